@@ -19,6 +19,9 @@ public:
     ~TComponent() override;
 
     TComponent* Owner() const { return owner_; }
+    TPersistent* GetOwner() const override { return owner_; }
+    // A component's name path is its name.
+    std::string GetNamePath() const override { return name_; }
     int ComponentCount() const { return static_cast<int>(components_.size()); }
     TComponent* Components(int index) const;
     TComponent* FindComponent(const std::string& name) const;

@@ -20,3 +20,15 @@ void TPersistent::AssignError(const TPersistent* source) const
     const std::string sourceName = source ? source->ClassName() : "nil";
     throw EConvertError("Cannot assign a " + sourceName + " to a " + ClassName());
 }
+
+std::string TPersistent::GetNamePath() const
+{
+    std::string result = ClassName();
+    if (const TPersistent* owner = GetOwner()) {
+        const std::string ownerPath = owner->GetNamePath();
+        if (!ownerPath.empty()) {
+            result = ownerPath + "." + result;
+        }
+    }
+    return result;
+}
