@@ -1,0 +1,79 @@
+// The text buffer on a ShopBot-sized program: one million lines, about 30 MB.
+
+#include "editor/CodeEditStringList.h"
+
+#include <QByteArray>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+QByteArray MillionLineProgram()
+{
+    QByteArray bytes;
+    bytes.reserve(32 * 1000 * 1000);
+    for (int i = 0; i < 1000000; ++i) {
+        bytes += "M3,";
+        bytes += QByteArray::number(i % 1000) + ".125,";
+        bytes += QByteArray::number(i % 733) + ".5,-0.25 ' cut pass\r\n";
+    }
+    return bytes;
+}
+
+const QByteArray& Program()
+{
+    static const QByteArray program = MillionLineProgram();
+    return program;
+}
+
+void BM_LoadMillionLines(benchmark::State& state)
+{
+    const QByteArray& bytes = Program();
+    for (auto _ : state) {
+        TCodeEditStringList list;
+        list.LoadFromBytes(bytes);
+        benchmark::DoNotOptimize(list.Count());
+    }
+    state.SetBytesProcessed(state.iterations() * bytes.size());
+}
+BENCHMARK(BM_LoadMillionLines)->Unit(benchmark::kMillisecond);
+
+void BM_SaveMillionLines(benchmark::State& state)
+{
+    TCodeEditStringList list;
+    list.LoadFromBytes(Program());
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(list.SaveToBytes().size());
+    }
+}
+BENCHMARK(BM_SaveMillionLines)->Unit(benchmark::kMillisecond);
+
+// Typing in the middle: insert a line and delete it again. Should cost the same for a
+// short program and a long one.
+void BM_InsertDeleteMiddle(benchmark::State& state)
+{
+    TCodeEditStringList list;
+    for (int i = 0; i < state.range(0); ++i) {
+        list.Add("M3,1.125,2.5,-0.25");
+    }
+    const int middle = static_cast<int>(state.range(0) / 2);
+    const QString line = "J2,0,0";
+    for (auto _ : state) {
+        list.Insert(middle, line);
+        list.Delete(middle);
+    }
+}
+BENCHMARK(BM_InsertDeleteMiddle)->Arg(100)->Arg(1000000);
+
+void BM_LongestLineMillionLines(benchmark::State& state)
+{
+    TCodeEditStringList list;
+    list.LoadFromBytes(Program());
+    for (auto _ : state) {
+        list.SetTabWidth(list.TabWidth() == 8 ? 4 : 8); // forces a full rescan
+        benchmark::DoNotOptimize(list.GetLengthOfLongestLine());
+    }
+}
+BENCHMARK(BM_LongestLineMillionLines)->Unit(benchmark::kMillisecond);
+
+} // namespace

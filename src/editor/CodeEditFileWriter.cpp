@@ -1,0 +1,80 @@
+#include "editor/CodeEditFileWriter.h"
+
+#include "platform/core/Exceptions.h"
+
+#include <cstring>
+
+char* TCodeEditFiler::Reserve(qsizetype n)
+{
+    if (count_ + n > buffer_.size() && count_ > 0) {
+        Flush();
+    }
+    if (count_ + n > buffer_.size()) {
+        buffer_.resize(count_ + n > 2 * buffer_.size() ? count_ + n : 2 * buffer_.size());
+    }
+    return buffer_.data() + count_;
+}
+
+void TCodeEditFiler::WriteBytes(QByteArrayView bytes)
+{
+    char* out = Reserve(bytes.size());
+    std::memcpy(out, bytes.data(), static_cast<std::size_t>(bytes.size()));
+    Commit(bytes.size());
+}
+
+void TCodeEditFiler::WriteText(QStringView text)
+{
+    char* out = Reserve(MaxEncodedSize(text.size(), encoding_));
+    Commit(EncodeText(text, encoding_, out) - out);
+}
+
+void TCodeEditFiler::WriteLineBreak()
+{
+    switch (lineBreakStyle_) {
+    case lbCRLF:
+        WriteBytes("\r\n");
+        break;
+    case lbLF:
+        WriteBytes("\n");
+        break;
+    case lbCR:
+        WriteBytes("\r");
+        break;
+    }
+}
+
+TCodeEditFileWriter::TCodeEditFileWriter(const QString& fileName) : fileName_(fileName), file_(fileName)
+{
+    if (!file_.open(QIODevice::WriteOnly)) {
+        throw EWriteError("Cannot create file \"" + fileName.toStdString() + "\". " +
+                          file_.errorString().toStdString());
+    }
+}
+
+TCodeEditFileWriter::~TCodeEditFileWriter()
+{
+    if (file_.isOpen()) {
+        file_.cancelWriting();
+    }
+}
+
+void TCodeEditFileWriter::Flush()
+{
+    if (count_ == 0) {
+        return;
+    }
+    if (file_.write(buffer_.constData(), count_) != count_) {
+        throw EWriteError("Error writing file \"" + fileName_.toStdString() + "\". " +
+                          file_.errorString().toStdString());
+    }
+    count_ = 0;
+}
+
+void TCodeEditFileWriter::Commit()
+{
+    Flush();
+    if (!file_.commit()) {
+        throw EWriteError("Error writing file \"" + fileName_.toStdString() + "\". " +
+                          file_.errorString().toStdString());
+    }
+}

@@ -1,0 +1,476 @@
+#include "editor/CodeEditStringList.h"
+#include "QtPrinters.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+QByteArray Bytes(const char* s, int n) { return QByteArray(s, n); }
+
+QStringList Lines(const TCodeEditStringList& list) { return list.ToStringList(); }
+
+TEST(CodeEditStringList, LoadsEachLineBreakStyle)
+{
+    struct Case {
+        QByteArray bytes;
+        QStringList lines;
+        TLineBreakStyle style;
+        bool finalBreak;
+    } cases[] = {
+        {"a\r\nb", {"a", "b"}, lbCRLF, false},
+        {"a\nb\n", {"a", "b"}, lbLF, true},
+        {"a\rb", {"a", "b"}, lbCR, false},
+        {"a\r\n\r\nb", {"a", "", "b"}, lbCRLF, false},
+        {"a\r\nb\nc", {"a", "b", "c"}, lbCRLF, false}, // mixed breaks save as CR LF
+        {"a\n\rb", {"a", "", "b"}, lbCRLF, false},
+        {"\n", {""}, lbLF, true},
+        {"x", {"x"}, lbCRLF, false},
+        {"", {}, lbCRLF, true},
+    };
+    for (const Case& c : cases) {
+        TCodeEditStringList list;
+        list.LoadFromBytes(c.bytes);
+        EXPECT_EQ(Lines(list), c.lines) << c.bytes.toStdString();
+        EXPECT_EQ(list.LineBreakStyle(), c.style) << c.bytes.toStdString();
+        EXPECT_EQ(list.FinalLineBreak(), c.finalBreak) << c.bytes.toStdString();
+    }
+}
+
+TEST(CodeEditStringList, SavesBackByteForByte)
+{
+    const QByteArray files[] = {
+        "M3,1,2,0\r\nJ2,0,0\r\n", "M3,1,2,0\r\nJ2,0,0", "M3,1,2,0\nJ2,0,0\n", "M3,1,2,0\nJ2,0,0",
+        "M3,1,2,0\rJ2,0,0\r",     "M3,1,2,0\rJ2,0,0",   "\n\n\n",             "one line",
+        "\xEF\xBB\xBF" "caf\xC3\xA9\r\n",                // UTF-8 with its byte-order mark
+        "caf\xE9 \x80 \x81 \x9D\n",                       // not UTF-8: Windows-1252 bytes
+        "",
+    };
+    for (const QByteArray& file : files) {
+        TCodeEditStringList list;
+        list.LoadFromBytes(file);
+        EXPECT_EQ(list.SaveToBytes(), file) << file.toStdString();
+    }
+}
+
+TEST(CodeEditStringList, SavingTwoLinesWithAndWithoutFinalBreak)
+{
+    TCodeEditStringList list;
+    list.Add("a");
+    list.Add("b");
+    list.SetLineBreakStyle(lbLF);
+    EXPECT_EQ(list.SaveToBytes(), QByteArray("a\nb\n"));
+    list.SetFinalLineBreak(false);
+    EXPECT_EQ(list.SaveToBytes(), QByteArray("a\nb"));
+    list.SetLineBreakStyle(lbCRLF);
+    EXPECT_EQ(list.SaveToBytes(), QByteArray("a\r\nb"));
+}
+
+TEST(CodeEditStringList, NulIsKeptAsACharacter)
+{
+    const QByteArray file = Bytes("a\0b\nc\0\n", 7);
+    TCodeEditStringList list;
+    list.LoadFromBytes(file);
+    ASSERT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.Get(0), QString::fromUtf16(u"a\0b", 3));
+    EXPECT_EQ(list.SaveToBytes(), file);
+}
+
+TEST(CodeEditStringList, Windows1252TextWithUnencodableCharacterSavesAsUtf8)
+{
+    TCodeEditStringList list;
+    list.LoadFromBytes("caf\xE9\n");
+    EXPECT_EQ(list.Encoding(), TTextEncoding::Windows1252);
+    EXPECT_EQ(list.Get(0), QString::fromUtf16(u"caf\u00E9"));
+    list.Put(0, QString::fromUtf16(u"caf\u00E9 \u4E2D"));
+    EXPECT_EQ(list.SaveToBytes(), QByteArray("caf\xC3\xA9 \xE4\xB8\xAD\n"));
+    EXPECT_EQ(list.Encoding(), TTextEncoding::Utf8);
+}
+
+TEST(CodeEditStringList, OutOfRangeReadsAreEmptyAndWritesRaise)
+{
+    TCodeEditStringList list;
+    list.Add("x");
+    EXPECT_EQ(list.Get(-1), QString());
+    EXPECT_EQ(list.Get(1), QString());
+    EXPECT_EQ(list.GetObject(5), nullptr);
+    EXPECT_EQ(list.GetRange(-1), 0);
+    EXPECT_EQ(list.GetExpandedString(3), QString());
+    struct Case {
+        const char* what;
+        std::function<void()> call;
+        const char* message;
+    } cases[] = {
+        {"Delete(Count)", [&] { list.Delete(1); }, "Invalid stringlist index 1"},
+        {"Delete(-1)", [&] { list.Delete(-1); }, "Invalid stringlist index -1"},
+        {"Insert(Count+1)", [&] { list.Insert(2, "y"); }, "Invalid stringlist index 2"},
+        {"Put(Count+1)", [&] { list.Put(2, "y"); }, "Invalid stringlist index 2"},
+        {"PutObject(Count)", [&] { list.PutObject(1, nullptr); }, "Invalid stringlist index 1"},
+        {"PutRange(Count)", [&] { list.PutRange(1, 3); }, "Invalid stringlist index 1"},
+        {"Exchange", [&] { list.Exchange(0, 4); }, "Invalid stringlist index 4"},
+    };
+    for (const Case& c : cases) {
+        try {
+            c.call();
+            ADD_FAILURE() << c.what << " did not raise";
+        } catch (const ECodeEditStringList& e) {
+            EXPECT_STREQ(e.what(), c.message) << c.what;
+        }
+        EXPECT_EQ(Lines(list), QStringList{"x"}) << c.what << " changed the list";
+    }
+}
+
+TEST(CodeEditStringList, PutAtCountAppends)
+{
+    TCodeEditStringList list;
+    list.Put(0, "first");
+    list.Put(1, "second");
+    list.Put(0, "changed");
+    EXPECT_EQ(Lines(list), (QStringList{"changed", "second"}));
+}
+
+TEST(CodeEditStringList, CapacityGrowsBySixteenThenByAQuarter)
+{
+    TCodeEditStringList list;
+    std::vector<int> capacities;
+    for (int i = 0; i < 130; ++i) {
+        list.Add("l");
+        if (capacities.empty() || capacities.back() != list.Capacity()) {
+            capacities.push_back(list.Capacity());
+        }
+    }
+    EXPECT_EQ(capacities, (std::vector<int>{16, 32, 48, 64, 80, 100, 125, 156}));
+}
+
+TEST(CodeEditStringList, AddStringsRoundsCapacityAndNotifiesOnce)
+{
+    TCodeEditStringList list;
+    list.Add("x");
+    std::vector<std::pair<int, QString>> added;
+    list.OnAdded = [&](int index, const QString& text) { added.emplace_back(index, text); };
+    list.AddStrings(QStringList{"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l", "m", "n", "o", "p", "q"});
+    EXPECT_EQ(list.Count(), 18);
+    EXPECT_EQ(list.Capacity(), 32);
+    ASSERT_EQ(added.size(), 1u);
+    EXPECT_EQ(added[0].first, 1);
+    EXPECT_EQ(added[0].second, QString());
+    EXPECT_EQ(list.GetRange(5), -1);
+}
+
+struct TChangeCounter {
+    int changing = 0;
+    int change = 0;
+    void Changing(TObject*) { ++changing; }
+    void Changed(TObject*) { ++change; }
+};
+
+TEST(CodeEditStringList, NotificationsFireWithIndexAndText)
+{
+    TCodeEditStringList list;
+    TChangeCounter counter;
+    list.OnChanging = MakeDelegate<&TChangeCounter::Changing>(&counter);
+    list.OnChange = MakeDelegate<&TChangeCounter::Changed>(&counter);
+    QStringList log;
+    list.OnAdded = [&](int i, const QString& t) { log << QString("added %1 %2").arg(i).arg(t); };
+    list.OnInserted = [&](int i, const QString& t) { log << QString("inserted %1 %2").arg(i).arg(t); };
+    list.OnPutted = [&](int i, const QString& t) { log << QString("put %1 %2").arg(i).arg(t); };
+    list.OnDeleted = [&](int i) { log << QString("deleted %1").arg(i); };
+    list.OnCleared = [&](TObject* sender) { log << (sender == &list ? "cleared" : "cleared by stranger"); };
+
+    list.Add("a");
+    list.Add("b");
+    list.Insert(1, "c");
+    list.Put(0, "d");
+    list.Delete(2);
+    EXPECT_EQ(counter.changing, 5);
+    EXPECT_EQ(counter.change, 5);
+    list.BeginUpdate();
+    list.Add("e");
+    list.Add("f");
+    EXPECT_EQ(counter.change, 5);
+    list.EndUpdate();
+    EXPECT_EQ(counter.changing, 6);
+    EXPECT_EQ(counter.change, 6);
+    list.Clear();
+    list.Clear(); // empty: no second notification
+    EXPECT_EQ(log, (QStringList{"added 0 a", "added 1 b", "inserted 1 c", "put 0 d", "deleted 2",
+                                "added 2 e", "added 3 f", "cleared"}));
+}
+
+TEST(CodeEditStringList, ExchangeAndMoveKeepTextsAndObjects)
+{
+    TCodeEditStringList list;
+    int o1 = 1, o2 = 2;
+    list.AddObject("one", &o1);
+    list.AddObject("two", &o2);
+    list.Add("three");
+    list.Exchange(0, 2);
+    EXPECT_EQ(Lines(list), (QStringList{"three", "two", "one"}));
+    EXPECT_EQ(list.GetObject(2), &o1);
+    list.Move(2, 0);
+    EXPECT_EQ(Lines(list), (QStringList{"one", "three", "two"}));
+    EXPECT_EQ(list.GetObject(0), &o1);
+    EXPECT_EQ(list.IndexOf("TWO"), 2);
+    EXPECT_EQ(list.IndexOf("four"), -1);
+}
+
+TEST(CodeEditStringList, DeleteLinesAndInsertBlankLines)
+{
+    TCodeEditStringList list;
+    list.SetText("a\nb\nc\nd\n");
+    std::vector<int> deleted;
+    list.OnDeleted = [&](int i) { deleted.push_back(i); };
+    list.DeleteLines(2, 10); // fewer follow: removes to the end
+    EXPECT_EQ(Lines(list), (QStringList{"a", "b"}));
+    EXPECT_EQ(deleted, std::vector<int>{2});
+
+    list.PutRange(0, 7);
+    list.InsertBlankLines(1, 2);
+    EXPECT_EQ(Lines(list), (QStringList{"a", "", "", "b"}));
+    for (int i : {1, 2}) {
+        const TCodeEditStringRec& rec = list.Record(i);
+        EXPECT_EQ(rec.range, -1) << "a blank line is not yet scanned";
+        EXPECT_EQ(rec.expandedLength, -1);
+        EXPECT_EQ(rec.flags, TCodeEditStringRec::LengthStale);
+        EXPECT_FALSE(rec.continuation);
+    }
+    EXPECT_EQ(list.GetRange(0), 7);
+}
+
+TEST(CodeEditStringList, ExpandedStringsAndLongestLineFollowTabWidth)
+{
+    TCodeEditStringList list;
+    list.Add("abcdef");
+    list.Add("\tx");
+    list.Add("");
+    EXPECT_EQ(list.GetLengthOfLongestLine(), 9); // tab to column 8, then x
+    EXPECT_EQ(list.GetExpandedString(1), QString(8, QLatin1Char('\t')) + "x");
+    EXPECT_EQ(list.Record(1).flags, TCodeEditStringRec::HasTabs);
+    EXPECT_EQ(list.GetExpandedString(2), QString());
+    EXPECT_EQ(list.Record(2).expandedLength, 0);
+    EXPECT_EQ(list.Record(2).flags, TCodeEditStringRec::HasNoTabs);
+    list.SetTabWidth(2);
+    EXPECT_EQ(list.GetLengthOfLongestLine(), 6);
+    list.Put(2, "1234567");
+    EXPECT_EQ(list.GetLengthOfLongestLine(), 7);
+    TCodeEditStringList empty;
+    EXPECT_EQ(empty.GetLengthOfLongestLine(), 0);
+}
+
+QString Letters(int n) { return QString(n, QLatin1Char('x')); }
+
+TEST(CodeEditStringList, WrapCutsAfterTheLastBreakWithinTheWidth)
+{
+    struct Case {
+        QString text;
+        QStringList pieces;
+    } cases[] = {
+        {Letters(100), {Letters(100)}},
+        {Letters(60) + " " + Letters(60), {Letters(60) + " ", Letters(60)}},
+        {Letters(89) + "," + Letters(10), {Letters(89) + ",", Letters(10)}},
+        {Letters(80), {Letters(80)}},
+        {Letters(99) + ";", {Letters(99) + ";"}}, // a break in the last position does not cut
+        {Letters(30) + ">" + Letters(30) + "\t" + Letters(30), {Letters(30) + ">" + Letters(30) + "\t", Letters(30)}},
+        {Letters(70) + " " + Letters(100) + " " + Letters(10),
+         {Letters(70) + " ", Letters(100) + " ", Letters(10)}},
+    };
+    for (const Case& c : cases) {
+        TCodeEditStringList list;
+        list.SetWrapMode(true);
+        const int index = list.Add(c.text);
+        EXPECT_EQ(index, 0);
+        EXPECT_EQ(Lines(list), c.pieces) << c.text.size();
+        for (int i = 0; i < list.Count(); ++i) {
+            EXPECT_EQ(list.IsContinuationLine(i), i > 0);
+        }
+    }
+}
+
+TEST(CodeEditStringList, WrapModeOffJoinsAndSavingKeepsTheWrap)
+{
+    const QString longLine = Letters(60) + " " + Letters(60);
+    TCodeEditStringList list;
+    list.SetLineBreakStyle(lbLF);
+    list.Add("short");
+    list.Add(longLine);
+    list.SetWrapWidth(40);
+    list.SetWrapMode(true);
+    EXPECT_EQ(Lines(list), (QStringList{"short", Letters(60) + " ", Letters(60)}));
+
+    EXPECT_EQ(list.SaveToBytes(), ("short\n" + longLine + "\n").toUtf8());
+    EXPECT_EQ(list.Count(), 3) << "saving leaves the buffer wrapped";
+    EXPECT_EQ(list.Text(), "short\n" + longLine + "\n");
+
+    list.SetWrapMode(false);
+    EXPECT_EQ(Lines(list), (QStringList{"short", longLine}));
+    EXPECT_FALSE(list.IsContinuationLine(1));
+}
+
+TEST(CodeEditStringList, RewrapLineReturnsTheHeadLine)
+{
+    TCodeEditStringList list;
+    list.SetWrapWidth(10);
+    list.SetWrapMode(true);
+    list.Add("top");
+    list.Add("aaaa bbbb cccc dddd");
+    ASSERT_EQ(Lines(list), (QStringList{"top", "aaaa bbbb ", "cccc dddd"}));
+    list.Put(2, "cccc dddd eeee");
+    EXPECT_EQ(list.RewrapLine(2), 1);
+    EXPECT_EQ(Lines(list), (QStringList{"top", "aaaa bbbb ", "cccc dddd ", "eeee"}));
+    EXPECT_EQ(list.RewrapLine(0), 0);
+    list.SetWrapMode(false);
+    EXPECT_EQ(list.RewrapLine(2), 2);
+}
+
+TEST(CodeEditStringList, UnwrapStartingInsideAWrappedLineKeepsItsText)
+{
+    TCodeEditStringList list;
+    list.SetWrapWidth(5);
+    list.SetWrapMode(true);
+    list.Add("abc, def, ghi");
+    ASSERT_EQ(Lines(list), (QStringList{"abc, ", "def, ", "ghi"}));
+    list.UnwrapLines(1, 2);
+    EXPECT_EQ(Lines(list), QStringList{"abc, def, ghi"});
+}
+
+TEST(CodeEditStringList, LoadingWhileWrappedWrapsEachLine)
+{
+    TCodeEditStringList list;
+    list.SetWrapWidth(4);
+    list.SetWrapMode(true);
+    list.LoadFromBytes("ab cd ef\r\ngh\r\n");
+    EXPECT_EQ(Lines(list), (QStringList{"ab ", "cd ", "ef", "gh"}));
+    EXPECT_EQ(list.SaveToBytes(), QByteArray("ab cd ef\r\ngh\r\n"));
+}
+
+TEST(CodeEditStringList, SaveToFileWritesAndReplacesAtomically)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString name = dir.filePath("part.sbp");
+    {
+        QFile f(name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("old contents\n");
+    }
+    TCodeEditStringList list;
+    list.LoadFromFile(name);
+    list.Put(0, "new contents");
+    list.SaveToFile(name);
+    QFile f(name);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("new contents\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"part.sbp"}) << "no temporary left";
+}
+
+TEST(CodeEditStringList, AFailedSaveLeavesFileAndBufferAsTheyWere)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString name = dir.filePath("part.sbp");
+    {
+        QFile f(name);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("old\n");
+    }
+    // A writer that is never committed (the save failed half-way) leaves the old file.
+    {
+        TCodeEditFileWriter writer(name);
+        writer.WriteText(u"half-written");
+    }
+    QFile f(name);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), QByteArray("old\n"));
+
+    TCodeEditStringList list;
+    list.SetWrapWidth(4);
+    list.SetWrapMode(true);
+    list.Add("ab cd ef");
+    const QStringList before = Lines(list);
+    EXPECT_THROW(list.SaveToFile(dir.filePath("missing/part.sbp")), EWriteError);
+    EXPECT_THROW(list.SaveToFile(dir.path()), EWriteError);
+    EXPECT_EQ(Lines(list), before);
+    EXPECT_TRUE(list.IsContinuationLine(1));
+}
+
+TEST(CodeEditStringList, LoadFromMissingFileRaisesReadError)
+{
+    TCodeEditStringList list;
+    list.Add("kept");
+    EXPECT_THROW(list.LoadFromFile("/nonexistent/dir/file.sbp"), EReadError);
+    EXPECT_EQ(Lines(list), QStringList{"kept"});
+}
+
+TEST(CodeEditStringList, StreamsReadFromTheStartAndWriteExactBytes)
+{
+    QByteArray data("x\ny\n");
+    QBuffer in(&data);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    in.seek(2);
+    TCodeEditStringList list;
+    list.LoadFromStream(in);
+    EXPECT_EQ(Lines(list), (QStringList{"x", "y"}));
+    QByteArray outData;
+    QBuffer out(&outData);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    list.SaveToStream(out);
+    EXPECT_EQ(outData, data);
+}
+
+TEST(CodeEditStringList, AssignCopiesLinesAndFileForm)
+{
+    TCodeEditStringList source;
+    source.LoadFromBytes("a\rb");
+    TCodeEditStringList copy;
+    copy.Add("old");
+    copy.Assign(&source);
+    EXPECT_EQ(Lines(copy), (QStringList{"a", "b"}));
+    EXPECT_EQ(copy.SaveToBytes(), QByteArray("a\rb"));
+}
+
+// Random edits against a plain list: the gap must never reorder or lose a line.
+TEST(CodeEditStringList, RandomEditsMatchAPlainList)
+{
+    std::mt19937 rng(12345);
+    TCodeEditStringList list;
+    QStringList model;
+    for (int step = 0; step < 5000; ++step) {
+        const int op = static_cast<int>(rng() % 6);
+        const int n = static_cast<int>(model.size());
+        const QString text = QString::number(step);
+        if (op <= 1 || n == 0) {
+            const int at = static_cast<int>(rng() % (n + 1));
+            list.Insert(at, text);
+            model.insert(at, text);
+        } else if (op == 2) {
+            const int at = static_cast<int>(rng() % n);
+            list.Delete(at);
+            model.removeAt(at);
+        } else if (op == 3) {
+            const int at = static_cast<int>(rng() % n);
+            list.Put(at, text);
+            model[at] = text;
+        } else if (op == 4) {
+            const int a = static_cast<int>(rng() % n), b = static_cast<int>(rng() % n);
+            list.Exchange(a, b);
+            model.swapItemsAt(a, b);
+        } else {
+            const int at = static_cast<int>(rng() % n);
+            const int count = static_cast<int>(rng() % 4) + 1;
+            list.DeleteLines(at, count);
+            model.remove(at, std::min(count, n - at));
+        }
+        ASSERT_EQ(list.Count(), model.size());
+    }
+    EXPECT_EQ(Lines(list), model);
+}
+
+} // namespace

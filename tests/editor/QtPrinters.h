@@ -1,0 +1,8 @@
+#pragma once
+// Readable GoogleTest output for Qt strings.
+
+#include <QString>
+
+#include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
