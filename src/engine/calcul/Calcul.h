@@ -1,0 +1,142 @@
+#pragma once
+// TCalcul evaluates the expressions of a part program: assignments to &variables,
+// argument expressions and IF conditions. Every value is a text; numbers travel as
+// decimal text, and a string result handed to a caller is wrapped in double quotes.
+//
+// Errors never leave the object: the first error of a calculation is kept (Error,
+// ErrorText) and a failed Calculate leaves the caller's result untouched.
+//
+// One object lives for the whole program; its variables persist from line to line.
+// Compiling reuses the node pool and scratch texts of earlier calls, so calculating a
+// short expression allocates next to nothing.
+
+#include "engine/calcul/CalculTokens.h"
+#include "engine/calcul/CalculVariables.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// One parse-tree node. Operands are indexes into the owner's pool; 0 means none.
+struct TCalculNode {
+    int Index = 0;
+    int Op = 0;
+    std::string Text; // literal text, variable name or function token ("sin(")
+    int Left = 0;     // a function call keeps its argument here
+    int Right = 0;
+    calc::Kind Kind = calc::kindUnset;
+};
+
+class TCalcul {
+public:
+    TCalcul();
+    TCalcul(const TCalcul&) = delete;
+    TCalcul& operator=(const TCalcul&) = delete;
+
+    // The expression to calculate; "0" after construction. Calculate strips trailing
+    // blanks and ";" from it.
+    std::string Formula = "0";
+
+    // Calculates Formula. True on success: `result` receives the value (a string value
+    // in double quotes). False on failure: `result` is left as it was.
+    bool Calculate(std::string& result);
+
+    bool Error() const { return FError; }
+    const std::string& ErrorText() const { return FErrorText; }
+    // 1 number, 2 string, 0 before the first calculation. After a failed calculation:
+    // 2 when the formula held a double quote, else 1.
+    int ResultKind() const { return FResultKind; }
+
+    TCalculVariables& GetVariables() { return FVariables; }
+    const TCalculVariables& GetVariables() const { return FVariables; }
+    std::string GetVariablesText() const { return FVariables.Text(); }
+    void SetVariablesText(std::string_view text) { FVariables.SetText(text); }
+
+    // The argument stack of multi-argument calls, top last (cleared by Calculate).
+    const std::vector<std::string>& ArgStack() const { return FArgStack; }
+
+    // "," reads as "."; a text that is no complete number gives 0 and records
+    // "Error, convert to numeric value:" + text.
+    long double TextToNumber(std::string_view text);
+    // 0 when an error is already recorded; otherwise the number nudged by 1e-7 away
+    // from zero and truncated. Values outside the 32-bit range (and NaN) give
+    // -2147483648.
+    int NumberToInt(std::string_view text);
+    // 12 decimals, trailing zeros stripped; "Nan", "+Inf", "-Inf".
+    static std::string NumberToText(long double value);
+
+    // How deep calculators may nest through "eval(" and ":=" definitions.
+    static constexpr int kMaxNestedCalculators = 32;
+    // How deep parentheses and function calls may nest in one formula.
+    static constexpr int kMaxParenDepth = 256;
+    // How deep the evaluation may recurse through the parse tree.
+    static constexpr int kMaxEvalDepth = 2000;
+
+private:
+    explicit TCalcul(int nestLevel);
+
+    // The first-error rule: later messages are ignored; an empty one is "invalid formule".
+    void SetError(std::string_view message);
+    void ClearError();
+
+    // Quotes a string value for the caller unless it is already quoted.
+    static void ResultText(std::string& value, calc::Kind kind);
+    // Calculates Formula into the bare value (strings unquoted) and its kind.
+    bool CalculateValue(std::string& value, calc::Kind& kind);
+
+    // Tokenizer.
+    int NextToken();
+    void ReadNumber(std::size_t& pos);
+    void ReadName();
+    // Parser.
+    void Compile(std::string_view text);
+    int ParseExpression();
+    int ParseTerm();
+    int ParseFactor();
+    int NewNode(int op, std::string_view text, int left, int right);
+    void FreeTree();
+
+    // Evaluation.
+    void Evaluate(int node, std::string& out);
+    void EvaluateOperator(TCalculNode& node, std::string& out);
+    void EvaluateComparison(TCalculNode& node, std::string& out);
+    void EvaluateVariable(TCalculNode& node, std::string& out);
+    void EvaluateDefinition(TCalculNode& node, int line, std::string& out);
+    void PushArgument(const std::string& value);
+    // Runs `formula` in a nested calculator on a copy of the variables (changes it
+    // makes to them are lost); false, with an empty value, when it fails.
+    bool CalculateNested(std::string_view formula, std::string& value, calc::Kind& kind);
+
+    // Functions.
+    void EvaluateFunction(TCalculNode& node, std::string& out);
+    void EvaluateMultiArgFunction(TCalculNode& node, std::string& out);
+    void EvaluateAggregate(int code, std::string& out);
+    void ApplyMultiArgFunction(TCalculNode& node, int code, const std::string* args, int count, std::string& out);
+
+    bool FError = false;
+    std::string FErrorText;
+    int FResultKind = 0;
+    TCalculVariables FVariables;
+    std::vector<std::string> FArgStack;
+
+    // Node pool: entry 0 is never used, live nodes occupy 1..FNodeCount. Slots beyond
+    // the count keep their text buffers for the next compile.
+    std::vector<TCalculNode> FNodes;
+    int FNodeCount = 0;
+    int FRoot = 0;
+
+    // Tokenizer and parser state.
+    std::string_view FText;
+    std::size_t FPosition = 0; // 0-based read position in FText
+    int FPrevToken = 0;
+    int FCurToken = 0;
+    int FToken = 0; // the token last read, end of text included
+    std::string FTokenText;
+    std::string FLowerName;
+    int FParenDepth = 0;
+
+    std::string FWrapped; // the formula after WrapFunctionArgs
+    int FEvalDepth = 0;
+    int FNestLevel = 0;
+    bool FNestingExceeded = false;
+};

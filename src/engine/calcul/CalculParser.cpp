@@ -1,0 +1,186 @@
+// The parser of TCalcul: three levels, all binary operators left-associative.
+//   Expression: Term { ("+" | "-") Term }
+//   Term:       ["-"] ["+"] Factor { ("*" | "/" | div mod | and or = < <= > >= <> like
+//               wildcard , ;) Factor }
+//   Factor:     "(" Expression | literal | name | function "(" Expression, then
+//               { "^" exponent }
+// The comparison and logic operators share the level of "*", so 1+2=3 is 1+(2=3).
+
+#include "engine/calcul/Calcul.h"
+
+using namespace calc;
+
+namespace {
+
+bool IsLeafToken(int token) { return token == tkNumber || token == tkString || token == tkName; }
+bool IsFunctionToken(int token) { return token >= 11 && token <= 199; }
+bool IsTermOperator(int token) { return token == tkTimes || token == tkDivide || (token >= 200 && token <= 255); }
+
+} // namespace
+
+int TCalcul::NewNode(int op, std::string_view text, int left, int right)
+{
+    ++FNodeCount;
+    if (FNodeCount >= static_cast<int>(FNodes.size())) {
+        FNodes.resize(FNodes.size() + 50);
+    }
+    TCalculNode& node = FNodes[static_cast<std::size_t>(FNodeCount)];
+    node.Index = FNodeCount;
+    node.Op = op;
+    node.Text.assign(text);
+    node.Left = left;
+    node.Right = right;
+    node.Kind = kindUnset;
+    return FNodeCount;
+}
+
+void TCalcul::FreeTree()
+{
+    // Slots stay allocated (with their text buffers) for the next compile.
+    FNodeCount = 0;
+    FRoot = 0;
+}
+
+void TCalcul::Compile(std::string_view text)
+{
+    FreeTree();
+    ClearError();
+    FText = text;
+    FPrevToken = 0;
+    FCurToken = 0;
+    FToken = 0;
+    FPosition = 0;
+    FParenDepth = 0;
+    FRoot = ParseExpression();
+    if (FRoot != 0) {
+        FNodes[static_cast<std::size_t>(FRoot)].Kind = static_cast<Kind>(FResultKind);
+    }
+    if (FParenDepth != 0 || FError) {
+        FreeTree();
+    }
+}
+
+int TCalcul::ParseExpression()
+{
+    int node = ParseTerm();
+    if (node == 0) {
+        return 0;
+    }
+    for (;;) {
+        if (FToken == tkEnd) {
+            return node;
+        }
+        if (FToken == tkClose) {
+            --FParenDepth;
+            return node;
+        }
+        if (FToken != tkPlus && FToken != tkMinus) {
+            SetError("Invalid expression");
+            return 0;
+        }
+        const int op = FToken;
+        const int right = ParseTerm();
+        if (right == 0) {
+            return 0;
+        }
+        node = NewNode(op, {}, node, right);
+    }
+}
+
+int TCalcul::ParseTerm()
+{
+    NextToken();
+    bool negate = false;
+    if (FToken == tkMinus &&
+        (FPrevToken == tkEnd || FPrevToken == tkOpen || FPrevToken == tkPlus || FPrevToken == tkMinus)) {
+        negate = true;
+        NextToken();
+    }
+    if (FToken == tkPlus) {
+        NextToken();
+    }
+    int node = ParseFactor();
+    if (node == 0) {
+        return 0;
+    }
+    while (IsTermOperator(FToken)) {
+        const int op = FToken;
+        NextToken();
+        const int right = ParseFactor();
+        if (right == 0) {
+            return 0;
+        }
+        node = NewNode(op, {}, node, right);
+    }
+    if (negate) {
+        node = NewNode(tkNegate, {}, node, 0);
+    }
+    return node;
+}
+
+int TCalcul::ParseFactor()
+{
+    if (FError) {
+        return 0;
+    }
+    int node = 0;
+    if (FToken == tkOpen) {
+        if (++FParenDepth > kMaxParenDepth) {
+            SetError("Invalid expression");
+            return 0;
+        }
+        node = ParseExpression();
+        if (node == 0) {
+            return 0;
+        }
+    } else if (IsLeafToken(FToken)) {
+        node = NewNode(FToken, FTokenText, 0, 0);
+    } else if (IsFunctionToken(FToken)) {
+        const int code = FToken;
+        const int textNode = NewNode(code, FTokenText, 0, 0);
+        NextToken();
+        if (FToken != tkOpen) {
+            SetError("invalid formule");
+            return 0;
+        }
+        if (++FParenDepth > kMaxParenDepth) {
+            SetError("Invalid expression");
+            return 0;
+        }
+        const int argument = ParseExpression();
+        if (argument == 0) {
+            return 0;
+        }
+        FNodes[static_cast<std::size_t>(textNode)].Left = argument;
+        node = textNode;
+    } else {
+        SetError("? operand ");
+        return 0;
+    }
+    NextToken();
+    while (FToken == tkPower) {
+        NextToken();
+        int exponent = 0;
+        if (IsLeafToken(FToken)) {
+            exponent = NewNode(FToken, FTokenText, 0, 0);
+        } else if (FToken == tkOpen) {
+            NextToken();
+            if (!IsLeafToken(FToken)) {
+                SetError("Invalid values");
+                return 0;
+            }
+            exponent = NewNode(FToken, FTokenText, 0, 0);
+            NextToken();
+            if (FToken != tkClose) {
+                SetError("invalid formule");
+                return 0;
+            }
+        } else {
+            SetError("Invalid values");
+            return 0;
+        }
+        node = NewNode(tkPower, {}, node, exponent);
+        NextToken();
+    }
+    return node;
+}

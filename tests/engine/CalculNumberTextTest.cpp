@@ -1,0 +1,136 @@
+#include "engine/calcul/Calcul.h"
+#include "engine/calcul/CalculNumberText.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+TEST(CalculNumberText, WritesTwelveDecimalsWithoutTrailingZeros)
+{
+    struct Case {
+        long double value;
+        const char* text;
+    } cases[] = {
+        {0, "0"},
+        {-0.0L, "0"},
+        {3, "3"},
+        {2.5L, "2.5"},
+        {-0.125L, "-0.125"},
+        {1.0L / 3, "0.333333333333"},
+        {2.0L / 3, "0.666666666667"},
+        {-2.0L / 3, "-0.666666666667"},
+        {1e-12L, "0.000000000001"},
+        {4e-13L, "0"},
+        {-4e-13L, "0"},      // no "-0"
+        {5e-13L, "0.000000000001"},
+        {123456.789L, "123456.789"},
+        {1e15L, "1000000000000000"},
+        {1234567.5L, "1234567.5"},      // beyond the fast path
+        {1e20L, "100000000000000000000"},
+        {0.1L, "0.1"},
+        {100, "100"},
+        {-7, "-7"},
+        {std::numeric_limits<long double>::quiet_NaN(), "Nan"},
+        {std::numeric_limits<long double>::infinity(), "+Inf"},
+        {-std::numeric_limits<long double>::infinity(), "-Inf"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(CalcNumberToText(c.value), c.text) << static_cast<double>(c.value);
+    }
+}
+
+TEST(CalculNumberText, RoundsHalvesOfTheLastDecimalExactly)
+{
+    // 0.0000000000005 is not exactly representable; its nearest long double lies just
+    // above or below the half, and the text follows the exact value.
+    long double v = 0;
+    ASSERT_TRUE(ReadCalcNumber("0.0000000000015", v));
+    const std::string fast = CalcNumberToText(v);
+    EXPECT_TRUE(fast == "0.000000000002" || fast == "0.000000000001") << fast;
+    EXPECT_EQ(CalcNumberToText(0.5e-12L * 3), CalcNumberToText(1.5e-12L));
+}
+
+TEST(CalculNumberText, ReadsCompleteNumbersOnly)
+{
+    struct Case {
+        const char* text;
+        bool ok;
+        long double value;
+    } cases[] = {
+        {"3,5", true, 3.5L},
+        {" 12 ", true, 12},
+        {"-4.25", true, -4.25L},
+        {"+1", true, 1},
+        {"1e3", true, 1000},
+        {"1E-2", true, 0.01L},
+        {".5", true, 0.5L},
+        {"5.", true, 5},
+        {"0.000123", true, 0.000123L},
+        {"12345678901234567890123", true, 12345678901234567890123.0L},
+        {"1e99999", true, std::numeric_limits<long double>::infinity()},
+        {"1e-99999", true, 0},
+        {"", false, 0},
+        {"   ", false, 0},
+        {"abc", false, 0},
+        {"1,2,3", false, 0},
+        {"1e", false, 0},
+        {"--1", false, 0},
+        {"1 2", false, 0},
+        {"Nan", false, 0},
+        {"inf", false, 0},
+        {"0x10", false, 0},
+        {".", false, 0},
+    };
+    for (const auto& c : cases) {
+        long double v = -1;
+        EXPECT_EQ(ReadCalcNumber(c.text, v), c.ok) << c.text;
+        EXPECT_EQ(v, c.value) << c.text;
+    }
+}
+
+TEST(CalculNumberText, ShortDecimalsReadExactlyRounded)
+{
+    // The fast path must agree with a correctly rounded conversion.
+    long double v = 0;
+    ASSERT_TRUE(ReadCalcNumber("12345.1", v));
+    EXPECT_EQ(v, 12345.1L);
+    ASSERT_TRUE(ReadCalcNumber("0.2", v));
+    EXPECT_EQ(v, 0.2L);
+    ASSERT_TRUE(ReadCalcNumber("1.2345678901234567e-5", v));
+    EXPECT_EQ(v, 1.2345678901234567e-5L);
+}
+
+TEST(CalculNumberText, ConversionsOfTheEvaluator)
+{
+    TCalcul calc;
+    struct IntCase {
+        const char* text;
+        int value;
+    } ints[] = {
+        {"2.9999999", 3}, {"-1.5", -1}, {"0.99999995", 1}, {"0.9999998", 0}, {"-2.9999999", -3},
+        {"7", 7},         {"0", 0},     {"1e10", -2147483647 - 1},
+    };
+    for (const auto& c : ints) {
+        EXPECT_EQ(calc.NumberToInt(c.text), c.value) << c.text;
+        EXPECT_FALSE(calc.Error());
+    }
+    EXPECT_EQ(calc.TextToNumber("x1"), 0);
+    EXPECT_TRUE(calc.Error());
+    EXPECT_EQ(calc.ErrorText(), "Error, convert to numeric value:x1");
+    // With an error recorded NumberToInt does not convert at all.
+    EXPECT_EQ(calc.NumberToInt("5"), 0);
+    EXPECT_EQ(calc.ErrorText(), "Error, convert to numeric value:x1");
+    EXPECT_EQ(TCalcul::NumberToText(2.5L), "2.5");
+}
+
+TEST(CalculNumberText, UntrimmedTextInTheMessage)
+{
+    TCalcul calc;
+    calc.TextToNumber(" a ");
+    EXPECT_EQ(calc.ErrorText(), "Error, convert to numeric value: a ");
+}
+
+} // namespace

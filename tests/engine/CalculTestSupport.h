@@ -1,0 +1,37 @@
+#pragma once
+// Runs one formula through a fresh evaluator and reports what a caller would see.
+
+#include "engine/calcul/Calcul.h"
+
+#include <ostream>
+#include <string>
+
+struct CalcOutcome {
+    bool ok = false;
+    std::string result;    // the caller's result text ("<untouched>" when not written)
+    std::string errorText; // empty on success
+    int kind = 0;
+};
+
+inline std::ostream& operator<<(std::ostream& os, const CalcOutcome& o)
+{
+    return os << (o.ok ? "ok " : "failed ") << '[' << o.result << "] error [" << o.errorText << "] kind " << o.kind;
+}
+
+inline CalcOutcome RunCalc(TCalcul& calc, const std::string& formula)
+{
+    CalcOutcome o;
+    o.result = "<untouched>";
+    calc.Formula = formula;
+    o.ok = calc.Calculate(o.result);
+    o.errorText = calc.ErrorText();
+    o.kind = calc.ResultKind();
+    return o;
+}
+
+inline CalcOutcome RunCalc(const std::string& formula, const std::string& variables = {})
+{
+    TCalcul calc;
+    calc.SetVariablesText(variables);
+    return RunCalc(calc, formula);
+}
