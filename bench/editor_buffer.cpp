@@ -77,3 +77,27 @@ void BM_LongestLineMillionLines(benchmark::State& state)
 BENCHMARK(BM_LongestLineMillionLines)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+#include "editor/CodeEditSearch.h"
+
+namespace {
+
+// Searching the whole program line by line, as search-and-replace does.
+void BM_SearchMillionLines(benchmark::State& state)
+{
+    TCodeEditStringList list;
+    list.LoadFromBytes(Program());
+    TCodeEditSearch search;
+    search.SetPattern("pass");
+    search.SetWhole(state.range(0) != 0);
+    for (auto _ : state) {
+        int found = 0;
+        for (int i = 0; i < list.Count(); ++i) {
+            found += search.FindAll(list.Get(i));
+        }
+        benchmark::DoNotOptimize(found);
+    }
+}
+BENCHMARK(BM_SearchMillionLines)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
