@@ -9,3 +9,7 @@
 #include "scene/base/VectorArithmetic.h"
 #include "scene/base/VectorProducts.h"
 #include "scene/base/VectorArrays.h"
+#include "scene/base/MatrixMath.h"
+#include "scene/base/Quaternions.h"
+#include "scene/base/Planes.h"
+#include "scene/base/GeometryTests.h"
