@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <random>
 
 namespace {
 
@@ -51,6 +53,39 @@ TEST(CalculNumberText, RoundsHalvesOfTheLastDecimalExactly)
     const std::string fast = CalcNumberToText(v);
     EXPECT_TRUE(fast == "0.000000000002" || fast == "0.000000000001") << fast;
     EXPECT_EQ(CalcNumberToText(0.5e-12L * 3), CalcNumberToText(1.5e-12L));
+}
+
+// The reference: the library's exact fixed conversion, then the stripping rules.
+std::string Reference(long double v)
+{
+    char buf[128];
+    auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 12);
+    std::string s(buf, res.ptr);
+    while (s.back() == '0' && s[s.size() - 2] != '.') {
+        s.pop_back();
+    }
+    if (s.size() >= 2 && s.compare(s.size() - 2, 2, ".0") == 0) {
+        s.resize(s.size() - 2);
+    }
+    return s == "-0" ? "0" : s;
+}
+
+TEST(CalculNumberText, FastWriterAgreesWithExactConversion)
+{
+    std::mt19937_64 rng(12345);
+    std::uniform_real_distribution<double> mantissa(-1, 1);
+    std::uniform_int_distribution<int> exponent(-14, 7);
+    for (int i = 0; i < 200000; ++i) {
+        const long double v = static_cast<long double>(mantissa(rng)) * std::pow(10.0L, exponent(rng));
+        ASSERT_EQ(CalcNumberToText(v), Reference(v)) << static_cast<double>(v);
+    }
+    // Values built from decimal texts, as the evaluator sees them, including halves.
+    for (int i = 0; i < 100000; ++i) {
+        const std::string text = std::to_string(i) + "." + std::to_string(i * 7919 % 100000) + "5e-9";
+        long double v = 0;
+        ASSERT_TRUE(ReadCalcNumber(text, v));
+        ASSERT_EQ(CalcNumberToText(v), Reference(v)) << text;
+    }
 }
 
 TEST(CalculNumberText, ReadsCompleteNumbersOnly)
@@ -101,6 +136,27 @@ TEST(CalculNumberText, ShortDecimalsReadExactlyRounded)
     EXPECT_EQ(v, 0.2L);
     ASSERT_TRUE(ReadCalcNumber("1.2345678901234567e-5", v));
     EXPECT_EQ(v, 1.2345678901234567e-5L);
+
+    std::mt19937_64 rng(7);
+    std::uniform_int_distribution<int> digitCount(1, 22);
+    std::uniform_int_distribution<int> digit(0, 9);
+    std::uniform_int_distribution<int> exponent(-30, 30);
+    for (int i = 0; i < 100000; ++i) {
+        std::string text;
+        const int n = digitCount(rng);
+        const int point = std::uniform_int_distribution<int>(0, n)(rng);
+        for (int k = 0; k < n; ++k) {
+            if (k == point && k > 0) {
+                text += '.';
+            }
+            text += static_cast<char>('0' + digit(rng));
+        }
+        text += "e" + std::to_string(exponent(rng));
+        long double expected = 0;
+        std::from_chars(text.data(), text.data() + text.size(), expected);
+        ASSERT_TRUE(ReadCalcNumber(text, v)) << text;
+        ASSERT_EQ(v, expected) << text;
+    }
 }
 
 TEST(CalculNumberText, ConversionsOfTheEvaluator)

@@ -12,21 +12,19 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // multiplication by it rounds the result only once.
 constexpr int kMaxExactPow10 = 27;
 
-long double Pow10(int k)
-{
-    static const auto table = [] {
-        struct Table {
-            long double p[kMaxExactPow10 + 1];
-        } t{};
-        long double v = 1;
-        for (int i = 0; i <= kMaxExactPow10; ++i) {
-            t.p[i] = v;
-            v *= 10;
-        }
-        return t;
-    }();
-    return table.p[k];
-}
+constexpr auto kPow10 = [] {
+    struct Table {
+        long double p[kMaxExactPow10 + 1];
+    } t{};
+    long double v = 1;
+    for (int i = 0; i <= kMaxExactPow10; ++i) {
+        t.p[i] = v;
+        v *= 10;
+    }
+    return t;
+}();
+
+long double Pow10(int k) { return kPow10.p[k]; }
 
 // The slow, exact path for long mantissas and large exponents.
 bool ReadWithLibrary(std::string_view text, bool negative, long double& value)
@@ -176,11 +174,11 @@ void WriteCalcNumber(long double value, std::string& out)
     bool done = false;
     if (magnitude < 1e6L) {
         const long double scaled = magnitude * 1e12L;
-        const long double whole = std::floor(scaled);
-        const long double frac = scaled - whole;
-        const long double tolerance = scaled < 1 ? 0.0L : std::ldexp(1.0L, std::ilogb(scaled) - 60);
+        const std::uint64_t whole = static_cast<std::uint64_t>(scaled); // below 1e18
+        const long double frac = scaled - static_cast<long double>(whole);
+        const long double tolerance = scaled * 0x1p-59L; // 16 units in the last place
         if (std::fabs(frac - 0.5L) > tolerance) {
-            std::uint64_t units = static_cast<std::uint64_t>(whole) + (frac > 0.5L ? 1 : 0);
+            std::uint64_t units = whole + (frac > 0.5L ? 1 : 0);
             const std::uint64_t intPart = units / 1000000000000ULL;
             std::uint64_t fracPart = units % 1000000000000ULL;
             char* w = buf;

@@ -39,12 +39,18 @@ void TCalcul::FreeTree()
     // Slots stay allocated (with their text buffers) for the next compile.
     FNodeCount = 0;
     FRoot = 0;
+    FTreeReusable = false;
 }
 
 void TCalcul::Compile(std::string_view text)
 {
-    FreeTree();
     ClearError();
+    if (FTreeReusable && text == FCompiledText) {
+        FNodes[static_cast<std::size_t>(FRoot)].Kind = static_cast<Kind>(FResultKind);
+        return;
+    }
+    FreeTree();
+    FMadeDefinition = false;
     FText = text;
     FPrevToken = 0;
     FCurToken = 0;
@@ -58,6 +64,8 @@ void TCalcul::Compile(std::string_view text)
     if (FParenDepth != 0 || FError) {
         FreeTree();
     }
+    FCompiledText.assign(text);
+    FTreeReusable = FRoot != 0 && !FMadeDefinition;
 }
 
 int TCalcul::ParseExpression()

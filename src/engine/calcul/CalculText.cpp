@@ -143,7 +143,8 @@ std::string MapChars(std::string_view s, Map map)
     for (std::size_t pos = 0; pos < s.size();) {
         const std::size_t start = pos;
         const char32_t c = DecodeChar(s, pos);
-        const char32_t m = map(c);
+        const bool stray = c >= 0x80 && pos - start == 1;
+        const char32_t m = stray ? c : map(c);
         if (m == c) {
             out.append(s.substr(start, pos - start)); // keeps stray bytes as they were
         } else {

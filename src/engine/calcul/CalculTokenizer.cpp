@@ -88,6 +88,7 @@ void TCalcul::ReadName()
         std::string line = "@@";
         line.append(FTokenText).append("=[").append(FText.substr(pos + 2, end - pos - 2)).append("]");
         FVariables.Add(std::move(line));
+        FMadeDefinition = true;
         FTokenText.insert(0, "@@");
         FPosition = end;
         return;

@@ -3,6 +3,7 @@
 // are in the variables window. Names are matched without regard to ASCII case, and
 // the first line of a name wins, like a string list's name lookup.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,7 +20,11 @@ public:
     int Add(std::string line);
     void Insert(int index, std::string line);
     void Delete(int index);
-    void Clear() { FLines.clear(); }
+    void Clear()
+    {
+        FLines.clear();
+        FKeys.clear();
+    }
 
     // Index of the first line whose text before its first "=" equals `name` ignoring
     // case; -1 when there is none.
@@ -41,5 +46,10 @@ public:
 
 private:
     void CheckIndex(int index) const;
+    // Name length and case-folded first letter of a name, so that a lookup compares
+    // whole names only for the few lines that can match.
+    static std::uint32_t NameKey(std::string_view name);
+    static std::uint32_t LineKey(std::string_view line);
     std::vector<std::string> FLines;
+    std::vector<std::uint32_t> FKeys; // LineKey of each line
 };
