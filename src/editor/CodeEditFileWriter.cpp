@@ -17,6 +17,9 @@ char* TCodeEditFiler::Reserve(qsizetype n)
 
 void TCodeEditFiler::WriteBytes(QByteArrayView bytes)
 {
+    if (bytes.isEmpty()) {
+        return;
+    }
     char* out = Reserve(bytes.size());
     std::memcpy(out, bytes.data(), static_cast<std::size_t>(bytes.size()));
     Commit(bytes.size());
