@@ -35,13 +35,15 @@ public:
 struct TCodeEditStringRec {
     enum Flag : std::uint8_t { HasTabs = 1, HasNoTabs = 2, LengthStale = 4 };
 
+    // Ordered for size: a million of these stay at 48 bytes each.
     QString text;
     void* object = nullptr;
-    std::int32_t range = -1;   // highlighter state at the line's start; -1 = not scanned
-    bool continuation = false; // a piece of the line before it, made by wrapping
+    std::int32_t range = -1; // highlighter state at the line's start; -1 = not scanned
     std::int32_t expandedLength = -1;
+    bool continuation = false; // a piece of the line before it, made by wrapping
     std::uint8_t flags = LengthStale;
 };
+static_assert(sizeof(void*) != 8 || sizeof(TCodeEditStringRec) == 48);
 
 class TCodeEditStringList : public TPersistent {
     KP_CLASS(TCodeEditStringList, TPersistent)

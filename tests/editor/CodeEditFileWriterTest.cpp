@@ -1,0 +1,95 @@
+#include "editor/CodeEditFileWriter.h"
+#include "editor/CodeEditStringList.h"
+#include "QtPrinters.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray ReadFile(const QString& name)
+{
+    QFile f(name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+TEST(CodeEditFileWriter, LineBreakStyles)
+{
+    struct Case {
+        TLineBreakStyle style;
+        QByteArray expected;
+    } cases[] = {{lbCRLF, "a\r\nb"}, {lbLF, "a\nb"}, {lbCR, "a\rb"}};
+    for (const Case& c : cases) {
+        TCodeEditFiler filer;
+        filer.SetLineBreakStyle(c.style);
+        filer.WriteText(u"a");
+        filer.WriteLineBreak();
+        filer.WriteText(u"b");
+        EXPECT_EQ(filer.Bytes(), c.expected);
+    }
+    EXPECT_EQ(TCodeEditFiler().LineBreakStyle(), lbLF);
+}
+
+TEST(CodeEditFileWriter, AnItemLargerThanTheBufferGrowsIt)
+{
+    TCodeEditFiler filer;
+    EXPECT_EQ(filer.BufferSize(), TCodeEditFiler::DefaultBufferSize);
+    const QString big(40000, QLatin1Char('x'));
+    filer.WriteText(u"head");
+    filer.WriteText(big);
+    EXPECT_GE(filer.BufferSize(), 40004);
+    EXPECT_EQ(filer.Bytes(), "head" + big.toLatin1());
+}
+
+TEST(CodeEditFileWriter, FlushesAcrossTheBufferAndCommitsExactBytes)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString name = dir.filePath("big.sbp");
+    QByteArray expected;
+    {
+        TCodeEditFileWriter writer(name);
+        writer.SetLineBreakStyle(lbCRLF);
+        for (int i = 0; i < 3000; ++i) {
+            const QString line = QString("M3,%1,%1,0").arg(i);
+            writer.WriteText(line);
+            writer.WriteLineBreak();
+            expected += line.toLatin1() + "\r\n";
+        }
+        EXPECT_FALSE(QFile::exists(name)) << "nothing at the target before the commit";
+        writer.Commit();
+    }
+    EXPECT_GT(expected.size(), 2 * TCodeEditFiler::DefaultBufferSize);
+    EXPECT_EQ(ReadFile(name), expected);
+}
+
+TEST(CodeEditFileWriter, WithoutCommitANewTargetIsNeverCreated)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString name = dir.filePath("new.sbp");
+    {
+        TCodeEditFileWriter writer(name);
+        writer.WriteText(QString(50000, QLatin1Char('y'))); // flushed to the temporary file
+    }
+    EXPECT_FALSE(QFile::exists(name));
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty()) << "temporary removed";
+}
+
+TEST(CodeEditFileWriter, EncodesWindows1252AndWritesTheByteOrderMark)
+{
+    TCodeEditFiler filer;
+    filer.SetEncoding(TTextEncoding::Windows1252);
+    filer.WriteText(QString::fromUtf16(u"\u20AC\u00E9"));
+    EXPECT_EQ(filer.Bytes(), QByteArray("\x80\xE9"));
+
+    TCodeEditStringList list;
+    list.LoadFromBytes("\xEF\xBB\xBF" "a\n");
+    list.Put(0, QString::fromUtf16(u"\u00E9"));
+    EXPECT_EQ(list.SaveToBytes(), QByteArray("\xEF\xBB\xBF\xC3\xA9\n"));
+}
+
+} // namespace
