@@ -94,33 +94,6 @@ void MultiplyMatricesSafe(const TMatrix& a, const TMatrix& b, TMatrix& result)
     result = temp;
 }
 
-TVector TransformVector(const TVector& v, const TMatrix& m)
-{
-    const double x = v.X, y = v.Y, z = v.Z, w = v.W;
-    TVector r;
-    for (int j = 0; j < 4; ++j)
-        r[j] = static_cast<float>(x * m[0][j] + y * m[1][j] + z * m[2][j] + w * m[3][j]);
-    return r;
-}
-
-TAffineVector TransformVector(const TAffineVector& v, const TMatrix& m)
-{
-    const double x = v.X, y = v.Y, z = v.Z;
-    TAffineVector r;
-    for (int j = 0; j < 3; ++j)
-        r[j] = static_cast<float>(x * m[0][j] + y * m[1][j] + z * m[2][j]);
-    return r;
-}
-
-TAffineVector TransformAffinePoint(const TAffineVector& p, const TMatrix& m)
-{
-    const double x = p.X, y = p.Y, z = p.Z;
-    TAffineVector r;
-    for (int j = 0; j < 3; ++j)
-        r[j] = static_cast<float>(x * m[0][j] + y * m[1][j] + z * m[2][j] + m[3][j]);
-    return r;
-}
-
 TAffineVector RotateVectorAroundAxis(const TAffineVector& v, const TAffineVector& axis, float angle)
 {
     return TransformVector(v, MakeRotationMatrix(axis, angle));

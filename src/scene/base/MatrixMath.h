@@ -27,11 +27,34 @@ void MultiplyMatrices(const TMatrix& a, const TMatrix& b, TMatrix& result);
 void MultiplyMatricesSafe(const TMatrix& a, const TMatrix& b, TMatrix& result);
 
 // v * m, four components.
-TVector TransformVector(const TVector& v, const TMatrix& m);
+inline TVector TransformVector(const TVector& v, const TMatrix& m)
+{
+    const double x = v.X, y = v.Y, z = v.Z, w = v.W;
+    const TVector &r0 = m.V[0], &r1 = m.V[1], &r2 = m.V[2], &r3 = m.V[3];
+    return {static_cast<float>(x * r0.X + y * r1.X + z * r2.X + w * r3.X),
+            static_cast<float>(x * r0.Y + y * r1.Y + z * r2.Y + w * r3.Y),
+            static_cast<float>(x * r0.Z + y * r1.Z + z * r2.Z + w * r3.Z),
+            static_cast<float>(x * r0.W + y * r1.W + z * r2.W + w * r3.W)};
+}
+
 // A direction through the 3 x 3 part of m (no translation).
-TAffineVector TransformVector(const TAffineVector& v, const TMatrix& m);
+inline TAffineVector TransformVector(const TAffineVector& v, const TMatrix& m)
+{
+    const double x = v.X, y = v.Y, z = v.Z;
+    const TVector &r0 = m.V[0], &r1 = m.V[1], &r2 = m.V[2];
+    return {static_cast<float>(x * r0.X + y * r1.X + z * r2.X), static_cast<float>(x * r0.Y + y * r1.Y + z * r2.Y),
+            static_cast<float>(x * r0.Z + y * r1.Z + z * r2.Z)};
+}
+
 // (p, 1) * m, keeping X, Y, Z: translation included.
-TAffineVector TransformAffinePoint(const TAffineVector& p, const TMatrix& m);
+inline TAffineVector TransformAffinePoint(const TAffineVector& p, const TMatrix& m)
+{
+    const double x = p.X, y = p.Y, z = p.Z;
+    const TVector &r0 = m.V[0], &r1 = m.V[1], &r2 = m.V[2], &r3 = m.V[3];
+    return {static_cast<float>(x * r0.X + y * r1.X + z * r2.X + r3.X),
+            static_cast<float>(x * r0.Y + y * r1.Y + z * r2.Y + r3.Y),
+            static_cast<float>(x * r0.Z + y * r1.Z + z * r2.Z + r3.Z)};
+}
 
 TAffineVector RotateVectorAroundAxis(const TAffineVector& v, const TAffineVector& axis, float angle);
 
