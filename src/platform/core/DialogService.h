@@ -1,0 +1,56 @@
+#pragma once
+// Message and input boxes without a toolkit. Every dialog of every layer goes through
+// the one responder installed here: the shell installs one that shows real boxes, tests
+// install one that answers from a script and fails on a dialog it did not expect, so no
+// test can hang on an invisible box.
+
+#include <string>
+
+enum class TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
+
+// Button sets as bit flags, so a call names exactly the buttons it offers.
+enum TMsgDlgBtn : unsigned {
+    mbYes = 1u << 0,
+    mbNo = 1u << 1,
+    mbOK = 1u << 2,
+    mbCancel = 1u << 3,
+    mbAbort = 1u << 4,
+    mbRetry = 1u << 5,
+    mbIgnore = 1u << 6,
+};
+using TMsgDlgButtons = unsigned;
+
+enum class TModalResult { mrNone, mrOk, mrCancel, mrAbort, mrRetry, mrIgnore, mrYes, mrNo };
+
+class IDialogResponder {
+public:
+    virtual ~IDialogResponder() = default;
+    virtual TModalResult MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons) = 0;
+    // False when the user cancelled; `value` holds the default on entry and the answer on OK.
+    virtual bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value) = 0;
+};
+
+// Installs `responder` (not owned; nullptr removes it) and returns the one it replaces.
+IDialogResponder* SetDialogResponder(IDialogResponder* responder);
+IDialogResponder* GetDialogResponder();
+
+// Without a responder these raise Exception naming the dialog: a process without a
+// user interface must never wait for an answer nobody can give.
+TModalResult MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons);
+// The answer, or `defaultValue` when the box was cancelled.
+std::string InputBox(const std::string& caption, const std::string& prompt, const std::string& defaultValue);
+bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value);
+// An error box with an OK button.
+void ShowErrorBox(const std::string& text);
+
+// Installs a responder for the lifetime of a scope and restores the previous one.
+class TDialogResponderScope {
+public:
+    explicit TDialogResponderScope(IDialogResponder* responder) : FPrevious(SetDialogResponder(responder)) {}
+    ~TDialogResponderScope() { SetDialogResponder(FPrevious); }
+    TDialogResponderScope(const TDialogResponderScope&) = delete;
+    TDialogResponderScope& operator=(const TDialogResponderScope&) = delete;
+
+private:
+    IDialogResponder* FPrevious;
+};
