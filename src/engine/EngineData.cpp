@@ -1,0 +1,223 @@
+#include "engine/EngineData.h"
+
+#include "engine/EngineErrors.h"
+#include "engine/Keywords.h"
+#include "platform/core/NumberFormat.h"
+
+#include <charconv>
+#include <cstdlib>
+
+TEngineData::TEngineData() : FClampKeyword(::ClampKeyword)
+{
+    for (int i = 0; i < KeywordCount; ++i) {
+        FKeywords[static_cast<std::size_t>(i)] = std::string(CommandKeywords[static_cast<std::size_t>(i)]);
+    }
+}
+
+TVector TEngineData::GetPosition() const
+{
+    TVector pos{0.0f, 0.0f, 0.0f, 0.0f};
+    if (FOnGetPosition) {
+        FOnGetPosition(pos);
+    }
+    return pos;
+}
+
+void TEngineData::GetAB(float& a, float& b) const
+{
+    a = 0.0f;
+    b = 0.0f;
+    if (FOnGetAB) {
+        FOnGetAB(a, b);
+    }
+}
+
+double TEngineData::GetLastHeading() const
+{
+    return FOnGetLastHeading ? FOnGetLastHeading() : 0.0;
+}
+
+void TEngineData::AddMoveNode(bool setCurPos, bool newLine, float x, float y, float z) const
+{
+    if (FOnAddMoveNode) {
+        FOnAddMoveNode(setCurPos, newLine, x, y, z);
+    }
+}
+
+void TEngineData::AddJogNode(bool setCurPos, bool newLine, float x, float y, float z) const
+{
+    if (FOnAddJogNode) {
+        FOnAddJogNode(setCurPos, newLine, x, y, z);
+    }
+}
+
+void TEngineData::RunFile(const std::string& fileName) const
+{
+    if (!FOnRunFile) {
+        throw ERunError("Cannot run the file " + fileName + ": no part file runner is installed");
+    }
+    FOnRunFile(fileName);
+}
+
+void TEngineData::RunFileResults(const std::string& fileName, std::string& results) const
+{
+    if (!FOnRunFileResults) {
+        throw ERunError("Cannot run the file " + fileName + ": no part file runner is installed");
+    }
+    FOnRunFileResults(fileName, results);
+}
+
+float TEngineData::GetSysVarFloat(int n) const
+{
+    if (!SysVars.IsSet(n) && TSystemVarArray::IsLivePosition(n)) {
+        if (n <= 3) {
+            const TVector pos = GetPosition();
+            return pos[n - 1];
+        }
+        float a = 0.0f;
+        float b = 0.0f;
+        GetAB(a, b);
+        return n == 4 ? a : b;
+    }
+    return SysVars.GetFloat(n);
+}
+
+std::string TEngineData::SingleToStr(float value)
+{
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, value);
+    if (res.ec != std::errc()) {
+        return FloatToStr(static_cast<double>(value));
+    }
+    // The shortest decimal that reads back as this single has at most 9 digits, so the
+    // general 15-digit form writes exactly those digits in our own notation.
+    double shortest = 0.0;
+    std::from_chars(buf, res.ptr, shortest);
+    return FloatToStr(shortest);
+}
+
+std::string TEngineData::GetSysVarText(int n) const
+{
+    switch (TSystemVarArray::TextType(n)) {
+    case TSysVarTextType::String: return GetSysVarStr(n);
+    case TSysVarTextType::Integer: return IntToStr(GetSysVarInt(n));
+    case TSysVarTextType::Float: return SingleToStr(GetSysVarFloat(n));
+    case TSysVarTextType::None: break;
+    }
+    return std::string();
+}
+
+int TEngineData::ParamToInt(std::string_view text, int fallback)
+{
+    int value = 0;
+    return TryStrToInt(text, value) ? value : fallback;
+}
+
+float TEngineData::ParamToFloat(std::string_view text, float fallback)
+{
+    double value = 0.0;
+    return TryStrToFloat(text, value) ? static_cast<float>(value) : fallback;
+}
+
+std::string TEngineData::ParamToStr(std::string_view text, const std::string& fallback)
+{
+    for (char c : text) {
+        if (c != ' ') {
+            return std::string(text);
+        }
+    }
+    return fallback;
+}
+
+namespace {
+void CheckEvaluated(const TArrayofCmds& cmds, int i)
+{
+    if (cmds.Failed(i)) {
+        throw EArgumentFailed(cmds[i], cmds.FirstError());
+    }
+}
+} // namespace
+
+int TEngineData::ParamToInt(const TArrayofCmds& cmds, int i, int fallback)
+{
+    CheckEvaluated(cmds, i);
+    return ParamToInt(cmds[i], fallback);
+}
+
+float TEngineData::ParamToFloat(const TArrayofCmds& cmds, int i, float fallback)
+{
+    CheckEvaluated(cmds, i);
+    return ParamToFloat(cmds[i], fallback);
+}
+
+std::string TEngineData::ParamToStr(const TArrayofCmds& cmds, int i, const std::string& fallback)
+{
+    CheckEvaluated(cmds, i);
+    return ParamToStr(cmds[i], fallback);
+}
+
+namespace {
+// 0..4 for X, Y, Z, A, B; -1 when the argument has no axis.
+int MoveAxis(const std::string& word, int i)
+{
+    if (word.size() < 2) {
+        return -1;
+    }
+    const char family = word[0];
+    const char letter = word[1];
+    const bool byArgument = ((family == 'M' || family == 'J') && letter >= '2' && letter <= '5')
+        || (family == 'V' && letter == 'A');
+    if (byArgument) {
+        const int axis = i - 2;
+        return axis >= 0 && axis <= 4 ? axis : -1;
+    }
+    if (family == 'M' || family == 'J') {
+        switch (letter) {
+        case 'X': return 0;
+        case 'Y': return 1;
+        case 'Z': return 2;
+        case 'A': return 3;
+        case 'B': return 4;
+        default: break;
+        }
+    }
+    return -1;
+}
+} // namespace
+
+float TEngineData::GetMoveParam(const TArrayofCmds& cmds, int i) const
+{
+    if (i < 1 || i >= TArrayofCmds::Count + 1) {
+        return 0.0f;
+    }
+    CheckEvaluated(cmds, i - 1);
+    const int axis = MoveAxis(cmds[0], i);
+    float current = 0.0f;
+    if (axis >= 0 && axis <= 2) {
+        current = GetPosition()[axis];
+    } else if (axis >= 3) {
+        float a = 0.0f;
+        float b = 0.0f;
+        GetAB(a, b);
+        current = axis == 3 ? a : b;
+    }
+    double value = 0.0;
+    if (!TryStrToFloat(cmds[i - 1], value)) {
+        // An omitted coordinate leaves its axis where it is, in either mode.
+        return current;
+    }
+    if (GetSysVarInt(21) == 0) {
+        return static_cast<float>(value);
+    }
+    return static_cast<float>(value) + current;
+}
+
+std::string TEngineData::PointToText(float x, float y, float z)
+{
+    std::string text = FloatToStrFixed(x, 5);
+    text += ',';
+    text += FloatToStrFixed(y, 5);
+    text += ',';
+    text += FloatToStrFixed(z, 5);
+    return text;
+}

@@ -1,0 +1,28 @@
+#pragma once
+// Errors that end a run. The run loop does not catch them; the shell shows their
+// message in an error box.
+
+#include "platform/core/Exceptions.h"
+
+#include <string>
+
+class ERunError : public Exception {
+    using Exception::Exception;
+};
+
+// A command read an argument whose expression failed to evaluate. Carries the
+// expression and the evaluator's message; the dispatcher adds the line number.
+class EArgumentFailed : public Exception {
+public:
+    EArgumentFailed(std::string expression, std::string reason)
+        : Exception("Cannot evaluate \"" + expression + "\""), FExpression(std::move(expression)),
+          FReason(std::move(reason))
+    {
+    }
+    const std::string& Expression() const { return FExpression; }
+    const std::string& Reason() const { return FReason; }
+
+private:
+    std::string FExpression;
+    std::string FReason;
+};

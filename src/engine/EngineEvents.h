@@ -1,0 +1,15 @@
+#pragma once
+// The callback slots through which the engine's shared data reaches the motion
+// simulator and the shell. Empty until installed; every caller checks first.
+
+#include "scene/base/VectorTypes.h"
+
+#include <functional>
+#include <string>
+
+using TGetPositionEvent = std::function<void(TVector& pos)>;
+using TGetABEvent = std::function<void(float& a, float& b)>;
+using TRunFileEvent = std::function<void(const std::string& fileName)>;
+using TGetHeadingEvent = std::function<double()>;
+using TAddNodeEvent = std::function<void(bool setCurPos, bool newLine, float x, float y, float z)>;
+using TRunFileResultsEvent = std::function<void(const std::string& fileName, std::string& results)>;

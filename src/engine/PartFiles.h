@@ -1,0 +1,51 @@
+#pragma once
+// The stack of part files called with FP (each level with the offset and scale that
+// apply while it runs) and the history of executed lines that step back pops.
+
+#include "scene/base/VectorTypes.h"
+
+#include <string>
+#include <vector>
+
+struct TFP {
+    std::string FileName;
+    TVector Offset{0.0f, 0.0f, 0.0f, 0.0f};
+    TVector Scale{0.0f, 0.0f, 0.0f, 0.0f};
+    int Arg5 = 0;
+    int Arg8 = 0;
+    float Arg7 = 0.0f;
+    int Arg9 = 0;
+};
+
+class TPartFiles {
+public:
+    TPartFiles();
+
+    // One main-file level (scale 1, offset 0) and an empty history.
+    void Reset();
+
+    int Depth() const { return static_cast<int>(FLevels.size()); }
+    TFP GetCurrent() const { return FLevels.back(); }
+    void PushLevel(const TFP& level) { FLevels.push_back(level); }
+    // The main-file level is never popped.
+    void PopLevel();
+
+    void SetMainFileName(const std::string& name) { FMainFileName = name; }
+    const std::string& MainFileName() const { return FMainFileName; }
+    // The file name of the innermost level, or the main file's name at the top level.
+    const std::string& CurrentFileName() const;
+
+    void AddToLinesAndNodesArray(int index) { FHistory.push_back(index); }
+    // Removes and returns the most recent entry; -1 when the history is empty.
+    int GetPrevLineNumForStepBack();
+    int PopLine() { return GetPrevLineNumForStepBack(); }
+    int HistoryCount() const { return static_cast<int>(FHistory.size()); }
+    const std::vector<int>& History() const { return FHistory; }
+
+private:
+    static TFP MainLevel();
+
+    std::vector<TFP> FLevels;
+    std::string FMainFileName;
+    std::vector<int> FHistory;
+};
