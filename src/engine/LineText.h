@@ -1,0 +1,46 @@
+#pragma once
+// Scanning helpers for program lines: comments, labels, statement words and plain
+// numbers. All work on views, without allocating, because every line of a run passes
+// through them.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+inline bool IsNameChar(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+// Where the comment of a line starts: the first "'" outside double-quoted text, or the
+// first "REM" that stands as a word of its own outside quoted text. npos when none.
+std::size_t FindCommentStart(std::string_view line);
+std::string_view CutComment(std::string_view line);
+
+std::string_view TrimView(std::string_view text);
+
+// True when `text` begins with `upperWord` (compared ignoring case) as a whole word:
+// the word is not followed by a letter, digit, "_" or ":". "ENDX" and "end:" do not
+// begin with the word END.
+bool StartsWithWord(std::string_view text, std::string_view upperWord);
+
+// A label line is "name:" alone (trailing comment allowed); `name` receives the name
+// without the colon.
+bool IsLabelLine(std::string_view line, std::string_view* name = nullptr);
+
+// Position of the first "then" standing as a word of its own outside quoted text,
+// ignoring case; npos when none.
+std::size_t FindThenWord(std::string_view text);
+
+// Case-insensitive search; npos when absent.
+std::size_t FindNoCase(std::string_view text, std::string_view upperWord, std::size_t from = 0);
+
+// A plain decimal number as the evaluator reads it: optional sign, digits, optionally
+// "." and digits, optionally an exponent.
+bool IsPlainNumber(std::string_view text);
+
+// Writes the plain number `text` the way the evaluator writes its results, without
+// evaluating: no "+", no leading zeros, no trailing fractional zeros, no "-0".
+// Returns false when the number is outside what can be rewritten exactly (exponent,
+// more than 12 decimals or 15 integer digits); the caller then evaluates it.
+bool NormalizePlainNumber(std::string_view text, std::string& out);

@@ -1,0 +1,202 @@
+// TMove: construction and the dispatcher that executes one parsed line.
+
+#include "engine/Move.h"
+
+#include "engine/EngineData.h"
+#include "engine/EngineErrors.h"
+#include "engine/Keywords.h"
+#include "engine/LineText.h"
+#include "engine/ShellServices.h"
+#include "platform/core/DialogService.h"
+#include "platform/core/NumberFormat.h"
+#include "platform/core/StringUtils.h"
+
+#include <algorithm>
+
+TMove::TMove(TEngineData& data, TCalcul& calcul, IShellServices& shell)
+    : FData(data), FCalcul(calcul), FShell(shell)
+{
+    FData.SetSysVarInt(21, 0);
+    FData.SetSysVarFloat(-1, 0.05f);
+    FData.SetOnGetPosition([this](TVector& pos) { GetPosition(pos); });
+    FData.SetOnGetAB([this](float& a, float& b) { GetAB(a, b); });
+}
+
+TMove::~TMove()
+{
+    // The data module outlives the simulator: leave no handler pointing at it.
+    FData.SetOnGetPosition(nullptr);
+    FData.SetOnGetAB(nullptr);
+}
+
+void TMove::StartRun()
+{
+    FGosubStack.clear();
+}
+
+void TMove::ApplyStatementPrefixes(std::string_view lineText)
+{
+    const std::string_view text = TrimView(lineText);
+    static constexpr std::string_view prefixes[] = {"INPUT", "IF", "GOSUB", "GOTO", "END", "RETURN", "EXIT SHOPBOT"};
+    for (auto prefix : prefixes) {
+        if (StartsWithWord(text, prefix)) {
+            FWord.assign(prefix);
+        }
+    }
+}
+
+bool TMove::ExecuteLine(const TProgramLines* lines, std::string_view lineText, const TArrayofCmds& cmds,
+                        int lineIndex, int* nextLine, bool steppingBack)
+{
+    FSteppingBack = steppingBack;
+    FStop = false;
+
+    FPrevLineNumber = FLineNumber;
+    FLineNumber = steppingBack ? lineIndex : lineIndex + 1;
+    FLineIndex = lineIndex;
+    FPrevLineText.swap(FLineText);
+    FLineText.clear();
+    for (char c : lineText) {
+        if (c != '\t') {
+            FLineText += c;
+        }
+    }
+    if (lines != nullptr) {
+        FLines = lines;
+    }
+    if (nextLine != nullptr) {
+        FNextLine = nextLine;
+    }
+
+    FWord.assign(cmds[0]);
+    ApplyStatementPrefixes(FLineText);
+
+    bool toMotionFamily = false;
+    try {
+        const bool isLabel = !FWord.empty() && FWord.back() == ':' && IsLabelLine(FLineText);
+        if (!TrimView(FWord).empty() && !isLabel) {
+            FHandled = false;
+            FPrevCmdWord.swap(FCmdWord);
+            FCmdWord.assign(FWord);
+            DispatchFamilies(cmds, toMotionFamily);
+            DispatchStatements(cmds);
+            AskAboutUnhandled();
+        }
+    } catch (const EArgumentFailed& e) {
+        if (!toMotionFamily && !steppingBack && !FNested) {
+            FPartFiles.AddToLinesAndNodesArray(lineIndex);
+        }
+        std::string message = "Cannot evaluate the expression \"" + e.Expression() + "\" (line: "
+            + IntToStr(FLineNumber) + ")";
+        const std::string reason(TrimView(e.Reason()));
+        if (!reason.empty()) {
+            message += ": " + reason;
+        }
+        throw ERunError(message);
+    } catch (...) {
+        if (!toMotionFamily && !steppingBack && !FNested) {
+            FPartFiles.AddToLinesAndNodesArray(lineIndex);
+        }
+        throw;
+    }
+    // Motion lines record themselves when they add their path node.
+    if (!toMotionFamily && !steppingBack && !FNested) {
+        FPartFiles.AddToLinesAndNodesArray(lineIndex);
+    }
+    return FStop;
+}
+
+void TMove::DispatchFamilies(const TArrayofCmds& cmds, bool& toMotionFamily)
+{
+    const char family = FCmdWord[0];
+    if (FCmdWord.find('=') == std::string::npos) {
+        switch (family) {
+        case 'M':
+            toMotionFamily = true;
+            DoMCommands(cmds);
+            return;
+        case 'J':
+            toMotionFamily = true;
+            DoJCommands(cmds);
+            return;
+        case 'Z': DoZCommands(cmds); return;
+        case 'V': DoVCommands(cmds); return;
+        case 'S': DoSCommands(cmds); return;
+        case 'C': DoCCommands(cmds); return;
+        default: break;
+        }
+    }
+    switch (family) {
+    case 'F': DoFCommands(cmds); break;
+    case 'H': DoHCommands(cmds); break;
+    case 'R': DoRCommands(cmds); break;
+    case 'T': DoTCommands(cmds); break;
+    case 'U': DoUCommands(cmds); break;
+    default: break;
+    }
+}
+
+void TMove::DispatchStatements(const TArrayofCmds& cmds)
+{
+    const std::string& w = FCmdWord;
+    if (w == "PAUSE") {
+        DoPause(cmds);
+    } else if (w == "INPUT") {
+        DoInput(cmds);
+    } else if (w == "IF") {
+        DoIf(cmds);
+    } else if (w == "GOSUB") {
+        DoGosub(cmds);
+    } else if (w == "GOTO") {
+        DoGoto(cmds);
+    } else if (w == "END") {
+        DoEnd(cmds);
+    } else if (w == "RETURN") {
+        DoReturn(cmds);
+    } else if (w == "PRINT") {
+        DoPrint(cmds);
+    } else if (w == "EXIT SHOPBOT") {
+        DoExit(cmds);
+    }
+
+    if (w.find('[') == std::string::npos) {
+        return;
+    }
+    std::string word;
+    for (std::size_t i = 0; i < w.size(); ++i) {
+        if (w[i] == '\'') {
+            continue;
+        }
+        if (w.compare(i, 3, "REM") == 0) {
+            i += 2;
+            continue;
+        }
+        word += w[i];
+    }
+    if (word == FData.ClampKeyword()) {
+        DoClamp(cmds);
+    }
+}
+
+void TMove::AskAboutUnhandled()
+{
+    if (FHandled || !IsCommandKeyword(FCmdWord)) {
+        return;
+    }
+    if (FShell.SuppressAllMessages() || FShell.QuickViewRunning()) {
+        return;
+    }
+    const std::string text = "Command: \"" + UpperCase(FCmdWord) + "\" (line: " + IntToStr(FLineNumber)
+        + ") has not been implemented yet.  Continue?";
+    if (MessageDlg(text, TMsgDlgType::mtWarning, mbYes | mbNo) != TModalResult::mrYes) {
+        FStop = true;
+    }
+}
+
+void TMove::LogNotApplicable(std::string_view word)
+{
+    std::string text = "\"";
+    text.append(word.substr(0, 2));
+    text += "\" command in not applicable for Kerfpad.";
+    FShell.Log("info", text);
+}

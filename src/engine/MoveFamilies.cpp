@@ -1,0 +1,110 @@
+// TMove: the command families, chosen by the first letter of the command word, each
+// selecting its command by the second letter. The machine commands that a preview
+// cannot apply are taken here and only logged; the simulated commands of each family
+// are added by the motion, zero/value/setting, shape, clamp and sub-file code.
+
+#include "engine/Move.h"
+
+#include <string_view>
+
+namespace {
+char SecondLetter(const std::string& word)
+{
+    return word.size() >= 2 ? word[1] : '\0';
+}
+
+bool IsOneOf(char letter, std::string_view letters)
+{
+    return letter != '\0' && letters.find(letter) != std::string_view::npos;
+}
+} // namespace
+
+void TMove::DoMCommands(const TArrayofCmds&)
+{
+    if (SecondLetter(FCmdWord) == 'O') {
+        LogNotApplicable(FCmdWord);
+    }
+    FHandled = true;
+}
+
+void TMove::DoJCommands(const TArrayofCmds&)
+{
+    FHandled = true;
+}
+
+void TMove::DoZCommands(const TArrayofCmds&)
+{
+    if (SecondLetter(FCmdWord) == 'T') {
+        LogNotApplicable(FCmdWord);
+    }
+    FHandled = true;
+}
+
+void TMove::DoVCommands(const TArrayofCmds&)
+{
+    if (IsOneOf(SecondLetter(FCmdWord), "DHINPR")) {
+        LogNotApplicable(FCmdWord);
+    }
+    FHandled = true;
+}
+
+void TMove::DoSCommands(const TArrayofCmds&)
+{
+    if (IsOneOf(SecondLetter(FCmdWord), "KMOPTW")) {
+        LogNotApplicable(FCmdWord);
+    }
+    FHandled = true;
+}
+
+void TMove::DoCCommands(const TArrayofCmds&)
+{
+    // The shapes mark the line handled only for the commands they execute.
+    if (IsOneOf(SecondLetter(FCmdWord), "ACGPR")) {
+        FHandled = true;
+    }
+}
+
+void TMove::DoFCommands(const TArrayofCmds&)
+{
+    if (IsOneOf(SecondLetter(FCmdWord), "CEGS")) {
+        LogNotApplicable(FCmdWord);
+    }
+    FHandled = true;
+}
+
+void TMove::DoHCommands(const TArrayofCmds&)
+{
+    if (IsOneOf(SecondLetter(FCmdWord), "ABCENQRTUW")) {
+        LogNotApplicable(FCmdWord);
+    }
+    FHandled = true;
+}
+
+void TMove::DoRCommands(const TArrayofCmds&)
+{
+    if (IsOneOf(SecondLetter(FCmdWord), "AIPRSZ")) {
+        LogNotApplicable(FCmdWord);
+    }
+    FHandled = true;
+}
+
+void TMove::DoTCommands(const TArrayofCmds&)
+{
+    if (IsOneOf(SecondLetter(FCmdWord), "CDFHISTU")) {
+        LogNotApplicable(FCmdWord);
+    }
+    FHandled = true;
+}
+
+void TMove::DoUCommands(const TArrayofCmds&)
+{
+    if (IsOneOf(SecondLetter(FCmdWord), "DILNRUV")) {
+        LogNotApplicable(FCmdWord);
+    }
+    FHandled = true;
+}
+
+void TMove::DoClamp(const TArrayofCmds&)
+{
+    FHandled = true;
+}

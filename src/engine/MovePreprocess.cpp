@@ -1,0 +1,366 @@
+// TMove: turning one program line into a TArrayofCmds.
+
+#include "engine/EngineData.h"
+#include "engine/LineText.h"
+#include "engine/Move.h"
+#include "engine/OperandText.h"
+#include "engine/calcul/Calcul.h"
+#include "platform/core/StringUtils.h"
+
+#include <charconv>
+#include <exception>
+
+namespace {
+constexpr auto npos = std::string_view::npos;
+
+std::size_t FindOutsideQuotes(std::string_view text, char wanted)
+{
+    bool quoted = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '"') {
+            quoted = !quoted;
+        } else if (!quoted && text[i] == wanted) {
+            return i;
+        }
+    }
+    return npos;
+}
+
+void AppendWithout(std::string& out, std::string_view text, std::string_view drop)
+{
+    for (char c : text) {
+        if (drop.find(c) == npos) {
+            out += c;
+        }
+    }
+}
+
+void UpperInPlace(std::string& text)
+{
+    for (char& c : text) {
+        c = UpCaseChar(c);
+    }
+}
+
+bool ParseDecimalInt(std::string_view text, int& value)
+{
+    if (text.empty()) {
+        return false;
+    }
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    if (*begin == '+') {
+        ++begin;
+    }
+    auto res = std::from_chars(begin, end, value);
+    return res.ec == std::errc() && res.ptr == end && begin != end;
+}
+
+// ".5" and "-.5" read as 0.5 and -0.5 in an assigned value, as they do in arguments.
+void RepairLeadingPoints(std::string& value)
+{
+    for (std::size_t i = 0; i + 1 < value.size(); ++i) {
+        const bool digitNext = value[i + 1] >= '0' && value[i + 1] <= '9';
+        if (value[i] == '.' && digitNext && (i == 0 || !IsNameChar(value[i - 1]))) {
+            value.insert(i, 1, '0');
+            ++i;
+        }
+    }
+}
+
+// Statement lines are read from their own text by their handlers, so their arguments
+// are never evaluated; neither is a label.
+bool ArgumentsAreExpressions(const std::string& word)
+{
+    if (!word.empty() && word.back() == ':') {
+        return false;
+    }
+    return !(StartsWithWord(word, "IF") || StartsWithWord(word, "GOTO") || StartsWithWord(word, "GOSUB")
+             || StartsWithWord(word, "INPUT"));
+}
+
+// File names hold "-" and "/": the file of FP and the name of a clamp are never
+// expressions.
+bool FirstArgumentIsName(const std::string& word)
+{
+    return (word.size() >= 2 && word[0] == 'F' && word[1] == 'P') || word == "[CLAMP]";
+}
+} // namespace
+
+bool TMove::Evaluate(std::string_view formula, std::string& result)
+{
+    FCalcul.Formula.assign(formula);
+    return FCalcul.Calculate(result);
+}
+
+TArrayofCmds TMove::PreprocessLine(std::string_view line, bool execute)
+{
+    TArrayofCmds cmds;
+    PreprocessLine(line, execute, cmds);
+    return cmds;
+}
+
+void TMove::PreprocessLine(std::string_view line, bool execute, TArrayofCmds& cmds)
+{
+    cmds.Clear();
+    try {
+        const std::string_view text = TrimView(CutComment(TrimView(line)));
+        if (text.find("%(") != npos) {
+            FWork = ReplaceSysVars(text);
+        } else {
+            FWork.assign(text);
+        }
+
+        if (execute && StartsWithWord(FWork, "PRINT")) {
+            PreparePrint(FWork, cmds);
+            return;
+        }
+
+        if (execute && !StartsWithWord(FWork, "IF")) {
+            const std::size_t eq = FindOutsideQuotes(FWork, '=');
+            if (eq != npos) {
+                // An assignment ends here: it is stored, not dispatched as a command.
+                StoreAssignment(FWork, eq);
+                return;
+            }
+        }
+
+        RepairNumbers(FWork);
+        SplitFields(FWork, cmds);
+        UpperInPlace(cmds[0]);
+        if (execute) {
+            EvaluateArguments(cmds);
+        }
+    } catch (const std::exception&) {
+        // A line that cannot be prepared is treated as an empty line.
+        cmds.Clear();
+    }
+}
+
+void TMove::PreparePrint(std::string_view line, TArrayofCmds& cmds)
+{
+    const std::string replaced = ReplaceUserVars(line);
+    FScratch.clear();
+    AppendWithout(FScratch, replaced, "\";");
+    cmds[0] = "PRINT";
+    cmds[1] = TrimView(std::string_view(FScratch).substr(std::min<std::size_t>(5, FScratch.size())));
+}
+
+void TMove::StoreAssignment(std::string_view line, std::size_t eq)
+{
+    std::string name;
+    AppendWithout(name, line.substr(0, eq), "& \t");
+    if (name.empty()) {
+        return;
+    }
+    const std::string_view rhs = line.substr(eq + 1);
+    std::string value;
+    if (IsArithmeticOperator(line)) {
+        AppendWithout(value, rhs, "& \t");
+        RepairLeadingPoints(value);
+        // A failed evaluation stores the right-hand side as written.
+        Evaluate(UpperCase(value), value);
+    } else {
+        AppendWithout(value, rhs, " \t");
+        RepairLeadingPoints(value);
+    }
+    std::string assignment = name;
+    assignment += '=';
+    AppendWithout(assignment, value, " \t");
+
+    TCalculVariables& vars = FCalcul.GetVariables();
+    const int old = vars.IndexOfName(name);
+    if (old >= 0) {
+        vars.Delete(old);
+    }
+    vars.Add(NormalizeAssignment(assignment));
+}
+
+void TMove::RepairNumbers(std::string& line)
+{
+    // Most lines need no repair: look before building a new text.
+    bool needed = false;
+    for (std::size_t i = 0; i + 1 < line.size(); ++i) {
+        const char c = line[i];
+        if (line[i + 1] == '.' && (c == '-' || c == ',' || c == ' ')) {
+            needed = true;
+            break;
+        }
+    }
+    if (!needed) {
+        return;
+    }
+    std::string out;
+    out.reserve(line.size() + 8);
+    char lastNonBlank = '\0';
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        const bool pointNext = i + 1 < line.size() && line[i + 1] == '.';
+        if (pointNext && (c == '-' || c == ',')) {
+            out += c;
+            out += '0';
+        } else if (pointNext && c == ' ') {
+            // A blank before a point separates an argument, unless a comma already does.
+            out += lastNonBlank == ',' ? " 0" : ", 0";
+        } else {
+            out += c;
+        }
+        if (c != ' ') {
+            lastNonBlank = c;
+        }
+    }
+    line.swap(out);
+}
+
+void TMove::SplitFields(std::string_view line, TArrayofCmds& cmds)
+{
+    int k = 1;
+    std::string_view rest = line;
+    do {
+        const std::size_t comma = rest.find(',');
+        std::string_view field = TrimView(comma == npos ? rest : rest.substr(0, comma));
+        if (k == 1) {
+            const std::size_t blank = field.find_first_of(" \t");
+            if (blank != npos) {
+                cmds[0].assign(TrimView(field.substr(0, blank)));
+                k = 2;
+                field = TrimView(field.substr(blank));
+            }
+        }
+        cmds[k - 1].assign(field);
+        rest = comma == npos ? std::string_view() : rest.substr(comma + 1);
+        ++k;
+    } while (k <= TArrayofCmds::Count && rest.find(',') != npos);
+    if (k <= TArrayofCmds::Count) {
+        const std::string_view last = TrimView(rest);
+        if (!last.empty()) {
+            cmds[k - 1].assign(last);
+        }
+    }
+}
+
+void TMove::EvaluateArguments(TArrayofCmds& cmds)
+{
+    if (!ArgumentsAreExpressions(cmds[0])) {
+        return;
+    }
+    const int first = FirstArgumentIsName(cmds[0]) ? 2 : 1;
+    for (int i = first; i < TArrayofCmds::Count; ++i) {
+        std::string& item = cmds[i];
+        if (item.empty() || item.find_first_of("+-^*/&") == npos) {
+            continue;
+        }
+        // A signed number needs no evaluator; it is only written as the evaluator would.
+        if (NormalizePlainNumber(item, FResult)) {
+            item.swap(FResult);
+            continue;
+        }
+        FScratch.clear();
+        for (char c : item) {
+            if (c != '&') {
+                FScratch += UpCaseChar(c);
+            }
+        }
+        if (FScratch.empty()) {
+            item.clear();
+            continue;
+        }
+        if (Evaluate(FScratch, FResult)) {
+            item.swap(FResult);
+        } else {
+            cmds.MarkFailed(i, FCalcul.ErrorText());
+        }
+    }
+}
+
+std::string TMove::ReplaceSysVars(std::string_view line) const
+{
+    if (TrimView(line).empty()) {
+        return std::string(line);
+    }
+    // First the tokens up to the first malformed one; later tokens stay as written.
+    std::vector<std::string_view> tokens;
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t open = line.find("%(", from);
+        if (open == npos) {
+            break;
+        }
+        const std::size_t close = line.find(')', open + 2);
+        if (close == npos) {
+            break;
+        }
+        const std::string_view inner = line.substr(open + 2, close - open - 2);
+        int n = 0;
+        if (!ParseDecimalInt(inner, n)) {
+            break;
+        }
+        tokens.push_back(inner);
+        from = close + 1;
+    }
+    if (tokens.empty()) {
+        return std::string(line);
+    }
+    // Then every occurrence of those tokens, in one pass: a substituted value is never
+    // searched again.
+    std::string out;
+    out.reserve(line.size() + 16);
+    std::size_t i = 0;
+    while (i < line.size()) {
+        const std::size_t open = line.find("%(", i);
+        if (open == npos) {
+            out.append(line.substr(i));
+            break;
+        }
+        out.append(line.substr(i, open - i));
+        const std::size_t close = line.find(')', open + 2);
+        if (close != npos) {
+            const std::string_view inner = line.substr(open + 2, close - open - 2);
+            bool known = false;
+            for (auto token : tokens) {
+                known = known || token == inner;
+            }
+            int n = 0;
+            if (known && ParseDecimalInt(inner, n)) {
+                out += FData.GetSysVarText(n);
+                i = close + 1;
+                continue;
+            }
+        }
+        out.append("%(");
+        i = open + 2;
+    }
+    return out;
+}
+
+std::string TMove::ReplaceUserVars(std::string_view line)
+{
+    if (TrimView(line).empty()) {
+        return std::string(line);
+    }
+    std::string out;
+    out.reserve(line.size() + 16);
+    std::size_t i = 0;
+    while (i < line.size()) {
+        const char c = line[i];
+        if (c != '&') {
+            out += c;
+            ++i;
+            continue;
+        }
+        std::size_t end = i + 1;
+        while (end < line.size() && IsNameChar(line[end])) {
+            ++end;
+        }
+        const std::string_view name = line.substr(i + 1, end - i - 1);
+        std::string value;
+        if (!name.empty() && Evaluate(UpperCase(name), value)) {
+            out += value;
+        } else {
+            // Unknown names print as written rather than as some other variable's value.
+            out.append(line.substr(i, end - i));
+        }
+        i = end;
+    }
+    return out;
+}

@@ -1,0 +1,434 @@
+#include "EngineTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+using Trace = std::vector<int>;
+
+std::string Question(const char* word, int line)
+{
+    return std::string("Command: \"") + word + "\" (line: " + std::to_string(line)
+        + ") has not been implemented yet.  Continue?";
+}
+
+TEST(Dispatch, BlankAndCommentLinesAreRecordedAndBecomeThePreviousLine)
+{
+    TEngineHarness h;
+    const TRunOutcome out = h.Run("\n' a comment\nREM another");
+    EXPECT_EQ((Trace{1, 2, 3}), out.Trace);
+    EXPECT_EQ((std::vector<int>{0, 1, 2}), h.Move.PartFiles().History());
+    EXPECT_EQ("REM another", h.Move.LineText());
+    EXPECT_EQ("' a comment", h.Move.PrevLineText());
+}
+
+TEST(Dispatch, LineBookkeeping)
+{
+    TEngineHarness h;
+    EXPECT_EQ(-1, h.Move.LineNumber());
+    EXPECT_EQ(-1, h.Move.PrevLineNumber());
+    h.Run("SA\nSR\t ' relative");
+    EXPECT_EQ(2, h.Move.LineNumber());
+    EXPECT_EQ(1, h.Move.PrevLineNumber());
+    EXPECT_EQ("SR ' relative", h.Move.LineText());
+    EXPECT_EQ("SR", h.Move.CmdWord());
+    EXPECT_EQ("SA", h.Move.PrevCmdWord());
+}
+
+TEST(Dispatch, MotionLinesAreLeftToRecordThemselves)
+{
+    TEngineHarness h;
+    h.Run("M3, 1, 2, 3\nJ2, 1, 1\nSA\nMOVE");
+    EXPECT_EQ((std::vector<int>{2}), h.Move.PartFiles().History());
+}
+
+struct NotApplicableCase {
+    const char* Word;
+    const char* Logged;
+};
+class NotApplicable : public ::testing::TestWithParam<NotApplicableCase> {};
+TEST_P(NotApplicable, WritesOneInfoLine)
+{
+    TEngineHarness h;
+    const TRunOutcome out = h.Run(std::string(GetParam().Word) + ", 1");
+    EXPECT_EQ("", out.Error);
+    ASSERT_EQ(1u, h.Shell.LogLines.size());
+    EXPECT_EQ("info", h.Shell.LogLines[0].first);
+    EXPECT_EQ(std::string("\"") + GetParam().Logged + "\" command in not applicable for Kerfpad.",
+              h.Shell.LogLines[0].second);
+    EXPECT_TRUE(h.Dialogs.Shown.empty());
+}
+INSTANTIATE_TEST_SUITE_P(
+    Table, NotApplicable,
+    ::testing::Values(NotApplicableCase{"MO", "MO"}, NotApplicableCase{"MOVE", "MO"}, NotApplicableCase{"ZT", "ZT"},
+                      NotApplicableCase{"VD", "VD"}, NotApplicableCase{"VH", "VH"}, NotApplicableCase{"VI", "VI"},
+                      NotApplicableCase{"VN", "VN"}, NotApplicableCase{"VP", "VP"}, NotApplicableCase{"VR", "VR"},
+                      NotApplicableCase{"SK", "SK"}, NotApplicableCase{"SM", "SM"}, NotApplicableCase{"SO", "SO"},
+                      NotApplicableCase{"SP", "SP"}, NotApplicableCase{"ST", "ST"}, NotApplicableCase{"SW", "SW"},
+                      NotApplicableCase{"TC", "TC"}, NotApplicableCase{"TD", "TD"}, NotApplicableCase{"TF", "TF"},
+                      NotApplicableCase{"TH", "TH"}, NotApplicableCase{"TI", "TI"}, NotApplicableCase{"TS", "TS"},
+                      NotApplicableCase{"TT", "TT"}, NotApplicableCase{"TU", "TU"}, NotApplicableCase{"UD", "UD"},
+                      NotApplicableCase{"UI", "UI"}, NotApplicableCase{"UL", "UL"}, NotApplicableCase{"UN", "UN"},
+                      NotApplicableCase{"UR", "UR"}, NotApplicableCase{"UU", "UU"}, NotApplicableCase{"UV", "UV"},
+                      NotApplicableCase{"FC", "FC"}, NotApplicableCase{"FE", "FE"}, NotApplicableCase{"FG", "FG"},
+                      NotApplicableCase{"FS", "FS"}, NotApplicableCase{"HA", "HA"}, NotApplicableCase{"HB", "HB"},
+                      NotApplicableCase{"HC", "HC"}, NotApplicableCase{"HE", "HE"}, NotApplicableCase{"HN", "HN"},
+                      NotApplicableCase{"HQ", "HQ"}, NotApplicableCase{"HR", "HR"}, NotApplicableCase{"HT", "HT"},
+                      NotApplicableCase{"HU", "HU"}, NotApplicableCase{"HW", "HW"}, NotApplicableCase{"RA", "RA"},
+                      NotApplicableCase{"RI", "RI"}, NotApplicableCase{"RP", "RP"}, NotApplicableCase{"RR", "RR"},
+                      NotApplicableCase{"RS", "RS"}, NotApplicableCase{"RZ", "RZ"}));
+
+TEST(Dispatch, FamilyCommandsThatAreSimulatedLogNothing)
+{
+    TEngineHarness h;
+    const TRunOutcome out = h.Run("MS, 2\nJS, 3\nZX\nVC, 0.5\nSA\nSR\nUZ\nFN\nHX\nRX\nTX\nCR, 1, 1");
+    EXPECT_EQ("", out.Error);
+    EXPECT_TRUE(h.Shell.LogLines.empty());
+    EXPECT_TRUE(h.Dialogs.Shown.empty());
+}
+
+TEST(UnimplementedQuestion, KnownWordAsksAndNoStopsTheRun)
+{
+    TEngineHarness h;
+    h.Dialogs.ExpectMessage(Question("OPEN", 2), TModalResult::mrNo);
+    const TRunOutcome out = h.Run("SA\nOPEN \"x\" FOR INPUT AS #1\nSR");
+    EXPECT_TRUE(out.Stopped);
+    EXPECT_EQ((Trace{1, 2}), out.Trace);
+    ASSERT_EQ(1u, h.Dialogs.Shown.size());
+    EXPECT_EQ(TMsgDlgType::mtWarning, h.Dialogs.Shown[0].Type);
+    EXPECT_EQ(mbYes | mbNo, h.Dialogs.Shown[0].Buttons);
+}
+
+TEST(UnimplementedQuestion, YesGoesOn)
+{
+    TEngineHarness h;
+    h.Dialogs.ExpectMessage(Question("CS", 1), TModalResult::mrYes);
+    h.Dialogs.ExpectMessage(Question("ON", 2), TModalResult::mrYes);
+    const TRunOutcome out = h.Run("CS, 1\nON INP(&v,1) GOTO x\nSA");
+    EXPECT_FALSE(out.Stopped);
+    EXPECT_EQ("", out.Error);
+    EXPECT_EQ((Trace{1, 2, 3}), out.Trace);
+}
+
+TEST(UnimplementedQuestion, UnknownWordIsIgnored)
+{
+    TEngineHarness h;
+    const TRunOutcome out = h.Run("FOO, 1\nBAR");
+    EXPECT_EQ((Trace{1, 2}), out.Trace);
+    EXPECT_TRUE(h.Dialogs.Shown.empty());
+}
+
+TEST(UnimplementedQuestion, SkippedWhenSuppressedOrDuringQuickView)
+{
+    for (int mode = 0; mode < 2; ++mode) {
+        TEngineHarness h;
+        h.Shell.Suppress = mode == 0;
+        h.Shell.QuickView = mode == 1;
+        const TRunOutcome out = h.Run("OPEN\nEXIT SHOPBOT\nSA");
+        EXPECT_EQ((Trace{1, 2, 3}), out.Trace);
+        EXPECT_TRUE(h.Dialogs.Shown.empty());
+    }
+}
+
+TEST(UnimplementedQuestion, ExitShopbotAsksWithItsTwoWords)
+{
+    TEngineHarness h;
+    h.Dialogs.ExpectMessage(Question("EXIT SHOPBOT", 1), TModalResult::mrYes);
+    h.Dialogs.ExpectMessage(Question("EXIT SHOPBOT", 2), TModalResult::mrCancel);
+    const TRunOutcome out = h.Run("EXIT SHOPBOT\nexit shopbot\nSA");
+    EXPECT_TRUE(out.Stopped);
+    EXPECT_EQ((Trace{1, 2}), out.Trace);
+}
+
+TEST(UnimplementedQuestion, ExecutedStatementsNeverAsk)
+{
+    TEngineHarness h;
+    h.Dialogs.ExpectInput(std::string("3"));
+    h.Dialogs.ExpectMessage("Continue?", TModalResult::mrOk);
+    const TRunOutcome out = h.Run("GOSUB sub\nGOTO last\nsub:\nRETURN\nlast:\nPRINT \"hi\"\n"
+                                  "INPUT \"n?\" &n\nIF &n = 3 THEN PAUSE\nPAUSE 1\nEND");
+    EXPECT_EQ("", out.Error);
+    EXPECT_TRUE(out.Stopped);
+    EXPECT_EQ((Trace{1, 4, 2, 6, 7, 8, 9, 10}), out.Trace);
+}
+
+TEST(Labels, LabelLinesAreNeverExecutedAsCommands)
+{
+    TEngineHarness h;
+    const TRunOutcome out = h.Run("main:\nend:\nopen:\nMO:\nSA");
+    EXPECT_FALSE(out.Stopped);
+    EXPECT_EQ((Trace{1, 2, 3, 4, 5}), out.Trace);
+    EXPECT_TRUE(h.Shell.LogLines.empty());
+    EXPECT_EQ((std::vector<int>{0, 1, 2, 3, 4}), h.Move.PartFiles().History());
+}
+
+TEST(Gosub, JumpsAfterTheLabelAndReturnsAfterTheCall)
+{
+    TEngineHarness h;
+    const TRunOutcome out = h.Run("GOSUB Sub1\nPRINT \"back\"\nEND\nsub1: ' the subroutine\nPRINT \"in\"\nRETURN");
+    EXPECT_EQ("", out.Error);
+    EXPECT_EQ((Trace{1, 5, 6, 2, 3}), out.Trace);
+    EXPECT_EQ((std::vector<std::string>{"in", "back"}), h.Shell.Messages);
+    EXPECT_TRUE(h.Move.GosubStack().empty());
+}
+
+TEST(Gosub, NestedCallsReturnInOrder)
+{
+    TEngineHarness h;
+    const TRunOutcome out = h.Run("GOSUB a\nEND\na:\nGOSUB b\nRETURN\nb:\nRETURN");
+    EXPECT_EQ((Trace{1, 4, 7, 5, 2}), out.Trace);
+}
+
+TEST(Gosub, TrailingCommentIsNotPartOfTheLabel)
+{
+    TEngineHarness h;
+    const TRunOutcome out = h.Run("GOTO done ' skip the middle\nPRINT \"skipped\"\ndone:\nPRINT \"here\"");
+    EXPECT_EQ("", out.Error);
+    EXPECT_EQ((std::vector<std::string>{"here"}), h.Shell.Messages);
+}
+
+TEST(Return, EmptyStackDoesNothing)
+{
+    TEngineHarness h;
+    const TRunOutcome out = h.Run("RETURN\nSA");
+    EXPECT_EQ((Trace{1, 2}), out.Trace);
+    EXPECT_EQ("", out.Error);
+}
+
+TEST(Goto, DoesNotPushOnTheGosubStack)
+{
+    TEngineHarness h;
+    const TRunOutcome out = h.Run("GOTO a\na:\nRETURN\nPRINT \"after\"");
+    EXPECT_EQ((Trace{1, 3, 4}), out.Trace);
+    EXPECT_TRUE(h.Move.GosubStack().empty());
+}
+
+TEST(Gosub, StackIsEmptiedWhenARunStarts)
+{
+    TEngineHarness h;
+    h.Run("GOSUB a\nEND\na:\nEND");
+    EXPECT_EQ(1u, h.Move.GosubStack().size());
+    const TRunOutcome out = h.Run("RETURN\nPRINT \"ran on\"");
+    EXPECT_EQ((Trace{1, 2}), out.Trace);
+    EXPECT_TRUE(h.Move.GosubStack().empty());
+}
+
+TEST(Goto, MissingLabelStopsTheRunWithAnError)
+{
+    for (const char* statement : {"GOTO", "GOSUB"}) {
+        TEngineHarness h;
+        const TRunOutcome out = h.Run(std::string("SA\n") + statement + " nowhere\nPRINT \"not reached\"");
+        EXPECT_EQ("Cannot find the label \"nowhere\" (line: 2)", out.Error);
+        EXPECT_TRUE(h.Shell.Messages.empty());
+        EXPECT_EQ(TMsgDlgType::mtError, h.Dialogs.Shown.back().Type);
+    }
+}
+
+TEST(Goto, LabelsMatchWithoutRegardToCaseAndTheFirstWins)
+{
+    TEngineHarness h;
+    const TRunOutcome out = h.Run("goto LOOP\nPRINT \"no\"\nLoop:\nPRINT \"first\"\nEND\nloop:\nPRINT \"second\"");
+    EXPECT_EQ((std::vector<std::string>{"first"}), h.Shell.Messages);
+}
+
+TEST(Goto, LoopWithCounterTerminates)
+{
+    TEngineHarness h;
+    const TRunOutcome out = h.Run("&i = 0\nagain:\n&i = &i + 1\nIF &i < 5 THEN GOTO again\nPRINT &i");
+    EXPECT_EQ("", out.Error);
+    EXPECT_EQ((std::vector<std::string>{"5"}), h.Shell.Messages);
+}
+
+struct IfCase {
+    const char* Setup;
+    bool Jumps;
+};
+class IfThen : public ::testing::TestWithParam<IfCase> {};
+TEST_P(IfThen, ConditionDecidesTheJump)
+{
+    TEngineHarness h;
+    const TRunOutcome out =
+        h.Run(std::string(GetParam().Setup) + "\nIF &a = 1 THEN GOTO done\nPRINT \"fell through\"\ndone:");
+    EXPECT_EQ("", out.Error);
+    EXPECT_EQ(GetParam().Jumps, h.Shell.Messages.empty());
+}
+INSTANTIATE_TEST_SUITE_P(Table, IfThen,
+                         ::testing::Values(IfCase{"&a = 1", true}, IfCase{"&a = 2", false},
+                                           IfCase{"&a = 3 - 2", true}, IfCase{"&a = abc", false}));
+
+TEST(IfThen, ConditionForms)
+{
+    TEngineHarness h;
+    const TRunOutcome out = h.Run("&athena = 5\n&lift = 2\n&name = abc\n"
+                                  "IF &athena > 4 THEN PRINT \"a\"\n"
+                                  "if &lift = 2 then print \"b\"\n"
+                                  "If &name = abc Then PRINT \"c\"\n"
+                                  "IF &lift = &lift THEN PRINT \"d\"\n"
+                                  "IF &athena == 5 THEN PRINT \"e\"\n"
+                                  "IF &lift >= 3 THEN PRINT \"no\"\n"
+                                  "IF %(21) = 0 THEN PRINT \"f\"");
+    EXPECT_EQ("", out.Error);
+    EXPECT_EQ((std::vector<std::string>{"a", "b", "c", "d", "e", "f"}), h.Shell.Messages);
+}
+
+TEST(IfThen, ThenEndEndsTheRunLikeEnd)
+{
+    TEngineHarness h;
+    const TRunOutcome out = h.Run("&a = 1\nIF &a = 1 THEN END\nPRINT \"not reached\"");
+    EXPECT_TRUE(out.Stopped);
+    EXPECT_TRUE(h.Shell.Messages.empty());
+}
+
+TEST(IfThen, StatementBookkeeping)
+{
+    TEngineHarness h;
+    h.Run("&a = 1\nIF &a = 1 THEN SR");
+    EXPECT_EQ("SR", h.Move.LineText());
+    EXPECT_EQ("IF &a = 1 THEN SR", h.Move.PrevLineText());
+    EXPECT_EQ("SR", h.Move.CmdWord());
+    EXPECT_EQ(2, h.Move.LineNumber());
+    // The IF line is recorded once, not once more for its statement.
+    EXPECT_EQ((std::vector<int>{0, 1}), h.Move.PartFiles().History());
+}
+
+TEST(IfThen, FailingConditionStopsTheRun)
+{
+    TEngineHarness h;
+    const TRunOutcome out = h.Run("IF &nosuch = 1 THEN PRINT \"x\"\nPRINT \"not reached\"");
+    EXPECT_EQ(0u, out.Error.find("Cannot evaluate the condition \"&nosuch = 1\" (line: 1)")) << out.Error;
+    EXPECT_TRUE(h.Shell.Messages.empty());
+}
+
+TEST(IfThen, WithoutThenStopsTheRun)
+{
+    TEngineHarness h;
+    const TRunOutcome out = h.Run("IF 1 = 1 PRINT \"x\"");
+    EXPECT_EQ("IF without THEN (line: 1)", out.Error);
+}
+
+TEST(IfThen, GosubAfterThenReturnsAfterTheIfLine)
+{
+    TEngineHarness h;
+    const TRunOutcome out = h.Run("&a = 1\nIF &a = 1 THEN GoSub sub\nEND\nsub:\nRETURN");
+    EXPECT_EQ((Trace{1, 2, 5, 3}), out.Trace);
+}
+
+TEST(Pause, NumberWaitsThroughTheShellWithoutFreezing)
+{
+    TEngineHarness h;
+    h.Run("PAUSE 2\nPAUSE .25\nPAUSE -3\nPAUSE &t + 1");
+    EXPECT_EQ((std::vector<int>{2000, 250, 0}), h.Shell.Waits);
+}
+
+TEST(Pause, QuickViewSkipsSuppressDoesNot)
+{
+    TEngineHarness quick;
+    quick.Shell.QuickView = true;
+    quick.Run("PAUSE 2\nPAUSE");
+    EXPECT_TRUE(quick.Shell.Waits.empty());
+
+    TEngineHarness suppressed;
+    suppressed.Shell.Suppress = true;
+    suppressed.Dialogs.ExpectMessage("Continue?", TModalResult::mrOk);
+    suppressed.Run("PAUSE 2\nPAUSE");
+    EXPECT_EQ((std::vector<int>{2000}), suppressed.Shell.Waits);
+}
+
+TEST(Pause, ShowsThePreviousCommentLine)
+{
+    TEngineHarness h;
+    h.Dialogs.ExpectMessage(" Load the quarter inch bit", TModalResult::mrOk);
+    h.Dialogs.ExpectMessage("Check the clamps", TModalResult::mrOk);
+    h.Dialogs.ExpectMessage("Continue?", TModalResult::mrOk);
+    h.Dialogs.ExpectMessage("Continue?", TModalResult::mrCancel);
+    h.Run("' Load the quarter inch bit\nPAUSE\nREM Check the clamps\nPAUSE\nSA\nPAUSE\n\nPAUSE");
+    ASSERT_EQ(4u, h.Dialogs.Shown.size());
+    EXPECT_EQ(TMsgDlgType::mtConfirmation, h.Dialogs.Shown[0].Type);
+    EXPECT_EQ(mbOK, h.Dialogs.Shown[0].Buttons);
+}
+
+TEST(Pause, FailedArgumentStopsTheRun)
+{
+    TEngineHarness h;
+    const TRunOutcome out = h.Run("PAUSE &nosuch * 2");
+    EXPECT_EQ(0u, out.Error.find("Cannot evaluate the expression \"&nosuch * 2\" (line: 1)")) << out.Error;
+}
+
+TEST(FailedArguments, OnlyStopWhenAHandlerReadsThem)
+{
+    TEngineHarness h;
+    h.Dialogs.ExpectMessage(Question("ON", 1), TModalResult::mrYes);
+    const TRunOutcome out = h.Run("ON INP(&v,1) GOTO x\nFOO, &nosuch + 1\nMO, &nosuch + 1\nSA");
+    EXPECT_EQ("", out.Error);
+    EXPECT_EQ((Trace{1, 2, 3, 4}), out.Trace);
+}
+
+TEST(Print, AppendsToTheMessagesWindow)
+{
+    TEngineHarness h;
+    h.Run("&t = 3\nPRINT \"Total: \";&t\nPRINT");
+    EXPECT_EQ((std::vector<std::string>{"Total: 3", ""}), h.Shell.Messages);
+}
+
+TEST(Input, StoresEveryListedVariable)
+{
+    TEngineHarness h;
+    h.Move.SetFileName("/jobs/main.sbp");
+    h.Dialogs.ExpectInput(std::string("2.5, abc"));
+    h.Run("INPUT \"Depth and name?\" &depth, &name, plain, &extra ' trailing");
+    ASSERT_EQ(1u, h.Dialogs.InputPrompts.size());
+    EXPECT_EQ("/jobs/main.sbp", h.Dialogs.InputPrompts[0].first);
+    EXPECT_EQ("Depth and name?", h.Dialogs.InputPrompts[0].second);
+    EXPECT_EQ("2.5", h.Var("depth"));
+    EXPECT_EQ("\"ABC\"", h.Var("name"));
+    EXPECT_EQ("", h.Var("extra"));
+    EXPECT_EQ("<none>", h.Var("plain"));
+}
+
+TEST(Input, CancelStoresEmptyValues)
+{
+    TEngineHarness h;
+    h.Dialogs.ExpectInput(std::nullopt);
+    h.Run("&a = 5\nINPUT \"a?\" &a, &b");
+    EXPECT_EQ("", h.Var("a"));
+    EXPECT_EQ("", h.Var("b"));
+}
+
+TEST(Input, AtMost21NamesAndValues)
+{
+    TEngineHarness h;
+    std::string names;
+    std::string answer;
+    for (int i = 1; i <= 23; ++i) {
+        names += (i > 1 ? ", &v" : "&v") + std::to_string(i);
+        answer += (i > 1 ? "," : "") + std::to_string(i);
+    }
+    h.Dialogs.ExpectInput(answer);
+    h.Run("INPUT \"many\" " + names);
+    EXPECT_EQ("21", h.Var("v21"));
+    EXPECT_EQ("<none>", h.Var("v22"));
+}
+
+TEST(End, StopsAndEndIsAWholeWord)
+{
+    TEngineHarness h;
+    const TRunOutcome out = h.Run("ENDX = 1\nend ' finished\nPRINT \"not reached\"");
+    EXPECT_TRUE(out.Stopped);
+    EXPECT_EQ((Trace{1, 2}), out.Trace);
+    EXPECT_EQ("1", h.Var("ENDX"));
+}
+
+TEST(SplitCommaList, TrimsAndDropsSurplus)
+{
+    std::vector<std::string> items;
+    SplitCommaList(" a , b,,c ", items, 20);
+    EXPECT_EQ((std::vector<std::string>{"a", "b", "", "c"}), items);
+    SplitCommaList("1,2,3,4", items, 1);
+    EXPECT_EQ((std::vector<std::string>{"1", "2"}), items);
+    SplitCommaList("", items, 3);
+    EXPECT_EQ((std::vector<std::string>{""}), items);
+}
+
+} // namespace

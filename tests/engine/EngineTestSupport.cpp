@@ -1,0 +1,87 @@
+#include "EngineTestSupport.h"
+
+#include "platform/core/Exceptions.h"
+
+#include <gtest/gtest.h>
+
+TModalResult TScriptedDialogs::MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons)
+{
+    Shown.push_back({text, type, buttons});
+    if (FMessages.empty()) {
+        ADD_FAILURE() << "Unexpected dialog: " << text;
+        return TModalResult::mrCancel;
+    }
+    auto [expected, answer] = FMessages.front();
+    FMessages.pop_front();
+    EXPECT_EQ(expected, text);
+    return answer;
+}
+
+bool TScriptedDialogs::InputQuery(const std::string& caption, const std::string& prompt, std::string& value)
+{
+    InputPrompts.emplace_back(caption, prompt);
+    if (FInputs.empty()) {
+        ADD_FAILURE() << "Unexpected input box: " << prompt;
+        return false;
+    }
+    auto answer = FInputs.front();
+    FInputs.pop_front();
+    if (!answer) {
+        return false;
+    }
+    value = *answer;
+    return true;
+}
+
+std::vector<std::string> ToLines(const std::string& program)
+{
+    std::vector<std::string> lines;
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t nl = program.find('\n', from);
+        lines.push_back(program.substr(from, nl == std::string::npos ? std::string::npos : nl - from));
+        if (nl == std::string::npos) {
+            return lines;
+        }
+        from = nl + 1;
+    }
+}
+
+TEngineHarness::TEngineHarness() = default;
+
+TEngineHarness::~TEngineHarness()
+{
+    EXPECT_TRUE(Dialogs.AllAnswered()) << "a scripted dialog was never shown";
+}
+
+TRunOutcome TEngineHarness::Run(const std::string& program)
+{
+    Lines = ToLines(program);
+    TRunOutcome outcome;
+    Move.StartRun();
+    TArrayofCmds cmds;
+    try {
+        for (int i = 0; i < static_cast<int>(Lines.size()); ++i) {
+            const std::size_t index = static_cast<std::size_t>(i);
+            Move.PreprocessLine(Lines[index], true, cmds);
+            const bool stop = Move.ExecuteLine(&Lines, Lines[index], cmds, i, &i, false);
+            outcome.Trace.push_back(Move.LineNumber());
+            Shell.ShowVariables(Calcul.GetVariablesText());
+            if (stop) {
+                outcome.Stopped = true;
+                break;
+            }
+        }
+    } catch (const Exception& e) {
+        outcome.Error = e.Message();
+        Dialogs.ExpectMessage(e.Message(), TModalResult::mrOk);
+        ShowErrorBox(e.Message());
+    }
+    return outcome;
+}
+
+std::string TEngineHarness::Var(const std::string& name) const
+{
+    const int i = Calcul.GetVariables().IndexOfName(name);
+    return i < 0 ? std::string("<none>") : std::string(Calcul.GetVariables().ValueFromIndex(i));
+}

@@ -1,0 +1,90 @@
+#pragma once
+// Test doubles for the engine: a recording shell, a dialog responder that answers from
+// a script and fails the test on any dialog it was not told to expect, and a small
+// line loop that runs a whole program the way the shell's run loop does.
+
+#include "engine/EngineData.h"
+#include "engine/Move.h"
+#include "engine/ShellServices.h"
+#include "engine/calcul/Calcul.h"
+#include "platform/core/DialogService.h"
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+class TFakeShell : public IShellServices {
+public:
+    void Log(const std::string& tag, const std::string& text) override { LogLines.emplace_back(tag, text); }
+    void AddMessage(const std::string& text) override { Messages.push_back(text); }
+    void ShowVariables(const std::string& text) override { VariablesText = text; }
+    bool SuppressAllMessages() const override { return Suppress; }
+    bool QuickViewRunning() const override { return QuickView; }
+    void Wait(int milliseconds) override { Waits.push_back(milliseconds); }
+    void FreeClamps() override { ++FreeClampsCalls; }
+
+    std::vector<std::pair<std::string, std::string>> LogLines;
+    std::vector<std::string> Messages;
+    std::string VariablesText;
+    std::vector<int> Waits;
+    int FreeClampsCalls = 0;
+    bool Suppress = false;
+    bool QuickView = false;
+};
+
+struct TShownDialog {
+    std::string Text;
+    TMsgDlgType Type;
+    TMsgDlgButtons Buttons;
+};
+
+class TScriptedDialogs : public IDialogResponder {
+public:
+    // The next message box must show `text` and gets `answer`.
+    void ExpectMessage(std::string text, TModalResult answer) { FMessages.emplace_back(std::move(text), answer); }
+    // The next input box gets `answer`, or is cancelled when it is empty.
+    void ExpectInput(std::optional<std::string> answer) { FInputs.push_back(std::move(answer)); }
+    bool AllAnswered() const { return FMessages.empty() && FInputs.empty(); }
+
+    TModalResult MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons) override;
+    bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value) override;
+
+    std::vector<TShownDialog> Shown;
+    std::vector<std::pair<std::string, std::string>> InputPrompts; // caption, prompt
+
+private:
+    std::deque<std::pair<std::string, TModalResult>> FMessages;
+    std::deque<std::optional<std::string>> FInputs;
+};
+
+struct TRunOutcome {
+    std::vector<int> Trace; // 1-based numbers of the executed lines, in order
+    bool Stopped = false;   // ended by END or a No answer
+    std::string Error;      // the error box text when an error ended the run
+};
+
+class TEngineHarness {
+public:
+    TEngineHarness();
+    ~TEngineHarness();
+
+    // Runs a program (lines separated by "\n") through the line loop.
+    TRunOutcome Run(const std::string& program);
+    TArrayofCmds Parse(const std::string& line, bool execute = true) { return Move.PreprocessLine(line, execute); }
+    // The value text of a user variable, or "<none>".
+    std::string Var(const std::string& name) const;
+
+    TEngineData Data;
+    TCalcul Calcul;
+    TFakeShell Shell;
+    TScriptedDialogs Dialogs;
+    TMove Move{Data, Calcul, Shell};
+    TProgramLines Lines;
+
+private:
+    TDialogResponderScope FScope{&Dialogs};
+};
+
+std::vector<std::string> ToLines(const std::string& program);
