@@ -1,5 +1,7 @@
 #include "editor/CodeEditMiscProcs.h"
 
+#include "platform/core/Exceptions.h"
+
 int Max(int a, int b) { return a > b ? a : b; }
 int Min(int a, int b) { return a < b ? a : b; }
 
@@ -45,11 +47,14 @@ namespace {
 
 // The column after a tab that starts at column p (0-based).
 struct Pow2Step {
-    static int Next(int p, int width) { return (p + width) & ~(width - 1); }
+    static qint64 Next(qint64 p, int width) { return (p + width) & ~qint64(width - 1); }
 };
 struct GeneralStep {
-    static int Next(int p, int width) { return p + width - (p % width); }
+    static qint64 Next(qint64 p, int width) { return p + width - (p % width); }
 };
+
+// Beyond this an expanded line could not be held in a string at all.
+constexpr qint64 kMaxExpandedLength = 1 << 30;
 
 // Measures, then fills a string allocated once at its final length.
 template <class Step>
@@ -62,19 +67,22 @@ QString Expand(const QString& text, int width, bool& hasTabs)
     }
     const QChar* src = text.constData();
     const int n = static_cast<int>(text.size());
-    int p = first;
+    qint64 p = first;
     for (int i = first; i < n; ++i) {
         p = src[i] == QLatin1Char('\t') ? Step::Next(p, width) : p + 1;
+        if (p > kMaxExpandedLength) {
+            throw Exception("Line too long to expand its tabs");
+        }
     }
-    QString result(p, Qt::Uninitialized);
+    QString result(static_cast<qsizetype>(p), Qt::Uninitialized);
     QChar* dst = result.data();
     for (int i = 0; i < first; ++i) {
         dst[i] = src[i];
     }
-    int col = first;
+    qint64 col = first;
     for (int i = first; i < n; ++i) {
         if (src[i] == QLatin1Char('\t')) {
-            const int next = Step::Next(col, width);
+            const qint64 next = Step::Next(col, width);
             while (col < next) {
                 dst[col++] = QLatin1Char('\t');
             }

@@ -1,4 +1,6 @@
 #include "editor/CodeEditMiscProcs.h"
+#include "QtPrinters.h"
+#include "platform/core/Exceptions.h"
 
 #include <gtest/gtest.h>
 
@@ -87,6 +89,14 @@ TEST(CodeEditMiscProcs, TextWithoutTabsComesBackSharedAndFlagFalse)
         EXPECT_EQ(out, text);
         EXPECT_TRUE(out.isSharedWith(text)) << "no copy for a line without tabs";
     }
+}
+
+TEST(CodeEditMiscProcs, HugeExpansionIsRefusedNotOverflowed)
+{
+    const QString tabs(40000, QLatin1Char('\t'));
+    EXPECT_THROW(TabExpandPow2(tabs, 65536), Exception);
+    EXPECT_THROW(TabExpandGeneral(tabs, 65535), Exception);
+    EXPECT_EQ(TabExpandPow2(QString(3, QLatin1Char('\t')), 65536).size(), 3 * 65536);
 }
 
 TEST(CodeEditMiscProcs, PowerOfTwoAndExpanderChoice)
