@@ -1,6 +1,7 @@
 #include "editor/CodeEditFileWriter.h"
 
 #include "platform/core/Exceptions.h"
+#include "platform/core/Stream.h"
 
 #include <cstring>
 
@@ -49,7 +50,7 @@ void TCodeEditFiler::WriteLineBreak()
 TCodeEditFileWriter::TCodeEditFileWriter(const QString& fileName) : fileName_(fileName), file_(fileName)
 {
     if (!file_.open(QIODevice::WriteOnly)) {
-        throw EWriteError("Cannot create file \"" + fileName.toStdString() + "\". " +
+        throw EFCreateError("Cannot create file \"" + fileName.toStdString() + "\". " +
                           file_.errorString().toStdString());
     }
 }

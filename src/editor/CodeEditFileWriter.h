@@ -54,7 +54,7 @@ private:
 
 class TCodeEditFileWriter : public TCodeEditFiler {
 public:
-    // Opens a temporary file beside fileName; EWriteError when that is not possible.
+    // Opens a temporary file beside fileName; EFCreateError when that is not possible.
     explicit TCodeEditFileWriter(const QString& fileName);
     // Without Commit the temporary file is removed and the target left untouched.
     ~TCodeEditFileWriter() override;

@@ -1,5 +1,7 @@
 #include "editor/CodeEditStringList.h"
 
+#include "platform/core/Stream.h"
+
 #include <QFile>
 #include <QIODevice>
 
@@ -384,7 +386,7 @@ void TCodeEditStringList::LoadFromFile(const QString& fileName)
 {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
-        throw EReadError("Cannot open file \"" + fileName.toStdString() + "\". " +
+        throw EFOpenError("Cannot open file \"" + fileName.toStdString() + "\". " +
                          file.errorString().toStdString());
     }
     LoadFromStream(file);
@@ -399,6 +401,14 @@ void TCodeEditStringList::LoadFromStream(QIODevice& stream)
         throw EReadError("Stream read error");
     }
     LoadFromBytes(stream.readAll());
+}
+
+void TCodeEditStringList::LoadFromStream(TStream& stream)
+{
+    stream.SetPosition(0);
+    QByteArray bytes(static_cast<qsizetype>(stream.Size()), Qt::Uninitialized);
+    stream.ReadBuffer(bytes.data(), bytes.size());
+    LoadFromBytes(bytes);
 }
 
 void TCodeEditStringList::LoadFromBytes(const QByteArray& bytes)
@@ -492,6 +502,12 @@ QByteArray TCodeEditStringList::SaveToBytes()
     WriteTo(filer);
     encoding_ = encoding;
     return filer.Bytes();
+}
+
+void TCodeEditStringList::SaveToStream(TStream& stream)
+{
+    const QByteArray bytes = SaveToBytes();
+    stream.WriteBuffer(bytes.constData(), bytes.size());
 }
 
 void TCodeEditStringList::SaveToStream(QIODevice& stream)

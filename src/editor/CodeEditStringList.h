@@ -26,6 +26,7 @@
 #include <vector>
 
 class QIODevice;
+class TStream;
 
 class ECodeEditStringList : public EListError {
 public:
@@ -89,11 +90,15 @@ public:
     int UpdateCount() const { return updateCount_; }
 
     // --- reading and writing ---
+    // Errors are the platform's stream errors: EFOpenError, EFCreateError, EReadError,
+    // EWriteError. Streams are read whole from their start.
     void LoadFromFile(const QString& fileName);
     void LoadFromStream(QIODevice& stream);
+    void LoadFromStream(TStream& stream);
     void LoadFromBytes(const QByteArray& bytes);
     void SaveToFile(const QString& fileName);
     void SaveToStream(QIODevice& stream);
+    void SaveToStream(TStream& stream);
     QByteArray SaveToBytes();
 
     TLineBreakStyle LineBreakStyle() const { return lineBreakStyle_; }

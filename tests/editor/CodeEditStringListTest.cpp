@@ -1,5 +1,6 @@
 #include "editor/CodeEditStringList.h"
 #include "QtPrinters.h"
+#include "platform/core/Stream.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -395,8 +396,8 @@ TEST(CodeEditStringList, AFailedSaveLeavesFileAndBufferAsTheyWere)
     list.SetWrapMode(true);
     list.Add("ab cd ef");
     const QStringList before = Lines(list);
-    EXPECT_THROW(list.SaveToFile(dir.filePath("missing/part.sbp")), EWriteError);
-    EXPECT_THROW(list.SaveToFile(dir.path()), EWriteError);
+    EXPECT_THROW(list.SaveToFile(dir.filePath("missing/part.sbp")), EFCreateError);
+    EXPECT_THROW(list.SaveToFile(dir.path()), EFCreateError);
     EXPECT_EQ(Lines(list), before);
     EXPECT_TRUE(list.IsContinuationLine(1));
 }
@@ -405,7 +406,7 @@ TEST(CodeEditStringList, LoadFromMissingFileRaisesReadError)
 {
     TCodeEditStringList list;
     list.Add("kept");
-    EXPECT_THROW(list.LoadFromFile("/nonexistent/dir/file.sbp"), EReadError);
+    EXPECT_THROW(list.LoadFromFile("/nonexistent/dir/file.sbp"), EFOpenError);
     EXPECT_EQ(Lines(list), QStringList{"kept"});
 }
 
@@ -423,6 +424,21 @@ TEST(CodeEditStringList, StreamsReadFromTheStartAndWriteExactBytes)
     ASSERT_TRUE(out.open(QIODevice::WriteOnly));
     list.SaveToStream(out);
     EXPECT_EQ(outData, data);
+}
+
+TEST(CodeEditStringList, PlatformStreamsReadWholeAndWriteExactBytes)
+{
+    TMemoryStream in;
+    const char data[] = "a\rb\r";
+    in.WriteBuffer(data, 4);
+    TCodeEditStringList list;
+    list.LoadFromStream(in); // the position is at the end: reading starts over
+    EXPECT_EQ(Lines(list), (QStringList{"a", "b"}));
+    EXPECT_EQ(list.LineBreakStyle(), lbCR);
+    TMemoryStream out;
+    list.SaveToStream(out);
+    ASSERT_EQ(out.Size(), 4);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(out.Memory()), 4), QByteArray(data, 4));
 }
 
 TEST(CodeEditStringList, AssignCopiesLinesAndFileForm)
