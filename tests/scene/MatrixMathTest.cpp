@@ -205,6 +205,7 @@ TEST(MatrixInverseTest, SingularMatricesBecomeTheIdentity)
         {{{1, 2, 3, 4}, {2, 4, 6, 8}, {5, 6, 7, 8}, {1, 0, 0, 1}}},    // dependent rows
         ZeroMatrix,
         MakeScaleTranslationMatrix({1e-14f, 1e-14f, 1e-13f}, {1, 2, 3}),  // |det| below Epsilon2
+        MakeScaleTranslationMatrix({std::nanf(""), 1, 1}, {0, 0, 0}),       // no determinant at all
     };
     for (const TMatrix& m : singular) {
         TMatrix inv = m;

@@ -162,7 +162,7 @@ void TransposeMatrix(TMatrix& m)
 void InvertMatrix(TMatrix& m)
 {
     const float det = MatrixDeterminant(m);
-    if (std::fabs(det) < Epsilon2) {
+    if (!(std::fabs(det) >= Epsilon2)) {  // NaN too: there is no inverse to give
         m = IdentityMatrix;
         return;
     }
