@@ -35,19 +35,6 @@ std::string_view CutComment(std::string_view line)
     return p == std::string_view::npos ? line : line.substr(0, p);
 }
 
-std::string_view TrimView(std::string_view text)
-{
-    std::size_t b = 0;
-    std::size_t e = text.size();
-    while (b < e && IsBlank(text[b])) {
-        ++b;
-    }
-    while (e > b && IsBlank(text[e - 1])) {
-        --e;
-    }
-    return text.substr(b, e - b);
-}
-
 bool StartsWithWord(std::string_view text, std::string_view upperWord)
 {
     if (text.size() < upperWord.size()) {
@@ -213,5 +200,47 @@ bool NormalizePlainNumber(std::string_view text, std::string& out)
         out += '.';
         out.append(text.substr(fracBegin, fe - fracBegin));
     }
+    return true;
+}
+
+bool NormalizePlainNumberInPlace(std::string& text)
+{
+    std::size_t intBegin = 0, intEnd = 0, fracEnd = 0;
+    bool hasExponent = false;
+    if (!ScanPlainNumber(text, intBegin, intEnd, fracEnd, hasExponent) || hasExponent) {
+        return false;
+    }
+    const std::size_t fracBegin = fracEnd > intEnd ? intEnd + 1 : intEnd;
+    if (fracEnd - fracBegin > 12) {
+        return false;
+    }
+    std::size_t ib = intBegin;
+    while (ib + 1 < intEnd && text[ib] == '0') {
+        ++ib;
+    }
+    if (intEnd - ib > 15) {
+        return false;
+    }
+    std::size_t fe = fracEnd;
+    while (fe > fracBegin && text[fe - 1] == '0') {
+        --fe;
+    }
+    const bool zero = (intEnd - ib == 1 && text[ib] == '0') && fe == fracBegin;
+    const bool negative = text[0] == '-' && !zero;
+    // Write left to right; every write lands at or before the character it copies.
+    std::size_t w = 0;
+    if (negative) {
+        text[w++] = '-';
+    }
+    for (std::size_t i = ib; i < intEnd; ++i) {
+        text[w++] = text[i];
+    }
+    if (fe > fracBegin) {
+        text[w++] = '.';
+        for (std::size_t i = fracBegin; i < fe; ++i) {
+            text[w++] = text[i];
+        }
+    }
+    text.resize(w);
     return true;
 }

@@ -12,12 +12,39 @@ inline bool IsNameChar(char c)
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
 }
 
+// True for the characters that make an argument an expression: + - ^ * / &.
+inline bool IsArithmeticChar(char c)
+{
+    return c == '+' || c == '-' || c == '^' || c == '*' || c == '/' || c == '&';
+}
+
+inline bool HasArithmeticChar(std::string_view text)
+{
+    for (char c : text) {
+        if (IsArithmeticChar(c)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // Where the comment of a line starts: the first "'" outside double-quoted text, or the
 // first "REM" that stands as a word of its own outside quoted text. npos when none.
 std::size_t FindCommentStart(std::string_view line);
 std::string_view CutComment(std::string_view line);
 
-std::string_view TrimView(std::string_view text);
+inline std::string_view TrimView(std::string_view text)
+{
+    std::size_t b = 0;
+    std::size_t e = text.size();
+    while (b < e && static_cast<unsigned char>(text[b]) <= ' ') {
+        ++b;
+    }
+    while (e > b && static_cast<unsigned char>(text[e - 1]) <= ' ') {
+        --e;
+    }
+    return text.substr(b, e - b);
+}
 
 // True when `text` begins with `upperWord` (compared ignoring case) as a whole word:
 // the word is not followed by a letter, digit, "_" or ":". "ENDX" and "end:" do not
@@ -44,3 +71,5 @@ bool IsPlainNumber(std::string_view text);
 // Returns false when the number is outside what can be rewritten exactly (exponent,
 // more than 12 decimals or 15 integer digits); the caller then evaluates it.
 bool NormalizePlainNumber(std::string_view text, std::string& out);
+// The same, rewriting `text` in place (the result is never longer).
+bool NormalizePlainNumberInPlace(std::string& text);

@@ -37,10 +37,17 @@ void TMove::StartRun()
 void TMove::ApplyStatementPrefixes(std::string_view lineText)
 {
     const std::string_view text = TrimView(lineText);
+    if (text.empty()) {
+        return;
+    }
+    const char first = UpCaseChar(text[0]);
+    if (first != 'I' && first != 'G' && first != 'E' && first != 'R') {
+        return;
+    }
     static constexpr std::string_view prefixes[] = {"INPUT", "IF", "GOSUB", "GOTO", "END", "RETURN", "EXIT SHOPBOT"};
     for (auto prefix : prefixes) {
         if (StartsWithWord(text, prefix)) {
-            FWord.assign(prefix);
+            FWord = prefix;
         }
     }
 }
@@ -55,11 +62,9 @@ bool TMove::ExecuteLine(const TProgramLines* lines, std::string_view lineText, c
     FLineNumber = steppingBack ? lineIndex : lineIndex + 1;
     FLineIndex = lineIndex;
     FPrevLineText.swap(FLineText);
-    FLineText.clear();
-    for (char c : lineText) {
-        if (c != '\t') {
-            FLineText += c;
-        }
+    FLineText.assign(lineText);
+    if (FLineText.find('\t') != std::string::npos) {
+        FLineText.erase(std::remove(FLineText.begin(), FLineText.end(), '\t'), FLineText.end());
     }
     if (lines != nullptr) {
         FLines = lines;
@@ -68,7 +73,7 @@ bool TMove::ExecuteLine(const TProgramLines* lines, std::string_view lineText, c
         FNextLine = nextLine;
     }
 
-    FWord.assign(cmds[0]);
+    FWord = cmds[0];
     ApplyStatementPrefixes(FLineText);
 
     bool toMotionFamily = false;
@@ -139,6 +144,11 @@ void TMove::DispatchFamilies(const TArrayofCmds& cmds, bool& toMotionFamily)
 void TMove::DispatchStatements(const TArrayofCmds& cmds)
 {
     const std::string& w = FCmdWord;
+    // Most words are commands, not statements: rule them out by their first letter.
+    switch (w[0]) {
+    case 'P': case 'I': case 'G': case 'E': case 'R': case '[': break;
+    default: return;
+    }
     if (w == "PAUSE") {
         DoPause(cmds);
     } else if (w == "INPUT") {

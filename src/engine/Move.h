@@ -82,9 +82,11 @@ private:
     bool Evaluate(std::string_view formula, std::string& result);
     void PreparePrint(std::string_view line, TArrayofCmds& cmds);
     void StoreAssignment(std::string_view line, std::size_t eq);
-    static void RepairNumbers(std::string& line);
-    static void SplitFields(std::string_view line, TArrayofCmds& cmds);
-    void EvaluateArguments(TArrayofCmds& cmds);
+    // True when the line was changed.
+    static bool RepairNumbers(std::string& line);
+    // Returns how many elements (word included) the line filled.
+    static int SplitFields(std::string_view line, TArrayofCmds& cmds);
+    void EvaluateArguments(TArrayofCmds& cmds, int used);
 
     // Dispatch steps.
     void ApplyStatementPrefixes(std::string_view lineText);
@@ -147,9 +149,9 @@ private:
     bool FNested = false;
     bool FHandled = false;
     bool FStop = false;
-    // The word under which the line is dispatched (statement prefixes may replace the
-    // parsed command word).
-    std::string FWord;
+    // The word under which the line is dispatched: the parsed command word, or the
+    // statement word that begins the line.
+    std::string_view FWord;
 
     // Scratch texts reused by every line.
     std::string FWork;

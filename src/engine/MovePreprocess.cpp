@@ -100,36 +100,82 @@ TArrayofCmds TMove::PreprocessLine(std::string_view line, bool execute)
     return cmds;
 }
 
+namespace {
+// What a line holds, found in one pass, so the steps that cannot apply are skipped.
+enum : unsigned char {
+    lfComment = 1,  // "'" or an "R" that may begin REM
+    lfPercent = 2,  // may hold "%(n)"
+    lfEquals = 4,   // may be an assignment
+    lfRepair = 8,   // "-.", ",." or " ." needs a number repair
+};
+
+struct TLineFlagTable {
+    unsigned char Flags[256] = {};
+    constexpr TLineFlagTable()
+    {
+        Flags[static_cast<unsigned char>('\'')] = lfComment;
+        Flags[static_cast<unsigned char>('R')] = lfComment;
+        Flags[static_cast<unsigned char>('%')] = lfPercent;
+        Flags[static_cast<unsigned char>('=')] = lfEquals;
+    }
+};
+constexpr TLineFlagTable LineFlagTable;
+
+unsigned ScanLineFlags(std::string_view text)
+{
+    unsigned flags = 0;
+    char prev = '\0';
+    for (char c : text) {
+        flags |= LineFlagTable.Flags[static_cast<unsigned char>(c)];
+        if (c == '.' && (prev == '-' || prev == ',' || prev == ' ')) {
+            flags |= lfRepair;
+        }
+        prev = c;
+    }
+    return flags;
+}
+} // namespace
+
 void TMove::PreprocessLine(std::string_view line, bool execute, TArrayofCmds& cmds)
 {
     cmds.Clear();
     try {
-        const std::string_view text = TrimView(CutComment(TrimView(line)));
-        if (text.find("%(") != npos) {
-            FWork = ReplaceSysVars(text);
-        } else {
-            FWork.assign(text);
+        std::string_view work = TrimView(line);
+        const unsigned flags = ScanLineFlags(work);
+        if (flags & lfComment) {
+            work = TrimView(CutComment(work));
+        }
+        if ((flags & lfPercent) && work.find("%(") != npos) {
+            FWork = ReplaceSysVars(work);
+            work = FWork;
         }
 
-        if (execute && StartsWithWord(FWork, "PRINT")) {
-            PreparePrint(FWork, cmds);
+        if (execute && StartsWithWord(work, "PRINT")) {
+            PreparePrint(work, cmds);
             return;
         }
 
-        if (execute && !StartsWithWord(FWork, "IF")) {
-            const std::size_t eq = FindOutsideQuotes(FWork, '=');
+        if (execute && (flags & lfEquals) && !StartsWithWord(work, "IF")) {
+            const std::size_t eq = FindOutsideQuotes(work, '=');
             if (eq != npos) {
                 // An assignment ends here: it is stored, not dispatched as a command.
-                StoreAssignment(FWork, eq);
+                StoreAssignment(work, eq);
                 return;
             }
         }
 
-        RepairNumbers(FWork);
-        SplitFields(FWork, cmds);
+        if (flags & lfRepair) {
+            if (work.data() != FWork.data()) {
+                FWork.assign(work);
+            }
+            if (RepairNumbers(FWork)) {
+                work = FWork;
+            }
+        }
+        const int used = SplitFields(work, cmds);
         UpperInPlace(cmds[0]);
         if (execute) {
-            EvaluateArguments(cmds);
+            EvaluateArguments(cmds, used);
         }
     } catch (const std::exception&) {
         // A line that cannot be prepared is treated as an empty line.
@@ -176,7 +222,7 @@ void TMove::StoreAssignment(std::string_view line, std::size_t eq)
     vars.Add(NormalizeAssignment(assignment));
 }
 
-void TMove::RepairNumbers(std::string& line)
+bool TMove::RepairNumbers(std::string& line)
 {
     // Most lines need no repair: look before building a new text.
     bool needed = false;
@@ -188,7 +234,7 @@ void TMove::RepairNumbers(std::string& line)
         }
     }
     if (!needed) {
-        return;
+        return false;
     }
     std::string out;
     out.reserve(line.size() + 8);
@@ -210,49 +256,62 @@ void TMove::RepairNumbers(std::string& line)
         }
     }
     line.swap(out);
+    return true;
 }
 
-void TMove::SplitFields(std::string_view line, TArrayofCmds& cmds)
+int TMove::SplitFields(std::string_view line, TArrayofCmds& cmds)
 {
+    // One pass over the line: each field ends at the next comma.
     int k = 1;
-    std::string_view rest = line;
-    do {
-        const std::size_t comma = rest.find(',');
-        std::string_view field = TrimView(comma == npos ? rest : rest.substr(0, comma));
+    std::size_t from = 0;
+    const std::size_t n = line.size();
+    for (;;) {
+        std::size_t comma = from;
+        while (comma < n && line[comma] != ',') {
+            ++comma;
+        }
+        std::string_view field = TrimView(line.substr(from, comma - from));
         if (k == 1) {
-            const std::size_t blank = field.find_first_of(" \t");
-            if (blank != npos) {
+            std::size_t blank = 0;
+            while (blank < field.size() && field[blank] != ' ' && field[blank] != '\t') {
+                ++blank;
+            }
+            if (blank < field.size()) {
                 cmds[0].assign(TrimView(field.substr(0, blank)));
                 k = 2;
                 field = TrimView(field.substr(blank));
             }
         }
+        if (comma == n) {
+            // The last field: stored when something is left (always for the first).
+            if (k == 1 || !field.empty()) {
+                cmds[k - 1].assign(field);
+                return k;
+            }
+            return k - 1;
+        }
         cmds[k - 1].assign(field);
-        rest = comma == npos ? std::string_view() : rest.substr(comma + 1);
+        from = comma + 1;
         ++k;
-    } while (k <= TArrayofCmds::Count && rest.find(',') != npos);
-    if (k <= TArrayofCmds::Count) {
-        const std::string_view last = TrimView(rest);
-        if (!last.empty()) {
-            cmds[k - 1].assign(last);
+        if (k > TArrayofCmds::Count) {
+            return TArrayofCmds::Count; // surplus fields are dropped
         }
     }
 }
 
-void TMove::EvaluateArguments(TArrayofCmds& cmds)
+void TMove::EvaluateArguments(TArrayofCmds& cmds, int used)
 {
     if (!ArgumentsAreExpressions(cmds[0])) {
         return;
     }
     const int first = FirstArgumentIsName(cmds[0]) ? 2 : 1;
-    for (int i = first; i < TArrayofCmds::Count; ++i) {
+    for (int i = first; i < used; ++i) {
         std::string& item = cmds[i];
-        if (item.empty() || item.find_first_of("+-^*/&") == npos) {
+        if (item.empty() || !HasArithmeticChar(item)) {
             continue;
         }
         // A signed number needs no evaluator; it is only written as the evaluator would.
-        if (NormalizePlainNumber(item, FResult)) {
-            item.swap(FResult);
+        if (NormalizePlainNumberInPlace(item)) {
             continue;
         }
         FScratch.clear();

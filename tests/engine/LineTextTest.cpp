@@ -77,8 +77,13 @@ TEST_P(PlainNumbers, WrittenAsTheEvaluatorWould)
 {
     std::string out;
     EXPECT_EQ(GetParam().Rewritten, NormalizePlainNumber(GetParam().Text, out)) << GetParam().Text;
+    std::string inPlace = GetParam().Text;
+    EXPECT_EQ(GetParam().Rewritten, NormalizePlainNumberInPlace(inPlace));
     if (GetParam().Rewritten) {
         EXPECT_EQ(GetParam().Out, out);
+        EXPECT_EQ(GetParam().Out, inPlace);
+    } else {
+        EXPECT_EQ(GetParam().Text, inPlace);
     }
 }
 INSTANTIATE_TEST_SUITE_P(Table, PlainNumbers,
