@@ -249,12 +249,16 @@ TEST(TypedLists, DamagedArchivesAreRefusedAndLeaveTheListAlone)
         EXPECT_STREQ(e.what(), "TIntegerList : unknown archive version 1");
     }
     TVectorList vectors;
+    vectors.Add({1, 2, 3, 4});
     try {
         vectors.LoadFromString(Bytes({2, 0, 2, 0, 2, 16, 2, 5}));
         FAIL();
     } catch (const EFilerException& e) {
         EXPECT_STREQ(e.what(), "TVectorList : unknown archive version 5");
     }
+    EXPECT_EQ(vectors.Count(), 1) << "a bad trailing version leaves the list alone too";
+    EXPECT_ANY_THROW(vectors.LoadFromString(Bytes({2, 0, 2, 0, 2, 16})));
+    EXPECT_EQ(vectors.Count(), 1);
 }
 
 TEST(TypedLists, RegisteredListsTravelInsideObjectLists)

@@ -190,6 +190,7 @@ void TBaseList::WriteToFiler(TVirtualWriter& writer) const
     if (count_ > 0) {
         writer.Write(data_, static_cast<std::int64_t>(count_) * itemSize_);
     }
+    WriteTail(writer);
 }
 
 void TBaseList::ReadFromFiler(TVirtualReader& reader)
@@ -215,6 +216,7 @@ void TBaseList::ReadFromFiler(TVirtualReader& reader)
     if (bytes > 0) {
         reader.Read(block.data(), bytes);
     }
+    ReadTail(reader);
     // Only now that everything is read does the list change.
     Clear();
     itemSize_ = itemSize;

@@ -85,6 +85,9 @@ protected:
 
     // The item sizes this list can hold; typed lists accept only their own.
     virtual bool AcceptsItemSize(int size) const { return size > 0; }
+    // Values a descendant keeps after the item block; read before the list changes.
+    virtual void WriteTail(TVirtualWriter& /*writer*/) const {}
+    virtual void ReadTail(TVirtualReader& /*reader*/) {}
 
 private:
     std::uint8_t* data_ = nullptr;

@@ -16,15 +16,10 @@ const bool registered = (RegisterClass<TAffineVectorList>(), RegisterClass<TVect
 
 // ---- TBaseVectorList ----
 
-void TBaseVectorList::WriteToFiler(TVirtualWriter& writer) const
-{
-    TBaseList::WriteToFiler(writer);
-    writer.WriteInteger(0);
-}
+void TBaseVectorList::WriteTail(TVirtualWriter& writer) const { writer.WriteInteger(0); }
 
-void TBaseVectorList::ReadFromFiler(TVirtualReader& reader)
+void TBaseVectorList::ReadTail(TVirtualReader& reader)
 {
-    TBaseList::ReadFromFiler(reader);
     const int version = reader.ReadInteger();
     if (version != 0) {
         RaiseFilerException(version);

@@ -9,10 +9,6 @@
 class TBaseVectorList : public TBaseList {
     KP_CLASS(TBaseVectorList, TBaseList)
 public:
-    // Appends version 0 of its own to the base stream form.
-    void WriteToFiler(TVirtualWriter& writer) const override;
-    void ReadFromFiler(TVirtualReader& reader) override;
-
     // min/max start at +inf/-inf; an empty list leaves the infinities.
     virtual void GetBounds(TAffineVector& min, TAffineVector& max) const;
     virtual TAffineVector Sum() const;
@@ -34,6 +30,9 @@ public:
 
 protected:
     using TBaseList::TBaseList;
+    // Version 0 of its own after the base stream form.
+    void WriteTail(TVirtualWriter& writer) const override;
+    void ReadTail(TVirtualReader& reader) override;
     float* XYZ(int i) { return static_cast<float*>(ItemAddress(i)); }
     const float* XYZ(int i) const { return static_cast<const float*>(ItemAddress(i)); }
 };
