@@ -77,7 +77,15 @@ void TMove::DoIf(const TArrayofCmds&)
         throw ERunError("Cannot evaluate the condition \"" + condition + "\"" + LineTag(FLineNumber) + ": "
                         + std::string(TrimView(FCalcul.ErrorText())));
     }
-    if (TrimView(result).empty() || StrToInt(result) != 1) {
+    if (TrimView(result).empty()) {
+        return;
+    }
+    int truth = 0;
+    if (!TryStrToInt(result, truth)) {
+        throw ERunError("The condition \"" + condition + "\"" + LineTag(FLineNumber) + " gives " + result
+                        + ", not a whole number");
+    }
+    if (truth != 1) {
         return;
     }
     const int ifIndex = FLineIndex;

@@ -301,6 +301,22 @@ TEST(IfThen, FailingConditionStopsTheRun)
     EXPECT_TRUE(h.Shell.Messages.empty());
 }
 
+TEST(IfThen, ConditionThatIsNoWholeNumberStopsTheRun)
+{
+    TEngineHarness h;
+    const TRunOutcome out = h.Run("&a = 2.5\nIF &a THEN PRINT \"x\"");
+    EXPECT_EQ("The condition \"&a\" (line: 2) gives 2.5, not a whole number", out.Error);
+    EXPECT_TRUE(h.Shell.Messages.empty());
+}
+
+TEST(IfThen, WholeNumberOtherThanOneIsFalse)
+{
+    TEngineHarness h;
+    const TRunOutcome out = h.Run("&a = 2\nIF &a THEN PRINT \"x\"\nIF &a - 1 THEN PRINT \"y\"");
+    EXPECT_EQ("", out.Error);
+    EXPECT_EQ((std::vector<std::string>{"y"}), h.Shell.Messages);
+}
+
 TEST(IfThen, WithoutThenStopsTheRun)
 {
     TEngineHarness h;

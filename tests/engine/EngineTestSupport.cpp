@@ -1,5 +1,7 @@
 #include "EngineTestSupport.h"
 
+#include "engine/LineLoop.h"
+
 #include "platform/core/Exceptions.h"
 
 #include <gtest/gtest.h>
@@ -59,19 +61,14 @@ TRunOutcome TEngineHarness::Run(const std::string& program)
     Lines = ToLines(program);
     TRunOutcome outcome;
     Move.StartRun();
-    TArrayofCmds cmds;
+    TLineLoopHooks hooks;
+    hooks.AfterLine = [&](int) {
+        outcome.Trace.push_back(Move.LineNumber());
+        Shell.ShowVariables(Calcul.GetVariablesText());
+        return true;
+    };
     try {
-        for (int i = 0; i < static_cast<int>(Lines.size()); ++i) {
-            const std::size_t index = static_cast<std::size_t>(i);
-            Move.PreprocessLine(Lines[index], true, cmds);
-            const bool stop = Move.ExecuteLine(&Lines, Lines[index], cmds, i, &i, false);
-            outcome.Trace.push_back(Move.LineNumber());
-            Shell.ShowVariables(Calcul.GetVariablesText());
-            if (stop) {
-                outcome.Stopped = true;
-                break;
-            }
-        }
+        outcome.Stopped = RunLines(Move, Lines, hooks) == TLineLoopEnd::Stopped;
     } catch (const Exception& e) {
         outcome.Error = e.Message();
         Dialogs.ExpectMessage(e.Message(), TModalResult::mrOk);

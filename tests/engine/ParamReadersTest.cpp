@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <locale>
 #include <vector>
 
 namespace {
@@ -164,5 +165,24 @@ INSTANTIATE_TEST_SUITE_P(Table, PointToTextCases,
                                            PointCase{0.000004f, -0.000004f, 1e6f, "0.00000,0.00000,1000000.00000"},
                                            PointCase{0.125f, -0.5f, 3, "0.12500,-0.50000,3.00000"},
                                            PointCase{-0.0f, 12.345678f, 0.1f, "0.00000,12.34568,0.10000"}));
+
+// A locale whose decimal separator is "," and thousands separator ".".
+struct CommaDecimal : std::numpunct<char> {
+    char do_decimal_point() const override { return ','; }
+    char do_thousands_sep() const override { return '.'; }
+    std::string do_grouping() const override { return "\3"; }
+};
+
+TEST(NumberText, ProgramNumbersIgnoreTheLocale)
+{
+    const std::locale previous = std::locale::global(std::locale(std::locale::classic(), new CommaDecimal));
+    EXPECT_FLOAT_EQ(1.5f, TEngineData::ParamToFloat("1.5", 0));
+    EXPECT_FLOAT_EQ(7.0f, TEngineData::ParamToFloat("1,5", 7));
+    EXPECT_EQ("1234.50000,-2.00000,0.00000", TEngineData::PointToText(1234.5f, -2, 0));
+    TEngineData data;
+    data.SetSysVarFloat(23, 0.25f);
+    EXPECT_EQ("0.25", data.GetSysVarText(23));
+    std::locale::global(previous);
+}
 
 } // namespace
