@@ -313,7 +313,18 @@ void TGLContext::DestroyContext()
 {
     TGLContext* other = currentContext != this ? currentContext : nullptr;
     TGLContextSuspension suspension(other);
-    Activate();
+    // A context whose drawable is already gone cannot be made current; it is still
+    // torn down, and its names go with it.
+    bool activated = true;
+    try {
+        Activate();
+    } catch (const std::exception& e) {
+        if (!IsValid()) {
+            throw;
+        }
+        DebugLog(std::string("Could not activate a context for teardown: ") + e.what());
+        activated = false;
+    }
     TGLContext* sharing = FirstSharingContext();
     // Last allocated first. A name that fails to go is reported, and teardown goes on.
     std::vector<TGLContextHandle*> handles;
@@ -325,10 +336,12 @@ void TGLContext::DestroyContext()
             handle->FRenderingContext = sharing;
             continue;
         }
-        try {
-            handle->DoDestroyHandle();
-        } catch (const std::exception& e) {
-            DebugLog(std::string("Could not free an OpenGL name: ") + e.what());
+        if (activated) {
+            try {
+                handle->DoDestroyHandle();
+            } catch (const std::exception& e) {
+                DebugLog(std::string("Could not free an OpenGL name: ") + e.what());
+            }
         }
         handle->FHandle = 0;
         handle->FRenderingContext = nullptr;
@@ -339,7 +352,9 @@ void TGLContext::DestroyContext()
     Remove(FSharedContexts, static_cast<TGLContext*>(this));
     MergeSharedContexts();
     FSharedContexts.clear();
-    SetActive(false);
+    if (activated) {
+        SetActive(false);
+    }
     DoDestroyContext();
 }
 

@@ -28,9 +28,16 @@ public:
     TGLOutputDevice RenderOutputDevice() const override { return FDevice; }
 
     std::string Name = "ctx";
+    bool FailActivation = false;
 
 protected:
-    void DoActivate() override { Note("activate"); }
+    void DoActivate() override
+    {
+        if (FailActivation) {
+            throw EGLContext("Context activation failed: 9, BadDrawable");
+        }
+        Note("activate");
+    }
     void DoDeactivate() override { Note("deactivate"); }
     void DoCreateContext(TGLOutputDevice device) override
     {
@@ -312,6 +319,27 @@ TEST_F(GLContextTest, DestroyingAContextRestoresTheOneThatWasCurrent)
     EXPECT_EQ(CurrentGLContext(), b.get());
     EXPECT_FALSE(a->IsValid());
     b->Deactivate();
+}
+
+TEST_F(GLContextTest, ContextWhoseDrawableIsGoneIsStillTornDown)
+{
+    std::vector<std::string> reports;
+    auto saved = SetDebugLogSink([&](std::string_view m) { reports.emplace_back(m); });
+    auto a = Make("a");
+    TGLListHandle list;
+    a->Activate();
+    list.AllocateHandle();
+    a->Deactivate();
+    a->FailActivation = true;
+    log.clear();
+    EXPECT_NO_THROW(a->DestroyContext());
+    SetDebugLogSink(saved);
+    EXPECT_FALSE(a->IsValid());
+    EXPECT_EQ(list.Handle(), 0u);
+    EXPECT_EQ(gl.Count("glDeleteLists"), 0); // no context to delete it in: it went with the context
+    EXPECT_EQ(log, (std::vector<std::string>{"a: destroy"}));
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(CurrentGLContext(), nullptr);
 }
 
 TEST_F(GLContextTest, HandleOutlivingItsContextIsOrphanedSafely)

@@ -131,6 +131,25 @@ TEST_F(GLX11WindowGl, WindowContextUsesTheWindowsVisualAndRenders)
     EXPECT_FALSE(context.IsValid());
 }
 
+TEST_F(GLX11WindowGl, ContextOutlivingItsWindowIsTornDownWithoutEndingTheProcess)
+{
+    RegisterGLX11ContextClass();
+    TGLX11Context context;
+    context.SetOptions(0); // a single buffer: the window's visual still decides
+    context.CreateContext(window);
+    ASSERT_TRUE(context.IsValid());
+    TGLListHandle list;
+    context.Activate();
+    list.AllocateHandle();
+    context.Deactivate();
+    XDestroyWindow(display, window);
+    XSync(display, False);
+    window = 0;
+    EXPECT_NO_THROW(context.DestroyContext());
+    EXPECT_FALSE(context.IsValid());
+    EXPECT_EQ(list.Handle(), 0u);
+}
+
 TEST_F(GLX11WindowGl, InvalidWindowIsReportedWithoutEndingTheProcess)
 {
     RegisterGLX11ContextClass();

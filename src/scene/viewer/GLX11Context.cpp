@@ -99,7 +99,17 @@ GLXFBConfig TGLX11Context::ChooseConfig(Display* display, VisualID requiredVisua
         }
         return static_cast<int>(found.size());
     };
-    if (ChooseFramebufferConfig(FAttributes, Request(), choose) == 0) {
+    if (ChooseFramebufferConfig(FAttributes, Request(), choose) == 0 && requiredVisual != 0) {
+        // The window's visual decides in the end: an X server may tie each visual to
+        // a single configuration, whatever was asked for.
+        TGLXAttributeList any;
+        any.Add(GLX_DRAWABLE_TYPE, GLX_WINDOW_BIT);
+        any.Add(GLX_RENDER_TYPE, GLX_RGBA_BIT);
+        if (choose(any) > 0) {
+            FAttributes = any;
+        }
+    }
+    if (found.empty()) {
         throw Exception(requiredVisual == 0 ? "Format not supported for pbuffer operation."
                                             : "No OpenGL framebuffer configuration matches the window's visual");
     }
@@ -155,6 +165,7 @@ void TGLX11Context::DoCreateContext(TGLOutputDevice outputDevice)
     FDrawable = window;
     FPbuffer = 0;
     FConfig = config;
+    FDoubleBuffered = ConfigAttribute(display, config, GLX_DOUBLEBUFFER) == True;
     FShareGroup = std::make_shared<int>();
     lastConfigID = -1; // the next activation reads the extension data again
 }
@@ -255,7 +266,9 @@ void TGLX11Context::DoDeactivate()
 
 void TGLX11Context::SwapBuffers()
 {
-    if (FRenderingContext && !FPbuffer && FDrawable && (Options() & RCOption(rcoDoubleBuffered))) {
+    // The configuration decides: a window whose visual is double-buffered shows
+    // nothing until swapped, even when a single buffer was asked for.
+    if (FRenderingContext && !FPbuffer && FDrawable && FDoubleBuffered) {
         GLX.glXSwapBuffers(FDisplay, FDrawable);
     }
 }
@@ -323,6 +336,7 @@ void TGLX11Context::DoDestroyContext()
     FPbuffer = 0;
     FDrawable = 0;
     FConfig = nullptr;
+    FDoubleBuffered = false;
     FShareGroup.reset();
     if (code != 0) {
         throw EGLContext("Delete context failed");

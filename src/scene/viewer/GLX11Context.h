@@ -29,8 +29,9 @@ public:
     ~TGLX11Context() override;
 
     bool IsValid() const override { return FRenderingContext != nullptr; }
-    // Swaps only a double-buffered window context.
+    // Swaps a window context whose configuration is double-buffered.
     void SwapBuffers() override;
+    bool DoubleBuffered() const { return FDoubleBuffered; }
     TGLOutputDevice RenderOutputDevice() const override { return FDrawable; }
 
     // Waits for `interval` vertical retraces per swap (0: none); false without swap
@@ -62,6 +63,7 @@ private:
     unsigned long FDrawable = 0; // the window or the pbuffer
     unsigned long FPbuffer = 0;
     __GLXFBConfigRec* FConfig = nullptr;
+    bool FDoubleBuffered = false;
     TGLXAttributeList FAttributes;
     // Contexts made sharing each other hold the same group token.
     std::shared_ptr<int> FShareGroup;
