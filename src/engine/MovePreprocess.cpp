@@ -72,18 +72,24 @@ void RepairLeadingPoints(std::string& value)
 // are never evaluated; neither is a label.
 bool ArgumentsAreExpressions(const std::string& word)
 {
-    if (!word.empty() && word.back() == ':') {
+    if (word.empty()) {
+        return true;
+    }
+    if (word.back() == ':') {
         return false;
     }
-    return !(StartsWithWord(word, "IF") || StartsWithWord(word, "GOTO") || StartsWithWord(word, "GOSUB")
-             || StartsWithWord(word, "INPUT"));
+    switch (word[0]) {
+    case 'I': return !(StartsWithWord(word, "IF") || StartsWithWord(word, "INPUT"));
+    case 'G': return !(StartsWithWord(word, "GOTO") || StartsWithWord(word, "GOSUB"));
+    default: return true;
+    }
 }
 
 // File names hold "-" and "/": the file of FP and the name of a clamp are never
 // expressions.
 bool FirstArgumentIsName(const std::string& word)
 {
-    return (word.size() >= 2 && word[0] == 'F' && word[1] == 'P') || word == "[CLAMP]";
+    return word.size() >= 2 && ((word[0] == 'F' && word[1] == 'P') || (word[0] == '[' && word == "[CLAMP]"));
 }
 } // namespace
 
