@@ -127,16 +127,27 @@ struct TLineFlagTable {
 };
 constexpr TLineFlagTable LineFlagTable;
 
+// A point that begins a number after "-", "," or a blank: ".5" means 0.5. A point
+// followed by anything but a digit ("./part.sbp") is left alone.
+bool NeedsLeadingZero(std::string_view text, std::size_t point)
+{
+    if (point == 0 || point + 1 >= text.size() || text[point + 1] < '0' || text[point + 1] > '9') {
+        return false;
+    }
+    const char prev = text[point - 1];
+    return prev == '-' || prev == ',' || prev == ' ';
+}
+
 unsigned ScanLineFlags(std::string_view text)
 {
     unsigned flags = 0;
-    char prev = '\0';
-    for (char c : text) {
+    const std::size_t n = text.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const char c = text[i];
         flags |= LineFlagTable.Flags[static_cast<unsigned char>(c)];
-        if (c == '.' && (prev == '-' || prev == ',' || prev == ' ')) {
+        if (c == '.' && NeedsLeadingZero(text, i)) {
             flags |= lfRepair;
         }
-        prev = c;
     }
     return flags;
 }
@@ -230,14 +241,9 @@ void TMove::StoreAssignment(std::string_view line, std::size_t eq)
 
 bool TMove::RepairNumbers(std::string& line)
 {
-    // Most lines need no repair: look before building a new text.
     bool needed = false;
-    for (std::size_t i = 0; i + 1 < line.size(); ++i) {
-        const char c = line[i];
-        if (line[i + 1] == '.' && (c == '-' || c == ',' || c == ' ')) {
-            needed = true;
-            break;
-        }
+    for (std::size_t i = 0; i < line.size() && !needed; ++i) {
+        needed = line[i] == '.' && NeedsLeadingZero(line, i);
     }
     if (!needed) {
         return false;
@@ -247,11 +253,11 @@ bool TMove::RepairNumbers(std::string& line)
     char lastNonBlank = '\0';
     for (std::size_t i = 0; i < line.size(); ++i) {
         const char c = line[i];
-        const bool pointNext = i + 1 < line.size() && line[i + 1] == '.';
-        if (pointNext && (c == '-' || c == ',')) {
+        const bool numberNext = i + 1 < line.size() && line[i + 1] == '.' && NeedsLeadingZero(line, i + 1);
+        if (numberNext && (c == '-' || c == ',')) {
             out += c;
             out += '0';
-        } else if (pointNext && c == ' ') {
+        } else if (numberNext && c == ' ') {
             // A blank before a point separates an argument, unless a comma already does.
             out += lastNonBlank == ',' ? " 0" : ", 0";
         } else {

@@ -45,7 +45,9 @@ INSTANTIATE_TEST_SUITE_P(
                       SplitCase{"M3, 1, 2 ' cut here", {"M3", "1", "2"}},
                       SplitCase{"[CLAMP] c1, 10, 5, 0, 2, 2, 1 ' front clamp",
                                 {"[CLAMP]", "c1", "10", "5", "0", "2", "2", "1"}},
-                      SplitCase{"&x = 5", {"&X", "= 5"}}));
+                      SplitCase{"&x = 5", {"&X", "= 5"}}, SplitCase{"FP ./parts/a.sbp", {"FP", "./parts/a.sbp"}},
+                      SplitCase{"FP,../a.sbp, 1", {"FP", "../a.sbp", "1"}}, SplitCase{"MX, -.5", {"MX", "-0.5"}},
+                      SplitCase{"PRINT \"x\" .", {"PRINT", "\"x\" ."}}));
 
 TEST(PreprocessSplit, TwentyFieldsKeepTheWordAndFourteenArguments)
 {
