@@ -10,6 +10,12 @@
 //
 // Call RegisterGLX11ContextClass once at start-up: the context manager then creates
 // this class for every scene buffer.
+//
+// Left out because GLX has no counterpart: palettes for indexed-colour formats, the
+// temporary window and legacy context used to reach the pixel-format extensions (GLX
+// chooses configurations without a context), and the hook on window destruction (the
+// viewer destroys its context before its window; a context whose window is already
+// gone is still torn down).
 
 #include "scene/GLContext.h"
 #include "scene/viewer/GLXAttributeList.h"
