@@ -3,6 +3,7 @@
 #include "../support/JpegWriter.h"
 #include "../support/OffscreenGL.h"
 
+#include "platform/core/DebugLog.h"
 #include "platform/core/Exceptions.h"
 #include "scene/GLBitmap32.h"
 #include "scene/JPEGImage.h"
@@ -148,6 +149,24 @@ TEST_F(GLX11WindowGl, ContextOutlivingItsWindowIsTornDownWithoutEndingTheProcess
     EXPECT_NO_THROW(context.DestroyContext());
     EXPECT_FALSE(context.IsValid());
     EXPECT_EQ(list.Handle(), 0u);
+}
+
+TEST_F(GLX11WindowGl, XErrorsAreRecordedInsideATrapAndLoggedOutside)
+{
+    const Window bogus = window + 0x1000;
+    {
+        TXErrorTrap trap(display);
+        XMapWindow(display, bogus);
+        EXPECT_EQ(trap.Check(), BadWindow);
+        EXPECT_FALSE(trap.Text().empty());
+    }
+    std::vector<std::string> reports;
+    auto saved = SetDebugLogSink([&](std::string_view m) { reports.emplace_back(m); });
+    XMapWindow(display, bogus);
+    XSync(display, False);
+    SetDebugLogSink(saved);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].rfind("X error: ", 0), 0u);
 }
 
 TEST_F(GLX11WindowGl, InvalidWindowIsReportedWithoutEndingTheProcess)

@@ -181,6 +181,8 @@ TXErrorTrap::TXErrorTrap(Display* d) : FDisplay(d), FOuter(innermostTrap)
     if (FDisplay) {
         XSync(FDisplay, False);
     }
+    // Someone (the toolkit) may have replaced our handler since; ours records here.
+    FPrevious = XSetErrorHandler(RecordXError);
     if (!FOuter) {
         trappedCode = 0;
         trappedText.clear();
@@ -193,6 +195,7 @@ TXErrorTrap::~TXErrorTrap()
     if (FDisplay) {
         XSync(FDisplay, False);
     }
+    XSetErrorHandler(FPrevious);
     innermostTrap = FOuter;
 }
 

@@ -65,4 +65,5 @@ public:
 private:
     Display* FDisplay;
     TXErrorTrap* FOuter;
+    XErrorHandler FPrevious = nullptr;
 };
