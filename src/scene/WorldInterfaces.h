@@ -9,6 +9,7 @@
 
 class TGLBaseSceneObject;
 class TGLObjectEffect;
+class TGLAbstractWorldBuffer;
 
 class TGLAbstractWorld : public TGLUpdateAbleComponent {
     KP_CLASS(TGLAbstractWorld, TGLUpdateAbleComponent)
