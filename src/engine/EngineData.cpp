@@ -133,7 +133,7 @@ namespace {
 void CheckEvaluated(const TArrayofCmds& cmds, int i)
 {
     if (cmds.Failed(i)) {
-        throw EArgumentFailed(cmds[i], cmds.FirstError());
+        throw EArgumentFailed(cmds[i], cmds.ErrorOf(i));
     }
 }
 } // namespace

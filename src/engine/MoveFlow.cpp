@@ -176,7 +176,7 @@ void TMove::DoPause(const TArrayofCmds& cmds)
         return;
     }
     if (cmds.Failed(1)) {
-        throw EArgumentFailed(cmds[1], cmds.FirstError());
+        throw EArgumentFailed(cmds[1], cmds.ErrorOf(1));
     }
     int whole = 0;
     double seconds = 0.0;

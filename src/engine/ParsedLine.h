@@ -7,6 +7,8 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 class TArrayofCmds {
 public:
@@ -18,14 +20,21 @@ public:
     bool Failed(int i) const { return (FFailed >> i) & 1u; }
     void MarkFailed(int i, const std::string& errorText)
     {
-        if (FFailed == 0) {
-            FFirstError = errorText;
-        }
         FFailed |= static_cast<std::uint16_t>(1u << i);
+        FErrors.emplace_back(i, errorText);
     }
     bool AnyFailed() const { return FFailed != 0; }
-    // The evaluator's message for the first failed element.
-    const std::string& FirstError() const { return FFirstError; }
+    // The evaluator's message for element i; empty when it did not fail.
+    const std::string& ErrorOf(int i) const
+    {
+        static const std::string none;
+        for (const auto& [index, text] : FErrors) {
+            if (index == i) {
+                return text;
+            }
+        }
+        return none;
+    }
 
     // Empties every element, keeping their storage for the next line.
     void Clear()
@@ -34,11 +43,11 @@ public:
             item.clear();
         }
         FFailed = 0;
-        FFirstError.clear();
+        FErrors.clear();
     }
 
 private:
     std::array<std::string, Count> FItems;
     std::uint16_t FFailed = 0;
-    std::string FFirstError;
+    std::vector<std::pair<int, std::string>> FErrors; // only failed elements
 };

@@ -108,7 +108,8 @@ TEST(PreprocessEvaluate, FailedArgumentKeepsItsOwnTextAndIsMarked)
     EXPECT_EQ("3", cmds[3]);
     EXPECT_FALSE(cmds.Failed(1));
     EXPECT_FALSE(cmds.Failed(3));
-    EXPECT_NE(std::string::npos, cmds.FirstError().find("NOSUCH"));
+    EXPECT_NE(std::string::npos, cmds.ErrorOf(2).find("NOSUCH"));
+    EXPECT_EQ("", cmds.ErrorOf(1));
 }
 
 TEST(PreprocessEvaluate, ElementsOfAFailedLineNeverTakeAnotherElementsValue)
@@ -119,6 +120,14 @@ TEST(PreprocessEvaluate, ElementsOfAFailedLineNeverTakeAnotherElementsValue)
     EXPECT_EQ("5", cmds[1]);
     EXPECT_EQ("my-part", cmds[2]);
     EXPECT_TRUE(cmds.Failed(2));
+}
+
+TEST(PreprocessEvaluate, EachFailedElementKeepsItsOwnMessage)
+{
+    TEngineHarness h;
+    const TArrayofCmds cmds = h.Parse("M2, &first + 1, 2 * &second");
+    EXPECT_NE(std::string::npos, cmds.ErrorOf(1).find("FIRST"));
+    EXPECT_NE(std::string::npos, cmds.ErrorOf(2).find("SECOND"));
 }
 
 TEST(PreprocessEditorMode, NothingIsEvaluatedOrStored)
