@@ -34,22 +34,24 @@ void TMove::StartRun()
     FGosubStack.clear();
 }
 
-void TMove::ApplyStatementPrefixes(std::string_view lineText)
+std::string_view TMove::DispatchWord(std::string_view lineText, const std::string& parsedWord)
 {
     const std::string_view text = TrimView(lineText);
     if (text.empty()) {
-        return;
+        return parsedWord;
     }
     const char first = UpCaseChar(text[0]);
     if (first != 'I' && first != 'G' && first != 'E' && first != 'R') {
-        return;
+        return parsedWord;
     }
     static constexpr std::string_view prefixes[] = {"INPUT", "IF", "GOSUB", "GOTO", "END", "RETURN", "EXIT SHOPBOT"};
+    std::string_view word = parsedWord;
     for (auto prefix : prefixes) {
         if (StartsWithWord(text, prefix)) {
-            FWord = prefix;
+            word = prefix;
         }
     }
+    return word;
 }
 
 bool TMove::ExecuteLine(const TProgramLines* lines, std::string_view lineText, const TArrayofCmds& cmds,
@@ -73,16 +75,15 @@ bool TMove::ExecuteLine(const TProgramLines* lines, std::string_view lineText, c
         FNextLine = nextLine;
     }
 
-    FWord = cmds[0];
-    ApplyStatementPrefixes(FLineText);
+    const std::string_view word = DispatchWord(FLineText, cmds[0]);
 
     bool toMotionFamily = false;
     try {
-        const bool isLabel = !FWord.empty() && FWord.back() == ':' && IsLabelLine(FLineText);
-        if (!TrimView(FWord).empty() && !isLabel) {
+        const bool isLabel = !word.empty() && word.back() == ':' && IsLabelLine(FLineText);
+        if (!TrimView(word).empty() && !isLabel) {
             FHandled = false;
             FPrevCmdWord.swap(FCmdWord);
-            FCmdWord.assign(FWord);
+            FCmdWord.assign(word);
             DispatchFamilies(cmds, toMotionFamily);
             DispatchStatements(cmds);
             AskAboutUnhandled();
@@ -154,7 +155,9 @@ void TMove::DispatchStatements(const TArrayofCmds& cmds)
     } else if (w == "INPUT") {
         DoInput(cmds);
     } else if (w == "IF") {
+        // The statement after THEN was dispatched on its own; nothing more here.
         DoIf(cmds);
+        return;
     } else if (w == "GOSUB") {
         DoGosub(cmds);
     } else if (w == "GOTO") {

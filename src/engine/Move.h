@@ -89,7 +89,10 @@ private:
     void EvaluateArguments(TArrayofCmds& cmds, int used);
 
     // Dispatch steps.
-    void ApplyStatementPrefixes(std::string_view lineText);
+    // The word under which a line is dispatched: the parsed command word, or the
+    // statement word that begins the line (INPUT, IF, GOSUB, GOTO, END, RETURN,
+    // EXIT SHOPBOT; a later one in that list wins).
+    static std::string_view DispatchWord(std::string_view lineText, const std::string& parsedWord);
     void DispatchFamilies(const TArrayofCmds& cmds, bool& toMotionFamily);
     void DispatchStatements(const TArrayofCmds& cmds);
     void AskAboutUnhandled();
@@ -149,9 +152,6 @@ private:
     bool FNested = false;
     bool FHandled = false;
     bool FStop = false;
-    // The word under which the line is dispatched: the parsed command word, or the
-    // statement word that begins the line.
-    std::string_view FWord;
 
     // Scratch texts reused by every line.
     std::string FWork;

@@ -273,6 +273,16 @@ TEST(IfThen, ConditionForms)
     EXPECT_EQ((std::vector<std::string>{"a", "b", "c", "d", "e", "f"}), h.Shell.Messages);
 }
 
+TEST(IfThen, UnimplementedStatementAsksOnceAndNoStops)
+{
+    TEngineHarness h;
+    h.Dialogs.ExpectMessage(Question("OPEN", 2), TModalResult::mrNo);
+    const TRunOutcome out = h.Run("&a = 1\nIF &a = 1 THEN OPEN\nPRINT \"not reached\"");
+    EXPECT_TRUE(out.Stopped);
+    EXPECT_EQ(1u, h.Dialogs.Shown.size());
+    EXPECT_TRUE(h.Shell.Messages.empty());
+}
+
 TEST(IfThen, ThenEndEndsTheRunLikeEnd)
 {
     TEngineHarness h;
