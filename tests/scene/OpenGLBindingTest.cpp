@@ -162,6 +162,35 @@ TEST(GLRecorder, LogsCallsAndRestoresTheTable)
     EXPECT_EQ(GL.glEnable, before.glEnable);
 }
 
+TEST(GLRecorder, AnswersQueriesFromItsFields)
+{
+    TGLRecorder gl;
+    gl.Integers[GL_VIEWPORT] = {0, 0, 640, 480};
+    gl.Floats[GL_LINE_WIDTH] = {2.5f};
+    gl.PendingErrors = {GL_INVALID_VALUE};
+    GLint viewport[4] = {};
+    GL.glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 640);
+    GLfloat width = 0;
+    GL.glGetFloatv(GL_LINE_WIDTH, &width);
+    EXPECT_EQ(width, 2.5f);
+    GLdouble unknown = 7;
+    GL.glGetDoublev(GL_POINT_SIZE, &unknown);
+    EXPECT_EQ(unknown, 0);
+    EXPECT_EQ(GL.glGetError(), GLenum(GL_INVALID_VALUE));
+    EXPECT_EQ(GL.glGetError(), GLenum(GL_NO_ERROR));
+    const GLuint first = GL.glGenLists(3);
+    EXPECT_EQ(GL.glGenLists(1), first + 3);
+    GLuint texture = 0;
+    GL.glGenTextures(1, &texture);
+    EXPECT_TRUE(GL.glIsTexture(texture));
+    GL.glDeleteTextures(1, &texture);
+    EXPECT_FALSE(GL.glIsTexture(texture));
+    EXPECT_EQ(gl.CallsTo("glDeleteTextures")[0].Data, (std::vector<double>{double(texture)}));
+    EXPECT_STREQ(reinterpret_cast<const char*>(GL.glGetString(GL_VERSION)), "1.1");
+    EXPECT_EQ(GL.glGetString(GL_SHADING_LANGUAGE_VERSION), nullptr);
+}
+
 TEST(OpenGLLibraries, FailToLoadUnknownNamesAndLeaveNothingLoaded)
 {
     EXPECT_FALSE(LoadOpenGLLibraries("libNoSuchGL.so.1", GLULibraryName));

@@ -154,6 +154,28 @@ void RecGetIntegerv(GLenum name, GLint* values)
     }
 }
 
+void RecGetFloatv(GLenum name, GLfloat* values)
+{
+    RecordCall("glGetFloatv", name, values);
+    const auto it = current->Floats.find(name);
+    if (it != current->Floats.end()) {
+        std::copy(it->second.begin(), it->second.end(), values);
+    } else {
+        values[0] = 0;
+    }
+}
+
+void RecGetDoublev(GLenum name, GLdouble* values)
+{
+    RecordCall("glGetDoublev", name, values);
+    const auto it = current->Floats.find(name);
+    if (it != current->Floats.end()) {
+        std::copy(it->second.begin(), it->second.end(), values);
+    } else {
+        values[0] = 0;
+    }
+}
+
 GLuint RecGenLists(GLsizei range)
 {
     RecordCall("glGenLists", range);
@@ -290,6 +312,8 @@ TGLRecorder::TGLRecorder() : FSaved(GL)
     GL.glGetString = RecGetString;
     GL.glGetError = RecGetError;
     GL.glGetIntegerv = RecGetIntegerv;
+    GL.glGetFloatv = RecGetFloatv;
+    GL.glGetDoublev = RecGetDoublev;
     GL.glGenLists = RecGenLists;
     GL.glGenTextures = RecGenTextures;
     GL.glDeleteTextures = RecDeleteTextures;

@@ -49,6 +49,7 @@ public:
     std::string GLUExtensions;
     std::deque<GLenum> PendingErrors;     // glGetError pops from the front, then 0
     std::map<GLenum, std::vector<GLint>> Integers; // glGetIntegerv
+    std::map<GLenum, std::vector<GLfloat>> Floats; // glGetFloatv and glGetDoublev
     std::vector<GLuint> ExistingTextures; // glIsTexture; glGenTextures adds to it
     GLuint NextName = 1;                  // glGenLists / glGenTextures hand out from here
     // glReadPixels copies from here (RGBA rows from the bottom), Width x Height pixels.
