@@ -76,6 +76,33 @@ INSTANTIATE_TEST_SUITE_P(Inputs, BadJPEGTest,
                          ::testing::Values(BadJpegCase{"empty", {}}, BadJpegCase{"not a jpeg", {'B', 'M', 0, 1, 2, 3}},
                                            BadJpegCase{"cut inside the header", Truncated()}));
 
+TEST(JPEGImage, RefusesPicturesThatClaimAHugeSize)
+{
+    auto bytes = testsupport::SolidJpeg(8, 8, 1, 2, 3);
+    // Rewrite the frame header (SOF0: FF C0, length, precision, height, width) to claim
+    // 60000 x 60000 pixels; the decoder must refuse before allocating.
+    bool patched = false;
+    for (std::size_t i = 0; i + 8 < bytes.size(); ++i) {
+        if (bytes[i] == 0xFF && bytes[i + 1] == 0xC0) {
+            bytes[i + 5] = 0xEA;
+            bytes[i + 6] = 0x60;
+            bytes[i + 7] = 0xEA;
+            bytes[i + 8] = 0x60;
+            patched = true;
+            break;
+        }
+    }
+    ASSERT_TRUE(patched);
+    TJPEGImage jpeg;
+    try {
+        jpeg.LoadFromMemory(bytes.data(), bytes.size());
+        FAIL();
+    } catch (const EInvalidGraphic& e) {
+        EXPECT_EQ(e.Message(), "JPEG error: picture too large");
+    }
+    EXPECT_EQ(jpeg.Width(), 0);
+}
+
 TEST(JPEGImage, LoadsFromAFileThroughTheFormatRegistry)
 {
     RegisterJPEGPictureFormat();
