@@ -5,6 +5,7 @@
 #include "scene/base/ScalarMath.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -21,15 +22,18 @@ bool IsFloatInternalFormat(GLint format)
 
 void TGLBitmap32::Resize()
 {
+    // DataSize is a 32-bit count of bytes; larger images are refused, not wrapped.
+    KP_ASSERT(std::int64_t(FWidth) * FHeight * 4 <= INT32_MAX);
     // std::vector zero-fills what it adds, so a grown image never shows stale memory.
     FData.resize(static_cast<std::size_t>(FWidth) * static_cast<std::size_t>(FHeight) * 4);
 }
 
 void TGLBitmap32::SetWidth(int value)
 {
-    KP_ASSERT(value >= 0);
+    KP_ASSERT(value >= 0 && value <= INT32_MAX - 3);
     value = (value + 3) & ~3;
     if (value != FWidth) {
+        KP_ASSERT(std::int64_t(value) * FHeight * 4 <= INT32_MAX);
         FWidth = value;
         Resize();
     }
@@ -39,6 +43,7 @@ void TGLBitmap32::SetHeight(int value)
 {
     KP_ASSERT(value >= 0);
     if (value != FHeight) {
+        KP_ASSERT(std::int64_t(FWidth) * value * 4 <= INT32_MAX);
         FHeight = value;
         Resize();
     }
@@ -106,6 +111,7 @@ void TGLBitmap32::AssignFrom24BitsBitmap(const TBitmap& bitmap)
 {
     KP_ASSERT(bitmap.PixelFormat() == pf24bit);
     KP_ASSERT(bitmap.Width() % 4 == 0);
+    KP_ASSERT(std::int64_t(bitmap.Width()) * bitmap.Height() * 4 <= INT32_MAX);
     FWidth = bitmap.Width();
     FHeight = bitmap.Height();
     Resize();
@@ -126,6 +132,7 @@ void TGLBitmap32::AssignFrom32BitsBitmap(const TBitmap& bitmap)
 {
     KP_ASSERT(bitmap.PixelFormat() == pf32bit);
     KP_ASSERT(bitmap.Width() % 4 == 0);
+    KP_ASSERT(std::int64_t(bitmap.Width()) * bitmap.Height() * 4 <= INT32_MAX);
     FWidth = bitmap.Width();
     FHeight = bitmap.Height();
     Resize();
@@ -162,8 +169,11 @@ std::unique_ptr<TBitmap> TGLBitmap32::MakeVCLBitmap() const
 void TGLBitmap32::ReadPixels(const TRect& rect)
 {
     // An inverted rectangle reads nothing instead of a huge block.
-    FWidth = std::max(0, rect.Width()) & ~3;
-    FHeight = std::max(0, rect.Height());
+    const int width = std::max(0, rect.Width()) & ~3;
+    const int height = std::max(0, rect.Height());
+    KP_ASSERT(std::int64_t(width) * height * 4 <= INT32_MAX);
+    FWidth = width;
+    FHeight = height;
     Resize();
     if (!IsEmpty()) {
         GL.glReadPixels(0, 0, FWidth, FHeight, GL_RGBA, GL_UNSIGNED_BYTE, FData.data());

@@ -42,6 +42,8 @@ TEST(Bitmap, ScanLinesOutsideTheBitmapFail)
     EXPECT_THROW(b.ScanLine(2), EAssertionFailed);
     EXPECT_THROW(b.ScanLine(-1), EAssertionFailed);
     EXPECT_THROW(b.SetSize(-1, 2), EAssertionFailed);
+    EXPECT_THROW(b.SetSize(0x40000000, 1), EAssertionFailed); // a row past 2 GB
+    EXPECT_EQ(b.Width(), 2);
 }
 
 TEST(Bitmap, ChangingTheFormatKeepsThePixels)

@@ -184,6 +184,11 @@ TEST(GLBitmap32, GrowingZeroFillsAndNegativeSizesFail)
     EXPECT_THROW(image.SetHeight(-1), EAssertionFailed);
     EXPECT_THROW(image.SetWidth(-8), EAssertionFailed);
     EXPECT_EQ(image.Height(), 3);
+    // More than a 32-bit byte count: refused, the image stays as it was.
+    image.SetHeight(40000);
+    EXPECT_THROW(image.SetWidth(40000), EAssertionFailed);
+    EXPECT_EQ(image.Width(), 4);
+    EXPECT_EQ(image.DataSize(), 4 * 40000 * 4);
 }
 
 std::unique_ptr<TGLBitmap32> OnePixelRow(std::vector<Pixel> pixels)

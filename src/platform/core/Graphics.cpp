@@ -4,6 +4,7 @@
 #include "platform/core/Stream.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 namespace {
@@ -37,14 +38,15 @@ void TBitmap::SetPlatformFactory(TFactory factory)
 
 void TBitmap::Reallocate(int width, int height, int bytesPerPixel)
 {
-    FStride = (width * bytesPerPixel + 3) & ~3;
+    FStride = static_cast<int>((std::int64_t(width) * bytesPerPixel + 3) & ~std::int64_t(3));
     FStorage.assign(static_cast<std::size_t>(FStride) * static_cast<std::size_t>(height), 0);
     FBits = FStorage.empty() ? nullptr : FStorage.data();
 }
 
 void TBitmap::Rebuild(int width, int height, TPixelFormat format)
 {
-    KP_ASSERT(width >= 0 && height >= 0);
+    // Rows longer than an int can count are refused before anything changes.
+    KP_ASSERT(width >= 0 && height >= 0 && std::int64_t(width) * 4 + 3 <= INT32_MAX);
     if (width == FWidth && height == FHeight && format == FPixelFormat && (FBits || width == 0 || height == 0)) {
         return;
     }
