@@ -226,7 +226,13 @@ TEST(CalculFunctions, MultiArgumentErrors)
         {"insert(\"a\",\"b\")", "Not enough params"},
         {"numbase(1)", "Not enough params"},
         {"basenum(\"1\")", "Not enough params"},
-        {"maxval()", "? operand "},
+        {"maxval()", "Error, not enough params"},
+        {"minval( )", "Error, not enough params"},
+        {"sumval()", "Error, not enough params"},
+        {"avgval()", "Error, not enough params"},
+        {"copy()", "Not enough params"},
+        {"iff()", "Not enough params"},
+        {"sin()", "? operand "},
         {"copy(\"abc\",x)", "Error, convert to numeric value:x"},
         {"maxval(1,\"a\")", "Error, convert to numeric value:a"},
     };
@@ -237,13 +243,14 @@ TEST(CalculFunctions, MultiArgumentErrors)
     }
 }
 
-TEST(CalculFunctions, ArgumentStackHoldsTheSurplusBeyondFive)
+TEST(CalculFunctions, ArgumentsBeyondTheFifthAreIgnored)
 {
     TCalcul calc;
-    const CalcOutcome o = RunCalc(calc, "copy(\"abcdef\",2,3,4,5,6,7)");
-    EXPECT_EQ(o.result, "\"bcd\"");
-    // The sixth and seventh arguments stay on the stack, last pushed deepest.
-    EXPECT_EQ(calc.ArgStack(), (std::vector<std::string>{"7", "6"}));
+    EXPECT_EQ(RunCalc(calc, "copy(\"abcdef\",2,3,4,5,6,7)").result, "\"bcd\"");
+    EXPECT_TRUE(calc.ArgStack().empty());
+    // ... also inside another call, whose own arguments stay intact.
+    EXPECT_EQ(RunCalc(calc, "sumval(1,iff(1,2,3,4,5,6,65),10)").result, "13");
+    EXPECT_EQ(RunCalc(calc, "maxval(1,copy(\"5\",1,1,1,1,66,62))").result, "5");
 }
 
 TEST(CalculFunctions, CommaInsideSingleArgumentCallJoinsTheEnclosingCall)
@@ -287,6 +294,19 @@ TEST(CalculFunctions, SelfEvaluationStopsAtTheNestingLimit)
     }
     calc.SetVariablesText(chain);
     EXPECT_EQ(RunCalc(calc, "eval(v19)").result, "20");
+}
+
+} // namespace
+
+namespace {
+
+TEST(CalculFunctions, TextComparisonEvaluatesItsOperandsOnce)
+{
+    TCalcul calc;
+    calc.SetVariablesText("a=1\r\na=2\r\n");
+    // "1" < "x" is a text comparison; freevar( must delete one line, not two.
+    EXPECT_EQ(RunCalc(calc, "freevar(\"a\") < \"x\"").result, "1");
+    EXPECT_EQ(calc.GetVariablesText(), "a=2\r\n");
 }
 
 } // namespace

@@ -93,6 +93,7 @@ private:
     int ParseExpression();
     int ParseTerm();
     int ParseFactor();
+    bool NextIsClose() const;
     int NewNode(int op, std::string_view text, int left, int right);
     void FreeTree();
 

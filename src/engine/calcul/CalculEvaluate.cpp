@@ -280,29 +280,25 @@ void TCalcul::EvaluateOperator(TCalculNode& node, std::string& out)
     }
 }
 
-// "<", "<=", ">", ">=": numbers when both sides are numbers, else texts.
+// "<", "<=", ">", ">=": numbers when both sides are numbers, else texts. The operands
+// are evaluated once: evaluating them again after a failed conversion would give the
+// same texts (or the same error), except that side effects such as freevar( would
+// happen twice, and nested comparisons would cost twice per level.
 void TCalcul::EvaluateComparison(TCalculNode& node, std::string& out)
 {
     std::string left;
     std::string right;
     Evaluate(node.Left, left);
     Evaluate(node.Right, right);
+    if (FError) {
+        return;
+    }
     long double a = 0;
     long double b = 0;
     int order = 0;
     if (ReadCalcNumber(left, a) && ReadCalcNumber(right, b)) {
-        if (FError) {
-            return;
-        }
         order = a < b ? -1 : (a > b ? 1 : 0);
     } else {
-        // Not both numbers: forget what the attempt recorded and compare the texts.
-        ClearError();
-        Evaluate(node.Left, left);
-        Evaluate(node.Right, right);
-        if (FError) {
-            return;
-        }
         order = CollateText(left, right);
     }
     bool truth = false;

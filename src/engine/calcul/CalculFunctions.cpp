@@ -218,14 +218,16 @@ void TCalcul::EvaluateMultiArgFunction(TCalculNode& node, std::string& out)
 {
     FArgStack.push_back(std::to_string(node.Op));
     FArgStack.emplace_back(kCallMarker);
-    std::string first;
-    Evaluate(node.Left, first);
-    if (FError) {
-        return;
-    }
-    PushArgument(first);
-    if (FError) {
-        return;
+    if (node.Left != 0) {
+        std::string first;
+        Evaluate(node.Left, first);
+        if (FError) {
+            return;
+        }
+        PushArgument(first);
+        if (FError) {
+            return;
+        }
     }
     const std::string& codeText = FArgStack[FArgStack.size() - 2];
     int code = 0;
@@ -245,6 +247,11 @@ void TCalcul::EvaluateMultiArgFunction(TCalculNode& node, std::string& out)
     int count = 0;
     while (count < 5 && !FArgStack.empty() && FArgStack.back() != kCallMarker) {
         args[static_cast<std::size_t>(count++)] = Trim(FArgStack.back());
+        FArgStack.pop_back();
+    }
+    // Arguments beyond the fifth are ignored. They are dropped too: left on the stack
+    // they would be taken for the enclosing call's code and arguments.
+    while (!FArgStack.empty() && FArgStack.back() != kCallMarker) {
         FArgStack.pop_back();
     }
     if (count < RequiredArguments(code)) {

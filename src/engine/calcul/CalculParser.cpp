@@ -126,6 +126,15 @@ int TCalcul::ParseTerm()
     return node;
 }
 
+bool TCalcul::NextIsClose() const
+{
+    std::size_t pos = FPosition;
+    while (pos < FText.size() && (static_cast<unsigned char>(FText[pos]) <= 13 || FText[pos] == ' ')) {
+        ++pos;
+    }
+    return pos < FText.size() && FText[pos] == ')';
+}
+
 int TCalcul::ParseFactor()
 {
     if (FError) {
@@ -151,16 +160,22 @@ int TCalcul::ParseFactor()
             SetError("invalid formule");
             return 0;
         }
-        if (++FParenDepth > kMaxParenDepth) {
-            SetError("Invalid expression");
-            return 0;
+        if (IsMultiArgFunction(code) && NextIsClose()) {
+            // "maxval()": a call without arguments, which the call itself reports.
+            NextToken();
+            node = textNode;
+        } else {
+            if (++FParenDepth > kMaxParenDepth) {
+                SetError("Invalid expression");
+                return 0;
+            }
+            const int argument = ParseExpression();
+            if (argument == 0) {
+                return 0;
+            }
+            FNodes[static_cast<std::size_t>(textNode)].Left = argument;
+            node = textNode;
         }
-        const int argument = ParseExpression();
-        if (argument == 0) {
-            return 0;
-        }
-        FNodes[static_cast<std::size_t>(textNode)].Left = argument;
-        node = textNode;
     } else {
         SetError("? operand ");
         return 0;
