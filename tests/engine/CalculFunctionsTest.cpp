@@ -310,3 +310,21 @@ TEST(CalculFunctions, TextComparisonEvaluatesItsOperandsOnce)
 }
 
 } // namespace
+
+namespace {
+
+TEST(CalculFunctions, DeepExpressionsInNestedEvaluationStopCleanly)
+{
+    // Each nested calculator recurses deeply; together they would exhaust the stack.
+    std::string body = "eval(E)";
+    for (int i = 0; i < 1500; ++i) {
+        body += "+1";
+    }
+    TCalcul calc;
+    calc.SetVariablesText("E=\"" + body + "\"\r\n");
+    const CalcOutcome o = RunCalc(calc, "eval(E)");
+    EXPECT_FALSE(o.ok);
+    EXPECT_EQ(o.errorText, "Invalid expression");
+}
+
+} // namespace

@@ -86,8 +86,18 @@ bool IsQuoted(std::string_view value)
 
 } // namespace
 
+bool TCalcul::StackExhausted() const
+{
+    const auto here = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+    const std::uintptr_t used = FStackBase > here ? FStackBase - here : here - FStackBase;
+    return used > kStackBudget;
+}
+
 bool TCalcul::CalculateValue(std::string& value, Kind& kind)
 {
+    if (FNestLevel == 0) {
+        FStackBase = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+    }
     FArgStack.clear();
     FResultKind = Formula.find('"') != std::string::npos ? kindString : kindNumber;
     while (!Formula.empty() && (Formula.back() == ' ' || Formula.back() == ';')) {
@@ -95,7 +105,7 @@ bool TCalcul::CalculateValue(std::string& value, Kind& kind)
     }
     ClearError();
     FEvalDepth = 0;
-    FNestingExceeded = false;
+    FRunaway = false;
     try {
         std::string_view text = Formula;
         if (Formula.find(',') != std::string::npos) {
@@ -149,18 +159,19 @@ bool TCalcul::CalculateNested(std::string_view formula, std::string& value, Kind
 {
     value.clear();
     if (FNestLevel + 1 >= kMaxNestedCalculators) {
-        FNestingExceeded = true;
+        FRunaway = true;
         SetError("Invalid expression");
         return false;
     }
     TCalcul inner(FNestLevel + 1);
+    inner.FStackBase = FStackBase;
     inner.FVariables = FVariables;
     inner.Formula.assign(formula);
     const bool ok = inner.CalculateValue(value, kind);
     kind = static_cast<Kind>(inner.FResultKind);
-    if (inner.FNestingExceeded) {
+    if (inner.FRunaway) {
         // Runaway self-evaluation is reported to the outermost calculation.
-        FNestingExceeded = true;
+        FRunaway = true;
         SetError("Invalid expression");
         return false;
     }

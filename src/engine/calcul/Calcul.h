@@ -13,6 +13,7 @@
 #include "engine/calcul/CalculTokens.h"
 #include "engine/calcul/CalculVariables.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -71,6 +72,9 @@ public:
     static constexpr int kMaxParenDepth = 256;
     // How deep the evaluation may recurse through the parse tree.
     static constexpr int kMaxEvalDepth = 2000;
+    // Machine stack one outermost calculation may use, nested calculators included;
+    // beyond it parsing and evaluation stop with "Invalid expression".
+    static constexpr std::size_t kStackBudget = 2 * 1024 * 1024;
 
 private:
     explicit TCalcul(int nestLevel);
@@ -112,7 +116,7 @@ private:
     void EvaluateFunction(TCalculNode& node, std::string& out);
     void EvaluateMultiArgFunction(TCalculNode& node, std::string& out);
     void EvaluateAggregate(int code, std::string& out);
-    void ApplyMultiArgFunction(TCalculNode& node, int code, const std::string* args, int count, std::string& out);
+    void ApplyMultiArgFunction(int code, const std::string* args, int count, std::string& out);
 
     bool FError = false;
     std::string FErrorText;
@@ -143,7 +147,12 @@ private:
     std::string FCompiledText;
     bool FTreeReusable = false;
     bool FMadeDefinition = false;
+
+    bool StackExhausted() const;
+    std::uintptr_t FStackBase = 0; // frame address of the outermost calculation
     int FEvalDepth = 0;
-    int FNestLevel = 0;
-    bool FNestingExceeded = false;
+    int FNestLevel = 0; // 0 for the caller's calculator, n for the n-th nested one
+    // Set when nesting or stack use ran away; unlike other failures of a nested
+    // calculation it fails the enclosing ones too.
+    bool FRunaway = false;
 };

@@ -8,6 +8,7 @@
 
 #include "platform/core/StringUtils.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -86,6 +87,11 @@ void TCalcul::Evaluate(int index, std::string& out)
         return;
     }
     if (FEvalDepth >= kMaxEvalDepth) {
+        SetError("Invalid expression");
+        return;
+    }
+    if (StackExhausted()) {
+        FRunaway = true; // reported by every enclosing calculation too
         SetError("Invalid expression");
         return;
     }
@@ -360,9 +366,9 @@ void TCalcul::EvaluateVariable(TCalculNode& node, std::string& out)
 void TCalcul::EvaluateDefinition(TCalculNode& node, int line, std::string& out)
 {
     const std::string text = FVariables.Strings(line);
-    const std::size_t eq = text.find('=');
+    const std::size_t eq = std::min(text.find('='), text.size());
     const std::string name = text.substr(2, eq - 2);
-    std::string_view expression = std::string_view(text).substr(eq + 1);
+    std::string_view expression = std::string_view(text).substr(std::min(eq + 1, text.size()));
     if (expression.size() >= 2 && expression.front() == '[' && expression.back() == ']') {
         expression = expression.substr(1, expression.size() - 2);
     }

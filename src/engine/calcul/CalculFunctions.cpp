@@ -258,7 +258,7 @@ void TCalcul::EvaluateMultiArgFunction(TCalculNode& node, std::string& out)
         SetError("Not enough params");
         return;
     }
-    ApplyMultiArgFunction(node, code, args.data(), count, out);
+    ApplyMultiArgFunction(code, args.data(), count, out);
 }
 
 void TCalcul::EvaluateAggregate(int code, std::string& out)
@@ -290,10 +290,8 @@ void TCalcul::EvaluateAggregate(int code, std::string& out)
     }
 }
 
-void TCalcul::ApplyMultiArgFunction(TCalculNode& node, int code, const std::string* args, int count,
-                                    std::string& out)
+void TCalcul::ApplyMultiArgFunction(int code, const std::string* args, int count, std::string& out)
 {
-    (void)node;
     const std::string& s = args[0];
     const long long length = static_cast<long long>(CharCount(s));
     auto intArg = [&](int i, long long fallback) -> long long {

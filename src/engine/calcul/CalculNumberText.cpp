@@ -29,32 +29,22 @@ long double Pow10(int k) { return kPow10.p[k]; }
 // The slow, exact path for long mantissas and large exponents.
 bool ReadWithLibrary(std::string_view text, bool negative, long double& value)
 {
-    char buf[128];
-    std::string big;
-    char* dst = buf;
-    char* end = buf + sizeof buf;
-    if (text.size() + 1 > sizeof buf) {
-        big.resize(text.size() + 1);
-        dst = big.data();
-        end = dst + big.size();
-    }
-    char* w = dst;
-    for (char c : text) {
-        *w++ = c == ',' ? '.' : c;
+    std::string cleaned(text);
+    bool tinyExponent = false;
+    for (std::size_t i = 0; i < cleaned.size(); ++i) {
+        if (cleaned[i] == ',') {
+            cleaned[i] = '.';
+        } else if ((cleaned[i] == 'e' || cleaned[i] == 'E') && i + 1 < cleaned.size() && cleaned[i + 1] == '-') {
+            tinyExponent = true;
+        }
     }
     long double parsed = 0;
-    auto res = std::from_chars(dst, w, parsed);
-    (void)end;
+    const char* end = cleaned.data() + cleaned.size();
+    auto res = std::from_chars(cleaned.data(), end, parsed);
     if (res.ec == std::errc::result_out_of_range) {
         // Underflow reads as zero, overflow as infinity: the text was a number.
-        bool tinyExponent = false;
-        for (const char* p = dst; p < w; ++p) {
-            if ((*p == 'e' || *p == 'E') && p + 1 < w && p[1] == '-') {
-                tinyExponent = true;
-            }
-        }
         parsed = tinyExponent ? 0.0L : HUGE_VALL;
-    } else if (res.ec != std::errc() || res.ptr != w) {
+    } else if (res.ec != std::errc() || res.ptr != end) {
         return false;
     }
     value = negative ? -parsed : parsed;

@@ -140,6 +140,11 @@ int TCalcul::ParseFactor()
     if (FError) {
         return 0;
     }
+    if (StackExhausted()) {
+        FRunaway = true;
+        SetError("Invalid expression");
+        return 0;
+    }
     int node = 0;
     if (FToken == tkOpen) {
         if (++FParenDepth > kMaxParenDepth) {

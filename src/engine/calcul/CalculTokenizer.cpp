@@ -210,7 +210,7 @@ int TCalcul::NextToken()
     case '\'':
         // A quote starts a name but is no part of it: the name is empty and the text
         // after the quote is read as the following tokens.
-        if (next == '\0' && FPosition + 1 >= n) {
+        if (FPosition + 1 >= n) {
             SetError("invalid formule");
             FPosition = n;
             FToken = tkEnd;
