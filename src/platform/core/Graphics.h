@@ -72,6 +72,8 @@ public:
 
     void DrawOn(TBitmap& target, const TRect& dest) const override;
     void Assign(const TPersistent* source) override;
+    // A bitmap file (platform/core/BitmapFile.h).
+    void LoadFromStream(TStream& stream) override;
 
     // Writes one pixel given in blue, green, red, alpha order (alpha dropped at 24 bits).
     void SetPixel(int x, int y, const std::uint8_t* bgra);
