@@ -303,12 +303,18 @@ TEST(IfThen, StatementBookkeeping)
     EXPECT_EQ((std::vector<int>{0, 1}), h.Move.PartFiles().History());
 }
 
-TEST(IfThen, FailingConditionStopsTheRun)
+TEST(IfThen, ConditionThatCannotBeEvaluatedIsFalseAndLogged)
 {
     TEngineHarness h;
-    const TRunOutcome out = h.Run("IF &nosuch = 1 THEN PRINT \"x\"\nPRINT \"not reached\"");
-    EXPECT_EQ(0u, out.Error.find("Cannot evaluate the condition \"&nosuch = 1\" (line: 1)")) << out.Error;
-    EXPECT_TRUE(h.Shell.Messages.empty());
+    const TRunOutcome out = h.Run("IF &nosuch = 1 THEN PRINT \"x\"\nIF %(25)=1 THEN GOSUB UNIT_ERROR\nPRINT \"ran on\"");
+    EXPECT_EQ("", out.Error);
+    EXPECT_EQ((std::vector<std::string>{"ran on"}), h.Shell.Messages);
+    ASSERT_EQ(2u, h.Shell.LogLines.size());
+    EXPECT_EQ("error", h.Shell.LogLines[0].first);
+    EXPECT_EQ(0u, h.Shell.LogLines[0].second.find("Cannot evaluate the condition \"&nosuch = 1\" (line: 1): "))
+        << h.Shell.LogLines[0].second;
+    EXPECT_EQ(0u, h.Shell.LogLines[1].second.find("Cannot evaluate the condition \"=1\" (line: 2)"))
+        << h.Shell.LogLines[1].second;
 }
 
 TEST(IfThen, ConditionThatIsNoWholeNumberStopsTheRun)
@@ -327,11 +333,14 @@ TEST(IfThen, WholeNumberOtherThanOneIsFalse)
     EXPECT_EQ((std::vector<std::string>{"y"}), h.Shell.Messages);
 }
 
-TEST(IfThen, WithoutThenStopsTheRun)
+TEST(IfThen, WithoutThenExecutesNothingAndIsLogged)
 {
     TEngineHarness h;
-    const TRunOutcome out = h.Run("IF 1 = 1 PRINT \"x\"");
-    EXPECT_EQ("IF without THEN (line: 1)", out.Error);
+    const TRunOutcome out = h.Run("IF 1 = 1 PRINT \"x\"\nPRINT \"y\"");
+    EXPECT_EQ("", out.Error);
+    EXPECT_EQ((std::vector<std::string>{"y"}), h.Shell.Messages);
+    ASSERT_EQ(1u, h.Shell.LogLines.size());
+    EXPECT_EQ("IF without THEN (line: 1): nothing was executed", h.Shell.LogLines[0].second);
 }
 
 TEST(IfThen, GosubAfterThenReturnsAfterTheIfLine)
