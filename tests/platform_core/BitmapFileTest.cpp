@@ -1,0 +1,178 @@
+#include "platform/core/BitmapFile.h"
+#include "platform/core/Picture.h"
+#include "platform/core/Stream.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+void Checkered(TBitmap& bitmap, TPixelFormat format, int width, int height)
+{
+    bitmap.SetPixelFormat(format);
+    bitmap.SetSize(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const std::uint8_t bgra[4] = {static_cast<std::uint8_t>(x * 10), static_cast<std::uint8_t>(y * 20),
+                                          static_cast<std::uint8_t>((x + y) % 2 ? 255 : 0),
+                                          static_cast<std::uint8_t>(100 + x)};
+            bitmap.SetPixel(x, y, bgra);
+        }
+    }
+}
+
+struct RoundTripCase {
+    TPixelFormat format;
+    int width;
+    int height;
+    std::int64_t fileSize; // 54-byte header plus padded rows
+};
+
+class BitmapFileRoundTrip : public ::testing::TestWithParam<RoundTripCase> {};
+
+TEST_P(BitmapFileRoundTrip, PixelsRowsAndPaddingSurvive)
+{
+    const RoundTripCase& c = GetParam();
+    TBitmap source;
+    Checkered(source, c.format, c.width, c.height);
+    TMemoryStream stream;
+    SaveBitmapToStream(source, stream);
+    EXPECT_EQ(stream.Size(), c.fileSize);
+    stream.SetPosition(0);
+    TBitmap read;
+    LoadBitmapFromStream(read, stream);
+    EXPECT_EQ(stream.Position(), c.fileSize);
+    ASSERT_EQ(read.Width(), c.width);
+    ASSERT_EQ(read.Height(), c.height);
+    EXPECT_EQ(read.PixelFormat(), c.format);
+    for (int y = 0; y < c.height; ++y) {
+        EXPECT_EQ(std::memcmp(read.ScanLine(y), source.ScanLine(y), std::size_t(c.width) * source.BytesPerPixel()), 0)
+            << "row " << y;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, BitmapFileRoundTrip,
+                         ::testing::Values(RoundTripCase{pf24bit, 3, 2, 54 + 12 * 2}, // 9 bytes padded to 12
+                                           RoundTripCase{pf24bit, 4, 3, 54 + 12 * 3},
+                                           RoundTripCase{pf32bit, 5, 2, 54 + 20 * 2},
+                                           RoundTripCase{pf24bit, 0, 0, 54}));
+
+TEST(BitmapFile, TwoFilesInOneStreamAreReadOneAfterTheOther)
+{
+    TMemoryStream stream;
+    TBitmap a;
+    TBitmap b;
+    Checkered(a, pf24bit, 2, 2);
+    Checkered(b, pf32bit, 3, 1);
+    SaveBitmapToStream(a, stream);
+    SaveBitmapToStream(b, stream);
+    stream.SetPosition(0);
+    TBitmap first;
+    TBitmap second;
+    LoadBitmapFromStream(first, stream);
+    LoadBitmapFromStream(second, stream);
+    EXPECT_EQ(first.Width(), 2);
+    EXPECT_EQ(second.Width(), 3);
+    EXPECT_EQ(second.PixelFormat(), pf32bit);
+    EXPECT_EQ(stream.Remaining(), 0);
+}
+
+TEST(BitmapFile, DamagedFilesRaiseAndLeaveTheBitmapAlone)
+{
+    TMemoryStream good;
+    TBitmap picture;
+    Checkered(picture, pf24bit, 4, 4);
+    SaveBitmapToStream(picture, good);
+    const std::string bytes(reinterpret_cast<const char*>(good.Memory()), static_cast<std::size_t>(good.Size()));
+
+    TBitmap target;
+    Checkered(target, pf24bit, 1, 1);
+    {
+        TStringStream truncated(bytes.substr(0, bytes.size() - 5));
+        EXPECT_THROW(LoadBitmapFromStream(target, truncated), EReadError);
+    }
+    {
+        TStringStream headerOnly(bytes.substr(0, 20));
+        EXPECT_THROW(LoadBitmapFromStream(target, headerOnly), EReadError);
+    }
+    {
+        std::string wrongMagic = bytes;
+        wrongMagic[0] = 'X';
+        TStringStream s(wrongMagic);
+        EXPECT_THROW(LoadBitmapFromStream(target, s), EInvalidGraphic);
+    }
+    {
+        std::string paletted = bytes;
+        paletted[14 + 14] = 8; // bits per pixel
+        TStringStream s(paletted);
+        EXPECT_THROW(LoadBitmapFromStream(target, s), EInvalidGraphic);
+    }
+    {
+        std::string huge = bytes;
+        huge[14 + 4] = huge[14 + 5] = huge[14 + 6] = '\xff';
+        huge[14 + 7] = 0x7f; // width 2^31 - 1
+        TStringStream s(huge);
+        EXPECT_THROW(LoadBitmapFromStream(target, s), EInvalidGraphic);
+    }
+    EXPECT_EQ(target.Width(), 1);
+}
+
+TEST(BitmapFile, TBitmapReadsBitmapFilesFromStreams)
+{
+    TMemoryStream stream;
+    TBitmap source;
+    Checkered(source, pf24bit, 2, 3);
+    SaveBitmapToStream(source, stream);
+    stream.SetPosition(0);
+    TBitmap bitmap;
+    bitmap.LoadFromStream(stream);
+    EXPECT_EQ(bitmap.Height(), 3);
+}
+
+struct PictureEvents {
+    int changes = 0;
+    void Changed(TObject*) { ++changes; }
+};
+
+TEST(Picture, CopiesGraphicsAndTellsEveryChange)
+{
+    PictureEvents events;
+    TPicture picture;
+    picture.OnChange = MakeDelegate<&PictureEvents::Changed>(&events);
+    EXPECT_TRUE(picture.Empty());
+    TBitmap source;
+    Checkered(source, pf24bit, 3, 2);
+    picture.SetGraphic(&source);
+    EXPECT_EQ(events.changes, 1);
+    ASSERT_NE(picture.Graphic(), nullptr);
+    EXPECT_NE(picture.Graphic(), &source);
+    EXPECT_EQ(picture.Width(), 3);
+    EXPECT_EQ(picture.Height(), 2);
+
+    TPicture copy;
+    copy.Assign(&picture);
+    EXPECT_EQ(copy.Width(), 3);
+    picture.Assign(nullptr);
+    EXPECT_EQ(events.changes, 2);
+    EXPECT_TRUE(picture.Empty());
+    EXPECT_EQ(copy.Width(), 3);
+}
+
+TEST(Picture, SavesAsABitmapFile)
+{
+    TPicture picture;
+    TBitmap source;
+    Checkered(source, pf32bit, 2, 2);
+    picture.SetGraphic(&source);
+    TMemoryStream stream;
+    picture.SaveToStream(stream);
+    stream.SetPosition(0);
+    TBitmap back;
+    LoadBitmapFromStream(back, stream);
+    EXPECT_EQ(back.Width(), 2);
+    EXPECT_EQ(std::memcmp(back.ScanLine(1), source.ScanLine(1), 8), 0);
+}
+
+} // namespace
