@@ -117,3 +117,36 @@ TEST(CalculVariables, ListOperations)
 }
 
 } // namespace
+
+namespace {
+
+TEST(CalculVariables, RepeatedFormulaSeesCurrentVariables)
+{
+    TCalcul calc;
+    calc.SetVariablesText("x=1\r\n");
+    EXPECT_EQ(RunCalc(calc, "x+1").result, "2");
+    calc.GetVariables().SetValue("x", "5");
+    EXPECT_EQ(RunCalc(calc, "x+1").result, "6");
+    calc.GetVariables().SetValue("x", "\"ab\"");
+    const CalcOutcome text = RunCalc(calc, "x");
+    EXPECT_EQ(text.result, "\"ab\"");
+    EXPECT_EQ(text.kind, 2);
+    calc.GetVariables().SetValue("x", "3");
+    const CalcOutcome number = RunCalc(calc, "x");
+    EXPECT_EQ(number.result, "3");
+    EXPECT_EQ(number.kind, 1);
+    calc.GetVariables().Clear();
+    EXPECT_EQ(RunCalc(calc, "x+1").errorText, "Unknown variable:x");
+}
+
+TEST(CalculVariables, RepeatedDefinitionDefinesAgain)
+{
+    TCalcul calc;
+    calc.SetVariablesText("n=1\r\n");
+    EXPECT_EQ(RunCalc(calc, "y:=n*2;y").result, "2");
+    calc.GetVariables().SetValue("n", "4");
+    EXPECT_EQ(RunCalc(calc, "y:=n*2;y").result, "8");
+    EXPECT_EQ(calc.GetVariablesText(), "n=4\r\ny=8\r\n");
+}
+
+} // namespace

@@ -107,15 +107,23 @@ bool TCalcul::CalculateValue(std::string& value, Kind& kind)
     FEvalDepth = 0;
     FRunaway = false;
     try {
-        std::string_view text = Formula;
-        if (Formula.find(',') != std::string::npos) {
-            if (!WrapFunctionArgs(Formula, FWrapped)) {
-                SetError("Invalid expression");
+        if (FTreeReusable && Formula == FCompiledText) {
+            FNodes[static_cast<std::size_t>(FRoot)].Kind = static_cast<Kind>(FResultKind);
+        } else {
+            std::string_view text = Formula;
+            if (Formula.find(',') != std::string::npos) {
+                if (!WrapFunctionArgs(Formula, FWrapped)) {
+                    SetError("Invalid expression");
+                }
+                text = FWrapped;
             }
-            text = FWrapped;
+            if (!FError) {
+                Compile(text);
+                FCompiledText = Formula;
+                FTreeReusable = FRoot != 0 && !FMadeDefinition;
+            }
         }
         if (!FError) {
-            Compile(text);
             if (FRoot == 0) {
                 SetError("Invalid formula (..)");
             } else {

@@ -141,9 +141,9 @@ private:
     int FParenDepth = 0;
 
     std::string FWrapped; // the formula after WrapFunctionArgs
-    // The text of the tree in the pool. Compiling is free of side effects unless the
-    // text defines a name with ":=", so a tree without one is reused for the same text
-    // (a program's loop evaluates the same argument expressions again and again).
+    // The formula of the tree in the pool. Compiling is free of side effects unless
+    // the text defines a name with ":=", so a tree without one is reused for the same
+    // formula (a program's loop evaluates the same argument expressions again and again).
     std::string FCompiledText;
     bool FTreeReusable = false;
     bool FMadeDefinition = false;

@@ -45,10 +45,6 @@ void TCalcul::FreeTree()
 void TCalcul::Compile(std::string_view text)
 {
     ClearError();
-    if (FTreeReusable && text == FCompiledText) {
-        FNodes[static_cast<std::size_t>(FRoot)].Kind = static_cast<Kind>(FResultKind);
-        return;
-    }
     FreeTree();
     FMadeDefinition = false;
     FText = text;
@@ -64,8 +60,6 @@ void TCalcul::Compile(std::string_view text)
     if (FParenDepth != 0 || FError) {
         FreeTree();
     }
-    FCompiledText.assign(text);
-    FTreeReusable = FRoot != 0 && !FMadeDefinition;
 }
 
 int TCalcul::ParseExpression()
