@@ -268,6 +268,8 @@ TEST(CalculFunctions, EvalCalculatesATextOnACopyOfTheVariables)
     EXPECT_EQ(RunCalc(calc, "eval(f)+1").result, "9");
     EXPECT_EQ(RunCalc(calc, "eval(g)").result, "5");
     EXPECT_EQ(RunCalc(calc, "eval(\"\"\"a\"\"|\"\"b\"\"\")").result, "\"ab\"");
+    // A string result joins other text without its quotes, like a variable's value.
+    EXPECT_EQ(RunCalc(calc, "eval(\"\"\"a\"\"\")|\"b\"").result, "\"ab\"");
     // A failing inner formula gives an empty value, not an error.
     const CalcOutcome bad = RunCalc(calc, "eval(\"nosuch\")|\"!\"");
     EXPECT_TRUE(bad.ok) << bad;
