@@ -29,7 +29,7 @@ std::string LowerText(std::string_view s);
 char32_t CharOfCode(unsigned code);
 unsigned CodeOfChar(char32_t c);
 
-// Delphi-style substring by 1-based character index: an index below 1 starts at the
+// Substring by 1-based character index: an index below 1 starts at the
 // first character, a count is clamped to the text's end, a negative count is empty.
 std::string CopyChars(std::string_view s, long long index, long long count);
 // 1-based character position of `sub` in `s`, 0 when absent or when `sub` is empty.
