@@ -229,6 +229,10 @@ void TCalcul::EvaluateMultiArgFunction(TCalculNode& node, std::string& out)
             return;
         }
     }
+    if (FArgStack.size() < 2 || FArgStack.back() != kCallMarker) {
+        SetError("Internal error, function with params");
+        return;
+    }
     const std::string& codeText = FArgStack[FArgStack.size() - 2];
     int code = 0;
     for (char c : codeText) {
