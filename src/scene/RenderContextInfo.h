@@ -8,7 +8,9 @@
 #include "scene/base/VectorTypes.h"
 
 #include <cstdint>
+#include <functional>
 
+class TObject;
 class TGLAbstractWorld;
 class TGLAbstractWorldBuffer;
 class TGLStateCache;
@@ -66,3 +68,6 @@ struct TRenderContextInfo {
     bool ignoreBlending = false;
     bool amalgamating = false;
 };
+
+// Application drawing hooked into a render (direct OpenGL objects, buffer events).
+using TDirectRenderEvent = std::function<void(TObject* sender, TRenderContextInfo& rci)>;

@@ -824,12 +824,3 @@ void TGLBaseSceneObject::Assign(const TPersistent* source)
     tag_ = src->tag_;
     tagFloat_ = src->tagFloat_;
 }
-
-void RegisterSceneObjectClasses()
-{
-    static const bool registered = [] {
-        RegisterClass<TGLBaseSceneObject>();
-        return true;
-    }();
-    (void)registered;
-}
