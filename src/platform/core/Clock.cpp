@@ -1,0 +1,43 @@
+#include "platform/core/Clock.h"
+
+#include <chrono>
+#include <ctime>
+
+namespace {
+using SteadyClock = std::chrono::steady_clock;
+}
+
+std::int64_t TickCountMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now().time_since_epoch()).count();
+}
+
+void QueryPerformanceCounterValue(std::int64_t& counter)
+{
+    counter = SteadyClock::now().time_since_epoch().count();
+}
+
+bool QueryPerformanceFrequencyValue(std::int64_t& frequency)
+{
+    using Period = SteadyClock::period;
+    // A clock coarser than a whole second per tick is no performance counter.
+    if (Period::num != 1) {
+        frequency = 0;
+        return false;
+    }
+    frequency = static_cast<std::int64_t>(Period::den);
+    return true;
+}
+
+double NowAsDateTime()
+{
+    using namespace std::chrono;
+    const auto now = system_clock::now();
+    const std::time_t seconds = system_clock::to_time_t(now);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    // 25569 days lie between 30 December 1899 and 1 January 1970; tm_gmtoff moves UTC
+    // to local time.
+    const double unixSeconds = duration<double>(now.time_since_epoch()).count() + double(local.tm_gmtoff);
+    return 25569.0 + unixSeconds / 86400.0;
+}

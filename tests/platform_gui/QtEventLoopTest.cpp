@@ -1,0 +1,147 @@
+#include "platform/core/Clock.h"
+#include "platform/gui/QtEventLoop.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The loop needs an application object; whichever the binary has, or a core one.
+void EnsureApplication()
+{
+    if (QCoreApplication::instance() == nullptr) {
+        static int argc = 1;
+        static char name[] = "test_platform_gui";
+        static char* argv[] = {name, nullptr};
+        static QCoreApplication app(argc, argv);
+    }
+}
+
+class TLogTarget : public TEventTarget {
+public:
+    void HandleEvent(const TLoopEvent& event) override
+    {
+        events.push_back(event);
+        if (onEvent) {
+            onEvent(event);
+        }
+    }
+    std::vector<TLoopEvent> events;
+    std::function<void(const TLoopEvent&)> onEvent;
+};
+
+// Runs the application's loop until `done` or a second has passed.
+void RunUntil(const std::function<bool()>& done)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < 1000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+}
+
+class QtEventLoopGui : public ::testing::Test {
+protected:
+    QtEventLoopGui() { EnsureApplication(); }
+};
+
+TEST_F(QtEventLoopGui, RegisteredTypesAreQtUserTypesStableByName)
+{
+    TQtEventLoop loop;
+    const TEventType tick = loop.RegisterEventType("TickGLCadencer");
+    EXPECT_GE(tick, int(QEvent::User));
+    EXPECT_LE(tick, int(QEvent::MaxUser));
+    EXPECT_EQ(loop.RegisterEventType("TickGLCadencer"), tick);
+    EXPECT_NE(loop.RegisterEventType("Other"), tick);
+}
+
+TEST_F(QtEventLoopGui, PostedEventsArriveThroughTheLoopNotInsideThePost)
+{
+    TQtEventLoop loop;
+    TLogTarget target;
+    const TEventType type = loop.RegisterEventType("PostedEventsArrive");
+    loop.PostEvent(target, type);
+    EXPECT_TRUE(target.events.empty());
+    loop.ProcessPendingEvents();
+    ASSERT_EQ(target.events.size(), 1u);
+    EXPECT_EQ(target.events[0].type, type);
+    EXPECT_LE(target.events[0].postedAtMs, TickCountMs());
+}
+
+TEST_F(QtEventLoopGui, EventsForAFreedTargetAreDropped)
+{
+    TQtEventLoop loop;
+    auto target = std::make_unique<TLogTarget>();
+    loop.PostEvent(*target, loop.RegisterEventType("Dropped"));
+    target.reset();
+    EXPECT_NO_THROW(loop.ProcessPendingEvents());
+}
+
+TEST_F(QtEventLoopGui, TimersFireUntilKilled)
+{
+    TQtEventLoop loop;
+    TLogTarget target;
+    const TTimerId id = loop.StartTimer(target, 1);
+    ASSERT_NE(id, 0);
+    RunUntil([&] { return target.events.size() >= 2; });
+    ASSERT_GE(target.events.size(), 2u);
+    EXPECT_EQ(target.events[0].type, TimerEventType);
+    EXPECT_EQ(target.events[0].timerId, id);
+    loop.KillTimer(id);
+    const std::size_t count = target.events.size();
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 30) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    EXPECT_EQ(target.events.size(), count);
+}
+
+TEST_F(QtEventLoopGui, ExceptionsStopAtTheLoopAndAreReported)
+{
+    TQtEventLoop loop;
+    std::vector<std::string> reports;
+    loop.OnException = [&](const std::string& message) { reports.push_back(message); };
+    TLogTarget target;
+    target.onEvent = [](const TLoopEvent&) { throw std::runtime_error("handler broke"); };
+    loop.PostEvent(target, loop.RegisterEventType("Throws"));
+    EXPECT_NO_THROW(loop.ProcessPendingEvents());
+    EXPECT_EQ(reports, std::vector<std::string>{"handler broke"});
+}
+
+TEST_F(QtEventLoopGui, IdleHandlerRunsWhenTheLoopWouldWaitAndAgainWhileNotDone)
+{
+    TQtEventLoop loop;
+    int calls = 0;
+    loop.SetIdleHandler([&](bool& done) {
+        ++calls;
+        done = calls >= 3;
+    });
+    QEventLoop nested;
+    // Ends the nested loop well after the idle calls had their chance.
+    QTimer::singleShot(50, &nested, &QEventLoop::quit);
+    nested.exec();
+    EXPECT_GE(calls, 3);
+    const int afterDone = calls;
+    loop.SetIdleHandler(nullptr);
+    QTimer::singleShot(20, &nested, &QEventLoop::quit);
+    nested.exec();
+    EXPECT_EQ(calls, afterDone) << "a removed handler is not called";
+}
+
+TEST_F(QtEventLoopGui, NotTerminatingWhileTheApplicationRuns)
+{
+    TQtEventLoop loop;
+    EXPECT_FALSE(loop.Terminating());
+}
+
+} // namespace
