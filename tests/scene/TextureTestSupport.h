@@ -7,6 +7,7 @@
 #include "scene/GLContext.h"
 #include "scene/GLStateCache.h"
 #include "scene/RenderContextInfo.h"
+#include "scene/TexCoordRouter.h"
 #include "scene/base/GLRecordingTable.h"
 
 #include <memory>
@@ -45,11 +46,14 @@ struct TRecordingScene {
     {
         context.CreateContext(1);
         context.Activate();
+        // The router copies entry points when switched: start from the recorder's.
+        MapTexCoordNowhere();
         rci.GLStates = &states;
         rci.modelViewMatrix = &modelView;
     }
     ~TRecordingScene()
     {
+        MapTexCoordNowhere();
         GLExt = savedExt;
         GLVersion = savedVersion;
         if (context.Active()) {
