@@ -8,9 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
-std::int64_t NewPosition(std::int64_t current, std::int64_t size, std::int64_t offset, TSeekOrigin origin)
+std::int64_t SeekTarget(std::int64_t current, std::int64_t size, std::int64_t offset, TSeekOrigin origin)
 {
     switch (origin) {
     case TSeekOrigin::soBeginning:
@@ -22,8 +20,6 @@ std::int64_t NewPosition(std::int64_t current, std::int64_t size, std::int64_t o
     }
     return current;
 }
-
-} // namespace
 
 // ---- TStream ----
 
@@ -69,48 +65,6 @@ std::int64_t TStream::CopyFrom(TStream& source, std::int64_t count)
 
 // ---- TMemoryStream ----
 
-std::int64_t TMemoryStream::Read(void* buffer, std::int64_t count)
-{
-    const std::int64_t available = Size() - position_;
-    if (count <= 0 || available <= 0) {
-        return 0;
-    }
-    const std::int64_t n = std::min(count, available);
-    std::memcpy(buffer, data_.data() + position_, static_cast<std::size_t>(n));
-    position_ += n;
-    return n;
-}
-
-std::int64_t TMemoryStream::Write(const void* buffer, std::int64_t count)
-{
-    if (count <= 0) {
-        return 0;
-    }
-    const std::int64_t end = position_ + count;
-    if (end > Size()) {
-        data_.resize(static_cast<std::size_t>(end));
-    }
-    std::memcpy(data_.data() + position_, buffer, static_cast<std::size_t>(count));
-    position_ = end;
-    return count;
-}
-
-std::int64_t TMemoryStream::Seek(std::int64_t offset, TSeekOrigin origin)
-{
-    const std::int64_t p = NewPosition(position_, Size(), offset, origin);
-    if (p < 0) {
-        throw EStreamError("Stream seek before the beginning");
-    }
-    position_ = p;
-    return position_;
-}
-
-void TMemoryStream::SetSize(std::int64_t size)
-{
-    data_.resize(static_cast<std::size_t>(std::max<std::int64_t>(size, 0)));
-    position_ = std::min(position_, Size());
-}
-
 void TMemoryStream::Clear()
 {
     data_.clear();
@@ -149,48 +103,6 @@ void TMemoryStream::SaveToFile(const std::string& fileName)
 }
 
 // ---- TStringStream ----
-
-std::int64_t TStringStream::Read(void* buffer, std::int64_t count)
-{
-    const std::int64_t available = Size() - position_;
-    if (count <= 0 || available <= 0) {
-        return 0;
-    }
-    const std::int64_t n = std::min(count, available);
-    std::memcpy(buffer, data_.data() + position_, static_cast<std::size_t>(n));
-    position_ += n;
-    return n;
-}
-
-std::int64_t TStringStream::Write(const void* buffer, std::int64_t count)
-{
-    if (count <= 0) {
-        return 0;
-    }
-    const std::int64_t end = position_ + count;
-    if (end > Size()) {
-        data_.resize(static_cast<std::size_t>(end));
-    }
-    std::memcpy(data_.data() + position_, buffer, static_cast<std::size_t>(count));
-    position_ = end;
-    return count;
-}
-
-std::int64_t TStringStream::Seek(std::int64_t offset, TSeekOrigin origin)
-{
-    const std::int64_t p = NewPosition(position_, Size(), offset, origin);
-    if (p < 0) {
-        throw EStreamError("Stream seek before the beginning");
-    }
-    position_ = p;
-    return position_;
-}
-
-void TStringStream::SetSize(std::int64_t size)
-{
-    data_.resize(static_cast<std::size_t>(std::max<std::int64_t>(size, 0)));
-    position_ = std::min(position_, Size());
-}
 
 std::string TStringStream::ReadString(std::int64_t count)
 {

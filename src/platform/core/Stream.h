@@ -7,6 +7,7 @@
 #include "platform/core/Object.h"
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -56,16 +57,71 @@ public:
     std::int64_t CopyFrom(TStream& source, std::int64_t count);
 };
 
+// The position a seek asks for (may be negative: the caller refuses that).
+std::int64_t SeekTarget(std::int64_t position, std::int64_t size, std::int64_t offset, TSeekOrigin origin);
+
+// The in-memory streams share one implementation over their byte container.
+template <class Buffer>
+class TBufferStream : public TStream {
+public:
+    TBufferStream() = default;
+    explicit TBufferStream(Buffer data) : data_(std::move(data)) {}
+
+    std::int64_t Read(void* buffer, std::int64_t count) override
+    {
+        const std::int64_t available = Size() - position_;
+        if (count <= 0 || available <= 0) {
+            return 0;
+        }
+        const std::int64_t n = count < available ? count : available;
+        std::memcpy(buffer, data_.data() + position_, static_cast<std::size_t>(n));
+        position_ += n;
+        return n;
+    }
+
+    std::int64_t Write(const void* buffer, std::int64_t count) override
+    {
+        if (count <= 0) {
+            return 0;
+        }
+        const std::int64_t end = position_ + count;
+        if (end > Size()) {
+            data_.resize(static_cast<std::size_t>(end));
+        }
+        std::memcpy(data_.data() + position_, buffer, static_cast<std::size_t>(count));
+        position_ = end;
+        return count;
+    }
+
+    std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override
+    {
+        const std::int64_t p = SeekTarget(position_, Size(), offset, origin);
+        if (p < 0) {
+            throw EStreamError("Stream seek before the beginning");
+        }
+        position_ = p;
+        return position_;
+    }
+
+    std::int64_t Size() override { return static_cast<std::int64_t>(data_.size()); }
+
+    void SetSize(std::int64_t size) override
+    {
+        data_.resize(static_cast<std::size_t>(size > 0 ? size : 0));
+        if (position_ > Size()) {
+            position_ = Size();
+        }
+    }
+
+protected:
+    Buffer data_;
+    std::int64_t position_ = 0;
+};
+
 // A growable block of memory.
-class TMemoryStream : public TStream {
+class TMemoryStream : public TBufferStream<std::vector<std::uint8_t>> {
     KP_CLASS(TMemoryStream, TStream)
 public:
-    std::int64_t Read(void* buffer, std::int64_t count) override;
-    std::int64_t Write(const void* buffer, std::int64_t count) override;
-    std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override;
-    std::int64_t Size() override { return static_cast<std::int64_t>(data_.size()); }
-    void SetSize(std::int64_t size) override;
-
     void Clear();
     const std::uint8_t* Memory() const { return data_.data(); }
     std::uint8_t* Memory() { return data_.data(); }
@@ -73,33 +129,19 @@ public:
     void SaveToStream(TStream& dest);
     void LoadFromFile(const std::string& fileName);
     void SaveToFile(const std::string& fileName);
-
-private:
-    std::vector<std::uint8_t> data_;
-    std::int64_t position_ = 0;
 };
 
 // A stream over a string of bytes; DataString is the whole content.
-class TStringStream : public TStream {
+class TStringStream : public TBufferStream<std::string> {
     KP_CLASS(TStringStream, TStream)
 public:
     TStringStream() = default;
-    explicit TStringStream(std::string data) : data_(std::move(data)) {}
-
-    std::int64_t Read(void* buffer, std::int64_t count) override;
-    std::int64_t Write(const void* buffer, std::int64_t count) override;
-    std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override;
-    std::int64_t Size() override { return static_cast<std::int64_t>(data_.size()); }
-    void SetSize(std::int64_t size) override;
+    explicit TStringStream(std::string data) : TBufferStream(std::move(data)) {}
 
     const std::string& DataString() const { return data_; }
     // Reads up to count bytes from the position as a string.
     std::string ReadString(std::int64_t count);
     void WriteString(const std::string& text);
-
-private:
-    std::string data_;
-    std::int64_t position_ = 0;
 };
 
 // A file on disk. fmCreate creates or truncates the file for writing and reading; the
