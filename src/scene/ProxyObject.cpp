@@ -39,8 +39,16 @@ void TGLProxyObject::SetProxyOptions(TGLProxyObjectOptions value)
 void TGLProxyObject::Notification(TComponent* component, TOperation operation)
 {
     TGLBaseSceneObject::Notification(component, operation);
-    if (operation == TOperation::opRemove && component == master_) {
+    if (operation != TOperation::opRemove || component != master_) {
+        return;
+    }
+    if (master_->IsDestroying()) {
         SetMasterObject(nullptr);
+    } else {
+        // A master merely leaving its owner (moved to another parent in the tree) is
+        // still there to be drawn; the removal above dropped our link to it, so the
+        // proxy asks again to hear of its destruction.
+        master_->FreeNotification(this);
     }
 }
 

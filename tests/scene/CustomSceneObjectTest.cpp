@@ -356,6 +356,22 @@ TEST_F(CustomSceneObjectTest, ProxyForgetsAFreedMaster)
     EXPECT_FLOAT_EQ(proxy->UnscaledHalfExtents().X, 0.5f);
 }
 
+TEST_F(CustomSceneObjectTest, ProxyKeepsAMasterThatOnlyMoves)
+{
+    // Both owned by the root: moving the master releases the root's ownership of it,
+    // which every component the root owns hears of.
+    auto* master = TGLBaseSceneObject::CreateAsChild<TMarkedObject>(&root);
+    auto* proxy = TGLBaseSceneObject::CreateAsChild<TGLProxyObject>(&root);
+    proxy->SetMasterObject(master);
+    TGLBaseSceneObject elsewhere;
+    master->MoveTo(&elsewhere);
+    EXPECT_EQ(master->Owner(), nullptr);
+    EXPECT_EQ(proxy->MasterObject(), master);
+    // ... and still hears when it is freed.
+    delete master;
+    EXPECT_EQ(proxy->MasterObject(), nullptr);
+}
+
 TEST_F(CustomSceneObjectTest, ProxyInsideItsOwnMasterStopsAtTheSecondVisit)
 {
     auto* master = TGLBaseSceneObject::CreateAsChild<TMarkedObject>(&root);

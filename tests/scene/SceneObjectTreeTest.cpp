@@ -315,6 +315,7 @@ TEST_F(SceneObjectTreeTest, LeavingASceneFreesTheSubtreeDisplayLists)
     EXPECT_EQ(gl.Count("glDeleteLists"), 2);
     EXPECT_FALSE(a->HasValidDisplayList());
     EXPECT_FALSE(b->HasValidDisplayList());
+    delete a; // detached from the root, which no longer owns it
 }
 
 TEST_F(SceneObjectTreeTest, AddNewChildCreatesTheClassUnderTheSameOwner)
