@@ -110,40 +110,32 @@ void TGLBitmap32::Assign(const TPersistent* source)
 void TGLBitmap32::AssignFrom24BitsBitmap(const TBitmap& bitmap)
 {
     KP_ASSERT(bitmap.PixelFormat() == pf24bit);
-    KP_ASSERT(bitmap.Width() % 4 == 0);
-    KP_ASSERT(std::int64_t(bitmap.Width()) * bitmap.Height() * 4 <= INT32_MAX);
-    FWidth = bitmap.Width();
-    FHeight = bitmap.Height();
-    Resize();
-    for (int y = 0; y < FHeight; ++y) {
-        const std::uint8_t* src = bitmap.ScanLine(y);
-        std::uint8_t* dst = ScanLine(FKeepRowOrder ? y : FHeight - 1 - y);
-        // Three bytes per pixel are read, so the last pixel never touches the next row.
-        for (int x = 0; x < FWidth; ++x, src += 3, dst += 4) {
-            dst[0] = src[2];
-            dst[1] = src[1];
-            dst[2] = src[0];
-            dst[3] = 255;
-        }
-    }
+    CopyFromBitmap(bitmap, 3);
 }
 
 void TGLBitmap32::AssignFrom32BitsBitmap(const TBitmap& bitmap)
 {
     KP_ASSERT(bitmap.PixelFormat() == pf32bit);
+    CopyFromBitmap(bitmap, 4);
+}
+
+void TGLBitmap32::CopyFromBitmap(const TBitmap& bitmap, int bytesPerPixel)
+{
     KP_ASSERT(bitmap.Width() % 4 == 0);
     KP_ASSERT(std::int64_t(bitmap.Width()) * bitmap.Height() * 4 <= INT32_MAX);
     FWidth = bitmap.Width();
     FHeight = bitmap.Height();
     Resize();
+    const bool hasAlpha = bytesPerPixel == 4;
     for (int y = 0; y < FHeight; ++y) {
         const std::uint8_t* src = bitmap.ScanLine(y);
         std::uint8_t* dst = ScanLine(FKeepRowOrder ? y : FHeight - 1 - y);
-        for (int x = 0; x < FWidth; ++x, src += 4, dst += 4) {
+        // Only the pixel's own bytes are read, so the last pixel never touches the next row.
+        for (int x = 0; x < FWidth; ++x, src += bytesPerPixel, dst += 4) {
             dst[0] = src[2];
             dst[1] = src[1];
             dst[2] = src[0];
-            dst[3] = src[3];
+            dst[3] = hasAlpha ? src[3] : 255;
         }
     }
 }

@@ -65,6 +65,8 @@ public:
                          int& texHeight) const;
 
 private:
+    // Blue-green-red(-alpha) rows of a platform bitmap into our bottom-up RGBA rows.
+    void CopyFromBitmap(const TBitmap& bitmap, int bytesPerPixel);
     void Resize();
     void ApplyTable(const std::uint8_t* table);
 
