@@ -4,20 +4,6 @@
 
 namespace {
 
-struct Case {
-    const char* formula;
-    const char* result;
-};
-
-void ExpectResults(std::initializer_list<Case> cases, const std::string& variables = {})
-{
-    for (const Case& c : cases) {
-        const CalcOutcome o = RunCalc(c.formula, variables);
-        EXPECT_TRUE(o.ok) << c.formula << " -> " << o;
-        EXPECT_EQ(o.result, c.result) << c.formula << " -> " << o;
-    }
-}
-
 TEST(CalculOperators, ArithmeticAndPrecedence)
 {
     ExpectResults({

@@ -3,6 +3,9 @@
 
 #include "engine/calcul/Calcul.h"
 
+#include <gtest/gtest.h>
+
+#include <initializer_list>
 #include <ostream>
 #include <string>
 
@@ -34,4 +37,20 @@ inline CalcOutcome RunCalc(const std::string& formula, const std::string& variab
     TCalcul calc;
     calc.SetVariablesText(variables);
     return RunCalc(calc, formula);
+}
+
+// A formula and the result text it must give.
+struct CalcCase {
+    const char* formula;
+    const char* result;
+};
+
+// Every formula must succeed with its result.
+inline void ExpectResults(std::initializer_list<CalcCase> cases, const std::string& variables = {})
+{
+    for (const CalcCase& c : cases) {
+        const CalcOutcome o = RunCalc(c.formula, variables);
+        EXPECT_TRUE(o.ok) << c.formula << " -> " << o;
+        EXPECT_EQ(o.result, c.result) << c.formula << " -> " << o;
+    }
 }
