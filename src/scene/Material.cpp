@@ -275,9 +275,14 @@ void TGLMaterial::Apply(TRenderContextInfo& rci)
     KP_ASSERT(rci.GLStates);
     TGLStateCache& states = *rci.GLStates;
     const auto enabled = [&states](TGLState state) { return (states.States() & StateBit(state)) != 0; };
-    if ((FMaterialOptions & MaterialOption(moNoLighting)) && enabled(stLighting)) {
-        states.Disable(stLighting);
-        ++rci.lightingDisabledCounter;
+    // Nested materials count too, so lighting comes back only with the outermost one.
+    if (FMaterialOptions & MaterialOption(moNoLighting)) {
+        if (enabled(stLighting)) {
+            states.Disable(stLighting);
+            ++rci.lightingDisabledCounter;
+        } else if (rci.lightingDisabledCounter > 0) {
+            ++rci.lightingDisabledCounter;
+        }
     }
     if (enabled(stLighting)) {
         FFrontProperties->Apply(rci, GL_FRONT);
@@ -359,9 +364,13 @@ void TGLMaterial::Apply(TRenderContextInfo& rci)
             KP_ASSERT(false);
         }
     }
-    if ((FMaterialOptions & MaterialOption(moIgnoreFog)) && enabled(stFog)) {
-        states.Disable(stFog);
-        ++rci.fogDisabledCounter;
+    if (FMaterialOptions & MaterialOption(moIgnoreFog)) {
+        if (enabled(stFog)) {
+            states.Disable(stFog);
+            ++rci.fogDisabledCounter;
+        } else if (rci.fogDisabledCounter > 0) {
+            ++rci.fogDisabledCounter;
+        }
     }
     if (!FTextureEx) {
         if (FTexture) {
