@@ -1,3 +1,4 @@
+#include "../support/ByteText.h"
 #include "platform/core/ClassRegistry.h"
 #include "scene/base/FileStrings.h"
 #include "scene/base/PersistentObjectList.h"
@@ -11,15 +12,6 @@
 #include <unistd.h>
 
 namespace {
-
-std::string Bytes(std::initializer_list<int> values)
-{
-    std::string out;
-    for (int v : values) {
-        out.push_back(static_cast<char>(v));
-    }
-    return out;
-}
 
 // Writes its own version and a name and a number, as every persistent class does.
 class TPoStub : public TPersistentObject {

@@ -1,3 +1,4 @@
+#include "../support/ByteText.h"
 #include "platform/core/ClassRegistry.h"
 #include "scene/base/PersistentObjectList.h"
 #include "scene/base/ScalarLists.h"
@@ -12,15 +13,6 @@
 #include <string>
 
 namespace {
-
-std::string Bytes(std::initializer_list<int> values)
-{
-    std::string out;
-    for (int v : values) {
-        out.push_back(static_cast<char>(v));
-    }
-    return out;
-}
 
 std::string FloatBytes(std::initializer_list<float> values)
 {

@@ -1,3 +1,4 @@
+#include "../support/ByteText.h"
 #include "scene/base/ValueStream.h"
 
 #include <gtest/gtest.h>
@@ -7,15 +8,6 @@
 #include <vector>
 
 namespace {
-
-std::string Bytes(std::initializer_list<int> values)
-{
-    std::string out;
-    for (int v : values) {
-        out.push_back(static_cast<char>(v));
-    }
-    return out;
-}
 
 template <class Fn>
 std::string Written(Fn fn)

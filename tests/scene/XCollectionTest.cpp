@@ -1,3 +1,4 @@
+#include "../support/ByteText.h"
 #include "platform/core/Component.h"
 #include "scene/base/XCollection.h"
 
@@ -6,15 +7,6 @@
 #include <string>
 
 namespace {
-
-std::string Bytes(std::initializer_list<int> values)
-{
-    std::string out;
-    for (int v : values) {
-        out.push_back(static_cast<char>(v));
-    }
-    return out;
-}
 
 class TXItemA : public TXCollectionItem {
     KP_CLASS(TXItemA, TXCollectionItem)
