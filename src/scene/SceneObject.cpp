@@ -323,16 +323,6 @@ void TGLBaseSceneObject::Translate(float tx, float ty, float tz)
     position_->Translate(TAffineVector{tx, ty, tz});
 }
 
-float TGLBaseSceneObject::FoldedAngle(float angle, const TAffineVector& reference)
-{
-    if (reference.X < 0) {
-        angle = reference.Y < 0 ? 180 - angle : -180 - angle;
-    }
-    // The fold above can leave -180..180 (a turn to the left gives -180 - angle);
-    // stored angles always lie within it.
-    return WrapDegrees180(angle);
-}
-
 void TGLBaseSceneObject::ApplyRotation(const TAffineVector& axis, float radians)
 {
     const TMatrix m = MakeRotationMatrix(axis, radians);
@@ -341,17 +331,17 @@ void TGLBaseSceneObject::ApplyRotation(const TAffineVector& axis, float radians)
         Direction0(NormalizedAffineVector(TransformVector(direction_->GetAsAffineVector(), m))));
 }
 
+// The three angles follow one convention: angle a is what Pitch (a), Turn (a) or
+// Roll (a) gives from the reset orientation, and ResetAndPitchTurnRoll stores them so.
+// Rotating adds to the angle, and setting an angle applies the rotation by the
+// difference, so setting an angle back to its former value undoes a rotation.
+
 void TGLBaseSceneObject::Pitch(float angle)
 {
     {
         TGuard guard(rotationGuard_);
         ApplyRotation(Affine(LeftVector()), -angle * DegToRadFactor);
-        const TAffineVector d = direction_->GetAsAffineVector();
-        const float r = static_cast<float>(-std::atan2(d.Y, std::sqrt(double(d.X) * d.X + double(d.Z) * d.Z)) *
-                                           RadToDegFactor);
-        TVector rot = rotation_->AsVector();
-        rot.X = FoldedAngle(r, d);
-        rotation_->SetVectorQuiet(rot);
+        StoreAngle(0, rotation_->X() + angle);
     }
     TransformationChanged();
 }
@@ -361,12 +351,7 @@ void TGLBaseSceneObject::Turn(float angle)
     {
         TGuard guard(rotationGuard_);
         ApplyRotation(up_->GetAsAffineVector(), angle * DegToRadFactor);
-        const TAffineVector d = direction_->GetAsAffineVector();
-        const float r = static_cast<float>(-std::atan2(d.X, std::sqrt(double(d.Z) * d.Z + double(d.Y) * d.Y)) *
-                                           RadToDegFactor);
-        TVector rot = rotation_->AsVector();
-        rot.Y = FoldedAngle(r, d);
-        rotation_->SetVectorQuiet(rot);
+        StoreAngle(1, rotation_->Y() + angle);
     }
     TransformationChanged();
 }
@@ -376,14 +361,16 @@ void TGLBaseSceneObject::Roll(float angle)
     {
         TGuard guard(rotationGuard_);
         ApplyRotation(direction_->GetAsAffineVector(), angle * DegToRadFactor);
-        const TAffineVector left = Affine(LeftVector());
-        const float r = static_cast<float>(
-            -std::atan2(left.Y, std::sqrt(double(left.X) * left.X + double(left.Z) * left.Z)) * RadToDegFactor);
-        TVector rot = rotation_->AsVector();
-        rot.Z = FoldedAngle(r, left);
-        rotation_->SetVectorQuiet(rot);
+        StoreAngle(2, rotation_->Z() + angle);
     }
     TransformationChanged();
+}
+
+void TGLBaseSceneObject::StoreAngle(int component, float degrees)
+{
+    TVector rot = rotation_->AsVector();
+    rot[component] = WrapDegrees180(degrees);
+    rotation_->SetVectorQuiet(rot);
 }
 
 void TGLBaseSceneObject::SetPitchAngle(float angle)
@@ -399,9 +386,7 @@ void TGLBaseSceneObject::SetPitchAngle(float angle)
         }
         TransformationChanged();
     }
-    TVector rot = rotation_->AsVector();
-    rot.X = WrapDegrees180(angle);
-    rotation_->SetVectorQuiet(rot);
+    StoreAngle(0, angle);
 }
 
 void TGLBaseSceneObject::SetTurnAngle(float angle)
@@ -413,13 +398,11 @@ void TGLBaseSceneObject::SetTurnAngle(float angle)
     if (!loading_) {
         {
             TGuard guard(rotationGuard_);
-            ApplyRotation(up_->GetAsAffineVector(), (stored - angle) * DegToRadFactor);
+            ApplyRotation(up_->GetAsAffineVector(), (angle - stored) * DegToRadFactor);
         }
         TransformationChanged();
     }
-    TVector rot = rotation_->AsVector();
-    rot.Y = WrapDegrees180(angle);
-    rotation_->SetVectorQuiet(rot);
+    StoreAngle(1, angle);
 }
 
 void TGLBaseSceneObject::SetRollAngle(float angle)
@@ -431,13 +414,11 @@ void TGLBaseSceneObject::SetRollAngle(float angle)
     if (!loading_) {
         {
             TGuard guard(rotationGuard_);
-            ApplyRotation(direction_->GetAsAffineVector(), (stored - angle) * DegToRadFactor);
+            ApplyRotation(direction_->GetAsAffineVector(), (angle - stored) * DegToRadFactor);
         }
         TransformationChanged();
     }
-    TVector rot = rotation_->AsVector();
-    rot.Z = WrapDegrees180(angle);
-    rotation_->SetVectorQuiet(rot);
+    StoreAngle(2, angle);
 }
 
 void TGLBaseSceneObject::ResetRotations()

@@ -131,7 +131,9 @@ public:
     void SetScale(const TGLCoordinates& value) { scale_->SetAsVector(value.AsVector()); }
     void Translate(float tx, float ty, float tz);
 
-    // Degrees, about the object's own axes.
+    // Degrees, about the object's own axes; each adds to its angle. Setting an angle
+    // rotates by the difference, so angle a is the orientation Pitch/Turn/Roll (a)
+    // gives from the reset one.
     void Pitch(float angle);
     void Turn(float angle);
     void Roll(float angle);
@@ -262,8 +264,8 @@ private:
     void RebuildMatrix() const;
     void ForceLocalMatrix(const TMatrix& matrix);
     void ApplyRotation(const TAffineVector& axis, float radians);
-    static float FoldedAngle(float angle, const TAffineVector& reference);
-    float DirectionAngle(bool turn) const;
+    // Component 0 pitch, 1 turn, 2 roll; folded into -180..180, without notification.
+    void StoreAngle(int component, float degrees);
     void OrthogonalizeFromDirection();
     void OrthogonalizeFromUp();
     void RenderSorted(int first, int last, TRenderContextInfo& rci);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 
 using namespace scenetest;
 
@@ -222,21 +223,27 @@ TEST_F(SceneObjectPlacementTest, PitchKeepsTheFrameOrthonormalAndReportsItsAngle
     EXPECT_NEAR(VectorDotProduct(d, u), 0, 1e-6);
     EXPECT_NEAR(d.X, 0, 1e-6);
     EXPECT_NEAR(std::fabs(d.Y), 0.5f, 1e-6);
-    EXPECT_NEAR(object->PitchAngle(), -std::atan2(d.Y, std::hypot(d.X, d.Z)) * 180 / M_PI, 1e-4);
-    EXPECT_NEAR(std::fabs(object->PitchAngle()), 30, 1e-4);
+    EXPECT_FLOAT_EQ(object->PitchAngle(), 30);
 }
 
-TEST_F(SceneObjectPlacementTest, ReportedAnglesStayWithinAHalfTurn)
+TEST_F(SceneObjectPlacementTest, RotationsAddToTheirAngleWithinAHalfTurn)
 {
-    const float angles[] = {-170, -120, -30, 30, 120, 170};
-    for (float angle : angles) {
-        TGLBaseSceneObject o;
-        o.Turn(angle);
-        EXPECT_GE(o.TurnAngle(), -180) << angle;
-        EXPECT_LE(o.TurnAngle(), 180) << angle;
-        o.Roll(angle);
-        EXPECT_GE(o.RollAngle(), -180) << angle;
-        EXPECT_LE(o.RollAngle(), 180) << angle;
+    struct Case {
+        float first, second, expected;
+    };
+    const Case cases[] = {{30, 0, 30}, {-30, 0, -30}, {120, 30, 150}, {170, 170, -20}, {-100, -100, 160}};
+    using Rotation = void (TGLBaseSceneObject::*)(float);
+    using Getter = float (TGLBaseSceneObject::*)() const;
+    const std::pair<Rotation, Getter> axes[] = {{&TGLBaseSceneObject::Pitch, &TGLBaseSceneObject::PitchAngle},
+                                                {&TGLBaseSceneObject::Turn, &TGLBaseSceneObject::TurnAngle},
+                                                {&TGLBaseSceneObject::Roll, &TGLBaseSceneObject::RollAngle}};
+    for (const auto& [rotate, angle] : axes) {
+        for (const Case& c : cases) {
+            TGLBaseSceneObject o;
+            (o.*rotate)(c.first);
+            (o.*rotate)(c.second);
+            EXPECT_NEAR((o.*angle)(), c.expected, 1e-4) << c.first << " + " << c.second;
+        }
     }
 }
 
@@ -265,13 +272,37 @@ TEST_F(SceneObjectPlacementTest, AngleSettersRotateByTheDifferenceAndFold)
     }
 }
 
-TEST_F(SceneObjectPlacementTest, SetPitchAngleMatchesPitchByTheSameAmount)
+TEST_F(SceneObjectPlacementTest, AngleSettersAgreeWithTheRotations)
 {
-    TGLBaseSceneObject a, b;
-    a.SetPitchAngle(25);
-    b.Pitch(25);
-    ExpectNear(a.Direction().AsVector(), b.Direction().AsVector());
-    ExpectNear(a.Up().AsVector(), b.Up().AsVector());
+    using Rotation = void (TGLBaseSceneObject::*)(float);
+    using Setter = void (TGLBaseSceneObject::*)(float);
+    const std::pair<Rotation, Setter> axes[] = {{&TGLBaseSceneObject::Pitch, &TGLBaseSceneObject::SetPitchAngle},
+                                                {&TGLBaseSceneObject::Turn, &TGLBaseSceneObject::SetTurnAngle},
+                                                {&TGLBaseSceneObject::Roll, &TGLBaseSceneObject::SetRollAngle}};
+    for (const auto& [rotate, set] : axes) {
+        // Setting the angle gives the orientation the rotation gives...
+        TGLBaseSceneObject a, b;
+        a.Turn(20); // start off the axes
+        b.Turn(20);
+        (a.*rotate)(10);
+        (b.*rotate)(10);
+        (a.*set)(25);
+        (b.*rotate)(rotate == &TGLBaseSceneObject::Turn ? -5.0f : 15.0f); // 25 - stored
+        ExpectNear(a.Direction().AsVector(), b.Direction().AsVector());
+        ExpectNear(a.Up().AsVector(), b.Up().AsVector());
+        // ... and setting the former angle again undoes the rotation.
+        TGLBaseSceneObject c;
+        c.Turn(15);
+        const TVector dir = c.Direction().AsVector();
+        const TVector up = c.Up().AsVector();
+        const float before = c.PitchAngle() + c.TurnAngle() + c.RollAngle();
+        (c.*rotate)(40);
+        const float after = c.PitchAngle() + c.TurnAngle() + c.RollAngle();
+        (c.*set)(rotate == &TGLBaseSceneObject::Turn ? 15.0f : 0.0f);
+        EXPECT_NEAR(after - before, 40, 1e-4);
+        ExpectNear(c.Direction().AsVector(), dir);
+        ExpectNear(c.Up().AsVector(), up);
+    }
 }
 
 TEST_F(SceneObjectPlacementTest, AnglesWhileLoadingAreOnlyStored)
