@@ -338,6 +338,26 @@ TEST_F(SceneObjectRenderTest, IgnoreDepthBufferRestoresTheDepthTestItFound)
     rci.GLStates = &states;
 }
 
+TEST_F(SceneObjectRenderTest, ResetStatesStyleMakesTheCacheForgetAfterTheObject)
+{
+    // A forgotten polygon mode is sent to OpenGL again; a remembered one is filtered.
+    for (bool reset : {false, true}) {
+        TGLStateCache cache;
+        rci.GLStates = &cache;
+        cache.SetPolygonMode(GL_FRONT, GL_LINE);
+        TMarkedObject* o = Marked(&root, 1, 0);
+        if (reset) {
+            o->IncludeStyle(osResetStatesAfterRender);
+        }
+        o->Render(rci);
+        gl.Clear();
+        cache.SetPolygonMode(GL_FRONT, GL_LINE);
+        EXPECT_EQ(gl.Count("glPolygonMode"), reset ? 1 : 0) << "reset " << reset;
+        delete o;
+    }
+    rci.GLStates = &states;
+}
+
 class TOrderEffect : public TGLObjectPreEffect {
     KP_CLASS(TOrderEffect, TGLObjectPreEffect)
     KP_XCOLLECTION_ITEM(TOrderEffect)
