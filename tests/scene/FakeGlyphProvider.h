@@ -31,7 +31,9 @@ public:
             outline.LineTo(0, h);
             outline.CloseContour();
         }
-        outline.Metrics = {w, h + d, 0, h, Advance(codePoint), 0};
+        // A blank has an advance but no box.
+        outline.Metrics = w > 0 ? TGlyphMetricsFloat{w, h + d, 0, h, Advance(codePoint), 0}
+                                : TGlyphMetricsFloat{0, 0, 0, 0, Advance(codePoint), 0};
         return true;
     }
 

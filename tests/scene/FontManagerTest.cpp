@@ -1,6 +1,7 @@
 #include "scene/objects/FontManager.h"
 
 #include "FakeGlyphProvider.h"
+#include "FontTestContext.h"
 #include "scene/base/GLRecordingTable.h"
 
 #include <gtest/gtest.h>
@@ -11,37 +12,6 @@
 namespace {
 
 using namespace scenetest;
-
-// A context with no window system behind it, current while it lives, so that glyph
-// blocks can be tied to it.
-class TFontTestContext : public TGLContext {
-    KP_CLASS(TFontTestContext, TGLContext)
-public:
-    TFontTestContext()
-    {
-        CreateContext(1);
-        Activate();
-    }
-    ~TFontTestContext() override
-    {
-        SetActive(false);
-        DestroyContext();
-    }
-    bool IsValid() const override { return created_; }
-    void SwapBuffers() override {}
-    TGLOutputDevice RenderOutputDevice() const override { return 1; }
-
-protected:
-    void DoActivate() override {}
-    void DoDeactivate() override {}
-    void DoCreateContext(TGLOutputDevice) override { created_ = true; }
-    void DoCreateMemoryContext(TGLOutputDevice, int, int) override { created_ = true; }
-    void DoShareLists(TGLContext*) override {}
-    void DoDestroyContext() override { created_ = false; }
-
-private:
-    bool created_ = false;
-};
 
 class TClient : public TFontManagerClient {
 public:

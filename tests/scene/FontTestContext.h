@@ -1,0 +1,38 @@
+#pragma once
+// A rendering context with no window system behind it, current while it lives, so that
+// display-list blocks can be tied to it under the recording OpenGL table.
+
+#include "scene/GLContext.h"
+
+namespace scenetest {
+
+class TFontTestContext : public TGLContext {
+    KP_CLASS(TFontTestContext, TGLContext)
+public:
+    TFontTestContext()
+    {
+        CreateContext(1);
+        Activate();
+    }
+    ~TFontTestContext() override
+    {
+        SetActive(false);
+        DestroyContext();
+    }
+    bool IsValid() const override { return created_; }
+    void SwapBuffers() override {}
+    TGLOutputDevice RenderOutputDevice() const override { return 1; }
+
+protected:
+    void DoActivate() override {}
+    void DoDeactivate() override {}
+    void DoCreateContext(TGLOutputDevice) override { created_ = true; }
+    void DoCreateMemoryContext(TGLOutputDevice, int, int) override { created_ = true; }
+    void DoShareLists(TGLContext*) override {}
+    void DoDestroyContext() override { created_ = false; }
+
+private:
+    bool created_ = false;
+};
+
+} // namespace scenetest
