@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include "../support/OffscreenGL.h"
+#include "../support/QtGuiForTests.h"
+
+#include "scene/GLStateCache.h"
+#include "scene/objects/ArrowLine.h"
+#include "scene/objects/Cone.h"
+#include "scene/objects/SpaceText.h"
+#include "scene/viewer/QtGlyphOutlines.h"
+
+#include <cmath>
+
+namespace {
+
+using testsupport::OffscreenGL;
+
+// A 64 x 64 view of the square -2..2 seen along -Z: 16 pixels per unit.
+class ShapeSnapshotGl : public ::testing::Test {
+protected:
+    ShapeSnapshotGl() : gl(64, 64)
+    {
+        GL.glClearColor(0, 0, 0, 1);
+        GL.glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        GL.glMatrixMode(GL_PROJECTION);
+        GL.glLoadIdentity();
+        GL.glOrtho(-2, 2, -2, 2, -10, 10);
+        GL.glMatrixMode(GL_MODELVIEW);
+        GL.glLoadIdentity();
+        GL.glDisable(GL_LIGHTING);
+        GL.glDisable(GL_CULL_FACE);
+        GL.glColor3f(1, 1, 1);
+        rci.GLStates = &states;
+    }
+
+    // Whether the pixel at world (x, y) was drawn.
+    bool Inked(float x, float y)
+    {
+        const int px = static_cast<int>(std::floor((x + 2) * 16));
+        const int py = static_cast<int>(std::floor((y + 2) * 16));
+        return gl.Pixel(px, py)[0] > 128;
+    }
+
+    OffscreenGL gl;
+    TGLStateCache states;
+    TRenderContextInfo rci;
+};
+
+TEST_F(ShapeSnapshotGl, ACone)
+{
+    TGLCone cone; // radius 0.5 at y = -0.5, apex at y = 0.5
+    cone.BuildList(rci);
+    EXPECT_TRUE(Inked(0, 0));
+    EXPECT_TRUE(Inked(0, -0.4f));
+    EXPECT_TRUE(Inked(0.4f, -0.45f));
+    EXPECT_TRUE(Inked(-0.4f, -0.45f));
+    EXPECT_FALSE(Inked(0, 0.8f));    // above the apex
+    EXPECT_FALSE(Inked(0.35f, 0.35f)); // beside the narrow top
+    EXPECT_FALSE(Inked(0, -0.7f));   // below the base
+    EXPECT_FALSE(Inked(0.7f, -0.4f));
+}
+
+TEST_F(ShapeSnapshotGl, AnArrowAlongX)
+{
+    TGLArrowLine arrow; // shaft -1..1 of radius 0.1, head 1..1.5 of radius 0.2
+    arrow.SetHeight(2);
+    GL.glRotatef(90, 0, 1, 0); // its +Z becomes +X
+    arrow.BuildList(rci);
+    EXPECT_TRUE(Inked(0, 0));
+    EXPECT_TRUE(Inked(-0.9f, 0.05f));
+    EXPECT_TRUE(Inked(1.1f, 0.14f));
+    EXPECT_TRUE(Inked(1.1f, -0.14f));
+    EXPECT_TRUE(Inked(1.4f, 0));
+    EXPECT_FALSE(Inked(0.5f, 0.16f)); // beside the thin shaft
+    EXPECT_FALSE(Inked(0, 0.3f));
+    EXPECT_FALSE(Inked(1.7f, 0));      // beyond the tip
+    EXPECT_FALSE(Inked(-1.2f, 0));     // beyond the flat end
+}
+
+TEST_F(ShapeSnapshotGl, AnExtrudedX)
+{
+    testsupport::EnsureQtGui();
+    InstallQtGlyphOutlines();
+    {
+        TGLSpaceText text;
+        text.SetText("X");
+        text.SetExtrusion(0.2f);
+        TFont font;
+        font.SetName("Arial");
+        font.SetStyle(TFont::fsBold);
+        text.SetFont(font);
+        text.Adjust().SetHorz(haCenter);
+        text.Adjust().SetVert(vaCenter);
+        text.SetTextHeight(2); // from y = -1 to 1
+        text.DoRender(rci, false, false);
+        ASSERT_NE(text.FontEntry(), nullptr);
+        text.BuildList(rci);
+
+        EXPECT_TRUE(Inked(0, 0)); // where the strokes cross
+        EXPECT_FALSE(Inked(0, 0.9f));   // the notch between the upper arms
+        EXPECT_FALSE(Inked(0, -0.9f));  // and between the lower ones
+        EXPECT_FALSE(Inked(0.9f, 0));   // beside the crossing
+        EXPECT_FALSE(Inked(-0.9f, 0));
+        EXPECT_FALSE(Inked(0, 1.3f));   // above the letter
+        // Each arm reaches its corner.
+        EXPECT_TRUE(Inked(0.55f, 0.85f));
+        EXPECT_TRUE(Inked(-0.55f, 0.85f));
+        EXPECT_TRUE(Inked(0.55f, -0.85f));
+        EXPECT_TRUE(Inked(-0.55f, -0.85f));
+    }
+    ReleaseFontManager();
+}
+
+} // namespace
