@@ -1,0 +1,123 @@
+#include "TextureTestSupport.h"
+#include "UpdateAbleTestSupport.h"
+
+#include "scene/Material.h"
+#include "scene/TexCoordRouter.h"
+#include "scene/TextureEx.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using texturetest::TRecordingScene;
+
+TEST(TextureEx, ItemsStartOnTheUnitOfTheirIdAndNameIt)
+{
+    TGLMaterial material(nullptr);
+    TGLTextureEx& extra = *material.TextureEx();
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(extra.Add()->TextureIndex(), i);
+    }
+    extra.Delete(0);
+    TGLTextureExItem* fourth = extra.Add();
+    EXPECT_EQ(fourth->TextureIndex(), 3);
+    EXPECT_EQ(fourth->DisplayName(), "Tex [3]");
+    fourth->SetTextureIndex(6);
+    EXPECT_EQ(fourth->DisplayName(), "Tex [6]");
+    EXPECT_EQ(fourth->Material(), &material);
+    EXPECT_TRUE(material.StoreTextureEx());
+}
+
+struct MatrixCase {
+    TVector offset;
+    TVector scale;
+    bool identity;
+};
+
+class TextureExMatrix : public ::testing::TestWithParam<MatrixCase> {};
+
+TEST_P(TextureExMatrix, OffsetAndScaleMakeTheMatrix)
+{
+    const MatrixCase& c = GetParam();
+    TGLMaterial material(nullptr);
+    TGLTextureExItem* item = material.TextureEx()->Add();
+    EXPECT_TRUE(item->TextureMatrixIsIdentity());
+    item->TextureOffset()->SetVector(c.offset.X, c.offset.Y, c.offset.Z, c.offset.W);
+    item->TextureScale()->SetVector(c.scale.X, c.scale.Y, c.scale.Z, c.scale.W);
+    EXPECT_EQ(item->TextureMatrixIsIdentity(), c.identity);
+    if (!c.identity) {
+        const TMatrix& m = item->TextureMatrix();
+        EXPECT_EQ(m.V[0].X, c.scale.X);
+        EXPECT_EQ(m.V[1].Y, c.scale.Y);
+        EXPECT_EQ(m.V[3].X, c.offset.X);
+        EXPECT_EQ(m.V[3].Y, c.offset.Y);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, TextureExMatrix,
+                         ::testing::Values(MatrixCase{{0, 0, 0, 0}, {1, 1, 1, 0}, true},
+                                           MatrixCase{{0.5f, 0, 0, 0}, {1, 1, 1, 0}, false},
+                                           MatrixCase{{0, 0, 0, 0}, {2, 3, 1, 0}, false},
+                                           MatrixCase{{0, 0, 0, 0}, {1, 1, 1, 1}, false}, // W counts
+                                           MatrixCase{{0.25f, 0.75f, 0, 0}, {4, 4, 1, 0}, false}));
+
+TEST(TextureEx, ChangesReachTheObject)
+{
+    TRecordingComponent object;
+    TGLMaterial material(&object);
+    TGLTextureExItem* item = material.TextureEx()->Add();
+    object.changes.clear();
+    item->TextureScale()->SetVector(2, 2, 1, 0);
+    EXPECT_FALSE(object.changes.empty());
+    const int structures = object.structureChanges;
+    item->Texture()->SetDisabled(false);
+    EXPECT_EQ(object.structureChanges, structures + 1);
+    EXPECT_TRUE(material.TextureEx()->IsTextureEnabled(0));
+    EXPECT_FALSE(material.TextureEx()->IsTextureEnabled(1));
+}
+
+TEST(TextureEx, NothingWithoutMultitexturing)
+{
+    TRecordingScene scene;
+    GLExt.ARB_multitexture = false;
+    TGLMaterial material(nullptr);
+    material.TextureEx()->Add()->Texture()->SetDisabled(false);
+    scene.gl.Clear();
+    material.TextureEx()->Apply(scene.rci);
+    EXPECT_TRUE(scene.gl.Calls().empty());
+}
+
+TEST(TextureEx, ItemsPushTheirMatrixOnTheirUnitAndAddUserUnitsToTheRouter)
+{
+    TRecordingScene scene;
+    GLExt.ARB_multitexture = true;
+    AllowSecondTexUnit();
+    scene.gl.Integers[GL_MAX_TEXTURE_UNITS_ARB] = {4};
+    TGLMaterial material(nullptr);
+    TGLTextureExItem* disabled = material.TextureEx()->Add();
+    TGLTextureExItem* second = material.TextureEx()->Add();
+    second->Texture()->SetDisabled(false);
+    second->TextureScale()->SetVector(2, 2, 1, 0);
+    MapTexCoordToUnit0();
+    scene.gl.Clear();
+    material.TextureEx()->Apply(scene.rci);
+    EXPECT_FALSE(disabled->Applied());
+    EXPECT_TRUE(second->Applied());
+    const auto units = scene.gl.CallsTo("glActiveTextureARB");
+    ASSERT_GE(units.size(), 3u);
+    EXPECT_EQ(units[0].Args[0], GL_TEXTURE1_ARB);
+    EXPECT_EQ(scene.gl.Count("glPushMatrix"), 1);
+    const auto loads = scene.gl.CallsTo("glLoadMatrixf");
+    ASSERT_EQ(loads.size(), 1u);
+    EXPECT_EQ(loads[0].Data[0], 2);
+    EXPECT_EQ(MappedTexUnitsMask(), 0b11u);
+
+    scene.gl.Clear();
+    material.TextureEx()->UnApply(scene.rci);
+    EXPECT_FALSE(second->Applied());
+    EXPECT_EQ(scene.gl.Count("glPopMatrix"), 1);
+    EXPECT_EQ(scene.gl.CallsTo("glActiveTextureARB").back().Args[0], GL_TEXTURE0_ARB);
+    MapTexCoordNowhere();
+}
+
+} // namespace
