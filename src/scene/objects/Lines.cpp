@@ -1,0 +1,264 @@
+// Line objects: properties, node colours and node lists. The drawing is in
+// LinesRender.cpp.
+
+#include "scene/objects/Lines.h"
+
+#include "platform/core/Assert.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+bool BitEqual(const TVector& a, const TVector& b)
+{
+    return std::memcmp(&a, &b, sizeof(TVector)) == 0;
+}
+} // namespace
+
+// ---- TGLLineBase ----
+
+TGLLineBase::TGLLineBase(TComponent* owner)
+    : TGLImmaterialSceneObject(owner), lineColor_(std::make_unique<TGLColor>(this, ColorWhite))
+{
+}
+
+TGLLineBase::~TGLLineBase() = default;
+
+void TGLLineBase::SetLineColor(const TGLColor& value)
+{
+    lineColor_->Initialize(value.Color());
+    StructureChanged();
+}
+
+void TGLLineBase::SetLinePattern(std::uint16_t value)
+{
+    if (linePattern_ != value) {
+        linePattern_ = value;
+        StructureChanged();
+    }
+}
+
+void TGLLineBase::SetLineWidth(float value)
+{
+    if (lineWidth_ != value) {
+        lineWidth_ = value;
+        StructureChanged();
+    }
+}
+
+void TGLLineBase::SetAntiAliased(bool value)
+{
+    if (antiAliased_ != value) {
+        antiAliased_ = value;
+        StructureChanged();
+    }
+}
+
+void TGLLineBase::Assign(const TPersistent* source)
+{
+    if (const auto* line = ObjectCast<TGLLineBase>(source)) {
+        SetLineColor(*line->lineColor_);
+        SetLinePattern(line->linePattern_);
+        SetLineWidth(line->lineWidth_);
+        SetAntiAliased(line->antiAliased_);
+    } else {
+        TGLImmaterialSceneObject::Assign(source);
+    }
+}
+
+// ---- TGLLinesNode ----
+
+TGLLinesNode::TGLLinesNode(TCollection* collection) : TGLNode(collection)
+{
+    if (auto* nodes = ObjectCast<TGLLinesNodes>(collection)) {
+        colorIndex_ = nodes->DefaultColorIndex();
+    }
+}
+
+const TVector& TGLLinesNode::Color() const
+{
+    if (auto* nodes = ObjectCast<TGLLinesNodes>(Collection())) {
+        return nodes->PaletteColor(colorIndex_);
+    }
+    return ColorBlue;
+}
+
+void TGLLinesNode::SetColor(const TVector& value)
+{
+    auto* nodes = ObjectCast<TGLLinesNodes>(Collection());
+    KP_ASSERT(nodes != nullptr);
+    colorIndex_ = nodes->ColorIndex(value);
+    nodes->NotifyChange();
+}
+
+bool TGLLinesNode::StoreColor() const
+{
+    auto* nodes = ObjectCast<TGLLinesNodes>(Collection());
+    return nodes == nullptr || colorIndex_ != nodes->DefaultColorIndex();
+}
+
+void TGLLinesNode::Assign(const TPersistent* source)
+{
+    if (const auto* node = ObjectCast<TGLLinesNode>(source)) {
+        if (auto* nodes = ObjectCast<TGLLinesNodes>(Collection())) {
+            colorIndex_ = nodes->ColorIndex(node->Color());
+        }
+    }
+    TGLNode::Assign(source);
+}
+
+// ---- TGLLinesNodes ----
+
+TGLLinesNodes::TGLLinesNodes(TComponent* owner) : TGLNodes(owner, CollectionItemClassOf<TGLLinesNode>())
+{
+    palette_.push_back(ColorBlue);
+}
+
+void TGLLinesNodes::NotifyChange()
+{
+    if (UpdateCount() != 0) {
+        return;
+    }
+    if (auto* owner = ObjectCast<TGLUpdateAbleComponent>(GetOwner())) {
+        owner->StructureChanged();
+    }
+}
+
+std::uint32_t TGLLinesNodes::ColorIndex(const TVector& color)
+{
+    for (std::size_t i = 0; i < palette_.size(); ++i) {
+        if (BitEqual(palette_[i], color)) {
+            return static_cast<std::uint32_t>(i);
+        }
+    }
+    palette_.push_back(color);
+    return static_cast<std::uint32_t>(palette_.size() - 1);
+}
+
+// ---- TGLNodedLines ----
+
+TGLNodedLines::TGLNodedLines(TComponent* owner)
+    : TGLLineBase(owner), nodes_(std::make_unique<TGLLinesNodes>(this)),
+      nodeColor_(std::make_unique<TGLColor>(this, ColorBlue, MakeDelegate<&TGLNodedLines::OnNodeColorChanged>(this)))
+{
+}
+
+TGLNodedLines::~TGLNodedLines() = default;
+
+void TGLNodedLines::SetNodes(const TGLLinesNodes& value)
+{
+    nodes_->Assign(&value);
+    StructureChanged();
+}
+
+void TGLNodedLines::SetNodesAspect(TLineNodesAspect value)
+{
+    if (nodesAspect_ != value) {
+        nodesAspect_ = value;
+        StructureChanged();
+    }
+}
+
+void TGLNodedLines::SetNodeColor(const TGLColor& value)
+{
+    nodeColor_->SetColor(value.Color());
+    StructureChanged();
+}
+
+void TGLNodedLines::SetNodeSize(float value)
+{
+    nodeSize_ = value <= 0 ? 1.0f : value;
+    StructureChanged();
+}
+
+void TGLNodedLines::OnNodeColorChanged(TObject*)
+{
+    const TVector& color = nodeColor_->Color();
+    const std::uint32_t oldIndex = nodes_->ColorIndex(oldNodeColor_);
+    const std::uint32_t newIndex = nodes_->ColorIndex(color);
+    for (int i = 0; i < nodes_->Count(); ++i) {
+        TGLLinesNode* node = nodes_->Items(i);
+        if (node->colorIndex_ == oldIndex) {
+            node->colorIndex_ = newIndex;
+        }
+    }
+    nodes_->SetDefaultColor(color);
+    oldNodeColor_ = color;
+}
+
+TGLLinesNode* TGLNodedLines::AddNode(float x, float y, float z)
+{
+    // The add notifies already (the rebuild is lazy), so the coordinates are written
+    // without a second notification: appending is the hot path of a run.
+    TGLLinesNode* node = nodes_->Add();
+    *node->VectorPointer() = TVector{x, y, z, 0};
+    return node;
+}
+
+void TGLNodedLines::DeleteLastNode()
+{
+    if (nodes_->Count() > 0) {
+        nodes_->Delete(nodes_->Count() - 1);
+    }
+}
+
+void TGLNodedLines::Assign(const TPersistent* source)
+{
+    if (const auto* lines = ObjectCast<TGLNodedLines>(source)) {
+        SetNodes(*lines->nodes_);
+        nodesAspect_ = lines->nodesAspect_;
+        nodeSize_ = lines->nodeSize_;
+        SetNodeColor(*lines->nodeColor_);
+    }
+    TGLLineBase::Assign(source);
+}
+
+TVector TGLNodedLines::UnscaledHalfExtents() const
+{
+    TVector result{0, 0, 0, 0};
+    for (int i = 0; i < nodes_->Count(); ++i) {
+        const TVector& v = nodes_->Items(i)->AsVector();
+        for (int k = 0; k < 4; ++k) {
+            result[k] = std::max(result[k], std::fabs(v[k]));
+        }
+    }
+    return result;
+}
+
+// ---- TGLLines ----
+
+TGLLines::TGLLines(TComponent* owner) : TGLNodedLines(owner) {}
+
+TGLLines::~TGLLines() = default;
+
+void TGLLines::SetDivision(int value)
+{
+    if (division_ != value) {
+        division_ = std::max(value, 1);
+        StructureChanged();
+    }
+}
+
+void TGLLines::SetSplineMode(TLineSplineMode value)
+{
+    if (splineMode_ != value) {
+        splineMode_ = value;
+        StructureChanged();
+    }
+}
+
+void TGLLines::SetOptions(TLinesOptions value)
+{
+    options_ = value;
+    StructureChanged();
+}
+
+void TGLLines::Assign(const TPersistent* source)
+{
+    if (const auto* lines = ObjectCast<TGLLines>(source)) {
+        division_ = lines->division_;
+        splineMode_ = lines->splineMode_;
+        options_ = lines->options_;
+    }
+    TGLNodedLines::Assign(source);
+}

@@ -1,0 +1,181 @@
+#pragma once
+// Line objects: a style-carrying base (colour, stipple, width, smoothing), a noded
+// line that draws a marker at each of its coloured nodes, and the polyline/curve
+// object that every tool path of the preview is made of.
+
+#include "scene/Color.h"
+#include "scene/CustomSceneObject.h"
+#include "scene/Nodes.h"
+#include "scene/base/ScalarLists.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class TGLLineBase : public TGLImmaterialSceneObject {
+    KP_CLASS(TGLLineBase, TGLImmaterialSceneObject)
+public:
+    explicit TGLLineBase(TComponent* owner = nullptr);
+    ~TGLLineBase() override;
+
+    TGLColor& LineColor() const { return *lineColor_; }
+    // Copies the four components, then always a structure change.
+    void SetLineColor(const TGLColor& value);
+    std::uint16_t LinePattern() const { return linePattern_; }
+    // 65535 is solid: no stippling.
+    void SetLinePattern(std::uint16_t value);
+    float LineWidth() const { return lineWidth_; }
+    void SetLineWidth(float value);
+    bool AntiAliased() const { return antiAliased_; }
+    void SetAntiAliased(bool value);
+
+    // From a line base: only the four style properties.
+    void Assign(const TPersistent* source) override;
+
+protected:
+    // The attribute bracket around every line drawing of this family.
+    void SetupLineStyle(TRenderContextInfo& rci);
+    void RestoreLineStyle(TRenderContextInfo& rci);
+
+private:
+    std::unique_ptr<TGLColor> lineColor_;
+    std::uint16_t linePattern_ = 0xFFFF;
+    float lineWidth_ = 1.0f;
+    bool antiAliased_ = false;
+};
+
+class TGLLinesNodes;
+
+// A node with a colour. Tool paths hold millions of nodes and nearly all share one
+// colour, so the colour is an index into its node list's palette instead of an object
+// of its own.
+class TGLLinesNode : public TGLNode {
+    KP_CLASS(TGLLinesNode, TGLNode)
+public:
+    // Takes the NodeColor of the line that owns the collection.
+    explicit TGLLinesNode(TCollection* collection);
+
+    const TVector& Color() const;
+    // Then the collection notifies its line.
+    void SetColor(const TVector& value);
+    // Stored in a form only when it differs from the line's NodeColor.
+    bool StoreColor() const;
+
+    // From a lines node: the colour; then the coordinates.
+    void Assign(const TPersistent* source) override;
+
+private:
+    friend class TGLLinesNodes;
+    friend class TGLNodedLines;
+    std::uint32_t colorIndex_ = 0;
+};
+
+class TGLNodedLines;
+
+class TGLLinesNodes : public TGLNodes {
+    KP_CLASS(TGLLinesNodes, TGLNodes)
+public:
+    explicit TGLLinesNodes(TComponent* owner);
+
+    TGLLinesNode* Items(int index) const { return static_cast<TGLLinesNode*>(TGLNodes::Items(index)); }
+    TGLLinesNode* operator[](int index) const { return Items(index); }
+    TGLLinesNode* Add() { return static_cast<TGLLinesNode*>(TGLNodes::Add()); }
+
+    // The owner rebuilds its drawing.
+    void NotifyChange() override;
+
+    // Palette of the node colours; the index of `color`, added when new.
+    std::uint32_t ColorIndex(const TVector& color);
+    const TVector& PaletteColor(std::uint32_t index) const { return palette_[index]; }
+    // Index that new nodes get (the owner's NodeColor).
+    std::uint32_t DefaultColorIndex() const { return defaultColorIndex_; }
+    void SetDefaultColor(const TVector& color) { defaultColorIndex_ = ColorIndex(color); }
+
+private:
+    std::vector<TVector> palette_;
+    std::uint32_t defaultColorIndex_ = 0;
+};
+
+enum TLineNodesAspect : std::uint8_t { lnaInvisible, lnaAxes, lnaCube, lnaDodecahedron };
+
+class TGLNodedLines : public TGLLineBase {
+    KP_CLASS(TGLNodedLines, TGLLineBase)
+public:
+    explicit TGLNodedLines(TComponent* owner = nullptr);
+    ~TGLNodedLines() override;
+
+    TGLLinesNodes& Nodes() const { return *nodes_; }
+    void SetNodes(const TGLLinesNodes& value);
+    TLineNodesAspect NodesAspect() const { return nodesAspect_; }
+    void SetNodesAspect(TLineNodesAspect value);
+    TGLColor& NodeColor() const { return *nodeColor_; }
+    void SetNodeColor(const TGLColor& value);
+    float NodeSize() const { return nodeSize_; }
+    // A size <= 0 becomes 1.
+    void SetNodeSize(float value);
+
+    // Appends a node at (x, y, z, 0) with the node colour: one notification.
+    TGLLinesNode* AddNode(float x, float y, float z);
+    // Removes the last node (no-op when there is none).
+    void DeleteLastNode();
+
+    void Assign(const TPersistent* source) override;
+    // Largest absolute value of each coordinate over the nodes.
+    TVector UnscaledHalfExtents() const override;
+
+protected:
+    void DrawNode(TRenderContextInfo& rci, float x, float y, float z, const TVector& color);
+
+private:
+    void OnNodeColorChanged(TObject* sender);
+
+    std::unique_ptr<TGLLinesNodes> nodes_;
+    std::unique_ptr<TGLColor> nodeColor_;
+    TVector oldNodeColor_ = ColorBlue;
+    TLineNodesAspect nodesAspect_ = lnaAxes;
+    float nodeSize_ = 1.0f;
+};
+
+enum TLineSplineMode : std::uint8_t { lsmLines, lsmCubicSpline, lsmBezierSpline, lsmNURBSCurve, lsmSegments };
+enum TLinesOption : std::uint8_t { loUseNodeColorForLines };
+using TLinesOptions = std::uint8_t; // bit n for option n
+constexpr TLinesOptions LinesOptionBit(TLinesOption o)
+{
+    return TLinesOptions(1u << o);
+}
+
+class TGLLines : public TGLNodedLines {
+    KP_CLASS(TGLLines, TGLNodedLines)
+public:
+    explicit TGLLines(TComponent* owner = nullptr);
+    ~TGLLines() override;
+
+    int Division() const { return division_; }
+    // Never below 1.
+    void SetDivision(int value);
+    TLineSplineMode SplineMode() const { return splineMode_; }
+    void SetSplineMode(TLineSplineMode value);
+    TLinesOptions Options() const { return options_; }
+    void SetOptions(TLinesOptions value);
+
+    int NURBSOrder = 0;
+    float NURBSTolerance = 50.0f;
+    TSingleList NURBSKnots;
+
+    void Assign(const TPersistent* source) override;
+    void BuildList(TRenderContextInfo& rci) override;
+
+private:
+    void DrawCubicSpline();
+    void DrawNURBS();
+    bool UseNodeColors() const { return (options_ & LinesOptionBit(loUseNodeColorForLines)) != 0; }
+
+    int division_ = 10;
+    TLineSplineMode splineMode_ = lsmLines;
+    TLinesOptions options_ = 0;
+};
+
+// The twelve edges of a cube of edge `size` centred on the origin; dotted when asked.
+void RenderWireCube(TRenderContextInfo& rci, bool dotted, const TVector& color, float size);
+// A small solid dodecahedron (radius about 0.5) centred on the origin.
+void RenderDodecahedron();

@@ -1,0 +1,211 @@
+#include "scene/GLStateCache.h"
+#include "scene/objects/Lines.h"
+
+#include "RecordedPrimitives.h"
+
+#include <gtest/gtest.h>
+
+using namespace scenetest;
+
+namespace {
+
+bool Same(const TVector& a, const TVector& b)
+{
+    return a.X == b.X && a.Y == b.Y && a.Z == b.Z && a.W == b.W;
+}
+
+class LinesTest : public ::testing::Test {
+protected:
+    LinesTest() { rci.GLStates = &states; }
+
+    void AddNodes(std::initializer_list<TVector> points)
+    {
+        for (const TVector& p : points) {
+            line.AddNode(p.X, p.Y, p.Z);
+        }
+    }
+    std::vector<TRecordedPrimitive> Build()
+    {
+        gl.Clear();
+        line.BuildList(rci);
+        return RecordedPrimitives(gl.Calls());
+    }
+
+    TGLRecorder gl;
+    TGLStateCache states;
+    TRenderContextInfo rci;
+    TGLLines line;
+};
+
+TEST_F(LinesTest, VertexOutputOfEachSplineMode)
+{
+    struct Case {
+        TLineSplineMode mode;
+        int division;
+        int nodes;
+        GLenum primitive;
+        std::size_t vertices; // glVertex calls
+        int evalCoords;
+    };
+    const Case cases[] = {
+        {lsmLines, 10, 3, GL_LINE_STRIP, 3, 0},
+        {lsmSegments, 10, 5, GL_LINES, 5, 0}, // the odd last node stays unjoined by GL_LINES
+        {lsmCubicSpline, 4, 3, GL_LINE_STRIP, 9, 0},
+        {lsmCubicSpline, 1, 3, GL_LINE_STRIP, 3, 0},
+        {lsmBezierSpline, 6, 4, GL_LINE_STRIP, 0, 7},
+        {lsmBezierSpline, 1, 4, GL_LINE_STRIP, 4, 0},
+        {lsmBezierSpline, 6, 9, GL_LINE_STRIP, 9, 0}, // beyond the recorder's order of 8
+        {lsmNURBSCurve, 1, 3, GL_LINE_STRIP, 3, 0},
+    };
+    for (const Case& c : cases) {
+        TGLLines l;
+        l.SetNodesAspect(lnaInvisible);
+        l.SetSplineMode(c.mode);
+        l.SetDivision(c.division);
+        for (int i = 0; i < c.nodes; ++i) {
+            l.AddNode(float(i), float(i * i), 0);
+        }
+        gl.Clear();
+        l.BuildList(rci);
+        const auto prims = RecordedPrimitives(gl.Calls());
+        ASSERT_EQ(prims.size(), 1u) << int(c.mode);
+        EXPECT_EQ(prims[0].mode, c.primitive) << int(c.mode);
+        EXPECT_EQ(prims[0].vertices.size(), c.vertices) << int(c.mode) << "/" << c.division;
+        EXPECT_EQ(gl.Count("glEvalCoord1f"), c.evalCoords) << int(c.mode);
+    }
+}
+
+TEST_F(LinesTest, CubicSplinePassesThroughNodesAndEndsOnTheLastNodeColor)
+{
+    line.SetSplineMode(lsmCubicSpline);
+    line.SetDivision(5);
+    line.SetOptions(LinesOptionBit(loUseNodeColorForLines));
+    AddNodes({{0, 0, 0, 0}, {1, 2, 0, 0}, {3, 1, 1, 0}});
+    line.Nodes()[2]->SetColor({0, 1, 0, 1});
+    const auto v = Build()[0].vertices;
+    ASSERT_EQ(v.size(), 11u);
+    EXPECT_NEAR(v[5].position[1], 2, 1e-5);
+    EXPECT_NEAR(v[10].position[0], 3, 1e-5);
+    const auto colors = gl.CallsTo("glColor4fv");
+    ASSERT_EQ(colors.size(), 11u);
+    EXPECT_EQ(colors.back().Data, (std::vector<double>{0, 1, 0, 1}));
+}
+
+TEST_F(LinesTest, FewerThanTwoNodesDrawNothing)
+{
+    for (int n : {0, 1}) {
+        TGLLines l;
+        for (int i = 0; i < n; ++i) {
+            l.AddNode(1, 1, 1);
+        }
+        gl.Clear();
+        l.BuildList(rci);
+        EXPECT_TRUE(gl.Calls().empty()) << n;
+    }
+}
+
+TEST_F(LinesTest, LineStyleSwitchesStippleBlendingAndColorForm)
+{
+    struct Case {
+        std::uint16_t pattern;
+        float alpha;
+        bool antiAliased;
+        bool stipple;
+        bool blend;
+        const char* colorCall;
+    };
+    const Case cases[] = {
+        {0xFFFF, 1.0f, false, false, false, "glColor3fv"},
+        {0x8888, 1.0f, false, true, true, "glColor3fv"},
+        {0xFFFF, 0.5f, false, false, true, "glColor4fv"},
+        {0xFFFF, 1.0f, true, false, true, "glColor3fv"},
+    };
+    AddNodes({{0, 0, 0, 0}, {1, 0, 0, 0}});
+    line.SetNodesAspect(lnaInvisible);
+    for (const Case& c : cases) {
+        line.SetLinePattern(c.pattern);
+        line.SetAntiAliased(c.antiAliased);
+        TGLColor color(nullptr, {1, 0, 0, c.alpha});
+        line.SetLineColor(color);
+        Build();
+        EXPECT_EQ(gl.Count("glLineStipple"), c.stipple ? 1 : 0) << c.pattern;
+        EXPECT_EQ(gl.Count("glBlendFunc") > 0, c.blend) << c.pattern << " " << c.alpha;
+        EXPECT_EQ(gl.Count(c.colorCall), 1) << c.colorCall;
+        EXPECT_EQ(gl.Count("glPushAttrib"), gl.Count("glPopAttrib"));
+    }
+}
+
+TEST_F(LinesTest, MarkersFollowTheAspectAndNurbsWithoutKnotsStillDrawsThem)
+{
+    line.SetSplineMode(lsmNURBSCurve);
+    AddNodes({{0, 0, 0, 0}, {1, 0, 0, 0}, {2, 1, 0, 0}});
+    struct Case {
+        TLineNodesAspect aspect;
+        int translates;
+        int fans;
+    };
+    for (const Case& c : {Case{lnaInvisible, 0, 0}, Case{lnaCube, 3, 0}, Case{lnaDodecahedron, 3, 36}}) {
+        line.SetNodesAspect(c.aspect);
+        const auto prims = Build();
+        EXPECT_EQ(gl.Count("gluNewNurbsRenderer"), 0);
+        EXPECT_EQ(gl.Count("glTranslatef"), c.translates);
+        EXPECT_EQ(static_cast<int>(std::count_if(prims.begin(), prims.end(),
+                                                 [](auto& p) { return p.mode == GL_TRIANGLE_FAN; })),
+                  c.fans);
+    }
+    line.NURBSOrder = 3;
+    line.NURBSKnots.Add(0);
+    Build();
+    EXPECT_EQ(gl.Count("gluNurbsCurve"), 1);
+    EXPECT_EQ(gl.Count("gluDeleteNurbsRenderer"), 1);
+}
+
+TEST_F(LinesTest, NodeColorRecolorsOnlyNodesStillOnThePreviousColor)
+{
+    AddNodes({{0, 0, 0, 0}, {1, 0, 0, 0}});
+    line.Nodes()[1]->SetColor({1, 1, 0, 1});
+    line.SetNodeColor(TGLColor(nullptr, {0, 1, 0, 1}));
+    line.AddNode(2, 0, 0);
+    EXPECT_TRUE(Same(line.Nodes()[0]->Color(), TVector{0, 1, 0, 1}));
+    EXPECT_TRUE(Same(line.Nodes()[1]->Color(), TVector{1, 1, 0, 1}));
+    EXPECT_TRUE(Same(line.Nodes()[2]->Color(), TVector{0, 1, 0, 1}));
+    EXPECT_FALSE(line.Nodes()[0]->StoreColor());
+    EXPECT_TRUE(line.Nodes()[1]->StoreColor());
+}
+
+TEST_F(LinesTest, SettersKeepRangesAndAssignCopiesOnlyTheStyle)
+{
+    for (int d : {0, -3}) {
+        line.SetDivision(d);
+        EXPECT_EQ(line.Division(), 1);
+    }
+    line.SetNodeSize(0);
+    EXPECT_EQ(line.NodeSize(), 1.0f);
+    TGLLines source;
+    source.SetLinePattern(0x8888);
+    source.SetLineWidth(0.5f);
+    source.SetAntiAliased(true);
+    source.AddNode(1, 2, 3);
+    TGLLineBase base;
+    base.Assign(&source);
+    EXPECT_EQ(base.LinePattern(), 0x8888);
+    EXPECT_EQ(base.LineWidth(), 0.5f);
+    EXPECT_TRUE(base.AntiAliased());
+    line.Assign(&source);
+    EXPECT_EQ(line.Nodes().Count(), 1);
+    EXPECT_TRUE(Same(line.UnscaledHalfExtents(), TVector{1, 2, 3, 0}));
+}
+
+TEST_F(LinesTest, AppendingAndDeletingNodesMarksTheStructureChanged)
+{
+    AddNodes({{0, 0, 0, 0}, {1, 0, 0, 0}});
+    line.ClearStructureChanged();
+    line.AddNode(5, 5, 5);
+    EXPECT_TRUE(line.Changes() & ChangeBit(ocStructure));
+    line.ClearStructureChanged();
+    line.DeleteLastNode();
+    EXPECT_TRUE(line.Changes() & ChangeBit(ocStructure));
+    EXPECT_EQ(line.Nodes().Count(), 2);
+}
+
+} // namespace
