@@ -22,6 +22,7 @@ TEST_P(ShapeObjectClasses, AreCreatedByName)
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, ShapeObjectClasses,
-                         ::testing::Values("TGLSphere", "TGLCylinder", "TGLCone", "TGLArrowLine", "TGLSpaceText"));
+                         ::testing::Values("TGLSphere", "TGLCylinder", "TGLCone", "TGLArrowLine", "TGLSpaceText",
+                                           "TGLHeightField"));
 
 } // namespace

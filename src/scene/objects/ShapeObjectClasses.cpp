@@ -4,6 +4,7 @@
 #include "scene/objects/ArrowLine.h"
 #include "scene/objects/Cone.h"
 #include "scene/objects/Cylinder.h"
+#include "scene/objects/HeightField.h"
 #include "scene/objects/SpaceText.h"
 #include "scene/objects/Sphere.h"
 
@@ -15,6 +16,7 @@ void RegisterShapeObjectClasses()
         RegisterClass<TGLCone>();
         RegisterClass<TGLArrowLine>();
         RegisterClass<TGLSpaceText>();
+        RegisterClass<TGLHeightField>();
         return true;
     }();
     (void)registered;
