@@ -1,0 +1,461 @@
+#include "WorldTestSupport.h"
+
+#include "platform/core/Exceptions.h"
+#include "scene/GLBitmap32.h"
+#include "scene/NonVisualViewer.h"
+
+#include <memory>
+#include <string>
+
+using namespace worldtest;
+
+namespace {
+
+class WorldBufferTest : public WorldFixture {
+protected:
+    WorldBufferTest()
+    {
+        camera = TGLBaseSceneObject::CreateAsChild<TGLCamera>(world.CameraRoot());
+        events.Attach(buffer);
+        buffer.Resize(200, 100);
+    }
+    TGLContext* Context() { return buffer.RenderingContext(); }
+
+    TGLWorld world;
+    TGLWorldBuffer buffer{nullptr};
+    TBufferEvents events;
+    TGLCamera* camera = nullptr;
+};
+
+TEST_F(WorldBufferTest, DefaultsOfANewBuffer)
+{
+    TGLWorldBuffer fresh(nullptr);
+    EXPECT_TRUE(fresh.FaceCulling());
+    EXPECT_TRUE(fresh.Lighting());
+    EXPECT_TRUE(fresh.DepthTest());
+    EXPECT_FALSE(fresh.FogEnable());
+    EXPECT_EQ(fresh.BackgroundColor(), clBtnFace);
+    EXPECT_EQ(fresh.AmbientColor().Color().X, 0.2f);
+    EXPECT_EQ(fresh.ContextOptions(), ContextOption(roDoubleBuffer) | ContextOption(roRenderToWindow));
+    EXPECT_FALSE(fresh.RCInstantiated());
+    EXPECT_EQ(fresh.Camera(), nullptr);
+    EXPECT_EQ(fresh.FrameCount(), 0);
+    EXPECT_EQ(fresh.Width(), 1);
+    EXPECT_EQ(fresh.Height(), 1);
+}
+
+struct ResizeCase {
+    int width, height, expectedWidth, expectedHeight;
+};
+
+class BufferResize : public WorldBufferTest, public ::testing::WithParamInterface<ResizeCase> {};
+
+TEST_P(BufferResize, KeepsAtLeastOnePixel)
+{
+    const ResizeCase& c = GetParam();
+    buffer.CreateRC(0, true);
+    recorder.Clear();
+    buffer.Resize(c.width, c.height);
+    EXPECT_EQ(buffer.Width(), c.expectedWidth);
+    EXPECT_EQ(buffer.Height(), c.expectedHeight);
+    const auto viewports = Calls("glViewport");
+    ASSERT_EQ(viewports.size(), 1u);
+    EXPECT_EQ(viewports[0].Args, (std::vector<double>{0, 0, double(c.expectedWidth), double(c.expectedHeight)}));
+    EXPECT_FALSE(Context()->Active());
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, BufferResize,
+                         ::testing::Values(ResizeCase{0, -5, 1, 1}, ResizeCase{640, 480, 640, 480},
+                                           ResizeCase{-1, 7, 1, 7}, ResizeCase{1, 1, 1, 1}));
+
+TEST_F(WorldBufferTest, ResizeWithoutContextCallsNoOpenGL)
+{
+    recorder.Clear();
+    buffer.Resize(10, 10);
+    EXPECT_EQ(Count("glViewport"), 0);
+}
+
+TEST_F(WorldBufferTest, PlainOptionsNotifyOnChangeOnly)
+{
+    buffer.SetBackgroundColor(clBtnFace);
+    buffer.SetDepthTest(true);
+    buffer.SetFaceCulling(true);
+    buffer.SetLighting(true);
+    buffer.SetShadeModel(smDefault);
+    buffer.SetFogEnable(false);
+    EXPECT_EQ(events.changes, 0);
+    buffer.SetBackgroundColor(clBlack);
+    buffer.SetDepthTest(false);
+    buffer.SetFaceCulling(false);
+    buffer.SetLighting(false);
+    buffer.SetShadeModel(smFlat);
+    buffer.SetFogEnable(true);
+    EXPECT_EQ(events.changes, 6);
+    EXPECT_EQ(events.structural, 0);
+}
+
+TEST_F(WorldBufferTest, PixelFormatOptionsAskForANewContextOnce)
+{
+    buffer.SetContextOptions(buffer.ContextOptions());
+    buffer.SetAntiAliasing(aaDefault);
+    buffer.SetDepthPrecision(dpDefault);
+    buffer.SetColorDepth(cdDefault);
+    buffer.SetAccumBufferBits(0);
+    EXPECT_EQ(events.structural, 0);
+    buffer.SetContextOptions(buffer.ContextOptions() | ContextOption(roStencilBuffer));
+    EXPECT_EQ(events.structural, 1);
+    buffer.SetAntiAliasing(aa4x);
+    buffer.SetDepthPrecision(dp16bits);
+    buffer.SetColorDepth(cd16bits);
+    buffer.SetAccumBufferBits(16);
+    EXPECT_EQ(events.structural, 5);
+    EXPECT_EQ(events.changes, 0) << "no repaint: the context is remade first";
+}
+
+struct FormatCase {
+    TContextOptions options;
+    TGLColorDepth colorDepth;
+    TGLDepthPrecision depth;
+    int colorBits, depthBits, stencilBits, alphaBits;
+    TGLRCOptions rcOptions;
+};
+
+class BufferPixelFormat : public WorldBufferTest, public ::testing::WithParamInterface<FormatCase> {};
+
+TEST_P(BufferPixelFormat, OptionsBecomeTheContextsWishes)
+{
+    const FormatCase& c = GetParam();
+    buffer.SetContextOptions(c.options);
+    buffer.SetColorDepth(c.colorDepth);
+    buffer.SetDepthPrecision(c.depth);
+    buffer.SetAccumBufferBits(32);
+    TGLContext* prepared = nullptr;
+    buffer.OnPrepareGLContext = [&](TGLContext* context) { prepared = context; };
+    buffer.CreateRC(0, true);
+    TGLContext* context = Context();
+    ASSERT_NE(context, nullptr);
+    EXPECT_EQ(prepared, context);
+    EXPECT_EQ(context->ColorBits(), c.colorBits);
+    EXPECT_EQ(context->DepthBits(), c.depthBits);
+    EXPECT_EQ(context->StencilBits(), c.stencilBits);
+    EXPECT_EQ(context->AlphaBits(), c.alphaBits);
+    EXPECT_EQ(context->AccumBits(), 32);
+    EXPECT_EQ(context->Options(), c.rcOptions);
+}
+
+constexpr TContextOptions Double = ContextOption(roDoubleBuffer);
+INSTANTIATE_TEST_SUITE_P(
+    Table, BufferPixelFormat,
+    ::testing::Values(FormatCase{Double, cdDefault, dpDefault, 24, 24, 0, 0, RCOption(rcoDoubleBuffered)},
+                      FormatCase{0, cd16bits, dp16bits, 16, 16, 0, 0, 0},
+                      FormatCase{ContextOption(roStencilBuffer) | ContextOption(roDestinationAlpha), cd8bits,
+                                 dp32bits, 8, 32, 8, 8, 0},
+                      FormatCase{ContextOption(roNoColorBuffer) | ContextOption(roStereo), cdFloat128bits, dp24bits, 0,
+                                 24, 0, 0, RCOption(rcoStereo)},
+                      FormatCase{Double, cdFloat64bits, dpDefault, 64, 24, 0, 0, RCOption(rcoDoubleBuffered)}));
+
+TEST_F(WorldBufferTest, ContextCreationSetsTheInitialStateAndLeavesItInactive)
+{
+    buffer.SetBackgroundColor(clRed);
+    buffer.CreateRC(0, true);
+    ASSERT_TRUE(buffer.RCInstantiated());
+    EXPECT_FALSE(Context()->Active());
+    EXPECT_FALSE(buffer.Rendering());
+    EXPECT_EQ(TCountingContext::MemoryContexts, 1);
+    EXPECT_EQ(TCountingContext::LastMemoryWidth, 200);
+    EXPECT_EQ(TCountingContext::LastMemoryHeight, 100);
+    EXPECT_NE(IndexOf("glViewport(0, 0, 200, 100)"), -1);
+    EXPECT_NE(IndexOf("glClearColor(1, 0, 0, 1)"), -1);
+    EXPECT_NE(IndexOf("glDepthFunc(" + std::to_string(GL_LEQUAL) + ")"), -1);
+    EXPECT_NE(IndexOf("glShadeModel(" + std::to_string(GL_SMOOTH) + ")"), -1);
+    buffer.CreateRC(0, true);
+    EXPECT_EQ(TCountingContext::Freed, 1) << "a second creation replaces the first context";
+}
+
+TEST_F(WorldBufferTest, NoRegisteredContextClassIsAnError)
+{
+    UnregisterGLContextClass(TCountingContext::StaticClass());
+    try {
+        buffer.CreateRC(0, true);
+        FAIL() << "no exception";
+    } catch (const EGLContext& e) {
+        EXPECT_EQ(e.Message(), "Failed to create RenderingContext.");
+    }
+    EXPECT_FALSE(buffer.RCInstantiated());
+    EXPECT_FALSE(buffer.Rendering());
+    RegisterGLContextClass<TCountingContext>();
+}
+
+TEST_F(WorldBufferTest, OpenGLBelow11IsRefusedAndLeavesNoContext)
+{
+    recorder.Version = "1.0";
+    ReadGLVersionAndExtensions();
+    try {
+        buffer.CreateRC(0, true);
+        FAIL() << "no exception";
+    } catch (const EOpenGLError& e) {
+        EXPECT_EQ(e.Message(), "Need at least OpenGL version 1.1");
+    }
+    EXPECT_FALSE(buffer.RCInstantiated());
+    EXPECT_FALSE(buffer.Rendering());
+    EXPECT_EQ(CurrentGLContext(), nullptr) << "the activation was undone";
+    recorder.Version = "1.1";
+    ReadGLVersionAndExtensions();
+    buffer.CreateRC(0, true);
+    EXPECT_TRUE(buffer.RCInstantiated());
+}
+
+TEST_F(WorldBufferTest, AFailedPlatformCreationCanBeRetried)
+{
+    TCountingContext::FailCreations = 1;
+    EXPECT_THROW(buffer.CreateRC(0, false), EGLContext);
+    EXPECT_FALSE(buffer.RCInstantiated());
+    EXPECT_FALSE(buffer.Rendering());
+    buffer.CreateRC(0, false);
+    EXPECT_TRUE(buffer.RCInstantiated());
+}
+
+TEST_F(WorldBufferTest, RenderWithoutContextDoesNothing)
+{
+    recorder.Clear();
+    buffer.RenderWholeScene();
+    EXPECT_EQ(recorder.Calls().size(), 0u);
+    EXPECT_EQ(buffer.FrameCount(), 0);
+}
+
+TEST_F(WorldBufferTest, AFrameClearsProjectsLightsDrawsAndSwaps)
+{
+    auto* light = TGLBaseSceneObject::CreateAsChild<TGLLightSource>(world.ObjectRoot());
+    light->SetLightStyle(lsOmni);
+    buffer.SetCamera(camera);
+    buffer.CreateRC(0, false);
+    recorder.Clear();
+    buffer.RenderWholeScene();
+    const int clear = IndexOf("glClear(" + std::to_string(GL_DEPTH_BUFFER_BIT | GL_COLOR_BUFFER_BIT) + ")");
+    const int frustum = IndexOfName("glFrustum");
+    const int lookAt = IndexOf("gluLookAt(0, 0, 0, 0, 0, -1, 0, 1, 0)");
+    const int lightOn = IndexOf("glEnable(" + std::to_string(GL_LIGHT0) + ")");
+    const int alpha = IndexOf("glAlphaFunc(" + std::to_string(GL_GREATER) + ", 0)");
+    EXPECT_NE(clear, -1);
+    EXPECT_GT(frustum, clear);
+    EXPECT_GT(lookAt, frustum);
+    EXPECT_GT(lightOn, lookAt);
+    EXPECT_GT(alpha, lightOn);
+    EXPECT_EQ(TCountingContext::Swaps, 1);
+    EXPECT_EQ(buffer.FrameCount(), 1);
+    EXPECT_GE(buffer.LastFrameTime(), 0);
+    EXPECT_EQ(buffer.RegisteredScene(), &world);
+    EXPECT_EQ(world.Buffers().size(), 1u);
+    EXPECT_FALSE(Context()->Active());
+    EXPECT_EQ(world.CurrentBuffer(), nullptr) << "only during the frame";
+}
+
+TEST_F(WorldBufferTest, NoSwapOptionKeepsTheBackBuffer)
+{
+    buffer.SetContextOptions(ContextOption(roNoSwapBuffers));
+    buffer.CreateRC(0, false);
+    buffer.RenderWholeScene();
+    EXPECT_EQ(TCountingContext::Swaps, 0);
+}
+
+TEST_F(WorldBufferTest, NoColorBufferNeitherClearsNorWritesColour)
+{
+    buffer.SetContextOptions(ContextOption(roNoColorBuffer));
+    buffer.SetCamera(camera);
+    buffer.CreateRC(0, false);
+    bool ignored = false;
+    buffer.InitiateRendering = [&](TObject*, TRenderContextInfo& rci) { ignored = rci.ignoreMaterials; };
+    recorder.Clear();
+    buffer.RenderWholeScene();
+    EXPECT_TRUE(ignored);
+    const auto clears = Calls("glClear");
+    ASSERT_EQ(clears.size(), 1u);
+    EXPECT_EQ(GLbitfield(clears[0].Args[0]), GLbitfield(GL_DEPTH_BUFFER_BIT));
+    const int maskOff = IndexOf("glColorMask(0, 0, 0, 0)");
+    const int maskOn = IndexOf("glColorMask(1, 1, 1, 1)");
+    EXPECT_NE(maskOff, -1);
+    EXPECT_GT(maskOn, maskOff) << "colour writes come back after the scene";
+}
+
+TEST_F(WorldBufferTest, ClearBitsFollowTheOptions)
+{
+    buffer.SetContextOptions(ContextOption(roStencilBuffer) | ContextOption(roNoColorBufferClear));
+    recorder.Clear();
+    buffer.ClearBuffers();
+    EXPECT_EQ(GLbitfield(Calls("glClear").at(0).Args[0]), GLbitfield(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT));
+}
+
+TEST_F(WorldBufferTest, RenderFromInsideAfterRenderDoesNothing)
+{
+    buffer.CreateRC(0, false);
+    int nested = 0;
+    buffer.AfterRender = [&](TObject*) {
+        ++nested;
+        buffer.RenderWholeScene();
+    };
+    buffer.RenderWholeScene();
+    EXPECT_EQ(nested, 1);
+    EXPECT_EQ(buffer.FrameCount(), 1);
+    EXPECT_EQ(TCountingContext::Swaps, 1);
+    buffer.AfterRender = nullptr;
+    buffer.RenderWholeScene();
+    EXPECT_EQ(buffer.FrameCount(), 2);
+}
+
+TEST_F(WorldBufferTest, ChangesDuringAFrameFireNoOnChange)
+{
+    buffer.SetCamera(camera);
+    buffer.CreateRC(0, false);
+    events.changes = 0;
+    buffer.BeforeRender = [&](TObject*) { camera->NotifyChange(camera); };
+    buffer.RenderWholeScene();
+    EXPECT_EQ(events.changes, 0);
+    camera->NotifyChange(camera);
+    EXPECT_EQ(events.changes, 1);
+}
+
+TEST_F(WorldBufferTest, ACameraOutsideAnySceneIsNotTaken)
+{
+    TGLCamera loose;
+    buffer.SetCamera(&loose);
+    EXPECT_EQ(buffer.Camera(), nullptr);
+    buffer.CreateRC(0, false);
+    recorder.Clear();
+    buffer.RenderWholeScene();
+    EXPECT_EQ(Count("glClear"), 1);
+    EXPECT_EQ(TCountingContext::Swaps, 1);
+    EXPECT_EQ(Count("glFrustum"), 0);
+    EXPECT_EQ(Count("gluLookAt"), 0);
+}
+
+TEST_F(WorldBufferTest, SwitchingCamerasMovesTheBufferBetweenScenes)
+{
+    TGLWorld other;
+    auto* otherCamera = TGLBaseSceneObject::CreateAsChild<TGLCamera>(other.CameraRoot());
+    buffer.SetCamera(camera);
+    buffer.CreateRC(0, false);
+    buffer.RenderWholeScene();
+    EXPECT_EQ(world.Buffers().size(), 1u);
+    buffer.SetCamera(otherCamera);
+    EXPECT_EQ(world.Buffers().size(), 0u);
+    buffer.RenderWholeScene();
+    EXPECT_EQ(other.Buffers().size(), 1u);
+    EXPECT_EQ(buffer.RegisteredScene(), &other);
+    buffer.SetCamera(nullptr);
+}
+
+TEST_F(WorldBufferTest, AFreedCameraLeavesTheBuffer)
+{
+    buffer.SetCamera(camera);
+    delete camera;
+    camera = nullptr;
+    EXPECT_EQ(buffer.Camera(), nullptr);
+    buffer.CreateRC(0, false);
+    EXPECT_NO_THROW(buffer.RenderWholeScene());
+}
+
+TEST_F(WorldBufferTest, AnOpenGLErrorDuringAFrameUnwindsSoTheNextFrameRenders)
+{
+    buffer.SetCamera(camera);
+    buffer.CreateRC(0, false);
+    buffer.BeforeRender = [&](TObject*) { recorder.PendingErrors.push_back(GL_INVALID_OPERATION); };
+    EXPECT_THROW(buffer.RenderWholeScene(), EOpenGLError);
+    EXPECT_FALSE(buffer.Rendering());
+    EXPECT_FALSE(Context()->Active());
+    EXPECT_EQ(CurrentGLContext(), nullptr);
+    buffer.BeforeRender = nullptr;
+    buffer.RenderWholeScene();
+    EXPECT_EQ(buffer.FrameCount(), 1) << "the failed frame was not counted, the next one was";
+    EXPECT_EQ(TCountingContext::Swaps, 1);
+}
+
+TEST_F(WorldBufferTest, ModelViewStackMustBalance)
+{
+    try {
+        buffer.PopModelViewMatrix();
+        FAIL() << "no exception";
+    } catch (const EAssertionFailed& e) {
+        EXPECT_EQ(e.Message().rfind("Unbalanced PopModelViewMatrix", 0), 0u);
+    }
+    TMatrix m = IdentityMatrix;
+    m[3].X = 5;
+    const TMatrix saved = buffer.ModelViewMatrix();
+    buffer.PushModelViewMatrix(m);
+    EXPECT_EQ(buffer.ModelViewMatrix()[3].X, 5);
+    buffer.PopModelViewMatrix();
+    EXPECT_EQ(buffer.ModelViewMatrix()[3].X, saved[3].X);
+
+    buffer.CreateRC(0, false);
+    buffer.PostRender = [&](TObject*) { buffer.PushModelViewMatrix(m); };
+    try {
+        buffer.RenderWholeScene();
+        FAIL() << "no exception";
+    } catch (const EAssertionFailed& e) {
+        EXPECT_EQ(e.Message().rfind("Unbalance Push/PopModelViewMatrix.", 0), 0u);
+    }
+    buffer.PostRender = nullptr;
+    EXPECT_NO_THROW(buffer.RenderWholeScene()) << "the next frame starts balanced";
+}
+
+TEST_F(WorldBufferTest, SnapshotReadsTheFrameOnlyWithACameraInAScene)
+{
+    buffer.Resize(4, 2);
+    buffer.CreateRC(0, true);
+    recorder.FrameWidth = 4;
+    recorder.FrameHeight = 2;
+    recorder.FramePixels.assign(4 * 2 * 4, 0);
+    recorder.FramePixels[(1 * 4 + 3) * 4 + 0] = 200; // top right pixel red
+    auto empty = buffer.CreateSnapShot();
+    EXPECT_EQ(empty->Width(), 4);
+    EXPECT_EQ(empty->Height(), 2);
+    EXPECT_EQ(Count("glReadPixels"), 0);
+    buffer.SetCamera(camera);
+    auto shot = buffer.CreateSnapShot();
+    EXPECT_EQ(Count("glReadPixels"), 1);
+    ASSERT_EQ(shot->Width(), 4);
+    EXPECT_EQ(shot->ScanLine(1)[3 * 4], 200);
+    EXPECT_FALSE(Context()->Active());
+}
+
+TEST_F(WorldBufferTest, DestroyingTheBufferLeavesItsScene)
+{
+    auto owned = std::make_unique<TGLWorldBuffer>(nullptr);
+    owned->SetCamera(camera);
+    owned->CreateRC(0, false);
+    owned->RenderWholeScene();
+    ASSERT_EQ(world.Buffers().size(), 1u);
+    EXPECT_EQ(world.RenderingContext(), owned->RenderingContext());
+    owned.reset();
+    EXPECT_TRUE(world.Buffers().empty());
+    EXPECT_EQ(world.RenderingContext(), nullptr) << "no dangling shared context";
+}
+
+// ---- Memory viewer ----
+
+TEST_F(WorldBufferTest, MemoryViewerMakesItsOffscreenContextAtTheFirstFrame)
+{
+    TGLMemoryViewer viewer;
+    EXPECT_EQ(viewer.Width(), 256);
+    viewer.SetWidth(0);
+    EXPECT_EQ(viewer.Width(), 1);
+    viewer.SetWidth(64);
+    viewer.SetHeight(32);
+    viewer.SetCamera(camera);
+    EXPECT_EQ(viewer.Camera(), camera);
+    viewer.Render();
+    ASSERT_TRUE(viewer.Buffer().RCInstantiated());
+    EXPECT_EQ(TCountingContext::LastMemoryWidth, 64);
+    EXPECT_EQ(TCountingContext::LastMemoryHeight, 32);
+    EXPECT_EQ(viewer.Buffer().FrameCount(), 1);
+    viewer.Render();
+    EXPECT_EQ(TCountingContext::MemoryContexts, 1) << "made once";
+    viewer.Buffer().SetContextOptions(ContextOption(roStencilBuffer));
+    EXPECT_FALSE(viewer.Buffer().RCInstantiated()) << "a structural change drops the context";
+    viewer.Render();
+    EXPECT_EQ(TCountingContext::MemoryContexts, 2);
+    delete camera;
+    camera = nullptr;
+    EXPECT_EQ(viewer.Camera(), nullptr);
+}
+
+} // namespace
