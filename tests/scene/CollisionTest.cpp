@@ -1,0 +1,276 @@
+#include "platform/core/Exceptions.h"
+#include "platform/core/Stream.h"
+#include "scene/SceneObject.h"
+#include "scene/objects/Collision.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A scene object of any half extents that counts how often its box is asked for.
+class TBox : public TGLBaseSceneObject {
+    KP_CLASS(TBox, TGLBaseSceneObject)
+public:
+    TBox(TAffineVector at, TAffineVector half) : half_{half.X, half.Y, half.Z, 0}
+    {
+        Position().SetPoint(at.X, at.Y, at.Z);
+    }
+    TVector UnscaledHalfExtents() const override
+    {
+        ++queries;
+        return half_;
+    }
+    TGLBCollision* Collide(TCollisionManager* manager, TCollisionBoundingMode mode, int group = 0)
+    {
+        auto* c = CreateXCollectionItem<TGLBCollision>(&Behaviours());
+        c->BoundingMode = mode;
+        c->SetGroupIndex(group);
+        c->SetManager(manager);
+        return c;
+    }
+    mutable int queries = 0;
+
+private:
+    TVector half_;
+};
+
+constexpr TAffineVector One{1, 1, 1};
+
+struct PairCase {
+    const char* name;
+    TCollisionBoundingMode mode1, mode2;
+    TAffineVector at1, half1, at2, half2;
+    bool expected;
+};
+
+class CollisionPairTest : public ::testing::TestWithParam<PairCase> {};
+
+TEST_P(CollisionPairTest, TableEntryDecides)
+{
+    const PairCase& c = GetParam();
+    TBox a(c.at1, c.half1), b(c.at2, c.half2);
+    EXPECT_EQ(CollisionTestTable[c.mode1][c.mode2](&a, &b), c.expected);
+    EXPECT_EQ(CollisionTestTable[c.mode2][c.mode1](&b, &a), c.expected) << "mirrored entry";
+}
+
+const float R3 = std::sqrt(3.0f); // bounding radius of a unit half-extents box
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, CollisionPairTest,
+    ::testing::Values(
+        PairCase{"PointsApart", cbmPoint, cbmPoint, {0, 0, 0}, One, {0.01f, 0, 0}, One, false},
+        PairCase{"PointsTogether", cbmPoint, cbmPoint, {0, 0, 0}, One, {0.0005f, 0, 0}, One, true},
+        PairCase{"PointOnSphere", cbmPoint, cbmSphere, {R3, 0, 0}, One, {0, 0, 0}, One, true},
+        PairCase{"PointOffSphere", cbmPoint, cbmSphere, {1.8f, 0, 0}, One, {0, 0, 0}, One, false},
+        PairCase{"SpheresTouch", cbmSphere, cbmSphere, {0, 0, 0}, {1, 0, 0}, {2, 0, 0}, {1, 0, 0}, true},
+        PairCase{"PointInEllipsoid", cbmPoint, cbmEllipsoid, {1.9f, 0, 0}, One, {0, 0, 0}, {2, 1, 1}, true},
+        PairCase{"PointOffEllipsoid", cbmPoint, cbmEllipsoid, {1.5f, 0.8f, 0}, One, {0, 0, 0}, {2, 1, 1}, false},
+        PairCase{"PointOnCubeCorner", cbmPoint, cbmCube, {2, 1, 1}, One, {0, 0, 0}, {2, 1, 1}, true},
+        PairCase{"PointInCubeNotEllipsoid", cbmPoint, cbmCube, {1.5f, 0.8f, 0}, One, {0, 0, 0}, {2, 1, 1}, true},
+        PairCase{"SphereNearCubeEdge", cbmSphere, cbmCube, {1.4f, 1.4f, 0}, {0.5f, 0.5f, 0}, {0, 0, 0}, One, true},
+        PairCase{"SphereOffCubeCorner", cbmSphere, cbmCube, {2, 2, 2}, {0.5f, 0.5f, 0}, {0, 0, 0}, One, false},
+        PairCase{"SphereInEllipsoid", cbmSphere, cbmEllipsoid, {2.5f, 0, 0}, {0.5f, 0, 0}, {0, 0, 0}, {2, 1, 1},
+                 true},
+        PairCase{"EllipsoidsApart", cbmEllipsoid, cbmEllipsoid, {3, 0, 0}, One, {0, 0, 0}, One, false},
+        PairCase{"EllipsoidsClose", cbmEllipsoid, cbmEllipsoid, {1, 0, 0}, One, {0, 0, 0}, One, true},
+        PairCase{"EllipsoidNearCube", cbmEllipsoid, cbmCube, {1.5f, 0, 0}, {0.5f, 0, 0}, {0, 0, 0}, One, true},
+        PairCase{"CubeInsideCube", cbmCube, cbmCube, {0.2f, 0, 0}, {0.3f, 0.3f, 0.3f}, {0, 0, 0}, {2, 2, 2}, true},
+        PairCase{"CubesCrossAsPlus", cbmCube, cbmCube, {0, 0, 0}, {2, 0.4f, 0.4f}, {0, 0, 0}, {0.5f, 2, 0.5f}, true},
+        PairCase{"CubesFaceToFace", cbmCube, cbmCube, {0, 0, 0}, One, {2, 0, 0}, One, true},
+        PairCase{"CubesApart", cbmCube, cbmCube, {0, 0, 0}, One, {2.1f, 0, 0}, One, false},
+        PairCase{"FacesAsBoxAgainstCube", cbmFaces, cbmCube, {0, 0, 0}, {2, 0.4f, 0.4f}, {0, 0, 0}, {0.5f, 2, 0.5f},
+                 true},
+        PairCase{"FacesAsBoxApart", cbmFaces, cbmFaces, {0, 0, 0}, One, {2.5f, 0, 0}, One, false},
+        PairCase{"FacesAsCubeAgainstPoint", cbmFaces, cbmPoint, {0, 0, 0}, One, {1, 1, 1}, One, true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(CollisionGeometryTest, SegmentCrossesOnlyThroughAFace)
+{
+    struct Case {
+        TAffineVector p, q;
+        bool expected;
+    };
+    const Case cases[] = {
+        {{-2, 0, 0}, {2, 0, 0}, true},       // straight through
+        {{-0.5f, 0, 0}, {0.5f, 0, 0}, false}, // wholly inside: the corner test covers it
+        {{1, -2, 0}, {1, 2, 0}, true},        // along a face, inclusive
+        {{2, -2, 0}, {2, 2, 0}, false},       // beside the box
+        {{-2, 0, 0}, {-1.5f, 0, 0}, false},   // stops short
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(SegmentIntersectsCube(c.p, c.q, One), c.expected) << c.p.X << "," << c.p.Y << " " << c.q.X;
+    }
+}
+
+class CollisionManagerTest : public ::testing::Test {
+protected:
+    TBox* Add(TAffineVector at, TAffineVector half, TCollisionBoundingMode mode = cbmCube, int group = 0)
+    {
+        boxes.push_back(std::make_unique<TBox>(at, half));
+        boxes.back()->Collide(&manager, mode, group);
+        return boxes.back().get();
+    }
+    void Listen()
+    {
+        manager.OnCollision = [this](TObject* sender, TGLBaseSceneObject* a, TGLBaseSceneObject* b) {
+            EXPECT_EQ(sender, &manager);
+            hits.emplace_back(a, b);
+        };
+    }
+
+    TCollisionManager manager;
+    std::vector<std::unique_ptr<TBox>> boxes; // freed before the manager
+    std::vector<std::pair<TGLBaseSceneObject*, TGLBaseSceneObject*>> hits;
+};
+
+TEST_F(CollisionManagerTest, WithoutAHandlerNothingIsComputed)
+{
+    TBox* a = Add({0, 0, 0}, One);
+    Add({0, 0, 0}, One);
+    a->queries = 0;
+    manager.CheckCollisions();
+    EXPECT_EQ(a->queries, 0);
+}
+
+TEST_F(CollisionManagerTest, EachPairOnceWithTheLowerBoxFirst)
+{
+    TBox* high = Add({0, 0, 1}, One);
+    TBox* low = Add({0, 0, 0}, One);
+    TBox* middle = Add({0.5f, 0, 0.5f}, One);
+    Add({10, 0, 0}, One); // overlaps on Z only
+    Listen();
+    manager.CheckCollisions();
+    using P = std::pair<TGLBaseSceneObject*, TGLBaseSceneObject*>;
+    EXPECT_EQ(hits, (std::vector<P>{{low, middle}, {low, high}, {middle, high}}));
+}
+
+TEST_F(CollisionManagerTest, GroupsFlatBoxesAndLoneClientsStayOut)
+{
+    struct Case {
+        const char* name;
+        int group1, group2;
+        TAffineVector half2;
+        std::size_t expected;
+    };
+    const Case cases[] = {
+        {"group 0 meets all", 0, 3, One, 1},         {"one group never", 2, 2, One, 0},
+        {"different groups", 1, 2, One, 1},          {"negative group out", 0, -1, One, 0},
+        {"flat box out", 0, 0, {1, 1, 0}, 0},
+    };
+    for (const Case& c : cases) {
+        boxes.clear();
+        hits.clear();
+        Add({0, 0, 0}, One, cbmCube, c.group1);
+        Add({0, 0, 0.5f}, c.half2, cbmCube, c.group2);
+        Listen();
+        manager.CheckCollisions();
+        EXPECT_EQ(hits.size(), c.expected) << c.name;
+    }
+    boxes.resize(1);
+    hits.clear();
+    manager.CheckCollisions();
+    EXPECT_TRUE(hits.empty()) << "a single client";
+}
+
+TEST_F(CollisionManagerTest, HandlerRunsAfterThePassAndMayFreeObjects)
+{
+    TBox* a = Add({0, 0, 0}, One);
+    Add({0, 0, 0.5f}, One);
+    Add({0, 0, 1}, One);
+    int calls = 0;
+    manager.OnCollision = [&](TObject*, TGLBaseSceneObject*, TGLBaseSceneObject* b) {
+        ++calls;
+        manager.CheckCollisions(); // a modal box ticking the animation: ignored
+        for (auto& box : boxes) {
+            if (box.get() == b) {
+                box.reset(); // freed by the handler: its later pairs are dropped
+            }
+        }
+    };
+    manager.CheckCollisions();
+    EXPECT_EQ(calls, 2) << "(a, middle) frees middle, (a, top) frees top, (middle, top) dropped";
+    EXPECT_EQ(manager.ClientCount(), 1);
+    EXPECT_EQ(manager.Clients(0)->OwnerBaseSceneObject(), a);
+}
+
+TEST(CollisionBehaviourTest, RegistrationFollowsTheManager)
+{
+    auto first = std::make_unique<TCollisionManager>();
+    TCollisionManager second;
+    TBox box({0, 0, 0}, One);
+    TGLBCollision* c = box.Collide(first.get(), cbmSphere, 4);
+    first->RegisterClient(c);
+    EXPECT_EQ(first->ClientCount(), 1) << "no duplicates";
+    c->SetManager(&second);
+    EXPECT_EQ(first->ClientCount(), 0);
+    EXPECT_EQ(c->Manager(), &second);
+
+    TBox other({0, 0, 0}, One);
+    auto* copy = CreateXCollectionItem<TGLBCollision>(&other.Behaviours());
+    copy->Assign(c);
+    EXPECT_EQ(copy->Manager(), &second);
+    EXPECT_EQ(copy->BoundingMode, cbmSphere);
+    EXPECT_EQ(copy->GroupIndex(), 4);
+    EXPECT_EQ(second.ClientCount(), 2);
+
+    copy->SetManager(first.get());
+    first.reset();
+    EXPECT_EQ(copy->Manager(), nullptr) << "a freed manager leaves its clients unregistered";
+}
+
+TEST(CollisionBehaviourTest, StreamRecordRoundTripsAndChecksItsValues)
+{
+    RegisterCollisionClasses();
+    TCollisionManager manager;
+    manager.SetName("CollisionManager1");
+    TBox box({0, 0, 0}, One);
+    TGLBCollision* c = box.Collide(&manager, cbmCube, 7);
+
+    TMemoryStream stream;
+    TBinaryWriter writer(stream);
+    c->WriteToFiler(writer);
+    stream.SetPosition(0);
+    TBinaryReader reader(stream);
+    TGLBCollision loaded;
+    loaded.ReadFromFiler(reader);
+    EXPECT_EQ(loaded.Manager(), nullptr) << "unregistered until loading finishes";
+    EXPECT_EQ(loaded.BoundingMode, cbmCube);
+    EXPECT_EQ(loaded.GroupIndex(), 7);
+    loaded.Loaded();
+    EXPECT_EQ(loaded.Manager(), &manager);
+    EXPECT_TRUE(loaded.PendingManagerName().empty());
+
+    struct Case {
+        int version;
+        const char* name;
+        int mode;
+        bool readError;
+    };
+    const Case records[] = {{0, "Unknown", 2, false}, {1, "", 5, true}, {1, "", -1, true}};
+    for (const Case& r : records) {
+        TMemoryStream s;
+        TBinaryWriter w(s);
+        w.WriteInteger(r.version);
+        w.WriteString(r.name);
+        w.WriteInteger(r.mode);
+        w.WriteInteger(9);
+        s.SetPosition(0);
+        TBinaryReader rd(s);
+        TGLBCollision item;
+        if (r.readError) {
+            EXPECT_THROW(item.ReadFromFiler(rd), EReadError) << r.mode;
+            continue;
+        }
+        item.ReadFromFiler(rd);
+        item.Loaded();
+        EXPECT_EQ(item.GroupIndex(), 0) << "version 0 has no group";
+        EXPECT_EQ(item.Manager(), nullptr) << "unknown manager name";
+    }
+}
+
+} // namespace
