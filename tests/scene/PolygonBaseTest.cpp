@@ -1,0 +1,85 @@
+#include "scene/objects/PolygonBase.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+bool Rebuilds(const TGLBaseSceneObject& object)
+{
+    return (object.Changes() & ChangeBit(ocStructure)) != 0;
+}
+
+TEST(PolygonBase, Defaults)
+{
+    TGLPolygonBase polygon;
+    EXPECT_EQ(polygon.Division(), 10);
+    EXPECT_EQ(polygon.SplineMode(), lsmLines);
+    EXPECT_EQ(polygon.Nodes().Count(), 0);
+    EXPECT_EQ(polygon.Nodes().Add()->ClassType(), TGLNode::StaticClass());
+}
+
+struct TDivisionCase {
+    int given, stored;
+};
+
+class PolygonBaseDivision : public ::testing::TestWithParam<TDivisionCase> {};
+
+TEST_P(PolygonBaseDivision, IsAtLeastOne)
+{
+    TGLPolygonBase polygon;
+    polygon.SetDivision(GetParam().given);
+    EXPECT_EQ(polygon.Division(), GetParam().stored);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, PolygonBaseDivision,
+                         ::testing::Values(TDivisionCase{4, 4}, TDivisionCase{1, 1}, TDivisionCase{0, 1},
+                                           TDivisionCase{-7, 1}));
+
+TEST(PolygonBase, EditingOwnNodesRebuildsEditingOthersDoesNot)
+{
+    TGLPolygonBase polygon, other;
+    TGLNode* node = polygon.Nodes().AddNode(TAffineVector{1, 2, 3});
+    TGLNode* foreign = other.Nodes().AddNode(TAffineVector{1, 2, 3});
+    polygon.ClearStructureChanged();
+    foreign->SetX(5);
+    EXPECT_FALSE(Rebuilds(polygon));
+    node->SetX(5);
+    EXPECT_TRUE(Rebuilds(polygon));
+}
+
+TEST(PolygonBase, SettersRebuildOnChange)
+{
+    TGLPolygonBase polygon;
+    polygon.ClearStructureChanged();
+    polygon.SetDivision(10);
+    polygon.SetSplineMode(lsmLines);
+    EXPECT_FALSE(Rebuilds(polygon));
+    polygon.SetSplineMode(lsmCubicSpline);
+    EXPECT_TRUE(Rebuilds(polygon));
+    polygon.ClearStructureChanged();
+    TGLNodes nodes(nullptr);
+    nodes.AddNode(TAffineVector{0, 1, 0});
+    polygon.SetNodes(nodes);
+    EXPECT_TRUE(Rebuilds(polygon));
+    EXPECT_EQ(polygon.Nodes().Count(), 1);
+}
+
+TEST(PolygonBase, AssignCopiesNodesDivisionAndSplineMode)
+{
+    TGLPolygonBase source;
+    source.Nodes().AddNode(TAffineVector{1, 0, 0});
+    source.Nodes().AddNode(TAffineVector{0, 1, 0});
+    source.SetDivision(3);
+    source.SetSplineMode(lsmBezierSpline);
+    TGLPolygonBase target;
+    target.Assign(&source);
+    ASSERT_EQ(target.Nodes().Count(), 2);
+    EXPECT_EQ(target.Nodes()[1]->Y(), 1);
+    EXPECT_EQ(target.Division(), 3);
+    EXPECT_EQ(target.SplineMode(), lsmBezierSpline);
+    // The copies are the target's own.
+    source.Nodes()[1]->SetY(7);
+    EXPECT_EQ(target.Nodes()[1]->Y(), 1);
+}
+
+} // namespace
