@@ -23,6 +23,6 @@ TEST_P(ShapeObjectClasses, AreCreatedByName)
 
 INSTANTIATE_TEST_SUITE_P(Names, ShapeObjectClasses,
                          ::testing::Values("TGLSphere", "TGLCylinder", "TGLCone", "TGLArrowLine", "TGLSpaceText",
-                                           "TGLHeightField"));
+                                           "TGLHeightField", "TGLXYZGrid"));
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "scene/objects/HeightField.h"
 #include "scene/objects/SpaceText.h"
 #include "scene/objects/Sphere.h"
+#include "scene/objects/XYZGrid.h"
 
 void RegisterShapeObjectClasses()
 {
@@ -17,6 +18,7 @@ void RegisterShapeObjectClasses()
         RegisterClass<TGLArrowLine>();
         RegisterClass<TGLSpaceText>();
         RegisterClass<TGLHeightField>();
+        RegisterClass<TGLXYZGrid>();
         return true;
     }();
     (void)registered;
