@@ -13,13 +13,22 @@
 
 #include <algorithm>
 
-TMove::TMove(TEngineData& data, TCalcul& calcul, IShellServices& shell)
-    : FData(data), FCalcul(calcul), FShell(shell)
+TMove::TMove(TEngineData& data, TCalcul& calcul, IShellServices& shell, TGLBaseSceneObject* linesParent,
+             TGLBaseSceneObject* clampsParent, TCollisionManager* collisionManager)
+    : FData(data), FCalcul(calcul), FShell(shell), FLinesParent(linesParent), FClampsParent(clampsParent),
+      FCollisionManager(collisionManager)
 {
     FData.SetSysVarInt(21, 0);
     FData.SetSysVarFloat(-1, 0.05f);
     FData.SetOnGetPosition([this](TVector& pos) { GetPosition(pos); });
     FData.SetOnGetAB([this](float& a, float& b) { GetAB(a, b); });
+    FData.SetOnGetLastHeading([this] { return GetLastHeading(); });
+    FData.SetOnAddMoveNode([this](bool setCurPos, bool newLine, float x, float y, float z) {
+        AddMoveNode(setCurPos, newLine, x, y, z);
+    });
+    FData.SetOnAddJogNode([this](bool setCurPos, bool newLine, float x, float y, float z) {
+        AddJogNode(setCurPos, newLine, x, y, z);
+    });
 }
 
 TMove::~TMove()
@@ -27,6 +36,11 @@ TMove::~TMove()
     // The data module outlives the simulator: leave no handler pointing at it.
     FData.SetOnGetPosition(nullptr);
     FData.SetOnGetAB(nullptr);
+    FData.SetOnGetLastHeading(nullptr);
+    FData.SetOnAddMoveNode(nullptr);
+    FData.SetOnAddJogNode(nullptr);
+    FreePolylines(FCutLines);
+    FreePolylines(FJogLines);
 }
 
 void TMove::StartRun()
@@ -76,6 +90,14 @@ bool TMove::ExecuteLine(const TProgramLines* lines, std::string_view lineText, c
     }
 
     const std::string_view word = DispatchWord(FLineText, cmds[0]);
+    if (!steppingBack && !FNested) {
+        FLineStart = {FPos.X, FPos.Y, FPos.Z, FPos.W, FA, FB, FTool.X, FTool.Y, FTool.Z, 0, 0, 0, 0, FNewPolyline, -1};
+        FLineStart.CutCount = static_cast<std::uint32_t>(FCutLines.size());
+        FLineStart.JogCount = static_cast<std::uint32_t>(FJogLines.size());
+        FLineStart.CutNodes = FCutLines.empty() ? 0u : static_cast<std::uint32_t>(LastNodeCount(FCutLines));
+        FLineStart.JogNodes = FJogLines.empty() ? 0u : static_cast<std::uint32_t>(LastNodeCount(FJogLines));
+        FLineZeroIndex = -1;
+    }
 
     bool toMotionFamily = false;
     try {
@@ -90,7 +112,7 @@ bool TMove::ExecuteLine(const TProgramLines* lines, std::string_view lineText, c
         }
     } catch (const EArgumentFailed& e) {
         if (!toMotionFamily && !steppingBack && !FNested) {
-            FPartFiles.AddToLinesAndNodesArray(lineIndex);
+            RecordLine(lineIndex);
         }
         std::string message = "Cannot evaluate the expression \"" + e.Expression() + "\" (line: "
             + IntToStr(FLineNumber) + ")";
@@ -101,13 +123,13 @@ bool TMove::ExecuteLine(const TProgramLines* lines, std::string_view lineText, c
         throw ERunError(message);
     } catch (...) {
         if (!toMotionFamily && !steppingBack && !FNested) {
-            FPartFiles.AddToLinesAndNodesArray(lineIndex);
+            RecordLine(lineIndex);
         }
         throw;
     }
     // Motion lines record themselves when they add their path node.
     if (!toMotionFamily && !steppingBack && !FNested) {
-        FPartFiles.AddToLinesAndNodesArray(lineIndex);
+        RecordLine(lineIndex);
     }
     return FStop;
 }
@@ -115,7 +137,18 @@ bool TMove::ExecuteLine(const TProgramLines* lines, std::string_view lineText, c
 void TMove::DispatchFamilies(const TArrayofCmds& cmds, bool& toMotionFamily)
 {
     const char family = FCmdWord[0];
-    if (FCmdWord.find('=') == std::string::npos) {
+    // An assignment (FPX = 1) is never a command, whatever letter its name begins with.
+    if (FCmdWord.find('=') != std::string::npos) {
+        return;
+    }
+    // A step back undoes what the line did instead of doing it again.
+    if (FSteppingBack && std::string_view("MJZVUFC").find(family) != std::string_view::npos) {
+        toMotionFamily = family == 'M' || family == 'J';
+        FHandled = true;
+        StepBack();
+        return;
+    }
+    {
         switch (family) {
         case 'M':
             toMotionFamily = true;

@@ -8,6 +8,7 @@
 #include "engine/ParsedLine.h"
 #include "engine/PartFiles.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,12 +16,31 @@
 class TCalcul;
 class TEngineData;
 class IShellServices;
+class TGLBaseSceneObject;
+class TGLLines;
+class TCollisionManager;
+
+using TGLLinesArray = std::vector<TGLLines*>;
+
+// What a line changed, kept so that a step back can put it back: the tool's position
+// and place before the line, the zero offsets, and how far the polylines reached.
+struct TLineUndo {
+    float X, Y, Z, W, A, B;
+    float ToolX, ToolY, ToolZ;
+    std::uint32_t CutCount, CutNodes, JogCount, JogNodes;
+    bool NewPolyline;
+    // Index into the zero-offset undo list when the line changed the offsets, else -1.
+    std::int32_t ZeroIndex;
+};
 
 class TMove {
 public:
-    // Installs the position readers into `data` and writes %(21) := 0 (absolute) and
-    // %(-1) := 0.05. The three objects must outlive the simulator.
-    TMove(TEngineData& data, TCalcul& calcul, IShellServices& shell);
+    // Installs the position, heading and node handlers into `data` and writes
+    // %(21) := 0 (absolute) and %(-1) := 0.05. The objects must outlive the simulator.
+    // Polylines go under `linesParent` (none: they are kept but drawn nowhere); the
+    // clamps parent and collision manager are for the clamp boxes.
+    TMove(TEngineData& data, TCalcul& calcul, IShellServices& shell, TGLBaseSceneObject* linesParent = nullptr,
+          TGLBaseSceneObject* clampsParent = nullptr, TCollisionManager* collisionManager = nullptr);
     ~TMove();
     TMove(const TMove&) = delete;
     TMove& operator=(const TMove&) = delete;
@@ -60,13 +80,68 @@ public:
     bool Moving = false;
 
     void GetPosition(TVector& pos) const { pos = FPos; }
-    void SetPosition(const TVector& pos) { FPos = pos; }
+    // Also places the tool there (the shell resets the position with it).
+    void SetPosition(const TVector& pos);
+    void GetPrevPosition(TVector& pos) const { pos = FPrevPos; }
+    TVector ZeroOffset() const { return FZero; }
+    void GetZeroAB(float& a, float& b) const
+    {
+        a = FZeroA;
+        b = FZeroB;
+    }
+    // Where the bit is in the scene: the last path node the tool reached (sub-file
+    // offset and scale included), so the animation follows the drawn path.
+    void GetBitTarget(TAffineVector& target) const { target = FTool; }
+    // The position (or the previous one) in scene coordinates of the innermost
+    // sub-file level; W is 0.
+    void GetScenePosition(bool previous, TVector& p) const;
     void GetAB(float& a, float& b) const
     {
         a = FA;
         b = FB;
     }
     void SetFileName(const std::string& name) { FPartFiles.SetMainFileName(name); }
+
+    // ---- Tool paths ----
+    // After an M ("M") or J ("J") command: the path node of the line.
+    void AddPathNode(char kind);
+    // The node handlers of the data module: with newLine a new polyline of that kind
+    // starts with the point; with setCurPos the position becomes (x, y, z, 0).
+    void AddMoveNode(bool setCurPos, bool newLine, float x, float y, float z);
+    void AddJogNode(bool setCurPos, bool newLine, float x, float y, float z);
+    void SetJogsVisible(bool visible);
+    // Styles for polylines created afterwards.
+    void SetPathColors(const TVector& moveColor, const TVector& jogColor);
+    void SetPathDashed(bool moveDashed, bool jogDashed);
+    // Frees every polyline; previous position, zero offsets X..W, command words and
+    // line numbers start afresh. Position, A/B offsets and the GOSUB stack stay.
+    void Reset();
+    // Extremes of X and Y over the cut nodes; false when there is none.
+    bool GetExtents(float& maxX, float& minX, float& maxY, float& minY) const;
+    // Degrees from +X counter-clockwise of the last cut segment, looking back.
+    double GetLastHeading() const;
+    // Appends every node of the jog ("J") or cut ("M") polylines, "x,y,z" CR LF each.
+    void GetPathText(std::string_view kind, std::string& text) const;
+    const TGLLinesArray& CutLines() const { return FCutLines; }
+    const TGLLinesArray& JogLines() const { return FJogLines; }
+    bool JogsVisible() const { return FJogsVisible; }
+    TGLBaseSceneObject* LinesParent() const { return FLinesParent; }
+    TGLBaseSceneObject* ClampsParent() const { return FClampsParent; }
+    TCollisionManager* CollisionManager() const { return FCollisionManager; }
+    void SetLinesParent(TGLBaseSceneObject* parent) { FLinesParent = parent; }
+    void SetClampsParent(TGLBaseSceneObject* parent) { FClampsParent = parent; }
+    void SetCollisionManager(TCollisionManager* manager) { FCollisionManager = manager; }
+
+    // The last VB values: arguments 1..4, 5 and 6 (whole numbers), 7.
+    struct TVBValues {
+        float V1 = 0, V2 = 0, V3 = 0, V4 = 0;
+        int V5 = 0, V6 = 0;
+        float V7 = 0;
+    };
+    const TVBValues& VBValues() const { return FVB; }
+
+    // How deep FP calls may nest before the run stops.
+    static constexpr int MaxFileDepth = 32;
 
     TPartFiles& PartFiles() { return FPartFiles; }
     TEngineData& Data() { return FData; }
@@ -97,6 +172,24 @@ private:
     void DispatchStatements(const TArrayofCmds& cmds);
     void AskAboutUnhandled();
     void LogNotApplicable(std::string_view word);
+
+    // Motion.
+    void SavePrevPosition(bool withAB);
+    void DoMoveDistance(const TArrayofCmds& cmds);
+    // Paths.
+    TGLLines* NewPolyline(bool jog);
+    void AddNode(bool jog, bool setCurPos, bool newLine, float x, float y, float z);
+    static bool ToolIsAtEnd(const TGLLinesArray& lines, const TAffineVector& tool);
+    static int LastNodeCount(const TGLLinesArray& lines);
+    // Step back: the state before the stepped-back line comes back.
+    void RecordLine(int lineIndex);
+    void StepBack();
+    void TruncatePolylines(TGLLinesArray& lines, std::uint32_t count, std::uint32_t nodes);
+    void FreePolylines(TGLLinesArray& lines);
+    // Zero offsets before a change, so that a step back can restore them.
+    void SaveZeroOffsets();
+    // Sub-files.
+    void CallFile(const TArrayofCmds& cmds);
 
     // Families (filled by the motion, zero, value, setting, shape and file commands).
     void DoMCommands(const TArrayofCmds& cmds);
@@ -134,6 +227,38 @@ private:
     TVector FPos{0.0f, 0.0f, 0.0f, 0.0f};
     float FA = 0.0f;
     float FB = 0.0f;
+    TVector FPrevPos{0.0f, 0.0f, 0.0f, 0.0f};
+    float FPrevA = 0.0f;
+    float FPrevB = 0.0f;
+    TVector FZero{0.0f, 0.0f, 0.0f, 0.0f};
+    float FZeroA = 0.0f;
+    float FZeroB = 0.0f;
+    // The tool's place in the scene.
+    TAffineVector FTool{0.0f, 0.0f, 0.0f};
+
+    TVector FMoveColor{1.0f, 0.0f, 0.0f, 1.0f};
+    TVector FJogColor{0.0f, 0.0f, 1.0f, 1.0f};
+    bool FMoveDashed = false;
+    bool FJogDashed = false;
+    bool FJogsVisible = false;
+    bool FNewPolyline = false;
+    TGLLinesArray FCutLines;
+    TGLLinesArray FJogLines;
+    TGLBaseSceneObject* FLinesParent;
+    TGLBaseSceneObject* FClampsParent;
+    TCollisionManager* FCollisionManager;
+    TVBValues FVB;
+
+    // Parallel to the executed-line history.
+    std::vector<TLineUndo> FUndo;
+    struct TZeroUndo {
+        TVector Zero;
+        float A, B;
+    };
+    std::vector<TZeroUndo> FZeroUndo;
+    // The zero-offset undo entry of the line being executed, -1 while it changed none.
+    std::int32_t FLineZeroIndex = -1;
+    TLineUndo FLineStart{};
 
     std::string FCmdWord;
     std::string FPrevCmdWord;

@@ -1,7 +1,8 @@
 // TMove: the command families, chosen by the first letter of the command word, each
 // selecting its command by the second letter. The machine commands that a preview
 // cannot apply are taken here and only logged; the simulated commands of each family
-// are added by the motion, zero/value/setting, shape, clamp and sub-file code.
+// are added by the motion, zero/value/setting, shape, clamp and sub-file code
+// (MoveMotion.cpp, MoveSettings.cpp, MoveFiles.cpp).
 
 #include "engine/Move.h"
 
@@ -19,57 +20,12 @@ bool IsOneOf(char letter, std::string_view letters)
 }
 } // namespace
 
-void TMove::DoMCommands(const TArrayofCmds&)
-{
-    if (SecondLetter(FCmdWord) == 'O') {
-        LogNotApplicable(FCmdWord);
-    }
-    FHandled = true;
-}
-
-void TMove::DoJCommands(const TArrayofCmds&)
-{
-    FHandled = true;
-}
-
-void TMove::DoZCommands(const TArrayofCmds&)
-{
-    if (SecondLetter(FCmdWord) == 'T') {
-        LogNotApplicable(FCmdWord);
-    }
-    FHandled = true;
-}
-
-void TMove::DoVCommands(const TArrayofCmds&)
-{
-    if (IsOneOf(SecondLetter(FCmdWord), "DHINPR")) {
-        LogNotApplicable(FCmdWord);
-    }
-    FHandled = true;
-}
-
-void TMove::DoSCommands(const TArrayofCmds&)
-{
-    if (IsOneOf(SecondLetter(FCmdWord), "KMOPTW")) {
-        LogNotApplicable(FCmdWord);
-    }
-    FHandled = true;
-}
-
 void TMove::DoCCommands(const TArrayofCmds&)
 {
     // The shapes mark the line handled only for the commands they execute.
     if (IsOneOf(SecondLetter(FCmdWord), "ACGPR")) {
         FHandled = true;
     }
-}
-
-void TMove::DoFCommands(const TArrayofCmds&)
-{
-    if (IsOneOf(SecondLetter(FCmdWord), "CEGS")) {
-        LogNotApplicable(FCmdWord);
-    }
-    FHandled = true;
 }
 
 void TMove::DoHCommands(const TArrayofCmds&)
@@ -91,14 +47,6 @@ void TMove::DoRCommands(const TArrayofCmds&)
 void TMove::DoTCommands(const TArrayofCmds&)
 {
     if (IsOneOf(SecondLetter(FCmdWord), "CDFHISTU")) {
-        LogNotApplicable(FCmdWord);
-    }
-    FHandled = true;
-}
-
-void TMove::DoUCommands(const TArrayofCmds&)
-{
-    if (IsOneOf(SecondLetter(FCmdWord), "DILNRUV")) {
         LogNotApplicable(FCmdWord);
     }
     FHandled = true;

@@ -26,6 +26,7 @@ public:
 
     int Depth() const { return static_cast<int>(FLevels.size()); }
     TFP GetCurrent() const { return FLevels.back(); }
+    const TFP& Current() const { return FLevels.back(); }
     void PushLevel(const TFP& level) { FLevels.push_back(level); }
     // The main-file level is never popped.
     void PopLevel();

@@ -1,0 +1,86 @@
+// TMove: the file family. FP runs a sub-file to its end through the shell's run-file
+// callback, with its own level of offset and scale on the part-file stack.
+
+#include "engine/EngineData.h"
+#include "engine/EngineErrors.h"
+#include "engine/Move.h"
+#include "engine/SubFileNames.h"
+#include "platform/core/NumberFormat.h"
+
+#include <string_view>
+
+void TMove::DoFCommands(const TArrayofCmds& cmds)
+{
+    const char letter = FCmdWord.size() >= 2 ? FCmdWord[1] : '\0';
+    if (letter == 'P') {
+        CallFile(cmds);
+    } else if (letter != '\0' && std::string_view("CEGS").find(letter) != std::string_view::npos) {
+        LogNotApplicable(FCmdWord);
+    }
+    FHandled = true;
+}
+
+void TMove::CallFile(const TArrayofCmds& cmds)
+{
+    if (FPartFiles.Depth() > MaxFileDepth) {
+        throw ERunError("Sub-files nested deeper than " + IntToStr(MaxFileDepth) + " levels (line: "
+                        + IntToStr(FLineNumber) + ")");
+    }
+    for (int i = 1; i <= 9; ++i) {
+        TEngineData::ParamToStr(cmds, i, ""); // arguments that failed to evaluate stop here
+    }
+    std::string args[10];
+    for (int i = 2; i <= 9; ++i) {
+        double unused = 0;
+        args[i] = TryStrToFloat(cmds[static_cast<std::size_t>(i)], unused) ? cmds[static_cast<std::size_t>(i)]
+                                                                           : std::string(i <= 5 ? "1" : "0");
+    }
+    TFP level;
+    level.FileName = ResolveSubFileName(cmds[1], FPartFiles.MainFileName());
+    level.Scale = {static_cast<float>(StrToFloat(args[2])), static_cast<float>(StrToFloat(args[3])),
+                   static_cast<float>(StrToFloat(args[4])), 0.0f};
+    level.Arg5 = StrToInt(args[5]);
+    const int offsetMode = StrToInt(args[6]);
+    if (offsetMode == 1 || offsetMode == 2) {
+        for (int k = 0; k < (offsetMode == 1 ? 3 : 2); ++k) {
+            level.Offset[k] = FZero[k] + FPos[k];
+        }
+    }
+    level.Arg7 = static_cast<float>(StrToFloat(args[7]));
+    level.Arg8 = StrToInt(args[8]);
+    level.Arg9 = StrToInt(args[9]);
+
+    FData.SetSysVarStr(60, level.FileName);
+    for (int k = 0; k < 3; ++k) {
+        FData.SetSysVarFloat(61 + k, level.Offset[k]);
+        FData.SetSysVarStr(66 + k, args[2 + k]);
+    }
+
+    // The sub-file's lines run through this same object: keep what the calling line
+    // still needs, and pop the level however the call ends.
+    const TProgramLines* lines = FLines;
+    int* nextLine = FNextLine;
+    const std::string cmdWord = FCmdWord;
+    const std::string lineText = FLineText;
+    const int lineNumber = FLineNumber;
+    const int lineIndex = FLineIndex;
+    const TLineUndo lineStart = FLineStart;
+    const std::int32_t lineZeroIndex = FLineZeroIndex;
+    FPartFiles.PushLevel(level);
+    struct TRestore {
+        TMove& m;
+        ~TRestore() { m.FPartFiles.PopLevel(); }
+    } restore{*this};
+    FData.RunFile(level.FileName);
+    FLines = lines;
+    FNextLine = nextLine;
+    FPrevCmdWord = FCmdWord;
+    FCmdWord = cmdWord;
+    FLineText = lineText;
+    FLineNumber = lineNumber;
+    FLineIndex = lineIndex;
+    FLineStart = lineStart;
+    FLineZeroIndex = lineZeroIndex;
+    // END in the sub-file ended only the sub-file.
+    FStop = false;
+}

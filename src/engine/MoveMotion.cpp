@@ -1,0 +1,139 @@
+// TMove: the move (M) and jog (J) families and the positions the shell reads.
+
+#include "engine/EngineData.h"
+#include "engine/Move.h"
+#include "engine/MoveDirections.h"
+#include "platform/core/NumberFormat.h"
+#include "platform/core/StringUtils.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace {
+char SecondLetter(const std::string& word)
+{
+    return word.size() >= 2 ? word[1] : '\0';
+}
+
+// Speeds: `first` and `first` + 1 from argument 1, then the next three from 2, 3, 4.
+void SetSpeeds(TEngineData& data, const TArrayofCmds& cmds, int first, const float (&defaults)[4])
+{
+    const float v1 = TEngineData::ParamToFloat(cmds, 1, defaults[0]);
+    data.SetSysVarFloat(first, v1);
+    data.SetSysVarFloat(first + 1, v1);
+    for (int k = 1; k < 4; ++k) {
+        data.SetSysVarFloat(first + 1 + k, TEngineData::ParamToFloat(cmds, k + 1, defaults[k]));
+    }
+}
+} // namespace
+
+void TMove::SetPosition(const TVector& pos)
+{
+    FPos = pos;
+    TVector scene;
+    GetScenePosition(false, scene);
+    FTool = {scene.X, scene.Y, scene.Z};
+}
+
+void TMove::GetScenePosition(bool previous, TVector& p) const
+{
+    const TFP& level = FPartFiles.Current();
+    const TVector& pos = previous ? FPrevPos : FPos;
+    for (int k = 0; k < 3; ++k) {
+        p[k] = (level.Offset[k] + FZero[k] + pos[k]) * level.Scale[k];
+    }
+    p.W = 0.0f;
+}
+
+void TMove::SavePrevPosition(bool withAB)
+{
+    FPrevPos = FPos;
+    if (withAB) {
+        FPrevA = FA;
+        FPrevB = FB;
+    }
+}
+
+// One body for both families: they differ only in their speed command and in the
+// polyline kind the node goes to.
+void TMove::DoMCommands(const TArrayofCmds& cmds)
+{
+    const bool jog = FCmdWord[0] == 'J';
+    if (jog) {
+        FNewPolyline = true;
+    }
+    SavePrevPosition(!jog);
+    switch (SecondLetter(FCmdWord)) {
+    case '5': FB = FData.GetMoveParam(cmds, 6); [[fallthrough]];
+    case '4': FA = FData.GetMoveParam(cmds, 5); [[fallthrough]];
+    case '3': FPos.Z = FData.GetMoveParam(cmds, 4); [[fallthrough]];
+    case '2':
+        FPos.Y = FData.GetMoveParam(cmds, 3);
+        FPos.X = FData.GetMoveParam(cmds, 2);
+        break;
+    case 'X': FPos.X = FData.GetMoveParam(cmds, 2); break;
+    case 'Y': FPos.Y = FData.GetMoveParam(cmds, 2); break;
+    case 'Z': FPos.Z = FData.GetMoveParam(cmds, 2); break;
+    case 'A': FA = FData.GetMoveParam(cmds, 2); break;
+    case 'B': FB = FData.GetMoveParam(cmds, 3); break;
+    case 'H':
+        FPos.X = 0.0f;
+        FPos.Y = 0.0f;
+        FPos.Z = FData.GetSysVarFloat(28);
+        break;
+    case 'S':
+        if (jog) {
+            SetSpeeds(FData, cmds, 76, {12.0f, 3.0f, 3.0f, 1440.0f});
+        } else {
+            SetSpeeds(FData, cmds, 71, {3.0f, 1.0f, 1.0f, 720.0f});
+        }
+        break;
+    case 'D':
+        if (!jog) {
+            DoMoveDistance(cmds);
+        }
+        break;
+    case 'O':
+        if (!jog) {
+            LogNotApplicable(FCmdWord);
+        }
+        break;
+    default: break;
+    }
+    FHandled = true;
+    AddPathNode(jog ? 'J' : 'M');
+}
+
+void TMove::DoJCommands(const TArrayofCmds& cmds)
+{
+    DoMCommands(cmds);
+}
+
+void TMove::DoMoveDistance(const TArrayofCmds& cmds)
+{
+    const float d = FData.GetMoveParam(cmds, 2);
+    // Arguments that failed to evaluate stop here.
+    TEngineData::ParamToStr(cmds, 2, "");
+    TEngineData::ParamToStr(cmds, 3, "");
+    const std::string dir = UpperCase(Trim(cmds[2]));
+    double a = 0.0;
+    double turn = 0.0;
+    if (!dir.empty() && (dir.back() == 'R' || dir.back() == 'L')) {
+        a = StrToFloat(Trim(std::string_view(dir).substr(0, dir.size() - 1)));
+        turn = dir.back() == 'R' ? 1.0 : -1.0;
+    } else if (dir.find(':') != std::string::npos) {
+        a = ClockToDegrees(dir);
+    } else if (dir.find_first_of("NSEW") != std::string::npos) {
+        a = CompassToDegrees(dir);
+    } else {
+        a = StrToFloat(dir);
+    }
+    if (turn != 0.0) {
+        a = (GetLastHeading() - turn * a) / 2.0;
+    }
+    const float z = DepthToZ(cmds[3], FPos.Z);
+    const double rad = a * std::numbers::pi / 180.0;
+    FPos.X = static_cast<float>(FPos.X + std::sin(rad) * d);
+    FPos.Y = static_cast<float>(FPos.Y + std::cos(rad) * d);
+    FPos.Z = z;
+}

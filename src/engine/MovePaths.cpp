@@ -1,0 +1,268 @@
+// TMove: the cut and jog polylines, the node handlers, step back and the path
+// readers. The polylines belong to TMove and are drawn under the lines parent; the
+// shell frees TMove before its scene.
+
+#include "engine/EngineData.h"
+#include "engine/Move.h"
+#include "engine/PathText.h"
+#include "engine/ShellServices.h"
+#include "platform/core/NumberFormat.h"
+#include "scene/objects/Lines.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace {
+bool SamePoint(const TVector& node, const TAffineVector& p)
+{
+    return node.X == p.X && node.Y == p.Y && node.Z == p.Z;
+}
+} // namespace
+
+int TMove::LastNodeCount(const TGLLinesArray& lines)
+{
+    return lines.empty() ? 0 : lines.back()->Nodes().Count();
+}
+
+bool TMove::ToolIsAtEnd(const TGLLinesArray& lines, const TAffineVector& tool)
+{
+    if (lines.empty() || lines.back()->Nodes().Count() == 0) {
+        return false;
+    }
+    const TGLLinesNodes& nodes = lines.back()->Nodes();
+    return SamePoint(nodes[nodes.Count() - 1]->AsVector(), tool);
+}
+
+TGLLines* TMove::NewPolyline(bool jog)
+{
+    auto* line = new TGLLines(nullptr);
+    line->SetNodesAspect(lnaInvisible);
+    line->LineColor().SetColor(jog ? FJogColor : FMoveColor);
+    if (jog ? FJogDashed : FMoveDashed) {
+        line->SetLinePattern(0x8888);
+    }
+    if (jog) {
+        line->SetLineWidth(0.5f);
+    }
+    if (FLinesParent) {
+        FLinesParent->AddChild(line);
+    }
+    line->Nodes().Clear();
+    if (jog) {
+        line->SetVisible(FJogsVisible);
+    }
+    (jog ? FJogLines : FCutLines).push_back(line);
+    FNewPolyline = false;
+    return line;
+}
+
+void TMove::AddNode(bool jog, bool setCurPos, bool newLine, float x, float y, float z)
+{
+    TGLLinesArray& lines = jog ? FJogLines : FCutLines;
+    // A polyline to append to always exists: without one the node starts it.
+    TGLLines* line = newLine || lines.empty() ? NewPolyline(jog) : lines.back();
+    line->AddNode(x, y, z);
+    FTool = {x, y, z};
+    if (setCurPos) {
+        FPos = {x, y, z, 0.0f};
+    }
+}
+
+void TMove::AddMoveNode(bool setCurPos, bool newLine, float x, float y, float z)
+{
+    // Every new cut polyline starts where the tool is, so no travel goes undrawn.
+    if (newLine && !(FTool.X == x && FTool.Y == y && FTool.Z == z)) {
+        AddNode(false, false, true, FTool.X, FTool.Y, FTool.Z);
+        newLine = false;
+    }
+    AddNode(false, setCurPos, newLine, x, y, z);
+}
+
+void TMove::AddJogNode(bool setCurPos, bool newLine, float x, float y, float z)
+{
+    AddNode(true, setCurPos, newLine, x, y, z);
+}
+
+void TMove::AddPathNode(char kind)
+{
+    if (FSteppingBack) {
+        StepBack();
+        return;
+    }
+    const bool jog = kind == 'J';
+    const TGLLinesArray& lines = jog ? FJogLines : FCutLines;
+    bool newLine = FNewPolyline || lines.empty() || !ToolIsAtEnd(lines, FTool);
+    if (!jog && !FPrevCmdWord.empty()) {
+        const char first = FPrevCmdWord[0];
+        newLine = newLine || first == 'C' || first == 'J';
+    }
+    TVector scene;
+    GetScenePosition(false, scene);
+    if (newLine) {
+        AddNode(jog, false, true, FTool.X, FTool.Y, FTool.Z);
+    }
+    AddNode(jog, false, false, scene.X, scene.Y, scene.Z);
+    if (!FNested) {
+        RecordLine(FLineIndex);
+    }
+    Moving = true;
+}
+
+void TMove::RecordLine(int lineIndex)
+{
+    const auto count = static_cast<std::size_t>(FPartFiles.HistoryCount());
+    // The shell may have reset or popped the history on its own: keep the two in step.
+    FUndo.resize(count, FLineStart);
+    FLineStart.ZeroIndex = FLineZeroIndex;
+    FUndo.push_back(FLineStart);
+    FPartFiles.AddToLinesAndNodesArray(lineIndex);
+}
+
+void TMove::SaveZeroOffsets()
+{
+    if (FLineZeroIndex < 0) {
+        FLineZeroIndex = static_cast<std::int32_t>(FZeroUndo.size());
+        FZeroUndo.push_back({FZero, FZeroA, FZeroB});
+    }
+}
+
+void TMove::StepBack()
+{
+    Moving = true;
+    const auto count = static_cast<std::size_t>(FPartFiles.HistoryCount());
+    if (FUndo.size() <= count) {
+        FShell.Log("error", "Error stepping backwards, current line: " + IntToStr(FLineNumber));
+        return;
+    }
+    const TLineUndo u = FUndo[count];
+    FUndo.resize(count);
+    TruncatePolylines(FCutLines, u.CutCount, u.CutNodes);
+    TruncatePolylines(FJogLines, u.JogCount, u.JogNodes);
+    FPos = {u.X, u.Y, u.Z, u.W};
+    FA = u.A;
+    FB = u.B;
+    FTool = {u.ToolX, u.ToolY, u.ToolZ};
+    FNewPolyline = u.NewPolyline;
+    if (u.ZeroIndex >= 0 && static_cast<std::size_t>(u.ZeroIndex) < FZeroUndo.size()) {
+        const TZeroUndo& z = FZeroUndo[static_cast<std::size_t>(u.ZeroIndex)];
+        FZero = z.Zero;
+        FZeroA = z.A;
+        FZeroB = z.B;
+        FZeroUndo.resize(static_cast<std::size_t>(u.ZeroIndex));
+    }
+}
+
+void TMove::TruncatePolylines(TGLLinesArray& lines, std::uint32_t count, std::uint32_t nodes)
+{
+    while (lines.size() > count) {
+        delete lines.back();
+        lines.pop_back();
+    }
+    if (!lines.empty()) {
+        TGLLines* last = lines.back();
+        while (static_cast<std::uint32_t>(last->Nodes().Count()) > nodes) {
+            last->DeleteLastNode();
+        }
+    }
+}
+
+void TMove::FreePolylines(TGLLinesArray& lines)
+{
+    for (TGLLines* line : lines) {
+        delete line;
+    }
+    lines.clear();
+}
+
+void TMove::SetJogsVisible(bool visible)
+{
+    FJogsVisible = visible;
+    for (TGLLines* line : FJogLines) {
+        line->SetVisible(visible);
+    }
+}
+
+void TMove::SetPathColors(const TVector& moveColor, const TVector& jogColor)
+{
+    FMoveColor = moveColor;
+    FJogColor = jogColor;
+}
+
+void TMove::SetPathDashed(bool moveDashed, bool jogDashed)
+{
+    FMoveDashed = moveDashed;
+    FJogDashed = jogDashed;
+}
+
+void TMove::Reset()
+{
+    FreePolylines(FCutLines);
+    FreePolylines(FJogLines);
+    FPrevPos = {0.0f, 0.0f, 0.0f, 0.0f};
+    FZero = {0.0f, 0.0f, 0.0f, 0.0f};
+    FCmdWord.clear();
+    FPrevCmdWord.clear();
+    FLineNumber = 0;
+    FPrevLineNumber = 0;
+    FNewPolyline = false;
+    FUndo.clear();
+    FZeroUndo.clear();
+    TVector scene;
+    GetScenePosition(false, scene);
+    FTool = {scene.X, scene.Y, scene.Z};
+}
+
+bool TMove::GetExtents(float& maxX, float& minX, float& maxY, float& minY) const
+{
+    maxX = maxY = -3.4e38f;
+    minX = minY = 3.4e38f;
+    bool any = false;
+    for (const TGLLines* line : FCutLines) {
+        const TGLLinesNodes& nodes = line->Nodes();
+        for (int i = 0; i < nodes.Count(); ++i) {
+            const TVector& v = nodes[i]->AsVector();
+            maxX = std::max(maxX, v.X);
+            minX = std::min(minX, v.X);
+            maxY = std::max(maxY, v.Y);
+            minY = std::min(minY, v.Y);
+            any = true;
+        }
+    }
+    return any;
+}
+
+double TMove::GetLastHeading() const
+{
+    if (FCutLines.empty() || FCutLines.back()->Nodes().Count() < 2) {
+        return 0.0;
+    }
+    const TGLLinesNodes& nodes = FCutLines.back()->Nodes();
+    const TVector& last = nodes[nodes.Count() - 1]->AsVector();
+    const TVector& prev = nodes[nodes.Count() - 2]->AsVector();
+    return std::atan2(double(prev.Y) - last.Y, double(prev.X) - last.X) * 180.0 / std::numbers::pi;
+}
+
+void TMove::GetPathText(std::string_view kind, std::string& text) const
+{
+    while (!kind.empty() && kind.front() == ' ') {
+        kind.remove_prefix(1);
+    }
+    while (!kind.empty() && kind.back() == ' ') {
+        kind.remove_suffix(1);
+    }
+    if (kind.size() != 1) {
+        return;
+    }
+    const char k = static_cast<char>(kind[0] & ~0x20);
+    if (k != 'J' && k != 'M') {
+        return;
+    }
+    for (const TGLLines* line : k == 'J' ? FJogLines : FCutLines) {
+        const TGLLinesNodes& nodes = line->Nodes();
+        for (int i = 0; i < nodes.Count(); ++i) {
+            const TVector& v = nodes[i]->AsVector();
+            AppendPointText(text, v.X, v.Y, v.Z);
+            text += "\r\n";
+        }
+    }
+}

@@ -1,0 +1,48 @@
+#include "engine/PathText.h"
+
+#include "platform/core/NumberFormat.h"
+
+#include <cmath>
+#include <cstdint>
+
+namespace {
+void AppendFixed5(std::string& text, float value)
+{
+    // A float times 100000 is exact in a double (24 + 17 significant bits), and below
+    // 2^52 adding one half is exact too, so floor gives the half-up rounding of the
+    // exact decimal value. Anything else takes the general formatter.
+    const double scaled = std::fabs(static_cast<double>(value)) * 100000.0;
+    if (!(scaled < 4503599627370496.0)) {
+        text += FloatToStrFixed(value, 5);
+        return;
+    }
+    const auto n = static_cast<std::uint64_t>(std::floor(scaled + 0.5));
+    char buf[32];
+    char* end = buf + sizeof buf;
+    char* p = end;
+    std::uint64_t frac = n % 100000;
+    std::uint64_t whole = n / 100000;
+    for (int i = 0; i < 5; ++i) {
+        *--p = static_cast<char>('0' + frac % 10);
+        frac /= 10;
+    }
+    *--p = '.';
+    do {
+        *--p = static_cast<char>('0' + whole % 10);
+        whole /= 10;
+    } while (whole != 0);
+    if (value < 0 && n != 0) {
+        *--p = '-';
+    }
+    text.append(p, static_cast<std::size_t>(end - p));
+}
+} // namespace
+
+void AppendPointText(std::string& text, float x, float y, float z)
+{
+    AppendFixed5(text, x);
+    text += ',';
+    AppendFixed5(text, y);
+    text += ',';
+    AppendFixed5(text, z);
+}

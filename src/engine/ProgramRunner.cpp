@@ -1,0 +1,118 @@
+#include "engine/ProgramRunner.h"
+
+#include "engine/EngineData.h"
+#include "engine/EngineErrors.h"
+#include "engine/calcul/Calcul.h"
+#include "platform/core/StringUtils.h"
+
+#include <fstream>
+#include <sstream>
+
+TProgramRunner::TProgramRunner(TMove& move, TEngineData& data, TCalcul& calcul)
+    : FMove(move), FData(data), FCalcul(calcul)
+{
+    FHooks.BeforeLine = [this](int) {
+        if (MaxExecutedLines > 0 && FExecuted >= MaxExecutedLines) {
+            FCapped = true;
+        }
+        return !FCapped;
+    };
+    FHooks.AfterLine = [this](int) {
+        ++FExecuted;
+        return true;
+    };
+    FData.SetOnRunFile([this](const std::string& name) { RunFile(name); });
+    FData.SetOnRunFileResults(
+        [this](const std::string& name, std::string& results) { results = RunFileForResults(name); });
+}
+
+TProgramRunner::~TProgramRunner()
+{
+    FData.SetOnRunFile(nullptr);
+    FData.SetOnRunFileResults(nullptr);
+}
+
+bool TProgramRunner::LoadLines(const std::string& fileName, TProgramLines& lines)
+{
+    std::ifstream in(fileName, std::ios::binary);
+    if (!in) {
+        return false;
+    }
+    std::stringstream text;
+    text << in.rdbuf();
+    lines.clear();
+    std::string line;
+    while (std::getline(text, line)) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        lines.push_back(std::move(line));
+        line.clear();
+    }
+    return true;
+}
+
+void TProgramRunner::Run(const TProgramLines& lines)
+{
+    RunLines(FMove, lines, FHooks);
+}
+
+void TProgramRunner::RunFile(const std::string& fileName)
+{
+    TProgramLines lines;
+    if (!LoadLines(fileName, lines)) {
+        throw ERunError("Cannot find file: " + fileName);
+    }
+    Run(lines);
+}
+
+void TProgramRunner::ResetForResults(const std::string& fileName)
+{
+    FMove.Reset();
+    FMove.SetPosition(TVector{0.0f, 0.0f, 0.0f, 0.0f});
+    FMove.PartFiles().Reset();
+    FMove.SetFileName(fileName);
+    FMove.StartRun();
+    FCalcul.GetVariables().Clear();
+    FExecuted = 0;
+    FCapped = false;
+}
+
+std::string TProgramRunner::Results() const
+{
+    std::string jogs;
+    FMove.GetPathText("J", jogs);
+    std::string results = Trim(jogs);
+    if (!results.empty()) {
+        results += "\r\n";
+    }
+    FMove.GetPathText("M", results);
+    return results;
+}
+
+std::string TProgramRunner::RunFileForResults(const std::string& fileName)
+{
+    ResetForResults(fileName);
+    RunFile(fileName);
+    return Results();
+}
+
+std::string TProgramRunner::RunLinesForResults(const TProgramLines& lines, const std::string& fileName)
+{
+    ResetForResults(fileName);
+    Run(lines);
+    return Results();
+}
+
+bool TProgramRunner::StepBack(const TProgramLines& lines)
+{
+    const int index = FMove.PartFiles().GetPrevLineNumForStepBack();
+    if (index < 0 || index >= static_cast<int>(lines.size())) {
+        return false;
+    }
+    const std::string& line = lines[static_cast<std::size_t>(index)];
+    TArrayofCmds cmds;
+    FMove.PreprocessLine(line, true, cmds);
+    FMove.ExecuteLine(&lines, line, cmds, index, nullptr, true);
+    return true;
+}

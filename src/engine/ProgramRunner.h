@@ -1,0 +1,53 @@
+#pragma once
+// Runs whole part programs without a window: what the shell's RunFileByName and
+// RunFileForResults do, minus the editor pages and the animation. It serves the data
+// module's two run-file slots, so FP sub-files run through it too. The test runner,
+// the tests and the benchmarks use it; the shell wraps the same steps with its pages.
+
+#include "engine/LineLoop.h"
+
+#include <string>
+
+class TEngineData;
+class TCalcul;
+
+class TProgramRunner {
+public:
+    // Installs itself into the data module's run-file slots until it is destroyed.
+    TProgramRunner(TMove& move, TEngineData& data, TCalcul& calcul);
+    ~TProgramRunner();
+    TProgramRunner(const TProgramRunner&) = delete;
+    TProgramRunner& operator=(const TProgramRunner&) = delete;
+
+    // Reset (paths, position 0, part-file stack, variables), run the file, and return
+    // the jog path text, trimmed, then CR LF when it is not empty, then the cut text.
+    std::string RunFileForResults(const std::string& fileName);
+    // The same for lines already in memory; `fileName` is the main file's name.
+    std::string RunLinesForResults(const TProgramLines& lines, const std::string& fileName = {});
+    // Runs a file to its end (END ends only this file); a missing file raises
+    // ERunError "Cannot find file: <name>".
+    void RunFile(const std::string& fileName);
+    // Takes the last executed line off the history and undoes it, as the shell's
+    // Step Back does; false when the history is empty.
+    bool StepBack(const TProgramLines& lines);
+
+    // Stops every running file after this many executed lines (0: no limit); a
+    // simulation never sees the machine inputs some programs wait for.
+    int MaxExecutedLines = 0;
+    int ExecutedLines() const { return FExecuted; }
+    bool Capped() const { return FCapped; }
+
+    static bool LoadLines(const std::string& fileName, TProgramLines& lines);
+
+private:
+    void ResetForResults(const std::string& fileName);
+    std::string Results() const;
+    void Run(const TProgramLines& lines);
+
+    TMove& FMove;
+    TEngineData& FData;
+    TCalcul& FCalcul;
+    TLineLoopHooks FHooks;
+    int FExecuted = 0;
+    bool FCapped = false;
+};

@@ -1,0 +1,241 @@
+// Whole programs and the path text they leave: jogs first, then cuts.
+
+#include "EnginePathSupport.h"
+
+#include "engine/EngineErrors.h"
+#include "engine/PathText.h"
+#include "scene/objects/Lines.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <unistd.h>
+
+namespace {
+
+struct GoldenCase {
+    const char* Name;
+    const char* Program;
+    const char* Path; // jog nodes, then cut nodes
+};
+
+const GoldenCase Golden[] = {
+    {"absolute", "M3, 1, 2, 3", "0,0,0;1,2,3"},
+    {"relative", "SR\nMX, 1\nMX, 1", "0,0,0;1,0,0;2,0,0"},
+    {"omitted coordinate stays", "M3, 1, 2, 3\nM3, 4, , 5", "0,0,0;1,2,3;4,2,5"},
+    {"jog between moves", "M2, 1, 1\nJX, 5\nM2, 2, 2", "1,1,0;5,1,0;0,0,0;1,1,0;5,1,0;2,2,0"},
+    // The move starts where the jog left the tool, even with a PRINT between.
+    {"print after jog", "M2, 1, 1\nJX, 5\nPRINT \"x\"\nM2, 2, 2", "1,1,0;5,1,0;0,0,0;1,1,0;5,1,0;2,2,0"},
+    {"every jog its own polyline", "J3, 1, 1, 1\nJH", "0,0,0;1,1,1;1,1,1;0,0,1"},
+    {"home", "M3, 1, 1, 5\nMH", "0,0,0;1,1,5;0,0,1"},
+    // Zeroing keeps the tool in place: the next move starts where it was.
+    {"zero X", "M2, 2, 3\nZX\nM2, 0, 0", "0,0,0;2,3,0;2,3,0;2,0,0"},
+    {"zero then relative", "M2, 2, 3\nZ2\nSR\nMX, 1", "0,0,0;2,3,0;2,3,0;3,3,0"},
+    {"VA sets the position", "M2, 2, 3\nVA, 10, 10\nM2, 11, 10", "0,0,0;2,3,0;2,3,0;3,3,0"},
+    {"UZ keeps the polyline", "M2, 2, 3\nUZ\nM2, 1, 0", "0,0,0;2,3,0;3,3,0"},
+    {"MD degrees", "MD, 10, 90", "0,0,0;10,0,0"},
+    {"MD compass", "MD, 10, N", "0,0,0;0,10,0"},
+    {"MD clock", "MD, 10, 3:00", "0,0,0;10,0,0"},
+    {"MD depth up", "MD, 1, 0, 0.5", "0,0,0;0,1,0.5"},
+    {"MD depth down counts Z once", "MZ, 2\nMD, 1, 0, 0.5D", "0,0,0;0,0,2;0,1,1.5"},
+    {"speeds add a node in place", "M2, 1, 1\nMS, 2\nJS, 4", "1,1,0;1,1,0;0,0,0;1,1,0;1,1,0"},
+    {"assignment is no command", "FPX = 1\nM2, &FPX, 0", "0,0,0;1,0,0"},
+};
+
+class PathGolden : public ::testing::TestWithParam<GoldenCase> {};
+
+TEST_P(PathGolden, PathText)
+{
+    TPathEngine e;
+    e.Shell.Suppress = true;
+    EXPECT_EQ(ExpectedPath(GetParam().Path), e.Run(GetParam().Program)) << GetParam().Program;
+}
+
+INSTANTIATE_TEST_SUITE_P(Programs, PathGolden, ::testing::ValuesIn(Golden),
+                         [](const auto& info) {
+                             std::string n;
+                             for (const char* c = info.param.Name; *c; ++c) {
+                                 n += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+                             }
+                             return n;
+                         });
+
+TEST(PathText, MatchesThePointFormatter)
+{
+    const float values[] = {0.0f,      -0.0f,    1.0f,      -0.000004f, 0.000005f, 2.675e-3f, 123456.789f,
+                            -96.5f,    1e20f,    3.4e38f,   1e-40f,     std::numeric_limits<float>::infinity(),
+                            std::nanf("")};
+    for (float v : values) {
+        std::string text;
+        AppendPointText(text, v, -v, 0.5f);
+        EXPECT_EQ(TEngineData::PointToText(v, -v, 0.5f), text) << v;
+    }
+}
+
+TEST(PathText, CountsAfterEachLine)
+{
+    struct Step {
+        const char* Line;
+        int Cuts;
+        int LastCutNodes;
+        int Jogs;
+    };
+    const Step steps[] = {
+        {"M2, 1, 1", 1, 2, 0}, {"M2, 2, 2", 1, 3, 0}, {"JX, 5", 1, 3, 1}, {"M2, 2, 2", 2, 2, 1},
+        {"ZX", 2, 2, 1},       {"MY, 0", 3, 2, 1},    {"CG, 1", 3, 2, 1}, {"M2, 0, 0", 4, 2, 1},
+    };
+    TPathEngine e;
+    e.Shell.Suppress = true;
+    std::string program;
+    for (const Step& s : steps) {
+        program += std::string(program.empty() ? "" : "\n") + s.Line;
+        e.Run(program);
+        ASSERT_EQ(e.CutCount(), s.Cuts) << s.Line;
+        EXPECT_EQ(e.Move.CutLines().back()->Nodes().Count(), s.LastCutNodes) << s.Line;
+        EXPECT_EQ(e.JogCount(), s.Jogs) << s.Line;
+    }
+}
+
+TEST(PathText, ExtentsAndHeading)
+{
+    TPathEngine e;
+    float maxX = 0, minX = 0, maxY = 0, minY = 0;
+    e.Run("");
+    EXPECT_FALSE(e.Move.GetExtents(maxX, minX, maxY, minY));
+    EXPECT_EQ(maxX, -3.4e38f);
+    EXPECT_EQ(e.Move.GetLastHeading(), 0.0);
+    e.Run("M2, 1, 0\nJ2, 50, 50");
+    EXPECT_DOUBLE_EQ(e.Move.GetLastHeading(), 180.0) << "the last segment looking back";
+    ASSERT_TRUE(e.Move.GetExtents(maxX, minX, maxY, minY));
+    EXPECT_EQ(maxX, 1.0f) << "jogs are not included";
+    EXPECT_EQ(minY, 0.0f);
+    e.Run("M2, 1, 1\nMD, 1, 90R");
+    // Heading -135 looking back along the first segment, turned: (-135 - 90) / 2
+    // degrees from +Y.
+    TVector pos;
+    e.Move.GetPosition(pos);
+    EXPECT_NEAR(pos.X, 1 + std::sin(-112.5 * M_PI / 180), 1e-5);
+    EXPECT_NEAR(pos.Y, 1 + std::cos(-112.5 * M_PI / 180), 1e-5);
+}
+
+TEST(PathText, StepBackRestoresPositionOffsetsAndNodes)
+{
+    TPathEngine e;
+    e.Run("M2, 1, 1\nZX\nM2, 2, 2\nJY, 4");
+    TVector pos;
+    ASSERT_TRUE(e.Runner.StepBack(e.Lines)); // JY
+    EXPECT_EQ(e.JogCount(), 0);
+    ASSERT_TRUE(e.Runner.StepBack(e.Lines)); // M2, 2, 2
+    EXPECT_EQ(e.CutCount(), 1);
+    e.Move.GetPosition(pos);
+    EXPECT_EQ(pos.X, 0.0f);
+    EXPECT_EQ(pos.Y, 1.0f);
+    EXPECT_EQ(e.Move.ZeroOffset().X, 1.0f);
+    ASSERT_TRUE(e.Runner.StepBack(e.Lines)); // ZX is undone, not applied again
+    e.Move.GetPosition(pos);
+    EXPECT_EQ(pos.X, 1.0f);
+    EXPECT_EQ(e.Move.ZeroOffset().X, 0.0f);
+    EXPECT_TRUE(e.Move.Moving);
+    ASSERT_TRUE(e.Runner.StepBack(e.Lines)); // M2, 1, 1
+    EXPECT_EQ(e.CutCount(), 0);
+    EXPECT_FALSE(e.Runner.StepBack(e.Lines));
+    std::string text;
+    e.Move.GetPathText("M", text);
+    EXPECT_EQ(text, "");
+}
+
+TEST(PathText, NodeHandlersStartAPolylineWhenNoneExists)
+{
+    TPathEngine e;
+    e.Run("J2, 3, 0");
+    e.Data.AddMoveNode(false, false, 3, 1, 0); // no cut polyline yet
+    e.Data.AddJogNode(true, false, 3, 2, 0);
+    e.Data.AddMoveNode(false, true, 3, 5, 0); // starts at the tool, not at the point
+    std::string text;
+    e.Move.GetPathText("M", text);
+    EXPECT_EQ(ExpectedPath("3,1,0;3,2,0;3,5,0"), text);
+    TAffineVector bit;
+    e.Move.GetBitTarget(bit);
+    EXPECT_EQ(bit.Y, 5.0f);
+    TVector pos;
+    e.Move.GetPosition(pos);
+    EXPECT_EQ(pos.Y, 2.0f) << "only the jog node set the position";
+}
+
+class SubFiles : public ::testing::Test {
+protected:
+    SubFiles()
+    {
+        dir = std::filesystem::temp_directory_path() / ("kerfpad_fp_" + std::to_string(::getpid()));
+        std::filesystem::create_directories(dir);
+        e.Shell.Suppress = true;
+    }
+    ~SubFiles() override { std::filesystem::remove_all(dir); }
+    void Write(const std::string& name, const std::string& text)
+    {
+        std::ofstream(dir / name, std::ios::binary) << text;
+    }
+    std::string RunMain(const std::string& text)
+    {
+        Write("main.sbp", text);
+        return e.Runner.RunFileForResults((dir / "main.sbp").string());
+    }
+
+    std::filesystem::path dir;
+    TPathEngine e;
+};
+
+TEST_F(SubFiles, OffsetAndScaleApplyInsideAndTheTravelIsDrawn)
+{
+    Write("PART2.SBP", "M2, 1, 1\r\nEND\r\nM2, 9, 9\r\n");
+    // The name is found whatever its case; END ends only the sub-file.
+    const std::string path = RunMain("M2, 5, 5\nFP, part2, 2, 2, 1, 1, 1\nM2, 0, 0");
+    EXPECT_EQ(ExpectedPath("0,0,0;5,5,0;12,12,0;0,0,0"), path);
+    EXPECT_EQ(e.Data.GetSysVarFloat(61), 5.0f);
+    EXPECT_EQ(e.Data.GetSysVarStr(66), "2");
+    EXPECT_EQ(e.Move.PartFiles().Depth(), 1);
+}
+
+TEST_F(SubFiles, BitTargetFollowsTheScaledPath)
+{
+    Write("inner.sbp", "M2, 1, 1\nPRINT \"inside\"");
+    e.Data.SetOnRunFile(nullptr); // take the sub-file run over to look inside it
+    TAffineVector bit{};
+    e.Data.SetOnRunFile([&](const std::string& name) {
+        e.Runner.RunFile(name);
+        e.Move.GetBitTarget(bit);
+    });
+    RunMain("FP, inner.sbp, 3, 3, 1, 1, 1");
+    EXPECT_EQ(bit.X, 3.0f);
+    EXPECT_EQ(bit.Y, 3.0f);
+}
+
+TEST_F(SubFiles, NamesAndFailures)
+{
+    Write("premium.sbp", "MX, 1");
+    EXPECT_EQ(ExpectedPath("0,0,0;1,0,0"), RunMain("FP, premium.sbp")) << "REM inside a name is kept";
+
+    Write("self.sbp", "FP, self.sbp");
+    std::string error;
+    try {
+        RunMain("FP, self.sbp");
+    } catch (const ERunError& ex) {
+        error = ex.Message();
+    }
+    EXPECT_NE(error.find("nested deeper than 32"), std::string::npos) << error;
+    EXPECT_EQ(e.Move.PartFiles().Depth(), 1) << "every level pushed was popped";
+
+    error.clear();
+    try {
+        RunMain("FP, missing.sbp");
+    } catch (const ERunError& ex) {
+        error = ex.Message();
+    }
+    EXPECT_EQ(error, "Cannot find file: " + (dir / "missing.sbp").string());
+    EXPECT_EQ(e.Move.PartFiles().Depth(), 1);
+}
+
+} // namespace
