@@ -27,9 +27,7 @@ TGLLibMaterial::TGLLibMaterial(TCollection* collection)
       FTextureOffset(std::make_unique<TGLCoordinates>(this, DefaultOffset, TGLCoordinatesStyle::csUnknown)),
       FTextureScale(std::make_unique<TGLCoordinates>(this, DefaultScale, TGLCoordinatesStyle::csUnknown))
 {
-    FMaterial->Texture()->OnTextureNeeded = [this](TObject* sender, std::string& name) {
-        DoOnTextureNeeded(sender, name);
-    };
+    HookTexture();
     FTextureOffset->OnNotifyChange = MakeDelegate<&TGLLibMaterial::OffsetOrScaleChanged>(this);
     FTextureScale->OnNotifyChange = MakeDelegate<&TGLLibMaterial::OffsetOrScaleChanged>(this);
     // Named before it joins, so the collection never holds a nameless material.
@@ -58,6 +56,13 @@ TGLLibMaterial::~TGLLibMaterial()
         }
     }
     SetCollection(nullptr);
+}
+
+void TGLLibMaterial::HookTexture()
+{
+    FMaterial->Texture()->OnTextureNeeded = [this](TObject* sender, std::string& name) {
+        DoOnTextureNeeded(sender, name);
+    };
 }
 
 TGLMaterialLibrary* TGLLibMaterial::Library() const
@@ -346,6 +351,7 @@ void TGLLibMaterial::Assign(const TPersistent* source)
     FName = materials ? materials->MakeUniqueName(other->FName) : other->FName;
     FNameHashKey = ComputeNameHashKey(FName);
     FMaterial->Assign(other->FMaterial.get());
+    HookTexture(); // a source without a texture leaves ours freed
     FTextureOffset->Assign(other->FTextureOffset.get());
     FTextureScale->Assign(other->FTextureScale.get());
     DropTexture2Link();

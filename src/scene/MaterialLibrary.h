@@ -79,6 +79,8 @@ private:
     friend class TGLMaterialLibrary;
     void CalculateTextureMatrix();
     void OffsetOrScaleChanged(TObject* sender);
+    // The material's texture asks this library material where its files are.
+    void HookTexture();
     void DoOnTextureNeeded(TObject* sender, std::string& textureFileName);
     // Resolves Texture2Name once; nullptr when unset or unknown (an unknown name is
     // cleared).

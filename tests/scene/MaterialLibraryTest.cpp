@@ -119,6 +119,20 @@ TEST_F(LibraryFiles, TextureFilesAreLookedForAlongThePaths)
     EXPECT_EQ(asked.size(), 4u);
 }
 
+TEST_F(LibraryFiles, CopiedMaterialsStillSearchThePaths)
+{
+    std::ofstream((folder / "first" / "oak.bmp").string()) << "x";
+    TGLMaterialLibrary library;
+    library.SetTexturePaths((folder / "first").string());
+    TGLLibMaterial* source = library.Materials()->Add();
+    source->Material()->SetTexture(nullptr); // a material without a texture
+    TGLLibMaterial* copy = library.Materials()->Add();
+    copy->Assign(source);
+    std::string name = "oak.bmp";
+    copy->Material()->Texture()->OnTextureNeeded(nullptr, name);
+    EXPECT_EQ(name, (folder / "first" / "oak.bmp").string());
+}
+
 TEST(MaterialLibrary, TextureMaterialsShowTheirGraphic)
 {
     TGLMaterialLibrary library;
