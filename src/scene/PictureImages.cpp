@@ -145,6 +145,17 @@ void TGLPicFileImage::Assign(const TPersistent* source)
 
 // ---- TGLCubeMapImage ----
 
+namespace {
+// Face changes made by the image itself do not invalidate it face by face.
+struct TQuietFaces {
+    bool& flag;
+    explicit TQuietFaces(bool& f) : flag(f) { flag = true; }
+    ~TQuietFaces() { flag = false; }
+    TQuietFaces(const TQuietFaces&) = delete;
+    TQuietFaces& operator=(const TQuietFaces&) = delete;
+};
+} // namespace
+
 TGLCubeMapImage::TGLCubeMapImage(TPersistent* owner) : TGLTextureImage(owner)
 {
     for (TPicture& picture : FPictures) {
@@ -168,14 +179,8 @@ TGLBitmap32* TGLCubeMapImage::GetBitmap32(GLenum target)
     TGLBitmap32& bitmap = NewBitmap();
     bitmap.SetKeepRowOrder(true);
     if (const TGraphic* graphic = picture.Graphic(); graphic && !graphic->Empty()) {
-        FLoading = true;
-        try {
-            bitmap.Assign(graphic);
-        } catch (...) {
-            FLoading = false;
-            throw;
-        }
-        FLoading = false;
+        TQuietFaces quiet{FLoading};
+        bitmap.Assign(graphic);
     }
     return &bitmap;
 }
@@ -210,11 +215,12 @@ void TGLCubeMapImage::LoadFromFile(const std::string& fileName)
         face.reset(TBitmap::Create());
         LoadBitmapFromStream(*face, *stream);
     }
-    FLoading = true;
-    for (int i = 0; i < 6; ++i) {
-        FPictures[i].TakeGraphic(std::move(faces[i]));
+    {
+        TQuietFaces quiet{FLoading};
+        for (int i = 0; i < 6; ++i) {
+            FPictures[i].TakeGraphic(std::move(faces[i]));
+        }
     }
-    FLoading = false;
     Invalidate();
 }
 
@@ -222,11 +228,12 @@ void TGLCubeMapImage::Assign(const TPersistent* source)
 {
     if (const auto* other = ObjectCast<TGLCubeMapImage>(source)) {
         if (other != this) {
-            FLoading = true;
-            for (int i = 0; i < 6; ++i) {
-                FPictures[i].Assign(&other->FPictures[i]);
+            {
+                TQuietFaces quiet{FLoading};
+                for (int i = 0; i < 6; ++i) {
+                    FPictures[i].Assign(&other->FPictures[i]);
+                }
             }
-            FLoading = false;
             Invalidate();
         }
     } else {
