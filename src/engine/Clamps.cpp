@@ -1,0 +1,103 @@
+#include "engine/Clamps.h"
+
+#include "engine/EngineErrors.h"
+#include "platform/core/NumberFormat.h"
+#include "platform/core/StringUtils.h"
+#include "scene/Material.h"
+#include "scene/objects/Collision.h"
+#include "scene/objects/Cubes.h"
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+constexpr TVector ClampColor{1.0f, 0.0f, 1.0f, 1.0f};
+
+// Elements 1 to 7 with a trailing "'" comment cut off (it may have spread over later
+// elements when it held commas).
+std::array<std::string, 8> ClampFields(const TArrayofCmds& cmds)
+{
+    std::array<std::string, 8> fields;
+    for (int i = 1; i <= 7; ++i) {
+        const std::size_t quote = cmds[i].find('\'');
+        fields[std::size_t(i)] = Trim(std::string_view(cmds[i]).substr(0, quote));
+        if (quote != std::string::npos) {
+            break;
+        }
+    }
+    return fields;
+}
+
+} // namespace
+
+TClampList::~TClampList()
+{
+    for (const TClampRec& clamp : FItems) {
+        RemoveFreeNotification(clamp.Cube);
+        if (!clamp.Cube->Parent()) {
+            delete clamp.Cube;
+        }
+    }
+}
+
+TClampRec& TClampList::Add(const TArrayofCmds& cmds, TGLBaseSceneObject* parent, TCollisionManager* manager)
+{
+    const std::array<std::string, 8> fields = ClampFields(cmds);
+    float numbers[6];
+    for (int i = 2; i <= 7; ++i) {
+        if (cmds.Failed(i)) {
+            throw EArgumentFailed(cmds[i], cmds.ErrorOf(i));
+        }
+        numbers[i - 2] = static_cast<float>(StrToFloat(fields[std::size_t(i)]));
+    }
+
+    TGLCube* cube = parent ? TGLBaseSceneObject::CreateAsChild<TGLCube>(parent) : new TGLCube();
+    cube->SetHint(fields[1]);
+    cube->Position().SetPoint(numbers[0], numbers[1], numbers[2]);
+    cube->SetCubeWidth(numbers[3]);
+    cube->SetCubeHeight(numbers[4]);
+    cube->SetCubeDepth(numbers[5]);
+    TGLFaceProperties& front = *cube->Material().FrontProperties();
+    front.SetPolygonMode(pmLines);
+    front.Ambient()->SetColor(ClampColor);
+    front.Diffuse()->SetColor(ClampColor);
+    front.Emission()->SetColor(ClampColor);
+
+    auto* collision = CreateXCollectionItem<TGLBCollision>(&cube->Behaviours());
+    collision->BoundingMode = cbmCube;
+    collision->SetManager(manager);
+
+    FreeNotification(cube);
+    FItems.push_back({cube, false});
+    return FItems.back();
+}
+
+void TClampList::Free()
+{
+    // Taken out first: each delete notifies this list.
+    std::vector<TClampRec> items;
+    items.swap(FItems);
+    for (const TClampRec& clamp : items) {
+        RemoveFreeNotification(clamp.Cube);
+        delete clamp.Cube;
+    }
+}
+
+TClampRec* TClampList::FindByHint(const std::string& hint)
+{
+    for (TClampRec& clamp : FItems) {
+        if (clamp.Cube->Hint() == hint) {
+            return &clamp;
+        }
+    }
+    return nullptr;
+}
+
+void TClampList::Notification(TComponent* component, TOperation operation)
+{
+    if (operation == TOperation::opRemove) {
+        std::erase_if(FItems, [component](const TClampRec& clamp) { return clamp.Cube == component; });
+    }
+    TComponent::Notification(component, operation);
+}
