@@ -78,6 +78,7 @@ void RunProgram(benchmark::State& state, const TProgramLines& lines)
     TArrayofCmds cmds;
     for (auto _ : state) {
         move.StartRun();
+        move.Reset(); // moves now draw: start each pass without the last pass's paths
         move.PartFiles().Reset();
         const int n = static_cast<int>(lines.size());
         for (int i = 0; i < n; ++i) {

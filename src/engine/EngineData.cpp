@@ -1,6 +1,7 @@
 #include "engine/EngineData.h"
 
 #include "engine/EngineErrors.h"
+#include "engine/FastDecimal.h"
 #include "engine/Keywords.h"
 #include "platform/core/NumberFormat.h"
 
@@ -202,7 +203,7 @@ float TEngineData::GetMoveParam(const TArrayofCmds& cmds, int i) const
         current = axis == 3 ? a : b;
     }
     double value = 0.0;
-    if (!TryStrToFloat(cmds[i - 1], value)) {
+    if (!TryPlainDecimal(cmds[i - 1], value) && !TryStrToFloat(cmds[i - 1], value)) {
         // An omitted coordinate leaves its axis where it is, in either mode.
         return current;
     }

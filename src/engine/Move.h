@@ -22,8 +22,9 @@ class TCollisionManager;
 
 using TGLLinesArray = std::vector<TGLLines*>;
 
-// What a line changed, kept so that a step back can put it back: the tool's position
-// and place before the line, the zero offsets, and how far the polylines reached.
+// The state before a line, kept so that a step back can put it back: the tool's
+// position and place, the zero offsets, and how far the polylines reached. Most lines
+// need none of it stored (see MoveUndo.cpp).
 struct TLineUndo {
     float X, Y, Z, W, A, B;
     float ToolX, ToolY, ToolZ;
@@ -183,6 +184,8 @@ private:
     static int LastNodeCount(const TGLLinesArray& lines);
     // Step back: the state before the stepped-back line comes back.
     void RecordLine(int lineIndex);
+    std::uint32_t UndoCode(bool motion);
+    void TrimUndo(std::size_t count);
     void StepBack();
     void TruncatePolylines(TGLLinesArray& lines, std::uint32_t count, std::uint32_t nodes);
     void FreePolylines(TGLLinesArray& lines);
@@ -249,8 +252,10 @@ private:
     TCollisionManager* FCollisionManager;
     TVBValues FVB;
 
-    // Parallel to the executed-line history.
-    std::vector<TLineUndo> FUndo;
+    // Parallel to the executed-line history: one code per line, and the full records
+    // of the lines whose code cannot tell what to undo.
+    std::vector<std::uint32_t> FUndo;
+    std::vector<TLineUndo> FFullUndo;
     struct TZeroUndo {
         TVector Zero;
         float A, B;

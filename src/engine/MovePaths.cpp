@@ -108,50 +108,6 @@ void TMove::AddPathNode(char kind)
     Moving = true;
 }
 
-void TMove::RecordLine(int lineIndex)
-{
-    const auto count = static_cast<std::size_t>(FPartFiles.HistoryCount());
-    // The shell may have reset or popped the history on its own: keep the two in step.
-    FUndo.resize(count, FLineStart);
-    FLineStart.ZeroIndex = FLineZeroIndex;
-    FUndo.push_back(FLineStart);
-    FPartFiles.AddToLinesAndNodesArray(lineIndex);
-}
-
-void TMove::SaveZeroOffsets()
-{
-    if (FLineZeroIndex < 0) {
-        FLineZeroIndex = static_cast<std::int32_t>(FZeroUndo.size());
-        FZeroUndo.push_back({FZero, FZeroA, FZeroB});
-    }
-}
-
-void TMove::StepBack()
-{
-    Moving = true;
-    const auto count = static_cast<std::size_t>(FPartFiles.HistoryCount());
-    if (FUndo.size() <= count) {
-        FShell.Log("error", "Error stepping backwards, current line: " + IntToStr(FLineNumber));
-        return;
-    }
-    const TLineUndo u = FUndo[count];
-    FUndo.resize(count);
-    TruncatePolylines(FCutLines, u.CutCount, u.CutNodes);
-    TruncatePolylines(FJogLines, u.JogCount, u.JogNodes);
-    FPos = {u.X, u.Y, u.Z, u.W};
-    FA = u.A;
-    FB = u.B;
-    FTool = {u.ToolX, u.ToolY, u.ToolZ};
-    FNewPolyline = u.NewPolyline;
-    if (u.ZeroIndex >= 0 && static_cast<std::size_t>(u.ZeroIndex) < FZeroUndo.size()) {
-        const TZeroUndo& z = FZeroUndo[static_cast<std::size_t>(u.ZeroIndex)];
-        FZero = z.Zero;
-        FZeroA = z.A;
-        FZeroB = z.B;
-        FZeroUndo.resize(static_cast<std::size_t>(u.ZeroIndex));
-    }
-}
-
 void TMove::TruncatePolylines(TGLLinesArray& lines, std::uint32_t count, std::uint32_t nodes)
 {
     while (lines.size() > count) {
@@ -205,8 +161,10 @@ void TMove::Reset()
     FLineNumber = 0;
     FPrevLineNumber = 0;
     FNewPolyline = false;
-    FUndo.clear();
-    FZeroUndo.clear();
+    // Freed, not kept: a run of a million lines leaves a large history behind.
+    std::vector<std::uint32_t>().swap(FUndo);
+    std::vector<TLineUndo>().swap(FFullUndo);
+    std::vector<TZeroUndo>().swap(FZeroUndo);
     TVector scene;
     GetScenePosition(false, scene);
     FTool = {scene.X, scene.Y, scene.Z};
@@ -257,7 +215,13 @@ void TMove::GetPathText(std::string_view kind, std::string& text) const
     if (k != 'J' && k != 'M') {
         return;
     }
-    for (const TGLLines* line : k == 'J' ? FJogLines : FCutLines) {
+    const TGLLinesArray& lines = k == 'J' ? FJogLines : FCutLines;
+    std::size_t count = 0;
+    for (const TGLLines* line : lines) {
+        count += static_cast<std::size_t>(line->Nodes().Count());
+    }
+    text.reserve(text.size() + count * 30); // typical node text; grows when longer
+    for (const TGLLines* line : lines) {
         const TGLLinesNodes& nodes = line->Nodes();
         for (int i = 0; i < nodes.Count(); ++i) {
             const TVector& v = nodes[i]->AsVector();

@@ -6,9 +6,56 @@
 #include "platform/core/Assert.h"
 
 #include <cmath>
+#include <cstddef>
 #include <cstring>
+#include <vector>
 
 namespace {
+// Slots of one size in blocks; all blocks go back once the last node is freed.
+// Single-threaded, like the rest of the scene.
+class TNodePool {
+public:
+    static constexpr std::size_t SlotSize = (sizeof(TGLLinesNode) + 7) / 8 * 8;
+    static constexpr std::size_t BlockSlots = 4096;
+
+    void* Allocate()
+    {
+        ++live_;
+        if (free_ != nullptr) {
+            void* p = free_;
+            free_ = *static_cast<void**>(p);
+            return p;
+        }
+        if (blocks_.empty() || used_ == BlockSlots) {
+            blocks_.push_back(std::make_unique<std::byte[]>(SlotSize * BlockSlots));
+            used_ = 0;
+        }
+        return blocks_.back().get() + SlotSize * used_++;
+    }
+    void Release(void* p)
+    {
+        *static_cast<void**>(p) = free_;
+        free_ = p;
+        if (--live_ == 0) {
+            blocks_.clear();
+            free_ = nullptr;
+            used_ = 0;
+        }
+    }
+
+private:
+    std::vector<std::unique_ptr<std::byte[]>> blocks_;
+    void* free_ = nullptr;
+    std::size_t used_ = 0;
+    std::size_t live_ = 0;
+};
+
+TNodePool& NodePool()
+{
+    static TNodePool pool;
+    return pool;
+}
+
 bool BitEqual(const TVector& a, const TVector& b)
 {
     return std::memcmp(&a, &b, sizeof(TVector)) == 0;
@@ -72,6 +119,20 @@ TGLLinesNode::TGLLinesNode(TCollection* collection) : TGLNode(collection)
 {
     if (auto* nodes = ObjectCast<TGLLinesNodes>(collection)) {
         colorIndex_ = nodes->DefaultColorIndex();
+    }
+}
+
+void* TGLLinesNode::operator new(std::size_t size)
+{
+    return size == sizeof(TGLLinesNode) ? NodePool().Allocate() : ::operator new(size);
+}
+
+void TGLLinesNode::operator delete(void* p, std::size_t size)
+{
+    if (size == sizeof(TGLLinesNode)) {
+        NodePool().Release(p);
+    } else {
+        ::operator delete(p);
     }
 }
 

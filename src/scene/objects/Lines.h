@@ -64,6 +64,11 @@ public:
     // From a lines node: the colour; then the coordinates.
     void Assign(const TPersistent* source) override;
 
+    // Nodes come from a pool of equal slots: a tool path holds millions of them, and
+    // a general allocation would add its own header to each.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* p, std::size_t size);
+
 private:
     friend class TGLLinesNodes;
     friend class TGLNodedLines;

@@ -1,0 +1,160 @@
+// TMove: the undo side of the executed-line history. Step back puts back the state
+// from before the stepped-back line instead of running it again, so no zero command
+// is applied twice and the tool returns to where it was.
+//
+// A run of a million moves must not keep a full state record per line, so each line
+// gets a 32-bit code. Most lines are one of two cases whose state before can be read
+// off the polylines themselves: a line that changed nothing, and a move or jog at the
+// main level that appended one node, or started one two-node polyline, from where the
+// tool was, and whose position before is the tool's place minus the zero offsets
+// (checked bit for bit when recorded). Every other line stores its full record.
+
+#include "engine/Move.h"
+#include "engine/ShellServices.h"
+#include "platform/core/NumberFormat.h"
+#include "scene/objects/Lines.h"
+
+namespace {
+constexpr std::uint32_t FullRecord = 0x80000000u; // low bits: index of the full record
+constexpr std::uint32_t Unchanged = 0x08u;
+constexpr std::uint32_t JogBit = 0x01u;
+constexpr std::uint32_t NewLineBit = 0x02u;
+constexpr std::uint32_t FlagBeforeBit = 0x04u;
+
+bool SameVector(const TVector& v, float x, float y, float z)
+{
+    return v.X == x && v.Y == y && v.Z == z;
+}
+} // namespace
+
+std::uint32_t TMove::UndoCode(bool motion)
+{
+    const TLineUndo& s = FLineStart;
+    const bool sameAB = FA == s.A && FB == s.B && FLineZeroIndex < 0;
+    const auto cuts = static_cast<std::uint32_t>(FCutLines.size());
+    const auto jogs = static_cast<std::uint32_t>(FJogLines.size());
+    const auto cutNodes = static_cast<std::uint32_t>(LastNodeCount(FCutLines));
+    const auto jogNodes = static_cast<std::uint32_t>(LastNodeCount(FJogLines));
+    if (!motion) {
+        if (sameAB && FPos.X == s.X && FPos.Y == s.Y && FPos.Z == s.Z && FPos.W == s.W && FTool.X == s.ToolX
+            && FTool.Y == s.ToolY && FTool.Z == s.ToolZ && cuts == s.CutCount && jogs == s.JogCount
+            && cutNodes == s.CutNodes && jogNodes == s.JogNodes && FNewPolyline == s.NewPolyline) {
+            return Unchanged;
+        }
+        return FullRecord;
+    }
+    if (!sameAB || s.W != 0.0f || FPartFiles.Depth() != 1) {
+        return FullRecord;
+    }
+    const TFP& level = FPartFiles.Current();
+    if (level.Offset.X != 0 || level.Offset.Y != 0 || level.Offset.Z != 0 || level.Scale.X != 1
+        || level.Scale.Y != 1 || level.Scale.Z != 1) {
+        return FullRecord;
+    }
+    // Which kind grew, and how.
+    bool jog = false;
+    if (cuts == s.CutCount && cutNodes == s.CutNodes) {
+        jog = true;
+        if (jogs == s.JogCount ? jogNodes != s.JogNodes + 1 : jogs != s.JogCount + 1 || jogNodes != 2) {
+            return FullRecord;
+        }
+    } else if (jogs != s.JogCount || jogNodes != s.JogNodes
+               || (cuts == s.CutCount ? cutNodes != s.CutNodes + 1 : cuts != s.CutCount + 1 || cutNodes != 2)) {
+        return FullRecord;
+    }
+    const bool newLine = jog ? jogs != s.JogCount : cuts != s.CutCount;
+    const TGLLinesNodes& nodes = (jog ? FJogLines : FCutLines).back()->Nodes();
+    const TVector& before = nodes[newLine ? 0 : nodes.Count() - 2]->AsVector();
+    if (!SameVector(before, s.ToolX, s.ToolY, s.ToolZ)) {
+        return FullRecord;
+    }
+    // The position before must come back exactly from the tool's place.
+    if (before.X - FZero.X != s.X || before.Y - FZero.Y != s.Y || before.Z - FZero.Z != s.Z) {
+        return FullRecord;
+    }
+    return (jog ? JogBit : 0u) | (newLine ? NewLineBit : 0u) | (s.NewPolyline ? FlagBeforeBit : 0u);
+}
+
+void TMove::TrimUndo(std::size_t count)
+{
+    while (FUndo.size() > count) {
+        const std::uint32_t code = FUndo.back();
+        FUndo.pop_back();
+        if (code & FullRecord) {
+            FFullUndo.resize(code & ~FullRecord);
+        }
+    }
+}
+
+void TMove::RecordLine(int lineIndex)
+{
+    const auto count = static_cast<std::size_t>(FPartFiles.HistoryCount());
+    // The shell may have reset or popped the history on its own: keep the two in step.
+    TrimUndo(count);
+    FUndo.resize(count, Unchanged);
+    std::uint32_t code = UndoCode(FCmdWord[0] == 'M' || FCmdWord[0] == 'J');
+    if (code == FullRecord) {
+        code |= static_cast<std::uint32_t>(FFullUndo.size());
+        FFullUndo.push_back(FLineStart);
+        FFullUndo.back().ZeroIndex = FLineZeroIndex;
+    }
+    FUndo.push_back(code);
+    FPartFiles.AddToLinesAndNodesArray(lineIndex);
+}
+
+void TMove::StepBack()
+{
+    Moving = true;
+    const auto count = static_cast<std::size_t>(FPartFiles.HistoryCount());
+    if (FUndo.size() <= count) {
+        FShell.Log("error", "Error stepping backwards, current line: " + IntToStr(FLineNumber));
+        return;
+    }
+    TrimUndo(count + 1);
+    const std::uint32_t code = FUndo.back();
+    FUndo.pop_back();
+    if (code == Unchanged) {
+        return;
+    }
+    if ((code & FullRecord) == 0) {
+        TGLLinesArray& lines = (code & JogBit) ? FJogLines : FCutLines;
+        TGLLines* line = lines.back();
+        const TGLLinesNodes& nodes = line->Nodes();
+        const TVector before = nodes[(code & NewLineBit) ? 0 : nodes.Count() - 2]->AsVector();
+        if (code & NewLineBit) {
+            delete line;
+            lines.pop_back();
+        } else {
+            line->DeleteLastNode();
+        }
+        FTool = {before.X, before.Y, before.Z};
+        FPos = {before.X - FZero.X, before.Y - FZero.Y, before.Z - FZero.Z, 0.0f};
+        FNewPolyline = (code & FlagBeforeBit) != 0;
+        return;
+    }
+    const std::size_t index = code & ~FullRecord;
+    const TLineUndo u = FFullUndo[index];
+    FFullUndo.resize(index);
+    TruncatePolylines(FCutLines, u.CutCount, u.CutNodes);
+    TruncatePolylines(FJogLines, u.JogCount, u.JogNodes);
+    FPos = {u.X, u.Y, u.Z, u.W};
+    FA = u.A;
+    FB = u.B;
+    FTool = {u.ToolX, u.ToolY, u.ToolZ};
+    FNewPolyline = u.NewPolyline;
+    if (u.ZeroIndex >= 0 && static_cast<std::size_t>(u.ZeroIndex) < FZeroUndo.size()) {
+        const TZeroUndo& z = FZeroUndo[static_cast<std::size_t>(u.ZeroIndex)];
+        FZero = z.Zero;
+        FZeroA = z.A;
+        FZeroB = z.B;
+        FZeroUndo.resize(static_cast<std::size_t>(u.ZeroIndex));
+    }
+}
+
+void TMove::SaveZeroOffsets()
+{
+    if (FLineZeroIndex < 0) {
+        FLineZeroIndex = static_cast<std::int32_t>(FZeroUndo.size());
+        FZeroUndo.push_back({FZero, FZeroA, FZeroB});
+    }
+}
