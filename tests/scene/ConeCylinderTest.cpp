@@ -144,23 +144,6 @@ INSTANTIATE_TEST_SUITE_P(Alignments, CylinderAlignment,
                          ::testing::Values(TAlignmentCase{caCenter, -1, 1}, TAlignmentCase{caTop, -2, 0},
                                            TAlignmentCase{caBottom, 0, 2}));
 
-TEST(CylinderFamily, DefaultsOfTheBaseConeAndCylinder)
-{
-    TGLCone cone;
-    EXPECT_EQ(cone.BottomRadius(), 0.5f);
-    EXPECT_EQ(cone.Height(), 1.0f);
-    EXPECT_EQ(cone.Slices(), 16);
-    EXPECT_EQ(cone.Stacks(), 4);
-    EXPECT_EQ(cone.Loops(), 1);
-    EXPECT_EQ(cone.Parts(), coSides | coBottom);
-    EXPECT_EQ(cone.GetTopRadius(), 0);
-    TGLCylinder cylinder;
-    EXPECT_EQ(cylinder.TopRadius(), 0.5f);
-    EXPECT_EQ(cylinder.GetTopRadius(), 0.5f);
-    EXPECT_EQ(cylinder.Parts(), cySides | cyBottom | cyTop);
-    EXPECT_EQ(cylinder.Alignment(), caCenter);
-}
-
 TEST(CylinderFamily, HalfExtents)
 {
     TGLCone cone;

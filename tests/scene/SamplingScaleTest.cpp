@@ -31,16 +31,6 @@ std::vector<float> Samples(const TGLSamplingScale& scale, bool sampling = true)
     return result;
 }
 
-TEST(SamplingScale, DefaultsAreAnEmptyRangeWithATenthStep)
-{
-    TGLSamplingScale scale(nullptr);
-    EXPECT_EQ(scale.Min(), 0);
-    EXPECT_EQ(scale.Max(), 0);
-    EXPECT_EQ(scale.Origin(), 0);
-    EXPECT_FLOAT_EQ(scale.Step(), 0.1f);
-    EXPECT_FALSE(scale.IsValid());
-}
-
 struct TScaleCase {
     float min, max, step, origin;
     std::vector<float> samples;

@@ -68,21 +68,6 @@ protected:
     std::vector<std::unique_ptr<TGLSpaceText>> texts;
 };
 
-TEST_F(SpaceText, Defaults)
-{
-    TGLSpaceText& text = NewText("");
-    EXPECT_EQ(text.Font().Name(), "Arial");
-    EXPECT_EQ(text.Extrusion(), 0);
-    EXPECT_EQ(text.AllowedDeviation(), 0);
-    EXPECT_EQ(text.CharacterRange(), stcrAll);
-    EXPECT_EQ(text.AspectRatio(), 0);
-    EXPECT_EQ(text.TextHeight(), 0);
-    EXPECT_EQ(text.Oblique(), 0);
-    EXPECT_EQ(text.Adjust().Horz(), haLeft);
-    EXPECT_EQ(text.Adjust().Vert(), vaBaseLine);
-    EXPECT_EQ(text.FontEntry(), nullptr);
-}
-
 TEST_F(SpaceText, ANegativeExtrusionFailsAndIsNotStored)
 {
     TGLSpaceText& text = NewText("X");

@@ -34,21 +34,6 @@ protected:
     TGLSphere sphere;
 };
 
-TEST_F(Sphere, DefaultsAreAWholeHalfUnitSphereOf16By16)
-{
-    EXPECT_EQ(sphere.Radius(), 0.5f);
-    EXPECT_EQ(sphere.Slices(), 16);
-    EXPECT_EQ(sphere.Stacks(), 16);
-    EXPECT_EQ(sphere.Top(), 90);
-    EXPECT_EQ(sphere.Bottom(), -90);
-    EXPECT_EQ(sphere.Start(), 0);
-    EXPECT_EQ(sphere.Stop(), 360);
-    EXPECT_EQ(sphere.TopCap(), ctNone);
-    EXPECT_EQ(sphere.BottomCap(), ctNone);
-    EXPECT_EQ(sphere.Normals(), nsSmooth);
-    EXPECT_EQ(sphere.NormalDirection(), ndOutside);
-}
-
 TEST_F(Sphere, ADefaultSphereDraws16BandsOf17PairsFacingOutwards)
 {
     const auto primitives = Draw();

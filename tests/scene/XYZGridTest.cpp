@@ -27,18 +27,6 @@ protected:
     TGLXYZGrid grid;
 };
 
-TEST_F(XYZGrid, Defaults)
-{
-    EXPECT_EQ(grid.Parts(), gpX | gpY);
-    EXPECT_EQ(grid.LinesStyle(), glsSegments);
-    for (TGLSamplingScale* s : {&grid.XSamplingScale(), &grid.YSamplingScale(), &grid.ZSamplingScale()}) {
-        EXPECT_EQ(s->Min(), 0);
-        EXPECT_EQ(s->Max(), 0);
-        EXPECT_EQ(s->Origin(), 0);
-        EXPECT_FLOAT_EQ(s->Step(), 0.1f);
-    }
-}
-
 TEST_F(XYZGrid, ThePreviewTableHas13LinesAlongXAnd25AlongY)
 {
     grid.SetLineWidth(0.1f);

@@ -1,6 +1,7 @@
 #include "scene/viewer/QtGlyphOutlines.h"
 
 #include <QFont>
+#include <QGuiApplication>
 #include <QPainterPath>
 #include <QString>
 
@@ -8,6 +9,11 @@
 
 bool TQtGlyphOutlineProvider::SelectFont(const std::string& name, TFontStyles style)
 {
+    // Qt's font database lives in the GUI application; without one there are no fonts.
+    if (!QGuiApplication::instance()) {
+        font_ = QRawFont();
+        return false;
+    }
     QFont font(QString::fromStdString(name));
     font.setBold((style & TFont::fsBold) != 0);
     font.setItalic((style & TFont::fsItalic) != 0);
