@@ -49,6 +49,8 @@ protected:
 TEST_F(ShapeSnapshotGl, ACone)
 {
     TGLCone cone; // radius 0.5 at y = -0.5, apex at y = 0.5
+    // Back faces culled: only outward-wound sides can show.
+    GL.glEnable(GL_CULL_FACE);
     cone.BuildList(rci);
     EXPECT_TRUE(Inked(0, 0));
     EXPECT_TRUE(Inked(0, -0.4f));
@@ -94,6 +96,8 @@ TEST_F(ShapeSnapshotGl, AnExtrudedX)
         text.SetTextHeight(2); // from y = -1 to 1
         text.DoRender(rci, false, false);
         ASSERT_NE(text.FontEntry(), nullptr);
+        // Back faces culled: the faces and walls must be wound to face outwards.
+        GL.glEnable(GL_CULL_FACE);
         text.BuildList(rci);
 
         EXPECT_TRUE(Inked(0, 0)); // where the strokes cross
@@ -107,6 +111,25 @@ TEST_F(ShapeSnapshotGl, AnExtrudedX)
         EXPECT_TRUE(Inked(-0.55f, 0.85f));
         EXPECT_TRUE(Inked(0.55f, -0.85f));
         EXPECT_TRUE(Inked(-0.55f, -0.85f));
+
+        // From behind, the back face shows the same (symmetric) letter.
+        GL.glClear(GL_COLOR_BUFFER_BIT);
+        GL.glLoadIdentity();
+        GL.glRotatef(180, 0, 1, 0);
+        text.BuildList(rci);
+        EXPECT_TRUE(Inked(0, 0));
+        EXPECT_TRUE(Inked(0.55f, 0.85f));
+        EXPECT_FALSE(Inked(0, 0.9f));
+
+        // From the left, the walls of the strokes form a band as deep as the extrusion.
+        GL.glClear(GL_COLOR_BUFFER_BIT);
+        GL.glLoadIdentity();
+        GL.glRotatef(90, 0, 1, 0);
+        text.BuildList(rci);
+        EXPECT_TRUE(Inked(-0.1f, 0));
+        EXPECT_TRUE(Inked(-0.1f, 0.8f));
+        EXPECT_FALSE(Inked(-0.4f, 0));
+        EXPECT_FALSE(Inked(0.2f, 0));
     }
     ReleaseFontManager();
 }
