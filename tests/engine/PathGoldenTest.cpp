@@ -4,6 +4,7 @@
 
 #include "engine/EngineErrors.h"
 #include "engine/PathText.h"
+#include "scene/objects/Cubes.h"
 #include "scene/objects/Lines.h"
 
 #include <gtest/gtest.h>
@@ -215,6 +216,10 @@ TEST_F(SubFiles, BitTargetFollowsTheScaledPath)
 
 TEST_F(SubFiles, NamesAndFailures)
 {
+    std::filesystem::create_directories(dir / "sub.dir");
+    Write("sub.dir/part.sbp", "MY, 1");
+    EXPECT_EQ(ExpectedPath("0,0,0;0,1,0"), RunMain("FP, sub.dir/PART")) << "a dot in the folder is no extension";
+
     Write("premium.sbp", "MX, 1");
     EXPECT_EQ(ExpectedPath("0,0,0;1,0,0"), RunMain("FP, premium.sbp")) << "REM inside a name is kept";
 
@@ -236,6 +241,43 @@ TEST_F(SubFiles, NamesAndFailures)
     }
     EXPECT_EQ(error, "Cannot find file: " + (dir / "missing.sbp").string());
     EXPECT_EQ(e.Move.PartFiles().Depth(), 1);
+}
+
+} // namespace
+
+namespace {
+
+TEST(PathStyles, PolylinesUnderTheLinesParentWithTheirStyles)
+{
+    TGLDummyCube parent;
+    TPathEngine e;
+    e.Move.SetLinesParent(&parent);
+    e.Move.SetPathColors({0, 1, 0, 1}, {1, 1, 0, 1});
+    e.Move.SetPathDashed(true, false);
+    e.Run("M2, 1, 1\nJX, 5");
+    ASSERT_EQ(parent.Count(), 2);
+    const TGLLines* cut = e.Move.CutLines()[0];
+    const TGLLines* jog = e.Move.JogLines()[0];
+    EXPECT_EQ(cut->LineColor().Green(), 1.0f);
+    EXPECT_EQ(cut->LinePattern(), 0x8888);
+    EXPECT_EQ(cut->LineWidth(), 1.0f);
+    EXPECT_EQ(cut->NodesAspect(), lnaInvisible);
+    EXPECT_EQ(jog->LineColor().Red(), 1.0f);
+    EXPECT_EQ(jog->LinePattern(), 0xFFFF);
+    EXPECT_EQ(jog->LineWidth(), 0.5f);
+    EXPECT_FALSE(jog->Visible()) << "jogs hidden until asked";
+    e.Move.SetJogsVisible(true);
+    EXPECT_TRUE(jog->Visible());
+    e.Move.SetPathColors({1, 1, 1, 1}, {1, 1, 1, 1});
+    EXPECT_EQ(cut->LineColor().Red(), 0.0f) << "existing polylines keep their style";
+
+    e.Move.Reset();
+    EXPECT_EQ(parent.Count(), 0);
+    EXPECT_TRUE(e.Move.CutLines().empty());
+    TVector pos;
+    e.Move.GetPosition(pos);
+    EXPECT_EQ(pos.X, 5.0f) << "the position stays";
+    e.Move.SetLinesParent(nullptr);
 }
 
 } // namespace
