@@ -53,7 +53,6 @@ struct TPickRectangle {
 };
 
 using TBufferEvent = std::function<void(TObject* sender)>;
-using TDirectRenderEvent = std::function<void(TObject* sender, TRenderContextInfo& rci)>;
 
 class TGLWorldBuffer : public TGLAbstractWorldBuffer {
     KP_CLASS(TGLWorldBuffer, TGLAbstractWorldBuffer)

@@ -1,0 +1,129 @@
+#include "../support/DemoScene.h"
+#include "../support/QtTestApp.h"
+
+#include "platform/core/ManualEventLoop.h"
+#include "scene/viewer/WorldViewer.h"
+
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <QWidget>
+#include <QWindow>
+
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+using testsupport::TDemoScene;
+using testsupport::WaitFor;
+
+// The demo scene in a viewer filling a 160 x 120 top-level window under Xvfb.
+class WorldViewerGl : public ::testing::Test {
+protected:
+    WorldViewerGl()
+    {
+        testsupport::EnsureQApplication();
+        if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+            return;
+        }
+        top = std::make_unique<QWidget>();
+        auto* layout = new QVBoxLayout(top.get());
+        layout->setContentsMargins(0, 0, 0, 0);
+        viewer = std::make_unique<TGLWorldViewer>(top.get());
+        layout->addWidget(viewer->Widget());
+        viewer->Buffer().SetBackgroundColor(testsupport::DemoBackground);
+        viewer->SetCamera(scene.camera);
+        top->resize(160, 120);
+        top->move(40, 40);
+        top->show();
+    }
+    ~WorldViewerGl() override
+    {
+        viewer.reset();
+        top.reset();
+    }
+    void SetUp() override
+    {
+        if (!viewer) {
+            GTEST_SKIP() << "needs the xcb platform (an X server)";
+        }
+        ASSERT_TRUE(WaitFor([&] { return viewer->Buffer().RCInstantiated() && viewer->PaintCount() > 0; }));
+    }
+    // The window's pixels as the X server shows them.
+    QImage Grab()
+    {
+        WaitFor([] { return false; }, 50);
+        return viewer->Window()->screen()->grabWindow(viewer->Window()->winId()).toImage();
+    }
+    static void ExpectNear(QRgb actual, int r, int g, int b, int tolerance, const char* where)
+    {
+        EXPECT_LE(std::abs(qRed(actual) - r), tolerance) << where << " red " << qRed(actual);
+        EXPECT_LE(std::abs(qGreen(actual) - g), tolerance) << where << " green " << qGreen(actual);
+        EXPECT_LE(std::abs(qBlue(actual) - b), tolerance) << where << " blue " << qBlue(actual);
+    }
+
+    TManualEventLoop loop;
+    TEventLoopScope scope{&loop};
+    TDemoScene scene;
+    std::unique_ptr<QWidget> top;
+    std::unique_ptr<TGLWorldViewer> viewer;
+};
+
+TEST_F(WorldViewerGl, TheWindowShowsTheLitSquareOnTheBackground)
+{
+    EXPECT_EQ(viewer->Width(), 160);
+    EXPECT_EQ(viewer->Height(), 120);
+    const QImage image = Grab();
+    ASSERT_EQ(image.width(), 160);
+    ASSERT_EQ(image.height(), 120);
+    ExpectNear(image.pixel(80, 60), 255, 128, 0, 8, "centre");
+    ExpectNear(image.pixel(3, 3), 0, 0, 255, 0, "upper left corner");
+    ExpectNear(image.pixel(156, 116), 0, 0, 255, 0, "lower right corner");
+    EXPECT_TRUE(loop.exceptions.empty());
+}
+
+TEST_F(WorldViewerGl, ASceneChangeRepaintsTheWindow)
+{
+    const int before = viewer->PaintCount();
+    scene.light->SetShining(false);
+    ASSERT_TRUE(WaitFor([&] { return viewer->PaintCount() > before; }));
+    ExpectNear(Grab().pixel(80, 60), 0, 0, 0, 8, "the unlit square");
+}
+
+TEST_F(WorldViewerGl, AStructuralChangeRemakesTheContextAndDrawsAgain)
+{
+    viewer->Buffer().SetContextOptions(viewer->Buffer().ContextOptions() | ContextOption(roStencilBuffer));
+    EXPECT_EQ(viewer->RecreateCount(), 1);
+    const int before = viewer->PaintCount();
+    ASSERT_TRUE(WaitFor([&] { return viewer->Buffer().RCInstantiated() && viewer->PaintCount() > before; }));
+    ExpectNear(Grab().pixel(80, 60), 255, 128, 0, 8, "centre after the new context");
+}
+
+TEST_F(WorldViewerGl, MovingTheWindowResizesTheBufferOnTheNextPaint)
+{
+    const int resizes = viewer->ResizeCount();
+    top->move(90, 70);
+    WaitFor([&] { return top->pos() == QPoint(90, 70); }, 500);
+    viewer->Paint();
+    ASSERT_TRUE(WaitFor([&] { return viewer->ResizeCount() > resizes; }));
+    EXPECT_EQ(viewer->Buffer().Width(), 160);
+}
+
+TEST_F(WorldViewerGl, VSyncTakesEffectAtTheNextFrame)
+{
+    if (!WGLExt.EXT_swap_control) {
+        GTEST_SKIP() << "no swap control";
+    }
+    EXPECT_EQ(viewer->AppliedSwapInterval(), 0);
+    viewer->SetVSync(vsmSync);
+    EXPECT_EQ(viewer->AppliedSwapInterval(), 0) << "not at once";
+    viewer->Paint();
+    EXPECT_EQ(viewer->AppliedSwapInterval(), 1);
+}
+
+} // namespace
