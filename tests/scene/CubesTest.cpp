@@ -3,6 +3,7 @@
 #include "scene/objects/Cubes.h"
 
 #include "RecordedPrimitives.h"
+#include "SceneObjectTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -125,6 +126,34 @@ TEST_F(CubesTest, DummyCubeExtentsBarycenterAndVisibility)
     gl.Clear();
     dummy.DoRender(rci, true, true);
     EXPECT_EQ(gl.Count("glBegin"), 0) << "neither the cube nor its child";
+}
+
+TEST_F(CubesTest, AmalgamationCompilesOnceUntilTheStructureChanges)
+{
+    TNullContext context;
+    TGLDummyCube dummy;
+    dummy.SetAmalgamate(true);
+    auto* child = TGLBaseSceneObject::CreateAsChild<TGLCube>(&dummy);
+    struct Frame {
+        bool structureChange;
+        int newLists;
+        int quads;
+    };
+    // The first frame compiles the children; later ones replay until the dummy cube
+    // itself changes (a change of a child alone does not rebuild).
+    const Frame frames[] = {{false, 1, 1}, {false, 0, 0}, {true, 1, 1}};
+    for (const Frame& f : frames) {
+        child->SetCubeWidth(child->CubeWidth() + 1);
+        if (f.structureChange) {
+            dummy.StructureChanged();
+        }
+        gl.Clear();
+        dummy.DoRender(rci, true, true);
+        EXPECT_EQ(gl.Count("glNewList"), f.newLists);
+        EXPECT_EQ(gl.Count("glBegin"), f.quads);
+        EXPECT_EQ(gl.Count("glCallList"), 1);
+        EXPECT_FALSE(rci.amalgamating);
+    }
 }
 
 } // namespace
