@@ -4,6 +4,8 @@
 // (GOSUB stack, jumps) and the simulated tool position. Command families are dispatch
 // points; each family lives in its own source file.
 
+#include "engine/CCommands.h"
+#include "engine/Clamps.h"
 #include "engine/LabelIndex.h"
 #include "engine/ParsedLine.h"
 #include "engine/PartFiles.h"
@@ -145,6 +147,8 @@ public:
     static constexpr int MaxFileDepth = 32;
 
     TPartFiles& PartFiles() { return FPartFiles; }
+    // The clamp boxes of the run; the shell frees them before every run.
+    TClampList& Clamps() { return FClamps; }
     TEngineData& Data() { return FData; }
     TCalcul& Calcul() { return FCalcul; }
     IShellServices& Shell() { return FShell; }
@@ -251,6 +255,8 @@ private:
     TGLBaseSceneObject* FClampsParent;
     TCollisionManager* FCollisionManager;
     TVBValues FVB;
+    TC_Commands FCCommands{FData, FShell};
+    TClampList FClamps;
 
     // Parallel to the executed-line history: one code per line, and the full records
     // of the lines whose code cannot tell what to undo.

@@ -20,12 +20,24 @@ bool IsOneOf(char letter, std::string_view letters)
 }
 } // namespace
 
-void TMove::DoCCommands(const TArrayofCmds&)
+void TMove::DoCCommands(const TArrayofCmds& cmds)
 {
+    // Shapes are drawn through the mapping of GetScenePosition, so they land where
+    // the moves around them do.
+    TShapeContext context;
+    context.Position = FPos;
+    context.PrevPosition = FPrevPos;
+    const TFP& level = FPartFiles.Current();
+    for (int k = 0; k < 3; ++k) {
+        context.Offset[k] = level.Offset[k] + FZero[k];
+        context.Scale[k] = level.Scale[k];
+    }
     // The shapes mark the line handled only for the commands they execute.
-    if (IsOneOf(SecondLetter(FCmdWord), "ACGPR")) {
+    if (FCCommands.Execute(cmds, context)) {
         FHandled = true;
     }
+    FPrevPos = context.PrevPosition;
+    SetPosition(context.Position);
 }
 
 void TMove::DoHCommands(const TArrayofCmds&)
@@ -52,7 +64,8 @@ void TMove::DoTCommands(const TArrayofCmds&)
     FHandled = true;
 }
 
-void TMove::DoClamp(const TArrayofCmds&)
+void TMove::DoClamp(const TArrayofCmds& cmds)
 {
+    FClamps.Add(cmds, FClampsParent, FCollisionManager);
     FHandled = true;
 }

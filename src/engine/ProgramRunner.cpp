@@ -71,6 +71,7 @@ void TProgramRunner::ResetForResults(const std::string& fileName)
     FMove.Reset();
     FMove.SetPosition(TVector{0.0f, 0.0f, 0.0f, 0.0f});
     FMove.PartFiles().Reset();
+    FMove.Clamps().Free();
     FMove.SetFileName(fileName);
     FMove.StartRun();
     FCalcul.GetVariables().Clear();

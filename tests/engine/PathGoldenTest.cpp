@@ -86,7 +86,7 @@ TEST(PathText, CountsAfterEachLine)
     };
     const Step steps[] = {
         {"M2, 1, 1", 1, 2, 0}, {"M2, 2, 2", 1, 3, 0}, {"JX, 5", 1, 3, 1}, {"M2, 2, 2", 2, 2, 1},
-        {"ZX", 2, 2, 1},       {"MY, 0", 3, 2, 1},    {"CG, 1", 3, 2, 1}, {"M2, 0, 0", 4, 2, 1},
+        {"ZX", 2, 2, 1},       {"MY, 0", 3, 2, 1},    {"CG, 1, 10, 0", 3, 2, 1}, {"M2, 0, 0", 4, 2, 1},
     };
     TPathEngine e;
     e.Shell.Suppress = true;
