@@ -41,7 +41,8 @@ public:
     // Installs the position, heading and node handlers into `data` and writes
     // %(21) := 0 (absolute) and %(-1) := 0.05. The objects must outlive the simulator.
     // Polylines go under `linesParent` (none: they are kept but drawn nowhere); the
-    // clamps parent and collision manager are for the clamp boxes.
+    // clamps parent and collision manager are for the clamp boxes. The simulator owns
+    // its polylines and frees them itself, so it must go before the scene does.
     TMove(TEngineData& data, TCalcul& calcul, IShellServices& shell, TGLBaseSceneObject* linesParent = nullptr,
           TGLBaseSceneObject* clampsParent = nullptr, TCollisionManager* collisionManager = nullptr);
     ~TMove();
