@@ -4,7 +4,6 @@
 #include "engine/EngineData.h"
 #include "engine/EngineErrors.h"
 #include "engine/Move.h"
-#include "engine/SubFileNames.h"
 #include "platform/core/NumberFormat.h"
 
 #include <string_view>
@@ -36,7 +35,7 @@ void TMove::CallFile(const TArrayofCmds& cmds)
                                                                            : std::string(i <= 5 ? "1" : "0");
     }
     TFP level;
-    level.FileName = ResolveSubFileName(cmds[1], FPartFiles.MainFileName());
+    level.FileName = FPartFiles.ResolveFileName(cmds[1]);
     level.Scale = {static_cast<float>(StrToFloat(args[2])), static_cast<float>(StrToFloat(args[3])),
                    static_cast<float>(StrToFloat(args[4])), 0.0f};
     level.Arg5 = StrToInt(args[5]);

@@ -2,6 +2,7 @@
 // The stack of part files called with FP (each level with the offset and scale that
 // apply while it runs) and the history of executed lines that step back pops.
 
+#include "engine/SubFileNames.h"
 #include "scene/base/VectorTypes.h"
 
 #include <string>
@@ -33,6 +34,8 @@ public:
 
     void SetMainFileName(const std::string& name) { FMainFileName = name; }
     const std::string& MainFileName() const { return FMainFileName; }
+    // The file an FP argument names (see SubFileNames.h), relative to the main file.
+    std::string ResolveFileName(std::string_view text) const { return ResolveSubFileName(text, FMainFileName); }
     // The file name of the innermost level, or the main file's name at the top level.
     const std::string& CurrentFileName() const;
 
