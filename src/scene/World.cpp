@@ -119,9 +119,15 @@ void TGLWorld::AddLights(TGLBaseSceneObject* object)
 void TGLWorld::RemoveLights(TGLBaseSceneObject* object)
 {
     // By address: a light being destroyed no longer answers as a light.
-    const auto slot = std::find(lights_.begin(), lights_.end(), static_cast<TGLLightSource*>(object));
-    if (slot != lights_.end() && *slot == object) {
-        RemoveLight(*slot);
+    const auto slot = std::find_if(lights_.begin(), lights_.end(), [object](TGLLightSource* light) {
+        return light != nullptr && static_cast<TGLBaseSceneObject*>(light) == object;
+    });
+    if (slot != lights_.end()) {
+        if (ObjectCast<TGLLightSource>(object)) {
+            RemoveLight(*slot);
+        } else {
+            *slot = nullptr; // mid-destruction: only the slot is ours to touch
+        }
     }
     for (int i = 0; i < object->Count(); ++i) {
         RemoveLights(object->Children(i));
