@@ -50,10 +50,11 @@ private:
     std::size_t live_ = 0;
 };
 
+// Never destroyed: a line that outlives main() may still give its nodes back.
 TNodePool& NodePool()
 {
-    static TNodePool pool;
-    return pool;
+    static TNodePool* pool = new TNodePool;
+    return *pool;
 }
 
 bool BitEqual(const TVector& a, const TVector& b)
