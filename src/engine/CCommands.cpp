@@ -39,6 +39,18 @@ double StrictFloat(const TArrayofCmds& cmds, int i)
     return StrToFloat(cmds[i]);
 }
 
+// Pocket rings from the outer ring until the next would pass the middle; none without
+// a positive stepover.
+double RingCount(double halfSize, double stepover)
+{
+    return stepover > 0 ? std::trunc(halfSize / stepover + 1) : 0;
+}
+
+double RectRingCount(double xLength, double yLength, double stepover)
+{
+    return std::min(RingCount(xLength / 2, stepover), RingCount(yLength / 2, stepover));
+}
+
 // Toward zero; 0 for what no int can hold (the callers treat 0 as invalid or default).
 int TruncToInt(double value)
 {
@@ -244,7 +256,7 @@ void TC_Commands::CutArc(TArc& arc)
     double rings = 1;
     if (arc.Option == 2) {
         FStepover = Stepover();
-        rings = FStepover > 0 ? std::max(1.0, std::trunc(arc.Radius / FStepover + 1)) : 0;
+        rings = std::max(RingCount(arc.Radius, FStepover), 0.0);
     }
     const double perRing = (std::fabs(arc.End - arc.Start) / FStep + 4) * (arc.Option == 4 ? 2 : 1);
     CheckNodeBudget(double(std::max(arc.Repetitions, 0)) * (rings * perRing + 1));
@@ -308,13 +320,11 @@ void TC_Commands::ArcPocket(const TArc& arc, bool newLine)
     if (arc.ReturnToEndPoint) {
         ArcPoint(arc, arc.Radius, arc.End, returnX, returnY);
     }
-    if (FStepover > 0) {
-        const double rings = std::trunc(arc.Radius / FStepover + 1);
-        double radius = arc.Radius;
-        for (double ring = 0; ring < rings; ++ring) {
-            ArcSteps(arc, radius, newLine);
-            radius -= FStepover;
-        }
+    const double rings = RingCount(arc.Radius, FStepover);
+    double radius = arc.Radius;
+    for (double ring = 0; ring < rings; ++ring) {
+        ArcSteps(arc, radius, newLine);
+        radius -= FStepover;
     }
     Report(false, returnX, returnY, returnZ);
 }
@@ -346,8 +356,7 @@ void TC_Commands::DoCR(const TArrayofCmds& cmds)
     double rings = 1;
     if (pocket) {
         FStepover = Stepover();
-        rings = FStepover > 0 ? std::min(std::trunc(xLength / 2 / FStepover + 1), std::trunc(yLength / 2 / FStepover + 1))
-                              : 0;
+        rings = RectRingCount(xLength, yLength, FStepover);
     }
     CheckNodeBudget(double(std::max(repetitions, 0)) * (std::max(rings, 0.0) * 5 + 3));
 
@@ -380,17 +389,14 @@ void TC_Commands::RectPocket(int corner, int row, double xLength, double yLength
 {
     TVector& p = FContext->Position;
     const TVector start = p;
-    if (FStepover > 0) {
-        const double rings =
-            std::min(std::trunc(xLength / 2 / FStepover + 1), std::trunc(yLength / 2 / FStepover + 1));
-        const TRectDirection& inward = RectDirections[8 + corner];
-        for (double ring = 0; ring < rings; ++ring) {
-            RectOutline(row, xLength, yLength, newLine);
-            p.X = static_cast<float>(p.X + FStepover * inward.X);
-            p.Y = static_cast<float>(p.Y + FStepover * inward.Y);
-            xLength -= 2 * FStepover;
-            yLength -= 2 * FStepover;
-        }
+    const double rings = RectRingCount(xLength, yLength, FStepover);
+    const TRectDirection& inward = RectDirections[8 + corner];
+    for (double ring = 0; ring < rings; ++ring) {
+        RectOutline(row, xLength, yLength, newLine);
+        p.X = static_cast<float>(p.X + FStepover * inward.X);
+        p.Y = static_cast<float>(p.Y + FStepover * inward.Y);
+        xLength -= 2 * FStepover;
+        yLength -= 2 * FStepover;
     }
     if (option == 2) {
         const double safeZ = FData.GetSysVarFloat(28);
