@@ -68,6 +68,20 @@ TEST(ShapePathsInSubFiles, OffsetAndScaleApply)
     EXPECT_EQ(path, ExpectedPath("0,0,0;10,20,0;10,20,0;40,80,0;40,82,0;42,82,0;42,80,0;40,80,0"));
 }
 
+TEST(ShapeStepBack, RemovesTheWholeShapeAndRestoresThePosition)
+{
+    TPathEngine e;
+    e.Run("M2, 1, 1\nCC, 2, , , , , -0.25, 2\nM2, 3, 3");
+    ASSERT_TRUE(e.Runner.StepBack(e.Lines));
+    ASSERT_TRUE(e.Runner.StepBack(e.Lines));
+    std::string cuts;
+    e.Move.GetPathText("M", cuts);
+    EXPECT_EQ(cuts, ExpectedPath("0,0,0;1,1,0"));
+    TVector position{};
+    e.Move.GetPosition(position);
+    EXPECT_TRUE(position.X == 1 && position.Y == 1 && position.Z == 0) << "the plunges are undone too";
+}
+
 TEST(ClampRuns, ClampLinesAddBoxesUntilTheShellFreesThem)
 {
     TPathEngine e;
