@@ -109,6 +109,10 @@ float TGLCamera::GetFieldOfView(float viewportDimension) const
 
 void TGLCamera::SetFieldOfView(float fieldOfView, float viewportDimension)
 {
+    // Outside 0 < angle < 180 the lens has no focal length (0 would give an infinite one).
+    if (!(fieldOfView > 0 && fieldOfView < 180)) {
+        return;
+    }
     SetFocalLength(static_cast<float>(viewportDimension / (2 * std::tan(double(DegToRad(fieldOfView / 2))))));
 }
 

@@ -59,6 +59,7 @@ public:
 
     // Degrees across the given viewport dimension in pixels; 0 when FocalLength is 0.
     float GetFieldOfView(float viewportDimension) const;
+    // Angles outside 0 < angle < 180 (and NaN) are ignored.
     void SetFieldOfView(float fieldOfView, float viewportDimension);
 
     // Multiplies the current projection matrix by the camera's projection.

@@ -85,6 +85,32 @@ TEST_F(CameraTest, ScaleBiasAndStyleSettersRepairAndNotifyOnce)
     EXPECT_EQ(events.changes, 4);
 }
 
+struct AngleCase {
+    float angle;
+    bool accepted;
+};
+
+class CameraFieldOfView : public CameraTest, public ::testing::WithParamInterface<AngleCase> {};
+
+TEST_P(CameraFieldOfView, OnlyAnglesThatGiveALensAreTaken)
+{
+    camera->SetFocalLength(50);
+    camera->SetFieldOfView(GetParam().angle, 100);
+    if (GetParam().accepted) {
+        EXPECT_TRUE(std::isfinite(camera->FocalLength()));
+        EXPECT_GT(camera->FocalLength(), 0);
+        EXPECT_NE(camera->FocalLength(), 50);
+    } else {
+        EXPECT_EQ(camera->FocalLength(), 50) << "unchanged";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, CameraFieldOfView,
+                         ::testing::Values(AngleCase{0, false}, AngleCase{-10, false}, AngleCase{180, false},
+                                           AngleCase{200, false},
+                                           AngleCase{std::numeric_limits<float>::quiet_NaN(), false},
+                                           AngleCase{159.017f, true}, AngleCase{1, true}, AngleCase{179.9f, true}));
+
 TEST_F(CameraTest, FieldOfViewAndFocalLengthConvert)
 {
     camera->SetFocalLength(50);
