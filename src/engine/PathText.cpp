@@ -17,15 +17,22 @@ void AppendFixed5(std::string& text, float value)
         return;
     }
     const auto n = static_cast<std::uint64_t>(std::floor(scaled + 0.5));
+    static constexpr char Pairs[] = "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+                                    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+                                    "8081828384858687888990919293949596979899";
     char buf[32];
     char* end = buf + sizeof buf;
     char* p = end;
-    std::uint64_t frac = n % 100000;
+    auto frac = static_cast<std::uint32_t>(n % 100000);
     std::uint64_t whole = n / 100000;
-    for (int i = 0; i < 5; ++i) {
-        *--p = static_cast<char>('0' + frac % 10);
-        frac /= 10;
+    // Five decimals: two pairs and a single digit.
+    for (int i = 0; i < 2; ++i) {
+        const std::uint32_t pair = frac % 100;
+        frac /= 100;
+        *--p = Pairs[2 * pair + 1];
+        *--p = Pairs[2 * pair];
     }
+    *--p = static_cast<char>('0' + frac);
     *--p = '.';
     do {
         *--p = static_cast<char>('0' + whole % 10);

@@ -252,7 +252,7 @@ TGLLinesNode* TGLNodedLines::AddNode(float x, float y, float z)
 {
     // The add notifies already (the rebuild is lazy), so the coordinates are written
     // without a second notification: appending is the hot path of a run.
-    TGLLinesNode* node = nodes_->Add();
+    auto* node = new TGLLinesNode(nodes_.get()); // appends itself and notifies
     *node->VectorPointer() = TVector{x, y, z, 0};
     return node;
 }
