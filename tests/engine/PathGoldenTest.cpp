@@ -4,6 +4,7 @@
 
 #include "engine/EngineErrors.h"
 #include "engine/PathText.h"
+#include "platform/core/Exceptions.h"
 #include "scene/objects/Cubes.h"
 #include "scene/objects/Lines.h"
 
@@ -222,6 +223,9 @@ TEST_F(SubFiles, NamesAndFailures)
 
     Write("premium.sbp", "MX, 1");
     EXPECT_EQ(ExpectedPath("0,0,0;1,0,0"), RunMain("FP, premium.sbp")) << "REM inside a name is kept";
+    // A fraction where a whole number belongs ends the run before any level is pushed.
+    EXPECT_THROW(RunMain("FP, premium.sbp, 1, 1, 1, 1, 1.5"), EConvertError);
+    EXPECT_EQ(e.Move.PartFiles().Depth(), 1);
 
     Write("self.sbp", "FP, self.sbp");
     std::string error;
