@@ -148,24 +148,19 @@ void TMove::DispatchFamilies(const TArrayofCmds& cmds, bool& toMotionFamily)
         StepBack();
         return;
     }
-    {
-        switch (family) {
-        case 'M':
-            toMotionFamily = true;
-            DoMCommands(cmds);
-            return;
-        case 'J':
-            toMotionFamily = true;
-            DoJCommands(cmds);
-            return;
-        case 'Z': DoZCommands(cmds); return;
-        case 'V': DoVCommands(cmds); return;
-        case 'S': DoSCommands(cmds); return;
-        case 'C': DoCCommands(cmds); return;
-        default: break;
-        }
-    }
     switch (family) {
+    case 'M':
+        toMotionFamily = true;
+        DoMCommands(cmds);
+        break;
+    case 'J':
+        toMotionFamily = true;
+        DoJCommands(cmds);
+        break;
+    case 'Z': DoZCommands(cmds); break;
+    case 'V': DoVCommands(cmds); break;
+    case 'S': DoSCommands(cmds); break;
+    case 'C': DoCCommands(cmds); break;
     case 'F': DoFCommands(cmds); break;
     case 'H': DoHCommands(cmds); break;
     case 'R': DoRCommands(cmds); break;
