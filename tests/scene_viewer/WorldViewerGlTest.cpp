@@ -104,6 +104,24 @@ TEST_F(WorldViewerGl, AStructuralChangeRemakesTheContextAndDrawsAgain)
     ExpectNear(Grab().pixel(80, 60), 255, 128, 0, 8, "centre after the new context");
 }
 
+TEST_F(WorldViewerGl, AFailedContextIsReportedOnceNotOnEveryPaint)
+{
+    // No configuration offers 128-bit float colour with a 64-bit accumulation buffer here.
+    viewer->Buffer().SetAccumBufferBits(64);
+    viewer->Buffer().SetColorDepth(cdFloat128bits);
+    if (viewer->Buffer().RCInstantiated()) {
+        GTEST_SKIP() << "this server offers such a configuration";
+    }
+    const std::size_t reported = loop.exceptions.size();
+    EXPECT_GE(reported, 1u);
+    viewer->Paint();
+    viewer->Paint();
+    EXPECT_EQ(loop.exceptions.size(), reported) << "not retried on every paint";
+    viewer->Buffer().SetColorDepth(cdDefault);
+    viewer->Buffer().SetAccumBufferBits(0);
+    EXPECT_TRUE(viewer->Buffer().RCInstantiated()) << "a new window tries again";
+}
+
 TEST_F(WorldViewerGl, MovingTheWindowResizesTheBufferOnTheNextPaint)
 {
     const int resizes = viewer->ResizeCount();

@@ -82,6 +82,7 @@ protected:
             if (static_cast<QPlatformSurfaceEvent*>(event)->surfaceEventType() ==
                 QPlatformSurfaceEvent::SurfaceAboutToBeDestroyed) {
                 viewer.DestroyContext();
+                viewer.contextFailed_ = false;
             }
             return QWindow::event(event);
         default:
@@ -284,6 +285,7 @@ void TGLWorldViewer::SetFieldOfView(float value)
 
 void TGLWorldViewer::HandleNeeded()
 {
+    contextFailed_ = false;
     window_->create();
     if (!buffer_->RCInstantiated()) {
         CreateContextForWindow();
@@ -300,7 +302,9 @@ void TGLWorldViewer::CreateContextForWindow()
     appliedSwapInterval_ = -1;
     // The window must exist on the server before the context's connection uses it.
     SyncQtX11Connection();
+    contextFailed_ = true;
     buffer_->CreateRC(static_cast<TGLOutputDevice>(window_->winId()), false);
+    contextFailed_ = false;
 }
 
 void TGLWorldViewer::DestroyContext()
@@ -315,6 +319,7 @@ void TGLWorldViewer::DestroyContext()
 void TGLWorldViewer::RecreateWindow()
 {
     ++recreateCount_;
+    contextFailed_ = false;
     DestroyContext();
     const bool wasVisible = window_->isVisible();
     window_->destroy();
@@ -356,7 +361,7 @@ void TGLWorldViewer::Paint()
         return;
     }
     try {
-        if (!buffer_->RCInstantiated() && window_->handle()) {
+        if (!buffer_->RCInstantiated() && !contextFailed_ && window_->handle()) {
             CreateContextForWindow();
         }
         ++paintCount_;

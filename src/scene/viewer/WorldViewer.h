@@ -117,6 +117,9 @@ private:
     int paintCount_ = 0;
     int recreateCount_ = 0;
     int resizeCount_ = 0;
+    // A failed context creation is not retried on every paint (each would report the
+    // same error); a new window or HandleNeeded tries again.
+    bool contextFailed_ = false;
     TViewerWindow* window_ = nullptr;
     QWidget* container_ = nullptr;
 };
