@@ -46,6 +46,8 @@ private:
     const std::shared_ptr<bool>& FAlive;
 };
 
+std::int64_t (*gTickClock)() = TickCountMs;
+
 // The cadencer whose OnIdleEvent is the event loop's idle handler.
 const TGLCadencer* gIdleOwner = nullptr;
 
@@ -146,7 +148,7 @@ void TASAPHandler::HandleEvent(const TLoopEvent& event)
         FLoop.KillTimer(FTimer);
         FTimer = 0;
         FSameMillisecondCount = 0;
-    } else if (event.postedAtMs == TickCountMs()) {
+    } else if (event.postedAtMs == gTickClock()) {
         if (++FSameMillisecondCount > MaxTicksPerMillisecond) {
             if (FTimer == 0) {
                 FTimer = FLoop.StartTimer(*this, 1);
@@ -201,6 +203,11 @@ void TASAPHandler::Dispatch()
     }
     // Frees this handler: nothing may touch it afterwards.
     FreeAll();
+}
+
+void SetCadencerTickClock(std::int64_t (*clock)())
+{
+    gTickClock = clock ? clock : TickCountMs;
 }
 
 int CadencerTickEventType()

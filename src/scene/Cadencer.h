@@ -11,6 +11,7 @@
 #include "platform/core/Component.h"
 #include "scene/UpdateAble.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -122,3 +123,6 @@ int CadencerTickEventType();
 int ASAPCadencerCount();
 // True while the ASAP loop exists.
 bool ASAPHandlerExists();
+// The millisecond clock the ASAP loop compares tick times with, to notice a flood of
+// ticks within one millisecond; nullptr restores the real one. Tests freeze it.
+void SetCadencerTickClock(std::int64_t (*clock)());

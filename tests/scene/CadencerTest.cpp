@@ -335,6 +335,36 @@ TEST_F(CadencerLoopTest, ASAPRunsWhileEnabledWithASceneAndEndsByItself)
     EXPECT_EQ(loop.PendingCount(), 0u);
 }
 
+std::int64_t FrozenClock()
+{
+    return 1000;
+}
+
+TEST_F(CadencerLoopTest, AFloodOfTicksInOneMillisecondWaitsForATimer)
+{
+    loop.clock = FrozenClock;
+    SetCadencerTickClock(FrozenClock);
+    TGLCadencer cadencer;
+    int events = 0;
+    cadencer.OnProgress = [&](TObject*, double, double) { ++events; };
+    cadencer.SetScene(&world);
+    for (int i = 0; i < 6000 && loop.PendingCount() > 0; ++i) {
+        loop.ProcessPendingEvents();
+    }
+    EXPECT_EQ(events, 5000) << "the 5001st tick in the same millisecond yields";
+    EXPECT_EQ(loop.PendingCount(), 0u) << "no tick posted while the timer runs";
+    EXPECT_EQ(loop.TimerCount(), 1u);
+    loop.AdvanceTimers(1);
+    loop.ProcessPendingEvents();
+    EXPECT_EQ(events, 5001) << "the timer dispatches";
+    EXPECT_EQ(loop.TimerCount(), 0u) << "and is killed";
+    EXPECT_EQ(loop.PendingCount(), 1u) << "ticks resume";
+    cadencer.SetEnabled(false);
+    loop.Drain();
+    EXPECT_FALSE(ASAPHandlerExists());
+    SetCadencerTickClock(nullptr);
+}
+
 TEST_F(CadencerLoopTest, ASAPExceptionIsReportedAndDisablesOnlyThatCadencer)
 {
     TGLCadencer failing;

@@ -15,7 +15,7 @@ TEventType TManualEventLoop::RegisterEventType(std::string_view name)
 
 void TManualEventLoop::PostEvent(TEventTarget& target, TEventType type)
 {
-    queue_.push_back({target.Token(), type, TickCountMs()});
+    queue_.push_back({target.Token(), type, clock()});
 }
 
 TTimerId TManualEventLoop::StartTimer(TEventTarget& target, int intervalMs)
@@ -75,7 +75,7 @@ void TManualEventLoop::FireDueTimers()
         }
         it->second.dueMs = timerClockMs_ + it->second.intervalMs;
         ++delivered;
-        Deliver(*target, {TimerEventType, id, TickCountMs()});
+        Deliver(*target, {TimerEventType, id, clock()});
     }
 }
 

@@ -4,6 +4,7 @@
 // handler runs when the test says the loop would now wait. Unit tests of the cadencer
 // and of the engine's waits install it; it also serves a process without a display.
 
+#include "platform/core/Clock.h"
 #include "platform/core/EventLoop.h"
 
 #include <deque>
@@ -36,6 +37,8 @@ public:
     std::size_t PendingCount() const { return queue_.size(); }
     bool HasIdleHandler() const { return static_cast<bool>(idle_); }
     std::size_t TimerCount() const { return timers_.size(); }
+    // The millisecond clock that stamps events; tests may freeze it.
+    std::int64_t (*clock)() = TickCountMs;
     // Events delivered so far (timer events included).
     int delivered = 0;
     std::vector<std::string> exceptions;
