@@ -3,6 +3,7 @@
 #include "platform/core/Exceptions.h"
 #include "scene/GLBitmap32.h"
 #include "scene/NonVisualViewer.h"
+#include "scene/Texture.h"
 
 #include <memory>
 #include <string>
@@ -428,6 +429,79 @@ TEST_F(WorldBufferTest, DestroyingTheBufferLeavesItsScene)
     owned.reset();
     EXPECT_TRUE(world.Buffers().empty());
     EXPECT_EQ(world.RenderingContext(), nullptr) << "no dangling shared context";
+}
+
+// ---- Copy to a texture ----
+
+class BufferCopyToTexture : public WorldBufferTest {
+protected:
+    BufferCopyToTexture() { buffer.CreateRC(0, true); }
+    // The calls after the texture made its handle.
+    std::vector<TGLCall> CallsAfterHandle(const std::string& name)
+    {
+        std::vector<TGLCall> found;
+        bool seenBind = false;
+        for (const TGLCall& call : recorder.Calls()) {
+            if (call.Name == "glBindTexture" && call.Args[1] == texture.Handle()) {
+                seenBind = true;
+            }
+            if (seenBind && call.Name == name) {
+                found.push_back(call);
+            }
+        }
+        return found;
+    }
+    TGLTexture texture;
+};
+
+TEST_F(BufferCopyToTexture, CopiesTheAreaInsideOpenGL)
+{
+    recorder.Clear();
+    buffer.CopyToTexture(texture, 4, 6, 32, 16, 1, 2);
+    ASSERT_NE(texture.Handle(), 0u);
+    const auto copies = Calls("glCopyTexSubImage2D");
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_EQ(copies[0].Args, (std::vector<double>{GL_TEXTURE_2D, 0, 1, 2, 4, 6, 32, 16}));
+    EXPECT_EQ(Count("glReadPixels"), 0);
+    EXPECT_FALSE(Context()->Active()) << "activated only for the copy";
+}
+
+TEST_F(BufferCopyToTexture, ForcedReadBackUploadsTheWholeArea)
+{
+    recorder.Clear();
+    buffer.CopyToTexture(texture, 0, 0, 8, 4, 0, 0, GL_TEXTURE_2D, true);
+    const auto reads = CallsAfterHandle("glReadPixels");
+    ASSERT_EQ(reads.size(), 1u);
+    EXPECT_EQ(reads[0].Args[2], 8);
+    EXPECT_EQ(reads[0].Args[3], 4);
+    const auto uploads = CallsAfterHandle("glTexImage2D");
+    ASSERT_EQ(uploads.size(), 1u);
+    EXPECT_EQ(uploads[0].Args[3], 8);
+    EXPECT_EQ(uploads[0].Args[4], 4);
+    EXPECT_EQ(Count("glCopyTexSubImage2D"), 0);
+}
+
+TEST_F(BufferCopyToTexture, CubeFacesBindTheCubeMapAndOtherTargetsAreRefused)
+{
+    recorder.Clear();
+    buffer.CopyToTexture(texture, 0, 0, 8, 8, 0, 0, GL_TEXTURE_CUBE_MAP_NEGATIVE_Y);
+    const auto copies = Calls("glCopyTexSubImage2D");
+    ASSERT_EQ(copies.size(), 1u);
+    EXPECT_EQ(copies[0].Args[0], GL_TEXTURE_CUBE_MAP_NEGATIVE_Y);
+    EXPECT_NE(IndexOf("glBindTexture(" + std::to_string(GL_TEXTURE_CUBE_MAP) + ", " +
+                      std::to_string(texture.Handle()) + ")"),
+              -1);
+    EXPECT_THROW(buffer.CopyToTexture(texture, 0, 0, 8, 8, 0, 0, GL_TEXTURE_3D), EAssertionFailed);
+    EXPECT_FALSE(Context()->Active());
+}
+
+TEST_F(BufferCopyToTexture, NothingWithoutAContextOrAnArea)
+{
+    buffer.CopyToTexture(texture, 0, 0, 0, 8, 0, 0);
+    buffer.DestroyRC();
+    recorder.Clear();
+    buffer.CopyToTexture(texture, 0, 0, 8, 8, 0, 0);
+    EXPECT_EQ(recorder.Calls().size(), 0u);
 }
 
 // ---- Memory viewer ----
