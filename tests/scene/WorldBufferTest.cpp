@@ -2,7 +2,10 @@
 
 #include "platform/core/Exceptions.h"
 #include "scene/GLBitmap32.h"
+#include "scene/DirectOpenGL.h"
 #include "scene/NonVisualViewer.h"
+#include "scene/Behaviours.h"
+#include "scene/base/XCollection.h"
 #include "scene/Texture.h"
 
 #include <memory>
@@ -429,6 +432,66 @@ TEST_F(WorldBufferTest, DestroyingTheBufferLeavesItsScene)
     owned.reset();
     EXPECT_TRUE(world.Buffers().empty());
     EXPECT_EQ(world.RenderingContext(), nullptr) << "no dangling shared context";
+}
+
+// ---- One pass over the scene ----
+
+class TMarkAfterEffect : public TGLObjectAfterEffect {
+    KP_CLASS(TMarkAfterEffect, TGLObjectAfterEffect)
+    KP_XCOLLECTION_ITEM(TMarkAfterEffect)
+public:
+    static std::string ClassTitle() { return "Mark after"; }
+    void Render(TGLAbstractWorldBuffer*, TRenderContextInfo&) override { GL.glRectf(-3, 0, 0, 0); }
+};
+
+TEST_F(WorldBufferTest, RenderSceneFillsTheRecordAndRunsTheAfterEffectsLast)
+{
+    camera->SetDepthOfView(40);
+    world.SetVisibilityCulling(vcObjectBased);
+    buffer.SetFaceCulling(false);
+    auto* object = TGLBaseSceneObject::CreateAsChild<TGLDirectOpenGL>(world.ObjectRoot());
+    object->OnRender = [](TObject*, TRenderContextInfo&) { GL.glRectf(1, 0, 0, 0); };
+    CreateXCollectionItem<TMarkAfterEffect>(&object->Effects());
+    buffer.SetCamera(camera);
+    buffer.CreateRC(0, false);
+    TRenderContextInfo seen{};
+    std::vector<std::string> order;
+    buffer.InitiateRendering = [&](TObject* sender, TRenderContextInfo& rci) {
+        EXPECT_EQ(sender, &buffer);
+        seen = rci;
+        order.push_back("initiate");
+    };
+    buffer.WrapUpRendering = [&](TObject*, TRenderContextInfo&) { order.push_back("wrap up"); };
+    recorder.Clear();
+    buffer.RenderWholeScene();
+
+    EXPECT_EQ(seen.scene, &world);
+    EXPECT_EQ(seen.buffer, &buffer);
+    EXPECT_EQ(seen.objectsSorting, osRenderBlendedLast);
+    EXPECT_EQ(seen.visibilityCulling, vcObjectBased);
+    EXPECT_FALSE(seen.faceCulling);
+    EXPECT_EQ(seen.drawState, dsRendering);
+    EXPECT_EQ(seen.viewPortSize.cx, 200);
+    EXPECT_EQ(seen.viewPortSize.cy, 100);
+    EXPECT_EQ(seen.renderDPI, 96);
+    EXPECT_EQ(seen.cameraDirection.Z, -1);
+    EXPECT_EQ(seen.cameraUp.Y, 1);
+    EXPECT_NEAR(seen.rcci.farClippingDistance, camera->NearPlane() + 40, 1e-4);
+    EXPECT_EQ(seen.sceneAmbientColor.X, 0.2f);
+    EXPECT_EQ(seen.modelViewMatrix, &buffer.ModelViewMatrix());
+    EXPECT_FALSE(seen.ignoreMaterials);
+    EXPECT_EQ(order, (std::vector<std::string>{"initiate", "wrap up"}));
+
+    const int drawn = IndexOf("glRectf(1, 0, 0, 0)");
+    const int maskOn = IndexOf("glColorMask(1, 1, 1, 1)", drawn);
+    const int after = IndexOf("glRectf(-3, 0, 0, 0)");
+    EXPECT_NE(drawn, -1);
+    EXPECT_GT(maskOn, drawn);
+    EXPECT_GT(after, maskOn) << "after the whole scene";
+    EXPECT_GT(IndexOf("glAlphaFunc(" + std::to_string(GL_GREATER) + ", 0)"), after);
+    recorder.Clear();
+    buffer.RenderWholeScene();
+    EXPECT_EQ(Count("glRectf"), 2) << "the queue starts empty each frame";
 }
 
 // ---- Copy to a texture ----
