@@ -1,4 +1,6 @@
 #include "platform/core/Clock.h"
+#include "platform/core/DebugLog.h"
+#include "platform/core/DialogService.h"
 #include "platform/gui/QtEventLoop.h"
 
 #include <gtest/gtest.h>
@@ -136,6 +138,35 @@ TEST_F(QtEventLoopGui, IdleHandlerRunsWhenTheLoopWouldWaitAndAgainWhileNotDone)
     QTimer::singleShot(20, &nested, &QEventLoop::quit);
     nested.exec();
     EXPECT_EQ(calls, afterDone) << "a removed handler is not called";
+}
+
+class TRecordingResponder : public IDialogResponder {
+public:
+    TModalResult MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons) override
+    {
+        boxes.push_back(text);
+        EXPECT_EQ(type, TMsgDlgType::mtError);
+        EXPECT_EQ(buttons, TMsgDlgButtons(mbOK));
+        return TModalResult::mrOk;
+    }
+    bool InputQuery(const std::string&, const std::string&, std::string&) override { return false; }
+    std::vector<std::string> boxes;
+};
+
+TEST_F(QtEventLoopGui, ByDefaultAnExceptionBecomesAnErrorBoxOrALogLine)
+{
+    TQtEventLoop loop;
+    TRecordingResponder responder;
+    {
+        TDialogResponderScope scope(&responder);
+        loop.HandleException(std::make_exception_ptr(std::runtime_error("frame failed")));
+    }
+    EXPECT_EQ(responder.boxes, std::vector<std::string>{"frame failed"});
+    std::vector<std::string> log;
+    auto previous = SetDebugLogSink([&](std::string_view text) { log.emplace_back(text); });
+    loop.HandleException(std::make_exception_ptr(std::runtime_error("no one to show it")));
+    SetDebugLogSink(previous);
+    EXPECT_EQ(log, std::vector<std::string>{"error: no one to show it"});
 }
 
 TEST_F(QtEventLoopGui, NotTerminatingWhileTheApplicationRuns)

@@ -1,5 +1,6 @@
 #include "WorldTestSupport.h"
 
+#include "platform/core/DebugLog.h"
 #include "platform/core/Exceptions.h"
 #include "scene/GLBitmap32.h"
 #include "scene/DirectOpenGL.h"
@@ -8,6 +9,7 @@
 #include "scene/base/XCollection.h"
 #include "scene/Texture.h"
 
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -432,6 +434,42 @@ TEST_F(WorldBufferTest, DestroyingTheBufferLeavesItsScene)
     owned.reset();
     EXPECT_TRUE(world.Buffers().empty());
     EXPECT_EQ(world.RenderingContext(), nullptr) << "no dangling shared context";
+}
+
+TEST_F(WorldBufferTest, ASecondBufferSharesListsWithTheFirst)
+{
+    TGLWorldBuffer second(nullptr);
+    buffer.SetCamera(camera);
+    second.SetCamera(camera);
+    buffer.CreateRC(0, false);
+    second.CreateRC(0, false);
+    buffer.RenderWholeScene();
+    second.RenderWholeScene();
+    ASSERT_EQ(world.Buffers().size(), 2u);
+    EXPECT_EQ(world.RenderingContext(), buffer.RenderingContext());
+    const auto& group = buffer.RenderingContext()->SharedContexts();
+    EXPECT_NE(std::find(group.begin(), group.end(), second.RenderingContext()), group.end());
+    buffer.DestroyRC();
+    EXPECT_EQ(world.RenderingContext(), second.RenderingContext()) << "the shared context moves on";
+}
+
+TEST_F(WorldBufferTest, ASecondBufferThatCannotShareStillDraws)
+{
+    std::vector<std::string> log;
+    auto previous = SetDebugLogSink([&](std::string_view text) { log.emplace_back(text); });
+    TGLWorldBuffer second(nullptr);
+    buffer.SetCamera(camera);
+    second.SetCamera(camera);
+    buffer.CreateRC(0, false);
+    second.CreateRC(0, false);
+    buffer.RenderWholeScene();
+    TCountingContext::FailSharing = true;
+    EXPECT_NO_THROW(second.RenderWholeScene());
+    SetDebugLogSink(previous);
+    EXPECT_EQ(second.FrameCount(), 1);
+    EXPECT_EQ(world.Buffers().size(), 2u);
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_NE(log[0].find("lists are not shared"), std::string::npos);
 }
 
 // ---- One pass over the scene ----

@@ -40,6 +40,7 @@ public:
     static inline int LastMemoryHeight = 0;
     // The next creations raise this many times.
     static inline int FailCreations = 0;
+    static inline bool FailSharing = false;
 
 protected:
     void DoActivate() override {}
@@ -52,7 +53,12 @@ protected:
         LastMemoryWidth = width;
         LastMemoryHeight = height;
     }
-    void DoShareLists(TGLContext*) override {}
+    void DoShareLists(TGLContext*) override
+    {
+        if (FailSharing) {
+            throw EGLContext("Lists can only be shared before either context holds display lists or textures");
+        }
+    }
     void DoDestroyContext() override { created_ = false; }
 
 private:
@@ -75,6 +81,7 @@ protected:
         TCountingContext::Made = TCountingContext::Freed = TCountingContext::Swaps = 0;
         TCountingContext::MemoryContexts = 0;
         TCountingContext::FailCreations = 0;
+        TCountingContext::FailSharing = false;
         RegisterGLContextClass<TCountingContext>();
         recorder.Integers[GL_MAX_LIGHTS] = {8};
         recorder.Integers[GL_RED_BITS] = {8};
