@@ -5,13 +5,11 @@
 #include "scene/RenderContextInfo.h"
 #include "scene/Shader.h"
 #include "scene/TexCoordRouter.h"
-#include "scene/base/MatrixMath.h"
+#include "scene/TextureTransform.h"
 
 #include <algorithm>
 
 namespace {
-constexpr TVector DefaultOffset{0, 0, 0, 0};
-constexpr TVector DefaultScale{1, 1, 1, 0};
 
 // Sets a flag for the lifetime of the guard.
 struct TReentryGuard {
@@ -24,8 +22,8 @@ struct TReentryGuard {
 TGLLibMaterial::TGLLibMaterial(TCollection* collection)
     : TCollectionItem(nullptr),
       FMaterial(std::make_unique<TGLMaterial>(this)),
-      FTextureOffset(std::make_unique<TGLCoordinates>(this, DefaultOffset, TGLCoordinatesStyle::csUnknown)),
-      FTextureScale(std::make_unique<TGLCoordinates>(this, DefaultScale, TGLCoordinatesStyle::csUnknown))
+      FTextureOffset(std::make_unique<TGLCoordinates>(this, DefaultTextureOffset, TGLCoordinatesStyle::csUnknown)),
+      FTextureScale(std::make_unique<TGLCoordinates>(this, DefaultTextureScale, TGLCoordinatesStyle::csUnknown))
 {
     HookTexture();
     FTextureOffset->OnNotifyChange = MakeDelegate<&TGLLibMaterial::OffsetOrScaleChanged>(this);
@@ -113,13 +111,7 @@ void TGLLibMaterial::OffsetOrScaleChanged(TObject* /*sender*/)
 
 void TGLLibMaterial::CalculateTextureMatrix()
 {
-    if (FTextureOffset->Equals(DefaultOffset) && FTextureScale->Equals(DefaultScale)) {
-        FTextureMatrixIsIdentity = true;
-    } else {
-        FTextureMatrix =
-            MakeScaleTranslationMatrix(FTextureScale->GetAsAffineVector(), FTextureOffset->GetAsAffineVector());
-        FTextureMatrixIsIdentity = false;
-    }
+    FTextureMatrixIsIdentity = ComputeTextureMatrix(*FTextureOffset, *FTextureScale, FTextureMatrix);
     NotifyUsers();
 }
 

@@ -3,18 +3,13 @@
 #include "scene/Material.h"
 #include "scene/RenderContextInfo.h"
 #include "scene/TexCoordRouter.h"
-#include "scene/base/MatrixMath.h"
-
-namespace {
-constexpr TVector DefaultOffset{0, 0, 0, 0};
-constexpr TVector DefaultScale{1, 1, 1, 0};
-} // namespace
+#include "scene/TextureTransform.h"
 
 TGLTextureExItem::TGLTextureExItem(TCollection* collection)
     : TCollectionItem(nullptr),
       FTexture(std::make_unique<TGLTexture>(this)),
-      FTextureOffset(std::make_unique<TGLCoordinates>(this, DefaultOffset, TGLCoordinatesStyle::csUnknown)),
-      FTextureScale(std::make_unique<TGLCoordinates>(this, DefaultScale, TGLCoordinatesStyle::csUnknown))
+      FTextureOffset(std::make_unique<TGLCoordinates>(this, DefaultTextureOffset, TGLCoordinatesStyle::csUnknown)),
+      FTextureScale(std::make_unique<TGLCoordinates>(this, DefaultTextureScale, TGLCoordinatesStyle::csUnknown))
 {
     FTextureOffset->OnNotifyChange = MakeDelegate<&TGLTextureExItem::OffsetOrScaleChanged>(this);
     FTextureScale->OnNotifyChange = MakeDelegate<&TGLTextureExItem::OffsetOrScaleChanged>(this);
@@ -70,13 +65,7 @@ void TGLTextureExItem::OffsetOrScaleChanged(TObject* /*sender*/)
 
 void TGLTextureExItem::CalculateTextureMatrix()
 {
-    if (FTextureOffset->Equals(DefaultOffset) && FTextureScale->Equals(DefaultScale)) {
-        FTextureMatrixIsIdentity = true;
-    } else {
-        FTextureMatrix =
-            MakeScaleTranslationMatrix(FTextureScale->GetAsAffineVector(), FTextureOffset->GetAsAffineVector());
-        FTextureMatrixIsIdentity = false;
-    }
+    FTextureMatrixIsIdentity = ComputeTextureMatrix(*FTextureOffset, *FTextureScale, FTextureMatrix);
     NotifyChange(this);
 }
 
