@@ -1,7 +1,7 @@
 #include "scene/objects/FontManager.h"
 
 #include "FakeGlyphProvider.h"
-#include "FontTestContext.h"
+#include "NullContext.h"
 #include "scene/base/GLRecordingTable.h"
 
 #include <gtest/gtest.h>
@@ -34,7 +34,7 @@ protected:
     }
 
     TGLRecorder recorder;
-    TFontTestContext context;
+    TNullContext context;
     TFakeGlyphProvider provider;
     TGlyphProviderScope scope;
     TFontManager manager;

@@ -3,6 +3,7 @@
 // display lists be allocated under the recording OpenGL table, and small scene objects
 // whose drawing is easy to find in the recorded calls.
 
+#include "NullContext.h"
 #include "scene/GLContext.h"
 #include "scene/GLStateCache.h"
 #include "scene/SceneObject.h"
@@ -14,36 +15,6 @@
 #include <vector>
 
 namespace scenetest {
-
-// A context with no window system behind it.
-class TNullContext : public TGLContext {
-    KP_CLASS(TNullContext, TGLContext)
-public:
-    TNullContext()
-    {
-        CreateContext(1);
-        Activate();
-    }
-    ~TNullContext() override
-    {
-        SetActive(false);
-        DestroyContext();
-    }
-    bool IsValid() const override { return created_; }
-    void SwapBuffers() override {}
-    TGLOutputDevice RenderOutputDevice() const override { return 1; }
-
-protected:
-    void DoActivate() override {}
-    void DoDeactivate() override {}
-    void DoCreateContext(TGLOutputDevice) override { created_ = true; }
-    void DoCreateMemoryContext(TGLOutputDevice, int, int) override { created_ = true; }
-    void DoShareLists(TGLContext*) override {}
-    void DoDestroyContext() override { created_ = false; }
-
-private:
-    bool created_ = false;
-};
 
 class TRecordingWorld : public TGLAbstractWorld {
     KP_CLASS(TRecordingWorld, TGLAbstractWorld)

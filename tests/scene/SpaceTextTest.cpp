@@ -1,7 +1,7 @@
 #include "scene/objects/SpaceText.h"
 
 #include "FakeGlyphProvider.h"
-#include "FontTestContext.h"
+#include "NullContext.h"
 #include "ObjectTestSupport.h"
 #include "RealGluTessellator.h"
 #include "platform/core/Exceptions.h"
@@ -62,7 +62,7 @@ protected:
     }
 
     TRealGluTessellator glu;
-    TFontTestContext context;
+    TNullContext context;
     TFakeGlyphProvider provider;
     TGlyphProviderScope scope;
     std::vector<std::unique_ptr<TGLSpaceText>> texts;

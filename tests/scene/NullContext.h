@@ -6,15 +6,15 @@
 
 namespace scenetest {
 
-class TFontTestContext : public TGLContext {
-    KP_CLASS(TFontTestContext, TGLContext)
+class TNullContext : public TGLContext {
+    KP_CLASS(TNullContext, TGLContext)
 public:
-    TFontTestContext()
+    TNullContext()
     {
         CreateContext(1);
         Activate();
     }
-    ~TFontTestContext() override
+    ~TNullContext() override
     {
         SetActive(false);
         DestroyContext();
