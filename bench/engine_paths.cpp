@@ -4,7 +4,7 @@
 
 #include "engine/EngineData.h"
 #include "engine/ProgramRunner.h"
-#include "engine/ShellServices.h"
+#include "EngineBenchPrograms.h"
 #include "engine/calcul/Calcul.h"
 
 #include <benchmark/benchmark.h>
@@ -12,42 +12,11 @@
 #include <malloc.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <random>
 #include <string>
 
 namespace {
 
-constexpr int ProgramLines = 1000000;
-
-class QuietShell : public IShellServices {
-public:
-    void Log(const std::string&, const std::string&) override {}
-    void AddMessage(const std::string&) override {}
-    void ShowVariables(const std::string&) override {}
-    bool SuppressAllMessages() const override { return true; }
-    bool QuickViewRunning() const override { return false; }
-    void Wait(int) override {}
-    void FreeClamps() override {}
-};
-
-const TProgramLines& PlainMoves()
-{
-    static const TProgramLines lines = [] {
-        std::mt19937 rng(7);
-        std::uniform_real_distribution<double> xy(0.0, 96.0);
-        std::uniform_real_distribution<double> z(-1.0, 0.0);
-        TProgramLines out;
-        out.reserve(ProgramLines);
-        char buf[80];
-        for (int i = 0; i < ProgramLines; ++i) {
-            std::snprintf(buf, sizeof buf, "M3, %.4f, %.4f, %.4f", xy(rng), xy(rng), z(rng));
-            out.emplace_back(buf);
-        }
-        return out;
-    }();
-    return lines;
-}
+using namespace enginebench;
 
 std::size_t HeapInUse()
 {

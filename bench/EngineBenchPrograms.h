@@ -1,0 +1,69 @@
+#pragma once
+// The generated one-million-line programs and the silent shell that the engine
+// benchmarks share.
+
+#include "engine/Move.h"
+#include "engine/ShellServices.h"
+
+#include <cstdio>
+#include <random>
+#include <string>
+
+namespace enginebench {
+
+constexpr int ProgramLines = 1000000;
+
+class QuietShell : public IShellServices {
+public:
+    void Log(const std::string&, const std::string&) override {}
+    void AddMessage(const std::string&) override {}
+    void ShowVariables(const std::string&) override {}
+    bool SuppressAllMessages() const override { return true; }
+    bool QuickViewRunning() const override { return false; }
+    void Wait(int) override {}
+    void FreeClamps() override {}
+};
+
+// "M3, x, y, z" with random values of four decimals.
+inline const TProgramLines& PlainMoves()
+{
+    static const TProgramLines lines = [] {
+        std::mt19937 rng(7);
+        std::uniform_real_distribution<double> xy(0.0, 96.0);
+        std::uniform_real_distribution<double> z(-1.0, 0.0);
+        TProgramLines out;
+        out.reserve(ProgramLines);
+        char buf[80];
+        for (int i = 0; i < ProgramLines; ++i) {
+            const double x = xy(rng);
+            const double y = xy(rng);
+            std::snprintf(buf, sizeof buf, "M3, %.4f, %.4f, %.4f", x, y, z(rng));
+            out.emplace_back(buf);
+        }
+        return out;
+    }();
+    return lines;
+}
+
+// Two assignments, then moves whose arguments are expressions over them.
+inline const TProgramLines& ExpressionMoves()
+{
+    static const TProgramLines lines = [] {
+        std::mt19937 rng(11);
+        std::uniform_int_distribution<int> small(1, 99);
+        TProgramLines out;
+        out.reserve(ProgramLines);
+        out.push_back("&r = 2.5");
+        out.push_back("&a = 0");
+        while (static_cast<int>(out.size()) < ProgramLines) {
+            const int scale = small(rng);
+            const int offset = small(rng) % 10;
+            out.push_back("M3, &r * " + std::to_string(scale) + "/97 + 1, &a + " + std::to_string(offset) +
+                          " * 0.5, -0.125");
+        }
+        return out;
+    }();
+    return lines;
+}
+
+} // namespace enginebench
