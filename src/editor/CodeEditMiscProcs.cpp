@@ -237,3 +237,5 @@ int FindLineEnd(QStringView text)
     }
     return n;
 }
+
+void FillRectOpaque(TCanvas& canvas, const TRect& rect) { canvas.FillRect(rect, canvas.BackgroundColor()); }

@@ -3,6 +3,8 @@
 // and text-position helpers, tab detection and expansion, and character scans that
 // never stop inside a surrogate pair. See TEXT_MODEL.md for what a position means.
 
+#include "platform/core/Canvas.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -65,3 +67,7 @@ bool IsTrailPosition(QStringView text, int pos);
 
 // Index (0-based) of the first NUL, LF or CR; the length when there is none.
 int FindLineEnd(QStringView text);
+
+// Fills the rectangle with the canvas's background colour, as an opaque text output
+// of no characters does.
+void FillRectOpaque(TCanvas& canvas, const TRect& rect);

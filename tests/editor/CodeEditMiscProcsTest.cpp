@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 QString Tabs(int n) { return QString(n, QLatin1Char('\t')); }
@@ -153,3 +155,30 @@ TEST(CodeEditMiscProcs, FindLineEndStopsAtNulLfOrCr)
 }
 
 } // namespace
+
+namespace {
+
+class TRecordingCanvas : public TCanvas {
+public:
+    struct Fill {
+        TRect rect;
+        TColor color;
+    };
+    std::vector<Fill> fills;
+    void FillRect(const TRect& rect, TColor color) override { fills.push_back({rect, color}); }
+};
+
+} // namespace
+
+TEST(CodeEditMiscProcs, FillRectOpaqueUsesTheBackgroundColour)
+{
+    TRecordingCanvas canvas;
+    canvas.SetBackgroundColor(RGB(1, 2, 3));
+    FillRectOpaque(canvas, TRect{1, 2, 30, 40});
+    canvas.SetBackgroundColor(clWindow);
+    FillRectOpaque(canvas, TRect{0, 0, 5, 5});
+    ASSERT_EQ(canvas.fills.size(), 2u);
+    EXPECT_EQ(canvas.fills[0].rect, (TRect{1, 2, 30, 40}));
+    EXPECT_EQ(canvas.fills[0].color, RGB(1, 2, 3));
+    EXPECT_EQ(canvas.fills[1].color, clWindow);
+}
