@@ -7,30 +7,7 @@
 
 namespace {
 
-TMatrix Identity()
-{
-    TMatrix m{};
-    for (int i = 0; i < 4; ++i) {
-        m[i][i] = 1;
-    }
-    return m;
-}
-
-TMatrix Translation(float x, float y, float z)
-{
-    TMatrix m = Identity();
-    m[3] = {x, y, z, 1};
-    return m;
-}
-
-TMatrix RotationZ(float radians)
-{
-    TMatrix m = Identity();
-    const float c = std::cos(radians), s = std::sin(radians);
-    m[0] = {c, s, 0, 0};
-    m[1] = {-s, c, 0, 0};
-    return m;
-}
+TMatrix Translation(float x, float y, float z) { return MakeScaleTranslationMatrix({1, 1, 1}, {x, y, z}); }
 
 TAABB Box(float x0, float y0, float z0, float x1, float y1, float z1) { return {{x0, y0, z0}, {x1, y1, z1}}; }
 
@@ -81,7 +58,7 @@ TEST(BoundingBoxes, CornersFollowTheFixedOrderAndPlanesFaceOutward)
 TEST(BoundingBoxes, TransformAABBOfARotatedCube)
 {
     TAABB box = Box(-1, -1, -1, 1, 1, 1);
-    TransformAABB(box, RotationZ(static_cast<float>(M_PI / 4)));
+    TransformAABB(box, MakeRotationMatrixZ(std::sin(0.78539816f), std::cos(0.78539816f)));
     EXPECT_NEAR(box.Max.X, std::sqrt(2.0), 1e-5);
     EXPECT_NEAR(box.Min.Y, -std::sqrt(2.0), 1e-5);
     EXPECT_NEAR(box.Max.Z, 1, 1e-6);
@@ -103,7 +80,7 @@ TEST(BoundingBoxes, OverlapXYIgnoresZAndCountsTouching)
         {Box(0, 0, 0, 1, 1, 1), Box(0, -2, 0, 1, -0.5f, 1), false},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(OverlapAABBsXY(c.a, c.b), c.overlap);
+        EXPECT_EQ(OverlapAABBsXY(c.a, c.b), c.overlap) << c.b.Min.X << "," << c.b.Min.Y;
     }
 }
 
@@ -126,7 +103,7 @@ TEST(BoundingBoxes, PlaneBoxOverlap)
 
 TEST(BoundingBoxes, IntersectAABBs)
 {
-    const TMatrix id = Identity();
+    const TMatrix id = IdentityMatrix;
     const TAABB unit = Box(-1, -1, -1, 1, 1, 1);
     EXPECT_TRUE(IntersectAABBs(unit, unit, id, id));
     // A plus sign: one bar long in X, one long in Y; no corner of either lies inside the

@@ -44,39 +44,27 @@ TEST(MatrixBuildTest, ScaleTranslationMovesPoints)
     EXPECT_EQ(d.X, 2);
 }
 
-struct AxisCase {
-    const char* name;
-    TMatrix (*builder)(float, float);
-    TVector from, to;  // a +90 degree turn maps from to to
-};
-
-class AxisRotationTest : public ::testing::TestWithParam<AxisCase> {};
-
-TEST_P(AxisRotationTest, QuarterTurnFollowsTheRightHandRule)
+TEST(AxisRotationTest, QuarterTurnFollowsTheRightHandRuleAndAxisAngleTurnsTheOtherWay)
 {
-    const AxisCase& c = GetParam();
-    const TVector r = TransformVector(c.from, c.builder(1, 0));
-    EXPECT_TRUE(VectorEquals(r, c.to)) << c.name << ": " << r.X << "," << r.Y << "," << r.Z << "," << r.W;
-}
-
-INSTANTIATE_TEST_SUITE_P(Axes, AxisRotationTest,
-                         ::testing::Values(AxisCase{"X", MakeRotationMatrixX, {0, 1, 0, 0}, {0, 0, 1, 0}},
-                                           AxisCase{"Y", MakeRotationMatrixY, {0, 0, 1, 0}, {1, 0, 0, 0}},
-                                           AxisCase{"Z", MakeRotationMatrixZ, {1, 0, 0, 0}, {0, 1, 0, 0}}));
-
-class AxisAngleRotationTest : public ::testing::TestWithParam<float> {};
-
-TEST_P(AxisAngleRotationTest, TurnsTheOtherWayThanTheAxisBuilders)
-{
-    const float a = GetParam();
-    ExpectMatrixNear(MakeRotationMatrix(ZVector, a), MakeRotationMatrixZ(std::sin(-a), std::cos(a)), 1e-6f);
-    ExpectMatrixNear(MakeRotationMatrix(TAffineVector{5, 0, 0}, a), MakeRotationMatrixX(std::sin(-a), std::cos(a)),
-                     1e-6f);
-    ExpectMatrixNear(MakeRotationMatrix(TVector{0, 0.5f, 0, 0}, a), MakeRotationMatrixY(std::sin(-a), std::cos(a)),
+    const struct {
+        const char* name;
+        TMatrix (*builder)(float, float);
+        TVector from, to;  // a +90 degree turn maps from to to
+        TVector axis;      // any length
+    } cases[] = {{"X", MakeRotationMatrixX, {0, 1, 0, 0}, {0, 0, 1, 0}, {5, 0, 0, 0}},
+                 {"Y", MakeRotationMatrixY, {0, 0, 1, 0}, {1, 0, 0, 0}, {0, 0.5f, 0, 0}},
+                 {"Z", MakeRotationMatrixZ, {1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}}};
+    for (const auto& c : cases) {
+        const TVector r = TransformVector(c.from, c.builder(1, 0));
+        EXPECT_TRUE(VectorEquals(r, c.to)) << c.name << ": " << r.X << "," << r.Y << "," << r.Z << "," << r.W;
+        for (float a : {0.0f, 0.3f, 1.5707964f, -2.0f, 3.1415927f}) {
+            SCOPED_TRACE(::testing::Message() << c.name << " " << a);
+            ExpectMatrixNear(MakeRotationMatrix(c.axis, a), c.builder(std::sin(-a), std::cos(a)), 1e-6f);
+        }
+    }
+    ExpectMatrixNear(MakeRotationMatrix(TAffineVector{5, 0, 0}, 0.3f), MakeRotationMatrixX(std::sin(-0.3f), std::cos(0.3f)),
                      1e-6f);
 }
-
-INSTANTIATE_TEST_SUITE_P(Angles, AxisAngleRotationTest, ::testing::Values(0.0f, 0.3f, 1.5707964f, -2.0f, 3.1415927f));
 
 TEST(MatrixBuildTest, RotateVectorAroundAnOddAxisKeepsLengthAndAxisComponent)
 {
@@ -139,31 +127,21 @@ TEST(MatrixProductTest, SumsOfProductsRoundOnce)
     EXPECT_EQ(TransformVector(TVector{1, 1, 1, 0}, m).X, 1);
 }
 
-struct DeterminantCase {
-    const char* name;
-    TMatrix m;
-    float det;
-};
-
-class MatrixDeterminantTest : public ::testing::TestWithParam<DeterminantCase> {};
-
-TEST_P(MatrixDeterminantTest, CofactorExpansion)
+TEST(MatrixDeterminantTest, CofactorExpansion)
 {
-    EXPECT_EQ(MatrixDeterminant(GetParam().m), GetParam().det) << GetParam().name;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Matrices, MatrixDeterminantTest,
-    ::testing::Values(DeterminantCase{"identity", IdentityMatrix, 1},
-                      DeterminantCase{"scale", MakeScaleTranslationMatrix({2, 3, 4}, {7, 8, 9}), 24},
-                      DeterminantCase{"swapped rows", {{{0, 1, 0, 0}, {1, 0, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}}, -1},
-                      DeterminantCase{"integer A", kA, -103}, DeterminantCase{"integer B", kB, 13},
-                      DeterminantCase{"zero row", {{{1, 2, 3, 4}, {0, 0, 0, 0}, {5, 6, 7, 8}, {1, 0, 0, 1}}}, 0},
-                      DeterminantCase{"dependent rows", {{{1, 2, 3, 4}, {2, 4, 6, 8}, {5, 6, 7, 8}, {1, 0, 0, 1}}}, 0},
-                      DeterminantCase{"last column only", {{{2, 0, 0, 1}, {0, 3, 0, 0}, {0, 0, 4, 0}, {1, 0, 0, 1}}}, 12}));
-
-TEST(MatrixDeterminantTest, ThreeByThree)
-{
+    const struct {
+        const char* name;
+        TMatrix m;
+        float det;
+    } cases[] = {{"identity", IdentityMatrix, 1},
+                 {"scale", MakeScaleTranslationMatrix({2, 3, 4}, {7, 8, 9}), 24},
+                 {"swapped rows", {{{0, 1, 0, 0}, {1, 0, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}}}, -1},
+                 {"integer A", kA, -103}, {"integer B", kB, 13},
+                 {"zero row", {{{1, 2, 3, 4}, {0, 0, 0, 0}, {5, 6, 7, 8}, {1, 0, 0, 1}}}, 0},
+                 {"dependent rows", {{{1, 2, 3, 4}, {2, 4, 6, 8}, {5, 6, 7, 8}, {1, 0, 0, 1}}}, 0},
+                 {"last column only", {{{2, 0, 0, 1}, {0, 3, 0, 0}, {0, 0, 4, 0}, {1, 0, 0, 1}}}, 12}};
+    for (const auto& c : cases)
+        EXPECT_EQ(MatrixDeterminant(c.m), c.det) << c.name;
     EXPECT_EQ(MatrixDeterminant3(1, 0, 0, 0, 1, 0, 0, 0, 1), 1);
     EXPECT_EQ(MatrixDeterminant3(2, 0, 0, 0, 3, 0, 0, 0, 4), 24);
     EXPECT_EQ(MatrixDeterminant3(1, 2, 3, 4, 5, 6, 7, 8, 9), 0);
@@ -182,21 +160,20 @@ TEST(MatrixInverseTest, AdjointTimesMatrixIsDeterminantTimesIdentity)
     ExpectMatrixEq(MultiplyMatrices(adj, kA), expected);
 }
 
-class MatrixInverseTest : public ::testing::TestWithParam<TMatrix> {};
-
-TEST_P(MatrixInverseTest, ProductWithTheInverseIsIdentity)
+TEST(MatrixInverseTest, ProductWithTheInverseIsIdentity)
 {
-    TMatrix inv = GetParam();
-    InvertMatrix(inv);
-    ExpectMatrixNear(MultiplyMatrices(GetParam(), inv), IdentityMatrix, 2e-6f);
-    ExpectMatrixNear(MultiplyMatrices(inv, GetParam()), IdentityMatrix, 2e-6f);
+    const TMatrix regular[] = {kA, kB, MakeScaleTranslationMatrix({2, 0.5f, 4}, {-3, 7, 1}),
+                               Rotation(0.3f, -1.1f, 2.0f, {5, -6, 7}),
+                               // a perspective-like last column
+                               TMatrix{{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, -1}, {0, 0, -2, 0}}}};
+    for (const TMatrix& m : regular) {
+        SCOPED_TRACE(&m - regular);
+        TMatrix inv = m;
+        InvertMatrix(inv);
+        ExpectMatrixNear(MultiplyMatrices(m, inv), IdentityMatrix, 2e-6f);
+        ExpectMatrixNear(MultiplyMatrices(inv, m), IdentityMatrix, 2e-6f);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Regular, MatrixInverseTest,
-                         ::testing::Values(kA, kB, MakeScaleTranslationMatrix({2, 0.5f, 4}, {-3, 7, 1}),
-                                           Rotation(0.3f, -1.1f, 2.0f, {5, -6, 7}),
-                                           // a perspective-like last column
-                                           TMatrix{{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, -1}, {0, 0, -2, 0}}}));
 
 TEST(MatrixInverseTest, SingularMatricesBecomeTheIdentity)
 {
@@ -266,42 +243,36 @@ TEST(NormalizeMatrixTest, SkewedRowsBecomeOrthonormal)
     EXPECT_TRUE(VectorEquals(m[3], OriginPoint));
 }
 
-struct DecomposeCase {
-    TAffineVector scale, angles, translation;
-};
-
-class DecomposeMatrixTest : public ::testing::TestWithParam<DecomposeCase> {};
-
-TEST_P(DecomposeMatrixTest, RecoversScaleRotationAndTranslation)
+TEST(DecomposeMatrixTest, RecoversScaleRotationAndTranslation)
 {
-    const DecomposeCase& c = GetParam();
-    const TMatrix m = MultiplyMatrices(MakeScaleTranslationMatrix(c.scale, {0, 0, 0}),
-                                       Rotation(c.angles.X, c.angles.Y, c.angles.Z, c.translation));
-    TMatrixDecomposition d{};
-    ASSERT_TRUE(DecomposeMatrix(m, d));
-    EXPECT_NEAR(d.ScaleX, c.scale.X, 1e-5);
-    EXPECT_NEAR(d.ScaleY, c.scale.Y, 1e-5);
-    EXPECT_NEAR(d.ScaleZ, c.scale.Z, 1e-5);
-    EXPECT_NEAR(d.ShearXY, 0, 1e-6);
-    EXPECT_NEAR(d.ShearXZ, 0, 1e-6);
-    EXPECT_NEAR(d.ShearYZ, 0, 1e-6);
-    EXPECT_NEAR(d.RotateX, c.angles.X, 1e-5);
-    EXPECT_NEAR(d.RotateY, c.angles.Y, 1e-5);
-    EXPECT_NEAR(d.RotateZ, c.angles.Z, 1e-5);
-    EXPECT_EQ(d.TranslateX, c.translation.X);
-    EXPECT_EQ(d.TranslateY, c.translation.Y);
-    EXPECT_EQ(d.TranslateZ, c.translation.Z);
-    EXPECT_EQ(d.PerspectiveX, 0);
-    EXPECT_EQ(d.PerspectiveW, 0);
+    struct Case {
+        TAffineVector scale, angles, translation;
+    } cases[] = {{{1, 1, 1}, {0, 0, 0}, {0, 0, 0}}, {{2, 3, 4}, {0, 0, 0}, {1, 2, 3}},
+                 {{1, 1, 1}, {0.4f, -0.3f, 1.2f}, {-5, 0, 2}}, {{0.5f, 2, 7}, {-2.5f, 1.2f, 3.0f}, {0, 0, 0}},
+                 // a mirrored system: all three scales negative
+                 {{-2, -2, -2}, {0.1f, 0.2f, 0.3f}, {1, 1, 1}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(&c - cases);
+        const TMatrix m = MultiplyMatrices(MakeScaleTranslationMatrix(c.scale, {0, 0, 0}),
+                                           Rotation(c.angles.X, c.angles.Y, c.angles.Z, c.translation));
+        TMatrixDecomposition d{};
+        ASSERT_TRUE(DecomposeMatrix(m, d));
+        EXPECT_NEAR(d.ScaleX, c.scale.X, 1e-5);
+        EXPECT_NEAR(d.ScaleY, c.scale.Y, 1e-5);
+        EXPECT_NEAR(d.ScaleZ, c.scale.Z, 1e-5);
+        EXPECT_NEAR(d.ShearXY, 0, 1e-6);
+        EXPECT_NEAR(d.ShearXZ, 0, 1e-6);
+        EXPECT_NEAR(d.ShearYZ, 0, 1e-6);
+        EXPECT_NEAR(d.RotateX, c.angles.X, 1e-5);
+        EXPECT_NEAR(d.RotateY, c.angles.Y, 1e-5);
+        EXPECT_NEAR(d.RotateZ, c.angles.Z, 1e-5);
+        EXPECT_EQ(d.TranslateX, c.translation.X);
+        EXPECT_EQ(d.TranslateY, c.translation.Y);
+        EXPECT_EQ(d.TranslateZ, c.translation.Z);
+        EXPECT_EQ(d.PerspectiveX, 0);
+        EXPECT_EQ(d.PerspectiveW, 0);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Transforms, DecomposeMatrixTest,
-    ::testing::Values(DecomposeCase{{1, 1, 1}, {0, 0, 0}, {0, 0, 0}}, DecomposeCase{{2, 3, 4}, {0, 0, 0}, {1, 2, 3}},
-                      DecomposeCase{{1, 1, 1}, {0.4f, -0.3f, 1.2f}, {-5, 0, 2}},
-                      DecomposeCase{{0.5f, 2, 7}, {-2.5f, 1.2f, 3.0f}, {0, 0, 0}},
-                      // a mirrored system: all three scales negative
-                      DecomposeCase{{-2, -2, -2}, {0.1f, 0.2f, 0.3f}, {1, 1, 1}}));
 
 TEST(DecomposeMatrixTest, ShearIsRelativeToTheTrueScale)
 {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -28,26 +29,19 @@ TMatrix AxisMatrix(int axis, float degrees)
     return axis == 0 ? MakeRotationMatrixX(s, c) : axis == 1 ? MakeRotationMatrixY(s, c) : MakeRotationMatrixZ(s, c);
 }
 
-struct NormalizeCase {
-    TQuaternion in, out;
-};
-
-class NormalizeQuaternionTest : public ::testing::TestWithParam<NormalizeCase> {};
-
-TEST_P(NormalizeQuaternionTest, UnitLengthOrIdentity)
+TEST(NormalizeQuaternionTest, UnitLengthOrIdentity)
 {
-    TQuaternion q = GetParam().in;
-    NormalizeQuaternion(q);
-    ExpectQuaternionNear(q, GetParam().out, 1e-7f);
+    const std::pair<TQuaternion, TQuaternion> cases[] = {
+        {{0, 0, 0, 0}, {0, 0, 0, 1}}, {{1e-31f, 0, 0, 0}, {0, 0, 0, 1}}, {{0, 0, 0, -2}, {0, 0, 0, -1}},
+        {{1, 1, 1, 1}, {0.5f, 0.5f, 0.5f, 0.5f}}, {{3, 0, 4, 0}, {0.6f, 0, 0.8f, 0}},
+        // the square of this magnitude underflows float32 but not the sum
+        {{1e-25f, 0, 0, 0}, {1, 0, 0, 0}}};
+    for (auto [q, expected] : cases) {
+        SCOPED_TRACE(::testing::Message() << q.X << "," << q.Y << "," << q.Z << "," << q.W);
+        NormalizeQuaternion(q);
+        ExpectQuaternionNear(q, expected, 1e-7f);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Values, NormalizeQuaternionTest,
-    ::testing::Values(NormalizeCase{{0, 0, 0, 0}, {0, 0, 0, 1}}, NormalizeCase{{1e-31f, 0, 0, 0}, {0, 0, 0, 1}},
-                      NormalizeCase{{0, 0, 0, -2}, {0, 0, 0, -1}}, NormalizeCase{{1, 1, 1, 1}, {0.5f, 0.5f, 0.5f, 0.5f}},
-                      NormalizeCase{{3, 0, 4, 0}, {0.6f, 0, 0.8f, 0}},
-                      // the square of this magnitude underflows float32 but not the sum
-                      NormalizeCase{{1e-25f, 0, 0, 0}, {1, 0, 0, 0}}));
 
 TEST(QuaternionTest, MagnitudeAndHamiltonProduct)
 {
@@ -85,57 +79,49 @@ TEST(QuaternionTest, ToMatrixNormalisesFirst)
     ExpectMatrixNear(QuaternionToMatrix(TQuaternion{0, 0, 0, 0}), IdentityMatrix, 0);
 }
 
-class EulerAnglesTest : public ::testing::TestWithParam<TEulerOrder> {};
-
 // The quaternion at position 3 of the product turns first, so the matrix is the
 // product of the axis matrices from position 3 down to position 1.
-TEST_P(EulerAnglesTest, ProductInTheTableOrder)
+TEST(EulerAnglesTest, ProductInTheTableOrder)
 {
-    const TEulerOrder order = GetParam();
-    const float angles[3] = {25, -40, 70};
-    TMatrix byPosition[3];
-    for (int axis = 0; axis < 3; ++axis)
-        byPosition[EulerAxisOrder[order][axis] - 1] = AxisMatrix(axis, angles[axis]);
-    const TMatrix expected = MultiplyMatrices(byPosition[2], MultiplyMatrices(byPosition[1], byPosition[0]));
-    ExpectMatrixNear(QuaternionToMatrix(QuaternionFromEulerAngles(order, angles[0], angles[1], angles[2])), expected,
-                     1e-6f);
-    // away from the gimbal point the guarded form gives the same
-    ExpectQuaternionNear(QuaternionFromEuler(order, angles[0], angles[1], angles[2]),
-                         QuaternionFromEulerAngles(order, angles[0], angles[1], angles[2]), 1e-7f);
-    // whole turns added to every angle change nothing
-    ExpectMatrixNear(QuaternionToMatrix(QuaternionFromEuler(order, angles[0] + 360, angles[1] - 720, angles[2] + 1080)),
-                     expected, 1e-5f);
+    for (TEulerOrder order : {eulXYZ, eulXZY, eulYXZ, eulYZX, eulZXY, eulZYX}) {
+        SCOPED_TRACE(order);
+        const float angles[3] = {25, -40, 70};
+        TMatrix byPosition[3];
+        for (int axis = 0; axis < 3; ++axis)
+            byPosition[EulerAxisOrder[order][axis] - 1] = AxisMatrix(axis, angles[axis]);
+        const TMatrix expected = MultiplyMatrices(byPosition[2], MultiplyMatrices(byPosition[1], byPosition[0]));
+        ExpectMatrixNear(QuaternionToMatrix(QuaternionFromEulerAngles(order, angles[0], angles[1], angles[2])),
+                         expected, 1e-6f);
+        // away from the gimbal point the guarded form gives the same
+        ExpectQuaternionNear(QuaternionFromEuler(order, angles[0], angles[1], angles[2]),
+                             QuaternionFromEulerAngles(order, angles[0], angles[1], angles[2]), 1e-7f);
+        // whole turns added to every angle change nothing
+        ExpectMatrixNear(
+            QuaternionToMatrix(QuaternionFromEuler(order, angles[0] + 360, angles[1] - 720, angles[2] + 1080)),
+            expected, 1e-5f);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Orders, EulerAnglesTest, ::testing::Values(eulXYZ, eulXZY, eulYXZ, eulYZX, eulZXY, eulZYX));
-
-struct GimbalCase {
-    TEulerOrder order;
-    float x, y, z;
-    TAffineVector axis;  // the single turn expected
-    float degrees;
-};
-
-class EulerGimbalTest : public ::testing::TestWithParam<GimbalCase> {};
-
-TEST_P(EulerGimbalTest, MiddleAngleAtNinetyStillTurnsRight)
+TEST(EulerGimbalTest, MiddleAngleAtNinetyStillTurnsRight)
 {
-    const GimbalCase& c = GetParam();
-    ExpectMatrixNear(QuaternionToMatrix(QuaternionFromEuler(c.order, c.x, c.y, c.z)),
-                     QuaternionToMatrix(QuaternionFromAngleAxis(c.degrees, c.axis)), 1e-5f);
+    const struct {
+        TEulerOrder order;
+        float x, y, z;
+        TAffineVector axis;  // the single turn expected
+        float degrees;
+    } cases[] = {{eulXYZ, 0, 90, 0, YVector, 90},   {eulXYZ, 0, -90, 0, YVector, -90},
+                 {eulXYZ, 360, 450, -360, YVector, 90},  // wraps first
+                 {eulZYX, 0, 90, 0, YVector, 90},   {eulXZY, 0, 0, 90, ZVector, 90},
+                 {eulYZX, 0, 0, -90, ZVector, -90}, {eulYXZ, 90, 0, 0, XVector, 90},
+                 {eulZXY, 90, 0, 0, XVector, 90}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.order << ": " << c.x << "," << c.y << "," << c.z);
+        ExpectMatrixNear(QuaternionToMatrix(QuaternionFromEuler(c.order, c.x, c.y, c.z)),
+                         QuaternionToMatrix(QuaternionFromAngleAxis(c.degrees, c.axis)), 1e-5f);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, EulerGimbalTest,
-                         ::testing::Values(GimbalCase{eulXYZ, 0, 90, 0, YVector, 90},
-                                           GimbalCase{eulXYZ, 0, -90, 0, YVector, -90},
-                                           GimbalCase{eulXYZ, 360, 450, -360, YVector, 90},  // wraps first
-                                           GimbalCase{eulZYX, 0, 90, 0, YVector, 90},
-                                           GimbalCase{eulXZY, 0, 0, 90, ZVector, 90},
-                                           GimbalCase{eulYZX, 0, 0, -90, ZVector, -90},
-                                           GimbalCase{eulYXZ, 90, 0, 0, XVector, 90},
-                                           GimbalCase{eulZXY, 90, 0, 0, XVector, 90}));
-
-TEST(SlerpTest, EndsAndMidpoint)
+TEST(SlerpTest, EndsMidpointAndTheShorterArc)
 {
     const TQuaternion a = IdentityQuaternion;
     const TQuaternion b = QuaternionFromAngleAxis(90, ZVector);
@@ -143,29 +129,22 @@ TEST(SlerpTest, EndsAndMidpoint)
     ExpectQuaternionNear(SlerpQuaternions(a, b, 1), b, 1e-7f);
     ExpectQuaternionNear(SlerpQuaternions(a, b, 0.5f), QuaternionFromAngleAxis(45, ZVector), 1e-7f);
     ExpectQuaternionNear(SlerpQuaternions(a, b, 0.25f), QuaternionFromAngleAxis(22.5f, ZVector), 1e-7f);
-}
-
-TEST(SlerpTest, TakesTheShorterArcTowardTheNegatedQuaternion)
-{
-    const TQuaternion a = IdentityQuaternion;
-    const TQuaternion b = QuaternionFromAngleAxis(90, ZVector);
+    // toward the negated quaternion it takes the shorter arc
     const TQuaternion negB{-b.X, -b.Y, -b.Z, -b.W};
     ExpectQuaternionNear(SlerpQuaternions(a, negB, 0.5f), SlerpQuaternions(a, b, 0.5f), 1e-7f);
 }
 
-class SlerpSameTest : public ::testing::TestWithParam<float> {};
-
-TEST_P(SlerpSameTest, SameOrNegatedQuaternionGivesItBack)
+TEST(SlerpTest, SameOrNegatedQuaternionGivesItBack)
 {
     TQuaternion q{0.1f, 0.2f, 0.3f, 0.9f};
     NormalizeQuaternion(q);
-    const float t = GetParam();
-    ExpectQuaternionNear(SlerpQuaternions(q, q, t), q, 1e-7f);
-    ExpectQuaternionNear(SlerpQuaternions(q, TQuaternion{-q.X, -q.Y, -q.Z, -q.W}, t), q, 1e-7f);
-    ExpectQuaternionNear(SlerpQuaternions(IdentityQuaternion, IdentityQuaternion, t), IdentityQuaternion, 0);
+    for (float t : {0.0f, 0.3f, 0.5f, 1.0f, 2.0f}) {
+        SCOPED_TRACE(t);
+        ExpectQuaternionNear(SlerpQuaternions(q, q, t), q, 1e-7f);
+        ExpectQuaternionNear(SlerpQuaternions(q, TQuaternion{-q.X, -q.Y, -q.Z, -q.W}, t), q, 1e-7f);
+        ExpectQuaternionNear(SlerpQuaternions(IdentityQuaternion, IdentityQuaternion, t), IdentityQuaternion, 0);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Weights, SlerpSameTest, ::testing::Values(0.0f, 0.3f, 0.5f, 1.0f, 2.0f));
 
 TEST(LerpEulerAnglesTest, InterpolatesThroughQuaternions)
 {
