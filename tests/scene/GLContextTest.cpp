@@ -137,14 +137,10 @@ TEST_F(GLContextTest, NestedActivationsNeedAsManyDeactivations)
     EXPECT_THROW(c->Deactivate(), EAssertionFailed);
     EXPECT_EQ(c->ActivationCount(), 0);
     EXPECT_EQ(log, (std::vector<std::string>{"a: create", "a: activate", "a: deactivate"}));
-}
-
-TEST_F(GLContextTest, SettingActiveFalseUnwindsEveryLevel)
-{
-    auto c = Make("a");
-    c->Activate();
-    c->Activate();
-    c->Activate();
+    // setting Active false unwinds every level
+    for (int i = 0; i < 3; ++i) {
+        c->Activate();
+    }
     c->SetActive(false);
     EXPECT_FALSE(c->Active());
     EXPECT_EQ(CurrentGLContext(), nullptr);
@@ -356,42 +352,31 @@ TEST_F(GLContextTest, HandleOutlivingItsContextIsOrphanedSafely)
     list.reset();
 }
 
-struct ErrorQueueCase {
-    std::vector<GLenum> errors;
-    const char* message;
-    int getErrorCalls;
-};
-
-class CheckOpenGLErrorTest : public ::testing::TestWithParam<ErrorQueueCase> {};
-
-TEST_P(CheckOpenGLErrorTest, ReportsTheFirstAndDrainsTheRest)
+TEST(CheckOpenGLError, ReportsTheFirstAndDrainsTheRest)
 {
-    TGLRecorder gl;
-    gl.PendingErrors.assign(GetParam().errors.begin(), GetParam().errors.end());
-    if (GetParam().message) {
+    const struct {
+        std::vector<GLenum> errors;
+        const char* message;
+        int getErrorCalls;
+    } cases[] = {{{}, nullptr, 1},
+                 {{GL_INVALID_VALUE}, "invalid value", 2},
+                 {{GL_OUT_OF_MEMORY, GL_INVALID_ENUM, GL_INVALID_VALUE}, "out of memory", 4},
+                 {std::vector<GLenum>(8, GL_INVALID_OPERATION), "invalid operation", 8},
+                 {std::vector<GLenum>(10, GL_INVALID_OPERATION), "invalid operation", 8}};
+    for (const auto& c : cases) {
+        TGLRecorder gl;
+        gl.PendingErrors.assign(c.errors.begin(), c.errors.end());
+        std::string message = "none";
         try {
             CheckOpenGLError();
-            FAIL();
         } catch (const EOpenGLError& e) {
-            EXPECT_EQ(e.Message(), GetParam().message);
+            message = e.Message();
         }
-    } else {
-        EXPECT_NO_THROW(CheckOpenGLError());
+        EXPECT_EQ(message, c.message ? c.message : "none") << c.errors.size() << " errors";
+        EXPECT_EQ(gl.Count("glGetError"), c.getErrorCalls) << c.errors.size() << " errors";
+        EXPECT_EQ(gl.PendingErrors.size(), c.errors.size() > 8 ? c.errors.size() - 8 : 0u) << c.errors.size();
     }
-    EXPECT_EQ(gl.Count("glGetError"), GetParam().getErrorCalls);
-    EXPECT_EQ(gl.PendingErrors.size(), GetParam().errors.size() > 8 ? GetParam().errors.size() - 8 : 0u);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Queues, CheckOpenGLErrorTest,
-    ::testing::Values(ErrorQueueCase{{}, nullptr, 1},
-                      ErrorQueueCase{{GL_INVALID_VALUE}, "invalid value", 2},
-                      ErrorQueueCase{{GL_OUT_OF_MEMORY, GL_INVALID_ENUM, GL_INVALID_VALUE}, "out of memory", 4},
-                      ErrorQueueCase{std::vector<GLenum>(8, GL_INVALID_OPERATION), "invalid operation", 8},
-                      ErrorQueueCase{std::vector<GLenum>(10, GL_INVALID_OPERATION), "invalid operation", 8}));
-
-TEST(ClearGLError, DrainsAtMostSevenErrors)
-{
+    // ClearGLError drains at most seven errors
     TGLRecorder gl;
     gl.PendingErrors.assign(9, GL_INVALID_ENUM);
     ClearGLError();

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -25,31 +26,20 @@ TEST(GLStateCache, EnableAndDisableReachOpenGLOnlyOnChange)
     cache.Disable(stBlend);
     cache.Disable(stBlend);
     EXPECT_EQ(gl.Texts(), (Texts{"glEnable(3042)", "glDisable(3042)"}));
+    // each state maps to its OpenGL constant
+    const std::pair<TGLState, GLenum> cases[] = {{stAlphaTest, 0x0BC0},   {stLogicOp, 0x0BF1},
+                                                 {stNormalize, 0x0BA1},   {stScissorTest, 0x0C11},
+                                                 {stTexture2D, 0x0DE1},   {stTextureCubeMap, 0x8513},
+                                                 {stTextureRect, 0x84F5}};
+    for (const auto& [state, expected] : cases) {
+        TGLStateCache fresh;
+        gl.Clear();
+        fresh.Enable(state);
+        ASSERT_EQ(gl.Calls().size(), 1u) << state;
+        EXPECT_EQ(gl.Calls()[0].Args[0], expected) << state;
+        EXPECT_EQ(fresh.States(), StateBit(state)) << state;
+    }
 }
-
-struct StateEnumCase {
-    TGLState state;
-    GLenum expected;
-};
-
-class GLStateEnumTest : public ::testing::TestWithParam<StateEnumCase> {};
-
-TEST_P(GLStateEnumTest, MapsToItsOpenGLConstant)
-{
-    TGLRecorder gl;
-    TGLStateCache cache;
-    cache.Enable(GetParam().state);
-    ASSERT_EQ(gl.Calls().size(), 1u);
-    EXPECT_EQ(gl.Calls()[0].Args[0], GetParam().expected);
-    EXPECT_EQ(cache.States(), StateBit(GetParam().state));
-}
-
-INSTANTIATE_TEST_SUITE_P(States, GLStateEnumTest,
-                         ::testing::Values(StateEnumCase{stAlphaTest, 0x0BC0}, StateEnumCase{stLogicOp, 0x0BF1},
-                                           StateEnumCase{stNormalize, 0x0BA1}, StateEnumCase{stScissorTest, 0x0C11},
-                                           StateEnumCase{stTexture2D, 0x0DE1},
-                                           StateEnumCase{stTextureCubeMap, 0x8513},
-                                           StateEnumCase{stTextureRect, 0x84F5}));
 
 TEST(GLStateCache, PolygonModeComparesEachFace)
 {

@@ -5,60 +5,44 @@
 
 namespace {
 
-struct VersionCase {
-    const char* text;
-    int major;
-    int minor;
-};
-
-class SplitVersionStringTest : public ::testing::TestWithParam<VersionCase> {};
-
-TEST_P(SplitVersionStringTest, SplitsAroundTheFirstDot)
+TEST(SplitVersionStringTest, SplitsAroundTheFirstDot)
 {
-    const VersionCase& c = GetParam();
-    int major = -1;
-    int minor = -1;
-    SplitVersionString(c.text, major, minor);
-    EXPECT_EQ(major, c.major) << c.text;
-    EXPECT_EQ(minor, c.minor) << c.text;
+    const struct {
+        const char* text;
+        int major, minor;
+    } cases[] = {{"1.5.0 NVIDIA 53.03", 1, 5}, {"2.0", 2, 0}, {"4.5 (Compatibility Profile) Mesa 22.3.6", 4, 5},
+                 {"OpenGL ES 3.2 Mesa", 3, 2}, {"12.34", 12, 34}, {"no dot here", 0, 0}, {".5", 0, 0}, {"1.", 0, 0},
+                 {"x.5", 0, 0}, {"1.x", 0, 0}, {"", 0, 0},
+                 // Too large for an integer: the failure is caught.
+                 {"99999999999.1", 0, 0}};
+    for (const auto& c : cases) {
+        int major = -1;
+        int minor = -1;
+        SplitVersionString(c.text, major, minor);
+        EXPECT_EQ(major, c.major) << c.text;
+        EXPECT_EQ(minor, c.minor) << c.text;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, SplitVersionStringTest,
-                         ::testing::Values(VersionCase{"1.5.0 NVIDIA 53.03", 1, 5}, VersionCase{"2.0", 2, 0},
-                                           VersionCase{"4.5 (Compatibility Profile) Mesa 22.3.6", 4, 5},
-                                           VersionCase{"OpenGL ES 3.2 Mesa", 3, 2}, VersionCase{"12.34", 12, 34},
-                                           VersionCase{"no dot here", 0, 0}, VersionCase{".5", 0, 0},
-                                           VersionCase{"1.", 0, 0}, VersionCase{"x.5", 0, 0},
-                                           VersionCase{"1.x", 0, 0}, VersionCase{"", 0, 0},
-                                           // Too large for an integer: the failure is caught.
-                                           VersionCase{"99999999999.1", 0, 0}));
-
-struct ExtensionCase {
-    const char* name;
-    const char* extensions;
-    bool expected;
-};
-
-class HasGLExtensionTest : public ::testing::TestWithParam<ExtensionCase> {};
-
-TEST_P(HasGLExtensionTest, LooksAtTheFirstOccurrenceOnly)
+TEST(HasGLExtensionTest, LooksAtTheFirstOccurrenceOnly)
 {
-    const ExtensionCase& c = GetParam();
-    EXPECT_EQ(HasGLExtension(c.name, c.extensions), c.expected) << c.name << " in '" << c.extensions << "'";
+    const struct {
+        const char* name;
+        const char* extensions;
+        bool expected;
+    } cases[] = {{"GL_ARB_multitexture", "GL_ARB_texture_cube_map GL_ARB_multitexture", true},
+                 {"GL_ARB_texture_cube_map", "GL_ARB_texture_cube_map GL_ARB_multitexture", true},
+                 // The first occurrence is followed by "_", so the later exact one is not seen.
+                 {"GL_ARB_shadow", "GL_ARB_shadow_ambient GL_ARB_shadow", false},
+                 {" GL_ARB_multisample", "GL_ARB_multisample GL_EXT_abgr", false},
+                 {" GL_ARB_multisample", "GL_EXT_abgr GL_ARB_multisample", true},
+                 {" GL_ARB_multisample", "WGL_ARB_multisample", false},
+                 // What precedes the occurrence is not examined.
+                 {"GL_EXT_abgr", "XGL_EXT_abgr", true}, {"GL_EXT_bgra", "", false},
+                 {"GL_EXT_bgra", "GL_EXT_bgr", false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(HasGLExtension(c.name, c.extensions), c.expected) << c.name << " in '" << c.extensions << "'";
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Strings, HasGLExtensionTest,
-    ::testing::Values(ExtensionCase{"GL_ARB_multitexture", "GL_ARB_texture_cube_map GL_ARB_multitexture", true},
-                      ExtensionCase{"GL_ARB_texture_cube_map", "GL_ARB_texture_cube_map GL_ARB_multitexture", true},
-                      // The first occurrence is followed by "_", so the later exact one is not seen.
-                      ExtensionCase{"GL_ARB_shadow", "GL_ARB_shadow_ambient GL_ARB_shadow", false},
-                      ExtensionCase{" GL_ARB_multisample", "GL_ARB_multisample GL_EXT_abgr", false},
-                      ExtensionCase{" GL_ARB_multisample", "GL_EXT_abgr GL_ARB_multisample", true},
-                      ExtensionCase{" GL_ARB_multisample", "WGL_ARB_multisample", false},
-                      // What precedes the occurrence is not examined.
-                      ExtensionCase{"GL_EXT_abgr", "XGL_EXT_abgr", true},
-                      ExtensionCase{"GL_EXT_bgra", "", false}, ExtensionCase{"GL_EXT_bgra", "GL_EXT_bgr", false}));
 
 TEST(HasWGLExtension, IsAPlainSubstringTest)
 {
@@ -67,33 +51,27 @@ TEST(HasWGLExtension, IsAPlainSubstringTest)
     EXPECT_TRUE(HasWGLExtension("WGL_ARB_pbuffer ", "WGL_ARB_pbuffer WGL_ARB_pixel_format"));
 }
 
-struct VersionFlagsCase {
-    const char* version;
-    bool gl11, gl12, gl13, gl14, gl15;
-};
-
-class GLVersionFlagsTest : public ::testing::TestWithParam<VersionFlagsCase> {};
-
-TEST_P(GLVersionFlagsTest, FollowTheVersionString)
+TEST(GLVersionFlagsTest, FollowTheVersionString)
 {
-    const VersionFlagsCase& c = GetParam();
-    TGLRecorder gl;
-    gl.Version = c.version;
-    ReadGLVersionAndExtensions();
-    EXPECT_TRUE(GLVersion.OpenGL_1_0);
-    EXPECT_EQ(GLVersion.OpenGL_1_1, c.gl11);
-    EXPECT_EQ(GLVersion.OpenGL_1_2, c.gl12);
-    EXPECT_EQ(GLVersion.OpenGL_1_3, c.gl13);
-    EXPECT_EQ(GLVersion.OpenGL_1_4, c.gl14);
-    EXPECT_EQ(GLVersion.OpenGL_1_5, c.gl15);
+    const struct {
+        const char* version;
+        bool gl11, gl12, gl13, gl14, gl15;
+    } cases[] = {{"1.5.0 Vendor 1.2", true, true, true, true, true}, {"2.0", true, true, true, true, true},
+                 {"1.1", true, false, false, false, false}, {"1.3.1", true, true, true, false, false},
+                 {"version one", false, false, false, false, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.version);
+        TGLRecorder gl;
+        gl.Version = c.version;
+        ReadGLVersionAndExtensions();
+        EXPECT_TRUE(GLVersion.OpenGL_1_0);
+        EXPECT_EQ(GLVersion.OpenGL_1_1, c.gl11);
+        EXPECT_EQ(GLVersion.OpenGL_1_2, c.gl12);
+        EXPECT_EQ(GLVersion.OpenGL_1_3, c.gl13);
+        EXPECT_EQ(GLVersion.OpenGL_1_4, c.gl14);
+        EXPECT_EQ(GLVersion.OpenGL_1_5, c.gl15);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Versions, GLVersionFlagsTest,
-                         ::testing::Values(VersionFlagsCase{"1.5.0 Vendor 1.2", true, true, true, true, true},
-                                           VersionFlagsCase{"2.0", true, true, true, true, true},
-                                           VersionFlagsCase{"1.1", true, false, false, false, false},
-                                           VersionFlagsCase{"1.3.1", true, true, true, false, false},
-                                           VersionFlagsCase{"version one", false, false, false, false, false}));
 
 TEST(GLUVersionFlags, FollowTheGLUVersionString)
 {

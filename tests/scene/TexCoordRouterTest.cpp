@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -34,13 +35,14 @@ protected:
     TGLExtensionFlags FSavedExt;
 };
 
-TEST_F(TexCoordRouterTest, NowhereCallsNothing)
+TEST_F(TexCoordRouterTest, NowhereCallsNothingAndHasNoMask)
 {
     TexCoordRouter.TexCoord2f(1, 2);
     TexCoordRouter.Enable(GL_TEXTURE_2D);
     TexCoordRouter.TexCoordPointer(2, GL_FLOAT, 0, nullptr);
     EXPECT_TRUE(gl.Calls().empty());
     EXPECT_EQ(CurrentTexCoordMode(), mtcmNull);
+    EXPECT_THROW(MappedTexUnitsMask(), EAssertionFailed);
 }
 
 TEST_F(TexCoordRouterTest, UnitZeroCallsThePlainProcedures)
@@ -98,29 +100,17 @@ TEST_F(TexCoordRouterTest, ArbitraryListFeedsEachUnitAndEndsOnUnitZero)
     EXPECT_EQ(MappedTexUnitsMask(), 0b1010u);
 }
 
-struct ForbidCase {
-    void (*map)();
-    TMapTexCoordMode mode;
-};
-
-class ForbiddenSecondUnitTest : public TexCoordRouterTest, public ::testing::WithParamInterface<ForbidCase> {};
-
-TEST_P(ForbiddenSecondUnitTest, FallsBackWithoutUnitOne)
+TEST_F(TexCoordRouterTest, ForbiddenSecondUnitFallsBackAndIsLeftOutOfTheMask)
 {
     ForbidSecondTexUnit();
-    GetParam().map();
-    EXPECT_EQ(CurrentTexCoordMode(), GetParam().mode);
-}
-
-INSTANTIATE_TEST_SUITE_P(Switches, ForbiddenSecondUnitTest,
-                         ::testing::Values(ForbidCase{MapTexCoordToUnit1, mtcmNull},
-                                           ForbidCase{MapTexCoordToUnits01, mtcmMain},
-                                           ForbidCase{[] { MapTexCoordToUnitMask(3); }, mtcmArbitrary}));
-
-TEST_F(TexCoordRouterTest, ForbiddenSecondUnitIsLeftOutOfTheMask)
-{
-    ForbidSecondTexUnit();
-    MapTexCoordToUnitMask(3);
+    const std::pair<void (*)(), TMapTexCoordMode> cases[] = {{MapTexCoordToUnit1, mtcmNull},
+                                                             {MapTexCoordToUnits01, mtcmMain},
+                                                             {[] { MapTexCoordToUnitMask(3); }, mtcmArbitrary}};
+    for (int i = 0; i < 3; ++i) {
+        MapTexCoordNowhere();
+        cases[i].first();
+        EXPECT_EQ(CurrentTexCoordMode(), cases[i].second) << "case " << i;
+    }
     EXPECT_EQ(MappedTexUnitsMask(), 1u);
     EXPECT_EQ(MappedTexUnitList(), (std::vector<GLenum>{GL_TEXTURE0_ARB}));
 }
@@ -163,11 +153,6 @@ TEST_F(TexCoordRouterTest, WithoutMultitextureTheSwitchFailsAndChangesNothing)
     GLExt.ARB_multitexture = true;
     MapTexCoordToUnit1();
     EXPECT_EQ(CurrentTexCoordMode(), mtcmSecond);
-}
-
-TEST_F(TexCoordRouterTest, NoMaskWithoutMappedUnits)
-{
-    EXPECT_THROW(MappedTexUnitsMask(), EAssertionFailed);
 }
 
 } // namespace
