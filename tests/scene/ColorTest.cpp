@@ -8,19 +8,6 @@
 
 #include <limits>
 
-TEST(Color, NewColourIsOpaqueBlackAndConstantsHoldTheirValues)
-{
-    TGLColor c(nullptr);
-    EXPECT_EQ(c.Red(), 0);
-    EXPECT_EQ(c.Alpha(), 1);
-    EXPECT_EQ(ColorGray20.X, 0.2f);
-    EXPECT_EQ(ColorGray80.W, 1);
-    EXPECT_EQ(ColorTransparent.W, 0);
-    EXPECT_EQ(ColorMagenta.Y, 0);
-    EXPECT_EQ(ColorMagenta.Z, 1);
-    EXPECT_EQ(c.GetAsAddress()[3], 1);
-}
-
 TEST(Color, ComponentSettersNotifyOnlyOnRealChange)
 {
     TRecordingComponent owner;

@@ -35,29 +35,26 @@ std::unique_ptr<TBitmap> Make24(int width, int height)
 
 TEST(GLBitmap32, Assigns24BitBitmapsBottomRowFirstInRGBA)
 {
-    std::unique_ptr<TBitmap> bitmapptr = Make24(4, 3);
-    TBitmap& bitmap = *bitmapptr;
     TGLBitmap32 image;
-    image.Assign(&bitmap);
+    image.Assign(Make24(4, 3).get());
     ASSERT_EQ(image.Width(), 4);
     ASSERT_EQ(image.Height(), 3);
     EXPECT_EQ(image.DataSize(), 48);
     // Data row 0 is the bitmap's bottom row (y = 2).
     EXPECT_EQ(PixelAt(image, 1, 0), (Pixel{200, 2, 1, 255}));
     EXPECT_EQ(PixelAt(image, 3, 2), (Pixel{200, 0, 3, 255}));
+    TGLBitmap32 kept;
+    kept.SetKeepRowOrder(true);
+    kept.Assign(Make24(4, 3).get());
+    EXPECT_EQ(PixelAt(kept, 1, 0), (Pixel{200, 0, 1, 255}));
+    // A 4-pixel 24-bit row is exactly 12 bytes: reading a 4th byte of the last pixel would leave the row.
+    std::unique_ptr<TBitmap> row = Make24(4, 1);
+    ASSERT_EQ(row->BytesPerLine(), 12);
+    image.AssignFrom24BitsBitmap(*row);
+    EXPECT_EQ(PixelAt(image, 3, 0), (Pixel{200, 0, 3, 255}));
 }
 
-TEST(GLBitmap32, KeepRowOrderKeepsTheTopRowFirst)
-{
-    std::unique_ptr<TBitmap> bitmapptr = Make24(4, 3);
-    TBitmap& bitmap = *bitmapptr;
-    TGLBitmap32 image;
-    image.SetKeepRowOrder(true);
-    image.Assign(&bitmap);
-    EXPECT_EQ(PixelAt(image, 1, 0), (Pixel{200, 0, 1, 255}));
-}
-
-TEST(GLBitmap32, Assigns32BitBitmapsWithTheirAlpha)
+TEST(GLBitmap32, Assigns32BitBitmapsWithTheirAlphaAndOtherFormatsThroughDrawing)
 {
     TBitmap bitmap;
     bitmap.SetPixelFormat(pf32bit);
@@ -67,26 +64,16 @@ TEST(GLBitmap32, Assigns32BitBitmapsWithTheirAlpha)
     TGLBitmap32 image;
     image.Assign(&bitmap);
     EXPECT_EQ(PixelAt(image, 2, 0), (Pixel{30, 20, 10, 40}));
-}
-
-TEST(GLBitmap32, OneRowBitmapConvertsWithinItsRow)
-{
-    // A 4-pixel 24-bit row is exactly 12 bytes: reading a 4th byte of the last pixel
-    // would leave the row.
-    std::unique_ptr<TBitmap> bitmapptr = Make24(4, 1);
-    TBitmap& bitmap = *bitmapptr;
-    ASSERT_EQ(bitmap.BytesPerLine(), 12);
-    TGLBitmap32 image;
-    image.AssignFrom24BitsBitmap(bitmap);
-    EXPECT_EQ(PixelAt(image, 3, 0), (Pixel{200, 0, 3, 255}));
+    bitmap.SetPixelFormat(pfDevice);
+    bitmap.Fill(1, 2, 3, 4);
+    image.Assign(&bitmap);
+    EXPECT_EQ(PixelAt(image, 0, 0), (Pixel{3, 2, 1, 255}));
 }
 
 TEST(GLBitmap32, NarrowBitmapsAreStretchedToAMultipleOfFour)
 {
-    std::unique_ptr<TBitmap> bitmapptr = Make24(6, 2);
-    TBitmap& bitmap = *bitmapptr;
     TGLBitmap32 image;
-    image.Assign(&bitmap);
+    image.Assign(Make24(6, 2).get());
     ASSERT_EQ(image.Width(), 8);
     ASSERT_EQ(image.Height(), 2);
     // Stretched: the last column shows the source's last column.
@@ -94,28 +81,15 @@ TEST(GLBitmap32, NarrowBitmapsAreStretchedToAMultipleOfFour)
     EXPECT_EQ(PixelAt(image, 7, 1), (Pixel{200, 0, 5, 255}));
 }
 
-TEST(GLBitmap32, OtherPixelFormatsGoThroughDrawing)
-{
-    TBitmap bitmap;
-    bitmap.SetPixelFormat(pfDevice);
-    bitmap.SetSize(4, 1);
-    bitmap.Fill(1, 2, 3, 4);
-    TGLBitmap32 image;
-    image.Assign(&bitmap);
-    EXPECT_EQ(PixelAt(image, 0, 0), (Pixel{3, 2, 1, 255}));
-}
-
 TEST(GLBitmap32, DirectConversionsRefuseWrongBitmapsBeforeChangingAnything)
 {
     TGLBitmap32 image;
     image.SetWidth(4);
     image.SetHeight(1);
-    std::unique_ptr<TBitmap> narrowptr = Make24(6, 1);
-    TBitmap& narrow = *narrowptr;
     TBitmap wide32;
     wide32.SetPixelFormat(pf32bit);
     wide32.SetSize(8, 2);
-    EXPECT_THROW(image.AssignFrom24BitsBitmap(narrow), EAssertionFailed);
+    EXPECT_THROW(image.AssignFrom24BitsBitmap(*Make24(6, 1)), EAssertionFailed);
     EXPECT_THROW(image.AssignFrom24BitsBitmap(wide32), EAssertionFailed);
     EXPECT_EQ(image.Width(), 4);
     EXPECT_EQ(image.Height(), 1);
@@ -135,10 +109,8 @@ TEST(GLBitmap32, AssignNilEmptiesAndUnrelatedObjectsRaise)
 
 TEST(GLBitmap32, MakeVCLBitmapRestoresTheSourceOrientationAndColours)
 {
-    std::unique_ptr<TBitmap> sourceptr = Make24(4, 3);
-    TBitmap& source = *sourceptr;
     TGLBitmap32 image;
-    image.Assign(&source);
+    image.Assign(Make24(4, 3).get());
     std::unique_ptr<TBitmap> back = image.MakeVCLBitmap();
     ASSERT_EQ(back->PixelFormat(), pf32bit);
     ASSERT_EQ(back->Width(), 4);
@@ -153,25 +125,16 @@ TEST(GLBitmap32, MakeVCLBitmapRestoresTheSourceOrientationAndColours)
     EXPECT_TRUE(empty.MakeVCLBitmap()->Empty());
 }
 
-struct WidthCase {
-    int value;
-    int expected;
-};
-
-class GLBitmap32WidthTest : public ::testing::TestWithParam<WidthCase> {};
-
-TEST_P(GLBitmap32WidthTest, RoundsUpToAMultipleOfFour)
+TEST(GLBitmap32, WidthRoundsUpToAMultipleOfFour)
 {
-    TGLBitmap32 image;
-    image.SetHeight(2);
-    image.SetWidth(GetParam().value);
-    EXPECT_EQ(image.Width(), GetParam().expected);
-    EXPECT_EQ(image.DataSize(), GetParam().expected * 2 * 4);
+    for (const auto& [value, expected] : {std::pair{5, 8}, {4, 4}, {0, 0}, {1, 4}, {13, 16}}) {
+        TGLBitmap32 image;
+        image.SetHeight(2);
+        image.SetWidth(value);
+        EXPECT_EQ(image.Width(), expected) << value;
+        EXPECT_EQ(image.DataSize(), expected * 2 * 4) << value;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Widths, GLBitmap32WidthTest,
-                         ::testing::Values(WidthCase{5, 8}, WidthCase{4, 4}, WidthCase{0, 0}, WidthCase{1, 4},
-                                           WidthCase{13, 16}));
 
 TEST(GLBitmap32, GrowingZeroFillsAndNegativeSizesFail)
 {
@@ -224,47 +187,35 @@ TEST(GLBitmap32, AlphaOperations)
     EXPECT_EQ(PixelAt(image, 2, 0)[3], 12);
 }
 
-struct CorrectionCase {
-    const char* name;
-    bool gamma;
-    float value;
-    int in;
-    int out;
-};
-
-class GLBitmap32CorrectionTest : public ::testing::TestWithParam<CorrectionCase> {};
-
-TEST_P(GLBitmap32CorrectionTest, MapsColourButNotAlpha)
+TEST(GLBitmap32, CorrectionsMapColourButNotAlpha)
 {
-    const CorrectionCase& c = GetParam();
-    auto imageptr = OnePixelRow({{c.in, c.in, c.in, 77}, {0, 0, 0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}});
-    TGLBitmap32& image = *imageptr;
-    if (c.gamma) {
-        image.GammaCorrection(c.value);
-    } else {
-        image.BrightnessCorrection(c.value);
+    const struct {
+        const char* name;
+        bool gamma;
+        float value;
+        int in, out;
+    } cases[] = {{"gamma 1 is identity", true, 1, 137, 137},
+                 // Below 0.1 the exponent is 10: (128/255)^10 * 255 = 0.25 -> 0.
+                 {"tiny gamma uses exponent 10", true, 0.05f, 128, 0},
+                 {"tiny gamma keeps white", true, 0.05f, 255, 255},
+                 {"gamma 2", true, 2, 64, 128},
+                 {"brightness doubles", false, 2, 100, 200},
+                 {"brightness saturates", false, 2, 200, 255},
+                 {"brightness rounds", false, 0.5f, 3, 2}};
+    for (const auto& c : cases) {
+        auto image = OnePixelRow({{c.in, c.in, c.in, 77}, {0, 0, 0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}});
+        if (c.gamma) {
+            image->GammaCorrection(c.value);
+        } else {
+            image->BrightnessCorrection(c.value);
+        }
+        EXPECT_EQ(PixelAt(*image, 0, 0), (Pixel{c.out, c.out, c.out, 77})) << c.name;
     }
-    EXPECT_EQ(PixelAt(image, 0, 0), (Pixel{c.out, c.out, c.out, 77})) << c.name;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Tables, GLBitmap32CorrectionTest,
-    ::testing::Values(CorrectionCase{"gamma 1 is identity", true, 1, 137, 137},
-                      // Below 0.1 the exponent is 10: (128/255)^10 * 255 = 0.25 -> 0.
-                      CorrectionCase{"tiny gamma uses exponent 10", true, 0.05f, 128, 0},
-                      CorrectionCase{"tiny gamma keeps white", true, 0.05f, 255, 255},
-                      CorrectionCase{"gamma 2", true, 2, 64, 128},
-                      CorrectionCase{"brightness doubles", false, 2, 100, 200},
-                      CorrectionCase{"brightness saturates", false, 2, 200, 255},
-                      CorrectionCase{"brightness rounds", false, 0.5f, 3, 2}));
-
-TEST(GLBitmap32, CorrectionsRefuseBadFactors)
-{
-    auto imageptr = OnePixelRow({{1, 2, 3, 4}, {0, 0, 0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}});
-    TGLBitmap32& image = *imageptr;
-    EXPECT_THROW(image.GammaCorrection(0), EAssertionFailed);
-    EXPECT_THROW(image.BrightnessCorrection(-1), EAssertionFailed);
-    EXPECT_EQ(PixelAt(image, 0, 0), (Pixel{1, 2, 3, 4}));
+    // bad factors are refused and change nothing
+    auto image = OnePixelRow({{1, 2, 3, 4}, {0, 0, 0, 0}, {0, 0, 0, 0}, {0, 0, 0, 0}});
+    EXPECT_THROW(image->GammaCorrection(0), EAssertionFailed);
+    EXPECT_THROW(image->BrightnessCorrection(-1), EAssertionFailed);
+    EXPECT_EQ(PixelAt(*image, 0, 0), (Pixel{1, 2, 3, 4}));
 }
 
 TEST(GLBitmap32, FlatHeightMapGivesStraightUpNormals)
@@ -340,7 +291,7 @@ protected:
     TGLExtensionFlags FSaved;
 };
 
-TEST_F(GLBitmap32UploadTest, NonPowerOfTwoImagesAreScaledFirst)
+TEST_F(GLBitmap32UploadTest, NonPowerOfTwoImagesAreScaledFirstAndSizesLimitedByTheDriver)
 {
     int w = 0;
     int h = 0;
@@ -350,23 +301,13 @@ TEST_F(GLBitmap32UploadTest, NonPowerOfTwoImagesAreScaledFirst)
     ASSERT_EQ(gl.Count("gluScaleImage"), 1);
     EXPECT_EQ(gl.CallsTo("gluScaleImage")[0].Text, "gluScaleImage(6408, 100, 60, 5121, @, 128, 64, 5121, @)");
     EXPECT_EQ(gl.CallsTo("glTexImage2D")[0].Text, "glTexImage2D(3553, 0, 32856, 128, 64, 0, 6408, 5121, @)");
-}
-
-TEST_F(GLBitmap32UploadTest, PowerOfTwoImagesUploadWithoutACopy)
-{
-    int w = 0;
-    int h = 0;
+    gl.Clear();
+    // power-of-two images upload without a copy
     Image(64, 64)->UploadAsTexture(GL_TEXTURE_2D, miNearest, GL_RGBA8, w, h);
     EXPECT_EQ(gl.Count("gluScaleImage"), 0);
     EXPECT_EQ(gl.Count("glTexImage2D"), 1);
     EXPECT_EQ(w, 64);
-}
-
-TEST_F(GLBitmap32UploadTest, SizesAreLimitedByTheDriver)
-{
     gl.Integers[GL_MAX_TEXTURE_SIZE] = {64};
-    int w = 0;
-    int h = 0;
     Image(200, 8)->UploadAsTexture(GL_TEXTURE_2D, miNearest, GL_RGBA8, w, h);
     EXPECT_EQ(w, 64);
     EXPECT_EQ(h, 8);

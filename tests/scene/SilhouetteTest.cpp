@@ -24,22 +24,15 @@ TGLSilhouetteParameters From(TAffineVector position, bool capping)
 
 } // namespace
 
-TEST(Silhouette, CubeConnectivityCounts)
+TEST(Silhouette, CubeCountsAndSilhouetteFromPlusX)
 {
     for (bool precompute : {false, true}) {
+        SCOPED_TRACE(precompute);
         TConnectivity c(precompute);
         AddCube(c);
         EXPECT_EQ(c.VertexCount(), 8);
         EXPECT_EQ(c.FaceCount(), 12);
         EXPECT_EQ(c.EdgeCount(), 18);
-    }
-}
-
-TEST(Silhouette, CubeSeenFromPlusX)
-{
-    for (bool precompute : {false, true}) {
-        TConnectivity c(precompute);
-        AddCube(c);
         TGLSilhouette* s = nullptr;
         c.CreateSilhouette(From({100, 0, 0}, true), s, false);
         std::unique_ptr<TGLSilhouette> owned(s);
