@@ -52,14 +52,15 @@ TEST_P(ArrowLineDrawing, PlacesShaftHeadsAndDisks)
     for (std::size_t i = 0; i < c.expected.size(); ++i) {
         const TQuadricPart& got = trace.parts[i];
         const TExpectedPart& want = c.expected[i];
-        EXPECT_EQ(got.kind, want.kind) << c.what << " part " << i;
-        EXPECT_NEAR(got.from[2], want.fromZ, 1e-6) << c.what << " part " << i;
-        EXPECT_NEAR(got.to[2], want.toZ, 1e-6) << c.what << " part " << i;
+        SCOPED_TRACE(std::string(c.what) + " part " + std::to_string(i));
+        EXPECT_EQ(got.kind, want.kind);
+        EXPECT_NEAR(got.from[2], want.fromZ, 1e-6);
+        EXPECT_NEAR(got.to[2], want.toZ, 1e-6);
         EXPECT_NEAR(got.from[0], 0, 1e-6);
         EXPECT_NEAR(got.from[1], 0, 1e-6);
-        EXPECT_NEAR(got.inner, want.inner, 1e-6) << c.what << " part " << i;
-        EXPECT_NEAR(got.outer, want.outer, 1e-6) << c.what << " part " << i;
-        EXPECT_EQ(got.orientation, want.orientation) << c.what << " part " << i;
+        EXPECT_NEAR(got.inner, want.inner, 1e-6);
+        EXPECT_NEAR(got.outer, want.outer, 1e-6);
+        EXPECT_EQ(got.orientation, want.orientation);
     }
     EXPECT_EQ(recorder.Count("gluNewQuadric"), 1);
     EXPECT_EQ(recorder.Count("gluDeleteQuadric"), 1);
@@ -72,88 +73,44 @@ INSTANTIATE_TEST_SUITE_P(
     Styles, ArrowLineDrawing,
     ::testing::Values(
         // Heads beyond the ends of a shaft of full height.
-        TArrowCase{"stacked, line and top",
-                   ahssStacked,
-                   alLine | alTopArrow,
-                   2,
-                   {{"cylinder", 1, 1.5, 0.2, 0, Out},
-                    {"disk", 1, 1, 0.05, 0.2, In},
-                    {"cylinder", -1, 1, 0.04, 0.05, Out},
-                    {"disk", -1, -1, 0, 0.04, In}}},
-        TArrowCase{"stacked, everything",
-                   ahssStacked,
-                   Everything,
-                   2,
-                   {{"cylinder", 1, 1.5, 0.2, 0, Out},
-                    {"disk", 1, 1, 0.05, 0.2, In},
-                    {"cylinder", -1, -1.25, 0.1, 0, Out},
-                    {"disk", -1, -1, 0.04, 0.1, In},
+        TArrowCase{"stacked, line and top", ahssStacked, alLine | alTopArrow, 2,
+                   {{"cylinder", 1, 1.5, 0.2, 0, Out}, {"disk", 1, 1, 0.05, 0.2, In},
+                    {"cylinder", -1, 1, 0.04, 0.05, Out}, {"disk", -1, -1, 0, 0.04, In}}},
+        TArrowCase{"stacked, everything", ahssStacked, Everything, 2,
+                   {{"cylinder", 1, 1.5, 0.2, 0, Out}, {"disk", 1, 1, 0.05, 0.2, In},
+                    {"cylinder", -1, -1.25, 0.1, 0, Out}, {"disk", -1, -1, 0.04, 0.1, In},
                     {"cylinder", -1, 1, 0.04, 0.05, Out}}},
         // Tips at plus and minus half the height; the shaft between the heads.
-        TArrowCase{"included, everything",
-                   ahssIncluded,
-                   Everything,
-                   2,
-                   {{"cylinder", 0.5, 1, 0.2, 0, Out},
-                    {"disk", 0.5, 0.5, 0.05, 0.2, In},
-                    {"cylinder", -0.75, -1, 0.1, 0, Out},
-                    {"disk", -0.75, -0.75, 0.04, 0.1, In},
+        TArrowCase{"included, everything", ahssIncluded, Everything, 2,
+                   {{"cylinder", 0.5, 1, 0.2, 0, Out}, {"disk", 0.5, 0.5, 0.05, 0.2, In},
+                    {"cylinder", -0.75, -1, 0.1, 0, Out}, {"disk", -0.75, -0.75, 0.04, 0.1, In},
                     {"cylinder", -0.75, 0.5, 0.04, 0.05, Out}}},
         // Half of each head over the shaft.
-        TArrowCase{"centred, line and bottom",
-                   ahssCentered,
-                   alLine | alBottomArrow,
-                   2,
-                   {{"cylinder", -0.875, -1.125, 0.1, 0, Out},
-                    {"disk", -0.875, -0.875, 0.04, 0.1, In},
-                    {"cylinder", -0.875, 1, 0.04, 0.05, Out},
-                    {"disk", 1, 1, 0, 0.05, Out}}},
+        TArrowCase{"centred, line and bottom", ahssCentered, alLine | alBottomArrow, 2,
+                   {{"cylinder", -0.875, -1.125, 0.1, 0, Out}, {"disk", -0.875, -0.875, 0.04, 0.1, In},
+                    {"cylinder", -0.875, 1, 0.04, 0.05, Out}, {"disk", 1, 1, 0, 0.05, Out}}},
         // Heads longer than the arrow: no shaft, but the disks keep their hole.
-        TArrowCase{"included, heads too long",
-                   ahssIncluded,
-                   Everything,
-                   0.6f,
-                   {{"cylinder", -0.2, 0.3, 0.2, 0, Out},
-                    {"disk", -0.2, -0.2, 0.05, 0.2, In},
-                    {"cylinder", -0.05, -0.3, 0.1, 0, Out},
-                    {"disk", -0.05, -0.05, 0.04, 0.1, In}}},
+        TArrowCase{"included, heads too long", ahssIncluded, Everything, 0.6f,
+                   {{"cylinder", -0.2, 0.3, 0.2, 0, Out}, {"disk", -0.2, -0.2, 0.05, 0.2, In},
+                    {"cylinder", -0.05, -0.3, 0.1, 0, Out}, {"disk", -0.05, -0.05, 0.04, 0.1, In}}},
         // Without the line: full disks, no shaft.
-        TArrowCase{"heads only",
-                   ahssStacked,
-                   alTopArrow | alBottomArrow,
-                   2,
-                   {{"cylinder", 1, 1.5, 0.2, 0, Out},
-                    {"disk", 1, 1, 0, 0.2, In},
-                    {"cylinder", -1, -1.25, 0.1, 0, Out},
-                    {"disk", -1, -1, 0, 0.1, In}}},
-        TArrowCase{"line only",
-                   ahssIncluded,
-                   alLine,
-                   2,
-                   {{"cylinder", -1, 1, 0.04, 0.05, Out},
-                    {"disk", 1, 1, 0, 0.05, Out},
+        TArrowCase{"heads only", ahssStacked, alTopArrow | alBottomArrow, 2,
+                   {{"cylinder", 1, 1.5, 0.2, 0, Out}, {"disk", 1, 1, 0, 0.2, In},
+                    {"cylinder", -1, -1.25, 0.1, 0, Out}, {"disk", -1, -1, 0, 0.1, In}}},
+        TArrowCase{"line only", ahssIncluded, alLine, 2,
+                   {{"cylinder", -1, 1, 0.04, 0.05, Out}, {"disk", 1, 1, 0, 0.05, Out},
                     {"disk", -1, -1, 0, 0.04, In}}},
         TArrowCase{"nothing", ahssStacked, 0, 2, {}}));
 
-TEST(ArrowLine, DefaultsAndThePreviewAxes)
+TEST(ArrowLine, HalfExtentsAreTheBaseObjects)
 {
     TGLArrowLine arrow;
-    EXPECT_EQ(arrow.BottomRadius(), 0.1f);
-    EXPECT_EQ(arrow.TopRadius(), 0.1f);
-    EXPECT_EQ(arrow.HeadStackingStyle(), ahssStacked);
-    EXPECT_EQ(arrow.Parts(), alLine | alTopArrow);
-    EXPECT_EQ(arrow.TopArrowHeadHeight(), 0.5f);
-    EXPECT_EQ(arrow.TopArrowHeadRadius(), 0.2f);
-    EXPECT_EQ(arrow.BottomArrowHeadHeight(), 0.5f);
-    EXPECT_EQ(arrow.BottomArrowHeadRadius(), 0.2f);
-    // The base object's bounds, not the arrow's own.
-    const TVector e = arrow.UnscaledHalfExtents();
-    EXPECT_EQ(e.X, 0.5f);
+    EXPECT_EQ(arrow.UnscaledHalfExtents().X, 0.5f); // not the arrow's own bounds
 }
 
 TEST(ArrowLine, AssignCopiesTheArrowsOwnValues)
 {
-    TGLArrowLine source;
+    TGLArrowLine source, target;
     source.SetParts(alBottomArrow);
     source.SetTopRadius(0.01f);
     source.SetTopArrowHeadHeight(0.2f);
@@ -162,7 +119,6 @@ TEST(ArrowLine, AssignCopiesTheArrowsOwnValues)
     source.SetBottomArrowHeadRadius(0.06f);
     source.SetHeadStackingStyle(ahssCentered);
     source.SetHeight(2.2f);
-    TGLArrowLine target;
     target.Assign(&source);
     EXPECT_EQ(target.Parts(), alBottomArrow);
     EXPECT_EQ(target.TopRadius(), 0.01f);
@@ -178,7 +134,7 @@ TEST(ArrowLine, SettersRebuildOnlyOnChange)
 {
     TGLArrowLine arrow;
     arrow.ClearStructureChanged();
-    arrow.SetTopArrowHeadHeight(0.5f);
+    arrow.SetTopArrowHeadHeight(0.5f); // the values it already has
     arrow.SetParts(alLine | alTopArrow);
     arrow.SetHeadStackingStyle(ahssStacked);
     EXPECT_EQ(arrow.Changes() & ChangeBit(ocStructure), 0);

@@ -9,31 +9,21 @@ bool Rebuilds(const TGLBaseSceneObject& object)
     return (object.Changes() & ChangeBit(ocStructure)) != 0;
 }
 
-TEST(PolygonBase, Defaults)
+TEST(PolygonBase, NodesAreOfTheBaseNodeClass)
 {
     TGLPolygonBase polygon;
-    EXPECT_EQ(polygon.Division(), 10);
-    EXPECT_EQ(polygon.SplineMode(), lsmLines);
-    EXPECT_EQ(polygon.Nodes().Count(), 0);
     EXPECT_EQ(polygon.Nodes().Add()->ClassType(), TGLNode::StaticClass());
 }
 
-struct TDivisionCase {
-    int given, stored;
-};
-
-class PolygonBaseDivision : public ::testing::TestWithParam<TDivisionCase> {};
-
-TEST_P(PolygonBaseDivision, IsAtLeastOne)
+TEST(PolygonBase, DivisionIsAtLeastOne)
 {
-    TGLPolygonBase polygon;
-    polygon.SetDivision(GetParam().given);
-    EXPECT_EQ(polygon.Division(), GetParam().stored);
+    const int cases[][2] = {{4, 4}, {1, 1}, {0, 1}, {-7, 1}};
+    for (const auto& c : cases) {
+        TGLPolygonBase polygon;
+        polygon.SetDivision(c[0]);
+        EXPECT_EQ(polygon.Division(), c[1]) << "given " << c[0];
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Values, PolygonBaseDivision,
-                         ::testing::Values(TDivisionCase{4, 4}, TDivisionCase{1, 1}, TDivisionCase{0, 1},
-                                           TDivisionCase{-7, 1}));
 
 TEST(PolygonBase, EditingOwnNodesRebuildsEditingOthersDoesNot)
 {

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -23,13 +24,16 @@ protected:
         sphere.BuildList(rci);
         return RecordedPrimitives(recorder.Calls());
     }
-    int CountOf(const std::vector<TRecordedPrimitive>& p, GLenum mode)
+    static long CountOf(const std::vector<TRecordedPrimitive>& p, GLenum mode)
     {
-        int n = 0;
-        for (const auto& q : p) {
-            n += q.mode == mode;
-        }
-        return n;
+        return std::count_if(p.begin(), p.end(), [&](const auto& q) { return q.mode == mode; });
+    }
+    void Limit(int top, int bottom, TCapType topCap, TCapType bottomCap)
+    {
+        sphere.SetTop(top);
+        sphere.SetBottom(bottom);
+        sphere.SetTopCap(topCap);
+        sphere.SetBottomCap(bottomCap);
     }
     TGLSphere sphere;
 };
@@ -55,9 +59,9 @@ TEST_F(Sphere, ADefaultSphereDraws16BandsOf17PairsFacingOutwards)
         }
         TVec3 centroid{};
         for (int c = 0; c < 3; ++c) {
-            centroid[c] = (t[0].position[c] + t[1].position[c] + t[2].position[c]) / 3;
+            centroid[c] = t[0].position[c] + t[1].position[c] + t[2].position[c];
         }
-        EXPECT_GT(Dot(area, centroid), 0);
+        EXPECT_GT(Dot(area, centroid), 0); // faces away from the centre
     }
     EXPECT_EQ(recorder.CallsTo("glScalef")[0].Args, (std::vector<double>{0.5, 0.5, 0.5}));
     EXPECT_EQ(recorder.CallsTo("glPushAttrib")[0].Args[0], GL_POLYGON_BIT);
@@ -106,10 +110,7 @@ class SphereCaps : public Sphere, public ::testing::WithParamInterface<TCapCase>
 TEST_P(SphereCaps, OnlyOpenEdgesWithACapTypeAreClosed)
 {
     const TCapCase& c = GetParam();
-    sphere.SetTop(c.top);
-    sphere.SetBottom(c.bottom);
-    sphere.SetTopCap(c.topCap);
-    sphere.SetBottomCap(c.bottomCap);
+    Limit(c.top, c.bottom, c.topCap, c.bottomCap);
     const auto primitives = Draw();
     EXPECT_EQ(CountOf(primitives, GL_TRIANGLE_FAN), c.fans);
     EXPECT_EQ(CountOf(primitives, GL_TRIANGLE_STRIP), 16);
@@ -131,10 +132,7 @@ class SphereFlatCaps : public Sphere, public ::testing::WithParamInterface<TFlat
 TEST_P(SphereFlatCaps, HaveOneNormalForAllVerticesAndLieAtTheEdge)
 {
     sphere.SetNormalDirection(GetParam().direction);
-    sphere.SetTop(30);
-    sphere.SetBottom(-60);
-    sphere.SetTopCap(ctFlat);
-    sphere.SetBottomCap(ctFlat);
+    Limit(30, -60, ctFlat, ctFlat);
     const auto primitives = Draw();
     ASSERT_EQ(primitives.front().mode, static_cast<GLenum>(GL_TRIANGLE_FAN));
     ASSERT_EQ(primitives.back().mode, static_cast<GLenum>(GL_TRIANGLE_FAN));
@@ -179,10 +177,7 @@ TEST_F(Sphere, ACentreCapIsAConeWhoseNormalsAreTheAxisAcrossTheRim)
 TEST_F(Sphere, AHalfSphereFromZeroTo180IsOpenAlongTheYAxis)
 {
     sphere.SetStop(180);
-    sphere.SetTop(60);
-    sphere.SetBottom(-60);
-    sphere.SetTopCap(ctFlat);
-    sphere.SetBottomCap(ctCenter);
+    Limit(60, -60, ctFlat, ctCenter);
     for (const auto& p : Draw()) {
         for (const auto& v : p.vertices) {
             EXPECT_GE(v.position[0], -1e-6);
@@ -190,13 +185,6 @@ TEST_F(Sphere, AHalfSphereFromZeroTo180IsOpenAlongTheYAxis)
     }
 }
 
-TEST_F(Sphere, DivisionsBelowOneBecomeOne)
-{
-    sphere.SetSlices(0);
-    sphere.SetStacks(-5);
-    EXPECT_EQ(sphere.Slices(), 1);
-    EXPECT_EQ(sphere.Stacks(), 1);
-}
 
 TEST_F(Sphere, StartMayNotPassStopNorStopStart)
 {
@@ -212,8 +200,12 @@ TEST_F(Sphere, StartMayNotPassStopNorStopStart)
     EXPECT_EQ(sphere.Start(), 200);
 }
 
-TEST_F(Sphere, AnglesStayInTheirRanges)
+TEST_F(Sphere, DivisionsAndAnglesStayInTheirRanges)
 {
+    sphere.SetSlices(0);
+    sphere.SetStacks(-5);
+    EXPECT_EQ(sphere.Slices(), 1);
+    EXPECT_EQ(sphere.Stacks(), 1);
     sphere.SetTop(120);
     sphere.SetBottom(-200);
     sphere.SetStop(500);
@@ -267,10 +259,7 @@ TEST_F(Sphere, HalfExtentsAreTheWholeSpheres)
     sphere.SetRadius(-2);
     sphere.SetStop(90);
     const TVector e = sphere.UnscaledHalfExtents();
-    EXPECT_EQ(e.X, 2);
-    EXPECT_EQ(e.Y, 2);
-    EXPECT_EQ(e.Z, 2);
-    EXPECT_EQ(e.W, 0);
+    EXPECT_EQ((std::array<float, 4>{e.X, e.Y, e.Z, e.W}), (std::array<float, 4>{2, 2, 2, 0}));
 }
 
 struct TRayCase {
@@ -290,13 +279,9 @@ TEST_P(SphereRayCast, HitsTheWholeSphereNearestFirst)
     sphere.SetStop(90); // limits are ignored
     TVector point{9, 9, 9, 9}, normal{9, 9, 9, 9};
     EXPECT_EQ(sphere.RayCastIntersect(c.start, c.vector, &point, &normal), c.hit) << c.what;
-    if (c.hit) {
-        for (int i = 0; i < 4; ++i) {
-            EXPECT_NEAR(point[i], c.point[i], 1e-5) << c.what;
-            EXPECT_NEAR(normal[i], c.normal[i], 1e-5) << c.what;
-        }
-    } else {
-        EXPECT_EQ(point.X, 9) << c.what;
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_NEAR(point[i], c.hit ? c.point[i] : 9, 1e-5) << c.what; // a miss leaves them alone
+        EXPECT_NEAR(normal[i], c.hit ? c.normal[i] : 9, 1e-5) << c.what;
     }
 }
 
