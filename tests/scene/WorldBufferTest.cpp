@@ -33,52 +33,23 @@ protected:
     TGLCamera* camera = nullptr;
 };
 
-TEST_F(WorldBufferTest, DefaultsOfANewBuffer)
-{
-    TGLWorldBuffer fresh(nullptr);
-    EXPECT_TRUE(fresh.FaceCulling());
-    EXPECT_TRUE(fresh.Lighting());
-    EXPECT_TRUE(fresh.DepthTest());
-    EXPECT_FALSE(fresh.FogEnable());
-    EXPECT_EQ(fresh.BackgroundColor(), clBtnFace);
-    EXPECT_EQ(fresh.AmbientColor().Color().X, 0.2f);
-    EXPECT_EQ(fresh.ContextOptions(), ContextOption(roDoubleBuffer) | ContextOption(roRenderToWindow));
-    EXPECT_FALSE(fresh.RCInstantiated());
-    EXPECT_EQ(fresh.Camera(), nullptr);
-    EXPECT_EQ(fresh.FrameCount(), 0);
-    EXPECT_EQ(fresh.Width(), 1);
-    EXPECT_EQ(fresh.Height(), 1);
-}
-
-struct ResizeCase {
-    int width, height, expectedWidth, expectedHeight;
-};
-
-class BufferResize : public WorldBufferTest, public ::testing::WithParamInterface<ResizeCase> {};
-
-TEST_P(BufferResize, KeepsAtLeastOnePixel)
-{
-    const ResizeCase& c = GetParam();
-    buffer.CreateRC(0, true);
-    recorder.Clear();
-    buffer.Resize(c.width, c.height);
-    EXPECT_EQ(buffer.Width(), c.expectedWidth);
-    EXPECT_EQ(buffer.Height(), c.expectedHeight);
-    const auto viewports = Calls("glViewport");
-    ASSERT_EQ(viewports.size(), 1u);
-    EXPECT_EQ(viewports[0].Args, (std::vector<double>{0, 0, double(c.expectedWidth), double(c.expectedHeight)}));
-    EXPECT_FALSE(Context()->Active());
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, BufferResize,
-                         ::testing::Values(ResizeCase{0, -5, 1, 1}, ResizeCase{640, 480, 640, 480},
-                                           ResizeCase{-1, 7, 1, 7}, ResizeCase{1, 1, 1, 1}));
-
-TEST_F(WorldBufferTest, ResizeWithoutContextCallsNoOpenGL)
+TEST_F(WorldBufferTest, ResizeKeepsAtLeastOnePixelAndSetsTheViewportOnlyWithAContext)
 {
     recorder.Clear();
     buffer.Resize(10, 10);
     EXPECT_EQ(Count("glViewport"), 0);
+    buffer.CreateRC(0, true);
+    const int cases[][4] = {{0, -5, 1, 1}, {640, 480, 640, 480}, {-1, 7, 1, 7}, {1, 1, 1, 1}};
+    for (const auto& c : cases) {
+        recorder.Clear();
+        buffer.Resize(c[0], c[1]);
+        EXPECT_EQ(buffer.Width(), c[2]) << c[0] << " x " << c[1];
+        EXPECT_EQ(buffer.Height(), c[3]) << c[0] << " x " << c[1];
+        const auto viewports = Calls("glViewport");
+        ASSERT_EQ(viewports.size(), 1u);
+        EXPECT_EQ(viewports[0].Args, (std::vector<double>{0, 0, double(c[2]), double(c[3])}));
+        EXPECT_FALSE(Context()->Active());
+    }
 }
 
 TEST_F(WorldBufferTest, PlainOptionsNotifyOnChangeOnly)
@@ -118,47 +89,43 @@ TEST_F(WorldBufferTest, PixelFormatOptionsAskForANewContextOnce)
     EXPECT_EQ(events.changes, 0) << "no repaint: the context is remade first";
 }
 
-struct FormatCase {
-    TContextOptions options;
-    TGLColorDepth colorDepth;
-    TGLDepthPrecision depth;
-    int colorBits, depthBits, stencilBits, alphaBits;
-    TGLRCOptions rcOptions;
-};
-
-class BufferPixelFormat : public WorldBufferTest, public ::testing::WithParamInterface<FormatCase> {};
-
-TEST_P(BufferPixelFormat, OptionsBecomeTheContextsWishes)
+TEST_F(WorldBufferTest, PixelFormatOptionsBecomeTheContextsWishes)
 {
-    const FormatCase& c = GetParam();
-    buffer.SetContextOptions(c.options);
-    buffer.SetColorDepth(c.colorDepth);
-    buffer.SetDepthPrecision(c.depth);
-    buffer.SetAccumBufferBits(32);
+    struct Case {
+        TContextOptions options;
+        TGLColorDepth colorDepth;
+        TGLDepthPrecision depth;
+        int colorBits, depthBits, stencilBits, alphaBits;
+        TGLRCOptions rcOptions;
+    };
+    constexpr TContextOptions Double = ContextOption(roDoubleBuffer);
+    const Case cases[] = {
+        {Double, cdDefault, dpDefault, 24, 24, 0, 0, RCOption(rcoDoubleBuffered)},
+        {0, cd16bits, dp16bits, 16, 16, 0, 0, 0},
+        {ContextOption(roStencilBuffer) | ContextOption(roDestinationAlpha), cd8bits, dp32bits, 8, 32, 8, 8, 0},
+        {ContextOption(roNoColorBuffer) | ContextOption(roStereo), cdFloat128bits, dp24bits, 0, 24, 0, 0,
+         RCOption(rcoStereo)},
+        {Double, cdFloat64bits, dpDefault, 64, 24, 0, 0, RCOption(rcoDoubleBuffered)}};
     TGLContext* prepared = nullptr;
     buffer.OnPrepareGLContext = [&](TGLContext* context) { prepared = context; };
-    buffer.CreateRC(0, true);
-    TGLContext* context = Context();
-    ASSERT_NE(context, nullptr);
-    EXPECT_EQ(prepared, context);
-    EXPECT_EQ(context->ColorBits(), c.colorBits);
-    EXPECT_EQ(context->DepthBits(), c.depthBits);
-    EXPECT_EQ(context->StencilBits(), c.stencilBits);
-    EXPECT_EQ(context->AlphaBits(), c.alphaBits);
-    EXPECT_EQ(context->AccumBits(), 32);
-    EXPECT_EQ(context->Options(), c.rcOptions);
+    buffer.SetAccumBufferBits(32);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(int(&c - cases));
+        buffer.SetContextOptions(c.options);
+        buffer.SetColorDepth(c.colorDepth);
+        buffer.SetDepthPrecision(c.depth);
+        buffer.CreateRC(0, true);
+        TGLContext* context = Context();
+        ASSERT_NE(context, nullptr);
+        EXPECT_EQ(prepared, context);
+        EXPECT_EQ(context->ColorBits(), c.colorBits);
+        EXPECT_EQ(context->DepthBits(), c.depthBits);
+        EXPECT_EQ(context->StencilBits(), c.stencilBits);
+        EXPECT_EQ(context->AlphaBits(), c.alphaBits);
+        EXPECT_EQ(context->AccumBits(), 32);
+        EXPECT_EQ(context->Options(), c.rcOptions);
+    }
 }
-
-constexpr TContextOptions Double = ContextOption(roDoubleBuffer);
-INSTANTIATE_TEST_SUITE_P(
-    Table, BufferPixelFormat,
-    ::testing::Values(FormatCase{Double, cdDefault, dpDefault, 24, 24, 0, 0, RCOption(rcoDoubleBuffered)},
-                      FormatCase{0, cd16bits, dp16bits, 16, 16, 0, 0, 0},
-                      FormatCase{ContextOption(roStencilBuffer) | ContextOption(roDestinationAlpha), cd8bits,
-                                 dp32bits, 8, 32, 8, 8, 0},
-                      FormatCase{ContextOption(roNoColorBuffer) | ContextOption(roStereo), cdFloat128bits, dp24bits, 0,
-                                 24, 0, 0, RCOption(rcoStereo)},
-                      FormatCase{Double, cdFloat64bits, dpDefault, 64, 24, 0, 0, RCOption(rcoDoubleBuffered)}));
 
 TEST_F(WorldBufferTest, ContextCreationSetsTheInitialStateAndLeavesItInactive)
 {
@@ -181,12 +148,7 @@ TEST_F(WorldBufferTest, ContextCreationSetsTheInitialStateAndLeavesItInactive)
 TEST_F(WorldBufferTest, NoRegisteredContextClassIsAnError)
 {
     UnregisterGLContextClass(TCountingContext::StaticClass());
-    try {
-        buffer.CreateRC(0, true);
-        FAIL() << "no exception";
-    } catch (const EGLContext& e) {
-        EXPECT_EQ(e.Message(), "Failed to create RenderingContext.");
-    }
+    EXPECT_EQ(ThrownMessage<EGLContext>([&] { buffer.CreateRC(0, true); }), "Failed to create RenderingContext.");
     EXPECT_FALSE(buffer.RCInstantiated());
     EXPECT_FALSE(buffer.Rendering());
     RegisterGLContextClass<TCountingContext>();
@@ -196,12 +158,7 @@ TEST_F(WorldBufferTest, OpenGLBelow11IsRefusedAndLeavesNoContext)
 {
     recorder.Version = "1.0";
     ReadGLVersionAndExtensions();
-    try {
-        buffer.CreateRC(0, true);
-        FAIL() << "no exception";
-    } catch (const EOpenGLError& e) {
-        EXPECT_EQ(e.Message(), "Need at least OpenGL version 1.1");
-    }
+    EXPECT_EQ(ThrownMessage<EOpenGLError>([&] { buffer.CreateRC(0, true); }), "Need at least OpenGL version 1.1");
     EXPECT_FALSE(buffer.RCInstantiated());
     EXPECT_FALSE(buffer.Rendering());
     EXPECT_EQ(CurrentGLContext(), nullptr) << "the activation was undone";
@@ -211,22 +168,18 @@ TEST_F(WorldBufferTest, OpenGLBelow11IsRefusedAndLeavesNoContext)
     EXPECT_TRUE(buffer.RCInstantiated());
 }
 
-TEST_F(WorldBufferTest, AFailedPlatformCreationCanBeRetried)
+TEST_F(WorldBufferTest, AFailedPlatformCreationRendersNothingAndCanBeRetried)
 {
     TCountingContext::FailCreations = 1;
     EXPECT_THROW(buffer.CreateRC(0, false), EGLContext);
     EXPECT_FALSE(buffer.RCInstantiated());
     EXPECT_FALSE(buffer.Rendering());
-    buffer.CreateRC(0, false);
-    EXPECT_TRUE(buffer.RCInstantiated());
-}
-
-TEST_F(WorldBufferTest, RenderWithoutContextDoesNothing)
-{
     recorder.Clear();
     buffer.RenderWholeScene();
     EXPECT_EQ(recorder.Calls().size(), 0u);
     EXPECT_EQ(buffer.FrameCount(), 0);
+    buffer.CreateRC(0, false);
+    EXPECT_TRUE(buffer.RCInstantiated());
 }
 
 TEST_F(WorldBufferTest, AFrameClearsProjectsLightsDrawsAndSwaps)
@@ -256,14 +209,6 @@ TEST_F(WorldBufferTest, AFrameClearsProjectsLightsDrawsAndSwaps)
     EXPECT_EQ(world.CurrentBuffer(), nullptr) << "only during the frame";
 }
 
-TEST_F(WorldBufferTest, NoSwapOptionKeepsTheBackBuffer)
-{
-    buffer.SetContextOptions(ContextOption(roNoSwapBuffers));
-    buffer.CreateRC(0, false);
-    buffer.RenderWholeScene();
-    EXPECT_EQ(TCountingContext::Swaps, 0);
-}
-
 TEST_F(WorldBufferTest, NoColorBufferNeitherClearsNorWritesColour)
 {
     buffer.SetContextOptions(ContextOption(roNoColorBuffer));
@@ -286,7 +231,6 @@ TEST_F(WorldBufferTest, NoColorBufferNeitherClearsNorWritesColour)
 TEST_F(WorldBufferTest, ClearBitsFollowTheOptions)
 {
     buffer.SetContextOptions(ContextOption(roStencilBuffer) | ContextOption(roNoColorBufferClear));
-    recorder.Clear();
     buffer.ClearBuffers();
     EXPECT_EQ(GLbitfield(Calls("glClear").at(0).Args[0]), GLbitfield(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT));
 }
@@ -332,6 +276,10 @@ TEST_F(WorldBufferTest, ACameraOutsideAnySceneIsNotTaken)
     EXPECT_EQ(TCountingContext::Swaps, 1);
     EXPECT_EQ(Count("glFrustum"), 0);
     EXPECT_EQ(Count("gluLookAt"), 0);
+    buffer.SetContextOptions(ContextOption(roNoSwapBuffers)); // keeps the back buffer
+    buffer.CreateRC(0, false);
+    buffer.RenderWholeScene();
+    EXPECT_EQ(TCountingContext::Swaps, 1);
 }
 
 TEST_F(WorldBufferTest, SwitchingCamerasMovesTheBufferBetweenScenes)
@@ -347,16 +295,8 @@ TEST_F(WorldBufferTest, SwitchingCamerasMovesTheBufferBetweenScenes)
     buffer.RenderWholeScene();
     EXPECT_EQ(other.Buffers().size(), 1u);
     EXPECT_EQ(buffer.RegisteredScene(), &other);
-    buffer.SetCamera(nullptr);
-}
-
-TEST_F(WorldBufferTest, AFreedCameraLeavesTheBuffer)
-{
-    buffer.SetCamera(camera);
-    delete camera;
-    camera = nullptr;
+    delete otherCamera; // a freed camera leaves the buffer
     EXPECT_EQ(buffer.Camera(), nullptr);
-    buffer.CreateRC(0, false);
     EXPECT_NO_THROW(buffer.RenderWholeScene());
 }
 
@@ -377,12 +317,8 @@ TEST_F(WorldBufferTest, AnOpenGLErrorDuringAFrameUnwindsSoTheNextFrameRenders)
 
 TEST_F(WorldBufferTest, ModelViewStackMustBalance)
 {
-    try {
-        buffer.PopModelViewMatrix();
-        FAIL() << "no exception";
-    } catch (const EAssertionFailed& e) {
-        EXPECT_EQ(e.Message().rfind("Unbalanced PopModelViewMatrix", 0), 0u);
-    }
+    EXPECT_EQ(ThrownMessage<EAssertionFailed>([&] { buffer.PopModelViewMatrix(); }).rfind("Unbalanced PopModelViewMatrix", 0),
+              0u);
     TMatrix m = IdentityMatrix;
     m[3].X = 5;
     const TMatrix saved = buffer.ModelViewMatrix();
@@ -393,12 +329,9 @@ TEST_F(WorldBufferTest, ModelViewStackMustBalance)
 
     buffer.CreateRC(0, false);
     buffer.PostRender = [&](TObject*) { buffer.PushModelViewMatrix(m); };
-    try {
-        buffer.RenderWholeScene();
-        FAIL() << "no exception";
-    } catch (const EAssertionFailed& e) {
-        EXPECT_EQ(e.Message().rfind("Unbalance Push/PopModelViewMatrix.", 0), 0u);
-    }
+    EXPECT_EQ(ThrownMessage<EAssertionFailed>([&] { buffer.RenderWholeScene(); })
+                  .rfind("Unbalance Push/PopModelViewMatrix.", 0),
+              0u);
     buffer.PostRender = nullptr;
     EXPECT_NO_THROW(buffer.RenderWholeScene()) << "the next frame starts balanced";
 }

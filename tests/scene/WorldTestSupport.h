@@ -121,6 +121,18 @@ protected:
     TGLRecorder recorder;
 };
 
+// The message of the exception of type E that `action` raises; "no exception" when none.
+template <class E, class F>
+std::string ThrownMessage(F&& action)
+{
+    try {
+        action();
+    } catch (const E& e) {
+        return e.Message();
+    }
+    return "no exception";
+}
+
 // Counts a buffer's OnChange and OnStructuralChange.
 struct TBufferEvents {
     int changes = 0;
