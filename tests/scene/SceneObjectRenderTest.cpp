@@ -68,6 +68,17 @@ TEST_F(SceneObjectRenderTest, DisplayListIsReusedUntilTheStructureChanges)
     EXPECT_EQ(gl.CallsTo("glNewList")[1].Args[0], name) << "the same name is recompiled";
     EXPECT_EQ(gl.Count("glGenLists"), 1);
     EXPECT_EQ(gl.CallsTo("glCallList").back().Args[0], name);
+
+    // A change while compiling leaves the list stale.
+    struct TSelfChanging : TMarkedObject {
+        void BuildList(TRenderContextInfo& r) override
+        {
+            TMarkedObject::BuildList(r);
+            StructureChanged();
+        }
+    } changing;
+    changing.GetHandle(rci);
+    EXPECT_FALSE(changing.HasValidDisplayList());
 }
 
 TEST_F(SceneObjectRenderTest, NoDisplayListAndAmalgamatingDrawDirectly)
@@ -92,18 +103,6 @@ TEST_F(SceneObjectRenderTest, NoDisplayListAndAmalgamatingDrawDirectly)
     }
 }
 
-TEST_F(SceneObjectRenderTest, AChangeWhileCompilingLeavesTheListStale)
-{
-    struct TSelfChanging : TMarkedObject {
-        void BuildList(TRenderContextInfo& r) override
-        {
-            TMarkedObject::BuildList(r);
-            StructureChanged();
-        }
-    } o;
-    o.GetHandle(rci);
-    EXPECT_FALSE(o.HasValidDisplayList());
-}
 
 TEST_F(SceneObjectRenderTest, RenderWrapsTheDrawInTheLocalMatrix)
 {
@@ -144,29 +143,24 @@ TEST_F(SceneObjectRenderTest, ChildrenAreSortedByTheMode)
         EXPECT_EQ(DrawnIds(gl), c.order) << "mode " << int(c.mode);
         EXPECT_EQ(rci.objectsSorting, osInherited) << "restored";
     }
-}
-
-TEST_F(SceneObjectRenderTest, BlendedLastDrawsOpaqueInListOrderThenBlendedFarthestFirst)
-{
+    // Inherited sorting comes from the context.
+    gl.Clear();
+    TGLBaseSceneObject inheriting;
+    Marked(&inheriting, 1, 2);
+    Marked(&inheriting, 2, 6);
+    rci.objectsSorting = osRenderFarthestFirst;
+    inheriting.RenderChildren(0, 1, rci);
+    EXPECT_EQ(DrawnIds(gl), (std::vector<int>{2, 1}));
+    // Blended last: opaque in list order, then blended farthest first.
+    gl.Clear();
     TGLBaseSceneObject group;
     group.SetObjectsSorting(osRenderBlendedLast);
-    Marked(&group, 1, 5, true);
-    Marked(&group, 2, 9);
-    Marked(&group, 3, 7, true);
-    Marked(&group, 4, 1);
-    Marked(&group, 5, 3, true);
+    const float x[] = {5, 9, 7, 1, 3};
+    for (int id = 1; id <= 5; ++id) {
+        Marked(&group, id, x[id - 1], id % 2 == 1); // the odd ids blended
+    }
     group.RenderChildren(0, 4, rci);
     EXPECT_EQ(DrawnIds(gl), (std::vector<int>{2, 4, 3, 1, 5}));
-}
-
-TEST_F(SceneObjectRenderTest, InheritedSortingComesFromTheContext)
-{
-    TGLBaseSceneObject group;
-    Marked(&group, 1, 2);
-    Marked(&group, 2, 6);
-    rci.objectsSorting = osRenderFarthestFirst;
-    group.RenderChildren(0, 1, rci);
-    EXPECT_EQ(DrawnIds(gl), (std::vector<int>{2, 1}));
 }
 
 TEST_F(SceneObjectRenderTest, ChildRangeLimits)
@@ -191,43 +185,29 @@ TEST_F(SceneObjectRenderTest, CullingByMode)
 {
     struct Case {
         TGLVisibilityCulling mode;
+        bool insideChild;
         std::vector<int> ids;
     };
     // Parent 1 at x = 10 (outside); child 2 at +1 from it (outside, never culled);
-    // child 3 at -10 from it (inside).
+    // child 3, when there, at -10 from it (inside).
     const Case cases[] = {
-        {vcNone, {1, 2, 3}},
-        {vcObjectBased, {2, 3}},
-        {vcHierarchical, {1, 2, 3}}, // the box around both children reaches the view
+        {vcNone, true, {1, 2, 3}},
+        {vcObjectBased, true, {2, 3}},
+        {vcHierarchical, true, {1, 2, 3}}, // the box around both children reaches the view
+        {vcObjectBased, false, {2}},
+        {vcHierarchical, false, {}}, // everything outside: the whole subtree is skipped
     };
     for (const Case& c : cases) {
         gl.Clear();
         TGLBaseSceneObject group;
         TMarkedObject* parent = Marked(&group, 1, 10);
         Marked(parent, 2, 1)->IncludeStyle(osNeverCulled);
-        Marked(parent, 3, -10);
+        if (c.insideChild) {
+            Marked(parent, 3, -10);
+        }
         rci.visibilityCulling = c.mode;
         parent->Render(rci);
-        EXPECT_EQ(DrawnIds(gl), c.ids) << "mode " << int(c.mode);
-    }
-}
-
-TEST_F(SceneObjectRenderTest, HierarchicalCullingSkipsTheWholeSubtree)
-{
-    struct Case {
-        TGLVisibilityCulling mode;
-        std::vector<int> ids;
-    };
-    // Everything outside; child 2 is never culled itself.
-    const Case cases[] = {{vcObjectBased, {2}}, {vcHierarchical, {}}};
-    for (const Case& c : cases) {
-        gl.Clear();
-        TGLBaseSceneObject group;
-        TMarkedObject* parent = Marked(&group, 1, 10);
-        Marked(parent, 2, 1)->IncludeStyle(osNeverCulled);
-        rci.visibilityCulling = c.mode;
-        parent->Render(rci);
-        EXPECT_EQ(DrawnIds(gl), c.ids) << "mode " << int(c.mode);
+        EXPECT_EQ(DrawnIds(gl), c.ids) << "mode " << int(c.mode) << ", inside child " << c.insideChild;
     }
 }
 
@@ -260,12 +240,7 @@ TEST_F(SceneObjectRenderTest, UnknownCullingOptionIsAnAssertion)
 {
     TMarkedObject o;
     rci.visibilityCulling = static_cast<TGLVisibilityCulling>(9);
-    try {
-        o.Render(rci);
-        FAIL() << "no assertion";
-    } catch (const EAssertionFailed& e) {
-        EXPECT_EQ(std::string(e.what()).rfind("Unknown visibility culling option (", 0), 0u) << e.what();
-    }
+    EXPECT_EQ(ThrownText<EAssertionFailed>([&] { o.Render(rci); }).rfind("Unknown visibility culling option (", 0), 0u);
 }
 
 TEST_F(SceneObjectRenderTest, PickingNamesTheObject)

@@ -107,6 +107,19 @@ public:
     TVector halfExtents{0.5f, 0.5f, 0.5f, 0};
 };
 
+// The text (what()) of the exception of type E that `action` raises; "no exception"
+// when none.
+template <class E, class F>
+std::string ThrownText(F&& action)
+{
+    try {
+        action();
+    } catch (const E& e) {
+        return e.what();
+    }
+    return "no exception";
+}
+
 // The ids of the objects drawn, in drawing order (from the recorded glRectf calls,
 // including those compiled into display lists).
 inline std::vector<int> DrawnIds(const TGLRecorder& gl)

@@ -42,6 +42,15 @@ std::vector<TGLBaseSceneObject*> ChildrenOf(const TGLBaseSceneObject& parent)
     return out;
 }
 
+std::vector<std::string> NamesOf(const TGLBaseSceneObject& parent)
+{
+    std::vector<std::string> names;
+    for (TGLBaseSceneObject* child : ChildrenOf(parent)) {
+        names.push_back(child->Name());
+    }
+    return names;
+}
+
 // Named before it joins, so the scene's light log shows the name.
 TGLBaseSceneObject* Named(TGLBaseSceneObject* parent, const std::string& name)
 {
@@ -57,26 +66,6 @@ protected:
     TGLBaseSceneObject& root = *world.ObjectRoot();
 };
 
-TEST_F(SceneObjectTreeTest, NewObjectIsDetachedWithDefaults)
-{
-    TGLBaseSceneObject o;
-    EXPECT_EQ(o.Count(), 0);
-    EXPECT_EQ(o.Index(), -1);
-    EXPECT_EQ(o.Parent(), nullptr);
-    EXPECT_EQ(o.Scene(), nullptr);
-    EXPECT_TRUE(o.Visible());
-    EXPECT_FALSE(o.ShowAxes());
-    EXPECT_EQ(o.ObjectsSorting(), osInherited);
-    EXPECT_EQ(o.VisibilityCulling(), vcInherited);
-    EXPECT_EQ(o.Changes(), AllObjectChanges);
-    EXPECT_FALSE(o.HasBehaviours());
-    EXPECT_FALSE(o.HasEffects());
-    EXPECT_TRUE(VectorEquals(o.Position().AsVector(), (TVector{0, 0, 0, 1})));
-    EXPECT_TRUE(VectorEquals(o.Direction().AsVector(), (TVector{0, 0, 1, 0})));
-    EXPECT_TRUE(VectorEquals(o.Up().AsVector(), (TVector{0, 1, 0, 0})));
-    EXPECT_TRUE(VectorEquals(o.Scale().AsVector(), (TVector{1, 1, 1, 0})));
-}
-
 TEST_F(SceneObjectTreeTest, CreateAsChildJoinsParentAndScene)
 {
     TGLBaseSceneObject* a = Named(&root, "a");
@@ -87,6 +76,8 @@ TEST_F(SceneObjectTreeTest, CreateAsChildJoinsParentAndScene)
     EXPECT_EQ(a->Owner(), &root);
     EXPECT_EQ(b->Index(), 1);
     EXPECT_EQ(world.lightLog, (std::vector<std::string>{"add a", "add b"}));
+    delete a; // freeing a child takes it out of its parent
+    EXPECT_EQ(ChildrenOf(root), (std::vector<TGLBaseSceneObject*>{b}));
 }
 
 TEST_F(SceneObjectTreeTest, InsertKeepsOrderAndClampsIndex)
@@ -109,11 +100,7 @@ TEST_F(SceneObjectTreeTest, InsertKeepsOrderAndClampsIndex)
         auto* x = new TGLBaseSceneObject();
         x->SetName("x");
         parent.Insert(c.index, x);
-        std::vector<std::string> names;
-        for (TGLBaseSceneObject* child : ChildrenOf(parent)) {
-            names.push_back(child->Name());
-        }
-        EXPECT_EQ(names, c.order) << "index " << c.index;
+        EXPECT_EQ(NamesOf(parent), c.order) << "index " << c.index;
         EXPECT_EQ(x->Parent(), &parent);
     }
 }
@@ -163,27 +150,21 @@ TEST_F(SceneObjectTreeTest, RemoveKeepingChildrenHandsThemToTheFormerParentInOrd
     delete mid;
 }
 
-TEST_F(SceneObjectTreeTest, RemoveWithoutKeepingChildrenTakesTheSubtree)
+TEST_F(SceneObjectTreeTest, RemoveWithoutKeepingChildrenTakesTheSubtreeAndIgnoresStrangers)
 {
+    TGLBaseSceneObject stranger;
     TGLBaseSceneObject* mid = Named(&root, "mid");
     TGLBaseSceneObject* c1 = Named(mid, "c1");
     world.changes.clear();
+    root.Remove(&stranger, false);
+    EXPECT_EQ(root.Count(), 1);
+    EXPECT_TRUE(world.changes.empty());
     root.Remove(mid, false);
     EXPECT_EQ(root.Count(), 0);
     EXPECT_EQ(ChildrenOf(*mid), (std::vector<TGLBaseSceneObject*>{c1}));
     EXPECT_EQ(world.changes.size(), 1u);
     EXPECT_EQ(world.lightLog.back(), "remove mid");
     delete mid;
-}
-
-TEST_F(SceneObjectTreeTest, RemoveOfAStrangerDoesNothing)
-{
-    TGLBaseSceneObject stranger;
-    Named(&root, "a");
-    world.changes.clear();
-    root.Remove(&stranger, false);
-    EXPECT_EQ(root.Count(), 1);
-    EXPECT_TRUE(world.changes.empty());
 }
 
 TEST_F(SceneObjectTreeTest, MoveToNilLeavesParentAndScene)
@@ -219,11 +200,7 @@ TEST_F(SceneObjectTreeTest, SetIndexClampsAndReorders)
         Named(r, "b");
         Named(r, "c");
         r->Children(c.from)->SetIndex(c.to);
-        std::vector<std::string> names;
-        for (TGLBaseSceneObject* child : ChildrenOf(*r)) {
-            names.push_back(child->Name());
-        }
-        EXPECT_EQ(names, c.order) << c.from << " -> " << c.to;
+        EXPECT_EQ(NamesOf(*r), c.order) << c.from << " -> " << c.to;
         EXPECT_EQ(w.updateCount, 0);
     }
 }
@@ -245,14 +222,6 @@ TEST_F(SceneObjectTreeTest, DeleteChildrenFreesEveryDescendantOnce)
         TGLBaseSceneObject::CreateAsChild<TCountedObject>(&parent);
     }
     EXPECT_EQ(TCountedObject::alive, 0);
-}
-
-TEST_F(SceneObjectTreeTest, FreeingAChildTakesItOutOfItsParent)
-{
-    TGLBaseSceneObject* a = Named(&root, "a");
-    TGLBaseSceneObject* b = Named(&root, "b");
-    delete a;
-    EXPECT_EQ(ChildrenOf(root), (std::vector<TGLBaseSceneObject*>{b}));
 }
 
 TEST_F(SceneObjectTreeTest, CamerasAreTakenOutAndTheirChildrenKept)
