@@ -16,10 +16,6 @@ TEST(SystemColorVectors, EachEntryIsItsSystemColourWithFullAlpha)
     }
     const TVector face = SystemColorVector(15);
     EXPECT_EQ(face.X, ColorToVector(clBtnFace).X);
-}
-
-TEST(SystemColorVectors, IndexOutsideTheTableIsAnAssertion)
-{
     EXPECT_THROW(SystemColorVector(-1), EAssertionFailed);
     EXPECT_THROW(SystemColorVector(SystemColorVectorCount), EAssertionFailed);
 }
