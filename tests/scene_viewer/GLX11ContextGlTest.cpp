@@ -29,7 +29,7 @@ void FillRect(float x0, float y0, float x1, float y1)
     GL.glEnd();
 }
 
-TEST(GLX11ContextGl, PbufferClearsAndDrawsWhereAsked)
+TEST(GLX11ContextGl, PbufferClearsAndDrawsWhereAskedAndReadsTheFlags)
 {
     OffscreenGL gl(64, 32);
     GL.glClearColor(1, 0, 0, 1);
@@ -42,11 +42,7 @@ TEST(GLX11ContextGl, PbufferClearsAndDrawsWhereAsked)
     EXPECT_EQ(gl.Pixel(10, 10), (Rgba{255, 0, 0, 255}));
     EXPECT_EQ(gl.Pixel(40, 10), (Rgba{0, 255, 0, 255}));
     EXPECT_TRUE(gl.Context().IsMemoryContext());
-}
-
-TEST(GLX11ContextGl, ActivationReadsVersionAndExtensionFlags)
-{
-    OffscreenGL gl(8, 8);
+    // Activation read the version and extension flags.
     EXPECT_TRUE(GLVersion.OpenGL_1_1);
     EXPECT_TRUE(GLVersion.GLU_1_2);
     EXPECT_TRUE(WGLExt.ARB_pbuffer);
@@ -56,9 +52,12 @@ TEST(GLX11ContextGl, ActivationReadsVersionAndExtensionFlags)
     ASSERT_NE(GL.glActiveTextureARB, nullptr);
 }
 
-TEST(GLX11ContextGl, MemoryContextOfNoSizeFails)
+TEST(GLX11ContextGl, ManagerCreatesGLXContextsAndAMemoryContextOfNoSizeFails)
 {
     RegisterGLX11ContextClass();
+    std::unique_ptr<TGLContext> made(GLContextManager()->CreateContext());
+    ASSERT_NE(made, nullptr);
+    EXPECT_TRUE(made->Is<TGLX11Context>());
     TGLX11Context context;
     try {
         context.CreateMemoryContext(0, 0, 16);
@@ -67,14 +66,6 @@ TEST(GLX11ContextGl, MemoryContextOfNoSizeFails)
         EXPECT_EQ(e.Message(), "Unabled to create pbuffer.");
     }
     EXPECT_FALSE(context.IsValid());
-}
-
-TEST(GLX11ContextGl, ManagerCreatesGLXContexts)
-{
-    RegisterGLX11ContextClass();
-    std::unique_ptr<TGLContext> context(GLContextManager()->CreateContext());
-    ASSERT_NE(context, nullptr);
-    EXPECT_TRUE(context->Is<TGLX11Context>());
 }
 
 class GLX11WindowGl : public ::testing::Test {

@@ -37,25 +37,17 @@ TEST(GLXAttributeList, MatchesAttributesNotValues)
     EXPECT_EQ(list.Values(), (std::vector<int>{GLX_DRAWABLE_TYPE, GLX_DEPTH_SIZE, 0}));
 }
 
-struct ColorBitsCase {
-    int bits;
-    int channel;
-};
-
-class GLXColorBitsTest : public ::testing::TestWithParam<ColorBitsCase> {};
-
-TEST_P(GLXColorBitsTest, SetsEachChannel)
+TEST(GLXAttributeList, ColorBitsSetEachChannel)
 {
-    TGLXAttributeList list;
-    SetColorBits(list, GetParam().bits);
-    EXPECT_EQ(list.Value(GLX_RED_SIZE), GetParam().channel);
-    EXPECT_EQ(list.Value(GLX_GREEN_SIZE), GetParam().channel);
-    EXPECT_EQ(list.Value(GLX_BLUE_SIZE), GetParam().channel);
+    const int cases[][2] = {{32, 8}, {24, 8}, {16, 5}, {15, 5}, {64, 16}, {128, 32}};
+    for (const auto& [bits, channel] : cases) {
+        TGLXAttributeList list;
+        SetColorBits(list, bits);
+        for (int attribute : {GLX_RED_SIZE, GLX_GREEN_SIZE, GLX_BLUE_SIZE}) {
+            EXPECT_EQ(list.Value(attribute), channel) << bits << " bits, attribute " << attribute;
+        }
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Bits, GLXColorBitsTest,
-                         ::testing::Values(ColorBitsCase{32, 8}, ColorBitsCase{24, 8}, ColorBitsCase{16, 5},
-                                           ColorBitsCase{15, 5}, ColorBitsCase{64, 16}, ColorBitsCase{128, 32}));
 
 // Records every list it is asked about and accepts the n-th request.
 struct FakeChooser {
@@ -90,7 +82,7 @@ TEST(ChooseFramebufferConfig, FallsBackThroughDepthColourAndConformance)
     EXPECT_TRUE(chooser.asked[0].Has(GLX_CONFIG_CAVEAT));
 }
 
-TEST(ChooseFramebufferConfig, StopsAtTheFirstSuccess)
+TEST(ChooseFramebufferConfig, StopsAtTheFirstSuccessAndSmallRequestsGoStraightToTheLastResort)
 {
     TGLXFramebufferRequest request;
     request.DepthBits = 24;
@@ -99,46 +91,36 @@ TEST(ChooseFramebufferConfig, StopsAtTheFirstSuccess)
     EXPECT_EQ(ChooseFramebufferConfig(list, request, std::ref(chooser)), 3);
     EXPECT_EQ(chooser.asked.size(), 2u);
     EXPECT_EQ(list.Value(GLX_DEPTH_SIZE), 16);
-}
-
-TEST(ChooseFramebufferConfig, SmallRequestsGoStraightToTheLastResort)
-{
-    TGLXFramebufferRequest request;
     request.DepthBits = 16;
     request.ColorBits = 16;
-    FakeChooser chooser{0, {}};
-    TGLXAttributeList list;
-    EXPECT_EQ(ChooseFramebufferConfig(list, request, std::ref(chooser)), 0);
-    EXPECT_EQ(chooser.asked.size(), 2u);
+    FakeChooser refusing{0, {}};
+    TGLXAttributeList small;
+    EXPECT_EQ(ChooseFramebufferConfig(small, request, std::ref(refusing)), 0);
+    EXPECT_EQ(refusing.asked.size(), 2u);
 }
 
-struct SampleCase {
-    TGLAntiAliasing aa;
-    bool supported;
-    int sampleBuffers; // -1: absent
-    int samples;
-};
-
-class GLXSampleAttributesTest : public ::testing::TestWithParam<SampleCase> {};
-
-TEST_P(GLXSampleAttributesTest, FollowTheAntiAliasingWish)
+TEST(ChooseFramebufferConfig, SampleAttributesFollowTheAntiAliasingWish)
 {
-    TGLXFramebufferRequest request;
-    request.AntiAliasing = GetParam().aa;
-    request.MultisampleSupported = GetParam().supported;
-    FakeChooser chooser{1, {}};
-    TGLXAttributeList list;
-    ChooseFramebufferConfig(list, request, std::ref(chooser));
-    EXPECT_EQ(list.Value(GLX_SAMPLE_BUFFERS), GetParam().sampleBuffers);
-    EXPECT_EQ(list.Value(GLX_SAMPLES), GetParam().samples);
+    struct Case {
+        TGLAntiAliasing aa;
+        bool supported;
+        int sampleBuffers; // -1: absent
+        int samples;
+    };
+    const Case cases[] = {{aaDefault, true, -1, -1}, {aaNone, true, 0, -1}, {aa2x, true, 1, 2}, {aa2xHQ, true, 1, 2},
+                          {aa4x, true, 1, 4},        {aa4xHQ, true, 1, 4},
+                          {aa4x, false, -1, -1}}; // no multisampling: no sample attributes at all
+    for (const Case& c : cases) {
+        TGLXFramebufferRequest request;
+        request.AntiAliasing = c.aa;
+        request.MultisampleSupported = c.supported;
+        FakeChooser chooser{1, {}};
+        TGLXAttributeList list;
+        ChooseFramebufferConfig(list, request, std::ref(chooser));
+        EXPECT_EQ(list.Value(GLX_SAMPLE_BUFFERS), c.sampleBuffers) << int(c.aa) << " " << c.supported;
+        EXPECT_EQ(list.Value(GLX_SAMPLES), c.samples) << int(c.aa) << " " << c.supported;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Wishes, GLXSampleAttributesTest,
-                         ::testing::Values(SampleCase{aaDefault, true, -1, -1}, SampleCase{aaNone, true, 0, -1},
-                                           SampleCase{aa2x, true, 1, 2}, SampleCase{aa2xHQ, true, 1, 2},
-                                           SampleCase{aa4x, true, 1, 4}, SampleCase{aa4xHQ, true, 1, 4},
-                                           // No multisampling: no sample attributes at all.
-                                           SampleCase{aa4x, false, -1, -1}));
 
 TEST(ChooseFramebufferConfig, DropsTheSampleWishBeforeTheNextFallback)
 {

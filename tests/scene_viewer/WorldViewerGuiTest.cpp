@@ -38,17 +38,6 @@ protected:
     std::unique_ptr<TGLWorldViewer> viewer;
 };
 
-TEST_F(WorldViewerGui, DefaultsOfANewViewer)
-{
-    EXPECT_EQ(viewer->VSync(), vsmNoSync);
-    EXPECT_EQ(viewer->Camera(), nullptr);
-    EXPECT_EQ(viewer->Width(), 100);
-    EXPECT_EQ(viewer->Height(), 100);
-    EXPECT_FALSE(viewer->MouseInside());
-    EXPECT_EQ(viewer->Widget()->width(), 100);
-    EXPECT_EQ(viewer->Buffer().Width(), 100);
-}
-
 TEST_F(WorldViewerGui, MouseButtonsReachTheShellsHandlers)
 {
     struct TPress {
@@ -127,6 +116,7 @@ TEST_F(WorldViewerGui, EnterAndLeaveSetTheFlagAndTellTheShell)
     std::vector<std::string> seen;
     viewer->OnMouseEnter = [&](TObject*) { seen.push_back("enter"); };
     viewer->OnMouseLeave = [&](TObject*) { seen.push_back("leave"); };
+    EXPECT_FALSE(viewer->MouseInside());
     QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
     Send(enter);
     EXPECT_TRUE(viewer->MouseInside());
@@ -145,25 +135,18 @@ TEST_F(WorldViewerGui, AHandlerThatRaisesIsReportedNotPropagated)
     EXPECT_EQ(loop.exceptions, std::vector<std::string>{"handler"});
 }
 
-TEST_F(WorldViewerGui, FieldOfViewUsesTheSmallerSideAndNeedsACamera)
+TEST_F(WorldViewerGui, FieldOfViewUsesTheSmallerSideAndNeedsACameraWhichIsForgottenWhenFreed)
 {
     EXPECT_EQ(viewer->FieldOfView(), 0);
     viewer->SetFieldOfView(90);
-    TDemoScene scene;
-    viewer->SetCamera(scene.camera);
-    viewer->Window()->resize(200, 100);
-    viewer->SetFieldOfView(90);
-    EXPECT_NEAR(scene.camera->FocalLength(), 50, 1e-3) << "100 pixels across 90 degrees";
-    EXPECT_NEAR(viewer->FieldOfView(), 90, 1e-3);
-    viewer->SetCamera(nullptr);
-}
-
-TEST_F(WorldViewerGui, AFreedCameraIsForgotten)
-{
     auto scene = std::make_unique<TDemoScene>();
     viewer->SetCamera(scene->camera);
     ASSERT_EQ(viewer->Camera(), scene->camera);
-    scene.reset();
+    viewer->Window()->resize(200, 100);
+    viewer->SetFieldOfView(90);
+    EXPECT_NEAR(scene->camera->FocalLength(), 50, 1e-3) << "100 pixels across 90 degrees";
+    EXPECT_NEAR(viewer->FieldOfView(), 90, 1e-3);
+    scene.reset(); // a freed camera is forgotten
     EXPECT_EQ(viewer->Camera(), nullptr);
 }
 
@@ -194,6 +177,8 @@ TEST_F(WorldViewerGui, AStructuralOptionRemakesTheWindow)
 
 TEST_F(WorldViewerGui, AnEmptyViewerPaintsNothingAndRaisesNothing)
 {
+    EXPECT_EQ(viewer->Widget()->width(), 100) << "widget and buffer start at the same size";
+    EXPECT_EQ(viewer->Buffer().Width(), 100);
     viewer->Window()->resize(0, 50);
     const int before = viewer->PaintCount();
     EXPECT_NO_THROW(viewer->Paint());
