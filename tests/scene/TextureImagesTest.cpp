@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -50,47 +51,50 @@ protected:
     std::filesystem::path folder;
 };
 
+// Every face of a cube-map image one colour (red 40 per face index when not given).
+void FillCube(TGLCubeMapImage& image, int red = -1)
+{
+    for (int face = cmtPX; face <= cmtNZ; ++face) {
+        auto bitmap = SolidBitmap(4, 4, static_cast<std::uint8_t>(red < 0 ? 40 * face : red), 9, 9);
+        image.Picture(static_cast<TGLCubeMapFace>(face)).SetGraphic(bitmap.get());
+    }
+}
+
+bool AllZero(const TGLBitmap32* bitmap)
+{
+    return std::all_of(bitmap->Data(), bitmap->Data() + bitmap->DataSize(), [](std::uint8_t b) { return b == 0; });
+}
+
 // ---- registries ----
 
-TEST(TextureImageRegistry, StandardClassesInOrderAndExactNames)
+TEST(TextureImageRegistry, StandardClassesInOrderWithExactNamesFriendlyNamesAndTargets)
 {
+    struct Case {
+        const char* className;
+        const char* name;
+        GLenum target;
+    };
+    const Case cases[] = {{"TGLBlankImage", "Blank Image", GL_TEXTURE_2D},
+                          {"TGLPersistentImage", "Persistent Image", GL_TEXTURE_2D},
+                          {"TGLPicFileImage", "PicFile Image", GL_TEXTURE_2D},
+                          {"TGLCubeMapImage", "CubeMap Image", 0x8513},
+                          {"TGLFloatDataImage", "FloatData Image", 0x84F5}};
     const auto& classes = GLTextureImageClasses();
     ASSERT_GE(classes.size(), 5u);
-    const char* expected[] = {"TGLBlankImage", "TGLPersistentImage", "TGLPicFileImage", "TGLCubeMapImage",
-                              "TGLFloatDataImage"};
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_STREQ(classes[i].cls->name, expected[i]);
+    for (std::size_t i = 0; i < 5; ++i) {
+        const Case& c = cases[i];
+        EXPECT_STREQ(classes[i].cls->name, c.className);
+        ASSERT_NE(FindGLTextureImageClass(c.className), nullptr) << c.className;
+        std::unique_ptr<TGLTextureImage> image(FindGLTextureImageClass(c.className)->create(nullptr));
+        EXPECT_EQ(image->ClassName(), c.className);
+        EXPECT_EQ(image->FriendlyName(), c.name);
+        EXPECT_EQ(image->NativeTextureTarget(), c.target) << c.className;
     }
-    ASSERT_NE(FindGLTextureImageClass("TGLCubeMapImage"), nullptr);
     EXPECT_EQ(FindGLTextureImageClass("tglcubemapimage"), nullptr);
     EXPECT_EQ(FindGLTextureImageClass("TGLNoSuchImage"), nullptr);
-    std::unique_ptr<TGLTextureImage> made(FindGLTextureImageClass("TGLPicFileImage")->create(nullptr));
-    EXPECT_EQ(made->ClassName(), "TGLPicFileImage");
 }
 
-struct FriendlyCase {
-    const char* className;
-    const char* name;
-    GLenum target;
-};
-
-class TextureImageClasses : public ::testing::TestWithParam<FriendlyCase> {};
-
-TEST_P(TextureImageClasses, FriendlyNamesAndTargets)
-{
-    std::unique_ptr<TGLTextureImage> image(FindGLTextureImageClass(GetParam().className)->create(nullptr));
-    EXPECT_EQ(image->FriendlyName(), GetParam().name);
-    EXPECT_EQ(image->NativeTextureTarget(), GetParam().target);
-}
-
-INSTANTIATE_TEST_SUITE_P(All, TextureImageClasses,
-                         ::testing::Values(FriendlyCase{"TGLBlankImage", "Blank Image", GL_TEXTURE_2D},
-                                           FriendlyCase{"TGLPersistentImage", "Persistent Image", GL_TEXTURE_2D},
-                                           FriendlyCase{"TGLPicFileImage", "PicFile Image", GL_TEXTURE_2D},
-                                           FriendlyCase{"TGLCubeMapImage", "CubeMap Image", 0x8513},
-                                           FriendlyCase{"TGLFloatDataImage", "FloatData Image", 0x84F5}));
-
-TEST_F(TextureImageFiles, GraphicFromFileFindsBitmapsWhateverTheExtensionCase)
+TEST_F(TextureImageFiles, GraphicFromFileByExtensionWhateverItsCase)
 {
     WriteBitmap("UPPER.BMP", 4, 2, 10, 20, 30);
     std::unique_ptr<TGraphic> graphic = CreateGraphicFromFile(Path("UPPER.BMP"));
@@ -98,48 +102,32 @@ TEST_F(TextureImageFiles, GraphicFromFileFindsBitmapsWhateverTheExtensionCase)
     EXPECT_TRUE(graphic->Is<TBitmap>());
     EXPECT_EQ(graphic->Width(), 4);
     EXPECT_EQ(graphic->Height(), 2);
-}
-
-TEST_F(TextureImageFiles, GraphicFromFileGivesNothingForMissingOrUnknownFiles)
-{
+    // Missing or unknown files give nothing; a file that fails to load passes its error on.
     EXPECT_EQ(CreateGraphicFromFile(Path("missing.bmp")), nullptr);
-    WriteText("notes.xyzzy", "hello");
-    EXPECT_EQ(CreateGraphicFromFile(Path("notes.xyzzy")), nullptr);
-    WriteText("noextension", "hello");
-    EXPECT_EQ(CreateGraphicFromFile(Path("noextension")), nullptr);
-}
-
-TEST_F(TextureImageFiles, GraphicThatFailsToLoadPassesItsErrorOn)
-{
+    for (const char* name : {"notes.xyzzy", "noextension"}) {
+        WriteText(name, "hello");
+        EXPECT_EQ(CreateGraphicFromFile(Path(name)), nullptr) << name;
+    }
     WriteText("broken.bmp", "BM this is not a bitmap");
     EXPECT_THROW(CreateGraphicFromFile(Path("broken.bmp")), EStreamError);
 }
 
 // ---- blank and float data ----
 
-struct SizeCase {
-    int value;
-    int stored;
-};
-
-class BlankImageSize : public ::testing::TestWithParam<SizeCase> {};
-
-TEST_P(BlankImageSize, ValuesBelowOneBecomeOne)
+TEST(BlankImage, SizesBelowOneBecomeOne)
 {
-    TGLBlankImage image;
-    image.SetWidth(GetParam().value);
-    image.SetHeight(GetParam().value);
-    EXPECT_EQ(image.GetWidth(), GetParam().stored);
-    EXPECT_EQ(image.GetHeight(), GetParam().stored);
+    for (const auto& [value, stored] : {std::pair{0, 1}, {-5, 1}, {1, 1}, {300, 300}}) {
+        TGLBlankImage image;
+        image.SetWidth(value);
+        image.SetHeight(value);
+        EXPECT_EQ(image.GetWidth(), stored) << value;
+        EXPECT_EQ(image.GetHeight(), stored) << value;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Edges, BlankImageSize,
-                         ::testing::Values(SizeCase{0, 1}, SizeCase{-5, 1}, SizeCase{1, 1}, SizeCase{300, 300}));
-
-TEST(BlankImage, DefaultsDescriptionAndZeroFilledPixels)
+TEST(BlankImage, DescriptionsAndZeroFilledPixels)
 {
     TGLBlankImage image;
-    EXPECT_EQ(image.GetWidth(), 256);
     EXPECT_EQ(image.FriendlyDescription(), "Blank Image (256 x 256)");
     image.SetWidth(8);
     image.SetHeight(2);
@@ -147,50 +135,33 @@ TEST(BlankImage, DefaultsDescriptionAndZeroFilledPixels)
     ASSERT_NE(bitmap, nullptr);
     EXPECT_EQ(bitmap->Width(), 8);
     EXPECT_EQ(bitmap->Height(), 2);
-    for (int i = 0; i < bitmap->DataSize(); ++i) {
-        ASSERT_EQ(bitmap->Data()[i], 0) << "byte " << i;
-    }
+    EXPECT_TRUE(AllZero(bitmap));
     image.ReleaseBitmap32();
+
+    TGLFloatDataImage floats;
+    floats.SetWidth(4);
+    floats.SetHeight(4);
+    EXPECT_EQ(floats.FriendlyDescription(), "Image to be dynamically generated by OpenGL");
+    EXPECT_TRUE(AllZero(floats.GetBitmap32(0x84F5)));
 }
 
-TEST(FloatDataImage, ZeroFilledToo)
+TEST_F(TextureImageFiles, SizeFilesWriteAndReadTheSizeAsText)
 {
-    TGLFloatDataImage image;
-    image.SetWidth(4);
-    image.SetHeight(4);
-    EXPECT_EQ(image.FriendlyDescription(), "Image to be dynamically generated by OpenGL");
-    TGLBitmap32* bitmap = image.GetBitmap32(0x84F5);
-    for (int i = 0; i < bitmap->DataSize(); ++i) {
-        ASSERT_EQ(bitmap->Data()[i], 0);
+    for (const bool floatData : {false, true}) {
+        const auto make = [&]() -> TGLBlankImage* {
+            return floatData ? new TGLFloatDataImage() : new TGLBlankImage();
+        };
+        std::unique_ptr<TGLBlankImage> image(make()), back(make());
+        image->SetWidth(64);
+        image->SetHeight(32);
+        image->SaveToFile(Path("size.txt"));
+        EXPECT_EQ(ReadText("size.txt"),
+                  std::string(floatData ? "[FloatDataImage]" : "[BlankImage]") + "\nWidth=64\nHeight=32\n");
+        back->LoadFromFile(Path("size.txt"));
+        EXPECT_EQ(back->GetWidth(), 64) << floatData;
+        EXPECT_EQ(back->GetHeight(), 32) << floatData;
     }
-}
-
-struct SizeFileCase {
-    bool floatData;
-    const char* section;
-};
-
-class SizeImageFiles : public TextureImageFiles, public ::testing::WithParamInterface<SizeFileCase> {};
-
-TEST_P(SizeImageFiles, WriteAndReadTheSizeAsText)
-{
-    std::unique_ptr<TGLBlankImage> image(GetParam().floatData ? new TGLFloatDataImage() : new TGLBlankImage());
-    image->SetWidth(64);
-    image->SetHeight(32);
-    image->SaveToFile(Path("size.txt"));
-    EXPECT_EQ(ReadText("size.txt"), std::string(GetParam().section) + "\nWidth=64\nHeight=32\n");
-    std::unique_ptr<TGLBlankImage> back(GetParam().floatData ? new TGLFloatDataImage() : new TGLBlankImage());
-    back->LoadFromFile(Path("size.txt"));
-    EXPECT_EQ(back->GetWidth(), 64);
-    EXPECT_EQ(back->GetHeight(), 32);
-}
-
-INSTANTIATE_TEST_SUITE_P(Both, SizeImageFiles,
-                         ::testing::Values(SizeFileCase{false, "[BlankImage]"},
-                                           SizeFileCase{true, "[FloatDataImage]"}));
-
-TEST_F(TextureImageFiles, SizeFileWithWindowsLineBreaksAndJunk)
-{
+    // Windows line breaks and junk.
     WriteText("size.txt", "[BlankImage]\r\nheight = 0\r\nWidth=abc\r\n");
     TGLBlankImage image;
     image.LoadFromFile(Path("size.txt"));
@@ -344,10 +315,7 @@ TEST_F(TextureImageFiles, PicFileImageNameFiles)
 TEST_F(TextureImageFiles, CubeMapFileRoundTripKeepsFaceOrder)
 {
     TGLCubeMapImage image;
-    for (int face = cmtPX; face <= cmtNZ; ++face) {
-        auto bitmap = SolidBitmap(4, 4, static_cast<std::uint8_t>(40 * face), 0, 0);
-        image.Picture(static_cast<TGLCubeMapFace>(face)).SetGraphic(bitmap.get());
-    }
+    FillCube(image);
     image.SaveToFile(Path("cube.cub"));
     const std::string bytes = ReadText("cube.cub");
     ASSERT_GE(bytes.size(), 2u);
@@ -365,20 +333,14 @@ TEST_F(TextureImageFiles, CubeMapFileRoundTripKeepsFaceOrder)
     EXPECT_EQ(back.GetBitmap32(GL_TEXTURE_2D), nullptr);
 }
 
-TEST_F(TextureImageFiles, CubeMapFileWithAnotherVersionIsRefused)
+TEST_F(TextureImageFiles, CubeMapFilesOfAnotherVersionOrTruncatedChangeNoFace)
 {
     WriteText("bad.cub", std::string("\x01\x01", 2));
-    TGLCubeMapImage image;
-    EXPECT_THROW(image.LoadFromFile(Path("bad.cub")), EAssertionFailed);
-}
+    TGLCubeMapImage refused;
+    EXPECT_THROW(refused.LoadFromFile(Path("bad.cub")), EAssertionFailed);
 
-TEST_F(TextureImageFiles, TruncatedCubeMapFileChangesNoFace)
-{
     TGLCubeMapImage image;
-    for (int face = cmtPX; face <= cmtNZ; ++face) {
-        auto bitmap = SolidBitmap(4, 4, 9, 9, 9);
-        image.Picture(static_cast<TGLCubeMapFace>(face)).SetGraphic(bitmap.get());
-    }
+    FillCube(image, 9);
     image.SaveToFile(Path("cube.cub"));
     const std::string bytes = ReadText("cube.cub");
     WriteText("short.cub", bytes.substr(0, bytes.size() - 10));
