@@ -111,18 +111,6 @@ TEST(CalculErrors, FormulaLosesTrailingBlanksAndSemicolons)
     EXPECT_EQ(calc.Formula, "1+1");
 }
 
-TEST(CalculErrors, ConstructionDefaults)
-{
-    TCalcul calc;
-    EXPECT_EQ(calc.Formula, "0");
-    EXPECT_FALSE(calc.Error());
-    EXPECT_EQ(calc.GetVariables().Count(), 0);
-    std::string r;
-    EXPECT_TRUE(calc.Calculate(r));
-    EXPECT_EQ(r, "0");
-    EXPECT_EQ(calc.ResultKind(), 1);
-}
-
 TEST(CalculErrors, NestingLimitsGiveErrorsInsteadOfOverruns)
 {
     // Parentheses nested beyond the parser's limit.

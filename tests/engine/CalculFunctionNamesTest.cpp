@@ -8,27 +8,13 @@ namespace {
 
 using namespace calc;
 
-TEST(CalculFunctionNames, NamesMapToTheirCodes)
+TEST(CalculFunctionNames, OnlyCallsMapToCodes)
 {
+    // Every name is exercised through the evaluator; here only the forms that are no call.
     struct Case {
         const char* name;
         int code;
-    } cases[] = {
-        {"cos(", 11},        {"sin(", 12},      {"tg(", 13},          {"ctg(", 14},       {"abs(", 15},
-        {"sign(", 16},       {"sqrt(", 17},     {"ln(", 18},          {"exp(", 19},       {"arcsin(", 20},
-        {"arccos(", 21},     {"arctg(", 22},    {"arcctg(", 23},      {"sh(", 24},        {"ch(", 25},
-        {"th(", 26},         {"cth(", 27},      {"heaviside(", 28},   {"h(", 28},         {"existvar(", 29},
-        {"freevar(", 30},    {"lastday(", 32},  {"frac(", 33},        {"trunc(", 34},     {"length(", 35},
-        {"trimleft(", 38},   {"trimright(", 39}, {"trim(", 41},       {"eval(", 42},      {"char(", 43},
-        {"ascii(", 44},      {"upper(", 45},    {"lower(", 46},       {"not(", 47},       {"weekday(", 48},
-        {"month(", 49},      {"year(", 50},     {"day(", 51},         {"hour(", 52},      {"minute(", 53},
-        {"sec(", 54},        {"strtostamp(", 55}, {"stamptodatestr(", 56}, {"stamptotimestr(", 57},
-        {"stamptostr(", 58}, {"copy(", 60},     {"copyto(", 61},      {"pos(", 62},       {"delete(", 63},
-        {"replace(", 64},    {"maxval(", 65},   {"minval(", 66},      {"sumval(", 67},    {"avgval(", 68},
-        {"iff(", 69},        {"insert(", 70},   {"numbase(", 71},     {"basenum(", 72},   {"string(", 196},
-        {"numeric(", 197},   {"logic(", 198},   {"sin", 0},           {"SIN(", 0}, // callers lower-case first
-        {"sinus(", 0},       {"(", 0},
-    };
+    } cases[] = {{"h(", 28}, {"sin", 0}, {"SIN(", 0} /* callers lower-case first */, {"sinus(", 0}, {"(", 0}};
     for (const auto& c : cases) {
         EXPECT_EQ(FunctionCode(c.name), c.code) << c.name;
     }

@@ -284,9 +284,6 @@ TEST(CalculFunctions, SelfEvaluationStopsAtTheNestingLimit)
     EXPECT_EQ(RunCalc(calc, "eval(v19)").result, "20");
 }
 
-} // namespace
-
-namespace {
 
 TEST(CalculFunctions, TextComparisonEvaluatesItsOperandsOnce)
 {
@@ -297,9 +294,6 @@ TEST(CalculFunctions, TextComparisonEvaluatesItsOperandsOnce)
     EXPECT_EQ(calc.GetVariablesText(), "a=2\r\n");
 }
 
-} // namespace
-
-namespace {
 
 TEST(CalculFunctions, DeepExpressionsInNestedEvaluationStopCleanly)
 {

@@ -30,22 +30,29 @@ TEST(CalculVariables, ValuesReadAsNumbersOrStrings)
     }
 }
 
-TEST(CalculVariables, InlineDefinitionBecomesAPlainLine)
+TEST(CalculVariables, InlineDefinitions)
 {
-    TCalcul calc;
-    const CalcOutcome o = RunCalc(calc, "x:=2*3;x+1");
-    EXPECT_TRUE(o.ok) << o;
-    EXPECT_EQ(o.result, "7");
-    EXPECT_EQ(calc.GetVariablesText(), "x=6\r\n");
-}
-
-TEST(CalculVariables, DefinitionReplacesTheOlderLineOfItsName)
-{
-    TCalcul calc;
-    calc.SetVariablesText("a=1\r\nx=5\r\nb=2\r\n");
-    const CalcOutcome o = RunCalc(calc, "x:=a+b;x*10");
-    EXPECT_EQ(o.result, "30");
-    EXPECT_EQ(calc.GetVariablesText(), "a=1\r\nx=3\r\nb=2\r\n");
+    struct Case {
+        const char* vars;
+        const char* formula;
+        bool ok;
+        const char* result;
+        const char* after; // the variables text afterwards
+    } cases[] = {
+        {"", "x:=2*3;x+1", true, "7", "x=6\r\n"},                            // becomes a plain line
+        {"a=1\r\nx=5\r\nb=2\r\n", "x:=a+b;x*10", true, "30", "a=1\r\nx=3\r\nb=2\r\n"}, // replaces in place
+        {"", "t:=\"a;b\";t", true, "\"a;b\"", "t=\"a;b\"\r\n"},         // ";" inside quotes
+        {"", "x :=2", false, "<untouched>", ""},                            // a blank before ":=": no definition
+        {"", "x:=nosuch+1;x|\"!\"", true, "\"!\"", "x=\r\n"},            // an inner error leaves an empty value
+    };
+    for (const Case& c : cases) {
+        TCalcul calc;
+        calc.SetVariablesText(c.vars);
+        const CalcOutcome o = RunCalc(calc, c.formula);
+        EXPECT_EQ(o.ok, c.ok) << c.formula << " -> " << o;
+        EXPECT_EQ(o.result, c.result) << c.formula;
+        EXPECT_EQ(calc.GetVariablesText(), c.after) << c.formula;
+    }
 }
 
 TEST(CalculVariables, DefinitionOfAStringKeepsItQuoted)
@@ -58,13 +65,6 @@ TEST(CalculVariables, DefinitionOfAStringKeepsItQuoted)
     EXPECT_EQ(RunCalc(calc, "s|\"d\"").result, "\"abcd\"");
 }
 
-TEST(CalculVariables, DefinitionWithSemicolonInsideQuotes)
-{
-    TCalcul calc;
-    const CalcOutcome o = RunCalc(calc, "t:=\"a;b\";t");
-    EXPECT_EQ(o.result, "\"a;b\"");
-}
-
 TEST(CalculVariables, UnusedDefinitionStaysAsWritten)
 {
     TCalcul calc;
@@ -74,23 +74,6 @@ TEST(CalculVariables, UnusedDefinitionStaysAsWritten)
     // Only the definition token itself calculates it; the bare name does not find it.
     EXPECT_EQ(RunCalc(calc, "y*2").errorText, "Unknown variable:y");
     EXPECT_EQ(calc.GetVariablesText(), "@@y=[1+1]\r\n");
-}
-
-TEST(CalculVariables, BlankBeforeAssignmentMarkIsNoDefinition)
-{
-    TCalcul calc;
-    const CalcOutcome o = RunCalc(calc, "x :=2");
-    EXPECT_FALSE(o.ok);
-    EXPECT_EQ(calc.GetVariables().Count(), 0);
-}
-
-TEST(CalculVariables, FailingDefinitionLeavesAnEmptyValue)
-{
-    TCalcul calc;
-    const CalcOutcome o = RunCalc(calc, "x:=nosuch+1;x|\"!\"");
-    EXPECT_TRUE(o.ok) << o; // the inner error does not reach this calculation
-    EXPECT_EQ(o.result, "\"!\"");
-    EXPECT_EQ(calc.GetVariablesText(), "x=\r\n");
 }
 
 TEST(CalculVariables, ListOperations)
@@ -116,9 +99,6 @@ TEST(CalculVariables, ListOperations)
     EXPECT_TRUE(v.Empty());
 }
 
-} // namespace
-
-namespace {
 
 TEST(CalculVariables, RepeatedFormulaSeesCurrentVariables)
 {

@@ -5,24 +5,20 @@
 
 namespace {
 
-struct CommentCase {
-    const char* Line;
-    const char* Kept;
-};
-class CommentCut : public ::testing::TestWithParam<CommentCase> {};
-TEST_P(CommentCut, KeepsTextBeforeTheComment)
+TEST(LineText, CommentCutKeepsTextBeforeTheComment)
 {
-    EXPECT_EQ(GetParam().Kept, CutComment(GetParam().Line));
+    const std::pair<const char*, const char*> cases[] = {
+        {"M3, 1, 2 ' cut here", "M3, 1, 2 "},   {"'only a comment", ""},
+        {"REM a remark", ""},                   {"M2, 1, 2 REM why", "M2, 1, 2 "},
+        {"M2,1,2,REM", "M2,1,2,"},              {"FP premium.sbp", "FP premium.sbp"},
+        {"FP PREMIUM.sbp", "FP PREMIUM.sbp"},   {"&REMAIN = 2", "&REMAIN = 2"},
+        {"PRINT \"don't\" 'real", "PRINT \"don't\" "}, {"PRINT \"REM is kept\"", "PRINT \"REM is kept\""},
+        {"label:'why", "label:"},               {"rem lower case is text", "rem lower case is text"},
+    };
+    for (const auto& [line, kept] : cases) {
+        EXPECT_EQ(kept, CutComment(line)) << line;
+    }
 }
-INSTANTIATE_TEST_SUITE_P(
-    Table, CommentCut,
-    ::testing::Values(CommentCase{"M3, 1, 2 ' cut here", "M3, 1, 2 "}, CommentCase{"'only a comment", ""},
-                      CommentCase{"REM a remark", ""}, CommentCase{"M2, 1, 2 REM why", "M2, 1, 2 "},
-                      CommentCase{"M2,1,2,REM", "M2,1,2,"}, CommentCase{"FP premium.sbp", "FP premium.sbp"},
-                      CommentCase{"FP PREMIUM.sbp", "FP PREMIUM.sbp"}, CommentCase{"&REMAIN = 2", "&REMAIN = 2"},
-                      CommentCase{"PRINT \"don't\" 'real", "PRINT \"don't\" "},
-                      CommentCase{"PRINT \"REM is kept\"", "PRINT \"REM is kept\""},
-                      CommentCase{"label:'why", "label:"}, CommentCase{"rem lower case is text", "rem lower case is text"}));
 
 TEST(LineText, StatementWordsMatchWholeWordsOnly)
 {
@@ -36,28 +32,21 @@ TEST(LineText, StatementWordsMatchWholeWordsOnly)
     EXPECT_FALSE(StartsWithWord("EN", "END"));
 }
 
-struct LabelCase {
-    const char* Line;
-    bool IsLabel;
-    const char* Name;
-};
-class Labels : public ::testing::TestWithParam<LabelCase> {};
-TEST_P(Labels, Recognised)
+TEST(LineText, LabelsAreRecognised)
 {
-    std::string_view name;
-    EXPECT_EQ(GetParam().IsLabel, IsLabelLine(GetParam().Line, &name)) << GetParam().Line;
-    if (GetParam().IsLabel) {
-        EXPECT_EQ(GetParam().Name, name);
+    const std::pair<const char*, const char*> cases[] = { // the line, its label name or nullptr
+        {"main:", "main"}, {"  Sub1:  ", "Sub1"}, {"sub1: ' the subroutine", "sub1"},
+        {"\tSKIPSAFECLEAR:\t", "SKIPSAFECLEAR"}, {"FOUR_PRS4:    'PRS4 ATCs", "FOUR_PRS4"}, {"done:REM end", "done"},
+        {":", nullptr}, {"M3, 1, 2", nullptr}, {"a b:", nullptr}, {"PRINT \"x:\"", nullptr}, {"x = 2:", nullptr},
+    };
+    for (const auto& [line, label] : cases) {
+        std::string_view name;
+        EXPECT_EQ(label != nullptr, IsLabelLine(line, &name)) << line;
+        if (label) {
+            EXPECT_EQ(label, name) << line;
+        }
     }
 }
-INSTANTIATE_TEST_SUITE_P(Table, Labels,
-                         ::testing::Values(LabelCase{"main:", true, "main"}, LabelCase{"  Sub1:  ", true, "Sub1"},
-                                           LabelCase{"sub1: ' the subroutine", true, "sub1"},
-                                           LabelCase{"\tSKIPSAFECLEAR:\t", true, "SKIPSAFECLEAR"},
-                                           LabelCase{"FOUR_PRS4:    'PRS4 ATCs", true, "FOUR_PRS4"},
-                                           LabelCase{"done:REM end", true, "done"}, LabelCase{":", false, ""},
-                                           LabelCase{"M3, 1, 2", false, ""}, LabelCase{"a b:", false, ""},
-                                           LabelCase{"PRINT \"x:\"", false, ""}, LabelCase{"x = 2:", false, ""}));
 
 TEST(LineText, ThenWordIsFoundOutsideNamesAndQuotes)
 {
@@ -67,33 +56,24 @@ TEST(LineText, ThenWordIsFoundOutsideNamesAndQuotes)
     EXPECT_EQ(std::string_view::npos, FindThenWord("&a = 1 GOTO x"));
 }
 
-struct NumberCase {
-    const char* Text;
-    bool Rewritten;
-    const char* Out;
-};
-class PlainNumbers : public ::testing::TestWithParam<NumberCase> {};
-TEST_P(PlainNumbers, WrittenAsTheEvaluatorWould)
+TEST(LineText, PlainNumbersAreWrittenAsTheEvaluatorWould)
 {
-    std::string out;
-    EXPECT_EQ(GetParam().Rewritten, NormalizePlainNumber(GetParam().Text, out)) << GetParam().Text;
-    std::string inPlace = GetParam().Text;
-    EXPECT_EQ(GetParam().Rewritten, NormalizePlainNumberInPlace(inPlace));
-    if (GetParam().Rewritten) {
-        EXPECT_EQ(GetParam().Out, out);
-        EXPECT_EQ(GetParam().Out, inPlace);
-    } else {
-        EXPECT_EQ(GetParam().Text, inPlace);
+    const std::pair<const char*, const char*> cases[] = { // the text, its rewriting or nullptr
+        {"-0.3500", "-0.35"}, {"-5", "-5"}, {"+5", "5"}, {"-00.50", "-0.5"}, {"-0.000", "0"}, {"-12.0", "-12"},
+        {"-1e5", nullptr}, {"-0.1234567890123", nullptr}, {"-1.", nullptr}, {"-.5", nullptr}, {"1-2", nullptr},
+        {"-", nullptr}, {"--1", nullptr}, {"-1234567890123456", nullptr},
+    };
+    for (const auto& [text, rewritten] : cases) {
+        std::string out;
+        std::string inPlace = text;
+        EXPECT_EQ(rewritten != nullptr, NormalizePlainNumber(text, out)) << text;
+        EXPECT_EQ(rewritten != nullptr, NormalizePlainNumberInPlace(inPlace)) << text;
+        if (rewritten) {
+            EXPECT_EQ(rewritten, out) << text;
+        }
+        EXPECT_EQ(rewritten ? rewritten : text, inPlace) << text;
     }
 }
-INSTANTIATE_TEST_SUITE_P(Table, PlainNumbers,
-                         ::testing::Values(NumberCase{"-0.3500", true, "-0.35"}, NumberCase{"-5", true, "-5"},
-                                           NumberCase{"+5", true, "5"}, NumberCase{"-00.50", true, "-0.5"},
-                                           NumberCase{"-0.000", true, "0"}, NumberCase{"-12.0", true, "-12"},
-                                           NumberCase{"-1e5", false, ""}, NumberCase{"-0.1234567890123", false, ""},
-                                           NumberCase{"-1.", false, ""}, NumberCase{"-.5", false, ""},
-                                           NumberCase{"1-2", false, ""}, NumberCase{"-", false, ""},
-                                           NumberCase{"--1", false, ""}, NumberCase{"-1234567890123456", false, ""}));
 
 TEST(OperandText, OperatorTests)
 {
@@ -107,37 +87,23 @@ TEST(OperandText, OperatorTests)
     EXPECT_FALSE(IsComparisonOperator("a+b"));
 }
 
-struct QuoteCase {
-    const char* Text;
-    const char* Quoted;
-};
-class Quote : public ::testing::TestWithParam<QuoteCase> {};
-TEST_P(Quote, Operand)
+TEST(OperandText, QuoteOperandAndNormalizeAssignment)
 {
-    EXPECT_EQ(GetParam().Quoted, QuoteOperand(GetParam().Text));
+    const std::pair<const char*, const char*> quoted[] = {
+        {"abc", "\"ABC\""}, {"12.5", "12.5"}, {"a", "\"A\""},   {"", "\"\""},      {"\"abc\"", "\"ABC\""},
+        {"\"abc", "\"ABC\""}, {"abc\"", "\"ABC\""}, {"a+b", "A+B"}, {"x>=y", "X>=Y"}, {"1e3", "1E3"},
+    };
+    for (const auto& [text, out] : quoted) {
+        EXPECT_EQ(out, QuoteOperand(text)) << text;
+    }
+    const std::pair<const char*, const char*> assignments[] = {
+        {"x=6", "x=6"},     {"x=abc", "x=\"ABC\""}, {"x=&y", "x=y"},     {"a = &b", "a =b"},
+        {"a = 1", "a =1"},  {"x=", "x="},           {"x=a", "x=\"A\""},  {"x=5", "x=5"},
+        {"a > 1", "A > 1"}, {"a >= 1", "a >=1"},    {"n=NOSUCH+1", "n=NOSUCH+1"},
+    };
+    for (const auto& [text, out] : assignments) {
+        EXPECT_EQ(out, NormalizeAssignment(text)) << text;
+    }
 }
-INSTANTIATE_TEST_SUITE_P(Table, Quote,
-                         ::testing::Values(QuoteCase{"abc", "\"ABC\""}, QuoteCase{"12.5", "12.5"},
-                                           QuoteCase{"a", "\"A\""}, QuoteCase{"", "\"\""},
-                                           QuoteCase{"\"abc\"", "\"ABC\""}, QuoteCase{"\"abc", "\"ABC\""},
-                                           QuoteCase{"abc\"", "\"ABC\""}, QuoteCase{"a+b", "A+B"},
-                                           QuoteCase{"x>=y", "X>=Y"}, QuoteCase{"1e3", "1E3"}));
-
-struct NormalizeCase {
-    const char* Text;
-    const char* Normalized;
-};
-class Normalize : public ::testing::TestWithParam<NormalizeCase> {};
-TEST_P(Normalize, Assignment)
-{
-    EXPECT_EQ(GetParam().Normalized, NormalizeAssignment(GetParam().Text));
-}
-INSTANTIATE_TEST_SUITE_P(Table, Normalize,
-                         ::testing::Values(NormalizeCase{"x=6", "x=6"}, NormalizeCase{"x=abc", "x=\"ABC\""},
-                                           NormalizeCase{"x=&y", "x=y"}, NormalizeCase{"a = &b", "a =b"},
-                                           NormalizeCase{"a = 1", "a =1"}, NormalizeCase{"x=", "x="},
-                                           NormalizeCase{"x=a", "x=\"A\""}, NormalizeCase{"x=5", "x=5"},
-                                           NormalizeCase{"a > 1", "A > 1"}, NormalizeCase{"a >= 1", "a >=1"},
-                                           NormalizeCase{"n=NOSUCH+1", "n=NOSUCH+1"}));
 
 } // namespace

@@ -69,16 +69,6 @@ TEST(MoveSettings, ZeroingAddsAAndBIntoTheirOffsets)
     }
 }
 
-TEST(MoveSettings, NotApplicableCommandsAreLogged)
-{
-    for (const char* word : {"ZT", "VD", "VR", "SK", "SW", "UD", "UV", "FC", "FS", "MO"}) {
-        TPathEngine e;
-        e.Run(word);
-        ASSERT_EQ(e.Shell.LogLines.size(), 1u) << word;
-        EXPECT_EQ(e.Shell.LogLines[0].second, std::string("\"") + word + "\" command in not applicable for Kerfpad.");
-    }
-}
-
 TEST(MoveSettings, DirectionForms)
 {
     EXPECT_EQ(ClockToDegrees("3:00"), 90);

@@ -11,9 +11,6 @@ TEST(MoveState, CreationWritesTheModeAndArcStepAndInstallsThePositionReaders)
     EXPECT_TRUE(h.Data.SysVars.IsSet(-1));
     EXPECT_EQ(0, h.Data.GetSysVarInt(21));
     EXPECT_FLOAT_EQ(0.05f, h.Data.GetSysVarFloat(-1));
-    EXPECT_EQ(-1, h.Move.LineNumber());
-    EXPECT_TRUE(h.Move.GosubStack().empty());
-    EXPECT_FALSE(h.Move.Moving);
 }
 
 TEST(MoveState, PositionEntriesFollowTheSimulatedTool)

@@ -5,6 +5,7 @@
 
 #include <initializer_list>
 #include <locale>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -19,36 +20,22 @@ TArrayofCmds Cmds(std::initializer_list<const char*> items)
     return cmds;
 }
 
-struct IntCase {
-    const char* Text;
-    int Fallback;
-    int Expected;
-};
-class ParamToIntCases : public ::testing::TestWithParam<IntCase> {};
-TEST_P(ParamToIntCases, WholeTextOrDefault)
+TEST(ParamReaders, WholeTextOrDefault)
 {
-    EXPECT_EQ(GetParam().Expected, TEngineData::ParamToInt(GetParam().Text, GetParam().Fallback));
+    const std::tuple<const char*, int, int> ints[] = {{"12", 0, 12},   {"-3", 0, -3},      {"", 7, 7},
+                                                      {"  ", 7, 7},    {"1.5", 7, 7},      {"12abc", 7, 7},
+                                                      {"abc", -1, -1}, {"99999999999", 4, 4}};
+    for (const auto& [text, fallback, expected] : ints) {
+        EXPECT_EQ(expected, TEngineData::ParamToInt(text, fallback)) << text;
+    }
+    // The point is the decimal separator.
+    const std::tuple<const char*, float, float> floats[] = {{"1.5", 0, 1.5f}, {"-0.25", 0, -0.25f}, {"3", 0, 3},
+                                                            {"1e2", 0, 100},  {"", 3, 3},           {"1,5", 3, 3},
+                                                            {"abc", 720, 720}, {"1.5.2", 9, 9}};
+    for (const auto& [text, fallback, expected] : floats) {
+        EXPECT_FLOAT_EQ(expected, TEngineData::ParamToFloat(text, fallback)) << text;
+    }
 }
-INSTANTIATE_TEST_SUITE_P(Table, ParamToIntCases,
-                         ::testing::Values(IntCase{"12", 0, 12}, IntCase{"-3", 0, -3}, IntCase{"", 7, 7},
-                                           IntCase{"  ", 7, 7}, IntCase{"1.5", 7, 7}, IntCase{"12abc", 7, 7},
-                                           IntCase{"abc", -1, -1}, IntCase{"99999999999", 4, 4}));
-
-struct FloatCase {
-    const char* Text;
-    float Fallback;
-    float Expected;
-};
-class ParamToFloatCases : public ::testing::TestWithParam<FloatCase> {};
-TEST_P(ParamToFloatCases, PointIsTheDecimalSeparator)
-{
-    EXPECT_FLOAT_EQ(GetParam().Expected, TEngineData::ParamToFloat(GetParam().Text, GetParam().Fallback));
-}
-INSTANTIATE_TEST_SUITE_P(Table, ParamToFloatCases,
-                         ::testing::Values(FloatCase{"1.5", 0, 1.5f}, FloatCase{"-0.25", 0, -0.25f},
-                                           FloatCase{"3", 0, 3}, FloatCase{"1e2", 0, 100}, FloatCase{"", 3, 3},
-                                           FloatCase{"1,5", 3, 3}, FloatCase{"abc", 720, 720},
-                                           FloatCase{"1.5.2", 9, 9}));
 
 TEST(ParamToStr, BlankTextGivesTheDefaultOtherTextStaysUntrimmed)
 {
@@ -151,20 +138,13 @@ TEST_F(MoveParam, ModeIsReadAtEachCall)
     EXPECT_FLOAT_EQ(1.0f, Data.GetMoveParam(cmds, 2));
 }
 
-struct PointCase {
-    float X, Y, Z;
-    const char* Text;
-};
-class PointToTextCases : public ::testing::TestWithParam<PointCase> {};
-TEST_P(PointToTextCases, FiveDecimalsNoThousandsSeparator)
+TEST(ParamReaders, PointToTextHasFiveDecimalsNoThousandsSeparator)
 {
-    EXPECT_EQ(GetParam().Text, TEngineData::PointToText(GetParam().X, GetParam().Y, GetParam().Z));
+    EXPECT_EQ("1234.50000,-2.00000,0.00000", TEngineData::PointToText(1234.5f, -2, 0));
+    EXPECT_EQ("0.00000,0.00000,1000000.00000", TEngineData::PointToText(0.000004f, -0.000004f, 1e6f));
+    EXPECT_EQ("0.12500,-0.50000,3.00000", TEngineData::PointToText(0.125f, -0.5f, 3));
+    EXPECT_EQ("0.00000,12.34568,0.10000", TEngineData::PointToText(-0.0f, 12.345678f, 0.1f));
 }
-INSTANTIATE_TEST_SUITE_P(Table, PointToTextCases,
-                         ::testing::Values(PointCase{1234.5f, -2, 0, "1234.50000,-2.00000,0.00000"},
-                                           PointCase{0.000004f, -0.000004f, 1e6f, "0.00000,0.00000,1000000.00000"},
-                                           PointCase{0.125f, -0.5f, 3, "0.12500,-0.50000,3.00000"},
-                                           PointCase{-0.0f, 12.345678f, 0.1f, "0.00000,12.34568,0.10000"}));
 
 // A locale whose decimal separator is "," and thousands separator ".".
 struct CommaDecimal : std::numpunct<char> {

@@ -247,9 +247,6 @@ TEST_F(SubFiles, NamesAndFailures)
     EXPECT_EQ(e.Move.PartFiles().Depth(), 1);
 }
 
-} // namespace
-
-namespace {
 
 TEST(PathStyles, PolylinesUnderTheLinesParentWithTheirStyles)
 {

@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
 #include <string>
+#include <tuple>
+#include <vector>
 
 namespace {
 
@@ -110,24 +111,15 @@ TEST(PreprocessEvaluate, FailedArgumentKeepsItsOwnTextAndIsMarked)
     EXPECT_FALSE(cmds.Failed(3));
     EXPECT_NE(std::string::npos, cmds.ErrorOf(2).find("NOSUCH"));
     EXPECT_EQ("", cmds.ErrorOf(1));
-}
-
-TEST(PreprocessEvaluate, ElementsOfAFailedLineNeverTakeAnotherElementsValue)
-{
-    TEngineHarness h;
-    h.Run("&a = 4");
-    const TArrayofCmds cmds = h.Parse("M2, &a + 1, my-part");
-    EXPECT_EQ("5", cmds[1]);
-    EXPECT_EQ("my-part", cmds[2]);
-    EXPECT_TRUE(cmds.Failed(2));
-}
-
-TEST(PreprocessEvaluate, EachFailedElementKeepsItsOwnMessage)
-{
-    TEngineHarness h;
-    const TArrayofCmds cmds = h.Parse("M2, &first + 1, 2 * &second");
-    EXPECT_NE(std::string::npos, cmds.ErrorOf(1).find("FIRST"));
-    EXPECT_NE(std::string::npos, cmds.ErrorOf(2).find("SECOND"));
+    // Elements of a failed line never take another element's value.
+    const TArrayofCmds part = h.Parse("M2, &a + 1, my-part");
+    EXPECT_EQ("5", part[1]);
+    EXPECT_EQ("my-part", part[2]);
+    EXPECT_TRUE(part.Failed(2));
+    // Each failed element keeps its own message.
+    const TArrayofCmds two = h.Parse("M2, &first + 1, 2 * &second");
+    EXPECT_NE(std::string::npos, two.ErrorOf(1).find("FIRST"));
+    EXPECT_NE(std::string::npos, two.ErrorOf(2).find("SECOND"));
 }
 
 TEST(PreprocessEditorMode, NothingIsEvaluatedOrStored)
@@ -146,28 +138,20 @@ TEST(PreprocessEditorMode, NothingIsEvaluatedOrStored)
     EXPECT_TRUE(h.Shell.Messages.empty());
 }
 
-struct AssignCase {
-    const char* Program;
-    const char* Name;
-    const char* Value;
-};
-class Assignments : public ::testing::TestWithParam<AssignCase> {};
-TEST_P(Assignments, StoreTheValue)
+TEST(Assignments, StoreTheValue)
 {
-    TEngineHarness h;
-    const TRunOutcome out = h.Run(GetParam().Program);
-    EXPECT_EQ("", out.Error);
-    EXPECT_EQ(GetParam().Value, h.Var(GetParam().Name));
+    const std::tuple<const char*, const char*, const char*> cases[] = { // program, name, value
+        {"&x = 3 * 2", "x", "6"}, {"&x = 1\n&x = 3 * 2", "x", "6"}, {"x = abc", "x", "\"ABC\""},
+        {"&x = abc", "x", "\"ABC\""}, {"&x = 5", "x", "5"}, {"&x = &nosuch + 1", "x", "NOSUCH+1"},
+        {"&a = 2\n&b = &a * 10 ' comment", "b", "20"}, {"&d = %(28) + 1", "d", "2"}, {"&t = -.5", "t", "-0.5"},
+        {"&q = \"abc\"", "q", "\"ABC\""}, {"&x = a", "x", "\"A\""}, {"&remain = 4", "remain", "4"},
+    };
+    for (const auto& [program, name, value] : cases) {
+        TEngineHarness h;
+        EXPECT_EQ("", h.Run(program).Error) << program;
+        EXPECT_EQ(value, h.Var(name)) << program;
+    }
 }
-INSTANTIATE_TEST_SUITE_P(
-    Table, Assignments,
-    ::testing::Values(AssignCase{"&x = 3 * 2", "x", "6"}, AssignCase{"&x = 1\n&x = 3 * 2", "x", "6"},
-                      AssignCase{"x = abc", "x", "\"ABC\""}, AssignCase{"&x = abc", "x", "\"ABC\""},
-                      AssignCase{"&x = 5", "x", "5"}, AssignCase{"&x = &nosuch + 1", "x", "NOSUCH+1"},
-                      AssignCase{"&a = 2\n&b = &a * 10 ' comment", "b", "20"},
-                      AssignCase{"&d = %(28) + 1", "d", "2"}, AssignCase{"&t = -.5", "t", "-0.5"},
-                      AssignCase{"&q = \"abc\"", "q", "\"ABC\""}, AssignCase{"&x = a", "x", "\"A\""},
-                      AssignCase{"&remain = 4", "remain", "4"}));
 
 TEST(Assignments, OldLineIsReplacedNotDuplicated)
 {

@@ -6,52 +6,17 @@
 
 namespace {
 
-struct FloatDefault {
-    int Index;
-    float Value;
-};
-
-class SystemVarFloatDefaults : public ::testing::TestWithParam<FloatDefault> {};
-
-TEST_P(SystemVarFloatDefaults, UnsetEntryReadsItsDefault)
+TEST(SystemVars, FreshTableTexts)
 {
     TEngineData data;
-    EXPECT_FLOAT_EQ(GetParam().Value, data.GetSysVarFloat(GetParam().Index));
+    const std::pair<int, const char*> texts[] = {
+        {12, "96.5"}, {21, "0"}, {22, "1"}, {-3, "-"}, {75, "720"}, {31, "1273.2395"}, {-1, "0.05"}, {41, "0.1"},
+        {-2, "0"},    {6, "0"},  {24, ""},  {60, ""},  {66, ""},    {-100, ""},        {500, ""},    {-7000, ""},
+    };
+    for (const auto& [index, text] : texts) {
+        EXPECT_EQ(text, data.GetSysVarText(index)) << index;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Table, SystemVarFloatDefaults,
-                         ::testing::Values(FloatDefault{-4, 10}, FloatDefault{-1, 0.05f}, FloatDefault{11, -0.5f},
-                                           FloatDefault{12, 96.5f}, FloatDefault{13, -0.5f}, FloatDefault{14, 48.5f},
-                                           FloatDefault{15, -2}, FloatDefault{16, 8}, FloatDefault{17, -3},
-                                           FloatDefault{18, 8}, FloatDefault{19, -500}, FloatDefault{20, 500},
-                                           FloatDefault{23, 0.25f}, FloatDefault{28, 1}, FloatDefault{29, 1},
-                                           FloatDefault{31, 1273.2395f}, FloatDefault{35, 1273.2395f},
-                                           FloatDefault{41, 0.1f}, FloatDefault{42, 4}, FloatDefault{43, 1},
-                                           FloatDefault{44, 0.5f}, FloatDefault{71, 3}, FloatDefault{72, 3},
-                                           FloatDefault{73, 1}, FloatDefault{74, 1}, FloatDefault{75, 720},
-                                           FloatDefault{76, 12}, FloatDefault{77, 12}, FloatDefault{78, 3},
-                                           FloatDefault{79, 3}, FloatDefault{80, 1440}, FloatDefault{24, 0},
-                                           FloatDefault{60, 0}));
-
-struct TextCase {
-    int Index;
-    const char* Text;
-};
-
-class SystemVarText : public ::testing::TestWithParam<TextCase> {};
-
-TEST_P(SystemVarText, FreshTableSubstitutes)
-{
-    TEngineData data;
-    EXPECT_EQ(GetParam().Text, data.GetSysVarText(GetParam().Index));
-}
-
-INSTANTIATE_TEST_SUITE_P(Table, SystemVarText,
-                         ::testing::Values(TextCase{12, "96.5"}, TextCase{21, "0"}, TextCase{22, "1"},
-                                           TextCase{-3, "-"}, TextCase{75, "720"}, TextCase{31, "1273.2395"},
-                                           TextCase{-1, "0.05"}, TextCase{41, "0.1"}, TextCase{-2, "0"},
-                                           TextCase{6, "0"}, TextCase{24, ""}, TextCase{60, ""}, TextCase{66, ""},
-                                           TextCase{-100, ""}, TextCase{500, ""}, TextCase{-7000, ""}));
 
 TEST(SystemVars, TextTypes)
 {
@@ -154,21 +119,6 @@ TEST(EngineDataSlots, EmptySlotsAreCheckedBeforeUse)
     std::string results;
     EXPECT_THROW(data.RunFile("sub.sbp"), Exception);
     EXPECT_THROW(data.RunFileResults("sub.sbp", results), Exception);
-}
-
-TEST(EngineDataSlots, InstalledSlotsAreCalled)
-{
-    TEngineData data;
-    std::string ran;
-    int moveNodes = 0;
-    data.SetOnRunFile([&](const std::string& name) { ran = name; });
-    data.SetOnAddMoveNode([&](bool, bool, float, float, float) { ++moveNodes; });
-    data.SetOnGetLastHeading([] { return 90.0; });
-    data.RunFile("part2.sbp");
-    data.AddMoveNode(false, false, 0, 0, 0);
-    EXPECT_EQ("part2.sbp", ran);
-    EXPECT_EQ(1, moveNodes);
-    EXPECT_DOUBLE_EQ(90.0, data.GetLastHeading());
 }
 
 } // namespace
