@@ -1,8 +1,10 @@
 #include "UpdateAbleTestSupport.h"
+#include "ErrorTextTestSupport.h"
 
 #include "platform/core/Filer.h"
 #include "scene/Coordinates.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -52,12 +54,8 @@ TEST(Coordinates, SetVectorAndSetPointRefuseTheWrongStyleAndKeepTheValue)
     ExpectVector(point.AsVector(), 3, 4, 5, 1);
 
     TGLCoordinates vector(nullptr, TVector{0, 0, 1, 0}, TGLCoordinatesStyle::csVector);
-    try {
-        vector.SetPoint(1, 1, 1);
-        FAIL();
-    } catch (const EAssertionFailed& e) {
-        EXPECT_EQ(std::string(e.what()).rfind("Assertion failure (Coordinates.cpp, line ", 0), 0u) << e.what();
-    }
+    EXPECT_THAT(ErrorText<EAssertionFailed>([&] { vector.SetPoint(1, 1, 1); }),
+                ::testing::StartsWith("Assertion failure (Coordinates.cpp, line "));
     ExpectVector(vector.AsVector(), 0, 0, 1, 0);
     vector.SetVector(1, 2, 3);
     ExpectVector(vector.AsVector(), 1, 2, 3, 0);

@@ -1,3 +1,4 @@
+#include "ErrorTextTestSupport.h"
 #include "platform/core/DebugLog.h"
 #include "scene/GLContext.h"
 #include "scene/base/GLRecordingTable.h"
@@ -85,43 +86,24 @@ protected:
     std::vector<std::string> log;
 };
 
-TEST_F(GLContextTest, DefaultsAndSettersWhileInactive)
+TEST_F(GLContextTest, SettersWorkOnlyWhileInactiveAndMisuseRaisesWithItsMessage)
 {
     auto c = Make("a", false);
-    EXPECT_EQ(c->ColorBits(), 32);
-    EXPECT_EQ(c->DepthBits(), 0);
-    EXPECT_EQ(c->AntiAliasing(), aaDefault);
-    EXPECT_EQ(c->Options(), 0u);
+    EXPECT_EQ(ErrorText<EGLContext>([&] { c->Activate(); }), "Context not created");
+    EXPECT_THROW(c->ShareLists(c.get()), EGLContext);
     c->SetDepthBits(24);
     c->SetOptions(RCOption(rcoDoubleBuffered));
-    EXPECT_EQ(c->DepthBits(), 24);
     c->CreateContext(7);
+    EXPECT_EQ(ErrorText<EGLContext>([&] { c->CreateContext(1); }), "Context already created");
     c->Activate();
     EXPECT_THROW(c->SetDepthBits(16), EGLContext);
     EXPECT_THROW(c->SetAntiAliasing(aa4x), EGLContext);
     EXPECT_EQ(c->DepthBits(), 24);
     c->Deactivate();
     EXPECT_EQ(c->RenderOutputDevice(), 7u);
-}
-
-TEST_F(GLContextTest, MisuseRaisesWithItsMessage)
-{
-    auto c = Make("a", false);
-    try {
-        c->Activate();
-        FAIL();
-    } catch (const EGLContext& e) {
-        EXPECT_EQ(e.Message(), "Context not created");
-    }
-    EXPECT_THROW(c->ShareLists(c.get()), EGLContext);
-    c->CreateMemoryContext(0, 64, 32);
-    try {
-        c->CreateContext(1);
-        FAIL();
-    } catch (const EGLContext& e) {
-        EXPECT_EQ(e.Message(), "Context already created");
-    }
-    EXPECT_EQ(log.back(), "a: memory 64x32");
+    auto m = Make("m", false);
+    m->CreateMemoryContext(0, 64, 32);
+    EXPECT_EQ(log.back(), "m: memory 64x32");
 }
 
 TEST_F(GLContextTest, NestedActivationsNeedAsManyDeactivations)
@@ -366,13 +348,8 @@ TEST(CheckOpenGLError, ReportsTheFirstAndDrainsTheRest)
     for (const auto& c : cases) {
         TGLRecorder gl;
         gl.PendingErrors.assign(c.errors.begin(), c.errors.end());
-        std::string message = "none";
-        try {
-            CheckOpenGLError();
-        } catch (const EOpenGLError& e) {
-            message = e.Message();
-        }
-        EXPECT_EQ(message, c.message ? c.message : "none") << c.errors.size() << " errors";
+        EXPECT_EQ(ErrorText<EOpenGLError>([] { CheckOpenGLError(); }), c.message ? c.message : "no exception")
+            << c.errors.size() << " errors";
         EXPECT_EQ(gl.Count("glGetError"), c.getErrorCalls) << c.errors.size() << " errors";
         EXPECT_EQ(gl.PendingErrors.size(), c.errors.size() > 8 ? c.errors.size() - 8 : 0u) << c.errors.size();
     }
@@ -404,12 +381,7 @@ TEST(GLContextManager, RegistrationMustBeBalanced)
 {
     TGLContextManager* m = GLContextManager();
     TFakeContext c;
-    try {
-        m->RegisterContext(&c);
-        FAIL();
-    } catch (const EGLContext& e) {
-        EXPECT_EQ(e.Message(), "Invalid context registration");
-    }
+    EXPECT_EQ(ErrorText<EGLContext>([&] { m->RegisterContext(&c); }), "Invalid context registration");
     m->UnRegisterContext(&c);
     EXPECT_THROW(m->UnRegisterContext(&c), EGLContext);
     m->RegisterContext(&c); // back, for the destructor

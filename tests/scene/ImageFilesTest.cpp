@@ -1,4 +1,5 @@
 #include "../support/JpegWriter.h"
+#include "ErrorTextTestSupport.h"
 
 #include "platform/core/Exceptions.h"
 #include "platform/core/Stream.h"
@@ -6,6 +7,7 @@
 #include "scene/GLBitmap32.h"
 #include "scene/JPEGImage.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -83,12 +85,8 @@ TEST(JPEGImage, RefusesPicturesThatClaimAHugeSize)
     }
     ASSERT_TRUE(patched);
     TJPEGImage jpeg;
-    try {
-        jpeg.LoadFromMemory(bytes.data(), bytes.size());
-        FAIL();
-    } catch (const EInvalidGraphic& e) {
-        EXPECT_EQ(e.Message(), "JPEG error: picture too large");
-    }
+    EXPECT_EQ(ErrorText<EInvalidGraphic>([&] { jpeg.LoadFromMemory(bytes.data(), bytes.size()); }),
+              "JPEG error: picture too large");
     EXPECT_EQ(jpeg.Width(), 0);
 }
 
@@ -120,12 +118,7 @@ TEST(JPEGImage, LoadsFromAFileThroughTheFormatRegistry)
 TEST(CreateFileStream, NamesAMissingFileInQuotes)
 {
     const std::string path = TempPath("missing.dat");
-    try {
-        CreateFileStream(path, fmOpenRead);
-        FAIL() << "no exception";
-    } catch (const Exception& e) {
-        EXPECT_EQ(e.Message(), "File not found: \"" + path + "\"");
-    }
+    EXPECT_EQ(ErrorText<Exception>([&] { CreateFileStream(path, fmOpenRead); }), "File not found: \"" + path + "\"");
     EXPECT_FALSE(HookedFileExists(path));
     auto created = CreateFileStream(path, fmCreate);
     created->WriteBuffer("ab", 2);
@@ -161,12 +154,8 @@ TEST(DataFile, LoadsByFileNameAndRemembersTheNameWithoutFolderButCannotSave)
     EXPECT_EQ(copy->ClassName(), "TTextDataFile");
     std::filesystem::remove(path);
     TMemoryStream stream;
-    try {
-        file.SaveToStream(stream);
-        FAIL() << "no exception";
-    } catch (const EAssertionFailed& e) {
-        EXPECT_EQ(e.Message().rfind("Export for TTextDataFile to TMemoryStream not available.", 0), 0u) << e.Message();
-    }
+    EXPECT_THAT(ErrorText<EAssertionFailed>([&] { file.SaveToStream(stream); }),
+                ::testing::StartsWith("Export for TTextDataFile to TMemoryStream not available."));
     EXPECT_EQ(file.Capabilities(), 1u << dfcRead);
 }
 

@@ -1,8 +1,10 @@
 #include "platform/core/Exceptions.h"
+#include "ErrorTextTestSupport.h"
 #include "scene/Nodes.h"
 #include "scene/TexCoordRouter.h"
 #include "scene/base/GLRecordingTable.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -177,12 +179,7 @@ TEST_F(TessellationFixture, ManyCombinedVerticesNeverMove)
 TEST_F(TessellationFixture, ErrorsAreRaisedAfterTheTessellatorIsDone)
 {
     tess.error = GLU_TESS_MISSING_END_CONTOUR;
-    try {
-        nodes.DrawTessellatedPolygon(false, nullptr, false, 0);
-        FAIL();
-    } catch (const EAssertionFailed& e) {
-        EXPECT_EQ(std::string(e.what()).rfind(std::to_string(GLU_TESS_MISSING_END_CONTOUR) + ": ", 0), 0u)
-            << e.what();
-    }
+    EXPECT_THAT(ErrorText<EAssertionFailed>([&] { nodes.DrawTessellatedPolygon(false, nullptr, false, 0); }),
+                ::testing::StartsWith(std::to_string(GLU_TESS_MISSING_END_CONTOUR) + ": "));
     EXPECT_TRUE(tess.deleted);
 }

@@ -1,4 +1,5 @@
 #include "../support/ByteText.h"
+#include "ErrorTextTestSupport.h"
 #include "platform/core/ClassRegistry.h"
 #include "scene/base/FileStrings.h"
 #include "scene/base/PersistentObjectList.h"
@@ -61,16 +62,12 @@ std::string TempPath(const char* name)
 
 } // namespace
 
-TEST(PersistentObject, SaveWritesTheObjectsValues)
+TEST(PersistentObject, SaveWritesTheObjectsValuesAndAssignAndCloneRoundTrip)
 {
-    TPoStub a;
-    a.name = "ab";
-    a.number = 300;
-    EXPECT_EQ(a.SaveToString(), Bytes({2, 0, 6, 2, 'a', 'b', 3, 0x2C, 0x01}));
-}
-
-TEST(PersistentObject, AssignAndCloneRoundTripThroughAStream)
-{
+    TPoStub s;
+    s.name = "ab";
+    s.number = 300;
+    EXPECT_EQ(s.SaveToString(), Bytes({2, 0, 6, 2, 'a', 'b', 3, 0x2C, 0x01}));
     TPoStub a;
     a.name = "cube";
     a.number = -7;
@@ -88,17 +85,10 @@ TEST(PersistentObject, AssignAndCloneRoundTripThroughAStream)
 TEST(PersistentObject, UnknownVersionNamesTheClass)
 {
     TPoStub a;
-    try {
-        a.LoadFromString(Bytes({2, 3}));
-        FAIL();
-    } catch (const EFilerException& e) {
-        EXPECT_STREQ(e.what(), "TPoStub : unknown archive version 3");
-    }
-    try {
-        RaiseFilerExceptionForClass(TPoOther::StaticClass(), -1);
-    } catch (const EFilerException& e) {
-        EXPECT_STREQ(e.what(), "TPoOther : unknown archive version -1");
-    }
+    EXPECT_EQ(ErrorText<EFilerException>([&] { a.LoadFromString(Bytes({2, 3})); }),
+              "TPoStub : unknown archive version 3");
+    EXPECT_EQ(ErrorText<EFilerException>([] { RaiseFilerExceptionForClass(TPoOther::StaticClass(), -1); }),
+              "TPoOther : unknown archive version -1");
 }
 
 TEST(PersistentObject, SignatureIsWrittenRawAndChecked)
@@ -111,14 +101,8 @@ TEST(PersistentObject, SignatureIsWrittenRawAndChecked)
     TPoSigned back;
     back.LoadFromString(data);
     EXPECT_EQ(back.name, "x");
-    for (const std::string& bad : {std::string("KPX2") + data.substr(4), std::string("KP")}) {
-        try {
-            back.LoadFromString(bad);
-            FAIL();
-        } catch (const EInvalidFileSignature& e) {
-            EXPECT_STREQ(e.what(), "Invalid file signature");
-        }
-    }
+    for (const std::string& bad : {std::string("KPX2") + data.substr(4), std::string("KP")})
+        EXPECT_EQ(ErrorText<EInvalidFileSignature>([&] { back.LoadFromString(bad); }), "Invalid file signature");
     // Without a signature the data starts at once.
     TPoStub plain;
     plain.LoadFromString(Bytes({2, 0, 6, 0, 2, 9}));
@@ -212,14 +196,8 @@ TEST(PersistentObjectList, InsertDeleteRemoveIndexOf)
     EXPECT_EQ(list[0], &b);
     list.Delete(1);
     EXPECT_EQ(list.Count(), 1);
-    for (int bad : {-1, 1}) {
-        try {
-            list.GetItems(bad);
-            FAIL();
-        } catch (const EListError& e) {
-            EXPECT_STREQ(e.what(), "Invalid list index");
-        }
-    }
+    for (int bad : {-1, 1})
+        EXPECT_EQ(ErrorText<EListError>([&] { list.GetItems(bad); }), "Invalid list index") << bad;
 }
 
 TEST(PersistentObjectList, StreamNamesEachClassOnceAndWritesNilAsFalseZero)
@@ -291,21 +269,10 @@ TEST(PersistentObjectList, FailedLoadKeepsTheOldItems)
         ASSERT_EQ(list.Count(), 1);
         EXPECT_EQ(static_cast<TPoStub*>(list[0])->name, "keep");
     }
-    try {
-        list.LoadFromString(broken[2]);
-    } catch (const Exception& e) {
-        EXPECT_STREQ(e.what(), "Broken ObjectList archive");
-    }
-    try {
-        list.LoadFromString(broken[3]);
-    } catch (const EClassNotFound& e) {
-        EXPECT_STREQ(e.what(), "Class TNoSuchOb not found");
-    }
-    try {
-        list.LoadFromString(broken[5]);
-    } catch (const EFilerException& e) {
-        EXPECT_STREQ(e.what(), "TPersistentObjectList : unknown archive version 1");
-    }
+    EXPECT_EQ(ErrorText<Exception>([&] { list.LoadFromString(broken[2]); }), "Broken ObjectList archive");
+    EXPECT_EQ(ErrorText<EClassNotFound>([&] { list.LoadFromString(broken[3]); }), "Class TNoSuchOb not found");
+    EXPECT_EQ(ErrorText<EFilerException>([&] { list.LoadFromString(broken[5]); }),
+              "TPersistentObjectList : unknown archive version 1");
     list.FreeAndClear();
 }
 

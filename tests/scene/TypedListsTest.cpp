@@ -1,4 +1,5 @@
 #include "../support/ByteText.h"
+#include "ErrorTextTestSupport.h"
 #include "platform/core/ClassRegistry.h"
 #include "scene/base/PersistentObjectList.h"
 #include "scene/base/ScalarLists.h"
@@ -235,19 +236,12 @@ TEST(TypedLists, DamagedArchivesAreRefusedAndLeaveTheListAlone)
         EXPECT_EQ(list.ItemSize(), 4);
     }
     TIntegerList list;
-    try {
-        list.LoadFromString(cases[0].data);
-    } catch (const EFilerException& e) {
-        EXPECT_STREQ(e.what(), "TIntegerList : unknown archive version 1");
-    }
+    EXPECT_EQ(ErrorText<EFilerException>([&] { list.LoadFromString(cases[0].data); }),
+              "TIntegerList : unknown archive version 1");
     TVectorList vectors;
     vectors.Add({1, 2, 3, 4});
-    try {
-        vectors.LoadFromString(Bytes({2, 0, 2, 0, 2, 16, 2, 5}));
-        FAIL();
-    } catch (const EFilerException& e) {
-        EXPECT_STREQ(e.what(), "TVectorList : unknown archive version 5");
-    }
+    EXPECT_EQ(ErrorText<EFilerException>([&] { vectors.LoadFromString(Bytes({2, 0, 2, 0, 2, 16, 2, 5})); }),
+              "TVectorList : unknown archive version 5");
     EXPECT_EQ(vectors.Count(), 1) << "a bad trailing version leaves the list alone too";
     EXPECT_ANY_THROW(vectors.LoadFromString(Bytes({2, 0, 2, 0, 2, 16})));
     EXPECT_EQ(vectors.Count(), 1);

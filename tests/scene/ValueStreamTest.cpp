@@ -1,4 +1,5 @@
 #include "../support/ByteText.h"
+#include "ErrorTextTestSupport.h"
 #include "scene/base/ValueStream.h"
 
 #include <gtest/gtest.h>
@@ -94,12 +95,7 @@ TEST(BinaryReader, WrongTagIsAReadTypeErrorAndLeavesThePayload)
 {
     TStringStream in(Bytes({5, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
     TBinaryReader reader(in);
-    try {
-        reader.ReadInteger();
-        FAIL();
-    } catch (const EReadError& e) {
-        EXPECT_STREQ(e.what(), "TBinaryReader, read type error");
-    }
+    EXPECT_EQ(ErrorText<EReadError>([&] { reader.ReadInteger(); }), "TBinaryReader, read type error");
     EXPECT_EQ(in.Position(), 1) << "the tag is consumed, the payload is not";
 
     struct Case {
