@@ -29,68 +29,56 @@ std::vector<std::string> Named(const TGLRecorder& gl, std::initializer_list<std:
 
 // ---- properties ----
 
-TEST(TextureProperties, DefaultsAndWhatIsStored)
+TEST(TextureProperties, OnlyValuesOffTheirDefaultsAreStored)
 {
     TGLTexture texture;
-    EXPECT_EQ(texture.ImageClassName(), "TGLPersistentImage");
     EXPECT_FALSE(texture.StoreImageClassName());
-    EXPECT_TRUE(texture.Disabled());
-    EXPECT_EQ(texture.MinFilter(), miLinearMipmapLinear);
-    EXPECT_EQ(texture.MagFilter(), maLinear);
-    EXPECT_EQ(texture.TextureMode(), tmDecal);
-    EXPECT_EQ(texture.TextureWrap(), twBoth);
-    EXPECT_EQ(texture.MappingSCoordinates()->AsVector().X, 1.0f);
-    EXPECT_EQ(texture.MappingTCoordinates()->AsVector().X, 1.0f);
-    EXPECT_EQ(texture.EnvColor()->Color().W, 0.0f);
-    EXPECT_EQ(texture.Changes(), TGLTexture::ImageChanged | TGLTexture::ParamsChanged);
     EXPECT_FALSE(texture.StoreGamma());
+    EXPECT_FALSE(texture.StoreBrightness());
+    EXPECT_FALSE(texture.StoreNormalMapScale());
     texture.SetImageGamma(1.0f);
     EXPECT_FALSE(texture.StoreGamma());
     texture.SetImageGamma(2.2f);
     EXPECT_TRUE(texture.StoreGamma());
-    EXPECT_FALSE(texture.StoreBrightness());
-    EXPECT_FALSE(texture.StoreNormalMapScale());
     texture.SetNormalMapScale(0.5f);
     EXPECT_TRUE(texture.StoreNormalMapScale());
     texture.SetImageClassName("TGLBlankImage");
     EXPECT_TRUE(texture.StoreImageClassName());
 }
 
-struct ChangeCase {
-    const char* what;
-    void (*change)(TGLTexture&);
-    std::uint32_t flags;
-};
-
-class TextureChangeFlags : public ::testing::TestWithParam<ChangeCase> {};
-
-TEST_P(TextureChangeFlags, EachSetterMarksWhatItChanges)
+TEST(TextureProperties, EachSetterMarksWhatItChanges)
 {
-    TRecordingScene scene;
-    TGLTexture texture;
-    texture.GetHandle();
-    ASSERT_EQ(texture.Changes(), 0u);
-    GetParam().change(texture);
-    EXPECT_EQ(texture.Changes(), GetParam().flags) << GetParam().what;
+    struct Case {
+        const char* what;
+        void (*change)(TGLTexture&);
+        std::uint32_t flags;
+    };
+    const Case cases[] = {
+        {"alpha", [](TGLTexture& t) { t.SetImageAlpha(tiaOpaque); }, 1},
+        {"brightness", [](TGLTexture& t) { t.SetImageBrightness(0.5f); }, 1},
+        {"gamma", [](TGLTexture& t) { t.SetImageGamma(0.5f); }, 1},
+        {"normal scale", [](TGLTexture& t) { t.SetNormalMapScale(1); }, 1},
+        {"class", [](TGLTexture& t) { t.SetImageClassName("TGLBlankImage"); }, 1},
+        {"same class", [](TGLTexture& t) { t.SetImageClassName("TGLPersistentImage"); }, 0},
+        {"empty class", [](TGLTexture& t) { t.SetImageClassName(""); }, 0},
+        {"min", [](TGLTexture& t) { t.SetMinFilter(miNearest); }, 2},
+        {"same min", [](TGLTexture& t) { t.SetMinFilter(miLinearMipmapLinear); }, 0},
+        {"mode", [](TGLTexture& t) { t.SetTextureMode(tmReplace); }, 2},
+        {"wrap", [](TGLTexture& t) { t.SetTextureWrap(twNone); }, 2},
+        {"format", [](TGLTexture& t) { t.SetTextureFormat(tfRGB); }, 2},
+        {"compression", [](TGLTexture& t) { t.SetCompression(tcNone); }, 2},
+        {"quality", [](TGLTexture& t) { t.SetFilteringQuality(tfAnisotropic); }, 2},
+        {"mapping", [](TGLTexture& t) { t.SetMappingMode(tmmSphere); }, 0}};
+    for (const Case& c : cases) {
+        TRecordingScene scene;
+        TGLTexture texture;
+        EXPECT_EQ(texture.Changes(), TGLTexture::ImageChanged | TGLTexture::ParamsChanged);
+        texture.GetHandle();
+        ASSERT_EQ(texture.Changes(), 0u);
+        c.change(texture);
+        EXPECT_EQ(texture.Changes(), c.flags) << c.what;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Setters, TextureChangeFlags,
-    ::testing::Values(ChangeCase{"alpha", [](TGLTexture& t) { t.SetImageAlpha(tiaOpaque); }, 1},
-                      ChangeCase{"brightness", [](TGLTexture& t) { t.SetImageBrightness(0.5f); }, 1},
-                      ChangeCase{"gamma", [](TGLTexture& t) { t.SetImageGamma(0.5f); }, 1},
-                      ChangeCase{"normal scale", [](TGLTexture& t) { t.SetNormalMapScale(1); }, 1},
-                      ChangeCase{"class", [](TGLTexture& t) { t.SetImageClassName("TGLBlankImage"); }, 1},
-                      ChangeCase{"same class", [](TGLTexture& t) { t.SetImageClassName("TGLPersistentImage"); }, 0},
-                      ChangeCase{"empty class", [](TGLTexture& t) { t.SetImageClassName(""); }, 0},
-                      ChangeCase{"min", [](TGLTexture& t) { t.SetMinFilter(miNearest); }, 2},
-                      ChangeCase{"same min", [](TGLTexture& t) { t.SetMinFilter(miLinearMipmapLinear); }, 0},
-                      ChangeCase{"mode", [](TGLTexture& t) { t.SetTextureMode(tmReplace); }, 2},
-                      ChangeCase{"wrap", [](TGLTexture& t) { t.SetTextureWrap(twNone); }, 2},
-                      ChangeCase{"format", [](TGLTexture& t) { t.SetTextureFormat(tfRGB); }, 2},
-                      ChangeCase{"compression", [](TGLTexture& t) { t.SetCompression(tcNone); }, 2},
-                      ChangeCase{"quality", [](TGLTexture& t) { t.SetFilteringQuality(tfAnisotropic); }, 2},
-                      ChangeCase{"mapping", [](TGLTexture& t) { t.SetMappingMode(tmmSphere); }, 0}));
 
 TEST(TextureProperties, UnknownImageClassKeepsTheImageAndSaysSo)
 {
@@ -166,8 +154,7 @@ TEST(TextureProperties, AssignCopiesTheLookButNotTheAdjustments)
 TEST(TextureProperties, AssignFromAGraphicFillsThePicture)
 {
     TGLTexture texture;
-    auto bitmap = SolidBitmap(8, 4, 1, 2, 3);
-    texture.Assign(bitmap.get());
+    texture.Assign(SolidBitmap(8, 4, 1, 2, 3).get());
     EXPECT_EQ(texture.Image()->GetWidth(), 8);
 }
 
@@ -198,8 +185,7 @@ TEST(TextureApply, EnabledTwoDimensionalTexture)
     texture.SetDisabled(false);
     texture.SetTextureMode(tmModulate);
     texture.EnvColor()->SetColor({0.25f, 0.5f, 0.75f, 1});
-    auto bitmap = SolidBitmap(4, 4, 9, 9, 9);
-    texture.Assign(bitmap.get());
+    texture.Assign(SolidBitmap(4, 4, 9, 9, 9).get());
     texture.Apply(scene.rci);
     const GLuint name = texture.Handle();
     EXPECT_TRUE(scene.states.States() & StateBit(stTexture2D));
@@ -245,26 +231,18 @@ TEST(TextureApply, FloatDataUsesTheRectangleTarget)
     EXPECT_FALSE(scene.states.States() & StateBit(stTextureRect));
 }
 
-struct ModeCase {
-    TGLTextureMode mode;
-    GLint env;
-};
-
-class TextureModes : public ::testing::TestWithParam<ModeCase> {};
-
-TEST_P(TextureModes, EnvironmentMode)
+TEST(TextureApply, EnvironmentModes)
 {
-    TRecordingScene scene;
-    TGLTexture texture;
-    texture.SetDisabled(false);
-    texture.SetTextureMode(GetParam().mode);
-    texture.Apply(scene.rci);
-    EXPECT_EQ(scene.gl.CallsTo("glTexEnvi").at(0).Args[2], GetParam().env);
+    for (const auto& [mode, env] : {std::pair{tmDecal, GL_DECAL}, {tmModulate, GL_MODULATE}, {tmBlend, GL_BLEND},
+                                    {tmReplace, GL_REPLACE}}) {
+        TRecordingScene scene;
+        TGLTexture texture;
+        texture.SetDisabled(false);
+        texture.SetTextureMode(mode);
+        texture.Apply(scene.rci);
+        EXPECT_EQ(scene.gl.CallsTo("glTexEnvi").at(0).Args[2], env) << mode;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(All, TextureModes,
-                         ::testing::Values(ModeCase{tmDecal, GL_DECAL}, ModeCase{tmModulate, GL_MODULATE},
-                                           ModeCase{tmBlend, GL_BLEND}, ModeCase{tmReplace, GL_REPLACE}));
 
 struct MappingCase {
     TGLTextureMappingMode mode;
@@ -295,28 +273,22 @@ INSTANTIATE_TEST_SUITE_P(
     Modes, TextureMapping,
     ::testing::Values(
         MappingCase{tmmUser, true, {}, {}},
-        MappingCase{tmmObjectLinear,
-                    true,
+        MappingCase{tmmObjectLinear, true,
                     {"glTexGeni(8192, 9472, 9217)", "glTexGeni(8193, 9472, 9217)", "glTexGenfv(8192, 9473, @)",
                      "glTexGenfv(8193, 9473, @)", "glEnable(3168)", "glEnable(3169)"},
                     DisableGen},
-        MappingCase{tmmEyeLinear,
-                    true,
+        MappingCase{tmmEyeLinear, true,
                     {"glTexGeni(8192, 9472, 9216)", "glTexGeni(8193, 9472, 9216)", "glTexGenfv(8192, 9474, @)",
                      "glTexGenfv(8193, 9474, @)", "glEnable(3168)", "glEnable(3169)"},
                     DisableGen},
-        MappingCase{tmmSphere,
-                    false,
-                    {"glTexGeni(8192, 9472, 9218)", "glTexGeni(8193, 9472, 9218)", "glEnable(3168)",
-                     "glEnable(3169)"},
+        MappingCase{tmmSphere, false,
+                    {"glTexGeni(8192, 9472, 9218)", "glTexGeni(8193, 9472, 9218)", "glEnable(3168)", "glEnable(3169)"},
                     DisableGen},
-        MappingCase{tmmCubeMapReflection,
-                    true,
+        MappingCase{tmmCubeMapReflection, true,
                     {"glTexGeni(8192, 9472, 34066)", "glTexGeni(8193, 9472, 34066)", "glTexGeni(8194, 9472, 34066)",
                      "glEnable(3168)", "glEnable(3169)", "glEnable(3170)"},
                     DisableGen},
-        MappingCase{tmmCubeMapNormal,
-                    true,
+        MappingCase{tmmCubeMapNormal, true,
                     {"glTexGeni(8192, 9472, 34065)", "glTexGeni(8193, 9472, 34065)", "glTexGeni(8194, 9472, 34065)",
                      "glEnable(3168)", "glEnable(3169)", "glEnable(3170)"},
                     DisableGen},
