@@ -13,6 +13,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 #include <unistd.h>
 
 namespace {
@@ -22,24 +23,16 @@ using texturetest::TRecordingScene;
 
 // ---- names ----
 
-struct HashCase {
-    const char* name;
-    std::uint32_t key;
-};
-
-class LibMaterialNameHash : public ::testing::TestWithParam<HashCase> {};
-
-TEST_P(LibMaterialNameHash, LengthThenDoubledPlusEachCode)
+TEST(LibMaterials, NameHashIsLengthThenDoubledPlusEachCode)
 {
-    EXPECT_EQ(TGLLibMaterial::ComputeNameHashKey(GetParam().name), GetParam().key);
+    const std::pair<const char*, std::uint32_t> cases[] = {
+        {"", 0}, {"a", 2 * 1 + 97}, {"ab", 300}, // 2 * (2 * 2 + 97) + 98
+        {"\xff", 2 + 255},
+        {"zzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzz", 0xFFFFFF86u}}; // 40 characters: the doubling wraps
+    for (const auto& [name, key] : cases) {
+        EXPECT_EQ(TGLLibMaterial::ComputeNameHashKey(name), key) << name;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Names, LibMaterialNameHash,
-                         ::testing::Values(HashCase{"", 0}, HashCase{"a", 2 * 1 + 97},
-                                           HashCase{"ab", 300}, // 2 * (2 * 2 + 97) + 98
-                                           HashCase{"\xff", 2 + 255},
-                                           // 40 characters: the doubling wraps at 32 bits.
-                                           HashCase{"zzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzzz", 0xFFFFFF86u}));
 
 TEST(LibMaterials, NewMaterialsGetUniqueNames)
 {
@@ -63,25 +56,17 @@ TEST(LibMaterials, NewMaterialsGetUniqueNames)
 
 // ---- texture paths ----
 
-struct PathsCase {
-    const char* text;
-    std::vector<std::string> folders;
-};
-
-class TexturePaths : public ::testing::TestWithParam<PathsCase> {};
-
-TEST_P(TexturePaths, SplitTrimmedAndEndedWithASlash)
+TEST(MaterialLibrary, TexturePathsAreSplitTrimmedAndEndedWithASlash)
 {
-    TGLMaterialLibrary library;
-    library.SetTexturePaths(GetParam().text);
-    EXPECT_EQ(library.TexturePaths(), GetParam().text);
-    EXPECT_EQ(library.TexturePathList(), GetParam().folders);
+    const std::pair<const char*, std::vector<std::string>> cases[] = {
+        {"", {}}, {"textures;;maps", {"textures/", "maps/"}}, {" /opt/tex/ ; ; rel ", {"/opt/tex/", "rel/"}}, {";", {}}};
+    for (const auto& [text, folders] : cases) {
+        TGLMaterialLibrary library;
+        library.SetTexturePaths(text);
+        EXPECT_EQ(library.TexturePaths(), text);
+        EXPECT_EQ(library.TexturePathList(), folders) << text;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, TexturePaths,
-    ::testing::Values(PathsCase{"", {}}, PathsCase{"textures;;maps", {"textures/", "maps/"}},
-                      PathsCase{" /opt/tex/ ; ; rel ", {"/opt/tex/", "rel/"}}, PathsCase{";", {}}));
 
 class LibraryFiles : public ::testing::Test {
 protected:
@@ -136,8 +121,7 @@ TEST_F(LibraryFiles, CopiedMaterialsStillSearchThePaths)
 TEST(MaterialLibrary, TextureMaterialsShowTheirGraphic)
 {
     TGLMaterialLibrary library;
-    auto bitmap = SolidBitmap(8, 8, 1, 2, 3);
-    TGLLibMaterial* material = library.AddTextureMaterial("Table", bitmap.get());
+    TGLLibMaterial* material = library.AddTextureMaterial("Table", SolidBitmap(8, 8, 1, 2, 3).get());
     EXPECT_EQ(material->Name(), "Table");
     TGLTexture* texture = material->Material()->Texture();
     EXPECT_FALSE(texture->Disabled());
@@ -319,30 +303,21 @@ TEST(MaterialLibraryStream, EveryTruncationRaisesAReadErrorAndKeepsTheLibrary)
     }
 }
 
-struct DamageCase {
-    const char* what;
-    std::size_t offsetFromEnd; // of the version 1 stream
-    std::uint8_t value;
-};
-
-class MaterialLibraryDamage : public ::testing::TestWithParam<DamageCase> {};
-
-TEST_P(MaterialLibraryDamage, OutOfRangeValuesAreReadErrors)
+TEST(MaterialLibraryStream, OutOfRangeValuesAreReadErrors)
 {
-    std::string bytes = OldStream(1);
-    bytes[bytes.size() - GetParam().offsetFromEnd] = static_cast<char>(GetParam().value);
-    TStringStream stream(bytes);
-    TGLMaterialLibrary library;
-    EXPECT_THROW(library.LoadFromStream(stream), EReadError) << GetParam().what;
-    EXPECT_EQ(library.Materials()->Count(), 0);
+    // Offsets from the end of the version 1 stream: name string (2), scale (12), offset (12),
+    // options (1), reserved (2), blending (2: tag and value), back polygon mode (2).
+    const std::tuple<const char*, std::size_t, std::uint8_t> cases[] = {
+        {"options", 2 + 24 + 1, 9}, {"blending", 2 + 24 + 1 + 2 + 1, 6}, {"polygon mode", 2 + 24 + 1 + 2 + 2 + 1, 3}};
+    for (const auto& [what, offsetFromEnd, value] : cases) {
+        std::string bytes = OldStream(1);
+        bytes[bytes.size() - offsetFromEnd] = static_cast<char>(value);
+        TStringStream stream(bytes);
+        TGLMaterialLibrary library;
+        EXPECT_THROW(library.LoadFromStream(stream), EReadError) << what;
+        EXPECT_EQ(library.Materials()->Count(), 0) << what;
+    }
 }
-
-// From the end: name string (2), scale (12), offset (12), options (1), reserved (2),
-// blending (2: tag and value), back polygon mode (2).
-INSTANTIATE_TEST_SUITE_P(Values, MaterialLibraryDamage,
-                         ::testing::Values(DamageCase{"options", 2 + 24 + 1, 9},
-                                           DamageCase{"blending", 2 + 24 + 1 + 2 + 1, 6},
-                                           DamageCase{"polygon mode", 2 + 24 + 1 + 2 + 2 + 1, 3}));
 
 TEST(MaterialLibraryStream, ClassRegistration)
 {
