@@ -68,9 +68,12 @@ protected:
     std::vector<std::unique_ptr<TGLSpaceText>> texts;
 };
 
-TEST_F(SpaceText, ANegativeExtrusionFailsAndIsNotStored)
+TEST_F(SpaceText, ANegativeExtrusionFailsAndIsNotStoredANegativeDeviationIsZero)
 {
     TGLSpaceText& text = NewText("X");
+    text.SetAllowedDeviation(0.01f);
+    text.SetAllowedDeviation(-1);
+    EXPECT_EQ(text.AllowedDeviation(), 0);
     text.SetExtrusion(0.2f);
     try {
         text.SetExtrusion(-0.1f);
@@ -79,14 +82,6 @@ TEST_F(SpaceText, ANegativeExtrusionFailsAndIsNotStored)
         EXPECT_EQ(std::string(e.what()).rfind("Extrusion must be >=0", 0), 0u) << e.what();
     }
     EXPECT_EQ(text.Extrusion(), 0.2f);
-}
-
-TEST_F(SpaceText, ANegativeDeviationIsStoredAsZero)
-{
-    TGLSpaceText& text = NewText("X");
-    text.SetAllowedDeviation(0.01f);
-    text.SetAllowedDeviation(-1);
-    EXPECT_EQ(text.AllowedDeviation(), 0);
 }
 
 TEST_F(SpaceText, TheFirstRenderAcquiresTheGlyphsOfTheFont)
@@ -191,27 +186,21 @@ INSTANTIATE_TEST_SUITE_P(
                                        const_cast<TFontEntry*>(t.FontEntry())->FontBase->DestroyHandle();
                                    }}));
 
-TEST_F(SpaceText, AManagerNotificationMakesTheTextForgetItsEntry)
+TEST_F(SpaceText, AManagerNotificationOrAGoneManagerMakesTheTextForgetItsEntry)
 {
     TGLSpaceText& text = NewText("X");
     Render(text);
-    TFontManager manager;
-    text.NotifyChange(&manager);
-    EXPECT_EQ(text.FontEntry(), nullptr);
-    ReleaseFontManager(); // the manager tells its clients
-    Render(text);
-    ASSERT_NE(text.FontEntry(), nullptr);
-    EXPECT_EQ(text.FontEntry()->RefCount, 1);
-}
-
-TEST_F(SpaceText, AGoneManagerLeavesNoDanglingEntry)
-{
-    TGLSpaceText& text = NewText("X");
-    Render(text);
-    ReleaseFontManager();
+    ReleaseFontManager(); // the manager tells its clients: no dangling entry
     EXPECT_EQ(text.FontEntry(), nullptr);
     Render(text);
     EXPECT_NE(text.FontEntry(), nullptr);
+    TFontManager manager;
+    text.NotifyChange(&manager);
+    EXPECT_EQ(text.FontEntry(), nullptr);
+    ReleaseFontManager();
+    Render(text);
+    ASSERT_NE(text.FontEntry(), nullptr);
+    EXPECT_EQ(text.FontEntry()->RefCount, 1);
 }
 
 TEST_F(SpaceText, AFailedGlyphBuildIsRetriedABoundedNumberOfTimesWithoutLeaking)
@@ -278,9 +267,7 @@ TEST_F(SpaceText, MetricsWithoutGlyphsAreZero)
     TGLSpaceText& text = NewText("Wp");
     float width = -1, minY = -1, maxY = -1;
     text.TextMetrics(nullptr, width, minY, maxY);
-    EXPECT_EQ(width, 0);
-    EXPECT_EQ(minY, 0);
-    EXPECT_EQ(maxY, 0);
+    EXPECT_EQ((std::vector<float>{width, minY, maxY}), (std::vector<float>{0, 0, 0}));
 }
 
 TEST_F(SpaceText, DrawsOneListPerCharacterOfTheRange)
@@ -330,18 +317,13 @@ TEST_P(SpaceTextLayout, ScalesAndMovesByTheMetrics)
     text.SetTextHeight(c.textHeight);
     Render(text);
     Build(text);
-    const auto scales = recorder.CallsTo("glScalef");
-    const auto moves = recorder.CallsTo("glTranslatef");
-    ASSERT_EQ(scales.size(), c.scales.size()) << c.what;
-    ASSERT_EQ(moves.size(), c.translations.size()) << c.what;
-    for (std::size_t i = 0; i < scales.size(); ++i) {
-        for (int k = 0; k < 3; ++k) {
-            EXPECT_NEAR(scales[i].Args[k], c.scales[i][k], 1e-6) << c.what;
-        }
-    }
-    for (std::size_t i = 0; i < moves.size(); ++i) {
-        for (int k = 0; k < 3; ++k) {
-            EXPECT_NEAR(moves[i].Args[k], c.translations[i][k], 1e-6) << c.what;
+    for (const auto& [name, expected] : {std::pair{"glScalef", c.scales}, {"glTranslatef", c.translations}}) {
+        const auto calls = recorder.CallsTo(name);
+        ASSERT_EQ(calls.size(), expected.size()) << c.what << " " << name;
+        for (std::size_t i = 0; i < calls.size(); ++i) {
+            for (int k = 0; k < 3; ++k) {
+                EXPECT_NEAR(calls[i].Args[k], expected[i][k], 1e-6) << c.what << " " << name;
+            }
         }
     }
 }
@@ -365,9 +347,8 @@ TEST_F(SpaceText, AspectRatioAndObliqueComeFirst)
     Build(text);
     const auto texts = recorder.Texts();
     ASSERT_GE(texts.size(), 3u);
-    EXPECT_EQ(texts[0], "glPushMatrix()");
-    EXPECT_EQ(texts[1], "glScalef(2, 1, 1)");
-    EXPECT_EQ(texts[2], "glRotatef(15, 0, 0, 1)");
+    EXPECT_EQ(std::vector<std::string>(texts.begin(), texts.begin() + 3),
+              (std::vector<std::string>{"glPushMatrix()", "glScalef(2, 1, 1)", "glRotatef(15, 0, 0, 1)"}));
 }
 
 TEST_F(SpaceText, ATextWithoutInkAboveTheBaseLineIsNotScaledToInfinity)
