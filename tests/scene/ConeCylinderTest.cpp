@@ -59,32 +59,27 @@ TEST_F(ConeDrawing, ThePreviewBitStandsOnYWithItsApexUp)
     EXPECT_EQ(recorder.Count("gluDeleteQuadric"), 1);
 }
 
-struct TSetupCase {
-    TNormalSmoothing normals;
-    TNormalDirection direction;
-    GLenum gluNormals, sides, bottom;
-};
-
-class QuadricSetup : public ConeDrawing, public ::testing::WithParamInterface<TSetupCase> {};
-
-TEST_P(QuadricSetup, NormalsAndOrientationFollowTheSettings)
+TEST_F(ConeDrawing, NormalsAndOrientationFollowTheSettings)
 {
-    const TSetupCase& c = GetParam();
-    TGLCone cone;
-    cone.SetNormals(c.normals);
-    cone.SetNormalDirection(c.direction);
-    const TQuadricTrace trace = Draw(cone);
-    EXPECT_EQ(recorder.CallsTo("gluQuadricNormals")[0].Args[1], c.gluNormals);
-    EXPECT_EQ(recorder.CallsTo("gluQuadricDrawStyle")[0].Args[1], GLU_FILL);
-    EXPECT_EQ(recorder.CallsTo("gluQuadricTexture")[0].Args[1], 255);
-    EXPECT_EQ(trace.parts[0].orientation, c.sides);
-    EXPECT_EQ(trace.parts[1].orientation, c.bottom);
+    struct Case {
+        TNormalSmoothing normals;
+        TNormalDirection direction;
+        GLenum gluNormals, sides, bottom;
+    };
+    for (const Case& c : {Case{nsSmooth, ndOutside, GLU_SMOOTH, GLU_OUTSIDE, GLU_INSIDE},
+                          Case{nsFlat, ndInside, GLU_FLAT, GLU_INSIDE, GLU_OUTSIDE},
+                          Case{nsNone, ndOutside, GLU_NONE, GLU_OUTSIDE, GLU_INSIDE}}) {
+        TGLCone cone;
+        cone.SetNormals(c.normals);
+        cone.SetNormalDirection(c.direction);
+        const TQuadricTrace trace = Draw(cone);
+        EXPECT_EQ(recorder.CallsTo("gluQuadricNormals")[0].Args[1], c.gluNormals);
+        EXPECT_EQ(recorder.CallsTo("gluQuadricDrawStyle")[0].Args[1], GLU_FILL);
+        EXPECT_EQ(recorder.CallsTo("gluQuadricTexture")[0].Args[1], 255);
+        EXPECT_EQ(trace.parts[0].orientation, c.sides) << c.gluNormals;
+        EXPECT_EQ(trace.parts[1].orientation, c.bottom) << c.gluNormals;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Settings, QuadricSetup,
-                         ::testing::Values(TSetupCase{nsSmooth, ndOutside, GLU_SMOOTH, GLU_OUTSIDE, GLU_INSIDE},
-                                           TSetupCase{nsFlat, ndInside, GLU_FLAT, GLU_INSIDE, GLU_OUTSIDE},
-                                           TSetupCase{nsNone, ndOutside, GLU_NONE, GLU_OUTSIDE, GLU_INSIDE}));
 
 TEST_F(ConeDrawing, AConeWithoutPartsStillBalancesItsMatrix)
 {
@@ -101,12 +96,11 @@ TEST_F(ConeDrawing, WithoutAQuadricNothingIsDrawnButTheMatrixBalances)
     GL.gluNewQuadric = [] { return static_cast<GLUquadric*>(nullptr); };
     TGLCone cone;
     TGLCylinder cylinder;
-    const TQuadricTrace coneTrace = Draw(cone);
-    EXPECT_TRUE(coneTrace.parts.empty());
-    EXPECT_FALSE(coneTrace.unbalanced);
-    const TQuadricTrace cylinderTrace = Draw(cylinder);
-    EXPECT_TRUE(cylinderTrace.parts.empty());
-    EXPECT_FALSE(cylinderTrace.unbalanced);
+    for (TGLCustomSceneObject* object : std::initializer_list<TGLCustomSceneObject*>{&cone, &cylinder}) {
+        const TQuadricTrace trace = Draw(*object);
+        EXPECT_TRUE(trace.parts.empty()) << object->ClassName();
+        EXPECT_FALSE(trace.unbalanced) << object->ClassName();
+    }
     EXPECT_EQ(recorder.Count("gluDeleteQuadric"), 0);
 }
 
@@ -149,18 +143,12 @@ TEST(CylinderFamily, HalfExtents)
     TGLCone cone;
     cone.SetBottomRadius(-0.3f);
     cone.SetHeight(4);
-    TVector e = cone.UnscaledHalfExtents();
-    EXPECT_FLOAT_EQ(e.X, 0.3f);
-    EXPECT_FLOAT_EQ(e.Y, 2);
-    EXPECT_FLOAT_EQ(e.Z, 0.3f);
-    EXPECT_EQ(e.W, 0);
     TGLCylinder cylinder;
     cylinder.SetBottomRadius(0.2f);
     cylinder.SetTopRadius(-0.7f);
-    e = cylinder.UnscaledHalfExtents();
-    EXPECT_FLOAT_EQ(e.X, 0.7f);
-    EXPECT_FLOAT_EQ(e.Y, 0.5f);
-    EXPECT_FLOAT_EQ(e.Z, 0.7f);
+    const TVector c = cone.UnscaledHalfExtents(), y = cylinder.UnscaledHalfExtents();
+    EXPECT_EQ((std::array<float, 4>{c.X, c.Y, c.Z, c.W}), (std::array<float, 4>{0.3f, 2, 0.3f, 0}));
+    EXPECT_EQ((std::array<float, 3>{y.X, y.Y, y.Z}), (std::array<float, 3>{0.7f, 0.5f, 0.7f}));
 }
 
 TEST(CylinderFamily, LoopsBelowOneAreIgnoredWithoutARebuild)
@@ -200,9 +188,8 @@ TEST(CylinderFamily, AssignKeepsTheTargetsAlignment)
     EXPECT_EQ(target.Slices(), 7);
     EXPECT_EQ(target.Stacks(), 2);
     EXPECT_EQ(target.Loops(), 4);
-    TGLCone cone;
+    TGLCone cone, other;
     cone.SetParts(coBottom);
-    TGLCone other;
     other.Assign(&cone);
     EXPECT_EQ(other.Parts(), coBottom);
     // Across the family only the shared values travel.
@@ -233,14 +220,9 @@ TEST_P(CylinderRayCast, TakesTheNearestOfCapsAndSide)
     cylinder.Position().SetPoint(10, 0, 0);
     TVector point{9, 9, 9, 9}, normal{9, 9, 9, 9};
     EXPECT_EQ(cylinder.RayCastIntersect(c.start, c.vector, &point, &normal), c.hit) << c.what;
-    if (c.hit) {
-        for (int i = 0; i < 4; ++i) {
-            EXPECT_NEAR(point[i], c.point[i], 1e-5) << c.what << " point " << i;
-            EXPECT_NEAR(normal[i], c.normal[i], 1e-5) << c.what << " normal " << i;
-        }
-    } else {
-        EXPECT_EQ(point.X, 9) << c.what;
-        EXPECT_EQ(normal.X, 9) << c.what;
+    for (int i = 0; i < 4; ++i) { // a miss leaves them alone
+        EXPECT_NEAR(point[i], c.hit ? c.point[i] : 9, 1e-5) << c.what << " point " << i;
+        EXPECT_NEAR(normal[i], c.hit ? c.normal[i] : 9, 1e-5) << c.what << " normal " << i;
     }
     // A query never changes the shape.
     EXPECT_EQ(cylinder.Slices(), 16);
