@@ -52,7 +52,15 @@ struct TLink {
     }
 };
 
-TEST(CodeEditKbdHandler, NewestLinkFirstAndConsumingStopsTheDispatch)
+// An editor with a key handler in front of it and a log that its links write to.
+class CodeEditKbdHandler : public ::testing::Test {
+protected:
+    std::string log;
+    TFakeEditor editor;
+    TCodeEditKbdHandler handler{&editor, editor.OnKeyDownSlot, editor.OnKeyPressSlot};
+};
+
+TEST(CodeEditKbdHandlerUser, NewestLinkFirstAndConsumingStopsTheDispatch)
 {
     std::string log;
     TFakeEditor editor;
@@ -73,11 +81,8 @@ TEST(CodeEditKbdHandler, NewestLinkFirstAndConsumingStopsTheDispatch)
     EXPECT_EQ(log, "B;");
 }
 
-TEST(CodeEditKbdHandler, UserHandlerAssignedLaterStaysBehindTheChain)
+TEST_F(CodeEditKbdHandler, UserHandlerAssignedLaterStaysBehindTheChain)
 {
-    std::string log;
-    TFakeEditor editor;
-    TCodeEditKbdHandler handler(&editor, editor.OnKeyDownSlot, editor.OnKeyPressSlot);
     TLink a{"A", &log}, user{"user", &log};
     handler.AddKeyDownHandler(MakeDelegate<&TLink::KeyDown>(&a));
     handler.SetOnKeyDown(MakeDelegate<&TLink::KeyDown>(&user));
@@ -86,11 +91,8 @@ TEST(CodeEditKbdHandler, UserHandlerAssignedLaterStaysBehindTheChain)
     EXPECT_NE(editor.OnKeyDownSlot, MakeDelegate<&TLink::KeyDown>(&user)) << "the dispatcher stays installed";
 }
 
-TEST(CodeEditKbdHandler, KeySentFromALinkIsNotDispatchedAgain)
+TEST_F(CodeEditKbdHandler, KeySentFromALinkIsNotDispatchedAgain)
 {
-    std::string log;
-    TFakeEditor editor;
-    TCodeEditKbdHandler handler(&editor, editor.OnKeyDownSlot, editor.OnKeyPressSlot);
     TLink a{"A", &log, false, &editor};
     handler.AddKeyDownHandler(MakeDelegate<&TLink::KeyDown>(&a));
     editor.SendKey('K');
@@ -99,11 +101,8 @@ TEST(CodeEditKbdHandler, KeySentFromALinkIsNotDispatchedAgain)
     EXPECT_EQ(log, "A;A;");
 }
 
-TEST(CodeEditKbdHandler, LinksAreAddedOnceAndRemovedByMethod)
+TEST_F(CodeEditKbdHandler, LinksAreAddedOnceAndRemovedByMethod)
 {
-    std::string log;
-    TFakeEditor editor;
-    TCodeEditKbdHandler handler(&editor, editor.OnKeyDownSlot, editor.OnKeyPressSlot);
     TLink a{"A", &log}, b{"B", &log};
     handler.AddKeyDownHandler(MakeDelegate<&TLink::KeyDown>(&a));
     handler.AddKeyDownHandler(MakeDelegate<&TLink::KeyDown>(&a));
@@ -118,7 +117,7 @@ TEST(CodeEditKbdHandler, LinksAreAddedOnceAndRemovedByMethod)
     EXPECT_EQ(log, "A;");
 }
 
-TEST(CodeEditKbdHandler, KeyPressChainConsumesWithNul)
+TEST(CodeEditKbdHandlerUser, KeyPressChainConsumesWithNul)
 {
     std::string log;
     TFakeEditor editor;

@@ -10,20 +10,14 @@ namespace {
 
 QString Tabs(int n) { return QString(n, QLatin1Char('\t')); }
 
-TEST(CodeEditMiscProcs, IntegerHelpers)
+TEST(CodeEditMiscProcs, ClampKeepsBothBounds)
 {
-    EXPECT_EQ(Max(3, -4), 3);
-    EXPECT_EQ(Min(3, -4), -4);
     struct Case {
         int x, lo, hi, expected;
     } cases[] = {{5, 1, 9, 5}, {0, 1, 9, 1}, {10, 1, 9, 9}, {1, 1, 9, 1}, {9, 1, 9, 9}};
     for (const Case& c : cases) {
         EXPECT_EQ(Clamp(c.x, c.lo, c.hi), c.expected) << c.x;
     }
-    int a = 1, b = 2;
-    SwapInts(a, b);
-    EXPECT_EQ(a, 2);
-    EXPECT_EQ(b, 1);
 }
 
 TEST(CodeEditMiscProcs, LaterAndEarlierPointCompareLineFirst)
@@ -154,10 +148,6 @@ TEST(CodeEditMiscProcs, FindLineEndStopsAtNulLfOrCr)
     EXPECT_EQ(FindLineEnd(u"abc"), 3);
 }
 
-} // namespace
-
-namespace {
-
 class TRecordingCanvas : public TCanvas {
 public:
     struct Fill {
@@ -167,8 +157,6 @@ public:
     std::vector<Fill> fills;
     void FillRect(const TRect& rect, TColor color) override { fills.push_back({rect, color}); }
 };
-
-} // namespace
 
 TEST(CodeEditMiscProcs, FillRectOpaqueUsesTheBackgroundColour)
 {
@@ -182,3 +170,5 @@ TEST(CodeEditMiscProcs, FillRectOpaqueUsesTheBackgroundColour)
     EXPECT_EQ(canvas.fills[0].color, RGB(1, 2, 3));
     EXPECT_EQ(canvas.fills[1].color, clWindow);
 }
+
+} // namespace

@@ -352,52 +352,50 @@ TEST(CodeEditStringList, LoadingWhileWrappedWrapsEachLine)
     EXPECT_EQ(list.SaveToBytes(), QByteArray("ab cd ef\r\ngh\r\n"));
 }
 
-TEST(CodeEditStringList, SaveToFileWritesAndReplacesAtomically)
-{
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString name = dir.filePath("part.sbp");
+// "part.sbp" in a fresh temporary folder, written with the given bytes.
+struct TPartFile {
+    explicit TPartFile(const QByteArray& contents)
     {
         QFile f(name);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("old contents\n");
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly) && f.write(contents) == contents.size());
     }
+    QByteArray Read() const
+    {
+        QFile f(name);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+    QTemporaryDir dir;
+    const QString name = dir.filePath("part.sbp");
+};
+
+TEST(CodeEditStringList, SaveToFileWritesAndReplacesAtomically)
+{
+    TPartFile file("old contents\n");
     TCodeEditStringList list;
-    list.LoadFromFile(name);
+    list.LoadFromFile(file.name);
     list.Put(0, "new contents");
-    list.SaveToFile(name);
-    QFile f(name);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), QByteArray("new contents\n"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"part.sbp"}) << "no temporary left";
+    list.SaveToFile(file.name);
+    EXPECT_EQ(file.Read(), QByteArray("new contents\n"));
+    EXPECT_EQ(QDir(file.dir.path()).entryList(QDir::Files), QStringList{"part.sbp"}) << "no temporary left";
 }
 
 TEST(CodeEditStringList, AFailedSaveLeavesFileAndBufferAsTheyWere)
 {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString name = dir.filePath("part.sbp");
-    {
-        QFile f(name);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("old\n");
-    }
+    TPartFile file("old\n");
     // A writer that is never committed (the save failed half-way) leaves the old file.
     {
-        TCodeEditFileWriter writer(name);
+        TCodeEditFileWriter writer(file.name);
         writer.WriteText(u"half-written");
     }
-    QFile f(name);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), QByteArray("old\n"));
+    EXPECT_EQ(file.Read(), QByteArray("old\n"));
 
     TCodeEditStringList list;
     list.SetWrapWidth(4);
     list.SetWrapMode(true);
     list.Add("ab cd ef");
     const QStringList before = Lines(list);
-    EXPECT_THROW(list.SaveToFile(dir.filePath("missing/part.sbp")), EFCreateError);
-    EXPECT_THROW(list.SaveToFile(dir.path()), EFCreateError);
+    EXPECT_THROW(list.SaveToFile(file.dir.filePath("missing/part.sbp")), EFCreateError);
+    EXPECT_THROW(list.SaveToFile(file.dir.path()), EFCreateError);
     EXPECT_EQ(Lines(list), before);
     EXPECT_TRUE(list.IsContinuationLine(1));
 }

@@ -21,25 +21,6 @@ struct TChangeLog {
     }
 };
 
-TEST(CodeGutter, Defaults)
-{
-    TCodeGutter gutter;
-    EXPECT_EQ(gutter.Font().Name(), "Terminal");
-    EXPECT_EQ(gutter.Font().Size(), 8);
-    EXPECT_EQ(gutter.Font().Style(), 0);
-    EXPECT_EQ(gutter.Color(), clBtnFace);
-    EXPECT_EQ(gutter.Width(), 30);
-    EXPECT_FALSE(gutter.ShowLineNumbers());
-    EXPECT_EQ(gutter.DigitCount(), 4);
-    EXPECT_EQ(gutter.AutoSizeDigitCount(), 4);
-    EXPECT_EQ(gutter.LeftOffset(), 16);
-    EXPECT_EQ(gutter.RightOffset(), 2);
-    EXPECT_EQ(gutter.Cursor(), crDefault);
-    EXPECT_TRUE(gutter.Visible());
-    EXPECT_TRUE(gutter.UseFontStyle());
-    EXPECT_FALSE(gutter.AutoSize());
-}
-
 TEST(CodeGutter, SettersClampAndFireOnlyOnChange)
 {
     TCodeGutter gutter;
@@ -159,11 +140,9 @@ TEST(CodeGutter, AssignCopiesEverythingAndFiresOnce)
     EXPECT_THROW(copy.Assign(&other), EConvertError);
 }
 
-TEST(CodeSelectedColor, DefaultsChangesAndAssign)
+TEST(CodeSelectedColor, ChangesAndAssign)
 {
     TCodeSelectedColor colors;
-    EXPECT_EQ(colors.Background(), clHighlight);
-    EXPECT_EQ(colors.Foreground(), clHighlightText);
     TChangeLog log;
     colors.OnChange = MakeDelegate<&TChangeLog::Changed>(&log);
     colors.SetBackground(clHighlight);
@@ -196,18 +175,10 @@ protected:
     }
 };
 
-TEST(CodeBookMarkOpt, DefaultsEventsAndImageListNotification)
+TEST(CodeBookMarkOpt, EventsAndImageListNotification)
 {
     TNotifiedOwner owner;
     TCodeBookMarkOpt options(&owner);
-    EXPECT_EQ(options.BookmarkImages(), nullptr);
-    EXPECT_TRUE(options.DrawBookmarksFirst());
-    EXPECT_TRUE(options.EnableKeys());
-    EXPECT_TRUE(options.GlyphsVisible());
-    EXPECT_EQ(options.LeftMargin(), 2);
-    EXPECT_EQ(options.Xoffset(), 12);
-    EXPECT_EQ(options.GetOwner(), &owner);
-
     TChangeLog log;
     options.OnChange = MakeDelegate<&TChangeLog::Changed>(&log);
     options.SetEnableKeys(false);
