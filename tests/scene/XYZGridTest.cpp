@@ -69,40 +69,29 @@ TEST_F(XYZGrid, WithoutPartsOnlyTheStyleIsSetAndRestored)
     EXPECT_EQ(recorder.Count("glPopAttrib"), 1);
 }
 
-struct TLineCase {
-    TXYZGridParts parts;
-    int axis; // the coordinate that runs along the lines
-};
-
-class XYZGridLines : public XYZGrid, public ::testing::WithParamInterface<TLineCase> {};
-
-TEST_P(XYZGridLines, StraightLinesRunFromMinToMaxNotBetweenSamples)
+TEST_F(XYZGrid, StraightLinesRunFromMinToMaxNotBetweenSamples)
 {
-    const TLineCase& c = GetParam();
     // Samples 3, 6, 9 inside 0.5 .. 10 on every axis.
-    Range(grid.XSamplingScale(), 0.5f, 10, 3);
-    Range(grid.YSamplingScale(), 0.5f, 10, 3);
-    Range(grid.ZSamplingScale(), 0.5f, 10, 3);
-    grid.SetParts(c.parts);
-    grid.SetLinesStyle(glsLine);
-    const auto lines = Draw();
-    // The other axes are not sampled: one line at their origins.
-    ASSERT_EQ(lines.size(), 1u);
-    for (const auto& line : lines) {
-        ASSERT_EQ(line.vertices.size(), 2u);
-        EXPECT_FLOAT_EQ(line.vertices[0].position[c.axis], 0.5f);
-        EXPECT_FLOAT_EQ(line.vertices[1].position[c.axis], 10);
+    for (TGLSamplingScale* scale : {&grid.XSamplingScale(), &grid.YSamplingScale(), &grid.ZSamplingScale()}) {
+        Range(*scale, 0.5f, 10, 3);
     }
-    grid.SetLinesStyle(glsSegments);
-    for (const auto& line : Draw()) {
-        ASSERT_EQ(line.vertices.size(), 3u);
-        EXPECT_FLOAT_EQ(line.vertices[0].position[c.axis], 3);
-        EXPECT_FLOAT_EQ(line.vertices[2].position[c.axis], 9);
+    for (const auto& [parts, axis] : {std::pair{gpX, 0}, {gpY, 1}, {gpZ, 2}}) {
+        grid.SetParts(parts);
+        grid.SetLinesStyle(glsLine);
+        const auto lines = Draw();
+        // The other axes are not sampled: one line at their origins.
+        ASSERT_EQ(lines.size(), 1u) << "axis " << axis;
+        ASSERT_EQ(lines[0].vertices.size(), 2u) << "axis " << axis;
+        EXPECT_FLOAT_EQ(lines[0].vertices[0].position[axis], 0.5f) << "axis " << axis;
+        EXPECT_FLOAT_EQ(lines[0].vertices[1].position[axis], 10) << "axis " << axis;
+        grid.SetLinesStyle(glsSegments);
+        for (const auto& line : Draw()) {
+            ASSERT_EQ(line.vertices.size(), 3u) << "axis " << axis;
+            EXPECT_FLOAT_EQ(line.vertices[0].position[axis], 3) << "axis " << axis;
+            EXPECT_FLOAT_EQ(line.vertices[2].position[axis], 9) << "axis " << axis;
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Axes, XYZGridLines,
-                         ::testing::Values(TLineCase{gpX, 0}, TLineCase{gpY, 1}, TLineCase{gpZ, 2}));
 
 TEST_F(XYZGrid, AnAxisNotSampledContributesItsOrigin)
 {
