@@ -39,7 +39,7 @@ TEST(TypedLists, SingleAddsGrowByTheGrowthDelta)
         for (int i = 0; i < c.adds; ++i) {
             EXPECT_EQ(list.Add(i * 3), i);
         }
-        EXPECT_EQ(list.Count(), c.adds);
+        EXPECT_EQ(list.Count(), c.adds) << c.adds << " adds";
         EXPECT_EQ(list.Capacity(), c.capacity) << c.adds << " adds";
         for (int i = 0; i < c.adds; ++i) {
             ASSERT_EQ(list[i], i * 3);
@@ -233,7 +233,7 @@ TEST(TypedLists, DamagedArchivesAreRefusedAndLeaveTheListAlone)
         EXPECT_ANY_THROW(list.LoadFromString(c.data)) << c.what;
         ASSERT_EQ(list.Count(), 1) << c.what;
         EXPECT_EQ(list[0], 42) << c.what;
-        EXPECT_EQ(list.ItemSize(), 4);
+        EXPECT_EQ(list.ItemSize(), 4) << c.what;
     }
     TIntegerList list;
     EXPECT_EQ(ErrorText<EFilerException>([&] { list.LoadFromString(cases[0].data); }),
@@ -285,9 +285,9 @@ TEST(TypedLists, IntegerSortAndSortUnique)
         TIntegerList list;
         list.AppendIntegerArray(c.input);
         list.SortUnique();
-        ASSERT_EQ(list.Count(), static_cast<int>(c.unique.size()));
+        ASSERT_EQ(list.Count(), static_cast<int>(c.unique.size())) << c.input.size() << " items";
         for (int i = 0; i < list.Count(); ++i) {
-            EXPECT_EQ(list[i], c.unique[static_cast<std::size_t>(i)]);
+            EXPECT_EQ(list[i], c.unique[static_cast<std::size_t>(i)]) << c.input.size() << " items, at " << i;
         }
     }
     TIntegerList partial;
@@ -407,10 +407,7 @@ TEST(VectorLists, AffineListTransformsScalesAndIndexes)
     list.ScaleVector({1, 0.5f, -1});
     EXPECT_EQ(list[0].Y, 2);
     EXPECT_EQ(list[0].Z, -6);
-    TMatrix translate{};
-    for (int i = 0; i < 4; ++i) {
-        translate[i][i] = 1;
-    }
+    TMatrix translate = IdentityMatrix;
     translate[3] = {10, 20, 30, 1};
     list.TransformPoints(translate);
     EXPECT_EQ(list[0].X, 12);
