@@ -23,51 +23,47 @@ void Checkered(TBitmap& bitmap, TPixelFormat format, int width, int height)
     }
 }
 
-struct RoundTripCase {
-    TPixelFormat format;
-    int width;
-    int height;
-    std::int64_t fileSize; // 54-byte header plus padded rows
-};
-
-class BitmapFileRoundTrip : public ::testing::TestWithParam<RoundTripCase> {};
-
-TEST_P(BitmapFileRoundTrip, PixelsRowsAndPaddingSurvive)
+// A checkered bitmap saved as a bitmap file to the stream.
+void SaveCheckered(TStream& stream, TPixelFormat format, int width, int height)
 {
-    const RoundTripCase& c = GetParam();
-    TBitmap source;
-    Checkered(source, c.format, c.width, c.height);
-    TMemoryStream stream;
-    SaveBitmapToStream(source, stream);
-    EXPECT_EQ(stream.Size(), c.fileSize);
-    stream.SetPosition(0);
-    TBitmap read;
-    LoadBitmapFromStream(read, stream);
-    EXPECT_EQ(stream.Position(), c.fileSize);
-    ASSERT_EQ(read.Width(), c.width);
-    ASSERT_EQ(read.Height(), c.height);
-    EXPECT_EQ(read.PixelFormat(), c.format);
-    for (int y = 0; y < c.height; ++y) {
-        EXPECT_EQ(std::memcmp(read.ScanLine(y), source.ScanLine(y), std::size_t(c.width) * source.BytesPerPixel()), 0)
-            << "row " << y;
-    }
+    TBitmap bitmap;
+    Checkered(bitmap, format, width, height);
+    SaveBitmapToStream(bitmap, stream);
 }
 
-INSTANTIATE_TEST_SUITE_P(Formats, BitmapFileRoundTrip,
-                         ::testing::Values(RoundTripCase{pf24bit, 3, 2, 54 + 12 * 2}, // 9 bytes padded to 12
-                                           RoundTripCase{pf24bit, 4, 3, 54 + 12 * 3},
-                                           RoundTripCase{pf32bit, 5, 2, 54 + 20 * 2},
-                                           RoundTripCase{pf24bit, 0, 0, 54}));
+TEST(BitmapFile, PixelsRowsAndPaddingSurviveARoundTrip)
+{
+    struct Case {
+        TPixelFormat format;
+        int width, height;
+        std::int64_t fileSize; // 54-byte header plus padded rows
+    } cases[] = {{pf24bit, 3, 2, 54 + 12 * 2} /* 9 bytes padded to 12 */, {pf24bit, 4, 3, 54 + 12 * 3},
+                 {pf32bit, 5, 2, 54 + 20 * 2}, {pf24bit, 0, 0, 54}};
+    for (const Case& c : cases) {
+        TBitmap source;
+        Checkered(source, c.format, c.width, c.height);
+        TMemoryStream stream;
+        SaveBitmapToStream(source, stream);
+        EXPECT_EQ(stream.Size(), c.fileSize) << c.width;
+        stream.SetPosition(0);
+        TBitmap read;
+        LoadBitmapFromStream(read, stream);
+        EXPECT_EQ(stream.Position(), c.fileSize) << c.width;
+        ASSERT_EQ(read.Width(), c.width);
+        ASSERT_EQ(read.Height(), c.height);
+        EXPECT_EQ(read.PixelFormat(), c.format) << c.width;
+        for (int y = 0; y < c.height; ++y) {
+            EXPECT_EQ(std::memcmp(read.ScanLine(y), source.ScanLine(y), std::size_t(c.width) * source.BytesPerPixel()),
+                      0) << c.width << " row " << y;
+        }
+    }
+}
 
 TEST(BitmapFile, TwoFilesInOneStreamAreReadOneAfterTheOther)
 {
     TMemoryStream stream;
-    TBitmap a;
-    TBitmap b;
-    Checkered(a, pf24bit, 2, 2);
-    Checkered(b, pf32bit, 3, 1);
-    SaveBitmapToStream(a, stream);
-    SaveBitmapToStream(b, stream);
+    SaveCheckered(stream, pf24bit, 2, 2);
+    SaveCheckered(stream, pf32bit, 3, 1);
     stream.SetPosition(0);
     TBitmap first;
     TBitmap second;
@@ -82,49 +78,33 @@ TEST(BitmapFile, TwoFilesInOneStreamAreReadOneAfterTheOther)
 TEST(BitmapFile, DamagedFilesRaiseAndLeaveTheBitmapAlone)
 {
     TMemoryStream good;
-    TBitmap picture;
-    Checkered(picture, pf24bit, 4, 4);
-    SaveBitmapToStream(picture, good);
+    SaveCheckered(good, pf24bit, 4, 4);
     const std::string bytes(reinterpret_cast<const char*>(good.Memory()), static_cast<std::size_t>(good.Size()));
-
     TBitmap target;
     Checkered(target, pf24bit, 1, 1);
-    {
-        TStringStream truncated(bytes.substr(0, bytes.size() - 5));
-        EXPECT_THROW(LoadBitmapFromStream(target, truncated), EReadError);
-    }
-    {
-        TStringStream headerOnly(bytes.substr(0, 20));
-        EXPECT_THROW(LoadBitmapFromStream(target, headerOnly), EReadError);
-    }
-    {
-        std::string wrongMagic = bytes;
-        wrongMagic[0] = 'X';
-        TStringStream s(wrongMagic);
-        EXPECT_THROW(LoadBitmapFromStream(target, s), EInvalidGraphic);
-    }
-    {
-        std::string paletted = bytes;
-        paletted[14 + 14] = 8; // bits per pixel
-        TStringStream s(paletted);
-        EXPECT_THROW(LoadBitmapFromStream(target, s), EInvalidGraphic);
-    }
-    {
-        std::string huge = bytes;
-        huge[14 + 4] = huge[14 + 5] = huge[14 + 6] = '\xff';
-        huge[14 + 7] = 0x7f; // width 2^31 - 1
-        TStringStream s(huge);
-        EXPECT_THROW(LoadBitmapFromStream(target, s), EInvalidGraphic);
-    }
+    const auto Load = [&](const std::string& file) {
+        TStringStream s(file);
+        LoadBitmapFromStream(target, s);
+    };
+    EXPECT_THROW(Load(bytes.substr(0, bytes.size() - 5)), EReadError); // truncated
+    EXPECT_THROW(Load(bytes.substr(0, 20)), EReadError);                // the header only
+    std::string damaged = bytes;
+    damaged[0] = 'X'; // wrong magic
+    EXPECT_THROW(Load(damaged), EInvalidGraphic);
+    damaged = bytes;
+    damaged[14 + 14] = 8; // 8 bits per pixel: a palette
+    EXPECT_THROW(Load(damaged), EInvalidGraphic);
+    damaged = bytes;
+    damaged[14 + 4] = damaged[14 + 5] = damaged[14 + 6] = '\xff';
+    damaged[14 + 7] = 0x7f; // width 2^31 - 1
+    EXPECT_THROW(Load(damaged), EInvalidGraphic);
     EXPECT_EQ(target.Width(), 1);
 }
 
 TEST(BitmapFile, TBitmapReadsBitmapFilesFromStreams)
 {
     TMemoryStream stream;
-    TBitmap source;
-    Checkered(source, pf24bit, 2, 3);
-    SaveBitmapToStream(source, stream);
+    SaveCheckered(stream, pf24bit, 2, 3);
     stream.SetPosition(0);
     TBitmap bitmap;
     bitmap.LoadFromStream(stream);

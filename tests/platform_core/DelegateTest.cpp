@@ -16,21 +16,16 @@ struct TListener {
 
 int Triple(int n) { return 3 * n; }
 
-TEST(Delegate, EmptyDelegateIsFalseAndEqualToNull)
-{
-    TDelegate<void(int)> d;
-    EXPECT_FALSE(d);
-    EXPECT_EQ(d, TDelegate<void(int)>(nullptr));
-    EXPECT_FALSE(d.AsMethod());
-}
-
 TEST(Delegate, CallsTheBoundMemberOfTheBoundObject)
 {
     TListener a, b;
-    auto d = MakeDelegate<&TListener::Hit>(&b);
-    d(7);
+    MakeDelegate<&TListener::Hit>(&b)(7);
     EXPECT_EQ(a.log, "");
     EXPECT_EQ(b.log, "hit7;");
+    TDelegate<void(int)> empty;
+    EXPECT_FALSE(empty);
+    EXPECT_EQ(empty, TDelegate<void(int)>(nullptr));
+    EXPECT_FALSE(empty.AsMethod());
 }
 
 TEST(Delegate, EqualityNeedsSameObjectAndSameMethod)
@@ -45,8 +40,8 @@ TEST(Delegate, EqualityNeedsSameObjectAndSameMethod)
         {MakeDelegate<&TListener::Hit>(&a), MakeDelegate<&TListener::Other>(&a), false},
         {MakeDelegate<&TListener::Hit>(&a), nullptr, false},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(c.left == c.right, c.equal);
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        EXPECT_EQ(cases[i].left == cases[i].right, cases[i].equal) << "case " << i;
     }
 }
 

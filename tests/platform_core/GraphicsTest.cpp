@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <tuple>
 
 namespace {
 
@@ -13,27 +14,18 @@ std::array<int, 4> At(const TBitmap& b, int x, int y)
     return {p[0], p[1], p[2], b.BytesPerPixel() == 4 ? p[3] : -1};
 }
 
-struct StrideCase {
-    TPixelFormat format;
-    int width;
-    int stride;
-};
-
-class BitmapStrideTest : public ::testing::TestWithParam<StrideCase> {};
-
-TEST_P(BitmapStrideTest, RowsArePaddedToFourBytes)
+TEST(Bitmap, RowsArePaddedToFourBytes)
 {
-    TBitmap b;
-    b.SetPixelFormat(GetParam().format);
-    b.SetSize(GetParam().width, 2);
-    EXPECT_EQ(b.BytesPerLine(), GetParam().stride);
-    EXPECT_EQ(b.ScanLine(1) - b.ScanLine(0), GetParam().stride);
+    const std::tuple<TPixelFormat, int, int> cases[] = { // format, width, stride
+        {pf24bit, 1, 4}, {pf24bit, 4, 12}, {pf24bit, 5, 16}, {pf32bit, 3, 12}, {pfDevice, 2, 8}};
+    for (const auto& [format, width, stride] : cases) {
+        TBitmap b;
+        b.SetPixelFormat(format);
+        b.SetSize(width, 2);
+        EXPECT_EQ(b.BytesPerLine(), stride) << width;
+        EXPECT_EQ(b.ScanLine(1) - b.ScanLine(0), stride) << width;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Formats, BitmapStrideTest,
-                         ::testing::Values(StrideCase{pf24bit, 1, 4}, StrideCase{pf24bit, 4, 12},
-                                           StrideCase{pf24bit, 5, 16}, StrideCase{pf32bit, 3, 12},
-                                           StrideCase{pfDevice, 2, 8}));
 
 TEST(Bitmap, ScanLinesOutsideTheBitmapFail)
 {
