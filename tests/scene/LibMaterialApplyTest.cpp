@@ -1,3 +1,4 @@
+#include "ErrorTextTestSupport.h"
 #include "TextureTestSupport.h"
 #include "UpdateAbleTestSupport.h"
 
@@ -97,20 +98,11 @@ TEST_F(LibMaterialApply, ShaderAsksForMorePasses)
 TEST_F(LibMaterialApply, UnbalancedShaderCallsAndEnablingWhileActive)
 {
     TLoggingShader shader;
-    try {
-        shader.UnApply(scene.rci);
-        FAIL() << "no assertion";
-    } catch (const EAssertionFailed& e) {
-        EXPECT_EQ(e.Message().rfind("Unbalanced shader application.", 0), 0u);
-    }
+    EXPECT_EQ(ErrorText<EAssertionFailed>([&] { shader.UnApply(scene.rci); }).rfind("Unbalanced shader application.", 0),
+              0u);
     shader.Apply(scene.rci, nullptr);
     EXPECT_THROW(shader.Apply(scene.rci, nullptr), EAssertionFailed);
-    try {
-        shader.SetEnabled(false);
-        FAIL() << "no assertion";
-    } catch (const EAssertionFailed& e) {
-        EXPECT_EQ(e.Message().rfind("Shader is active.", 0), 0u);
-    }
+    EXPECT_EQ(ErrorText<EAssertionFailed>([&] { shader.SetEnabled(false); }).rfind("Shader is active.", 0), 0u);
     EXPECT_FALSE(shader.UnApply(scene.rci));
     shader.SetEnabled(false);
     shader.Apply(scene.rci, nullptr);

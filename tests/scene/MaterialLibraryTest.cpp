@@ -1,3 +1,4 @@
+#include "ErrorTextTestSupport.h"
 #include "TextureTestSupport.h"
 #include "UpdateAbleTestSupport.h"
 
@@ -277,12 +278,8 @@ TEST(MaterialLibraryStream, UnknownVersionRaisesTheFilerError)
     writer.WriteInteger(3);
     stream.SetPosition(0);
     TGLMaterialLibrary library;
-    try {
-        library.LoadFromStream(stream);
-        FAIL() << "no exception";
-    } catch (const EFilerException& e) {
-        EXPECT_EQ(e.Message(), "TGLMaterialLibrary : unknown archive version 3");
-    }
+    EXPECT_EQ(ErrorText<EFilerException>([&] { library.LoadFromStream(stream); }),
+              "TGLMaterialLibrary : unknown archive version 3");
 }
 
 TEST(MaterialLibraryStream, EveryTruncationRaisesAReadErrorAndKeepsTheLibrary)

@@ -1,3 +1,4 @@
+#include "ErrorTextTestSupport.h"
 #include "TextureTestSupport.h"
 #include "UpdateAbleTestSupport.h"
 
@@ -341,12 +342,9 @@ TEST(MaterialLink, CyclicReferencesAreRefusedBeforeAnythingChanges)
     a->Material()->SetMaterialLibrary(&library);
     a->Material()->SetLibMaterialName("B");
     b->Material()->SetMaterialLibrary(&library);
-    try {
-        b->Material()->SetLibMaterialName("A");
-        FAIL() << "no assertion";
-    } catch (const EAssertionFailed& e) {
-        EXPECT_EQ(e.Message().rfind("Error: Cyclic material reference detected!", 0), 0u);
-    }
+    EXPECT_EQ(ErrorText<EAssertionFailed>([&] { b->Material()->SetLibMaterialName("A"); })
+                  .rfind("Error: Cyclic material reference detected!", 0),
+              0u);
     EXPECT_EQ(b->Material()->LibMaterialName(), "");
     EXPECT_EQ(b->Material()->LibMaterial(), nullptr);
 }

@@ -1,3 +1,4 @@
+#include "ErrorTextTestSupport.h"
 #include "TextureTestSupport.h"
 #include "UpdateAbleTestSupport.h"
 
@@ -84,12 +85,8 @@ TEST(TextureProperties, UnknownImageClassKeepsTheImageAndSaysSo)
 {
     TGLTexture texture;
     TGLTextureImage* before = texture.Image();
-    try {
-        texture.SetImageClassName("TGLNoSuchImage");
-        FAIL() << "no exception";
-    } catch (const ETexture& e) {
-        EXPECT_EQ(e.Message(), "Unknown texture image class: TGLNoSuchImage");
-    }
+    EXPECT_EQ(ErrorText<ETexture>([&] { texture.SetImageClassName("TGLNoSuchImage"); }),
+              "Unknown texture image class: TGLNoSuchImage");
     EXPECT_EQ(texture.Image(), before);
     EXPECT_EQ(texture.ImageClassName(), "TGLPersistentImage");
 }

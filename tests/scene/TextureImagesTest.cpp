@@ -1,3 +1,4 @@
+#include "ErrorTextTestSupport.h"
 #include "TextureTestSupport.h"
 
 #include "platform/core/BitmapFile.h"
@@ -246,12 +247,7 @@ TEST_F(TextureImageFiles, PersistentImageMissingFileClearsAndRaises)
     auto bitmap = SolidBitmap(4, 4, 0, 0, 0);
     image.Picture().SetGraphic(bitmap.get());
     const std::string name = Path("absent.bmp");
-    try {
-        image.LoadFromFile(name);
-        FAIL() << "no exception";
-    } catch (const ETexture& e) {
-        EXPECT_EQ(e.Message(), "Could not open file: " + name);
-    }
+    EXPECT_EQ(ErrorText<ETexture>([&] { image.LoadFromFile(name); }), "Could not open file: " + name);
     EXPECT_TRUE(image.Picture().Empty());
 }
 
@@ -277,12 +273,8 @@ TEST_F(TextureImageFiles, PicFileImageReportsAMissingFileOnceUntilTheNameChanges
 {
     TGLPicFileImage image;
     image.SetPictureFileName(Path("gone.bmp"));
-    try {
-        image.GetBitmap32(GL_TEXTURE_2D);
-        FAIL() << "no exception";
-    } catch (const ETexture& e) {
-        EXPECT_EQ(e.Message(), "Could not open file: " + Path("gone.bmp"));
-    }
+    EXPECT_EQ(ErrorText<ETexture>([&] { image.GetBitmap32(GL_TEXTURE_2D); }),
+              "Could not open file: " + Path("gone.bmp"));
     TGLBitmap32* quiet = nullptr;
     EXPECT_NO_THROW(quiet = image.GetBitmap32(GL_TEXTURE_2D));
     ASSERT_NE(quiet, nullptr);

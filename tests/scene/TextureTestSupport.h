@@ -1,51 +1,25 @@
 #pragma once
 // What texture and material tests share: a context without a window system, made
 // current so texture names can be allocated against the recording OpenGL table,
-// extension flags that are put back afterwards, and small pictures.
+// extension flags that are put back afterwards and small pictures.
 
+#include "NullContext.h"
 #include "platform/core/Graphics.h"
-#include "scene/GLContext.h"
 #include "scene/GLStateCache.h"
 #include "scene/RenderContextInfo.h"
 #include "scene/TexCoordRouter.h"
 #include "scene/base/GLRecordingTable.h"
 
 #include <memory>
+#include <string>
 
 namespace texturetest {
-
-class TNullContext : public TGLContext {
-    KP_CLASS(TNullContext, TGLContext)
-public:
-    ~TNullContext() override
-    {
-        if (IsValid()) {
-            DestroyContext();
-        }
-    }
-    bool IsValid() const override { return FCreated; }
-    void SwapBuffers() override {}
-    TGLOutputDevice RenderOutputDevice() const override { return 0; }
-
-protected:
-    void DoActivate() override {}
-    void DoDeactivate() override {}
-    void DoCreateContext(TGLOutputDevice) override { FCreated = true; }
-    void DoCreateMemoryContext(TGLOutputDevice, int, int) override { FCreated = true; }
-    void DoShareLists(TGLContext*) override {}
-    void DoDestroyContext() override { FCreated = false; }
-
-private:
-    bool FCreated = false;
-};
 
 // A current context, a recorder, a state cache and a render record; extension and
 // version flags are restored when it ends.
 struct TRecordingScene {
     TRecordingScene()
     {
-        context.CreateContext(1);
-        context.Activate();
         // The router copies entry points when switched: start from the recorder's.
         MapTexCoordNowhere();
         rci.GLStates = &states;
@@ -56,15 +30,12 @@ struct TRecordingScene {
         MapTexCoordNowhere();
         GLExt = savedExt;
         GLVersion = savedVersion;
-        if (context.Active()) {
-            context.SetActive(false);
-        }
     }
 
     TGLExtensionFlags savedExt = GLExt;
     TGLVersionFlags savedVersion = GLVersion;
     TGLRecorder gl;
-    TNullContext context;
+    scenetest::TNullContext context;
     TGLStateCache states;
     TMatrix modelView = IdentityMatrix;
     TRenderContextInfo rci;
