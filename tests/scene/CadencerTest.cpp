@@ -285,18 +285,32 @@ TEST(CadencerClock, ReferenceTimesAreSecondsOfTheirClocks)
 
 class CadencerLoopTest : public ::testing::Test {
 protected:
+    // Counts the events of a cadencer on the fixture's scene.
+    void Start(TGLCadencer& cadencer, TGLCadencerMode mode = cmASAP)
+    {
+        cadencer.SetMode(mode);
+        cadencer.OnProgress = [this](TObject*, double, double) { ++events; };
+        cadencer.SetScene(&world);
+    }
+    // Disables the cadencer and checks that the ASAP loop frees itself.
+    void StopAndDrain(TGLCadencer& cadencer)
+    {
+        cadencer.SetEnabled(false);
+        loop.Drain();
+        EXPECT_FALSE(ASAPHandlerExists()) << "the empty loop frees itself";
+    }
+
     TManualEventLoop loop;
     TEventLoopScope scope{&loop};
     TStepWorld world;
+    int events = 0;
 };
 
 TEST_F(CadencerLoopTest, ASAPRunsWhileEnabledWithASceneAndEndsByItself)
 {
     TGLCadencer cadencer;
-    int events = 0;
-    cadencer.OnProgress = [&](TObject*, double, double) { ++events; };
     EXPECT_FALSE(ASAPHandlerExists()) << "no scene, no loop";
-    cadencer.SetScene(&world);
+    Start(cadencer);
     EXPECT_TRUE(ASAPHandlerExists());
     EXPECT_EQ(ASAPCadencerCount(), 1);
     EXPECT_EQ(loop.PendingCount(), 1u) << "the first tick is posted";
@@ -322,9 +336,7 @@ TEST_F(CadencerLoopTest, AFloodOfTicksInOneMillisecondWaitsForATimer)
     loop.clock = FrozenClock;
     SetCadencerTickClock(FrozenClock);
     TGLCadencer cadencer;
-    int events = 0;
-    cadencer.OnProgress = [&](TObject*, double, double) { ++events; };
-    cadencer.SetScene(&world);
+    Start(cadencer);
     for (int i = 0; i < 6000 && loop.PendingCount() > 0; ++i) {
         loop.ProcessPendingEvents();
     }
@@ -336,9 +348,7 @@ TEST_F(CadencerLoopTest, AFloodOfTicksInOneMillisecondWaitsForATimer)
     EXPECT_EQ(events, 5001) << "the timer dispatches";
     EXPECT_EQ(loop.TimerCount(), 0u) << "and is killed";
     EXPECT_EQ(loop.PendingCount(), 1u) << "ticks resume";
-    cadencer.SetEnabled(false);
-    loop.Drain();
-    EXPECT_FALSE(ASAPHandlerExists());
+    StopAndDrain(cadencer);
     SetCadencerTickClock(nullptr);
 }
 
@@ -346,31 +356,25 @@ TEST_F(CadencerLoopTest, ASAPExceptionIsReportedAndDisablesOnlyThatCadencer)
 {
     TGLCadencer failing;
     TGLCadencer healthy;
-    int healthyEvents = 0;
     failing.OnProgress = [](TObject*, double, double) { throw std::runtime_error("handler failed"); };
-    healthy.OnProgress = [&](TObject*, double, double) { ++healthyEvents; };
     failing.SetScene(&world);
-    healthy.SetScene(&world);
+    Start(healthy);
     loop.ProcessPendingEvents();
     ASSERT_EQ(loop.exceptions.size(), 1u);
     EXPECT_EQ(loop.exceptions[0], "handler failed");
     EXPECT_FALSE(failing.Enabled());
     EXPECT_TRUE(healthy.Enabled());
-    EXPECT_EQ(healthyEvents, 1);
+    EXPECT_EQ(events, 1);
     loop.ProcessPendingEvents();
-    EXPECT_EQ(healthyEvents, 2);
+    EXPECT_EQ(events, 2);
     EXPECT_EQ(loop.exceptions.size(), 1u);
-    healthy.SetEnabled(false);
-    loop.Drain();
-    EXPECT_FALSE(ASAPHandlerExists());
+    StopAndDrain(healthy);
 }
 
 TEST_F(CadencerLoopTest, ASAPCadencersStopWhenTheApplicationTerminates)
 {
     TGLCadencer cadencer;
-    int events = 0;
-    cadencer.OnProgress = [&](TObject*, double, double) { ++events; };
-    cadencer.SetScene(&world);
+    Start(cadencer);
     loop.terminating = true;
     loop.ProcessPendingEvents();
     EXPECT_EQ(events, 0);
@@ -389,8 +393,7 @@ TEST_F(CadencerLoopTest, FreeingAnASAPCadencerTakesItOutOfTheLoopAndManualModeNe
     loop.Drain();
     EXPECT_FALSE(ASAPHandlerExists());
     TGLCadencer manual;
-    manual.SetMode(cmManual);
-    manual.SetScene(&world);
+    Start(manual, cmManual);
     EXPECT_FALSE(ASAPHandlerExists());
     EXPECT_FALSE(loop.HasIdleHandler());
     EXPECT_EQ(loop.PendingCount(), 0u);
@@ -400,10 +403,8 @@ TEST_F(CadencerLoopTest, IdleModeStepsOnEveryIdleCallAndKeepsThemComing)
 {
     TGLCadencer cadencer;
     cadencer.SetMode(cmApplicationIdle);
-    int events = 0;
-    cadencer.OnProgress = [&](TObject*, double, double) { ++events; };
     EXPECT_FALSE(loop.HasIdleHandler()) << "no scene yet";
-    cadencer.SetScene(&world);
+    Start(cadencer, cmApplicationIdle);
     ASSERT_TRUE(loop.HasIdleHandler());
     EXPECT_FALSE(loop.RunIdle()) << "idle processing continues";
     EXPECT_FALSE(loop.RunIdle());
@@ -416,10 +417,8 @@ TEST_F(CadencerLoopTest, StoppingDoesNotClearAnotherCadencersIdleHandler)
 {
     TGLCadencer first;
     TGLCadencer second;
-    first.SetMode(cmApplicationIdle);
-    second.SetMode(cmApplicationIdle);
-    first.SetScene(&world);
-    second.SetScene(&world); // takes the hook
+    Start(first, cmApplicationIdle);
+    Start(second, cmApplicationIdle); // takes the hook
     first.SetEnabled(false);
     EXPECT_TRUE(loop.HasIdleHandler());
     second.SetEnabled(false);

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <utility>
+#include <string>
 
 using namespace scenetest;
 
@@ -179,22 +179,38 @@ TEST_F(SceneObjectPlacementTest, DirectionParallelToUpFallsBackForTheRightVector
     }
 }
 
+// Pitch, turn and roll with their angle setters and getters.
+struct TAxis {
+    void (TGLBaseSceneObject::*rotate)(float);
+    void (TGLBaseSceneObject::*set)(float);
+    float (TGLBaseSceneObject::*get)() const;
+    const char* name;
+};
+const TAxis Axes[] = {
+    {&TGLBaseSceneObject::Pitch, &TGLBaseSceneObject::SetPitchAngle, &TGLBaseSceneObject::PitchAngle, "pitch"},
+    {&TGLBaseSceneObject::Turn, &TGLBaseSceneObject::SetTurnAngle, &TGLBaseSceneObject::TurnAngle, "turn"},
+    {&TGLBaseSceneObject::Roll, &TGLBaseSceneObject::SetRollAngle, &TGLBaseSceneObject::RollAngle, "roll"}};
+
+// Direction and up of a match those of b.
+void ExpectSameOrientation(TGLBaseSceneObject& a, TGLBaseSceneObject& b)
+{
+    ExpectNear(a.Direction().AsVector(), b.Direction().AsVector());
+    ExpectNear(a.Up().AsVector(), b.Up().AsVector());
+}
+
 TEST_F(SceneObjectPlacementTest, PitchTurnRollRoundTrips)
 {
-    using Rotation = void (TGLBaseSceneObject::*)(float);
-    const Rotation rotations[] = {&TGLBaseSceneObject::Pitch, &TGLBaseSceneObject::Turn, &TGLBaseSceneObject::Roll};
-    const float angles[] = {30, -45, 90, 170};
-    for (Rotation rotate : rotations) {
-        for (float angle : angles) {
-            TGLBaseSceneObject o;
-            o.Turn(10); // start off the axes
-            o.Pitch(5);
-            const TVector dir = o.Direction().AsVector();
-            const TVector up = o.Up().AsVector();
-            (o.*rotate)(angle);
-            (o.*rotate)(-angle);
-            ExpectNear(o.Direction().AsVector(), dir, 1e-5f);
-            ExpectNear(o.Up().AsVector(), up, 1e-5f);
+    for (const TAxis& axis : Axes) {
+        for (float angle : {30.0f, -45.0f, 90.0f, 170.0f}) {
+            TGLBaseSceneObject o, start;
+            for (TGLBaseSceneObject* x : {&o, &start}) {
+                x->Turn(10); // start off the axes
+                x->Pitch(5);
+            }
+            (o.*axis.rotate)(angle);
+            (o.*axis.rotate)(-angle);
+            SCOPED_TRACE(std::string(axis.name) + " " + std::to_string(angle));
+            ExpectSameOrientation(o, start);
         }
     }
 }
@@ -214,80 +230,55 @@ TEST_F(SceneObjectPlacementTest, PitchKeepsTheFrameOrthonormalAndReportsItsAngle
 
 TEST_F(SceneObjectPlacementTest, RotationsAddToTheirAngleWithinAHalfTurn)
 {
-    struct Case {
-        float first, second, expected;
-    };
-    const Case cases[] = {{30, 0, 30}, {-30, 0, -30}, {120, 30, 150}, {170, 170, -20}, {-100, -100, 160}};
-    using Rotation = void (TGLBaseSceneObject::*)(float);
-    using Getter = float (TGLBaseSceneObject::*)() const;
-    const std::pair<Rotation, Getter> axes[] = {{&TGLBaseSceneObject::Pitch, &TGLBaseSceneObject::PitchAngle},
-                                                {&TGLBaseSceneObject::Turn, &TGLBaseSceneObject::TurnAngle},
-                                                {&TGLBaseSceneObject::Roll, &TGLBaseSceneObject::RollAngle}};
-    for (const auto& [rotate, angle] : axes) {
-        for (const Case& c : cases) {
+    const float cases[][3] = {{30, 0, 30}, {-30, 0, -30}, {120, 30, 150}, {170, 170, -20}, {-100, -100, 160}};
+    for (const TAxis& axis : Axes) {
+        for (const auto& [first, second, expected] : cases) {
             TGLBaseSceneObject o;
-            (o.*rotate)(c.first);
-            (o.*rotate)(c.second);
-            EXPECT_NEAR((o.*angle)(), c.expected, 1e-4) << c.first << " + " << c.second;
+            (o.*axis.rotate)(first);
+            (o.*axis.rotate)(second);
+            EXPECT_NEAR((o.*axis.get)(), expected, 1e-4) << axis.name << " " << first << " + " << second;
         }
     }
 }
 
 TEST_F(SceneObjectPlacementTest, AngleSettersRotateByTheDifferenceAndFold)
 {
-    using Setter = void (TGLBaseSceneObject::*)(float);
-    using Getter = float (TGLBaseSceneObject::*)() const;
-    struct Case {
-        Setter set;
-        Getter get;
-    };
-    const Case cases[] = {{&TGLBaseSceneObject::SetPitchAngle, &TGLBaseSceneObject::PitchAngle},
-                          {&TGLBaseSceneObject::SetTurnAngle, &TGLBaseSceneObject::TurnAngle},
-                          {&TGLBaseSceneObject::SetRollAngle, &TGLBaseSceneObject::RollAngle}};
-    for (const Case& c : cases) {
-        TGLBaseSceneObject o;
-        const TVector dir = o.Direction().AsVector();
-        const TVector up = o.Up().AsVector();
-        (o.*c.set)(40);
-        EXPECT_FLOAT_EQ((o.*c.get)(), 40);
-        (o.*c.set)(0);
-        ExpectNear(o.Direction().AsVector(), dir);
-        ExpectNear(o.Up().AsVector(), up);
-        (o.*c.set)(200);
-        EXPECT_FLOAT_EQ((o.*c.get)(), -160);
+    for (const TAxis& axis : Axes) {
+        SCOPED_TRACE(axis.name);
+        TGLBaseSceneObject o, start;
+        (o.*axis.set)(40);
+        EXPECT_FLOAT_EQ((o.*axis.get)(), 40);
+        (o.*axis.set)(0);
+        ExpectSameOrientation(o, start);
+        (o.*axis.set)(200);
+        EXPECT_FLOAT_EQ((o.*axis.get)(), -160);
     }
 }
 
 TEST_F(SceneObjectPlacementTest, AngleSettersAgreeWithTheRotations)
 {
-    using Rotation = void (TGLBaseSceneObject::*)(float);
-    using Setter = void (TGLBaseSceneObject::*)(float);
-    const std::pair<Rotation, Setter> axes[] = {{&TGLBaseSceneObject::Pitch, &TGLBaseSceneObject::SetPitchAngle},
-                                                {&TGLBaseSceneObject::Turn, &TGLBaseSceneObject::SetTurnAngle},
-                                                {&TGLBaseSceneObject::Roll, &TGLBaseSceneObject::SetRollAngle}};
-    for (const auto& [rotate, set] : axes) {
+    for (const TAxis& axis : Axes) {
+        SCOPED_TRACE(axis.name);
+        const bool turn = axis.rotate == &TGLBaseSceneObject::Turn;
         // Setting the angle gives the orientation the rotation gives...
         TGLBaseSceneObject a, b;
-        a.Turn(20); // start off the axes
-        b.Turn(20);
-        (a.*rotate)(10);
-        (b.*rotate)(10);
-        (a.*set)(25);
-        (b.*rotate)(rotate == &TGLBaseSceneObject::Turn ? -5.0f : 15.0f); // 25 - stored
-        ExpectNear(a.Direction().AsVector(), b.Direction().AsVector());
-        ExpectNear(a.Up().AsVector(), b.Up().AsVector());
+        for (TGLBaseSceneObject* x : {&a, &b}) {
+            x->Turn(20); // start off the axes
+            (x->*axis.rotate)(10);
+        }
+        (a.*axis.set)(25);
+        (b.*axis.rotate)(turn ? -5.0f : 15.0f); // 25 - stored
+        ExpectSameOrientation(a, b);
         // ... and setting the former angle again undoes the rotation.
-        TGLBaseSceneObject c;
+        TGLBaseSceneObject c, start;
         c.Turn(15);
-        const TVector dir = c.Direction().AsVector();
-        const TVector up = c.Up().AsVector();
+        start.Turn(15);
         const float before = c.PitchAngle() + c.TurnAngle() + c.RollAngle();
-        (c.*rotate)(40);
+        (c.*axis.rotate)(40);
         const float after = c.PitchAngle() + c.TurnAngle() + c.RollAngle();
-        (c.*set)(rotate == &TGLBaseSceneObject::Turn ? 15.0f : 0.0f);
+        (c.*axis.set)(turn ? 15.0f : 0.0f);
         EXPECT_NEAR(after - before, 40, 1e-4);
-        ExpectNear(c.Direction().AsVector(), dir);
-        ExpectNear(c.Up().AsVector(), up);
+        ExpectSameOrientation(c, start);
     }
 }
 
@@ -309,8 +300,7 @@ TEST_F(SceneObjectPlacementTest, RotationCoordinatesRebuildTheOrientation)
     TGLBaseSceneObject a, b;
     a.Rotation().SetVector(20, 35, -15);
     b.ResetAndPitchTurnRoll(20, 35, -15);
-    ExpectNear(a.Direction().AsVector(), b.Direction().AsVector());
-    ExpectNear(a.Up().AsVector(), b.Up().AsVector());
+    ExpectSameOrientation(a, b);
     EXPECT_FLOAT_EQ(b.PitchAngle(), 20);
     EXPECT_FLOAT_EQ(b.TurnAngle(), 35);
     EXPECT_FLOAT_EQ(b.RollAngle(), -15);
@@ -343,8 +333,7 @@ TEST_F(SceneObjectPlacementTest, SetMatrixSplitsIntoTheVectors)
     object->SetMatrix(source.Matrix());
     ExpectNear(object->Position().AsVector(), TVector{4, 5, 6, 1});
     ExpectNear(object->Scale().AsVector(), TVector{1, 2, 3, 0}, 1e-5f);
-    ExpectNear(object->Direction().AsVector(), source.Direction().AsVector());
-    ExpectNear(object->Up().AsVector(), source.Up().AsVector());
+    ExpectSameOrientation(*object, source);
     ExpectMatrixNear(object->Matrix(), source.Matrix());
 }
 

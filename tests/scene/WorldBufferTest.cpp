@@ -26,6 +26,12 @@ protected:
         buffer.Resize(200, 100);
     }
     TGLContext* Context() { return buffer.RenderingContext(); }
+    // The buffer on the fixture's camera with a context.
+    void Ready(TGLWorldBuffer& b)
+    {
+        b.SetCamera(camera);
+        b.CreateRC(0, false);
+    }
 
     TGLWorld world;
     TGLWorldBuffer buffer{nullptr};
@@ -186,8 +192,7 @@ TEST_F(WorldBufferTest, AFrameClearsProjectsLightsDrawsAndSwaps)
 {
     auto* light = TGLBaseSceneObject::CreateAsChild<TGLLightSource>(world.ObjectRoot());
     light->SetLightStyle(lsOmni);
-    buffer.SetCamera(camera);
-    buffer.CreateRC(0, false);
+    Ready(buffer);
     recorder.Clear();
     buffer.RenderWholeScene();
     const int clear = IndexOf("glClear(" + std::to_string(GL_DEPTH_BUFFER_BIT | GL_COLOR_BUFFER_BIT) + ")");
@@ -212,8 +217,7 @@ TEST_F(WorldBufferTest, AFrameClearsProjectsLightsDrawsAndSwaps)
 TEST_F(WorldBufferTest, NoColorBufferNeitherClearsNorWritesColour)
 {
     buffer.SetContextOptions(ContextOption(roNoColorBuffer));
-    buffer.SetCamera(camera);
-    buffer.CreateRC(0, false);
+    Ready(buffer);
     bool ignored = false;
     buffer.InitiateRendering = [&](TObject*, TRenderContextInfo& rci) { ignored = rci.ignoreMaterials; };
     recorder.Clear();
@@ -254,8 +258,7 @@ TEST_F(WorldBufferTest, RenderFromInsideAfterRenderDoesNothing)
 
 TEST_F(WorldBufferTest, ChangesDuringAFrameFireNoOnChange)
 {
-    buffer.SetCamera(camera);
-    buffer.CreateRC(0, false);
+    Ready(buffer);
     events.changes = 0;
     buffer.BeforeRender = [&](TObject*) { camera->NotifyChange(camera); };
     buffer.RenderWholeScene();
@@ -286,8 +289,7 @@ TEST_F(WorldBufferTest, SwitchingCamerasMovesTheBufferBetweenScenes)
 {
     TGLWorld other;
     auto* otherCamera = TGLBaseSceneObject::CreateAsChild<TGLCamera>(other.CameraRoot());
-    buffer.SetCamera(camera);
-    buffer.CreateRC(0, false);
+    Ready(buffer);
     buffer.RenderWholeScene();
     EXPECT_EQ(world.Buffers().size(), 1u);
     buffer.SetCamera(otherCamera);
@@ -302,8 +304,7 @@ TEST_F(WorldBufferTest, SwitchingCamerasMovesTheBufferBetweenScenes)
 
 TEST_F(WorldBufferTest, AnOpenGLErrorDuringAFrameUnwindsSoTheNextFrameRenders)
 {
-    buffer.SetCamera(camera);
-    buffer.CreateRC(0, false);
+    Ready(buffer);
     buffer.BeforeRender = [&](TObject*) { recorder.PendingErrors.push_back(GL_INVALID_OPERATION); };
     EXPECT_THROW(buffer.RenderWholeScene(), EOpenGLError);
     EXPECT_FALSE(buffer.Rendering());
@@ -359,8 +360,7 @@ TEST_F(WorldBufferTest, SnapshotReadsTheFrameOnlyWithACameraInAScene)
 TEST_F(WorldBufferTest, DestroyingTheBufferLeavesItsScene)
 {
     auto owned = std::make_unique<TGLWorldBuffer>(nullptr);
-    owned->SetCamera(camera);
-    owned->CreateRC(0, false);
+    Ready(*owned);
     owned->RenderWholeScene();
     ASSERT_EQ(world.Buffers().size(), 1u);
     EXPECT_EQ(world.RenderingContext(), owned->RenderingContext());
@@ -372,10 +372,8 @@ TEST_F(WorldBufferTest, DestroyingTheBufferLeavesItsScene)
 TEST_F(WorldBufferTest, ASecondBufferSharesListsWithTheFirst)
 {
     TGLWorldBuffer second(nullptr);
-    buffer.SetCamera(camera);
-    second.SetCamera(camera);
-    buffer.CreateRC(0, false);
-    second.CreateRC(0, false);
+    Ready(buffer);
+    Ready(second);
     buffer.RenderWholeScene();
     second.RenderWholeScene();
     ASSERT_EQ(world.Buffers().size(), 2u);
@@ -391,10 +389,8 @@ TEST_F(WorldBufferTest, ASecondBufferThatCannotShareStillDraws)
     std::vector<std::string> log;
     auto previous = SetDebugLogSink([&](std::string_view text) { log.emplace_back(text); });
     TGLWorldBuffer second(nullptr);
-    buffer.SetCamera(camera);
-    second.SetCamera(camera);
-    buffer.CreateRC(0, false);
-    second.CreateRC(0, false);
+    Ready(buffer);
+    Ready(second);
     buffer.RenderWholeScene();
     TCountingContext::FailSharing = true;
     EXPECT_NO_THROW(second.RenderWholeScene());
@@ -423,8 +419,7 @@ TEST_F(WorldBufferTest, RenderSceneFillsTheRecordAndRunsTheAfterEffectsLast)
     auto* object = TGLBaseSceneObject::CreateAsChild<TGLDirectOpenGL>(world.ObjectRoot());
     object->OnRender = [](TObject*, TRenderContextInfo&) { GL.glRectf(1, 0, 0, 0); };
     CreateXCollectionItem<TMarkAfterEffect>(&object->Effects());
-    buffer.SetCamera(camera);
-    buffer.CreateRC(0, false);
+    Ready(buffer);
     TRenderContextInfo seen{};
     std::vector<std::string> order;
     buffer.InitiateRendering = [&](TObject* sender, TRenderContextInfo& rci) {
@@ -488,7 +483,7 @@ protected:
     TGLTexture texture;
 };
 
-TEST_F(BufferCopyToTexture, CopiesTheAreaInsideOpenGL)
+TEST_F(BufferCopyToTexture, CopiesTheAreaInsideOpenGLAndNothingWithoutAnAreaOrAContext)
 {
     recorder.Clear();
     buffer.CopyToTexture(texture, 4, 6, 32, 16, 1, 2);
@@ -498,6 +493,12 @@ TEST_F(BufferCopyToTexture, CopiesTheAreaInsideOpenGL)
     EXPECT_EQ(copies[0].Args, (std::vector<double>{GL_TEXTURE_2D, 0, 1, 2, 4, 6, 32, 16}));
     EXPECT_EQ(Count("glReadPixels"), 0);
     EXPECT_FALSE(Context()->Active()) << "activated only for the copy";
+    // Nothing without an area or a context.
+    buffer.CopyToTexture(texture, 0, 0, 0, 8, 0, 0);
+    buffer.DestroyRC();
+    recorder.Clear();
+    buffer.CopyToTexture(texture, 0, 0, 8, 8, 0, 0);
+    EXPECT_EQ(recorder.Calls().size(), 0u);
 }
 
 TEST_F(BufferCopyToTexture, ForcedReadBackUploadsTheWholeArea)
@@ -527,15 +528,6 @@ TEST_F(BufferCopyToTexture, CubeFacesBindTheCubeMapAndOtherTargetsAreRefused)
               -1);
     EXPECT_THROW(buffer.CopyToTexture(texture, 0, 0, 8, 8, 0, 0, GL_TEXTURE_3D), EAssertionFailed);
     EXPECT_FALSE(Context()->Active());
-}
-
-TEST_F(BufferCopyToTexture, NothingWithoutAContextOrAnArea)
-{
-    buffer.CopyToTexture(texture, 0, 0, 0, 8, 0, 0);
-    buffer.DestroyRC();
-    recorder.Clear();
-    buffer.CopyToTexture(texture, 0, 0, 8, 8, 0, 0);
-    EXPECT_EQ(recorder.Calls().size(), 0u);
 }
 
 // ---- Memory viewer ----
