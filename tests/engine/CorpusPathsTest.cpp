@@ -10,39 +10,18 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 namespace {
-
-class AnswerYes : public IDialogResponder {
-public:
-    TModalResult MessageDlg(const std::string&, TMsgDlgType, TMsgDlgButtons buttons) override
-    {
-        return (buttons & mbYes) ? TModalResult::mrYes : TModalResult::mrOk;
-    }
-    bool InputQuery(const std::string&, const std::string&, std::string& value) override
-    {
-        value = "1";
-        return true;
-    }
-};
 
 TEST(CorpusPaths, EveryProgramRunsToItsPathText)
 {
-    std::vector<std::filesystem::path> files;
-    std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(KERFPAD_CORPUS, ec)) {
-        if (entry.path().extension() == ".sbp") {
-            files.push_back(entry.path());
-        }
-    }
+    const auto files = CorpusFiles();
     if (files.empty()) {
         GTEST_SKIP() << "no corpus at " << KERFPAD_CORPUS;
     }
     int withPaths = 0;
     for (const auto& path : files) {
         TPathEngine e;
-        AnswerYes answers;
+        TAnswerEverything answers;
         TDialogResponderScope scope(&answers);
         e.Shell.QuickView = true;
         e.Runner.MaxExecutedLines = 200000;

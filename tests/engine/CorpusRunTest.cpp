@@ -9,39 +9,10 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
 namespace {
-
-class AnswerEverything : public IDialogResponder {
-public:
-    TModalResult MessageDlg(const std::string&, TMsgDlgType, TMsgDlgButtons buttons) override
-    {
-        ++Count;
-        return (buttons & mbYes) ? TModalResult::mrYes : TModalResult::mrOk;
-    }
-    bool InputQuery(const std::string&, const std::string&, std::string& value) override
-    {
-        ++Count;
-        value = "1";
-        return true;
-    }
-    int Count = 0;
-};
-
-std::vector<std::filesystem::path> CorpusFiles()
-{
-    std::vector<std::filesystem::path> files;
-    std::error_code ec;
-    for (const auto& entry : std::filesystem::directory_iterator(KERFPAD_CORPUS, ec)) {
-        if (entry.path().extension() == ".sbp") {
-            files.push_back(entry.path());
-        }
-    }
-    return files;
-}
 
 TEST(CorpusRun, ProgramsRunOrStopWithALineNumberedError)
 {
@@ -65,7 +36,7 @@ TEST(CorpusRun, ProgramsRunOrStopWithALineNumberedError)
         TCalcul calcul;
         TFakeShell shell;
         shell.QuickView = true;
-        AnswerEverything answers;
+        TAnswerEverything answers;
         TDialogResponderScope scope(&answers);
         TMove move(data, calcul, shell);
         move.StartRun();

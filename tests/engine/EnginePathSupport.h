@@ -7,8 +7,14 @@
 
 #include "engine/ProgramRunner.h"
 
+#include <gtest/gtest.h>
+
+#include <cctype>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <unistd.h>
 
 inline std::string ExpectedPath(const std::string& nodes)
 {
@@ -48,4 +54,39 @@ public:
     TMove Move{Data, Calcul, Shell};
     TProgramRunner Runner{Move, Data, Calcul};
     TProgramLines Lines;
+};
+
+// A whole program and the path text it leaves (jog nodes, then cut nodes), named for
+// the test list.
+struct TPathCase {
+    const char* Name;
+    const char* Program;
+    const char* Path;
+};
+
+inline std::string PathCaseName(const ::testing::TestParamInfo<TPathCase>& info)
+{
+    std::string n;
+    for (const char* c = info.param.Name; *c; ++c) {
+        n += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+    }
+    return n;
+}
+
+// A folder of its own under the temporary directory, removed with the helper.
+class TTempFolder {
+public:
+    explicit TTempFolder(const std::string& tag)
+        : Dir(std::filesystem::temp_directory_path() / ("kerfpad_" + tag + "_" + std::to_string(::getpid())))
+    {
+        std::filesystem::create_directories(Dir);
+    }
+    ~TTempFolder() { std::filesystem::remove_all(Dir); }
+    void Write(const std::string& name, const std::string& text) const
+    {
+        std::ofstream(Dir / name, std::ios::binary) << text;
+    }
+    std::string Path(const std::string& name) const { return (Dir / name).string(); }
+
+    const std::filesystem::path Dir;
 };

@@ -10,6 +10,7 @@
 #include "platform/core/DialogService.h"
 
 #include <deque>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <utility>
@@ -88,3 +89,30 @@ private:
 };
 
 std::vector<std::string> ToLines(const std::string& program);
+
+// Answers every dialog: Yes where offered, else OK; "1" to every input box.
+class TAnswerEverything : public IDialogResponder {
+public:
+    TModalResult MessageDlg(const std::string&, TMsgDlgType, TMsgDlgButtons buttons) override
+    {
+        return (buttons & mbYes) ? TModalResult::mrYes : TModalResult::mrOk;
+    }
+    bool InputQuery(const std::string&, const std::string&, std::string& value) override
+    {
+        value = "1";
+        return true;
+    }
+};
+
+// The part programs (*.sbp) of the shared corpus; empty when there is none.
+inline std::vector<std::filesystem::path> CorpusFiles()
+{
+    std::vector<std::filesystem::path> files;
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(KERFPAD_CORPUS, ec)) {
+        if (entry.path().extension() == ".sbp") {
+            files.push_back(entry.path());
+        }
+    }
+    return files;
+}

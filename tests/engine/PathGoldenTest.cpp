@@ -11,20 +11,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
-#include <fstream>
 #include <limits>
-#include <unistd.h>
 
 namespace {
 
-struct GoldenCase {
-    const char* Name;
-    const char* Program;
-    const char* Path; // jog nodes, then cut nodes
-};
-
-const GoldenCase Golden[] = {
+const TPathCase Golden[] = {
     {"absolute", "M3, 1, 2, 3", "0,0,0;1,2,3"},
     {"relative", "SR\nMX, 1\nMX, 1", "0,0,0;1,0,0;2,0,0"},
     {"omitted coordinate stays", "M3, 1, 2, 3\nM3, 4, , 5", "0,0,0;1,2,3;4,2,5"},
@@ -47,7 +38,7 @@ const GoldenCase Golden[] = {
     {"assignment is no command", "FPX = 1\nM2, &FPX, 0", "0,0,0;1,0,0"},
 };
 
-class PathGolden : public ::testing::TestWithParam<GoldenCase> {};
+class PathGolden : public ::testing::TestWithParam<TPathCase> {};
 
 TEST_P(PathGolden, PathText)
 {
@@ -56,14 +47,7 @@ TEST_P(PathGolden, PathText)
     EXPECT_EQ(ExpectedPath(GetParam().Path), e.Run(GetParam().Program)) << GetParam().Program;
 }
 
-INSTANTIATE_TEST_SUITE_P(Programs, PathGolden, ::testing::ValuesIn(Golden),
-                         [](const auto& info) {
-                             std::string n;
-                             for (const char* c = info.param.Name; *c; ++c) {
-                                 n += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
-                             }
-                             return n;
-                         });
+INSTANTIATE_TEST_SUITE_P(Programs, PathGolden, ::testing::ValuesIn(Golden), PathCaseName);
 
 TEST(PathText, MatchesThePointFormatter)
 {
@@ -169,24 +153,15 @@ TEST(PathText, NodeHandlersStartAPolylineWhenNoneExists)
 
 class SubFiles : public ::testing::Test {
 protected:
-    SubFiles()
-    {
-        dir = std::filesystem::temp_directory_path() / ("kerfpad_fp_" + std::to_string(::getpid()));
-        std::filesystem::create_directories(dir);
-        e.Shell.Suppress = true;
-    }
-    ~SubFiles() override { std::filesystem::remove_all(dir); }
-    void Write(const std::string& name, const std::string& text)
-    {
-        std::ofstream(dir / name, std::ios::binary) << text;
-    }
+    SubFiles() { e.Shell.Suppress = true; }
+    void Write(const std::string& name, const std::string& text) { folder.Write(name, text); }
     std::string RunMain(const std::string& text)
     {
         Write("main.sbp", text);
-        return e.Runner.RunFileForResults((dir / "main.sbp").string());
+        return e.Runner.RunFileForResults(folder.Path("main.sbp"));
     }
 
-    std::filesystem::path dir;
+    TTempFolder folder{"fp"};
     TPathEngine e;
 };
 
@@ -217,7 +192,7 @@ TEST_F(SubFiles, BitTargetFollowsTheScaledPath)
 
 TEST_F(SubFiles, NamesAndFailures)
 {
-    std::filesystem::create_directories(dir / "sub.dir");
+    std::filesystem::create_directories(folder.Dir / "sub.dir");
     Write("sub.dir/part.sbp", "MY, 1");
     EXPECT_EQ(ExpectedPath("0,0,0;0,1,0"), RunMain("FP, sub.dir/PART")) << "a dot in the folder is no extension";
 
@@ -243,7 +218,7 @@ TEST_F(SubFiles, NamesAndFailures)
     } catch (const ERunError& ex) {
         error = ex.Message();
     }
-    EXPECT_EQ(error, "Cannot find file: " + (dir / "missing.sbp").string());
+    EXPECT_EQ(error, "Cannot find file: " + folder.Path("missing.sbp"));
     EXPECT_EQ(e.Move.PartFiles().Depth(), 1);
 }
 

@@ -8,22 +8,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
-#include <filesystem>
-#include <fstream>
-#include <unistd.h>
-
 namespace {
-
-struct ShapeCase {
-    const char* Name;
-    const char* Program;
-    const char* Path;
-};
 
 // Worked by hand from the shapes' formulas. "VU, , , , , 4" makes the arc step 4 rad,
 // so an arc of a quarter turn has no step point at all.
-const ShapeCase Shapes[] = {
+const TPathCase Shapes[] = {
     {"rectangle after a move", "M2, 1, 1\nCR, 2, 1, , -1\nM2, 0, 0",
      "0,0,0;1,1,0;1,1,0;3,1,0;3,2,0;1,2,0;1,1,0;1,1,0;0,0,0"},
     {"rectangle inside zero offsets", "M2, 2, 3\nZ2\nCR, 1, 1", "0,0,0;2,3,0;2,3,0;2,4,0;3,4,0;3,3,0;2,3,0"},
@@ -37,7 +26,7 @@ const ShapeCase Shapes[] = {
     {"chord arc of less than a step", "VU, , , , , 4\nCA, 2, 1", "0,0,0;2,0,0"},
 };
 
-class ShapePaths : public ::testing::TestWithParam<ShapeCase> {};
+class ShapePaths : public ::testing::TestWithParam<TPathCase> {};
 
 TEST_P(ShapePaths, PathText)
 {
@@ -46,23 +35,15 @@ TEST_P(ShapePaths, PathText)
     EXPECT_EQ(ExpectedPath(GetParam().Path), e.Run(GetParam().Program)) << GetParam().Program;
 }
 
-INSTANTIATE_TEST_SUITE_P(Programs, ShapePaths, ::testing::ValuesIn(Shapes), [](const auto& info) {
-    std::string n;
-    for (const char* c = info.param.Name; *c; ++c) {
-        n += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
-    }
-    return n;
-});
+INSTANTIATE_TEST_SUITE_P(Programs, ShapePaths, ::testing::ValuesIn(Shapes), PathCaseName);
 
 TEST(ShapePathsInSubFiles, OffsetAndScaleApply)
 {
-    const auto dir = std::filesystem::temp_directory_path() / ("kerfpad_shapes_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    std::ofstream(dir / "sub.sbp") << "CR, 1, 1\n";
+    TTempFolder folder("shapes");
+    folder.Write("sub.sbp", "CR, 1, 1\n");
     TPathEngine e;
     e.Shell.Suppress = true;
-    const std::string path = e.Run("M2, 10, 20\nFP, sub.sbp, 2, 2, 1, 1, 1", (dir / "main.sbp").string());
-    std::filesystem::remove_all(dir);
+    const std::string path = e.Run("M2, 10, 20\nFP, sub.sbp, 2, 2, 1, 1, 1", folder.Path("main.sbp"));
     // The call's offset is the position (10, 20); scene = (offset + program) x scale.
     // The shape's polyline starts where the tool was.
     EXPECT_EQ(path, ExpectedPath("0,0,0;10,20,0;10,20,0;40,80,0;40,82,0;42,82,0;42,80,0;40,80,0"));
