@@ -44,6 +44,17 @@ protected:
         scene.gl.Clear();
     }
 
+    // A library material named "Detail" with an enabled texture, as the second texture.
+    TGLLibMaterial* AddDetail()
+    {
+        GLExt.ARB_multitexture = true;
+        TGLLibMaterial* detail = library.Materials()->Add();
+        detail->SetName("Detail");
+        detail->Material()->Texture()->SetDisabled(false);
+        material->SetTexture2Name("Detail");
+        return detail;
+    }
+
     TRecordingScene scene;
     TGLMaterialLibrary library;
     TGLLibMaterial* material = library.Materials()->Add();
@@ -86,11 +97,11 @@ TEST_F(LibMaterialApply, ShaderAsksForMorePasses)
     TLoggingShader shader;
     shader.extraPasses = 2;
     material->SetShader(&shader);
-    int passes = 0;
     material->Apply(scene.rci);
-    do {
+    int passes = 1;
+    while (material->UnApply(scene.rci)) {
         ++passes;
-    } while (material->UnApply(scene.rci));
+    }
     EXPECT_EQ(passes, 3);
     EXPECT_FALSE(shader.Active());
 }
@@ -171,14 +182,10 @@ class LibMaterialSecondTexture : public LibMaterialApply, public ::testing::With
 TEST_P(LibMaterialSecondTexture, SecondUnitAndRouting)
 {
     const SecondTextureCase& c = GetParam();
-    GLExt.ARB_multitexture = true;
-    TGLLibMaterial* detail = library.Materials()->Add();
-    detail->SetName("Detail");
-    detail->Material()->Texture()->SetDisabled(false);
+    TGLLibMaterial* detail = AddDetail();
     detail->Material()->Texture()->SetMappingMode(c.secondMapping);
     material->Material()->Texture()->SetDisabled(!c.ownEnabled);
     material->Material()->Texture()->SetMappingMode(c.ownMapping);
-    material->SetTexture2Name("Detail");
     material->Apply(scene.rci);
     EXPECT_EQ(material->Texture2LibMaterial(), detail);
     EXPECT_EQ(CurrentTexCoordMode(), c.routed);
@@ -211,11 +218,7 @@ TEST_F(LibMaterialApply, UnknownSecondTextureNameIsClearedAtFirstUse)
 
 TEST_F(LibMaterialApply, FreeingTheSecondTextureMaterialClearsTheLink)
 {
-    GLExt.ARB_multitexture = true;
-    TGLLibMaterial* detail = library.Materials()->Add();
-    detail->SetName("Detail");
-    detail->Material()->Texture()->SetDisabled(false);
-    material->SetTexture2Name("Detail");
+    TGLLibMaterial* detail = AddDetail();
     material->Apply(scene.rci);
     material->UnApply(scene.rci);
     ASSERT_EQ(material->Texture2LibMaterial(), detail);

@@ -1,5 +1,6 @@
 #include "scene/objects/SpaceText.h"
 
+#include "ErrorTextTestSupport.h"
 #include "FakeGlyphProvider.h"
 #include "NullContext.h"
 #include "ObjectTestSupport.h"
@@ -75,12 +76,8 @@ TEST_F(SpaceText, ANegativeExtrusionFailsAndIsNotStoredANegativeDeviationIsZero)
     text.SetAllowedDeviation(-1);
     EXPECT_EQ(text.AllowedDeviation(), 0);
     text.SetExtrusion(0.2f);
-    try {
-        text.SetExtrusion(-0.1f);
-        ADD_FAILURE() << "no assertion";
-    } catch (const EAssertionFailed& e) {
-        EXPECT_EQ(std::string(e.what()).rfind("Extrusion must be >=0", 0), 0u) << e.what();
-    }
+    const std::string error = ErrorText<EAssertionFailed>([&] { text.SetExtrusion(-0.1f); });
+    EXPECT_EQ(error.rfind("Extrusion must be >=0", 0), 0u) << error;
     EXPECT_EQ(text.Extrusion(), 0.2f);
 }
 
