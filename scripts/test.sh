@@ -6,7 +6,8 @@ cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
 build_dir=${KERFPAD_BUILD_DIR:-build}
-cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Optimised without debug information: the suite builds a good deal faster.
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG"
 cmake --build "$build_dir"
 xvfb-run -a -s "-screen 0 1280x1024x24" \
   dbus-run-session -- ctest --test-dir "$build_dir" --output-on-failure -j"$(nproc)" "$@"
