@@ -19,21 +19,14 @@ void ExpectRoots(const TDoubleArray& got, std::initializer_list<double> want, do
 
 } // namespace
 
-TEST(PolynomialSolvers, QuadraticRootsInOrder)
+TEST(PolynomialSolvers, QuadraticRootsInOrderAndLinearWithZeroLeadingCoefficient)
 {
-    const double twoRoots[] = {2, -3, 1};
+    const double twoRoots[] = {2, -3, 1}, doubleRoot[] = {1, -2, 1}, none[] = {1, 0, 1};
     ExpectRoots(SolveQuadratic(twoRoots), {2, 1}, 1e-12);
-    const double doubleRoot[] = {1, -2, 1};
     ExpectRoots(SolveQuadratic(doubleRoot), {1}, 1e-12);
-    const double none[] = {1, 0, 1};
     EXPECT_TRUE(SolveQuadratic(none).empty());
-}
-
-TEST(PolynomialSolvers, QuadraticWithZeroLeadingCoefficientIsLinear)
-{
-    const double linear[] = {-4, 2, 0};
+    const double linear[] = {-4, 2, 0}, constant[] = {3, 0, 0};
     ExpectRoots(SolveQuadratic(linear), {2}, 1e-12);
-    const double constant[] = {3, 0, 0};
     EXPECT_TRUE(SolveQuadratic(constant).empty());
 }
 

@@ -167,10 +167,7 @@ TEST(VectorEqualsTest, BitwiseEqualityAgainstFloatingNullTest)
         EXPECT_EQ(IsNullVector(c.a), c.nullA) << c.a.X << "," << c.a.Z << "," << c.a.W;
         EXPECT_EQ(IsNullVector(TAffineVector{c.a.X, c.a.Y, c.a.Z}), c.nullA) << c.a.X << "," << c.a.Z;
     }
-}
-
-TEST(VectorEqualsTest, AffineFormsIgnoreW)
-{
+    // the affine forms ignore W
     EXPECT_TRUE(AffineVectorEquals(TVector{1, 2, 3, 0}, TVector{1, 2, 3, 1}));
     EXPECT_FALSE(AffineVectorEquals(TVector{1, 2, -0.0f, 0}, TVector{1, 2, 0, 0}));
     EXPECT_TRUE(AffineVectorEquals(TAffineVector{1, 2, 3}, TAffineVector{1, 2, 3}));
@@ -206,11 +203,7 @@ TEST(VectorProductTest, DotAndCross)
     EXPECT_EQ(VectorDotProduct(TVector{1, 2, 3, 10}, TVector{4, 5, 6, 10}), 132);
     EXPECT_EQ(DistanceAlongNormal(TAffineVector{5, 5, 5}, TAffineVector{1, 1, 1}, ZVector), 4);
     EXPECT_EQ(DistanceAlongNormal(TVector{5, 5, 5, 1}, TVector{1, 1, 9, 1}, ZHmgVector), -4);
-}
-
-TEST(VectorProductTest, DotProductIsReturnedWide)
-{
-    // 2^24 + 1 is not a float32; a float32 dot product would lose the 1.
+    // The dot product is returned wide: 2^24 + 1 is not a float32; a float32 dot product would lose the 1.
     const float big = 16777216.0f;
     EXPECT_EQ(AffineDotProduct(TAffineVector{big, 1, 0}, TAffineVector{1, 1, 0}), 16777217.0);
 }
