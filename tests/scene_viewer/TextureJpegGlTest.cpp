@@ -84,6 +84,22 @@ protected:
         GL.glEnd();
     }
 
+    // Clears to `background`, then fills the square lo..hi with the material applied.
+    void FillWith(TGLMaterial& material, float lo, float hi, const Rgba& background)
+    {
+        GL.glClearColor(background[0] / 255.0f, background[1] / 255.0f, background[2] / 255.0f, 1);
+        GL.glClear(GL_COLOR_BUFFER_BIT);
+        rci.faceCulling = true;
+        material.Apply(rci);
+        GL.glBegin(GL_QUADS);
+        GL.glVertex2f(lo, lo);
+        GL.glVertex2f(hi, lo);
+        GL.glVertex2f(hi, hi);
+        GL.glVertex2f(lo, hi);
+        GL.glEnd();
+        material.UnApply(rci);
+    }
+
     OffscreenGL gl{32, 32};
     TGLStateCache states;
     TRenderContextInfo rci;
@@ -141,39 +157,19 @@ TEST_F(TextureJpegGl, TexturedQuadShowsThePictureTheRightWayUp)
 
 TEST_F(TextureJpegGl, TransparentMaterialBlendsOverTheBackground)
 {
-    GL.glClearColor(1, 0, 0, 1);
-    GL.glClear(GL_COLOR_BUFFER_BIT);
     TGLMaterial material(nullptr);
     material.SetBlendingMode(bmTransparency);
     material.FrontProperties()->Diffuse()->SetColor({0, 0, 1, 0.5f});
-    rci.faceCulling = true;
-    material.Apply(rci);
-    GL.glBegin(GL_QUADS);
-    GL.glVertex2f(0, 0);
-    GL.glVertex2f(32, 0);
-    GL.glVertex2f(32, 32);
-    GL.glVertex2f(0, 32);
-    GL.glEnd();
-    material.UnApply(rci);
+    FillWith(material, 0, 32, {255, 0, 0, 255});
     ExpectNear(gl.Pixel(10, 10), {128, 0, 128, 255}, 2);
 }
 
 TEST_F(TextureJpegGl, WireFrameMaterialDrawsOnlyTheOutline)
 {
-    GL.glClearColor(0, 0, 0, 1);
-    GL.glClear(GL_COLOR_BUFFER_BIT);
     TGLMaterial material(nullptr);
     material.FrontProperties()->SetPolygonMode(pmLines);
     material.FrontProperties()->Diffuse()->SetColor({0, 1, 0, 1});
-    rci.faceCulling = true;
-    material.Apply(rci);
-    GL.glBegin(GL_QUADS);
-    GL.glVertex2f(4.5f, 4.5f);
-    GL.glVertex2f(27.5f, 4.5f);
-    GL.glVertex2f(27.5f, 27.5f);
-    GL.glVertex2f(4.5f, 27.5f);
-    GL.glEnd();
-    material.UnApply(rci);
+    FillWith(material, 4.5f, 27.5f, {0, 0, 0, 255});
     EXPECT_EQ(gl.Pixel(16, 16), (Rgba{0, 0, 0, 255}));
     EXPECT_EQ(gl.Pixel(16, 4), (Rgba{0, 255, 0, 255}));
 }
