@@ -181,13 +181,9 @@ TEST(CalculNumberText, ConversionsOfTheEvaluator)
     EXPECT_EQ(calc.NumberToInt("5"), 0);
     EXPECT_EQ(calc.ErrorText(), "Error, convert to numeric value:x1");
     EXPECT_EQ(TCalcul::NumberToText(2.5L), "2.5");
-}
-
-TEST(CalculNumberText, UntrimmedTextInTheMessage)
-{
-    TCalcul calc;
-    calc.TextToNumber(" a ");
-    EXPECT_EQ(calc.ErrorText(), "Error, convert to numeric value: a ");
+    TCalcul untrimmed;
+    untrimmed.TextToNumber(" a ");
+    EXPECT_EQ(untrimmed.ErrorText(), "Error, convert to numeric value: a ");
 }
 
 } // namespace

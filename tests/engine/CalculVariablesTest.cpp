@@ -117,11 +117,7 @@ TEST(CalculVariables, RepeatedFormulaSeesCurrentVariables)
     EXPECT_EQ(number.kind, 1);
     calc.GetVariables().Clear();
     EXPECT_EQ(RunCalc(calc, "x+1").errorText, "Unknown variable:x");
-}
-
-TEST(CalculVariables, RepeatedDefinitionDefinesAgain)
-{
-    TCalcul calc;
+    // A repeated definition defines again.
     calc.SetVariablesText("n=1\r\n");
     EXPECT_EQ(RunCalc(calc, "y:=n*2;y").result, "2");
     calc.GetVariables().SetValue("n", "4");

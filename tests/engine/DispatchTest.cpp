@@ -9,7 +9,7 @@ namespace {
 
 using Trace = std::vector<int>;
 
-std::string Question(const char* word, int line)
+std::string QuestionText(const char* word, int line)
 {
     return std::string("Command: \"") + word + "\" (line: " + std::to_string(line)
         + ") has not been implemented yet.  Continue?";
@@ -73,27 +73,37 @@ TEST(Dispatch, FamilyCommandsThatAreSimulatedLogNothing)
     EXPECT_TRUE(h.Dialogs.Shown.empty());
 }
 
-TEST(UnimplementedQuestion, KnownWordAsksAndNoStopsTheRun)
+TEST(UnimplementedQuestion, KnownWordsAskAndNoStopsTheRun)
 {
-    TEngineHarness h;
-    h.Dialogs.ExpectMessage(Question("OPEN", 2), TModalResult::mrNo);
-    const TRunOutcome out = h.Run("SA\nOPEN \"x\" FOR INPUT AS #1\nSR");
-    EXPECT_TRUE(out.Stopped);
-    EXPECT_EQ((Trace{1, 2}), out.Trace);
-    ASSERT_EQ(1u, h.Dialogs.Shown.size());
-    EXPECT_EQ(TMsgDlgType::mtWarning, h.Dialogs.Shown[0].Type);
-    EXPECT_EQ(mbYes | mbNo, h.Dialogs.Shown[0].Buttons);
-}
-
-TEST(UnimplementedQuestion, YesGoesOn)
-{
-    TEngineHarness h;
-    h.Dialogs.ExpectMessage(Question("CS", 1), TModalResult::mrYes);
-    h.Dialogs.ExpectMessage(Question("ON", 2), TModalResult::mrYes);
-    const TRunOutcome out = h.Run("CS, 1\nON INP(&v,1) GOTO x\nSA");
-    EXPECT_FALSE(out.Stopped);
-    EXPECT_EQ("", out.Error);
-    EXPECT_EQ((Trace{1, 2, 3}), out.Trace);
+    struct Question {
+        const char* Word;
+        int Line;
+        TModalResult Answer;
+    };
+    const std::tuple<const char*, std::vector<Question>, Trace, bool> cases[] = { // program, questions, trace, stopped
+        {"SA\nOPEN \"x\" FOR INPUT AS #1\nSR", {{"OPEN", 2, TModalResult::mrNo}}, {1, 2}, true},
+        {"CS, 1\nON INP(&v,1) GOTO x\nSA", {{"CS", 1, TModalResult::mrYes}, {"ON", 2, TModalResult::mrYes}}, {1, 2, 3},
+         false},
+        {"EXIT SHOPBOT\nexit shopbot\nSA",
+         {{"EXIT SHOPBOT", 1, TModalResult::mrYes}, {"EXIT SHOPBOT", 2, TModalResult::mrCancel}}, {1, 2}, true},
+        {"&a = 1\nIF &a = 1 THEN OPEN\nPRINT \"not reached\"", {{"OPEN", 2, TModalResult::mrNo}}, {1, 2}, true},
+    };
+    for (const auto& [program, questions, trace, stopped] : cases) {
+        TEngineHarness h;
+        for (const Question& q : questions) {
+            h.Dialogs.ExpectMessage(QuestionText(q.Word, q.Line), q.Answer);
+        }
+        const TRunOutcome out = h.Run(program);
+        EXPECT_EQ("", out.Error) << program;
+        EXPECT_EQ(stopped, out.Stopped) << program;
+        EXPECT_EQ(trace, out.Trace) << program;
+        EXPECT_TRUE(h.Shell.Messages.empty()) << program;
+        ASSERT_EQ(questions.size(), h.Dialogs.Shown.size()) << program;
+        for (const TShownDialog& shown : h.Dialogs.Shown) {
+            EXPECT_EQ(TMsgDlgType::mtWarning, shown.Type) << program;
+            EXPECT_EQ(mbYes | mbNo, shown.Buttons) << program;
+        }
+    }
 }
 
 TEST(UnimplementedQuestion, SkippedWhenSuppressedOrDuringQuickView)
@@ -106,16 +116,6 @@ TEST(UnimplementedQuestion, SkippedWhenSuppressedOrDuringQuickView)
         EXPECT_EQ((Trace{1, 2, 3}), out.Trace);
         EXPECT_TRUE(h.Dialogs.Shown.empty());
     }
-}
-
-TEST(UnimplementedQuestion, ExitShopbotAsksWithItsTwoWords)
-{
-    TEngineHarness h;
-    h.Dialogs.ExpectMessage(Question("EXIT SHOPBOT", 1), TModalResult::mrYes);
-    h.Dialogs.ExpectMessage(Question("EXIT SHOPBOT", 2), TModalResult::mrCancel);
-    const TRunOutcome out = h.Run("EXIT SHOPBOT\nexit shopbot\nSA");
-    EXPECT_TRUE(out.Stopped);
-    EXPECT_EQ((Trace{1, 2}), out.Trace);
 }
 
 TEST(UnimplementedQuestion, ExecutedStatementsNeverAsk)
@@ -233,16 +233,6 @@ TEST(IfThen, ConditionDecidesTheJump)
     }
 }
 
-TEST(IfThen, UnimplementedStatementAsksOnceAndNoStops)
-{
-    TEngineHarness h;
-    h.Dialogs.ExpectMessage(Question("OPEN", 2), TModalResult::mrNo);
-    const TRunOutcome out = h.Run("&a = 1\nIF &a = 1 THEN OPEN\nPRINT \"not reached\"");
-    EXPECT_TRUE(out.Stopped);
-    EXPECT_EQ(1u, h.Dialogs.Shown.size());
-    EXPECT_TRUE(h.Shell.Messages.empty());
-}
-
 TEST(IfThen, StatementBookkeeping)
 {
     TEngineHarness h;
@@ -331,7 +321,7 @@ TEST(Pause, FailedArgumentStopsTheRun)
 TEST(FailedArguments, OnlyStopWhenAHandlerReadsThem)
 {
     TEngineHarness h;
-    h.Dialogs.ExpectMessage(Question("ON", 1), TModalResult::mrYes);
+    h.Dialogs.ExpectMessage(QuestionText("ON", 1), TModalResult::mrYes);
     const TRunOutcome out = h.Run("ON INP(&v,1) GOTO x\nFOO, &nosuch + 1\nMO, &nosuch + 1\nSA");
     EXPECT_EQ("", out.Error);
     EXPECT_EQ((Trace{1, 2, 3, 4}), out.Trace);

@@ -102,18 +102,13 @@ TEST(SystemVars, PositionEntriesAreLive)
     EXPECT_EQ("2", data.GetSysVarText(5));
 }
 
-TEST(SystemVars, PositionWithoutSimulatorReadsZero)
-{
-    TEngineData data;
-    EXPECT_FLOAT_EQ(0.0f, data.GetSysVarFloat(1));
-    EXPECT_FLOAT_EQ(0.0f, data.GetSysVarFloat(4));
-    EXPECT_EQ("0", data.GetSysVarText(3));
-}
-
 TEST(EngineDataSlots, EmptySlotsAreCheckedBeforeUse)
 {
     TEngineData data;
     EXPECT_DOUBLE_EQ(0.0, data.GetLastHeading());
+    EXPECT_FLOAT_EQ(0.0f, data.GetSysVarFloat(1)) << "no simulator: the position reads zero";
+    EXPECT_FLOAT_EQ(0.0f, data.GetSysVarFloat(4));
+    EXPECT_EQ("0", data.GetSysVarText(3));
     EXPECT_NO_THROW(data.AddMoveNode(true, true, 1, 2, 3));
     EXPECT_NO_THROW(data.AddJogNode(true, true, 1, 2, 3));
     std::string results;
