@@ -72,6 +72,7 @@ class GLX11WindowGl : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        RegisterGLX11ContextClass();
         ASSERT_TRUE(LoadGLXEntryPoints());
         display = X11Display();
         ASSERT_NE(display, nullptr);
@@ -96,7 +97,6 @@ protected:
 
 TEST_F(GLX11WindowGl, WindowContextUsesTheWindowsVisualAndRenders)
 {
-    RegisterGLX11ContextClass();
     TGLX11Context context;
     context.SetOptions(RCOption(rcoDoubleBuffered));
     context.SetDepthBits(24);
@@ -125,7 +125,6 @@ TEST_F(GLX11WindowGl, WindowContextUsesTheWindowsVisualAndRenders)
 
 TEST_F(GLX11WindowGl, ContextOutlivingItsWindowIsTornDownWithoutEndingTheProcess)
 {
-    RegisterGLX11ContextClass();
     TGLX11Context context;
     context.SetOptions(0); // a single buffer: the window's visual still decides
     context.CreateContext(window);
@@ -162,7 +161,6 @@ TEST_F(GLX11WindowGl, XErrorsAreRecordedInsideATrapAndLoggedOutside)
 
 TEST_F(GLX11WindowGl, InvalidWindowIsReportedWithoutEndingTheProcess)
 {
-    RegisterGLX11ContextClass();
     TGLX11Context context;
     EXPECT_THROW(context.CreateContext(window + 0x1000), EGLContext);
     EXPECT_FALSE(context.IsValid());

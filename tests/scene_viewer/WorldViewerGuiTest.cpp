@@ -32,6 +32,12 @@ protected:
         viewer = std::make_unique<TGLWorldViewer>();
     }
     void Send(QEvent& event) { QCoreApplication::sendEvent(viewer->Window(), &event); }
+    void SendMouse(QEvent::Type type, int x, int y, Qt::MouseButton button, Qt::MouseButtons buttons,
+                   Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QMouseEvent event(type, QPointF(x, y), QPointF(x, y), button, buttons, modifiers);
+        Send(event);
+    }
 
     TManualEventLoop loop;
     TEventLoopScope scope{&loop};
@@ -55,12 +61,8 @@ TEST_F(WorldViewerGui, MouseButtonsReachTheShellsHandlers)
     viewer->OnMouseUp = [&](TObject*, TMouseButton b, TShiftState s, int x, int y) { ups.push_back({b, s, x, y}); };
     viewer->OnClick = [&](TObject*) { ++clicks; };
 
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(10, 20), QPointF(10, 20), Qt::RightButton, Qt::RightButton,
-                      Qt::ShiftModifier);
-    Send(press);
-    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(11, 21), QPointF(11, 21), Qt::RightButton, Qt::NoButton,
-                        Qt::NoModifier);
-    Send(release);
+    SendMouse(QEvent::MouseButtonPress, 10, 20, Qt::RightButton, Qt::RightButton, Qt::ShiftModifier);
+    SendMouse(QEvent::MouseButtonRelease, 11, 21, Qt::RightButton, Qt::NoButton);
     ASSERT_EQ(downs.size(), 1u);
     EXPECT_EQ(downs[0].button, mbRight);
     EXPECT_EQ(downs[0].x, 10);
@@ -71,12 +73,8 @@ TEST_F(WorldViewerGui, MouseButtonsReachTheShellsHandlers)
     EXPECT_EQ(ups[0].x, 11);
     EXPECT_EQ(clicks, 0) << "a right button makes no click";
 
-    QMouseEvent leftDown(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton,
-                         Qt::NoModifier);
-    QMouseEvent leftUp(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::NoButton,
-                       Qt::NoModifier);
-    Send(leftDown);
-    Send(leftUp);
+    SendMouse(QEvent::MouseButtonPress, 5, 5, Qt::LeftButton, Qt::LeftButton);
+    SendMouse(QEvent::MouseButtonRelease, 5, 5, Qt::LeftButton, Qt::NoButton);
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(downs.back().button, mbLeft);
 }
@@ -96,16 +94,12 @@ TEST_F(WorldViewerGui, MoveWheelAndDoubleClickReachTheirHandlers)
         handled = true;
     };
     viewer->OnDblClick = [&](TObject*) { ++doubles; };
-    QMouseEvent move(QEvent::MouseMove, QPointF(30, 40), QPointF(30, 40), Qt::NoButton, Qt::LeftButton,
-                     Qt::NoModifier);
-    Send(move);
+    SendMouse(QEvent::MouseMove, 30, 40, Qt::NoButton, Qt::LeftButton);
     QWheelEvent wheel(QPointF(1, 2), QPointF(1, 2), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::ControlModifier,
                       Qt::NoScrollPhase, false);
     Send(wheel);
     EXPECT_TRUE(wheel.isAccepted());
-    QMouseEvent dbl(QEvent::MouseButtonDblClick, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton, Qt::LeftButton,
-                    Qt::NoModifier);
-    Send(dbl);
+    SendMouse(QEvent::MouseButtonDblClick, 1, 1, Qt::LeftButton, Qt::LeftButton);
     EXPECT_EQ(moves, (std::vector<std::array<int, 2>>{{30, 40}}));
     EXPECT_EQ(wheelDelta, -120);
     EXPECT_EQ(doubles, 1);
@@ -129,9 +123,7 @@ TEST_F(WorldViewerGui, EnterAndLeaveSetTheFlagAndTellTheShell)
 TEST_F(WorldViewerGui, AHandlerThatRaisesIsReportedNotPropagated)
 {
     viewer->OnMouseDown = [](TObject*, TMouseButton, TShiftState, int, int) { throw std::runtime_error("handler"); };
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(1, 1), QPointF(1, 1), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    EXPECT_NO_THROW(Send(press));
+    EXPECT_NO_THROW(SendMouse(QEvent::MouseButtonPress, 1, 1, Qt::LeftButton, Qt::LeftButton));
     EXPECT_EQ(loop.exceptions, std::vector<std::string>{"handler"});
 }
 
