@@ -1,7 +1,7 @@
 #pragma once
 // A font for tests: every glyph is a box whose size and advance follow from the
 // character code, so metrics and list contents are predictable; it can be told to
-// fail, and it counts what it is asked.
+// fail, and it counts what it is asked. Also a framed square outline.
 
 #include "scene/objects/GlyphOutline.h"
 
@@ -49,6 +49,24 @@ public:
     bool failSelect = false;
     int failAt = -1;
 };
+
+// A 2 x 2 square with a 1 x 1 square hole, the outer contour running either way round
+// and the hole the other way.
+inline TGlyphOutline FramedSquare(bool counterClockwise)
+{
+    TGlyphOutline outline;
+    outline.Clear(0.01f);
+    const float outer[4][2] = {{0, 0}, {2, 0}, {2, 2}, {0, 2}};
+    const float inner[4][2] = {{0.5f, 0.5f}, {0.5f, 1.5f}, {1.5f, 1.5f}, {1.5f, 0.5f}};
+    for (const auto* contour : {outer, inner}) {
+        for (int i = 0; i < 4; ++i) {
+            const auto& p = contour[counterClockwise ? i : 3 - i];
+            i == 0 ? outline.MoveTo(p[0], p[1]) : outline.LineTo(p[0], p[1]);
+        }
+    }
+    outline.CloseContour();
+    return outline;
+}
 
 // Installs a provider for the test's lifetime.
 class TGlyphProviderScope {

@@ -13,23 +13,6 @@ namespace {
 
 using namespace scenetest;
 
-// A square with a square hole, its outer contour running either way round.
-TGlyphOutline FramedSquare(bool counterClockwise)
-{
-    TGlyphOutline outline;
-    outline.Clear(0.01f);
-    const float outer[4][2] = {{0, 0}, {2, 0}, {2, 2}, {0, 2}};
-    const float inner[4][2] = {{0.5f, 0.5f}, {0.5f, 1.5f}, {1.5f, 1.5f}, {1.5f, 0.5f}};
-    for (const auto* contour : {outer, inner}) {
-        for (int i = 0; i < 4; ++i) {
-            const auto& p = contour[counterClockwise ? i : 3 - i];
-            i == 0 ? outline.MoveTo(p[0], p[1]) : outline.LineTo(p[0], p[1]);
-        }
-    }
-    outline.CloseContour();
-    return outline;
-}
-
 class GlyphTessellation : public ::testing::Test {
 protected:
     void SetUp() override
@@ -117,14 +100,7 @@ TEST_F(GlyphTessellation, WithoutExtrusionOnlyTheFrontIsDrawn)
     }
 }
 
-struct TWindingCase {
-    bool nonZero;
-    double area;
-};
-
-class GlyphSolidWinding : public GlyphTessellation, public ::testing::WithParamInterface<TWindingCase> {};
-
-TEST_P(GlyphSolidWinding, OverlappingContoursFollowTheFillRule)
+TEST_F(GlyphTessellation, OverlappingContoursFollowTheFillRule)
 {
     // Two unit squares overlapping by half, both counter-clockwise.
     TGlyphOutline outline;
@@ -136,17 +112,17 @@ TEST_P(GlyphSolidWinding, OverlappingContoursFollowTheFillRule)
         outline.LineTo(x0, 1);
     }
     outline.CloseContour();
-    outline.NonZeroWinding = GetParam().nonZero;
-    ASSERT_TRUE(DrawGlyphSolid(outline, 0));
-    double area = 0;
-    for (const auto& t : Triangles(RecordedPrimitives(recorder.Calls()))) {
-        area += AreaVector(t)[2] / 2;
+    for (const auto& [nonZero, expected] : {std::pair{true, 1.5}, {false, 1.0}}) {
+        recorder.Clear();
+        outline.NonZeroWinding = nonZero;
+        ASSERT_TRUE(DrawGlyphSolid(outline, 0));
+        double area = 0;
+        for (const auto& t : Triangles(RecordedPrimitives(recorder.Calls()))) {
+            area += AreaVector(t)[2] / 2;
+        }
+        EXPECT_NEAR(area, expected, 1e-6) << "non-zero " << nonZero;
     }
-    EXPECT_NEAR(area, GetParam().area, 1e-6);
 }
-
-INSTANTIATE_TEST_SUITE_P(Rules, GlyphSolidWinding,
-                         ::testing::Values(TWindingCase{true, 1.5}, TWindingCase{false, 1.0}));
 
 TEST_F(GlyphTessellation, ATessellationErrorIsReportedNotThrownThroughGlu)
 {
@@ -222,34 +198,26 @@ TEST(GlyphLists, InkedGlyphsAreTessellatedIntoTheirLists)
     EXPECT_NEAR(areas[1], 0.35, 1e-6);
 }
 
-struct TFailureCase {
-    const char* what;
-    bool failSelect;
-    int failAt;
-    int count;
-    GLuint base;
-};
-
-class GlyphListsFailure : public ::testing::TestWithParam<TFailureCase> {};
-
-TEST_P(GlyphListsFailure, ReportsFalse)
+TEST(GlyphLists, FailuresReportFalse)
 {
-    TGLRecorder recorder;
-    TFakeGlyphProvider provider;
-    provider.failSelect = GetParam().failSelect;
-    provider.failAt = GetParam().failAt;
-    TGlyphMetricsFloat metrics[4];
-    EXPECT_FALSE(
-        BuildGlyphOutlineLists(provider, "Arial", 0, 30, GetParam().count, GetParam().base, 0, 0, metrics))
-        << GetParam().what;
+    struct Case {
+        const char* what;
+        bool failSelect;
+        int failAt;
+        int count;
+        GLuint base;
+    };
+    const Case cases[] = {{"no such font", true, -1, 2, 1}, {"an unreadable glyph", false, 31, 2, 1},
+                          {"no lists", false, -1, 0, 1}, {"no base", false, -1, 2, 0},
+                          {"no tessellator", false, -1, 4, 1}}; // the recorder has none for ink
+    for (const Case& c : cases) {
+        TGLRecorder recorder;
+        TFakeGlyphProvider provider;
+        provider.failSelect = c.failSelect;
+        provider.failAt = c.failAt;
+        TGlyphMetricsFloat metrics[4];
+        EXPECT_FALSE(BuildGlyphOutlineLists(provider, "Arial", 0, 30, c.count, c.base, 0, 0, metrics)) << c.what;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, GlyphListsFailure,
-                         ::testing::Values(TFailureCase{"no such font", true, -1, 2, 1},
-                                           TFailureCase{"an unreadable glyph", false, 31, 2, 1},
-                                           TFailureCase{"no lists", false, -1, 0, 1},
-                                           TFailureCase{"no base", false, -1, 2, 0},
-                                           // The recorder has no tessellator for ink.
-                                           TFailureCase{"no tessellator", false, -1, 4, 1}));
 
 } // namespace

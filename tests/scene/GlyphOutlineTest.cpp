@@ -1,5 +1,7 @@
 #include "scene/objects/GlyphOutline.h"
 
+#include "FakeGlyphProvider.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -35,23 +37,21 @@ double LargestDeviation(const TGlyphOutline& outline, const double (&c)[8])
     return worst;
 }
 
-class GlyphOutlineFlattening : public ::testing::TestWithParam<float> {};
-
-TEST_P(GlyphOutlineFlattening, ChordsStayWithinTheTolerance)
+TEST(GlyphOutline, ChordsStayWithinTheTolerance)
 {
-    // A quarter circle of radius 1 as a cubic, plus the closing line to the centre.
+    // A quarter circle of radius 1 as a cubic.
     const double c[8] = {1, 0, 1, 0.5523, 0.5523, 1, 0, 1};
-    TGlyphOutline outline;
-    outline.Clear(GetParam());
-    outline.MoveTo(1, 0);
-    outline.CubicTo(1, 0.5523f, 0.5523f, 1, 0, 1);
-    EXPECT_LE(LargestDeviation(outline, c), GetParam() * 1.01 + 1e-6);
-    // The end point is exact.
-    EXPECT_EQ(outline.Points().back().X, 0);
-    EXPECT_EQ(outline.Points().back().Y, 1);
+    for (float tolerance : {0.1f, 0.01f, 0.001f, 0.0001f}) {
+        TGlyphOutline outline;
+        outline.Clear(tolerance);
+        outline.MoveTo(1, 0);
+        outline.CubicTo(1, 0.5523f, 0.5523f, 1, 0, 1);
+        EXPECT_LE(LargestDeviation(outline, c), tolerance * 1.01 + 1e-6) << tolerance;
+        // The end point is exact.
+        EXPECT_EQ(outline.Points().back().X, 0) << tolerance;
+        EXPECT_EQ(outline.Points().back().Y, 1) << tolerance;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Tolerances, GlyphOutlineFlattening, ::testing::Values(0.1f, 0.01f, 0.001f, 0.0001f));
 
 TEST(GlyphOutline, FinerToleranceGivesMorePointsAndZeroMeansTheFinest)
 {
@@ -124,35 +124,11 @@ TEST(GlyphOutline, ContoursWithoutAreaAreDropped)
     EXPECT_EQ(outline.ContourCount(), 1);
 }
 
-struct TAreaCase {
-    bool counterClockwise;
-    double area2;
-};
-
-class GlyphOutlineArea : public ::testing::TestWithParam<TAreaCase> {};
-
-TEST_P(GlyphOutlineArea, SignFollowsTheDirectionOfTheOuterContour)
+TEST(GlyphOutline, AreaSignFollowsTheDirectionOfTheOuterContour)
 {
-    TGlyphOutline outline;
-    outline.Clear(0.01f);
-    // A 2 x 2 square with a 1 x 1 hole running the other way.
-    const float outer[4][2] = {{0, 0}, {2, 0}, {2, 2}, {0, 2}};
-    const float inner[4][2] = {{0.5f, 0.5f}, {0.5f, 1.5f}, {1.5f, 1.5f}, {1.5f, 0.5f}};
-    const bool ccw = GetParam().counterClockwise;
-    for (int i = 0; i < 4; ++i) {
-        const auto& p = outer[ccw ? i : 3 - i];
-        i == 0 ? outline.MoveTo(p[0], p[1]) : outline.LineTo(p[0], p[1]);
-    }
-    for (int i = 0; i < 4; ++i) {
-        const auto& p = inner[ccw ? i : 3 - i];
-        i == 0 ? outline.MoveTo(p[0], p[1]) : outline.LineTo(p[0], p[1]);
-    }
-    outline.CloseContour();
-    EXPECT_DOUBLE_EQ(outline.SignedArea2(), GetParam().area2);
+    EXPECT_DOUBLE_EQ(scenetest::FramedSquare(true).SignedArea2(), 6.0);
+    EXPECT_DOUBLE_EQ(scenetest::FramedSquare(false).SignedArea2(), -6.0);
 }
-
-INSTANTIATE_TEST_SUITE_P(Directions, GlyphOutlineArea,
-                         ::testing::Values(TAreaCase{true, 6.0}, TAreaCase{false, -6.0}));
 
 TEST(GlyphOutline, ClearForgetsContoursAndMetrics)
 {
