@@ -96,7 +96,7 @@ TEST(CodeEditStringList, Windows1252TextWithUnencodableCharacterSavesAsUtf8)
     EXPECT_EQ(list.Encoding(), TTextEncoding::Utf8);
 }
 
-TEST(CodeEditStringList, OutOfRangeReadsAreEmptyAndWritesRaise)
+TEST(CodeEditStringList, OutOfRangeReadsAreEmptyWritesRaiseAndPutAtCountAppends)
 {
     TCodeEditStringList list;
     list.Add("x");
@@ -127,13 +127,7 @@ TEST(CodeEditStringList, OutOfRangeReadsAreEmptyAndWritesRaise)
         }
         EXPECT_EQ(Lines(list), QStringList{"x"}) << c.what << " changed the list";
     }
-}
-
-TEST(CodeEditStringList, PutAtCountAppends)
-{
-    TCodeEditStringList list;
-    list.Put(0, "first");
-    list.Put(1, "second");
+    list.Put(1, "second"); // at Count: appends
     list.Put(0, "changed");
     EXPECT_EQ(Lines(list), (QStringList{"changed", "second"}));
 }
