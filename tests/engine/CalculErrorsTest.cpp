@@ -4,14 +4,9 @@
 
 namespace {
 
-struct ErrorCase {
-    const char* formula;
-    const char* error;
-};
-
 TEST(CalculErrors, EveryMessageAsTheUserSeesIt)
 {
-    const ErrorCase cases[] = {
+    ExpectErrors({
         {"", "? operand "},
         {"   ", "? operand "},
         {"1+", "? operand "},
@@ -53,13 +48,8 @@ TEST(CalculErrors, EveryMessageAsTheUserSeesIt)
         {"s*2", "Error, convert to numeric value: 1 2"},
         {"sqrt(-1)+1", "Error, convert to numeric value:Nan"},
         {"sin(1,2)", "invalid formule"}, // a "," with no multi-argument call open
-    };
-    for (const ErrorCase& c : cases) {
-        const CalcOutcome o = RunCalc(c.formula, "s=\" 1 2\"\r\n");
-        EXPECT_FALSE(o.ok) << c.formula;
-        EXPECT_EQ(o.errorText, c.error) << c.formula << " -> " << o;
-        EXPECT_EQ(o.result, "<untouched>") << c.formula;
-    }
+    },
+                 "s=\" 1 2\"\r\n");
 }
 
 TEST(CalculErrors, CharactersThatStartNoTokenEndTheExpression)

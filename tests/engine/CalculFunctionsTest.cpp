@@ -203,10 +203,7 @@ TEST(CalculFunctions, NumberBases)
 
 TEST(CalculFunctions, MultiArgumentErrors)
 {
-    struct ErrorCase {
-        const char* formula;
-        const char* error;
-    } cases[] = {
+    ExpectErrors({
         {"copy(\"abc\")", "Not enough params"},
         {"copyto(\"abc\")", "Not enough params"},
         {"pos(\"a\")", "Not enough params"},
@@ -225,12 +222,8 @@ TEST(CalculFunctions, MultiArgumentErrors)
         {"sin()", "? operand "},
         {"copy(\"abc\",x)", "Error, convert to numeric value:x"},
         {"maxval(1,\"a\")", "Error, convert to numeric value:a"},
-    };
-    for (const auto& c : cases) {
-        const CalcOutcome o = RunCalc(c.formula, "x=\"x\"\r\n");
-        EXPECT_FALSE(o.ok) << c.formula;
-        EXPECT_EQ(o.errorText, c.error) << c.formula << " -> " << o;
-    }
+    },
+                 "x=\"x\"\r\n");
 }
 
 TEST(CalculFunctions, ArgumentsBeyondTheFifthAreIgnored)

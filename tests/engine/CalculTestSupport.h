@@ -54,3 +54,20 @@ inline void ExpectResults(std::initializer_list<CalcCase> cases, const std::stri
         EXPECT_EQ(o.result, c.result) << c.formula << " -> " << o;
     }
 }
+
+// A formula and the error text it must fail with.
+struct CalcErrorCase {
+    const char* formula;
+    const char* error;
+};
+
+// Every formula must fail with its error text and leave the caller's result untouched.
+inline void ExpectErrors(std::initializer_list<CalcErrorCase> cases, const std::string& variables = {})
+{
+    for (const CalcErrorCase& c : cases) {
+        const CalcOutcome o = RunCalc(c.formula, variables);
+        EXPECT_FALSE(o.ok) << c.formula;
+        EXPECT_EQ(o.errorText, c.error) << c.formula << " -> " << o;
+        EXPECT_EQ(o.result, "<untouched>") << c.formula;
+    }
+}
