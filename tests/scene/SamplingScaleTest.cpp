@@ -106,47 +106,36 @@ TEST(SamplingScale, MinAndMaxDragEachOther)
     EXPECT_EQ(scale.Max(), 8);
 }
 
-struct TStepCase {
-    float given, stored;
-};
-
-class SamplingScaleStep : public ::testing::TestWithParam<TStepCase> {};
-
-TEST_P(SamplingScaleStep, StepIsAlwaysPositive)
+TEST(SamplingScale, StepIsAlwaysPositive)
 {
-    TGLSamplingScale scale(nullptr);
-    scale.SetStep(GetParam().given);
-    EXPECT_EQ(scale.Step(), GetParam().stored);
+    const std::pair<float, float> cases[] = {
+        {0.5f, 0.5f}, {0, 1}, {-3, 1}, {std::numeric_limits<float>::quiet_NaN(), 1}, {1e-30f, 1e-30f}};
+    for (const auto& [given, stored] : cases) {
+        TGLSamplingScale scale(nullptr);
+        scale.SetStep(given);
+        EXPECT_EQ(scale.Step(), stored) << given;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Steps, SamplingScaleStep,
-                         ::testing::Values(TStepCase{0.5f, 0.5f}, TStepCase{0, 1}, TStepCase{-3, 1},
-                                           TStepCase{std::numeric_limits<float>::quiet_NaN(), 1},
-                                           TStepCase{1e-30f, 1e-30f}));
-
-struct TCountCase {
-    float min, max, step;
-    int count;
-};
-
-class SamplingScaleCount : public ::testing::TestWithParam<TCountCase> {};
-
-TEST_P(SamplingScaleCount, RoundsHalfAStepUpToNearestEven)
+TEST(SamplingScale, StepCountRoundsHalfAStepUpToNearestEven)
 {
-    const TCountCase& c = GetParam();
-    TGLSamplingScale scale(nullptr);
-    scale.SetMax(c.max);
-    scale.SetMin(c.min);
-    scale.SetStep(c.step);
-    EXPECT_EQ(scale.MaxStepCount(), c.count);
+    struct Case {
+        float min, max, step;
+        int count;
+    };
+    const Case cases[] = {{0, 96, 4, 24},  // 24.5 rounds to even 24
+                          {0, 100, 4, 26}, // 25.5 rounds to even 26
+                          {0, 10, 3, 4},   // 3.83
+                          {0, 0, 1, 0},    // 0.5 rounds to 0
+                          {0, 1e30f, 1e-30f, INT_MAX - 1}};
+    for (const Case& c : cases) {
+        TGLSamplingScale scale(nullptr);
+        scale.SetMax(c.max);
+        scale.SetMin(c.min);
+        scale.SetStep(c.step);
+        EXPECT_EQ(scale.MaxStepCount(), c.count) << c.max << " / " << c.step;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Counts, SamplingScaleCount,
-                         ::testing::Values(TCountCase{0, 96, 4, 24},  // 24.5 rounds to even 24
-                                           TCountCase{0, 100, 4, 26}, // 25.5 rounds to even 26
-                                           TCountCase{0, 10, 3, 4},   // 3.83
-                                           TCountCase{0, 0, 1, 0},    // 0.5 rounds to 0
-                                           TCountCase{0, 1e30f, 1e-30f, INT_MAX - 1}));
 
 TEST(SamplingScale, EverySetterNotifiesTheOwnerEvenWithoutAChange)
 {
@@ -156,10 +145,7 @@ TEST(SamplingScale, EverySetterNotifiesTheOwnerEvenWithoutAChange)
     scale.SetMax(0);
     scale.SetOrigin(0);
     scale.SetStep(0.1f);
-    ASSERT_EQ(owner.senders.size(), 4u);
-    for (TObject* sender : owner.senders) {
-        EXPECT_EQ(sender, &scale);
-    }
+    EXPECT_EQ(owner.senders, std::vector<TObject*>(4, &scale));
 }
 
 TEST(SamplingScale, AssignCopiesTheFourValuesAndNotifiesOnce)
@@ -182,8 +168,7 @@ TEST(SamplingScale, AssignCopiesTheFourValuesAndNotifiesOnce)
 TEST(SamplingScale, AssignFromAnotherClassFails)
 {
     TScaleOwner other;
-    TGLSamplingScale target(nullptr);
-    EXPECT_THROW(target.Assign(&other), EConvertError);
+    EXPECT_THROW(TGLSamplingScale(nullptr).Assign(&other), EConvertError);
 }
 
 } // namespace

@@ -9,20 +9,17 @@
 
 namespace {
 
-class ShapeObjectClasses : public ::testing::TestWithParam<const char*> {};
-
-TEST_P(ShapeObjectClasses, AreCreatedByName)
+TEST(ShapeObjectClasses, AreCreatedByName)
 {
     RegisterShapeObjectClasses();
     RegisterShapeObjectClasses(); // twice is harmless
-    std::unique_ptr<TObject> object(CreateObjectByName(GetParam()));
-    ASSERT_NE(object, nullptr);
-    EXPECT_EQ(object->ClassName(), GetParam());
-    EXPECT_TRUE(object->Is<TGLBaseSceneObject>());
+    for (const char* name :
+         {"TGLSphere", "TGLCylinder", "TGLCone", "TGLArrowLine", "TGLSpaceText", "TGLHeightField", "TGLXYZGrid"}) {
+        std::unique_ptr<TObject> object(CreateObjectByName(name));
+        ASSERT_NE(object, nullptr) << name;
+        EXPECT_EQ(object->ClassName(), name);
+        EXPECT_TRUE(object->Is<TGLBaseSceneObject>()) << name;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Names, ShapeObjectClasses,
-                         ::testing::Values("TGLSphere", "TGLCylinder", "TGLCone", "TGLArrowLine", "TGLSpaceText",
-                                           "TGLHeightField", "TGLXYZGrid"));
 
 } // namespace
