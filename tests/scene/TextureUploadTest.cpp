@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace {
@@ -49,6 +50,18 @@ TProbeImage* UseProbeImage(TGLTexture& texture)
     (void)registered;
     texture.SetImageClassName("TProbeImage");
     return static_cast<TProbeImage*>(texture.Image());
+}
+
+// The values the texture parameter `name` was set to, in order.
+std::vector<double> TexParameter(const TGLRecorder& gl, double name)
+{
+    std::vector<double> values;
+    for (const TGLCall& call : gl.CallsTo("glTexParameteri")) {
+        if (call.Args[1] == name) {
+            values.push_back(call.Args[2]);
+        }
+    }
+    return values;
 }
 
 void ShowBitmap(TGLTexture& texture, int width, int height)
@@ -114,78 +127,59 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---- uploads ----
 
-struct SizeCase {
-    int width;
-    int height;
-    int maxSize; // 0: not limited
-    int texWidth;
-    int texHeight;
-    bool scaled;
-};
-
-class TextureUploadSizes : public ::testing::TestWithParam<SizeCase> {};
-
-TEST_P(TextureUploadSizes, PowersOfTwoWithinTheLimit)
+TEST(TextureUpload, PowersOfTwoWithinTheLimit)
 {
-    const SizeCase& c = GetParam();
-    TRecordingScene scene;
-    if (c.maxSize > 0) {
-        scene.gl.Integers[GL_MAX_TEXTURE_SIZE] = {c.maxSize};
+    struct Case {
+        int width, height;
+        int maxSize; // 0: not limited
+        int texWidth, texHeight;
+        bool scaled;
+    };
+    for (const Case& c : {Case{4, 4, 0, 4, 4, false}, Case{6, 3, 0, 8, 4, true}, Case{5, 5, 0, 8, 8, true},
+                          Case{16, 1, 0, 16, 1, false}, Case{32, 2, 8, 8, 2, true}}) {
+        SCOPED_TRACE(std::to_string(c.width) + " x " + std::to_string(c.height));
+        TRecordingScene scene;
+        if (c.maxSize > 0) {
+            scene.gl.Integers[GL_MAX_TEXTURE_SIZE] = {c.maxSize};
+        }
+        TGLTexture texture;
+        texture.SetMinFilter(miLinear);
+        ShowBitmap(texture, c.width, c.height);
+        texture.GetHandle();
+        EXPECT_EQ(texture.TexWidth(), c.texWidth);
+        EXPECT_EQ(texture.TexHeight(), c.texHeight);
+        const auto images = scene.gl.CallsTo("glTexImage2D");
+        ASSERT_EQ(images.size(), 1u);
+        EXPECT_EQ(images[0].Args[0], GL_TEXTURE_2D);
+        EXPECT_EQ(images[0].Args[2], GL_RGBA8);
+        EXPECT_EQ(images[0].Args[3], c.texWidth);
+        EXPECT_EQ(images[0].Args[4], c.texHeight);
+        EXPECT_EQ(scene.gl.Count("gluScaleImage"), c.scaled ? 1 : 0);
     }
-    TGLTexture texture;
-    texture.SetMinFilter(miLinear);
-    ShowBitmap(texture, c.width, c.height);
-    texture.GetHandle();
-    EXPECT_EQ(texture.TexWidth(), c.texWidth);
-    EXPECT_EQ(texture.TexHeight(), c.texHeight);
-    const auto images = scene.gl.CallsTo("glTexImage2D");
-    ASSERT_EQ(images.size(), 1u);
-    EXPECT_EQ(images[0].Args[0], GL_TEXTURE_2D);
-    EXPECT_EQ(images[0].Args[2], GL_RGBA8);
-    EXPECT_EQ(images[0].Args[3], c.texWidth);
-    EXPECT_EQ(images[0].Args[4], c.texHeight);
-    EXPECT_EQ(scene.gl.Count("gluScaleImage"), c.scaled ? 1 : 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, TextureUploadSizes,
-                         ::testing::Values(SizeCase{4, 4, 0, 4, 4, false}, SizeCase{6, 3, 0, 8, 4, true},
-                                           SizeCase{5, 5, 0, 8, 8, true}, SizeCase{16, 1, 0, 16, 1, false},
-                                           SizeCase{32, 2, 8, 8, 2, true}));
-
-struct MipmapCase {
-    TGLMinFilter filter;
-    bool autoMipmaps;
-    int texImages;
-    int generateFlags;
-    int builtMipmaps;
-};
-
-class TextureMipmaps : public ::testing::TestWithParam<MipmapCase> {};
-
-TEST_P(TextureMipmaps, AutomaticOrBuiltOrNone)
+TEST(TextureUpload, MipmapsAutomaticOrBuiltOrNone)
 {
-    const MipmapCase& c = GetParam();
-    TRecordingScene scene;
-    GLExt.SGIS_generate_mipmap = c.autoMipmaps;
-    TGLTexture texture;
-    texture.SetMinFilter(c.filter);
-    ShowBitmap(texture, 8, 8);
-    texture.GetHandle();
-    EXPECT_EQ(scene.gl.Count("glTexImage2D"), c.texImages);
-    EXPECT_EQ(scene.gl.Count("gluBuild2DMipmaps"), c.builtMipmaps);
-    int generate = 0;
-    for (const TGLCall& call : scene.gl.CallsTo("glTexParameteri")) {
-        generate += call.Args[1] == GenerateMipmap ? 1 : 0;
+    struct Case {
+        TGLMinFilter filter;
+        bool autoMipmaps;
+        int texImages, generateFlags, builtMipmaps;
+    };
+    for (const Case& c : {Case{miLinearMipmapLinear, true, 1, 1, 0}, Case{miLinearMipmapLinear, false, 0, 0, 1},
+                          Case{miNearestMipmapNearest, false, 0, 0, 1}, Case{miLinear, true, 1, 0, 0},
+                          Case{miNearest, false, 1, 0, 0}}) {
+        SCOPED_TRACE("filter " + std::to_string(c.filter) + (c.autoMipmaps ? " automatic" : ""));
+        TRecordingScene scene;
+        GLExt.SGIS_generate_mipmap = c.autoMipmaps;
+        TGLTexture texture;
+        texture.SetMinFilter(c.filter);
+        ShowBitmap(texture, 8, 8);
+        texture.GetHandle();
+        EXPECT_EQ(scene.gl.Count("glTexImage2D"), c.texImages);
+        EXPECT_EQ(scene.gl.Count("gluBuild2DMipmaps"), c.builtMipmaps);
+        EXPECT_EQ(TexParameter(scene.gl, GenerateMipmap).size(), static_cast<std::size_t>(c.generateFlags));
     }
-    EXPECT_EQ(generate, c.generateFlags);
 }
-
-INSTANTIATE_TEST_SUITE_P(Filters, TextureMipmaps,
-                         ::testing::Values(MipmapCase{miLinearMipmapLinear, true, 1, 1, 0},
-                                           MipmapCase{miLinearMipmapLinear, false, 0, 0, 1},
-                                           MipmapCase{miNearestMipmapNearest, false, 0, 0, 1},
-                                           MipmapCase{miLinear, true, 1, 0, 0},
-                                           MipmapCase{miNearest, false, 1, 0, 0}));
 
 TEST(TextureUpload, MadeOnceThenOnlyAfterAChange)
 {
@@ -246,43 +240,26 @@ TEST(TextureUpload, PendingErrorRaisesBeforeUploading)
     EXPECT_EQ(scene.gl.Count("glTexImage2D") + scene.gl.Count("gluBuild2DMipmaps"), 0);
 }
 
-struct WrapCase {
-    TGLTextureWrap wrap;
-    bool edgeClamp;
-    GLint s;
-    GLint t;
-};
-
-class TextureWrapping : public ::testing::TestWithParam<WrapCase> {};
-
-TEST_P(TextureWrapping, WrapParameters)
+TEST(TextureParameters, WrapParameters)
 {
-    const WrapCase& c = GetParam();
-    TRecordingScene scene;
-    GLVersion.OpenGL_1_2 = false;
-    GLExt.EXT_texture_edge_clamp = c.edgeClamp;
-    TGLTexture texture;
-    texture.SetTextureWrap(c.wrap);
-    texture.GetHandle();
-    GLint s = 0;
-    GLint t = 0;
-    for (const TGLCall& call : scene.gl.CallsTo("glTexParameteri")) {
-        if (call.Args[1] == GL_TEXTURE_WRAP_S) {
-            s = static_cast<GLint>(call.Args[2]);
-        } else if (call.Args[1] == GL_TEXTURE_WRAP_T) {
-            t = static_cast<GLint>(call.Args[2]);
-        }
+    struct Case {
+        TGLTextureWrap wrap;
+        bool edgeClamp;
+        GLint s, t;
+    };
+    for (const Case& c : {Case{twBoth, true, GL_REPEAT, GL_REPEAT}, Case{twNone, true, GL_CLAMP_TO_EDGE, GL_CLAMP_TO_EDGE},
+                          Case{twNone, false, GL_CLAMP, GL_CLAMP}, Case{twVertical, true, GL_CLAMP_TO_EDGE, GL_REPEAT},
+                          Case{twHorizontal, false, GL_REPEAT, GL_CLAMP}}) {
+        TRecordingScene scene;
+        GLVersion.OpenGL_1_2 = false;
+        GLExt.EXT_texture_edge_clamp = c.edgeClamp;
+        TGLTexture texture;
+        texture.SetTextureWrap(c.wrap);
+        texture.GetHandle();
+        EXPECT_EQ(TexParameter(scene.gl, GL_TEXTURE_WRAP_S), std::vector<double>{double(c.s)}) << c.wrap << c.edgeClamp;
+        EXPECT_EQ(TexParameter(scene.gl, GL_TEXTURE_WRAP_T), std::vector<double>{double(c.t)}) << c.wrap << c.edgeClamp;
     }
-    EXPECT_EQ(s, c.s);
-    EXPECT_EQ(t, c.t);
 }
-
-INSTANTIATE_TEST_SUITE_P(Modes, TextureWrapping,
-                         ::testing::Values(WrapCase{twBoth, true, GL_REPEAT, GL_REPEAT},
-                                           WrapCase{twNone, true, GL_CLAMP_TO_EDGE, GL_CLAMP_TO_EDGE},
-                                           WrapCase{twNone, false, GL_CLAMP, GL_CLAMP},
-                                           WrapCase{twVertical, true, GL_CLAMP_TO_EDGE, GL_REPEAT},
-                                           WrapCase{twHorizontal, false, GL_REPEAT, GL_CLAMP}));
 
 TEST(TextureParameters, FiltersAnisotropyAndFloatFormats)
 {
@@ -293,24 +270,16 @@ TEST(TextureParameters, FiltersAnisotropyAndFloatFormats)
     texture.SetMagFilter(maNearest);
     texture.SetFilteringQuality(tfAnisotropic);
     texture.GetHandle();
-    std::vector<std::pair<double, double>> params;
-    for (const TGLCall& call : scene.gl.CallsTo("glTexParameteri")) {
-        params.emplace_back(call.Args[1], call.Args[2]);
-    }
-    EXPECT_NE(std::find(params.begin(), params.end(), std::make_pair(double(GL_TEXTURE_MIN_FILTER),
-                                                                     double(GL_NEAREST_MIPMAP_LINEAR))),
-              params.end());
-    EXPECT_NE(std::find(params.begin(), params.end(),
-                        std::make_pair(double(GL_TEXTURE_MAG_FILTER), double(GL_NEAREST))),
-              params.end());
-    EXPECT_NE(std::find(params.begin(), params.end(), std::make_pair(double(0x84FE), 2.0)), params.end());
+    EXPECT_EQ(TexParameter(scene.gl, GL_TEXTURE_MIN_FILTER), std::vector<double>{GL_NEAREST_MIPMAP_LINEAR});
+    EXPECT_EQ(TexParameter(scene.gl, GL_TEXTURE_MAG_FILTER), std::vector<double>{GL_NEAREST});
+    EXPECT_EQ(TexParameter(scene.gl, 0x84FE), std::vector<double>{2.0});
 
     scene.gl.Clear();
     TGLTexture floats;
     floats.SetImageClassName("TGLFloatDataImage");
     floats.SetTextureFormat(tfRGBAFloat32);
     floats.GetHandle();
-    params.clear();
+    std::vector<std::pair<double, double>> params;
     for (const TGLCall& call : scene.gl.CallsTo("glTexParameteri")) {
         EXPECT_EQ(call.Args[0], GL_TEXTURE_RECTANGLE_NV);
         params.emplace_back(call.Args[1], call.Args[2]);
