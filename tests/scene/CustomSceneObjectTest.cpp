@@ -272,22 +272,20 @@ TEST_F(CustomSceneObjectTest, RenderPointCallsItsPairs)
 {
     std::vector<std::string> log;
     auto* point = new TGLRenderPoint();
-    const int first = point->RegisterCallBack([&](TObject*, TRenderContextInfo&) { log.push_back("render 1"); },
-                                              [&](TObject*) { log.push_back("release 1"); });
-    const int second = point->RegisterCallBack([&](TObject*, TRenderContextInfo&) { log.push_back("render 2"); },
-                                               [&](TObject*) { log.push_back("release 2"); });
-    point->RegisterCallBack([&](TObject*, TRenderContextInfo&) { log.push_back("render 3"); },
-                            [&](TObject*) { log.push_back("release 3"); });
+    std::vector<int> ids;
+    for (std::string n : {"1", "2", "3"}) {
+        ids.push_back(point->RegisterCallBack([&log, n](TObject*, TRenderContextInfo&) { log.push_back("render " + n); },
+                                              [&log, n](TObject*) { log.push_back("release " + n); }));
+    }
     point->Render(rci);
     EXPECT_EQ(log, (std::vector<std::string>{"render 1", "render 2", "render 3"}));
     log.clear();
-    point->UnRegisterCallBack(second);
+    point->UnRegisterCallBack(ids[1]);
     point->UnRegisterCallBack(12345);
     EXPECT_EQ(point->CallBackCount(), 2);
     point->Render(rci);
     EXPECT_EQ(log, (std::vector<std::string>{"render 1", "render 3"}));
     log.clear();
-    (void)first;
     delete point;
     EXPECT_EQ(log, (std::vector<std::string>{"release 3", "release 1"}));
 }

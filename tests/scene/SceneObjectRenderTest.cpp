@@ -211,7 +211,7 @@ TEST_F(SceneObjectRenderTest, CullingByMode)
     }
 }
 
-TEST_F(SceneObjectRenderTest, NeverCulledIsDrawnInEveryMode)
+TEST_F(SceneObjectRenderTest, NeverCulledIsDrawnInEveryModeAndAnUnknownModeIsAnAssertion)
 {
     for (TGLVisibilityCulling mode : {vcNone, vcObjectBased, vcHierarchical}) {
         gl.Clear();
@@ -219,9 +219,12 @@ TEST_F(SceneObjectRenderTest, NeverCulledIsDrawnInEveryMode)
         o->IncludeStyle(osNeverCulled);
         rci.visibilityCulling = mode;
         o->Render(rci);
-        EXPECT_EQ(DrawnIds(gl), (std::vector<int>{7}));
+        EXPECT_EQ(DrawnIds(gl), (std::vector<int>{7})) << "mode " << int(mode);
         delete o;
     }
+    TMarkedObject o;
+    rci.visibilityCulling = static_cast<TGLVisibilityCulling>(9);
+    EXPECT_EQ(ThrownText<EAssertionFailed>([&] { o.Render(rci); }).rfind("Unknown visibility culling option (", 0), 0u);
 }
 
 TEST_F(SceneObjectRenderTest, ObjectCullingOverridesTheContextForItsChildrenOnly)
@@ -234,13 +237,6 @@ TEST_F(SceneObjectRenderTest, ObjectCullingOverridesTheContextForItsChildrenOnly
     group.RenderChildren(0, 1, rci);
     EXPECT_EQ(DrawnIds(gl), (std::vector<int>{1}));
     EXPECT_EQ(rci.visibilityCulling, vcNone);
-}
-
-TEST_F(SceneObjectRenderTest, UnknownCullingOptionIsAnAssertion)
-{
-    TMarkedObject o;
-    rci.visibilityCulling = static_cast<TGLVisibilityCulling>(9);
-    EXPECT_EQ(ThrownText<EAssertionFailed>([&] { o.Render(rci); }).rfind("Unknown visibility culling option (", 0), 0u);
 }
 
 TEST_F(SceneObjectRenderTest, PickingNamesTheObject)
