@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -297,51 +298,54 @@ TEST(TextureParameters, FiltersAnisotropyAndFloatFormats)
 
 // ---- alpha derivation ----
 
-struct AlphaCase {
-    TGLTextureImageAlpha mode;
-    int alpha0; // first pixel (0, 0, 0, 9)
-    int alpha1; // second pixel (64, 64, 64, 9)
-    int alpha2; // third pixel (30, 60, 90, 9)
-};
-
-class TextureImageAlpha : public ::testing::TestWithParam<AlphaCase> {};
-
-TEST_P(TextureImageAlpha, AlphaChannelAsUploaded)
+// A probe of four RGBA pixels in one row.
+TProbeImage* UseProbeRow(TGLTexture& texture, const std::array<std::uint8_t, 16>& pixels)
 {
-    const AlphaCase& c = GetParam();
-    TRecordingScene scene;
-    TGLTexture texture;
     TProbeImage* probe = UseProbeImage(texture);
     probe->source.SetWidth(4);
     probe->source.SetHeight(1);
-    const std::uint8_t pixels[16] = {0, 0, 0, 9, 64, 64, 64, 9, 30, 60, 90, 9, 1, 1, 1, 9};
-    std::copy(pixels, pixels + 16, probe->source.Data());
-    texture.SetImageAlpha(c.mode);
-    texture.GetHandle();
-    const auto& uploaded = probe->uploaded;
-    ASSERT_EQ(uploaded.size(), 16u);
-    EXPECT_EQ(uploaded[3], c.alpha0);
-    EXPECT_NEAR(uploaded[7], c.alpha1, 1);
-    EXPECT_EQ(uploaded[11], c.alpha2);
+    std::copy(pixels.begin(), pixels.end(), probe->source.Data());
+    return probe;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Modes, TextureImageAlpha,
-    ::testing::Values(AlphaCase{tiaDefault, 9, 9, 9}, AlphaCase{tiaAlphaFromIntensity, 0, 64, 60},
-                      AlphaCase{tiaLuminance, 0, 64, 60}, AlphaCase{tiaSuperBlackTransparent, 0, 255, 255},
-                      AlphaCase{tiaLuminanceSqrt, 0, 128, 123}, AlphaCase{tiaOpaque, 255, 255, 255},
-                      AlphaCase{tiaTopLeftPointColorTransparent, 0, 255, 255},
-                      AlphaCase{tiaInverseLuminance, 255, 191, 195},
-                      AlphaCase{tiaInverseLuminanceSqrt, 255, 127, 132}));
+TEST(TextureImageAdjustments, AlphaChannelAsUploaded)
+{
+    struct Case {
+        TGLTextureImageAlpha mode;
+        int alpha0; // first pixel (0, 0, 0, 9)
+        int alpha1; // second pixel (64, 64, 64, 9)
+        int alpha2; // third pixel (30, 60, 90, 9)
+    };
+    const Case cases[] = {{tiaDefault, 9, 9, 9},
+                          {tiaAlphaFromIntensity, 0, 64, 60},
+                          {tiaLuminance, 0, 64, 60},
+                          {tiaSuperBlackTransparent, 0, 255, 255},
+                          {tiaLuminanceSqrt, 0, 128, 123},
+                          {tiaOpaque, 255, 255, 255},
+                          {tiaTopLeftPointColorTransparent, 0, 255, 255},
+                          {tiaInverseLuminance, 255, 191, 195},
+                          {tiaInverseLuminanceSqrt, 255, 127, 132}};
+    for (const Case& c : cases) {
+        TRecordingScene scene;
+        TGLTexture texture;
+        TProbeImage* probe = UseProbeRow(texture, {0, 0, 0, 9, 64, 64, 64, 9, 30, 60, 90, 9, 1, 1, 1, 9});
+        texture.SetImageAlpha(c.mode);
+        texture.GetHandle();
+        const auto& uploaded = probe->uploaded;
+        ASSERT_EQ(uploaded.size(), 16u);
+        EXPECT_EQ(uploaded[3], c.alpha0) << "mode " << c.mode;
+        EXPECT_NEAR(uploaded[7], c.alpha1, 1) << "mode " << c.mode;
+        EXPECT_EQ(uploaded[11], c.alpha2) << "mode " << c.mode;
+    }
+}
 
 TEST(TextureImageAdjustments, BrightnessAppliesOnlyWhenNotOne)
 {
     TRecordingScene scene;
     TGLTexture texture;
-    TProbeImage* probe = UseProbeImage(texture);
-    probe->source.SetWidth(4);
-    probe->source.SetHeight(1);
-    std::fill(probe->source.Data(), probe->source.Data() + 16, std::uint8_t(100));
+    std::array<std::uint8_t, 16> grey;
+    grey.fill(100);
+    TProbeImage* probe = UseProbeRow(texture, grey);
     texture.GetHandle();
     EXPECT_EQ(probe->uploaded[0], 100);
     texture.SetImageBrightness(2.0f);
@@ -352,41 +356,34 @@ TEST(TextureImageAdjustments, BrightnessAppliesOnlyWhenNotOne)
 
 // ---- cube maps ----
 
-struct CubeCase {
-    bool extension;
-    int sizeNZ; // the last face's size; the others are 4
-    int uploads;
-    int binds;
-};
-
-class CubeMapUpload : public ::testing::TestWithParam<CubeCase> {};
-
-TEST_P(CubeMapUpload, SixFacesOnlyWhenUniformAndSupported)
+TEST(CubeMapUpload, SixFacesOnlyWhenUniformAndSupported)
 {
-    const CubeCase& c = GetParam();
-    TRecordingScene scene;
-    GLExt.ARB_texture_cube_map = c.extension;
-    TGLTexture texture;
-    texture.SetMinFilter(miLinear);
-    texture.SetImageClassName("TGLCubeMapImage");
-    auto* cube = static_cast<TGLCubeMapImage*>(texture.Image());
-    for (int face = cmtPX; face <= cmtNZ; ++face) {
-        const int size = face == cmtNZ ? c.sizeNZ : 4;
-        auto bitmap = SolidBitmap(size, size, 1, 2, 3);
-        cube->Picture(static_cast<TGLCubeMapFace>(face)).SetGraphic(bitmap.get());
+    struct Case {
+        bool extension;
+        int sizeNZ; // the last face's size; the others are 4
+        int uploads, binds;
+    };
+    for (const Case& c : {Case{true, 4, 6, 2}, Case{true, 8, 0, 2}, Case{true, 0, 0, 2}, Case{false, 4, 0, 0}}) {
+        SCOPED_TRACE("last face " + std::to_string(c.sizeNZ) + (c.extension ? "" : ", no extension"));
+        TRecordingScene scene;
+        GLExt.ARB_texture_cube_map = c.extension;
+        TGLTexture texture;
+        texture.SetMinFilter(miLinear);
+        texture.SetImageClassName("TGLCubeMapImage");
+        auto* cube = static_cast<TGLCubeMapImage*>(texture.Image());
+        for (int face = cmtPX; face <= cmtNZ; ++face) {
+            const int size = face == cmtNZ ? c.sizeNZ : 4;
+            cube->Picture(static_cast<TGLCubeMapFace>(face)).SetGraphic(SolidBitmap(size, size, 1, 2, 3).get());
+        }
+        EXPECT_NE(texture.GetHandle(), 0u);
+        const auto images = scene.gl.CallsTo("glTexImage2D");
+        ASSERT_EQ(static_cast<int>(images.size()), c.uploads);
+        for (int i = 0; i < c.uploads; ++i) {
+            EXPECT_EQ(images[i].Args[0], GL_TEXTURE_CUBE_MAP_POSITIVE_X_ARB + i);
+        }
+        EXPECT_EQ(scene.gl.Count("glBindTexture"), c.binds);
     }
-    EXPECT_NE(texture.GetHandle(), 0u);
-    const auto images = scene.gl.CallsTo("glTexImage2D");
-    ASSERT_EQ(static_cast<int>(images.size()), c.uploads);
-    for (int i = 0; i < c.uploads; ++i) {
-        EXPECT_EQ(images[i].Args[0], GL_TEXTURE_CUBE_MAP_POSITIVE_X_ARB + i);
-    }
-    EXPECT_EQ(scene.gl.Count("glBindTexture"), c.binds);
 }
-
-INSTANTIATE_TEST_SUITE_P(Faces, CubeMapUpload,
-                         ::testing::Values(CubeCase{true, 4, 6, 2}, CubeCase{true, 8, 0, 2},
-                                           CubeCase{true, 0, 0, 2}, CubeCase{false, 4, 0, 0}));
 
 // ---- picture files ----
 
