@@ -1,39 +1,13 @@
-#include <gtest/gtest.h>
+#include "SquareViewGl.h"
 
-#include "../support/OffscreenGL.h"
-
-#include "scene/GLStateCache.h"
 #include "scene/objects/Cubes.h"
 #include "scene/objects/Lines.h"
 
-#include <cmath>
-
 namespace {
 
-using testsupport::OffscreenGL;
 using testsupport::Rgba;
 
-// A 64 x 64 view of the square -2..2 seen along -Z: 16 pixels per unit.
-class LinesAndCubeGl : public ::testing::Test {
-protected:
-    LinesAndCubeGl() : gl(64, 64)
-    {
-        GL.glClearColor(0, 0, 0, 1);
-        GL.glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        GL.glMatrixMode(GL_PROJECTION);
-        GL.glLoadIdentity();
-        GL.glOrtho(-2, 2, -2, 2, -10, 10);
-        GL.glMatrixMode(GL_MODELVIEW);
-        GL.glLoadIdentity();
-        GL.glDisable(GL_LIGHTING);
-        rci.GLStates = &states;
-    }
-    Rgba At(float x, float y) { return gl.Pixel(int(std::floor((x + 2) * 16)), int(std::floor((y + 2) * 16))); }
-
-    OffscreenGL gl;
-    TGLStateCache states;
-    TRenderContextInfo rci;
-};
+using LinesAndCubeGl = testsupport::SquareViewGl;
 
 TEST_F(LinesAndCubeGl, APolylineInItsColorAndNothingBeside)
 {

@@ -1,49 +1,22 @@
-#include <gtest/gtest.h>
+#include "SquareViewGl.h"
 
-#include "../support/OffscreenGL.h"
 #include "../support/QtGuiForTests.h"
 
-#include "scene/GLStateCache.h"
 #include "scene/objects/ArrowLine.h"
 #include "scene/objects/Cone.h"
 #include "scene/objects/SpaceText.h"
 #include "scene/viewer/QtGlyphOutlines.h"
 
-#include <cmath>
-
 namespace {
 
-using testsupport::OffscreenGL;
-
-// A 64 x 64 view of the square -2..2 seen along -Z: 16 pixels per unit.
-class ShapeSnapshotGl : public ::testing::Test {
+// White shapes on the square view.
+class ShapeSnapshotGl : public testsupport::SquareViewGl {
 protected:
-    ShapeSnapshotGl() : gl(64, 64)
+    ShapeSnapshotGl()
     {
-        GL.glClearColor(0, 0, 0, 1);
-        GL.glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        GL.glMatrixMode(GL_PROJECTION);
-        GL.glLoadIdentity();
-        GL.glOrtho(-2, 2, -2, 2, -10, 10);
-        GL.glMatrixMode(GL_MODELVIEW);
-        GL.glLoadIdentity();
-        GL.glDisable(GL_LIGHTING);
         GL.glDisable(GL_CULL_FACE);
         GL.glColor3f(1, 1, 1);
-        rci.GLStates = &states;
     }
-
-    // Whether the pixel at world (x, y) was drawn.
-    bool Inked(float x, float y)
-    {
-        const int px = static_cast<int>(std::floor((x + 2) * 16));
-        const int py = static_cast<int>(std::floor((y + 2) * 16));
-        return gl.Pixel(px, py)[0] > 128;
-    }
-
-    OffscreenGL gl;
-    TGLStateCache states;
-    TRenderContextInfo rci;
 };
 
 TEST_F(ShapeSnapshotGl, ACone)
