@@ -153,47 +153,42 @@ TEST(MaterialApply, NoLightingInAnUnlitSceneLeavesLightingOffIgnoreFogNestsLikeL
 
 // ---- apply: blending ----
 
-struct BlendCase {
-    TBlendingMode mode;
-    bool blend;
-    bool alphaTest;
-    std::vector<std::string> apply;   // glBlendFunc and glAlphaFunc calls
-    std::vector<std::string> unapply; // glAlphaFunc calls
-    bool blended;
-};
-
-class MaterialBlending : public ::testing::TestWithParam<BlendCase> {};
-
-TEST_P(MaterialBlending, StatesFunctionsAndBlended)
+TEST(MaterialApply, BlendingStatesFunctionsAndBlended)
 {
-    const BlendCase& c = GetParam();
-    TRecordingScene scene;
-    scene.states.Enable(stBlend); // the opaque case has to switch it off
-    TGLMaterial material(nullptr);
-    material.SetBlendingMode(c.mode);
-    scene.gl.Clear();
-    material.Apply(scene.rci);
-    EXPECT_EQ(Has(scene.states, stBlend), c.blend);
-    EXPECT_EQ(Has(scene.states, stAlphaTest), c.alphaTest);
-    std::vector<std::string> functions = Texts(scene.gl, "glBlendFunc");
-    for (const std::string& text : Texts(scene.gl, "glAlphaFunc")) {
-        functions.push_back(text);
+    struct Case {
+        TBlendingMode mode;
+        bool blend, alphaTest;
+        std::vector<std::string> apply;   // glBlendFunc and glAlphaFunc calls
+        std::vector<std::string> unapply; // glAlphaFunc calls
+        bool blended;
+    };
+    const Case cases[] = {{bmOpaque, false, false, {}, {}, false},
+                          {bmTransparency, true, true, {"glBlendFunc(770, 771)"}, {}, true},
+                          {bmAdditive, true, true, {"glBlendFunc(770, 1)"}, {}, true},
+                          {bmAlphaTest50, false, true, {"glAlphaFunc(518, 0.5)"}, {"glAlphaFunc(516, 0)"}, false},
+                          {bmAlphaTest100, false, true, {"glAlphaFunc(518, 1)"}, {"glAlphaFunc(516, 0)"}, false},
+                          {bmModulate, true, true, {"glBlendFunc(774, 0)"}, {}, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE("blending mode " + std::to_string(c.mode));
+        TRecordingScene scene;
+        scene.states.Enable(stBlend); // the opaque case has to switch it off
+        TGLMaterial material(nullptr);
+        material.SetBlendingMode(c.mode);
+        scene.gl.Clear();
+        material.Apply(scene.rci);
+        EXPECT_EQ(Has(scene.states, stBlend), c.blend);
+        EXPECT_EQ(Has(scene.states, stAlphaTest), c.alphaTest);
+        std::vector<std::string> functions = Texts(scene.gl, "glBlendFunc");
+        for (const std::string& text : Texts(scene.gl, "glAlphaFunc")) {
+            functions.push_back(text);
+        }
+        EXPECT_EQ(functions, c.apply);
+        scene.gl.Clear();
+        EXPECT_FALSE(material.UnApply(scene.rci));
+        EXPECT_EQ(Texts(scene.gl, "glAlphaFunc"), c.unapply);
+        EXPECT_EQ(material.Blended(), c.blended);
     }
-    EXPECT_EQ(functions, c.apply);
-    scene.gl.Clear();
-    EXPECT_FALSE(material.UnApply(scene.rci));
-    EXPECT_EQ(Texts(scene.gl, "glAlphaFunc"), c.unapply);
-    EXPECT_EQ(material.Blended(), c.blended);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Modes, MaterialBlending,
-    ::testing::Values(BlendCase{bmOpaque, false, false, {}, {}, false},
-                      BlendCase{bmTransparency, true, true, {"glBlendFunc(770, 771)"}, {}, true},
-                      BlendCase{bmAdditive, true, true, {"glBlendFunc(770, 1)"}, {}, true},
-                      BlendCase{bmAlphaTest50, false, true, {"glAlphaFunc(518, 0.5)"}, {"glAlphaFunc(516, 0)"}, false},
-                      BlendCase{bmAlphaTest100, false, true, {"glAlphaFunc(518, 1)"}, {"glAlphaFunc(516, 0)"}, false},
-                      BlendCase{bmModulate, true, true, {"glBlendFunc(774, 0)"}, {}, true}));
 
 TEST(MaterialApply, IgnoreBlendingLeavesBlendingAlone)
 {
@@ -208,46 +203,39 @@ TEST(MaterialApply, IgnoreBlendingLeavesBlendingAlone)
 
 // ---- apply: face culling ----
 
-struct CullCase {
-    bool cullBefore;
-    bool bufferCulls; // the render record's faceCulling
-    TFaceCulling mode;
-    bool cullAfter;
-    bool backApplied;
-};
-
-class MaterialFaceCulling : public ::testing::TestWithParam<CullCase> {};
-
-TEST_P(MaterialFaceCulling, CullStateAndBackFace)
+TEST(MaterialApply, FaceCullingStateAndBackFace)
 {
-    const CullCase& c = GetParam();
-    TRecordingScene scene;
-    if (c.cullBefore) {
-        scene.states.Enable(stCullFace);
+    struct Case {
+        bool cullBefore;
+        bool bufferCulls; // the render record's faceCulling
+        TFaceCulling mode;
+        bool cullAfter, backApplied;
+    };
+    const Case cases[] = {{true, false, fcBufferDefault, false, true}, {true, true, fcBufferDefault, true, false},
+                          {true, false, fcCull, true, false},          {true, true, fcNoCull, false, true},
+                          {false, true, fcBufferDefault, true, false}, {false, false, fcBufferDefault, false, true},
+                          {false, false, fcCull, true, false},         {false, true, fcNoCull, false, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.cullBefore ? "culling" : "not culling") + (c.bufferCulls ? ", buffer culls" : "") +
+                     ", mode " + std::to_string(c.mode));
+        TRecordingScene scene;
+        if (c.cullBefore) {
+            scene.states.Enable(stCullFace);
+        }
+        scene.rci.faceCulling = c.bufferCulls;
+        TGLMaterial material(nullptr);
+        material.SetFaceCulling(c.mode);
+        scene.gl.Clear();
+        material.Apply(scene.rci);
+        EXPECT_EQ(Has(scene.states, stCullFace), c.cullAfter);
+        bool back = false;
+        for (const TGLCall& call : scene.gl.CallsTo("glPolygonMode")) {
+            back |= call.Args[0] == GL_BACK;
+        }
+        EXPECT_EQ(back, c.backApplied);
+        EXPECT_EQ(material.HasBackProperties(), c.backApplied);
     }
-    scene.rci.faceCulling = c.bufferCulls;
-    TGLMaterial material(nullptr);
-    material.SetFaceCulling(c.mode);
-    scene.gl.Clear();
-    material.Apply(scene.rci);
-    EXPECT_EQ(Has(scene.states, stCullFace), c.cullAfter);
-    bool back = false;
-    for (const TGLCall& call : scene.gl.CallsTo("glPolygonMode")) {
-        back |= call.Args[0] == GL_BACK;
-    }
-    EXPECT_EQ(back, c.backApplied);
-    EXPECT_EQ(material.HasBackProperties(), c.backApplied);
 }
-
-INSTANTIATE_TEST_SUITE_P(Modes, MaterialFaceCulling,
-                         ::testing::Values(CullCase{true, false, fcBufferDefault, false, true},
-                                           CullCase{true, true, fcBufferDefault, true, false},
-                                           CullCase{true, false, fcCull, true, false},
-                                           CullCase{true, true, fcNoCull, false, true},
-                                           CullCase{false, true, fcBufferDefault, true, false},
-                                           CullCase{false, false, fcBufferDefault, false, true},
-                                           CullCase{false, false, fcCull, true, false},
-                                           CullCase{false, true, fcNoCull, false, true}));
 
 // ---- textures in the material ----
 

@@ -76,55 +76,41 @@ void ShowBitmap(TGLTexture& texture, int width, int height)
 struct FormatCase {
     TGLTextureFormat format;
     TGLTextureCompression compression;
-    bool compressionExtension;
-    bool atiFloat;
+    bool compressionExtension, atiFloat;
     GLint internalFormat;
     int hint; // -1: no compression hint
 };
 
-class TextureFormats : public ::testing::TestWithParam<FormatCase> {};
-
-TEST_P(TextureFormats, InternalFormatAndCompressionHint)
+TEST(TextureUpload, InternalFormatAndCompressionHint)
 {
-    const FormatCase& c = GetParam();
-    TRecordingScene scene;
-    GLExt.ARB_texture_compression = c.compressionExtension;
-    GLExt.ATI_texture_float = c.atiFloat;
-    EXPECT_EQ(OpenGLTextureFormatFor(c.format, c.compression), c.internalFormat);
-    const auto hints = scene.gl.CallsTo("glHint");
-    if (c.hint < 0) {
-        EXPECT_TRUE(hints.empty());
-    } else {
-        ASSERT_EQ(hints.size(), 1u);
-        EXPECT_EQ(hints[0].Args[0], 0x84EF);
-        EXPECT_EQ(hints[0].Args[1], c.hint);
+    const FormatCase cases[] = {
+        {tfDefault, tcDefault, false, false, 0x8058, -1}, {tfDefault, tcDefault, true, false, 0x8058, -1},
+        {tfRGB, tcStandard, true, false, 0x84ED, GL_DONT_CARE}, {tfRGB, tcStandard, false, false, 0x8051, -1},
+        {tfRGBA, tcHighQuality, true, false, 0x84EE, GL_NICEST},
+        {tfAlpha, tcHighQuality, true, false, 0x84E9, GL_NICEST},
+        {tfLuminance, tcHighSpeed, true, false, 0x84EA, GL_FASTEST},
+        {tfLuminanceAlpha, tcStandard, true, false, 0x84EB, GL_DONT_CARE},
+        {tfIntensity, tcStandard, true, false, 0x84EC, GL_DONT_CARE}, {tfRGB16, tcNone, true, false, 0x8050, -1},
+        {tfRGBA16, tcNone, false, false, 0x8056, -1}, {tfRGBA16, tcStandard, true, false, 0x84EE, GL_DONT_CARE},
+        {tfAlpha, tcDefault, false, false, 0x803C, -1}, {tfLuminance, tcNone, false, false, 0x8040, -1},
+        {tfLuminanceAlpha, tcNone, false, false, 0x8045, -1}, {tfIntensity, tcNone, false, false, 0x804B, -1},
+        {tfNormalMap, tcNone, false, false, 0x8051, -1}, {tfNormalMap, tcHighSpeed, true, false, 0x84ED, GL_FASTEST},
+        {tfRGBAFloat16, tcStandard, true, false, 0x888A, -1}, {tfRGBAFloat16, tcStandard, true, true, 0x881A, -1},
+        {tfRGBAFloat32, tcNone, false, false, 0x888B, -1}, {tfRGBAFloat32, tcNone, false, true, 0x8814, -1}};
+    for (const FormatCase& c : cases) {
+        SCOPED_TRACE("format " + std::to_string(c.format) + ", compression " + std::to_string(c.compression) +
+                     (c.compressionExtension ? ", extension" : "") + (c.atiFloat ? ", ATI float" : ""));
+        TRecordingScene scene;
+        GLExt.ARB_texture_compression = c.compressionExtension;
+        GLExt.ATI_texture_float = c.atiFloat;
+        EXPECT_EQ(OpenGLTextureFormatFor(c.format, c.compression), c.internalFormat);
+        const auto hints = scene.gl.CallsTo("glHint");
+        ASSERT_EQ(hints.size(), c.hint < 0 ? 0u : 1u);
+        if (c.hint >= 0) {
+            EXPECT_EQ(hints[0].Args, (std::vector<double>{0x84EF, double(c.hint)}));
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    All, TextureFormats,
-    ::testing::Values(FormatCase{tfDefault, tcDefault, false, false, 0x8058, -1},
-                      FormatCase{tfDefault, tcDefault, true, false, 0x8058, -1},
-                      FormatCase{tfRGB, tcStandard, true, false, 0x84ED, GL_DONT_CARE},
-                      FormatCase{tfRGB, tcStandard, false, false, 0x8051, -1},
-                      FormatCase{tfRGBA, tcHighQuality, true, false, 0x84EE, GL_NICEST},
-                      FormatCase{tfAlpha, tcHighQuality, true, false, 0x84E9, GL_NICEST},
-                      FormatCase{tfLuminance, tcHighSpeed, true, false, 0x84EA, GL_FASTEST},
-                      FormatCase{tfLuminanceAlpha, tcStandard, true, false, 0x84EB, GL_DONT_CARE},
-                      FormatCase{tfIntensity, tcStandard, true, false, 0x84EC, GL_DONT_CARE},
-                      FormatCase{tfRGB16, tcNone, true, false, 0x8050, -1},
-                      FormatCase{tfRGBA16, tcNone, false, false, 0x8056, -1},
-                      FormatCase{tfRGBA16, tcStandard, true, false, 0x84EE, GL_DONT_CARE},
-                      FormatCase{tfAlpha, tcDefault, false, false, 0x803C, -1},
-                      FormatCase{tfLuminance, tcNone, false, false, 0x8040, -1},
-                      FormatCase{tfLuminanceAlpha, tcNone, false, false, 0x8045, -1},
-                      FormatCase{tfIntensity, tcNone, false, false, 0x804B, -1},
-                      FormatCase{tfNormalMap, tcNone, false, false, 0x8051, -1},
-                      FormatCase{tfNormalMap, tcHighSpeed, true, false, 0x84ED, GL_FASTEST},
-                      FormatCase{tfRGBAFloat16, tcStandard, true, false, 0x888A, -1},
-                      FormatCase{tfRGBAFloat16, tcStandard, true, true, 0x881A, -1},
-                      FormatCase{tfRGBAFloat32, tcNone, false, false, 0x888B, -1},
-                      FormatCase{tfRGBAFloat32, tcNone, false, true, 0x8814, -1}));
 
 // ---- uploads ----
 
