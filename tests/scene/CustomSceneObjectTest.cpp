@@ -444,7 +444,7 @@ TEST_F(CustomSceneObjectTest, CollectionsRefuseTheOtherKind)
         EXPECT_EQ(c.collection->CanAdd(*c.cls), c.accepted) << c.cls->Name();
         if (!c.accepted) {
             const std::string text =
-                ThrownText<EAssertionFailed>([&] { CreateXCollectionItem(*c.cls, c.collection); });
+                ErrorText<EAssertionFailed>([&] { CreateXCollectionItem(*c.cls, c.collection); });
             EXPECT_EQ(text.rfind("Addition of " + c.cls->Name() + " to " + c.collection->ClassName() + " rejected.", 0),
                       0u)
                 << text;

@@ -114,7 +114,7 @@ TEST_F(SceneObjectPlacementTest, UpdateBracketHoldsNotificationsUntilTheEnd)
     EXPECT_TRUE(world.changes.empty());
     object->EndUpdate();
     EXPECT_EQ(world.changes.size(), 1u);
-    EXPECT_EQ(ThrownText<EAssertionFailed>([&] { object->EndUpdate(); }).rfind("Unbalanced Begin/EndUpdate (", 0), 0u);
+    EXPECT_EQ(ErrorText<EAssertionFailed>([&] { object->EndUpdate(); }).rfind("Unbalanced Begin/EndUpdate (", 0), 0u);
 }
 
 TEST_F(SceneObjectPlacementTest, SettersNotifyOnlyOnChange)

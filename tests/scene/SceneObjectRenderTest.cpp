@@ -224,7 +224,7 @@ TEST_F(SceneObjectRenderTest, NeverCulledIsDrawnInEveryModeAndAnUnknownModeIsAnA
     }
     TMarkedObject o;
     rci.visibilityCulling = static_cast<TGLVisibilityCulling>(9);
-    EXPECT_EQ(ThrownText<EAssertionFailed>([&] { o.Render(rci); }).rfind("Unknown visibility culling option (", 0), 0u);
+    EXPECT_EQ(ErrorText<EAssertionFailed>([&] { o.Render(rci); }).rfind("Unknown visibility culling option (", 0), 0u);
 }
 
 TEST_F(SceneObjectRenderTest, ObjectCullingOverridesTheContextForItsChildrenOnly)

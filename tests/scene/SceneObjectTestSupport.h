@@ -4,6 +4,7 @@
 // whose drawing is easy to find in the recorded calls.
 
 #include "NullContext.h"
+#include "ErrorTextTestSupport.h"
 #include "scene/GLContext.h"
 #include "scene/GLStateCache.h"
 #include "scene/SceneObject.h"
@@ -106,19 +107,6 @@ public:
     bool blended = false;
     TVector halfExtents{0.5f, 0.5f, 0.5f, 0};
 };
-
-// The text (what()) of the exception of type E that `action` raises; "no exception"
-// when none.
-template <class E, class F>
-std::string ThrownText(F&& action)
-{
-    try {
-        action();
-    } catch (const E& e) {
-        return e.what();
-    }
-    return "no exception";
-}
 
 // The ids of the objects drawn, in drawing order (from the recorded glRectf calls,
 // including those compiled into display lists).

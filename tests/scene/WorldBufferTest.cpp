@@ -154,7 +154,7 @@ TEST_F(WorldBufferTest, ContextCreationSetsTheInitialStateAndLeavesItInactive)
 TEST_F(WorldBufferTest, NoRegisteredContextClassIsAnError)
 {
     UnregisterGLContextClass(TCountingContext::StaticClass());
-    EXPECT_EQ(ThrownMessage<EGLContext>([&] { buffer.CreateRC(0, true); }), "Failed to create RenderingContext.");
+    EXPECT_EQ(ErrorText<EGLContext>([&] { buffer.CreateRC(0, true); }), "Failed to create RenderingContext.");
     EXPECT_FALSE(buffer.RCInstantiated());
     EXPECT_FALSE(buffer.Rendering());
     RegisterGLContextClass<TCountingContext>();
@@ -164,7 +164,7 @@ TEST_F(WorldBufferTest, OpenGLBelow11IsRefusedAndLeavesNoContext)
 {
     recorder.Version = "1.0";
     ReadGLVersionAndExtensions();
-    EXPECT_EQ(ThrownMessage<EOpenGLError>([&] { buffer.CreateRC(0, true); }), "Need at least OpenGL version 1.1");
+    EXPECT_EQ(ErrorText<EOpenGLError>([&] { buffer.CreateRC(0, true); }), "Need at least OpenGL version 1.1");
     EXPECT_FALSE(buffer.RCInstantiated());
     EXPECT_FALSE(buffer.Rendering());
     EXPECT_EQ(CurrentGLContext(), nullptr) << "the activation was undone";
@@ -318,7 +318,7 @@ TEST_F(WorldBufferTest, AnOpenGLErrorDuringAFrameUnwindsSoTheNextFrameRenders)
 
 TEST_F(WorldBufferTest, ModelViewStackMustBalance)
 {
-    EXPECT_EQ(ThrownMessage<EAssertionFailed>([&] { buffer.PopModelViewMatrix(); }).rfind("Unbalanced PopModelViewMatrix", 0),
+    EXPECT_EQ(ErrorText<EAssertionFailed>([&] { buffer.PopModelViewMatrix(); }).rfind("Unbalanced PopModelViewMatrix", 0),
               0u);
     TMatrix m = IdentityMatrix;
     m[3].X = 5;
@@ -330,7 +330,7 @@ TEST_F(WorldBufferTest, ModelViewStackMustBalance)
 
     buffer.CreateRC(0, false);
     buffer.PostRender = [&](TObject*) { buffer.PushModelViewMatrix(m); };
-    EXPECT_EQ(ThrownMessage<EAssertionFailed>([&] { buffer.RenderWholeScene(); })
+    EXPECT_EQ(ErrorText<EAssertionFailed>([&] { buffer.RenderWholeScene(); })
                   .rfind("Unbalance Push/PopModelViewMatrix.", 0),
               0u);
     buffer.PostRender = nullptr;

@@ -3,6 +3,7 @@
 // window system that counts what the buffer does with it, registered for the
 // fixture's lifetime, and helpers to find recorded calls.
 
+#include "ErrorTextTestSupport.h"
 #include "scene/Camera.h"
 #include "scene/GLContext.h"
 #include "scene/LightSource.h"
@@ -120,18 +121,6 @@ protected:
 
     TGLRecorder recorder;
 };
-
-// The message of the exception of type E that `action` raises; "no exception" when none.
-template <class E, class F>
-std::string ThrownMessage(F&& action)
-{
-    try {
-        action();
-    } catch (const E& e) {
-        return e.Message();
-    }
-    return "no exception";
-}
 
 // Counts a buffer's OnChange and OnStructuralChange.
 struct TBufferEvents {
