@@ -1,3 +1,4 @@
+#include "../support/ByteText.h"
 #include "SceneObjectTestSupport.h"
 
 #include "platform/core/ClassRegistry.h"
@@ -39,15 +40,6 @@ struct Registration {
     }
 };
 const Registration registration;
-
-std::string Bytes(std::initializer_list<int> values)
-{
-    std::string s;
-    for (int v : values) {
-        s.push_back(static_cast<char>(v));
-    }
-    return s;
-}
 
 std::string Text(const std::string& s) { return Bytes({6, static_cast<int>(s.size())}) + s; }
 
