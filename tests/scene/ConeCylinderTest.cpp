@@ -207,50 +207,43 @@ struct TRayCase {
     TVector point, normal;
 };
 
-class CylinderRayCast : public ::testing::TestWithParam<TRayCase> {};
-
-TEST_P(CylinderRayCast, TakesTheNearestOfCapsAndSide)
-{
-    const TRayCase& c = GetParam();
-    TGLCylinder cylinder;
-    cylinder.SetTopRadius(1);
-    cylinder.SetBottomRadius(3); // not used by the hit test
-    cylinder.SetHeight(2);
-    cylinder.SetParts(c.parts);
-    cylinder.Position().SetPoint(10, 0, 0);
-    TVector point{9, 9, 9, 9}, normal{9, 9, 9, 9};
-    EXPECT_EQ(cylinder.RayCastIntersect(c.start, c.vector, &point, &normal), c.hit) << c.what;
-    for (int i = 0; i < 4; ++i) { // a miss leaves them alone
-        EXPECT_NEAR(point[i], c.hit ? c.point[i] : 9, 1e-5) << c.what << " point " << i;
-        EXPECT_NEAR(normal[i], c.hit ? c.normal[i] : 9, 1e-5) << c.what << " normal " << i;
-    }
-    // A query never changes the shape.
-    EXPECT_EQ(cylinder.Slices(), 16);
-}
-
 constexpr TCylinderParts All = cySides | cyBottom | cyTop;
 
-INSTANTIATE_TEST_SUITE_P(
-    Rays, CylinderRayCast,
-    ::testing::Values(
-        TRayCase{"down the axis", All, {10, 5, 0, 1}, {0, -1, 0, 0}, true, {10, 1, 0, 1}, {0, 1, 0, 0}},
-        TRayCase{"up the axis", All, {10, -5, 0, 1}, {0, 2, 0, 0}, true, {10, -1, 0, 1}, {0, -1, 0, 0}},
-        TRayCase{"down the axis, no top", cySides | cyBottom, {10, 5, 0, 1}, {0, -1, 0, 0}, true, {10, -1, 0, 1},
-                 {0, -1, 0, 0}},
-        TRayCase{"down the axis, no caps", cySides, {10, 5, 0, 1}, {0, -1, 0, 0}, false, {}, {}},
-        TRayCase{"parallel to the axis outside", All, {13, 5, 0, 1}, {0, -1, 0, 0}, false, {}, {}},
-        TRayCase{"parallel to the caps above", All, {5, 2, 0, 1}, {1, 0, 0, 0}, false, {}, {}},
-        TRayCase{"parallel to the caps through", All, {5, 0.5f, 0, 1}, {1, 0, 0, 0}, true, {9, 0.5f, 0, 1},
-                 {-1, 0, 0, 0}},
-        TRayCase{"side miss", All, {5, 0, 3, 1}, {1, 0, 0, 0}, false, {}, {}},
-        TRayCase{"pointing away", All, {5, 0, 0, 1}, {-1, 0, 0, 0}, false, {}, {}},
+TEST(CylinderRayCast, TakesTheNearestOfCapsAndSide)
+{
+    const TRayCase cases[] = {
+        {"down the axis", All, {10, 5, 0, 1}, {0, -1, 0, 0}, true, {10, 1, 0, 1}, {0, 1, 0, 0}},
+        {"up the axis", All, {10, -5, 0, 1}, {0, 2, 0, 0}, true, {10, -1, 0, 1}, {0, -1, 0, 0}},
+        {"down the axis, no top", cySides | cyBottom, {10, 5, 0, 1}, {0, -1, 0, 0}, true, {10, -1, 0, 1},
+         {0, -1, 0, 0}},
+        {"down the axis, no caps", cySides, {10, 5, 0, 1}, {0, -1, 0, 0}, false, {}, {}},
+        {"parallel to the axis outside", All, {13, 5, 0, 1}, {0, -1, 0, 0}, false, {}, {}},
+        {"parallel to the caps above", All, {5, 2, 0, 1}, {1, 0, 0, 0}, false, {}, {}},
+        {"parallel to the caps through", All, {5, 0.5f, 0, 1}, {1, 0, 0, 0}, true, {9, 0.5f, 0, 1}, {-1, 0, 0, 0}},
+        {"side miss", All, {5, 0, 3, 1}, {1, 0, 0, 0}, false, {}, {}},
+        {"pointing away", All, {5, 0, 0, 1}, {-1, 0, 0, 0}, false, {}, {}},
         // Through the top cap and out of the side: the cap is nearer.
-        TRayCase{"cap before side exit", All, {10.5f, 5, 0, 1}, {0.1f, -1, 0, 0}, true, {10.9f, 1, 0, 1},
-                 {0, 1, 0, 0}},
+        {"cap before side exit", All, {10.5f, 5, 0, 1}, {0.1f, -1, 0, 0}, true, {10.9f, 1, 0, 1}, {0, 1, 0, 0}},
         // Without the top cap, the side exit is the hit.
-        TRayCase{"side exit without top", cySides, {10.5f, 5, 0, 1}, {0.1f, -1, 0, 0}, true, {11, 0, 0, 1},
-                 {1, 0, 0, 0}},
-        TRayCase{"side above the top is no hit", cySides, {5, 3, 0, 1}, {1, 0, 0, 0}, false, {}, {}}));
+        {"side exit without top", cySides, {10.5f, 5, 0, 1}, {0.1f, -1, 0, 0}, true, {11, 0, 0, 1}, {1, 0, 0, 0}},
+        {"side above the top is no hit", cySides, {5, 3, 0, 1}, {1, 0, 0, 0}, false, {}, {}}};
+    for (const TRayCase& c : cases) {
+        TGLCylinder cylinder;
+        cylinder.SetTopRadius(1);
+        cylinder.SetBottomRadius(3); // not used by the hit test
+        cylinder.SetHeight(2);
+        cylinder.SetParts(c.parts);
+        cylinder.Position().SetPoint(10, 0, 0);
+        TVector point{9, 9, 9, 9}, normal{9, 9, 9, 9};
+        EXPECT_EQ(cylinder.RayCastIntersect(c.start, c.vector, &point, &normal), c.hit) << c.what;
+        for (int i = 0; i < 4; ++i) { // a miss leaves them alone
+            EXPECT_NEAR(point[i], c.hit ? c.point[i] : 9, 1e-5) << c.what << " point " << i;
+            EXPECT_NEAR(normal[i], c.hit ? c.normal[i] : 9, 1e-5) << c.what << " normal " << i;
+        }
+        // A query never changes the shape.
+        EXPECT_EQ(cylinder.Slices(), 16);
+    }
+}
 
 TEST(CylinderSilhouette, ZeroSlicesGiveAnEmptyOutlineAndKeepSlices)
 {
@@ -264,39 +257,35 @@ TEST(CylinderSilhouette, ZeroSlicesGiveAnEmptyOutlineAndKeepSlices)
     EXPECT_EQ(cone.Slices(), 0);
 }
 
-struct TSilhouetteCase {
-    int slices;
-    float topRadius;
-    TAffineVector seenFrom;
-};
-
-class CylinderSilhouette : public ::testing::TestWithParam<TSilhouetteCase> {};
-
-TEST_P(CylinderSilhouette, EdgesLieOnTheShellCentredOnTheOrigin)
+TEST(CylinderSilhouette, EdgesLieOnTheShellCentredOnTheOrigin)
 {
-    const TSilhouetteCase& c = GetParam();
-    TGLCylinder cylinder;
-    cylinder.SetSlices(c.slices);
-    cylinder.SetBottomRadius(1);
-    cylinder.SetTopRadius(c.topRadius);
-    cylinder.SetHeight(4);
-    cylinder.SetAlignment(caTop); // the outline ignores the alignment
-    const TGLSilhouetteParameters params{c.seenFrom, {0, 0, 0}, TGLSilhouetteStyle::ssFromPoint, false};
-    const auto silhouette = cylinder.GenerateSilhouette(params);
-    ASSERT_GT(silhouette->Indices.Count(), 0);
-    EXPECT_EQ(silhouette->Indices.Count() % 2, 0);
-    for (int i = 0; i < silhouette->Vertices.Count(); ++i) {
-        const TVector v = silhouette->Vertices[i];
-        ASSERT_NEAR(std::fabs(v.Y), 2, 1e-5);
-        const double r = std::hypot(v.X, v.Z);
-        const double expected = v.Y > 0 ? c.topRadius : 1;
-        EXPECT_TRUE(std::fabs(r - expected) < 1e-5 || r < 1e-6) << "vertex " << i;
+    struct Case {
+        int slices;
+        float topRadius;
+        TAffineVector seenFrom;
+    };
+    for (const Case& c : {Case{16, 1, {10, 0, 0}}, Case{3, 0.5f, {0, 0, 10}}, Case{4, 1, {3, 10, 1}},
+                          Case{1, 1, {10, 1, 0}}}) {
+        SCOPED_TRACE(std::to_string(c.slices) + " slices");
+        TGLCylinder cylinder;
+        cylinder.SetSlices(c.slices);
+        cylinder.SetBottomRadius(1);
+        cylinder.SetTopRadius(c.topRadius);
+        cylinder.SetHeight(4);
+        cylinder.SetAlignment(caTop); // the outline ignores the alignment
+        const TGLSilhouetteParameters params{c.seenFrom, {0, 0, 0}, TGLSilhouetteStyle::ssFromPoint, false};
+        const auto silhouette = cylinder.GenerateSilhouette(params);
+        ASSERT_GT(silhouette->Indices.Count(), 0);
+        EXPECT_EQ(silhouette->Indices.Count() % 2, 0);
+        for (int i = 0; i < silhouette->Vertices.Count(); ++i) {
+            const TVector v = silhouette->Vertices[i];
+            ASSERT_NEAR(std::fabs(v.Y), 2, 1e-5);
+            const double r = std::hypot(v.X, v.Z);
+            const double expected = v.Y > 0 ? c.topRadius : 1;
+            EXPECT_TRUE(std::fabs(r - expected) < 1e-5 || r < 1e-6) << "vertex " << i;
+        }
+        EXPECT_EQ(cylinder.Slices(), c.slices);
     }
-    EXPECT_EQ(cylinder.Slices(), c.slices);
 }
-
-INSTANTIATE_TEST_SUITE_P(Views, CylinderSilhouette,
-                         ::testing::Values(TSilhouetteCase{16, 1, {10, 0, 0}}, TSilhouetteCase{3, 0.5f, {0, 0, 10}},
-                                           TSilhouetteCase{4, 1, {3, 10, 1}}, TSilhouetteCase{1, 1, {10, 1, 0}}));
 
 } // namespace

@@ -109,8 +109,8 @@ TEST_F(LibMaterialApply, ShaderAsksForMorePasses)
 TEST_F(LibMaterialApply, UnbalancedShaderCallsAndEnablingWhileActive)
 {
     TLoggingShader shader;
-    EXPECT_EQ(ErrorText<EAssertionFailed>([&] { shader.UnApply(scene.rci); }).rfind("Unbalanced shader application.", 0),
-              0u);
+    const std::string unbalanced = ErrorText<EAssertionFailed>([&] { shader.UnApply(scene.rci); });
+    EXPECT_EQ(unbalanced.rfind("Unbalanced shader application.", 0), 0u) << unbalanced;
     shader.Apply(scene.rci, nullptr);
     EXPECT_THROW(shader.Apply(scene.rci, nullptr), EAssertionFailed);
     EXPECT_EQ(ErrorText<EAssertionFailed>([&] { shader.SetEnabled(false); }).rfind("Shader is active.", 0), 0u);

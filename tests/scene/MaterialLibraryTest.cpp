@@ -60,7 +60,8 @@ TEST(LibMaterials, NewMaterialsGetUniqueNames)
 TEST(MaterialLibrary, TexturePathsAreSplitTrimmedAndEndedWithASlash)
 {
     const std::pair<const char*, std::vector<std::string>> cases[] = {
-        {"", {}}, {"textures;;maps", {"textures/", "maps/"}}, {" /opt/tex/ ; ; rel ", {"/opt/tex/", "rel/"}}, {";", {}}};
+        {"", {}}, {"textures;;maps", {"textures/", "maps/"}}, {" /opt/tex/ ; ; rel ", {"/opt/tex/", "rel/"}},
+        {";", {}}};
     for (const auto& [text, folders] : cases) {
         TGLMaterialLibrary library;
         library.SetTexturePaths(text);

@@ -117,7 +117,8 @@ TEST_P(SphereCaps, OnlyOpenEdgesWithACapTypeAreClosed)
 }
 
 INSTANTIATE_TEST_SUITE_P(Edges, SphereCaps,
-                         ::testing::Values(TCapCase{90, -90, ctFlat, ctFlat, 0}, TCapCase{90, -90, ctCenter, ctCenter, 0},
+                         ::testing::Values(TCapCase{90, -90, ctFlat, ctFlat, 0},
+                                           TCapCase{90, -90, ctCenter, ctCenter, 0},
                                            TCapCase{45, -90, ctFlat, ctFlat, 1}, TCapCase{90, -45, ctFlat, ctCenter, 1},
                                            TCapCase{45, -45, ctNone, ctNone, 0}, TCapCase{45, -45, ctCenter, ctNone, 1},
                                            TCapCase{45, -45, ctFlat, ctCenter, 2}));

@@ -248,48 +248,44 @@ struct MappingCase {
     std::vector<std::string> unapply;
 };
 
-class TextureMapping : public ::testing::TestWithParam<MappingCase> {};
-
-TEST_P(TextureMapping, GenerationCalls)
-{
-    const MappingCase& c = GetParam();
-    TRecordingScene scene;
-    GLExt.ARB_texture_cube_map = c.cubeMapExtension;
-    TGLTexture texture;
-    texture.SetMappingMode(c.mode);
-    texture.ApplyMappingMode();
-    EXPECT_EQ(Named(scene.gl, {"glTexGeni", "glTexGenfv", "glEnable"}), c.apply);
-    scene.gl.Clear();
-    texture.UnApplyMappingMode();
-    EXPECT_EQ(Named(scene.gl, {"glDisable"}), c.unapply);
-}
-
 const std::vector<std::string> DisableGen{"glDisable(3168)", "glDisable(3169)", "glDisable(3170)"};
 
-INSTANTIATE_TEST_SUITE_P(
-    Modes, TextureMapping,
-    ::testing::Values(
-        MappingCase{tmmUser, true, {}, {}},
-        MappingCase{tmmObjectLinear, true,
-                    {"glTexGeni(8192, 9472, 9217)", "glTexGeni(8193, 9472, 9217)", "glTexGenfv(8192, 9473, @)",
-                     "glTexGenfv(8193, 9473, @)", "glEnable(3168)", "glEnable(3169)"},
-                    DisableGen},
-        MappingCase{tmmEyeLinear, true,
-                    {"glTexGeni(8192, 9472, 9216)", "glTexGeni(8193, 9472, 9216)", "glTexGenfv(8192, 9474, @)",
-                     "glTexGenfv(8193, 9474, @)", "glEnable(3168)", "glEnable(3169)"},
-                    DisableGen},
-        MappingCase{tmmSphere, false,
-                    {"glTexGeni(8192, 9472, 9218)", "glTexGeni(8193, 9472, 9218)", "glEnable(3168)", "glEnable(3169)"},
-                    DisableGen},
-        MappingCase{tmmCubeMapReflection, true,
-                    {"glTexGeni(8192, 9472, 34066)", "glTexGeni(8193, 9472, 34066)", "glTexGeni(8194, 9472, 34066)",
-                     "glEnable(3168)", "glEnable(3169)", "glEnable(3170)"},
-                    DisableGen},
-        MappingCase{tmmCubeMapNormal, true,
-                    {"glTexGeni(8192, 9472, 34065)", "glTexGeni(8193, 9472, 34065)", "glTexGeni(8194, 9472, 34065)",
-                     "glEnable(3168)", "glEnable(3169)", "glEnable(3170)"},
-                    DisableGen},
-        MappingCase{tmmCubeMapCamera, false, {}, DisableGen}));
+TEST(TextureApply, MappingGenerationCalls)
+{
+    const MappingCase cases[] = {
+        {tmmUser, true, {}, {}},
+        {tmmObjectLinear, true,
+            {"glTexGeni(8192, 9472, 9217)", "glTexGeni(8193, 9472, 9217)", "glTexGenfv(8192, 9473, @)",
+             "glTexGenfv(8193, 9473, @)", "glEnable(3168)", "glEnable(3169)"},
+            DisableGen},
+        {tmmEyeLinear, true,
+            {"glTexGeni(8192, 9472, 9216)", "glTexGeni(8193, 9472, 9216)", "glTexGenfv(8192, 9474, @)",
+             "glTexGenfv(8193, 9474, @)", "glEnable(3168)", "glEnable(3169)"},
+            DisableGen},
+        {tmmSphere, false,
+            {"glTexGeni(8192, 9472, 9218)", "glTexGeni(8193, 9472, 9218)", "glEnable(3168)", "glEnable(3169)"},
+            DisableGen},
+        {tmmCubeMapReflection, true,
+            {"glTexGeni(8192, 9472, 34066)", "glTexGeni(8193, 9472, 34066)", "glTexGeni(8194, 9472, 34066)",
+             "glEnable(3168)", "glEnable(3169)", "glEnable(3170)"},
+            DisableGen},
+        {tmmCubeMapNormal, true,
+            {"glTexGeni(8192, 9472, 34065)", "glTexGeni(8193, 9472, 34065)", "glTexGeni(8194, 9472, 34065)",
+             "glEnable(3168)", "glEnable(3169)", "glEnable(3170)"},
+            DisableGen},
+        {tmmCubeMapCamera, false, {}, DisableGen}};
+    for (const MappingCase& c : cases) {
+        TRecordingScene scene;
+        GLExt.ARB_texture_cube_map = c.cubeMapExtension;
+        TGLTexture texture;
+        texture.SetMappingMode(c.mode);
+        texture.ApplyMappingMode();
+        EXPECT_EQ(Named(scene.gl, {"glTexGeni", "glTexGenfv", "glEnable"}), c.apply) << "mode " << c.mode;
+        scene.gl.Clear();
+        texture.UnApplyMappingMode();
+        EXPECT_EQ(Named(scene.gl, {"glDisable"}), c.unapply) << "mode " << c.mode;
+    }
+}
 
 TEST(TextureApply, CubeMapReflectionLoadsTheTurnOfTheView)
 {

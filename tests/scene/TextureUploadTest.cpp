@@ -234,8 +234,9 @@ TEST(TextureParameters, WrapParameters)
         bool edgeClamp;
         GLint s, t;
     };
-    for (const Case& c : {Case{twBoth, true, GL_REPEAT, GL_REPEAT}, Case{twNone, true, GL_CLAMP_TO_EDGE, GL_CLAMP_TO_EDGE},
-                          Case{twNone, false, GL_CLAMP, GL_CLAMP}, Case{twVertical, true, GL_CLAMP_TO_EDGE, GL_REPEAT},
+    for (const Case& c : {Case{twBoth, true, GL_REPEAT, GL_REPEAT}, Case{twNone, false, GL_CLAMP, GL_CLAMP},
+                          Case{twNone, true, GL_CLAMP_TO_EDGE, GL_CLAMP_TO_EDGE},
+                          Case{twVertical, true, GL_CLAMP_TO_EDGE, GL_REPEAT},
                           Case{twHorizontal, false, GL_REPEAT, GL_CLAMP}}) {
         TRecordingScene scene;
         GLVersion.OpenGL_1_2 = false;
