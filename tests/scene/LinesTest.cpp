@@ -1,4 +1,5 @@
 #include "scene/GLStateCache.h"
+#include "scene/base/VectorArithmetic.h"
 #include "scene/objects/Lines.h"
 
 #include "RecordedPrimitives.h"
@@ -8,11 +9,6 @@
 using namespace scenetest;
 
 namespace {
-
-bool Same(const TVector& a, const TVector& b)
-{
-    return a.X == b.X && a.Y == b.Y && a.Z == b.Z && a.W == b.W;
-}
 
 class LinesTest : public ::testing::Test {
 protected:
@@ -161,9 +157,9 @@ TEST_F(LinesTest, NodeColorRecolorsOnlyNodesStillOnThePreviousColor)
     line.Nodes()[1]->SetColor({1, 1, 0, 1});
     line.SetNodeColor(TGLColor(nullptr, {0, 1, 0, 1}));
     line.AddNode(2, 0, 0);
-    EXPECT_TRUE(Same(line.Nodes()[0]->Color(), TVector{0, 1, 0, 1}));
-    EXPECT_TRUE(Same(line.Nodes()[1]->Color(), TVector{1, 1, 0, 1}));
-    EXPECT_TRUE(Same(line.Nodes()[2]->Color(), TVector{0, 1, 0, 1}));
+    EXPECT_TRUE(VectorEquals(line.Nodes()[0]->Color(), TVector{0, 1, 0, 1}));
+    EXPECT_TRUE(VectorEquals(line.Nodes()[1]->Color(), TVector{1, 1, 0, 1}));
+    EXPECT_TRUE(VectorEquals(line.Nodes()[2]->Color(), TVector{0, 1, 0, 1}));
     EXPECT_FALSE(line.Nodes()[0]->StoreColor());
     EXPECT_TRUE(line.Nodes()[1]->StoreColor());
 }
@@ -188,7 +184,7 @@ TEST_F(LinesTest, SettersKeepRangesAndAssignCopiesOnlyTheStyle)
     EXPECT_TRUE(base.AntiAliased());
     line.Assign(&source);
     EXPECT_EQ(line.Nodes().Count(), 1);
-    EXPECT_TRUE(Same(line.UnscaledHalfExtents(), TVector{1, 2, 3, 0}));
+    EXPECT_TRUE(VectorEquals(line.UnscaledHalfExtents(), TVector{1, 2, 3, 0}));
 }
 
 TEST_F(LinesTest, AppendingAndDeletingNodesMarksTheStructureChanged)
