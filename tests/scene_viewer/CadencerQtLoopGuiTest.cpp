@@ -11,14 +11,19 @@
 
 namespace {
 
-TEST(CadencerQtLoopGui, ASAPModeStepsFromTheQtLoopUntilDisabled)
-{
-    testsupport::EnsureQApplication();
+// A cadencer on the demo scene, driven by the Qt event loop.
+class CadencerQtLoopGui : public ::testing::Test {
+protected:
+    bool app = (testsupport::EnsureQApplication(), true); // before the loop
     TQtEventLoop loop;
-    TEventLoopScope scope(&loop);
+    TEventLoopScope scope{&loop};
     testsupport::TDemoScene scene;
     TGLCadencer cadencer;
     int steps = 0;
+};
+
+TEST_F(CadencerQtLoopGui, ASAPModeStepsFromTheQtLoopUntilDisabled)
+{
     double lastNewTime = -1;
     cadencer.OnProgress = [&](TObject*, double delta, double newTime) {
         EXPECT_GE(delta, 0);
@@ -35,15 +40,9 @@ TEST(CadencerQtLoopGui, ASAPModeStepsFromTheQtLoopUntilDisabled)
     EXPECT_EQ(steps, after) << "a disabled cadencer is not stepped";
 }
 
-TEST(CadencerQtLoopGui, IdleModeStepsWhileTheLoopWaits)
+TEST_F(CadencerQtLoopGui, IdleModeStepsWhileTheLoopWaits)
 {
-    testsupport::EnsureQApplication();
-    TQtEventLoop loop;
-    TEventLoopScope scope(&loop);
-    testsupport::TDemoScene scene;
-    TGLCadencer cadencer;
     cadencer.SetMode(cmApplicationIdle);
-    int steps = 0;
     cadencer.OnProgress = [&](TObject*, double, double) { ++steps; };
     cadencer.SetScene(&scene.world);
     QEventLoop nested;

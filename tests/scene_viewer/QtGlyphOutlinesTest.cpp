@@ -62,18 +62,14 @@ INSTANTIATE_TEST_SUITE_P(Letters, QtGlyphShapes,
                                            TGlyphCase{'B', 3, false}, TGlyphCase{'g', 1, true},
                                            TGlyphCase{'8', 3, false}, TGlyphCase{U'\u00e9', 2, false}));
 
-TEST_F(QtGlyphOutlines, TheSpaceHasAnAdvanceButNoInk)
+TEST_F(QtGlyphOutlines, TheSpaceAdvancesWithoutInkAndACharacterTheFaceLacksDoesNeither)
 {
-    const TGlyphOutline g = Glyph(' ');
-    EXPECT_EQ(g.ContourCount(), 0);
-    EXPECT_GT(g.Metrics.CellIncX, 0.1f);
-}
-
-TEST_F(QtGlyphOutlines, ACharacterTheFaceLacksDrawsNothingAndDoesNotMove)
-{
-    const TGlyphOutline g = Glyph(1);
-    EXPECT_EQ(g.ContourCount(), 0);
-    EXPECT_EQ(g.Metrics.CellIncX, 0);
+    const TGlyphOutline space = Glyph(' ');
+    EXPECT_EQ(space.ContourCount(), 0);
+    EXPECT_GT(space.Metrics.CellIncX, 0.1f);
+    const TGlyphOutline missing = Glyph(1);
+    EXPECT_EQ(missing.ContourCount(), 0);
+    EXPECT_EQ(missing.Metrics.CellIncX, 0);
 }
 
 TEST_F(QtGlyphOutlines, BoldIsHeavierThanRegular)
