@@ -18,22 +18,23 @@ constexpr double Pi = 3.14159265358979323846;
 
 class Sphere : public ObjectRecording {
 protected:
-    std::vector<TRecordedPrimitive> Draw()
+    std::vector<TRecordedPrimitive> Draw() { return Draw(sphere); }
+    std::vector<TRecordedPrimitive> Draw(TGLSphere& s)
     {
         recorder.Clear();
-        sphere.BuildList(rci);
+        s.BuildList(rci);
         return RecordedPrimitives(recorder.Calls());
     }
     static long CountOf(const std::vector<TRecordedPrimitive>& p, GLenum mode)
     {
         return std::count_if(p.begin(), p.end(), [&](const auto& q) { return q.mode == mode; });
     }
-    void Limit(int top, int bottom, TCapType topCap, TCapType bottomCap)
+    static void Limit(TGLSphere& s, int top, int bottom, TCapType topCap, TCapType bottomCap)
     {
-        sphere.SetTop(top);
-        sphere.SetBottom(bottom);
-        sphere.SetTopCap(topCap);
-        sphere.SetBottomCap(bottomCap);
+        s.SetTop(top);
+        s.SetBottom(bottom);
+        s.SetTopCap(topCap);
+        s.SetBottomCap(bottomCap);
     }
     TGLSphere sphere;
 };
@@ -99,29 +100,26 @@ TEST_F(Sphere, InsideNormalsPointInAndTheWindingIsInvertedAroundTheDrawing)
     EXPECT_TRUE(states.FrontFaceCCW());
 }
 
-struct TCapCase {
-    int top, bottom;
-    TCapType topCap, bottomCap;
-    int fans;
-};
-
-class SphereCaps : public Sphere, public ::testing::WithParamInterface<TCapCase> {};
-
-TEST_P(SphereCaps, OnlyOpenEdgesWithACapTypeAreClosed)
+TEST_F(Sphere, OnlyOpenEdgesWithACapTypeAreClosed)
 {
-    const TCapCase& c = GetParam();
-    Limit(c.top, c.bottom, c.topCap, c.bottomCap);
-    const auto primitives = Draw();
-    EXPECT_EQ(CountOf(primitives, GL_TRIANGLE_FAN), c.fans);
-    EXPECT_EQ(CountOf(primitives, GL_TRIANGLE_STRIP), 16);
+    struct Case {
+        int top, bottom;
+        TCapType topCap, bottomCap;
+        long fans;
+    };
+    const Case cases[] = {{90, -90, ctFlat, ctFlat, 0},   {90, -90, ctCenter, ctCenter, 0},
+                          {45, -90, ctFlat, ctFlat, 1},   {90, -45, ctFlat, ctCenter, 1},
+                          {45, -45, ctNone, ctNone, 0},   {45, -45, ctCenter, ctNone, 1},
+                          {45, -45, ctFlat, ctCenter, 2}};
+    for (const Case& c : cases) {
+        TGLSphere capped;
+        Limit(capped, c.top, c.bottom, c.topCap, c.bottomCap);
+        const auto primitives = Draw(capped);
+        EXPECT_EQ(CountOf(primitives, GL_TRIANGLE_FAN), c.fans) << c.top << " " << c.bottom << " " << c.topCap << " "
+                                                                << c.bottomCap;
+        EXPECT_EQ(CountOf(primitives, GL_TRIANGLE_STRIP), 16);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Edges, SphereCaps,
-                         ::testing::Values(TCapCase{90, -90, ctFlat, ctFlat, 0},
-                                           TCapCase{90, -90, ctCenter, ctCenter, 0},
-                                           TCapCase{45, -90, ctFlat, ctFlat, 1}, TCapCase{90, -45, ctFlat, ctCenter, 1},
-                                           TCapCase{45, -45, ctNone, ctNone, 0}, TCapCase{45, -45, ctCenter, ctNone, 1},
-                                           TCapCase{45, -45, ctFlat, ctCenter, 2}));
 
 struct TFlatCase {
     TNormalDirection direction;
@@ -133,7 +131,7 @@ class SphereFlatCaps : public Sphere, public ::testing::WithParamInterface<TFlat
 TEST_P(SphereFlatCaps, HaveOneNormalForAllVerticesAndLieAtTheEdge)
 {
     sphere.SetNormalDirection(GetParam().direction);
-    Limit(30, -60, ctFlat, ctFlat);
+    Limit(sphere, 30, -60, ctFlat, ctFlat);
     const auto primitives = Draw();
     ASSERT_EQ(primitives.front().mode, static_cast<GLenum>(GL_TRIANGLE_FAN));
     ASSERT_EQ(primitives.back().mode, static_cast<GLenum>(GL_TRIANGLE_FAN));
@@ -178,7 +176,7 @@ TEST_F(Sphere, ACentreCapIsAConeWhoseNormalsAreTheAxisAcrossTheRim)
 TEST_F(Sphere, AHalfSphereFromZeroTo180IsOpenAlongTheYAxis)
 {
     sphere.SetStop(180);
-    Limit(60, -60, ctFlat, ctCenter);
+    Limit(sphere, 60, -60, ctFlat, ctCenter);
     for (const auto& p : Draw()) {
         for (const auto& v : p.vertices) {
             EXPECT_GE(v.position[0], -1e-6);
@@ -270,32 +268,28 @@ struct TRayCase {
     TVector point, normal;
 };
 
-class SphereRayCast : public Sphere, public ::testing::WithParamInterface<TRayCase> {};
-
-TEST_P(SphereRayCast, HitsTheWholeSphereNearestFirst)
+TEST(SphereRayCast, HitsTheWholeSphereNearestFirst)
 {
-    const TRayCase& c = GetParam();
-    sphere.SetRadius(1);
-    sphere.Position().SetPoint(1, 2, 3);
-    sphere.SetStop(90); // limits are ignored
-    TVector point{9, 9, 9, 9}, normal{9, 9, 9, 9};
-    EXPECT_EQ(sphere.RayCastIntersect(c.start, c.vector, &point, &normal), c.hit) << c.what;
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_NEAR(point[i], c.hit ? c.point[i] : 9, 1e-5) << c.what; // a miss leaves them alone
-        EXPECT_NEAR(normal[i], c.hit ? c.normal[i] : 9, 1e-5) << c.what;
+    const TRayCase cases[] = {{"head on", {1, 2, -5, 1}, {0, 0, 1, 0}, true, {1, 2, 2, 1}, {0, 0, -1, 0}},
+        {"long vector", {1, 2, -5, 1}, {0, 0, 7, 0}, true, {1, 2, 2, 1}, {0, 0, -1, 0}},
+        {"removed part", {1, 2, 10, 1}, {0, 0, -1, 0}, true, {1, 2, 4, 1}, {0, 0, 1, 0}},
+        {"miss", {3, 2, -5, 1}, {0, 0, 1, 0}, false, {}, {}},
+        {"grazing the edge", {2, 2, -5, 1}, {0, 0, 1, 0}, true, {2, 2, 3, 1}, {1, 0, 0, 0}},
+        {"from inside", {1, 2, 3, 1}, {0, 1, 0, 0}, true, {1, 3, 3, 1}, {0, 1, 0, 0}},
+        {"pointing away", {1, 2, -5, 1}, {0, 0, -1, 0}, false, {}, {}}};
+    for (const TRayCase& c : cases) {
+        TGLSphere sphere;
+        sphere.SetRadius(1);
+        sphere.Position().SetPoint(1, 2, 3);
+        sphere.SetStop(90); // limits are ignored
+        TVector point{9, 9, 9, 9}, normal{9, 9, 9, 9};
+        EXPECT_EQ(sphere.RayCastIntersect(c.start, c.vector, &point, &normal), c.hit) << c.what;
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_NEAR(point[i], c.hit ? c.point[i] : 9, 1e-5) << c.what; // a miss leaves them alone
+            EXPECT_NEAR(normal[i], c.hit ? c.normal[i] : 9, 1e-5) << c.what;
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Rays, SphereRayCast,
-    ::testing::Values(
-        TRayCase{"head on", {1, 2, -5, 1}, {0, 0, 1, 0}, true, {1, 2, 2, 1}, {0, 0, -1, 0}},
-        TRayCase{"long vector", {1, 2, -5, 1}, {0, 0, 7, 0}, true, {1, 2, 2, 1}, {0, 0, -1, 0}},
-        TRayCase{"removed part", {1, 2, 10, 1}, {0, 0, -1, 0}, true, {1, 2, 4, 1}, {0, 0, 1, 0}},
-        TRayCase{"miss", {3, 2, -5, 1}, {0, 0, 1, 0}, false, {}, {}},
-        TRayCase{"grazing the edge", {2, 2, -5, 1}, {0, 0, 1, 0}, true, {2, 2, 3, 1}, {1, 0, 0, 0}},
-        TRayCase{"from inside", {1, 2, 3, 1}, {0, 1, 0, 0}, true, {1, 3, 3, 1}, {0, 1, 0, 0}},
-        TRayCase{"pointing away", {1, 2, -5, 1}, {0, 0, -1, 0}, false, {}, {}}));
 
 TEST_F(Sphere, RayCastNormalIsCarriedThroughTheScaleNotNormalised)
 {
@@ -307,45 +301,41 @@ TEST_F(Sphere, RayCastNormalIsCarriedThroughTheScaleNotNormalised)
     EXPECT_NEAR(normal.Z, -2, 1e-5);
 }
 
-struct TSilhouetteCase {
-    int slices, stacks;
-    bool capping;
-    TAffineVector seenFrom;
-};
-
-class SphereSilhouette : public Sphere, public ::testing::WithParamInterface<TSilhouetteCase> {};
-
-TEST_P(SphereSilhouette, IsTheGreatCircleFacingTheViewer)
+TEST(SphereSilhouette, IsTheGreatCircleFacingTheViewer)
 {
-    const TSilhouetteCase& c = GetParam();
-    sphere.SetRadius(2);
-    sphere.SetSlices(c.slices);
-    sphere.SetStacks(c.stacks);
-    const TGLSilhouetteParameters params{c.seenFrom, {0, 0, 0}, TGLSilhouetteStyle::ssFromPoint, c.capping};
-    const auto s = sphere.GenerateSilhouette(params);
-    const int n = std::max(c.slices, c.stacks);
-    ASSERT_EQ(s->Vertices.Count(), c.capping ? n + 1 : n);
-    ASSERT_EQ(s->Indices.Count(), 2 * n);
-    EXPECT_EQ(s->CapIndices.Count(), c.capping ? 3 * n : 0);
-    for (int i = 0; i < n; ++i) {
-        const TVector v = s->Vertices[i];
-        EXPECT_NEAR(VectorXYZLength(v), 2, 1e-5);
-        EXPECT_NEAR(AffineDotProduct(TAffineVector{v.X, v.Y, v.Z}, c.seenFrom), 0, 1e-4);
-        EXPECT_EQ(v.W, 1);
-        EXPECT_EQ(s->Indices[2 * i], i);
-        EXPECT_EQ(s->Indices[2 * i + 1], (i + 1) % n);
-    }
-    if (c.capping) {
-        EXPECT_EQ(s->Vertices[n].X, 0);
-        EXPECT_EQ(s->Vertices[n].W, 1);
-        EXPECT_EQ(s->CapIndices[0], n);
+    struct Case {
+        int slices, stacks;
+        bool capping;
+        TAffineVector seenFrom;
+    };
+    // Along X the first cross product vanishes.
+    for (const Case& c :
+         {Case{16, 16, false, {0, 0, 10}}, Case{8, 12, true, {3, 4, 0}}, Case{20, 4, true, {5, 0, 0}}}) {
+        SCOPED_TRACE(std::to_string(c.slices) + " x " + std::to_string(c.stacks));
+        TGLSphere sphere;
+        sphere.SetRadius(2);
+        sphere.SetSlices(c.slices);
+        sphere.SetStacks(c.stacks);
+        const TGLSilhouetteParameters params{c.seenFrom, {0, 0, 0}, TGLSilhouetteStyle::ssFromPoint, c.capping};
+        const auto s = sphere.GenerateSilhouette(params);
+        const int n = std::max(c.slices, c.stacks);
+        ASSERT_EQ(s->Vertices.Count(), c.capping ? n + 1 : n);
+        ASSERT_EQ(s->Indices.Count(), 2 * n);
+        EXPECT_EQ(s->CapIndices.Count(), c.capping ? 3 * n : 0);
+        for (int i = 0; i < n; ++i) {
+            const TVector v = s->Vertices[i];
+            EXPECT_NEAR(VectorXYZLength(v), 2, 1e-5);
+            EXPECT_NEAR(AffineDotProduct(TAffineVector{v.X, v.Y, v.Z}, c.seenFrom), 0, 1e-4);
+            EXPECT_EQ(v.W, 1);
+            EXPECT_EQ(s->Indices[2 * i], i);
+            EXPECT_EQ(s->Indices[2 * i + 1], (i + 1) % n);
+        }
+        if (c.capping) {
+            EXPECT_EQ(s->Vertices[n].X, 0);
+            EXPECT_EQ(s->Vertices[n].W, 1);
+            EXPECT_EQ(s->CapIndices[0], n);
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Views, SphereSilhouette,
-                         ::testing::Values(TSilhouetteCase{16, 16, false, {0, 0, 10}},
-                                           TSilhouetteCase{8, 12, true, {3, 4, 0}},
-                                           // Along X the first cross product vanishes.
-                                           TSilhouetteCase{20, 4, true, {5, 0, 0}}));
 
 } // namespace
