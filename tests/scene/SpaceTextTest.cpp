@@ -153,35 +153,29 @@ TEST_F(SpaceText, ChangingOnlyTheTextKeepsTheGlyphsChangingTheStyleRebuildsThem)
     EXPECT_EQ(GetFontManager()->Count(), 1);
 }
 
-struct TRefetchCase {
-    const char* what;
-    void (*change)(TGLSpaceText&);
-};
-
-class SpaceTextRefetch : public SpaceText, public ::testing::WithParamInterface<TRefetchCase> {};
-
-TEST_P(SpaceTextRefetch, AcquiresTheGlyphsAgain)
+TEST_F(SpaceText, ChangesThatAffectTheGlyphsAcquireThemAgain)
 {
-    TGLSpaceText& text = NewText("X");
-    Render(text);
-    GetParam().change(text);
-    Render(text);
-    EXPECT_EQ(recorder.Count("glGenLists"), 2) << GetParam().what;
-    ASSERT_NE(text.FontEntry(), nullptr);
-    EXPECT_EQ(text.FontEntry()->RefCount, 1) << GetParam().what;
-    EXPECT_EQ(GetFontManager()->Count(), 1) << GetParam().what;
+    const std::pair<const char*, void (*)(TGLSpaceText&)> cases[] = {
+        {"extrusion", [](TGLSpaceText& t) { t.SetExtrusion(1); }},
+        {"deviation", [](TGLSpaceText& t) { t.SetAllowedDeviation(0.1f); }},
+        {"range", [](TGLSpaceText& t) { t.SetCharacterRange(stcrAlphaNum); }},
+        {"adjust", [](TGLSpaceText& t) { t.Adjust().SetHorz(haCenter); }},
+        {"handle destroyed", [](TGLSpaceText& t) { t.DestroyHandle(); }},
+        {"lists lost", [](TGLSpaceText& t) { const_cast<TFontEntry*>(t.FontEntry())->FontBase->DestroyHandle(); }}};
+    for (const auto& [what, change] : cases) {
+        texts.clear();
+        ReleaseFontManager();
+        recorder.Clear();
+        TGLSpaceText& text = NewText("X");
+        Render(text);
+        change(text);
+        Render(text);
+        EXPECT_EQ(recorder.Count("glGenLists"), 2) << what;
+        ASSERT_NE(text.FontEntry(), nullptr) << what;
+        EXPECT_EQ(text.FontEntry()->RefCount, 1) << what;
+        EXPECT_EQ(GetFontManager()->Count(), 1) << what;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Changes, SpaceTextRefetch,
-    ::testing::Values(TRefetchCase{"extrusion", [](TGLSpaceText& t) { t.SetExtrusion(1); }},
-                      TRefetchCase{"deviation", [](TGLSpaceText& t) { t.SetAllowedDeviation(0.1f); }},
-                      TRefetchCase{"range", [](TGLSpaceText& t) { t.SetCharacterRange(stcrAlphaNum); }},
-                      TRefetchCase{"adjust", [](TGLSpaceText& t) { t.Adjust().SetHorz(haCenter); }},
-                      TRefetchCase{"handle destroyed", [](TGLSpaceText& t) { t.DestroyHandle(); }},
-                      TRefetchCase{"lists lost", [](TGLSpaceText& t) {
-                                       const_cast<TFontEntry*>(t.FontEntry())->FontBase->DestroyHandle();
-                                   }}));
 
 TEST_F(SpaceText, AManagerNotificationOrAGoneManagerMakesTheTextForgetItsEntry)
 {
@@ -226,38 +220,33 @@ TEST_F(SpaceText, AFailedGlyphBuildIsRetriedABoundedNumberOfTimesWithoutLeaking)
     EXPECT_EQ(text.FailedFontAttempts(), 0);
 }
 
-struct TMetricsCase {
-    const char* text;
-    TSpaceTextCharRange range;
-    float width, minY, maxY;
-};
-
-class SpaceTextMetrics : public SpaceText, public ::testing::WithParamInterface<TMetricsCase> {};
-
-TEST_P(SpaceTextMetrics, SumAdvancesAndFindTheExtremes)
+TEST_F(SpaceText, MetricsSumAdvancesAndFindTheExtremes)
 {
-    const TMetricsCase& c = GetParam();
-    TGLSpaceText& text = NewText("0");
-    text.SetCharacterRange(c.range);
-    Render(text);
-    float width = -1, minY = -1, maxY = -1;
-    const std::string measured = c.text;
-    text.TextMetrics(&measured, width, minY, maxY);
-    EXPECT_NEAR(width, c.width, 1e-6) << c.text;
-    EXPECT_NEAR(minY, c.minY, 1e-6) << c.text;
-    EXPECT_NEAR(maxY, c.maxY, 1e-6) << c.text;
+    struct Case {
+        const char* text;
+        TSpaceTextCharRange range;
+        float width, minY, maxY;
+    };
+    const Case cases[] = {{"Wp", stcrAll, 1.6f, -0.2f, 0.7f},
+                          {"", stcrAll, 0, 0, 0},
+                          {" ", stcrAll, 0.6f, 0, 0},
+                          {"12", stcrNumbers, 1.2f, 0, 0.6f},
+                          {"A1g", stcrNumbers, 0.6f, 0, 0.6f}, // outside the range: skipped
+                          {"\xC3\xA9", stcrAll, 0.6f, 0, 0.7f},
+                          {"\xE2\x82\xAC" "W", stcrAll, 1.0f, 0, 0.7f},
+                          {"\xC3\xA9", stcrAlphaNum, 0, 0, 0}};
+    for (const Case& c : cases) {
+        TGLSpaceText& text = NewText("0");
+        text.SetCharacterRange(c.range);
+        Render(text);
+        float width = -1, minY = -1, maxY = -1;
+        const std::string measured = c.text;
+        text.TextMetrics(&measured, width, minY, maxY);
+        EXPECT_NEAR(width, c.width, 1e-6) << c.text;
+        EXPECT_NEAR(minY, c.minY, 1e-6) << c.text;
+        EXPECT_NEAR(maxY, c.maxY, 1e-6) << c.text;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Texts, SpaceTextMetrics,
-                         ::testing::Values(TMetricsCase{"Wp", stcrAll, 1.6f, -0.2f, 0.7f},
-                                           TMetricsCase{"", stcrAll, 0, 0, 0},
-                                           TMetricsCase{" ", stcrAll, 0.6f, 0, 0},
-                                           TMetricsCase{"12", stcrNumbers, 1.2f, 0, 0.6f},
-                                           // Outside the range: skipped.
-                                           TMetricsCase{"A1g", stcrNumbers, 0.6f, 0, 0.6f},
-                                           TMetricsCase{"\xC3\xA9", stcrAll, 0.6f, 0, 0.7f},
-                                           TMetricsCase{"\xE2\x82\xAC" "W", stcrAll, 1.0f, 0, 0.7f},
-                                           TMetricsCase{"\xC3\xA9", stcrAlphaNum, 0, 0, 0}));
 
 TEST_F(SpaceText, MetricsWithoutGlyphsAreZero)
 {
@@ -303,37 +292,33 @@ struct TLayoutCase {
     std::vector<std::vector<double>> translations;
 };
 
-class SpaceTextLayout : public SpaceText, public ::testing::WithParamInterface<TLayoutCase> {};
-
-TEST_P(SpaceTextLayout, ScalesAndMovesByTheMetrics)
+TEST_F(SpaceText, LayoutScalesAndMovesByTheMetrics)
 {
-    const TLayoutCase& c = GetParam();
-    TGLSpaceText& text = NewText("Wp"); // width 1.6, rise 0.7, descent 0.2
-    text.Adjust().SetHorz(c.horz);
-    text.Adjust().SetVert(c.vert);
-    text.SetTextHeight(c.textHeight);
-    Render(text);
-    Build(text);
-    for (const auto& [name, expected] : {std::pair{"glScalef", c.scales}, {"glTranslatef", c.translations}}) {
-        const auto calls = recorder.CallsTo(name);
-        ASSERT_EQ(calls.size(), expected.size()) << c.what << " " << name;
-        for (std::size_t i = 0; i < calls.size(); ++i) {
-            for (int k = 0; k < 3; ++k) {
-                EXPECT_NEAR(calls[i].Args[k], expected[i][k], 1e-6) << c.what << " " << name;
+    const TLayoutCase cases[] = {
+        // Tallest glyph 1 high, centred both ways.
+        {"centre, height 1", haCenter, vaCenter, 1, {{1 / 0.7, 1 / 0.7, 1}}, {{-0.8, 0, 0}, {0, -0.25, 0}}},
+        {"right, top", haRight, vaTop, 0, {}, {{-1.6, 0, 0}, {0, -0.7, 0}}},
+        {"left, bottom", haLeft, vaBottom, 0, {}, {{0, 0.2, 0}}},
+        {"aligned, base line, height 2", haAligned, vaBaseLine, 2, {{2 / 0.7, 2 / 0.7, 1}}, {}},
+        {"left, base line", haLeft, vaBaseLine, 0, {}, {}}};
+    for (const TLayoutCase& c : cases) {
+        TGLSpaceText& text = NewText("Wp"); // width 1.6, rise 0.7, descent 0.2
+        text.Adjust().SetHorz(c.horz);
+        text.Adjust().SetVert(c.vert);
+        text.SetTextHeight(c.textHeight);
+        Render(text);
+        Build(text);
+        for (const auto& [name, expected] : {std::pair{"glScalef", c.scales}, {"glTranslatef", c.translations}}) {
+            const auto calls = recorder.CallsTo(name);
+            ASSERT_EQ(calls.size(), expected.size()) << c.what << " " << name;
+            for (std::size_t i = 0; i < calls.size(); ++i) {
+                for (int k = 0; k < 3; ++k) {
+                    EXPECT_NEAR(calls[i].Args[k], expected[i][k], 1e-6) << c.what << " " << name;
+                }
             }
         }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Adjustments, SpaceTextLayout,
-    ::testing::Values(
-        // Tallest glyph 1 high, centred both ways.
-        TLayoutCase{"centre, height 1", haCenter, vaCenter, 1, {{1 / 0.7, 1 / 0.7, 1}}, {{-0.8, 0, 0}, {0, -0.25, 0}}},
-        TLayoutCase{"right, top", haRight, vaTop, 0, {}, {{-1.6, 0, 0}, {0, -0.7, 0}}},
-        TLayoutCase{"left, bottom", haLeft, vaBottom, 0, {}, {{0, 0.2, 0}}},
-        TLayoutCase{"aligned, base line, height 2", haAligned, vaBaseLine, 2, {{2 / 0.7, 2 / 0.7, 1}}, {}},
-        TLayoutCase{"left, base line", haLeft, vaBaseLine, 0, {}, {}}));
 
 TEST_F(SpaceText, AspectRatioAndObliqueComeFirst)
 {
