@@ -274,8 +274,9 @@ TEST_F(CustomSceneObjectTest, RenderPointCallsItsPairs)
     auto* point = new TGLRenderPoint();
     std::vector<int> ids;
     for (std::string n : {"1", "2", "3"}) {
-        ids.push_back(point->RegisterCallBack([&log, n](TObject*, TRenderContextInfo&) { log.push_back("render " + n); },
-                                              [&log, n](TObject*) { log.push_back("release " + n); }));
+        ids.push_back(
+            point->RegisterCallBack([&log, n](TObject*, TRenderContextInfo&) { log.push_back("render " + n); },
+                                    [&log, n](TObject*) { log.push_back("release " + n); }));
     }
     point->Render(rci);
     EXPECT_EQ(log, (std::vector<std::string>{"render 1", "render 2", "render 3"}));

@@ -318,8 +318,8 @@ TEST_F(WorldBufferTest, AnOpenGLErrorDuringAFrameUnwindsSoTheNextFrameRenders)
 
 TEST_F(WorldBufferTest, ModelViewStackMustBalance)
 {
-    EXPECT_EQ(ErrorText<EAssertionFailed>([&] { buffer.PopModelViewMatrix(); }).rfind("Unbalanced PopModelViewMatrix", 0),
-              0u);
+    const std::string unbalanced = ErrorText<EAssertionFailed>([&] { buffer.PopModelViewMatrix(); });
+    EXPECT_EQ(unbalanced.rfind("Unbalanced PopModelViewMatrix", 0), 0u) << unbalanced;
     TMatrix m = IdentityMatrix;
     m[3].X = 5;
     const TMatrix saved = buffer.ModelViewMatrix();
