@@ -29,78 +29,77 @@ struct TArrowCase {
     std::vector<TExpectedPart> expected;
 };
 
-class ArrowLineDrawing : public ObjectRecording, public ::testing::WithParamInterface<TArrowCase> {};
-
-TEST_P(ArrowLineDrawing, PlacesShaftHeadsAndDisks)
-{
-    const TArrowCase& c = GetParam();
-    TGLArrowLine arrow;
-    arrow.SetHeight(c.height);
-    arrow.SetHeadStackingStyle(c.style);
-    arrow.SetParts(c.parts);
-    arrow.SetTopRadius(0.05f);       // shaft top
-    arrow.SetBottomRadius(0.04f);    // shaft bottom
-    arrow.SetTopArrowHeadHeight(0.5f);
-    arrow.SetTopArrowHeadRadius(0.2f);
-    arrow.SetBottomArrowHeadHeight(0.25f);
-    arrow.SetBottomArrowHeadRadius(0.1f);
-    arrow.BuildList(rci);
-    const TQuadricTrace trace(recorder.Calls());
-    EXPECT_FALSE(trace.unbalanced) << c.what;
-    EXPECT_FALSE(trace.unsupported) << c.what;
-    ASSERT_EQ(trace.parts.size(), c.expected.size()) << c.what;
-    for (std::size_t i = 0; i < c.expected.size(); ++i) {
-        const TQuadricPart& got = trace.parts[i];
-        const TExpectedPart& want = c.expected[i];
-        SCOPED_TRACE(std::string(c.what) + " part " + std::to_string(i));
-        EXPECT_EQ(got.kind, want.kind);
-        EXPECT_NEAR(got.from[2], want.fromZ, 1e-6);
-        EXPECT_NEAR(got.to[2], want.toZ, 1e-6);
-        EXPECT_NEAR(got.from[0], 0, 1e-6);
-        EXPECT_NEAR(got.from[1], 0, 1e-6);
-        EXPECT_NEAR(got.inner, want.inner, 1e-6);
-        EXPECT_NEAR(got.outer, want.outer, 1e-6);
-        EXPECT_EQ(got.orientation, want.orientation);
-    }
-    EXPECT_EQ(recorder.Count("gluNewQuadric"), 1);
-    EXPECT_EQ(recorder.Count("gluDeleteQuadric"), 1);
-}
-
 constexpr GLenum Out = GLU_OUTSIDE, In = GLU_INSIDE;
 const TArrowLineParts Everything = alLine | alTopArrow | alBottomArrow;
 
-INSTANTIATE_TEST_SUITE_P(
-    Styles, ArrowLineDrawing,
-    ::testing::Values(
+using ArrowLineDrawing = ObjectRecording;
+
+TEST_F(ArrowLineDrawing, PlacesShaftHeadsAndDisks)
+{
+    const TArrowCase cases[] = {
         // Heads beyond the ends of a shaft of full height.
-        TArrowCase{"stacked, line and top", ahssStacked, alLine | alTopArrow, 2,
-                   {{"cylinder", 1, 1.5, 0.2, 0, Out}, {"disk", 1, 1, 0.05, 0.2, In},
-                    {"cylinder", -1, 1, 0.04, 0.05, Out}, {"disk", -1, -1, 0, 0.04, In}}},
-        TArrowCase{"stacked, everything", ahssStacked, Everything, 2,
-                   {{"cylinder", 1, 1.5, 0.2, 0, Out}, {"disk", 1, 1, 0.05, 0.2, In},
-                    {"cylinder", -1, -1.25, 0.1, 0, Out}, {"disk", -1, -1, 0.04, 0.1, In},
-                    {"cylinder", -1, 1, 0.04, 0.05, Out}}},
+        {"stacked, line and top", ahssStacked, alLine | alTopArrow, 2,
+            {{"cylinder", 1, 1.5, 0.2, 0, Out}, {"disk", 1, 1, 0.05, 0.2, In},
+             {"cylinder", -1, 1, 0.04, 0.05, Out}, {"disk", -1, -1, 0, 0.04, In}}},
+        {"stacked, everything", ahssStacked, Everything, 2,
+            {{"cylinder", 1, 1.5, 0.2, 0, Out}, {"disk", 1, 1, 0.05, 0.2, In},
+             {"cylinder", -1, -1.25, 0.1, 0, Out}, {"disk", -1, -1, 0.04, 0.1, In},
+             {"cylinder", -1, 1, 0.04, 0.05, Out}}},
         // Tips at plus and minus half the height; the shaft between the heads.
-        TArrowCase{"included, everything", ahssIncluded, Everything, 2,
-                   {{"cylinder", 0.5, 1, 0.2, 0, Out}, {"disk", 0.5, 0.5, 0.05, 0.2, In},
-                    {"cylinder", -0.75, -1, 0.1, 0, Out}, {"disk", -0.75, -0.75, 0.04, 0.1, In},
-                    {"cylinder", -0.75, 0.5, 0.04, 0.05, Out}}},
+        {"included, everything", ahssIncluded, Everything, 2,
+            {{"cylinder", 0.5, 1, 0.2, 0, Out}, {"disk", 0.5, 0.5, 0.05, 0.2, In},
+             {"cylinder", -0.75, -1, 0.1, 0, Out}, {"disk", -0.75, -0.75, 0.04, 0.1, In},
+             {"cylinder", -0.75, 0.5, 0.04, 0.05, Out}}},
         // Half of each head over the shaft.
-        TArrowCase{"centred, line and bottom", ahssCentered, alLine | alBottomArrow, 2,
-                   {{"cylinder", -0.875, -1.125, 0.1, 0, Out}, {"disk", -0.875, -0.875, 0.04, 0.1, In},
-                    {"cylinder", -0.875, 1, 0.04, 0.05, Out}, {"disk", 1, 1, 0, 0.05, Out}}},
+        {"centred, line and bottom", ahssCentered, alLine | alBottomArrow, 2,
+            {{"cylinder", -0.875, -1.125, 0.1, 0, Out}, {"disk", -0.875, -0.875, 0.04, 0.1, In},
+             {"cylinder", -0.875, 1, 0.04, 0.05, Out}, {"disk", 1, 1, 0, 0.05, Out}}},
         // Heads longer than the arrow: no shaft, but the disks keep their hole.
-        TArrowCase{"included, heads too long", ahssIncluded, Everything, 0.6f,
-                   {{"cylinder", -0.2, 0.3, 0.2, 0, Out}, {"disk", -0.2, -0.2, 0.05, 0.2, In},
-                    {"cylinder", -0.05, -0.3, 0.1, 0, Out}, {"disk", -0.05, -0.05, 0.04, 0.1, In}}},
+        {"included, heads too long", ahssIncluded, Everything, 0.6f,
+            {{"cylinder", -0.2, 0.3, 0.2, 0, Out}, {"disk", -0.2, -0.2, 0.05, 0.2, In},
+             {"cylinder", -0.05, -0.3, 0.1, 0, Out}, {"disk", -0.05, -0.05, 0.04, 0.1, In}}},
         // Without the line: full disks, no shaft.
-        TArrowCase{"heads only", ahssStacked, alTopArrow | alBottomArrow, 2,
-                   {{"cylinder", 1, 1.5, 0.2, 0, Out}, {"disk", 1, 1, 0, 0.2, In},
-                    {"cylinder", -1, -1.25, 0.1, 0, Out}, {"disk", -1, -1, 0, 0.1, In}}},
-        TArrowCase{"line only", ahssIncluded, alLine, 2,
-                   {{"cylinder", -1, 1, 0.04, 0.05, Out}, {"disk", 1, 1, 0, 0.05, Out},
-                    {"disk", -1, -1, 0, 0.04, In}}},
-        TArrowCase{"nothing", ahssStacked, 0, 2, {}}));
+        {"heads only", ahssStacked, alTopArrow | alBottomArrow, 2,
+            {{"cylinder", 1, 1.5, 0.2, 0, Out}, {"disk", 1, 1, 0, 0.2, In},
+             {"cylinder", -1, -1.25, 0.1, 0, Out}, {"disk", -1, -1, 0, 0.1, In}}},
+        {"line only", ahssIncluded, alLine, 2,
+            {{"cylinder", -1, 1, 0.04, 0.05, Out}, {"disk", 1, 1, 0, 0.05, Out},
+             {"disk", -1, -1, 0, 0.04, In}}},
+        {"nothing", ahssStacked, 0, 2, {}}};
+    for (const TArrowCase& c : cases) {
+        recorder.Clear();
+        TGLArrowLine arrow;
+        arrow.SetHeight(c.height);
+        arrow.SetHeadStackingStyle(c.style);
+        arrow.SetParts(c.parts);
+        arrow.SetTopRadius(0.05f);       // shaft top
+        arrow.SetBottomRadius(0.04f);    // shaft bottom
+        arrow.SetTopArrowHeadHeight(0.5f);
+        arrow.SetTopArrowHeadRadius(0.2f);
+        arrow.SetBottomArrowHeadHeight(0.25f);
+        arrow.SetBottomArrowHeadRadius(0.1f);
+        arrow.BuildList(rci);
+        const TQuadricTrace trace(recorder.Calls());
+        EXPECT_FALSE(trace.unbalanced) << c.what;
+        EXPECT_FALSE(trace.unsupported) << c.what;
+        ASSERT_EQ(trace.parts.size(), c.expected.size()) << c.what;
+        for (std::size_t i = 0; i < c.expected.size(); ++i) {
+            const TQuadricPart& got = trace.parts[i];
+            const TExpectedPart& want = c.expected[i];
+            SCOPED_TRACE(std::string(c.what) + " part " + std::to_string(i));
+            EXPECT_EQ(got.kind, want.kind);
+            EXPECT_NEAR(got.from[2], want.fromZ, 1e-6);
+            EXPECT_NEAR(got.to[2], want.toZ, 1e-6);
+            EXPECT_NEAR(got.from[0], 0, 1e-6);
+            EXPECT_NEAR(got.from[1], 0, 1e-6);
+            EXPECT_NEAR(got.inner, want.inner, 1e-6);
+            EXPECT_NEAR(got.outer, want.outer, 1e-6);
+            EXPECT_EQ(got.orientation, want.orientation);
+        }
+        EXPECT_EQ(recorder.Count("gluNewQuadric"), 1);
+        EXPECT_EQ(recorder.Count("gluDeleteQuadric"), 1);
+    }
+}
 
 TEST(ArrowLine, HalfExtentsAreTheBaseObjects)
 {
