@@ -104,39 +104,34 @@ TEST_F(ConeDrawing, WithoutAQuadricNothingIsDrawnButTheMatrixBalances)
     EXPECT_EQ(recorder.Count("gluDeleteQuadric"), 0);
 }
 
-struct TAlignmentCase {
-    TCylinderAlignment alignment;
-    double bottom, top;
-};
-
-class CylinderAlignment : public ConeDrawing, public ::testing::WithParamInterface<TAlignmentCase> {};
-
-TEST_P(CylinderAlignment, PutsTheChosenFaceAtTheOrigin)
+TEST_F(ConeDrawing, CylinderAlignmentPutsTheChosenFaceAtTheOrigin)
 {
-    const TAlignmentCase& c = GetParam();
-    TGLCylinder cylinder;
-    cylinder.SetHeight(2);
-    cylinder.SetTopRadius(0.25f);
-    cylinder.SetAlignment(c.alignment);
-    const TQuadricTrace trace = Draw(cylinder);
-    ASSERT_EQ(trace.parts.size(), 3u);
-    ExpectNear(trace.parts[0].from, {0, c.bottom, 0}, "side bottom");
-    ExpectNear(trace.parts[0].to, {0, c.top, 0}, "side top");
-    EXPECT_FLOAT_EQ(trace.parts[0].outer, 0.25f);
-    // The top disk in the normal orientation, the bottom one turned over.
-    EXPECT_EQ(trace.parts[1].kind, "disk");
-    ExpectNear(trace.parts[1].from, {0, c.top, 0}, "top disk");
-    EXPECT_FLOAT_EQ(trace.parts[1].outer, 0.25f);
-    EXPECT_EQ(trace.parts[1].orientation, static_cast<GLenum>(GLU_OUTSIDE));
-    ExpectNear(trace.parts[2].from, {0, c.bottom, 0}, "bottom disk");
-    EXPECT_FLOAT_EQ(trace.parts[2].outer, 0.5f);
-    EXPECT_EQ(trace.parts[2].orientation, static_cast<GLenum>(GLU_INSIDE));
-    EXPECT_FALSE(trace.unbalanced);
+    struct Case {
+        TCylinderAlignment alignment;
+        double bottom, top;
+    };
+    for (const Case& c : {Case{caCenter, -1, 1}, Case{caTop, -2, 0}, Case{caBottom, 0, 2}}) {
+        SCOPED_TRACE("alignment " + std::to_string(c.alignment));
+        TGLCylinder cylinder;
+        cylinder.SetHeight(2);
+        cylinder.SetTopRadius(0.25f);
+        cylinder.SetAlignment(c.alignment);
+        const TQuadricTrace trace = Draw(cylinder);
+        ASSERT_EQ(trace.parts.size(), 3u);
+        ExpectNear(trace.parts[0].from, {0, c.bottom, 0}, "side bottom");
+        ExpectNear(trace.parts[0].to, {0, c.top, 0}, "side top");
+        EXPECT_FLOAT_EQ(trace.parts[0].outer, 0.25f);
+        // The top disk in the normal orientation, the bottom one turned over.
+        EXPECT_EQ(trace.parts[1].kind, "disk");
+        ExpectNear(trace.parts[1].from, {0, c.top, 0}, "top disk");
+        EXPECT_FLOAT_EQ(trace.parts[1].outer, 0.25f);
+        EXPECT_EQ(trace.parts[1].orientation, static_cast<GLenum>(GLU_OUTSIDE));
+        ExpectNear(trace.parts[2].from, {0, c.bottom, 0}, "bottom disk");
+        EXPECT_FLOAT_EQ(trace.parts[2].outer, 0.5f);
+        EXPECT_EQ(trace.parts[2].orientation, static_cast<GLenum>(GLU_INSIDE));
+        EXPECT_FALSE(trace.unbalanced);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Alignments, CylinderAlignment,
-                         ::testing::Values(TAlignmentCase{caCenter, -1, 1}, TAlignmentCase{caTop, -2, 0},
-                                           TAlignmentCase{caBottom, 0, 2}));
 
 TEST(CylinderFamily, HalfExtents)
 {

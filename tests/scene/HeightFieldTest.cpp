@@ -146,45 +146,43 @@ struct TStateCase {
     GLenum polygon;       // 0: left alone
 };
 
-class HeightFieldState : public HeightField, public ::testing::WithParamInterface<TStateCase> {};
-
-TEST_P(HeightFieldState, IsSetAndRestored)
+TEST_F(HeightField, StatesAreSetAndRestored)
 {
-    const TStateCase& c = GetParam();
-    field.SetColorMode(c.colorMode);
-    field.SetOptions(c.options);
-    field.Material().FrontProperties()->SetPolygonMode(c.polygonMode);
-    Draw();
-    EXPECT_EQ(recorder.Count("glPopAttrib"), c.pushed ? 1 : 0);
-    const auto pushes = recorder.CallsTo("glPushAttrib");
-    ASSERT_EQ(pushes.size(), c.pushed ? 1u : 0u);
-    EXPECT_TRUE(pushes.empty() || pushes[0].Args[0] == GL_ENABLE_BIT);
-    const auto colorMaterial = recorder.CallsTo("glColorMaterial");
-    ASSERT_EQ(colorMaterial.size(), c.colorMaterial ? 1u : 0u);
-    EXPECT_EQ(recorder.Count("glColor4fv") > 0, c.colorMaterial != 0);
-    if (c.colorMaterial) {
-        EXPECT_EQ(colorMaterial[0].Args, (std::vector<double>{GL_FRONT_AND_BACK, double(c.colorMaterial)}));
-    }
-    const auto polygon = recorder.CallsTo("glPolygonMode");
-    const auto disables = recorder.CallsTo("glDisable");
-    if (c.polygon) {
-        ASSERT_FALSE(polygon.empty());
-        EXPECT_EQ(polygon.back().Args, (std::vector<double>{GL_FRONT_AND_BACK, double(c.polygon)}));
-        ASSERT_FALSE(disables.empty());
-        EXPECT_EQ(disables[0].Args[0], GL_CULL_FACE);
-    } else {
-        EXPECT_TRUE(polygon.empty());
+    const TStateCase cases[] = {
+        {hfcmNone, 0, pmFill, false, 0, 0},
+        {hfcmNone, hfoTwoSided, pmLines, true, 0, GL_LINE},
+        {hfcmEmission, 0, pmFill, true, GL_EMISSION, 0},
+        {hfcmAmbient, hfoTwoSided, pmPoints, true, GL_AMBIENT, GL_POINT},
+        {hfcmDiffuse, 0, pmFill, true, GL_DIFFUSE, 0},
+        {hfcmAmbientAndDiffuse, hfoTwoSided, pmFill, true, GL_AMBIENT_AND_DIFFUSE, GL_FILL}};
+    for (const TStateCase& c : cases) {
+        SCOPED_TRACE("color mode " + std::to_string(c.colorMode) + ", polygon mode " + std::to_string(c.polygonMode));
+        field.SetColorMode(c.colorMode);
+        field.SetOptions(c.options);
+        field.Material().FrontProperties()->SetPolygonMode(c.polygonMode);
+        Draw();
+        EXPECT_EQ(recorder.Count("glPopAttrib"), c.pushed ? 1 : 0);
+        const auto pushes = recorder.CallsTo("glPushAttrib");
+        ASSERT_EQ(pushes.size(), c.pushed ? 1u : 0u);
+        EXPECT_TRUE(pushes.empty() || pushes[0].Args[0] == GL_ENABLE_BIT);
+        const auto colorMaterial = recorder.CallsTo("glColorMaterial");
+        ASSERT_EQ(colorMaterial.size(), c.colorMaterial ? 1u : 0u);
+        EXPECT_EQ(recorder.Count("glColor4fv") > 0, c.colorMaterial != 0);
+        if (c.colorMaterial) {
+            EXPECT_EQ(colorMaterial[0].Args, (std::vector<double>{GL_FRONT_AND_BACK, double(c.colorMaterial)}));
+        }
+        const auto polygon = recorder.CallsTo("glPolygonMode");
+        const auto disables = recorder.CallsTo("glDisable");
+        if (c.polygon) {
+            ASSERT_FALSE(polygon.empty());
+            EXPECT_EQ(polygon.back().Args, (std::vector<double>{GL_FRONT_AND_BACK, double(c.polygon)}));
+            ASSERT_FALSE(disables.empty());
+            EXPECT_EQ(disables[0].Args[0], GL_CULL_FACE);
+        } else {
+            EXPECT_TRUE(polygon.empty());
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Modes, HeightFieldState,
-    ::testing::Values(TStateCase{hfcmNone, 0, pmFill, false, 0, 0},
-                      TStateCase{hfcmNone, hfoTwoSided, pmLines, true, 0, GL_LINE},
-                      TStateCase{hfcmEmission, 0, pmFill, true, GL_EMISSION, 0},
-                      TStateCase{hfcmAmbient, hfoTwoSided, pmPoints, true, GL_AMBIENT, GL_POINT},
-                      TStateCase{hfcmDiffuse, 0, pmFill, true, GL_DIFFUSE, 0},
-                      TStateCase{hfcmAmbientAndDiffuse, hfoTwoSided, pmFill, true, GL_AMBIENT_AND_DIFFUSE, GL_FILL}));
 
 TEST_F(HeightField, TextureCoordinatesArePresetToThePositionAndMayBeChanged)
 {

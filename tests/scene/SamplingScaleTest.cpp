@@ -31,28 +31,6 @@ std::vector<float> Samples(const TGLSamplingScale& scale, bool sampling = true)
     return result;
 }
 
-struct TScaleCase {
-    float min, max, step, origin;
-    std::vector<float> samples;
-};
-
-class SamplingScaleSamples : public ::testing::TestWithParam<TScaleCase> {};
-
-TEST_P(SamplingScaleSamples, VisitsTheLatticeThroughOriginInsideTheRange)
-{
-    const TScaleCase& c = GetParam();
-    TGLSamplingScale scale(nullptr);
-    scale.SetMax(c.max);
-    scale.SetMin(c.min);
-    scale.SetStep(c.step);
-    scale.SetOrigin(c.origin);
-    const std::vector<float> got = Samples(scale);
-    ASSERT_EQ(got.size(), c.samples.size());
-    for (std::size_t i = 0; i < got.size(); ++i) {
-        EXPECT_NEAR(got[i], c.samples[i], 1e-4) << "sample " << i;
-    }
-}
-
 std::vector<float> Range(float from, float step, int count)
 {
     std::vector<float> v;
@@ -62,25 +40,44 @@ std::vector<float> Range(float from, float step, int count)
     return v;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Ranges, SamplingScaleSamples,
-    ::testing::Values(
+TEST(SamplingScale, VisitsTheLatticeThroughOriginInsideTheRange)
+{
+    struct Case {
+        float min, max, step, origin;
+        std::vector<float> samples;
+    };
+    const Case cases[] = {
         // The preview's table: the last sample is kept by the tolerance.
-        TScaleCase{0, 96, 4, 0, Range(0, 4, 25)}, TScaleCase{0, 48, 4, 0, Range(0, 4, 13)},
+        {0, 96, 4, 0, Range(0, 4, 25)}, {0, 48, 4, 0, Range(0, 4, 13)},
         // The origin lies inside: the first sample is the origin itself.
-        TScaleCase{0, 10, 3, 1, {1, 4, 7, 10}},
+        {0, 10, 3, 1, {1, 4, 7, 10}},
         // The origin above the range steps back down into it.
-        TScaleCase{0, 10, 3, 7, {1, 4, 7, 10}},
+        {0, 10, 3, 7, {1, 4, 7, 10}},
         // The origin below the range by a fraction of a step.
-        TScaleCase{0, 10, 3, -5, {1, 4, 7, 10}},
+        {0, 10, 3, -5, {1, 4, 7, 10}},
         // The origin below the range by whole steps keeps the sample on Min.
-        TScaleCase{0, 9, 3, -6, {0, 3, 6, 9}},
+        {0, 9, 3, -6, {0, 3, 6, 9}},
         // Negative ranges.
-        TScaleCase{-2, 2, 1, 0, {-2, -1, 0, 1, 2}},
+        {-2, 2, 1, 0, {-2, -1, 0, 1, 2}},
         // A step that does not divide the range ends below Max.
-        TScaleCase{0, 1, 0.3f, 0, {0, 0.3f, 0.6f, 0.9f}},
+        {0, 1, 0.3f, 0, {0, 0.3f, 0.6f, 0.9f}},
         // Many small single-precision steps still reach Max.
-        TScaleCase{0, 1, 0.1f, 0, Range(0, 0.1f, 11)}));
+        {0, 1, 0.1f, 0, Range(0, 0.1f, 11)}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.min) + " .. " + std::to_string(c.max) + " by " + std::to_string(c.step) +
+                     " through " + std::to_string(c.origin));
+        TGLSamplingScale scale(nullptr);
+        scale.SetMax(c.max);
+        scale.SetMin(c.min);
+        scale.SetStep(c.step);
+        scale.SetOrigin(c.origin);
+        const std::vector<float> got = Samples(scale);
+        ASSERT_EQ(got.size(), c.samples.size());
+        for (std::size_t i = 0; i < got.size(); ++i) {
+            EXPECT_NEAR(got[i], c.samples[i], 1e-4) << "sample " << i;
+        }
+    }
+}
 
 TEST(SamplingScale, AnAxisNotSampledIsItsOriginOnly)
 {
