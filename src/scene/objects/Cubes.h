@@ -6,6 +6,7 @@
 #include "scene/Color.h"
 #include "scene/CustomSceneObject.h"
 #include "scene/objects/Lines.h"
+#include "scene/objects/NormalDirection.h"
 
 #include <cstdint>
 #include <functional>
@@ -63,7 +64,6 @@ constexpr TCubeParts CubePartBit(TCubePart part)
 }
 constexpr TCubeParts AllCubeParts = 0x3F;
 
-enum TNormalDirection : std::uint8_t { ndInside, ndOutside };
 
 class TGLCube : public TGLWorldObject {
     KP_CLASS(TGLCube, TGLWorldObject)

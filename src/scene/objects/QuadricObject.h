@@ -3,11 +3,11 @@
 // arrows) and of the sphere: the normal settings they share, applied to a quadric.
 
 #include "scene/CustomSceneObject.h"
+#include "scene/objects/NormalDirection.h"
 
 #include <cstdint>
 
 enum TNormalSmoothing : std::uint8_t { nsFlat, nsSmooth, nsNone };
-enum TNormalDirection : std::uint8_t { ndInside, ndOutside };
 
 class TGLQuadricObject : public TGLWorldObject {
     KP_CLASS(TGLQuadricObject, TGLWorldObject)
