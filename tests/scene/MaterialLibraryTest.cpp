@@ -12,10 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <tuple>
-#include <unistd.h>
 
 namespace {
 
@@ -70,25 +67,16 @@ TEST(MaterialLibrary, TexturePathsAreSplitTrimmedAndEndedWithASlash)
     }
 }
 
-class LibraryFiles : public ::testing::Test {
+class LibraryFiles : public texturetest::TTempFolderTest {
 protected:
-    void SetUp() override
-    {
-        folder = std::filesystem::temp_directory_path() /
-                 ("kerfpad-matlib-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(folder / "first");
-        std::filesystem::create_directories(folder / "second");
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
-    std::filesystem::path folder;
+    LibraryFiles() : TTempFolderTest({"first", "second"}) {}
 };
 
 TEST_F(LibraryFiles, TextureFilesAreLookedForAlongThePaths)
 {
-    std::ofstream((folder / "second" / "oak.bmp").string()) << "x";
-    std::ofstream((folder / "first" / "ash.bmp").string()) << "x";
-    std::ofstream((folder / "second" / "ash.bmp").string()) << "x";
+    for (const char* name : {"second/oak.bmp", "first/ash.bmp", "second/ash.bmp"}) {
+        WriteText(name, "x");
+    }
     TGLMaterialLibrary library;
     library.SetTexturePaths((folder / "first").string() + ";" + (folder / "second").string());
     std::vector<std::string> asked;
@@ -108,7 +96,7 @@ TEST_F(LibraryFiles, TextureFilesAreLookedForAlongThePaths)
 
 TEST_F(LibraryFiles, CopiedMaterialsStillSearchThePaths)
 {
-    std::ofstream((folder / "first" / "oak.bmp").string()) << "x";
+    WriteText("first/oak.bmp", "x");
     TGLMaterialLibrary library;
     library.SetTexturePaths((folder / "first").string());
     TGLLibMaterial* source = library.Materials()->Add();

@@ -10,37 +10,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
 using texturetest::SolidBitmap;
 
-// A folder of its own per test, removed afterwards.
-class TextureImageFiles : public ::testing::Test {
+class TextureImageFiles : public texturetest::TTempFolderTest {
 protected:
-    void SetUp() override
-    {
-        folder = std::filesystem::temp_directory_path() /
-                 ("kerfpad-teximg-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(folder);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
-
-    std::string Path(const std::string& name) const { return (folder / name).string(); }
-    void WriteText(const std::string& name, const std::string& text) const
-    {
-        std::ofstream(Path(name), std::ios::binary) << text;
-    }
-    std::string ReadText(const std::string& name) const
-    {
-        std::ifstream in(Path(name), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
     void WriteBitmap(const std::string& name, int width, int height, std::uint8_t r, std::uint8_t g,
                      std::uint8_t b) const
     {
@@ -48,8 +25,6 @@ protected:
         SaveBitmapToStream(*SolidBitmap(width, height, r, g, b), stream);
         stream.SaveToFile(Path(name));
     }
-
-    std::filesystem::path folder;
 };
 
 // Every face of a cube-map image one colour (red 40 per face index when not given).
