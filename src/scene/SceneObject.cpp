@@ -373,53 +373,26 @@ void TGLBaseSceneObject::StoreAngle(int component, float degrees)
     rotation_->SetVectorQuiet(rot);
 }
 
-void TGLBaseSceneObject::SetPitchAngle(float angle)
+void TGLBaseSceneObject::SetAngle(int component, const TAffineVector& axis, float sense, float angle)
 {
-    const float stored = rotation_->X();
+    const float stored = rotation_->AsVector()[component];
     if (angle == stored) {
         return;
     }
     if (!loading_) {
         {
             TGuard guard(rotationGuard_);
-            ApplyRotation(Affine(LeftVector()), (stored - angle) * DegToRadFactor);
+            ApplyRotation(axis, sense * (angle - stored) * DegToRadFactor);
         }
         TransformationChanged();
     }
-    StoreAngle(0, angle);
+    StoreAngle(component, angle);
 }
 
-void TGLBaseSceneObject::SetTurnAngle(float angle)
-{
-    const float stored = rotation_->Y();
-    if (angle == stored) {
-        return;
-    }
-    if (!loading_) {
-        {
-            TGuard guard(rotationGuard_);
-            ApplyRotation(up_->GetAsAffineVector(), (angle - stored) * DegToRadFactor);
-        }
-        TransformationChanged();
-    }
-    StoreAngle(1, angle);
-}
-
-void TGLBaseSceneObject::SetRollAngle(float angle)
-{
-    const float stored = rotation_->Z();
-    if (angle == stored) {
-        return;
-    }
-    if (!loading_) {
-        {
-            TGuard guard(rotationGuard_);
-            ApplyRotation(direction_->GetAsAffineVector(), (angle - stored) * DegToRadFactor);
-        }
-        TransformationChanged();
-    }
-    StoreAngle(2, angle);
-}
+// Pitch turns about the left vector the other way round from turn and roll.
+void TGLBaseSceneObject::SetPitchAngle(float angle) { SetAngle(0, Affine(LeftVector()), -1, angle); }
+void TGLBaseSceneObject::SetTurnAngle(float angle) { SetAngle(1, up_->GetAsAffineVector(), 1, angle); }
+void TGLBaseSceneObject::SetRollAngle(float angle) { SetAngle(2, direction_->GetAsAffineVector(), 1, angle); }
 
 void TGLBaseSceneObject::ResetRotations()
 {

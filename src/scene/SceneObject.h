@@ -266,6 +266,9 @@ private:
     void ApplyRotation(const TAffineVector& axis, float radians);
     // Component 0 pitch, 1 turn, 2 roll; folded into -180..180, without notification.
     void StoreAngle(int component, float degrees);
+    // Rotates about the axis by the difference to the stored angle (sense -1 turns the
+    // other way), unless loading, then stores the new angle.
+    void SetAngle(int component, const TAffineVector& axis, float sense, float angle);
     void OrthogonalizeFromDirection();
     void OrthogonalizeFromUp();
     void RenderSorted(int first, int last, TRenderContextInfo& rci);
