@@ -125,29 +125,6 @@ TCodeEditKeyStroke* TCodeEditKeyStrokes::Items(int index) const
     return static_cast<TCodeEditKeyStroke*>(TCollection::Items(index));
 }
 
-void TCodeEditKeyStrokes::Assign(const TPersistent* source)
-{
-    const auto* other = ObjectCast<TCodeEditKeyStrokes>(source);
-    if (!other) {
-        TOwnedCollection::Assign(source);
-        return;
-    }
-    if (other == this) {
-        return;
-    }
-    BeginUpdate();
-    try {
-        Clear();
-        for (int i = 0; i < other->Count(); ++i) {
-            Add()->Assign(other->Items(i));
-        }
-    } catch (...) {
-        EndUpdate();
-        throw;
-    }
-    EndUpdate();
-}
-
 int TCodeEditKeyStrokes::FindKeycode(TVirtualKey key, TShiftState shift) const
 {
     for (int i = 0; i < Count(); ++i) {

@@ -64,7 +64,6 @@ public:
 
     TCodeEditKeyStroke* Add();
     TCodeEditKeyStroke* Items(int index) const;
-    void Assign(const TPersistent* source) override;
 
     // Index of the first one-key binding of this key and modifiers; -1 when none.
     int FindKeycode(TVirtualKey key, TShiftState shift) const;
