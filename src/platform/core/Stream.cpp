@@ -160,12 +160,16 @@ TFileStream::~TFileStream()
     }
 }
 
-std::int64_t TFileStream::Read(void* buffer, std::int64_t count)
+namespace {
+
+// Repeats a partial read or write until `count` bytes have moved, the end is reached
+// or an error other than an interruption occurs; returns the bytes moved.
+template <class Transfer>
+std::int64_t TransferAll(std::int64_t count, Transfer transfer)
 {
     std::int64_t done = 0;
-    auto* out = static_cast<std::uint8_t*>(buffer);
     while (done < count) {
-        const ssize_t n = ::read(fd_, out + done, static_cast<std::size_t>(count - done));
+        const ssize_t n = transfer(done);
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -177,21 +181,22 @@ std::int64_t TFileStream::Read(void* buffer, std::int64_t count)
     return done;
 }
 
+} // namespace
+
+std::int64_t TFileStream::Read(void* buffer, std::int64_t count)
+{
+    auto* out = static_cast<std::uint8_t*>(buffer);
+    return TransferAll(count, [&](std::int64_t done) {
+        return ::read(fd_, out + done, static_cast<std::size_t>(count - done));
+    });
+}
+
 std::int64_t TFileStream::Write(const void* buffer, std::int64_t count)
 {
-    std::int64_t done = 0;
     const auto* in = static_cast<const std::uint8_t*>(buffer);
-    while (done < count) {
-        const ssize_t n = ::write(fd_, in + done, static_cast<std::size_t>(count - done));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            break;
-        }
-        done += n;
-    }
-    return done;
+    return TransferAll(count, [&](std::int64_t done) {
+        return ::write(fd_, in + done, static_cast<std::size_t>(count - done));
+    });
 }
 
 std::int64_t TFileStream::Seek(std::int64_t offset, TSeekOrigin origin)
