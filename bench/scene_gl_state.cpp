@@ -1,5 +1,6 @@
 // What the state cache and the texture-coordinate router cost per call, against a
 // driver that does nothing (so only our side is measured).
+#include "NullGLDriver.h"
 #include "scene/GLStateCache.h"
 #include "scene/TexCoordRouter.h"
 
@@ -7,24 +8,9 @@
 
 namespace {
 
-struct NullDriver {
-    NullDriver() : saved(GL)
-    {
-        GL.glEnable = [](GLenum) {};
-        GL.glDisable = [](GLenum) {};
-        GL.glMateriali = [](GLenum, GLenum, GLint) {};
-        GL.glMaterialfv = [](GLenum, GLenum, const GLfloat*) {};
-        GL.glBindTexture = [](GLenum, GLuint) {};
-        GL.glTexCoord2f = [](GLfloat, GLfloat) {};
-        GL.glMultiTexCoord2fARB = [](GLenum, GLfloat, GLfloat) {};
-    }
-    ~NullDriver() { GL = saved; }
-    TGLProcTable saved;
-};
-
 void BM_StateCacheRedundantEnable(benchmark::State& state)
 {
-    NullDriver driver;
+    NullGLDriver driver;
     TGLStateCache cache;
     cache.Enable(stLighting);
     for (auto _ : state) {
@@ -36,7 +22,7 @@ BENCHMARK(BM_StateCacheRedundantEnable);
 
 void BM_StateCacheSameMaterial(benchmark::State& state)
 {
-    NullDriver driver;
+    NullGLDriver driver;
     TGLStateCache cache;
     const TVector black = {0, 0, 0, 1};
     const TVector gray = {0.5f, 0.5f, 0.5f, 1};
@@ -49,7 +35,7 @@ BENCHMARK(BM_StateCacheSameMaterial);
 
 void BM_RouterTexCoord(benchmark::State& state)
 {
-    NullDriver driver;
+    NullGLDriver driver;
     const TGLExtensionFlags savedExt = GLExt;
     GLExt.ARB_multitexture = true;
     MapTexCoordNowhere();

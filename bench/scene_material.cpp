@@ -1,5 +1,6 @@
 // What a material costs per drawn object (apply and unapply against a driver that does
 // nothing), and looking a shared material up by name in a library.
+#include "NullGLDriver.h"
 #include "scene/GLStateCache.h"
 #include "scene/Material.h"
 #include "scene/MaterialLibrary.h"
@@ -9,31 +10,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-struct NullDriver {
-    NullDriver() : saved(GL)
-    {
-        GL.glEnable = [](GLenum) {};
-        GL.glDisable = [](GLenum) {};
-        GL.glMateriali = [](GLenum, GLenum, GLint) {};
-        GL.glMaterialfv = [](GLenum, GLenum, const GLfloat*) {};
-        GL.glPolygonMode = [](GLenum, GLenum) {};
-        GL.glBlendFunc = [](GLenum, GLenum) {};
-        GL.glAlphaFunc = [](GLenum, GLclampf) {};
-        GL.glColor4fv = [](const GLfloat*) {};
-        GL.glBindTexture = [](GLenum, GLuint) {};
-        GL.glMatrixMode = [](GLenum) {};
-        GL.glLoadMatrixf = [](const GLfloat*) {};
-        GL.glLoadIdentity = [] {};
-        MapTexCoordNowhere();
-    }
-    ~NullDriver()
-    {
-        MapTexCoordNowhere();
-        GL = saved;
-    }
-    TGLProcTable saved;
-};
 
 struct Frame {
     Frame()
@@ -56,7 +32,7 @@ void ApplyUnApply(TGLMaterial& material, TRenderContextInfo& rci)
 
 void BM_MaterialOpaque(benchmark::State& state)
 {
-    NullDriver driver;
+    NullGLDriver driver;
     Frame frame;
     TGLMaterial material(nullptr);
     for (auto _ : state) {
@@ -67,7 +43,7 @@ BENCHMARK(BM_MaterialOpaque);
 
 void BM_MaterialTransparentWireFrameUnlit(benchmark::State& state)
 {
-    NullDriver driver;
+    NullGLDriver driver;
     Frame frame;
     TGLMaterial material(nullptr);
     material.SetBlendingMode(bmTransparency);
@@ -81,7 +57,7 @@ BENCHMARK(BM_MaterialTransparentWireFrameUnlit);
 
 void BM_MaterialLinkedToALibraryMaterial(benchmark::State& state)
 {
-    NullDriver driver;
+    NullGLDriver driver;
     Frame frame;
     TGLMaterialLibrary library;
     TGLLibMaterial* shared = library.Materials()->Add();

@@ -1,22 +1,12 @@
 // What a frame costs on the scene object side: walking and sorting many children, and
 // moving a parent whose subtree must learn that its absolute matrices are stale.
 // The driver does nothing, so only our side is measured.
+#include "NullGLDriver.h"
 #include "scene/SceneObject.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
-
-struct NullDriver {
-    NullDriver() : saved(GL)
-    {
-        GL.glPushMatrix = [] {};
-        GL.glPopMatrix = [] {};
-        GL.glMultMatrixf = [](const GLfloat*) {};
-    }
-    ~NullDriver() { GL = saved; }
-    TGLProcTable saved;
-};
 
 class TBlendedEveryOther : public TGLBaseSceneObject {
     KP_CLASS(TBlendedEveryOther, TGLBaseSceneObject)
@@ -33,7 +23,7 @@ private:
 
 void BM_RenderChildrenSorted(benchmark::State& state)
 {
-    NullDriver driver;
+    NullGLDriver driver;
     TGLBaseSceneObject group;
     group.SetObjectsSorting(static_cast<TGLObjectsSorting>(state.range(1)));
     for (int i = 0; i < state.range(0); ++i) {
