@@ -63,13 +63,21 @@ void TMove::DoMCommands(const TArrayofCmds& cmds)
         FNewPolyline = true;
     }
     SavePrevPosition(!jog);
-    switch (SecondLetter(FCmdWord)) {
-    case '5': FB = FData.GetMoveParam(cmds, 6); [[fallthrough]];
-    case '4': FA = FData.GetMoveParam(cmds, 5); [[fallthrough]];
-    case '3': FPos.Z = FData.GetMoveParam(cmds, 4); [[fallthrough]];
-    case '2':
-        FPos.Y = FData.GetMoveParam(cmds, 3);
+    const char letter = SecondLetter(FCmdWord);
+    switch (letter) {
+    case '2': case '3': case '4': case '5':
+        // X first, then Y, Z, A, B: an argument that fails leaves the later axes alone.
         FPos.X = FData.GetMoveParam(cmds, 2);
+        FPos.Y = FData.GetMoveParam(cmds, 3);
+        if (letter >= '3') {
+            FPos.Z = FData.GetMoveParam(cmds, 4);
+        }
+        if (letter >= '4') {
+            FA = FData.GetMoveParam(cmds, 5);
+        }
+        if (letter == '5') {
+            FB = FData.GetMoveParam(cmds, 6);
+        }
         break;
     case 'X': FPos.X = FData.GetMoveParam(cmds, 2); break;
     case 'Y': FPos.Y = FData.GetMoveParam(cmds, 2); break;

@@ -202,10 +202,11 @@ double TMove::GetLastHeading() const
 
 void TMove::GetPathText(std::string_view kind, std::string& text) const
 {
-    while (!kind.empty() && kind.front() == ' ') {
+    // Trimmed as Trim does: every character up to the space goes.
+    while (!kind.empty() && static_cast<unsigned char>(kind.front()) <= ' ') {
         kind.remove_prefix(1);
     }
-    while (!kind.empty() && kind.back() == ' ') {
+    while (!kind.empty() && static_cast<unsigned char>(kind.back()) <= ' ') {
         kind.remove_suffix(1);
     }
     if (kind.size() != 1) {

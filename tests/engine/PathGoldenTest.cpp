@@ -61,6 +61,39 @@ TEST(PathText, MatchesThePointFormatter)
     }
 }
 
+TEST(PathText, KindIsTrimmedOfEveryBlankCharacter)
+{
+    TPathEngine e;
+    e.Run("M3, 1, 2, 3");
+    std::string text;
+    e.Move.GetPathText("\tm\r\n", text);
+    EXPECT_EQ(ExpectedPath("0,0,0;1,2,3"), text);
+    text.clear();
+    e.Move.GetPathText("\tx ", text);
+    EXPECT_EQ("", text);
+}
+
+TEST(PathText, MoveArgumentsAreReadFromXOn)
+{
+    // A failing argument leaves the axes after it alone and is the one reported.
+    TPathEngine e;
+    std::string error;
+    try {
+        e.Run("M3, 1, 2, 3\nM5, &x + 1, 7, 8, 9, &b + 1");
+    } catch (const ERunError& ex) {
+        error = ex.Message();
+    }
+    EXPECT_NE(error.find("\"&x + 1\""), std::string::npos) << error;
+    TVector pos;
+    e.Move.GetPosition(pos);
+    EXPECT_EQ(pos.Y, 2.0f);
+    EXPECT_EQ(pos.Z, 3.0f);
+    float a = 1, b = 1;
+    e.Move.GetAB(a, b);
+    EXPECT_EQ(a, 0.0f);
+    EXPECT_EQ(b, 0.0f);
+}
+
 TEST(PathText, CountsAfterEachLine)
 {
     struct Step {
