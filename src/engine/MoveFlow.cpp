@@ -182,17 +182,10 @@ void TMove::DoPause(const TArrayofCmds& cmds)
     if (cmds.Failed(1)) {
         throw EArgumentFailed(cmds[1], cmds.ErrorOf(1));
     }
-    int whole = 0;
-    double seconds = 0.0;
-    bool timed = false;
-    if (TryStrToInt(cmds[1], whole)) {
-        seconds = whole;
-        timed = true;
-    } else if (TryStrToFloat(cmds[1], seconds) && std::isfinite(seconds)) {
-        timed = true;
-    }
-    if (timed) {
-        const double ms = std::round(std::max(0.0, seconds) * 1000.0);
+    // Only a whole number of seconds waits; any other argument shows the box.
+    int seconds = 0;
+    if (TryStrToInt(cmds[1], seconds)) {
+        const double ms = std::max(0.0, static_cast<double>(seconds)) * 1000.0;
         FShell.Wait(ms >= INT_MAX ? INT_MAX : static_cast<int>(ms));
         return;
     }

@@ -280,8 +280,18 @@ TEST(IfThen, WithoutThenExecutesNothingAndIsLogged)
 TEST(Pause, NumberWaitsThroughTheShellWithoutFreezing)
 {
     TEngineHarness h;
-    h.Run("PAUSE 2\nPAUSE .25\nPAUSE -3\nPAUSE &t + 1");
-    EXPECT_EQ((std::vector<int>{2000, 250, 0}), h.Shell.Waits);
+    h.Run("PAUSE 2\nPAUSE -3\nPAUSE &t + 1");
+    EXPECT_EQ((std::vector<int>{2000, 0}), h.Shell.Waits);
+}
+
+TEST(Pause, AFractionOfASecondShowsTheBoxInsteadOfWaiting)
+{
+    TEngineHarness h;
+    h.Dialogs.ExpectMessage("Continue?", TModalResult::mrOk);
+    h.Dialogs.ExpectMessage("Continue?", TModalResult::mrOk);
+    h.Run("PAUSE .25\nPAUSE 1.5");
+    EXPECT_TRUE(h.Shell.Waits.empty());
+    EXPECT_EQ(2u, h.Dialogs.Shown.size());
 }
 
 TEST(Pause, QuickViewSkipsSuppressDoesNot)
