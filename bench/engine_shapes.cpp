@@ -4,7 +4,7 @@
 #include "engine/EngineData.h"
 #include "engine/Move.h"
 #include "engine/ProgramRunner.h"
-#include "engine/ShellServices.h"
+#include "EngineBenchPrograms.h"
 #include "engine/calcul/Calcul.h"
 
 #include <benchmark/benchmark.h>
@@ -13,16 +13,7 @@
 
 namespace {
 
-class QuietShell : public IShellServices {
-public:
-    void Log(const std::string&, const std::string&) override {}
-    void AddMessage(const std::string&) override {}
-    void ShowVariables(const std::string&) override {}
-    bool SuppressAllMessages() const override { return true; }
-    bool QuickViewRunning() const override { return false; }
-    void Wait(int) override {}
-    void FreeClamps() override {}
-};
+using enginebench::QuietShell;
 
 void RunForPath(benchmark::State& state, const TProgramLines& lines)
 {

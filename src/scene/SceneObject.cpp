@@ -127,7 +127,10 @@ void TGLBaseSceneObject::AddChild(TGLBaseSceneObject* child)
     child->TransformationChanged();
 }
 
-TGLBaseSceneObject* TGLBaseSceneObject::AddNewChild(TClass cls)
+namespace {
+
+// A new scene object of a registered class, owned by `owner` when there is one.
+TGLBaseSceneObject* CreateChildObject(TClass cls, TComponent* owner)
 {
     RegisterSceneObjectClasses();
     TObject* made = CreateObjectByName(cls->name);
@@ -136,25 +139,24 @@ TGLBaseSceneObject* TGLBaseSceneObject::AddNewChild(TClass cls)
         delete made;
         KP_ASSERT(false);
     }
-    if (Owner()) {
-        Owner()->InsertComponent(child);
+    if (owner) {
+        owner->InsertComponent(child);
     }
+    return child;
+}
+
+} // namespace
+
+TGLBaseSceneObject* TGLBaseSceneObject::AddNewChild(TClass cls)
+{
+    TGLBaseSceneObject* child = CreateChildObject(cls, Owner());
     AddChild(child);
     return child;
 }
 
 TGLBaseSceneObject* TGLBaseSceneObject::AddNewChildFirst(TClass cls)
 {
-    RegisterSceneObjectClasses();
-    TObject* made = CreateObjectByName(cls->name);
-    auto* child = ObjectCast<TGLBaseSceneObject>(made);
-    if (!child) {
-        delete made;
-        KP_ASSERT(false);
-    }
-    if (Owner()) {
-        Owner()->InsertComponent(child);
-    }
+    TGLBaseSceneObject* child = CreateChildObject(cls, Owner());
     Insert(0, child);
     return child;
 }
