@@ -15,7 +15,8 @@ constexpr std::uint8_t GetRValue(TColor c) { return static_cast<std::uint8_t>(c 
 constexpr std::uint8_t GetGValue(TColor c) { return static_cast<std::uint8_t>((c >> 8) & 0xFF); }
 constexpr std::uint8_t GetBValue(TColor c) { return static_cast<std::uint8_t>((c >> 16) & 0xFF); }
 
-constexpr TColor clSystemColor = static_cast<TColor>(0xFF000000u);
+// System colours carry the top bit alone, so the window colour is stored as -2147483643.
+constexpr TColor clSystemColor = static_cast<TColor>(0x80000000u);
 constexpr bool IsSystemColor(TColor c) { return c < 0; }
 constexpr int SystemColorIndex(TColor c) { return c & 0xFF; }
 
