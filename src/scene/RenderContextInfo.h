@@ -14,6 +14,7 @@ class TObject;
 class TGLAbstractWorld;
 class TGLAbstractWorldBuffer;
 class TGLStateCache;
+class TGLMaterialLibrary;
 
 enum TDrawState : std::uint8_t { dsRendering, dsPicking };
 
@@ -60,6 +61,9 @@ struct TRenderContextInfo {
     TGLObjectsSorting objectsSorting = osInherited;
     TGLVisibilityCulling visibilityCulling = vcInherited;
     TGLStateCache* GLStates = nullptr;
+    // The libraries a mesh draws its face groups and light maps from while it renders.
+    TGLMaterialLibrary* materialLibrary = nullptr;
+    TGLMaterialLibrary* lightmapLibrary = nullptr;
     TRenderContextClippingInfo rcci;
     TVector sceneAmbientColor{};
     bool faceCulling = false;

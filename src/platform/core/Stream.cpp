@@ -153,11 +153,16 @@ TFileStream::TFileStream(const std::string& fileName, std::uint16_t mode) : file
     }
 }
 
-TFileStream::~TFileStream()
+TFileStream::~TFileStream() { Close(); }
+
+bool TFileStream::Close()
 {
-    if (fd_ >= 0) {
-        ::close(fd_);
+    if (fd_ < 0) {
+        return true;
     }
+    const int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0;
 }
 
 namespace {

@@ -161,6 +161,13 @@ public:
 
     const std::string& FileName() const { return fileName_; }
 
+protected:
+    // Adopts an open descriptor.
+    TFileStream(int fd, const std::string& fileName) : fileName_(fileName), fd_(fd) {}
+    int Handle() const { return fd_; }
+    // Closes the file; false (errno set) when the system reports a failure.
+    bool Close();
+
 private:
     std::string fileName_;
     int fd_ = -1;

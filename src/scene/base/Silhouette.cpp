@@ -19,35 +19,35 @@ void TConnectivity::Clear()
     faceVertexIndex_.Clear();
     faceNormal_.Clear();
     vertexMemory_.Clear();
-    vertices_.Clear();
+    ownVertices_.Clear();
 }
 
 int TConnectivity::AddFace(const TAffineVector& p1, const TAffineVector& p2, const TAffineVector& p3)
 {
-    const int a = vertices_.IndexOfOrAdd(p1);
-    const int b = vertices_.IndexOfOrAdd(p2);
-    const int c = vertices_.IndexOfOrAdd(p3);
+    const int a = vertices_->IndexOfOrAdd(p1);
+    const int b = vertices_->IndexOfOrAdd(p2);
+    const int c = vertices_->IndexOfOrAdd(p3);
     return AddIndexedFace(a, b, c);
 }
 
 void TConnectivity::AddQuad(const TAffineVector& p1, const TAffineVector& p2, const TAffineVector& p3,
                             const TAffineVector& p4)
 {
-    const int i1 = vertices_.IndexOfOrAdd(p1);
-    const int i2 = vertices_.IndexOfOrAdd(p2);
-    const int i3 = vertices_.IndexOfOrAdd(p3);
-    const int i4 = vertices_.IndexOfOrAdd(p4);
+    const int i1 = vertices_->IndexOfOrAdd(p1);
+    const int i2 = vertices_->IndexOfOrAdd(p2);
+    const int i3 = vertices_->IndexOfOrAdd(p3);
+    const int i4 = vertices_->IndexOfOrAdd(p4);
     AddIndexedFace(i1, i2, i3);
     AddIndexedFace(i3, i4, i1);
 }
 
 int TConnectivity::AddIndexedFace(int a, int b, int c)
 {
-    const int n = vertices_.Count();
+    const int n = vertices_->Count();
     KP_ASSERT(a >= 0 && a < n && b >= 0 && b < n && c >= 0 && c < n);
     faceVertexIndex_.AddTriple(a, b, c);
     if (precomputeFaceNormal_) {
-        faceNormal_.Add(PlaneNormalFromPoints(vertices_[a], vertices_[b], vertices_[c]));
+        faceNormal_.Add(PlaneNormalFromPoints((*vertices_)[a], (*vertices_)[b], (*vertices_)[c]));
     }
     const int face = faceVisible_.Add(0);
     AddIndexedEdge(a, b, face);
@@ -86,7 +86,7 @@ int TConnectivity::ReuseOrFindVertexID(int vertex, TGLSilhouette& silhouette)
     if (known != -1) {
         return known;
     }
-    const int index = silhouette.Vertices.AddAffine(vertices_[vertex], 1);
+    const int index = silhouette.Vertices.AddAffine((*vertices_)[vertex], 1);
     vertexMemory_.Put(vertex, index);
     return index;
 }
@@ -110,8 +110,8 @@ void TConnectivity::CreateSilhouette(const TGLSilhouetteParameters& params, TGLS
         const int c = fv[3 * f + 2];
         const TAffineVector normal = precomputeFaceNormal_
                                          ? faceNormal_[f]
-                                         : PlaneNormalFromPoints(vertices_[a], vertices_[b], vertices_[c]);
-        const bool faceVisible = DistanceAlongNormal(params.Position, vertices_[a], normal) >= 0;
+                                         : PlaneNormalFromPoints((*vertices_)[a], (*vertices_)[b], (*vertices_)[c]);
+        const bool faceVisible = DistanceAlongNormal(params.Position, (*vertices_)[a], normal) >= 0;
         visible[f] = faceVisible ? 1 : 0;
         if (!faceVisible && params.Capping) {
             const int ic = ReuseOrFindVertexID(c, out);

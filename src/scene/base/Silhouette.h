@@ -59,10 +59,12 @@ public:
 
     int EdgeCount() const override { return edgeVertices_.Count() / 2; }
     int FaceCount() const override { return faceVisible_.Count(); }
-    int VertexCount() const { return vertices_.Count(); }
-    const TAffineVectorList& Vertices() const { return vertices_; }
+    int VertexCount() const { return vertices_->Count(); }
+    const TAffineVectorList& Vertices() const { return *vertices_; }
+    // False while the vertices are another object's list (ShareVertices).
+    bool OwnsVertices() const { return vertices_ == &ownVertices_; }
 
-    // Empties and releases every list.
+    // Empties and releases every list; a shared vertex list is left as it is.
     virtual void Clear();
 
     // Positions are merged with bit-equal ones already present.
@@ -78,6 +80,11 @@ public:
     void CreateSilhouette(const TGLSilhouetteParameters& params, TGLSilhouette*& silhouette,
                           bool addToSilhouette) override;
 
+protected:
+    // Faces index into `list` from now on (nullptr: the own list again); the list
+    // must outlive this object or the next call.
+    void ShareVertices(TAffineVectorList* list) { vertices_ = list ? list : &ownVertices_; }
+
 private:
     int ReuseOrFindVertexID(int vertex, TGLSilhouette& silhouette);
 
@@ -87,5 +94,6 @@ private:
     TIntegerList faceVertexIndex_;
     TAffineVectorList faceNormal_;
     TIntegerList vertexMemory_;
-    TAffineVectorList vertices_;
+    TAffineVectorList ownVertices_;
+    TAffineVectorList* vertices_ = &ownVertices_;
 };
