@@ -64,6 +64,9 @@ TEST_F(FaceGroupTest, TrianglesOfEveryMode)
         TFGVertexIndexList& group = AddGroup(c.mode, c.indices);
         const auto triangles = mesh->ExtractTriangles();
         EXPECT_EQ(Indices(*triangles), c.triangles) << "mode " << c.mode;
+        TAffineVectorList visited; // the ray cast's road must see the same triangles
+        mesh->VisitTriangles([&](const auto& a, const auto& b, const auto& p) { visited.AddTriangle(a, b, p); });
+        EXPECT_EQ(ToVector(visited), ToVector(*triangles)) << "mode " << c.mode;
         EXPECT_EQ(group.TriangleCount(), c.count) << "mode " << c.mode;
     }
 }

@@ -41,6 +41,9 @@ TEST(MeshObject, ExtractTrianglesByMode)
     ASSERT_EQ(strip->Count(), 15);
     EXPECT_EQ(strip->Get(3), (TAffineVector{1, 1, 0})); // the second triangle is reversed
     EXPECT_EQ(ToVector(texCoords), ToVector(*strip));
+    TAffineVectorList visited;
+    mesh.VisitTriangles([&](const auto& a, const auto& b, const auto& c) { visited.AddTriangle(a, b, c); });
+    EXPECT_EQ(ToVector(visited), ToVector(*strip));
 }
 
 class MorphTest : public ::testing::Test {

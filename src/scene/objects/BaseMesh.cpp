@@ -92,7 +92,10 @@ void TGLBaseMesh::SetLibrary(TGLMaterialLibrary*& field, TGLMaterialLibrary* val
     }
     if (field) {
         DestroyHandle();
-        field->RemoveFreeNotification(this);
+        // One library may serve as both; keep hearing of it while the other link holds.
+        if (materialLibrary_ != lightmapLibrary_) {
+            field->RemoveFreeNotification(this);
+        }
     }
     field = value;
     if (value) {
@@ -348,18 +351,16 @@ TVector TGLBaseMesh::UnscaledHalfExtents() const
 bool TGLBaseMesh::RayCastIntersect(const TVector& rayStart, const TVector& rayVector, TVector* intersectPoint,
                                    TVector* intersectNormal)
 {
-    const std::unique_ptr<TAffineVectorList> triangles = meshObjects_->ExtractTriangles();
     const TVector start = AbsoluteToLocal(TVector{rayStart.X, rayStart.Y, rayStart.Z, 1});
     const TVector direction = AbsoluteToLocal(TVector{rayVector.X, rayVector.Y, rayVector.Z, 0});
-    const TAffineVector* p = triangles->List();
     double best = -1;
     TVector bestPoint{};
     TVector bestNormal{};
-    for (int i = 0; i + 2 < triangles->Count(); i += 3) {
+    meshObjects_->VisitTriangles([&](const TAffineVector& p1, const TAffineVector& p2, const TAffineVector& p3) {
         TVector hit{};
         TVector normal{};
-        if (!IntersectRayTriangle(start, direction, p[i], p[i + 1], p[i + 2], &hit, &normal)) {
-            continue;
+        if (!IntersectRayTriangle(start, direction, p1, p2, p3, &hit, &normal)) {
+            return;
         }
         const double d = SquaredAffineDistance(start, hit);
         if (d < best || best < 0) {
@@ -367,7 +368,7 @@ bool TGLBaseMesh::RayCastIntersect(const TVector& rayStart, const TVector& rayVe
             bestPoint = hit;
             bestNormal = normal;
         }
-    }
+    });
     if (best < 0) {
         return false;
     }

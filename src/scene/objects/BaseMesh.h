@@ -85,7 +85,7 @@ public:
     // Per axis the larger of |min| and |max|: the box is taken symmetric about the
     // local origin. Cached until the next structure change.
     TVector UnscaledHalfExtents() const override;
-    // The nearest hit over every triangle of the mesh.
+    // The nearest hit over every triangle of the mesh (those ExtractTriangles gives).
     bool RayCastIntersect(const TVector& rayStart, const TVector& rayVector, TVector* intersectPoint = nullptr,
                           TVector* intersectNormal = nullptr) override;
     std::unique_ptr<TGLSilhouette> GenerateSilhouette(const TGLSilhouetteParameters& params) override;

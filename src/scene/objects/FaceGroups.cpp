@@ -144,6 +144,16 @@ void TFaceGroup::SetupLightmapTexture(TGLTexture& texture, TRenderContextInfo& r
     GL.glActiveTextureARB(GL_TEXTURE0_ARB);
 }
 
+void TFaceGroup::VisitTriangles(const TTriangleVisitor& visit) const
+{
+    TAffineVectorList list;
+    AddToTriangles(list, nullptr, nullptr);
+    const TAffineVector* p = list.List();
+    for (int i = 0; i + 2 < list.Count(); i += 3) {
+        visit(p[i], p[i + 1], p[i + 2]);
+    }
+}
+
 // ---- TFGVertexIndexList ----
 
 void TFGVertexIndexList::BuildList(TRenderContextInfo& rci)
@@ -190,8 +200,7 @@ void TFGVertexIndexList::AddToList(const TAffineVectorList& source, TAffineVecto
         ConvertIndexedStripToList(source, indices, *destination);
         return;
     }
-    const int first = destination->Count();
-    destination->SetCount(first + items);
+    const int first = AppendUnfilled(*destination, items);
     TAffineVector* out = destination->List() + first;
     const TAffineVector* points = source.List();
     const std::int32_t* index = indices.List();
@@ -205,6 +214,21 @@ void TFGVertexIndexList::AddToTriangles(TAffineVectorList& list, TAffineVectorLi
     AddToList(mesh.Vertices(), &list, vertexIndices_);
     AddToList(mesh.TexCoords(), texCoords, vertexIndices_);
     AddToList(mesh.Normals(), normals, vertexIndices_);
+}
+
+void TFGVertexIndexList::VisitTriangles(const TTriangleVisitor& visit) const
+{
+    const TAffineVector* points = MeshObject()->Vertices().List();
+    const std::int32_t* index = vertexIndices_.List();
+    const TAffineVector* corners[3] = {};
+    int corner = 0;
+    VisitTrianglePositions(mode_, vertexIndices_.Count(), [&](int position) {
+        corners[corner++] = &points[index[position]];
+        if (corner == 3) {
+            visit(*corners[0], *corners[1], *corners[2]);
+            corner = 0;
+        }
+    });
 }
 
 std::string TFGVertexIndexList::IndexFault(const TMeshObject& mesh) const
@@ -319,8 +343,7 @@ void TFGIndexTexCoordList::AddToTriangles(TAffineVectorList& list, TAffineVector
         ConvertStripToList(texCoords_, *texCoords);
         return;
     }
-    const int first = texCoords->Count();
-    texCoords->SetCount(first + ExtractedItemCount(Mode(), n));
+    const int first = AppendUnfilled(*texCoords, ExtractedItemCount(Mode(), n));
     TAffineVector* out = texCoords->List() + first;
     const TAffineVector* items = texCoords_.List();
     VisitTrianglePositions(Mode(), n, [&](int position) { *out++ = items[position]; });
@@ -357,6 +380,13 @@ void TFaceGroups::AddToTriangles(TAffineVectorList& list, TAffineVectorList* tex
 {
     for (int i = 0; i < Count(); ++i) {
         Items(i)->AddToTriangles(list, texCoords, normals);
+    }
+}
+
+void TFaceGroups::VisitTriangles(const TTriangleVisitor& visit) const
+{
+    for (int i = 0; i < Count(); ++i) {
+        Items(i)->VisitTriangles(visit);
     }
 }
 

@@ -16,6 +16,7 @@
 #include "scene/objects/MeshItemList.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 class TFaceGroups;
@@ -23,6 +24,9 @@ class TGLLibMaterial;
 class TGLMaterialLibrary;
 class TGLTexture;
 class TMeshObject;
+
+// Receives one triangle at a time, in the order and winding of ExtractTriangles.
+using TTriangleVisitor = std::function<void(const TAffineVector&, const TAffineVector&, const TAffineVector&)>;
 
 class TFaceGroup : public TPersistentObject {
     KP_CLASS(TFaceGroup, TPersistentObject)
@@ -59,6 +63,9 @@ public:
                                 TAffineVectorList* /*normals*/) const
     {
     }
+    // The triangles AddToTriangles would append, without building a list (a ray cast
+    // over a million triangles must not allocate and touch tens of megabytes).
+    virtual void VisitTriangles(const TTriangleVisitor& visit) const;
     virtual int TriangleCount() const { return 0; }
     virtual void Reverse() {}
     virtual void Prepare() {}
@@ -110,6 +117,7 @@ public:
     void BuildList(TRenderContextInfo& rci) override;
     void AddToTriangles(TAffineVectorList& list, TAffineVectorList* texCoords,
                         TAffineVectorList* normals) const override;
+    void VisitTriangles(const TTriangleVisitor& visit) const override;
     // Triangles, flat: n / 3; strip, fan: n - 2; quads: 2 per whole quad.
     int TriangleCount() const override;
     void Reverse() override { vertexIndices_.Reverse(); }
@@ -192,6 +200,7 @@ public:
     void PrepareMaterialLibraryCache(const TGLMaterialLibrary* library);
     void DropMaterialLibraryCache();
     void AddToTriangles(TAffineVectorList& list, TAffineVectorList* texCoords, TAffineVectorList* normals) const;
+    void VisitTriangles(const TTriangleVisitor& visit) const;
 
 private:
     TMeshObject* owner_ = nullptr;

@@ -118,6 +118,34 @@ std::unique_ptr<TAffineVectorList> TMeshObject::ExtractTriangles(TAffineVectorLi
     return nullptr;
 }
 
+void TMeshObject::VisitTriangles(const TTriangleVisitor& visit) const
+{
+    const TAffineVector* p = Vertices().List();
+    const int n = Vertices().Count();
+    switch (mode_) {
+    case momTriangles:
+        if (n % 3 == 0) {
+            for (int i = 0; i < n; i += 3) {
+                visit(p[i], p[i + 1], p[i + 2]);
+            }
+        }
+        return;
+    case momTriangleStrip:
+        for (int i = 0; i + 2 < n; ++i) {
+            if ((i & 1) == 0) {
+                visit(p[i], p[i + 1], p[i + 2]);
+            } else {
+                visit(p[i + 2], p[i + 1], p[i]);
+            }
+        }
+        return;
+    case momFaceGroups:
+        faceGroups_->VisitTriangles(visit);
+        return;
+    }
+    KP_ASSERT(false);
+}
+
 int TMeshObject::TriangleCount() const
 {
     switch (mode_) {
@@ -285,6 +313,13 @@ std::unique_ptr<TAffineVectorList> TMeshObjectList::ExtractTriangles(TAffineVect
         }
     }
     return result;
+}
+
+void TMeshObjectList::VisitTriangles(const TTriangleVisitor& visit) const
+{
+    for (int i = 0; i < Count(); ++i) {
+        Items(i)->VisitTriangles(visit);
+    }
 }
 
 int TMeshObjectList::TriangleCount() const

@@ -117,6 +117,8 @@ public:
     void Clear() override;
     std::unique_ptr<TAffineVectorList> ExtractTriangles(TAffineVectorList* texCoords = nullptr,
                                                         TAffineVectorList* normals = nullptr) const override;
+    // The triangles of ExtractTriangles one at a time, without building a list.
+    virtual void VisitTriangles(const TTriangleVisitor& visit) const;
     virtual int TriangleCount() const;
     // The box of the vertices; infinities when there are none.
     virtual void GetExtents(TAffineVector& min, TAffineVector& max) const;
@@ -212,6 +214,7 @@ public:
     // concatenated texture coordinates and normals.
     std::unique_ptr<TAffineVectorList> ExtractTriangles(TAffineVectorList* texCoords = nullptr,
                                                         TAffineVectorList* normals = nullptr) const;
+    void VisitTriangles(const TTriangleVisitor& visit) const;
     int TriangleCount() const;
 
 private:

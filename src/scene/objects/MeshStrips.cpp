@@ -1,5 +1,15 @@
 #include "scene/objects/MeshStrips.h"
 
+int AppendUnfilled(TAffineVectorList& list, int n)
+{
+    const int first = list.Count();
+    const bool zero = list.ZeroNewItems();
+    list.SetZeroNewItems(false);
+    list.SetCount(first + n);
+    list.SetZeroNewItems(zero);
+    return first;
+}
+
 namespace {
 
 // Strip position i of n >= 3 points becomes triangle i of the list; `at` yields point k.
@@ -9,8 +19,7 @@ void AppendStrip(int n, TAffineVectorList& list, At at)
     if (n < 3) {
         return;
     }
-    const int first = list.Count();
-    list.SetCount(first + (n - 2) * 3);
+    const int first = AppendUnfilled(list, (n - 2) * 3);
     TAffineVector* out = list.List() + first;
     for (int i = 0; i + 2 < n; ++i, out += 3) {
         if ((i & 1) == 0) {

@@ -2,6 +2,7 @@
 
 #include "scene/base/MatrixMath.h"
 #include "scene/base/ScalarLists.h"
+#include "scene/objects/MeshStrips.h"
 
 #include <algorithm>
 
@@ -217,7 +218,7 @@ std::unique_ptr<TAffineVectorList> TOctree::GetTrianglesInBox(const TAABB& aabb,
     indices.SortUnique();
 
     auto result = std::make_unique<TAffineVectorList>();
-    result->SetCount(indices.Count() * 3);
+    AppendUnfilled(*result, indices.Count() * 3);
     const TAffineVector* p = triangleFiler_->List();
     TAffineVector* out = result->List();
     for (int k = 0; k < indices.Count(); ++k) {
