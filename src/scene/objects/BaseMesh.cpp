@@ -214,15 +214,19 @@ void TGLBaseMesh::ReadMesh(const std::string& fileName, TStream& stream, TAddMod
     lastLoadedFileName_ = fileName;
 }
 
+std::unique_ptr<TStream> TGLBaseMesh::OpenMeshFile(const std::string& fileName)
+{
+    GetVectorFileFormats().FindFromFileName(fileName); // an unknown format fails before the file is opened
+    return CreateFileStream(fileName, fmOpenRead | fmShareDenyWrite);
+}
+
 void TGLBaseMesh::LoadFromFile(const std::string& fileName)
 {
     if (fileName.empty()) {
         lastLoadedFileName_.clear();
         return;
     }
-    GetVectorFileFormats().FindFromFileName(fileName); // an unknown format fails before the file is opened
-    std::unique_ptr<TStream> stream = CreateFileStream(fileName, fmOpenRead | fmShareDenyWrite);
-    LoadFromStream(fileName, *stream);
+    LoadFromStream(fileName, *OpenMeshFile(fileName));
 }
 
 void TGLBaseMesh::LoadFromStream(const std::string& fileName, TStream& stream)
@@ -241,9 +245,7 @@ void TGLBaseMesh::AddDataFromFile(const std::string& fileName)
     if (fileName.empty()) {
         return;
     }
-    GetVectorFileFormats().FindFromFileName(fileName);
-    std::unique_ptr<TStream> stream = CreateFileStream(fileName, fmOpenRead | fmShareDenyWrite);
-    AddDataFromStream(fileName, *stream);
+    AddDataFromStream(fileName, *OpenMeshFile(fileName));
 }
 
 void TGLBaseMesh::AddDataFromStream(const std::string& fileName, TStream& stream)

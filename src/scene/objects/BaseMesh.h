@@ -101,6 +101,7 @@ private:
     enum class TAddMode { Replace, Append };
     void ReadMesh(const std::string& fileName, TStream& stream, TAddMode mode);
     std::unique_ptr<TVectorFile> MakeVectorFile(const std::string& fileName);
+    static std::unique_ptr<TStream> OpenMeshFile(const std::string& fileName);
     void SetLibrary(TGLMaterialLibrary*& field, TGLMaterialLibrary* value, bool dropCache);
 
     std::unique_ptr<TMeshObjectList> meshObjects_;

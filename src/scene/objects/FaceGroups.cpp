@@ -30,42 +30,6 @@ int ExtractedItemCount(TFaceGroupMeshMode mode, int n)
     return 0;
 }
 
-// The index positions of the triangles of n indices, three per triangle, in the
-// winding OpenGL draws them with; quads become (0, 1, 2) and (0, 2, 3).
-template <class Visit>
-void VisitTrianglePositions(TFaceGroupMeshMode mode, int n, Visit visit)
-{
-    switch (mode) {
-    case fgmmTriangles:
-    case fgmmFlatTriangles:
-        for (int i = 0; i < (n / 3) * 3; ++i) {
-            visit(i);
-        }
-        return;
-    case fgmmTriangleStrip:
-        for (int i = 0; i + 2 < n; ++i) {
-            if ((i & 1) == 0) {
-                visit(i), visit(i + 1), visit(i + 2);
-            } else {
-                visit(i + 2), visit(i + 1), visit(i);
-            }
-        }
-        return;
-    case fgmmTriangleFan:
-        for (int i = 2; i < n; ++i) {
-            visit(0), visit(i - 1), visit(i);
-        }
-        return;
-    case fgmmQuads:
-        for (int q = 0; q + 3 < n; q += 4) {
-            visit(q), visit(q + 1), visit(q + 2);
-            visit(q), visit(q + 2), visit(q + 3);
-        }
-        return;
-    }
-    KP_ASSERT(false);
-}
-
 // The first index outside 0 .. limit - 1, as a fault text; empty when all are inside.
 std::string IndexOutside(const TIntegerList& indices, int limit, const char* what)
 {
@@ -167,22 +131,7 @@ void TFGVertexIndexList::BuildList(TRenderContextInfo& rci)
     GL.glDrawElements(FaceGroupPrimitive(mode_), vertexIndices_.Count(), GL_UNSIGNED_INT, vertexIndices_.List());
 }
 
-int TFGVertexIndexList::TriangleCount() const
-{
-    const int n = vertexIndices_.Count();
-    switch (mode_) {
-    case fgmmTriangles:
-    case fgmmFlatTriangles:
-        return n / 3;
-    case fgmmTriangleStrip:
-    case fgmmTriangleFan:
-        return std::max(n - 2, 0);
-    case fgmmQuads:
-        return (n / 4) * 2;
-    }
-    KP_ASSERT(false);
-    return 0;
-}
+int TFGVertexIndexList::TriangleCount() const { return ExtractedItemCount(mode_, vertexIndices_.Count()) / 3; }
 
 void TFGVertexIndexList::AddToList(const TAffineVectorList& source, TAffineVectorList* destination,
                                    const TIntegerList& indices) const
@@ -204,7 +153,11 @@ void TFGVertexIndexList::AddToList(const TAffineVectorList& source, TAffineVecto
     TAffineVector* out = destination->List() + first;
     const TAffineVector* points = source.List();
     const std::int32_t* index = indices.List();
-    VisitTrianglePositions(mode_, n, [&](int position) { *out++ = points[index[position]]; });
+    VisitTrianglePositions(mode_, n, [&](int a, int b, int c) {
+        *out++ = points[index[a]];
+        *out++ = points[index[b]];
+        *out++ = points[index[c]];
+    });
 }
 
 void TFGVertexIndexList::AddToTriangles(TAffineVectorList& list, TAffineVectorList* texCoords,
@@ -220,15 +173,8 @@ void TFGVertexIndexList::VisitTriangles(const TTriangleVisitor& visit) const
 {
     const TAffineVector* points = MeshObject()->Vertices().List();
     const std::int32_t* index = vertexIndices_.List();
-    const TAffineVector* corners[3] = {};
-    int corner = 0;
-    VisitTrianglePositions(mode_, vertexIndices_.Count(), [&](int position) {
-        corners[corner++] = &points[index[position]];
-        if (corner == 3) {
-            visit(*corners[0], *corners[1], *corners[2]);
-            corner = 0;
-        }
-    });
+    VisitTrianglePositions(mode_, vertexIndices_.Count(),
+                           [&](int a, int b, int c) { visit(points[index[a]], points[index[b]], points[index[c]]); });
 }
 
 std::string TFGVertexIndexList::IndexFault(const TMeshObject& mesh) const
@@ -261,7 +207,7 @@ void TFGVertexNormalTexIndexList::BuildList(TRenderContextInfo& /*rci*/)
     };
     if (Mode() == fgmmQuads) {
         GL.glBegin(GL_TRIANGLES);
-        VisitTrianglePositions(fgmmQuads, n, send);
+        VisitTrianglePositions(fgmmQuads, n, [&](int a, int b, int c) { send(a), send(b), send(c); });
     } else {
         GL.glBegin(FaceGroupPrimitive(Mode()));
         for (int i = 0; i < n; ++i) {
@@ -346,7 +292,11 @@ void TFGIndexTexCoordList::AddToTriangles(TAffineVectorList& list, TAffineVector
     const int first = AppendUnfilled(*texCoords, ExtractedItemCount(Mode(), n));
     TAffineVector* out = texCoords->List() + first;
     const TAffineVector* items = texCoords_.List();
-    VisitTrianglePositions(Mode(), n, [&](int position) { *out++ = items[position]; });
+    VisitTrianglePositions(Mode(), n, [&](int a, int b, int c) {
+        *out++ = items[a];
+        *out++ = items[b];
+        *out++ = items[c];
+    });
 }
 
 std::string TFGIndexTexCoordList::IndexFault(const TMeshObject& mesh) const

@@ -8,6 +8,7 @@
 // their triangles as plain lists for ray casts, octrees and connectivity; quads are
 // split into (0, 1, 2) and (0, 2, 3).
 
+#include "platform/core/Assert.h"
 #include "scene/RenderContextInfo.h"
 #include "scene/base/OpenGLBinding.h"
 #include "scene/base/PersistentObject.h"
@@ -101,6 +102,43 @@ constexpr int FaceGroupMeshModeCount = fgmmQuads + 1;
 
 // The OpenGL primitive of a mode.
 GLenum FaceGroupPrimitive(TFaceGroupMeshMode mode);
+
+// Calls visit(a, b, c) with the index positions of each triangle that n indices make
+// in the mode, in the winding OpenGL draws them with: even strip positions keep it,
+// odd ones reverse it; quads give (0, 1, 2) and (0, 2, 3); leftover indices are ignored.
+template <class Visit>
+void VisitTrianglePositions(TFaceGroupMeshMode mode, int n, Visit visit)
+{
+    switch (mode) {
+    case fgmmTriangles:
+    case fgmmFlatTriangles:
+        for (int i = 0; i + 2 < n; i += 3) {
+            visit(i, i + 1, i + 2);
+        }
+        return;
+    case fgmmTriangleStrip:
+        for (int i = 0; i + 2 < n; ++i) {
+            if ((i & 1) == 0) {
+                visit(i, i + 1, i + 2);
+            } else {
+                visit(i + 2, i + 1, i);
+            }
+        }
+        return;
+    case fgmmTriangleFan:
+        for (int i = 2; i < n; ++i) {
+            visit(0, i - 1, i);
+        }
+        return;
+    case fgmmQuads:
+        for (int q = 0; q + 3 < n; q += 4) {
+            visit(q, q + 1, q + 2);
+            visit(q, q + 2, q + 3);
+        }
+        return;
+    }
+    KP_ASSERT(false);
+}
 
 class TFGVertexIndexList : public TFaceGroup {
     KP_CLASS(TFGVertexIndexList, TFaceGroup)

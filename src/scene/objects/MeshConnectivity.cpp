@@ -25,35 +25,8 @@ void TFaceGroupConnectivity::RebuildEdgeList()
         const auto* group = ObjectCast<TFGVertexIndexList>(groups.Items(g));
         KP_ASSERT_MSG(group, "Method only works for descendants of TFGVertexIndexList.");
         const std::int32_t* idx = group->VertexIndices().List();
-        const int n = group->VertexIndices().Count();
-        switch (group->Mode()) {
-        case fgmmTriangles:
-        case fgmmFlatTriangles:
-            for (int t = 0; t < n / 3; ++t) {
-                AddIndexedFace(idx[3 * t], idx[3 * t + 1], idx[3 * t + 2]);
-            }
-            break;
-        case fgmmTriangleStrip:
-            for (int i = 0; i + 2 < n; ++i) {
-                if ((i & 1) == 0) {
-                    AddIndexedFace(idx[i], idx[i + 1], idx[i + 2]);
-                } else {
-                    AddIndexedFace(idx[i + 2], idx[i + 1], idx[i]);
-                }
-            }
-            break;
-        case fgmmTriangleFan:
-            for (int i = 2; i < n; ++i) {
-                AddIndexedFace(idx[0], idx[i - 1], idx[i]);
-            }
-            break;
-        case fgmmQuads:
-            for (int q = 0; q + 3 < n; q += 4) {
-                AddIndexedFace(idx[q], idx[q + 1], idx[q + 2]);
-                AddIndexedFace(idx[q], idx[q + 2], idx[q + 3]);
-            }
-            break;
-        }
+        VisitTrianglePositions(group->Mode(), group->VertexIndices().Count(),
+                               [&](int a, int b, int c) { AddIndexedFace(idx[a], idx[b], idx[c]); });
     }
 }
 

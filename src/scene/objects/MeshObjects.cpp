@@ -122,22 +122,15 @@ void TMeshObject::VisitTriangles(const TTriangleVisitor& visit) const
 {
     const TAffineVector* p = Vertices().List();
     const int n = Vertices().Count();
+    auto corners = [&](int a, int b, int c) { visit(p[a], p[b], p[c]); };
     switch (mode_) {
     case momTriangles:
         if (n % 3 == 0) {
-            for (int i = 0; i < n; i += 3) {
-                visit(p[i], p[i + 1], p[i + 2]);
-            }
+            VisitTrianglePositions(fgmmTriangles, n, corners);
         }
         return;
     case momTriangleStrip:
-        for (int i = 0; i + 2 < n; ++i) {
-            if ((i & 1) == 0) {
-                visit(p[i], p[i + 1], p[i + 2]);
-            } else {
-                visit(p[i + 2], p[i + 1], p[i]);
-            }
-        }
+        VisitTrianglePositions(fgmmTriangleStrip, n, corners);
         return;
     case momFaceGroups:
         faceGroups_->VisitTriangles(visit);
