@@ -232,3 +232,64 @@ TEST_F(MaterialDrawing, WithoutALibraryEveryGroupDrawsPlainly)
 }
 
 } // namespace
+
+namespace {
+
+// Notes which texture units a material could feed while the mesh draws.
+class TUnitProbeShader : public TGLShader {
+    KP_CLASS(TUnitProbeShader, TGLShader)
+public:
+    explicit TUnitProbeShader(TComponent* owner) : TGLShader(owner) { SetShaderStyle(ssReplaceMaterial); }
+    std::uint32_t unitsSeen = 0;
+    TGLMaterialLibrary* librarySeen = nullptr;
+
+protected:
+    void DoApply(TRenderContextInfo& rci, TObject*) override
+    {
+        MapTexCoordToUnits01();
+        unitsSeen = MappedTexUnitsMask();
+        librarySeen = rci.materialLibrary;
+    }
+};
+
+class MeshRendering : public scenetest::ObjectRecording {
+protected:
+    MeshRendering() : saved(GLExt) { GLExt.ARB_multitexture = true; }
+    ~MeshRendering() override { GLExt = saved; }
+    TGLExtensionFlags saved;
+};
+
+TEST_F(MeshRendering, TheLightMapKeepsUnitOneAndAnInvertedMeshTurnsTheFrontFace)
+{
+    scenetest::TNullContext context;
+    TGLMaterialLibrary library;
+    TGLLibMaterial* material = library.Materials()->Add();
+    material->SetName("A");
+    auto* probe = new TUnitProbeShader(&library);
+    material->SetShader(probe);
+    TGLFreeForm mesh;
+    AddTwoPlanes(mesh.MeshObjects(), 0, 1)->FaceGroups().Items(0)->SetMaterialName("A");
+    mesh.SetMaterialLibrary(&library);
+    mesh.SetLightmapLibrary(&library);
+    mesh.SetNormalsOrientation(mnoInvert);
+    rci.amalgamating = true; // drawn directly, no display list
+    recorder.Clear();
+
+    mesh.DoRender(rci, true, false);
+    EXPECT_EQ(recorder.Count("glDrawElements"), 1);
+    EXPECT_EQ(probe->librarySeen, &library);
+    EXPECT_EQ(probe->unitsSeen, 1u); // unit 1 belongs to the light map
+    std::vector<double> frontFaces;
+    for (const TGLCall& call : recorder.CallsTo("glFrontFace")) {
+        frontFaces.push_back(call.Args[0]);
+    }
+    EXPECT_EQ(frontFaces, (std::vector<double>{GL_CW, GL_CCW}));
+    EXPECT_EQ(rci.materialLibrary, nullptr);
+    EXPECT_EQ(rci.lightmapLibrary, nullptr);
+
+    MapTexCoordToUnits01();
+    EXPECT_EQ(MappedTexUnitsMask(), 3u); // allowed again afterwards
+    MapTexCoordToUnit0();
+}
+
+} // namespace
