@@ -9,32 +9,38 @@
 #include <cmath>
 #include <cstring>
 
+void WriteSingleLE(TStream& stream, float value)
+{
+    const auto bits = std::bit_cast<std::uint32_t>(value);
+    const std::uint8_t bytes[4] = {std::uint8_t(bits), std::uint8_t(bits >> 8), std::uint8_t(bits >> 16),
+                                   std::uint8_t(bits >> 24)};
+    stream.WriteBuffer(bytes, sizeof bytes);
+}
+
+float ReadSingleLE(TStream& stream)
+{
+    std::uint8_t b[4];
+    stream.ReadBuffer(b, sizeof b);
+    return std::bit_cast<float>(std::uint32_t(b[0]) | std::uint32_t(b[1]) << 8 | std::uint32_t(b[2]) << 16 |
+                                std::uint32_t(b[3]) << 24);
+}
+
 void WriteVectorLE(TStream& stream, const TVector& v)
 {
-    std::uint8_t bytes[16];
-    const float parts[4] = {v.X, v.Y, v.Z, v.W};
-    for (int i = 0; i < 4; ++i) {
-        const auto bits = std::bit_cast<std::uint32_t>(parts[i]);
-        for (int b = 0; b < 4; ++b) {
-            bytes[4 * i + b] = static_cast<std::uint8_t>(bits >> (8 * b));
-        }
-    }
-    stream.WriteBuffer(bytes, sizeof bytes);
+    WriteSingleLE(stream, v.X);
+    WriteSingleLE(stream, v.Y);
+    WriteSingleLE(stream, v.Z);
+    WriteSingleLE(stream, v.W);
 }
 
 TVector ReadVectorLE(TStream& stream)
 {
-    std::uint8_t bytes[16];
-    stream.ReadBuffer(bytes, sizeof bytes);
-    float parts[4];
-    for (int i = 0; i < 4; ++i) {
-        std::uint32_t bits = 0;
-        for (int b = 3; b >= 0; --b) {
-            bits = (bits << 8) | bytes[4 * i + b];
-        }
-        parts[i] = std::bit_cast<float>(bits);
-    }
-    return {parts[0], parts[1], parts[2], parts[3]};
+    TVector v;
+    v.X = ReadSingleLE(stream);
+    v.Y = ReadSingleLE(stream);
+    v.Z = ReadSingleLE(stream);
+    v.W = ReadSingleLE(stream);
+    return v;
 }
 
 void TGLCoordinates::SetCoordinate(int index, float value)

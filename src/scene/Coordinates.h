@@ -75,6 +75,9 @@ public:
     void SetW(float v) { SetCoordinate(3, v); }
 };
 
-// Writes and reads vectors as four little-endian float32, whatever the host order.
+// Writes and reads floats, and vectors as four of them, as little-endian float32,
+// whatever the host order.
+void WriteSingleLE(TStream& stream, float value);
+float ReadSingleLE(TStream& stream);
 void WriteVectorLE(TStream& stream, const TVector& v);
 TVector ReadVectorLE(TStream& stream);

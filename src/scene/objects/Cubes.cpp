@@ -160,21 +160,6 @@ constexpr TCubeFace CubeFaces[6] = {
     {cpBottom, 0, -1, 0, {{0, 0, -1, -1, -1}, {1, 0, 1, -1, -1}, {1, 1, 1, -1, 1}, {0, 1, -1, -1, 1}}},
 };
 
-void WriteSingleLE(TStream& s, float v)
-{
-    const std::uint32_t bits = std::bit_cast<std::uint32_t>(v);
-    const std::uint8_t bytes[4] = {std::uint8_t(bits), std::uint8_t(bits >> 8), std::uint8_t(bits >> 16),
-                                   std::uint8_t(bits >> 24)};
-    s.WriteBuffer(bytes, 4);
-}
-
-float ReadSingleLE(TStream& s)
-{
-    std::uint8_t b[4];
-    s.ReadBuffer(b, 4);
-    return std::bit_cast<float>(std::uint32_t(b[0]) | std::uint32_t(b[1]) << 8 | std::uint32_t(b[2]) << 16
-                                | std::uint32_t(b[3]) << 24);
-}
 } // namespace
 
 TGLCube::TGLCube(TComponent* owner) : TGLWorldObject(owner)
