@@ -1,62 +1,28 @@
 #include "scene/Nodes.h"
 
-#include "platform/core/Assert.h"
-#include "scene/TexCoordRouter.h"
+#include "scene/TessellatorCallbacks.h"
 #include "scene/base/CubicSpline.h"
 #include "scene/base/OpenGLBinding.h"
 
 #include <deque>
 #include <memory>
-#include <string>
 
 namespace {
 
 // Everything the callbacks need, handed to GLU as the polygon data.
-struct TTessContext {
+struct TTessContext : TTessPolygonData {
     // Vertices made by the tessellator (intersections) and spline samples. A deque
     // grows without moving what GLU already points at.
     std::deque<TAffineVector> buffer;
-    GLenum error = 0;
 };
-
-void APIENTRY TessBegin(GLenum mode) { GL.glBegin(mode); }
-
-void APIENTRY TessEnd() { GL.glEnd(); }
-
-void APIENTRY TessVertex(void* data) { GL.glVertex3fv(static_cast<const GLfloat*>(data)); }
-
-void APIENTRY TessTexturedVertex(void* data)
-{
-    const auto* xyz = static_cast<const GLfloat*>(data);
-    if (TexCoordRouter.TexCoord2fv) {
-        TexCoordRouter.TexCoord2fv(xyz);
-    }
-    GL.glVertex3fv(xyz);
-}
-
-// Exceptions must not unwind through GLU's C frames: remember the first error and
-// report it after the polygon is finished.
-void APIENTRY TessError(GLenum error, void* polygonData)
-{
-    auto* context = static_cast<TTessContext*>(polygonData);
-    if (context->error == 0) {
-        context->error = error;
-    }
-}
 
 void APIENTRY TessCombine(GLdouble coords[3], void* /*vertexData*/[4], GLfloat /*weight*/[4], void** outData,
                           void* polygonData)
 {
-    auto* context = static_cast<TTessContext*>(polygonData);
+    auto* context = static_cast<TTessContext*>(static_cast<TTessPolygonData*>(polygonData));
     context->buffer.push_back(
         {static_cast<float>(coords[0]), static_cast<float>(coords[1]), static_cast<float>(coords[2])});
     *outData = &context->buffer.back();
-}
-
-template <class F>
-_GLUfuncptr Callback(F* function)
-{
-    return reinterpret_cast<_GLUfuncptr>(function);
 }
 
 } // namespace
@@ -67,24 +33,20 @@ void TGLNodes::DrawTessellatedPolygon(bool textured, const TAffineVector* normal
     if (Count() <= 2) {
         return;
     }
-    GLUtesselator* tess = GL.gluNewTess();
-    KP_ASSERT_MSG(tess != nullptr, "Cannot create a GLU tessellator");
-    // Deleted however we leave.
-    const auto deleteTess = [](GLUtesselator* t) { GL.gluDeleteTess(t); };
-    const std::unique_ptr<GLUtesselator, decltype(deleteTess)> tessGuard(tess, deleteTess);
-
+    const TGLUTessellatorScope scope;
+    GLUtesselator* tess = scope.Get();
     TTessContext context;
-    GL.gluTessCallback(tess, GLU_TESS_BEGIN, Callback(&TessBegin));
-    GL.gluTessCallback(tess, GLU_TESS_VERTEX, textured ? Callback(&TessTexturedVertex) : Callback(&TessVertex));
-    GL.gluTessCallback(tess, GLU_TESS_END, Callback(&TessEnd));
-    GL.gluTessCallback(tess, GLU_TESS_ERROR_DATA, Callback(&TessError));
-    GL.gluTessCallback(tess, GLU_TESS_COMBINE_DATA, Callback(&TessCombine));
+    scope.SetCallback(GLU_TESS_BEGIN, &TessBegin);
+    scope.SetCallback(GLU_TESS_VERTEX, textured ? &TessTexturedVertex : &TessVertex);
+    scope.SetCallback(GLU_TESS_END, &TessEnd);
+    scope.SetCallback(GLU_TESS_ERROR_DATA, &TessKeepFirstError);
+    scope.SetCallback(GLU_TESS_COMBINE_DATA, &TessCombine);
 
     if (normal) {
         GL.glNormal3fv(&normal->X);
         GL.gluTessNormal(tess, normal->X, normal->Y, normal->Z);
     }
-    GL.gluTessBeginPolygon(tess, &context);
+    GL.gluTessBeginPolygon(tess, static_cast<TTessPolygonData*>(&context));
     GL.gluTessBeginContour(tess);
     if (splineDivisions > 1) {
         const std::unique_ptr<TCubicSpline> spline = MakeSpline();
@@ -107,10 +69,5 @@ void TGLNodes::DrawTessellatedPolygon(bool textured, const TAffineVector* normal
     GL.gluTessEndContour(tess);
     GL.gluTessEndPolygon(tess);
 
-    if (context.error != 0) {
-        const GLubyte* text = GL.gluErrorString ? GL.gluErrorString(context.error) : nullptr;
-        const std::string message =
-            std::to_string(context.error) + ": " + (text ? reinterpret_cast<const char*>(text) : "");
-        KP_ASSERT_MSG(false, message.c_str());
-    }
+    context.RaiseFirstError(": ");
 }
