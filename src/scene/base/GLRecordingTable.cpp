@@ -45,6 +45,7 @@ int DataLength(std::string_view name)
         {"glMultiTexCoord3fvARB", 3}, {"glMultiTexCoord4fvARB", 4}, {"glLoadMatrixf", 16},
         {"glMultMatrixf", 16},    {"glLoadMatrixd", 16},    {"glMultMatrixd", 16},    {"glTexGenfv", 4},
         {"glTexGeniv", 4},        {"glTexEnvfv", 4},        {"glTexParameterfv", 4},  {"glClipPlane", 4},
+        {"glPointParameterfvARB", 3},
     };
     const auto it = lengths.find(name);
     return it == lengths.end() ? 0 : it->second;
