@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -74,6 +76,25 @@ TEST(PolynomialSolvers, QuarticCases)
     // x (x^3 - 1): the zero constant term takes the cubic path plus the root 0.
     const double withZero[] = {0, -1, 0, 0, 1};
     ExpectRoots(SolveQuartic(withZero), {1, 0}, 1e-6);
+    // Symmetric quartics (no odd term once shifted), as a ray straight through a
+    // torus gives: the resolvent root makes u or v exactly 0, and rounding must not
+    // lose the real roots.
+    struct Case {
+        std::array<double, 5> c;
+        std::vector<double> roots;
+    };
+    const double y = std::sqrt((std::sqrt(0.2592) - 0.36) / 2);
+    for (const Case& c : {Case{{4, 0, -5, 0, 1}, {-2, -1, 1, 2}}, Case{{-0.0324, 0, 0.36, 0, 1}, {-y, y}},
+                          Case{{0.0099, 0, -0.2, 0, 1}, {-std::sqrt(0.11), -0.3, 0.3, std::sqrt(0.11)}},
+                          // (t - 4.9)(t - 5.1)(t^2 - 10t + 25.63): two real roots around 5
+                          Case{{24.99 * 25.63, -10 * (24.99 + 25.63), 24.99 + 25.63 + 100, -20, 1}, {4.9, 5.1}}}) {
+        roots = SolveQuartic(c.c.data());
+        std::sort(roots.begin(), roots.end());
+        ASSERT_EQ(roots.size(), c.roots.size()) << c.c[0];
+        for (std::size_t i = 0; i < roots.size(); ++i) {
+            EXPECT_NEAR(roots[i], c.roots[i], 1e-4) << c.c[0];
+        }
+    }
 }
 
 TEST(PolynomialSolvers, MinPositiveRoot)

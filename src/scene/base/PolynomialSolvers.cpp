@@ -102,6 +102,33 @@ TDoubleArray SolveCubic(const double* c)
     return roots;
 }
 
+namespace {
+
+// Relative size of the rounding error left in a polished root and what is built on it.
+constexpr double RoundingTolerance = 1e-9;
+
+// The cubic solver's roots pass through single-precision steps; Newton steps in double
+// bring one back to full precision. A step that does not bring the value closer to 0
+// (near a double root) is not taken.
+double PolishedCubicRoot(const double* c, double x)
+{
+    const auto value = [c](double t) { return ((c[3] * t + c[2]) * t + c[1]) * t + c[0]; };
+    double f = value(x);
+    for (int i = 0; i < 3 && f != 0; ++i) {
+        const double slope = (3 * c[3] * x + 2 * c[2]) * x + c[1];
+        const double next = x - f / slope;
+        const double g = value(next);
+        if (!(std::fabs(g) < std::fabs(f))) {
+            break;
+        }
+        x = next;
+        f = g;
+    }
+    return x;
+}
+
+} // namespace
+
 TDoubleArray SolveQuartic(const double* c)
 {
     if (IsNearZero(c[4])) {
@@ -126,17 +153,19 @@ TDoubleArray SolveQuartic(const double* c)
     } else {
         const double resolvent[4] = {0.5 * r * p - 0.125 * q * q, -r, -0.5 * p, 1};
         const TDoubleArray z3 = SolveCubic(resolvent);
-        const double z = z3.empty() ? 0 : z3[0];
+        const double z = z3.empty() ? 0 : PolishedCubicRoot(resolvent, z3[0]);
         double u = z * z - r;
         double v = 2 * z - p;
-        if (IsNearZero(u)) {
+        // Where the exact value is 0 (a quartic symmetric about its middle, such as a
+        // ray through a torus's axis), rounding may leave either a little below it.
+        if (IsNearZero(u) || (u < 0 && -u <= RoundingTolerance * (z * z + std::fabs(r)))) {
             u = 0;
         } else if (u > 0) {
             u = std::sqrt(u);
         } else {
             return {};
         }
-        if (IsNearZero(v)) {
+        if (IsNearZero(v) || (v < 0 && -v <= RoundingTolerance * (std::fabs(2 * z) + std::fabs(p)))) {
             v = 0;
         } else if (v > 0) {
             v = std::sqrt(v);
