@@ -48,6 +48,8 @@ inline std::vector<TRecordedPrimitive> RecordedPrimitives(const std::vector<TGLC
             tex = {d[0], d[1]};
         } else if (inside && (call.Name == "glVertex3f" || call.Name == "glVertex3d")) {
             result.back().vertices.push_back({{a[0], a[1], a[2]}, normal, tex});
+        } else if (inside && call.Name == "glVertex2f") {
+            result.back().vertices.push_back({{a[0], a[1], 0}, normal, tex});
         } else if (inside && call.Name == "glVertex3fv") {
             result.back().vertices.push_back({{d[0], d[1], d[2]}, normal, tex});
         } else if (inside && call.Name == "glVertex4fv") {

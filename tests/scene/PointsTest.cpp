@@ -1,0 +1,223 @@
+#include "scene/objects/Points.h"
+
+#include "ObjectTestSupport.h"
+#include "platform/core/Filer.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+using namespace scenetest;
+
+// What glDrawArrays drew: the enabled arrays are read at the draw, as a driver does.
+struct TDrawnArrays {
+    const float* vertices = nullptr;
+    const float* colors = nullptr;
+    std::vector<std::array<float, 3>> points;
+    std::vector<std::array<float, 4>> pointColors;
+
+    static TDrawnArrays*& Current()
+    {
+        static TDrawnArrays* current = nullptr;
+        return current;
+    }
+};
+
+class Points : public ObjectRecording {
+protected:
+    Points()
+    {
+        TDrawnArrays::Current() = &drawn;
+        GL.glVertexPointer = [](GLint, GLenum, GLsizei, const void* p) {
+            TDrawnArrays::Current()->vertices = static_cast<const float*>(p);
+        };
+        GL.glColorPointer = [](GLint, GLenum, GLsizei, const void* p) {
+            TDrawnArrays::Current()->colors = static_cast<const float*>(p);
+        };
+        GL.glDrawArrays = [](GLenum mode, GLint first, GLsizei n) {
+            TGLRecorder::Current()->Record({"glDrawArrays", {double(mode), double(first), double(n)}, {}, ""});
+            TDrawnArrays& d = *TDrawnArrays::Current();
+            for (int i = 0; i < n; ++i) {
+                d.points.push_back({d.vertices[3 * i], d.vertices[3 * i + 1], d.vertices[3 * i + 2]});
+                if (d.colors) {
+                    d.pointColors.push_back({d.colors[4 * i], d.colors[4 * i + 1], d.colors[4 * i + 2],
+                                             d.colors[4 * i + 3]});
+                }
+            }
+        };
+    }
+    ~Points() override
+    {
+        TDrawnArrays::Current() = nullptr;
+        GLExt = TGLExtensionFlags{};
+    }
+    void Draw()
+    {
+        recorder.Clear();
+        drawn = TDrawnArrays{};
+        points.BuildList(rci);
+    }
+    void Fill(int positions, int colors)
+    {
+        points.Positions().Clear();
+        points.Colors().Clear();
+        for (int i = 0; i < positions; ++i) {
+            points.Positions().Add(float(i), 1, 2);
+        }
+        for (int i = 0; i < colors; ++i) {
+            points.Colors().Add({0.5f, float(i), 0, 1});
+        }
+    }
+    // The texts of the state calls made while the points are set up.
+    std::vector<std::string> StyleStates() const
+    {
+        std::vector<std::string> texts;
+        bool inside = false;
+        for (const TGLCall& call : recorder.Calls()) {
+            inside = (inside || call.Name == "glPointSize") && call.Name != "glDrawArrays";
+            if (inside && call.Name != "glPointSize") {
+                texts.push_back(call.Text);
+            }
+        }
+        return texts;
+    }
+
+    TDrawnArrays drawn;
+    TGLPoints points;
+};
+
+TEST_F(Points, ColoursDecideHowManyPointsAreDrawn)
+{
+    struct Case {
+        int positions, colors, drawn;
+        bool colorArray;
+    };
+    for (const Case& c : {Case{3, 0, 3, false}, Case{3, 1, 3, false}, Case{3, 5, 3, true}, Case{5, 2, 2, true},
+                          Case{0, 0, 1, false}, Case{0, 3, 1, true}}) {
+        Fill(c.positions, c.colors);
+        Draw();
+        ASSERT_EQ(drawn.points.size(), std::size_t(c.drawn)) << c.positions << " " << c.colors;
+        EXPECT_EQ(drawn.pointColors.size(), c.colorArray ? drawn.points.size() : 0u);
+        const auto colour = recorder.CallsTo("glColor4fv");
+        EXPECT_EQ(colour.size(), c.colorArray ? 0u : 1u);
+        if (c.colors == 0) {
+            EXPECT_EQ(colour[0].Data, (std::vector<double>{1, 1, 1, 1})) << "white";
+        } else if (c.colors == 1) {
+            EXPECT_EQ(colour[0].Data, (std::vector<double>{0.5, 0, 0, 1}));
+        } else {
+            EXPECT_EQ(drawn.pointColors.back()[1], float(c.drawn - 1));
+            EXPECT_EQ(recorder.Calls().end()[-3].Text, "glDisableClientState(32886)") << "colour array off";
+        }
+        const std::array<float, 3> first = c.positions ? std::array<float, 3>{0, 1, 2} : std::array<float, 3>{};
+        EXPECT_EQ(drawn.points[0], first) << "no positions: one point at the origin";
+    }
+}
+
+TEST_F(Points, EachStyleSetsItsStatesAndTheAlphaFunctionIsReset)
+{
+    struct Case {
+        TGLPointStyle style;
+        std::vector<std::string> states;
+    };
+    const Case cases[] = {
+        {psSquare, {"glDisable(3042)"}},
+        {psRound, {"glEnable(2832)", "glEnable(3008)", "glAlphaFunc(516, 0.5)", "glDisable(3042)"}},
+        {psSmooth, {"glEnable(2832)", "glEnable(3008)", "glAlphaFunc(517, 0)", "glEnable(3042)", "glBlendFunc(770, 771)"}},
+        {psSmoothAdditive,
+         {"glEnable(2832)", "glEnable(3008)", "glAlphaFunc(517, 0)", "glEnable(3042)", "glBlendFunc(770, 1)"}},
+        {psSquareAdditive, {"glEnable(3042)", "glBlendFunc(770, 1)"}},
+    };
+    points.SetSize(4);
+    for (const Case& c : cases) {
+        points.SetStyle(c.style);
+        Draw();
+        EXPECT_EQ(StyleStates(), c.states) << int(c.style);
+        EXPECT_EQ(recorder.CallsTo("glPointSize")[0].Args[0], 4);
+        EXPECT_EQ(recorder.Calls().end()[-2].Name, "glPopAttrib");
+        EXPECT_EQ(recorder.Calls().back().Text, "glAlphaFunc(516, 0)");
+    }
+    points.SetStyle(static_cast<TGLPointStyle>(9));
+    recorder.Clear();
+    EXPECT_THROW(points.BuildList(rci), EAssertionFailed);
+    EXPECT_EQ(recorder.Count("glPushAttrib"), 0) << "nothing is left pushed";
+}
+
+TEST_F(Points, LargeCloudsLockTheirArraysWhenTheDriverCan)
+{
+    struct Case {
+        int count;
+        bool extension, locked;
+    };
+    for (const Case& c : {Case{64, true, false}, Case{65, true, true}, Case{65, false, false}}) {
+        GLExt.EXT_compiled_vertex_array = c.extension;
+        Fill(c.count, 0);
+        Draw();
+        const auto locks = recorder.CallsTo("glLockArraysEXT");
+        ASSERT_EQ(locks.size(), c.locked ? 1u : 0u) << c.count << " " << c.extension;
+        EXPECT_EQ(recorder.Count("glUnlockArraysEXT"), c.locked ? 1 : 0);
+        if (c.locked) {
+            EXPECT_EQ(locks[0].Args[1], 65);
+        }
+    }
+}
+
+TEST_F(Points, ParametersActOnlyWhenEnabledAndSupported)
+{
+    TGLPointParameters& params = points.PointParameters();
+    params.SetMaxSize(-5);
+    EXPECT_EQ(params.MaxSize(), 0) << "negative sizes become 0";
+    params.SetMaxSize(32);
+    params.DistanceAttenuation().SetVector(1, 0.5f, 0.25f);
+    for (const bool enabled : {false, true}) {
+        for (const bool extension : {false, true}) {
+            params.SetEnabled(enabled);
+            GLExt.ARB_point_parameters = extension;
+            Draw();
+            const auto vectors = recorder.CallsTo("glPointParameterfvARB");
+            const bool acts = enabled && extension;
+            ASSERT_EQ(vectors.size(), acts ? 2u : 0u) << enabled << extension;
+            EXPECT_EQ(recorder.Count("glPointParameterfARB"), acts ? 6 : 0);
+            if (acts) {
+                EXPECT_EQ(recorder.CallsTo("glPointParameterfARB")[1].Args[1], 32);
+                EXPECT_EQ(vectors[0].Data, (std::vector<double>{1, 0.5, 0.25}));
+                EXPECT_EQ(vectors[1].Data, (std::vector<double>{1, 0, 0})) << "defaults back";
+                EXPECT_EQ(recorder.CallsTo("glPointParameterfARB")[4].Args[1], 128);
+            }
+        }
+    }
+}
+
+TEST_F(Points, PointParamsStreamTheThreeSizes)
+{
+    TGLPointParameters params(nullptr);
+    const auto none = TBinaryPropertyWriter::Collect(params);
+    EXPECT_TRUE(none.empty());
+    params.SetFadeTresholdSize(2);
+    const auto some = TBinaryPropertyWriter::Collect(params);
+    ASSERT_EQ(some.size(), 1u);
+    EXPECT_EQ(some[0].first, "PointParams");
+    EXPECT_EQ(some[0].second, std::string("\x00\x00\x00\x00\x00\x00\x00\x43\x00\x00\x00\x40", 12));
+
+    TGLPointParameters read(nullptr);
+    // MinSize -1, MaxSize 64, FadeTresholdSize 2.
+    TBinaryPropertyReader::Apply(read, {{"PointParams", std::string("\x00\x00\x80\xbf\x00\x00\x80\x42\x00\x00\x00\x40", 12)}});
+    EXPECT_EQ(read.MinSize(), 0) << "through the setter";
+    EXPECT_EQ(read.MaxSize(), 64);
+    EXPECT_EQ(read.FadeTresholdSize(), 2);
+}
+
+TEST_F(Points, StaticPointsUseTheDisplayList)
+{
+    EXPECT_TRUE(points.ObjectStyle() & StyleBit(osNoDisplayList));
+    EXPECT_TRUE(points.ObjectStyle() & StyleBit(osNeverCulled));
+    points.ClearStructureChanged();
+    points.SetStatic(true);
+    EXPECT_FALSE(points.ObjectStyle() & StyleBit(osNoDisplayList));
+    EXPECT_TRUE(points.Changes() & ChangeBit(ocStructure));
+    points.SetStatic(false);
+    EXPECT_TRUE(points.ObjectStyle() & StyleBit(osNoDisplayList));
+}
+
+} // namespace
