@@ -1,5 +1,6 @@
 #include "platform/core/Exceptions.h"
 #include "ErrorTextTestSupport.h"
+#include "FakeTessellator.h"
 #include "scene/Nodes.h"
 #include "scene/TexCoordRouter.h"
 #include "scene/base/GLRecordingTable.h"
@@ -12,100 +13,18 @@
 
 namespace {
 
-// A stand-in for the GLU tessellator: it remembers what it is given and, at the end of
-// the polygon, emits one triangle fan through the callbacks, optionally with vertices
-// it asks the combine callback for, or an error.
-struct TFakeTess {
-    std::vector<std::pair<GLenum, _GLUfuncptr>> callbacks;
-    void* polygonData = nullptr;
-    std::vector<std::array<double, 3>> coords;
-    std::vector<void*> data;
-    int combines = 0;
-    GLenum error = 0;
-    bool deleted = false;
-
-    _GLUfuncptr Get(GLenum which) const
-    {
-        for (const auto& [w, f] : callbacks) {
-            if (w == which) {
-                return f;
-            }
-        }
-        return nullptr;
-    }
-};
-
-TFakeTess* fake = nullptr;
-std::vector<std::array<float, 3>> combinedSnapshots;
-std::vector<const float*> combinedPointers;
-int movedVertices = 0;
-
-GLUtesselator* APIENTRY FakeNewTess() { return reinterpret_cast<GLUtesselator*>(fake); }
-void APIENTRY FakeDeleteTess(GLUtesselator*) { fake->deleted = true; }
-void APIENTRY FakeCallback(GLUtesselator*, GLenum which, _GLUfuncptr f) { fake->callbacks.emplace_back(which, f); }
-void APIENTRY FakeNormal(GLUtesselator*, GLdouble, GLdouble, GLdouble) {}
-void APIENTRY FakeBeginPolygon(GLUtesselator*, void* data) { fake->polygonData = data; }
-void APIENTRY FakeContour(GLUtesselator*) {}
-void APIENTRY FakeVertex(GLUtesselator*, GLdouble* c, void* d)
-{
-    fake->coords.push_back({c[0], c[1], c[2]});
-    fake->data.push_back(d);
-}
-void APIENTRY FakeEndPolygon(GLUtesselator*)
-{
-    using Begin = void(APIENTRY*)(GLenum);
-    using Vertex = void(APIENTRY*)(void*);
-    using End = void(APIENTRY*)();
-    using Combine = void(APIENTRY*)(GLdouble*, void**, GLfloat*, void**, void*);
-    using Error = void(APIENTRY*)(GLenum, void*);
-    if (fake->error != 0) {
-        reinterpret_cast<Error>(fake->Get(GLU_TESS_ERROR_DATA))(fake->error, fake->polygonData);
-        return;
-    }
-    reinterpret_cast<Begin>(fake->Get(GLU_TESS_BEGIN))(GL_TRIANGLE_FAN);
-    for (void* d : fake->data) {
-        reinterpret_cast<Vertex>(fake->Get(GLU_TESS_VERTEX))(d);
-    }
-    for (int i = 0; i < fake->combines; ++i) {
-        GLdouble c[3] = {double(i), 0.5, -1};
-        void* in[4] = {};
-        GLfloat w[4] = {};
-        void* out = nullptr;
-        reinterpret_cast<Combine>(fake->Get(GLU_TESS_COMBINE_DATA))(c, in, w, &out, fake->polygonData);
-        combinedPointers.push_back(static_cast<const float*>(out));
-        combinedSnapshots.push_back({float(i), 0.5f, -1});
-    }
-    // Every vertex handed out earlier must still be where it was.
-    for (std::size_t i = 0; i < combinedPointers.size(); ++i) {
-        if (combinedPointers[i][0] != combinedSnapshots[i][0] || combinedPointers[i][2] != -1) {
-            ++movedVertices;
-        }
-    }
-    reinterpret_cast<End>(fake->Get(GLU_TESS_END))();
-}
+using scenetest::TFakeTess;
 
 class TessellationFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        fake = &tess;
-        combinedSnapshots.clear();
-        combinedPointers.clear();
-        movedVertices = 0;
-        GL.gluNewTess = FakeNewTess;
-        GL.gluDeleteTess = FakeDeleteTess;
-        GL.gluTessCallback = FakeCallback;
-        GL.gluTessNormal = FakeNormal;
-        GL.gluTessBeginPolygon = FakeBeginPolygon;
-        GL.gluTessBeginContour = FakeContour;
-        GL.gluTessEndContour = FakeContour;
-        GL.gluTessVertex = FakeVertex;
-        GL.gluTessEndPolygon = FakeEndPolygon;
+        tess.Install();
         nodes.AddNode(TAffineVector{0, 0, 0});
         nodes.AddNode(TAffineVector{2, 0, 0});
         nodes.AddNode(TAffineVector{2, 3, 0});
     }
-    void TearDown() override { fake = nullptr; }
+    void TearDown() override { TFakeTess::Current() = nullptr; }
 
     TGLRecorder recorder; // restores the table when the test ends
     TFakeTess tess;
@@ -172,8 +91,8 @@ TEST_F(TessellationFixture, ManyCombinedVerticesNeverMove)
     tess.combines = 5000;
     nodes.DrawTessellatedPolygon(false, nullptr, false, 0);
     EXPECT_EQ(recorder.Count("glEnd"), 1);
-    EXPECT_EQ(combinedPointers.size(), 5000u);
-    EXPECT_EQ(movedVertices, 0);
+    EXPECT_EQ(tess.combinedPointers.size(), 5000u);
+    EXPECT_EQ(tess.movedVertices, 0);
 }
 
 TEST_F(TessellationFixture, ErrorsAreRaisedAfterTheTessellatorIsDone)

@@ -14,7 +14,9 @@ TEST(ShapeObjectClasses, AreCreatedByName)
     RegisterShapeObjectClasses();
     RegisterShapeObjectClasses(); // twice is harmless
     for (const char* name :
-         {"TGLSphere", "TGLCylinder", "TGLCone", "TGLArrowLine", "TGLSpaceText", "TGLHeightField", "TGLXYZGrid"}) {
+         {"TGLSphere", "TGLCylinder", "TGLCone", "TGLArrowLine", "TGLSpaceText", "TGLHeightField", "TGLXYZGrid",
+          "TGLPlane", "TGLSprite", "TGLPoints", "TGLDisk", "TGLAnnulus", "TGLTorus", "TGLFrustrum", "TGLPolygon",
+          "TGLMultiPolygon"}) {
         std::unique_ptr<TObject> object(CreateObjectByName(name));
         ASSERT_NE(object, nullptr) << name;
         EXPECT_EQ(object->ClassName(), name);
