@@ -4,7 +4,11 @@
 
 #include "scene/objects/ArrowLine.h"
 #include "scene/objects/Cone.h"
+#include "scene/objects/MultiPolygon.h"
+#include "scene/objects/Plane.h"
+#include "scene/objects/Points.h"
 #include "scene/objects/SpaceText.h"
+#include "scene/TexCoordRouter.h"
 #include "scene/viewer/QtGlyphOutlines.h"
 
 namespace {
@@ -105,6 +109,76 @@ TEST_F(ShapeSnapshotGl, AnExtrudedX)
         EXPECT_FALSE(Inked(0.2f, 0));
     }
     ReleaseFontManager();
+}
+
+TEST_F(ShapeSnapshotGl, AMultiPolygonShowsTheBackgroundInItsHole)
+{
+    TGLMultiPolygon square; // -1.5..1.5 with a hole -0.5..0.5
+    const float corners[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
+    for (const auto& c : corners) {
+        square.GetPath(0).AddNode(TAffineVector{c[0] * 1.5f, c[1] * 1.5f, 0});
+        square.GetPath(1).AddNode(TAffineVector{c[0] * 0.5f, c[1] * 0.5f, 0});
+    }
+    square.BuildList(rci);
+    EXPECT_FALSE(Inked(0, 0));
+    EXPECT_FALSE(Inked(0.3f, -0.3f));
+    EXPECT_TRUE(Inked(1, 1));
+    EXPECT_TRUE(Inked(-1, 0));
+    EXPECT_TRUE(Inked(0, -1.2f));
+    EXPECT_TRUE(Inked(0.7f, 0.1f));
+    EXPECT_FALSE(Inked(1.7f, 0));
+}
+
+TEST_F(ShapeSnapshotGl, ATiledTexturedPlane)
+{
+    // One red and one green texel, repeated twice across the plane.
+    const GLubyte texels[] = {255, 0, 0, 255, 0, 255, 0, 255};
+    GLuint texture = 0;
+    GL.glGenTextures(1, &texture);
+    GL.glBindTexture(GL_TEXTURE_2D, texture);
+    GL.glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    GL.glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 2, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
+    GL.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    GL.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    GL.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    GL.glEnable(GL_TEXTURE_2D);
+    MapTexCoordNowhere();
+    MapTexCoordToUnit0();
+    TGLPlane plane;
+    plane.SetWidth(2);
+    plane.SetHeight(2);
+    plane.SetXTiles(2);
+    plane.BuildList(rci);
+    GL.glDisable(GL_TEXTURE_2D);
+    GL.glDeleteTextures(1, &texture);
+    MapTexCoordNowhere();
+
+    const float xs[] = {-0.75f, -0.25f, 0.25f, 0.75f};
+    for (int i = 0; i < 4; ++i) {
+        const testsupport::Rgba pixel = At(xs[i], 0.5f);
+        EXPECT_EQ(pixel[0] > 128, i % 2 == 0) << "red at " << xs[i];
+        EXPECT_EQ(pixel[1] > 128, i % 2 == 1) << "green at " << xs[i];
+    }
+    EXPECT_FALSE(Inked(1.5f, 0));
+    EXPECT_EQ(At(1.5f, 0)[1], 0);
+}
+
+TEST_F(ShapeSnapshotGl, RoundPointsLoseTheirCorners)
+{
+    for (const TGLPointStyle style : {psSquare, psRound}) {
+        GL.glClear(GL_COLOR_BUFFER_BIT);
+        TGLPoints points;
+        points.Positions().Add(-1, 0, 0);
+        points.Positions().Add(1, 0, 0);
+        points.SetSize(16); // one unit across
+        points.SetStyle(style);
+        points.BuildList(rci);
+        EXPECT_TRUE(Inked(-1, 0));
+        EXPECT_TRUE(Inked(1.1f, 0.1f));
+        EXPECT_EQ(Inked(1.44f, 0.44f), style == psSquare) << "corner, style " << int(style);
+        EXPECT_EQ(Inked(-0.56f, -0.44f), style == psSquare) << "corner, style " << int(style);
+        EXPECT_FALSE(Inked(0, 0));
+    }
 }
 
 } // namespace
