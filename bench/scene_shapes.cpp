@@ -1,14 +1,19 @@
 // The shape objects' per-query costs: ray casts against the bit cone's relatives (the
-// collision and picking paths ask them per object and frame), and the grid's and text's
-// one-off geometry work, which runs again on every option change.
+// collision and picking paths ask them per object and frame), the grid's and text's
+// one-off geometry work, which runs again on every option change, and the tessellation
+// of a large multipolygon.
 
+#include "NullGLDriver.h"
 #include "scene/base/GLRecordingTable.h"
 #include "scene/objects/Cylinder.h"
 #include "scene/objects/GlyphOutline.h"
+#include "scene/objects/MultiPolygon.h"
 #include "scene/objects/Sphere.h"
 #include "scene/objects/XYZGrid.h"
 
 #include <benchmark/benchmark.h>
+
+#include <cmath>
 
 static void BM_SphereRayCast(benchmark::State& state)
 {
@@ -71,3 +76,99 @@ static void BM_GlyphCurveFlattening(benchmark::State& state)
     }
 }
 BENCHMARK(BM_GlyphCurveFlattening);
+
+// A multipolygon the size of a large nested job: a 50,000-node outer contour and 100
+// holes of 500 nodes, reduced to its outline and filled once, by the real GLU
+// tessellator (OpenGL itself is a do-nothing table).
+namespace {
+
+struct TBenchMultiPolygon {
+    TBenchMultiPolygon()
+    {
+        const double pi = 3.14159265358979323846;
+        TGLNodes& outer = polygon.GetPath(0);
+        outer.BeginUpdate();
+        for (int i = 0; i < 50000; ++i) {
+            const double a = 2 * pi * i / 50000;
+            outer.AddNode(TAffineVector{float(100 * std::cos(a)), float(100 * std::sin(a)), 0});
+        }
+        outer.EndUpdate();
+        for (int h = 0; h < 100; ++h) {
+            TGLNodes& hole = polygon.GetPath(h + 1);
+            const float cx = (h % 10 - 4.5f) * 12, cy = (h / 10 - 4.5f) * 12;
+            hole.BeginUpdate();
+            for (int i = 0; i < 500; ++i) {
+                const double a = 2 * pi * i / 500;
+                hole.AddNode(TAffineVector{cx + float(4 * std::cos(a)), cy + float(4 * std::sin(a)), 0});
+            }
+            hole.EndUpdate();
+        }
+    }
+    TGLMultiPolygon polygon;
+};
+
+// GLU's tessellator from the system library; every OpenGL call does nothing. Call
+// while a NullGLDriver is installed.
+bool UseRealGluOnly()
+{
+    static const TGLProcTable real = [] {
+        const TGLProcTable saved = GL;
+        InitOpenGLLibraries();
+        const TGLProcTable loaded = GL;
+        GL = saved;
+        return loaded;
+    }();
+    if (!real.gluNewTess) {
+        return false;
+    }
+    GL.gluNewTess = real.gluNewTess;
+    GL.gluDeleteTess = real.gluDeleteTess;
+    GL.gluTessCallback = real.gluTessCallback;
+    GL.gluTessProperty = real.gluTessProperty;
+    GL.gluTessNormal = real.gluTessNormal;
+    GL.gluTessBeginPolygon = real.gluTessBeginPolygon;
+    GL.gluTessBeginContour = real.gluTessBeginContour;
+    GL.gluTessVertex = real.gluTessVertex;
+    GL.gluTessEndContour = real.gluTessEndContour;
+    GL.gluTessEndPolygon = real.gluTessEndPolygon;
+    GL.glBegin = [](GLenum) {};
+    GL.glEnd = [] {};
+    GL.glVertex3fv = [](const GLfloat*) {};
+    GL.glNormal3fv = [](const GLfloat*) {};
+    return true;
+}
+
+} // namespace
+
+static void BM_MultiPolygonOutlineAndFill(benchmark::State& state)
+{
+    NullGLDriver driver;
+    if (!UseRealGluOnly()) {
+        state.SkipWithError("no GLU");
+        return;
+    }
+    TBenchMultiPolygon bench;
+    const TAffineVector normal{0, 0, 1};
+    for (auto _ : state) {
+        bench.polygon.DropOutline(nullptr);
+        benchmark::DoNotOptimize(bench.polygon.GetOutline().Count());
+        bench.polygon.RenderTesselatedPolygon(true, &normal, false);
+    }
+}
+BENCHMARK(BM_MultiPolygonOutlineAndFill)->Unit(benchmark::kMillisecond);
+
+static void BM_MultiPolygonFill(benchmark::State& state)
+{
+    NullGLDriver driver;
+    if (!UseRealGluOnly()) {
+        state.SkipWithError("no GLU");
+        return;
+    }
+    TBenchMultiPolygon bench;
+    const TAffineVector normal{0, 0, 1};
+    bench.polygon.GetOutline();
+    for (auto _ : state) {
+        bench.polygon.RenderTesselatedPolygon(true, &normal, false);
+    }
+}
+BENCHMARK(BM_MultiPolygonFill)->Unit(benchmark::kMillisecond);
