@@ -2,40 +2,30 @@
 
 #include "scene/base/PolynomialSolvers.h"
 #include "scene/base/VectorGeometry.h"
+#include "scene/objects/StoreAndRebuild.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-void TGLAnnulus::SetRadius(float& field, float value)
-{
-    if (value != field) {
-        field = value;
-        StructureChanged();
-    }
-}
-
 void TGLAnnulus::SetBottomInnerRadius(float value)
 {
-    SetRadius(bottomInnerRadius_, value);
+    StoreAndRebuild(*this, bottomInnerRadius_, value);
 }
 
 void TGLAnnulus::SetTopInnerRadius(float value)
 {
-    SetRadius(topInnerRadius_, value);
+    StoreAndRebuild(*this, topInnerRadius_, value);
 }
 
 void TGLAnnulus::SetTopRadius(float value)
 {
-    SetRadius(topRadius_, value);
+    StoreAndRebuild(*this, topRadius_, value);
 }
 
 void TGLAnnulus::SetParts(TAnnulusParts value)
 {
-    if (value != parts_) {
-        parts_ = value;
-        StructureChanged();
-    }
+    StoreAndRebuild(*this, parts_, value);
 }
 
 void TGLAnnulus::Assign(const TPersistent* source)

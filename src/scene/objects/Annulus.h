@@ -37,8 +37,6 @@ public:
     void BuildList(TRenderContextInfo& rci) override;
 
 private:
-    void SetRadius(float& field, float value);
-
     float bottomInnerRadius_ = 0.3f;
     float topInnerRadius_ = 0.3f;
     float topRadius_ = 0.5f;

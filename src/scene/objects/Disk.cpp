@@ -1,46 +1,38 @@
 #include "scene/objects/Disk.h"
 
 #include "scene/base/VectorGeometry.h"
+#include "scene/objects/StoreAndRebuild.h"
 
 #include <cmath>
 
-template <class T>
-void TGLDisk::SetValue(T& field, T value)
-{
-    if (value != field) {
-        field = value;
-        StructureChanged();
-    }
-}
-
 void TGLDisk::SetInnerRadius(float value)
 {
-    SetValue(innerRadius_, value);
+    StoreAndRebuild(*this, innerRadius_, value);
 }
 
 void TGLDisk::SetOuterRadius(float value)
 {
-    SetValue(outerRadius_, value);
+    StoreAndRebuild(*this, outerRadius_, value);
 }
 
 void TGLDisk::SetSlices(int value)
 {
-    SetValue(slices_, value);
+    StoreAndRebuild(*this, slices_, value);
 }
 
 void TGLDisk::SetLoops(int value)
 {
-    SetValue(loops_, value);
+    StoreAndRebuild(*this, loops_, value);
 }
 
 void TGLDisk::SetStartAngle(float value)
 {
-    SetValue(startAngle_, value);
+    StoreAndRebuild(*this, startAngle_, value);
 }
 
 void TGLDisk::SetSweepAngle(float value)
 {
-    SetValue(sweepAngle_, value);
+    StoreAndRebuild(*this, sweepAngle_, value);
 }
 
 void TGLDisk::Assign(const TPersistent* source)

@@ -34,9 +34,6 @@ public:
     void BuildList(TRenderContextInfo& rci) override;
 
 private:
-    template <class T>
-    void SetValue(T& field, T value);
-
     float innerRadius_ = 0;
     float outerRadius_ = 0.5f;
     int slices_ = 16;

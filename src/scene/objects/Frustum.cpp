@@ -2,6 +2,7 @@
 
 #include "platform/core/Filer.h"
 #include "scene/TexCoordRouter.h"
+#include "scene/objects/StoreAndRebuild.h"
 
 #include <cmath>
 
@@ -31,9 +32,8 @@ void TGLFrustrum::SetHeight(float value)
 
 void TGLFrustrum::SetSize(float& field, float value)
 {
-    if (value >= 0 && value != field) {
-        field = value;
-        StructureChanged();
+    if (value >= 0) {
+        StoreAndRebuild(*this, field, value);
     }
 }
 
@@ -49,18 +49,12 @@ void TGLFrustrum::SetBaseWidth(float value)
 
 void TGLFrustrum::SetParts(TFrustrumParts value)
 {
-    if (value != parts_) {
-        parts_ = value;
-        StructureChanged();
-    }
+    StoreAndRebuild(*this, parts_, value);
 }
 
 void TGLFrustrum::SetNormalDirection(TNormalDirection value)
 {
-    if (value != normalDirection_) {
-        normalDirection_ = value;
-        StructureChanged();
-    }
+    StoreAndRebuild(*this, normalDirection_, value);
 }
 
 void TGLFrustrum::DefineProperties(TFiler* filer)

@@ -2,6 +2,7 @@
 
 #include "platform/core/Assert.h"
 #include "scene/base/VectorGeometry.h"
+#include "scene/objects/StoreAndRebuild.h"
 
 // ---- TMultiPolygonBase ----
 
@@ -61,10 +62,7 @@ void TMultiPolygonBase::Assign(const TPersistent* source)
 
 void TGLMultiPolygon::SetParts(TPolygonParts value)
 {
-    if (value != parts_) {
-        parts_ = value;
-        StructureChanged();
-    }
+    StoreAndRebuild(*this, parts_, value);
 }
 
 void TGLMultiPolygon::Assign(const TPersistent* source)

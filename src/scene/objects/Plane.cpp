@@ -2,6 +2,7 @@
 
 #include "scene/TexCoordRouter.h"
 #include "scene/base/VectorGeometry.h"
+#include "scene/objects/StoreAndRebuild.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,68 +12,49 @@ TGLPlane::TGLPlane(TComponent* owner) : TGLWorldObject(owner)
     IncludeStyle(osNoDisplayList);
 }
 
-void TGLPlane::SetValue(float& field, float value)
-{
-    if (value != field) {
-        field = value;
-        StructureChanged();
-    }
-}
-
 void TGLPlane::SetWidth(float value)
 {
-    SetValue(width_, value);
+    StoreAndRebuild(*this, width_, value);
 }
 
 void TGLPlane::SetHeight(float value)
 {
-    SetValue(height_, value);
+    StoreAndRebuild(*this, height_, value);
 }
 
 void TGLPlane::SetXOffset(float value)
 {
-    SetValue(xOffset_, value);
+    StoreAndRebuild(*this, xOffset_, value);
 }
 
 void TGLPlane::SetYOffset(float value)
 {
-    SetValue(yOffset_, value);
+    StoreAndRebuild(*this, yOffset_, value);
 }
 
 void TGLPlane::SetXScope(float value)
 {
-    SetValue(xScope_, std::min(value, 1.0f));
+    StoreAndRebuild(*this, xScope_, std::min(value, 1.0f));
 }
 
 void TGLPlane::SetYScope(float value)
 {
-    SetValue(yScope_, std::min(value, 1.0f));
+    StoreAndRebuild(*this, yScope_, std::min(value, 1.0f));
 }
 
 void TGLPlane::SetXTiles(std::uint32_t value)
 {
-    value = std::max<std::uint32_t>(value, 1);
-    if (value != xTiles_) {
-        xTiles_ = value;
-        StructureChanged();
-    }
+    StoreAndRebuild(*this, xTiles_, std::max<std::uint32_t>(value, 1));
 }
 
 void TGLPlane::SetYTiles(std::uint32_t value)
 {
-    value = std::max<std::uint32_t>(value, 1);
-    if (value != yTiles_) {
-        yTiles_ = value;
-        StructureChanged();
-    }
+    StoreAndRebuild(*this, yTiles_, std::max<std::uint32_t>(value, 1));
 }
 
 void TGLPlane::SetStyle(TPlaneStyles value)
 {
-    if (value != style_) {
-        style_ = value;
-        StructureChanged();
-    }
+    StoreAndRebuild(*this, style_, value);
 }
 
 void TGLPlane::Assign(const TPersistent* source)

@@ -51,8 +51,6 @@ public:
     void BuildList(TRenderContextInfo& rci) override;
 
 private:
-    void SetValue(float& field, float value);
-
     float width_ = 1.0f;
     float height_ = 1.0f;
     float xOffset_ = 0;

@@ -2,6 +2,7 @@
 
 #include "platform/core/Assert.h"
 #include "platform/core/Filer.h"
+#include "scene/objects/StoreAndRebuild.h"
 
 #include <algorithm>
 
@@ -133,26 +134,17 @@ void TGLPoints::SetColors(const TVectorList& value)
 
 void TGLPoints::SetSize(float value)
 {
-    if (value != size_) {
-        size_ = value;
-        StructureChanged();
-    }
+    StoreAndRebuild(*this, size_, value);
 }
 
 void TGLPoints::SetStyle(TGLPointStyle value)
 {
-    if (value != style_) {
-        style_ = value;
-        StructureChanged();
-    }
+    StoreAndRebuild(*this, style_, value);
 }
 
 void TGLPoints::SetNoZWrite(bool value)
 {
-    if (value != noZWrite_) {
-        noZWrite_ = value;
-        StructureChanged();
-    }
+    StoreAndRebuild(*this, noZWrite_, value);
 }
 
 void TGLPoints::SetStatic(bool value)

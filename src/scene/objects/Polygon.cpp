@@ -1,13 +1,11 @@
 #include "scene/objects/Polygon.h"
 
 #include "scene/base/VectorGeometry.h"
+#include "scene/objects/StoreAndRebuild.h"
 
 void TGLPolygon::SetParts(TPolygonParts value)
 {
-    if (value != parts_) {
-        parts_ = value;
-        StructureChanged();
-    }
+    StoreAndRebuild(*this, parts_, value);
 }
 
 void TGLPolygon::Assign(const TPersistent* source)

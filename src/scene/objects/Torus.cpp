@@ -3,6 +3,7 @@
 #include "scene/TexCoordRouter.h"
 #include "scene/base/PolynomialSolvers.h"
 #include "scene/base/VectorGeometry.h"
+#include "scene/objects/StoreAndRebuild.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,18 +11,12 @@
 
 void TGLTorus::SetMajorRadius(float value)
 {
-    if (value != majorRadius_) {
-        majorRadius_ = value;
-        StructureChanged();
-    }
+    StoreAndRebuild(*this, majorRadius_, value);
 }
 
 void TGLTorus::SetMinorRadius(float value)
 {
-    if (value != minorRadius_) {
-        minorRadius_ = value;
-        StructureChanged();
-    }
+    StoreAndRebuild(*this, minorRadius_, value);
 }
 
 void TGLTorus::SetRings(std::uint32_t value)
