@@ -1,5 +1,6 @@
 #include "scene/objects/GlyphLists.h"
 
+#include "scene/TessellatorCallbacks.h"
 #include "scene/base/VectorTypes.h"
 
 #include <cmath>
@@ -9,40 +10,18 @@
 
 namespace {
 
-struct TFaceTessContext {
+struct TFaceTessContext : TTessPolygonData {
     // Vertices GLU makes where contours cross; a deque keeps them in place.
     std::deque<TAffineVector> combined;
     float z = 0;
-    GLenum error = 0;
 };
-
-void APIENTRY FaceBegin(GLenum mode) { GL.glBegin(mode); }
-
-void APIENTRY FaceEnd() { GL.glEnd(); }
-
-void APIENTRY FaceVertex(void* data) { GL.glVertex3fv(static_cast<const GLfloat*>(data)); }
-
-// Exceptions must not unwind through GLU's C frames: only the first error is kept.
-void APIENTRY FaceError(GLenum error, void* polygonData)
-{
-    auto* context = static_cast<TFaceTessContext*>(polygonData);
-    if (context->error == 0) {
-        context->error = error;
-    }
-}
 
 void APIENTRY FaceCombine(GLdouble coords[3], void* /*vertexData*/[4], GLfloat /*weight*/[4], void** outData,
                           void* polygonData)
 {
-    auto* context = static_cast<TFaceTessContext*>(polygonData);
+    auto* context = static_cast<TFaceTessContext*>(static_cast<TTessPolygonData*>(polygonData));
     context->combined.push_back({static_cast<float>(coords[0]), static_cast<float>(coords[1]), context->z});
     *outData = &context->combined.back();
-}
-
-template <class F>
-_GLUfuncptr Callback(F* function)
-{
-    return reinterpret_cast<_GLUfuncptr>(function);
 }
 
 // One flat face of the glyph at height z, seen from +Z (facing 1) or -Z (facing -1).
@@ -61,7 +40,7 @@ bool DrawFace(GLUtesselator* tess, const TGlyphOutline& outline, float z, float 
     // With the normal given, GLU emits triangles counter-clockwise seen from it.
     GL.gluTessNormal(tess, 0, 0, facing);
     GL.glNormal3f(0, 0, facing);
-    GL.gluTessBeginPolygon(tess, &context);
+    GL.gluTessBeginPolygon(tess, static_cast<TTessPolygonData*>(&context));
     for (int c = 0; c < outline.ContourCount(); ++c) {
         GL.gluTessBeginContour(tess);
         for (int i = outline.ContourStart(c); i < outline.ContourEnd(c); ++i) {
@@ -139,11 +118,11 @@ std::unique_ptr<GLUtesselator, TTessDeleter> NewFaceTessellator()
 {
     std::unique_ptr<GLUtesselator, TTessDeleter> tess(GL.gluNewTess());
     if (tess) {
-        GL.gluTessCallback(tess.get(), GLU_TESS_BEGIN, Callback(&FaceBegin));
-        GL.gluTessCallback(tess.get(), GLU_TESS_VERTEX, Callback(&FaceVertex));
-        GL.gluTessCallback(tess.get(), GLU_TESS_END, Callback(&FaceEnd));
-        GL.gluTessCallback(tess.get(), GLU_TESS_ERROR_DATA, Callback(&FaceError));
-        GL.gluTessCallback(tess.get(), GLU_TESS_COMBINE_DATA, Callback(&FaceCombine));
+        GL.gluTessCallback(tess.get(), GLU_TESS_BEGIN, TessCallback(&TessBegin));
+        GL.gluTessCallback(tess.get(), GLU_TESS_VERTEX, TessCallback(&TessVertex));
+        GL.gluTessCallback(tess.get(), GLU_TESS_END, TessCallback(&TessEnd));
+        GL.gluTessCallback(tess.get(), GLU_TESS_ERROR_DATA, TessCallback(&TessKeepFirstError));
+        GL.gluTessCallback(tess.get(), GLU_TESS_COMBINE_DATA, TessCallback(&FaceCombine));
     }
     return tess;
 }
