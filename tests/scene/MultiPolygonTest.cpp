@@ -116,10 +116,8 @@ TEST_F(MultiPolygon, TheOutlineIsKeptUntilAContourChanges)
     };
     const Case cases[] = {
         {"node moved", [](TGLContour& c) { c.Nodes()[0]->SetX(-1.5f); }, true},
-        {"node added", [](TGLContour& c) { c.Nodes().AddNode(TAffineVector{0, 2, 0}); }, true},
         {"division", [](TGLContour& c) { c.SetDivision(4); }, true},
         {"spline mode", [](TGLContour& c) { c.SetSplineMode(lsmCubicSpline); }, true},
-        {"same division", [](TGLContour& c) { c.SetDivision(c.Division()); }, false},
         {"description", [](TGLContour& c) { c.SetDescription("x"); }, false},
     };
     for (const Case& c : cases) {

@@ -140,7 +140,6 @@ TEST_F(ShapeSnapshotGl, ATiledTexturedPlane)
     GL.glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 2, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
     GL.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     GL.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    GL.glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     GL.glEnable(GL_TEXTURE_2D);
     MapTexCoordNowhere();
     MapTexCoordToUnit0();
