@@ -1,5 +1,7 @@
 #include "editor/CodeEditKeyStrokes.h"
 
+#include "editor/CodeEditStrConst.h"
+
 TCodeEditKeyStroke::TCodeEditKeyStroke(TCollection* collection) : TCollectionItem(collection) {}
 
 void TCodeEditKeyStroke::Assign(const TPersistent* source)
@@ -67,7 +69,7 @@ void TCodeEditKeyStroke::CheckDuplicate(TShortCut first, TShortCut second) const
     }
     const int found = strokes->FindShortcut2(first, second);
     if (found >= 0 && strokes->Items(found) != this) {
-        throw ECodeKeyError("Shortcut already exists");
+        throw ECodeKeyError(sCodeShortcutExists);
     }
 }
 

@@ -1,0 +1,23 @@
+#include "editor/CodeCharSet.h"
+
+#include <QString>
+
+TCodeCharSet TextToCharSet(QStringView text)
+{
+    TCodeCharSet set;
+    for (QChar c : text) {
+        set.Include(c.unicode());
+    }
+    return set;
+}
+
+QString CharSetToText(const TCodeCharSet& set)
+{
+    QString text;
+    for (char16_t c = 1; c < 256; ++c) {
+        if (c != '\n' && c != '\r' && c != ' ' && set.Contains(c)) {
+            text += QChar(c);
+        }
+    }
+    return text;
+}
