@@ -1,0 +1,117 @@
+#pragma once
+// The highlighter whose rules are data: a tree of ranges (CodeRuleRange.h) that the
+// program builds or reads from a rule text, and a scanner that applies them a line at a
+// time.
+//
+// A line's state is its range's index in the prepared tree (depth-first, root 0), never a
+// pointer: SetRange keeps the index and SetLine resolves it after preparing the rules; an
+// index that names no range of the current tree (-1, or one from before a rule change)
+// starts the line in the root.
+
+#include "editor/CodeCustomHighlighter.h"
+#include "editor/CodeRuleRange.h"
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <vector>
+
+class QIODevice;
+
+class TCodeRuleHighlighter : public TCodeCustomHighlighter {
+    KP_CLASS(TCodeRuleHighlighter, TCodeCustomHighlighter)
+public:
+    // The descriptive block of a rule text.
+    struct TInfo {
+        struct THighInfo {
+            QString Name, FileTypeName, Layout;
+        } General;
+        struct TAuthorInfo {
+            QString Name, Email, Web, Copyright, Company, Remark;
+        } Author;
+        struct TVersionInfo {
+            std::int32_t Version = 0;
+            std::int32_t Revision = 0;
+            std::uint8_t Type = 0; // 0 internal test, 1 beta, 2 release
+            double Date = 0;       // a day count; the fraction is the time of day
+        } Version;
+        QStringList History;
+        QStringList Sample; // also the sample source
+    };
+
+    explicit TCodeRuleHighlighter(TComponent* owner = nullptr);
+    ~TCodeRuleHighlighter() override;
+
+    // "Root": never replaced.
+    TCodeRange* RootRange() const { return root_.get(); }
+    TInfo Info;
+    // Empties the rule tree.
+    void Clear();
+
+    // --- scanning ---
+    void SetLine(const QString& text, int lineNumber) override;
+    void Next() override;
+    void NextToEol() override;
+    bool GetEol() const override { return eol_; }
+    QStringView GetToken() const override { return QStringView(line_).mid(tokenStart_, run_ - tokenStart_); }
+    int GetTokenPos() const override { return tokenStart_; }
+    TCodeHighlighterAttributes* GetTokenAttribute() const override { return symbol_->Attributes; }
+    int GetTokenKind() const override { return 1; }
+    int GetRange() const override { return rangeId_; }
+    void SetRange(int range) override;
+    void ResetRange() override;
+    int LineNumber() const { return lineNumber_; }
+
+    // --- description ---
+    // The current range's DefaultAttri for 0 to 4, else nullptr.
+    TCodeHighlighterAttributes* GetDefaultAttribute(int index) const override;
+    // Characters 32 to 255 and every code unit above, less the current range's delimiters.
+    TCodeCharSet GetWordChars() const override;
+    QString GetLanguageName() const override;
+    // The Sample lines, each followed by a line feed.
+    QString GetSampleSource() const override;
+    void SetSampleSource(const QString& text) override;
+    // Whether the word is a keyword of the current range (by its case rule).
+    bool IsKeyword(const QString& word) const override;
+
+    // --- rule text (CodeRuleText*.cpp) ---
+    // The whole tree with the Info block, UTF-8 with line feeds.
+    QByteArray RuleText() const;
+    void WriteRuleText(QIODevice& stream) const;
+    // Replaces the rules and Info when the whole text reads, then fires the change
+    // chain. A format error raises Exception with its message and changes nothing.
+    // Bytes are UTF-8 when valid, else Windows-1252.
+    void ReadRuleText(QByteArrayView bytes);
+    void ReadRuleText(QIODevice& stream);
+    void ReadRuleText(const QString& text);
+    QString Syntax() const;
+    void SetSyntax(const QString& text) { ReadRuleText(text); }
+    // Streams "Syntax" when the root has nested ranges.
+    void DefineProperties(TFiler* filer) override;
+
+private:
+    void Prepare();
+    TCodeRange* ResolveRange(int id) const;
+    // The current range, and the state GetRange reports.
+    void Enter(TCodeRange* range);
+    // One token; the caller has checked the end-of-line flag.
+    void Scan();
+
+    std::unique_ptr<TCodeRange> root_;
+    // Scanner state.
+    bool eol_ = false;
+    bool atEnd_ = false;
+    QString line_;
+    std::vector<char16_t> foldBuffer_;
+    const char16_t* folded_ = nullptr;
+    int length_ = 0;
+    int lineNumber_ = 0;
+    int run_ = 0;
+    int tokenStart_ = 0;
+    const TCodeSymbol* symbol_ = nullptr;
+    TCodeRange* range_ = nullptr; // valid while a line is scanned
+    int rangeId_ = 0;
+};

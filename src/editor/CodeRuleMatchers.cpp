@@ -1,0 +1,82 @@
+#include "editor/CodeRuleMatchers.h"
+
+TSymbols::TSymbols(char16_t first, std::uint8_t termKind, TCodeSymbol* symbol)
+{
+    root_.character = first;
+    root_.termKind = termKind;
+    root_.symbol = symbol;
+}
+
+void TSymbols::AddText(QStringView rest, std::uint8_t termKind, TCodeSymbol* symbol)
+{
+    TSymbolNode* node = &root_;
+    for (QChar c : rest) {
+        TSymbolNode* child = const_cast<TSymbolNode*>(node->Child(c.unicode()));
+        if (!child) {
+            node->children.push_back(TSymbolNode{c.unicode(), tkNotSet, nullptr, {}});
+            child = &node->children.back();
+        }
+        node = child;
+    }
+    node->termKind = termKind;
+    node->symbol = symbol;
+}
+
+// Walks the tree as far as the line follows it. There is no falling back to a shorter
+// symbol: when the walk ends on an inner node, no symbol is recognised.
+bool TSymbols::MatchToken(TCodeScanCursor& scan, const TCodeSymbol*& symbol) const
+{
+    const TSymbolNode* node = &root_;
+    bool missingChild = false;
+    while (!node->children.empty() && scan.run < scan.length) {
+        ++scan.run;
+        const TSymbolNode* child = scan.run < scan.length ? node->Child(scan.text[scan.run]) : nullptr;
+        if (!child) {
+            missingChild = true;
+            break;
+        }
+        node = child;
+    }
+    if (!node->symbol) {
+        return false;
+    }
+    if (missingChild) {
+        --scan.run;
+    }
+    if (scan.run < scan.length) {
+        ++scan.run; // just behind the matched text
+    }
+    if (node->termKind == tkAnyTerm || scan.AtDelimiter()) {
+        symbol = node->symbol;
+        return true;
+    }
+    return false;
+}
+
+bool TNumberSymbols::MatchToken(TCodeScanCursor& scan, const TCodeSymbol*& symbol) const
+{
+    ++scan.run;
+    while (scan.run < scan.length && scan.text[scan.run] >= u'0' && scan.text[scan.run] <= u'9') {
+        ++scan.run;
+    }
+    if (scan.AtDelimiter()) {
+        symbol = &symbol_;
+        return true;
+    }
+    return false;
+}
+
+bool TDefaultSymbols::MatchToken(TCodeScanCursor& scan, const TCodeSymbol*&) const
+{
+    ++scan.run;
+    return false;
+}
+
+bool TDefaultTermSymbols::MatchToken(TCodeScanCursor& scan, const TCodeSymbol*& symbol) const
+{
+    if (scan.run < scan.length) {
+        ++scan.run;
+    }
+    symbol = &symbol_;
+    return true;
+}
