@@ -49,14 +49,15 @@ void TCodeRuleHighlighter::SetLine(const QString& text, int lineNumber)
     lineNumber_ = lineNumber;
     length_ = static_cast<int>(text.size());
     // The whole line is folded once, by the case rule of the range it starts in.
-    if (range_->GetCaseSensitive()) {
+    if (range_->PreparedCaseSensitive()) {
         folded_ = reinterpret_cast<const char16_t*>(line_.utf16());
     } else {
         foldBuffer_.resize(static_cast<std::size_t>(length_) + 1);
         const char16_t* source = reinterpret_cast<const char16_t*>(line_.utf16());
+        char16_t* target = foldBuffer_.data();
         for (int i = 0; i < length_; ++i) {
             const char16_t c = source[i];
-            foldBuffer_[static_cast<std::size_t>(i)] = c >= u'a' && c <= u'z' ? c - 32 : c;
+            target[i] = static_cast<char16_t>(c - (static_cast<char16_t>(c - u'a') < 26 ? 32 : 0));
         }
         folded_ = foldBuffer_.data();
     }

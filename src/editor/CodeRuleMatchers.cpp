@@ -1,6 +1,6 @@
 #include "editor/CodeRuleMatchers.h"
 
-TSymbols::TSymbols(char16_t first, std::uint8_t termKind, TCodeSymbol* symbol)
+TSymbols::TSymbols(char16_t first, std::uint8_t termKind, TCodeSymbol* symbol) : TAbstractSymbol(TKind::Tree)
 {
     root_.character = first;
     root_.termKind = termKind;
@@ -24,7 +24,7 @@ void TSymbols::AddText(QStringView rest, std::uint8_t termKind, TCodeSymbol* sym
 
 // Walks the tree as far as the line follows it. There is no falling back to a shorter
 // symbol: when the walk ends on an inner node, no symbol is recognised.
-bool TSymbols::MatchToken(TCodeScanCursor& scan, const TCodeSymbol*& symbol) const
+bool TSymbols::Match(TCodeScanCursor& scan, const TCodeSymbol*& symbol) const
 {
     const TSymbolNode* node = &root_;
     bool missingChild = false;
@@ -53,30 +53,3 @@ bool TSymbols::MatchToken(TCodeScanCursor& scan, const TCodeSymbol*& symbol) con
     return false;
 }
 
-bool TNumberSymbols::MatchToken(TCodeScanCursor& scan, const TCodeSymbol*& symbol) const
-{
-    ++scan.run;
-    while (scan.run < scan.length && scan.text[scan.run] >= u'0' && scan.text[scan.run] <= u'9') {
-        ++scan.run;
-    }
-    if (scan.AtDelimiter()) {
-        symbol = &symbol_;
-        return true;
-    }
-    return false;
-}
-
-bool TDefaultSymbols::MatchToken(TCodeScanCursor& scan, const TCodeSymbol*&) const
-{
-    ++scan.run;
-    return false;
-}
-
-bool TDefaultTermSymbols::MatchToken(TCodeScanCursor& scan, const TCodeSymbol*& symbol) const
-{
-    if (scan.run < scan.length) {
-        ++scan.run;
-    }
-    symbol = &symbol_;
-    return true;
-}

@@ -27,11 +27,21 @@ struct TCodeScanCursor {
     bool AtDelimiter() const { return run >= length || delimiters->Contains(text[run]); }
 };
 
+// The four matchers are known here, so a match is a switch on the kind rather than a
+// virtual call: the scanner spends most of its time in this dispatch.
 class TAbstractSymbol {
 public:
-    virtual ~TAbstractSymbol() = default;
+    enum class TKind : std::uint8_t { Tree, Number, Word, Delimiter };
+
     // Advances the run; true with the recognised symbol, false when none.
-    virtual bool MatchToken(TCodeScanCursor& scan, const TCodeSymbol*& symbol) const = 0;
+    inline bool MatchToken(TCodeScanCursor& scan, const TCodeSymbol*& symbol) const;
+
+protected:
+    explicit TAbstractSymbol(TKind kind) : kind_(kind) {}
+    ~TAbstractSymbol() = default;
+
+private:
+    TKind kind_;
 };
 
 struct TSymbolNode {
@@ -58,41 +68,79 @@ public:
     // node takes the term kind and the symbol, replacing an earlier addition.
     void AddText(QStringView rest, std::uint8_t termKind, TCodeSymbol* symbol);
     TSymbolNode& Root() { return root_; }
-    bool MatchToken(TCodeScanCursor& scan, const TCodeSymbol*& symbol) const override;
+    bool Match(TCodeScanCursor& scan, const TCodeSymbol*& symbol) const;
 
 private:
     TSymbolNode root_;
 };
 
-// A digit run, recognised when a delimiter follows it.
-class TNumberSymbols : public TAbstractSymbol {
-public:
-    explicit TNumberSymbols(TCodeHighlighterAttributes* attributes) { symbol_.Attributes = attributes; }
-    bool MatchToken(TCodeScanCursor& scan, const TCodeSymbol*& symbol) const override;
+// A matcher with a symbol of its own, coloured by one of its range's attributes.
+class TOwnSymbolMatcher : public TAbstractSymbol {
+protected:
+    TOwnSymbolMatcher(TKind kind, TCodeHighlighterAttributes* attributes) : TAbstractSymbol(kind)
+    {
+        symbol_.Attributes = attributes;
+    }
 
-private:
     TCodeSymbol symbol_;
+};
+
+// A digit run, recognised when a delimiter follows it.
+class TNumberSymbols : public TOwnSymbolMatcher {
+public:
+    explicit TNumberSymbols(TCodeHighlighterAttributes* attributes) : TOwnSymbolMatcher(TKind::Number, attributes) {}
+    bool Match(TCodeScanCursor& scan, const TCodeSymbol*& symbol) const
+    {
+        ++scan.run;
+        while (scan.run < scan.length && scan.text[scan.run] >= u'0' && scan.text[scan.run] <= u'9') {
+            ++scan.run;
+        }
+        if (scan.AtDelimiter()) {
+            symbol = &symbol_;
+            return true;
+        }
+        return false;
+    }
 };
 
 // The start of a word: one character, no symbol.
-class TDefaultSymbols : public TAbstractSymbol {
+class TDefaultSymbols : public TOwnSymbolMatcher {
 public:
-    explicit TDefaultSymbols(TCodeHighlighterAttributes* attributes) { symbol_.Attributes = attributes; }
-    bool MatchToken(TCodeScanCursor& scan, const TCodeSymbol*& symbol) const override;
-
-private:
-    TCodeSymbol symbol_;
+    explicit TDefaultSymbols(TCodeHighlighterAttributes* attributes) : TOwnSymbolMatcher(TKind::Word, attributes) {}
+    bool Match(TCodeScanCursor& scan, const TCodeSymbol*&) const
+    {
+        ++scan.run;
+        return false;
+    }
 };
 
 // One delimiter character (none at the end of the line).
-class TDefaultTermSymbols : public TAbstractSymbol {
+class TDefaultTermSymbols : public TOwnSymbolMatcher {
 public:
-    explicit TDefaultTermSymbols(TCodeHighlighterAttributes* attributes) { symbol_.Attributes = attributes; }
-    bool MatchToken(TCodeScanCursor& scan, const TCodeSymbol*& symbol) const override;
-
-private:
-    TCodeSymbol symbol_;
+    explicit TDefaultTermSymbols(TCodeHighlighterAttributes* attributes)
+        : TOwnSymbolMatcher(TKind::Delimiter, attributes)
+    {
+    }
+    bool Match(TCodeScanCursor& scan, const TCodeSymbol*& symbol) const
+    {
+        if (scan.run < scan.length) {
+            ++scan.run;
+        }
+        symbol = &symbol_;
+        return true;
+    }
 };
+
+bool TAbstractSymbol::MatchToken(TCodeScanCursor& scan, const TCodeSymbol*& symbol) const
+{
+    switch (kind_) {
+    case TKind::Tree: return static_cast<const TSymbols*>(this)->Match(scan, symbol);
+    case TKind::Number: return static_cast<const TNumberSymbols*>(this)->Match(scan, symbol);
+    case TKind::Word: return static_cast<const TDefaultSymbols*>(this)->Match(scan, symbol);
+    case TKind::Delimiter: break;
+    }
+    return static_cast<const TDefaultTermSymbols*>(this)->Match(scan, symbol);
+}
 
 // The matchers a prepared range owns.
 struct TCodeRange::TPrepared {

@@ -53,6 +53,7 @@ void TCodeRange::Prepare(TCodeRange* parent)
 {
     Unprepare();
     parent_ = parent;
+    preparedCaseSensitive_ = caseSensitive_;
     defaultSymbol_ = std::make_unique<TCodeSymbol>();
     defaultSymbol_->Attributes = &defaultAttri_;
     matchers_ = std::make_unique<TPrepared>(&defaultAttri_, &numberAttri_);

@@ -116,6 +116,9 @@ public:
 
     // --- the prepared state ---
     bool Prepared() const { return prepared_; }
+    // The case rule the tables were built with (a later SetCaseSensitive waits for the
+    // next preparation, as every other rule does).
+    bool PreparedCaseSensitive() const { return preparedCaseSensitive_; }
     TCodeRange* Parent() const { return parent_; }
     TCodeSymbol* CloseSymbolFound() const { return closeSymbolFound_; }
     // Sorted by text once prepared.
@@ -148,6 +151,7 @@ private:
     TCodeSymbol openSymbol_;
     bool caseSensitive_ = true;
     bool prepared_ = false;
+    bool preparedCaseSensitive_ = true;
     TCodeRange* parent_ = this;
     TCodeSymbol* closeSymbolFound_ = nullptr;
     std::vector<std::unique_ptr<TCodeSymbol>> symbols_;

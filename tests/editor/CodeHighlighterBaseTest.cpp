@@ -1,5 +1,7 @@
 #include "editor/CodeCustomHighlighter.h"
 #include "editor/CodeHighlighterList.h"
+#include "editor/CodeHighlighters.h"
+#include "editor/CodeRuleHighlighter.h"
 #include "HighlighterTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -91,21 +93,14 @@ TEST(CodeCustomHighlighter, AttachedHandlersDecideWhatIsStoredAndNotify)
     EXPECT_EQ(editor.count, 3);
 }
 
-TEST(CodeCustomHighlighter, BaseDescriptionAndWordBreaks)
+TEST(CodeCustomHighlighter, WordBreaksAndWordCharacters)
 {
     TWordHighlighter highlighter;
-    EXPECT_EQ(highlighter.GetLanguageName(), "<Unknown>");
-    EXPECT_EQ(highlighter.GetCapabilities(), 2);
-    const QString breaks = CharSetToText(highlighter.WordBreakChars());
-    EXPECT_EQ(breaks, "!\"'()*+,-./:;=?[\\]^{|}");
+    EXPECT_EQ(CharSetToText(highlighter.WordBreakChars()), "!\"'()*+,-./:;=?[\\]^{|}");
     const TCodeCharSet words = highlighter.GetWordChars();
     EXPECT_FALSE(words.Contains(u' '));
-    EXPECT_TRUE(words.Contains(u'!'));
-    EXPECT_TRUE(words.Contains(char16_t(255)));
+    EXPECT_TRUE(words.Contains(u'!') && words.Contains(char16_t(255)));
     EXPECT_TRUE(words.Contains(u'\u03A9')) << "letters of other scripts are word characters";
-    QStringList entries{"x"};
-    highlighter.ListSettingsEntries(entries);
-    EXPECT_TRUE(entries.isEmpty());
 }
 
 TEST(CodeCustomHighlighter, AssignCopiesAttributesByNameAndSampleOnlyFromItsClass)
@@ -151,6 +146,15 @@ TEST(CodeHighlighterList, RegisteringTwiceKeepsOneEntry)
     const int index = RegisterHighlighterClass<TWordHighlighter>();
     EXPECT_EQ(RegisterHighlighterClass<TWordHighlighter>(), index);
     EXPECT_EQ(GetHighlighterList().Items(index), TWordHighlighter::StaticClass());
+
+    RegisterEditorHighlighters();
+    const int count = GetHighlighterList().Count();
+    RegisterEditorHighlighters();
+    EXPECT_EQ(GetHighlighterList().Count(), count);
+    const int rules = GetHighlighterList().IndexOf(TCodeRuleHighlighter::StaticClass());
+    ASSERT_GE(rules, 0);
+    std::unique_ptr<TCodeCustomHighlighter> rule(GetHighlighterList().CreateHighlighter(rules, nullptr));
+    EXPECT_EQ(rule->GetLanguageName(), "UniLenguage");
 }
 
 } // namespace

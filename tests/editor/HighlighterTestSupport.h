@@ -1,6 +1,6 @@
 #pragma once
-// Fixtures shared by the highlighter tests: a counter for notify events and a minimal
-// highlighter that splits a line into blank-separated words.
+// Fixtures shared by the highlighter tests: a counter for notify events and a highlighter
+// that has named attributes and a sample but no tokens (every line ends at once).
 
 #include "editor/CodeCustomHighlighter.h"
 
@@ -20,7 +20,6 @@ struct TEventCounter {
     TNotifyEvent Event() { return MakeDelegate<&TEventCounter::Fired>(this); }
 };
 
-// Words and blanks; the line state counts the lines scanned.
 class TWordHighlighter : public TCodeCustomHighlighter {
     KP_CLASS(TWordHighlighter, TCodeCustomHighlighter)
 public:
@@ -37,45 +36,16 @@ public:
     TCodeHighlighterAttributes* GetDefaultAttribute(int index) const override { return GetAttribute(index); }
     QString GetSampleSource() const override { return sample_; }
     void SetSampleSource(const QString& text) override { sample_ = text; }
-    bool GetEol() const override { return eol_; }
-    int GetRange() const override { return range_; }
-    void SetRange(int range) override { range_ = range; }
-    void ResetRange() override { range_ = 0; }
-    QStringView GetToken() const override { return QStringView(line_).mid(start_, run_ - start_); }
-    TCodeHighlighterAttributes* GetTokenAttribute() const override
-    {
-        return GetAttribute(line_[start_] == QLatin1Char(' ') ? 0 : 1);
-    }
+    bool GetEol() const override { return true; }
+    QStringView GetToken() const override { return {}; }
+    TCodeHighlighterAttributes* GetTokenAttribute() const override { return nullptr; }
     int GetTokenKind() const override { return 0; }
-    int GetTokenPos() const override { return start_; }
-    void SetLine(const QString& text, int) override
-    {
-        line_ = text;
-        run_ = 0;
-        eol_ = false;
-        ++range_;
-        Next();
-    }
-    void Next() override
-    {
-        start_ = run_;
-        if (run_ >= line_.size()) {
-            eol_ = true;
-            return;
-        }
-        const bool blank = line_[run_] == QLatin1Char(' ');
-        while (run_ < line_.size() && (line_[run_] == QLatin1Char(' ')) == blank) {
-            ++run_;
-        }
-    }
+    int GetTokenPos() const override { return 0; }
+    void SetLine(const QString&, int) override {}
+    void Next() override {}
 
 private:
     void AttributeChanged(TObject*) { NotifyChange(); }
 
-    QString line_;
     QString sample_;
-    int start_ = 0;
-    int run_ = 0;
-    int range_ = 0;
-    bool eol_ = false;
 };
