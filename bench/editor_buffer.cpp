@@ -1,5 +1,6 @@
 // The text buffer on a ShopBot-sized program: one million lines, about 30 MB.
 
+#include "EditorBenchProgram.h"
 #include "editor/CodeEditStringList.h"
 
 #include <QByteArray>
@@ -7,24 +8,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-QByteArray MillionLineProgram()
-{
-    QByteArray bytes;
-    bytes.reserve(32 * 1000 * 1000);
-    for (int i = 0; i < 1000000; ++i) {
-        bytes += "M3,";
-        bytes += QByteArray::number(i % 1000) + ".125,";
-        bytes += QByteArray::number(i % 733) + ".5,-0.25 ' cut pass\r\n";
-    }
-    return bytes;
-}
-
-const QByteArray& Program()
-{
-    static const QByteArray program = MillionLineProgram();
-    return program;
-}
 
 void BM_LoadMillionLines(benchmark::State& state)
 {
