@@ -133,6 +133,16 @@ TEST(CodeRuleScanner, LineStatesAreRangeIndexesDepthFirst)
         EXPECT_EQ(highlighter.GetRange(), c.end) << c.start << " " << c.line;
     }
 
+    // The end of a line closes one range that ends there, and only once.
+    outer.CloseOnEol = true;
+    outer.GetRange(0)->CloseOnEol = true;
+    root.Unprepare();
+    highlighter.ResetRange();
+    ScanLine(highlighter, "([");
+    EXPECT_EQ(highlighter.GetRange(), 1);
+    highlighter.Next();
+    EXPECT_EQ(highlighter.GetRange(), 1) << "nothing more after the end of the line";
+
     root.DeleteRange(0); // Outer and Inner go; Other is now 1
     highlighter.SetRange(3);
     EXPECT_EQ(ScanLine(highlighter, "a"), "a:Root.Def") << "a state from before the change";
