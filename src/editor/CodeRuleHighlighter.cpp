@@ -30,26 +30,20 @@ void TCodeRuleHighlighter::SetRange(int range) { rangeId_ = range; }
 
 void TCodeRuleHighlighter::ResetRange() { rangeId_ = 0; }
 
-void TCodeRuleHighlighter::Enter(TCodeRange* range)
-{
-    range_ = range;
-    rangeId_ = range->TreeIndex();
-}
-
 void TCodeRuleHighlighter::SetLine(const QString& text, int lineNumber)
 {
     if (!root_->Prepared()) {
         Prepare();
     }
-    Enter(ResolveRange(rangeId_));
-    if (!range_->Prepared()) { // a nested range unprepared on its own
+    TCodeRange* range = ResolveRange(rangeId_);
+    if (!range->Prepared()) { // a nested range unprepared on its own
         Prepare();
     }
     line_ = text;
     lineNumber_ = lineNumber;
     length_ = static_cast<int>(text.size());
     // The whole line is folded once, by the case rule of the range it starts in.
-    if (range_->PreparedCaseSensitive()) {
+    if (range->PreparedCaseSensitive()) {
         folded_ = reinterpret_cast<const char16_t*>(line_.utf16());
     } else {
         foldBuffer_.resize(static_cast<std::size_t>(length_) + 1);
@@ -61,63 +55,66 @@ void TCodeRuleHighlighter::SetLine(const QString& text, int lineNumber)
         }
         folded_ = foldBuffer_.data();
     }
-    run_ = 0;
-    tokenStart_ = 0;
-    eol_ = false;
-    atEnd_ = false;
-    Scan();
+    state_ = TScanState{range, nullptr, 0, 0, false, false};
+    Next();
+}
+
+inline void TCodeRuleHighlighter::Scan(TScanState& state)
+{
+    if (state.atEnd) {
+        // The extra token at the end of every line: it closes one range that ends there.
+        if (state.range->CloseOnEol || state.range->CloseOnTerm) {
+            state.range = state.range->Parent();
+        }
+        state.eol = true;
+        return;
+    }
+    if (!state.range->Prepared()) {
+        Prepare();
+    }
+    state.tokenStart = state.run;
+    TCodeScanCursor scan{folded_, length_, state.run, &state.range->DelimiterChars};
+    if (state.range->CloseOnTerm && scan.AtDelimiter()) {
+        state.range = state.range->Parent();
+        scan.delimiters = &state.range->DelimiterChars;
+    }
+    const TAbstractSymbol* matcher =
+        scan.run < scan.length ? state.range->Matcher(scan.text[scan.run]) : state.range->EndMatcher();
+    const TCodeSymbol* symbol = nullptr;
+    if (matcher->MatchToken(scan, symbol)) {
+        state.symbol = symbol;
+        if (symbol == state.range->CloseSymbolFound()) {
+            state.range = state.range->Parent();
+        } else if (symbol->StartsRange) {
+            state.range = symbol->StartsRange;
+        }
+    } else {
+        state.symbol = state.range->DefaultSymbol();
+        while (!scan.AtDelimiter()) {
+            ++scan.run;
+        }
+    }
+    state.run = scan.run;
+    state.atEnd = scan.run >= scan.length;
 }
 
 void TCodeRuleHighlighter::Next()
 {
-    if (!eol_) {
-        Scan();
+    if (!state_.eol) {
+        Scan(state_);
+        rangeId_ = state_.range->TreeIndex();
     }
 }
 
 void TCodeRuleHighlighter::NextToEol()
 {
-    while (!eol_) {
-        Scan();
+    // The state lives in registers while the rest of the line is scanned.
+    TScanState state = state_;
+    while (!state.eol) {
+        Scan(state);
     }
-}
-
-void TCodeRuleHighlighter::Scan()
-{
-    if (atEnd_) {
-        // The extra token at the end of every line: it closes one range that ends there.
-        if (range_->CloseOnEol || range_->CloseOnTerm) {
-            Enter(range_->Parent());
-        }
-        eol_ = true;
-        return;
-    }
-    if (!range_->Prepared()) {
-        Prepare();
-    }
-    tokenStart_ = run_;
-    TCodeScanCursor scan{folded_, length_, run_, &range_->DelimiterChars};
-    if (range_->CloseOnTerm && scan.AtDelimiter()) {
-        Enter(range_->Parent());
-        scan.delimiters = &range_->DelimiterChars;
-    }
-    const TAbstractSymbol* matcher = run_ < length_ ? range_->Matcher(folded_[run_]) : range_->EndMatcher();
-    const TCodeSymbol* symbol = nullptr;
-    if (matcher->MatchToken(scan, symbol)) {
-        symbol_ = symbol;
-        if (symbol == range_->CloseSymbolFound()) {
-            Enter(range_->Parent());
-        } else if (symbol->StartsRange) {
-            Enter(symbol->StartsRange);
-        }
-    } else {
-        symbol_ = range_->DefaultSymbol();
-        while (!scan.AtDelimiter()) {
-            ++scan.run;
-        }
-    }
-    run_ = scan.run;
-    atEnd_ = run_ >= length_;
+    state_ = state;
+    rangeId_ = state.range->TreeIndex();
 }
 
 TCodeHighlighterAttributes* TCodeRuleHighlighter::GetDefaultAttribute(int index) const

@@ -55,10 +55,13 @@ public:
     void SetLine(const QString& text, int lineNumber) override;
     void Next() override;
     void NextToEol() override;
-    bool GetEol() const override { return eol_; }
-    QStringView GetToken() const override { return QStringView(line_).mid(tokenStart_, run_ - tokenStart_); }
-    int GetTokenPos() const override { return tokenStart_; }
-    TCodeHighlighterAttributes* GetTokenAttribute() const override { return symbol_->Attributes; }
+    bool GetEol() const override { return state_.eol; }
+    QStringView GetToken() const override
+    {
+        return QStringView(line_).mid(state_.tokenStart, state_.run - state_.tokenStart);
+    }
+    int GetTokenPos() const override { return state_.tokenStart; }
+    TCodeHighlighterAttributes* GetTokenAttribute() const override { return state_.symbol->Attributes; }
     int GetTokenKind() const override { return 1; }
     int GetRange() const override { return rangeId_; }
     void SetRange(int range) override;
@@ -93,25 +96,27 @@ public:
     void DefineProperties(TFiler* filer) override;
 
 private:
+    // Where the scan of a line stands.
+    struct TScanState {
+        TCodeRange* range;          // the current range: valid while a line is scanned
+        const TCodeSymbol* symbol;  // of the current token
+        int run;
+        int tokenStart;
+        bool atEnd;                 // the run reached the end of the line
+        bool eol;                   // the extra token after it was scanned too
+    };
+
     void Prepare();
     TCodeRange* ResolveRange(int id) const;
-    // The current range, and the state GetRange reports.
-    void Enter(TCodeRange* range);
     // One token; the caller has checked the end-of-line flag.
-    void Scan();
+    void Scan(TScanState& state);
 
     std::unique_ptr<TCodeRange> root_;
-    // Scanner state.
-    bool eol_ = false;
-    bool atEnd_ = false;
     QString line_;
     std::vector<char16_t> foldBuffer_;
     const char16_t* folded_ = nullptr;
     int length_ = 0;
     int lineNumber_ = 0;
-    int run_ = 0;
-    int tokenStart_ = 0;
-    const TCodeSymbol* symbol_ = nullptr;
-    TCodeRange* range_ = nullptr; // valid while a line is scanned
-    int rangeId_ = 0;
+    TScanState state_{nullptr, nullptr, 0, 0, false, false};
+    int rangeId_ = 0; // the line state GetRange reports
 };
