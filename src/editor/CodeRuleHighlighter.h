@@ -17,6 +17,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class QIODevice;

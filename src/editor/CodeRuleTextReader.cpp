@@ -147,7 +147,9 @@ private:
         const QString value = UnescapeRuleValue(text_.mid(start, pos_ - start));
         const TTagRead close = ReadTag(false);
         if (close.atEnd || close.opening || close.tag != tag) {
-            Fail(QStringLiteral("Close tag: /%1 is not found. Line %2").arg(QLatin1String(RuleTagName(tag))).arg(line_));
+            Fail(QStringLiteral("Close tag: /%1 is not found. Line %2")
+                     .arg(QLatin1String(RuleTagName(tag)))
+                     .arg(line_));
         }
         return value;
     }
@@ -286,7 +288,9 @@ private:
             case rtOpenSymbol: range.OpenSymbol().Symbol = ReadValue(rtOpenSymbol); return true;
             case rtCloseSymbol: range.CloseSymbol().Symbol = ReadValue(rtCloseSymbol); return true;
             case rtDelimiterChars: range.DelimiterChars = TextToCharSet(ReadValue(rtDelimiterChars)); return true;
-            case rtAnyTerm: range.OpenSymbol().TermKind = ReadFlag(rtAnyTerm) ? tkAnyTerm : tkDelimiterTerm; return true;
+            case rtAnyTerm:
+                range.OpenSymbol().TermKind = ReadFlag(rtAnyTerm) ? tkAnyTerm : tkDelimiterTerm;
+                return true;
             case rtCloseOnTerm: range.CloseOnTerm = ReadFlag(rtCloseOnTerm); return true;
             case rtCloseOnEol: range.CloseOnEol = ReadFlag(rtCloseOnEol); return true;
             case rtCaseSensitive: range.SetCaseSensitive(ReadFlag(rtCaseSensitive)); return true;

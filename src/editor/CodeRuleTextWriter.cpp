@@ -21,7 +21,10 @@ public:
         text += QLatin1Char('\n');
     }
     void Open(int indent, const char* tag) { Line(indent, QLatin1Char('<') + QLatin1String(tag) + QLatin1Char('>')); }
-    void Close(int indent, const char* tag) { Line(indent, QLatin1String("</") + QLatin1String(tag) + QLatin1Char('>')); }
+    void Close(int indent, const char* tag)
+    {
+        Line(indent, QLatin1String("</") + QLatin1String(tag) + QLatin1Char('>'));
+    }
     void OpenNamed(int indent, const char* tag, const QString& name)
     {
         Line(indent, QLatin1Char('<') + QLatin1String(tag) + QLatin1String(" Name=\"") + EscapeRuleValue(name) +
@@ -127,7 +130,8 @@ QByteArray TCodeRuleHighlighter::RuleText() const
     writer.Close(1, "ImportantInfo");
     writer.Info(Info);
     writer.Range(1, *root_);
-    writer.Value(1, "CopyRight", QStringLiteral("Rule format of the universal highlighter, credited to its original authors"));
+    writer.Value(1, "CopyRight",
+                 QStringLiteral("Rule format of the universal highlighter, credited to its original authors"));
     writer.Close(0, "UniHighlighter");
     return writer.text.toUtf8();
 }

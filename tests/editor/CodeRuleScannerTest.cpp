@@ -50,7 +50,8 @@ TEST(CodeRuleScanner, TokensOfSingleLines)
         {kBeginKeyword, "beginx", "beginx:Root.Def"},
         {kBeginKeyword, "beg;Begin", "beg:Root.Def ;:Root.Def Begin:Root.Def"},
         {kBeginKeyword, "12ab 1.5", "12ab:Root.Def _:Root.Def 1:Root.Num .:Root.Def 5:Root.Num"},
-        {kBeginKeyword, QString::fromUtf8("\xCE\xA9x+y"), QString::fromUtf8("\xCE\xA9x:Root.Def +:Root.Def y:Root.Def")},
+        {kBeginKeyword, QString::fromUtf8("\xCE\xA9x+y"),
+         QString::fromUtf8("\xCE\xA9x:Root.Def +:Root.Def y:Root.Def")},
         {kFoldedBegin, "BEGIN begin Begin", "BEGIN:KW _:Root.Def begin:KW _:Root.Def Begin:KW"},
         {CommentRange(tkNotSet), "<x", "<:Root.Def x:Root.Def"},
         {CommentRange(tkNotSet), "<!", "<!:Root.Def"},
@@ -105,7 +106,8 @@ TEST(CodeRuleScanner, RangesAcrossLines)
     BuildPartProgramRules(highlighter);
     AddNested(*highlighter.RootRange(), "Block", "{", "}");
     EXPECT_EQ(ScanLines(highlighter, {"M3 ' cut {", "J2 {", "b", "d } e"}),
-              QStringList({"M3:Moves _:Root.Def ':Comment.Def _:Comment.Def cut:Comment.Def _:Comment.Def {:Comment.Def",
+              QStringList({"M3:Moves _:Root.Def ':Comment.Def _:Comment.Def cut:Comment.Def _:Comment.Def "
+                           "{:Comment.Def",
                            "J2:Moves _:Root.Def {:Block.Def", "b:Block.Def",
                            "d:Block.Def _:Block.Def }:Block.Def _:Root.Def e:Root.Def"}));
 }
