@@ -11,6 +11,10 @@
 
 using TCursor = int;
 constexpr TCursor crDefault = 0;
+constexpr TCursor crArrow = -2;
+constexpr TCursor crIBeam = -4;
+constexpr TCursor crDrag = -12;
+constexpr TCursor crMultiDrag = -16;
 
 class TCodeGutter : public TPersistent {
     KP_CLASS(TCodeGutter, TPersistent)

@@ -1,0 +1,549 @@
+#pragma once
+// The code editor control as a model: text buffer, caret, selection, clipboard, marks,
+// key and mouse entry, command dispatch and the view's first line and column. It knows
+// no window system: the widget in editor/widget translates Qt events into the calls
+// below and paints from the state they leave; everything it needs from its window
+// goes through ICodeEditHost.
+//
+// Positions are (column, line), both from 1; a column counts UTF-16 code units of the
+// line (TEXT_MODEL.md), a display column counts cells after tab expansion.
+
+#include "editor/CodeBookMarkOpt.h"
+#include "editor/CodeCharSet.h"
+#include "editor/CodeEditCommandData.h"
+#include "editor/CodeEditCommands.h"
+#include "editor/CodeEditFont.h"
+#include "editor/CodeEditHost.h"
+#include "editor/CodeEditKeyEvents.h"
+#include "editor/CodeEditKeyStrokes.h"
+#include "editor/CodeEditMarks.h"
+#include "editor/CodeEditSelectionMode.h"
+#include "editor/CodeEditStringList.h"
+#include "editor/CodeEditTypes.h"
+#include "editor/CodeEditUndoList.h"
+#include "editor/CodeGutter.h"
+#include "editor/CodeSelectedColor.h"
+#include "platform/core/Canvas.h"
+#include "platform/core/Component.h"
+#include "platform/core/EventLoop.h"
+#include "platform/core/Exceptions.h"
+
+#include <QString>
+
+#include <exception>
+#include <functional>
+#include <string_view>
+#include <memory>
+#include <vector>
+
+class TCodeCustomHighlighter;
+class TCodeHighlighterAttributes;
+class TCodeEditKbdHandler;
+
+class ECodeEditError : public Exception {
+    using Exception::Exception;
+};
+
+// The private clipboard format: the selection mode byte, the UTF-8 text, a NUL.
+inline constexpr std::string_view CodeEditClipboardFormat = "application/x-kerfpad-codeedit-block";
+
+enum TCodeReplaceAction : std::uint8_t { rpaCancel, rpaSkip, rpaReplace, rpaReplaceAll };
+
+// A component that follows an editor: told after painting and when lines come and go.
+class TCodeEditPlugin {
+public:
+    virtual ~TCodeEditPlugin() = default;
+    virtual void AfterPaint(TCanvas& canvas, const TRect& clip, int firstLine, int lastLine) = 0;
+    virtual void LinesInserted(int firstLine, int count) = 0;
+    virtual void LinesDeleted(int firstLine, int count) = 0;
+};
+
+using TCommandHookEvent = TDelegate<void(TObject* sender, bool afterProcessing, bool& handled,
+                                         TCodeEditorCommand& command, QChar& aChar,
+                                         const TCodeEditCommandData& data, void* handlerData)>;
+
+struct THookedCommandHandlerEntry {
+    TCommandHookEvent event;
+    void* data = nullptr;
+    bool operator==(const THookedCommandHandlerEntry& other) const { return event == other.event; }
+};
+
+using TStatusChangeEvent = std::function<void(TObject* sender, TCodeStatusChanges changes)>;
+using TProcessCommandEvent =
+    std::function<void(TObject* sender, TCodeEditorCommand& command, QChar& aChar, const TCodeEditCommandData& data)>;
+using TGutterClickEvent = std::function<void(TObject* sender, int x, int y, int line, TCodeEditMark* mark)>;
+using TPaintEvent = std::function<void(TObject* sender, TCanvas& canvas)>;
+using TPaintTransientEvent = std::function<void(TObject* sender, TTransientType type)>;
+using TSpecialLineColorsEvent =
+    std::function<void(TObject* sender, int line, bool& special, TColor& foreground, TColor& background)>;
+using TPlaceMarkEvent = std::function<void(TObject* sender, TCodeEditMark*& mark)>;
+using TClearMarkEvent = std::function<void(TObject* sender, TCodeEditMark* mark)>;
+using TReplaceTextEvent = std::function<void(TObject* sender, const QString& search, const QString& replace,
+                                             int line, int column, TCodeReplaceAction& action)>;
+using TMouseEvent = std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
+using TMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, int x, int y)>;
+using TEditorNotifyEvent = std::function<void(TObject* sender)>;
+
+// Word characters among the first 256 codes; every code above 255 is a word character
+// and NUL is neither.
+struct TCodeWordChars {
+    TCodeCharSet word;
+    bool IsWord(QChar c) const { return c.unicode() > 255 || word.Contains(c); }
+    bool IsNonWord(QChar c) const { return c.unicode() != 0 && !IsWord(c); }
+};
+
+class TCustomCodeEdit : public TComponent {
+    KP_CLASS(TCustomCodeEdit, TComponent)
+public:
+    explicit TCustomCodeEdit(TComponent* owner = nullptr);
+    ~TCustomCodeEdit() override;
+
+    // --- the window ----------------------------------------------------------------
+    // Attaching a host makes the window (fonts measured, sizes computed, scroll bars
+    // and caret brought up to date); nullptr destroys it.
+    void SetHost(ICodeEditHost* host);
+    ICodeEditHost* Host() const { return host_; }
+    bool HandleAllocated() const { return host_ != nullptr; }
+    int ClientWidth() const;
+    int ClientHeight() const;
+    // The control's size before a host gives the client's.
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    void SetBounds(int width, int height);
+    // The host's client area changed size.
+    void ClientResized();
+    virtual void Loaded();
+    bool Loading() const { return loading_; }
+    void SetLoading(bool on) { loading_ = on; }
+
+    // --- text ------------------------------------------------------------------------
+    TCodeEditStringList& Lines() { return *lines_; }
+    const TCodeEditStringList& Lines() const { return *lines_; }
+    void SetLines(const TCodeEditStringList& lines);
+    // Lines joined by CR LF; the pieces of a wrapped line are joined without a break.
+    QString GetText() const;
+    void SetText(const QString& text);
+    // The caret line; empty outside the buffer.
+    QString GetLineText() const;
+    // Stores the caret line when it lies in 1..max(1, line count).
+    void SetLineText(const QString& text);
+    // Stores a line (index from 0), without trailing blanks and tabs under eoTrimTrailingSpaces.
+    void ProperSetLine(int index, const QString& text);
+    int LineCount() const { return lines_->Count(); }
+    // The text of 1-based line `line`; empty outside the buffer.
+    QString LineAt(int line) const { return lines_->Get(line - 1); }
+
+    // --- caret ---------------------------------------------------------------------
+    int CaretX() const { return caretX_; }
+    int CaretY() const { return caretY_; }
+    TTextPoint CaretXY() const { return TTextPoint{caretX_, caretY_}; }
+    void SetCaretX(int x) { SetCaretXY(TTextPoint{x, caretY_}); }
+    void SetCaretY(int y) { SetCaretXY(TTextPoint{caretX_, y}); }
+    virtual void SetCaretXY(TTextPoint point) { PlaceCaret(true, point); }
+    virtual void PlaceCaret(bool ensureVisible, TTextPoint point);
+    int LastCaretX() const { return lastCaretX_; }
+    void ResetLastCaretX();
+    // Moves the caret to the text position under a client point.
+    void ComputeCaret(int x, int y);
+
+    // --- selection -----------------------------------------------------------------
+    // Anchor and end point as set; BlockBegin/BlockEnd give them ordered.
+    TTextPoint SelectionAnchor() const { return blockBegin_; }
+    TTextPoint SelectionEnd() const { return blockEnd_; }
+    TTextPoint BlockBegin() const;
+    TTextPoint BlockEnd() const;
+    void SetBlockBegin(TTextPoint point);
+    void SetBlockEnd(TTextPoint point);
+    bool SelAvail() const;
+    // The selection spans several lines (never in column mode).
+    bool SelectionSpansLines() const;
+    // The selection starts at column 1 or before, the caret line is shorter than the
+    // selection end's column, and a selection exists.
+    bool SelectionStartsLeftOfShortCaretLine() const;
+    bool IsInSelection(TTextPoint point) const;
+    void SelectAll();
+    void SetCaretAndSelection(TTextPoint caret, TTextPoint begin, TTextPoint end);
+    QString GetSelText() const;
+    // Replaces the selection in the current mode without an undo record of its own.
+    void SetSelTextRaw(const QString& text);
+    // The primitive of every text change through the selection. columnWidth receives
+    // the length of the last piece of a column insertion.
+    void SetSelTextPrimitive(TCodeSelectionMode mode, const QString& text, int* columnWidth = nullptr,
+                             bool recordColumnLines = false);
+    // Replaces the selection as one undo block (deletion, then insertion).
+    void ReplaceSelText(const QString& text);
+    void ClearSelection();
+    TCodeSelectionMode SelectionMode() const { return selectionMode_; }
+    void SetSelectionMode(TCodeSelectionMode mode);
+    // Character offsets of the whole text from 1, each line counting its length + 2.
+    int GetSelStart() const;
+    void SetSelStart(int value);
+    void SetSelEnd(int value);
+    QString GetWordAtCursor();
+    QString WordAtPos(TTextPoint point) const;
+
+    // --- clipboard -----------------------------------------------------------------
+    void WriteClipboard(const QString& text);
+    void CopyToClipboard();
+    void CutToClipboard();
+    void PasteFromClipboard();
+    bool Pasting() const { return pasting_; }
+
+    // --- soft wrap -----------------------------------------------------------------
+    bool WordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool on);
+
+    // --- words, moves, case, brackets -----------------------------------------------
+    TCodeWordChars WordCharSets() const;
+    virtual TTextPoint NextWordPos();
+    virtual TTextPoint WordStartPos();
+    virtual TTextPoint WordEndPos();
+    virtual TTextPoint PrevWordPos();
+    void MoveCaretHorz(int dx, bool selectionCommand);
+    void MoveCaretVert(int dy, bool selectionCommand);
+    void MoveCaretAndSelection(TTextPoint before, TTextPoint after, bool selectionCommand);
+    void DoCaseChange(TCodeEditorCommand command);
+    // (0, 0) when the character at the point is no bracket or has no partner.
+    virtual TTextPoint FindMatchingBracket(TTextPoint point, bool physical);
+    virtual TTextPoint FindMatchingBracketAtCaret();
+    virtual void GotoMatchingBracket();
+    // The token covering a position; false without a highlighter or outside the buffer.
+    bool TokenAtPosition(TTextPoint point, QString& token, int& kind, int& start,
+                         TCodeHighlighterAttributes*& attribute);
+
+    // --- columns and spacing ---------------------------------------------------------
+    int CharToDisplayColumn(int line, int column) const;
+    // A display column inside a tab or on the second half of a surrogate pair gives
+    // the character that covers it.
+    int DisplayToCharColumn(int line, int displayColumn) const;
+    int LeftSpaces(const QString& text) const { return LeftSpacesEx(text, false); }
+    int LeftSpacesEx(const QString& text, bool wantTabs) const;
+    QString GetLeftSpacing(int count, bool wantTabs) const;
+    static QString TrimTrailingSpaces(const QString& text);
+
+    // --- view ------------------------------------------------------------------------
+    int TopLine() const { return topLine_; }
+    void SetTopLine(int line);
+    int LeftChar() const { return leftChar_; }
+    void SetLeftChar(int column);
+    int LinesInWindow() const { return linesInWindow_; }
+    int CharsInWindow() const { return charsInWindow_; }
+    int CharWidth() const { return charWidth_; }
+    int LineHeight() const { return lineHeight_; }
+    int TextOffset() const { return textOffset_; }
+    int GutterWidth() const { return gutterWidth_; }
+    void SetGutterWidth(int width);
+    void EnsureCursorPosVisible() { EnsureCursorPosVisibleEx(false); }
+    void EnsureCursorPosVisibleEx(bool forceToMiddle);
+    TTextPoint PixelToTextPos(int x, int y) const;
+    // Client pixel of a text position's top left corner.
+    TTextPoint TextPosToPixel(TTextPoint point) const;
+    // The size-or-font-changed recalculation.
+    void SizeOrFontChanged(bool fontChanged);
+
+    // --- painting --------------------------------------------------------------------
+    int PaintLock() const { return paintLock_; }
+    void IncPaintLock() { ++paintLock_; }
+    void DecPaintLock();
+    void BeginUpdate() { IncPaintLock(); }
+    void EndUpdate() { DecPaintLock(); }
+    void InvalidateLines(int first, int last);
+    void InvalidateGutterLines(int first, int last);
+    void InvalidateLine(int line) { InvalidateLines(line, line); }
+    void InvalidateGutter() { InvalidateGutterLines(-1, -1); }
+    void InvalidateAllLines() { InvalidateLines(-1, -1); }
+    void Invalidate();
+    // The area collected while the buffer changes, empty otherwise.
+    const TRect& PendingInvalidRect() const { return invalidRect_; }
+    void UpdateScrollBars();
+    void UpdateCaret();
+    void HideCaret();
+    virtual void PaintTransient(TTransientType type) { PaintTransientEx(type, false); }
+    // With `lock`, the before phase keeps the transient painting of nested calls off
+    // until the matching after phase.
+    virtual void PaintTransientEx(TTransientType type, bool lock);
+    TCursor CursorAt(int x, int y) const;
+
+    // --- status ----------------------------------------------------------------------
+    bool TestState(TCodeEditState flag) const { return (state_ & (1u << flag)) != 0; }
+    void StatusChanged(TCodeStatusChanges changes);
+    TCodeStatusChanges PendingStatusChanges() const { return statusChanges_; }
+
+    // --- input -----------------------------------------------------------------------
+    void KeyDown(TVirtualKey& key, TShiftState shift);
+    void KeyPress(QChar& key);
+    void ImeResult(const QString& text);
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    void MouseMove(TShiftState shift, int x, int y);
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    void MouseWheel(int delta, TShiftState shift);
+    // The host lost the mouse capture.
+    void CaptureLost();
+    virtual void HandleGutterClick(int x, int y);
+    void ScrollTimerTick();
+    bool ScrollTimerRunning() const { return scrollTimer_.id != 0; }
+    int ScrollDeltaX() const { return scrollDeltaX_; }
+    int ScrollDeltaY() const { return scrollDeltaY_; }
+    bool MouseCaptured() const { return mouseCaptured_; }
+    TCodeEditKbdHandler& KbdHandler() { return *kbdHandler_; }
+    void SetOnKeyDown(const TKeyEvent& handler);
+    void SetOnKeyPress(const TKeyPressEvent& handler);
+    virtual void SetFocus();
+
+    // --- commands --------------------------------------------------------------------
+    TCodeEditorCommand KeyToCommand(TVirtualKey key, TShiftState shift, TCodeEditCommandData& data);
+    virtual void DispatchCommand(TCodeEditorCommand command, QChar aChar, const TCodeEditCommandData& data);
+    // The control's own commands, 1..1000; one paint lock for the whole run.
+    virtual void PerformCommand(TCodeEditorCommand command, QChar aChar, const TCodeEditCommandData& data);
+    virtual void CallCommandHooks(bool afterProcessing, TCodeEditorCommand& command, QChar& aChar,
+                                  const TCodeEditCommandData& data);
+    const std::vector<THookedCommandHandlerEntry>& CommandHooks() const { return hooks_; }
+    bool ExecuteAction(TCodeEditAction action);
+    // False when the editor does not take the action; `enabled` then stays as it was.
+    bool UpdateAction(TCodeEditAction action, bool& enabled) const;
+
+    // --- undo ------------------------------------------------------------------------
+    TCodeEditUndoList& UndoList() { return *undoList_; }
+    TCodeEditUndoList& RedoList() { return *redoList_; }
+    void BeginUndoBlock() { undoList_->BeginBlock(); }
+    void EndUndoBlock() { undoList_->EndBlock(); }
+    void LockUndo();
+    void UnlockUndo();
+    void ClearUndo();
+    void ClearAll();
+
+    // --- marks and plug-ins ------------------------------------------------------------
+    TCodeEditMarkList& Marks() { return *marks_; }
+    // A count of lines went in before 1-based line `first`: marks and plug-ins follow.
+    void DoLinesInserted(int first, int count);
+    // `count` lines at or after 1-based line `first` went.
+    void DoLinesDeleted(int first, int count);
+    void AddPlugin(std::unique_ptr<TCodeEditPlugin> plugin);
+    int PluginCount() const { return static_cast<int>(plugins_.size()); }
+
+    // --- properties ------------------------------------------------------------------
+    TCodeEditorOptions Options() const { return options_; }
+    void SetOptions(TCodeEditorOptions options);
+    bool HasOption(TCodeEditorOption option) const { return options_.Contains(option); }
+    virtual bool GetReadOnly() const { return readOnly_; }
+    virtual void SetReadOnly(bool value);
+    bool Modified() const { return modified_; }
+    void SetModified(bool value);
+    bool InsertMode() const { return insertMode_; }
+    void SetInsertMode(bool value);
+    int TabWidth() const { return tabWidth_; }
+    void SetTabWidth(int width);
+    bool WantTabs() const { return wantTabs_; }
+    void SetWantTabs(bool value) { wantTabs_ = value; }
+    int ExtraLineSpacing() const { return extraLineSpacing_; }
+    void SetExtraLineSpacing(int value);
+    int MaxLeftChar() const { return maxLeftChar_; }
+    int RightEdge() const { return rightEdge_; }
+    TColor RightEdgeColor() const { return rightEdgeColor_; }
+    TColor ScrollHintColor() const { return scrollHintColor_; }
+    TScrollHintFormat ScrollHintFormat() const { return scrollHintFormat_; }
+    TScrollStyle ScrollBars() const { return scrollBars_; }
+    TBorderStyle BorderStyle() const { return borderStyle_; }
+    bool HideSelection() const { return hideSelection_; }
+    TCodeEditCaretType InsertCaret() const { return insertCaret_; }
+    TCodeEditCaretType OverwriteCaret() const { return overwriteCaret_; }
+    TColor Color() const { return color_; }
+    TCursor Cursor() const { return cursor_; }
+    bool TabStop() const { return tabStop_; }
+    TCodeEditFont& Font() { return font_; }
+    const TCodeEditFontMetrics& FontMetrics() const { return metrics_; }
+    TCodeGutter& Gutter() { return *gutter_; }
+    void SetGutter(const TCodeGutter& gutter) { gutter_->Assign(&gutter); }
+    TCodeSelectedColor& SelectedColor() { return *selectedColor_; }
+    TCodeBookMarkOpt& BookMarkOptions() { return *bookMarkOptions_; }
+    TCodeEditKeyStrokes& Keystrokes() { return *keystrokes_; }
+    virtual void SetDefaultKeystrokes();
+    bool ShowSpecialChars() const { return showSpecialChars_; }
+    TCodeCustomHighlighter* Highlighter() const { return highlighter_; }
+    void SetHighlighter(TCodeCustomHighlighter* highlighter);
+
+    // --- events ----------------------------------------------------------------------
+    TEditorNotifyEvent OnChange;
+    TStatusChangeEvent OnStatusChange;
+    TProcessCommandEvent OnProcessCommand;
+    TProcessCommandEvent OnProcessUserCommand;
+    TProcessCommandEvent OnCommandProcessed;
+    TGutterClickEvent OnGutterClick;
+    TPaintEvent OnPaint;
+    TPaintTransientEvent OnPaintTransient;
+    TSpecialLineColorsEvent OnSpecialLineColors;
+    TPlaceMarkEvent OnPlaceBookmark;
+    TClearMarkEvent OnClearBookmark;
+    TReplaceTextEvent OnReplaceText;
+    TMouseEvent OnMouseDown;
+    TMouseMoveEvent OnMouseMove;
+    TMouseEvent OnMouseUp;
+    TEditorNotifyEvent OnClick;
+
+    virtual void FireStatusChange();
+    virtual void FireProcessCommand(TCodeEditorCommand& command, QChar& aChar, const TCodeEditCommandData& data);
+    virtual void FireCommandProcessed(TCodeEditorCommand command, QChar aChar, const TCodeEditCommandData& data);
+    virtual bool FireSpecialLineColors(int line, TColor& foreground, TColor& background);
+    virtual void FirePaint(TCanvas& canvas);
+    virtual void FirePlaceBookmark(TCodeEditMark*& mark);
+    virtual void FireClearBookmark(TCodeEditMark* mark);
+    virtual TCodeReplaceAction FireReplaceText(const QString& search, const QString& replace, int line, int column);
+
+protected:
+    void Notification(TComponent* component, TOperation operation) override;
+    void SetState(TCodeEditState flag, bool on);
+    // The command table; PerformCommand runs it inside its paint lock.
+    virtual void ExecuteCommand(TCodeEditorCommand command, QChar aChar, const TCodeEditCommandData& data);
+    void ComputeTextOffset();
+    // The caret's display column.
+    int CaretDisplayColumn() const { return CharToDisplayColumn(caretY_, caretX_); }
+    // Moves a column off the second half of a surrogate pair of a line (1-based), one
+    // to the right or the left.
+    int StepOffTrail(int line, int column, bool forward) const;
+
+    // Set while a redo replays records, so the records it adds keep the redo list.
+    bool replayingRedo_ = false;
+
+private:
+    struct TScrollTimer : TEventTarget {
+        explicit TScrollTimer(TCustomCodeEdit& editor) : editor(editor) {}
+        void HandleEvent(const TLoopEvent&) override { editor.ScrollTimerTick(); }
+        TCustomCodeEdit& editor;
+        TTimerId id = 0;
+    };
+
+    // Buffer and option notifications.
+    void LinesChanging(TObject* sender);
+    void LinesChanged(TObject* sender);
+    void ListAdded(int index);
+    void ListInserted(int index);
+    void ListDeleted(int index);
+    void ListPutted(int index);
+    void ListCleared();
+    void UndoListChanged(TObject* sender);
+    void GutterChanged(TObject* sender);
+    void SelectedColorChanged(TObject* sender);
+    void BookMarkOptionsChanged(TObject* sender);
+    void FontChanged(TObject* sender);
+    void MarkListChanged(TObject* sender);
+    void InvalidateRect(const TRect& rect);
+
+    // Pieces of the selection primitive.
+    void DeleteSelection(TTextPoint begin, TTextPoint end);
+    int InsertNormal(const QString& text);
+    int InsertColumn(const QString& text, int* columnWidth, bool record);
+    int InsertLines(const QString& text);
+    void PasteBlock(TCodeSelectionMode mode, const QString& text);
+    // A position in the wrapped buffer as it stands once the wrap is off, and back.
+    TTextPoint UnwrappedPoint(TTextPoint point) const;
+    TTextPoint WrappedPoint(TTextPoint point) const;
+    void PastePlainText(const QString& text);
+
+    // Word scans on the caret line.
+    TCodeWordChars DefaultWordChars() const;
+    bool IgnoredForBrackets(int lineIndex, int column, std::vector<std::pair<int, int>>& spans, int& spansLine);
+
+    void StartScrollTimer();
+    void StopScrollTimer();
+    void ReleaseMouseCapture();
+    QString ExpandedLine(int line) const { return lines_->GetExpandedString(line - 1); }
+
+    ICodeEditHost* host_ = nullptr;
+    TTextPoint blockBegin_{1, 1};
+    TTextPoint blockEnd_{1, 1};
+    int caretX_ = 1;
+    int lastCaretX_ = 1;
+    int caretY_ = 1;
+    bool caretStepAside_ = false;
+    int charWidth_ = 8;
+    int imeSkipCount_ = 0;
+    bool insertMode_ = true;
+    std::unique_ptr<TCodeEditStringList> lines_;
+    int linesInWindow_ = 0;
+    int charsInWindow_ = 0;
+    int leftChar_ = 1;
+    int maxLeftChar_ = 1024;
+    int paintLock_ = 0;
+    bool readOnly_ = false;
+    int rightEdge_ = 80;
+    TColor rightEdgeColor_ = clSilver;
+    TColor scrollHintColor_ = clInfoBk;
+    TScrollHintFormat scrollHintFormat_ = shfTopLineOnly;
+    TScrollStyle scrollBars_ = TScrollStyle::ssBoth;
+    int lineHeight_ = 16;
+    int textOffset_ = 0;
+    int topLine_ = 1;
+    TCodeCustomHighlighter* highlighter_ = nullptr;
+    std::unique_ptr<TCodeSelectedColor> selectedColor_;
+    std::unique_ptr<TCodeEditUndoList> undoList_;
+    std::unique_ptr<TCodeEditUndoList> redoList_;
+    int mouseDownX_ = 0;
+    int mouseDownY_ = 0;
+    std::unique_ptr<TCodeBookMarkOpt> bookMarkOptions_;
+    TBorderStyle borderStyle_ = bsSingle;
+    bool hideSelection_ = false;
+    TCodeEditCaretType overwriteCaret_ = ctBlock;
+    TCodeEditCaretType insertCaret_ = ctVerticalLine;
+    std::unique_ptr<TCodeEditKeyStrokes> keystrokes_;
+    bool modified_ = false;
+    std::unique_ptr<TCodeEditMarkList> marks_;
+    int extraLineSpacing_ = 0;
+    TCodeSelectionMode selectionMode_ = smNormal;
+    bool wantTabs_ = false;
+    std::unique_ptr<TCodeGutter> gutter_;
+    int tabWidth_ = 8;
+    TRect invalidRect_;
+    std::uint16_t state_ = 0;
+    TCodeEditorOptions options_;
+    TCodeStatusChanges statusChanges_ = 0;
+    std::vector<THookedCommandHandlerEntry> hooks_;
+    TKeyEvent onKeyDownSlot_;
+    TKeyPressEvent onKeyPressSlot_;
+    std::unique_ptr<TCodeEditKbdHandler> kbdHandler_;
+    std::vector<std::unique_ptr<TCodeEditPlugin>> plugins_;
+    TScrollTimer scrollTimer_{*this};
+    int scrollDeltaX_ = 0;
+    int scrollDeltaY_ = 0;
+    bool wordWrap_ = false;
+    bool showSpecialChars_ = false;
+    bool rememberedColumnMode_ = false;
+    int gutterWidth_ = 0;
+    TCodeEditFont fontTemplate_;
+    TCodeEditFont font_;
+    TCodeEditFontMetrics metrics_;
+    TColor color_ = clWindow;
+    TCursor cursor_ = crIBeam;
+    bool tabStop_ = true;
+    int width_ = 200;
+    int height_ = 150;
+    bool pasting_ = false;
+    int paintTransientLock_ = 0;
+    TVirtualKey lastKey_ = 0;
+    TShiftState lastShift_;
+    bool mouseCaptured_ = false;
+    int lastMouseX_ = 0;
+    int lastMouseY_ = 0;
+    TShiftState lastMouseShift_;
+    int wheelAccumulator_ = 0;
+    bool loading_ = false;
+};
+
+// The control as the application places it; it adds nothing.
+class TCodeEdit : public TCustomCodeEdit {
+    KP_CLASS(TCodeEdit, TCustomCodeEdit)
+public:
+    using TCustomCodeEdit::TCustomCodeEdit;
+};
+
+// Raises the paint lock for a scope; the lock drops on every way out.
+class TPaintLockGuard {
+public:
+    explicit TPaintLockGuard(TCustomCodeEdit& editor) : editor_(editor) { editor_.IncPaintLock(); }
+    ~TPaintLockGuard() noexcept(false);
+    TPaintLockGuard(const TPaintLockGuard&) = delete;
+    TPaintLockGuard& operator=(const TPaintLockGuard&) = delete;
+
+private:
+    TCustomCodeEdit& editor_;
+    int exceptions_ = std::uncaught_exceptions();
+};
