@@ -12,8 +12,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <ostream>
 #include <stdexcept>
 #include <string>
+
+inline void PrintTo(const TTextPoint& p, std::ostream* os) { *os << "(" << p.x << ", " << p.y << ")"; }
 
 class TEditorSession {
 public:
@@ -113,6 +116,23 @@ public:
                  Point(item.ChangeEndPos) + " '" + text.toStdString() + "' " + ModeName(item.ChangeSelMode);
         }
         return s;
+    }
+
+    // Puts a text on the clipboard as the editor's private block of a mode.
+    void ClipboardBlock(TCodeSelectionMode mode, const QString& text)
+    {
+        const QByteArray utf8 = text.toUtf8();
+        std::string block(1, static_cast<char>(mode));
+        block.append(utf8.constData(), static_cast<std::size_t>(utf8.size()));
+        block += '\0';
+        ClipboardBytes(CodeEditClipboardFormat, block);
+        ClipboardBytes(ClipboardTextFormat, std::string(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+    }
+    void ClipboardBytes(std::string_view format, const std::string& bytes)
+    {
+        clipboard.Open();
+        clipboard.SetData(format, bytes);
+        clipboard.Close();
     }
 
     TManualEventLoop loop;
