@@ -14,6 +14,7 @@
 #include "editor/CodeEditCommands.h"
 #include "editor/CodeEditFont.h"
 #include "editor/CodeEditHost.h"
+#include "editor/CodeEditKbdHandler.h"
 #include "editor/CodeEditKeyEvents.h"
 #include "editor/CodeEditKeyStrokes.h"
 #include "editor/CodeEditMarks.h"
@@ -38,7 +39,6 @@
 
 class TCodeCustomHighlighter;
 class TCodeHighlighterAttributes;
-class TCodeEditKbdHandler;
 
 class ECodeEditError : public Exception {
     using Exception::Exception;

@@ -48,6 +48,17 @@ TEST(CodeEditPaste, EachModeInsertsItsShape)
     }
 }
 
+TEST(CodeEditPaste, ColumnInsertionHandsBackItsWidth)
+{
+    TEditorSession s(L("ab|cd"));
+    s.editor.SetCaretXY({2, 1});
+    int width = 0;
+    s.editor.SetSelTextPrimitive(smColumn, QStringLiteral("xyz\r\nuvw"), &width);
+    EXPECT_EQ(width, 3);
+    EXPECT_EQ(s.Text(), QStringLiteral("axyzb|cuvwd"));
+    EXPECT_EQ(s.editor.UndoList().ItemCount(), 0) << "not pasting and not asked to record";
+}
+
 TEST(CodeEditPaste, ASelectionIsRecordedAsDeletedAndReplaced)
 {
     TEditorSession s(L("one two three"));
