@@ -254,6 +254,29 @@ TEST(CodeEditPaste, TheWrapSwitchKeepsTheCaretOnItsCharacter)
     EXPECT_TRUE(s.editor.HasOption(eoAltSetsColumnMode)) << "remembered";
 }
 
+TEST(CodeEditPaste, TheWrapSwitchCountsCharactersNotCellsOfATab)
+{
+    TEditorSession s({QStringLiteral("aaaa\tbbbb cccc dddd")});
+    s.host.clientWidth = 32 + 10 * 8;
+    s.editor.ClientResized();
+    s.editor.SetCaretXY({13, 1});
+    s.editor.SetWordWrap(true);
+    ASSERT_EQ(s.Text(), QStringLiteral("aaaa\tbbbb |cccc dddd"));
+    EXPECT_EQ(s.editor.CaretXY(), (TTextPoint{3, 2}));
+    s.editor.SetWordWrap(false);
+    EXPECT_EQ(s.editor.CaretXY(), (TTextPoint{13, 1}));
+}
+
+TEST(CodeEditPaste, AColumnBlockIsReplacedFromItsTopLeftCorner)
+{
+    TEditorSession s(L("abcde|fghij|klmno"));
+    s.editor.SetSelectionMode(smColumn);
+    s.editor.SetBlockBegin({4, 1});
+    s.editor.SetBlockEnd({2, 3});
+    s.editor.SetSelTextRaw(QStringLiteral("1\r\n2\r\n3"));
+    EXPECT_EQ(s.Text(), QStringLiteral("a1de|f2ij|k3no"));
+}
+
 TEST(CodeEditPaste, APasteIntoWrappedTextReplacesTheSameSelection)
 {
     TEditorSession s({QStringLiteral("aaaa bbbb cccc dddd"), QStringLiteral("end")});
