@@ -8,8 +8,6 @@
 
 namespace {
 
-QStringList L(const char* joined) { return QString::fromUtf8(joined).split(QLatin1Char('|')); }
-
 // Logs the commands an editor processes: "511:a" for a character, "17" for others.
 struct TCommandLog {
     std::vector<std::string> seen;
@@ -32,7 +30,7 @@ struct TCommandLog {
 
 TEST(CodeEditInput, AKeyThatMakesACommandSwallowsItsCharacter)
 {
-    TEditorSession s(L("abc"));
+    TEditorSession s(LinesOf("abc"));
     TCommandLog log(s.editor);
     s.Press({"Right", "Enter", "A", "Shift+B", "Ctrl+A", "Space"});
     EXPECT_EQ(log.Joined(), "2 509 511:a 511:B 199 511: ");
@@ -49,7 +47,7 @@ TEST(CodeEditInput, TheKeyHandlerChainSeesKeysFirst)
         void KeyDown(TObject*, TVirtualKey& key, TShiftState) { key = key == VK_RIGHT ? 0 : key; }
         void KeyPress(TObject*, QChar& c) { c = c == QLatin1Char('a') ? QChar() : c; }
     } link;
-    TEditorSession s(L("abc"));
+    TEditorSession s(LinesOf("abc"));
     TCommandLog log(s.editor);
     s.editor.KbdHandler().AddKeyDownHandler(MakeDelegate<&TLink::KeyDown>(&link));
     s.editor.KbdHandler().AddKeyPressHandler(MakeDelegate<&TLink::KeyPress>(&link));
@@ -59,7 +57,7 @@ TEST(CodeEditInput, TheKeyHandlerChainSeesKeysFirst)
 
 TEST(CodeEditInput, TransientPaintingIsHeldByALockedBeforePhase)
 {
-    TEditorSession s(L("abc"));
+    TEditorSession s(LinesOf("abc"));
     std::string log;
     s.editor.OnPaintTransient = [&log](TObject*, TTransientType t) { log += t == ttBefore ? "b" : "a"; };
     s.editor.PaintTransientEx(ttBefore, true);
@@ -72,7 +70,7 @@ TEST(CodeEditInput, TransientPaintingIsHeldByALockedBeforePhase)
 
 TEST(CodeEditInput, TwoKeyBindingsAreArmedByACommandlessKey)
 {
-    TEditorSession s(L("abc"));
+    TEditorSession s(LinesOf("abc"));
     TCodeEditKeyStroke* stroke = s.editor.Keystrokes().Add();
     stroke->SetKey('Q');
     stroke->SetShift(ssCtrl);
@@ -142,7 +140,7 @@ TEST(CodeEditInput, DispatchOffersTheCommandToEventsAndHooks)
 
 TEST(CodeEditInput, OneCommandReportsItsStatusOnce)
 {
-    TEditorSession s(L("abc|def"));
+    TEditorSession s(LinesOf("abc|def"));
     std::vector<TCodeStatusChanges> fired;
     s.editor.OnStatusChange = [&fired](TObject*, TCodeStatusChanges c) { fired.push_back(c); };
     s.Press("Ctrl+Shift+End");
@@ -152,7 +150,7 @@ TEST(CodeEditInput, OneCommandReportsItsStatusOnce)
 
 TEST(CodeEditInput, ClicksPlaceTheCaretAndShiftExtendsFromTheAnchor)
 {
-    TEditorSession s(L("first line|second line|third"));
+    TEditorSession s(LinesOf("first line|second line|third"));
     TCommandLog log(s.editor);
     s.ClickAt(3, 2);
     EXPECT_EQ(s.State(), "caret 3,2");
@@ -180,9 +178,8 @@ TEST(CodeEditInput, ClicksPlaceTheCaretAndShiftExtendsFromTheAnchor)
 
 TEST(CodeEditInput, AClickOnTheSelectionArmsADrag)
 {
-    TEditorSession s(L("drag this text"));
-    s.editor.SetBlockBegin({6, 1});
-    s.editor.SetBlockEnd({10, 1});
+    TEditorSession s(LinesOf("drag this text"));
+    s.Select({6, 1}, {10, 1});
     s.editor.SetCaretXY({10, 1});
     s.MouseDown(7, 1);
     EXPECT_TRUE(s.editor.TestState(sfWaitForDragging));
@@ -191,8 +188,7 @@ TEST(CodeEditInput, AClickOnTheSelectionArmsADrag)
     EXPECT_EQ(s.State(), "caret 7,1") << "released without dragging: collapsed at the click";
     EXPECT_FALSE(s.editor.TestState(sfWaitForDragging));
 
-    s.editor.SetBlockBegin({6, 1});
-    s.editor.SetBlockEnd({10, 1});
+    s.Select({6, 1}, {10, 1});
     s.MouseDown(7, 1);
     s.editor.MouseMove(TShiftState(TShiftState::ssLeft), s.CellX(7) + 3, s.CellY(1));
     EXPECT_FALSE(s.host.Called("drag")) << "below the drag distance";
@@ -202,17 +198,15 @@ TEST(CodeEditInput, AClickOnTheSelectionArmsADrag)
 
     // Without drag-and-drop editing the click simply moves the caret.
     s.editor.SetOptions(s.editor.Options().Without(eoDragDropEditing));
-    s.editor.SetBlockBegin({6, 1});
-    s.editor.SetBlockEnd({10, 1});
+    s.Select({6, 1}, {10, 1});
     s.MouseDown(7, 1);
     EXPECT_EQ(s.State(), "caret 7,1");
 }
 
 TEST(CodeEditInput, TheRightButtonMovesTheCaretOnlyWithItsOption)
 {
-    TEditorSession s(L("one two three"));
-    s.editor.SetBlockBegin({1, 1});
-    s.editor.SetBlockEnd({4, 1});
+    TEditorSession s(LinesOf("one two three"));
+    s.Select({1, 1}, {4, 1});
     s.MouseDown(10, 1, ssNone, mbRight);
     EXPECT_EQ(s.State(), "caret 1,1 sel 1,1-4,1 normal");
     s.editor.SetOptions(s.editor.Options().With(eoRightMouseMovesCursor));
@@ -224,7 +218,7 @@ TEST(CodeEditInput, TheRightButtonMovesTheCaretOnlyWithItsOption)
 
 TEST(CodeEditInput, TheGutterIsClickedOnRelease)
 {
-    TEditorSession s(L("a|b|c"));
+    TEditorSession s(LinesOf("a|b|c"));
     std::vector<std::string> clicks;
     s.editor.OnGutterClick = [&clicks](TObject*, int x, int, int line, TCodeEditMark* mark) {
         clicks.push_back(std::to_string(x) + "@" + std::to_string(line) + (mark ? " mark " + std::to_string(mark->ImageIndex()) : ""));
@@ -304,10 +298,9 @@ TEST(CodeEditInput, TheWheelKeepsItsRemainder)
 
 TEST(CodeEditInput, CursorPerArea)
 {
-    TEditorSession s(L("abcdef"));
+    TEditorSession s(LinesOf("abcdef"));
     s.editor.Gutter().SetCursor(crArrow + 1);
-    s.editor.SetBlockBegin({2, 1});
-    s.editor.SetBlockEnd({5, 1});
+    s.Select({2, 1}, {5, 1});
     EXPECT_EQ(s.editor.CursorAt(3, 8), crArrow + 1);
     EXPECT_EQ(s.editor.CursorAt(s.CellX(3), 8), crArrow);
     EXPECT_EQ(s.editor.CursorAt(s.CellX(6), 8), crIBeam);

@@ -5,8 +5,6 @@
 
 namespace {
 
-QStringList L(const char* joined) { return QString::fromUtf8(joined).split(QLatin1Char('|')); }
-
 void ClearClipboard(TEditorSession& s)
 {
     s.clipboard.Open();
@@ -37,7 +35,7 @@ TEST(CodeEditPaste, EachModeInsertsItsShape)
          "1 4,2-6,2 '' normal; 1 4,3-6,3 '' normal; 1 4,4-6,4 '' normal"},
     };
     for (const Case& c : cases) {
-        TEditorSession s(L(c.lines));
+        TEditorSession s(LinesOf(c.lines));
         s.editor.SetCaretXY(c.caret);
         s.ClipboardBlock(c.mode, QString::fromUtf8(c.text));
         s.editor.PasteFromClipboard();
@@ -50,7 +48,7 @@ TEST(CodeEditPaste, EachModeInsertsItsShape)
 
 TEST(CodeEditPaste, ColumnInsertionHandsBackItsWidth)
 {
-    TEditorSession s(L("ab|cd"));
+    TEditorSession s(LinesOf("ab|cd"));
     s.editor.SetCaretXY({2, 1});
     int width = 0;
     s.editor.SetSelTextPrimitive(smColumn, QStringLiteral("xyz\r\nuvw"), &width);
@@ -61,9 +59,8 @@ TEST(CodeEditPaste, ColumnInsertionHandsBackItsWidth)
 
 TEST(CodeEditPaste, ASelectionIsRecordedAsDeletedAndReplaced)
 {
-    TEditorSession s(L("one two three"));
-    s.editor.SetBlockBegin({8, 1});
-    s.editor.SetBlockEnd({5, 1});
+    TEditorSession s(LinesOf("one two three"));
+    s.Select({8, 1}, {5, 1});
     s.ClipboardBlock(smNormal, QStringLiteral("2"));
     s.editor.PasteFromClipboard();
     EXPECT_EQ(s.Text(), QStringLiteral("one 2 three"));
@@ -92,7 +89,7 @@ TEST(CodeEditPaste, ABlockThatIsNotOursPastesAsPlainText)
         {"mode byte alone", std::string("\x00", 1)},
     };
     for (const Case& c : cases) {
-        TEditorSession s(L("ab"));
+        TEditorSession s(LinesOf("ab"));
         s.editor.SetCaretXY({2, 1});
         s.ClipboardBytes(CodeEditClipboardFormat, c.block);
         s.ClipboardBytes(ClipboardTextFormat, "P\r\nQ");
@@ -105,9 +102,7 @@ TEST(CodeEditPaste, CopyAndPasteKeepTheModeAndEveryCharacter)
 {
     const QString text = QString::fromUtf8("caf\u00e9 \U0001F600|\u00fcber|x");
     TEditorSession s(text.split(QLatin1Char('|')));
-    s.editor.SetSelectionMode(smLine);
-    s.editor.SetBlockBegin({1, 1});
-    s.editor.SetBlockEnd({1, 2});
+    s.Select({1, 1}, {1, 2}, smLine);
     s.editor.CopyToClipboard();
     std::string block;
     s.clipboard.Open();
@@ -116,7 +111,7 @@ TEST(CodeEditPaste, CopyAndPasteKeepTheModeAndEveryCharacter)
     EXPECT_EQ(block[0], char(smLine));
     EXPECT_EQ(block.back(), '\0');
 
-    TEditorSession other(L("end"));
+    TEditorSession other(LinesOf("end"));
     other.clipboard.Open();
     other.clipboard.SetData(CodeEditClipboardFormat, block);
     other.clipboard.Close();
@@ -126,7 +121,7 @@ TEST(CodeEditPaste, CopyAndPasteKeepTheModeAndEveryCharacter)
 
 TEST(CodeEditPaste, ClipboardFailuresRaiseAndLeaveTheControlConsistent)
 {
-    TEditorSession s(L("abc"));
+    TEditorSession s(LinesOf("abc"));
     s.editor.SelectAll();
     s.clipboard.failSetFormat = std::string(CodeEditClipboardFormat);
     EXPECT_THROW(
@@ -163,9 +158,8 @@ TEST(CodeEditPaste, ClipboardFailuresRaiseAndLeaveTheControlConsistent)
 
 TEST(CodeEditPaste, CutRecordsTheDeletionAndReadOnlyIgnoresEdits)
 {
-    TEditorSession s(L("abc|def"));
-    s.editor.SetBlockBegin({2, 1});
-    s.editor.SetBlockEnd({2, 2});
+    TEditorSession s(LinesOf("abc|def"));
+    s.Select({2, 1}, {2, 2});
     s.editor.CutToClipboard();
     EXPECT_EQ(s.Text(), QStringLiteral("aef"));
     EXPECT_EQ(s.UndoRecords(), "4 2,1-2,2 'bc\\nd' normal");
@@ -196,7 +190,7 @@ TEST(CodeEditPaste, DeletingInEachModeTellsTheMarks)
         {smColumn, {2, 1}, {4, 5}, "le1|le2|le3|le4|le5", {2, 3, 5}},
     };
     for (const Case& c : cases) {
-        TEditorSession s(L("line1|line2|line3|line4|line5"));
+        TEditorSession s(LinesOf("line1|line2|line3|line4|line5"));
         TCodeEditMark* marks[3];
         int i = 0;
         for (const int line : {2, 3, 5}) {
@@ -216,7 +210,7 @@ TEST(CodeEditPaste, DeletingInEachModeTellsTheMarks)
 
 TEST(CodeEditPaste, InsertedLinesMoveTheMarksBelowTheInsertionPoint)
 {
-    TEditorSession s(L("ab|cd"));
+    TEditorSession s(LinesOf("ab|cd"));
     TCodeEditMark* mark = s.editor.Marks().Add(std::make_unique<TCodeEditMark>(&s.editor));
     mark->SetLine(1);
     s.editor.SetCaretXY({2, 1});
@@ -269,10 +263,8 @@ TEST(CodeEditPaste, TheWrapSwitchCountsCharactersNotCellsOfATab)
 
 TEST(CodeEditPaste, AColumnBlockIsReplacedFromItsTopLeftCorner)
 {
-    TEditorSession s(L("abcde|fghij|klmno"));
-    s.editor.SetSelectionMode(smColumn);
-    s.editor.SetBlockBegin({4, 1});
-    s.editor.SetBlockEnd({2, 3});
+    TEditorSession s(LinesOf("abcde|fghij|klmno"));
+    s.Select({4, 1}, {2, 3}, smColumn);
     s.editor.SetSelTextRaw(QStringLiteral("1\r\n2\r\n3"));
     EXPECT_EQ(s.Text(), QStringLiteral("a1de|f2ij|k3no"));
 }
@@ -284,8 +276,7 @@ TEST(CodeEditPaste, APasteIntoWrappedTextReplacesTheSameSelection)
     s.editor.ClientResized();
     s.editor.SetWordWrap(true);
     ASSERT_EQ(s.Text(), QStringLiteral("aaaa bbbb |cccc dddd|end"));
-    s.editor.SetBlockBegin({1, 2});
-    s.editor.SetBlockEnd({5, 2});
+    s.Select({1, 2}, {5, 2});
     s.editor.SetCaretXY({5, 2});
     s.ClipboardBlock(smNormal, QStringLiteral("CC"));
     s.editor.PasteFromClipboard();

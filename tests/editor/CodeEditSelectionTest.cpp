@@ -6,15 +6,6 @@
 namespace {
 
 // Lines as one string for short fixtures: "abc|def".
-QStringList L(const char* joined) { return QString::fromUtf8(joined).split(QLatin1Char('|')); }
-
-void Select(TCustomCodeEdit& editor, TCodeSelectionMode mode, TTextPoint anchor, TTextPoint end)
-{
-    editor.SetSelectionMode(mode);
-    editor.SetBlockBegin(anchor);
-    editor.SetBlockEnd(end);
-}
-
 TEST(CodeEditSelection, SelectionTextInEachMode)
 {
     struct Case {
@@ -36,17 +27,17 @@ TEST(CodeEditSelection, SelectionTextInEachMode)
         {"\txyz|0123456789ab", smColumn, {2, 1}, {11, 2}, false, "xy\r\n89"},
     };
     for (const Case& c : cases) {
-        TEditorSession s(L(c.lines));
+        TEditorSession s(LinesOf(c.lines));
         s.editor.SetOptions(s.editor.Options().Set(eoTrimTrailingSpaces, c.trim));
-        Select(s.editor, c.mode, c.anchor, c.end);
+        s.Select(c.anchor, c.end, c.mode);
         EXPECT_EQ(s.editor.GetSelText(), QString::fromUtf8(c.text)) << c.lines << " mode " << int(c.mode);
     }
 }
 
 TEST(CodeEditSelection, ColumnModeNeedsDifferentColumns)
 {
-    TEditorSession s(L("abc|def"));
-    Select(s.editor, smColumn, {2, 1}, {2, 2});
+    TEditorSession s(LinesOf("abc|def"));
+    s.Select({2, 1}, {2, 2}, smColumn);
     EXPECT_FALSE(s.editor.SelAvail());
     s.editor.SetSelectionMode(smNormal);
     EXPECT_TRUE(s.editor.SelAvail());
@@ -62,7 +53,7 @@ TEST(CodeEditSelection, WrappedPiecesCopyAsTheirOneLine)
     s.editor.Lines().Add("next");
     ASSERT_EQ(s.editor.LineCount(), 3);
     EXPECT_EQ(s.editor.GetText(), QStringLiteral("aaaa bbbb cccc dddd\r\nnext"));
-    Select(s.editor, smNormal, {3, 1}, {3, 3});
+    s.Select({3, 1}, {3, 3}, smNormal);
     EXPECT_EQ(s.editor.GetSelText(), QStringLiteral("aa bbbb cccc dddd\r\nne"));
 }
 
@@ -94,7 +85,7 @@ TEST(CodeEditSelection, CaretIsClampedToTheBuffer)
         {false, {0, 2}, {1, 2}},   {true, {2000, 1}, {1024, 1}}, {false, {1, 9}, {1, 4}},
     };
     for (const Case& c : cases) {
-        TEditorSession s(L("a|bb|0123456789|"));
+        TEditorSession s(LinesOf("a|bb|0123456789|"));
         s.editor.SetOptions(s.editor.Options().Set(eoScrollPastEol, c.pastEol));
         s.editor.SetCaretXY(c.asked);
         EXPECT_EQ(s.editor.CaretXY(), c.placed) << c.asked.x << "," << c.asked.y;
@@ -111,8 +102,7 @@ TEST(CodeEditSelection, SurrogatePairsAreNeverSplit)
     TEditorSession s({QString::fromUtf8("a\U0001F600b")});
     s.editor.SetCaretXY({3, 1});
     EXPECT_EQ(s.editor.CaretX(), 2);
-    s.editor.SetBlockBegin({1, 1});
-    s.editor.SetBlockEnd({3, 1});
+    s.Select({1, 1}, {3, 1});
     EXPECT_EQ(s.editor.SelectionEnd(), (TTextPoint{2, 1}));
     s.editor.SetBlockBegin({3, 1});
     EXPECT_EQ(s.editor.SelectionAnchor(), (TTextPoint{2, 1}));
@@ -133,8 +123,8 @@ std::pair<int, int> RepaintedLines(const TRecordingHost& host)
 
 TEST(CodeEditSelection, MovingTheEndPointRepaintsTheLinesBetween)
 {
-    TEditorSession s(L("aaaa|bbbb|cccc|dddd|eeee|ffff"));
-    Select(s.editor, smColumn, {1, 2}, {3, 3});
+    TEditorSession s(LinesOf("aaaa|bbbb|cccc|dddd|eeee|ffff"));
+    s.Select({1, 2}, {3, 3}, smColumn);
     s.host.Forget();
     s.editor.SetBlockEnd({3, 5});
     EXPECT_EQ(RepaintedLines(s.host), std::make_pair(3, 5)) << "column kept: old end line to new";
@@ -154,16 +144,16 @@ TEST(CodeEditSelection, MovingTheEndPointRepaintsTheLinesBetween)
 
 TEST(CodeEditSelection, SelectAllAndPointTests)
 {
-    TEditorSession s(L("abc|de"));
+    TEditorSession s(LinesOf("abc|de"));
     s.editor.SelectAll();
     EXPECT_EQ(s.State(), "caret 3,2 sel 1,1-3,2 normal");
     EXPECT_TRUE(s.editor.IsInSelection({1, 1}));
     EXPECT_FALSE(s.editor.IsInSelection({3, 2})) << "the end point is outside";
 
-    Select(s.editor, smColumn, {2, 1}, {3, 2});
+    s.Select({2, 1}, {3, 2}, smColumn);
     EXPECT_TRUE(s.editor.IsInSelection({2, 2}));
     EXPECT_FALSE(s.editor.IsInSelection({1, 1}));
-    Select(s.editor, smLine, {2, 2}, {3, 2});
+    s.Select({2, 2}, {3, 2}, smLine);
     EXPECT_TRUE(s.editor.IsInSelection({1, 2}));
     EXPECT_FALSE(s.editor.IsInSelection({1, 1}));
 
@@ -174,7 +164,7 @@ TEST(CodeEditSelection, SelectAllAndPointTests)
 
 TEST(CodeEditSelection, CharacterOffsetsCountALineBreakAsTwo)
 {
-    TEditorSession s(L("abc|de|f"));
+    TEditorSession s(LinesOf("abc|de|f"));
     s.editor.SetCaretXY({2, 2});
     EXPECT_EQ(s.editor.GetSelStart(), 5 + 2);
     for (const int offset : {1, 4, 6, 8, 11}) {
@@ -190,7 +180,7 @@ TEST(CodeEditSelection, CharacterOffsetsCountALineBreakAsTwo)
 
 TEST(CodeEditSelection, DisplayColumnsExpandTabs)
 {
-    TEditorSession s(L("a\tb|x"));
+    TEditorSession s(LinesOf("a\tb|x"));
     s.editor.SetTabWidth(4);
     const int expected[][2] = {{1, 1}, {2, 2}, {3, 5}, {4, 6}, {6, 8}};
     for (const auto& e : expected) {

@@ -6,8 +6,6 @@
 
 namespace {
 
-QStringList L(const char* joined) { return QString::fromUtf8(joined).split(QLatin1Char('|')); }
-
 TEST(CodeEditWords, WordPositionsWithoutAHighlighter)
 {
     struct Case {
@@ -27,14 +25,14 @@ TEST(CodeEditWords, WordPositionsWithoutAHighlighter)
         {"\u03a9mega x", {1, 1}, {7, 1}, {1, 1}, {1, 1}, {6, 1}},
     };
     for (const Case& c : cases) {
-        TEditorSession s(L(c.lines));
+        TEditorSession s(LinesOf(c.lines));
         s.editor.SetCaretXY(c.caret);
         EXPECT_EQ(s.editor.NextWordPos(), c.next) << c.lines << " @" << c.caret.x << "," << c.caret.y;
         EXPECT_EQ(s.editor.PrevWordPos(), c.prev) << c.lines << " @" << c.caret.x << "," << c.caret.y;
         EXPECT_EQ(s.editor.WordStartPos(), c.start) << c.lines << " @" << c.caret.x << "," << c.caret.y;
         EXPECT_EQ(s.editor.WordEndPos(), c.end) << c.lines << " @" << c.caret.x << "," << c.caret.y;
     }
-    TEditorSession s(L("abc.def(g)"));
+    TEditorSession s(LinesOf("abc.def(g)"));
     s.editor.SetCaretXY({6, 1});
     EXPECT_EQ(s.editor.GetWordAtCursor(), QStringLiteral("def"));
     EXPECT_EQ(s.editor.WordAtPos({9, 1}), QStringLiteral("g"));
@@ -43,7 +41,7 @@ TEST(CodeEditWords, WordPositionsWithoutAHighlighter)
 
 TEST(CodeEditWords, HighlighterDecidesTheWordCharacters)
 {
-    TEditorSession s(L("abc.def x"));
+    TEditorSession s(LinesOf("abc.def x"));
     TWordHighlighter highlighter;
     TCodeCharSet breaks;
     breaks.Include(u'x');
@@ -79,7 +77,7 @@ TEST(CodeEditWords, CaretMovesUnderTheOptions)
         {"editor bottom", defaults, {2, 1}, {"Ctrl+Shift+End"}, "caret 7,4 sel 2,1-7,4 normal"},
     };
     for (const Case& c : cases) {
-        TEditorSession s(L("ab|cdefgh|xy|uvwxyz"));
+        TEditorSession s(LinesOf("ab|cdefgh|xy|uvwxyz"));
         s.editor.SetOptions(c.options);
         s.editor.SetCaretXY(c.caret);
         for (const char* key : c.keys) {
@@ -91,11 +89,11 @@ TEST(CodeEditWords, CaretMovesUnderTheOptions)
 
 TEST(CodeEditWords, SelectingMovesAddGroupBreaksWithGroupUndo)
 {
-    TEditorSession s(L("abc"));
+    TEditorSession s(LinesOf("abc"));
     s.editor.UndoList().AddChange(crInsert, {1, 1}, {2, 1}, QString(), smNormal);
     s.Press("Shift+Right");
     EXPECT_EQ(s.editor.UndoList().GetLastChangeReason(), crGroupBreak);
-    TEditorSession plain(L("abc"));
+    TEditorSession plain(LinesOf("abc"));
     plain.editor.SetOptions(plain.editor.Options().Without(eoGroupUndo));
     plain.editor.UndoList().AddChange(crInsert, {1, 1}, {2, 1}, QString(), smNormal);
     plain.Press("Shift+Right");
@@ -119,17 +117,16 @@ TEST(CodeEditWords, CaseChanges)
         {ecToggleCase, false, "mIXed Other Word", "caret 3,1"},
     };
     for (const Case& c : cases) {
-        TEditorSession s(L("mIxed Other Word"));
+        TEditorSession s(LinesOf("mIxed Other Word"));
         if (c.select) {
-            s.editor.SetBlockBegin({7, 1});
-            s.editor.SetBlockEnd({17, 1});
+            s.Select({7, 1}, {17, 1});
         }
         s.editor.SetCaretXY({3, 1});
         s.editor.DispatchCommand(c.command, QChar(), {});
         EXPECT_EQ(s.Text(), QString::fromUtf8(c.after)) << c.command;
         EXPECT_EQ(s.State(), c.state) << c.command;
     }
-    TEditorSession s(L("\u00e9t\u00e9"));
+    TEditorSession s(LinesOf("\u00e9t\u00e9"));
     s.editor.DispatchCommand(ecUpperCase, QChar(), {});
     EXPECT_EQ(s.Text(), QString::fromUtf8("\u00c9T\u00c9")) << "the locale's case mapping";
     s.editor.SetReadOnly(true);
@@ -198,7 +195,7 @@ TEST(CodeEditWords, BracketsMatchPastStringsAndComments)
         {{2, 1}, {4, 2}}, {{4, 2}, {2, 1}}, {{1, 2}, {3, 2}}, {{3, 2}, {1, 2}},
         {{6, 2}, {0, 0}}, {{1, 3}, {0, 0}}, {{1, 1}, {0, 0}},
     };
-    TEditorSession s(L("f(a, \")\", b # )|[x]) <|(("));
+    TEditorSession s(LinesOf("f(a, \")\", b # )|[x]) <|(("));
     TQuoteHighlighter highlighter;
     s.editor.SetHighlighter(&highlighter);
     for (const Case& c : cases) {
@@ -208,7 +205,7 @@ TEST(CodeEditWords, BracketsMatchPastStringsAndComments)
     EXPECT_EQ(s.editor.FindMatchingBracket({2, 1}, false), (TTextPoint{7, 1})) << "without one every bracket counts";
 
     // The point's own line is read, wherever the caret stands; physical asks display columns.
-    TEditorSession tabs(L("x|\t(y)"));
+    TEditorSession tabs(LinesOf("x|\t(y)"));
     tabs.editor.SetCaretXY({1, 1});
     EXPECT_EQ(tabs.editor.FindMatchingBracket({2, 2}, false), (TTextPoint{4, 2}));
     EXPECT_EQ(tabs.editor.FindMatchingBracket({2, 2}, true), (TTextPoint{11, 2}));
@@ -219,7 +216,7 @@ TEST(CodeEditWords, BracketsMatchPastStringsAndComments)
 
 TEST(CodeEditWords, TokenAtAPosition)
 {
-    TEditorSession s(L("ab \"c d\" #e"));
+    TEditorSession s(LinesOf("ab \"c d\" #e"));
     QString token;
     int kind = -1;
     int start = 0;
@@ -239,7 +236,7 @@ TEST(CodeEditWords, TokenAtAPosition)
 
 TEST(CodeEditWords, AFreedHighlighterIsDropped)
 {
-    TEditorSession s(L("a(b)"));
+    TEditorSession s(LinesOf("a(b)"));
     {
         TQuoteHighlighter highlighter;
         s.editor.SetHighlighter(&highlighter);

@@ -16,6 +16,9 @@
 #include <stdexcept>
 #include <string>
 
+// Lines written as one string: "abc|def".
+inline QStringList LinesOf(const char* joined) { return QString::fromUtf8(joined).split(QLatin1Char('|')); }
+
 inline void PrintTo(const TTextPoint& p, std::ostream* os) { *os << "(" << p.x << ", " << p.y << ")"; }
 
 class TEditorSession {
@@ -58,6 +61,13 @@ public:
         for (const char* s : shortcuts) {
             Press(s);
         }
+    }
+
+    void Select(TTextPoint anchor, TTextPoint end, TCodeSelectionMode mode = smNormal)
+    {
+        editor.SetSelectionMode(mode);
+        editor.SetBlockBegin(anchor);
+        editor.SetBlockEnd(end);
     }
 
     // Client pixel of the middle of a cell's left half.
