@@ -420,8 +420,14 @@ void TCustomCodeEdit::SetSelTextPrimitive(TCodeSelectionMode mode, const QString
     const TTextPoint oldCaret = CaretXY();
     {
         TBufferUpdate update(*lines_);
-        const TTextPoint b = BlockBegin();
-        const TTextPoint e = BlockEnd();
+        // Points past the last line (lines taken out behind the control's back) stand
+        // at the last line.
+        const int last = std::max(1, LineCount());
+        TTextPoint b = BlockBegin();
+        TTextPoint e = BlockEnd();
+        b.y = std::min(b.y, last);
+        e.y = std::min(e.y, last);
+        caretY_ = std::min(caretY_, last);
         if (SelAvail()) {
             DeleteSelection(b, e);
         }

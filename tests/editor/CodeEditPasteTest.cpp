@@ -208,6 +208,16 @@ TEST(CodeEditPaste, DeletingInEachModeTellsTheMarks)
     }
 }
 
+TEST(CodeEditPaste, PointsLeftBehindByAShorterBufferStandAtItsEnd)
+{
+    TEditorSession s(LinesOf("a|b|c"));
+    s.editor.SetCaretXY({2, 3});
+    s.editor.Lines().Delete(2);
+    s.editor.Lines().Delete(1);
+    s.editor.SetSelTextRaw(QStringLiteral("x\r\ny"));
+    EXPECT_EQ(s.Text(), QStringLiteral("ax|y"));
+}
+
 TEST(CodeEditPaste, InsertedLinesMoveTheMarksBelowTheInsertionPoint)
 {
     TEditorSession s(LinesOf("ab|cd"));
