@@ -446,7 +446,6 @@ private:
     void StartScrollTimer();
     void StopScrollTimer();
     void ReleaseMouseCapture();
-    QString ExpandedLine(int line) const { return lines_->GetExpandedString(line - 1); }
 
     ICodeEditHost* host_ = nullptr;
     TTextPoint blockBegin_{1, 1};
