@@ -2,6 +2,8 @@
 #include "platform/core/ManualEventLoop.h"
 #include "platform/core/OSError.h"
 
+#include "../support/FixedClock.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -183,6 +185,23 @@ TEST(Clock, DateTimeCountsDaysFromTheEndOf1899)
     // 1 January 2020 is day 43831; 1 January 2200 is day 109574.
     EXPECT_GT(now, 43831);
     EXPECT_LT(now, 109574);
+}
+
+TEST(Clock, AnInstalledSourceServesBothClocksUntilItsScopeEnds)
+{
+    TFixedClock fixed;
+    fixed.Ticks = 5;
+    fixed.Now = 45000.5;
+    const double before = NowAsDateTime();
+    {
+        TClockSourceScope scope(&fixed);
+        EXPECT_EQ(TickCountMs(), 5);
+        fixed.Ticks = 1005;
+        EXPECT_EQ(TickCountMs(), 1005);
+        EXPECT_EQ(NowAsDateTime(), 45000.5);
+    }
+    EXPECT_GE(NowAsDateTime(), before);
+    EXPECT_NE(TickCountMs(), 1005);
 }
 
 TEST(OSError, RaisesTheSystemTextWithItsPrefix)
