@@ -4,6 +4,7 @@
 // extension flags that are put back afterwards, small pictures, and a folder of its own
 // per test for tests that read and write files.
 
+#include "../support/TempFolderTest.h"
 #include "NullContext.h"
 #include "platform/core/Graphics.h"
 #include "scene/GLStateCache.h"
@@ -13,11 +14,8 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
-#include <unistd.h>
 
 namespace texturetest {
 
@@ -57,34 +55,6 @@ inline std::unique_ptr<TBitmap> SolidBitmap(int width, int height, std::uint8_t 
     return bitmap;
 }
 
-// A folder of its own per test (with the subfolders given), removed afterwards.
-class TTempFolderTest : public ::testing::Test {
-protected:
-    explicit TTempFolderTest(std::initializer_list<const char*> subfolders = {})
-        : folder(std::filesystem::temp_directory_path() /
-                 ("kerfpad-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name() + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name()))
-    {
-        std::filesystem::create_directories(folder);
-        for (const char* name : subfolders) {
-            std::filesystem::create_directories(folder / name);
-        }
-    }
-    ~TTempFolderTest() override { std::filesystem::remove_all(folder); }
-
-    std::string Path(const std::string& name) const { return (folder / name).string(); }
-    void WriteText(const std::string& name, const std::string& text) const
-    {
-        std::ofstream(Path(name), std::ios::binary) << text;
-    }
-    std::string ReadText(const std::string& name) const
-    {
-        std::ifstream in(Path(name), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-
-    std::filesystem::path folder;
-};
+using testsupport::TTempFolderTest;
 
 } // namespace texturetest
