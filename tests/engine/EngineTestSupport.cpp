@@ -6,35 +6,6 @@
 
 #include <gtest/gtest.h>
 
-TModalResult TScriptedDialogs::MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons)
-{
-    Shown.push_back({text, type, buttons});
-    if (FMessages.empty()) {
-        ADD_FAILURE() << "Unexpected dialog: " << text;
-        return TModalResult::mrCancel;
-    }
-    auto [expected, answer] = FMessages.front();
-    FMessages.pop_front();
-    EXPECT_EQ(expected, text);
-    return answer;
-}
-
-bool TScriptedDialogs::InputQuery(const std::string& caption, const std::string& prompt, std::string& value)
-{
-    InputPrompts.emplace_back(caption, prompt);
-    if (FInputs.empty()) {
-        ADD_FAILURE() << "Unexpected input box: " << prompt;
-        return false;
-    }
-    auto answer = FInputs.front();
-    FInputs.pop_front();
-    if (!answer) {
-        return false;
-    }
-    value = *answer;
-    return true;
-}
-
 std::vector<std::string> ToLines(const std::string& program)
 {
     std::vector<std::string> lines;

@@ -1,7 +1,7 @@
 #pragma once
-// Test doubles for the engine: a recording shell, a dialog responder that answers from
-// a script and fails the test on any dialog it was not told to expect, and a small
-// line loop that runs a whole program the way the shell's run loop does.
+// Test doubles for the engine: a recording shell, the scripted dialog responder of
+// tests/support, and a small line loop that runs a whole program the way the shell's
+// run loop does.
 
 #include "engine/EngineData.h"
 #include "engine/Move.h"
@@ -9,7 +9,8 @@
 #include "engine/calcul/Calcul.h"
 #include "platform/core/DialogService.h"
 
-#include <deque>
+#include "../support/ScriptedDialogs.h"
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -33,31 +34,6 @@ public:
     int FreeClampsCalls = 0;
     bool Suppress = false;
     bool QuickView = false;
-};
-
-struct TShownDialog {
-    std::string Text;
-    TMsgDlgType Type;
-    TMsgDlgButtons Buttons;
-};
-
-class TScriptedDialogs : public IDialogResponder {
-public:
-    // The next message box must show `text` and gets `answer`.
-    void ExpectMessage(std::string text, TModalResult answer) { FMessages.emplace_back(std::move(text), answer); }
-    // The next input box gets `answer`, or is cancelled when it is empty.
-    void ExpectInput(std::optional<std::string> answer) { FInputs.push_back(std::move(answer)); }
-    bool AllAnswered() const { return FMessages.empty() && FInputs.empty(); }
-
-    TModalResult MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons) override;
-    bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value) override;
-
-    std::vector<TShownDialog> Shown;
-    std::vector<std::pair<std::string, std::string>> InputPrompts; // caption, prompt
-
-private:
-    std::deque<std::pair<std::string, TModalResult>> FMessages;
-    std::deque<std::optional<std::string>> FInputs;
 };
 
 struct TRunOutcome {

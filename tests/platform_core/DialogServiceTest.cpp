@@ -1,6 +1,8 @@
 #include "platform/core/DialogService.h"
 #include "platform/core/Exceptions.h"
 
+#include "../support/ScriptedDialogs.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -87,6 +89,39 @@ TEST(DialogService, ScopesRestoreThePreviousResponder)
     EXPECT_EQ(nullptr, GetDialogResponder());
     EXPECT_EQ((std::vector<std::string>{"inner"}), inner.Texts);
     EXPECT_EQ((std::vector<std::string>{"outer"}), outer.Texts);
+}
+
+TEST(DialogService, FileDialogsAddTheDefaultExtensionToANameWithout)
+{
+    TScriptedDialogs dialogs;
+    TDialogResponderScope scope(&dialogs);
+    const TFileDialogOptions options{"", "/work", "a.sbp", "Shopbot Files (*.sbp)|*.sbp", "sbp"};
+    dialogs.ExpectSave("/work/part");
+    dialogs.ExpectSave("/work/part.txt");
+    dialogs.ExpectSave(std::nullopt);
+    dialogs.ExpectOpen(std::vector<std::string>{"/w.x/a", "/w/b.nc"});
+    std::string name = "kept";
+    ASSERT_TRUE(RunSaveDialog(options, name));
+    EXPECT_EQ(name, "/work/part.sbp");
+    ASSERT_TRUE(RunSaveDialog(options, name));
+    EXPECT_EQ(name, "/work/part.txt");
+    EXPECT_FALSE(RunSaveDialog(options, name));
+    EXPECT_EQ(name, "/work/part.txt");
+    std::vector<std::string> files;
+    ASSERT_TRUE(RunOpenDialog(options, true, files));
+    EXPECT_EQ(files, (std::vector<std::string>{"/w.x/a.sbp", "/w/b.nc"}));
+    EXPECT_EQ(dialogs.FileDialogs.back().InitialDir, "/work");
+    EXPECT_TRUE(dialogs.AllAnswered());
+}
+
+TEST(DialogService, AResponderWithoutFileDialogsRefusesThem)
+{
+    RecordingResponder responder;
+    TDialogResponderScope scope(&responder);
+    std::string name;
+    std::vector<std::string> files;
+    EXPECT_THROW(RunSaveDialog({}, name), Exception);
+    EXPECT_THROW(RunOpenDialog({}, false, files), Exception);
 }
 
 } // namespace

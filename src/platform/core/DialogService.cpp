@@ -14,6 +14,16 @@ IDialogResponder& Responder(const std::string& what)
 }
 } // namespace
 
+bool IDialogResponder::OpenDialog(const TFileDialogOptions&, bool, std::vector<std::string>&)
+{
+    throw Exception("This dialog responder cannot show an open dialog");
+}
+
+bool IDialogResponder::SaveDialog(const TFileDialogOptions&, std::string&)
+{
+    throw Exception("This dialog responder cannot show a save dialog");
+}
+
 IDialogResponder* SetDialogResponder(IDialogResponder* responder)
 {
     IDialogResponder* previous = gResponder;
@@ -48,4 +58,34 @@ std::string InputBox(const std::string& caption, const std::string& prompt, cons
 void ShowErrorBox(const std::string& text)
 {
     MessageDlg(text, TMsgDlgType::mtError, mbOK);
+}
+
+std::string WithDefaultExt(const std::string& fileName, const std::string& defaultExt)
+{
+    const std::size_t slash = fileName.find_last_of('/');
+    const std::size_t dot = fileName.find_last_of('.');
+    const bool hasExt = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    if (defaultExt.empty() || fileName.empty() || hasExt)
+        return fileName;
+    return fileName + "." + defaultExt;
+}
+
+bool RunOpenDialog(const TFileDialogOptions& options, bool multiSelect, std::vector<std::string>& files)
+{
+    std::vector<std::string> chosen;
+    if (!Responder("open dialog").OpenDialog(options, multiSelect, chosen) || chosen.empty())
+        return false;
+    for (auto& name : chosen)
+        name = WithDefaultExt(name, options.DefaultExt);
+    files = std::move(chosen);
+    return true;
+}
+
+bool RunSaveDialog(const TFileDialogOptions& options, std::string& fileName)
+{
+    std::string chosen;
+    if (!Responder("save dialog").SaveDialog(options, chosen) || chosen.empty())
+        return false;
+    fileName = WithDefaultExt(chosen, options.DefaultExt);
+    return true;
 }

@@ -5,6 +5,7 @@
 // test can hang on an invisible box.
 
 #include <string>
+#include <vector>
 
 enum class TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
 
@@ -22,12 +23,25 @@ using TMsgDlgButtons = unsigned;
 
 enum class TModalResult { mrNone, mrOk, mrCancel, mrAbort, mrRetry, mrIgnore, mrYes, mrNo };
 
+// An open or save dialog. The filter is in the platform's form, description and
+// patterns separated by '|' and repeated: "Shopbot Files (*.sbp)|*.sbp|All (*.*)|*.*".
+struct TFileDialogOptions {
+    std::string Title;
+    std::string InitialDir;
+    std::string FileName; // the proposed name, without folder
+    std::string Filter;
+    std::string DefaultExt; // without the dot; added to a chosen name that has none
+};
+
 class IDialogResponder {
 public:
     virtual ~IDialogResponder() = default;
     virtual TModalResult MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons) = 0;
     // False when the user cancelled; `value` holds the default on entry and the answer on OK.
     virtual bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value) = 0;
+    // False when cancelled. A responder that offers no file dialogs raises Exception.
+    virtual bool OpenDialog(const TFileDialogOptions& options, bool multiSelect, std::vector<std::string>& files);
+    virtual bool SaveDialog(const TFileDialogOptions& options, std::string& fileName);
 };
 
 // Installs `responder` (not owned; nullptr removes it) and returns the one it replaces.
@@ -42,6 +56,12 @@ std::string InputBox(const std::string& caption, const std::string& prompt, cons
 bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value);
 // An error box with an OK button.
 void ShowErrorBox(const std::string& text);
+// The chosen files (one unless `multiSelect`) with full paths; false when cancelled.
+bool RunOpenDialog(const TFileDialogOptions& options, bool multiSelect, std::vector<std::string>& files);
+// The chosen name with its full path; false (and `fileName` unchanged) when cancelled.
+bool RunSaveDialog(const TFileDialogOptions& options, std::string& fileName);
+// `fileName` with "." + `defaultExt` added when its last part has no extension.
+std::string WithDefaultExt(const std::string& fileName, const std::string& defaultExt);
 
 // Installs a responder for the lifetime of a scope and restores the previous one.
 class TDialogResponderScope {

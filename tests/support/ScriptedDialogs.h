@@ -1,0 +1,91 @@
+#pragma once
+// A dialog responder that answers from a script and fails the test at once on any
+// dialog it was not told to expect, so no test can hang on an invisible box.
+
+#include "platform/core/DialogService.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+struct TShownDialog {
+    std::string Text;
+    TMsgDlgType Type;
+    TMsgDlgButtons Buttons;
+};
+
+class TScriptedDialogs : public IDialogResponder {
+public:
+    // The next message box must show `text` and gets `answer`.
+    void ExpectMessage(std::string text, TModalResult answer) { FMessages.emplace_back(std::move(text), answer); }
+    // The next input box gets `answer`, or is cancelled when it is empty.
+    void ExpectInput(std::optional<std::string> answer) { FInputs.push_back(std::move(answer)); }
+    // The next open dialog chooses `files`, or is cancelled when empty.
+    void ExpectOpen(std::optional<std::vector<std::string>> files) { FOpens.push_back(std::move(files)); }
+    // The next save dialog chooses `fileName`, or is cancelled when empty.
+    void ExpectSave(std::optional<std::string> fileName) { FSaves.push_back(std::move(fileName)); }
+    bool AllAnswered() const { return FMessages.empty() && FInputs.empty() && FOpens.empty() && FSaves.empty(); }
+
+    TModalResult MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons) override
+    {
+        Shown.push_back({text, type, buttons});
+        if (FMessages.empty()) {
+            ADD_FAILURE() << "Unexpected dialog: " << text;
+            return TModalResult::mrCancel;
+        }
+        auto [expected, answer] = FMessages.front();
+        FMessages.pop_front();
+        EXPECT_EQ(expected, text);
+        return answer;
+    }
+
+    bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value) override
+    {
+        InputPrompts.emplace_back(caption, prompt);
+        return Next(FInputs, "input box: " + prompt, value);
+    }
+
+    bool OpenDialog(const TFileDialogOptions& options, bool multiSelect, std::vector<std::string>& files) override
+    {
+        FileDialogs.push_back(options);
+        OpenMultiSelect.push_back(multiSelect);
+        return Next(FOpens, "open dialog", files);
+    }
+
+    bool SaveDialog(const TFileDialogOptions& options, std::string& fileName) override
+    {
+        FileDialogs.push_back(options);
+        return Next(FSaves, "save dialog", fileName);
+    }
+
+    std::vector<TShownDialog> Shown;
+    std::vector<std::pair<std::string, std::string>> InputPrompts; // caption, prompt
+    std::vector<TFileDialogOptions> FileDialogs;                   // open and save, in order
+    std::vector<bool> OpenMultiSelect;
+
+private:
+    // Takes the next scripted answer into `out`; false when it cancels. An unexpected
+    // dialog fails the test and is cancelled.
+    template <class T>
+    static bool Next(std::deque<std::optional<T>>& script, const std::string& what, T& out)
+    {
+        if (script.empty()) {
+            ADD_FAILURE() << "Unexpected " << what;
+            return false;
+        }
+        const bool answered = script.front().has_value();
+        if (answered)
+            out = *script.front();
+        script.pop_front();
+        return answered;
+    }
+
+    std::deque<std::pair<std::string, TModalResult>> FMessages;
+    std::deque<std::optional<std::string>> FInputs;
+    std::deque<std::optional<std::vector<std::string>>> FOpens;
+    std::deque<std::optional<std::string>> FSaves;
+};
