@@ -1,0 +1,146 @@
+#include "platform/gui/QtDialogResponder.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace {
+
+const QString ApplicationCaption = QStringLiteral("Kerfpad");
+
+QString Caption(const std::string& title)
+{
+    return title.empty() ? ApplicationCaption : QString::fromStdString(title);
+}
+
+QMessageBox::Icon IconOf(TMsgDlgType type)
+{
+    switch (type) {
+    case TMsgDlgType::mtWarning:
+        return QMessageBox::Warning;
+    case TMsgDlgType::mtError:
+        return QMessageBox::Critical;
+    case TMsgDlgType::mtInformation:
+        return QMessageBox::Information;
+    case TMsgDlgType::mtConfirmation:
+        return QMessageBox::Question;
+    case TMsgDlgType::mtCustom:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+struct TButtonPair {
+    TMsgDlgBtn Flag;
+    QMessageBox::StandardButton Button;
+    TModalResult Result;
+};
+
+// In the order the platform lays the buttons out; the first one offered is the default.
+constexpr TButtonPair Buttons[] = {
+    {mbYes, QMessageBox::Yes, TModalResult::mrYes},          {mbNo, QMessageBox::No, TModalResult::mrNo},
+    {mbOK, QMessageBox::Ok, TModalResult::mrOk},             {mbCancel, QMessageBox::Cancel, TModalResult::mrCancel},
+    {mbAbort, QMessageBox::Abort, TModalResult::mrAbort},    {mbRetry, QMessageBox::Retry, TModalResult::mrRetry},
+    {mbIgnore, QMessageBox::Ignore, TModalResult::mrIgnore},
+};
+
+std::vector<std::string> ToStrings(const QStringList& list)
+{
+    std::vector<std::string> strings;
+    strings.reserve(static_cast<std::size_t>(list.size()));
+    for (const QString& s : list)
+        strings.push_back(s.toStdString());
+    return strings;
+}
+
+void Prepare(QFileDialog& dialog, const TFileDialogOptions& options)
+{
+    dialog.setWindowTitle(Caption(options.Title));
+    if (!options.InitialDir.empty())
+        dialog.setDirectory(QString::fromStdString(options.InitialDir));
+    const QStringList filters = QtNameFilters(options.Filter);
+    if (!filters.isEmpty())
+        dialog.setNameFilters(filters);
+    if (!options.FileName.empty())
+        dialog.selectFile(QString::fromStdString(options.FileName));
+}
+
+} // namespace
+
+QStringList QtNameFilters(const std::string& filter)
+{
+    const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i].trimmed();
+        // Qt takes the patterns from the last parentheses, so a description that shows
+        // its own is cut before them and given the real ones.
+        const qsizetype open = description.lastIndexOf(QLatin1Char('('));
+        if (open > 0 && description.endsWith(QLatin1Char(')')))
+            description = description.left(open).trimmed();
+        QString patterns = parts[i + 1].trimmed();
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        filters << description + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    return filters;
+}
+
+TModalResult TQtDialogResponder::MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons)
+{
+    QMessageBox box(IconOf(type), ApplicationCaption, QString::fromStdString(text), QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    bool first = true;
+    for (const auto& pair : Buttons) {
+        if ((buttons & pair.Flag) == 0)
+            continue;
+        box.addButton(pair.Button);
+        if (first)
+            box.setDefaultButton(pair.Button);
+        first = false;
+    }
+    if (first)
+        box.addButton(QMessageBox::Ok);
+    box.exec();
+    const auto clicked = box.standardButton(box.clickedButton());
+    for (const auto& pair : Buttons)
+        if (pair.Button == clicked)
+            return pair.Result;
+    return TModalResult::mrCancel;
+}
+
+bool TQtDialogResponder::InputQuery(const std::string& caption, const std::string& prompt, std::string& value)
+{
+    bool ok = false;
+    const QString answer = QInputDialog::getText(QApplication::activeWindow(), Caption(caption),
+                                                 QString::fromStdString(prompt), QLineEdit::Normal,
+                                                 QString::fromStdString(value), &ok);
+    if (ok)
+        value = answer.toStdString();
+    return ok;
+}
+
+bool TQtDialogResponder::OpenDialog(const TFileDialogOptions& options, bool multiSelect,
+                                    std::vector<std::string>& files)
+{
+    QFileDialog dialog(QApplication::activeWindow());
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    Prepare(dialog, options);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    files = ToStrings(dialog.selectedFiles());
+    return !files.empty();
+}
+
+bool TQtDialogResponder::SaveDialog(const TFileDialogOptions& options, std::string& fileName)
+{
+    QFileDialog dialog(QApplication::activeWindow());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    Prepare(dialog, options);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    fileName = dialog.selectedFiles().constFirst().toStdString();
+    return true;
+}

@@ -1,0 +1,21 @@
+#pragma once
+// The dialog responder of the running application: message boxes, input boxes and the
+// open and save dialogs as Qt shows them, each with the caption "Kerfpad" unless the
+// call names one, over the active window. Installed by the shell at start-up with
+// SetDialogResponder.
+
+#include "platform/core/DialogService.h"
+
+#include <QStringList>
+
+class TQtDialogResponder : public IDialogResponder {
+public:
+    TModalResult MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons) override;
+    bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value) override;
+    bool OpenDialog(const TFileDialogOptions& options, bool multiSelect, std::vector<std::string>& files) override;
+    bool SaveDialog(const TFileDialogOptions& options, std::string& fileName) override;
+};
+
+// "Shopbot Files (*.sbp)|*.sbp|All|*.*" as Qt's name filters:
+// {"Shopbot Files (*.sbp)", "All (*.*)"}; patterns separated by ';' become blanks.
+QStringList QtNameFilters(const std::string& filter);
