@@ -1,0 +1,219 @@
+#include "app/CommandHints.h"
+#include "app/EditorSettings.h"
+#include "app/ShellSettings.h"
+#include "app/TextFileLines.h"
+
+#include "AppTestSupport.h"
+
+#include "engine/Keywords.h"
+#include "platform/core/Stream.h"
+
+#include <gtest/gtest.h>
+
+#include <QRegularExpression>
+
+namespace {
+
+class Settings : public TAppTest {};
+
+TEST_F(Settings, AFreshInstallationGivesTheDefaults)
+{
+    TMainSettings main;
+    main.PanelGLWidth = 1;
+    ReadIniSettings(Dm, main);
+    EXPECT_FALSE(main.HasBounds());
+    EXPECT_EQ(main.PanelGLWidth, 50);
+    EXPECT_EQ(main.GLDisplaySpeed, 50);
+    EXPECT_EQ(main.GLPosRotSpeed, 20);
+    EXPECT_TRUE(main.GLSimulate && main.GLJogsVisible && main.ShowWireFramebit && main.SuppressAllMessages);
+    EXPECT_TRUE(main.ViewStatusbar && main.ViewVariables);
+    EXPECT_FALSE(Dm.Tips1.ShowOnStartup) << "no tips.ini";
+    EXPECT_EQ(Dm.GetMRUFileCount(), 0);
+
+    TEditorSettings editor;
+    editor.TabWidth = 9;
+    editor.Load();
+    EXPECT_EQ(editor.Font.Name(), "Courier New");
+    EXPECT_EQ(editor.Font.Size(), 10);
+    EXPECT_EQ(editor.Font.Color(), clWindowText);
+    EXPECT_EQ(editor.MainColor, clWindow);
+    EXPECT_EQ(editor.TabWidth, 5);
+    EXPECT_TRUE(editor.AutoIndent && editor.GutterVisible && editor.GutterLineNumbers);
+    EXPECT_FALSE(editor.SmartTabs);
+
+    TPrintSettings print;
+    print.MarginTop = 1;
+    print.Load();
+    EXPECT_EQ(print.HeaderLeft, "$TITLE$");
+    EXPECT_EQ(print.HeaderRight, "$PAGENUM$/$PAGECOUNT$");
+    EXPECT_EQ(print.FooterLeft, "$DATE$ $TIME$");
+    EXPECT_EQ(print.FooterRight, "Kerfpad");
+    EXPECT_EQ(print.MarginTop, 20.0);
+    EXPECT_EQ(print.MarginGutter, 0.0);
+    EXPECT_FALSE(std::filesystem::exists(SettingsPath())) << "reading writes nothing";
+}
+
+TEST_F(Settings, EditorSettingsWriteFifteenKeysAndIgnoreAFontStyle)
+{
+    WriteSettings("[Editor]\nFontStyle=BI\nTabWidth=3\n");
+    TEditorSettings editor;
+    editor.Load();
+    EXPECT_EQ(editor.TabWidth, 3);
+    EXPECT_EQ(editor.Font.Style(), 0);
+    editor.Save();
+    EXPECT_EQ(SectionLines("Editor"),
+              (std::vector<std::string>{"FontStyle=BI", "TabWidth=3", "MainColor=-2147483643", "FontName=Courier New",
+                                        "FontColor=-2147483640", "FontSize=10", "SelectedBG=-2147483635",
+                                        "SelectedFG=-2147483634", "SmartTabs=0", "AutoIndent=1", "GutterColor=-2147483633",
+                                        "GutterVisible=1", "GutterLineNumbers=1", "DefNewFile=-1", "EdMinW=300",
+                                        "PrevMinW=100"}));
+
+    std::filesystem::remove(SettingsPath());
+    editor.Save();
+    EXPECT_EQ(SectionLines("Editor").size(), 15u);
+    EXPECT_EQ(SectionLines("Editor").front(), "MainColor=-2147483643");
+}
+
+TEST_F(Settings, PrintSettingsRoundTripWithPointDecimals)
+{
+    TPrintSettings print;
+    print.HeaderCenter = "$TITLE$ - draft";
+    print.MarginLeft = 12.5;
+    print.LineNumbers = true;
+    print.Save();
+    EXPECT_EQ(SectionLines("PrintSettings")[8], "MarginLeft=12.5");
+    EXPECT_EQ(SectionLines("PrintSettings")[9], "MarginRight=20");
+    TPrintSettings back;
+    back.Load();
+    EXPECT_EQ(back.HeaderCenter, "$TITLE$ - draft");
+    EXPECT_EQ(back.MarginLeft, 12.5);
+    EXPECT_TRUE(back.LineNumbers);
+    EXPECT_EQ(SectionLines("PrintSettings").size(), 18u);
+}
+
+TEST_F(Settings, MainValuesAreReadAsControlsCanHoldThem)
+{
+    WriteSettings("[Main]\nWidth=0\nHeight=600\nPanelGLWidth=-5\nGLPosRotSpeed=0\nGLDisplaySpeed=500\n"
+                  "GLSimulate=0\nViewVariables=x\nGLFollowBit=1\n[Editor]\nEdMinW=-1\nTabWidth=four\n"
+                  "[MRUFiles]\nMRUFile1=A\nMRUFile2=B\nMRUFile5=\n");
+    TMainSettings main;
+    ReadIniSettings(Dm, main);
+    EXPECT_FALSE(main.HasBounds()) << "a width of 0 keeps the form's size";
+    EXPECT_EQ(main.PanelGLWidth, 0);
+    EXPECT_EQ(main.GLPosRotSpeed, 1);
+    EXPECT_EQ(main.GLDisplaySpeed, 200);
+    EXPECT_FALSE(main.GLSimulate);
+    EXPECT_TRUE(main.ViewVariables) << "no number reads as the default";
+    EXPECT_FALSE(main.GLFollowBit) << "never read";
+    EXPECT_EQ(Dm.MRUFiles.Items(), (QStringList{"A", "B"}));
+    TEditorSettings editor;
+    editor.Load();
+    EXPECT_EQ(editor.EdMinW, 0);
+    EXPECT_EQ(editor.TabWidth, 5);
+
+    TMainSettings slow;
+    slow.GLDisplaySpeed = -3;
+    slow.GLPosRotSpeed = 9999;
+    TIniFile ini(SettingsPath());
+    slow.Write(ini);
+    slow.Read(ini);
+    EXPECT_EQ(slow.GLDisplaySpeed, 0);
+    EXPECT_EQ(slow.GLPosRotSpeed, 500);
+}
+
+TEST_F(Settings, ExitWritesMainInOrderAndDeletesUnusedRecentFiles)
+{
+    std::string old = "[MRUFiles]\n";
+    for (int n = 1; n <= 10; ++n)
+        old += "MRUFile" + std::to_string(n) + "=/old/" + std::to_string(n) + ".sbp\n";
+    WriteSettings(old);
+    for (const char* name : {"/c.sbp", "/b.sbp", "/a.sbp"})
+        Dm.AddMRUFile(name);
+    TMainSettings main;
+    main.Left = 10;
+    main.Width = 800;
+    main.Height = 600;
+    main.GLFollowBit = true;
+    WriteIniSettings(Dm, main);
+    EXPECT_EQ(SectionLines("MRUFiles"), (std::vector<std::string>{"MRUFile1=/a.sbp", "MRUFile2=/b.sbp", "MRUFile3=/c.sbp"}));
+    EXPECT_EQ(SectionLines("Main"),
+              (std::vector<std::string>{"Left=10", "Top=0", "Width=800", "Height=600", "Maximized=0", "PanelGLWidth=50",
+                                        "GLPosRotSpeed=20", "GLSimulate=1", "GLJogsVisible=1", "GLFollowBit=1",
+                                        "ShowWireFramebit=1", "GLDisplaySpeed=50", "SuppressAllMessages=1",
+                                        "ViewStatusbar=1", "ViewVariables=1"}));
+}
+
+TEST_F(Settings, AnUnreadableSettingsFileGivesDefaultsAndIsNeverReplaced)
+{
+    std::filesystem::create_directory(SettingsPath());
+    TMainSettings main;
+    ReadIniSettings(Dm, main);
+    EXPECT_EQ(main.PanelGLWidth, 50);
+    EXPECT_THROW(WriteIniSettings(Dm, main), EFCreateError);
+    EXPECT_TRUE(std::filesystem::is_directory(SettingsPath()));
+}
+
+TEST_F(Settings, TipSettingsComeFromMainOnlyWithTipsBesideTheExecutable)
+{
+    WriteSettings("[Main]\nShowTipsOnStartup=1\nCurrentTip=99\n");
+    WriteText("Tips.INI", "one\r\ntwo\r\nthree\r\n");
+    TMainSettings main;
+    ReadIniSettings(Dm, main);
+    EXPECT_EQ(Dm.Tips1.Tips(), (QStringList{"one", "two", "three"}));
+    EXPECT_TRUE(Dm.Tips1.ShowOnStartup);
+    EXPECT_EQ(Dm.Tips1.CurrentTip(), 0) << "past the last tip wraps to the first";
+
+    Dm.Tips1.SetCurrentTip(2);
+    Dm.Tips1.ShowOnStartup = false;
+    Dm.Tips1CloseDialog();
+    EXPECT_EQ(SectionLines("Main"), (std::vector<std::string>{"ShowTipsOnStartup=0", "CurrentTip=3"}));
+}
+
+TEST_F(Settings, TipSettingsThatCannotBeStoredAreReported)
+{
+    WriteText("plain", "x");
+    ::setenv("KERFPAD_APP_DIR", Path("plain").c_str(), 1);
+    Dm.OpenLog();
+    const std::string expected = "Cannot create file \"" + SettingsPath() + "\". Not a directory";
+    Dialogs.ExpectMessage(expected, TModalResult::mrOk);
+    Dm.Tips1CloseDialog();
+    ASSERT_EQ(Dialogs.Shown.size(), 1u);
+    EXPECT_EQ(Dialogs.Shown[0].Type, TMsgDlgType::mtError);
+}
+
+TEST_F(Settings, CommandHintsMatchTheWholeWordExactly)
+{
+    TCommandHints hints;
+    ReadCommands(Dm, hints);
+    EXPECT_FALSE(hints.HasList());
+    EXPECT_EQ(hints.Hint("MS"), "");
+
+    WriteText("Commands.ini", "MS~Move speeds\r\nM~\r\nMSX~other\r\nMS~second\r\n");
+    ReadCommands(Dm, hints);
+    ASSERT_TRUE(hints.HasList());
+    EXPECT_EQ(hints.Hint("MS"), "Move speeds");
+    EXPECT_EQ(hints.Hint("M"), "");
+    EXPECT_EQ(hints.Hint("ms"), "");
+    EXPECT_EQ(hints.Hint("MSX"), "other");
+    EXPECT_EQ(hints.Hint("J2"), "");
+}
+
+TEST(ShippedData, OneHintPerKeywordAndADozenTips)
+{
+    QStringList lines;
+    ASSERT_TRUE(ReadTextFileLines(KERFPAD_DATA_DIR "/commands.ini", lines));
+    EXPECT_EQ(lines.value(0), "MS~Move speeds");
+    EXPECT_EQ(lines.size(), KeywordCount + 1);
+    TCommandHints hints;
+    hints.SetLines(lines);
+    for (auto keyword : CommandKeywords) {
+        const QString word = QString::fromUtf8(keyword.data(), keyword.size()).toUpper();
+        EXPECT_FALSE(hints.Hint(word).isEmpty()) << keyword;
+    }
+    EXPECT_FALSE(hints.Hint("[CLAMP]").isEmpty());
+    ASSERT_TRUE(ReadTextFileLines(KERFPAD_DATA_DIR "/tips.ini", lines));
+    EXPECT_EQ(lines.size(), 12);
+    EXPECT_EQ(lines.filter(QRegularExpression("^\\s*$")).size(), 0);
+}
+
+} // namespace
