@@ -15,13 +15,14 @@ namespace {
 
 constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
 
-// The whole file, or an error text; a missing file is empty and no error.
+// The whole file, or an error text; a missing file (also one below a path part that is
+// no folder) is empty and no error.
 std::string ReadWholeFile(const std::string& fileName, std::string& error)
 {
     std::string bytes;
     const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        if (errno != ENOENT)
+        if (errno != ENOENT && errno != ENOTDIR)
             error = std::strerror(errno);
         return bytes;
     }
