@@ -18,9 +18,17 @@ class Settings : public TAppTest {};
 
 TEST_F(Settings, AFreshInstallationGivesTheDefaults)
 {
+    Dm.OpenLog();
     TMainSettings main;
     main.PanelGLWidth = 1;
     ReadIniSettings(Dm, main);
+    TCommandHints hints;
+    ReadCommands(Dm, hints);
+    Dm.CloseLog();
+    EXPECT_EQ(ReadText("log.txt"), "2024-03-07 09:05:03 debug: Log file opened\n"
+                                   "2024-03-07 09:05:03 debug: ReadIniSettings\n"
+                                   "2024-03-07 09:05:03 debug: ReadCommands\n"
+                                   "2024-03-07 09:05:03 debug: Closing log file\n");
     EXPECT_FALSE(main.HasBounds());
     EXPECT_EQ(main.PanelGLWidth, 50);
     EXPECT_EQ(main.GLDisplaySpeed, 50);
