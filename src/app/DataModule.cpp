@@ -3,9 +3,9 @@
 #include "app/AppPaths.h"
 #include "app/DelimitedText.h"
 #include "app/MainSettings.h"
+#include "app/MainSettingsFile.h"
 
 #include "platform/core/Assert.h"
-#include "platform/core/IniFile.h"
 
 #include <QFileInfo>
 #include <QLocale>
@@ -106,10 +106,10 @@ QString Tdm::StatusPositionText(double x, double y, double z)
 void Tdm::Tips1CloseDialog()
 {
     try {
-        TIniFile ini(MainSettingsFileName().toStdString());
-        ini.WriteBool(MainSection, "ShowTipsOnStartup", Tips1.ShowOnStartup);
-        ini.WriteInteger(MainSection, "CurrentTip", Tips1.CurrentTip() + 1);
-        ini.UpdateFile();
+        UpdateMainSettings([this](TIniFile& ini) {
+            ini.WriteBool(MainSection, "ShowTipsOnStartup", Tips1.ShowOnStartup);
+            ini.WriteInteger(MainSection, "CurrentTip", Tips1.CurrentTip() + 1);
+        });
     } catch (const Exception& e) {
         Log(QStringLiteral("error"), QString::fromStdString(e.Message()));
         ShowErrorBox(e.Message());

@@ -1,6 +1,6 @@
 #include "app/EditorSettings.h"
 
-#include "app/AppPaths.h"
+#include "app/MainSettingsFile.h"
 #include "app/SettingsFields.h"
 
 #include <algorithm>
@@ -33,11 +33,6 @@ const TSettingField<TPrintSettings> PrintFields[] = {
     {"UseColors", &TPrintSettings::UseColors},       {"WrapLines", &TPrintSettings::WrapLines},
     {"LineNumbers", &TPrintSettings::LineNumbers},   {"LineNumInMargin", &TPrintSettings::LineNumInMargin},
 };
-
-std::string MainSettingsPath()
-{
-    return MainSettingsFileName().toStdString();
-}
 
 } // namespace
 
@@ -92,14 +87,12 @@ void TEditorSettings::Save(TIniFile& ini) const
 
 void TEditorSettings::Load()
 {
-    Load(TIniFile(MainSettingsPath()));
+    Load(OpenMainSettings());
 }
 
 void TEditorSettings::Save() const
 {
-    TIniFile ini(MainSettingsPath());
-    Save(ini);
-    ini.UpdateFile();
+    UpdateMainSettings([this](TIniFile& ini) { Save(ini); });
 }
 
 void TPrintSettings::Load(const TIniFile& ini)
@@ -115,12 +108,10 @@ void TPrintSettings::Save(TIniFile& ini) const
 
 void TPrintSettings::Load()
 {
-    Load(TIniFile(MainSettingsPath()));
+    Load(OpenMainSettings());
 }
 
 void TPrintSettings::Save() const
 {
-    TIniFile ini(MainSettingsPath());
-    Save(ini);
-    ini.UpdateFile();
+    UpdateMainSettings([this](TIniFile& ini) { Save(ini); });
 }

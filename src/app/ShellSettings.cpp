@@ -1,11 +1,9 @@
 #include "app/ShellSettings.h"
 
-#include "app/AppPaths.h"
 #include "app/CommandHints.h"
 #include "app/DataModule.h"
+#include "app/MainSettingsFile.h"
 #include "app/TextFileLines.h"
-
-#include "platform/core/IniFile.h"
 
 namespace {
 const QString Debug = QStringLiteral("debug");
@@ -14,7 +12,7 @@ const QString Debug = QStringLiteral("debug");
 void ReadIniSettings(Tdm& dm, TMainSettings& settings)
 {
     dm.Log(Debug, QStringLiteral("ReadIniSettings"));
-    const TIniFile ini(MainSettingsFileName().toStdString());
+    const TIniFile ini = OpenMainSettings();
 
     const QString tipsFile = FindAppFile(TipsFileTitle);
     QStringList tips;
@@ -35,15 +33,15 @@ void ReadIniSettings(Tdm& dm, TMainSettings& settings)
 void WriteIniSettings(Tdm& dm, const TMainSettings& settings)
 {
     dm.Log(Debug, QStringLiteral("WriteIniSettings"));
-    TIniFile ini(MainSettingsFileName().toStdString());
-    settings.Write(ini);
-    for (int n = 1; n <= RecentFileKeys; ++n) {
-        if (n - 1 < dm.GetMRUFileCount())
-            ini.WriteString(RecentFilesSection, RecentFileKey(n), dm.GetMRUFile(n - 1).toStdString());
-        else
-            ini.DeleteKey(RecentFilesSection, RecentFileKey(n));
-    }
-    ini.UpdateFile();
+    UpdateMainSettings([&](TIniFile& ini) {
+        settings.Write(ini);
+        for (int n = 1; n <= RecentFileKeys; ++n) {
+            if (n - 1 < dm.GetMRUFileCount())
+                ini.WriteString(RecentFilesSection, RecentFileKey(n), dm.GetMRUFile(n - 1).toStdString());
+            else
+                ini.DeleteKey(RecentFilesSection, RecentFileKey(n));
+        }
+    });
 }
 
 void ReadCommands(Tdm& dm, TCommandHints& hints)

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <ctime>
+#include <utility>
 
 namespace {
 using SteadyClock = std::chrono::steady_clock;
@@ -39,9 +40,7 @@ IClockSource& SystemClock()
 
 IClockSource* SetClockSource(IClockSource* source)
 {
-    IClockSource* previous = installedSource;
-    installedSource = source;
-    return previous;
+    return std::exchange(installedSource, source);
 }
 
 std::int64_t TickCountMs()

@@ -7,6 +7,8 @@
 // The tick count and the wall time come from one replaceable source, so tests can set
 // the time the debug log stamps and move deadlines and waits forward by hand.
 
+#include "platform/core/InstallScope.h"
+
 #include <cstdint>
 
 // Milliseconds of a monotonic clock; only differences mean anything.
@@ -34,13 +36,4 @@ IClockSource& SystemClock();
 // one it replaces.
 IClockSource* SetClockSource(IClockSource* source);
 
-class TClockSourceScope {
-public:
-    explicit TClockSourceScope(IClockSource* source) : FPrevious(SetClockSource(source)) {}
-    ~TClockSourceScope() { SetClockSource(FPrevious); }
-    TClockSourceScope(const TClockSourceScope&) = delete;
-    TClockSourceScope& operator=(const TClockSourceScope&) = delete;
-
-private:
-    IClockSource* FPrevious;
-};
+using TClockSourceScope = TInstallScope<IClockSource, SetClockSource>;

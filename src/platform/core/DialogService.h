@@ -4,6 +4,8 @@
 // install one that answers from a script and fails on a dialog it did not expect, so no
 // test can hang on an invisible box.
 
+#include "platform/core/InstallScope.h"
+
 #include <string>
 #include <vector>
 
@@ -64,13 +66,4 @@ bool RunSaveDialog(const TFileDialogOptions& options, std::string& fileName);
 std::string WithDefaultExt(const std::string& fileName, const std::string& defaultExt);
 
 // Installs a responder for the lifetime of a scope and restores the previous one.
-class TDialogResponderScope {
-public:
-    explicit TDialogResponderScope(IDialogResponder* responder) : FPrevious(SetDialogResponder(responder)) {}
-    ~TDialogResponderScope() { SetDialogResponder(FPrevious); }
-    TDialogResponderScope(const TDialogResponderScope&) = delete;
-    TDialogResponderScope& operator=(const TDialogResponderScope&) = delete;
-
-private:
-    IDialogResponder* FPrevious;
-};
+using TDialogResponderScope = TInstallScope<IDialogResponder, SetDialogResponder>;

@@ -8,6 +8,8 @@
 // events for a dead target are dropped and its timers stop, so nobody calls into a
 // freed object.
 
+#include "platform/core/InstallScope.h"
+
 #include <cstdint>
 #include <exception>
 #include <functional>
@@ -90,13 +92,4 @@ void ProcessPendingEvents();
 std::string ExceptionMessage(std::exception_ptr error);
 
 // Installs a loop for the lifetime of a scope and restores the previous one.
-class TEventLoopScope {
-public:
-    explicit TEventLoopScope(IEventLoop* loop) : FPrevious(SetEventLoop(loop)) {}
-    ~TEventLoopScope() { SetEventLoop(FPrevious); }
-    TEventLoopScope(const TEventLoopScope&) = delete;
-    TEventLoopScope& operator=(const TEventLoopScope&) = delete;
-
-private:
-    IEventLoop* FPrevious;
-};
+using TEventLoopScope = TInstallScope<IEventLoop, SetEventLoop>;

@@ -5,6 +5,8 @@
 // installs a store that keeps the keys in an INI file of the user's; tests install an
 // in-memory store. Nothing here touches the disk.
 
+#include "platform/core/InstallScope.h"
+
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -79,16 +81,7 @@ IRegistryStore& GetRegistryStore();
 // the one it replaces.
 IRegistryStore* SetRegistryStore(IRegistryStore* store);
 
-class TRegistryStoreScope {
-public:
-    explicit TRegistryStoreScope(IRegistryStore* store) : FPrevious(SetRegistryStore(store)) {}
-    ~TRegistryStoreScope() { SetRegistryStore(FPrevious); }
-    TRegistryStoreScope(const TRegistryStoreScope&) = delete;
-    TRegistryStoreScope& operator=(const TRegistryStoreScope&) = delete;
-
-private:
-    IRegistryStore* FPrevious;
-};
+using TRegistryStoreScope = TInstallScope<IRegistryStore, SetRegistryStore>;
 
 // The registry object callers use: a root, a current key and the reads and writes on it.
 class TRegistry {
