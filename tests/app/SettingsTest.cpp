@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QLocale>
 #include <QRegularExpression>
 
 namespace {
@@ -84,6 +85,8 @@ TEST_F(Settings, EditorSettingsWriteFifteenKeysAndIgnoreAFontStyle)
 
 TEST_F(Settings, PrintSettingsRoundTripWithPointDecimals)
 {
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     TPrintSettings print;
     print.HeaderCenter = "$TITLE$ - draft";
     print.MarginLeft = 12.5;
@@ -97,6 +100,7 @@ TEST_F(Settings, PrintSettingsRoundTripWithPointDecimals)
     EXPECT_EQ(back.MarginLeft, 12.5);
     EXPECT_TRUE(back.LineNumbers);
     EXPECT_EQ(SectionLines("PrintSettings").size(), 18u);
+    QLocale::setDefault(saved);
 }
 
 TEST_F(Settings, MainValuesAreReadAsControlsCanHoldThem)
