@@ -28,6 +28,7 @@ struct TMainSettings {
     bool GLFollowBit = false;
 
     bool HasBounds() const { return Width > 0 && Height > 0; }
+    bool operator==(const TMainSettings&) const = default;
 
     // The keys from "Left" to "ViewVariables", with the defaults for missing ones.
     void Read(const TIniFile& ini);

@@ -131,7 +131,7 @@ TEST_F(EditorGlobals, TheLastActivePageStaysTheTargetWhileOthersRemain)
     EXPECT_EQ(released, std::vector<std::string>{"first"});
 }
 
-TEST_F(EditorGlobals, TheGlobalsClearWhenTheirPageWasTheLast)
+TEST_F(EditorGlobals, ClearedWhenTheirPageWasTheLastAndReleasedLastDeclaredFirst)
 {
     auto only = Open("only");
     auto other = Open("other");
@@ -142,20 +142,14 @@ TEST_F(EditorGlobals, TheGlobalsClearWhenTheirPageWasTheLast)
         << "they point to another page";
     DeactivateEditorPage(only.Editor);
     EXPECT_FALSE(ActiveEditor || ActiveEditActions || ActiveFileActions || ActiveSearchActions);
-}
 
-TEST_F(EditorGlobals, ReleasedLastDeclaredFirst)
-{
-    auto a = Open("a");
-    auto b = Open("b");
-    ActivateEditorPage(a);
-    ActiveSearchActions = b.SearchActions;
-    Factory->Pages.clear();
-    a = {};
-    b = {};
+    ActivateEditorPage(only);
+    ActiveSearchActions = other.SearchActions;
+    only = {};
+    other = {};
     Factory.reset();
     ReleaseEditorGlobals();
-    EXPECT_EQ(released, (std::vector<std::string>{"b", "a", "factory"}));
+    EXPECT_EQ(released, (std::vector<std::string>{"other", "only", "factory"}));
 }
 
 } // namespace

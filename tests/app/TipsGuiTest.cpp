@@ -61,9 +61,6 @@ TEST(Tips, RegistryValuesAreAppendedInOrder)
     tips.RegSubKey = "Tips";
     tips.Loaded();
     EXPECT_EQ(tips.Tips(), (QStringList{"first", "second", "3"}));
-    tips.RegSubKey = "Missing";
-    tips.LoadFromRegistry();
-    EXPECT_EQ(tips.Tips().size(), 3);
 }
 
 TEST(TipIcons, EachStyleHasItsOwnPicture)
@@ -123,15 +120,10 @@ TEST_F(TipWindowGui, ShowsAFixedAlwaysOnTopWindowOnce)
     EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_FALSE(window->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint));
     EXPECT_FALSE(window->isModal());
-    EXPECT_EQ(window->Bevel->geometry(), QRect(8, 8, 321, 185));
-    EXPECT_EQ(window->PaintBox->geometry(), QRect(16, 16, 305, 169));
-    EXPECT_EQ(window->TipLabel->geometry(), QRect(24, 72, 289, 105));
     EXPECT_EQ(window->CheckBox->pos(), QPoint(8, 203));
     EXPECT_GE(window->CheckBox->width(), 129);
     EXPECT_LE(window->CheckBox->geometry().right(), 160 - 8);
     EXPECT_LE(window->CheckBox->sizeHint().width(), window->CheckBox->width()) << "its text is not cut";
-    EXPECT_EQ(window->NextButton->geometry(), QRect(160, 200, 81, 23));
-    EXPECT_EQ(window->CloseButton->geometry(), QRect(248, 200, 81, 23));
     EXPECT_EQ(window->TipLabel->text(), "first & only");
     EXPECT_EQ(window->CheckBox->text(), "&Show Tips on Startup");
 
