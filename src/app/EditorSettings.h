@@ -41,8 +41,8 @@ public:
     void Load(const TIniFile& ini);
     // Fifteen keys, in the order the file has always had them.
     void Save(TIniFile& ini) const;
-    // The same against the main settings file; Save raises EFCreateError naming the
-    // file when it cannot be written.
+    // The same against the main settings file; Save raises a file error (EStreamError)
+    // naming the file when it cannot be written.
     void Load();
     void Save() const;
 };

@@ -11,7 +11,7 @@ inline TIniFile OpenMainSettings()
     return TIniFile(MainSettingsFileName().toStdString());
 }
 
-// Opens the file, lets `change` write to it and writes it back; raises EFCreateError
+// Opens the file, lets `change` write to it and writes it back; raises a file error
 // naming the file when it cannot be written.
 template <class F>
 void UpdateMainSettings(F&& change)

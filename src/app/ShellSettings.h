@@ -15,9 +15,9 @@ class TCommandHints;
 // ends first.
 void ReadIniSettings(Tdm& dm, TMainSettings& settings);
 // Logs "WriteIniSettings"; writes [Main] from `settings`, and MRUFile1 .. MRUFile10
-// from the recent files, deleting the keys past the last file. Raises EFCreateError
-// naming the file when it cannot be written (never when it could not be read: then
-// the file is left alone).
+// from the recent files, deleting the keys past the last file. Raises a file error
+// (EStreamError) naming the file when it cannot be written, or could not be read: such
+// a file is left alone.
 void WriteIniSettings(Tdm& dm, const TMainSettings& settings);
 // Logs "ReadCommands"; loads commands.ini from beside the executable when it is there.
 void ReadCommands(Tdm& dm, TCommandHints& hints);

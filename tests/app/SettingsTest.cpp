@@ -123,7 +123,7 @@ TEST_F(Settings, AnUnreadableSettingsFileGivesDefaultsAndIsNeverReplaced)
     TMainSettings main;
     ReadIniSettings(Dm, main);
     EXPECT_EQ(main.PanelGLWidth, 50);
-    EXPECT_THROW(WriteIniSettings(Dm, main), EFCreateError);
+    EXPECT_THROW(WriteIniSettings(Dm, main), EStreamError);
     EXPECT_TRUE(std::filesystem::is_directory(SettingsPath()));
 }
 

@@ -131,7 +131,7 @@ TEST_F(IniFiles, AFailedUpdateKeepsTheOldFileAndNamesIt)
     rlimit small = saved;
     small.rlim_cur = 1024;
     ::setrlimit(RLIMIT_FSIZE, &small);
-    EXPECT_THROW(ini.UpdateFile(), EFCreateError);
+    EXPECT_THROW(ini.UpdateFile(), EStreamError);
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
     EXPECT_EQ(ReadText("k.ini"), "[A]\nx=old\n");

@@ -60,8 +60,9 @@ public:
 
     // The bytes UpdateFile writes.
     std::string Text() const;
-    // Writes the file atomically; raises EFCreateError naming the file when it cannot, or
-    // when the file could not be read (its content would be lost).
+    // Writes the file atomically; raises a file error (EStreamError) naming the file when
+    // it cannot, and EFCreateError when the file could not be read (its content would be
+    // lost).
     void UpdateFile();
 
 private:
