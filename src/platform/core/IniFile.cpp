@@ -1,6 +1,6 @@
 #include "platform/core/IniFile.h"
 
-#include "platform/core/AtomicFile.h"
+#include "platform/core/AtomicFileStream.h"
 #include "platform/core/NumberFormat.h"
 #include "platform/core/Stream.h"
 #include "platform/core/StringUtils.h"
@@ -332,5 +332,8 @@ void TIniFile::UpdateFile()
 {
     if (!FReadError.empty())
         throw EFCreateError("Cannot create file \"" + FFileName + "\". It could not be read: " + FReadError);
-    WriteFileAtomically(FFileName, Text());
+    const std::string text = Text();
+    TAtomicFileStream file(FFileName);
+    file.WriteBuffer(text.data(), static_cast<std::int64_t>(text.size()));
+    file.Commit();
 }
