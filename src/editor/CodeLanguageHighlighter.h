@@ -1,0 +1,98 @@
+#pragma once
+// The scanning scheme the highlighters with a built-in language share: a line, the run
+// position (the next code unit to scan), the current token's start and kind, and the
+// operations every language scans alike. A derived class scans one token per Next,
+// setting the run position past it and the kind; it reports the null kind at the line's
+// end, which is its length: a NUL inside the line is an ordinary character.
+//
+// Kinds are each language's own small numbers; the class tells the scheme which of them
+// mean end of line, whitespace and "begins no token", and which attribute each kind gets.
+
+#include "editor/CodeCustomHighlighter.h"
+
+#include <QString>
+
+#include <array>
+#include <vector>
+
+// The token classes of GetDefaultAttribute.
+enum TCodeDefaultAttributeIndex : int {
+    daComment = 0,
+    daIdentifier = 1,
+    daKeyword = 2,
+    daString = 3,
+    daWhitespace = 4,
+    daSymbol = 5,
+};
+
+class TCodeLanguageHighlighter : public TCodeCustomHighlighter {
+    KP_CLASS(TCodeLanguageHighlighter, TCodeCustomHighlighter)
+public:
+    struct TCommonKinds {
+        int null;
+        int whitespace;
+        int other; // a character that begins no token
+    };
+
+    TCodeLanguageHighlighter(TComponent* owner, TCommonKinds kinds);
+
+    void SetLine(const QString& text, int lineNumber) override;
+    bool GetEol() const override { return tokenKind_ == kinds_.null; }
+    QStringView GetToken() const override { return QStringView(line_).mid(tokenPos_, run_ - tokenPos_); }
+    int GetTokenPos() const override { return tokenPos_; }
+    int GetTokenKind() const override { return tokenKind_; }
+    TCodeHighlighterAttributes* GetTokenAttribute() const override;
+    TCodeHighlighterAttributes* GetDefaultAttribute(int index) const override;
+    int LineNumber() const { return lineNumber_; }
+
+protected:
+    static constexpr int kEnd = -1;
+
+    // The code unit at i, kEnd at or past the line's end.
+    int Ch(int i) const { return i < length_ ? static_cast<int>(text_[i]) : kEnd; }
+    bool AtLineEnd() const { return run_ >= length_; }
+    static constexpr bool IsDigit(int c) { return c >= '0' && c <= '9'; }
+    static constexpr bool IsAsciiLetter(int c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; }
+    static constexpr bool IsHexDigit(int c) { return IsDigit(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'f'); }
+    // Blanks and control characters other than NUL and the line breaks.
+    static constexpr bool IsBlank(int c) { return c > 0 && c <= ' ' && c != '\r' && c != '\n'; }
+    // Letters, digits and "_" (code units above 255 never belong to a word).
+    static constexpr bool IsWordChar(int c) { return IsAsciiLetter(c) || IsDigit(c) || c == '_'; }
+
+    // The operations every language shares; each scans from the run position.
+    void ScanLineEnd();    // null kind, nothing consumed
+    void ScanLineBreak();  // CR (with a following LF) or LF: whitespace
+    void ScanBlanks();     // a run of blanks: whitespace
+    void ScanOther();      // one character, a surrogate pair whole: the other kind
+    // One character, or two when the next is one of the ASCII `followers`.
+    void ScanFollowed(const char* followers, int kind);
+    void ScanToLineEnd(int kind);
+    // The shared dispatch for line ends, breaks and blanks; false when `c` is none.
+    bool ScanCommon(int c);
+
+    // The attribute of each kind (nullptr for the null kind) and of each default index.
+    void SetKindAttributes(std::vector<TCodeHighlighterAttributes*> byKind) { byKind_ = std::move(byKind); }
+    void SetDefaultAttributes(const std::array<TCodeHighlighterAttributes*, 6>& defaults) { defaults_ = defaults; }
+    // Created with the name and style, added to the attribute list.
+    TCodeHighlighterAttributes* MakeAttribute(const char* name, TFontStyles style = 0);
+    // Called by the derived constructor once its attributes are made and styled.
+    void FinishAttributes();
+
+    const QString& Line() const { return line_; }
+    int Length() const { return length_; }
+
+    int run_ = 0;
+    int tokenPos_ = 0;
+    int tokenKind_;
+
+private:
+    void AttributeChanged(TObject*) { NotifyChange(); }
+
+    TCommonKinds kinds_;
+    QString line_;
+    const char16_t* text_ = u"";
+    int length_ = 0;
+    int lineNumber_ = 0;
+    std::vector<TCodeHighlighterAttributes*> byKind_;
+    std::array<TCodeHighlighterAttributes*, 6> defaults_{};
+};
