@@ -64,3 +64,22 @@ inline void ExpectScans(TCodeCustomHighlighter& h, const TScanCase& c)
 {
     EXPECT_EQ(ScanLines(h, c.lines), c.tokens) << "first line: " << c.lines.front().toStdString();
 }
+
+// Another IDE's colours for each entry under `key` (current user), in the split form:
+// palette indexes and flag strings.
+inline void WriteIDEColors(IRegistryStore& store, const std::string& key, const std::vector<const char*>& entries,
+                           int foreground, int background, const char* bold)
+{
+    for (const char* entry : entries) {
+        const std::string path = key + "\\" + entry;
+        const std::pair<const char*, TRegistryValue> values[] = {
+            {"Foreground Color", foreground},  {"Background Color", background},
+            {"Bold", std::string(bold)},       {"Italic", std::string("False")},
+            {"Underline", std::string("0")},   {"Default Foreground", std::string("False")},
+            {"Default Background", std::string("0")},
+        };
+        for (const auto& [name, value] : values) {
+            ASSERT_TRUE(store.WriteValue(TRegistryRoot::CurrentUser, path, name, value));
+        }
+    }
+}
