@@ -1,7 +1,6 @@
 #include "editor/CodeHighlighterCpp.h"
 
 #include "editor/CodeEditStrConst.h"
-#include "editor/CodeHighlighterIDESettings.h"
 
 #include <array>
 #include <string_view>
@@ -80,16 +79,21 @@ TCodeCppHighlighter::TCodeCppHighlighter(TComponent* owner)
     SetDefaultAttributes({CommentAttri, IdentifierAttri, KeyAttri, StringAttri, SpaceAttri, SymbolAttri});
     FinishAttributes();
     SetDefaultFilter(QString::fromLatin1(sCodeFilterCPP));
-}
-
-TCodeCharSet TCodeCppHighlighter::GetWordChars() const
-{
-    TCodeCharSet set;
-    set.IncludeRange(u'0', u'9');
-    set.IncludeRange(u'A', u'Z');
-    set.IncludeRange(u'a', u'z');
-    set.Include(u'_');
-    return set;
+    // The IDE colours hexadecimal numbers as integers; its plain text has no attribute here.
+    SetIDEColors("C++Builder", {{"Assembler", AsmAttri},
+                                {"Comment", CommentAttri},
+                                {"Identifier", IdentifierAttri},
+                                {"Illegal Char", InvalidAttri},
+                                {"Reserved word", KeyAttri},
+                                {"Integer", NumberAttri},
+                                {"Integer", HexAttri},
+                                {"Float", FloatAttri},
+                                {"Octal", OctalAttri},
+                                {"Whitespace", SpaceAttri},
+                                {"String", StringAttri},
+                                {"Character", CharAttri},
+                                {"Symbol", SymbolAttri},
+                                {"Preprocessor", DirecAttri}});
 }
 
 QString TCodeCppHighlighter::GetLanguageName() const { return QString::fromLatin1(sCodeLangCPP); }
@@ -109,32 +113,6 @@ QString TCodeCppHighlighter::GetSampleSource() const
                           "    long rpm = static_cast<long>(120.0 / (chip * flutes)) & 0777;\n"
                           "    return rpm > RPM_MAX ? RPM_MAX : rpm; // \"clamped\"\n"
                           "}");
-}
-
-TCodeHighlighterCapabilities TCodeCppHighlighter::GetCapabilities() const
-{
-    return TCodeLanguageHighlighter::GetCapabilities() | hcUserSettings;
-}
-
-void TCodeCppHighlighter::ListSettingsEntries(QStringList& entries) const
-{
-    ListIDEVersions("SOFTWARE\\Borland\\C++Builder", entries);
-}
-
-bool TCodeCppHighlighter::UseSettingsEntry(const QString& entry)
-{
-    if (entry.isEmpty() || entry.contains(QLatin1Char('\\'))) {
-        return false;
-    }
-    // The IDE colours hexadecimal numbers as integers; its plain text has no attribute here.
-    const TCodeIDEColorEntry entries[] = {
-        {"Assembler", AsmAttri},     {"Comment", CommentAttri},      {"Identifier", IdentifierAttri},
-        {"Illegal Char", InvalidAttri}, {"Reserved word", KeyAttri}, {"Integer", NumberAttri},
-        {"Integer", HexAttri},       {"Float", FloatAttri},          {"Octal", OctalAttri},
-        {"Whitespace", SpaceAttri},  {"String", StringAttri},        {"Character", CharAttri},
-        {"Symbol", SymbolAttri},     {"Preprocessor", DirecAttri},
-    };
-    return LoadIDEColors("Software\\Borland\\C++Builder\\" + entry.toStdString() + "\\Editor\\Highlight", entries);
 }
 
 int TCodeCppHighlighter::GetTokenKind() const
@@ -216,13 +194,7 @@ void TCodeCppHighlighter::Next()
         ScanBraceClose();
         break;
     default:
-        if (IsDigit(c)) {
-            ScanNumber();
-        } else if (IsAsciiLetter(c) || c == '_') {
-            ScanIdentifier();
-        } else {
-            ScanOther(); // "@", "$", "`", "\" and everything beyond ASCII
-        }
+        ScanWordOrOther(c); // "@", "$", "`" and "\\" begin no token
         break;
     }
 }

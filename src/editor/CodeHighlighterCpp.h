@@ -113,14 +113,8 @@ public:
     TCodeHighlighterAttributes* CharAttri;
     TCodeHighlighterAttributes* SymbolAttri;
 
-    TCodeCharSet GetWordChars() const override;
     QString GetLanguageName() const override;
     QString GetSampleSource() const override;
-    TCodeHighlighterCapabilities GetCapabilities() const override;
-    // The IDE versions whose editor colours can be taken over (none on a machine
-    // without that IDE), and taking over the colours of one of them.
-    void ListSettingsEntries(QStringList& entries) const override;
-    bool UseSettingsEntry(const QString& entry) override;
 
     void Next() override;
     int GetTokenKind() const override;
@@ -134,8 +128,8 @@ public:
 private:
     int KeywordKind(int hash, int length);
 
-    void ScanIdentifier();
-    void ScanNumber();
+    void ScanIdentifier() override;
+    void ScanNumber() override;
     void ScanPoint();
     void ScanSlash();
     void ScanCommentEnd();

@@ -5,12 +5,12 @@
 #include <memory>
 #include <vector>
 
-void ListIDEVersions(const std::string& productKey, QStringList& versions)
+void ListIDEVersions(const std::string& product, QStringList& versions)
 {
     versions.clear();
     TRegistry registry;
     registry.SetRootKey(TRegistryRoot::LocalMachine);
-    if (!registry.OpenKeyReadOnly(productKey)) {
+    if (!registry.OpenKeyReadOnly("SOFTWARE\\Borland\\" + product)) {
         return;
     }
     for (const std::string& name : registry.GetKeyNames()) {
@@ -18,8 +18,13 @@ void ListIDEVersions(const std::string& productKey, QStringList& versions)
     }
 }
 
-bool LoadIDEColors(const std::string& highlightKey, std::span<const TCodeIDEColorEntry> entries)
+bool LoadIDEColors(const std::string& product, const QString& version, std::span<const TCodeIDEColorEntry> entries)
 {
+    if (version.isEmpty() || version.contains(QLatin1Char('\\'))) {
+        return false;
+    }
+    const std::string highlightKey =
+        "Software\\Borland\\" + product + "\\" + version.toStdString() + "\\Editor\\Highlight";
     std::vector<std::unique_ptr<TCodeHighlighterAttributes>> read;
     read.reserve(entries.size());
     for (const TCodeIDEColorEntry& e : entries) {

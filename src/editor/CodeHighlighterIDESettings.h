@@ -15,9 +15,11 @@ struct TCodeIDEColorEntry {
     TCodeHighlighterAttributes* attribute; // ours
 };
 
-// The subkeys of `productKey` under the local machine; empty when it is missing.
-void ListIDEVersions(const std::string& productKey, QStringList& versions);
+// The installed versions of the product ("Delphi"): the subkeys of
+// SOFTWARE\Borland\<product> under the local machine; none when it is missing.
+void ListIDEVersions(const std::string& product, QStringList& versions);
 
-// Reads every entry under `highlightKey` (current user) into its attribute. All or
-// nothing: false, and no attribute changed, when one entry is missing or malformed.
-bool LoadIDEColors(const std::string& highlightKey, std::span<const TCodeIDEColorEntry> entries);
+// Reads every entry of that version's Editor\Highlight key (current user) into its
+// attribute. All or nothing: false, and no attribute changed, when the version names no
+// single key or one entry is missing or malformed.
+bool LoadIDEColors(const std::string& product, const QString& version, std::span<const TCodeIDEColorEntry> entries);

@@ -2,7 +2,6 @@
 
 #include "editor/CodeEditStrConst.h"
 #include "editor/CodeHighlighterHashEntries.h"
-#include "editor/CodeHighlighterIDESettings.h"
 
 #include <array>
 #include <string_view>
@@ -105,6 +104,14 @@ TCodePasHighlighter::TCodePasHighlighter(TComponent* owner)
     SetDefaultAttributes({CommentAttri, IdentifierAttri, KeyAttri, StringAttri, SpaceAttri, SymbolAttri});
     FinishAttributes();
     SetDefaultFilter(QString::fromLatin1(sCodeFilterPascal));
+    SetIDEColors("Delphi", {{"Assembler", AsmAttri},
+                            {"Comment", CommentAttri},
+                            {"Identifier", IdentifierAttri},
+                            {"Reserved word", KeyAttri},
+                            {"Number", NumberAttri},
+                            {"Whitespace", SpaceAttri},
+                            {"string", StringAttri},
+                            {"Symbol", SymbolAttri}});
 }
 
 void TCodePasHighlighter::SetDelphiVersion(TDelphiVersion version)
@@ -131,16 +138,6 @@ void TCodePasHighlighter::SetPackageSource(bool value)
     NotifyChange();
 }
 
-TCodeCharSet TCodePasHighlighter::GetWordChars() const
-{
-    TCodeCharSet set;
-    set.IncludeRange(u'0', u'9');
-    set.IncludeRange(u'A', u'Z');
-    set.IncludeRange(u'a', u'z');
-    set.Include(u'_');
-    return set;
-}
-
 QString TCodePasHighlighter::GetLanguageName() const { return QString::fromLatin1(sCodeLangPascal); }
 
 QString TCodePasHighlighter::GetSampleSource() const
@@ -160,29 +157,6 @@ QString TCodePasHighlighter::GetSampleSource() const
                           "  end;\n"
                           "  Writeln('Feed: ''fast''', Tab);\n"
                           "end;");
-}
-
-TCodeHighlighterCapabilities TCodePasHighlighter::GetCapabilities() const
-{
-    return TCodeLanguageHighlighter::GetCapabilities() | hcUserSettings;
-}
-
-void TCodePasHighlighter::ListSettingsEntries(QStringList& entries) const
-{
-    ListIDEVersions("SOFTWARE\\Borland\\Delphi", entries);
-}
-
-bool TCodePasHighlighter::UseSettingsEntry(const QString& entry)
-{
-    if (entry.isEmpty() || entry.contains(QLatin1Char('\\'))) {
-        return false;
-    }
-    const TCodeIDEColorEntry entries[] = {
-        {"Assembler", AsmAttri}, {"Comment", CommentAttri}, {"Identifier", IdentifierAttri},
-        {"Reserved word", KeyAttri}, {"Number", NumberAttri}, {"Whitespace", SpaceAttri},
-        {"string", StringAttri}, {"Symbol", SymbolAttri},
-    };
-    return LoadIDEColors("Software\\Borland\\Delphi\\" + entry.toStdString() + "\\Editor\\Highlight", entries);
 }
 
 int TCodePasHighlighter::GetTokenKind() const
@@ -268,13 +242,7 @@ void TCodePasHighlighter::Next()
         ScanSymbol();
         break;
     default:
-        if (IsDigit(c)) {
-            ScanNumber();
-        } else if (IsAsciiLetter(c) || c == '_') {
-            ScanIdentifier();
-        } else {
-            ScanOther();
-        }
+        ScanWordOrOther(c);
         break;
     }
 }

@@ -65,14 +65,8 @@ public:
     TCodeHighlighterAttributes* CharAttri;
     TCodeHighlighterAttributes* SymbolAttri;
 
-    TCodeCharSet GetWordChars() const override;
     QString GetLanguageName() const override;
     QString GetSampleSource() const override;
-    TCodeHighlighterCapabilities GetCapabilities() const override;
-    // The IDE versions whose editor colours can be taken over (none on a machine
-    // without that IDE), and taking over the colours of one of them.
-    void ListSettingsEntries(QStringList& entries) const override;
-    bool UseSettingsEntry(const QString& entry) override;
 
     void Next() override;
     int GetTokenKind() const override;
@@ -85,7 +79,7 @@ private:
     bool InAsm() const { return range_ == pasrsAsm || range_ == pasrsAnsiAsm || range_ == pasrsBorAsm; }
     int KeywordKind(int hash, int length);
 
-    void ScanIdentifier();
+    void ScanIdentifier() override;
     void ScanBrace();
     void ScanBorEnd();
     void FinishBor();
@@ -95,7 +89,7 @@ private:
     void ScanString();
     void ScanChar();
     void ScanHex();
-    void ScanNumber();
+    void ScanNumber() override;
     void ScanSemicolon();
     void ScanSymbol()
     {

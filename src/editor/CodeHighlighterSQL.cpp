@@ -165,11 +165,7 @@ void TCodeSQLHighlighter::Assign(const TPersistent* source)
 
 TCodeCharSet TCodeSQLHighlighter::GetWordChars() const
 {
-    TCodeCharSet set;
-    set.IncludeRange(u'0', u'9');
-    set.IncludeRange(u'A', u'Z');
-    set.IncludeRange(u'a', u'z');
-    set.Include(u'_');
+    TCodeCharSet set = TCodeLanguageHighlighter::GetWordChars();
     set.IncludeRange(192, 255);
     set.Exclude(215);
     set.Exclude(247);
@@ -279,13 +275,7 @@ void TCodeSQLHighlighter::Next()
         ScanAt();
         break;
     default:
-        if (IsDigit(c)) {
-            ScanNumber();
-        } else if (IsAsciiLetter(c) || c == '_') {
-            ScanIdentifier();
-        } else {
-            ScanOther();
-        }
+        ScanWordOrOther(c);
         break;
     }
 }

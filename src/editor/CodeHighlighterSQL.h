@@ -99,8 +99,8 @@ private:
 
     // Identifier characters from the run position, looked up.
     void ScanWord();
-    void ScanIdentifier();
-    void ScanNumber();
+    void ScanIdentifier() override;
+    void ScanNumber() override;
     void ScanVariable();
     void ScanAt();
     void ScanColon();

@@ -43,6 +43,36 @@ void TCodeLanguageHighlighter::FinishAttributes()
     AttachAttributeHandlers(MakeDelegate<&TCodeLanguageHighlighter::AttributeChanged>(this));
 }
 
+TCodeCharSet TCodeLanguageHighlighter::GetWordChars() const
+{
+    TCodeCharSet set;
+    set.IncludeRange(u'0', u'9');
+    set.IncludeRange(u'A', u'Z');
+    set.IncludeRange(u'a', u'z');
+    set.Include(u'_');
+    return set;
+}
+
+TCodeHighlighterCapabilities TCodeLanguageHighlighter::GetCapabilities() const
+{
+    const TCodeHighlighterCapabilities base = TCodeCustomHighlighter::GetCapabilities();
+    return ideProduct_ ? base | hcUserSettings : base;
+}
+
+void TCodeLanguageHighlighter::ListSettingsEntries(QStringList& entries) const
+{
+    if (ideProduct_) {
+        ListIDEVersions(ideProduct_, entries);
+    } else {
+        TCodeCustomHighlighter::ListSettingsEntries(entries);
+    }
+}
+
+bool TCodeLanguageHighlighter::UseSettingsEntry(const QString& entry)
+{
+    return ideProduct_ && LoadIDEColors(ideProduct_, entry, ideEntries_);
+}
+
 void TCodeLanguageHighlighter::ScanLineEnd() { tokenKind_ = kinds_.null; }
 
 void TCodeLanguageHighlighter::ScanLineBreak()
@@ -97,4 +127,15 @@ bool TCodeLanguageHighlighter::ScanCommon(int c)
         return false;
     }
     return true;
+}
+
+void TCodeLanguageHighlighter::ScanWordOrOther(int c)
+{
+    if (IsDigit(c)) {
+        ScanNumber();
+    } else if (IsAsciiLetter(c) || c == '_') {
+        ScanIdentifier();
+    } else {
+        ScanOther();
+    }
 }

@@ -9,6 +9,7 @@
 // mean end of line, whitespace and "begins no token", and which attribute each kind gets.
 
 #include "editor/CodeCustomHighlighter.h"
+#include "editor/CodeHighlighterIDESettings.h"
 
 #include <QString>
 
@@ -45,6 +46,14 @@ public:
     TCodeHighlighterAttributes* GetDefaultAttribute(int index) const override;
     int LineNumber() const { return lineNumber_; }
 
+    // Letters, digits and "_".
+    TCodeCharSet GetWordChars() const override;
+    // With an IDE to take colours from: the user-settings capability, its installed
+    // versions, and taking over one version's colours.
+    TCodeHighlighterCapabilities GetCapabilities() const override;
+    void ListSettingsEntries(QStringList& entries) const override;
+    bool UseSettingsEntry(const QString& entry) override;
+
 protected:
     static constexpr int kEnd = -1;
 
@@ -69,6 +78,10 @@ protected:
     void ScanToLineEnd(int kind);
     // The shared dispatch for line ends, breaks and blanks; false when `c` is none.
     bool ScanCommon(int c);
+    // A digit begins a number, a letter or "_" an identifier; anything else begins no token.
+    void ScanWordOrOther(int c);
+    virtual void ScanNumber() = 0;
+    virtual void ScanIdentifier() = 0;
 
     // The attribute of each kind (nullptr for the null kind) and of each default index.
     void SetKindAttributes(std::vector<TCodeHighlighterAttributes*> byKind) { byKind_ = std::move(byKind); }
@@ -77,6 +90,13 @@ protected:
     TCodeHighlighterAttributes* MakeAttribute(const char* name, TFontStyles style = 0);
     // Called by the derived constructor once its attributes are made and styled.
     void FinishAttributes();
+    // The IDE ("Delphi") whose editor colours the settings entries offer, and which of
+    // its entries goes into which attribute.
+    void SetIDEColors(const char* product, std::vector<TCodeIDEColorEntry> entries)
+    {
+        ideProduct_ = product;
+        ideEntries_ = std::move(entries);
+    }
 
     const QString& Line() const { return line_; }
     int Length() const { return length_; }
@@ -95,4 +115,6 @@ private:
     int lineNumber_ = 0;
     std::vector<TCodeHighlighterAttributes*> byKind_;
     std::array<TCodeHighlighterAttributes*, 6> defaults_{};
+    const char* ideProduct_ = nullptr;
+    std::vector<TCodeIDEColorEntry> ideEntries_;
 };

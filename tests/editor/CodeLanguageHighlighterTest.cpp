@@ -88,6 +88,8 @@ TEST_P(LanguageHighlighters, DescribeThemselves)
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(h->GetDefaultAttribute(i)->Name(), defaults[i]);
     }
+    EXPECT_EQ((h->GetCapabilities() & hcUserSettings) != 0, GetParam().name != std::string("SQL"))
+        << "only the IDE colour import adds settings entries";
     EXPECT_EQ(h->GetDefaultAttribute(6), nullptr);
     EXPECT_EQ(h->GetDefaultAttribute(-1), nullptr);
 
