@@ -16,16 +16,6 @@
 #include <array>
 #include <vector>
 
-// The token classes of GetDefaultAttribute.
-enum TCodeDefaultAttributeIndex : int {
-    daComment = 0,
-    daIdentifier = 1,
-    daKeyword = 2,
-    daString = 3,
-    daWhitespace = 4,
-    daSymbol = 5,
-};
-
 class TCodeLanguageHighlighter : public TCodeCustomHighlighter {
     KP_CLASS(TCodeLanguageHighlighter, TCodeCustomHighlighter)
 public:
@@ -59,7 +49,6 @@ protected:
 
     // The code unit at i, kEnd at or past the line's end.
     int Ch(int i) const { return i < length_ ? static_cast<int>(text_[i]) : kEnd; }
-    bool AtLineEnd() const { return run_ >= length_; }
     static constexpr bool IsDigit(int c) { return c >= '0' && c <= '9'; }
     static constexpr bool IsAsciiLetter(int c) { return (c | 0x20) >= 'a' && (c | 0x20) <= 'z'; }
     static constexpr bool IsHexDigit(int c) { return IsDigit(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'f'); }
@@ -83,7 +72,8 @@ protected:
     virtual void ScanNumber() = 0;
     virtual void ScanIdentifier() = 0;
 
-    // The attribute of each kind (nullptr for the null kind) and of each default index.
+    // The attribute of each kind (nullptr for the null kind), and those of the default
+    // indexes in their order: comment, identifier, keyword, string, whitespace, symbol.
     void SetKindAttributes(std::vector<TCodeHighlighterAttributes*> byKind) { byKind_ = std::move(byKind); }
     void SetDefaultAttributes(const std::array<TCodeHighlighterAttributes*, 6>& defaults) { defaults_ = defaults; }
     // Created with the name and style, added to the attribute list.

@@ -18,7 +18,8 @@ TEST_F(CodePasHighlighter, ContextKeywordsOfPropertiesAndExports)
         // The declaration goes on over lines up to its semicolon.
         {{"property P: T", "  Read F Stored B;", "stored"},
          {"[property]Reserved word[ ]Space[P]Identifier[:]Symbol[ ]Space[T]Identifier",
-          "[  ]Space[Read]Reserved word[ ]Space[F]Identifier[ ]Space[Stored]Reserved word[ ]Space[B]Identifier[;]Symbol",
+          "[  ]Space[Read]Reserved word[ ]Space[F]Identifier[ ]Space[Stored]Reserved word[ ]Space[B]Identifier"
+          "[;]Symbol",
           "[stored]Identifier"}},
         {{"exports F name 'G' index 3; name index"},
          {"[exports]Reserved word[ ]Space[F]Identifier[ ]Space[name]Reserved word[ ]Space['G']String[ ]Space"
