@@ -3,7 +3,8 @@
 #include "editor/CodeHighlighterList.h"
 #include "editor/CodeHighlighterPas.h"
 #include "editor/CodeHighlighterSQL.h"
-#include "editor/CodeLanguageHighlighters.h"
+#include "editor/CodeHighlighters.h"
+#include "editor/CodeRuleHighlighter.h"
 #include "LanguageHighlighterTestSupport.h"
 
 #include <functional>
@@ -162,13 +163,14 @@ INSTANTIATE_TEST_SUITE_P(
                   "Illegal char"}),
     [](const auto& info) { return std::string(info.param.name == std::string("C++") ? "Cpp" : info.param.name); });
 
-TEST(LanguageHighlighterRegistration, AddsTheThreeClassesOnce)
+TEST(LanguageHighlighterRegistration, AddsTheThreeClassesOnceAfterTheRuleHighlighter)
 {
-    RegisterLanguageHighlighterClasses();
-    RegisterLanguageHighlighterClasses();
+    RegisterEditorHighlighters();
+    RegisterEditorHighlighters();
     TCodeHighlighterList& list = GetHighlighterList();
     const int sql = list.IndexOf(TCodeSQLHighlighter::StaticClass());
     ASSERT_GE(sql, 0);
+    EXPECT_EQ(list.IndexOf(TCodeRuleHighlighter::StaticClass()), sql - 1);
     EXPECT_EQ(list.IndexOf(TCodePasHighlighter::StaticClass()), sql + 1);
     EXPECT_EQ(list.IndexOf(TCodeCppHighlighter::StaticClass()), sql + 2);
     TComponent owner;
