@@ -4,6 +4,7 @@
 #include "platform/core/NumberFormat.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <type_traits>
 #include <unordered_map>
@@ -297,6 +298,25 @@ void RecReadPixels(GLint x, GLint y, GLsizei width, GLsizei height, GLenum forma
     }
 }
 
+void* RecXAllocateMemoryNV(GLsizei size, GLfloat readFrequency, GLfloat writeFrequency, GLfloat priority)
+{
+    RecordCall("glXAllocateMemoryNV", size, readFrequency, writeFrequency, priority);
+    if (!current->GrantFastMemory) {
+        return nullptr;
+    }
+    void* block = std::malloc(size > 0 ? static_cast<std::size_t>(size) : 1);
+    current->FastBlocks().insert(block);
+    return block;
+}
+
+void RecXFreeMemoryNV(void* pointer)
+{
+    RecordCall("glXFreeMemoryNV", pointer);
+    if (current->FastBlocks().erase(pointer) > 0) {
+        std::free(pointer);
+    }
+}
+
 } // namespace
 
 TGLRecorder::TGLRecorder() : FSaved(GL)
@@ -323,10 +343,15 @@ TGLRecorder::TGLRecorder() : FSaved(GL)
     GL.gluErrorString = RecGluErrorString;
     GL.gluScaleImage = RecGluScaleImage;
     GL.glReadPixels = RecReadPixels;
+    GL.glXAllocateMemoryNV = RecXAllocateMemoryNV;
+    GL.glXFreeMemoryNV = RecXFreeMemoryNV;
 }
 
 TGLRecorder::~TGLRecorder()
 {
+    for (void* block : FFastBlocks) {
+        std::free(block);
+    }
     GL = FSaved;
     current = nullptr;
 }

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,12 +57,18 @@ public:
     std::vector<std::uint8_t> FramePixels;
     int FrameWidth = 0;
     int FrameHeight = 0;
+    // glXAllocateMemoryNV hands out ordinary heap blocks while this is set (nil
+    // otherwise); glXFreeMemoryNV takes them back, the recorder frees what is left.
+    bool GrantFastMemory = true;
+    int FastBlocksInUse() const { return static_cast<int>(FFastBlocks.size()); }
 
     // Used by the recording entry points.
     void Record(TGLCall&& call) { FCalls.push_back(std::move(call)); }
     TGLCall& LastCall() { return FCalls.back(); }
+    std::set<void*>& FastBlocks() { return FFastBlocks; }
 
 private:
     TGLProcTable FSaved;
     std::vector<TGLCall> FCalls;
+    std::set<void*> FFastBlocks;
 };

@@ -14,6 +14,11 @@
 #include <string>
 #include <string_view>
 
+// The two GLX entry points of GL_NV_vertex_array_range (glxext.h would bring Xlib in).
+using TGLXAllocateMemoryNVProc = void* (*)(GLsizei size, GLfloat readFrequency, GLfloat writeFrequency,
+                                           GLfloat priority);
+using TGLXFreeMemoryNVProc = void (*)(void* pointer);
+
 struct TGLProcTable {
 #define KP_GL_CORE(name) decltype(&::name) name = nullptr;
 #define KP_GLU(name) decltype(&::name) name = nullptr;

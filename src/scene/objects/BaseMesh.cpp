@@ -60,6 +60,7 @@ private:
 
 TGLBaseMesh::TGLBaseMesh(TComponent* owner)
     : TGLWorldObject(owner), meshObjects_(std::make_unique<TMeshObjectList>(this)),
+      skeleton_(std::make_unique<TSkeleton>(this)),
       autoScaling_(std::make_unique<TGLCoordinates>(this, TVector{1, 1, 1, 1}, TGLCoordinatesStyle::csPoint))
 {
     IncludeStyle(osResetStatesAfterRender);
@@ -193,12 +194,21 @@ void TGLBaseMesh::ReadMesh(const std::string& fileName, TStream& stream, TAddMod
     // The format reads into this mesh's list: hand it a new one and keep the old one
     // aside until the whole file is in.
     std::unique_ptr<TMeshObjectList> previous = std::exchange(meshObjects_, std::make_unique<TMeshObjectList>(this));
+    // A replacing load starts from an empty skeleton, which the skinned mesh objects
+    // read meet while they prepare their bone-space copies.
+    std::unique_ptr<TSkeleton> previousSkeleton;
+    if (mode == TAddMode::Replace) {
+        previousSkeleton = std::exchange(skeleton_, std::make_unique<TSkeleton>(this));
+    }
     {
         TSceneUpdateGuard guard(Scene());
         try {
             file->LoadFromStream(stream);
         } catch (...) {
             meshObjects_ = std::move(previous);
+            if (previousSkeleton) {
+                skeleton_ = std::move(previousSkeleton);
+            }
             throw;
         }
     }
@@ -473,6 +483,11 @@ void TGLBaseMesh::Assign(const TPersistent* source)
         autoCentering_ = mesh->autoCentering_;
         autoScaling_->Assign(mesh->autoScaling_.get());
         DropMaterialLibraryCache();
+        skeleton_->Clear();
+        skeleton_->Assign(mesh->skeleton_.get());
+        skeleton_->RootBones().PrepareGlobalMatrices();
+        // After the skeleton: the skinned mesh objects make their bone-space copies
+        // from its bones as they are read.
         meshObjects_->Assign(mesh->meshObjects_.get());
         halfExtents_ = mesh->halfExtents_;
     }

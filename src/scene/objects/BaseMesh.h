@@ -1,15 +1,17 @@
 #pragma once
 // The scene objects that own a mesh model: TGLBaseMesh holds a list of mesh objects,
-// links to a material library and a light-map library, and loads and saves through the
+// a skeleton, links to a material library and a light-map library, and loads and saves through the
 // vector-file registry with automatic scaling and centring after a load. TGLFreeForm is
 // the static mesh, with an octree for triangle and box intersection tests.
 //
 // A load or add reads into a new list that replaces (or joins) the old one only when
-// the whole file was read: a failed load leaves the mesh as it was. Saving is atomic.
+// the whole file was read: a failed load leaves the mesh as it was. A load starts from
+// an empty skeleton (files hold none). Saving is atomic.
 
 #include "scene/CustomSceneObject.h"
 #include "scene/objects/MeshObjects.h"
 #include "scene/objects/Octree.h"
+#include "scene/objects/Skeleton.h"
 #include "scene/objects/VectorFile.h"
 
 #include <cstdint>
@@ -30,6 +32,8 @@ public:
 
     TMeshObjectList& MeshObjects() { return *meshObjects_; }
     const TMeshObjectList& MeshObjects() const { return *meshObjects_; }
+    TSkeleton& Skeleton() { return *skeleton_; }
+    const TSkeleton& Skeleton() const { return *skeleton_; }
 
     TMeshNormalsOrientation NormalsOrientation() const { return normalsOrientation_; }
     void SetNormalsOrientation(TMeshNormalsOrientation value);
@@ -80,7 +84,8 @@ public:
     void DropMaterialLibraryCache();
 
     // From a mesh: orientation, library links, cached half extents, mesh materials,
-    // auto-centring and auto-scaling, and a copy of the mesh objects.
+    // auto-centring and auto-scaling, a copy of the skeleton (posed) and then of the
+    // mesh objects.
     void Assign(const TPersistent* source) override;
     // Per axis the larger of |min| and |max|: the box is taken symmetric about the
     // local origin. Cached until the next structure change.
@@ -105,6 +110,7 @@ private:
     void SetLibrary(TGLMaterialLibrary*& field, TGLMaterialLibrary* value, bool dropCache);
 
     std::unique_ptr<TMeshObjectList> meshObjects_;
+    std::unique_ptr<TSkeleton> skeleton_;
     std::unique_ptr<TGLCoordinates> autoScaling_;
     std::unique_ptr<TBaseConnectivity> connectivity_;
     TGLMaterialLibrary* materialLibrary_ = nullptr;

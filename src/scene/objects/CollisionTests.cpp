@@ -1,9 +1,12 @@
 #include "scene/objects/CollisionTests.h"
 
 #include "scene/SceneObject.h"
+#include "scene/base/MatrixMath.h"
 #include "scene/base/VectorGeometry.h"
+#include "scene/objects/BaseMesh.h"
 
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -140,9 +143,31 @@ bool CheckBoxVsBox(const TGLBaseSceneObject* obj1, const TGLBaseSceneObject* obj
     return IntersectAABBs(obj1->UnscaledBoundingBox(), obj2->UnscaledBoundingBox(), m12, m21);
 }
 
+namespace {
+
+// The object as a free form with its octree, built at depth 3 on the first test; nil
+// for any other object, which is tested as its box.
+TGLFreeForm* FreeFormWithOctree(const TGLBaseSceneObject* object)
+{
+    // The octree is a cache of the mesh's triangles: building it does not change the
+    // object a test is given.
+    auto* freeForm = const_cast<TGLFreeForm*>(ObjectCast<TGLFreeForm>(object));
+    if (freeForm && (!freeForm->Octree() || !freeForm->Octree()->RootNode())) {
+        freeForm->BuildOctree(3);
+    }
+    return freeForm;
+}
+
+} // namespace
+
 bool CheckCubeVsFaces(const TGLBaseSceneObject* obj1, const TGLBaseSceneObject* obj2)
 {
-    return CheckBoxVsBox(obj1, obj2);
+    TGLFreeForm* faces = FreeFormWithOctree(obj2);
+    if (!faces) {
+        return CheckBoxVsBox(obj1, obj2);
+    }
+    return faces->OctreeAABBIntersect(obj1->UnscaledBoundingBox(), obj1->AbsoluteMatrixRef(),
+                                      obj1->InvAbsoluteMatrixRef());
 }
 
 bool CheckFacesVsCube(const TGLBaseSceneObject* obj1, const TGLBaseSceneObject* obj2)
@@ -152,7 +177,25 @@ bool CheckFacesVsCube(const TGLBaseSceneObject* obj1, const TGLBaseSceneObject* 
 
 bool CheckFacesVsFaces(const TGLBaseSceneObject* obj1, const TGLBaseSceneObject* obj2)
 {
-    return CheckBoxVsBox(obj1, obj2);
+    if (!obj1->Is<TGLFreeForm>() || !obj2->Is<TGLFreeForm>()) {
+        return CheckBoxVsBox(obj1, obj2);
+    }
+    TGLFreeForm* a = FreeFormWithOctree(obj1);
+    TGLFreeForm* b = FreeFormWithOctree(obj2);
+    TMatrix bToA{}, aToB{};
+    MultiplyMatricesSafe(b->AbsoluteMatrixRef(), a->InvAbsoluteMatrixRef(), bToA);
+    MultiplyMatricesSafe(a->AbsoluteMatrixRef(), b->InvAbsoluteMatrixRef(), aToB);
+    // A's triangles near B's box, one by one against B's own triangles.
+    const std::unique_ptr<TAffineVectorList> near = a->Octree()->GetTrianglesInBox(b->UnscaledBoundingBox(), bToA, aToB);
+    const TMatrix& aToWorld = a->AbsoluteMatrixRef();
+    const TAffineVector* p = near->List();
+    for (int i = 0; i + 2 < near->Count(); i += 3) {
+        if (b->OctreeTriangleIntersect(TransformAffinePoint(p[i], aToWorld), TransformAffinePoint(p[i + 1], aToWorld),
+                                       TransformAffinePoint(p[i + 2], aToWorld))) {
+            return true;
+        }
+    }
+    return false;
 }
 
 const std::array<std::array<TCollisionTest, CollisionBoundingModeCount>, CollisionBoundingModeCount>

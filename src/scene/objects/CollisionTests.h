@@ -33,8 +33,9 @@ bool CheckCubeVsPoint(const TGLBaseSceneObject* obj1, const TGLBaseSceneObject* 
 bool CheckCubeVsSphere(const TGLBaseSceneObject* obj1, const TGLBaseSceneObject* obj2);
 bool CheckCubeVsEllipsoid(const TGLBaseSceneObject* obj1, const TGLBaseSceneObject* obj2);
 bool CheckCubeVsCube(const TGLBaseSceneObject* obj1, const TGLBaseSceneObject* obj2);
-// Faces-mode tests. Without a mesh with faces to test against, a faces object is
-// tested as its box (CheckBoxVsBox).
+// Faces-mode tests: a free form is tested on its triangles through its octree (built
+// at depth 3 on the first test); any other faces object is tested as its box
+// (CheckBoxVsBox).
 bool CheckCubeVsFaces(const TGLBaseSceneObject* obj1, const TGLBaseSceneObject* obj2);
 bool CheckFacesVsCube(const TGLBaseSceneObject* obj1, const TGLBaseSceneObject* obj2);
 bool CheckFacesVsFaces(const TGLBaseSceneObject* obj1, const TGLBaseSceneObject* obj2);

@@ -217,6 +217,9 @@ public:
     void VisitTriangles(const TTriangleVisitor& visit) const;
     int TriangleCount() const;
 
+    // Then every skeleton mesh object makes its bone-space copies.
+    void ReadFromFiler(TVirtualReader& reader) override;
+
 private:
     TGLBaseMesh* owner_ = nullptr;
 };

@@ -3,6 +3,8 @@
 
 #include "scene/objects/MeshObjects.h"
 
+#include "scene/objects/SkeletonMeshObject.h"
+
 #include <string>
 
 namespace {
@@ -134,4 +136,14 @@ void TMorphableMeshObject::ReadFromFiler(TVirtualReader& reader)
         RaiseFilerException(version);
     }
     morphTargets_->ReadFromFiler(reader);
+}
+
+void TMeshObjectList::ReadFromFiler(TVirtualReader& reader)
+{
+    TMeshItemList::ReadFromFiler(reader);
+    for (int i = 0; i < Count(); ++i) {
+        if (auto* skinned = ObjectCast<TSkeletonMeshObject>(Items(i))) {
+            skinned->PrepareBoneMatrixInvertedMeshes();
+        }
+    }
 }
