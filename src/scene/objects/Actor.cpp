@@ -183,7 +183,8 @@ void TGLActor::SwitchToAnimation(TActorAnimation* animation, bool smooth)
 
 void TGLActor::SynchronizeFrom(const TGLActor& reference)
 {
-    const int count = FrameCount();
+    // Counted in the frames the range refers to, which become this actor's too.
+    const int count = FrameCount(reference.reference_);
     if (reference.startFrame_ < count) {
         startFrame_ = reference.startFrame_;
     }
