@@ -2,10 +2,18 @@
 // strip conversions, and saving and loading the "glwm" file. The mesh is a gently
 // rolling grid of 1000 x 500 quads with normals and texture coordinates, indexed by
 // one face group, as a scanned relief or a large imported part would be.
+//
+// Then two free forms of 100,000 triangles each in faces-mode collision passes, and
+// the skinning of 100,000 vertices on two bones each.
 
+#include "../tests/support/SphereMesh.h"
+
+#include "scene/objects/Actor.h"
 #include "scene/objects/BaseMesh.h"
+#include "scene/objects/Collision.h"
 #include "scene/objects/MeshObjectClasses.h"
 #include "scene/objects/MeshStrips.h"
+#include "scene/objects/SkeletonMeshObject.h"
 
 #include <benchmark/benchmark.h>
 
@@ -156,3 +164,124 @@ static void BM_GlwmLoad(benchmark::State& state)
     std::filesystem::remove(file);
 }
 BENCHMARK(BM_GlwmLoad)->Unit(benchmark::kMillisecond);
+
+namespace {
+
+// Two spheres of 100,000 triangles each (250 segments, 201 rings) in faces mode.
+class TFacesPair {
+public:
+    TFacesPair(float radius2, TAffineVector at2)
+    {
+        testsupport::AddSphere(first.MeshObjects(), 1, 250, 201);
+        testsupport::AddSphere(second.MeshObjects(), radius2, 250, 201);
+        second.Position().SetPoint(at2.X, at2.Y, at2.Z);
+        for (TGLFreeForm* mesh : {&first, &second}) {
+            auto* collision = CreateXCollectionItem<TGLBCollision>(&mesh->Behaviours());
+            collision->BoundingMode = cbmFaces;
+            collision->SetManager(&manager);
+        }
+        manager.OnCollision = [this](TObject*, TGLBaseSceneObject*, TGLBaseSceneObject*) { ++hits; };
+    }
+    // A pass; whether it reported the pair.
+    bool Pass()
+    {
+        hits = 0;
+        manager.CheckCollisions();
+        return hits > 0;
+    }
+    void DropOctrees()
+    {
+        for (TGLFreeForm* mesh : {&first, &second}) {
+            if (mesh->Octree()) {
+                mesh->Octree()->DisposeTree();
+            }
+        }
+    }
+
+    TGLFreeForm first;
+    TGLFreeForm second;
+    TCollisionManager manager; // freed first: it lets go of the behaviours
+    int hits = 0;
+};
+
+void RunFacesPasses(benchmark::State& state, TFacesPair& pair, bool expected)
+{
+    if (pair.Pass() != expected) {
+        state.SkipWithError("the pass gave the wrong answer");
+        return;
+    }
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(pair.Pass());
+    }
+    state.counters["triangles"] = pair.first.MeshObjects().TriangleCount();
+}
+
+} // namespace
+
+// The first pass of a touching pair builds both octrees (depth 3).
+static void BM_FacesFirstPass(benchmark::State& state)
+{
+    TFacesPair pair(1, {1.999f, 0, 0});
+    for (auto _ : state) {
+        state.PauseTiming();
+        pair.DropOctrees();
+        state.ResumeTiming();
+        if (!pair.Pass()) {
+            state.SkipWithError("the touching pair did not collide");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_FacesFirstPass)->Unit(benchmark::kMillisecond);
+
+static void BM_FacesTouchingPass(benchmark::State& state)
+{
+    TFacesPair pair(1, {1.999f, 0, 0});
+    RunFacesPasses(state, pair, true);
+}
+BENCHMARK(BM_FacesTouchingPass)->Unit(benchmark::kMillisecond);
+
+// The boxes overlap, the surfaces do not: every triangle near the other's box is tested.
+static void BM_FacesNestedPass(benchmark::State& state)
+{
+    TFacesPair pair(0.5f, {0.05f, 0.02f, 0.03f});
+    RunFacesPasses(state, pair, false);
+}
+BENCHMARK(BM_FacesNestedPass)->Unit(benchmark::kMillisecond);
+
+// 100,000 vertices, each half on one bone and half on the other, posed between two
+// frames every iteration, normals normalised.
+static void BM_SkinningTwoBonesPerVertex(benchmark::State& state)
+{
+    RegisterMeshObjectClasses();
+    TGLActor actor;
+    TSkeleton& skeleton = actor.Skeleton();
+    new TSkeletonBone(&skeleton.RootBones(), 0, "a");
+    new TSkeletonBone(&skeleton.RootBones(), 1, "b");
+    for (float angle : {0.0f, 1.0f}) {
+        auto* frame = new TSkeletonFrame(&skeleton.Frames());
+        frame->Position().Add(0, 0, 0);
+        frame->Position().Add(angle, 0, 0);
+        frame->Rotation().Add(0, 0, angle);
+        frame->Rotation().Add(angle, 0, 0);
+    }
+    auto* object = new TSkeletonMeshObject(&actor.MeshObjects());
+    constexpr int Vertices = 100000;
+    for (int i = 0; i < Vertices; ++i) {
+        const float t = static_cast<float>(i) / Vertices;
+        object->Vertices().Add(t, 1 - t, 0.5f);
+        object->Normals().Add(0, 0, 1);
+        object->AddWeightedBones({{0, 1 - t}, {1, t}});
+    }
+    skeleton.RootBones().PrepareGlobalMatrices();
+    object->PrepareBoneMatrixInvertedMeshes();
+    float factor = 0;
+    for (auto _ : state) {
+        skeleton.Lerp(0, 1, factor);
+        skeleton.MorphMesh(true);
+        factor = factor < 0.9f ? factor + 0.1f : 0;
+        benchmark::DoNotOptimize(object->Vertices().List());
+    }
+    state.SetItemsProcessed(state.iterations() * Vertices);
+}
+BENCHMARK(BM_SkinningTwoBonesPerVertex)->Unit(benchmark::kMillisecond);

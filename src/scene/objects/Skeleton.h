@@ -278,6 +278,15 @@ public:
         return BoneBeyondTable(id);
     }
     TSkeletonBone* BoneByName(const std::string& name) const { return rootBones_->BoneByName(name); }
+    // One more than the largest id the table holds directly (larger ids are found by
+    // searching the bones).
+    int BoneTableSize() const
+    {
+        if (!boneTableValid_) {
+            BuildBoneTable();
+        }
+        return static_cast<int>(boneTable_.size());
+    }
 
     // The current frame := frames index1 and index2 mixed by factor, in the mode of
     // the first (indices asserted).

@@ -104,13 +104,109 @@ void TSkeletonMeshObject::PrepareBoneMatrixInvertedMeshes()
     }
 }
 
+namespace {
+
+// A bone's global matrix in double, rows 0 to 2 then the translation: loads from it
+// cannot alias the float lists being written, so the loops keep it in registers.
+struct TSkinMatrix {
+    double M[12];
+};
+
+TSkinMatrix ToSkinMatrix(const TMatrix& m)
+{
+    TSkinMatrix s{};
+    for (int row = 0; row < 4; ++row) {
+        for (int col = 0; col < 3; ++col) {
+            s.M[row * 3 + col] = m.V[row][col];
+        }
+    }
+    return s;
+}
+
+// Every bone id's matrix, the identity for ids without a bone; ids beyond the
+// skeleton's table are looked up one by one.
+class TSkinMatrices {
+public:
+    explicit TSkinMatrices(const TSkeleton* skeleton) : skeleton_(skeleton)
+    {
+        const int size = skeleton ? skeleton->BoneTableSize() : 0;
+        matrices_.reserve(static_cast<std::size_t>(size));
+        for (int id = 0; id < size; ++id) {
+            matrices_.push_back(ToSkinMatrix(BoneMatrix(skeleton, id)));
+        }
+    }
+    const TSkinMatrix& operator[](int id)
+    {
+        if (static_cast<unsigned>(id) < matrices_.size()) [[likely]] {
+            return matrices_[static_cast<std::size_t>(id)];
+        }
+        return Other(id);
+    }
+
+private:
+    [[gnu::noinline]] const TSkinMatrix& Other(int id)
+    {
+        other_ = ToSkinMatrix(BoneMatrix(skeleton_, id));
+        return other_;
+    }
+
+    const TSkeleton* skeleton_;
+    std::vector<TSkinMatrix> matrices_;
+    TSkinMatrix other_{};
+};
+
+// Vertex and normal i := the sums over the row's slots of weight x (the slot's copy
+// through the slot's bone): points with the translation, normals without. One slot
+// is rigid (its weight ignored); zero weights are skipped. `Slots` is the row length
+// when known at compile time (the usual one and two bones), else 0.
+template <int Slots>
+void Skin(TAffineVector* vertices, int vertexCount, TAffineVector* normals, int normalCount,
+          const std::vector<const TAffineVector*>& sourceVertices, const std::vector<const TAffineVector*>& sourceNormals,
+          const TVertexBoneWeight* rows, int rowLength, TSkinMatrices& matrices)
+{
+    const int slots = Slots > 0 ? Slots : rowLength;
+    const int count = std::max(vertexCount, normalCount);
+    for (int i = 0; i < count; ++i) {
+        const TVertexBoneWeight* row = rows + static_cast<std::size_t>(i) * static_cast<std::size_t>(slots);
+        const bool point = i < vertexCount;
+        const bool normal = i < normalCount;
+        double x = 0, y = 0, z = 0, nx = 0, ny = 0, nz = 0;
+        for (int slot = 0; slot < slots; ++slot) {
+            const double w = slots == 1 ? 1.0 : row[slot].Weight;
+            if (w == 0) {
+                continue;
+            }
+            const double* m = matrices[row[slot].BoneID].M;
+            if (point) {
+                const TAffineVector& p = sourceVertices[static_cast<std::size_t>(slot)][i];
+                x += w * (p.X * m[0] + p.Y * m[3] + p.Z * m[6] + m[9]);
+                y += w * (p.X * m[1] + p.Y * m[4] + p.Z * m[7] + m[10]);
+                z += w * (p.X * m[2] + p.Y * m[5] + p.Z * m[8] + m[11]);
+            }
+            if (normal) {
+                const TAffineVector& n = sourceNormals[static_cast<std::size_t>(slot)][i];
+                nx += w * (n.X * m[0] + n.Y * m[3] + n.Z * m[6]);
+                ny += w * (n.X * m[1] + n.Y * m[4] + n.Z * m[7]);
+                nz += w * (n.X * m[2] + n.Y * m[5] + n.Z * m[8]);
+            }
+        }
+        if (point) {
+            vertices[i] = {static_cast<float>(x), static_cast<float>(y), static_cast<float>(z)};
+        }
+        if (normal) {
+            normals[i] = {static_cast<float>(nx), static_cast<float>(ny), static_cast<float>(nz)};
+        }
+    }
+}
+
+} // namespace
+
 void TSkeletonMeshObject::ApplyCurrentSkeletonFrame(bool normalize)
 {
     const int slots = bonesPerVertex_;
     if (slots == 0 || BoneMatrixInvertedMeshCount() < slots) {
         return;
     }
-    const TSkeleton* skeleton = Skeleton();
     // Only what every table covers: the vertex lists may have changed since the copies.
     int vertexCount = std::min(Vertices().Count(), weightCount_);
     int normalCount = std::min(Normals().Count(), weightCount_);
@@ -123,52 +219,10 @@ void TSkeletonMeshObject::ApplyCurrentSkeletonFrame(bool normalize)
         sourceVertices[static_cast<std::size_t>(slot)] = copy.Vertices().List();
         sourceNormals[static_cast<std::size_t>(slot)] = copy.Normals().List();
     }
-    TAffineVector* vertices = Vertices().List();
-    TAffineVector* normals = Normals().List();
-    const int count = std::max(vertexCount, normalCount);
-    if (slots == 1) {
-        const TAffineVector* v = sourceVertices[0];
-        const TAffineVector* n = sourceNormals[0];
-        for (int i = 0; i < count; ++i) {
-            const TMatrix& m = BoneMatrix(skeleton, VerticesBonesWeights(i)->BoneID);
-            if (i < vertexCount) {
-                vertices[i] = TransformAffinePoint(v[i], m);
-            }
-            if (i < normalCount) {
-                normals[i] = TransformVector(n[i], m);
-            }
-        }
-    } else {
-        for (int i = 0; i < count; ++i) {
-            const TVertexBoneWeight* row = VerticesBonesWeights(i);
-            double vx = 0, vy = 0, vz = 0, nx = 0, ny = 0, nz = 0;
-            for (int slot = 0; slot < slots; ++slot) {
-                const double w = row[slot].Weight;
-                if (w == 0) {
-                    continue;
-                }
-                const TMatrix& m = BoneMatrix(skeleton, row[slot].BoneID);
-                if (i < vertexCount) {
-                    const TAffineVector p = TransformAffinePoint(sourceVertices[static_cast<std::size_t>(slot)][i], m);
-                    vx += w * p.X;
-                    vy += w * p.Y;
-                    vz += w * p.Z;
-                }
-                if (i < normalCount) {
-                    const TAffineVector d = TransformVector(sourceNormals[static_cast<std::size_t>(slot)][i], m);
-                    nx += w * d.X;
-                    ny += w * d.Y;
-                    nz += w * d.Z;
-                }
-            }
-            if (i < vertexCount) {
-                vertices[i] = {static_cast<float>(vx), static_cast<float>(vy), static_cast<float>(vz)};
-            }
-            if (i < normalCount) {
-                normals[i] = {static_cast<float>(nx), static_cast<float>(ny), static_cast<float>(nz)};
-            }
-        }
-    }
+    TSkinMatrices matrices(Skeleton());
+    auto skin = slots == 1 ? &Skin<1> : slots == 2 ? &Skin<2> : &Skin<0>;
+    skin(Vertices().List(), vertexCount, Normals().List(), normalCount, sourceVertices, sourceNormals, weights_.data(),
+         slots, matrices);
     if (normalize) {
         Normals().Normalize();
     }
