@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
+#include <random>
 #include <vector>
 
 using testsupport::AddSphere;
@@ -113,6 +115,64 @@ TEST_F(FacesCollisionTest, AManagerPassReportsTheMeshAndTheCube)
     Cube({1.5f, 0, 0});
     manager.CheckCollisions();
     EXPECT_EQ(hit, (std::vector<TGLBaseSceneObject*>{&faces, &cube}));
+}
+
+} // namespace
+
+namespace {
+
+// The exact test over every stored triangle of the leaves the query reaches, none
+// passed over.
+bool ExactOverLeaves(TOctree& octree, const TAffineVector (&q)[3])
+{
+    octree.WalkTriToLeaf(q[0], q[1], q[2]);
+    const TAffineVector* p = octree.TriangleFiler()->List();
+    for (const TOctreeNode* leaf : octree.ResultArray()) {
+        for (const std::int32_t i : leaf->TriArray) {
+            if (TriTriIntersect(q[0], q[1], q[2], p[i], p[i + 1], p[i + 2])) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+TEST(OctreeTriangleRejectionTest, PassingOverTrianglesByTheirBoxesKeepsEveryAnswer)
+{
+    TGLFreeForm sphere;
+    AddSphere(sphere.MeshObjects(), 1, 24, 13);
+    sphere.BuildOctree(3);
+    TOctree& octree = *sphere.Octree();
+    const TAffineVector* stored = octree.TriangleFiler()->List();
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> unit(-1, 1);
+    int hits = 0;
+    for (int k = 0; k < 4000; ++k) {
+        TAffineVector q[3];
+        if (k % 2 == 0) {
+            // Anywhere near the surface, of any size from 1/1000 to 1.
+            const float size = std::pow(10.0f, -3 * std::fabs(unit(random)));
+            const TAffineVector centre{unit(random) * 1.2f, unit(random) * 1.2f, unit(random) * 1.2f};
+            for (TAffineVector& point : q) {
+                point = {centre.X + unit(random) * size, centre.Y + unit(random) * size, centre.Z + unit(random) * size};
+            }
+        } else {
+            // A stored triangle lifted off its plane by less than the exact test's
+            // tolerance, or by a little more, and shifted.
+            const int t = static_cast<int>(std::fabs(unit(random)) * float(octree.TriCountMesh() - 1));
+            const float lift = std::pow(10.0f, -4 - 4 * std::fabs(unit(random)));
+            const TAffineVector shift{unit(random) * 0.05f, unit(random) * 0.05f, unit(random) * 0.05f};
+            for (int c = 0; c < 3; ++c) {
+                const TAffineVector& s = stored[3 * t + c];
+                q[c] = {s.X * (1 + lift) + shift.X, s.Y * (1 + lift) + shift.Y, s.Z * (1 + lift) + shift.Z};
+            }
+        }
+        const bool expected = ExactOverLeaves(octree, q);
+        hits += expected;
+        ASSERT_EQ(octree.TriangleIntersect(q[0], q[1], q[2]), expected) << "query " << k;
+    }
+    EXPECT_GT(hits, 400); // both answers are well represented
+    EXPECT_LT(hits, 3600);
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 #include "scene/objects/MeshStrips.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace {
 
@@ -79,6 +81,44 @@ TAABB TriangleBox(const TAffineVector (&tri)[3])
     return box;
 }
 
+// The plane of a triangle exactly as TriTriIntersect computes it (unnormalised normal
+// n, offset d), to reject stored triangles by their boxes. The exact test counts a
+// signed distance n.p + d below 1e-6 as 0 and rejects a triangle whose three points
+// all lie on one side; a box whose every corner lies beyond that, plus what rounding
+// can add over the octree's coordinates, holds only such triangles.
+class TQueryPlane {
+public:
+    TQueryPlane(const TAffineVector& p1, const TAffineVector& p2, const TAffineVector& p3, double coordinateBound)
+    {
+        const double e1[3] = {double(p2.X) - p1.X, double(p2.Y) - p1.Y, double(p2.Z) - p1.Z};
+        const double e2[3] = {double(p3.X) - p1.X, double(p3.Y) - p1.Y, double(p3.Z) - p1.Z};
+        n_[0] = e1[1] * e2[2] - e1[2] * e2[1];
+        n_[1] = e1[2] * e2[0] - e1[0] * e2[2];
+        n_[2] = e1[0] * e2[1] - e1[1] * e2[0];
+        d_ = -(n_[0] * p1.X + n_[1] * p1.Y + n_[2] * p1.Z);
+        const double magnitude =
+            std::fabs(d_) + (std::fabs(n_[0]) + std::fabs(n_[1]) + std::fabs(n_[2])) * coordinateBound;
+        margin_ = 1e-6 + 64 * std::numeric_limits<double>::epsilon() * magnitude;
+    }
+    bool Clears(const TAABB& box) const
+    {
+        double low = d_;
+        double high = d_;
+        for (int a = 0; a < 3; ++a) {
+            const double lo = n_[a] * box.Min[a];
+            const double hi = n_[a] * box.Max[a];
+            low += std::min(lo, hi);
+            high += std::max(lo, hi);
+        }
+        return low > margin_ || high < -margin_;
+    }
+
+private:
+    double n_[3];
+    double d_;
+    double margin_;
+};
+
 } // namespace
 
 void TOctree::InitializeTree(const TAffineVector& worldMin, const TAffineVector& worldMax,
@@ -102,6 +142,12 @@ void TOctree::InitializeTree(const TAffineVector& worldMin, const TAffineVector&
     triCountMesh_ = points / 3;
     triCountOctree_ = 0;
     const TAffineVector* p = triangleFiler_->List();
+    triangleBoxes_.resize(static_cast<std::size_t>(triCountMesh_));
+    for (int t = 0; t < triCountMesh_; ++t) {
+        const TAffineVector tri[3] = {p[3 * t], p[3 * t + 1], p[3 * t + 2]};
+        triangleBoxes_[static_cast<std::size_t>(t)] = TriangleBox(tri);
+    }
+    triangleBoxes_.shrink_to_fit();
     for (int i = 0; i + 2 < points; i += 3) {
         WalkTriToLeaf(p[i], p[i + 1], p[i + 2]);
         if (resultArray_.empty()) {
@@ -143,6 +189,8 @@ void TOctree::DisposeTree()
 {
     root_.reset();
     triangleFiler_.reset();
+    triangleBoxes_.clear();
+    triangleBoxes_.shrink_to_fit();
     resultArray_.clear();
 }
 
@@ -176,9 +224,20 @@ void TOctree::WalkTriToLeaf(TOctreeNode& node, const TAffineVector (&tri)[3], co
 bool TOctree::TriangleIntersect(const TAffineVector& p1, const TAffineVector& p2, const TAffineVector& p3)
 {
     WalkTriToLeaf(p1, p2, p3);
+    if (resultArray_.empty()) {
+        return false;
+    }
+    double bound = 0;
+    for (int a = 0; a < 3; ++a) {
+        bound = std::max({bound, std::fabs(double(worldMin_[a])), std::fabs(double(worldMax_[a]))});
+    }
+    const TQueryPlane plane(p1, p2, p3, bound);
     const TAffineVector* p = triangleFiler_->List();
     for (const TOctreeNode* leaf : resultArray_) {
         for (const std::int32_t i : leaf->TriArray) {
+            if (plane.Clears(triangleBoxes_[static_cast<std::size_t>(i / 3)])) {
+                continue;
+            }
             if (TriTriIntersect(p1, p2, p3, p[i], p[i + 1], p[i + 2])) {
                 return true;
             }
