@@ -228,7 +228,6 @@ public:
     void ReadFromFiler(TVirtualReader& reader) override;
 
 private:
-    friend class TSkeleton;
     TSkeleton* owner_ = nullptr;
 };
 
