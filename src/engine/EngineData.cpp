@@ -3,6 +3,7 @@
 #include "engine/EngineErrors.h"
 #include "engine/FastDecimal.h"
 #include "engine/Keywords.h"
+#include "engine/PathText.h"
 #include "platform/core/NumberFormat.h"
 
 #include <charconv>
@@ -215,10 +216,7 @@ float TEngineData::GetMoveParam(const TArrayofCmds& cmds, int i) const
 
 std::string TEngineData::PointToText(float x, float y, float z)
 {
-    std::string text = FloatToStrFixed(x, 5);
-    text += ',';
-    text += FloatToStrFixed(y, 5);
-    text += ',';
-    text += FloatToStrFixed(z, 5);
+    std::string text;
+    AppendPointText(text, x, y, z);
     return text;
 }

@@ -10,10 +10,14 @@ void AppendFixed5(std::string& text, float value)
 {
     // A float times 100000 is exact in a double (24 + 17 significant bits), and below
     // 2^52 adding one half is exact too, so floor gives the half-up rounding of the
-    // exact decimal value. Anything else takes the general formatter.
+    // exact decimal value. Anything else takes the general formatters.
     const double scaled = std::fabs(static_cast<double>(value)) * 100000.0;
     if (!(scaled < 4503599627370496.0)) {
-        text += FloatToStrFixed(value, 5);
+        // The number format keeps 15 significant digits: a value with more digits
+        // before the point is written in its scientific form ("3.39999995214436E38"),
+        // not as 39 digits. Infinities and NaN come out as "INF", "-INF" and "NAN".
+        const bool scientific = std::isfinite(value) && std::fabs(static_cast<double>(value)) >= 1e15;
+        text += scientific ? FloatToStrGeneral(value, 15) : FloatToStrFixed(value, 5);
         return;
     }
     const auto n = static_cast<std::uint64_t>(std::floor(scaled + 0.5));

@@ -1,6 +1,8 @@
 #pragma once
 // The path text of a test result: "x,y,z" with five decimals each (half up, "."),
-// written without allocating, since a long run has millions of nodes.
+// written without allocating, since a long run has millions of nodes. A value with
+// more than 15 digits before the point takes the scientific form of 15 significant
+// digits.
 
 #include <string>
 

@@ -49,15 +49,35 @@ TEST_P(PathGolden, PathText)
 
 INSTANTIATE_TEST_SUITE_P(Programs, PathGolden, ::testing::ValuesIn(Golden), PathCaseName);
 
-TEST(PathText, MatchesThePointFormatter)
+TEST(PathText, FiveDecimalsUpToFifteenDigitsThenScientific)
 {
-    const float values[] = {0.0f,      -0.0f,    1.0f,      -0.000004f, 0.000005f, 2.675e-3f, 123456.789f,
-                            -96.5f,    1e20f,    3.4e38f,   1e-40f,     std::numeric_limits<float>::infinity(),
-                            std::nanf("")};
-    for (float v : values) {
+    constexpr float inf = std::numeric_limits<float>::infinity();
+    const struct {
+        float Value;
+        const char* Text;
+    } cases[] = {
+        {0.0f, "0.00000"},
+        {-0.0f, "0.00000"},
+        {-0.000004f, "0.00000"},
+        {0.000005f, "0.00000"}, // the single lies just below the half
+        {2.675e-3f, "0.00268"}, // the single lies just above the half
+        {123456.789f, "123456.78906"},
+        {-96.5f, "-96.50000"},
+        {1e-40f, "0.00000"},
+        {-1e15f, "-999999986991104.00000"}, // fifteen digits: still fixed
+        {1e16f, "1.00000002725642E16"},
+        {1e20f, "1.00000002004088E20"},
+        {3.4e38f, "3.39999995214436E38"},
+        {-3.4e38f, "-3.39999995214436E38"},
+        {inf, "INF"},
+        {-inf, "-INF"},
+        {std::nanf(""), "NAN"},
+    };
+    for (const auto& c : cases) {
         std::string text;
-        AppendPointText(text, v, -v, 0.5f);
-        EXPECT_EQ(TEngineData::PointToText(v, -v, 0.5f), text) << v;
+        AppendPointText(text, c.Value, 1, c.Value);
+        EXPECT_EQ(std::string(c.Text) + ",1.00000," + c.Text, text) << c.Value;
+        EXPECT_EQ(text, TEngineData::PointToText(c.Value, 1, c.Value));
     }
 }
 
