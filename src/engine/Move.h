@@ -198,6 +198,8 @@ private:
     void SaveZeroOffsets();
     // Sub-files.
     void CallFile(const TArrayofCmds& cmds);
+    // The file argument of FP: as written, or the text of the variable "&name" names.
+    std::string SubFileArgument(const TArrayofCmds& cmds);
 
     // Families (filled by the motion, zero, value, setting, shape and file commands).
     void DoMCommands(const TArrayofCmds& cmds);

@@ -3,10 +3,23 @@
 
 #include "engine/EngineData.h"
 #include "engine/EngineErrors.h"
+#include "engine/LineText.h"
 #include "engine/Move.h"
+#include "engine/calcul/Calcul.h"
 #include "platform/core/NumberFormat.h"
+#include "platform/core/StringUtils.h"
 
+#include <algorithm>
 #include <string_view>
+
+namespace {
+// "&name" and nothing else. Only such an argument is evaluated: a literal file name
+// holds "-", "/" and "." and is never an expression.
+bool IsVariableReference(std::string_view text)
+{
+    return text.size() >= 2 && text[0] == '&' && std::all_of(text.begin() + 1, text.end(), IsNameChar);
+}
+} // namespace
 
 void TMove::DoFCommands(const TArrayofCmds& cmds)
 {
@@ -17,6 +30,24 @@ void TMove::DoFCommands(const TArrayofCmds& cmds)
         LogNotApplicable(FCmdWord);
     }
     FHandled = true;
+}
+
+std::string TMove::SubFileArgument(const TArrayofCmds& cmds)
+{
+    const std::string& text = cmds[1];
+    if (!IsVariableReference(text)) {
+        return text;
+    }
+    // The variable's text, unquoted; an unknown one stops the run with the
+    // evaluator's message, as a failed argument expression does.
+    std::string value;
+    if (!Evaluate(UpperCase(std::string_view(text).substr(1)), value)) {
+        throw EArgumentFailed(text, FCalcul.ErrorText());
+    }
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
+        value = value.substr(1, value.size() - 2);
+    }
+    return value;
 }
 
 void TMove::CallFile(const TArrayofCmds& cmds)
@@ -35,7 +66,7 @@ void TMove::CallFile(const TArrayofCmds& cmds)
                                                                            : std::string(i <= 5 ? "1" : "0");
     }
     TFP level;
-    level.FileName = FPartFiles.ResolveFileName(cmds[1]);
+    level.FileName = FPartFiles.ResolveFileName(SubFileArgument(cmds));
     level.Scale = {static_cast<float>(StrToFloat(args[2])), static_cast<float>(StrToFloat(args[3])),
                    static_cast<float>(StrToFloat(args[4])), 0.0f};
     level.Arg5 = StrToInt(args[5]);

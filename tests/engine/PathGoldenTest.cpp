@@ -276,6 +276,39 @@ TEST_F(SubFiles, NamesAndFailures)
 }
 
 
+// A program that names its sub-file in a variable, set by an assignment or by INPUT.
+TEST_F(SubFiles, VariableNamesTheFile)
+{
+    Write("part2.sbp", "M2, 1, 1");
+    const std::string expected = ExpectedPath("0,0,0;5,5,0;6,6,0");
+    EXPECT_EQ(expected, RunMain("&partfile = \"part2\"\nM2, 5, 5\nFP, &partfile, , , , , 2"));
+    EXPECT_EQ(e.Data.GetSysVarStr(60), folder.Path("part2.sbp"));
+
+    e.Dialogs.ExpectInput(std::string("part2"));
+    EXPECT_EQ(expected, RunMain("INPUT \"Part file?\" &partfile\nM2, 5, 5\nFP,  &PartFile , , , , , 2"));
+    EXPECT_TRUE(e.Dialogs.AllAnswered());
+
+    // Names that hold "-", "/" or "." are names, even where variables would match.
+    Write("my-part.sbp", "MX, 3");
+    EXPECT_EQ(ExpectedPath("0,0,0;3,0,0"), RunMain("&my = 1\n&part = 2\nFP, my-part"));
+}
+
+TEST_F(SubFiles, UnknownOrEmptyVariableStopsTheRun)
+{
+    const auto errorOf = [&](const std::string& program) {
+        try {
+            RunMain(program);
+        } catch (const ERunError& ex) {
+            return ex.Message();
+        }
+        return std::string("no error");
+    };
+    EXPECT_EQ(errorOf("MX, 1\nFP, &nothing"),
+              "Cannot evaluate the expression \"&nothing\" (line: 2): Unknown variable:NOTHING");
+    EXPECT_EQ(errorOf("&partfile = \"\"\nFP, &partfile"), "Cannot find file: " + folder.Path(".sbp"));
+    EXPECT_EQ(e.Move.PartFiles().Depth(), 1);
+}
+
 TEST(PathStyles, PolylinesUnderTheLinesParentWithTheirStyles)
 {
     TGLDummyCube parent;
