@@ -164,4 +164,45 @@ TEST(CalculOperators, SemicolonKeepsTheRightValue)
     });
 }
 
+// Chains of one precedence far longer than any nesting limit: the tree leans left as
+// deep as the chain is long, and every operator keeps its operand order in it.
+TEST(CalculOperators, LongChainsEvaluate)
+{
+    const auto chain = [](const std::string& first, const std::string& step, int count) {
+        std::string f = first;
+        for (int i = 0; i < count; ++i) {
+            f += step;
+        }
+        return f;
+    };
+    const struct {
+        std::string Formula;
+        const char* Result;
+    } cases[] = {
+        {chain("1", "+1", 99999), "100000"},
+        {chain("0", "-1", 100000), "-100000"},
+        {chain("2", "*1", 100000), "2"},
+        {chain("1", "^1", 50000), "1"},
+        {chain("(1+1)", "*(2-1)", 50000), "2"},
+        {chain("1", "=1", 50000), "1"},
+        {chain("1", " and 1", 50000), "1"},
+        // "/" takes its divisor first: a zero divisor settles the quotient before the
+        // unknown name on the far left is ever read.
+        {chain("nothing/0", "/2", 50000), "0"},
+        {chain("nothing div 0", " div 2", 50000), "0"},
+        {chain("\"a\"", "|\"b\"", 3), "\"abbb\""},
+        {"maxval(" + chain("1", ",2", 20000) + ")", "2"},
+        {chain("1", ";2", 50000), "2"},
+    };
+    for (const auto& c : cases) {
+        const CalcOutcome o = RunCalc(c.Formula);
+        EXPECT_TRUE(o.ok) << c.Formula.substr(0, 40) << " -> " << o;
+        EXPECT_EQ(o.result, c.Result) << c.Formula.substr(0, 40);
+    }
+    // An error deep in a chain is still the first error.
+    EXPECT_EQ(RunCalc(chain("1", "+1", 50000) + "+nothing" + chain("", "+1", 50000)).errorText,
+              "Unknown variable:nothing");
+    EXPECT_EQ(RunCalc(chain("nothing", "+1", 50000)).errorText, "Unknown variable:nothing");
+}
+
 } // namespace

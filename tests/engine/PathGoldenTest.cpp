@@ -81,6 +81,16 @@ TEST(PathText, FiveDecimalsUpToFifteenDigitsThenScientific)
     }
 }
 
+TEST(PathText, SumOfAHundredThousandTermsIsOneArgument)
+{
+    std::string sum = "1";
+    for (int i = 1; i < 100000; ++i) {
+        sum += "+1";
+    }
+    TPathEngine e;
+    EXPECT_EQ(ExpectedPath("0,0,0;100000,0,0"), e.Run("MX, " + sum));
+}
+
 TEST(PathText, KindIsTrimmedOfEveryBlankCharacter)
 {
     TPathEngine e;

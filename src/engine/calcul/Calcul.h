@@ -103,8 +103,12 @@ private:
 
     // Evaluation.
     void Evaluate(int node, std::string& out);
+    // Negation (and the error for a code without a rule).
     void EvaluateOperator(TCalculNode& node, std::string& out);
-    void EvaluateComparison(TCalculNode& node, std::string& out);
+    void EvaluateChain(int top, std::string& out);
+    // What an operator does before its left operand: true when that settles its value.
+    bool BeforeLeftOperand(TCalculNode& node, std::string& right, std::string& value);
+    void ApplyOperator(TCalculNode& node, std::string& value, const std::string& right);
     void EvaluateVariable(TCalculNode& node, std::string& out);
     void EvaluateDefinition(TCalculNode& node, int line, std::string& out);
     void PushArgument(const std::string& value);
@@ -147,6 +151,14 @@ private:
     std::string FCompiledText;
     bool FTreeReusable = false;
     bool FMadeDefinition = false;
+
+    // The operators of the chain being evaluated, outermost first, with the right
+    // operands taken before the left ones; shared by nested chains as a stack.
+    struct TChainStep {
+        int Node;
+        std::string Right;
+    };
+    std::vector<TChainStep> FChain;
 
     bool StackExhausted() const;
     std::uintptr_t FStackBase = 0; // frame address of the outermost calculation

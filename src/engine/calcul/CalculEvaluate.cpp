@@ -74,6 +74,58 @@ int CollateText(std::string_view a, std::string_view b)
 
 bool IsNameStart(char c) { return (c >= 'A' && c <= 'z') || c == '\''; }
 
+// "<", "<=", ">", ">=": numbers when both sides are numbers, else texts. The operands
+// are evaluated once: evaluating them again after a failed conversion would give the
+// same texts (or the same error), except that side effects such as freevar( would
+// happen twice, and nested comparisons would cost twice per level.
+bool CompareOperands(int op, const std::string& left, const std::string& right)
+{
+    long double a = 0;
+    long double b = 0;
+    int order = 0;
+    if (ReadCalcNumber(left, a) && ReadCalcNumber(right, b)) {
+        order = a < b ? -1 : (a > b ? 1 : 0);
+    } else {
+        order = CollateText(left, right);
+    }
+    switch (op) {
+    case tkLess: return order < 0;
+    case tkLessEqual: return order <= 0;
+    case tkGreater: return order > 0;
+    default: return order >= 0;
+    }
+}
+
+// The binary operators. Each keeps its own operand order: "/", "div", the vertical
+// bar, "like", "wildcard" and "," take their right operand before their left one (and
+// "/" and "div" skip the left one after a zero divisor); the others go left to right.
+bool IsBinaryOperator(int op)
+{
+    switch (op) {
+    case tkPlus:
+    case tkMinus:
+    case tkTimes:
+    case tkDivide:
+    case tkPower:
+    case tkDiv:
+    case tkMod:
+    case tkConcat:
+    case tkAnd:
+    case tkOr:
+    case tkEqual:
+    case tkLess:
+    case tkLessEqual:
+    case tkGreater:
+    case tkGreaterEqual:
+    case tkNotEqual:
+    case tkLike:
+    case tkWildcard:
+    case tkComma:
+    case tkSemicolon: return true;
+    default: return false;
+    }
+}
+
 } // namespace
 
 void TCalcul::Evaluate(int index, std::string& out)
@@ -108,6 +160,8 @@ void TCalcul::Evaluate(int index, std::string& out)
     default:
         if ((node.Op >= 11 && node.Op <= 72 && node.Op != tkPower) || (node.Op >= fnString && node.Op <= fnLogic)) {
             EvaluateFunction(node, out);
+        } else if (IsBinaryOperator(node.Op)) {
+            EvaluateChain(index, out);
         } else {
             EvaluateOperator(node, out);
         }
@@ -116,88 +170,138 @@ void TCalcul::Evaluate(int index, std::string& out)
     --FEvalDepth;
 }
 
-void TCalcul::EvaluateOperator(TCalculNode& node, std::string& out)
+// A chain of binary operators (1+2+3+..., a*b/c, the arguments of a call) is a tree
+// that leans to the left as deep as the chain is long. It is walked down its left
+// edge and back up in a loop, so only parentheses and calls nest the evaluation.
+void TCalcul::EvaluateChain(int top, std::string& out)
 {
-    std::string left;
-    std::string right;
-    switch (node.Op) {
-    case tkPlus:
-    case tkMinus:
-    case tkTimes: {
-        Evaluate(node.Left, left);
-        Evaluate(node.Right, right);
-        if (FError) {
-            return;
+    const std::size_t base = FChain.size();
+    std::string value;
+    int index = top;
+    for (;;) {
+        TCalculNode& node = FNodes[static_cast<std::size_t>(index)];
+        if (index != top) {
+            const Kind kind = OperationKind(node.Op);
+            if (kind != kindUnset) {
+                node.Kind = kind;
+            }
         }
-        const long double a = TextToNumber(left);
-        const long double b = TextToNumber(right);
-        const long double v = node.Op == tkPlus ? a + b : node.Op == tkMinus ? a - b : a * b;
-        WriteCalcNumber(v, out);
-        break;
+        std::string right;
+        if (BeforeLeftOperand(node, right, value)) {
+            // The value is known without the left operand (or an error stopped it).
+            break;
+        }
+        FChain.push_back({index, std::move(right)});
+        const int left = node.Left;
+        if (left <= 0 || left > FNodeCount || !IsBinaryOperator(FNodes[static_cast<std::size_t>(left)].Op)) {
+            Evaluate(left, value);
+            break;
+        }
+        index = left;
     }
+    for (std::size_t i = FChain.size(); i-- > base && !FError;) {
+        // Moved out: evaluating a right operand may grow the chain list meanwhile.
+        const int node = FChain[i].Node;
+        const std::string right = std::move(FChain[i].Right);
+        ApplyOperator(FNodes[static_cast<std::size_t>(node)], value, right);
+    }
+    FChain.resize(base);
+    if (!FError) {
+        out.swap(value);
+    }
+}
+
+bool TCalcul::BeforeLeftOperand(TCalculNode& node, std::string& right, std::string& value)
+{
+    switch (node.Op) {
     case tkDivide: {
         Evaluate(node.Right, right);
         const long double b = FError ? 0 : TextToNumber(right);
         if (FError) {
-            return;
+            return true;
         }
         if (std::fabs(b) < 1e-8L) {
-            out = "0";
-            return;
+            value = "0";
+            return true;
         }
-        Evaluate(node.Left, left);
-        if (FError) {
-            return;
-        }
-        WriteCalcNumber(TextToNumber(left) / b, out);
-        break;
-    }
-    case tkNegate:
-        Evaluate(node.Left, left);
-        if (FError) {
-            return;
-        }
-        WriteCalcNumber(-TextToNumber(left), out);
-        break;
-    case tkPower: {
-        if (node.Right == 0) {
-            SetError("Invalid formula (..)");
-            return;
-        }
-        Evaluate(node.Left, left);
-        Evaluate(node.Right, right);
-        if (FError) {
-            return;
-        }
-        const long double base = TextToNumber(left);
-        const long double exponent = TextToNumber(right);
-        WriteCalcNumber(Power(base, exponent), out);
-        break;
+        return false;
     }
     case tkDiv: {
         Evaluate(node.Right, right);
         const int b = NumberToInt(right);
         if (FError) {
-            return;
+            return true;
         }
         if (b == 0) {
-            out = "0";
+            value = "0";
+            return true;
+        }
+        return false;
+    }
+    case tkPower:
+        if (node.Right == 0) {
+            SetError("Invalid formula (..)");
+            return true;
+        }
+        return false;
+    case tkConcat:
+    case tkLike:
+    case tkWildcard:
+        Evaluate(node.Right, right);
+        return FError;
+    case tkComma:
+        Evaluate(node.Right, right);
+        if (!FError) {
+            PushArgument(right);
+        }
+        return FError;
+    default: return false;
+    }
+}
+
+// `value` holds the left operand's value and receives the node's; `right` is the right
+// operand's value for the operators that took it first.
+void TCalcul::ApplyOperator(TCalculNode& node, std::string& value, const std::string& right)
+{
+    const std::string& left = value;
+    std::string taken;
+    switch (node.Op) {
+    case tkPlus:
+    case tkMinus:
+    case tkTimes: {
+        Evaluate(node.Right, taken);
+        if (FError) {
             return;
         }
-        Evaluate(node.Left, left);
+        const long double a = TextToNumber(left);
+        const long double b = TextToNumber(taken);
+        WriteCalcNumber(node.Op == tkPlus ? a + b : node.Op == tkMinus ? a - b : a * b, value);
+        break;
+    }
+    case tkDivide: WriteCalcNumber(TextToNumber(left) / TextToNumber(right), value); break;
+    case tkPower: {
+        Evaluate(node.Right, taken);
+        if (FError) {
+            return;
+        }
+        const long double base = TextToNumber(left);
+        WriteCalcNumber(Power(base, TextToNumber(taken)), value);
+        break;
+    }
+    case tkDiv: {
+        const int b = NumberToInt(right);
         const int a = NumberToInt(left);
         if (FError) {
             return;
         }
         // 64-bit so that the most negative integer divided by -1 cannot overflow.
-        WriteCalcNumber(static_cast<long double>(static_cast<std::int64_t>(a) / b), out);
+        WriteCalcNumber(static_cast<long double>(static_cast<std::int64_t>(a) / b), value);
         break;
     }
     case tkMod: {
-        Evaluate(node.Left, left);
-        Evaluate(node.Right, right);
+        Evaluate(node.Right, taken);
         const int a = NumberToInt(left);
-        const int b = NumberToInt(right);
+        const int b = NumberToInt(taken);
         if (FError) {
             return;
         }
@@ -205,61 +309,51 @@ void TCalcul::EvaluateOperator(TCalculNode& node, std::string& out)
             SetError("invalid formule");
             return;
         }
-        WriteCalcNumber(static_cast<long double>(static_cast<std::int64_t>(a) % b), out);
+        WriteCalcNumber(static_cast<long double>(static_cast<std::int64_t>(a) % b), value);
         break;
     }
-    case tkConcat:
-        Evaluate(node.Right, right);
-        Evaluate(node.Left, left);
-        if (FError) {
-            return;
-        }
-        out.reserve(left.size() + right.size());
-        out.assign(left).append(right);
-        break;
+    case tkConcat: value += right; break;
     case tkAnd:
     case tkOr: {
-        Evaluate(node.Left, left);
-        const long double a = FError ? 0 : TextToNumber(left);
+        const long double a = TextToNumber(left);
         if (FError) {
             return;
         }
-        bool truth = false;
+        bool truth = node.Op == tkOr;
         if (node.Op == tkAnd ? a >= 1 : a < 1) {
-            Evaluate(node.Right, right);
-            const long double b = FError ? 0 : TextToNumber(right);
+            Evaluate(node.Right, taken);
+            const long double b = FError ? 0 : TextToNumber(taken);
             if (FError) {
                 return;
             }
             truth = b >= 1;
-        } else {
-            truth = node.Op == tkOr;
         }
-        out = truth ? "1" : "0";
+        value = truth ? "1" : "0";
         break;
     }
     case tkEqual:
     case tkNotEqual:
-        Evaluate(node.Left, left);
-        Evaluate(node.Right, right);
+        Evaluate(node.Right, taken);
         if (FError) {
             return;
         }
-        out = ((left == right) == (node.Op == tkEqual)) ? "1" : "0";
+        value = ((left == taken) == (node.Op == tkEqual)) ? "1" : "0";
         break;
     case tkLess:
     case tkLessEqual:
     case tkGreater:
-    case tkGreaterEqual: EvaluateComparison(node, out); break;
-    case tkLike:
-    case tkWildcard: {
-        Evaluate(node.Right, right);
-        Evaluate(node.Left, left);
+    case tkGreaterEqual:
+        Evaluate(node.Right, taken);
         if (FError) {
             return;
         }
+        value = CompareOperands(node.Op, left, taken) ? "1" : "0";
+        break;
+    case tkLike:
+    case tkWildcard: {
+        std::string mask = right;
         if (node.Op == tkLike) {
-            for (char& c : right) {
+            for (char& c : mask) {
                 if (c == '%') {
                     c = '*';
                 } else if (c == '_') {
@@ -267,54 +361,27 @@ void TCalcul::EvaluateOperator(TCalculNode& node, std::string& out)
                 }
             }
         }
-        out = MatchesMask(left, right) ? "1" : "0";
+        value = MatchesMask(left, mask) ? "1" : "0";
         break;
     }
-    case tkSemicolon:
-        Evaluate(node.Left, left);
-        Evaluate(node.Right, out);
-        break;
-    case tkComma:
-        Evaluate(node.Right, right);
-        if (FError) {
-            return;
-        }
-        PushArgument(right);
-        Evaluate(node.Left, out);
-        break;
-    default: SetError("Internal error oper code " + std::to_string(node.Op)); break;
+    case tkSemicolon: Evaluate(node.Right, value); break;
+    case tkComma: break; // the left operand's value
+    default: break;
     }
 }
 
-// "<", "<=", ">", ">=": numbers when both sides are numbers, else texts. The operands
-// are evaluated once: evaluating them again after a failed conversion would give the
-// same texts (or the same error), except that side effects such as freevar( would
-// happen twice, and nested comparisons would cost twice per level.
-void TCalcul::EvaluateComparison(TCalculNode& node, std::string& out)
+void TCalcul::EvaluateOperator(TCalculNode& node, std::string& out)
 {
-    std::string left;
-    std::string right;
-    Evaluate(node.Left, left);
-    Evaluate(node.Right, right);
+    if (node.Op != tkNegate) {
+        SetError("Internal error oper code " + std::to_string(node.Op));
+        return;
+    }
+    std::string operand;
+    Evaluate(node.Left, operand);
     if (FError) {
         return;
     }
-    long double a = 0;
-    long double b = 0;
-    int order = 0;
-    if (ReadCalcNumber(left, a) && ReadCalcNumber(right, b)) {
-        order = a < b ? -1 : (a > b ? 1 : 0);
-    } else {
-        order = CollateText(left, right);
-    }
-    bool truth = false;
-    switch (node.Op) {
-    case tkLess: truth = order < 0; break;
-    case tkLessEqual: truth = order <= 0; break;
-    case tkGreater: truth = order > 0; break;
-    default: truth = order >= 0; break;
-    }
-    out = truth ? "1" : "0";
+    WriteCalcNumber(-TextToNumber(operand), out);
 }
 
 // Inserts a call argument below the call's code and marker on the argument stack.

@@ -8,6 +8,8 @@
 
 #include "engine/calcul/Calcul.h"
 
+#include <algorithm>
+
 using namespace calc;
 
 namespace {
@@ -22,7 +24,8 @@ int TCalcul::NewNode(int op, std::string_view text, int left, int right)
 {
     ++FNodeCount;
     if (FNodeCount >= static_cast<int>(FNodes.size())) {
-        FNodes.resize(FNodes.size() + 50);
+        // Doubling: a formula of 100,000 terms would otherwise move the pool thousands of times.
+        FNodes.resize(FNodes.size() + std::max<std::size_t>(50, FNodes.size()));
     }
     TCalculNode& node = FNodes[static_cast<std::size_t>(FNodeCount)];
     node.Index = FNodeCount;

@@ -6,39 +6,37 @@ namespace calc {
 
 bool WrapFunctionArgs(std::string_view text, std::string& out)
 {
-    out.assign(text);
     if (text.find(',') == std::string_view::npos) {
+        out.assign(text);
         return true;
     }
+    // Written out as the text is read, so a call of many arguments costs its length,
+    // not its length times its argument count.
+    out.clear();
+    out.reserve(text.size() + text.size() / 2 + 8);
     // balance[level] counts the parentheses opened inside the current argument of the
     // call open at that level.
     std::array<int, kMaxCallNesting + 1> balance{};
     int level = 0;
     bool inString = false;
-    std::size_t i = 0;
-    while (i < out.size()) {
-        const char c = out[i];
+    for (const char c : text) {
         if (c == '"') {
             inString = !inString;
-            ++i;
-            continue;
         }
-        if (inString) {
-            ++i;
+        if (inString || c == '"') {
+            out += c;
             continue;
         }
         if (c == ',') {
             if (level > 0 && balance[static_cast<std::size_t>(level)] == 0) {
                 // A further argument of the innermost open call: close the previous one.
-                out.insert(i, 1, ')');
-                ++i;
+                out += ')';
                 --level;
             } else {
                 // The first comma of a call: close the first argument and open it where
                 // the call's own "(" stands.
-                const std::size_t comma = i;
-                out.insert(i, 1, ')');
-                ++i;
+                const std::size_t comma = out.size();
+                out += ')';
                 int depth = 0;
                 bool found = false;
                 for (std::size_t j = comma; j-- > 0;) {
@@ -49,7 +47,6 @@ bool WrapFunctionArgs(std::string_view text, std::string& out)
                     }
                     if (depth > 0) {
                         out.insert(j, 1, '(');
-                        ++i;
                         found = true;
                         break;
                     }
@@ -62,9 +59,7 @@ bool WrapFunctionArgs(std::string_view text, std::string& out)
                 }
             }
             // Open the next argument behind the comma.
-            ++i;
-            out.insert(i, 1, '(');
-            ++i;
+            out += ",(";
             if (level + 1 > kMaxCallNesting) {
                 return false;
             }
@@ -75,15 +70,13 @@ bool WrapFunctionArgs(std::string_view text, std::string& out)
         if (level > 0) {
             if (c == '(') {
                 ++balance[static_cast<std::size_t>(level)];
-            } else if (c == ')') {
-                if (--balance[static_cast<std::size_t>(level)] < 0) {
-                    --level;
-                    out.insert(i, 1, ')');
-                    ++i; // now at the ")" that closed the call; the step below passes it
-                }
+            } else if (c == ')' && --balance[static_cast<std::size_t>(level)] < 0) {
+                // The ")" that closes the call also closes its last argument.
+                --level;
+                out += ')';
             }
         }
-        ++i;
+        out += c;
     }
     return true;
 }
