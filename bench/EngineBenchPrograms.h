@@ -66,4 +66,32 @@ inline const TProgramLines& ExpressionMoves()
     return lines;
 }
 
+// A drilling job: for each hole a jog to it above the stock, a move down and a move
+// back up. Every hole starts a jog polyline and a cut polyline.
+constexpr int DrillHoles = 333334; // 1,000,002 lines
+
+inline const TProgramLines& DrillingProgram()
+{
+    static const TProgramLines lines = [] {
+        std::mt19937 rng(13);
+        std::uniform_real_distribution<double> xy(0.0, 96.0);
+        std::uniform_real_distribution<double> depth(-0.75, -0.125);
+        TProgramLines out;
+        out.reserve(3 * static_cast<std::size_t>(DrillHoles));
+        char buf[80];
+        for (int i = 0; i < DrillHoles; ++i) {
+            const double x = xy(rng);
+            const double y = xy(rng);
+            std::snprintf(buf, sizeof buf, "J3, %.4f, %.4f, 0.5000", x, y);
+            out.emplace_back(buf);
+            std::snprintf(buf, sizeof buf, "M3, %.4f, %.4f, %.4f", x, y, depth(rng));
+            out.emplace_back(buf);
+            std::snprintf(buf, sizeof buf, "M3, %.4f, %.4f, 0.5000", x, y);
+            out.emplace_back(buf);
+        }
+        return out;
+    }();
+    return lines;
+}
+
 } // namespace enginebench

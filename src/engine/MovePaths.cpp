@@ -13,31 +13,34 @@
 #include <numbers>
 
 namespace {
-bool SamePoint(const TVector& node, const TAffineVector& p)
+bool SamePoint(const TAffineVector& node, const TAffineVector& p)
 {
     return node.X == p.X && node.Y == p.Y && node.Z == p.Z;
 }
 } // namespace
 
+// The polylines are read through their bare points: asking for a node collection would
+// make one object per node.
+
 int TMove::LastNodeCount(const TGLLinesArray& lines)
 {
-    return lines.empty() ? 0 : lines.back()->Nodes().Count();
+    return lines.empty() ? 0 : lines.back()->NodeCount();
 }
 
 bool TMove::ToolIsAtEnd(const TGLLinesArray& lines, const TAffineVector& tool)
 {
-    if (lines.empty() || lines.back()->Nodes().Count() == 0) {
+    if (lines.empty() || lines.back()->NodeCount() == 0) {
         return false;
     }
-    const TGLLinesNodes& nodes = lines.back()->Nodes();
-    return SamePoint(nodes[nodes.Count() - 1]->AsVector(), tool);
+    const TGLLines* line = lines.back();
+    return SamePoint(line->NodePoint(line->NodeCount() - 1), tool);
 }
 
 TGLLines* TMove::NewPolyline(bool jog)
 {
     auto* line = new TGLLines(nullptr);
     line->SetNodesAspect(lnaInvisible);
-    line->LineColor().SetColor(jog ? FJogColor : FMoveColor);
+    line->SetLineColor(jog ? FJogColor : FMoveColor);
     if (jog ? FJogDashed : FMoveDashed) {
         line->SetLinePattern(0x8888);
     }
@@ -47,7 +50,6 @@ TGLLines* TMove::NewPolyline(bool jog)
     if (FLinesParent) {
         FLinesParent->AddChild(line);
     }
-    line->Nodes().Clear();
     if (jog) {
         line->SetVisible(FJogsVisible);
     }
@@ -116,7 +118,7 @@ void TMove::TruncatePolylines(TGLLinesArray& lines, std::uint32_t count, std::ui
     }
     if (!lines.empty()) {
         TGLLines* last = lines.back();
-        while (static_cast<std::uint32_t>(last->Nodes().Count()) > nodes) {
+        while (static_cast<std::uint32_t>(last->NodeCount()) > nodes) {
             last->DeleteLastNode();
         }
     }
@@ -176,9 +178,9 @@ bool TMove::GetExtents(float& maxX, float& minX, float& maxY, float& minY) const
     minX = minY = 3.4e38f;
     bool any = false;
     for (const TGLLines* line : FCutLines) {
-        const TGLLinesNodes& nodes = line->Nodes();
-        for (int i = 0; i < nodes.Count(); ++i) {
-            const TVector& v = nodes[i]->AsVector();
+        const int count = line->NodeCount();
+        for (int i = 0; i < count; ++i) {
+            const TAffineVector v = line->NodePoint(i);
             maxX = std::max(maxX, v.X);
             minX = std::min(minX, v.X);
             maxY = std::max(maxY, v.Y);
@@ -191,12 +193,12 @@ bool TMove::GetExtents(float& maxX, float& minX, float& maxY, float& minY) const
 
 double TMove::GetLastHeading() const
 {
-    if (FCutLines.empty() || FCutLines.back()->Nodes().Count() < 2) {
+    if (FCutLines.empty() || FCutLines.back()->NodeCount() < 2) {
         return 0.0;
     }
-    const TGLLinesNodes& nodes = FCutLines.back()->Nodes();
-    const TVector& last = nodes[nodes.Count() - 1]->AsVector();
-    const TVector& prev = nodes[nodes.Count() - 2]->AsVector();
+    const TGLLines* line = FCutLines.back();
+    const TAffineVector last = line->NodePoint(line->NodeCount() - 1);
+    const TAffineVector prev = line->NodePoint(line->NodeCount() - 2);
     return std::atan2(double(prev.Y) - last.Y, double(prev.X) - last.X) * 180.0 / std::numbers::pi;
 }
 
@@ -219,13 +221,13 @@ void TMove::GetPathText(std::string_view kind, std::string& text) const
     const TGLLinesArray& lines = k == 'J' ? FJogLines : FCutLines;
     std::size_t count = 0;
     for (const TGLLines* line : lines) {
-        count += static_cast<std::size_t>(line->Nodes().Count());
+        count += static_cast<std::size_t>(line->NodeCount());
     }
     text.reserve(text.size() + count * 30); // typical node text; grows when longer
     for (const TGLLines* line : lines) {
-        const TGLLinesNodes& nodes = line->Nodes();
-        for (int i = 0; i < nodes.Count(); ++i) {
-            const TVector& v = nodes[i]->AsVector();
+        const int nodes = line->NodeCount();
+        for (int i = 0; i < nodes; ++i) {
+            const TAffineVector v = line->NodePoint(i);
             AppendPointText(text, v.X, v.Y, v.Z);
             text += "\r\n";
         }

@@ -21,7 +21,7 @@ constexpr std::uint32_t JogBit = 0x01u;
 constexpr std::uint32_t NewLineBit = 0x02u;
 constexpr std::uint32_t FlagBeforeBit = 0x04u;
 
-bool SameVector(const TVector& v, float x, float y, float z)
+bool SameVector(const TAffineVector& v, float x, float y, float z)
 {
     return v.X == x && v.Y == y && v.Z == z;
 }
@@ -63,8 +63,8 @@ std::uint32_t TMove::UndoCode(bool motion)
         return FullRecord;
     }
     const bool newLine = jog ? jogs != s.JogCount : cuts != s.CutCount;
-    const TGLLinesNodes& nodes = (jog ? FJogLines : FCutLines).back()->Nodes();
-    const TVector& before = nodes[newLine ? 0 : nodes.Count() - 2]->AsVector();
+    const TGLLines* line = (jog ? FJogLines : FCutLines).back();
+    const TAffineVector before = line->NodePoint(newLine ? 0 : line->NodeCount() - 2);
     if (!SameVector(before, s.ToolX, s.ToolY, s.ToolZ)) {
         return FullRecord;
     }
@@ -119,8 +119,7 @@ void TMove::StepBack()
     if ((code & FullRecord) == 0) {
         TGLLinesArray& lines = (code & JogBit) ? FJogLines : FCutLines;
         TGLLines* line = lines.back();
-        const TGLLinesNodes& nodes = line->Nodes();
-        const TVector before = nodes[(code & NewLineBit) ? 0 : nodes.Count() - 2]->AsVector();
+        const TAffineVector before = line->NodePoint((code & NewLineBit) ? 0 : line->NodeCount() - 2);
         if (code & NewLineBit) {
             delete line;
             lines.pop_back();

@@ -81,12 +81,11 @@ void TProgramRunner::ResetForResults(const std::string& fileName)
 
 std::string TProgramRunner::Results() const
 {
-    std::string jogs;
-    FMove.GetPathText("J", jogs);
-    std::string results = Trim(jogs);
-    if (!results.empty()) {
-        results += "\r\n";
-    }
+    // The jog text trimmed and ended by CR LF again is the jog text itself (it begins
+    // with a number and ends with CR LF), so both kinds go into one text: a million
+    // nodes of path text are not copied.
+    std::string results;
+    FMove.GetPathText("J", results);
     FMove.GetPathText("M", results);
     return results;
 }

@@ -6,34 +6,67 @@
 
 // ---- Custom ----
 
-TGLCustomSceneObject::TGLCustomSceneObject(TComponent* owner)
-    : TGLBaseSceneObject(owner), material_(std::make_unique<TGLMaterial>(this))
-{
-}
+namespace {
+const std::string NoHint;
+} // namespace
+
+TGLCustomSceneObject::TGLCustomSceneObject(TComponent* owner) : TGLBaseSceneObject(owner) {}
 
 TGLCustomSceneObject::~TGLCustomSceneObject() = default;
 
+TGLCustomSceneObject::TParts& TGLCustomSceneObject::Parts() const
+{
+    if (!parts_) {
+        parts_ = std::make_unique<TParts>();
+    }
+    return *parts_;
+}
+
+TGLMaterial& TGLCustomSceneObject::Material() const
+{
+    std::unique_ptr<TGLMaterial>& material = Parts().Material;
+    if (!material) {
+        material = std::make_unique<TGLMaterial>(const_cast<TGLCustomSceneObject*>(this));
+    }
+    return *material;
+}
+
 void TGLCustomSceneObject::SetMaterial(const TGLMaterial& value)
 {
-    material_->Assign(&value);
+    Material().Assign(&value);
     NotifyChange(this);
+}
+
+const std::string& TGLCustomSceneObject::Hint() const { return parts_ ? parts_->Hint : NoHint; }
+
+void TGLCustomSceneObject::SetHint(const std::string& value)
+{
+    if (parts_ || !value.empty()) {
+        Parts().Hint = value;
+    }
 }
 
 void TGLCustomSceneObject::Assign(const TPersistent* source)
 {
     if (const auto* custom = ObjectCast<TGLCustomSceneObject>(source); custom && custom != this) {
-        material_->Assign(custom->material_.get());
-        hint_ = custom->hint_;
+        // Two default materials need no copy.
+        if (custom->HasMaterial() || HasMaterial()) {
+            Material().Assign(&custom->Material());
+        }
+        SetHint(custom->Hint());
     }
     TGLBaseSceneObject::Assign(source);
 }
 
-bool TGLCustomSceneObject::Blended() const { return material_->Blended(); }
+// A default material is opaque.
+bool TGLCustomSceneObject::Blended() const { return HasMaterial() && parts_->Material->Blended(); }
 
 void TGLCustomSceneObject::DestroyHandle()
 {
     TGLBaseSceneObject::DestroyHandle();
-    material_->DestroyHandles();
+    if (HasMaterial()) {
+        parts_->Material->DestroyHandles();
+    }
 }
 
 void TGLCustomSceneObject::MarkCurrentObject(TRenderContextInfo& rci)
@@ -49,17 +82,18 @@ void TGLCustomSceneObject::DrawWithMaterial(TRenderContextInfo& rci)
         DrawSelf(rci);
         return;
     }
-    material_->Apply(rci);
+    TGLMaterial& material = Material();
+    material.Apply(rci);
     bool morePasses = true;
     while (morePasses) {
         try {
             DrawSelf(rci);
         } catch (...) {
             // Leave OpenGL as the material found it; the pass loop ends here.
-            material_->UnApply(rci);
+            material.UnApply(rci);
             throw;
         }
-        morePasses = material_->UnApply(rci);
+        morePasses = material.UnApply(rci);
     }
 }
 

@@ -17,11 +17,13 @@ public:
     explicit TGLCustomSceneObject(TComponent* owner = nullptr);
     ~TGLCustomSceneObject() override;
 
-    TGLMaterial& Material() const { return *material_; }
+    // Made on first use: objects drawn without material (lines, groups) never pay for one.
+    TGLMaterial& Material() const;
+    bool HasMaterial() const { return parts_ && parts_->Material; }
     // Copies the given material into the own one.
     void SetMaterial(const TGLMaterial& value);
-    const std::string& Hint() const { return hint_; }
-    void SetHint(const std::string& value) { hint_ = value; }
+    const std::string& Hint() const;
+    void SetHint(const std::string& value);
 
     // From a custom object: material and hint; then the base part.
     void Assign(const TPersistent* source) override;
@@ -37,8 +39,13 @@ protected:
     void MarkCurrentObject(TRenderContextInfo& rci);
 
 private:
-    std::unique_ptr<TGLMaterial> material_;
-    std::string hint_;
+    // The material and the hint, made when either is first needed.
+    struct TParts {
+        std::unique_ptr<TGLMaterial> Material;
+        std::string Hint;
+    };
+    TParts& Parts() const;
+    mutable std::unique_ptr<TParts> parts_;
 };
 
 // The published form of a custom object.

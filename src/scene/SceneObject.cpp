@@ -54,34 +54,85 @@ TAffineVector RightWithFallbacks(const TAffineVector& direction, const TAffineVe
 
 // ---- Construction ----
 
-TGLBaseSceneObject::TGLBaseSceneObject(TComponent* owner)
-    : TGLCoordinatesUpdateAbleComponent(owner),
-      localMatrix_(IdentityMatrix),
-      absoluteMatrix_(IdentityMatrix),
-      invAbsoluteMatrix_(IdentityMatrix),
-      position_(std::make_unique<TGLCoordinates>(this, OriginPoint, TGLCoordinatesStyle::csPoint)),
-      direction_(std::make_unique<TGLCoordinates>(this, ZHmgVector, TGLCoordinatesStyle::csVector)),
-      up_(std::make_unique<TGLCoordinates>(this, YHmgVector, TGLCoordinatesStyle::csVector)),
-      scale_(std::make_unique<TGLCoordinates>(this, XYZHmgVector, TGLCoordinatesStyle::csVector)),
-      rotation_(std::make_unique<TGLCoordinates>(this, NullHmgVector, TGLCoordinatesStyle::csVector))
+const std::vector<TGLBaseSceneObject*> TGLBaseSceneObject::NoChildren;
+
+TGLBaseSceneObject::TPlacement::TPlacement(TGLBaseSceneObject* owner)
+    : Position(owner, OriginPoint, TGLCoordinatesStyle::csPoint),
+      Direction(owner, ZHmgVector, TGLCoordinatesStyle::csVector),
+      Up(owner, YHmgVector, TGLCoordinatesStyle::csVector),
+      Scale(owner, XYZHmgVector, TGLCoordinatesStyle::csVector),
+      Rotation(owner, NullHmgVector, TGLCoordinatesStyle::csVector),
+      Local(IdentityMatrix),
+      Absolute(IdentityMatrix),
+      Inverse(IdentityMatrix)
 {
 }
+
+TGLBaseSceneObject::TExtras::TExtras() = default;
+TGLBaseSceneObject::TExtras::~TExtras() = default;
+
+TGLBaseSceneObject::TGLBaseSceneObject(TComponent* owner) : TGLCoordinatesUpdateAbleComponent(owner) {}
 
 TGLBaseSceneObject::~TGLBaseSceneObject()
 {
     Destroying();
     DeleteChildCameras();
-    listHandle_.reset();
-    effects_.reset();
-    behaviours_.reset();
+    if (extras_) {
+        extras_->listHandle.reset();
+        extras_->effects.reset();
+        extras_->behaviours.reset();
+    }
     if (parent_) {
         parent_->Remove(this, false);
     }
-    if (!children_.empty()) {
+    if (Count() != 0) {
         DeleteChildren();
     }
-    if (pickName_ != 0) {
-        ForgetPickName(pickName_);
+    if (extras_ && extras_->pickName != 0) {
+        ForgetPickName(extras_->pickName);
+    }
+}
+
+TGLBaseSceneObject::TPlacement& TGLBaseSceneObject::Placement() const
+{
+    if (!PlacementIfAny()) {
+        // Until now the object sat where its parent is; matrices that count as known
+        // keep those values.
+        const TMatrix absolute = HasChange(ocAbsoluteMatrix) ? IdentityMatrix : AbsoluteMatrixRef();
+        const TMatrix inverse = HasChange(ocInverseMatrix) ? IdentityMatrix : InvAbsoluteMatrixRef();
+        std::unique_ptr<TPlacement>& placement = Extras().placement;
+        placement = std::make_unique<TPlacement>(const_cast<TGLBaseSceneObject*>(this));
+        placement->Absolute = absolute;
+        placement->Inverse = inverse;
+    }
+    return *PlacementIfAny();
+}
+
+TGLBaseSceneObject::TExtras& TGLBaseSceneObject::Extras() const
+{
+    if (!extras_) {
+        extras_ = std::make_unique<TExtras>();
+    }
+    return *extras_;
+}
+
+TVector TGLBaseSceneObject::ScaleVector() const
+{
+    const TPlacement* p = PlacementIfAny();
+    return p ? p->Scale.AsVector() : XYZHmgVector;
+}
+
+void TGLBaseSceneObject::SetTag(int value)
+{
+    if (value != 0 || extras_) {
+        Extras().tag = value;
+    }
+}
+
+void TGLBaseSceneObject::SetTagFloat(float value)
+{
+    if (value != 0 || extras_) {
+        Extras().tagFloat = value;
     }
 }
 
@@ -90,13 +141,19 @@ TGLBaseSceneObject::~TGLBaseSceneObject()
 TGLBaseSceneObject* TGLBaseSceneObject::Children(int index) const
 {
     KP_ASSERT(index >= 0 && index < Count());
-    return children_[static_cast<std::size_t>(index)];
+    return extras_->children[static_cast<std::size_t>(index)];
 }
 
 int TGLBaseSceneObject::IndexOfChild(const TGLBaseSceneObject* child) const
 {
-    const auto it = std::find(children_.begin(), children_.end(), child);
-    return it == children_.end() ? -1 : static_cast<int>(it - children_.begin());
+    const std::vector<TGLBaseSceneObject*>& children = ChildList();
+    // From the end: the engine removes and looks for the newest polylines.
+    for (std::size_t i = children.size(); i-- > 0;) {
+        if (children[i] == child) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
 }
 
 bool TGLBaseSceneObject::HasSubObject(const TGLBaseSceneObject* object) const
@@ -120,7 +177,7 @@ void TGLBaseSceneObject::AddChild(TGLBaseSceneObject* child)
     if (scene_) {
         scene_->AddLights(child);
     }
-    children_.push_back(child);
+    Extras().children.push_back(child);
     child->parent_ = this;
     child->SetScene(scene_);
     TransformationChanged();
@@ -168,7 +225,8 @@ void TGLBaseSceneObject::Insert(int index, TGLBaseSceneObject* child)
         child->parent_->Remove(child, false);
     }
     index = std::clamp(index, 0, Count());
-    children_.insert(children_.begin() + index, child);
+    std::vector<TGLBaseSceneObject*>& children = Extras().children;
+    children.insert(children.begin() + index, child);
     child->parent_ = this;
     // SetScene frees the names the child made in another scene's contexts.
     child->SetScene(scene_);
@@ -180,8 +238,7 @@ void TGLBaseSceneObject::Insert(int index, TGLBaseSceneObject* child)
 
 void TGLBaseSceneObject::Remove(TGLBaseSceneObject* child, bool keepChildren)
 {
-    const auto it = std::find(children_.begin(), children_.end(), child);
-    if (it == children_.end()) {
+    if (IndexOfChild(child) < 0) {
         return;
     }
     if (scene_) {
@@ -191,12 +248,16 @@ void TGLBaseSceneObject::Remove(TGLBaseSceneObject* child, bool keepChildren)
         RemoveComponent(child);
     }
     // Found again: the ownership notification above runs other components' code.
-    std::erase(children_, child);
+    const int index = IndexOfChild(child);
+    if (index >= 0) {
+        std::vector<TGLBaseSceneObject*>& children = extras_->children;
+        children.erase(children.begin() + index);
+    }
     child->parent_ = nullptr;
     if (keepChildren) {
         BeginUpdate();
         while (child->Count() > 0) {
-            child->children_.front()->MoveTo(this);
+            child->Children(0)->MoveTo(this);
         }
         EndUpdate();
     } else {
@@ -221,13 +282,13 @@ void TGLBaseSceneObject::DeleteChildren()
 {
     DeleteChildCameras();
     if (scene_) {
-        for (TGLBaseSceneObject* child : children_) {
+        for (TGLBaseSceneObject* child : ChildList()) {
             scene_->RemoveLights(child);
         }
     }
-    while (!children_.empty()) {
-        TGLBaseSceneObject* child = children_.back();
-        children_.pop_back();
+    while (Count() > 0) {
+        TGLBaseSceneObject* child = extras_->children.back();
+        extras_->children.pop_back();
         child->parent_ = nullptr;
         delete child;
     }
@@ -237,7 +298,7 @@ void TGLBaseSceneObject::DeleteChildCameras()
 {
     int i = 0;
     while (i < Count()) {
-        TGLBaseSceneObject* child = children_[static_cast<std::size_t>(i)];
+        TGLBaseSceneObject* child = Children(i);
         child->DeleteChildCameras();
         if (child->IsCamera()) {
             Remove(child, true);
@@ -285,7 +346,7 @@ void TGLBaseSceneObject::SetScene(TGLAbstractWorld* scene)
 void TGLBaseSceneObject::AssignSceneToSubtree(TGLAbstractWorld* scene)
 {
     scene_ = scene;
-    for (TGLBaseSceneObject* child : children_) {
+    for (TGLBaseSceneObject* child : ChildList()) {
         child->AssignSceneToSubtree(scene);
     }
 }
@@ -308,7 +369,7 @@ void TGLBaseSceneObject::SetParentComponent(TComponent* value)
 
 void TGLBaseSceneObject::GetChildren(const std::function<void(TComponent*)>& proc) const
 {
-    for (TGLBaseSceneObject* child : children_) {
+    for (TGLBaseSceneObject* child : ChildList()) {
         proc(child);
     }
 }
@@ -322,15 +383,16 @@ void TGLBaseSceneObject::Notification(TComponent* component, TOperation operatio
 
 void TGLBaseSceneObject::Translate(float tx, float ty, float tz)
 {
-    position_->Translate(TAffineVector{tx, ty, tz});
+    Position().Translate(TAffineVector{tx, ty, tz});
 }
 
 void TGLBaseSceneObject::ApplyRotation(const TAffineVector& axis, float radians)
 {
+    TPlacement& p = Placement();
     const TMatrix m = MakeRotationMatrix(axis, radians);
-    up_->SetVectorQuiet(Direction0(NormalizedAffineVector(TransformVector(up_->GetAsAffineVector(), m))));
-    direction_->SetVectorQuiet(
-        Direction0(NormalizedAffineVector(TransformVector(direction_->GetAsAffineVector(), m))));
+    p.Up.SetVectorQuiet(Direction0(NormalizedAffineVector(TransformVector(p.Up.GetAsAffineVector(), m))));
+    p.Direction.SetVectorQuiet(
+        Direction0(NormalizedAffineVector(TransformVector(p.Direction.GetAsAffineVector(), m))));
 }
 
 // The three angles follow one convention: angle a is what Pitch (a), Turn (a) or
@@ -343,7 +405,7 @@ void TGLBaseSceneObject::Pitch(float angle)
     {
         TGuard guard(rotationGuard_);
         ApplyRotation(Affine(LeftVector()), -angle * DegToRadFactor);
-        StoreAngle(0, rotation_->X() + angle);
+        StoreAngle(0, PitchAngle() + angle);
     }
     TransformationChanged();
 }
@@ -352,8 +414,8 @@ void TGLBaseSceneObject::Turn(float angle)
 {
     {
         TGuard guard(rotationGuard_);
-        ApplyRotation(up_->GetAsAffineVector(), angle * DegToRadFactor);
-        StoreAngle(1, rotation_->Y() + angle);
+        ApplyRotation(Up().GetAsAffineVector(), angle * DegToRadFactor);
+        StoreAngle(1, TurnAngle() + angle);
     }
     TransformationChanged();
 }
@@ -362,22 +424,24 @@ void TGLBaseSceneObject::Roll(float angle)
 {
     {
         TGuard guard(rotationGuard_);
-        ApplyRotation(direction_->GetAsAffineVector(), angle * DegToRadFactor);
-        StoreAngle(2, rotation_->Z() + angle);
+        ApplyRotation(Direction().GetAsAffineVector(), angle * DegToRadFactor);
+        StoreAngle(2, RollAngle() + angle);
     }
     TransformationChanged();
 }
 
 void TGLBaseSceneObject::StoreAngle(int component, float degrees)
 {
-    TVector rot = rotation_->AsVector();
+    TGLCoordinates& rotation = Placement().Rotation;
+    TVector rot = rotation.AsVector();
     rot[component] = WrapDegrees180(degrees);
-    rotation_->SetVectorQuiet(rot);
+    rotation.SetVectorQuiet(rot);
 }
 
 void TGLBaseSceneObject::SetAngle(int component, const TAffineVector& axis, float sense, float angle)
 {
-    const float stored = rotation_->AsVector()[component];
+    const TPlacement* placement = PlacementIfAny();
+    const float stored = placement ? placement->Rotation.AsVector()[component] : 0.0f;
     if (angle == stored) {
         return;
     }
@@ -393,17 +457,18 @@ void TGLBaseSceneObject::SetAngle(int component, const TAffineVector& axis, floa
 
 // Pitch turns about the left vector the other way round from turn and roll.
 void TGLBaseSceneObject::SetPitchAngle(float angle) { SetAngle(0, Affine(LeftVector()), -1, angle); }
-void TGLBaseSceneObject::SetTurnAngle(float angle) { SetAngle(1, up_->GetAsAffineVector(), 1, angle); }
-void TGLBaseSceneObject::SetRollAngle(float angle) { SetAngle(2, direction_->GetAsAffineVector(), 1, angle); }
+void TGLBaseSceneObject::SetTurnAngle(float angle) { SetAngle(1, Up().GetAsAffineVector(), 1, angle); }
+void TGLBaseSceneObject::SetRollAngle(float angle) { SetAngle(2, Direction().GetAsAffineVector(), 1, angle); }
 
 void TGLBaseSceneObject::ResetRotations()
 {
-    const TVector s = scale_->AsVector();
-    localMatrix_ = MakeScaleTranslationMatrix(TAffineVector{s.X, s.Y, s.Z}, position_->GetAsAffineVector());
-    localMatrix_.V[3] = position_->AsVector();
-    direction_->SetVectorQuiet(ZHmgVector);
-    up_->SetVectorQuiet(YHmgVector);
-    rotation_->SetVectorQuiet(NullHmgVector);
+    TPlacement& p = Placement();
+    const TVector s = p.Scale.AsVector();
+    p.Local = MakeScaleTranslationMatrix(TAffineVector{s.X, s.Y, s.Z}, p.Position.GetAsAffineVector());
+    p.Local.V[3] = p.Position.AsVector();
+    p.Direction.SetVectorQuiet(ZHmgVector);
+    p.Up.SetVectorQuiet(YHmgVector);
+    p.Rotation.SetVectorQuiet(NullHmgVector);
     TransformationChanged();
     // The matrix built above is already right.
     changes_ &= TGLObjectChangeFlags(~ChangeBit(ocTransformation));
@@ -415,20 +480,23 @@ void TGLBaseSceneObject::ResetAndPitchTurnRoll(float degX, float degY, float deg
         TGuard guard(rotationGuard_);
         ResetRotations();
         ApplyRotation(Affine(LeftVector()), -degX * DegToRadFactor);
-        ApplyRotation(up_->GetAsAffineVector(), degY * DegToRadFactor);
-        ApplyRotation(direction_->GetAsAffineVector(), degZ * DegToRadFactor);
-        rotation_->SetVectorQuiet(TVector{WrapDegrees180(degX), WrapDegrees180(degY), WrapDegrees180(degZ), 0});
+        ApplyRotation(Up().GetAsAffineVector(), degY * DegToRadFactor);
+        ApplyRotation(Direction().GetAsAffineVector(), degZ * DegToRadFactor);
+        Rotation().SetVectorQuiet(TVector{WrapDegrees180(degX), WrapDegrees180(degY), WrapDegrees180(degZ), 0});
     }
     TransformationChanged();
 }
 
 void TGLBaseSceneObject::RebuildMatrix() const
 {
-    const TVector s = scale_->AsVector();
-    localMatrix_.V[0] = ScaledVector(RightVector(), s.X);
-    localMatrix_.V[1] = ScaledVector(Direction0(up_->GetAsAffineVector()), s.Y);
-    localMatrix_.V[2] = ScaledVector(Direction0(direction_->GetAsAffineVector()), s.Z);
-    localMatrix_.V[3] = position_->AsVector();
+    if (TPlacement* placement = PlacementIfAny()) {
+        TPlacement& p = *placement;
+        const TVector s = p.Scale.AsVector();
+        p.Local.V[0] = ScaledVector(RightVector(), s.X);
+        p.Local.V[1] = ScaledVector(Direction0(p.Up.GetAsAffineVector()), s.Y);
+        p.Local.V[2] = ScaledVector(Direction0(p.Direction.GetAsAffineVector()), s.Z);
+        p.Local.V[3] = p.Position.AsVector();
+    }
     changes_ &= TGLObjectChangeFlags(~ChangeBit(ocTransformation));
     changes_ |= ChangeBit(ocAbsoluteMatrix) | ChangeBit(ocInverseMatrix);
 }
@@ -438,56 +506,80 @@ const TMatrix& TGLBaseSceneObject::Matrix() const
     if (HasChange(ocTransformation)) {
         RebuildMatrix();
     }
-    return localMatrix_;
+    // The default placement is the identity.
+    const TPlacement* p = PlacementIfAny();
+    return p ? p->Local : IdentityMatrix;
 }
 
 void TGLBaseSceneObject::SetMatrix(const TMatrix& value)
 {
-    localMatrix_ = value;
+    TPlacement& p = Placement();
+    p.Local = value;
     {
         TGuard guard(rotationGuard_);
-        direction_->SetVectorQuiet(NormalizedVector(value.V[2]));
-        up_->SetVectorQuiet(NormalizedVector(value.V[1]));
-        scale_->SetVectorQuiet(TVector{static_cast<float>(VectorXYZLength(value.V[0])),
+        p.Direction.SetVectorQuiet(NormalizedVector(value.V[2]));
+        p.Up.SetVectorQuiet(NormalizedVector(value.V[1]));
+        p.Scale.SetVectorQuiet(TVector{static_cast<float>(VectorXYZLength(value.V[0])),
                                        static_cast<float>(VectorXYZLength(value.V[1])),
                                        static_cast<float>(VectorXYZLength(value.V[2])), 0});
-        position_->SetVectorQuiet(value.V[3]);
+        p.Position.SetVectorQuiet(value.V[3]);
     }
     TransformationChanged();
 }
 
 const TMatrix& TGLBaseSceneObject::AbsoluteMatrixRef() const
 {
+    const bool underParent = parent_ && !parent_->Is<TGLWorldRootObject>();
+    TPlacement* p = PlacementIfAny();
+    if (!p) {
+        // Local is the identity: the absolute matrix is the parent's, kept there.
+        if (HasChange(ocAbsoluteMatrix)) {
+            Matrix();
+            changes_ &= TGLObjectChangeFlags(~ChangeBit(ocAbsoluteMatrix));
+            changes_ |= ChangeBit(ocInverseMatrix);
+        }
+        return underParent ? parent_->AbsoluteMatrixRef() : IdentityMatrix;
+    }
     if (HasChange(ocAbsoluteMatrix)) {
         const TMatrix& local = Matrix();
-        if (parent_ && !parent_->Is<TGLWorldRootObject>()) {
-            MultiplyMatrices(local, parent_->AbsoluteMatrixRef(), absoluteMatrix_);
+        if (underParent) {
+            MultiplyMatrices(local, parent_->AbsoluteMatrixRef(), p->Absolute);
         } else {
-            absoluteMatrix_ = local;
+            p->Absolute = local;
         }
         changes_ &= TGLObjectChangeFlags(~ChangeBit(ocAbsoluteMatrix));
         changes_ |= ChangeBit(ocInverseMatrix);
     }
-    return absoluteMatrix_;
+    return p->Absolute;
 }
 
 const TMatrix& TGLBaseSceneObject::InvAbsoluteMatrixRef() const
 {
+    const bool underParent = parent_ && !parent_->Is<TGLWorldRootObject>();
+    TPlacement* p = PlacementIfAny();
+    if (!p) {
+        if (HasChange(ocInverseMatrix) || HasChange(ocAbsoluteMatrix)) {
+            Matrix();
+            changes_ &= TGLObjectChangeFlags(~ChangeBit(ocInverseMatrix));
+        }
+        return underParent ? parent_->InvAbsoluteMatrixRef() : IdentityMatrix;
+    }
     if (HasChange(ocInverseMatrix) || HasChange(ocAbsoluteMatrix)) {
-        if (VectorEquals(scale_->AsVector(), XYZHmgVector)) {
+        TMatrix& inverse = p->Inverse;
+        if (VectorEquals(p->Scale.AsVector(), XYZHmgVector)) {
             const TMatrix localInverse = InvertRotationScaleMatrix(Matrix());
-            if (parent_ && !parent_->Is<TGLWorldRootObject>()) {
-                MultiplyMatrices(parent_->InvAbsoluteMatrixRef(), localInverse, invAbsoluteMatrix_);
+            if (underParent) {
+                MultiplyMatrices(parent_->InvAbsoluteMatrixRef(), localInverse, inverse);
             } else {
-                invAbsoluteMatrix_ = localInverse;
+                inverse = localInverse;
             }
         } else {
-            invAbsoluteMatrix_ = AbsoluteMatrixRef();
-            InvertMatrix(invAbsoluteMatrix_);
+            inverse = AbsoluteMatrixRef();
+            InvertMatrix(inverse);
         }
         changes_ &= TGLObjectChangeFlags(~ChangeBit(ocInverseMatrix));
     }
-    return invAbsoluteMatrix_;
+    return p->Inverse;
 }
 
 TVector TGLBaseSceneObject::AbsolutePosition() const { return AbsoluteMatrixRef().V[3]; }
@@ -513,12 +605,20 @@ TVector TGLBaseSceneObject::LocalToAbsolute(const TVector& v) const
 
 TVector TGLBaseSceneObject::LeftVector() const
 {
-    return Direction0(AffineCrossProduct(direction_->GetAsAffineVector(), up_->GetAsAffineVector()));
+    const TPlacement* p = PlacementIfAny();
+    if (!p) {
+        return Direction0(AffineCrossProduct(ZVector, YVector));
+    }
+    return Direction0(AffineCrossProduct(p->Direction.GetAsAffineVector(), p->Up.GetAsAffineVector()));
 }
 
 TVector TGLBaseSceneObject::RightVector() const
 {
-    return Direction0(AffineCrossProduct(up_->GetAsAffineVector(), direction_->GetAsAffineVector()));
+    const TPlacement* p = PlacementIfAny();
+    if (!p) {
+        return Direction0(AffineCrossProduct(YVector, ZVector));
+    }
+    return Direction0(AffineCrossProduct(p->Up.GetAsAffineVector(), p->Direction.GetAsAffineVector()));
 }
 
 // ---- Change notification ----
@@ -570,33 +670,35 @@ void TGLBaseSceneObject::InvalidateAbsoluteMatrices()
         return;
     }
     changes_ |= both;
-    for (TGLBaseSceneObject* child : children_) {
+    for (TGLBaseSceneObject* child : ChildList()) {
         child->InvalidateAbsoluteMatrices();
     }
 }
 
 void TGLBaseSceneObject::OrthogonalizeFromDirection()
 {
-    TAffineVector d = direction_->GetAsAffineVector();
+    TPlacement& p = Placement();
+    TAffineVector d = p.Direction.GetAsAffineVector();
     if (AffineVectorSquaredLength(d) == 0) {
         d = ZVector;
     }
     d = NormalizedAffineVector(d);
-    const TAffineVector right = RightWithFallbacks(d, up_->GetAsAffineVector());
-    direction_->SetVectorQuiet(Direction0(d));
-    up_->SetVectorQuiet(Direction0(NormalizedAffineVector(AffineCrossProduct(right, d))));
+    const TAffineVector right = RightWithFallbacks(d, p.Up.GetAsAffineVector());
+    p.Direction.SetVectorQuiet(Direction0(d));
+    p.Up.SetVectorQuiet(Direction0(NormalizedAffineVector(AffineCrossProduct(right, d))));
 }
 
 void TGLBaseSceneObject::OrthogonalizeFromUp()
 {
-    TAffineVector u = up_->GetAsAffineVector();
+    TPlacement& p = Placement();
+    TAffineVector u = p.Up.GetAsAffineVector();
     if (AffineVectorSquaredLength(u) == 0) {
         u = YVector;
     }
     u = NormalizedAffineVector(u);
-    const TAffineVector right = RightWithFallbacks(direction_->GetAsAffineVector(), u);
-    up_->SetVectorQuiet(Direction0(u));
-    direction_->SetVectorQuiet(Direction0(NormalizedAffineVector(AffineCrossProduct(u, right))));
+    const TAffineVector right = RightWithFallbacks(p.Direction.GetAsAffineVector(), u);
+    p.Up.SetVectorQuiet(Direction0(u));
+    p.Direction.SetVectorQuiet(Direction0(NormalizedAffineVector(AffineCrossProduct(u, right))));
 }
 
 void TGLBaseSceneObject::CoordinateChanged(TGLCoordinates* sender)
@@ -604,14 +706,15 @@ void TGLBaseSceneObject::CoordinateChanged(TGLCoordinates* sender)
     if (rotationGuard_) {
         return;
     }
-    {
+    if (TPlacement* placement = PlacementIfAny()) {
         TGuard guard(rotationGuard_);
-        if (sender == direction_.get()) {
+        TPlacement& p = *placement;
+        if (sender == &p.Direction) {
             OrthogonalizeFromDirection();
-        } else if (sender == up_.get()) {
+        } else if (sender == &p.Up) {
             OrthogonalizeFromUp();
-        } else if (sender == rotation_.get()) {
-            ResetAndPitchTurnRoll(rotation_->X(), rotation_->Y(), rotation_->Z());
+        } else if (sender == &p.Rotation) {
+            ResetAndPitchTurnRoll(p.Rotation.X(), p.Rotation.Y(), p.Rotation.Z());
         }
     }
     TransformationChanged();
@@ -620,14 +723,16 @@ void TGLBaseSceneObject::CoordinateChanged(TGLCoordinates* sender)
 void TGLBaseSceneObject::Loaded()
 {
     loading_ = false;
-    TVector p = position_->AsVector();
-    p.W = 1;
-    position_->SetVectorQuiet(p);
-    if (behaviours_) {
-        behaviours_->Loaded();
+    if (TPlacement* placement = PlacementIfAny()) {
+        TVector p = placement->Position.AsVector();
+        p.W = 1;
+        placement->Position.SetVectorQuiet(p);
     }
-    if (effects_) {
-        effects_->Loaded();
+    if (TGLBehaviours* behaviours = BehavioursIfAny()) {
+        behaviours->Loaded();
+    }
+    if (TGLObjectEffects* effects = EffectsIfAny()) {
+        effects->Loaded();
     }
 }
 
@@ -667,18 +772,20 @@ void TGLBaseSceneObject::SetVisibilityCulling(TGLVisibilityCulling value)
 
 TGLBehaviours& TGLBaseSceneObject::Behaviours()
 {
-    if (!behaviours_) {
-        behaviours_ = std::make_unique<TGLBehaviours>(this);
+    std::unique_ptr<TGLBehaviours>& behaviours = Extras().behaviours;
+    if (!behaviours) {
+        behaviours = std::make_unique<TGLBehaviours>(this);
     }
-    return *behaviours_;
+    return *behaviours;
 }
 
 TGLObjectEffects& TGLBaseSceneObject::Effects()
 {
-    if (!effects_) {
-        effects_ = std::make_unique<TGLObjectEffects>(this);
+    std::unique_ptr<TGLObjectEffects>& effects = Extras().effects;
+    if (!effects) {
+        effects = std::make_unique<TGLObjectEffects>(this);
     }
-    return *effects_;
+    return *effects;
 }
 
 void TGLBaseSceneObject::DoProgress(const TProgressTimes& progressTime)
@@ -686,14 +793,14 @@ void TGLBaseSceneObject::DoProgress(const TProgressTimes& progressTime)
     // Last to first, re-checking the count: a handler may free siblings.
     for (int i = Count() - 1; i >= 0; --i) {
         if (i < Count()) {
-            children_[static_cast<std::size_t>(i)]->DoProgress(progressTime);
+            Children(i)->DoProgress(progressTime);
         }
     }
-    if (behaviours_) {
-        behaviours_->DoProgress(progressTime);
+    if (TGLBehaviours* behaviours = BehavioursIfAny()) {
+        behaviours->DoProgress(progressTime);
     }
-    if (effects_) {
-        effects_->DoProgress(progressTime);
+    if (TGLObjectEffects* effects = EffectsIfAny()) {
+        effects->DoProgress(progressTime);
     }
     if (OnProgress) {
         OnProgress(this, progressTime.deltaTime, progressTime.newTime);
@@ -713,9 +820,9 @@ void TGLBaseSceneObject::DefineProperties(TFiler* filer)
         },
         [this](TStream& stream) {
             TBinaryWriter writer(stream);
-            behaviours_->WriteToFiler(writer);
+            BehavioursIfAny()->WriteToFiler(writer);
         },
-        behaviours_ && behaviours_->Count() > 0);
+        HasBehaviours() && BehavioursIfAny()->Count() > 0);
     filer->DefineBinaryProperty(
         "EffectsData",
         [this](TStream& stream) {
@@ -724,9 +831,9 @@ void TGLBaseSceneObject::DefineProperties(TFiler* filer)
         },
         [this](TStream& stream) {
             TBinaryWriter writer(stream);
-            effects_->WriteToFiler(writer);
+            EffectsIfAny()->WriteToFiler(writer);
         },
-        effects_ && effects_->Count() > 0);
+        HasEffects() && EffectsIfAny()->Count() > 0);
 }
 
 void TGLBaseSceneObject::Assign(const TPersistent* source)
@@ -743,18 +850,23 @@ void TGLBaseSceneObject::Assign(const TPersistent* source)
     KP_ASSERT(!HasSubObject(src));
     DestroyHandle();
     SetVisible(src->visible_);
-    SetMatrix(src->Matrix());
+    if (src->PlacementIfAny() || PlacementIfAny()) {
+        SetMatrix(src->Matrix());
+        Rotation().Assign(&src->Rotation());
+    } else {
+        // Both sit where their parents are: the matrix is the identity either way.
+        TransformationChanged();
+    }
     SetShowAxes(src->showAxes_);
     SetObjectsSorting(src->objectsSorting_);
     SetVisibilityCulling(src->visibilityCulling_);
-    rotation_->Assign(src->rotation_.get());
     DeleteChildren();
     SetScene(src->scene_);
     if (scene_) {
         scene_->BeginUpdate();
     }
     try {
-        for (TGLBaseSceneObject* child : src->children_) {
+        for (TGLBaseSceneObject* child : src->ChildList()) {
             AddNewChild(child->ClassType())->Assign(child);
         }
     } catch (...) {
@@ -767,16 +879,16 @@ void TGLBaseSceneObject::Assign(const TPersistent* source)
         scene_->EndUpdate();
     }
     OnProgress = src->OnProgress;
-    if (src->behaviours_) {
-        Behaviours().Assign(src->behaviours_.get());
-    } else {
-        behaviours_.reset();
+    if (src->HasBehaviours()) {
+        Behaviours().Assign(src->BehavioursIfAny());
+    } else if (extras_) {
+        extras_->behaviours.reset();
     }
-    if (src->effects_) {
-        Effects().Assign(src->effects_.get());
-    } else {
-        effects_.reset();
+    if (src->HasEffects()) {
+        Effects().Assign(src->EffectsIfAny());
+    } else if (extras_) {
+        extras_->effects.reset();
     }
-    tag_ = src->tag_;
-    tagFloat_ = src->tagFloat_;
+    SetTag(src->Tag());
+    SetTagFloat(src->TagFloat());
 }

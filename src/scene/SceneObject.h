@@ -7,6 +7,12 @@
 //
 // Children are owned by their parent's tree: a parent frees its children, whoever
 // their component owner is, and a freed child leaves its parent first.
+//
+// A tool path is hundreds of thousands of these, so an object keeps only its tree
+// links, flags and change state inline. Its placement (coordinates and matrices) is
+// made when it is first asked for or changed; until then the object sits where its
+// parent is. Children lists, behaviours, effects, the display list, tags and the
+// picking name come into being on first use too.
 
 #include "scene/Coordinates.h"
 #include "scene/RenderContextInfo.h"
@@ -53,6 +59,38 @@ constexpr TGLObjectChangeFlags AllObjectChanges = 0x0F;
 
 using TGLProgressEvent = std::function<void(TObject* sender, double deltaTime, double newTime)>;
 
+// A progress event that costs one pointer while nobody handles it. Assign any callable
+// (or nullptr), test it and call it as the std::function it holds.
+class TGLProgressSlot {
+public:
+    TGLProgressSlot() = default;
+    TGLProgressSlot(const TGLProgressSlot& other) { *this = other; }
+    TGLProgressSlot& operator=(const TGLProgressSlot& other)
+    {
+        if (this != &other) {
+            handler_ = other.handler_ ? std::make_unique<TGLProgressEvent>(*other.handler_) : nullptr;
+        }
+        return *this;
+    }
+    TGLProgressSlot& operator=(std::nullptr_t)
+    {
+        handler_.reset();
+        return *this;
+    }
+    template <class F>
+    TGLProgressSlot& operator=(F&& handler)
+    {
+        TGLProgressEvent event(std::forward<F>(handler));
+        handler_ = event ? std::make_unique<TGLProgressEvent>(std::move(event)) : nullptr;
+        return *this;
+    }
+    explicit operator bool() const { return handler_ != nullptr; }
+    void operator()(TObject* sender, double deltaTime, double newTime) const { (*handler_)(sender, deltaTime, newTime); }
+
+private:
+    std::unique_ptr<TGLProgressEvent> handler_;
+};
+
 class TGLBaseSceneObject : public TGLCoordinatesUpdateAbleComponent {
     KP_CLASS(TGLBaseSceneObject, TGLCoordinatesUpdateAbleComponent)
 public:
@@ -69,7 +107,7 @@ public:
     }
 
     // ---- Tree ----
-    int Count() const { return static_cast<int>(children_.size()); }
+    int Count() const { return extras_ ? static_cast<int>(extras_->children.size()) : 0; }
     // Assertion outside 0 .. Count - 1.
     TGLBaseSceneObject* Children(int index) const;
     TGLBaseSceneObject* Parent() const { return parent_; }
@@ -115,21 +153,23 @@ public:
     virtual bool IsCamera() const { return false; }
 
     // ---- Placement ----
-    TGLCoordinates& Position() { return *position_; }
-    const TGLCoordinates& Position() const { return *position_; }
-    TGLCoordinates& Direction() { return *direction_; }
-    const TGLCoordinates& Direction() const { return *direction_; }
-    TGLCoordinates& Up() { return *up_; }
-    const TGLCoordinates& Up() const { return *up_; }
-    TGLCoordinates& Scale() { return *scale_; }
-    const TGLCoordinates& Scale() const { return *scale_; }
-    TGLCoordinates& Rotation() { return *rotation_; }
-    const TGLCoordinates& Rotation() const { return *rotation_; }
-    void SetPosition(const TGLCoordinates& value) { position_->SetAsVector(value.AsVector()); }
-    void SetDirection(const TGLCoordinates& value) { direction_->SetAsVector(value.AsVector()); }
-    void SetUp(const TGLCoordinates& value) { up_->SetAsVector(value.AsVector()); }
-    void SetScale(const TGLCoordinates& value) { scale_->SetAsVector(value.AsVector()); }
+    TGLCoordinates& Position() { return Placement().Position; }
+    const TGLCoordinates& Position() const { return Placement().Position; }
+    TGLCoordinates& Direction() { return Placement().Direction; }
+    const TGLCoordinates& Direction() const { return Placement().Direction; }
+    TGLCoordinates& Up() { return Placement().Up; }
+    const TGLCoordinates& Up() const { return Placement().Up; }
+    TGLCoordinates& Scale() { return Placement().Scale; }
+    const TGLCoordinates& Scale() const { return Placement().Scale; }
+    TGLCoordinates& Rotation() { return Placement().Rotation; }
+    const TGLCoordinates& Rotation() const { return Placement().Rotation; }
+    void SetPosition(const TGLCoordinates& value) { Position().SetAsVector(value.AsVector()); }
+    void SetDirection(const TGLCoordinates& value) { Direction().SetAsVector(value.AsVector()); }
+    void SetUp(const TGLCoordinates& value) { Up().SetAsVector(value.AsVector()); }
+    void SetScale(const TGLCoordinates& value) { Scale().SetAsVector(value.AsVector()); }
     void Translate(float tx, float ty, float tz);
+    // False while the object has its default placement and holds no coordinates.
+    bool HasPlacement() const { return PlacementIfAny() != nullptr; }
 
     // Degrees, about the object's own axes; each adds to its angle. Setting an angle
     // rotates by the difference, so angle a is the orientation Pitch/Turn/Roll (a)
@@ -137,9 +177,9 @@ public:
     void Pitch(float angle);
     void Turn(float angle);
     void Roll(float angle);
-    float PitchAngle() const { return rotation_->X(); }
-    float TurnAngle() const { return rotation_->Y(); }
-    float RollAngle() const { return rotation_->Z(); }
+    float PitchAngle() const { return PlacementIfAny() ? PlacementIfAny()->Rotation.X() : 0.0f; }
+    float TurnAngle() const { return PlacementIfAny() ? PlacementIfAny()->Rotation.Y() : 0.0f; }
+    float RollAngle() const { return PlacementIfAny() ? PlacementIfAny()->Rotation.Z() : 0.0f; }
     void SetPitchAngle(float angle);
     void SetTurnAngle(float angle);
     void SetRollAngle(float angle);
@@ -192,21 +232,19 @@ public:
     TGLVisibilityCulling VisibilityCulling() const { return visibilityCulling_; }
     void SetVisibilityCulling(TGLVisibilityCulling value);
     TGLObjectStyleFlags ObjectStyle() const { return objectStyle_; }
-    int Tag() const { return tag_; }
-    void SetTag(int value) { tag_ = value; }
-    float TagFloat() const { return tagFloat_; }
-    void SetTagFloat(float value) { tagFloat_ = value; }
-
-    TGLProgressEvent OnProgress;
+    int Tag() const { return extras_ ? extras_->tag : 0; }
+    void SetTag(int value);
+    float TagFloat() const { return extras_ ? extras_->tagFloat : 0.0f; }
+    void SetTagFloat(float value);
 
     // Created on first use.
     TGLBehaviours& Behaviours();
     TGLObjectEffects& Effects();
-    bool HasBehaviours() const { return behaviours_ != nullptr; }
-    bool HasEffects() const { return effects_ != nullptr; }
+    bool HasBehaviours() const { return BehavioursIfAny() != nullptr; }
+    bool HasEffects() const { return EffectsIfAny() != nullptr; }
     // Without creating them; nullptr when there is none.
-    TGLBehaviours* BehavioursIfAny() const { return behaviours_.get(); }
-    TGLObjectEffects* EffectsIfAny() const { return effects_.get(); }
+    TGLBehaviours* BehavioursIfAny() const { return extras_ ? extras_->behaviours.get() : nullptr; }
+    TGLObjectEffects* EffectsIfAny() const { return extras_ ? extras_->effects.get() : nullptr; }
 
     // Children last to first, then behaviours, effects and OnProgress.
     void DoProgress(const TProgressTimes& progressTime) override;
@@ -275,33 +313,60 @@ private:
     void DoRenderWithoutDepthTest(TRenderContextInfo& rci, bool renderSelf, bool renderChildren);
     void AssignSceneToSubtree(TGLAbstractWorld* scene);
 
-    mutable TMatrix localMatrix_;
-    mutable TMatrix absoluteMatrix_;
-    mutable TMatrix invAbsoluteMatrix_;
+    // The coordinates and the matrices derived from them.
+    struct TPlacement {
+        explicit TPlacement(TGLBaseSceneObject* owner);
+        TGLCoordinates Position;
+        TGLCoordinates Direction;
+        TGLCoordinates Up;
+        TGLCoordinates Scale;
+        TGLCoordinates Rotation;
+        TMatrix Local;
+        TMatrix Absolute;
+        TMatrix Inverse;
+    };
+    // The parts that most objects never use.
+    struct TExtras {
+        TExtras();
+        ~TExtras();
+        std::unique_ptr<TPlacement> placement;
+        std::vector<TGLBaseSceneObject*> children;
+        std::unique_ptr<TGLBehaviours> behaviours;
+        std::unique_ptr<TGLObjectEffects> effects;
+        std::unique_ptr<TGLListHandle> listHandle;
+        int tag = 0;
+        float tagFloat = 0;
+        // The selection name handed to OpenGL when picking; 0 until first needed.
+        GLuint pickName = 0;
+    };
+    // Made on first need; the matrices then start as the default placement gives them.
+    TPlacement& Placement() const;
+    TPlacement* PlacementIfAny() const { return extras_ ? extras_->placement.get() : nullptr; }
+    TExtras& Extras() const;
+    const std::vector<TGLBaseSceneObject*>& ChildList() const { return extras_ ? extras_->children : NoChildren; }
+    // Scale (1, 1, 1) while there is no placement.
+    TVector ScaleVector() const;
+    static const std::vector<TGLBaseSceneObject*> NoChildren;
+
+    // The byte-sized fields first, so they fill the component's tail padding.
     TGLObjectStyleFlags objectStyle_ = 0;
-    std::unique_ptr<TGLListHandle> listHandle_;
-    std::unique_ptr<TGLCoordinates> position_;
-    std::unique_ptr<TGLCoordinates> direction_;
-    std::unique_ptr<TGLCoordinates> up_;
-    std::unique_ptr<TGLCoordinates> scale_;
     mutable TGLObjectChangeFlags changes_ = AllObjectChanges;
-    TGLBaseSceneObject* parent_ = nullptr;
-    TGLAbstractWorld* scene_ = nullptr;
-    std::vector<TGLBaseSceneObject*> children_;
     bool visible_ = true;
-    int updateCount_ = 0;
     bool showAxes_ = false;
-    std::unique_ptr<TGLCoordinates> rotation_;
     bool rotationGuard_ = false;
     bool loading_ = false;
     TGLObjectsSorting objectsSorting_ = osInherited;
     TGLVisibilityCulling visibilityCulling_ = vcInherited;
-    std::unique_ptr<TGLBehaviours> behaviours_;
-    std::unique_ptr<TGLObjectEffects> effects_;
-    int tag_ = 0;
-    float tagFloat_ = 0;
-    // The selection name handed to OpenGL when picking; 0 until first needed.
-    mutable GLuint pickName_ = 0;
+    int updateCount_ = 0;
+    TGLBaseSceneObject* parent_ = nullptr;
+    TGLAbstractWorld* scene_ = nullptr;
+    mutable std::unique_ptr<TExtras> extras_;
+
+public:
+    // Fired after the children, behaviours and effects progressed.
+    TGLProgressSlot OnProgress;
+
+private:
 
     friend GLuint PickNameOf(const TGLBaseSceneObject* object);
 };

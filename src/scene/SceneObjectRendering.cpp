@@ -35,15 +35,16 @@ TPickNames& PickNames()
 
 GLuint PickNameOf(const TGLBaseSceneObject* object)
 {
-    if (object->pickName_ == 0) {
+    GLuint& name = const_cast<TGLBaseSceneObject*>(object)->Extras().pickName;
+    if (name == 0) {
         TPickNames& names = PickNames();
         while (names.next == 0 || names.objects.count(names.next) != 0) {
             ++names.next;
         }
-        object->pickName_ = names.next++;
-        names.objects[object->pickName_] = const_cast<TGLBaseSceneObject*>(object);
+        name = names.next++;
+        names.objects[name] = const_cast<TGLBaseSceneObject*>(object);
     }
-    return object->pickName_;
+    return name;
 }
 
 TGLBaseSceneObject* ObjectOfPickName(GLuint name)
@@ -59,19 +60,20 @@ void ForgetPickName(GLuint name) { PickNames().objects.erase(name); }
 
 GLuint TGLBaseSceneObject::GetHandle(TRenderContextInfo& rci)
 {
-    if (listHandle_ && listHandle_->Handle() != 0 && !HasChange(ocStructure)) {
-        return listHandle_->Handle();
+    if (HasValidDisplayList()) {
+        return extras_->listHandle->Handle();
     }
     // Cleared before compiling, so a change made while compiling marks the list stale.
     ClearStructureChanged();
-    if (!listHandle_) {
-        listHandle_ = std::make_unique<TGLListHandle>();
+    std::unique_ptr<TGLListHandle>& handle = Extras().listHandle;
+    if (!handle) {
+        handle = std::make_unique<TGLListHandle>();
     }
-    if (listHandle_->Handle() == 0) {
-        listHandle_->AllocateHandle();
-        KP_ASSERT(listHandle_->Handle() != 0);
+    if (handle->Handle() == 0) {
+        handle->AllocateHandle();
+        KP_ASSERT(handle->Handle() != 0);
     }
-    const GLuint name = listHandle_->Handle();
+    const GLuint name = handle->Handle();
     GL.glNewList(name, GL_COMPILE);
     try {
         BuildList(rci);
@@ -86,19 +88,19 @@ GLuint TGLBaseSceneObject::GetHandle(TRenderContextInfo& rci)
 
 bool TGLBaseSceneObject::HasValidDisplayList() const
 {
-    return listHandle_ && listHandle_->Handle() != 0 && !HasChange(ocStructure);
+    return extras_ && extras_->listHandle && extras_->listHandle->Handle() != 0 && !HasChange(ocStructure);
 }
 
 void TGLBaseSceneObject::DestroyHandle()
 {
-    if (listHandle_) {
-        listHandle_->DestroyHandle();
+    if (extras_ && extras_->listHandle) {
+        extras_->listHandle->DestroyHandle();
     }
 }
 
 void TGLBaseSceneObject::DestroyHandles()
 {
-    for (TGLBaseSceneObject* child : children_) {
+    for (TGLBaseSceneObject* child : ChildList()) {
         child->DestroyHandles();
     }
     DestroyHandle();
@@ -143,7 +145,7 @@ void TGLBaseSceneObject::DoRenderWithoutDepthTest(TRenderContextInfo& rci, bool 
 void TGLBaseSceneObject::Render(TRenderContextInfo& rci)
 {
     bool selfVisible = true;
-    bool childrenVisible = !children_.empty();
+    bool childrenVisible = Count() != 0;
     switch (rci.visibilityCulling) {
     case vcInherited:
     case vcNone:
@@ -189,10 +191,10 @@ void TGLBaseSceneObject::Render(TRenderContextInfo& rci)
         if (showAxes_ && rci.scene) {
             AxesBuildList(rci, 0xCCCC, rci.scene->CurrentDepthOfView());
         }
-        const bool withEffects = effects_ && effects_->Count() > 0;
+        const bool withEffects = HasEffects() && EffectsIfAny()->Count() > 0;
         if (withEffects) {
             GL.glPushMatrix();
-            effects_->RenderPreEffects(rci.buffer, rci);
+            EffectsIfAny()->RenderPreEffects(rci.buffer, rci);
             GL.glPopMatrix();
             GL.glPushMatrix();
         }
@@ -206,8 +208,8 @@ void TGLBaseSceneObject::Render(TRenderContextInfo& rci)
         }
         if (withEffects) {
             // An effect handler may have dropped the collection's items meanwhile.
-            if (effects_) {
-                effects_->RenderPostEffects(rci.buffer, rci);
+            if (TGLObjectEffects* effects = EffectsIfAny()) {
+                effects->RenderPostEffects(rci.buffer, rci);
             }
             GL.glPopMatrix();
         }
@@ -277,7 +279,7 @@ void TGLBaseSceneObject::RenderSorted(int first, int last, TRenderContextInfo& r
     case osNone:
     case osInherited:
         for (int i = first; i <= last && i < Count(); ++i) {
-            TGLBaseSceneObject* child = children_[static_cast<std::size_t>(i)];
+            TGLBaseSceneObject* child = Children(i);
             if (child->Visible()) {
                 child->Render(rci);
             }
@@ -288,7 +290,7 @@ void TGLBaseSceneObject::RenderSorted(int first, int last, TRenderContextInfo& r
         TSortScratch scratch;
         const bool farthest = rci.objectsSorting == osRenderFarthestFirst;
         for (int i = first; i <= last; ++i) {
-            TGLBaseSceneObject* child = children_[static_cast<std::size_t>(i)];
+            TGLBaseSceneObject* child = Children(i);
             if (child->Visible()) {
                 const float d = child->BarycenterSqrDistanceTo(rci.cameraPosition);
                 scratch.List().push_back({farthest ? d + 1 : -1 - d, child});
@@ -300,7 +302,7 @@ void TGLBaseSceneObject::RenderSorted(int first, int last, TRenderContextInfo& r
     case osRenderBlendedLast: {
         TSortScratch scratch;
         for (int i = first; i <= last; ++i) {
-            TGLBaseSceneObject* child = children_[static_cast<std::size_t>(i)];
+            TGLBaseSceneObject* child = Children(i);
             if (!child->Visible()) {
                 continue;
             }
@@ -320,7 +322,7 @@ void TGLBaseSceneObject::RenderSorted(int first, int last, TRenderContextInfo& r
 
 void TGLBaseSceneObject::RenderChildren(int firstChildIndex, int lastChildIndex, TRenderContextInfo& rci)
 {
-    if (children_.empty()) {
+    if (Count() == 0) {
         return;
     }
     const int first = std::max(firstChildIndex, 0);
@@ -330,7 +332,7 @@ void TGLBaseSceneObject::RenderChildren(int firstChildIndex, int lastChildIndex,
         rci.visibilityCulling = visibilityCulling_;
     }
     if (first == last) {
-        TGLBaseSceneObject* child = children_[static_cast<std::size_t>(first)];
+        TGLBaseSceneObject* child = Children(first);
         if (child->Visible()) {
             child->Render(rci);
         }
@@ -390,7 +392,7 @@ void TGLBaseSceneObject::AxesBuildList(TRenderContextInfo& rci, GLushort pattern
 TVector TGLBaseSceneObject::GetHalfExtents() const
 {
     TVector h = UnscaledHalfExtents();
-    const TVector& s = scale_->AsVector();
+    const TVector s = ScaleVector();
     return {h.X * s.X, h.Y * s.Y, h.Z * s.Z, 0};
 }
 
@@ -399,7 +401,7 @@ TAABB TGLBaseSceneObject::UnscaledBoundingBox() const
     TAABB box;
     const TVector h = UnscaledHalfExtents();
     SetAABBFromExtents(box, TAffineVector{h.X, h.Y, h.Z});
-    for (const TGLBaseSceneObject* child : children_) {
+    for (const TGLBaseSceneObject* child : ChildList()) {
         TAABB childBox = child->UnscaledBoundingBox();
         TransformAABB(childBox, child->Matrix());
         AddAABB(box, childBox);
@@ -410,7 +412,8 @@ TAABB TGLBaseSceneObject::UnscaledBoundingBox() const
 TAABB TGLBaseSceneObject::BoundingBox() const
 {
     TAABB box = UnscaledBoundingBox();
-    ScaleAABB(box, scale_->GetAsAffineVector());
+    const TVector s = ScaleVector();
+    ScaleAABB(box, TAffineVector{s.X, s.Y, s.Z});
     return box;
 }
 
@@ -438,7 +441,7 @@ bool TGLBaseSceneObject::IsPointInside(const TAffineVector& point) const
 {
     const TAffineVector local = TransformAffinePoint(point, InvAbsoluteMatrixRef());
     const TVector half = GetHalfExtents();
-    const TVector& s = scale_->AsVector();
+    const TVector s = ScaleVector();
     return std::fabs(double(local.X) * s.X) <= half.X && std::fabs(double(local.Y) * s.Y) <= half.Y &&
            std::fabs(double(local.Z) * s.Z) <= half.Z;
 }

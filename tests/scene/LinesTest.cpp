@@ -145,7 +145,7 @@ TEST_F(LinesTest, MarkersFollowTheAspectAndNurbsWithoutKnotsStillDrawsThem)
                   c.fans);
     }
     line.NURBSOrder = 3;
-    line.NURBSKnots.Add(0);
+    line.NURBSKnots().Add(0);
     Build();
     EXPECT_EQ(gl.Count("gluNurbsCurve"), 1);
     EXPECT_EQ(gl.Count("gluDeleteNurbsRenderer"), 1);

@@ -5,6 +5,7 @@
 //
 // Owned components must live on the heap: the owner deletes them.
 
+#include "platform/core/LazyContainers.h"
 #include "platform/core/Persistent.h"
 
 #include <string>
@@ -55,8 +56,9 @@ private:
     void Remove(TComponent* component);
 
     TComponent* owner_ = nullptr;
-    std::string name_;
-    std::vector<TComponent*> components_;
-    std::vector<TComponent*> freeNotifies_;
+    // Most components have no name and own or watch nothing: one pointer each.
+    TLazyString name_;
+    TLazyList<TComponent*> components_;
+    TLazyList<TComponent*> freeNotifies_;
     bool destroying_ = false;
 };

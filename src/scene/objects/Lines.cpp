@@ -65,16 +65,30 @@ bool BitEqual(const TVector& a, const TVector& b)
 
 // ---- TGLLineBase ----
 
-TGLLineBase::TGLLineBase(TComponent* owner)
-    : TGLImmaterialSceneObject(owner), lineColor_(std::make_unique<TGLColor>(this, ColorWhite))
-{
-}
+TGLLineBase::TGLLineBase(TComponent* owner) : TGLImmaterialSceneObject(owner) {}
 
 TGLLineBase::~TGLLineBase() = default;
 
+TGLColor& TGLLineBase::LineColor() const
+{
+    if (!lineColor_) {
+        lineColor_ = std::make_unique<TGLColor>(const_cast<TGLLineBase*>(this), lineColorValue_);
+    }
+    return *lineColor_;
+}
+
 void TGLLineBase::SetLineColor(const TGLColor& value)
 {
-    lineColor_->Initialize(value.Color());
+    SetLineColor(value.Color());
+}
+
+void TGLLineBase::SetLineColor(const TVector& value)
+{
+    if (lineColor_) {
+        lineColor_->Initialize(value);
+    } else {
+        lineColorValue_ = value;
+    }
     StructureChanged();
 }
 
@@ -105,7 +119,7 @@ void TGLLineBase::SetAntiAliased(bool value)
 void TGLLineBase::Assign(const TPersistent* source)
 {
     if (const auto* line = ObjectCast<TGLLineBase>(source)) {
-        SetLineColor(*line->lineColor_);
+        SetLineColor(line->LineColorVector());
         SetLinePattern(line->linePattern_);
         SetLineWidth(line->lineWidth_);
         SetAntiAliased(line->antiAliased_);
@@ -178,7 +192,7 @@ TGLLinesNodes::TGLLinesNodes(TComponent* owner) : TGLNodes(owner, CollectionItem
 
 void TGLLinesNodes::NotifyChange()
 {
-    if (UpdateCount() != 0) {
+    if (UpdateCount() != 0 || filling_) {
         return;
     }
     if (auto* owner = ObjectCast<TGLUpdateAbleComponent>(GetOwner())) {
@@ -199,17 +213,68 @@ std::uint32_t TGLLinesNodes::ColorIndex(const TVector& color)
 
 // ---- TGLNodedLines ----
 
-TGLNodedLines::TGLNodedLines(TComponent* owner)
-    : TGLLineBase(owner), nodes_(std::make_unique<TGLLinesNodes>(this)),
-      nodeColor_(std::make_unique<TGLColor>(this, ColorBlue, MakeDelegate<&TGLNodedLines::OnNodeColorChanged>(this)))
+TGLNodedLines::TNodeColor::TNodeColor(TGLNodedLines* owner)
+    : Color(owner, ColorBlue, MakeDelegate<&TGLNodedLines::OnNodeColorChanged>(owner))
 {
 }
 
+TGLNodedLines::TGLNodedLines(TComponent* owner) : TGLLineBase(owner) {}
+
 TGLNodedLines::~TGLNodedLines() = default;
+
+TGLNodedLines::TParts& TGLNodedLines::Parts() const
+{
+    if (!parts_) {
+        parts_ = std::make_unique<TParts>();
+    }
+    return *parts_;
+}
+
+TGLLinesNodes& TGLNodedLines::Nodes() const
+{
+    std::unique_ptr<TGLLinesNodes>& collection = Parts().Nodes;
+    if (!collection) {
+        auto nodes = std::make_unique<TGLLinesNodes>(const_cast<TGLNodedLines*>(this));
+        nodes->SetDefaultColor(PreviousNodeColor());
+        nodes->filling_ = true;
+        for (std::uint32_t i = 0; i < points_.Count(); ++i) {
+            const TAffineVector& p = points_[i];
+            *nodes->Add()->VectorPointer() = TVector{p.X, p.Y, p.Z, 0};
+        }
+        nodes->filling_ = false;
+        collection = std::move(nodes);
+        const_cast<TLinePoints&>(points_).Clear();
+    }
+    return *collection;
+}
+
+TGLColor& TGLNodedLines::NodeColor() const
+{
+    std::unique_ptr<TNodeColor>& color = Parts().NodeColor;
+    if (!color) {
+        color = std::make_unique<TNodeColor>(const_cast<TGLNodedLines*>(this));
+    }
+    return color->Color;
+}
+
+TVector TGLNodedLines::NodeVector(int index) const
+{
+    if (const TGLLinesNodes* nodes = Collection()) {
+        return nodes->Items(index)->AsVector();
+    }
+    const TAffineVector& p = points_[static_cast<std::uint32_t>(index)];
+    return {p.X, p.Y, p.Z, 0};
+}
+
+const TVector& TGLNodedLines::NodeColorOf(int index) const
+{
+    const TGLLinesNodes* nodes = Collection();
+    return nodes ? nodes->Items(index)->Color() : PreviousNodeColor();
+}
 
 void TGLNodedLines::SetNodes(const TGLLinesNodes& value)
 {
-    nodes_->Assign(&value);
+    Nodes().Assign(&value);
     StructureChanged();
 }
 
@@ -223,7 +288,7 @@ void TGLNodedLines::SetNodesAspect(TLineNodesAspect value)
 
 void TGLNodedLines::SetNodeColor(const TGLColor& value)
 {
-    nodeColor_->SetColor(value.Color());
+    NodeColor().SetColor(value.Color());
     StructureChanged();
 }
 
@@ -235,42 +300,61 @@ void TGLNodedLines::SetNodeSize(float value)
 
 void TGLNodedLines::OnNodeColorChanged(TObject*)
 {
-    const TVector& color = nodeColor_->Color();
-    const std::uint32_t oldIndex = nodes_->ColorIndex(oldNodeColor_);
-    const std::uint32_t newIndex = nodes_->ColorIndex(color);
-    for (int i = 0; i < nodes_->Count(); ++i) {
-        TGLLinesNode* node = nodes_->Items(i);
-        if (node->colorIndex_ == oldIndex) {
-            node->colorIndex_ = newIndex;
+    TNodeColor& nodeColor = *parts_->NodeColor;
+    const TVector color = nodeColor.Color.Color();
+    if (TGLLinesNodes* nodes = Collection()) {
+        const std::uint32_t oldIndex = nodes->ColorIndex(nodeColor.Previous);
+        const std::uint32_t newIndex = nodes->ColorIndex(color);
+        for (int i = 0; i < nodes->Count(); ++i) {
+            TGLLinesNode* node = nodes->Items(i);
+            if (node->colorIndex_ == oldIndex) {
+                node->colorIndex_ = newIndex;
+            }
         }
+        nodes->SetDefaultColor(color);
     }
-    nodes_->SetDefaultColor(color);
-    oldNodeColor_ = color;
+    // Bare points all carry the previous colour, so they follow it as a whole.
+    nodeColor.Previous = color;
 }
 
-TGLLinesNode* TGLNodedLines::AddNode(float x, float y, float z)
+void TGLNodedLines::AddNode(float x, float y, float z)
 {
-    // The add notifies already (the rebuild is lazy), so the coordinates are written
-    // without a second notification: appending is the hot path of a run.
-    auto* node = new TGLLinesNode(nodes_.get()); // appends itself and notifies
-    *node->VectorPointer() = TVector{x, y, z, 0};
-    return node;
+    if (TGLLinesNodes* nodes = Collection()) {
+        // The add notifies already (the rebuild is lazy), so the coordinates are
+        // written without a second notification.
+        auto* node = new TGLLinesNode(nodes); // appends itself and notifies
+        *node->VectorPointer() = TVector{x, y, z, 0};
+        return;
+    }
+    points_.Push(TAffineVector{x, y, z});
+    StructureChanged();
 }
 
 void TGLNodedLines::DeleteLastNode()
 {
-    if (nodes_->Count() > 0) {
-        nodes_->Delete(nodes_->Count() - 1);
+    if (TGLLinesNodes* nodes = Collection()) {
+        if (nodes->Count() > 0) {
+            nodes->Delete(nodes->Count() - 1);
+        }
+    } else if (points_.Count() > 0) {
+        points_.PopBack();
+        StructureChanged();
     }
 }
 
 void TGLNodedLines::Assign(const TPersistent* source)
 {
     if (const auto* lines = ObjectCast<TGLNodedLines>(source)) {
-        SetNodes(*lines->nodes_);
+        if (!lines->Collection() && !Collection() && BitEqual(lines->PreviousNodeColor(), PreviousNodeColor())) {
+            // Bare points of one colour on both sides: copied as they are.
+            points_.Assign(lines->points_);
+            StructureChanged();
+        } else {
+            SetNodes(lines->Nodes());
+        }
         nodesAspect_ = lines->nodesAspect_;
         nodeSize_ = lines->nodeSize_;
-        SetNodeColor(*lines->nodeColor_);
+        SetNodeColor(lines->NodeColor());
     }
     TGLLineBase::Assign(source);
 }
@@ -278,8 +362,9 @@ void TGLNodedLines::Assign(const TPersistent* source)
 TVector TGLNodedLines::UnscaledHalfExtents() const
 {
     TVector result{0, 0, 0, 0};
-    for (int i = 0; i < nodes_->Count(); ++i) {
-        const TVector& v = nodes_->Items(i)->AsVector();
+    const int count = NodeCount();
+    for (int i = 0; i < count; ++i) {
+        const TVector v = NodeVector(i);
         for (int k = 0; k < 4; ++k) {
             result[k] = std::max(result[k], std::fabs(v[k]));
         }
@@ -292,6 +377,15 @@ TVector TGLNodedLines::UnscaledHalfExtents() const
 TGLLines::TGLLines(TComponent* owner) : TGLNodedLines(owner) {}
 
 TGLLines::~TGLLines() = default;
+
+TSingleList& TGLLines::NURBSKnots() const
+{
+    std::unique_ptr<TSingleList>& knots = Parts().Knots;
+    if (!knots) {
+        knots = std::make_unique<TSingleList>();
+    }
+    return *knots;
+}
 
 void TGLLines::SetDivision(int value)
 {

@@ -2,11 +2,17 @@
 // Line objects: a style-carrying base (colour, stipple, width, smoothing), a noded
 // line that draws a marker at each of its coloured nodes, and the polyline/curve
 // object that every tool path of the preview is made of.
+//
+// A preview holds hundreds of thousands of tool-path polylines of a few nodes each, so
+// a line keeps its nodes as bare points (LinePoints.h) and its colour as a vector until
+// someone asks for the node collection or the colour objects; those are then made and
+// hold the state from then on.
 
 #include "scene/Color.h"
 #include "scene/CustomSceneObject.h"
 #include "scene/Nodes.h"
 #include "scene/base/ScalarLists.h"
+#include "scene/objects/LinePoints.h"
 
 #include <cstdint>
 #include <memory>
@@ -18,9 +24,13 @@ public:
     explicit TGLLineBase(TComponent* owner = nullptr);
     ~TGLLineBase() override;
 
-    TGLColor& LineColor() const { return *lineColor_; }
+    // Made on first use.
+    TGLColor& LineColor() const;
     // Copies the four components, then always a structure change.
     void SetLineColor(const TGLColor& value);
+    void SetLineColor(const TVector& value);
+    // The colour, without making the colour object.
+    const TVector& LineColorVector() const { return lineColor_ ? lineColor_->Color() : lineColorValue_; }
     std::uint16_t LinePattern() const { return linePattern_; }
     // 65535 is solid: no stippling.
     void SetLinePattern(std::uint16_t value);
@@ -38,9 +48,10 @@ protected:
     void RestoreLineStyle(TRenderContextInfo& rci);
 
 private:
-    std::unique_ptr<TGLColor> lineColor_;
-    std::uint16_t linePattern_ = 0xFFFF;
+    TVector lineColorValue_ = ColorWhite;
+    mutable std::unique_ptr<TGLColor> lineColor_;
     float lineWidth_ = 1.0f;
+    std::uint16_t linePattern_ = 0xFFFF;
     bool antiAliased_ = false;
 };
 
@@ -97,8 +108,11 @@ public:
     void SetDefaultColor(const TVector& color) { defaultColorIndex_ = ColorIndex(color); }
 
 private:
+    friend class TGLNodedLines;
     std::vector<TVector> palette_;
     std::uint32_t defaultColorIndex_ = 0;
+    // Set while the owner moves its points in: that changes nothing it draws.
+    bool filling_ = false;
 };
 
 enum TLineNodesAspect : std::uint8_t { lnaInvisible, lnaAxes, lnaCube, lnaDodecahedron };
@@ -109,20 +123,38 @@ public:
     explicit TGLNodedLines(TComponent* owner = nullptr);
     ~TGLNodedLines() override;
 
-    TGLLinesNodes& Nodes() const { return *nodes_; }
+    // The node collection, made on first use from the points held until then; from
+    // then on it holds the nodes.
+    TGLLinesNodes& Nodes() const;
+    bool HasNodeCollection() const { return Collection() != nullptr; }
     void SetNodes(const TGLLinesNodes& value);
     TLineNodesAspect NodesAspect() const { return nodesAspect_; }
     void SetNodesAspect(TLineNodesAspect value);
-    TGLColor& NodeColor() const { return *nodeColor_; }
+    // Made on first use.
+    TGLColor& NodeColor() const;
     void SetNodeColor(const TGLColor& value);
     float NodeSize() const { return nodeSize_; }
     // A size <= 0 becomes 1.
     void SetNodeSize(float value);
 
     // Appends a node at (x, y, z, 0) with the node colour: one notification.
-    TGLLinesNode* AddNode(float x, float y, float z);
+    void AddNode(float x, float y, float z);
     // Removes the last node (no-op when there is none).
     void DeleteLastNode();
+
+    // The nodes read without making the collection.
+    int NodeCount() const { return Collection() ? Collection()->Count() : static_cast<int>(points_.Count()); }
+    // X, Y and Z of node `index` (0 .. NodeCount - 1).
+    TAffineVector NodePoint(int index) const
+    {
+        return Collection() ? Collection()->Items(index)->GetAsAffineVector()
+                            : points_[static_cast<std::uint32_t>(index)];
+    }
+    // All four coordinates (W is 0 for nodes added with AddNode).
+    TVector NodeVector(int index) const;
+    const TVector& NodeColorOf(int index) const;
+    // The points side by side while there is no collection; nullptr after.
+    const TAffineVector* PointData() const { return Collection() ? nullptr : points_.Data(); }
 
     void Assign(const TPersistent* source) override;
     // Largest absolute value of each coordinate over the nodes.
@@ -131,14 +163,38 @@ public:
 protected:
     void DrawNode(TRenderContextInfo& rci, float x, float y, float z, const TVector& color);
 
+protected:
+    // What a tool path never asks for, made on first need: the node collection, the
+    // node colour object and a curve's knots.
+    struct TNodeColor {
+        explicit TNodeColor(TGLNodedLines* owner);
+        TGLColor Color;
+        // The node colour as it was last announced.
+        TVector Previous = ColorBlue;
+    };
+    struct TParts {
+        std::unique_ptr<TGLLinesNodes> Nodes;
+        std::unique_ptr<TNodeColor> NodeColor;
+        std::unique_ptr<TSingleList> Knots;
+    };
+    TParts& Parts() const;
+    TParts* PartsIfAny() const { return parts_.get(); }
+
 private:
     void OnNodeColorChanged(TObject* sender);
+    TGLLinesNodes* Collection() const { return parts_ ? parts_->Nodes.get() : nullptr; }
+    // The colour of every node while the nodes are bare points (new nodes take the
+    // previous node colour, and a change of it recolours all of them).
+    const TVector& PreviousNodeColor() const
+    {
+        return parts_ && parts_->NodeColor ? parts_->NodeColor->Previous : ColorBlue;
+    }
 
-    std::unique_ptr<TGLLinesNodes> nodes_;
-    std::unique_ptr<TGLColor> nodeColor_;
-    TVector oldNodeColor_ = ColorBlue;
-    TLineNodesAspect nodesAspect_ = lnaAxes;
+    // The nodes while there is no collection.
+    TLinePoints points_;
     float nodeSize_ = 1.0f;
+    TLineNodesAspect nodesAspect_ = lnaAxes;
+    mutable std::unique_ptr<TParts> parts_;
 };
 
 enum TLineSplineMode : std::uint8_t { lsmLines, lsmCubicSpline, lsmBezierSpline, lsmNURBSCurve, lsmSegments };
@@ -165,7 +221,8 @@ public:
 
     int NURBSOrder = 0;
     float NURBSTolerance = 50.0f;
-    TSingleList NURBSKnots;
+    // Made on first use.
+    TSingleList& NURBSKnots() const;
 
     void Assign(const TPersistent* source) override;
     void BuildList(TRenderContextInfo& rci) override;
@@ -175,9 +232,9 @@ private:
     void DrawNURBS();
     bool UseNodeColors() const { return (options_ & LinesOptionBit(loUseNodeColorForLines)) != 0; }
 
-    int division_ = 10;
     TLineSplineMode splineMode_ = lsmLines;
     TLinesOptions options_ = 0;
+    int division_ = 10;
 };
 
 // The twelve edges of a cube of edge `size` centred on the origin; dotted when asked.

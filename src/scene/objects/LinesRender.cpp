@@ -47,13 +47,14 @@ void TGLLineBase::SetupLineStyle(TRenderContextInfo&)
         GL.glDisable(GL_LINE_SMOOTH);
     }
     GL.glLineWidth(lineWidth_);
-    if (lineColor_->Alpha() == 1.0f) {
-        GL.glColor3fv(lineColor_->GetAsAddress());
+    const TVector& color = LineColorVector();
+    if (color.W == 1.0f) {
+        GL.glColor3fv(&color.X);
     } else {
         if (!antiAliased_) {
             EnableAlphaBlending();
         }
-        GL.glColor4fv(lineColor_->GetAsAddress());
+        GL.glColor4fv(&color.X);
     }
 }
 
@@ -93,8 +94,7 @@ void TGLNodedLines::DrawNode(TRenderContextInfo& rci, float x, float y, float z,
 
 void TGLLines::BuildList(TRenderContextInfo& rci)
 {
-    TGLLinesNodes& nodes = Nodes();
-    const int count = nodes.Count();
+    const int count = NodeCount();
     if (count < 2) {
         return;
     }
@@ -106,10 +106,10 @@ void TGLLines::BuildList(TRenderContextInfo& rci)
         std::vector<float> points(static_cast<std::size_t>(count) * 3);
         std::vector<float> colors(static_cast<std::size_t>(count) * 4);
         for (int i = 0; i < count; ++i) {
-            const TGLLinesNode* node = nodes.Items(i);
-            const TVector& c = node->Color();
+            const TAffineVector p = NodePoint(i);
+            const TVector& c = NodeColorOf(i);
             for (int k = 0; k < 3; ++k) {
-                points[static_cast<std::size_t>(i * 3 + k)] = node->AsVector()[k];
+                points[static_cast<std::size_t>(i * 3 + k)] = p[k];
             }
             for (int k = 0; k < 4; ++k) {
                 colors[static_cast<std::size_t>(i * 4 + k)] = c[k];
@@ -136,12 +136,19 @@ void TGLLines::BuildList(TRenderContextInfo& rci)
     } else {
         const bool nodeColors = UseNodeColors();
         GL.glBegin(splineMode_ == lsmSegments ? GL_LINES : GL_LINE_STRIP);
-        for (int i = 0; i < count; ++i) {
-            const TGLLinesNode* node = nodes.Items(i);
-            if (nodeColors) {
-                GL.glColor4fv(&node->Color().X);
+        if (const TAffineVector* points = PointData(); points && !nodeColors) {
+            // Bare points: the hot loop of a long tool path.
+            for (int i = 0; i < count; ++i) {
+                GL.glVertex3f(points[i].X, points[i].Y, points[i].Z);
             }
-            GL.glVertex3f(node->X(), node->Y(), node->Z());
+        } else {
+            for (int i = 0; i < count; ++i) {
+                if (nodeColors) {
+                    GL.glColor4fv(&NodeColorOf(i).X);
+                }
+                const TAffineVector p = NodePoint(i);
+                GL.glVertex3f(p.X, p.Y, p.Z);
+            }
         }
         GL.glEnd();
     }
@@ -159,17 +166,23 @@ void TGLLines::BuildList(TRenderContextInfo& rci)
         GL.glDisable(GL_TEXTURE_CUBE_MAP_ARB);
     }
     for (int i = 0; i < count; ++i) {
-        const TGLLinesNode* node = nodes.Items(i);
-        DrawNode(rci, node->X(), node->Y(), node->Z(), node->Color());
+        const TAffineVector p = NodePoint(i);
+        DrawNode(rci, p.X, p.Y, p.Z, NodeColorOf(i));
     }
     GL.glPopAttrib();
 }
 
 void TGLLines::DrawCubicSpline()
 {
-    const TGLLinesNodes& nodes = Nodes();
-    const int count = nodes.Count();
-    const std::unique_ptr<TCubicSpline> spline = nodes.MakeSpline();
+    const int count = NodeCount();
+    std::vector<float> x(static_cast<std::size_t>(count)), y(x.size()), z(x.size());
+    for (int i = 0; i < count; ++i) {
+        const TAffineVector p = NodePoint(i);
+        x[static_cast<std::size_t>(i)] = p.X;
+        y[static_cast<std::size_t>(i)] = p.Y;
+        z[static_cast<std::size_t>(i)] = p.Z;
+    }
+    const auto spline = std::make_unique<TCubicSpline>(x.data(), y.data(), z.data(), nullptr, count);
     const float f = 1.0f / static_cast<float>(division_);
     const bool nodeColors = UseNodeColors();
     const int last = (count - 1) * division_;
@@ -181,11 +194,10 @@ void TGLLines::DrawCubicSpline()
         if (nodeColors) {
             const int a = i / division_;
             if (a < count - 1) {
-                const TVector c = LerpVectors(nodes.Items(a)->Color(), nodes.Items(a + 1)->Color(),
-                                              static_cast<float>(i % division_) * f);
+                const TVector c = LerpVectors(NodeColorOf(a), NodeColorOf(a + 1), static_cast<float>(i % division_) * f);
                 GL.glColor4fv(&c.X);
             } else {
-                GL.glColor4fv(&nodes.Items(count - 1)->Color().X);
+                GL.glColor4fv(&NodeColorOf(count - 1).X);
             }
         }
         GL.glVertex3f(x, y, z);
@@ -194,14 +206,16 @@ void TGLLines::DrawCubicSpline()
 
 void TGLLines::DrawNURBS()
 {
-    if (NURBSOrder <= 0 || NURBSKnots.Count() < 1) {
+    const TSingleList* knots = PartsIfAny() ? PartsIfAny()->Knots.get() : nullptr;
+    if (NURBSOrder <= 0 || !knots || knots->Count() < 1) {
         return;
     }
-    const TGLLinesNodes& nodes = Nodes();
-    std::vector<float> points(static_cast<std::size_t>(nodes.Count()) * 3);
-    for (int i = 0; i < nodes.Count(); ++i) {
+    const int count = NodeCount();
+    std::vector<float> points(static_cast<std::size_t>(count) * 3);
+    for (int i = 0; i < count; ++i) {
+        const TAffineVector p = NodePoint(i);
         for (int k = 0; k < 3; ++k) {
-            points[static_cast<std::size_t>(i * 3 + k)] = nodes.Items(i)->AsVector()[k];
+            points[static_cast<std::size_t>(i * 3 + k)] = p[k];
         }
     }
     GLUnurbs* renderer = GL.gluNewNurbsRenderer();
@@ -212,8 +226,8 @@ void TGLLines::DrawNURBS()
     GL.gluNurbsProperty(renderer, GLU_SAMPLING_TOLERANCE, NURBSTolerance);
     GL.gluNurbsProperty(renderer, GLU_DISPLAY_MODE, GLU_FILL);
     GL.gluBeginCurve(renderer);
-    GL.gluNurbsCurve(renderer, NURBSKnots.Count(), const_cast<float*>(NURBSKnots.List()), 3, points.data(),
-                     NURBSOrder, GL_MAP1_VERTEX_3);
+    GL.gluNurbsCurve(renderer, knots->Count(), const_cast<float*>(knots->List()), 3, points.data(), NURBSOrder,
+                     GL_MAP1_VERTEX_3);
     GL.gluEndCurve(renderer);
 }
 
