@@ -18,6 +18,26 @@
 #include <memory>
 #include <vector>
 
+// Everything a line's drawing state depends on: lines of equal styles draw alike.
+struct TLineStyle {
+    TVector Color;
+    float Width;
+    std::uint16_t Pattern;
+    bool AntiAliased;
+
+    bool operator==(const TLineStyle& other) const
+    {
+        return Color.X == other.Color.X && Color.Y == other.Color.Y && Color.Z == other.Color.Z &&
+               Color.W == other.Color.W && Width == other.Width && Pattern == other.Pattern &&
+               AntiAliased == other.AntiAliased;
+    }
+};
+
+// The attribute bracket around every line drawing: pushes the colour, enable, line and
+// current attributes and sets them up for the style; the restore pops them.
+void SetupLineStyle(const TLineStyle& style);
+void RestoreLineStyle();
+
 class TGLLineBase : public TGLImmaterialSceneObject {
     KP_CLASS(TGLLineBase, TGLImmaterialSceneObject)
 public:
@@ -31,6 +51,7 @@ public:
     void SetLineColor(const TVector& value);
     // The colour, without making the colour object.
     const TVector& LineColorVector() const { return lineColor_ ? lineColor_->Color() : lineColorValue_; }
+    TLineStyle Style() const { return {LineColorVector(), lineWidth_, linePattern_, antiAliased_}; }
     std::uint16_t LinePattern() const { return linePattern_; }
     // 65535 is solid: no stippling.
     void SetLinePattern(std::uint16_t value);
@@ -226,6 +247,14 @@ public:
 
     void Assign(const TPersistent* source) override;
     void BuildList(TRenderContextInfo& rci) override;
+
+    // True when the drawing is one line strip through the nodes in the line colour and
+    // nothing else (no curve, no segments, no node colours, no markers).
+    bool IsPlainStrip() const
+    {
+        return NodesAspect() == lnaInvisible && !UseNodeColors() &&
+               (splineMode_ == lsmLines || (division_ < 2 && splineMode_ != lsmSegments));
+    }
 
 private:
     void DrawCubicSpline();

@@ -29,38 +29,49 @@ int MaxEvalOrder()
 }
 } // namespace
 
-// ---- TGLLineBase ----
+// ---- Line style ----
 
-void TGLLineBase::SetupLineStyle(TRenderContextInfo&)
+void SetupLineStyle(const TLineStyle& style)
 {
     GL.glPushAttrib(LineStyleAttribs);
     GL.glDisable(GL_LIGHTING);
-    if (linePattern_ != 0xFFFF) {
+    if (style.Pattern != 0xFFFF) {
         GL.glEnable(GL_LINE_STIPPLE);
         EnableAlphaBlending();
-        GL.glLineStipple(1, linePattern_);
+        GL.glLineStipple(1, style.Pattern);
     }
-    if (antiAliased_) {
+    if (style.AntiAliased) {
         GL.glEnable(GL_LINE_SMOOTH);
         EnableAlphaBlending();
     } else {
         GL.glDisable(GL_LINE_SMOOTH);
     }
-    GL.glLineWidth(lineWidth_);
-    const TVector& color = LineColorVector();
-    if (color.W == 1.0f) {
-        GL.glColor3fv(&color.X);
+    GL.glLineWidth(style.Width);
+    if (style.Color.W == 1.0f) {
+        GL.glColor3fv(&style.Color.X);
     } else {
-        if (!antiAliased_) {
+        if (!style.AntiAliased) {
             EnableAlphaBlending();
         }
-        GL.glColor4fv(&color.X);
+        GL.glColor4fv(&style.Color.X);
     }
+}
+
+void RestoreLineStyle()
+{
+    GL.glPopAttrib();
+}
+
+// ---- TGLLineBase ----
+
+void TGLLineBase::SetupLineStyle(TRenderContextInfo&)
+{
+    ::SetupLineStyle(Style());
 }
 
 void TGLLineBase::RestoreLineStyle(TRenderContextInfo&)
 {
-    GL.glPopAttrib();
+    ::RestoreLineStyle();
 }
 
 // ---- TGLNodedLines ----
