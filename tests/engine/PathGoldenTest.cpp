@@ -7,6 +7,7 @@
 #include "platform/core/Exceptions.h"
 #include "scene/objects/Cubes.h"
 #include "scene/objects/Lines.h"
+#include "scene/objects/LinesGroup.h"
 
 #include <gtest/gtest.h>
 
@@ -168,6 +169,64 @@ TEST(PathText, ExtentsAndHeading)
     e.Move.GetPosition(pos);
     EXPECT_NEAR(pos.X, 1 + std::sin(-112.5 * M_PI / 180), 1e-5);
     EXPECT_NEAR(pos.Y, 1 + std::cos(-112.5 * M_PI / 180), 1e-5);
+}
+
+// A drilling job: a jog to each hole, down and up again. Each hole makes a jog
+// polyline and a cut polyline; none of them ever needs a node collection.
+const char* const Drilling = "J3, 1, 1, 0.5\nM3, 1, 1, -0.25\nM3, 1, 1, 0.5\n"
+                             "J3, 3, 2, 0.5\nM3, 3, 2, -0.25\nM3, 3, 2, 0.5\n"
+                             "J3, 5, 1.5, 0.5\nM3, 5, 1.5, -0.5\nM3, 5, 1.5, 0.5";
+
+TEST(PathText, DrillingKeepsItsPathAndBarePolylines)
+{
+    TPathEngine e;
+    TGLLinesGroup parent;
+    e.Move.SetLinesParent(&parent);
+    EXPECT_EQ(ExpectedPath("0,0,0;1,1,0.5;1,1,0.5;3,2,0.5;3,2,0.5;5,1.5,0.5;"
+                           "1,1,0.5;1,1,-0.25;1,1,0.5;3,2,0.5;3,2,-0.25;3,2,0.5;5,1.5,0.5;5,1.5,-0.5;5,1.5,0.5"),
+              e.Run(Drilling));
+    EXPECT_EQ(e.JogCount(), 3);
+    EXPECT_EQ(e.CutCount(), 3);
+    EXPECT_EQ(parent.Count(), 6);
+    for (const TGLLinesArray* lines : {&e.Move.CutLines(), &e.Move.JogLines()}) {
+        for (const TGLLines* line : *lines) {
+            EXPECT_FALSE(line->HasNodeCollection());
+            EXPECT_FALSE(line->HasPlacement());
+            EXPECT_FALSE(line->HasMaterial());
+        }
+    }
+    float maxX = 0, minX = 0, maxY = 0, minY = 0;
+    ASSERT_TRUE(e.Move.GetExtents(maxX, minX, maxY, minY));
+    EXPECT_EQ(maxX, 5.0f);
+    EXPECT_EQ(minY, 1.0f);
+    e.Move.Reset();
+    EXPECT_EQ(parent.Count(), 0);
+    e.Move.SetLinesParent(nullptr);
+}
+
+// Stepping back line by line, across every jog, leaves the path that running only the
+// lines before gives.
+TEST(PathText, StepBackAcrossJogs)
+{
+    TPathEngine full;
+    full.Run(Drilling);
+    const TProgramLines lines = full.Lines;
+    for (std::size_t kept = lines.size(); kept-- > 0;) {
+        ASSERT_TRUE(full.Runner.StepBack(lines)) << kept;
+        std::string prefix;
+        for (std::size_t i = 0; i < kept; ++i) {
+            prefix += lines[i] + "\n";
+        }
+        TPathEngine partial;
+        std::string expected = partial.Run(prefix);
+        std::string text;
+        full.Move.GetPathText("J", text);
+        full.Move.GetPathText("M", text);
+        EXPECT_EQ(text, expected) << "after stepping back to " << kept << " lines";
+        EXPECT_EQ(full.CutCount(), partial.CutCount());
+        EXPECT_EQ(full.JogCount(), partial.JogCount());
+    }
+    EXPECT_FALSE(full.Runner.StepBack(lines));
 }
 
 TEST(PathText, StepBackRestoresPositionOffsetsAndNodes)

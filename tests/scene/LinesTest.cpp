@@ -199,4 +199,64 @@ TEST_F(LinesTest, AppendingAndDeletingNodesMarksTheStructureChanged)
     EXPECT_EQ(line.Nodes().Count(), 2);
 }
 
+// A line keeps bare points until its node collection is asked for; both forms draw
+// alike, and making the collection is no change of the line.
+TEST_F(LinesTest, BarePointsAndTheNodeCollectionDrawAlike)
+{
+    const struct {
+        TLineSplineMode Mode;
+        TLinesOptions Options;
+        TLineNodesAspect Aspect;
+    } cases[] = {
+        {lsmLines, 0, lnaInvisible},
+        {lsmSegments, 0, lnaCube},
+        {lsmCubicSpline, LinesOptionBit(loUseNodeColorForLines), lnaInvisible},
+        {lsmBezierSpline, 0, lnaDodecahedron},
+    };
+    for (const auto& c : cases) {
+        TGLLines l;
+        l.SetSplineMode(c.Mode);
+        l.SetOptions(c.Options);
+        l.SetNodesAspect(c.Aspect);
+        l.SetNodeColor(TGLColor(nullptr, {0, 1, 0, 1})); // bare points follow it too
+        for (int i = 0; i < 5; ++i) {
+            l.AddNode(float(i), float(i * i), -1);
+        }
+        states.ResetAll();
+        gl.Clear();
+        l.BuildList(rci);
+        const std::vector<std::string> bare = gl.Texts();
+        EXPECT_FALSE(l.HasNodeCollection());
+        l.ClearStructureChanged();
+        ASSERT_EQ(l.Nodes().Count(), 5);
+        EXPECT_FALSE(l.Changes() & ChangeBit(ocStructure)) << "making the collection changes nothing";
+        EXPECT_TRUE(VectorEquals(l.Nodes()[4]->AsVector(), TVector{4, 16, -1, 0}));
+        EXPECT_TRUE(VectorEquals(l.Nodes()[4]->Color(), TVector{0, 1, 0, 1}));
+        states.ResetAll();
+        gl.Clear();
+        l.BuildList(rci);
+        EXPECT_EQ(gl.Texts(), bare) << int(c.Mode);
+    }
+}
+
+TEST_F(LinesTest, AssignCopiesBarePointsWithTheirColour)
+{
+    TGLLines source;
+    source.AddNode(1, 2, 3);
+    source.AddNode(4, 5, 6);
+    source.SetNodeColor(TGLColor(nullptr, {1, 1, 0, 1}));
+    for (bool targetBare : {true, false}) {
+        TGLLines target;
+        target.AddNode(7, 7, 7);
+        if (!targetBare) {
+            target.Nodes();
+        }
+        target.Assign(&source);
+        ASSERT_EQ(target.NodeCount(), 2);
+        EXPECT_EQ(target.NodePoint(1).Y, 5.0f);
+        EXPECT_TRUE(VectorEquals(target.NodeColorOf(0), TVector{1, 1, 0, 1})) << targetBare;
+        EXPECT_EQ(target.HasNodeCollection(), !targetBare);
+    }
+}
+
 } // namespace

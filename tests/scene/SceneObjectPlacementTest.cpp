@@ -353,3 +353,34 @@ TEST_F(SceneObjectPlacementTest, AbsoluteAxesAndSideVectors)
 }
 
 } // namespace
+
+namespace {
+
+// An object whose placement was never asked for sits where its parent is; making the
+// placement later (reading a coordinate) keeps the matrices it already answered with.
+TEST_F(SceneObjectPlacementTest, AnUnplacedChildSitsWhereItsParentIs)
+{
+    object->Position().SetPoint(1, 2, 3);
+    object->Turn(90);
+    auto* child = TGLBaseSceneObject::CreateAsChild<TGLBaseSceneObject>(object);
+    const TMatrix parentAbsolute = object->AbsoluteMatrix();
+    const TMatrix parentInverse = object->InvAbsoluteMatrix();
+    ExpectMatrixNear(child->AbsoluteMatrix(), parentAbsolute);
+    ExpectMatrixNear(child->InvAbsoluteMatrix(), parentInverse);
+    ExpectNear(child->LocalToAbsolute(TVector{0, 0, 0, 1}), TVector{1, 2, 3, 1});
+    EXPECT_FALSE(child->HasPlacement()) << "answering with the parent's matrices made nothing";
+
+    EXPECT_EQ(child->Position().X(), 0.0f);
+    ASSERT_TRUE(child->HasPlacement());
+    ExpectMatrixNear(child->AbsoluteMatrix(), parentAbsolute);
+    ExpectMatrixNear(child->InvAbsoluteMatrix(), parentInverse);
+
+    child->Position().SetPoint(1, 0, 0);
+    TMatrix expected{};
+    MultiplyMatrices(TMatrix{{{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {1, 0, 0, 1}}}, parentAbsolute, expected);
+    ExpectMatrixNear(child->AbsoluteMatrix(), expected);
+    object->Position().SetPoint(0, 0, 0);
+    EXPECT_NEAR(child->AbsolutePosition().Y, 0.0f, 1e-5f) << "a parent's move reaches the placed child";
+}
+
+} // namespace

@@ -345,8 +345,13 @@ void TGLNodedLines::DeleteLastNode()
 void TGLNodedLines::Assign(const TPersistent* source)
 {
     if (const auto* lines = ObjectCast<TGLNodedLines>(source)) {
-        if (!lines->Collection() && !Collection() && BitEqual(lines->PreviousNodeColor(), PreviousNodeColor())) {
-            // Bare points of one colour on both sides: copied as they are.
+        const TNodeColor* sourceColor = lines->parts_ ? lines->parts_->NodeColor.get() : nullptr;
+        const TVector nodeColor = sourceColor ? sourceColor->Color.Color() : ColorBlue;
+        // The copied nodes keep the source's node colour and then follow the node colour
+        // set below; bare points can say so when that leaves them all of one colour.
+        const TVector& copiedColor = lines->PreviousNodeColor();
+        if (!lines->Collection() && !Collection() &&
+            (BitEqual(copiedColor, PreviousNodeColor()) || BitEqual(copiedColor, nodeColor))) {
             points_.Assign(lines->points_);
             StructureChanged();
         } else {
@@ -354,7 +359,8 @@ void TGLNodedLines::Assign(const TPersistent* source)
         }
         nodesAspect_ = lines->nodesAspect_;
         nodeSize_ = lines->nodeSize_;
-        SetNodeColor(lines->NodeColor());
+        NodeColor().SetColor(nodeColor);
+        StructureChanged();
     }
     TGLLineBase::Assign(source);
 }
