@@ -35,16 +35,22 @@ double PeakRssMB()
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
-void BM_PlainMovesToPathText(benchmark::State& state)
+// What a run to path text left behind, measured on the largest pass (the first counts
+// everything; later ones reuse some capacity).
+struct TKept {
+    double Bytes = 0;        // heap the run keeps besides its path text
+    std::size_t TextBytes = 0;
+    std::size_t Polylines = 0;
+};
+
+TKept RunToPathText(benchmark::State& state, const TProgramLines& lines)
 {
-    const TProgramLines& lines = PlainMoves();
     TEngineData data;
     TCalcul calcul;
     QuietShell shell;
     TMove move(data, calcul, shell);
     TProgramRunner runner(move, data, calcul);
-    double bytesPerNode = 0;
-    std::size_t textBytes = 0;
+    TKept kept;
     for (auto _ : state) {
         state.PauseTiming();
         move.Reset();
@@ -52,46 +58,31 @@ void BM_PlainMovesToPathText(benchmark::State& state)
         state.ResumeTiming();
         const std::string text = runner.RunLinesForResults(lines);
         state.PauseTiming();
-        textBytes = text.size();
-        const int nodes = ProgramLines + 1; // one polyline: its start and a node per move
-        // The first pass counts everything; later ones reuse some capacity.
-        bytesPerNode =
-            std::max(bytesPerNode, static_cast<double>(HeapInUse() - before - text.capacity()) / nodes);
+        kept.Bytes = std::max(kept.Bytes, static_cast<double>(HeapInUse() - before - text.capacity()));
+        kept.TextBytes = text.size();
+        kept.Polylines = move.CutLines().size() + move.JogLines().size();
         state.ResumeTiming();
     }
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(lines.size()));
-    state.counters["bytes_per_node"] = bytesPerNode;
-    state.counters["text_MB"] = static_cast<double>(textBytes) / 1e6;
+    state.counters["peak_rss_MB"] = PeakRssMB();
+    return kept;
 }
 
+void BM_PlainMovesToPathText(benchmark::State& state)
+{
+    const TKept kept = RunToPathText(state, PlainMoves());
+    const int nodes = ProgramLines + 1; // one polyline: its start and a node per move
+    state.counters["bytes_per_node"] = kept.Bytes / nodes;
+    state.counters["text_MB"] = static_cast<double>(kept.TextBytes) / 1e6;
+}
+
+// Per polyline: the polyline with its nodes (2.5 on average), its place in the
+// polyline lists and its share of the step-back history.
 void BM_DrillingToPathText(benchmark::State& state)
 {
-    const TProgramLines& lines = DrillingProgram();
-    TEngineData data;
-    TCalcul calcul;
-    QuietShell shell;
-    TMove move(data, calcul, shell);
-    TProgramRunner runner(move, data, calcul);
-    double bytesPerPolyline = 0;
-    std::size_t polylines = 0;
-    for (auto _ : state) {
-        state.PauseTiming();
-        move.Reset();
-        const std::size_t before = HeapInUse();
-        state.ResumeTiming();
-        const std::string text = runner.RunLinesForResults(lines);
-        state.PauseTiming();
-        polylines = move.CutLines().size() + move.JogLines().size();
-        // Everything the run keeps but its path text: polylines with their nodes, the
-        // lines parent's lists and the step-back history.
-        const double kept = static_cast<double>(HeapInUse() - before - text.capacity());
-        bytesPerPolyline = std::max(bytesPerPolyline, kept / static_cast<double>(polylines));
-        state.ResumeTiming();
-    }
-    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(lines.size()));
-    state.counters["polylines"] = static_cast<double>(polylines);
-    state.counters["bytes_per_polyline"] = bytesPerPolyline;
-    state.counters["peak_rss_MB"] = PeakRssMB();
+    const TKept kept = RunToPathText(state, DrillingProgram());
+    state.counters["polylines"] = static_cast<double>(kept.Polylines);
+    state.counters["bytes_per_polyline"] = kept.Bytes / static_cast<double>(kept.Polylines);
 }
 
 } // namespace
