@@ -144,7 +144,7 @@ TEST_F(LinesTest, MarkersFollowTheAspectAndNurbsWithoutKnotsStillDrawsThem)
                                                  [](auto& p) { return p.mode == GL_TRIANGLE_FAN; })),
                   c.fans);
     }
-    line.NURBSOrder = 3;
+    line.SetNURBSOrder(3);
     line.NURBSKnots().Add(0);
     Build();
     EXPECT_EQ(gl.Count("gluNurbsCurve"), 1);

@@ -11,15 +11,40 @@
 #include <vector>
 
 namespace {
-// Slots of one size in blocks; all blocks go back once the last node is freed.
-// Single-threaded, like the rest of the scene.
-class TNodePool {
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool PoolSlots = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool PoolSlots = false;
+#else
+constexpr bool PoolSlots = true;
+#endif
+#else
+constexpr bool PoolSlots = true;
+#endif
+
+// Slots of one size in blocks, for objects made by the hundred thousand (nodes,
+// polylines): no allocation header each, and all blocks go back once the last slot is
+// freed. Single-threaded, like the rest of the scene. Under AddressSanitizer every slot
+// is an allocation of its own, so that misuse is still caught.
+template <std::size_t Size>
+class TSlotPool {
 public:
-    static constexpr std::size_t SlotSize = (sizeof(TGLLinesNode) + 7) / 8 * 8;
+    static constexpr std::size_t SlotSize = (Size + 7) / 8 * 8;
     static constexpr std::size_t BlockSlots = 4096;
+
+    // Never destroyed: an object that outlives main() may still give its slot back.
+    static TSlotPool& Instance()
+    {
+        static auto* pool = new TSlotPool;
+        return *pool;
+    }
 
     void* Allocate()
     {
+        if constexpr (!PoolSlots) {
+            return ::operator new(Size);
+        }
         ++live_;
         if (free_ != nullptr) {
             void* p = free_;
@@ -27,13 +52,17 @@ public:
             return p;
         }
         if (blocks_.empty() || used_ == BlockSlots) {
-            blocks_.push_back(std::make_unique<std::byte[]>(SlotSize * BlockSlots));
+            blocks_.push_back(std::make_unique_for_overwrite<std::byte[]>(SlotSize * BlockSlots));
             used_ = 0;
         }
         return blocks_.back().get() + SlotSize * used_++;
     }
     void Release(void* p)
     {
+        if constexpr (!PoolSlots) {
+            ::operator delete(p);
+            return;
+        }
         *static_cast<void**>(p) = free_;
         free_ = p;
         if (--live_ == 0) {
@@ -50,11 +79,20 @@ private:
     std::size_t live_ = 0;
 };
 
-// Never destroyed: a line that outlives main() may still give its nodes back.
-TNodePool& NodePool()
+template <class T>
+void* AllocateSlot(std::size_t size)
 {
-    static TNodePool* pool = new TNodePool;
-    return *pool;
+    return size == sizeof(T) ? TSlotPool<sizeof(T)>::Instance().Allocate() : ::operator new(size);
+}
+
+template <class T>
+void ReleaseSlot(void* p, std::size_t size)
+{
+    if (size == sizeof(T)) {
+        TSlotPool<sizeof(T)>::Instance().Release(p);
+    } else {
+        ::operator delete(p);
+    }
 }
 
 bool BitEqual(const TVector& a, const TVector& b)
@@ -63,18 +101,42 @@ bool BitEqual(const TVector& a, const TVector& b)
 }
 } // namespace
 
+// ---- TLineParts ----
+
+struct TLineParts::TNodeColor {
+    explicit TNodeColor(TGLNodedLines* owner)
+        : Color(owner, ColorBlue, MakeDelegate<&TGLNodedLines::OnNodeColorChanged>(owner))
+    {
+    }
+    TGLColor Color;
+    // The node colour as it was last announced.
+    TVector Previous = ColorBlue;
+};
+
+TLineParts::TLineParts() = default;
+TLineParts::~TLineParts() = default;
+
 // ---- TGLLineBase ----
 
 TGLLineBase::TGLLineBase(TComponent* owner) : TGLImmaterialSceneObject(owner) {}
 
 TGLLineBase::~TGLLineBase() = default;
 
+TLineParts& TGLLineBase::Parts() const
+{
+    if (!parts_) {
+        parts_ = std::make_unique<TLineParts>();
+    }
+    return *parts_;
+}
+
 TGLColor& TGLLineBase::LineColor() const
 {
-    if (!lineColor_) {
-        lineColor_ = std::make_unique<TGLColor>(const_cast<TGLLineBase*>(this), lineColorValue_);
+    std::unique_ptr<TGLColor>& color = Parts().LineColor;
+    if (!color) {
+        color = std::make_unique<TGLColor>(const_cast<TGLLineBase*>(this), lineColorValue_);
     }
-    return *lineColor_;
+    return *color;
 }
 
 void TGLLineBase::SetLineColor(const TGLColor& value)
@@ -84,8 +146,8 @@ void TGLLineBase::SetLineColor(const TGLColor& value)
 
 void TGLLineBase::SetLineColor(const TVector& value)
 {
-    if (lineColor_) {
-        lineColor_->Initialize(value);
+    if (parts_ && parts_->LineColor) {
+        parts_->LineColor->Initialize(value);
     } else {
         lineColorValue_ = value;
     }
@@ -139,16 +201,12 @@ TGLLinesNode::TGLLinesNode(TCollection* collection) : TGLNode(collection)
 
 void* TGLLinesNode::operator new(std::size_t size)
 {
-    return size == sizeof(TGLLinesNode) ? NodePool().Allocate() : ::operator new(size);
+    return AllocateSlot<TGLLinesNode>(size);
 }
 
 void TGLLinesNode::operator delete(void* p, std::size_t size)
 {
-    if (size == sizeof(TGLLinesNode)) {
-        NodePool().Release(p);
-    } else {
-        ::operator delete(p);
-    }
+    ReleaseSlot<TGLLinesNode>(p, size);
 }
 
 const TVector& TGLLinesNode::Color() const
@@ -213,22 +271,9 @@ std::uint32_t TGLLinesNodes::ColorIndex(const TVector& color)
 
 // ---- TGLNodedLines ----
 
-TGLNodedLines::TNodeColor::TNodeColor(TGLNodedLines* owner)
-    : Color(owner, ColorBlue, MakeDelegate<&TGLNodedLines::OnNodeColorChanged>(owner))
-{
-}
-
 TGLNodedLines::TGLNodedLines(TComponent* owner) : TGLLineBase(owner) {}
 
 TGLNodedLines::~TGLNodedLines() = default;
-
-TGLNodedLines::TParts& TGLNodedLines::Parts() const
-{
-    if (!parts_) {
-        parts_ = std::make_unique<TParts>();
-    }
-    return *parts_;
-}
 
 TGLLinesNodes& TGLNodedLines::Nodes() const
 {
@@ -250,11 +295,17 @@ TGLLinesNodes& TGLNodedLines::Nodes() const
 
 TGLColor& TGLNodedLines::NodeColor() const
 {
-    std::unique_ptr<TNodeColor>& color = Parts().NodeColor;
+    std::unique_ptr<TLineParts::TNodeColor>& color = Parts().NodeColor;
     if (!color) {
-        color = std::make_unique<TNodeColor>(const_cast<TGLNodedLines*>(this));
+        color = std::make_unique<TLineParts::TNodeColor>(const_cast<TGLNodedLines*>(this));
     }
     return color->Color;
+}
+
+const TVector& TGLNodedLines::PreviousNodeColor() const
+{
+    const TLineParts* parts = PartsIfAny();
+    return parts && parts->NodeColor ? parts->NodeColor->Previous : ColorBlue;
 }
 
 TVector TGLNodedLines::NodeVector(int index) const
@@ -300,7 +351,7 @@ void TGLNodedLines::SetNodeSize(float value)
 
 void TGLNodedLines::OnNodeColorChanged(TObject*)
 {
-    TNodeColor& nodeColor = *parts_->NodeColor;
+    TLineParts::TNodeColor& nodeColor = *PartsIfAny()->NodeColor;
     const TVector color = nodeColor.Color.Color();
     if (TGLLinesNodes* nodes = Collection()) {
         const std::uint32_t oldIndex = nodes->ColorIndex(nodeColor.Previous);
@@ -345,7 +396,8 @@ void TGLNodedLines::DeleteLastNode()
 void TGLNodedLines::Assign(const TPersistent* source)
 {
     if (const auto* lines = ObjectCast<TGLNodedLines>(source)) {
-        const TNodeColor* sourceColor = lines->parts_ ? lines->parts_->NodeColor.get() : nullptr;
+        const TLineParts* sourceParts = lines->PartsIfAny();
+        const TLineParts::TNodeColor* sourceColor = sourceParts ? sourceParts->NodeColor.get() : nullptr;
         const TVector nodeColor = sourceColor ? sourceColor->Color.Color() : ColorBlue;
         // The copied nodes keep the source's node colour and then follow the node colour
         // set below; bare points can say so when that leaves them all of one colour.
@@ -383,6 +435,16 @@ TVector TGLNodedLines::UnscaledHalfExtents() const
 TGLLines::TGLLines(TComponent* owner) : TGLNodedLines(owner) {}
 
 TGLLines::~TGLLines() = default;
+
+void* TGLLines::operator new(std::size_t size)
+{
+    return AllocateSlot<TGLLines>(size);
+}
+
+void TGLLines::operator delete(void* p, std::size_t size)
+{
+    ReleaseSlot<TGLLines>(p, size);
+}
 
 TSingleList& TGLLines::NURBSKnots() const
 {

@@ -38,6 +38,23 @@ struct TLineStyle {
 void SetupLineStyle(const TLineStyle& style);
 void RestoreLineStyle();
 
+class TGLLinesNodes;
+class TGLNodedLines;
+
+// What a tool path never asks for, made on first need by whichever part of a line
+// wants it: the colour objects, the node collection and a curve's parameters.
+struct TLineParts {
+    TLineParts();
+    ~TLineParts();
+    struct TNodeColor;
+    std::unique_ptr<TGLColor> LineColor;
+    std::unique_ptr<TGLLinesNodes> Nodes;
+    std::unique_ptr<TNodeColor> NodeColor;
+    std::unique_ptr<TSingleList> Knots;
+    int NURBSOrder = 0;
+    float NURBSTolerance = 50.0f;
+};
+
 class TGLLineBase : public TGLImmaterialSceneObject {
     KP_CLASS(TGLLineBase, TGLImmaterialSceneObject)
 public:
@@ -50,7 +67,10 @@ public:
     void SetLineColor(const TGLColor& value);
     void SetLineColor(const TVector& value);
     // The colour, without making the colour object.
-    const TVector& LineColorVector() const { return lineColor_ ? lineColor_->Color() : lineColorValue_; }
+    const TVector& LineColorVector() const
+    {
+        return parts_ && parts_->LineColor ? parts_->LineColor->Color() : lineColorValue_;
+    }
     TLineStyle Style() const { return {LineColorVector(), lineWidth_, linePattern_, antiAliased_}; }
     std::uint16_t LinePattern() const { return linePattern_; }
     // 65535 is solid: no stippling.
@@ -68,9 +88,13 @@ protected:
     void SetupLineStyle(TRenderContextInfo& rci);
     void RestoreLineStyle(TRenderContextInfo& rci);
 
+    TLineParts& Parts() const;
+    TLineParts* PartsIfAny() const { return parts_.get(); }
+
 private:
+    // The colour while there is no colour object.
     TVector lineColorValue_ = ColorWhite;
-    mutable std::unique_ptr<TGLColor> lineColor_;
+    mutable std::unique_ptr<TLineParts> parts_;
     float lineWidth_ = 1.0f;
     std::uint16_t linePattern_ = 0xFFFF;
     bool antiAliased_ = false;
@@ -184,38 +208,18 @@ public:
 protected:
     void DrawNode(TRenderContextInfo& rci, float x, float y, float z, const TVector& color);
 
-protected:
-    // What a tool path never asks for, made on first need: the node collection, the
-    // node colour object and a curve's knots.
-    struct TNodeColor {
-        explicit TNodeColor(TGLNodedLines* owner);
-        TGLColor Color;
-        // The node colour as it was last announced.
-        TVector Previous = ColorBlue;
-    };
-    struct TParts {
-        std::unique_ptr<TGLLinesNodes> Nodes;
-        std::unique_ptr<TNodeColor> NodeColor;
-        std::unique_ptr<TSingleList> Knots;
-    };
-    TParts& Parts() const;
-    TParts* PartsIfAny() const { return parts_.get(); }
-
 private:
+    friend struct TLineParts;
     void OnNodeColorChanged(TObject* sender);
-    TGLLinesNodes* Collection() const { return parts_ ? parts_->Nodes.get() : nullptr; }
+    TGLLinesNodes* Collection() const { return PartsIfAny() ? PartsIfAny()->Nodes.get() : nullptr; }
     // The colour of every node while the nodes are bare points (new nodes take the
     // previous node colour, and a change of it recolours all of them).
-    const TVector& PreviousNodeColor() const
-    {
-        return parts_ && parts_->NodeColor ? parts_->NodeColor->Previous : ColorBlue;
-    }
+    const TVector& PreviousNodeColor() const;
 
+    TLineNodesAspect nodesAspect_ = lnaAxes;
     // The nodes while there is no collection.
     TLinePoints points_;
     float nodeSize_ = 1.0f;
-    TLineNodesAspect nodesAspect_ = lnaAxes;
-    mutable std::unique_ptr<TParts> parts_;
 };
 
 enum TLineSplineMode : std::uint8_t { lsmLines, lsmCubicSpline, lsmBezierSpline, lsmNURBSCurve, lsmSegments };
@@ -240,13 +244,20 @@ public:
     TLinesOptions Options() const { return options_; }
     void SetOptions(TLinesOptions value);
 
-    int NURBSOrder = 0;
-    float NURBSTolerance = 50.0f;
-    // Made on first use.
+    // 0 and 50 until set; with the knots (made on first use) they shape a NURBS curve.
+    int NURBSOrder() const { return PartsIfAny() ? PartsIfAny()->NURBSOrder : 0; }
+    void SetNURBSOrder(int value) { Parts().NURBSOrder = value; }
+    float NURBSTolerance() const { return PartsIfAny() ? PartsIfAny()->NURBSTolerance : 50.0f; }
+    void SetNURBSTolerance(float value) { Parts().NURBSTolerance = value; }
     TSingleList& NURBSKnots() const;
 
     void Assign(const TPersistent* source) override;
     void BuildList(TRenderContextInfo& rci) override;
+
+    // A tool path is hundreds of thousands of lines: they come from a pool of equal
+    // slots, as the nodes do.
+    static void* operator new(std::size_t size);
+    static void operator delete(void* p, std::size_t size);
 
     // True when the drawing is one line strip through the nodes in the line colour and
     // nothing else (no curve, no segments, no node colours, no markers).

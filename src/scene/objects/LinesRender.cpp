@@ -218,7 +218,7 @@ void TGLLines::DrawCubicSpline()
 void TGLLines::DrawNURBS()
 {
     const TSingleList* knots = PartsIfAny() ? PartsIfAny()->Knots.get() : nullptr;
-    if (NURBSOrder <= 0 || !knots || knots->Count() < 1) {
+    if (NURBSOrder() <= 0 || !knots || knots->Count() < 1) {
         return;
     }
     const int count = NodeCount();
@@ -234,10 +234,10 @@ void TGLLines::DrawNURBS()
         GLUnurbs* r;
         ~TRendererGuard() { GL.gluDeleteNurbsRenderer(r); }
     } guard{renderer};
-    GL.gluNurbsProperty(renderer, GLU_SAMPLING_TOLERANCE, NURBSTolerance);
+    GL.gluNurbsProperty(renderer, GLU_SAMPLING_TOLERANCE, NURBSTolerance());
     GL.gluNurbsProperty(renderer, GLU_DISPLAY_MODE, GLU_FILL);
     GL.gluBeginCurve(renderer);
-    GL.gluNurbsCurve(renderer, knots->Count(), const_cast<float*>(knots->List()), 3, points.data(), NURBSOrder,
+    GL.gluNurbsCurve(renderer, knots->Count(), const_cast<float*>(knots->List()), 3, points.data(), NURBSOrder(),
                      GL_MAP1_VERTEX_3);
     GL.gluEndCurve(renderer);
 }
