@@ -360,6 +360,7 @@ TEST_F(SubFiles, VariableNamesTheFile)
     // Names that hold "-", "/" or "." are names, even where variables would match.
     Write("my-part.sbp", "MX, 3");
     EXPECT_EQ(ExpectedPath("0,0,0;3,0,0"), RunMain("&my = 1\n&part = 2\nFP, my-part"));
+    EXPECT_EQ(ExpectedPath("0,0,0;3,0,0"), RunMain("&my = 1\n&part = 2\nFP, ./my-part.sbp"));
 }
 
 TEST_F(SubFiles, UnknownOrEmptyVariableStopsTheRun)
