@@ -1,5 +1,7 @@
 #include "editor/CodeEditTextCodec.h"
 
+#include <QStringDecoder>
+
 #include <cstring>
 
 namespace {
@@ -100,7 +102,12 @@ QByteArrayView EncodingPreamble(TTextEncoding encoding)
 QString DecodeText(QByteArrayView bytes, TTextEncoding encoding)
 {
     if (encoding != TTextEncoding::Windows1252) {
-        return QString::fromUtf8(bytes);
+        // Text is decoded line by line; QString::fromUtf8 would drop a U+FEFF that
+        // starts a line (two files with marks joined into one). The file's own mark
+        // is skipped by the caller before any line is decoded.
+        QStringDecoder decoder(QStringConverter::Utf8,
+                               QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+        return decoder.decode(bytes);
     }
     QString text(bytes.size(), Qt::Uninitialized);
     QChar* out = text.data();

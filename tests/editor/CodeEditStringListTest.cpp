@@ -62,6 +62,33 @@ TEST(CodeEditStringList, SavesBackByteForByte)
     }
 }
 
+// Files made of random pieces, byte-order marks among them (at the file's start, at
+// line starts, mid-line): every one loads and saves back byte for byte.
+TEST(CodeEditStringList, ByteOrderMarksAnywhereSurviveLoadAndSave)
+{
+    const QByteArray breaks[] = {"\r\n", "\n", "\r"};
+    QByteArray pieces[] = {"\xEF\xBB\xBF", "\xEF\xBB\xBF", "M3,1,2", "x", "\xC3\xA9", " ", "\n"};
+    std::mt19937 rng(37);
+    for (int file = 0; file < 400; ++file) {
+        pieces[std::size(pieces) - 1] = breaks[file % 3]; // one break per file: mixed ones save as CR LF
+        QByteArray bytes;
+        const int count = static_cast<int>(rng() % 12);
+        for (int k = 0; k < count; ++k) {
+            bytes += pieces[rng() % std::size(pieces)];
+        }
+        if (file % 7 == 0) {
+            bytes += "\xE9"; // not UTF-8: the same file read as Windows-1252
+        }
+        TCodeEditStringList list;
+        list.LoadFromBytes(bytes);
+        EXPECT_EQ(list.SaveToBytes(), bytes) << bytes.toHex().toStdString();
+    }
+    TCodeEditStringList joined; // two programs that each began with a mark
+    joined.LoadFromBytes("\xEF\xBB\xBF" "a\n\xEF\xBB\xBF" "b\n");
+    EXPECT_EQ(joined.Get(1), QString(QChar(0xFEFF)) + "b");
+    EXPECT_EQ(joined.Encoding(), TTextEncoding::Utf8Bom);
+}
+
 TEST(CodeEditStringList, SavingTwoLinesWithAndWithoutFinalBreak)
 {
     TCodeEditStringList list;
