@@ -49,7 +49,9 @@ void TCodeEditFiler::WriteLineBreak()
 
 TCodeEditFileWriter::TCodeEditFileWriter(const QString& fileName) : fileName_(fileName), file_(fileName)
 {
-    if (!file_.open(QIODevice::WriteOnly)) {
+    // Unbuffered: our buffer is the only one, so a failed write is seen in Flush with
+    // the system's reason, not later in a commit that cannot tell why.
+    if (!file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         throw EFCreateError("Cannot create file \"" + fileName.toStdString() + "\". " +
                           file_.errorString().toStdString());
     }
@@ -67,9 +69,18 @@ void TCodeEditFileWriter::Flush()
     if (count_ == 0) {
         return;
     }
-    if (file_.write(buffer_.constData(), count_) != count_) {
-        throw EWriteError("Error writing file \"" + fileName_.toStdString() + "\". " +
-                          file_.errorString().toStdString());
+    // A short write (a full disk, a file-size limit) is no error yet: the system tells
+    // why only when the next write fails, so write on until it does.
+    const char* from = buffer_.constData();
+    qsizetype left = count_;
+    while (left > 0) {
+        const qint64 written = file_.write(from, left);
+        if (written <= 0) {
+            throw EWriteError("Error writing file \"" + fileName_.toStdString() + "\". " +
+                              file_.errorString().toStdString());
+        }
+        from += written;
+        left -= written;
     }
     count_ = 0;
 }

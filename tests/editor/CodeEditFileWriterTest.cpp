@@ -8,6 +8,12 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
 
 QByteArray ReadFile(const QString& name)
@@ -90,6 +96,62 @@ TEST(CodeEditFileWriter, EncodesWindows1252AndWritesTheByteOrderMark)
     list.LoadFromBytes("\xEF\xBB\xBF" "a\n");
     list.Put(0, QString::fromUtf16(u"\u00E9"));
     EXPECT_EQ(list.SaveToBytes(), QByteArray("\xEF\xBB\xBF\xC3\xA9\n"));
+}
+
+// Saves about 200 KB to `name` in a child process whose files may not grow beyond
+// 64 KB, and returns the text of the error the save raised ("no error" when none).
+std::string SaveBeyondFileSizeLimit(const QString& name)
+{
+    int fds[2];
+    if (pipe(fds) != 0) {
+        return "pipe failed";
+    }
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(fds[0]);
+        std::signal(SIGXFSZ, SIG_IGN); // the write fails with EFBIG instead of ending the child
+        const rlimit limit{64 * 1024, 64 * 1024};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::string message = "no error";
+        try {
+            TCodeEditStringList list;
+            for (int i = 0; i < 10000; ++i) {
+                list.Add(QString("M3,%1.125,%1.5,-0.25").arg(i));
+            }
+            list.SaveToFile(name);
+        } catch (const EWriteError& e) {
+            message = e.what();
+        } catch (const std::exception& e) {
+            message = std::string("unexpected error: ") + e.what();
+        }
+        const ssize_t written = write(fds[1], message.data(), message.size());
+        _exit(written == static_cast<ssize_t>(message.size()) ? 0 : 1);
+    }
+    close(fds[1]);
+    std::string message;
+    char chunk[256];
+    for (ssize_t n; (n = read(fds[0], chunk, sizeof chunk)) > 0;) {
+        message.append(chunk, static_cast<std::size_t>(n));
+    }
+    close(fds[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? message : "the child failed: " + message;
+}
+
+TEST(CodeEditFileWriter, AWriteThatFailsPartWayNamesTheReasonAndKeepsTheOldFile)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString name = dir.filePath("part.sbp");
+    {
+        QFile old(name);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("old\n") == 4);
+    }
+    const std::string message = SaveBeyondFileSizeLimit(name);
+    EXPECT_EQ(message, "Error writing file \"" + name.toStdString() + "\". File too large");
+    EXPECT_EQ(ReadFile(name), QByteArray("old\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"part.sbp"}) << "no temporary left";
 }
 
 } // namespace
