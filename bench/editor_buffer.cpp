@@ -59,6 +59,58 @@ void BM_LongestLineMillionLines(benchmark::State& state)
 }
 BENCHMARK(BM_LongestLineMillionLines)->Unit(benchmark::kMillisecond);
 
+// One line of `units` UTF-16 units: moves run together, as a program joined into a single
+// line would be.
+QString LongLine(qsizetype units)
+{
+    const QString move = "M3,1.125,2.5,-0.25 ";
+    QString line;
+    line.reserve(units);
+    while (line.size() + move.size() <= units) {
+        line += move;
+    }
+    return line;
+}
+
+// Wrapping one 50 MB line at width 80 (soft wrap turned on); must stay linear.
+void BM_WrapLongLine(benchmark::State& state)
+{
+    const QString line = LongLine(50 * 1000 * 1000);
+    TCodeEditStringList list;
+    list.Add(line);
+    for (auto _ : state) {
+        list.SetWrapMode(true);
+        state.PauseTiming();
+        benchmark::DoNotOptimize(list.Count());
+        list.SetWrapMode(false);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_WrapLongLine)->Unit(benchmark::kMillisecond);
+
+// A keystroke in the middle of a wrapped 4 MB line: the piece is changed and the whole
+// line cut again, as the control does after typing.
+void BM_KeystrokeInWrappedLine(benchmark::State& state)
+{
+    TCodeEditStringList list;
+    list.SetWrapMode(true);
+    list.Add(LongLine(4 * 1000 * 1000));
+    const int middle = list.Count() / 2;
+    bool insert = true;
+    for (auto _ : state) {
+        QString piece = list.Get(middle);
+        if (insert) {
+            piece.insert(3, QLatin1Char('7'));
+        } else {
+            piece.remove(3, 1);
+        }
+        insert = !insert;
+        list.Put(middle, piece);
+        benchmark::DoNotOptimize(list.RewrapLine(middle));
+    }
+}
+BENCHMARK(BM_KeystrokeInWrappedLine)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 #include "editor/CodeEditSearch.h"

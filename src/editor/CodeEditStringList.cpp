@@ -524,17 +524,9 @@ void TCodeEditStringList::InsertLines(int index, const QString& text)
 {
     CheckIndex(index, count_);
     UpdateBracket bracket(*this);
-    QString rest = text;
-    bool first = true;
-    do {
-        QString head;
-        SplitLine(rest, head, rest);
-        TCodeEditStringRec rec{std::move(head)};
-        rec.continuation = !first;
-        InsertRecord(index, std::move(rec));
-        ++index;
-        first = false;
-    } while (!rest.isEmpty());
+    const qsizetype cut = WrapCut(text);
+    InsertRecord(index, TCodeEditStringRec{cut == text.size() ? text : text.left(cut)});
+    InsertPieces(index + 1, text, cut);
     longestLine_ = -1;
 }
 
@@ -673,55 +665,65 @@ void TCodeEditStringList::UnwrapAll()
     }
 }
 
+qsizetype TCodeEditStringList::WrapCut(QStringView text) const
+{
+    const qsizetype n = text.size();
+    if (!wrapMode_ || n <= wrapWidth_) {
+        return n;
+    }
+    auto isBreak = [text](qsizetype pos) {
+        const char16_t c = text[pos - 1].unicode();
+        return c == u'\t' || c == u' ' || c == u',' || c == u';' || c == u'>';
+    };
+    // Break characters are all ASCII, so a cut never falls inside a surrogate pair.
+    for (qsizetype pos = wrapWidth_; pos >= 1; --pos) {
+        if (isBreak(pos)) {
+            return pos;
+        }
+    }
+    for (qsizetype pos = wrapWidth_ + 1; pos <= n - 1; ++pos) {
+        if (isBreak(pos)) {
+            return pos;
+        }
+    }
+    return n;
+}
+
 void TCodeEditStringList::SplitLine(const QString& text, QString& head, QString& rest) const
 {
     const QString source = text; // head or rest may be the same string as text
-    const int n = static_cast<int>(source.size());
-    if (!wrapMode_ || n <= wrapWidth_) {
-        head = source;
-        rest.clear();
-        return;
-    }
-    auto isBreak = [&source](int pos) {
-        const char16_t c = source[pos - 1].unicode();
-        return c == u'\t' || c == u' ' || c == u',' || c == u';' || c == u'>';
-    };
-    int cut = 0;
-    for (int pos = wrapWidth_; pos >= 1 && cut == 0; --pos) {
-        if (isBreak(pos)) {
-            cut = pos;
-        }
-    }
-    for (int pos = wrapWidth_ + 1; pos <= n - 1 && cut == 0; ++pos) {
-        if (isBreak(pos)) {
-            cut = pos;
-        }
-    }
-    if (cut == 0) {
-        cut = n;
-    }
-    // Break characters are all ASCII, so a cut never falls inside a surrogate pair.
+    const qsizetype cut = WrapCut(source);
     head = source.left(cut);
     rest = source.mid(cut);
+}
+
+void TCodeEditStringList::InsertPieces(int index, const QString& text, qsizetype from)
+{
+    // Cut by offset: copying the rest for every piece would make a long line cost the
+    // square of its length.
+    const QStringView view(text);
+    while (from < view.size()) {
+        const qsizetype cut = WrapCut(view.mid(from));
+        TCodeEditStringRec piece{text.mid(from, cut)};
+        piece.continuation = true;
+        InsertRecord(index++, std::move(piece));
+        from += cut;
+    }
 }
 
 void TCodeEditStringList::WrapLine(int index)
 {
     TCodeEditStringRec& rec = At(index);
-    QString head;
-    QString rest;
-    SplitLine(rec.text, head, rest);
-    rec.text = head;
     rec.expandedLength = -1;
     rec.flags = TCodeEditStringRec::LengthStale;
-    int at = index + 1;
-    while (!rest.isEmpty()) {
-        SplitLine(rest, head, rest);
-        TCodeEditStringRec piece{head};
-        piece.continuation = true;
-        InsertRecord(at++, std::move(piece));
-    }
     longestLine_ = -1;
+    const qsizetype cut = WrapCut(rec.text);
+    if (cut == rec.text.size()) {
+        return;
+    }
+    const QString text = std::move(rec.text);
+    rec.text = text.left(cut); // before InsertPieces: growing the records moves rec
+    InsertPieces(index + 1, text, cut);
 }
 
 void TCodeEditStringList::WrapLines(int first, int last)
@@ -739,20 +741,39 @@ void TCodeEditStringList::UnwrapLines(int first, int last)
     first = std::max(first, 0);
     last = std::min(last, count_ - 1);
     UpdateBracket bracket(*this);
-    QString pending;
-    // When the range starts inside a wrapped line, the walk goes on down to its head, so
-    // the text of the continuation lines is never dropped.
-    for (int i = last; i >= 0 && (i >= first || !pending.isEmpty()); --i) {
-        TCodeEditStringRec& rec = At(i);
-        if (rec.continuation && i > 0) {
-            pending.prepend(rec.text);
-            Delete(i);
-        } else {
-            rec.text += pending;
-            rec.continuation = false;
-            rec.flags = TCodeEditStringRec::LengthStale;
-            pending.clear();
+    // When the range starts inside a wrapped line, the walk starts at its head, so the
+    // text of the continuation lines is never dropped.
+    while (first > 0 && first <= last && At(first).continuation) {
+        --first;
+    }
+    // Each head takes its pieces in one join and one block removal: piece by piece, a
+    // long line would cost the square of its length.
+    for (int head = first; head <= last; ++head) {
+        int end = head + 1;
+        qsizetype length = At(head).text.size();
+        while (end <= last && At(end).continuation) {
+            length += At(end++).text.size();
         }
+        if (end > head + 1) {
+            QString joined;
+            joined.reserve(length);
+            for (int k = head; k < end; ++k) {
+                joined += At(k).text;
+            }
+            RemoveRecords(head + 1, end - head - 1);
+            last -= end - head - 1;
+            longestLine_ = -1;
+            if (OnDeleted) {
+                // As if the pieces were deleted one by one from the last.
+                for (int k = end - 1; k > head; --k) {
+                    OnDeleted(k);
+                }
+            }
+            At(head).text = std::move(joined);
+        }
+        TCodeEditStringRec& rec = At(head);
+        rec.continuation = false;
+        rec.flags = TCodeEditStringRec::LengthStale;
     }
 }
 

@@ -20,6 +20,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <cstdint>
 #include <functional>
@@ -162,6 +163,11 @@ private:
     void InsertRecord(int index, TCodeEditStringRec&& record);
     void RemoveRecords(int index, int count);
     void WrapLine(int index);
+    // Where the first wrapped piece of text ends: after the last break character
+    // within the wrap width, else after the first one beyond it, else at the end.
+    qsizetype WrapCut(QStringView text) const;
+    // The pieces of text from offset `from` on, as continuation records from index on.
+    void InsertPieces(int index, const QString& text, qsizetype from);
     void SetUpdateState(bool updating);
     // The text with its continuation lines appended, for line index (a head line).
     QString JoinedLine(int index, int& next) const;

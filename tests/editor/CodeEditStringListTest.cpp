@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -371,6 +372,89 @@ TEST(CodeEditStringList, LoadingWhileWrappedWrapsEachLine)
     list.LoadFromBytes("ab cd ef\r\ngh\r\n");
     EXPECT_EQ(Lines(list), (QStringList{"ab ", "cd ", "ef", "gh"}));
     EXPECT_EQ(list.SaveToBytes(), QByteArray("ab cd ef\r\ngh\r\n"));
+}
+
+// The whole lines of a wrapped buffer; checks on the way that every piece ends where
+// the wrap rule says: after the last break within the width, else after the first one
+// beyond it, and a piece follows only where the rest is longer than the width.
+QStringList JoinedCheckingCuts(const TCodeEditStringList& list, int width)
+{
+    const auto noBreakIn = [](QStringView text) {
+        return std::none_of(text.begin(), text.end(), [](QChar c) { return QStringLiteral("\t ,;>").contains(c); });
+    };
+    QStringList lines;
+    std::vector<qsizetype> cuts; // piece ends within the current line
+    const auto check = [&] {
+        qsizetype from = 0;
+        for (qsizetype cut : cuts) {
+            const QStringView rest = QStringView(lines.back()).mid(from);
+            const qsizetype length = cut - from;
+            if (cut == lines.back().size()) { // the last piece
+                EXPECT_TRUE(rest.size() <= width || noBreakIn(rest.first(rest.size() - 1))) << lines.back().toStdString();
+            } else {
+                EXPECT_TRUE(rest.size() > width && !noBreakIn(rest.mid(length - 1, 1))) << lines.back().toStdString();
+                EXPECT_TRUE(length <= width ? noBreakIn(rest.mid(length, width - length))
+                                            : noBreakIn(rest.first(length - 1))) << lines.back().toStdString();
+            }
+            from = cut;
+        }
+    };
+    for (int i = 0; i < list.Count(); ++i) {
+        if (i == 0 || !list.IsContinuationLine(i)) {
+            if (i > 0) {
+                check();
+            }
+            lines << QString();
+            cuts.clear();
+        }
+        lines.back() += list.Get(i);
+        cuts.push_back(lines.back().size());
+    }
+    if (!lines.isEmpty()) {
+        check();
+    }
+    return lines;
+}
+
+// Random lines, edits and ranges: wrapping, rewrapping and unwrapping never lose or
+// move text, and every cut stays where the rule puts it.
+TEST(CodeEditStringList, RandomWrapEditsKeepTheTextAndCutAtBreaks)
+{
+    std::mt19937 rng(3);
+    const QString alphabet = "xxxxxxab ,;>\t";
+    const auto randomText = [&](int maxLength) {
+        QString text;
+        for (int n = static_cast<int>(rng() % (maxLength + 1)); n > 0; --n) {
+            text += alphabet[static_cast<qsizetype>(rng() % alphabet.size())];
+        }
+        return text;
+    };
+    constexpr int Width = 7;
+    TCodeEditStringList list;
+    list.SetWrapWidth(Width);
+    for (int i = 0; i < 40; ++i) {
+        list.Add(randomText(40));
+    }
+    QStringList expected = list.ToStringList();
+    list.SetWrapMode(true);
+    for (int step = 0; step < 400; ++step) {
+        ASSERT_EQ(JoinedCheckingCuts(list, Width), expected) << "step " << step;
+        const int at = static_cast<int>(rng() % list.Count());
+        if (step % 3 == 0) {
+            list.Put(at, randomText(12)); // an edit in one piece, then the line is cut again
+            expected = list.Text().split('\n');
+            expected.removeLast();
+            list.RewrapLine(at);
+        } else if (step % 3 == 1) {
+            const int last = at + static_cast<int>(rng() % 5);
+            list.UnwrapLines(at, last);
+            list.WrapAll(); // lines still wrapped stay as they are
+        } else {
+            list.SetWrapMode(false);
+            EXPECT_EQ(list.ToStringList(), expected);
+            list.SetWrapMode(true);
+        }
+    }
 }
 
 // "part.sbp" in a fresh temporary folder, written with the given bytes.
