@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <thread>
 #include <vector>
 
@@ -408,7 +409,13 @@ void TGLCadencer::Progress()
 void TGLCadencer::StepClock()
 {
     const std::shared_ptr<bool> alive = FAlive;
+    const double lastCurrentTime = FCurrentTime;
     double newTime = GetCurrentTime();
+    if (!std::isfinite(newTime)) {
+        // A clock at infinity (or not a number) would step for ever: time stands still.
+        FCurrentTime = lastCurrentTime;
+        return;
+    }
     double delta = newTime - FLastTime;
     if (delta < FMinDeltaTime || delta < FFixedDeltaTime) {
         return;
@@ -421,7 +428,11 @@ void TGLCadencer::StepClock()
     }
     double total = delta;
     const double step = FFixedDeltaTime > 0 ? FFixedDeltaTime : delta;
-    while (total >= step) {
+    for (int steps = 1; total >= step; ++steps) {
+        if (steps > MaxStepsPerProgress) {
+            FOriginTime += (newTime - FLastTime) / FTimeMultiplier;
+            break;
+        }
         FLastTime += step;
         if (FScene && step != 0) {
             TCounterRestore sceneGuard(FProgressing, -FProgressing, alive);

@@ -78,6 +78,10 @@ public:
     void BeginLoading() { FLoading = true; }
     void Loaded();
 
+    // The most fixed steps one Progress hands out; the time beyond them is dropped from
+    // the clock, so a step too small to move the clock cannot keep Progress running.
+    static constexpr int MaxStepsPerProgress = 100000;
+
     // For the event loop's idle hook: one Progress, then keep the idle calls coming.
     void OnIdleEvent(bool& done);
 

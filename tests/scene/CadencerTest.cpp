@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -131,6 +132,44 @@ TEST(CadencerFixedSteps, CountsStepsAcrossCalls)
             cadencer.Progress();
             EXPECT_EQ(int(world.steps.size()), c.stepsAfterEach[i]) << "fixed " << c.fixed << ", time " << c.times[i];
         }
+    }
+}
+
+// Steps too small to move the clock, and clocks that are not finite, must not keep
+// Progress stepping for ever; a guard ends a runaway loop long after the cap.
+TEST(CadencerFixedSteps, ProgressAlwaysReturns)
+{
+    constexpr int Cap = TGLCadencer::MaxStepsPerProgress;
+    const double inf = std::numeric_limits<double>::infinity();
+    struct Case {
+        double fixed;
+        double time;
+        int steps;
+    };
+    const Case cases[] = {{1e-20, 1.0, Cap}, {1e-7, 1.0, Cap}, {0.1, inf, 0}, {0.1, -inf, 0},
+                          {0.1, std::nan(""), 0}, {0, inf, 0}, {0, std::nan(""), 0}};
+    for (const Case& c : cases) {
+        TStepWorld world;
+        world.onStep = [&] {
+            if (world.steps.size() > 3u * Cap) {
+                throw std::runtime_error("Progress does not return");
+            }
+        };
+        TGLCadencer cadencer;
+        MakeManual(cadencer);
+        cadencer.SetScene(&world);
+        cadencer.SetFixedDeltaTime(c.fixed);
+        cadencer.SetExternalTime(c.time);
+        ASSERT_NO_THROW(cadencer.Progress()) << c.fixed << " " << c.time;
+        EXPECT_EQ(int(world.steps.size()), c.steps) << c.fixed << " " << c.time;
+        EXPECT_TRUE(std::isfinite(cadencer.CurrentTime()) && std::isfinite(cadencer.LastTime()));
+        if (c.steps > 0) { // the time beyond the cap is dropped from the clock, not owed
+            EXPECT_NEAR(cadencer.GetCurrentTime(), cadencer.LastTime(), 1e-9);
+        }
+        // A finite time afterwards steps as usual.
+        cadencer.SetExternalTime(std::isfinite(c.time) ? c.time + 0.25 : 0.25);
+        ASSERT_NO_THROW(cadencer.Progress());
+        EXPECT_GT(int(world.steps.size()), c.steps) << c.fixed << " " << c.time;
     }
 }
 
