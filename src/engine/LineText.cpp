@@ -168,82 +168,18 @@ bool IsPlainNumber(std::string_view text)
     return ScanPlainNumber(text, a, b, c, e);
 }
 
-namespace {
-
-// Where the kept digits of a plain number lie: leading zeros of the whole part and
-// trailing zeros of the fraction dropped, "-0" written as "0".
-struct TNumberDigits {
-    std::size_t intBegin = 0, intEnd = 0, fracBegin = 0, fracEnd = 0;
-    bool negative = false;
-};
-
-bool FindNumberDigits(std::string_view text, TNumberDigits& d)
+bool SignedNumberAsEvaluated(std::string& text)
 {
-    std::size_t intBegin = 0, fracEnd = 0;
+    std::size_t intBegin = 0, intEnd = 0, fracEnd = 0;
     bool hasExponent = false;
-    if (!ScanPlainNumber(text, intBegin, d.intEnd, fracEnd, hasExponent) || hasExponent) {
+    if (text.size() < 2 || (text[0] != '-' && text[0] != '+') || !IsDigit(text[1]) ||
+        !ScanPlainNumber(text, intBegin, intEnd, fracEnd, hasExponent) || hasExponent) {
         return false;
     }
-    d.fracBegin = fracEnd > d.intEnd ? d.intEnd + 1 : d.intEnd;
-    if (fracEnd - d.fracBegin > 12) {
-        return false;
+    // The evaluator reads "-" and the digits as one number and gives back its text;
+    // a "+" is an operator it applies to the number.
+    if (text[0] == '+') {
+        text.erase(0, 1);
     }
-    d.intBegin = intBegin;
-    while (d.intBegin + 1 < d.intEnd && text[d.intBegin] == '0') {
-        ++d.intBegin;
-    }
-    if (d.intEnd - d.intBegin > 15) {
-        return false;
-    }
-    d.fracEnd = fracEnd;
-    while (d.fracEnd > d.fracBegin && text[d.fracEnd - 1] == '0') {
-        --d.fracEnd;
-    }
-    const bool zero = (d.intEnd - d.intBegin == 1 && text[d.intBegin] == '0') && d.fracEnd == d.fracBegin;
-    d.negative = text[0] == '-' && !zero;
-    return true;
-}
-
-} // namespace
-
-bool NormalizePlainNumber(std::string_view text, std::string& out)
-{
-    TNumberDigits d;
-    if (!FindNumberDigits(text, d)) {
-        return false;
-    }
-    out.clear();
-    if (d.negative) {
-        out += '-';
-    }
-    out.append(text.substr(d.intBegin, d.intEnd - d.intBegin));
-    if (d.fracEnd > d.fracBegin) {
-        out += '.';
-        out.append(text.substr(d.fracBegin, d.fracEnd - d.fracBegin));
-    }
-    return true;
-}
-
-bool NormalizePlainNumberInPlace(std::string& text)
-{
-    TNumberDigits d;
-    if (!FindNumberDigits(text, d)) {
-        return false;
-    }
-    // Write left to right; every write lands at or before the character it copies.
-    std::size_t w = 0;
-    if (d.negative) {
-        text[w++] = '-';
-    }
-    for (std::size_t i = d.intBegin; i < d.intEnd; ++i) {
-        text[w++] = text[i];
-    }
-    if (d.fracEnd > d.fracBegin) {
-        text[w++] = '.';
-        for (std::size_t i = d.fracBegin; i < d.fracEnd; ++i) {
-            text[w++] = text[i];
-        }
-    }
-    text.resize(w);
     return true;
 }

@@ -66,10 +66,7 @@ std::size_t FindNoCase(std::string_view text, std::string_view upperWord, std::s
 // "." and digits, optionally an exponent.
 bool IsPlainNumber(std::string_view text);
 
-// Writes the plain number `text` the way the evaluator writes its results, without
-// evaluating: no "+", no leading zeros, no trailing fractional zeros, no "-0".
-// Returns false when the number is outside what can be rewritten exactly (exponent,
-// more than 12 decimals or 15 integer digits); the caller then evaluates it.
-bool NormalizePlainNumber(std::string_view text, std::string& out);
-// The same, rewriting `text` in place (the result is never longer).
-bool NormalizePlainNumberInPlace(std::string& text);
+// A sign and a plain number without exponent ("-1.50", "+007") rewritten in place
+// exactly as the evaluator returns it for the same formula: a "-" stays with the
+// digits as written, a "+" goes. False (text unchanged) for anything else.
+bool SignedNumberAsEvaluated(std::string& text);

@@ -323,7 +323,7 @@ void TMove::EvaluateArguments(TArrayofCmds& cmds, int used)
             continue;
         }
         // A signed number needs no evaluator; it is only written as the evaluator would.
-        if (NormalizePlainNumberInPlace(item)) {
+        if (SignedNumberAsEvaluated(item)) {
             continue;
         }
         FScratch.clear();

@@ -1,4 +1,5 @@
 #include "engine/LineText.h"
+#include "engine/calcul/Calcul.h"
 #include "engine/OperandText.h"
 
 #include <gtest/gtest.h>
@@ -56,22 +57,26 @@ TEST(LineText, ThenWordIsFoundOutsideNamesAndQuotes)
     EXPECT_EQ(std::string_view::npos, FindThenWord("&a = 1 GOTO x"));
 }
 
-TEST(LineText, PlainNumbersAreWrittenAsTheEvaluatorWould)
+TEST(LineText, SignedNumbersAreWrittenAsTheEvaluatorReturnsThem)
 {
-    const std::pair<const char*, const char*> cases[] = { // the text, its rewriting or nullptr
-        {"-0.3500", "-0.35"}, {"-5", "-5"}, {"+5", "5"}, {"-00.50", "-0.5"}, {"-0.000", "0"}, {"-12.0", "-12"},
-        {"-1e5", nullptr}, {"-0.1234567890123", nullptr}, {"-1.", nullptr}, {"-.5", nullptr}, {"1-2", nullptr},
-        {"-", nullptr}, {"--1", nullptr}, {"-1234567890123456", nullptr},
-    };
-    for (const auto& [text, rewritten] : cases) {
-        std::string out;
-        std::string inPlace = text;
-        EXPECT_EQ(rewritten != nullptr, NormalizePlainNumber(text, out)) << text;
-        EXPECT_EQ(rewritten != nullptr, NormalizePlainNumberInPlace(inPlace)) << text;
-        if (rewritten) {
-            EXPECT_EQ(rewritten, out) << text;
+    TCalcul calcul;
+    for (const char* sign : {"-", "+"}) {
+        for (const char* whole : {"0", "007", "12345678901234567"}) {
+            for (const char* fraction : {"", ".50", ".000", ".1234567890123456"}) {
+                const std::string text = std::string(sign) + whole + fraction;
+                calcul.Formula = text;
+                std::string evaluated;
+                ASSERT_TRUE(calcul.Calculate(evaluated)) << text;
+                std::string rewritten = text;
+                EXPECT_TRUE(SignedNumberAsEvaluated(rewritten)) << text;
+                EXPECT_EQ(evaluated, rewritten) << text;
+            }
         }
-        EXPECT_EQ(rewritten ? rewritten : text, inPlace) << text;
+    }
+    for (const char* text : {"-1e5", "+1E-2", "-1.", "-.5", "1-2", "5", "-", "--1", "-+1", "- 1", "-1,5"}) {
+        std::string unchanged = text;
+        EXPECT_FALSE(SignedNumberAsEvaluated(unchanged)) << text;
+        EXPECT_EQ(text, unchanged);
     }
 }
 

@@ -84,7 +84,8 @@ TEST_P(PreprocessEvaluate, ArgumentsAreEvaluated)
 INSTANTIATE_TEST_SUITE_P(
     Table, PreprocessEvaluate,
     ::testing::Values(EvalCase{"", "M3, 1.5, -.25 ' cut here", {"M3", "1.5", "-0.25"}},
-                      EvalCase{"", "M3, 41.2345, 17.0912, -0.3500", {"M3", "41.2345", "17.0912", "-0.35"}},
+                      EvalCase{"", "M3, 41.2345, 17.0912, -0.3500", {"M3", "41.2345", "17.0912", "-0.3500"}},
+                      EvalCase{"", "MX, -1.50, -007, +2.50, -0", {"MX", "-1.50", "-007", "2.50", "-0"}},
                       EvalCase{"&r = 2.5\n&a = 0", "M3, &r * 4, &a + 7 * 0.5, -0.125", {"M3", "10", "3.5", "-0.125"}},
                       EvalCase{"&w = 3", "m2, &W/2, 1", {"M2", "1.5", "1"}},
                       EvalCase{"", "MX, 2^3", {"MX", "8"}},
