@@ -217,6 +217,12 @@ private:
 
     // Statements.
     void DoIf(const TArrayofCmds& cmds);
+    // The condition of the IF text `text`; true, with the statement after THEN, when it
+    // holds. Raises ERunError when it gives no whole number.
+    bool IfConditionHolds(std::string_view text, std::string_view& statement);
+    // The line texts and words as the nested IF `current` leaves them (both texts are
+    // parts of the line text).
+    void EnterNestedIf(std::string_view previous, std::string_view current);
     void DoGosub(const TArrayofCmds& cmds);
     void DoGoto(const TArrayofCmds& cmds);
     void DoReturn(const TArrayofCmds& cmds);

@@ -58,17 +58,16 @@ std::string WithoutChar(std::string_view text, char drop)
 }
 } // namespace
 
-void TMove::DoIf(const TArrayofCmds&)
+bool TMove::IfConditionHolds(std::string_view text, std::string_view& statement)
 {
-    FHandled = true;
-    const std::string_view text = AfterWord(FLineText, "IF");
-    const std::size_t then = FindThenWord(text);
+    const std::string_view body = AfterWord(text, "IF");
+    const std::size_t then = FindThenWord(body);
     if (then == std::string_view::npos) {
         FShell.Log("error", "IF without THEN" + LineTag(FLineNumber) + ": nothing was executed");
-        return;
+        return false;
     }
-    std::string condition = ReplaceSysVars(TrimView(text.substr(0, then)));
-    const std::string statement(TrimView(text.substr(then + 4)));
+    std::string condition = ReplaceSysVars(TrimView(body.substr(0, then)));
+    statement = TrimView(body.substr(then + 4));
     for (std::size_t p = condition.find("=="); p != std::string::npos; p = condition.find("==", p + 1)) {
         condition.erase(p, 1);
     }
@@ -79,28 +78,81 @@ void TMove::DoIf(const TArrayofCmds&)
         // such a condition counts as false, and the log says why.
         FShell.Log("error", "Cannot evaluate the condition \"" + condition + "\"" + LineTag(FLineNumber) + ": "
                                 + std::string(TrimView(FCalcul.ErrorText())) + "; the statement after THEN was skipped");
-        return;
+        return false;
     }
     if (TrimView(result).empty()) {
-        return;
+        return false;
     }
     int truth = 0;
     if (!TryStrToInt(result, truth)) {
         throw ERunError("The condition \"" + condition + "\"" + LineTag(FLineNumber) + " gives " + result
                         + ", not a whole number");
     }
-    if (truth != 1) {
-        return;
-    }
+    return truth == 1;
+}
+
+void TMove::EnterNestedIf(std::string_view previous, std::string_view current)
+{
+    // Both are parts of the line text: the previous one is copied before the line text
+    // is cut down to the current one.
+    FPrevLineText.assign(previous);
+    const auto start = static_cast<std::size_t>(current.data() - FLineText.data());
+    FLineText.resize(start + current.size());
+    FLineText.erase(0, start);
+    FPrevLineNumber = FLineNumber;
+    FPrevCmdWord = FCmdWord; // "IF"
+}
+
+void TMove::DoIf(const TArrayofCmds&)
+{
+    FHandled = true;
+    // "IF a THEN IF b THEN statement" is walked in a loop, not by one nested line per
+    // THEN: a long chain would exhaust the stack. Each nested IF is a part of the line
+    // text (tabs are already gone), and the texts and words the nested lines would
+    // leave are written once, where the walk ends.
     const int ifIndex = FLineIndex;
     const bool steppingBack = FSteppingBack;
+    std::string_view previous;
+    std::string_view current = FLineText;
+    std::string_view statement;
+    bool nested = false;
+    bool holds = false;
     TArrayofCmds inner;
-    PreprocessLine(statement, true, inner);
+    try {
+        while ((holds = IfConditionHolds(current, statement))) {
+            if (!StartsWithWord(statement, "IF")) {
+                PreprocessLine(statement, true, inner);
+                if (DispatchWord(statement, inner[0]) != "IF") {
+                    break;
+                }
+            }
+            previous = current;
+            current = statement;
+            nested = true;
+        }
+    } catch (...) {
+        if (nested) {
+            EnterNestedIf(previous, current);
+        }
+        throw;
+    }
+    if (!holds) {
+        if (nested) {
+            EnterNestedIf(previous, current);
+        }
+        FStop = false;
+        return;
+    }
+    // The statement after the last THEN runs as a nested line of its own.
+    const std::string text(statement);
+    if (nested) {
+        EnterNestedIf(previous, current);
+    }
     const bool wasNested = FNested;
     FNested = true;
     bool stop = false;
     try {
-        stop = ExecuteLine(nullptr, statement, inner, ifIndex, nullptr, steppingBack);
+        stop = ExecuteLine(nullptr, text, inner, ifIndex, nullptr, steppingBack);
     } catch (...) {
         FNested = wasNested;
         throw;
