@@ -147,6 +147,13 @@ public:
     // How deep FP calls may nest before the run stops.
     static constexpr int MaxFileDepth = 32;
 
+    // The most path nodes all polylines together may hold (about 3 GB of nodes): one
+    // more stops the run with an error, the nodes drawn so far kept. Running out of
+    // memory would end the application with every unsaved page.
+    static constexpr std::size_t DefaultMaxPathNodes = 50000000;
+    std::size_t MaxPathNodes = DefaultMaxPathNodes;
+    std::size_t PathNodeCount() const { return FPathNodes; }
+
     TPartFiles& PartFiles() { return FPartFiles; }
     // The clamp boxes of the run; the shell frees them before every run.
     TClampList& Clamps() { return FClamps; }
@@ -258,6 +265,8 @@ private:
     bool FJogDashed = false;
     bool FJogsVisible = false;
     bool FNewPolyline = false;
+    // Nodes in FCutLines and FJogLines together.
+    std::size_t FPathNodes = 0;
     TGLLinesArray FCutLines;
     TGLLinesArray FJogLines;
     TGLBaseSceneObject* FLinesParent;

@@ -3,6 +3,7 @@
 // shell frees TMove before its scene.
 
 #include "engine/EngineData.h"
+#include "engine/EngineErrors.h"
 #include "engine/Move.h"
 #include "engine/PathText.h"
 #include "engine/ShellServices.h"
@@ -60,10 +61,14 @@ TGLLines* TMove::NewPolyline(bool jog)
 
 void TMove::AddNode(bool jog, bool setCurPos, bool newLine, float x, float y, float z)
 {
+    if (FPathNodes >= MaxPathNodes) {
+        throw ERunError("The preview holds more than " + std::to_string(MaxPathNodes) + " points.");
+    }
     TGLLinesArray& lines = jog ? FJogLines : FCutLines;
     // A polyline to append to always exists: without one the node starts it.
     TGLLines* line = newLine || lines.empty() ? NewPolyline(jog) : lines.back();
     line->AddNode(x, y, z);
+    ++FPathNodes;
     FTool = {x, y, z};
     if (setCurPos) {
         FPos = {x, y, z, 0.0f};
@@ -113,6 +118,7 @@ void TMove::AddPathNode(char kind)
 void TMove::TruncatePolylines(TGLLinesArray& lines, std::uint32_t count, std::uint32_t nodes)
 {
     while (lines.size() > count) {
+        FPathNodes -= static_cast<std::size_t>(lines.back()->Nodes().Count());
         delete lines.back();
         lines.pop_back();
     }
@@ -120,6 +126,7 @@ void TMove::TruncatePolylines(TGLLinesArray& lines, std::uint32_t count, std::ui
         TGLLines* last = lines.back();
         while (static_cast<std::uint32_t>(last->NodeCount()) > nodes) {
             last->DeleteLastNode();
+            --FPathNodes;
         }
     }
 }
@@ -127,6 +134,7 @@ void TMove::TruncatePolylines(TGLLinesArray& lines, std::uint32_t count, std::ui
 void TMove::FreePolylines(TGLLinesArray& lines)
 {
     for (TGLLines* line : lines) {
+        FPathNodes -= static_cast<std::size_t>(line->Nodes().Count());
         delete line;
     }
     lines.clear();
