@@ -32,6 +32,26 @@ TProgramRunner::~TProgramRunner()
     FData.SetOnRunFileResults(nullptr);
 }
 
+void TProgramRunner::SplitLines(std::string_view text, TProgramLines& lines)
+{
+    lines.clear();
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    while (i < n) {
+        const std::size_t start = i;
+        while (i < n && text[i] != '\r' && text[i] != '\n') {
+            ++i;
+        }
+        lines.emplace_back(text.substr(start, i - start));
+        if (i < n && text[i] == '\r') {
+            ++i;
+        }
+        if (i < n && text[i] == '\n') {
+            ++i;
+        }
+    }
+}
+
 bool TProgramRunner::LoadLines(const std::string& fileName, TProgramLines& lines)
 {
     std::ifstream in(fileName, std::ios::binary);
@@ -40,15 +60,7 @@ bool TProgramRunner::LoadLines(const std::string& fileName, TProgramLines& lines
     }
     std::stringstream text;
     text << in.rdbuf();
-    lines.clear();
-    std::string line;
-    while (std::getline(text, line)) {
-        if (!line.empty() && line.back() == '\r') {
-            line.pop_back();
-        }
-        lines.push_back(std::move(line));
-        line.clear();
-    }
+    SplitLines(text.view(), lines);
     return true;
 }
 

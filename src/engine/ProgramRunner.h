@@ -7,6 +7,7 @@
 #include "engine/LineLoop.h"
 
 #include <string>
+#include <string_view>
 
 class TEngineData;
 class TCalcul;
@@ -37,6 +38,9 @@ public:
     int ExecutedLines() const { return FExecuted; }
     bool Capped() const { return FCapped; }
 
+    // Lines end at CR LF, LF or a lone CR, as in the editor's buffer; a break at the end
+    // of the text starts no further line.
+    static void SplitLines(std::string_view text, TProgramLines& lines);
     static bool LoadLines(const std::string& fileName, TProgramLines& lines);
 
 private:

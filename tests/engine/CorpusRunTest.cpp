@@ -6,11 +6,9 @@
 
 #include "engine/EngineErrors.h"
 #include "engine/LineLoop.h"
+#include "engine/ProgramRunner.h"
 
 #include <gtest/gtest.h>
-
-#include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -21,17 +19,8 @@ TEST(CorpusRun, ProgramsRunOrStopWithALineNumberedError)
         GTEST_SKIP() << "no corpus at " << KERFPAD_CORPUS;
     }
     for (const auto& path : files) {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
         TProgramLines lines;
-        std::string line;
-        while (std::getline(text, line)) {
-            if (!line.empty() && line.back() == '\r') {
-                line.pop_back();
-            }
-            lines.push_back(line);
-        }
+        ASSERT_TRUE(TProgramRunner::LoadLines(path.string(), lines)) << path;
         TEngineData data;
         TCalcul calcul;
         TFakeShell shell;
