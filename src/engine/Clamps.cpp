@@ -52,7 +52,13 @@ TClampRec& TClampList::Add(const TArrayofCmds& cmds, TGLBaseSceneObject* parent,
         numbers[i - 2] = static_cast<float>(StrToFloat(fields[std::size_t(i)]));
     }
 
-    TGLCube* cube = parent ? TGLBaseSceneObject::CreateAsChild<TGLCube>(parent) : new TGLCube();
+    // A child of the parent but owned by no component: an owner tells every component
+    // it owns of each one added or removed, which would make a run of many clamp lines
+    // cost the square of their number. The parent frees its children all the same.
+    auto* cube = new TGLCube();
+    if (parent) {
+        parent->AddChild(cube);
+    }
     cube->SetHint(fields[1]);
     cube->Position().SetPoint(numbers[0], numbers[1], numbers[2]);
     cube->SetCubeWidth(numbers[3]);
@@ -75,12 +81,13 @@ TClampRec& TClampList::Add(const TArrayofCmds& cmds, TGLBaseSceneObject* parent,
 
 void TClampList::Free()
 {
-    // Taken out first: each delete notifies this list.
+    // Taken out first: each delete notifies this list. The last first, so that every
+    // box is the last child of its parent and the last client of its manager.
     std::vector<TClampRec> items;
     items.swap(FItems);
-    for (const TClampRec& clamp : items) {
-        RemoveFreeNotification(clamp.Cube);
-        delete clamp.Cube;
+    for (auto it = items.rbegin(); it != items.rend(); ++it) {
+        RemoveFreeNotification(it->Cube);
+        delete it->Cube;
     }
 }
 

@@ -100,6 +100,8 @@ TEST_F(ClampsTest, FreeingRemovesEveryBoxAndTheListForgetsFreedBoxes)
     clamps.Add(Clamp({"same", "5", "0", "0", "1", "1", "1"}), &parent, &manager);
     EXPECT_EQ(clamps.FindByHint("same"), &clamps[0]) << "the first of equal names";
     EXPECT_EQ(manager.ClientCount(), 2);
+    EXPECT_EQ(clamps[1].Cube->Parent(), &parent);
+    EXPECT_EQ(clamps[1].Cube->Owner(), nullptr) << "no owner to tell every box of every other";
     clamps.Free();
     EXPECT_EQ(parent.Count(), 0);
     EXPECT_EQ(manager.ClientCount(), 0);

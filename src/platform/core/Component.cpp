@@ -5,6 +5,15 @@
 
 #include <algorithm>
 
+struct TComponent::TFreeLink {
+    TComponent* side[2];
+    TFreeLink* prev[2] = {nullptr, nullptr};
+    TFreeLink* next[2] = {nullptr, nullptr};
+
+    int SideOf(const TComponent* c) const { return side[0] == c ? 0 : 1; }
+    TComponent* Other(const TComponent* c) const { return side[1 - SideOf(c)]; }
+};
+
 TComponent::TComponent(TComponent* owner)
 {
     if (owner) {
@@ -15,12 +24,13 @@ TComponent::TComponent(TComponent* owner)
 TComponent::~TComponent()
 {
     Destroying();
-    // Tell everyone who asked that we are going; they drop their pointers to us.
-    while (!freeNotifies_.empty()) {
-        TComponent* other = freeNotifies_.back();
-        freeNotifies_.pop_back();
-        auto& theirs = other->freeNotifies_;
-        theirs.erase(std::remove(theirs.begin(), theirs.end(), this), theirs.end());
+    // Tell everyone who asked that we are going, the last first; they drop their
+    // pointers to us.
+    while (TFreeLink* link = freeLast_) {
+        TComponent* other = link->Other(this);
+        UnlinkFreeLink(link);
+        other->UnlinkFreeLink(link);
+        delete link;
         other->Notification(this, TOperation::opRemove);
     }
     DestroyComponents();
@@ -79,19 +89,58 @@ void TComponent::FreeNotification(TComponent* component)
     if (!component || component == this) {
         return;
     }
-    if (std::find(freeNotifies_.begin(), freeNotifies_.end(), component) == freeNotifies_.end()) {
-        freeNotifies_.push_back(component);
-        component->FreeNotification(this);
+    if (FindFreeLink(component) == nullptr) {
+        auto* link = new TFreeLink{{this, component}};
+        AppendFreeLink(link);
+        component->AppendFreeLink(link);
     }
 }
 
 void TComponent::RemoveFreeNotification(TComponent* component)
 {
-    auto it = std::find(freeNotifies_.begin(), freeNotifies_.end(), component);
-    if (it != freeNotifies_.end()) {
-        freeNotifies_.erase(it);
-        component->RemoveFreeNotification(this);
+    if (TFreeLink* link = component ? FindFreeLink(component) : nullptr) {
+        UnlinkFreeLink(link);
+        component->UnlinkFreeLink(link);
+        delete link;
     }
+}
+
+TComponent::TFreeLink* TComponent::FindFreeLink(const TComponent* other) const
+{
+    // A link is in both lists: walk the shorter one, from the most recent link, which
+    // is also the one most likely to go first.
+    const TComponent* list = freeCount_ <= other->freeCount_ ? this : other;
+    const TComponent* wanted = list == this ? other : this;
+    for (TFreeLink* link = list->freeLast_; link; link = link->prev[link->SideOf(list)]) {
+        if (link->Other(list) == wanted) {
+            return link;
+        }
+    }
+    return nullptr;
+}
+
+void TComponent::AppendFreeLink(TFreeLink* link)
+{
+    const int k = link->SideOf(this);
+    link->prev[k] = freeLast_;
+    link->next[k] = nullptr;
+    if (freeLast_) {
+        freeLast_->next[freeLast_->SideOf(this)] = link;
+    }
+    freeLast_ = link;
+    ++freeCount_;
+}
+
+void TComponent::UnlinkFreeLink(TFreeLink* link)
+{
+    const int k = link->SideOf(this);
+    TFreeLink* prev = link->prev[k];
+    TFreeLink* next = link->next[k];
+    if (prev) {
+        prev->next[prev->SideOf(this)] = next;
+    }
+    (next ? next->prev[next->SideOf(this)] : freeLast_) = prev;
+    --freeCount_;
 }
 
 void TComponent::Notification(TComponent* component, TOperation operation)

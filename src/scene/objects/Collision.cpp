@@ -22,7 +22,8 @@ TCollisionManager::~TCollisionManager()
 
 void TCollisionManager::RegisterClient(TGLBCollision* client)
 {
-    if (!client || std::find(clients_.begin(), clients_.end(), client) != clients_.end()) {
+    // A client is in the list exactly while its manager is this one.
+    if (!client || client->manager_ == this) {
         return;
     }
     clients_.push_back(client);
@@ -31,11 +32,13 @@ void TCollisionManager::RegisterClient(TGLBCollision* client)
 
 void TCollisionManager::DeRegisterClient(TGLBCollision* client)
 {
-    if (!client) {
+    if (!client || client->manager_ != this) {
         return;
     }
     client->manager_ = nullptr;
-    clients_.erase(std::remove(clients_.begin(), clients_.end(), client), clients_.end());
+    // From the end: clients mostly go last first (a run's clamp boxes).
+    const auto it = std::find(clients_.rbegin(), clients_.rend(), client);
+    clients_.erase(std::next(it).base());
     // A handler may free an object whose pair is still to be reported.
     for (auto& pair : pairs_) {
         if (pair.first == client || pair.second == client) {
