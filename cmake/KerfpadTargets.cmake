@@ -8,8 +8,8 @@
 # branch that the class test rules out), and its -Wrestrict on std::string at -O3
 # (GCC bug 105329), so those two are off.
 function(kerfpad_warnings target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror -Wno-array-bounds -Wno-restrict
-                         -fno-fast-math)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror -fno-fast-math
+                         $<$<CXX_COMPILER_ID:GNU>:-Wno-array-bounds -Wno-restrict>)
 endfunction()
 
 # kerfpad_library(<name> DIR <folder> [EXCLUDE <subfolder>...] [DEPS <targets>...])

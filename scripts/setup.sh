@@ -8,6 +8,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libgl-dev libglu1-mesa-dev libgl1-mesa-dri libglx-mesa0 libegl-dev libegl-mesa0 libx11-dev
   libjpeg-dev
+  clang libclang-rt-dev
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-webengine-dev qt6-webchannel-dev
   xvfb xauth dbus dbus-daemon fonts-dejavu-core
 )

@@ -167,6 +167,8 @@ TEST(CalculFunctions, AggregatesTakeAnyNumberOfValues)
         {"sumval(1,sumval(2,sumval(3,4),5),6)", "21"},
         {"maxval(-1,-5)", "-1"},
         {"sumval(x,1)", "3.5"},
+        // A parenthesised call inside an argument stays inside it (4, not 2).
+        {"minval(9,(minval(8,9,2))+maxval(8,abs(4)),abs(4))", "4"},
     },
                   "x=2,5\r\n");
 }

@@ -48,6 +48,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 {"[CLAMP]", "c1", "10", "5", "0", "2", "2", "1"}},
                       SplitCase{"&x = 5", {"&X", "= 5"}}, SplitCase{"FP ./parts/a.sbp", {"FP", "./parts/a.sbp"}},
                       SplitCase{"FP,../a.sbp, 1", {"FP", "../a.sbp", "1"}}, SplitCase{"MX, -.5", {"MX", "-0.5"}},
+                      SplitCase{"MX\t-1", {"MX", "-1"}}, // a tab ends the word as a blank does
                       SplitCase{"PRINT \"x\" .", {"PRINT", "\"x\" ."}}));
 
 TEST(PreprocessSplit, TwentyFieldsKeepTheWordAndFourteenArguments)
@@ -146,6 +147,7 @@ TEST(Assignments, StoreTheValue)
         {"&x = abc", "x", "\"ABC\""}, {"&x = 5", "x", "5"}, {"&x = &nosuch + 1", "x", "NOSUCH+1"},
         {"&a = 2\n&b = &a * 10 ' comment", "b", "20"}, {"&d = %(28) + 1", "d", "2"}, {"&t = -.5", "t", "-0.5"},
         {"&q = \"abc\"", "q", "\"ABC\""}, {"&x = a", "x", "\"A\""}, {"&remain = 4", "remain", "4"},
+        {"&msg = \"then\"", "msg", "\"THEN\""}, // "=" outside quotes, no IF in front: an assignment
     };
     for (const auto& [program, name, value] : cases) {
         TEngineHarness h;
