@@ -6,15 +6,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-30}"
-if ! command -v clang++ >/dev/null; then
-  echo "fuzz-programs: clang++ not installed, skipped"
-  exit 0
-fi
 out=build-fuzz-programs
 mkdir -p "$out"
-if ! printf 'extern "C" int LLVMFuzzerTestOneInput(const char*, unsigned long) { return 0; }\n' |
-     clang++ -x c++ -fsanitize=fuzzer - -o "$out/probe" 2>/dev/null; then
-  echo "fuzz-programs: libFuzzer not available, skipped"
+probe='extern "C" int LLVMFuzzerTestOneInput(const char*, unsigned long) { return 0; }'
+if ! command -v clang++ >/dev/null || ! echo "$probe" | clang++ -x c++ -fsanitize=fuzzer - -o "$out/probe" 2>/dev/null; then
+  echo "fuzz-programs: clang++ with libFuzzer not installed, skipped"
   exit 0
 fi
 if ! cmake -S . -B "$out" -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
