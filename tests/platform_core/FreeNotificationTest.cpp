@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <random>
 #include <utility>
 #include <vector>
@@ -41,39 +42,29 @@ TEST(FreeNotification, RandomLinksTellExactlyTheLinkedOnesLastFirst)
     for (int i = 0; i < 30; ++i) {
         alive.push_back(new TRecordingComponent(told));
     }
-    // Per component, its partners in the order they were linked.
-    std::vector<std::pair<TComponent*, std::vector<TComponent*>>> model;
-    for (TComponent* c : alive) {
-        model.push_back({c, {}});
-    }
-    const auto partners = [&](TComponent* c) -> std::vector<TComponent*>& {
-        return std::find_if(model.begin(), model.end(), [c](const auto& m) { return m.first == c; })->second;
-    };
+    std::map<TComponent*, std::vector<TComponent*>> partners; // in the order linked
     for (int step = 0; step < 3000; ++step) {
         TComponent* a = alive[rng() % alive.size()];
         TComponent* b = alive[rng() % alive.size()];
-        const bool linked = std::count(partners(a).begin(), partners(a).end(), b) != 0;
         if (rng() % 3 != 0) {
             a->FreeNotification(b);
-            if (!linked && a != b) {
-                partners(a).push_back(b);
-                partners(b).push_back(a);
+            if (a != b && std::count(partners[a].begin(), partners[a].end(), b) == 0) {
+                partners[a].push_back(b);
+                partners[b].push_back(a);
             }
         } else {
             a->RemoveFreeNotification(b);
-            std::erase(partners(a), b);
-            std::erase(partners(b), a);
+            std::erase(partners[a], b);
+            std::erase(partners[b], a);
         }
     }
     std::shuffle(alive.begin(), alive.end(), rng);
     for (TComponent* freed : alive) {
         TTold expected;
-        std::vector<TComponent*>& mine = partners(freed);
-        for (auto it = mine.rbegin(); it != mine.rend(); ++it) {
+        for (auto it = partners[freed].rbegin(); it != partners[freed].rend(); ++it) {
             expected.emplace_back(*it, freed);
-            std::erase(partners(*it), freed);
+            std::erase(partners[*it], freed);
         }
-        mine.clear();
         told.clear();
         delete freed;
         ASSERT_EQ(expected, told);
