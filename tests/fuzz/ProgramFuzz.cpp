@@ -93,8 +93,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         } catch (const Exception&) {
             break;
         }
-        CheckPaths(move);
     }
+    CheckPaths(move);
     // The editor parses every line without running it.
     for (const std::string& line : lines) {
         move.PreprocessLine(line, false);
