@@ -118,7 +118,7 @@ void TMove::AddPathNode(char kind)
 void TMove::TruncatePolylines(TGLLinesArray& lines, std::uint32_t count, std::uint32_t nodes)
 {
     while (lines.size() > count) {
-        FPathNodes -= static_cast<std::size_t>(lines.back()->Nodes().Count());
+        FPathNodes -= static_cast<std::size_t>(lines.back()->NodeCount());
         delete lines.back();
         lines.pop_back();
     }
@@ -134,7 +134,7 @@ void TMove::TruncatePolylines(TGLLinesArray& lines, std::uint32_t count, std::ui
 void TMove::FreePolylines(TGLLinesArray& lines)
 {
     for (TGLLines* line : lines) {
-        FPathNodes -= static_cast<std::size_t>(line->Nodes().Count());
+        FPathNodes -= static_cast<std::size_t>(line->NodeCount());
         delete line;
     }
     lines.clear();

@@ -121,7 +121,7 @@ void TMove::StepBack()
         TGLLines* line = lines.back();
         const TAffineVector before = line->NodePoint((code & NewLineBit) ? 0 : line->NodeCount() - 2);
         if (code & NewLineBit) {
-            FPathNodes -= static_cast<std::size_t>(nodes.Count());
+            FPathNodes -= static_cast<std::size_t>(line->NodeCount());
             delete line;
             lines.pop_back();
         } else {
