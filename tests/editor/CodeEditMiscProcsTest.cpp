@@ -1,4 +1,5 @@
 #include "editor/CodeEditMiscProcs.h"
+#include "../support/RecordingCanvas.h"
 #include "QtPrinters.h"
 #include "platform/core/Exceptions.h"
 
@@ -148,27 +149,18 @@ TEST(CodeEditMiscProcs, FindLineEndStopsAtNulLfOrCr)
     EXPECT_EQ(FindLineEnd(u"abc"), 3);
 }
 
-class TRecordingCanvas : public TCanvas {
-public:
-    struct Fill {
-        TRect rect;
-        TColor color;
-    };
-    std::vector<Fill> fills;
-    void FillRect(const TRect& rect, TColor color) override { fills.push_back({rect, color}); }
-};
-
 TEST(CodeEditMiscProcs, FillRectOpaqueUsesTheBackgroundColour)
 {
-    TRecordingCanvas canvas;
+    testsupport::TRecordingCanvas canvas;
     canvas.SetBackgroundColor(RGB(1, 2, 3));
     FillRectOpaque(canvas, TRect{1, 2, 30, 40});
     canvas.SetBackgroundColor(clWindow);
     FillRectOpaque(canvas, TRect{0, 0, 5, 5});
-    ASSERT_EQ(canvas.fills.size(), 2u);
-    EXPECT_EQ(canvas.fills[0].rect, (TRect{1, 2, 30, 40}));
-    EXPECT_EQ(canvas.fills[0].color, RGB(1, 2, 3));
-    EXPECT_EQ(canvas.fills[1].color, clWindow);
+    const auto fills = canvas.Fills();
+    ASSERT_EQ(fills.size(), 2u);
+    EXPECT_EQ(fills[0].rect, (TRect{1, 2, 30, 40}));
+    EXPECT_EQ(fills[0].color, RGB(1, 2, 3));
+    EXPECT_EQ(fills[1].color, clWindow);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #pragma once
 // An integer rectangle in device pixels: Left and Top inside, Right and Bottom just
-// outside, as the platform's graphics routines take it.
+// outside, as the platform's graphics routines take it; and an integer point.
 
 struct TRect {
     int Left = 0;
@@ -17,3 +17,9 @@ inline TRect Rect(int left, int top, int right, int bottom)
 {
     return TRect{left, top, right, bottom};
 }
+
+struct TPoint {
+    int X = 0;
+    int Y = 0;
+    bool operator==(const TPoint&) const = default;
+};
