@@ -177,6 +177,18 @@ private:
     std::vector<TState> saved_;
 };
 
+// Saves the canvas for a scope and restores it on every way out.
+class TCanvasSaver {
+public:
+    explicit TCanvasSaver(TCanvas& canvas) : canvas_(canvas) { canvas_.Save(); }
+    ~TCanvasSaver() { canvas_.Restore(); }
+    TCanvasSaver(const TCanvasSaver&) = delete;
+    TCanvasSaver& operator=(const TCanvasSaver&) = delete;
+
+private:
+    TCanvas& canvas_;
+};
+
 // Where code without a window gets a canvas to measure text on, as the screen would
 // draw it (the font stock, the print engine's page count). The shell installs the
 // platform's; nothing installed means there is none.
