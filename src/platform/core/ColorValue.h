@@ -24,6 +24,7 @@ constexpr TColor clScrollBar = clSystemColor | 0;
 constexpr TColor clBackground = clSystemColor | 1;
 constexpr TColor clWindow = clSystemColor | 5;
 constexpr TColor clWindowText = clSystemColor | 8;
+constexpr TColor clAppWorkSpace = clSystemColor | 12;
 constexpr TColor clHighlight = clSystemColor | 13;
 constexpr TColor clHighlightText = clSystemColor | 14;
 constexpr TColor clBtnFace = clSystemColor | 15;
