@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -53,22 +54,13 @@ protected:
         canvas.measures = m;
         margins.InitPage(canvas, 1, info, false, false, 0);
     }
-    std::vector<TCanvasCall> Printed(THeaderFooter& part, int page)
+    // What the part draws on the page, of one kind.
+    std::vector<TCanvasCall> Printed(THeaderFooter& part, int page, TCanvasCall::Kind kind = TCanvasCall::Text)
     {
         part.InitPrint(canvas, 12, "job.sbp", &margins);
         canvas.calls.clear();
         part.Print(canvas, page);
-        return canvas.calls;
-    }
-    static std::vector<TCanvasCall> Only(const std::vector<TCanvasCall>& calls, TCanvasCall::Kind kind)
-    {
-        std::vector<TCanvasCall> out;
-        for (const TCanvasCall& c : calls) {
-            if (c.kind == kind) {
-                out.push_back(c);
-            }
-        }
-        return out;
+        return canvas.Calls(kind);
     }
 
     TRecordingCanvas canvas;
@@ -106,13 +98,13 @@ TEST_F(CodeEditPrintFrame, ItemsStandLeftCentredOrRightOnTheirBaselines)
     header.SetMirrorPosition(true);
     // Two lines of 50 and two internal margins of 6: the frame ends at the header margin.
     const int top = 127 - 112 + 6;
-    const std::vector<TCanvasCall> odd = Only(Printed(header, 1), TCanvasCall::Text);
+    const std::vector<TCanvasCall> odd = Printed(header, 1);
     ASSERT_EQ(odd.size(), 4u);
     EXPECT_EQ(header.FrameHeight(), 112);
     EXPECT_EQ(std::vector<int>({odd[0].x, odd[1].x, odd[2].x, odd[3].x}), std::vector<int>({254, 1198, 2143, 254}));
     EXPECT_EQ(std::vector<int>({odd[0].y, odd[3].y}), std::vector<int>({top + 40, top + 50 + 40}));
     EXPECT_EQ(odd[0].options, 0);
-    const std::vector<TCanvasCall> even = Only(Printed(header, 2), TCanvasCall::Text);
+    const std::vector<TCanvasCall> even = Printed(header, 2);
     EXPECT_EQ(std::vector<int>({even[0].x, even[1].x, even[2].x, even[3].x}),
               std::vector<int>({2143, 1198, 254, 2215 - 24}));
 }
@@ -120,39 +112,33 @@ TEST_F(CodeEditPrintFrame, ItemsStandLeftCentredOrRightOnTheirBaselines)
 TEST_F(CodeEditPrintFrame, FramesAreALineABoxOrAShadedBox)
 {
     footer.Add("x", nullptr, taLeftJustify, 1);
-    std::vector<TCanvasCall> calls = Printed(footer, 1);
-    ASSERT_EQ(Only(calls, TCanvasCall::Line).size(), 1u);
-    const TCanvasCall line = Only(calls, TCanvasCall::Line)[0];
+    const TCanvasCall line = Printed(footer, 1, TCanvasCall::Line).at(0);
     EXPECT_EQ(std::vector<int>({line.x, line.y, line.x2, line.y2}), std::vector<int>({230, 3280, 2239, 3280}));
-    EXPECT_EQ(Only(calls, TCanvasCall::Text)[0].y, 3280 + 6 + 40);
+    EXPECT_EQ(canvas.Texts().at(0).y, 3280 + 6 + 40);
 
     footer.SetFrameTypes(ftBox | ftShaded);
     footer.SetShadedColor(clAqua);
-    calls = Printed(footer, 1);
-    ASSERT_EQ(Only(calls, TCanvasCall::Rectangle).size(), 1u);
-    const TCanvasCall box = Only(calls, TCanvasCall::Rectangle)[0];
-    EXPECT_EQ(box.rect, Rect(230, 3280, 2239, 3280 + 62));
-    EXPECT_EQ(box.brush, (TBrush{clAqua, TBrushStyle::Solid}));
-    EXPECT_EQ(box.pen.style, TPenStyle::Solid);
-    EXPECT_TRUE(Only(calls, TCanvasCall::Line).empty());
+    const TCanvasCall box = Printed(footer, 1, TCanvasCall::Rectangle).at(0);
+    EXPECT_EQ(std::tuple(box.rect, box.brush, box.pen.style),
+              std::tuple(Rect(230, 3280, 2239, 3280 + 62), TBrush{clAqua, TBrushStyle::Solid}, TPenStyle::Solid));
+    EXPECT_TRUE(canvas.Lines().empty());
 
     header.Add("x", nullptr, taLeftJustify, 1);
     header.SetFrameTypes(ftShaded);
-    calls = Printed(header, 1);
-    EXPECT_EQ(Only(calls, TCanvasCall::Rectangle)[0].rect, Rect(230, 127 - 62, 2239, 127));
-    EXPECT_EQ(Only(calls, TCanvasCall::Rectangle)[0].pen.style, TPenStyle::Clear);
+    const TCanvasCall shaded = Printed(header, 1, TCanvasCall::Rectangle).at(0);
+    EXPECT_EQ(std::pair(shaded.rect, shaded.pen.style), std::pair(Rect(230, 127 - 62, 2239, 127), TPenStyle::Clear));
     EXPECT_EQ(canvas.SaveDepth(), 0);
 }
 
 TEST_F(CodeEditPrintFrame, ABlankItemPrintsItsFrameAndNoItemsPrintNothing)
 {
-    EXPECT_TRUE(Printed(header, 1).empty());
+    Printed(header, 1);
+    EXPECT_TRUE(canvas.calls.empty());
     EXPECT_EQ(header.FrameHeight(), -1);
     header.Add("  ", nullptr, taCenter, 1);
-    const std::vector<TCanvasCall> calls = Printed(header, 1);
+    EXPECT_TRUE(Printed(header, 1).empty());
     EXPECT_EQ(header.FrameHeight(), 50 + 2 * 6);
-    EXPECT_EQ(Only(calls, TCanvasCall::Line).size(), 1u);
-    EXPECT_TRUE(Only(calls, TCanvasCall::Text).empty());
+    EXPECT_EQ(canvas.Lines().size(), 1u);
 }
 
 TEST_F(CodeEditPrintFrame, DateAndTimeAreTheLocalesFormsOfTheClock)
@@ -167,31 +153,12 @@ TEST_F(CodeEditPrintFrame, DateAndTimeAreTheLocalesFormsOfTheClock)
     clock.Now = 45356.0 + (14 * 3600 + 7 * 60 + 9) / 86400.0; // 2024-03-05 14:07:09
     TClockSourceScope scope(&clock);
     footer.Add("$DATE$ $TIME$", nullptr, taLeftJustify, 1);
-    const std::vector<TCanvasCall> texts = Only(Printed(footer, 1), TCanvasCall::Text);
+    const std::vector<TCanvasCall> texts = Printed(footer, 1);
     QLocale::setDefault(oldLocale);
     oldTz ? setenv("TZ", savedTz.c_str(), 1) : unsetenv("TZ");
     tzset();
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_EQ(texts[0].Utf8Text(), "05.03.24 14:07:09 UTC");
-}
-
-TEST_F(CodeEditPrintFrame, AssignCopiesItemsAndSettings)
-{
-    TFont bold;
-    bold.SetStyle(TFont::fsBold);
-    header.Add("left", &bold, taLeftJustify, 2);
-    header.SetFrameTypes(ftBox);
-    header.SetRomanNumbers(true);
-    header.SetMirrorPosition(true);
-    footer.Add("gone", nullptr, taCenter, 1);
-    footer.Assign(&header);
-    ASSERT_EQ(footer.Count(), 1);
-    EXPECT_EQ(footer.Item(0).Text, "left");
-    EXPECT_EQ(footer.Item(0).LineNumber, 2);
-    EXPECT_EQ(footer.Item(0).Font.Style(), TFont::fsBold);
-    EXPECT_EQ(footer.Kind(), THeaderFooter::hfHeader);
-    EXPECT_TRUE(footer.RomanNumbers() && footer.MirrorPosition());
-    EXPECT_EQ(footer.FrameTypes(), ftBox);
 }
 
 } // namespace

@@ -9,7 +9,6 @@
 #include <QImage>
 #include <QLabel>
 #include <QScrollBar>
-#include <QWheelEvent>
 
 namespace {
 
@@ -86,18 +85,6 @@ TEST_F(CodeEditPrintPreviewGui, ThePageBarShowsOneHintWhileDragged)
     EXPECT_EQ(widget.verticalScrollBar()->value(), 3);
     widget.Preview().VerticalScroll(TScrollCode::EndScroll, 0);
     EXPECT_FALSE(hints[0]->isVisible());
-}
-
-TEST_F(CodeEditPrintPreviewGui, TheWheelScrollsAScaledPage)
-{
-    widget.Preview().SetScalePercent(100);
-    ASSERT_TRUE(widget.verticalScrollBar()->isEnabled());
-    QWheelEvent wheel(QPointF(50, 50), widget.mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, -120), Qt::NoButton,
-                      Qt::NoModifier, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(widget.viewport(), &wheel);
-    EXPECT_EQ(widget.Preview().ScrollPosition().Y, -120);
-    EXPECT_EQ(widget.verticalScrollBar()->value(), 120);
-    EXPECT_FALSE(widget.horizontalScrollBar()->isHidden());
 }
 
 } // namespace
