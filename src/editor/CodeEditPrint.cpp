@@ -229,6 +229,7 @@ void TCodeEditPrint::PrintToCanvas(TCanvas& canvas, int pageNumber)
     printing_ = false;
     canvas_ = &canvas;
     PrintPage(pageNumber);
+    canvas_ = nullptr; // the caller's canvas may go now
 }
 
 void TCodeEditPrint::PrintRange(int startPage, int endPage)
