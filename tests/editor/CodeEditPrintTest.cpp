@@ -144,6 +144,16 @@ TEST_F(CodeEditPrint, MarginsWithoutRoomStillPrintOneCharacterARow)
     EXPECT_EQ(Rows(1).size(), 4u);
 }
 
+TEST_F(CodeEditPrint, MirroredPagesFillAndPrintWithinTheirOwnMargins)
+{
+    engine.Highlight = false;
+    engine.Margins().SetGutter(10);
+    engine.Margins().SetMirrorMargins(true);
+    Layout(Numbered(60));
+    EXPECT_EQ(Rows(2).at(0).x, 112);
+    EXPECT_EQ(canvas.Fills().at(0).rect, Rect(112, 245, 2003, 3162));
+}
+
 TEST_F(CodeEditPrint, PageBreaksFallBetweenTheRowsOfAWrappedLine)
 {
     engine.Highlight = false;
