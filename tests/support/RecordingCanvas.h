@@ -116,9 +116,7 @@ public:
     TTextMetrics TextMetrics() override
     {
         ++measurements;
-        TTextMetrics m = measures.metrics;
-        m.averageCharWidth = Advance(U'x');
-        return m;
+        return measures.metrics;
     }
     int TextWidth(std::u16string_view text) override
     {
