@@ -23,7 +23,9 @@
 #include "editor/CodeEditTypes.h"
 #include "editor/CodeEditUndoList.h"
 #include "editor/CodeGutter.h"
+#include "editor/CodeInternalImage.h"
 #include "editor/CodeSelectedColor.h"
+#include "editor/CodeTextDrawer.h"
 #include "platform/core/Canvas.h"
 #include "platform/core/Component.h"
 #include "platform/core/EventLoop.h"
@@ -263,6 +265,16 @@ public:
     // until the matching after phase.
     virtual void PaintTransientEx(TTransientType type, bool lock);
     TCursor CursorAt(int x, int y) const;
+    // Paints the canvas's clip box: gutter, text rows, plug-ins, OnPaint (CodeEditPaint.cpp).
+    void Paint(TCanvas& canvas);
+    virtual void DrawGutter(TCanvas& canvas, const TRect& clip, int firstLine, int lastLine);
+    virtual void DrawTextLines(TCanvas& canvas, const TRect& clip, int firstLine, int lastLine, int firstColumn,
+                               int lastColumn);
+    // The text output, made on first use with the editor font (measured bold).
+    TheTextDrawer& TextDrawer();
+    // The text area's background: Color, or the highlighter's white-space background.
+    TColor PaintBackgroundColor() const;
+    void SetHideSelection(bool value);
 
     // --- status ----------------------------------------------------------------------
     bool TestState(TCodeEditState flag) const { return (state_ & (1u << flag)) != 0; }
@@ -525,6 +537,8 @@ private:
     TShiftState lastMouseShift_;
     int wheelAccumulator_ = 0;
     bool loading_ = false;
+    std::unique_ptr<TheTextDrawer> textDrawer_;
+    std::unique_ptr<TCodeInternalImage> internalImages_;
 };
 
 // The control as the application places it; it adds nothing.

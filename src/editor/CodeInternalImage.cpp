@@ -1,6 +1,8 @@
 #include "editor/CodeInternalImage.h"
 
+#include "platform/core/Canvas.h"
 #include "platform/core/Exceptions.h"
+#include "platform/core/Graphics.h"
 
 #include <algorithm>
 #include <vector>
@@ -26,6 +28,19 @@ std::vector<TInternalResource>& Resources()
 }
 
 } // namespace
+
+TCodeBitmapGlyphs::TCodeBitmapGlyphs(std::unique_ptr<TBitmap> bitmap) : bitmap_(std::move(bitmap)) {}
+TCodeBitmapGlyphs::~TCodeBitmapGlyphs() = default;
+int TCodeBitmapGlyphs::Width() const { return bitmap_->Width(); }
+int TCodeBitmapGlyphs::Height() const { return bitmap_->Height(); }
+
+void TCodeCanvasGlyphCanvas::CopyGlyph(const TCodeGlyphBitmap& bitmap, TGlyphRect source, int x, int y)
+{
+    if (const auto* glyphs = dynamic_cast<const TCodeBitmapGlyphs*>(&bitmap)) {
+        canvas_.DrawImage(x, y, glyphs->Bitmap(),
+                          TRect{source.left, source.top, source.left + source.width, source.top + source.height});
+    }
+}
 
 void SetCodeGlyphBitmapLoader(TCodeGlyphBitmapLoader loader) { Loader() = std::move(loader); }
 

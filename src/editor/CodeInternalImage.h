@@ -33,6 +33,32 @@ public:
     virtual void CopyGlyph(const TCodeGlyphBitmap& bitmap, TGlyphRect source, int x, int y) = 0;
 };
 
+class TBitmap;
+class TCanvas;
+
+// A glyph bitmap whose pixels are a platform bitmap (what the start-up loader makes).
+class TCodeBitmapGlyphs : public TCodeGlyphBitmap {
+public:
+    explicit TCodeBitmapGlyphs(std::unique_ptr<TBitmap> bitmap);
+    ~TCodeBitmapGlyphs() override;
+    int Width() const override;
+    int Height() const override;
+    const TBitmap& Bitmap() const { return *bitmap_; }
+
+private:
+    std::unique_ptr<TBitmap> bitmap_;
+};
+
+// Copies glyphs onto a canvas; a bitmap of another kind has no pixels to copy.
+class TCodeCanvasGlyphCanvas : public TCodeGlyphCanvas {
+public:
+    explicit TCodeCanvasGlyphCanvas(TCanvas& canvas) : canvas_(canvas) {}
+    void CopyGlyph(const TCodeGlyphBitmap& bitmap, TGlyphRect source, int x, int y) override;
+
+private:
+    TCanvas& canvas_;
+};
+
 // Loads the named bitmap resource; nullptr when there is none.
 using TCodeGlyphBitmapLoader = std::function<std::unique_ptr<TCodeGlyphBitmap>(const QString& name)>;
 void SetCodeGlyphBitmapLoader(TCodeGlyphBitmapLoader loader);

@@ -1,3 +1,4 @@
+#include "editor/CodeBookmarkGlyphs.h"
 #include "editor/CodeInternalImage.h"
 #include "QtPrinters.h"
 #include "platform/core/Exceptions.h"
@@ -107,6 +108,35 @@ TEST_F(CodeInternalImage, DrawCentresShortGlyphsAndCropsTallOnes)
             EXPECT_EQ(canvas.copies[0].y, c.y) << c.number;
         }
     }
+}
+
+TEST(CodeBookmarkGlyphs, TenDistinctRibbonsLoadUnderTheirResourceName)
+{
+    InstallCodeEditInternalImages();
+    const std::unique_ptr<TBitmap> strip = MakeBookmarkGlyphStrip();
+    ASSERT_EQ(strip->Width(), 10 * BookmarkGlyphWidth);
+    ASSERT_EQ(strip->Height(), BookmarkGlyphHeight);
+    const auto alpha = [&](int x, int y) { return strip->ScanLine(y)[4 * x + 3]; };
+    const auto glyph = [&](int n) {
+        std::vector<std::uint8_t> pixels;
+        for (int y = 0; y < BookmarkGlyphHeight; ++y) {
+            const std::uint8_t* row = strip->ScanLine(y) + 4 * n * BookmarkGlyphWidth;
+            pixels.insert(pixels.end(), row, row + 4 * BookmarkGlyphWidth);
+        }
+        return pixels;
+    };
+    for (int n = 0; n < 10; ++n) {
+        EXPECT_EQ(alpha(n * BookmarkGlyphWidth, 0), 255) << "the ribbon fills its top";
+        EXPECT_EQ(alpha(n * BookmarkGlyphWidth + BookmarkGlyphWidth / 2, BookmarkGlyphHeight - 1), 0)
+            << "the notch at its foot shows the gutter";
+        for (int m = 0; m < n; ++m) {
+            EXPECT_NE(glyph(n), glyph(m)) << n << " and " << m << " need different numbers";
+        }
+    }
+    TCodeInternalImage images(CodeEditInternalImagesResource, 10);
+    EXPECT_EQ(images.Width(), BookmarkGlyphWidth);
+    EXPECT_THROW(TCodeInternalImage("OTHER", 1), Exception);
+    SetCodeGlyphBitmapLoader(nullptr);
 }
 
 } // namespace
