@@ -1,7 +1,10 @@
-// One QApplication for the whole binary, made before any test and destroyed after the
-// last: Qt allows a single application object per process, and objects of Qt's image
-// and event machinery made during the tests must not outlive it. Without a display it
-// runs on the offscreen platform.
+// One QApplication for the whole binary on the offscreen platform (unless a display is
+// named), with the start-up calls the editor widget needs: the measuring canvas, the
+// platform bitmap and the built-in bookmark glyphs.
+
+#include "editor/CodeBookmarkGlyphs.h"
+#include "platform/gui/QImageBitmap.h"
+#include "platform/gui/QtCanvas.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +18,9 @@ int main(int argc, char** argv)
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
     QApplication app(argc, argv);
+    InstallQtGraphics();
+    InstallQtMeasuringCanvas();
+    InstallCodeEditInternalImages();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 namespace {
 
@@ -75,11 +76,17 @@ int TQtCanvas::CharAdvance(char32_t character) { return CurrentFont().Advance(ch
 
 void TQtCanvas::ApplyTextPen()
 {
-    painter_.setPen(ToQColor(TextColor()));
+    const TColor color = ResolveSystemColor(TextColor());
+    if (!textPen_ || color != textPenColor_) {
+        painter_.setPen(ToQColor(color));
+        textPen_ = true;
+        textPenColor_ = color;
+    }
 }
 
 void TQtCanvas::ApplyShapePen()
 {
+    textPen_ = false;
     if (Pen().style == TPenStyle::Clear) {
         painter_.setPen(Qt::NoPen);
         return;
@@ -102,37 +109,66 @@ void TQtCanvas::ExtTextOut(int x, int y, TTextOutOptions options, const TRect* r
     }
     const TQtCanvasFont& font = CurrentFont();
     ApplyTextPen();
-    const bool clipped = rect && (options & etoClipped) != 0;
-    if (clipped) {
+    const TRect* clip = rect && (options & etoClipped) != 0 ? rect : nullptr;
+    if (!LayOutRun(x, y, text, advances, font)) {
+        ClipTo(clip);
+        DrawEachCharacter(x, y, text, advances, font);
+        EndClip(clip);
+        return;
+    }
+    if (runGlyphs_.isEmpty()) {
+        return;
+    }
+    // Clipping costs a painter state; it is needed only where ink would leave the rectangle.
+    if (clip && std::floor(inkLeft_) >= clip->Left && std::ceil(inkRight_) <= clip->Right &&
+        std::floor(inkTop_) >= clip->Top && std::ceil(inkBottom_) <= clip->Bottom) {
+        clip = nullptr;
+    }
+    QGlyphRun run;
+    run.setRawFont(font.raw);
+    run.setGlyphIndexes(runGlyphs_);
+    run.setPositions(runPositions_);
+    run.setUnderline(font.font.underline());
+    run.setStrikeOut(font.font.strikeOut());
+    ClipTo(clip);
+    painter_.drawGlyphRun(QPointF(0, 0), run);
+    EndClip(clip);
+}
+
+void TQtCanvas::ClipTo(const TRect* rect)
+{
+    if (rect) {
         painter_.save();
         painter_.setClipRect(ToQRect(*rect), Qt::IntersectClip);
     }
-    DrawRun(x, y, text, advances, font);
-    if (clipped) {
+}
+
+void TQtCanvas::EndClip(const TRect* rect)
+{
+    if (rect) {
         painter_.restore();
     }
 }
 
-// One glyph run with every glyph at its pixel position; a character the font has no
-// glyph for sends the whole text through Qt's per-character fallback instead.
-void TQtCanvas::DrawRun(int x, int y, std::u16string_view text, const int* advances, const TQtCanvasFont& font)
+// Every glyph at its pixel position, and the ink's bounds; false when the font lacks a
+// character (Qt's fallback then draws character by character).
+bool TQtCanvas::LayOutRun(int x, int y, std::u16string_view text, const int* advances, const TQtCanvasFont& font)
 {
     const auto n = static_cast<int>(text.size());
     const auto* chars = reinterpret_cast<const QChar*>(text.data());
     glyphs_.resize(static_cast<std::size_t>(n));
     int glyphCount = n;
     if (!font.raw.glyphIndexesForChars(chars, n, glyphs_.data(), &glyphCount)) {
-        glyphCount = 0;
+        return false;
     }
     const bool decorated = font.font.underline() || font.font.strikeOut();
-    QList<quint32> runGlyphs;
-    QList<QPointF> runPositions;
-    runGlyphs.reserve(glyphCount);
-    runPositions.reserve(glyphCount);
-    bool complete = glyphCount > 0;
-    int pen = 0;
+    runGlyphs_.clear();
+    runPositions_.clear();
+    inkLeft_ = inkTop_ = std::numeric_limits<qreal>::max();
+    inkRight_ = inkBottom_ = std::numeric_limits<qreal>::lowest();
+    int pen = x;
     int glyph = 0;
-    for (int i = 0; i < n && complete; ++i) {
+    for (int i = 0; i < n; ++i) {
         const bool pair = QChar::isHighSurrogate(text[i]) && i + 1 < n && QChar::isLowSurrogate(text[i + 1]);
         const char32_t code = pair ? QChar::surrogateToUcs4(text[i], text[i + 1]) : text[i];
         int advance = advances ? advances[i] : font.Advance(code);
@@ -142,42 +178,44 @@ void TQtCanvas::DrawRun(int x, int y, std::u16string_view text, const int* advan
         const quint32 index = glyph < glyphCount ? glyphs_[static_cast<std::size_t>(glyph)] : 0;
         ++glyph;
         if (index == 0 && !QChar::isSpace(code) && !QChar::isNonCharacter(code) && code >= 32) {
-            complete = false;
-        } else if (index != 0 && (decorated || !IsBlank(text[i]))) {
-            runGlyphs.append(index);
-            runPositions.append(QPointF(pen, 0));
+            return false;
+        }
+        if (index != 0 && (decorated || !IsBlank(text[i]))) {
+            runGlyphs_.append(index);
+            runPositions_.append(QPointF(pen, y));
+            const QRectF ink = font.Ink(code, index);
+            if (!ink.isEmpty()) {
+                inkLeft_ = std::min(inkLeft_, pen + ink.left());
+                inkRight_ = std::max(inkRight_, pen + ink.right());
+                inkTop_ = std::min(inkTop_, y + ink.top());
+                inkBottom_ = std::max(inkBottom_, y + ink.bottom());
+            }
         }
         pen += advance;
-        if (pair) {
-            ++i;
-        }
+        i += pair ? 1 : 0;
     }
-    if (complete) {
-        if (runGlyphs.isEmpty()) {
-            return;
-        }
-        QGlyphRun run;
-        run.setRawFont(font.raw);
-        run.setGlyphIndexes(runGlyphs);
-        run.setPositions(runPositions);
-        run.setUnderline(font.font.underline());
-        run.setStrikeOut(font.font.strikeOut());
-        painter_.drawGlyphRun(QPointF(x, y), run);
-        return;
+    if (decorated && !runGlyphs_.isEmpty()) {
+        // Lines under or through the text reach from the first origin to the last advance.
+        inkLeft_ = std::min(inkLeft_, runPositions_.first().x());
+        inkRight_ = std::max(inkRight_, qreal(pen));
+        inkBottom_ = std::max(inkBottom_, qreal(y + font.metrics.descent));
     }
+    return true;
+}
+
+void TQtCanvas::DrawEachCharacter(int x, int y, std::u16string_view text, const int* advances,
+                                  const TQtCanvasFont& font)
+{
     painter_.setFont(font.font);
-    pen = x;
+    const auto n = static_cast<int>(text.size());
+    const auto* chars = reinterpret_cast<const QChar*>(text.data());
+    int pen = x;
     for (int i = 0; i < n; ++i) {
         const bool pair = QChar::isHighSurrogate(text[i]) && i + 1 < n && QChar::isLowSurrogate(text[i + 1]);
-        const int units = pair ? 2 : 1;
-        const QString piece(chars + i, units);
-        painter_.drawText(QPointF(pen, y), piece);
-        int advance = 0;
-        for (int k = 0; k < units; ++k) {
-            advance += advances ? advances[i + k] : 0;
-        }
-        pen += advances ? advance : font.Advance(piece.toUcs4().value(0));
-        i += units - 1;
+        const char32_t code = pair ? QChar::surrogateToUcs4(text[i], text[i + 1]) : text[i];
+        painter_.drawText(QPointF(pen, y), QString(chars + i, pair ? 2 : 1));
+        pen += advances ? advances[i] + (pair ? advances[i + 1] : 0) : font.Advance(code);
+        i += pair ? 1 : 0;
     }
 }
 
@@ -284,6 +322,7 @@ void TQtCanvas::SaveDevice()
 void TQtCanvas::RestoreDevice()
 {
     painter_.restore();
+    textPen_ = false;
     mapping_ = savedMappings_.back();
     savedMappings_.pop_back();
 }

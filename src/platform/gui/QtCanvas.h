@@ -9,7 +9,9 @@
 #include "platform/core/Canvas.h"
 
 #include <QImage>
+#include <QList>
 #include <QPainter>
+#include <QPointF>
 
 #include <memory>
 #include <vector>
@@ -57,7 +59,10 @@ private:
     void ApplyTextPen();
     void ApplyShapePen();
     QRectF LogicalDeviceRect() const;
-    void DrawRun(int x, int y, std::u16string_view text, const int* advances, const TQtCanvasFont& font);
+    bool LayOutRun(int x, int y, std::u16string_view text, const int* advances, const TQtCanvasFont& font);
+    void DrawEachCharacter(int x, int y, std::u16string_view text, const int* advances, const TQtCanvasFont& font);
+    void ClipTo(const TRect* rect);
+    void EndClip(const TRect* rect);
 
     std::unique_ptr<QImage> ownImage_;
     std::unique_ptr<QPainter> ownPainter_;
@@ -67,9 +72,16 @@ private:
     std::uint32_t fontSerial_ = 0;
     TCanvasMapping mapping_;
     std::vector<TCanvasMapping> savedMappings_;
+    bool textPen_ = false;
+    TColor textPenColor_ = clNone;
     // Reused between text calls.
     std::vector<quint32> glyphs_;
-    std::vector<QPointF> positions_;
+    QList<quint32> runGlyphs_;
+    QList<QPointF> runPositions_;
+    qreal inkLeft_ = 0;
+    qreal inkTop_ = 0;
+    qreal inkRight_ = 0;
+    qreal inkBottom_ = 0;
 };
 
 // Makes measuring canvases of the screen's resolution the platform's measuring canvas.

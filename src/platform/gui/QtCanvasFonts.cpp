@@ -76,7 +76,18 @@ TQtCanvasFont::TQtCanvasFont(const TCanvasFont& d) : metricsF(QFont())
     metrics.overhang = 0;
     for (char16_t c = 0; c < 128; ++c) {
         asciiAdvance[c] = qRound(metricsF.horizontalAdvance(QChar(c)));
+        const QChar ch(c);
+        quint32 glyph = 0;
+        int count = 1;
+        if (c >= 32 && raw.glyphIndexesForChars(&ch, 1, &glyph, &count) && glyph != 0) {
+            asciiInk[c] = raw.boundingRect(glyph);
+        }
     }
+}
+
+QRectF TQtCanvasFont::Ink(char32_t character, quint32 glyph) const
+{
+    return character < 128 ? asciiInk[character] : raw.boundingRect(glyph);
 }
 
 int TQtCanvasFont::Advance(char32_t c) const

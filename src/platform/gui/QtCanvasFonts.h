@@ -12,6 +12,7 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QRawFont>
+#include <QRectF>
 
 #include <array>
 #include <string_view>
@@ -22,12 +23,16 @@ struct TQtCanvasFont {
     QFontMetricsF metricsF;
     TTextMetrics metrics;
     std::array<int, 128> asciiAdvance{};
+    // The ink of the printable ASCII glyphs around their origin on the baseline.
+    std::array<QRectF, 128> asciiInk{};
 
     explicit TQtCanvasFont(const TCanvasFont& description);
     // Whole pixels, as every text output of the canvas places characters.
     int Advance(char32_t character) const;
     // The sum of the advances of the text's code points.
     int Width(std::u16string_view text) const;
+    // Where a glyph's ink lies around its origin on the baseline.
+    QRectF Ink(char32_t character, quint32 glyph) const;
 };
 
 // The shared entry of a canvas font; valid until the application object goes.

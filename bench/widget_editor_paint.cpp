@@ -1,0 +1,105 @@
+// A full repaint of the editor widget at 1280 x 1024 through its own paint path (the
+// viewport's paint event into an image): a part program whose colours change among four
+// every five characters, so a row of 160 columns is 32 text runs; with nothing selected
+// and with half the screen selected. A binary of its own: it needs a QApplication.
+
+#include "../tests/support/RunHighlighter.h"
+#include "editor/CodeBookmarkGlyphs.h"
+#include "editor/widget/CodeEditWidget.h"
+#include "platform/gui/QImageBitmap.h"
+#include "platform/gui/QtCanvas.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QImage>
+
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+QString Program(int lines)
+{
+    QString text;
+    for (int i = 0; i < lines; ++i) {
+        QString line = QStringLiteral("M3,%1.125,%2.5,-0.25").arg(i % 1000).arg(i % 733);
+        while (line.size() < 150) {
+            line += QStringLiteral(" J2,%1.5,%2.25").arg(i % 97).arg(line.size());
+        }
+        text += line + QStringLiteral(" ' cut pass\n");
+    }
+    return text;
+}
+
+struct TPaintBench {
+    TPaintBench()
+        : highlighter(4, [](const QString&, int i) { return (i / 5) % 4; }), image(1280, 1024, QImage::Format_RGB32)
+    {
+        const TColor colours[] = {clBlue, clMaroon, clGreen, clPurple};
+        for (int i = 0; i < 4; ++i) {
+            highlighter.Class(i).SetForeground(colours[i]);
+        }
+        widget.resize(1280, 1024);
+        widget.Editor().SetHighlighter(&highlighter);
+        widget.Editor().Gutter().SetShowLineNumbers(true);
+        widget.Editor().Lines().SetText(Program(5000));
+        widget.viewport()->render(&image); // fonts made and measured
+    }
+    ~TPaintBench() { widget.Editor().SetHighlighter(nullptr); }
+
+    void Run(benchmark::State& state)
+    {
+        for (auto _ : state) {
+            widget.viewport()->render(&image);
+        }
+        state.counters["rows"] = widget.Editor().LinesInWindow();
+        state.counters["columns"] = widget.Editor().CharsInWindow();
+    }
+
+    testsupport::TRunHighlighter highlighter;
+    TCodeEditWidget widget;
+    QImage image;
+};
+
+TPaintBench& Bench()
+{
+    static TPaintBench bench;
+    return bench;
+}
+
+void BM_FullRepaint(benchmark::State& state)
+{
+    TPaintBench& b = Bench();
+    b.widget.Editor().ClearSelection();
+    b.Run(state);
+}
+BENCHMARK(BM_FullRepaint)->Unit(benchmark::kMillisecond);
+
+void BM_FullRepaintHalfSelected(benchmark::State& state)
+{
+    TPaintBench& b = Bench();
+    TCodeEdit& editor = b.widget.Editor();
+    editor.SetBlockBegin(TTextPoint{20, 1});
+    editor.SetBlockEnd(TTextPoint{40, editor.LinesInWindow() / 2});
+    b.Run(state);
+    editor.SetBlockEnd(TTextPoint{20, 1});
+}
+BENCHMARK(BM_FullRepaintHalfSelected)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!std::getenv("QT_QPA_PLATFORM")) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
+    QApplication app(argc, argv);
+    InstallQtGraphics();
+    InstallQtMeasuringCanvas();
+    InstallCodeEditInternalImages();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
