@@ -71,7 +71,8 @@ TPaintBench& Bench()
 void BM_FullRepaint(benchmark::State& state)
 {
     TPaintBench& b = Bench();
-    b.widget.Editor().ClearSelection();
+    b.widget.Editor().SetBlockBegin(TTextPoint{1, 1});
+    b.widget.Editor().SetBlockEnd(TTextPoint{1, 1});
     b.Run(state);
 }
 BENCHMARK(BM_FullRepaint)->Unit(benchmark::kMillisecond);
@@ -83,7 +84,7 @@ void BM_FullRepaintHalfSelected(benchmark::State& state)
     editor.SetBlockBegin(TTextPoint{20, 1});
     editor.SetBlockEnd(TTextPoint{40, editor.LinesInWindow() / 2});
     b.Run(state);
-    editor.SetBlockEnd(TTextPoint{20, 1});
+    editor.SetBlockEnd(editor.SelectionAnchor());
 }
 BENCHMARK(BM_FullRepaintHalfSelected)->Unit(benchmark::kMillisecond);
 

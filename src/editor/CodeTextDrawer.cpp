@@ -125,10 +125,12 @@ void TheFontStock::SetBaseFont(const TCodeEditFont* font)
     if (!font) {
         throw EheFontStockException(kBaseFontMissing);
     }
-    const int pixelsPerInch = InternalGetDC().PixelsPerInch();
-    InternalReleaseDC();
+    if (pixelsPerInch_ == 0) {
+        pixelsPerInch_ = InternalGetDC().PixelsPerInch();
+        InternalReleaseDC();
+    }
     const TCanvasFont description =
-        CanvasFont(font->Name().toStdString(), font->Size(), font->Style() & fsBold, pixelsPerInch);
+        CanvasFont(font->Name().toStdString(), font->Size(), font->Style() & fsBold, pixelsPerInch_);
     TheFontsInfoManager& manager = GetFontsInfoManager();
     TheSharedFontsInfo* info = manager.GetFontsInfo(*font, description);
     if (info == info_) {

@@ -108,6 +108,7 @@ private:
 
     std::unique_ptr<TCanvas> dc_;
     int dcRefCount_ = 0;
+    int pixelsPerInch_ = 0; // of the measuring canvas, asked once
     TheSharedFontsInfo* info_ = nullptr;
     bool usingFontHandles_ = false;
     TCanvasFont currentFont_;

@@ -1,3 +1,4 @@
+#include "../support/RunHighlighter.h"
 #include "EditorSession.h"
 #include "HighlighterTestSupport.h"
 #include "QtPrinters.h"
@@ -135,7 +136,7 @@ TEST(CodeEditWords, CaseChanges)
 }
 
 // Tokens: "..." strings, # comments to the line's end, every other character alone.
-class TQuoteHighlighter : public TCodeCustomHighlighter {
+class TQuoteHighlighter : public testsupport::TTokenHighlighter {
 public:
     TQuoteHighlighter()
     {
@@ -147,41 +148,23 @@ public:
     {
         return index == 0 ? GetAttribute(0) : index == 3 ? GetAttribute(2) : nullptr;
     }
-    bool GetEol() const override { return start_ >= line_.size(); }
-    QStringView GetToken() const override { return QStringView(line_).mid(start_, end_ - start_); }
-    TCodeHighlighterAttributes* GetTokenAttribute() const override { return GetAttribute(kind_); }
-    int GetTokenKind() const override { return kind_; }
-    int GetTokenPos() const override { return start_; }
-    void SetLine(const QString& text, int) override
-    {
-        line_ = text;
-        end_ = 0;
-        Next();
-    }
-    void Next() override
-    {
-        start_ = end_;
-        if (start_ >= line_.size()) {
-            return;
-        }
-        const QChar c = line_[start_];
-        end_ = start_ + 1;
-        kind_ = 1;
-        if (c == QLatin1Char('#')) {
-            end_ = line_.size();
-            kind_ = 0;
-        } else if (c == QLatin1Char('"')) {
-            const qsizetype close = line_.indexOf(QLatin1Char('"'), start_ + 1);
-            end_ = close < 0 ? line_.size() : close + 1;
-            kind_ = 2;
-        }
-    }
+    TCodeHighlighterAttributes* GetTokenAttribute() const override { return GetAttribute(GetTokenKind()); }
 
-private:
-    QString line_;
-    qsizetype start_ = 0;
-    qsizetype end_ = 0;
-    int kind_ = 1;
+protected:
+    qsizetype Scan(const QString& line, qsizetype start, int& kind) const override
+    {
+        kind = 1;
+        if (line[start] == QLatin1Char('#')) {
+            kind = 0;
+            return line.size();
+        }
+        if (line[start] == QLatin1Char('"')) {
+            kind = 2;
+            const qsizetype close = line.indexOf(QLatin1Char('"'), start + 1);
+            return close < 0 ? line.size() : close + 1;
+        }
+        return start + 1;
+    }
 };
 
 TEST(CodeEditWords, BracketsMatchPastStringsAndComments)

@@ -5,6 +5,7 @@
 // TRecordingCanvasSource hands out such canvases as the measuring canvas.
 
 #include "platform/core/Canvas.h"
+#include "platform/core/StringUtils.h"
 
 #include <algorithm>
 #include <map>
@@ -27,35 +28,8 @@ struct TRecordingMetrics {
     TRect device{0, 0, 2000, 2000};
 };
 
-// UTF-16 to UTF-8 for readable expectations (unpaired surrogates become U+FFFD).
-inline std::string Utf8(std::u16string_view text)
-{
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-        } else if (c >= 0xD800 && c < 0xE000) {
-            c = 0xFFFD;
-        }
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
+// UTF-16 to UTF-8 for readable expectations.
+inline std::string Utf8(std::u16string_view text) { return Utf16ToUtf8(text); }
 
 struct TCanvasCall {
     enum Kind { Text, Fill, Rectangle, Line, Polyline, Image, IntersectClip, ExcludeClip, Save, Restore };

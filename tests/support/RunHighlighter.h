@@ -15,8 +15,42 @@
 
 namespace testsupport {
 
-class TRunHighlighter : public TCodeCustomHighlighter {
-    KP_CLASS(TRunHighlighter, TCodeCustomHighlighter)
+// The scanning a test highlighter needs: Scan says where the token starting at `start`
+// ends and of which kind it is; the token's attribute is the default attribute of its
+// kind.
+class TTokenHighlighter : public TCodeCustomHighlighter {
+public:
+    bool GetEol() const override { return start_ >= line_.size(); }
+    QStringView GetToken() const override { return QStringView(line_).mid(start_, end_ - start_); }
+    TCodeHighlighterAttributes* GetTokenAttribute() const override { return GetDefaultAttribute(kind_); }
+    int GetTokenKind() const override { return kind_; }
+    int GetTokenPos() const override { return static_cast<int>(start_); }
+    void SetLine(const QString& text, int) override
+    {
+        line_ = text;
+        end_ = 0;
+        Next();
+    }
+    void Next() override
+    {
+        start_ = end_;
+        if (start_ < line_.size()) {
+            end_ = Scan(line_, start_, kind_);
+        }
+    }
+
+protected:
+    // The end of the token that starts at `start` (after it), and its kind.
+    virtual qsizetype Scan(const QString& line, qsizetype start, int& kind) const = 0;
+
+private:
+    QString line_;
+    qsizetype start_ = 0;
+    qsizetype end_ = 0;
+    int kind_ = 0;
+};
+
+class TRunHighlighter : public TTokenHighlighter {
 public:
     using TClassifier = std::function<int(const QString& line, int index)>;
 
@@ -42,37 +76,21 @@ public:
         return index >= 0 && index < static_cast<int>(attributes_.size()) ? attributes_[static_cast<std::size_t>(index)]
                                                                          : nullptr;
     }
-    bool GetEol() const override { return start_ >= line_.size(); }
-    QStringView GetToken() const override { return QStringView(line_).mid(start_, end_ - start_); }
-    TCodeHighlighterAttributes* GetTokenAttribute() const override { return GetDefaultAttribute(kind_); }
-    int GetTokenKind() const override { return kind_; }
-    int GetTokenPos() const override { return static_cast<int>(start_); }
-    void SetLine(const QString& text, int) override
+
+protected:
+    qsizetype Scan(const QString& line, qsizetype start, int& kind) const override
     {
-        line_ = text;
-        end_ = 0;
-        Next();
-    }
-    void Next() override
-    {
-        start_ = end_;
-        if (start_ >= line_.size()) {
-            return;
+        kind = classify_(line, static_cast<int>(start));
+        qsizetype end = start + 1;
+        while (end < line.size() && classify_(line, static_cast<int>(end)) == kind) {
+            ++end;
         }
-        kind_ = classify_(line_, static_cast<int>(start_));
-        end_ = start_ + 1;
-        while (end_ < line_.size() && classify_(line_, static_cast<int>(end_)) == kind_) {
-            ++end_;
-        }
+        return end;
     }
 
 private:
     TClassifier classify_;
     std::vector<TCodeHighlighterAttributes*> attributes_;
-    QString line_;
-    qsizetype start_ = 0;
-    qsizetype end_ = 0;
-    int kind_ = 0;
 };
 
 } // namespace testsupport

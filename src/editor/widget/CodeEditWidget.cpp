@@ -64,6 +64,8 @@ bool TCodeEditWidget::viewportEvent(QEvent* event)
         PaintClient(painter, static_cast<QPaintEvent*>(event)->rect());
     } catch (const std::exception& e) {
         qWarning("Kerfpad editor: painting failed: %s", e.what());
+    } catch (...) {
+        qWarning("Kerfpad editor: painting failed");
     }
     return true;
 }

@@ -1,5 +1,7 @@
 #include "engine/calcul/CalculText.h"
 
+#include "platform/core/StringUtils.h"
+
 #include <vector>
 
 namespace calc {
@@ -48,24 +50,7 @@ char32_t DecodeChar(std::string_view s, std::size_t& pos)
     return c;
 }
 
-void AppendChar(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
+void AppendChar(std::string& out, char32_t c) { AppendUtf8(out, c); }
 
 std::size_t CharCount(std::string_view s)
 {
