@@ -167,10 +167,12 @@ void TCustomCodeEdit::DrawGutter(TCanvas& canvas, const TRect& clip, int firstLi
     if (gutter_->ShowLineNumbers()) {
         TheTextDrawer& drawer = TextDrawer();
         const bool useFontStyle = gutter_->UseFontStyle();
-        drawer.BeginDrawing(canvas);
+        if (useFontStyle) {
+            drawer.SetBaseFont(&gutter_->Font());
+        }
         try {
+            TTextDrawingScope drawing(drawer, canvas);
             if (useFontStyle) {
-                drawer.SetBaseFont(&gutter_->Font());
                 drawer.SetForeColor(gutter_->Font().Color());
             } else {
                 drawer.SetStyle(font_.Style());
@@ -183,10 +185,10 @@ void TCustomCodeEdit::DrawGutter(TCanvas& canvas, const TRect& clip, int firstLi
             TGutterNumbers numbers(*lines_, wordWrap_ && LineCount() >= 2, firstLine);
             for (int line = firstLine; line <= lastLine; ++line) {
                 const int top = (line - topLine_) * lineHeight_;
-                const TRect band{clip.Left, top, bandRight, top + lineHeight_};
                 const int number = numbers.Next(line);
                 const QString text = number > 0 ? gutter_->LineNumberText(number) : QString();
                 const int x = numbersEnd - static_cast<int>(text.size()) * drawer.GetCharWidth();
+                const TRect band{clip.Left, top, bandRight, top + lineHeight_};
                 drawer.ExtTextOut(x, top + textTop, etoOpaque | etoClipped, band,
                                   std::u16string_view(reinterpret_cast<const char16_t*>(text.constData()),
                                                       static_cast<std::size_t>(text.size())));
@@ -196,13 +198,11 @@ void TCustomCodeEdit::DrawGutter(TCanvas& canvas, const TRect& clip, int firstLi
                 canvas.FillRect(TRect{clip.Left, std::max(below, clip.Top), clip.Right, clip.Bottom}, gutterColor);
             }
         } catch (...) {
-            drawer.EndDrawing();
             if (useFontStyle) {
                 drawer.SetBaseFont(&font_);
             }
             throw;
         }
-        drawer.EndDrawing();
         if (useFontStyle) {
             drawer.SetBaseFont(&font_);
         }
@@ -250,24 +250,23 @@ void TCustomCodeEdit::DrawGutter(TCanvas& canvas, const TRect& clip, int firstLi
             offset += xoffset;
         }
     };
+    const auto shown = [&](const TCodeEditMark& mark) {
+        return mark.Visible() && mark.Line() >= firstLine && mark.Line() <= lastLine;
+    };
     bool others = false;
     for (int i = 0; i < marks_->Count(); ++i) {
         const TCodeEditMark& mark = *marks_->Items(i);
-        if (!mark.Visible() || mark.Line() < firstLine || mark.Line() > lastLine) {
-            continue;
-        }
-        if (mark.IsBookmark() == bookmarksFirst) {
-            drawMark(mark, true);
-        } else {
-            others = true;
+        if (shown(mark)) {
+            if (mark.IsBookmark() == bookmarksFirst) {
+                drawMark(mark, true);
+            } else {
+                others = true;
+            }
         }
     }
-    if (!others) {
-        return;
-    }
-    for (int i = 0; i < marks_->Count(); ++i) {
+    for (int i = 0; others && i < marks_->Count(); ++i) {
         const TCodeEditMark& mark = *marks_->Items(i);
-        if (mark.Visible() && mark.Line() >= firstLine && mark.Line() <= lastLine && mark.IsBookmark() != bookmarksFirst) {
+        if (shown(mark) && mark.IsBookmark() != bookmarksFirst) {
             drawMark(mark, false);
         }
     }
@@ -334,27 +333,21 @@ void TCustomCodeEdit::DrawTextLines(TCanvas& canvas, const TRect& clip, int firs
         const int count = LineCount();
 
         drawer.SetStyle(font_.Style());
-        drawer.BeginDrawing(canvas);
-        try {
-            for (int line = firstLine; line <= lastLine; ++line) {
-                TCodeRow row;
-                row.expanded = lines_->GetExpandedString(line - 1);
-                row.lineIndex = line - 1;
-                row.range = lines_->GetRange(line - 1);
-                row.top = (line - topLine_) * lineHeight_;
-                row.endsLogicalLine = line >= count || !wordWrap_ || !lines_->IsContinuationLine(line);
-                row.foreground = font_.Color();
-                row.background = background;
-                row.special = FireSpecialLineColors(line, row.foreground, row.background);
-                row.selection = SelectionOnRow(selection, line, firstColumn, lastColumn);
-                painter.Paint(row);
-                drawRightEdge(row.top, row.top + lineHeight_ + 1);
-            }
-        } catch (...) {
-            drawer.EndDrawing();
-            throw;
+        TTextDrawingScope drawing(drawer, canvas);
+        for (int line = firstLine; line <= lastLine; ++line) {
+            TCodeRow row;
+            row.expanded = lines_->GetExpandedString(line - 1);
+            row.lineIndex = line - 1;
+            row.range = lines_->GetRange(line - 1);
+            row.top = (line - topLine_) * lineHeight_;
+            row.endsLogicalLine = line >= count || !wordWrap_ || !lines_->IsContinuationLine(line);
+            row.foreground = font_.Color();
+            row.background = background;
+            row.special = FireSpecialLineColors(line, row.foreground, row.background);
+            row.selection = SelectionOnRow(selection, line, firstColumn, lastColumn);
+            painter.Paint(row);
+            drawRightEdge(row.top, row.top + lineHeight_ + 1);
         }
-        drawer.EndDrawing();
     }
 
     const int below = std::max((lastLine - topLine_ + 1) * lineHeight_, clip.Top);

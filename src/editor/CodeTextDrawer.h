@@ -180,6 +180,18 @@ private:
     TCodeEditFont baseFont_;
 };
 
+// Drawing for the length of a scope: BeginDrawing now, EndDrawing on every way out.
+class TTextDrawingScope {
+public:
+    TTextDrawingScope(TheTextDrawer& drawer, TCanvas& canvas) : drawer_(drawer) { drawer_.BeginDrawing(canvas); }
+    ~TTextDrawingScope() { drawer_.EndDrawing(); }
+    TTextDrawingScope(const TTextDrawingScope&) = delete;
+    TTextDrawingScope& operator=(const TTextDrawingScope&) = delete;
+
+private:
+    TheTextDrawer& drawer_;
+};
+
 // The editor's font measures as the drawer answers them (the model's metrics seam):
 // the drawer takes the font as its base font.
 TCodeEditFontMetrics MeasureFont(TheTextDrawer& drawer, const TCodeEditFont& font);

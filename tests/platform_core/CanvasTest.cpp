@@ -3,9 +3,7 @@
 
 #include <gtest/gtest.h>
 
-using testsupport::TCanvasCall;
 using testsupport::TRecordingCanvas;
-using testsupport::TRecordingCanvasSource;
 
 namespace {
 
@@ -75,20 +73,6 @@ TEST(Canvas, RestoreBringsBackStateClipAndMappingAndMovesTheFontSerialOn)
     EXPECT_GT(canvas.FontSerial(), inside) << "a device that selected font B must select A again";
     canvas.Restore(); // one too many: nothing happens
     EXPECT_EQ(canvas.Font().name, "A");
-}
-
-TEST(Canvas, MeasuringCanvasComesFromTheInstalledSourceOnly)
-{
-    EXPECT_EQ(CreateMeasuringCanvas(), nullptr);
-    TRecordingCanvasSource source;
-    {
-        TMeasuringCanvasScope scope(&source);
-        auto canvas = CreateMeasuringCanvas();
-        ASSERT_NE(canvas, nullptr);
-        EXPECT_EQ(canvas->TextWidth(u"abc"), 24);
-    }
-    EXPECT_EQ(source.created, 1);
-    EXPECT_EQ(CreateMeasuringCanvas(), nullptr);
 }
 
 } // namespace

@@ -43,7 +43,16 @@ void TCodeEditWidget::PaintClient(QPainter& painter, const QRect& clip)
 {
     painter.setClipRect(clip);
     TQtCanvas canvas(painter);
-    editor_->Paint(canvas);
+    // The model hides the caret while it paints and shows it again at the end; the caret
+    // is drawn below, so those calls must not ask for another paint.
+    painting_ = true;
+    try {
+        editor_->Paint(canvas);
+    } catch (...) {
+        painting_ = false;
+        throw;
+    }
+    painting_ = false;
     if (caretShown_ && clip.intersects(CaretRect())) {
         const TColor c = ResolveSystemColor(editor_->Font().Color());
         painter.fillRect(CaretRect(), QColor(GetRValue(c), GetGValue(c), GetBValue(c)));
@@ -100,26 +109,27 @@ void TCodeEditWidget::DestroyCaret() { HideCaret(); }
 
 void TCodeEditWidget::SetCaretPos(int x, int y)
 {
-    if (caretShown_) {
-        viewport()->update(CaretRect());
-    }
+    UpdateCaretArea();
     caret_.moveTo(x, y);
-    if (caretShown_) {
-        viewport()->update(CaretRect());
-    }
+    UpdateCaretArea();
 }
 
 bool TCodeEditWidget::ShowCaret()
 {
     caretShown_ = true;
-    viewport()->update(CaretRect());
+    UpdateCaretArea();
     return true;
 }
 
 void TCodeEditWidget::HideCaret()
 {
-    if (caretShown_) {
-        caretShown_ = false;
+    UpdateCaretArea();
+    caretShown_ = false;
+}
+
+void TCodeEditWidget::UpdateCaretArea()
+{
+    if (caretShown_ && !painting_) {
         viewport()->update(CaretRect());
     }
 }

@@ -54,9 +54,11 @@ protected:
 
 private:
     QRect CaretRect() const;
+    void UpdateCaretArea();
 
     std::unique_ptr<TCodeEdit> editor_;
     bool updatingScrollBars_ = false;
+    bool painting_ = false;
     bool caretShown_ = false;
     QRect caret_{0, 0, 2, 16};
 };
