@@ -26,13 +26,13 @@ TCustomCodeEdit::TCustomCodeEdit(TComponent* owner)
     : TComponent(owner), fontTemplate_("Courier New", 10, 0), font_("Courier New", 10, 0)
 {
     lines_ = std::make_unique<TCodeEditStringList>();
-    lines_->OnAdded = [this](int index, const QString&) { ListAdded(index); };
+    lines_->OnAdded = [this](int index, const QString& text) { ListAdded(index, text); };
     lines_->OnChange = MakeDelegate<&TCustomCodeEdit::LinesChanged>(this);
     lines_->OnChanging = MakeDelegate<&TCustomCodeEdit::LinesChanging>(this);
     lines_->OnCleared = [this](TObject*) { ListCleared(); };
     lines_->OnDeleted = [this](int index) { ListDeleted(index); };
-    lines_->OnInserted = [this](int index, const QString&) { ListInserted(index); };
-    lines_->OnPutted = [this](int index, const QString&) { ListPutted(index); };
+    lines_->OnInserted = [this](int index, const QString& text) { ListInserted(index, text); };
+    lines_->OnPutted = [this](int index, const QString& text) { ListPutted(index, text); };
 
     undoList_ = std::make_unique<TCodeEditUndoList>();
     undoList_->OnAddedUndo = MakeDelegate<&TCustomCodeEdit::UndoListChanged>(this);
@@ -346,6 +346,7 @@ void TCustomCodeEdit::LinesChanging(TObject*) { SetState(sfLinesChanging, true);
 
 void TCustomCodeEdit::LinesChanged(TObject*)
 {
+    FlushRescan();
     SetState(sfLinesChanging, false);
     if (host_) {
         UpdateScrollBars();
@@ -360,34 +361,6 @@ void TCustomCodeEdit::LinesChanged(TObject*)
     if (!HasOption(eoScrollPastEof)) {
         SetTopLine(topLine_);
     }
-}
-
-void TCustomCodeEdit::ListAdded(int index)
-{
-    InvalidateGutterLines(index + 1, std::max(index + 1, topLine_ + linesInWindow_));
-    InvalidateLines(index + 1, std::max(index + 1, topLine_ + linesInWindow_));
-}
-
-void TCustomCodeEdit::ListInserted(int index)
-{
-    InvalidateGutterLines(index + 1, topLine_ + linesInWindow_);
-    InvalidateLines(index + 1, topLine_ + linesInWindow_);
-}
-
-void TCustomCodeEdit::ListDeleted(int index) { ListAdded(index); }
-
-void TCustomCodeEdit::ListPutted(int index) { InvalidateLines(index + 1, index + 1); }
-
-void TCustomCodeEdit::ListCleared()
-{
-    ClearUndo();
-    invalidRect_ = TRect{};
-    Invalidate();
-    blockBegin_ = blockEnd_ = TTextPoint{1, 1};
-    caretX_ = caretY_ = lastCaretX_ = 1;
-    SetTopLine(1);
-    SetLeftChar(1);
-    StatusChanged(scAll);
 }
 
 void TCustomCodeEdit::UndoListChanged(TObject* sender)
@@ -420,7 +393,16 @@ void TCustomCodeEdit::GutterChanged(TObject*)
 void TCustomCodeEdit::SelectedColorChanged(TObject*) { InvalidateAllLines(); }
 void TCustomCodeEdit::BookMarkOptionsChanged(TObject*) { InvalidateGutter(); }
 void TCustomCodeEdit::FontChanged(TObject*) { SizeOrFontChanged(true); }
-void TCustomCodeEdit::MarkListChanged(TObject*) { InvalidateGutter(); }
+void TCustomCodeEdit::MarkListChanged(TObject*)
+{
+    // A bookmark taken out of the list (or freed with it) leaves its slot.
+    for (TCodeEditMark*& mark : bookmarks_) {
+        if (mark && !marks_->Contains(mark)) {
+            mark = nullptr;
+        }
+    }
+    InvalidateGutter();
+}
 
 // --- marks and plug-ins ------------------------------------------------------------
 
@@ -481,14 +463,6 @@ void TCustomCodeEdit::SetModified(bool value)
     if (value != modified_) {
         modified_ = value;
         StatusChanged(scModified);
-    }
-}
-
-void TCustomCodeEdit::SetInsertMode(bool value)
-{
-    if (value != insertMode_) {
-        insertMode_ = value;
-        StatusChanged(scInsertMode);
     }
 }
 

@@ -33,6 +33,7 @@
 
 #include <QString>
 
+#include <array>
 #include <exception>
 #include <functional>
 #include <string_view>
@@ -85,6 +86,7 @@ using TReplaceTextEvent = std::function<void(TObject* sender, const QString& sea
 using TMouseEvent = std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
 using TMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, int x, int y)>;
 using TEditorNotifyEvent = std::function<void(TObject* sender)>;
+using TContextHelpEvent = std::function<void(TObject* sender, const QString& word)>;
 
 // Word characters among the first 256 codes; every code above 255 is a word character
 // and NUL is neither.
@@ -212,6 +214,18 @@ public:
     // The token covering a position; false without a highlighter or outside the buffer.
     bool TokenAtPosition(TTextPoint point, QString& token, int& kind, int& start,
                          TCodeHighlighterAttributes*& attribute);
+    // Selects the word at a point: the highlighter's word characters, else a run of
+    // characters of one class (letters and digits, blanks, the rest).
+    void SetWordBlock(TTextPoint point);
+    // A double click at a client point; right of the gutter it selects the word.
+    void DblClick(int x, int y);
+
+    // --- Tab, Shift+Tab, Home and block indentation ------------------------------------
+    void DoTabKey();
+    void DoShiftTabKey();
+    void DoHomeKey(bool selecting);
+    void DoBlockIndent();
+    void DoBlockUnindent();
 
     // --- columns and spacing ---------------------------------------------------------
     int CharToDisplayColumn(int line, int column) const;
@@ -323,6 +337,20 @@ public:
     void UnlockUndo();
     void ClearUndo();
     void ClearAll();
+    // Whole groups: one change number, or with eoGroupUndo a run of equal reasons.
+    void Undo();
+    void Redo();
+    // Replay the newest record of the undo / redo list.
+    void UndoItem();
+    void RedoItem();
+    bool CanUndo() const;
+    bool CanRedo() const;
+    bool CanPaste() const;
+    // Inserts a text as a column at `begin`, selecting begin..end in column mode.
+    void InsertBlock(TTextPoint begin, TTextPoint end, const QString& text);
+    int MaxUndo() const { return undoList_->MaxUndo(); }
+    // Both lists; a negative value is ignored.
+    void SetMaxUndo(int value);
 
     // --- marks and plug-ins ------------------------------------------------------------
     TCodeEditMarkList& Marks() { return *marks_; }
@@ -332,6 +360,12 @@ public:
     void DoLinesDeleted(int first, int count);
     void AddPlugin(std::unique_ptr<TCodeEditPlugin> plugin);
     int PluginCount() const { return static_cast<int>(plugins_.size()); }
+    // Bookmarks 0..9; numbers or lines out of range are ignored.
+    void SetBookMark(int number, int column, int line);
+    void ClearBookMark(int number);
+    void GotoBookMark(int number);
+    // nullptr when bookmark `number` is not set.
+    TCodeEditMark* BookMark(int number) const;
 
     // --- properties ------------------------------------------------------------------
     TCodeEditorOptions Options() const { return options_; }
@@ -350,7 +384,25 @@ public:
     int ExtraLineSpacing() const { return extraLineSpacing_; }
     void SetExtraLineSpacing(int value);
     int MaxLeftChar() const { return maxLeftChar_; }
+    // Held to 1..32767.
+    void SetMaxLeftChar(int value);
     int RightEdge() const { return rightEdge_; }
+    void SetRightEdge(int value);
+    void SetRightEdgeColor(TColor value);
+    void SetBorderStyle(TBorderStyle value);
+    void SetHideSelection(bool value);
+    void SetInsertCaret(TCodeEditCaretType value);
+    void SetOverwriteCaret(TCodeEditCaretType value);
+    void SetScrollBars(TScrollStyle value);
+    // nullptr clears the bindings; otherwise they are copied.
+    void SetKeystrokes(const TCodeEditKeyStrokes* keystrokes);
+    // A font that is not fixed-pitch (average and largest widths differ) gives way to
+    // the control's own fixed-pitch face in its size, style and colour.
+    void SetFont(const TCodeEditFont& font);
+    // The caret's shape for the mode: a caret of that size is made in a focused window.
+    void InitializeCaret();
+    // Where the caret's top left stands relative to the caret position, in pixels.
+    TTextPoint CaretOffset() const { return caretOffset_; }
     TColor RightEdgeColor() const { return rightEdgeColor_; }
     TColor ScrollHintColor() const { return scrollHintColor_; }
     TScrollHintFormat ScrollHintFormat() const { return scrollHintFormat_; }
@@ -391,6 +443,8 @@ public:
     TMouseMoveEvent OnMouseMove;
     TMouseEvent OnMouseUp;
     TEditorNotifyEvent OnClick;
+    TEditorNotifyEvent OnDblClick;
+    TContextHelpEvent OnContextHelp;
 
     virtual void FireStatusChange();
     virtual void FireProcessCommand(TCodeEditorCommand& command, QChar& aChar, const TCodeEditCommandData& data);
@@ -412,6 +466,9 @@ protected:
     // Moves a column off the second half of a surrogate pair of a line (1-based), one
     // to the right or the left.
     int StepOffTrail(int line, int column, bool forward) const;
+    // The commands the first table leaves: editing, undo, indentation, bookmarks,
+    // scrolling and help.
+    void ExecuteEditCommand(TCodeEditorCommand command, QChar aChar, const TCodeEditCommandData& data);
 
     // Set while a redo replays records, so the records it adds keep the redo list.
     bool replayingRedo_ = false;
@@ -427,11 +484,20 @@ private:
     // Buffer and option notifications.
     void LinesChanging(TObject* sender);
     void LinesChanged(TObject* sender);
-    void ListAdded(int index);
-    void ListInserted(int index);
+    void ListAdded(int index, const QString& text);
+    void ListInserted(int index, const QString& text);
     void ListDeleted(int index);
-    void ListPutted(int index);
+    void ListPutted(int index, const QString& text);
     void ListCleared();
+    // Line states: the handlers mark the lines whose state may have changed; the scan
+    // runs once when the buffer's update ends, so a paste of many lines scans each once.
+    void MarkRescan(int first, int last);
+    void FlushRescan();
+    void HighlighterChanged(TObject* sender);
+    // Inside the buffer's update lock when asked (the highlighter setter does so).
+    void RescanAll(bool inUpdate);
+    // eoAutoSizeMaxLeftChar: a line needs this many columns.
+    void GrowMaxLeftChar(int needed);
     void UndoListChanged(TObject* sender);
     void GutterChanged(TObject* sender);
     void SelectedColorChanged(TObject* sender);
@@ -450,6 +516,29 @@ private:
     TTextPoint UnwrappedPoint(TTextPoint point) const;
     TTextPoint WrappedPoint(TTextPoint point) const;
     void PastePlainText(const QString& text);
+
+    // Scopes that hold eoScrollPastEol on, or a selection mode, and restore it on every
+    // way out (CodeEditInternals.h).
+    class TScrollPastEolHold;
+    class TSelectionModeHold;
+
+    // The editing commands.
+    bool DeleteSelectionFirst();
+    void DeleteLastChar();
+    void DeleteChar();
+    void DeleteRange(TTextPoint other, bool backwards);
+    void DeleteLine();
+    void InsertLineBreak(bool moveCaret);
+    void TypeChar(QChar c);
+    void TypeText(const QString& text);
+    void ScrollAfterTyping();
+    void RewrapAfterDeletion(bool ensureVisible);
+    void RewrapAfterTyping();
+    void ScrollLineCommand(bool up);
+    void ToggleBookMark(int number, const TCodeEditCommandData& data);
+    void ContextHelp();
+    // Inserts a text at the caret in normal mode, the caret behind it.
+    void InsertAtCaret(const QString& text);
 
     // Word scans on the caret line.
     TCodeWordChars DefaultWordChars() const;
@@ -485,6 +574,11 @@ private:
     int textOffset_ = 0;
     int topLine_ = 1;
     TCodeCustomHighlighter* highlighter_ = nullptr;
+    // Lines whose highlighter state must be rescanned (-1: none), and the line count the
+    // handlers last saw, which tells them how many lines came or went.
+    int rescanFirst_ = -1;
+    int rescanLast_ = -1;
+    int knownLineCount_ = 0;
     std::unique_ptr<TCodeSelectedColor> selectedColor_;
     std::unique_ptr<TCodeEditUndoList> undoList_;
     std::unique_ptr<TCodeEditUndoList> redoList_;
@@ -495,9 +589,11 @@ private:
     bool hideSelection_ = false;
     TCodeEditCaretType overwriteCaret_ = ctBlock;
     TCodeEditCaretType insertCaret_ = ctVerticalLine;
+    TTextPoint caretOffset_{-1, 0};
     std::unique_ptr<TCodeEditKeyStrokes> keystrokes_;
     bool modified_ = false;
     std::unique_ptr<TCodeEditMarkList> marks_;
+    std::array<TCodeEditMark*, 10> bookmarks_{};
     int extraLineSpacing_ = 0;
     TCodeSelectionMode selectionMode_ = smNormal;
     bool wantTabs_ = false;

@@ -60,7 +60,7 @@ void TCustomCodeEdit::PerformCommand(TCodeEditorCommand command, QChar aChar, co
     ExecuteCommand(command, aChar, data);
 }
 
-void TCustomCodeEdit::ExecuteCommand(TCodeEditorCommand command, QChar, const TCodeEditCommandData& data)
+void TCustomCodeEdit::ExecuteCommand(TCodeEditorCommand command, QChar aChar, const TCodeEditCommandData& data)
 {
     const bool selecting = command >= ecSelLeft && command <= ecSelGotoXY;
     const TCodeEditorCommand move = selecting ? static_cast<TCodeEditorCommand>(command - ecSelection) : command;
@@ -154,6 +154,6 @@ void TCustomCodeEdit::ExecuteCommand(TCodeEditorCommand command, QChar, const TC
             ClearAll();
         }
         break;
-    default: break;
+    default: ExecuteEditCommand(command, aChar, data); break;
     }
 }

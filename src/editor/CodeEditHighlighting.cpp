@@ -29,27 +29,37 @@ void TCustomCodeEdit::SetHighlighter(TCodeCustomHighlighter* highlighter)
     if (highlighter == highlighter_) {
         return;
     }
+    const TNotifyEvent changed = MakeDelegate<&TCustomCodeEdit::HighlighterChanged>(this);
     if (highlighter_) {
+        highlighter_->RemoveChangeHandler(changed);
         highlighter_->RemoveFreeNotification(this);
     }
     highlighter_ = highlighter;
     if (highlighter_) {
+        highlighter_->AddChangeHandler(changed);
         highlighter_->FreeNotification(this);
     }
     if (!IsDestroying()) {
-        Invalidate();
+        RescanAll(true);
+        SizeOrFontChanged(true);
     }
 }
 
 void TCustomCodeEdit::Notification(TComponent* component, TOperation operation)
 {
     TComponent::Notification(component, operation);
-    if (operation == TOperation::opRemove && highlighter_ && component == highlighter_) {
+    if (operation != TOperation::opRemove) {
+        return;
+    }
+    if (highlighter_ && component == highlighter_) {
         highlighter_ = nullptr;
         if (!IsDestroying()) {
             SizeOrFontChanged(true);
             Invalidate();
         }
+    }
+    if (bookMarkOptions_ && component == bookMarkOptions_->BookmarkImages()) {
+        bookMarkOptions_->SetBookmarkImages(nullptr);
     }
 }
 

@@ -58,4 +58,8 @@ public:
     // The model's scroll-bar values or caret place changed; the host reads them back.
     virtual void ScrollBarsChanged() = 0;
     virtual void CaretChanged() = 0;
+
+    // The border or the scroll bars changed: the window is made again with the new
+    // style (a host whose style is applied on the fly needs nothing here).
+    virtual void RecreateWindow() {}
 };

@@ -1,6 +1,7 @@
 // Reading the control's text: whole, by line, the selection in its three shapes; the
 // conversion between character and display columns; leading blanks.
 #include "editor/CodeEdit.h"
+#include "editor/CodeEditInternals.h"
 
 #include <algorithm>
 
@@ -104,9 +105,6 @@ int TCustomCodeEdit::CharToDisplayColumn(int line, int column) const
     return cells + (column - 1 - inside) + 1;
 }
 
-namespace {
-// The character covering a display column; the second half of a surrogate pair counts
-// as a column of its own.
 int DisplayToCharRaw(const QString& text, int displayColumn, int tabWidth)
 {
     int firstTab = 0;
@@ -124,7 +122,6 @@ int DisplayToCharRaw(const QString& text, int displayColumn, int tabWidth)
     }
     return n + (displayColumn - cells);
 }
-} // namespace
 
 int TCustomCodeEdit::DisplayToCharColumn(int line, int displayColumn) const
 {

@@ -66,6 +66,8 @@ public:
     void SetMaxUndoActions(int value);
     bool FullUndoImpossible() const { return fullUndoImpossible_; }
     int BlockChangeNumber() const { return blockChangeNumber_; }
+    // The control's replay gives all inverse records of one group the group's number.
+    void SetBlockChangeNumber(std::int32_t number) { blockChangeNumber_ = number; }
     int NextChangeNumber() const { return nextChangeNumber_; }
 
     // Fired after a record is pushed, except for group breaks.

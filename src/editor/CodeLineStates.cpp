@@ -15,16 +15,21 @@ void RescanAllRanges(TCodeEditStringList& lines, TCodeCustomHighlighter& highlig
 
 int ScanFrom(TCodeEditStringList& lines, TCodeCustomHighlighter& highlighter, int index)
 {
-    if (index < 0 || index >= lines.Count() - 1) {
-        return index;
+    return ScanLines(lines, highlighter, index, index);
+}
+
+int ScanLines(TCodeEditStringList& lines, TCodeCustomHighlighter& highlighter, int first, int last)
+{
+    if (first < 0 || first >= lines.Count() - 1) {
+        return first;
     }
-    highlighter.SetRange(lines.GetRange(index));
-    highlighter.SetLine(lines.Record(index).text, index);
+    highlighter.SetRange(lines.GetRange(first));
+    highlighter.SetLine(lines.Record(first).text, first);
     highlighter.NextToEol();
-    int line = index + 1;
+    int line = first + 1;
     for (; line < lines.Count(); ++line) {
         const int state = highlighter.GetRange();
-        if (state == lines.GetRange(line)) {
+        if (line > last && state == lines.GetRange(line)) {
             break;
         }
         lines.PutRange(line, state);

@@ -15,3 +15,8 @@ void RescanAllRanges(TCodeEditStringList& lines, TCodeCustomHighlighter& highlig
 // until one matches. Returns the last line scanned (`index` itself when it is the last
 // line, which is not scanned: no line follows to take its state).
 int ScanFrom(TCodeEditStringList& lines, TCodeCustomHighlighter& highlighter, int index);
+
+// After lines first..last changed: scans them all from the state stored for `first`,
+// then goes on like ScanFrom until a following line's stored state matches. Returns the
+// last line scanned.
+int ScanLines(TCodeEditStringList& lines, TCodeCustomHighlighter& highlighter, int first, int last);

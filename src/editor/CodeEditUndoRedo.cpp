@@ -1,0 +1,329 @@
+// Undo and redo in the control: a whole group of records comes off one list, each is
+// replayed and its inverse goes to the other list, so the two replay each other.
+#include "editor/CodeEdit.h"
+#include "editor/CodeEditInternals.h"
+
+#include "platform/core/Clipboard.h"
+
+#include <algorithm>
+
+namespace {
+// Replayed as a deletion that also puts caret and selection end at (1, 1).
+constexpr std::uint8_t crDeleteAndReset = 18;
+// Bracket reasons: 10/11, 12/13 and 14/15 open and close a group.
+bool IsOpeningBracket(std::uint8_t reason) { return reason == 10 || reason == 12 || reason == 14; }
+bool IsClosingBracket(std::uint8_t reason) { return reason == 11 || reason == 13 || reason == 15; }
+
+QString Blanks(int count) { return QString(std::max(0, count), QLatin1Char(' ')); }
+
+// Sets a list's block change number for a scope, so every record added shares it.
+class TChangeNumberScope {
+public:
+    TChangeNumberScope(TCodeEditUndoList& list, std::int32_t number)
+        : list_(list), saved_(list.BlockChangeNumber()), number_(number)
+    {
+        list_.SetBlockChangeNumber(number);
+    }
+    ~TChangeNumberScope() { list_.SetBlockChangeNumber(saved_); }
+    TChangeNumberScope(const TChangeNumberScope&) = delete;
+    TChangeNumberScope& operator=(const TChangeNumberScope&) = delete;
+    // A replay that opened and closed a block of its own dropped the number.
+    void Renew() { list_.SetBlockChangeNumber(number_); }
+
+private:
+    TCodeEditUndoList& list_;
+    std::int32_t saved_;
+    std::int32_t number_;
+};
+
+// Whether the record after one replayed belongs to the same group. `last` is the reason
+// of the group's first record; `stop` is the bracket reason that ends a bracketed group
+// (0 outside brackets).
+bool SameGroup(const TCodeEditUndoItem& next, std::uint8_t last, std::int32_t number, bool groupUndo,
+               std::uint8_t stop)
+{
+    if (stop != 0) {
+        return next.ChangeReason != stop;
+    }
+    if (next.ChangeNumber == number) {
+        return true;
+    }
+    return groupUndo && last != crIndent && last != crUnindent && next.ChangeReason == last;
+}
+
+// Group breaks on top of one list move to the other.
+void MoveGroupBreaks(TCodeEditUndoList& from, TCodeEditUndoList& to)
+{
+    while (from.GetLastChangeReason() == crGroupBreak) {
+        from.PopItem();
+        to.AddGroupBreak();
+    }
+}
+} // namespace
+
+// --- whole groups ----------------------------------------------------------------------
+
+void TCustomCodeEdit::Undo()
+{
+    if (GetReadOnly()) {
+        return;
+    }
+    TPaintLockGuard lock(*this);
+    MoveGroupBreaks(*undoList_, *redoList_);
+    const TCodeEditUndoItem* first = undoList_->PeekItem();
+    if (!first) {
+        return;
+    }
+    const std::uint8_t last = first->ChangeReason;
+    const std::int32_t number = first->ChangeNumber;
+    const std::uint8_t opening = IsClosingBracket(last) ? static_cast<std::uint8_t>(last - 1) : 0;
+    TChangeNumberScope inverse(*redoList_, number);
+    for (;;) {
+        UndoItem();
+        const TCodeEditUndoItem* next = undoList_->PeekItem();
+        if (!next || !SameGroup(*next, last, number, HasOption(eoGroupUndo), opening)) {
+            break;
+        }
+    }
+    MoveGroupBreaks(*undoList_, *redoList_);
+    if (opening != 0 && undoList_->GetLastChangeReason() == opening) {
+        UndoItem();
+    }
+}
+
+void TCustomCodeEdit::Redo()
+{
+    if (GetReadOnly()) {
+        return;
+    }
+    TPaintLockGuard lock(*this);
+    MoveGroupBreaks(*redoList_, *undoList_);
+    const TCodeEditUndoItem* first = redoList_->PeekItem();
+    if (!first) {
+        return;
+    }
+    const std::uint8_t last = first->ChangeReason;
+    const std::int32_t number = first->ChangeNumber;
+    const std::uint8_t closing = IsOpeningBracket(last) ? static_cast<std::uint8_t>(last + 1) : 0;
+    TChangeNumberScope inverse(*undoList_, number);
+    for (;;) {
+        RedoItem();
+        inverse.Renew();
+        const TCodeEditUndoItem* next = redoList_->PeekItem();
+        if (!next || !SameGroup(*next, last, number, HasOption(eoGroupUndo), closing)) {
+            break;
+        }
+    }
+    MoveGroupBreaks(*redoList_, *undoList_);
+    if (closing != 0 && redoList_->GetLastChangeReason() == closing) {
+        RedoItem();
+    }
+}
+
+// --- one record ------------------------------------------------------------------------
+
+void TCustomCodeEdit::UndoItem()
+{
+    std::unique_ptr<TCodeEditUndoItem> item = undoList_->PopItem();
+    if (!item) {
+        return;
+    }
+    TPaintLockGuard lock(*this);
+    const TCodeSelectionMode mode = item->ChangeSelMode;
+    TSelectionModeHold modeHold(*this, mode);
+    TScrollPastEolHold pastEol(*this);
+    const std::uint8_t reason = item->ChangeReason;
+    const TTextPoint start = item->ChangeStartPos;
+    const TTextPoint end = item->ChangeEndPos;
+    switch (reason) {
+    case crInsert:
+    case crPaste:
+    case crDragDropInsert: {
+        SetCaretAndSelection(end, start, end);
+        const QString inserted = GetSelText();
+        SetSelTextRaw(item->ChangeStr);
+        // In normal mode the redo replaces what the undo put back, so a typed character
+        // that overwrote another comes back as an overwrite.
+        const TTextPoint restoredEnd = CaretXY();
+        redoList_->AddChange(reason, start, mode == smNormal ? restoredEnd : end, inserted, mode);
+        SetCaretAndSelection(start, start, start);
+        break;
+    }
+    case crDeleteCaretToStart:
+    case crSelDelete:
+    case crDeleteBeforeCaret:
+    case crDeleteAfterCaret:
+    case crDeleteAndReset: {
+        TTextPoint at = EarlierPoint(start, end);
+        if (mode == smColumn) {
+            at = TTextPoint{std::min(start.x, end.x), std::min(start.y, end.y)};
+        }
+        const bool caretToStart = reason == crDeleteCaretToStart || reason == crDeleteAfterCaret;
+        if (caretToStart && at.y > LineCount()) {
+            SetCaretXY(TTextPoint{1, LineCount()});
+            lines_->Add(QString());
+        }
+        SetCaretAndSelection(at, at, at);
+        SetSelTextRaw(item->ChangeStr);
+        const TTextPoint caret = caretToStart ? start : end;
+        if (reason == crDeleteBeforeCaret || reason == crDeleteAfterCaret) {
+            SetCaretAndSelection(caret, caret, caret);
+        } else {
+            SetCaretAndSelection(caret, start, end);
+        }
+        redoList_->AddChange(reason, start, end, QString(), mode);
+        if (reason == crDeleteAndReset) {
+            SetCaretXY(TTextPoint{1, 1});
+            SetBlockEnd(TTextPoint{1, 1});
+        }
+        EnsureCursorPosVisible();
+        break;
+    }
+    case crLineBreak: {
+        SetCaretAndSelection(start, start, start);
+        redoList_->AddChange(reason, start, end, QString(), mode);
+        QString line = GetLineText();
+        // A head that lost its trailing blanks gets them back before the tail; a break
+        // that moved nothing (past the line end, on an empty line) changed no line.
+        if (!item->ChangeStr.isEmpty() && line.size() < caretX_ - 1) {
+            line += Blanks(caretX_ - 1 - static_cast<int>(line.size()));
+        }
+        if (end.y < LineCount()) {
+            lines_->Delete(end.y);
+        }
+        SetCaretXY(start);
+        lines_->Put(caretY_ - 1, line + item->ChangeStr);
+        DoLinesDeleted(caretY_, 1);
+        break;
+    }
+    case crIndent:
+        redoList_->AddChange(reason, start, end, item->ChangeStr, mode);
+        SetCaretAndSelection(end, start, end);
+        break;
+    case crUnindent:
+        redoList_->AddChange(reason, start, end, item->ChangeStr, mode);
+        InsertBlock(TTextPoint{1, start.y}, TTextPoint{1, end.y}, item->ChangeStr);
+        SetCaretAndSelection(start, start, end);
+        break;
+    case crWrapOn: SetWordWrap(false); break;
+    case crWrapOff: SetWordWrap(true); break;
+    case crBlanksAdded:
+        SetCaretAndSelection(start, start, end);
+        redoList_->AddChange(reason, start, end, GetSelText(), mode);
+        SetSelTextRaw(item->ChangeStr);
+        SetCaretAndSelection(start, start, start);
+        break;
+    default: break;
+    }
+}
+
+void TCustomCodeEdit::RedoItem()
+{
+    std::unique_ptr<TCodeEditUndoItem> item = redoList_->PopItem();
+    if (!item) {
+        return;
+    }
+    // The records this replay adds to the undo list must not empty the redo list.
+    struct TReplay {
+        bool& flag;
+        bool saved;
+        explicit TReplay(bool& f) : flag(f), saved(f) { flag = true; }
+        ~TReplay() { flag = saved; }
+    } replay(replayingRedo_);
+    TPaintLockGuard lock(*this);
+    const TCodeSelectionMode mode = item->ChangeSelMode;
+    TSelectionModeHold modeHold(*this, mode);
+    TScrollPastEolHold pastEol(*this);
+    const std::uint8_t reason = item->ChangeReason;
+    const TTextPoint start = item->ChangeStartPos;
+    const TTextPoint end = item->ChangeEndPos;
+    switch (reason) {
+    case crInsert:
+    case crPaste:
+    case crDragDropInsert: {
+        TTextPoint after = end;
+        if (mode == smNormal) {
+            // `end` closes the text the undo put back; the insertion replaces it.
+            SetCaretAndSelection(end, start, end);
+            const QString replaced = GetSelText();
+            SetSelTextRaw(item->ChangeStr);
+            after = CaretXY();
+            undoList_->AddChange(reason, start, after, replaced, mode);
+        } else {
+            SetCaretAndSelection(start, start, start);
+            SetSelTextRaw(item->ChangeStr);
+            SetCaretXY(end);
+            undoList_->AddChange(reason, start, end, QString(), mode);
+        }
+        SetCaretAndSelection(after, reason == crDragDropInsert ? start : after, after);
+        break;
+    }
+    case crDeleteCaretToStart:
+    case crSelDelete:
+    case crDeleteBeforeCaret:
+    case crDeleteAfterCaret:
+        SetCaretAndSelection(end, start, end);
+        undoList_->AddChange(reason, start, end, GetSelText(), mode);
+        SetSelTextRaw(item->ChangeStr);
+        SetCaretAndSelection(start, start, start);
+        break;
+    case crLineBreak:
+        SetCaretAndSelection(start, start, start);
+        DispatchCommand(ecLineBreak, QLatin1Char('\r'), {});
+        break;
+    case crIndent:
+        undoList_->AddChange(reason, start, end, item->ChangeStr, mode);
+        SetCaretAndSelection(end, start, end);
+        break;
+    case crUnindent: {
+        undoList_->AddChange(reason, start, end, item->ChangeStr, smColumn);
+        const QStringList pieces = item->ChangeStr.split(QLatin1String("\r\n"));
+        for (qsizetype i = 0; i < pieces.size() && start.y + i <= LineCount(); ++i) {
+            if (!pieces[i].isEmpty()) {
+                const int y = start.y + static_cast<int>(i);
+                lines_->Put(y - 1, LineAt(y).mid(pieces[i].size()));
+            }
+        }
+        // Each end moves left by what its own line lost.
+        const qsizetype endPiece = end.y - start.y;
+        const int endShift = endPiece < pieces.size() ? static_cast<int>(pieces[endPiece].size()) : 0;
+        const TTextPoint newStart{std::max(1, start.x - static_cast<int>(pieces.first().size())), start.y};
+        const TTextPoint newEnd{std::max(1, end.x - endShift), end.y};
+        SetCaretAndSelection(newStart, newStart, newEnd);
+        break;
+    }
+    case crWrapOn: SetWordWrap(false); break;
+    case crWrapOff: SetWordWrap(true); break;
+    case crBlanksAdded:
+        undoList_->AddChange(reason, start, end, QString(), mode);
+        SetCaretAndSelection(end, end, end);
+        SetSelTextRaw(item->ChangeStr);
+        SetCaretAndSelection(start, start, start);
+        break;
+    default: break;
+    }
+}
+
+// --- queries and the column insertion ---------------------------------------------------
+
+bool TCustomCodeEdit::CanUndo() const { return !GetReadOnly() && undoList_->CanUndo(); }
+
+bool TCustomCodeEdit::CanRedo() const { return !GetReadOnly() && redoList_->CanUndo(); }
+
+bool TCustomCodeEdit::CanPaste() const
+{
+    if (GetReadOnly()) {
+        return false;
+    }
+    const IClipboard& clipboard = Clipboard();
+    return clipboard.HasFormat(ClipboardTextFormat) || clipboard.HasFormat(CodeEditClipboardFormat);
+}
+
+void TCustomCodeEdit::InsertBlock(TTextPoint begin, TTextPoint end, const QString& text)
+{
+    TPaintLockGuard lock(*this);
+    selectionMode_ = smColumn;
+    SetCaretAndSelection(begin, begin, end);
+    SetSelTextPrimitive(smColumn, text);
+    StatusChanged(scSelection);
+}

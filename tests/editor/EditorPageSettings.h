@@ -1,0 +1,18 @@
+#pragma once
+// The settings the application's editor pages run with: tab width 5, tab keys taken,
+// and auto indent, drag and drop, dropped files, group undo, scrolling past the line
+// end, the scroll hint, smart tab delete, smart tabs, tab indent, tabs to spaces and
+// trimmed trailing blanks.
+
+#include "editor/CodeEdit.h"
+
+inline constexpr TCodeEditorOptions PageOptions{
+    eoAutoIndent,     eoDragDropEditing, eoDropFiles, eoGroupUndo,    eoScrollPastEol,     eoShowScrollHint,
+    eoSmartTabDelete, eoSmartTabs,       eoTabIndent, eoTabsToSpaces, eoTrimTrailingSpaces};
+
+inline void UsePageSettings(TCustomCodeEdit& editor)
+{
+    editor.SetTabWidth(5);
+    editor.SetWantTabs(true);
+    editor.SetOptions(PageOptions);
+}
