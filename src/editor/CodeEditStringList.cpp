@@ -92,7 +92,9 @@ void TCodeEditStringList::InsertRecord(int index, TCodeEditStringRec&& record)
         Reallocate(GrowCapacity(Capacity()));
     }
     MoveGap(index);
-    records_[static_cast<std::size_t>(gapStart_)] = std::move(record);
+    TCodeEditStringRec& placed = records_[static_cast<std::size_t>(gapStart_)];
+    placed = std::move(record);
+    CountLength(placed);
     ++gapStart_;
     ++count_;
 }
@@ -102,7 +104,9 @@ void TCodeEditStringList::RemoveRecords(int index, int count)
     MoveGap(index);
     const int gapEnd = gapStart_ + GapLength();
     for (int k = 0; k < count; ++k) {
-        records_[static_cast<std::size_t>(gapEnd + k)] = TCodeEditStringRec{};
+        TCodeEditStringRec& rec = records_[static_cast<std::size_t>(gapEnd + k)];
+        UncountLength(rec);
+        rec = TCodeEditStringRec{};
     }
     count_ -= count;
 }
@@ -160,9 +164,10 @@ void TCodeEditStringList::Put(int index, const QString& text)
     CheckIndex(index, count_ - 1);
     UpdateBracket bracket(*this);
     TCodeEditStringRec& rec = At(index);
+    UncountLength(rec);
     rec.text = text;
     rec.flags = TCodeEditStringRec::LengthStale;
-    longestLine_ = -1;
+    CountLength(rec);
     if (OnPutted) {
         OnPutted(index, text);
     }
@@ -216,7 +221,6 @@ void TCodeEditStringList::AddStrings(const QStringList& lines)
     if (lines.isEmpty()) {
         return;
     }
-    longestLine_ = -1;
     UpdateBracket bracket(*this);
     const int first = count_;
     const int needed = count_ + static_cast<int>(lines.size());
@@ -260,7 +264,9 @@ void TCodeEditStringList::Clear()
             OnCleared(this);
         }
     }
-    longestLine_ = -1;
+    std::vector<int>().swap(lengthCounts_);
+    longestLength_ = 0;
+    lengthsCounted_ = false;
 }
 
 void TCodeEditStringList::Delete(int index)
@@ -268,7 +274,6 @@ void TCodeEditStringList::Delete(int index)
     CheckIndex(index, count_ - 1);
     UpdateBracket bracket(*this);
     RemoveRecords(index, 1);
-    longestLine_ = -1;
     if (OnDeleted) {
         OnDeleted(index);
     }
@@ -280,11 +285,6 @@ void TCodeEditStringList::Exchange(int index1, int index2)
     CheckIndex(index2, count_ - 1);
     UpdateBracket bracket(*this);
     std::swap(At(index1), At(index2));
-    if (longestLine_ == index1) {
-        longestLine_ = index2;
-    } else if (longestLine_ == index2) {
-        longestLine_ = index1;
-    }
 }
 
 void TCodeEditStringList::Move(int fromIndex, int toIndex)
@@ -527,7 +527,6 @@ void TCodeEditStringList::InsertLines(int index, const QString& text)
     const qsizetype cut = WrapCut(text);
     InsertRecord(index, TCodeEditStringRec{cut == text.size() ? text : text.left(cut)});
     InsertPieces(index + 1, text, cut);
-    longestLine_ = -1;
 }
 
 void TCodeEditStringList::DeleteLines(int index, int count)
@@ -538,7 +537,6 @@ void TCodeEditStringList::DeleteLines(int index, int count)
     CheckIndex(index, count_ - 1);
     UpdateBracket bracket(*this);
     RemoveRecords(index, std::min(count, count_ - index));
-    longestLine_ = -1;
     if (OnDeleted) {
         OnDeleted(index);
     }
@@ -552,12 +550,12 @@ void TCodeEditStringList::InsertBlankLines(int index, int count)
     }
     UpdateBracket bracket(*this);
     if (Capacity() < count_ + count) {
-        Reallocate(count_ + count);
+        // Grown like any insertion, so a line at a time does not copy the buffer each time.
+        Reallocate(std::max(count_ + count, GrowCapacity(Capacity())));
     }
     for (int k = 0; k < count; ++k) {
         InsertRecord(index + k, TCodeEditStringRec{}); // the same defaults as any new line
     }
-    longestLine_ = -1;
     if (OnAdded) {
         OnAdded(index, QString());
     }
@@ -579,7 +577,11 @@ QString TCodeEditStringList::GetExpandedString(int index)
     if (index < 0 || index >= count_) {
         return QString();
     }
-    TCodeEditStringRec& rec = At(index);
+    return Expand(At(index));
+}
+
+QString TCodeEditStringList::Expand(TCodeEditStringRec& rec)
+{
     if (rec.flags & TCodeEditStringRec::HasNoTabs) {
         return rec.text;
     }
@@ -594,9 +596,42 @@ int TCodeEditStringList::ExpandedLength(int index)
 {
     TCodeEditStringRec& rec = At(index);
     if (rec.flags & TCodeEditStringRec::LengthStale) {
-        GetExpandedString(index);
+        Expand(rec);
     }
     return rec.expandedLength;
+}
+
+void TCodeEditStringList::CountLength(TCodeEditStringRec& rec)
+{
+    if (!lengthsCounted_) {
+        return;
+    }
+    if (rec.flags & TCodeEditStringRec::LengthStale) {
+        Expand(rec);
+    }
+    const auto length = static_cast<std::size_t>(rec.expandedLength);
+    if (length >= lengthCounts_.size()) {
+        lengthCounts_.resize(length + 1);
+    }
+    ++lengthCounts_[length];
+    longestLength_ = std::max(longestLength_, rec.expandedLength);
+}
+
+void TCodeEditStringList::UncountLength(const TCodeEditStringRec& rec)
+{
+    if (!lengthsCounted_) {
+        return;
+    }
+    const int length = rec.expandedLength;
+    if ((rec.flags & TCodeEditStringRec::LengthStale) || length < 0 ||
+        length >= static_cast<int>(lengthCounts_.size()) || lengthCounts_[static_cast<std::size_t>(length)] == 0) {
+        lengthsCounted_ = false; // lost track: count again on the next question
+        return;
+    }
+    --lengthCounts_[static_cast<std::size_t>(length)];
+    while (longestLength_ > 0 && lengthCounts_[static_cast<std::size_t>(longestLength_)] == 0) {
+        --longestLength_;
+    }
 }
 
 int TCodeEditStringList::GetLengthOfLongestLine()
@@ -604,17 +639,15 @@ int TCodeEditStringList::GetLengthOfLongestLine()
     if (count_ == 0) {
         return 0;
     }
-    if (longestLine_ < 0 || longestLine_ >= count_) {
-        int best = -1;
+    if (!lengthsCounted_) {
+        lengthCounts_.assign(1, 0);
+        longestLength_ = 0;
+        lengthsCounted_ = true;
         for (int i = 0; i < count_; ++i) {
-            const int length = ExpandedLength(i);
-            if (length > best) {
-                best = length;
-                longestLine_ = i;
-            }
+            CountLength(At(i));
         }
     }
-    return ExpandedLength(longestLine_);
+    return longestLength_;
 }
 
 void TCodeEditStringList::SetTabWidth(int width)
@@ -624,7 +657,7 @@ void TCodeEditStringList::SetTabWidth(int width)
     }
     tabWidth_ = width;
     expandTabs_ = SelectTabExpanderWithFlag(width);
-    longestLine_ = -1;
+    lengthsCounted_ = false;
     for (TCodeEditStringRec& rec : records_) {
         rec.flags = static_cast<std::uint8_t>((rec.flags & ~TCodeEditStringRec::HasNoTabs) |
                                               TCodeEditStringRec::LengthStale);
@@ -714,15 +747,17 @@ void TCodeEditStringList::InsertPieces(int index, const QString& text, qsizetype
 void TCodeEditStringList::WrapLine(int index)
 {
     TCodeEditStringRec& rec = At(index);
+    UncountLength(rec);
     rec.expandedLength = -1;
     rec.flags = TCodeEditStringRec::LengthStale;
-    longestLine_ = -1;
     const qsizetype cut = WrapCut(rec.text);
     if (cut == rec.text.size()) {
+        CountLength(rec);
         return;
     }
     const QString text = std::move(rec.text);
     rec.text = text.left(cut); // before InsertPieces: growing the records moves rec
+    CountLength(rec);
     InsertPieces(index + 1, text, cut);
 }
 
@@ -754,6 +789,7 @@ void TCodeEditStringList::UnwrapLines(int first, int last)
         while (end <= last && At(end).continuation) {
             length += At(end++).text.size();
         }
+        UncountLength(At(head));
         if (end > head + 1) {
             QString joined;
             joined.reserve(length);
@@ -762,7 +798,6 @@ void TCodeEditStringList::UnwrapLines(int first, int last)
             }
             RemoveRecords(head + 1, end - head - 1);
             last -= end - head - 1;
-            longestLine_ = -1;
             if (OnDeleted) {
                 // As if the pieces were deleted one by one from the last.
                 for (int k = end - 1; k > head; --k) {
@@ -774,6 +809,7 @@ void TCodeEditStringList::UnwrapLines(int first, int last)
         TCodeEditStringRec& rec = At(head);
         rec.continuation = false;
         rec.flags = TCodeEditStringRec::LengthStale;
+        CountLength(rec);
     }
 }
 

@@ -175,6 +175,12 @@ private:
     // The file's own encoding, or UTF-8 when it cannot hold every character of the text.
     TTextEncoding SaveEncoding() const;
     int ExpandedLength(int index);
+    QString Expand(TCodeEditStringRec& rec);
+    // The lines counted by their expanded length keep the longest length known through
+    // every edit; counting starts on the first question and stops when the tab width
+    // changes or the buffer is cleared.
+    void CountLength(TCodeEditStringRec& rec);
+    void UncountLength(const TCodeEditStringRec& rec);
 
     std::vector<TCodeEditStringRec> records_;
     int count_ = 0;
@@ -185,7 +191,9 @@ private:
     bool finalLineBreak_ = true;
     TTextEncoding encoding_ = TTextEncoding::Utf8;
     TTabExpanderWithFlag expandTabs_;
-    int longestLine_ = -1;
+    std::vector<int> lengthCounts_;
+    int longestLength_ = 0;
+    bool lengthsCounted_ = false;
     int tabWidth_ = 8;
     int updateCount_ = 0;
 };
