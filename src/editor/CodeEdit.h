@@ -517,6 +517,10 @@ private:
     TTextPoint WrappedPoint(TTextPoint point) const;
     void PastePlainText(const QString& text);
 
+    // Where a text that replaces the selection begins: the top left corner of a column
+    // block, column 1 of a line block, else the selection's start.
+    TTextPoint ReplacementStart() const;
+
     // Scopes that hold eoScrollPastEol on, or a selection mode, and restore it on every
     // way out (CodeEditInternals.h).
     class TScrollPastEolHold;

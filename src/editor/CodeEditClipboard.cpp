@@ -144,13 +144,11 @@ void TCustomCodeEdit::PasteBlock(TCodeSelectionMode mode, const QString& text)
     }
     TTextPoint start = CaretXY();
     if (SelAvail()) {
-        start = BlockBegin();
+        start = ReplacementStart();
+        const TTextPoint begin = BlockBegin();
         const TTextPoint end = BlockEnd();
-        blockBegin_ = start;
+        blockBegin_ = begin;
         blockEnd_ = end;
-        if (selectionMode_ == smLine) {
-            start.x = 1;
-        }
     }
     int columnWidth = 0;
     SetSelTextPrimitive(mode, text, &columnWidth, true);
@@ -177,10 +175,11 @@ void TCustomCodeEdit::PastePlainText(const QString& text)
     if (SelAvail()) {
         undoList_->AddChange(crSelDelete, BlockBegin(), BlockEnd(), GetSelText(), selectionMode_);
     }
-    const TTextPoint start = SelAvail() ? BlockBegin() : CaretXY();
+    const TTextPoint start = SelAvail() ? ReplacementStart() : CaretXY();
     if (SelAvail()) {
+        const TTextPoint begin = BlockBegin();
         blockEnd_ = BlockEnd();
-        blockBegin_ = start;
+        blockBegin_ = begin;
     }
     LockUndo();
     try {

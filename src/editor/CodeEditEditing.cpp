@@ -371,7 +371,10 @@ void TCustomCodeEdit::InsertLineBreak(bool moveCaret)
         ProperSetLine(y - 1, head);
         const QString indent = GetLeftSpacing(LeftSpacesEx(head, true), true);
         lines_->Insert(y, indent + tail);
-        undoList_->AddChange(crLineBreak, caret, caret, tail, smNormal);
+        // Blanks and tabs the head lost to trimming go with the moved text, so the undo
+        // gives back exactly what stood there.
+        const QString trimmed = head.mid(LineAt(y).size());
+        undoList_->AddChange(crLineBreak, caret, caret, trimmed + tail, smNormal);
         target = TTextPoint{static_cast<int>(indent.size()) + 1, y + 1};
     } else if (length > 0 && caretX_ == 1) {
         lines_->Insert(y - 1, QString());
@@ -392,7 +395,9 @@ void TCustomCodeEdit::InsertLineBreak(bool moveCaret)
         lines_->Insert(y, QString());
         if (moveCaret) {
             if (indent > 0) {
-                lines_->Put(y, source.left(indent));
+                // Stored like every edited line: a trimming page keeps no line of blanks
+                // that a later edit would trim without a record.
+                ProperSetLine(y, source.left(indent));
             }
             target = TTextPoint{indent + 1, y + 1};
         }
@@ -428,10 +433,7 @@ void TCustomCodeEdit::TypeChar(QChar c)
         BeginUndoBlock();
         try {
             undoList_->AddChange(crSelDelete, BlockBegin(), BlockEnd(), GetSelText(), selectionMode_);
-            TTextPoint start = BlockBegin();
-            if (selectionMode_ == smLine) {
-                start.x = 1;
-            }
+            const TTextPoint start = ReplacementStart();
             SetSelTextRaw(QString(c));
             undoList_->AddChange(crInsert, start, CaretXY(), QString(), smNormal);
         } catch (...) {
@@ -490,7 +492,7 @@ void TCustomCodeEdit::TypeText(const QString& text)
         BeginUndoBlock();
         try {
             undoList_->AddChange(crSelDelete, BlockBegin(), BlockEnd(), GetSelText(), selectionMode_);
-            const TTextPoint start = BlockBegin();
+            const TTextPoint start = ReplacementStart();
             SetSelTextRaw(text);
             undoList_->AddChange(crInsert, start, CaretXY(), QString(), smNormal);
         } catch (...) {

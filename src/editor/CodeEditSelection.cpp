@@ -107,6 +107,19 @@ TTextPoint TCustomCodeEdit::BlockBegin() const { return EarlierPoint(blockBegin_
 
 TTextPoint TCustomCodeEdit::BlockEnd() const { return LaterPoint(blockBegin_, blockEnd_); }
 
+TTextPoint TCustomCodeEdit::ReplacementStart() const
+{
+    TTextPoint start = BlockBegin();
+    if (selectionMode_ == smLine) {
+        start.x = 1;
+    } else if (selectionMode_ == smColumn) {
+        const TTextPoint end = BlockEnd();
+        const int left = std::min(CharToDisplayColumn(start.y, start.x), CharToDisplayColumn(end.y, end.x));
+        start.x = DisplayToCharColumn(start.y, left);
+    }
+    return start;
+}
+
 bool TCustomCodeEdit::SelAvail() const
 {
     return blockBegin_.x != blockEnd_.x || (blockBegin_.y != blockEnd_.y && selectionMode_ != smColumn);
@@ -238,9 +251,10 @@ void TCustomCodeEdit::ReplaceSelText(const QString& text)
         TTextPoint start = CaretXY();
         if (SelAvail()) {
             undoList_->AddChange(crSelDelete, BlockBegin(), BlockEnd(), GetSelText(), selectionMode_);
-            start = BlockBegin();
+            start = ReplacementStart();
+            const TTextPoint begin = BlockBegin();
             blockEnd_ = BlockEnd();
-            blockBegin_ = start;
+            blockBegin_ = begin;
         }
         LockUndo();
         try {
@@ -251,7 +265,14 @@ void TCustomCodeEdit::ReplaceSelText(const QString& text)
         }
         UnlockUndo();
         if (!text.isEmpty()) {
-            undoList_->AddChange(crInsert, start, CaretXY(), QString(), selectionMode_);
+            if (selectionMode_ == smLine && caretX_ == 1) {
+                // Whole lines went in before the caret line: the record names them
+                // only, or its undo would take the caret line as well.
+                undoList_->AddChange(crInsert, start, TTextPoint{charsInWindow_, caretY_ - 1}, QString(), smLine);
+            } else {
+                undoList_->AddChange(crInsert, start, CaretXY(), QString(),
+                                     selectionMode_ == smLine ? smNormal : selectionMode_);
+            }
         }
     } catch (...) {
         EndUndoBlock();

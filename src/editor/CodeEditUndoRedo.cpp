@@ -14,8 +14,6 @@ constexpr std::uint8_t crDeleteAndReset = 18;
 bool IsOpeningBracket(std::uint8_t reason) { return reason == 10 || reason == 12 || reason == 14; }
 bool IsClosingBracket(std::uint8_t reason) { return reason == 11 || reason == 13 || reason == 15; }
 
-QString Blanks(int count) { return QString(std::max(0, count), QLatin1Char(' ')); }
-
 // Sets a list's block change number for a scope, so every record added shares it.
 class TChangeNumberScope {
 public:
@@ -182,12 +180,9 @@ void TCustomCodeEdit::UndoItem()
     case crLineBreak: {
         SetCaretAndSelection(start, start, start);
         redoList_->AddChange(reason, start, end, QString(), mode);
-        QString line = GetLineText();
-        // A head that lost its trailing blanks gets them back before the tail; a break
-        // that moved nothing (past the line end, on an empty line) changed no line.
-        if (!item->ChangeStr.isEmpty() && line.size() < caretX_ - 1) {
-            line += Blanks(caretX_ - 1 - static_cast<int>(line.size()));
-        }
+        // The record's text holds what the head lost to trimming as well, so the two
+        // join without padding; a break that moved nothing changed no line.
+        const QString line = GetLineText();
         if (end.y < LineCount()) {
             lines_->Delete(end.y);
         }

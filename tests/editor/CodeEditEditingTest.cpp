@@ -117,7 +117,9 @@ INSTANTIATE_TEST_SUITE_P(
                   "        ab|        cdef", "caret 9,2", "5 11,1-11,1 'cdef' normal"},
         TEditCase{"LineBreakAtColumnOneOpensALineAbove", "abc", {1, 1}, Keys({"Enter"}), "|abc", "caret 1,2",
                   "5 1,1-1,1 'abc' normal"},
-        TEditCase{"LineBreakPastTheEndCopiesTheIndent", "  abc", {9, 1}, Keys({"Enter"}), "  abc|  ", "caret 3,2",
+        TEditCase{"LineBreakPastTheEndCopiesTheIndent", "  abc", {9, 1},
+                  Without({eoTrimTrailingSpaces}, 8, Keys({"Enter"})), "  abc|  ", "caret 3,2", "5 9,1-9,1 '' normal"},
+        TEditCase{"LineBreakPastTheEndTrimsTheCopiedIndent", "  abc", {9, 1}, Keys({"Enter"}), "  abc|", "caret 3,2",
                   "5 9,1-9,1 '' normal"},
         TEditCase{"LineBreakOnAnEmptyLineTakesTheIndentAbove", "    x|", {1, 2}, Keys({"Enter"}), "    x||",
                   "caret 5,3", "5 1,2-1,2 '' normal"},
@@ -201,7 +203,8 @@ INSTANTIATE_TEST_SUITE_P(
                       s.Press("Enter");
                       s.Type("J2");
                   },
-                  "     M3,1,1|     J2", "caret 8,2", "5 12,1-12,1 '' normal; 0 6,2-7,2 '' normal; 0 7,2-8,2 '' normal"},
+                  "     M3,1,1|     J2", "caret 8,2",
+                  "5 12,1-12,1 '' normal; 21 6,2-1,2 '' normal; 0 6,2-7,2 '' normal; 0 7,2-8,2 '' normal"},
         TEditCase{"BackspaceInIndentWithPageSettings", "x|          y", {11, 2},
                   [](TEditorSession& s) {
                       UsePageSettings(s.editor);
