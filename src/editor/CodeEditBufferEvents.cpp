@@ -125,7 +125,7 @@ void TCustomCodeEdit::FlushRescan()
         highlighter_->ResetRange();
         lines_->PutRange(0, highlighter_->GetRange());
     }
-    const int scanned = ScanLines(*lines_, *highlighter_, first, last);
+    const int scanned = ScanChangedLines(*lines_, *highlighter_, first, last);
     InvalidateLines(first + 1, scanned + 1);
 }
 

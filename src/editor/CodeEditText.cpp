@@ -42,7 +42,9 @@ void TCustomCodeEdit::SetLineText(const QString& text)
 
 void TCustomCodeEdit::ProperSetLine(int index, const QString& text)
 {
-    if (!HasOption(eoTrimTrailingSpaces)) {
+    // A piece that a wrapped line goes on after does not end the line: its blanks stay.
+    const bool continued = index + 1 < LineCount() && lines_->IsContinuationLine(index + 1);
+    if (!HasOption(eoTrimTrailingSpaces) || continued) {
         lines_->Put(index, text);
         return;
     }

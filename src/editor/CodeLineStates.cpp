@@ -15,10 +15,10 @@ void RescanAllRanges(TCodeEditStringList& lines, TCodeCustomHighlighter& highlig
 
 int ScanFrom(TCodeEditStringList& lines, TCodeCustomHighlighter& highlighter, int index)
 {
-    return ScanLines(lines, highlighter, index, index);
+    return ScanChangedLines(lines, highlighter, index, index);
 }
 
-int ScanLines(TCodeEditStringList& lines, TCodeCustomHighlighter& highlighter, int first, int last)
+int ScanChangedLines(TCodeEditStringList& lines, TCodeCustomHighlighter& highlighter, int first, int last)
 {
     if (first < 0 || first >= lines.Count() - 1) {
         return first;

@@ -19,4 +19,4 @@ int ScanFrom(TCodeEditStringList& lines, TCodeCustomHighlighter& highlighter, in
 // After lines first..last changed: scans them all from the state stored for `first`,
 // then goes on like ScanFrom until a following line's stored state matches. Returns the
 // last line scanned.
-int ScanLines(TCodeEditStringList& lines, TCodeCustomHighlighter& highlighter, int first, int last);
+int ScanChangedLines(TCodeEditStringList& lines, TCodeCustomHighlighter& highlighter, int first, int last);

@@ -75,4 +75,5 @@ public:
     int WheelScrollLines() const override { return wheelLines; }
     void ScrollBarsChanged() override { ++scrollBarUpdates; }
     void CaretChanged() override { ++caretUpdates; }
+    void RecreateWindow() override { calls.push_back("recreate"); }
 };
