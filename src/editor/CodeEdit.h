@@ -489,6 +489,8 @@ private:
     void ListDeleted(int index);
     void ListPutted(int index, const QString& text);
     void ListCleared();
+    // Lines came at `index`; `lastRepaint` ends the band to repaint.
+    void LinesArrived(int index, const QString& text, int lastRepaint);
     // Line states: the handlers mark the lines whose state may have changed; the scan
     // runs once when the buffer's update ends, so a paste of many lines scans each once.
     void MarkRescan(int first, int last);
@@ -517,6 +519,11 @@ private:
     TTextPoint WrappedPoint(TTextPoint point) const;
     void PastePlainText(const QString& text);
 
+    // Undo (false) or redo (true) one group, one record.
+    void ReplayGroup(bool redo);
+    void ReplayItem(bool redo);
+    void ReplayUndo(const TCodeEditUndoItem& item);
+    void ReplayRedo(const TCodeEditUndoItem& item);
     // Where a text that replaces the selection begins: the top left corner of a column
     // block, column 1 of a line block, else the selection's start.
     TTextPoint ReplacementStart() const;

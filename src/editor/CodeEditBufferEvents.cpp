@@ -9,6 +9,16 @@
 
 void TCustomCodeEdit::ListAdded(int index, const QString& text)
 {
+    LinesArrived(index, text, std::max(index + 1, topLine_ + linesInWindow_));
+}
+
+void TCustomCodeEdit::ListInserted(int index, const QString& text)
+{
+    LinesArrived(index, text, topLine_ + linesInWindow_);
+}
+
+void TCustomCodeEdit::LinesArrived(int index, const QString& text, int lastRepaint)
+{
     if (highlighter_) {
         const int added = std::max(1, LineCount() - knownLineCount_);
         if (rescanLast_ >= index) {
@@ -18,25 +28,8 @@ void TCustomCodeEdit::ListAdded(int index, const QString& text)
         MarkRescan(std::max(0, index - 1), index + added - 1);
     }
     knownLineCount_ = LineCount();
-    InvalidateGutterLines(index + 1, std::max(index + 1, topLine_ + linesInWindow_));
-    InvalidateLines(index + 1, std::max(index + 1, topLine_ + linesInWindow_));
-    if (text.size() + 1 > maxLeftChar_) {
-        GrowMaxLeftChar(static_cast<int>(text.size()) + 1);
-    }
-}
-
-void TCustomCodeEdit::ListInserted(int index, const QString& text)
-{
-    if (highlighter_) {
-        const int added = std::max(1, LineCount() - knownLineCount_);
-        if (rescanLast_ >= index) {
-            rescanLast_ += added;
-        }
-        MarkRescan(std::max(0, index - 1), index + added - 1);
-    }
-    knownLineCount_ = LineCount();
-    InvalidateGutterLines(index + 1, topLine_ + linesInWindow_);
-    InvalidateLines(index + 1, topLine_ + linesInWindow_);
+    InvalidateGutterLines(index + 1, lastRepaint);
+    InvalidateLines(index + 1, lastRepaint);
     if (text.size() + 1 > maxLeftChar_) {
         GrowMaxLeftChar(static_cast<int>(text.size()) + 1);
     }

@@ -160,6 +160,16 @@ void TCustomCodeEdit::DeleteLastChar()
             const TTextPoint before = CaretXY();
             TTextPoint recordStart{};
             QString removed;
+            // The indentation of the nearest line above that is indented less than this.
+            const auto indentAbove = [this](int indent) {
+                for (int y = caretY_ - 1; y >= 1; --y) {
+                    const int spaces = LeftSpaces(LineAt(y));
+                    if (spaces < indent) {
+                        return spaces;
+                    }
+                }
+                return 0;
+            };
             if (caretX_ > length + 1) {
                 // Past the line end only the caret moves.
                 if (!HasOption(eoSmartTabDelete)) {
@@ -167,16 +177,7 @@ void TCustomCodeEdit::DeleteLastChar()
                 } else if (length > 0) {
                     SetCaretX(length + 1);
                 } else {
-                    const int wanted = caretX_ - 1;
-                    int indent = 0;
-                    for (int y = caretY_ - 1; y >= 1; --y) {
-                        const int spaces = LeftSpaces(LineAt(y));
-                        if (spaces < wanted) {
-                            indent = spaces;
-                            break;
-                        }
-                    }
-                    SetCaretX(caretX_ - (wanted - indent));
+                    SetCaretX(indentAbove(caretX_ - 1) + 1);
                 }
             } else if (caretX_ == 1) {
                 if (caretY_ > 1) {
@@ -194,16 +195,7 @@ void TCustomCodeEdit::DeleteLastChar()
                 int count = 0;
                 int from = 0; // 0-based start of the removed characters
                 if (HasOption(eoSmartTabDelete)) {
-                    // Back to the indentation of the nearest line above that is indented less.
-                    int target = 0;
-                    for (int y = caretY_ - 1; y >= 1; --y) {
-                        const int spaces = LeftSpaces(LineAt(y));
-                        if (spaces < indent) {
-                            target = spaces;
-                            break;
-                        }
-                    }
-                    count = indent - target;
+                    count = indent - indentAbove(indent);
                     from = 0;
                     if (text.mid(0, count) != text.mid(indent - count, count)) {
                         // Mixed tabs and blanks: the record names the characters where

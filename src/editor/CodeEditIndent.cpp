@@ -33,6 +33,10 @@ QString TabsToReach(int column, int width, int tabWidth)
     return text + QString(target - at, QLatin1Char(' '));
 }
 
+// The last line a block indentation takes: a selection that ends at column 1 leaves
+// that line alone.
+int LastBlockLine(TTextPoint begin, TTextPoint end) { return end.x == 1 && end.y > begin.y ? end.y - 1 : end.y; }
+
 // Leading characters one unindent step takes: a leading tab, else up to `tabWidth`
 // blanks and a tab right after them within that count.
 int UnindentLength(const QString& line, int tabWidth)
@@ -175,8 +179,7 @@ void TCustomCodeEdit::DoBlockIndent()
     const TTextPoint begin = BlockBegin();
     const TTextPoint end = BlockEnd();
     const int first = begin.y;
-    // A selection that ends at column 1 leaves that line alone.
-    const int last = end.x == 1 && end.y > begin.y ? end.y - 1 : end.y;
+    const int last = LastBlockLine(begin, end);
     const QString unit = HasOption(eoTabsToSpaces) ? QString(tabWidth_, QLatin1Char(' ')) : QStringLiteral("\t");
     QStringList units;
     for (int y = first; y <= last; ++y) {
@@ -219,7 +222,7 @@ void TCustomCodeEdit::DoBlockUnindent()
     const TTextPoint begin = BlockBegin();
     const TTextPoint end = BlockEnd();
     const int first = begin.y;
-    const int last = end.x == 1 && end.y > begin.y ? end.y - 1 : end.y;
+    const int last = LastBlockLine(begin, end);
     std::vector<int> removed;
     bool any = false;
     for (int y = first; y <= last; ++y) {

@@ -61,85 +61,93 @@ void MoveGroupBreaks(TCodeEditUndoList& from, TCodeEditUndoList& to)
 
 // --- whole groups ----------------------------------------------------------------------
 
-void TCustomCodeEdit::Undo()
-{
-    if (GetReadOnly()) {
-        return;
-    }
-    TPaintLockGuard lock(*this);
-    MoveGroupBreaks(*undoList_, *redoList_);
-    const TCodeEditUndoItem* first = undoList_->PeekItem();
-    if (!first) {
-        return;
-    }
-    const std::uint8_t last = first->ChangeReason;
-    const std::int32_t number = first->ChangeNumber;
-    const std::uint8_t opening = IsClosingBracket(last) ? static_cast<std::uint8_t>(last - 1) : 0;
-    TChangeNumberScope inverse(*redoList_, number);
-    for (;;) {
-        UndoItem();
-        const TCodeEditUndoItem* next = undoList_->PeekItem();
-        if (!next || !SameGroup(*next, last, number, HasOption(eoGroupUndo), opening)) {
-            break;
-        }
-    }
-    MoveGroupBreaks(*undoList_, *redoList_);
-    if (opening != 0 && undoList_->GetLastChangeReason() == opening) {
-        UndoItem();
-    }
-}
+void TCustomCodeEdit::Undo() { ReplayGroup(false); }
 
-void TCustomCodeEdit::Redo()
+void TCustomCodeEdit::Redo() { ReplayGroup(true); }
+
+void TCustomCodeEdit::ReplayGroup(bool redo)
 {
     if (GetReadOnly()) {
         return;
     }
+    TCodeEditUndoList& from = redo ? *redoList_ : *undoList_;
+    TCodeEditUndoList& to = redo ? *undoList_ : *redoList_;
+    const auto replay = [this, redo] { redo ? RedoItem() : UndoItem(); };
     TPaintLockGuard lock(*this);
-    MoveGroupBreaks(*redoList_, *undoList_);
-    const TCodeEditUndoItem* first = redoList_->PeekItem();
+    MoveGroupBreaks(from, to);
+    const TCodeEditUndoItem* first = from.PeekItem();
     if (!first) {
         return;
     }
     const std::uint8_t last = first->ChangeReason;
     const std::int32_t number = first->ChangeNumber;
-    const std::uint8_t closing = IsOpeningBracket(last) ? static_cast<std::uint8_t>(last + 1) : 0;
-    TChangeNumberScope inverse(*undoList_, number);
+    // A bracketed group runs to its other bracket: an undo from the closing one back to
+    // the opening one, a redo the other way round.
+    std::uint8_t stop = 0;
+    if (!redo && IsClosingBracket(last)) {
+        stop = static_cast<std::uint8_t>(last - 1);
+    } else if (redo && IsOpeningBracket(last)) {
+        stop = static_cast<std::uint8_t>(last + 1);
+    }
+    TChangeNumberScope inverse(to, number);
     for (;;) {
-        RedoItem();
+        replay();
         inverse.Renew();
-        const TCodeEditUndoItem* next = redoList_->PeekItem();
-        if (!next || !SameGroup(*next, last, number, HasOption(eoGroupUndo), closing)) {
+        const TCodeEditUndoItem* next = from.PeekItem();
+        if (!next || !SameGroup(*next, last, number, HasOption(eoGroupUndo), stop)) {
             break;
         }
     }
-    MoveGroupBreaks(*redoList_, *undoList_);
-    if (closing != 0 && redoList_->GetLastChangeReason() == closing) {
-        RedoItem();
+    MoveGroupBreaks(from, to);
+    if (stop != 0 && from.GetLastChangeReason() == stop) {
+        replay();
     }
 }
 
 // --- one record ------------------------------------------------------------------------
 
-void TCustomCodeEdit::UndoItem()
+void TCustomCodeEdit::UndoItem() { ReplayItem(false); }
+
+void TCustomCodeEdit::RedoItem() { ReplayItem(true); }
+
+// Pops the newest record of one list and replays it with its selection mode and with
+// eoScrollPastEol on.
+void TCustomCodeEdit::ReplayItem(bool redo)
 {
-    std::unique_ptr<TCodeEditUndoItem> item = undoList_->PopItem();
+    std::unique_ptr<TCodeEditUndoItem> item = (redo ? redoList_ : undoList_)->PopItem();
     if (!item) {
         return;
     }
+    // The records a redo adds to the undo list must not empty the redo list.
+    struct TReplayFlag {
+        bool& flag;
+        bool saved;
+        TReplayFlag(bool& f, bool on) : flag(f), saved(f) { flag = f || on; }
+        ~TReplayFlag() { flag = saved; }
+    } replaying(replayingRedo_, redo);
     TPaintLockGuard lock(*this);
-    const TCodeSelectionMode mode = item->ChangeSelMode;
-    TSelectionModeHold modeHold(*this, mode);
+    TSelectionModeHold modeHold(*this, item->ChangeSelMode);
     TScrollPastEolHold pastEol(*this);
-    const std::uint8_t reason = item->ChangeReason;
-    const TTextPoint start = item->ChangeStartPos;
-    const TTextPoint end = item->ChangeEndPos;
+    if (redo) {
+        ReplayRedo(*item);
+    } else {
+        ReplayUndo(*item);
+    }
+}
+
+void TCustomCodeEdit::ReplayUndo(const TCodeEditUndoItem& item)
+{
+    const TCodeSelectionMode mode = item.ChangeSelMode;
+    const std::uint8_t reason = item.ChangeReason;
+    const TTextPoint start = item.ChangeStartPos;
+    const TTextPoint end = item.ChangeEndPos;
     switch (reason) {
     case crInsert:
     case crPaste:
     case crDragDropInsert: {
         SetCaretAndSelection(end, start, end);
         const QString inserted = GetSelText();
-        SetSelTextRaw(item->ChangeStr);
+        SetSelTextRaw(item.ChangeStr);
         // In normal mode the redo replaces what the undo put back, so a typed character
         // that overwrote another comes back as an overwrite.
         const TTextPoint restoredEnd = CaretXY();
@@ -162,7 +170,7 @@ void TCustomCodeEdit::UndoItem()
             lines_->Add(QString());
         }
         SetCaretAndSelection(at, at, at);
-        SetSelTextRaw(item->ChangeStr);
+        SetSelTextRaw(item.ChangeStr);
         const TTextPoint caret = caretToStart ? start : end;
         if (reason == crDeleteBeforeCaret || reason == crDeleteAfterCaret) {
             SetCaretAndSelection(caret, caret, caret);
@@ -187,17 +195,17 @@ void TCustomCodeEdit::UndoItem()
             lines_->Delete(end.y);
         }
         SetCaretXY(start);
-        lines_->Put(caretY_ - 1, line + item->ChangeStr);
+        lines_->Put(caretY_ - 1, line + item.ChangeStr);
         DoLinesDeleted(caretY_, 1);
         break;
     }
     case crIndent:
-        redoList_->AddChange(reason, start, end, item->ChangeStr, mode);
+        redoList_->AddChange(reason, start, end, item.ChangeStr, mode);
         SetCaretAndSelection(end, start, end);
         break;
     case crUnindent:
-        redoList_->AddChange(reason, start, end, item->ChangeStr, mode);
-        InsertBlock(TTextPoint{1, start.y}, TTextPoint{1, end.y}, item->ChangeStr);
+        redoList_->AddChange(reason, start, end, item.ChangeStr, mode);
+        InsertBlock(TTextPoint{1, start.y}, TTextPoint{1, end.y}, item.ChangeStr);
         SetCaretAndSelection(start, start, end);
         break;
     case crWrapOn: SetWordWrap(false); break;
@@ -205,33 +213,19 @@ void TCustomCodeEdit::UndoItem()
     case crBlanksAdded:
         SetCaretAndSelection(start, start, end);
         redoList_->AddChange(reason, start, end, GetSelText(), mode);
-        SetSelTextRaw(item->ChangeStr);
+        SetSelTextRaw(item.ChangeStr);
         SetCaretAndSelection(start, start, start);
         break;
     default: break;
     }
 }
 
-void TCustomCodeEdit::RedoItem()
+void TCustomCodeEdit::ReplayRedo(const TCodeEditUndoItem& item)
 {
-    std::unique_ptr<TCodeEditUndoItem> item = redoList_->PopItem();
-    if (!item) {
-        return;
-    }
-    // The records this replay adds to the undo list must not empty the redo list.
-    struct TReplay {
-        bool& flag;
-        bool saved;
-        explicit TReplay(bool& f) : flag(f), saved(f) { flag = true; }
-        ~TReplay() { flag = saved; }
-    } replay(replayingRedo_);
-    TPaintLockGuard lock(*this);
-    const TCodeSelectionMode mode = item->ChangeSelMode;
-    TSelectionModeHold modeHold(*this, mode);
-    TScrollPastEolHold pastEol(*this);
-    const std::uint8_t reason = item->ChangeReason;
-    const TTextPoint start = item->ChangeStartPos;
-    const TTextPoint end = item->ChangeEndPos;
+    const TCodeSelectionMode mode = item.ChangeSelMode;
+    const std::uint8_t reason = item.ChangeReason;
+    const TTextPoint start = item.ChangeStartPos;
+    const TTextPoint end = item.ChangeEndPos;
     switch (reason) {
     case crInsert:
     case crPaste:
@@ -241,12 +235,12 @@ void TCustomCodeEdit::RedoItem()
             // `end` closes the text the undo put back; the insertion replaces it.
             SetCaretAndSelection(end, start, end);
             const QString replaced = GetSelText();
-            SetSelTextRaw(item->ChangeStr);
+            SetSelTextRaw(item.ChangeStr);
             after = CaretXY();
             undoList_->AddChange(reason, start, after, replaced, mode);
         } else {
             SetCaretAndSelection(start, start, start);
-            SetSelTextRaw(item->ChangeStr);
+            SetSelTextRaw(item.ChangeStr);
             SetCaretXY(end);
             undoList_->AddChange(reason, start, end, QString(), mode);
         }
@@ -259,7 +253,7 @@ void TCustomCodeEdit::RedoItem()
     case crDeleteAfterCaret:
         SetCaretAndSelection(end, start, end);
         undoList_->AddChange(reason, start, end, GetSelText(), mode);
-        SetSelTextRaw(item->ChangeStr);
+        SetSelTextRaw(item.ChangeStr);
         SetCaretAndSelection(start, start, start);
         break;
     case crLineBreak:
@@ -267,12 +261,12 @@ void TCustomCodeEdit::RedoItem()
         DispatchCommand(ecLineBreak, QLatin1Char('\r'), {});
         break;
     case crIndent:
-        undoList_->AddChange(reason, start, end, item->ChangeStr, mode);
+        undoList_->AddChange(reason, start, end, item.ChangeStr, mode);
         SetCaretAndSelection(end, start, end);
         break;
     case crUnindent: {
-        undoList_->AddChange(reason, start, end, item->ChangeStr, smColumn);
-        const QStringList pieces = item->ChangeStr.split(QLatin1String("\r\n"));
+        undoList_->AddChange(reason, start, end, item.ChangeStr, smColumn);
+        const QStringList pieces = item.ChangeStr.split(QLatin1String("\r\n"));
         for (qsizetype i = 0; i < pieces.size() && start.y + i <= LineCount(); ++i) {
             if (!pieces[i].isEmpty()) {
                 const int y = start.y + static_cast<int>(i);
@@ -292,7 +286,7 @@ void TCustomCodeEdit::RedoItem()
     case crBlanksAdded:
         undoList_->AddChange(reason, start, end, QString(), mode);
         SetCaretAndSelection(end, end, end);
-        SetSelTextRaw(item->ChangeStr);
+        SetSelTextRaw(item.ChangeStr);
         SetCaretAndSelection(start, start, start);
         break;
     default: break;

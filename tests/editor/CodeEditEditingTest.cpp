@@ -1,5 +1,5 @@
 #include "EditorPageSettings.h"
-#include "EditorSession.h"
+#include "EditorScriptSteps.h"
 #include "QtPrinters.h"
 
 #include <gtest/gtest.h>
@@ -36,19 +36,6 @@ TEST_P(EditingCommands, LeaveTextCaretAndRecords)
     EXPECT_EQ(s.UndoRecords(), c.records);
 }
 
-auto Keys(std::initializer_list<const char*> keys)
-{
-    std::vector<std::string> list(keys.begin(), keys.end());
-    return [list](TEditorSession& s) {
-        for (const std::string& key : list) {
-            s.Press(key);
-        }
-    };
-}
-auto Typed(const char* text)
-{
-    return [text](TEditorSession& s) { s.Type(QString::fromUtf8(text)); };
-}
 auto Command(TCodeEditorCommand command)
 {
     return [command](TEditorSession& s) { s.editor.DispatchCommand(command, QChar(), {}); };

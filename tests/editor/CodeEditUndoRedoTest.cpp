@@ -1,5 +1,5 @@
 #include "EditorPageSettings.h"
-#include "EditorSession.h"
+#include "EditorScriptSteps.h"
 #include "QtPrinters.h"
 
 #include <gtest/gtest.h>
@@ -50,32 +50,12 @@ TEST_P(UndoRedoReplay, UndoRestoresTheTextAndRedoTheEdit)
     EXPECT_EQ(s.Text(), original);
 }
 
-auto At(TTextPoint caret, std::function<void(TEditorSession&)> then)
-{
-    return [caret, then](TEditorSession& s) {
-        s.editor.SetCaretXY(caret);
-        then(s);
-    };
-}
 auto Page(std::function<void(TEditorSession&)> then)
 {
     return [then](TEditorSession& s) {
         UsePageSettings(s.editor);
         then(s);
     };
-}
-auto Press(std::initializer_list<const char*> keys)
-{
-    std::vector<std::string> list(keys.begin(), keys.end());
-    return [list](TEditorSession& s) {
-        for (const std::string& key : list) {
-            s.Press(key);
-        }
-    };
-}
-auto Type(const char* text)
-{
-    return [text](TEditorSession& s) { s.Type(QString::fromUtf8(text)); };
 }
 auto Selected(TTextPoint anchor, TTextPoint end, TCodeSelectionMode mode, std::function<void(TEditorSession&)> then)
 {
@@ -96,8 +76,8 @@ auto Paste(TCodeSelectionMode mode, const char* text)
 INSTANTIATE_TEST_SUITE_P(
     Edits, UndoRedoReplay,
     testing::Values(
-        TReplayCase{"Typing", "ab|cd", At({2, 2}, Type("xyz")), "ab|cxyzd"},
-        TReplayCase{"TypingPastTheEnd", "ab", At({6, 1}, Type("x")), "ab   x"},
+        TReplayCase{"Typing", "ab|cd", At({2, 2}, Typed("xyz")), "ab|cxyzd"},
+        TReplayCase{"TypingPastTheEnd", "ab", At({6, 1}, Typed("x")), "ab   x"},
         TReplayCase{"Overwrite", "abcd", At({2, 1},
                                             [](TEditorSession& s) {
                                                 s.editor.SetInsertMode(false);
@@ -110,21 +90,21 @@ INSTANTIATE_TEST_SUITE_P(
                                                            s.editor.ImeResult("XY");
                                                        }),
                     "aXYd"},
-        TReplayCase{"BackspaceJoin", "ab|cd", At({1, 2}, Press({"BkSp"})), "abcd"},
-        TReplayCase{"SmartBackspaceInMixedIndent", " x|\t  y", At({4, 2}, Press({"BkSp"})), " x| y"},
-        TReplayCase{"DeleteAndDeleteWord", "foo bar baz", At({5, 1}, Press({"Del", "Ctrl+T"})), "foo baz"},
-        TReplayCase{"DeleteToLineEndAndStart", "foo bar|baz", At({4, 1}, Press({"Shift+Ctrl+Y", "Down", "End",
+        TReplayCase{"BackspaceJoin", "ab|cd", At({1, 2}, Keys({"BkSp"})), "abcd"},
+        TReplayCase{"SmartBackspaceInMixedIndent", " x|\t  y", At({4, 2}, Keys({"BkSp"})), " x| y"},
+        TReplayCase{"DeleteAndDeleteWord", "foo bar baz", At({5, 1}, Keys({"Del", "Ctrl+T"})), "foo baz"},
+        TReplayCase{"DeleteToLineEndAndStart", "foo bar|baz", At({4, 1}, Keys({"Shift+Ctrl+Y", "Down", "End",
                                                                                "Ctrl+BkSp"})),
                     "foo|"},
-        TReplayCase{"DeleteMiddleLine", "ab|cd|ef", At({2, 2}, Press({"Ctrl+Y"})), "ab|ef"},
-        TReplayCase{"DeleteLastLine", "ab|cd|ef", At({2, 3}, Press({"Ctrl+Y"})), "ab|cd"},
-        TReplayCase{"DeleteOnlyLine", "abc", At({2, 1}, Press({"Ctrl+Y"})), ""},
-        TReplayCase{"LineBreakAfterATrimmedHead", "ab  cd", At({4, 1}, Press({"Enter"})), "ab| cd"},
-        TReplayCase{"LineBreakIndentedThenTyped", "    abcd", At({7, 1}, Page(Press({"Enter", "X"}))),
+        TReplayCase{"DeleteMiddleLine", "ab|cd|ef", At({2, 2}, Keys({"Ctrl+Y"})), "ab|ef"},
+        TReplayCase{"DeleteLastLine", "ab|cd|ef", At({2, 3}, Keys({"Ctrl+Y"})), "ab|cd"},
+        TReplayCase{"DeleteOnlyLine", "abc", At({2, 1}, Keys({"Ctrl+Y"})), ""},
+        TReplayCase{"LineBreakAfterATrimmedHead", "ab  cd", At({4, 1}, Keys({"Enter"})), "ab| cd"},
+        TReplayCase{"LineBreakIndentedThenTyped", "    abcd", At({7, 1}, Page(Keys({"Enter", "X"}))),
                     "    ab|    xcd"},
-        TReplayCase{"LineBreakPastTheEnd", "  ab", At({9, 1}, Press({"Enter", "Enter"})), "  ab||"},
-        TReplayCase{"TypingOverALineSelection", "ab|cd|ef", Selected({1, 1}, {2, 2}, smLine, Type("X")), "Xef"},
-        TReplayCase{"TypingOverAColumnSelection", "abcd|efgh", Selected({2, 1}, {4, 2}, smColumn, Type("X")),
+        TReplayCase{"LineBreakPastTheEnd", "  ab", At({9, 1}, Keys({"Enter", "Enter"})), "  ab||"},
+        TReplayCase{"TypingOverALineSelection", "ab|cd|ef", Selected({1, 1}, {2, 2}, smLine, Typed("X")), "Xef"},
+        TReplayCase{"TypingOverAColumnSelection", "abcd|efgh", Selected({2, 1}, {4, 2}, smColumn, Typed("X")),
                     "aXd|eh"},
         TReplayCase{"CaseOfAWordAndToggleOfASelection", "foo bar", At({2, 1},
                                                                     [](TEditorSession& s) {
@@ -138,15 +118,15 @@ INSTANTIATE_TEST_SUITE_P(
         TReplayCase{"PasteNormal", "abc", At({2, 1}, Paste(smNormal, "x\r\ny")), "ax|ybc"},
         TReplayCase{"PasteLines", "abc|def", At({2, 2}, Paste(smLine, "x\r\ny\r\n")), "abc|x|y|def"},
         TReplayCase{"PasteColumn", "abc|def|ghi", At({2, 1}, Paste(smColumn, "X\r\nY")), "aXbc|dYef|ghi"},
-        TReplayCase{"TabAndShiftTab", "ab|  cd", At({3, 2}, Page(Press({"Tab", "Shift+Tab", "Shift+Tab"}))),
+        TReplayCase{"TabAndShiftTab", "ab|  cd", At({3, 2}, Page(Keys({"Tab", "Shift+Tab", "Shift+Tab"}))),
                     "ab|cd"},
-        TReplayCase{"TabOverASelection", "abcdef", Page(Selected({2, 1}, {4, 1}, smNormal, Press({"Tab"}))),
+        TReplayCase{"TabOverASelection", "abcdef", Page(Selected({2, 1}, {4, 1}, smNormal, Keys({"Tab"}))),
                     "a  def"},
         TReplayCase{"BlockIndentAndUnindent", "ab|cd|ef", Page(Selected({1, 1}, {1, 3}, smNormal,
-                                                                         Press({"Tab", "Tab", "Shift+Tab"}))),
+                                                                         Keys({"Tab", "Tab", "Shift+Tab"}))),
                     "     ab|     cd|ef"},
         TReplayCase{"BlockUnindentWithTabs", "\tab|  \tcd|x", Selected({2, 1}, {3, 3}, smNormal,
-                                                                      Press({"Shift+Ctrl+U"})),
+                                                                      Keys({"Shift+Ctrl+U"})),
                     "ab|cd|x"}),
     [](const testing::TestParamInfo<TReplayCase>& info) { return std::string(info.param.name); });
 
