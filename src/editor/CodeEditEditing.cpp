@@ -149,6 +149,38 @@ bool TCustomCodeEdit::DeleteSelectionFirst()
     return true;
 }
 
+namespace {
+// Backspace right after the leading blanks goes back to the previous tab stop: the cells
+// of the tab-expanded indent from that stop towards the caret, up to the first cell of
+// a tab, which counts as one more character.
+int CharactersBackToTabStop(const QString& text, int indent, int caretColumn, int tabWidth)
+{
+    int cells = (caretColumn - 1) % tabWidth;
+    if (cells == 0) {
+        cells = tabWidth;
+    }
+    std::vector<bool> tabCells;
+    tabCells.reserve(static_cast<std::size_t>(caretColumn));
+    for (int i = 0; i < indent; ++i) {
+        if (text[i] == QLatin1Char('\t')) {
+            do {
+                tabCells.push_back(true);
+            } while (static_cast<int>(tabCells.size()) % tabWidth != 0);
+        } else {
+            tabCells.push_back(false);
+        }
+    }
+    int count = 0;
+    for (int cell = caretColumn - 1 - cells; cell < caretColumn - 1; ++cell) {
+        if (tabCells[static_cast<std::size_t>(cell)]) {
+            return count + 1;
+        }
+        ++count;
+    }
+    return count;
+}
+} // namespace
+
 void TCustomCodeEdit::DeleteLastChar()
 {
     PaintTransientEx(ttBefore, true);
@@ -158,7 +190,10 @@ void TCustomCodeEdit::DeleteLastChar()
             const QString text = GetLineText();
             const int length = static_cast<int>(text.size());
             const TTextPoint before = CaretXY();
-            TTextPoint recordStart{};
+            // The record names where the removed text stood, not the caret, which a
+            // trimmed line without eoScrollPastEol pulls further left.
+            TTextPoint start{};
+            TTextPoint end = before;
             QString removed;
             // The indentation of the nearest line above that is indented less than this.
             const auto indentAbove = [this](int indent) {
@@ -179,11 +214,13 @@ void TCustomCodeEdit::DeleteLastChar()
                 } else {
                     SetCaretX(indentAbove(caretX_ - 1) + 1);
                 }
+                start = CaretXY();
             } else if (caretX_ == 1) {
                 if (caretY_ > 1) {
                     const int above = caretY_ - 1;
                     const QString upper = LineAt(above);
-                    SetCaretXY(TTextPoint{static_cast<int>(upper.size()) + 1, above});
+                    start = TTextPoint{static_cast<int>(upper.size()) + 1, above};
+                    SetCaretXY(start);
                     lines_->Delete(above);
                     DoLinesDeleted(above, 1);
                     ProperSetLine(above - 1,
@@ -196,56 +233,31 @@ void TCustomCodeEdit::DeleteLastChar()
                 int from = 0; // 0-based start of the removed characters
                 if (HasOption(eoSmartTabDelete)) {
                     count = indent - indentAbove(indent);
-                    from = 0;
                     if (text.mid(0, count) != text.mid(indent - count, count)) {
                         // Mixed tabs and blanks: the record names the characters where
                         // they stood, or its undo would put them back in the wrong order.
-                        recordStart = TTextPoint{1, caretY_};
+                        start = TTextPoint{1, caretY_};
+                        end = TTextPoint{count + 1, caretY_};
                     }
                 } else {
-                    // Back to the previous tab stop, a tab cell ending the count.
-                    const int column = CaretDisplayColumn();
-                    int cells = (column - 1) % tabWidth_;
-                    if (cells == 0) {
-                        cells = tabWidth_;
-                    }
-                    std::vector<bool> tabCells;
-                    tabCells.reserve(static_cast<std::size_t>(column));
-                    for (int i = 0; i < indent; ++i) {
-                        if (text[i] == QLatin1Char('\t')) {
-                            do {
-                                tabCells.push_back(true);
-                            } while (static_cast<int>(tabCells.size()) % tabWidth_ != 0);
-                        } else {
-                            tabCells.push_back(false);
-                        }
-                    }
-                    bool metTab = false;
-                    for (int cell = column - 1 - cells; cell < column - 1; ++cell) {
-                        if (tabCells[static_cast<std::size_t>(cell)]) {
-                            metTab = true;
-                            break;
-                        }
-                        ++count;
-                    }
-                    count += metTab ? 1 : 0;
+                    count = CharactersBackToTabStop(text, indent, CaretDisplayColumn(), tabWidth_);
                     from = indent - count;
                 }
                 removed = text.mid(from, count);
                 ProperSetLine(caretY_ - 1, text.left(from) + text.mid(from + count));
-                if (recordStart.y != 0) {
-                    undoList_->AddChange(crDeleteBeforeCaret, recordStart, TTextPoint{count + 1, caretY_}, removed,
-                                         smNormal);
+                if (start.y == 0) {
+                    start = TTextPoint{caretX_ - count, caretY_};
                 }
                 SetCaretX(caretX_ - count);
             } else {
                 const int count = caretX_ >= 3 && IsTrailPosition(text, caretX_ - 1) ? 2 : 1;
                 removed = text.mid(caretX_ - 1 - count, count);
                 ProperSetLine(caretY_ - 1, text.left(caretX_ - 1 - count) + text.mid(caretX_ - 1));
+                start = TTextPoint{caretX_ - count, caretY_};
                 SetCaretX(caretX_ - count);
             }
-            if (CaretXY() != before && recordStart.y == 0) {
-                undoList_->AddChange(crDeleteBeforeCaret, CaretXY(), before, removed, smNormal);
+            if (start.y != 0 && start != end) {
+                undoList_->AddChange(crDeleteBeforeCaret, start, end, removed, smNormal);
             }
         }
         if (wordWrap_) {

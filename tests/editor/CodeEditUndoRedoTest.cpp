@@ -100,6 +100,13 @@ INSTANTIATE_TEST_SUITE_P(
         TReplayCase{"DeleteLastLine", "ab|cd|ef", At({2, 3}, Keys({"Ctrl+Y"})), "ab|cd"},
         TReplayCase{"DeleteOnlyLine", "abc", At({2, 1}, Keys({"Ctrl+Y"})), ""},
         TReplayCase{"LineBreakAfterATrimmedHead", "ab  cd", At({4, 1}, Keys({"Enter"})), "ab| cd"},
+        TReplayCase{"ReplayHoldsScrollPastEolOn", "ab c", At({5, 1},
+                                                            [](TEditorSession& s) {
+                                                                s.editor.SetOptions(
+                                                                    s.editor.Options().Without(eoScrollPastEol));
+                                                                s.Press("BkSp");
+                                                            }),
+                    "ab"},
         TReplayCase{"LineBreakIndentedThenTyped", "    abcd", At({7, 1}, Page(Keys({"Enter", "X"}))),
                     "    ab|    xcd"},
         TReplayCase{"LineBreakPastTheEnd", "  ab", At({9, 1}, Keys({"Enter", "Enter"})), "  ab||"},
