@@ -256,6 +256,13 @@ void TCustomCodeEdit::ReplaceSelText(const QString& text)
             blockEnd_ = BlockEnd();
             blockBegin_ = begin;
         }
+        if (selectionMode_ == smColumn && !text.isEmpty()) {
+            // The pieces of a column may differ in length: each records itself, as the
+            // pieces of a column paste do.
+            SetSelTextPrimitive(smColumn, text, nullptr, true);
+            EndUndoBlock();
+            return;
+        }
         LockUndo();
         try {
             SetSelTextRaw(text);
@@ -270,8 +277,7 @@ void TCustomCodeEdit::ReplaceSelText(const QString& text)
                 // only, or its undo would take the caret line as well.
                 undoList_->AddChange(crInsert, start, TTextPoint{charsInWindow_, caretY_ - 1}, QString(), smLine);
             } else {
-                undoList_->AddChange(crInsert, start, CaretXY(), QString(),
-                                     selectionMode_ == smLine ? smNormal : selectionMode_);
+                undoList_->AddChange(crInsert, start, CaretXY(), QString(), smNormal);
             }
         }
     } catch (...) {
@@ -398,8 +404,9 @@ int TCustomCodeEdit::InsertColumn(const QString& text, int* columnWidth, bool re
             ++added;
         }
         if (record || pasting_) {
+            // A piece replayed in line mode would take its whole line.
             undoList_->AddChange(crPaste, TTextPoint{at, y}, TTextPoint{at + static_cast<int>(piece.size()), y},
-                                 QString(), selectionMode_);
+                                 QString(), selectionMode_ == smLine ? smNormal : selectionMode_);
         }
         if (columnWidth) {
             *columnWidth = static_cast<int>(piece.size());

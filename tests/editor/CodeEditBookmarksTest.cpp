@@ -1,4 +1,4 @@
-#include "EditorSession.h"
+#include "EditorScriptSteps.h"
 #include "QtPrinters.h"
 
 #include <gtest/gtest.h>
@@ -7,59 +7,34 @@
 
 namespace {
 
-// Lines 1..n of a small program.
-QStringList Numbered(int count)
+TEST(CodeEditBookmarks, SettingChecksItsArgumentsAndMovesAnExistingMark)
 {
-    QStringList lines;
-    for (int i = 1; i <= count; ++i) {
-        lines.append(QString::number(i));
+    TEditorSession s(LinesOf("1|2|3|4|5"));
+    for (const auto& [number, line] : {std::pair{3, 0}, std::pair{3, 6}, std::pair{10, 1}, std::pair{-1, 1}}) {
+        s.editor.SetBookMark(number, 1, line);
     }
-    return lines;
-}
-
-TEST(CodeEditBookmarks, NumbersAndLinesOutsideTheirRangeAreIgnored)
-{
-    TEditorSession s(Numbered(3));
-    s.editor.SetBookMark(3, 1, 0);
-    s.editor.SetBookMark(3, 1, 4);
-    s.editor.SetBookMark(10, 1, 1);
-    s.editor.SetBookMark(-1, 1, 1);
     EXPECT_EQ(s.editor.Marks().Count(), 0);
-    TEditorSession empty;
-    empty.editor.SetBookMark(0, 1, 1);
-    EXPECT_NE(empty.editor.BookMark(0), nullptr) << "an empty buffer still has line 1";
-}
-
-TEST(CodeEditBookmarks, ABookmarkIsAVisibleMarkOfItsNumber)
-{
-    TEditorSession s(Numbered(5));
     s.editor.SetBookMark(3, 2, 4);
     const TCodeEditMark* mark = s.editor.BookMark(3);
     ASSERT_NE(mark, nullptr);
-    EXPECT_EQ(mark->Line(), 4);
-    EXPECT_EQ(mark->Column(), 2);
-    EXPECT_EQ(mark->ImageIndex(), 3);
-    EXPECT_EQ(mark->BookmarkNumber(), 3);
-    EXPECT_TRUE(mark->Visible());
-    EXPECT_TRUE(mark->InternalImage()) << "no image list";
+    EXPECT_EQ(std::vector<int>({mark->Line(), mark->Column(), mark->ImageIndex(), mark->BookmarkNumber()}),
+              std::vector<int>({4, 2, 3, 3}));
+    EXPECT_TRUE(mark->Visible() && mark->InternalImage());
     s.editor.SetBookMark(3, 1, 2);
-    EXPECT_EQ(s.editor.Marks().Count(), 1) << "set again, it moves";
+    EXPECT_EQ(s.editor.Marks().Count(), 1);
     EXPECT_EQ(s.editor.BookMark(3)->Line(), 2);
-
     TComponent images;
     s.editor.BookMarkOptions().SetBookmarkImages(&images);
     s.editor.SetBookMark(4, 1, 1);
-    EXPECT_FALSE(s.editor.BookMark(4)->InternalImage());
+    EXPECT_FALSE(s.editor.BookMark(4)->InternalImage()) << "an image list draws it";
 }
 
-TEST(CodeEditBookmarks, ThePlaceEventMayCancelOrReplace)
+TEST(CodeEditBookmarks, HandlersMayCancelOrReplaceAndAreToldOfClearing)
 {
-    TEditorSession s(Numbered(5));
+    TEditorSession s(LinesOf("1|2|3"));
     s.editor.OnPlaceBookmark = [](TObject*, TCodeEditMark*& mark) { mark = nullptr; };
     s.editor.SetBookMark(1, 1, 1);
-    EXPECT_EQ(s.editor.BookMark(1), nullptr);
     EXPECT_EQ(s.editor.Marks().Count(), 0);
-
     TCodeEditMark* replacement = nullptr;
     s.editor.OnPlaceBookmark = [&](TObject*, TCodeEditMark*& mark) {
         replacement = new TCodeEditMark(&s.editor);
@@ -68,78 +43,46 @@ TEST(CodeEditBookmarks, ThePlaceEventMayCancelOrReplace)
     };
     s.editor.SetBookMark(1, 1, 2);
     EXPECT_EQ(s.editor.BookMark(1), replacement);
-    EXPECT_EQ(s.editor.BookMark(1)->Line(), 3);
-}
-
-TEST(CodeEditBookmarks, ClearingTellsTheHandlerFirst)
-{
-    TEditorSession s(Numbered(5));
-    s.editor.SetBookMark(2, 1, 3);
     std::vector<int> cleared;
     s.editor.OnClearBookmark = [&](TObject*, TCodeEditMark* mark) {
-        ASSERT_TRUE(s.editor.Marks().Contains(mark));
-        cleared.push_back(mark->BookmarkNumber());
+        EXPECT_TRUE(s.editor.Marks().Contains(mark));
+        cleared.push_back(mark->Line());
     };
-    s.editor.ClearBookMark(2);
-    s.editor.ClearBookMark(2);
-    s.editor.ClearBookMark(11);
-    EXPECT_EQ(cleared, (std::vector<int>{2}));
-    EXPECT_EQ(s.editor.Marks().Count(), 0);
+    s.editor.ClearBookMark(1);
+    s.editor.ClearBookMark(1);
+    EXPECT_EQ(cleared, (std::vector<int>{3}));
 }
 
-TEST(CodeEditBookmarks, BookmarksFollowInsertedAndDeletedLines)
+TEST(CodeEditBookmarks, BookmarksFollowTheirLines)
 {
-    TEditorSession s(Numbered(10));
+    TEditorSession s(LinesOf("1|2|3|4|5|6|7|8|9|10"));
     s.editor.SetBookMark(0, 1, 6);
     s.editor.SetBookMark(1, 1, 9);
     s.editor.SetBookMark(2, 1, 2);
-    // Lines 5 to 7 go: a mark inside moves to 5, one below moves up by three.
-    s.Select({1, 5}, {1, 8});
-    s.Press("Del");
-    EXPECT_EQ(s.editor.BookMark(0)->Line(), 5);
+    RunScript(s, "@1,8 <1,5 Del");
+    EXPECT_EQ(s.editor.BookMark(0)->Line(), 5) << "inside the deleted lines";
     EXPECT_EQ(s.editor.BookMark(1)->Line(), 6);
-    s.editor.SetCaretAndSelection({1, 1}, {1, 1}, {1, 1});
-    s.ClipboardBlock(smLine, "a\r\nb\r\n");
-    s.Press("Ctrl+V");
-    EXPECT_EQ(s.editor.BookMark(2)->Line(), 4);
-    EXPECT_EQ(s.editor.BookMark(1)->Line(), 8);
-    s.editor.SetCaretXY({1, 8});
-    s.Press("Ctrl+Y");
-    s.editor.SetCaretXY({1, 1});
+    RunScript(s, "@1,1 clipl=a~b~ Ctrl+V @3,4 BkSp @1,4 BkSp");
+    EXPECT_EQ(s.editor.BookMark(2)->Line(), 3) << "two lines above, then joined upwards";
+    RunScript(s, "@1,7 Ctrl+Y @1,1");
     s.editor.GotoBookMark(1);
-    EXPECT_EQ(s.editor.CaretY(), 7) << "a deleted line's mark goes to the line above";
+    EXPECT_EQ(s.editor.CaretY(), 6) << "a deleted line's mark goes to the line above";
+    s.editor.BookMark(1)->SetLine(20);
+    RunScript(s, "@1,2");
+    s.editor.GotoBookMark(1);
+    EXPECT_EQ(s.State(), "caret 1,2") << "a mark beyond the text is not gone to";
 }
 
-TEST(CodeEditBookmarks, GoingToAMarkBeyondTheTextDoesNothing)
+TEST(CodeEditBookmarks, ClearAllEmptiesTheSlotsAndAFreedImageListIsDropped)
 {
-    TEditorSession s(Numbered(5));
-    s.editor.SetBookMark(7, 1, 5);
-    s.editor.BookMark(7)->SetLine(9);
-    s.editor.SetCaretXY({1, 2});
-    s.editor.GotoBookMark(7);
-    EXPECT_EQ(s.State(), "caret 1,2");
-}
-
-TEST(CodeEditBookmarks, ClearAllEmptiesTheSlots)
-{
-    TEditorSession s(Numbered(5));
+    TEditorSession s(LinesOf("1|2|3"));
+    auto images = std::make_unique<TComponent>();
+    s.editor.BookMarkOptions().SetBookmarkImages(images.get());
     s.editor.SetBookMark(1, 1, 2);
-    s.editor.SetBookMark(2, 1, 3);
     s.editor.ClearAll();
     for (int n = 0; n <= 9; ++n) {
         EXPECT_EQ(s.editor.BookMark(n), nullptr) << n;
     }
-    s.editor.Lines().Add("x");
-    s.editor.GotoBookMark(1);
-    s.editor.ClearBookMark(2);
-    EXPECT_EQ(s.State(), "caret 1,1");
-}
-
-TEST(CodeEditBookmarks, AFreedImageListIsDropped)
-{
-    TEditorSession s(Numbered(2));
-    auto images = std::make_unique<TComponent>();
-    s.editor.BookMarkOptions().SetBookmarkImages(images.get());
     s.host.Forget();
     images.reset();
     EXPECT_EQ(s.editor.BookMarkOptions().BookmarkImages(), nullptr);

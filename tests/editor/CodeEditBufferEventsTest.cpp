@@ -1,6 +1,6 @@
-#include "EditorSession.h"
+#include "EditorScriptSteps.h"
 #include "QtPrinters.h"
-#include "editor/CodeCustomHighlighter.h"
+#include "HighlighterTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -10,32 +10,17 @@ namespace {
 
 // A line state that braces carry across lines: the state at a line's start is the
 // depth of the braces opened before it. Each line is one token; the scans are counted.
-class TBraceHighlighter : public TCodeCustomHighlighter {
-    KP_CLASS(TBraceHighlighter, TCodeCustomHighlighter)
+class TBraceHighlighter : public TWordHighlighter {
 public:
     int scanned = 0;
     int weight = 1; // a "rule": what one brace adds
 
-    TCodeHighlighterAttributes* GetDefaultAttribute(int) const override { return nullptr; }
     bool GetEol() const override { return eol_; }
     int GetRange() const override { return depth_; }
     void SetRange(int range) override { depth_ = std::max(0, range); }
     void ResetRange() override { depth_ = 0; }
-    QStringView GetToken() const override { return line_; }
-    TCodeHighlighterAttributes* GetTokenAttribute() const override { return nullptr; }
-    int GetTokenKind() const override { return 0; }
-    int GetTokenPos() const override { return 0; }
-    void SetLine(const QString& text, int) override
-    {
-        line_ = text;
-        eol_ = false;
-        ++scanned;
-    }
-    void Next() override
-    {
-        depth_ = Advance(depth_, line_, weight);
-        eol_ = true;
-    }
+    void SetLine(const QString& text, int) override { line_ = text, eol_ = false, ++scanned; }
+    void Next() override { depth_ = Advance(depth_, line_, weight), eol_ = true; }
     static int Advance(int depth, const QString& line, int weight)
     {
         for (const QChar c : line) {
@@ -50,24 +35,16 @@ private:
     bool eol_ = true;
 };
 
-// The state every line must hold: the depth after the lines above it.
-std::vector<int> ExpectedStates(const TCodeEditStringList& lines, int weight)
+// The lines whose stored state is not the depth the lines above them leave.
+std::vector<int> WrongStates(const TCodeEditStringList& lines, int weight)
 {
-    std::vector<int> states;
-    int depth = 0;
-    for (int i = 0; i < lines.Count(); ++i) {
-        states.push_back(depth);
-        depth = TBraceHighlighter::Advance(depth, lines.Get(i), weight);
+    std::vector<int> wrong;
+    for (int i = 0, depth = 0; i < lines.Count(); depth = TBraceHighlighter::Advance(depth, lines.Get(i++), weight)) {
+        if (lines.GetRange(i) != depth) {
+            wrong.push_back(i);
+        }
     }
-    return states;
-}
-std::vector<int> StoredStates(const TCodeEditStringList& lines)
-{
-    std::vector<int> states;
-    for (int i = 0; i < lines.Count(); ++i) {
-        states.push_back(lines.GetRange(i));
-    }
-    return states;
+    return wrong;
 }
 
 TEST(CodeEditBufferEvents, EveryEditLeavesTheLineStatesOfAFullScan)
@@ -77,25 +54,18 @@ TEST(CodeEditBufferEvents, EveryEditLeavesTheLineStatesOfAFullScan)
     TBraceHighlighter highlighter;
     TEditorSession s({"a{", "b", "c}", "d", "{e", "f"});
     s.editor.SetHighlighter(&highlighter);
-    ASSERT_EQ(StoredStates(s.editor.Lines()), ExpectedStates(s.editor.Lines(), 1));
+    ASSERT_EQ(WrongStates(s.editor.Lines(), 1), std::vector<int>());
     for (int step = 0; step < 400; ++step) {
         const int y = pick(1, s.editor.LineCount());
         s.editor.SetCaretAndSelection({pick(1, static_cast<int>(s.editor.LineAt(y).size()) + 1), y}, {1, y}, {1, y});
-        switch (pick(0, 7)) {
-        case 0: s.Type(QString(QLatin1Char("{}x"[pick(0, 2)]))); break;
-        case 1: s.Press("BkSp"); break;
-        case 2: s.Press("Del"); break;
-        case 3: s.Press("Enter"); break;
-        case 4: s.Press("Ctrl+Y"); break;
-        case 5:
-            s.ClipboardBlock(static_cast<TCodeSelectionMode>(pick(0, 1)), "{\r\nq\r\n}}");
-            s.Press("Ctrl+V");
-            break;
-        case 6: s.Press("Ctrl+Z"); break;
-        default: s.editor.Lines().Insert(y - 1, "}{"); break;
+        static const char* const steps[] = {"'{", "'}", "'x", "BkSp", "Del", "Enter", "Ctrl+Y", "Ctrl+Z",
+                                            "clipn={~q~}} Ctrl+V", "clipl={~q~}} Ctrl+V"};
+        if (pick(0, 10) == 0) {
+            s.editor.Lines().Insert(y - 1, "}{");
+        } else {
+            RunScript(s, steps[pick(0, 9)]);
         }
-        ASSERT_EQ(StoredStates(s.editor.Lines()), ExpectedStates(s.editor.Lines(), 1))
-            << "step " << step << ": " << s.Text().toStdString();
+        ASSERT_EQ(WrongStates(s.editor.Lines(), 1), std::vector<int>()) << step << ": " << s.Text().toStdString();
     }
 }
 
@@ -127,24 +97,17 @@ TEST(CodeEditBufferEvents, AHighlighterChangeRescansAndAFreedOneIsForgotten)
     s.editor.SetHighlighter(highlighter.get());
     highlighter->weight = 2;
     highlighter->NotifyChange();
-    EXPECT_EQ(StoredStates(s.editor.Lines()), ExpectedStates(s.editor.Lines(), 2));
+    EXPECT_EQ(WrongStates(s.editor.Lines(), 2), std::vector<int>());
+    TEditorSession other({"x"});
+    other.editor.SetHighlighter(highlighter.get());
+    other.editor.SetHighlighter(nullptr);
+    highlighter->scanned = 0;
+    highlighter->NotifyChange();
+    EXPECT_EQ(highlighter->scanned, 3) << "only the editor that still uses it";
     highlighter.reset();
     EXPECT_EQ(s.editor.Highlighter(), nullptr);
-    s.editor.SetCaretXY({1, 3});
-    s.Press({"Enter", "BkSp"});
-    s.Type("{");
+    RunScript(s, "@1,3 Enter BkSp '{");
     EXPECT_EQ(s.Text(), "{|{|{x");
-}
-
-TEST(CodeEditBufferEvents, DetachedEditorsAreNoLongerTold)
-{
-    TBraceHighlighter highlighter;
-    TEditorSession s({"{", "x"});
-    s.editor.SetHighlighter(&highlighter);
-    s.editor.SetHighlighter(nullptr);
-    highlighter.scanned = 0;
-    highlighter.NotifyChange();
-    EXPECT_EQ(highlighter.scanned, 0);
 }
 
 TEST(CodeEditBufferEvents, AutoSizeGrowsMaxLeftCharWithinItsLimit)
@@ -158,20 +121,21 @@ TEST(CodeEditBufferEvents, AutoSizeGrowsMaxLeftCharWithinItsLimit)
     s.editor.Lines().Insert(0, QString(40000, QLatin1Char('c')));
     EXPECT_EQ(s.editor.MaxLeftChar(), 32767) << "held to the setter's limit";
 
-    TEditorSession fixed({"x"});
-    fixed.editor.Lines().Add(QString(2000, QLatin1Char('a')));
-    EXPECT_EQ(fixed.editor.MaxLeftChar(), 1024);
+    s.editor.SetMaxLeftChar(0);
+    EXPECT_EQ(s.editor.MaxLeftChar(), 1);
+    s.editor.SetOptions(s.editor.Options().Without(eoAutoSizeMaxLeftChar));
+    s.editor.Lines().Add(QString(2000, QLatin1Char('a')));
+    EXPECT_EQ(s.editor.MaxLeftChar(), 1);
 }
 
-TEST(CodeEditBufferEvents, ClearingTheBufferResetsTheView)
+// The cells of a text with its tabs expanded, computed apart from the buffer's cache.
+int Cells(const QString& text, int tabWidth)
 {
-    TEditorSession s({"abc", "def"});
-    s.Type("x");
-    s.editor.SetCaretXY({2, 2});
-    s.editor.Lines().Clear();
-    EXPECT_FALSE(s.editor.CanUndo());
-    EXPECT_EQ(s.State(), "caret 1,1");
-    EXPECT_EQ(s.editor.TopLine(), 1);
+    int cells = 0;
+    for (const QChar c : text) {
+        cells = c == QLatin1Char('\t') ? (cells / tabWidth + 1) * tabWidth : cells + 1;
+    }
+    return cells;
 }
 
 TEST(CodeEditBufferEvents, LongestLineStaysExactThroughEdits)
@@ -188,19 +152,15 @@ TEST(CodeEditBufferEvents, LongestLineStaysExactThroughEdits)
         switch (pick(0, 6)) {
         case 0: lines.Put(index, text); break;
         case 1: lines.Insert(index, text); break;
-        case 2:
-            if (lines.Count() > 1) {
-                lines.Delete(index);
-            }
-            break;
+        case 2: lines.DeleteLines(index, std::min(pick(1, 3), lines.Count() - 1)); break;
         case 3: lines.InsertBlankLines(index, 2); break;
-        case 4: lines.DeleteLines(index, std::min(2, lines.Count() - 1)); break;
-        case 5: lines.SetWrapWidth(pick(5, 30)); lines.SetWrapMode(!lines.WrapMode()); break;
+        case 4: lines.SetWrapWidth(pick(5, 30)); lines.SetWrapMode(!lines.WrapMode()); break;
+        case 5: lines.Exchange(index, pick(0, lines.Count() - 1)); break;
         default: lines.SetTabWidth(pick(1, 8)); break;
         }
         int longest = 0;
         for (int i = 0; i < lines.Count(); ++i) {
-            longest = std::max(longest, static_cast<int>(lines.GetExpandedString(i).size()));
+            longest = std::max(longest, Cells(lines.Get(i), lines.TabWidth()));
         }
         ASSERT_EQ(lines.GetLengthOfLongestLine(), longest) << "step " << step;
     }

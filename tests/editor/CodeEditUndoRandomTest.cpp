@@ -1,8 +1,7 @@
 // Seeded random editing scripts, shorter than the undo limit, with the caret always
 // inside the text: undoing everything must give back the starting text exactly, and
 // redoing everything the text the script made.
-#include "EditorPageSettings.h"
-#include "EditorSession.h"
+#include "EditorScriptSteps.h"
 #include "QtPrinters.h"
 
 #include <gtest/gtest.h>
@@ -11,142 +10,70 @@
 
 namespace {
 
-class TScript {
-public:
-    TScript(TEditorSession& session, unsigned seed) : s_(session), random_(seed) {}
-
-    int Pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
-
-    // A line without trailing blanks (the trimming options would change it unrecorded).
-    QString Line()
-    {
-        if (Pick(0, 5) == 0) {
-            return QString();
-        }
-        static const QString inner = QStringLiteral("ab x(Y)z,1 ");
-        QString line(Pick(0, 6), QLatin1Char(' '));
-        for (int n = Pick(0, 8); n > 0; --n) {
-            line += inner[Pick(0, static_cast<int>(inner.size()) - 1)];
-        }
-        return line + QLatin1Char("qrs"[Pick(0, 2)]);
-    }
-
-    TTextPoint Inside()
-    {
-        const int y = Pick(1, s_.editor.LineCount());
-        return TTextPoint{Pick(1, static_cast<int>(s_.editor.LineAt(y).size()) + 1), y};
-    }
-
-    void Command(TCodeEditorCommand command, QChar c = QChar()) { s_.editor.DispatchCommand(command, c, {}); }
-
-    void Step()
-    {
-        TCodeEdit& e = s_.editor;
-        e.SetInsertMode(true);
-        e.SetSelectionMode(smNormal);
-        const TTextPoint caret = Inside();
-        e.SetCaretAndSelection(caret, caret, caret);
-        const int kind = Pick(0, 99);
-        if (kind < 12) {
-            // A selection first, in any mode, then one of the commands below. A column
-            // that cuts through a tab cannot be put back as it was: no columns over tabs.
-            const TTextPoint end = Inside();
-            auto mode = static_cast<TCodeSelectionMode>(Pick(0, 2));
-            for (int y = std::min(caret.y, end.y); y <= std::max(caret.y, end.y) && mode == smColumn; ++y) {
-                mode = e.LineAt(y).contains(QLatin1Char('\t')) ? smNormal : mode;
-            }
-            e.SetSelectionMode(mode);
-            e.SetCaretAndSelection(end, caret, end);
-        }
-        switch (Pick(0, 13)) {
-        case 0:
-        case 1: Command(ecChar, QLatin1Char("ab Z1("[Pick(0, 5)])); break;
-        case 2: Command(ecDeleteLastChar); break;
-        case 3: Command(ecDeleteChar); break;
-        case 4: Command(ecLineBreak); break;
-        case 5:
-        case 6: {
-            static const char* const texts[] = {"x", "x\r\ny", "  q\r\n", "m\r\nn\r\n", "p\r\n\r\nr"};
-            const auto mode = static_cast<TCodeSelectionMode>(Pick(0, 2));
-            const QString text = QString::fromLatin1(texts[Pick(0, 4)]);
-            // A column block must land on lines long enough to take it: blanks padded
-            // and lines added are not recorded.
-            if (mode == smColumn && !ColumnFits(text)) {
-                return;
-            }
-            s_.ClipboardBlock(mode, text);
-            Command(ecPaste);
-            break;
-        }
-        case 7:
-        case 8: {
-            const TTextPoint end = Inside();
-            e.SetCaretAndSelection(end, caret, end);
-            Command(Pick(0, 1) == 0 ? ecBlockIndent : ecBlockUnindent);
-            break;
-        }
-        case 9: Command(ecTab); break;
-        case 10: Command(ecShiftTab); break;
-        case 11: Command(static_cast<TCodeEditorCommand>(ecUpperCase + Pick(0, 3))); break;
-        case 12:
-            if (!e.SelAvail() && e.CaretX() <= e.GetLineText().size()) {
-                e.SetInsertMode(false);
-                Command(ecChar, QLatin1Char('W'));
-            }
-            break;
-        default: Command(ecDeleteWord); break;
-        }
-    }
-
-private:
-    bool ColumnFits(const QString& text)
-    {
-        TCodeEdit& e = s_.editor;
-        const int pieces = static_cast<int>(text.split(QStringLiteral("\r\n")).size());
-        if (e.SelAvail() || e.CaretY() + pieces - 1 > e.LineCount()) {
-            return false;
-        }
-        const int column = e.CharToDisplayColumn(e.CaretY(), e.CaretX());
-        for (int y = e.CaretY(); y < e.CaretY() + pieces; ++y) {
-            if (e.Lines().GetExpandedString(y - 1).size() < column - 1) {
-                return false;
-            }
-        }
-        return true;
-    }
-
-    TEditorSession& s_;
-    std::mt19937 random_;
-};
+// Steps that record all they change; blanks padded past a line end and lines added by
+// a column paste are not recorded, so the script never asks for them.
+const char* const kSteps[] = {"'a", "'_", "'Z(", "BkSp", "Del", "Enter", "Ctrl+T", "clipn=x", "clipn=x~y_z Ctrl+V",
+                              "clipl=__q~ Ctrl+V", "clipl=m~n Ctrl+V", "Shift+Ctrl+I", "Shift+Ctrl+U", "Tab",
+                              "Shift+Tab", "cmd=620", "cmd=621", "cmd=622", "cmd=623", "overwrite 'W"};
 
 class UndoRedoRandom : public testing::TestWithParam<bool> {};
 
 TEST_P(UndoRedoRandom, UndoingAllRestoresTheStartAndRedoingAllTheEnd)
 {
-    const bool page = GetParam();
     for (unsigned seed = 1; seed <= 300; ++seed) {
+        std::mt19937 random(seed);
+        const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
         TEditorSession s;
-        TScript script(s, seed);
-        if (page) {
-            UsePageSettings(s.editor);
+        TCodeEdit& e = s.editor;
+        if (GetParam()) {
+            UsePageSettings(e);
         }
-        for (int n = script.Pick(1, 6); n > 0; --n) {
-            s.editor.Lines().Add(script.Line());
+        // Lines without trailing blanks, which the trimming would change unrecorded.
+        for (int n = pick(1, 6); n > 0; --n) {
+            QString line(pick(0, 6), QLatin1Char(' '));
+            for (int k = pick(0, 8); k > 0; --k) {
+                line += QStringLiteral("ab x(Y)z,1 ")[pick(0, 10)];
+            }
+            e.Lines().Add(pick(0, 5) == 0 ? QString() : line + QLatin1Char('q'));
         }
+        const auto inside = [&] {
+            const int y = pick(1, e.LineCount());
+            return TTextPoint{pick(1, static_cast<int>(e.LineAt(y).size()) + 1), y};
+        };
         const QString start = s.Text();
-        for (int n = script.Pick(1, 40); n > 0; --n) {
-            script.Step();
+        for (int n = pick(1, 40); n > 0; --n) {
+            e.SetInsertMode(true);
+            e.SetSelectionMode(smNormal);
+            const TTextPoint caret = inside();
+            const TTextPoint end = pick(0, 3) == 0 ? inside() : caret;
+            e.SetSelectionMode(static_cast<TCodeSelectionMode>(pick(0, 2)));
+            e.SetCaretAndSelection(end, caret, end);
+            const int step = pick(0, std::size(kSteps) - 1);
+            const int pieces = step == 0 ? 1 : pick(1, 3);
+            if (pick(0, 4) == 0) {
+                // A column block that lands on lines long enough to take it.
+                const int column = e.CharToDisplayColumn(e.CaretY(), e.CaretX());
+                bool fits = !e.SelAvail() && e.CaretY() + pieces - 1 <= e.LineCount();
+                for (int y = e.CaretY(); fits && y < e.CaretY() + pieces; ++y) {
+                    fits = e.LineAt(y).size() >= column - 1;
+                }
+                if (fits) {
+                    RunScript(s, pieces == 1 ? "clipc=K Ctrl+V" : pieces == 2 ? "clipc=K~L Ctrl+V" : "clipc=KK~L~M Ctrl+V");
+                }
+            } else if (!(std::string(kSteps[step]) == "overwrite 'W" && (e.SelAvail() || e.CaretX() > e.GetLineText().size()))) {
+                RunScript(s, kSteps[step]);
+            }
         }
-        const QString end = s.Text();
+        const QString finish = s.Text();
         const std::string records = s.UndoRecords();
-        while (s.editor.CanUndo()) {
-            s.editor.Undo();
+        while (e.CanUndo()) {
+            e.Undo();
         }
         ASSERT_EQ(s.Text(), start) << "seed " << seed << ": " << records;
-        while (s.editor.CanRedo()) {
-            s.editor.Redo();
+        while (e.CanRedo()) {
+            e.Redo();
         }
-        ASSERT_EQ(s.Text(), end) << "seed " << seed << ": " << records;
+        ASSERT_EQ(s.Text(), finish) << "seed " << seed << ": " << records;
     }
 }
 

@@ -1,35 +1,85 @@
 #pragma once
-// Steps of a scripted session for tables of cases: keys pressed by name, text typed,
-// and a caret placed before the next step.
+// A scripted editing case in one string, for tables of cases. Words, separated by
+// blanks, run in order:
+//   Ctrl+Y, BkSp, ...       a key pressed by its shortcut name
+//   'text                   typed ("_" types a blank)
+//   @3,2                    the caret to column 3 of line 2
+//   <1,2  <<1,2  <|1,2      select from that point to the caret: normal, line, column
+//   -SmartTabDelete +...    an option off or on (the names below)
+//   tab=4  page             tab width; the page settings
+//   overwrite  ins          overwrite mode; insert mode
+//   ime=xyz  cmd=505        input-method text; a command by its number
+//   clipn=a~b clipl= clipc= the clipboard holds a normal, line or column block ("~" a
+//                           line break, "_" a blank)
 
+#include "EditorPageSettings.h"
 #include "EditorSession.h"
 
-#include <functional>
-#include <initializer_list>
-#include <string>
-#include <vector>
+#include <QStringList>
 
-using TSessionStep = std::function<void(TEditorSession&)>;
+#include <gtest/gtest.h>
 
-inline TSessionStep Keys(std::initializer_list<const char*> keys)
+#include <map>
+#include <stdexcept>
+
+inline TTextPoint ScriptPoint(const QString& text)
 {
-    std::vector<std::string> list(keys.begin(), keys.end());
-    return [list](TEditorSession& s) {
-        for (const std::string& key : list) {
-            s.Press(key);
+    const QStringList xy = text.split(QLatin1Char(','));
+    return TTextPoint{xy.value(0).toInt(), xy.value(1).toInt()};
+}
+
+inline void RunScript(TEditorSession& s, const char* script)
+{
+    static const std::map<QString, TCodeEditorOption> options = {
+        {"AutoIndent", eoAutoIndent},       {"GroupUndo", eoGroupUndo},     {"ScrollPastEol", eoScrollPastEol},
+        {"SmartTabDelete", eoSmartTabDelete}, {"SmartTabs", eoSmartTabs},   {"TabsToSpaces", eoTabsToSpaces},
+        {"TrimTrailingSpaces", eoTrimTrailingSpaces}, {"EnhanceHomeKey", eoEnhanceHomeKey}};
+    TCodeEdit& e = s.editor;
+    for (const QString& word : QString::fromUtf8(script).split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QChar first = word[0];
+        if (first == QLatin1Char('\'')) {
+            s.Type(word.mid(1).replace(QLatin1Char('_'), QLatin1Char(' ')));
+        } else if (first == QLatin1Char('@')) {
+            e.SetCaretXY(ScriptPoint(word.mid(1)));
+        } else if (first == QLatin1Char('<')) {
+            const bool line = word.startsWith(QLatin1String("<<"));
+            const bool column = word.startsWith(QLatin1String("<|"));
+            s.Select(ScriptPoint(word.mid(line || column ? 2 : 1)), e.CaretXY(),
+                     line ? smLine : column ? smColumn : smNormal);
+        } else if ((first == QLatin1Char('-') || first == QLatin1Char('+')) && options.count(word.mid(1))) {
+            e.SetOptions(e.Options().Set(options.at(word.mid(1)), first == QLatin1Char('+')));
+        } else if (word.startsWith(QLatin1String("tab="))) {
+            e.SetTabWidth(word.mid(4).toInt());
+        } else if (word == QLatin1String("page")) {
+            UsePageSettings(e);
+        } else if (word == QLatin1String("overwrite") || word == QLatin1String("ins")) {
+            e.SetInsertMode(word == QLatin1String("ins"));
+        } else if (word.startsWith(QLatin1String("ime="))) {
+            e.ImeResult(word.mid(4));
+        } else if (word.startsWith(QLatin1String("clip")) && word.size() > 5 && word[5] == QLatin1Char('=')) {
+            const TCodeSelectionMode mode = word[4] == QLatin1Char('l') ? smLine
+                                            : word[4] == QLatin1Char('c') ? smColumn
+                                                                          : smNormal;
+            s.ClipboardBlock(mode, word.mid(6).replace(QLatin1Char('~'), QLatin1String("\r\n")).replace(
+                                       QLatin1Char('_'), QLatin1Char(' ')));
+        } else if (word.startsWith(QLatin1String("cmd="))) {
+            e.DispatchCommand(static_cast<TCodeEditorCommand>(word.mid(4).toInt()), QChar(), {});
+        } else {
+            s.Press(word.toStdString());
         }
-    };
+    }
 }
 
-inline TSessionStep Typed(const char* text)
-{
-    return [text](TEditorSession& s) { s.Type(QString::fromUtf8(text)); };
-}
+// One case of a table: a script from a text to a text, caret and undo records.
+struct TScriptCase {
+    const char* name;
+    const char* lines;
+    const char* script;
+    const char* text;
+    const char* state;
+    const char* records;
+};
 
-inline TSessionStep At(TTextPoint caret, TSessionStep then)
-{
-    return [caret, then](TEditorSession& s) {
-        s.editor.SetCaretXY(caret);
-        then(s);
-    };
-}
+inline void PrintTo(const TScriptCase& c, std::ostream* os) { *os << c.name; }
+
+inline std::string ScriptCaseName(const testing::TestParamInfo<TScriptCase>& info) { return info.param.name; }
