@@ -67,7 +67,9 @@ INSTANTIATE_TEST_SUITE_P(
         TScriptCase{"Overwrite", "abc", "@2,1 overwrite 'XY", "aXY", "caret 4,1",
                     "0 2,1-3,1 'b' normal; 0 3,1-4,1 'c' normal"},
         TScriptCase{"InputMethodOverwrite", "abcdef", "@2,1 overwrite ime=xyz", "axyzef", "caret 5,1",
-                    "0 2,1-5,1 'bcd' normal"}),
+                    "0 2,1-5,1 'bcd' normal"},
+        TScriptCase{"InputMethodPastTheEndFillsUpToTheCaret", "ab", "-TrimTrailingSpaces @5,1 ime=xy", "ab  xy",
+                    "caret 7,1", "0 5,1-7,1 '' normal"}),
     ScriptCaseName);
 
 INSTANTIATE_TEST_SUITE_P(
