@@ -288,7 +288,6 @@ public:
     TheTextDrawer& TextDrawer();
     // The text area's background: Color, or the highlighter's white-space background.
     TColor PaintBackgroundColor() const;
-    void SetHideSelection(bool value);
 
     // --- status ----------------------------------------------------------------------
     bool TestState(TCodeEditState flag) const { return (state_ & (1u << flag)) != 0; }

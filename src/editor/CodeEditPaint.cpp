@@ -76,16 +76,6 @@ TColor TCustomCodeEdit::PaintBackgroundColor() const
     return color_;
 }
 
-void TCustomCodeEdit::SetHideSelection(bool value)
-{
-    if (value != hideSelection_) {
-        hideSelection_ = value;
-        if (SelAvail()) {
-            InvalidateAllLines();
-        }
-    }
-}
-
 void TCustomCodeEdit::Paint(TCanvas& canvas)
 {
     const TRect clip = canvas.ClipBox();
