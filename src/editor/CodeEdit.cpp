@@ -217,38 +217,6 @@ void TCustomCodeEdit::FireStatusChange()
     }
 }
 
-void TCustomCodeEdit::UpdateScrollBars()
-{
-    if (!host_ || paintLock_ > 0) {
-        SetState(sfScrollbarChanged, true);
-        return;
-    }
-    SetState(sfScrollbarChanged, false);
-    if (scrollBars_ != TScrollStyle::ssNone) {
-        host_->ScrollBarsChanged();
-    }
-}
-
-void TCustomCodeEdit::UpdateCaret()
-{
-    if (!host_ || paintLock_ > 0 || !host_->Focused()) {
-        SetState(sfCaretChanged, true);
-        return;
-    }
-    SetState(sfCaretChanged, false);
-    host_->CaretChanged();
-}
-
-void TCustomCodeEdit::HideCaret()
-{
-    if (TestState(sfCaretVisible)) {
-        if (host_) {
-            host_->HideCaret();
-        }
-        SetState(sfCaretVisible, false);
-    }
-}
-
 void TCustomCodeEdit::PaintTransientEx(TTransientType type, bool lock)
 {
     if (lock && type == ttAfter && paintTransientLock_ > 0) {

@@ -18,6 +18,7 @@
 #include "editor/CodeEditKeyEvents.h"
 #include "editor/CodeEditKeyStrokes.h"
 #include "editor/CodeEditMarks.h"
+#include "editor/CodeEditScrollInfo.h"
 #include "editor/CodeEditSelectionMode.h"
 #include "editor/CodeEditStringList.h"
 #include "editor/CodeEditTypes.h"
@@ -32,6 +33,7 @@
 #include "platform/core/Exceptions.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <exception>
@@ -87,6 +89,25 @@ using TMouseEvent = std::function<void(TObject* sender, TMouseButton button, TSh
 using TMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, int x, int y)>;
 using TEditorNotifyEvent = std::function<void(TObject* sender)>;
 using TContextHelpEvent = std::function<void(TObject* sender, const QString& word)>;
+// Files dropped on the control at a client point, with their whole names.
+using TDropFilesEvent = std::function<void(TObject* sender, int x, int y, const QStringList& files)>;
+
+// The commands the control dispatches when it gains and loses the focus; they have no
+// name and the control does nothing for them, but events and hooks see them.
+inline constexpr TCodeEditorCommand ecFocusGained = 700;
+inline constexpr TCodeEditorCommand ecFocusLost = 701;
+
+// The keys a window asks its dialog to leave to it: arrows, characters and, when it
+// wants them, Tab.
+inline constexpr int DlgcWantArrows = 0x01;
+inline constexpr int DlgcWantTab = 0x02;
+inline constexpr int DlgcWantChars = 0x80;
+
+enum TDragState : std::uint8_t { dsDragEnter, dsDragLeave, dsDragMove };
+
+// Where a selection B..E of one control, moved to a point P after itself, goes once
+// it is deleted: where the text after E went (P keeps its place relative to that text).
+TTextPoint DropPointAfterMove(TTextPoint begin, TTextPoint end, TTextPoint drop);
 
 // Word characters among the first 256 codes; every code above 255 is a word character
 // and NUL is neither.
@@ -251,6 +272,11 @@ public:
     void SetGutterWidth(int width);
     void EnsureCursorPosVisible() { EnsureCursorPosVisibleEx(false); }
     void EnsureCursorPosVisibleEx(bool forceToMiddle);
+    // A code of the horizontal or vertical scroll bar with its thumb position; the
+    // window is brought up to date at once.
+    void Scroll(TScrollBarKind bar, TScrollCode code, int position = 0);
+    // The bars as UpdateScrollBars last computed them.
+    const TScrollBarInfo& ScrollInfo(TScrollBarKind bar) const { return bar == sbVertical ? vScroll_ : hScroll_; }
     TTextPoint PixelToTextPos(int x, int y) const;
     // Client pixel of a text position's top left corner.
     TTextPoint TextPosToPixel(TTextPoint point) const;
@@ -272,8 +298,16 @@ public:
     // The area collected while the buffer changes, empty otherwise.
     const TRect& PendingInvalidRect() const { return invalidRect_; }
     void UpdateScrollBars();
+    // Places the caret at the caret position, hidden where it falls outside the text
+    // area; waits under the paint lock and in a window without the focus (unless
+    // AlwaysShowCaret).
     void UpdateCaret();
+    void ShowCaret();
     void HideCaret();
+    bool AlwaysShowCaret() const { return alwaysShowCaret_; }
+    // The caret is made and placed also without the focus (a pop-up that takes the
+    // keys keeps it in sight).
+    void SetAlwaysShowCaret(bool value);
     virtual void PaintTransient(TTransientType type) { PaintTransientEx(type, false); }
     // With `lock`, the before phase keeps the transient painting of nested calls off
     // until the matching after phase.
@@ -297,7 +331,26 @@ public:
     // --- input -----------------------------------------------------------------------
     void KeyDown(TVirtualKey& key, TShiftState shift);
     void KeyPress(QChar& key);
+    // The input method's result string. The platform sends no characters after it, so
+    // nothing is skipped afterwards.
     void ImeResult(const QString& text);
+    // The text a key made, as key presses; a surrogate pair enters whole as input-method
+    // text (a pair is one character, never split).
+    void KeyText(const QString& text);
+    // Codes of the keys the control wants for itself (DlgcWant...): Tab only under
+    // WantTabs while Ctrl is up.
+    int DialogCode(TShiftState shift) const;
+    // The window gained or lost the focus.
+    void FocusGained();
+    void FocusLost();
+    // A text drag from an editor control over this one; false when it may not drop here.
+    // `cursor` receives the drag cursor (copy while Ctrl is down).
+    bool DragOver(TCustomCodeEdit* source, int x, int y, TDragState state, TShiftState shift, TCursor& cursor);
+    // The selection of `source` dropped at a client point: moved within one control
+    // unless Ctrl is down, copied from another unless Shift is down.
+    void DragDrop(TCustomCodeEdit* source, int x, int y, TShiftState shift);
+    // Files dropped at a client point (the window takes them under eoDropFiles).
+    void DropFiles(int x, int y, const QStringList& files);
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
     void MouseMove(TShiftState shift, int x, int y);
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
@@ -404,7 +457,9 @@ public:
     TTextPoint CaretOffset() const { return caretOffset_; }
     TColor RightEdgeColor() const { return rightEdgeColor_; }
     TColor ScrollHintColor() const { return scrollHintColor_; }
+    void SetScrollHintColor(TColor value) { scrollHintColor_ = value; }
     TScrollHintFormat ScrollHintFormat() const { return scrollHintFormat_; }
+    void SetScrollHintFormat(TScrollHintFormat value) { scrollHintFormat_ = value; }
     TScrollStyle ScrollBars() const { return scrollBars_; }
     TBorderStyle BorderStyle() const { return borderStyle_; }
     bool HideSelection() const { return hideSelection_; }
@@ -444,6 +499,7 @@ public:
     TEditorNotifyEvent OnClick;
     TEditorNotifyEvent OnDblClick;
     TContextHelpEvent OnContextHelp;
+    TDropFilesEvent OnDropFiles;
 
     virtual void FireStatusChange();
     virtual void FireProcessCommand(TCodeEditorCommand& command, QChar& aChar, const TCodeEditCommandData& data);
@@ -554,6 +610,7 @@ private:
     TCodeWordChars DefaultWordChars() const;
     bool IgnoredForBrackets(int lineIndex, int column, std::vector<std::pair<int, int>>& spans, int& spansLine);
 
+    void ShowScrollHint(int trackPosition);
     void StartScrollTimer();
     void StopScrollTimer();
     void ReleaseMouseCapture();
@@ -566,7 +623,6 @@ private:
     int caretY_ = 1;
     bool caretStepAside_ = false;
     int charWidth_ = 8;
-    int imeSkipCount_ = 0;
     bool insertMode_ = true;
     std::unique_ptr<TCodeEditStringList> lines_;
     int linesInWindow_ = 0;
@@ -600,6 +656,9 @@ private:
     TCodeEditCaretType overwriteCaret_ = ctBlock;
     TCodeEditCaretType insertCaret_ = ctVerticalLine;
     TTextPoint caretOffset_{-1, 0};
+    bool alwaysShowCaret_ = false;
+    TScrollBarInfo hScroll_;
+    TScrollBarInfo vScroll_;
     std::unique_ptr<TCodeEditKeyStrokes> keystrokes_;
     bool modified_ = false;
     std::unique_ptr<TCodeEditMarkList> marks_;

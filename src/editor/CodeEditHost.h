@@ -5,7 +5,9 @@
 // a buffer change). Tests attach a recording host with fixed metrics.
 
 #include "editor/CodeEditFont.h"
+#include "editor/CodeEditMiscProcs.h"
 #include "editor/CodeGutter.h"
+#include "platform/core/ColorValue.h"
 #include "platform/core/Rect.h"
 
 // A font's measures as the text drawer answers them: the grid cell (the advance of the
@@ -32,6 +34,8 @@ public:
     virtual void InvalidateRect(const TRect& rect) = 0;
     // Repaints the whole control now.
     virtual void Repaint() = 0;
+    // Paints what is marked for repainting now.
+    virtual void UpdateWindow() = 0;
     // Moves the client area's content by pixels (positive dy moves it down) and marks
     // the uncovered band for repainting.
     virtual void ScrollBy(int dx, int dy) = 0;
@@ -55,9 +59,18 @@ public:
     // Lines one wheel notch scrolls.
     virtual int WheelScrollLines() const = 0;
 
-    // The model's scroll-bar values or caret place changed; the host reads them back.
+    // The model's scroll-bar values changed; the host reads them back (ScrollInfo).
     virtual void ScrollBarsChanged() = 0;
+    // The caret was placed: the input method's composition window follows it.
     virtual void CaretChanged() = 0;
+
+    // The scroll hint: one window for every editor, sized by the platform for a text at
+    // most 200 pixels wide, shown at a client point in a colour.
+    virtual TTextPoint ScrollHintSize(const QString& text) = 0;
+    virtual void ShowScrollHint(const QString& text, int x, int y, TColor color) = 0;
+    virtual void HideScrollHint() = 0;
+    // The height of the vertical scroll bar's arrow.
+    virtual int ScrollArrowHeight() const = 0;
 
     // The border or the scroll bars changed: the window is made again with the new
     // style (a host whose style is applied on the fly needs nothing here).

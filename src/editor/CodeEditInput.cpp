@@ -30,10 +30,6 @@ void TCustomCodeEdit::KeyDown(TVirtualKey& key, TShiftState shift)
 
 void TCustomCodeEdit::KeyPress(QChar& key)
 {
-    if (imeSkipCount_ > 0) {
-        --imeSkipCount_;
-        return;
-    }
     if (TestState(sfIgnoreNextChar)) {
         SetState(sfIgnoreNextChar, false);
         return;
@@ -44,10 +40,32 @@ void TCustomCodeEdit::KeyPress(QChar& key)
     DispatchCommand(ecChar, key, {});
 }
 
-void TCustomCodeEdit::ImeResult(const QString& text)
+void TCustomCodeEdit::ImeResult(const QString& text) { DispatchCommand(ecImeStr, QChar(), text); }
+
+void TCustomCodeEdit::KeyText(const QString& text)
 {
-    imeSkipCount_ = static_cast<int>(text.size());
-    DispatchCommand(ecImeStr, QChar(), text);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            if (TestState(sfIgnoreNextChar)) {
+                SetState(sfIgnoreNextChar, false);
+            } else {
+                DispatchCommand(ecImeStr, QChar(), text.mid(i, 2));
+            }
+            ++i;
+            continue;
+        }
+        QChar c = text[i];
+        KeyPress(c);
+    }
+}
+
+int TCustomCodeEdit::DialogCode(TShiftState shift) const
+{
+    int code = DlgcWantArrows | DlgcWantChars;
+    if (wantTabs_ && !shift.Contains(TShiftState::ssCtrl)) {
+        code |= DlgcWantTab;
+    }
+    return code;
 }
 
 // --- the mouse ---------------------------------------------------------------------

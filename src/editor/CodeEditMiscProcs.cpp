@@ -2,6 +2,8 @@
 
 #include "platform/core/Exceptions.h"
 
+#include <cmath>
+
 int Max(int a, int b) { return a > b ? a : b; }
 int Min(int a, int b) { return a < b ? a : b; }
 
@@ -11,6 +13,14 @@ int Clamp(int x, int lo, int hi)
         return lo;
     }
     return x > hi ? hi : x;
+}
+
+int MulDiv(int a, int b, int c)
+{
+    if (c == 0) {
+        return 0;
+    }
+    return static_cast<int>(std::lround(double(a) * double(b) / double(c)));
 }
 
 void SwapInts(int& a, int& b)

@@ -15,6 +15,9 @@ int Min(int a, int b);
 // lo when x < lo, else hi when x > hi, else x.
 int Clamp(int x, int lo, int hi);
 void SwapInts(int& a, int& b);
+// a × b ÷ c computed in double and rounded to the nearest integer, halves away from
+// zero; 0 for c = 0.
+int MulDiv(int a, int b, int c);
 
 // A text position: column x and line y, both 1-based in the editor's commands.
 struct TTextPoint {

@@ -14,15 +14,6 @@ constexpr int VirtualMargin = 26;
 constexpr int SheetOffset = 12;
 constexpr int WheelNotch = 120;
 
-// a × b ÷ c rounded to the nearest integer (halves away from zero); 0 for c = 0.
-int MulDivRound(int a, int b, int c)
-{
-    if (c == 0) {
-        return 0;
-    }
-    return static_cast<int>(std::lround(double(a) * double(b) / double(c)));
-}
-
 } // namespace
 
 TCodeEditPrintPreview::TCodeEditPrintPreview(TComponent* owner) : TComponent(owner) {}
@@ -148,13 +139,13 @@ void TCodeEditPrintPreview::ComputePageSize()
         TCodeEditPrinterInfo& info = codeEditPrint_->PrinterInfo();
         physicalWidth = std::max(1, info.PhysicalWidth());
         physicalHeight = std::max(1, info.PhysicalHeight());
-        userWidth = MulDivRound(MulDivRound(physicalWidth, host_->ScreenPixelsPerInchX(), info.DpiX()),
+        userWidth = MulDiv(MulDiv(physicalWidth, host_->ScreenPixelsPerInchX(), info.DpiX()),
                                 scalePercent_, 100);
-        userHeight = MulDivRound(MulDivRound(physicalHeight, host_->ScreenPixelsPerInchY(), info.DpiY()),
+        userHeight = MulDiv(MulDiv(physicalHeight, host_->ScreenPixelsPerInchY(), info.DpiY()),
                                  scalePercent_, 100);
     } else {
-        userWidth = MulDivRound(physicalWidth, scalePercent_, 100);
-        userHeight = MulDivRound(physicalHeight, scalePercent_, 100);
+        userWidth = MulDiv(physicalWidth, scalePercent_, 100);
+        userHeight = MulDiv(physicalHeight, scalePercent_, 100);
     }
     const int clientWidth = host_->ClientWidth();
     const int clientHeight = host_->ClientHeight();
@@ -162,15 +153,15 @@ void TCodeEditPrintPreview::ComputePageSize()
     int height = clientHeight - VirtualMargin;
     switch (scaleMode_) {
     case pscWholePage: {
-        const int widthForHeight = MulDivRound(height, physicalWidth, physicalHeight);
+        const int widthForHeight = MulDiv(height, physicalWidth, physicalHeight);
         if (widthForHeight < width) {
             width = widthForHeight;
         } else {
-            height = MulDivRound(width, physicalHeight, physicalWidth);
+            height = MulDiv(width, physicalHeight, physicalWidth);
         }
         break;
     }
-    case pscPageWidth: height = MulDivRound(width, physicalHeight, physicalWidth); break;
+    case pscPageWidth: height = MulDiv(width, physicalHeight, physicalWidth); break;
     case pscUserScaled:
         width = userWidth;
         height = userHeight;
@@ -440,8 +431,8 @@ void TCodeEditPrintPreview::PaintPage(TCanvas& canvas, const TRect& sheet)
     TCanvasMapping mapping;
     mapping.windowExtent = {physicalWidth, physicalHeight};
     mapping.viewportExtent = {pageSize_.X, pageSize_.Y};
-    mapping.viewportOrigin = {sheet.Left + MulDivRound(info.LeftOffset(), pageSize_.X, physicalWidth),
-                              sheet.Top + MulDivRound(info.TopOffset(), pageSize_.Y, physicalHeight)};
+    mapping.viewportOrigin = {sheet.Left + MulDiv(info.LeftOffset(), pageSize_.X, physicalWidth),
+                              sheet.Top + MulDiv(info.TopOffset(), pageSize_.Y, physicalHeight)};
     canvas.SetMapping(mapping);
     canvas.IntersectClipRect(Rect(0, 0, info.PrintableWidth(), info.PrintableHeight()));
     codeEditPrint_->PrintToCanvas(canvas, pageNumber_);

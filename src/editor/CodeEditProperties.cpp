@@ -76,34 +76,6 @@ void TCustomCodeEdit::SetOverwriteCaret(TCodeEditCaretType value)
     }
 }
 
-void TCustomCodeEdit::InitializeCaret()
-{
-    const int w = charWidth_;
-    const int h = lineHeight_ - 2;
-    int width = w;
-    int height = h;
-    switch (insertMode_ ? insertCaret_ : overwriteCaret_) {
-    case ctVerticalLine:
-        width = 2;
-        caretOffset_ = TTextPoint{-1, 0};
-        break;
-    case ctHorizontalLine:
-        height = 2;
-        caretOffset_ = TTextPoint{0, h};
-        break;
-    case ctHalfBlock:
-        height = h / 2;
-        caretOffset_ = TTextPoint{0, h / 2};
-        break;
-    case ctBlock: caretOffset_ = TTextPoint{0, 0}; break;
-    }
-    SetState(sfCaretVisible, false);
-    if (host_ && host_->Focused()) {
-        host_->CreateCaret(width, height);
-        UpdateCaret();
-    }
-}
-
 void TCustomCodeEdit::SetScrollBars(TScrollStyle value)
 {
     if (value == scrollBars_) {

@@ -4,6 +4,8 @@
 
 #include "editor/CodeEditHost.h"
 
+#include <QString>
+
 #include <string>
 #include <vector>
 
@@ -18,6 +20,7 @@ public:
     bool canShowCaret = true;
     int dragThreshold = 4;
     int wheelLines = 3;
+    int arrowHeight = 17;
     TCodeEditFontMetrics metrics{CellWidth, CellHeight, CellWidth, CellWidth};
 
     // Calls other than invalidations, as "name" or "name a,b".
@@ -53,6 +56,7 @@ public:
     }
     void InvalidateRect(const TRect& rect) override { invalidated.push_back(rect); }
     void Repaint() override { calls.push_back("repaint"); }
+    void UpdateWindow() override { calls.push_back("update"); }
     void ScrollBy(int dx, int dy) override { calls.push_back("scroll " + std::to_string(dx) + "," + std::to_string(dy)); }
     void CreateCaret(int width, int height) override
     {
@@ -76,4 +80,12 @@ public:
     void ScrollBarsChanged() override { ++scrollBarUpdates; }
     void CaretChanged() override { ++caretUpdates; }
     void RecreateWindow() override { calls.push_back("recreate"); }
+    // The hint measures 8 pixels per character and 20 high.
+    TTextPoint ScrollHintSize(const QString& text) override { return TTextPoint{8 * int(text.size()), 20}; }
+    void ShowScrollHint(const QString& text, int x, int y, TColor) override
+    {
+        calls.push_back("hint " + text.toStdString() + " at " + std::to_string(x) + "," + std::to_string(y));
+    }
+    void HideScrollHint() override { calls.push_back("hide hint"); }
+    int ScrollArrowHeight() const override { return arrowHeight; }
 };

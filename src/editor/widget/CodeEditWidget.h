@@ -1,19 +1,24 @@
 #pragma once
 // The editor control's window: a scroll area that owns a TCodeEdit and is its host. The
 // viewport paints through the model's Paint on a Qt canvas, without erasing first
-// (every pixel of the clip is painted); invalidation, pixel scrolling and font metrics
-// go from the model to Qt here. Keyboard and mouse input and the caret's display are
-// the input glue's part; the caret state the model sets is kept and drawn.
+// (every pixel of the clip is painted), and draws the caret over it. Every Qt event is
+// translated here into the model's call (keys, text, mouse, wheel, focus, input method,
+// scroll-bar actions, drags and drops); what follows from it is the model's. No
+// exception leaves an event handler: each is reported through the dialog service.
 
 #include "editor/CodeEdit.h"
 #include "editor/CodeEditHost.h"
 
 #include <QAbstractScrollArea>
+#include <QPointer>
 #include <QRect>
+#include <QTimer>
 
 #include <memory>
 
+class QMimeData;
 class QPainter;
+class QScrollBar;
 
 class TCodeEditWidget : public QAbstractScrollArea, public ICodeEditHost {
 public:
@@ -25,6 +30,17 @@ public:
     // Paints the part `clip` of the client area, as the viewport does on a paint event.
     void PaintClient(QPainter& painter, const QRect& clip);
 
+    // The clipboard requests of the platform's edit actions; failures are reported.
+    void cut();
+    void copy();
+    void paste();
+
+    // A text drag of this editor: the selected text as plain text and the editor's
+    // identity in a private type.
+    QMimeData* MakeDragData() const;
+    // The live editor a drag's data came from, or nullptr (another program, no editor).
+    static TCodeEditWidget* DragSource(const QMimeData* data);
+
     // --- ICodeEditHost ---
     int ClientWidth() const override;
     int ClientHeight() const override;
@@ -32,6 +48,7 @@ public:
     void SetFocus() override;
     void InvalidateRect(const TRect& rect) override;
     void Repaint() override;
+    void UpdateWindow() override;
     void ScrollBy(int dx, int dy) override;
     void CreateCaret(int width, int height) override;
     void DestroyCaret() override;
@@ -47,18 +64,47 @@ public:
     int WheelScrollLines() const override;
     void ScrollBarsChanged() override;
     void CaretChanged() override;
+    TTextPoint ScrollHintSize(const QString& text) override;
+    void ShowScrollHint(const QString& text, int x, int y, TColor color) override;
+    void HideScrollHint() override;
+    int ScrollArrowHeight() const override;
+    void RecreateWindow() override;
 
 protected:
+    bool event(QEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
-    QRect CaretRect() const;
+    void SliderAction(TScrollBarKind kind, int action);
+    void SliderReleased(TScrollBarKind kind);
+    QScrollBar* Bar(TScrollBarKind kind) const;
+    void ApplyWindowStyle();
+    void DragOverEvent(QDragMoveEvent* event, TDragState state);
+    void BlinkCaret();
     void UpdateCaretArea();
 
     std::unique_ptr<TCodeEdit> editor_;
     bool updatingScrollBars_ = false;
     bool painting_ = false;
     bool caretShown_ = false;
+    bool blinkOn_ = true;
     QRect caret_{0, 0, 2, 16};
+    QTimer blinkTimer_;
+    QPointer<TCodeEditWidget> dragSource_;
 };
