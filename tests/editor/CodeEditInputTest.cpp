@@ -279,6 +279,12 @@ TEST(CodeEditInput, SelectingBelowTheWindowScrollsOnTheTimer)
     EXPECT_EQ(s.editor.ScrollDeltaX(), -1);
     s.editor.MouseMove(TShiftState(TShiftState::ssLeft), s.CellX(8), s.CellY(10));
     EXPECT_FALSE(s.editor.ScrollTimerRunning());
+    // A window that loses the mouse capture stops scrolling.
+    s.editor.MouseMove(TShiftState(TShiftState::ssLeft), s.CellX(3), below);
+    ASSERT_TRUE(s.editor.ScrollTimerRunning());
+    s.editor.CaptureLost();
+    EXPECT_FALSE(s.editor.ScrollTimerRunning());
+    EXPECT_FALSE(s.editor.MouseCaptured());
 }
 
 TEST(CodeEditInput, TheWheelKeepsItsRemainder)
