@@ -235,7 +235,7 @@ void TCustomCodeEdit::UpdateScrollBars()
 
 void TCustomCodeEdit::UpdateCaret()
 {
-    if (!host_ || paintLock_ > 0 || !host_->Focused()) {
+    if (!host_ || paintLock_ > 0 || (!host_->Focused() && !alwaysShowCaret_)) {
         SetState(sfCaretChanged, true);
         return;
     }

@@ -361,6 +361,9 @@ public:
     void AddFocusWindow(ICodeEditFocusWindow* window);
     void RemoveFocusWindow(ICodeEditFocusWindow* window);
     int FocusWindowCount() const { return static_cast<int>(focusWindows_.size()); }
+    // The caret is placed and shown also without the focus (a pop-up has it).
+    bool AlwaysShowCaret() const { return alwaysShowCaret_; }
+    void SetAlwaysShowCaret(bool on);
 
     // --- search and replace ----------------------------------------------------------
     // Searches the range the options give, selects the hit and replaces it once, in every
@@ -663,6 +666,7 @@ private:
     TCodeStatusChanges statusChanges_ = 0;
     std::vector<THookedCommandHandlerEntry> hooks_;
     std::vector<ICodeEditFocusWindow*> focusWindows_;
+    bool alwaysShowCaret_ = false;
     std::unique_ptr<TCodeEditSearch> ownSearchEngine_;
     TCodeEditSearch* searchEngine_ = nullptr;
     TKeyEvent onKeyDownSlot_;

@@ -45,6 +45,16 @@ void TCustomCodeEdit::RemoveFocusWindow(ICodeEditFocusWindow* window)
     focusWindows_.erase(std::remove(focusWindows_.begin(), focusWindows_.end(), window), focusWindows_.end());
 }
 
+void TCustomCodeEdit::SetAlwaysShowCaret(bool on)
+{
+    if (on != alwaysShowCaret_) {
+        alwaysShowCaret_ = on;
+        if (on) {
+            UpdateCaret();
+        }
+    }
+}
+
 void TCustomCodeEdit::DoPluginsAfterPaint(TCanvas& canvas, const TRect& clip, int firstLine, int lastLine)
 {
     for (const auto& plugin : plugins_) {
