@@ -131,6 +131,8 @@ TEST_F(CodeEditReplacePrompt, ReplaceAllAnswerStopsTheQuestionsAndUndoesAsOneSte
     EXPECT_EQ(s.Text(), "a XY|XY XY");
     EXPECT_EQ(UndoGroups(s.editor.UndoList()), "2,4") << "the prompted replacement, then the rest as one step";
     EXPECT_EQ(s.editor.PaintLock(), 0);
+    s.editor.Undo();
+    EXPECT_EQ(s.Text(), "a XY|a a");
 }
 
 TEST_F(CodeEditReplacePrompt, CancelStopsWithTheHitsSoFar)
@@ -195,6 +197,15 @@ TEST(CodeEditSearchReplace, AHitOutsideTheWindowIsCentred)
     s.editor.SetCaretXY(TTextPoint{1, 56});
     EXPECT_EQ(s.editor.SearchAndReplace("needle", "", {}), 1);
     EXPECT_EQ(s.editor.TopLine(), 55) << "a hit in the window does not scroll";
+}
+
+TEST(CodeEditSearchReplace, OneUndoTakesBackAReplaceAll)
+{
+    TEditorSession s(LinesOf("ab ab|x ab"));
+    EXPECT_EQ(s.editor.SearchAndReplace("ab", "abc", {O::sroReplaceAll}), 3);
+    s.editor.Undo();
+    EXPECT_EQ(s.Text(), "ab ab|x ab");
+    EXPECT_FALSE(s.editor.CanUndo());
 }
 
 TEST(CodeEditSearchReplace, ReadOnlyTextIsSearchedButNotChanged)
