@@ -337,9 +337,14 @@ void TCodeCompletionProposal::AcceptSelectedItem(TShiftState shift, QChar endTok
     TCodeBaseCompletionProposalForm& form = Form();
     editor->BeginUpdate();
     editor->BeginUndoBlock();
-    const auto finish = [editor] {
+    bool replaced = false;
+    const auto finish = [editor, &replaced] {
         editor->EndUndoBlock();
         editor->EndUpdate();
+        if (replaced) {
+            // The next completion's undo step must not take half of this one along.
+            editor->UndoList().AddGroupBreak();
+        }
     };
     try {
         const QString& filter = form.CurrentString();
@@ -378,6 +383,7 @@ void TCodeCompletionProposal::AcceptSelectedItem(TShiftState shift, QChar endTok
         if (canExecute) {
             if (editor->GetSelText() != value) {
                 editor->ReplaceSelText(value);
+                replaced = true;
             }
             StopTimer();
             if (form.Kind() != ctHint) {

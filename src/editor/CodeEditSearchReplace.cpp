@@ -85,6 +85,7 @@ int TCustomCodeEdit::SearchAndReplace(const QString& search, const QString& repl
         }
     }
     // Whatever way the call ends, a replace-all repaints once and undoes as one step.
+    bool replaced = false;
     const auto finish = [&] {
         selectionMode_ = heldMode;
         if (replaceAll) {
@@ -92,6 +93,11 @@ int TCustomCodeEdit::SearchAndReplace(const QString& search, const QString& repl
         }
         if (undoBlockOpen) {
             EndUndoBlock();
+        }
+        if (replaced) {
+            // A later edit of the same kind must not take half of the last
+            // replacement (its insertion without its deletion) into its undo step.
+            undoList_->AddGroupBreak();
         }
     };
 
@@ -135,6 +141,9 @@ int TCustomCodeEdit::SearchAndReplace(const QString& search, const QString& repl
                     }
                 }
                 if (action != rpaSkip && !GetReadOnly()) {
+                    if (replaced && !undoBlockOpen) {
+                        undoList_->AddGroupBreak(); // each prompted replacement undoes alone
+                    }
                     if (action == rpaReplaceAll) {
                         if (!replaceAll) {
                             replaceAll = true;
@@ -145,6 +154,7 @@ int TCustomCodeEdit::SearchAndReplace(const QString& search, const QString& repl
                         undoBlockOpen = true;
                     }
                     ReplaceSelText(replace);
+                    replaced = true;
                     if (!backwards) {
                         // The rest of the line now follows the inserted text, which may
                         // end some lines further down; the range end moves with it.

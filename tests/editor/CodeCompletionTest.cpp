@@ -113,7 +113,13 @@ TEST_F(CodeCompletion, FilterBackspaceAndEnterInsertingTheInsertText)
     EXPECT_EQ(s.State(), "caret 9,1");
     EXPECT_EQ(s.editor.FocusWindowCount(), 0);
     EXPECT_FALSE(s.editor.AlwaysShowCaret());
-    s.editor.SetOptions(s.editor.Options().Without(eoGroupUndo)); // else the typing goes with it
+    Type("(pr");
+    Press("Ctrl+Space");
+    Press("Enter");
+    EXPECT_EQ(s.Text(), "PROMPT x(PRINT x");
+    s.editor.Undo();
+    EXPECT_EQ(s.Text(), "PROMPT x") << "group undo takes the typing with it, but nothing of the first completion";
+    s.editor.SetOptions(s.editor.Options().Without(eoGroupUndo));
     s.editor.Undo();
     EXPECT_EQ(s.Text(), "pro") << "the insertion undoes in one step";
 }

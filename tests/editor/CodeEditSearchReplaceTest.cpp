@@ -10,15 +10,20 @@ namespace {
 
 using O = TSearchReplaceOption;
 
-// The undo records as groups: the number of records of each change number, oldest first.
+// The undo records as groups: the number of records of each change number, oldest
+// first; "|" for a group break.
 std::string UndoGroups(const TCodeEditUndoList& list)
 {
     std::string s;
     int count = 0;
     for (int i = 0; i < list.ItemCount(); ++i) {
+        if (list.Item(i).ChangeReason == crGroupBreak) {
+            s += "|";
+            continue;
+        }
         ++count;
         if (i + 1 == list.ItemCount() || list.Item(i + 1).ChangeNumber != list.Item(i).ChangeNumber) {
-            s += (s.empty() ? "" : ",") + std::to_string(count);
+            s += (s.empty() || s.back() == '|' ? "" : ",") + std::to_string(count);
             count = 0;
         }
     }
@@ -129,7 +134,7 @@ TEST_F(CodeEditReplacePrompt, ReplaceAllAnswerStopsTheQuestionsAndUndoesAsOneSte
     EXPECT_EQ(ReplaceAll(), 4);
     EXPECT_EQ(asked, "a>XY@1,1 a>XY@3,1 a>XY@1,2 ");
     EXPECT_EQ(s.Text(), "a XY|XY XY");
-    EXPECT_EQ(UndoGroups(s.editor.UndoList()), "2,4") << "the prompted replacement, then the rest as one step";
+    EXPECT_EQ(UndoGroups(s.editor.UndoList()), "2|4|") << "the prompted replacement, then the rest as one step";
     EXPECT_EQ(s.editor.PaintLock(), 0);
     s.editor.Undo();
     EXPECT_EQ(s.Text(), "a XY|a a");
@@ -148,7 +153,7 @@ TEST_F(CodeEditReplacePrompt, WithoutAHandlerEveryHitIsReplaced)
     s.editor.OnReplaceText = nullptr;
     EXPECT_EQ(ReplaceAll(), 4);
     EXPECT_EQ(s.Text(), "XY XY|XY XY");
-    EXPECT_EQ(UndoGroups(s.editor.UndoList()), "2,2,2,2");
+    EXPECT_EQ(UndoGroups(s.editor.UndoList()), "2|2|2|2|");
 }
 
 TEST_F(CodeEditReplacePrompt, AnExceptionStillLowersThePaintLockAndClosesTheUndoBlock)
@@ -163,7 +168,7 @@ TEST_F(CodeEditReplacePrompt, AnExceptionStillLowersThePaintLockAndClosesTheUndo
     EXPECT_THROW(s.editor.SearchAndReplace("a", "b", {O::sroReplaceAll}), ECodeEditError);
     EXPECT_EQ(s.editor.PaintLock(), 0);
     EXPECT_EQ(s.editor.UndoList().BlockChangeNumber(), 0);
-    EXPECT_EQ(UndoGroups(s.editor.UndoList()), "3") << "what was done before stays in the one block";
+    EXPECT_EQ(UndoGroups(s.editor.UndoList()), "3|") << "what was done before stays in the one block";
 }
 
 TEST(CodeEditSearchReplace, EngineIsMadeOnceAndMayBeOverridden)
