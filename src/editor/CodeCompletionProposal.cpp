@@ -110,8 +110,9 @@ TCodeCompletionProposal::~TCodeCompletionProposal()
 
 int TCodeCompletionProposal::IndexOfEditor(const TComponent* editor) const
 {
-    const auto it = std::find_if(editors_.begin(), editors_.end(),
-                                 [editor](const TCustomCodeEdit* e) { return static_cast<const TComponent*>(e) == editor; });
+    const auto it = std::find_if(editors_.begin(), editors_.end(), [editor](const TCustomCodeEdit* e) {
+        return static_cast<const TComponent*>(e) == editor;
+    });
     return it == editors_.end() ? -1 : static_cast<int>(it - editors_.begin());
 }
 

