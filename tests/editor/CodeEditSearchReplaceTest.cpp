@@ -83,6 +83,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "ab", "", FindBack, 1, "ab ab ab", "caret 1,1 sel 1,1-3,1 normal"},
         TSearchCase{"BackwardCountsAHitEndingAtTheCaret", "ab ab ab", P(6, 1), P(1, 1), P(1, 1), smNormal, "ab",
                     "", FindBack, 1, "ab ab ab", "caret 4,1 sel 4,1-6,1 normal"},
+        TSearchCase{"FindNextInLineModeLeavesTheHitBehind", "ab ab", P(3, 1), P(3, 1), P(3, 1), smLine, "ab", "",
+                    Find, 1, "ab ab", "caret 6,1 sel 4,1-6,1 line"},
         TSearchCase{"NoWrapAround", "ab|ab x", P(3, 2), P(1, 1), P(1, 1), smNormal, "ab", "", Find, 0, "ab|ab x",
                     "caret 3,2"},
         TSearchCase{"CaseAndWholeWords", "Ab ab_AB aB", P(1, 1), P(1, 1), P(1, 1), smNormal, "aB", "X",
@@ -204,6 +206,14 @@ TEST(CodeEditSearchReplace, OneUndoTakesBackAReplaceAll)
     s.editor.Undo();
     EXPECT_EQ(s.Text(), "ab ab|x ab");
     EXPECT_FALSE(s.editor.CanUndo());
+}
+
+TEST(CodeEditSearchReplace, ReadOnlyTextIsSearchedButNotChanged)
+{
+    TEditorSession s(LinesOf("ab ab"));
+    s.editor.SetReadOnly(true);
+    EXPECT_EQ(s.editor.SearchAndReplace("ab", "abc", {O::sroReplaceAll}), 2);
+    EXPECT_EQ(s.State(), "caret 6,1 sel 4,1-6,1 normal") << "the hits stay where the text left them";
 }
 
 } // namespace
