@@ -166,7 +166,6 @@ TEST_F(CodeEditPlugin, EditorPropertyReplacesOneEditorButAddsToSeveral)
     EXPECT_EQ(log, "added first;removed first;added second;");
     EXPECT_EQ(plugin.AddEditor(&first.editor), 1);
     TEditorSession third;
-    third.editor.SetName("third");
     plugin.SetEditor(&third.editor);
     EXPECT_EQ(plugin.EditorCount(), 3) << "with several attached, setting Editor adds one more";
     EXPECT_EQ(plugin.RemoveEditor(&first.editor), 1);
