@@ -2,6 +2,9 @@
 
 #include <QString>
 
+#include <algorithm>
+#include <iterator>
+
 TCodeCharSet TextToCharSet(QStringView text)
 {
     TCodeCharSet set;
@@ -15,7 +18,8 @@ QString CharSetToText(const TCodeCharSet& set)
 {
     QString text;
     for (char16_t c = 1; c < 256; ++c) {
-        if (c != '\n' && c != '\r' && c != ' ' && set.Contains(c)) {
+        if (std::find(std::begin(AlwaysDelimiters), std::end(AlwaysDelimiters), c) == std::end(AlwaysDelimiters) &&
+            set.Contains(c)) {
             text += QChar(c);
         }
     }

@@ -56,8 +56,12 @@ private:
     bool high_ = false;
 };
 
+// What every prepared rule range breaks words at, whatever its rules say: the end of the
+// text, line breaks and white space (a tab-indented keyword is still a word of its own).
+inline constexpr char16_t AlwaysDelimiters[] = {u'\0', u'\t', u'\n', u'\r', u' '};
+
 // The set of the text's characters (codes above 255 left out).
 TCodeCharSet TextToCharSet(QStringView text);
-// The members in ascending code order from 1 to 255, without line feed, carriage return
-// and blank, which every prepared rule range holds anyway.
+// The members in ascending code order from 1 to 255, without those every prepared rule
+// range holds anyway.
 QString CharSetToText(const TCodeCharSet& set);

@@ -84,6 +84,8 @@ TCustomCodeEdit::TCustomCodeEdit(TComponent* owner)
 TCustomCodeEdit::~TCustomCodeEdit()
 {
     Destroying();
+    // Plug-ins detach themselves (hooks, key handlers, bindings) while all of it is here.
+    SendFreeNotifications();
     SetHighlighter(nullptr);
     hooks_.clear();
     while (!plugins_.empty()) {
@@ -166,7 +168,9 @@ void TCustomCodeEdit::ComputeTextOffset() { textOffset_ = gutterWidth_ + 2 - (le
 
 void TCustomCodeEdit::SetFocus()
 {
-    if (host_) {
+    if (!focusWindows_.empty()) {
+        focusWindows_.back()->SetFocus();
+    } else if (host_) {
         host_->SetFocus();
     }
 }

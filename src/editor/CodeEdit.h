@@ -19,12 +19,14 @@
 #include "editor/CodeEditKeyStrokes.h"
 #include "editor/CodeEditMarks.h"
 #include "editor/CodeEditScrollInfo.h"
+#include "editor/CodeEditSearch.h"
 #include "editor/CodeEditSelectionMode.h"
 #include "editor/CodeEditStringList.h"
 #include "editor/CodeEditTypes.h"
 #include "editor/CodeEditUndoList.h"
 #include "editor/CodeGutter.h"
 #include "editor/CodeInternalImage.h"
+#include "editor/CodeEnumSet.h"
 #include "editor/CodeSelectedColor.h"
 #include "editor/CodeTextDrawer.h"
 #include "platform/core/Canvas.h"
@@ -53,6 +55,27 @@ class ECodeEditError : public Exception {
 inline constexpr std::string_view CodeEditClipboardFormat = "application/x-kerfpad-codeedit-block";
 
 enum TCodeReplaceAction : std::uint8_t { rpaCancel, rpaSkip, rpaReplace, rpaReplaceAll };
+
+// How SearchAndReplace searches: one bit each, in this order.
+enum TSearchReplaceOption : std::uint8_t {
+    sroMatchCase,
+    sroWholeWord,
+    sroBackwards,
+    sroEntireScope,  // without it the search starts (backwards: ends) at the caret
+    sroSelectedOnly, // ignored without a selection
+    sroReplace,
+    sroReplaceAll,
+    sroPrompt,
+};
+using TSearchReplaceOptions = TEnumSet<TSearchReplaceOption>;
+
+// A window the editor hands its focus to while the window is in the editor's focus list,
+// so that a pop-up the editor opened keeps the keys.
+class ICodeEditFocusWindow {
+public:
+    virtual ~ICodeEditFocusWindow() = default;
+    virtual void SetFocus() = 0;
+};
 
 // A component that follows an editor: told after painting and when lines come and go.
 class TCodeEditPlugin {
@@ -108,6 +131,9 @@ enum TDragState : std::uint8_t { dsDragEnter, dsDragLeave, dsDragMove };
 // Where a selection B..E of one control, moved to a point P after itself, goes once
 // it is deleted: where the text after E went (P keeps its place relative to that text).
 TTextPoint DropPointAfterMove(TTextPoint begin, TTextPoint end, TTextPoint drop);
+// May put another engine in place of the editor's before each search; the editor keeps
+// owning the engine it made, the handler owns the one it puts there.
+using TCodeEditSearchOverride = std::function<void(TCodeEditSearch*& engine)>;
 
 // Word characters among the first 256 codes; every code above 255 is a word character
 // and NUL is neither.
@@ -376,6 +402,25 @@ public:
     virtual void CallCommandHooks(bool afterProcessing, TCodeEditorCommand& command, QChar& aChar,
                                   const TCodeEditCommandData& data);
     const std::vector<THookedCommandHandlerEntry>& CommandHooks() const { return hooks_; }
+    // An empty handler, or one already registered (same method of the same object), is
+    // not added.
+    void RegisterCommandHook(const TCommandHookEvent& handler, void* handlerData);
+    void UnregisterCommandHook(const TCommandHookEvent& handler);
+    void AddKeyDownHandler(const TKeyEvent& handler);
+    void RemoveKeyDownHandler(const TKeyEvent& handler);
+    void AddKeyPressHandler(const TKeyPressEvent& handler);
+    void RemoveKeyPressHandler(const TKeyPressEvent& handler);
+    // While the list is not empty, SetFocus focuses its newest window instead of the editor.
+    void AddFocusWindow(ICodeEditFocusWindow* window);
+    void RemoveFocusWindow(ICodeEditFocusWindow* window);
+    int FocusWindowCount() const { return static_cast<int>(focusWindows_.size()); }
+
+    // --- search and replace ----------------------------------------------------------
+    // Searches the range the options give, selects the hit and replaces it once, in every
+    // hit or as OnReplaceText answers; returns the number of hits visited.
+    int SearchAndReplace(const QString& search, const QString& replace, TSearchReplaceOptions options);
+    // The engine of the last search; null before the first.
+    TCodeEditSearch* SearchEngine() const { return searchEngine_; }
     bool ExecuteAction(TCodeEditAction action);
     // False when the editor does not take the action; `enabled` then stays as it was.
     bool UpdateAction(TCodeEditAction action, bool& enabled) const;
@@ -411,6 +456,8 @@ public:
     // `count` lines at or after 1-based line `first` went.
     void DoLinesDeleted(int first, int count);
     void AddPlugin(std::unique_ptr<TCodeEditPlugin> plugin);
+    // The painter calls it when it has drawn lines first..last.
+    void DoPluginsAfterPaint(TCanvas& canvas, const TRect& clip, int firstLine, int lastLine);
     int PluginCount() const { return static_cast<int>(plugins_.size()); }
     // Bookmarks 0..9; numbers or lines out of range are ignored.
     void SetBookMark(int number, int column, int line);
@@ -493,6 +540,7 @@ public:
     TPlaceMarkEvent OnPlaceBookmark;
     TClearMarkEvent OnClearBookmark;
     TReplaceTextEvent OnReplaceText;
+    TCodeEditSearchOverride OnSearchEngineOverride;
     TMouseEvent OnMouseDown;
     TMouseMoveEvent OnMouseMove;
     TMouseEvent OnMouseUp;
@@ -673,6 +721,9 @@ private:
     TCodeEditorOptions options_;
     TCodeStatusChanges statusChanges_ = 0;
     std::vector<THookedCommandHandlerEntry> hooks_;
+    std::vector<ICodeEditFocusWindow*> focusWindows_;
+    std::unique_ptr<TCodeEditSearch> ownSearchEngine_;
+    TCodeEditSearch* searchEngine_ = nullptr;
     TKeyEvent onKeyDownSlot_;
     TKeyPressEvent onKeyPressSlot_;
     std::unique_ptr<TCodeEditKbdHandler> kbdHandler_;

@@ -75,4 +75,6 @@ public:
     // The border or the scroll bars changed: the window is made again with the new
     // style (a host whose style is applied on the fly needs nothing here).
     virtual void RecreateWindow() {}
+    // A client point on the screen (pop-ups open there); a host without a screen keeps it.
+    virtual void ClientToScreen(int& /*x*/, int& /*y*/) const {}
 };

@@ -101,9 +101,7 @@ void TCustomCodeEdit::Paint(TCanvas& canvas)
         DrawTextLines(canvas, TRect{std::max(clip.Left, gutterWidth_), clip.Top, clip.Right, clip.Bottom}, firstLine,
                       lastLine, firstColumn, lastColumn);
     }
-    for (const auto& plugin : plugins_) {
-        plugin->AfterPaint(canvas, clip, firstLine, lastLine);
-    }
+    DoPluginsAfterPaint(canvas, clip, firstLine, lastLine);
     FirePaint(canvas);
     PaintTransient(ttAfter);
     UpdateCaret();

@@ -27,7 +27,6 @@ void TCodeEditUndoList::Assign(const TPersistent* source)
         return;
     }
     items_.clear();
-    items_.reserve(other->items_.size());
     for (const auto& item : other->items_) {
         auto copy = std::make_unique<TCodeEditUndoItem>();
         copy->Assign(item.get());

@@ -12,7 +12,7 @@
 
 #include <cstdint>
 #include <memory>
-#include <vector>
+#include <deque>
 
 // The reason codes the list itself knows; the others belong to the control's replay.
 constexpr std::uint8_t crNothing = 16;    // what an empty list answers as its last reason
@@ -80,7 +80,8 @@ private:
     std::int32_t blockChangeNumber_ = 0;
     int blockCount_ = 0;
     bool fullUndoImpossible_ = false;
-    std::vector<std::unique_ptr<TCodeEditUndoItem>> items_;
+    // A deque: at the limit every new record drops the oldest, which must not move the rest.
+    std::deque<std::unique_ptr<TCodeEditUndoItem>> items_;
     int lockCount_ = 0;
     int maxUndo_ = DefaultMaxUndo;
     std::int32_t nextChangeNumber_ = 1;

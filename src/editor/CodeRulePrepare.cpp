@@ -57,7 +57,7 @@ void TCodeRange::Prepare(TCodeRange* parent)
     defaultSymbol_ = std::make_unique<TCodeSymbol>();
     defaultSymbol_->Attributes = &defaultAttri_;
     matchers_ = std::make_unique<TPrepared>(&defaultAttri_, &numberAttri_);
-    for (char16_t c : {u'\0', u'\n', u'\r', u' '}) {
+    for (char16_t c : AlwaysDelimiters) {
         DelimiterChars.Include(c);
     }
     for (const auto& group : groups_) {

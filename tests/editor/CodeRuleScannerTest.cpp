@@ -90,6 +90,7 @@ TEST(CodeRuleScanner, PartProgramLines)
          "speeds:Comment.Def"},
         {"MSX,1 M MZ3", "MSX:Root.Def ,:Root.Def 1:Root.Num _:Root.Def M:Root.Def _:Root.Def MZ3:Root.Def"},
         {"' &x,2", "':Comment.Def _:Comment.Def &x,2:Comment.Def"},
+        {"\tJ2,1\tEND", "\t:Root.Def J2:Moves ,:Root.Def 1:Root.Num \t:Root.Def END:Flow"},
     };
     for (const Case& c : cases) {
         highlighter.ResetRange();

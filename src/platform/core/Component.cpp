@@ -23,6 +23,15 @@ TComponent::TComponent(TComponent* owner)
 
 TComponent::~TComponent()
 {
+    SendFreeNotifications();
+    DestroyComponents();
+    if (owner_) {
+        owner_->RemoveComponent(this);
+    }
+}
+
+void TComponent::SendFreeNotifications()
+{
     Destroying();
     // Tell everyone who asked that we are going, the last first; they drop their
     // pointers to us.
@@ -32,10 +41,6 @@ TComponent::~TComponent()
         other->UnlinkFreeLink(link);
         delete link;
         other->Notification(this, TOperation::opRemove);
-    }
-    DestroyComponents();
-    if (owner_) {
-        owner_->RemoveComponent(this);
     }
 }
 

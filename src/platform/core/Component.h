@@ -52,6 +52,10 @@ protected:
     virtual void Notification(TComponent* component, TOperation operation);
     // Marks the component as being destroyed; derived destructors may call it early.
     void Destroying() { destroying_ = true; }
+    // Tells everyone who asked that this component goes. The destructor does it last; a
+    // derived destructor calls it first when those components still reach into it as
+    // they let go (detaching themselves from it).
+    void SendFreeNotifications();
 
 private:
     // One link per pair of components that watch each other, in both their lists, so
