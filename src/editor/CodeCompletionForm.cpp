@@ -140,6 +140,15 @@ int TCodeBaseCompletionProposalForm::ScrollMax() const
     return std::max(0, static_cast<int>(itemList_.size()) - linesInWindow_);
 }
 
+void TCodeBaseCompletionProposalForm::SetScrollPosition(int position)
+{
+    const int clamped = std::clamp(position, 0, ScrollMax());
+    if (clamped != scrollPosition_) {
+        scrollPosition_ = clamped;
+        window_->Invalidate();
+    }
+}
+
 void TCodeBaseCompletionProposalForm::ClampScroll() { scrollPosition_ = std::clamp(scrollPosition_, 0, ScrollMax()); }
 
 void TCodeBaseCompletionProposalForm::SelectItem(int index)

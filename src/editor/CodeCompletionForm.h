@@ -47,6 +47,8 @@ public:
     void SelectItem(int index);
     void MoveSelection(int delta);
     int ScrollPosition() const { return scrollPosition_; }
+    // The first visible row, as the window's scroll bar sets it (held to 0..ScrollMax).
+    void SetScrollPosition(int position);
     int ScrollMax() const;
     int LinesInWindow() const { return linesInWindow_; }
     void SetLinesInWindow(int lines);

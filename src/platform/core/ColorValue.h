@@ -31,6 +31,7 @@ constexpr TColor clBtnFace = clSystemColor | 15;
 constexpr TColor clBtnShadow = clSystemColor | 16;
 constexpr TColor clGrayText = clSystemColor | 17;
 constexpr TColor clBtnText = clSystemColor | 18;
+constexpr TColor clBtnHighlight = clSystemColor | 20;
 constexpr TColor clInfoText = clSystemColor | 23;
 constexpr TColor clInfoBk = clSystemColor | 24;
 
