@@ -420,6 +420,8 @@ void TCustomCodeEdit::SetOptions(TCodeEditorOptions options)
         showSpecialChars_ = HasOption(eoShowSpecialChars);
         Invalidate();
     }
+    // Past the end of lines or of the text, arrows, hiding: the bars may show otherwise.
+    UpdateScrollBars();
 }
 
 void TCustomCodeEdit::SetReadOnly(bool value)

@@ -197,18 +197,4 @@ TEST_F(CodeEditWidgetGui, ThinAndWideLettersTakeEqualCellsInAProportionalFont)
     }
 }
 
-TEST_F(CodeEditWidgetGui, TheCaretTheModelShowsIsDrawnAfterTheText)
-{
-    Open("abc\n");
-    widget.CreateCaret(2, editor.LineHeight());
-    widget.SetCaretPos(Left(2), Top(2));
-    ASSERT_TRUE(widget.ShowCaret());
-    Shoot();
-    EXPECT_EQ(shot.pixelColor(Left(2) + 1, Top(2) + 3), Q(editor.Font().Color()));
-    EXPECT_EQ(shot.pixelColor(Left(2) + 2, Top(2) + 3), Q(editor.Color()));
-    widget.HideCaret();
-    Shoot();
-    EXPECT_EQ(shot.pixelColor(Left(2) + 1, Top(2) + 3), Q(editor.Color()));
-}
-
 } // namespace

@@ -206,6 +206,11 @@ void TCodeEditWidget::keyPressEvent(QKeyEvent* event)
             QAbstractScrollArea::focusNextPrevChild(!(event->modifiers() & Qt::ShiftModifier));
             return;
         }
+        // A character whose key has no virtual key comes as the platform's packet key,
+        // so that its key-down still ends what the key before it left pending.
+        if (key == 0 && !event->text().isEmpty()) {
+            key = VK_PACKET;
+        }
         if (key != 0) {
             editor_->KeyDown(key, shift);
         }
@@ -532,6 +537,13 @@ void TCodeEditWidget::ApplyWindowStyle()
 }
 
 void TCodeEditWidget::RecreateWindow() { ApplyWindowStyle(); }
+
+void TCodeEditWidget::ClientToScreen(int& x, int& y) const
+{
+    const QPoint screen = viewport()->mapToGlobal(QPoint(x, y));
+    x = screen.x();
+    y = screen.y();
+}
 
 TTextPoint TCodeEditWidget::ScrollHintSize(const QString& text)
 {

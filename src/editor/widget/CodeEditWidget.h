@@ -41,6 +41,8 @@ public:
     // The live editor a drag's data came from, or nullptr (another program, no editor).
     static TCodeEditWidget* DragSource(const QMimeData* data);
 
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
     // --- ICodeEditHost ---
     int ClientWidth() const override;
     int ClientHeight() const override;
@@ -69,6 +71,7 @@ public:
     void HideScrollHint() override;
     int ScrollArrowHeight() const override;
     void RecreateWindow() override;
+    void ClientToScreen(int& x, int& y) const override;
 
 protected:
     bool event(QEvent* event) override;
@@ -84,7 +87,6 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     bool focusNextPrevChild(bool next) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
-    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dragLeaveEvent(QDragLeaveEvent* event) override;

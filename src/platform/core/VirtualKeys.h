@@ -77,6 +77,7 @@ constexpr TVirtualKey VK_OEM_4 = 0xDB;      // [{
 constexpr TVirtualKey VK_OEM_5 = 0xDC;      // \|
 constexpr TVirtualKey VK_OEM_6 = 0xDD;      // ]}
 constexpr TVirtualKey VK_OEM_7 = 0xDE;      // '"
+constexpr TVirtualKey VK_PACKET = 0xE7;     // a character that no key of its own made
 
 // The modifier keys and mouse buttons held during an event, as a set of bits. The
 // first three bits are the ones key bindings store: Shift, Alt, Ctrl.

@@ -1,0 +1,358 @@
+// The editor widget driven as a user drives it: keys, text, the mouse, the wheel, the
+// scroll bars, the focus, the input method, the clipboard and drops, on the offscreen
+// platform.
+#include "../support/QtTestApp.h"
+#include "../support/ScriptedDialogs.h"
+#include "editor/CodeCompletionProposal.h"
+#include "editor/widget/CodeCompletionPopup.h"
+#include "editor/widget/CodeEditScrollHintWindow.h"
+#include "editor/widget/CodeEditWidget.h"
+#include "platform/core/SystemColors.h"
+#include "platform/gui/QtClipboard.h"
+
+#include <gtest/gtest.h>
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QImage>
+#include <QInputMethodEvent>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QTest>
+#include <QUrl>
+
+#include <memory>
+
+namespace {
+
+QStringList Numbered(int count)
+{
+    QStringList lines;
+    for (int i = 1; i <= count; ++i) {
+        lines << QStringLiteral("line %1").arg(i);
+    }
+    return lines;
+}
+
+class CodeEditWidgetInputGui : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        widget.resize(600, 300);
+        widget.show();
+        Focus(widget);
+    }
+    static void Focus(TCodeEditWidget& w)
+    {
+        w.activateWindow();
+        w.setFocus(Qt::OtherFocusReason);
+        testsupport::WaitFor([&w] { return w.hasFocus(); });
+    }
+    void Open(const QStringList& lines) { editor.Lines().SetText(lines.join(QLatin1Char('\n'))); }
+    QString Text() const { return editor.Lines().ToStringList().join(QLatin1Char('|')); }
+    // The viewport point in the middle of a cell's left half.
+    QPoint Cell(int column, int line) const
+    {
+        return QPoint(editor.TextOffset() + (column - 1) * editor.CharWidth() + 2,
+                      (line - editor.TopLine()) * editor.LineHeight() + editor.LineHeight() / 2);
+    }
+    void Mouse(QEvent::Type type, QPoint at, Qt::MouseButtons held, Qt::KeyboardModifiers mods = {})
+    {
+        QMouseEvent e(type, at, widget.viewport()->mapToGlobal(at),
+                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held, mods);
+        QCoreApplication::sendEvent(widget.viewport(), &e);
+    }
+    std::string Selection() const
+    {
+        const TTextPoint a = editor.SelectionAnchor();
+        const TTextPoint b = editor.SelectionEnd();
+        return std::to_string(a.x) + "," + std::to_string(a.y) + "-" + std::to_string(b.x) + "," + std::to_string(b.y);
+    }
+
+    TScriptedDialogs dialogs;
+    TDialogResponderScope dialogScope{&dialogs};
+    TCodeEditWidget widget;
+    TCodeEdit& editor = widget.Editor();
+};
+
+TEST_F(CodeEditWidgetInputGui, KeysAndChordsReachTheModel)
+{
+    QTest::keyClicks(&widget, QStringLiteral("M3,1.5"));
+    EXPECT_EQ(Text(), QStringLiteral("M3,1.5"));
+    QTest::keyClick(&widget, Qt::Key_Left, Qt::ShiftModifier);
+    QTest::keyClick(&widget, Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(Selection(), "7,1-5,1");
+    QTest::keyClick(&widget, Qt::Key_Delete);
+    QTest::keyClick(&widget, Qt::Key_Return);
+    QTest::keyClicks(&widget, QStringLiteral("JZ"));
+    EXPECT_EQ(Text(), QStringLiteral("M3,1|JZ")) << "Delete and Enter type no characters of their own";
+    // Alt+Backspace is the editor's (undo), never a shortcut or a character.
+    QKeyEvent override(QEvent::ShortcutOverride, Qt::Key_Backspace, Qt::AltModifier);
+    QCoreApplication::sendEvent(&widget, &override);
+    EXPECT_TRUE(override.isAccepted());
+    QTest::keyClick(&widget, Qt::Key_Backspace, Qt::AltModifier);
+    EXPECT_EQ(Text(), QStringLiteral("M3,1|"));
+    // A surrogate pair typed by one key is one character.
+    QKeyEvent pair(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("\xF0\x9F\x98\x80"));
+    QCoreApplication::sendEvent(&widget, &pair);
+    EXPECT_EQ(editor.LineAt(2), QString::fromUtf8("\xF0\x9F\x98\x80"));
+    EXPECT_EQ(editor.CaretX(), 3);
+}
+
+TEST_F(CodeEditWidgetInputGui, TabIsTheEditorsUnderWantTabsButCtrlTabMovesOn)
+{
+    QWidget window;
+    auto* page = new TCodeEditWidget(&window);
+    auto* other = new QWidget(&window);
+    other->setFocusPolicy(Qt::StrongFocus);
+    window.show();
+    Focus(*page);
+    page->Editor().Lines().SetText(QStringLiteral("x"));
+    page->Editor().SetWantTabs(true);
+    QTest::keyClick(page, Qt::Key_Tab);
+    EXPECT_TRUE(page->hasFocus());
+    EXPECT_NE(page->Editor().GetText(), QStringLiteral("x")) << "Tab indented";
+    QTest::keyClick(page, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_TRUE(other->hasFocus()) << "Ctrl+Tab leaves";
+    Focus(*page);
+    page->Editor().SetWantTabs(false);
+    QTest::keyClick(page, Qt::Key_Tab);
+    EXPECT_TRUE(other->hasFocus());
+}
+
+TEST_F(CodeEditWidgetInputGui, MouseSelectsByPressDragShiftClickAndDoubleClick)
+{
+    Open({"G0 move here", "second line"});
+    Mouse(QEvent::MouseButtonPress, Cell(4, 1), Qt::LeftButton);
+    Mouse(QEvent::MouseMove, Cell(8, 2), Qt::LeftButton);
+    Mouse(QEvent::MouseButtonRelease, Cell(8, 2), Qt::NoButton);
+    EXPECT_EQ(Selection(), "4,1-8,2");
+    Mouse(QEvent::MouseButtonPress, Cell(2, 1), Qt::LeftButton);
+    Mouse(QEvent::MouseButtonRelease, Cell(2, 1), Qt::NoButton);
+    Mouse(QEvent::MouseButtonPress, Cell(6, 2), Qt::LeftButton, Qt::ShiftModifier);
+    Mouse(QEvent::MouseButtonRelease, Cell(6, 2), Qt::NoButton, Qt::ShiftModifier);
+    EXPECT_EQ(Selection(), "2,1-6,2");
+    Mouse(QEvent::MouseButtonPress, Cell(6, 1), Qt::LeftButton);
+    Mouse(QEvent::MouseButtonRelease, Cell(6, 1), Qt::NoButton);
+    Mouse(QEvent::MouseButtonDblClick, Cell(6, 1), Qt::LeftButton);
+    Mouse(QEvent::MouseButtonRelease, Cell(6, 1), Qt::NoButton);
+    EXPECT_EQ(editor.GetSelText(), QStringLiteral("move"));
+}
+
+TEST_F(CodeEditWidgetInputGui, WheelAndScrollBarsMoveTheView)
+{
+    Open(Numbered(100000));
+    QWheelEvent wheel(QPointF(50, 50), widget.viewport()->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(widget.viewport(), &wheel);
+    EXPECT_EQ(editor.TopLine(), 1 + QApplication::wheelScrollLines());
+
+    QScrollBar* bar = widget.verticalScrollBar();
+    EXPECT_EQ(bar->minimum(), 0);
+    EXPECT_EQ(bar->maximum(), ScrollBarMaxRange - bar->pageStep() + 1);
+    bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(editor.TopLine(), 1 + QApplication::wheelScrollLines() + editor.LinesInWindow());
+    // Dragging the thumb: the scaled position gives the line, the hint names it.
+    bar->setSliderDown(true);
+    bar->setSliderPosition(16384);
+    const int expected = ThumbToTopLine(16384, 100000, editor.LinesInWindow(), editor.Options());
+    EXPECT_EQ(editor.TopLine(), expected);
+    EXPECT_TRUE(TCodeEditScrollHintWindow::Visible());
+    EXPECT_EQ(TCodeEditScrollHintWindow::Text(), QStringLiteral("Top Line: %1").arg(expected));
+    bar->setSliderDown(false);
+    EXPECT_FALSE(TCodeEditScrollHintWindow::Visible());
+    EXPECT_EQ(bar->value(), editor.ScrollInfo(sbVertical).position);
+
+    editor.SetScrollBars(TScrollStyle::ssNone);
+    EXPECT_EQ(widget.verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    editor.SetScrollBars(TScrollStyle::ssBoth);
+    editor.SetOptions(editor.Options().With(eoHideShowScrollbars));
+    EXPECT_EQ(widget.horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+    editor.SetBorderStyle(bsNone);
+    EXPECT_EQ(widget.frameShape(), QFrame::NoFrame);
+}
+
+TEST_F(CodeEditWidgetInputGui, FocusDispatchesItsCommandsAndTheCaretIsDrawnInItsShape)
+{
+    std::vector<int> commands;
+    editor.OnCommandProcessed = [&](TObject*, TCodeEditorCommand& c, QChar&, const TCodeEditCommandData&) {
+        if (c == 700 || c == 701) {
+            commands.push_back(c);
+        }
+    };
+    QWidget other;
+    other.setFocusPolicy(Qt::StrongFocus);
+    other.show();
+    other.activateWindow();
+    other.setFocus();
+    testsupport::WaitFor([&] { return !widget.hasFocus(); });
+    Focus(widget);
+    EXPECT_EQ(commands, (std::vector<int>{701, 700}));
+
+    Open({"ace"}); // no ink near the top of these letters
+    editor.SetCaretXY({2, 1});
+    const QColor background(255, 255, 255);
+    const auto dark = [](const QImage& shot, int x, int y) { return shot.pixelColor(x, y).lightness() < 60; };
+    QImage shot = widget.viewport()->grab().toImage();
+    const int x = editor.TextOffset() + editor.CharWidth();
+    const int top = 1 + 2; // below the caret's top, above the text's ink
+    EXPECT_TRUE(dark(shot, x - 1, top) && dark(shot, x, top)) << "a 2-pixel line left of the cell";
+    EXPECT_EQ(shot.pixelColor(x + 1, top), background);
+    EXPECT_EQ(shot.pixelColor(x - 2, top), background);
+
+    QTest::keyClick(&widget, Qt::Key_Insert); // overwrite: a block over the cell
+    shot = widget.viewport()->grab().toImage();
+    int darkCells = 0;
+    for (int px = x; px < x + editor.CharWidth(); ++px) {
+        darkCells += dark(shot, px, top) ? 1 : 0;
+    }
+    EXPECT_EQ(darkCells, editor.CharWidth());
+    EXPECT_EQ(shot.pixelColor(x - 1, top), background);
+}
+
+TEST_F(CodeEditWidgetInputGui, ColumnBlocksKeepTheirModeAcrossWidgetsAndPlainTextPastesNormally)
+{
+    TQtClipboard clipboard;
+    TClipboardScope scope(&clipboard);
+    Open({"abcdef", "ghijkl"});
+    editor.SetSelectionMode(smColumn);
+    editor.SetBlockBegin({2, 1});
+    editor.SetBlockEnd({4, 2});
+    widget.copy();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("bc\r\nhi"));
+
+    TCodeEditWidget second;
+    second.show();
+    second.Editor().Lines().SetText(QStringLiteral("1234\n5678"));
+    second.Editor().SetCaretXY({3, 1});
+    Focus(second);
+    QTest::keyClick(&second, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(second.Editor().Lines().ToStringList().join('|'), QStringLiteral("12bc34|56hi78"));
+
+    QGuiApplication::clipboard()->setText(QStringLiteral("x\ny"));
+    second.Editor().SetCaretXY({1, 1});
+    second.paste();
+    EXPECT_EQ(second.Editor().Lines().ToStringList().join('|'), QStringLiteral("x|y12bc34|56hi78"));
+}
+
+TEST_F(CodeEditWidgetInputGui, AFailedClipboardIsReportedNotThrown)
+{
+    TMemoryClipboard clipboard;
+    clipboard.failOpen = true;
+    TClipboardScope scope(&clipboard);
+    Open({"abc"});
+    editor.SelectAll();
+    dialogs.ExpectMessage("Clipboard copy operation failed", TModalResult::mrOk);
+    QTest::keyClick(&widget, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_TRUE(dialogs.AllAnswered());
+}
+
+TEST_F(CodeEditWidgetInputGui, AnInputMethodCommitEntersItsText)
+{
+    Open({"ab"});
+    editor.SetCaretXY({2, 1});
+    QInputMethodEvent commit;
+    commit.setCommitString(QString::fromUtf8("\xC3\xBC\xC3\xA9"));
+    QCoreApplication::sendEvent(&widget, &commit);
+    QTest::keyClicks(&widget, QStringLiteral("x"));
+    EXPECT_EQ(Text(), QString::fromUtf8("a\xC3\xBC\xC3\xA9xb")) << "nothing typed after it is skipped";
+    const QRect caret = widget.inputMethodQuery(Qt::ImCursorRectangle).toRect();
+    EXPECT_EQ(caret.left(), widget.viewport()->x() + editor.TextOffset() + 4 * editor.CharWidth() - 1);
+}
+
+TEST_F(CodeEditWidgetInputGui, TextDropsMoveWithinAndCopyBetweenEditors)
+{
+    Open({"0123456789"});
+    editor.SetBlockBegin({5, 1});
+    editor.SetBlockEnd({8, 1});
+    const auto drop = [](TCodeEditWidget& target, QMimeData* data, QPoint at, Qt::KeyboardModifiers mods) {
+        QDragEnterEvent enter(at, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, mods);
+        QCoreApplication::sendEvent(target.viewport(), &enter);
+        QDragMoveEvent move(at, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, mods);
+        QCoreApplication::sendEvent(target.viewport(), &move);
+        const Qt::DropAction shown = move.isAccepted() ? move.dropAction() : Qt::IgnoreAction;
+        QDropEvent dropped(at, Qt::CopyAction | Qt::MoveAction, data, Qt::LeftButton, mods);
+        QCoreApplication::sendEvent(target.viewport(), &dropped);
+        return shown;
+    };
+    std::unique_ptr<QMimeData> data(widget.MakeDragData());
+    EXPECT_EQ(data->text(), QStringLiteral("456"));
+    EXPECT_EQ(drop(widget, data.get(), Cell(2, 1), Qt::NoModifier), Qt::MoveAction);
+    EXPECT_EQ(Text(), QStringLiteral("0456123789"));
+
+    TCodeEditWidget second;
+    second.Editor().Lines().SetText(QStringLiteral("ab"));
+    second.resize(300, 100);
+    second.show();
+    data.reset(widget.MakeDragData());
+    EXPECT_EQ(drop(second, data.get(), Cell(2, 1), Qt::ControlModifier), Qt::CopyAction);
+    EXPECT_EQ(second.Editor().GetText(), QStringLiteral("a456b"));
+    EXPECT_EQ(Text(), QStringLiteral("0456123789")) << "copied, not moved";
+
+    // Data of another program is no editor's: it is refused.
+    QMimeData foreign;
+    foreign.setText(QStringLiteral("zz"));
+    EXPECT_EQ(drop(second, &foreign, Cell(1, 1), Qt::NoModifier), Qt::IgnoreAction);
+}
+
+TEST_F(CodeEditWidgetInputGui, FileDropsGiveWholeNamesUnderDropFiles)
+{
+    QStringList files;
+    QPoint at;
+    editor.OnDropFiles = [&](TObject*, int x, int y, const QStringList& names) {
+        files = names;
+        at = QPoint(x, y);
+    };
+    const QString longName = QStringLiteral("/tmp/") + QString(300, QLatin1Char('p')) + QStringLiteral(".sbp");
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(longName), QUrl::fromLocalFile(QStringLiteral("/tmp/b.sbp"))});
+    const auto dropAt = [&](QPoint p) {
+        QDragEnterEvent enter(p, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(widget.viewport(), &enter);
+        QDropEvent dropped(p, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(widget.viewport(), &dropped);
+        return enter.isAccepted();
+    };
+    EXPECT_FALSE(dropAt(QPoint(40, 30))) << "without eoDropFiles the window takes no files";
+    EXPECT_TRUE(files.isEmpty());
+    editor.SetOptions(editor.Options().With(eoDropFiles));
+    EXPECT_TRUE(dropAt(QPoint(40, 30)));
+    EXPECT_EQ(files, (QStringList{longName, QStringLiteral("/tmp/b.sbp")}));
+    EXPECT_EQ(at, QPoint(40, 30));
+}
+
+TEST_F(CodeEditWidgetInputGui, CtrlSpaceOpensTheListTypingFiltersItEnterAccepts)
+{
+    TCodeCompletionProposal list;
+    TCodeCompletionPopup popup(list.Form());
+    list.SetOptions({scoLimitToMatchedText, scoUseInsertList, scoEndCharCompletion});
+    list.Form().SetTitle(QStringLiteral("Code Insert"));
+    for (const char* item : {"MOVE", "MOVEZ", "JOG"}) {
+        list.AddItem(QString::fromUtf8(item), QString::fromUtf8(item) + QStringLiteral(",1,1"));
+    }
+    list.AddEditor(&editor);
+    QTest::keyClicks(&widget, QStringLiteral("M"));
+    QTest::keyClick(&widget, Qt::Key_Space, Qt::ControlModifier);
+    ASSERT_TRUE(popup.isVisible());
+    EXPECT_TRUE(widget.hasFocus()) << "the list never takes the focus";
+    EXPECT_EQ(list.Form().ItemList(), (QStringList{"MOVE", "MOVEZ"}));
+    const QPoint below = widget.viewport()->mapToGlobal(QPoint(editor.TextOffset() + editor.CharWidth(),
+                                                               editor.LineHeight()));
+    EXPECT_EQ(popup.pos(), below) << "at the caret column, below its line";
+    QTest::keyClicks(&widget, QStringLiteral("OVEZ"));
+    EXPECT_EQ(list.Form().ItemList(), (QStringList{"MOVEZ"}));
+    QTest::keyClick(&widget, Qt::Key_Return);
+    EXPECT_FALSE(popup.isVisible());
+    EXPECT_EQ(Text(), QStringLiteral("MOVEZ,1,1"));
+    // On a new line the whole list opens; a click selects a row, a double click accepts it.
+    QTest::keyClick(&widget, Qt::Key_Return);
+    QTest::keyClick(&widget, Qt::Key_Space, Qt::ControlModifier);
+    const QPoint row2(5, list.Form().TitleBarHeight() + 1 + list.Form().ItemHeight() + 2);
+    QTest::mouseClick(&popup, Qt::LeftButton, {}, row2);
+    EXPECT_EQ(list.Form().Position(), 1);
+    QTest::mouseDClick(&popup, Qt::LeftButton, {}, row2);
+    EXPECT_FALSE(popup.isVisible());
+    EXPECT_EQ(Text(), QStringLiteral("MOVEZ,1,1|MOVEZ,1,1"));
+}
+
+} // namespace
