@@ -1,9 +1,14 @@
 // A full repaint of the editor widget at 1280 x 1024 through its own paint path (the
 // viewport's paint event into an image): a part program whose colours change among four
 // every five characters, so a row of 160 columns is 32 text runs; with nothing selected
-// and with half the screen selected. A binary of its own: it needs a QApplication.
+// and with half the screen selected. Then scrolling a shown widget on a million-line
+// program under the part-program highlighter: a page down near the top and near the end,
+// a thumb drag to the middle and a one-line wheel step, each with the repaint it causes
+// (the window's pending paint run at once). A binary of its own: it needs a QApplication.
 
+#include "../tests/support/PartProgramRules.h"
 #include "../tests/support/RunHighlighter.h"
+#include "EditorBenchProgram.h"
 #include "editor/CodeBookmarkGlyphs.h"
 #include "editor/widget/CodeEditWidget.h"
 #include "platform/gui/QImageBitmap.h"
@@ -87,6 +92,83 @@ void BM_FullRepaintHalfSelected(benchmark::State& state)
     editor.SetBlockEnd(editor.SelectionAnchor());
 }
 BENCHMARK(BM_FullRepaintHalfSelected)->Unit(benchmark::kMillisecond);
+
+// A widget on the screen (offscreen platform) with a million-line program.
+struct TScrollBench {
+    TScrollBench()
+    {
+        BuildPartProgramRules(highlighter);
+        TCodeEdit& editor = widget.Editor();
+        editor.SetHighlighter(&highlighter);
+        editor.Gutter().SetShowLineNumbers(true);
+        editor.Lines().SetText(QString::fromUtf8(::Program()));
+        editor.OnPaint = [this](TObject*, TCanvas&) { ++paints; };
+        widget.resize(1280, 1024);
+        widget.show();
+        QCoreApplication::processEvents(); // mapped and exposed
+        widget.UpdateWindow();
+    }
+    ~TScrollBench() { widget.Editor().SetHighlighter(nullptr); }
+
+    // Each step from `top`, timed with its repaint; going back is not timed.
+    template <class Step>
+    void Run(benchmark::State& state, int top, Step step)
+    {
+        TCodeEdit& editor = widget.Editor();
+        int timedPaints = 0;
+        for (auto _ : state) {
+            state.PauseTiming();
+            editor.SetTopLine(top);
+            widget.UpdateWindow();
+            state.ResumeTiming();
+            const int before = paints;
+            step(editor);
+            timedPaints += paints - before;
+        }
+        // Proof that each step painted: paint events per step.
+        state.counters["paints"] = benchmark::Counter(timedPaints, benchmark::Counter::kAvgIterations);
+        state.counters["lines"] = editor.LineCount();
+        state.counters["top"] = editor.TopLine();
+    }
+
+    TCodeRuleHighlighter highlighter;
+    TCodeEditWidget widget;
+    int paints = 0;
+};
+
+TScrollBench& Scrolling()
+{
+    static TScrollBench bench;
+    return bench;
+}
+
+void BM_PageDown(benchmark::State& state)
+{
+    Scrolling().Run(state, static_cast<int>(state.range(0)),
+                    [](TCodeEdit& editor) { editor.Scroll(sbVertical, scPageDown); });
+}
+BENCHMARK(BM_PageDown)->Arg(10)->Arg(900000)->Unit(benchmark::kMillisecond);
+
+void BM_ThumbDragToTheMiddle(benchmark::State& state)
+{
+    Scrolling().Run(state, 1, [](TCodeEdit& editor) {
+        editor.Scroll(sbVertical, scTrack, ScrollBarMaxRange / 2);
+        editor.Scroll(sbVertical, scEndScroll);
+    });
+}
+BENCHMARK(BM_ThumbDragToTheMiddle)->Unit(benchmark::kMillisecond);
+
+// The wheel scrolls the window by pixels and paints the line that came in.
+void BM_WheelOneLine(benchmark::State& state)
+{
+    TScrollBench& b = Scrolling();
+    QApplication::setWheelScrollLines(1);
+    b.Run(state, 500000, [&b](TCodeEdit& editor) {
+        editor.MouseWheel(-120, ssNone);
+        b.widget.UpdateWindow();
+    });
+}
+BENCHMARK(BM_WheelOneLine)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
