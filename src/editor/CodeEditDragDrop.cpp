@@ -6,28 +6,21 @@ namespace {
 
 bool Before(TTextPoint a, TTextPoint b) { return a.y < b.y || (a.y == b.y && a.x < b.x); }
 
-// The undo lists stay locked for a scope, also when it ends by an exception.
-class TUndoLockScope {
+// A pair of the editor's calls around a scope, the second also when it ends by an
+// exception: the undo lists locked, one undo block.
+template <void (TCustomCodeEdit::*Enter)(), void (TCustomCodeEdit::*Leave)()>
+class TEditorCallScope {
 public:
-    explicit TUndoLockScope(TCustomCodeEdit& editor) : editor_(editor) { editor_.LockUndo(); }
-    ~TUndoLockScope() { editor_.UnlockUndo(); }
-    TUndoLockScope(const TUndoLockScope&) = delete;
-    TUndoLockScope& operator=(const TUndoLockScope&) = delete;
+    explicit TEditorCallScope(TCustomCodeEdit& editor) : editor_(editor) { (editor_.*Enter)(); }
+    ~TEditorCallScope() { (editor_.*Leave)(); }
+    TEditorCallScope(const TEditorCallScope&) = delete;
+    TEditorCallScope& operator=(const TEditorCallScope&) = delete;
 
 private:
     TCustomCodeEdit& editor_;
 };
-
-class TUndoBlockScope {
-public:
-    explicit TUndoBlockScope(TCustomCodeEdit& editor) : editor_(editor) { editor_.BeginUndoBlock(); }
-    ~TUndoBlockScope() { editor_.EndUndoBlock(); }
-    TUndoBlockScope(const TUndoBlockScope&) = delete;
-    TUndoBlockScope& operator=(const TUndoBlockScope&) = delete;
-
-private:
-    TCustomCodeEdit& editor_;
-};
+using TUndoLockScope = TEditorCallScope<&TCustomCodeEdit::LockUndo, &TCustomCodeEdit::UnlockUndo>;
+using TUndoBlockScope = TEditorCallScope<&TCustomCodeEdit::BeginUndoBlock, &TCustomCodeEdit::EndUndoBlock>;
 
 } // namespace
 

@@ -1,7 +1,7 @@
-// The scroll bars' values and codes, and the hint beside the thumb.
-#include "EditorSession.h"
-
+// The scroll bars' values, the thumb's scaling and the hint beside it, as plain functions.
 #include "editor/CodeEditScrollInfo.h"
+
+#include <QString>
 
 #include <gtest/gtest.h>
 
@@ -109,106 +109,6 @@ TEST(CodeEditScrollInfo, HintTextAndPlace)
     }
     g.rangeMaximum = 0;
     EXPECT_EQ(ScrollHintPlace(g).y, 27) << "an empty range puts it at the top";
-}
-
-QStringList Lines(int count)
-{
-    QStringList lines;
-    for (int i = 1; i <= count; ++i) {
-        lines << QStringLiteral("line %1").arg(i);
-    }
-    return lines;
-}
-
-// 100 lines in a window of 30 lines and 80 columns.
-class CodeEditScroll : public ::testing::Test {
-protected:
-    CodeEditScroll()
-    {
-        s.host.clientHeight = 30 * 16;
-        s.editor.ClientResized();
-        s.host.Forget();
-    }
-    TEditorSession s{Lines(100)};
-};
-
-TEST_F(CodeEditScroll, CodesMoveTheView)
-{
-    struct TCase {
-        TScrollBarKind bar;
-        TScrollCode code;
-        int position;
-        bool byOneLess;
-        int expected;
-    };
-    const TCase cases[] = {
-        {sbVertical, scLineUp, 0, false, 9},      {sbVertical, scLineDown, 0, false, 11},
-        {sbVertical, scPageUp, 0, false, 1},      {sbVertical, scPageDown, 0, false, 40},
-        {sbVertical, scPageDown, 0, true, 39},    {sbVertical, scPageUp, 0, true, 1},
-        {sbVertical, scTrack, 50, false, 50},     {sbVertical, scPosition, 95, false, 71},
-        {sbVertical, scTop, 0, false, 1},         {sbVertical, scBottom, 0, false, 71},
-        {sbVertical, scEndScroll, 0, false, 10},  {sbHorizontal, scLineUp, 0, false, 9},
-        {sbHorizontal, scPageDown, 0, false, 90}, {sbHorizontal, scPageDown, 0, true, 89},
-        {sbHorizontal, scPageUp, 0, false, 1},    {sbHorizontal, scTrack, 500, false, 500},
-        {sbHorizontal, scBottom, 0, false, 945},  {sbHorizontal, scTop, 0, false, 1},
-    };
-    for (const TCase& c : cases) {
-        s.editor.SetOptions(s.editor.Options().Set(eoScrollByOneLess, c.byOneLess));
-        s.editor.SetTopLine(10);
-        s.editor.SetLeftChar(10);
-        s.host.Forget();
-        s.editor.Scroll(c.bar, c.code, c.position);
-        const int at = c.bar == sbVertical ? s.editor.TopLine() : s.editor.LeftChar();
-        EXPECT_EQ(at, c.expected) << "bar " << c.bar << " code " << int(c.code);
-        EXPECT_EQ(s.host.calls.back(), "update") << "painted at once";
-        EXPECT_EQ(s.editor.ScrollInfo(c.bar).position, c.bar == sbVertical ? s.editor.TopLine() : s.editor.LeftChar());
-    }
-}
-
-TEST_F(CodeEditScroll, TheHintFollowsTheThumbUntilTheScrollEnds)
-{
-    // 12 characters of 8 pixels: 96 wide; the client is 672 wide.
-    s.editor.Scroll(sbVertical, scTrack, 50);
-    EXPECT_TRUE(s.host.Called("hint Top Line: 50 at 572,10"));
-    s.editor.SetScrollHintFormat(shfTopToBottom);
-    s.editor.SetOptions(s.editor.Options().With(eoScrollHintFollows));
-    s.host.Forget();
-    s.editor.Scroll(sbVertical, scPosition, 71);
-    // y = 17 + round((480 - 34) * 71 / 100) + 10
-    EXPECT_TRUE(s.host.Called("hint 71 - 100 at 604,344"));
-    s.editor.Scroll(sbVertical, scEndScroll);
-    EXPECT_TRUE(s.host.Called("hide hint"));
-    s.editor.SetOptions(s.editor.Options().Without(eoShowScrollHint));
-    s.host.Forget();
-    s.editor.Scroll(sbVertical, scTrack, 20);
-    s.editor.Scroll(sbVertical, scEndScroll);
-    EXPECT_EQ(s.host.calls, (std::vector<std::string>{"update", "update"}));
-}
-
-TEST(CodeEditScrollLong, TheThumbScalesOnAHundredThousandLines)
-{
-    TEditorSession s(Lines(100000));
-    s.host.clientHeight = 30 * 16;
-    s.editor.ClientResized();
-    EXPECT_EQ(s.editor.ScrollInfo(sbVertical).maximum, ScrollBarMaxRange);
-    s.editor.Scroll(sbVertical, scTrack, 16384);
-    EXPECT_EQ(s.editor.TopLine(), 50016);
-    EXPECT_EQ(s.editor.ScrollInfo(sbVertical).position, 16389) << "the bar shows the scaled line";
-}
-
-TEST(CodeEditScrollLong, UpdatesWaitForTheLockAndSkipHiddenBars)
-{
-    TEditorSession s(Lines(50));
-    s.editor.SetScrollBars(TScrollStyle::ssHorizontal);
-    const TScrollBarInfo vertical = s.editor.ScrollInfo(sbVertical);
-    s.editor.Lines().Add(QString(300, QLatin1Char('x')));
-    s.editor.SetOptions(s.editor.Options().Without(eoScrollPastEol));
-    s.editor.IncPaintLock();
-    s.editor.SetLeftChar(30);
-    EXPECT_EQ(s.editor.ScrollInfo(sbHorizontal).position, 1) << "held by the lock";
-    s.editor.DecPaintLock();
-    EXPECT_EQ(Describe(s.editor.ScrollInfo(sbHorizontal)), "1..300 page 80 at 30 arrows ++");
-    EXPECT_EQ(s.editor.ScrollInfo(sbVertical), vertical) << "a hidden bar is not computed";
 }
 
 } // namespace

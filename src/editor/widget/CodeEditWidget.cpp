@@ -254,49 +254,57 @@ QVariant TCodeEditWidget::inputMethodQuery(Qt::InputMethodQuery query) const
 
 // --- the mouse -----------------------------------------------------------------------------
 
+namespace {
+// A button event as the model takes it: the button, the shift state with the buttons
+// held (and the double-click mark), the point; false for a button the model knows not.
+struct TButtonEvent {
+    TMouseButton button = mbLeft;
+    TShiftState shift;
+    QPoint at;
+};
+bool ModelButtonEvent(const QMouseEvent& event, bool doubleClick, TButtonEvent& out)
+{
+    out.shift = ShiftStateFromQt(event.modifiers(), event.buttons(), doubleClick);
+    out.at = event.position().toPoint();
+    return ModelButton(event.button(), out.button);
+}
+} // namespace
+
 void TCodeEditWidget::mousePressEvent(QMouseEvent* event)
 {
-    TMouseButton button;
-    if (!ModelButton(event->button(), button)) {
-        return;
+    TButtonEvent e;
+    if (ModelButtonEvent(*event, false, e)) {
+        Guarded([&] { editor_->MouseDown(e.button, e.shift, e.at.x(), e.at.y()); });
     }
-    const QPoint p = event->position().toPoint();
-    const TShiftState shift = ShiftStateFromQt(event->modifiers(), event->buttons());
-    Guarded([&] { editor_->MouseDown(button, shift, p.x(), p.y()); });
 }
 
 void TCodeEditWidget::mouseMoveEvent(QMouseEvent* event)
 {
-    const QPoint p = event->position().toPoint();
-    const TShiftState shift = ShiftStateFromQt(event->modifiers(), event->buttons());
-    Guarded([&] { editor_->MouseMove(shift, p.x(), p.y()); });
+    TButtonEvent e;
+    ModelButtonEvent(*event, false, e);
+    Guarded([&] { editor_->MouseMove(e.shift, e.at.x(), e.at.y()); });
 }
 
 void TCodeEditWidget::mouseReleaseEvent(QMouseEvent* event)
 {
-    TMouseButton button;
-    if (!ModelButton(event->button(), button)) {
-        return;
+    TButtonEvent e;
+    if (ModelButtonEvent(*event, false, e)) {
+        Guarded([&] { editor_->MouseUp(e.button, e.shift, e.at.x(), e.at.y()); });
     }
-    const QPoint p = event->position().toPoint();
-    const TShiftState shift = ShiftStateFromQt(event->modifiers(), event->buttons());
-    Guarded([&] { editor_->MouseUp(button, shift, p.x(), p.y()); });
 }
 
 // The platform's order: the double click first, then a press marked as double.
 void TCodeEditWidget::mouseDoubleClickEvent(QMouseEvent* event)
 {
-    TMouseButton button;
-    if (!ModelButton(event->button(), button)) {
+    TButtonEvent e;
+    if (!ModelButtonEvent(*event, true, e)) {
         return;
     }
-    const QPoint p = event->position().toPoint();
-    const TShiftState shift = ShiftStateFromQt(event->modifiers(), event->buttons(), true);
     Guarded([&] {
-        if (button == mbLeft) {
-            editor_->DblClick(p.x(), p.y());
+        if (e.button == mbLeft) {
+            editor_->DblClick(e.at.x(), e.at.y());
         }
-        editor_->MouseDown(button, shift, p.x(), p.y());
+        editor_->MouseDown(e.button, e.shift, e.at.x(), e.at.y());
     });
 }
 
