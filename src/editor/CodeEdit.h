@@ -384,7 +384,8 @@ public:
     void UnlockUndo();
     void ClearUndo();
     void ClearAll();
-    // Whole groups: one change number, or with eoGroupUndo a run of equal reasons.
+    // Whole groups: one change number, or with eoGroupUndo a run of edits whose newest
+    // records share a reason, each edit taken with all records of its change number.
     void Undo();
     void Redo();
     // Replay the newest record of the undo / redo list.
