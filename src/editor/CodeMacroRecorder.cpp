@@ -135,7 +135,10 @@ void TCustomCodeMacroRecorder::HandleCommand(TObject* sender, bool afterProcessi
             sender == static_cast<TObject*>(recordedEditor_)) {
             std::unique_ptr<TCodeMacroEvent> event = CreateMacroEvent(command);
             event->Initialize(command, aChar, data);
-            events_->push_back(std::move(event));
+            // The user-command handler may have stopped the recording meanwhile.
+            if (state_ == msRecording && events_) {
+                events_->push_back(std::move(event));
+            }
         }
         return;
     }
