@@ -462,6 +462,8 @@ public:
     TCodeEditCaretType InsertCaret() const { return insertCaret_; }
     TCodeEditCaretType OverwriteCaret() const { return overwriteCaret_; }
     TColor Color() const { return color_; }
+    // The text area's background.
+    void SetColor(TColor value);
     TCursor Cursor() const { return cursor_; }
     bool TabStop() const { return tabStop_; }
     TCodeEditFont& Font() { return font_; }
