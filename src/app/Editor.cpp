@@ -156,6 +156,7 @@ void TEditor::OpenFile(const QString& fileName)
         }
     }
     editor.SetModified(false);
+    Form->CodeEditorChange();
     Form->DoUpdateCaption();
     Form->UpdateHighlighter();
     if (dm != nullptr) {
@@ -221,6 +222,7 @@ void TEditor::AppendText(const QStringList& lines)
 {
     if (Form) {
         AddLines(Form->CodeEditor(), lines);
+        Form->CodeEditorChange();
     }
 }
 
@@ -229,6 +231,7 @@ void TEditor::ReplaceAllText(const QStringList& lines)
     if (Form) {
         Form->CodeEditor().Lines().Clear();
         AddLines(Form->CodeEditor(), lines);
+        Form->CodeEditorChange();
     }
 }
 

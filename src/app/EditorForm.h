@@ -73,6 +73,9 @@ public:
     void ToggleBookmark(int number);
     void GotoBookmark(int number);
 
+    // Refreshes the page's empty state: the control reports only edits, so a text that
+    // arrives whole (a file, a list of lines) calls this itself.
+    void CodeEditorChange();
     // Closes without the save question: the program ends, or the file never loaded.
     void CloseWithoutQuestion(bool keepInRecentFiles);
     bool Closing() const { return FClosing; }
@@ -95,7 +98,6 @@ private:
 
     // The control's events.
     void CodeEditorStatusChange(TCodeStatusChanges changes);
-    void CodeEditorChange();
     void CodeEditorSpecialLineColors(int line, bool& special, TColor& foreground, TColor& background);
     void CodeEditorMouseMove(TShiftState shift, int x, int y);
     void CodeEditorClick();
