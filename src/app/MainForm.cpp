@@ -94,6 +94,7 @@ void TMainForm::CreateCentralArea()
     lbVariables->setObjectName(QStringLiteral("lbVariables"));
     EditorSplitter->setStretchFactor(0, 4);
     EditorSplitter->setStretchFactor(1, 1);
+    EditorSplitter->setSizes({560, 120});
     setCentralWidget(MainSplitter);
     // The page that becomes current is the target of the actions.
     connect(pctrlMain, &QTabWidget::currentChanged, this, [this](int index) {

@@ -98,6 +98,7 @@ TTextSearchDialog::TTextSearchDialog(QWidget* parent) : QDialog(parent)
 
     auto* options = new QGroupBox(QStringLiteral("Options"), this);
     auto* optionRows = new QVBoxLayout(options);
+    optionRows->setSpacing(0);
     cbSearchCaseSensitive = CheckBox(options, "cbSearchCaseSensitive", QStringLiteral("C&ase sensitivity"));
     cbSearchWholeWords = CheckBox(options, "cbSearchWholeWords", QStringLiteral("&Whole words only"));
     cbSearchFromCursor = CheckBox(options, "cbSearchFromCursor", QStringLiteral("Search from &caret"));
@@ -109,6 +110,7 @@ TTextSearchDialog::TTextSearchDialog(QWidget* parent) : QDialog(parent)
     rgSearchDirection = new QGroupBox(QStringLiteral("Direction"), this);
     rgSearchDirection->setObjectName(QStringLiteral("rgSearchDirection"));
     auto* directionRows = new QVBoxLayout(rgSearchDirection);
+    directionRows->setSpacing(0);
     rbForward = new QRadioButton(QStringLiteral("&Forward"), rgSearchDirection);
     rbBackward = new QRadioButton(QStringLiteral("&Backward"), rgSearchDirection);
     rbForward->setChecked(true);
@@ -132,7 +134,13 @@ TTextSearchDialog::TTextSearchDialog(QWidget* parent) : QDialog(parent)
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     grid->addWidget(buttons, 3, 0, 1, 2);
 
-    setFixedSize(332, 180);
+    FitSize(QSize(332, 180));
+}
+
+void TTextSearchDialog::FitSize(QSize size)
+{
+    // The dialog's own size, unless the desktop's fonts need more room.
+    setFixedSize(size.expandedTo(sizeHint()));
 }
 
 std::string TTextSearchDialog::FormName() const { return "TextSearchDialog"; }
@@ -172,7 +180,7 @@ TTextReplaceDialog::TTextReplaceDialog(QWidget* parent) : TTextSearchDialog(pare
     grid->addWidget(label, 1, 0);
     grid->addWidget(cbReplaceText, 1, 1);
     setTabOrder(cbSearchText, cbReplaceText);
-    setFixedSize(332, 210);
+    FitSize(QSize(332, 210));
 }
 
 std::string TTextReplaceDialog::FormName() const { return "TextReplaceDialog"; }

@@ -50,6 +50,7 @@ public:
     void accept() override;
 
 protected:
+    void FitSize(QSize size);
     // Controls are laid out from the top; the replace dialog puts its own row in.
     QComboBox* cbSearchText;
     QCheckBox* cbSearchCaseSensitive;
