@@ -5,25 +5,21 @@
 // QApplication.
 
 #include "EditorBenchProgram.h"
+#include "QtBenchMain.h"
 
 #include "app/DataModule.h"
 #include "app/Editor.h"
 #include "app/EditorFactory.h"
 #include "app/MainForm.h"
-#include "editor/CodeBookmarkGlyphs.h"
 #include "editor/widget/CodeEditWidget.h"
-#include "platform/gui/QImageBitmap.h"
-#include "platform/gui/QtCanvas.h"
 #include "platform/gui/QtEventLoop.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -150,16 +146,5 @@ BENCHMARK(BM_TypeAtEndOfHundredLines)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    if (!std::getenv("QT_QPA_PLATFORM")) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    }
-    QApplication app(argc, argv);
-    InstallQtGraphics();
-    InstallQtMeasuringCanvas();
-    InstallCodeEditInternalImages();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    gShell.reset();
-    return 0;
+    return RunQtBenchmarks(argc, argv, [] { gShell.reset(); });
 }

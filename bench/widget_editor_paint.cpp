@@ -4,17 +4,13 @@
 // and with half the screen selected. A binary of its own: it needs a QApplication.
 
 #include "../tests/support/RunHighlighter.h"
-#include "editor/CodeBookmarkGlyphs.h"
+#include "QtBenchMain.h"
 #include "editor/widget/CodeEditWidget.h"
-#include "platform/gui/QImageBitmap.h"
-#include "platform/gui/QtCanvas.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QImage>
 
-#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -92,15 +88,5 @@ BENCHMARK(BM_FullRepaintHalfSelected)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (!std::getenv("QT_QPA_PLATFORM")) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    }
-    QApplication app(argc, argv);
-    InstallQtGraphics();
-    InstallQtMeasuringCanvas();
-    InstallCodeEditInternalImages();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks(argc, argv);
 }

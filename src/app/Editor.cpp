@@ -33,6 +33,20 @@ TEditor::TEditor(TEditorForm* form) : Form(form)
     }
 }
 
+void TEditor::OnForm(const std::function<void(TEditorForm&)>& call)
+{
+    if (Form) {
+        call(*Form);
+    }
+}
+
+void TEditor::OnControl(void (TCustomCodeEdit::*call)())
+{
+    if (Form) {
+        (Form->CodeEditor().*call)();
+    }
+}
+
 TEditor::~TEditor()
 {
     ReleaseUntitledNumber();
@@ -316,19 +330,9 @@ bool TEditor::CanRedo() { return Form && Form->CodeEditor().CanRedo(); }
 bool TEditor::CanSelectAll() { return Form != nullptr; }
 bool TEditor::CanUndo() { return Form && Form->CodeEditor().CanUndo(); }
 
-void TEditor::ExecCopy()
-{
-    if (Form) {
-        Form->CodeEditor().CopyToClipboard();
-    }
-}
+void TEditor::ExecCopy() { OnControl(&TCodeEdit::CopyToClipboard); }
 
-void TEditor::ExecCut()
-{
-    if (Form) {
-        Form->CodeEditor().CutToClipboard();
-    }
-}
+void TEditor::ExecCut() { OnControl(&TCodeEdit::CutToClipboard); }
 
 void TEditor::ExecDelete()
 {
@@ -337,33 +341,13 @@ void TEditor::ExecDelete()
     }
 }
 
-void TEditor::ExecPaste()
-{
-    if (Form) {
-        Form->CodeEditor().PasteFromClipboard();
-    }
-}
+void TEditor::ExecPaste() { OnControl(&TCodeEdit::PasteFromClipboard); }
 
-void TEditor::ExecRedo()
-{
-    if (Form) {
-        Form->CodeEditor().Redo();
-    }
-}
+void TEditor::ExecRedo() { OnControl(&TCodeEdit::Redo); }
 
-void TEditor::ExecSelectAll()
-{
-    if (Form) {
-        Form->CodeEditor().SelectAll();
-    }
-}
+void TEditor::ExecSelectAll() { OnControl(&TCodeEdit::SelectAll); }
 
-void TEditor::ExecUndo()
-{
-    if (Form) {
-        Form->CodeEditor().Undo();
-    }
-}
+void TEditor::ExecUndo() { OnControl(&TCodeEdit::Undo); }
 
 // --- IFileActions ----------------------------------------------------------------------
 
@@ -371,19 +355,9 @@ bool TEditor::CanPrint() { return Form != nullptr; }
 bool TEditor::CanSave() { return Form && (IsModified || FileName.isEmpty()); }
 bool TEditor::CanSaveAs() { return Form != nullptr; }
 
-void TEditor::ExecSave()
-{
-    if (Form) {
-        Form->DoSave();
-    }
-}
+void TEditor::ExecSave() { OnForm([](TEditorForm& form) { form.DoSave(); }); }
 
-void TEditor::ExecSaveAs()
-{
-    if (Form) {
-        Form->DoSaveAs();
-    }
-}
+void TEditor::ExecSaveAs() { OnForm([](TEditorForm& form) { form.DoSaveAs(); }); }
 
 // --- ISearchActions --------------------------------------------------------------------
 
@@ -392,30 +366,10 @@ bool TEditor::CanFindNext() { return CanFind() && !EditorSearch.SearchText.isEmp
 bool TEditor::CanFindPrev() { return CanFindNext(); }
 bool TEditor::CanReplace() { return Form && !IsReadOnly && !IsEmpty; }
 
-void TEditor::ExecFind()
-{
-    if (Form) {
-        Form->ShowSearchReplaceDialog(false);
-    }
-}
+void TEditor::ExecFind() { OnForm([](TEditorForm& form) { form.ShowSearchReplaceDialog(false); }); }
 
-void TEditor::ExecReplace()
-{
-    if (Form) {
-        Form->ShowSearchReplaceDialog(true);
-    }
-}
+void TEditor::ExecReplace() { OnForm([](TEditorForm& form) { form.ShowSearchReplaceDialog(true); }); }
 
-void TEditor::ExecFindNext()
-{
-    if (Form) {
-        Form->DoFindText(false, false);
-    }
-}
+void TEditor::ExecFindNext() { OnForm([](TEditorForm& form) { form.DoFindText(false, false); }); }
 
-void TEditor::ExecFindPrev()
-{
-    if (Form) {
-        Form->DoFindText(false, true);
-    }
-}
+void TEditor::ExecFindPrev() { OnForm([](TEditorForm& form) { form.DoFindText(false, true); }); }

@@ -10,8 +10,10 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
+class TCustomCodeEdit;
 class TEditorForm;
 
 class TEditor : public IEditor,
@@ -101,4 +103,9 @@ public:
     void ExecFindNext() override;
     void ExecFindPrev() override;
     void ExecReplace() override;
+
+private:
+    // Calls into the form, or the control, while the form exists.
+    void OnForm(const std::function<void(TEditorForm&)>& call);
+    void OnControl(void (TCustomCodeEdit::*call)());
 };

@@ -48,6 +48,19 @@ QComboBox* HistoryCombo(QWidget* parent, const char* name)
     return combo;
 }
 
+// A label and its history combo box in one row of the dialog's grid.
+QComboBox* TextRow(QDialog& dialog, int row, const char* labelName, const QString& caption, const char* comboName)
+{
+    auto* label = new QLabel(caption, &dialog);
+    label->setObjectName(QLatin1String(labelName));
+    QComboBox* combo = HistoryCombo(&dialog, comboName);
+    label->setBuddy(combo);
+    auto* grid = static_cast<QGridLayout*>(dialog.layout());
+    grid->addWidget(label, row, 0);
+    grid->addWidget(combo, row, 1);
+    return combo;
+}
+
 QCheckBox* CheckBox(QWidget* parent, const char* name, const QString& caption)
 {
     auto* box = new QCheckBox(caption, parent);
@@ -89,12 +102,7 @@ TTextSearchDialog::TTextSearchDialog(QWidget* parent) : QDialog(parent)
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint);
 
     auto* grid = new QGridLayout(this);
-    auto* label = new QLabel(QStringLiteral("&Search for:"), this);
-    label->setObjectName(QStringLiteral("Label1"));
-    cbSearchText = HistoryCombo(this, "cbSearchText");
-    label->setBuddy(cbSearchText);
-    grid->addWidget(label, 0, 0);
-    grid->addWidget(cbSearchText, 0, 1);
+    cbSearchText = TextRow(*this, 0, "Label1", QStringLiteral("&Search for:"), "cbSearchText");
 
     auto* options = new QGroupBox(QStringLiteral("Options"), this);
     auto* optionRows = new QVBoxLayout(options);
@@ -172,13 +180,7 @@ TTextReplaceDialog::TTextReplaceDialog(QWidget* parent) : TTextSearchDialog(pare
 {
     setObjectName(QStringLiteral("TextReplaceDialog"));
     setWindowTitle(QStringLiteral("Replace text"));
-    auto* label = new QLabel(QStringLiteral("&Replace with:"), this);
-    label->setObjectName(QStringLiteral("Label2"));
-    cbReplaceText = HistoryCombo(this, "cbReplaceText");
-    label->setBuddy(cbReplaceText);
-    auto* grid = static_cast<QGridLayout*>(layout());
-    grid->addWidget(label, 1, 0);
-    grid->addWidget(cbReplaceText, 1, 1);
+    cbReplaceText = TextRow(*this, 1, "Label2", QStringLiteral("&Replace with:"), "cbReplaceText");
     setTabOrder(cbSearchText, cbReplaceText);
     FitSize(QSize(332, 210));
 }

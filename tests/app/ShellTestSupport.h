@@ -10,30 +10,16 @@
 #include "app/EditorForm.h"
 #include "app/EditorPageHost.h"
 
-#include "engine/Move.h"
-#include "engine/ShellServices.h"
-#include "engine/calcul/Calcul.h"
 #include "editor/widget/CodeEditWidget.h"
 #include "platform/gui/QtEventLoop.h"
 
 #include "AppTestSupport.h"
+#include "../engine/EngineTestSupport.h"
 
 #include <QFile>
 #include <QTabWidget>
 
 #include <memory>
-
-// The engine's shell for a parser that never runs a line.
-class TNoRunShell : public IShellServices {
-public:
-    void Log(const std::string&, const std::string&) override {}
-    void AddMessage(const std::string&) override {}
-    void ShowVariables(const std::string&) override {}
-    bool SuppressAllMessages() const override { return true; }
-    bool QuickViewRunning() const override { return false; }
-    void Wait(int) override {}
-    void FreeClamps() override {}
-};
 
 class TFakePageHost : public IEditorPageHost {
 public:
@@ -56,7 +42,7 @@ public:
 
     TEngineData Data;
     TCalcul Calcul;
-    TNoRunShell Shell;
+    TFakeShell Shell;
     TMove Move{Data, Calcul, Shell};
     QTabWidget Tabs;
     bool Stepping = false;
