@@ -22,6 +22,7 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QImage>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -183,10 +184,10 @@ void TEditorForm::SetUpPopup()
     for (int n = 0; n < BookmarkGlyphCount; ++n) {
         QAction* set = toggle->addAction(BookmarkIcon(n), QStringLiteral("Bookmark"));
         set->setObjectName(QStringLiteral("tb%1").arg(n));
-        connect(set, &QAction::triggered, this, [this, n] { ToggleBookmark(n); });
+        connect(set, &QAction::triggered, this, [this, n] { RunGuarded([this, n] { ToggleBookmark(n); }); });
         QAction* jump = go->addAction(BookmarkIcon(n), QStringLiteral("Bookmark"));
         jump->setObjectName(QStringLiteral("gb%1").arg(n));
-        connect(jump, &QAction::triggered, this, [this, n] { GotoBookmark(n); });
+        connect(jump, &QAction::triggered, this, [this, n] { RunGuarded([this, n] { GotoBookmark(n); }); });
     }
     // The editor and preview options items join here with their dialogs.
     FCodeEditor->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -238,14 +239,11 @@ bool TEditorForm::eventFilter(QObject* watched, QEvent* event)
 void TEditorForm::closeEvent(QCloseEvent* event)
 {
     event->ignore();
-    if (FClosing || !DoAskSaveChanges()) {
-        return;
-    }
-    try {
-        FinishClose(true);
-    } catch (...) {
-        ReportHandlerError(ExceptionMessage(std::current_exception()));
-    }
+    RunGuarded([this] {
+        if (!FClosing && DoAskSaveChanges()) {
+            FinishClose(true);
+        }
+    });
 }
 
 void TEditorForm::CloseWithoutQuestion(bool keepInRecentFiles)
@@ -266,6 +264,8 @@ void TEditorForm::FinishClose(bool keepInRecentFiles)
     FEditor->ReleaseUntitledNumber();
     if (auto* sheet = dynamic_cast<TEditorTabSheet*>(parentWidget()); sheet && Kind == kTabSheet) {
         sheet->PostClose();
+    } else if (auto* window = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+        window->deleteLater();
     } else {
         deleteLater();
     }

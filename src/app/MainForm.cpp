@@ -98,10 +98,8 @@ void TMainForm::CreateCentralArea()
     setCentralWidget(MainSplitter);
     // The page that becomes current is the target of the actions.
     connect(pctrlMain, &QTabWidget::currentChanged, this, [this](int index) {
-        if (auto* sheet = dynamic_cast<TEditorTabSheet*>(pctrlMain->widget(index))) {
-            if (TEditorForm* form = sheet->Form()) {
-                form->SetActiveEditor(true);
-            }
+        if (auto* sheet = dynamic_cast<TEditorTabSheet*>(pctrlMain->widget(index)); sheet && sheet->Form()) {
+            sheet->Form()->SetActiveEditor(true);
         }
     });
 }
@@ -185,14 +183,14 @@ void TMainForm::CreateMenus()
     for (int k = 1; k <= static_cast<int>(MRUItems.size()); ++k) {
         QAction* item = mRecentFiles->addAction(QStringLiteral("[MRU%1]").arg(k));
         item->setObjectName(QStringLiteral("miFileMRU%1").arg(k));
-        connect(item, &QAction::triggered, this, [this, k] { OnOpenMRUFile(k); });
+        connect(item, &QAction::triggered, this, [this, k] { RunGuarded([this, k] { OnOpenMRUFile(k); }); });
         MRUItems[static_cast<std::size_t>(k - 1)] = item;
     }
     mFile->addSeparator();
     mFile->addActions({a.actFileSave, a.actFileSaveAs, a.actFileClose, actFileCloseAll});
     mFile->addSeparator();
     PrintSetup1 = mFile->addAction(QStringLiteral("Print Set&up..."));
-    connect(PrintSetup1, &QAction::triggered, this, [this] { PrintSetup1Click(); });
+    connect(PrintSetup1, &QAction::triggered, this, [this] { RunGuarded([this] { PrintSetup1Click(); }); });
     mFile->addSeparator();
     mFile->addAction(actFileExit);
     connect(mFile, &QMenu::aboutToShow, this, [this] { mFileClick(); });
@@ -225,10 +223,11 @@ void TMainForm::CreateMenus()
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
     PopupMenu2->addActions({a.actFileSave, a.actFileClose});
     CloseAllb1 = PopupMenu2->addAction(QStringLiteral("Close &All But This"));
-    connect(CloseAllb1, &QAction::triggered, this, [this] { CloseAllb1Click(); });
+    connect(CloseAllb1, &QAction::triggered, this, [this] { RunGuarded([this] { CloseAllb1Click(); }); });
     PopupMenu2->addSeparator();
     OpeningContainingFolder1 = PopupMenu2->addAction(QStringLiteral("&Opening Containing Folder"));
-    connect(OpeningContainingFolder1, &QAction::triggered, this, [this] { OpeningContainingFolder1Click(); });
+    connect(OpeningContainingFolder1, &QAction::triggered, this,
+            [this] { RunGuarded([this] { OpeningContainingFolder1Click(); }); });
     connect(PopupMenu2, &QMenu::aboutToShow, this, [this] { UpdateAllActions(true); });
     pctrlMain->PopupMenu = PopupMenu2;
 }
@@ -297,10 +296,9 @@ void TMainForm::FillSettings()
 void TMainForm::closeEvent(QCloseEvent* event)
 {
     dm->Log(Debug, QStringLiteral("FormCloseQuery"));
-    bool canClose = true;
-    if (EditorFactory) {
-        canClose = EditorFactory->CanCloseAll();
-    }
+    // A question that cannot be asked keeps the window: no page closes unasked.
+    bool canClose = false;
+    RunGuarded([&] { canClose = !EditorFactory || EditorFactory->CanCloseAll(); });
     if (canClose) {
         event->accept();
     } else {

@@ -6,6 +6,7 @@
 #include "platform/gui/Beep.h"
 
 #include <QApplication>
+#include <QMdiArea>
 #include <QDir>
 #include <QFileInfo>
 #include <QPixmap>
@@ -133,6 +134,25 @@ TEST_F(EditorPageGui, ATabPageLeavesTheFactoryOnlyWhenItsSheetIsFreed)
     // Removing a page the factory does not hold changes nothing.
     EditorFactory->RemoveEditor(first);
     EXPECT_EQ(PageCount(), 1);
+}
+
+TEST_F(EditorPageGui, BorderlessAndChildPagesFreeTheirWindowsWhenClosed)
+{
+    QWidget parent;
+    const auto borderless = AsEditor(EditorFactory->CreateBorderless(&parent));
+    EXPECT_EQ(borderless->Form->parentWidget(), &parent);
+    QMdiArea area;
+    const auto child = AsEditor(EditorFactory->CreateMDIChild(&area));
+    child->OpenFile({});
+    EXPECT_EQ(child->Form->windowTitle(), "Untitled1 - Editor");
+    ASSERT_EQ(area.subWindowList().size(), 1);
+    EXPECT_EQ(PageCount(), 2);
+    borderless->ExecClose();
+    child->ExecClose();
+    Process();
+    EXPECT_EQ(PageCount(), 0);
+    EXPECT_TRUE(area.subWindowList().isEmpty());
+    EXPECT_TRUE(parent.findChildren<TCodeEditWidget*>().isEmpty());
 }
 
 TEST_F(EditorPageGui, BreakpointsFromTheGutterAndTheirColours)
@@ -294,6 +314,12 @@ TEST_F(EditorPageGui, CtrlClickOnAnFPLineOpensTheSubFile)
     ASSERT_NE(QApplication::overrideCursor(), nullptr);
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::PointingHandCursor);
     code.MouseMove(ssNone, x, y);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    // Over a known command too, and not over a text that is none.
+    code.MouseMove(ssCtrl, x, 2);
+    EXPECT_NE(QApplication::overrideCursor(), nullptr);
+    page->ReplaceAllText({"hello", "FP,sub"});
+    code.MouseMove(ssCtrl, x, 2);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     Host.SubFileName = FilePath("sub.sbp");
     code.MouseDown(mbLeft, ssCtrl, x, y);

@@ -16,7 +16,8 @@
 #include "AppTestSupport.h"
 #include "../engine/EngineTestSupport.h"
 
-#include <QFile>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QTabWidget>
 
 #include <memory>
@@ -65,8 +66,12 @@ protected:
         ReleaseEditorGlobals();
         dm = nullptr;
     }
-    // Delivers what is posted, the closing of tab sheets among it.
-    void Process() { Loop.ProcessPendingEvents(); }
+    // Delivers what is posted, the closing of pages among it.
+    void Process()
+    {
+        Loop.ProcessPendingEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
     QString FilePath(const std::string& name) const { return QString::fromStdString(Path(name)); }
     int PageCount() const { return EditorFactory->GetEditorCount(); }
 

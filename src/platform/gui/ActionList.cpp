@@ -41,11 +41,7 @@ bool TAction::Execute()
     if (!isEnabled() || !OnExecute) {
         return false;
     }
-    try {
-        OnExecute(*this);
-    } catch (...) {
-        ReportHandlerError(ExceptionMessage(std::current_exception()));
-    }
+    RunGuarded([this] { OnExecute(*this); });
     return true;
 }
 
@@ -99,4 +95,13 @@ void ReportHandlerError(const std::string& message)
         // No responder, or one that failed: the message must still go somewhere.
     }
     qWarning("Kerfpad: %s", message.c_str());
+}
+
+void RunGuarded(const std::function<void()>& handler)
+{
+    try {
+        handler();
+    } catch (...) {
+        ReportHandlerError(ExceptionMessage(std::current_exception()));
+    }
 }

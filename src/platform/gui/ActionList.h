@@ -77,3 +77,5 @@ private:
 // An error of a handler that must not reach the event loop: an error box through the
 // dialog service, or Qt's warning output when no box can be shown.
 void ReportHandlerError(const std::string& message);
+// Runs a handler of a Qt signal or event, reporting whatever it raises.
+void RunGuarded(const std::function<void()>& handler);
