@@ -151,7 +151,14 @@ void TEditor::OpenFile(const QString& fileName)
     }
     TCodeEdit& editor = Form->CodeEditor();
     DoSetFileName(fileName);
-    // A directory or any other existing name that cannot be read gives no page: a page
+    // Highlighter and settings go to the empty page, so the text that follows is
+    // scanned once (applying them to a loaded text would scan it twice more).
+    editor.ClearAll();
+    Form->UpdateHighlighter();
+    if (dm != nullptr) {
+        ApplySettings(dm->EditorOptions.EditorSettings);
+    }
+    // A folder or any other existing name that cannot be read gives no page: a page
     // with nothing in it would write an empty text over the file at the next save.
     if (!fileName.isEmpty() && QFileInfo::exists(fileName)) {
         try {
@@ -162,7 +169,6 @@ void TEditor::OpenFile(const QString& fileName)
             return;
         }
     } else {
-        editor.ClearAll();
         QString value;
         if (dm != nullptr && dm->EditorOptions.GetCodeInsertValue(dm->EditorOptions.EditorSettings.DefNewFile, value)) {
             AddLines(editor, SplitNewFileText(value));
@@ -172,10 +178,6 @@ void TEditor::OpenFile(const QString& fileName)
     editor.SetModified(false);
     Form->CodeEditorChange();
     Form->DoUpdateCaption();
-    Form->UpdateHighlighter();
-    if (dm != nullptr) {
-        ApplySettings(dm->EditorOptions.EditorSettings);
-    }
     Form->SetActiveEditor(true);
 }
 

@@ -8,6 +8,8 @@
 #include "platform/gui/Beep.h"
 #include "platform/gui/QtModalForm.h"
 
+#include <QScopeGuard>
+
 #include <memory>
 
 TEditorSearchState EditorSearch;
@@ -64,6 +66,8 @@ void TEditorForm::ShowSearchReplaceDialog(bool replace)
 
 void TEditorForm::DoFindText(bool replace, bool backwards)
 {
+    // The confirmation made for this search goes with it, however it ends.
+    const auto freeConfirmation = qScopeGuard([] { delete ConfirmReplaceDialog; });
     const TEditorSearchState& s = EditorSearch;
     TSearchReplaceOptions options;
     if (replace) {
@@ -94,7 +98,6 @@ void TEditorForm::DoFindText(bool replace, bool backwards)
         }
         editor.SetCaretXY(editor.BlockBegin());
     }
-    delete ConfirmReplaceDialog;
 }
 
 TCodeReplaceAction TEditorForm::CodeEditorReplaceText(const QString& search, const QString& replace, int line,
