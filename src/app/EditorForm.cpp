@@ -106,8 +106,9 @@ TEditorForm::TEditorForm(TKind kind, QWidget* parent) : QWidget(parent), Kind(ki
     SetUpControl();
     SetUpPopup();
     ConnectControl();
+    FViewport = FCodeEditor->viewport();
     FCodeEditor->installEventFilter(this);
-    FCodeEditor->viewport()->installEventFilter(this);
+    FViewport->installEventFilter(this);
 }
 
 TEditorForm::~TEditorForm()
@@ -115,7 +116,10 @@ TEditorForm::~TEditorForm()
     if (FHandCursor) {
         QApplication::restoreOverrideCursor();
     }
-    // The control goes first, so none of its events reaches a form half gone.
+    // The control goes first, so none of its events reaches a form half gone; its
+    // events while it goes are none of the form's business.
+    FCodeEditor->removeEventFilter(this);
+    FViewport->removeEventFilter(this);
     delete FCodeEditor;
     FCodeEditor = nullptr;
     Detach();
@@ -227,7 +231,7 @@ bool TEditorForm::eventFilter(QObject* watched, QEvent* event)
         SetActiveEditor(true);
     } else if (watched == FCodeEditor && event->type() == QEvent::FocusOut) {
         SetActiveEditor(false);
-    } else if (watched == FCodeEditor->viewport() && event->type() == QEvent::Leave && FHandCursor) {
+    } else if (watched == FViewport && event->type() == QEvent::Leave && FHandCursor) {
         FHandCursor = false;
         QApplication::restoreOverrideCursor();
     }

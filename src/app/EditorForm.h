@@ -106,6 +106,7 @@ private:
 
     std::shared_ptr<TEditor> FEditor;
     TCodeEditWidget* FCodeEditor = nullptr;
+    QWidget* FViewport = nullptr;
     std::unique_ptr<TCodeImageList> FGutterGlyphs;
     bool FClosing = false;
     bool FQuestionAsked = false;
