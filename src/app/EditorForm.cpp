@@ -10,6 +10,7 @@
 
 #include "editor/CodeBookmarkGlyphs.h"
 #include "editor/CodeImageList.h"
+#include "editor/CodeMacroRecorder.h"
 #include "editor/CodeRuleHighlighter.h"
 #include "editor/widget/CodeEditWidget.h"
 #include "engine/ParsedLine.h"
@@ -104,6 +105,9 @@ TEditorForm::TEditorForm(TKind kind, QWidget* parent) : QWidget(parent), Kind(ki
     layout->addWidget(FCodeEditor);
     FGutterGlyphs = MakeGutterGlyphs();
     SetUpControl();
+    FMacroRecorder = std::make_unique<TCodeMacroRecorder>();
+    FMacroRecorder->SetName("CodeMacroRecorder1");
+    FMacroRecorder->AddEditor(&CodeEditor());
     SetUpPopup();
     ConnectControl();
     FViewport = FCodeEditor->viewport();
@@ -120,6 +124,7 @@ TEditorForm::~TEditorForm()
     // events while it goes are none of the form's business.
     FCodeEditor->removeEventFilter(this);
     FViewport->removeEventFilter(this);
+    FMacroRecorder.reset();
     delete FCodeEditor;
     FCodeEditor = nullptr;
     Detach();

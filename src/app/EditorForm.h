@@ -18,6 +18,7 @@
 
 class QMenu;
 class TArrayofCmds;
+class TCodeMacroRecorder;
 class TCodeEditWidget;
 class TCodeImageList;
 class TEditor;
@@ -35,8 +36,8 @@ public:
     QMenu* pmnuEditor = nullptr;
     // The gutter's pictures: 1 the run line, 4 a breakpoint.
     TCodeImageList& imglGutterGlyphs() { return *FGutterGlyphs; }
-    // CodeMacroRecorder1 (record with Ctrl+Shift+R, play back with Ctrl+Shift+P) is bound
-    // to CodeEditor here once the editor's macro recorder exists.
+    // Bound to CodeEditor: Ctrl+Shift+R records, Ctrl+Shift+P plays back.
+    TCodeMacroRecorder& CodeMacroRecorder1() { return *FMacroRecorder; }
 
     const std::shared_ptr<TEditor>& Editor() const { return FEditor; }
     const TKind Kind;
@@ -108,6 +109,7 @@ private:
     TCodeEditWidget* FCodeEditor = nullptr;
     QWidget* FViewport = nullptr;
     std::unique_ptr<TCodeImageList> FGutterGlyphs;
+    std::unique_ptr<TCodeMacroRecorder> FMacroRecorder;
     bool FClosing = false;
     bool FQuestionAsked = false;
     bool FHandCursor = false;

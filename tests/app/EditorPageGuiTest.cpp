@@ -1,6 +1,8 @@
 #include "app/SearchDialogs.h"
 #include "app/SearchState.h"
 
+#include "editor/CodeMacroRecorder.h"
+
 #include "ShellTestSupport.h"
 
 #include "platform/gui/Beep.h"
@@ -42,6 +44,29 @@ TEST_F(EditorPageGui, SaveKeepsTheBytesAndBreaksOfTheFile)
     page->ExecSave();
     EXPECT_FALSE(page->GetModified());
     EXPECT_EQ(ReadText("f2.sbp"), "M3,1,2\nZZJ2,0,0");
+}
+
+TEST_F(EditorPageGui, TheControlAsThePageSetsItUp)
+{
+    TCodeEdit& code = Code(NewPage());
+    TCodeEditKeyStrokes& keys = code.Keystrokes();
+    for (const auto& [key, shift] : {std::pair{VK_BACK, ssShift}, {VK_RETURN, ssShift}, {VK_F1, ssCtrl}}) {
+        EXPECT_LT(keys.FindKeycode(key, shift), 0) << key;
+    }
+    for (const auto& [key, shift] : {std::pair{VK_BACK, ssNone}, {VK_RETURN, ssNone}, {TVirtualKey('M'), ssCtrl}}) {
+        EXPECT_GE(keys.FindKeycode(key, shift), 0) << key;
+    }
+    EXPECT_EQ(code.TabWidth(), 5);
+    EXPECT_TRUE(code.WantTabs());
+    EXPECT_EQ(code.MaxLeftChar(), 256);
+    EXPECT_TRUE(code.HasOption(eoTabIndent) && code.HasOption(eoDropFiles) && !code.HasOption(eoScrollPastEof));
+    // The macro recorder's keys: Ctrl+Shift+R records what follows.
+    TVirtualKey record = 'R';
+    code.KeyDown(record, ssCtrl | ssShift);
+    code.DispatchCommand(ecChar, QLatin1Char('x'), {});
+    TVirtualKey stop = 'R';
+    code.KeyDown(stop, ssCtrl | ssShift);
+    EXPECT_EQ(Form(AsEditor(EditorFactory->GetEditor(0))).CodeMacroRecorder1().GetEventCount(), 1);
 }
 
 TEST_F(EditorPageGui, SaveAsNamesTheUntitledPage)
