@@ -9,17 +9,13 @@
 #include "../tests/support/PartProgramRules.h"
 #include "../tests/support/RunHighlighter.h"
 #include "EditorBenchProgram.h"
-#include "editor/CodeBookmarkGlyphs.h"
+#include "QtBenchMain.h"
 #include "editor/widget/CodeEditWidget.h"
-#include "platform/gui/QImageBitmap.h"
-#include "platform/gui/QtCanvas.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QImage>
 
-#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -174,15 +170,5 @@ BENCHMARK(BM_WheelOneLine)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    if (!std::getenv("QT_QPA_PLATFORM")) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    }
-    QApplication app(argc, argv);
-    InstallQtGraphics();
-    InstallQtMeasuringCanvas();
-    InstallCodeEditInternalImages();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunQtBenchmarks(argc, argv);
 }

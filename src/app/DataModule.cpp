@@ -5,18 +5,31 @@
 #include "app/MainSettings.h"
 #include "app/MainSettingsFile.h"
 
+#include "editor/CodeRuleHighlighter.h"
+#include "engine/Keywords.h"
 #include "platform/core/Assert.h"
+#include "platform/gui/QtModalForm.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QLocale>
+#include <QPrintDialog>
+#include <QPrinter>
 
 #include <algorithm>
 #include <cmath>
 
 Tdm* dm = nullptr;
 
-Tdm::Tdm()
+Tdm::Tdm() : CodeRuleHighlighter1(new TCodeRuleHighlighter(&Components))
 {
+    CodeRuleHighlighter1->SetName("CodeRuleHighlighter1");
+    CollectHighlighters(&Components, Highlighters, false);
+    for (int i = 1; i <= KeywordCount; ++i) {
+        FKeywords.insert(QString::fromStdString(Engine.Keyword(i)).toUpper());
+    }
+    FKeywords.insert(QString::fromStdString(Engine.ClampKeyword()).toUpper());
+
     dlgFileOpen.Filter = "ShopbotFiles (*.sbp)|*.sbp";
     dlgFileSave.Filter = "Shopbot Files (*.sbp)|*.sbp";
     dlgFileSave.DefaultExt = "sbp";
@@ -34,6 +47,24 @@ Tdm::~Tdm()
 {
     if (dm == this)
         dm = nullptr;
+}
+
+bool Tdm::IsKnownCommand(const QString& word) const
+{
+    return FKeywords.contains(word.toUpper());
+}
+
+QPrinter& Tdm::Printer()
+{
+    if (!FPrinter)
+        FPrinter = std::make_unique<QPrinter>();
+    return *FPrinter;
+}
+
+bool Tdm::ExecutePrinterSetup()
+{
+    QPrintDialog dialog(&Printer(), QApplication::activeWindow());
+    return ShowModalDialog(dialog, "PrinterSetup") == TModalResult::mrOk;
 }
 
 void Tdm::OpenLog()

@@ -6,20 +6,30 @@
 // callback slots). The main window creates it first and frees it last, after closing
 // the log; the global `dm` points to it meanwhile.
 //
-// Later parts of the shell add their shared components here (the highlighter, the
-// print engine, the completion list, the actions), each as a member built in the
-// constructor.
+// Later parts of the shell add their shared components here (the print engine, the
+// completion list), each as a member built in the constructor.
 
+#include "app/DataModuleActions.h"
 #include "app/DebugLogFile.h"
+#include "app/EditorOptionsData.h"
 #include "app/RecentFiles.h"
 #include "app/Tips.h"
 #include "app/UntitledNumbers.h"
 
+#include "editor/CodeEditPlugins.h"
 #include "engine/EngineData.h"
+#include "platform/core/Component.h"
 #include "platform/core/DialogService.h"
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
+
+#include <memory>
+#include <vector>
+
+class QPrinter;
+class TCodeRuleHighlighter;
 
 class Tdm {
 public:
@@ -36,6 +46,24 @@ public:
     TEngineData Engine;
     TFileDialogOptions dlgFileOpen;
     TFileDialogOptions dlgFileSave;
+    // Owns the data module's components.
+    TComponent Components;
+    // The universal highlighter every page uses; its rules come from the settings file.
+    TCodeRuleHighlighter* CodeRuleHighlighter1;
+    // The data module's highlighters by language name.
+    std::vector<THighlighterName> Highlighters;
+    // actlMain and its actions.
+    TDataModuleActions Actions;
+    TEditorOptionsData EditorOptions;
+
+    // Whether the word, compared without case, is one of the language's keywords or the
+    // clamp keyword.
+    bool IsKnownCommand(const QString& word) const;
+
+    // The printer the print engine and the printer set-up share, made on first use.
+    QPrinter& Printer();
+    // The printer set-up dialog on it; true when confirmed.
+    bool ExecutePrinterSetup();
 
     // log.txt beside the executable, emptied; then "Log file opened".
     void OpenLog();
@@ -78,6 +106,8 @@ public:
 
 private:
     TDebugLogFile FLog;
+    QSet<QString> FKeywords;
+    std::unique_ptr<QPrinter> FPrinter;
 };
 
 extern Tdm* dm;

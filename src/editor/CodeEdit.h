@@ -434,7 +434,8 @@ public:
     void UnlockUndo();
     void ClearUndo();
     void ClearAll();
-    // Whole groups: one change number, or with eoGroupUndo a run of equal reasons.
+    // Whole groups: one change number, or with eoGroupUndo a run of edits whose newest
+    // records share a reason, each edit taken with all records of its change number.
     void Undo();
     void Redo();
     // Replay the newest record of the undo / redo list.
@@ -513,6 +514,8 @@ public:
     TCodeEditCaretType InsertCaret() const { return insertCaret_; }
     TCodeEditCaretType OverwriteCaret() const { return overwriteCaret_; }
     TColor Color() const { return color_; }
+    // The text area's background.
+    void SetColor(TColor value);
     TCursor Cursor() const { return cursor_; }
     bool TabStop() const { return tabStop_; }
     TCodeEditFont& Font() { return font_; }

@@ -33,6 +33,14 @@ void TCustomCodeEdit::SetRightEdgeColor(TColor value)
     }
 }
 
+void TCustomCodeEdit::SetColor(TColor value)
+{
+    if (value != color_) {
+        color_ = value;
+        Invalidate();
+    }
+}
+
 void TCustomCodeEdit::SetBorderStyle(TBorderStyle value)
 {
     if (value != borderStyle_) {

@@ -35,9 +35,12 @@ private:
 };
 
 // Whether the record after one replayed belongs to the same group. `last` is the reason
-// of the group's first record; `stop` is the bracket reason that ends a bracketed group
-// (0 outside brackets).
-bool SameGroup(const TCodeEditUndoItem& next, std::uint8_t last, std::int32_t number, bool groupUndo,
+// of the group's first record; `number` the change number being taken; `stop` is the
+// bracket reason that ends a bracketed group (0 outside brackets). A record that joins
+// by its reason makes its own change number the one taken, so the rest of that edit
+// (the deletion of a replaced selection, the blanks padded before a character) follows
+// instead of staying behind for the next undo.
+bool SameGroup(const TCodeEditUndoItem& next, std::uint8_t last, std::int32_t& number, bool groupUndo,
                std::uint8_t stop)
 {
     if (stop != 0) {
@@ -46,7 +49,11 @@ bool SameGroup(const TCodeEditUndoItem& next, std::uint8_t last, std::int32_t nu
     if (next.ChangeNumber == number) {
         return true;
     }
-    return groupUndo && last != crIndent && last != crUnindent && next.ChangeReason == last;
+    if (groupUndo && last != crIndent && last != crUnindent && next.ChangeReason == last) {
+        number = next.ChangeNumber;
+        return true;
+    }
+    return false;
 }
 
 // Group breaks on top of one list move to the other.
@@ -81,6 +88,7 @@ void TCustomCodeEdit::ReplayGroup(bool redo)
     }
     const std::uint8_t last = first->ChangeReason;
     const std::int32_t number = first->ChangeNumber;
+    std::int32_t taking = number;
     // A bracketed group runs to its other bracket: an undo from the closing one back to
     // the opening one, a redo the other way round.
     std::uint8_t stop = 0;
@@ -94,7 +102,7 @@ void TCustomCodeEdit::ReplayGroup(bool redo)
         replay();
         inverse.Renew();
         const TCodeEditUndoItem* next = from.PeekItem();
-        if (!next || !SameGroup(*next, last, number, HasOption(eoGroupUndo), stop)) {
+        if (!next || !SameGroup(*next, last, taking, HasOption(eoGroupUndo), stop)) {
             break;
         }
     }

@@ -74,6 +74,30 @@ TEST(CodeEditUndo, EqualReasonsMergeOnlyWithGroupUndo)
     EXPECT_EQ(indents.State(), "caret 1,3 sel 6,1-1,3 normal") << "indents never merge";
 }
 
+// With group undo a record that merges by its reason brings its whole change number
+// along: an edit of several records is never split by one undo.
+TEST(CodeEditUndo, GroupUndoTakesWholeChangeNumbers)
+{
+    struct TCase {
+        const char* lines;
+        const char* script;
+        const char* edited;
+        const char* undone;
+    };
+    const TCase cases[] = {
+        {"foo bar", "@4,1 <1,1 'X 'Y", "XY bar", "foo bar"}, // the typed X replaced the selection
+        {"x", "-TrimTrailingSpaces @4,1 'ab", "x  ab", "x"}, // blanks padded before the a
+    };
+    for (const TCase& c : cases) {
+        TEditorSession s(LinesOf(c.lines));
+        Step(s, c.script, c.edited);
+        Step(s, "Ctrl+Z", c.undone);
+        EXPECT_FALSE(s.editor.CanUndo()) << c.script << ": " << s.UndoRecords();
+        Step(s, "Shift+Ctrl+Z", c.edited);
+        EXPECT_FALSE(s.editor.CanRedo()) << c.script;
+    }
+}
+
 TEST(CodeEditUndo, APasteUnderTheSoftWrapIsUndoneInOneStep)
 {
     TEditorSession s({"one two", "three"});

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -28,7 +29,16 @@ public:
     void ExpectOpen(std::optional<std::vector<std::string>> files) { FOpens.push_back(std::move(files)); }
     // The next save dialog chooses `fileName`, or is cancelled when empty.
     void ExpectSave(std::optional<std::string> fileName) { FSaves.push_back(std::move(fileName)); }
-    bool AllAnswered() const { return FMessages.empty() && FInputs.empty() && FOpens.empty() && FSaves.empty(); }
+    // The next modal window must be `name`: its fields are set, then it is closed with
+    // `answer`, as the user would.
+    void ExpectForm(std::string name, std::map<std::string, std::string> fields, TModalResult answer)
+    {
+        FForms.push_back({std::move(name), std::move(fields), answer});
+    }
+    bool AllAnswered() const
+    {
+        return FMessages.empty() && FInputs.empty() && FOpens.empty() && FSaves.empty() && FForms.empty();
+    }
 
     TModalResult MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons) override
     {
@@ -62,7 +72,24 @@ public:
         return Next(FSaves, "save dialog", fileName);
     }
 
+    TModalResult ShowModalForm(IModalForm& form) override
+    {
+        FormsShown.push_back(form.FormName());
+        if (FForms.empty()) {
+            ADD_FAILURE() << "Unexpected window: " << form.FormName();
+            return form.CloseModal(TModalResult::mrCancel);
+        }
+        TExpectedForm expected = std::move(FForms.front());
+        FForms.pop_front();
+        EXPECT_EQ(expected.Name, form.FormName());
+        for (const auto& [field, value] : expected.Fields) {
+            EXPECT_TRUE(form.SetField(field, value)) << form.FormName() << " has no field " << field;
+        }
+        return form.CloseModal(expected.Answer);
+    }
+
     std::vector<TShownDialog> Shown;
+    std::vector<std::string> FormsShown;
     std::vector<std::pair<std::string, std::string>> InputPrompts; // caption, prompt
     std::vector<TFileDialogOptions> FileDialogs;                   // open and save, in order
     std::vector<bool> OpenMultiSelect;
@@ -88,4 +115,10 @@ private:
     std::deque<std::optional<std::string>> FInputs;
     std::deque<std::optional<std::vector<std::string>>> FOpens;
     std::deque<std::optional<std::string>> FSaves;
+    struct TExpectedForm {
+        std::string Name;
+        std::map<std::string, std::string> Fields;
+        TModalResult Answer;
+    };
+    std::deque<TExpectedForm> FForms;
 };

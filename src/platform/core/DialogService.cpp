@@ -89,3 +89,8 @@ bool RunSaveDialog(const TFileDialogOptions& options, std::string& fileName)
     fileName = WithDefaultExt(chosen, options.DefaultExt);
     return true;
 }
+
+TModalResult ShowModalForm(IModalForm& form)
+{
+    return Responder(form.FormName()).ShowModalForm(form);
+}

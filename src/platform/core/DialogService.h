@@ -23,7 +23,7 @@ enum TMsgDlgBtn : unsigned {
 };
 using TMsgDlgButtons = unsigned;
 
-enum class TModalResult { mrNone, mrOk, mrCancel, mrAbort, mrRetry, mrIgnore, mrYes, mrNo };
+enum class TModalResult { mrNone, mrOk, mrCancel, mrAbort, mrRetry, mrIgnore, mrYes, mrNo, mrAll };
 
 // An open or save dialog. The filter is in the platform's form, description and
 // patterns separated by '|' and repeated: "Shopbot Files (*.sbp)|*.sbp|All (*.*)|*.*".
@@ -35,6 +35,25 @@ struct TFileDialogOptions {
     std::string DefaultExt; // without the dot; added to a chosen name that has none
 };
 
+// A modal window of the shell (the search dialogs, the printer set-up, ...). Every one
+// opens through ShowModalForm, so a scripted responder can answer it by its name: it
+// sets the controls as a user would, then closes the window with a button.
+class IModalForm {
+public:
+    virtual ~IModalForm() = default;
+    // The name a responder knows the window by ("TextSearchDialog").
+    virtual std::string FormName() const = 0;
+    // Shows the window and waits for the user.
+    virtual TModalResult ExecuteModal() = 0;
+    // Sets a control by its name as the user would: the text of an edit or combo box,
+    // "1" or "0" for a check box, the item index of a radio group. False when the
+    // window has no such control or it takes no such value.
+    virtual bool SetField(const std::string& name, const std::string& value) = 0;
+    // Closes the window as its button for `result` does, close handling included; the
+    // result the window ends with.
+    virtual TModalResult CloseModal(TModalResult result) = 0;
+};
+
 class IDialogResponder {
 public:
     virtual ~IDialogResponder() = default;
@@ -44,6 +63,8 @@ public:
     // False when cancelled. A responder that offers no file dialogs raises Exception.
     virtual bool OpenDialog(const TFileDialogOptions& options, bool multiSelect, std::vector<std::string>& files);
     virtual bool SaveDialog(const TFileDialogOptions& options, std::string& fileName);
+    // The responder of the running application shows the window itself.
+    virtual TModalResult ShowModalForm(IModalForm& form) { return form.ExecuteModal(); }
 };
 
 // Installs `responder` (not owned; nullptr removes it) and returns the one it replaces.
@@ -62,6 +83,8 @@ void ShowErrorBox(const std::string& text);
 bool RunOpenDialog(const TFileDialogOptions& options, bool multiSelect, std::vector<std::string>& files);
 // The chosen name with its full path; false (and `fileName` unchanged) when cancelled.
 bool RunSaveDialog(const TFileDialogOptions& options, std::string& fileName);
+// Shows a modal window of the shell through the responder; its modal result.
+TModalResult ShowModalForm(IModalForm& form);
 // `fileName` with "." + `defaultExt` added when its last part has no extension.
 std::string WithDefaultExt(const std::string& fileName, const std::string& defaultExt);
 

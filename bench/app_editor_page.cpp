@@ -1,0 +1,150 @@
+// An editor page of the shell on the million-line program: opening and saving it
+// through the page beside the text buffer's own load and save, and typing at the end
+// of the page in the main window (status bar, caption and command hint updated on
+// every key) on that program and on a 100-line one. A binary of its own: it needs a
+// QApplication.
+
+#include "EditorBenchProgram.h"
+#include "QtBenchMain.h"
+
+#include "app/DataModule.h"
+#include "app/Editor.h"
+#include "app/EditorFactory.h"
+#include "app/MainForm.h"
+#include "editor/widget/CodeEditWidget.h"
+#include "platform/gui/QtEventLoop.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace {
+
+// A data module, an editor factory and the main window in a folder of their own.
+struct TShell {
+    TShell()
+    {
+        qputenv("KERFPAD_APP_DIR", folder.path().toUtf8());
+        WriteFile("million.sbp", Program());
+        QByteArray small;
+        for (int i = 0; i < 100; ++i) {
+            small += "M3,1.125,2.5,-0.25 ' cut pass\r\n";
+        }
+        WriteFile("small.sbp", small);
+        dm = new Tdm;
+        InstallEditorFactory();
+        window = std::make_unique<TMainForm>();
+        window->resize(1000, 720);
+    }
+    ~TShell()
+    {
+        window.reset();
+        ReleaseEditorGlobals();
+        delete dm;
+    }
+    QString File(const char* name) const { return folder.filePath(QLatin1String(name)); }
+    void WriteFile(const char* name, const QByteArray& bytes) const
+    {
+        QFile file(File(name));
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
+    }
+    TEditor& Page(const char* name)
+    {
+        window->DoOpenFile(File(name));
+        return static_cast<TEditor&>(*ActiveEditor);
+    }
+
+    QTemporaryDir folder;
+    TQtEventLoop loop;
+    TEventLoopScope loopScope{&loop};
+    std::unique_ptr<TMainForm> window;
+};
+
+// Made on first use and freed before the QApplication goes.
+std::unique_ptr<TShell> gShell;
+
+TShell& Shell()
+{
+    if (!gShell) {
+        gShell = std::make_unique<TShell>();
+    }
+    return *gShell;
+}
+
+void BM_BufferLoad(benchmark::State& state)
+{
+    TCodeEditStringList lines;
+    for (auto _ : state) {
+        lines.LoadFromFile(Shell().File("million.sbp"));
+    }
+    state.counters["lines"] = lines.Count();
+}
+BENCHMARK(BM_BufferLoad)->Unit(benchmark::kMillisecond);
+
+void BM_PageOpen(benchmark::State& state)
+{
+    TEditor& page = Shell().Page("million.sbp");
+    for (auto _ : state) {
+        page.OpenFile(Shell().File("million.sbp"));
+    }
+    state.counters["lines"] = page.GetLines()->Count();
+}
+BENCHMARK(BM_PageOpen)->Unit(benchmark::kMillisecond);
+
+void BM_BufferSave(benchmark::State& state)
+{
+    TCodeEditStringList lines;
+    lines.LoadFromFile(Shell().File("million.sbp"));
+    for (auto _ : state) {
+        lines.SaveToFile(Shell().File("saved.sbp"));
+    }
+}
+BENCHMARK(BM_BufferSave)->Unit(benchmark::kMillisecond);
+
+void BM_PageSave(benchmark::State& state)
+{
+    TEditor& page = Shell().Page("million.sbp");
+    for (auto _ : state) {
+        page.Form->CodeEditor().SetModified(true);
+        page.ExecSave();
+    }
+}
+BENCHMARK(BM_PageSave)->Unit(benchmark::kMillisecond);
+
+// One typed character at the end of the last line, and Backspace to take it back, with
+// the main window following every status change.
+void TypeAtTheEnd(benchmark::State& state, const char* name)
+{
+    TEditor& page = Shell().Page(name);
+    TCodeEdit& editor = page.Form->CodeEditor();
+    editor.SetCaretXY(TTextPoint{1000, editor.LineCount()});
+    for (auto _ : state) {
+        editor.DispatchCommand(ecChar, QLatin1Char('x'), {});
+        editor.DispatchCommand(ecDeleteLastChar, QChar(), {});
+    }
+    state.counters["lines"] = editor.LineCount();
+}
+
+void BM_TypeAtEndOfMillionLines(benchmark::State& state)
+{
+    TypeAtTheEnd(state, "million.sbp");
+}
+BENCHMARK(BM_TypeAtEndOfMillionLines)->Unit(benchmark::kMicrosecond);
+
+void BM_TypeAtEndOfHundredLines(benchmark::State& state)
+{
+    TypeAtTheEnd(state, "small.sbp");
+}
+BENCHMARK(BM_TypeAtEndOfHundredLines)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    return RunQtBenchmarks(argc, argv, [] { gShell.reset(); });
+}

@@ -1,0 +1,32 @@
+#pragma once
+// The data module's file, edit, search and indent actions (actlMain). Each forwards to
+// the page that was last active, through the active-editor globals; its update enables
+// it by that page's matching "Can" query and disables it when there is no page. All
+// start disabled but Block Indent and Block Un-Indent, which the first update sets.
+// The print actions and code insert join with their own parts of the shell.
+
+#include "platform/gui/ActionList.h"
+
+class TDataModuleActions {
+public:
+    TDataModuleActions();
+
+    TActionList actlMain;
+
+    TAction* actFileSave;
+    TAction* actFileSaveAs;
+    TAction* actFileClose;
+    TAction* actEditCut;
+    TAction* actEditCopy;
+    TAction* actEditPaste;
+    TAction* actEditDelete;
+    TAction* actEditUndo;
+    TAction* actEditRedo;
+    TAction* actEditSelectAll;
+    TAction* actSearchFind;
+    TAction* actSearchFindNext;
+    TAction* actSearchFindPrev;
+    TAction* actSearchReplace;
+    TAction* actIndent;
+    TAction* actUnIndent;
+};

@@ -1,0 +1,307 @@
+// The main window's construction and destruction: actions, menus, the page control with
+// the variables list, the status bar, the settings it applies and writes back.
+#include "app/MainForm.h"
+
+#include "app/DataModule.h"
+#include "app/EditorFactory.h"
+#include "app/EditorInterfaces.h"
+#include "app/PageControl.h"
+#include "app/ShellSettings.h"
+#include "app/ToolbarImages.h"
+
+#include "platform/core/Assert.h"
+#include "platform/core/EventLoop.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusBar>
+
+namespace {
+const QString Debug = QStringLiteral("debug");
+
+// Widths of the status bar's panels; the last takes what is left.
+constexpr int PanelWidths[TMainForm::StatusPanelCount] = {84, 72, 85, 225, 50};
+
+template <class I>
+bool Has(const std::shared_ptr<I>& global)
+{
+    return static_cast<bool>(global);
+}
+} // namespace
+
+TMainForm::TMainForm()
+{
+    if (dm == nullptr) {
+        kerfpad_detail::FailAssertion("Assertion failure", "frmMain", __LINE__);
+    }
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QStringLiteral("Kerfpad"));
+    // The size the window has before the settings give it its last one.
+    resize(1000, 720);
+    CreateCentralArea();
+    CreateActions();
+    CreateMenus();
+    CreateStatusBar();
+
+    QuietRun = false;
+    dm->Log(Debug, QStringLiteral("assigning MRU files"));
+    ReadIniSettings(*dm, Settings);
+    ApplySettings();
+    ReadCommands(*dm, CommandHints);
+    dm->Log(Debug, QStringLiteral("TCalcul.Create"));
+    dm->Log(Debug, QStringLiteral("TMove.Create"));
+    Move = std::make_unique<TMove>(dm->Engine, Calcul, *this);
+    Paused = true;
+
+    FPreviousHost = SetEditorPageHost(this);
+    if (IEventLoop* loop = GetEventLoop()) {
+        loop->SetIdleHandler([this](bool&) { UpdateAllActions(true); });
+    }
+}
+
+TMainForm::~TMainForm()
+{
+    if (IEventLoop* loop = GetEventLoop()) {
+        loop->SetIdleHandler(nullptr);
+    }
+    if (EditorFactory) {
+        EditorFactory->CloseAll();
+    }
+    FillSettings();
+    try {
+        WriteIniSettings(*dm, Settings);
+    } catch (...) {
+        ReportHandlerError(ExceptionMessage(std::current_exception()));
+    }
+    // The pages go with the page control; until then they may still ask their host.
+    delete pctrlMain;
+    SetEditorPageHost(FPreviousHost);
+}
+
+void TMainForm::CreateCentralArea()
+{
+    MainSplitter = new QSplitter(Qt::Horizontal, this);
+    MainSplitter->setObjectName(QStringLiteral("MainSplitter"));
+    EditorSplitter = new QSplitter(Qt::Vertical, MainSplitter);
+    EditorSplitter->setObjectName(QStringLiteral("EditorSplitter"));
+    pctrlMain = new TPageControl(EditorSplitter);
+    pctrlMain->OnChanging = [this] { return pctrlMainChanging(); };
+    lbVariables = new QListWidget(EditorSplitter);
+    lbVariables->setObjectName(QStringLiteral("lbVariables"));
+    EditorSplitter->setStretchFactor(0, 4);
+    EditorSplitter->setStretchFactor(1, 1);
+    EditorSplitter->setSizes({560, 120});
+    setCentralWidget(MainSplitter);
+    // The page that becomes current is the target of the actions.
+    connect(pctrlMain, &QTabWidget::currentChanged, this, [this](int index) {
+        if (auto* sheet = dynamic_cast<TEditorTabSheet*>(pctrlMain->widget(index)); sheet && sheet->Form()) {
+            sheet->Form()->SetActiveEditor(true);
+        }
+    });
+}
+
+void TMainForm::CreateActions()
+{
+    using K = QKeySequence;
+    TActionList& l = actlStandard;
+    actFileNew = l.Add("actFileNew", "&New", "New File", K(Qt::CTRL | Qt::Key_N), 0);
+    actFileNew->OnExecute = [this](TAction&) { actFileNewExecute(); };
+    actFileNew->OnUpdate = [this](TAction& a) { a.setEnabled(Has(EditorFactory) && !Running); };
+    actFileOpen = l.Add("actFileOpen", "&Open...", "Open File", K(Qt::CTRL | Qt::Key_O), 1);
+    actFileOpen->OnExecute = [this](TAction&) { actFileOpenExecute(); };
+    actFileOpen->OnUpdate = actFileNew->OnUpdate;
+    actFileCloseAll = l.Add("actFileCloseAll", "Close All Fi&les", "Close All", K(Qt::SHIFT | Qt::CTRL | Qt::Key_F4));
+    actFileCloseAll->OnExecute = [this](TAction&) { actFileCloseAllExecute(); };
+    actFileCloseAll->OnUpdate = [](TAction& a) { a.setEnabled(EditorFactory && EditorFactory->GetEditorCount() > 0); };
+    actFileExit = l.Add("actFileExit", "E&xit", "Exit", K(Qt::ALT | Qt::Key_F4));
+    actFileExit->OnExecute = [this](TAction&) { close(); };
+
+    actViewStatusbar = l.Add("actViewStatusbar", "&Status Bar");
+    actViewStatusbar->setCheckable(true);
+    actViewStatusbar->OnExecute = [this](TAction&) { statusBar()->setHidden(!statusBar()->isHidden()); };
+    actViewStatusbar->OnUpdate = [this](TAction& a) { a.setChecked(!statusBar()->isHidden()); };
+    actUpdateStatusBarPanels = l.Add("actUpdateStatusBarPanels", QString());
+    actUpdateStatusBarPanels->OnUpdate = [this](TAction& a) {
+        actUpdateStatusBarPanelsUpdate();
+        a.setEnabled(true);
+    };
+    actViewVars = l.Add("actViewVars", "&Variables");
+    actViewVars->setCheckable(true);
+    actViewVars->OnExecute = [this](TAction&) { lbVariables->setHidden(!lbVariables->isHidden()); };
+    actViewVars->OnUpdate = [this](TAction& a) { a.setChecked(!lbVariables->isHidden()); };
+    actEditorReadOnly = l.Add("actEditorReadOnly", QString());
+    actEditorReadOnly->OnUpdate = [this](TAction&) {
+        if (const std::shared_ptr<IEditor> page = ActiveEditor) {
+            page->SetReadOnly(Running);
+        }
+    };
+
+    const auto withPage = [](TAction& a) { a.setEnabled(Has(ActiveEditor)); };
+    const auto withSelection = [](TAction& a) { a.setEnabled(ActiveEditActions && ActiveEditActions->CanCopy()); };
+    const auto onPage = [](void (IEditor::*call)()) {
+        return [call](TAction&) {
+            if (const std::shared_ptr<IEditor> page = ActiveEditor) {
+                (page.get()->*call)();
+            }
+        };
+    };
+    actToggleBP = l.Add("actToggleBP", "Toggle Breakpoint", {}, {}, 37);
+    actToggleBP->OnExecute = onPage(&IEditor::ToggleBreakpoint);
+    actToggleBP->OnUpdate = withPage;
+    actClearBP = l.Add("actClearBP", "Clear Breakpoints", {}, {}, 38);
+    actClearBP->OnExecute = onPage(&IEditor::ClearBreakpoints);
+    actClearBP->OnUpdate = withPage;
+    actCommentBlock = l.Add("actCommentBlock", "Comment Block", {}, K(Qt::CTRL | Qt::ALT | Qt::Key_C), 40);
+    actCommentBlock->OnExecute = onPage(&IEditor::CommentBlock);
+    actCommentBlock->OnUpdate = withSelection;
+    actUnCommentBlock = l.Add("actUnCommentBlock", "Un-Comment Block", {}, K(Qt::CTRL | Qt::ALT | Qt::Key_U), 41);
+    actUnCommentBlock->OnExecute = onPage(&IEditor::UnCommentBlock);
+    actUnCommentBlock->OnUpdate = withSelection;
+    l.SetImages(ToolbarImage);
+
+    // Shortcuts of actions that no menu holds work through the window.
+    for (const auto& action : actlStandard.Actions()) {
+        addAction(action.get());
+    }
+    for (const auto& action : dm->Actions.actlMain.Actions()) {
+        addAction(action.get());
+    }
+}
+
+void TMainForm::CreateMenus()
+{
+    const TDataModuleActions& a = dm->Actions;
+    mFile = menuBar()->addMenu(QStringLiteral("&File"));
+    mFile->setObjectName(QStringLiteral("mFile"));
+    mFile->addActions({actFileNew, actFileOpen});
+    mRecentFiles = mFile->addMenu(QStringLiteral("&Recent Files"));
+    mRecentFiles->setObjectName(QStringLiteral("mRecentFiles"));
+    for (int k = 1; k <= static_cast<int>(MRUItems.size()); ++k) {
+        QAction* item = mRecentFiles->addAction(QStringLiteral("[MRU%1]").arg(k));
+        item->setObjectName(QStringLiteral("miFileMRU%1").arg(k));
+        connect(item, &QAction::triggered, this, [this, k] { RunGuarded([this, k] { OnOpenMRUFile(k); }); });
+        MRUItems[static_cast<std::size_t>(k - 1)] = item;
+    }
+    mFile->addSeparator();
+    mFile->addActions({a.actFileSave, a.actFileSaveAs, a.actFileClose, actFileCloseAll});
+    mFile->addSeparator();
+    PrintSetup1 = mFile->addAction(QStringLiteral("Print Set&up..."));
+    connect(PrintSetup1, &QAction::triggered, this, [this] { RunGuarded([this] { PrintSetup1Click(); }); });
+    mFile->addSeparator();
+    mFile->addAction(actFileExit);
+    connect(mFile, &QMenu::aboutToShow, this, [this] { mFileClick(); });
+    connect(mRecentFiles, &QMenu::aboutToShow, this, [this] { mRecentFilesClick(); });
+
+    mEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    mEdit->setObjectName(QStringLiteral("mEdit"));
+    mEdit->addActions({a.actEditUndo, a.actEditRedo});
+    mEdit->addSeparator();
+    mEdit->addActions({a.actEditCut, a.actEditCopy, a.actEditPaste, a.actEditDelete, a.actEditSelectAll});
+    mEdit->addSeparator();
+    mEdit->addActions({a.actSearchFind, a.actSearchFindNext, a.actSearchFindPrev, a.actSearchReplace});
+    mEdit->addSeparator();
+    mEdit->addActions({a.actIndent, a.actUnIndent});
+    mEdit->addSeparator();
+    mEdit->addActions({actCommentBlock, actUnCommentBlock});
+    connect(mEdit, &QMenu::aboutToShow, this, [this] { UpdateAllActions(true); });
+
+    mView = menuBar()->addMenu(QStringLiteral("&View"));
+    mView->setObjectName(QStringLiteral("mView"));
+    mView->addActions({actViewStatusbar, actViewVars});
+    connect(mView, &QMenu::aboutToShow, this, [this] { UpdateAllActions(false); });
+
+    SuppressAllMessages1 = new QAction(QStringLiteral("Suppress All Messages"), this);
+    SuppressAllMessages1->setObjectName(QStringLiteral("SuppressAllMessages1"));
+    SuppressAllMessages1->setCheckable(true);
+    SuppressAllMessages1->setChecked(true);
+
+    PopupMenu2 = new QMenu(this);
+    PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
+    PopupMenu2->addActions({a.actFileSave, a.actFileClose});
+    CloseAllb1 = PopupMenu2->addAction(QStringLiteral("Close &All But This"));
+    connect(CloseAllb1, &QAction::triggered, this, [this] { RunGuarded([this] { CloseAllb1Click(); }); });
+    PopupMenu2->addSeparator();
+    OpeningContainingFolder1 = PopupMenu2->addAction(QStringLiteral("&Opening Containing Folder"));
+    connect(OpeningContainingFolder1, &QAction::triggered, this,
+            [this] { RunGuarded([this] { OpeningContainingFolder1Click(); }); });
+    connect(PopupMenu2, &QMenu::aboutToShow, this, [this] { UpdateAllActions(true); });
+    pctrlMain->PopupMenu = PopupMenu2;
+}
+
+void TMainForm::CreateStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar"));
+    for (int i = 0; i < StatusPanelCount; ++i) {
+        auto* panel = new QLabel(bar);
+        panel->setObjectName(QStringLiteral("Panel%1").arg(i));
+        panel->setMinimumWidth(PanelWidths[i]);
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        if (i < 3) {
+            panel->setAlignment(Qt::AlignCenter);
+        }
+        const bool last = i == StatusPanelCount - 1;
+        if (!last) {
+            panel->setFixedWidth(PanelWidths[i]);
+        }
+        bar->addWidget(panel, last ? 1 : 0);
+        FPanels[static_cast<std::size_t>(i)] = panel;
+    }
+}
+
+QString TMainForm::StatusPanelText(int panel) const
+{
+    return FPanels.at(static_cast<std::size_t>(panel))->text();
+}
+
+void TMainForm::UpdateAllActions(bool withDataModule)
+{
+    actlStandard.UpdateAll();
+    if (withDataModule && dm != nullptr) {
+        dm->Actions.actlMain.UpdateAll();
+    }
+}
+
+void TMainForm::ApplySettings()
+{
+    if (Settings.HasBounds()) {
+        setGeometry(Settings.Left, Settings.Top, Settings.Width, Settings.Height);
+    }
+    if (Settings.Maximized != 0) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
+    statusBar()->setHidden(!Settings.ViewStatusbar);
+    lbVariables->setHidden(!Settings.ViewVariables);
+    SuppressAllMessages1->setChecked(Settings.SuppressAllMessages);
+}
+
+void TMainForm::FillSettings()
+{
+    const QRect bounds = normalGeometry().isValid() ? normalGeometry() : geometry();
+    Settings.Left = bounds.left();
+    Settings.Top = bounds.top();
+    Settings.Width = bounds.width();
+    Settings.Height = bounds.height();
+    Settings.Maximized = isMaximized() ? 1 : 0;
+    Settings.ViewStatusbar = !statusBar()->isHidden();
+    Settings.ViewVariables = !lbVariables->isHidden();
+    Settings.SuppressAllMessages = SuppressAllMessages1->isChecked();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    dm->Log(Debug, QStringLiteral("FormCloseQuery"));
+    // A question that cannot be asked keeps the window: no page closes unasked.
+    bool canClose = false;
+    RunGuarded([&] { canClose = !EditorFactory || EditorFactory->CanCloseAll(); });
+    if (canClose) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
