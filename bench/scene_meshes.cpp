@@ -67,8 +67,7 @@ TGLFreeForm& Relief()
 
 std::size_t OctreeBytes(const TOctree& octree)
 {
-    std::size_t bytes = static_cast<std::size_t>(octree.TriangleFiler()->Capacity()) * sizeof(TAffineVector) +
-                        octree.TriangleBoxes().capacity() * sizeof(TAABB);
+    std::size_t bytes = static_cast<std::size_t>(octree.TriangleFiler()->Capacity()) * sizeof(TAffineVector);
     auto walk = [&](auto& self, const TOctreeNode& node) -> void {
         bytes += sizeof(TOctreeNode) + node.TriArray.capacity() * sizeof(std::int32_t);
         if (!node.IsLeaf()) {

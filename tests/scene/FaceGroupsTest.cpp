@@ -99,13 +99,26 @@ TEST_F(FaceGroupTest, SeparateIndexListsFallBackToTheVertexIndices)
 
 TEST_F(FaceGroupTest, PerIndexTextureCoordinatesFollowTheMode)
 {
-    auto& group = AddGroup<TFGIndexTexCoordList>(fgmmTriangleFan, {4, 5, 6, 7});
-    for (int k = 0; k < 4; ++k) {
-        group.TexCoords().Add(static_cast<float>(10 + k), 0, 0);
+    struct {
+        TFaceGroupMeshMode mode;
+        std::initializer_list<int> indices;
+        std::vector<int> texCoords;
+    } cases[] = {
+        {fgmmTriangleFan, {4, 5, 6, 7}, {10, 11, 12, 10, 12, 13}},
+        // Quads are split like the vertices, never an assertion; a partial quad is dropped.
+        {fgmmQuads, {0, 1, 2, 3, 4, 5, 6}, {10, 11, 12, 10, 12, 13}},
+    };
+    for (const auto& c : cases) {
+        mesh->FaceGroups().Clear();
+        auto& group = AddGroup<TFGIndexTexCoordList>(c.mode, c.indices);
+        for (int k = 0; k < group.VertexIndices().Count(); ++k) {
+            group.TexCoords().Add(static_cast<float>(10 + k), 0, 0);
+        }
+        TAffineVectorList texCoords;
+        const auto triangles = mesh->ExtractTriangles(&texCoords);
+        EXPECT_EQ(Indices(texCoords), c.texCoords) << "mode " << c.mode;
+        EXPECT_EQ(texCoords.Count(), triangles->Count()) << "mode " << c.mode;
     }
-    TAffineVectorList texCoords;
-    mesh->ExtractTriangles(&texCoords);
-    EXPECT_EQ(Indices(texCoords), (std::vector<int>{10, 11, 12, 10, 12, 13}));
 }
 
 class FaceGroupDrawing : public scenetest::ObjectRecording {

@@ -137,7 +137,7 @@ bool ExactOverLeaves(TOctree& octree, const TAffineVector (&q)[3])
     return false;
 }
 
-TEST(OctreeTriangleRejectionTest, PassingOverTrianglesByTheirBoxesKeepsEveryAnswer)
+TEST(OctreeTriangleRejectionTest, PassingOverTrianglesClearOfTheQueryPlaneKeepsEveryAnswer)
 {
     TGLFreeForm sphere;
     AddSphere(sphere.MeshObjects(), 1, 24, 13);

@@ -141,6 +141,30 @@ TEST_F(FlatShapes, PlaneRayCastFromEitherSide)
     }
 }
 
+TEST_F(FlatShapes, PlaneSilhouetteIsItsOutlineCappedByTwoTriangles)
+{
+    plane.SetWidth(4);
+    plane.SetHeight(2);
+    for (const bool capping : {false, true}) {
+        const auto silhouette = plane.GenerateSilhouette({{0, 0, 5}, {0, 0, -1}, TGLSilhouetteStyle::ssFromPoint, capping});
+        ASSERT_EQ(silhouette->Vertices.Count(), 4);
+        ASSERT_EQ(silhouette->Indices.Count(), 8);
+        for (int e = 0; e < 4; ++e) {
+            EXPECT_EQ(silhouette->Indices[2 * e + 1], silhouette->Indices[(2 * e + 2) % 8]) << "a closed loop";
+        }
+        ASSERT_EQ(silhouette->CapIndices.Count(), capping ? 6 : 0);
+        double area = 0;
+        for (int t = 0; t < silhouette->CapIndices.Count(); t += 3) {
+            const auto corner = [&](int k) {
+                const TVector& v = silhouette->Vertices[silhouette->CapIndices[t + k]];
+                return TVec3{v.X, v.Y, v.Z};
+            };
+            area += std::fabs(Cross(Sub(corner(1), corner(0)), Sub(corner(2), corner(0)))[2]) / 2;
+        }
+        EXPECT_DOUBLE_EQ(area, capping ? 8 : 0) << "the caps cover the plane once";
+    }
+}
+
 TEST_F(FlatShapes, SpriteFacesTheCameraAndTurnsAboutTheViewAxis)
 {
     // A camera turned about a slanted axis.

@@ -1,5 +1,6 @@
 #include "scene/objects/Points.h"
 
+#include "NullContext.h"
 #include "ObjectTestSupport.h"
 #include "platform/core/Filer.h"
 
@@ -176,6 +177,38 @@ TEST_F(Points, PointParamsStreamTheThreeSizes)
     EXPECT_EQ(read.MinSize(), 0) << "through the setter";
     EXPECT_EQ(read.MaxSize(), 64);
     EXPECT_EQ(read.FadeTresholdSize(), 2);
+}
+
+TEST_F(Points, StaticPointsDrawThroughTheDisplayList)
+{
+    scenetest::TNullContext context;
+    TGLPoints cloud;
+    EXPECT_TRUE(cloud.ObjectStyle() & StyleBit(osNeverCulled));
+    cloud.Positions().Add(0, 1, 2);
+    cloud.Positions().Add(3, 4, 5);
+    for (const bool isStatic : {false, true, false}) {
+        const bool switched = isStatic != cloud.Static();
+        cloud.ClearStructureChanged();
+        cloud.SetStatic(isStatic);
+        EXPECT_EQ((cloud.ObjectStyle() & StyleBit(osNoDisplayList)) != 0, !isStatic);
+        EXPECT_EQ((cloud.Changes() & ChangeBit(ocStructure)) != 0, switched) << isStatic;
+        recorder.Clear();
+        cloud.Render(rci);
+        cloud.Render(rci);
+        // Static: compiled once, its points inside the list, then called every frame.
+        EXPECT_EQ(recorder.Count("glDrawArrays"), isStatic ? 1 : 2) << isStatic;
+        EXPECT_EQ(recorder.Count("glNewList"), isStatic ? 1 : 0) << isStatic;
+        EXPECT_EQ(recorder.Count("glCallList"), isStatic ? 2 : 0) << isStatic;
+        if (isStatic) {
+            std::vector<std::string> order;
+            for (const TGLCall& call : recorder.Calls()) {
+                if (call.Name == "glNewList" || call.Name == "glDrawArrays" || call.Name == "glEndList") {
+                    order.push_back(call.Name);
+                }
+            }
+            EXPECT_EQ(order, (std::vector<std::string>{"glNewList", "glDrawArrays", "glEndList"}));
+        }
+    }
 }
 
 } // namespace

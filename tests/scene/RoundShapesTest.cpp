@@ -130,6 +130,29 @@ TEST_F(RoundShapes, TorusClampsAndAssignKeepsItsOwnValues)
     EXPECT_EQ(torus.Position().X(), 1);
 }
 
+TEST_F(RoundShapes, TorusSurfaceLiesAroundItsCentreCircle)
+{
+    TGLTorus torus;
+    torus.SetRings(6);
+    torus.SetSides(5);
+    recorder.Clear();
+    torus.BuildList(rci);
+    const auto strips = RecordedPrimitives(recorder.Calls());
+    ASSERT_EQ(strips.size(), 6u);
+    for (const auto& strip : strips) {
+        EXPECT_EQ(strip.mode, static_cast<GLenum>(GL_QUAD_STRIP));
+        ASSERT_EQ(strip.vertices.size(), 12u);
+        for (const auto& v : strip.vertices) {
+            const TVec3& p = v.position;
+            const double ring = std::hypot(p[0], p[1]);
+            const TVec3 centre{p[0] * 0.4 / ring, p[1] * 0.4 / ring, 0};
+            const TVec3 out = Sub(p, centre);
+            EXPECT_NEAR(Length(out), 0.1, 1e-6);
+            EXPECT_NEAR(Dot(out, v.normal), 0.1, 1e-6) << "unit normal away from the centre circle";
+        }
+    }
+}
+
 TEST_F(RoundShapes, TorusRayCast)
 {
     TGLTorus torus; // centre circle 0.4 in XY, tube 0.1

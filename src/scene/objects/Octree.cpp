@@ -82,10 +82,10 @@ TAABB TriangleBox(const TAffineVector (&tri)[3])
 }
 
 // The plane of a triangle exactly as TriTriIntersect computes it (unnormalised normal
-// n, offset d), to reject stored triangles by their boxes. The exact test counts a
-// signed distance n.p + d below 1e-6 as 0 and rejects a triangle whose three points
-// all lie on one side; a box whose every corner lies beyond that, plus what rounding
-// can add over the octree's coordinates, holds only such triangles.
+// n, offset d), to pass over stored triangles before the exact test. That test counts
+// a signed distance n.p + d below 1e-6 as 0 and rejects a triangle whose three points
+// all lie on one side; a triangle whose points all lie beyond that, plus what rounding
+// can add over the octree's coordinates, is one it rejects.
 class TQueryPlane {
 public:
     TQueryPlane(const TAffineVector& p1, const TAffineVector& p2, const TAffineVector& p3, double coordinateBound)
@@ -100,20 +100,19 @@ public:
             std::fabs(d_) + (std::fabs(n_[0]) + std::fabs(n_[1]) + std::fabs(n_[2])) * coordinateBound;
         margin_ = 1e-6 + 64 * std::numeric_limits<double>::epsilon() * magnitude;
     }
-    bool Clears(const TAABB& box) const
+    // The triangle's three points all lie clearly on one side.
+    bool Clears(const TAffineVector* tri) const
     {
-        double low = d_;
-        double high = d_;
-        for (int a = 0; a < 3; ++a) {
-            const double lo = n_[a] * box.Min[a];
-            const double hi = n_[a] * box.Max[a];
-            low += std::min(lo, hi);
-            high += std::max(lo, hi);
+        const double a = Distance(tri[0]);
+        if (a > margin_) {
+            return Distance(tri[1]) > margin_ && Distance(tri[2]) > margin_;
         }
-        return low > margin_ || high < -margin_;
+        return a < -margin_ && Distance(tri[1]) < -margin_ && Distance(tri[2]) < -margin_;
     }
 
 private:
+    double Distance(const TAffineVector& p) const { return n_[0] * p.X + n_[1] * p.Y + n_[2] * p.Z + d_; }
+
     double n_[3];
     double d_;
     double margin_;
@@ -142,12 +141,6 @@ void TOctree::InitializeTree(const TAffineVector& worldMin, const TAffineVector&
     triCountMesh_ = points / 3;
     triCountOctree_ = 0;
     const TAffineVector* p = triangleFiler_->List();
-    triangleBoxes_.resize(static_cast<std::size_t>(triCountMesh_));
-    for (int t = 0; t < triCountMesh_; ++t) {
-        const TAffineVector tri[3] = {p[3 * t], p[3 * t + 1], p[3 * t + 2]};
-        triangleBoxes_[static_cast<std::size_t>(t)] = TriangleBox(tri);
-    }
-    triangleBoxes_.shrink_to_fit();
     for (int i = 0; i + 2 < points; i += 3) {
         WalkTriToLeaf(p[i], p[i + 1], p[i + 2]);
         if (resultArray_.empty()) {
@@ -189,8 +182,6 @@ void TOctree::DisposeTree()
 {
     root_.reset();
     triangleFiler_.reset();
-    triangleBoxes_.clear();
-    triangleBoxes_.shrink_to_fit();
     resultArray_.clear();
 }
 
@@ -235,7 +226,7 @@ bool TOctree::TriangleIntersect(const TAffineVector& p1, const TAffineVector& p2
     const TAffineVector* p = triangleFiler_->List();
     for (const TOctreeNode* leaf : resultArray_) {
         for (const std::int32_t i : leaf->TriArray) {
-            if (plane.Clears(triangleBoxes_[static_cast<std::size_t>(i / 3)])) {
+            if (plane.Clears(p + i)) {
                 continue;
             }
             if (TriTriIntersect(p1, p2, p3, p[i], p[i + 1], p[i + 2])) {

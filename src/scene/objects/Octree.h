@@ -38,8 +38,8 @@ public:
     void DisposeTree();
 
     // Whether the triangle meets any stored triangle of the leaves it touches. A stored
-    // triangle whose box lies clear on one side of the triangle's plane is passed over
-    // without the exact test, which would reject it first anyway.
+    // triangle whose points all lie clear on one side of the triangle's plane is passed
+    // over without the exact test, which would reject it first anyway.
     bool TriangleIntersect(const TAffineVector& p1, const TAffineVector& p2, const TAffineVector& p3);
     // The points of the stored triangles in the leaves that overlap the box, each
     // triangle once, in index order. The box lives in space 1; m1to2 carries space 1
@@ -68,7 +68,6 @@ public:
     int TriCountOctree() const { return triCountOctree_; }
     const std::vector<TOctreeNode*>& ResultArray() const { return resultArray_; }
     const TAffineVectorList* TriangleFiler() const { return triangleFiler_.get(); }
-    const std::vector<TAABB>& TriangleBoxes() const { return triangleBoxes_; }
 
 private:
     void Subdivide(TOctreeNode& node, int level);
@@ -84,6 +83,4 @@ private:
     int triCountOctree_ = 0;
     std::vector<TOctreeNode*> resultArray_;
     std::unique_ptr<TAffineVectorList> triangleFiler_;
-    // The box of each stored triangle, by triangle (first point index / 3).
-    std::vector<TAABB> triangleBoxes_;
 };
