@@ -9,19 +9,42 @@
 #include "app/ShellSettings.h"
 #include "app/ToolbarImages.h"
 
-#include "platform/core/Assert.h"
-#include "platform/core/EventLoop.h"
+#include "app/AppPaths.h"
+#include "app/PreviewPanel.h"
 
+#include "scene/objects/LinesGroup.h"
+
+#include "platform/core/Assert.h"
+#include "platform/core/DialogService.h"
+#include "platform/core/EventLoop.h"
+#include "platform/core/Registry.h"
+#include "platform/gui/ShellOpen.h"
+#include "scene/objects/FontManager.h"
+
+#include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSlider>
 #include <QSplitter>
 #include <QStatusBar>
 
 namespace {
 const QString Debug = QStringLiteral("debug");
+
+// The Help menu's pages of the machine's maker.
+constexpr const char* WebSiteAddress = "https://www.shopbottools.com";
+constexpr const char* ForumAddress = "https://www.talkshopbot.com";
 
 // Widths of the status bar's panels; the last takes what is left.
 constexpr int PanelWidths[TMainForm::StatusPanelCount] = {84, 72, 85, 225, 50};
@@ -33,7 +56,7 @@ bool Has(const std::shared_ptr<I>& global)
 }
 } // namespace
 
-TMainForm::TMainForm()
+TMainForm::TMainForm(const TMainFormOptions& options)
 {
     if (dm == nullptr) {
         kerfpad_detail::FailAssertion("Assertion failure", "frmMain", __LINE__);
@@ -41,21 +64,34 @@ TMainForm::TMainForm()
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Kerfpad"));
     // The size the window has before the settings give it its last one.
-    resize(1000, 720);
-    CreateCentralArea();
+    resize(1200, 760);
+    CreateCentralArea(options);
     CreateActions();
     CreateMenus();
+    CreateToolBar();
     CreateStatusBar();
+    ConnectPreview();
 
+    dm->Engine.SetOnRunFile([this](const std::string& name) { RunFileByName(QString::fromStdString(name)); });
+    dm->Engine.SetOnRunFileResults([this](const std::string& name, std::string& results) {
+        results = RunFileForResults(QString::fromStdString(name)).toStdString();
+    });
+    setAcceptDrops(true);
     QuietRun = false;
     dm->Log(Debug, QStringLiteral("assigning MRU files"));
     ReadIniSettings(*dm, Settings);
     ApplySettings();
     ReadCommands(*dm, CommandHints);
+    SetRegistry();
+    FirstActivate = true;
     dm->Log(Debug, QStringLiteral("TCalcul.Create"));
     dm->Log(Debug, QStringLiteral("TMove.Create"));
-    Move = std::make_unique<TMove>(dm->Engine, Calcul, *this);
+    Move = std::make_unique<TMove>(dm->Engine, Calcul, *this, Scene->DummyLines, Scene->DummyClamps,
+                                   &Scene->CollisionManager1);
     Paused = true;
+    dm->Log(Debug, QStringLiteral("Before Cadencer enabled"));
+    Scene->GLCadencer1.SetEnabled(false);
+    RunTests1->setVisible(QFileInfo(QDir(AppDir()).filePath(QStringLiteral("TestRuns"))).isDir());
 
     FPreviousHost = SetEditorPageHost(this);
     if (IEventLoop* loop = GetEventLoop()) {
@@ -65,6 +101,7 @@ TMainForm::TMainForm()
 
 TMainForm::~TMainForm()
 {
+    KP_ASSERT(FRunDepth == 0);
     if (IEventLoop* loop = GetEventLoop()) {
         loop->SetIdleHandler(nullptr);
     }
@@ -80,9 +117,19 @@ TMainForm::~TMainForm()
     // The pages go with the page control; until then they may still ask their host.
     delete pctrlMain;
     SetEditorPageHost(FPreviousHost);
+    dm->Engine.SetOnRunFile(nullptr);
+    dm->Engine.SetOnRunFileResults(nullptr);
+    // The simulator frees its paths while the scene they hang in still stands; the
+    // fonts of the axis labels go while the viewer's context still does.
+    Move.reset();
+    ReleaseFontManager();
+    delete PanelGL;
+    PanelGL = nullptr;
+    GLWorldViewer1 = nullptr;
+    Scene.reset();
 }
 
-void TMainForm::CreateCentralArea()
+void TMainForm::CreateCentralArea(const TMainFormOptions& options)
 {
     MainSplitter = new QSplitter(Qt::Horizontal, this);
     MainSplitter->setObjectName(QStringLiteral("MainSplitter"));
@@ -95,6 +142,17 @@ void TMainForm::CreateCentralArea()
     EditorSplitter->setStretchFactor(0, 4);
     EditorSplitter->setStretchFactor(1, 1);
     EditorSplitter->setSizes({560, 120});
+
+    const QString board = FindAppFile(QStringLiteral("board.jpg"));
+    Scene = std::make_unique<TPreviewScene>(board.toStdString());
+    if (!Scene->TextureError.empty()) {
+        dm->Log(QStringLiteral("error"), QString::fromStdString("table texture: " + Scene->TextureError));
+    }
+    PanelGL = new TPreviewPanel(*Scene, options.WithViewer, MainSplitter);
+    GLWorldViewer1 = PanelGL->GLWorldViewer1;
+    MainSplitter->setStretchFactor(0, 1);
+    MainSplitter->setStretchFactor(1, 1);
+    MainSplitter->setSizes({600, 600});
     setCentralWidget(MainSplitter);
     // The page that becomes current is the target of the actions.
     connect(pctrlMain, &QTabWidget::currentChanged, this, [this](int index) {
@@ -161,6 +219,7 @@ void TMainForm::CreateActions()
     actUnCommentBlock = l.Add("actUnCommentBlock", "Un-Comment Block", {}, K(Qt::CTRL | Qt::ALT | Qt::Key_U), 41);
     actUnCommentBlock->OnExecute = onPage(&IEditor::UnCommentBlock);
     actUnCommentBlock->OnUpdate = withSelection;
+    CreateRunActions();
     l.SetImages(ToolbarImage);
 
     // Shortcuts of actions that no menu holds work through the window.
@@ -214,10 +273,37 @@ void TMainForm::CreateMenus()
     mView->addActions({actViewStatusbar, actViewVars});
     connect(mView, &QMenu::aboutToShow, this, [this] { UpdateAllActions(false); });
 
-    SuppressAllMessages1 = new QAction(QStringLiteral("Suppress All Messages"), this);
+    mRun = menuBar()->addMenu(QStringLiteral("&Run"));
+    mRun->setObjectName(QStringLiteral("mRun"));
+    mRun->addActions({actRun, actPause, actStepBack, actStep, actStop});
+    mRun->addSeparator();
+    SuppressAllMessages1 = mRun->addAction(QStringLiteral("Suppress All Messages"));
     SuppressAllMessages1->setObjectName(QStringLiteral("SuppressAllMessages1"));
     SuppressAllMessages1->setCheckable(true);
     SuppressAllMessages1->setChecked(true);
+    connect(mRun, &QMenu::aboutToShow, this, [this] { UpdateAllActions(false); });
+
+    mHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    mHelp->setObjectName(QStringLiteral("mHelp"));
+    QAction* tips = mHelp->addAction(QStringLiteral("Tips"));
+    tips->setObjectName(QStringLiteral("actTips"));
+    connect(tips, &QAction::triggered, this, [] { RunGuarded([] { dm->Tips1.Execute(); }); });
+    mHelp->addSeparator();
+    for (const auto& [caption, address] : {std::pair{"Shobot\u00AE - Website", WebSiteAddress},
+                                           std::pair{"Shopbot\u00AE - Forum", ForumAddress}}) {
+        QAction* item = mHelp->addAction(QString::fromUtf8(caption));
+        const QString url = QLatin1String(address);
+        connect(item, &QAction::triggered, this, [url] {
+            RunGuarded([url] {
+                if (!ShellOpen(url)) {
+                    ShowErrorBox("Could not open web browser to " + url.toStdString());
+                }
+            });
+        });
+    }
+    mHelp->addSeparator();
+    RunTests1 = mHelp->addAction(QStringLiteral("&Run Tests"));
+    RunTests1->setObjectName(QStringLiteral("RunTests1"));
 
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
@@ -230,6 +316,26 @@ void TMainForm::CreateMenus()
             [this] { RunGuarded([this] { OpeningContainingFolder1Click(); }); });
     connect(PopupMenu2, &QMenu::aboutToShow, this, [this] { UpdateAllActions(true); });
     pctrlMain->PopupMenu = PopupMenu2;
+}
+
+void TMainForm::CreateToolBar()
+{
+    const TDataModuleActions& a = dm->Actions;
+    StandardToolBar = addToolBar(QStringLiteral("Standard"));
+    StandardToolBar->setObjectName(QStringLiteral("StandardToolBar"));
+    StandardToolBar->setMovable(false);
+    StandardToolBar->setIconSize(QSize(16, 16));
+    StandardToolBar->addActions({actFileNew, actFileOpen, a.actFileSave});
+    StandardToolBar->addSeparator();
+    StandardToolBar->addActions({a.actEditCut, a.actEditCopy, a.actEditPaste, a.actEditUndo});
+    StandardToolBar->addSeparator();
+    StandardToolBar->addActions({a.actSearchFind, a.actSearchFindNext, a.actSearchFindPrev, a.actSearchReplace});
+    StandardToolBar->addSeparator();
+    StandardToolBar->addActions({actCommentBlock, actUnCommentBlock, a.actIndent, a.actUnIndent});
+    StandardToolBar->addSeparator();
+    StandardToolBar->addActions({actRun, actPause, actStepBack, actStep, actStop});
+    StandardToolBar->addSeparator();
+    StandardToolBar->addActions({actToggleBP, actClearBP});
 }
 
 void TMainForm::CreateStatusBar()
@@ -278,6 +384,10 @@ void TMainForm::ApplySettings()
     statusBar()->setHidden(!Settings.ViewStatusbar);
     lbVariables->setHidden(!Settings.ViewVariables);
     SuppressAllMessages1->setChecked(Settings.SuppressAllMessages);
+    PanelGL->cbSim->setChecked(Settings.GLSimulate);
+    PanelGL->cboJogsVisible->setChecked(Settings.GLJogsVisible);
+    PanelGL->cbWireframe->setChecked(Settings.ShowWireFramebit);
+    PanelGL->tbSpeed->setValue(Settings.GLDisplaySpeed);
 }
 
 void TMainForm::FillSettings()
@@ -291,17 +401,105 @@ void TMainForm::FillSettings()
     Settings.ViewStatusbar = !statusBar()->isHidden();
     Settings.ViewVariables = !lbVariables->isHidden();
     Settings.SuppressAllMessages = SuppressAllMessages1->isChecked();
+    Settings.GLSimulate = PanelGL->cbSim->isChecked();
+    Settings.GLJogsVisible = PanelGL->cboJogsVisible->isChecked();
+    Settings.ShowWireFramebit = PanelGL->cbWireframe->isChecked();
+    Settings.GLDisplaySpeed = PanelGL->tbSpeed->value();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event)
 {
+    if (FCloseConfirmed && !RunOnStack()) {
+        event->accept();
+        return;
+    }
     dm->Log(Debug, QStringLiteral("FormCloseQuery"));
     // A question that cannot be asked keeps the window: no page closes unasked.
     bool canClose = false;
     RunGuarded([&] { canClose = !EditorFactory || EditorFactory->CanCloseAll(); });
+    if (canClose && (Running || RunOnStack())) {
+        const TModalResult answer = MessageDlg("Cancel preview and Exit?", TMsgDlgType::mtConfirmation,
+                                               mbYes | mbNo | mbCancel);
+        if (answer == TModalResult::mrYes) {
+            // The run unwinds first; the window closes from the event loop after it.
+            Running = false;
+            FCloseConfirmed = true;
+            QueueCloseAfterRun();
+        }
+        canClose = false;
+    }
     if (canClose) {
         event->accept();
     } else {
         event->ignore();
+    }
+}
+
+void TMainForm::QueueCloseAfterRun()
+{
+    QTimer::singleShot(0, this, [this] {
+        if (RunOnStack()) {
+            QueueCloseAfterRun();
+            return;
+        }
+        close();
+    });
+}
+
+bool TMainForm::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate) {
+        RunGuarded([this] { FormActivate(); });
+    }
+    return QMainWindow::event(event);
+}
+
+void TMainForm::FormActivate()
+{
+    dm->Log(Debug, QStringLiteral("TMainForm.FormActivate"));
+    if (FirstActivate && dm->Tips1.ShowOnStartup) {
+        FirstActivate = false;
+        dm->Tips1.Execute();
+    }
+}
+
+void TMainForm::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void TMainForm::dropEvent(QDropEvent* event)
+{
+    const QList<QUrl> urls = event->mimeData()->urls();
+    event->acceptProposedAction();
+    RunGuarded([&] {
+        for (const QUrl& url : urls) {
+            if (url.isLocalFile()) {
+                DoOpenFile(url.toLocalFile());
+            }
+        }
+    });
+}
+
+void TMainForm::SetRegistry()
+{
+    dm->Log(Debug, QStringLiteral("SetRegistry"));
+    static const char* const Categories[] = {
+        "\\CLSID\\{C938A13C-86A6-49E6-B728-5B7C9C1A93B5}\\Implemented Categories\\{7DD95801-9882-11CF-9FA9-00AA006C42C4}",
+        "\\CLSID\\{C938A13C-86A6-49E6-B728-5B7C9C1A93B5}\\Implemented Categories\\{7DD95802-9882-11CF-9FA9-00AA006C42C4}"};
+    try {
+        TRegistry registry;
+        registry.SetRootKey(TRegistryRoot::ClassesRoot);
+        for (const char* key : Categories) {
+            if (!registry.OpenKey(key, true)) {
+                throw ERegistryException(std::string("Cannot create the key ") + key);
+            }
+        }
+        GetRegistryStore().Flush();
+    } catch (const std::exception&) {
+        ShowErrorBox("Error trying to set registry for ActiveX control.");
+        dm->Log(QStringLiteral("error"), QStringLiteral("trying to set the registry"));
     }
 }

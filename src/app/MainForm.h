@@ -1,20 +1,22 @@
 #pragma once
-// The main window: menus, the editor pages (pctrlMain) above the variables list, the
-// status bar and the window caption. It owns the expression evaluator and the motion
+// The main window: menus, tool bar, the editor pages (pctrlMain) above the variables
+// list on the left, the 3D preview with its control panel on the right, the status bar
+// and the caption. It owns the preview scene, the expression evaluator and the motion
 // simulator, the run state and the command hints; the editor pages reach it through
-// IEditorPageHost, the engine through IShellServices.
+// IEditorPageHost, the engine through IShellServices and the data module's run-file
+// slots.
 //
-// Built so far: the editing frame (File, Edit and View menus, tab popup, status bar,
-// breakpoint and comment actions). The preview, the run control, the Run, Tools and
-// Help menus and the tool bar are added by later parts of the shell: the editor side
-// is the first widget of MainSplitter, Quick View goes into the File menu before
-// "Recent Files" and the print items before PrintSetup1, SuppressAllMessages1 into the
-// Run menu, and UpdateAllActions covers every action of actlStandard.
+// Its code is split by concern: construction and closing (MainForm.cpp), the run
+// control and line loop (MainFormRun.cpp), the bit animation and the preview's
+// controls (MainFormPreview.cpp), files (MainFormFiles.cpp), the status bar and the
+// pages' host (MainFormStatus.cpp), the engine's shell (MainFormShell.cpp).
 
 #include "app/CommandHints.h"
 #include "app/EditorInterfaces.h"
 #include "app/EditorPageHost.h"
 #include "app/MainSettings.h"
+
+#include "app/PreviewScene.h"
 
 #include "engine/Move.h"
 #include "engine/ShellServices.h"
@@ -26,20 +28,33 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 #include <memory>
+#include <vector>
 
 class QLabel;
 class QListWidget;
 class QMenu;
 class QSplitter;
+class QToolBar;
+class TGLWorldViewer;
 class TPageControl;
+class TPreviewPanel;
+
+struct TMainFormOptions {
+    // The 3D viewer needs a display with OpenGL; without it the scene, the runs and
+    // their paths work all the same and the panel says that no picture is shown.
+    bool WithViewer = false;
+};
 
 class TMainForm : public QMainWindow, public IEditorPageHost, public IShellServices {
 public:
-    // The data module must exist; the window reads its settings and commands.ini, makes
-    // the evaluator and the simulator and installs itself as the pages' host.
-    TMainForm();
-    // Closes every page (they go on the recent list) and writes the main settings.
+    // The data module must exist; the window reads its settings and commands.ini, builds
+    // the preview scene, makes the evaluator and the simulator, installs its run-file
+    // handlers in the data module and itself as the pages' host.
+    explicit TMainForm(const TMainFormOptions& options = {});
+    // Closes every page (they go on the recent list), writes the main settings, then
+    // frees the simulator before the scene its paths live in.
     ~TMainForm() override;
 
     // --- run state (the run control drives it) ---
@@ -49,7 +64,11 @@ public:
     bool StepRequested = false;
     bool StepBackRequested = false;
     bool QuietRun = false;
+    // The part files being run, top level first.
+    QStringList FileStack;
 
+    // Declared before the simulator, whose paths and clamps live in it.
+    std::unique_ptr<TPreviewScene> Scene;
     TCalcul Calcul;
     std::unique_ptr<TMove> Move;
     TCommandHints CommandHints;
@@ -70,6 +89,11 @@ public:
     TAction* actClearBP;
     TAction* actCommentBlock;
     TAction* actUnCommentBlock;
+    TAction* actRun;
+    TAction* actStop;
+    TAction* actPause;
+    TAction* actStep;
+    TAction* actStepBack;
     // Updates every action of actlStandard, and of the data module too when asked.
     void UpdateAllActions(bool withDataModule);
 
@@ -82,7 +106,14 @@ public:
     QMenu* mRecentFiles;
     QMenu* mEdit;
     QMenu* mView;
+    QMenu* mRun;
+    QMenu* mHelp;
     QMenu* PopupMenu2;
+    QToolBar* StandardToolBar;
+    TPreviewPanel* PanelGL;
+    // nullptr without a viewer.
+    TGLWorldViewer* GLWorldViewer1 = nullptr;
+    QAction* RunTests1;
     std::array<QAction*, 10> MRUItems{};
     QAction* PrintSetup1;
     QAction* CloseAllb1;
@@ -109,6 +140,52 @@ public:
     void CloseAllb1Click();
     void OpeningContainingFolder1Click();
 
+    // --- run control (MainFormRun.cpp) ---
+    void actRunExecute();
+    void actPauseExecute();
+    void actStepExecute();
+    void actStepBackExecute();
+    void actStopExecute();
+    // The line loop over `lines`, or over the file `fileName` when it is given (its
+    // page opened, its name on the file stack); a time limit of -1 is none.
+    void RunFile(const TProgramLines& lines, const QString& fileName, int timeLimitMs);
+    // The data module's run-file handler: FP runs its sub-file through it.
+    void RunFileByName(const QString& fileName);
+    // A run of the file from a clean state without animation; its path text: the jog
+    // nodes, a line break, the cut nodes. Refused (empty) while a run is going.
+    QString RunFileForResults(const QString& fileName);
+    // The same run, without pages or questions, for at most `timeLimitMs`.
+    void RunQuickView(const QString& fileName, int timeLimitMs);
+    // Whether a run, a results run or a quick view is on the stack.
+    bool RunOnStack() const { return FRunDepth > 0; }
+    // Tests: called at each pass of a wait (they press Step, Stop ... there).
+    std::function<void()> OnWaitPass;
+    // Milliseconds a wait sleeps between passes (one frame); 0 in tests.
+    int WaitFrameMs = 16;
+
+    // --- bit animation and preview controls (MainFormPreview.cpp) ---
+    void GLCadencer1Progress(double deltaTime);
+    void MoveBitStep(double deltaTime);
+    void CollisionManager1Collision(TGLBaseSceneObject* object1, TGLBaseSceneObject* object2);
+    void cbSimClick();
+    void cbWireframeClick();
+    void cboJogsVisibleClick();
+    // Clear: the paths and zero offsets go; not while a run is going.
+    void BitBtn11Click();
+    void SetPathColors(const TVector& moveColor, const TVector& jogColor);
+    void SetPathDashed(bool moveDashed, bool jogDashed);
+    void ImageRightClick();
+    void ImageLeftClick();
+    // The main camera's focal length for the viewer's size: the table fills the view.
+    void UpdateCameraFocalLength();
+
+    // --- life ---
+    void FormActivate();
+    // Marks the automation class safe for scripting and initialising; a failure is
+    // reported and start-up goes on.
+    void SetRegistry();
+    bool FirstActivate = true;
+
     // --- status bar and caption ---
     void actUpdateStatusBarPanelsUpdate();
     // Whether the user may change the page: not while a run goes.
@@ -133,19 +210,48 @@ public:
     void FreeClamps() override;
 
 protected:
-    // Every page, last first, may ask to save; a refusal keeps the window open.
+    // Every page, last first, may ask to save; then, during a run, "Cancel preview and
+    // Exit?". A Yes stops the run and closes once the run has unwound.
     void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void CreateActions();
+    void CreateRunActions();
     void CreateMenus();
+    void CreateToolBar();
     void CreateStatusBar();
-    void CreateCentralArea();
+    void CreateCentralArea(const TMainFormOptions& options);
+    void ConnectPreview();
     void ApplySettings();
     void FillSettings();
     // The active page, unless its form is gone.
     std::shared_ptr<IEditor> LiveActiveEditor() const;
 
+    // The closing steps of every run: cadencer off, paused, not running, not stepping,
+    // the run line shown.
+    void EndRun();
+    // Everything a results run or quick view starts from.
+    void ResetForHeadlessRun();
+    // One pass of a wait: an animation tick, the pending events, the test hook, then
+    // sleep to the next frame.
+    void WaitPass();
+    // The step-mode wait after line `index`.
+    void StepWait(int index);
+    // Runs pending events every 50 ms of a loop that has no waits of its own.
+    void KeepResponsive();
+    void ShowRunLine(int line);
+    void QueueCloseAfterRun();
+
     std::array<QLabel*, StatusPanelCount> FPanels{};
     IEditorPageHost* FPreviousHost = nullptr;
+    // Runs (of any kind) on the stack; nothing the run uses is freed while above 0.
+    int FRunDepth = 0;
+    std::int64_t FLastEventPassMs = 0;
+    int FLinesSinceClockCheck = 0;
+    // The window closes without asking again (the question was answered during a run).
+    bool FCloseConfirmed = false;
+    std::string FShownVariables;
 };

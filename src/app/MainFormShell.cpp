@@ -1,14 +1,14 @@
 // The main window as the engine's shell (IShellServices).
+#include "app/BitAnimation.h"
 #include "app/DataModule.h"
 #include "app/MainForm.h"
+#include "app/MessagesForm.h"
 
 #include "platform/core/Clock.h"
 #include "platform/core/EventLoop.h"
 
 #include <QListWidget>
 
-#include <chrono>
-#include <thread>
 
 void TMainForm::Log(const std::string& tag, const std::string& text)
 {
@@ -19,18 +19,22 @@ void TMainForm::Log(const std::string& tag, const std::string& text)
 
 void TMainForm::AddMessage(const std::string& text)
 {
-    // The messages window comes with the run; until then PRINT goes to the debug log.
-    Log("info", text);
+    if (FMessages != nullptr) {
+        FMessages->AddMessage(QString::fromStdString(text));
+    } else {
+        Log("info", text);
+    }
 }
 
 void TMainForm::ShowVariables(const std::string& text)
 {
-    QStringList lines = QString::fromStdString(text).split(QStringLiteral("\r\n"));
-    if (!lines.isEmpty() && lines.last().isEmpty()) {
-        lines.removeLast();
+    // A run refreshes the list after every line; most lines change no variable.
+    if (text == FShownVariables && lbVariables->count() > 0) {
+        return;
     }
+    FShownVariables = text;
     lbVariables->clear();
-    lbVariables->addItems(lines);
+    lbVariables->addItems(VariablesListItems(QString::fromStdString(text)));
 }
 
 bool TMainForm::SuppressAllMessages() const
@@ -42,8 +46,7 @@ void TMainForm::Wait(int milliseconds)
 {
     const std::int64_t deadline = TickCountMs() + milliseconds;
     while (Running && TickCountMs() < deadline) {
-        ProcessPendingEvents();
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        WaitPass();
     }
 }
 

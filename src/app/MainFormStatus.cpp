@@ -1,11 +1,13 @@
 // The main window as the editor pages' host: the status bar and caption, command
 // hints, line parsing and the page control.
+#include "app/BitAnimation.h"
 #include "app/DataModule.h"
 #include "app/EditorInterfaces.h"
 #include "app/MainForm.h"
 #include "app/PageControl.h"
 
 #include "engine/ParsedLine.h"
+#include "scene/objects/Cone.h"
 
 #include <QLabel>
 
@@ -53,9 +55,14 @@ void TMainForm::ParseLine(const QString& lineText, TArrayofCmds& cmds)
     Move->PreprocessLine(lineText.toStdString(), false, cmds);
 }
 
-void TMainForm::ShowLinePosition(const QString&)
+void TMainForm::ShowLinePosition(const QString& lineText)
 {
-    // The marker of the caret line lives in the 3D preview, which comes with the run.
+    TArrayofCmds cmds;
+    ParseLine(lineText, cmds);
+    TGLCoordinates& marker = Scene->WireframeBit->Position();
+    const TAffineVector p = MarkerPosition(cmds, marker.GetAsAffineVector());
+    marker.SetPoint(p.X, p.Y, p.Z);
+    ShowVariables(Calcul.GetVariablesText());
 }
 
 QTabWidget* TMainForm::PageControl()

@@ -2,6 +2,8 @@
 // The small value types of the editor control: its option set, the status changes it
 // reports, its state flags and the enumerations of its published properties.
 
+#include "platform/core/MouseButtons.h"
+
 #include <cstdint>
 #include <initializer_list>
 
@@ -96,7 +98,6 @@ enum TCodeEditCaretType : std::uint8_t { ctVerticalLine, ctHorizontalLine, ctHal
 enum class TScrollStyle : std::uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
 enum TScrollHintFormat : std::uint8_t { shfTopLineOnly, shfTopToBottom };
 enum TBorderStyle : std::uint8_t { bsNone, bsSingle };
-enum TMouseButton : std::uint8_t { mbLeft, mbRight, mbMiddle };
 
 // The two moments at which the transient painting (bracket marks and the like) is asked
 // to draw: before a change removes what it drew, and after.

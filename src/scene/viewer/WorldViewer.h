@@ -9,6 +9,7 @@
 // and move the scene.
 
 #include "platform/core/Component.h"
+#include "platform/core/MouseButtons.h"
 #include "platform/core/VirtualKeys.h"
 #include "scene/WorldBuffer.h"
 
@@ -19,7 +20,6 @@ class QWidget;
 class QWindow;
 
 enum TVSyncMode { vsmSync, vsmNoSync };
-enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
 using TViewerNotifyEvent = std::function<void(TObject* sender)>;
 using TViewerMouseEvent = std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;

@@ -1,0 +1,104 @@
+#include "app/MainBlock.h"
+
+#include "app/DataModule.h"
+#include "app/EditorFactory.h"
+#include "app/EditorInterfaces.h"
+#include "app/MainForm.h"
+#include "app/MessagesForm.h"
+
+#include "editor/CodeBookmarkGlyphs.h"
+#include "editor/CodeHighlighters.h"
+#include "platform/core/IniRegistryStore.h"
+#include "platform/gui/ActionList.h"
+#include "platform/gui/QImageBitmap.h"
+#include "platform/gui/QtCanvas.h"
+#include "platform/gui/QtClipboard.h"
+#include "platform/gui/QtDialogResponder.h"
+#include "platform/gui/QtEventLoop.h"
+#include "scene/JPEGImage.h"
+#include "scene/MaterialLibrary.h"
+#include "scene/SceneObject.h"
+#include "scene/objects/Collision.h"
+#include "scene/objects/ShapeObjectClasses.h"
+#include "scene/viewer/GLX11Context.h"
+#include "scene/viewer/QtGlyphOutlines.h"
+
+#include <memory>
+#include <mutex>
+
+namespace {
+
+// Class registrations hold for the process; a second main block (tests) skips them.
+void RegisterClassesOnce()
+{
+    static std::once_flag once;
+    std::call_once(once, [] {
+        InstallQtGraphics();
+        InstallQtMeasuringCanvas();
+        InstallQtClipboard();
+        InstallCodeEditInternalImages();
+        RegisterEditorHighlighters();
+        RegisterGLX11ContextClass();
+        RegisterJPEGPictureFormat();
+        RegisterSceneObjectClasses();
+        RegisterMaterialLibraryClass();
+        RegisterShapeObjectClasses();
+        RegisterCollisionClasses();
+        InstallQtGlyphOutlines();
+    });
+}
+
+// The platform's services for the program's run: dialogs, registry, event loop.
+struct TPlatformServices {
+    TQtEventLoop Loop;
+    TEventLoopScope LoopScope{&Loop};
+    TQtDialogResponder Responder;
+    TDialogResponderScope ResponderScope{&Responder};
+    TIniRegistryStore Registry;
+    TRegistryStoreScope RegistryScope{&Registry};
+};
+
+} // namespace
+
+TKerfpadApplication::TKerfpadApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool TKerfpadApplication::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        ReportHandlerError(ExceptionMessage(std::current_exception()));
+        return false;
+    }
+}
+
+int KerfpadMainBlock(const QStringList& arguments, const TMainBlockOptions& options)
+{
+    RegisterClassesOnce();
+    QApplication::setApplicationName(QStringLiteral("Kerfpad"));
+    std::unique_ptr<TPlatformServices> services;
+    if (options.InstallServices) {
+        services = std::make_unique<TPlatformServices>();
+    }
+
+    dm = new Tdm;
+    dm->OpenLog();
+    dm->EditorOptions.EditorSettings.Load();
+    InstallEditorFactory();
+    int result = 0;
+    {
+        TMainFormOptions formOptions;
+        formOptions.WithViewer = options.WithViewer;
+        TMainForm window(formOptions);
+        TFMessages messages(&window);
+        FMessages = &messages;
+        window.show();
+        window.OpenCommandLine(arguments, true);
+        result = options.Loop ? options.Loop(window) : QApplication::exec();
+        FMessages = nullptr;
+    }
+    dm->CloseLog();
+    delete dm;
+    ReleaseEditorGlobals();
+    return result;
+}

@@ -1,0 +1,43 @@
+#pragma once
+// The messages window, "Part File Message Screen": the lines a part program PRINTs.
+// Each new line shows the window and brings it to the front; Close (or Escape) only
+// hides it, the lines stay until Clear. Save writes them as plain text, replacing the
+// chosen file only once the whole text is written.
+
+#include <QStringList>
+#include <QWidget>
+
+class QPlainTextEdit;
+class QPushButton;
+
+class TFMessages : public QWidget {
+public:
+    explicit TFMessages(QWidget* parent = nullptr);
+
+    // Appends a line and shows the window in front.
+    void AddMessage(const QString& text);
+    const QStringList& Lines() const { return FLines; }
+
+    void ButtonClearClick();
+    // The save dialog; on OK the lines go to the chosen file, CR LF after each. A file
+    // that cannot be written is reported in an error box.
+    void ButtonSaveClick();
+    void ButtonCloseClick() { hide(); }
+
+    QPlainTextEdit* RichEditMessages;
+    QPushButton* ButtonSave;
+    QPushButton* ButtonClear;
+    QPushButton* ButtonClose;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QStringList FLines;
+};
+
+// The one messages window, made by the program's main block; nullptr before and after.
+extern TFMessages* FMessages;
+
+// The lines as saved: each followed by CR LF, UTF-8.
+QByteArray MessagesFileText(const QStringList& lines);

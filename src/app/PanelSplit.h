@@ -1,0 +1,16 @@
+#pragma once
+// The two buttons that share the window between the editor and the preview. "Enlarge
+// Preview" first narrows the editor to its minimum width, and a second press folds it
+// away down to the width of the button bar; "Enlarge Editor" does the same to the
+// preview. The widths move in steps of 50, as the panels did when dragged by hand;
+// the window's width does not change.
+
+struct TPanelWidths {
+    int Editor = 0;
+    int Preview = 0;
+    bool operator==(const TPanelWidths&) const = default;
+};
+
+// `minEditor` and `minPreview` below 1 stand for the settings' defaults.
+TPanelWidths EnlargePreview(TPanelWidths widths, int minEditor, int barWidth);
+TPanelWidths EnlargeEditor(TPanelWidths widths, int minEditor, int minPreview, int barWidth);

@@ -1,0 +1,17 @@
+#pragma once
+// What every results run shares, whoever drives it (the headless runner, the shell's
+// test runner and quick view): the clean state it starts from and the path text it
+// answers with.
+
+#include <string>
+
+class TMove;
+class TCalcul;
+
+// No paths, no zero offsets, the position at 0, no clamps, one part-file level with an
+// empty step-back history, no GOSUB returns, no variables; sub-files resolve against
+// `fileName`'s folder.
+void ResetForResults(TMove& move, TCalcul& calcul, const std::string& fileName);
+
+// The jog path text trimmed, then CR LF when it is not empty, then the cut path text.
+std::string ResultsText(const TMove& move);
