@@ -158,6 +158,8 @@ public:
     void RunQuickView(const QString& fileName, int timeLimitMs);
     // Whether a run, a results run or a quick view is on the stack.
     bool RunOnStack() const { return FRunDepth > 0; }
+    // Whether the run waits in step mode for Step, Step Back or Stop.
+    bool StepWaiting() const { return FStepWaiting; }
     // Tests: called at each pass of a wait (they press Step, Stop ... there).
     std::function<void()> OnWaitPass;
     // Milliseconds a wait sleeps between passes (one frame); 0 in tests.
@@ -249,6 +251,7 @@ private:
     IEditorPageHost* FPreviousHost = nullptr;
     // Runs (of any kind) on the stack; nothing the run uses is freed while above 0.
     int FRunDepth = 0;
+    bool FStepWaiting = false;
     std::int64_t FLastEventPassMs = 0;
     int FLinesSinceClockCheck = 0;
     // The window closes without asking again (the question was answered during a run).

@@ -223,6 +223,8 @@ void TMainForm::StepWait(int index)
     ShowRunLine(StepBackRequested ? index : index + 1);
     StepRequested = false;
     StepBackRequested = false;
+    FStepWaiting = true;
+    TFinally done([this] { FStepWaiting = false; });
     do {
         WaitPass();
     } while (!StepRequested && !StepBackRequested && Running);
