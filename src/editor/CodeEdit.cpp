@@ -26,13 +26,28 @@ TCustomCodeEdit::TCustomCodeEdit(TComponent* owner)
     : TComponent(owner), fontTemplate_("Courier New", 10, 0), font_("Courier New", 10, 0)
 {
     lines_ = std::make_unique<TCodeEditStringList>();
-    lines_->OnAdded = [this](int index, const QString& text) { ListAdded(index, text); };
+    lines_->OnAdded = [this](int index, const QString& text) {
+        rowIndex_.Changed(*lines_, index);
+        ListAdded(index, text);
+    };
     lines_->OnChange = MakeDelegate<&TCustomCodeEdit::LinesChanged>(this);
     lines_->OnChanging = MakeDelegate<&TCustomCodeEdit::LinesChanging>(this);
-    lines_->OnCleared = [this](TObject*) { ListCleared(); };
-    lines_->OnDeleted = [this](int index) { ListDeleted(index); };
-    lines_->OnInserted = [this](int index, const QString& text) { ListInserted(index, text); };
-    lines_->OnPutted = [this](int index, const QString& text) { ListPutted(index, text); };
+    lines_->OnCleared = [this](TObject*) {
+        rowIndex_.Changed(*lines_, 0);
+        ListCleared();
+    };
+    lines_->OnDeleted = [this](int index) {
+        rowIndex_.Changed(*lines_, index);
+        ListDeleted(index);
+    };
+    lines_->OnInserted = [this](int index, const QString& text) {
+        rowIndex_.Changed(*lines_, index);
+        ListInserted(index, text);
+    };
+    lines_->OnPutted = [this](int index, const QString& text) {
+        rowIndex_.Changed(*lines_, index);
+        ListPutted(index, text);
+    };
 
     undoList_ = std::make_unique<TCodeEditUndoList>();
     undoList_->OnAddedUndo = MakeDelegate<&TCustomCodeEdit::UndoListChanged>(this);
@@ -318,6 +333,7 @@ void TCustomCodeEdit::LinesChanging(TObject*) { SetState(sfLinesChanging, true);
 
 void TCustomCodeEdit::LinesChanged(TObject*)
 {
+    rowIndex_.UpdateEnded();
     FlushRescan();
     SetState(sfLinesChanging, false);
     if (host_) {

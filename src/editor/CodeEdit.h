@@ -26,6 +26,7 @@
 #include "editor/CodeEditUndoList.h"
 #include "editor/CodeGutter.h"
 #include "editor/CodeInternalImage.h"
+#include "editor/CodeRowIndex.h"
 #include "editor/CodeEnumSet.h"
 #include "editor/CodeSelectedColor.h"
 #include "editor/CodeTextDrawer.h"
@@ -696,6 +697,8 @@ private:
     int rescanFirst_ = -1;
     int rescanLast_ = -1;
     int knownLineCount_ = 0;
+    // The logical line of each row under soft wrap, for the gutter's numbers.
+    TCodeRowIndex rowIndex_;
     std::unique_ptr<TCodeSelectedColor> selectedColor_;
     std::unique_ptr<TCodeEditUndoList> undoList_;
     std::unique_ptr<TCodeEditUndoList> redoList_;

@@ -112,16 +112,13 @@ void TCustomCodeEdit::Paint(TCanvas& canvas)
 namespace {
 
 // Under soft wrap a row shows the number of its logical line, and only on the line's
-// first row: the count of head rows up to it.
+// first row: the count of head rows up to it, starting from the head rows before the
+// first painted row.
 class TGutterNumbers {
 public:
-    TGutterNumbers(const TCodeEditStringList& lines, bool logical, int firstRow) : lines_(lines), logical_(logical)
+    TGutterNumbers(const TCodeEditStringList& lines, bool logical, int headsBefore)
+        : lines_(lines), logical_(logical), heads_(headsBefore)
     {
-        if (logical_) {
-            for (int row = 1; row < firstRow && row <= lines_.Count(); ++row) {
-                heads_ += IsHead(row) ? 1 : 0;
-            }
-        }
     }
     // 0 for a continuation row, which shows no number.
     int Next(int row)
@@ -140,7 +137,7 @@ private:
 
     const TCodeEditStringList& lines_;
     bool logical_;
-    int heads_ = 0;
+    int heads_;
 };
 
 } // namespace
@@ -170,7 +167,8 @@ void TCustomCodeEdit::DrawGutter(TCanvas& canvas, const TRect& clip, int firstLi
             const int numbersEnd = gutterWidth_ - gutter_->RightOffset() - 2;
             const int bandRight = std::min(clip.Right, gutterWidth_ - 2);
             const int textTop = (lineHeight_ - drawer.GetCharHeight()) / 2;
-            TGutterNumbers numbers(*lines_, wordWrap_ && LineCount() >= 2, firstLine);
+            const bool logical = wordWrap_ && LineCount() >= 2;
+            TGutterNumbers numbers(*lines_, logical, logical ? rowIndex_.HeadsBefore(*lines_, firstLine - 1) : 0);
             for (int line = firstLine; line <= lastLine; ++line) {
                 const int top = (line - topLine_) * lineHeight_;
                 const int number = numbers.Next(line);

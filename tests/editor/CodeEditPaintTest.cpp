@@ -11,6 +11,7 @@
 
 #include <map>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -331,6 +332,81 @@ TEST_F(CodeEditPaint, AHighlighterWhiteSpaceBackgroundIsTheTextBackground)
     highlighter.Class(4).SetBackground(clNavy);
     EXPECT_EQ(Paint().Fills().back().color, clNavy) << "below the last line";
     editor.SetHighlighter(nullptr);
+}
+
+// The gutter's logical numbers come from a row index kept across paints: after every kind
+// of edit under soft wrap (typing that rewraps, breaks and joins, deleted lines, rows
+// exchanged, wrap switched off and on) a paint near the caret shows what counting from
+// the top shows.
+TEST_F(CodeEditPaint, GutterNumbersUnderWrapFollowEveryEdit)
+{
+    std::mt19937 random(40);
+    const auto pick = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    QStringList lines;
+    for (int i = 0; i < 1500; ++i) {
+        QString line;
+        for (int words = pick(9); words > 0; --words) {
+            line += QString(1 + pick(6), QLatin1Char('a' + pick(26))) + QLatin1Char(' ');
+        }
+        lines << line;
+    }
+    TCustomCodeEdit& editor = Open("");
+    editor.Lines().SetText(lines.join(QLatin1Char('\n')));
+    editor.Gutter().SetShowLineNumbers(true);
+    editor.Gutter().SetDigitCount(4);
+    const int width = editor.GutterWidth();
+    session->host.clientWidth = width + 2 + 20 * 8;
+    editor.ClientResized();
+    editor.SetWordWrap(true);
+    ASSERT_GT(editor.LineCount(), 2000) << "rows of several blocks of the index";
+
+    const auto check = [&](const std::string& step) {
+        editor.SetTopLine(std::max(1, editor.CaretY() - 10));
+        const int top = editor.TopLine();
+        std::map<int, std::string> painted;
+        for (const TCanvasCall& c : Paint(TRect{0, 0, width, 320}).Texts()) {
+            const QString text = QString::fromStdString(c.Utf8Text()).trimmed();
+            if (c.rect.Right <= width - 2 && !text.isEmpty()) {
+                painted[top + (c.y - kAscent) / 16] = text.toStdString();
+            }
+        }
+        std::map<int, std::string> counted;
+        int heads = 0;
+        for (int row = 1; row <= top + 20 && row <= editor.LineCount(); ++row) { // 20 rows and the next
+            if (!editor.Lines().IsContinuationLine(row - 1)) {
+                ++heads;
+                if (row >= top) {
+                    counted[row] = std::to_string(heads);
+                }
+            }
+        }
+        ASSERT_EQ(painted, counted) << step;
+    };
+    check("wrapped");
+    for (int step = 0; step < 300; ++step) {
+        const int row = 1 + pick(editor.LineCount());
+        editor.SetCaretXY(TTextPoint{1 + pick(static_cast<int>(editor.LineAt(row).size()) + 1), row});
+        switch (pick(7)) {
+        case 0: session->Type("more words, "); break;
+        case 1: session->Press("Enter"); break;
+        case 2: session->Press({"BkSp", "BkSp", "BkSp"}); break;
+        case 3: session->Press({"Del", "Del"}); break;
+        case 4: session->Press("Ctrl+Y"); break;
+        case 5:
+            // A change that names no row: two rows trade places, pieces and heads alike.
+            editor.Lines().Exchange(row - 1, pick(editor.LineCount()));
+            break;
+        default:
+            if (pick(10) == 0) {
+                editor.SetWordWrap(false);
+                check("unwrapped at step " + std::to_string(step));
+                editor.SetWordWrap(true);
+            } else {
+                session->Type("x");
+            }
+        }
+        check("step " + std::to_string(step));
+    }
 }
 
 TEST_F(CodeEditPaint, APieceNeverStartsOnTheSecondHalfOfAPair)
