@@ -327,8 +327,7 @@ void TMainForm::RunFile(const TProgramLines& lines, const QString& fileName, int
             if ((deadline - now) % 100 == 0) {
                 ProcessPendingEvents();
             }
-        }
-        if (!PanelGL->cbSim->isChecked() && !StepMode) {
+        } else if (!PanelGL->cbSim->isChecked() && !StepMode) {
             KeepResponsive();
         }
     }
