@@ -132,14 +132,15 @@ TTextSearchDialog::TTextSearchDialog(QWidget* parent) : QDialog(parent)
     // Row 1 stays free for the replace dialog's text.
     grid->addLayout(boxes, 2, 0, 1, 2);
 
+    // The box only lays the buttons out; each ends the dialog with its own result.
     auto* buttons = new QDialogButtonBox(this);
     QPushButton* ok = Button(this, "btnOK", QStringLiteral("OK"));
     ok->setDefault(true);
     QPushButton* cancel = Button(this, "btnCancel", QStringLiteral("Cancel"));
     buttons->addButton(ok, QDialogButtonBox::AcceptRole);
     buttons->addButton(cancel, QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    SetModalResult(*ok, *this, TModalResult::mrOk);
+    SetModalResult(*cancel, *this, TModalResult::mrCancel);
     grid->addWidget(buttons, 3, 0, 1, 2);
 
     FitSize(QSize(332, 180));
@@ -214,27 +215,22 @@ TConfirmReplaceDialog::TConfirmReplaceDialog(QWidget* parent) : QDialog(parent)
     lblConfirmation->setWordWrap(true);
     lblConfirmation->setGeometry(60, 12, 261, 44);
 
-    struct TButtonSpec {
+    struct TAnswerButton {
         const char* Name;
         QString Caption;
         TModalResult Result;
     };
-    const TButtonSpec specs[] = {{"btnReplace", QStringLiteral("&Yes"), TModalResult::mrYes},
-                                 {"btnSkip", QStringLiteral("&No"), TModalResult::mrNo},
-                                 {"btnCancel", QStringLiteral("Cancel"), TModalResult::mrCancel},
-                                 {"btnReplaceAll", QStringLiteral("Yes to &all"), TModalResult::mrAll}};
+    const TAnswerButton answers[] = {{"btnReplace", QStringLiteral("&Yes"), TModalResult::mrYes},
+                                     {"btnSkip", QStringLiteral("&No"), TModalResult::mrNo},
+                                     {"btnCancel", QStringLiteral("Cancel"), TModalResult::mrCancel},
+                                     {"btnReplaceAll", QStringLiteral("Yes to &all"), TModalResult::mrAll}};
     int x = 8;
-    for (const auto& spec : specs) {
-        QPushButton* button = Button(this, spec.Name, spec.Caption);
+    for (const auto& answer : answers) {
+        QPushButton* button = Button(this, answer.Name, answer.Caption);
         button->setGeometry(x, 64, 75, 25);
         x += 80;
-        const TModalResult result = spec.Result;
-        if (result == TModalResult::mrCancel) {
-            connect(button, &QPushButton::clicked, this, &QDialog::reject);
-        } else {
-            connect(button, &QPushButton::clicked, this, [this, result] { done(DialogCode(result)); });
-        }
-        if (result == TModalResult::mrYes) {
+        SetModalResult(*button, *this, answer.Result);
+        if (answer.Result == TModalResult::mrYes) {
             button->setDefault(true);
         }
     }

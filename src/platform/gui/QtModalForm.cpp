@@ -1,5 +1,6 @@
 #include "platform/gui/QtModalForm.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -10,6 +11,31 @@
 namespace {
 // Beyond Qt's own Accepted (1) and Rejected (0).
 constexpr int FirstOwnCode = 100;
+// The property that carries a button's modal result.
+constexpr const char* ModalResultProperty = "kerfpadModalResult";
+
+void EndDialog(QDialog& dialog, TModalResult result)
+{
+    if (result == TModalResult::mrOk) {
+        dialog.accept();
+    } else if (result == TModalResult::mrCancel) {
+        dialog.reject();
+    } else {
+        dialog.done(ModalResultCode(result));
+    }
+}
+
+// The enabled button of the dialog that answers `result`, if it has one.
+QAbstractButton* ButtonFor(QDialog& dialog, TModalResult result)
+{
+    for (QAbstractButton* button : dialog.findChildren<QAbstractButton*>()) {
+        const QVariant value = button->property(ModalResultProperty);
+        if (value.isValid() && value.toInt() == static_cast<int>(result) && button->isEnabled()) {
+            return button;
+        }
+    }
+    return nullptr;
+}
 
 bool ReadIndex(const QString& value, int count, int& index)
 {
@@ -19,7 +45,7 @@ bool ReadIndex(const QString& value, int count, int& index)
 }
 } // namespace
 
-int DialogCode(TModalResult result)
+int ModalResultCode(TModalResult result)
 {
     switch (result) {
     case TModalResult::mrOk: return QDialog::Accepted;
@@ -88,14 +114,18 @@ bool TQtModalForm::SetField(const std::string& name, const std::string& value)
     return SetWidgetField(FDialog, QString::fromStdString(name), QString::fromStdString(value));
 }
 
+void SetModalResult(QAbstractButton& button, QDialog& dialog, TModalResult result)
+{
+    button.setProperty(ModalResultProperty, static_cast<int>(result));
+    QObject::connect(&button, &QAbstractButton::clicked, &dialog, [&dialog, result] { EndDialog(dialog, result); });
+}
+
 TModalResult TQtModalForm::CloseModal(TModalResult result)
 {
-    if (result == TModalResult::mrOk) {
-        FDialog.accept();
-    } else if (result == TModalResult::mrCancel) {
-        FDialog.reject();
+    if (QAbstractButton* button = ButtonFor(FDialog, result)) {
+        button->click();
     } else {
-        FDialog.done(DialogCode(result));
+        EndDialog(FDialog, result);
     }
     return ModalResultOf(FDialog.result());
 }
