@@ -26,10 +26,7 @@
 #include <memory>
 #include <mutex>
 
-namespace {
-
-// Class registrations hold for the process; a second main block (tests) skips them.
-void RegisterClassesOnce()
+void RegisterKerfpadClasses()
 {
     static std::once_flag once;
     std::call_once(once, [] {
@@ -47,6 +44,8 @@ void RegisterClassesOnce()
         InstallQtGlyphOutlines();
     });
 }
+
+namespace {
 
 // The platform's services for the program's run: dialogs, registry, event loop.
 struct TPlatformServices {
@@ -74,7 +73,7 @@ bool TKerfpadApplication::notify(QObject* receiver, QEvent* event)
 
 int KerfpadMainBlock(const QStringList& arguments, const TMainBlockOptions& options)
 {
-    RegisterClassesOnce();
+    RegisterKerfpadClasses();
     QApplication::setApplicationName(QStringLiteral("Kerfpad"));
     std::unique_ptr<TPlatformServices> services;
     if (options.InstallServices) {

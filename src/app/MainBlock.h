@@ -28,6 +28,10 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
 };
 
+// The start-up registrations: picture formats, classes, the Qt stand-ins the lower
+// layers draw and measure with. Once per process; later calls do nothing.
+void RegisterKerfpadClasses();
+
 // Runs the program on `arguments` (each one opened as a file, switches too); the exit
 // code of the loop.
 int KerfpadMainBlock(const QStringList& arguments, const TMainBlockOptions& options = {});

@@ -1,8 +1,9 @@
 // One QApplication for the whole binary, on the offscreen platform unless the
-// environment names another: the shell's tests create widgets and pixmaps, and Qt
-// allows a single application object per process. The start-up calls the editor pages
-// need come first.
+// environment names another or the run asks for the Gl suites only (they need the X
+// server): the shell's tests create widgets and pixmaps, and Qt allows a single
+// application object per process. The start-up calls the editor pages need come first.
 
+#include "app/MainBlock.h"
 #include "editor/CodeBookmarkGlyphs.h"
 #include "platform/gui/QImageBitmap.h"
 #include "platform/gui/QtCanvas.h"
@@ -12,11 +13,18 @@
 #include <QApplication>
 
 #include <cstdlib>
+#include <string_view>
 
 int main(int argc, char** argv)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
+    bool onlyGl = false;
+    for (int i = 1; i < argc; ++i) {
+        onlyGl = onlyGl || std::string_view(argv[i]).starts_with("--gtest_filter=*Gl");
+    }
+    if (!onlyGl) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    }
+    TKerfpadApplication app(argc, argv);
     InstallQtGraphics();
     InstallQtMeasuringCanvas();
     InstallCodeEditInternalImages();
