@@ -1,0 +1,181 @@
+// The shell's run of the million-move program with Simulate off and no viewer, beside
+// the engine's headless rate on the same lines, with the longest time the window goes
+// without an event pass; and, under an X server, the preview's frame with that
+// program's path of a million nodes at 800 x 600 while only the bit moves. A binary of
+// its own: it needs a QApplication, on xcb when there is a display.
+
+#include "EngineBenchPrograms.h"
+
+#include "app/DataModule.h"
+#include "app/EditorFactory.h"
+#include "app/MainBlock.h"
+#include "app/MainForm.h"
+#include "app/PreviewPanel.h"
+#include "engine/ProgramRunner.h"
+#include "engine/RunResults.h"
+#include "platform/gui/QtEventLoop.h"
+#include "scene/objects/Cone.h"
+#include "scene/objects/LinesGroup.h"
+#include "scene/viewer/WorldViewer.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+// A data module, an editor factory and the main window in a folder of their own.
+struct TShell {
+    explicit TShell(bool withViewer)
+    {
+        qputenv("KERFPAD_APP_DIR", folder.path().toUtf8());
+        dm = new Tdm;
+        InstallEditorFactory();
+        TMainFormOptions options;
+        options.WithViewer = withViewer;
+        window = std::make_unique<TMainForm>(options);
+        window->PanelGL->cbSim->setChecked(false);
+    }
+    ~TShell()
+    {
+        window.reset();
+        ReleaseEditorGlobals();
+        delete dm;
+        dm = nullptr;
+    }
+    // The simulator as a results run leaves it, then the program's lines through the
+    // shell's own line loop.
+    void RunProgram()
+    {
+        ResetForResults(*window->Move, window->Calcul, std::string());
+        window->Running = true;
+        window->RunFile(enginebench::PlainMoves(), QString(), -1);
+        window->Running = false;
+    }
+
+    QTemporaryDir folder;
+    TQtEventLoop loop;
+    TEventLoopScope loopScope{&loop};
+    std::unique_ptr<TMainForm> window;
+};
+
+std::unique_ptr<TShell> gShell;
+std::unique_ptr<TShell> gViewerShell;
+
+void BM_HeadlessRunOfPlainMoves(benchmark::State& state)
+{
+    TEngineData data;
+    TCalcul calcul;
+    enginebench::QuietShell shell;
+    TMove move(data, calcul, shell);
+    TProgramRunner runner(move, data, calcul);
+    for (auto _ : state) {
+        state.PauseTiming();
+        ResetForResults(move, calcul, std::string());
+        state.ResumeTiming();
+        runner.RunLinesForResults(enginebench::PlainMoves());
+    }
+    state.SetItemsProcessed(state.iterations() * enginebench::ProgramLines);
+}
+BENCHMARK(BM_HeadlessRunOfPlainMoves)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The event passes are timed by a timer that fires on every pass of the event loop.
+void BM_ShellRunOfPlainMovesSimulateOff(benchmark::State& state)
+{
+    if (!gShell) {
+        gShell = std::make_unique<TShell>(false);
+    }
+    QElapsedTimer clock;
+    qint64 last = 0;
+    qint64 longest = 0;
+    QTimer pass;
+    pass.setInterval(0);
+    QObject::connect(&pass, &QTimer::timeout, [&] {
+        const qint64 now = clock.elapsed();
+        longest = std::max(longest, now - last);
+        last = now;
+    });
+    for (auto _ : state) {
+        state.PauseTiming();
+        ResetForResults(*gShell->window->Move, gShell->window->Calcul, std::string());
+        state.ResumeTiming();
+        pass.start();
+        clock.start();
+        last = 0;
+        gShell->RunProgram();
+        longest = std::max(longest, clock.elapsed() - last);
+        pass.stop();
+    }
+    state.SetItemsProcessed(state.iterations() * enginebench::ProgramLines);
+    state.counters["longest_gap_ms"] = static_cast<double>(longest);
+}
+BENCHMARK(BM_ShellRunOfPlainMovesSimulateOff)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// One frame of the 800 x 600 preview holding the million-node path, the bit moved a
+// little before each; the path's copy for drawing is made once.
+void BM_PreviewFrameWithMillionNodePath(benchmark::State& state)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+        state.SkipWithError("needs an X server");
+        return;
+    }
+    if (!gViewerShell) {
+        // One shell at a time: each holds the data module.
+        gShell.reset();
+        gViewerShell = std::make_unique<TShell>(true);
+    }
+    TMainForm& window = *gViewerShell->window;
+    TGLWorldViewer* viewer = window.GLWorldViewer1;
+    if (!viewer) {
+        state.SkipWithError("no OpenGL");
+        return;
+    }
+    window.show();
+    viewer->Widget()->setFixedSize(800, 600);
+    QElapsedTimer shown;
+    shown.start();
+    while (shown.elapsed() < 500) {
+        QCoreApplication::processEvents();
+    }
+    gViewerShell->RunProgram();
+    const TLineBatches& batches = window.Scene->DummyLines->Batches();
+    viewer->Paint();
+    const std::uint64_t copiedBefore = batches.PointsCopied();
+    float x = 0;
+    for (auto _ : state) {
+        x = x > 90 ? 0 : x + 0.5f;
+        window.Scene->Bit->Position().SetPoint(x, 24, 0);
+        viewer->Paint();
+    }
+    state.counters["points_copied_per_frame"] =
+        static_cast<double>(batches.PointsCopied() - copiedBefore) / static_cast<double>(state.iterations());
+    state.counters["viewer_w"] = viewer->Width();
+    state.counters["viewer_h"] = viewer->Height();
+}
+BENCHMARK(BM_PreviewFrameWithMillionNodePath)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY")) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
+    TKerfpadApplication app(argc, argv);
+    RegisterKerfpadClasses();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    gViewerShell.reset();
+    gShell.reset();
+    return 0;
+}
