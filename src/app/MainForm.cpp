@@ -22,6 +22,7 @@
 #include "scene/objects/FontManager.h"
 
 #include <QCheckBox>
+#include <QPushButton>
 #include <QCloseEvent>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -368,6 +369,8 @@ QString TMainForm::StatusPanelText(int panel) const
 void TMainForm::UpdateAllActions(bool withDataModule)
 {
     actlStandard.UpdateAll();
+    // Clear would free paths a line of the run may still be adding to.
+    PanelGL->BitBtn11->setEnabled(!Running);
     if (withDataModule && dm != nullptr) {
         dm->Actions.actlMain.UpdateAll();
     }

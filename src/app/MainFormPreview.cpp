@@ -32,6 +32,14 @@ void TMainForm::ConnectPreview()
     connect(PanelGL->cboJogsVisible, &QCheckBox::clicked, this, [this] { RunGuarded([this] { cboJogsVisibleClick(); }); });
     connect(PanelGL->BitBtn11, &QPushButton::clicked, this, [this] { RunGuarded([this] { BitBtn11Click(); }); });
     PanelGL->OnResized = [this] { UpdateCameraFocalLength(); };
+    if (GLWorldViewer1 != nullptr) {
+        // A click gives the viewer the focus (the navigation keys go to it then).
+        GLWorldViewer1->OnClick = [this](TObject*) {
+            if (!GLWorldViewer1->Widget()->hasFocus()) {
+                GLWorldViewer1->Widget()->setFocus();
+            }
+        };
+    }
     connect(PanelGL->ImageRight, &QToolButton::clicked, this, [this] { ImageRightClick(); });
     connect(PanelGL->ImageLeft, &QToolButton::clicked, this, [this] { ImageLeftClick(); });
 }

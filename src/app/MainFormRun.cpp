@@ -157,6 +157,7 @@ void TMainForm::EndRun()
     Running = false;
     StepMode = false;
     ShowRunLine(Move->GetLineIndex());
+    UpdateAllActions(false);
 }
 
 void TMainForm::actPauseExecute()

@@ -10,6 +10,11 @@
 #include "platform/gui/QtEventLoop.h"
 
 #include <QDir>
+#include <QTimer>
+
+#include "../support/QtTestApp.h"
+
+#include <stdexcept>
 
 namespace {
 
@@ -98,6 +103,18 @@ TEST_F(MainBlockGui, RunTestsShowsOnlyWithATestRunsFolder)
     QDir(QString::fromStdString(folder.string())).mkdir("TestRuns");
     Run({}, [&](TMainForm& window) { visible = window.RunTests1->isVisible(); });
     EXPECT_TRUE(visible);
+}
+
+TEST_F(MainBlockGui, AnExceptionThatEscapesAHandlerIsReportedNotFatal)
+{
+    Dialogs.ExpectMessage("escaped", TModalResult::mrOk);
+    bool after = false;
+    Run({}, [&](TMainForm& window) {
+        QTimer::singleShot(0, &window, [] { throw std::runtime_error("escaped"); });
+        QTimer::singleShot(1, &window, [&] { after = true; });
+        testsupport::WaitFor([&] { return after; }, 2000);
+    });
+    EXPECT_TRUE(after) << "the loop went on";
 }
 
 } // namespace
