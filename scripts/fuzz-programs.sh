@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-30}"
-out=build-fuzz-programs
+out="${KERFPAD_FUZZ_BUILD:-build-fuzz-programs}"
 mkdir -p "$out"
 probe='extern "C" int LLVMFuzzerTestOneInput(const char*, unsigned long) { return 0; }'
 if ! command -v clang++ >/dev/null || ! echo "$probe" | clang++ -x c++ -fsanitize=fuzzer - -o "$out/probe" 2>/dev/null; then
@@ -35,5 +35,8 @@ printf '&i = 0\r\nagain:\r\nJ2, 0, 1\r\nCC, 1, , 1, 0, 28000000\r\n&i = &i + 1\r
 printf '&i = 0\r\nagain:\r\n[CLAMP] left-front, 10, 5, 0, 2, 2, 1\r\n&i = &i + 1\r\nIF &i < 5000 THEN GOTO again\r\n' \
   > "$seeds/seed-clamp-loop"
 printf 'M2,1,1\rMX, -1.50\rFP sub.sbp, 2, 2\rMY, -007\rM2,2,2\r' > "$seeds/seed-carriage-returns"
+printf '\xEF\xBB\xBFMX, 2\r\nFP sub.sbp\r\n\xEF\xBB\xBFMY, 3\r\n' > "$seeds/seed-byte-order-marks"
+printf 'loop:\r\nM2 %%(1), SIN(2)*2, 1, 0, %%(4)\r\nCG,-1,0.5-0.5,1,1,18.0017,O,0,100,3,34.0555,100,2\r\nIF 1 = 1 THEN GOTO loop\r\n' \
+  > "$seeds/seed-pocket-loop"
 
 "$out/tests/program_fuzz" -max_total_time="$seconds" -max_len=32768 -timeout=20 -rss_limit_mb=2048 "$seeds"

@@ -91,6 +91,8 @@ bool TMove::ExecuteLine(const TProgramLines* lines, std::string_view lineText, c
 
     const std::string_view word = DispatchWord(FLineText, cmds[0]);
     if (!steppingBack && !FNested) {
+        // The history grows with every executed line, drawn or not.
+        CheckPreviewBytes(0);
         FLineStart = {FPos.X, FPos.Y, FPos.Z, FPos.W, FA, FB, FTool.X, FTool.Y, FTool.Z, 0, 0, 0, 0, FNewPolyline, -1};
         FLineStart.CutCount = static_cast<std::uint32_t>(FCutLines.size());
         FLineStart.JogCount = static_cast<std::uint32_t>(FJogLines.size());

@@ -153,6 +153,14 @@ public:
     static constexpr std::size_t DefaultMaxPathNodes = 50000000;
     std::size_t MaxPathNodes = DefaultMaxPathNodes;
     std::size_t PathNodeCount() const { return FPathNodes; }
+    // The most memory the preview may hold, in bytes: the polylines with their nodes,
+    // what drawing them keeps, the clamp boxes and the step-back history. Points alone
+    // do not bound it: a path of short polylines costs several times more per point
+    // than one long one. A run that would pass it stops as at the point limit, what was
+    // drawn kept.
+    static constexpr std::size_t DefaultMaxPreviewBytes = 2000000000;
+    std::size_t MaxPreviewBytes = DefaultMaxPreviewBytes;
+    std::size_t PreviewBytes() const;
 
     TPartFiles& PartFiles() { return FPartFiles; }
     // The clamp boxes of the run; the shell frees them before every run.
@@ -192,6 +200,13 @@ private:
     // Paths.
     TGLLines* NewPolyline(bool jog);
     void AddNode(bool jog, bool setCurPos, bool newLine, float x, float y, float z);
+    // The path's node and byte counts follow every polyline that comes, changes or goes.
+    std::size_t PolylineBytes(const TGLLines& line) const;
+    void DeletePolyline(TGLLinesArray& lines);
+    void DeleteLastNode(TGLLines& line);
+    // Stops the run when `growth` more bytes and the line's history record would take
+    // the preview past its limit.
+    void CheckPreviewBytes(std::size_t growth) const;
     static bool ToolIsAtEnd(const TGLLinesArray& lines, const TAffineVector& tool);
     static int LastNodeCount(const TGLLinesArray& lines);
     // Step back: the state before the stepped-back line comes back.
@@ -265,8 +280,9 @@ private:
     bool FJogDashed = false;
     bool FJogsVisible = false;
     bool FNewPolyline = false;
-    // Nodes in FCutLines and FJogLines together.
+    // Nodes in FCutLines and FJogLines together, and what those polylines cost.
     std::size_t FPathNodes = 0;
+    std::size_t FPathBytes = 0;
     TGLLinesArray FCutLines;
     TGLLinesArray FJogLines;
     TGLBaseSceneObject* FLinesParent;
@@ -285,6 +301,9 @@ private:
         float A, B;
     };
     std::vector<TZeroUndo> FZeroUndo;
+    // The most one executed line adds to the history, as PreviewBytes counts it.
+    static constexpr std::size_t LineRecordBytes =
+        2 * (sizeof(std::uint32_t) + sizeof(int) + sizeof(TLineUndo) + sizeof(TZeroUndo));
     // The zero-offset undo entry of the line being executed, -1 while it changed none.
     std::int32_t FLineZeroIndex = -1;
     TLineUndo FLineStart{};

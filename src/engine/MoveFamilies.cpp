@@ -66,6 +66,7 @@ void TMove::DoTCommands(const TArrayofCmds&)
 
 void TMove::DoClamp(const TArrayofCmds& cmds)
 {
+    CheckPreviewBytes(TClampList::BytesPerClamp);
     FClamps.Add(cmds, FClampsParent, FCollisionManager);
     FHandled = true;
 }

@@ -8,8 +8,10 @@
 #include "engine/PathText.h"
 #include "engine/ShellServices.h"
 #include "platform/core/NumberFormat.h"
+#include "scene/objects/LineBatches.h"
 #include "scene/objects/Lines.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -37,8 +39,57 @@ bool TMove::ToolIsAtEnd(const TGLLinesArray& lines, const TAffineVector& tool)
     return SamePoint(line->NodePoint(line->NodeCount() - 1), tool);
 }
 
+std::size_t TMove::PolylineBytes(const TGLLines& line) const
+{
+    return line.MemoryBytes() + TLineBatches::BytesPerStrip
+        + TLineBatches::BytesPerPoint * static_cast<std::size_t>(line.NodeCount());
+}
+
+std::size_t TMove::PreviewBytes() const
+{
+    // The lists count at twice their size: the most their next growth reaches.
+    const std::size_t lists = FUndo.size() * sizeof(std::uint32_t) + FFullUndo.size() * sizeof(TLineUndo)
+        + FZeroUndo.size() * sizeof(TZeroUndo) + FPartFiles.History().size() * sizeof(int)
+        + (FCutLines.size() + FJogLines.size()) * sizeof(TGLLines*);
+    return FPathBytes + 2 * lists + static_cast<std::size_t>(FClamps.Count()) * TClampList::BytesPerClamp;
+}
+
+void TMove::CheckPreviewBytes(std::size_t growth) const
+{
+    // Room is kept for the history record of the line being executed, which comes
+    // after its nodes.
+    if (PreviewBytes() + growth + LineRecordBytes > MaxPreviewBytes) {
+        throw ERunError("The preview holds more than " + std::to_string(MaxPreviewBytes / 1000000) + " MB.");
+    }
+}
+
+void TMove::DeletePolyline(TGLLinesArray& lines)
+{
+    TGLLines* line = lines.back();
+    FPathNodes -= static_cast<std::size_t>(line->NodeCount());
+    FPathBytes -= std::min(FPathBytes, PolylineBytes(*line));
+    delete line;
+    lines.pop_back();
+}
+
+void TMove::DeleteLastNode(TGLLines& line)
+{
+    const std::size_t before = PolylineBytes(line);
+    line.DeleteLastNode();
+    --FPathNodes;
+    FPathBytes = FPathBytes + PolylineBytes(line) - std::min(FPathBytes, before);
+}
+
 TGLLines* TMove::NewPolyline(bool jog)
 {
+    TGLLinesArray& lines = jog ? FJogLines : FCutLines;
+    if (!lines.empty()) {
+        // The last polyline of this kind is finished: its spare room goes back.
+        TGLLines& last = *lines.back();
+        const std::size_t before = PolylineBytes(last);
+        last.CompactNodes();
+        FPathBytes = FPathBytes + PolylineBytes(last) - std::min(FPathBytes, before);
+    }
     auto* line = new TGLLines(nullptr);
     line->SetNodesAspect(lnaInvisible);
     line->SetLineColor(jog ? FJogColor : FMoveColor);
@@ -54,7 +105,8 @@ TGLLines* TMove::NewPolyline(bool jog)
     if (jog) {
         line->SetVisible(FJogsVisible);
     }
-    (jog ? FJogLines : FCutLines).push_back(line);
+    lines.push_back(line);
+    FPathBytes += PolylineBytes(*line);
     FNewPolyline = false;
     return line;
 }
@@ -66,9 +118,15 @@ void TMove::AddNode(bool jog, bool setCurPos, bool newLine, float x, float y, fl
     }
     TGLLinesArray& lines = jog ? FJogLines : FCutLines;
     // A polyline to append to always exists: without one the node starts it.
-    TGLLines* line = newLine || lines.empty() ? NewPolyline(jog) : lines.back();
+    newLine = newLine || lines.empty();
+    // A new polyline's first node is inline: only the polyline itself grows the preview.
+    const std::size_t growth = newLine ? 0 : lines.back()->NodeGrowthBytes();
+    CheckPreviewBytes(TLineBatches::BytesPerPoint
+                      + (newLine ? sizeof(TGLLines) + TLineBatches::BytesPerStrip + 2 * sizeof(TGLLines*) : growth));
+    TGLLines* line = newLine ? NewPolyline(jog) : lines.back();
     line->AddNode(x, y, z);
     ++FPathNodes;
+    FPathBytes += growth + TLineBatches::BytesPerPoint;
     FTool = {x, y, z};
     if (setCurPos) {
         FPos = {x, y, z, 0.0f};
@@ -118,26 +176,22 @@ void TMove::AddPathNode(char kind)
 void TMove::TruncatePolylines(TGLLinesArray& lines, std::uint32_t count, std::uint32_t nodes)
 {
     while (lines.size() > count) {
-        FPathNodes -= static_cast<std::size_t>(lines.back()->NodeCount());
-        delete lines.back();
-        lines.pop_back();
+        DeletePolyline(lines);
     }
     if (!lines.empty()) {
         TGLLines* last = lines.back();
         while (static_cast<std::uint32_t>(last->NodeCount()) > nodes) {
-            last->DeleteLastNode();
-            --FPathNodes;
+            DeleteLastNode(*last);
         }
     }
 }
 
 void TMove::FreePolylines(TGLLinesArray& lines)
 {
-    for (TGLLines* line : lines) {
-        FPathNodes -= static_cast<std::size_t>(line->NodeCount());
-        delete line;
+    while (!lines.empty()) {
+        DeletePolyline(lines);
     }
-    lines.clear();
+    lines.shrink_to_fit();
 }
 
 void TMove::SetJogsVisible(bool visible)

@@ -121,12 +121,9 @@ void TMove::StepBack()
         TGLLines* line = lines.back();
         const TAffineVector before = line->NodePoint((code & NewLineBit) ? 0 : line->NodeCount() - 2);
         if (code & NewLineBit) {
-            FPathNodes -= static_cast<std::size_t>(line->NodeCount());
-            delete line;
-            lines.pop_back();
+            DeletePolyline(lines);
         } else {
-            line->DeleteLastNode();
-            --FPathNodes;
+            DeleteLastNode(*line);
         }
         FTool = {before.X, before.Y, before.Z};
         FPos = {before.X - FZero.X, before.Y - FZero.Y, before.Z - FZero.Z, 0.0f};

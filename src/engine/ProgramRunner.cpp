@@ -35,6 +35,13 @@ TProgramRunner::~TProgramRunner()
 void TProgramRunner::SplitLines(std::string_view text, TProgramLines& lines)
 {
     lines.clear();
+    // Many editors begin a UTF-8 file with a byte-order mark; left on line 1 it would
+    // hide that line's command word, and the line would do nothing without an error.
+    // Only the text's first mark is one: a mark further on is a character of the text.
+    constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+    if (text.starts_with(ByteOrderMark)) {
+        text.remove_prefix(ByteOrderMark.size());
+    }
     std::size_t i = 0;
     const std::size_t n = text.size();
     while (i < n) {

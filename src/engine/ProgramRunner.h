@@ -38,9 +38,12 @@ public:
     int ExecutedLines() const { return FExecuted; }
     bool Capped() const { return FCapped; }
 
-    // Lines end at CR LF, LF or a lone CR, as in the editor's buffer; a break at the end
-    // of the text starts no further line.
+    // The one reading of part-program text for a run, as the editor's buffer reads a
+    // file: a leading UTF-8 byte-order mark is skipped, lines end at CR LF, LF or a
+    // lone CR, and a break at the end of the text starts no further line.
     static void SplitLines(std::string_view text, TProgramLines& lines);
+    // Every part file loaded from disk for a run (main file, FP sub-file, test run)
+    // goes through here; false when the file cannot be read.
     static bool LoadLines(const std::string& fileName, TProgramLines& lines);
 
 private:

@@ -43,6 +43,9 @@ TEST(NestedIf, ChainsBehaveAsOneNestedStatementPerThen)
          "PRINT \"x\"", "IF 2=2 THEN PRINT \"x\"", "PRINT", "IF"},
         {"IF 1=1 THEN if 2=2 then IF 3=4 THEN PRINT \"x\"  ", {}, "", false,
          "IF 3=4 THEN PRINT \"x\"", "if 2=2 then IF 3=4 THEN PRINT \"x\"", "IF", "IF"},
+        // A false first condition ends the chain before any nested statement.
+        {"IF 1=2 THEN IF 2=2 THEN PRINT \"x\"", {}, "", false,
+         "IF 1=2 THEN IF 2=2 THEN PRINT \"x\"", "", "IF", ""},
         {"IF 1=1 THEN IF 1=1 THEN END\nPRINT \"not reached\"", {}, "", true, "END", "IF 1=1 THEN END", "END", "IF"},
         {"IF 1=1 THEN IF 2.5 THEN PRINT \"x\"", {}, "The condition \"2.5\" (line: 1) gives 2.5, not a whole number",
          false, "IF 2.5 THEN PRINT \"x\"", "IF 1=1 THEN IF 2.5 THEN PRINT \"x\"", "IF", "IF"},

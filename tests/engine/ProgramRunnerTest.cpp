@@ -3,6 +3,8 @@
 
 #include "EnginePathSupport.h"
 
+#include "engine/EngineErrors.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -23,6 +25,13 @@ TEST(ProgramRunnerLines, EveryLineBreakStyleEndsALine)
         {"\n", {""}},
         {"x\r", {"x"}},
         {"", {}},
+        // One leading byte-order mark is no part of line 1; any other is text.
+        {"\xEF\xBB\xBFMX, 2\r\nMY, 3", {"MX, 2", "MY, 3"}},
+        {"\xEF\xBB\xBF", {}},
+        {"\xEF\xBB\xBF\r\nx", {"", "x"}},
+        {"\xEF\xBB\xBF\xEF\xBB\xBF" "a", {"\xEF\xBB\xBF" "a"}},
+        {"a\n\xEF\xBB\xBF" "b", {"a", "\xEF\xBB\xBF" "b"}},
+        {"\xEF\xBB", {"\xEF\xBB"}},
     };
     TTempFolder folder("runner_lines");
     for (const auto& [text, expected] : cases) {
@@ -40,6 +49,33 @@ TEST(ProgramRunnerLines, ASubFileWithCarriageReturnsRunsEveryLine)
     folder.Write("main.sbp", "FP, sub.sbp\r");
     TPathEngine e;
     EXPECT_EQ(ExpectedPath("0,0,0;1,1,0;2,2,0"), e.Runner.RunFileForResults(folder.Path("main.sbp")));
+}
+
+// A sub-file or a main file saved with a byte-order mark runs every line, as it does
+// without one, and its lines keep their numbers.
+TEST(ProgramRunnerLines, AByteOrderMarkChangesNothingARunSees)
+{
+    const std::string mark = "\xEF\xBB\xBF";
+    const std::string expected = ExpectedPath("0,0,0;0,0,0;2,0,0;2,3,0");
+    for (const bool subMark : {false, true}) {
+        for (const bool mainMark : {false, true}) {
+            TTempFolder folder("runner_bom");
+            folder.Write("sub.sbp", (subMark ? mark : "") + "MX, 2\r\nMY, 3\r\n");
+            folder.Write("main.sbp", (mainMark ? mark : "") + "M2, 0, 0\r\nFP, sub.sbp\r\n");
+            TPathEngine e;
+            EXPECT_EQ(expected, e.Runner.RunFileForResults(folder.Path("main.sbp"))) << subMark << mainMark;
+        }
+    }
+    TTempFolder folder("runner_bom_error");
+    folder.Write("main.sbp", mark + "MX, 1\nMX, &nothing\n");
+    TPathEngine e;
+    std::string error;
+    try {
+        e.Runner.RunFileForResults(folder.Path("main.sbp"));
+    } catch (const ERunError& ex) {
+        error = ex.Message();
+    }
+    EXPECT_NE(error.find("(line: 2)"), std::string::npos) << error;
 }
 
 } // namespace

@@ -1,11 +1,11 @@
 // libFuzzer target: any bytes as a whole part program, run through the headless runner
 // as a results run would, then stepped back and parsed for the editor. A run may end
 // with a run error (the shell shows those in a box); anything else that escapes, a
-// sanitizer report, or path nodes beyond the limit is a fault.
+// sanitizer report, or path nodes or preview memory beyond the limits is a fault.
 //
-// Every dialog is answered (Yes, OK, "1"). Executed lines and path nodes are capped so
-// that each input ends quickly. Sub-file calls read only a scratch folder: the program
-// itself is there as main.sbp, so it may call itself.
+// Every dialog is answered (Yes, OK, "1"). Executed lines, path nodes and the preview's
+// bytes are capped so that each input ends quickly. Sub-file calls read only a scratch
+// folder: the program itself is there as main.sbp, so it may call itself.
 
 #include "EngineTestSupport.h"
 #include "engine/ProgramRunner.h"
@@ -23,6 +23,7 @@ namespace {
 
 constexpr int MaxExecutedLines = 10000;
 constexpr std::size_t MaxPathNodes = 200000;
+constexpr std::size_t MaxPreviewBytes = 16000000; // low enough that inputs reach it
 
 std::string ScratchFolder()
 {
@@ -49,7 +50,7 @@ void CheckPaths(const TMove& move)
             nodes += static_cast<std::size_t>(line->Nodes().Count());
         }
     }
-    if (nodes != move.PathNodeCount() || nodes > move.MaxPathNodes) {
+    if (nodes != move.PathNodeCount() || nodes > move.MaxPathNodes || move.PreviewBytes() > move.MaxPreviewBytes) {
         std::abort();
     }
 }
@@ -71,6 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TFakeShell shell;
     TMove move(engineData, calcul, shell);
     move.MaxPathNodes = MaxPathNodes;
+    move.MaxPreviewBytes = MaxPreviewBytes;
     TProgramRunner runner(move, engineData, calcul);
     runner.MaxExecutedLines = MaxExecutedLines;
     engineData.SetOnRunFile([&](const std::string& name) { runner.RunFile(InScratch(scratch, name)); });

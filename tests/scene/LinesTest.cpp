@@ -239,6 +239,39 @@ TEST_F(LinesTest, BarePointsAndTheNodeCollectionDrawAlike)
     }
 }
 
+// A preview adds up its polylines' memory from the growth each node announces; a
+// finished polyline gives its spare room back and still draws the same.
+TEST_F(LinesTest, MemoryFollowsTheNodesAndCompacting)
+{
+    const std::size_t empty = line.MemoryBytes();
+    std::size_t counted = empty;
+    for (int i = 0; i < 37; ++i) {
+        counted += line.NodeGrowthBytes();
+        line.AddNode(float(i), 1, 2);
+        EXPECT_EQ(line.MemoryBytes(), counted) << i;
+    }
+    const auto drawn = [&] {
+        states.ResetAll();
+        gl.Clear();
+        line.BuildList(rci);
+        return gl.Texts();
+    };
+    const std::vector<std::string> before = drawn();
+    line.ClearStructureChanged();
+    line.CompactNodes();
+    EXPECT_LT(line.MemoryBytes(), counted);
+    EXPECT_GE(line.MemoryBytes(), empty + 37 * sizeof(TAffineVector));
+    EXPECT_FALSE(line.Changes() & ChangeBit(ocStructure)) << "compacting changes nothing drawn";
+    EXPECT_EQ(drawn(), before);
+    // Node objects cost far more than bare points, and the count says so.
+    const std::size_t bare = line.MemoryBytes();
+    line.Nodes();
+    EXPECT_GT(line.MemoryBytes(), bare + 37 * sizeof(TAffineVector));
+    counted = line.MemoryBytes() + line.NodeGrowthBytes();
+    line.AddNode(0, 0, 0);
+    EXPECT_EQ(line.MemoryBytes(), counted);
+}
+
 TEST_F(LinesTest, AssignCopiesBarePointsWithTheirColour)
 {
     TGLLines source;

@@ -65,4 +65,13 @@ private:
     std::vector<TMember> FMembers;
     std::vector<TRun> FRuns;
     std::uint64_t FPointsCopied = 0;
+
+public:
+    // What drawing one polyline keeps besides the polyline itself, at the most the
+    // vectors reach as they double: its member record, its strip entry and its place
+    // among the parent's children, and a copy of each node. A preview counts it for
+    // every polyline, since each is drawn one way or another.
+    static constexpr std::size_t BytesPerStrip =
+        2 * (sizeof(TMember) + sizeof(GLint) + sizeof(GLsizei) + sizeof(void*));
+    static constexpr std::size_t BytesPerPoint = 2 * sizeof(TAffineVector);
 };

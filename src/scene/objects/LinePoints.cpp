@@ -7,13 +7,6 @@
 
 static_assert(std::is_trivially_copyable_v<TAffineVector> && sizeof(TAffineVector) == 12);
 
-TLinePoints::THeap* TLinePoints::Heap() const
-{
-    THeap* heap = nullptr;
-    std::memcpy(&heap, storage_, sizeof heap);
-    return heap;
-}
-
 void TLinePoints::SetHeap(THeap* heap)
 {
     std::memcpy(storage_, &heap, sizeof heap);
@@ -39,9 +32,9 @@ void TLinePoints::Push(const TAffineVector& point)
         return;
     }
     if (count_ == InlineCount) {
-        constexpr std::uint32_t first = 8;
-        auto* heap = static_cast<THeap*>(AllocateBlock(sizeof(THeap) + first * sizeof(TAffineVector), nullptr));
-        heap->Capacity = first;
+        auto* heap = static_cast<THeap*>(
+            AllocateBlock(sizeof(THeap) + FirstHeapCapacity * sizeof(TAffineVector), nullptr));
+        heap->Capacity = FirstHeapCapacity;
         std::memcpy(PointsOf(heap), storage_, sizeof storage_);
         SetHeap(heap);
     } else if (Heap()->Capacity == count_) {
@@ -52,6 +45,17 @@ void TLinePoints::Push(const TAffineVector& point)
         SetHeap(heap);
     }
     HeapPoints()[count_++] = point;
+}
+
+void TLinePoints::ShrinkToFit()
+{
+    if (!OnHeap() || Heap()->Capacity == count_) {
+        return;
+    }
+    const std::size_t bytes = sizeof(THeap) + std::size_t(count_) * sizeof(TAffineVector);
+    auto* heap = static_cast<THeap*>(AllocateBlock(bytes, Heap()));
+    heap->Capacity = count_;
+    SetHeap(heap);
 }
 
 void TLinePoints::PopBack()

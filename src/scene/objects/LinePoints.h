@@ -6,7 +6,9 @@
 
 #include "scene/base/VectorTypes.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 class TLinePoints {
 public:
@@ -22,6 +24,22 @@ public:
     const TAffineVector& operator[](std::uint32_t index) const { return Data()[index]; }
 
     void Push(const TAffineVector& point);
+    // Bytes of the heap block, its allocation header included (0 while inline), and
+    // what the next Push adds to them.
+    std::size_t HeapBytes() const { return OnHeap() ? BlockBytes(Heap()->Capacity) : 0; }
+    std::size_t PushGrowth() const
+    {
+        if (count_ < InlineCount) {
+            return 0;
+        }
+        if (count_ == InlineCount) {
+            return BlockBytes(FirstHeapCapacity);
+        }
+        const std::uint32_t capacity = Heap()->Capacity;
+        return capacity == count_ ? BlockBytes(2 * capacity) - BlockBytes(capacity) : 0;
+    }
+    // Gives back the room that no point uses: for a polyline that is finished.
+    void ShrinkToFit();
     // Drops the last point (none left: nothing happens); back inline at three points.
     void PopBack();
     void Clear();
@@ -33,8 +51,19 @@ private:
         std::uint32_t Capacity;
         std::uint32_t Reserved;
     };
+    static constexpr std::uint32_t FirstHeapCapacity = 8;
+    // What malloc takes for a block: its size header, rounded to its alignment.
+    static constexpr std::size_t BlockBytes(std::uint32_t capacity)
+    {
+        return (sizeof(THeap) + std::size_t(capacity) * sizeof(TAffineVector) + sizeof(std::size_t) + 15) / 16 * 16;
+    }
     bool OnHeap() const { return count_ > InlineCount; }
-    THeap* Heap() const;
+    THeap* Heap() const
+    {
+        THeap* heap = nullptr;
+        std::memcpy(&heap, storage_, sizeof heap);
+        return heap;
+    }
     void SetHeap(THeap* heap);
     static TAffineVector* PointsOf(THeap* heap) { return reinterpret_cast<TAffineVector*>(heap + 1); }
     TAffineVector* HeapPoints() const { return PointsOf(Heap()); }

@@ -381,6 +381,12 @@ void TGLNodedLines::AddNode(float x, float y, float z)
     StructureChanged();
 }
 
+std::size_t TGLNodedLines::NodeBytes() const
+{
+    const TGLLinesNodes* nodes = Collection();
+    return nodes ? static_cast<std::size_t>(nodes->Count()) * NodeObjectBytes : points_.HeapBytes();
+}
+
 void TGLNodedLines::DeleteLastNode()
 {
     if (TGLLinesNodes* nodes = Collection()) {
@@ -444,6 +450,17 @@ void* TGLLines::operator new(std::size_t size)
 void TGLLines::operator delete(void* p, std::size_t size)
 {
     ReleaseSlot<TGLLines>(p, size);
+}
+
+std::size_t TGLLines::MemoryBytes() const
+{
+    std::size_t bytes = TSlotPool<sizeof(TGLLines)>::SlotSize + NodeBytes();
+    if (const TLineParts* parts = PartsIfAny()) {
+        // The parts themselves; their objects are rare and counted roughly by their size.
+        bytes += sizeof(TLineParts) + (parts->LineColor ? sizeof(TGLColor) : 0) +
+                 (parts->NodeColor ? sizeof(TLineParts::TNodeColor) : 0) + (parts->Nodes ? sizeof(TGLLinesNodes) : 0);
+    }
+    return bytes;
 }
 
 TSingleList& TGLLines::NURBSKnots() const

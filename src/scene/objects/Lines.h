@@ -186,6 +186,12 @@ public:
     void AddNode(float x, float y, float z);
     // Removes the last node (no-op when there is none).
     void DeleteLastNode();
+    // A finished polyline gives back the room its bare points do not use.
+    void CompactNodes() { points_.ShrinkToFit(); }
+    // What the nodes take on the heap besides the object, and what the next AddNode
+    // adds to that (a preview counts its memory as it grows).
+    std::size_t NodeBytes() const;
+    std::size_t NodeGrowthBytes() const { return Collection() ? NodeObjectBytes : points_.PushGrowth(); }
 
     // The nodes read without making the collection.
     int NodeCount() const { return Collection() ? Collection()->Count() : static_cast<int>(points_.Count()); }
@@ -210,6 +216,8 @@ protected:
 
 private:
     friend struct TLineParts;
+    // A node object with its place in the collection.
+    static constexpr std::size_t NodeObjectBytes = sizeof(TGLLinesNode) + sizeof(void*);
     void OnNodeColorChanged(TObject* sender);
     TGLLinesNodes* Collection() const { return PartsIfAny() ? PartsIfAny()->Nodes.get() : nullptr; }
     // The colour of every node while the nodes are bare points (new nodes take the
@@ -258,6 +266,8 @@ public:
     // slots, as the nodes do.
     static void* operator new(std::size_t size);
     static void operator delete(void* p, std::size_t size);
+    // The polyline's whole memory: its slot, its nodes and the parts made on first use.
+    std::size_t MemoryBytes() const;
 
     // True when the drawing is one line strip through the nodes in the line colour and
     // nothing else (no curve, no segments, no node colours, no markers).

@@ -1,0 +1,94 @@
+// Runaway programs: loops that never end and draw until the preview's limit stops the
+// run. Each reports what the preview held when it stopped (points, polylines, heap in
+// bytes and per point) and the process's peak RSS; run one at a time
+// (--benchmark_filter=Pocket and so on) to read a program's own peak.
+
+#include "engine/EngineData.h"
+#include "engine/EngineErrors.h"
+#include "engine/ProgramRunner.h"
+#include "EngineBenchPrograms.h"
+#include "engine/calcul/Calcul.h"
+
+#include <benchmark/benchmark.h>
+
+#include <malloc.h>
+#include <sys/resource.h>
+
+#include <string>
+
+namespace {
+
+using enginebench::QuietShell;
+
+std::size_t HeapInUse()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+double PeakRssMB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+void RunUntilStopped(benchmark::State& state, const TProgramLines& lines)
+{
+    TEngineData data;
+    TCalcul calcul;
+    QuietShell shell;
+    TMove move(data, calcul, shell);
+    TProgramRunner runner(move, data, calcul);
+    std::string stop;
+    double heap = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        move.Reset();
+        const std::size_t before = HeapInUse();
+        state.ResumeTiming();
+        try {
+            runner.RunLinesForResults(lines);
+            stop = "no stop";
+        } catch (const ERunError& e) {
+            stop = e.Message();
+        }
+        state.PauseTiming();
+        heap = static_cast<double>(HeapInUse() - before);
+        state.ResumeTiming();
+    }
+    const double points = static_cast<double>(move.PathNodeCount());
+    state.counters["lines_run"] = runner.ExecutedLines();
+    state.counters["points_M"] = points / 1e6;
+    state.counters["polylines"] = static_cast<double>(move.CutLines().size() + move.JogLines().size());
+    state.counters["heap_MB"] = heap / 1e6;
+    state.counters["bytes_per_point"] = points > 0 ? heap / points : 0;
+    state.counters["peak_rss_MB"] = PeakRssMB();
+    state.SetLabel(stop.substr(0, 60));
+}
+
+// A loop of large circles cut in 20,000 passes each: one long polyline per line.
+void BM_RunawayLargeCircles(benchmark::State& state)
+{
+    RunUntilStopped(state, {"loop:", "CC, 100, , 1, 0, 360, -0.001, 20000", "GOTO loop"});
+}
+
+// Small pocket cuts, each a new polyline of a few hundred points.
+void BM_RunawayPocketLoop(benchmark::State& state)
+{
+    RunUntilStopped(state, {"loop:", "M2 %(1), SIN(2)*2, 1, 0, %(4)",
+                            "CG,-1,0.5-0.5,1,1,18.0017,O,0,100,3,34.0555,100,2", "IF 1 = 1 THEN GOTO loop"});
+}
+
+// A jog to each hole, down and up: two short polylines per hole.
+void BM_RunawayDrillingLoop(benchmark::State& state)
+{
+    RunUntilStopped(state, {"&x = 0", "loop:", "&x = &x + 0.001", "J3, &x, 1, 0.5", "M3, &x, 1, -0.25",
+                            "M3, &x, 1, 0.5", "GOTO loop"});
+}
+
+} // namespace
+
+BENCHMARK(BM_RunawayLargeCircles)->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(BM_RunawayPocketLoop)->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(BM_RunawayDrillingLoop)->Unit(benchmark::kSecond)->Iterations(1);
