@@ -2,6 +2,7 @@
 
 #include "engine/EngineData.h"
 #include "engine/EngineErrors.h"
+#include "engine/RunResults.h"
 #include "engine/calcul/Calcul.h"
 #include "platform/core/StringUtils.h"
 
@@ -87,40 +88,23 @@ void TProgramRunner::RunFile(const std::string& fileName)
 
 void TProgramRunner::ResetForResults(const std::string& fileName)
 {
-    FMove.Reset();
-    FMove.SetPosition(TVector{0.0f, 0.0f, 0.0f, 0.0f});
-    FMove.PartFiles().Reset();
-    FMove.Clamps().Free();
-    FMove.SetFileName(fileName);
-    FMove.StartRun();
-    FCalcul.GetVariables().Clear();
+    ::ResetForResults(FMove, FCalcul, fileName);
     FExecuted = 0;
     FCapped = false;
-}
-
-std::string TProgramRunner::Results() const
-{
-    // The jog text trimmed and ended by CR LF again is the jog text itself (it begins
-    // with a number and ends with CR LF), so both kinds go into one text: a million
-    // nodes of path text are not copied.
-    std::string results;
-    FMove.GetPathText("J", results);
-    FMove.GetPathText("M", results);
-    return results;
 }
 
 std::string TProgramRunner::RunFileForResults(const std::string& fileName)
 {
     ResetForResults(fileName);
     RunFile(fileName);
-    return Results();
+    return ResultsText(FMove);
 }
 
 std::string TProgramRunner::RunLinesForResults(const TProgramLines& lines, const std::string& fileName)
 {
     ResetForResults(fileName);
     Run(lines);
-    return Results();
+    return ResultsText(FMove);
 }
 
 bool TProgramRunner::StepBack(const TProgramLines& lines)

@@ -48,7 +48,6 @@ public:
 
 private:
     void ResetForResults(const std::string& fileName);
-    std::string Results() const;
     void Run(const TProgramLines& lines);
 
     TMove& FMove;
