@@ -126,7 +126,10 @@ TEST_F(CodeEditWidgetInputGui, MouseSelectsByPressDragShiftClickAndDoubleClick)
 
 TEST_F(CodeEditWidgetInputGui, WheelAndScrollBarsMoveTheView)
 {
+    Open({"G0"});
+    EXPECT_FALSE(widget.verticalScrollBar()->isEnabled()) << "both arrows off: nothing to scroll";
     editor.Lines().SetText(QStringLiteral("G0\n").repeated(100000));
+    EXPECT_TRUE(widget.verticalScrollBar()->isEnabled());
     QWheelEvent wheel(QPointF(50, 50), widget.viewport()->mapToGlobal(QPointF(50, 50)), QPoint(), QPoint(0, -120),
                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(widget.viewport(), &wheel);
@@ -145,8 +148,17 @@ TEST_F(CodeEditWidgetInputGui, WheelAndScrollBarsMoveTheView)
     EXPECT_TRUE(TCodeEditScrollHintWindow::Visible());
     EXPECT_EQ(TCodeEditScrollHintWindow::Text(), QStringLiteral("Top Line: %1").arg(expected));
     bar->setSliderDown(false);
+    EXPECT_EQ(editor.TopLine(), expected) << "released where it was dragged, not read back through the scale";
     EXPECT_FALSE(TCodeEditScrollHintWindow::Visible());
     EXPECT_EQ(bar->value(), editor.ScrollInfo(sbVertical).position);
+    // The wheel over the bar scrolls lines as over the text, and leaves no hint behind.
+    QWheelEvent overBar(QPointF(2, 50), bar->mapToGlobal(QPointF(2, 50)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                        Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(bar, &overBar);
+    EXPECT_EQ(editor.TopLine(), expected + QApplication::wheelScrollLines());
+    EXPECT_FALSE(TCodeEditScrollHintWindow::Visible());
+    bar->triggerAction(QAbstractSlider::SliderMove); // what the bar does alone (its own keys)
+    EXPECT_FALSE(TCodeEditScrollHintWindow::Visible());
 
     // ScrollBars and BorderStyle become bar policies and the frame.
     editor.SetScrollBars(TScrollStyle::ssHorizontal);
@@ -330,6 +342,36 @@ TEST_F(CodeEditWidgetInputGui, CtrlSpaceOpensTheListTypingFiltersItEnterAccepts)
     QTest::mouseDClick(&popup, Qt::LeftButton, {}, row2);
     EXPECT_FALSE(popup.isVisible());
     EXPECT_EQ(Text(), QStringLiteral("MOVEZ,1,1|MOVEZ,1,1"));
+}
+
+TEST_F(CodeEditWidgetInputGui, TheListsWheelMovesTheSelectionAndItsBarTheRows)
+{
+    TCodeCompletionProposal list;
+    TCodeCompletionPopup popup(list.Form());
+    list.SetNbLinesInWindow(4);
+    for (int i = 0; i < 10; ++i) {
+        list.AddItem(QStringLiteral("ITEM%1").arg(i), QString());
+    }
+    list.AddEditor(&editor);
+    QTest::keyClick(&widget, Qt::Key_Space, Qt::ControlModifier);
+    ASSERT_TRUE(popup.isVisible());
+    QScrollBar* bar = popup.ScrollBar();
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->maximum(), 6) << "ten rows, four in the window";
+    const QPoint inside(5, list.Form().TitleBarHeight() + 2);
+    QWheelEvent wheel(inside, popup.mapToGlobal(inside), QPoint(), QPoint(0, -240), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(&popup, &wheel);
+    const int moved = 2 * std::min(QApplication::wheelScrollLines(), 4); // never more than a page a notch
+    EXPECT_EQ(list.Form().Position(), moved);
+    popup.grab(); // painted
+    EXPECT_EQ(bar->value(), list.Form().ScrollPosition()) << "the bar follows the selection";
+    bar->setValue(6);
+    EXPECT_EQ(list.Form().ScrollPosition(), 6);
+    QTest::mouseClick(&popup, Qt::LeftButton, {}, inside);
+    EXPECT_EQ(list.Form().ItemList().at(list.Form().Position()), QStringLiteral("ITEM6")) << "the first row shown";
+    QTest::keyClick(&widget, Qt::Key_Escape);
+    EXPECT_FALSE(popup.isVisible());
 }
 
 } // namespace

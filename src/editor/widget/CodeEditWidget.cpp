@@ -126,6 +126,7 @@ TCodeEditWidget::TCodeEditWidget(QWidget* parent) : QAbstractScrollArea(parent),
         connect(bar, &QAbstractSlider::actionTriggered, this, [this, kind](int action) { SliderAction(kind, action); });
         connect(bar, &QAbstractSlider::sliderReleased, this, [this, kind] { SliderReleased(kind); });
     }
+    verticalScrollBar()->installEventFilter(this);
     connect(&blinkTimer_, &QTimer::timeout, this, [this] { BlinkCaret(); });
     ApplyWindowStyle();
     editor_->SetHost(this);
@@ -318,6 +319,21 @@ void TCodeEditWidget::wheelEvent(QWheelEvent* event)
     event->accept();
 }
 
+// The wheel over the vertical bar scrolls as it does over the text (the platform sends it
+// to the window that owns the bar): by the system's wheel lines, never through the
+// bar's scaled steps.
+bool TCodeEditWidget::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == verticalScrollBar() && event->type() == QEvent::Wheel) {
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        if (wheel->angleDelta().y() != 0) {
+            wheelEvent(wheel);
+            return true;
+        }
+    }
+    return QAbstractScrollArea::eventFilter(watched, event);
+}
+
 // Qt grabs the mouse for the widget a button went down on until it comes up, so the
 // model's capture needs nothing more; losing the focus ends it.
 void TCodeEditWidget::SetCapture() {}
@@ -485,18 +501,31 @@ void TCodeEditWidget::SliderAction(TScrollBarKind kind, int action)
     default: return;
     }
     const int position = bar->sliderPosition();
-    Guarded([&] { editor_->Scroll(kind, code, position); });
-    // The bar lands where the model's view went, not where the action alone would.
-    bar->setSliderPosition(editor_->ScrollInfo(kind).position);
+    Guarded([&] {
+        editor_->Scroll(kind, code, position);
+        // A position set without a drag (the bar's own wheel) is a whole scroll: the
+        // hint it may have shown goes with it.
+        if (code == scPosition) {
+            editor_->Scroll(kind, scEndScroll, position);
+        }
+    });
+    // The bar lands where the model's view went, not where the action alone would. A
+    // dragged thumb stays under the mouse, as the platform's tracked thumb does: its
+    // position read back through a scaled bar would give another line on release.
+    if (!bar->isSliderDown()) {
+        bar->setSliderPosition(editor_->ScrollInfo(kind).position);
+    }
 }
 
 void TCodeEditWidget::SliderReleased(TScrollBarKind kind)
 {
-    const int position = Bar(kind)->sliderPosition();
+    QScrollBar* bar = Bar(kind);
+    const int position = bar->sliderPosition();
     Guarded([&] {
         editor_->Scroll(kind, scPosition, position);
         editor_->Scroll(kind, scEndScroll, position);
     });
+    bar->setValue(editor_->ScrollInfo(kind).position);
 }
 
 void TCodeEditWidget::ScrollBarsChanged()
@@ -513,7 +542,9 @@ void TCodeEditWidget::ScrollBarsChanged()
         bar->setRange(info.minimum, std::max(info.minimum, info.maximum - info.page + 1));
         bar->setPageStep(std::max(1, info.page));
         bar->setSingleStep(1);
-        bar->setValue(info.position);
+        if (!bar->isSliderDown()) {
+            bar->setValue(info.position);
+        }
         bar->setEnabled(info.firstArrowEnabled || info.secondArrowEnabled);
     }
     updatingScrollBars_ = false;

@@ -31,6 +31,7 @@ bool TQtClipboard::Open()
     }
     open_ = true;
     cleared_ = false;
+    changed_ = false;
     pending_ = std::make_unique<QMimeData>();
     return true;
 }
@@ -41,6 +42,12 @@ void TQtClipboard::Close()
         return;
     }
     open_ = false;
+    // A reader changes nothing: publishing would take the clipboard from the program
+    // that owns it (its data then goes when we exit) and fetch every format it offers.
+    if (!changed_) {
+        pending_.reset();
+        return;
+    }
     if (!cleared_) {
         // Formats set without emptying the clipboard join what it holds.
         if (const QMimeData* current = Current()) {
@@ -61,6 +68,7 @@ bool TQtClipboard::Clear()
         return false;
     }
     cleared_ = true;
+    changed_ = true;
     pending_ = std::make_unique<QMimeData>();
     return true;
 }
@@ -79,6 +87,7 @@ bool TQtClipboard::SetData(std::string_view format, const std::string& bytes)
     if (!open_) {
         return false;
     }
+    changed_ = true;
     const QByteArray data(bytes.data(), static_cast<qsizetype>(bytes.size()));
     if (IsText(format)) {
         pending_->setText(QString::fromUtf8(data));

@@ -1,6 +1,7 @@
 #pragma once
 // The clipboard service over the system clipboard: each format is a MIME type of one
-// QMimeData, and the formats set between Open and Close are published together.
+// QMimeData, and the formats set between Open and Close are published together; an
+// Open and Close that only read leave the clipboard with its owner.
 // "text/plain" travels as the clipboard's text, so other programs read and write it.
 
 #include "platform/core/Clipboard.h"
@@ -29,6 +30,7 @@ private:
     QClipboard::Mode mode_;
     bool open_ = false;
     bool cleared_ = false;
+    bool changed_ = false;
     std::unique_ptr<QMimeData> pending_;
 };
 
