@@ -1,6 +1,6 @@
 // The rule highlighter on the million-line program, under part-program rules built as
-// the shell builds them: rescanning every line state, painting every token, and the
-// rescan after an edit.
+// the shell builds them: rescanning every line state (with a range that spans lines, and
+// without), painting every token, and the rescan after an edit.
 
 #include "EditorBenchProgram.h"
 #include "../tests/support/PartProgramRules.h"
@@ -11,14 +11,16 @@
 
 namespace {
 
-// The shell's rules plus a block range that only its close text ends.
+// The shell's rules plus, unless left out, a block range that only its close text ends.
 struct TBenchEditor {
-    TBenchEditor(int lineCount)
+    explicit TBenchEditor(int lineCount, bool withBlock = true)
     {
         BuildPartProgramRules(highlighter);
-        auto block = std::make_unique<TCodeRange>("(*", "*)");
-        block->Name = "Block";
-        highlighter.RootRange()->AddRange(std::move(block));
+        if (withBlock) {
+            auto block = std::make_unique<TCodeRange>("(*", "*)");
+            block->Name = "Block";
+            highlighter.RootRange()->AddRange(std::move(block));
+        }
         if (lineCount >= 1000000) {
             lines.LoadFromBytes(Program());
         } else {
@@ -47,6 +49,17 @@ void BM_RescanAllRanges(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * editor.lines.Count());
 }
 BENCHMARK(BM_RescanAllRanges)->Unit(benchmark::kMillisecond);
+
+// The shell's rules alone: every range ends with its line, so no line is scanned.
+void BM_RescanAllRangesEndingWithLine(benchmark::State& state)
+{
+    TBenchEditor editor(1000000, false);
+    for (auto _ : state) {
+        RescanAllRanges(editor.lines, editor.highlighter);
+    }
+    state.SetItemsProcessed(state.iterations() * editor.lines.Count());
+}
+BENCHMARK(BM_RescanAllRangesEndingWithLine)->Unit(benchmark::kMillisecond);
 
 // What painting and printing do for every line.
 void BM_EveryToken(benchmark::State& state)

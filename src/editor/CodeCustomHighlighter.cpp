@@ -112,6 +112,8 @@ void TCodeCustomHighlighter::NextToEol()
     }
 }
 
+bool TCodeCustomHighlighter::RangesEndWithLine() const { return false; }
+
 void TCodeCustomHighlighter::SetEnabled(bool value)
 {
     if (value != enabled_) {

@@ -82,6 +82,10 @@ public:
     virtual void ResetRange();
     // Next until GetEol.
     virtual void NextToEol();
+    // True when no range can go on past a line end, whatever the lines hold: every line
+    // then starts in the state ResetRange gives, and the line-state scans store it
+    // without scanning. False, the safe answer, unless a highlighter can prove it.
+    virtual bool RangesEndWithLine() const;
 
     // --- change notification ---
     bool Enabled() const { return enabled_; }

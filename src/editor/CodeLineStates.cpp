@@ -3,8 +3,32 @@
 #include "editor/CodeCustomHighlighter.h"
 #include "editor/CodeEditStringList.h"
 
+namespace {
+
+// Where no range outlives its line, every line starts in the reset state: it is stored
+// from line `line` on, through `last` and then until a line already holds it, as a scan
+// would store it. Returns the last line that a scan would have scanned.
+int StoreResetState(TCodeEditStringList& lines, TCodeCustomHighlighter& highlighter, int line, int last)
+{
+    highlighter.ResetRange();
+    const int state = highlighter.GetRange();
+    for (; line < lines.Count(); ++line) {
+        if (line > last && state == lines.GetRange(line)) {
+            break;
+        }
+        lines.PutRange(line, state);
+    }
+    return line - 1;
+}
+
+} // namespace
+
 void RescanAllRanges(TCodeEditStringList& lines, TCodeCustomHighlighter& highlighter)
 {
+    if (highlighter.RangesEndWithLine()) {
+        StoreResetState(lines, highlighter, 0, lines.Count() - 1);
+        return;
+    }
     highlighter.ResetRange();
     for (int i = 0; i < lines.Count(); ++i) {
         lines.PutRange(i, highlighter.GetRange());
@@ -22,6 +46,9 @@ int ScanChangedLines(TCodeEditStringList& lines, TCodeCustomHighlighter& highlig
 {
     if (first < 0 || first >= lines.Count() - 1) {
         return first;
+    }
+    if (highlighter.RangesEndWithLine()) {
+        return StoreResetState(lines, highlighter, first + 1, last);
     }
     highlighter.SetRange(lines.GetRange(first));
     highlighter.SetLine(lines.Record(first).text, first);

@@ -1,7 +1,9 @@
 #pragma once
 // The highlighter state at the start of every line, kept in the text buffer (-1 for a
 // line not scanned yet). The editor control calls these when its highlighter or its
-// text changes.
+// text changes. A highlighter whose ranges all end with their line (RangesEndWithLine)
+// is not asked to scan: the states, and the lines reported scanned, are those a scan
+// would give.
 
 class TCodeEditStringList;
 class TCodeCustomHighlighter;

@@ -117,6 +117,21 @@ void TCodeRuleHighlighter::NextToEol()
     rangeId_ = state.range->TreeIndex();
 }
 
+bool TCodeRuleHighlighter::RangesEndWithLine() const
+{
+    // The token at a line end closes one range only: a range opened inside another
+    // would leave the next line in its parent, and one that does not close there
+    // carries on. Scanning moves only between a range and its parent or nested ranges,
+    // so from the root no line can end anywhere but the root.
+    for (int i = 0; i < root_->GetRangeCount(); ++i) {
+        const TCodeRange* range = root_->GetRange(i);
+        if (range->GetRangeCount() > 0 || !(range->CloseOnEol || range->CloseOnTerm)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 TCodeHighlighterAttributes* TCodeRuleHighlighter::GetDefaultAttribute(int index) const
 {
     if (index < 0 || index > 4) {
@@ -130,6 +145,11 @@ TCodeCharSet TCodeRuleHighlighter::GetWordChars() const
     TCodeCharSet set;
     set.IncludeRange(32, 255);
     set.SetHighCodesIncluded(true);
+    // The delimiters every prepared range has too: the answer must not depend on whether
+    // a line was scanned yet (line states can be stored without a scan).
+    for (char16_t c : AlwaysDelimiters) {
+        set.Exclude(c);
+    }
     return set.Minus(ResolveRange(rangeId_)->DelimiterChars);
 }
 

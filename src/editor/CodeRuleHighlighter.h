@@ -68,11 +68,15 @@ public:
     void SetRange(int range) override;
     void ResetRange() override;
     int LineNumber() const { return lineNumber_; }
+    // When every range nested in the root closes at the line end and holds no range of
+    // its own. Read from the rules, which are never fewer than the prepared tree's.
+    bool RangesEndWithLine() const override;
 
     // --- description ---
     // The current range's DefaultAttri for 0 to 4, else nullptr.
     TCodeHighlighterAttributes* GetDefaultAttribute(int index) const override;
-    // Characters 32 to 255 and every code unit above, less the current range's delimiters.
+    // Characters 32 to 255 and every code unit above, less the current range's delimiters
+    // (those every prepared range has included, prepared or not).
     TCodeCharSet GetWordChars() const override;
     QString GetLanguageName() const override;
     // The Sample lines, each followed by a line feed.

@@ -2,6 +2,9 @@
 #include "app/SearchState.h"
 
 #include "editor/CodeMacroRecorder.h"
+#include "editor/CodeRuleHighlighter.h"
+
+#include "../support/PartProgramRules.h"
 
 #include "ShellTestSupport.h"
 
@@ -388,6 +391,41 @@ TEST_F(EditorPageGui, ClosedPagesAnswerNothingButStayActiveUntilAnotherIs)
     first->ExecClose();
     Process();
     EXPECT_EQ(ActiveEditor, nullptr);
+}
+
+// The states a page keeps after loading a file are those of a scan of every line, under
+// the shell's rules (no range outlives its line) and with a block that spans lines.
+TEST_F(EditorPageGui, ALoadedPageKeepsTheLineStatesOfAFullScan)
+{
+    TCodeRuleHighlighter& highlighter = *dm->CodeRuleHighlighter1;
+    const auto fullScan = [&](const TCodeEditStringList& lines) {
+        std::vector<int> states;
+        highlighter.ResetRange();
+        for (int i = 0; i < lines.Count(); ++i) {
+            states.push_back(highlighter.GetRange());
+            highlighter.SetLine(lines.Get(i), i);
+            highlighter.NextToEol();
+        }
+        return states;
+    };
+    const auto stored = [](const TCodeEditStringList& lines) {
+        std::vector<int> states;
+        for (int i = 0; i < lines.Count(); ++i) {
+            states.push_back(lines.GetRange(i));
+        }
+        return states;
+    };
+    WriteText("states.sbp", "M3,1 ' (* cut\r\n&x = 2 (*\r\nJ2,0,0\r\n*) MS,1\r\nEND\r\n");
+    BuildPartProgramRules(highlighter);
+    const auto page = NewPage(FilePath("states.sbp"));
+    const TCodeEditStringList& lines = Code(page).Lines();
+    EXPECT_EQ(stored(lines), fullScan(lines));
+    highlighter.RootRange()->Unprepare();
+    highlighter.RootRange()->AddRange(std::make_unique<TCodeRange>("(*", "*)"));
+    page->OpenFile(FilePath("states.sbp"));
+    const std::vector<int> blockStates = stored(Code(page).Lines());
+    EXPECT_EQ(blockStates, fullScan(Code(page).Lines()));
+    EXPECT_NE(blockStates[2], 0) << "the block opened on line 2 reaches line 4";
 }
 
 // --- find and replace ------------------------------------------------------------------
