@@ -208,4 +208,6 @@ void TPreviewScene::BuildBit()
     GLCamera2->SetDepthOfView(10000);
     GLCamera2->SetFocalLength(50);
     GLLightSource3 = Light(Bit, "GLLightSource3", 5, 0, -2);
+    // The bits move every frame while the paths stand still: frames redraw only them.
+    GLWorld1.AddToDynamicLayer(DummyCube2);
 }

@@ -4,14 +4,18 @@
 #include "platform/core/DebugLog.h"
 #include "scene/Behaviours.h"
 #include "scene/Camera.h"
+#include "scene/DynamicLayer.h"
+#include "scene/GLStateCache.h"
 #include "scene/LightSource.h"
 #include "scene/WorldBuffer.h"
 #include "scene/WorldRootObject.h"
+#include "scene/base/BoundingBoxes.h"
+#include "scene/base/GeometryTests.h"
 #include "scene/base/VectorGeometry.h"
 
 #include <algorithm>
 
-TGLWorld::TGLWorld(TComponent* owner) : TGLAbstractWorld(owner)
+TGLWorld::TGLWorld(TComponent* owner) : TGLAbstractWorld(owner), dynamicLayer_(std::make_unique<TGLDynamicLayer>())
 {
     objectRoot_ = new TGLWorldRootObject(this);
     objectRoot_->SetName("ObjectRoot");
@@ -71,8 +75,13 @@ void TGLWorld::EndUpdate()
     }
 }
 
-void TGLWorld::NotifyChange(TObject* /*sender*/)
+void TGLWorld::NotifyChange(TObject* sender)
 {
+    // Counted even while updating: a frame drawn before the update ends must not take
+    // the old picture of the rest for a good one.
+    if (!IsLayerChange(sender)) {
+        ++staticRevision_;
+    }
     if (IsUpdating()) {
         return;
     }
@@ -134,7 +143,7 @@ void TGLWorld::RemoveLights(TGLBaseSceneObject* object)
     }
 }
 
-void TGLWorld::SetupLights(int maxLights)
+void TGLWorld::SetupLights(int maxLights, TGLLayerPass pass)
 {
     const int n = std::min(LightSlotCount, maxLights);
     GL.glPushMatrix();
@@ -145,7 +154,7 @@ void TGLWorld::SetupLights(int maxLights)
             continue;
         }
         const GLenum id = light->LightID();
-        if (!light->Shining()) {
+        if (!light->Shining() || (pass == lpStatic && dynamicLayer_->Contains(light))) {
             GL.glDisable(id);
             continue;
         }
@@ -186,6 +195,36 @@ void TGLWorld::SetupLights(int maxLights)
     for (int i = n; i < maxLights; ++i) {
         GL.glDisable(GLenum(GL_LIGHT0 + i));
     }
+}
+
+// ---- Dynamic layer ----
+
+bool TGLWorld::IsLayerChange(TObject* sender) const
+{
+    if (dynamicLayer_->Empty()) {
+        return false;
+    }
+    const auto* object = ObjectCast<TGLBaseSceneObject>(sender);
+    return object && object->Scene() == this && dynamicLayer_->Contains(object);
+}
+
+void TGLWorld::AddToDynamicLayer(TGLBaseSceneObject* object)
+{
+    if (dynamicLayer_->Add(object)) {
+        NotifyChange(this);
+    }
+}
+
+void TGLWorld::RemoveFromDynamicLayer(TGLBaseSceneObject* object)
+{
+    if (dynamicLayer_->Remove(object)) {
+        NotifyChange(this);
+    }
+}
+
+bool TGLWorld::HasDynamicLayer() const
+{
+    return !dynamicLayer_->Empty() && !dynamicLayer_->TopObjectsUnder(objectRoot_).empty();
 }
 
 // ---- Buffers ----
@@ -281,8 +320,9 @@ TMatrix TGLWorld::GetModelViewProjection() const
 }
 
 void TGLWorld::RenderScene(TGLWorldBuffer* buffer, int viewPortSizeX, int viewPortSizeY, TDrawState drawState,
-                           TGLBaseSceneObject* baseObject)
+                           TGLBaseSceneObject* baseObject, TGLLayerPass pass)
 {
+    KP_ASSERT(pass == lpAll || baseObject == nullptr);
     SetCurrentObject(nullptr);
     buffer->ClearAfterEffects();
     currentBuffer_ = buffer;
@@ -321,11 +361,15 @@ void TGLWorld::RenderScene(TGLWorldBuffer* buffer, int viewPortSizeX, int viewPo
 
     const GLboolean colorWrites = rci.ignoreMaterials ? GL_FALSE : GL_TRUE;
     GL.glColorMask(colorWrites, colorWrites, colorWrites, colorWrites);
-    if (buffer->InitiateRendering) {
+    if (buffer->InitiateRendering && pass != lpDynamic) {
         buffer->InitiateRendering(buffer, rci);
     }
     if (baseObject) {
         baseObject->Render(rci);
+    } else if (pass == lpStatic) {
+        RenderStaticPass(rci);
+    } else if (pass == lpDynamic) {
+        RenderDynamicPass(rci);
     } else {
         objectRoot_->Render(rci);
     }
@@ -333,7 +377,7 @@ void TGLWorld::RenderScene(TGLWorldBuffer* buffer, int viewPortSizeX, int viewPo
     for (TGLObjectEffect* effect : buffer->AfterEffects()) {
         effect->Render(buffer, rci);
     }
-    if (buffer->WrapUpRendering) {
+    if (buffer->WrapUpRendering && pass != lpStatic) {
         buffer->WrapUpRendering(buffer, rci);
     }
     rci.GLStates->Disable(stBlend);
@@ -341,6 +385,102 @@ void TGLWorld::RenderScene(TGLWorldBuffer* buffer, int viewPortSizeX, int viewPo
     rci.GLStates->Disable(stTextureRect);
     rci.GLStates->Enable(stAlphaTest);
     GL.glAlphaFunc(GL_GREATER, 0);
+}
+
+void TGLWorld::SetVisibleQuietly(const std::vector<TGLBaseSceneObject*>& objects, bool visible)
+{
+    ++updateCount_;
+    try {
+        for (TGLBaseSceneObject* object : objects) {
+            object->SetVisible(visible);
+        }
+    } catch (...) {
+        --updateCount_;
+        throw;
+    }
+    --updateCount_;
+}
+
+void TGLWorld::RenderStaticPass(TRenderContextInfo& rci)
+{
+    // The layer is held out by hiding its top objects, which their parents then skip.
+    std::vector<TGLBaseSceneObject*> hidden = dynamicLayer_->TopObjectsUnder(objectRoot_);
+    hidden.erase(std::remove_if(hidden.begin(), hidden.end(), [](TGLBaseSceneObject* o) { return !o->Visible(); }),
+                 hidden.end());
+    SetVisibleQuietly(hidden, false);
+    struct TShowAgain {
+        TGLWorld& world;
+        const std::vector<TGLBaseSceneObject*>& objects;
+        ~TShowAgain() { world.SetVisibleQuietly(objects, true); }
+    } showAgain{*this, hidden};
+    objectRoot_->Render(rci);
+}
+
+void TGLWorld::RenderDynamicPass(TRenderContextInfo& rci)
+{
+    const std::vector<TGLBaseSceneObject*> objects = dynamicLayer_->TopObjectsUnder(objectRoot_);
+    // As the default sorting draws siblings: blended objects after the opaque ones.
+    for (const bool blended : {false, true}) {
+        for (TGLBaseSceneObject* object : objects) {
+            if (object->Visible() && object->Blended() == blended) {
+                RenderLayerObject(*object, rci);
+            }
+        }
+    }
+}
+
+void TGLWorld::RenderLayerObject(TGLBaseSceneObject& object, TRenderContextInfo& rci)
+{
+    std::vector<TGLBaseSceneObject*> ancestors;
+    for (TGLBaseSceneObject* p = object.Parent(); p; p = p->Parent()) {
+        ancestors.push_back(p);
+    }
+    struct TRestore {
+        TRenderContextInfo& rci;
+        TGLVisibilityCulling culling;
+        TGLObjectsSorting sorting;
+        bool depthTestBack = false;
+        ~TRestore()
+        {
+            if (depthTestBack) {
+                rci.GLStates->Enable(stDepthTest);
+            }
+            GL.glPopMatrix();
+            rci.visibilityCulling = culling;
+            rci.objectsSorting = sorting;
+        }
+    };
+    GL.glPushMatrix();
+    TRestore restore{rci, rci.visibilityCulling, rci.objectsSorting};
+    // What the walk from the object root down does on the way: the same matrices in
+    // the same order, the same hiding and culling, the same modes handed down.
+    bool ignoreDepth = false;
+    for (auto it = ancestors.rbegin(); it != ancestors.rend(); ++it) {
+        TGLBaseSceneObject* ancestor = *it;
+        if (ancestor != objectRoot_ && !ancestor->Visible()) {
+            return;
+        }
+        if (rci.visibilityCulling == vcHierarchical && (ancestor->ObjectStyle() & StyleBit(osNeverCulled)) == 0) {
+            TAABB box = ancestor->UnscaledBoundingBox();
+            TransformAABB(box, ancestor->AbsoluteMatrixRef());
+            if (BoxOutsideFrustum(box.Min, box.Max, rci.rcci.frustum)) {
+                return;
+            }
+        }
+        GL.glMultMatrixf(&ancestor->Matrix().V[0].X);
+        ignoreDepth = ignoreDepth || (ancestor->ObjectStyle() & StyleBit(osIgnoreDepthBuffer)) != 0;
+        if (ancestor->VisibilityCulling() != vcInherited) {
+            rci.visibilityCulling = ancestor->VisibilityCulling();
+        }
+        if (ancestor->ObjectsSorting() != osInherited) {
+            rci.objectsSorting = ancestor->ObjectsSorting();
+        }
+    }
+    if (ignoreDepth && (rci.GLStates->States() & StateBit(stDepthTest)) != 0) {
+        rci.GLStates->Disable(stDepthTest);
+        restore.depthTestBack = true;
+    }
+    object.Render(rci);
 }
 
 // ---- Time and picking ----

@@ -2,21 +2,29 @@
 // The scene: two trees of scene objects (the objects and the cameras), the table of
 // the eight OpenGL light slots and the buffers that show it. It relays every change
 // of an object to those buffers, steps its trees for the cadencer, answers ray picks
-// and renders one frame for a buffer.
+// and renders one frame for a buffer. Objects of its dynamic layer (DynamicLayer.h)
+// can be drawn apart from the rest, so that a buffer may keep the picture of the rest.
 
 #include "scene/RenderContextInfo.h"
 #include "scene/SceneObject.h"
 #include "scene/WorldInterfaces.h"
 
 #include <array>
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class TGLCamera;
 class TGLContext;
+class TGLDynamicLayer;
 class TGLLightSource;
 class TGLWorldBuffer;
 class TGLWorldRootObject;
+
+// What one pass over the scene draws: everything, everything but the dynamic layer, or
+// the dynamic layer alone.
+enum TGLLayerPass : std::uint8_t { lpAll, lpStatic, lpDynamic };
 
 class TGLWorld : public TGLAbstractWorld {
     KP_CLASS(TGLWorld, TGLAbstractWorld)
@@ -37,8 +45,12 @@ public:
     // Below 1 is an assertion; reaching 0 notifies.
     void EndUpdate() override;
     bool IsUpdating() const { return updateCount_ != 0 || loading_ || IsDestroying(); }
-    // Unless updating: every registered buffer's NotifyChange, in order.
+    // Unless updating: every registered buffer's NotifyChange, in order. A change that
+    // does not come from an object of the dynamic layer also counts in StaticRevision.
     void NotifyChange(TObject* sender) override;
+    // Changes outside the dynamic layer so far: a picture of the rest of the scene
+    // stays right while this stays the same (and the view does).
+    std::uint64_t StaticRevision() const { return staticRevision_; }
     void BeginLoading() { loading_ = true; }
     void Loaded() { loading_ = false; }
 
@@ -50,8 +62,19 @@ public:
     // The light in a slot, nullptr when the slot is free.
     TGLLightSource* Light(int slot) const { return lights_[std::size_t(slot)]; }
     // Enables and positions the lights of the first min(8, maxLights) slots and
-    // disables the light numbers above them.
-    void SetupLights(int maxLights);
+    // disables the light numbers above them. For the lpStatic pass the lights of the
+    // dynamic layer stay off.
+    void SetupLights(int maxLights, TGLLayerPass pass = lpAll);
+
+    // ---- Dynamic layer ----
+    // Objects (with their subtrees) that move while the rest of the scene stands still.
+    // Joining or leaving counts as a change of the rest.
+    void AddToDynamicLayer(TGLBaseSceneObject* object);
+    void RemoveFromDynamicLayer(TGLBaseSceneObject* object);
+    const TGLDynamicLayer& DynamicLayer() const { return *dynamicLayer_; }
+    // Some object of the layer lies in the object tree: whole frames are then drawn as
+    // an lpStatic pass followed by an lpDynamic pass.
+    bool HasDynamicLayer() const;
 
     // ---- Buffers ----
     // Registers once; from the second buffer on, lists are shared with the first.
@@ -74,9 +97,12 @@ public:
     TGLWorldBuffer* CurrentWorldBuffer() const { return currentBuffer_; }
     float CurrentDepthOfView() const override;
 
-    // One pass over the scene (or the subtree of baseObject) for the buffer.
+    // One pass over the scene (or the subtree of baseObject, lpAll only) for the buffer.
+    // The buffer's InitiateRendering opens every pass but lpDynamic, its WrapUpRendering
+    // closes every pass but lpStatic. The lpDynamic pass draws the layer's objects under
+    // their ancestors' placement, visibility and culling, opaque ones first.
     void RenderScene(TGLWorldBuffer* buffer, int viewPortSizeX, int viewPortSizeY, TDrawState drawState,
-                     TGLBaseSceneObject* baseObject);
+                     TGLBaseSceneObject* baseObject, TGLLayerPass pass = lpAll);
     // The current model-view matrix times the current projection matrix, read back.
     TMatrix GetModelViewProjection() const;
 
@@ -98,8 +124,18 @@ public:
 private:
     void CastRay(TGLBaseSceneObject* object, const TVector& rayStart, const TVector& rayVector, float& bestSqrDistance,
                  TGLBaseSceneObject*& best, TVector* intersectPoint, TVector* intersectNormal);
+    // A change that an object of the dynamic layer made.
+    bool IsLayerChange(TObject* sender) const;
+    // Shows or hides objects with the scene's notifications held: nobody, another
+    // buffer included, may take the static pass's hiding for a change.
+    void SetVisibleQuietly(const std::vector<TGLBaseSceneObject*>& objects, bool visible);
+    void RenderStaticPass(TRenderContextInfo& rci);
+    void RenderDynamicPass(TRenderContextInfo& rci);
+    void RenderLayerObject(TGLBaseSceneObject& object, TRenderContextInfo& rci);
 
     int updateCount_ = 0;
+    std::uint64_t staticRevision_ = 0;
+    std::unique_ptr<TGLDynamicLayer> dynamicLayer_;
     TGLWorldRootObject* objectRoot_ = nullptr;
     TGLWorldRootObject* cameraRoot_ = nullptr;
     TGLContext* renderingContext_ = nullptr;

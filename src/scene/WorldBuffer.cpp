@@ -12,6 +12,7 @@
 #include <GL/glext.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -46,10 +47,16 @@ private:
 class TActivation {
 public:
     explicit TActivation(TGLContext* context) : FContext(context) { FContext->Activate(); }
+    // A destructor may not raise: a deactivation that fails here (another toolkit's
+    // context that cannot be made current again, say) is logged instead.
     ~TActivation()
     {
         if (FContext) {
-            Release();
+            try {
+                Release();
+            } catch (const std::exception& error) {
+                DebugLog(error.what());
+            }
         }
     }
     TActivation(const TActivation&) = delete;
@@ -193,6 +200,9 @@ void TGLWorldBuffer::CreateRC(TGLOutputDevice outputDevice, bool memoryContext)
     }
     // Kept only once it works: a half-made context would be activated by every frame.
     renderingContext_ = std::move(context);
+    contextCopiesFrames_ = -1;
+    staticCopyReuses_ = 0;
+    DropStaticCopy();
 }
 
 void TGLWorldBuffer::DestroyRC()
@@ -211,6 +221,7 @@ void TGLWorldBuffer::DestroyRC()
         context->DestroyContext();
     }
     context.reset();
+    DropStaticCopy();
     LeaveScene();
 }
 
@@ -338,8 +349,12 @@ void TGLWorldBuffer::SetAccumBufferBits(int value)
 
 // ---- Change notification ----
 
-void TGLWorldBuffer::NotifyChange(TObject* /*sender*/)
+void TGLWorldBuffer::NotifyChange(TObject* sender)
 {
+    // The scene counts its own changes; anything else is one of the buffer's.
+    if (!sender || !sender->Is<TGLWorld>()) {
+        ++bufferRevision_;
+    }
     if (!rendering_ && OnChange) {
         OnChange(this);
     }
@@ -361,6 +376,7 @@ TGLWorld* TGLWorldBuffer::CameraScene() const
 
 void TGLWorldBuffer::LeaveScene()
 {
+    DropStaticCopy();
     if (registeredScene_) {
         TGLWorld* scene = registeredScene_;
         registeredScene_ = nullptr;
@@ -396,6 +412,8 @@ void TGLWorldBuffer::SceneDestroyed(TGLWorld* scene)
     if (registeredScene_ == scene) {
         registeredScene_ = nullptr;
     }
+    // Another scene may come to the same address.
+    DropStaticCopy();
 }
 
 // ---- Frame state ----
@@ -532,16 +550,13 @@ void TGLWorldBuffer::DoBaseRender(const TRectangle& viewport, int dpi, TDrawStat
         BeforeRender(this);
     }
     if (TGLWorld* scene = CameraScene()) {
-        GLint maxLights = 0;
-        GL.glGetIntegerv(GL_MAX_LIGHTS, &maxLights);
-        scene->SetupLights(maxLights);
-        if (fogEnable_) {
-            GL.glEnable(GL_FOG);
-            fogEnvironment_->ApplyFog();
+        if (!baseObject && drawState == dsRendering && scene->HasDynamicLayer()) {
+            RenderLayers(*scene, viewport);
         } else {
-            GL.glDisable(GL_FOG);
+            lastFrameFromStaticCopy_ = false;
+            SetupScenePass(*scene, lpAll);
+            scene->RenderScene(this, viewport.Width, viewport.Height, drawState, baseObject);
         }
-        scene->RenderScene(this, viewport.Width, viewport.Height, drawState, baseObject);
     }
     if (PostRender) {
         PostRender(this);
@@ -551,6 +566,75 @@ void TGLWorldBuffer::DoBaseRender(const TRectangle& viewport, int dpi, TDrawStat
         modelViewStack_.clear();
         KP_ASSERT_MSG(false, "Unbalance Push/PopModelViewMatrix.");
     }
+}
+
+void TGLWorldBuffer::SetupScenePass(TGLWorld& scene, TGLLayerPass pass)
+{
+    GLint maxLights = 0;
+    GL.glGetIntegerv(GL_MAX_LIGHTS, &maxLights);
+    scene.SetupLights(maxLights, pass);
+    if (fogEnable_) {
+        GL.glEnable(GL_FOG);
+        fogEnvironment_->ApplyFog();
+    } else {
+        GL.glDisable(GL_FOG);
+    }
+}
+
+// ---- The copy of the scene without its dynamic layer ----
+
+bool TGLWorldBuffer::TStaticCopyKey::operator==(const TStaticCopyKey& other) const
+{
+    // Bitwise: a view that moved by the last bit draws other pixels.
+    return scene == other.scene && sceneRevision == other.sceneRevision && bufferRevision == other.bufferRevision &&
+           width == other.width && height == other.height &&
+           std::memcmp(&projection, &other.projection, sizeof(TMatrix)) == 0 &&
+           std::memcmp(&modelView, &other.modelView, sizeof(TMatrix)) == 0;
+}
+
+bool TGLWorldBuffer::MayKeepStaticCopy()
+{
+    if (HasOption(roNoColorBuffer) || HasOption(roStencilBuffer) || HasOption(roStereo) ||
+        colorDepth_ == cdFloat64bits || colorDepth_ == cdFloat128bits || BeforeRender || InitiateRendering) {
+        return false;
+    }
+    if (contextCopiesFrames_ < 0) {
+        contextCopiesFrames_ = TGLFrameCopy::CanCopyFrames() ? 1 : 0;
+    }
+    return contextCopiesFrames_ == 1;
+}
+
+void TGLWorldBuffer::DropStaticCopy()
+{
+    staticCopy_.Clear();
+    staticCopyKey_ = {};
+    ++bufferRevision_;
+}
+
+void TGLWorldBuffer::RenderLayers(TGLWorld& scene, const TRectangle& viewport)
+{
+    // Taken before anything is drawn: a change made while drawing makes the next frame whole.
+    const TStaticCopyKey key{&scene,          scene.StaticRevision(), bufferRevision_,   viewport.Width,
+                             viewport.Height, projectionMatrix_,      modelViewMatrix_};
+    const bool keep = MayKeepStaticCopy();
+    lastFrameFromStaticCopy_ = keep && !staticCopy_.Empty() && staticCopyKey_ == key;
+    if (lastFrameFromStaticCopy_) {
+        staticCopy_.Restore();
+        ++staticCopyReuses_;
+    } else {
+        SetupScenePass(scene, lpStatic);
+        scene.RenderScene(this, viewport.Width, viewport.Height, dsRendering, nullptr, lpStatic);
+        if (keep) {
+            staticCopy_.Save(viewport.Width, viewport.Height);
+            staticCopyKey_ = key;
+        } else if (!staticCopy_.Empty()) {
+            DropStaticCopy();
+        }
+        // The layer starts from the state a frame from the copy gives it.
+        SetupRenderingContext();
+    }
+    SetupScenePass(scene, lpDynamic);
+    scene.RenderScene(this, viewport.Width, viewport.Height, dsRendering, nullptr, lpDynamic);
 }
 
 void TGLWorldBuffer::PrepareRenderingMatrices(const TRectangle& viewport, int dpi, const TPickRectangle* pickRectangle)

@@ -5,6 +5,14 @@
 // Render draws one frame: clear, projection and view from the camera, lights, fog,
 // the scene, swap, frame timing.
 //
+// A scene with a dynamic layer (DynamicLayer.h) is drawn in two passes, the rest of
+// the scene first. The buffer keeps a copy of the colour and depth that the first pass
+// left; a frame with the same view, options and size, in which nothing outside the
+// layer changed, starts from that copy and draws only the layer. No copy is kept where
+// it would not come back exactly (multisampling, floating-point colour, a stencil
+// buffer, no colour buffer, stereo) or where a hook may draw before the scene
+// (BeforeRender, InitiateRendering).
+//
 // Changes anywhere in the scene arrive as NotifyChange and leave as OnChange (the
 // viewer repaints); option changes that need a new pixel format leave as
 // OnStructuralChange (the viewer remakes its window and context).
@@ -12,6 +20,7 @@
 #include "scene/Camera.h"
 #include "scene/Color.h"
 #include "scene/FogEnvironment.h"
+#include "scene/FrameCopy.h"
 #include "scene/GLContext.h"
 #include "scene/GLStateCache.h"
 #include "scene/WorldInterfaces.h"
@@ -25,6 +34,7 @@ class TGLBitmap32;
 class TGLTexture;
 class TGLWorld;
 class TGLObjectEffect;
+enum TGLLayerPass : std::uint8_t;
 
 enum TGLDepthPrecision { dpDefault, dp16bits, dp24bits, dp32bits };
 enum TGLColorDepth { cdDefault, cd8bits, cd16bits, cd24bits, cdFloat64bits, cdFloat128bits };
@@ -154,6 +164,11 @@ public:
     float FramesPerSecond() const { return framesPerSecond_; }
     // Seconds of the last frame.
     double LastFrameTime() const { return lastFrameTime_; }
+    // Frames that started from the copy of the scene without its dynamic layer, since
+    // the context was made; whether the last one did; the bytes the copy holds.
+    int StaticCopyReuses() const { return staticCopyReuses_; }
+    bool LastFrameFromStaticCopy() const { return lastFrameFromStaticCopy_; }
+    std::size_t StaticCopyBytes() const { return staticCopy_.Bytes(); }
     void ResetPerformanceMonitor();
 
     // ---- Change notification ----
@@ -184,6 +199,25 @@ private:
     // The camera's scene when the camera is set and belongs to a scene.
     TGLWorld* CameraScene() const;
     void LeaveScene();
+    // Lights and fog for one pass over the scene.
+    void SetupScenePass(TGLWorld& scene, TGLLayerPass pass);
+    // The two passes of a scene with a dynamic layer, the first one from the copy
+    // when it is still good.
+    void RenderLayers(TGLWorld& scene, const TRectangle& viewport);
+    bool MayKeepStaticCopy();
+    void DropStaticCopy();
+
+    // What the copy of the first pass shows depends on.
+    struct TStaticCopyKey {
+        const TGLWorld* scene = nullptr;
+        std::uint64_t sceneRevision = 0;
+        std::uint64_t bufferRevision = 0;
+        int width = 0;
+        int height = 0;
+        TMatrix projection{};
+        TMatrix modelView{};
+        bool operator==(const TStaticCopyKey& other) const;
+    };
 
     std::unique_ptr<TGLStateCache> glStates_;
     bool rendering_ = false;
@@ -217,4 +251,12 @@ private:
     float framesPerSecond_ = 0;
     std::int64_t firstFrameTime_ = 0;
     double lastFrameTime_ = 0;
+    // Counts the buffer's own changes (options, camera, context, scene left).
+    std::uint64_t bufferRevision_ = 0;
+    TGLFrameCopy staticCopy_;
+    TStaticCopyKey staticCopyKey_;
+    // Whether the context gives pixels back exactly: -1 until asked.
+    int contextCopiesFrames_ = -1;
+    int staticCopyReuses_ = 0;
+    bool lastFrameFromStaticCopy_ = false;
 };

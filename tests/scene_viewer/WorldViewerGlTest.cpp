@@ -95,6 +95,20 @@ TEST_F(WorldViewerGl, ASceneChangeRepaintsTheWindow)
     ExpectNear(Grab().pixel(80, 60), 0, 0, 0, 8, "the unlit square");
 }
 
+TEST_F(WorldViewerGl, AFrameInWhichOnlyTheDynamicLayerMovedStartsFromTheKeptPicture)
+{
+    scene.world.AddToDynamicLayer(scene.square);
+    viewer->Paint();
+    EXPECT_FALSE(viewer->Buffer().LastFrameFromStaticCopy());
+    // 0.7 units are 28 pixels to the right.
+    scene.square->Position().SetPoint(0.7f, 0, 0);
+    viewer->Paint();
+    EXPECT_TRUE(viewer->Buffer().LastFrameFromStaticCopy());
+    const QImage image = Grab();
+    ExpectNear(image.pixel(80, 60), 0, 0, 255, 0, "the square's old place");
+    ExpectNear(image.pixel(108, 60), 255, 128, 0, 16, "its new place");
+}
+
 TEST_F(WorldViewerGl, AStructuralChangeRemakesTheContextAndDrawsAgain)
 {
     viewer->Buffer().SetContextOptions(viewer->Buffer().ContextOptions() | ContextOption(roStencilBuffer));

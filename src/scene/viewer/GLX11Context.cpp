@@ -255,13 +255,21 @@ void TGLX11Context::DoDeactivate()
     } else {
         ok = GLX.glXMakeContextCurrent(FDisplay, None, None, nullptr);
     }
+    const bool restoring = FPreviousContext && FPreviousDisplay;
     FPreviousDisplay = nullptr;
     FPreviousContext = nullptr;
     FPreviousDraw = 0;
     FPreviousRead = 0;
-    if (!ok || trap.Check() != 0) {
-        throw Exception("Context deactivation failed");
+    if (ok && trap.Check() == 0) {
+        return;
     }
+    // The context that was current before ours (another toolkit's) would not come
+    // back: leaving none current is still a clean state.
+    if (restoring && GLX.glXMakeContextCurrent(FDisplay, None, None, nullptr) && trap.Check() == 0) {
+        DebugLog("the previous OpenGL context could not be made current again; none is current");
+        return;
+    }
+    throw Exception("Context deactivation failed");
 }
 
 void TGLX11Context::SwapBuffers()

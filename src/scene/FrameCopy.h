@@ -1,0 +1,36 @@
+#pragma once
+// A copy of the colour and depth of the current context's framebuffer, from the lower
+// left corner, kept in memory and drawn back later. Plain OpenGL 1.1 (glReadPixels,
+// glDrawPixels), so it works on every driver; both directions are exact for fixed-point
+// colour of up to 16 bits per channel without multisampling (CanCopyFrames).
+
+#include "scene/base/OpenGLBinding.h"
+
+#include <cstdint>
+#include <vector>
+
+class TGLFrameCopy {
+public:
+    // Whether the current context's framebuffer comes back exactly as it was read.
+    static bool CanCopyFrames();
+
+    // Reads width x height pixels.
+    void Save(int width, int height);
+    // Writes the saved pixels back, colour and depth, whatever the state of the frame
+    // (the state is left as it was).
+    void Restore() const;
+    void Clear();
+    bool Empty() const { return width_ == 0; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    // Bytes held.
+    std::size_t Bytes() const { return (colour_.capacity() + depth_.capacity()) * sizeof(std::uint32_t); }
+
+private:
+    GLenum colourFormat_ = GL_RGBA;
+    GLenum colourType_ = GL_UNSIGNED_BYTE;
+    std::vector<std::uint32_t> colour_;
+    std::vector<std::uint32_t> depth_;
+    int width_ = 0;
+    int height_ = 0;
+};
