@@ -5,10 +5,16 @@
 #include "app/MainSettings.h"
 #include "app/MainSettingsFile.h"
 
+#include "app/CodeInsertCompletion.h"
+
+#include "editor/CodeCompletionProposal.h"
+#include "editor/CodeEditPrint.h"
 #include "editor/CodeRuleHighlighter.h"
+#include "editor/widget/CodeCompletionPopup.h"
 #include "engine/Keywords.h"
 #include "platform/core/Assert.h"
 #include "platform/gui/QtModalForm.h"
+#include "platform/gui/QtPrinter.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -21,9 +27,77 @@
 
 Tdm* dm = nullptr;
 
-Tdm::Tdm() : CodeRuleHighlighter1(new TCodeRuleHighlighter(&Components))
+namespace {
+
+// The selection colour of the code insert list.
+constexpr TColor clSkyBlue = RGB(0xA6, 0xCA, 0xF0);
+
+void SetUpCodeEditPrint(TCodeEditPrint& print, TCodeRuleHighlighter* highlighter)
+{
+    print.Copies = 1;
+    for (THeaderFooter* part : std::initializer_list<THeaderFooter*>{&print.Header(), &print.Footer()}) {
+        TFont& font = part->DefaultFont();
+        font.SetName("Arial");
+        font.SetHeight(13);
+        font.SetColor(clBlack);
+    }
+    TCodeEditPrintMargins& margins = print.Margins();
+    margins.SetLeft(20.0);
+    margins.SetRight(20.0);
+    margins.SetTop(20.0);
+    margins.SetBottom(20.0);
+    margins.SetHeader(15.0);
+    margins.SetFooter(15.0);
+    margins.SetLeftHFTextIndent(2.0);
+    margins.SetRightHFTextIndent(2.0);
+    margins.SetHFInternalMargin(0.5);
+    margins.SetMirrorMargins(false);
+    print.Colors = true;
+    print.SetHighlighter(highlighter);
+    print.SetLineNumbersInMargin(true);
+    print.SetTabWidth(8);
+    print.Color = clWhite;
+}
+
+void SetUpCodeAutoComplete(TCodeCompletionProposal& list)
+{
+    list.SetDefaultType(ctCode);
+    list.SetOptions({scoLimitToMatchedText, scoUseInsertList, scoUsePrettyText});
+    list.SetNbLinesInWindow(8);
+    TCodeBaseCompletionProposalForm& form = list.Form();
+    form.ClSelect = clSkyBlue;
+    form.ClSelectedText = clBlack;
+    form.ClBackground = clWindow;
+    form.ClTitleBackground = clLime;
+    form.SetTitle(QStringLiteral("Code Insert"));
+    list.SetWidth(262);
+    list.SetEndOfTokenChr(QStringLiteral("()[]. "));
+    list.SetTriggerChars(QStringLiteral("."));
+    list.ShortCut = ShortCut(VK_SPACE, TShiftState(TShiftState::ssCtrl));
+    list.SetTimerInterval(1000);
+    list.OnCodeCompletion = [&list](QString& value, TShiftState, int, QChar, bool& canExecute) {
+        CodeAutoCompleteCodeCompletion(value, canExecute);
+        // The list closes after a plug-in item as after an inserted one.
+        if (!canExecute) {
+            list.Form().Hide();
+        }
+    };
+}
+
+} // namespace
+
+Tdm::Tdm()
+    : CodeRuleHighlighter1(new TCodeRuleHighlighter(&Components)), CodeEditPrint(new TCodeEditPrint(&Components)),
+      CodeAutoComplete(new TCodeCompletionProposal(&Components))
 {
     CodeRuleHighlighter1->SetName("CodeRuleHighlighter1");
+    CodeEditPrint->SetName("CodeEditPrint");
+    SetUpCodeEditPrint(*CodeEditPrint, CodeRuleHighlighter1);
+    CodeAutoComplete->SetName("CodeAutoComplete");
+    SetUpCodeAutoComplete(*CodeAutoComplete);
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
+        FCompletionPopup = std::make_unique<TCodeCompletionPopup>(CodeAutoComplete->Form());
+    }
     CollectHighlighters(&Components, Highlighters, false);
     for (int i = 1; i <= KeywordCount; ++i) {
         FKeywords.insert(QString::fromStdString(Engine.Keyword(i)).toUpper());
@@ -45,6 +119,8 @@ Tdm::Tdm() : CodeRuleHighlighter1(new TCodeRuleHighlighter(&Components))
 
 Tdm::~Tdm()
 {
+    // The window goes before the list it shows.
+    FCompletionPopup.reset();
     if (dm == this)
         dm = nullptr;
 }
@@ -65,6 +141,13 @@ bool Tdm::ExecutePrinterSetup()
 {
     QPrintDialog dialog(&Printer(), QApplication::activeWindow());
     return ShowModalDialog(dialog, "PrinterSetup") == TModalResult::mrOk;
+}
+
+IPrinter& Tdm::PlatformPrinter()
+{
+    if (!FPlatformPrinter)
+        FPlatformPrinter = std::make_unique<TQtPrinter>(Printer());
+    return *FPlatformPrinter;
 }
 
 void Tdm::OpenLog()

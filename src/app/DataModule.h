@@ -28,8 +28,13 @@
 #include <memory>
 #include <vector>
 
+class IPrinter;
 class QPrinter;
+class TCodeCompletionPopup;
+class TCodeCompletionProposal;
+class TCodeEditPrint;
 class TCodeRuleHighlighter;
+class TQtPrinter;
 
 class Tdm {
 public:
@@ -55,6 +60,12 @@ public:
     // actlMain and its actions.
     TDataModuleActions Actions;
     TEditorOptionsData EditorOptions;
+    // The print engine of every print and print preview; the print settings give its
+    // header, footer, margins and options before each use.
+    TCodeEditPrint* CodeEditPrint;
+    // The completion list of the code insert items (Ctrl+Space on a page); its window
+    // exists while a QApplication does.
+    TCodeCompletionProposal* CodeAutoComplete;
 
     // Whether the word, compared without case, is one of the language's keywords or the
     // clamp keyword.
@@ -64,6 +75,8 @@ public:
     QPrinter& Printer();
     // The printer set-up dialog on it; true when confirmed.
     bool ExecutePrinterSetup();
+    // The platform printer over Printer(), for prints and previews to install.
+    IPrinter& PlatformPrinter();
 
     // log.txt beside the executable, emptied; then "Log file opened".
     void OpenLog();
@@ -108,6 +121,8 @@ private:
     TDebugLogFile FLog;
     QSet<QString> FKeywords;
     std::unique_ptr<QPrinter> FPrinter;
+    std::unique_ptr<TQtPrinter> FPlatformPrinter;
+    std::unique_ptr<TCodeCompletionPopup> FCompletionPopup;
 };
 
 extern Tdm* dm;

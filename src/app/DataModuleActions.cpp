@@ -80,5 +80,6 @@ TDataModuleActions::TDataModuleActions()
                                &S::ExecReplace, &S::CanReplace);
     actIndent = Indent(l, "actIndent", "Block Indent", "Indent Block (Shift+Ctrl+I)", 20, true);
     actUnIndent = Indent(l, "actUnIndent", "Block Un-Indent", "Un-Indent Block (Shift+Ctrl+U)", 21, false);
+    AddPrintAndCodeInsertActions();
     l.SetImages(ToolbarImage);
 }

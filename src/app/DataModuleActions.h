@@ -3,7 +3,8 @@
 // the page that was last active, through the active-editor globals; its update enables
 // it by that page's matching "Can" query and disables it when there is no page. All
 // start disabled but Block Indent and Block Un-Indent, which the first update sets.
-// The print actions and code insert join with their own parts of the shell.
+// Print and Print Preview share one update; Code Insert is always enabled
+// (DataModulePrintActions.cpp).
 
 #include "platform/gui/ActionList.h"
 
@@ -29,4 +30,10 @@ public:
     TAction* actSearchReplace;
     TAction* actIndent;
     TAction* actUnIndent;
+    TAction* actFilePrint;
+    TAction* actFilePrintPreview;
+    TAction* actCodeInsert;
+
+private:
+    void AddPrintAndCodeInsertActions();
 };

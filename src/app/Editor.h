@@ -88,9 +88,10 @@ public:
     bool CanPrint() override;
     bool CanSave() override;
     bool CanSaveAs() override;
-    // Printing comes with the print settings; until then these do nothing.
-    void ExecPrint() override {}
-    void ExecPrintPreview() override {}
+    // The data module's print engine takes the page (EditorPrint.cpp), then prints on
+    // the data module's printer or shows the print preview dialog.
+    void ExecPrint() override;
+    void ExecPrintPreview() override;
     void ExecSave() override;
     void ExecSaveAs() override;
 
@@ -108,4 +109,6 @@ private:
     // Calls into the form, or the control, while the form exists.
     void OnForm(const std::function<void(TEditorForm&)>& call);
     void OnControl(void (TCustomCodeEdit::*call)());
+    // The print engine with the page's text, highlighting, title and the print settings.
+    bool PreparePrint();
 };

@@ -9,6 +9,7 @@
 #include "app/GutterGlyphs.h"
 
 #include "editor/CodeBookmarkGlyphs.h"
+#include "editor/CodeCompletionProposal.h"
 #include "editor/CodeImageList.h"
 #include "editor/CodeMacroRecorder.h"
 #include "editor/CodeRuleHighlighter.h"
@@ -232,7 +233,10 @@ void TEditorForm::SetActiveEditor(bool active)
 bool TEditorForm::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == FCodeEditor && event->type() == QEvent::FocusIn) {
-        // The completion list attaches to this page's control here once it exists.
+        // The code insert list serves the page being entered.
+        if (dm != nullptr && dm->CodeAutoComplete->Editor() != &CodeEditor()) {
+            dm->CodeAutoComplete->SetEditor(&CodeEditor());
+        }
         SetActiveEditor(true);
     } else if (watched == FCodeEditor && event->type() == QEvent::FocusOut) {
         SetActiveEditor(false);

@@ -1,12 +1,15 @@
 // The editor page's answers to its control: status and text changes, the colours of
-// FP, breakpoint and run lines, the hand cursor and Ctrl+click on FP lines, breakpoints
-// from the gutter, bookmarks, dropped files and opening a file from a page.
+// FP, breakpoint and run lines, the hand cursor and Ctrl+click on FP lines and known
+// commands, breakpoints from the gutter, bookmarks, dropped files and opening a file
+// from a page.
 #include "app/DataModule.h"
 #include "app/Editor.h"
 #include "app/EditorForm.h"
 #include "app/EditorPageHost.h"
 #include "app/EditorPageText.h"
 #include "app/PageFiles.h"
+#include "app/PlugInLoader.h"
+#include "app/PlugInServices.h"
 
 #include "editor/widget/CodeEditWidget.h"
 #include "engine/ParsedLine.h"
@@ -15,6 +18,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QPointer>
 
 namespace {
 constexpr TColor Blue = 0xFF0000; // blue in the platform's byte order
@@ -159,9 +163,19 @@ void TEditorForm::CodeEditorClick()
         } else {
             ShowErrorBox("File not found: " + name.toStdString());
         }
+    } else if (IsKnownCommand(cmds)) {
+        // The command's plug-in page, quietly: most commands have none.
+        CodeEditor().SetCaretXY(TTextPoint{1, line});
+        const QString word = QString::fromStdString(cmds[0]).trimmed();
+        const QPointer<TEditorForm> self(this);
+        if (IPlugInLoader* loader = PlugInLoader()) {
+            loader->LoadSimple(QStringLiteral("plugins/") + word + QStringLiteral(".vbs"), 650, 600, true);
+        }
+        FocusPreviewView();
+        if (self) {
+            CodeEditorWidget().setFocus();
+        }
     }
-    // A known command opens its plug-in script in the plug-in window, which comes with
-    // the plug-ins.
 }
 
 void TEditorForm::CodeEditorGutterClick(int line)

@@ -3,8 +3,13 @@
 #include "app/DataModule.h"
 #include "app/EditorFactory.h"
 #include "app/EditorInterfaces.h"
+#include "app/EditorOptionsForm.h"
 #include "app/MainForm.h"
 #include "app/MessagesForm.h"
+#include "app/PlugInServices.h"
+#include "app/PrintPreviewDialog.h"
+#include "app/QuickviewForm.h"
+#include "app/TestRunForm.h"
 
 #include "editor/CodeBookmarkGlyphs.h"
 #include "editor/CodeHighlighters.h"
@@ -89,8 +94,18 @@ int KerfpadMainBlock(const QStringList& arguments, const TMainBlockOptions& opti
         TMainFormOptions formOptions;
         formOptions.WithViewer = options.WithViewer;
         TMainForm window(formOptions);
+        TFEditorOptions editorOptions(&window);
+        FEditorOptions = &editorOptions;
+        TTestPrintPreviewDlg printPreview(&window);
+        TestPrintPreviewDlg = &printPreview;
+        TFTestRun testRun(window);
+        FTestRun = &testRun;
         TFMessages messages(&window);
         FMessages = &messages;
+        TFQuickview quickview(window);
+        FQuickview = &quickview;
+        // The plug-ins' services and the automation bus go before the windows.
+        TPlugInServices plugIns(window, options.InstallServices || options.WithAutomationBus);
         window.show();
         window.OpenCommandLine(arguments, true);
         result = options.Loop ? options.Loop(window) : QApplication::exec();

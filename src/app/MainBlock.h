@@ -16,6 +16,8 @@ struct TMainBlockOptions {
     bool WithViewer = true;
     // The Qt dialogs, the registry file and the Qt event loop; tests install their own.
     bool InstallServices = true;
+    // The automation object on the D-Bus session bus; always with the services above.
+    bool WithAutomationBus = false;
     // What runs between start-up and teardown: the event loop unless replaced.
     std::function<int(TMainForm&)> Loop;
 };

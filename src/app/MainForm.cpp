@@ -5,12 +5,20 @@
 #include "app/DataModule.h"
 #include "app/EditorFactory.h"
 #include "app/EditorInterfaces.h"
+#include "app/EditorOptionsForm.h"
+#include "app/HighlightRulesFile.h"
 #include "app/PageControl.h"
+#include "app/MainSettingsFile.h"
 #include "app/ShellSettings.h"
 #include "app/ToolbarImages.h"
 
+#include "app/AboutBox.h"
 #include "app/AppPaths.h"
+#include "app/HelpForm.h"
+#include "app/PlugInServices.h"
 #include "app/PreviewPanel.h"
+#include "app/QuickviewForm.h"
+#include "app/TestRunForm.h"
 
 #include "scene/objects/LinesGroup.h"
 
@@ -37,6 +45,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSlider>
+#include <QSpinBox>
 #include <QSplitter>
 #include <QStatusBar>
 
@@ -81,7 +90,9 @@ TMainForm::TMainForm(const TMainFormOptions& options)
     QuietRun = false;
     dm->Log(Debug, QStringLiteral("assigning MRU files"));
     ReadIniSettings(*dm, Settings);
+    ReadCodeHigh(*dm, OpenMainSettings());
     ApplySettings();
+    ReadGLSettings();
     ReadCommands(*dm, CommandHints);
     SetRegistry();
     FirstActivate = true;
@@ -89,6 +100,7 @@ TMainForm::TMainForm(const TMainFormOptions& options)
     dm->Log(Debug, QStringLiteral("TMove.Create"));
     Move = std::make_unique<TMove>(dm->Engine, Calcul, *this, Scene->DummyLines, Scene->DummyClamps,
                                    &Scene->CollisionManager1);
+    StartViews();
     Paused = true;
     dm->Log(Debug, QStringLiteral("Before Cadencer enabled"));
     Scene->GLCadencer1.SetEnabled(false);
@@ -221,6 +233,25 @@ void TMainForm::CreateActions()
     actUnCommentBlock->OnExecute = onPage(&IEditor::UnCommentBlock);
     actUnCommentBlock->OnUpdate = withSelection;
     CreateRunActions();
+    CreateViewActions();
+    actEditorOptions = l.Add("actEditorOptions", "Editor Options", {}, K(Qt::Key_F6), 42);
+    actEditorOptions->OnExecute = [](TAction&) {
+        if (FEditorOptions != nullptr) {
+            FEditorOptions->Execute();
+        }
+    };
+    actQuickView = l.Add("actQuickView", "&Quick View", {}, {}, 44);
+    actQuickView->OnExecute = [](TAction&) {
+        if (FQuickview != nullptr) {
+            FQuickview->show();
+            FQuickview->raise();
+            FQuickview->activateWindow();
+        }
+    };
+    actPlugins = l.Add("actPlugins", "Plug-In Tools", "Plug-In Tools", K(Qt::Key_F8), 25);
+    actPlugins->OnExecute = [](TAction&) { ExecutePlugInsWindow(); };
+    actHelp = l.Add("actHelp", "Help Topics...", "Help Topics", K(Qt::Key_F1), 26);
+    actHelp->OnExecute = [](TAction&) { ExecuteHelpWindow(); };
     l.SetImages(ToolbarImage);
 
     // Shortcuts of actions that no menu holds work through the window.
@@ -237,7 +268,7 @@ void TMainForm::CreateMenus()
     const TDataModuleActions& a = dm->Actions;
     mFile = menuBar()->addMenu(QStringLiteral("&File"));
     mFile->setObjectName(QStringLiteral("mFile"));
-    mFile->addActions({actFileNew, actFileOpen});
+    mFile->addActions({actFileNew, actFileOpen, actQuickView});
     mRecentFiles = mFile->addMenu(QStringLiteral("&Recent Files"));
     mRecentFiles->setObjectName(QStringLiteral("mRecentFiles"));
     for (int k = 1; k <= static_cast<int>(MRUItems.size()); ++k) {
@@ -249,6 +280,7 @@ void TMainForm::CreateMenus()
     mFile->addSeparator();
     mFile->addActions({a.actFileSave, a.actFileSaveAs, a.actFileClose, actFileCloseAll});
     mFile->addSeparator();
+    mFile->addActions({a.actFilePrint, a.actFilePrintPreview});
     PrintSetup1 = mFile->addAction(QStringLiteral("Print Set&up..."));
     connect(PrintSetup1, &QAction::triggered, this, [this] { RunGuarded([this] { PrintSetup1Click(); }); });
     mFile->addSeparator();
@@ -284,8 +316,14 @@ void TMainForm::CreateMenus()
     SuppressAllMessages1->setChecked(true);
     connect(mRun, &QMenu::aboutToShow, this, [this] { UpdateAllActions(false); });
 
+    mTools = menuBar()->addMenu(QStringLiteral("&Tools"));
+    mTools->setObjectName(QStringLiteral("mTools"));
+    mTools->addActions({actEditorOptions, actPreviewOptions, actPlugins});
+
     mHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mHelp->setObjectName(QStringLiteral("mHelp"));
+    mHelp->addAction(actHelp);
+    mHelp->addSeparator();
     QAction* tips = mHelp->addAction(QStringLiteral("Tips"));
     tips->setObjectName(QStringLiteral("actTips"));
     connect(tips, &QAction::triggered, this, [] { RunGuarded([] { dm->Tips1.Execute(); }); });
@@ -303,8 +341,18 @@ void TMainForm::CreateMenus()
         });
     }
     mHelp->addSeparator();
+    QAction* about = mHelp->addAction(QStringLiteral("&About"));
+    about->setObjectName(QStringLiteral("About1"));
+    connect(about, &QAction::triggered, this, [] { RunGuarded([] { ExecuteAboutBox(); }); });
     RunTests1 = mHelp->addAction(QStringLiteral("&Run Tests"));
     RunTests1->setObjectName(QStringLiteral("RunTests1"));
+    connect(RunTests1, &QAction::triggered, this, [] {
+        RunGuarded([] {
+            if (FTestRun != nullptr) {
+                FTestRun->FillTestList();
+            }
+        });
+    });
 
     PopupMenu2 = new QMenu(this);
     PopupMenu2->setObjectName(QStringLiteral("PopupMenu2"));
@@ -326,7 +374,9 @@ void TMainForm::CreateToolBar()
     StandardToolBar->setObjectName(QStringLiteral("StandardToolBar"));
     StandardToolBar->setMovable(false);
     StandardToolBar->setIconSize(QSize(16, 16));
-    StandardToolBar->addActions({actFileNew, actFileOpen, a.actFileSave});
+    StandardToolBar->addActions({actFileNew, actFileOpen, actQuickView, a.actFileSave});
+    StandardToolBar->addSeparator();
+    StandardToolBar->addActions({a.actFilePrint, a.actFilePrintPreview});
     StandardToolBar->addSeparator();
     StandardToolBar->addActions({a.actEditCut, a.actEditCopy, a.actEditPaste, a.actEditUndo});
     StandardToolBar->addSeparator();
@@ -334,9 +384,13 @@ void TMainForm::CreateToolBar()
     StandardToolBar->addSeparator();
     StandardToolBar->addActions({actCommentBlock, actUnCommentBlock, a.actIndent, a.actUnIndent});
     StandardToolBar->addSeparator();
+    StandardToolBar->addActions({a.actCodeInsert, actPlugins});
+    StandardToolBar->addSeparator();
     StandardToolBar->addActions({actRun, actPause, actStepBack, actStep, actStop});
     StandardToolBar->addSeparator();
     StandardToolBar->addActions({actToggleBP, actClearBP});
+    StandardToolBar->addSeparator();
+    StandardToolBar->addAction(actHelp);
 }
 
 void TMainForm::CreateStatusBar()
@@ -371,6 +425,13 @@ void TMainForm::UpdateAllActions(bool withDataModule)
     actlStandard.UpdateAll();
     // Clear would free paths a line of the run may still be adding to.
     PanelGL->BitBtn11->setEnabled(!Running);
+    // The test-run and quick-view windows start runs of their own.
+    if (FTestRun != nullptr) {
+        FTestRun->UpdateButtons();
+    }
+    if (FQuickview != nullptr) {
+        FQuickview->UpdateButtons();
+    }
     if (withDataModule && dm != nullptr) {
         dm->Actions.actlMain.UpdateAll();
     }
@@ -391,6 +452,12 @@ void TMainForm::ApplySettings()
     PanelGL->cboJogsVisible->setChecked(Settings.GLJogsVisible);
     PanelGL->cbWireframe->setChecked(Settings.ShowWireFramebit);
     PanelGL->tbSpeed->setValue(Settings.GLDisplaySpeed);
+    PanelGL->UpDownSpeed->setValue(Settings.GLPosRotSpeed);
+    // Only a width the user left: the 50 pixels a missing key reads as would hide the
+    // preview on a first start.
+    if (OpenMainSettings().ValueExists(MainSection, "PanelGLWidth")) {
+        FWantedPanelGLWidth = Settings.PanelGLWidth;
+    }
 }
 
 void TMainForm::FillSettings()
@@ -408,6 +475,12 @@ void TMainForm::FillSettings()
     Settings.GLJogsVisible = PanelGL->cboJogsVisible->isChecked();
     Settings.ShowWireFramebit = PanelGL->cbWireframe->isChecked();
     Settings.GLDisplaySpeed = PanelGL->tbSpeed->value();
+    Settings.GLPosRotSpeed = PanelGL->UpDownSpeed->value();
+    Settings.GLFollowBit = PanelGL->cbFollowBit->isChecked();
+    // A window never laid out keeps the width it read.
+    if (FLaidOut) {
+        Settings.PanelGLWidth = MainSplitter->sizes().value(1);
+    }
 }
 
 void TMainForm::closeEvent(QCloseEvent* event)

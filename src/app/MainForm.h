@@ -15,12 +15,14 @@
 #include "app/EditorInterfaces.h"
 #include "app/EditorPageHost.h"
 #include "app/MainSettings.h"
+#include "app/Navigation.h"
 
 #include "app/PreviewScene.h"
 
 #include "engine/Move.h"
 #include "engine/ShellServices.h"
 #include "engine/calcul/Calcul.h"
+#include "platform/core/MouseButtons.h"
 #include "platform/gui/ActionList.h"
 
 #include <QMainWindow>
@@ -64,6 +66,8 @@ public:
     bool StepRequested = false;
     bool StepBackRequested = false;
     bool QuietRun = false;
+    // A results run is going (RunFileForResults).
+    bool ResultsRun = false;
     // The part files being run, top level first.
     QStringList FileStack;
 
@@ -94,6 +98,12 @@ public:
     TAction* actPause;
     TAction* actStep;
     TAction* actStepBack;
+    TAction* actQuickView;
+    // Shows the editor options dialog made at start-up (FEditorOptions), modally.
+    TAction* actEditorOptions = nullptr;
+    // The plug-in window (F8) and the help window (F1), each modal and freed after.
+    TAction* actPlugins = nullptr;
+    TAction* actHelp = nullptr;
     // Updates every action of actlStandard, and of the data module too when asked.
     void UpdateAllActions(bool withDataModule);
 
@@ -107,6 +117,7 @@ public:
     QMenu* mEdit;
     QMenu* mView;
     QMenu* mRun;
+    QMenu* mTools;
     QMenu* mHelp;
     QMenu* PopupMenu2;
     QToolBar* StandardToolBar;
@@ -158,6 +169,8 @@ public:
     void RunQuickView(const QString& fileName, int timeLimitMs);
     // Whether a run, a results run or a quick view is on the stack.
     bool RunOnStack() const { return FRunDepth > 0; }
+    // Yes was answered to the close question during a run: the window closes once it unwound.
+    bool CloseConfirmed() const { return FCloseConfirmed; }
     // Whether the run waits in step mode for Step, Step Back or Stop.
     bool StepWaiting() const { return FStepWaiting; }
     // Tests: called at each pass of a wait (they press Step, Stop ... there).
@@ -180,6 +193,40 @@ public:
     void ImageLeftClick();
     // The main camera's focal length for the viewer's size: the table fills the view.
     void UpdateCameraFocalLength();
+
+    // --- named views, navigation, view printing, preview options (MainFormViews.cpp) ---
+    // Index-aligned with the items of PanelGL->cboView.
+    std::vector<TSceneView> Views;
+    // The pivot as it was when the follow-bit view was switched on.
+    TSceneView LastView{"LastView"};
+    int LastMouseX = 0;
+    int LastMouseY = 0;
+    // A navigation button is held: its step repeats on PanelGL->NavRepeat.
+    bool NavButtonHeld = false;
+    TAction* actPreviewOptions = nullptr;
+    // The viewer's context menu.
+    QMenu* PopupMenu1 = nullptr;
+    void ReadGLSettings();
+    void WriteGLSettings();
+    // Applies the view chosen in cboView.
+    void cboViewChange();
+    // New, Save and Delete of the Views group.
+    void BitBtn9Click();
+    void BitBtn8Click();
+    void BitBtn10Click();
+    void NavButtonDown(TNavButton button);
+    void NavButtonUp();
+    void GLWorldViewer1MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    void GLWorldViewer1MouseMove(TShiftState shift, int x, int y);
+    // The wheel anywhere over the window, editor pages included.
+    void FormMouseWheel(int wheelDelta);
+    void ButtonZoomExtClick();
+    void cbFollowBitClick();
+    // Prints the 3D view on a landscape page.
+    void BitBtn7Click();
+    void actPreviewOptionsExecute();
+    // The window's first showing: the preview takes the width the settings gave it.
+    void FormShow();
 
     // --- life ---
     void FormActivate();
@@ -227,6 +274,11 @@ private:
     void CreateStatusBar();
     void CreateCentralArea(const TMainFormOptions& options);
     void ConnectPreview();
+    void ConnectViews();
+    void CreateViewActions();
+    // Start-up: view 0 applied when there is one, then the preview options read and
+    // applied through a dialog made for it.
+    void StartViews();
     void ApplySettings();
     void FillSettings();
     // The active page, unless its form is gone.
@@ -257,4 +309,13 @@ private:
     // The window closes without asking again (the question was answered during a run).
     bool FCloseConfirmed = false;
     std::string FShownVariables;
+    // The step of the navigation button held down.
+    TAffineVector FNavStep{};
+    // The right button went down and the mouse has not dragged since: its release opens
+    // PopupMenu1.
+    bool FRightClickPending = false;
+    // The preview's width as last left in the settings, applied when the window is first
+    // laid out (-1: none); and whether it has been.
+    int FWantedPanelGLWidth = -1;
+    bool FLaidOut = false;
 };

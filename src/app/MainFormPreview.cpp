@@ -1,6 +1,7 @@
 // The main window's preview: the bit's animation on each cadencer tick, the collision
-// question, the control panel's boxes and buttons, the path styles and the split
-// between editor and preview.
+// question, the control panel's boxes and buttons, the path styles, the camera's focal
+// length and the split between editor and preview. The views and navigation are in
+// MainFormViews.cpp.
 #include "app/BitAnimation.h"
 #include "app/DataModule.h"
 #include "app/MainForm.h"
@@ -42,6 +43,7 @@ void TMainForm::ConnectPreview()
     }
     connect(PanelGL->ImageRight, &QToolButton::clicked, this, [this] { ImageRightClick(); });
     connect(PanelGL->ImageLeft, &QToolButton::clicked, this, [this] { ImageLeftClick(); });
+    ConnectViews();
 }
 
 void TMainForm::GLCadencer1Progress(double deltaTime)
@@ -134,12 +136,13 @@ void TMainForm::SetPathDashed(bool moveDashed, bool jogDashed)
 
 void TMainForm::UpdateCameraFocalLength()
 {
-    if (GLWorldViewer1 == nullptr) {
+    // Without a viewer the note in its place stands for it, so the camera is ready for
+    // the size the view would have.
+    const QSize view = PanelGL->ViewSize();
+    if (view.isEmpty()) {
         return;
     }
-    const float height = static_cast<float>(GLWorldViewer1->Height());
-    const float width = static_cast<float>(GLWorldViewer1->Width());
-    Scene->GLCamera1->SetFocalLength(std::min(height * 50 / 406, width * 50 / 700));
+    Scene->GLCamera1->SetFocalLength(FocalLengthFor(view.width(), view.height()));
 }
 
 namespace {

@@ -363,8 +363,12 @@ QString TMainForm::RunFileForResults(const QString& fileName)
         return QString();
     }
     TRunFrame frame(FRunDepth);
-    TFinally closing([this] { Running = false; });
+    TFinally closing([this] {
+        Running = false;
+        ResultsRun = false;
+    });
     ResetForHeadlessRun();
+    ResultsRun = true;
     Move->SetFileName(fileName.toStdString());
     RunFile({}, fileName, -1);
     Running = false;

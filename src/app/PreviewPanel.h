@@ -8,12 +8,18 @@
 
 #include <QWidget>
 
+#include <array>
 #include <functional>
 
 class QCheckBox;
+class QComboBox;
+class QGroupBox;
 class QLabel;
 class QPushButton;
+class QRadioButton;
 class QSlider;
+class QSpinBox;
+class QTimer;
 class QToolButton;
 class TGLWorldViewer;
 class TPreviewScene;
@@ -37,16 +43,45 @@ public:
     QCheckBox* cboJogsVisible;
     QCheckBox* cbWireframe;
     QCheckBox* cbCollision;
+    QCheckBox* cbFollowBit;
     QPushButton* BitBtn11;
+    // Zoom to Fit and Print.
+    QToolButton* ButtonZoomExt;
+    QPushButton* BitBtn7;
 
-    // After every change of the panel's size (the camera's focal length follows it).
+    // The named views: the list, New, Save, Delete.
+    QGroupBox* GroupBoxViews;
+    QComboBox* cboView;
+    QPushButton* BitBtn9;
+    QPushButton* BitBtn8;
+    QPushButton* BitBtn10;
+
+    // Navigation: what the buttons move, their speed in percent, and Left, Up, Right,
+    // Down, Out, In (BitBtn1 .. BitBtn6).
+    QGroupBox* GroupBox1;
+    QRadioButton* cbPosition;
+    QRadioButton* cbRotation;
+    QSpinBox* UpDownSpeed;
+    std::array<QToolButton*, 6> NavButtons{};
+    // Steps a held navigation button.
+    QTimer* NavRepeat;
+    static constexpr int NavRepeatMs = 15;
+
+    // The size of the 3D view (of the note in its place when there is no viewer).
+    QSize ViewSize() const;
+
+    // After every change of the panel's or the viewer's size (the camera's focal length
+    // follows it).
     std::function<void()> OnResized;
 
 protected:
     // The viewer's resizes.
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void CreateViewer(TPreviewScene& scene);
     void CreateControlPanel();
+    QWidget* CreateViewsGroup();
+    QWidget* CreateNavigationGroup();
 };

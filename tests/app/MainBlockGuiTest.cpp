@@ -56,8 +56,10 @@ TEST_F(MainBlockGui, StartAndExitAreLoggedInOrder)
 {
     EXPECT_EQ(Run({}, [](TMainForm&) {}), 7);
     const std::vector<std::string> expected = {
-        "debug: Log file opened", "debug: assigning MRU files", "debug: ReadIniSettings", "debug: ReadCommands",
-        "debug: SetRegistry",     "debug: TCalcul.Create",      "debug: TMove.Create",     "debug: Before Cadencer enabled",
+        "debug: Log file opened", "debug: assigning MRU files", "debug: ReadIniSettings", "debug: ReadCodeHigh",
+        "debug: ReadGLSettings",
+        "debug: ReadCommands",    "debug: SetRegistry",         "debug: TCalcul.Create",   "debug: TMove.Create",
+        "debug: TFPreviewOptions.Create", "debug: Before Cadencer enabled",
         "debug: FormCloseQuery",  "debug: WriteIniSettings",    "debug: Closing log file"};
     EXPECT_EQ(LogTexts(), expected);
     EXPECT_EQ(dm, nullptr);

@@ -262,7 +262,9 @@ TEST(DataModuleActions, StartDisabledButTheIndentActions)
 {
     TDataModuleActions actions;
     for (const auto& action : actions.actlMain.Actions()) {
-        const bool indent = action.get() == actions.actIndent || action.get() == actions.actUnIndent;
+        // Code Insert too: it is always enabled.
+        const bool indent = action.get() == actions.actIndent || action.get() == actions.actUnIndent ||
+                            action.get() == actions.actCodeInsert;
         EXPECT_EQ(action->isEnabled(), indent) << action->Name().toStdString();
     }
     EXPECT_EQ(actions.actSearchFindPrev->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F3));

@@ -1,7 +1,8 @@
 // One QApplication for the whole binary, on the offscreen platform unless the
-// environment names another or the run asks for the Gl suites only (they need the X
-// server): the shell's tests create widgets and pixmaps, and Qt allows a single
-// application object per process. The start-up calls the editor pages need come first.
+// environment names another or the run asks for the Gl or Web suites only (they need the
+// X server): the shell's tests create widgets and pixmaps, and Qt allows a single
+// application object per process. The start-up calls the editor pages need come first;
+// the plug-in window's web view needs shared OpenGL contexts before the application.
 
 #include "app/MainBlock.h"
 #include "editor/CodeBookmarkGlyphs.h"
@@ -17,13 +18,16 @@
 
 int main(int argc, char** argv)
 {
-    bool onlyGl = false;
+    bool needsDisplay = false;
     for (int i = 1; i < argc; ++i) {
-        onlyGl = onlyGl || std::string_view(argv[i]).starts_with("--gtest_filter=*Gl");
+        const std::string_view argument(argv[i]);
+        needsDisplay = needsDisplay || argument.starts_with("--gtest_filter=*Gl") ||
+                       argument.starts_with("--gtest_filter=*Web");
     }
-    if (!onlyGl) {
+    if (!needsDisplay) {
         setenv("QT_QPA_PLATFORM", "offscreen", 0);
     }
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     TKerfpadApplication app(argc, argv);
     InstallQtGraphics();
     InstallQtMeasuringCanvas();

@@ -29,6 +29,8 @@ public:
     void ExpectOpen(std::optional<std::vector<std::string>> files) { FOpens.push_back(std::move(files)); }
     // The next save dialog chooses `fileName`, or is cancelled when empty.
     void ExpectSave(std::optional<std::string> fileName) { FSaves.push_back(std::move(fileName)); }
+    // The next colour dialog chooses `color`, or is cancelled when empty.
+    void ExpectColor(std::optional<TColor> color) { FColors.push_back(color); }
     // The next modal window must be `name`: its fields are set, then it is closed with
     // `answer`, as the user would.
     void ExpectForm(std::string name, std::map<std::string, std::string> fields, TModalResult answer)
@@ -37,7 +39,8 @@ public:
     }
     bool AllAnswered() const
     {
-        return FMessages.empty() && FInputs.empty() && FOpens.empty() && FSaves.empty() && FForms.empty();
+        return FMessages.empty() && FInputs.empty() && FOpens.empty() && FSaves.empty() && FForms.empty() &&
+               FColors.empty();
     }
 
     TModalResult MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons) override
@@ -72,6 +75,12 @@ public:
         return Next(FSaves, "save dialog", fileName);
     }
 
+    bool ColorQuery(TColor& color) override
+    {
+        ColorsShown.push_back(color);
+        return Next(FColors, "colour dialog", color);
+    }
+
     TModalResult ShowModalForm(IModalForm& form) override
     {
         FormsShown.push_back(form.FormName());
@@ -93,6 +102,7 @@ public:
     std::vector<std::pair<std::string, std::string>> InputPrompts; // caption, prompt
     std::vector<TFileDialogOptions> FileDialogs;                   // open and save, in order
     std::vector<bool> OpenMultiSelect;
+    std::vector<TColor> ColorsShown; // the colour each colour dialog started with
 
 private:
     // Takes the next scripted answer into `out`; false when it cancels. An unexpected
@@ -115,6 +125,7 @@ private:
     std::deque<std::optional<std::string>> FInputs;
     std::deque<std::optional<std::vector<std::string>>> FOpens;
     std::deque<std::optional<std::string>> FSaves;
+    std::deque<std::optional<TColor>> FColors;
     struct TExpectedForm {
         std::string Name;
         std::map<std::string, std::string> Fields;

@@ -24,6 +24,11 @@ bool IDialogResponder::SaveDialog(const TFileDialogOptions&, std::string&)
     throw Exception("This dialog responder cannot show a save dialog");
 }
 
+bool IDialogResponder::ColorQuery(TColor&)
+{
+    throw Exception("This dialog responder cannot show a colour dialog");
+}
+
 IDialogResponder* SetDialogResponder(IDialogResponder* responder)
 {
     IDialogResponder* previous = gResponder;
@@ -87,6 +92,15 @@ bool RunSaveDialog(const TFileDialogOptions& options, std::string& fileName)
     if (!Responder("save dialog").SaveDialog(options, chosen) || chosen.empty())
         return false;
     fileName = WithDefaultExt(chosen, options.DefaultExt);
+    return true;
+}
+
+bool ColorQuery(TColor& color)
+{
+    TColor chosen = color;
+    if (!Responder("colour dialog").ColorQuery(chosen))
+        return false;
+    color = chosen;
     return true;
 }
 

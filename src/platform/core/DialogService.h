@@ -4,6 +4,7 @@
 // install one that answers from a script and fails on a dialog it did not expect, so no
 // test can hang on an invisible box.
 
+#include "platform/core/ColorValue.h"
 #include "platform/core/InstallScope.h"
 
 #include <string>
@@ -63,6 +64,10 @@ public:
     // False when cancelled. A responder that offers no file dialogs raises Exception.
     virtual bool OpenDialog(const TFileDialogOptions& options, bool multiSelect, std::vector<std::string>& files);
     virtual bool SaveDialog(const TFileDialogOptions& options, std::string& fileName);
+    // The colour dialog, starting with `color` (a system colour shows as its current
+    // value); false when cancelled, else `color` holds the chosen RGB colour. A
+    // responder that offers no colour dialog raises Exception.
+    virtual bool ColorQuery(TColor& color);
     // The responder of the running application shows the window itself.
     virtual TModalResult ShowModalForm(IModalForm& form) { return form.ExecuteModal(); }
 };
@@ -83,6 +88,9 @@ void ShowErrorBox(const std::string& text);
 bool RunOpenDialog(const TFileDialogOptions& options, bool multiSelect, std::vector<std::string>& files);
 // The chosen name with its full path; false (and `fileName` unchanged) when cancelled.
 bool RunSaveDialog(const TFileDialogOptions& options, std::string& fileName);
+// The colour dialog; true and the chosen colour in `color` when confirmed, else false
+// and `color` unchanged.
+bool ColorQuery(TColor& color);
 // Shows a modal window of the shell through the responder; its modal result.
 TModalResult ShowModalForm(IModalForm& form);
 // `fileName` with "." + `defaultExt` added when its last part has no extension.

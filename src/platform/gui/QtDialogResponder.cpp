@@ -1,6 +1,9 @@
 #include "platform/gui/QtDialogResponder.h"
 
+#include "platform/core/SystemColors.h"
+
 #include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -142,5 +145,17 @@ bool TQtDialogResponder::SaveDialog(const TFileDialogOptions& options, std::stri
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     fileName = dialog.selectedFiles().constFirst().toStdString();
+    return true;
+}
+
+bool TQtDialogResponder::ColorQuery(TColor& color)
+{
+    const TColor start = ResolveSystemColor(color);
+    const QColor chosen = QColorDialog::getColor(QColor(GetRValue(start), GetGValue(start), GetBValue(start)),
+                                                 QApplication::activeWindow(), ApplicationCaption);
+    if (!chosen.isValid())
+        return false;
+    color = RGB(static_cast<std::uint8_t>(chosen.red()), static_cast<std::uint8_t>(chosen.green()),
+                static_cast<std::uint8_t>(chosen.blue()));
     return true;
 }

@@ -14,6 +14,8 @@ public:
     bool InputQuery(const std::string& caption, const std::string& prompt, std::string& value) override;
     bool OpenDialog(const TFileDialogOptions& options, bool multiSelect, std::vector<std::string>& files) override;
     bool SaveDialog(const TFileDialogOptions& options, std::string& fileName) override;
+    // QColorDialog, every colour offered; the answer has no alpha.
+    bool ColorQuery(TColor& color) override;
 };
 
 // "Shopbot Files (*.sbp)|*.sbp|All|*.*" as Qt's name filters:

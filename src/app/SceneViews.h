@@ -1,0 +1,52 @@
+#pragma once
+// Named views of the 3D preview: where the main camera stands and how the pivot
+// (DummyCube1) is placed, kept in section "Views" of the main settings file, one
+// section "View<n>" per view. No Qt: the main window lists the names and applies them.
+//
+// Vectors are "x,y,z" with five decimals, "." as the decimal separator and no grouping
+// in any locale, so a component of 1000 or more reads back as written.
+
+#include "scene/base/VectorTypes.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TIniFile;
+class TPreviewScene;
+
+struct TSceneView {
+    std::string Name;
+    TVector CameraPos{50, 25, 75, 0};
+    TVector DummyCubeDir{0, 0, 1, 0};
+    TVector DummyCubeUp{0, 1, 0, 0};
+    TVector DummyCubePos{0, 0, 0, 0};
+};
+
+// Tag and text of a log line ("error" for values that did not read).
+using TSettingsLog = std::function<void(const std::string& tag, const std::string& text)>;
+
+inline constexpr const char* ViewsSection = "Views";
+// More views than this in "NumViews" is a damaged file, not a list to read or erase.
+inline constexpr int MaxSceneViews = 1000;
+std::string ViewSectionName(int index);
+
+// "1234.50000,0.00000,-2.00000"; the fourth component is not written.
+std::string ViewVectorToStr(const TVector& v);
+// Split at the first and the second ","; each part a number with "." (blanks around
+// allowed). False, and `v` unchanged, when the text is not three numbers. W becomes 0.
+bool StrToViewVector(std::string_view text, TVector& v);
+
+// "NumViews" (0 below 0, MaxSceneViews above it, each with an "error" line), then each
+// view; a missing section gives its own name and the default vectors, a vector that
+// does not read its default and an "error" line.
+std::vector<TSceneView> ReadSceneViews(const TIniFile& ini, const TSettingsLog& log);
+// Erases "View0" up to the old "NumViews" inclusive, writes "NumViews", then each
+// view's keys in order: Name, CameraPos, DummyCubeDir, DummyCubeUp, DummyCubePos.
+void WriteSceneViews(TIniFile& ini, const std::vector<TSceneView>& views);
+
+// The camera's position and the pivot's direction, up and position, under `name`.
+TSceneView CaptureView(const TPreviewScene& scene, std::string name);
+// Puts the camera and the pivot where the view says.
+void ApplyView(TPreviewScene& scene, const TSceneView& view);

@@ -1,0 +1,172 @@
+#include "platform/gui/automation/PlugInWebPage.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+#include <QUrl>
+#include <QWebChannel>
+
+#include <exception>
+
+// The automation object as the page script sees it.
+class TKerfpadChannelObject : public QObject {
+    Q_OBJECT
+
+public:
+    TKerfpadChannelObject(IKerfpadAutomation& target, TAutomationErrorEvent onError)
+        : FTarget(target), FOnError(std::move(onError))
+    {
+    }
+
+public Q_SLOTS:
+    void SendData(const QString& ResultData, int ToPlugins)
+    {
+        Guarded([&] { FTarget.SendData(ResultData.toStdString(), ToPlugins); });
+    }
+    QString GetData(int Selection)
+    {
+        QString data;
+        Guarded([&] { data = QString::fromStdString(FTarget.GetData(Selection)); });
+        return data;
+    }
+    QString GetCurrentLine()
+    {
+        QString data;
+        Guarded([&] { data = QString::fromStdString(FTarget.GetCurrentLine()); });
+        return data;
+    }
+    QString GetCurPos()
+    {
+        QString curpos;
+        Guarded([&] { curpos = QString::fromStdString(FTarget.GetCurPos()); });
+        return curpos;
+    }
+    double GetLastMoveSegmentAngle()
+    {
+        double angle = 0;
+        Guarded([&] { angle = FTarget.GetLastMoveSegmentAngle(); });
+        return angle;
+    }
+    void AddMoveNode(double x, double y, double z, int setcurpos, int newlines)
+    {
+        Guarded([&] { FTarget.AddMoveNode(x, y, z, setcurpos, newlines); });
+    }
+    void AddJogNode(double x, double y, double z, int setcurpos, int newlines)
+    {
+        Guarded([&] { FTarget.AddJogNode(x, y, z, setcurpos, newlines); });
+    }
+
+private:
+    // A failure is reported and the result stays empty: the page gets no exception.
+    template <class F>
+    void Guarded(F&& call)
+    {
+        try {
+            call();
+        } catch (const std::exception& e) {
+            Report(QString::fromUtf8(e.what()));
+        } catch (...) {
+            Report(QStringLiteral("Unexpected error"));
+        }
+    }
+    void Report(const QString& message)
+    {
+        if (FOnError) {
+            FOnError(message);
+        }
+    }
+
+    IKerfpadAutomation& FTarget;
+    TAutomationErrorEvent FOnError;
+};
+
+bool ChannelAllowed(const QUrl& url, const QString& plugInFolder)
+{
+    if (!url.isLocalFile() || plugInFolder.isEmpty()) {
+        return false;
+    }
+    const QString folder = QFileInfo(plugInFolder).canonicalFilePath();
+    const QString page = QFileInfo(url.toLocalFile()).canonicalFilePath();
+    if (folder.isEmpty() || page.isEmpty()) {
+        return false;
+    }
+    return page.startsWith(folder + QLatin1Char('/'));
+}
+
+TPlugInWebPage::TPlugInWebPage(bool withChannel, IKerfpadAutomation& target, const QString& plugInFolder,
+                               TAutomationErrorEvent onError, std::function<void(const QUrl&)> onOtherKind,
+                               QObject* parent)
+    : QWebEnginePage(parent), FPlugInFolder(plugInFolder), FOnOtherKind(std::move(onOtherKind))
+{
+    if (withChannel) {
+        FObject = std::make_unique<TKerfpadChannelObject>(target, std::move(onError));
+        FChannel = std::make_unique<QWebChannel>();
+        FChannel->registerObject(KerfpadChannelObjectName, FObject.get());
+        setWebChannel(FChannel.get());
+    }
+}
+
+TPlugInWebPage::~TPlugInWebPage()
+{
+    // The channel goes with this object; the page must not speak to it afterwards.
+    if (FChannel) {
+        setWebChannel(nullptr);
+    }
+}
+
+bool TPlugInWebPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame)
+{
+    const bool allowed = ChannelAllowed(url, FPlugInFolder);
+    if (!isMainFrame) {
+        // A frame from elsewhere would share the plug-in page's transport.
+        return !WithChannel() || allowed || url.scheme() == QLatin1String("about");
+    }
+    if (allowed == WithChannel()) {
+        return true;
+    }
+    if (FOnOtherKind) {
+        FOnOtherKind(url);
+    }
+    return false;
+}
+
+TPlugInWebView::TPlugInWebView(IKerfpadAutomation& target, const QString& plugInFolder,
+                               TAutomationErrorEvent onError, QWidget* parent)
+    : QWebEngineView(parent), FTarget(target), FPlugInFolder(plugInFolder), FOnError(std::move(onError))
+{
+    setPage(NewPage(false));
+}
+
+TPlugInWebPage* TPlugInWebView::NewPage(bool withChannel)
+{
+    const QPointer<TPlugInWebView> view(this);
+    // The page that refused is still deciding; the new one comes on the next pass.
+    auto onOtherKind = [view](const QUrl& url) {
+        QTimer::singleShot(0, view, [view, url] {
+            if (view) {
+                view->Navigate(url);
+            }
+        });
+    };
+    return new TPlugInWebPage(withChannel, FTarget, FPlugInFolder, FOnError, onOtherKind, this);
+}
+
+void TPlugInWebView::Navigate(const QUrl& url)
+{
+    const bool allowed = ChannelAllowed(url, FPlugInFolder);
+    if (allowed != ChannelOffered()) {
+        // The view frees its own previous page.
+        setPage(NewPage(allowed));
+    }
+    load(url);
+}
+
+bool TPlugInWebView::ChannelOffered() const
+{
+    const auto* current = dynamic_cast<const TPlugInWebPage*>(page());
+    return current != nullptr && current->WithChannel();
+}
+
+#include "PlugInWebPage.moc"

@@ -1,0 +1,78 @@
+#pragma once
+// The browser of the plug-in window. Local plug-in pages reach the automation interface
+// through a QWebChannel: the page script loads qrc:///qtwebchannel/qwebchannel.js and
+// finds the object "Kerfpad" on `new QWebChannel(qt.webChannelTransport, ...)`. Only
+// file: pages inside the plug-in folder get the channel (compared as canonical paths,
+// so no link or ".." leads out); a page from anywhere else finds no
+// `qt.webChannelTransport`.
+//
+// The channel is never taken from a page or given to one that had none: a frame that a
+// cross-site navigation prepared while the channel was set would keep its transport. So
+// every page is of one kind for its life, and a main-frame navigation to the other kind
+// is stopped and made again in a new page of that kind. A page with the channel loads
+// no frame from outside the folder.
+//
+// Over the channel, a method that raises is reported through `onError` (the shell's
+// log) and answers with an empty result.
+
+#include "platform/gui/automation/KerfpadAutomation.h"
+
+#include <QString>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include <functional>
+#include <memory>
+
+class QUrl;
+class QWebChannel;
+class TKerfpadChannelObject;
+
+using TAutomationErrorEvent = std::function<void(const QString& message)>;
+
+// Whether a page at `url` may have the channel: an existing file inside `plugInFolder`
+// (at any depth).
+bool ChannelAllowed(const QUrl& url, const QString& plugInFolder);
+
+// The name under which the page script finds the automation object.
+inline const QString KerfpadChannelObjectName = QStringLiteral("Kerfpad");
+
+class TPlugInWebPage : public QWebEnginePage {
+public:
+    // `target` is not owned and must outlive the page. `onOtherKind` is asked to load a
+    // main-frame address this page refused because it belongs in a page of the other kind.
+    TPlugInWebPage(bool withChannel, IKerfpadAutomation& target, const QString& plugInFolder,
+                   TAutomationErrorEvent onError, std::function<void(const QUrl&)> onOtherKind,
+                   QObject* parent = nullptr);
+    ~TPlugInWebPage() override;
+
+    bool WithChannel() const { return static_cast<bool>(FChannel); }
+
+protected:
+    bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override;
+
+private:
+    QString FPlugInFolder;
+    std::function<void(const QUrl&)> FOnOtherKind;
+    std::unique_ptr<TKerfpadChannelObject> FObject;
+    std::unique_ptr<QWebChannel> FChannel;
+};
+
+class TPlugInWebView : public QWebEngineView {
+public:
+    TPlugInWebView(IKerfpadAutomation& target, const QString& plugInFolder, TAutomationErrorEvent onError,
+                   QWidget* parent = nullptr);
+
+    // Loads `url` in a page of its kind.
+    void Navigate(const QUrl& url);
+    // Whether the page shown now has the channel.
+    bool ChannelOffered() const;
+    const QString& PlugInFolder() const { return FPlugInFolder; }
+
+private:
+    TPlugInWebPage* NewPage(bool withChannel);
+
+    IKerfpadAutomation& FTarget;
+    QString FPlugInFolder;
+    TAutomationErrorEvent FOnError;
+};
