@@ -31,6 +31,12 @@ QImage SceneSnapshotImage(TGLWorldBuffer& buffer)
 void PrintSceneSnapshot(TGLWorldBuffer& buffer, QPrinter& printer, double scale)
 {
     const QImage image = SceneSnapshotImage(buffer);
+    // The printer is the one the listings print on too: they keep their orientation.
+    struct TOrientationRestore {
+        QPrinter& printer;
+        QPageLayout::Orientation orientation;
+        ~TOrientationRestore() { printer.setPageOrientation(orientation); }
+    } restore{printer, printer.pageLayout().orientation()};
     printer.setPageOrientation(QPageLayout::Landscape);
     QPainter painter;
     if (!painter.begin(&printer)) {

@@ -65,6 +65,7 @@ TEST_F(ViewPrintGl, TheViewPrintsOnOneLandscapePage)
     printer.setPageOrientation(QPageLayout::Portrait);
     Window->PanelGL->BitBtn7->click();
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr) << "the wait cursor went";
+    EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Portrait) << "listings keep their orientation";
 
     QPdfDocument pdf;
     ASSERT_EQ(pdf.load(FilePath("view.pdf")), QPdfDocument::Error::None);
@@ -76,7 +77,9 @@ TEST_F(ViewPrintGl, TheViewPrintsOnOneLandscapePage)
 
     // The picture fills the printable area: the background near its corners, the table
     // in its middle.
-    const QRectF area = printer.pageLayout().paintRect(QPageLayout::Point);
+    QPageLayout landscape = printer.pageLayout();
+    landscape.setOrientation(QPageLayout::Landscape);
+    const QRectF area = landscape.paintRect(QPageLayout::Point);
     const QRectF picture(area.topLeft() * 2, area.size() * 2);
     const double inset = 0.04;
     for (const QPointF corner : {QPointF(inset, inset), QPointF(1 - inset, inset), QPointF(inset, 1 - inset),
