@@ -304,20 +304,20 @@ void TCodeEditPrintPreview::Print()
     UpdatePreview();
 }
 
-void TCodeEditPrintPreview::VerticalScroll(TScrollCode code, int thumbPosition)
+void TCodeEditPrintPreview::VerticalScroll(TPreviewScrollCode code, int thumbPosition)
 {
     const int clientHeight = host_ ? host_->ClientHeight() : 0;
     if (scaleMode_ != pscWholePage) {
         switch (code) {
-        case TScrollCode::LineUp: ScrollVertFor(clientHeight / 10); break;
-        case TScrollCode::LineDown: ScrollVertFor(-(clientHeight / 10)); break;
-        case TScrollCode::PageUp: ScrollVertFor(clientHeight / 2); break;
-        case TScrollCode::PageDown: ScrollVertFor(-(clientHeight / 2)); break;
-        case TScrollCode::ThumbPosition:
-        case TScrollCode::ThumbTrack: ScrollVertTo(-thumbPosition); break;
-        case TScrollCode::Top: ScrollVertTo(0); break;
-        case TScrollCode::Bottom: ScrollVertTo(-virtualSize_.Y); break;
-        case TScrollCode::EndScroll: break;
+        case TPreviewScrollCode::LineUp: ScrollVertFor(clientHeight / 10); break;
+        case TPreviewScrollCode::LineDown: ScrollVertFor(-(clientHeight / 10)); break;
+        case TPreviewScrollCode::PageUp: ScrollVertFor(clientHeight / 2); break;
+        case TPreviewScrollCode::PageDown: ScrollVertFor(-(clientHeight / 2)); break;
+        case TPreviewScrollCode::ThumbPosition:
+        case TPreviewScrollCode::ThumbTrack: ScrollVertTo(-thumbPosition); break;
+        case TPreviewScrollCode::Top: ScrollVertTo(0); break;
+        case TPreviewScrollCode::Bottom: ScrollVertTo(-virtualSize_.Y); break;
+        case TPreviewScrollCode::EndScroll: break;
         }
         return;
     }
@@ -326,20 +326,20 @@ void TCodeEditPrintPreview::VerticalScroll(TScrollCode code, int thumbPosition)
     }
     const int count = EnginePageCount();
     switch (code) {
-    case TScrollCode::LineUp:
-    case TScrollCode::PageUp: pageNumber_ = std::max(1, pageNumber_ - 1); break;
-    case TScrollCode::LineDown:
-    case TScrollCode::PageDown: pageNumber_ = std::min(count, pageNumber_ + 1); break;
-    case TScrollCode::Top: pageNumber_ = 1; break;
-    case TScrollCode::Bottom: pageNumber_ = count; break;
-    case TScrollCode::ThumbPosition:
-    case TScrollCode::ThumbTrack:
+    case TPreviewScrollCode::LineUp:
+    case TPreviewScrollCode::PageUp: pageNumber_ = std::max(1, pageNumber_ - 1); break;
+    case TPreviewScrollCode::LineDown:
+    case TPreviewScrollCode::PageDown: pageNumber_ = std::min(count, pageNumber_ + 1); break;
+    case TPreviewScrollCode::Top: pageNumber_ = 1; break;
+    case TPreviewScrollCode::Bottom: pageNumber_ = count; break;
+    case TPreviewScrollCode::ThumbPosition:
+    case TPreviewScrollCode::ThumbTrack:
         pageNumber_ = std::clamp(thumbPosition, 1, std::max(1, count));
         if (showScrollHint_ && host_) {
             host_->ShowScrollHint(QStringLiteral("Page: %1").arg(pageNumber_));
         }
         break;
-    case TScrollCode::EndScroll:
+    case TPreviewScrollCode::EndScroll:
         if (host_) {
             host_->ShowScrollHint(QString());
         }
@@ -353,22 +353,22 @@ void TCodeEditPrintPreview::VerticalScroll(TScrollCode code, int thumbPosition)
     Invalidate();
 }
 
-void TCodeEditPrintPreview::HorizontalScroll(TScrollCode code, int thumbPosition)
+void TCodeEditPrintPreview::HorizontalScroll(TPreviewScrollCode code, int thumbPosition)
 {
     if (scaleMode_ == pscWholePage) {
         return;
     }
     const int clientWidth = host_ ? host_->ClientWidth() : 0;
     switch (code) {
-    case TScrollCode::LineUp: ScrollHorzFor(clientWidth / 10); break;
-    case TScrollCode::LineDown: ScrollHorzFor(-(clientWidth / 10)); break;
-    case TScrollCode::PageUp: ScrollHorzFor(clientWidth / 2); break;
-    case TScrollCode::PageDown: ScrollHorzFor(-(clientWidth / 2)); break;
-    case TScrollCode::ThumbPosition:
-    case TScrollCode::ThumbTrack: ScrollHorzTo(-thumbPosition); break;
-    case TScrollCode::Top: ScrollHorzTo(0); break;
-    case TScrollCode::Bottom: ScrollHorzTo(-virtualSize_.X); break;
-    case TScrollCode::EndScroll: break;
+    case TPreviewScrollCode::LineUp: ScrollHorzFor(clientWidth / 10); break;
+    case TPreviewScrollCode::LineDown: ScrollHorzFor(-(clientWidth / 10)); break;
+    case TPreviewScrollCode::PageUp: ScrollHorzFor(clientWidth / 2); break;
+    case TPreviewScrollCode::PageDown: ScrollHorzFor(-(clientWidth / 2)); break;
+    case TPreviewScrollCode::ThumbPosition:
+    case TPreviewScrollCode::ThumbTrack: ScrollHorzTo(-thumbPosition); break;
+    case TPreviewScrollCode::Top: ScrollHorzTo(0); break;
+    case TPreviewScrollCode::Bottom: ScrollHorzTo(-virtualSize_.X); break;
+    case TPreviewScrollCode::EndScroll: break;
     }
 }
 

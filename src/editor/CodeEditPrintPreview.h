@@ -21,7 +21,7 @@ class TCodeEditPrint;
 enum TCodePreviewScale : std::uint8_t { pscWholePage, pscPageWidth, pscUserScaled };
 
 // The platform's scroll-bar messages.
-enum class TScrollCode : std::uint8_t {
+enum class TPreviewScrollCode : std::uint8_t {
     LineUp,
     LineDown,
     PageUp,
@@ -122,8 +122,8 @@ public:
 
     // --- window messages ---
     void Resized() { ComputePageSize(); }
-    void VerticalScroll(TScrollCode code, int thumbPosition);
-    void HorizontalScroll(TScrollCode code, int thumbPosition);
+    void VerticalScroll(TPreviewScrollCode code, int thumbPosition);
+    void HorizontalScroll(TPreviewScrollCode code, int thumbPosition);
     // Scrolls 120 pixels for each whole notch collected.
     void MouseWheel(int delta);
     // Draws the control's client area; nothing when the clip rectangle is empty.

@@ -35,5 +35,5 @@ bool PreviewShowsWholePage(TTestPrintPreviewDlg& dialog)
 
 void PreviewScrollDown(TTestPrintPreviewDlg& dialog)
 {
-    Preview(dialog).VerticalScroll(TScrollCode::LineDown, 0);
+    Preview(dialog).VerticalScroll(TPreviewScrollCode::LineDown, 0);
 }

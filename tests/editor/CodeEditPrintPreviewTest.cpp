@@ -122,20 +122,20 @@ TEST_F(CodeEditPrintPreview, ScrollMessagesMoveThePixelsOrRepaint)
     Attach(pscUserScaled, 400, 300);
     struct Step {
         bool vertical;
-        TScrollCode code;
+        TPreviewScrollCode code;
         int thumb;
         int x, y;
         const char* effect;
     } steps[] = {
-        {true, TScrollCode::LineDown, 0, 0, -30, "scroll 0,-30"},
-        {true, TScrollCode::PageDown, 0, 0, -180, "scroll 0,-150"},
-        {true, TScrollCode::ThumbTrack, 500, 0, -500, "invalidate"},
-        {true, TScrollCode::Bottom, 0, 0, -848, "invalidate"},
-        {true, TScrollCode::LineUp, 0, 0, -818, "scroll 0,30"},
-        {true, TScrollCode::Top, 0, 0, 0, "invalidate"},
-        {false, TScrollCode::PageDown, 0, -200, 0, "scroll -200,0"},
-        {false, TScrollCode::Bottom, 0, -420, 0, "invalidate"},
-        {false, TScrollCode::LineDown, 0, -420, 0, ""},
+        {true, TPreviewScrollCode::LineDown, 0, 0, -30, "scroll 0,-30"},
+        {true, TPreviewScrollCode::PageDown, 0, 0, -180, "scroll 0,-150"},
+        {true, TPreviewScrollCode::ThumbTrack, 500, 0, -500, "invalidate"},
+        {true, TPreviewScrollCode::Bottom, 0, 0, -848, "invalidate"},
+        {true, TPreviewScrollCode::LineUp, 0, 0, -818, "scroll 0,30"},
+        {true, TPreviewScrollCode::Top, 0, 0, 0, "invalidate"},
+        {false, TPreviewScrollCode::PageDown, 0, -200, 0, "scroll -200,0"},
+        {false, TPreviewScrollCode::Bottom, 0, -420, 0, "invalidate"},
+        {false, TPreviewScrollCode::LineDown, 0, -420, 0, ""},
     };
     for (const Step& s : steps) {
         host.log.clear();
@@ -155,15 +155,15 @@ TEST_F(CodeEditPrintPreview, WholePageScrollingTurnsPagesAndShowsTheHint)
 {
     Attach(pscWholePage, 400, 300);
     struct Step {
-        TScrollCode code;
+        TPreviewScrollCode code;
         int thumb;
         int page;
         const char* hint;
     } steps[] = {
-        {TScrollCode::LineUp, 0, 1, "none"},      {TScrollCode::PageDown, 0, 2, "none"},
-        {TScrollCode::ThumbTrack, 3, 3, "Page: 3"}, {TScrollCode::EndScroll, 0, 3, ""},
-        {TScrollCode::LineDown, 0, 3, ""},        {TScrollCode::Top, 0, 1, ""},
-        {TScrollCode::Bottom, 0, 3, ""},
+        {TPreviewScrollCode::LineUp, 0, 1, "none"},      {TPreviewScrollCode::PageDown, 0, 2, "none"},
+        {TPreviewScrollCode::ThumbTrack, 3, 3, "Page: 3"}, {TPreviewScrollCode::EndScroll, 0, 3, ""},
+        {TPreviewScrollCode::LineDown, 0, 3, ""},        {TPreviewScrollCode::Top, 0, 1, ""},
+        {TPreviewScrollCode::Bottom, 0, 3, ""},
     };
     for (const Step& s : steps) {
         preview.VerticalScroll(s.code, s.thumb);
@@ -173,7 +173,7 @@ TEST_F(CodeEditPrintPreview, WholePageScrollingTurnsPagesAndShowsTheHint)
         EXPECT_EQ(host.hint, QString::fromLatin1(s.hint));
     }
     EXPECT_EQ(pages, (std::vector<int>{1, 2, 3, 3, 3, 1, 3}));
-    preview.HorizontalScroll(TScrollCode::PageDown, 0);
+    preview.HorizontalScroll(TPreviewScrollCode::PageDown, 0);
     EXPECT_EQ(preview.ScrollPosition().X, 0);
 }
 

@@ -69,8 +69,8 @@ TEST_F(CodeEditPrintPreviewGui, AGrabShowsTheCentredSheetWithItsShadow)
 TEST_F(CodeEditPrintPreviewGui, ThePageBarShowsOneHintWhileDragged)
 {
     ASSERT_EQ(engine.PageCount(), 3);
-    widget.Preview().VerticalScroll(TScrollCode::ThumbTrack, 2);
-    widget.Preview().VerticalScroll(TScrollCode::ThumbTrack, 3);
+    widget.Preview().VerticalScroll(TPreviewScrollCode::ThumbTrack, 2);
+    widget.Preview().VerticalScroll(TPreviewScrollCode::ThumbTrack, 3);
     QList<QLabel*> hints;
     for (QWidget* top : QApplication::topLevelWidgets()) {
         if (auto* label = qobject_cast<QLabel*>(top); label && label->isVisible()) {
@@ -83,7 +83,7 @@ TEST_F(CodeEditPrintPreviewGui, ThePageBarShowsOneHintWhileDragged)
     EXPECT_EQ(hints[0]->geometry().right(), area.right() - 4);
     EXPECT_EQ(hints[0]->y(), area.top() + 10);
     EXPECT_EQ(widget.verticalScrollBar()->value(), 3);
-    widget.Preview().VerticalScroll(TScrollCode::EndScroll, 0);
+    widget.Preview().VerticalScroll(TPreviewScrollCode::EndScroll, 0);
     EXPECT_FALSE(hints[0]->isVisible());
 }
 

@@ -36,16 +36,16 @@ QLabel& HintWindow()
     return *window;
 }
 
-TScrollCode ScrollCodeOf(int action)
+TPreviewScrollCode ScrollCodeOf(int action)
 {
     switch (action) {
-    case QAbstractSlider::SliderSingleStepAdd: return TScrollCode::LineDown;
-    case QAbstractSlider::SliderSingleStepSub: return TScrollCode::LineUp;
-    case QAbstractSlider::SliderPageStepAdd: return TScrollCode::PageDown;
-    case QAbstractSlider::SliderPageStepSub: return TScrollCode::PageUp;
-    case QAbstractSlider::SliderToMinimum: return TScrollCode::Top;
-    case QAbstractSlider::SliderToMaximum: return TScrollCode::Bottom;
-    default: return TScrollCode::ThumbTrack;
+    case QAbstractSlider::SliderSingleStepAdd: return TPreviewScrollCode::LineDown;
+    case QAbstractSlider::SliderSingleStepSub: return TPreviewScrollCode::LineUp;
+    case QAbstractSlider::SliderPageStepAdd: return TPreviewScrollCode::PageDown;
+    case QAbstractSlider::SliderPageStepSub: return TPreviewScrollCode::PageUp;
+    case QAbstractSlider::SliderToMinimum: return TPreviewScrollCode::Top;
+    case QAbstractSlider::SliderToMaximum: return TPreviewScrollCode::Bottom;
+    default: return TPreviewScrollCode::ThumbTrack;
     }
 }
 
@@ -135,7 +135,7 @@ void TCodeEditPrintPreviewWidget::BarAction(QScrollBar* bar, bool vertical, int 
     if (action == QAbstractSlider::SliderNoAction) {
         return;
     }
-    const TScrollCode code = ScrollCodeOf(action);
+    const TPreviewScrollCode code = ScrollCodeOf(action);
     if (vertical) {
         preview_.VerticalScroll(code, bar->sliderPosition());
     } else {
@@ -149,11 +149,11 @@ void TCodeEditPrintPreviewWidget::BarAction(QScrollBar* bar, bool vertical, int 
 void TCodeEditPrintPreviewWidget::BarReleased(QScrollBar* bar, bool vertical)
 {
     if (vertical) {
-        preview_.VerticalScroll(TScrollCode::ThumbPosition, bar->sliderPosition());
-        preview_.VerticalScroll(TScrollCode::EndScroll, 0);
+        preview_.VerticalScroll(TPreviewScrollCode::ThumbPosition, bar->sliderPosition());
+        preview_.VerticalScroll(TPreviewScrollCode::EndScroll, 0);
     } else {
-        preview_.HorizontalScroll(TScrollCode::ThumbPosition, bar->sliderPosition());
-        preview_.HorizontalScroll(TScrollCode::EndScroll, 0);
+        preview_.HorizontalScroll(TPreviewScrollCode::ThumbPosition, bar->sliderPosition());
+        preview_.HorizontalScroll(TPreviewScrollCode::EndScroll, 0);
     }
 }
 
