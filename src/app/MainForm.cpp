@@ -453,11 +453,9 @@ void TMainForm::ApplySettings()
     PanelGL->cbWireframe->setChecked(Settings.ShowWireFramebit);
     PanelGL->tbSpeed->setValue(Settings.GLDisplaySpeed);
     PanelGL->UpDownSpeed->setValue(Settings.GLPosRotSpeed);
-    // Only a width the user left: the 50 pixels a missing key reads as would hide the
-    // preview on a first start.
-    if (OpenMainSettings().ValueExists(MainSection, "PanelGLWidth")) {
-        FWantedPanelGLWidth = Settings.PanelGLWidth;
-    }
+    // Applied once the window has its size; the settings file that ships beside the
+    // executable gives a first start a preview wider than the 50 pixels of no file.
+    FWantedPanelGLWidth = Settings.PanelGLWidth;
 }
 
 void TMainForm::FillSettings()
