@@ -86,7 +86,7 @@ TGLBaseSceneObject::~TGLBaseSceneObject()
         parent_->Remove(this, false);
     }
     if (Count() != 0) {
-        DeleteChildren();
+        DeleteChildrenQuietly();
     }
     if (extras_ && extras_->pickName != 0) {
         ForgetPickName(extras_->pickName);
@@ -279,6 +279,16 @@ void TGLBaseSceneObject::MoveTo(TGLBaseSceneObject* newParent)
 }
 
 void TGLBaseSceneObject::DeleteChildren()
+{
+    const bool had = Count() > 0;
+    DeleteChildrenQuietly();
+    // Viewers that keep a picture of the scene must hear that these are gone.
+    if (had) {
+        StructureChanged();
+    }
+}
+
+void TGLBaseSceneObject::DeleteChildrenQuietly()
 {
     DeleteChildCameras();
     if (scene_) {

@@ -133,6 +133,7 @@ public:
     virtual void Remove(TGLBaseSceneObject* child, bool keepChildren);
     // nullptr detaches the object from its parent and its scene.
     virtual void MoveTo(TGLBaseSceneObject* newParent);
+    // Frees every child and tells the scene its structure changed.
     virtual void DeleteChildren();
     void DeleteChildCameras();
 
@@ -367,6 +368,8 @@ public:
     TGLProgressSlot OnProgress;
 
 private:
+    // Frees every child without telling anyone (the destructor's way).
+    void DeleteChildrenQuietly();
 
     friend GLuint PickNameOf(const TGLBaseSceneObject* object);
 };

@@ -178,6 +178,14 @@ TEST_F(DynamicLayerGl, TheViewTheSizeAndTheOptionsEachDrawTheRestAgain)
         {"object hidden", [this] { plate->SetVisible(false); }},
         {"object added", [this] { FlatBox(world.ObjectRoot(), 0, 0.5f, 0, 0.1f, 0.1f, Plate); }},
         {"object freed", [this] { delete plate; }},
+        {"children freed", [this] {
+             auto* group = TGLBaseSceneObject::CreateAsChild<TGLDummyCube>(world.ObjectRoot());
+             FlatBox(group, 0, -0.5f, 0, 0.1f, 0.1f, Plate);
+             Frame();
+             Frame();
+             ASSERT_TRUE(FromCopy());
+             group->DeleteChildren();
+         }},
         {"layer left", [this] {
              auto* other = TGLBaseSceneObject::CreateAsChild<TGLDummyCube>(world.ObjectRoot());
              world.AddToDynamicLayer(other);
