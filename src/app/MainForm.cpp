@@ -16,6 +16,7 @@
 #include "app/AppPaths.h"
 #include "app/HelpForm.h"
 #include "app/PlugInServices.h"
+#include "app/MenuLinkStyle.h"
 #include "app/PreviewPanel.h"
 #include "app/QuickviewForm.h"
 #include "app/TestRunForm.h"
@@ -340,6 +341,9 @@ void TMainForm::CreateMenus()
             });
         });
     }
+    auto* links = new TMenuLinkStyle({QString::fromUtf8("Shobot\u00AE - Website"), QString::fromUtf8("Shopbot\u00AE - Forum")});
+    links->setParent(mHelp);
+    mHelp->setStyle(links);
     mHelp->addSeparator();
     QAction* about = mHelp->addAction(QStringLiteral("&About"));
     about->setObjectName(QStringLiteral("About1"));
