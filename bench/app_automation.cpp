@@ -5,29 +5,23 @@
 // repaints, elsewhere only the calls are timed. A binary of its own: it needs a
 // QApplication.
 
-#include "app/DataModule.h"
-#include "app/EditorFactory.h"
-#include "app/MainBlock.h"
-#include "app/MainForm.h"
+#include "ShellBench.h"
+
 #include "app/PlugInServices.h"
 #include "engine/RunResults.h"
-#include "platform/gui/QtEventLoop.h"
 #include "platform/gui/automation/KerfpadBus.h"
 #include "scene/viewer/WorldViewer.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCall>
 #include <QElapsedTimer>
 #include <QGuiApplication>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -37,36 +31,15 @@ constexpr int Calls = 10000;
 constexpr double FrameMs = 1000.0 / 60.0;
 
 // The main window, with its viewer where there is one, on the bus.
-struct TShell {
-    TShell()
+struct TShell : TBenchShell {
+    TShell() : TBenchShell(TMainFormOptions{QGuiApplication::platformName() == QLatin1String("xcb")})
     {
-        qputenv("KERFPAD_APP_DIR", folder.path().toUtf8());
-        dm = new Tdm;
-        InstallEditorFactory();
-        TMainFormOptions options;
-        options.WithViewer = QGuiApplication::platformName() == QLatin1String("xcb");
-        window = std::make_unique<TMainForm>(options);
         services = std::make_unique<TPlugInServices>(*window, true);
         window->show();
-        QElapsedTimer shown;
-        shown.start();
-        while (shown.elapsed() < 500) {
-            QCoreApplication::processEvents();
-        }
-    }
-    ~TShell()
-    {
-        services.reset();
-        window.reset();
-        ReleaseEditorGlobals();
-        delete dm;
-        dm = nullptr;
+        ProcessEventsFor(500);
     }
 
-    QTemporaryDir folder;
-    TQtEventLoop loop;
-    TEventLoopScope loopScope{&loop};
-    std::unique_ptr<TMainForm> window;
+    // Goes before the window.
     std::unique_ptr<TPlugInServices> services;
 };
 
@@ -139,14 +112,5 @@ BENCHMARK(BM_PipelinedAddMoveNodeOverTheBus)->Unit(benchmark::kMillisecond)->Ite
 
 int main(int argc, char** argv)
 {
-    if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY")) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    }
-    TKerfpadApplication app(argc, argv);
-    RegisterKerfpadClasses();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    gShell.reset();
-    return 0;
+    return RunShellBenchmarks(argc, argv, [] { gShell.reset(); });
 }

@@ -6,46 +6,32 @@
 
 #include "EditorBenchProgram.h"
 #include "QtBenchMain.h"
+#include "ShellBench.h"
 #include "../tests/support/PartProgramRules.h"
 
-#include "app/DataModule.h"
 #include "app/Editor.h"
-#include "app/EditorFactory.h"
-#include "app/MainForm.h"
 #include "editor/widget/CodeEditWidget.h"
-#include "platform/gui/QtEventLoop.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 
 #include <memory>
 
 namespace {
 
-// A data module, an editor factory and the main window in a folder of their own.
-struct TShell {
-    TShell()
+// The main window, with the million-line and a 100-line program in its folder.
+struct TShell : TBenchShell {
+    TShell() : TBenchShell(TMainFormOptions{})
     {
-        qputenv("KERFPAD_APP_DIR", folder.path().toUtf8());
         WriteFile("million.sbp", Program());
         QByteArray small;
         for (int i = 0; i < 100; ++i) {
             small += "M3,1.125,2.5,-0.25 ' cut pass\r\n";
         }
         WriteFile("small.sbp", small);
-        dm = new Tdm;
-        InstallEditorFactory();
-        window = std::make_unique<TMainForm>();
         window->resize(1000, 720);
-    }
-    ~TShell()
-    {
-        window.reset();
-        ReleaseEditorGlobals();
-        delete dm;
     }
     QString File(const char* name) const { return folder.filePath(QLatin1String(name)); }
     void WriteFile(const char* name, const QByteArray& bytes) const
@@ -59,11 +45,6 @@ struct TShell {
         window->DoOpenFile(File(name));
         return static_cast<TEditor&>(*ActiveEditor);
     }
-
-    QTemporaryDir folder;
-    TQtEventLoop loop;
-    TEventLoopScope loopScope{&loop};
-    std::unique_ptr<TMainForm> window;
 };
 
 // Made on first use and freed before the QApplication goes.

@@ -6,52 +6,32 @@
 // xcb when there is a display.
 
 #include "EngineBenchPrograms.h"
+#include "ShellBench.h"
 
-#include "app/DataModule.h"
-#include "app/EditorFactory.h"
-#include "app/MainBlock.h"
-#include "app/MainForm.h"
 #include "app/PreviewPanel.h"
 #include "engine/ProgramRunner.h"
 #include "engine/RunResults.h"
-#include "platform/gui/QtEventLoop.h"
 #include "scene/objects/Cone.h"
 #include "scene/objects/LinesGroup.h"
 #include "scene/viewer/WorldViewer.h"
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QGuiApplication>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
-#include <cstdlib>
 #include <memory>
 
 namespace {
 
-// A data module, an editor factory and the main window in a folder of their own.
-struct TShell {
-    explicit TShell(bool withViewer)
+// The main window with Simulate off.
+struct TShell : TBenchShell {
+    explicit TShell(bool withViewer) : TBenchShell(TMainFormOptions{withViewer})
     {
-        qputenv("KERFPAD_APP_DIR", folder.path().toUtf8());
-        dm = new Tdm;
-        InstallEditorFactory();
-        TMainFormOptions options;
-        options.WithViewer = withViewer;
-        window = std::make_unique<TMainForm>(options);
         window->PanelGL->cbSim->setChecked(false);
-    }
-    ~TShell()
-    {
-        window.reset();
-        ReleaseEditorGlobals();
-        delete dm;
-        dm = nullptr;
     }
     // The simulator as a results run leaves it, then the program's lines through the
     // shell's own line loop.
@@ -62,11 +42,6 @@ struct TShell {
         window->RunFile(enginebench::PlainMoves(), QString(), -1);
         window->Running = false;
     }
-
-    QTemporaryDir folder;
-    TQtEventLoop loop;
-    TEventLoopScope loopScope{&loop};
-    std::unique_ptr<TMainForm> window;
 };
 
 std::unique_ptr<TShell> gShell;
@@ -137,11 +112,7 @@ TMainForm* PreviewWithMillionNodePath(benchmark::State& state)
         if (window.GLWorldViewer1) {
             window.show();
             window.GLWorldViewer1->Widget()->setFixedSize(800, 600);
-            QElapsedTimer shown;
-            shown.start();
-            while (shown.elapsed() < 500) {
-                QCoreApplication::processEvents();
-            }
+            TBenchShell::ProcessEventsFor(500);
             gViewerShell->RunProgram();
         }
     }
@@ -218,15 +189,8 @@ BENCHMARK(BM_PreviewFrameWithMillionNodePathViewTurning)->Unit(benchmark::kMilli
 
 int main(int argc, char** argv)
 {
-    if (!std::getenv("QT_QPA_PLATFORM") && !std::getenv("DISPLAY")) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    }
-    TKerfpadApplication app(argc, argv);
-    RegisterKerfpadClasses();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    gViewerShell.reset();
-    gShell.reset();
-    return 0;
+    return RunShellBenchmarks(argc, argv, [] {
+        gViewerShell.reset();
+        gShell.reset();
+    });
 }

@@ -3,12 +3,12 @@
 // at the start of a frame in which only the layer moved. One off-screen context (a GLX
 // pbuffer; Mesa's software renderer under Xvfb); without a display the benchmarks skip.
 
+#include "GLBenchContext.h"
+
 #include "scene/FrameCopy.h"
-#include "scene/viewer/GLX11Context.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -20,35 +20,21 @@ constexpr int Height = 600;
 // when there is no display.
 TGLX11Context* Context()
 {
-    static std::unique_ptr<TGLX11Context> context = []() -> std::unique_ptr<TGLX11Context> {
-        if (std::getenv("DISPLAY") == nullptr) {
-            return nullptr;
+    static const std::unique_ptr<TGLX11Context> context = MakeBenchContext(Width, Height, [](TGLX11Context& made) {
+        GL.glEnable(GL_DEPTH_TEST);
+        GL.glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        GL.glBegin(GL_QUADS);
+        GL.glColor3f(1, 0, 0);
+        for (const float z : {-0.5f, 0.5f}) {
+            GL.glVertex3f(-0.8f, -0.8f, z);
+            GL.glVertex3f(0.6f, -0.8f, z);
+            GL.glVertex3f(0.6f, 0.6f, -z);
+            GL.glVertex3f(-0.8f, 0.6f, -z);
+            GL.glColor3f(0, 0, 1);
         }
-        try {
-            RegisterGLX11ContextClass();
-            auto made = std::make_unique<TGLX11Context>();
-            made->SetDepthBits(24);
-            made->CreateMemoryContext(0, Width, Height);
-            made->Activate();
-            GL.glViewport(0, 0, Width, Height);
-            GL.glEnable(GL_DEPTH_TEST);
-            GL.glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-            GL.glBegin(GL_QUADS);
-            GL.glColor3f(1, 0, 0);
-            for (const float z : {-0.5f, 0.5f}) {
-                GL.glVertex3f(-0.8f, -0.8f, z);
-                GL.glVertex3f(0.6f, -0.8f, z);
-                GL.glVertex3f(0.6f, 0.6f, -z);
-                GL.glVertex3f(-0.8f, 0.6f, -z);
-                GL.glColor3f(0, 0, 1);
-            }
-            GL.glEnd();
-            made->Deactivate();
-            return made;
-        } catch (...) {
-            return nullptr;
-        }
-    }();
+        GL.glEnd();
+        made.Deactivate();
+    });
     return context.get();
 }
 

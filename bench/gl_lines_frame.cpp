@@ -4,14 +4,14 @@
 // through the view in steps of about half a pixel, so both scenes rasterise short
 // segments. Without a display the benchmarks skip.
 
+#include "GLBenchContext.h"
+
 #include "scene/GLStateCache.h"
 #include "scene/objects/LinesGroup.h"
-#include "scene/viewer/GLX11Context.h"
 
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -20,30 +20,17 @@ namespace {
 constexpr int Size = 512;
 constexpr int Polylines = 200000;
 
-// The off-screen context, made once; null when there is no display.
+// The off-screen context, left current with pixel coordinates, made once; null when
+// there is no display.
 TGLX11Context* Context()
 {
-    static std::unique_ptr<TGLX11Context> context = []() -> std::unique_ptr<TGLX11Context> {
-        if (std::getenv("DISPLAY") == nullptr) {
-            return nullptr;
-        }
-        try {
-            RegisterGLX11ContextClass();
-            auto made = std::make_unique<TGLX11Context>();
-            made->SetDepthBits(24);
-            made->CreateMemoryContext(0, Size, Size);
-            made->Activate();
-            GL.glViewport(0, 0, Size, Size);
-            GL.glMatrixMode(GL_PROJECTION);
-            GL.glLoadIdentity();
-            GL.glOrtho(0, Size, 0, Size, -1, 1);
-            GL.glMatrixMode(GL_MODELVIEW);
-            GL.glLoadIdentity();
-            return made;
-        } catch (...) {
-            return nullptr;
-        }
-    }();
+    static const std::unique_ptr<TGLX11Context> context = MakeBenchContext(Size, Size, [](TGLX11Context&) {
+        GL.glMatrixMode(GL_PROJECTION);
+        GL.glLoadIdentity();
+        GL.glOrtho(0, Size, 0, Size, -1, 1);
+        GL.glMatrixMode(GL_MODELVIEW);
+        GL.glLoadIdentity();
+    });
     return context.get();
 }
 

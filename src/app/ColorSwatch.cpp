@@ -1,5 +1,6 @@
 #include "app/ColorSwatch.h"
 
+#include "platform/core/DialogService.h"
 #include "platform/core/SystemColors.h"
 #include "platform/gui/ActionList.h"
 
@@ -23,6 +24,14 @@ void TColorSwatch::SetColor(TColor color)
     }
 }
 
+void TColorSwatch::PickColor()
+{
+    TColor color = FColor;
+    if (ColorQuery(color)) {
+        SetColor(color);
+    }
+}
+
 void TColorSwatch::paintEvent(QPaintEvent* event)
 {
     {
@@ -36,7 +45,7 @@ void TColorSwatch::paintEvent(QPaintEvent* event)
 
 void TColorSwatch::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton && OnClick) {
-        RunGuarded(OnClick);
+    if (event->button() == Qt::LeftButton) {
+        RunGuarded([this] { PickColor(); });
     }
 }

@@ -1,12 +1,10 @@
 #pragma once
-// A small framed panel that shows a colour (a system colour as its current value) and
-// reports a click: the colour fields of the editor options dialog.
+// A small framed panel that shows a colour (a system colour as its current value); a
+// left click picks another: the colour fields of the editor and preview options dialogs.
 
 #include "platform/core/ColorValue.h"
 
 #include <QFrame>
-
-#include <functional>
 
 class TColorSwatch : public QFrame {
 public:
@@ -14,8 +12,9 @@ public:
 
     TColor Color() const { return FColor; }
     void SetColor(TColor color);
-
-    std::function<void()> OnClick;
+    // The colour dialog (the dialog service's ColorQuery) starting from the panel's
+    // colour; the panel shows the colour chosen, a cancelled dialog leaves it.
+    void PickColor();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

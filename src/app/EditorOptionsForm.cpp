@@ -143,21 +143,6 @@ void TFEditorOptions::PageControl1Change()
     LoadCodeInsert();
 }
 
-TColorSwatch* TFEditorOptions::NewColorPanel(QWidget* parent)
-{
-    auto* panel = new TColorSwatch(parent);
-    panel->OnClick = [this, panel] { esMainColorClick(*panel); };
-    return panel;
-}
-
-void TFEditorOptions::esMainColorClick(TColorSwatch& panel)
-{
-    TColor color = panel.Color();
-    if (ColorQuery(color)) {
-        panel.SetColor(color);
-    }
-}
-
 // --- General ---------------------------------------------------------------------------
 
 QWidget* TFEditorOptions::CreateGeneralPage()
@@ -170,14 +155,14 @@ QWidget* TFEditorOptions::CreateGeneralPage()
     };
 
     label("Color:", 0, 0);
-    esMainColor = NewColorPanel(page);
+    esMainColor = new TColorSwatch(page);
     esMainColor->setObjectName(QStringLiteral("esMainColor"));
     grid->addWidget(esMainColor, 0, 1);
 
     auto* fontGroup = new QGroupBox(QStringLiteral("Font"), page);
     auto* fontGrid = new QGridLayout(fontGroup);
     fontGrid->addWidget(new QLabel(QStringLiteral("Color:"), fontGroup), 0, 0);
-    fontcolor = NewColorPanel(fontGroup);
+    fontcolor = new TColorSwatch(fontGroup);
     fontcolor->setObjectName(QStringLiteral("fontcolor"));
     fontGrid->addWidget(fontcolor, 0, 1);
     fontGrid->addWidget(new QLabel(QStringLiteral("Size:"), fontGroup), 1, 0);
@@ -186,11 +171,11 @@ QWidget* TFEditorOptions::CreateGeneralPage()
     grid->addWidget(fontGroup, 1, 0, 2, 2);
 
     label("Selection Foreground:", 3, 0);
-    esSelectedFG = NewColorPanel(page);
+    esSelectedFG = new TColorSwatch(page);
     esSelectedFG->setObjectName(QStringLiteral("esSelectedFG"));
     grid->addWidget(esSelectedFG, 3, 1);
     label("Selection Background:", 4, 0);
-    esSelectedBG = NewColorPanel(page);
+    esSelectedBG = new TColorSwatch(page);
     esSelectedBG->setObjectName(QStringLiteral("esSelectedBG"));
     grid->addWidget(esSelectedBG, 4, 1);
 
@@ -205,7 +190,7 @@ QWidget* TFEditorOptions::CreateGeneralPage()
     auto* gutterGroup = new QGroupBox(QStringLiteral("Gutter"), page);
     auto* gutterGrid = new QGridLayout(gutterGroup);
     gutterGrid->addWidget(new QLabel(QStringLiteral("Color:"), gutterGroup), 0, 0);
-    esGutterColor = NewColorPanel(gutterGroup);
+    esGutterColor = new TColorSwatch(gutterGroup);
     esGutterColor->setObjectName(QStringLiteral("esGutterColor"));
     gutterGrid->addWidget(esGutterColor, 0, 1);
     esGutterVisible = CheckBox(gutterGroup, "esGutterVisible", "Visible");

@@ -84,8 +84,6 @@ public:
     void Button2Click();
     // Every page, last first, takes the editor settings.
     void ApplySettingsToEditors();
-    // Every colour panel: the colour dialog from its colour, the choice into it.
-    void esMainColorClick(TColorSwatch& panel);
 
     // --- Syntax Highlighting ---
     QComboBox* cbokw;
@@ -182,8 +180,6 @@ private:
     QWidget* CreateHighlightingPage();
     QWidget* CreateCodeInsertPage();
     QWidget* CreatePrintingPage();
-    // The next colour panel, its click going to esMainColorClick.
-    TColorSwatch* NewColorPanel(QWidget* parent);
     void ShowCodeInsertItem(int index);
     void SetCompletionItems();
     void FillDefNewFileList();

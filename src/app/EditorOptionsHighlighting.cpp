@@ -106,11 +106,11 @@ QWidget* TFEditorOptions::CreateHighlightingPage()
     cbokw->setObjectName(QStringLiteral("cbokw"));
     kwGrid->addWidget(cbokw, 1, 0, 1, 2);
     kwGrid->addWidget(new QLabel(QStringLiteral("Foreground:"), keywords), 2, 0);
-    kwfg = NewColorPanel(keywords);
+    kwfg = new TColorSwatch(keywords);
     kwfg->setObjectName(QStringLiteral("kwfg"));
     kwGrid->addWidget(kwfg, 2, 1);
     kwGrid->addWidget(new QLabel(QStringLiteral("Background:"), keywords), 3, 0);
-    kwbg = NewColorPanel(keywords);
+    kwbg = new TColorSwatch(keywords);
     kwbg->setObjectName(QStringLiteral("kwbg"));
     kwGrid->addWidget(kwbg, 3, 1);
     TStyleBoxes kwStyle{};
@@ -149,11 +149,11 @@ QWidget* TFEditorOptions::CreateHighlightingPage()
     editrgend->setObjectName(QStringLiteral("editrgend"));
     rgGrid->addWidget(editrgend, 3, 1);
     rgGrid->addWidget(new QLabel(QStringLiteral("Foreground:"), ranges), 4, 0);
-    rgfg = NewColorPanel(ranges);
+    rgfg = new TColorSwatch(ranges);
     rgfg->setObjectName(QStringLiteral("rgfg"));
     rgGrid->addWidget(rgfg, 4, 1);
     rgGrid->addWidget(new QLabel(QStringLiteral("Background:"), ranges), 5, 0);
-    rgbg = NewColorPanel(ranges);
+    rgbg = new TColorSwatch(ranges);
     rgbg->setObjectName(QStringLiteral("rgbg"));
     rgGrid->addWidget(rgbg, 5, 1);
     TStyleBoxes rgStyle{};

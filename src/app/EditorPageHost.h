@@ -5,6 +5,7 @@
 // for its lifetime; tests install a fake. Without a host the pages still edit, save and
 // search: lines parse to nothing, no hint shows and no run is stepping.
 
+#include "app/ServiceSlot.h"
 #include "platform/core/InstallScope.h"
 
 #include <QString>
@@ -36,7 +37,13 @@ public:
 };
 
 // Installs `host` (not owned; nullptr removes it) and returns the one it replaces.
-IEditorPageHost* SetEditorPageHost(IEditorPageHost* host);
-IEditorPageHost* EditorPageHost();
+inline IEditorPageHost* SetEditorPageHost(IEditorPageHost* host)
+{
+    return TServiceSlot<IEditorPageHost>::Install(host);
+}
+inline IEditorPageHost* EditorPageHost()
+{
+    return TServiceSlot<IEditorPageHost>::Installed();
+}
 
 using TEditorPageHostScope = TInstallScope<IEditorPageHost, SetEditorPageHost>;

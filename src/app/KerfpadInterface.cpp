@@ -7,11 +7,7 @@
 #include "platform/core/Exceptions.h"
 #include "platform/core/NumberFormat.h"
 
-#include <utility>
-
 namespace {
-
-IAutomationShell* gShell = nullptr;
 
 Tdm& DataModule()
 {
@@ -30,16 +26,6 @@ void RefuseDuringHeadlessRun()
 }
 
 } // namespace
-
-IAutomationShell* SetAutomationShell(IAutomationShell* shell)
-{
-    return std::exchange(gShell, shell);
-}
-
-IAutomationShell* AutomationShell()
-{
-    return gShell;
-}
 
 void TKerfpadInterface::SendData(const std::string& resultData, int toPlugins)
 {

@@ -9,6 +9,7 @@
 // Integers count as true only when they are 1. A method that cannot do what it was
 // asked raises Exception; the transports turn that into an error reply or a log line.
 
+#include "app/ServiceSlot.h"
 #include "platform/core/InstallScope.h"
 #include "platform/gui/automation/KerfpadAutomation.h"
 
@@ -26,8 +27,14 @@ public:
 };
 
 // Installs `shell` (not owned; nullptr removes it) and returns the one it replaces.
-IAutomationShell* SetAutomationShell(IAutomationShell* shell);
-IAutomationShell* AutomationShell();
+inline IAutomationShell* SetAutomationShell(IAutomationShell* shell)
+{
+    return TServiceSlot<IAutomationShell>::Install(shell);
+}
+inline IAutomationShell* AutomationShell()
+{
+    return TServiceSlot<IAutomationShell>::Installed();
+}
 using TAutomationShellScope = TInstallScope<IAutomationShell, SetAutomationShell>;
 
 class TKerfpadInterface : public IKerfpadAutomation {

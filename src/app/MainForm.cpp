@@ -443,12 +443,7 @@ void TMainForm::UpdateAllActions(bool withDataModule)
 
 void TMainForm::ApplySettings()
 {
-    if (Settings.HasBounds()) {
-        setGeometry(Settings.Left, Settings.Top, Settings.Width, Settings.Height);
-    }
-    if (Settings.Maximized != 0) {
-        setWindowState(windowState() | Qt::WindowMaximized);
-    }
+    ApplyWindowBounds(*this, Settings);
     statusBar()->setHidden(!Settings.ViewStatusbar);
     lbVariables->setHidden(!Settings.ViewVariables);
     SuppressAllMessages1->setChecked(Settings.SuppressAllMessages);
@@ -464,12 +459,7 @@ void TMainForm::ApplySettings()
 
 void TMainForm::FillSettings()
 {
-    const QRect bounds = normalGeometry().isValid() ? normalGeometry() : geometry();
-    Settings.Left = bounds.left();
-    Settings.Top = bounds.top();
-    Settings.Width = bounds.width();
-    Settings.Height = bounds.height();
-    Settings.Maximized = isMaximized() ? 1 : 0;
+    static_cast<TWindowBounds&>(Settings) = WindowBoundsOf(*this);
     Settings.ViewStatusbar = !statusBar()->isHidden();
     Settings.ViewVariables = !lbVariables->isHidden();
     Settings.SuppressAllMessages = SuppressAllMessages1->isChecked();

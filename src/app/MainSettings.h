@@ -2,19 +2,15 @@
 // Section "Main" of the main settings file as a plain record: what the main window
 // applies at start-up and hands back at shut-down. The record holds only values the
 // window's controls can take: the animation speed 0..200, the navigation speed 1..500,
-// the preview width at least 0. Left/Top/Width/Height are the window's restored
-// (normal) bounds, applied only when Width and Height are both above 0.
+// the preview width at least 0. The window's bounds come first, as in the file.
+
+#include "app/WindowBounds.h"
 
 #include <string>
 
 class TIniFile;
 
-struct TMainSettings {
-    int Left = 0;
-    int Top = 0;
-    int Width = 0;
-    int Height = 0;
-    int Maximized = 0;
+struct TMainSettings : TWindowBounds {
     int PanelGLWidth = 50;
     int GLPosRotSpeed = 20;
     bool GLSimulate = true;
@@ -27,7 +23,6 @@ struct TMainSettings {
     // Written from the Follow Bit View box; never read (the box starts unchecked).
     bool GLFollowBit = false;
 
-    bool HasBounds() const { return Width > 0 && Height > 0; }
     bool operator==(const TMainSettings&) const = default;
 
     // The keys from "Left" to "ViewVariables", with the defaults for missing ones.

@@ -4,6 +4,7 @@
 // items of the form "[LOADFILE],page,width,height" go through it, so the code insert
 // needs no plug-in window of its own and tests answer with a fake.
 
+#include "app/ServiceSlot.h"
 #include "platform/core/InstallScope.h"
 
 #include <QString>
@@ -17,7 +18,13 @@ public:
 };
 
 // Installs `loader` (not owned; nullptr removes it) and returns the one it replaces.
-IPlugInLoader* SetPlugInLoader(IPlugInLoader* loader);
-IPlugInLoader* PlugInLoader();
+inline IPlugInLoader* SetPlugInLoader(IPlugInLoader* loader)
+{
+    return TServiceSlot<IPlugInLoader>::Install(loader);
+}
+inline IPlugInLoader* PlugInLoader()
+{
+    return TServiceSlot<IPlugInLoader>::Installed();
+}
 
 using TPlugInLoaderScope = TInstallScope<IPlugInLoader, SetPlugInLoader>;

@@ -214,12 +214,7 @@ void TFPlugIns::ReadIniSettings()
     const TIniFile ini = OpenMainSettings();
     TPlugInsWinSettings settings;
     settings.Load(ini);
-    if (settings.HasBounds()) {
-        setGeometry(settings.Left, settings.Top, settings.Width, settings.Height);
-    }
-    if (settings.Maximized != 0) {
-        setWindowState(windowState() | Qt::WindowMaximized);
-    }
+    ApplyWindowBounds(*this, settings);
     FPanelGLWidth = settings.PanelGLWidth;
     if (dm != nullptr) {
         ReadPlugInMRU(ini, dm->MRUPlugins);
@@ -229,16 +224,7 @@ void TFPlugIns::ReadIniSettings()
 void TFPlugIns::WriteIniSettings()
 {
     Log(QStringLiteral("PlugIns.WriteIniSettings"));
-    const bool maximized = isMaximized();
-    // A maximised window keeps the bounds it comes back to.
-    const QRect bounds = maximized && normalGeometry().isValid() ? normalGeometry() : geometry();
-    TPlugInsWinSettings settings;
-    settings.Left = bounds.left();
-    settings.Top = bounds.top();
-    settings.Width = bounds.width();
-    settings.Height = bounds.height();
-    settings.Maximized = maximized ? 1 : 0;
-    settings.PanelGLWidth = PanelGLWidth();
+    const TPlugInsWinSettings settings{WindowBoundsOf(*this), PanelGLWidth()};
     UpdateMainSettings([&](TIniFile& ini) {
         settings.Save(ini);
         if (dm != nullptr) {

@@ -3,22 +3,17 @@
 // [PlugInsWin], the recent plug-ins in [MRU_pg_Files] as MRU_pg_File1 (the newest) to
 // MRU_pg_File10.
 
+#include "app/WindowBounds.h"
+
 class TIniFile;
 class TRecentFiles;
 
 inline constexpr const char* PlugInsWinSection = "PlugInsWin";
 inline constexpr const char* PlugInsMRUSection = "MRU_pg_Files";
 
-struct TPlugInsWinSettings {
-    int Left = 0;
-    int Top = 0;
-    int Width = 0;
-    int Height = 0;
-    int Maximized = 0;
+struct TPlugInsWinSettings : TWindowBounds {
     int PanelGLWidth = 50;
 
-    // Bounds apply only when both sizes are positive.
-    bool HasBounds() const { return Width > 0 && Height > 0; }
     void Load(const TIniFile& ini);
     void Save(TIniFile& ini) const;
 };

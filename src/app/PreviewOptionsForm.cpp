@@ -104,7 +104,6 @@ TColorSwatch* TFPreviewOptions::ColorPanel(const char* name)
 {
     auto* panel = new TColorSwatch(this);
     panel->setObjectName(QLatin1String(name));
-    panel->OnClick = [this, panel] { bgClick(*panel); };
     return panel;
 }
 
@@ -289,14 +288,6 @@ void TFPreviewOptions::Button2Click()
     if (MessageDlg("This will remove current settings and restore defaults, continue?", TMsgDlgType::mtWarning,
                    mbYes | mbNo | mbCancel) == TModalResult::mrYes) {
         SetOptions(TPreviewOptions{});
-    }
-}
-
-void TFPreviewOptions::bgClick(TColorSwatch& panel)
-{
-    TColor color = panel.Color();
-    if (ColorQuery(color)) {
-        panel.SetColor(color);
     }
 }
 

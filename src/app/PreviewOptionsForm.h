@@ -52,8 +52,6 @@ public:
     // Save, Defaults (after a question).
     void Button1Click();
     void Button2Click();
-    // A colour panel's click: the colour dialog starting from its colour.
-    void bgClick(TColorSwatch& panel);
     // An arrow of a size field: its text as a number, plus or minus 1, back as the
     // shortest text.
     static void UpDownClick(QLineEdit& edit, int delta);

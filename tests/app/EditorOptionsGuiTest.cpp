@@ -100,10 +100,10 @@ TEST_F(EditorOptionsGui, SaveRestylesEveryPageAndWritesTheSettings)
     o.fontsize->setValue(14);
     o.esTabWidth->setValue(2);
     Dialogs.ExpectColor(clYellow);
-    o.esMainColorClick(*o.esMainColor);
+    o.esMainColor->PickColor();
     EXPECT_EQ(Dialogs.ColorsShown, std::vector<TColor>{clWindow}) << "the dialog starts with the panel's colour";
     Dialogs.ExpectColor(std::nullopt);
-    o.esMainColorClick(*o.esGutterColor);
+    o.esGutterColor->PickColor();
     EXPECT_EQ(o.esGutterColor->Color(), clBtnFace) << "cancelled";
     o.Button1->click();
     for (const auto& page : {first, second}) {
@@ -170,7 +170,7 @@ TEST_F(EditorOptionsGui, NewSaveAndDeleteOfAKeywordGroup)
     o.kwb->setChecked(true);
     o.kwu->setChecked(true);
     Dialogs.ExpectColor(clRed);
-    o.esMainColorClick(*o.kwfg);
+    o.kwfg->PickColor();
     o.BitBtn3->click();
     EXPECT_EQ(SectionLines("kw1"), (std::vector<std::string>{"Name=Moves", "FG=255", "BG=536870911", "Style=BU",
                                                              "kwList=MS~JS~"}));

@@ -3,13 +3,9 @@
 // the window with its viewer raises no X error.
 
 #include "RunTestSupport.h"
-
-#include "app/MainBlock.h"
+#include "ViewerTestSupport.h"
 
 #include "scene/GLBitmap32.h"
-#include "scene/viewer/WorldViewer.h"
-
-#include "../support/QtTestApp.h"
 
 #include <QGuiApplication>
 #include <QSlider>
@@ -18,27 +14,8 @@
 
 namespace {
 
-class PreviewGl : public TShellTest {
+class PreviewGl : public TViewerShellTest {
 protected:
-    void SetUp() override
-    {
-        if (QGuiApplication::platformName() != QLatin1String("xcb")) {
-            GTEST_SKIP() << "needs the xcb platform (an X server)";
-        }
-        RegisterKerfpadClasses();
-        TMainFormOptions options;
-        options.WithViewer = true;
-        Window = std::make_unique<TMainForm>(options);
-        if (!Window->GLWorldViewer1) {
-            GTEST_SKIP() << "no OpenGL";
-        }
-        Window->WaitFrameMs = 0;
-        Window->resize(1000, 700);
-        Window->show();
-        ASSERT_TRUE(testsupport::WaitFor([&] { return Window->GLWorldViewer1->PaintCount() > 0; }, 5000));
-    }
-    void TearDown() override { Window.reset(); }
-
     // The viewer's picture now: (red, green, blue) of each pixel, top row first.
     QImage Snapshot()
     {
@@ -55,8 +32,6 @@ protected:
     }
     // The cut's red, seen through the half-transparent table.
     static bool PathRed(QRgb c) { return qRed(c) > 150 && qRed(c) - qGreen(c) > 60 && qRed(c) - qBlue(c) > 90; }
-
-    std::unique_ptr<TMainForm> Window;
 };
 
 TEST_F(PreviewGl, ARunDrawsItsPathOnTheTableAndLeavesTheBitAtItsEnd)

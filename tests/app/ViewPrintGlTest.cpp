@@ -3,14 +3,11 @@
 // error box, and the viewer's right click opens its menu unless it turned the view.
 
 #include "RunTestSupport.h"
+#include "ViewerTestSupport.h"
 
-#include "app/MainBlock.h"
 #include "app/PreviewPanel.h"
 
 #include "scene/objects/Cubes.h"
-#include "scene/viewer/WorldViewer.h"
-
-#include "../support/QtTestApp.h"
 
 #include <QGuiApplication>
 #include <QMenu>
@@ -22,28 +19,16 @@
 
 namespace {
 
-class ViewPrintGl : public TShellTest {
+class ViewPrintGl : public TViewerShellTest {
 protected:
     void SetUp() override
     {
-        if (QGuiApplication::platformName() != QLatin1String("xcb")) {
-            GTEST_SKIP() << "needs the xcb platform (an X server)";
+        TViewerShellTest::SetUp();
+        if (!IsSkipped() && !HasFatalFailure()) {
+            // The picture settles before it is printed.
+            testsupport::WaitFor([] { return false; }, 100);
         }
-        RegisterKerfpadClasses();
-        TMainFormOptions options;
-        options.WithViewer = true;
-        Window = std::make_unique<TMainForm>(options);
-        if (!Window->GLWorldViewer1) {
-            GTEST_SKIP() << "no OpenGL";
-        }
-        Window->resize(1000, 700);
-        Window->show();
-        ASSERT_TRUE(testsupport::WaitFor([&] { return Window->GLWorldViewer1->PaintCount() > 0; }, 5000));
-        testsupport::WaitFor([] { return false; }, 100);
     }
-    void TearDown() override { Window.reset(); }
-
-    std::unique_ptr<TMainForm> Window;
 };
 
 // The light blue of the background and the pale yellow of the table (with the board's

@@ -1,6 +1,7 @@
 #include "platform/gui/automation/KerfpadBus.h"
 
 #include "platform/core/Exceptions.h"
+#include "platform/gui/automation/AutomationCalls.h"
 
 #include <QCoreApplication>
 #include <QDBusContext>
@@ -10,7 +11,6 @@
 #include <QObject>
 
 #include <atomic>
-#include <exception>
 
 // The object the bus calls. Its slots are the interface's methods; the introspection
 // document is written out so that the bus shows the interface's order and every
@@ -54,61 +54,29 @@ class TKerfpadBusObject : public QObject, protected QDBusContext {
                 "  </interface>\n")
 
 public:
-    explicit TKerfpadBusObject(IKerfpadAutomation& target) : FTarget(target) {}
+    // An exception becomes the error reply; the caller then gets no result at all.
+    explicit TKerfpadBusObject(IKerfpadAutomation& target)
+        : FCalls(target, [this](const QString& message) { sendErrorReply(KerfpadBusUnexpectedError, message); })
+    {
+    }
 
 public Q_SLOTS:
-    void SendData(const QString& ResultData, int ToPlugins)
-    {
-        Guarded([&] { FTarget.SendData(ResultData.toStdString(), ToPlugins); });
-    }
-    QString GetData(int Selection)
-    {
-        QString data;
-        Guarded([&] { data = QString::fromStdString(FTarget.GetData(Selection)); });
-        return data;
-    }
-    QString GetCurrentLine()
-    {
-        QString data;
-        Guarded([&] { data = QString::fromStdString(FTarget.GetCurrentLine()); });
-        return data;
-    }
-    QString GetCurPos()
-    {
-        QString curpos;
-        Guarded([&] { curpos = QString::fromStdString(FTarget.GetCurPos()); });
-        return curpos;
-    }
-    double GetLastMoveSegmentAngle()
-    {
-        double angle = 0;
-        Guarded([&] { angle = FTarget.GetLastMoveSegmentAngle(); });
-        return angle;
-    }
+    void SendData(const QString& ResultData, int ToPlugins) { FCalls.SendData(ResultData, ToPlugins); }
+    QString GetData(int Selection) { return FCalls.GetData(Selection); }
+    QString GetCurrentLine() { return FCalls.GetCurrentLine(); }
+    QString GetCurPos() { return FCalls.GetCurPos(); }
+    double GetLastMoveSegmentAngle() { return FCalls.GetLastMoveSegmentAngle(); }
     void AddMoveNode(double x, double y, double z, int setcurpos, int newlines)
     {
-        Guarded([&] { FTarget.AddMoveNode(x, y, z, setcurpos, newlines); });
+        FCalls.AddMoveNode(x, y, z, setcurpos, newlines);
     }
     void AddJogNode(double x, double y, double z, int setcurpos, int newlines)
     {
-        Guarded([&] { FTarget.AddJogNode(x, y, z, setcurpos, newlines); });
+        FCalls.AddJogNode(x, y, z, setcurpos, newlines);
     }
 
 private:
-    // An exception becomes the error reply; the caller then gets no result at all.
-    template <class F>
-    void Guarded(F&& call)
-    {
-        try {
-            call();
-        } catch (const std::exception& e) {
-            sendErrorReply(KerfpadBusUnexpectedError, QString::fromUtf8(e.what()));
-        } catch (...) {
-            sendErrorReply(KerfpadBusUnexpectedError, QStringLiteral("Unexpected error"));
-        }
-    }
-
-    IKerfpadAutomation& FTarget;
+    TAutomationCalls FCalls;
 };
 
 QString KerfpadBusServiceName(qint64 processId)

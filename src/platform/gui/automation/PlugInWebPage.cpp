@@ -8,78 +8,36 @@
 #include <QUrl>
 #include <QWebChannel>
 
-#include <exception>
+#include <utility>
 
 // The automation object as the page script sees it.
 class TKerfpadChannelObject : public QObject {
     Q_OBJECT
 
 public:
+    // A failure is reported and the result stays empty: the page gets no exception.
     TKerfpadChannelObject(IKerfpadAutomation& target, TAutomationErrorEvent onError)
-        : FTarget(target), FOnError(std::move(onError))
+        : FCalls(target, std::move(onError))
     {
     }
 
 public Q_SLOTS:
-    void SendData(const QString& ResultData, int ToPlugins)
-    {
-        Guarded([&] { FTarget.SendData(ResultData.toStdString(), ToPlugins); });
-    }
-    QString GetData(int Selection)
-    {
-        QString data;
-        Guarded([&] { data = QString::fromStdString(FTarget.GetData(Selection)); });
-        return data;
-    }
-    QString GetCurrentLine()
-    {
-        QString data;
-        Guarded([&] { data = QString::fromStdString(FTarget.GetCurrentLine()); });
-        return data;
-    }
-    QString GetCurPos()
-    {
-        QString curpos;
-        Guarded([&] { curpos = QString::fromStdString(FTarget.GetCurPos()); });
-        return curpos;
-    }
-    double GetLastMoveSegmentAngle()
-    {
-        double angle = 0;
-        Guarded([&] { angle = FTarget.GetLastMoveSegmentAngle(); });
-        return angle;
-    }
+    void SendData(const QString& ResultData, int ToPlugins) { FCalls.SendData(ResultData, ToPlugins); }
+    QString GetData(int Selection) { return FCalls.GetData(Selection); }
+    QString GetCurrentLine() { return FCalls.GetCurrentLine(); }
+    QString GetCurPos() { return FCalls.GetCurPos(); }
+    double GetLastMoveSegmentAngle() { return FCalls.GetLastMoveSegmentAngle(); }
     void AddMoveNode(double x, double y, double z, int setcurpos, int newlines)
     {
-        Guarded([&] { FTarget.AddMoveNode(x, y, z, setcurpos, newlines); });
+        FCalls.AddMoveNode(x, y, z, setcurpos, newlines);
     }
     void AddJogNode(double x, double y, double z, int setcurpos, int newlines)
     {
-        Guarded([&] { FTarget.AddJogNode(x, y, z, setcurpos, newlines); });
+        FCalls.AddJogNode(x, y, z, setcurpos, newlines);
     }
 
 private:
-    // A failure is reported and the result stays empty: the page gets no exception.
-    template <class F>
-    void Guarded(F&& call)
-    {
-        try {
-            call();
-        } catch (const std::exception& e) {
-            Report(QString::fromUtf8(e.what()));
-        } catch (...) {
-            Report(QStringLiteral("Unexpected error"));
-        }
-    }
-    void Report(const QString& message)
-    {
-        if (FOnError) {
-            FOnError(message);
-        }
-    }
-
-    IKerfpadAutomation& FTarget;
-    TAutomationErrorEvent FOnError;
+    TAutomationCalls FCalls;
 };
 
 bool ChannelAllowed(const QUrl& url, const QString& plugInFolder)

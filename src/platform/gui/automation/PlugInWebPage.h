@@ -15,7 +15,7 @@
 // Over the channel, a method that raises is reported through `onError` (the shell's
 // log) and answers with an empty result.
 
-#include "platform/gui/automation/KerfpadAutomation.h"
+#include "platform/gui/automation/AutomationCalls.h"
 
 #include <QString>
 #include <QWebEnginePage>
@@ -27,8 +27,6 @@
 class QUrl;
 class QWebChannel;
 class TKerfpadChannelObject;
-
-using TAutomationErrorEvent = std::function<void(const QString& message)>;
 
 // Whether a page at `url` may have the channel: an existing file inside `plugInFolder`
 // (at any depth).
