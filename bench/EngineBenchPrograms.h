@@ -6,8 +6,11 @@
 #include "engine/ShellServices.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
+#include <unistd.h>
 
 namespace enginebench {
 
@@ -92,6 +95,50 @@ inline const TProgramLines& DrillingProgram()
         return out;
     }();
     return lines;
+}
+
+// A program written to a file of its own in the temporary folder, once per process,
+// CR LF after every line as an editor saves it; the file goes when the process ends.
+class TProgramFile {
+public:
+    TProgramFile(const std::string& tag, const TProgramLines& lines)
+        : FPath(std::filesystem::temp_directory_path()
+                / ("kerfpad_bench_" + tag + "_" + std::to_string(::getpid()) + ".sbp"))
+    {
+        std::ofstream out(FPath, std::ios::binary);
+        for (const std::string& line : lines) {
+            out << line << "\r\n";
+        }
+    }
+    ~TProgramFile()
+    {
+        std::error_code ignored;
+        std::filesystem::remove(FPath, ignored);
+    }
+    TProgramFile(const TProgramFile&) = delete;
+    TProgramFile& operator=(const TProgramFile&) = delete;
+    std::string Path() const { return FPath.string(); }
+
+private:
+    std::filesystem::path FPath;
+};
+
+inline std::string PlainMovesFile()
+{
+    static const TProgramFile file("plain", PlainMoves());
+    return file.Path();
+}
+
+inline std::string ExpressionMovesFile()
+{
+    static const TProgramFile file("expression", ExpressionMoves());
+    return file.Path();
+}
+
+inline std::string DrillingFile()
+{
+    static const TProgramFile file("drilling", DrillingProgram());
+    return file.Path();
 }
 
 } // namespace enginebench

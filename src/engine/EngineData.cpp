@@ -21,6 +21,8 @@ TVector TEngineData::GetPosition() const
     TVector pos{0.0f, 0.0f, 0.0f, 0.0f};
     if (FOnGetPosition) {
         FOnGetPosition(pos);
+    } else if (FMotion) {
+        FMotion->SlotPosition(pos);
     }
     return pos;
 }
@@ -31,18 +33,25 @@ void TEngineData::GetAB(float& a, float& b) const
     b = 0.0f;
     if (FOnGetAB) {
         FOnGetAB(a, b);
+    } else if (FMotion) {
+        FMotion->SlotAB(a, b);
     }
 }
 
 double TEngineData::GetLastHeading() const
 {
-    return FOnGetLastHeading ? FOnGetLastHeading() : 0.0;
+    if (FOnGetLastHeading) {
+        return FOnGetLastHeading();
+    }
+    return FMotion ? FMotion->SlotLastHeading() : 0.0;
 }
 
 void TEngineData::AddMoveNode(bool setCurPos, bool newLine, float x, float y, float z) const
 {
     if (FOnAddMoveNode) {
         FOnAddMoveNode(setCurPos, newLine, x, y, z);
+    } else if (FMotion) {
+        FMotion->SlotAddMoveNode(setCurPos, newLine, x, y, z);
     }
 }
 
@@ -50,6 +59,8 @@ void TEngineData::AddJogNode(bool setCurPos, bool newLine, float x, float y, flo
 {
     if (FOnAddJogNode) {
         FOnAddJogNode(setCurPos, newLine, x, y, z);
+    } else if (FMotion) {
+        FMotion->SlotAddJogNode(setCurPos, newLine, x, y, z);
     }
 }
 
@@ -131,14 +142,12 @@ std::string TEngineData::ParamToStr(std::string_view text, const std::string& fa
     return fallback;
 }
 
-namespace {
-void CheckEvaluated(const TArrayofCmds& cmds, int i)
+void TEngineData::CheckEvaluated(const TArrayofCmds& cmds, int i)
 {
     if (cmds.Failed(i)) {
         throw EArgumentFailed(cmds[i], cmds.ErrorOf(i));
     }
 }
-} // namespace
 
 int TEngineData::ParamToInt(const TArrayofCmds& cmds, int i, int fallback)
 {
@@ -203,8 +212,13 @@ float TEngineData::GetMoveParam(const TArrayofCmds& cmds, int i) const
         GetAB(a, b);
         current = axis == 3 ? a : b;
     }
+    return MoveParamValue(cmds[i - 1], current);
+}
+
+float TEngineData::MoveParamValue(std::string_view text, float current) const
+{
     double value = 0.0;
-    if (!TryPlainDecimal(cmds[i - 1], value) && !TryStrToFloat(cmds[i - 1], value)) {
+    if (!TryPlainDecimal(text, value) && !TryStrToFloat(text, value)) {
         // An omitted coordinate leaves its axis where it is, in either mode.
         return current;
     }

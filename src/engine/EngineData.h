@@ -31,6 +31,15 @@ public:
     void SetOnAddMoveNode(TAddNodeEvent handler) { FOnAddMoveNode = std::move(handler); }
     void SetOnAddJogNode(TAddNodeEvent handler) { FOnAddJogNode = std::move(handler); }
     void SetOnRunFileResults(TRunFileResultsEvent handler) { FOnRunFileResults = std::move(handler); }
+    // The simulator behind the position, heading and node slots that have no handler
+    // of their own (nullptr: none); the simulator installs and removes itself.
+    void SetMotionSlots(IMotionSlots* motion) { FMotion = motion; }
+    IMotionSlots* MotionSlots() const { return FMotion; }
+    // True while `motion` answers the position slots (no handler set on them).
+    bool PositionFrom(const IMotionSlots* motion) const
+    {
+        return FMotion == motion && !FOnGetPosition && !FOnGetAB;
+    }
 
     // Checked calls: the position and heading read 0 while no simulator is installed,
     // node additions are dropped, and running a file without a runner is a run error.
@@ -67,6 +76,11 @@ public:
     // The target coordinate that argument i - 1 of a move or jog line asks for (i = 2
     // is the first argument); relative or absolute as %(21) says.
     float GetMoveParam(const TArrayofCmds& cmds, int i) const;
+    // The same for an argument text whose axis stands at `current` (the simulator
+    // reads its own position without going through the slots).
+    float MoveParamValue(std::string_view text, float current) const;
+    // Raises EArgumentFailed when element i's expression failed to evaluate.
+    static void CheckEvaluated(const TArrayofCmds& cmds, int i);
 
     // "x,y,z" with five decimals each, "." as the decimal point, no thousands separator.
     static std::string PointToText(float x, float y, float z);
@@ -85,4 +99,5 @@ private:
     TAddNodeEvent FOnAddMoveNode;
     TAddNodeEvent FOnAddJogNode;
     TRunFileResultsEvent FOnRunFileResults;
+    IMotionSlots* FMotion = nullptr;
 };

@@ -20,15 +20,13 @@ TMove::TMove(TEngineData& data, TCalcul& calcul, IShellServices& shell, TGLBaseS
 {
     FData.SetSysVarInt(21, 0);
     FData.SetSysVarFloat(-1, 0.05f);
-    FData.SetOnGetPosition([this](TVector& pos) { GetPosition(pos); });
-    FData.SetOnGetAB([this](float& a, float& b) { GetAB(a, b); });
-    FData.SetOnGetLastHeading([this] { return GetLastHeading(); });
-    FData.SetOnAddMoveNode([this](bool setCurPos, bool newLine, float x, float y, float z) {
-        AddMoveNode(setCurPos, newLine, x, y, z);
-    });
-    FData.SetOnAddJogNode([this](bool setCurPos, bool newLine, float x, float y, float z) {
-        AddJogNode(setCurPos, newLine, x, y, z);
-    });
+    // The slots are the simulator's own: served by direct calls, not function objects.
+    FData.SetOnGetPosition(nullptr);
+    FData.SetOnGetAB(nullptr);
+    FData.SetOnGetLastHeading(nullptr);
+    FData.SetOnAddMoveNode(nullptr);
+    FData.SetOnAddJogNode(nullptr);
+    FData.SetMotionSlots(this);
 }
 
 TMove::~TMove()
@@ -39,6 +37,7 @@ TMove::~TMove()
     FData.SetOnGetLastHeading(nullptr);
     FData.SetOnAddMoveNode(nullptr);
     FData.SetOnAddJogNode(nullptr);
+    FData.SetMotionSlots(nullptr);
     FreePolylines(FCutLines);
     FreePolylines(FJogLines);
 }
@@ -106,7 +105,8 @@ bool TMove::ExecuteLine(const TProgramLines* lines, std::string_view lineText, c
         const bool isLabel = !word.empty() && word.back() == ':' && IsLabelLine(FLineText);
         if (!TrimView(word).empty() && !isLabel) {
             FHandled = false;
-            FPrevCmdWord.swap(FCmdWord);
+            // Copied, not swapped: both are short words, which swap moves byte by byte.
+            FPrevCmdWord.assign(FCmdWord);
             FCmdWord.assign(word);
             DispatchFamilies(cmds, toMotionFamily);
             DispatchStatements(cmds);
@@ -180,26 +180,25 @@ void TMove::DispatchStatements(const TArrayofCmds& cmds)
     case 'P': case 'I': case 'G': case 'E': case 'R': case '[': break;
     default: return;
     }
-    if (w == "PAUSE") {
-        DoPause(cmds);
-    } else if (w == "INPUT") {
-        DoInput(cmds);
-    } else if (w == "IF") {
-        // The statement after THEN was dispatched on its own; nothing more here.
-        DoIf(cmds);
-        return;
-    } else if (w == "GOSUB") {
-        DoGosub(cmds);
-    } else if (w == "GOTO") {
-        DoGoto(cmds);
-    } else if (w == "END") {
-        DoEnd(cmds);
-    } else if (w == "RETURN") {
-        DoReturn(cmds);
-    } else if (w == "PRINT") {
-        DoPrint(cmds);
-    } else if (w == "EXIT SHOPBOT") {
-        DoExit(cmds);
+    using THandler = void (TMove::*)(const TArrayofCmds&);
+    struct TStatement {
+        std::string_view Word;
+        THandler Run;
+    };
+    static constexpr TStatement Statements[] = {
+        {"PAUSE", &TMove::DoPause}, {"INPUT", &TMove::DoInput},   {"IF", &TMove::DoIf},
+        {"GOSUB", &TMove::DoGosub}, {"GOTO", &TMove::DoGoto},     {"END", &TMove::DoEnd},
+        {"RETURN", &TMove::DoReturn}, {"PRINT", &TMove::DoPrint}, {"EXIT SHOPBOT", &TMove::DoExit},
+    };
+    for (const TStatement& statement : Statements) {
+        if (statement.Word == w) {
+            (this->*statement.Run)(cmds);
+            if (statement.Run == &TMove::DoIf) {
+                // The statement after THEN was dispatched on its own; nothing more here.
+                return;
+            }
+            break;
+        }
     }
 
     if (w.find('[') == std::string::npos) {

@@ -6,6 +6,7 @@
 
 #include "engine/CCommands.h"
 #include "engine/Clamps.h"
+#include "engine/EngineEvents.h"
 #include "engine/LabelIndex.h"
 #include "engine/ParsedLine.h"
 #include "engine/PartFiles.h"
@@ -36,9 +37,9 @@ struct TLineUndo {
     std::int32_t ZeroIndex;
 };
 
-class TMove {
+class TMove final : private IMotionSlots {
 public:
-    // Installs the position, heading and node handlers into `data` and writes
+    // Serves the position, heading and node slots of `data` itself and writes
     // %(21) := 0 (absolute) and %(-1) := 0.05. The objects must outlive the simulator.
     // Polylines go under `linesParent` (none: they are kept but drawn nowhere); the
     // clamps parent and collision manager are for the clamp boxes. The simulator owns
@@ -174,6 +175,19 @@ public:
     static constexpr std::size_t MaxGosubDepth = 100000;
 
 private:
+    // The data module's slots.
+    void SlotPosition(TVector& pos) override { GetPosition(pos); }
+    void SlotAB(float& a, float& b) override { GetAB(a, b); }
+    double SlotLastHeading() override { return GetLastHeading(); }
+    void SlotAddMoveNode(bool setCurPos, bool newLine, float x, float y, float z) override
+    {
+        AddMoveNode(setCurPos, newLine, x, y, z);
+    }
+    void SlotAddJogNode(bool setCurPos, bool newLine, float x, float y, float z) override
+    {
+        AddJogNode(setCurPos, newLine, x, y, z);
+    }
+
     // Preprocessor steps.
     bool Evaluate(std::string_view formula, std::string& result);
     void PreparePrint(std::string_view line, TArrayofCmds& cmds);
@@ -196,6 +210,8 @@ private:
 
     // Motion.
     void SavePrevPosition(bool withAB);
+    // The target of a move's argument i - 1 (GetMoveParam) for an axis now at `current`.
+    float MoveTarget(const TArrayofCmds& cmds, int i, float current) const;
     void DoMoveDistance(const TArrayofCmds& cmds);
     // Paths.
     TGLLines* NewPolyline(bool jog);
@@ -329,7 +345,6 @@ private:
     // Scratch texts reused by every line.
     std::string FWork;
     std::string FScratch;
-    std::string FResult;
 };
 
 // Splits `text` at "," into at most `n` + 1 trimmed items; further items are dropped.

@@ -54,6 +54,17 @@ void TMove::SavePrevPosition(bool withAB)
     }
 }
 
+float TMove::MoveTarget(const TArrayofCmds& cmds, int i, float current) const
+{
+    // What the data module's GetMoveParam gives, with the axis's current value read
+    // here instead of through the position slot this simulator serves.
+    if (!FData.PositionFrom(this)) {
+        return FData.GetMoveParam(cmds, i);
+    }
+    TEngineData::CheckEvaluated(cmds, i - 1);
+    return FData.MoveParamValue(cmds[i - 1], current);
+}
+
 // One body for both families: they differ only in their speed command and in the
 // polyline kind the node goes to.
 void TMove::DoMCommands(const TArrayofCmds& cmds)
@@ -67,23 +78,23 @@ void TMove::DoMCommands(const TArrayofCmds& cmds)
     switch (letter) {
     case '2': case '3': case '4': case '5':
         // X first, then Y, Z, A, B: an argument that fails leaves the later axes alone.
-        FPos.X = FData.GetMoveParam(cmds, 2);
-        FPos.Y = FData.GetMoveParam(cmds, 3);
+        FPos.X = MoveTarget(cmds, 2, FPos.X);
+        FPos.Y = MoveTarget(cmds, 3, FPos.Y);
         if (letter >= '3') {
-            FPos.Z = FData.GetMoveParam(cmds, 4);
+            FPos.Z = MoveTarget(cmds, 4, FPos.Z);
         }
         if (letter >= '4') {
-            FA = FData.GetMoveParam(cmds, 5);
+            FA = MoveTarget(cmds, 5, FA);
         }
         if (letter == '5') {
-            FB = FData.GetMoveParam(cmds, 6);
+            FB = MoveTarget(cmds, 6, FB);
         }
         break;
-    case 'X': FPos.X = FData.GetMoveParam(cmds, 2); break;
-    case 'Y': FPos.Y = FData.GetMoveParam(cmds, 2); break;
-    case 'Z': FPos.Z = FData.GetMoveParam(cmds, 2); break;
-    case 'A': FA = FData.GetMoveParam(cmds, 2); break;
-    case 'B': FB = FData.GetMoveParam(cmds, 3); break;
+    case 'X': FPos.X = MoveTarget(cmds, 2, FPos.X); break;
+    case 'Y': FPos.Y = MoveTarget(cmds, 2, FPos.Y); break;
+    case 'Z': FPos.Z = MoveTarget(cmds, 2, FPos.Z); break;
+    case 'A': FA = MoveTarget(cmds, 2, FA); break;
+    case 'B': FB = MoveTarget(cmds, 3, FB); break;
     case 'H':
         FPos.X = 0.0f;
         FPos.Y = 0.0f;

@@ -290,8 +290,7 @@ void TMove::GetPathText(std::string_view kind, std::string& text) const
         const int nodes = line->NodeCount();
         for (int i = 0; i < nodes; ++i) {
             const TAffineVector v = line->NodePoint(i);
-            AppendPointText(text, v.X, v.Y, v.Z);
-            text += "\r\n";
+            AppendPointLine(text, v.X, v.Y, v.Z);
         }
     }
 }

@@ -13,6 +13,14 @@
 namespace {
 constexpr auto npos = std::string_view::npos;
 
+// A field into its element, whose storage is kept from line to line (never a part of
+// the element itself): cheaper than assign, which takes its general path every time.
+void CopyText(std::string& to, std::string_view text)
+{
+    to.clear();
+    to.append(text.data(), text.size());
+}
+
 std::size_t FindOutsideQuotes(std::string_view text, char wanted)
 {
     bool quoted = false;
@@ -289,7 +297,7 @@ int TMove::SplitFields(std::string_view line, TArrayofCmds& cmds)
                 ++blank;
             }
             if (blank < field.size()) {
-                cmds[0].assign(TrimView(field.substr(0, blank)));
+                CopyText(cmds[0], TrimView(field.substr(0, blank)));
                 k = 2;
                 field = TrimView(field.substr(blank));
             }
@@ -297,12 +305,12 @@ int TMove::SplitFields(std::string_view line, TArrayofCmds& cmds)
         if (comma == n) {
             // The last field: stored when something is left (always for the first).
             if (k == 1 || !field.empty()) {
-                cmds[k - 1].assign(field);
+                CopyText(cmds[k - 1], field);
                 return k;
             }
             return k - 1;
         }
-        cmds[k - 1].assign(field);
+        CopyText(cmds[k - 1], field);
         from = comma + 1;
         ++k;
         if (k > TArrayofCmds::Count) {
@@ -326,19 +334,23 @@ void TMove::EvaluateArguments(TArrayofCmds& cmds, int used)
         if (SignedNumberAsEvaluated(item)) {
             continue;
         }
-        FScratch.clear();
+        // The formula is the argument upper-cased without its "&"s, written straight
+        // into the evaluator's formula.
+        std::string& formula = FCalcul.Formula;
+        formula.resize(item.size());
+        std::size_t n = 0;
         for (char c : item) {
             if (c != '&') {
-                FScratch += UpCaseChar(c);
+                formula[n++] = UpCaseChar(c);
             }
         }
-        if (FScratch.empty()) {
+        formula.resize(n);
+        if (n == 0) {
             item.clear();
             continue;
         }
-        if (Evaluate(FScratch, FResult)) {
-            item.swap(FResult);
-        } else {
+        // A failed calculation leaves the item as written.
+        if (!FCalcul.Calculate(item)) {
             cmds.MarkFailed(i, FCalcul.ErrorText());
         }
     }

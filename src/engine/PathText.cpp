@@ -4,12 +4,15 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 namespace {
-void AppendFixed5(std::string& text, float value)
+// Writes one coordinate at `out` and returns the end; the general formatters give at
+// most 24 characters ("-3.39999995214436E38", "-INF"), the fast path at most 23.
+char* WriteFixed5(char* out, float value)
 {
     // A float times 100000 is exact in a double (24 + 17 significant bits), and below
-    // 2^52 adding one half is exact too, so floor gives the half-up rounding of the
+    // 2^52 adding one half is exact too, so truncating gives the half-up rounding of the
     // exact decimal value. Anything else takes the general formatters.
     const double scaled = std::fabs(static_cast<double>(value)) * 100000.0;
     if (!(scaled < 4503599627370496.0)) {
@@ -17,15 +20,16 @@ void AppendFixed5(std::string& text, float value)
         // before the point is written in its scientific form ("3.39999995214436E38"),
         // not as 39 digits. Infinities and NaN come out as "INF", "-INF" and "NAN".
         const bool scientific = std::isfinite(value) && std::fabs(static_cast<double>(value)) >= 1e15;
-        text += scientific ? FloatToStrGeneral(value, 15) : FloatToStrFixed(value, 5);
-        return;
+        const std::string text = scientific ? FloatToStrGeneral(value, 15) : FloatToStrFixed(value, 5);
+        std::memcpy(out, text.data(), text.size());
+        return out + text.size();
     }
-    const auto n = static_cast<std::uint64_t>(std::floor(scaled + 0.5));
+    const auto n = static_cast<std::uint64_t>(scaled + 0.5);
     static constexpr char Pairs[] = "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
                                     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
                                     "8081828384858687888990919293949596979899";
-    char buf[32];
-    char* end = buf + sizeof buf;
+    char buf[24];
+    char* const end = buf + sizeof buf;
     char* p = end;
     auto frac = static_cast<std::uint32_t>(n % 100000);
     std::uint64_t whole = n / 100000;
@@ -45,15 +49,33 @@ void AppendFixed5(std::string& text, float value)
     if (value < 0 && n != 0) {
         *--p = '-';
     }
-    text.append(p, static_cast<std::size_t>(end - p));
+    const auto length = static_cast<std::size_t>(end - p);
+    std::memcpy(out, p, length);
+    return out + length;
+}
+
+// "x,y,z", then `tail`; one append, since a long run writes millions of nodes.
+void AppendPoint(std::string& text, float x, float y, float z, std::string_view tail)
+{
+    char buf[3 * 24 + 2 + 2];
+    char* w = WriteFixed5(buf, x);
+    *w++ = ',';
+    w = WriteFixed5(w, y);
+    *w++ = ',';
+    w = WriteFixed5(w, z);
+    for (char c : tail) {
+        *w++ = c;
+    }
+    text.append(buf, static_cast<std::size_t>(w - buf));
 }
 } // namespace
 
 void AppendPointText(std::string& text, float x, float y, float z)
 {
-    AppendFixed5(text, x);
-    text += ',';
-    AppendFixed5(text, y);
-    text += ',';
-    AppendFixed5(text, z);
+    AppendPoint(text, x, y, z, {});
+}
+
+void AppendPointLine(std::string& text, float x, float y, float z)
+{
+    AppendPoint(text, x, y, z, "\r\n");
 }

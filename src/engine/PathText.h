@@ -8,3 +8,5 @@
 
 // Appends what TEngineData::PointToText gives.
 void AppendPointText(std::string& text, float x, float y, float z);
+// The same and CR LF: one node line of a path text.
+void AppendPointLine(std::string& text, float x, float y, float z);

@@ -6,8 +6,8 @@
 #include "engine/calcul/Calcul.h"
 #include "platform/core/StringUtils.h"
 
+#include <filesystem>
 #include <fstream>
-#include <sstream>
 
 TProgramRunner::TProgramRunner(TMove& move, TEngineData& data, TCalcul& calcul)
     : FMove(move), FData(data), FCalcul(calcul)
@@ -45,6 +45,13 @@ void TProgramRunner::SplitLines(std::string_view text, TProgramLines& lines)
     }
     std::size_t i = 0;
     const std::size_t n = text.size();
+    // Counted first, so the list is not regrown as it fills: every LF ends a line, and
+    // so does a CR that no LF follows.
+    std::size_t breaks = 0;
+    for (std::size_t k = 0; k < n; ++k) {
+        breaks += text[k] == '\n' || (text[k] == '\r' && (k + 1 == n || text[k + 1] != '\n')) ? 1 : 0;
+    }
+    lines.reserve(breaks + 1);
     while (i < n) {
         const std::size_t start = i;
         while (i < n && text[i] != '\r' && text[i] != '\n') {
@@ -66,9 +73,19 @@ bool TProgramRunner::LoadLines(const std::string& fileName, TProgramLines& lines
     if (!in) {
         return false;
     }
-    std::stringstream text;
-    text << in.rdbuf();
-    SplitLines(text.view(), lines);
+    // Read whole into one buffer (a file of a million lines is read in one go, not
+    // copied through a string stream), then split.
+    std::string text;
+    std::error_code unknownSize;
+    const std::uintmax_t size = std::filesystem::file_size(fileName, unknownSize);
+    if (!unknownSize) {
+        text.reserve(static_cast<std::size_t>(size));
+    }
+    char chunk[65536];
+    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+        text.append(chunk, static_cast<std::size_t>(in.gcount()));
+    }
+    SplitLines(text, lines);
     return true;
 }
 

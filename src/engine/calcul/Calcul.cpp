@@ -1,7 +1,6 @@
 #include "engine/calcul/Calcul.h"
 
 #include "engine/calcul/CalculNumberText.h"
-#include "engine/calcul/CalculWrapArgs.h"
 
 #include <cmath>
 #include <cstdint>
@@ -86,19 +85,13 @@ bool IsQuoted(std::string_view value)
 
 } // namespace
 
-bool TCalcul::StackExhausted() const
-{
-    const auto here = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
-    const std::uintptr_t used = FStackBase > here ? FStackBase - here : here - FStackBase;
-    return used > kStackBudget;
-}
-
 bool TCalcul::CalculateValue(std::string& value, Kind& kind)
 {
     if (FNestLevel == 0) {
         FStackBase = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
     }
     FArgStack.clear();
+    FBadTexts.clear();
     FResultKind = Formula.find('"') != std::string::npos ? kindString : kindNumber;
     while (!Formula.empty() && (Formula.back() == ' ' || Formula.back() == ';')) {
         Formula.pop_back();
@@ -107,22 +100,7 @@ bool TCalcul::CalculateValue(std::string& value, Kind& kind)
     FEvalDepth = 0;
     FRunaway = false;
     try {
-        if (FTreeReusable && Formula == FCompiledText) {
-            FNodes[static_cast<std::size_t>(FRoot)].Kind = static_cast<Kind>(FResultKind);
-        } else {
-            std::string_view text = Formula;
-            if (Formula.find(',') != std::string::npos) {
-                if (!WrapFunctionArgs(Formula, FWrapped)) {
-                    SetError("Invalid expression");
-                }
-                text = FWrapped;
-            }
-            if (!FError) {
-                Compile(text);
-                FCompiledText = Formula;
-                FTreeReusable = FRoot != 0 && !FMadeDefinition;
-            }
-        }
+        PrepareTree();
         if (!FError) {
             if (FRoot == 0) {
                 SetError("Invalid formula (..)");
@@ -154,12 +132,11 @@ void TCalcul::ResultText(std::string& value, Kind kind)
 bool TCalcul::Calculate(std::string& result)
 {
     Kind kind = kindUnset;
-    std::string out;
-    if (!CalculateValue(out, kind)) {
+    if (!CalculateValue(FValue, kind)) {
         return false;
     }
-    ResultText(out, kind);
-    result.swap(out);
+    ResultText(FValue, kind);
+    result.assign(FValue);
     return true;
 }
 

@@ -1,14 +1,19 @@
 #pragma once
 // TCalcul evaluates the expressions of a part program: assignments to &variables,
-// argument expressions and IF conditions. Every value is a text; numbers travel as
-// decimal text, and a string result handed to a caller is wrapped in double quotes.
+// argument expressions and IF conditions. Every value is a text; numbers are decimal
+// text, and a string result handed to a caller is wrapped in double quotes. Within a
+// chain of arithmetic operators the values go from one operator to the next as the
+// numbers their texts would read back as, and only the chain's result is written.
 //
 // Errors never leave the object: the first error of a calculation is kept (Error,
 // ErrorText) and a failed Calculate leaves the caller's result untouched.
 //
 // One object lives for the whole program; its variables persist from line to line.
-// Compiling reuses the node pool and scratch texts of earlier calls, so calculating a
-// short expression allocates next to nothing.
+// The parsed form of each formula is kept, keyed by its text, and used again when the
+// same text comes back (a program's loops evaluate the same arguments again and
+// again); parsing depends on nothing but the text, so a kept tree gives what a fresh
+// parse would. Compiling reuses the node pool and scratch texts of earlier calls, so
+// calculating a short expression allocates next to nothing.
 
 #include "engine/calcul/CalculTokens.h"
 #include "engine/calcul/CalculVariables.h"
@@ -16,6 +21,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 // One parse-tree node. Operands are indexes into the owner's pool; 0 means none.
@@ -26,6 +32,24 @@ struct TCalculNode {
     int Left = 0;     // a function call keeps its argument here
     int Right = 0;
     calc::Kind Kind = calc::kindUnset;
+    calc::Kind OpKind = calc::kindUnset; // OperationKind(Op), stamped on Kind when evaluated
+    // An arithmetic operator (+ - * / ^) whose chain down its left operands holds no
+    // other operator: its chain can be worked with numbers instead of texts.
+    bool NumericChain = false;
+    // A number literal: whether its text reads as a number, and the value it reads as.
+    bool LiteralOk = false;
+    long double Literal = 0;
+};
+
+// An operand of an arithmetic operator as its text would be read when the operator
+// takes it: the number the text read as, an operator's own result kept unwritten (its
+// text is WriteCalcNumber(Value)), or a text that reads as no number, kept by the
+// calculator for the error the operator records when it takes it.
+struct TCalcNumber {
+    enum TState : unsigned char { Read, Raw, Bad };
+    long double Value = 0;
+    TState State = Read;
+    int BadText = 0; // index into the calculator's bad operand texts
 };
 
 class TCalcul {
@@ -72,6 +96,10 @@ public:
     static constexpr int kMaxParenDepth = 256;
     // How deep the evaluation may recurse through the parse tree.
     static constexpr int kMaxEvalDepth = 2000;
+    // How many parsed formulas, and nodes in all, are kept for reuse; past either the
+    // kept ones are dropped and keeping starts afresh.
+    static constexpr std::size_t kMaxKeptFormulas = 4096;
+    static constexpr int kMaxKeptNodes = 1 << 15;
     // Machine stack one outermost calculation may use, nested calculators included;
     // beyond it parsing and evaluation stop with "Invalid expression".
     static constexpr std::size_t kStackBudget = 2 * 1024 * 1024;
@@ -94,6 +122,9 @@ private:
     void ReadName();
     // Parser.
     void Compile(std::string_view text);
+    // Finds the kept tree of Formula or compiles it (keeping it when it may be reused).
+    void PrepareTree();
+    void DropKeptTrees();
     int ParseExpression();
     int ParseTerm();
     int ParseFactor();
@@ -102,10 +133,23 @@ private:
     void FreeTree();
 
     // Evaluation.
+    // The checks before a node is evaluated (an error recorded, the node, the depth and
+    // the stack); true when it may be, with the depth counted and its kind stamped.
+    bool EnterNode(int index);
     void Evaluate(int node, std::string& out);
     // Negation (and the error for a code without a rule).
     void EvaluateOperator(TCalculNode& node, std::string& out);
     void EvaluateChain(int top, std::string& out);
+    // The same for a numeric chain and for negation, with numbers between operators.
+    void EvaluateNumericChain(int top, TCalcNumber& out);
+    void EvaluateNegation(TCalculNode& node, TCalcNumber& out);
+    // What Evaluate gives for the node, as the operand of an arithmetic operator.
+    void EvaluateNumber(int index, TCalcNumber& out);
+    bool NumberBeforeLeftOperand(TCalculNode& node, TCalcNumber& right, TCalcNumber& value);
+    void ApplyNumberOperator(TCalculNode& node, TCalcNumber& value, TCalcNumber& right);
+    // The operand's number as TextToNumber reads its text, recording the same error.
+    long double TakeNumber(TCalcNumber& operand);
+    static void SetRaw(TCalcNumber& operand, long double value);
     // What an operator does before its left operand: true when that settles its value.
     bool BeforeLeftOperand(TCalculNode& node, std::string& right, std::string& value);
     void ApplyOperator(TCalculNode& node, std::string& value, const std::string& right);
@@ -128,11 +172,17 @@ private:
     TCalculVariables FVariables;
     std::vector<std::string> FArgStack;
 
-    // Node pool: entry 0 is never used, live nodes occupy 1..FNodeCount. Slots beyond
-    // the count keep their text buffers for the next compile.
+    // Node pool: entry 0 is never used, live nodes occupy 1..FNodeCount: first the kept
+    // trees (1..FKeptNodes), then the tree compiled last when it is not kept. Slots
+    // beyond the count keep their text buffers for the next compile.
     std::vector<TCalculNode> FNodes;
     int FNodeCount = 0;
+    int FKeptNodes = 0;
     int FRoot = 0;
+    // Formula text -> root of its kept tree. Only the outermost calculator keeps trees
+    // (a nested one lives for one call).
+    std::unordered_map<std::string, int> FKept;
+    const std::pair<const std::string, int>* FLastKept = nullptr; // the entry used last
 
     // Tokenizer and parser state.
     std::string_view FText;
@@ -145,11 +195,9 @@ private:
     int FParenDepth = 0;
 
     std::string FWrapped; // the formula after WrapFunctionArgs
-    // The formula of the tree in the pool. Compiling is free of side effects unless
-    // the text defines a name with ":=", so a tree without one is reused for the same
-    // formula (a program's loop evaluates the same argument expressions again and again).
-    std::string FCompiledText;
-    bool FTreeReusable = false;
+    std::string FValue;   // the value of the last calculation, before the caller's copy
+    // Compiling is free of side effects unless the text defines a name with ":=": a
+    // tree with such a definition is compiled afresh every time.
     bool FMadeDefinition = false;
 
     // The operators of the chain being evaluated, outermost first, with the right
@@ -159,8 +207,23 @@ private:
         std::string Right;
     };
     std::vector<TChainStep> FChain;
+    struct TNumberStep {
+        int Node;
+        TCalcNumber Right;
+    };
+    std::vector<TNumberStep> FNumberChain;
+    // Operand texts of the calculation that read as no number (TCalcNumber::Bad).
+    std::vector<std::string> FBadTexts;
+    std::string FOperandText; // a variable's value read as an operand
+    // Marks `operand` bad with `text` (moved from).
+    void SetBad(TCalcNumber& operand, std::string& text);
 
-    bool StackExhausted() const;
+    bool StackExhausted() const
+    {
+        const auto here = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+        const std::uintptr_t used = FStackBase > here ? FStackBase - here : here - FStackBase;
+        return used > kStackBudget;
+    }
     std::uintptr_t FStackBase = 0; // frame address of the outermost calculation
     int FEvalDepth = 0;
     int FNestLevel = 0; // 0 for the caller's calculator, n for the n-th nested one

@@ -96,63 +96,41 @@ bool CompareOperands(int op, const std::string& left, const std::string& right)
     }
 }
 
-// The binary operators. Each keeps its own operand order: "/", "div", the vertical
-// bar, "like", "wildcard" and "," take their right operand before their left one (and
-// "/" and "div" skip the left one after a zero divisor); the others go left to right.
-bool IsBinaryOperator(int op)
-{
-    switch (op) {
-    case tkPlus:
-    case tkMinus:
-    case tkTimes:
-    case tkDivide:
-    case tkPower:
-    case tkDiv:
-    case tkMod:
-    case tkConcat:
-    case tkAnd:
-    case tkOr:
-    case tkEqual:
-    case tkLess:
-    case tkLessEqual:
-    case tkGreater:
-    case tkGreaterEqual:
-    case tkNotEqual:
-    case tkLike:
-    case tkWildcard:
-    case tkComma:
-    case tkSemicolon: return true;
-    default: return false;
-    }
-}
-
 } // namespace
 
-void TCalcul::Evaluate(int index, std::string& out)
+bool TCalcul::EnterNode(int index)
 {
-    out.clear();
     if (FError) {
-        return;
+        return false;
     }
     if (index <= 0 || index > FNodeCount) {
         SetError("Invalid formula (..)");
-        return;
+        return false;
     }
     if (FEvalDepth >= kMaxEvalDepth) {
         SetError("Invalid expression");
-        return;
+        return false;
     }
     if (StackExhausted()) {
         FRunaway = true; // reported by every enclosing calculation too
         SetError("Invalid expression");
-        return;
+        return false;
     }
     ++FEvalDepth;
     TCalculNode& node = FNodes[static_cast<std::size_t>(index)];
-    const Kind kind = OperationKind(node.Op);
-    if (kind != kindUnset) {
-        node.Kind = kind;
+    if (node.OpKind != kindUnset) {
+        node.Kind = node.OpKind;
     }
+    return true;
+}
+
+void TCalcul::Evaluate(int index, std::string& out)
+{
+    out.clear();
+    if (!EnterNode(index)) {
+        return;
+    }
+    TCalculNode& node = FNodes[static_cast<std::size_t>(index)];
     switch (node.Op) {
     case tkNumber:
     case tkString: out = node.Text; break;
@@ -160,6 +138,17 @@ void TCalcul::Evaluate(int index, std::string& out)
     default:
         if ((node.Op >= 11 && node.Op <= 72 && node.Op != tkPower) || (node.Op >= fnString && node.Op <= fnLogic)) {
             EvaluateFunction(node, out);
+        } else if (node.NumericChain || node.Op == tkNegate) {
+            TCalcNumber value;
+            if (node.NumericChain) {
+                EvaluateNumericChain(index, value);
+            } else {
+                EvaluateNegation(node, value);
+            }
+            if (!FError) {
+                // Only the result of the whole chain is written.
+                WriteCalcNumber(value.Value, out);
+            }
         } else if (IsBinaryOperator(node.Op)) {
             EvaluateChain(index, out);
         } else {
@@ -173,6 +162,9 @@ void TCalcul::Evaluate(int index, std::string& out)
 // A chain of binary operators (1+2+3+..., a*b/c, the arguments of a call) is a tree
 // that leans to the left as deep as the chain is long. It is walked down its left
 // edge and back up in a loop, so only parentheses and calls nest the evaluation.
+// Each operator keeps its own operand order: "/", "div", the vertical bar, "like",
+// "wildcard" and "," take their right operand before their left one (and "/" and
+// "div" skip the left one after a zero divisor); the others go left to right.
 void TCalcul::EvaluateChain(int top, std::string& out)
 {
     const std::size_t base = FChain.size();
@@ -180,11 +172,8 @@ void TCalcul::EvaluateChain(int top, std::string& out)
     int index = top;
     for (;;) {
         TCalculNode& node = FNodes[static_cast<std::size_t>(index)];
-        if (index != top) {
-            const Kind kind = OperationKind(node.Op);
-            if (kind != kindUnset) {
-                node.Kind = kind;
-            }
+        if (index != top && node.OpKind != kindUnset) {
+            node.Kind = node.OpKind;
         }
         std::string right;
         if (BeforeLeftOperand(node, right, value)) {
@@ -368,6 +357,186 @@ void TCalcul::ApplyOperator(TCalculNode& node, std::string& value, const std::st
     case tkComma: break; // the left operand's value
     default: break;
     }
+}
+
+// The numeric chain goes exactly as EvaluateChain: the same operands in the same order,
+// the same errors. An operator's result is read by the next one as the number its
+// text would read back as (RoundCalcNumber), so no text is written in between.
+void TCalcul::EvaluateNumericChain(int top, TCalcNumber& out)
+{
+    const std::size_t base = FNumberChain.size();
+    TCalcNumber value;
+    int index = top;
+    for (;;) {
+        TCalculNode& node = FNodes[static_cast<std::size_t>(index)];
+        if (index != top) {
+            node.Kind = kindNumber;
+        }
+        TCalcNumber right;
+        if (NumberBeforeLeftOperand(node, right, value)) {
+            break;
+        }
+        FNumberChain.push_back({index, right});
+        const int left = node.Left;
+        if (left <= 0 || left > FNodeCount || !IsBinaryOperator(FNodes[static_cast<std::size_t>(left)].Op)) {
+            EvaluateNumber(left, value);
+            break;
+        }
+        index = left;
+    }
+    for (std::size_t i = FNumberChain.size(); i-- > base && !FError;) {
+        const int node = FNumberChain[i].Node;
+        TCalcNumber right = FNumberChain[i].Right;
+        ApplyNumberOperator(FNodes[static_cast<std::size_t>(node)], value, right);
+    }
+    FNumberChain.resize(base);
+    if (!FError) {
+        out = value;
+    }
+}
+
+bool TCalcul::NumberBeforeLeftOperand(TCalculNode& node, TCalcNumber& right, TCalcNumber& value)
+{
+    switch (node.Op) {
+    case tkDivide: {
+        EvaluateNumber(node.Right, right);
+        const long double b = FError ? 0 : TakeNumber(right);
+        if (FError) {
+            return true;
+        }
+        if (std::fabs(b) < 1e-8L) {
+            SetRaw(value, 0);
+            return true;
+        }
+        return false;
+    }
+    case tkPower:
+        if (node.Right == 0) {
+            SetError("Invalid formula (..)");
+            return true;
+        }
+        return false;
+    default: return false;
+    }
+}
+
+void TCalcul::ApplyNumberOperator(TCalculNode& node, TCalcNumber& value, TCalcNumber& right)
+{
+    TCalcNumber taken;
+    switch (node.Op) {
+    case tkPlus:
+    case tkMinus:
+    case tkTimes: {
+        EvaluateNumber(node.Right, taken);
+        if (FError) {
+            return;
+        }
+        const long double a = TakeNumber(value);
+        const long double b = TakeNumber(taken);
+        SetRaw(value, node.Op == tkPlus ? a + b : node.Op == tkMinus ? a - b : a * b);
+        break;
+    }
+    case tkDivide: {
+        const long double a = TakeNumber(value);
+        SetRaw(value, a / TakeNumber(right));
+        break;
+    }
+    case tkPower: {
+        EvaluateNumber(node.Right, taken);
+        if (FError) {
+            return;
+        }
+        const long double base = TakeNumber(value);
+        SetRaw(value, Power(base, TakeNumber(taken)));
+        break;
+    }
+    default: break;
+    }
+}
+
+void TCalcul::EvaluateNegation(TCalculNode& node, TCalcNumber& out)
+{
+    TCalcNumber operand;
+    EvaluateNumber(node.Left, operand);
+    if (FError) {
+        return;
+    }
+    SetRaw(out, -TakeNumber(operand));
+}
+
+void TCalcul::EvaluateNumber(int index, TCalcNumber& out)
+{
+    out.Value = 0;
+    out.State = TCalcNumber::Read;
+    if (index > 0 && index <= FNodeCount) {
+        const TCalculNode& peek = FNodes[static_cast<std::size_t>(index)];
+        const int op = peek.Op;
+        if (peek.NumericChain || op == tkNegate || op == tkNumber || op == tkName) {
+            if (!EnterNode(index)) {
+                return;
+            }
+            TCalculNode& node = FNodes[static_cast<std::size_t>(index)];
+            if (node.NumericChain) {
+                EvaluateNumericChain(index, out);
+            } else if (op == tkNegate) {
+                EvaluateNegation(node, out);
+            } else if (op == tkNumber) {
+                if (node.LiteralOk) {
+                    out.Value = node.Literal;
+                } else {
+                    std::string text = node.Text;
+                    SetBad(out, text);
+                }
+            } else {
+                // A variable evaluates nothing else, so one scratch text serves.
+                EvaluateVariable(node, FOperandText);
+                if (!FError && !ReadCalcNumber(FOperandText, out.Value)) {
+                    SetBad(out, FOperandText);
+                }
+            }
+            --FEvalDepth;
+            return;
+        }
+    }
+    // Any other operand gives its text, read now; a text that reads as no number fails
+    // only when the operator takes it, as it would have.
+    std::string text;
+    Evaluate(index, text);
+    if (!FError && !ReadCalcNumber(text, out.Value)) {
+        SetBad(out, text);
+    }
+}
+
+void TCalcul::SetBad(TCalcNumber& operand, std::string& text)
+{
+    operand.State = TCalcNumber::Bad;
+    operand.BadText = static_cast<int>(FBadTexts.size());
+    FBadTexts.push_back(std::move(text));
+}
+
+long double TCalcul::TakeNumber(TCalcNumber& operand)
+{
+    if (operand.State == TCalcNumber::Raw) {
+        long double rounded = 0;
+        if (RoundCalcNumber(operand.Value, rounded)) {
+            operand.Value = rounded;
+            operand.State = TCalcNumber::Read;
+        } else {
+            std::string text;
+            WriteCalcNumber(operand.Value, text);
+            SetBad(operand, text);
+        }
+    }
+    if (operand.State == TCalcNumber::Bad) {
+        return TextToNumber(FBadTexts[static_cast<std::size_t>(operand.BadText)]);
+    }
+    return operand.Value;
+}
+
+void TCalcul::SetRaw(TCalcNumber& operand, long double value)
+{
+    operand.Value = value;
+    operand.State = TCalcNumber::Raw;
 }
 
 void TCalcul::EvaluateOperator(TCalculNode& node, std::string& out)

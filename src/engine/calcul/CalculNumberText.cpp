@@ -143,9 +143,62 @@ bool ReadCalcNumber(std::string_view text, long double& value)
     return ReadWithLibrary(text.substr(bodyStart, e - bodyStart), negative, value);
 }
 
+namespace {
+
+constexpr std::uint64_t kUnitsPerOne = 1000000000000ULL;
+
+// The fast path shared by the writer and the rounding: |value| in units of 10^-12,
+// rounded half up. Scaling by 10^12 is exact and the rounding to an integer happens
+// once; it is exact unless the product lies so close to a half that its own rounding
+// could have moved it across, and those values (and magnitudes of a million and more)
+// are left to the library's exact conversion.
+bool FastUnits(long double magnitude, std::uint64_t& units)
+{
+    if (!(magnitude < 1e6L)) {
+        return false;
+    }
+    const long double scaled = magnitude * 1e12L;
+    const std::uint64_t whole = static_cast<std::uint64_t>(scaled); // below 1e18
+    const long double frac = scaled - static_cast<long double>(whole);
+    const long double tolerance = scaled * 0x1p-59L; // 16 units in the last place
+    if (!(std::fabs(frac - 0.5L) > tolerance)) {
+        return false;
+    }
+    units = whole + (frac > 0.5L ? 1 : 0);
+    return true;
+}
+
+// Fixed notation with 12 decimals through the library, trailing zeros stripped.
+void WriteWithLibrary(long double value, std::string& out)
+{
+    char buf[64];
+    std::string big;
+    char* start = buf;
+    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 12);
+    if (res.ec != std::errc()) {
+        big.resize(5000);
+        res = std::to_chars(big.data(), big.data() + big.size(), value, std::chars_format::fixed, 12);
+        start = big.data();
+    }
+    char* end = res.ptr;
+    // Strip trailing zeros but keep one digit after the point, then drop ".0".
+    while (end[-1] == '0' && end[-2] != '.') {
+        --end;
+    }
+    if (end[-1] == '0' && end[-2] == '.') {
+        end -= 2;
+    }
+    std::string_view text(start, static_cast<std::size_t>(end - start));
+    if (text == "-0") {
+        text = "0";
+    }
+    out.assign(text);
+}
+
+} // namespace
+
 void WriteCalcNumber(long double value, std::string& out)
 {
-    out.clear();
     if (std::isnan(value)) {
         out = "Nan";
         return;
@@ -154,72 +207,56 @@ void WriteCalcNumber(long double value, std::string& out)
         out = value < 0 ? "-Inf" : "+Inf";
         return;
     }
-    char buf[64];
-    char* end = nullptr;
-    const bool negative = std::signbit(value);
-    const long double magnitude = std::fabs(value);
-    // Fast path: scale by 10^12 (exact) and round once to an integer. It is exact
-    // unless the product lies so close to a half that its own rounding could have
-    // moved it across; those values go through the library's exact conversion.
-    bool done = false;
-    if (magnitude < 1e6L) {
-        const long double scaled = magnitude * 1e12L;
-        const std::uint64_t whole = static_cast<std::uint64_t>(scaled); // below 1e18
-        const long double frac = scaled - static_cast<long double>(whole);
-        const long double tolerance = scaled * 0x1p-59L; // 16 units in the last place
-        if (std::fabs(frac - 0.5L) > tolerance) {
-            std::uint64_t units = whole + (frac > 0.5L ? 1 : 0);
-            const std::uint64_t intPart = units / 1000000000000ULL;
-            std::uint64_t fracPart = units % 1000000000000ULL;
-            char* w = buf;
-            if (negative && units != 0) {
-                *w++ = '-';
-            }
-            w = std::to_chars(w, buf + sizeof buf, intPart).ptr;
-            if (fracPart != 0) {
-                *w++ = '.';
-                char digits[12];
-                for (int k = 11; k >= 0; --k) {
-                    digits[k] = static_cast<char>('0' + fracPart % 10);
-                    fracPart /= 10;
-                }
-                int last = 11;
-                while (digits[last] == '0') {
-                    --last;
-                }
-                for (int k = 0; k <= last; ++k) {
-                    *w++ = digits[k];
-                }
-            }
-            end = w;
-            done = true;
-        }
-    }
-    if (!done) {
-        std::string big;
-        char* start = buf;
-        auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, 12);
-        if (res.ec != std::errc()) {
-            big.resize(5000);
-            res = std::to_chars(big.data(), big.data() + big.size(), value, std::chars_format::fixed, 12);
-            start = big.data();
-        }
-        end = res.ptr;
-        // Strip trailing zeros but keep one digit after the point, then drop ".0".
-        while (end[-1] == '0' && end[-2] != '.') {
-            --end;
-        }
-        if (end[-1] == '0' && end[-2] == '.') {
-            end -= 2;
-        }
-        std::string_view text(start, static_cast<std::size_t>(end - start));
-        if (text == "-0") {
-            text = "0";
-        }
-        out.assign(text);
+    std::uint64_t units = 0;
+    if (!FastUnits(std::fabs(value), units)) {
+        WriteWithLibrary(value, out);
         return;
     }
-    out.assign(buf, static_cast<std::size_t>(end - buf));
+    char buf[40];
+    char* w = buf;
+    if (std::signbit(value) && units != 0) {
+        *w++ = '-';
+    }
+    const std::uint64_t intPart = units / kUnitsPerOne;
+    const std::uint64_t fracPart = units % kUnitsPerOne;
+    w = std::to_chars(w, buf + sizeof buf, intPart).ptr;
+    if (fracPart != 0) {
+        // Twelve digits in two halves of six, then the trailing zeros cut.
+        *w++ = '.';
+        auto high = static_cast<std::uint32_t>(fracPart / 1000000);
+        auto low = static_cast<std::uint32_t>(fracPart % 1000000);
+        for (int k = 5; k >= 0; --k) {
+            w[k] = static_cast<char>('0' + high % 10);
+            w[k + 6] = static_cast<char>('0' + low % 10);
+            high /= 10;
+            low /= 10;
+        }
+        int last = 11;
+        while (w[last] == '0') {
+            --last;
+        }
+        w += last + 1;
+    }
+    out.assign(buf, static_cast<std::size_t>(w - buf));
+}
+
+bool RoundCalcNumber(long double value, long double& rounded)
+{
+    if (!std::isfinite(value)) {
+        return false;
+    }
+    std::uint64_t units = 0;
+    if (FastUnits(std::fabs(value), units)) {
+        // The text holds units / 10^12 with its trailing zeros stripped, and the reader
+        // divides its digits by the matching power of ten: the same quotient of two
+        // exact numbers, rounded once, so the same value. Zero reads back without sign.
+        const long double magnitude = static_cast<long double>(units) / 1e12L;
+        rounded = units == 0 ? 0.0L : (std::signbit(value) ? -magnitude : magnitude);
+        return true;
+    }
+    std::string text;
+    WriteWithLibrary(value, text);
+    return ReadCalcNumber(text, rounded);
 }
 
 std::string CalcNumberToText(long double value)

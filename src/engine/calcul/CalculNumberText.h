@@ -1,7 +1,8 @@
 #pragma once
-// The evaluator's own number text. Numbers travel between parse-tree nodes as text, so
-// reading and writing them sits on the hot path of every expression: both are
-// locale-free and allocation-free for the common short values.
+// The evaluator's own number text. A value's text is what the language sees, so reading
+// and writing it sits on the hot path of every expression (chains of arithmetic pass
+// the rounded numbers instead, see RoundCalcNumber): both are locale-free and
+// allocation-free for the common short values.
 
 #include <string>
 #include <string_view>
@@ -17,3 +18,8 @@ bool ReadCalcNumber(std::string_view text, long double& value);
 // Non-finite values are "Nan", "+Inf" and "-Inf".
 void WriteCalcNumber(long double value, std::string& out);
 std::string CalcNumberToText(long double value);
+
+// The value that the text WriteCalcNumber gives for `value` reads back as, found
+// without writing the text for the common magnitudes; false for a value whose text is
+// no number (NaN and the infinities).
+bool RoundCalcNumber(long double value, long double& rounded);

@@ -8,6 +8,10 @@
 
 #include "engine/calcul/Calcul.h"
 
+#include "engine/calcul/CalculFunctionNames.h"
+#include "engine/calcul/CalculNumberText.h"
+#include "engine/calcul/CalculWrapArgs.h"
+
 #include <algorithm>
 
 using namespace calc;
@@ -34,15 +38,62 @@ int TCalcul::NewNode(int op, std::string_view text, int left, int right)
     node.Left = left;
     node.Right = right;
     node.Kind = kindUnset;
+    node.OpKind = OperationKind(op);
+    // Operands come before their operator, so the left one's chain is known.
+    const TCalculNode* leftNode = left > 0 ? &FNodes[static_cast<std::size_t>(left)] : nullptr;
+    node.NumericChain = IsNumberOperator(op)
+        && (leftNode == nullptr || !IsBinaryOperator(leftNode->Op) || leftNode->NumericChain);
+    node.LiteralOk = op == tkNumber && ReadCalcNumber(node.Text, node.Literal);
     return FNodeCount;
 }
 
 void TCalcul::FreeTree()
 {
-    // Slots stay allocated (with their text buffers) for the next compile.
+    // Slots stay allocated (with their text buffers) for the next compile; the kept
+    // trees stay as they are.
+    FNodeCount = FKeptNodes;
+    FRoot = 0;
+}
+
+void TCalcul::DropKeptTrees()
+{
+    FKept.clear();
+    FLastKept = nullptr;
+    FKeptNodes = 0;
     FNodeCount = 0;
     FRoot = 0;
-    FTreeReusable = false;
+}
+
+void TCalcul::PrepareTree()
+{
+    if (FNestLevel == 0) {
+        // The same formula as the last time needs no hash (a loop over one argument).
+        if (FLastKept == nullptr || FLastKept->first != Formula) {
+            const auto kept = FKept.find(Formula);
+            FLastKept = kept != FKept.end() ? &*kept : nullptr;
+        }
+        if (FLastKept != nullptr) {
+            FRoot = FLastKept->second;
+            FNodes[static_cast<std::size_t>(FRoot)].Kind = static_cast<Kind>(FResultKind);
+            return;
+        }
+    }
+    std::string_view text = Formula;
+    if (Formula.find(',') != std::string::npos) {
+        if (!WrapFunctionArgs(Formula, FWrapped)) {
+            SetError("Invalid expression");
+            return;
+        }
+        text = FWrapped;
+    }
+    if (FKept.size() >= kMaxKeptFormulas || FKeptNodes >= kMaxKeptNodes) {
+        DropKeptTrees();
+    }
+    Compile(text);
+    if (FNestLevel == 0 && FRoot != 0 && !FError && !FMadeDefinition) {
+        FKeptNodes = FNodeCount;
+        FLastKept = &*FKept.emplace(Formula, FRoot).first;
+    }
 }
 
 void TCalcul::Compile(std::string_view text)

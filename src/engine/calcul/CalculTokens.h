@@ -101,6 +101,40 @@ enum Function : int {
 
 constexpr bool IsMultiArgFunction(int code) { return code >= fnCopy && code <= fnBaseNum; }
 
+// The operators that join a left and a right operand into a chain.
+constexpr bool IsBinaryOperator(int op)
+{
+    switch (op) {
+    case tkPlus:
+    case tkMinus:
+    case tkTimes:
+    case tkDivide:
+    case tkPower:
+    case tkDiv:
+    case tkMod:
+    case tkConcat:
+    case tkAnd:
+    case tkOr:
+    case tkEqual:
+    case tkLess:
+    case tkLessEqual:
+    case tkGreater:
+    case tkGreaterEqual:
+    case tkNotEqual:
+    case tkLike:
+    case tkWildcard:
+    case tkComma:
+    case tkSemicolon: return true;
+    default: return false;
+    }
+}
+
+// The binary operators that take numbers and give a number.
+constexpr bool IsNumberOperator(int op)
+{
+    return op == tkPlus || op == tkMinus || op == tkTimes || op == tkDivide || op == tkPower;
+}
+
 // What a node's value is, deciding only whether a final result is quoted.
 enum Kind : unsigned char { kindUnset = 0, kindNumber = 1, kindString = 2 };
 

@@ -1,8 +1,5 @@
 #include "platform/core/StringUtils.h"
 
-char UpCaseChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-char LowCaseChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 std::string UpperCase(std::string_view s)
 {
     std::string out(s);
@@ -37,7 +34,18 @@ int CompareText(std::string_view a, std::string_view b)
     return a.size() < b.size() ? -1 : 1;
 }
 
-bool SameText(std::string_view a, std::string_view b) { return a.size() == b.size() && CompareText(a, b) == 0; }
+bool SameText(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i] && UpCaseChar(a[i]) != UpCaseChar(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
 
 namespace {
 bool IsTrimmed(char c) { return static_cast<unsigned char>(c) <= ' '; }

@@ -6,8 +6,9 @@
 #include <string>
 #include <string_view>
 
-char UpCaseChar(char c);
-char LowCaseChar(char c);
+// Inline: the engine cases every character of every program line.
+inline char UpCaseChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+inline char LowCaseChar(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 std::string UpperCase(std::string_view s);
 std::string LowerCase(std::string_view s);
 bool SameText(std::string_view a, std::string_view b);
