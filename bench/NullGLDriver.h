@@ -2,7 +2,7 @@
 // An OpenGL table whose calls do nothing, installed while the object lives, so that
 // scene benchmarks measure only our side. The texture-coordinate router maps nowhere.
 
-#include "scene/TexCoordRouter.h"
+#include "scene/rendering/TexCoordRouter.h"
 #include "scene/base/OpenGLBinding.h"
 
 struct NullGLDriver {

@@ -3,7 +3,7 @@
 // unless one is named, the start-up calls the editor widget needs, then the benchmarks;
 // `beforeExit` frees what must go before the QApplication does.
 
-#include "editor/CodeBookmarkGlyphs.h"
+#include "editor/painting/CodeBookmarkGlyphs.h"
 #include "platform/gui/QImageBitmap.h"
 #include "platform/gui/QtCanvas.h"
 

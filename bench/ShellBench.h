@@ -4,11 +4,11 @@
 // that makes the shell's application object (on xcb when there is a display, else
 // offscreen) with its start-up registrations.
 
-#include "app/DataModule.h"
-#include "app/EditorFactory.h"
-#include "app/EditorInterfaces.h"
-#include "app/MainBlock.h"
-#include "app/MainForm.h"
+#include "app/shell/DataModule.h"
+#include "app/pages/EditorFactory.h"
+#include "app/pages/EditorInterfaces.h"
+#include "app/shell/MainBlock.h"
+#include "app/shell/MainForm.h"
 #include "platform/gui/QtEventLoop.h"
 
 #include <benchmark/benchmark.h>

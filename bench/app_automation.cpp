@@ -7,7 +7,7 @@
 
 #include "ShellBench.h"
 
-#include "app/PlugInServices.h"
+#include "app/plugins/PlugInServices.h"
 #include "engine/RunResults.h"
 #include "platform/gui/automation/KerfpadBus.h"
 #include "scene/viewer/WorldViewer.h"

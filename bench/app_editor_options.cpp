@@ -7,12 +7,12 @@
 #include "QtBenchMain.h"
 #include "../tests/support/PartProgramRules.h"
 
-#include "app/DataModule.h"
-#include "app/Editor.h"
-#include "app/EditorFactory.h"
-#include "app/EditorForm.h"
-#include "app/EditorOptionsForm.h"
-#include "editor/CodeRuleHighlighter.h"
+#include "app/shell/DataModule.h"
+#include "app/pages/Editor.h"
+#include "app/pages/EditorFactory.h"
+#include "app/pages/EditorForm.h"
+#include "app/settings/EditorOptionsForm.h"
+#include "editor/highlighting/CodeRuleHighlighter.h"
 #include "editor/widget/CodeEditWidget.h"
 #include "platform/gui/QtEventLoop.h"
 

@@ -9,7 +9,7 @@
 #include "ShellBench.h"
 #include "../tests/support/PartProgramRules.h"
 
-#include "app/Editor.h"
+#include "app/pages/Editor.h"
 #include "editor/widget/CodeEditWidget.h"
 
 #include <benchmark/benchmark.h>

@@ -8,11 +8,11 @@
 #include "EngineBenchPrograms.h"
 #include "ShellBench.h"
 
-#include "app/PreviewPanel.h"
+#include "app/run/PreviewPanel.h"
 #include "engine/ProgramRunner.h"
 #include "engine/RunResults.h"
-#include "scene/objects/Cone.h"
-#include "scene/objects/LinesGroup.h"
+#include "scene/objects/shapes/Cone.h"
+#include "scene/objects/lines/LinesGroup.h"
 #include "scene/viewer/WorldViewer.h"
 
 #include <benchmark/benchmark.h>

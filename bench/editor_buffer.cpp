@@ -1,7 +1,7 @@
 // The text buffer on a ShopBot-sized program: one million lines, about 30 MB.
 
 #include "EditorBenchProgram.h"
-#include "editor/CodeEditStringList.h"
+#include "editor/document/CodeEditStringList.h"
 
 #include <QByteArray>
 
@@ -113,7 +113,7 @@ BENCHMARK(BM_KeystrokeInWrappedLine)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-#include "editor/CodeEditSearch.h"
+#include "editor/document/CodeEditSearch.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "../tests/editor/RecordingHost.h"
 #include "../tests/support/PartProgramRules.h"
 #include "EditorBenchProgram.h"
-#include "editor/CodeEdit.h"
+#include "editor/control/CodeEdit.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,8 +4,8 @@
 
 #include "EditorBenchProgram.h"
 #include "../tests/support/PartProgramRules.h"
-#include "editor/CodeEditStringList.h"
-#include "editor/CodeLineStates.h"
+#include "editor/document/CodeEditStringList.h"
+#include "editor/document/CodeLineStates.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,9 +1,9 @@
 // Scanning with the fixed-language highlighters as painting and printing do: every
 // token of every line, the line state carried from one line to the next.
 
-#include "editor/CodeHighlighterCpp.h"
-#include "editor/CodeHighlighterPas.h"
-#include "editor/CodeHighlighterSQL.h"
+#include "editor/highlighting/CodeHighlighterCpp.h"
+#include "editor/highlighting/CodeHighlighterPas.h"
+#include "editor/highlighting/CodeHighlighterSQL.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,7 +2,7 @@
 
 #include "../tests/editor/RecordingHost.h"
 #include "EditorBenchProgram.h"
-#include "editor/CodeEdit.h"
+#include "editor/control/CodeEdit.h"
 
 #include <QByteArray>
 

@@ -7,8 +7,8 @@
 #include "engine/LineLoop.h"
 #include "engine/Move.h"
 #include "engine/calcul/Calcul.h"
-#include "scene/SceneObject.h"
-#include "scene/objects/Collision.h"
+#include "scene/graph/SceneObject.h"
+#include "scene/objects/collision/Collision.h"
 
 #include <benchmark/benchmark.h>
 

@@ -5,7 +5,7 @@
 
 #include "GLBenchContext.h"
 
-#include "scene/FrameCopy.h"
+#include "scene/graph/FrameCopy.h"
 
 #include <benchmark/benchmark.h>
 

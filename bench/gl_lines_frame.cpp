@@ -6,8 +6,8 @@
 
 #include "GLBenchContext.h"
 
-#include "scene/GLStateCache.h"
-#include "scene/objects/LinesGroup.h"
+#include "scene/rendering/GLStateCache.h"
+#include "scene/objects/lines/LinesGroup.h"
 
 #include <benchmark/benchmark.h>
 

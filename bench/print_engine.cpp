@@ -4,8 +4,8 @@
 
 #include "../tests/support/PartProgramRules.h"
 #include "../tests/support/QtGuiForTests.h"
-#include "editor/CodeEditPrint.h"
-#include "editor/CodeRuleHighlighter.h"
+#include "editor/printing/CodeEditPrint.h"
+#include "editor/highlighting/CodeRuleHighlighter.h"
 #include "platform/gui/QtCanvas.h"
 #include "platform/gui/QtPrinter.h"
 

@@ -1,5 +1,5 @@
 // Conversions every texture goes through: bitmap rows to RGBA, and the per-pixel passes.
-#include "scene/GLBitmap32.h"
+#include "scene/materials/GLBitmap32.h"
 
 #include <benchmark/benchmark.h>
 

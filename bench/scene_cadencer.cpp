@@ -1,7 +1,7 @@
 // The cadencer's step as the run loop calls it: once per pass of every wait, so it
 // must stay cheap and allocation-free.
 
-#include "scene/Cadencer.h"
+#include "scene/graph/Cadencer.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,8 +1,8 @@
 // What the state cache and the texture-coordinate router cost per call, against a
 // driver that does nothing (so only our side is measured).
 #include "NullGLDriver.h"
-#include "scene/GLStateCache.h"
-#include "scene/TexCoordRouter.h"
+#include "scene/rendering/GLStateCache.h"
+#include "scene/rendering/TexCoordRouter.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,7 +4,7 @@
 // times are the line's own work per frame.
 
 #include "scene/base/GLRecordingTable.h"
-#include "scene/objects/Lines.h"
+#include "scene/objects/lines/Lines.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,11 +1,11 @@
 // What a material costs per drawn object (apply and unapply against a driver that does
 // nothing), and looking a shared material up by name in a library.
 #include "NullGLDriver.h"
-#include "scene/GLStateCache.h"
-#include "scene/Material.h"
-#include "scene/MaterialLibrary.h"
-#include "scene/RenderContextInfo.h"
-#include "scene/TexCoordRouter.h"
+#include "scene/rendering/GLStateCache.h"
+#include "scene/materials/Material.h"
+#include "scene/materials/MaterialLibrary.h"
+#include "scene/graph/RenderContextInfo.h"
+#include "scene/rendering/TexCoordRouter.h"
 
 #include <benchmark/benchmark.h>
 

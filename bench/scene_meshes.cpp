@@ -8,12 +8,12 @@
 
 #include "../tests/support/SphereMesh.h"
 
-#include "scene/objects/Actor.h"
-#include "scene/objects/BaseMesh.h"
-#include "scene/objects/Collision.h"
-#include "scene/objects/MeshObjectClasses.h"
-#include "scene/objects/MeshStrips.h"
-#include "scene/objects/SkeletonMeshObject.h"
+#include "scene/objects/meshes/Actor.h"
+#include "scene/objects/meshes/BaseMesh.h"
+#include "scene/objects/collision/Collision.h"
+#include "scene/objects/meshes/MeshObjectClasses.h"
+#include "scene/objects/meshes/MeshStrips.h"
+#include "scene/objects/meshes/SkeletonMeshObject.h"
 
 #include <benchmark/benchmark.h>
 

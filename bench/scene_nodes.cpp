@@ -1,8 +1,8 @@
 // A simulated part program appends one node per move: Add plus SetAsVector, each with
 // its change notification, must stay cheap for a million moves.
 
-#include "scene/Nodes.h"
-#include "scene/UpdateAble.h"
+#include "scene/graph/Nodes.h"
+#include "scene/graph/UpdateAble.h"
 
 #include <benchmark/benchmark.h>
 

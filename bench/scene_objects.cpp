@@ -2,7 +2,7 @@
 // moving a parent whose subtree must learn that its absolute matrices are stale.
 // The driver does nothing, so only our side is measured.
 #include "NullGLDriver.h"
-#include "scene/SceneObject.h"
+#include "scene/graph/SceneObject.h"
 
 #include <benchmark/benchmark.h>
 

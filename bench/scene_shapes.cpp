@@ -5,11 +5,11 @@
 
 #include "NullGLDriver.h"
 #include "scene/base/GLRecordingTable.h"
-#include "scene/objects/Cylinder.h"
-#include "scene/objects/GlyphOutline.h"
-#include "scene/objects/MultiPolygon.h"
-#include "scene/objects/Sphere.h"
-#include "scene/objects/XYZGrid.h"
+#include "scene/objects/shapes/Cylinder.h"
+#include "scene/objects/text/GlyphOutline.h"
+#include "scene/objects/shapes/MultiPolygon.h"
+#include "scene/objects/shapes/Sphere.h"
+#include "scene/objects/lines/XYZGrid.h"
 
 #include <benchmark/benchmark.h>
 

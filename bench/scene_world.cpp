@@ -1,8 +1,8 @@
 // Scene-wide walks that the shell triggers per user action or per tick: picking by ray
 // and stepping the trees in time.
 
-#include "scene/Camera.h"
-#include "scene/World.h"
+#include "scene/graph/Camera.h"
+#include "scene/graph/World.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,5 +1,5 @@
 // Kerfpad: the application object, then the main block does the rest.
-#include "app/MainBlock.h"
+#include "app/shell/MainBlock.h"
 
 int main(int argc, char** argv)
 {

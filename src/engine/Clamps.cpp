@@ -3,9 +3,9 @@
 #include "engine/EngineErrors.h"
 #include "platform/core/NumberFormat.h"
 #include "platform/core/StringUtils.h"
-#include "scene/Material.h"
-#include "scene/objects/Collision.h"
-#include "scene/objects/Cubes.h"
+#include "scene/materials/Material.h"
+#include "scene/objects/collision/Collision.h"
+#include "scene/objects/shapes/Cubes.h"
 
 #include <algorithm>
 #include <array>

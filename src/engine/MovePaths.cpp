@@ -8,8 +8,8 @@
 #include "engine/PathText.h"
 #include "engine/ShellServices.h"
 #include "platform/core/NumberFormat.h"
-#include "scene/objects/LineBatches.h"
-#include "scene/objects/Lines.h"
+#include "scene/objects/lines/LineBatches.h"
+#include "scene/objects/lines/Lines.h"
 
 #include <algorithm>
 #include <cmath>

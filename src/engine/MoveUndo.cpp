@@ -12,7 +12,7 @@
 #include "engine/Move.h"
 #include "engine/ShellServices.h"
 #include "platform/core/NumberFormat.h"
-#include "scene/objects/Lines.h"
+#include "scene/objects/lines/Lines.h"
 
 namespace {
 constexpr std::uint32_t FullRecord = 0x80000000u; // low bits: index of the full record

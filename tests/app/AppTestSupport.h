@@ -4,8 +4,8 @@
 // in-memory registry, scripted dialogs that fail the test on any box they were not
 // told to expect, and a fresh data module.
 
-#include "app/AppPaths.h"
-#include "app/DataModule.h"
+#include "app/shell/AppPaths.h"
+#include "app/shell/DataModule.h"
 
 #include "platform/core/IniFile.h"
 #include "platform/core/Registry.h"

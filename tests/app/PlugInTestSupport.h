@@ -3,7 +3,7 @@
 // data module's log opened in the test's folder, and a simulator installed in the data
 // module's slots, as the main window's TMove is.
 
-#include "app/PlugInsForm.h"
+#include "app/plugins/PlugInsForm.h"
 
 #include "ShellTestSupport.h"
 

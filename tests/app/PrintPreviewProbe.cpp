@@ -1,8 +1,8 @@
 #include "PrintPreviewProbe.h"
 
-#include "app/PrintPreviewDialog.h"
+#include "app/printing/PrintPreviewDialog.h"
 
-#include "editor/CodeEditPrint.h"
+#include "editor/printing/CodeEditPrint.h"
 #include "editor/widget/CodeEditPrintPreviewWidget.h"
 
 namespace {

@@ -4,12 +4,12 @@
 // count with it), and a watchdog that stops a run that would never end. Tests press
 // Step, Step Back or Stop from the wait hook, as a user would between two frames.
 
-#include "app/MainForm.h"
-#include "app/PreviewPanel.h"
+#include "app/shell/MainForm.h"
+#include "app/run/PreviewPanel.h"
 
 #include "ShellTestSupport.h"
 
-#include "scene/objects/Cone.h"
+#include "scene/objects/shapes/Cone.h"
 
 #include <QCheckBox>
 

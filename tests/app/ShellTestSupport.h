@@ -4,11 +4,11 @@
 // page tests a fake main window that parses lines with an engine of its own and
 // records what the pages tell it.
 
-#include "app/DataModule.h"
-#include "app/Editor.h"
-#include "app/EditorFactory.h"
-#include "app/EditorForm.h"
-#include "app/EditorPageHost.h"
+#include "app/shell/DataModule.h"
+#include "app/pages/Editor.h"
+#include "app/pages/EditorFactory.h"
+#include "app/pages/EditorForm.h"
+#include "app/pages/EditorPageHost.h"
 
 #include "editor/widget/CodeEditWidget.h"
 #include "platform/gui/QtEventLoop.h"

@@ -3,8 +3,8 @@
 // with its 3D viewer, 1000 x 700, shown and painted once; its runs do not sleep between
 // frames. Skips without the xcb platform or without OpenGL.
 
-#include "app/MainBlock.h"
-#include "app/MainForm.h"
+#include "app/shell/MainBlock.h"
+#include "app/shell/MainForm.h"
 #include "scene/viewer/WorldViewer.h"
 
 #include "ShellTestSupport.h"

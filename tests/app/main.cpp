@@ -4,8 +4,8 @@
 // application object per process. The start-up calls the editor pages need come first;
 // the plug-in window's web view needs shared OpenGL contexts before the application.
 
-#include "app/MainBlock.h"
-#include "editor/CodeBookmarkGlyphs.h"
+#include "app/shell/MainBlock.h"
+#include "editor/painting/CodeBookmarkGlyphs.h"
 #include "platform/gui/QImageBitmap.h"
 #include "platform/gui/QtCanvas.h"
 

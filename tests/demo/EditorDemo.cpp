@@ -7,8 +7,8 @@
 
 #include "../support/PartProgramRules.h"
 
-#include "editor/CodeBookmarkGlyphs.h"
-#include "editor/CodeCompletionProposal.h"
+#include "editor/painting/CodeBookmarkGlyphs.h"
+#include "editor/completion/CodeCompletionProposal.h"
 #include "editor/widget/CodeCompletionPopup.h"
 #include "editor/widget/CodeEditWidget.h"
 #include "platform/gui/QImageBitmap.h"

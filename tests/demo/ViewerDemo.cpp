@@ -5,7 +5,7 @@
 #include "../support/DemoScene.h"
 
 #include "platform/gui/QtEventLoop.h"
-#include "scene/Cadencer.h"
+#include "scene/graph/Cadencer.h"
 #include "scene/viewer/WorldViewer.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "EditorSession.h"
 #include "QtPrinters.h"
-#include "editor/CodeCompletionPrettyText.h"
-#include "editor/CodeCompletionProposal.h"
+#include "editor/completion/CodeCompletionPrettyText.h"
+#include "editor/completion/CodeCompletionProposal.h"
 
 #include <gtest/gtest.h>
 

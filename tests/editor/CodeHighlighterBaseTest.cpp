@@ -1,7 +1,7 @@
-#include "editor/CodeCustomHighlighter.h"
-#include "editor/CodeHighlighterList.h"
-#include "editor/CodeHighlighters.h"
-#include "editor/CodeRuleHighlighter.h"
+#include "editor/highlighting/CodeCustomHighlighter.h"
+#include "editor/highlighting/CodeHighlighterList.h"
+#include "editor/highlighting/CodeHighlighters.h"
+#include "editor/highlighting/CodeRuleHighlighter.h"
 #include "HighlighterTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "editor/CodeRuleHighlighter.h"
+#include "editor/highlighting/CodeRuleHighlighter.h"
 #include "../support/PartProgramRules.h"
 #include "RuleTokens.h"
 

@@ -1,7 +1,7 @@
-#include "editor/CodeBookMarkOpt.h"
-#include "editor/CodeGutter.h"
-#include "editor/CodeMethodChain.h"
-#include "editor/CodeSelectedColor.h"
+#include "editor/painting/CodeBookMarkOpt.h"
+#include "editor/painting/CodeGutter.h"
+#include "editor/control/CodeMethodChain.h"
+#include "editor/painting/CodeSelectedColor.h"
 #include "QtPrinters.h"
 
 #include <gtest/gtest.h>

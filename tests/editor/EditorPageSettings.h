@@ -4,7 +4,7 @@
 // end, the scroll hint, smart tab delete, smart tabs, tab indent, tabs to spaces and
 // trimmed trailing blanks.
 
-#include "editor/CodeEdit.h"
+#include "editor/control/CodeEdit.h"
 
 inline constexpr TCodeEditorOptions PageOptions{
     eoAutoIndent,     eoDragDropEditing, eoDropFiles, eoGroupUndo,    eoScrollPastEol,     eoShowScrollHint,

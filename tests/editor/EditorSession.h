@@ -5,7 +5,7 @@
 // caret, selection, mode and undo records as text, so a test reads like what a user did.
 
 #include "RecordingHost.h"
-#include "editor/CodeEdit.h"
+#include "editor/control/CodeEdit.h"
 #include "platform/core/Clipboard.h"
 #include "platform/core/ManualEventLoop.h"
 

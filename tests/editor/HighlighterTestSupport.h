@@ -2,7 +2,7 @@
 // Fixtures shared by the highlighter tests: a counter for notify events and a highlighter
 // that has named attributes and a sample but no tokens (every line ends at once).
 
-#include "editor/CodeCustomHighlighter.h"
+#include "editor/highlighting/CodeCustomHighlighter.h"
 
 #include <QString>
 

@@ -4,7 +4,7 @@
 // On the way it checks what the painter relies on: tokens are not empty, follow each
 // other without gaps and cover the whole line.
 
-#include "editor/CodeCustomHighlighter.h"
+#include "editor/highlighting/CodeCustomHighlighter.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // A window for the editor model without a display: fixed 8x16 cells, a client area of
 // a chosen size, and a log of what the model asked of it.
 
-#include "editor/CodeEditHost.h"
+#include "editor/control/CodeEditHost.h"
 
 #include <QString>
 

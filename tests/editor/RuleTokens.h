@@ -3,7 +3,7 @@
 // an attribute is named after its keyword group or as <range>.Def / <range>.Num, and a
 // blank shows as "_".
 
-#include "editor/CodeRuleHighlighter.h"
+#include "editor/highlighting/CodeRuleHighlighter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Printing through QPrinter into a PDF and reading the PDF back with QtPdf.
 
-#include "editor/CodeEditPrint.h"
-#include "editor/CodeRuleHighlighter.h"
+#include "editor/printing/CodeEditPrint.h"
+#include "editor/highlighting/CodeRuleHighlighter.h"
 #include "platform/gui/QtCanvas.h"
 #include "platform/gui/QtPrinter.h"
 #include "../support/PartProgramRules.h"

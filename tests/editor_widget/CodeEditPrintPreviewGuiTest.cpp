@@ -1,4 +1,4 @@
-#include "editor/CodeEditPrint.h"
+#include "editor/printing/CodeEditPrint.h"
 #include "editor/widget/CodeEditPrintPreviewWidget.h"
 #include "platform/core/SystemColors.h"
 #include "platform/gui/QtCanvas.h"

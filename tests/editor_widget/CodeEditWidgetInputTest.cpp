@@ -3,7 +3,7 @@
 // platform.
 #include "../support/QtTestApp.h"
 #include "../support/ScriptedDialogs.h"
-#include "editor/CodeCompletionProposal.h"
+#include "editor/completion/CodeCompletionProposal.h"
 #include "editor/widget/CodeCompletionPopup.h"
 #include "editor/widget/CodeEditScrollHintWindow.h"
 #include "editor/widget/CodeEditWidget.h"

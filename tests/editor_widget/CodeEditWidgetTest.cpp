@@ -1,5 +1,5 @@
 // The editor widget painted at a fixed size and read back pixel by pixel.
-#include "editor/CodeBookmarkGlyphs.h"
+#include "editor/painting/CodeBookmarkGlyphs.h"
 #include "editor/widget/CodeEditWidget.h"
 #include "platform/core/SystemColors.h"
 

@@ -2,7 +2,7 @@
 // named), with the start-up calls the editor widget needs: the measuring canvas, the
 // platform bitmap and the built-in bookmark glyphs.
 
-#include "editor/CodeBookmarkGlyphs.h"
+#include "editor/painting/CodeBookmarkGlyphs.h"
 #include "platform/gui/QImageBitmap.h"
 #include "platform/gui/QtCanvas.h"
 

@@ -1,9 +1,9 @@
 #include "engine/Clamps.h"
 
 #include "platform/core/Exceptions.h"
-#include "scene/Material.h"
-#include "scene/objects/Collision.h"
-#include "scene/objects/Cubes.h"
+#include "scene/materials/Material.h"
+#include "scene/objects/collision/Collision.h"
+#include "scene/objects/shapes/Cubes.h"
 
 #include <gtest/gtest.h>
 

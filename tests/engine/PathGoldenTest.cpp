@@ -5,9 +5,9 @@
 #include "engine/EngineErrors.h"
 #include "engine/PathText.h"
 #include "platform/core/Exceptions.h"
-#include "scene/objects/Cubes.h"
-#include "scene/objects/Lines.h"
-#include "scene/objects/LinesGroup.h"
+#include "scene/objects/shapes/Cubes.h"
+#include "scene/objects/lines/Lines.h"
+#include "scene/objects/lines/LinesGroup.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "EnginePathSupport.h"
 
 #include "engine/EngineErrors.h"
-#include "scene/objects/Lines.h"
+#include "scene/objects/lines/Lines.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "EnginePathSupport.h"
 
 #include "platform/core/Exceptions.h"
-#include "scene/objects/Cubes.h"
+#include "scene/objects/shapes/Cubes.h"
 
 #include <gtest/gtest.h>
 

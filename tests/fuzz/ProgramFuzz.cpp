@@ -9,7 +9,7 @@
 
 #include "EngineTestSupport.h"
 #include "engine/ProgramRunner.h"
-#include "scene/objects/Lines.h"
+#include "scene/objects/lines/Lines.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,8 +1,8 @@
 #include "../support/SphereMesh.h"
 
-#include "scene/objects/BaseMesh.h"
-#include "scene/objects/Collision.h"
-#include "scene/objects/Cubes.h"
+#include "scene/objects/meshes/BaseMesh.h"
+#include "scene/objects/collision/Collision.h"
+#include "scene/objects/shapes/Cubes.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // character code, so metrics and list contents are predictable; it can be told to
 // fail, and it counts what it is asked. Also a framed square outline.
 
-#include "scene/objects/GlyphOutline.h"
+#include "scene/objects/text/GlyphOutline.h"
 
 #include <string>
 #include <vector>

@@ -3,9 +3,9 @@
 
 #include "platform/core/Exceptions.h"
 #include "platform/core/Stream.h"
-#include "scene/DataFile.h"
-#include "scene/GLBitmap32.h"
-#include "scene/JPEGImage.h"
+#include "scene/materials/DataFile.h"
+#include "scene/materials/GLBitmap32.h"
+#include "scene/materials/JPEGImage.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

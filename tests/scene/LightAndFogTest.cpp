@@ -1,7 +1,7 @@
 #include "WorldTestSupport.h"
 
 #include "platform/core/Exceptions.h"
-#include "scene/FogEnvironment.h"
+#include "scene/graph/FogEnvironment.h"
 
 #include <GL/glext.h>
 

@@ -2,8 +2,8 @@
 // What the mesh tests share: vector lists from literals, mesh objects with face groups
 // built in one call, and comparison of point lists.
 
-#include "scene/objects/BaseMesh.h"
-#include "scene/objects/MeshObjectClasses.h"
+#include "scene/objects/meshes/BaseMesh.h"
+#include "scene/objects/meshes/MeshObjectClasses.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // A rendering context with no window system behind it, current while it lives, so that
 // display-list blocks can be tied to it under the recording OpenGL table.
 
-#include "scene/GLContext.h"
+#include "scene/rendering/GLContext.h"
 
 namespace scenetest {
 

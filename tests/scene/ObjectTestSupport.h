@@ -4,9 +4,9 @@
 // coordinates routed to the recorded entry points, and a render context with a state
 // cache.
 
-#include "scene/GLStateCache.h"
-#include "scene/RenderContextInfo.h"
-#include "scene/TexCoordRouter.h"
+#include "scene/rendering/GLStateCache.h"
+#include "scene/graph/RenderContextInfo.h"
+#include "scene/rendering/TexCoordRouter.h"
 #include "scene/base/GLRecordingTable.h"
 
 #include <gtest/gtest.h>

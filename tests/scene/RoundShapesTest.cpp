@@ -1,6 +1,6 @@
-#include "scene/objects/Annulus.h"
-#include "scene/objects/Disk.h"
-#include "scene/objects/Torus.h"
+#include "scene/objects/shapes/Annulus.h"
+#include "scene/objects/shapes/Disk.h"
+#include "scene/objects/shapes/Torus.h"
 
 #include "ObjectTestSupport.h"
 #include "QuadricTrace.h"

@@ -5,11 +5,11 @@
 
 #include "NullContext.h"
 #include "ErrorTextTestSupport.h"
-#include "scene/GLContext.h"
-#include "scene/GLStateCache.h"
-#include "scene/SceneObject.h"
-#include "scene/WorldInterfaces.h"
-#include "scene/WorldRootObject.h"
+#include "scene/rendering/GLContext.h"
+#include "scene/rendering/GLStateCache.h"
+#include "scene/graph/SceneObject.h"
+#include "scene/graph/WorldInterfaces.h"
+#include "scene/graph/WorldRootObject.h"
 #include "scene/base/GLRecordingTable.h"
 
 #include <string>

@@ -2,9 +2,9 @@
 // What the skeleton and actor tests share: frames written as one pose per bone id,
 // skinned mesh objects in one call, and point comparison with a tolerance.
 
-#include "scene/objects/Actor.h"
-#include "scene/objects/MeshObjectClasses.h"
-#include "scene/objects/SkeletonMeshObject.h"
+#include "scene/objects/meshes/Actor.h"
+#include "scene/objects/meshes/MeshObjectClasses.h"
+#include "scene/objects/meshes/SkeletonMeshObject.h"
 
 #include <gtest/gtest.h>
 

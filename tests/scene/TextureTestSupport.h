@@ -7,9 +7,9 @@
 #include "../support/TempFolderTest.h"
 #include "NullContext.h"
 #include "platform/core/Graphics.h"
-#include "scene/GLStateCache.h"
-#include "scene/RenderContextInfo.h"
-#include "scene/TexCoordRouter.h"
+#include "scene/rendering/GLStateCache.h"
+#include "scene/graph/RenderContextInfo.h"
+#include "scene/rendering/TexCoordRouter.h"
 #include "scene/base/GLRecordingTable.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #pragma once
 // Owners that record the notifications they receive, for the change-notification tests.
 
-#include "scene/Coordinates.h"
+#include "scene/graph/Coordinates.h"
 
 #include <vector>
 

@@ -4,11 +4,11 @@
 // fixture's lifetime, and helpers to find recorded calls.
 
 #include "ErrorTextTestSupport.h"
-#include "scene/Camera.h"
-#include "scene/GLContext.h"
-#include "scene/LightSource.h"
-#include "scene/World.h"
-#include "scene/WorldBuffer.h"
+#include "scene/graph/Camera.h"
+#include "scene/rendering/GLContext.h"
+#include "scene/graph/LightSource.h"
+#include "scene/graph/World.h"
+#include "scene/graph/WorldBuffer.h"
 #include "scene/base/GLRecordingTable.h"
 
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 
 #include "../scene/SkeletonTestSupport.h"
 
-#include "scene/TexCoordRouter.h"
-#include "scene/objects/SimpleMesh.h"
+#include "scene/rendering/TexCoordRouter.h"
+#include "scene/objects/meshes/SimpleMesh.h"
 
 #include <numbers>
 

@@ -2,7 +2,7 @@
 #include "../support/QtTestApp.h"
 
 #include "platform/gui/QtEventLoop.h"
-#include "scene/Cadencer.h"
+#include "scene/graph/Cadencer.h"
 
 #include <gtest/gtest.h>
 

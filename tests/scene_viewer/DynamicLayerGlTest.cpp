@@ -2,15 +2,15 @@
 // moved starts from the kept picture of the rest and shows what a whole frame shows;
 // any change of the rest, the view, the size or the options draws the rest again.
 
-#include "scene/Camera.h"
-#include "scene/DynamicLayer.h"
-#include "scene/GLBitmap32.h"
-#include "scene/LightSource.h"
-#include "scene/Material.h"
-#include "scene/NonVisualViewer.h"
-#include "scene/World.h"
+#include "scene/graph/Camera.h"
+#include "scene/graph/DynamicLayer.h"
+#include "scene/materials/GLBitmap32.h"
+#include "scene/graph/LightSource.h"
+#include "scene/materials/Material.h"
+#include "scene/graph/NonVisualViewer.h"
+#include "scene/graph/World.h"
 #include "scene/base/VectorGeometry.h"
-#include "scene/objects/Cubes.h"
+#include "scene/objects/shapes/Cubes.h"
 #include "scene/viewer/GLX11Context.h"
 
 #include <gtest/gtest.h>

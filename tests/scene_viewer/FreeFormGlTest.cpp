@@ -1,8 +1,8 @@
 #include "SquareViewGl.h"
 
-#include "scene/TexCoordRouter.h"
-#include "scene/objects/BaseMesh.h"
-#include "scene/objects/MeshObjectClasses.h"
+#include "scene/rendering/TexCoordRouter.h"
+#include "scene/objects/meshes/BaseMesh.h"
+#include "scene/objects/meshes/MeshObjectClasses.h"
 
 #include <filesystem>
 #include <string>

@@ -5,8 +5,8 @@
 
 #include "platform/core/DebugLog.h"
 #include "platform/core/Exceptions.h"
-#include "scene/GLBitmap32.h"
-#include "scene/JPEGImage.h"
+#include "scene/materials/GLBitmap32.h"
+#include "scene/materials/JPEGImage.h"
 #include "scene/viewer/GLX11Context.h"
 // Raw Xlib and GLX last: their macros (None, Bool, Status) clash with the headers above.
 #include "scene/viewer/GLXSupport.h"

@@ -1,7 +1,7 @@
 #include "SquareViewGl.h"
 
-#include "scene/objects/Cubes.h"
-#include "scene/objects/Lines.h"
+#include "scene/objects/shapes/Cubes.h"
+#include "scene/objects/lines/Lines.h"
 
 namespace {
 

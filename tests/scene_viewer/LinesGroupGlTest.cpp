@@ -3,8 +3,8 @@
 
 #include "../support/OffscreenGL.h"
 
-#include "scene/GLStateCache.h"
-#include "scene/objects/LinesGroup.h"
+#include "scene/rendering/GLStateCache.h"
+#include "scene/objects/lines/LinesGroup.h"
 
 #include <gtest/gtest.h>
 

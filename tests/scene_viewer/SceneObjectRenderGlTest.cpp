@@ -2,10 +2,10 @@
 
 #include "../support/OffscreenGL.h"
 
-#include "scene/CustomSceneObject.h"
-#include "scene/DirectOpenGL.h"
-#include "scene/GLStateCache.h"
-#include "scene/Material.h"
+#include "scene/graph/CustomSceneObject.h"
+#include "scene/graph/DirectOpenGL.h"
+#include "scene/rendering/GLStateCache.h"
+#include "scene/materials/Material.h"
 
 namespace {
 

@@ -2,13 +2,13 @@
 
 #include "../support/QtGuiForTests.h"
 
-#include "scene/objects/ArrowLine.h"
-#include "scene/objects/Cone.h"
-#include "scene/objects/MultiPolygon.h"
-#include "scene/objects/Plane.h"
-#include "scene/objects/Points.h"
-#include "scene/objects/SpaceText.h"
-#include "scene/TexCoordRouter.h"
+#include "scene/objects/shapes/ArrowLine.h"
+#include "scene/objects/shapes/Cone.h"
+#include "scene/objects/shapes/MultiPolygon.h"
+#include "scene/objects/shapes/Plane.h"
+#include "scene/objects/shapes/Points.h"
+#include "scene/objects/text/SpaceText.h"
+#include "scene/rendering/TexCoordRouter.h"
 #include "scene/viewer/QtGlyphOutlines.h"
 
 namespace {

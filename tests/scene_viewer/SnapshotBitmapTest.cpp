@@ -1,5 +1,5 @@
 #include "platform/gui/QImageBitmap.h"
-#include "scene/GLBitmap32.h"
+#include "scene/materials/GLBitmap32.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 
 #include "../support/OffscreenGL.h"
 
-#include "scene/GLStateCache.h"
-#include "scene/RenderContextInfo.h"
+#include "scene/rendering/GLStateCache.h"
+#include "scene/graph/RenderContextInfo.h"
 
 #include <gtest/gtest.h>
 

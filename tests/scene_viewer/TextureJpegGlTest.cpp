@@ -3,13 +3,13 @@
 #include "../support/JpegWriter.h"
 #include "../support/OffscreenGL.h"
 
-#include "scene/GLStateCache.h"
-#include "scene/JPEGImage.h"
-#include "scene/Material.h"
-#include "scene/PictureImages.h"
-#include "scene/RenderContextInfo.h"
-#include "scene/TexCoordRouter.h"
-#include "scene/Texture.h"
+#include "scene/rendering/GLStateCache.h"
+#include "scene/materials/JPEGImage.h"
+#include "scene/materials/Material.h"
+#include "scene/materials/PictureImages.h"
+#include "scene/graph/RenderContextInfo.h"
+#include "scene/rendering/TexCoordRouter.h"
+#include "scene/materials/Texture.h"
 
 #include <cstdlib>
 #include <filesystem>

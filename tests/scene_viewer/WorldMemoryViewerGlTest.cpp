@@ -1,7 +1,7 @@
 #include "../support/DemoScene.h"
 
-#include "scene/GLBitmap32.h"
-#include "scene/NonVisualViewer.h"
+#include "scene/materials/GLBitmap32.h"
+#include "scene/graph/NonVisualViewer.h"
 #include "scene/viewer/GLX11Context.h"
 
 #include <gtest/gtest.h>

@@ -4,11 +4,11 @@
 // facing the camera, with an orange diffuse material and no ambient part, so a lit
 // square shows orange, an unlit one black, and the blue background shows around it.
 
-#include "scene/Camera.h"
-#include "scene/DirectOpenGL.h"
-#include "scene/GLStateCache.h"
-#include "scene/LightSource.h"
-#include "scene/World.h"
+#include "scene/graph/Camera.h"
+#include "scene/graph/DirectOpenGL.h"
+#include "scene/rendering/GLStateCache.h"
+#include "scene/graph/LightSource.h"
+#include "scene/graph/World.h"
 
 namespace testsupport {
 

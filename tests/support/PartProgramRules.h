@@ -4,7 +4,7 @@
 // text, close at the end of the line and, when they have end characters, at the first
 // of them.
 
-#include "editor/CodeRuleHighlighter.h"
+#include "editor/highlighting/CodeRuleHighlighter.h"
 
 #include <QString>
 

@@ -4,7 +4,7 @@
 // function of the line and the position, so tokens can follow the characters (letters,
 // digits, blanks) or simply the columns (four colours every five characters).
 
-#include "editor/CodeCustomHighlighter.h"
+#include "editor/highlighting/CodeCustomHighlighter.h"
 
 #include <QString>
 #include <QStringView>

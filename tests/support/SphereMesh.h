@@ -4,7 +4,7 @@
 // 2 * segments * (rings - 1) triangles. Four segments and two rings make an
 // octahedron.
 
-#include "scene/objects/MeshObjects.h"
+#include "scene/objects/meshes/MeshObjects.h"
 
 #include <cmath>
 #include <numbers>

@@ -1,6 +1,6 @@
 #include "editor/widget/CodeCompletionPopup.h"
 
-#include "editor/CodeCompletionPaint.h"
+#include "editor/completion/CodeCompletionPaint.h"
 #include "platform/core/DialogService.h"
 #include "platform/gui/QtCanvas.h"
 #include "platform/gui/QtKeyTranslation.h"

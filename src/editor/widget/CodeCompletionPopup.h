@@ -5,8 +5,8 @@
 // geometry is the work area), paints the form on a Qt canvas, and turns its scroll bar,
 // clicks, double clicks and wheel into the form's calls.
 
-#include "editor/CodeCompletionKeyRoute.h"
-#include "editor/CodeCompletionWindow.h"
+#include "editor/completion/CodeCompletionKeyRoute.h"
+#include "editor/completion/CodeCompletionWindow.h"
 
 #include <QWidget>
 

@@ -4,7 +4,7 @@
 // send it the platform's scroll messages, and one page hint window for the whole
 // program while the page bar's thumb is dragged.
 
-#include "editor/CodeEditPrintPreview.h"
+#include "editor/printing/CodeEditPrintPreview.h"
 
 #include <QAbstractScrollArea>
 

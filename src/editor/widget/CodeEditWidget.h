@@ -6,8 +6,8 @@
 // scroll-bar actions, drags and drops); what follows from it is the model's. No
 // exception leaves an event handler: each is reported through the dialog service.
 
-#include "editor/CodeEdit.h"
-#include "editor/CodeEditHost.h"
+#include "editor/control/CodeEdit.h"
+#include "editor/control/CodeEditHost.h"
 
 #include <QAbstractScrollArea>
 #include <QPointer>

@@ -17,7 +17,7 @@
 // viewer destroys its context before its window; a context whose window is already
 // gone is still torn down).
 
-#include "scene/GLContext.h"
+#include "scene/rendering/GLContext.h"
 #include "scene/viewer/GLXAttributeList.h"
 
 #include <memory>

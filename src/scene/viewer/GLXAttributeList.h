@@ -4,7 +4,7 @@
 // chain of requests: without sample buffers, with less depth, with 16-bit colour, and
 // finally without asking for a conformant (accelerated) configuration.
 
-#include "scene/GLContext.h"
+#include "scene/rendering/GLContext.h"
 
 #include <functional>
 #include <vector>

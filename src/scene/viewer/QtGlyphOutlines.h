@@ -3,7 +3,7 @@
 // platform). InstallQtGlyphOutlines makes it the scene's provider; it needs a
 // QGuiApplication by the time the first 3D text is drawn.
 
-#include "scene/objects/GlyphOutline.h"
+#include "scene/objects/text/GlyphOutline.h"
 
 #include <QRawFont>
 

@@ -11,7 +11,7 @@
 #include "platform/core/Component.h"
 #include "platform/core/MouseButtons.h"
 #include "platform/core/VirtualKeys.h"
-#include "scene/WorldBuffer.h"
+#include "scene/graph/WorldBuffer.h"
 
 #include <functional>
 #include <memory>

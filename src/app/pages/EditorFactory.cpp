@@ -1,0 +1,167 @@
+#include "app/pages/EditorFactory.h"
+
+#include "app/shell/DataModule.h"
+#include "app/pages/Editor.h"
+
+#include "editor/widget/CodeEditWidget.h"
+#include "platform/core/DialogService.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <exception>
+
+namespace {
+void Fill(QWidget& parent, QWidget& child)
+{
+    QLayout* layout = parent.layout();
+    if (layout == nullptr) {
+        layout = new QVBoxLayout(&parent);
+        layout->setContentsMargins(0, 0, 0, 0);
+    }
+    layout->addWidget(&child);
+}
+} // namespace
+
+// --- the tab sheet -----------------------------------------------------------------------
+
+TEditorTabSheet::TEditorTabSheet(QTabWidget& pageControl)
+    : QWidget(&pageControl), FPageControl(pageControl), FCloseEvent(0)
+{
+    setObjectName(QStringLiteral("EditorTabSheet"));
+    if (IEventLoop* loop = GetEventLoop()) {
+        FCloseEvent = loop->RegisterEventType("EditorTabSheetClose");
+    }
+}
+
+void TEditorTabSheet::SetCaption(const QString& caption)
+{
+    const int index = FPageControl.indexOf(this);
+    if (index >= 0) {
+        FPageControl.setTabText(index, caption);
+    }
+}
+
+void TEditorTabSheet::PostClose()
+{
+    IEventLoop* loop = GetEventLoop();
+    if (loop == nullptr) {
+        throw Exception("A page cannot close without the event loop");
+    }
+    FCloseEvent = loop->RegisterEventType("EditorTabSheetClose");
+    loop->PostEvent(*this, FCloseEvent);
+}
+
+void TEditorTabSheet::HandleEvent(const TLoopEvent& event)
+{
+    if (event.type == FCloseEvent) {
+        // The loop delivers through a receiver of its own, so the sheet may go here; the
+        // page control drops the tab with it.
+        delete this;
+    }
+}
+
+// --- the factory -------------------------------------------------------------------------
+
+bool TEditorFactory::CanCloseAll()
+{
+    for (int i = GetEditorCount() - 1; i >= 0; --i) {
+        if (!GetEditor(i)->AskSaveChanges()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void TEditorFactory::CloseAll()
+{
+    for (int i = GetEditorCount() - 1; i >= 0; --i) {
+        const auto editor = std::static_pointer_cast<TEditor>(std::shared_ptr<IEditor>(GetEditor(i)));
+        if (editor->Form) {
+            editor->Form->CloseWithoutQuestion(true);
+        }
+    }
+}
+
+std::shared_ptr<IEditor> TEditorFactory::CreateBorderless(QWidget* parent)
+{
+    TEditorForm* form = CreateForm(TEditorForm::kBorderless, parent);
+    if (parent != nullptr) {
+        Fill(*parent, *form);
+    }
+    form->show();
+    return Add(*form);
+}
+
+std::shared_ptr<IEditor> TEditorFactory::CreateMDIChild(QWidget* owner)
+{
+    TEditorForm* form = CreateForm(TEditorForm::kMDIChild, nullptr);
+    if (auto* area = qobject_cast<QMdiArea*>(owner)) {
+        area->addSubWindow(form);
+    } else {
+        form->setParent(owner, Qt::Window);
+    }
+    form->show();
+    return Add(*form);
+}
+
+std::shared_ptr<IEditor> TEditorFactory::CreateTabSheet(QTabWidget* pageControl)
+{
+    TEditorTabSheet* sheet = nullptr;
+    try {
+        sheet = new TEditorTabSheet(*pageControl);
+        pageControl->addTab(sheet, QString());
+        TEditorForm* form = CreateForm(TEditorForm::kTabSheet, sheet);
+        sheet->SetForm(form);
+        Fill(*sheet, *form);
+        form->show();
+        pageControl->setCurrentWidget(sheet);
+        form->CodeEditorWidget().setFocus(Qt::OtherFocusReason);
+        return Add(*form);
+    } catch (...) {
+        delete sheet;
+        const std::string message = ExceptionMessage(std::current_exception());
+        if (dm != nullptr) {
+            dm->Log(QStringLiteral("error"), QStringLiteral("Creating an editor page: ") + QString::fromStdString(message));
+        }
+        ShowErrorBox(message);
+        return nullptr;
+    }
+}
+
+std::shared_ptr<IEditor> TEditorFactory::GetEditor(int index)
+{
+    if (index < 0 || index >= GetEditorCount()) {
+        return nullptr;
+    }
+    return FEditors[static_cast<std::size_t>(index)];
+}
+
+void TEditorFactory::RemoveEditor(const std::shared_ptr<IEditor>& editor)
+{
+    const auto found = std::find_if(FEditors.begin(), FEditors.end(),
+                                    [&](const std::shared_ptr<IEditor>& held) { return SamePage(held, editor); });
+    if (found != FEditors.end()) {
+        FEditors.erase(found);
+    }
+}
+
+TEditorForm* TEditorFactory::CreateForm(TEditorForm::TKind kind, QWidget* parent)
+{
+    return TEditorForm::Create(kind, parent);
+}
+
+std::shared_ptr<IEditor> TEditorFactory::Add(TEditorForm& form)
+{
+    std::shared_ptr<IEditor> editor = form.Editor()->Interfaces().Editor;
+    FEditors.push_back(editor);
+    return editor;
+}
+
+void InstallEditorFactory()
+{
+    EditorFactory = std::make_shared<TEditorFactory>();
+}

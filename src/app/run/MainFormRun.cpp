@@ -1,0 +1,392 @@
+// The main window's run control: the five run actions, the line loop with its waits,
+// the sub-file handler of FP, and the two headless runs (results and quick view).
+//
+// One thread: the waits process pending events, so anything (Stop, closing a page or
+// the window, another run action) can happen between two lines. The loop reads the
+// run state after every such pass; the lines it runs are its own copy, and a run
+// frame on the stack keeps everything the run uses alive (FRunDepth).
+#include "app/shell/DataModule.h"
+#include "app/pages/EditorInterfaces.h"
+#include "app/shell/MainForm.h"
+#include "app/run/PreviewPanel.h"
+
+#include "editor/document/CodeEditStringList.h"
+#include "engine/ProgramRunner.h"
+#include "engine/RunResults.h"
+#include "platform/core/Clock.h"
+#include "platform/core/DialogService.h"
+#include "platform/core/EventLoop.h"
+
+#include <QCheckBox>
+#include <QFileInfo>
+
+#include <chrono>
+#include <thread>
+
+namespace {
+
+// Counts a run frame for as long as it is on the stack.
+class TRunFrame {
+public:
+    explicit TRunFrame(int& depth) : FDepth(depth) { ++FDepth; }
+    ~TRunFrame() { --FDepth; }
+    TRunFrame(const TRunFrame&) = delete;
+    TRunFrame& operator=(const TRunFrame&) = delete;
+
+private:
+    int& FDepth;
+};
+
+// Runs `closing` when the scope ends, however it ends.
+template <class F>
+class TFinally {
+public:
+    explicit TFinally(F closing) : FClosing(std::move(closing)) {}
+    ~TFinally() { FClosing(); }
+    TFinally(const TFinally&) = delete;
+    TFinally& operator=(const TFinally&) = delete;
+
+private:
+    F FClosing;
+};
+
+// A loop without waits of its own (Simulate off) reads the clock every so many lines
+// and lets the window breathe after this long.
+constexpr int LinesPerClockCheck = 256;
+constexpr std::int64_t ResponsiveIntervalMs = 50;
+
+TProgramLines PageLines(IEditor& page)
+{
+    TProgramLines lines;
+    if (const TCodeEditStringList* text = page.GetLines()) {
+        lines.reserve(static_cast<std::size_t>(text->Count()));
+        for (int i = 0; i < text->Count(); ++i) {
+            lines.push_back(text->Get(i).toStdString());
+        }
+    }
+    return lines;
+}
+
+} // namespace
+
+void TMainForm::CreateRunActions()
+{
+    using K = QKeySequence;
+    TActionList& l = actlStandard;
+    actRun = l.Add("actRun", "Run", "Run", K(Qt::Key_F5), 27);
+    actRun->OnExecute = [this](TAction&) { actRunExecute(); };
+    actRun->OnUpdate = [this](TAction& a) { a.setEnabled(ActiveEditor && (!Running || StepMode || Paused)); };
+    actStop = l.Add("actStop", "Stop", "Stop", K(Qt::SHIFT | Qt::Key_F5), 30);
+    actStop->OnExecute = [this](TAction&) { actStopExecute(); };
+    actStop->OnUpdate = [this](TAction& a) { a.setEnabled(Running); };
+    actPause = l.Add("actPause", "Pause", "Pause", K(Qt::Key_F2), 29);
+    actPause->OnExecute = [this](TAction&) { actPauseExecute(); };
+    actPause->OnUpdate = [this](TAction& a) {
+        a.setEnabled(Running && !StepMode);
+        a.setToolTip(a.isEnabled() && Paused ? QStringLiteral("Un-Pause") : QStringLiteral("Pause"));
+    };
+    actStep = l.Add("actStep", "Step", "Step", K(Qt::Key_F11), 28);
+    actStep->OnExecute = [this](TAction&) { actStepExecute(); };
+    actStep->OnUpdate = [](TAction& a) { a.setEnabled(static_cast<bool>(ActiveEditor)); };
+    actStepBack = l.Add("actStepBack", "actStepBack", "Step-Back", K(Qt::SHIFT | Qt::Key_F11), 39);
+    actStepBack->OnExecute = [this](TAction&) { actStepBackExecute(); };
+    actStepBack->OnUpdate = [this](TAction& a) { a.setEnabled(ActiveEditor && StepMode); };
+}
+
+void TMainForm::ShowRunLine(int line)
+{
+    if (const std::shared_ptr<IEditor> page = LiveActiveEditor()) {
+        page->ShowRunLine(line);
+    }
+}
+
+void TMainForm::actRunExecute()
+{
+    if (StepMode && Running) {
+        StepMode = false;
+        StepRequested = true;
+        UpdateAllActions(false);
+        return;
+    }
+    if (Running && Paused) {
+        Paused = false;
+        UpdateAllActions(false);
+        return;
+    }
+    // A stopped run may still be unwinding (a box of it open, say): never two at once.
+    if (RunOnStack()) {
+        return;
+    }
+    TRunFrame frame(FRunDepth);
+    TFinally closing([this] { EndRun(); });
+    const std::shared_ptr<IEditor> page = LiveActiveEditor();
+    if (!page) {
+        return;
+    }
+    try {
+        Scene->GLCadencer1.SetEnabled(true);
+        Move->PartFiles().Reset();
+        Move->StartRun();
+        FreeClamps();
+        const TProgramLines lines = PageLines(*page);
+        Move->SetJogsVisible(PanelGL->cboJogsVisible->isChecked());
+        Running = true;
+        Paused = false;
+        UpdateAllActions(false);
+        const QString fileName = page->GetFileName();
+        FileStack = QStringList{fileName};
+        Move->SetFileName(fileName.toStdString());
+        RunFile(lines, QString(), -1);
+        // The last move's animation.
+        do {
+            if (!Running) {
+                return;
+            }
+            WaitPass();
+        } while (Move->Moving);
+    } catch (...) {
+        EndRun();
+        ReportHandlerError(ExceptionMessage(std::current_exception()));
+    }
+}
+
+void TMainForm::EndRun()
+{
+    Scene->GLCadencer1.SetEnabled(false);
+    Paused = true;
+    Running = false;
+    StepMode = false;
+    ShowRunLine(Move->GetLineIndex());
+    UpdateAllActions(false);
+}
+
+void TMainForm::actPauseExecute()
+{
+    Paused = !Paused;
+    if (Paused) {
+        ShowRunLine(Move->GetLineIndex());
+    }
+}
+
+void TMainForm::actStepExecute()
+{
+    if (!StepMode) {
+        StepMode = true;
+        if (Running) {
+            Paused = false;
+        } else {
+            actRun->Execute();
+        }
+    } else {
+        StepRequested = true;
+    }
+    UpdateAllActions(false);
+}
+
+void TMainForm::actStepBackExecute()
+{
+    if (StepMode) {
+        StepBackRequested = true;
+    }
+    UpdateAllActions(false);
+}
+
+void TMainForm::actStopExecute()
+{
+    Scene->GLCadencer1.SetEnabled(false);
+    Running = false;
+    StepMode = false;
+    StepRequested = false;
+    StepBackRequested = false;
+    ShowRunLine(Move->GetLineIndex());
+}
+
+void TMainForm::WaitPass()
+{
+    const auto start = std::chrono::steady_clock::now();
+    Scene->GLCadencer1.Progress();
+    ProcessPendingEvents();
+    FLastEventPassMs = TickCountMs();
+    if (OnWaitPass) {
+        OnWaitPass();
+    }
+    // One frame per pass: the bit moves by the time that passed, so sleeping costs no
+    // speed and keeps the wait off the processor.
+    const auto frame = std::chrono::milliseconds(WaitFrameMs);
+    const auto spent = std::chrono::steady_clock::now() - start;
+    if (spent < frame) {
+        std::this_thread::sleep_for(frame - spent);
+    }
+}
+
+void TMainForm::StepWait(int index)
+{
+    ShowRunLine(StepBackRequested ? index : index + 1);
+    StepRequested = false;
+    StepBackRequested = false;
+    FStepWaiting = true;
+    TFinally done([this] { FStepWaiting = false; });
+    do {
+        WaitPass();
+    } while (!StepRequested && !StepBackRequested && Running);
+}
+
+void TMainForm::KeepResponsive()
+{
+    if (++FLinesSinceClockCheck < LinesPerClockCheck) {
+        return;
+    }
+    FLinesSinceClockCheck = 0;
+    const std::int64_t now = TickCountMs();
+    if (now - FLastEventPassMs >= ResponsiveIntervalMs) {
+        ProcessPendingEvents();
+        FLastEventPassMs = TickCountMs();
+    }
+}
+
+void TMainForm::RunFile(const TProgramLines& lines, const QString& fileName, int timeLimitMs)
+{
+    TRunFrame frame(FRunDepth);
+    const bool timed = timeLimitMs != -1;
+    const std::int64_t deadline = timed ? TickCountMs() + timeLimitMs : 0;
+    const QString name = fileName.trimmed();
+    TProgramLines fileLines;
+    const TProgramLines* program = &lines;
+    if (!name.isEmpty()) {
+        if (!QFileInfo(name).isFile() || !TProgramRunner::LoadLines(name.toStdString(), fileLines)) {
+            ShowErrorBox("Cannot find file: " + name.toStdString());
+            Running = false;
+            return;
+        }
+        program = &fileLines;
+        DoOpenFile(name);
+        FileStack.append(name);
+    }
+
+    FLastEventPassMs = TickCountMs();
+    TArrayofCmds cmds;
+    const int last = static_cast<int>(program->size()) - 1;
+    int i = 0;
+    while (i <= last) {
+        if (!Running) {
+            return;
+        }
+        if (PanelGL->cbSim->isChecked()) {
+            do {
+                if (!Running) {
+                    return;
+                }
+                WaitPass();
+            } while (Move->Moving);
+        }
+        if (StepMode) {
+            // Nothing left to undo: the request is dropped and the wait goes on.
+            while (StepBackRequested) {
+                const int back = Move->PartFiles().PopLine();
+                if (back >= 0 && back <= last) {
+                    i = back;
+                    break;
+                }
+                StepBackRequested = false;
+                StepWait(i - 1);
+                if (!Running) {
+                    return;
+                }
+            }
+            ShowRunLine(StepBackRequested ? i : i + 1);
+        }
+        // The executed line's index: a jump rewrites i to its label's line.
+        const int index = i;
+        const std::string& line = (*program)[static_cast<std::size_t>(index)];
+        Move->PreprocessLine(line, true, cmds);
+        const bool steppedBack = StepBackRequested;
+        const bool ended = Move->ExecuteLine(program, line, cmds, index, &i, steppedBack);
+        ShowVariables(Calcul.GetVariablesText());
+        if (ended && FileStack.size() <= 1) {
+            actStop->Execute();
+        }
+        if (const std::shared_ptr<IEditor> page = LiveActiveEditor(); page && page->IsBreakpoint(index)) {
+            StepMode = true;
+            UpdateAllActions(false);
+        }
+        if (StepMode) {
+            StepWait(index);
+        }
+        if (ended) {
+            break;
+        }
+        // After a Step Back request the index is kept (the history gives the next one);
+        // the next Step after a line was undone executes that line again.
+        if (!StepBackRequested) {
+            i = steppedBack ? index : i + 1;
+        }
+        if (timed) {
+            const std::int64_t now = TickCountMs();
+            if (now > deadline) {
+                return;
+            }
+            if ((deadline - now) % 100 == 0) {
+                ProcessPendingEvents();
+            }
+        } else if (!PanelGL->cbSim->isChecked() && !StepMode) {
+            KeepResponsive();
+        }
+    }
+    if (FileStack.size() > 1) {
+        FileStack.removeLast();
+    }
+    if (!FileStack.isEmpty() && !FileStack.last().trimmed().isEmpty()) {
+        DoOpenFile(FileStack.last());
+    }
+}
+
+void TMainForm::RunFileByName(const QString& fileName)
+{
+    RunFile({}, fileName, -1);
+}
+
+void TMainForm::ResetForHeadlessRun()
+{
+    PanelGL->cbSim->setChecked(false);
+    cbSimClick();
+    ResetForResults(*Move, Calcul, std::string());
+    Running = true;
+    Scene->GLCadencer1.SetEnabled(true);
+    Paused = false;
+    UpdateAllActions(false);
+}
+
+QString TMainForm::RunFileForResults(const QString& fileName)
+{
+    if (RunOnStack() || Running) {
+        dm->Log(QStringLiteral("error"), QStringLiteral("no results run while a program runs: ") + fileName);
+        return QString();
+    }
+    TRunFrame frame(FRunDepth);
+    TFinally closing([this] {
+        Running = false;
+        ResultsRun = false;
+    });
+    ResetForHeadlessRun();
+    ResultsRun = true;
+    Move->SetFileName(fileName.toStdString());
+    RunFile({}, fileName, -1);
+    Running = false;
+    return QString::fromStdString(ResultsText(*Move));
+}
+
+void TMainForm::RunQuickView(const QString& fileName, int timeLimitMs)
+{
+    if (RunOnStack() || Running) {
+        return;
+    }
+    TRunFrame frame(FRunDepth);
+    TFinally closing([this] {
+        QuietRun = false;
+        Running = false;
+    });
+    ResetForHeadlessRun();
+    Move->SetFileName(fileName.toStdString());
+    QuietRun = true;
+    RunFile({}, fileName, timeLimitMs);
+}

@@ -1,0 +1,96 @@
+#include "app/run/MessagesForm.h"
+
+#include "platform/core/AtomicFileStream.h"
+#include "platform/core/DialogService.h"
+#include "platform/gui/ActionList.h"
+
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TFMessages* FMessages = nullptr;
+
+TFMessages::TFMessages(QWidget* parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("FMessages"));
+    setWindowTitle(QStringLiteral("Part File Message Screen"));
+    resize(546, 479);
+
+    RichEditMessages = new QPlainTextEdit(this);
+    RichEditMessages->setObjectName(QStringLiteral("RichEditMessages"));
+    RichEditMessages->setReadOnly(true);
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPixelSize(15);
+    font.setBold(true);
+    RichEditMessages->setFont(font);
+    QPalette palette = RichEditMessages->palette();
+    palette.setColor(QPalette::Text, Qt::darkGreen);
+    RichEditMessages->setPalette(palette);
+
+    ButtonSave = new QPushButton(QStringLiteral("&Save"), this);
+    ButtonClear = new QPushButton(QStringLiteral("C&lear"), this);
+    ButtonClose = new QPushButton(QStringLiteral("&Close"), this);
+    connect(ButtonSave, &QPushButton::clicked, this, [this] { RunGuarded([this] { ButtonSaveClick(); }); });
+    connect(ButtonClear, &QPushButton::clicked, this, [this] { ButtonClearClick(); });
+    connect(ButtonClose, &QPushButton::clicked, this, [this] { ButtonCloseClick(); });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(ButtonSave);
+    buttons->addStretch(1);
+    buttons->addWidget(ButtonClear);
+    buttons->addWidget(ButtonClose);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(RichEditMessages, 1);
+    layout->addLayout(buttons);
+}
+
+void TFMessages::AddMessage(const QString& text)
+{
+    FLines << text;
+    RichEditMessages->appendPlainText(text);
+    show();
+    raise();
+}
+
+void TFMessages::ButtonClearClick()
+{
+    FLines.clear();
+    RichEditMessages->clear();
+}
+
+void TFMessages::ButtonSaveClick()
+{
+    TFileDialogOptions options;
+    options.Filter = "Shopbot Files (*.sbp)|*.sbp|Text Files(*.txt)|*.txt";
+    options.DefaultExt = "sbp";
+    std::string fileName;
+    if (!RunSaveDialog(options, fileName)) {
+        return;
+    }
+    const QByteArray text = MessagesFileText(FLines);
+    TAtomicFileStream file(fileName);
+    file.WriteBuffer(text.constData(), text.size());
+    file.Commit();
+}
+
+void TFMessages::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        ButtonCloseClick();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+QByteArray MessagesFileText(const QStringList& lines)
+{
+    QByteArray text;
+    for (const QString& line : lines) {
+        text += line.toUtf8();
+        text += "\r\n";
+    }
+    return text;
+}

@@ -1,0 +1,157 @@
+#include "app/run/Navigation.h"
+
+#include "app/run/PreviewScene.h"
+
+#include "engine/Move.h"
+#include "scene/graph/Camera.h"
+#include "scene/objects/shapes/Cubes.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+// A mouse movement shorter than this is a shaking hand, not a drag.
+constexpr int DeadZonePixels = 2;
+constexpr double PixelFactor = 0.13;
+constexpr double TurnPerUnit = 1.25;
+
+} // namespace
+
+TAffineVector NavButtonStep(TNavButton button, int speed)
+{
+    static constexpr TAffineVector Directions[] = {{1, 0, 0}, {0, -1, 0}, {-1, 0, 0},
+                                                   {0, 1, 0}, {0, 0, 1},  {0, 0, -1}};
+    const TAffineVector d = Directions[static_cast<int>(button)];
+    const double f = speed / 100.0;
+    return {static_cast<float>(d.X * f), static_cast<float>(d.Y * f), static_cast<float>(d.Z * f)};
+}
+
+void ApplyNavStep(TGLBaseSceneObject& pivot, const TAffineVector& step, bool rotation)
+{
+    if (rotation) {
+        pivot.Pitch(-step.Y);
+        pivot.Turn(-step.X);
+        pivot.Roll(-step.Z);
+    } else {
+        pivot.Translate(-step.X, -step.Y, -step.Z);
+    }
+}
+
+double MouseDragFactor(TShiftState shift, float cameraZ, float pivotZ)
+{
+    double f = PixelFactor;
+    if (shift.Contains(TShiftState::ssLeft)) {
+        f = (double(cameraZ) - pivotZ) / 60 * PixelFactor;
+    }
+    return std::max(std::abs(f), 0.01);
+}
+
+TMouseDragStep MouseDragStep(TShiftState shift, int lastX, int lastY, int x, int y, double factor)
+{
+    TMouseDragStep step;
+    const int dy = lastY - y;
+    const int dx = lastX - x;
+    const bool left = shift.Contains(TShiftState::ssLeft);
+    if (left || shift.Contains(TShiftState::ssRight)) {
+        step.Vertical = dy * -factor;
+        step.Horizontal = dx * factor;
+        if (!left) {
+            if (std::abs(dy) > std::abs(dx)) {
+                step.Horizontal = 0;
+            } else {
+                step.Vertical = 0;
+            }
+        }
+        if (std::abs(dy) < DeadZonePixels) {
+            step.Vertical = 0;
+        }
+        if (std::abs(dx) < DeadZonePixels) {
+            step.Horizontal = 0;
+        }
+    }
+    if (shift.Contains(TShiftState::ssAlt)) {
+        step.Roll = dx * factor;
+        step.Horizontal = 0;
+        step.Vertical = 0;
+    }
+    return step;
+}
+
+void ApplyMouseDrag(TGLBaseSceneObject& pivot, TShiftState shift, const TMouseDragStep& step)
+{
+    if (shift.Contains(TShiftState::ssLeft)) {
+        pivot.Translate(static_cast<float>(-step.Horizontal), static_cast<float>(-step.Vertical),
+                        static_cast<float>(step.Roll));
+    } else if (shift.Contains(TShiftState::ssRight)) {
+        pivot.Pitch(static_cast<float>(-step.Vertical * TurnPerUnit));
+        pivot.Turn(static_cast<float>(-step.Horizontal * TurnPerUnit));
+        pivot.Roll(static_cast<float>(-step.Roll * TurnPerUnit));
+    }
+}
+
+void ApplyWheel(TGLBaseSceneObject& pivot, int wheelDelta)
+{
+    const int step = WheelStep(wheelDelta);
+    if (step != 0) {
+        pivot.Translate(0, 0, static_cast<float>(-step));
+    }
+}
+
+TAffineVector ZoomToFitPivot(bool havePaths, float maxX, float minX, float maxY, float minY, float tableWidth,
+                             float tableDepth)
+{
+    if (!havePaths) {
+        maxX = tableWidth;
+        minX = 0;
+        maxY = tableDepth;
+        minY = 0;
+    }
+    // The middle of the extents (half the difference of their magnitudes would centre
+    // paths from 10 to 20 on 5).
+    const double cx = (double(maxX) + minX) / 2;
+    const double cy = (double(maxY) + minY) / 2;
+    const double size = 2 * std::max((double(maxY) - minY) / 2, (double(maxX) - minX) / 2);
+    const double d = 35.0 / 2 * (size / 96) + 35;
+    const double z = (1 - size / d) * d + d;
+    return {static_cast<float>(-cx), static_cast<float>(-cy), static_cast<float>(z)};
+}
+
+void ZoomToFit(TPreviewScene& scene, const TMove* move)
+{
+    float maxX = 0, minX = 0, maxY = 0, minY = 0;
+    const bool havePaths = move != nullptr && move->GetExtents(maxX, minX, maxY, minY);
+    scene.GLCamera1->Position().SetPoint(0, 0, 75);
+    scene.DummyCube1->Direction().SetVector(0, 0, 1);
+    scene.DummyCube1->Up().SetVector(0, 1, 0);
+    const TAffineVector pivot =
+        ZoomToFitPivot(havePaths, maxX, minX, maxY, minY, scene.Cube1->CubeWidth(), scene.Cube1->CubeDepth());
+    scene.DummyCube1->Position().SetPoint(pivot.X, pivot.Y, pivot.Z);
+}
+
+float FocalLengthFor(int width, int height)
+{
+    return std::min(static_cast<float>(height) * 50 / 406, static_cast<float>(width) * 50 / 700);
+}
+
+TGLCamera* FollowBitOn(TPreviewScene& scene, TSceneView& lastView)
+{
+    TGLDummyCube& pivot = *scene.DummyCube1;
+    lastView.Name = "LastView";
+    lastView.DummyCubeUp = pivot.Up().AsVector();
+    lastView.DummyCubeDir = pivot.Direction().AsVector();
+    lastView.DummyCubePos = pivot.Position().AsVector();
+    pivot.Up().SetVector(0, 1, 0);
+    pivot.Direction().SetVector(0, 0, 1);
+    return scene.GLCamera2;
+}
+
+TGLCamera* FollowBitOff(TPreviewScene& scene, const TSceneView& lastView)
+{
+    TGLDummyCube& pivot = *scene.DummyCube1;
+    pivot.Up().SetVector(lastView.DummyCubeUp.X, lastView.DummyCubeUp.Y, lastView.DummyCubeUp.Z);
+    pivot.Direction().SetVector(lastView.DummyCubeDir.X, lastView.DummyCubeDir.Y, lastView.DummyCubeDir.Z);
+    pivot.Position().SetPoint(lastView.DummyCubePos.X, lastView.DummyCubePos.Y, lastView.DummyCubePos.Z);
+    return scene.GLCamera1;
+}

@@ -1,0 +1,68 @@
+#pragma once
+// Moving around the 3D preview: the camera stays in front of the pivot DummyCube1 and
+// every navigation moves or turns the pivot, so the whole table moves. The arithmetic
+// of the six buttons, mouse dragging, the wheel, zoom to fit, the follow-bit view and
+// the focal length, without Qt; the main window feeds it the events.
+
+#include "app/run/SceneViews.h"
+
+#include "platform/core/VirtualKeys.h"
+#include "scene/base/VectorTypes.h"
+
+class TGLBaseSceneObject;
+class TGLCamera;
+class TMove;
+class TPreviewScene;
+
+// BitBtn1 .. BitBtn6 in order.
+enum class TNavButton { Left, Up, Right, Down, Out, In };
+
+// The button's direction (Left (1, 0, 0), Up (0, -1, 0), Right (-1, 0, 0), Down
+// (0, 1, 0), Out (0, 0, 1), In (0, 0, -1)) times speed / 100: one step while held.
+TAffineVector NavButtonStep(TNavButton button, int speed);
+// Turning (pitch by -Y, turn by -X, roll by -Z degrees) or moving by (-X, -Y, -Z).
+void ApplyNavStep(TGLBaseSceneObject& pivot, const TAffineVector& step, bool rotation);
+
+// Pixels to scene units: with the left button (panning) the camera's height above the
+// pivot / 60 x 0.13, else 0.13; its magnitude, at least 0.01.
+double MouseDragFactor(TShiftState shift, float cameraZ, float pivotZ);
+
+struct TMouseDragStep {
+    double Vertical = 0;
+    double Horizontal = 0;
+    double Roll = 0;
+};
+// The step of one mouse move from (lastX, lastY) to (x, y): turning (no left button)
+// takes only the larger movement, a movement under 2 pixels counts as none, and Alt
+// rolls instead.
+TMouseDragStep MouseDragStep(TShiftState shift, int lastX, int lastY, int x, int y, double factor);
+// Left button: the pivot moves by (-H, -V, R); right button: it pitches by -V x 1.25,
+// turns by -H x 1.25 and rolls by -R x 1.25; neither: nothing.
+void ApplyMouseDrag(TGLBaseSceneObject& pivot, TShiftState shift, const TMouseDragStep& step);
+
+// Units the pivot moves toward the viewer for a wheel delta (120 a notch): the delta
+// divided by 100, toward zero.
+constexpr int WheelStep(int wheelDelta)
+{
+    return wheelDelta / 100;
+}
+void ApplyWheel(TGLBaseSceneObject& pivot, int wheelDelta);
+
+// Where zoom to fit puts the pivot for cut paths spanning the given extents, or for
+// the table (width by depth, from the origin) when there are none: centred on the
+// middle of the extents, far enough back for the larger side to fill the view.
+TAffineVector ZoomToFitPivot(bool havePaths, float maxX, float minX, float maxY, float minY, float tableWidth,
+                             float tableDepth);
+// The camera to (0, 0, 75), the pivot facing it upright at ZoomToFitPivot of the cut
+// paths (`move` may be nullptr: the table then).
+void ZoomToFit(TPreviewScene& scene, const TMove* move);
+
+// The main camera's focal length for a view of that many pixels: the smaller of
+// height x 50 / 406 and width x 50 / 700.
+float FocalLengthFor(int width, int height);
+
+// The follow-bit view: switched on, the pivot's vectors go into `lastView` (named
+// "LastView") and it stands upright facing the camera; switched off, they come back.
+// Both give the camera the viewer is to show.
+TGLCamera* FollowBitOn(TPreviewScene& scene, TSceneView& lastView);
+TGLCamera* FollowBitOff(TPreviewScene& scene, const TSceneView& lastView);

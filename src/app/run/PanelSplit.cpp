@@ -1,0 +1,57 @@
+#include "app/run/PanelSplit.h"
+
+#include "app/settings/EditorSettings.h"
+
+namespace {
+
+constexpr int Step = 50;
+
+// Moves `delta` pixels from the editor to the preview (negative: back); false when
+// the step changes nothing, so no loop can stall on a panel that will not move.
+bool Grow(TPanelWidths& w, int delta)
+{
+    const int moved = delta > 0 ? (delta < w.Editor ? delta : w.Editor) : (-delta < w.Preview ? delta : -w.Preview);
+    w.Preview += moved;
+    w.Editor -= moved;
+    return moved != 0;
+}
+
+int OrDefault(int value, int fallback)
+{
+    return value < 1 ? fallback : value;
+}
+
+} // namespace
+
+TPanelWidths EnlargePreview(TPanelWidths w, int minEditor, int barWidth)
+{
+    const int minE = OrDefault(minEditor, TEditorSettings().EdMinW);
+    if (w.Editor == minE) {
+        Grow(w, w.Editor - barWidth);
+        return w;
+    }
+    while (minE < w.Editor && Grow(w, Step)) {
+    }
+    Grow(w, w.Editor - minE);
+    return w;
+}
+
+TPanelWidths EnlargeEditor(TPanelWidths w, int minEditor, int minPreview, int barWidth)
+{
+    const int minE = OrDefault(minEditor, TEditorSettings().EdMinW);
+    const int minP = OrDefault(minPreview, TEditorSettings().PrevMinW);
+    if (w.Preview == minP) {
+        Grow(w, barWidth - w.Preview);
+        return w;
+    }
+    if (minE <= w.Editor) {
+        while (minP < w.Preview && Grow(w, -Step)) {
+        }
+        Grow(w, minP - w.Preview);
+        return w;
+    }
+    while (minE > w.Editor && Grow(w, -Step)) {
+    }
+    Grow(w, w.Editor - minE);
+    return w;
+}

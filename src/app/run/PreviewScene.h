@@ -1,0 +1,67 @@
+#pragma once
+// The 3D preview's scene, built in code: a pivot (DummyCube1) that views and navigation
+// move, holding the table with its grid, axis arrows and labels, the parents of the
+// clamp boxes and tool paths, and the two bit cones; the main and follow-bit cameras,
+// the collision manager and the manually stepped cadencer. No window: the viewer that
+// shows it belongs to the preview panel, so the scene also lives where OpenGL does not.
+//
+// Objects are owned by the scene tree; the pointers stay valid while the scene lives.
+
+#include "scene/graph/Cadencer.h"
+#include "scene/graph/World.h"
+#include "scene/objects/collision/Collision.h"
+
+#include <string>
+
+class TGLArrowLine;
+class TGLCamera;
+class TGLCone;
+class TGLCube;
+class TGLDummyCube;
+class TGLLightSource;
+class TGLLinesGroup;
+class TGLSpaceText;
+class TGLXYZGrid;
+
+class TPreviewScene {
+public:
+    // `boardTexture`: the JPEG of the table's top; a missing or unreadable picture
+    // leaves the table plain and is told through `textureError`.
+    explicit TPreviewScene(const std::string& boardTexture = {});
+    ~TPreviewScene();
+    TPreviewScene(const TPreviewScene&) = delete;
+    TPreviewScene& operator=(const TPreviewScene&) = delete;
+
+    TGLWorld GLWorld1;
+    TCollisionManager CollisionManager1;
+    TGLCadencer GLCadencer1;
+
+    TGLDummyCube* DummyCube1;
+    TGLDummyCube* DummyCube3;
+    TGLLightSource* GLLightSource2;
+    TGLSpaceText* SpaceTextz;
+    TGLSpaceText* SpaceTexty;
+    TGLSpaceText* SpaceTextx;
+    TGLXYZGrid* XYZGrid1;
+    TGLCube* Cube1;
+    TGLLightSource* GLLightSource1;
+    TGLArrowLine* XArrow;
+    TGLArrowLine* YArrow;
+    TGLArrowLine* ZArrow;
+    TGLDummyCube* DummyClamps;
+    TGLLinesGroup* DummyLines;
+    TGLDummyCube* DummyCube2;
+    TGLCone* WireframeBit;
+    TGLCone* Bit;
+    TGLCamera* GLCamera2;
+    TGLLightSource* GLLightSource3;
+    TGLCamera* GLCamera1;
+
+    // Empty when the board's picture loaded (or none was asked for).
+    std::string TextureError;
+
+private:
+    void BuildTable(const std::string& boardTexture);
+    void BuildAxes();
+    void BuildBit();
+};

@@ -1,0 +1,321 @@
+#pragma once
+// The main window: menus, tool bar, the editor pages (pctrlMain) above the variables
+// list on the left, the 3D preview with its control panel on the right, the status bar
+// and the caption. It owns the preview scene, the expression evaluator and the motion
+// simulator, the run state and the command hints; the editor pages reach it through
+// IEditorPageHost, the engine through IShellServices and the data module's run-file
+// slots.
+//
+// Its code is split by concern: construction and closing (MainForm.cpp), the run
+// control and line loop (MainFormRun.cpp), the bit animation and the preview's
+// controls (MainFormPreview.cpp), files (MainFormFiles.cpp), the status bar and the
+// pages' host (MainFormStatus.cpp), the engine's shell (MainFormShell.cpp).
+
+#include "app/shell/CommandHints.h"
+#include "app/pages/EditorInterfaces.h"
+#include "app/pages/EditorPageHost.h"
+#include "app/settings/MainSettings.h"
+#include "app/run/Navigation.h"
+
+#include "app/run/PreviewScene.h"
+
+#include "engine/Move.h"
+#include "engine/ShellServices.h"
+#include "engine/calcul/Calcul.h"
+#include "platform/core/MouseButtons.h"
+#include "platform/gui/ActionList.h"
+
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QLabel;
+class QListWidget;
+class QMenu;
+class QSplitter;
+class QToolBar;
+class TGLWorldViewer;
+class TPageControl;
+class TPreviewPanel;
+
+struct TMainFormOptions {
+    // The 3D viewer needs a display with OpenGL; without it the scene, the runs and
+    // their paths work all the same and the panel says that no picture is shown.
+    bool WithViewer = false;
+};
+
+class TMainForm : public QMainWindow, public IEditorPageHost, public IShellServices {
+public:
+    // The data module must exist; the window reads its settings and commands.ini, builds
+    // the preview scene, makes the evaluator and the simulator, installs its run-file
+    // handlers in the data module and itself as the pages' host.
+    explicit TMainForm(const TMainFormOptions& options = {});
+    // Closes every page (they go on the recent list), writes the main settings, then
+    // frees the simulator before the scene its paths live in.
+    ~TMainForm() override;
+
+    // --- run state (the run control drives it) ---
+    bool Running = false;
+    bool Paused = true;
+    bool StepMode = false;
+    bool StepRequested = false;
+    bool StepBackRequested = false;
+    bool QuietRun = false;
+    // A results run is going (RunFileForResults).
+    bool ResultsRun = false;
+    // The part files being run, top level first.
+    QStringList FileStack;
+
+    // Declared before the simulator, whose paths and clamps live in it.
+    std::unique_ptr<TPreviewScene> Scene;
+    TCalcul Calcul;
+    std::unique_ptr<TMove> Move;
+    TCommandHints CommandHints;
+    // [Main] as read at start-up; the window's own values go back at shut-down.
+    TMainSettings Settings;
+
+    // --- actions of the window (actlStandard) ---
+    TActionList actlStandard;
+    TAction* actFileNew;
+    TAction* actFileOpen;
+    TAction* actFileCloseAll;
+    TAction* actFileExit;
+    TAction* actViewStatusbar;
+    TAction* actUpdateStatusBarPanels;
+    TAction* actViewVars;
+    TAction* actEditorReadOnly;
+    TAction* actToggleBP;
+    TAction* actClearBP;
+    TAction* actCommentBlock;
+    TAction* actUnCommentBlock;
+    TAction* actRun;
+    TAction* actStop;
+    TAction* actPause;
+    TAction* actStep;
+    TAction* actStepBack;
+    TAction* actQuickView;
+    // Shows the editor options dialog made at start-up (FEditorOptions), modally.
+    TAction* actEditorOptions = nullptr;
+    // The plug-in window (F8) and the help window (F1), each modal and freed after.
+    TAction* actPlugins = nullptr;
+    TAction* actHelp = nullptr;
+    // Updates every action of actlStandard, and of the data module too when asked.
+    void UpdateAllActions(bool withDataModule);
+
+    // --- controls ---
+    TPageControl* pctrlMain;
+    QListWidget* lbVariables;
+    QSplitter* MainSplitter;
+    QSplitter* EditorSplitter;
+    QMenu* mFile;
+    QMenu* mRecentFiles;
+    QMenu* mEdit;
+    QMenu* mView;
+    QMenu* mRun;
+    QMenu* mTools;
+    QMenu* mHelp;
+    QMenu* PopupMenu2;
+    QToolBar* StandardToolBar;
+    TPreviewPanel* PanelGL;
+    // nullptr without a viewer.
+    TGLWorldViewer* GLWorldViewer1 = nullptr;
+    QAction* RunTests1;
+    std::array<QAction*, 10> MRUItems{};
+    QAction* PrintSetup1;
+    QAction* CloseAllb1;
+    QAction* OpeningContainingFolder1;
+    QAction* SuppressAllMessages1;
+    static constexpr int StatusPanelCount = 5;
+    QString StatusPanelText(int panel) const;
+
+    // --- files ---
+    void DoOpenFile(const QString& fileName) override;
+    virtual std::shared_ptr<IEditor> DoCreateEditor();
+    // Every argument (only the first unless `many`) through DoOpenFile, unfiltered;
+    // true when there was one.
+    bool OpenCommandLine(const QStringList& arguments, bool many);
+    QString ResolveFPFileName(const QString& lineText) override;
+    void actFileNewExecute();
+    void actFileOpenExecute();
+    void actFileCloseAllExecute();
+    void PrintSetup1Click();
+    // Opening the File menu and its Recent Files submenu; an item of the submenu.
+    void mFileClick();
+    void mRecentFilesClick();
+    void OnOpenMRUFile(int number);
+    void CloseAllb1Click();
+    void OpeningContainingFolder1Click();
+
+    // --- run control (MainFormRun.cpp) ---
+    void actRunExecute();
+    void actPauseExecute();
+    void actStepExecute();
+    void actStepBackExecute();
+    void actStopExecute();
+    // The line loop over `lines`, or over the file `fileName` when it is given (its
+    // page opened, its name on the file stack); a time limit of -1 is none.
+    void RunFile(const TProgramLines& lines, const QString& fileName, int timeLimitMs);
+    // The data module's run-file handler: FP runs its sub-file through it.
+    void RunFileByName(const QString& fileName);
+    // A run of the file from a clean state without animation; its path text: the jog
+    // nodes, a line break, the cut nodes. Refused (empty) while a run is going.
+    QString RunFileForResults(const QString& fileName);
+    // The same run, without pages or questions, for at most `timeLimitMs`.
+    void RunQuickView(const QString& fileName, int timeLimitMs);
+    // Whether a run, a results run or a quick view is on the stack.
+    bool RunOnStack() const { return FRunDepth > 0; }
+    // Yes was answered to the close question during a run: the window closes once it unwound.
+    bool CloseConfirmed() const { return FCloseConfirmed; }
+    // Whether the run waits in step mode for Step, Step Back or Stop.
+    bool StepWaiting() const { return FStepWaiting; }
+    // Tests: called at each pass of a wait (they press Step, Stop ... there).
+    std::function<void()> OnWaitPass;
+    // Milliseconds a wait sleeps between passes (one frame); 0 in tests.
+    int WaitFrameMs = 16;
+
+    // --- bit animation and preview controls (MainFormPreview.cpp) ---
+    void GLCadencer1Progress(double deltaTime);
+    void MoveBitStep(double deltaTime);
+    void CollisionManager1Collision(TGLBaseSceneObject* object1, TGLBaseSceneObject* object2);
+    void cbSimClick();
+    void cbWireframeClick();
+    void cboJogsVisibleClick();
+    // Clear: the paths and zero offsets go; not while a run is going.
+    void BitBtn11Click();
+    void SetPathColors(const TVector& moveColor, const TVector& jogColor);
+    void SetPathDashed(bool moveDashed, bool jogDashed);
+    void ImageRightClick();
+    void ImageLeftClick();
+    // The main camera's focal length for the viewer's size: the table fills the view.
+    void UpdateCameraFocalLength();
+
+    // --- named views, navigation, view printing, preview options (MainFormViews.cpp) ---
+    // Index-aligned with the items of PanelGL->cboView.
+    std::vector<TSceneView> Views;
+    // The pivot as it was when the follow-bit view was switched on.
+    TSceneView LastView{"LastView"};
+    int LastMouseX = 0;
+    int LastMouseY = 0;
+    // A navigation button is held: its step repeats on PanelGL->NavRepeat.
+    bool NavButtonHeld = false;
+    TAction* actPreviewOptions = nullptr;
+    // The viewer's context menu.
+    QMenu* PopupMenu1 = nullptr;
+    void ReadGLSettings();
+    void WriteGLSettings();
+    // Applies the view chosen in cboView.
+    void cboViewChange();
+    // New, Save and Delete of the Views group.
+    void BitBtn9Click();
+    void BitBtn8Click();
+    void BitBtn10Click();
+    void NavButtonDown(TNavButton button);
+    void NavButtonUp();
+    void GLWorldViewer1MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    void GLWorldViewer1MouseMove(TShiftState shift, int x, int y);
+    // The wheel anywhere over the window, editor pages included.
+    void FormMouseWheel(int wheelDelta);
+    void ButtonZoomExtClick();
+    void cbFollowBitClick();
+    // Prints the 3D view on a landscape page.
+    void BitBtn7Click();
+    void actPreviewOptionsExecute();
+    // The window's first showing: the preview takes the width the settings gave it.
+    void FormShow();
+
+    // --- life ---
+    void FormActivate();
+    // Marks the automation class safe for scripting and initialising; a failure is
+    // reported and start-up goes on.
+    void SetRegistry();
+    bool FirstActivate = true;
+
+    // --- status bar and caption ---
+    void actUpdateStatusBarPanelsUpdate();
+    // Whether the user may change the page: not while a run goes.
+    bool pctrlMainChanging() const { return !Running; }
+
+    // --- IEditorPageHost ---
+    void ParseLine(const QString& lineText, TArrayofCmds& cmds) override;
+    QString CommandHint(const QString& word) override;
+    void ShowLinePosition(const QString& lineText) override;
+    void UpdateStatusBar() override;
+    void SetHintPanel(const QString& text) override;
+    bool RunStepMode() const override { return StepMode; }
+    QTabWidget* PageControl() override;
+
+    // --- IShellServices ---
+    void Log(const std::string& tag, const std::string& text) override;
+    void AddMessage(const std::string& text) override;
+    void ShowVariables(const std::string& text) override;
+    bool SuppressAllMessages() const override;
+    bool QuickViewRunning() const override { return QuietRun; }
+    void Wait(int milliseconds) override;
+    void FreeClamps() override;
+
+protected:
+    // Every page, last first, may ask to save; then, during a run, "Cancel preview and
+    // Exit?". A Yes stops the run and closes once the run has unwound.
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void CreateActions();
+    void CreateRunActions();
+    void CreateMenus();
+    void CreateToolBar();
+    void CreateStatusBar();
+    void CreateCentralArea(const TMainFormOptions& options);
+    void ConnectPreview();
+    void ConnectViews();
+    void CreateViewActions();
+    // Start-up: view 0 applied when there is one, then the preview options read and
+    // applied through a dialog made for it.
+    void StartViews();
+    void ApplySettings();
+    void FillSettings();
+    // The active page, unless its form is gone.
+    std::shared_ptr<IEditor> LiveActiveEditor() const;
+
+    // The closing steps of every run: cadencer off, paused, not running, not stepping,
+    // the run line shown.
+    void EndRun();
+    // Everything a results run or quick view starts from.
+    void ResetForHeadlessRun();
+    // One pass of a wait: an animation tick, the pending events, the test hook, then
+    // sleep to the next frame.
+    void WaitPass();
+    // The step-mode wait after line `index`.
+    void StepWait(int index);
+    // Runs pending events every 50 ms of a loop that has no waits of its own.
+    void KeepResponsive();
+    void ShowRunLine(int line);
+    void QueueCloseAfterRun();
+
+    std::array<QLabel*, StatusPanelCount> FPanels{};
+    IEditorPageHost* FPreviousHost = nullptr;
+    // Runs (of any kind) on the stack; nothing the run uses is freed while above 0.
+    int FRunDepth = 0;
+    bool FStepWaiting = false;
+    std::int64_t FLastEventPassMs = 0;
+    int FLinesSinceClockCheck = 0;
+    // The window closes without asking again (the question was answered during a run).
+    bool FCloseConfirmed = false;
+    std::string FShownVariables;
+    // The step of the navigation button held down.
+    TAffineVector FNavStep{};
+    // The right button went down and the mouse has not dragged since: its release opens
+    // PopupMenu1.
+    bool FRightClickPending = false;
+    // The preview's width as last left in the settings, applied when the window is first
+    // laid out (-1: none); and whether it has been.
+    int FWantedPanelGLWidth = -1;
+    bool FLaidOut = false;
+};

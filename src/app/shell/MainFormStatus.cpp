@@ -1,0 +1,71 @@
+// The main window as the editor pages' host: the status bar and caption, command
+// hints, line parsing and the page control.
+#include "app/run/BitAnimation.h"
+#include "app/shell/DataModule.h"
+#include "app/pages/EditorInterfaces.h"
+#include "app/shell/MainForm.h"
+#include "app/pages/PageControl.h"
+
+#include "engine/ParsedLine.h"
+#include "scene/objects/shapes/Cone.h"
+
+#include <QLabel>
+
+void TMainForm::actUpdateStatusBarPanelsUpdate()
+{
+    const std::shared_ptr<IEditor> page = LiveActiveEditor();
+    if (!page) {
+        for (QLabel* panel : FPanels) {
+            panel->clear();
+        }
+        setWindowTitle(QStringLiteral("Kerfpad"));
+        return;
+    }
+    const QPoint caret = page->GetCaretPos();
+    FPanels[0]->setText(caret.x() > 0 && caret.y() > 0 ? QString::asprintf(" %6d:%3d ", caret.y(), caret.x())
+                                                       : QString());
+    const bool modified = page->GetModified();
+    FPanels[1]->setText(modified ? QStringLiteral("Modified") : QString());
+    FPanels[2]->setText(page->GetEditorState());
+    QString name = page->GetFileName();
+    if (name.isEmpty()) {
+        name = page->GetFileTitle();
+    }
+    setWindowTitle(QStringLiteral("Kerfpad - [") + name + (modified ? QStringLiteral("*") : QString()) +
+                   QStringLiteral("]"));
+}
+
+void TMainForm::UpdateStatusBar()
+{
+    actUpdateStatusBarPanels->Execute();
+}
+
+void TMainForm::SetHintPanel(const QString& text)
+{
+    FPanels[4]->setText(text);
+}
+
+QString TMainForm::CommandHint(const QString& word)
+{
+    return CommandHints.Hint(word);
+}
+
+void TMainForm::ParseLine(const QString& lineText, TArrayofCmds& cmds)
+{
+    Move->PreprocessLine(lineText.toStdString(), false, cmds);
+}
+
+void TMainForm::ShowLinePosition(const QString& lineText)
+{
+    TArrayofCmds cmds;
+    ParseLine(lineText, cmds);
+    TGLCoordinates& marker = Scene->WireframeBit->Position();
+    const TAffineVector p = MarkerPosition(cmds, marker.GetAsAffineVector());
+    marker.SetPoint(p.X, p.Y, p.Z);
+    ShowVariables(Calcul.GetVariablesText());
+}
+
+QTabWidget* TMainForm::PageControl()
+{
+    return pctrlMain;
+}

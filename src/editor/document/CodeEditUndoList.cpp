@@ -1,0 +1,164 @@
+#include "editor/document/CodeEditUndoList.h"
+
+#include <limits>
+
+void TCodeEditUndoItem::Assign(const TPersistent* source)
+{
+    if (const auto* other = ObjectCast<TCodeEditUndoItem>(source)) {
+        ChangeReason = other->ChangeReason;
+        ChangeSelMode = other->ChangeSelMode;
+        ChangeStartPos = other->ChangeStartPos;
+        ChangeEndPos = other->ChangeEndPos;
+        ChangeStr = other->ChangeStr;
+        ChangeNumber = other->ChangeNumber;
+        return;
+    }
+    TPersistent::Assign(source);
+}
+
+void TCodeEditUndoList::Assign(const TPersistent* source)
+{
+    const auto* other = ObjectCast<TCodeEditUndoList>(source);
+    if (!other) {
+        TPersistent::Assign(source);
+        return;
+    }
+    if (other == this) {
+        return;
+    }
+    items_.clear();
+    for (const auto& item : other->items_) {
+        auto copy = std::make_unique<TCodeEditUndoItem>();
+        copy->Assign(item.get());
+        items_.push_back(std::move(copy));
+    }
+    blockChangeNumber_ = other->blockChangeNumber_;
+    blockCount_ = other->blockCount_;
+    fullUndoImpossible_ = other->fullUndoImpossible_;
+    lockCount_ = other->lockCount_;
+    maxUndo_ = other->maxUndo_;
+    nextChangeNumber_ = other->nextChangeNumber_;
+}
+
+void TCodeEditUndoList::AdvanceChangeNumber()
+{
+    // Wraps like a 32-bit counter, and 0 is never handed out: it means "no block".
+    nextChangeNumber_ = nextChangeNumber_ == std::numeric_limits<std::int32_t>::max()
+                            ? std::numeric_limits<std::int32_t>::min()
+                            : nextChangeNumber_ + 1;
+    if (nextChangeNumber_ == 0) {
+        nextChangeNumber_ = 1;
+    }
+}
+
+void TCodeEditUndoList::AddChange(std::uint8_t reason, TTextPoint start, TTextPoint end,
+                                  const QString& text, TCodeSelectionMode selectionMode)
+{
+    if (lockCount_ > 0) {
+        return;
+    }
+    auto item = std::make_unique<TCodeEditUndoItem>();
+    item->ChangeReason = reason;
+    item->ChangeSelMode = selectionMode;
+    item->ChangeStartPos = start;
+    item->ChangeEndPos = end;
+    item->ChangeStr = text;
+    if (blockChangeNumber_ != 0) {
+        item->ChangeNumber = blockChangeNumber_;
+    } else {
+        item->ChangeNumber = nextChangeNumber_;
+        AdvanceChangeNumber();
+    }
+    PushItem(std::move(item));
+}
+
+void TCodeEditUndoList::AddGroupBreak()
+{
+    if (!items_.empty() && items_.back()->ChangeReason != crGroupBreak) {
+        AddChange(crGroupBreak, TTextPoint{}, TTextPoint{}, QString(), smNormal);
+    }
+}
+
+void TCodeEditUndoList::BeginBlock()
+{
+    ++blockCount_;
+    blockChangeNumber_ = nextChangeNumber_;
+}
+
+void TCodeEditUndoList::EndBlock()
+{
+    if (blockCount_ > 0) {
+        --blockCount_;
+        if (blockCount_ == 0) {
+            blockChangeNumber_ = 0;
+            AdvanceChangeNumber();
+        }
+    }
+}
+
+void TCodeEditUndoList::Clear()
+{
+    items_.clear();
+    fullUndoImpossible_ = false;
+}
+
+void TCodeEditUndoList::Lock() { ++lockCount_; }
+
+void TCodeEditUndoList::Unlock()
+{
+    if (lockCount_ > 0) {
+        --lockCount_;
+    }
+}
+
+TCodeEditUndoItem* TCodeEditUndoList::PeekItem() const
+{
+    return items_.empty() ? nullptr : items_.back().get();
+}
+
+std::unique_ptr<TCodeEditUndoItem> TCodeEditUndoList::PopItem()
+{
+    if (items_.empty()) {
+        return nullptr;
+    }
+    std::unique_ptr<TCodeEditUndoItem> item = std::move(items_.back());
+    items_.pop_back();
+    return item;
+}
+
+void TCodeEditUndoList::PushItem(std::unique_ptr<TCodeEditUndoItem> item)
+{
+    if (!item) {
+        return;
+    }
+    const bool groupBreak = item->ChangeReason == crGroupBreak;
+    items_.push_back(std::move(item));
+    TrimToLimit();
+    if (!groupBreak && OnAddedUndo) {
+        OnAddedUndo(this);
+    }
+}
+
+void TCodeEditUndoList::TrimToLimit()
+{
+    if (ItemCount() > maxUndo_) {
+        fullUndoImpossible_ = true;
+        items_.erase(items_.begin(), items_.begin() + (ItemCount() - maxUndo_));
+    }
+}
+
+std::uint8_t TCodeEditUndoList::GetLastChangeReason() const
+{
+    return items_.empty() ? crNothing : items_.back()->ChangeReason;
+}
+
+void TCodeEditUndoList::SetMaxUndoActions(int value)
+{
+    if (value < 0) {
+        value = 0;
+    }
+    if (value != maxUndo_) {
+        maxUndo_ = value;
+        TrimToLimit();
+    }
+}

@@ -1,0 +1,52 @@
+#pragma once
+// An arrow along the local Z axis: a shaft of Height between BottomRadius and
+// TopRadius, centred on the origin, with a cone head at either end. The preview's
+// axes are three of them.
+
+#include "scene/objects/shapes/CylinderBase.h"
+
+#include <cstdint>
+
+// Where the heads sit: beyond the shaft's ends (stacked), half over them (centred),
+// or within Height (included, the shaft shortened by the heads).
+enum TArrowHeadStackingStyle : std::uint8_t { ahssStacked, ahssCentered, ahssIncluded };
+
+enum TArrowLinePart : std::uint8_t { alLine = 1, alTopArrow = 2, alBottomArrow = 4 };
+using TArrowLineParts = std::uint8_t; // TArrowLinePart bits
+
+class TGLArrowLine : public TGLCylinderBase {
+    KP_CLASS(TGLArrowLine, TGLCylinderBase)
+public:
+    explicit TGLArrowLine(TComponent* owner = nullptr);
+
+    float TopRadius() const { return topRadius_; }
+    TArrowHeadStackingStyle HeadStackingStyle() const { return headStackingStyle_; }
+    TArrowLineParts Parts() const { return parts_; }
+    float TopArrowHeadHeight() const { return topArrowHeadHeight_; }
+    float TopArrowHeadRadius() const { return topArrowHeadRadius_; }
+    float BottomArrowHeadHeight() const { return bottomArrowHeadHeight_; }
+    float BottomArrowHeadRadius() const { return bottomArrowHeadRadius_; }
+    void SetTopRadius(float value);
+    void SetHeadStackingStyle(TArrowHeadStackingStyle value);
+    void SetParts(TArrowLineParts value);
+    void SetTopArrowHeadHeight(float value);
+    void SetTopArrowHeadRadius(float value);
+    void SetBottomArrowHeadHeight(float value);
+    void SetBottomArrowHeadRadius(float value);
+
+    // From an arrow line: parts, the five sizes and the stacking style; then the
+    // cylinder-family part.
+    void Assign(const TPersistent* source) override;
+    void BuildList(TRenderContextInfo& rci) override;
+
+private:
+    void SetFloat(float& field, float value);
+
+    float topRadius_ = 0.1f;
+    TArrowHeadStackingStyle headStackingStyle_ = ahssStacked;
+    TArrowLineParts parts_ = alLine | alTopArrow;
+    float topArrowHeadHeight_ = 0.5f;
+    float topArrowHeadRadius_ = 0.2f;
+    float bottomArrowHeadHeight_ = 0.5f;
+    float bottomArrowHeadRadius_ = 0.2f;
+};

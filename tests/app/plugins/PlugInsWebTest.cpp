@@ -1,0 +1,203 @@
+// The plug-in window's browser under a real QtWebEngine (an X server, the sandbox off as
+// root): the sample page reads the program through the web channel and sends its text
+// back, closing its own window; pages outside the plug-in folder find no transport; an
+// unreachable home page gives way to the folder's listing.
+
+#include "app/plugins/PlugInServices.h"
+#include "app/plugins/PlugInsForm.h"
+
+#include "../PlugInTestSupport.h"
+
+#include "platform/gui/automation/PlugInWebPage.h"
+
+#include "../../support/QtTestApp.h"
+
+#include <QHostAddress>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+#include <QUrl>
+#include <QWebEngineView>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace {
+
+// Shows modal windows for real and runs the test's steps inside their loop; a window
+// still open after 30 s is closed, so no test hangs.
+class TModalSteps : public TScriptedDialogs {
+public:
+    std::function<void()> Inside;
+    TModalResult ShowModalForm(IModalForm& form) override
+    {
+        FormsShown.push_back(form.FormName());
+        if (!Inside) {
+            return TScriptedDialogs::ShowModalForm(form);
+        }
+        QTimer::singleShot(0, [this] { Inside(); });
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        QObject::connect(&watchdog, &QTimer::timeout, [&form] {
+            ADD_FAILURE() << "the window stayed open";
+            form.CloseModal(TModalResult::mrCancel);
+        });
+        watchdog.start(30000);
+        return form.ExecuteModal();
+    }
+};
+
+class TFakeHeadlessShell : public IAutomationShell {
+public:
+    void BringToFront() override {}
+    bool HeadlessRunGoing() const override { return Headless; }
+    bool Headless = false;
+};
+
+class PlugInsWeb : public TPlugInTest {
+protected:
+    PlugInsWeb()
+    {
+        std::filesystem::create_directories(folder / "plugins");
+        std::filesystem::copy_file(std::filesystem::path(KERFPAD_DATA_DIR) / "plugins" / "sample-page.html",
+                                   folder / "plugins" / "sample-page.html");
+    }
+    ~PlugInsWeb() override { FreeLaterDeleted(); }
+
+    // The script's value, once the page ran it.
+    static QVariant Js(QWebEnginePage& page, const QString& script)
+    {
+        auto result = std::make_shared<std::optional<QVariant>>();
+        page.runJavaScript(script, [result](const QVariant& value) { *result = value; });
+        testsupport::WaitFor([&] { return result->has_value(); }, 5000);
+        return result->value_or(QVariant());
+    }
+    // Loads `target` in the window's browser and waits for it.
+    static bool Load(TFPlugIns& window, const QString& target)
+    {
+        bool finished = false;
+        window.CreateWebBrowser(false);
+        const QMetaObject::Connection c =
+            QObject::connect(window.WebBrowser, &QWebEngineView::loadFinished, [&] { finished = true; });
+        window.Navigate(target);
+        testsupport::WaitFor([&] { return finished; }, 10000);
+        QObject::disconnect(c);
+        return finished;
+    }
+    static bool FindsTransport(TFPlugIns& window)
+    {
+        return Js(*window.WebBrowser->page(), "typeof qt !== 'undefined' && !!qt.webChannelTransport").toBool();
+    }
+
+    TModalSteps Steps;
+    TDialogResponderScope StepsScope{&Steps};
+};
+
+TEST_F(PlugInsWeb, TheSamplePageReadsThroughTheChannelAndItsSendDataClosesItsOwnWindow)
+{
+    const auto page = NewPage();
+    page->ReplaceAllText({"MS,1,2", "J2,3,4"});
+    Code(page).SetCaretXY({1, 2});
+    Move.AddMoveNode(true, true, 0.1f, 2.0f, -1.5f);
+    const std::size_t nodes = Move.PathNodeCount();
+    QPointer<TFPlugIns> shown;
+    QString position, line;
+    TFakeHeadlessShell shell;
+    TAutomationShellScope shellScope(&shell);
+    QSize size;
+    Steps.Inside = [&] {
+        shown = FPlugIns;
+        size = FPlugIns->size();
+        QWebEnginePage& web = *FPlugIns->WebBrowser->page();
+        testsupport::WaitFor(
+            [&] { return !Js(web, "document.getElementById('position').textContent").toString().isEmpty(); }, 10000);
+        position = Js(web, "document.getElementById('position').textContent").toString();
+        line = Js(web, "document.getElementById('line').textContent").toString();
+        // A call that fails over the channel is logged and answers nothing.
+        shell.Headless = true;
+        Js(web, "kerfpad.AddMoveNode(1, 1, 1, 1, 1, function (r) { document.title = 'answered ' + r; }); 1");
+        testsupport::WaitFor([&] { return web.title().startsWith("answered"); }, 10000);
+        shell.Headless = false;
+        Js(web, "document.getElementById('text').value = \"' sent \\u00D8\"; document.getElementById('send').click(); 1");
+    };
+    // A ".vbs" name: its page of the same name stands in.
+    TPlugInWindowLoader().LoadSimple("plugins\\sample-page.vbs", 650, 600, true);
+    EXPECT_EQ(Steps.FormsShown, std::vector<std::string>{"FPlugIns"});
+    EXPECT_EQ(size, QSize(650, 600));
+    EXPECT_EQ(position, "0.100000001490116,2,-1.5");
+    EXPECT_EQ(line, "J2,3,4");
+    EXPECT_TRUE(Logged("error: automation: No path nodes can be added while a results run or a quick view goes."));
+    EXPECT_EQ(Move.PathNodeCount(), nodes);
+    EXPECT_EQ(page->GetLines()->ToStringList(), (QStringList{"MS,1,2", QString::fromUtf8("' sent \u00D8J2,3,4")}));
+    EXPECT_EQ(FPlugIns, nullptr);
+    ASSERT_TRUE(shown) << "freed on the next event pass, not under its own page's call";
+    FreeLaterDeleted();
+    EXPECT_FALSE(shown);
+    EXPECT_FALSE(Settings().SectionExists("PlugInsWin")) << "a single page leaves the settings";
+}
+
+TEST_F(PlugInsWeb, OnlyPagesInsideThePlugInFolderFindTheTransport)
+{
+    WriteText("outside.html", "<html><body>outside</body></html>");
+    std::filesystem::create_symlink(folder / "outside.html", folder / "plugins" / "link.html");
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    QObject::connect(&server, &QTcpServer::newConnection, [&server] {
+        QTcpSocket* socket = server.nextPendingConnection();
+        QObject::connect(socket, &QTcpSocket::readyRead, socket, [socket] {
+            socket->readAll();
+            const QByteArray body = "<html><body>served</body></html>";
+            socket->write("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\nContent-Length: " +
+                          QByteArray::number(body.size()) + "\r\n\r\n" + body);
+            socket->disconnectFromHost();
+        });
+    });
+    const QString served = QStringLiteral("http://127.0.0.1:%1/page.html").arg(server.serverPort());
+
+    TFPlugIns window;
+    FPlugIns = &window;
+    const struct {
+        QString Target;
+        bool Transport;
+    } cases[] = {
+        {FilePath("plugins/sample-page.html"), true},
+        {FilePath("outside.html"), false},
+        {FilePath("plugins/sample-page.html"), true},
+        {served, false},
+        {FilePath("plugins/link.html"), false}, // inside by name, outside in fact
+        {FilePath("plugins/../outside.html"), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Target.toStdString());
+        ASSERT_TRUE(Load(window, c.Target));
+        EXPECT_EQ(window.WebBrowser->ChannelOffered(), c.Transport);
+        EXPECT_EQ(FindsTransport(window), c.Transport);
+    }
+    FPlugIns = nullptr;
+}
+
+TEST_F(PlugInsWeb, AnUnreachableHomePageGivesWayToTheListing)
+{
+    TFPlugIns window;
+    window.HomeAddress = "http://127.0.0.1:1/";
+    QString text;
+    Steps.Inside = [&] {
+        ASSERT_NE(window.WebBrowser, nullptr) << "made when the window shows";
+        testsupport::WaitFor([&] { return window.OfflineListingShown; }, 10000);
+        testsupport::WaitFor([&] { return window.WebBrowser->url().fileName() == "tmpdirlisting.html"; }, 10000);
+        testsupport::WaitFor(
+            [&] { return !Js(*window.WebBrowser->page(), "document.body ? document.body.innerText : ''").toString().isEmpty(); },
+            10000);
+        text = Js(*window.WebBrowser->page(), "document.body.innerText").toString();
+        window.reject();
+    };
+    window.Execute();
+    EXPECT_TRUE(text.contains("Unable to connect to http://127.0.0.1:1/")) << text.toStdString();
+    EXPECT_TRUE(text.contains("sample-page.html")) << text.toStdString();
+    EXPECT_TRUE(std::filesystem::exists(folder / "plugins" / "tmpdirlisting.html"));
+    EXPECT_TRUE(Settings().SectionExists("PlugInsWin")) << "the whole window saves its settings";
+}
+
+} // namespace

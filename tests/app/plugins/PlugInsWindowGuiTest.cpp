@@ -1,0 +1,255 @@
+// The plug-in window without its browser: its settings and recent plug-ins, the buffer
+// and its six buttons, the recent-plug-in items, the open rule's failures, single pages
+// that cannot show, the window's life in FPlugIns, and Ctrl+click on a known command.
+
+#include "app/plugins/PlugInServices.h"
+#include "app/plugins/PlugInsForm.h"
+
+#include "../PlugInTestSupport.h"
+
+#include "editor/widget/CodeEditWidget.h"
+#include "platform/core/Clipboard.h"
+#include "platform/gui/ShellOpen.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QPointer>
+#include <QPushButton>
+
+#include <memory>
+#include <string>
+#include <tuple>
+#include <vector>
+
+namespace {
+
+class PlugInsWindowGui : public TPlugInTest {
+protected:
+    std::unique_ptr<TFPlugIns> Window = nullptr;
+    TFPlugIns& Make()
+    {
+        Window = std::make_unique<TFPlugIns>();
+        return *Window;
+    }
+    std::vector<bool> VisibleItems() const
+    {
+        std::vector<bool> visible;
+        for (QAction* item : Window->MRUItems) {
+            visible.push_back(item->isVisible());
+        }
+        return visible;
+    }
+};
+
+TEST_F(PlugInsWindowGui, TheWholeWindowReadsAndSavesItsBoundsAndRecentPlugIns)
+{
+    WriteSettings("[PlugInsWin]\r\nLeft=30\r\nTop=40\r\nWidth=700\r\nHeight=500\r\nMaximized=1\r\n"
+                  "PanelGLWidth=260\r\n[MRU_pg_Files]\r\nMRU_pg_File1=/p/a.htm\r\nMRU_pg_File2=/p/b.htm\r\n"
+                  "MRU_pg_File3=/p/c.htm\r\nMRU_pg_File4=/p/d.htm\r\n");
+    TFPlugIns& window = Make();
+    EXPECT_EQ(window.windowTitle(), "Plug-In Tools");
+    EXPECT_EQ(window.geometry(), QRect(30, 40, 700, 500));
+    EXPECT_TRUE(window.isMaximized());
+    EXPECT_EQ(window.PanelGLWidth(), 260);
+    EXPECT_EQ(Dm.MRUPlugins.Items(), (QStringList{"/p/a.htm", "/p/b.htm", "/p/c.htm", "/p/d.htm"}));
+    // The list loses one; closing the whole window writes the restored bounds.
+    Dm.RemoveMRUPlugin("/p/b.htm");
+    Dialogs.ExpectForm("FPlugIns", {}, TModalResult::mrCancel);
+    window.Execute();
+    EXPECT_EQ(SectionLines("PlugInsWin"),
+              (std::vector<std::string>{"Left=30", "Top=40", "Width=700", "Height=500", "Maximized=1",
+                                        "PanelGLWidth=260"}));
+    EXPECT_EQ(SectionLines("MRU_pg_Files"), (std::vector<std::string>{"MRU_pg_File1=/p/a.htm",
+                                                                      "MRU_pg_File2=/p/c.htm",
+                                                                      "MRU_pg_File3=/p/d.htm"}));
+    const std::vector<std::string> expected = {"debug: PlugIns.FormCreate", "debug: PlugIns.ReadIniSettings",
+                                               "debug: PlugIns.WriteIniSettings"};
+    std::vector<std::string> log = LogTexts();
+    log.erase(log.begin()); // "Log file opened"
+    EXPECT_EQ(log, expected);
+}
+
+TEST_F(PlugInsWindowGui, TheBufferButtonsMoveTextToAndFromTheActivePage)
+{
+    TFPlugIns& window = Make();
+    // Without a page Append, Replace and Load In do nothing.
+    window.SetBufferText("B1\r\nB2");
+    window.BitBtn3->click();
+    window.BitBtn4->click();
+    window.BitBtn5->click();
+    EXPECT_EQ(window.BufferText(), "B1\r\nB2");
+
+    const auto page = NewPage();
+    page->ReplaceAllText({"P1", "P2"});
+    window.BitBtn3->click();
+    EXPECT_EQ(page->GetLines()->ToStringList(), (QStringList{"P1", "P2", "B1", "B2"}));
+    window.BitBtn4->click();
+    EXPECT_EQ(page->GetLines()->ToStringList(), (QStringList{"B1", "B2"}));
+    page->ReplaceAllText({"P3"});
+    window.BitBtn5->click();
+    EXPECT_EQ(window.BufferText(), "P3");
+
+    // Copy puts the whole buffer on the clipboard and leaves no selection.
+    window.SetBufferText("C1\r\nC2");
+    window.BitBtn2->click();
+    EXPECT_FALSE(window.Buffer().SelAvail());
+    std::string copied;
+    {
+        TClipboardOpener open(Clipboard());
+        ASSERT_TRUE(open.IsOpen());
+        ASSERT_TRUE(Clipboard().GetData(ClipboardTextFormat, copied));
+    }
+    EXPECT_EQ(copied, "C1\r\nC2");
+
+    // New Tab: an untitled page with the buffer's lines after the new-file text.
+    window.BitBtn7->click();
+    ASSERT_EQ(PageCount(), 2);
+    const std::shared_ptr<IEditor> added = EditorFactory->GetEditor(1);
+    EXPECT_EQ(added->GetFileName(), "");
+    EXPECT_EQ(added->GetLines()->ToStringList().mid(added->GetLines()->Count() - 2), (QStringList{"C1", "C2"}));
+
+    window.BitBtn6->click();
+    EXPECT_EQ(window.BufferText(), "");
+}
+
+TEST_F(PlugInsWindowGui, RecentPlugInItemsShowOnlyTheListsEntries)
+{
+    TFPlugIns& window = Make();
+    Dm.AddMRUPlugin("/p/c&d.htm");
+    Dm.AddMRUPlugin("/p/b.htm");
+    Dm.AddMRUPlugin("/p/a.htm");
+    window.UpdateMRUItems();
+    EXPECT_EQ(VisibleItems(), (std::vector<bool>{true, true, true, false, false, false, false, false, false, false}));
+    EXPECT_EQ(window.MRUItems[2]->text(), "/p/c&&d.htm") << "an ampersand shows as itself";
+}
+
+TEST_F(PlugInsWindowGui, AProgramThatCannotStartIsLoggedAndPromoted)
+{
+    TFPlugIns& window = Make();
+    const QString missing = FilePath("gone.exe");
+    Dm.AddMRUPlugin(missing);
+    Dm.AddMRUPlugin("/p/a.htm");
+    window.MRUItemClick(1);
+    EXPECT_EQ(Dm.GetMRUPlugin(0), missing);
+    EXPECT_TRUE(Logged("error: cannot start the plug-in program " + missing.toStdString()));
+    // The Open button puts what it opened on the list.
+    const QString other = FilePath("other.exe");
+    Dialogs.ExpectOpen(std::vector<std::string>{other.toStdString()});
+    window.Button2->click();
+    EXPECT_EQ(Dm.GetMRUPlugin(0), other);
+    EXPECT_EQ(Dialogs.FileDialogs.back().InitialDir, Path("plugins"));
+    EXPECT_EQ(Dialogs.FileDialogs.back().Filter,
+              "Scripts and Executables (*.vbs,*.htm,*.html,*.exe)|*.vbs;*.htm;*.html;*.exe|All Files (*.*)|*.*");
+    EXPECT_TRUE(Logged("error: cannot start the plug-in program " + other.toStdString()));
+    // An empty entry does nothing.
+    window.MRUItemClick(7);
+    EXPECT_EQ(Dm.GetMRUPlugin(0), other);
+}
+
+TEST_F(PlugInsWindowGui, SinglePagesThatCannotShowAreReportedUnlessQuiet)
+{
+    const struct {
+        const char* Name;
+        bool Quiet;
+        const char* Box; // "" for none
+        bool Logged;
+    } cases[] = {
+        {"plugins/none.htm", false, "File could not be found. File: plugins/none.htm", false},
+        {"plugins/none.htm", true, "", false},
+        {"plugins/only.vbs", false, "VBScript plug-ins cannot run here. File: plugins/only.vbs", true},
+        {"plugins/only.vbs", true, "", true},
+    };
+    std::filesystem::create_directories(folder / "plugins");
+    WriteText("plugins/ONLY.vbs", "");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.Name) + (c.Quiet ? " quiet" : ""));
+        WriteText("log.txt", "");
+        if (*c.Box) {
+            Dialogs.ExpectMessage(c.Box, TModalResult::mrOk);
+        }
+        TFPlugIns& window = Make();
+        EXPECT_FALSE(window.LoadSimple(c.Name, 650, 600, c.Quiet));
+        EXPECT_EQ(window.WebBrowser, nullptr);
+        EXPECT_EQ(Logged("error: VBScript plug-in cannot run: " + std::string(c.Name)), c.Logged);
+        EXPECT_TRUE(Logged("debug: PlugIns.LoadSimple"));
+    }
+    EXPECT_EQ(ReadSettings(), "") << "no settings written";
+}
+
+TEST_F(PlugInsWindowGui, AFailedSubmissionMailIsReported)
+{
+    const auto previous = SetShellOpenHook([](const QString& target) { return !target.startsWith("mailto:"); });
+    Dialogs.ExpectMessage("Error opening default mail client.", TModalResult::mrOk);
+    Make().Label1Click();
+    SetShellOpenHook(previous);
+}
+
+// A responder that also records whether FPlugIns held the window while it was modal.
+class TWindowWatchingDialogs : public TScriptedDialogs {
+public:
+    TModalResult ShowModalForm(IModalForm& form) override
+    {
+        HeldDuring.push_back(FPlugIns != nullptr);
+        return TScriptedDialogs::ShowModalForm(form);
+    }
+    std::vector<bool> HeldDuring;
+};
+
+TEST_F(PlugInsWindowGui, TheWindowLivesInFPlugInsForOneUseAndIsFreedAfter)
+{
+    TWindowWatchingDialogs dialogs;
+    TDialogResponderScope scope(&dialogs);
+    dialogs.ExpectForm("FPlugIns", {}, TModalResult::mrCancel);
+    ExecutePlugInsWindow();
+    EXPECT_EQ(dialogs.HeldDuring, std::vector<bool>{true});
+    EXPECT_EQ(FPlugIns, nullptr);
+    QPointer<QWidget> left;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == "FPlugIns") {
+            left = widget;
+        }
+    }
+    ASSERT_TRUE(left) << "freed later, not at once";
+    FreeLaterDeleted();
+    EXPECT_FALSE(left);
+    // A single page that is missing, quietly: no window shows, none is left.
+    TPlugInWindowLoader loader;
+    loader.LoadSimple("plugins/none.vbs", 650, 600, true);
+    EXPECT_EQ(FPlugIns, nullptr);
+    EXPECT_TRUE(dialogs.AllAnswered());
+}
+
+class TRecordingLoader : public IPlugInLoader {
+public:
+    void LoadSimple(const QString& fileName, int width, int height, bool quiet) override
+    {
+        Calls.emplace_back(fileName, width, height, quiet);
+    }
+    std::vector<std::tuple<QString, int, int, bool>> Calls;
+};
+
+TEST_F(PlugInsWindowGui, CtrlClickOnAKnownCommandOpensItsPlugInPageQuietly)
+{
+    TRecordingLoader loader;
+    TPlugInLoaderScope scope(&loader);
+    const auto page = NewPage();
+    page->ReplaceAllText({"' note", "  mx,2", "FP,sub"});
+    TCodeEdit& code = Code(page);
+    code.SetCaretXY({5, 3});
+    const int x = code.GutterWidth() + 30;
+    const int y = code.LineHeight() + 2;
+    code.MouseDown(mbLeft, ssCtrl, x, y);
+    code.MouseUp(mbLeft, ssCtrl, x, y);
+    ASSERT_EQ(loader.Calls.size(), 1u);
+    EXPECT_EQ(loader.Calls[0], std::make_tuple(QString("plugins/MX.vbs"), 650, 600, true));
+    EXPECT_EQ(code.CaretXY(), (TTextPoint{1, 2}));
+    // A comment is no command; without Ctrl nothing opens.
+    code.MouseDown(mbLeft, ssCtrl, x, 2);
+    code.MouseUp(mbLeft, ssCtrl, x, 2);
+    code.MouseDown(mbLeft, ssNone, x, y);
+    code.MouseUp(mbLeft, ssNone, x, y);
+    EXPECT_EQ(loader.Calls.size(), 1u);
+}
+
+} // namespace

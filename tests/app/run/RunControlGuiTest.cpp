@@ -1,0 +1,422 @@
+// The run control as a user drives it: Run, breakpoints, Step, Step Back, Stop, END,
+// sub-files, the engine's errors and boxes, and what may happen between two lines.
+
+#include "../RunTestSupport.h"
+
+#include "app/run/MessagesForm.h"
+#include "engine/ProgramRunner.h"
+
+#include <QListWidget>
+#include <QPushButton>
+
+namespace {
+
+class RunControlGui : public TRunTest {};
+
+const std::string FiveMoves = "M2,1,1\r\nM2,2,2\r\nM2,3,3\r\nM2,4,4\r\nM2,5,5\r\n";
+
+std::string Nodes(std::initializer_list<int> values)
+{
+    std::string text;
+    for (int v : values) {
+        text += std::to_string(v) + ".00000," + std::to_string(v) + ".00000,0.00000\r\n";
+    }
+    return text;
+}
+
+TEST_F(RunControlGui, ARunAnimatesTheBitToEveryMoveAndEndsIdle)
+{
+    OpenProgram("five.sbp", FiveMoves);
+    int movingPasses = 0;
+    AtPass = [&] { movingPasses += Window->Move->Moving ? 1 : 0; };
+    Run();
+    EXPECT_EQ(CutText(), Nodes({0, 1, 2, 3, 4, 5}));
+    EXPECT_GE(movingPasses, 15) << "the bit glides, at most 0.25 a tick";
+    const TAffineVector bit = BitPosition();
+    EXPECT_EQ(bit.X, 5.0f);
+    EXPECT_EQ(bit.Y, 5.0f);
+    EXPECT_FALSE(Window->Running);
+    EXPECT_TRUE(Window->Paused);
+    EXPECT_FALSE(Window->Scene->GLCadencer1.Enabled());
+    EXPECT_FALSE(Window->RunOnStack());
+    // A second run keeps the paths and the position of the first.
+    Run();
+    EXPECT_EQ(CutText(), Nodes({0, 1, 2, 3, 4, 5}) + Nodes({1, 2, 3, 4, 5}));
+}
+
+TEST_F(RunControlGui, ABreakpointStopsAfterItsLineAndStepRunsTheNext)
+{
+    const auto page = OpenProgram("five.sbp", FiveMoves);
+    Code(page).SetCaretXY({1, 3});
+    Window->actToggleBP->Execute();
+    std::vector<std::string> seen;
+    AtPass = [&] {
+        if (Window->StepWaiting()) {
+            seen.push_back(CutText());
+            if (seen.size() < 3) {
+                Window->actStep->Execute();
+            } else {
+                Window->actRun->Execute();
+            }
+        }
+    };
+    Run();
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0], Nodes({0, 1, 2, 3}));
+    EXPECT_EQ(seen[1], Nodes({0, 1, 2, 3, 4}));
+    EXPECT_EQ(seen[2], Nodes({0, 1, 2, 3, 4, 5}));
+    EXPECT_FALSE(Window->StepMode);
+}
+
+TEST_F(RunControlGui, StepWithNoRunStartsOneThatWaitsAfterItsFirstLine)
+{
+    OpenProgram("five.sbp", FiveMoves);
+    std::string atFirstWait;
+    AtPass = [&] {
+        if (Window->StepWaiting() && atFirstWait.empty()) {
+            atFirstWait = CutText();
+            // Run while stepping goes on to the end without stopping again.
+            Window->actRun->Execute();
+        }
+    };
+    Window->actStep->Execute();
+    EXPECT_EQ(atFirstWait, Nodes({0, 1}));
+    EXPECT_EQ(CutText(), Nodes({0, 1, 2, 3, 4, 5}));
+    EXPECT_FALSE(Window->StepMode);
+}
+
+TEST_F(RunControlGui, StepBackUndoesTheLastLineAndStepDoesItAgain)
+{
+    OpenProgram("five.sbp", FiveMoves);
+    std::vector<std::string> seen;
+    int presses = 0;
+    AtPass = [&] {
+        if (!Window->StepWaiting()) {
+            return;
+        }
+        seen.push_back(CutText());
+        // Three Steps to line 3, two Step Backs, then Stop.
+        switch (presses++) {
+        case 0:
+        case 1:
+            Window->actStep->Execute();
+            break;
+        case 2:
+        case 3:
+            Window->actStepBack->Execute();
+            break;
+        case 4:
+            Window->actStep->Execute();
+            break;
+        default:
+            Window->actStop->Execute();
+        }
+    };
+    Window->actStep->Execute();
+    ASSERT_EQ(seen.size(), 6u);
+    EXPECT_EQ(seen[2], Nodes({0, 1, 2, 3}));
+    EXPECT_EQ(seen[3], Nodes({0, 1, 2}));
+    EXPECT_EQ(seen[4], Nodes({0, 1}));
+    EXPECT_EQ(seen[5], Nodes({0, 1, 2})) << "the undone line runs again";
+    EXPECT_FALSE(Window->Running);
+}
+
+TEST_F(RunControlGui, StepBackWithAnEmptyHistoryIsIgnored)
+{
+    OpenProgram("two.sbp", "M2,1,1\r\nM2,2,2\r\n");
+    int presses = 0;
+    AtPass = [&] {
+        if (!Window->StepWaiting()) {
+            return;
+        }
+        switch (presses++) {
+        case 0:
+        case 1:
+        case 2:
+            // One line to undo, then nothing: the extra requests change nothing.
+            Window->actStepBack->Execute();
+            break;
+        case 3:
+            EXPECT_EQ(CutText(), "");
+            Window->actRun->Execute();
+            break;
+        default:
+            break;
+        }
+    };
+    Window->actStep->Execute();
+    EXPECT_EQ(CutText(), Nodes({0, 1, 2}));
+}
+
+TEST_F(RunControlGui, EndStopsTheTopLevelButOnlyItsOwnSubFile)
+{
+    WriteText("sub.sbp", "M2,2,2\r\nEND\r\nM2,8,8\r\n");
+    OpenProgram("main.sbp", "M2,1,1\r\nFP, sub.sbp\r\nM2,3,3\r\nEND\r\nM2,9,9\r\n");
+    Run();
+    EXPECT_EQ(CutText(), Nodes({0, 1, 2, 3}));
+    EXPECT_FALSE(Window->Running);
+    // The sub-file got a page of its own; the caller's page is active again.
+    EXPECT_EQ(PageCount(), 2);
+    EXPECT_EQ(ActiveEditor->GetFileName(), FilePath("main.sbp"));
+}
+
+TEST_F(RunControlGui, AMissingSubFileStopsTheRunWithItsName)
+{
+    OpenProgram("main.sbp", "M2,1,1\r\nFP, missing.sbp\r\nM2,3,3\r\n");
+    Dialogs.ExpectMessage("Cannot find file: " + Path("missing.sbp"), TModalResult::mrOk);
+    Run();
+    EXPECT_EQ(CutText(), Nodes({0, 1}));
+    EXPECT_FALSE(Window->Running);
+    EXPECT_FALSE(Window->RunOnStack());
+}
+
+TEST_F(RunControlGui, EngineErrorsEndTheRunThroughItsClosingSteps)
+{
+    // A program that calls itself goes past the sub-file limit.
+    WriteText("self.sbp", "M2,1,1\r\nFP, self.sbp\r\n");
+    const auto page = OpenProgram("main.sbp", "FP, self.sbp\r\nM2,9,9\r\n");
+    Dialogs.ExpectMessage("Sub-files nested deeper than 32 levels (line: 2)", TModalResult::mrOk);
+    Run();
+    EXPECT_FALSE(Window->Running);
+    EXPECT_TRUE(Window->Paused);
+    EXPECT_FALSE(Window->Scene->GLCadencer1.Enabled());
+    EXPECT_EQ(CutText().find("9.00000"), std::string::npos);
+}
+
+TEST_F(RunControlGui, PauseAndTheUnimplementedCommandQuestion)
+{
+    Window->SuppressAllMessages1->setChecked(false);
+    OpenProgram("ask.sbp", "M2,1,1\r\nPAUSE\r\nM2,2,2\r\nON\r\nM2,3,3\r\n");
+    Dialogs.ExpectMessage("Continue?", TModalResult::mrOk);
+    Dialogs.ExpectMessage("Command: \"ON\" (line: 4) has not been implemented yet.  Continue?", TModalResult::mrNo);
+    Run();
+    EXPECT_EQ(CutText(), Nodes({0, 1, 2}));
+    EXPECT_FALSE(Window->Running);
+
+    // Suppressed, only PAUSE still asks, and the run goes to the end.
+    Window->SuppressAllMessages1->setChecked(true);
+    Window->Move->Reset();
+    Dialogs.ExpectMessage("Continue?", TModalResult::mrOk);
+    Run();
+    EXPECT_EQ(CutText(), Nodes({2, 1, 2, 3}));
+}
+
+TEST_F(RunControlGui, ATimedPauseWaitsOnTheClockAndStopEndsItEarly)
+{
+    OpenProgram("wait.sbp", "M2,1,1\r\nPAUSE 5\r\nM2,2,2\r\n");
+    SetSimulate(false);
+    std::int64_t pausedFrom = -1;
+    AtPass = [&] {
+        if (pausedFrom < 0) {
+            pausedFrom = Clock.Ticks;
+        }
+    };
+    Run();
+    EXPECT_GE(Clock.Ticks - pausedFrom, 5000 - 20);
+    EXPECT_EQ(CutText(), Nodes({0, 1, 2}));
+
+    Passes = 0;
+    AtPass = [&] {
+        if (Passes == 3) {
+            Window->actStop->Execute();
+        }
+    };
+    Run();
+    EXPECT_LT(Passes, 10) << "Stop ends the wait";
+    EXPECT_EQ(CutText(), Nodes({0, 1, 2}) + Nodes({1}));
+}
+
+TEST_F(RunControlGui, PrintGoesToTheMessagesWindowAndVariablesToTheList)
+{
+    TFMessages messages;
+    FMessages = &messages;
+    OpenProgram("print.sbp", "&a = 1\r\n&b = \"x=y\"\r\nPRINT \"hello\"\r\n");
+    Run();
+    FMessages = nullptr;
+    EXPECT_EQ(messages.Lines(), QStringList{"hello"});
+    QStringList rows;
+    for (int i = 0; i < Window->lbVariables->count(); ++i) {
+        rows << Window->lbVariables->item(i)->text();
+    }
+    EXPECT_EQ(rows, (QStringList{"&a = 1", "&b = \"X = Y\""}));
+}
+
+TEST_F(RunControlGui, ActionStatesFollowTheRunState)
+{
+    struct TState {
+        bool run, pause, step, stepBack, stop;
+        bool operator==(const TState&) const = default;
+    };
+    const auto state = [&] {
+        Window->UpdateAllActions(false);
+        return TState{Window->actRun->isEnabled(), Window->actPause->isEnabled(), Window->actStep->isEnabled(),
+                      Window->actStepBack->isEnabled(), Window->actStop->isEnabled()};
+    };
+    EXPECT_EQ(state(), (TState{false, false, false, false, false})) << "no page";
+    OpenProgram("five.sbp", FiveMoves);
+    EXPECT_EQ(state(), (TState{true, false, true, false, false})) << "idle";
+    std::vector<TState> seen;
+    int presses = 0;
+    AtPass = [&] {
+        switch (presses++) {
+        case 0:
+            seen.push_back(state()); // running
+            Window->actPause->Execute();
+            break;
+        case 1:
+            seen.push_back(state()); // paused
+            EXPECT_EQ(Window->actPause->toolTip(), "Un-Pause");
+            Window->actStep->Execute();
+            break;
+        case 2:
+            break;
+        default:
+            if (Window->StepWaiting() && seen.size() == 2) {
+                seen.push_back(state()); // stepping
+                Window->actStop->Execute();
+            }
+        }
+    };
+    Run();
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[0], (TState{false, true, true, false, true}));
+    EXPECT_EQ(seen[1], (TState{true, true, true, false, true}));
+    EXPECT_EQ(seen[2], (TState{true, false, true, true, true}));
+    EXPECT_EQ(state(), (TState{true, false, true, false, false}));
+}
+
+TEST_F(RunControlGui, ThePageMayChangeOrCloseWhileItsProgramRuns)
+{
+    const auto page = OpenProgram("five.sbp", FiveMoves);
+    Code(page).SetCaretXY({1, 2});
+    Window->actToggleBP->Execute();
+    Code(page).SetCaretXY({1, 4});
+    Window->actToggleBP->Execute();
+    int stops = 0;
+    AtPass = [&] {
+        if (!Window->StepWaiting()) {
+            return;
+        }
+        // The run holds a copy of the lines: the page may change and go.
+        if (stops++ == 0) {
+            page->SetReadOnly(false);
+            Code(page).SetCaretXY({1, 1});
+            page->InsertText("M2,7,7\r\n");
+            Window->actRun->Execute();
+        } else {
+            Form(page).CodeEditor().SetModified(false);
+            page->ExecClose();
+            Process();
+            // Without a page only Stop is left.
+            Window->UpdateAllActions(false);
+            EXPECT_FALSE(Window->actRun->isEnabled());
+            Window->actStop->Execute();
+        }
+    };
+    Run();
+    EXPECT_EQ(stops, 2);
+    EXPECT_EQ(PageCount(), 0);
+    // The run's lines did not change; the second breakpoint stopped it after line 4.
+    EXPECT_EQ(CutText(), Nodes({0, 1, 2, 3, 4}));
+}
+
+TEST_F(RunControlGui, NothingStartsASecondRunWhileOneIsOnTheStack)
+{
+    OpenProgram("five.sbp", FiveMoves);
+    WriteText("other.sbp", "M2,9,9\r\n");
+    bool tried = false;
+    AtPass = [&] {
+        if (!tried && !CutText().empty()) {
+            tried = true;
+            Window->actStop->Execute();
+            // Stopped but not unwound: Run is enabled, yet starts nothing.
+            Window->actRun->Execute();
+            EXPECT_EQ(Window->RunFileForResults(FilePath("other.sbp")), "");
+            Window->RunQuickView(FilePath("other.sbp"), 1000);
+            Window->BitBtn11Click();
+            EXPECT_FALSE(CutText().empty()) << "Clear waits for the run";
+        }
+    };
+    Run();
+    EXPECT_EQ(CutText().find("9.00000"), std::string::npos);
+    EXPECT_FALSE(Window->RunOnStack());
+    Window->BitBtn11Click();
+    EXPECT_EQ(CutText(), "");
+}
+
+TEST_F(RunControlGui, SimulateOffStillLetsStopThrough)
+{
+    // An endless loop without animation: events are processed every 50 ms of it.
+    OpenProgram("loop.sbp", "AGAIN:\r\nM2,1,1\r\nGOTO AGAIN\r\n");
+    SetSimulate(false);
+    Window->Move->MaxPathNodes = 100000000;
+    QTimer::singleShot(0, Window.get(), [&] {
+        EXPECT_TRUE(Window->Running);
+        Window->actStop->Execute();
+    });
+    int reads = 0;
+    AtPass = nullptr;
+    // The fixed clock moves 60 ms on every read, so the loop lets events through.
+    TFixedClock* clock = &Clock;
+    struct TMovingClock : IClockSource {
+        TFixedClock* base;
+        int* reads;
+        std::int64_t TickCountMs() const override
+        {
+            ++*reads;
+            return base->Ticks += 60;
+        }
+        double NowAsDateTime() const override { return base->Now; }
+    } moving;
+    moving.base = clock;
+    moving.reads = &reads;
+    TClockSourceScope scope(&moving);
+    Run();
+    EXPECT_FALSE(Window->Running);
+    EXPECT_GT(reads, 0);
+}
+
+TEST_F(RunControlGui, ClosingDuringARunAsksAfterThePagesAndClosesOnceItUnwound)
+{
+    const auto page = OpenProgram("five.sbp", FiveMoves);
+    Window->show();
+    int asked = 0;
+    AtPass = [&] {
+        if (asked++ == 0) {
+            Dialogs.ExpectMessage("Cancel preview and Exit?", TModalResult::mrNo);
+            Window->close();
+            EXPECT_TRUE(Window->isVisible()) << "No keeps the window and the run";
+            EXPECT_TRUE(Window->Running);
+        } else if (asked == 2) {
+            Dialogs.ExpectMessage("Cancel preview and Exit?", TModalResult::mrYes);
+            Window->close();
+            EXPECT_FALSE(Window->Running);
+            EXPECT_TRUE(Window->isVisible()) << "not while the run is on the stack";
+        }
+    };
+    Run();
+    EXPECT_TRUE(Window->isVisible());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(Window->isVisible());
+}
+
+TEST_F(RunControlGui, ResultsRunsGiveTheHeadlessRunnersText)
+{
+    WriteText("sub.sbp", "J2,5,5\r\nM2,6,6\r\n");
+    WriteText("job.sbp", "MS,2\r\nJ2,1,1\r\nM3,2,2,-1\r\nFP, sub.sbp, 1, 1, 1, 1, 2\r\nCR, 2, 3\r\nM2,0,0\r\n");
+    WriteText("cuts.sbp", "M2,1,1\r\nM2,2,2\r\n");
+    for (const char* name : {"job.sbp", "cuts.sbp"}) {
+        const std::string shell = Window->RunFileForResults(FilePath(name)).toStdString();
+        TEngineData data;
+        TCalcul calcul;
+        TFakeShell fake;
+        TMove move(data, calcul, fake);
+        TProgramRunner runner(move, data, calcul);
+        EXPECT_EQ(shell, runner.RunFileForResults(Path(name))) << name;
+        EXPECT_FALSE(Window->Running);
+        EXPECT_FALSE(Window->PanelGL->cbSim->isChecked());
+    }
+    EXPECT_EQ(Window->RunFileForResults(FilePath("cuts.sbp")).toStdString(), Nodes({0, 1, 2}));
+}
+
+} // namespace

@@ -1,0 +1,277 @@
+// Named views and navigation without a window: the views' text in the settings file in
+// any locale, the button, mouse and wheel steps, zoom to fit and the follow-bit view on
+// the preview scene itself.
+
+#include "app/run/Navigation.h"
+#include "app/run/PreviewScene.h"
+#include "app/run/SceneViews.h"
+
+#include "engine/Move.h"
+#include "platform/core/IniFile.h"
+#include "scene/graph/Camera.h"
+#include "scene/objects/shapes/Cubes.h"
+#include "scene/objects/lines/LinesGroup.h"
+
+#include "../../engine/EngineTestSupport.h"
+#include "../../support/TempFolderTest.h"
+
+#include <gtest/gtest.h>
+
+#include <QLocale>
+
+#include <clocale>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using TLogLines = std::vector<std::pair<std::string, std::string>>;
+
+TAffineVector Affine(const TVector& v)
+{
+    return {v.X, v.Y, v.Z};
+}
+
+void ExpectVector(const TAffineVector& actual, const TAffineVector& expected, const std::string& what)
+{
+    EXPECT_NEAR(actual.X, expected.X, 1e-4) << what;
+    EXPECT_NEAR(actual.Y, expected.Y, 1e-4) << what;
+    EXPECT_NEAR(actual.Z, expected.Z, 1e-4) << what;
+}
+
+class SceneViews : public testsupport::TTempFolderTest {
+protected:
+    TIniFile Ini(const std::string& text)
+    {
+        WriteText("views.ini", text);
+        return TIniFile(Path("views.ini"));
+    }
+    std::vector<TSceneView> Read(const TIniFile& ini)
+    {
+        return ReadSceneViews(ini, [this](const std::string& tag, const std::string& text) {
+            Log.emplace_back(tag, text);
+        });
+    }
+    TLogLines Log;
+};
+
+TEST_F(SceneViews, AViewWithoutItsSectionGetsItsNameAndTheDefaults)
+{
+    const std::vector<TSceneView> views = Read(
+        Ini("[Views]\nNumViews=2\n[View0]\nName=Top\nCameraPos=1.00000,2.00000,3.00000\nDummyCubePos=-48,-24,9\n"));
+    ASSERT_EQ(views.size(), 2u);
+    EXPECT_EQ(views[0].Name, "Top");
+    ExpectVector(Affine(views[0].CameraPos), {1, 2, 3}, "read");
+    ExpectVector(Affine(views[0].DummyCubeDir), {0, 0, 1}, "missing key");
+    ExpectVector(Affine(views[0].DummyCubePos), {-48, -24, 9}, "without decimals");
+    EXPECT_EQ(views[1].Name, "View1");
+    EXPECT_EQ(ViewVectorToStr(views[1].CameraPos), "50.00000,25.00000,75.00000");
+    EXPECT_EQ(ViewVectorToStr(views[1].DummyCubeDir), "0.00000,0.00000,1.00000");
+    EXPECT_EQ(ViewVectorToStr(views[1].DummyCubeUp), "0.00000,1.00000,0.00000");
+    EXPECT_EQ(ViewVectorToStr(views[1].DummyCubePos), "0.00000,0.00000,0.00000");
+    EXPECT_TRUE(Log.empty());
+}
+
+TEST_F(SceneViews, AVectorThatDoesNotReadGivesItsDefaultAndAnErrorLine)
+{
+    for (const char* text : {"abc", "1,2", "1,2,x", "", "1;2;3", "1,2,3,4", "1.5.5,2,3", "1e999,2,3"}) {
+        Log.clear();
+        const std::vector<TSceneView> views =
+            Read(Ini(std::string("[Views]\nNumViews=1\n[View0]\nCameraPos=") + text + "\n"));
+        ExpectVector(Affine(views.at(0).CameraPos), {50, 25, 75}, text);
+        ASSERT_EQ(Log.size(), 1u) << text;
+        EXPECT_EQ(Log[0].first, "error");
+        EXPECT_NE(Log[0].second.find("CameraPos"), std::string::npos) << Log[0].second;
+    }
+}
+
+TEST_F(SceneViews, NumViewsOutOfRangeIsBoundedWithAnErrorLine)
+{
+    const struct {
+        const char* text;
+        std::size_t count;
+        std::size_t errors;
+    } cases[] = {{"-3", 0, 1}, {"5000", 1000, 1}, {"1000", 1000, 0}, {"x", 0, 0}};
+    for (const auto& c : cases) {
+        Log.clear();
+        EXPECT_EQ(Read(Ini(std::string("[Views]\nNumViews=") + c.text + "\n")).size(), c.count) << c.text;
+        EXPECT_EQ(Log.size(), c.errors) << c.text;
+    }
+}
+
+TEST_F(SceneViews, VectorsUseAPointAndNoGroupingInAnyLocale)
+{
+    const QLocale previous;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    const std::string oldC = std::setlocale(LC_ALL, nullptr);
+    // Not every system has the German locale; the Qt default is changed either way.
+    std::setlocale(LC_ALL, "de_DE.UTF-8");
+    const struct {
+        TVector v;
+        const char* text;
+    } cases[] = {{{1234.5f, -0.25f, 1e6f, 0}, "1234.50000,-0.25000,1000000.00000"},
+                 {{0.000004f, -48, 9, 0}, "0.00000,-48.00000,9.00000"},
+                 {{-1234567.125f, 0.5f, 0.123456f, 0}, "-1234567.12500,0.50000,0.12346"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(ViewVectorToStr(c.v), c.text);
+        TVector back{9, 9, 9, 9};
+        ASSERT_TRUE(StrToViewVector(c.text, back)) << c.text;
+        EXPECT_EQ(ViewVectorToStr(back), c.text);
+        EXPECT_EQ(back.W, 0.0f);
+    }
+    TVector blanks{};
+    EXPECT_TRUE(StrToViewVector(" 1 , -2 ,3 ", blanks));
+    ExpectVector(Affine(blanks), {1, -2, 3}, "blanks");
+    std::setlocale(LC_ALL, oldC.c_str());
+    QLocale::setDefault(previous);
+}
+
+TEST_F(SceneViews, WritingErasesTheOldSectionsAndWritesTheKeysInOrder)
+{
+    TIniFile ini = Ini("[Main]\nWidth=800\n[Views]\nNumViews=1\n[View0]\nName=Only\n[View1]\nName=Stale\n"
+                       "[View2]\nName=Beyond\n[Scene]\nShowGrid=0\n");
+    WriteSceneViews(ini, {});
+    EXPECT_EQ(ini.Text(), "[Main]\nWidth=800\n[Views]\nNumViews=0\n[View2]\nName=Beyond\n[Scene]\nShowGrid=0\n");
+
+    TSceneView top;
+    top.Name = "Top";
+    top.CameraPos = {0, 0, 1234.5f, 1};
+    WriteSceneViews(ini, {top, TSceneView{"Side"}});
+    EXPECT_EQ(ini.ReadSectionValues("View0"),
+              (std::vector<std::string>{"Name=Top", "CameraPos=0.00000,0.00000,1234.50000",
+                                        "DummyCubeDir=0.00000,0.00000,1.00000", "DummyCubeUp=0.00000,1.00000,0.00000",
+                                        "DummyCubePos=0.00000,0.00000,0.00000"}));
+    EXPECT_EQ(ini.ReadString("View1", "Name", ""), "Side");
+    EXPECT_EQ(ini.ReadString("View2", "Name", ""), "Beyond") << "past every old count";
+    const std::vector<TSceneView> back = Read(ini);
+    ASSERT_EQ(back.size(), 2u);
+    ExpectVector(Affine(back[0].CameraPos), {0, 0, 1234.5f}, "round trip");
+    // A count far beyond any list erases no more than the bound.
+    TIniFile huge = Ini("[Views]\nNumViews=2000000000\n[View3]\nName=x\n");
+    WriteSceneViews(huge, {});
+    EXPECT_FALSE(huge.SectionExists("View3"));
+}
+
+TEST(Navigation, ButtonsStepBySpeedInPositionOrRotation)
+{
+    const struct {
+        TNavButton button;
+        TAffineVector step;
+    } cases[] = {{TNavButton::Left, {0.25f, 0, 0}},  {TNavButton::Up, {0, -0.25f, 0}}, {TNavButton::Right, {-0.25f, 0, 0}},
+                 {TNavButton::Down, {0, 0.25f, 0}}, {TNavButton::Out, {0, 0, 0.25f}}, {TNavButton::In, {0, 0, -0.25f}}};
+    for (const auto& c : cases) {
+        const TAffineVector step = NavButtonStep(c.button, 25);
+        ExpectVector(step, c.step, "step " + std::to_string(static_cast<int>(c.button)));
+        TPreviewScene scene;
+        const TAffineVector before = scene.DummyCube1->Position().GetAsAffineVector();
+        ApplyNavStep(*scene.DummyCube1, step, false);
+        const TAffineVector after = scene.DummyCube1->Position().GetAsAffineVector();
+        ExpectVector({after.X - before.X, after.Y - before.Y, after.Z - before.Z}, {-c.step.X, -c.step.Y, -c.step.Z},
+                     "moved by the negated step");
+    }
+    TPreviewScene scene;
+    ApplyNavStep(*scene.DummyCube1, NavButtonStep(TNavButton::Left, 500), true);
+    EXPECT_NEAR(scene.DummyCube1->TurnAngle(), -5, 1e-4) << "Left at 500 % turns by -5 degrees";
+    ExpectVector(scene.DummyCube1->Position().GetAsAffineVector(), {-48, -24, 20}, "turning moves nothing");
+}
+
+TEST(Navigation, MouseDragsPanTurnAndRoll)
+{
+    const TShiftState left = TShiftState::ssLeft;
+    const TShiftState right = TShiftState::ssRight;
+    EXPECT_DOUBLE_EQ(MouseDragFactor(left, 75, 0), 0.1625);
+    EXPECT_DOUBLE_EQ(MouseDragFactor(left, 0, 75), 0.1625) << "its magnitude";
+    EXPECT_DOUBLE_EQ(MouseDragFactor(left, 1, 1), 0.01) << "at least 0.01";
+    EXPECT_DOUBLE_EQ(MouseDragFactor(right, 75, 0), 0.13);
+
+    // Panning: 10 px right and 4 px up moves the pivot right and up.
+    const TMouseDragStep pan = MouseDragStep(left, 100, 100, 110, 96, 0.1625);
+    EXPECT_DOUBLE_EQ(pan.Horizontal, -1.625);
+    EXPECT_DOUBLE_EQ(pan.Vertical, -0.65);
+    TPreviewScene scene;
+    ApplyMouseDrag(*scene.DummyCube1, left, pan);
+    ExpectVector(scene.DummyCube1->Position().GetAsAffineVector(), {-48 + 1.625f, -24 + 0.65f, 20}, "pan");
+
+    // Turning: 10 px right and 3 px down only turns.
+    const TMouseDragStep turn = MouseDragStep(right, 100, 100, 110, 103, 0.13);
+    EXPECT_EQ(turn.Vertical, 0.0);
+    EXPECT_DOUBLE_EQ(turn.Horizontal, -1.3);
+    TPreviewScene turned;
+    ApplyMouseDrag(*turned.DummyCube1, right, turn);
+    EXPECT_NEAR(turned.DummyCube1->TurnAngle(), 1.625, 1e-4);
+    EXPECT_NEAR(turned.DummyCube1->PitchAngle(), 0, 1e-6) << "no pitch";
+    EXPECT_NEAR(turned.DummyCube1->RollAngle(), 0, 1e-6);
+
+    // Alt rolls instead.
+    const TShiftState alt = right | TShiftState(TShiftState::ssAlt);
+    const TMouseDragStep roll = MouseDragStep(alt, 100, 100, 90, 130, 0.13);
+    EXPECT_EQ(roll.Vertical, 0.0);
+    EXPECT_EQ(roll.Horizontal, 0.0);
+    EXPECT_DOUBLE_EQ(roll.Roll, 1.3);
+    TPreviewScene rolled;
+    ApplyMouseDrag(*rolled.DummyCube1, alt, roll);
+    EXPECT_NEAR(rolled.DummyCube1->RollAngle(), -1.625, 1e-4);
+    EXPECT_NEAR(rolled.DummyCube1->TurnAngle(), 0, 1e-6);
+
+    // A 1 px move, or a move with no button, does nothing.
+    for (const TShiftState shift : {left, right, TShiftState()}) {
+        const TMouseDragStep none = MouseDragStep(shift, 100, 100, 101, 99, 0.13);
+        EXPECT_EQ(none.Vertical, 0.0);
+        EXPECT_EQ(none.Horizontal, 0.0);
+    }
+    TPreviewScene still;
+    ApplyMouseDrag(*still.DummyCube1, TShiftState(), MouseDragStep(TShiftState(), 0, 0, 50, 50, 0.13));
+    ExpectVector(still.DummyCube1->Position().GetAsAffineVector(), {-48, -24, 20}, "no button");
+}
+
+TEST(Navigation, TheWheelMovesByWholeHundredsTowardZero)
+{
+    for (const auto& [delta, step] : {std::pair{120, 1}, std::pair{-120, -1}, std::pair{99, 0}, std::pair{-99, 0},
+                                      std::pair{240, 2}, std::pair{-250, -2}}) {
+        EXPECT_EQ(WheelStep(delta), step) << delta;
+        TPreviewScene scene;
+        ApplyWheel(*scene.DummyCube1, delta);
+        EXPECT_EQ(scene.DummyCube1->Position().Z(), 20.0f - step) << delta;
+    }
+}
+
+TEST(Navigation, ZoomToFitCentresOnThePathsOrTheTable)
+{
+    TPreviewScene scene;
+    scene.GLCamera1->Position().SetPoint(5, 5, 5);
+    scene.DummyCube1->Turn(40);
+    ZoomToFit(scene, nullptr);
+    ExpectVector(scene.GLCamera1->Position().GetAsAffineVector(), {0, 0, 75}, "camera");
+    ExpectVector(scene.DummyCube1->Position().GetAsAffineVector(), {-48, -24, 9}, "the table's pivot");
+    ExpectVector(scene.DummyCube1->Direction().GetAsAffineVector(), {0, 0, 1}, "direction");
+    ExpectVector(scene.DummyCube1->Up().GetAsAffineVector(), {0, 1, 0}, "up");
+
+    // Cut paths from X 10 to 20 (Y 30 to 34) centre on (15, 32); jogs do not count.
+    TEngineData data;
+    TCalcul calcul;
+    TFakeShell shell;
+    TMove move(data, calcul, shell, scene.DummyLines, scene.DummyClamps, &scene.CollisionManager1);
+    move.AddJogNode(true, true, -100, -100, 0);
+    move.AddJogNode(true, false, 10, 30, 0);
+    ZoomToFit(scene, &move);
+    ExpectVector(scene.DummyCube1->Position().GetAsAffineVector(), {-48, -24, 9}, "jogs only");
+    move.AddMoveNode(true, true, 10, 30, 0);
+    move.AddMoveNode(true, false, 20, 34, -1);
+    ZoomToFit(scene, &move);
+    const TAffineVector pivot = scene.DummyCube1->Position().GetAsAffineVector();
+    EXPECT_FLOAT_EQ(pivot.X, -15) << "the middle, not (|20| - |10|) / 2";
+    EXPECT_FLOAT_EQ(pivot.Y, -32);
+    // size 10: d = 17.5 x 10 / 96 + 35, z = 2d - 10.
+    EXPECT_NEAR(pivot.Z, 2 * (17.5 * 10 / 96 + 35) - 10, 1e-4);
+    ExpectVector(ZoomToFitPivot(true, -10, -30, 5, -5, 96, 48), {20, 0, 2 * (17.5 * 20 / 96 + 35) - 20}, "negative X");
+}
+
+TEST(Navigation, FocalLengthFitsTheSmallerSide)
+{
+    EXPECT_FLOAT_EQ(FocalLengthFor(700, 406), 50);
+    EXPECT_FLOAT_EQ(FocalLengthFor(1400, 406), 50) << "height limits";
+    EXPECT_FLOAT_EQ(FocalLengthFor(350, 812), 25) << "width limits";
+}
+
+} // namespace

@@ -1,0 +1,266 @@
+// The Views group and the navigation controls of the main window, with scripted boxes:
+// New, Save and Delete and what they write, a view applied only by the user's choice,
+// the follow-bit view, a held navigation button, the wheel over an editor page, the
+// panel's settings across a restart and the focal length on resizing.
+
+#include "app/shell/MainForm.h"
+#include "app/run/PreviewPanel.h"
+#include "app/run/SceneViews.h"
+
+#include "../ShellTestSupport.h"
+
+#include "scene/graph/Camera.h"
+#include "scene/objects/shapes/Cubes.h"
+
+#include "../../support/QtTestApp.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QTest>
+#include <QToolButton>
+#include <QWheelEvent>
+
+namespace {
+
+class ViewsGui : public TShellTest {
+protected:
+    ~ViewsGui() override { Window.reset(); }
+    void Start()
+    {
+        Window = std::make_unique<TMainForm>();
+        Window->WaitFrameMs = 0;
+    }
+    TPreviewPanel& Panel() { return *Window->PanelGL; }
+    TAffineVector Pivot() const { return Window->Scene->DummyCube1->Position().GetAsAffineVector(); }
+    TAffineVector Camera() const { return Window->Scene->GLCamera1->Position().GetAsAffineVector(); }
+    QStringList Items()
+    {
+        QStringList items;
+        for (int i = 0; i < Panel().cboView->count(); ++i) {
+            items << Panel().cboView->itemText(i);
+        }
+        return items;
+    }
+
+    std::unique_ptr<TMainForm> Window;
+};
+
+void ExpectAt(const TAffineVector& actual, const TAffineVector& expected, const char* what)
+{
+    EXPECT_NEAR(actual.X, expected.X, 1e-4) << what;
+    EXPECT_NEAR(actual.Y, expected.Y, 1e-4) << what;
+    EXPECT_NEAR(actual.Z, expected.Z, 1e-4) << what;
+}
+
+TEST_F(ViewsGui, NewSaveAndDeleteKeepTheListAndTheFile)
+{
+    Start();
+    EXPECT_TRUE(Items().isEmpty());
+    // With no view, Save and Delete ask nothing and do nothing.
+    Panel().BitBtn8->click();
+    Panel().BitBtn10->click();
+    EXPECT_FALSE(Settings().SectionExists("Views"));
+
+    // A name of blanks, or none, is refused.
+    for (const std::optional<std::string>& answer : {std::optional<std::string>("   "), std::optional<std::string>()}) {
+        Dialogs.ExpectInput(answer);
+        Dialogs.ExpectMessage("Invalid Name.", TModalResult::mrOk);
+        Panel().BitBtn9->click();
+    }
+    EXPECT_TRUE(Items().isEmpty());
+    EXPECT_EQ(Dialogs.InputPrompts.at(0), (std::pair<std::string, std::string>{"Enter a Name", "View Name:"}));
+
+    Window->FormMouseWheel(240);
+    Dialogs.ExpectInput("  Top  ");
+    Panel().BitBtn9->click();
+    Window->Scene->GLCamera1->Position().SetPoint(3, 4, 60);
+    Dialogs.ExpectInput("Side");
+    Panel().BitBtn9->click();
+    EXPECT_EQ(Items(), (QStringList{"Top", "Side"}));
+    EXPECT_EQ(Panel().cboView->currentIndex(), 1);
+    EXPECT_EQ(Settings().ReadString("Views", "NumViews", ""), "2");
+    EXPECT_EQ(SectionLines("View0"),
+              (std::vector<std::string>{"Name=Top", "CameraPos=0.00000,0.00000,75.00000",
+                                        "DummyCubeDir=0.00000,0.00000,1.00000", "DummyCubeUp=0.00000,1.00000,0.00000",
+                                        "DummyCubePos=-48.00000,-24.00000,18.00000"}));
+    EXPECT_EQ(Settings().ReadString("View1", "CameraPos", ""), "3.00000,4.00000,60.00000");
+
+    // Save asks first; only Yes takes the current view.
+    Window->FormMouseWheel(-500);
+    const std::string question = "Overwrite view \"Side\" with current view?";
+    Dialogs.ExpectMessage(question, TModalResult::mrNo);
+    Panel().BitBtn8->click();
+    EXPECT_EQ(Settings().ReadString("View1", "DummyCubePos", ""), "-48.00000,-24.00000,18.00000");
+    Dialogs.ExpectMessage(question, TModalResult::mrYes);
+    Panel().BitBtn8->click();
+    EXPECT_EQ(Settings().ReadString("View1", "DummyCubePos", ""), "-48.00000,-24.00000,23.00000");
+    EXPECT_EQ(Window->Views.at(1).Name, "Side");
+
+    // Delete selects the first item without applying it.
+    Window->Scene->GLCamera1->Position().SetPoint(9, 9, 9);
+    Dialogs.ExpectMessage("Are you sure you want to delete the view \"Side\"?", TModalResult::mrCancel);
+    Panel().BitBtn10->click();
+    EXPECT_EQ(Items().size(), 2);
+    Dialogs.ExpectMessage("Are you sure you want to delete the view \"Side\"?", TModalResult::mrYes);
+    Panel().BitBtn10->click();
+    EXPECT_EQ(Items(), QStringList{"Top"});
+    EXPECT_EQ(Panel().cboView->currentIndex(), 0);
+    ExpectAt(Camera(), {9, 9, 9}, "not applied");
+    EXPECT_EQ(Settings().ReadString("Views", "NumViews", ""), "1");
+    EXPECT_FALSE(Settings().SectionExists("View1"));
+
+    // Deleting the only view writes 0 and erases View0 and View1.
+    Dialogs.ExpectMessage("Are you sure you want to delete the view \"Top\"?", TModalResult::mrYes);
+    Panel().BitBtn10->click();
+    EXPECT_TRUE(Items().isEmpty());
+    EXPECT_TRUE(Window->Views.empty());
+    EXPECT_EQ(Settings().ReadString("Views", "NumViews", ""), "0");
+    EXPECT_FALSE(Settings().SectionExists("View0"));
+}
+
+TEST_F(ViewsGui, OnlyTheUsersChoiceAppliesAView)
+{
+    WriteSettings("[Views]\nNumViews=2\n[View0]\nName=Top\nCameraPos=1,1,70\nDummyCubePos=-40,-20,5\n"
+                  "[View1]\nName=Corner\nCameraPos=2,2,50\nDummyCubePos=-10,-10,1\n");
+    Start();
+    EXPECT_EQ(Items(), (QStringList{"Top", "Corner"}));
+    ExpectAt(Camera(), {1, 1, 70}, "view 0 at start-up");
+    ExpectAt(Pivot(), {-40, -20, 5}, "view 0 at start-up");
+    Panel().cboView->setCurrentIndex(1);
+    ExpectAt(Camera(), {1, 1, 70}, "a choice in code");
+    emit Panel().cboView->activated(1);
+    ExpectAt(Camera(), {2, 2, 50}, "the user's choice");
+    ExpectAt(Pivot(), {-10, -10, 1}, "the user's choice");
+}
+
+TEST_F(ViewsGui, WithoutViewsNoneIsApplied)
+{
+    Start();
+    EXPECT_EQ(Panel().cboView->count(), 0);
+    ExpectAt(Camera(), {0, 0, 75}, "as built");
+    ExpectAt(Pivot(), {-48, -24, 20}, "as built");
+}
+
+TEST_F(ViewsGui, FollowBitViewLocksTheNavigationAndGivesThePivotBack)
+{
+    Start();
+    Window->Scene->DummyCube1->Turn(30);
+    Window->FormMouseWheel(120);
+    const TAffineVector direction = Window->Scene->DummyCube1->Direction().GetAsAffineVector();
+    Panel().cbFollowBit->click();
+    EXPECT_FALSE(Panel().GroupBox1->isEnabled());
+    EXPECT_FALSE(Panel().NavButtons[0]->isEnabled());
+    EXPECT_FALSE(Panel().UpDownSpeed->isEnabled());
+    EXPECT_FALSE(Panel().ButtonZoomExt->isEnabled());
+    EXPECT_TRUE(Panel().GroupBoxViews->isEnabled());
+    ExpectAt(Window->Scene->DummyCube1->Direction().GetAsAffineVector(), {0, 0, 1}, "facing the camera");
+    Window->Scene->DummyCube1->Position().SetPoint(0, 0, 0);
+    Panel().cbFollowBit->click();
+    EXPECT_TRUE(Panel().GroupBox1->isEnabled());
+    EXPECT_TRUE(Panel().ButtonZoomExt->isEnabled());
+    ExpectAt(Window->Scene->DummyCube1->Direction().GetAsAffineVector(), direction, "back");
+    ExpectAt(Pivot(), {-48, -24, 19}, "back");
+
+    Panel().ButtonZoomExt->click();
+    ExpectAt(Pivot(), {-48, -24, 9}, "zoomed to the table");
+}
+
+TEST_F(ViewsGui, AHeldButtonStepsUntilReleased)
+{
+    Start();
+    Window->show();
+    Panel().UpDownSpeed->setValue(100);
+    QToolButton* in = Panel().NavButtons[5];
+    QTest::mousePress(in, Qt::LeftButton);
+    EXPECT_TRUE(Window->NavButtonHeld);
+    EXPECT_FLOAT_EQ(Pivot().Z, 21) << "one step at once";
+    EXPECT_TRUE(testsupport::WaitFor([&] { return Pivot().Z >= 24; })) << "and more while held";
+    QTest::mouseRelease(in, Qt::LeftButton);
+    EXPECT_FALSE(Window->NavButtonHeld);
+    const float released = Pivot().Z;
+    testsupport::WaitFor([] { return false; }, 60);
+    EXPECT_EQ(Pivot().Z, released);
+
+    // Rotation turns instead: Left at 100 % turns by -1 degree a step.
+    Panel().cbRotation->click();
+    Window->NavButtonDown(TNavButton::Left);
+    Window->NavButtonUp();
+    EXPECT_NEAR(Window->Scene->DummyCube1->TurnAngle(), -1, 1e-4);
+    EXPECT_EQ(Pivot().Z, released);
+}
+
+TEST_F(ViewsGui, TheWheelOverAnEditorPageMovesThePreview)
+{
+    WriteText("a.sbp", "M2,1,1\r\n");
+    Start();
+    Window->show();
+    Window->DoOpenFile(FilePath("a.sbp"));
+    QWidget* editor = Form(ActiveEditor).findChild<QWidget*>();
+    ASSERT_NE(editor, nullptr);
+    for (const auto& [delta, z] : {std::pair{120, 19.0f}, std::pair{99, 19.0f}, std::pair{-360, 22.0f}}) {
+        QWheelEvent wheel(QPointF(5, 5), editor->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(editor, &wheel);
+        EXPECT_EQ(Pivot().Z, z) << delta;
+        EXPECT_TRUE(wheel.isAccepted());
+    }
+    // Over a window of its own (a box, the options dialog) the wheel is that window's.
+    QLabel other;
+    QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&other, &wheel);
+    EXPECT_EQ(Pivot().Z, 22.0f);
+}
+
+TEST_F(ViewsGui, ThePanelsKeysSurviveARestart)
+{
+    Start();
+    Window->show();
+    EXPECT_EQ(Panel().UpDownSpeed->value(), 20) << "the settings' default";
+    EXPECT_GT(Window->MainSplitter->sizes().value(1), 200) << "no 50-pixel preview on a first start";
+    Window->MainSplitter->setSizes({700, 300});
+    Panel().UpDownSpeed->setValue(120);
+    Panel().cbFollowBit->click();
+    const int width = Window->MainSplitter->sizes().value(1);
+    Window.reset();
+    EXPECT_EQ(Settings().ReadString("Main", "GLPosRotSpeed", ""), "120");
+    EXPECT_EQ(Settings().ReadString("Main", "GLFollowBit", ""), "1");
+    EXPECT_EQ(Settings().ReadInteger("Main", "PanelGLWidth", 0), width);
+
+    Start();
+    Window->show();
+    EXPECT_EQ(Panel().UpDownSpeed->value(), 120);
+    EXPECT_FALSE(Panel().cbFollowBit->isChecked()) << "written, never read";
+    EXPECT_EQ(Window->MainSplitter->sizes().value(1), width);
+    // A window never shown writes back the width it read.
+    Window.reset();
+    Start();
+    Window.reset();
+    EXPECT_EQ(Settings().ReadInteger("Main", "PanelGLWidth", 0), width);
+}
+
+TEST_F(ViewsGui, TheFocalLengthFollowsAResize)
+{
+    Start();
+    Window->show();
+    for (const QSize size : {QSize(1200, 800), QSize(900, 500), QSize(1500, 1000)}) {
+        Window->resize(size);
+        QApplication::processEvents();
+        const QSize view = Panel().ViewSize();
+        EXPECT_FLOAT_EQ(Window->Scene->GLCamera1->FocalLength(), FocalLengthFor(view.width(), view.height()))
+            << size.width();
+    }
+    // The split moves the panel without resizing the window.
+    Window->MainSplitter->setSizes({1100, 400});
+    QApplication::processEvents();
+    const QSize view = Panel().ViewSize();
+    EXPECT_FLOAT_EQ(Window->Scene->GLCamera1->FocalLength(), FocalLengthFor(view.width(), view.height()));
+}
+
+} // namespace

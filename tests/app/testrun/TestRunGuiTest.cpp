@@ -1,0 +1,232 @@
+// The test-run window over the main window: Run All through the results run with its
+// painted statuses, Create Result File, run errors, refusal while a run goes, Stop and
+// the close question during Run All; and the shipped suite as start-up builds it.
+
+#include "app/shell/MainBlock.h"
+#include "app/testrun/QuickviewForm.h"
+#include "app/testrun/TestRunForm.h"
+
+#include "../RunTestSupport.h"
+
+#include "platform/gui/QtEventLoop.h"
+
+#include <QPushButton>
+#include <QTableWidget>
+
+#include <filesystem>
+
+namespace {
+
+const std::string OneMove = "0.00000,0.00000,0.00000\r\n1.00000,1.00000,0.00000\r\n";
+
+class TestRunGui : public TRunTest {
+protected:
+    TestRunGui()
+    {
+        std::filesystem::create_directories(folder / "TestRuns");
+        TestRun = std::make_unique<TFTestRun>(*Window);
+        FTestRun = TestRun.get();
+    }
+    ~TestRunGui() override { TestRun.reset(); }
+
+    void WriteTest(const std::string& name, const std::string& program, const std::string& result)
+    {
+        WriteText("TestRuns/" + name + ".sbp", program);
+        WriteText("TestRuns/" + name + ".rst", result);
+    }
+    QStringList Statuses() const
+    {
+        QStringList cells;
+        for (int row = 0; row < TestRun->Grid->rowCount(); ++row) {
+            cells << TestRun->CellText(row, 2);
+        }
+        return cells;
+    }
+    // The colour near the right end of a status cell, as painted.
+    QColor StatusPixel(int row) const
+    {
+        const QImage shot = TestRun->Grid->viewport()->grab().toImage();
+        const QRect cell = TestRun->Grid->visualRect(TestRun->Grid->model()->index(row, 2));
+        return shot.pixelColor(cell.right() - 3, cell.center().y());
+    }
+
+    std::unique_ptr<TFTestRun> TestRun;
+};
+
+TEST_F(TestRunGui, RunAllTwiceGivesTheSameStatusesPaintedInTheirColours)
+{
+    WriteTest("moves", "M2,1,1\r\n", OneMove);
+    WriteTest("Jogs", "J2,1,2\r\nM2,1,1\r\n",
+              "0.00000,0.00000,0.00000\r\n1.00000,2.00000,0.00000\r\n"
+              "1.00000,2.00000,0.00000\r\n1.00000,1.00000,0.00000\r\n");
+    // END stops only its own program.
+    WriteTest("end", "M2,1,1\r\nEND\r\nM2,2,2\r\n", OneMove);
+    WriteTest("wrong", "M2,1,1\r\n", "0.00000,0.00000,0.00000\n1.00000,1.00000,0.00000\n");
+    Window->RunTests1->trigger();
+    EXPECT_TRUE(TestRun->isVisible());
+    EXPECT_EQ(TestRun->CellText(1, 0) + TestRun->CellText(1, 1), "2Jogs.sbp");
+    EXPECT_EQ(StatusPixel(0), QColor(0xA6, 0xCA, 0xF0));
+    for (int pass = 0; pass < 2; ++pass) {
+        TestRun->ButtonRun->click();
+        EXPECT_EQ(Statuses(), (QStringList{"Passed", "Passed", "Passed", "Failed"})) << pass;
+    }
+    EXPECT_EQ(StatusPixel(0), QColor(0, 255, 0));
+    EXPECT_EQ(StatusPixel(3), QColor(255, 0, 0));
+
+    // Create Result File records the current row's run; its status stays.
+    TestRun->Grid->setCurrentCell(3, 1);
+    Dialogs.ExpectMessage("Overwrite current result file?", TModalResult::mrYes);
+    TestRun->BitBtn1->click();
+    EXPECT_EQ(ReadText("TestRuns/wrong.rst"), OneMove);
+    EXPECT_EQ(Statuses()[3], "Failed");
+
+    // No test: one empty row, which creates nothing.
+    std::filesystem::remove_all(folder / "TestRuns");
+    TestRun->FillTestList();
+    EXPECT_EQ(Statuses(), QStringList{""});
+    TestRun->Grid->setCurrentCell(0, 1);
+    TestRun->BitBtn1->click();
+    EXPECT_EQ(StatusPixel(0), TestRun->Grid->palette().color(QPalette::Base));
+}
+
+TEST_F(TestRunGui, ARunErrorAndAMissingResultAreReportedAndRunAllGoesOn)
+{
+    // The path drawn until the error is the run's result.
+    WriteTest("a", "M2,1,1\r\nM2,&nosuch,2\r\nM2,3,3\r\n", OneMove);
+    WriteText("TestRuns/b.sbp", "M2,1,1\r\n");
+    WriteTest("c", "M2,1,1\r\n", OneMove);
+    TestRun->FillTestList();
+    Dialogs.ExpectMessage("Cannot evaluate the expression \"&nosuch\" (line: 2): Unknown variable:NOSUCH",
+                          TModalResult::mrOk);
+    Dialogs.ExpectMessage("Cannot open file \"" + Path("TestRuns/b.rst") + "\". No such file or directory",
+                          TModalResult::mrOk);
+    TestRun->ButtonRun->click();
+    EXPECT_EQ(Statuses(), (QStringList{"Passed", "Failed", "Passed"}));
+}
+
+TEST_F(TestRunGui, NothingStartsWhileARunGoesAndRunAllHoldsTheRunActions)
+{
+    WriteTest("wait", "PAUSE 1\r\nM2,1,1\r\n", OneMove);
+    TestRun->FillTestList();
+    OpenProgram("page.sbp", "M2,5,5\r\nM2,6,6\r\n");
+    // Running, paused, then stepping: the window refuses each time.
+    int refusals = 0;
+    AtPass = [&] {
+        if (refusals == 2 && !Window->StepWaiting()) {
+            return;
+        }
+        Window->UpdateAllActions(false);
+        EXPECT_FALSE(TestRun->ButtonRun->isEnabled());
+        TestRun->ButtonRunClick();
+        TestRun->Grid->setCurrentCell(0, 1);
+        TestRun->BitBtn1Click();
+        EXPECT_EQ(Statuses(), QStringList{"waiting..."});
+        TAction* next[] = {Window->actPause, Window->actStep, Window->actStop};
+        next[std::min(refusals++, 2)]->trigger();
+    };
+    Run();
+    EXPECT_GE(refusals, 3);
+    Window->UpdateAllActions(false); // as the idle handler does
+    EXPECT_TRUE(TestRun->ButtonRun->isEnabled());
+
+    // During Run All: Run, Pause, Step and Step Back disabled, Stop not.
+    bool checked = false;
+    AtPass = [&] {
+        Window->UpdateAllActions(true);
+        for (TAction* action : {Window->actRun, Window->actPause, Window->actStep, Window->actStepBack}) {
+            EXPECT_FALSE(action->isEnabled()) << action->Name().toStdString();
+        }
+        EXPECT_TRUE(Window->actStop->isEnabled());
+        Window->actStep->trigger();
+        checked = !Window->StepMode;
+    };
+    TestRun->ButtonRun->click();
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(Statuses(), QStringList{"Passed"});
+    Window->UpdateAllActions(false);
+    EXPECT_TRUE(Window->actStep->isEnabled());
+}
+
+TEST_F(TestRunGui, StopOrLeavingDuringRunAllEndsItAfterThatRow)
+{
+    WriteTest("a", "M2,1,1\r\n", OneMove);
+    WriteTest("b", "PAUSE 1\r\nM2,1,1\r\n", OneMove);
+    WriteTest("c", "M2,1,1\r\n", OneMove);
+    TestRun->FillTestList();
+    AtPass = [&] { Window->actStop->trigger(); };
+    TestRun->ButtonRun->click();
+    EXPECT_EQ(Statuses(), (QStringList{"Passed", "waiting...", "waiting..."}));
+
+    // Yes to the close question: the window closes once Run All has returned.
+    Window->show();
+    AtPass = [&] {
+        AtPass = nullptr;
+        Dialogs.ExpectMessage("Cancel preview and Exit?", TModalResult::mrYes);
+        Window->close();
+    };
+    TestRun->ButtonRun->click();
+    EXPECT_EQ(Statuses(), (QStringList{"Passed", "waiting...", "waiting..."}));
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(Window->isVisible());
+}
+
+// The shipped suite: the program as start-up builds it (no 3D view), over the build's
+// copy of TestRuns, every box answered Yes or OK, PAUSE waits on the replaceable clock.
+class ShippedSuiteGui : public TAppTest {
+protected:
+    struct TYesToAll : IDialogResponder {
+        TModalResult MessageDlg(const std::string&, TMsgDlgType, TMsgDlgButtons buttons) override
+        {
+            ++Boxes;
+            return (buttons & mbYes) != 0 ? TModalResult::mrYes : TModalResult::mrOk;
+        }
+        bool InputQuery(const std::string&, const std::string&, std::string&) override { return true; }
+        int Boxes = 0;
+    };
+
+    TQtEventLoop Loop;
+    TEventLoopScope LoopScope{&Loop};
+    TYesToAll Answers;
+    TDialogResponderScope AnswerScope{&Answers};
+};
+
+TEST_F(ShippedSuiteGui, EveryProgramOfTheBuildsTestRunsPasses)
+{
+    const std::filesystem::path built = std::filesystem::path(KERFPAD_BUILT_APP_DIR) / "TestRuns";
+    ASSERT_TRUE(std::filesystem::is_directory(built)) << built;
+    std::filesystem::create_directory_symlink(built, folder / "TestRuns");
+    int programs = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(built)) {
+        programs += QString::fromStdString(entry.path().filename().string()).endsWith(".sbp", Qt::CaseInsensitive);
+    }
+    ASSERT_GE(programs, 27);
+
+    std::vector<std::pair<std::string, std::string>> rows;
+    bool madeAtStartUp = false;
+    TMainBlockOptions options;
+    options.WithViewer = false;
+    options.InstallServices = false;
+    options.Loop = [&](TMainForm& window) {
+        madeAtStartUp = FTestRun != nullptr && FQuickview != nullptr;
+        window.WaitFrameMs = 0;
+        window.OnWaitPass = [this] { Clock.Ticks += 20; };
+        window.RunTests1->trigger();
+        FTestRun->ButtonRun->click();
+        for (int row = 0; row < FTestRun->Grid->rowCount(); ++row) {
+            rows.emplace_back(FTestRun->CellText(row, 1).toStdString(), FTestRun->CellText(row, 2).toStdString());
+        }
+        window.close();
+        return 0;
+    };
+    KerfpadMainBlock({}, options);
+    EXPECT_TRUE(madeAtStartUp);
+    EXPECT_EQ(FTestRun, nullptr);
+    EXPECT_EQ(FQuickview, nullptr);
+    EXPECT_EQ(static_cast<int>(rows.size()), programs);
+    for (const auto& [name, status] : rows) {
+        EXPECT_EQ(status, "Passed") << name;
+    }
+    EXPECT_GE(Answers.Boxes, 20) << "the suite's questions, PAUSE boxes and run errors were answered";
+}
+
+} // namespace
