@@ -1,4 +1,5 @@
 #include "engine/calcul/CalculText.h"
+#include "engine/calcul/FileMask.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,35 @@ TEST(CalculText, CountsAndOffsetsByCharacter)
     EXPECT_EQ(UpperText(stray), "A\xFF" "B");
     // A sequence cut off at the end is a stray byte too.
     EXPECT_EQ(CharCount("\xE2\x82"), 2u);
+}
+
+// Overlong forms, encoded surrogates and values beyond U+10FFFF were read as one
+// character; now each of their bytes is a character of its own number, so an overlong
+// "/" no longer matches a "/".
+TEST(CalculText, BytesOutsideWellFormedUtf8AreCharactersOfTheirOwn)
+{
+    struct Case {
+        const char* bytes;
+        std::size_t chars;
+        const char* upper;
+    } cases[] = {
+        {"\xE0\x80\xAF", 3, "\xE0\x80\xAF"},         // was "/"
+        {"\xF0\x80\x80\xAF", 4, "\xF0\x80\x80\xAF"}, // was "/"
+        {"\xED\xA0\x80", 3, "\xED\xA0\x80"},         // was U+D800
+        {"\xF4\x90\x80\x80", 4, "\xF4\x90\x80\x80"}, // was U+110000
+        {"\xE9t\xE9", 3, "\xE9T\xE9"},                // Windows-1252 letters, as before
+    };
+    for (const Case& c : cases) {
+        const std::string_view s(c.bytes);
+        EXPECT_EQ(CharCount(s), c.chars) << s;
+        std::size_t pos = 0;
+        EXPECT_EQ(DecodeChar(s, pos), static_cast<unsigned char>(s[0])) << s;
+        EXPECT_EQ(pos, 1u);
+        EXPECT_EQ(UpperText(s), c.upper) << s;
+        EXPECT_FALSE(MatchesMask(s, "*/*")) << s;
+        EXPECT_TRUE(MatchesMask(s, s)) << s;
+    }
+    EXPECT_FALSE(MatchesMask("\xE9", "\xE8")) << "two stray bytes stay different";
 }
 
 TEST(CalculText, CaseMappingIsLocaleFree)

@@ -30,3 +30,23 @@ TEST(Utf8Text, CutOffSequencesStopAtTheEndAndHugeValuesBecomeReplacement)
     EXPECT_EQ(WideToUTF8(u"\xD800x"), "\xEF\xBF\xBDx");
     EXPECT_EQ(WideToUTF8(u"x\xDC00"), "x\xEF\xBF\xBD");
 }
+
+// Where the former decoder read invalid bytes by their lead alone, each damaged
+// character now gives one U+FFFD and the characters after it survive.
+TEST(Utf8Text, InvalidBytesGiveOneReplacementPerDamagedCharacter)
+{
+    struct Case {
+        const char* bytes;
+        std::u16string units;
+    } cases[] = {
+        {"\xC0\xAF", u"\uFFFD"},          // was "/": an overlong form
+        {"\xED\xA0\x80", u"\uFFFD"},      // was a lone surrogate unit
+        {"\x80" "a", u"\uFFFDa"},         // was U+0080
+        {"\xE2" "ab", u"\uFFFDab"},       // was one character that swallowed "ab"
+        {"\xF8\x80\x80\x80\x81", u"\uFFFD"}, // was U+0001 in five bytes
+        {"\xE9\xE8", u"\uFFFD\uFFFD"},    // was one character
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(UTF8ToWide(c.bytes), c.units) << c.bytes;
+    }
+}

@@ -4,7 +4,7 @@
 #include "editor/document/CodeEditTextCodec.h"
 #include "platform/core/Assert.h"
 #include "platform/core/Stream.h"
-#include "platform/core/StringUtils.h"
+#include "platform/core/Utf8.h"
 
 #include <string>
 
@@ -58,66 +58,18 @@ std::int32_t ReadInt32(TStream& stream)
 // half must survive on its own.
 std::string EncodeValue(const QString& value)
 {
-    std::string out;
-    out.reserve(static_cast<std::size_t>(value.size()));
-    for (qsizetype i = 0; i < value.size(); ++i) {
-        const QChar c = value[i];
-        if (c.isHighSurrogate() && i + 1 < value.size() && value[i + 1].isLowSurrogate()) {
-            AppendUtf8(out, QChar::surrogateToUcs4(c, value[i + 1]));
-            ++i;
-        } else {
-            AppendUtf8(out, c.unicode());
-        }
-    }
-    return out;
-}
-
-// The reverse of EncodeValue; false when the bytes are no such UTF-8.
-bool DecodeUtf8WithSurrogates(const std::string& bytes, QString& out)
-{
-    out.reserve(static_cast<qsizetype>(bytes.size()));
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const auto lead = static_cast<std::uint8_t>(bytes[i]);
-        const int length = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2 : lead >= 0xE0 && lead < 0xF0 ? 3
-                                         : lead >= 0xF0 && lead < 0xF5   ? 4
-                                                                         : 0;
-        if (length == 0 || i + static_cast<std::size_t>(length) > bytes.size()) {
-            return false;
-        }
-        char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-        for (int k = 1; k < length; ++k) {
-            const auto next = static_cast<std::uint8_t>(bytes[i + static_cast<std::size_t>(k)]);
-            if ((next & 0xC0) != 0x80) {
-                return false;
-            }
-            c = (c << 6) | (next & 0x3F);
-        }
-        const char32_t least = length == 3 ? 0x800 : length == 4 ? 0x10000 : 0;
-        if (c < least || c > 0x10FFFF) {
-            return false;
-        }
-        if (c >= 0x10000) {
-            out += QChar(QChar::highSurrogate(c));
-            out += QChar(QChar::lowSurrogate(c));
-        } else {
-            out += QChar(static_cast<char16_t>(c));
-        }
-        i += static_cast<std::size_t>(length);
-    }
-    return true;
+    const std::u16string_view units(QStringView(value).utf16(), static_cast<std::size_t>(value.size()));
+    return Utf16ToUtf8(units, TLoneSurrogates::Keep);
 }
 
 // A value written by another program may be in Windows-1252; it is read as
 // part-program files are.
 QString DecodeValue(const std::string& bytes)
 {
-    QString value;
-    if (!DecodeUtf8WithSurrogates(bytes, value)) {
-        value = DecodeText(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())),
-                           TTextEncoding::Windows1252);
+    if (IsWellFormedUtf8(bytes, TLoneSurrogates::Keep)) {
+        return QString::fromStdU16String(Utf8ToUtf16(bytes, TLoneSurrogates::Keep));
     }
-    return value;
+    return DecodeText(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())), TTextEncoding::Windows1252);
 }
 
 void WriteStringRecord(TStream& stream, const QString& value, std::uint8_t count)

@@ -1,14 +1,12 @@
 #include "engine/calcul/CalculText.h"
 
-#include "platform/core/StringUtils.h"
+#include "platform/core/Utf8.h"
 
 #include <vector>
 
 namespace calc {
 
 namespace {
-
-bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
 
 // Windows-1252 characters of the codes 0x80..0x9F (0 where the code is unassigned,
 // which then maps to the code point of the same number).
@@ -22,32 +20,10 @@ constexpr char32_t kCp1252High[32] = {
 
 char32_t DecodeChar(std::string_view s, std::size_t& pos)
 {
-    const unsigned char b0 = static_cast<unsigned char>(s[pos]);
-    std::size_t extra = 0;
-    char32_t c = b0;
-    if (b0 >= 0xF0 && b0 <= 0xF4) {
-        extra = 3;
-        c = b0 & 0x07;
-    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-        extra = 2;
-        c = b0 & 0x0F;
-    } else if (b0 >= 0xC2 && b0 <= 0xDF) {
-        extra = 1;
-        c = b0 & 0x1F;
-    }
-    bool ok = extra > 0 && pos + extra < s.size();
-    for (std::size_t k = 1; ok && k <= extra; ++k) {
-        ok = IsContinuation(static_cast<unsigned char>(s[pos + k]));
-    }
-    if (!ok) {
-        ++pos;
-        return b0; // ASCII, or a stray byte taken as the character of the same number
-    }
-    for (std::size_t k = 1; k <= extra; ++k) {
-        c = (c << 6) | (static_cast<unsigned char>(s[pos + k]) & 0x3F);
-    }
-    pos += extra + 1;
-    return c;
+    const TUtf8Char c = DecodeUtf8(s, pos);
+    const char32_t code = c.valid ? c.code : static_cast<unsigned char>(s[pos]);
+    pos += c.size;
+    return code;
 }
 
 void AppendChar(std::string& out, char32_t c) { AppendUtf8(out, c); }
@@ -56,11 +32,7 @@ std::size_t CharCount(std::string_view s)
 {
     std::size_t count = 0;
     for (std::size_t pos = 0; pos < s.size(); ++count) {
-        if (static_cast<unsigned char>(s[pos]) < 0x80) {
-            ++pos;
-        } else {
-            DecodeChar(s, pos);
-        }
+        pos += DecodeUtf8(s, pos).size;
     }
     return count;
 }
@@ -69,11 +41,7 @@ std::size_t ByteOffset(std::string_view s, std::size_t chars)
 {
     std::size_t pos = 0;
     for (std::size_t k = 0; k < chars && pos < s.size(); ++k) {
-        if (static_cast<unsigned char>(s[pos]) < 0x80) {
-            ++pos;
-        } else {
-            DecodeChar(s, pos);
-        }
+        pos += DecodeUtf8(s, pos).size;
     }
     return pos;
 }
@@ -126,15 +94,14 @@ std::string MapChars(std::string_view s, Map map)
     std::string out;
     out.reserve(s.size());
     for (std::size_t pos = 0; pos < s.size();) {
-        const std::size_t start = pos;
-        const char32_t c = DecodeChar(s, pos);
-        const bool stray = c >= 0x80 && pos - start == 1;
-        const char32_t m = stray ? c : map(c);
-        if (m == c) {
-            out.append(s.substr(start, pos - start)); // keeps stray bytes as they were
+        const TUtf8Char c = DecodeUtf8(s, pos);
+        const char32_t m = c.valid ? map(c.code) : c.code;
+        if (m == c.code) {
+            out.append(s.substr(pos, c.size)); // keeps invalid bytes as they were
         } else {
             AppendChar(out, m);
         }
+        pos += c.size;
     }
     return out;
 }

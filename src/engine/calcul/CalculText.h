@@ -1,8 +1,10 @@
 #pragma once
 // Character-level text helpers for the evaluator's string functions. Texts are UTF-8;
 // positions and lengths count characters (code points), not bytes, so that copy(,
-// pos( and length( mean the same for "é" as for "e". Bytes that are not valid UTF-8
-// count as one character each.
+// pos( and length( mean the same for "é" as for "e". A byte that is not well-formed
+// UTF-8 (platform/core/Utf8.h) is one character of its own, whose value is the byte's
+// number: two different stray bytes stay different when compared, and ord( of a byte
+// from a Windows-1252 text gives its code.
 
 #include <string>
 #include <string_view>

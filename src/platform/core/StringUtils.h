@@ -1,7 +1,9 @@
 #pragma once
 // Small text helpers with the platform's semantics: case-insensitive comparison and
-// upper/lower-casing of ASCII letters only, so results never depend on the locale;
-// and UTF-8 encoding.
+// upper/lower-casing of ASCII letters only, so results never depend on the locale.
+// UTF-8 conversions are the codec's (Utf8.h), which comes along with these.
+
+#include "platform/core/Utf8.h"
 
 #include <string>
 #include <string_view>
@@ -18,7 +20,3 @@ int CompareText(std::string_view a, std::string_view b);
 std::string Trim(std::string_view s);
 std::string TrimLeft(std::string_view s);
 std::string TrimRight(std::string_view s);
-// Appends the code point in UTF-8.
-void AppendUtf8(std::string& out, char32_t c);
-// UTF-16 as UTF-8; an unpaired surrogate becomes U+FFFD.
-std::string Utf16ToUtf8(std::u16string_view text);

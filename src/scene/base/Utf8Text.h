@@ -1,14 +1,13 @@
 #pragma once
-// Conversions for the string values of the binary stream: UTF-8 bytes to UTF-16 units
-// and UTF-16 units to our UTF-8 strings.
+// The binary stream's names for its string conversions (tag-20 values, 3D text): UTF-8
+// bytes to UTF-16 units and back, by the platform's one codec and its rule for invalid
+// bytes (platform/core/Utf8.h): one U+FFFD per damaged character, and U+FFFD for an
+// unpaired surrogate.
+
+#include "platform/core/Utf8.h"
 
 #include <string>
 #include <string_view>
 
-// Decodes without validating continuation bytes; sequences of up to six bytes are
-// accepted and values beyond U+10FFFF become U+FFFD. A sequence cut off by the end of
-// the input uses the bytes that are there.
-std::u16string UTF8ToWide(std::string_view bytes);
-
-// Encodes UTF-16 as UTF-8; an unpaired surrogate becomes U+FFFD.
-std::string WideToUTF8(std::u16string_view units);
+inline std::u16string UTF8ToWide(std::string_view bytes) { return Utf8ToUtf16(bytes); }
+inline std::string WideToUTF8(std::u16string_view units) { return Utf16ToUtf8(units); }

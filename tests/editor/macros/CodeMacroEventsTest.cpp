@@ -77,6 +77,34 @@ TEST(MacroEventStream, ForeignValuesReadAsFarAsTheirZeroOrAsWindows1252)
     EXPECT_EQ(ReadMacroEvent(ansi)->TextForm(), QString::fromUtf16(u"ecString '\u00E9'"));
 }
 
+// Values are UTF-8 that may keep lone surrogates; anything else that is not well-formed
+// reads as Windows-1252, as the macro's own decoder did.
+TEST(MacroEventStream, ValuesReadAsUtf8WithLoneSurrogatesElseAsWindows1252)
+{
+    struct Case {
+        const char* value; // the bytes before the zero
+        const char16_t* text;
+    } cases[] = {
+        {"E2 82 AC", u"\u20AC"},
+        {"F0 9F 98 80", u"\U0001F600"},
+        {"ED A0 BD ED B8 80", u"\U0001F600"},    // the halves, one by one
+        {"ED B8 80 61", u"\xDE00" "a"},           // a low half alone
+        {"C0 AF", u"\u00C0\u00AF"},              // overlong
+        {"E0 80 AF", u"\u00E0\u20AC\u00AF"},
+        {"F4 90 80 80", u"\u00F4\u0090\u20AC\u20AC"}, // beyond U+10FFFF
+        {"E2 82", u"\u00E2\u201A"},              // cut off
+    };
+    for (const Case& c : cases) {
+        const std::string value = Bytes(c.value);
+        std::string record = Bytes("76 02");
+        const auto length = static_cast<char>(value.size() + 1);
+        record += std::string{length, 0, 0, 0} + value + std::string(1, '\0') + Bytes("01");
+        TStringStream stream(record);
+        const std::unique_ptr<TCodeMacroEvent> event = ReadMacroEvent(stream);
+        EXPECT_EQ(static_cast<TCodeStringEvent&>(*event).Value(), QString::fromUtf16(c.text)) << c.value;
+    }
+}
+
 TEST(MacroEventStream, ImpossibleOrCutRecordsMakeNothing)
 {
     const char* const records[] = {
