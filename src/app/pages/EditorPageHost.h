@@ -5,7 +5,6 @@
 // for its lifetime; tests install a fake. Without a host the pages still edit, save and
 // search: lines parse to nothing, no hint shows and no run is stepping.
 
-#include "app/shell/ServiceSlot.h"
 #include "platform/core/InstallScope.h"
 
 #include <QString>

@@ -9,7 +9,6 @@
 // Integers count as true only when they are 1. A method that cannot do what it was
 // asked raises Exception; the transports turn that into an error reply or a log line.
 
-#include "app/shell/ServiceSlot.h"
 #include "platform/core/InstallScope.h"
 #include "platform/gui/automation/KerfpadAutomation.h"
 

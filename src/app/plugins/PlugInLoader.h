@@ -4,7 +4,6 @@
 // items of the form "[LOADFILE],page,width,height" go through it, so the code insert
 // needs no plug-in window of its own and tests answer with a fake.
 
-#include "app/shell/ServiceSlot.h"
 #include "platform/core/InstallScope.h"
 
 #include <QString>

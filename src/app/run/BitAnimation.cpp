@@ -11,16 +11,6 @@ namespace {
 constexpr double MaxStepPerAxis = 0.25;
 constexpr double SnapDistance = 0.005;
 
-float* Axis(TAffineVector& v, int a)
-{
-    return a == 0 ? &v.X : a == 1 ? &v.Y : &v.Z;
-}
-
-float AxisOf(const TAffineVector& v, int a)
-{
-    return a == 0 ? v.X : a == 1 ? v.Y : v.Z;
-}
-
 // The argument as a number, or `keep` when it is none.
 float NumberOr(const std::string& argument, float keep)
 {
@@ -35,7 +25,7 @@ bool MoveBitStep(TAffineVector& position, const TAffineVector& target, double de
     double step[3];
     double largest = 0;
     for (int a = 0; a < 3; ++a) {
-        step[a] = (double(AxisOf(target, a)) - AxisOf(position, a)) * deltaTime * speed;
+        step[a] = (double(target[a]) - position[a]) * deltaTime * speed;
         largest = std::max(largest, std::fabs(step[a]));
     }
     if (largest > MaxStepPerAxis) {
@@ -47,12 +37,12 @@ bool MoveBitStep(TAffineVector& position, const TAffineVector& target, double de
     bool allNear = true;
     TAffineVector moved = position;
     for (int a = 0; a < 3; ++a) {
-        const double p = AxisOf(position, a);
-        const double t = AxisOf(target, a);
+        const double p = position[a];
+        const double t = target[a];
         const bool arrived = p == t || (p < t && p + step[a] >= t) || (p > t && p + step[a] <= t);
         allArrived = allArrived && arrived;
-        *Axis(moved, a) = static_cast<float>(p + step[a]);
-        allNear = allNear && std::fabs(t - AxisOf(moved, a)) < SnapDistance;
+        moved[a] = static_cast<float>(p + step[a]);
+        allNear = allNear && std::fabs(t - moved[a]) < SnapDistance;
     }
     if (allArrived || allNear) {
         position = target;

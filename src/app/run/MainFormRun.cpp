@@ -19,6 +19,7 @@
 
 #include <QCheckBox>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 #include <chrono>
 #include <thread>
@@ -35,19 +36,6 @@ public:
 
 private:
     int& FDepth;
-};
-
-// Runs `closing` when the scope ends, however it ends.
-template <class F>
-class TFinally {
-public:
-    explicit TFinally(F closing) : FClosing(std::move(closing)) {}
-    ~TFinally() { FClosing(); }
-    TFinally(const TFinally&) = delete;
-    TFinally& operator=(const TFinally&) = delete;
-
-private:
-    F FClosing;
 };
 
 // A loop without waits of its own (Simulate off) reads the clock every so many lines
@@ -118,7 +106,7 @@ void TMainForm::actRunExecute()
         return;
     }
     TRunFrame frame(FRunDepth);
-    TFinally closing([this] { EndRun(); });
+    auto closing = qScopeGuard([this] { EndRun(); });
     const std::shared_ptr<IEditor> page = LiveActiveEditor();
     if (!page) {
         return;
@@ -145,6 +133,8 @@ void TMainForm::actRunExecute()
             WaitPass();
         } while (Move->Moving);
     } catch (...) {
+        // The closing steps come before the box, which runs the event loop.
+        closing.dismiss();
         EndRun();
         ReportHandlerError(ExceptionMessage(std::current_exception()));
     }
@@ -225,7 +215,7 @@ void TMainForm::StepWait(int index)
     StepRequested = false;
     StepBackRequested = false;
     FStepWaiting = true;
-    TFinally done([this] { FStepWaiting = false; });
+    const auto done = qScopeGuard([this] { FStepWaiting = false; });
     do {
         WaitPass();
     } while (!StepRequested && !StepBackRequested && Running);
@@ -363,7 +353,7 @@ QString TMainForm::RunFileForResults(const QString& fileName)
         return QString();
     }
     TRunFrame frame(FRunDepth);
-    TFinally closing([this] {
+    const auto closing = qScopeGuard([this] {
         Running = false;
         ResultsRun = false;
     });
@@ -381,7 +371,7 @@ void TMainForm::RunQuickView(const QString& fileName, int timeLimitMs)
         return;
     }
     TRunFrame frame(FRunDepth);
-    TFinally closing([this] {
+    const auto closing = qScopeGuard([this] {
         QuietRun = false;
         Running = false;
     });

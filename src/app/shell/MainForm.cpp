@@ -329,9 +329,11 @@ void TMainForm::CreateMenus()
     tips->setObjectName(QStringLiteral("actTips"));
     connect(tips, &QAction::triggered, this, [] { RunGuarded([] { dm->Tips1.Execute(); }); });
     mHelp->addSeparator();
+    QStringList linkCaptions;
     for (const auto& [caption, address] : {std::pair{"Shobot\u00AE - Website", WebSiteAddress},
                                            std::pair{"Shopbot\u00AE - Forum", ForumAddress}}) {
         QAction* item = mHelp->addAction(QString::fromUtf8(caption));
+        linkCaptions << item->text();
         const QString url = QLatin1String(address);
         connect(item, &QAction::triggered, this, [url] {
             RunGuarded([url] {
@@ -341,7 +343,7 @@ void TMainForm::CreateMenus()
             });
         });
     }
-    auto* links = new TMenuLinkStyle({QString::fromUtf8("Shobot\u00AE - Website"), QString::fromUtf8("Shopbot\u00AE - Forum")});
+    auto* links = new TMenuLinkStyle(linkCaptions);
     links->setParent(mHelp);
     mHelp->setStyle(links);
     mHelp->addSeparator();

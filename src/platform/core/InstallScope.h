@@ -4,6 +4,8 @@
 //     using TEventLoopScope = TInstallScope<IEventLoop, SetEventLoop>;
 //     TEventLoopScope scope(&loop);
 
+#include <utility>
+
 template <class T, T* (*Install)(T*)>
 class TInstallScope {
 public:
@@ -14,4 +16,16 @@ public:
 
 private:
     T* FPrevious;
+};
+
+// The slot of a process-wide service, one per interface and empty at start. Install is
+// the setter TInstallScope takes; Installed answers the service in place.
+template <class T>
+class TServiceSlot {
+public:
+    static T* Install(T* service) { return std::exchange(FService, service); }
+    static T* Installed() { return FService; }
+
+private:
+    static inline T* FService = nullptr;
 };
