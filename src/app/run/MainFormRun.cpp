@@ -335,11 +335,11 @@ void TMainForm::RunFileByName(const QString& fileName)
     RunFile({}, fileName, -1);
 }
 
-void TMainForm::ResetForHeadlessRun()
+void TMainForm::ResetForHeadlessRun(const QString& fileName)
 {
     PanelGL->cbSim->setChecked(false);
     cbSimClick();
-    ResetForResults(*Move, Calcul, std::string());
+    ResetForResults(*Move, Calcul, fileName.toStdString());
     Running = true;
     Scene->GLCadencer1.SetEnabled(true);
     Paused = false;
@@ -357,9 +357,8 @@ QString TMainForm::RunFileForResults(const QString& fileName)
         Running = false;
         ResultsRun = false;
     });
-    ResetForHeadlessRun();
+    ResetForHeadlessRun(fileName);
     ResultsRun = true;
-    Move->SetFileName(fileName.toStdString());
     RunFile({}, fileName, -1);
     Running = false;
     return QString::fromStdString(ResultsText(*Move));
@@ -375,8 +374,7 @@ void TMainForm::RunQuickView(const QString& fileName, int timeLimitMs)
         QuietRun = false;
         Running = false;
     });
-    ResetForHeadlessRun();
-    Move->SetFileName(fileName.toStdString());
+    ResetForHeadlessRun(fileName);
     QuietRun = true;
     RunFile({}, fileName, timeLimitMs);
 }

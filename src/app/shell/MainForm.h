@@ -287,8 +287,8 @@ private:
     // The closing steps of every run: cadencer off, paused, not running, not stepping,
     // the run line shown.
     void EndRun();
-    // Everything a results run or quick view starts from.
-    void ResetForHeadlessRun();
+    // Everything a results run or quick view of `fileName` starts from.
+    void ResetForHeadlessRun(const QString& fileName);
     // One pass of a wait: an animation tick, the pending events, the test hook, then
     // sleep to the next frame.
     void WaitPass();
