@@ -94,7 +94,7 @@ void TMove::DoMCommands(const TArrayofCmds& cmds)
     case 'Y': FPos.Y = MoveTarget(cmds, 2, FPos.Y); break;
     case 'Z': FPos.Z = MoveTarget(cmds, 2, FPos.Z); break;
     case 'A': FA = MoveTarget(cmds, 2, FA); break;
-    case 'B': FB = MoveTarget(cmds, 3, FB); break;
+    case 'B': FB = MoveTarget(cmds, 2, FB); break;
     case 'H':
         FPos.X = 0.0f;
         FPos.Y = 0.0f;
