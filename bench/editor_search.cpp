@@ -74,4 +74,27 @@ void BM_ReplaceAllEveryTenthLine(benchmark::State& state)
 }
 BENCHMARK(BM_ReplaceAllEveryTenthLine)->Unit(benchmark::kMillisecond);
 
+// The same replace-all, then one undo that takes back all 100,000 replacements (200,000
+// records, far past the undo limit, kept as one change) and one redo.
+void BM_ReplaceAllUndoRedo(benchmark::State& state)
+{
+    TCodeEdit& editor = Bench().editor;
+    const bool upper = Bench().upper;
+    const QString from = upper ? "PATH" : "path";
+    const QString to = upper ? "path" : "PATH";
+    for (auto _ : state) {
+        editor.SearchAndReplace(from, to, {sroEntireScope, sroMatchCase, sroReplaceAll});
+        editor.Undo();
+        if (!editor.Lines()[0].endsWith(from) || !editor.Lines()[999990].endsWith(from)) {
+            state.SkipWithError("the undo left replacements behind");
+        }
+        editor.Redo();
+        if (!editor.Lines()[0].endsWith(to) || editor.CanRedo()) {
+            state.SkipWithError("the redo did not replace everything again");
+        }
+        editor.Undo();
+    }
+}
+BENCHMARK(BM_ReplaceAllUndoRedo)->Unit(benchmark::kMillisecond);
+
 } // namespace

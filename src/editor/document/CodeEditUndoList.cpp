@@ -1,5 +1,6 @@
 #include "editor/document/CodeEditUndoList.h"
 
+#include <iterator>
 #include <limits>
 
 void TCodeEditUndoItem::Assign(const TPersistent* source)
@@ -141,9 +142,31 @@ void TCodeEditUndoList::PushItem(std::unique_ptr<TCodeEditUndoItem> item)
 
 void TCodeEditUndoList::TrimToLimit()
 {
-    if (ItemCount() > maxUndo_) {
+    if (maxUndo_ == 0) { // undo switched off
+        fullUndoImpossible_ = fullUndoImpossible_ || !items_.empty();
+        items_.clear();
+        return;
+    }
+    // Whole changes go, oldest first: an undo that finds half a change would leave the
+    // text half restored. The newest change stays whole even past the limit; a group
+    // break after it is no change of its own here, or closing a replace-all's block would
+    // drop the block. Once the oldest record belongs to the kept change nothing older is
+    // left (a change's records lie together), so a long replace-all costs one comparison
+    // per record.
+    if (items_.empty()) {
+        return;
+    }
+    auto newestChange = items_.rbegin();
+    while (std::next(newestChange) != items_.rend() && (*newestChange)->ChangeReason == crGroupBreak) {
+        ++newestChange;
+    }
+    const std::int32_t newest = (*newestChange)->ChangeNumber;
+    while (ItemCount() > maxUndo_ && items_.front()->ChangeNumber != newest) {
         fullUndoImpossible_ = true;
-        items_.erase(items_.begin(), items_.begin() + (ItemCount() - maxUndo_));
+        const std::int32_t oldest = items_.front()->ChangeNumber;
+        while (items_.front()->ChangeNumber == oldest) {
+            items_.pop_front();
+        }
     }
 }
 

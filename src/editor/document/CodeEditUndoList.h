@@ -1,7 +1,8 @@
 #pragma once
 // A bounded stack of change records. Records of one user action share a change number
-// so the control can undo them together; the oldest records go when the limit is
-// reached; a lock keeps the replay of records from recording itself.
+// so the control can undo them together; past the limit the oldest changes go whole,
+// and the newest is kept whole however many records it has; a lock keeps the replay
+// of records from recording itself.
 
 #include "editor/document/CodeEditMiscProcs.h"
 #include "editor/control/CodeEditSelectionMode.h"
@@ -80,7 +81,7 @@ private:
     std::int32_t blockChangeNumber_ = 0;
     int blockCount_ = 0;
     bool fullUndoImpossible_ = false;
-    // A deque: at the limit every new record drops the oldest, which must not move the rest.
+    // A deque: at the limit a new record drops the oldest change, which must not move the rest.
     std::deque<std::unique_ptr<TCodeEditUndoItem>> items_;
     int lockCount_ = 0;
     int maxUndo_ = DefaultMaxUndo;

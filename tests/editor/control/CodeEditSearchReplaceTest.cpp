@@ -205,6 +205,44 @@ TEST(CodeEditSearchReplace, OneUndoTakesBackAReplaceAll)
     EXPECT_FALSE(s.editor.CanUndo());
 }
 
+// A replace-all of more hits than the undo limit: the whole replace-all is one change
+// that the list keeps, so one undo restores every line and a redo replaces them again.
+TEST(CodeEditSearchReplace, AReplaceAllPastTheUndoLimitUndoesAndRedoesWhole)
+{
+    struct Case {
+        int limit;
+        int lines;
+    } cases[] = {{5, 12}, {TCodeEditUndoList::DefaultMaxUndo, 1500}};
+    for (const Case& c : cases) {
+        QStringList lines;
+        for (int i = 1; i <= c.lines; ++i) {
+            lines << QStringLiteral("row %1 row").arg(i);
+        }
+        TEditorSession s(lines);
+        s.editor.SetMaxUndo(c.limit);
+        s.editor.SetCaretXY(TTextPoint{1, 1});
+        s.editor.DispatchCommand(ecChar, QLatin1Char('#'), {}); // an older change the limit drops
+        const QString typed = s.Text();
+        const QStringList replacedLines = typed.split(QLatin1Char('|')).replaceInStrings("row", "ROWX");
+        const QString replaced = replacedLines.join(QLatin1Char('|'));
+
+        ASSERT_EQ(s.editor.SearchAndReplace("row", "ROWX", {O::sroEntireScope, O::sroReplaceAll}), 2 * c.lines);
+        EXPECT_TRUE(s.Text() == replaced) << c.limit;
+        EXPECT_EQ(UndoGroups(s.editor.UndoList()), std::to_string(4 * c.lines) + "|") << "two records a hit, none lost";
+        EXPECT_TRUE(s.editor.UndoList().FullUndoImpossible()) << "the typed character went";
+
+        s.editor.Undo();
+        EXPECT_TRUE(s.Text() == typed) << c.limit;
+        EXPECT_FALSE(s.editor.CanUndo());
+        EXPECT_TRUE(s.editor.Modified()) << "the typed character cannot be taken back";
+        s.editor.Redo();
+        EXPECT_TRUE(s.Text() == replaced) << c.limit;
+        EXPECT_FALSE(s.editor.CanRedo());
+        s.editor.Undo();
+        EXPECT_TRUE(s.Text() == typed) << c.limit;
+    }
+}
+
 TEST(CodeEditSearchReplace, ReadOnlyTextIsSearchedButNotChanged)
 {
     TEditorSession s(LinesOf("ab ab"));

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <vector>
 
 namespace {
@@ -84,6 +85,70 @@ TEST(CodeEditUndoList, LimitDropsOldestAndSetsFullUndoImpossible)
     list.Clear();
     EXPECT_FALSE(list.FullUndoImpossible());
     EXPECT_FALSE(list.CanUndo());
+}
+
+// Changes of so many records each, oldest first; a change of several records is a block.
+void AddChanges(TCodeEditUndoList& list, std::initializer_list<int> sizes)
+{
+    for (const int size : sizes) {
+        list.BeginBlock();
+        for (int i = 0; i < size; ++i) {
+            Add(list);
+        }
+        list.EndBlock();
+    }
+}
+
+TEST(CodeEditUndoList, LimitDropsWholeChangesAndKeepsTheNewestWhole)
+{
+    struct Case {
+        const char* name;
+        int limit;
+        std::initializer_list<int> sizes;
+        std::vector<int> kept; // change numbers left, oldest first
+        bool dropped;
+    } cases[] = {
+        {"within the limit", 4, {1, 3}, {1, 2, 2, 2}, false},
+        {"the oldest change goes whole", 4, {2, 3}, {2, 2, 2}, true},
+        {"only as many as needed go", 4, {1, 3, 1}, {2, 2, 2, 3}, true},
+        {"a replacement's own pair stays together", 3, {2, 2}, {2, 2}, true},
+        {"the newest change alone passes the limit", 3, {1, 5}, {2, 2, 2, 2, 2}, true},
+        {"a long change goes whole for a later one", 3, {5, 1}, {2}, true},
+        {"a limit of 1 keeps the newest change", 1, {1, 2}, {2, 2}, true},
+    };
+    for (const Case& c : cases) {
+        TCodeEditUndoList list;
+        list.SetMaxUndoActions(c.limit);
+        AddChanges(list, c.sizes);
+        EXPECT_EQ(Numbers(list), c.kept) << c.name;
+        EXPECT_EQ(list.FullUndoImpossible(), c.dropped) << c.name;
+    }
+    TCodeEditUndoList list; // the break that closes a long change does not replace it
+    list.SetMaxUndoActions(3);
+    AddChanges(list, {1, 4});
+    list.AddGroupBreak();
+    EXPECT_EQ(Numbers(list), (std::vector<int>{2, 2, 2, 2, 3}));
+    AddChanges(list, {1});
+    EXPECT_EQ(Numbers(list), (std::vector<int>{3, 4})) << "then the long change goes whole";
+}
+
+TEST(CodeEditUndoList, LoweringTheLimitDropsWholeChanges)
+{
+    struct Case {
+        int limit;
+        std::vector<int> kept;
+    } cases[] = {{5, {1, 2, 2, 2, 3}}, {4, {2, 2, 2, 3}}, {3, {3}}, {1, {3}}, {0, {}}};
+    for (const Case& c : cases) {
+        TCodeEditUndoList list;
+        AddChanges(list, {1, 3, 1});
+        list.SetMaxUndoActions(c.limit);
+        EXPECT_EQ(Numbers(list), c.kept) << c.limit;
+    }
+    TCodeEditUndoList one;
+    AddChanges(one, {4});
+    one.SetMaxUndoActions(2);
+    EXPECT_EQ(one.ItemCount(), 4) << "the newest change stays whole";
+    EXPECT_FALSE(one.FullUndoImpossible());
 }
 
 TEST(CodeEditUndoList, MaxUndoIsNeverNegativeAndTrimsAtOnce)
