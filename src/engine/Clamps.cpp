@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace {
 
@@ -27,6 +28,27 @@ std::array<std::string, 8> ClampFields(const TArrayofCmds& cmds)
         }
     }
     return fields;
+}
+
+constexpr const char* FieldNames[8] = {"", "name", "x", "y", "z", "width", "height", "depth"};
+
+// Field i (2 to 7) as a number the box can hold; a message naming the field otherwise.
+float ClampNumber(const std::string& text, int i)
+{
+    const std::string field = std::string("The [CLAMP] line's ") + FieldNames[i];
+    if (text.empty()) {
+        throw EConvertError(field + " is missing");
+    }
+    double value = 0;
+    if (!TryStrToFloat(text, value)) {
+        throw EConvertError(field + " \"" + text + "\" is not a number");
+    }
+    // Beyond single precision the box would stand at infinity.
+    const auto number = static_cast<float>(value);
+    if (!std::isfinite(number)) {
+        throw EConvertError(field + " \"" + text + "\" is out of range");
+    }
+    return number;
 }
 
 } // namespace
@@ -49,7 +71,7 @@ TClampRec& TClampList::Add(const TArrayofCmds& cmds, TGLBaseSceneObject* parent,
         if (cmds.Failed(i)) {
             throw EArgumentFailed(cmds[i], cmds.ErrorOf(i));
         }
-        numbers[i - 2] = static_cast<float>(StrToFloat(fields[std::size_t(i)]));
+        numbers[i - 2] = ClampNumber(fields[std::size_t(i)], i);
     }
 
     // A child of the parent but owned by no component: an owner tells every component

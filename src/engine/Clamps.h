@@ -29,8 +29,10 @@ public:
     // Boxes in a scene are the scene's; only boxes made without a parent are freed here.
     ~TClampList() override;
 
-    // All six numbers are converted before anything is made: a text that is no number
-    // raises the conversion error and leaves no box. A trailing comment is cut first.
+    // All six numbers are converted before anything is made: a field that is missing,
+    // no number or beyond single precision raises EConvertError naming the field
+    // ("The [CLAMP] line's x \"a\" is not a number") and leaves no box. A trailing
+    // comment is cut first.
     // The box goes under `parent` (may be nullptr) and registers with `manager` (may be
     // nullptr). The numbers are scene coordinates.
     TClampRec& Add(const TArrayofCmds& cmds, TGLBaseSceneObject* parent, TCollisionManager* manager);

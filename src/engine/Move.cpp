@@ -216,7 +216,12 @@ void TMove::DispatchStatements(const TArrayofCmds& cmds)
         word += w[i];
     }
     if (word == FData.ClampKeyword()) {
-        DoClamp(cmds);
+        // The clamp list names the field at fault; the line is known here.
+        try {
+            DoClamp(cmds);
+        } catch (const EConvertError& e) {
+            throw EConvertError(e.Message() + " (line: " + IntToStr(FLineNumber) + ")");
+        }
     }
 }
 

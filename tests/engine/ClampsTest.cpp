@@ -1,5 +1,7 @@
 #include "engine/Clamps.h"
 
+#include "EngineTestSupport.h"
+
 #include "platform/core/Exceptions.h"
 #include "scene/materials/Material.h"
 #include "scene/objects/collision/Collision.h"
@@ -91,6 +93,33 @@ TEST_F(ClampsTest, NumbersAreCheckedBeforeAnythingIsMade)
         EXPECT_THROW(clamps.Add(Clamp(c.args), &parent, &manager), EConvertError);
         EXPECT_EQ(parent.Count(), 0) << "no orphan box";
         EXPECT_EQ(clamps.Count(), 0);
+    }
+}
+
+TEST(ClampLines, ABadOneStopsTheRunNamingTheFieldAndTheLine)
+{
+    struct Case {
+        const char* line;
+        const char* error;
+    };
+    const Case cases[] = {
+        {"[CLAMP]", "The [CLAMP] line's x is missing (line: 2)"},
+        {"[CLAMP] c2, a, 0, 0, 1, 1, 1", "The [CLAMP] line's x \"a\" is not a number (line: 2)"},
+        {"[CLAMP] c3, 1, 2, 3, 4, x, 6", "The [CLAMP] line's height \"x\" is not a number (line: 2)"},
+        {"[CLAMP] c4, 1, 2, 3, 4, 5", "The [CLAMP] line's depth is missing (line: 2)"},
+        {"[CLAMP] c5, 1, 2, 3, 4, 5 ' the depth, 6", "The [CLAMP] line's depth is missing (line: 2)"},
+        {"[CLAMP] c6, 1, 2, 1e39, 1, 1, 1", "The [CLAMP] line's z \"1e39\" is out of range (line: 2)"},
+        // A field with "-" is the evaluator's result.
+        {"[CLAMP] c7, 1, 2, 3, -1e300, 1, 1", "The [CLAMP] line's width \"-1E300\" is out of range (line: 2)"},
+        {"[CLAMP] c8, 1, &nosuch, 0, 1, 1, 1",
+         "Cannot evaluate the expression \"&nosuch\" (line: 2): Unknown variable:NOSUCH"},
+    };
+    for (const Case& c : cases) {
+        TEngineHarness h;
+        const TRunOutcome out = h.Run(std::string("[CLAMP] good, 0, 0, 0, 1, 1, 1\n") + c.line + "\nM2, 1, 1");
+        EXPECT_EQ(out.Error, c.error) << c.line;
+        EXPECT_EQ(out.Trace, std::vector<int>{1}) << c.line << ": the run ends at the clamp line";
+        EXPECT_EQ(h.Move.Clamps().Count(), 1) << c.line;
     }
 }
 
