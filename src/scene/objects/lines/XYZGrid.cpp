@@ -1,30 +1,30 @@
 #include "scene/objects/lines/XYZGrid.h"
 
+#include <cmath>
+#include <initializer_list>
+
 namespace {
 
-// The bounds of one axis's loop.
-struct TAxisLoop {
-    float base, step, max;
-
-    // Visits base, base + step, ... while <= max, adding in single precision. A step too
-    // small to move a float that large ends the loop instead of stalling it.
-    template <class F>
-    void ForEach(F&& visit) const
-    {
-        for (float v = base; v <= max; v += step) {
-            visit(v);
-            if (v + step == v) {
-                break;
-            }
+// Visits an axis's samples, adding in single precision, at most Count of them. A step
+// too small to move a float that large ends the loop instead of stalling it.
+template <class F>
+void ForEachSample(const TXYZGridAxis& axis, F&& visit)
+{
+    float v = axis.Base;
+    for (std::int64_t i = 0; i < axis.Count && v <= axis.Max; ++i, v += axis.Step) {
+        visit(v);
+        if (v + axis.Step == v) {
+            break;
         }
     }
-};
+}
 
-TAxisLoop LoopOf(const TGLSamplingScale& scale, bool sampling)
+// The last position the loop takes for samples `step` apart from `base`: Max plus the
+// tolerance of SetBaseStepMaxToVars, which keeps a last sample landing on Max after
+// repeated float additions.
+float LoopMax(const TGLSamplingScale& scale, float base, float step)
 {
-    TAxisLoop loop{};
-    scale.SetBaseStepMaxToVars(loop.base, loop.step, loop.max, sampling);
-    return loop;
+    return static_cast<float>(scale.Max() + ((double(scale.Max()) - base) / step) * 1e-6);
 }
 
 } // namespace
@@ -53,6 +53,111 @@ void TGLXYZGrid::SetLinesStyle(TXYZGridLinesStyle value)
     }
 }
 
+void TGLXYZGrid::SetMaxLines(std::int64_t value)
+{
+    if (value != maxLines_) {
+        maxLines_ = value;
+        StructureChanged();
+    }
+}
+
+void TGLXYZGrid::SetMaxVertices(std::int64_t value)
+{
+    if (value != maxVertices_) {
+        maxVertices_ = value;
+        StructureChanged();
+    }
+}
+
+TXYZGridSampling TGLXYZGrid::Sampling() const
+{
+    TXYZGridSampling result;
+    const TGLSamplingScale* scales[3] = {xScale_.get(), yScale_.get(), zScale_.get()};
+    TXYZGridAxis* axes[3] = {&result.X, &result.Y, &result.Z};
+    bool sampled[3];
+    for (int i = 0; i < 3; ++i) {
+        const TGLSamplingScale& scale = *scales[i];
+        sampled[i] = (parts_ & (1u << i)) != 0;
+        TXYZGridAxis& axis = *axes[i];
+        scale.SetBaseStepMaxToVars(axis.Base, axis.Step, axis.Max, sampled[i]);
+        for (float value : {scale.Min(), scale.Max(), scale.Origin(), axis.Step, axis.Base}) {
+            if (!std::isfinite(value)) {
+                result = {};
+                result.Drawable = false;
+                return result;
+            }
+        }
+    }
+
+    // Counted in double: a fine step over a wide range gives far more than an int holds.
+    const auto count = [&](int i, double factor) {
+        if (!sampled[i]) {
+            return 1.0;
+        }
+        const auto step = static_cast<float>(axes[i]->Step * factor);
+        const float max = LoopMax(*scales[i], axes[i]->Base, step);
+        return max >= axes[i]->Base ? std::floor((double(max) - axes[i]->Base) / step) + 1 : 0.0;
+    };
+    const bool segments = linesStyle_ == glsSegments;
+    double factors[3] = {1, 1, 1};
+    double counts[3];
+    double lines = 0;
+    double vertices = 0;
+    for (;;) {
+        for (int i = 0; i < 3; ++i) {
+            counts[i] = count(i, factors[i]);
+        }
+        // Part i draws one line per pair of samples of the other two axes.
+        lines = 0;
+        vertices = 0;
+        for (int i = 0; i < 3; ++i) {
+            if (sampled[i]) {
+                const double n = counts[(i + 1) % 3] * counts[(i + 2) % 3];
+                lines += n;
+                vertices += n * (segments ? counts[i] : 2);
+            }
+        }
+        if (lines <= double(maxLines_) && vertices <= double(maxVertices_)) {
+            break;
+        }
+        // The densest axis first (the smallest drawn step, then the most samples), so
+        // equal steps stay equal.
+        int densest = -1;
+        double densestStep = 0;
+        for (int i = 0; i < 3; ++i) {
+            if (!sampled[i] || counts[i] <= 1) {
+                continue;
+            }
+            const double step = axes[i]->Step * factors[i];
+            if (densest < 0 || step < densestStep || (step == densestStep && counts[i] > counts[densest])) {
+                densest = i;
+                densestStep = step;
+            }
+        }
+        if (densest < 0) {
+            // Limits below a single sample per axis.
+            result = {};
+            result.Drawable = false;
+            return result;
+        }
+        factors[densest] *= 2;
+    }
+
+    for (int i = 0; i < 3; ++i) {
+        TXYZGridAxis& axis = *axes[i];
+        axis.Factor = factors[i];
+        axis.Count = static_cast<std::int64_t>(counts[i]);
+        if (sampled[i] && factors[i] > 1) {
+            axis.Step = static_cast<float>(axis.Step * factors[i]);
+            axis.Max = LoopMax(*scales[i], axis.Base, axis.Step);
+            result.Coarsened = true;
+        }
+    }
+    result.Lines = static_cast<std::int64_t>(lines);
+    result.Vertices = static_cast<std::int64_t>(vertices);
+    return result;
+}
+
 void TGLXYZGrid::Assign(const TPersistent* source)
 {
     if (const auto* grid = ObjectCast<TGLXYZGrid>(source)) {
@@ -61,6 +166,8 @@ void TGLXYZGrid::Assign(const TPersistent* source)
         zScale_->Assign(grid->zScale_.get());
         parts_ = grid->parts_;
         linesStyle_ = grid->linesStyle_;
+        maxLines_ = grid->maxLines_;
+        maxVertices_ = grid->maxVertices_;
     }
     TGLLineBase::Assign(source);
 }
@@ -76,17 +183,22 @@ void TGLXYZGrid::NotifyChange(TObject* sender)
 void TGLXYZGrid::BuildList(TRenderContextInfo& rci)
 {
     SetupLineStyle(rci);
-    const TAxisLoop X = LoopOf(*xScale_, (parts_ & gpX) != 0);
-    const TAxisLoop Y = LoopOf(*yScale_, (parts_ & gpY) != 0);
-    const TAxisLoop Z = LoopOf(*zScale_, (parts_ & gpZ) != 0);
+    const TXYZGridSampling sampling = Sampling();
+    if (!sampling.Drawable) {
+        RestoreLineStyle(rci);
+        return;
+    }
+    const TXYZGridAxis& X = sampling.X;
+    const TXYZGridAxis& Y = sampling.Y;
+    const TXYZGridAxis& Z = sampling.Z;
     const bool segments = linesStyle_ == glsSegments;
 
     if (parts_ & gpX) {
-        Y.ForEach([&](float y) {
-            Z.ForEach([&](float z) {
+        ForEachSample(Y, [&](float y) {
+            ForEachSample(Z, [&](float z) {
                 GL.glBegin(GL_LINE_STRIP);
                 if (segments) {
-                    X.ForEach([&](float x) { GL.glVertex3f(x, y, z); });
+                    ForEachSample(X, [&](float x) { GL.glVertex3f(x, y, z); });
                 } else {
                     GL.glVertex3f(xScale_->Min(), y, z);
                     GL.glVertex3f(xScale_->Max(), y, z);
@@ -96,11 +208,11 @@ void TGLXYZGrid::BuildList(TRenderContextInfo& rci)
         });
     }
     if (parts_ & gpY) {
-        X.ForEach([&](float x) {
-            Z.ForEach([&](float z) {
+        ForEachSample(X, [&](float x) {
+            ForEachSample(Z, [&](float z) {
                 GL.glBegin(GL_LINE_STRIP);
                 if (segments) {
-                    Y.ForEach([&](float y) { GL.glVertex3f(x, y, z); });
+                    ForEachSample(Y, [&](float y) { GL.glVertex3f(x, y, z); });
                 } else {
                     GL.glVertex3f(x, yScale_->Min(), z);
                     GL.glVertex3f(x, yScale_->Max(), z);
@@ -110,11 +222,11 @@ void TGLXYZGrid::BuildList(TRenderContextInfo& rci)
         });
     }
     if (parts_ & gpZ) {
-        X.ForEach([&](float x) {
-            Y.ForEach([&](float y) {
+        ForEachSample(X, [&](float x) {
+            ForEachSample(Y, [&](float y) {
                 GL.glBegin(GL_LINE_STRIP);
                 if (segments) {
-                    Z.ForEach([&](float z) { GL.glVertex3f(x, y, z); });
+                    ForEachSample(Z, [&](float z) { GL.glVertex3f(x, y, z); });
                 } else {
                     GL.glVertex3f(x, y, zScale_->Min());
                     GL.glVertex3f(x, y, zScale_->Max());

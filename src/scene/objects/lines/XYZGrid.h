@@ -15,6 +15,28 @@ using TXYZGridParts = std::uint8_t; // TXYZGridPart bits
 // every sample.
 enum TXYZGridLinesStyle : std::uint8_t { glsLine, glsSegments };
 
+// What BuildList draws along one axis: Count samples from Base, Step apart, none past
+// Max. Step is the scale's step times Factor (a power of two, 1 when the grid is drawn
+// as asked). An axis that is not sampled has the one sample at its origin.
+struct TXYZGridAxis {
+    float Base = 0;
+    float Step = 1;
+    float Max = 0;
+    double Factor = 1;
+    std::int64_t Count = 0;
+};
+
+struct TXYZGridSampling {
+    TXYZGridAxis X, Y, Z;
+    // Upper bounds of what BuildList emits.
+    std::int64_t Lines = 0;
+    std::int64_t Vertices = 0;
+    // Some axis is drawn coarser than its scale asks.
+    bool Coarsened = false;
+    // False when a scale holds a value that is not finite: nothing is drawn.
+    bool Drawable = true;
+};
+
 class TGLXYZGrid : public TGLLineBase {
     KP_CLASS(TGLXYZGrid, TGLLineBase)
 public:
@@ -35,6 +57,18 @@ public:
     // Write-only: the line base's AntiAliased.
     void SetLinesSmoothing(bool value) { SetAntiAliased(value); }
 
+    // A grid finer than any view can show would cost memory and time without end, so
+    // it never draws more than MaxLines lines or MaxVertices vertices: the densest axis
+    // (smallest step) doubles its step until both fit. Rebuilds on change.
+    static constexpr std::int64_t DefaultMaxLines = 4096;
+    static constexpr std::int64_t DefaultMaxVertices = std::int64_t(1) << 20;
+    std::int64_t MaxLines() const { return maxLines_; }
+    std::int64_t MaxVertices() const { return maxVertices_; }
+    void SetMaxLines(std::int64_t value);
+    void SetMaxVertices(std::int64_t value);
+    // What BuildList draws, computed without drawing.
+    TXYZGridSampling Sampling() const;
+
     // From a grid: the scales, Parts and LinesStyle; then always the line-style part.
     void Assign(const TPersistent* source) override;
     // A change of a scale rebuilds the drawing.
@@ -47,4 +81,6 @@ private:
     std::unique_ptr<TGLSamplingScale> zScale_;
     TXYZGridParts parts_ = gpX | gpY;
     TXYZGridLinesStyle linesStyle_ = glsSegments;
+    std::int64_t maxLines_ = DefaultMaxLines;
+    std::int64_t maxVertices_ = DefaultMaxVertices;
 };

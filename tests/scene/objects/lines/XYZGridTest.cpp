@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 namespace {
 
 using namespace scenetest;
@@ -152,6 +155,111 @@ TEST_F(XYZGrid, AStepTooSmallForTheCoordinatesCannotStallTheLoops)
     Range(grid.YSamplingScale(), 1e8f, 1e8f + 64, 0.001f);
     const auto lines = Draw();
     EXPECT_EQ(lines.size(), 2u);
+}
+
+// The preview's grid over its table, as the options make it.
+struct TTableGrid {
+    float Width, Depth, StepX, StepY;
+};
+
+void Preview(TGLXYZGrid& grid, const TTableGrid& t)
+{
+    grid.XSamplingScale().SetMax(t.Width);
+    grid.YSamplingScale().SetMax(t.Depth);
+    grid.XSamplingScale().SetStep(t.StepX);
+    grid.YSamplingScale().SetStep(t.StepY);
+    grid.ZSamplingScale().SetStep(0.1f);
+}
+
+TEST_F(XYZGrid, AGridTooFineToShowIsDrawnCoarserOnItsOwnPositions)
+{
+    const TTableGrid cases[] = {
+        {96, 48, 0.0001f, 0.0001f}, {96, 48, 0.01f, 0.01f}, {1e6f, 1e6f, 4, 4}, {3e38f, 1, 1e-38f, 0.5f}};
+    for (const TTableGrid& t : cases) {
+        Preview(grid, t);
+        grid.SetLinesStyle(glsSegments);
+        const TXYZGridSampling s = grid.Sampling();
+        const std::string name = std::to_string(t.Width) + " by " + std::to_string(t.StepX);
+        ASSERT_TRUE(s.Drawable) << name;
+        EXPECT_TRUE(s.Coarsened) << name;
+        EXPECT_LE(s.Lines, TGLXYZGrid::DefaultMaxLines) << name;
+        EXPECT_LE(s.Vertices, TGLXYZGrid::DefaultMaxVertices) << name;
+        EXPECT_TRUE(s.Lines > TGLXYZGrid::DefaultMaxLines / 4 || s.Vertices > TGLXYZGrid::DefaultMaxVertices / 4)
+            << name << ": coarser, not sparse";
+        EXPECT_EQ(s.Z.Count, 1) << name;
+        for (const auto& [axis, fine, extent] : {std::tuple{s.X, t.StepX, t.Width}, {s.Y, t.StepY, t.Depth}}) {
+            int exponent = 0;
+            EXPECT_EQ(std::frexp(axis.Factor, &exponent), 0.5) << name << ": a power of two";
+            EXPECT_EQ(axis.Step, static_cast<float>(fine * axis.Factor)) << name;
+            // The samples reach across the table and no further.
+            const double last = axis.Base + double(axis.Count - 1) * axis.Step;
+            EXPECT_LE(last, extent * (1 + 1e-6)) << name;
+            EXPECT_GT(last + axis.Step, extent * (1 - 1e-6)) << name;
+        }
+
+        // Drawn: the lines the sampling counts, evenly, one per coarse step.
+        grid.SetLinesStyle(glsLine);
+        const TXYZGridSampling lineSampling = grid.Sampling();
+        const auto lines = Draw();
+        ASSERT_EQ(static_cast<std::int64_t>(lines.size()), lineSampling.Lines) << name;
+        ASSERT_LE(lineSampling.Lines, TGLXYZGrid::DefaultMaxLines) << name;
+        const std::size_t alongX = static_cast<std::size_t>(lineSampling.Y.Count);
+        ASSERT_LT(alongX, lines.size()) << name;
+        const double stepX = lineSampling.X.Step;
+        for (std::size_t i = alongX; i < lines.size(); ++i) {
+            const double x = lines[i].vertices[0].position[0];
+            const double k = double(i - alongX);
+            EXPECT_NEAR(x, k * stepX, stepX / 2) << name << " line " << i;
+        }
+        EXPECT_EQ(lines.back().vertices[1].position[1], t.Depth) << name;
+    }
+}
+
+TEST_F(XYZGrid, SegmentsKeepToTheLimitsTheyAreGiven)
+{
+    Range(grid.XSamplingScale(), 0, 10, 0.001f);
+    Range(grid.YSamplingScale(), 0, 10, 0.001f);
+    grid.ClearStructureChanged();
+    grid.SetMaxLines(100);
+    EXPECT_NE(grid.Changes() & ChangeBit(ocStructure), 0) << "a new limit rebuilds";
+    grid.SetMaxVertices(2000);
+    const TXYZGridSampling s = grid.Sampling();
+    const auto lines = Draw();
+    std::int64_t vertices = 0;
+    for (const auto& line : lines) {
+        vertices += static_cast<std::int64_t>(line.vertices.size());
+    }
+    EXPECT_EQ(static_cast<std::int64_t>(lines.size()), s.Lines);
+    EXPECT_EQ(vertices, s.Vertices);
+    EXPECT_LE(s.Lines, 100);
+    EXPECT_LE(vertices, 2000);
+    EXPECT_GT(vertices, 2000 / 4);
+    // Both directions still span the square.
+    EXPECT_EQ(lines.front().vertices.front().position[0], 0);
+    EXPECT_NEAR(lines.front().vertices.back().position[0], 10, s.X.Step);
+    EXPECT_NEAR(lines.back().vertices.back().position[1], 10, s.Y.Step);
+
+    TGLXYZGrid copy;
+    copy.Assign(&grid);
+    EXPECT_EQ(copy.MaxLines(), 100);
+    EXPECT_EQ(copy.MaxVertices(), 2000);
+}
+
+TEST_F(XYZGrid, ScalesThatAreNotFiniteDrawNothing)
+{
+    constexpr float inf = std::numeric_limits<float>::infinity();
+    const struct {
+        const char* name;
+        float max, step, origin;
+    } cases[] = {{"table beyond float", inf, 4, 0}, {"step beyond float", 96, inf, 0}, {"origin", 96, 4, inf},
+                 {"origin NaN", 96, 4, std::numeric_limits<float>::quiet_NaN()}};
+    for (const auto& c : cases) {
+        Range(grid.XSamplingScale(), 0, c.max, c.step, c.origin);
+        Range(grid.YSamplingScale(), 0, 48, 4);
+        EXPECT_FALSE(grid.Sampling().Drawable) << c.name;
+        EXPECT_TRUE(Draw().empty()) << c.name;
+        EXPECT_EQ(recorder.Count("glPushAttrib"), recorder.Count("glPopAttrib")) << c.name;
+    }
 }
 
 } // namespace
