@@ -210,6 +210,34 @@ TEST(Gosub, StackIsEmptiedWhenARunStarts)
     EXPECT_TRUE(h.Move.GosubStack().empty());
 }
 
+TEST(Gosub, RunawayRecursionStopsAtTheNestingLimit)
+{
+    TEngineHarness h;
+    const TRunOutcome out = h.Run("again:\nGOSUB again\nPRINT \"not reached\"");
+    EXPECT_EQ("GOSUB calls nest too deep (line: 2)", out.Error);
+    EXPECT_EQ(TMove::MaxGosubDepth, h.Move.GosubStack().size());
+    EXPECT_TRUE(h.Shell.Messages.empty());
+}
+
+// A step back over a flow statement jumps nowhere and leaves the GOSUB stack as it is,
+// so a Step that runs the line again does what it did the first time.
+TEST(FlowControl, StepBackNeitherJumpsNorTouchesTheGosubStack)
+{
+    TEngineHarness h;
+    const TRunOutcome out = h.Run("GOSUB s\nEND\ns:\nGOSUB t\nEND\nt:\nGOTO u\nu:\nRETURN");
+    ASSERT_EQ((Trace{1, 4, 7, 9, 5}), out.Trace);
+    ASSERT_EQ((std::vector<int>{0}), h.Move.GosubStack());
+    for (const int expected : {4, 8, 6, 3, 0}) { // END, RETURN, GOTO, GOSUB t, GOSUB s
+        const int index = h.Move.PartFiles().GetPrevLineNumForStepBack();
+        ASSERT_EQ(expected, index);
+        const std::string& line = h.Lines[static_cast<std::size_t>(index)];
+        int next = -1;
+        h.Move.ExecuteLine(&h.Lines, line, h.Parse(line), index, &next, true);
+        EXPECT_EQ(-1, next) << line;
+        EXPECT_EQ((std::vector<int>{0}), h.Move.GosubStack()) << line;
+    }
+}
+
 TEST(Goto, MissingLabelStopsTheRunWithAnError)
 {
     for (const char* statement : {"GOTO", "GOSUB"}) {
