@@ -138,6 +138,8 @@ TSyntaxRules ReadSyntaxRules(const TIniFile& ini)
         return StyleFromLetters(Text(reader.String(section, key, {})));
     };
 
+    // An empty file, or one that is not text at all, holds no rules to take.
+    reader.RequireSection(SyntaxHighlightSection);
     const int groups = reader.Count(SyntaxHighlightSection, "nkw");
     for (int i = 1; i <= groups; ++i) {
         const std::string section = Numbered("kw", i);

@@ -52,8 +52,9 @@ inline constexpr const char* SyntaxHighlightSection = "SyntaxHighlight";
 // Shipped beside the executable: the rules used while the main settings file has none.
 inline const QString DefaultHighlightingFileTitle = QStringLiteral("DefaultHighlighting.ini");
 
-// The rules of the file. A count or colour that is not a whole number, a negative count
-// or a counted section that is absent raises EBadSettingsFile (CheckedIniReader.h)
+// The rules of the file. A file without section "SyntaxHighlight" (empty, or not text),
+// a count or colour that is not a whole number, a negative count or a counted section
+// that is absent raises EBadSettingsFile (CheckedIniReader.h)
 // naming the file, section, key and text. A group whose trimmed name is empty is left
 // out; an absent colour is clNone. "erange" is taken as it stands after "=", so a blank
 // alone still makes a range that closes on a delimiter.

@@ -273,4 +273,46 @@ TEST_F(SyntaxRules, WithoutRulesInTheSettingsTheShippedOnesAreRead)
     EXPECT_EQ(Root().GetSymbolGroupCount(), 0);
 }
 
+TEST_F(SyntaxRules, AnEmptyBinaryOrTruncatedShippedFileIsRefusedWithABox)
+{
+    const std::string shipped = ShippedRulesText();
+    const std::size_t kw8 = shipped.find("[kw8]");
+    ASSERT_NE(kw8, std::string::npos);
+    // The head of a PNG picture, bytes that are no UTF-8, a NUL, and a stray "=".
+    const char bytes[] = "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xfe\x80kw1=\x01\x02\n\0[\xc3";
+    const std::string binary(bytes, sizeof bytes - 1);
+    const struct {
+        const char* name;
+        std::string text;
+        const char* problem;
+    } cases[] = {
+        {"empty", "", "section [SyntaxHighlight] is missing."},
+        {"binary", binary, "section [SyntaxHighlight] is missing."},
+        {"truncated", shipped.substr(0, kw8), "section [kw8] is missing."},
+    };
+    WriteSettings("[Main]\nWidth=800\n");
+    Dm.OpenLog();
+    for (const auto& c : cases) {
+        WriteText("DefaultHighlighting.ini", c.text);
+        Root().Clear();
+        AddSyntaxRules(Root(), {{Group("kept", {"M2"})}, {}});
+        const std::string message = "The file \"" + Path("DefaultHighlighting.ini") + "\" is not used: " + c.problem;
+        Dialogs.ExpectMessage(message, TModalResult::mrOk);
+        const std::size_t shown = Dialogs.Shown.size();
+        ReadCodeHigh(Dm, Settings());
+        ASSERT_EQ(Dialogs.Shown.size(), shown + 1) << c.name;
+        EXPECT_EQ(Dialogs.Shown.back().Type, TMsgDlgType::mtError) << c.name;
+        EXPECT_EQ(SyntaxRulesOf(Root()), (TSyntaxRules{{Group("kept", {"M2"})}, {}})) << c.name;
+        EXPECT_EQ(ReadText("DefaultHighlighting.ini"), c.text) << c.name;
+    }
+    Dm.CloseLog();
+    const std::string log = ReadText("log.txt");
+    for (const auto& c : cases) {
+        EXPECT_NE(log.find(std::string("error: The file \"") + Path("DefaultHighlighting.ini") +
+                           "\" is not used: " + c.problem + "\n"),
+                  std::string::npos)
+            << c.name << "\n" << log;
+    }
+}
+
 } // namespace
