@@ -4,6 +4,7 @@
 #include "app/settings/SettingsFields.h"
 
 #include "engine/Move.h"
+#include "platform/core/NumberFormat.h"
 #include "scene/materials/Color.h"
 #include "scene/materials/Material.h"
 #include "scene/graph/WorldBuffer.h"
@@ -120,4 +121,24 @@ void ApplyPreviewOptions(const TPreviewOptions& options, const TPreviewTargets& 
     grid.XSamplingScale().SetStep(static_cast<float>(options.GridWidth * f));
     grid.YSamplingScale().SetStep(static_cast<float>(options.GridHeight * f));
     grid.SetVisible(options.ShowGrid);
+}
+
+std::string GridNote(const TPreviewOptions& options, const TGLXYZGrid& grid)
+{
+    if (!options.ShowGrid) {
+        return {};
+    }
+    const TXYZGridSampling sampling = grid.Sampling();
+    if (sampling.Drawable && !sampling.Coarsened) {
+        return {};
+    }
+    const std::string unit = options.Millimeters ? " mm" : " in";
+    const auto pair = [&](double x, double y) { return FloatToStr(x) + " x " + FloatToStr(y) + unit; };
+    const std::string asked = "Grid steps of " + pair(options.GridWidth, options.GridHeight) + " over a table of " +
+                              pair(options.CubeWidth, options.CubeHeight);
+    if (!sampling.Drawable) {
+        return asked + " cannot be drawn; the grid is left out.";
+    }
+    return asked + " give more lines than the view can show; the grid is drawn with steps of " +
+           pair(options.GridWidth * sampling.X.Factor, options.GridHeight * sampling.Y.Factor) + ".";
 }

@@ -6,7 +6,10 @@
 
 #include "platform/core/ColorValue.h"
 
+#include <string>
+
 class TGLWorldBuffer;
+class TGLXYZGrid;
 class TIniFile;
 class TMove;
 class TPreviewScene;
@@ -64,3 +67,9 @@ struct TPreviewTargets {
 // wire-frame bit, path colours and dash styles (for polylines made afterwards), then
 // the table's size (its top at Z = 0, from the origin) and the grid over it.
 void ApplyPreviewOptions(const TPreviewOptions& options, const TPreviewTargets& targets);
+
+// The debug log's line when the grid these options gave cannot be drawn at the steps
+// asked: drawn coarser (a step too fine for the table, or a table too large for the
+// step) or not at all (a size beyond single precision). Empty when it is drawn as asked
+// or not shown.
+std::string GridNote(const TPreviewOptions& options, const TGLXYZGrid& grid);

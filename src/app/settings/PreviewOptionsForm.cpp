@@ -1,6 +1,8 @@
 #include "app/settings/PreviewOptionsForm.h"
 
+#include "app/run/PreviewScene.h"
 #include "app/settings/MainSettingsFile.h"
+#include "app/shell/DataModule.h"
 
 #include "platform/core/DialogService.h"
 #include "platform/core/NumberFormat.h"
@@ -262,7 +264,15 @@ void TFPreviewOptions::ReadSettings()
 
 void TFPreviewOptions::ApplySettings()
 {
-    ApplyPreviewOptions(Options(), FTargets);
+    const TPreviewOptions options = Options();
+    ApplyPreviewOptions(options, FTargets);
+    std::string note = GridNote(options, *FTargets.Scene->XYZGrid1);
+    if (note != FTargets.Scene->GridNote) {
+        if (!note.empty() && dm != nullptr) {
+            dm->Log(QStringLiteral("info"), QString::fromStdString(note));
+        }
+        FTargets.Scene->GridNote = std::move(note);
+    }
 }
 
 void TFPreviewOptions::WriteSettings()

@@ -12,6 +12,7 @@
 
 #include "scene/materials/Color.h"
 #include "scene/materials/Material.h"
+#include "scene/objects/lines/XYZGrid.h"
 #include "scene/objects/shapes/Cubes.h"
 
 #include <QLineEdit>
@@ -153,6 +154,56 @@ TEST_F(PreviewOptionsGui, TheMenuOpensAFreshDialogAndCloseAppliesNothing)
     EXPECT_EQ(Window->actPreviewOptions->shortcut(), QKeySequence(Qt::Key_F7));
     EXPECT_TRUE(Window->mTools->actions().contains(Window->actPreviewOptions));
     EXPECT_TRUE(Window->PopupMenu1->actions().contains(Window->actPreviewOptions));
+}
+
+TEST_F(PreviewOptionsGui, AGridTooFineIsDrawnCoarserSaidOnceAndStartsAgainFromTheFile)
+{
+    Dm.OpenLog();
+    Start();
+    Dialog->EditGridWidth->setText("0.0001");
+    Dialog->EditGridHeight->setText("0.0001");
+    Dialog->Button1->click();
+    Dialog->Button1->click();
+    EXPECT_EQ(Settings().ReadString("Scene", "GridWidth", ""), "0.0001");
+    const TXYZGridSampling drawn = Window->Scene->XYZGrid1->Sampling();
+    EXPECT_TRUE(drawn.Coarsened);
+    EXPECT_LE(drawn.Lines, TGLXYZGrid::DefaultMaxLines);
+    EXPECT_LE(drawn.Vertices, TGLXYZGrid::DefaultMaxVertices);
+    // A dialog opened again applies the same file and says nothing new.
+    Dialog = std::make_unique<TFPreviewOptions>(TPreviewTargets{Window->Scene.get(), nullptr, Window->Move.get()});
+
+    // The next start reads the same values and bounds the grid the same way.
+    Dialog.reset();
+    Window.reset();
+    Start();
+    EXPECT_EQ(Window->Scene->XYZGrid1->Sampling().Lines, drawn.Lines);
+
+    // A table of a million inches with the grid at 4 is bounded too; Defaults put it back.
+    Dialog->EditTableWidth->setText("1000000");
+    Dialog->EditTableHeight->setText("1000000");
+    Dialog->EditGridWidth->setText("4");
+    Dialog->EditGridHeight->setText("4");
+    Dialog->Button1->click();
+    EXPECT_LE(Window->Scene->XYZGrid1->Sampling().Vertices, TGLXYZGrid::DefaultMaxVertices);
+    Dialogs.ExpectMessage("This will remove current settings and restore defaults, continue?", TModalResult::mrYes);
+    Dialog->Button2->click();
+    Dialog->Button1->click();
+    EXPECT_FALSE(Window->Scene->XYZGrid1->Sampling().Coarsened);
+    Dm.CloseLog();
+
+    const std::string fine = "info: Grid steps of 0.0001 x 0.0001 in over a table of 96 x 48 in give more lines "
+                             "than the view can show; the grid is drawn with steps of 0.1024 x 0.1024 in.\n";
+    const std::string large = "info: Grid steps of 4 x 4 in over a table of 1000000 x 1000000 in give more lines "
+                              "than the view can show; the grid is drawn with steps of 2048 x 1024 in.\n";
+    const std::string log = ReadText("log.txt");
+    const std::size_t first = log.find(fine);
+    ASSERT_NE(first, std::string::npos) << log;
+    const std::size_t second = log.find(fine, first + 1);
+    ASSERT_NE(second, std::string::npos) << "once more at the next start\n" << log;
+    EXPECT_EQ(log.find(fine, second + 1), std::string::npos) << "once per start\n" << log;
+    const std::size_t third = log.find(large);
+    EXPECT_NE(third, std::string::npos) << log;
+    EXPECT_EQ(log.find(large, third + 1), std::string::npos) << log;
 }
 
 // The text of a section, from its header to the next one.
