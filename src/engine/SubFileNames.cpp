@@ -15,25 +15,16 @@ std::string ResolveSubFileName(std::string_view text, const std::string& mainFil
         name += ".sbp";
         path = fs::path(name);
     }
-    const fs::path file = path.filename();
     fs::path found;
-    if (path.has_parent_path()) {
-        const fs::path folder = path.is_absolute() ? path.parent_path() : path.parent_path();
-        if (FindInFolder(folder, file.string(), found)) {
-            return found.string();
-        }
-        const fs::path mainFolder = fs::path(mainFileName).parent_path();
-        if (path.is_relative() && FindInFolder(mainFolder / path.parent_path(), file.string(), found)) {
-            return found.string();
-        }
+    if (FindPathIgnoringCase(fs::path(), path, found)) {
+        return found.string();
+    }
+    if (path.is_absolute()) {
         return name;
     }
-    if (FindInFolder(fs::path(), file.string(), found)) {
-        return found.string();
-    }
     const fs::path mainFolder = fs::path(mainFileName).parent_path();
-    if (FindInFolder(mainFolder, file.string(), found)) {
+    if (FindPathIgnoringCase(mainFolder, path, found)) {
         return found.string();
     }
-    return (mainFolder / file).string();
+    return path.has_parent_path() ? name : (mainFolder / path).string();
 }

@@ -1,8 +1,10 @@
 #pragma once
 // How an FP argument names a file: the text before the first ",", trimmed, with
-// ".sbp" added when the file part has no extension; looked up case-insensitively in
-// the working folder, then in the main file's folder. Nothing is cut from the name:
-// the preprocessor has already removed the line's comment.
+// ".sbp" added when the file part has no extension. A relative name is looked up in
+// the working folder, then in the main file's folder; every component of the name,
+// folders included, may differ in case from the names on disk (the rule of
+// platform/core/FolderLookup.h), since variable text comes upper-cased. Nothing is cut
+// from the name: the preprocessor has already removed the line's comment.
 
 #include <string>
 #include <string_view>

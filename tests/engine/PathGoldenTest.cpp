@@ -5,6 +5,7 @@
 #include "engine/EngineErrors.h"
 #include "engine/PathText.h"
 #include "platform/core/Exceptions.h"
+#include "platform/core/StringUtils.h"
 #include "scene/objects/shapes/Cubes.h"
 #include "scene/objects/lines/Lines.h"
 #include "scene/objects/lines/LinesGroup.h"
@@ -361,6 +362,40 @@ TEST_F(SubFiles, VariableNamesTheFile)
     Write("my-part.sbp", "MX, 3");
     EXPECT_EQ(ExpectedPath("0,0,0;3,0,0"), RunMain("&my = 1\n&part = 2\nFP, my-part"));
     EXPECT_EQ(ExpectedPath("0,0,0;3,0,0"), RunMain("&my = 1\n&part = 2\nFP, ./my-part.sbp"));
+}
+
+// Variable text comes upper-cased, and programs from case-blind file systems spell
+// folders as they like: every component of the name is found whatever its case.
+TEST_F(SubFiles, FoldersAreFoundWhateverTheirCase)
+{
+    std::filesystem::create_directories(folder.Dir / "parts");
+    std::filesystem::create_directories(folder.Dir / "Jobs/Sub");
+    Write("parts/sub.sbp", "MX, 2");
+    Write("Jobs/Sub/part.sbp", "MY, 3");
+    const std::string upperFolder = UpperCase(folder.Dir.string());
+    const struct {
+        std::string Program;
+        std::string Path;
+        std::string File; // what %(60) holds
+    } cases[] = {
+        {"&n = \"parts/sub\"\nFP, &n", "0,0,0;2,0,0", "parts/sub.sbp"},
+        {"&n = \"Parts/Sub.SBP\"\nFP, &n", "0,0,0;2,0,0", "parts/sub.sbp"},
+        {"FP, jobs/sub/part.sbp", "0,0,0;0,3,0", "Jobs/Sub/part.sbp"},
+        {"FP, JOBS/SUB/PART", "0,0,0;0,3,0", "Jobs/Sub/part.sbp"},
+        {"&n = \"" + folder.Path("jobs/sub/part") + "\"\nFP, &n", "0,0,0;0,3,0", "Jobs/Sub/part.sbp"},
+        {"FP, " + upperFolder + "/PARTS/SUB.SBP", "0,0,0;2,0,0", "parts/sub.sbp"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ExpectedPath(c.Path), RunMain(c.Program)) << c.Program;
+        EXPECT_TRUE(std::filesystem::equivalent(folder.Path(c.File), e.Data.GetSysVarStr(60))) << c.Program;
+    }
+    std::string error;
+    try {
+        RunMain("&n = \"jobs/part\"\nFP, &n");
+    } catch (const ERunError& ex) {
+        error = ex.Message();
+    }
+    EXPECT_EQ(error, "Cannot find file: JOBS/PART.sbp");
 }
 
 TEST_F(SubFiles, UnknownOrEmptyVariableStopsTheRun)

@@ -148,6 +148,8 @@ TEST_F(MainWindowGui, FPLinesNameTheirSubFileAsTheRunFindsIt)
     std::filesystem::create_directory(folder / "jobs");
     WriteText("jobs/main.sbp", "FP,door");
     WriteText("jobs/DOOR.SBP", "J2,0,0");
+    std::filesystem::create_directories(folder / "jobs/Parts/Left");
+    WriteText("jobs/Parts/Left/Hinge.sbp", "J2,0,0");
     Window->DoOpenFile(FilePath("jobs/main.sbp"));
     const struct {
         const char* Line;
@@ -158,6 +160,9 @@ TEST_F(MainWindowGui, FPLinesNameTheirSubFileAsTheRunFindsIt)
         {"FP,Lid", "jobs/Lid.sbp"},
         {"FP,remote", "jobs/remote.sbp"},
         {"FP,lid.nc", "jobs/lid.nc"},
+        // Folders, too, whatever their case.
+        {"FP, parts/left/hinge", "jobs/Parts/Left/Hinge.sbp"},
+        {"FP,PARTS/LEFT/HINGE.SBP,1,1 'the hinge", "jobs/Parts/Left/Hinge.sbp"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Window->ResolveFPFileName(c.Line), FilePath(c.Expected)) << c.Line;
