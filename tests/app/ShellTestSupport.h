@@ -16,6 +16,7 @@
 #include "AppTestSupport.h"
 #include "../engine/EngineTestSupport.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QTabWidget>
@@ -40,12 +41,15 @@ public:
     void SetHintPanel(const QString& text) override { HintPanel = text; }
     bool RunStepMode() const override { return Stepping; }
     QTabWidget* PageControl() override { return &Tabs; }
+    QList<QAction*> OptionsActions() override { return {&EditorOptions, &PreviewOptions}; }
 
     TEngineData Data;
     TCalcul Calcul;
     TFakeShell Shell;
     TMove Move{Data, Calcul, Shell};
     QTabWidget Tabs;
+    QAction EditorOptions{QStringLiteral("Editor Options")};
+    QAction PreviewOptions{QStringLiteral("Preview Options")};
     bool Stepping = false;
     QString SubFileName;
     QStringList Opened, ResolvedLines, MarkerLines;

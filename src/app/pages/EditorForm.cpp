@@ -170,13 +170,16 @@ void TEditorForm::SetUpControl()
 
 void TEditorForm::SetUpPopup()
 {
+    // Its items but the bookmarks are the main menu's own actions, so each does what its
+    // twin does and shows the same state.
     pmnuEditor = new QMenu(this);
     pmnuEditor->setObjectName(QStringLiteral("pmnuEditor"));
     if (dm != nullptr) {
         TDataModuleActions& a = dm->Actions;
         pmnuEditor->addAction(a.actFileClose);
         pmnuEditor->addSeparator();
-        // The code insert item joins here with the code insert list.
+        pmnuEditor->addAction(a.actCodeInsert);
+        pmnuEditor->addSeparator();
         pmnuEditor->addActions({a.actEditUndo, a.actEditRedo});
         pmnuEditor->addSeparator();
         pmnuEditor->addActions({a.actEditCut, a.actEditCopy, a.actEditPaste, a.actEditDelete});
@@ -199,7 +202,12 @@ void TEditorForm::SetUpPopup()
         jump->setObjectName(QStringLiteral("gb%1").arg(n));
         connect(jump, &QAction::triggered, this, [this, n] { RunGuarded([this, n] { GotoBookmark(n); }); });
     }
-    // The editor and preview options items join here with their dialogs.
+    if (IEditorPageHost* host = EditorPageHost()) {
+        if (const QList<QAction*> options = host->OptionsActions(); !options.isEmpty()) {
+            pmnuEditor->addSeparator();
+            pmnuEditor->addActions(options);
+        }
+    }
     FCodeEditor->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(FCodeEditor, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { pmnuEditor->popup(FCodeEditor->mapToGlobal(at)); });

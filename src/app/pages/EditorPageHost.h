@@ -1,14 +1,17 @@
 #pragma once
 // What the editor pages ask of the main window: opening files, the sub-file an FP line
 // names, the parsed form of a line, command hints, the caret-line marker, the status
-// bar, the page control and whether a run is stepping. The main window installs itself
-// for its lifetime; tests install a fake. Without a host the pages still edit, save and
-// search: lines parse to nothing, no hint shows and no run is stepping.
+// bar, the page control, whether a run is stepping and the options items of the pages'
+// popup menu. The main window installs itself for its lifetime; tests install a fake.
+// Without a host the pages still edit, save and search: lines parse to nothing, no hint
+// shows, no run is stepping and the popup ends with the bookmarks.
 
 #include "platform/core/InstallScope.h"
 
+#include <QList>
 #include <QString>
 
+class QAction;
 class QTabWidget;
 class TArrayofCmds;
 
@@ -33,6 +36,9 @@ public:
     virtual bool RunStepMode() const = 0;
     // The page control new pages go to.
     virtual QTabWidget* PageControl() = 0;
+    // The items that end a page's popup menu: the editor options and the preview
+    // options, the main menu's own actions.
+    virtual QList<QAction*> OptionsActions() = 0;
 };
 
 // Installs `host` (not owned; nullptr removes it) and returns the one it replaces.

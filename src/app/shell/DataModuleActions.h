@@ -2,9 +2,9 @@
 // The data module's file, edit, search and indent actions (actlMain). Each forwards to
 // the page that was last active, through the active-editor globals; its update enables
 // it by that page's matching "Can" query and disables it when there is no page. All
-// start disabled but Block Indent and Block Un-Indent, which the first update sets.
-// Print and Print Preview share one update; Code Insert is always enabled
-// (DataModulePrintActions.cpp).
+// start disabled but Block Indent, Block Un-Indent and Code Insert, which the first
+// update sets. Print and Print Preview share one update; Code Insert is enabled while a
+// page is active (DataModulePrintActions.cpp).
 
 #include "platform/gui/ActionList.h"
 

@@ -11,14 +11,21 @@
 
 namespace {
 
+// The form of the active page; nullptr without one or when its form is gone.
+TEditorForm* ActiveForm()
+{
+    const auto page = std::dynamic_pointer_cast<TEditor>(ActiveEditor);
+    return page ? page->Form.data() : nullptr;
+}
+
 // The completion list at the caret of the active page, attached to it first.
 void ExecCodeInsert()
 {
-    const auto page = std::dynamic_pointer_cast<TEditor>(ActiveEditor);
-    if (!page || !page->Form || dm == nullptr) {
+    TEditorForm* active = ActiveForm();
+    if (active == nullptr || dm == nullptr) {
         return;
     }
-    TEditorForm& form = *page->Form;
+    TEditorForm& form = *active;
     if (dm->CodeAutoComplete->Editor() != &form.CodeEditor()) {
         dm->CodeAutoComplete->SetEditor(&form.CodeEditor());
     }
@@ -57,4 +64,6 @@ void TDataModuleActions::AddPrintAndCodeInsertActions()
 
     actCodeInsert = l.Add("actCodeInsert", "Code Insert", "Code Insert", {}, 22, true);
     actCodeInsert->OnExecute = [](TAction&) { ExecCodeInsert(); };
+    // Without a page there is no caret to insert at.
+    actCodeInsert->OnUpdate = [](TAction& self) { self.setEnabled(ActiveForm() != nullptr); };
 }

@@ -518,6 +518,10 @@ void TMainForm::QueueCloseAfterRun()
 
 bool TMainForm::event(QEvent* event)
 {
+    // Hints show as tool tips only: a status tip would hide the status bar's panels.
+    if (event->type() == QEvent::StatusTip) {
+        return true;
+    }
     if (event->type() == QEvent::WindowActivate) {
         RunGuarded([this] { FormActivate(); });
     }

@@ -248,6 +248,7 @@ public:
     void SetHintPanel(const QString& text) override;
     bool RunStepMode() const override { return StepMode; }
     QTabWidget* PageControl() override;
+    QList<QAction*> OptionsActions() override { return {actEditorOptions, actPreviewOptions}; }
 
     // --- IShellServices ---
     void Log(const std::string& tag, const std::string& text) override;

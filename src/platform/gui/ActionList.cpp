@@ -51,7 +51,6 @@ TAction* TActionList::Add(const QString& name, const QString& caption, const QSt
     auto action = std::make_unique<TAction>(*this, name);
     action->setText(caption);
     action->setToolTip(hint.isEmpty() ? QString(caption).remove(QLatin1Char('&')) : hint);
-    action->setStatusTip(hint);
     if (!shortcut.isEmpty()) {
         action->setShortcut(shortcut);
     }

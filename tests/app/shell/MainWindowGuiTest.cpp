@@ -267,7 +267,7 @@ TEST(DataModuleActions, StartDisabledButTheIndentActions)
 {
     TDataModuleActions actions;
     for (const auto& action : actions.actlMain.Actions()) {
-        // Code Insert too: it is always enabled.
+        // Code Insert too, until its first update finds no page.
         const bool indent = action.get() == actions.actIndent || action.get() == actions.actUnIndent ||
                             action.get() == actions.actCodeInsert;
         EXPECT_EQ(action->isEnabled(), indent) << action->Name().toStdString();
