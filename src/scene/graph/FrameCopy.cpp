@@ -45,8 +45,22 @@ bool TGLFrameCopy::CanCopyFrames()
     return WidestColourChannel() <= 16 && !multisampled && Integer(GL_DEPTH_BITS) > 0;
 }
 
+bool TGLFrameCopy::CanCopySize(int width, int height)
+{
+    if (width < 1 || height < 1 || std::int64_t(width) * height > MaxPixels) {
+        return false;
+    }
+    GLint largest[2] = {0, 0};
+    GL.glGetIntegerv(GL_MAX_VIEWPORT_DIMS, largest);
+    return width <= largest[0] && height <= largest[1];
+}
+
 void TGLFrameCopy::Save(int width, int height)
 {
+    if (!CanCopySize(width, height)) {
+        Clear();
+        return;
+    }
     // Bytes in the framebuffer's own order on the usual visuals, so that neither way
     // swizzles; wider channels as 16-bit integers.
     if (WidestColourChannel() <= 8) {
@@ -120,8 +134,9 @@ void TGLFrameCopy::Restore() const
 
 void TGLFrameCopy::Clear()
 {
-    colour_ = {};
-    depth_ = {};
+    // Gives the memory back ("= {}" would assign an empty list and keep the capacity).
+    std::vector<std::uint32_t>().swap(colour_);
+    std::vector<std::uint32_t>().swap(depth_);
     width_ = 0;
     height_ = 0;
 }

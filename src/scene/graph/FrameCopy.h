@@ -14,7 +14,13 @@ public:
     // Whether the current context's framebuffer comes back exactly as it was read.
     static bool CanCopyFrames();
 
-    // Reads width x height pixels.
+    // Whether the current context can hand over width x height pixels in one read: no
+    // side beyond its largest viewport (GL_MAX_VIEWPORT_DIMS), and no more than
+    // MaxPixels, so that no window size makes a driver's buffer arithmetic overflow.
+    static constexpr std::int64_t MaxPixels = std::int64_t(1) << 25; // an 8K screen
+    static bool CanCopySize(int width, int height);
+
+    // Reads width x height pixels; a size CanCopySize refuses leaves the copy empty.
     void Save(int width, int height);
     // Writes the saved pixels back, colour and depth, whatever the state of the frame
     // (the state is left as it was).

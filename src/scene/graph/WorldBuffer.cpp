@@ -616,7 +616,7 @@ void TGLWorldBuffer::RenderLayers(TGLWorld& scene, const TRectangle& viewport)
     // Taken before anything is drawn: a change made while drawing makes the next frame whole.
     const TStaticCopyKey key{&scene,          scene.StaticRevision(), bufferRevision_,   viewport.Width,
                              viewport.Height, projectionMatrix_,      modelViewMatrix_};
-    const bool keep = MayKeepStaticCopy();
+    const bool keep = MayKeepStaticCopy() && TGLFrameCopy::CanCopySize(viewport.Width, viewport.Height);
     lastFrameFromStaticCopy_ = keep && !staticCopy_.Empty() && staticCopyKey_ == key;
     if (lastFrameFromStaticCopy_) {
         staticCopy_.Restore();
