@@ -1,12 +1,102 @@
 #include "app/shell/WindowBounds.h"
 
+#include <QGuiApplication>
 #include <QRect>
+#include <QScreen>
 #include <QWidget>
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+
+namespace {
+
+// Overlap of [a, a + aLength) and [b, b + bLength), in 64 bits: stored values may be
+// anywhere in the int range.
+std::int64_t Overlap(std::int64_t a, std::int64_t aLength, std::int64_t b, std::int64_t bLength)
+{
+    return std::max<std::int64_t>(0, std::min(a + aLength, b + bLength) - std::max(a, b));
+}
+
+std::int64_t OverlapArea(const TScreenArea& area, const TWindowBounds& bounds)
+{
+    return Overlap(bounds.Left, bounds.Width, area.Left, area.Width) *
+           Overlap(bounds.Top, bounds.Height, area.Top, area.Height);
+}
+
+std::vector<TScreenArea> ApplicationScreens()
+{
+    std::vector<TScreenArea> areas;
+    QList<QScreen*> screens = QGuiApplication::screens();
+    if (QScreen* primary = QGuiApplication::primaryScreen()) {
+        screens.removeAll(primary);
+        screens.prepend(primary);
+    }
+    for (const QScreen* screen : screens) {
+        const QRect r = screen->availableGeometry();
+        if (r.width() > 0 && r.height() > 0) {
+            areas.push_back({r.left(), r.top(), r.width(), r.height()});
+        }
+    }
+    return areas;
+}
+
+} // namespace
+
+bool ScreenShows(const TScreenArea& area, const TWindowBounds& bounds)
+{
+    const std::int64_t top = bounds.Top;
+    const bool topInside = top >= area.Top && top < std::int64_t(area.Top) + area.Height;
+    const std::int64_t wide = Overlap(bounds.Left, bounds.Width, area.Left, area.Width);
+    const std::int64_t tall = Overlap(bounds.Top, bounds.Height, area.Top, area.Height);
+    return topInside && wide >= std::min(bounds.Width, ScreenHoldMinimum) &&
+           tall >= std::min(bounds.Height, ScreenHoldMinimum);
+}
+
+TWindowBounds FitWindowBounds(const TWindowBounds& bounds, const std::vector<TScreenArea>& screens)
+{
+    if (!bounds.HasBounds()) {
+        return bounds;
+    }
+    if (screens.empty()) {
+        // Nothing to fit to; the right and bottom edges must still be integers.
+        TWindowBounds kept = bounds;
+        kept.Left = int(std::min<std::int64_t>(bounds.Left, std::int64_t(INT_MAX) - bounds.Width));
+        kept.Top = int(std::min<std::int64_t>(bounds.Top, std::int64_t(INT_MAX) - bounds.Height));
+        return kept;
+    }
+    // The screen that shows most of it, else the primary.
+    const TScreenArea* home = &screens.front();
+    std::int64_t best = -1;
+    for (const TScreenArea& area : screens) {
+        const std::int64_t shown = OverlapArea(area, bounds);
+        if (ScreenShows(area, bounds) && shown > best) {
+            best = shown;
+            home = &area;
+        }
+    }
+    TWindowBounds fitted = bounds;
+    fitted.Width = std::min(bounds.Width, home->Width);
+    fitted.Height = std::min(bounds.Height, home->Height);
+    // A side made smaller comes inside the screen on that axis.
+    if (fitted.Width < bounds.Width) {
+        fitted.Left = std::clamp(bounds.Left, home->Left, home->Left + home->Width - fitted.Width);
+    }
+    if (fitted.Height < bounds.Height) {
+        fitted.Top = std::clamp(bounds.Top, home->Top, home->Top + home->Height - fitted.Height);
+    }
+    if (!ScreenShows(*home, fitted)) {
+        fitted.Left = home->Left + (home->Width - fitted.Width) / 2;
+        fitted.Top = home->Top + (home->Height - fitted.Height) / 2;
+    }
+    return fitted;
+}
 
 void ApplyWindowBounds(QWidget& window, const TWindowBounds& bounds)
 {
     if (bounds.HasBounds()) {
-        window.setGeometry(bounds.Left, bounds.Top, bounds.Width, bounds.Height);
+        const TWindowBounds fitted = FitWindowBounds(bounds, ApplicationScreens());
+        window.setGeometry(fitted.Left, fitted.Top, fitted.Width, fitted.Height);
     }
     if (bounds.Maximized != 0) {
         window.setWindowState(window.windowState() | Qt::WindowMaximized);

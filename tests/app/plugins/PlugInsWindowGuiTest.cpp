@@ -16,6 +16,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 
 #include <memory>
 #include <string>
@@ -68,6 +69,27 @@ TEST_F(PlugInsWindowGui, TheWholeWindowReadsAndSavesItsBoundsAndRecentPlugIns)
     std::vector<std::string> log = LogTexts();
     log.erase(log.begin()); // "Log file opened"
     EXPECT_EQ(log, expected);
+}
+
+TEST_F(PlugInsWindowGui, StoredBoundsNoScreenCanShowComeOntoTheScreen)
+{
+    for (const char* bounds : {"Left=2147483000\r\nTop=0\r\nWidth=1600\r\nHeight=500\r\n",
+                               "Left=0\r\nTop=0\r\nWidth=100000\r\nHeight=100000\r\n",
+                               "Left=-5000\r\nTop=-5000\r\nWidth=600\r\nHeight=400\r\n"}) {
+        WriteSettings(std::string("[PlugInsWin]\r\n") + bounds + "Maximized=0\r\nPanelGLWidth=50\r\n");
+        TFPlugIns& window = Make();
+        const QRect screen = window.screen()->availableGeometry();
+        const QRect placed = window.geometry();
+        EXPECT_TRUE(screen.contains(placed)) << bounds;
+        Dialogs.ExpectForm("FPlugIns", {}, TModalResult::mrCancel);
+        window.Execute();
+        EXPECT_EQ(SectionLines("PlugInsWin"),
+                  (std::vector<std::string>{"Left=" + std::to_string(placed.x()), "Top=" + std::to_string(placed.y()),
+                                            "Width=" + std::to_string(placed.width()),
+                                            "Height=" + std::to_string(placed.height()), "Maximized=0",
+                                            "PanelGLWidth=50"}))
+            << bounds;
+    }
 }
 
 TEST_F(PlugInsWindowGui, TheBufferButtonsMoveTextToAndFromTheActivePage)

@@ -10,6 +10,7 @@
 #include "platform/gui/QtEventLoop.h"
 
 #include <QDir>
+#include <QScreen>
 #include <QTimer>
 
 #include "../../support/QtTestApp.h"
@@ -105,6 +106,36 @@ TEST_F(MainBlockGui, RunTestsShowsOnlyWithATestRunsFolder)
     QDir(QString::fromStdString(folder.string())).mkdir("TestRuns");
     Run({}, [&](TMainForm& window) { visible = window.RunTests1->isVisible(); });
     EXPECT_TRUE(visible);
+}
+
+TEST_F(MainBlockGui, StoredBoundsNoScreenCanShowStartOnTheScreenAndAreWrittenSo)
+{
+    const char* stored[] = {
+        "Left=2147483000\nTop=0\nWidth=1600\nHeight=500\n",
+        "Left=2147483647\nTop=2147483647\nWidth=2147483647\nHeight=2147483647\n",
+        "Left=0\nTop=0\nWidth=100000\nHeight=100000\n",
+        "Left=3000\nTop=10\nWidth=600\nHeight=400\n",
+        "Left=-5000\nTop=-5000\nWidth=600\nHeight=400\n",
+        "Left=-5000\nTop=-5000\nWidth=600\nHeight=400\nMaximized=1\n",
+    };
+    for (const char* bounds : stored) {
+        WriteSettings(std::string("[Main]\n") + bounds);
+        QRect normal, screen;
+        Run({}, [&](TMainForm& window) {
+            normal = window.normalGeometry().isValid() ? window.normalGeometry() : window.geometry();
+            screen = window.screen()->availableGeometry();
+        });
+        // The platform may move the window by its frame; the size is the screen's at most.
+        EXPECT_TRUE(screen.contains(normal.topLeft()) && normal.width() <= screen.width() &&
+                    normal.height() <= screen.height())
+            << bounds << " on " << screen.width() << "x" << screen.height() << " at " << normal.x() << ","
+            << normal.y() << " " << normal.width() << "x" << normal.height();
+        const TIniFile after = Settings();
+        EXPECT_EQ(QRect(after.ReadInteger("Main", "Left", -1), after.ReadInteger("Main", "Top", -1),
+                        after.ReadInteger("Main", "Width", -1), after.ReadInteger("Main", "Height", -1)),
+                  normal)
+            << bounds;
+    }
 }
 
 TEST_F(MainBlockGui, AnExceptionThatEscapesAHandlerIsReportedNotFatal)

@@ -1,0 +1,85 @@
+// Stored window bounds fitted to the screens: any integers a settings file may hold
+// (an edited file, a monitor unplugged since) give a window a screen shows, no larger
+// than that screen, without overflowing on the way.
+
+#include "app/shell/WindowBounds.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <ostream>
+
+std::ostream& operator<<(std::ostream& out, const TWindowBounds& b)
+{
+    return out << b.Left << "," << b.Top << " " << b.Width << "x" << b.Height << " max " << b.Maximized;
+}
+
+namespace {
+
+// A primary screen with a task bar at its bottom, one to its right and one to its left
+// that starts lower down.
+const std::vector<TScreenArea> Screens = {{0, 0, 1600, 1170}, {1600, 0, 1280, 1024}, {-1280, 200, 1280, 1024}};
+
+TEST(WindowBounds, FitsAnyStoredBoundsOntoAScreen)
+{
+    const struct {
+        const char* what;
+        TWindowBounds stored;
+        TWindowBounds fitted;
+    } cases[] = {
+        {"no size: nothing to place", {5, 5, 0, 600, 1}, {5, 5, 0, 600, 1}},
+        {"on the primary", {100, 100, 800, 600, 0}, {100, 100, 800, 600, 0}},
+        {"on the right screen", {1700, 50, 1000, 700, 1}, {1700, 50, 1000, 700, 1}},
+        {"on the lower left screen", {-1000, 300, 800, 600, 0}, {-1000, 300, 800, 600, 0}},
+        {"across two screens, the one with more of it holds it", {1500, 100, 800, 600, 0}, {1500, 100, 800, 600, 0}},
+        {"a small window", {10, 10, 60, 40, 0}, {10, 10, 60, 40, 0}},
+        {"far right, near INT_MAX", {2147483000, 0, 1600, 900, 0}, {0, 135, 1600, 900, 0}},
+        {"every value INT_MAX", {INT_MAX, INT_MAX, INT_MAX, INT_MAX, 1}, {0, 0, 1600, 1170, 1}},
+        {"larger than any screen", {0, 0, 100000, 100000, 0}, {0, 0, 1600, 1170, 0}},
+        {"wider than the right screen", {2000, 10, 5000, 500, 0}, {1600, 10, 1280, 500, 0}},
+        {"made smaller, comes inside", {-98500, 100, 100000, 600, 0}, {0, 100, 1600, 600, 0}},
+        {"beyond the right screen", {3000, 10, 1000, 700, 0}, {300, 235, 1000, 700, 0}},
+        {"above and left of everything", {-5000, -5000, 800, 600, 0}, {400, 285, 800, 600, 0}},
+        {"far negative", {INT_MIN, INT_MIN, 800, 600, 0}, {400, 285, 800, 600, 0}},
+        {"its title above the screen", {100, -50, 800, 600, 0}, {400, 285, 800, 600, 0}},
+        {"a sliver of 50 pixels", {-750, 100, 800, 600, 0}, {400, 285, 800, 600, 0}},
+        {"below the bottom of every screen", {100, 1300, 800, 600, 0}, {400, 285, 800, 600, 0}},
+    };
+    for (const auto& c : cases) {
+        const TWindowBounds fitted = FitWindowBounds(c.stored, Screens);
+        EXPECT_EQ(fitted, c.fitted) << c.what;
+        if (c.stored.HasBounds()) {
+            bool shown = false;
+            for (const TScreenArea& area : Screens) {
+                shown = shown || ScreenShows(area, fitted);
+            }
+            EXPECT_TRUE(shown) << c.what;
+        }
+    }
+}
+
+TEST(WindowBounds, TheHoldOfAScreenIsItsTopEdgeAndAHundredPixelsEachWay)
+{
+    const TScreenArea area{0, 0, 800, 600};
+    const struct {
+        TWindowBounds bounds;
+        bool shown;
+    } cases[] = {
+        {{700, 500, 400, 300}, true},    {{701, 500, 400, 300}, false}, {{700, 501, 400, 300}, false},
+        {{-300, 0, 400, 300}, true},     {{-301, 0, 400, 300}, false},  {{0, -1, 400, 300}, false},
+        {{0, 599, 400, 300}, false},     {{0, 540, 400, 60}, true},     {{780, 0, 20, 20}, true},
+        {{781, 0, 20, 20}, false},       {{INT_MAX, INT_MAX, INT_MAX, INT_MAX}, false},
+        {{INT_MIN, 0, INT_MAX, 300}, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ScreenShows(area, c.bounds), c.shown) << c.bounds;
+    }
+}
+
+TEST(WindowBounds, WithoutScreensOnlyTheEdgesStayIntegers)
+{
+    EXPECT_EQ(FitWindowBounds({INT_MAX, INT_MAX, 10, 20, 0}, {}), (TWindowBounds{INT_MAX - 10, INT_MAX - 20, 10, 20, 0}));
+    EXPECT_EQ(FitWindowBounds({-5000, 3000, 10, 20, 1}, {}), (TWindowBounds{-5000, 3000, 10, 20, 1}));
+}
+
+} // namespace
