@@ -56,12 +56,17 @@ void TMainForm::GLCadencer1Progress(double deltaTime)
         return;
     }
     MoveBitStep(deltaTime);
-    const TGLCoordinates& bit = Scene->Bit->Position();
-    FPanels[3]->setText(Tdm::StatusPositionText(bit.X(), bit.Y(), bit.Z()));
+    ShowBitPosition();
     // Unchecked, the box means what it says: no collision questions.
     if (PanelGL->cbCollision->isEnabled() && PanelGL->cbCollision->isChecked()) {
         Scene->CollisionManager1.CheckCollisions();
     }
+}
+
+void TMainForm::ShowBitPosition()
+{
+    const TGLCoordinates& bit = Scene->Bit->Position();
+    FPanels[3]->setText(Tdm::StatusPositionText(bit.X(), bit.Y(), bit.Z()));
 }
 
 void TMainForm::MoveBitStep(double deltaTime)

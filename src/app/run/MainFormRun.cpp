@@ -147,6 +147,8 @@ void TMainForm::EndRun()
     Running = false;
     StepMode = false;
     ShowRunLine(Move->GetLineIndex());
+    // With Simulate off no tick may have come since the bit last moved.
+    ShowBitPosition();
     UpdateAllActions(false);
 }
 

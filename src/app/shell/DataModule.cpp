@@ -204,6 +204,11 @@ QString Tdm::StatusPositionText(double x, double y, double z)
 {
     const QLocale locale;
     const auto number = [&](double value) {
+        // The engine's words for what no digits can say.
+        if (std::isnan(value))
+            return QStringLiteral("NAN");
+        if (std::isinf(value))
+            return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
         // Fifteen significant digits at most; decimals past them show as zeros.
         const double whole = std::floor(std::fabs(value));
         const int integerDigits = whole < 1 ? 1 : static_cast<int>(std::floor(std::log10(whole))) + 1;

@@ -109,7 +109,8 @@ public:
     void SplitText(QChar separator, const QString& text, QStringList* list) const;
 
     // "X: 1,234.50000    Y: 0.00000    Z: -2.00000" in the user's locale: grouping,
-    // five decimals, at most 15 significant digits.
+    // five decimals, at most 15 significant digits; "NAN", "INF" and "-INF" for values
+    // that are no number or out of range.
     static QString StatusPositionText(double x, double y, double z);
 
     // The tip window's close event: stores "ShowTipsOnStartup" and the next tip's index

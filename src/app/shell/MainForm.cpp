@@ -50,6 +50,8 @@
 #include <QSplitter>
 #include <QStatusBar>
 
+#include <algorithm>
+
 namespace {
 const QString Debug = QStringLiteral("debug");
 
@@ -59,6 +61,8 @@ constexpr const char* ForumAddress = "https://www.talkshopbot.com";
 
 // Widths of the status bar's panels; the last takes what is left.
 constexpr int PanelWidths[TMainForm::StatusPanelCount] = {84, 72, 85, 225, 50};
+// The bit's position.
+constexpr int PositionPanel = 3;
 
 template <class I>
 bool Has(const std::shared_ptr<I>& global)
@@ -413,7 +417,14 @@ void TMainForm::CreateStatusBar()
             panel->setAlignment(Qt::AlignCenter);
         }
         const bool last = i == StatusPanelCount - 1;
-        if (!last) {
+        if (i == PositionPanel) {
+            // The 225 pixels fitted another font: the panel holds five-digit coordinates
+            // in its own, and widens for longer ones while the bar has room.
+            const QString sample = Tdm::StatusPositionText(-12345.6789, -12345.6789, -12345.6789);
+            const QFontMetrics metrics = panel->fontMetrics();
+            const int textWidth = metrics.horizontalAdvance(sample) + metrics.averageCharWidth();
+            panel->setMinimumWidth(std::max(PanelWidths[i], textWidth + 2 * panel->frameWidth()));
+        } else if (!last) {
             panel->setFixedWidth(PanelWidths[i]);
         }
         bar->addWidget(panel, last ? 1 : 0);

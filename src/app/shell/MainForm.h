@@ -181,6 +181,8 @@ public:
     // --- bit animation and preview controls (MainFormPreview.cpp) ---
     void GLCadencer1Progress(double deltaTime);
     void MoveBitStep(double deltaTime);
+    // Status panel 3: where the bit is (each tick, and when a run ends).
+    void ShowBitPosition();
     void CollisionManager1Collision(TGLBaseSceneObject* object1, TGLBaseSceneObject* object2);
     void cbSimClick();
     void cbWireframeClick();

@@ -11,12 +11,14 @@
 #include "scene/objects/shapes/Cubes.h"
 #include "scene/objects/lines/LinesGroup.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
+#include <QStatusBar>
 #include <QUrl>
 
 namespace {
@@ -78,6 +80,46 @@ TEST_F(PreviewGui, ATickMovesTheBitShowsItAndSkipsOddSteps)
     Window->PanelGL->tbSpeed->setValue(0);
     Window->GLCadencer1Progress(0.02);
     EXPECT_EQ(BitPosition().X, 0.25f);
+}
+
+TEST_F(PreviewGui, ThePositionPanelShowsTheBitWhenARunWithoutSimulateEndsAndFitsItsText)
+{
+    Window->show();
+    const auto page = OpenProgram("end.sbp", "M2,10,0\r\nEND\r\nM2,20,0\r\n");
+    SetSimulate(false);
+    const auto panel = [&] { return Window->statusBar()->findChild<QLabel*>("Panel3"); };
+    ASSERT_NE(panel(), nullptr);
+    EXPECT_EQ(Window->StatusPanelText(3), "");
+    // END stops the run before any tick: the bit stays, and the panel says where.
+    Run();
+    EXPECT_EQ(Position()[0], 10.0f);
+    EXPECT_EQ(BitPosition().X, 0.0f);
+    EXPECT_EQ(Window->StatusPanelText(3), Tdm::StatusPositionText(0, BitPosition().Y, BitPosition().Z));
+
+    // Stop at a breakpoint, the bit far from the origin: the whole text shows.
+    Window->Scene->Bit->Position().SetPoint(-12345.6789f, 12345.6789f, -12345.6789f);
+    Code(page).SetCaretXY({1, 1});
+    Window->actToggleBP->Execute();
+    AtPass = [&] {
+        if (Window->StepWaiting()) {
+            Window->actStop->Execute();
+        }
+    };
+    Run();
+    EXPECT_FALSE(Window->Running);
+    const TAffineVector bit = BitPosition();
+    EXPECT_EQ(Window->StatusPanelText(3), Tdm::StatusPositionText(bit.X, bit.Y, bit.Z));
+    for (const int windowWidth : {600, 1200}) {
+        Window->resize(windowWidth, 500);
+        QApplication::processEvents();
+        EXPECT_GE(panel()->contentsRect().width(), panel()->fontMetrics().horizontalAdvance(panel()->text()))
+            << windowWidth;
+    }
+    // A longer text widens the panel where the bar has room.
+    Window->Scene->Bit->Position().SetPoint(-123456789.0f, -123456789.0f, -123456789.0f);
+    Window->ShowBitPosition();
+    QApplication::processEvents();
+    EXPECT_GE(panel()->contentsRect().width(), panel()->fontMetrics().horizontalAdvance(panel()->text()));
 }
 
 TEST_F(PreviewGui, TheCollisionQuestionSuppressesTheFirstClampOfItsNameOrStops)

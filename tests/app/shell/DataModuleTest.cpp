@@ -9,6 +9,8 @@
 
 #include <QLocale>
 
+#include <limits>
+
 namespace {
 
 TEST(RecentFiles, KeepTheTenNewestOnceEachWhateverTheirCase)
@@ -87,6 +89,37 @@ TEST(StatusPositionText, UsesTheLocaleWithFiveDecimals)
               "X: 123,456,789,012.34600    Y: 0.00000    Z: 0.00000");
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(Tdm::StatusPositionText(1234.5, 0, -2), "X: 1.234,50000    Y: 0,00000    Z: -2,00000");
+    QLocale::setDefault(saved);
+}
+
+TEST(StatusPositionText, NamesWhatIsNoNumberAndKeepsHugeOnesWhole)
+{
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+    const struct {
+        double x, y, z;
+        const char* text;
+    } cases[] = {
+        {inf, -inf, nan, "X: INF    Y: -INF    Z: NAN"},
+        {-nan, 0.5, inf, "X: NAN    Y: 0.50000    Z: INF"},
+        // The largest single-precision coordinate: every digit before the point, none after.
+        {std::numeric_limits<float>::max(), 0, 0,
+         "X: 340,282,346,638,528,859,811,704,183,484,516,925,440.00000    Y: 0.00000    Z: 0.00000"},
+        {-1e15, 1e14 + 0.25, 0,
+         "X: -1,000,000,000,000,000.00000    Y: 100,000,000,000,000.00000    Z: 0.00000"},
+        {-12345.6789, std::numeric_limits<double>::denorm_min(), -0.0,
+         "X: -12,345.67890    Y: 0.00000    Z: 0.00000"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Tdm::StatusPositionText(c.x, c.y, c.z).toStdString(), c.text);
+    }
+    // The largest double has 309 digits before the point, all of them shown.
+    const QString largest = Tdm::StatusPositionText(std::numeric_limits<double>::max(), 0, 0);
+    EXPECT_TRUE(largest.startsWith("X: 179,769,313,486,231,570,")) << largest.toStdString();
+    EXPECT_TRUE(largest.endsWith(".00000    Y: 0.00000    Z: 0.00000")) << largest.toStdString();
+    EXPECT_EQ(largest.count(','), 102);
     QLocale::setDefault(saved);
 }
 
