@@ -104,6 +104,43 @@ TEST(Utf8, InvalidBytesAreTakenOneByOneAndMarkedOncePerDamagedCharacter)
     }
 }
 
+// The conversions into a caller's buffer agree with the string ones and stay within
+// their bounds (one unit a byte, three bytes a unit), which the worst cases fill: ASCII
+// decoding and lone surrogates encoding. Runs of ASCII long and short surround the rest,
+// so the word-at-a-time paths meet every kind of character at every offset.
+TEST(Utf8, BufferConversionsAgreeAndStayWithinTheirBounds)
+{
+    const std::string pieces[] = {"a", "0123456789abcdef", "\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x98\x80",
+                                  "\xE9", "\xED\xA0\x80", "\xE2\x82", std::string(1, '\0')};
+    for (std::size_t shift = 0; shift < 8; ++shift) {
+        for (const std::string& piece : pieces) {
+            const std::string bytes = std::string(shift, 'x') + piece + std::string(11 - shift, 'y') + piece;
+            std::u16string units(bytes.size(), u'?');
+            units.resize(static_cast<std::size_t>(Utf8ToUtf16(bytes, units.data()) - units.data()));
+            EXPECT_EQ(units, Utf8ToUtf16(bytes)) << shift << " " << bytes;
+            const std::u32string chars = Utf8ToUtf32(bytes);
+            EXPECT_EQ(Utf16ToUtf8(units), Utf32ToUtf8(chars)) << shift << " " << bytes;
+
+            std::string back(3 * units.size(), '?');
+            back.resize(static_cast<std::size_t>(Utf16ToUtf8(units, back.data()) - back.data()));
+            EXPECT_EQ(back, Utf16ToUtf8(units)) << shift << " " << bytes;
+            EXPECT_EQ(back == bytes, IsWellFormedUtf8(bytes)) << "only well-formed text comes back as it was";
+        }
+    }
+    const std::string ascii(37, 'M');
+    std::u16string widened(ascii.size(), u'?');
+    EXPECT_EQ(Utf8ToUtf16(ascii, widened.data()), widened.data() + widened.size());
+    EXPECT_EQ(widened, std::u16string(37, u'M'));
+    const std::u16string lone(13, u'\xDC00');
+    std::string marks(3 * lone.size(), '?');
+    EXPECT_EQ(Utf16ToUtf8(lone, marks.data()), marks.data() + marks.size());
+    std::string expected;
+    for (std::size_t i = 0; i < lone.size(); ++i) {
+        expected += "\xEF\xBF\xBD";
+    }
+    EXPECT_EQ(marks, expected);
+}
+
 TEST(Utf8, LoneSurrogatesAreReplacedUnlessKept)
 {
     struct Case {

@@ -1,8 +1,8 @@
 #include "editor/document/CodeEditTextCodec.h"
 
-#include <QStringDecoder>
+#include "platform/core/Utf8.h"
 
-#include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -27,62 +27,14 @@ int Cp1252Byte(char16_t c)
     return -1;
 }
 
-bool AllAscii8(const unsigned char* p)
+std::string_view Bytes(QByteArrayView bytes)
 {
-    std::uint64_t word;
-    std::memcpy(&word, p, 8);
-    return (word & 0x8080808080808080ull) == 0;
+    return std::string_view(bytes.data(), static_cast<std::size_t>(bytes.size()));
 }
 
 } // namespace
 
-bool IsValidUtf8(QByteArrayView bytes)
-{
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const qsizetype n = bytes.size();
-    qsizetype i = 0;
-    while (i < n) {
-        if (i + 8 <= n && AllAscii8(p + i)) {
-            i += 8;
-            continue;
-        }
-        const unsigned char c = p[i];
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        int extra = 0;
-        std::uint32_t cp = 0;
-        if (c >= 0xC2 && c <= 0xDF) {
-            extra = 1;
-            cp = c & 0x1F;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            extra = 2;
-            cp = c & 0x0F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            extra = 3;
-            cp = c & 0x07;
-        } else {
-            return false; // continuation byte, overlong 0xC0/0xC1 lead or beyond U+10FFFF
-        }
-        if (i + extra >= n) { // truncated sequence
-            return false;
-        }
-        for (int k = 1; k <= extra; ++k) {
-            const unsigned char cc = p[i + k];
-            if ((cc & 0xC0) != 0x80) {
-                return false;
-            }
-            cp = (cp << 6) | (cc & 0x3F);
-        }
-        if ((extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-            (cp >= 0xD800 && cp <= 0xDFFF)) {
-            return false;
-        }
-        i += extra + 1;
-    }
-    return true;
-}
+bool IsValidUtf8(QByteArrayView bytes) { return IsWellFormedUtf8(Bytes(bytes)); }
 
 TTextEncoding DetectTextEncoding(QByteArrayView bytes)
 {
@@ -101,15 +53,14 @@ QByteArrayView EncodingPreamble(TTextEncoding encoding)
 
 QString DecodeText(QByteArrayView bytes, TTextEncoding encoding)
 {
-    if (encoding != TTextEncoding::Windows1252) {
-        // Text is decoded line by line; QString::fromUtf8 would drop a U+FEFF that
-        // starts a line (two files with marks joined into one). The file's own mark
-        // is skipped by the caller before any line is decoded.
-        QStringDecoder decoder(QStringConverter::Utf8,
-                               QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
-        return decoder.decode(bytes);
-    }
     QString text(bytes.size(), Qt::Uninitialized);
+    if (encoding != TTextEncoding::Windows1252) {
+        // A U+FEFF is a character of the text wherever it stands (two files with marks
+        // joined into one); the file's own mark is skipped by the caller.
+        char16_t* begin = reinterpret_cast<char16_t*>(text.data());
+        text.truncate(Utf8ToUtf16(Bytes(bytes), begin) - begin);
+        return text;
+    }
     QChar* out = text.data();
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     for (qsizetype i = 0; i < bytes.size(); ++i) {
@@ -148,28 +99,5 @@ char* EncodeText(QStringView text, TTextEncoding encoding, char* out)
         }
         return out;
     }
-    for (qsizetype i = 0; i < n; ++i) {
-        std::uint32_t c = p[i];
-        if (c < 0x80) {
-            *out++ = static_cast<char>(c);
-        } else if (c < 0x800) {
-            *out++ = static_cast<char>(0xC0 | (c >> 6));
-            *out++ = static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c >= 0xD800 && c <= 0xDBFF && i + 1 < n && p[i + 1] >= 0xDC00 && p[i + 1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (p[i + 1] - 0xDC00);
-            ++i;
-            *out++ = static_cast<char>(0xF0 | (c >> 18));
-            *out++ = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            *out++ = static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            if (c >= 0xD800 && c <= 0xDFFF) {
-                c = 0xFFFD;
-            }
-            *out++ = static_cast<char>(0xE0 | (c >> 12));
-            *out++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            *out++ = static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
+    return Utf16ToUtf8(std::u16string_view(p, static_cast<std::size_t>(n)), out);
 }

@@ -1,7 +1,8 @@
 #pragma once
-// Byte encodings of part-program files. A file is UTF-8 when its bytes are valid UTF-8
-// (with or without a byte-order mark), otherwise Windows-1252, which maps every byte to
-// a character so that nothing is lost on the way back.
+// Byte encodings of part-program files. A file is UTF-8 when its bytes are well-formed
+// UTF-8 by the platform's one codec (with or without a byte-order mark), otherwise
+// Windows-1252, which maps every byte to a character so that nothing is lost on the way
+// back. UTF-8 goes both ways through that codec; Windows-1252 is this file's own table.
 
 #include <QByteArrayView>
 #include <QString>

@@ -53,3 +53,9 @@ std::string Utf32ToUtf8(std::u32string_view chars);
 // A surrogate pair is one character; a surrogate without its partner is a lone one.
 std::u16string Utf8ToUtf16(std::string_view bytes, TLoneSurrogates surrogates = TLoneSurrogates::Replace);
 std::string Utf16ToUtf8(std::u16string_view units, TLoneSurrogates surrogates = TLoneSurrogates::Replace);
+
+// The same two conversions into a buffer the caller sized, for text that has a string
+// of its own to go to (the editor's lines and files): decoding writes at most one unit
+// per byte, encoding at most three bytes per unit. Each returns the end of what it wrote.
+char16_t* Utf8ToUtf16(std::string_view bytes, char16_t* out, TLoneSurrogates surrogates = TLoneSurrogates::Replace);
+char* Utf16ToUtf8(std::u16string_view units, char* out, TLoneSurrogates surrogates = TLoneSurrogates::Replace);

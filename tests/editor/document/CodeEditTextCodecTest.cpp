@@ -1,4 +1,5 @@
 #include "editor/document/CodeEditTextCodec.h"
+#include "editor/document/CodeEditStringList.h"
 #include "../QtPrinters.h"
 
 #include <gtest/gtest.h>
@@ -54,6 +55,39 @@ TEST(CodeEditTextCodec, EveryWindows1252ByteRoundTrips)
     std::vector<char> out(static_cast<std::size_t>(MaxEncodedSize(text.size(), TTextEncoding::Windows1252)));
     char* end = EncodeText(text, TTextEncoding::Windows1252, out.data());
     EXPECT_EQ(QByteArray(out.data(), end - out.data()), all);
+}
+
+// A file is UTF-8 by the platform codec's rule and decodes through it; one that is not
+// reads as Windows-1252, byte for byte, and saves back as it came.
+TEST(CodeEditTextCodec, Utf8FilesDecodeThroughTheOneCodecAndOthersFallBack)
+{
+    struct Case {
+        QByteArray bytes;
+        QString text; // the first line, as loaded
+    } cases[] = {
+        {"M3,1,2 ' a comment longer than a word\n", "M3,1,2 ' a comment longer than a word"},
+        {"caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80\r\n", QString::fromUtf16(u"caf\u00E9 \u20AC \U0001F600")},
+        {"\xEF\xBB\xBF\xEF\xBB\xBFx", QString(QChar(0xFEFF)) + "x"}, // only the first mark is the file's
+        {QByteArray("a\0b", 3), QString::fromUtf16(u"a\0b", 3)},
+        {"caf\xE9", QString::fromUtf16(u"caf\u00E9")},
+        {"\xC3\xA9\xA9", QString::fromUtf16(u"\u00C3\u00A9\u00A9")},
+        {"\xC0\xAF \x80", QString::fromUtf16(u"\u00C0\u00AF \u20AC")},               // overlong
+        {"\xED\xA0\x80", QString::fromUtf16(u"\u00ED\u00A0\u20AC")},                 // a surrogate
+        {"\xF4\x90\x80\x80", QString::fromUtf16(u"\u00F4\u0090\u20AC\u20AC")},      // beyond U+10FFFF
+        {"0123456789\xE2\x82", QString::fromUtf16(u"0123456789\u00E2\u201A")},         // cut off
+    };
+    for (const Case& c : cases) {
+        TCodeEditStringList list;
+        list.LoadFromBytes(c.bytes);
+        ASSERT_GE(list.Count(), 1) << c.bytes.toHex().toStdString();
+        EXPECT_EQ(list.Get(0), c.text) << c.bytes.toHex().toStdString();
+        EXPECT_EQ(list.Encoding() == TTextEncoding::Windows1252, !IsValidUtf8(c.bytes));
+        EXPECT_EQ(list.SaveToBytes(), c.bytes) << c.bytes.toHex().toStdString();
+    }
+    // Bytes that are not UTF-8 decoded as UTF-8 anyway (no file does) give the codec's
+    // one U+FFFD per damaged character and never lose the character after it.
+    EXPECT_EQ(DecodeText("\xE2\x82" "A\xC0\xAF\xE9\xE8\xC3\xA9", TTextEncoding::Utf8),
+              QString::fromUtf16(u"\uFFFDA\uFFFD\uFFFD\uFFFD\u00E9"));
 }
 
 TEST(CodeEditTextCodec, Utf8EncodingOfPairsAndLoneSurrogates)
