@@ -1,7 +1,7 @@
 #pragma once
 // The fixture of the shell's tests with real OpenGL under the X server: the main window
-// with its 3D viewer, 1000 x 700, shown and painted once; its runs do not sleep between
-// frames. Skips without the xcb platform or without OpenGL.
+// with its 3D viewer, 1000 x 700 with a preview 600 wide, shown and painted once; its
+// runs do not sleep between frames. Skips without the xcb platform or without OpenGL.
 
 #include "app/shell/MainBlock.h"
 #include "app/shell/MainForm.h"
@@ -22,6 +22,8 @@ protected:
             GTEST_SKIP() << "needs the xcb platform (an X server)";
         }
         RegisterKerfpadClasses();
+        // Without a settings file the preview would be 50 pixels wide.
+        WriteSettings("[Main]\nPanelGLWidth=600\n");
         TMainFormOptions options;
         options.WithViewer = true;
         Window = std::make_unique<TMainForm>(options);

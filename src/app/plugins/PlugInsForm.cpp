@@ -144,6 +144,8 @@ void TFPlugIns::CreatePanels()
     bufferButtons->addWidget(BitBtn6, 1, 1);
     bufferButtons->addWidget(BitBtn7, 1, 2);
     bufferLayout->addWidget(Panel4);
+    // The stored width holds from a splitter's smallest pane up, the buttons clipped.
+    PanelGL->setMinimumWidth(MinPanelGLWidth);
     // The buffer keeps its width when the window grows.
     Splitter1->setStretchFactor(0, 1);
     Splitter1->setStretchFactor(1, 0);
@@ -244,7 +246,8 @@ void TFPlugIns::showEvent(QShowEvent* event)
     if (!FSizedPanels) {
         FSizedPanels = true;
         const int total = Splitter1->width() - Splitter1->handleWidth();
-        Splitter1->setSizes({std::max(0, total - FPanelGLWidth), FPanelGLWidth});
+        const int width = std::max(FPanelGLWidth, MinPanelGLWidth);
+        Splitter1->setSizes({std::max(0, total - width), width});
     }
     RunGuarded([this] { CreateWebBrowser(); });
 }

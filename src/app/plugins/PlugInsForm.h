@@ -113,6 +113,8 @@ public:
 
     // The buffer panel's width as stored.
     int PanelGLWidth() const;
+    // The narrowest buffer panel (a splitter's smallest pane).
+    static constexpr int MinPanelGLWidth = 30;
 
     void done(int result) override;
 

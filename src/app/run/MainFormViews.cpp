@@ -154,7 +154,9 @@ void TMainForm::FormShow()
     if (FWantedPanelGLWidth >= 0) {
         const QList<int> sizes = MainSplitter->sizes();
         const int total = sizes.value(0) + sizes.value(1);
-        MainSplitter->setSizes({std::max(0, total - FWantedPanelGLWidth), FWantedPanelGLWidth});
+        // Below the panel's least width the splitter would fold it away altogether.
+        const int width = std::max(FWantedPanelGLWidth, PanelGL->minimumWidth());
+        MainSplitter->setSizes({std::max(0, total - width), width});
     }
 }
 

@@ -61,6 +61,9 @@ TPreviewPanel::TPreviewPanel(TPreviewScene& scene, bool withViewer, QWidget* par
     bar->addStretch(1);
     bar->addWidget(ImageLeft);
     layout->addLayout(bar);
+    // As narrow as Enlarge Editor folds it, whatever width the settings stored from
+    // there up: the controls below are clipped then, as in any narrow panel.
+    setMinimumWidth(ImageLeft->sizeHint().width());
 
     NoViewerNote = new QLabel(this);
     NoViewerNote->setObjectName(QStringLiteral("NoViewerNote"));

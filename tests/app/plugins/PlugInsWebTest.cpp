@@ -178,6 +178,24 @@ TEST_F(PlugInsWeb, OnlyPagesInsideThePlugInFolderFindTheTransport)
     FPlugIns = nullptr;
 }
 
+TEST_F(PlugInsWeb, TheBufferTakesAnyStoredWidthFromItsLeastUpAndWritesItBack)
+{
+    for (const auto& [stored, shown] : {std::pair{50, 50}, std::pair{120, 120}, std::pair{0, TFPlugIns::MinPanelGLWidth}}) {
+        WriteSettings("[PlugInsWin]\nLeft=10\nTop=10\nWidth=900\nHeight=500\nMaximized=0\nPanelGLWidth=" +
+                      std::to_string(stored) + "\n");
+        TFPlugIns window;
+        window.HomeAddress = "http://127.0.0.1:1/";
+        int width = -1;
+        Steps.Inside = [&] {
+            width = window.PanelGL->width();
+            window.reject();
+        };
+        window.Execute();
+        EXPECT_EQ(width, shown) << stored;
+        EXPECT_EQ(Settings().ReadInteger("PlugInsWin", "PanelGLWidth", -1), shown) << stored;
+    }
+}
+
 TEST_F(PlugInsWeb, AnUnreachableHomePageGivesWayToTheListing)
 {
     TFPlugIns window;

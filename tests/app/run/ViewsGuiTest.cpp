@@ -26,6 +26,8 @@
 #include <QToolButton>
 #include <QWheelEvent>
 
+#include <filesystem>
+
 namespace {
 
 class ViewsGui : public TShellTest {
@@ -220,6 +222,8 @@ TEST_F(ViewsGui, TheWheelOverAnEditorPageMovesThePreview)
 
 TEST_F(ViewsGui, ThePanelsKeysSurviveARestart)
 {
+    // A first start finds the settings file that ships beside the executable.
+    std::filesystem::copy_file(std::filesystem::path(KERFPAD_DATA_DIR) / "kerfpad.ini", SettingsPath());
     Start();
     Window->show();
     EXPECT_EQ(Panel().UpDownSpeed->value(), 20) << "the settings' default";
@@ -243,6 +247,30 @@ TEST_F(ViewsGui, ThePanelsKeysSurviveARestart)
     Start();
     Window.reset();
     EXPECT_EQ(Settings().ReadInteger("Main", "PanelGLWidth", 0), width);
+}
+
+TEST_F(ViewsGui, ThePreviewTakesAnyStoredWidthFromTheFoldUpAndWritesItBack)
+{
+    Start();
+    const int fold = Panel().minimumWidth();
+    Window.reset();
+    EXPECT_GT(fold, 0);
+    EXPECT_LE(fold, 50) << "the width of a missing key holds";
+    const struct {
+        const char* key;
+        int shown;
+    } cases[] = {{"", 50}, {"PanelGLWidth=50\n", 50}, {"PanelGLWidth=120\n", 120}, {"PanelGLWidth=450\n", 450},
+                 {"PanelGLWidth=0\n", fold}, {"PanelGLWidth=-40\n", fold}, {"PanelGLWidth=3\n", fold}};
+    for (const auto& c : cases) {
+        WriteSettings(std::string("[Main]\nLeft=0\nTop=0\nWidth=780\nHeight=560\n") + c.key);
+        Start();
+        Window->show();
+        QApplication::processEvents();
+        EXPECT_EQ(Window->MainSplitter->sizes().value(1), c.shown) << c.key;
+        EXPECT_EQ(Panel().width(), c.shown) << c.key;
+        Window.reset();
+        EXPECT_EQ(Settings().ReadInteger("Main", "PanelGLWidth", -1), c.shown) << c.key;
+    }
 }
 
 TEST_F(ViewsGui, TheFocalLengthFollowsAResize)
