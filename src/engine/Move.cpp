@@ -45,6 +45,14 @@ TMove::~TMove()
 void TMove::StartRun()
 {
     FGosubStack.clear();
+    FCountPathText = false;
+    FPathTextBytes = 0;
+}
+
+void TMove::CountPathText()
+{
+    FPathTextBytes = PathTextLength("J") + PathTextLength("M");
+    FCountPathText = true;
 }
 
 std::string_view TMove::DispatchWord(std::string_view lineText, const std::string& parsedWord)

@@ -67,8 +67,13 @@ public:
     // jumps write the index of the line after which execution goes on.
     bool ExecuteLine(const TProgramLines* lines, std::string_view lineText, const TArrayofCmds& cmds, int lineIndex,
                      int* nextLine, bool steppingBack);
-    // Called when a run starts: forgets the GOSUB returns of earlier runs.
+    // Called when a run starts: forgets the GOSUB returns of earlier runs, and stops
+    // counting path text (CountPathText).
     void StartRun();
+    // For a results run, until the next StartRun: the preview's budget also counts the
+    // path text that the run's results will hold (ResultsText), so the run with its text
+    // stays within MaxPreviewBytes. The nodes drawn so far are counted at once.
+    void CountPathText();
 
     // ---- State ----
     int GetLineIndex() const { return FLineNumber; }
@@ -125,8 +130,15 @@ public:
     bool GetExtents(float& maxX, float& minX, float& maxY, float& minY) const;
     // Degrees from +X counter-clockwise of the last cut segment, looking back.
     double GetLastHeading() const;
-    // Appends every node of the jog ("J") or cut ("M") polylines, "x,y,z" CR LF each.
+    // Appends every node of the jog ("J") or cut ("M") polylines, "x,y,z" CR LF each,
+    // with room reserved for exactly that text.
     void GetPathText(std::string_view kind, std::string& text) const;
+    // The same without reserving room: the caller has reserved PathTextLength.
+    void AppendPathText(std::string_view kind, std::string& text) const;
+    // The length of what GetPathText appends, found without writing it.
+    std::size_t PathTextLength(std::string_view kind) const;
+    // The path text the budget counts: all of it while CountPathText holds, else 0.
+    std::size_t CountedPathTextBytes() const { return FPathTextBytes; }
     const TGLLinesArray& CutLines() const { return FCutLines; }
     const TGLLinesArray& JogLines() const { return FJogLines; }
     bool JogsVisible() const { return FJogsVisible; }
@@ -155,7 +167,8 @@ public:
     std::size_t MaxPathNodes = DefaultMaxPathNodes;
     std::size_t PathNodeCount() const { return FPathNodes; }
     // The most memory the preview may hold, in bytes: the polylines with their nodes,
-    // what drawing them keeps, the clamp boxes and the step-back history. Points alone
+    // what drawing them keeps, the clamp boxes, the step-back history and, in a results
+    // run, the path text (CountPathText). Points alone
     // do not bound it: a path of short polylines costs several times more per point
     // than one long one. A run that would pass it stops as at the point limit, what was
     // drawn kept.
@@ -219,6 +232,10 @@ private:
     // The path's node and byte counts follow every polyline that comes, changes or goes.
     std::size_t PolylineBytes(const TGLLines& line) const;
     void DeletePolyline(TGLLinesArray& lines);
+    // The path text of a polyline's nodes.
+    static std::size_t PolylineTextBytes(const TGLLines& line);
+    // The polylines of "J" or "M" (trimmed, either case); none for another kind.
+    const TGLLinesArray* PathLines(std::string_view kind) const;
     void DeleteLastNode(TGLLines& line);
     // Stops the run when `growth` more bytes and the line's history record would take
     // the preview past its limit.
@@ -299,6 +316,9 @@ private:
     // Nodes in FCutLines and FJogLines together, and what those polylines cost.
     std::size_t FPathNodes = 0;
     std::size_t FPathBytes = 0;
+    // The path text of those nodes, counted while FCountPathText holds.
+    bool FCountPathText = false;
+    std::size_t FPathTextBytes = 0;
     TGLLinesArray FCutLines;
     TGLLinesArray FJogLines;
     TGLBaseSceneObject* FLinesParent;

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <utility>
 
 namespace {
 bool SamePoint(const TAffineVector& node, const TAffineVector& p)
@@ -51,7 +52,8 @@ std::size_t TMove::PreviewBytes() const
     const std::size_t lists = FUndo.size() * sizeof(std::uint32_t) + FFullUndo.size() * sizeof(TLineUndo)
         + FZeroUndo.size() * sizeof(TZeroUndo) + FPartFiles.History().size() * sizeof(int)
         + (FCutLines.size() + FJogLines.size()) * sizeof(TGLLines*);
-    return FPathBytes + 2 * lists + static_cast<std::size_t>(FClamps.Count()) * TClampList::BytesPerClamp;
+    return FPathBytes + 2 * lists + static_cast<std::size_t>(FClamps.Count()) * TClampList::BytesPerClamp
+        + FPathTextBytes;
 }
 
 void TMove::CheckPreviewBytes(std::size_t growth) const
@@ -63,9 +65,23 @@ void TMove::CheckPreviewBytes(std::size_t growth) const
     }
 }
 
+std::size_t TMove::PolylineTextBytes(const TGLLines& line)
+{
+    std::size_t bytes = 0;
+    const int nodes = line.NodeCount();
+    for (int i = 0; i < nodes; ++i) {
+        const TAffineVector v = line.NodePoint(i);
+        bytes += PointLineLength(v.X, v.Y, v.Z);
+    }
+    return bytes;
+}
+
 void TMove::DeletePolyline(TGLLinesArray& lines)
 {
     TGLLines* line = lines.back();
+    if (FCountPathText) {
+        FPathTextBytes -= std::min(FPathTextBytes, PolylineTextBytes(*line));
+    }
     FPathNodes -= static_cast<std::size_t>(line->NodeCount());
     FPathBytes -= std::min(FPathBytes, PolylineBytes(*line));
     delete line;
@@ -74,6 +90,10 @@ void TMove::DeletePolyline(TGLLinesArray& lines)
 
 void TMove::DeleteLastNode(TGLLines& line)
 {
+    if (FCountPathText && line.NodeCount() > 0) {
+        const TAffineVector v = line.NodePoint(line.NodeCount() - 1);
+        FPathTextBytes -= std::min(FPathTextBytes, PointLineLength(v.X, v.Y, v.Z));
+    }
     const std::size_t before = PolylineBytes(line);
     line.DeleteLastNode();
     --FPathNodes;
@@ -121,12 +141,14 @@ void TMove::AddNode(bool jog, bool setCurPos, bool newLine, float x, float y, fl
     newLine = newLine || lines.empty();
     // A new polyline's first node is inline: only the polyline itself grows the preview.
     const std::size_t growth = newLine ? 0 : lines.back()->NodeGrowthBytes();
-    CheckPreviewBytes(TLineBatches::BytesPerPoint
+    const std::size_t text = FCountPathText ? PointLineLength(x, y, z) : 0;
+    CheckPreviewBytes(TLineBatches::BytesPerPoint + text
                       + (newLine ? sizeof(TGLLines) + TLineBatches::BytesPerStrip + 2 * sizeof(TGLLines*) : growth));
     TGLLines* line = newLine ? NewPolyline(jog) : lines.back();
     line->AddNode(x, y, z);
     ++FPathNodes;
     FPathBytes += growth + TLineBatches::BytesPerPoint;
+    FPathTextBytes += text;
     FTool = {x, y, z};
     if (setCurPos) {
         FPos = {x, y, z, 0.0f};
@@ -216,8 +238,12 @@ void TMove::SetPathDashed(bool moveDashed, bool jogDashed)
 
 void TMove::Reset()
 {
+    // Everything goes, so the text count starts again without a walk over the nodes.
+    const bool counting = std::exchange(FCountPathText, false);
     FreePolylines(FCutLines);
     FreePolylines(FJogLines);
+    FCountPathText = counting;
+    FPathTextBytes = 0;
     FPrevPos = {0.0f, 0.0f, 0.0f, 0.0f};
     FZero = {0.0f, 0.0f, 0.0f, 0.0f};
     FCmdWord.clear();
@@ -264,7 +290,7 @@ double TMove::GetLastHeading() const
     return std::atan2(double(prev.Y) - last.Y, double(prev.X) - last.X) * 180.0 / std::numbers::pi;
 }
 
-void TMove::GetPathText(std::string_view kind, std::string& text) const
+const TGLLinesArray* TMove::PathLines(std::string_view kind) const
 {
     // Trimmed as Trim does: every character up to the space goes.
     while (!kind.empty() && static_cast<unsigned char>(kind.front()) <= ' ') {
@@ -274,19 +300,41 @@ void TMove::GetPathText(std::string_view kind, std::string& text) const
         kind.remove_suffix(1);
     }
     if (kind.size() != 1) {
-        return;
+        return nullptr;
     }
     const char k = static_cast<char>(kind[0] & ~0x20);
-    if (k != 'J' && k != 'M') {
+    return k == 'J' ? &FJogLines : k == 'M' ? &FCutLines : nullptr;
+}
+
+std::size_t TMove::PathTextLength(std::string_view kind) const
+{
+    std::size_t bytes = 0;
+    if (const TGLLinesArray* lines = PathLines(kind)) {
+        for (const TGLLines* line : *lines) {
+            bytes += PolylineTextBytes(*line);
+        }
+    }
+    return bytes;
+}
+
+void TMove::GetPathText(std::string_view kind, std::string& text) const
+{
+    // Millions of nodes: the text is written once into room of its exact size, never
+    // regrown and copied.
+    const std::size_t length = PathTextLength(kind);
+    if (text.capacity() - text.size() < length) {
+        text.reserve(text.size() + length);
+    }
+    AppendPathText(kind, text);
+}
+
+void TMove::AppendPathText(std::string_view kind, std::string& text) const
+{
+    const TGLLinesArray* lines = PathLines(kind);
+    if (lines == nullptr) {
         return;
     }
-    const TGLLinesArray& lines = k == 'J' ? FJogLines : FCutLines;
-    std::size_t count = 0;
-    for (const TGLLines* line : lines) {
-        count += static_cast<std::size_t>(line->NodeCount());
-    }
-    text.reserve(text.size() + count * 30); // typical node text; grows when longer
-    for (const TGLLines* line : lines) {
+    for (const TGLLines* line : *lines) {
         const int nodes = line->NodeCount();
         for (int i = 0; i < nodes; ++i) {
             const TAffineVector v = line->NodePoint(i);

@@ -54,6 +54,28 @@ char* WriteFixed5(char* out, float value)
     return out + length;
 }
 
+// The length WriteFixed5 gives, from the same rounding without the digits.
+std::size_t Fixed5Length(float value)
+{
+    const double scaled = std::fabs(static_cast<double>(value)) * 100000.0;
+    if (!(scaled < 4503599627370496.0)) {
+        char buf[24];
+        return static_cast<std::size_t>(WriteFixed5(buf, value) - buf);
+    }
+    const auto n = static_cast<std::uint64_t>(scaled + 0.5);
+    // The whole part has one digit more for each of these n reaches (n < 2^52).
+    static constexpr std::uint64_t WholeTens[] = {1000000ULL,         10000000ULL,         100000000ULL,
+                                                  1000000000ULL,      10000000000ULL,      100000000000ULL,
+                                                  1000000000000ULL,   10000000000000ULL,   100000000000000ULL,
+                                                  1000000000000000ULL, 10000000000000000ULL};
+    std::size_t digits = 1;
+    for (const std::uint64_t ten : WholeTens) {
+        digits += n >= ten ? 1 : 0;
+    }
+    // Digits, the point, five decimals and a sign where the text is not all zeros.
+    return digits + 6 + (value < 0 && n != 0 ? 1 : 0);
+}
+
 // "x,y,z", then `tail`; one append, since a long run writes millions of nodes.
 void AppendPoint(std::string& text, float x, float y, float z, std::string_view tail)
 {
@@ -78,4 +100,9 @@ void AppendPointText(std::string& text, float x, float y, float z)
 void AppendPointLine(std::string& text, float x, float y, float z)
 {
     AppendPoint(text, x, y, z, "\r\n");
+}
+
+std::size_t PointLineLength(float x, float y, float z)
+{
+    return Fixed5Length(x) + Fixed5Length(y) + Fixed5Length(z) + 4; // two commas, CR LF
 }

@@ -11,16 +11,18 @@ void ResetForResults(TMove& move, TCalcul& calcul, const std::string& fileName)
     move.Clamps().Free();
     move.SetFileName(fileName);
     move.StartRun();
+    move.CountPathText();
     calcul.GetVariables().Clear();
 }
 
 std::string ResultsText(const TMove& move)
 {
     // The jog text trimmed and ended by CR LF again is the jog text itself (it begins
-    // with a number and ends with CR LF), so both kinds go into one text: a million
-    // nodes of path text are not copied.
+    // with a number and ends with CR LF), so both kinds go into one text, written once
+    // into room of its exact size: millions of nodes of path text are never copied.
     std::string results;
-    move.GetPathText("J", results);
-    move.GetPathText("M", results);
+    results.reserve(move.PathTextLength("J") + move.PathTextLength("M"));
+    move.AppendPathText("J", results);
+    move.AppendPathText("M", results);
     return results;
 }
