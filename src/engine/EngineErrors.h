@@ -10,6 +10,12 @@ class ERunError : public Exception {
     using Exception::Exception;
 };
 
+// A move, jog or shape whose target single precision cannot hold (beyond about
+// 3.4E38): the line stops the run and leaves the position and the path as they were.
+class ECoordinateRange : public ERunError {
+    using ERunError::ERunError;
+};
+
 // A command read an argument whose expression failed to evaluate. Carries the
 // expression and the evaluator's message; the dispatcher adds the line number.
 class EArgumentFailed : public Exception {

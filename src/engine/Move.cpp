@@ -131,6 +131,14 @@ bool TMove::ExecuteLine(const TProgramLines* lines, std::string_view lineText, c
             message += ": " + reason;
         }
         throw ERunError(message);
+    } catch (const ECoordinateRange&) {
+        if (!steppingBack) {
+            TakeBackLine();
+        }
+        if (!toMotionFamily && !steppingBack && !FNested) {
+            RecordLine(lineIndex);
+        }
+        throw;
     } catch (...) {
         if (!toMotionFamily && !steppingBack && !FNested) {
             RecordLine(lineIndex);

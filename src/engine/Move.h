@@ -223,9 +223,19 @@ private:
 
     // Motion.
     void SavePrevPosition(bool withAB);
-    // The target of a move's argument i - 1 (GetMoveParam) for an axis now at `current`.
+    // The target of a move's argument i - 1 (GetMoveParam) for an axis now at `current`;
+    // one that is not finite stops the run (CheckInRange).
     float MoveTarget(const TArrayofCmds& cmds, int i, float current) const;
+    // Raises ECoordinateRange, naming the command and the line, for a coordinate that
+    // is not finite.
+    void CheckInRange(float value) const;
+    // After ECoordinateRange: the position, the tool and the polylines as the line
+    // found them.
+    void TakeBackLine();
     void DoMoveDistance(const TArrayofCmds& cmds);
+    // The body of the M and J families, after DoMCommands kept what a failed target
+    // puts back.
+    void DoMotion(const TArrayofCmds& cmds, bool jog);
     // Paths.
     TGLLines* NewPolyline(bool jog);
     void AddNode(bool jog, bool setCurPos, bool newLine, float x, float y, float z);

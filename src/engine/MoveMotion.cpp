@@ -1,6 +1,7 @@
 // TMove: the move (M) and jog (J) families and the positions the shell reads.
 
 #include "engine/EngineData.h"
+#include "engine/EngineErrors.h"
 #include "engine/Move.h"
 #include "engine/MoveDirections.h"
 #include "platform/core/NumberFormat.h"
@@ -62,7 +63,19 @@ float TMove::MoveTarget(const TArrayofCmds& cmds, int i, float current) const
         return FData.GetMoveParam(cmds, i);
     }
     TEngineData::CheckEvaluated(cmds, i - 1);
-    return FData.MoveParamValue(cmds[i - 1], current);
+    const float target = FData.MoveParamValue(cmds[i - 1], current);
+    CheckInRange(target);
+    return target;
+}
+
+void TMove::CheckInRange(float value) const
+{
+    // An infinite position would stay for every later run and line: the line stops
+    // the run instead, as a bad argument does.
+    if (!std::isfinite(value)) {
+        throw ECoordinateRange("The target of \"" + FCmdWord + "\" is beyond the coordinate range (line: "
+                               + IntToStr(FLineNumber) + ")");
+    }
 }
 
 // One body for both families: they differ only in their speed command and in the
@@ -70,6 +83,21 @@ float TMove::MoveTarget(const TArrayofCmds& cmds, int i, float current) const
 void TMove::DoMCommands(const TArrayofCmds& cmds)
 {
     const bool jog = FCmdWord[0] == 'J';
+    const TVector prevPos = FPrevPos;
+    const float prevA = FPrevA;
+    const float prevB = FPrevB;
+    try {
+        DoMotion(cmds, jog);
+    } catch (const ECoordinateRange&) {
+        FPrevPos = prevPos;
+        FPrevA = prevA;
+        FPrevB = prevB;
+        throw;
+    }
+}
+
+void TMove::DoMotion(const TArrayofCmds& cmds, bool jog)
+{
     if (jog) {
         FNewPolyline = true;
     }
@@ -118,6 +146,10 @@ void TMove::DoMCommands(const TArrayofCmds& cmds)
         }
         break;
     default: break;
+    }
+    // MH and MD compute their targets themselves.
+    for (const float value : {FPos.X, FPos.Y, FPos.Z, FA, FB}) {
+        CheckInRange(value);
     }
     FHandled = true;
     AddPathNode(jog ? 'J' : 'M');

@@ -133,6 +133,11 @@ TGLLines* TMove::NewPolyline(bool jog)
 
 void TMove::AddNode(bool jog, bool setCurPos, bool newLine, float x, float y, float z)
 {
+    // A finite target may still leave the range in the scene (zero offsets, a sub-file's
+    // offset and scale), and a shape's points are computed here only.
+    CheckInRange(x);
+    CheckInRange(y);
+    CheckInRange(z);
     if (FPathNodes >= MaxPathNodes) {
         throw ERunError("The preview holds more than " + std::to_string(MaxPathNodes) + " points.");
     }

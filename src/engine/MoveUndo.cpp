@@ -149,6 +149,19 @@ void TMove::StepBack()
     }
 }
 
+void TMove::TakeBackLine()
+{
+    // Only moves, jogs and shapes fail so, and none of them changes the zero offsets.
+    const TLineUndo& s = FLineStart;
+    TruncatePolylines(FCutLines, s.CutCount, s.CutNodes);
+    TruncatePolylines(FJogLines, s.JogCount, s.JogNodes);
+    FPos = {s.X, s.Y, s.Z, s.W};
+    FA = s.A;
+    FB = s.B;
+    FTool = {s.ToolX, s.ToolY, s.ToolZ};
+    FNewPolyline = s.NewPolyline;
+}
+
 void TMove::SaveZeroOffsets()
 {
     if (FLineZeroIndex < 0) {
