@@ -116,7 +116,10 @@ public:
     // After an M ("M") or J ("J") command: the path node of the line.
     void AddPathNode(char kind);
     // The node handlers of the data module: with newLine a new polyline of that kind
-    // starts with the point; with setCurPos the position becomes (x, y, z, 0).
+    // starts with the point; with setCurPos the position becomes (x, y, z, 0). A
+    // shape's points are where the tool goes; anyone else's node (a plug-in's) moves the
+    // tool, and so the bit's target, only with setCurPos, to the new position in the
+    // scene (zero offsets included).
     void AddMoveNode(bool setCurPos, bool newLine, float x, float y, float z);
     void AddJogNode(bool setCurPos, bool newLine, float x, float y, float z);
     void SetJogsVisible(bool visible);
@@ -239,6 +242,8 @@ private:
     // Paths.
     TGLLines* NewPolyline(bool jog);
     void AddNode(bool jog, bool setCurPos, bool newLine, float x, float y, float z);
+    // After a node handler: the tool where that caller's node leaves it (see AddMoveNode).
+    void PlaceToolAfterNode(bool setCurPos, const TAffineVector& toolBefore);
     // The path's node and byte counts follow every polyline that comes, changes or goes.
     std::size_t PolylineBytes(const TGLLines& line) const;
     void DeletePolyline(TGLLinesArray& lines);
@@ -369,6 +374,8 @@ private:
     bool FSteppingBack = false;
     // Set while the statement after THEN runs; the IF line records itself.
     bool FNested = false;
+    // Set while a shape of the C family reports its points.
+    bool FShapeGoing = false;
     bool FHandled = false;
     bool FStop = false;
 

@@ -33,9 +33,16 @@ void TMove::DoCCommands(const TArrayofCmds& cmds)
         context.Scale[k] = level.Scale[k];
     }
     // The shapes mark the line handled only for the commands they execute.
-    if (FCCommands.Execute(cmds, context)) {
-        FHandled = true;
+    FShapeGoing = true;
+    try {
+        if (FCCommands.Execute(cmds, context)) {
+            FHandled = true;
+        }
+    } catch (...) {
+        FShapeGoing = false;
+        throw;
     }
+    FShapeGoing = false;
     FPrevPos = context.PrevPosition;
     SetPosition(context.Position);
 }

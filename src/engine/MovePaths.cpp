@@ -162,17 +162,38 @@ void TMove::AddNode(bool jog, bool setCurPos, bool newLine, float x, float y, fl
 
 void TMove::AddMoveNode(bool setCurPos, bool newLine, float x, float y, float z)
 {
+    const TAffineVector tool = FTool;
     // Every new cut polyline starts where the tool is, so no travel goes undrawn.
     if (newLine && !(FTool.X == x && FTool.Y == y && FTool.Z == z)) {
         AddNode(false, false, true, FTool.X, FTool.Y, FTool.Z);
         newLine = false;
     }
     AddNode(false, setCurPos, newLine, x, y, z);
+    PlaceToolAfterNode(setCurPos, tool);
 }
 
 void TMove::AddJogNode(bool setCurPos, bool newLine, float x, float y, float z)
 {
+    const TAffineVector tool = FTool;
     AddNode(true, setCurPos, newLine, x, y, z);
+    PlaceToolAfterNode(setCurPos, tool);
+}
+
+void TMove::PlaceToolAfterNode(bool setCurPos, const TAffineVector& toolBefore)
+{
+    // A shape keeps the position itself and its points are the tool's way.
+    if (FShapeGoing) {
+        return;
+    }
+    // A plug-in's node only draws, unless it moved the position: the animated bit must
+    // not leave the position that GetCurPos reports.
+    if (setCurPos) {
+        TVector scene;
+        GetScenePosition(false, scene);
+        FTool = {scene.X, scene.Y, scene.Z};
+    } else {
+        FTool = toolBefore;
+    }
 }
 
 void TMove::AddPathNode(char kind)

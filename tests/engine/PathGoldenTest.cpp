@@ -268,10 +268,47 @@ TEST(PathText, NodeHandlersStartAPolylineWhenNoneExists)
     EXPECT_EQ(ExpectedPath("3,1,0;3,2,0;3,5,0"), text);
     TAffineVector bit;
     e.Move.GetBitTarget(bit);
-    EXPECT_EQ(bit.Y, 5.0f);
+    EXPECT_EQ(bit.Y, 2.0f) << "the bit stays where the position is";
     TVector pos;
     e.Move.GetPosition(pos);
     EXPECT_EQ(pos.Y, 2.0f) << "only the jog node set the position";
+}
+
+// A plug-in's nodes draw; the tool, and the bit's target with it, goes only where the
+// position goes, in the scene: the position plus the zero offsets.
+TEST(PathText, NodeHandlersMoveTheBitOnlyWithThePosition)
+{
+    TPathEngine e;
+    e.Run("M2, 2, 3\nZ2"); // position (0, 0, 0), shown at (2, 3, 0)
+    const struct {
+        const char* Name;
+        bool Jog, SetCurPos, NewLine;
+        float X, Y, Z;
+        TAffineVector Bit;
+        TAffineVector Position;
+    } steps[] = {
+        {"jog, new polyline", true, false, true, 5, 5, 1, {2, 3, 0}, {0, 0, 0}},
+        {"move appended", false, false, false, 6, 6, 1, {2, 3, 0}, {0, 0, 0}},
+        {"jog with the position", true, true, false, 1, 1, 0, {3, 4, 0}, {1, 1, 0}},
+        {"move with the position, new polyline", false, true, true, 4, 0, 0, {6, 3, 0}, {4, 0, 0}},
+        {"move without it after", false, false, false, 9, 9, 9, {6, 3, 0}, {4, 0, 0}},
+    };
+    for (const auto& s : steps) {
+        SCOPED_TRACE(s.Name);
+        (s.Jog ? e.Data.AddJogNode(s.SetCurPos, s.NewLine, s.X, s.Y, s.Z)
+               : e.Data.AddMoveNode(s.SetCurPos, s.NewLine, s.X, s.Y, s.Z));
+        TAffineVector bit;
+        e.Move.GetBitTarget(bit);
+        EXPECT_EQ((std::vector<float>{bit.X, bit.Y, bit.Z}), (std::vector<float>{s.Bit.X, s.Bit.Y, s.Bit.Z}));
+        TVector pos;
+        e.Move.GetPosition(pos);
+        EXPECT_EQ((std::vector<float>{pos.X, pos.Y, pos.Z}),
+                  (std::vector<float>{s.Position.X, s.Position.Y, s.Position.Z}));
+    }
+    // The new cut polyline started where the tool was, not at the plug-in's last node.
+    std::string cut;
+    e.Move.GetPathText("M", cut);
+    EXPECT_EQ(cut, ExpectedPath("0,0,0;2,3,0;6,6,1;3,4,0;4,0,0;9,9,9"));
 }
 
 class SubFiles : public ::testing::Test {
