@@ -7,6 +7,10 @@
 #include "platform/core/Exceptions.h"
 #include "platform/core/NumberFormat.h"
 
+#include <cmath>
+#include <limits>
+#include <string>
+
 namespace {
 
 Tdm& DataModule()
@@ -15,6 +19,17 @@ Tdm& DataModule()
         throw Exception("Kerfpad is not ready: it has no data module");
     }
     return *dm;
+}
+
+// A node's coordinate as the simulator stores it (single precision); a value that is
+// not finite there would poison the position and every path text after it.
+float NodeCoordinate(const char* method, const char* axis, double value)
+{
+    if (!std::isfinite(value) || std::fabs(value) > std::numeric_limits<float>::max()) {
+        throw Exception(std::string(method) + ": " + axis + " = " + FloatToStr(value) +
+                        " is not a finite single-precision number; no node was added.");
+    }
+    return static_cast<float>(value);
 }
 
 void RefuseDuringHeadlessRun()
@@ -42,14 +57,16 @@ void TKerfpadInterface::SendData(const std::string& resultData, int toPlugins)
         return;
     }
     const std::shared_ptr<IEditor> page = ActiveEditor;
-    // Refused before anything changes: the plug-in learns of it and its window stays.
-    if (page && page->GetEditorState() == QLatin1String("Read Only")) {
+    // The window closes first, whatever becomes of the text: a run that the window's
+    // modal loop holds goes on only once it is gone.
+    window->CloseFromAutomation();
+    if (!page) {
+        return;
+    }
+    if (page->GetEditorState() == QLatin1String("Read Only")) {
         throw Exception("The page is read-only while a program runs; the text was not inserted.");
     }
-    window->CloseFromAutomation();
-    if (page) {
-        page->InsertText(text);
-    }
+    page->InsertText(text);
 }
 
 std::string TKerfpadInterface::GetData(int selection)
@@ -86,14 +103,20 @@ void TKerfpadInterface::AddMoveNode(double x, double y, double z, int setcurpos,
 {
     Tdm& data = DataModule();
     RefuseDuringHeadlessRun();
-    data.Engine.AddMoveNode(setcurpos == 1, newlines == 1, static_cast<float>(x), static_cast<float>(y),
-                            static_cast<float>(z));
+    const char* method = "AddMoveNode";
+    const float fx = NodeCoordinate(method, "x", x);
+    const float fy = NodeCoordinate(method, "y", y);
+    const float fz = NodeCoordinate(method, "z", z);
+    data.Engine.AddMoveNode(setcurpos == 1, newlines == 1, fx, fy, fz);
 }
 
 void TKerfpadInterface::AddJogNode(double x, double y, double z, int setcurpos, int newlines)
 {
     Tdm& data = DataModule();
     RefuseDuringHeadlessRun();
-    data.Engine.AddJogNode(setcurpos == 1, newlines == 1, static_cast<float>(x), static_cast<float>(y),
-                           static_cast<float>(z));
+    const char* method = "AddJogNode";
+    const float fx = NodeCoordinate(method, "x", x);
+    const float fy = NodeCoordinate(method, "y", y);
+    const float fz = NodeCoordinate(method, "z", z);
+    data.Engine.AddJogNode(setcurpos == 1, newlines == 1, fx, fy, fz);
 }

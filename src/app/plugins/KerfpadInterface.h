@@ -41,7 +41,7 @@ public:
     // Brings the program to the front; then, with a plug-in window: into its exchange
     // buffer when the buffer shows and `toPlugins` is 1, else the window is closed and
     // the text replaces the active page's selection (dropped without a page). A page
-    // that is read-only because a program runs refuses the text.
+    // that is read-only because a program runs refuses the text after the window closed.
     void SendData(const std::string& resultData, int toPlugins) override;
     // The buffer's selection (1) or whole text; empty without a plug-in window.
     std::string GetData(int selection) override;
@@ -53,7 +53,8 @@ public:
     double GetLastMoveSegmentAngle() override;
     // A node of the cut (move) or jog paths, rounded to single precision; a new
     // polyline when `newlines` is 1, the tool moved there when `setcurpos` is 1.
-    // Refused during a results run or a quick view.
+    // Refused during a results run or a quick view, and for a coordinate that is not a
+    // finite single-precision number (nothing is added then).
     void AddMoveNode(double x, double y, double z, int setcurpos, int newlines) override;
     void AddJogNode(double x, double y, double z, int setcurpos, int newlines) override;
 };

@@ -16,6 +16,7 @@
 #include "../PlugInTestSupport.h"
 #include "../RunTestSupport.h"
 
+#include "platform/gui/QtModalForm.h"
 #include "platform/gui/automation/KerfpadBus.h"
 
 #include "../../support/QtTestApp.h"
@@ -24,14 +25,21 @@
 #include <QDBusMessage>
 #include <QDBusPendingCall>
 #include <QDBusPendingReply>
+#include <QEventLoop>
 #include <QProcess>
+#include <QPointer>
 #include <QRegularExpression>
+#include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <numbers>
+#include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -175,6 +183,144 @@ TEST_F(AutomationBusGui, AFailingMethodAnswersWithTheErrorReply)
     EXPECT_EQ(call.error().name(), KerfpadBusUnexpectedError);
     Window->QuietRun = false;
     EXPECT_EQ(Window->Move->PathNodeCount(), 0u);
+}
+
+TEST_F(AutomationBusGui, ANodeThatIsNotFiniteGetsTheErrorReplyAndNothingIsAdded)
+{
+    const struct {
+        const char* Method;
+        QStringList Arguments;
+        const char* Error;
+    } cases[] = {
+        {"AddMoveNode", {"double:nan", "double:1", "double:1", "int32:1", "int32:1"},
+         "AddMoveNode: x = NAN is not a finite single-precision number; no node was added."},
+        {"AddJogNode", {"double:1", "double:1", "double:inf", "int32:1", "int32:1"},
+         "AddJogNode: z = INF is not a finite single-precision number; no node was added."},
+        {"AddJogNode", {"double:1", "double:-1e39", "double:0", "int32:0", "int32:0"},
+         "AddJogNode: y = -1E39 is not a finite single-precision number; no node was added."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Error);
+        const TProcessResult result = Send(c.Method, c.Arguments);
+        EXPECT_NE(result.ExitCode, 0);
+        EXPECT_TRUE(result.Err.contains(QStringLiteral("Error org.kerfpad.IKerfpad.Error.Unexpected: ") + c.Error))
+            << result.Err.toStdString();
+    }
+    EXPECT_EQ(Window->Move->PathNodeCount(), 0u);
+    EXPECT_EQ(Values(Send("GetCurPos")), QStringList{"string \"0,0,0\""});
+}
+
+// Holds the plug-in window's modal loop as showing it would, without showing it (this
+// test has no web view): `Inside` runs in that loop, which ends only when something
+// closes the window. A window `Inside` left open is closed, so no test hangs.
+class TPlugInWindowLoop : public TScriptedDialogs {
+public:
+    std::function<void()> Inside;
+    bool ClosedInside = false;
+    TModalResult ShowModalForm(IModalForm& form) override
+    {
+        FormsShown.push_back(form.FormName());
+        QPointer<QDialog> window = FPlugIns;
+        if (!window) {
+            ADD_FAILURE() << "no plug-in window";
+            return TModalResult::mrCancel;
+        }
+        QEventLoop loop;
+        bool finished = false;
+        QObject::connect(window, &QDialog::finished, &loop, [&] {
+            finished = true;
+            loop.quit();
+        });
+        QTimer::singleShot(0, &loop, [&] {
+            Inside();
+            ClosedInside = finished;
+            if (!finished) {
+                form.CloseModal(TModalResult::mrCancel);
+            }
+        });
+        loop.exec();
+        return window ? ModalResultOf(window->result()) : TModalResult::mrCancel;
+    }
+};
+
+TEST_F(AutomationBusGui, SendDataDuringARunClosesThePlugInWindowAndTheRunGoesOnToItsEnd)
+{
+    const auto page = OpenProgram("run.sbp", "M2,1,0\r\nM2,1,1\r\nM2,0,1\r\n");
+    SetSimulate(true);
+    TPlugInWindowLoop dialogs;
+    TDialogResponderScope scope(&dialogs);
+    TProcessResult reply;
+    dialogs.Inside = [&] { reply = Send("SendData", {"string:' from the bus", "int32:0"}); };
+    bool opened = false;
+    std::size_t nodesWhenOpened = 0;
+    // F8 while the bit is on its way.
+    AtPass = [&] {
+        if (!opened && Window->Move->Moving) {
+            opened = true;
+            nodesWhenOpened = Window->Move->PathNodeCount();
+            ExecutePlugInsWindow();
+        }
+    };
+    Run();
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(dialogs.FormsShown, std::vector<std::string>{"FPlugIns"});
+    EXPECT_TRUE(dialogs.ClosedInside) << "the call closed the window";
+    EXPECT_NE(reply.ExitCode, 0);
+    EXPECT_TRUE(reply.Err.contains("Error org.kerfpad.IKerfpad.Error.Unexpected: The page is read-only while a program "
+                                   "runs; the text was not inserted."))
+        << reply.Err.toStdString();
+    // The run went on to its end.
+    EXPECT_LT(nodesWhenOpened, 4u);
+    EXPECT_FALSE(Window->Running);
+    EXPECT_EQ(CutText(), "0.00000,0.00000,0.00000\r\n1.00000,0.00000,0.00000\r\n1.00000,1.00000,0.00000\r\n"
+                         "0.00000,1.00000,0.00000\r\n");
+    EXPECT_EQ(Values(Send("GetCurPos")), QStringList{"string \"0,1,0\""});
+    EXPECT_EQ(page->GetLines()->ToStringList(), (QStringList{"M2,1,0", "M2,1,1", "M2,0,1"}));
+    EXPECT_EQ(FPlugIns, nullptr);
+}
+
+// During a run a plug-in's node draws; the animated bit goes to it only when the node
+// is also the new position.
+TEST_F(AutomationBusGui, APlugInsNodeDuringARunMovesTheBitOnlyWithThePosition)
+{
+    const struct {
+        const char* SetCurPos;
+        float FarthestX;
+        const char* Cut;
+    } cases[] = {
+        {"int32:0", 1.0f, "0.00000,0.00000,0.00000\r\n1.00000,0.00000,0.00000\r\n1.00000,1.00000,0.00000\r\n"},
+        // The program's next move starts from where the plug-in put the tool.
+        {"int32:1", 5.0f,
+         "0.00000,0.00000,0.00000\r\n1.00000,0.00000,0.00000\r\n5.00000,0.00000,0.00000\r\n"
+         "1.00000,1.00000,0.00000\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.SetCurPos);
+        // A fresh start: no paths, the tool and the bit at 0.
+        Window->BitBtn11Click();
+        Window->Move->SetPosition({0, 0, 0, 0});
+        Window->Scene->Bit->Position().SetPoint(0, 0, 0);
+        OpenProgram("bit.sbp", "M2,1,0\r\nM2,1,1\r\n");
+        SetSimulate(true);
+        float farthest = 0;
+        bool sent = false;
+        AtPass = [&] {
+            farthest = std::max(farthest, BitPosition().X);
+            if (!sent && Window->Move->Moving) {
+                sent = true;
+                EXPECT_EQ(Send("AddJogNode", {"double:5", "double:0", "double:0", c.SetCurPos, "int32:1"}).ExitCode, 0);
+            }
+        };
+        Run();
+        ASSERT_TRUE(sent);
+        EXPECT_NEAR(farthest, c.FarthestX, 1e-4);
+        EXPECT_EQ(CutText(), c.Cut);
+        EXPECT_EQ(JogText(), "5.00000,0.00000,0.00000\r\n");
+        const TAffineVector bit = BitPosition();
+        EXPECT_EQ((std::vector<float>{bit.X, bit.Y, bit.Z}), (std::vector<float>{1, 1, 0}));
+        EXPECT_EQ(Values(Send("GetCurPos")), QStringList{"string \"1,1,0\""});
+        AtPass = nullptr;
+    }
 }
 
 TEST_F(AutomationBusGui, TheSamplePlugInStartedByTheWindowAddsANode)

@@ -13,6 +13,7 @@
 #include <QLocale>
 
 #include <clocale>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string>
@@ -135,7 +136,7 @@ TEST_F(KerfpadInterface, SendDataGoesToTheBufferOrClosesTheWindowForThePage)
     }
 }
 
-TEST_F(KerfpadInterface, AReadOnlyRunningPageRefusesTheTextAndKeepsTheWindow)
+TEST_F(KerfpadInterface, AReadOnlyRunningPageRefusesTheTextAfterTheWindowClosed)
 {
     const auto page = NewPage();
     page->ReplaceAllText({"AB"});
@@ -147,7 +148,8 @@ TEST_F(KerfpadInterface, AReadOnlyRunningPageRefusesTheTextAndKeepsTheWindow)
     } catch (const Exception& e) {
         EXPECT_EQ(e.Message(), "The page is read-only while a program runs; the text was not inserted.");
     }
-    EXPECT_FALSE(Closed());
+    // Closed all the same: a run under the window's modal loop goes on only once it is.
+    EXPECT_TRUE(Closed());
     EXPECT_EQ(page->GetLines()->ToStringList(), QStringList{"AB"});
 }
 
@@ -171,6 +173,45 @@ TEST_F(KerfpadInterface, GetDataReadsTheBufferAndGetCurrentLineThePage)
     Kerfpad.SendData("\xC3\x98 10 mm", 1);
     EXPECT_EQ(window.BufferText(), QString::fromUtf8("\u00D8 10 mm"));
     EXPECT_EQ(Kerfpad.GetData(0), "\xC3\x98 10 mm");
+}
+
+TEST_F(KerfpadInterface, ANodeThatIsNotAFiniteSinglePrecisionNumberIsRefusedWhole)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const struct {
+        bool Jog;
+        double X, Y, Z;
+        const char* Error;
+    } cases[] = {
+        {false, nan, 1, 1, "AddMoveNode: x = NAN is not a finite single-precision number; no node was added."},
+        {true, 1, inf, 1, "AddJogNode: y = INF is not a finite single-precision number; no node was added."},
+        {false, 1, 1, -inf, "AddMoveNode: z = -INF is not a finite single-precision number; no node was added."},
+        // Finite here, infinite once rounded to the position's single precision.
+        {true, 1e39, 0, 0, "AddJogNode: x = 1E39 is not a finite single-precision number; no node was added."},
+        {false, 0, -1e300, 0, "AddMoveNode: y = -1E300 is not a finite single-precision number; no node was added."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Error);
+        try {
+            (c.Jog ? Kerfpad.AddJogNode(c.X, c.Y, c.Z, 1, 1) : Kerfpad.AddMoveNode(c.X, c.Y, c.Z, 1, 1));
+            ADD_FAILURE() << "no error";
+        } catch (const Exception& e) {
+            EXPECT_EQ(e.Message(), c.Error);
+        }
+        EXPECT_EQ(Move.PathNodeCount(), 0u);
+        EXPECT_EQ(Kerfpad.GetCurPos(), "0,0,0");
+    }
+    // The largest single-precision value still is one.
+    Kerfpad.AddJogNode(std::numeric_limits<float>::max(), 0, 0, 1, 1);
+    EXPECT_EQ(Kerfpad.GetCurPos(), "3.40282346638529E38,0,0");
+}
+
+TEST_F(KerfpadInterface, APositionThatIsNotFiniteReadsAsWords)
+{
+    const float inf = std::numeric_limits<float>::infinity();
+    Move.SetPosition({std::numeric_limits<float>::quiet_NaN(), inf, -inf, 0});
+    EXPECT_EQ(Kerfpad.GetCurPos(), "NAN,INF,-INF");
 }
 
 TEST_F(KerfpadInterface, NodesAreRefusedDuringAResultsRunOrQuickView)

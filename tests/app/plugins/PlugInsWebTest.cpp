@@ -120,6 +120,15 @@ TEST_F(PlugInsWeb, TheSamplePageReadsThroughTheChannelAndItsSendDataClosesItsOwn
         Js(web, "kerfpad.AddMoveNode(1, 1, 1, 1, 1, function (r) { document.title = 'answered ' + r; }); 1");
         testsupport::WaitFor([&] { return web.title().startsWith("answered"); }, 10000);
         shell.Headless = false;
+        // Coordinates that are no finite numbers are refused whole, whatever form they
+        // take on the way (JSON has no NaN or Infinity: they travel as null).
+        for (const char* call : {"kerfpad.AddMoveNode(NaN, 1, 1, 1, 1, function () { document.title = 'nan'; }); 1",
+                                 "kerfpad.AddJogNode(1, 'inf', 1, 1, 1, function () { document.title = 'inf'; }); 1",
+                                 "kerfpad.AddJogNode(1, 1, -Infinity, 1, 1, function () { document.title = 'infinity'; }); 1"}) {
+            Js(web, call);
+            const QString answered = QString::fromLatin1(call).section('\'', 1, 1);
+            testsupport::WaitFor([&] { return web.title() == answered; }, 10000);
+        }
         Js(web, "document.getElementById('text').value = \"' sent \\u00D8\"; document.getElementById('send').click(); 1");
     };
     // A ".vbs" name: its page of the same name stands in.
@@ -129,6 +138,11 @@ TEST_F(PlugInsWeb, TheSamplePageReadsThroughTheChannelAndItsSendDataClosesItsOwn
     EXPECT_EQ(position, "0.100000001490116,2,-1.5");
     EXPECT_EQ(line, "J2,3,4");
     EXPECT_TRUE(Logged("error: automation: No path nodes can be added while a results run or a quick view goes."));
+    for (const char* refused : {"AddMoveNode: x = NAN", "AddJogNode: y = INF", "AddJogNode: z = NAN"}) {
+        EXPECT_TRUE(Logged("error: automation: " + std::string(refused) +
+                           " is not a finite single-precision number; no node was added."))
+            << refused;
+    }
     EXPECT_EQ(Move.PathNodeCount(), nodes);
     EXPECT_EQ(page->GetLines()->ToStringList(), (QStringList{"MS,1,2", QString::fromUtf8("' sent \u00D8J2,3,4")}));
     EXPECT_EQ(FPlugIns, nullptr);

@@ -2,13 +2,32 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonValue>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
 #include <QUrl>
 #include <QWebChannel>
 
+#include <limits>
 #include <utility>
+
+namespace {
+
+// A coordinate as the page sent it. JSON has no NaN or Infinity, so a page's NaN or
+// Infinity arrives as null, which would become 0 on the way to a double: anything but a
+// number (or a text that reads as one) goes on as NaN, which the automation refuses.
+double ChannelCoordinate(const QJsonValue& value)
+{
+    if (value.isDouble()) {
+        return value.toDouble();
+    }
+    bool ok = false;
+    const double number = value.isString() ? value.toString().toDouble(&ok) : 0.0;
+    return ok ? number : std::numeric_limits<double>::quiet_NaN();
+}
+
+} // namespace
 
 // The automation object as the page script sees it.
 class TKerfpadChannelObject : public QObject {
@@ -27,13 +46,13 @@ public Q_SLOTS:
     QString GetCurrentLine() { return FCalls.GetCurrentLine(); }
     QString GetCurPos() { return FCalls.GetCurPos(); }
     double GetLastMoveSegmentAngle() { return FCalls.GetLastMoveSegmentAngle(); }
-    void AddMoveNode(double x, double y, double z, int setcurpos, int newlines)
+    void AddMoveNode(const QJsonValue& x, const QJsonValue& y, const QJsonValue& z, int setcurpos, int newlines)
     {
-        FCalls.AddMoveNode(x, y, z, setcurpos, newlines);
+        FCalls.AddMoveNode(ChannelCoordinate(x), ChannelCoordinate(y), ChannelCoordinate(z), setcurpos, newlines);
     }
-    void AddJogNode(double x, double y, double z, int setcurpos, int newlines)
+    void AddJogNode(const QJsonValue& x, const QJsonValue& y, const QJsonValue& z, int setcurpos, int newlines)
     {
-        FCalls.AddJogNode(x, y, z, setcurpos, newlines);
+        FCalls.AddJogNode(ChannelCoordinate(x), ChannelCoordinate(y), ChannelCoordinate(z), setcurpos, newlines);
     }
 
 private:
