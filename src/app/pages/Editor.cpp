@@ -11,6 +11,7 @@
 #include "platform/core/DialogService.h"
 
 #include <QFileInfo>
+#include <QScopeGuard>
 
 namespace {
 constexpr const char* Unit = "frmEditor";
@@ -23,6 +24,28 @@ void AddLines(TCodeEdit& editor, const QStringList& lines)
         target.Add(line);
     }
     target.EndUpdate();
+}
+
+// A plug-in's change to the page's text: one edit on the undo list, so the page is
+// modified (its title marked, the save question asked) and one Undo takes it back. A
+// run holds its page read-only against typing only; the run goes on over its own copy
+// of the lines, so the plug-in's change goes in as it would without the run.
+void PlugInEdit(TCodeEdit& editor, TTextPoint begin, TTextPoint end, const QString& text)
+{
+    const bool readOnly = editor.GetReadOnly();
+    const TCodeSelectionMode mode = editor.SelectionMode();
+    const auto restore = qScopeGuard([&] {
+        editor.SetSelectionMode(mode);
+        editor.SetReadOnly(readOnly);
+    });
+    editor.SetReadOnly(false);
+    editor.SetSelectionMode(smNormal);
+    editor.SetCaretAndSelection(end, begin, end);
+    // Breaks on both sides: grouped undo would otherwise take typing before or after
+    // with it.
+    editor.UndoList().AddGroupBreak();
+    editor.ReplaceSelText(text);
+    editor.UndoList().AddGroupBreak();
 }
 } // namespace
 
@@ -236,19 +259,30 @@ void TEditor::InsertText(const QString& text)
 
 void TEditor::AppendText(const QStringList& lines)
 {
-    if (Form) {
-        AddLines(Form->CodeEditor(), lines);
-        Form->CodeEditorChange();
+    if (!Form || lines.isEmpty()) {
+        return;
     }
+    TCodeEdit& editor = Form->CodeEditor();
+    const int count = editor.LineCount();
+    // After the end of the last line, so the lines follow it as lines of their own.
+    const TTextPoint end = count > 0 ? TTextPoint{static_cast<int>(editor.LineAt(count).size()) + 1, count}
+                                     : TTextPoint{1, 1};
+    const QString breakBefore = count > 0 ? QStringLiteral("\r\n") : QString();
+    PlugInEdit(editor, end, end, breakBefore + lines.join(QStringLiteral("\r\n")));
+    Form->CodeEditorChange();
 }
 
 void TEditor::ReplaceAllText(const QStringList& lines)
 {
-    if (Form) {
-        Form->CodeEditor().Lines().Clear();
-        AddLines(Form->CodeEditor(), lines);
-        Form->CodeEditorChange();
+    if (!Form) {
+        return;
     }
+    TCodeEdit& editor = Form->CodeEditor();
+    const int count = editor.LineCount();
+    const TTextPoint end = count > 0 ? TTextPoint{static_cast<int>(editor.LineAt(count).size()) + 1, count}
+                                     : TTextPoint{1, 1};
+    PlugInEdit(editor, TTextPoint{1, 1}, end, lines.join(QStringLiteral("\r\n")));
+    Form->CodeEditorChange();
 }
 
 TCodeEditStringList* TEditor::GetLines()

@@ -4,6 +4,7 @@
 
 #include "app/plugins/PlugInServices.h"
 #include "app/plugins/PlugInsForm.h"
+#include "app/shell/MainForm.h"
 
 #include "../PlugInTestSupport.h"
 
@@ -133,6 +134,120 @@ TEST_F(PlugInsWindowGui, TheBufferButtonsMoveTextToAndFromTheActivePage)
 
     window.BitBtn6->click();
     EXPECT_EQ(window.BufferText(), "");
+}
+
+// The buffer buttons under the main window: what a plug-in's change leaves on a page.
+class PlugInPageChangesGui : public TPlugInTest {
+protected:
+    PlugInPageChangesGui() : Main(std::make_unique<TMainForm>()) {}
+    ~PlugInPageChangesGui() override { Main.reset(); }
+    QString Caption() const
+    {
+        Main->actUpdateStatusBarPanels->Update();
+        return Main->windowTitle();
+    }
+    static QString Text(const std::shared_ptr<IEditor>& page) { return page->GetLines()->ToStringList().join("\r\n"); }
+    // Closing asks to save when the page is modified (Cancel keeps it), else nothing.
+    void ExpectClosingAsks(const std::shared_ptr<IEditor>& page, bool asks)
+    {
+        if (asks) {
+            Dialogs.ExpectMessage("The text in the \"" + page->GetFileTitle().toStdString() +
+                                      "\" file has changed.\r\n\r\nDo you want to save the modifications?",
+                                  TModalResult::mrCancel);
+        }
+        EXPECT_EQ(page->AskSaveChanges(), !asks);
+    }
+
+    std::unique_ptr<TMainForm> Main;
+    TFPlugIns Window;
+};
+
+TEST_F(PlugInPageChangesGui, APlugInsChangeMarksThePageModifiedAndOneUndoTakesItBack)
+{
+    const struct {
+        const char* Name;
+        QPushButton* TFPlugIns::*Button;
+        bool NewTab;
+        const char* After; // the changed page's text; "*" stands for the text before
+        bool Modified;
+    } cases[] = {
+        {"Append", &TFPlugIns::BitBtn3, false, "*\r\nB1\r\nB2", true},
+        {"Replace", &TFPlugIns::BitBtn4, false, "B1\r\nB2", true},
+        {"Load In changes the buffer only", &TFPlugIns::BitBtn5, false, "*", false},
+        {"New Tab", &TFPlugIns::BitBtn7, true, "*\r\nB1\r\nB2", true},
+    };
+    WriteText("p.sbp", "P1\r\nP2");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        Main->DoOpenFile(FilePath("p.sbp"));
+        std::shared_ptr<IEditor> page = ActiveEditor;
+        Window.SetBufferText("B1\r\nB2");
+        (Window.*c.Button)->click();
+        QString before = "P1\r\nP2";
+        if (c.NewTab) {
+            page = EditorFactory->GetEditor(PageCount() - 1);
+            ASSERT_NE(page->GetFileTitle(), "p.sbp");
+            // The untitled page's own new-file text, whatever it is (none here).
+            before = Text(page);
+            before.chop(QString("B1\r\nB2").size());
+            before.chop(before.endsWith("\r\n") ? 2 : 0);
+        }
+        ASSERT_TRUE(SamePage(page, ActiveEditor));
+        const QString name = c.NewTab ? page->GetFileTitle() : FilePath("p.sbp");
+        QString after = c.After;
+        if (before.isEmpty()) {
+            after.replace("*\r\n", "");
+        }
+        EXPECT_EQ(Text(page), after.replace("*", before));
+        EXPECT_EQ(page->GetModified(), c.Modified);
+        EXPECT_EQ(Caption(), "Kerfpad - [" + name + (c.Modified ? "*]" : "]"));
+        ExpectClosingAsks(page, c.Modified);
+        if (c.Button == &TFPlugIns::BitBtn5) {
+            EXPECT_EQ(Window.BufferText(), before);
+        }
+        ActiveEditActions->ExecUndo();
+        EXPECT_EQ(Text(page), before);
+        EXPECT_FALSE(page->GetModified());
+        EXPECT_EQ(Caption(), "Kerfpad - [" + name + "]");
+        ExpectClosingAsks(page, false);
+        Form(page).CloseWithoutQuestion(false);
+        Process();
+    }
+}
+
+TEST_F(PlugInPageChangesGui, TheChangeUndoesAloneAndGoesInWhileARunHoldsThePage)
+{
+    WriteText("p.sbp", "P1\r\nP2");
+    Main->DoOpenFile(FilePath("p.sbp"));
+    const std::shared_ptr<IEditor> page = ActiveEditor;
+    TCodeEdit& code = Code(page);
+    code.SetCaretXY({3, 2});
+    code.DispatchCommand(ecChar, QLatin1Char('X'), {});
+    Window.SetBufferText("B1");
+    Window.BitBtn3->click();
+    code.DispatchCommand(ecChar, QLatin1Char('Y'), {});
+    EXPECT_EQ(Text(page), "P1\r\nP2X\r\nB1Y");
+    // Grouped undo takes typing by typing: the plug-in's change is an undo of its own.
+    ActiveEditActions->ExecUndo();
+    EXPECT_EQ(Text(page), "P1\r\nP2X\r\nB1");
+    ActiveEditActions->ExecUndo();
+    EXPECT_EQ(Text(page), "P1\r\nP2X");
+    EXPECT_TRUE(page->GetModified());
+
+    // A run holds its page read-only against typing; a plug-in's change goes in all the
+    // same, as it would without the run, and the page stays read-only.
+    Main->Running = true;
+    Main->UpdateAllActions(false);
+    ASSERT_EQ(page->GetEditorState(), "Read Only");
+    Window.BitBtn4->click();
+    EXPECT_EQ(Text(page), "B1");
+    EXPECT_EQ(page->GetEditorState(), "Read Only");
+    Main->Running = false;
+    Main->UpdateAllActions(false);
+    ActiveEditActions->ExecUndo();
+    EXPECT_EQ(Text(page), "P1\r\nP2X");
+    Form(page).CloseWithoutQuestion(false);
+    Process();
 }
 
 TEST_F(PlugInsWindowGui, RecentPlugInItemsShowOnlyTheListsEntries)
