@@ -87,7 +87,11 @@ void TMove::CallFile(const TArrayofCmds& cmds)
     }
 
     // The sub-file's lines run through this same object: keep what the calling line
-    // still needs, and pop the level however the call ends.
+    // still needs. The calling line is one line of its file: its record holds the
+    // state from before the call (zero offsets included), so one step back undoes the
+    // whole call, and the sub-file's lines leave the history and their undo records
+    // with the level, however the call ends.
+    SaveZeroOffsets();
     const TProgramLines* lines = FLines;
     int* nextLine = FNextLine;
     const std::string cmdWord = FCmdWord;
@@ -99,9 +103,23 @@ void TMove::CallFile(const TArrayofCmds& cmds)
     FPartFiles.PushLevel(level);
     struct TRestore {
         TMove& m;
-        ~TRestore() { m.FPartFiles.PopLevel(); }
-    } restore{*this};
+        std::size_t ZeroRecords;
+        bool Nested;
+        ~TRestore()
+        {
+            m.FPartFiles.PopLevel();
+            m.TrimUndo(static_cast<std::size_t>(m.FPartFiles.HistoryCount()));
+            if (m.FZeroUndo.size() > ZeroRecords) {
+                m.FZeroUndo.resize(ZeroRecords);
+            }
+            m.FNested = Nested;
+        }
+    } restore{*this, static_cast<std::size_t>(lineZeroIndex) + 1, FNested};
+    // A call from IF ... THEN runs its file's lines as lines of their own.
+    FNested = false;
     FData.RunFile(level.FileName);
+    // After an error the line bookkeeping stays the failing line's: the run stops
+    // there, and only that line is taken back.
     FLines = lines;
     FNextLine = nextLine;
     FPrevCmdWord = FCmdWord;

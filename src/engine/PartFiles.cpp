@@ -1,5 +1,7 @@
 #include "engine/PartFiles.h"
 
+#include <algorithm>
+
 namespace {
 constexpr std::size_t HistoryGrowth = 10000;
 }
@@ -20,14 +22,28 @@ TFP TPartFiles::MainLevel()
 void TPartFiles::Reset()
 {
     FLevels.assign(1, MainLevel());
+    FHistoryFloors.assign(1, 0);
     FHistory.clear();
     FHistory.reserve(HistoryGrowth);
+}
+
+void TPartFiles::PushLevel(const TFP& level)
+{
+    FHistoryFloors.push_back(FHistory.size());
+    try {
+        FLevels.push_back(level);
+    } catch (...) {
+        FHistoryFloors.pop_back();
+        throw;
+    }
 }
 
 void TPartFiles::PopLevel()
 {
     if (FLevels.size() > 1) {
+        FHistory.resize(std::min(FHistory.size(), FHistoryFloors.back()));
         FLevels.pop_back();
+        FHistoryFloors.pop_back();
     }
 }
 
@@ -39,7 +55,7 @@ const std::string& TPartFiles::CurrentFileName() const
 
 int TPartFiles::GetPrevLineNumForStepBack()
 {
-    if (FHistory.empty()) {
+    if (FHistory.size() <= FHistoryFloors.back()) {
         return -1;
     }
     const int index = FHistory.back();

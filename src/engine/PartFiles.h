@@ -1,6 +1,9 @@
 #pragma once
 // The stack of part files called with FP (each level with the offset and scale that
-// apply while it runs) and the history of executed lines that step back pops.
+// apply while it runs) and the history of executed lines that step back pops. Each
+// level owns the part of the history its file added: step back inside a sub-file
+// stops at its first line, and when the call returns its lines leave the history, so
+// the caller's next step back takes the caller's line, not a sub-file's line number.
 
 #include "engine/SubFileNames.h"
 #include "scene/base/VectorTypes.h"
@@ -28,8 +31,10 @@ public:
     int Depth() const { return static_cast<int>(FLevels.size()); }
     TFP GetCurrent() const { return FLevels.back(); }
     const TFP& Current() const { return FLevels.back(); }
-    void PushLevel(const TFP& level) { FLevels.push_back(level); }
-    // The main-file level is never popped.
+    // The new level's part of the history starts at its current end.
+    void PushLevel(const TFP& level);
+    // Cuts the history back to where the level began. The main-file level is never
+    // popped.
     void PopLevel();
 
     void SetMainFileName(const std::string& name) { FMainFileName = name; }
@@ -40,7 +45,8 @@ public:
     const std::string& CurrentFileName() const;
 
     void AddToLinesAndNodesArray(int index) { FHistory.push_back(index); }
-    // Removes and returns the most recent entry; -1 when the history is empty.
+    // Removes and returns the most recent entry of the current level's file; -1 when
+    // it has none.
     int GetPrevLineNumForStepBack();
     int PopLine() { return GetPrevLineNumForStepBack(); }
     int HistoryCount() const { return static_cast<int>(FHistory.size()); }
@@ -50,6 +56,8 @@ private:
     static TFP MainLevel();
 
     std::vector<TFP> FLevels;
+    // Per level: the history's size when the level was pushed.
+    std::vector<std::size_t> FHistoryFloors;
     std::string FMainFileName;
     std::vector<int> FHistory;
 };

@@ -6,8 +6,12 @@
 #include "app/run/MessagesForm.h"
 #include "engine/ProgramRunner.h"
 
+#include <QFileInfo>
 #include <QListWidget>
 #include <QPushButton>
+
+#include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -118,6 +122,65 @@ TEST_F(RunControlGui, StepBackUndoesTheLastLineAndStepDoesItAgain)
     EXPECT_EQ(seen[3], Nodes({0, 1, 2}));
     EXPECT_EQ(seen[4], Nodes({0, 1}));
     EXPECT_EQ(seen[5], Nodes({0, 1, 2})) << "the undone line runs again";
+    EXPECT_FALSE(Window->Running);
+}
+
+// One Step Back undoes a whole FP call and the next one takes the main file's line
+// before it; Step after it calls the sub-file again. The run line marks the last line
+// in effect on the page that is shown.
+TEST_F(RunControlGui, StepBackOverAnFPLineUndoesTheWholeCall)
+{
+    TFMessages messages;
+    FMessages = &messages;
+    WriteText("sub.sbp", "M2,1,1\r\nM2,2,2\r\nM2,3,3\r\n");
+    OpenProgram("main.sbp", "M2,5,5\r\nFP, sub.sbp\r\nPRINT \"a\"\r\nPRINT \"b\"\r\n");
+    struct TWait {
+        std::string Page;
+        int RunLine;
+        std::string Cut;
+    };
+    std::vector<TWait> seen;
+    // Step through the call, back twice, Step into the call again and out, back once.
+    const char presses[] = "SSSSBBSSSSSBX";
+    AtPass = [&] {
+        if (!Window->StepWaiting()) {
+            return;
+        }
+        const auto page = ActiveEditor;
+        seen.push_back({QFileInfo(page->GetFileName()).fileName().toStdString(), Form(page).RunLine, CutText()});
+        switch (presses[std::min(seen.size() - 1, sizeof presses - 2)]) {
+        case 'S': Window->actStep->Execute(); break;
+        case 'B': Window->actStepBack->Execute(); break;
+        default: Window->actStop->Execute();
+        }
+    };
+    Window->actStep->Execute();
+    FMessages = nullptr;
+    const std::string five = "5.00000,5.00000,0.00000\r\n";
+    const std::string call = five + Nodes({1, 2, 3});
+    const std::vector<std::tuple<std::string, int, std::string>> expected = {
+        {"main.sbp", 1, Nodes({0}) + five},
+        {"sub.sbp", 1, Nodes({0}) + five + Nodes({1})},
+        {"sub.sbp", 2, Nodes({0}) + five + Nodes({1, 2})},
+        {"sub.sbp", 3, Nodes({0}) + call},
+        {"main.sbp", 2, Nodes({0}) + call},
+        {"main.sbp", 1, Nodes({0}) + five}, // the whole call undone
+        {"main.sbp", 0, ""},                // then the line before it
+        {"main.sbp", 1, Nodes({0}) + five},
+        {"sub.sbp", 1, Nodes({0}) + five + Nodes({1})},
+        {"sub.sbp", 2, Nodes({0}) + five + Nodes({1, 2})},
+        {"sub.sbp", 3, Nodes({0}) + call},
+        {"main.sbp", 2, Nodes({0}) + call},
+        {"main.sbp", 1, Nodes({0}) + five},
+    };
+    ASSERT_EQ(seen.size(), expected.size());
+    for (std::size_t i = 0; i < seen.size(); ++i) {
+        SCOPED_TRACE("wait " + std::to_string(i));
+        EXPECT_EQ(seen[i].Page, std::get<0>(expected[i]));
+        EXPECT_EQ(seen[i].RunLine, std::get<1>(expected[i]));
+        EXPECT_EQ(seen[i].Cut, std::get<2>(expected[i]));
+    }
+    EXPECT_TRUE(messages.Lines().isEmpty()) << "no PRINT line ran";
     EXPECT_FALSE(Window->Running);
 }
 
