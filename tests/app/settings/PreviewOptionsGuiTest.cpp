@@ -192,9 +192,9 @@ TEST_F(PreviewOptionsGui, AGridTooFineIsDrawnCoarserSaidOnceAndStartsAgainFromTh
     Dm.CloseLog();
 
     const std::string fine = "info: Grid steps of 0.0001 x 0.0001 in over a table of 96 x 48 in give more lines "
-                             "than the view can show; the grid is drawn with steps of 0.1024 x 0.1024 in.\n";
+                             "than the view can show; the grid is drawn with steps of 0.2048 x 0.2048 in.\n";
     const std::string large = "info: Grid steps of 4 x 4 in over a table of 1000000 x 1000000 in give more lines "
-                              "than the view can show; the grid is drawn with steps of 2048 x 1024 in.\n";
+                              "than the view can show; the grid is drawn with steps of 4096 x 2048 in.\n";
     const std::string log = ReadText("log.txt");
     const std::size_t first = log.find(fine);
     ASSERT_NE(first, std::string::npos) << log;

@@ -168,13 +168,13 @@ TEST_F(PreviewOptions, AGridTooFineForTheViewIsDrawnCoarserAndSaysSo)
         std::string note;
     } cases[] = {
         {"GridWidth=0.0001\nGridHeight=0.0001\n",
-         "Grid steps of 0.0001 x 0.0001 in over a table of 96 x 48 in" + tooFine + "0.1024 x 0.1024 in."},
+         "Grid steps of 0.0001 x 0.0001 in over a table of 96 x 48 in" + tooFine + "0.2048 x 0.2048 in."},
         {"GridWidth=0.01\nGridHeight=0.01\n",
-         "Grid steps of 0.01 x 0.01 in over a table of 96 x 48 in" + tooFine + "0.16 x 0.08 in."},
+         "Grid steps of 0.01 x 0.01 in over a table of 96 x 48 in" + tooFine + "0.32 x 0.16 in."},
         {"CubeWidth=1000000\nCubeHeight=1000000\n",
-         "Grid steps of 4 x 4 in over a table of 1000000 x 1000000 in" + tooFine + "2048 x 1024 in."},
+         "Grid steps of 4 x 4 in over a table of 1000000 x 1000000 in" + tooFine + "4096 x 2048 in."},
         {"Conversion=2\nCubeWidth=2438.4\nCubeHeight=1219.2\nGridWidth=0.01\nGridHeight=0.01\n",
-         "Grid steps of 0.01 x 0.01 mm over a table of 2438.4 x 1219.2 mm" + tooFine + "2.56 x 2.56 mm."},
+         "Grid steps of 0.01 x 0.01 mm over a table of 2438.4 x 1219.2 mm" + tooFine + "5.12 x 5.12 mm."},
         {"CubeWidth=1E39\n", "Grid steps of 4 x 4 in over a table of 1E39 x 48 in cannot be drawn; the grid is left out."},
         {"GridWidth=0.0001\nGridHeight=0.0001\nShowGrid=0\n", ""},
         {"GridWidth=2\nGridHeight=0.5\n", ""},

@@ -61,7 +61,8 @@ public:
     // it never draws more than MaxLines lines or MaxVertices vertices: the densest axis
     // (smallest step) doubles its step until both fit. Rebuilds on change.
     static constexpr std::int64_t DefaultMaxLines = 4096;
-    static constexpr std::int64_t DefaultMaxVertices = std::int64_t(1) << 20;
+    // A vertex costs about 90 bytes in a display list of Mesa's: some 24 MB at most.
+    static constexpr std::int64_t DefaultMaxVertices = std::int64_t(1) << 18;
     std::int64_t MaxLines() const { return maxLines_; }
     std::int64_t MaxVertices() const { return maxVertices_; }
     void SetMaxLines(std::int64_t value);
