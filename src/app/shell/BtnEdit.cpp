@@ -62,8 +62,11 @@ void TBtnEditButton::SetGlyph(const QPixmap& glyph)
 
 void TBtnEditButton::Click()
 {
-    if (FocusControl)
-        FocusControl->setFocus(Qt::OtherFocusReason);
+    if (FocusControl) {
+        FClicking = true;
+        FocusControl->setFocus(Qt::MouseFocusReason);
+        FClicking = false;
+    }
     if (OnBtnClick)
         OnBtnClick();
 }
@@ -184,9 +187,20 @@ void TBtnEdit::dropEvent(QDropEvent* event)
     QLineEdit::dropEvent(event);
 }
 
+bool BtnEditEntered(Qt::FocusReason reason, bool leftClick)
+{
+    // The focus coming back from a menu (the macro menu among them) or with the window
+    // does not enter the control: selecting then would make the next insert replace
+    // everything typed.
+    const bool returns = reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason ||
+                         reason == Qt::MenuBarFocusReason;
+    return !returns && !leftClick;
+}
+
 void TBtnEdit::focusInEvent(QFocusEvent* event)
 {
     QLineEdit::focusInEvent(event);
-    if (AutoSelect && !(QApplication::mouseButtons() & Qt::LeftButton))
+    const bool leftClick = (QApplication::mouseButtons() & Qt::LeftButton) != 0 || FButton->Clicking();
+    if (AutoSelect && BtnEditEntered(event->reason(), leftClick))
         selectAll();
 }

@@ -24,6 +24,10 @@ QRect BtnEditButtonRect(QSize editSize, int frameWidth);
 int BtnEditMinimumHeight(int fontHeight, int systemFontHeight, int borderHeight);
 // Three dots.
 QPixmap EllipsisGlyph();
+// Whether the focus arriving for `reason` enters the control so that AutoSelect selects
+// its text: not by a left click (on the text or on its button), and not when the focus
+// only comes back from a menu or with the window.
+bool BtnEditEntered(Qt::FocusReason reason, bool leftClick);
 
 // The button part: one flat button filling it, with the glyph.
 class TBtnEditButton : public QWidget {
@@ -43,6 +47,8 @@ public:
 
     // What a click on the button does.
     void Click();
+    // A click is moving the focus to FocusControl.
+    bool Clicking() const { return FClicking; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -50,6 +56,7 @@ protected:
 private:
     QToolButton* FButton;
     QPixmap FGlyph;
+    bool FClicking = false;
 };
 
 class TBtnEdit : public QLineEdit {
@@ -64,7 +71,8 @@ public:
     // Whether paste and cut may change the text.
     bool ClipboardEditsAllowed() const { return FEditorEnabled && !isReadOnly(); }
 
-    // Select all text when the control is entered other than by a left click.
+    // Select all text when the control is entered other than by a left click
+    // (BtnEditEntered).
     bool AutoSelect = true;
     // Keep the height at least the minimum for the font.
     bool AutoSize = true;

@@ -15,6 +15,7 @@
 #include "editor/printing/CodeEditPrint.h"
 #include "editor/highlighting/CodeRuleHighlighter.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -26,8 +27,10 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolButton>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -353,6 +356,78 @@ TEST_F(EditorOptionsGui, PageNumberFromTheMacroMenuGoesToTheCaret)
     o.PopupMenu1->findChild<QAction*>("itle1")->trigger();
     o.PopupMenu1->close();
     EXPECT_EQ(o.psHeaderLeft->text(), "$TITLE$ of ") << "in place of the selection";
+}
+
+// The macro menu as the user works it: the caret placed with the mouse and keys, the
+// field's button clicked, an item chosen with the mouse or with the arrow keys and Enter.
+// The focus comes back to the field from the menu before the item acts; only a selection
+// the user made, or entering by Tab, is replaced.
+TEST_F(EditorOptionsGui, AMacroChosenFromTheMenuGoesInAtTheCaret)
+{
+    TFEditorOptions& o = Options();
+    o.PageControl1->setCurrentWidget(o.TabSheet4);
+    o.show();
+    o.activateWindow();
+    QApplication::setActiveWindow(&o);
+    using F = TFEditorOptions;
+    const QKeyCombination home(Qt::Key_Home), end(Qt::Key_End), left(Qt::Key_Left), right(Qt::Key_Right),
+        shiftLeft(Qt::SHIFT | Qt::Key_Left), shiftRight(Qt::SHIFT | Qt::Key_Right), x(Qt::Key_X), tab(Qt::Key_Tab);
+    const struct {
+        TBtnEdit* F::*Field;
+        const char* Text;
+        bool ClickIn; // else the focus stays where the case before left it
+        std::vector<QKeyCombination> Keys;
+        const char* Item;
+        bool ByKeys;
+        const char* Expected;
+    } cases[] = {
+        {&F::psFooterRight, "Kerfpad", true, {end, x}, "PageNumber1", false, "Kerfpadx$PAGENUM$"},
+        {&F::psFooterRight, "Kerfpad", true, {end, x}, "PageNumber1", true, "Kerfpadx$PAGENUM$"},
+        {&F::psHeaderCenter, "Listing", true, {home, right, right, right, right}, "Date1", true, "List$DATE$ing"},
+        {&F::psHeaderLeft, "Listing", true, {home, right}, "ime1", false, "L$TIME$isting"},
+        {&F::psFooterCenter, "Page 1 of 9", true, {home, right, right, right, right, right, shiftRight}, "PageNumber1",
+         false, "Page $PAGENUM$ of 9"},
+        {&F::psHeaderRight, "of 9", true, {end, left, left, shiftLeft, shiftLeft}, "PageCount1", true,
+         "$PAGECOUNT$ 9"},
+        // The button of a field without the focus enters it with the caret where it was.
+        {&F::psFooterLeft, "Title", false, {}, "itle1", false, "Title$TITLE$"},
+        // Tab from there selects the next field's text, which the macro takes the place of.
+        {&F::psFooterCenter, "old", false, {tab}, "itle1", true, "$TITLE$"},
+    };
+    for (const auto& c : cases) {
+        TBtnEdit& field = *(o.*c.Field);
+        const std::string label = field.objectName().toStdString() + " " + c.Expected;
+        field.setText(QString::fromUtf8(c.Text));
+        if (c.ClickIn) {
+            QTest::mouseClick(&field, Qt::LeftButton, {}, QPoint(5, field.height() / 2));
+        }
+        for (const QKeyCombination key : c.Keys) {
+            QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+        }
+        QTest::mouseClick(field.Button()->SpeedButton(), Qt::LeftButton);
+        ASSERT_TRUE(o.PopupMenu1->isVisible()) << label;
+        EXPECT_EQ(o.MacroTarget, &field);
+        QAction* item = o.PopupMenu1->findChild<QAction*>(QLatin1String(c.Item));
+        if (c.ByKeys) {
+            // The menu opens with no item active; Down walks the items, past separators.
+            do {
+                QTest::keyClick(o.PopupMenu1, Qt::Key_Down);
+            } while (o.PopupMenu1->activeAction() != item && o.PopupMenu1->activeAction() != o.PopupMenu1->actions().last());
+            QTest::keyClick(o.PopupMenu1, Qt::Key_Return);
+        } else {
+            QTest::mouseClick(o.PopupMenu1, Qt::LeftButton, {}, o.PopupMenu1->actionGeometry(item).center());
+        }
+        EXPECT_FALSE(o.PopupMenu1->isVisible()) << label;
+        EXPECT_EQ(QApplication::focusWidget(), &field) << label;
+        EXPECT_EQ(field.text().toStdString(), c.Expected) << label;
+    }
+
+    // Saved, the texts are the print engine's and the settings file's.
+    o.Button3->click();
+    EXPECT_EQ(Settings().ReadString(PrintSettingsSection, "FooterRight", ""), "Kerfpadx$PAGENUM$");
+    ASSERT_EQ(Dm.CodeEditPrint->Footer().Count(), 3);
+    EXPECT_EQ(Dm.CodeEditPrint->Footer().Item(2).Text, "Kerfpadx$PAGENUM$");
+    EXPECT_EQ(Dm.CodeEditPrint->Footer().Item(0).Text, "Title$TITLE$");
 }
 
 TEST_F(EditorOptionsGui, MarginsAreWholeNumbersCheckedBeforeAnythingIsStored)

@@ -6,8 +6,13 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QMenu>
 #include <QTest>
 #include <QToolButton>
+#include <QVBoxLayout>
+
+#include <functional>
+#include <tuple>
 
 namespace {
 
@@ -94,6 +99,56 @@ TEST_F(BtnEditGui, ButtonBeepsWhenReadOnlyUntilAHandlerIsSet)
     Edit.Button()->SpeedButton()->click();
     EXPECT_EQ(Beeps, 1);
     EXPECT_EQ(clicks, 1);
+}
+
+// Entering the field by keys or by the program selects its text; a left click on the
+// text or on the button, a menu closing over it and the window coming back keep the
+// caret where it was.
+TEST(BtnEditFocusGui, OnlyEnteringSelectsTheText)
+{
+    QWidget window;
+    auto* before = new QLineEdit(&window);
+    auto* edit = new TBtnEdit(&window);
+    auto* layout = new QVBoxLayout(&window);
+    layout->addWidget(before);
+    layout->addWidget(edit);
+    window.show();
+    window.activateWindow();
+    QApplication::setActiveWindow(&window);
+    const auto enter = [&](const std::function<void()>& how) {
+        edit->setText("abcdef");
+        edit->setCursorPosition(2);
+        before->setFocus(Qt::OtherFocusReason);
+        how();
+        EXPECT_EQ(QApplication::focusWidget(), edit);
+        return edit->hasSelectedText() ? edit->selectedText() : QStringLiteral("caret %1").arg(edit->cursorPosition());
+    };
+    EXPECT_EQ(enter([&] { QTest::keyClick(before, Qt::Key_Tab); }), "abcdef");
+    EXPECT_EQ(enter([&] { edit->setFocus(Qt::OtherFocusReason); }), "abcdef");
+    EXPECT_EQ(enter([&] { QTest::mouseClick(edit->Button()->SpeedButton(), Qt::LeftButton); }), "caret 2");
+    EXPECT_EQ(enter([&] { QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(2, edit->height() / 2)); }), "caret 0");
+
+    // A menu popped up from the field and closed again.
+    const QString afterMenu = enter([&] {
+        edit->setFocus(Qt::MouseFocusReason);
+        edit->setCursorPosition(4);
+        QMenu menu;
+        menu.addAction("item");
+        menu.popup(edit->mapToGlobal(QPoint(0, edit->height())));
+        EXPECT_TRUE(menu.isVisible());
+        QTest::keyClick(&menu, Qt::Key_Escape);
+        EXPECT_FALSE(menu.isVisible());
+    });
+    EXPECT_EQ(afterMenu, "caret 4");
+
+    // The table behind it.
+    for (const auto& [reason, leftClick, entered] :
+         {std::tuple{Qt::TabFocusReason, false, true}, std::tuple{Qt::BacktabFocusReason, false, true},
+          std::tuple{Qt::ShortcutFocusReason, false, true}, std::tuple{Qt::MouseFocusReason, false, true},
+          std::tuple{Qt::MouseFocusReason, true, false}, std::tuple{Qt::PopupFocusReason, false, false},
+          std::tuple{Qt::ActiveWindowFocusReason, false, false}, std::tuple{Qt::MenuBarFocusReason, false, false}}) {
+        EXPECT_EQ(BtnEditEntered(reason, leftClick), entered) << reason << " " << leftClick;
+    }
 }
 
 TEST_F(BtnEditGui, WithoutEditorEnabledPasteAndCutDoNothingButTypingWorks)
