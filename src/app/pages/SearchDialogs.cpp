@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -45,6 +46,9 @@ QComboBox* HistoryCombo(QWidget* parent, const char* name)
     combo->setEditable(true);
     // The history is ours to keep: Enter closes the dialog instead of adding an item.
     combo->setInsertPolicy(QComboBox::NoInsert);
+    // When editing ends the box swaps its text for an item that matches with the
+    // completer's case rule: "MS" typed must not become an earlier "ms".
+    combo->completer()->setCaseSensitivity(Qt::CaseSensitive);
     return combo;
 }
 

@@ -4,12 +4,16 @@
 #include "app/pages/SearchDialogs.h"
 #include "app/pages/SearchState.h"
 
+#include "../ModalSteps.h"
 #include "../ShellTestSupport.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTest>
 
 namespace {
 
@@ -122,6 +126,80 @@ TEST_F(SearchPresetGui, TheDialogOpensWithTheSharedStateAndGivesItBack)
     page->ExecFind();
     EXPECT_EQ(EditorSearch.SearchText, "M2");
     EXPECT_EQ(EditorSearch.SearchTextHistory, "M2\r\nMS");
+}
+
+// "ms" is in the histories from an earlier replacement. The user ticks Case sensitivity,
+// types "MS" over the search text (and "Ms" over the replacement) and ends with Enter or
+// with a click on OK: the texts are searched and kept as typed, ahead of "ms", and the
+// dialog shows them when it opens again.
+TEST_F(SearchPresetGui, ATextDifferingFromAHistoryItemOnlyInCaseIsTakenAsTyped)
+{
+    TModalSteps steps;
+    const TDialogResponderScope scope(&steps);
+    const auto page = NewPage();
+    TCodeEdit& code = Code(page);
+    const auto typeOver = [](QDialog& dialog, const char* name, const char* text) {
+        QLineEdit* edit = dialog.findChild<QComboBox*>(name)->lineEdit();
+        QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(4, edit->height() / 2));
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(edit, text);
+    };
+    for (const bool replace : {false, true}) {
+        for (const bool byEnter : {true, false}) {
+            const std::string label = std::string(replace ? "replace" : "find") + (byEnter ? ", Enter" : ", OK");
+            const std::string form = replace ? "TextReplaceDialog" : "TextSearchDialog";
+            page->ReplaceAllText({"ms,1", "MS,2", "mS,3"});
+            code.SetCaretXY({1, 1});
+            EditorSearch = TEditorSearchState{};
+            EditorSearch.SearchText = "ms";
+            EditorSearch.SearchTextHistory = "ms\r\nM2";
+            EditorSearch.ReplaceText = "ms";
+            EditorSearch.ReplaceTextHistory = "ms";
+            steps.ExpectSteps(form, [&](QDialog& dialog) {
+                QTest::mouseClick(dialog.findChild<QCheckBox*>("cbSearchCaseSensitive"), Qt::LeftButton);
+                typeOver(dialog, "cbSearchText", "MS");
+                if (replace) {
+                    typeOver(dialog, "cbReplaceText", "Ms");
+                }
+                if (byEnter) {
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                } else {
+                    QTest::mouseClick(dialog.findChild<QPushButton*>("btnOK"), Qt::LeftButton);
+                }
+            });
+            if (replace) {
+                steps.ExpectForm("ConfirmReplaceDialog", {}, TModalResult::mrYes);
+                page->ExecReplace();
+                EXPECT_EQ(code.Lines().ToStringList(), (QStringList{"ms,1", "Ms,2", "mS,3"})) << label;
+                EXPECT_EQ(EditorSearch.ReplaceText, "Ms") << label;
+                EXPECT_EQ(EditorSearch.ReplaceTextHistory, "Ms\r\nms") << label;
+            } else {
+                page->ExecFind();
+                EXPECT_EQ(code.BlockBegin(), (TTextPoint{1, 2})) << label;
+                EXPECT_EQ(code.BlockEnd(), (TTextPoint{3, 2})) << label;
+            }
+            EXPECT_TRUE(steps.AllAnswered()) << label;
+            EXPECT_TRUE(EditorSearch.SearchCaseSensitive) << label;
+            EXPECT_EQ(EditorSearch.SearchText, "MS") << label;
+            EXPECT_EQ(EditorSearch.SearchTextHistory, "MS\r\nms\r\nM2") << label;
+
+            QStringList shown;
+            steps.ExpectSteps(form, [&](QDialog& dialog) {
+                for (const char* name : {"cbSearchText", "cbReplaceText"}) {
+                    if (const auto* combo = dialog.findChild<QComboBox*>(name)) {
+                        shown << combo->currentText() << combo->itemText(0);
+                    }
+                }
+                QTest::mouseClick(dialog.findChild<QPushButton*>("btnCancel"), Qt::LeftButton);
+            });
+            if (replace) {
+                page->ExecReplace();
+            } else {
+                page->ExecFind();
+            }
+            EXPECT_EQ(shown, replace ? (QStringList{"MS", "MS", "Ms", "Ms"}) : (QStringList{"MS", "MS"})) << label;
+        }
+    }
 }
 
 TEST_F(SearchPresetGui, PopupItemsSetRemoveAndGoToBookmarks)
