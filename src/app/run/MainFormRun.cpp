@@ -236,7 +236,7 @@ void TMainForm::KeepResponsive()
     }
 }
 
-void TMainForm::RunFile(const TProgramLines& lines, const QString& fileName, int timeLimitMs)
+bool TMainForm::RunFile(const TProgramLines& lines, const QString& fileName, int timeLimitMs)
 {
     TRunFrame frame(FRunDepth);
     const bool timed = timeLimitMs != -1;
@@ -248,7 +248,7 @@ void TMainForm::RunFile(const TProgramLines& lines, const QString& fileName, int
         if (!QFileInfo(name).isFile() || !TProgramRunner::LoadLines(name.toStdString(), fileLines)) {
             ShowErrorBox("Cannot find file: " + name.toStdString());
             Running = false;
-            return;
+            return false;
         }
         program = &fileLines;
         DoOpenFile(name);
@@ -261,12 +261,12 @@ void TMainForm::RunFile(const TProgramLines& lines, const QString& fileName, int
     int i = 0;
     while (i <= last) {
         if (!Running) {
-            return;
+            return true;
         }
         if (PanelGL->cbSim->isChecked()) {
             do {
                 if (!Running) {
-                    return;
+                    return true;
                 }
                 WaitPass();
             } while (Move->Moving);
@@ -282,7 +282,7 @@ void TMainForm::RunFile(const TProgramLines& lines, const QString& fileName, int
                 StepBackRequested = false;
                 StepWait(i - 1);
                 if (!Running) {
-                    return;
+                    return true;
                 }
             }
             ShowRunLine(StepBackRequested ? i : i + 1);
@@ -315,7 +315,7 @@ void TMainForm::RunFile(const TProgramLines& lines, const QString& fileName, int
         if (timed) {
             const std::int64_t now = TickCountMs();
             if (now > deadline) {
-                return;
+                return true;
             }
             if ((deadline - now) % 100 == 0) {
                 ProcessPendingEvents();
@@ -330,6 +330,7 @@ void TMainForm::RunFile(const TProgramLines& lines, const QString& fileName, int
     if (!FileStack.isEmpty() && !FileStack.last().trimmed().isEmpty()) {
         DoOpenFile(FileStack.last());
     }
+    return true;
 }
 
 void TMainForm::RunFileByName(const QString& fileName)
@@ -348,8 +349,11 @@ void TMainForm::ResetForHeadlessRun(const QString& fileName)
     UpdateAllActions(false);
 }
 
-QString TMainForm::RunFileForResults(const QString& fileName)
+QString TMainForm::RunFileForResults(const QString& fileName, bool* started)
 {
+    if (started != nullptr) {
+        *started = false;
+    }
     if (RunOnStack() || Running) {
         dm->Log(QStringLiteral("error"), QStringLiteral("no results run while a program runs: ") + fileName);
         return QString();
@@ -361,7 +365,10 @@ QString TMainForm::RunFileForResults(const QString& fileName)
     });
     ResetForHeadlessRun(fileName);
     ResultsRun = true;
-    RunFile({}, fileName, -1);
+    const bool loaded = RunFile({}, fileName, -1);
+    if (started != nullptr) {
+        *started = loaded;
+    }
     Running = false;
     return QString::fromStdString(ResultsText(*Move));
 }

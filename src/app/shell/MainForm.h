@@ -158,13 +158,16 @@ public:
     void actStepBackExecute();
     void actStopExecute();
     // The line loop over `lines`, or over the file `fileName` when it is given (its
-    // page opened, its name on the file stack); a time limit of -1 is none.
-    void RunFile(const TProgramLines& lines, const QString& fileName, int timeLimitMs);
+    // page opened, its name on the file stack); a time limit of -1 is none. False when
+    // the file could not be loaded ("Cannot find file: " shown), so nothing ran.
+    bool RunFile(const TProgramLines& lines, const QString& fileName, int timeLimitMs);
     // The data module's run-file handler: FP runs its sub-file through it.
     void RunFileByName(const QString& fileName);
     // A run of the file from a clean state without animation; its path text: the jog
     // nodes, a line break, the cut nodes. Refused (empty) while a run is going.
-    QString RunFileForResults(const QString& fileName);
+    // `started`, when given, tells whether the program ran at all: false when refused or
+    // when its file could not be loaded.
+    QString RunFileForResults(const QString& fileName, bool* started = nullptr);
     // The same run, without pages or questions, for at most `timeLimitMs`.
     void RunQuickView(const QString& fileName, int timeLimitMs);
     // Whether a run, a results run or a quick view is on the stack.

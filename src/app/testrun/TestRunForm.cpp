@@ -156,18 +156,21 @@ TTestRunHooks TFTestRun::Hooks()
     return hooks;
 }
 
-std::string TFTestRun::RunForResults(const std::string& programPath)
+std::optional<std::string> TFTestRun::RunForResults(const std::string& programPath)
 {
-    std::string results;
     try {
-        dm->Engine.RunFileResults(programPath, results);
+        bool started = false;
+        const QString results = FMain.RunFileForResults(QString::fromStdString(programPath), &started);
+        if (!started) {
+            return std::nullopt;
+        }
+        return results.toStdString();
     } catch (...) {
         // A run that an error stopped is reported as any run's error is; its result is
         // the path it drew until then, as the preview shows it.
         ReportHandlerError(ExceptionMessage(std::current_exception()));
-        results = ResultsText(*FMain.Move);
+        return ResultsText(*FMain.Move);
     }
-    return results;
 }
 
 void TFTestRun::RunExclusive(const std::function<void()>& command)

@@ -33,24 +33,28 @@ void TTestSuite::RunAll(const TTestRunHooks& hooks)
     std::string unreadable;
     for (int row = 0; row < Count(); ++row) {
         const std::string program = ProgramPath(row);
-        const std::string results = hooks.RunForResults(program);
-        if (hooks.Stopped && hooks.Stopped()) {
-            break;
-        }
+        const std::optional<std::string> results = hooks.RunForResults(program);
+        // A run cut short drew only part of its path: it fails, as does one that never ran.
+        const bool stopped = hooks.Stopped && hooks.Stopped();
         std::string_view status = TestFailed;
-        try {
-            status = CompareResults(results, ReadResultFile(ResultFileName(program)));
-        } catch (const EStreamError& e) {
-            // One unreadable file must not hide what the others say.
-            if (hooks.Log) {
-                hooks.Log("error", e.what());
+        if (results && !stopped) {
+            try {
+                status = CompareResults(*results, ReadResultFile(ResultFileName(program)));
+            } catch (const EStreamError& e) {
+                // One unreadable file must not hide what the others say.
+                if (hooks.Log) {
+                    hooks.Log("error", e.what());
+                }
+                unreadable += unreadable.empty() ? "" : "\n";
+                unreadable += e.what();
             }
-            unreadable += unreadable.empty() ? "" : "\n";
-            unreadable += e.what();
         }
         FRows[static_cast<std::size_t>(row)].Status = status;
         if (hooks.RowChanged) {
             hooks.RowChanged(row);
+        }
+        if (stopped) {
+            break;
         }
     }
     if (!unreadable.empty()) {
@@ -68,11 +72,11 @@ bool TTestSuite::CreateResultFile(int row, const TTestRunHooks& hooks)
         return false;
     }
     const std::string program = ProgramPath(row);
-    const std::string results = hooks.RunForResults(program);
-    // A stopped run's path is cut short: it is no result to keep.
-    if (hooks.Stopped && hooks.Stopped()) {
+    const std::optional<std::string> results = hooks.RunForResults(program);
+    // A run that never started, or that Stop cut short, is no result to keep.
+    if (!results || (hooks.Stopped && hooks.Stopped())) {
         return false;
     }
-    WriteResultFile(ResultFileName(program), results);
+    WriteResultFile(ResultFileName(program), *results);
     return true;
 }

@@ -4,6 +4,7 @@
 // its new result file. The window supplies the run and hears of each changed row.
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,10 +14,11 @@ struct TTestRow {
 };
 
 struct TTestRunHooks {
-    // Runs the program from a clean state; the path text it leaves.
-    std::function<std::string(const std::string& programPath)> RunForResults;
+    // Runs the program from a clean state; the path text it leaves, or none when the
+    // program could not be run at all (the run reported why).
+    std::function<std::optional<std::string>(const std::string& programPath)> RunForResults;
     // Whether the user stopped the run that just returned (Stop, or leaving the
-    // program): its row is not judged and no later row runs.
+    // program): its row fails and no later row runs.
     std::function<bool()> Stopped;
     // A row's status changed (the window repaints it at once).
     std::function<void(int row)> RowChanged;
@@ -33,13 +35,15 @@ public:
     int Count() const { return static_cast<int>(FRows.size()); }
     std::string ProgramPath(int row) const;
 
-    // Every row "waiting...", then every row in order: "Passed" when the run's text equals its result file's bytes,
-    // else "Failed". A result file that cannot be read fails its row, is logged, and
-    // after the last row one error box lists every such file with its reason.
+    // Every row "waiting...", then every row in order: "Passed" when the run's text
+    // equals its result file's bytes, else "Failed"; a run that was stopped or could not
+    // start fails without a look at the file, and a stopped one ends Run All. A result
+    // file that cannot be read fails its row, is logged, and after the last row one
+    // error box lists every such file with its reason.
     void RunAll(const TTestRunHooks& hooks);
     // Asks "Overwrite current result file?" (Yes, No, Cancel); on Yes runs the row and
     // writes its text as the result file. The status stays. False when nothing was
-    // written: no such row, not Yes, or the run was stopped.
+    // written: no such row, not Yes, or the run was stopped or could not start.
     bool CreateResultFile(int row, const TTestRunHooks& hooks);
 
 private:

@@ -12,6 +12,7 @@
 
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
 
 #include <filesystem>
 
@@ -155,7 +156,7 @@ TEST_F(TestRunGui, StopOrLeavingDuringRunAllEndsItAfterThatRow)
     TestRun->FillTestList();
     AtPass = [&] { Window->actStop->trigger(); };
     TestRun->ButtonRun->click();
-    EXPECT_EQ(Statuses(), (QStringList{"Passed", "waiting...", "waiting..."}));
+    EXPECT_EQ(Statuses(), (QStringList{"Passed", "Failed", "waiting..."}));
 
     // Yes to the close question: the window closes once Run All has returned.
     Window->show();
@@ -165,9 +166,66 @@ TEST_F(TestRunGui, StopOrLeavingDuringRunAllEndsItAfterThatRow)
         Window->close();
     };
     TestRun->ButtonRun->click();
-    EXPECT_EQ(Statuses(), (QStringList{"Passed", "waiting...", "waiting..."}));
+    EXPECT_EQ(Statuses(), (QStringList{"Passed", "Failed", "waiting..."}));
     QCoreApplication::processEvents();
     EXPECT_FALSE(Window->isVisible());
+}
+
+// A program that loops for ever, with Simulate off, as the results runs are: the user
+// stops it from the main window. Its row fails and the rows after it are not run; Create
+// Result File keeps the old result. A program deleted since the list was filled is
+// reported by its run: its row fails, and Create Result File writes nothing.
+TEST_F(TestRunGui, AStoppedRunFailsItsRowAndARunThatCannotStartWritesNothing)
+{
+    WriteTest("a", "M2,1,1\r\n", OneMove);
+    WriteTest("forever", "lp:\r\nM2,1,1\r\nM2,0,0\r\nGOTO lp\r\n", OneMove);
+    WriteTest("z", "M2,1,1\r\n", OneMove);
+    TestRun->FillTestList();
+    // The run looks at the clock to stay responsive: here it moves at every look.
+    struct TMovingClock : IClockSource {
+        mutable std::int64_t Ticks = 0;
+        std::int64_t TickCountMs() const override { return Ticks += 5; }
+        double NowAsDateTime() const override { return 45358.0; }
+    } moving;
+    const TClockSourceScope clockScope(&moving);
+    // Stop, pressed as soon as the endless program runs.
+    int stops = 0;
+    QTimer stopper;
+    stopper.setInterval(0);
+    QObject::connect(&stopper, &QTimer::timeout, [&] {
+        if (Window->ResultsRun && !Window->FileStack.isEmpty() && Window->FileStack.last().endsWith("forever.sbp")) {
+            ++stops;
+            Window->actStop->trigger();
+        }
+    });
+    stopper.start();
+
+    TestRun->ButtonRun->click();
+    EXPECT_GE(stops, 1);
+    EXPECT_EQ(Statuses(), (QStringList{"Passed", "Failed", "waiting..."}));
+    EXPECT_EQ(StatusPixel(1), QColor(255, 0, 0));
+
+    TestRun->Grid->setCurrentCell(1, 1);
+    Dialogs.ExpectMessage("Overwrite current result file?", TModalResult::mrYes);
+    stops = 0;
+    TestRun->BitBtn1->click();
+    EXPECT_GE(stops, 1);
+    EXPECT_EQ(ReadText("TestRuns/forever.rst"), OneMove) << "a stopped run is no result";
+
+    std::filesystem::remove(folder / "TestRuns" / "a.sbp");
+    const std::string missing = "Cannot find file: " + Path("TestRuns/a.sbp");
+    TestRun->Grid->setCurrentCell(0, 1);
+    Dialogs.ExpectMessage("Overwrite current result file?", TModalResult::mrYes);
+    Dialogs.ExpectMessage(missing, TModalResult::mrOk);
+    TestRun->BitBtn1->click();
+    EXPECT_EQ(ReadText("TestRuns/a.rst"), OneMove) << "a run that could not start is no result";
+    EXPECT_EQ(Statuses()[0], "Passed") << "the status stays";
+
+    Dialogs.ExpectMessage(missing, TModalResult::mrOk);
+    TestRun->ButtonRun->click();
+    EXPECT_EQ(Statuses(), (QStringList{"Failed", "Failed", "waiting..."}));
+    EXPECT_EQ(ReadText("TestRuns/a.rst"), OneMove);
+    stopper.stop();
 }
 
 // The shipped suite: the program as start-up builds it (no 3D view), over the build's

@@ -13,6 +13,7 @@
 
 #include <filesystem>
 #include <map>
+#include <set>
 #include <stdexcept>
 
 namespace {
@@ -21,8 +22,11 @@ class TestRunFolder : public testsupport::TTempFolderTest {
 protected:
     TestRunFolder()
     {
-        Hooks.RunForResults = [this](const std::string& path) {
+        Hooks.RunForResults = [this](const std::string& path) -> std::optional<std::string> {
             Runs.push_back(std::filesystem::path(path).filename().string());
+            if (NotStarted.contains(Runs.back())) {
+                return std::nullopt;
+            }
             return RunTexts[Runs.back()];
         };
         Hooks.Stopped = [this] { return StopAfter == static_cast<int>(Runs.size()); };
@@ -44,6 +48,7 @@ protected:
     TTestSuite Suite;
     TTestRunHooks Hooks;
     std::map<std::string, std::string> RunTexts;
+    std::set<std::string> NotStarted; // programs whose run cannot start
     std::vector<std::string> Runs, LogLines;
     int StopAfter = -1;
 };
@@ -108,6 +113,31 @@ TEST_F(TestRunFolder, CreateResultFileWritesExactlyTheRunsTextOnYesOnly)
     EXPECT_FALSE(Suite.CreateResultFile(0, Hooks));
     EXPECT_EQ(ReadText("a.rst"), text);
     EXPECT_FALSE(Suite.CreateResultFile(1, Hooks)) << "no such row: nothing is asked";
+
+    StopAfter = -1; // a program that could not be run leaves the old result
+    NotStarted.insert("a.sbp");
+    Dialogs.ExpectMessage("Overwrite current result file?", TModalResult::mrYes);
+    EXPECT_FALSE(Suite.CreateResultFile(0, Hooks));
+    EXPECT_EQ(ReadText("a.rst"), text);
+}
+
+// Every row a run reached ends "Passed" or "Failed": a run that could not start fails
+// without its result file being read, a stopped run fails and ends Run All there.
+TEST_F(TestRunFolder, StoppedOrUnstartedRunsFailTheirRows)
+{
+    for (const char* name : {"a", "b", "c", "d"}) {
+        WriteText(std::string(name) + ".sbp", "M2,1,1\r\n");
+        RunTexts[std::string(name) + ".sbp"] = "same\r\n";
+        WriteText(std::string(name) + ".rst", "same\r\n");
+    }
+    std::filesystem::remove(folder / "b.rst");
+    NotStarted.insert("b.sbp");
+    StopAfter = 3;
+    Suite.Fill(folder.string());
+    Suite.RunAll(Hooks);
+    EXPECT_EQ(Runs, (std::vector<std::string>{"a.sbp", "b.sbp", "c.sbp"}));
+    EXPECT_EQ(Statuses(), (std::vector<std::string>{"Passed", "Failed", "Failed", "waiting..."}));
+    EXPECT_TRUE(LogLines.empty()) << "the missing result of a program that never ran is not read";
 }
 
 TEST_F(TestRunFolder, RunAllGoesOnPastUnreadableResultFilesAndListsThemInOneBox)
