@@ -1,7 +1,8 @@
 // libFuzzer target: any bytes as a whole part program, run through the headless runner
 // as a results run would, then stepped back and parsed for the editor. A run may end
 // with a run error (the shell shows those in a box); anything else that escapes, a
-// sanitizer report, or path nodes or preview memory beyond the limits is a fault.
+// sanitizer report, path nodes or preview memory beyond the limits, a node beyond the
+// range of singles or results text the budget does not count is a fault.
 //
 // Every dialog is answered (Yes, OK, "1"). Executed lines, path nodes and the preview's
 // bytes are capped so that each input ends quickly. Sub-file calls read only a scratch
@@ -11,6 +12,7 @@
 #include "engine/ProgramRunner.h"
 #include "scene/objects/lines/Lines.h"
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -48,9 +50,20 @@ void CheckPaths(const TMove& move)
     for (const TGLLinesArray* lines : {&move.CutLines(), &move.JogLines()}) {
         for (const TGLLines* line : *lines) {
             nodes += static_cast<std::size_t>(line->Nodes().Count());
+            // No node leaves the range singles hold.
+            for (int i = 0; i < line->NodeCount(); ++i) {
+                const TAffineVector v = line->NodePoint(i);
+                if (!std::isfinite(v.X) || !std::isfinite(v.Y) || !std::isfinite(v.Z)) {
+                    std::abort();
+                }
+            }
         }
     }
     if (nodes != move.PathNodeCount() || nodes > move.MaxPathNodes || move.PreviewBytes() > move.MaxPreviewBytes) {
+        std::abort();
+    }
+    // A results run's budget counts the text of every node there is.
+    if (move.CountedPathTextBytes() != move.PathTextLength("J") + move.PathTextLength("M")) {
         std::abort();
     }
 }
