@@ -349,14 +349,14 @@ void TMainForm::ResetForHeadlessRun(const QString& fileName)
     UpdateAllActions(false);
 }
 
-QString TMainForm::RunFileForResults(const QString& fileName, bool* started)
+std::string TMainForm::RunFileForResults(const QString& fileName, bool* started)
 {
     if (started != nullptr) {
         *started = false;
     }
     if (RunOnStack() || Running) {
         dm->Log(QStringLiteral("error"), QStringLiteral("no results run while a program runs: ") + fileName);
-        return QString();
+        return {};
     }
     TRunFrame frame(FRunDepth);
     const auto closing = qScopeGuard([this] {
@@ -370,7 +370,7 @@ QString TMainForm::RunFileForResults(const QString& fileName, bool* started)
         *started = loaded;
     }
     Running = false;
-    return QString::fromStdString(ResultsText(*Move));
+    return ResultsText(*Move);
 }
 
 void TMainForm::RunQuickView(const QString& fileName, int timeLimitMs)

@@ -89,7 +89,7 @@ TMainForm::TMainForm(const TMainFormOptions& options)
 
     dm->Engine.SetOnRunFile([this](const std::string& name) { RunFileByName(QString::fromStdString(name)); });
     dm->Engine.SetOnRunFileResults([this](const std::string& name, std::string& results) {
-        results = RunFileForResults(QString::fromStdString(name)).toStdString();
+        results = RunFileForResults(QString::fromStdString(name));
     });
     setAcceptDrops(true);
     QuietRun = false;

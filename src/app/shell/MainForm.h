@@ -167,7 +167,9 @@ public:
     // nodes, a line break, the cut nodes. Refused (empty) while a run is going.
     // `started`, when given, tells whether the program ran at all: false when refused or
     // when its file could not be loaded.
-    QString RunFileForResults(const QString& fileName, bool* started = nullptr);
+    // The text stays the engine's UTF-8: a UTF-16 copy would hold a runaway program's
+    // text three times over, past the budget that bounds the run with its text.
+    std::string RunFileForResults(const QString& fileName, bool* started = nullptr);
     // The same run, without pages or questions, for at most `timeLimitMs`.
     void RunQuickView(const QString& fileName, int timeLimitMs);
     // Whether a run, a results run or a quick view is on the stack.

@@ -160,11 +160,11 @@ std::optional<std::string> TFTestRun::RunForResults(const std::string& programPa
 {
     try {
         bool started = false;
-        const QString results = FMain.RunFileForResults(QString::fromStdString(programPath), &started);
+        std::string results = FMain.RunFileForResults(QString::fromStdString(programPath), &started);
         if (!started) {
             return std::nullopt;
         }
-        return results.toStdString();
+        return results;
     } catch (...) {
         // A run that an error stopped is reported as any run's error is; its result is
         // the path it drew until then, as the preview shows it.

@@ -469,17 +469,19 @@ TEST_F(RunControlGui, ResultsRunsGiveTheHeadlessRunnersText)
     WriteText("job.sbp", "MS,2\r\nJ2,1,1\r\nM3,2,2,-1\r\nFP, sub.sbp, 1, 1, 1, 1, 2\r\nCR, 2, 3\r\nM2,0,0\r\n");
     WriteText("cuts.sbp", "M2,1,1\r\nM2,2,2\r\n");
     for (const char* name : {"job.sbp", "cuts.sbp"}) {
-        const std::string shell = Window->RunFileForResults(FilePath(name)).toStdString();
+        const std::string shell = Window->RunFileForResults(FilePath(name));
         TEngineData data;
         TCalcul calcul;
         TFakeShell fake;
         TMove move(data, calcul, fake);
         TProgramRunner runner(move, data, calcul);
         EXPECT_EQ(shell, runner.RunFileForResults(Path(name))) << name;
+        // The run's budget counted the text it answers with.
+        EXPECT_EQ(shell.size(), Window->Move->CountedPathTextBytes()) << name;
         EXPECT_FALSE(Window->Running);
         EXPECT_FALSE(Window->PanelGL->cbSim->isChecked());
     }
-    EXPECT_EQ(Window->RunFileForResults(FilePath("cuts.sbp")).toStdString(), Nodes({0, 1, 2}));
+    EXPECT_EQ(Window->RunFileForResults(FilePath("cuts.sbp")), Nodes({0, 1, 2}));
 }
 
 } // namespace
