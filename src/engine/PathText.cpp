@@ -54,7 +54,9 @@ char* WriteFixed5(char* out, float value)
     return out + length;
 }
 
-// The length WriteFixed5 gives, from the same rounding without the digits.
+// The length WriteFixed5 gives, from the same rounding without the digits: the whole
+// part of trunc(scaled + 0.5) / 100000 has one digit more for each power of ten from
+// 10^6 that scaled + 0.5 reaches (an integer threshold, so no conversion is needed).
 std::size_t Fixed5Length(float value)
 {
     const double scaled = std::fabs(static_cast<double>(value)) * 100000.0;
@@ -62,18 +64,13 @@ std::size_t Fixed5Length(float value)
         char buf[24];
         return static_cast<std::size_t>(WriteFixed5(buf, value) - buf);
     }
-    const auto n = static_cast<std::uint64_t>(scaled + 0.5);
-    // The whole part has one digit more for each of these n reaches (n < 2^52).
-    static constexpr std::uint64_t WholeTens[] = {1000000ULL,         10000000ULL,         100000000ULL,
-                                                  1000000000ULL,      10000000000ULL,      100000000000ULL,
-                                                  1000000000000ULL,   10000000000000ULL,   100000000000000ULL,
-                                                  1000000000000000ULL, 10000000000000000ULL};
+    const double rounded = scaled + 0.5;
     std::size_t digits = 1;
-    for (const std::uint64_t ten : WholeTens) {
-        digits += n >= ten ? 1 : 0;
+    for (double ten = 1e6; rounded >= ten; ten *= 10.0) {
+        ++digits;
     }
     // Digits, the point, five decimals and a sign where the text is not all zeros.
-    return digits + 6 + (value < 0 && n != 0 ? 1 : 0);
+    return digits + 6 + (value < 0 && rounded >= 1.0 ? 1 : 0);
 }
 
 // "x,y,z", then `tail`; one append, since a long run writes millions of nodes.

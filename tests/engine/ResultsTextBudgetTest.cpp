@@ -26,6 +26,17 @@ TEST(ResultsTextBudget, LineLengthIsWhatTheLineTakes)
         AppendPointLine(line, v, -v, 1.0f);
         EXPECT_EQ(line.size(), PointLineLength(v, -v, 1.0f)) << line;
     }
+    // Around every power of ten, where the rounding adds a digit or not.
+    for (double ten = 1e-6; ten < 1e17; ten *= 10) {
+        for (const double d : {-0.000005, -0.0000049, 0.0, 0.0000049}) {
+            const float base = static_cast<float>(ten + d);
+            for (const float v : {std::nextafter(base, 0.0f), base, std::nextafter(base, inf)}) {
+                std::string line;
+                AppendPointLine(line, v, -v, 0.0f);
+                EXPECT_EQ(line.size(), PointLineLength(v, -v, 0.0f)) << line;
+            }
+        }
+    }
 }
 
 // The runaway programs of the memory benchmark and the preview's tests, as results
