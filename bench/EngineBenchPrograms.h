@@ -1,9 +1,12 @@
 #pragma once
-// The generated one-million-line programs and the silent shell that the engine
-// benchmarks share.
+// The generated one-million-line programs, the silent shell and the memory readings that
+// the engine benchmarks share.
 
 #include "engine/Move.h"
 #include "engine/ShellServices.h"
+
+#include <malloc.h>
+#include <sys/resource.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -15,6 +18,21 @@
 namespace enginebench {
 
 constexpr int ProgramLines = 1000000;
+
+// The heap in use, malloc's own mapped blocks included.
+inline std::size_t HeapInUse()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+// The whole process's peak resident memory so far.
+inline double PeakRssMB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
 
 class QuietShell : public IShellServices {
 public:

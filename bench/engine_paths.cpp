@@ -12,28 +12,12 @@
 
 #include <benchmark/benchmark.h>
 
-#include <malloc.h>
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <string>
 
 namespace {
 
 using namespace enginebench;
-
-std::size_t HeapInUse()
-{
-    const struct mallinfo2 info = mallinfo2();
-    return info.uordblks + info.hblkhd;
-}
-
-double PeakRssMB()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
-}
 
 // What a run to path text left behind, measured on the first pass: every block that
 // pass keeps is its own (later passes reuse some capacity and would count less).

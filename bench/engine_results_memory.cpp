@@ -13,20 +13,12 @@
 
 #include <benchmark/benchmark.h>
 
-#include <sys/resource.h>
-
 #include <string>
 
 namespace {
 
+using enginebench::PeakRssMB;
 using enginebench::QuietShell;
-
-double PeakRssMB()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
-}
 
 void RunForResults(benchmark::State& state, const TProgramLines& lines)
 {

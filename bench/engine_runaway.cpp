@@ -11,27 +11,13 @@
 
 #include <benchmark/benchmark.h>
 
-#include <malloc.h>
-#include <sys/resource.h>
-
 #include <string>
 
 namespace {
 
+using enginebench::HeapInUse;
+using enginebench::PeakRssMB;
 using enginebench::QuietShell;
-
-std::size_t HeapInUse()
-{
-    const struct mallinfo2 info = mallinfo2();
-    return info.uordblks + info.hblkhd;
-}
-
-double PeakRssMB()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
-}
 
 void RunUntilStopped(benchmark::State& state, const TProgramLines& lines)
 {

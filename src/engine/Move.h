@@ -235,6 +235,9 @@ private:
     // After ECoordinateRange: the position, the tool and the polylines as the line
     // found them.
     void TakeBackLine();
+    // The position, A, B, the tool and the polylines as `u` recorded them (not the
+    // zero offsets).
+    void RestoreLineState(const TLineUndo& u);
     void DoMoveDistance(const TArrayofCmds& cmds);
     // The body of the M and J families, after DoMCommands kept what a failed target
     // puts back.

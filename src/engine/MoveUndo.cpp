@@ -133,13 +133,7 @@ void TMove::StepBack()
     const std::size_t index = code & ~FullRecord;
     const TLineUndo u = FFullUndo[index];
     FFullUndo.resize(index);
-    TruncatePolylines(FCutLines, u.CutCount, u.CutNodes);
-    TruncatePolylines(FJogLines, u.JogCount, u.JogNodes);
-    FPos = {u.X, u.Y, u.Z, u.W};
-    FA = u.A;
-    FB = u.B;
-    FTool = {u.ToolX, u.ToolY, u.ToolZ};
-    FNewPolyline = u.NewPolyline;
+    RestoreLineState(u);
     if (u.ZeroIndex >= 0 && static_cast<std::size_t>(u.ZeroIndex) < FZeroUndo.size()) {
         const TZeroUndo& z = FZeroUndo[static_cast<std::size_t>(u.ZeroIndex)];
         FZero = z.Zero;
@@ -152,14 +146,18 @@ void TMove::StepBack()
 void TMove::TakeBackLine()
 {
     // Only moves, jogs and shapes fail so, and none of them changes the zero offsets.
-    const TLineUndo& s = FLineStart;
-    TruncatePolylines(FCutLines, s.CutCount, s.CutNodes);
-    TruncatePolylines(FJogLines, s.JogCount, s.JogNodes);
-    FPos = {s.X, s.Y, s.Z, s.W};
-    FA = s.A;
-    FB = s.B;
-    FTool = {s.ToolX, s.ToolY, s.ToolZ};
-    FNewPolyline = s.NewPolyline;
+    RestoreLineState(FLineStart);
+}
+
+void TMove::RestoreLineState(const TLineUndo& u)
+{
+    TruncatePolylines(FCutLines, u.CutCount, u.CutNodes);
+    TruncatePolylines(FJogLines, u.JogCount, u.JogNodes);
+    FPos = {u.X, u.Y, u.Z, u.W};
+    FA = u.A;
+    FB = u.B;
+    FTool = {u.ToolX, u.ToolY, u.ToolZ};
+    FNewPolyline = u.NewPolyline;
 }
 
 void TMove::SaveZeroOffsets()
