@@ -108,7 +108,13 @@ int KerfpadMainBlock(const QStringList& arguments, const TMainBlockOptions& opti
         TPlugInServices plugIns(window, options.InstallServices || options.WithAutomationBus);
         window.show();
         window.OpenCommandLine(arguments, true);
-        result = options.Loop ? options.Loop(window) : QApplication::exec();
+        if (options.Loop) {
+            result = options.Loop(window);
+        } else {
+            // Qt would go on while any window of no parent shows (the tips do).
+            window.OnClosed = [] { QCoreApplication::quit(); };
+            result = QApplication::exec();
+        }
         FMessages = nullptr;
     }
     dm->CloseLog();

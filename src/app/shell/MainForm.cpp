@@ -491,7 +491,7 @@ void TMainForm::FillSettings()
 void TMainForm::closeEvent(QCloseEvent* event)
 {
     if (FCloseConfirmed && !RunOnStack()) {
-        event->accept();
+        AcceptClose(event);
         return;
     }
     dm->Log(Debug, QStringLiteral("FormCloseQuery"));
@@ -510,9 +510,17 @@ void TMainForm::closeEvent(QCloseEvent* event)
         canClose = false;
     }
     if (canClose) {
-        event->accept();
+        AcceptClose(event);
     } else {
         event->ignore();
+    }
+}
+
+void TMainForm::AcceptClose(QCloseEvent* event)
+{
+    event->accept();
+    if (OnClosed) {
+        OnClosed();
     }
 }
 

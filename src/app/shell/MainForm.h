@@ -176,6 +176,9 @@ public:
     bool RunOnStack() const { return FRunDepth > 0; }
     // Yes was answered to the close question during a run: the window closes once it unwound.
     bool CloseConfirmed() const { return FCloseConfirmed; }
+    // Called once the window accepted its close: the program ends with its main window,
+    // whatever other windows (the tips, say) are still open.
+    std::function<void()> OnClosed;
     // Whether the run waits in step mode for Step, Step Back or Stop.
     bool StepWaiting() const { return FStepWaiting; }
     // Tests: called at each pass of a wait (they press Step, Stop ... there).
@@ -270,6 +273,7 @@ protected:
     // Every page, last first, may ask to save; then, during a run, "Cancel preview and
     // Exit?". A Yes stops the run and closes once the run has unwound.
     void closeEvent(QCloseEvent* event) override;
+    void AcceptClose(QCloseEvent* event);
     bool event(QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;

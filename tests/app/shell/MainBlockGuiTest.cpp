@@ -74,6 +74,37 @@ TEST_F(MainBlockGui, StartAndExitAreLoggedInOrder)
                                    "Categories\\{7DD95802-9882-11CF-9FA9-00AA006C42C4}"));
 }
 
+TEST_F(MainBlockGui, ClosingTheMainWindowEndsTheProgramWhileAnotherWindowShows)
+{
+    // The program's own loop, with a window of no parent open (as the tips are) when the
+    // main window closes: the loop must end with the main window and the settings be
+    // written. Should the loop go on, the stray window is closed later to end it.
+    QWidget stray;
+    bool strayClosedLate = false;
+    QTimer::singleShot(0, [&] {
+        stray.show();
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (auto* window = dynamic_cast<TMainForm*>(top)) {
+                window->close();
+            }
+        }
+    });
+    QTimer late;
+    late.setSingleShot(true);
+    QObject::connect(&late, &QTimer::timeout, [&] {
+        strayClosedLate = true;
+        stray.close();
+    });
+    late.start(5000);
+    TMainBlockOptions options;
+    options.WithViewer = false;
+    options.InstallServices = false;
+    KerfpadMainBlock({}, options);
+    EXPECT_FALSE(strayClosedLate);
+    const std::vector<std::string> log = LogTexts();
+    EXPECT_NE(std::find(log.begin(), log.end(), "debug: WriteIniSettings"), log.end());
+}
+
 TEST_F(MainBlockGui, EveryArgumentOpensAPageSwitchesToo)
 {
     WriteText("a.sbp", "M2,1,1\r\n");
