@@ -226,8 +226,7 @@ private:
 
     // Motion.
     void SavePrevPosition(bool withAB);
-    // The target of a move's argument i - 1 (GetMoveParam) for an axis now at `current`;
-    // one that is not finite stops the run (CheckInRange).
+    // The target of a move's argument i - 1 (GetMoveParam) for an axis now at `current`.
     float MoveTarget(const TArrayofCmds& cmds, int i, float current) const;
     // Raises ECoordinateRange, naming the command and the line, for a coordinate that
     // is not finite.

@@ -63,9 +63,7 @@ float TMove::MoveTarget(const TArrayofCmds& cmds, int i, float current) const
         return FData.GetMoveParam(cmds, i);
     }
     TEngineData::CheckEvaluated(cmds, i - 1);
-    const float target = FData.MoveParamValue(cmds[i - 1], current);
-    CheckInRange(target);
-    return target;
+    return FData.MoveParamValue(cmds[i - 1], current);
 }
 
 void TMove::CheckInRange(float value) const
@@ -147,7 +145,7 @@ void TMove::DoMotion(const TArrayofCmds& cmds, bool jog)
         break;
     default: break;
     }
-    // MH and MD compute their targets themselves.
+    // Every target, those MH and MD compute included, before anything is drawn.
     for (const float value : {FPos.X, FPos.Y, FPos.Z, FA, FB}) {
         CheckInRange(value);
     }

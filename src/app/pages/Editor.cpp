@@ -26,6 +26,13 @@ void AddLines(TCodeEdit& editor, const QStringList& lines)
     target.EndUpdate();
 }
 
+// Just after the last character of the text.
+TTextPoint EndOfText(const TCodeEdit& editor)
+{
+    const int count = editor.LineCount();
+    return count > 0 ? TTextPoint{static_cast<int>(editor.LineAt(count).size()) + 1, count} : TTextPoint{1, 1};
+}
+
 // A plug-in's change to the page's text: one edit on the undo list, so the page is
 // modified (its title marked, the save question asked) and one Undo takes it back. A
 // run holds its page read-only against typing only; the run goes on over its own copy
@@ -263,11 +270,9 @@ void TEditor::AppendText(const QStringList& lines)
         return;
     }
     TCodeEdit& editor = Form->CodeEditor();
-    const int count = editor.LineCount();
     // After the end of the last line, so the lines follow it as lines of their own.
-    const TTextPoint end = count > 0 ? TTextPoint{static_cast<int>(editor.LineAt(count).size()) + 1, count}
-                                     : TTextPoint{1, 1};
-    const QString breakBefore = count > 0 ? QStringLiteral("\r\n") : QString();
+    const TTextPoint end = EndOfText(editor);
+    const QString breakBefore = editor.LineCount() > 0 ? QStringLiteral("\r\n") : QString();
     PlugInEdit(editor, end, end, breakBefore + lines.join(QStringLiteral("\r\n")));
     Form->CodeEditorChange();
 }
@@ -278,10 +283,7 @@ void TEditor::ReplaceAllText(const QStringList& lines)
         return;
     }
     TCodeEdit& editor = Form->CodeEditor();
-    const int count = editor.LineCount();
-    const TTextPoint end = count > 0 ? TTextPoint{static_cast<int>(editor.LineAt(count).size()) + 1, count}
-                                     : TTextPoint{1, 1};
-    PlugInEdit(editor, TTextPoint{1, 1}, end, lines.join(QStringLiteral("\r\n")));
+    PlugInEdit(editor, TTextPoint{1, 1}, EndOfText(editor), lines.join(QStringLiteral("\r\n")));
     Form->CodeEditorChange();
 }
 

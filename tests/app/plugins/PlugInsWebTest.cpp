@@ -6,6 +6,7 @@
 #include "app/plugins/PlugInServices.h"
 #include "app/plugins/PlugInsForm.h"
 
+#include "../ModalSteps.h"
 #include "../PlugInTestSupport.h"
 
 #include "platform/gui/automation/PlugInWebPage.h"
@@ -25,29 +26,6 @@
 #include <optional>
 
 namespace {
-
-// Shows modal windows for real and runs the test's steps inside their loop; a window
-// still open after 30 s is closed, so no test hangs.
-class TModalSteps : public TScriptedDialogs {
-public:
-    std::function<void()> Inside;
-    TModalResult ShowModalForm(IModalForm& form) override
-    {
-        FormsShown.push_back(form.FormName());
-        if (!Inside) {
-            return TScriptedDialogs::ShowModalForm(form);
-        }
-        QTimer::singleShot(0, [this] { Inside(); });
-        QTimer watchdog;
-        watchdog.setSingleShot(true);
-        QObject::connect(&watchdog, &QTimer::timeout, [&form] {
-            ADD_FAILURE() << "the window stayed open";
-            form.CloseModal(TModalResult::mrCancel);
-        });
-        watchdog.start(30000);
-        return form.ExecuteModal();
-    }
-};
 
 class TFakeHeadlessShell : public IAutomationShell {
 public:
@@ -107,7 +85,7 @@ TEST_F(PlugInsWeb, TheSamplePageReadsThroughTheChannelAndItsSendDataClosesItsOwn
     TFakeHeadlessShell shell;
     TAutomationShellScope shellScope(&shell);
     QSize size;
-    Steps.Inside = [&] {
+    Steps.ExpectSteps("FPlugIns", [&](QDialog&) {
         shown = FPlugIns;
         size = FPlugIns->size();
         QWebEnginePage& web = *FPlugIns->WebBrowser->page();
@@ -130,7 +108,7 @@ TEST_F(PlugInsWeb, TheSamplePageReadsThroughTheChannelAndItsSendDataClosesItsOwn
             testsupport::WaitFor([&] { return web.title() == answered; }, 10000);
         }
         Js(web, "document.getElementById('text').value = \"' sent \\u00D8\"; document.getElementById('send').click(); 1");
-    };
+    });
     // A ".vbs" name: its page of the same name stands in.
     TPlugInWindowLoader().LoadSimple("plugins\\sample-page.vbs", 650, 600, true);
     EXPECT_EQ(Steps.FormsShown, std::vector<std::string>{"FPlugIns"});
@@ -200,10 +178,10 @@ TEST_F(PlugInsWeb, TheBufferTakesAnyStoredWidthFromItsLeastUpAndWritesItBack)
         TFPlugIns window;
         window.HomeAddress = "http://127.0.0.1:1/";
         int width = -1;
-        Steps.Inside = [&] {
+        Steps.ExpectSteps("FPlugIns", [&](QDialog&) {
             width = window.PanelGL->width();
             window.reject();
-        };
+        });
         window.Execute();
         EXPECT_EQ(width, shown) << stored;
         EXPECT_EQ(Settings().ReadInteger("PlugInsWin", "PanelGLWidth", -1), shown) << stored;
@@ -215,7 +193,7 @@ TEST_F(PlugInsWeb, AnUnreachableHomePageGivesWayToTheListing)
     TFPlugIns window;
     window.HomeAddress = "http://127.0.0.1:1/";
     QString text;
-    Steps.Inside = [&] {
+    Steps.ExpectSteps("FPlugIns", [&](QDialog&) {
         ASSERT_NE(window.WebBrowser, nullptr) << "made when the window shows";
         testsupport::WaitFor([&] { return window.OfflineListingShown; }, 10000);
         testsupport::WaitFor([&] { return window.WebBrowser->url().fileName() == "tmpdirlisting.html"; }, 10000);
@@ -224,7 +202,7 @@ TEST_F(PlugInsWeb, AnUnreachableHomePageGivesWayToTheListing)
             10000);
         text = Js(*window.WebBrowser->page(), "document.body.innerText").toString();
         window.reject();
-    };
+    });
     window.Execute();
     EXPECT_TRUE(text.contains("Unable to connect to http://127.0.0.1:1/")) << text.toStdString();
     EXPECT_TRUE(text.contains("sample-page.html")) << text.toStdString();
