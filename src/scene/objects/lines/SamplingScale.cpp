@@ -66,12 +66,17 @@ int TGLSamplingScale::MaxStepCount() const
     return count < double(INT_MAX - 1) ? static_cast<int>(count) : INT_MAX - 1;
 }
 
+float TGLSamplingScale::LoopMax(float base, float step) const
+{
+    return static_cast<float>(max_ + ((double(max_) - base) / step) * 1e-6);
+}
+
 void TGLSamplingScale::SetBaseStepMaxToVars(float& base, float& step, float& max, bool sampling) const
 {
     step = step_;
     if (sampling) {
         base = StepBase();
-        max = static_cast<float>(max_ + ((double(max_) - base) / step) * 1e-6);
+        max = LoopMax(base, step);
     } else {
         base = origin_;
         max = origin_;

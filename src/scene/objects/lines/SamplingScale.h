@@ -33,6 +33,9 @@ public:
     // keeps a last sample landing on Max after repeated float additions; not sampled,
     // the single position Origin.
     void SetBaseStepMaxToVars(float& base, float& step, float& max, bool sampling) const;
+    // The last position a loop takes for samples `step` apart from `base`: Max plus that
+    // tolerance. A grid drawn coarser than Step ends its loops here too.
+    float LoopMax(float base, float step) const;
 
 private:
     float min_ = 0;

@@ -19,14 +19,6 @@ void ForEachSample(const TXYZGridAxis& axis, F&& visit)
     }
 }
 
-// The last position the loop takes for samples `step` apart from `base`: Max plus the
-// tolerance of SetBaseStepMaxToVars, which keeps a last sample landing on Max after
-// repeated float additions.
-float LoopMax(const TGLSamplingScale& scale, float base, float step)
-{
-    return static_cast<float>(scale.Max() + ((double(scale.Max()) - base) / step) * 1e-6);
-}
-
 } // namespace
 
 TGLXYZGrid::TGLXYZGrid(TComponent* owner)
@@ -95,7 +87,7 @@ TXYZGridSampling TGLXYZGrid::Sampling() const
             return 1.0;
         }
         const auto step = static_cast<float>(axes[i]->Step * factor);
-        const float max = LoopMax(*scales[i], axes[i]->Base, step);
+        const float max = scales[i]->LoopMax(axes[i]->Base, step);
         return max >= axes[i]->Base ? std::floor((double(max) - axes[i]->Base) / step) + 1 : 0.0;
     };
     const bool segments = linesStyle_ == glsSegments;
@@ -149,7 +141,7 @@ TXYZGridSampling TGLXYZGrid::Sampling() const
         axis.Count = static_cast<std::int64_t>(counts[i]);
         if (sampled[i] && factors[i] > 1) {
             axis.Step = static_cast<float>(axis.Step * factors[i]);
-            axis.Max = LoopMax(*scales[i], axis.Base, axis.Step);
+            axis.Max = scales[i]->LoopMax(axis.Base, axis.Step);
             result.Coarsened = true;
         }
     }

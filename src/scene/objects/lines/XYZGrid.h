@@ -61,7 +61,7 @@ public:
     // it never draws more than MaxLines lines or MaxVertices vertices: the densest axis
     // (smallest step) doubles its step until both fit. Rebuilds on change.
     static constexpr std::int64_t DefaultMaxLines = 4096;
-    // A vertex costs about 90 bytes in a display list of Mesa's: some 24 MB at most.
+    // A vertex costs about 90 bytes in a display list of Mesa's: 2^18 of them some 24 MB.
     static constexpr std::int64_t DefaultMaxVertices = std::int64_t(1) << 18;
     std::int64_t MaxLines() const { return maxLines_; }
     std::int64_t MaxVertices() const { return maxVertices_; }
