@@ -39,7 +39,7 @@ TEST(SearchDialogsGui, CaptionsControlsAndSizes)
     EXPECT_EQ(search.findChild<QWidget*>("cbReplaceText"), nullptr);
     EXPECT_NE(replace.findChild<QComboBox*>("cbReplaceText"), nullptr);
     EXPECT_TRUE(search.findChild<QPushButton*>("btnOK")->isDefault());
-    // The client areas of the design, or more where the desktop's fonts need it.
+    // The dialog's own client area, or more where the desktop's fonts need it.
     EXPECT_GE(search.width(), 332);
     EXPECT_GE(search.height(), 180);
     EXPECT_GT(replace.height(), search.height());
