@@ -10,6 +10,7 @@
 #include "app/plugins/PlugInFiles.h"
 #include "app/plugins/PlugInServices.h"
 #include "app/plugins/PlugInsSettings.h"
+#include "app/run/PanelSplit.h"
 
 #include "editor/control/CodeEdit.h"
 #include "editor/document/CodeEditStringList.h"
@@ -31,6 +32,8 @@
 #include <QSplitter>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 TFPlugIns* FPlugIns = nullptr;
 
@@ -216,8 +219,8 @@ void TFPlugIns::ReadIniSettings()
     const TIniFile ini = OpenMainSettings();
     TPlugInsWinSettings settings;
     settings.Load(ini);
-    ApplyWindowBounds(*this, settings);
-    FPanelGLWidth = settings.PanelGLWidth;
+    const TWindowBounds fitted = ApplyWindowBounds(*this, settings);
+    FPanelGLWidth = FittedPanelWidth(settings.PanelGLWidth, settings, fitted);
     if (dm != nullptr) {
         ReadPlugInMRU(ini, dm->MRUPlugins);
     }
@@ -245,9 +248,11 @@ void TFPlugIns::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     if (!FSizedPanels) {
         FSizedPanels = true;
-        const int total = Splitter1->width() - Splitter1->handleWidth();
-        const int width = std::max(FPanelGLWidth, MinPanelGLWidth);
-        Splitter1->setSizes({std::max(0, total - width), width});
+        // The browser's side keeps what its buttons need (the splitter folds neither).
+        const int webLeast = std::max(PanelForWeb->minimumWidth(), PanelForWeb->minimumSizeHint().width());
+        const TPanelWidths w =
+            FitPanel(Splitter1->width() - Splitter1->handleWidth(), FPanelGLWidth, MinPanelGLWidth, webLeast);
+        Splitter1->setSizes({w.Editor, w.Preview});
     }
     RunGuarded([this] { CreateWebBrowser(); });
 }

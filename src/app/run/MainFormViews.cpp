@@ -5,6 +5,7 @@
 #include "app/shell/MainForm.h"
 #include "app/settings/MainSettingsFile.h"
 #include "app/settings/PreviewOptionsForm.h"
+#include "app/run/PanelSplit.h"
 #include "app/run/PreviewPanel.h"
 #include "app/run/SceneSnapshotPrint.h"
 
@@ -28,8 +29,6 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QWheelEvent>
-
-#include <algorithm>
 
 namespace {
 
@@ -153,10 +152,11 @@ void TMainForm::FormShow()
     FLaidOut = true;
     if (FWantedPanelGLWidth >= 0) {
         const QList<int> sizes = MainSplitter->sizes();
-        const int total = sizes.value(0) + sizes.value(1);
-        // Below the panel's least width the splitter would fold it away altogether.
-        const int width = std::max(FWantedPanelGLWidth, PanelGL->minimumWidth());
-        MainSplitter->setSizes({std::max(0, total - width), width});
+        // Below the panel's least width the splitter would fold it away altogether; the
+        // editor, with its page tabs, keeps its own least width.
+        const TPanelWidths w = FitPanel(sizes.value(0) + sizes.value(1), FWantedPanelGLWidth, PanelGL->minimumWidth(),
+                                        EditorSplitter->minimumSizeHint().width());
+        MainSplitter->setSizes({w.Editor, w.Preview});
     }
 }
 

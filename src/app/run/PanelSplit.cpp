@@ -2,6 +2,8 @@
 
 #include "app/settings/EditorSettings.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int Step = 50;
@@ -22,6 +24,13 @@ int OrDefault(int value, int fallback)
 }
 
 } // namespace
+
+TPanelWidths FitPanel(int total, int wanted, int minPanel, int minOther)
+{
+    total = std::max(total, 0);
+    const int panel = std::max(std::min(wanted, total - minOther), minPanel);
+    return {std::max(total - panel, 0), panel};
+}
 
 TPanelWidths EnlargePreview(TPanelWidths w, int minEditor, int barWidth)
 {

@@ -11,6 +11,12 @@ struct TPanelWidths {
     bool operator==(const TPanelWidths&) const = default;
 };
 
+// The split of `total` pixels that shows a side panel stored `wanted` pixels wide (the
+// preview, or the plug-in window's buffer; the other side is `Editor`): no narrower than
+// `minPanel`, no wider than leaves `minOther` to the other side, whatever integer was
+// stored. Where the window cannot hold both least widths the panel's wins.
+TPanelWidths FitPanel(int total, int wanted, int minPanel, int minOther);
+
 // `minEditor` and `minPreview` below 1 stand for the settings' defaults.
 TPanelWidths EnlargePreview(TPanelWidths widths, int minEditor, int barWidth);
 TPanelWidths EnlargeEditor(TPanelWidths widths, int minEditor, int minPreview, int barWidth);

@@ -456,7 +456,7 @@ void TMainForm::UpdateAllActions(bool withDataModule)
 
 void TMainForm::ApplySettings()
 {
-    ApplyWindowBounds(*this, Settings);
+    const TWindowBounds fitted = ApplyWindowBounds(*this, Settings);
     statusBar()->setHidden(!Settings.ViewStatusbar);
     lbVariables->setHidden(!Settings.ViewVariables);
     SuppressAllMessages1->setChecked(Settings.SuppressAllMessages);
@@ -467,7 +467,7 @@ void TMainForm::ApplySettings()
     PanelGL->UpDownSpeed->setValue(Settings.GLPosRotSpeed);
     // Applied once the window has its size; the settings file that ships beside the
     // executable gives a first start a preview wider than the 50 pixels of no file.
-    FWantedPanelGLWidth = Settings.PanelGLWidth;
+    FWantedPanelGLWidth = FittedPanelWidth(Settings.PanelGLWidth, Settings, fitted);
 }
 
 void TMainForm::FillSettings()

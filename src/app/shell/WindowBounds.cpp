@@ -18,15 +18,15 @@ std::int64_t Overlap(std::int64_t a, std::int64_t aLength, std::int64_t b, std::
     return std::max<std::int64_t>(0, std::min(a + aLength, b + bLength) - std::max(a, b));
 }
 
-std::int64_t OverlapArea(const TScreenArea& area, const TWindowBounds& bounds)
+std::int64_t OverlapArea(const TWindowBounds& area, const TWindowBounds& bounds)
 {
     return Overlap(bounds.Left, bounds.Width, area.Left, area.Width) *
            Overlap(bounds.Top, bounds.Height, area.Top, area.Height);
 }
 
-std::vector<TScreenArea> ApplicationScreens()
+std::vector<TWindowBounds> ApplicationScreens()
 {
-    std::vector<TScreenArea> areas;
+    std::vector<TWindowBounds> areas;
     QList<QScreen*> screens = QGuiApplication::screens();
     if (QScreen* primary = QGuiApplication::primaryScreen()) {
         screens.removeAll(primary);
@@ -35,7 +35,7 @@ std::vector<TScreenArea> ApplicationScreens()
     for (const QScreen* screen : screens) {
         const QRect r = screen->availableGeometry();
         if (r.width() > 0 && r.height() > 0) {
-            areas.push_back({r.left(), r.top(), r.width(), r.height()});
+            areas.push_back({r.left(), r.top(), r.width(), r.height(), 0});
         }
     }
     return areas;
@@ -43,7 +43,7 @@ std::vector<TScreenArea> ApplicationScreens()
 
 } // namespace
 
-bool ScreenShows(const TScreenArea& area, const TWindowBounds& bounds)
+bool ScreenShows(const TWindowBounds& area, const TWindowBounds& bounds)
 {
     const std::int64_t top = bounds.Top;
     const bool topInside = top >= area.Top && top < std::int64_t(area.Top) + area.Height;
@@ -53,7 +53,7 @@ bool ScreenShows(const TScreenArea& area, const TWindowBounds& bounds)
            tall >= std::min(bounds.Height, ScreenHoldMinimum);
 }
 
-TWindowBounds FitWindowBounds(const TWindowBounds& bounds, const std::vector<TScreenArea>& screens)
+TWindowBounds FitWindowBounds(const TWindowBounds& bounds, const std::vector<TWindowBounds>& screens)
 {
     if (!bounds.HasBounds()) {
         return bounds;
@@ -66,9 +66,9 @@ TWindowBounds FitWindowBounds(const TWindowBounds& bounds, const std::vector<TSc
         return kept;
     }
     // The screen that shows most of it, else the primary.
-    const TScreenArea* home = &screens.front();
+    const TWindowBounds* home = &screens.front();
     std::int64_t best = -1;
-    for (const TScreenArea& area : screens) {
+    for (const TWindowBounds& area : screens) {
         const std::int64_t shown = OverlapArea(area, bounds);
         if (ScreenShows(area, bounds) && shown > best) {
             best = shown;
@@ -92,15 +92,26 @@ TWindowBounds FitWindowBounds(const TWindowBounds& bounds, const std::vector<TSc
     return fitted;
 }
 
-void ApplyWindowBounds(QWidget& window, const TWindowBounds& bounds)
+int FittedPanelWidth(int panelWidth, const TWindowBounds& stored, const TWindowBounds& fitted)
 {
+    if (stored.Width <= 0 || fitted.Width >= stored.Width || panelWidth <= 0) {
+        return panelWidth;
+    }
+    // In 64 bits: both factors may be near INT_MAX.
+    return int(std::int64_t(panelWidth) * fitted.Width / stored.Width);
+}
+
+TWindowBounds ApplyWindowBounds(QWidget& window, const TWindowBounds& bounds)
+{
+    TWindowBounds fitted = bounds;
     if (bounds.HasBounds()) {
-        const TWindowBounds fitted = FitWindowBounds(bounds, ApplicationScreens());
+        fitted = FitWindowBounds(bounds, ApplicationScreens());
         window.setGeometry(fitted.Left, fitted.Top, fitted.Width, fitted.Height);
     }
     if (bounds.Maximized != 0) {
         window.setWindowState(window.windowState() | Qt::WindowMaximized);
     }
+    return fitted;
 }
 
 TWindowBounds WindowBoundsOf(const QWidget& window)

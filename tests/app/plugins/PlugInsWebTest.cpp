@@ -14,6 +14,10 @@
 #include "../../support/QtTestApp.h"
 
 #include <QHostAddress>
+#include <QPushButton>
+#include <QRegion>
+#include <QScreen>
+#include <QSplitter>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -185,6 +189,40 @@ TEST_F(PlugInsWeb, TheBufferTakesAnyStoredWidthFromItsLeastUpAndWritesItBack)
         window.Execute();
         EXPECT_EQ(width, shown) << stored;
         EXPECT_EQ(Settings().ReadInteger("PlugInsWin", "PanelGLWidth", -1), shown) << stored;
+    }
+}
+
+TEST_F(PlugInsWeb, TheBufferFitsItsWindowAndShowsEveryButtonWhole)
+{
+    // The shipped settings; a width beyond the window (-1: what the page's least width
+    // leaves); what a monitor twice as large leaves behind, which keeps its share.
+    const QRect screen = QApplication::primaryScreen()->availableGeometry();
+    const std::string doubled = "Left=0\nTop=0\nWidth=" + std::to_string(2 * screen.width()) +
+                                "\nHeight=" + std::to_string(2 * screen.height()) + "\nPanelGLWidth=700\n";
+    for (const auto& [stored, shown] : {std::pair<std::string, int>{"", 310},
+                                        {"Left=10\nTop=10\nWidth=900\nHeight=500\nPanelGLWidth=2147483647\n", -1},
+                                        {doubled, 350}}) {
+        std::filesystem::copy_file(std::filesystem::path(KERFPAD_DATA_DIR) / "kerfpad.ini", SettingsPath(),
+                                   std::filesystem::copy_options::overwrite_existing);
+        if (!stored.empty()) {
+            WriteSettings("[PlugInsWin]\n" + stored);
+        }
+        TFPlugIns window;
+        window.HomeAddress = "http://127.0.0.1:1/";
+        int buffer = -1, beside = -1;
+        Steps.ExpectSteps("FPlugIns", [&](QDialog&) {
+            buffer = window.PanelGL->width();
+            beside = window.Splitter1->width() - window.Splitter1->handleWidth() -
+                     window.PanelForWeb->minimumSizeHint().width();
+            for (const QPushButton* button : window.PanelGL->findChildren<QPushButton*>()) {
+                EXPECT_GE(button->width(), button->sizeHint().width()) << stored << button->text().toStdString();
+                EXPECT_EQ(button->visibleRegion(), QRegion(button->rect())) << stored << button->text().toStdString();
+            }
+            window.reject();
+        });
+        window.Execute();
+        EXPECT_EQ(buffer, shown >= 0 ? shown : beside) << stored;
+        EXPECT_EQ(Settings().ReadInteger("PlugInsWin", "PanelGLWidth", -1), buffer) << stored;
     }
 }
 

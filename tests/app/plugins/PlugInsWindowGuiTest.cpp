@@ -74,9 +74,11 @@ TEST_F(PlugInsWindowGui, TheWholeWindowReadsAndSavesItsBoundsAndRecentPlugIns)
 
 TEST_F(PlugInsWindowGui, StoredBoundsNoScreenCanShowComeOntoTheScreen)
 {
-    for (const char* bounds : {"Left=2147483000\r\nTop=0\r\nWidth=1600\r\nHeight=500\r\n",
-                               "Left=0\r\nTop=0\r\nWidth=100000\r\nHeight=100000\r\n",
-                               "Left=-5000\r\nTop=-5000\r\nWidth=600\r\nHeight=400\r\n"}) {
+    // The screen here is 800 pixels wide: a window made narrower keeps the buffer's share.
+    ASSERT_EQ(QApplication::primaryScreen()->availableGeometry().width(), 800);
+    for (const auto& [bounds, buffer] : {std::pair{"Left=2147483000\r\nTop=0\r\nWidth=1600\r\nHeight=500\r\n", 25},
+                                         std::pair{"Left=0\r\nTop=0\r\nWidth=100000\r\nHeight=100000\r\n", 0},
+                                         std::pair{"Left=-5000\r\nTop=-5000\r\nWidth=600\r\nHeight=400\r\n", 50}}) {
         WriteSettings(std::string("[PlugInsWin]\r\n") + bounds + "Maximized=0\r\nPanelGLWidth=50\r\n");
         TFPlugIns& window = Make();
         const QRect screen = window.screen()->availableGeometry();
@@ -88,7 +90,7 @@ TEST_F(PlugInsWindowGui, StoredBoundsNoScreenCanShowComeOntoTheScreen)
                   (std::vector<std::string>{"Left=" + std::to_string(placed.x()), "Top=" + std::to_string(placed.y()),
                                             "Width=" + std::to_string(placed.width()),
                                             "Height=" + std::to_string(placed.height()), "Maximized=0",
-                                            "PanelGLWidth=50"}))
+                                            "PanelGLWidth=" + std::to_string(buffer)}))
             << bounds;
     }
 }

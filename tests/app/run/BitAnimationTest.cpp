@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <initializer_list>
 
 namespace {
@@ -132,6 +133,15 @@ TEST(PanelSplit, EachPressNarrowsThenFoldsOneSide)
     // Minimums below 1 are the settings' defaults; a side never goes below 0.
     EXPECT_EQ(EnlargePreview({250, 750}, 0, 20), (TPanelWidths{300, 700}));
     EXPECT_EQ(EnlargeEditor({10, 30}, 0, -5, 20), (TPanelWidths{40, 0}));
+}
+
+TEST(PanelSplit, AStoredWidthFitsTheWindowWhateverItsValue)
+{
+    // 1000 pixels, the panel at least 20, the other side at least 30.
+    for (const auto& [wanted, panel] : {std::pair{560, 560}, std::pair{INT_MAX, 970}, std::pair{INT_MIN, 20}}) {
+        EXPECT_EQ(FitPanel(1000, wanted, 20, 30), (TPanelWidths{1000 - panel, panel})) << wanted;
+    }
+    EXPECT_EQ(FitPanel(40, 300, 20, 30), (TPanelWidths{20, 20})) << "the panel's least wins";
 }
 
 } // namespace

@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTest>
@@ -270,6 +271,26 @@ TEST_F(ViewsGui, ThePreviewTakesAnyStoredWidthFromTheFoldUpAndWritesItBack)
         EXPECT_EQ(Panel().width(), c.shown) << c.key;
         Window.reset();
         EXPECT_EQ(Settings().ReadInteger("Main", "PanelGLWidth", -1), c.shown) << c.key;
+    }
+}
+
+TEST_F(ViewsGui, APreviewStoredWiderThanItsWindowLeavesTheEditorItsPlace)
+{
+    // What a monitor twice as large leaves behind keeps its share; a width beyond the
+    // window (-1) takes what the editor's least width leaves.
+    const QRect screen = QApplication::primaryScreen()->availableGeometry();
+    const std::string doubled = "Width=" + std::to_string(2 * screen.width()) + "\nHeight=" +
+                                std::to_string(2 * screen.height()) + "\nPanelGLWidth=" + std::to_string(screen.width());
+    for (const auto& [bounds, preview] : {std::pair{doubled, screen.width() / 2},
+                                          std::pair{std::string("Width=780\nHeight=560\nPanelGLWidth=2147483647"), -1}}) {
+        WriteSettings("[Main]\nLeft=0\nTop=0\n" + bounds + "\n");
+        Start();
+        Window->show();
+        const int total = Window->MainSplitter->width() - Window->MainSplitter->handleWidth();
+        const int shown = preview >= 0 ? preview : total - Window->EditorSplitter->minimumSizeHint().width();
+        EXPECT_EQ(Window->MainSplitter->sizes(), (QList<int>{total - shown, shown})) << bounds;
+        Window.reset();
+        EXPECT_EQ(Settings().ReadInteger("Main", "PanelGLWidth", -1), shown) << bounds;
     }
 }
 

@@ -1,6 +1,7 @@
 // Stored window bounds fitted to the screens: any integers a settings file may hold
 // (an edited file, a monitor unplugged since) give a window a screen shows, no larger
-// than that screen, without overflowing on the way.
+// than that screen, without overflowing on the way; a side panel keeps its share of a
+// window made narrower.
 
 #include "app/shell/WindowBounds.h"
 
@@ -18,7 +19,7 @@ namespace {
 
 // A primary screen with a task bar at its bottom, one to its right and one to its left
 // that starts lower down.
-const std::vector<TScreenArea> Screens = {{0, 0, 1600, 1170}, {1600, 0, 1280, 1024}, {-1280, 200, 1280, 1024}};
+const std::vector<TWindowBounds> Screens = {{0, 0, 1600, 1170}, {1600, 0, 1280, 1024}, {-1280, 200, 1280, 1024}};
 
 TEST(WindowBounds, FitsAnyStoredBoundsOntoAScreen)
 {
@@ -50,7 +51,7 @@ TEST(WindowBounds, FitsAnyStoredBoundsOntoAScreen)
         EXPECT_EQ(fitted, c.fitted) << c.what;
         if (c.stored.HasBounds()) {
             bool shown = false;
-            for (const TScreenArea& area : Screens) {
+            for (const TWindowBounds& area : Screens) {
                 shown = shown || ScreenShows(area, fitted);
             }
             EXPECT_TRUE(shown) << c.what;
@@ -60,7 +61,7 @@ TEST(WindowBounds, FitsAnyStoredBoundsOntoAScreen)
 
 TEST(WindowBounds, TheHoldOfAScreenIsItsTopEdgeAndAHundredPixelsEachWay)
 {
-    const TScreenArea area{0, 0, 800, 600};
+    const TWindowBounds area{0, 0, 800, 600, 0};
     const struct {
         TWindowBounds bounds;
         bool shown;
@@ -80,6 +81,23 @@ TEST(WindowBounds, WithoutScreensOnlyTheEdgesStayIntegers)
 {
     EXPECT_EQ(FitWindowBounds({INT_MAX, INT_MAX, 10, 20, 0}, {}), (TWindowBounds{INT_MAX - 10, INT_MAX - 20, 10, 20, 0}));
     EXPECT_EQ(FitWindowBounds({-5000, 3000, 10, 20, 1}, {}), (TWindowBounds{-5000, 3000, 10, 20, 1}));
+}
+
+TEST(WindowBounds, APanelKeepsItsShareOfAWindowMadeNarrower)
+{
+    const struct {
+        int panel;
+        TWindowBounds stored;
+        int fitted;
+    } cases[] = {
+        {1900, {0, 0, 3800, 2000, 0}, 800}, // a larger monitor's half, on the 1600 of the primary
+        {560, {0, 0, 1200, 760, 0}, 560},
+        {INT_MAX, {0, 0, INT_MAX, INT_MAX, 0}, 1600},
+        {1900, {0, 0, 3800, 0, 0}, 1900}, // no stored size: nothing was fitted
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FittedPanelWidth(c.panel, c.stored, FitWindowBounds(c.stored, Screens)), c.fitted) << c.panel;
+    }
 }
 
 } // namespace
