@@ -273,7 +273,21 @@ void TEditor::AppendText(const QStringList& lines)
     // After the end of the last line, so the lines follow it as lines of their own.
     const TTextPoint end = EndOfText(editor);
     const QString breakBefore = editor.LineCount() > 0 ? QStringLiteral("\r\n") : QString();
-    PlugInEdit(editor, end, end, breakBefore + lines.join(QStringLiteral("\r\n")));
+    // The lines are added behind the user's work: the caret, the selection and the view
+    // stay where they were.
+    const TTextPoint caret = editor.CaretXY();
+    const TTextPoint anchor = editor.SelectionAnchor();
+    const TTextPoint selectionEnd = editor.SelectionEnd();
+    const int topLine = editor.TopLine();
+    const int leftChar = editor.LeftChar();
+    {
+        editor.BeginUpdate();
+        const auto endUpdate = qScopeGuard([&] { editor.EndUpdate(); });
+        PlugInEdit(editor, end, end, breakBefore + lines.join(QStringLiteral("\r\n")));
+        editor.SetCaretAndSelection(caret, anchor, selectionEnd);
+        editor.SetTopLine(topLine);
+        editor.SetLeftChar(leftChar);
+    }
     Form->CodeEditorChange();
 }
 

@@ -228,7 +228,7 @@ TEST_F(PlugInPageChangesGui, TheChangeUndoesAloneAndGoesInWhileARunHoldsThePage)
     Window.SetBufferText("B1");
     Window.BitBtn3->click();
     code.DispatchCommand(ecChar, QLatin1Char('Y'), {});
-    EXPECT_EQ(Text(page), "P1\r\nP2X\r\nB1Y");
+    EXPECT_EQ(Text(page), "P1\r\nP2XY\r\nB1") << "the typing goes on at the caret";
     // Grouped undo takes typing by typing: the plug-in's change is an undo of its own.
     ActiveEditActions->ExecUndo();
     EXPECT_EQ(Text(page), "P1\r\nP2X\r\nB1");
@@ -250,6 +250,38 @@ TEST_F(PlugInPageChangesGui, TheChangeUndoesAloneAndGoesInWhileARunHoldsThePage)
     EXPECT_EQ(Text(page), "P1\r\nP2X");
     Form(page).CloseWithoutQuestion(false);
     Process();
+}
+
+TEST_F(PlugInPageChangesGui, AppendLeavesTheCaretTheSelectionAndTheViewWhereTheyWere)
+{
+    QStringList program;
+    for (int i = 1; i <= 200; ++i) {
+        program << QStringLiteral("M2,%1,1 'a comment long enough to scroll sideways").arg(i);
+    }
+    WriteText("p.sbp", program.join("\r\n").toStdString());
+    Main->show();
+    Main->DoOpenFile(FilePath("p.sbp"));
+    TCodeEdit& code = Code(ActiveEditor);
+    const auto view = [&] {
+        const TTextPoint c = code.CaretXY(), a = code.SelectionAnchor(), e = code.SelectionEnd();
+        return std::vector<int>{c.x, c.y, a.x, a.y, e.x, e.y, code.SelectionMode(), code.TopLine(), code.LeftChar()};
+    };
+    // A backwards selection, the view scrolled away from it; a column selection at the end.
+    const std::tuple<TTextPoint, TTextPoint, TCodeSelectionMode, int, int> cases[] = {
+        {{1, 5}, {7, 9}, smNormal, 100, 4}, {{49, 200}, {2, 198}, smColumn, 150, 1}};
+    for (const auto& [caret, anchor, mode, top, left] : cases) {
+        code.SetSelectionMode(mode);
+        code.SetCaretAndSelection(caret, anchor, caret);
+        code.SetTopLine(top);
+        code.SetLeftChar(left);
+        const std::vector<int> before = view();
+        Window.SetBufferText("B1\r\nB2");
+        Window.BitBtn3->click();
+        EXPECT_EQ(code.LineAt(202), "B2");
+        EXPECT_EQ(view(), before);
+        ActiveEditActions->ExecUndo();
+        EXPECT_EQ(code.LineCount(), 200) << "one Undo takes the lines back";
+    }
 }
 
 TEST_F(PlugInsWindowGui, RecentPlugInItemsShowOnlyTheListsEntries)
