@@ -32,12 +32,20 @@ float NodeCoordinate(const char* method, const char* axis, double value)
     return static_cast<float>(value);
 }
 
-void RefuseDuringHeadlessRun()
+// A plug-in's node through the engine's move or jog slot (`add`), once the call may
+// add one and every coordinate holds.
+using TAddNode = void (TEngineData::*)(bool, bool, float, float, float) const;
+void AddNode(const char* method, TAddNode add, double x, double y, double z, int setcurpos, int newlines)
 {
+    Tdm& data = DataModule();
     const IAutomationShell* shell = AutomationShell();
     if (shell != nullptr && shell->HeadlessRunGoing()) {
         throw Exception("No path nodes can be added while a results run or a quick view goes.");
     }
+    const float fx = NodeCoordinate(method, "x", x);
+    const float fy = NodeCoordinate(method, "y", y);
+    const float fz = NodeCoordinate(method, "z", z);
+    (data.Engine.*add)(setcurpos == 1, newlines == 1, fx, fy, fz);
 }
 
 } // namespace
@@ -101,22 +109,10 @@ double TKerfpadInterface::GetLastMoveSegmentAngle()
 
 void TKerfpadInterface::AddMoveNode(double x, double y, double z, int setcurpos, int newlines)
 {
-    Tdm& data = DataModule();
-    RefuseDuringHeadlessRun();
-    const char* method = "AddMoveNode";
-    const float fx = NodeCoordinate(method, "x", x);
-    const float fy = NodeCoordinate(method, "y", y);
-    const float fz = NodeCoordinate(method, "z", z);
-    data.Engine.AddMoveNode(setcurpos == 1, newlines == 1, fx, fy, fz);
+    AddNode("AddMoveNode", &TEngineData::AddMoveNode, x, y, z, setcurpos, newlines);
 }
 
 void TKerfpadInterface::AddJogNode(double x, double y, double z, int setcurpos, int newlines)
 {
-    Tdm& data = DataModule();
-    RefuseDuringHeadlessRun();
-    const char* method = "AddJogNode";
-    const float fx = NodeCoordinate(method, "x", x);
-    const float fy = NodeCoordinate(method, "y", y);
-    const float fz = NodeCoordinate(method, "z", z);
-    data.Engine.AddJogNode(setcurpos == 1, newlines == 1, fx, fy, fz);
+    AddNode("AddJogNode", &TEngineData::AddJogNode, x, y, z, setcurpos, newlines);
 }

@@ -537,7 +537,8 @@ void TMainForm::QueueCloseAfterRun()
 
 bool TMainForm::event(QEvent* event)
 {
-    // Hints show as tool tips only: a status tip would hide the status bar's panels.
+    // Hints show as tool tips only: no status tip, from an action, a menu or any other
+    // control of the window, reaches the status bar, where it would hide the panels.
     if (event->type() == QEvent::StatusTip) {
         return true;
     }

@@ -4,8 +4,8 @@
 // a QAction, so menus and tool bars hold it directly. Its list updates every action
 // whenever the application is idle (the shell's idle handler calls UpdateAll) and when
 // asked; a trigger from a shortcut, a menu item or a button runs the update first and
-// executes only an action that is then enabled. Its hint is its tool tip and nothing
-// else: no status tip takes a status bar over while the pointer rests on a button.
+// executes only an action that is then enabled. Its hint is its tool tip; it has no
+// status tip (what reaches a window's status bar is that window's business).
 //
 // No handler lets an exception into Qt's loop: the message goes to an error box through
 // the dialog service. An update that keeps failing is reported once, until it succeeds

@@ -13,10 +13,10 @@
 #include "app/plugins/PlugInServices.h"
 #include "app/plugins/PlugInsForm.h"
 
+#include "../ModalSteps.h"
 #include "../PlugInTestSupport.h"
 #include "../RunTestSupport.h"
 
-#include "platform/gui/QtModalForm.h"
 #include "platform/gui/automation/KerfpadBus.h"
 
 #include "../../support/QtTestApp.h"
@@ -25,11 +25,8 @@
 #include <QDBusMessage>
 #include <QDBusPendingCall>
 #include <QDBusPendingReply>
-#include <QEventLoop>
 #include <QProcess>
-#include <QPointer>
 #include <QRegularExpression>
-#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -210,47 +207,19 @@ TEST_F(AutomationBusGui, ANodeThatIsNotFiniteGetsTheErrorReplyAndNothingIsAdded)
     EXPECT_EQ(Values(Send("GetCurPos")), QStringList{"string \"0,0,0\""});
 }
 
-// Holds the plug-in window's modal loop as showing it would, without showing it (this
-// test has no web view): `Inside` runs in that loop, which ends only when something
-// closes the window. A window `Inside` left open is closed, so no test hangs.
-class TPlugInWindowLoop : public TScriptedDialogs {
-public:
-    std::function<void()> Inside;
-    bool ClosedInside = false;
-    TModalResult ShowModalForm(IModalForm& form) override
-    {
-        FormsShown.push_back(form.FormName());
-        QPointer<QDialog> window = FPlugIns;
-        if (!window) {
-            ADD_FAILURE() << "no plug-in window";
-            return TModalResult::mrCancel;
-        }
-        QEventLoop loop;
-        bool finished = false;
-        QObject::connect(window, &QDialog::finished, &loop, [&] {
-            finished = true;
-            loop.quit();
-        });
-        QTimer::singleShot(0, &loop, [&] {
-            Inside();
-            ClosedInside = finished;
-            if (!finished) {
-                form.CloseModal(TModalResult::mrCancel);
-            }
-        });
-        loop.exec();
-        return window ? ModalResultOf(window->result()) : TModalResult::mrCancel;
-    }
-};
-
 TEST_F(AutomationBusGui, SendDataDuringARunClosesThePlugInWindowAndTheRunGoesOnToItsEnd)
 {
     const auto page = OpenProgram("run.sbp", "M2,1,0\r\nM2,1,1\r\nM2,0,1\r\n");
     SetSimulate(true);
-    TPlugInWindowLoop dialogs;
+    // The window is held unshown: this test has no web view.
+    TModalSteps dialogs;
     TDialogResponderScope scope(&dialogs);
     TProcessResult reply;
-    dialogs.Inside = [&] { reply = Send("SendData", {"string:' from the bus", "int32:0"}); };
+    bool closedInside = false;
+    dialogs.ExpectHeldSteps("FPlugIns", [&](QDialog& window) {
+        QObject::connect(&window, &QDialog::finished, [&] { closedInside = true; });
+        reply = Send("SendData", {"string:' from the bus", "int32:0"});
+    });
     bool opened = false;
     std::size_t nodesWhenOpened = 0;
     // F8 while the bit is on its way.
@@ -264,7 +233,7 @@ TEST_F(AutomationBusGui, SendDataDuringARunClosesThePlugInWindowAndTheRunGoesOnT
     Run();
     ASSERT_TRUE(opened);
     EXPECT_EQ(dialogs.FormsShown, std::vector<std::string>{"FPlugIns"});
-    EXPECT_TRUE(dialogs.ClosedInside) << "the call closed the window";
+    EXPECT_TRUE(closedInside) << "the call closed the window";
     EXPECT_NE(reply.ExitCode, 0);
     EXPECT_TRUE(reply.Err.contains("Error org.kerfpad.IKerfpad.Error.Unexpected: The page is read-only while a program "
                                    "runs; the text was not inserted."))
