@@ -106,7 +106,13 @@ TEditorForm::TEditorForm(TKind kind, QWidget* parent) : QWidget(parent), Kind(ki
     layout->addWidget(FCodeEditor);
     FGutterGlyphs = MakeGutterGlyphs();
     SetUpControl();
-    FMacroRecorder = std::make_unique<TCodeMacroRecorder>();
+    try {
+        FMacroRecorder = std::make_unique<TCodeMacroRecorder>();
+    } catch (const ECodeEditError&) {
+        // Every page's recorder takes two of the program's 1,536 plug-in command numbers;
+        // only open pages hold them, so closing some makes room again.
+        throw Exception("Too many pages are open. Close some pages to open another one.");
+    }
     FMacroRecorder->SetName("CodeMacroRecorder1");
     FMacroRecorder->AddEditor(&CodeEditor());
     SetUpPopup();

@@ -7,8 +7,10 @@
 // frame on the stack keeps everything the run uses alive (FRunDepth).
 #include "app/shell/DataModule.h"
 #include "app/pages/EditorInterfaces.h"
+#include "app/pages/PageFiles.h"
 #include "app/shell/MainForm.h"
 #include "app/run/PreviewPanel.h"
+#include "app/run/RunOwnPages.h"
 
 #include "editor/document/CodeEditStringList.h"
 #include "engine/ProgramRunner.h"
@@ -23,6 +25,7 @@
 
 #include <chrono>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -236,7 +239,7 @@ void TMainForm::KeepResponsive()
     }
 }
 
-bool TMainForm::RunFile(const TProgramLines& lines, const QString& fileName, int timeLimitMs)
+TMainForm::TRunStart TMainForm::RunFile(const TProgramLines& lines, const QString& fileName, int timeLimitMs)
 {
     TRunFrame frame(FRunDepth);
     const bool timed = timeLimitMs != -1;
@@ -248,10 +251,10 @@ bool TMainForm::RunFile(const TProgramLines& lines, const QString& fileName, int
         if (!QFileInfo(name).isFile() || !TProgramRunner::LoadLines(name.toStdString(), fileLines)) {
             ShowErrorBox("Cannot find file: " + name.toStdString());
             Running = false;
-            return false;
+            return TRunStart::FileNotLoaded;
         }
         program = &fileLines;
-        DoOpenFile(name);
+        OpenRunPage(name);
         FileStack.append(name);
     }
 
@@ -261,12 +264,12 @@ bool TMainForm::RunFile(const TProgramLines& lines, const QString& fileName, int
     int i = 0;
     while (i <= last) {
         if (!Running) {
-            return true;
+            return TRunStart::Ran;
         }
         if (PanelGL->cbSim->isChecked()) {
             do {
                 if (!Running) {
-                    return true;
+                    return TRunStart::Ran;
                 }
                 WaitPass();
             } while (Move->Moving);
@@ -282,7 +285,7 @@ bool TMainForm::RunFile(const TProgramLines& lines, const QString& fileName, int
                 StepBackRequested = false;
                 StepWait(i - 1);
                 if (!Running) {
-                    return true;
+                    return TRunStart::Ran;
                 }
             }
             ShowRunLine(StepBackRequested ? i : i + 1);
@@ -315,7 +318,7 @@ bool TMainForm::RunFile(const TProgramLines& lines, const QString& fileName, int
         if (timed) {
             const std::int64_t now = TickCountMs();
             if (now > deadline) {
-                return true;
+                return TRunStart::Ran;
             }
             if ((deadline - now) % 100 == 0) {
                 ProcessPendingEvents();
@@ -328,9 +331,23 @@ bool TMainForm::RunFile(const TProgramLines& lines, const QString& fileName, int
         FileStack.removeLast();
     }
     if (!FileStack.isEmpty() && !FileStack.last().trimmed().isEmpty()) {
-        DoOpenFile(FileStack.last());
+        OpenRunPage(FileStack.last());
     }
-    return true;
+    return TRunStart::Ran;
+}
+
+void TMainForm::OpenRunPage(const QString& fileName)
+{
+    // A results run gives its text without pages: once every page it may have is taken
+    // (the box said so), its files run without one until a page closes, instead of the
+    // box coming for every file of every row.
+    if (ResultsRun && EditorFactory && EditorFactory->GetEditorCount() >= FResultsPagesFullAt) {
+        return;
+    }
+    DoOpenFile(fileName);
+    if (ResultsRun && EditorFactory && !FindPageForFile(FullFileName(fileName))) {
+        FResultsPagesFullAt = EditorFactory->GetEditorCount();
+    }
 }
 
 void TMainForm::RunFileByName(const QString& fileName)
@@ -349,28 +366,37 @@ void TMainForm::ResetForHeadlessRun(const QString& fileName)
     UpdateAllActions(false);
 }
 
-std::string TMainForm::RunFileForResults(const QString& fileName, bool* started)
+std::optional<std::string> TMainForm::RunFileForResults(const QString& fileName)
 {
-    if (started != nullptr) {
-        *started = false;
-    }
     if (RunOnStack() || Running) {
         dm->Log(QStringLiteral("error"), QStringLiteral("no results run while a program runs: ") + fileName);
-        return {};
+        return std::nullopt;
     }
     TRunFrame frame(FRunDepth);
-    const auto closing = qScopeGuard([this] {
-        Running = false;
-        ResultsRun = false;
-    });
-    ResetForHeadlessRun(fileName);
-    ResultsRun = true;
-    const bool loaded = RunFile({}, fileName, -1);
-    if (started != nullptr) {
-        *started = loaded;
+    TRunOwnPages pages;
+    // The run's own file stack: the names an earlier run left would count as its callers,
+    // so END would not end it and its end would open their pages again.
+    const QStringList before = std::exchange(FileStack, {});
+    std::optional<std::string> results;
+    try {
+        const auto closing = qScopeGuard([this, &before] {
+            Running = false;
+            ResultsRun = false;
+            FileStack = before;
+        });
+        ResetForHeadlessRun(fileName);
+        ResultsRun = true;
+        if (RunFile({}, fileName, -1) == TRunStart::Ran) {
+            results = ResultsText(*Move);
+        }
+    } catch (...) {
+        // A run that an error stopped is judged by the path it drew until then, as the
+        // preview shows it; taken before the box lets events in.
+        results = ResultsText(*Move);
+        ReportHandlerError(ExceptionMessage(std::current_exception()));
     }
-    Running = false;
-    return ResultsText(*Move);
+    pages.CloseOpenedSince();
+    return results;
 }
 
 void TMainForm::RunQuickView(const QString& fileName, int timeLimitMs)

@@ -125,6 +125,14 @@ Tdm::~Tdm()
         dm = nullptr;
 }
 
+std::optional<std::string> Tdm::RunFileResults(const QString& fileName) const
+{
+    if (!FOnRunFileResults) {
+        throw Exception("Cannot run the file " + fileName.toStdString() + ": no results run is installed");
+    }
+    return FOnRunFileResults(fileName);
+}
+
 bool Tdm::IsKnownCommand(const QString& word) const
 {
     return FKeywords.contains(word.toUpper());

@@ -2,9 +2,9 @@
 // The data module: what the main window, the editor pages, the plug-in window, the
 // automation object and the engine share. It holds the recent-file and recent-plug-in
 // lists, the numbers of the untitled pages, the debug log, the tips of the day, the
-// open and save dialogs and the engine's data (system variables, keyword table,
-// callback slots). The main window creates it first and frees it last, after closing
-// the log; the global `dm` points to it meanwhile.
+// open and save dialogs, the engine's data (system variables, keyword table,
+// callback slots) and the results run the test runner calls. The main window creates it
+// first and frees it last, after closing the log; the global `dm` points to it meanwhile.
 //
 // Later parts of the shell add their shared components here (the print engine, the
 // completion list), each as a member built in the constructor.
@@ -25,7 +25,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 class IPrinter;
@@ -35,6 +38,11 @@ class TCodeCompletionProposal;
 class TCodeEditPrint;
 class TCodeRuleHighlighter;
 class TQtPrinter;
+
+// A results run: the program run from a clean state without animation, answering its
+// path text (the jog nodes, a line break, the cut nodes), or none when the program could
+// not be loaded, so it did not run at all.
+using TRunFileResultsHandler = std::function<std::optional<std::string>(const QString& fileName)>;
 
 class Tdm {
 public:
@@ -78,6 +86,11 @@ public:
     // The platform printer over Printer(), for prints and previews to install.
     IPrinter& PlatformPrinter();
 
+    // The run-file-for-results slot, which the main window fills at its creation.
+    void SetOnRunFileResults(TRunFileResultsHandler handler) { FOnRunFileResults = std::move(handler); }
+    // The results run of the file through the slot; Exception when none is installed.
+    std::optional<std::string> RunFileResults(const QString& fileName) const;
+
     // log.txt beside the executable, emptied; then "Log file opened".
     void OpenLog();
     // One line; nothing when the log is not open. Never raises.
@@ -120,6 +133,7 @@ public:
 
 private:
     TDebugLogFile FLog;
+    TRunFileResultsHandler FOnRunFileResults;
     QSet<QString> FKeywords;
     std::unique_ptr<QPrinter> FPrinter;
     std::unique_ptr<TQtPrinter> FPlatformPrinter;

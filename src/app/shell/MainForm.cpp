@@ -88,9 +88,7 @@ TMainForm::TMainForm(const TMainFormOptions& options)
     ConnectPreview();
 
     dm->Engine.SetOnRunFile([this](const std::string& name) { RunFileByName(QString::fromStdString(name)); });
-    dm->Engine.SetOnRunFileResults([this](const std::string& name, std::string& results) {
-        results = RunFileForResults(QString::fromStdString(name));
-    });
+    dm->SetOnRunFileResults([this](const QString& name) { return RunFileForResults(name); });
     setAcceptDrops(true);
     QuietRun = false;
     dm->Log(Debug, QStringLiteral("assigning MRU files"));
@@ -136,7 +134,7 @@ TMainForm::~TMainForm()
     delete pctrlMain;
     SetEditorPageHost(FPreviousHost);
     dm->Engine.SetOnRunFile(nullptr);
-    dm->Engine.SetOnRunFileResults(nullptr);
+    dm->SetOnRunFileResults(nullptr);
     // The simulator frees its paths while the scene they hang in still stands; the
     // fonts of the axis labels go while the viewer's context still does.
     Move.reset();

@@ -30,8 +30,12 @@
 #include <QStringList>
 
 #include <array>
+#include <cstdint>
 #include <functional>
+#include <limits>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 class QLabel;
@@ -157,19 +161,22 @@ public:
     void actStepExecute();
     void actStepBackExecute();
     void actStopExecute();
+    // Whether RunFile had lines to run: given, or loaded from its file.
+    enum class TRunStart : std::uint8_t { Ran, FileNotLoaded };
     // The line loop over `lines`, or over the file `fileName` when it is given (its
-    // page opened, its name on the file stack); a time limit of -1 is none. False when
-    // the file could not be loaded ("Cannot find file: " shown), so nothing ran.
-    bool RunFile(const TProgramLines& lines, const QString& fileName, int timeLimitMs);
+    // page opened, its name on the file stack); a time limit of -1 is none. A file that
+    // cannot be loaded shows "Cannot find file: " and runs nothing.
+    TRunStart RunFile(const TProgramLines& lines, const QString& fileName, int timeLimitMs);
     // The data module's run-file handler: FP runs its sub-file through it.
     void RunFileByName(const QString& fileName);
-    // A run of the file from a clean state without animation; its path text: the jog
-    // nodes, a line break, the cut nodes. Refused (empty) while a run is going.
-    // `started`, when given, tells whether the program ran at all: false when refused or
-    // when its file could not be loaded.
+    // The data module's results run (Tdm::RunFileResults): the file run from a clean
+    // state without animation; its path text, the jog nodes, a line break, the cut nodes.
+    // None when its file could not be loaded, or while another run goes (refused). A run
+    // error shows its box, and the path drawn until then is the text. The pages the run
+    // opened for itself close again after it (RunOwnPages.h).
     // The text stays the engine's UTF-8: a UTF-16 copy would hold a runaway program's
     // text three times over, past the budget that bounds the run with its text.
-    std::string RunFileForResults(const QString& fileName, bool* started = nullptr);
+    std::optional<std::string> RunFileForResults(const QString& fileName);
     // The same run, without pages or questions, for at most `timeLimitMs`.
     void RunQuickView(const QString& fileName, int timeLimitMs);
     // Whether a run, a results run or a quick view is on the stack.
@@ -309,6 +316,8 @@ private:
     // Runs pending events every 50 ms of a loop that has no waits of its own.
     void KeepResponsive();
     void ShowRunLine(int line);
+    // RunFile's DoOpenFile: a page for the file it runs, or for its caller again.
+    void OpenRunPage(const QString& fileName);
     void QueueCloseAfterRun();
 
     std::array<QLabel*, StatusPanelCount> FPanels{};
@@ -320,6 +329,9 @@ private:
     int FLinesSinceClockCheck = 0;
     // The window closes without asking again (the question was answered during a run).
     bool FCloseConfirmed = false;
+    // The number of pages at which a results run's page could not be opened; results
+    // runs open none while as many are open.
+    int FResultsPagesFullAt = std::numeric_limits<int>::max();
     std::string FShownVariables;
     // The step of the navigation button held down.
     TAffineVector FNavStep{};

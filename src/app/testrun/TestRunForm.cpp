@@ -6,7 +6,6 @@
 #include "app/run/RunWindows.h"
 #include "app/testrun/TestRunRules.h"
 
-#include "engine/RunResults.h"
 #include "platform/core/EventLoop.h"
 #include "platform/gui/ActionList.h"
 
@@ -145,7 +144,9 @@ void TFTestRun::UpdateButtons()
 TTestRunHooks TFTestRun::Hooks()
 {
     TTestRunHooks hooks;
-    hooks.RunForResults = [this](const std::string& path) { return RunForResults(path); };
+    // The data module's results run: a run error shows its box there, and the pages the
+    // run opened for itself close again after it.
+    hooks.RunForResults = [](const std::string& path) { return dm->RunFileResults(QString::fromStdString(path)); };
     hooks.Stopped = [this] { return FStopRequested || FMain.CloseConfirmed(); };
     hooks.RowChanged = [this](int row) { ShowStatus(row); };
     hooks.Log = [](const std::string& tag, const std::string& text) {
@@ -154,23 +155,6 @@ TTestRunHooks TFTestRun::Hooks()
         }
     };
     return hooks;
-}
-
-std::optional<std::string> TFTestRun::RunForResults(const std::string& programPath)
-{
-    try {
-        bool started = false;
-        std::string results = FMain.RunFileForResults(QString::fromStdString(programPath), &started);
-        if (!started) {
-            return std::nullopt;
-        }
-        return results;
-    } catch (...) {
-        // A run that an error stopped is reported as any run's error is; its result is
-        // the path it drew until then, as the preview shows it.
-        ReportHandlerError(ExceptionMessage(std::current_exception()));
-        return ResultsText(*FMain.Move);
-    }
 }
 
 void TFTestRun::RunExclusive(const std::function<void()>& command)

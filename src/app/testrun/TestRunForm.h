@@ -48,8 +48,6 @@ public:
 
 private:
     TTestRunHooks Hooks();
-    // The results run of the main window; none when the program could not be loaded.
-    std::optional<std::string> RunForResults(const std::string& programPath);
     void ShowRows();
     void ShowStatus(int row);
     // Runs `command` as the one run of the program: the main window's run actions held

@@ -394,7 +394,7 @@ TEST_F(RunControlGui, NothingStartsASecondRunWhileOneIsOnTheStack)
             Window->actStop->Execute();
             // Stopped but not unwound: Run is enabled, yet starts nothing.
             Window->actRun->Execute();
-            EXPECT_EQ(Window->RunFileForResults(FilePath("other.sbp")), "");
+            EXPECT_EQ(Window->RunFileForResults(FilePath("other.sbp")), std::nullopt);
             Window->RunQuickView(FilePath("other.sbp"), 1000);
             Window->BitBtn11Click();
             EXPECT_FALSE(CutText().empty()) << "Clear waits for the run";
@@ -469,7 +469,7 @@ TEST_F(RunControlGui, ResultsRunsGiveTheHeadlessRunnersText)
     WriteText("job.sbp", "MS,2\r\nJ2,1,1\r\nM3,2,2,-1\r\nFP, sub.sbp, 1, 1, 1, 1, 2\r\nCR, 2, 3\r\nM2,0,0\r\n");
     WriteText("cuts.sbp", "M2,1,1\r\nM2,2,2\r\n");
     for (const char* name : {"job.sbp", "cuts.sbp"}) {
-        const std::string shell = Window->RunFileForResults(FilePath(name));
+        const std::string shell = Dm.RunFileResults(FilePath(name)).value();
         TEngineData data;
         TCalcul calcul;
         TFakeShell fake;
@@ -482,6 +482,42 @@ TEST_F(RunControlGui, ResultsRunsGiveTheHeadlessRunnersText)
         EXPECT_FALSE(Window->PanelGL->cbSim->isChecked());
     }
     EXPECT_EQ(Window->RunFileForResults(FilePath("cuts.sbp")), Nodes({0, 1, 2}));
+}
+
+// The pages a results run opens, its program's and its sub-file's, close after it,
+// whether it ends, stops at an error or never loads, and stay off the recent list; the
+// user's pages stay, the active one active. An earlier run's file is no caller of it: its
+// page, closed since, stays closed and first on the recent list. A page of the run's that
+// was changed meanwhile (a plug-in's text sent in) stays to be saved.
+TEST_F(RunControlGui, AResultsRunClosesThePagesItOpenedForItself)
+{
+    const auto earlier = OpenProgram("five.sbp", FiveMoves);
+    Run();
+    earlier->ExecClose();
+    Process();
+    const auto mine = OpenProgram("mine.sbp", "M2,7,7\r\n");
+    Code(mine).SetModified(true);
+    OpenProgram("other.sbp", "M2,8,8\r\n");
+    mine->Activate();
+    WriteText("sub.sbp", "M2,6,6\r\n");
+    WriteText("job.sbp", "M2,1,1\r\nFP, sub.sbp\r\nEND\r\nM2,9,9\r\n");
+    WriteText("bad.sbp", "FP, sub.sbp\r\nM2,&nosuch,1\r\n");
+    Dialogs.ExpectMessage("Cannot evaluate the expression \"&nosuch\" (line: 2): Unknown variable:NOSUCH",
+                          TModalResult::mrOk);
+    Dialogs.ExpectMessage("Cannot find file: " + Path("gone.sbp"), TModalResult::mrOk);
+    const std::pair<const char*, std::optional<std::string>> runs[] = {
+        {"job.sbp", Nodes({0, 1, 6})}, {"bad.sbp", Nodes({0, 6})}, {"gone.sbp", std::nullopt}};
+    for (const auto& [program, results] : runs) {
+        EXPECT_EQ(Dm.RunFileResults(FilePath(program)), results) << program;
+        EXPECT_EQ(PageCount(), 2) << program;
+        EXPECT_TRUE(SamePage(ActiveEditor, mine) && mine->GetModified()) << program;
+        EXPECT_TRUE(Window->FileStack == QStringList{FilePath("five.sbp")}) << program;
+        EXPECT_EQ(Dm.GetMRUFile(0), FilePath("five.sbp")) << program;
+    }
+    WriteText("wait.sbp", "PAUSE 1\r\n");
+    AtPass = [&] { Code(ActiveEditor).SetModified(true); };
+    EXPECT_TRUE(Dm.RunFileResults(FilePath("wait.sbp")).has_value());
+    EXPECT_EQ(PageCount(), 3);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 
 #include "../RunTestSupport.h"
 
+#include "editor/control/CodeEditPlugins.h"
 #include "platform/gui/QtEventLoop.h"
 
 #include <QPushButton>
@@ -15,6 +16,7 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <vector>
 
 namespace {
 
@@ -226,6 +228,83 @@ TEST_F(TestRunGui, AStoppedRunFailsItsRowAndARunThatCannotStartWritesNothing)
     EXPECT_EQ(Statuses(), (QStringList{"Failed", "Failed", "waiting..."}));
     EXPECT_EQ(ReadText("TestRuns/a.rst"), OneMove);
     stopper.stop();
+}
+
+// Run All over a program deleted since the list was filled: its run could not load it, so
+// its row fails without a look at its result file, which, empty, would say "Passed".
+TEST_F(TestRunGui, ADeletedProgramFailsItsRowEvenAgainstAnEmptyResultFile)
+{
+    WriteTest("a", "M2,1,1\r\n", OneMove);
+    WriteTest("gone", "M2,1,1\r\n", "");
+    TestRun->FillTestList();
+    std::filesystem::remove(folder / "TestRuns" / "gone.sbp");
+    Dialogs.ExpectMessage("Cannot find file: " + Path("TestRuns/gone.sbp"), TModalResult::mrOk);
+    TestRun->ButtonRun->click();
+    EXPECT_EQ(Statuses(), (QStringList{"Passed", "Failed"}));
+    EXPECT_EQ(ReadText("TestRuns/gone.rst"), "");
+}
+
+// Takes the program's plug-in command numbers (every page's macro recorder holds two);
+// all given back at the end.
+struct TCommandNumbersTaken {
+    ~TCommandNumbersTaken()
+    {
+        for (auto it = Taken.rbegin(); it != Taken.rend(); ++it) {
+            ReleasePluginCommand(*it);
+        }
+    }
+    // Takes every number left but `spare`; answers how many it took.
+    int TakeAllBut(int spare)
+    {
+        const std::size_t before = Taken.size();
+        try {
+            for (;;) {
+                Taken.push_back(AllocPluginCommand());
+            }
+        } catch (const ECodeEditError&) {
+        }
+        for (; spare > 0; --spare) {
+            ReleasePluginCommand(Taken.back());
+            Taken.pop_back();
+        }
+        return static_cast<int>(Taken.size() - before);
+    }
+    std::vector<TCodeEditorCommand> Taken;
+};
+
+// Run All opens each program's page, and its sub-file's, and closes them after its run:
+// with room for two pages, a dozen programs pass and give their numbers back, and the
+// user's page stays. With no room, one box says why in the user's terms and the rows
+// run without pages, until the user closes a page.
+TEST_F(TestRunGui, RunAllClosesThePagesItOpenedAndGivesTheirNumbersBack)
+{
+    QStringList passed;
+    for (int i = 10; i < 22; ++i) {
+        WriteTest("t" + std::to_string(i), "M2,1,1\r\n", OneMove);
+        passed << "Passed";
+    }
+    std::filesystem::create_directories(folder / "TestRuns" / "parts");
+    WriteText("TestRuns/parts/part.sbp", "M2,1,1\r\n");
+    WriteTest("t30", "FP, parts/part.sbp\r\n", OneMove);
+    passed << "Passed";
+    const auto mine = OpenProgram("TestRuns/t15.sbp", "M2,1,1\r\n");
+    TCommandNumbersTaken numbers;
+    numbers.TakeAllBut(4);
+    TestRun->FillTestList();
+    TestRun->ButtonRun->click();
+    EXPECT_EQ(Statuses(), passed);
+    EXPECT_EQ(PageCount(), 1);
+    EXPECT_EQ(Dm.GetMRUFileCount(), 0) << "the user never opened the runner's pages";
+    EXPECT_EQ(numbers.TakeAllBut(0), 4) << "every page gave its numbers back";
+
+    Dialogs.ExpectMessage("Too many pages are open. Close some pages to open another one.", TModalResult::mrOk);
+    TestRun->ButtonRun->click();
+    EXPECT_EQ(Statuses(), passed);
+    mine->ExecClose();
+    Process();
+    TestRun->ButtonRun->click();
+    EXPECT_EQ(PageCount(), 0);
+    EXPECT_EQ(numbers.TakeAllBut(0), 2);
 }
 
 // The shipped suite: the program as start-up builds it (no 3D view), over the build's
