@@ -62,12 +62,24 @@ private:
     TMainForm& FForm;
 };
 
-TPreviewTargets Targets(TPreviewScene& scene, TGLWorldViewer* viewer, TMove* move)
+} // namespace
+
+TPreviewTargets TMainForm::PreviewTargets(bool withViewer)
 {
-    return {&scene, viewer != nullptr ? &viewer->Buffer() : nullptr, move};
+    TGLWorldBuffer* viewer = withViewer && GLWorldViewer1 != nullptr ? &GLWorldViewer1->Buffer() : nullptr;
+    return {Scene.get(), viewer, Move.get(), [this](const std::string& note) { NoteGrid(note); }};
 }
 
-} // namespace
+void TMainForm::NoteGrid(const std::string& note)
+{
+    if (note == FGridNote) {
+        return;
+    }
+    if (!note.empty()) {
+        dm->Log(QStringLiteral("info"), QString::fromStdString(note));
+    }
+    FGridNote = note;
+}
 
 void TMainForm::CreateViewActions()
 {
@@ -140,7 +152,7 @@ void TMainForm::StartViews()
         cboViewChange();
     }
     dm->Log(Debug, QStringLiteral("TFPreviewOptions.Create"));
-    TFPreviewOptions options(Targets(*Scene, GLWorldViewer1, Move.get()), this);
+    TFPreviewOptions options(PreviewTargets(), this);
     options.LoadAndApply();
 }
 
@@ -303,6 +315,6 @@ void TMainForm::BitBtn7Click()
 
 void TMainForm::actPreviewOptionsExecute()
 {
-    TFPreviewOptions dialog(Targets(*Scene, GLWorldViewer1, Move.get()), this);
+    TFPreviewOptions dialog(PreviewTargets(), this);
     ShowModalDialog(dialog, TFPreviewOptions::FormName());
 }

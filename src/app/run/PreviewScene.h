@@ -59,8 +59,6 @@ public:
 
     // Empty when the board's picture loaded (or none was asked for).
     std::string TextureError;
-    // What the debug log last said about the grid (GridNote), so it says it once.
-    std::string GridNote;
 
 private:
     void BuildTable(const std::string& boardTexture);

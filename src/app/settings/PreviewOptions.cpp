@@ -121,6 +121,9 @@ void ApplyPreviewOptions(const TPreviewOptions& options, const TPreviewTargets& 
     grid.XSamplingScale().SetStep(static_cast<float>(options.GridWidth * f));
     grid.YSamplingScale().SetStep(static_cast<float>(options.GridHeight * f));
     grid.SetVisible(options.ShowGrid);
+    if (targets.GridNoted) {
+        targets.GridNoted(GridNote(options, grid));
+    }
 }
 
 std::string GridNote(const TPreviewOptions& options, const TGLXYZGrid& grid)

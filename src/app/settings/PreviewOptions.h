@@ -6,6 +6,7 @@
 
 #include "platform/core/ColorValue.h"
 
+#include <functional>
 #include <string>
 
 class TGLWorldBuffer;
@@ -56,16 +57,19 @@ struct TPreviewOptions {
 int TransparencyPosition(double opacity);
 
 // What the options apply to. The viewer's buffer (the background) is absent without a
-// viewer, the simulator (the path styles) before it is made.
+// viewer, the simulator (the path styles) before it is made. GridNoted hears the grid's
+// note (GridNote) after every apply, empty when the grid is drawn as asked.
 struct TPreviewTargets {
     TPreviewScene* Scene = nullptr;
     TGLWorldBuffer* Viewer = nullptr;
     TMove* Move = nullptr;
+    std::function<void(const std::string& note)> GridNoted;
 };
 
 // In order: background, table colour and opacity, axis arrows and labels, solid bit,
 // wire-frame bit, path colours and dash styles (for polylines made afterwards), then
-// the table's size (its top at Z = 0, from the origin) and the grid over it.
+// the table's size (its top at Z = 0, from the origin) and the grid over it, whose
+// note goes to GridNoted.
 void ApplyPreviewOptions(const TPreviewOptions& options, const TPreviewTargets& targets);
 
 // The debug log's line when the grid these options gave cannot be drawn at the steps

@@ -1,8 +1,6 @@
 #include "app/settings/PreviewOptionsForm.h"
 
-#include "app/run/PreviewScene.h"
 #include "app/settings/MainSettingsFile.h"
-#include "app/shell/DataModule.h"
 
 #include "platform/core/DialogService.h"
 #include "platform/core/NumberFormat.h"
@@ -264,15 +262,7 @@ void TFPreviewOptions::ReadSettings()
 
 void TFPreviewOptions::ApplySettings()
 {
-    const TPreviewOptions options = Options();
-    ApplyPreviewOptions(options, FTargets);
-    std::string note = GridNote(options, *FTargets.Scene->XYZGrid1);
-    if (note != FTargets.Scene->GridNote) {
-        if (!note.empty() && dm != nullptr) {
-            dm->Log(QStringLiteral("info"), QString::fromStdString(note));
-        }
-        FTargets.Scene->GridNote = std::move(note);
-    }
+    ApplyPreviewOptions(Options(), FTargets);
 }
 
 void TFPreviewOptions::WriteSettings()

@@ -15,6 +15,7 @@
 #include "app/pages/EditorInterfaces.h"
 #include "app/pages/EditorPageHost.h"
 #include "app/settings/MainSettings.h"
+#include "app/settings/PreviewOptions.h"
 #include "app/run/Navigation.h"
 
 #include "app/run/PreviewScene.h"
@@ -242,6 +243,8 @@ public:
     // Prints the 3D view on a landscape page.
     void BitBtn7Click();
     void actPreviewOptionsExecute();
+    // What the preview options apply to; the grid's note goes to the log once per change.
+    TPreviewTargets PreviewTargets(bool withViewer = true);
     // The window's first showing: the preview takes the width the settings gave it.
     void FormShow();
 
@@ -286,6 +289,10 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // The grid note the log last had (NoteGrid), so each is said once.
+    void NoteGrid(const std::string& note);
+    std::string FGridNote;
+
     void CreateActions();
     void CreateRunActions();
     void CreateMenus();

@@ -42,7 +42,7 @@ protected:
     {
         Window = std::make_unique<TMainForm>();
         Dialog = std::make_unique<TFPreviewOptions>(
-            TPreviewTargets{Window->Scene.get(), nullptr, Window->Move.get()});
+            Window->PreviewTargets(false));
     }
     TGLCube& Table() { return *Window->Scene->Cube1; }
     TColor TableColor() { return VectorToColor(Table().Material().FrontProperties()->Diffuse()->Color()); }
@@ -170,7 +170,7 @@ TEST_F(PreviewOptionsGui, AGridTooFineIsDrawnCoarserSaidOnceAndStartsAgainFromTh
     EXPECT_LE(drawn.Lines, TGLXYZGrid::DefaultMaxLines);
     EXPECT_LE(drawn.Vertices, TGLXYZGrid::DefaultMaxVertices);
     // A dialog opened again applies the same file and says nothing new.
-    Dialog = std::make_unique<TFPreviewOptions>(TPreviewTargets{Window->Scene.get(), nullptr, Window->Move.get()});
+    Dialog = std::make_unique<TFPreviewOptions>(Window->PreviewTargets(false));
 
     // The next start reads the same values and bounds the grid the same way.
     Dialog.reset();

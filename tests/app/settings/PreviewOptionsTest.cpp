@@ -32,7 +32,7 @@ protected:
         options.Read(TIniFile(Path("scene.ini")));
         return options;
     }
-    void Apply(const TPreviewOptions& options) { ApplyPreviewOptions(options, {&Scene, nullptr, &Move}); }
+    void Apply(const TPreviewOptions& options) { ApplyPreviewOptions(options, {&Scene, nullptr, &Move, {}}); }
     const TVector& Diffuse(TGLCustomSceneObject* object) const
     {
         return object->Material().FrontProperties()->Diffuse()->Color();
