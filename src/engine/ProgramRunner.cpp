@@ -4,6 +4,7 @@
 #include "engine/EngineErrors.h"
 #include "engine/RunResults.h"
 #include "engine/calcul/Calcul.h"
+#include "platform/core/RegularFile.h"
 #include "platform/core/StringUtils.h"
 
 #include <filesystem>
@@ -69,6 +70,10 @@ void TProgramRunner::SplitLines(std::string_view text, TProgramLines& lines)
 
 bool TProgramRunner::LoadLines(const std::string& fileName, TProgramLines& lines)
 {
+    // A named pipe would wait for a writer, a device might never end.
+    if (!NonRegularFileKind(fileName).empty()) {
+        return false;
+    }
     std::ifstream in(fileName, std::ios::binary);
     if (!in) {
         return false;

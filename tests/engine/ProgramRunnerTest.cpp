@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 namespace {
 
 TEST(ProgramRunnerLines, EveryLineBreakStyleEndsALine)
@@ -49,6 +51,17 @@ TEST(ProgramRunnerLines, ASubFileWithCarriageReturnsRunsEveryLine)
     folder.Write("main.sbp", "FP, sub.sbp\r");
     TPathEngine e;
     EXPECT_EQ(ExpectedPath("0,0,0;1,1,0;2,2,0"), e.Runner.RunFileForResults(folder.Path("main.sbp")));
+}
+
+// A sub-file that is a named pipe is not read (that would wait for a writer): the run
+// stops as for a missing one.
+TEST(ProgramRunnerLines, ASubFileThatIsANamedPipeStopsTheRun)
+{
+    TTempFolder folder("runner_pipe");
+    ASSERT_EQ(::mkfifo(folder.Path("sub.sbp").c_str(), 0600), 0);
+    folder.Write("main.sbp", "FP, sub.sbp\r\n");
+    TPathEngine e;
+    EXPECT_THROW(e.Runner.RunFileForResults(folder.Path("main.sbp")), ERunError);
 }
 
 // A sub-file or a main file saved with a byte-order mark runs every line, as it does

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -149,6 +150,11 @@ TEST(FileStream, MissingFilesAndBadFoldersNameTheFile)
         EXPECT_EQ(std::string(e.what()).rfind("Cannot create file \"/nonexistent-folder/x.bin\". ", 0), 0u);
     }
     EXPECT_THROW(TFileStream(std::filesystem::temp_directory_path().string(), fmOpenRead), EFOpenError);
+    // A named pipe is refused, not opened: reading it would wait for a writer.
+    const std::string pipe = TempPath("pipe.sbp");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_THROW(TFileStream(pipe, fmOpenRead), EFOpenError);
+    std::remove(pipe.c_str());
 }
 
 TEST(MemoryStream, SavesToAndLoadsFromFile)

@@ -1,14 +1,20 @@
 #include "editor/document/CodeEditStringList.h"
 
+#include "platform/core/RegularFile.h"
 #include "platform/core/Stream.h"
 
 #include <QFile>
 #include <QIODevice>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <exception>
 #include <string>
 #include <utility>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 ECodeEditStringList::ECodeEditStringList(int index)
     : EListError("Invalid stringlist index " + std::to_string(index))
@@ -384,10 +390,19 @@ void TCodeEditStringList::Assign(const TPersistent* source)
 
 void TCodeEditStringList::LoadFromFile(const QString& fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
+    // Only a regular file is read: a named pipe would hold the window until another
+    // program writes into it, a device might never end.
+    std::string kind;
+    const int fd = OpenRegularFile(QFile::encodeName(fileName).toStdString(), O_RDONLY, kind);
+    if (fd < 0) {
         throw EFOpenError("Cannot open file \"" + fileName.toStdString() + "\". " +
-                         file.errorString().toStdString());
+                          (kind.empty() ? std::string(std::strerror(errno)) : "file to open is a " + kind));
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        throw EFOpenError("Cannot open file \"" + fileName.toStdString() + "\". " +
+                          file.errorString().toStdString());
     }
     LoadFromStream(file);
 }

@@ -2,6 +2,7 @@
 
 #include "platform/core/AtomicFileStream.h"
 #include "platform/core/NumberFormat.h"
+#include "platform/core/RegularFile.h"
 #include "platform/core/Stream.h"
 #include "platform/core/StringUtils.h"
 
@@ -20,9 +21,12 @@ constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
 std::string ReadWholeFile(const std::string& fileName, std::string& error)
 {
     std::string bytes;
-    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    std::string kind;
+    const int fd = OpenRegularFile(fileName, O_RDONLY, kind);
     if (fd < 0) {
-        if (errno != ENOENT && errno != ENOTDIR)
+        if (!kind.empty())
+            error = "Is a " + kind;
+        else if (errno != ENOENT && errno != ENOTDIR)
             error = std::strerror(errno);
         return bytes;
     }

@@ -1,11 +1,12 @@
 #include "platform/core/Stream.h"
 
+#include "platform/core/RegularFile.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 std::int64_t SeekTarget(std::int64_t current, std::int64_t size, std::int64_t offset, TSeekOrigin origin)
@@ -139,17 +140,11 @@ TFileStream::TFileStream(const std::string& fileName, std::uint16_t mode) : file
     default:
         break;
     }
-    fd_ = ::open(fileName.c_str(), flags | O_CLOEXEC);
-    if (fd_ >= 0) {
-        struct stat info {};
-        if (::fstat(fd_, &info) == 0 && S_ISDIR(info.st_mode)) {
-            ::close(fd_);
-            fd_ = -1;
-            errno = EISDIR;
-        }
-    }
+    std::string kind;
+    fd_ = OpenRegularFile(fileName, flags, kind);
     if (fd_ < 0) {
-        throw EFOpenError("Cannot open file \"" + fileName + "\". " + std::strerror(errno));
+        throw EFOpenError("Cannot open file \"" + fileName + "\". " +
+                          (kind.empty() ? std::string(std::strerror(errno)) : "Is a " + kind));
     }
 }
 
