@@ -1,5 +1,7 @@
 #include "app/run/BitAnimation.h"
 
+#include "app/run/ShownText.h"
+
 #include "engine/ParsedLine.h"
 #include "platform/core/NumberFormat.h"
 
@@ -100,7 +102,7 @@ QStringList VariablesListItems(const QString& text)
         }
         QString line = text.mid(start, end - start);
         line.replace(QLatin1Char('='), QLatin1String(" = "));
-        items << QLatin1Char('&') + line;
+        items << ShownText(QLatin1Char('&') + line);
         start = end + 2;
     }
     return items;

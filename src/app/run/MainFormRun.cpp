@@ -23,6 +23,7 @@
 #include <QFileInfo>
 #include <QScopeGuard>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 #include <utility>
@@ -42,8 +43,12 @@ private:
 };
 
 // A loop without waits of its own (Simulate off) reads the clock every so many lines
-// and lets the window breathe after this long.
+// and lets the window breathe after this long. A line costs in proportion to its
+// length and to the variables' text the list is refreshed from, so it counts as one
+// line per so many of their characters: a loop of lines of ten million characters
+// reads the clock at every line.
 constexpr int LinesPerClockCheck = 256;
+constexpr std::size_t CharactersPerLineCount = 4096;
 constexpr std::int64_t ResponsiveIntervalMs = 50;
 
 TProgramLines PageLines(IEditor& page)
@@ -226,9 +231,11 @@ void TMainForm::StepWait(int index)
     } while (!StepRequested && !StepBackRequested && Running);
 }
 
-void TMainForm::KeepResponsive()
+void TMainForm::KeepResponsive(std::size_t textLength)
 {
-    if (++FLinesSinceClockCheck < LinesPerClockCheck) {
+    FLinesSinceClockCheck += 1 + static_cast<int>(std::min<std::size_t>(textLength / CharactersPerLineCount,
+                                                                           LinesPerClockCheck));
+    if (FLinesSinceClockCheck < LinesPerClockCheck) {
         return;
     }
     FLinesSinceClockCheck = 0;
@@ -296,7 +303,8 @@ TMainForm::TRunStart TMainForm::RunFile(const TProgramLines& lines, const QStrin
         Move->PreprocessLine(line, true, cmds);
         const bool steppedBack = StepBackRequested;
         const bool ended = Move->ExecuteLine(program, line, cmds, index, &i, steppedBack);
-        ShowVariables(Calcul.GetVariablesText());
+        const std::string variables = Calcul.GetVariablesText();
+        ShowVariables(variables);
         if (ended && FileStack.size() <= 1) {
             actStop->Execute();
         }
@@ -320,11 +328,13 @@ TMainForm::TRunStart TMainForm::RunFile(const TProgramLines& lines, const QStrin
             if (now > deadline) {
                 return TRunStart::Ran;
             }
-            if ((deadline - now) % 100 == 0) {
+            // Lines of millions of characters would rarely end on such a millisecond.
+            if ((deadline - now) % 100 == 0 || now - FLastEventPassMs >= ResponsiveIntervalMs) {
                 ProcessPendingEvents();
+                FLastEventPassMs = TickCountMs();
             }
         } else if (!PanelGL->cbSim->isChecked() && !StepMode) {
-            KeepResponsive();
+            KeepResponsive(line.size() + variables.size());
         }
     }
     if (FileStack.size() > 1) {

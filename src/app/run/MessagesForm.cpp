@@ -1,5 +1,7 @@
 #include "app/run/MessagesForm.h"
 
+#include "app/run/ShownText.h"
+
 #include "platform/core/AtomicFileStream.h"
 #include "platform/core/DialogService.h"
 #include "platform/gui/ActionList.h"
@@ -49,8 +51,8 @@ TFMessages::TFMessages(QWidget* parent) : QWidget(parent, Qt::Window)
 
 void TFMessages::AddMessage(const QString& text)
 {
-    FLines << text;
-    RichEditMessages->appendPlainText(text);
+    FLines << ShownText(text);
+    RichEditMessages->appendPlainText(FLines.constLast());
     show();
     raise();
 }

@@ -2,7 +2,8 @@
 // The messages window, "Part File Message Screen": the lines a part program PRINTs.
 // Each new line shows the window and brings it to the front; Close (or Escape) only
 // hides it, the lines stay until Clear. Save writes them as plain text, replacing the
-// chosen file only once the whole text is written.
+// chosen file only once the whole text is written. A long line is kept and saved as
+// it shows: cut, with a note of how much was left out (ShownText.h).
 
 #include <QStringList>
 #include <QWidget>
@@ -14,13 +15,13 @@ class TFMessages : public QWidget {
 public:
     explicit TFMessages(QWidget* parent = nullptr);
 
-    // Appends a line and shows the window in front.
+    // Appends a line (a long one cut, see ShownText) and shows the window in front.
     void AddMessage(const QString& text);
     const QStringList& Lines() const { return FLines; }
 
     void ButtonClearClick();
-    // The save dialog; on OK the lines go to the chosen file, CR LF after each. A file
-    // that cannot be written is reported in an error box.
+    // The save dialog; on OK the lines as shown go to the chosen file, CR LF after each.
+    // A file that cannot be written is reported in an error box.
     void ButtonSaveClick();
     void ButtonCloseClick() { hide(); }
 

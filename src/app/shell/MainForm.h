@@ -320,8 +320,9 @@ private:
     void WaitPass();
     // The step-mode wait after line `index`.
     void StepWait(int index);
-    // Runs pending events every 50 ms of a loop that has no waits of its own.
-    void KeepResponsive();
+    // Runs pending events every 50 ms of a loop that has no waits of its own; called
+    // after each line with the length of its text and of the variables' text.
+    void KeepResponsive(std::size_t textLength);
     void ShowRunLine(int line);
     // RunFile's DoOpenFile: a page for the file it runs, or for its caller again.
     void OpenRunPage(const QString& fileName);

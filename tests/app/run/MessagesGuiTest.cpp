@@ -1,0 +1,72 @@
+// Texts of ten million characters through the run: the messages window and the
+// variables list show them cut, Save writes what the window shows, and Stop ends a
+// loop of such lines at once.
+
+#include "../RunTestSupport.h"
+
+#include "app/run/MessagesForm.h"
+#include "app/run/ShownText.h"
+
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTimer>
+
+namespace {
+
+class MessagesGui : public TRunTest {
+protected:
+    MessagesGui() { FMessages = &Messages; }
+    ~MessagesGui() override { FMessages = nullptr; }
+
+    TFMessages Messages;
+    const std::string A = std::string(10'000'000, 'A'), B = std::string(10'000'000, 'B');
+};
+
+TEST_F(MessagesGui, ALongPrintShowsCutAndSavesWhatItShows)
+{
+    OpenProgram("long.sbp", "&v = \"" + B + "\"\r\nPRINT \"" + A + "\"\r\nPRINT \"still here\"\r\n");
+    SetSimulate(false);
+    Run();
+    const QStringList shown{ShownText(QString::fromStdString(A)), "still here"};
+    EXPECT_TRUE(shown[0].endsWith(" ... (9995000 more characters not shown)")) << shown[0].right(50).toStdString();
+    EXPECT_EQ(Messages.Lines(), shown);
+    EXPECT_EQ(Messages.RichEditMessages->toPlainText(), shown.join('\n'));
+    ASSERT_EQ(Window->lbVariables->count(), 1);
+    EXPECT_EQ(Window->lbVariables->item(0)->text(), ShownText(QString::fromStdString("&v = \"" + B + "\"")));
+    Dialogs.ExpectSave(Path("out.txt"));
+    Messages.ButtonSaveClick();
+    EXPECT_EQ(ReadText("out.txt"), (shown.join("\r\n") + "\r\n").toStdString());
+}
+
+// A line costs in proportion to its text and to the variables' text the list is
+// refreshed from after it; either long, the run looks at the clock at every line.
+TEST_F(MessagesGui, StopEndsALoopOfLongLinesAtTheNextLine)
+{
+    struct TMovingClock : IClockSource {
+        TFixedClock* Base;
+        std::int64_t TickCountMs() const override { return Base->Ticks += 60; }
+        double NowAsDateTime() const override { return Base->Now; }
+    } moving;
+    moving.Base = &Clock;
+    TClockSourceScope scope(&moving);
+    SetSimulate(false);
+    for (const std::string& start :
+         {"again:\r\nPRINT \"" + A + "\"\r\n", "&v = \"" + B + "\"\r\nagain:\r\nPRINT \"x\"\r\n"}) {
+        Messages.ButtonClearClick();
+        OpenProgram("loop" + std::to_string(start.size()) + ".sbp", start + "GOTO again\r\n");
+        // Stop comes at the second event pass, once the first long line is behind.
+        int passes = 0;
+        QTimer atPass;
+        QObject::connect(&atPass, &QTimer::timeout, [&] {
+            if (++passes == 2) {
+                Window->actStop->Execute();
+            }
+        });
+        atPass.start(0);
+        Run();
+        // Counting lines alone would print 128 lines between two passes.
+        EXPECT_LE(Messages.Lines().size(), 2) << start.substr(0, 10);
+    }
+}
+
+} // namespace
