@@ -206,7 +206,13 @@ void TCustomCodeEdit::DecPaintLock()
     if (paintLock_ > 0) {
         --paintLock_;
     }
+    if (paintLock_ == 0) {
+        SetState(sfScrolledUnderLock, false);
+    }
     if (paintLock_ == 0 && host_) {
+        if (!TestState(sfLinesChanging)) {
+            FlushInvalidRect();
+        }
         if (TestState(sfScrollbarChanged)) {
             UpdateScrollBars();
         }
@@ -256,7 +262,10 @@ void TCustomCodeEdit::InvalidateRect(const TRect& rect)
     if (!host_ || rect.Width() <= 0 || rect.Height() <= 0) {
         return;
     }
-    if (!TestState(sfLinesChanging)) {
+    // While the buffer changes or the paint lock is up the bands are collected and the
+    // window hears of them once: an undo that touches a hundred thousand lines marks
+    // the window as often, each mark costing the window system its own work.
+    if (!TestState(sfLinesChanging) && paintLock_ == 0) {
         host_->InvalidateRect(rect);
         return;
     }
@@ -268,6 +277,15 @@ void TCustomCodeEdit::InvalidateRect(const TRect& rect)
     invalidRect_.Top = std::min(invalidRect_.Top, rect.Top);
     invalidRect_.Right = std::max(invalidRect_.Right, rect.Right);
     invalidRect_.Bottom = std::max(invalidRect_.Bottom, rect.Bottom);
+}
+
+void TCustomCodeEdit::FlushInvalidRect()
+{
+    const TRect collected = invalidRect_;
+    invalidRect_ = TRect{};
+    if (host_ && collected.Width() > 0 && collected.Height() > 0) {
+        host_->InvalidateRect(collected);
+    }
 }
 
 namespace {
@@ -339,9 +357,9 @@ void TCustomCodeEdit::LinesChanged(TObject*)
     if (host_) {
         UpdateScrollBars();
         SetBlockBegin(CaretXY());
-        const TRect collected = invalidRect_;
-        invalidRect_ = TRect{};
-        InvalidateRect(collected);
+        if (paintLock_ == 0) {
+            FlushInvalidRect();
+        }
     }
     if (gutter_->ShowLineNumbers() && gutter_->AutoSize()) {
         gutter_->FitDigitCount(LineCount());
@@ -585,6 +603,12 @@ TCodeReplaceAction TCustomCodeEdit::FireReplaceText(const QString& search, const
 {
     TCodeReplaceAction action = rpaCancel;
     if (OnReplaceText) {
+        // The question is asked under the lock of the replacements: the window shows
+        // the hit it asks about, and may move by pixels again for the next one.
+        if (!TestState(sfLinesChanging)) {
+            FlushInvalidRect();
+        }
+        SetState(sfScrolledUnderLock, false);
         OnReplaceText(this, search, replace, line, column, action);
     }
     return action;

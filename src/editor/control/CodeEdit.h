@@ -322,7 +322,7 @@ public:
     void InvalidateGutter() { InvalidateGutterLines(-1, -1); }
     void InvalidateAllLines() { InvalidateLines(-1, -1); }
     void Invalidate();
-    // The area collected while the buffer changes, empty otherwise.
+    // The area collected while the buffer changes or the paint lock is up, empty otherwise.
     const TRect& PendingInvalidRect() const { return invalidRect_; }
     void UpdateScrollBars();
     // Places the caret at the caret position, hidden where it falls outside the text
@@ -579,6 +579,9 @@ protected:
 
     // Set while a redo replays records, so the records it adds keep the redo list.
     bool replayingRedo_ = false;
+    // While a group of undo records replays, the view follows the caret once, at its end.
+    bool followCaretAtEnd_ = false;
+    bool caretToFollow_ = false;
 
 private:
     struct TScrollTimer : TEventTarget {
@@ -614,6 +617,8 @@ private:
     void FontChanged(TObject* sender);
     void MarkListChanged(TObject* sender);
     void InvalidateRect(const TRect& rect);
+    // Hands the collected area to the window (before its pixels move, or at the end).
+    void FlushInvalidRect();
 
     // Pieces of the selection primitive.
     void DeleteSelection(TTextPoint begin, TTextPoint end);
@@ -629,6 +634,7 @@ private:
     // Undo (false) or redo (true) one group, one record.
     void ReplayGroup(bool redo);
     void ReplayItem(bool redo);
+    bool ReplayReplacement(bool redo);
     void ReplayUndo(const TCodeEditUndoItem& item);
     void ReplayRedo(const TCodeEditUndoItem& item);
     // Where a text that replaces the selection begins: the top left corner of a column

@@ -302,7 +302,12 @@ void TCustomCodeEdit::DeleteSelection(TTextPoint b, TTextPoint e)
     switch (selectionMode_) {
     case smNormal:
         if (count > 0) {
-            QString joined = lines_->Get(b.y - 1).left(b.x - 1) + lines_->Get(e.y - 1).mid(e.x - 1);
+            QString joined = lines_->Get(b.y - 1);
+            if (e.y == b.y) {
+                joined.remove(b.x - 1, e.x - b.x);
+            } else {
+                joined = joined.left(b.x - 1) + lines_->Get(e.y - 1).mid(e.x - 1);
+            }
             if (HasOption(eoScrollPastEol) && HasOption(eoTrimTrailingSpaces)) {
                 joined = TrimTrailingSpaces(joined);
             }
@@ -355,16 +360,21 @@ int TCustomCodeEdit::InsertNormal(const QString& text)
     if (LineCount() == 0) {
         lines_->Add(QString());
     }
-    const QString line = lines_->Get(caretY_ - 1);
-    QString left = line.left(caretX_ - 1);
-    left += Blanks(caretX_ - 1 - static_cast<int>(left.size()));
-    const QString right = line.mid(caretX_ - 1);
-    const QStringList pieces = SplitAtLineBreaks(text);
-    if (pieces.size() == 1) {
-        ProperSetLine(caretY_ - 1, left + text + right);
-        caretX_ = static_cast<int>(left.size() + text.size()) + 1;
+    QString line = lines_->Get(caretY_ - 1);
+    const qsizetype at = caretX_ - 1;
+    if (!text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n'))) {
+        // One line: the text goes into a copy of the line (an undo or a replace-all
+        // does this a hundred thousand times, so no pieces are made).
+        line += Blanks(static_cast<int>(at - line.size()));
+        line.insert(at, text);
+        ProperSetLine(caretY_ - 1, line);
+        caretX_ = static_cast<int>(at + text.size()) + 1;
         return 0;
     }
+    QString left = line.left(at);
+    left += Blanks(static_cast<int>(at - left.size()));
+    const QString right = line.mid(at);
+    const QStringList pieces = SplitAtLineBreaks(text);
     const int breaks = static_cast<int>(pieces.size()) - 1;
     ProperSetLine(caretY_ - 1, left + pieces.first());
     lines_->InsertBlankLines(caretY_, breaks);

@@ -91,6 +91,7 @@ enum TCodeEditState : std::uint8_t {
     sfDblClicked,         // a double click is in progress
     sfPossibleGutterClick,// pressed in the gutter
     sfWaitForDragging,    // pressed on the selection: a drag may start
+    sfScrolledUnderLock,  // the view scrolled since the paint lock went up
 };
 
 enum TCodeEditCaretType : std::uint8_t { ctVerticalLine, ctHorizontalLine, ctHalfBlock, ctBlock };

@@ -17,11 +17,18 @@ void TCustomCodeEdit::SetTopLine(int line)
     topLine_ = line;
     UpdateScrollBars();
     if (host_) {
-        if (std::abs(delta) < linesInWindow_) {
+        // Under the paint lock the window moves by pixels at most once: an undo or a
+        // replace-all that walks a hundred thousand lines would otherwise send the
+        // display as many copies of the whole window. Any later move repaints the
+        // window instead, and that repaint waits for the lock to end.
+        if (std::abs(delta) < linesInWindow_ && !TestState(sfScrolledUnderLock)) {
+            // What waits to be repainted moves with the pixels.
+            FlushInvalidRect();
             host_->ScrollBy(0, lineHeight_ * delta);
         } else {
             Invalidate();
         }
+        SetState(sfScrolledUnderLock, paintLock_ > 0);
     }
     StatusChanged(scTopLine);
 }
@@ -57,6 +64,10 @@ void TCustomCodeEdit::SetGutterWidth(int width)
 
 void TCustomCodeEdit::EnsureCursorPosVisibleEx(bool forceToMiddle)
 {
+    if (followCaretAtEnd_ && !forceToMiddle) {
+        caretToFollow_ = true;
+        return;
+    }
     TPaintLockGuard lock(*this);
     const int column = CaretDisplayColumn();
     if (column < leftChar_) {

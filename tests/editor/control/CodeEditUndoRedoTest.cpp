@@ -167,4 +167,69 @@ TEST(CodeEditUndo, ReadOnlyCanNeitherUndoRedoNorPaste)
     Step(s, "Ctrl+Z Shift+Ctrl+Z", "a");
 }
 
+// A replacement (a deletion and the insertion in its place) replays as one change of
+// the text: a group undone or redone leaves the text, caret, selection and other list
+// that its records replayed one by one leave.
+struct TReplacementCase {
+    const char* name;
+    const char* lines;
+    const char* script;
+    const char* search; // then replaced everywhere by `replace`
+    const char* replace;
+};
+
+class ReplacementReplay : public testing::TestWithParam<TReplacementCase> {};
+
+// The records without group breaks, which only a whole group moves.
+std::string Records(const TCodeEditUndoList& list)
+{
+    std::string s;
+    for (int i = 0; i < list.ItemCount(); ++i) {
+        const TCodeEditUndoItem& item = list.Item(i);
+        if (item.ChangeReason != crGroupBreak) {
+            s += std::to_string(item.ChangeReason) + " " + TEditorSession::Point(item.ChangeStartPos) + "-" +
+                 TEditorSession::Point(item.ChangeEndPos) + " '" + item.ChangeStr.toStdString() + "'; ";
+        }
+    }
+    return s;
+}
+
+TEST_P(ReplacementReplay, AGroupLeavesWhatItsRecordsOneByOneLeave)
+{
+    const TReplacementCase& c = GetParam();
+    const auto edited = [&c](TEditorSession& s) {
+        RunScript(s, c.script);
+        if (c.search) {
+            s.editor.SearchAndReplace(c.search, c.replace, {sroReplaceAll, sroEntireScope});
+        }
+    };
+    // Each session installs its clipboard: one edits before the other is made.
+    TEditorSession whole(LinesOf(c.lines));
+    edited(whole);
+    TEditorSession single(LinesOf(c.lines));
+    edited(single);
+    for (const bool redo : {false, true}) {
+        TCodeEdit& w = whole.editor;
+        TCodeEdit& e = single.editor;
+        redo ? w.Redo() : w.Undo();
+        const auto left = [redo](TCodeEdit& x) { return Records(redo ? x.RedoList() : x.UndoList()).size(); };
+        while (left(e) > left(w)) {
+            redo ? e.RedoItem() : e.UndoItem();
+        }
+        EXPECT_EQ(whole.Text(), single.Text()) << redo;
+        EXPECT_EQ(whole.State(), single.State()) << redo;
+        EXPECT_EQ(Records(redo ? w.UndoList() : w.RedoList()), Records(redo ? e.UndoList() : e.RedoList())) << redo;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Edits, ReplacementReplay,
+    testing::Values(TReplacementCase{"LongerText", "M2 'row 1|row row|x", "", "row", "ROWX"},
+                    TReplacementCase{"ShorterTextAtLineEnds", "rowrow|a row", "", "row", "r"},
+                    TReplacementCase{"ALineBreakInItsPlace", "a row b|c row", "", "row", "X\r\nY"},
+                    TReplacementCase{"TypingOverLines", "abcdef|gh|ij", "@2,3 <3,1 'XY", nullptr, nullptr},
+                    TReplacementCase{"PastingOverASelection", "abc|def", "@3,2 <2,1 clipn=p~q Ctrl+V", nullptr,
+                                     nullptr}),
+    [](const testing::TestParamInfo<TReplacementCase>& info) { return std::string(info.param.name); });
+
 } // namespace
