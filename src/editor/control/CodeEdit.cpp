@@ -11,7 +11,7 @@
 
 TPaintLockGuard::~TPaintLockGuard() noexcept(false)
 {
-    if (std::uncaught_exceptions() > exceptions_) {
+    if (exceptions_ != Inner && std::uncaught_exceptions() > exceptions_) {
         try {
             editor_.DecPaintLock();
         } catch (...) {
@@ -371,10 +371,14 @@ void TCustomCodeEdit::LinesChanged(TObject*)
 
 void TCustomCodeEdit::UndoListChanged(TObject* sender)
 {
-    SetModified(undoList_->CanUndo() || undoList_->FullUndoImpossible());
     if (sender == undoList_.get() && !replayingRedo_ && undoList_->GetLastChangeReason() != crGroupBreak) {
         redoList_->Clear();
     }
+    if (replayingGroup_) {
+        undoListsChanged_ = true;
+        return;
+    }
+    SetModified(undoList_->CanUndo() || undoList_->FullUndoImpossible());
     if (OnChange) {
         OnChange(this);
     }

@@ -579,9 +579,11 @@ protected:
 
     // Set while a redo replays records, so the records it adds keep the redo list.
     bool replayingRedo_ = false;
-    // While a group of undo records replays, the view follows the caret once, at its end.
-    bool followCaretAtEnd_ = false;
+    // While a group of undo records replays, the view follows the caret and the change
+    // is reported once, at its end.
+    bool replayingGroup_ = false;
     bool caretToFollow_ = false;
+    bool undoListsChanged_ = false;
 
 private:
     struct TScrollTimer : TEventTarget {
@@ -779,12 +781,19 @@ public:
 // Raises the paint lock for a scope; the lock drops on every way out.
 class TPaintLockGuard {
 public:
-    explicit TPaintLockGuard(TCustomCodeEdit& editor) : editor_(editor) { editor_.IncPaintLock(); }
+    explicit TPaintLockGuard(TCustomCodeEdit& editor)
+        : editor_(editor), exceptions_(editor.PaintLock() == 0 ? std::uncaught_exceptions() : Inner)
+    {
+        editor_.IncPaintLock();
+    }
     ~TPaintLockGuard() noexcept(false);
     TPaintLockGuard(const TPaintLockGuard&) = delete;
     TPaintLockGuard& operator=(const TPaintLockGuard&) = delete;
 
 private:
+    // A lock inside another only counts down at its end, which raises nothing: it
+    // need not ask whether an exception is on its way (an undo takes thousands).
+    static constexpr int Inner = -1;
     TCustomCodeEdit& editor_;
-    int exceptions_ = std::uncaught_exceptions();
+    int exceptions_;
 };

@@ -8,6 +8,7 @@
 #include <QScopeGuard>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 // Replayed as a deletion that also puts caret and selection end at (1, 1).
@@ -137,10 +138,21 @@ void TCustomCodeEdit::ReplayGroup(bool redo)
         stop = static_cast<std::uint8_t>(last + 1);
     }
     TChangeNumberScope inverse(to, number);
-    // The view follows the caret once, when the whole group is back: a hundred thousand
-    // records would otherwise move it a hundred thousand times.
-    const auto follow = qScopeGuard([this] { followCaretAtEnd_ = caretToFollow_ = false; });
-    followCaretAtEnd_ = true;
+    // The view follows the caret and the change is reported once, when the whole group
+    // is back: a hundred thousand records would otherwise do each as often.
+    const auto once = qScopeGuard([this] {
+        // Left by an exception: the text may have changed all the same.
+        replayingGroup_ = caretToFollow_ = false;
+        if (std::exchange(undoListsChanged_, false)) {
+            try {
+                UndoListChanged(nullptr);
+            } catch (...) {
+                // the exception already on its way is the one to report
+            }
+        }
+    });
+    replayingGroup_ = true;
+    caretToFollow_ = false;
     for (;;) {
         replay();
         inverse.Renew();
@@ -153,8 +165,11 @@ void TCustomCodeEdit::ReplayGroup(bool redo)
     if (stop != 0 && from.GetLastChangeReason() == stop) {
         replay();
     }
-    followCaretAtEnd_ = false;
-    if (caretToFollow_) {
+    replayingGroup_ = false;
+    if (std::exchange(undoListsChanged_, false)) {
+        UndoListChanged(nullptr);
+    }
+    if (std::exchange(caretToFollow_, false)) {
         EnsureCursorPosVisible();
     }
 }

@@ -64,7 +64,7 @@ void TCustomCodeEdit::SetGutterWidth(int width)
 
 void TCustomCodeEdit::EnsureCursorPosVisibleEx(bool forceToMiddle)
 {
-    if (followCaretAtEnd_ && !forceToMiddle) {
+    if (replayingGroup_ && !forceToMiddle) {
         caretToFollow_ = true;
         return;
     }
