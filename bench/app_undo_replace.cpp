@@ -29,6 +29,7 @@
 #include <ctime>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include <X11/Xlib.h> // last: its macros clash with Qt's names
 
@@ -181,18 +182,15 @@ void BM_ReplaceAllUndoRedoOf100kHits(benchmark::State& state)
     if (!shell->answers.unexpected.empty()) {
         state.SkipWithError(("unexpected dialog: " + shell->answers.unexpected).c_str());
     }
+    // Each step's mean, its fastest pass (which a busy machine disturbs least) and the
+    // application's own share of its mean, in ms.
     const double passes = static_cast<double>(state.iterations());
-    state.counters["replace_ms"] = steps[0] / passes;
-    state.counters["undo_ms"] = steps[1] / passes;
-    state.counters["redo_ms"] = steps[2] / passes;
-    // The fastest pass of each, which a busy machine disturbs least.
-    state.counters["replace_min_ms"] = fastest[0];
-    state.counters["undo_min_ms"] = fastest[1];
-    state.counters["redo_min_ms"] = fastest[2];
-    // The application's own share of each.
-    state.counters["replace_cpu_ms"] = cpu[0] / passes;
-    state.counters["undo_cpu_ms"] = cpu[1] / passes;
-    state.counters["redo_cpu_ms"] = cpu[2] / passes;
+    const std::string names[3] = {"replace", "undo", "redo"};
+    for (int i = 0; i < 3; ++i) {
+        state.counters[names[i] + "_ms"] = steps[i] / passes;
+        state.counters[names[i] + "_min_ms"] = fastest[i];
+        state.counters[names[i] + "_cpu_ms"] = cpu[i] / passes;
+    }
     // Proof of each step: the lines holding the replacement after it (all, none, all).
     state.counters["replaced"] = replaced[0];
     state.counters["after_undo"] = replaced[1];
