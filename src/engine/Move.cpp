@@ -38,8 +38,7 @@ TMove::~TMove()
     FData.SetOnAddMoveNode(nullptr);
     FData.SetOnAddJogNode(nullptr);
     FData.SetMotionSlots(nullptr);
-    FreePolylines(FCutLines);
-    FreePolylines(FJogLines);
+    FreePolylines();
 }
 
 void TMove::StartRun()

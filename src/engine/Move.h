@@ -11,6 +11,7 @@
 #include "engine/ParsedLine.h"
 #include "engine/PartFiles.h"
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -133,12 +134,11 @@ public:
     bool GetExtents(float& maxX, float& minX, float& maxY, float& minY) const;
     // Degrees from +X counter-clockwise of the last cut segment, looking back.
     double GetLastHeading() const;
-    // Appends every node of the jog ("J") or cut ("M") polylines, "x,y,z" CR LF each,
-    // with room reserved for exactly that text.
+    // Appends every node of the jog ("J") or cut ("M") polylines, "x,y,z" CR LF each
+    // (the kind trimmed, in either case; any other kind appends nothing). It reserves
+    // nothing: ResultsText makes room for the whole text once.
     void GetPathText(std::string_view kind, std::string& text) const;
-    // The same without reserving room: the caller has reserved PathTextLength.
-    void AppendPathText(std::string_view kind, std::string& text) const;
-    // The length of what GetPathText appends, found without writing it.
+    // The length of what GetPathText appends, found by walking the nodes.
     std::size_t PathTextLength(std::string_view kind) const;
     // The path text the budget counts: all of it while CountPathText holds, else 0.
     std::size_t CountedPathTextBytes() const { return FPathTextBytes; }
@@ -228,9 +228,18 @@ private:
     void SavePrevPosition(bool withAB);
     // The target of a move's argument i - 1 (GetMoveParam) for an axis now at `current`.
     float MoveTarget(const TArrayofCmds& cmds, int i, float current) const;
-    // Raises ECoordinateRange, naming the command and the line, for a coordinate that
-    // is not finite.
-    void CheckInRange(float value) const;
+    // Raises ECoordinateRange, naming the command and the line, when a coordinate is
+    // not finite. Every target and node passes here, so the test is one inline
+    // comparison: a few singles add up in a double without overflow, so their sum is
+    // finite exactly when all of them are.
+    template <class... TFloats>
+    void CheckInRange(TFloats... values) const
+    {
+        if (!std::isfinite((static_cast<double>(values) + ...))) {
+            ThrowOutOfRange();
+        }
+    }
+    [[noreturn]] void ThrowOutOfRange() const;
     // After ECoordinateRange: the position, the tool and the polylines as the line
     // found them.
     void TakeBackLine();
@@ -238,9 +247,6 @@ private:
     // zero offsets).
     void RestoreLineState(const TLineUndo& u);
     void DoMoveDistance(const TArrayofCmds& cmds);
-    // The body of the M and J families, after DoMCommands kept what a failed target
-    // puts back.
-    void DoMotion(const TArrayofCmds& cmds, bool jog);
     // Paths.
     TGLLines* NewPolyline(bool jog);
     void AddNode(bool jog, bool setCurPos, bool newLine, float x, float y, float z);
@@ -265,7 +271,8 @@ private:
     void TrimUndo(std::size_t count);
     void StepBack();
     void TruncatePolylines(TGLLinesArray& lines, std::uint32_t count, std::uint32_t nodes);
-    void FreePolylines(TGLLinesArray& lines);
+    // Frees every cut and jog polyline; a results run's text count goes to 0 with them.
+    void FreePolylines();
     // Zero offsets before a change, so that a step back can restore them.
     void SaveZeroOffsets();
     // Sub-files.

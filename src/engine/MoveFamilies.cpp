@@ -5,6 +5,7 @@
 // (MoveMotion.cpp, MoveSettings.cpp, MoveFiles.cpp).
 
 #include "engine/Move.h"
+#include "engine/ScopeGuard.h"
 
 #include <string_view>
 
@@ -32,17 +33,13 @@ void TMove::DoCCommands(const TArrayofCmds& cmds)
         context.Offset[k] = level.Offset[k] + FZero[k];
         context.Scale[k] = level.Scale[k];
     }
-    // The shapes mark the line handled only for the commands they execute.
+    // While the shape reports its points, the node handlers take them as the tool's way.
     FShapeGoing = true;
-    try {
-        if (FCCommands.Execute(cmds, context)) {
-            FHandled = true;
-        }
-    } catch (...) {
-        FShapeGoing = false;
-        throw;
+    const TScopeGuard shapeEnds([this] { FShapeGoing = false; });
+    // The shapes mark the line handled only for the commands they execute.
+    if (FCCommands.Execute(cmds, context)) {
+        FHandled = true;
     }
-    FShapeGoing = false;
     FPrevPos = context.PrevPosition;
     SetPosition(context.Position);
 }

@@ -5,6 +5,7 @@
 #include "engine/EngineErrors.h"
 #include "engine/LineText.h"
 #include "engine/Move.h"
+#include "engine/ScopeGuard.h"
 #include "engine/calcul/Calcul.h"
 #include "platform/core/NumberFormat.h"
 #include "platform/core/StringUtils.h"
@@ -101,20 +102,14 @@ void TMove::CallFile(const TArrayofCmds& cmds)
     const TLineUndo lineStart = FLineStart;
     const std::int32_t lineZeroIndex = FLineZeroIndex;
     FPartFiles.PushLevel(level);
-    struct TRestore {
-        TMove& m;
-        std::size_t ZeroRecords;
-        bool Nested;
-        ~TRestore()
-        {
-            m.FPartFiles.PopLevel();
-            m.TrimUndo(static_cast<std::size_t>(m.FPartFiles.HistoryCount()));
-            if (m.FZeroUndo.size() > ZeroRecords) {
-                m.FZeroUndo.resize(ZeroRecords);
-            }
-            m.FNested = Nested;
+    const TScopeGuard popLevel([this, zeroRecords = static_cast<std::size_t>(lineZeroIndex) + 1, nested = FNested] {
+        FPartFiles.PopLevel();
+        TrimUndo(static_cast<std::size_t>(FPartFiles.HistoryCount()));
+        if (FZeroUndo.size() > zeroRecords) {
+            FZeroUndo.resize(zeroRecords);
         }
-    } restore{*this, static_cast<std::size_t>(lineZeroIndex) + 1, FNested};
+        FNested = nested;
+    });
     // A call from IF ... THEN runs its file's lines as lines of their own.
     FNested = false;
     FData.RunFile(level.FileName);

@@ -5,6 +5,7 @@
 #include "engine/LineText.h"
 #include "engine/Move.h"
 #include "engine/OperandText.h"
+#include "engine/ScopeGuard.h"
 #include "engine/ShellServices.h"
 #include "engine/calcul/Calcul.h"
 #include "platform/core/DialogService.h"
@@ -148,16 +149,12 @@ void TMove::DoIf(const TArrayofCmds&)
     if (nested) {
         EnterNestedIf(previous, current);
     }
-    const bool wasNested = FNested;
-    FNested = true;
     bool stop = false;
-    try {
+    {
+        const TScopeGuard endNested([this, wasNested = FNested] { FNested = wasNested; });
+        FNested = true;
         stop = ExecuteLine(nullptr, text, inner, ifIndex, nullptr, steppingBack);
-    } catch (...) {
-        FNested = wasNested;
-        throw;
     }
-    FNested = wasNested;
     FSteppingBack = steppingBack;
     FHandled = true;
     FStop = stop;

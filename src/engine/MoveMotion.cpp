@@ -4,6 +4,7 @@
 #include "engine/EngineErrors.h"
 #include "engine/Move.h"
 #include "engine/MoveDirections.h"
+#include "engine/ScopeGuard.h"
 #include "platform/core/NumberFormat.h"
 #include "platform/core/StringUtils.h"
 
@@ -66,14 +67,12 @@ float TMove::MoveTarget(const TArrayofCmds& cmds, int i, float current) const
     return FData.MoveParamValue(cmds[i - 1], current);
 }
 
-void TMove::CheckInRange(float value) const
+void TMove::ThrowOutOfRange() const
 {
     // An infinite position would stay for every later run and line: the line stops
     // the run instead, as a bad argument does.
-    if (!std::isfinite(value)) {
-        throw ECoordinateRange("The target of \"" + FCmdWord + "\" is beyond the coordinate range (line: "
-                               + IntToStr(FLineNumber) + ")");
-    }
+    throw ECoordinateRange("The target of \"" + FCmdWord + "\" is beyond the coordinate range (line: "
+                           + IntToStr(FLineNumber) + ")");
 }
 
 // One body for both families: they differ only in their speed command and in the
@@ -81,21 +80,13 @@ void TMove::CheckInRange(float value) const
 void TMove::DoMCommands(const TArrayofCmds& cmds)
 {
     const bool jog = FCmdWord[0] == 'J';
-    const TVector prevPos = FPrevPos;
-    const float prevA = FPrevA;
-    const float prevB = FPrevB;
-    try {
-        DoMotion(cmds, jog);
-    } catch (const ECoordinateRange&) {
-        FPrevPos = prevPos;
-        FPrevA = prevA;
-        FPrevB = prevB;
-        throw;
-    }
-}
-
-void TMove::DoMotion(const TArrayofCmds& cmds, bool jog)
-{
+    // A line that fails keeps the previous position it found; the line's own take-back
+    // puts the position, A, B and the path back.
+    TScopeGuard keepPrevious([this, pos = FPrevPos, a = FPrevA, b = FPrevB] {
+        FPrevPos = pos;
+        FPrevA = a;
+        FPrevB = b;
+    });
     if (jog) {
         FNewPolyline = true;
     }
@@ -146,11 +137,10 @@ void TMove::DoMotion(const TArrayofCmds& cmds, bool jog)
     default: break;
     }
     // Every target, those MH and MD compute included, before anything is drawn.
-    for (const float value : {FPos.X, FPos.Y, FPos.Z, FA, FB}) {
-        CheckInRange(value);
-    }
+    CheckInRange(FPos.X, FPos.Y, FPos.Z, FA, FB);
     FHandled = true;
     AddPathNode(jog ? 'J' : 'M');
+    keepPrevious.Dismiss();
 }
 
 void TMove::DoJCommands(const TArrayofCmds& cmds)

@@ -135,9 +135,7 @@ void TMove::AddNode(bool jog, bool setCurPos, bool newLine, float x, float y, fl
 {
     // A finite target may still leave the range in the scene (zero offsets, a sub-file's
     // offset and scale), and a shape's points are computed here only.
-    CheckInRange(x);
-    CheckInRange(y);
-    CheckInRange(z);
+    CheckInRange(x, y, z);
     if (FPathNodes >= MaxPathNodes) {
         throw ERunError("The preview holds more than " + std::to_string(MaxPathNodes) + " points.");
     }
@@ -234,12 +232,19 @@ void TMove::TruncatePolylines(TGLLinesArray& lines, std::uint32_t count, std::ui
     }
 }
 
-void TMove::FreePolylines(TGLLinesArray& lines)
+void TMove::FreePolylines()
 {
-    while (!lines.empty()) {
-        DeletePolyline(lines);
+    // Everything goes, so the text count starts again at 0 without a walk over the
+    // nodes (a results run's million nodes are not counted a second time here).
+    const bool counting = std::exchange(FCountPathText, false);
+    for (TGLLinesArray* lines : {&FCutLines, &FJogLines}) {
+        while (!lines->empty()) {
+            DeletePolyline(*lines);
+        }
+        lines->shrink_to_fit();
     }
-    lines.shrink_to_fit();
+    FCountPathText = counting;
+    FPathTextBytes = 0;
 }
 
 void TMove::SetJogsVisible(bool visible)
@@ -264,12 +269,7 @@ void TMove::SetPathDashed(bool moveDashed, bool jogDashed)
 
 void TMove::Reset()
 {
-    // Everything goes, so the text count starts again without a walk over the nodes.
-    const bool counting = std::exchange(FCountPathText, false);
-    FreePolylines(FCutLines);
-    FreePolylines(FJogLines);
-    FCountPathText = counting;
-    FPathTextBytes = 0;
+    FreePolylines();
     FPrevPos = {0.0f, 0.0f, 0.0f, 0.0f};
     FZero = {0.0f, 0.0f, 0.0f, 0.0f};
     FCmdWord.clear();
@@ -344,17 +344,6 @@ std::size_t TMove::PathTextLength(std::string_view kind) const
 }
 
 void TMove::GetPathText(std::string_view kind, std::string& text) const
-{
-    // Millions of nodes: the text is written once into room of its exact size, never
-    // regrown and copied.
-    const std::size_t length = PathTextLength(kind);
-    if (text.capacity() - text.size() < length) {
-        text.reserve(text.size() + length);
-    }
-    AppendPathText(kind, text);
-}
-
-void TMove::AppendPathText(std::string_view kind, std::string& text) const
 {
     const TGLLinesArray* lines = PathLines(kind);
     if (lines == nullptr) {

@@ -19,10 +19,11 @@ std::string ResultsText(const TMove& move)
 {
     // The jog text trimmed and ended by CR LF again is the jog text itself (it begins
     // with a number and ends with CR LF), so both kinds go into one text, written once
-    // into room of its exact size: millions of nodes of path text are never copied.
+    // into room of its exact size, which the results run counted node by node:
+    // millions of nodes of path text are neither measured twice nor regrown and copied.
     std::string results;
-    results.reserve(move.PathTextLength("J") + move.PathTextLength("M"));
-    move.AppendPathText("J", results);
-    move.AppendPathText("M", results);
+    results.reserve(move.CountedPathTextBytes());
+    move.GetPathText("J", results);
+    move.GetPathText("M", results);
     return results;
 }

@@ -14,5 +14,6 @@ class TCalcul;
 // runaway program stops before the preview and its results text pass it together.
 void ResetForResults(TMove& move, TCalcul& calcul, const std::string& fileName);
 
-// The jog path text trimmed, then CR LF when it is not empty, then the cut path text.
+// The jog path text trimmed, then CR LF when it is not empty, then the cut path text;
+// after ResetForResults written into room of exactly its size, which the run counted.
 std::string ResultsText(const TMove& move);

@@ -5,7 +5,6 @@
 
 #include "EnginePathSupport.h"
 
-#include "engine/EngineErrors.h"
 #include "engine/PathText.h"
 #include "engine/VariablesView.h"
 
@@ -75,17 +74,9 @@ TEST(CoordinateRange, ATargetBeyondSinglesStopsTheRunAndDrawsNothingForIt)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Program);
         TPathEngine e;
-        std::string error;
-        try {
-            e.Run(c.Program);
-        } catch (const ERunError& ex) {
-            error = ex.Message();
-        }
-        EXPECT_EQ(c.Error, error);
-        std::string path;
-        e.Move.GetPathText("J", path);
-        e.Move.GetPathText("M", path);
-        EXPECT_EQ(PathOf(c.Path), path);
+        const TRunOutcome run = e.RunForResults(c.Program);
+        EXPECT_EQ(c.Error, run.Error);
+        EXPECT_EQ(PathOf(c.Path), run.Path);
         TVector pos;
         e.Move.GetPosition(pos);
         float a = 0;
@@ -95,7 +86,7 @@ TEST(CoordinateRange, ATargetBeyondSinglesStopsTheRunAndDrawsNothingForIt)
         TAffineVector bit;
         e.Move.GetBitTarget(bit);
         EXPECT_TRUE(std::isfinite(bit.X) && std::isfinite(bit.Y) && std::isfinite(bit.Z));
-        EXPECT_EQ(e.Move.CountedPathTextBytes(), path.size());
+        EXPECT_EQ(e.Move.CountedPathTextBytes(), run.Path.size());
     }
 }
 
@@ -118,16 +109,9 @@ TEST(CoordinateRange, ASubFileScaledPastTheRangeStopsAtItsLine)
     folder.Write("big.sbp", "MX, 1\nMX, 1e38");
     folder.Write("main.sbp", "MY, 2\nFP, big, 10, 1, 1");
     TPathEngine e;
-    std::string error;
-    try {
-        e.Runner.RunFileForResults(folder.Path("main.sbp"));
-    } catch (const ERunError& ex) {
-        error = ex.Message();
-    }
-    EXPECT_EQ("The target of \"MX\" is beyond the coordinate range (line: 2)", error);
-    std::string path;
-    e.Move.GetPathText("M", path);
-    EXPECT_EQ(ExpectedPath("0,0,0;0,2,0;10,2,0"), path);
+    const TRunOutcome run = e.RunFileForResults(folder.Path("main.sbp"));
+    EXPECT_EQ("The target of \"MX\" is beyond the coordinate range (line: 2)", run.Error);
+    EXPECT_EQ(ExpectedPath("0,0,0;0,2,0;10,2,0"), run.Path);
     EXPECT_EQ(1, e.Move.PartFiles().Depth());
 }
 

@@ -6,6 +6,7 @@
 #include "EngineTestSupport.h"
 
 #include "engine/ProgramRunner.h"
+#include "engine/RunResults.h"
 
 #include <gtest/gtest.h>
 
@@ -43,6 +44,16 @@ public:
         Lines = ToLines(program);
         return Runner.RunLinesForResults(Lines, fileName);
     }
+    // The same results runs as the test runner judges them: the text drawn until the
+    // end or an error, and that error as TEngineHarness::Run gives it.
+    TRunOutcome RunForResults(const std::string& program)
+    {
+        return Outcome([&] { Run(program); });
+    }
+    TRunOutcome RunFileForResults(const std::string& fileName)
+    {
+        return Outcome([&] { Runner.RunFileForResults(fileName); });
+    }
     int CutCount() const { return static_cast<int>(Move.CutLines().size()); }
     int JogCount() const { return static_cast<int>(Move.JogLines().size()); }
 
@@ -54,6 +65,15 @@ public:
     TMove Move{Data, Calcul, Shell};
     TProgramRunner Runner{Move, Data, Calcul};
     TProgramLines Lines;
+
+private:
+    TRunOutcome Outcome(const std::function<void()>& run)
+    {
+        TRunOutcome outcome;
+        outcome.Error = RunError(Dialogs, run);
+        outcome.Path = ResultsText(Move);
+        return outcome;
+    }
 };
 
 // A whole program and the path text it leaves (jog nodes, then cut nodes), named for

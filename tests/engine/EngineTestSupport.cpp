@@ -38,14 +38,20 @@ TRunOutcome TEngineHarness::Run(const std::string& program)
         Shell.ShowVariables(Calcul.GetVariablesText());
         return true;
     };
-    try {
-        outcome.Stopped = RunLines(Move, Lines, hooks) == TLineLoopEnd::Stopped;
-    } catch (const Exception& e) {
-        outcome.Error = e.Message();
-        Dialogs.ExpectMessage(e.Message(), TModalResult::mrOk);
-        ShowErrorBox(e.Message());
-    }
+    outcome.Error = RunError(Dialogs, [&] { outcome.Stopped = RunLines(Move, Lines, hooks) == TLineLoopEnd::Stopped; });
     return outcome;
+}
+
+std::string RunError(TScriptedDialogs& dialogs, const std::function<void()>& run)
+{
+    try {
+        run();
+    } catch (const Exception& e) {
+        dialogs.ExpectMessage(e.Message(), TModalResult::mrOk);
+        ShowErrorBox(e.Message());
+        return e.Message();
+    }
+    return {};
 }
 
 std::string TEngineHarness::Var(const std::string& name) const

@@ -12,6 +12,7 @@
 #include "../support/ScriptedDialogs.h"
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -40,7 +41,12 @@ struct TRunOutcome {
     std::vector<int> Trace; // 1-based numbers of the executed lines, in order
     bool Stopped = false;   // ended by END or a No answer
     std::string Error;      // the error box text when an error ended the run
+    std::string Path;       // a results run's text (ResultsText), also when an error ended it
 };
+
+// Runs `run` as the shell runs a program: an error that ends it is shown in the error
+// box (which `dialogs` answers) and its text returned; "" when none did.
+std::string RunError(TScriptedDialogs& dialogs, const std::function<void()>& run);
 
 class TEngineHarness {
 public:

@@ -2,7 +2,6 @@
 
 #include "EnginePathSupport.h"
 
-#include "engine/EngineErrors.h"
 #include "engine/PathText.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/StringUtils.h"
@@ -13,7 +12,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <iomanip>
 #include <limits>
+#include <random>
+#include <vector>
 
 namespace {
 
@@ -83,6 +86,59 @@ TEST(PathText, FiveDecimalsUpToFifteenDigitsThenScientific)
     }
 }
 
+// Five decimals rounded half up from the exact value of the single, as printf's exact
+// expansion gives it: the digits past the fifth decide, a carry may add a digit.
+std::string HalfUpFiveDecimals(float v)
+{
+    char exact[128];
+    std::snprintf(exact, sizeof exact, "%.45f", std::fabs(static_cast<double>(v)));
+    const std::string expansion(exact);
+    const std::size_t point = expansion.find('.');
+    std::string units = expansion.substr(0, point) + expansion.substr(point + 1, 5); // hundred-thousandths
+    if (expansion[point + 6] >= '5') {
+        std::size_t i = units.size();
+        while (i > 0 && units[i - 1] == '9') {
+            units[--i] = '0';
+        }
+        if (i == 0) {
+            units.insert(0, "1");
+        } else {
+            ++units[i - 1];
+        }
+    }
+    const std::string text = units.substr(0, units.size() - 5) + "." + units.substr(units.size() - 5);
+    return (v < 0 && text.find_first_not_of("0.") != std::string::npos ? "-" : "") + text;
+}
+
+TEST(PathText, DigitsAreTheExactValueRoundedHalfUp)
+{
+    std::vector<float> values;
+    // Where the rounding adds a digit or not, singles that are exact halves, and values
+    // spread over magnitudes and signs.
+    for (double ten = 1; ten < 1e11; ten *= 10) {
+        for (const double d : {-0.000005, 0.0, 0.000005}) {
+            const auto base = static_cast<float>(ten + d);
+            values.insert(values.end(), {std::nextafter(base, 0.0f), base, std::nextafter(base, 1e30f)});
+        }
+    }
+    for (int k = -200; k <= 200; ++k) {
+        values.push_back(static_cast<float>(k) / 64.0f); // 0.015625: a half in the sixth decimal
+        values.push_back(static_cast<float>(k) / 1024.0f);
+    }
+    std::mt19937 rng(5);
+    std::uniform_real_distribution<double> exponent(-7.0, 10.6);
+    for (int i = 0; i < 3000; ++i) {
+        const auto v = static_cast<float>(std::pow(10.0, exponent(rng)));
+        values.push_back(i % 2 ? -v : v);
+    }
+    for (const float v : values) {
+        std::string text;
+        AppendPointText(text, v, 0, v);
+        const std::string expected = HalfUpFiveDecimals(v);
+        ASSERT_EQ(expected + ",0.00000," + expected, text) << std::setprecision(9) << v;
+    }
+}
+
 TEST(PathText, SumOfAHundredThousandTermsIsOneArgument)
 {
     std::string sum = "1";
@@ -109,12 +165,7 @@ TEST(PathText, MoveArgumentsAreReadFromXOn)
 {
     // A failing argument leaves the axes after it alone and is the one reported.
     TPathEngine e;
-    std::string error;
-    try {
-        e.Run("M3, 1, 2, 3\nM5, &x + 1, 7, 8, 9, &b + 1");
-    } catch (const ERunError& ex) {
-        error = ex.Message();
-    }
+    const std::string error = e.RunForResults("M3, 1, 2, 3\nM5, &x + 1, 7, 8, 9, &b + 1").Error;
     EXPECT_NE(error.find("\"&x + 1\""), std::string::npos) << error;
     TVector pos;
     e.Move.GetPosition(pos);
@@ -220,10 +271,7 @@ TEST(PathText, StepBackAcrossJogs)
         }
         TPathEngine partial;
         std::string expected = partial.Run(prefix);
-        std::string text;
-        full.Move.GetPathText("J", text);
-        full.Move.GetPathText("M", text);
-        EXPECT_EQ(text, expected) << "after stepping back to " << kept << " lines";
+        EXPECT_EQ(ResultsText(full.Move), expected) << "after stepping back to " << kept << " lines";
         EXPECT_EQ(full.CutCount(), partial.CutCount());
         EXPECT_EQ(full.JogCount(), partial.JogCount());
     }
@@ -315,11 +363,13 @@ class SubFiles : public ::testing::Test {
 protected:
     SubFiles() { e.Shell.Suppress = true; }
     void Write(const std::string& name, const std::string& text) { folder.Write(name, text); }
-    std::string RunMain(const std::string& text)
+    std::string MainFile(const std::string& text)
     {
         Write("main.sbp", text);
-        return e.Runner.RunFileForResults(folder.Path("main.sbp"));
+        return folder.Path("main.sbp");
     }
+    std::string RunMain(const std::string& text) { return e.Runner.RunFileForResults(MainFile(text)); }
+    std::string ErrorOf(const std::string& text) { return e.RunFileForResults(MainFile(text)).Error; }
 
     TTempFolder folder{"fp"};
     TPathEngine e;
@@ -363,22 +413,11 @@ TEST_F(SubFiles, NamesAndFailures)
     EXPECT_EQ(e.Move.PartFiles().Depth(), 1);
 
     Write("self.sbp", "FP, self.sbp");
-    std::string error;
-    try {
-        RunMain("FP, self.sbp");
-    } catch (const ERunError& ex) {
-        error = ex.Message();
-    }
+    const std::string error = ErrorOf("FP, self.sbp");
     EXPECT_NE(error.find("nested deeper than 32"), std::string::npos) << error;
     EXPECT_EQ(e.Move.PartFiles().Depth(), 1) << "every level pushed was popped";
 
-    error.clear();
-    try {
-        RunMain("FP, missing.sbp");
-    } catch (const ERunError& ex) {
-        error = ex.Message();
-    }
-    EXPECT_EQ(error, "Cannot find file: " + folder.Path("missing.sbp"));
+    EXPECT_EQ(ErrorOf("FP, missing.sbp"), "Cannot find file: " + folder.Path("missing.sbp"));
     EXPECT_EQ(e.Move.PartFiles().Depth(), 1);
 }
 
@@ -426,28 +465,14 @@ TEST_F(SubFiles, FoldersAreFoundWhateverTheirCase)
         EXPECT_EQ(ExpectedPath(c.Path), RunMain(c.Program)) << c.Program;
         EXPECT_TRUE(std::filesystem::equivalent(folder.Path(c.File), e.Data.GetSysVarStr(60))) << c.Program;
     }
-    std::string error;
-    try {
-        RunMain("&n = \"jobs/part\"\nFP, &n");
-    } catch (const ERunError& ex) {
-        error = ex.Message();
-    }
-    EXPECT_EQ(error, "Cannot find file: JOBS/PART.sbp");
+    EXPECT_EQ(ErrorOf("&n = \"jobs/part\"\nFP, &n"), "Cannot find file: JOBS/PART.sbp");
 }
 
 TEST_F(SubFiles, UnknownOrEmptyVariableStopsTheRun)
 {
-    const auto errorOf = [&](const std::string& program) {
-        try {
-            RunMain(program);
-        } catch (const ERunError& ex) {
-            return ex.Message();
-        }
-        return std::string("no error");
-    };
-    EXPECT_EQ(errorOf("MX, 1\nFP, &nothing"),
+    EXPECT_EQ(ErrorOf("MX, 1\nFP, &nothing"),
               "Cannot evaluate the expression \"&nothing\" (line: 2): Unknown variable:NOTHING");
-    EXPECT_EQ(errorOf("&partfile = \"\"\nFP, &partfile"), "Cannot find file: " + folder.Path(".sbp"));
+    EXPECT_EQ(ErrorOf("&partfile = \"\"\nFP, &partfile"), "Cannot find file: " + folder.Path(".sbp"));
     EXPECT_EQ(e.Move.PartFiles().Depth(), 1);
 }
 

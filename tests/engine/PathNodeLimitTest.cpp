@@ -3,7 +3,6 @@
 
 #include "EnginePathSupport.h"
 
-#include "engine/EngineErrors.h"
 #include "scene/objects/lines/Lines.h"
 
 #include <gtest/gtest.h>
@@ -29,20 +28,12 @@ TEST(PathNodeLimit, AShapeLoopStopsAtTheLimitAndKeepsItsNodes)
     TPathEngine e;
     e.Move.MaxPathNodes = 20000;
     e.Runner.MaxExecutedLines = 10000000; // far beyond the node limit
-    std::string error;
-    try {
-        e.Run("&i = 0\nagain:\nJ2, 0, 1\nCC, 1, , 1, 0, 3\n&i = &i + 1\nIF &i < 1000000 THEN GOTO again");
-    } catch (const ERunError& err) {
-        error = err.Message();
-    }
-    EXPECT_EQ("The preview holds more than 20000 points.", error);
+    const TRunOutcome run =
+        e.RunForResults("&i = 0\nagain:\nJ2, 0, 1\nCC, 1, , 1, 0, 3\n&i = &i + 1\nIF &i < 1000000 THEN GOTO again");
+    EXPECT_EQ("The preview holds more than 20000 points.", run.Error);
     EXPECT_EQ(20000u, e.Move.PathNodeCount());
     EXPECT_EQ(20000u, NodesInPolylines(e.Move));
-    std::string cuts;
-    std::string jogs;
-    e.Move.GetPathText("M", cuts);
-    e.Move.GetPathText("J", jogs);
-    EXPECT_EQ(20000, std::count(cuts.begin(), cuts.end(), '\n') + std::count(jogs.begin(), jogs.end(), '\n'));
+    EXPECT_EQ(20000, std::count(run.Path.begin(), run.Path.end(), '\n'));
     EXPECT_FALSE(e.Runner.Capped());
 }
 
@@ -93,23 +84,16 @@ TEST(PathNodeLimit, PreviewMemoryIsBoundedInBytes)
         TPathEngine e;
         e.Move.MaxPreviewBytes = Budget;
         e.Runner.MaxExecutedLines = 100000000; // far beyond the budget
-        std::string error;
-        try {
-            e.Run(c.Program);
-        } catch (const ERunError& err) {
-            error = err.Message();
-        }
-        EXPECT_EQ("The preview holds more than 3 MB.", error) << c.Name;
+        const TRunOutcome run = e.RunForResults(c.Program);
+        EXPECT_EQ("The preview holds more than 3 MB.", run.Error) << c.Name;
         EXPECT_LE(e.Move.PreviewBytes(), Budget) << c.Name;
         // A long polyline doubles its room as it grows: the doubling that would not
         // fit stops the run.
         EXPECT_GT(e.Move.PreviewBytes(), Budget / 2) << c.Name << ": stopped by the budget";
         EXPECT_EQ(NodesInPolylines(e.Move), e.Move.PathNodeCount()) << c.Name;
         EXPECT_EQ(c.Draws, e.Move.PathNodeCount() > 0) << c.Name;
-        std::string text;
-        e.Move.GetPathText("J", text);
-        e.Move.GetPathText("M", text);
-        EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), static_cast<long>(e.Move.PathNodeCount())) << c.Name;
+        EXPECT_EQ(std::count(run.Path.begin(), run.Path.end(), '\n'), static_cast<long>(e.Move.PathNodeCount()))
+            << c.Name;
         EXPECT_FALSE(e.Runner.Capped()) << c.Name;
     }
 }

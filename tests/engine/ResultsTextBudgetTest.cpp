@@ -4,7 +4,6 @@
 
 #include "EnginePathSupport.h"
 
-#include "engine/EngineErrors.h"
 #include "engine/PathText.h"
 #include "engine/RunResults.h"
 
@@ -59,13 +58,7 @@ TEST(ResultsTextBudget, RunawayResultsRunsStopWithTheirTextInsideTheBudget)
         TPathEngine e;
         e.Move.MaxPreviewBytes = Budget;
         e.Runner.MaxExecutedLines = 100000000; // far beyond the budget
-        std::string error;
-        try {
-            e.Run(c.Program);
-        } catch (const ERunError& err) {
-            error = err.Message();
-        }
-        EXPECT_EQ("The preview holds more than 3 MB.", error);
+        EXPECT_EQ("The preview holds more than 3 MB.", e.RunForResults(c.Program).Error);
         EXPECT_LE(e.Move.PreviewBytes(), Budget);
         const std::size_t counted = e.Move.CountedPathTextBytes();
         const std::string text = ResultsText(e.Move);

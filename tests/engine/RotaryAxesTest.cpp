@@ -52,6 +52,35 @@ TEST(RotaryAxes, ProgramsReadBackWhatMBAndJBSet)
     EXPECT_EQ(ExpectedPath("0,0,0;0,0,0;0,0,0;0,0,0;0,0,0;1,0,0"), e.Run("MB, 5\nJB, 2\nMX, 1"));
 }
 
+// In absolute mode too, an omitted argument leaves its axis where it is: a line moves
+// only the axes it names, A and B among them.
+TEST(RotaryAxes, OmittedArgumentsKeepTheirAxesInAbsoluteMode)
+{
+    const struct {
+        const char* Program;
+        const char* Path; // jog nodes, then cut nodes
+        float A, B;
+    } cases[] = {
+        {"MA, 2\nMA, ", "0,0,0;0,0,0;0,0,0", 2, 0},
+        {"JA, 3\nJA, ", "0,0,0;0,0,0;0,0,0;0,0,0", 3, 0},
+        {"JB, 4\nJB, ", "0,0,0;0,0,0;0,0,0;0,0,0", 0, 4},
+        {"M4, 1, 2, 3, 4\nM4, 5, , , ", "0,0,0;1,2,3;5,2,3", 4, 0},
+        {"M4, 1, 2, 3, 4\nM4, , , 6, ", "0,0,0;1,2,3;1,2,6", 4, 0},
+        {"M5, 1, 2, 3, 4, 6\nM5, , 7, , , ", "0,0,0;1,2,3;1,7,3", 4, 6},
+        {"J4, 1, 2, 3, 4\nJ4, , , , ", "0,0,0;1,2,3;1,2,3;1,2,3", 4, 0},
+        {"J5, 1, 2, 3, 4, 6\nJ5, 9", "0,0,0;1,2,3;1,2,3;9,2,3", 4, 6},
+    };
+    for (const auto& c : cases) {
+        TPathEngine e;
+        EXPECT_EQ(ExpectedPath(c.Path), e.Run(c.Program)) << c.Program;
+        float a = -99;
+        float b = -99;
+        e.Move.GetAB(a, b);
+        EXPECT_EQ(c.A, a) << c.Program;
+        EXPECT_EQ(c.B, b) << c.Program;
+    }
+}
+
 TEST(RotaryAxes, StepBackPutsBBack)
 {
     TPathEngine e;

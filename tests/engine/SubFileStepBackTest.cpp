@@ -52,8 +52,7 @@ struct TEngineState {
 TEngineState StateOf(TPathEngine& e)
 {
     TEngineState s;
-    e.Move.GetPathText("J", s.Path);
-    e.Move.GetPathText("M", s.Path);
+    s.Path = ResultsText(e.Move);
     s.Cuts = e.CutCount();
     s.Jogs = e.JogCount();
     TVector pos;

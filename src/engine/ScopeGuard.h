@@ -1,0 +1,30 @@
+#pragma once
+// Puts the simulator's state back on the way out of the function that holds the guard:
+// the action runs when the guard goes, whether the function returns or an exception
+// leaves it, unless Dismiss() keeps what the function did. Every such restore is
+// written this one way, so no exit path can miss it:
+//     FShapeGoing = true;
+//     const TScopeGuard shapeEnds([this] { FShapeGoing = false; });
+
+#include <utility>
+
+template <class TAction>
+class [[nodiscard]] TScopeGuard {
+public:
+    explicit TScopeGuard(TAction action) : FAction(std::move(action)) {}
+    ~TScopeGuard()
+    {
+        if (FArmed) {
+            FAction();
+        }
+    }
+    TScopeGuard(const TScopeGuard&) = delete;
+    TScopeGuard& operator=(const TScopeGuard&) = delete;
+
+    // The guarded function got through: what it changed stays.
+    void Dismiss() { FArmed = false; }
+
+private:
+    TAction FAction;
+    bool FArmed = true;
+};
