@@ -1,9 +1,12 @@
 #pragma once
-// The generated one-million-line programs, the silent shell and the memory readings that
-// the engine benchmarks share.
+// The generated one-million-line programs, the engine set up as the headless runner
+// drives it, and the memory readings that the engine benchmarks share.
 
+#include "engine/EngineData.h"
 #include "engine/Move.h"
+#include "engine/ProgramRunner.h"
 #include "engine/ShellServices.h"
+#include "engine/calcul/Calcul.h"
 
 #include <malloc.h>
 #include <sys/resource.h>
@@ -43,6 +46,17 @@ public:
     bool QuickViewRunning() const override { return false; }
     void Wait(int) override {}
     void FreeClamps() override {}
+};
+
+// The data module, the evaluator, a silent shell, the simulator and the headless runner
+// in the data module's run-file slots. Polylines and clamp boxes go under no parent
+// unless a benchmark sets one on Move.
+struct TBenchEngine {
+    TEngineData Data;
+    TCalcul Calcul;
+    QuietShell Shell;
+    TMove Move{Data, Calcul, Shell};
+    TProgramRunner Runner{Move, Data, Calcul};
 };
 
 // "M3, x, y, z" with random values of four decimals.

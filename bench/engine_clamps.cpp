@@ -3,10 +3,7 @@
 // linear in the number of boxes.
 
 #include "EngineBenchPrograms.h"
-#include "engine/EngineData.h"
 #include "engine/LineLoop.h"
-#include "engine/Move.h"
-#include "engine/calcul/Calcul.h"
 #include "scene/graph/SceneObject.h"
 #include "scene/objects/collision/Collision.h"
 
@@ -19,15 +16,14 @@ using namespace enginebench;
 void BM_ClampLines(benchmark::State& state)
 {
     const TProgramLines lines(static_cast<std::size_t>(state.range(0)), "[CLAMP] left-front, 10, 5, 0, 2, 2, 1");
-    TEngineData data;
-    TCalcul calcul;
-    QuietShell shell;
     TGLBaseSceneObject clampsParent;
     TCollisionManager manager;
-    TMove move(data, calcul, shell, nullptr, &clampsParent, &manager);
+    TBenchEngine e;
+    e.Move.SetClampsParent(&clampsParent);
+    e.Move.SetCollisionManager(&manager);
     for (auto _ : state) {
-        RunLines(move, lines);
-        move.Clamps().Free(); // as the next run does
+        RunLines(e.Move, lines);
+        e.Move.Clamps().Free(); // as the next run does
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }

@@ -8,10 +8,7 @@
 //                        the load of this repetition and with_load_lines_per_s the rate
 //                        from the file on disk, load included.
 
-#include "engine/EngineData.h"
-#include "engine/ProgramRunner.h"
 #include "EngineBenchPrograms.h"
-#include "engine/calcul/Calcul.h"
 
 #include <benchmark/benchmark.h>
 
@@ -45,19 +42,15 @@ void FileToPathText(benchmark::State& state, const std::string& path)
     }
     const double loadSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
-    TEngineData data;
-    TCalcul calcul;
-    QuietShell shell;
-    TMove move(data, calcul, shell);
-    TProgramRunner runner(move, data, calcul);
+    TBenchEngine e;
     std::size_t textBytes = 0;
     double runSeconds = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        move.Reset();
+        e.Move.Reset();
         state.ResumeTiming();
         const auto runStart = std::chrono::steady_clock::now();
-        const std::string text = runner.RunLinesForResults(lines);
+        const std::string text = e.Runner.RunLinesForResults(lines);
         runSeconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - runStart).count();
         textBytes = text.size();
         benchmark::DoNotOptimize(text.data());

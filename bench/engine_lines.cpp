@@ -4,10 +4,7 @@
 // one-million-line programs: plain moves, and moves whose arguments are expressions.
 // The last pass's paths are freed outside the timed region.
 
-#include "engine/EngineData.h"
-#include "engine/Move.h"
 #include "EngineBenchPrograms.h"
-#include "engine/calcul/Calcul.h"
 
 #include <benchmark/benchmark.h>
 
@@ -19,10 +16,8 @@ using namespace enginebench;
 
 void RunProgram(benchmark::State& state, const TProgramLines& lines)
 {
-    TEngineData data;
-    TCalcul calcul;
-    QuietShell shell;
-    TMove move(data, calcul, shell);
+    TBenchEngine e;
+    TMove& move = e.Move;
     TArrayofCmds cmds;
     for (auto _ : state) {
         state.PauseTiming();

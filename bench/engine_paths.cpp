@@ -5,10 +5,7 @@
 // maps on its own too; peak_rss_MB is the whole process, program text included, so
 // run the drilling benchmark alone (--benchmark_filter=Drilling) to read its peak.
 
-#include "engine/EngineData.h"
-#include "engine/ProgramRunner.h"
 #include "EngineBenchPrograms.h"
-#include "engine/calcul/Calcul.h"
 
 #include <benchmark/benchmark.h>
 
@@ -29,11 +26,7 @@ struct TKept {
 
 TKept RunToPathText(benchmark::State& state, const TProgramLines& lines)
 {
-    TEngineData data;
-    TCalcul calcul;
-    QuietShell shell;
-    TMove move(data, calcul, shell);
-    TProgramRunner runner(move, data, calcul);
+    TBenchEngine e;
     TKept kept;
     bool measured = false;
     std::string text;
@@ -41,16 +34,16 @@ TKept RunToPathText(benchmark::State& state, const TProgramLines& lines)
         state.PauseTiming();
         // The last pass's text and paths are freed outside the timed region.
         text = std::string();
-        move.Reset();
+        e.Move.Reset();
         const std::size_t before = HeapInUse();
         state.ResumeTiming();
-        text = runner.RunLinesForResults(lines);
+        text = e.Runner.RunLinesForResults(lines);
         state.PauseTiming();
         if (!measured) {
             kept.Bytes = static_cast<double>(HeapInUse()) - static_cast<double>(before)
                 - static_cast<double>(text.capacity());
             kept.TextBytes = text.size();
-            kept.Polylines = move.CutLines().size() + move.JogLines().size();
+            kept.Polylines = e.Move.CutLines().size() + e.Move.JogLines().size();
             measured = true;
         }
         state.ResumeTiming();

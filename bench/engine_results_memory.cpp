@@ -4,12 +4,9 @@
 // room, and the process's peak RSS, which must stay under about 2 GB; run one at a time
 // (--benchmark_filter=ResultsCircleLoop and so on) to read a program's own peak.
 
-#include "engine/EngineData.h"
-#include "engine/EngineErrors.h"
-#include "engine/ProgramRunner.h"
-#include "engine/RunResults.h"
 #include "EngineBenchPrograms.h"
-#include "engine/calcul/Calcul.h"
+#include "engine/EngineErrors.h"
+#include "engine/RunResults.h"
 
 #include <benchmark/benchmark.h>
 
@@ -18,15 +15,11 @@
 namespace {
 
 using enginebench::PeakRssMB;
-using enginebench::QuietShell;
+using enginebench::TBenchEngine;
 
 void RunForResults(benchmark::State& state, const TProgramLines& lines)
 {
-    TEngineData data;
-    TCalcul calcul;
-    QuietShell shell;
-    TMove move(data, calcul, shell);
-    TProgramRunner runner(move, data, calcul);
+    TBenchEngine e;
     std::string stop;
     std::size_t textBytes = 0;
     std::size_t textRoom = 0;
@@ -34,17 +27,17 @@ void RunForResults(benchmark::State& state, const TProgramLines& lines)
     for (auto _ : state) {
         std::string text;
         try {
-            text = runner.RunLinesForResults(lines);
+            text = e.Runner.RunLinesForResults(lines);
             stop = "no stop";
-        } catch (const ERunError& e) {
-            stop = e.Message();
-            previewMB = static_cast<double>(move.PreviewBytes()) / 1e6;
-            text = ResultsText(move);
+        } catch (const ERunError& error) {
+            stop = error.Message();
+            previewMB = static_cast<double>(e.Move.PreviewBytes()) / 1e6;
+            text = ResultsText(e.Move);
         }
         textBytes = text.size();
         textRoom = text.capacity();
     }
-    state.counters["points_M"] = static_cast<double>(move.PathNodeCount()) / 1e6;
+    state.counters["points_M"] = static_cast<double>(e.Move.PathNodeCount()) / 1e6;
     state.counters["preview_MB"] = previewMB;
     state.counters["text_MB"] = static_cast<double>(textBytes) / 1e6;
     state.counters["text_room_MB"] = static_cast<double>(textRoom) / 1e6;

@@ -3,11 +3,8 @@
 // bytes and per point) and the process's peak RSS; run one at a time
 // (--benchmark_filter=Pocket and so on) to read a program's own peak.
 
-#include "engine/EngineData.h"
-#include "engine/EngineErrors.h"
-#include "engine/ProgramRunner.h"
 #include "EngineBenchPrograms.h"
-#include "engine/calcul/Calcul.h"
+#include "engine/EngineErrors.h"
 
 #include <benchmark/benchmark.h>
 
@@ -17,36 +14,32 @@ namespace {
 
 using enginebench::HeapInUse;
 using enginebench::PeakRssMB;
-using enginebench::QuietShell;
+using enginebench::TBenchEngine;
 
 void RunUntilStopped(benchmark::State& state, const TProgramLines& lines)
 {
-    TEngineData data;
-    TCalcul calcul;
-    QuietShell shell;
-    TMove move(data, calcul, shell);
-    TProgramRunner runner(move, data, calcul);
+    TBenchEngine e;
     std::string stop;
     double heap = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        move.Reset();
+        e.Move.Reset();
         const std::size_t before = HeapInUse();
         state.ResumeTiming();
         try {
-            runner.RunLinesForResults(lines);
+            e.Runner.RunLinesForResults(lines);
             stop = "no stop";
-        } catch (const ERunError& e) {
-            stop = e.Message();
+        } catch (const ERunError& error) {
+            stop = error.Message();
         }
         state.PauseTiming();
         heap = static_cast<double>(HeapInUse() - before);
         state.ResumeTiming();
     }
-    const double points = static_cast<double>(move.PathNodeCount());
-    state.counters["lines_run"] = runner.ExecutedLines();
+    const double points = static_cast<double>(e.Move.PathNodeCount());
+    state.counters["lines_run"] = e.Runner.ExecutedLines();
     state.counters["points_M"] = points / 1e6;
-    state.counters["polylines"] = static_cast<double>(move.CutLines().size() + move.JogLines().size());
+    state.counters["polylines"] = static_cast<double>(e.Move.CutLines().size() + e.Move.JogLines().size());
     state.counters["heap_MB"] = heap / 1e6;
     state.counters["bytes_per_point"] = points > 0 ? heap / points : 0;
     state.counters["peak_rss_MB"] = PeakRssMB();

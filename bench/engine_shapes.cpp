@@ -1,11 +1,7 @@
 // Cutting shapes to path text: one large rectangular pocket (thousands of rings) and
 // ten thousand circles, each run from a fresh reset to the jog and cut path text.
 
-#include "engine/EngineData.h"
-#include "engine/Move.h"
-#include "engine/ProgramRunner.h"
 #include "EngineBenchPrograms.h"
-#include "engine/calcul/Calcul.h"
 
 #include <benchmark/benchmark.h>
 
@@ -13,18 +9,14 @@
 
 namespace {
 
-using enginebench::QuietShell;
+using enginebench::TBenchEngine;
 
 void RunForPath(benchmark::State& state, const TProgramLines& lines)
 {
-    TEngineData data;
-    TCalcul calcul;
-    QuietShell shell;
-    TMove move(data, calcul, shell);
-    TProgramRunner runner(move, data, calcul);
+    TBenchEngine e;
     std::size_t bytes = 0;
     for (auto _ : state) {
-        const std::string path = runner.RunLinesForResults(lines);
+        const std::string path = e.Runner.RunLinesForResults(lines);
         bytes = path.size();
         benchmark::DoNotOptimize(path.data());
     }
