@@ -1,6 +1,6 @@
 #include "app/run/BitAnimation.h"
 
-#include "app/run/ShownText.h"
+#include "platform/gui/QtShownText.h"
 
 #include "engine/ParsedLine.h"
 #include "platform/core/NumberFormat.h"

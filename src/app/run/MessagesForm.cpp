@@ -1,6 +1,6 @@
 #include "app/run/MessagesForm.h"
 
-#include "app/run/ShownText.h"
+#include "platform/gui/QtShownText.h"
 
 #include "platform/core/AtomicFileStream.h"
 #include "platform/core/DialogService.h"

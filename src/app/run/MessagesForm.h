@@ -3,7 +3,7 @@
 // Each new line shows the window and brings it to the front; Close (or Escape) only
 // hides it, the lines stay until Clear. Save writes them as plain text, replacing the
 // chosen file only once the whole text is written. A long line is kept and saved as
-// it shows: cut, with a note of how much was left out (ShownText.h).
+// it shows: cut, with a note of how much was left out (platform/gui/QtShownText.h).
 
 #include <QStringList>
 #include <QWidget>

@@ -2,6 +2,7 @@
 
 #include "editor/printing/CodeEditPrintTypes.h"
 #include "platform/core/Clock.h"
+#include "platform/gui/QtShownText.h"
 
 #include <QDateTime>
 
@@ -26,7 +27,9 @@ void TDebugLogFile::Write(const QString& tag, const QString& text)
 {
     if (!FFile.isOpen())
         return;
-    const QByteArray line = (LogLineText(NowAsDateTime(), tag, text) + QLatin1Char('\n')).toUtf8();
+    // An entry may quote a program's line of millions of characters, and a loop can
+    // log it at every pass: whole, that wrote 50 MB a second until the disk was full.
+    const QByteArray line = (LogLineText(NowAsDateTime(), tag, ShownText(text)) + QLatin1Char('\n')).toUtf8();
     (void)FFile.write(line);
     (void)FFile.flush();
 }

@@ -2,9 +2,9 @@
 // The debug log: a text file rewritten at every start, one line per entry,
 //     2024-03-07 09:05:03 debug: Log file opened
 // the local date and time of the platform clock (platform/core/Clock.h), the tag
-// ("debug", "info", "error"), ": " and the text. Every line is flushed as it is
-// written, so a crash keeps what came before it. Failures to open, write or close are
-// ignored: the log must never disturb the program.
+// ("debug", "info", "error"), ": " and the text, a long one cut (ShownText). Every
+// line is flushed as it is written, so a crash keeps what came before it. Failures to
+// open, write or close are ignored: the log must never disturb the program.
 
 #include <QFile>
 #include <QString>

@@ -1,6 +1,7 @@
 #include "platform/gui/QtDialogResponder.h"
 
 #include "platform/core/SystemColors.h"
+#include "platform/gui/QtShownText.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -91,7 +92,9 @@ QStringList QtNameFilters(const std::string& filter)
 
 TModalResult TQtDialogResponder::MessageDlg(const std::string& text, TMsgDlgType type, TMsgDlgButtons buttons)
 {
-    QMessageBox box(IconOf(type), ApplicationCaption, QString::fromStdString(text), QMessageBox::NoButton,
+    // A box may quote a program's line of millions of characters ("Cannot find the label
+    // ..."): shown whole, laying it out would hold the window for minutes.
+    QMessageBox box(IconOf(type), ApplicationCaption, ShownText(QString::fromStdString(text)), QMessageBox::NoButton,
                     QApplication::activeWindow());
     bool first = true;
     for (const auto& pair : Buttons) {
@@ -116,7 +119,7 @@ bool TQtDialogResponder::InputQuery(const std::string& caption, const std::strin
 {
     bool ok = false;
     const QString answer = QInputDialog::getText(QApplication::activeWindow(), Caption(caption),
-                                                 QString::fromStdString(prompt), QLineEdit::Normal,
+                                                 ShownText(QString::fromStdString(prompt)), QLineEdit::Normal,
                                                  QString::fromStdString(value), &ok);
     if (ok)
         value = answer.toStdString();

@@ -1,7 +1,8 @@
 #pragma once
 // The dialog responder of the running application: message boxes, input boxes and the
 // open and save dialogs as Qt shows them, each with the caption "Kerfpad" unless the
-// call names one, over the active window. Installed by the shell at start-up with
+// call names one, over the active window; a message or prompt longer than
+// MaxShownTextLength shows cut (ShownText). Installed by the shell at start-up with
 // SetDialogResponder.
 
 #include "platform/core/DialogService.h"

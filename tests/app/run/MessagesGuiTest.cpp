@@ -1,13 +1,16 @@
-// Texts of ten million characters through the run: the messages window and the
-// variables list show them cut, Save writes what the window shows, and Stop ends a
-// loop of such lines at once.
+// Texts of ten million characters through the run: the messages window, the
+// variables list and the error box that quotes such a line show them cut, Save writes
+// what the window shows, and Stop ends a loop of such lines at once.
 
 #include "../RunTestSupport.h"
 
 #include "app/run/MessagesForm.h"
-#include "app/run/ShownText.h"
+#include "platform/gui/QtDialogResponder.h"
+#include "platform/gui/QtShownText.h"
 
+#include <QApplication>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTimer>
 
@@ -36,6 +39,27 @@ TEST_F(MessagesGui, ALongPrintShowsCutAndSavesWhatItShows)
     Dialogs.ExpectSave(Path("out.txt"));
     Messages.ButtonSaveClick();
     EXPECT_EQ(ReadText("out.txt"), (shown.join("\r\n") + "\r\n").toStdString());
+}
+
+// The box the user sees, through the running application's own responder.
+TEST_F(MessagesGui, ARunErrorQuotingALongLineShowsItsBoxCut)
+{
+    TQtDialogResponder boxes;
+    const TDialogResponderScope scope(&boxes);
+    OpenProgram("goto.sbp", "GOTO " + A + "\r\n");
+    QString shown;
+    QTimer whenShown;
+    QObject::connect(&whenShown, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown = box->text();
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+    whenShown.start(10);
+    Run();
+    const QString start = "Cannot find the label \"";
+    EXPECT_EQ(shown,
+              start + QString(MaxShownTextLength - start.size(), 'A') + " ... (9995034 more characters not shown)");
 }
 
 // A line costs in proportion to its text and to the variables' text the list is

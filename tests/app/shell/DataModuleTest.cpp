@@ -4,6 +4,7 @@
 #include "../AppTestSupport.h"
 
 #include "platform/core/Exceptions.h"
+#include "platform/gui/QtShownText.h"
 
 #include <gtest/gtest.h>
 
@@ -162,6 +163,17 @@ TEST_F(DataModuleFiles, LogLinesCarryTimeTagAndTextAndAreFlushedAtOnce)
     Dm.CloseLog();
     EXPECT_EQ(ReadText("log.txt"), "2024-03-08 09:05:05 debug: Log file opened\n"
                                    "2024-03-08 09:05:05 debug: Closing log file\n");
+}
+
+// A program's line of millions of characters quoted at every pass of a loop would fill
+// the disk.
+TEST_F(DataModuleFiles, ALongEntryIsLoggedCut)
+{
+    const QString text = "Cannot evaluate the condition \"" + QString(10'000'000, 'x');
+    Dm.OpenLog();
+    Dm.Log("error", text);
+    EXPECT_EQ(ReadText("log.txt"), "2024-03-07 09:05:03 debug: Log file opened\n2024-03-07 09:05:03 error: " +
+                                       ShownText(text).toStdString() + "\n");
 }
 
 TEST_F(DataModuleFiles, ALogThatCannotBeCreatedIsSilentlySkipped)

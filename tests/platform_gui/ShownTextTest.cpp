@@ -1,4 +1,4 @@
-#include "app/run/ShownText.h"
+#include "platform/gui/QtShownText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,37 @@
+#include "platform/core/ShownText.h"
+
+namespace {
+
+bool IsHighSurrogate(char16_t c) { return (c & 0xFC00) == 0xD800; }
+bool IsLowSurrogate(char16_t c) { return (c & 0xFC00) == 0xDC00; }
+
+// Code points: one per code unit but the low half of each surrogate pair. Written
+// without branches, so that ten million characters take a few milliseconds.
+std::size_t CodePointCount(std::u16string_view text)
+{
+    std::size_t pairs = 0;
+    for (std::size_t i = 1; i < text.size(); ++i) {
+        pairs += static_cast<std::size_t>(IsHighSurrogate(text[i - 1]) & IsLowSurrogate(text[i]));
+    }
+    return text.size() - pairs;
+}
+
+} // namespace
+
+std::u16string ShownText(std::u16string_view text)
+{
+    constexpr auto bound = static_cast<std::size_t>(MaxShownTextLength);
+    if (text.size() <= bound) {
+        return std::u16string(text);
+    }
+    std::size_t cut = bound;
+    if (IsHighSurrogate(text[cut - 1]) && IsLowSurrogate(text[cut])) {
+        --cut;
+    }
+    const std::size_t leftOut = CodePointCount(text.substr(cut));
+    const std::string note = " ... (" + std::to_string(leftOut) + " more character" + (leftOut == 1 ? "" : "s") +
+                             " not shown)";
+    std::u16string shown(text.substr(0, cut));
+    shown.append(note.begin(), note.end());
+    return shown;
+}

@@ -1,0 +1,11 @@
+#pragma once
+// Long texts in Qt's widgets: what a message box or a list shows of a text that may be
+// millions of characters long (see platform/core/ShownText.h).
+
+#include "platform/core/ShownText.h"
+
+#include <QString>
+
+// The text itself when it is no longer than MaxShownTextLength, else its start and a note
+// of what was left out.
+QString ShownText(const QString& text);
