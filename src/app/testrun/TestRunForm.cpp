@@ -14,6 +14,7 @@
 #include <QHeaderView>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -26,6 +27,21 @@ constexpr int ColumnWidths[] = {24, 295, 73};
 QColor CellColor(TColor color)
 {
     return QColor(GetRValue(color), GetGValue(color), GetBValue(color));
+}
+
+// The "#" column's width: its shipped 24 pixels, or what the largest of `rows` numbers
+// needs, so that Run All over thousands of programs shows "1000", not "1…": a cell's
+// text has the style's item margin on each side and the grid line after it.
+int NumberColumnWidth(const QTableWidget& grid, int rows)
+{
+    const QFontMetrics metrics(grid.font());
+    int digit = 0;
+    for (char16_t c = u'0'; c <= u'9'; ++c) {
+        digit = std::max(digit, metrics.horizontalAdvance(QChar(c)));
+    }
+    const int margin = grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &grid) + 1;
+    const int text = static_cast<int>(QString::number(rows).size()) * digit;
+    return std::max(ColumnWidths[0], text + 2 * margin + (grid.showGrid() ? 1 : 0));
 }
 } // namespace
 
@@ -111,6 +127,7 @@ void TFTestRun::ShowRows()
         Grid->setItem(row, 1, new QTableWidgetItem(QString::fromStdString(test.Name)));
         Grid->setItem(row, StatusColumn, new QTableWidgetItem(QString::fromStdString(test.Status)));
     }
+    Grid->setColumnWidth(0, NumberColumnWidth(*Grid, FSuite.Count()));
 }
 
 void TFTestRun::ShowStatus(int row)

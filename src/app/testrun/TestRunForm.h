@@ -48,6 +48,7 @@ public:
 
 private:
     TTestRunHooks Hooks();
+    // One row per test, the "#" column wide enough for the largest number.
     void ShowRows();
     void ShowStatus(int row);
     // Runs `command` as the one run of the program: the main window's run actions held

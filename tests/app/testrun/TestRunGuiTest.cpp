@@ -244,6 +244,23 @@ TEST_F(TestRunGui, ADeletedProgramFailsItsRowEvenAgainstAnEmptyResultFile)
     EXPECT_EQ(ReadText("TestRuns/gone.rst"), "");
 }
 
+// The "#" column as wide as Qt needs for the numbers it shows at the bottom of the list,
+// and never narrower than its 24 pixels: a thousand programs show "1000", not "1…".
+TEST_F(TestRunGui, TheNumberColumnShowsTheLargestNumberWhole)
+{
+    for (const int count : {9, 1000}) {
+        for (int i = 0; i < count; ++i) {
+            WriteText("TestRuns/t" + std::to_string(1000 + i) + ".sbp", "");
+        }
+        TestRun->FillTestList();
+        QAbstractItemView& view = *TestRun->Grid;
+        view.scrollToBottom();
+        EXPECT_EQ(TestRun->CellText(count - 1, 0), QString::number(count));
+        EXPECT_GE(TestRun->Grid->columnWidth(0), view.sizeHintForColumn(0)) << count;
+        EXPECT_EQ(TestRun->Grid->columnWidth(0) == 24, count == 9) << count;
+    }
+}
+
 // Takes the program's plug-in command numbers (every page's macro recorder holds two);
 // all given back at the end.
 struct TCommandNumbersTaken {
