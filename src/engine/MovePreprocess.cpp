@@ -7,7 +7,6 @@
 #include "engine/calcul/Calcul.h"
 #include "platform/core/StringUtils.h"
 
-#include <algorithm>
 #include <charconv>
 #include <exception>
 
@@ -287,9 +286,10 @@ int TMove::SplitFields(std::string_view line, TArrayofCmds& cmds)
     std::size_t from = 0;
     const std::size_t n = line.size();
     for (;;) {
-        // Fields are short and of every length: a search that compares many bytes at
-        // once ends without the mispredicted exit of a loop over them.
-        const std::size_t comma = std::min(line.find(',', from), n);
+        std::size_t comma = from;
+        while (comma < n && line[comma] != ',') {
+            ++comma;
+        }
         std::string_view field = TrimView(line.substr(from, comma - from));
         if (k == 1) {
             std::size_t blank = 0;
