@@ -24,14 +24,20 @@ std::u16string ShownText(std::u16string_view text)
     if (text.size() <= bound) {
         return std::u16string(text);
     }
-    std::size_t cut = bound;
-    if (IsHighSurrogate(text[cut - 1]) && IsLowSurrogate(text[cut])) {
-        --cut;
+    // Neither cut splits a surrogate pair: the pair goes with the part left out.
+    std::size_t head = bound - static_cast<std::size_t>(ShownTailLength);
+    if (IsHighSurrogate(text[head - 1]) && IsLowSurrogate(text[head])) {
+        --head;
     }
-    const std::size_t leftOut = CodePointCount(text.substr(cut));
-    const std::string note = " ... (" + std::to_string(leftOut) + " more character" + (leftOut == 1 ? "" : "s") +
-                             " not shown)";
-    std::u16string shown(text.substr(0, cut));
+    std::size_t tail = text.size() - static_cast<std::size_t>(ShownTailLength);
+    if (IsLowSurrogate(text[tail]) && IsHighSurrogate(text[tail - 1])) {
+        ++tail;
+    }
+    const std::size_t leftOut = CodePointCount(text.substr(head, tail - head));
+    const std::string note =
+        " ... (" + std::to_string(leftOut) + " character" + (leftOut == 1 ? "" : "s") + " not shown) ... ";
+    std::u16string shown(text.substr(0, head));
     shown.append(note.begin(), note.end());
+    shown.append(text.substr(tail));
     return shown;
 }

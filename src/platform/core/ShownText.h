@@ -3,7 +3,8 @@
 // of millions of characters, and a toolkit lays a line of text out as a whole: ten
 // million characters in a message box, a list or a label hold the window for minutes.
 // So every widget that may show such a text shows it cut, with a note of how much was
-// left out. Files (a saved log, a result file) keep their texts whole.
+// left out; so does the debug log, which a loop can otherwise fill at tens of MB a
+// second. Saved files the user asks for (a result file, a page) keep their texts whole.
 
 #include <cstddef>
 #include <string>
@@ -12,8 +13,11 @@
 // The longest text shown whole, in UTF-16 code units; a few thousand characters lay out
 // at once.
 inline constexpr std::ptrdiff_t MaxShownTextLength = 5000;
+// How much of the end a cut text keeps: an error's "(line: N)" stays in sight.
+inline constexpr std::ptrdiff_t ShownTailLength = 200;
 
-// The text itself when it is no longer than MaxShownTextLength, else its start (a
-// surrogate pair kept whole) and " ... (N more characters not shown)", N counting the
-// code points left out ("character" for one).
+// The text itself when it is no longer than MaxShownTextLength, else its start and its
+// last ShownTailLength units (a surrogate pair kept whole) around
+// " ... (N characters not shown) ... ", N counting the code points left out
+// ("character" for one).
 std::u16string ShownText(std::u16string_view text);

@@ -31,7 +31,8 @@ TEST_F(MessagesGui, ALongPrintShowsCutAndSavesWhatItShows)
     SetSimulate(false);
     Run();
     const QStringList shown{ShownText(QString::fromStdString(A)), "still here"};
-    EXPECT_TRUE(shown[0].endsWith(" ... (9995000 more characters not shown)")) << shown[0].right(50).toStdString();
+    EXPECT_TRUE(shown[0].endsWith(" ... (9995000 characters not shown) ... " + QString(ShownTailLength, 'A')))
+        << shown[0].right(250).toStdString();
     EXPECT_EQ(Messages.Lines(), shown);
     EXPECT_EQ(Messages.RichEditMessages->toPlainText(), shown.join('\n'));
     ASSERT_EQ(Window->lbVariables->count(), 1);
@@ -58,8 +59,10 @@ TEST_F(MessagesGui, ARunErrorQuotingALongLineShowsItsBoxCut)
     whenShown.start(10);
     Run();
     const QString start = "Cannot find the label \"";
-    EXPECT_EQ(shown,
-              start + QString(MaxShownTextLength - start.size(), 'A') + " ... (9995034 more characters not shown)");
+    // The end stays in sight: the line the error names.
+    const QString end = "\" (line: 1)";
+    EXPECT_EQ(shown, start + QString(MaxShownTextLength - ShownTailLength - start.size(), 'A') +
+                         " ... (9995034 characters not shown) ... " + QString(ShownTailLength - end.size(), 'A') + end);
 }
 
 // A line costs in proportion to its text and to the variables' text the list is
