@@ -229,13 +229,12 @@ private:
     // The target of a move's argument i - 1 (GetMoveParam) for an axis now at `current`.
     float MoveTarget(const TArrayofCmds& cmds, int i, float current) const;
     // Raises ECoordinateRange, naming the command and the line, when a coordinate is
-    // not finite. Every target and node passes here, so the test is one inline
-    // comparison: a few singles add up in a double without overflow, so their sum is
-    // finite exactly when all of them are.
+    // not finite. Every target and node passes here, so the test is inline: one
+    // comparison of each magnitude, none waiting on another, each branch predicted.
     template <class... TFloats>
     void CheckInRange(TFloats... values) const
     {
-        if (!std::isfinite((static_cast<double>(values) + ...))) {
+        if (!(std::isfinite(values) && ...)) {
             ThrowOutOfRange();
         }
     }
