@@ -142,11 +142,9 @@ std::string TEngineData::ParamToStr(std::string_view text, const std::string& fa
     return fallback;
 }
 
-void TEngineData::CheckEvaluated(const TArrayofCmds& cmds, int i)
+void TEngineData::ThrowArgumentFailed(const TArrayofCmds& cmds, int i)
 {
-    if (cmds.Failed(i)) {
-        throw EArgumentFailed(cmds[i], cmds.ErrorOf(i));
-    }
+    throw EArgumentFailed(cmds[i], cmds.ErrorOf(i));
 }
 
 int TEngineData::ParamToInt(const TArrayofCmds& cmds, int i, int fallback)

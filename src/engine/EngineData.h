@@ -79,8 +79,14 @@ public:
     // The same for an argument text whose axis stands at `current` (the simulator
     // reads its own position without going through the slots).
     float MoveParamValue(std::string_view text, float current) const;
-    // Raises EArgumentFailed when element i's expression failed to evaluate.
-    static void CheckEvaluated(const TArrayofCmds& cmds, int i);
+    // Raises EArgumentFailed when element i's expression failed to evaluate. Every
+    // argument a command reads passes here, so the test is inline.
+    static void CheckEvaluated(const TArrayofCmds& cmds, int i)
+    {
+        if (cmds.Failed(i)) {
+            ThrowArgumentFailed(cmds, i);
+        }
+    }
 
     // "x,y,z" with five decimals each, "." as the decimal point, no thousands separator.
     static std::string PointToText(float x, float y, float z);
@@ -89,6 +95,8 @@ public:
     static std::string SingleToStr(float value);
 
 private:
+    [[noreturn]] static void ThrowArgumentFailed(const TArrayofCmds& cmds, int i);
+
     std::array<std::string, 140> FKeywords;
     std::string FClampKeyword;
 

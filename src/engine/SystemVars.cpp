@@ -24,11 +24,6 @@ void TSystemVarArray::SetStr(int n, const std::string& value)
     }
 }
 
-std::int32_t TSystemVarArray::GetInt(int n) const
-{
-    return IsSet(n) ? FVars[Slot(n)].IntValue : DefaultInt(n);
-}
-
 float TSystemVarArray::GetFloat(int n) const
 {
     return IsSet(n) ? FVars[Slot(n)].FloatValue : DefaultFloat(n);

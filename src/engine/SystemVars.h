@@ -34,7 +34,7 @@ public:
 
     // Stored value when set, else the built-in default (entries 1 to 5 are live and
     // resolved by the data module, not here).
-    std::int32_t GetInt(int n) const;
+    std::int32_t GetInt(int n) const { return IsSet(n) ? FVars[Slot(n)].IntValue : DefaultInt(n); }
     float GetFloat(int n) const;
     std::string GetStr(int n) const;
 
