@@ -31,6 +31,8 @@
 #include <memory>
 #include <mutex>
 
+#include <unistd.h>
+
 void RegisterKerfpadClasses()
 {
     static std::once_flag once;
@@ -64,7 +66,14 @@ struct TPlatformServices {
 
 } // namespace
 
-TKerfpadApplication::TKerfpadApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+TKerfpadApplication::TKerfpadApplication(int& argc, char** argv) : QApplication(argc, argv)
+{
+    // The web engine's sandbox cannot start for root, and its refusal ends the whole
+    // process: the plug-in window opened by root took every unsaved page down with it.
+    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) {
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    }
+}
 
 bool TKerfpadApplication::notify(QObject* receiver, QEvent* event)
 {
