@@ -72,14 +72,6 @@ void TEngineData::RunFile(const std::string& fileName) const
     FOnRunFile(fileName);
 }
 
-void TEngineData::RunFileResults(const std::string& fileName, std::string& results) const
-{
-    if (!FOnRunFileResults) {
-        throw ERunError("Cannot run the file " + fileName + ": no part file runner is installed");
-    }
-    FOnRunFileResults(fileName, results);
-}
-
 float TEngineData::GetSysVarFloat(int n) const
 {
     if (!SysVars.IsSet(n) && TSystemVarArray::IsLivePosition(n)) {

@@ -30,7 +30,6 @@ public:
     void SetOnGetLastHeading(TGetHeadingEvent handler) { FOnGetLastHeading = std::move(handler); }
     void SetOnAddMoveNode(TAddNodeEvent handler) { FOnAddMoveNode = std::move(handler); }
     void SetOnAddJogNode(TAddNodeEvent handler) { FOnAddJogNode = std::move(handler); }
-    void SetOnRunFileResults(TRunFileResultsEvent handler) { FOnRunFileResults = std::move(handler); }
     // The simulator behind the position, heading and node slots that have no handler
     // of their own (nullptr: none); the simulator installs and removes itself.
     void SetMotionSlots(IMotionSlots* motion) { FMotion = motion; }
@@ -49,7 +48,6 @@ public:
     void AddMoveNode(bool setCurPos, bool newLine, float x, float y, float z) const;
     void AddJogNode(bool setCurPos, bool newLine, float x, float y, float z) const;
     void RunFile(const std::string& fileName) const;
-    void RunFileResults(const std::string& fileName, std::string& results) const;
     bool HasRunFile() const { return static_cast<bool>(FOnRunFile); }
 
     // System variables; n may be any integer, the table is read only inside -100..109.
@@ -106,6 +104,5 @@ private:
     TGetHeadingEvent FOnGetLastHeading;
     TAddNodeEvent FOnAddMoveNode;
     TAddNodeEvent FOnAddJogNode;
-    TRunFileResultsEvent FOnRunFileResults;
     IMotionSlots* FMotion = nullptr;
 };

@@ -12,7 +12,6 @@ using TGetABEvent = std::function<void(float& a, float& b)>;
 using TRunFileEvent = std::function<void(const std::string& fileName)>;
 using TGetHeadingEvent = std::function<double()>;
 using TAddNodeEvent = std::function<void(bool setCurPos, bool newLine, float x, float y, float z)>;
-using TRunFileResultsEvent = std::function<void(const std::string& fileName, std::string& results)>;
 
 // The engine's own motion simulator answers the position, heading and node slots
 // through this interface: one direct call per node where a function object would cost

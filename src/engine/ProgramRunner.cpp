@@ -24,14 +24,11 @@ TProgramRunner::TProgramRunner(TMove& move, TEngineData& data, TCalcul& calcul)
         return true;
     };
     FData.SetOnRunFile([this](const std::string& name) { RunFile(name); });
-    FData.SetOnRunFileResults(
-        [this](const std::string& name, std::string& results) { results = RunFileForResults(name); });
 }
 
 TProgramRunner::~TProgramRunner()
 {
     FData.SetOnRunFile(nullptr);
-    FData.SetOnRunFileResults(nullptr);
 }
 
 void TProgramRunner::SplitLines(std::string_view text, TProgramLines& lines)

@@ -1,8 +1,8 @@
 #pragma once
 // Runs whole part programs without a window: what the shell's RunFileByName and
 // RunFileForResults do, minus the editor pages and the animation. It serves the data
-// module's two run-file slots, so FP sub-files run through it too. The test runner,
-// the tests and the benchmarks use it; the shell wraps the same steps with its pages.
+// module's run-file slot, so FP sub-files run through it too. The tests, the fuzz
+// target and the benchmarks use it; the shell wraps the same steps with its pages.
 
 #include "engine/LineLoop.h"
 
@@ -14,7 +14,7 @@ class TCalcul;
 
 class TProgramRunner {
 public:
-    // Installs itself into the data module's run-file slots until it is destroyed.
+    // Installs itself into the data module's run-file slot until it is destroyed.
     TProgramRunner(TMove& move, TEngineData& data, TCalcul& calcul);
     ~TProgramRunner();
     TProgramRunner(const TProgramRunner&) = delete;

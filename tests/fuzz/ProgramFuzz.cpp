@@ -89,9 +89,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TProgramRunner runner(move, engineData, calcul);
     runner.MaxExecutedLines = MaxExecutedLines;
     engineData.SetOnRunFile([&](const std::string& name) { runner.RunFile(InScratch(scratch, name)); });
-    engineData.SetOnRunFileResults([&](const std::string& name, std::string& results) {
-        results = runner.RunFileForResults(InScratch(scratch, name));
-    });
 
     try {
         runner.RunLinesForResults(lines, scratch + "/main.sbp");
