@@ -11,7 +11,7 @@ std::size_t CodePointCount(std::u16string_view text)
 {
     std::size_t pairs = 0;
     for (std::size_t i = 1; i < text.size(); ++i) {
-        pairs += static_cast<std::size_t>(IsHighSurrogate(text[i - 1]) & IsLowSurrogate(text[i]));
+        pairs += static_cast<std::size_t>(IsHighSurrogate(text[i - 1])) & static_cast<std::size_t>(IsLowSurrogate(text[i]));
     }
     return text.size() - pairs;
 }
