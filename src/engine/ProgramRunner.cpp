@@ -3,12 +3,16 @@
 #include "engine/EngineData.h"
 #include "engine/EngineErrors.h"
 #include "engine/RunResults.h"
+#include "engine/ScopeGuard.h"
 #include "engine/calcul/Calcul.h"
 #include "platform/core/RegularFile.h"
 #include "platform/core/StringUtils.h"
 
-#include <filesystem>
-#include <fstream>
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 TProgramRunner::TProgramRunner(TMove& move, TEngineData& data, TCalcul& calcul)
     : FMove(move), FData(data), FCalcul(calcul)
@@ -67,25 +71,34 @@ void TProgramRunner::SplitLines(std::string_view text, TProgramLines& lines)
 
 bool TProgramRunner::LoadLines(const std::string& fileName, TProgramLines& lines)
 {
-    // A named pipe would wait for a writer, a device might never end.
-    if (!NonRegularFileKind(fileName).empty()) {
+    // Only a regular file is read: a named pipe would wait for a writer, a device might
+    // never end.
+    std::string kind;
+    const int fd = OpenRegularFile(fileName, O_RDONLY, kind);
+    if (fd < 0) {
         return false;
     }
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in) {
-        return false;
-    }
+    const TScopeGuard closing([fd] { ::close(fd); });
     // Read whole into one buffer (a file of a million lines is read in one go, not
     // copied through a string stream), then split.
     std::string text;
-    std::error_code unknownSize;
-    const std::uintmax_t size = std::filesystem::file_size(fileName, unknownSize);
-    if (!unknownSize) {
-        text.reserve(static_cast<std::size_t>(size));
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && info.st_size > 0) {
+        text.reserve(static_cast<std::size_t>(info.st_size));
     }
     char chunk[65536];
-    while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
-        text.append(chunk, static_cast<std::size_t>(in.gcount()));
+    for (;;) {
+        const ssize_t got = ::read(fd, chunk, sizeof chunk);
+        if (got == 0) {
+            break;
+        }
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        text.append(chunk, static_cast<std::size_t>(got));
     }
     SplitLines(text, lines);
     return true;

@@ -1,8 +1,8 @@
 #pragma once
-// Puts the simulator's state back on the way out of the function that holds the guard:
-// the action runs when the guard goes, whether the function returns or an exception
-// leaves it, unless Dismiss() keeps what the function did. Every such restore is
-// written this one way, so no exit path can miss it:
+// Undoes on the way out of the function that holds the guard: the action runs when the
+// guard goes, whether the function returns or an exception leaves it, unless Dismiss()
+// keeps what the function did. The simulator puts its state back this one way, so no
+// exit path can miss it:
 //     FShapeGoing = true;
 //     const TScopeGuard shapeEnds([this] { FShapeGoing = false; });
 

@@ -1,9 +1,8 @@
 #include "app/run/BitAnimation.h"
 
-#include "platform/gui/QtShownText.h"
-
 #include "engine/ParsedLine.h"
 #include "platform/core/NumberFormat.h"
+#include "platform/gui/QtShownText.h"
 
 #include <algorithm>
 #include <cmath>

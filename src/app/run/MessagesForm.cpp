@@ -1,10 +1,9 @@
 #include "app/run/MessagesForm.h"
 
-#include "platform/gui/QtShownText.h"
-
 #include "platform/core/AtomicFileStream.h"
 #include "platform/core/DialogService.h"
 #include "platform/gui/ActionList.h"
+#include "platform/gui/QtShownText.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>

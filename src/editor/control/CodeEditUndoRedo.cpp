@@ -139,9 +139,9 @@ void TCustomCodeEdit::ReplayGroup(bool redo)
     }
     TChangeNumberScope inverse(to, number);
     // The view follows the caret and the change is reported once, when the whole group
-    // is back: a hundred thousand records would otherwise do each as often.
-    const auto once = qScopeGuard([this] {
-        // Left by an exception: the text may have changed all the same.
+    // is back: a hundred thousand records would otherwise do each as often. Left by an
+    // exception, the group still reports its change: the text may have changed.
+    auto afterError = qScopeGuard([this] {
         replayingGroup_ = caretToFollow_ = false;
         if (std::exchange(undoListsChanged_, false)) {
             try {
@@ -165,6 +165,7 @@ void TCustomCodeEdit::ReplayGroup(bool redo)
     if (stop != 0 && from.GetLastChangeReason() == stop) {
         replay();
     }
+    afterError.dismiss();
     replayingGroup_ = false;
     if (std::exchange(undoListsChanged_, false)) {
         UndoListChanged(nullptr);
