@@ -5,7 +5,7 @@
 // (MoveMotion.cpp, MoveSettings.cpp, MoveFiles.cpp).
 
 #include "engine/Move.h"
-#include "engine/ScopeGuard.h"
+#include "platform/core/ScopeGuard.h"
 
 #include <string_view>
 

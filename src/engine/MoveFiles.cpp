@@ -5,7 +5,7 @@
 #include "engine/EngineErrors.h"
 #include "engine/LineText.h"
 #include "engine/Move.h"
-#include "engine/ScopeGuard.h"
+#include "platform/core/ScopeGuard.h"
 #include "engine/calcul/Calcul.h"
 #include "platform/core/NumberFormat.h"
 #include "platform/core/StringUtils.h"

@@ -5,7 +5,7 @@
 #include "engine/LineText.h"
 #include "engine/Move.h"
 #include "engine/OperandText.h"
-#include "engine/ScopeGuard.h"
+#include "platform/core/ScopeGuard.h"
 #include "engine/ShellServices.h"
 #include "engine/calcul/Calcul.h"
 #include "platform/core/DialogService.h"

@@ -4,7 +4,7 @@
 #include "engine/EngineErrors.h"
 #include "engine/Move.h"
 #include "engine/MoveDirections.h"
-#include "engine/ScopeGuard.h"
+#include "platform/core/ScopeGuard.h"
 #include "platform/core/NumberFormat.h"
 #include "platform/core/StringUtils.h"
 

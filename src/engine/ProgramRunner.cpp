@@ -3,7 +3,7 @@
 #include "engine/EngineData.h"
 #include "engine/EngineErrors.h"
 #include "engine/RunResults.h"
-#include "engine/ScopeGuard.h"
+#include "platform/core/ScopeGuard.h"
 #include "engine/calcul/Calcul.h"
 #include "platform/core/RegularFile.h"
 #include "platform/core/StringUtils.h"

@@ -9,9 +9,9 @@
 #include "editor/widget/CodeEditWidget.h"
 #include "platform/core/Assert.h"
 #include "platform/core/DialogService.h"
+#include "platform/core/ScopeGuard.h"
 
 #include <QFileInfo>
-#include <QScopeGuard>
 
 namespace {
 constexpr const char* Unit = "frmEditor";
@@ -41,7 +41,7 @@ void PlugInEdit(TCodeEdit& editor, TTextPoint begin, TTextPoint end, const QStri
 {
     const bool readOnly = editor.GetReadOnly();
     const TCodeSelectionMode mode = editor.SelectionMode();
-    const auto restore = qScopeGuard([&] {
+    const auto restore = TScopeGuard([&] {
         editor.SetSelectionMode(mode);
         editor.SetReadOnly(readOnly);
     });
@@ -282,7 +282,7 @@ void TEditor::AppendText(const QStringList& lines)
     const int leftChar = editor.LeftChar();
     {
         editor.BeginUpdate();
-        const auto endUpdate = qScopeGuard([&] { editor.EndUpdate(); });
+        const auto endUpdate = TScopeGuard([&] { editor.EndUpdate(); });
         PlugInEdit(editor, end, end, breakBefore + lines.join(QStringLiteral("\r\n")));
         editor.SetCaretAndSelection(caret, anchor, selectionEnd);
         editor.SetTopLine(topLine);

@@ -5,10 +5,10 @@
 #include "app/pages/SearchState.h"
 
 #include "editor/widget/CodeEditWidget.h"
+#include "platform/core/ScopeGuard.h"
 #include "platform/gui/Beep.h"
 #include "platform/gui/QtModalForm.h"
 
-#include <QScopeGuard>
 
 #include <memory>
 
@@ -67,7 +67,7 @@ void TEditorForm::ShowSearchReplaceDialog(bool replace)
 void TEditorForm::DoFindText(bool replace, bool backwards)
 {
     // The confirmation made for this search goes with it, however it ends.
-    const auto freeConfirmation = qScopeGuard([] { delete ConfirmReplaceDialog; });
+    const auto freeConfirmation = TScopeGuard([] { delete ConfirmReplaceDialog; });
     const TEditorSearchState& s = EditorSearch;
     TSearchReplaceOptions options;
     if (replace) {

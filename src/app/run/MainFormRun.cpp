@@ -18,10 +18,10 @@
 #include "platform/core/Clock.h"
 #include "platform/core/DialogService.h"
 #include "platform/core/EventLoop.h"
+#include "platform/core/ScopeGuard.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
-#include <QScopeGuard>
 
 #include <algorithm>
 #include <chrono>
@@ -114,7 +114,7 @@ void TMainForm::actRunExecute()
         return;
     }
     TRunFrame frame(FRunDepth);
-    auto closing = qScopeGuard([this] { EndRun(); });
+    auto closing = TScopeGuard([this] { EndRun(); });
     const std::shared_ptr<IEditor> page = LiveActiveEditor();
     if (!page) {
         return;
@@ -142,7 +142,7 @@ void TMainForm::actRunExecute()
         } while (Move->Moving);
     } catch (...) {
         // The closing steps come before the box, which runs the event loop.
-        closing.dismiss();
+        closing.Dismiss();
         EndRun();
         ReportHandlerError(ExceptionMessage(std::current_exception()));
     }
@@ -225,7 +225,7 @@ void TMainForm::StepWait(int index)
     StepRequested = false;
     StepBackRequested = false;
     FStepWaiting = true;
-    const auto done = qScopeGuard([this] { FStepWaiting = false; });
+    const auto done = TScopeGuard([this] { FStepWaiting = false; });
     do {
         WaitPass();
     } while (!StepRequested && !StepBackRequested && Running);
@@ -389,7 +389,7 @@ std::optional<std::string> TMainForm::RunFileForResults(const QString& fileName)
     const QStringList before = std::exchange(FileStack, {});
     std::optional<std::string> results;
     try {
-        const auto closing = qScopeGuard([this, &before] {
+        const auto closing = TScopeGuard([this, &before] {
             Running = false;
             ResultsRun = false;
             FileStack = before;
@@ -415,7 +415,7 @@ void TMainForm::RunQuickView(const QString& fileName, int timeLimitMs)
         return;
     }
     TRunFrame frame(FRunDepth);
-    const auto closing = qScopeGuard([this] {
+    const auto closing = TScopeGuard([this] {
         QuietRun = false;
         Running = false;
     });

@@ -4,8 +4,8 @@
 #include "editor/control/CodeEditInternals.h"
 
 #include "platform/core/Clipboard.h"
+#include "platform/core/ScopeGuard.h"
 
-#include <QScopeGuard>
 
 #include <algorithm>
 #include <utility>
@@ -68,19 +68,6 @@ void MoveGroupBreaks(TCodeEditUndoList& from, TCodeEditUndoList& to)
     }
 }
 
-// The records a redo adds to the undo list must not empty the redo list.
-class TReplayingRedo {
-public:
-    TReplayingRedo(bool& flag, bool redo) : flag_(flag), saved_(flag) { flag_ = flag_ || redo; }
-    ~TReplayingRedo() { flag_ = saved_; }
-    TReplayingRedo(const TReplayingRedo&) = delete;
-    TReplayingRedo& operator=(const TReplayingRedo&) = delete;
-
-private:
-    bool& flag_;
-    bool saved_;
-};
-
 bool IsOrdered(const TCodeEditUndoItem& item)
 {
     return EarlierPoint(item.ChangeStartPos, item.ChangeEndPos) == item.ChangeStartPos;
@@ -141,7 +128,7 @@ void TCustomCodeEdit::ReplayGroup(bool redo)
     // The view follows the caret and the change is reported once, when the whole group
     // is back: a hundred thousand records would otherwise do each as often. Left by an
     // exception, the group still reports its change: the text may have changed.
-    auto afterError = qScopeGuard([this] {
+    TScopeGuard afterError([this] {
         replayingGroup_ = caretToFollow_ = false;
         if (std::exchange(undoListsChanged_, false)) {
             try {
@@ -165,7 +152,7 @@ void TCustomCodeEdit::ReplayGroup(bool redo)
     if (stop != 0 && from.GetLastChangeReason() == stop) {
         replay();
     }
-    afterError.dismiss();
+    afterError.Dismiss();
     replayingGroup_ = false;
     if (std::exchange(undoListsChanged_, false)) {
         UndoListChanged(nullptr);
@@ -189,7 +176,8 @@ void TCustomCodeEdit::ReplayItem(bool redo)
     if (!item) {
         return;
     }
-    TReplayingRedo replaying(replayingRedo_, redo);
+    // The records a redo adds to the undo list must not empty the redo list.
+    const auto replaying = SetForScope(replayingRedo_, replayingRedo_ || redo);
     TPaintLockGuard lock(*this);
     TSelectionModeHold modeHold(*this, item->ChangeSelMode);
     TScrollPastEolHold pastEol(*this);
@@ -221,7 +209,7 @@ bool TCustomCodeEdit::ReplayReplacement(bool redo)
     }
     const std::unique_ptr<TCodeEditUndoItem> newer = from.PopItem();
     const std::unique_ptr<TCodeEditUndoItem> older = from.PopItem();
-    TReplayingRedo replaying(replayingRedo_, redo);
+    const auto replaying = SetForScope(replayingRedo_, replayingRedo_ || redo);
     TPaintLockGuard lock(*this);
     TSelectionModeHold modeHold(*this, smNormal);
     TScrollPastEolHold pastEol(*this);

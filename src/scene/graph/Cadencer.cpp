@@ -4,12 +4,14 @@
 #include "platform/core/Clock.h"
 #include "platform/core/DebugLog.h"
 #include "platform/core/EventLoop.h"
+#include "platform/core/ScopeGuard.h"
 #include "scene/graph/WorldInterfaces.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -24,28 +26,17 @@ const double gCounterFrequency = [] {
 // input and paint events still get through.
 constexpr int MaxTicksPerMillisecond = 5000;
 
-// Restores a counter on every way out of a scope.
-class TCounterRestore {
-public:
-    TCounterRestore(int& counter, int value, const std::shared_ptr<bool>& alive)
-        : FCounter(counter), FSaved(counter), FAlive(alive)
-    {
-        FCounter = value;
-    }
-    ~TCounterRestore()
-    {
-        if (*FAlive) {
-            FCounter = FSaved;
+// Gives the progress counter a value for a scope and puts the old one back on every way
+// out, unless the cadencer went with the scope.
+auto CounterForScope(int& counter, int value, const std::shared_ptr<bool>& alive)
+{
+    const int saved = std::exchange(counter, value);
+    return TScopeGuard([&counter, saved, alive] {
+        if (*alive) {
+            counter = saved;
         }
-    }
-    TCounterRestore(const TCounterRestore&) = delete;
-    TCounterRestore& operator=(const TCounterRestore&) = delete;
-
-private:
-    int& FCounter;
-    int FSaved;
-    const std::shared_ptr<bool>& FAlive;
-};
+    });
+}
 
 std::int64_t (*gTickClock)() = TickCountMs;
 
@@ -400,7 +391,7 @@ void TGLCadencer::Progress()
             }
         }
     }
-    TCounterRestore busy(FProgressing, FProgressing + 1, alive);
+    const auto busy = CounterForScope(FProgressing, FProgressing + 1, alive);
     if (FEnabled) {
         StepClock();
     }
@@ -435,7 +426,7 @@ void TGLCadencer::StepClock()
         }
         FLastTime += step;
         if (FScene && step != 0) {
-            TCounterRestore sceneGuard(FProgressing, -FProgressing, alive);
+            const auto sceneGuard = CounterForScope(FProgressing, -FProgressing, alive);
             FScene->DoProgress(TProgressTimes{step, FLastTime});
         }
         if (!*alive) {

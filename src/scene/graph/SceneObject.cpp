@@ -6,6 +6,7 @@
 #include "platform/core/Assert.h"
 #include "platform/core/ClassRegistry.h"
 #include "platform/core/Filer.h"
+#include "platform/core/ScopeGuard.h"
 #include "scene/graph/Behaviours.h"
 #include "scene/rendering/GLContext.h"
 #include "scene/graph/WorldInterfaces.h"
@@ -17,20 +18,6 @@
 #include <cmath>
 
 namespace {
-
-// Sets a flag for its lifetime and restores the previous value, so nested rotations
-// keep the guard up until the outermost one ends.
-class TGuard {
-public:
-    explicit TGuard(bool& flag) : flag_(flag), saved_(flag) { flag_ = true; }
-    ~TGuard() { flag_ = saved_; }
-    TGuard(const TGuard&) = delete;
-    TGuard& operator=(const TGuard&) = delete;
-
-private:
-    bool& flag_;
-    bool saved_;
-};
 
 TAffineVector Affine(const TVector& v) { return {v.X, v.Y, v.Z}; }
 
@@ -413,7 +400,8 @@ void TGLBaseSceneObject::ApplyRotation(const TAffineVector& axis, float radians)
 void TGLBaseSceneObject::Pitch(float angle)
 {
     {
-        TGuard guard(rotationGuard_);
+        // Nested rotations keep the guard up until the outermost one ends.
+        const auto guard = SetForScope(rotationGuard_, true);
         ApplyRotation(Affine(LeftVector()), -angle * DegToRadFactor);
         StoreAngle(0, PitchAngle() + angle);
     }
@@ -423,7 +411,7 @@ void TGLBaseSceneObject::Pitch(float angle)
 void TGLBaseSceneObject::Turn(float angle)
 {
     {
-        TGuard guard(rotationGuard_);
+        const auto guard = SetForScope(rotationGuard_, true);
         ApplyRotation(Up().GetAsAffineVector(), angle * DegToRadFactor);
         StoreAngle(1, TurnAngle() + angle);
     }
@@ -433,7 +421,7 @@ void TGLBaseSceneObject::Turn(float angle)
 void TGLBaseSceneObject::Roll(float angle)
 {
     {
-        TGuard guard(rotationGuard_);
+        const auto guard = SetForScope(rotationGuard_, true);
         ApplyRotation(Direction().GetAsAffineVector(), angle * DegToRadFactor);
         StoreAngle(2, RollAngle() + angle);
     }
@@ -457,7 +445,7 @@ void TGLBaseSceneObject::SetAngle(int component, const TAffineVector& axis, floa
     }
     if (!loading_) {
         {
-            TGuard guard(rotationGuard_);
+            const auto guard = SetForScope(rotationGuard_, true);
             ApplyRotation(axis, sense * (angle - stored) * DegToRadFactor);
         }
         TransformationChanged();
@@ -487,7 +475,7 @@ void TGLBaseSceneObject::ResetRotations()
 void TGLBaseSceneObject::ResetAndPitchTurnRoll(float degX, float degY, float degZ)
 {
     {
-        TGuard guard(rotationGuard_);
+        const auto guard = SetForScope(rotationGuard_, true);
         ResetRotations();
         ApplyRotation(Affine(LeftVector()), -degX * DegToRadFactor);
         ApplyRotation(Up().GetAsAffineVector(), degY * DegToRadFactor);
@@ -526,7 +514,7 @@ void TGLBaseSceneObject::SetMatrix(const TMatrix& value)
     TPlacement& p = Placement();
     p.Local = value;
     {
-        TGuard guard(rotationGuard_);
+        const auto guard = SetForScope(rotationGuard_, true);
         p.Direction.SetVectorQuiet(NormalizedVector(value.V[2]));
         p.Up.SetVectorQuiet(NormalizedVector(value.V[1]));
         p.Scale.SetVectorQuiet(TVector{static_cast<float>(VectorXYZLength(value.V[0])),
@@ -717,7 +705,7 @@ void TGLBaseSceneObject::CoordinateChanged(TGLCoordinates* sender)
         return;
     }
     if (TPlacement* placement = PlacementIfAny()) {
-        TGuard guard(rotationGuard_);
+        const auto guard = SetForScope(rotationGuard_, true);
         TPlacement& p = *placement;
         if (sender == &p.Direction) {
             OrthogonalizeFromDirection();

@@ -2,6 +2,7 @@
 
 #include "platform/core/Assert.h"
 #include "platform/core/DebugLog.h"
+#include "platform/core/ScopeGuard.h"
 #include "scene/graph/Behaviours.h"
 #include "scene/graph/Camera.h"
 #include "scene/graph/DynamicLayer.h"
@@ -435,23 +436,16 @@ void TGLWorld::RenderLayerObject(TGLBaseSceneObject& object, TRenderContextInfo&
     for (TGLBaseSceneObject* p = object.Parent(); p; p = p->Parent()) {
         ancestors.push_back(p);
     }
-    struct TRestore {
-        TRenderContextInfo& rci;
-        TGLVisibilityCulling culling;
-        TGLObjectsSorting sorting;
-        bool depthTestBack = false;
-        ~TRestore()
-        {
-            if (depthTestBack) {
-                rci.GLStates->Enable(stDepthTest);
-            }
-            GL.glPopMatrix();
-            rci.visibilityCulling = culling;
-            rci.objectsSorting = sorting;
-        }
-    };
     GL.glPushMatrix();
-    TRestore restore{rci, rci.visibilityCulling, rci.objectsSorting};
+    bool depthTestBack = false;
+    const TScopeGuard restore([&rci, &depthTestBack, culling = rci.visibilityCulling, sorting = rci.objectsSorting] {
+        if (depthTestBack) {
+            rci.GLStates->Enable(stDepthTest);
+        }
+        GL.glPopMatrix();
+        rci.visibilityCulling = culling;
+        rci.objectsSorting = sorting;
+    });
     // What the walk from the object root down does on the way: the same matrices in
     // the same order, the same hiding and culling, the same modes handed down.
     bool ignoreDepth = false;
@@ -478,7 +472,7 @@ void TGLWorld::RenderLayerObject(TGLBaseSceneObject& object, TRenderContextInfo&
     }
     if (ignoreDepth && (rci.GLStates->States() & StateBit(stDepthTest)) != 0) {
         rci.GLStates->Disable(stDepthTest);
-        restore.depthTestBack = true;
+        depthTestBack = true;
     }
     object.Render(rci);
 }

@@ -3,6 +3,7 @@
 #include "platform/core/Assert.h"
 #include "platform/core/Clock.h"
 #include "platform/core/DebugLog.h"
+#include "platform/core/ScopeGuard.h"
 #include "scene/materials/GLBitmap32.h"
 #include "scene/rendering/TexCoordRouter.h"
 #include "scene/materials/Texture.h"
@@ -29,19 +30,6 @@ std::int64_t Counter()
     QueryPerformanceCounterValue(value);
     return value;
 }
-
-// Sets a flag for the scope and clears it on every way out, so a frame that raised
-// does not block the next one.
-class TFlagScope {
-public:
-    explicit TFlagScope(bool& flag) : FFlag(flag) { FFlag = true; }
-    ~TFlagScope() { FFlag = false; }
-    TFlagScope(const TFlagScope&) = delete;
-    TFlagScope& operator=(const TFlagScope&) = delete;
-
-private:
-    bool& FFlag;
-};
 
 // One activation level of a context for the scope, undone on every way out.
 class TActivation {
@@ -177,7 +165,9 @@ void TGLWorldBuffer::SetupRCOptions(TGLContext& context)
 void TGLWorldBuffer::CreateRC(TGLOutputDevice outputDevice, bool memoryContext)
 {
     DestroyRC();
-    TFlagScope renderingScope(rendering_);
+    // Cleared on every way out, so a context that failed does not block the next frame.
+    rendering_ = true;
+    const TScopeGuard renderingEnds([this] { rendering_ = false; });
     std::unique_ptr<TGLContext> context(GLContextManager() ? GLContextManager()->CreateContext() : nullptr);
     if (!context) {
         throw EGLContext("Failed to create RenderingContext.");
@@ -503,7 +493,9 @@ void TGLWorldBuffer::Render(TGLBaseSceneObject* baseObject)
         }
     }
     {
-        TFlagScope renderingScope(rendering_);
+        // Cleared on every way out, so a frame that raised does not block the next one.
+        rendering_ = true;
+        const TScopeGuard renderingEnds([this] { rendering_ = false; });
         {
             TActivation activation(renderingContext_.get());
             if (frameCount_ == 0) {

@@ -2,6 +2,7 @@
 
 #include "platform/core/Assert.h"
 #include "platform/core/AtomicFileStream.h"
+#include "platform/core/ScopeGuard.h"
 #include "scene/materials/DataFile.h"
 #include "scene/rendering/GLStateCache.h"
 #include "scene/materials/MaterialLibrary.h"
@@ -40,20 +41,6 @@ public:
 
 private:
     TGLAbstractWorld* scene_;
-};
-
-// Puts the previous value back when the scope ends.
-template <class T>
-class TRestore {
-public:
-    TRestore(T& field, T value) : field_(field), saved_(field) { field_ = value; }
-    ~TRestore() { field_ = saved_; }
-    TRestore(const TRestore&) = delete;
-    TRestore& operator=(const TRestore&) = delete;
-
-private:
-    T& field_;
-    T saved_;
 };
 
 } // namespace
@@ -460,8 +447,8 @@ void TGLBaseMesh::DoRender(TRenderContextInfo& rci, bool renderSelf, bool render
             if (library && !materialCachePrepared_) {
                 PrepareMaterialLibraryCache();
             }
-            TRestore<TGLMaterialLibrary*> materials(rci.materialLibrary, library);
-            TRestore<TGLMaterialLibrary*> lightMaps(rci.lightmapLibrary, lightmapLibrary_);
+            const auto materials = SetForScope(rci.materialLibrary, library);
+            const auto lightMaps = SetForScope(rci.lightmapLibrary, lightmapLibrary_);
             if (rci.amalgamating || (!HasValidDisplayList() && !HasStyle(osNoDisplayList))) {
                 PrepareBuildList(rci);
             }
