@@ -252,7 +252,7 @@ void TFPlugIns::showEvent(QShowEvent* event)
         const int webLeast = std::max(PanelForWeb->minimumWidth(), PanelForWeb->minimumSizeHint().width());
         const TPanelWidths w =
             FitPanel(Splitter1->width() - Splitter1->handleWidth(), FPanelGLWidth, MinPanelGLWidth, webLeast);
-        Splitter1->setSizes({w.Editor, w.Preview});
+        Splitter1->setSizes({w.Side, w.Panel});
     }
     RunGuarded([this] { CreateWebBrowser(); });
 }

@@ -168,7 +168,7 @@ void TMainForm::FormShow()
         // editor, with its page tabs, keeps its own least width.
         const TPanelWidths w = FitPanel(sizes.value(0) + sizes.value(1), FWantedPanelGLWidth, PanelGL->minimumWidth(),
                                         EditorSplitter->minimumSizeHint().width());
-        MainSplitter->setSizes({w.Editor, w.Preview});
+        MainSplitter->setSizes({w.Side, w.Panel});
     }
 }
 

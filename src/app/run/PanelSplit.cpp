@@ -12,9 +12,9 @@ constexpr int Step = 50;
 // the step changes nothing, so no loop can stall on a panel that will not move.
 bool Grow(TPanelWidths& w, int delta)
 {
-    const int moved = delta > 0 ? (delta < w.Editor ? delta : w.Editor) : (-delta < w.Preview ? delta : -w.Preview);
-    w.Preview += moved;
-    w.Editor -= moved;
+    const int moved = delta > 0 ? (delta < w.Side ? delta : w.Side) : (-delta < w.Panel ? delta : -w.Panel);
+    w.Panel += moved;
+    w.Side -= moved;
     return moved != 0;
 }
 
@@ -35,13 +35,13 @@ TPanelWidths FitPanel(int total, int wanted, int minPanel, int minOther)
 TPanelWidths EnlargePreview(TPanelWidths w, int minEditor, int barWidth)
 {
     const int minE = OrDefault(minEditor, TEditorSettings().EdMinW);
-    if (w.Editor == minE) {
-        Grow(w, w.Editor - barWidth);
+    if (w.Side == minE) {
+        Grow(w, w.Side - barWidth);
         return w;
     }
-    while (minE < w.Editor && Grow(w, Step)) {
+    while (minE < w.Side && Grow(w, Step)) {
     }
-    Grow(w, w.Editor - minE);
+    Grow(w, w.Side - minE);
     return w;
 }
 
@@ -49,18 +49,18 @@ TPanelWidths EnlargeEditor(TPanelWidths w, int minEditor, int minPreview, int ba
 {
     const int minE = OrDefault(minEditor, TEditorSettings().EdMinW);
     const int minP = OrDefault(minPreview, TEditorSettings().PrevMinW);
-    if (w.Preview == minP) {
-        Grow(w, barWidth - w.Preview);
+    if (w.Panel == minP) {
+        Grow(w, barWidth - w.Panel);
         return w;
     }
-    if (minE <= w.Editor) {
-        while (minP < w.Preview && Grow(w, -Step)) {
+    if (minE <= w.Side) {
+        while (minP < w.Panel && Grow(w, -Step)) {
         }
-        Grow(w, minP - w.Preview);
+        Grow(w, minP - w.Panel);
         return w;
     }
-    while (minE > w.Editor && Grow(w, -Step)) {
+    while (minE > w.Side && Grow(w, -Step)) {
     }
-    Grow(w, w.Editor - minE);
+    Grow(w, w.Side - minE);
     return w;
 }

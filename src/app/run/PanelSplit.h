@@ -1,18 +1,21 @@
 #pragma once
-// The two buttons that share the window between the editor and the preview. "Enlarge
+// How a window shares its width between its main side and a side panel: the main
+// window's editor pages and its preview, the plug-in window's page and its buffer.
+//
+// Two buttons share the main window between the editor and the preview. "Enlarge
 // Preview" first narrows the editor to its minimum width, and a second press folds it
 // away down to the width of the button bar; "Enlarge Editor" does the same to the
 // preview. The widths move in steps of 50, as the panels did when dragged by hand;
 // the window's width does not change.
 
 struct TPanelWidths {
-    int Editor = 0;
-    int Preview = 0;
+    int Side = 0;  // the editor pages, or the plug-in window's page
+    int Panel = 0; // the preview, or the plug-in window's buffer
     bool operator==(const TPanelWidths&) const = default;
 };
 
 // The split of `total` pixels that shows a side panel stored `wanted` pixels wide (the
-// preview, or the plug-in window's buffer; the other side is `Editor`): no narrower than
+// preview, or the plug-in window's buffer; the other side is `Side`): no narrower than
 // `minPanel`, no wider than leaves `minOther` to the other side, whatever integer was
 // stored. Where the window cannot hold both least widths the panel's wins.
 TPanelWidths FitPanel(int total, int wanted, int minPanel, int minOther);
