@@ -3,6 +3,7 @@
 #include "app/settings/EditorSettings.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -25,11 +26,25 @@ int OrDefault(int value, int fallback)
 
 } // namespace
 
-TPanelWidths FitPanel(int total, int wanted, int minPanel, int minOther)
+TPanelWidths FitPanel(int total, int wanted, int leastPanel, int leastSide)
 {
-    total = std::max(total, 0);
-    const int panel = std::max(std::min(wanted, total - minOther), minPanel);
-    return {std::max(total - panel, 0), panel};
+    // In 64 bits: the two least widths may add up beyond the int range.
+    const std::int64_t room = std::max(total, 0);
+    const std::int64_t panelLeast = std::max(leastPanel, 0);
+    const std::int64_t sideLeast = std::max(leastSide, 0);
+    std::int64_t panel = 0;
+    if (room < panelLeast + sideLeast) {
+        panel = room * panelLeast / (panelLeast + sideLeast);
+    } else {
+        panel = std::clamp<std::int64_t>(wanted, panelLeast, room - sideLeast);
+    }
+    return {int(room - panel), int(panel)};
+}
+
+int KeptPanelWidth(int total, int shown, int leastPanel, int leastSide)
+{
+    const std::int64_t widest = std::int64_t(total) - leastSide;
+    return int(std::max<std::int64_t>(std::min<std::int64_t>(shown, widest), leastPanel));
 }
 
 TPanelWidths EnlargePreview(TPanelWidths w, int minEditor, int barWidth)
