@@ -147,8 +147,6 @@ void TFPlugIns::CreatePanels()
     bufferButtons->addWidget(BitBtn6, 1, 1);
     bufferButtons->addWidget(BitBtn7, 1, 2);
     bufferLayout->addWidget(Panel4);
-    // The stored width holds from a splitter's smallest pane up, the buttons clipped.
-    PanelGL->setMinimumWidth(MinPanelGLWidth);
     // The buffer keeps its width when the window grows.
     Splitter1->setStretchFactor(0, 1);
     Splitter1->setStretchFactor(1, 0);
@@ -240,7 +238,22 @@ void TFPlugIns::WriteIniSettings()
 
 int TFPlugIns::PanelGLWidth() const
 {
-    return FSizedPanels && PanelGL->isVisible() ? PanelGL->width() : FPanelGLWidth;
+    if (FSizedPanels && PanelGL->isVisible()) {
+        return KeptPanelWidth(Splitter1->width() - Splitter1->handleWidth(), PanelGL->width(), BufferLeastWidth(),
+                              WebLeastWidth());
+    }
+    return std::max(FPanelGLWidth, BufferLeastWidth());
+}
+
+int TFPlugIns::WebLeastWidth() const
+{
+    return std::max(PanelForWeb->minimumWidth(), PanelForWeb->minimumSizeHint().width());
+}
+
+int TFPlugIns::BufferLeastWidth() const
+{
+    // The buttons' horizontal policy keeps each at least its size hint in the grid.
+    return PanelGL->minimumSizeHint().width();
 }
 
 void TFPlugIns::showEvent(QShowEvent* event)
@@ -248,11 +261,10 @@ void TFPlugIns::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     if (!FSizedPanels) {
         FSizedPanels = true;
-        // The browser's side keeps what its buttons need (the splitter folds neither).
-        const int webLeast = std::max(PanelForWeb->minimumWidth(), PanelForWeb->minimumSizeHint().width());
-        const TPanelWidths w =
-            FitPanel(Splitter1->width() - Splitter1->handleWidth(), FPanelGLWidth, MinPanelGLWidth, webLeast);
-        Splitter1->setSizes({w.Editor, w.Preview});
+        // Each side keeps what its buttons need (the splitter folds neither).
+        const TPanelWidths w = FitPanel(Splitter1->width() - Splitter1->handleWidth(), FPanelGLWidth,
+                                        BufferLeastWidth(), WebLeastWidth());
+        Splitter1->setSizes({w.Side, w.Panel});
     }
     RunGuarded([this] { CreateWebBrowser(); });
 }

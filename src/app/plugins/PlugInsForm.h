@@ -111,10 +111,12 @@ public:
     // Ends the modal loop with Cancel; the window's maker frees it afterwards.
     void CloseFromAutomation();
 
-    // The buffer panel's width as stored.
+    // The buffer panel's width to store: as it shows, else as read, never below its
+    // least width.
     int PanelGLWidth() const;
-    // The narrowest buffer panel (a splitter's smallest pane).
-    static constexpr int MinPanelGLWidth = 30;
+    // The narrowest buffer panel, as its layout measures it: every one of the six
+    // buttons at least its size hint. The splitter takes it no narrower.
+    int BufferLeastWidth() const;
 
     void done(int result) override;
 
@@ -123,6 +125,8 @@ protected:
 
 private:
     void CreatePanels();
+    // The narrowest the page's side shows its buttons whole.
+    int WebLeastWidth() const;
     void ApplyEditorSettings();
     TModalResult ShowModal();
     void BrowserLoadFinished(bool ok);

@@ -165,7 +165,7 @@ void TMainForm::ImageRightClick()
     const TEditorSettings& settings = dm->EditorOptions.EditorSettings;
     const TPanelWidths w =
         EnlargePreview(SplitterWidths(*MainSplitter), settings.EdMinW, PanelGL->ImageLeft->width());
-    MainSplitter->setSizes({w.Editor, w.Preview});
+    MainSplitter->setSizes({w.Side, w.Panel});
 }
 
 void TMainForm::ImageLeftClick()
@@ -173,5 +173,5 @@ void TMainForm::ImageLeftClick()
     const TEditorSettings& settings = dm->EditorOptions.EditorSettings;
     const TPanelWidths w = EnlargeEditor(SplitterWidths(*MainSplitter), settings.EdMinW, settings.PrevMinW,
                                          PanelGL->ImageLeft->width());
-    MainSplitter->setSizes({w.Editor, w.Preview});
+    MainSplitter->setSizes({w.Side, w.Panel});
 }

@@ -164,11 +164,11 @@ void TMainForm::FormShow()
     FLaidOut = true;
     if (FWantedPanelGLWidth >= 0) {
         const QList<int> sizes = MainSplitter->sizes();
-        // Below the panel's least width the splitter would fold it away altogether; the
-        // editor, with its page tabs, keeps its own least width.
-        const TPanelWidths w = FitPanel(sizes.value(0) + sizes.value(1), FWantedPanelGLWidth, PanelGL->minimumWidth(),
+        // The least widths come before the stored width: the preview shows its bar and its
+        // controls whole, and the editor, with its page tabs, keeps its own least width.
+        const TPanelWidths w = FitPanel(sizes.value(0) + sizes.value(1), FWantedPanelGLWidth, PanelGL->LeastWidth(),
                                         EditorSplitter->minimumSizeHint().width());
-        MainSplitter->setSizes({w.Editor, w.Preview});
+        MainSplitter->setSizes({w.Side, w.Panel});
     }
 }
 

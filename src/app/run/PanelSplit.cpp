@@ -3,6 +3,7 @@
 #include "app/settings/EditorSettings.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -12,9 +13,9 @@ constexpr int Step = 50;
 // the step changes nothing, so no loop can stall on a panel that will not move.
 bool Grow(TPanelWidths& w, int delta)
 {
-    const int moved = delta > 0 ? (delta < w.Editor ? delta : w.Editor) : (-delta < w.Preview ? delta : -w.Preview);
-    w.Preview += moved;
-    w.Editor -= moved;
+    const int moved = delta > 0 ? (delta < w.Side ? delta : w.Side) : (-delta < w.Panel ? delta : -w.Panel);
+    w.Panel += moved;
+    w.Side -= moved;
     return moved != 0;
 }
 
@@ -25,23 +26,37 @@ int OrDefault(int value, int fallback)
 
 } // namespace
 
-TPanelWidths FitPanel(int total, int wanted, int minPanel, int minOther)
+TPanelWidths FitPanel(int total, int wanted, int leastPanel, int leastSide)
 {
-    total = std::max(total, 0);
-    const int panel = std::max(std::min(wanted, total - minOther), minPanel);
-    return {std::max(total - panel, 0), panel};
+    // In 64 bits: the two least widths may add up beyond the int range.
+    const std::int64_t room = std::max(total, 0);
+    const std::int64_t panelLeast = std::max(leastPanel, 0);
+    const std::int64_t sideLeast = std::max(leastSide, 0);
+    std::int64_t panel = 0;
+    if (room < panelLeast + sideLeast) {
+        panel = room * panelLeast / (panelLeast + sideLeast);
+    } else {
+        panel = std::clamp<std::int64_t>(wanted, panelLeast, room - sideLeast);
+    }
+    return {int(room - panel), int(panel)};
+}
+
+int KeptPanelWidth(int total, int shown, int leastPanel, int leastSide)
+{
+    const std::int64_t widest = std::int64_t(total) - leastSide;
+    return int(std::max<std::int64_t>(std::min<std::int64_t>(shown, widest), leastPanel));
 }
 
 TPanelWidths EnlargePreview(TPanelWidths w, int minEditor, int barWidth)
 {
     const int minE = OrDefault(minEditor, TEditorSettings().EdMinW);
-    if (w.Editor == minE) {
-        Grow(w, w.Editor - barWidth);
+    if (w.Side == minE) {
+        Grow(w, w.Side - barWidth);
         return w;
     }
-    while (minE < w.Editor && Grow(w, Step)) {
+    while (minE < w.Side && Grow(w, Step)) {
     }
-    Grow(w, w.Editor - minE);
+    Grow(w, w.Side - minE);
     return w;
 }
 
@@ -49,18 +64,18 @@ TPanelWidths EnlargeEditor(TPanelWidths w, int minEditor, int minPreview, int ba
 {
     const int minE = OrDefault(minEditor, TEditorSettings().EdMinW);
     const int minP = OrDefault(minPreview, TEditorSettings().PrevMinW);
-    if (w.Preview == minP) {
-        Grow(w, barWidth - w.Preview);
+    if (w.Panel == minP) {
+        Grow(w, barWidth - w.Panel);
         return w;
     }
-    if (minE <= w.Editor) {
-        while (minP < w.Preview && Grow(w, -Step)) {
+    if (minE <= w.Side) {
+        while (minP < w.Panel && Grow(w, -Step)) {
         }
-        Grow(w, minP - w.Preview);
+        Grow(w, minP - w.Panel);
         return w;
     }
-    while (minE > w.Editor && Grow(w, -Step)) {
+    while (minE > w.Side && Grow(w, -Step)) {
     }
-    Grow(w, w.Editor - minE);
+    Grow(w, w.Side - minE);
     return w;
 }

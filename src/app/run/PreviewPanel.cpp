@@ -61,8 +61,8 @@ TPreviewPanel::TPreviewPanel(TPreviewScene& scene, bool withViewer, QWidget* par
     bar->addStretch(1);
     bar->addWidget(ImageLeft);
     layout->addLayout(bar);
-    // As narrow as Enlarge Editor folds it, whatever width the settings stored from
-    // there up: the controls below are clipped then, as in any narrow panel.
+    // As narrow as Enlarge Editor folds it: the user's choice, the controls below clipped
+    // meanwhile. A width read from the settings starts at LeastWidth.
     setMinimumWidth(ImageLeft->sizeHint().width());
 
     NoViewerNote = new QLabel(this);
@@ -113,6 +113,12 @@ QSize TPreviewPanel::ViewSize() const
         return {GLWorldViewer1->Width(), GLWorldViewer1->Height()};
     }
     return NoViewerNote->size();
+}
+
+int TPreviewPanel::LeastWidth() const
+{
+    // The layout's minimum, not the widget's: that one is the fold.
+    return minimumSizeHint().width();
 }
 
 void TPreviewPanel::CreateViewer(TPreviewScene& scene)

@@ -69,6 +69,10 @@ public:
 
     // The size of the 3D view (of the note in its place when there is no viewer).
     QSize ViewSize() const;
+    // The narrowest the panel shows its button bar and its controls whole, as its layout
+    // measures them: no width read from the settings goes below it, while Enlarge Editor
+    // may still fold the panel down to the bar (its minimum width).
+    int LeastWidth() const;
 
     // After every change of the panel's or the viewer's size (the camera's focal length
     // follows it).

@@ -17,6 +17,7 @@
 #include "app/plugins/HelpForm.h"
 #include "app/plugins/PlugInServices.h"
 #include "app/shell/MenuLinkStyle.h"
+#include "app/run/PanelSplit.h"
 #include "app/run/PreviewPanel.h"
 #include "app/testrun/QuickviewForm.h"
 #include "app/testrun/TestRunForm.h"
@@ -166,6 +167,9 @@ void TMainForm::CreateCentralArea(const TMainFormOptions& options)
     }
     PanelGL = new TPreviewPanel(*Scene, options.WithViewer, MainSplitter);
     GLWorldViewer1 = PanelGL->GLWorldViewer1;
+    // Enlarge Preview folds the editor as far as Enlarge Editor folds the preview, to the
+    // width of the button bar; a width read from the settings leaves it its least width.
+    EditorSplitter->setMinimumWidth(PanelGL->minimumWidth());
     MainSplitter->setStretchFactor(0, 1);
     MainSplitter->setStretchFactor(1, 1);
     MainSplitter->setSizes({600, 600});
@@ -463,8 +467,8 @@ void TMainForm::ApplySettings()
     PanelGL->cbWireframe->setChecked(Settings.ShowWireFramebit);
     PanelGL->tbSpeed->setValue(Settings.GLDisplaySpeed);
     PanelGL->UpDownSpeed->setValue(Settings.GLPosRotSpeed);
-    // Applied once the window has its size; the settings file that ships beside the
-    // executable gives a first start a preview wider than the 50 pixels of no file.
+    // Applied once the window has its size, no narrower than the preview's controls need
+    // (the 50 pixels of a missing key among them).
     FWantedPanelGLWidth = FittedPanelWidth(Settings.PanelGLWidth, Settings, fitted);
 }
 
@@ -480,9 +484,15 @@ void TMainForm::FillSettings()
     Settings.GLDisplaySpeed = PanelGL->tbSpeed->value();
     Settings.GLPosRotSpeed = PanelGL->UpDownSpeed->value();
     Settings.GLFollowBit = PanelGL->cbFollowBit->isChecked();
-    // A window never laid out keeps the width it read.
+    // A fold of either side lasts this session only; a window never laid out keeps the
+    // width it read, from the preview's least up.
+    const int previewLeast = PanelGL->LeastWidth();
     if (FLaidOut) {
-        Settings.PanelGLWidth = MainSplitter->sizes().value(1);
+        const QList<int> sizes = MainSplitter->sizes();
+        Settings.PanelGLWidth = KeptPanelWidth(sizes.value(0) + sizes.value(1), sizes.value(1), previewLeast,
+                                               EditorSplitter->minimumSizeHint().width());
+    } else {
+        Settings.PanelGLWidth = std::max(Settings.PanelGLWidth, previewLeast);
     }
 }
 

@@ -38,6 +38,8 @@ TWindowBounds FitWindowBounds(const TWindowBounds& bounds, const std::vector<TWi
 // to `fitted`: a window made narrower keeps the panel's share of it, so the other side
 // keeps its share too (what a larger monitor left behind would otherwise take the whole
 // window). Otherwise, and for a window without a stored width, the width as stored.
+// The least widths of both sides come after it (FitPanel, app/run/PanelSplit.h): the
+// share of an absurdly wide window may be no width at all.
 int FittedPanelWidth(int panelWidth, const TWindowBounds& stored, const TWindowBounds& fitted);
 
 // Places `window` at the bounds, fitted to the application's screens, when there are

@@ -56,6 +56,15 @@ protected:
         testsupport::WaitFor([&] { return result->has_value(); }, 5000);
         return result->value_or(QVariant());
     }
+    // Every button of the buffer at least its size hint wide and wholly visible.
+    static void ExpectButtonsWhole(const TFPlugIns& window, const std::string& what)
+    {
+        for (const QPushButton* button : window.PanelGL->findChildren<QPushButton*>()) {
+            const std::string name = what + " " + button->text().toStdString();
+            EXPECT_GE(button->width(), button->sizeHint().width()) << name;
+            EXPECT_EQ(button->visibleRegion(), QRegion(button->rect())) << name;
+        }
+    }
     // Loads `target` in the window's browser and waits for it.
     static bool Load(TFPlugIns& window, const QString& target)
     {
@@ -174,34 +183,50 @@ TEST_F(PlugInsWeb, OnlyPagesInsideThePlugInFolderFindTheTransport)
     FPlugIns = nullptr;
 }
 
-TEST_F(PlugInsWeb, TheBufferTakesAnyStoredWidthFromItsLeastUpAndWritesItBack)
+TEST_F(PlugInsWeb, TheBufferTakesAStoredWidthFromItsLeastUpAndWritesItBack)
 {
-    for (const auto& [stored, shown] : {std::pair{50, 50}, std::pair{120, 120}, std::pair{0, TFPlugIns::MinPanelGLWidth}}) {
-        WriteSettings("[PlugInsWin]\nLeft=10\nTop=10\nWidth=900\nHeight=500\nMaximized=0\nPanelGLWidth=" +
-                      std::to_string(stored) + "\n");
+    const int least = TFPlugIns().BufferLeastWidth();
+    ASSERT_GT(least, 50) << "six buttons need more than the 50 pixels of a missing key";
+    const std::string bounds = "[PlugInsWin]\nLeft=10\nTop=10\nWidth=900\nHeight=500\nMaximized=0\n";
+    const std::pair<std::string, int> cases[] = {
+        {"", least}, // a file without the key
+        {"PanelGLWidth=50\n", least},
+        {"PanelGLWidth=0\n", least},
+        {"PanelGLWidth=-7\n", least},
+        {"PanelGLWidth=" + std::to_string(least + 20) + "\n", least + 20},
+    };
+    for (const auto& [key, shown] : cases) {
+        WriteSettings(bounds + key);
         TFPlugIns window;
         window.HomeAddress = "http://127.0.0.1:1/";
         int width = -1;
         Steps.ExpectSteps("FPlugIns", [&](QDialog&) {
             width = window.PanelGL->width();
+            ExpectButtonsWhole(window, key);
             window.reject();
         });
         window.Execute();
-        EXPECT_EQ(width, shown) << stored;
-        EXPECT_EQ(Settings().ReadInteger("PlugInsWin", "PanelGLWidth", -1), shown) << stored;
+        EXPECT_EQ(width, shown) << key;
+        EXPECT_EQ(window.BufferLeastWidth(), least) << "measured alike before and after showing";
+        EXPECT_EQ(Settings().ReadInteger("PlugInsWin", "PanelGLWidth", -1), shown) << key;
     }
 }
 
 TEST_F(PlugInsWeb, TheBufferFitsItsWindowAndShowsEveryButtonWhole)
 {
     // The shipped settings; a width beyond the window (-1: what the page's least width
-    // leaves); what a monitor twice as large leaves behind, which keeps its share.
+    // leaves); what a monitor twice as large leaves behind, which keeps its share from
+    // the buffer's least up (0: the least); the largest window, which keeps no share.
     const QRect screen = QApplication::primaryScreen()->availableGeometry();
-    const std::string doubled = "Left=0\nTop=0\nWidth=" + std::to_string(2 * screen.width()) +
-                                "\nHeight=" + std::to_string(2 * screen.height()) + "\nPanelGLWidth=700\n";
+    const auto doubled = [&](int buffer) {
+        return "Left=0\nTop=0\nWidth=" + std::to_string(2 * screen.width()) +
+               "\nHeight=" + std::to_string(2 * screen.height()) + "\nPanelGLWidth=" + std::to_string(buffer) + "\n";
+    };
     for (const auto& [stored, shown] : {std::pair<std::string, int>{"", 310},
                                         {"Left=10\nTop=10\nWidth=900\nHeight=500\nPanelGLWidth=2147483647\n", -1},
-                                        {doubled, 350}}) {
+                                        {doubled(700), 350},
+                                        {doubled(310), 0},
+                                        {"Width=2147483647\nHeight=2147483647\nPanelGLWidth=312\n", 0}}) {
         std::filesystem::copy_file(std::filesystem::path(KERFPAD_DATA_DIR) / "kerfpad.ini", SettingsPath(),
                                    std::filesystem::copy_options::overwrite_existing);
         if (!stored.empty()) {
@@ -214,14 +239,12 @@ TEST_F(PlugInsWeb, TheBufferFitsItsWindowAndShowsEveryButtonWhole)
             buffer = window.PanelGL->width();
             beside = window.Splitter1->width() - window.Splitter1->handleWidth() -
                      window.PanelForWeb->minimumSizeHint().width();
-            for (const QPushButton* button : window.PanelGL->findChildren<QPushButton*>()) {
-                EXPECT_GE(button->width(), button->sizeHint().width()) << stored << button->text().toStdString();
-                EXPECT_EQ(button->visibleRegion(), QRegion(button->rect())) << stored << button->text().toStdString();
-            }
+            ExpectButtonsWhole(window, stored);
             window.reject();
         });
         window.Execute();
-        EXPECT_EQ(buffer, shown >= 0 ? shown : beside) << stored;
+        const int expected = shown > 0 ? shown : shown == 0 ? window.BufferLeastWidth() : beside;
+        EXPECT_EQ(buffer, expected) << stored;
         EXPECT_EQ(Settings().ReadInteger("PlugInsWin", "PanelGLWidth", -1), buffer) << stored;
     }
 }

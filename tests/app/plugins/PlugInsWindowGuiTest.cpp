@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -47,13 +48,13 @@ protected:
 TEST_F(PlugInsWindowGui, TheWholeWindowReadsAndSavesItsBoundsAndRecentPlugIns)
 {
     WriteSettings("[PlugInsWin]\r\nLeft=30\r\nTop=40\r\nWidth=700\r\nHeight=500\r\nMaximized=1\r\n"
-                  "PanelGLWidth=260\r\n[MRU_pg_Files]\r\nMRU_pg_File1=/p/a.htm\r\nMRU_pg_File2=/p/b.htm\r\n"
+                  "PanelGLWidth=360\r\n[MRU_pg_Files]\r\nMRU_pg_File1=/p/a.htm\r\nMRU_pg_File2=/p/b.htm\r\n"
                   "MRU_pg_File3=/p/c.htm\r\nMRU_pg_File4=/p/d.htm\r\n");
     TFPlugIns& window = Make();
     EXPECT_EQ(window.windowTitle(), "Plug-In Tools");
     EXPECT_EQ(window.geometry(), QRect(30, 40, 700, 500));
     EXPECT_TRUE(window.isMaximized());
-    EXPECT_EQ(window.PanelGLWidth(), 260);
+    EXPECT_EQ(window.PanelGLWidth(), 360);
     EXPECT_EQ(Dm.MRUPlugins.Items(), (QStringList{"/p/a.htm", "/p/b.htm", "/p/c.htm", "/p/d.htm"}));
     // The list loses one; closing the whole window writes the restored bounds.
     Dm.RemoveMRUPlugin("/p/b.htm");
@@ -61,7 +62,7 @@ TEST_F(PlugInsWindowGui, TheWholeWindowReadsAndSavesItsBoundsAndRecentPlugIns)
     window.Execute();
     EXPECT_EQ(SectionLines("PlugInsWin"),
               (std::vector<std::string>{"Left=30", "Top=40", "Width=700", "Height=500", "Maximized=1",
-                                        "PanelGLWidth=260"}));
+                                        "PanelGLWidth=360"}));
     EXPECT_EQ(SectionLines("MRU_pg_Files"), (std::vector<std::string>{"MRU_pg_File1=/p/a.htm",
                                                                       "MRU_pg_File2=/p/c.htm",
                                                                       "MRU_pg_File3=/p/d.htm"}));
@@ -74,13 +75,17 @@ TEST_F(PlugInsWindowGui, TheWholeWindowReadsAndSavesItsBoundsAndRecentPlugIns)
 
 TEST_F(PlugInsWindowGui, StoredBoundsNoScreenCanShowComeOntoTheScreen)
 {
-    // The screen here is 800 pixels wide: a window made narrower keeps the buffer's share.
+    // The screen here is 800 pixels wide: a window made narrower keeps the buffer's share,
+    // never less than its buttons need, also when it never showed.
     ASSERT_EQ(QApplication::primaryScreen()->availableGeometry().width(), 800);
-    for (const auto& [bounds, buffer] : {std::pair{"Left=2147483000\r\nTop=0\r\nWidth=1600\r\nHeight=500\r\n", 25},
-                                         std::pair{"Left=0\r\nTop=0\r\nWidth=100000\r\nHeight=100000\r\n", 0},
-                                         std::pair{"Left=-5000\r\nTop=-5000\r\nWidth=600\r\nHeight=400\r\n", 50}}) {
-        WriteSettings(std::string("[PlugInsWin]\r\n") + bounds + "Maximized=0\r\nPanelGLWidth=50\r\n");
+    for (const auto& [bounds, stored] : {std::pair{"Left=2147483000\r\nTop=0\r\nWidth=1600\r\nHeight=500\r\n", 50},
+                                         std::pair{"Left=0\r\nTop=0\r\nWidth=100000\r\nHeight=100000\r\n", 50},
+                                         std::pair{"Left=-5000\r\nTop=-5000\r\nWidth=600\r\nHeight=400\r\n", 50},
+                                         std::pair{"Left=0\r\nTop=0\r\nWidth=1600\r\nHeight=500\r\n", 1000}}) {
+        WriteSettings(std::string("[PlugInsWin]\r\n") + bounds + "Maximized=0\r\nPanelGLWidth=" +
+                      std::to_string(stored) + "\r\n");
         TFPlugIns& window = Make();
+        const int buffer = std::max(stored / 2, window.BufferLeastWidth());
         const QRect screen = window.screen()->availableGeometry();
         const QRect placed = window.geometry();
         EXPECT_TRUE(screen.contains(placed)) << bounds;

@@ -1,14 +1,12 @@
 // The preview's arithmetic without a window: the bit's glide, the caret line's marker,
-// the variables list's rows, the collision question and the editor/preview split.
+// the variables list's rows and the collision question.
 
 #include "app/run/BitAnimation.h"
-#include "app/run/PanelSplit.h"
 
 #include "engine/ParsedLine.h"
 
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <initializer_list>
 
 namespace {
@@ -114,34 +112,6 @@ TEST(CollisionQuestion, NamesTheClampAndTheThreeAnswers)
               "The bit collided with C1. Do you want to see this message next time a collision with this "
               "object occurs?\r\"Yes\" to see it again, \"No\" to supress this warning, \"Cancel\" to quit "
               "running.");
-}
-
-TEST(PanelSplit, EachPressNarrowsThenFoldsOneSide)
-{
-    // Editor 600, preview 400, the bar 20 wide, minimum editor 300, minimum preview 100.
-    TPanelWidths w{600, 400};
-    w = EnlargePreview(w, 300, 20);
-    EXPECT_EQ(w, (TPanelWidths{300, 700}));
-    w = EnlargePreview(w, 300, 20);
-    EXPECT_EQ(w, (TPanelWidths{20, 980}));
-    w = EnlargeEditor(w, 300, 100, 20);
-    EXPECT_EQ(w, (TPanelWidths{300, 700})) << "an editor narrower than its minimum comes back to it";
-    w = EnlargeEditor(w, 300, 100, 20);
-    EXPECT_EQ(w, (TPanelWidths{900, 100}));
-    w = EnlargeEditor(w, 300, 100, 20);
-    EXPECT_EQ(w, (TPanelWidths{980, 20}));
-    // Minimums below 1 are the settings' defaults; a side never goes below 0.
-    EXPECT_EQ(EnlargePreview({250, 750}, 0, 20), (TPanelWidths{300, 700}));
-    EXPECT_EQ(EnlargeEditor({10, 30}, 0, -5, 20), (TPanelWidths{40, 0}));
-}
-
-TEST(PanelSplit, AStoredWidthFitsTheWindowWhateverItsValue)
-{
-    // 1000 pixels, the panel at least 20, the other side at least 30.
-    for (const auto& [wanted, panel] : {std::pair{560, 560}, std::pair{INT_MAX, 970}, std::pair{INT_MIN, 20}}) {
-        EXPECT_EQ(FitPanel(1000, wanted, 20, 30), (TPanelWidths{1000 - panel, panel})) << wanted;
-    }
-    EXPECT_EQ(FitPanel(40, 300, 20, 30), (TPanelWidths{20, 20})) << "the panel's least wins";
 }
 
 } // namespace

@@ -1,7 +1,8 @@
 // The Views group and the navigation controls of the main window, with scripted boxes:
 // New, Save and Delete and what they write, a view applied only by the user's choice,
 // the follow-bit view, a held navigation button, the wheel over an editor page, the
-// panel's settings across a restart and the focal length on resizing.
+// panel's settings across a restart, its width from its controls' least up (a fold by
+// the Enlarge buttons lasting the session only) and the focal length on resizing.
 
 #include "app/shell/MainForm.h"
 #include "app/run/PreviewPanel.h"
@@ -14,12 +15,14 @@
 
 #include "../../support/QtTestApp.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegion>
 #include <QScreen>
 #include <QSpinBox>
 #include <QSplitter>
@@ -40,6 +43,15 @@ protected:
         Window->WaitFrameMs = 0;
     }
     TPreviewPanel& Panel() { return *Window->PanelGL; }
+    // Every button of the preview at least its size hint wide and wholly visible.
+    void ExpectControlsWhole(const std::string& what)
+    {
+        for (const QAbstractButton* button : Panel().findChildren<QAbstractButton*>()) {
+            const std::string name = what + " " + button->objectName().toStdString();
+            EXPECT_GE(button->width(), button->sizeHint().width()) << name;
+            EXPECT_EQ(button->visibleRegion(), QRegion(button->rect())) << name;
+        }
+    }
     TAffineVector Pivot() const { return Window->Scene->DummyCube1->Position().GetAsAffineVector(); }
     TAffineVector Camera() const { return Window->Scene->GLCamera1->Position().GetAsAffineVector(); }
     QStringList Items()
@@ -229,7 +241,8 @@ TEST_F(ViewsGui, ThePanelsKeysSurviveARestart)
     Window->show();
     EXPECT_EQ(Panel().UpDownSpeed->value(), 20) << "the settings' default";
     EXPECT_GT(Window->MainSplitter->sizes().value(1), 200) << "no 50-pixel preview on a first start";
-    Window->MainSplitter->setSizes({700, 300});
+    const QList<int> first = Window->MainSplitter->sizes();
+    Window->MainSplitter->setSizes({first.value(0) - 30, first.value(1) + 30});
     Panel().UpDownSpeed->setValue(120);
     Panel().cbFollowBit->click();
     const int width = Window->MainSplitter->sizes().value(1);
@@ -250,48 +263,109 @@ TEST_F(ViewsGui, ThePanelsKeysSurviveARestart)
     EXPECT_EQ(Settings().ReadInteger("Main", "PanelGLWidth", 0), width);
 }
 
-TEST_F(ViewsGui, ThePreviewTakesAnyStoredWidthFromTheFoldUpAndWritesItBack)
+TEST_F(ViewsGui, ThePreviewTakesAStoredWidthFromItsLeastUpAndWritesItBack)
 {
-    Start();
-    const int fold = Panel().minimumWidth();
-    Window.reset();
-    EXPECT_GT(fold, 0);
-    EXPECT_LE(fold, 50) << "the width of a missing key holds";
-    const struct {
-        const char* key;
-        int shown;
-    } cases[] = {{"", 50}, {"PanelGLWidth=50\n", 50}, {"PanelGLWidth=120\n", 120}, {"PanelGLWidth=450\n", 450},
-                 {"PanelGLWidth=0\n", fold}, {"PanelGLWidth=-40\n", fold}, {"PanelGLWidth=3\n", fold}};
-    for (const auto& c : cases) {
-        WriteSettings(std::string("[Main]\nLeft=0\nTop=0\nWidth=780\nHeight=560\n") + c.key);
+    const auto started = [&](const std::string& key) {
+        WriteSettings("[Main]\nLeft=0\nTop=0\nWidth=780\nHeight=560\n" + key);
         Start();
         Window->show();
         QApplication::processEvents();
-        EXPECT_EQ(Window->MainSplitter->sizes().value(1), c.shown) << c.key;
-        EXPECT_EQ(Panel().width(), c.shown) << c.key;
+    };
+    started("");
+    const int least = Panel().LeastWidth();
+    const int room = Window->MainSplitter->width() - Window->MainSplitter->handleWidth() -
+                     Window->EditorSplitter->minimumSizeHint().width();
+    ASSERT_GT(least, Panel().ImageLeft->sizeHint().width() * 4) << "the controls need more than the bar";
+    Window.reset();
+    ASSERT_LE(least + 20, room) << "the window holds the preview's least and the editor's";
+    const std::pair<std::string, int> cases[] = {
+        {"", least}, // the key missing: 50 pixels
+        {"PanelGLWidth=50\n", least},
+        {"PanelGLWidth=0\n", least},
+        {"PanelGLWidth=-40\n", least},
+        {"PanelGLWidth=3\n", least},
+        {"PanelGLWidth=" + std::to_string(least) + "\n", least},
+        {"PanelGLWidth=" + std::to_string(least + 20) + "\n", least + 20},
+    };
+    for (const auto& [key, shown] : cases) {
+        started(key);
+        EXPECT_EQ(Window->MainSplitter->sizes().value(1), shown) << key;
+        EXPECT_EQ(Panel().width(), shown) << key;
+        ExpectControlsWhole(key);
         Window.reset();
-        EXPECT_EQ(Settings().ReadInteger("Main", "PanelGLWidth", -1), c.shown) << c.key;
+        EXPECT_EQ(Settings().ReadInteger("Main", "PanelGLWidth", -1), shown) << key;
     }
+    // A window never shown writes back no less.
+    WriteSettings("[Main]\nPanelGLWidth=3\n");
+    Start();
+    Window.reset();
+    EXPECT_GE(Settings().ReadInteger("Main", "PanelGLWidth", -1), least);
 }
 
 TEST_F(ViewsGui, APreviewStoredWiderThanItsWindowLeavesTheEditorItsPlace)
 {
-    // What a monitor twice as large leaves behind keeps its share; a width beyond the
-    // window (-1) takes what the editor's least width leaves.
+    // What a monitor twice as large leaves behind keeps its share, from the preview's
+    // least up; a width beyond the window (-1) takes what the editor's least width
+    // leaves; the largest window keeps no share, so its preview shows at its least.
     const QRect screen = QApplication::primaryScreen()->availableGeometry();
-    const std::string doubled = "Width=" + std::to_string(2 * screen.width()) + "\nHeight=" +
-                                std::to_string(2 * screen.height()) + "\nPanelGLWidth=" + std::to_string(screen.width());
-    for (const auto& [bounds, preview] : {std::pair{doubled, screen.width() / 2},
-                                          std::pair{std::string("Width=780\nHeight=560\nPanelGLWidth=2147483647"), -1}}) {
+    const auto doubled = [&](int preview) {
+        return "Width=" + std::to_string(2 * screen.width()) + "\nHeight=" + std::to_string(2 * screen.height()) +
+               "\nPanelGLWidth=" + std::to_string(preview);
+    };
+    const std::pair<std::string, int> cases[] = {
+        {doubled(screen.width()), screen.width() / 2},
+        {doubled(2 * 700), 700},
+        {doubled(700), 0},
+        {"Width=780\nHeight=560\nPanelGLWidth=2147483647", -1},
+        {"Width=2147483647\nHeight=2147483647\nPanelGLWidth=700", 0},
+    };
+    for (const auto& [bounds, wanted] : cases) {
         WriteSettings("[Main]\nLeft=0\nTop=0\n" + bounds + "\n");
         Start();
         Window->show();
         const int total = Window->MainSplitter->width() - Window->MainSplitter->handleWidth();
-        const int shown = preview >= 0 ? preview : total - Window->EditorSplitter->minimumSizeHint().width();
+        const int editorLeast = Window->EditorSplitter->minimumSizeHint().width();
+        const int shown = wanted >= 0 ? std::min(std::max(wanted, Panel().LeastWidth()), total - editorLeast)
+                                      : total - editorLeast;
         EXPECT_EQ(Window->MainSplitter->sizes(), (QList<int>{total - shown, shown})) << bounds;
+        ExpectControlsWhole(bounds);
         Window.reset();
         EXPECT_EQ(Settings().ReadInteger("Main", "PanelGLWidth", -1), shown) << bounds;
     }
+}
+
+TEST_F(ViewsGui, TheEnlargeButtonsFoldASideForTheSessionOnly)
+{
+    WriteSettings("[Main]\nLeft=0\nTop=0\nWidth=780\nHeight=560\n");
+    Start();
+    Window->show();
+    const int total = Window->MainSplitter->width() - Window->MainSplitter->handleWidth();
+    const int least = Panel().LeastWidth();
+    const int bar = Panel().ImageLeft->width();
+    // Enlarge Editor, pressed until the preview is folded to the bar (the user's choice).
+    for (int press = 0; press < 4 && Window->MainSplitter->sizes().value(1) != bar; ++press) {
+        Panel().ImageLeft->click();
+    }
+    EXPECT_EQ(Window->MainSplitter->sizes(), (QList<int>{total - bar, bar}));
+    Window.reset();
+    EXPECT_EQ(Settings().ReadInteger("Main", "PanelGLWidth", -1), least) << "kept at its least";
+    Start();
+    Window->show();
+    EXPECT_EQ(Window->MainSplitter->sizes().value(1), least);
+    ExpectControlsWhole("after a fold");
+
+    // Enlarge Preview until the editor is folded; the next start gives it its least width.
+    for (int press = 0; press < 4 && Window->MainSplitter->sizes().value(0) != bar; ++press) {
+        Panel().ImageRight->click();
+    }
+    EXPECT_EQ(Window->MainSplitter->sizes(), (QList<int>{bar, total - bar}));
+    const int editorLeast = Window->EditorSplitter->minimumSizeHint().width();
+    ASSERT_GT(editorLeast, bar);
+    Window.reset();
+    EXPECT_EQ(Settings().ReadInteger("Main", "PanelGLWidth", -1), total - editorLeast) << "the editor kept at its least";
+    Start();
+    Window->show();
+    EXPECT_EQ(Window->MainSplitter->sizes(), (QList<int>{editorLeast, total - editorLeast}));
 }
 
 TEST_F(ViewsGui, TheFocalLengthFollowsAResize)
