@@ -1,14 +1,22 @@
 #include "platform/gui/QtDialogResponder.h"
 
+#include "platform/gui/QtInputBox.h"
+#include "platform/gui/QtMessageBox.h"
+
 #include "../support/TempFolderTest.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QFileDialog>
-#include <QInputDialog>
-#include <QMessageBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTextLayout>
 #include <QTimer>
 
 #include <functional>
@@ -21,13 +29,72 @@ void WhenShown(std::function<void(Dialog&)> act)
 {
     auto* timer = new QTimer;
     QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+        if (auto* dialog = dynamic_cast<Dialog*>(QApplication::activeModalWidget())) {
             timer->stop();
             timer->deleteLater();
             act(*dialog);
         }
     });
     timer->start(10);
+}
+
+void Press(QWidget& widget, Qt::Key key, const QString& text = {})
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(&widget, &press);
+}
+
+void Type(QWidget& widget, const QString& text)
+{
+    for (const QChar c : text) {
+        Press(widget, Qt::Key(c.toUpper().unicode()), c);
+    }
+}
+
+std::string Describe(const QRect& r)
+{
+    return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()).toStdString();
+}
+
+// The widest line of the label's text laid out at its width, as the label wraps it: wider
+// than the label when a word could not be broken.
+qreal WidestWrappedLine(const QLabel& label)
+{
+    QTextOption option;
+    option.setWrapMode(QTextOption::WordWrap);
+    qreal widest = 0;
+    for (const QString& paragraph : label.text().split('\n')) {
+        QTextLayout layout(paragraph, label.font());
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(label.width());
+            widest = std::max(widest, line.naturalTextWidth());
+        }
+        layout.endLayout();
+    }
+    return widest;
+}
+
+// The box's frame lies inside `area`, its buttons inside the box, every line of its text
+// fits the text's width with nothing lost, and a text taller than its room scrolls to
+// its end.
+void ExpectFits(const TQtTextBox& box, const QRect& area)
+{
+    const QRect frame = box.frameGeometry();
+    EXPECT_TRUE(area.contains(frame)) << Describe(frame) << " on " << Describe(area);
+    const auto inBox = [&box](const QWidget& part) { return QRect(part.mapTo(&box, QPoint(0, 0)), part.size()); };
+    for (const QPushButton* button : box.findChildren<QPushButton*>()) {
+        EXPECT_TRUE(box.rect().contains(inBox(*button))) << Describe(inBox(*button)) << " in " << Describe(box.rect());
+    }
+    const QScrollArea& textArea = box.TextArea();
+    EXPECT_TRUE(box.rect().contains(inBox(textArea)));
+    const QLabel& label = box.TextLabel();
+    EXPECT_LE(WidestWrappedLine(label), label.width());
+    EXPECT_EQ(QString(label.text()).remove('\n'), QString(box.Text()).remove('\n'));
+    const int hidden = label.height() - textArea.viewport()->height();
+    EXPECT_EQ(textArea.verticalScrollBar()->maximum(), std::max(hidden, 0));
+    EXPECT_EQ(textArea.verticalScrollBar()->isVisible(), hidden > 0);
 }
 
 TEST(QtNameFilters, TurnPlatformFiltersIntoQtOnes)
@@ -41,24 +108,139 @@ TEST(QtDialogResponderGui, MessageBoxesOfferTheButtonsAskedForAndReportTheAnswer
 {
     TQtDialogResponder responder;
     QStringList shown;
-    WhenShown<QMessageBox>([&](QMessageBox& box) {
-        shown << box.windowTitle() << box.text();
-        EXPECT_EQ(box.standardButtons(), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        EXPECT_EQ(box.defaultButton(), box.button(QMessageBox::Yes));
-        box.button(QMessageBox::No)->click();
+    WhenShown<TQtMessageBox>([&](TQtMessageBox& box) {
+        shown << box.windowTitle() << box.Text();
+        EXPECT_EQ(box.Buttons().standardButtons(),
+                  QDialogButtonBox::Yes | QDialogButtonBox::No | QDialogButtonBox::Cancel);
+        EXPECT_EQ(box.DefaultButton(), box.Button(QDialogButtonBox::Yes));
+        box.Button(QDialogButtonBox::No)->click();
     });
     EXPECT_EQ(responder.MessageDlg("Cancel preview and Exit?", TMsgDlgType::mtConfirmation, mbYes | mbNo | mbCancel),
               TModalResult::mrNo);
     EXPECT_EQ(shown, (QStringList{"Kerfpad", "Cancel preview and Exit?"}));
+}
 
-    WhenShown<QInputDialog>([](QInputDialog& box) {
-        EXPECT_EQ(box.textValue(), "7");
-        box.setTextValue("12");
-        box.accept();
+// Escape answers as the toolkit's own message box chooses; Enter clicks the default.
+TEST(QtDialogResponderGui, EscapeAndEnterAnswerAMessageBox)
+{
+    struct TCase {
+        TMsgDlgButtons Buttons;
+        Qt::Key Key;
+        TModalResult Answer;
+    };
+    const TCase cases[] = {
+        {mbYes | mbNo | mbCancel, Qt::Key_Escape, TModalResult::mrCancel},
+        {mbYes | mbNo, Qt::Key_Escape, TModalResult::mrNo},
+        {mbOK, Qt::Key_Escape, TModalResult::mrOk},
+        {0, Qt::Key_Escape, TModalResult::mrOk},
+        {mbAbort | mbRetry | mbIgnore, Qt::Key_Escape, TModalResult::mrAbort},
+        {mbYes | mbNo | mbCancel, Qt::Key_Return, TModalResult::mrYes},
+        {mbOK | mbCancel, Qt::Key_Return, TModalResult::mrOk},
+    };
+    TQtDialogResponder responder;
+    for (const TCase& c : cases) {
+        WhenShown<TQtMessageBox>([&](TQtMessageBox& box) { Press(box, c.Key); });
+        EXPECT_EQ(responder.MessageDlg("Go on?", TMsgDlgType::mtWarning, c.Buttons), c.Answer)
+            << c.Buttons << " " << c.Key;
+    }
+    // Without a button Escape stands for, the box stays until one is clicked.
+    bool stayed = false;
+    WhenShown<TQtMessageBox>([&](TQtMessageBox& box) {
+        Press(box, Qt::Key_Escape);
+        box.close();
+        stayed = box.isVisible();
+        box.Button(QDialogButtonBox::Retry)->click();
+    });
+    EXPECT_EQ(responder.MessageDlg("Go on?", TMsgDlgType::mtWarning, mbYes | mbRetry), TModalResult::mrRetry);
+    EXPECT_TRUE(stayed);
+}
+
+TEST(QtDialogResponderGui, InputBoxesGiveWhatWasTypedOnEnterAndNothingOnEscape)
+{
+    TQtDialogResponder responder;
+    QStringList shown;
+    WhenShown<TQtInputBox>([&](TQtInputBox& box) {
+        shown << box.windowTitle() << box.Text() << box.Edit().selectedText();
+        Type(box.Edit(), "12");
+        Press(box.Edit(), Qt::Key_Return);
     });
     std::string value = "7";
     EXPECT_TRUE(responder.InputQuery("", "Value?", value));
     EXPECT_EQ(value, "12");
+    EXPECT_EQ(shown, (QStringList{"Kerfpad", "Value?", "7"}));
+
+    for (const bool escape : {true, false}) {
+        WhenShown<TQtInputBox>([&](TQtInputBox& box) {
+            shown = QStringList{box.windowTitle()};
+            Type(box.Edit(), "34");
+            if (escape) {
+                Press(box.Edit(), Qt::Key_Escape);
+            } else {
+                box.close();
+            }
+        });
+        EXPECT_FALSE(responder.InputQuery("part.sbp", "Value?", value));
+        EXPECT_EQ(value, "12");
+        EXPECT_EQ(shown, QStringList{"part.sbp"});
+    }
+}
+
+// The boxes on screens of several sizes, with prompts and messages of every kind the
+// engine can send.
+TEST(QtTextBoxGui, BoxesFitTheAvailableAreaWithTheirTextAndButtons)
+{
+    QString words;
+    while (words.size() < 300) {
+        words += "prompt ";
+    }
+    words.truncate(300);
+    QString lines;
+    for (int i = 0; i < 400; ++i) {
+        lines += QStringLiteral("line %1 of a long message\n").arg(i);
+    }
+    const QString pair = QString::fromUtf16(u"\U0001F600");
+    const QString texts[] = {
+        "Value?",
+        words,
+        QString(5000, 'W'),
+        QString(5001, 'C'),
+        "Cannot find the label \"" + QString(4800, 'A') + "\" (line: 1)",
+        pair.repeated(2500),
+        lines,
+    };
+    const QRect areas[] = {{0, 0, 1600, 1000}, {0, 0, 1024, 768}, {1600, 200, 640, 480}};
+    for (const QRect& area : areas) {
+        for (const QString& text : texts) {
+            SCOPED_TRACE(Describe(area) + " " + text.left(30).toStdString());
+            TQtMessageBox message(nullptr, "Kerfpad", TMsgDlgType::mtError, text, mbOK);
+            TQtInputBox input(nullptr, "part.sbp", text, "7");
+            for (TQtTextBox* box : std::initializer_list<TQtTextBox*>{&message, &input}) {
+                box->FitTo(area);
+                box->show();
+                QApplication::processEvents();
+                ExpectFits(*box, area);
+                box->hide();
+            }
+        }
+    }
+}
+
+// Through the responder, on the screen the test runs on.
+TEST(QtDialogResponderGui, ALongPromptsBoxFitsTheScreenThatShowsIt)
+{
+    TQtDialogResponder responder;
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    int width = 0;
+    WhenShown<TQtInputBox>([&](TQtInputBox& box) {
+        ExpectFits(box, screen);
+        width = box.frameGeometry().width();
+        Type(box.Edit(), "5");
+        Press(box.Edit(), Qt::Key_Enter);
+    });
+    std::string value;
+    EXPECT_TRUE(responder.InputQuery("", QString(3000, 'P').toStdString() + " end?", value));
+    EXPECT_EQ(value, "5");
+    EXPECT_GT(width, screen.width() / 2) << "a long word takes the width it may";
 }
 
 class QtFileDialogGui : public testsupport::TTempFolderTest {};

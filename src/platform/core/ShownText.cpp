@@ -34,8 +34,12 @@ std::u16string ShownText(std::u16string_view text)
         ++tail;
     }
     const std::size_t leftOut = CodePointCount(text.substr(head, tail - head));
-    const std::string note =
-        " ... (" + std::to_string(leftOut) + " character" + (leftOut == 1 ? "" : "s") + " not shown) ... ";
+    const std::string note = " ... (" + std::to_string(leftOut) + " characters not shown) ... ";
+    // Just past the bound the note is longer than what it stands for (so it never stands
+    // for a single character).
+    if (head + note.size() + (text.size() - tail) >= text.size()) {
+        return std::u16string(text);
+    }
     std::u16string shown(text.substr(0, head));
     shown.append(note.begin(), note.end());
     shown.append(text.substr(tail));

@@ -10,14 +10,15 @@
 #include <string>
 #include <string_view>
 
-// The longest text shown whole, in UTF-16 code units; a few thousand characters lay out
-// at once.
+// The longest text always shown whole, in UTF-16 code units; a few thousand characters
+// lay out at once. A little longer one is shown whole too where its cut would not be
+// shorter.
 inline constexpr std::ptrdiff_t MaxShownTextLength = 5000;
 // How much of the end a cut text keeps: an error's "(line: N)" stays in sight.
 inline constexpr std::ptrdiff_t ShownTailLength = 200;
 
-// The text itself when it is no longer than MaxShownTextLength, else its start and its
-// last ShownTailLength units (a surrogate pair kept whole) around
-// " ... (N characters not shown) ... ", N counting the code points left out
-// ("character" for one).
+// The text itself when it is no longer than MaxShownTextLength or its cut would not be
+// shorter, else its start and its last ShownTailLength units (a surrogate pair kept
+// whole) around " ... (N characters not shown) ... ", N counting the code points left
+// out.
 std::u16string ShownText(std::u16string_view text);

@@ -1,13 +1,13 @@
 #include "platform/gui/QtDialogResponder.h"
 
 #include "platform/core/SystemColors.h"
+#include "platform/gui/QtInputBox.h"
+#include "platform/gui/QtMessageBox.h"
 #include "platform/gui/QtShownText.h"
 
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
-#include <QInputDialog>
-#include <QMessageBox>
 
 namespace {
 
@@ -17,37 +17,6 @@ QString Caption(const std::string& title)
 {
     return title.empty() ? ApplicationCaption : QString::fromStdString(title);
 }
-
-QMessageBox::Icon IconOf(TMsgDlgType type)
-{
-    switch (type) {
-    case TMsgDlgType::mtWarning:
-        return QMessageBox::Warning;
-    case TMsgDlgType::mtError:
-        return QMessageBox::Critical;
-    case TMsgDlgType::mtInformation:
-        return QMessageBox::Information;
-    case TMsgDlgType::mtConfirmation:
-        return QMessageBox::Question;
-    case TMsgDlgType::mtCustom:
-        break;
-    }
-    return QMessageBox::NoIcon;
-}
-
-struct TButtonPair {
-    TMsgDlgBtn Flag;
-    QMessageBox::StandardButton Button;
-    TModalResult Result;
-};
-
-// In the order the platform lays the buttons out; the first one offered is the default.
-constexpr TButtonPair Buttons[] = {
-    {mbYes, QMessageBox::Yes, TModalResult::mrYes},          {mbNo, QMessageBox::No, TModalResult::mrNo},
-    {mbOK, QMessageBox::Ok, TModalResult::mrOk},             {mbCancel, QMessageBox::Cancel, TModalResult::mrCancel},
-    {mbAbort, QMessageBox::Abort, TModalResult::mrAbort},    {mbRetry, QMessageBox::Retry, TModalResult::mrRetry},
-    {mbIgnore, QMessageBox::Ignore, TModalResult::mrIgnore},
-};
 
 std::vector<std::string> ToStrings(const QStringList& list)
 {
@@ -94,36 +63,23 @@ TModalResult TQtDialogResponder::MessageDlg(const std::string& text, TMsgDlgType
 {
     // A box may quote a program's line of millions of characters ("Cannot find the label
     // ..."): shown whole, laying it out would hold the window for minutes.
-    QMessageBox box(IconOf(type), ApplicationCaption, ShownText(QString::fromStdString(text)), QMessageBox::NoButton,
-                    QApplication::activeWindow());
-    bool first = true;
-    for (const auto& pair : Buttons) {
-        if ((buttons & pair.Flag) == 0)
-            continue;
-        box.addButton(pair.Button);
-        if (first)
-            box.setDefaultButton(pair.Button);
-        first = false;
-    }
-    if (first)
-        box.addButton(QMessageBox::Ok);
+    TQtMessageBox box(QApplication::activeWindow(), ApplicationCaption, type, ShownText(QString::fromStdString(text)),
+                      buttons);
+    box.FitToScreen();
     box.exec();
-    const auto clicked = box.standardButton(box.clickedButton());
-    for (const auto& pair : Buttons)
-        if (pair.Button == clicked)
-            return pair.Result;
-    return TModalResult::mrCancel;
+    return box.Answer();
 }
 
 bool TQtDialogResponder::InputQuery(const std::string& caption, const std::string& prompt, std::string& value)
 {
-    bool ok = false;
-    const QString answer = QInputDialog::getText(QApplication::activeWindow(), Caption(caption),
-                                                 ShownText(QString::fromStdString(prompt)), QLineEdit::Normal,
-                                                 QString::fromStdString(value), &ok);
-    if (ok)
-        value = answer.toStdString();
-    return ok;
+    TQtInputBox box(QApplication::activeWindow(), Caption(caption),
+                    ShownText(QString::fromStdString(prompt)), QString::fromStdString(value));
+    box.FitToScreen();
+    if (box.exec() != QDialog::Accepted) {
+        return false;
+    }
+    value = box.Value().toStdString();
+    return true;
 }
 
 bool TQtDialogResponder::OpenDialog(const TFileDialogOptions& options, bool multiSelect,

@@ -1,9 +1,9 @@
 #pragma once
-// The dialog responder of the running application: message boxes, input boxes and the
-// open and save dialogs as Qt shows them, each with the caption "Kerfpad" unless the
-// call names one, over the active window; a message or prompt longer than
-// MaxShownTextLength shows cut (ShownText). Installed by the shell at start-up with
-// SetDialogResponder.
+// The dialog responder of the running application: message boxes and input boxes of our
+// own, fitted to the screen (QtMessageBox.h, QtInputBox.h), and the open, save and colour
+// dialogs as Qt shows them, each with the caption "Kerfpad" unless the call names one,
+// over the active window; a message or prompt longer than MaxShownTextLength shows cut
+// (ShownText). Installed by the shell at start-up with SetDialogResponder.
 
 #include "platform/core/DialogService.h"
 

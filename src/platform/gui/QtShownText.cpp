@@ -6,5 +6,10 @@ QString ShownText(const QString& text)
         return text;
     }
     const std::u16string_view units(QStringView(text).utf16(), static_cast<std::size_t>(text.size()));
-    return QString::fromStdU16String(ShownText(units));
+    const std::u16string shown = ShownText(units);
+    // A cut is always shorter, so the same length is the text itself.
+    if (shown.size() == units.size()) {
+        return text;
+    }
+    return QString::fromStdU16String(shown);
 }

@@ -6,6 +6,6 @@
 
 #include <QString>
 
-// The text itself when it is no longer than MaxShownTextLength, else its start and its end
-// around a note of what was left out.
+// The text itself when it is no longer than MaxShownTextLength or its cut would not be
+// shorter, else its start and its end around a note of what was left out.
 QString ShownText(const QString& text);

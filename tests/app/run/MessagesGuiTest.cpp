@@ -6,11 +6,11 @@
 
 #include "app/run/MessagesForm.h"
 #include "platform/gui/QtDialogResponder.h"
+#include "platform/gui/QtMessageBox.h"
 #include "platform/gui/QtShownText.h"
 
 #include <QApplication>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTimer>
 
@@ -51,9 +51,9 @@ TEST_F(MessagesGui, ARunErrorQuotingALongLineShowsItsBoxCut)
     QString shown;
     QTimer whenShown;
     QObject::connect(&whenShown, &QTimer::timeout, [&] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            shown = box->text();
-            box->button(QMessageBox::Ok)->click();
+        if (auto* box = dynamic_cast<TQtMessageBox*>(QApplication::activeModalWidget())) {
+            shown = box->Text();
+            box->Button(QDialogButtonBox::Ok)->click();
         }
     });
     whenShown.start(10);
