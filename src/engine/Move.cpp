@@ -130,6 +130,15 @@ bool TMove::ExecuteLine(const TProgramLines* lines, std::string_view lineText, c
             message += ": " + reason;
         }
         throw ERunError(message);
+    } catch (const ENumberRange&) {
+        // A numeral beyond its reader's range is a target beyond the range.
+        if (!steppingBack) {
+            TakeBackLine();
+        }
+        if (!toMotionFamily && !steppingBack && !FNested) {
+            RecordLine(lineIndex);
+        }
+        ThrowOutOfRange();
     } catch (const ECoordinateRange&) {
         if (!steppingBack) {
             TakeBackLine();

@@ -1,5 +1,6 @@
 // TMove: the move (M) and jog (J) families and the positions the shell reads.
 
+#include "engine/ArgumentNumbers.h"
 #include "engine/EngineData.h"
 #include "engine/EngineErrors.h"
 #include "engine/Move.h"
@@ -17,14 +18,17 @@ char SecondLetter(const std::string& word)
     return word.size() >= 2 ? word[1] : '\0';
 }
 
-// Speeds: `first` and `first` + 1 from argument 1, then the next three from 2, 3, 4.
+// Speeds: `first` and `first` + 1 from argument 1, then the next three from 2, 3, 4,
+// all read before any is written, so a line that fails changes none.
 void SetSpeeds(TEngineData& data, const TArrayofCmds& cmds, int first, const float (&defaults)[4])
 {
-    const float v1 = TEngineData::ParamToFloat(cmds, 1, defaults[0]);
-    data.SetSysVarFloat(first, v1);
-    data.SetSysVarFloat(first + 1, v1);
-    for (int k = 1; k < 4; ++k) {
-        data.SetSysVarFloat(first + 1 + k, TEngineData::ParamToFloat(cmds, k + 1, defaults[k]));
+    float speeds[4];
+    for (int k = 0; k < 4; ++k) {
+        speeds[k] = TEngineData::ParamToFloat(cmds, k + 1, defaults[k]);
+    }
+    data.SetSysVarFloat(first, speeds[0]);
+    for (int k = 0; k < 4; ++k) {
+        data.SetSysVarFloat(first + 1 + k, speeds[k]);
     }
 }
 } // namespace
@@ -158,14 +162,14 @@ void TMove::DoMoveDistance(const TArrayofCmds& cmds)
     double a = 0.0;
     double turn = 0.0;
     if (!dir.empty() && (dir.back() == 'R' || dir.back() == 'L')) {
-        a = StrToFloat(Trim(std::string_view(dir).substr(0, dir.size() - 1)));
+        a = StrictDoubleArgument(Trim(std::string_view(dir).substr(0, dir.size() - 1)));
         turn = dir.back() == 'R' ? 1.0 : -1.0;
     } else if (dir.find(':') != std::string::npos) {
         a = ClockToDegrees(dir);
     } else if (dir.find_first_of("NSEW") != std::string::npos) {
         a = CompassToDegrees(dir);
     } else {
-        a = StrToFloat(dir);
+        a = StrictDoubleArgument(dir);
     }
     if (turn != 0.0) {
         a = (GetLastHeading() - turn * a) / 2.0;
