@@ -333,7 +333,6 @@ void TC_Commands::ArcPocket(const TArc& arc, bool newLine)
 
 void TC_Commands::DoCR(const TArrayofCmds& cmds)
 {
-    FContext->PrevPosition = FContext->Position;
     const float x = TEngineData::ParamToFloat(cmds, 1, NAN);
     if (std::isnan(x)) {
         ReportError("Invalid x specified for CR command: " + cmds[1]);

@@ -93,7 +93,6 @@ public:
     void GetPosition(TVector& pos) const { pos = FPos; }
     // Also places the tool there (the shell resets the position with it).
     void SetPosition(const TVector& pos);
-    void GetPrevPosition(TVector& pos) const { pos = FPrevPos; }
     TVector ZeroOffset() const { return FZero; }
     void GetZeroAB(float& a, float& b) const
     {
@@ -103,9 +102,8 @@ public:
     // Where the bit is in the scene: the last path node the tool reached (sub-file
     // offset and scale included), so the animation follows the drawn path.
     void GetBitTarget(TAffineVector& target) const { target = FTool; }
-    // The position (or the previous one) in scene coordinates of the innermost
-    // sub-file level; W is 0.
-    void GetScenePosition(bool previous, TVector& p) const;
+    // The position in scene coordinates of the innermost sub-file level; W is 0.
+    void GetScenePosition(TVector& p) const;
     void GetAB(float& a, float& b) const
     {
         a = FA;
@@ -127,8 +125,8 @@ public:
     // Styles for polylines created afterwards.
     void SetPathColors(const TVector& moveColor, const TVector& jogColor);
     void SetPathDashed(bool moveDashed, bool jogDashed);
-    // Frees every polyline; previous position, zero offsets X..W, command words and
-    // line numbers start afresh. Position, A/B offsets and the GOSUB stack stay.
+    // Frees every polyline; zero offsets X..W, command words and line numbers start
+    // afresh. Position, A/B offsets and the GOSUB stack stay.
     void Reset();
     // Extremes of X and Y over the cut nodes; false when there is none.
     bool GetExtents(float& maxX, float& minX, float& maxY, float& minY) const;
@@ -225,7 +223,6 @@ private:
     void LogNotApplicable(std::string_view word);
 
     // Motion.
-    void SavePrevPosition(bool withAB);
     // The target of a move's argument i - 1 (GetMoveParam) for an axis now at `current`.
     float MoveTarget(const TArrayofCmds& cmds, int i, float current) const;
     // Raises ECoordinateRange, naming the command and the line, when a coordinate is
@@ -321,9 +318,6 @@ private:
     TVector FPos{0.0f, 0.0f, 0.0f, 0.0f};
     float FA = 0.0f;
     float FB = 0.0f;
-    TVector FPrevPos{0.0f, 0.0f, 0.0f, 0.0f};
-    float FPrevA = 0.0f;
-    float FPrevB = 0.0f;
     TVector FZero{0.0f, 0.0f, 0.0f, 0.0f};
     float FZeroA = 0.0f;
     float FZeroB = 0.0f;

@@ -5,7 +5,6 @@
 #include "engine/EngineErrors.h"
 #include "engine/Move.h"
 #include "engine/MoveDirections.h"
-#include "platform/core/ScopeGuard.h"
 #include "platform/core/NumberFormat.h"
 #include "platform/core/StringUtils.h"
 
@@ -37,27 +36,17 @@ void TMove::SetPosition(const TVector& pos)
 {
     FPos = pos;
     TVector scene;
-    GetScenePosition(false, scene);
+    GetScenePosition(scene);
     FTool = {scene.X, scene.Y, scene.Z};
 }
 
-void TMove::GetScenePosition(bool previous, TVector& p) const
+void TMove::GetScenePosition(TVector& p) const
 {
     const TFP& level = FPartFiles.Current();
-    const TVector& pos = previous ? FPrevPos : FPos;
     for (int k = 0; k < 3; ++k) {
-        p[k] = (level.Offset[k] + FZero[k] + pos[k]) * level.Scale[k];
+        p[k] = (level.Offset[k] + FZero[k] + FPos[k]) * level.Scale[k];
     }
     p.W = 0.0f;
-}
-
-void TMove::SavePrevPosition(bool withAB)
-{
-    FPrevPos = FPos;
-    if (withAB) {
-        FPrevA = FA;
-        FPrevB = FB;
-    }
 }
 
 float TMove::MoveTarget(const TArrayofCmds& cmds, int i, float current) const
@@ -84,17 +73,10 @@ void TMove::ThrowOutOfRange() const
 void TMove::DoMCommands(const TArrayofCmds& cmds)
 {
     const bool jog = FCmdWord[0] == 'J';
-    // A line that fails keeps the previous position it found; the line's own take-back
-    // puts the position, A, B and the path back.
-    TScopeGuard keepPrevious([this, pos = FPrevPos, a = FPrevA, b = FPrevB] {
-        FPrevPos = pos;
-        FPrevA = a;
-        FPrevB = b;
-    });
+    // A line that fails is taken back by the dispatcher: the position, A, B and the path.
     if (jog) {
         FNewPolyline = true;
     }
-    SavePrevPosition(!jog);
     const char letter = SecondLetter(FCmdWord);
     switch (letter) {
     case '2': case '3': case '4': case '5':
@@ -144,7 +126,6 @@ void TMove::DoMCommands(const TArrayofCmds& cmds)
     CheckInRange(FPos.X, FPos.Y, FPos.Z, FA, FB);
     FHandled = true;
     AddPathNode(jog ? 'J' : 'M');
-    keepPrevious.Dismiss();
 }
 
 void TMove::DoJCommands(const TArrayofCmds& cmds)

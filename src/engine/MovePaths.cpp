@@ -187,7 +187,7 @@ void TMove::PlaceToolAfterNode(bool setCurPos, const TAffineVector& toolBefore)
     // not leave the position that GetCurPos reports.
     if (setCurPos) {
         TVector scene;
-        GetScenePosition(false, scene);
+        GetScenePosition(scene);
         FTool = {scene.X, scene.Y, scene.Z};
     } else {
         FTool = toolBefore;
@@ -208,7 +208,7 @@ void TMove::AddPathNode(char kind)
         newLine = newLine || first == 'C' || first == 'J';
     }
     TVector scene;
-    GetScenePosition(false, scene);
+    GetScenePosition(scene);
     if (newLine) {
         AddNode(jog, false, true, FTool.X, FTool.Y, FTool.Z);
     }
@@ -270,7 +270,6 @@ void TMove::SetPathDashed(bool moveDashed, bool jogDashed)
 void TMove::Reset()
 {
     FreePolylines();
-    FPrevPos = {0.0f, 0.0f, 0.0f, 0.0f};
     FZero = {0.0f, 0.0f, 0.0f, 0.0f};
     FCmdWord.clear();
     FPrevCmdWord.clear();
@@ -282,7 +281,7 @@ void TMove::Reset()
     std::vector<TLineUndo>().swap(FFullUndo);
     std::vector<TZeroUndo>().swap(FZeroUndo);
     TVector scene;
-    GetScenePosition(false, scene);
+    GetScenePosition(scene);
     FTool = {scene.X, scene.Y, scene.Z};
 }
 
