@@ -45,12 +45,14 @@ void TMove::StartRun()
 {
     FGosubStack.clear();
     FCountPathText = false;
-    FPathTextBytes = 0;
+    FPathTextBytes[0] = 0;
+    FPathTextBytes[1] = 0;
 }
 
 void TMove::CountPathText()
 {
-    FPathTextBytes = PathTextLength("J") + PathTextLength("M");
+    FPathTextBytes[0] = PathTextLength("M");
+    FPathTextBytes[1] = PathTextLength("J");
     FCountPathText = true;
 }
 

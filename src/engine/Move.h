@@ -133,13 +133,14 @@ public:
     // Degrees from +X counter-clockwise of the last cut segment, looking back.
     double GetLastHeading() const;
     // Appends every node of the jog ("J") or cut ("M") polylines, "x,y,z" CR LF each
-    // (the kind trimmed, in either case; any other kind appends nothing). It reserves
-    // nothing: ResultsText makes room for the whole text once.
+    // (the kind trimmed, in either case; any other kind appends nothing), into room
+    // made once for exactly the text: a million nodes' text is neither regrown nor
+    // copied. A results run has counted that text; otherwise the nodes are measured.
     void GetPathText(std::string_view kind, std::string& text) const;
     // The length of what GetPathText appends, found by walking the nodes.
     std::size_t PathTextLength(std::string_view kind) const;
     // The path text the budget counts: all of it while CountPathText holds, else 0.
-    std::size_t CountedPathTextBytes() const { return FPathTextBytes; }
+    std::size_t CountedPathTextBytes() const { return FPathTextBytes[0] + FPathTextBytes[1]; }
     const TGLLinesArray& CutLines() const { return FCutLines; }
     const TGLLinesArray& JogLines() const { return FJogLines; }
     bool JogsVisible() const { return FJogsVisible; }
@@ -255,7 +256,10 @@ private:
     static std::size_t PolylineTextBytes(const TGLLines& line);
     // The polylines of "J" or "M" (trimmed, either case); none for another kind.
     const TGLLinesArray* PathLines(std::string_view kind) const;
-    void DeleteLastNode(TGLLines& line);
+    // The last node of the last polyline of `lines`.
+    void DeleteLastNode(TGLLinesArray& lines);
+    // Where the path text of the cut or the jog polylines is counted.
+    std::size_t TextCountOf(const TGLLinesArray& lines) const { return &lines == &FJogLines ? 1 : 0; }
     // Stops the run when `growth` more bytes and the line's history record would take
     // the preview past its limit.
     void CheckPreviewBytes(std::size_t growth) const;
@@ -333,9 +337,10 @@ private:
     // Nodes in FCutLines and FJogLines together, and what those polylines cost.
     std::size_t FPathNodes = 0;
     std::size_t FPathBytes = 0;
-    // The path text of those nodes, counted while FCountPathText holds.
+    // The path text of those nodes, of the cut [0] and the jog [1] polylines, counted
+    // while FCountPathText holds.
     bool FCountPathText = false;
-    std::size_t FPathTextBytes = 0;
+    std::size_t FPathTextBytes[2] = {0, 0};
     TGLLinesArray FCutLines;
     TGLLinesArray FJogLines;
     TGLBaseSceneObject* FLinesParent;
