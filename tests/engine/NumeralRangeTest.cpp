@@ -131,7 +131,7 @@ TEST(NumeralRange, ShapesDistancesSubFilesAndPositionValues)
         {"MD, 1, " + huge + "R", "MD"},
         {"MD, 1, 90, 1e400U", "MD"},
         {"MD, 1, 90, -1e400", "MD"},
-        // Refused before the file is looked for, so no level is pushed.
+        // Refused before the file (there is none) is looked for.
         {"FP, part, 1e400", "FP"},
         {"FP, part, 1, 1e39", "FP"},
         {"FP, part, 1, 1, 1, 1e400", "FP"},
