@@ -9,7 +9,6 @@
 #include "ShellBench.h"
 
 #include "app/run/PreviewPanel.h"
-#include "engine/ProgramRunner.h"
 #include "engine/RunResults.h"
 #include "scene/objects/shapes/Cone.h"
 #include "scene/objects/lines/LinesGroup.h"
@@ -49,16 +48,12 @@ std::unique_ptr<TShell> gViewerShell;
 
 void BM_HeadlessRunOfPlainMoves(benchmark::State& state)
 {
-    TEngineData data;
-    TCalcul calcul;
-    enginebench::QuietShell shell;
-    TMove move(data, calcul, shell);
-    TProgramRunner runner(move, data, calcul);
+    enginebench::TBenchEngine e;
     for (auto _ : state) {
         state.PauseTiming();
-        ResetForResults(move, calcul, std::string());
+        ResetForResults(e.Move, e.Calcul, std::string());
         state.ResumeTiming();
-        runner.RunLinesForResults(enginebench::PlainMoves());
+        e.Runner.RunLinesForResults(enginebench::PlainMoves());
     }
     state.SetItemsProcessed(state.iterations() * enginebench::ProgramLines);
 }

@@ -1,8 +1,9 @@
 // Results runs of runaway programs: the run stops at the preview's limit and the path
 // text is then built from what it drew, as the test runner does with a run an error
-// stopped. Each reports the points drawn, what the preview held, the text's size and
-// room, and the process's peak RSS, which must stay under about 2 GB; run one at a time
-// (--benchmark_filter=ResultsCircleLoop and so on) to read a program's own peak.
+// stopped (the pocket loop's also through GetPathText alone). Each reports the points
+// drawn, what the preview held, the text's size and room, and the process's peak RSS,
+// which must stay under about 2 GB; run one at a time (--benchmark_filter=
+// ResultsCircleLoop and so on) to read a program's own peak.
 
 #include "EngineBenchPrograms.h"
 #include "engine/EngineErrors.h"
@@ -17,7 +18,20 @@ namespace {
 using enginebench::PeakRssMB;
 using enginebench::TBenchEngine;
 
-void RunForResults(benchmark::State& state, const TProgramLines& lines)
+// How the text is taken from the stopped run: as the results runs take it, or kind by
+// kind through GetPathText into texts of their own, as the plug-ins' path readers do.
+using TTextOf = std::string (*)(const TMove&);
+
+std::string WholeResultsText(const TMove& move) { return ResultsText(move); }
+
+std::string CutPathText(const TMove& move)
+{
+    std::string text;
+    move.GetPathText("M", text);
+    return text;
+}
+
+void RunForResults(benchmark::State& state, const TProgramLines& lines, TTextOf textOf = WholeResultsText)
 {
     TBenchEngine e;
     std::string stop;
@@ -32,7 +46,7 @@ void RunForResults(benchmark::State& state, const TProgramLines& lines)
         } catch (const ERunError& error) {
             stop = error.Message();
             previewMB = static_cast<double>(e.Move.PreviewBytes()) / 1e6;
-            text = ResultsText(e.Move);
+            text = textOf(e.Move);
         }
         textBytes = text.size();
         textRoom = text.capacity();
@@ -52,13 +66,19 @@ void BM_ResultsCircleLoop(benchmark::State& state)
 }
 
 // Small pocket cuts, each a new polyline of a few hundred points.
-void BM_ResultsPocketLoop(benchmark::State& state)
+const TProgramLines& PocketLoop()
 {
-    RunForResults(state, {"loop:", "M2 %(1), SIN(2)*2, 1, 0, %(4)",
-                          "CG,-1,0.5-0.5,1,1,18.0017,O,0,100,3,34.0555,100,2", "IF 1 = 1 THEN GOTO loop"});
+    static const TProgramLines lines = {"loop:", "M2 %(1), SIN(2)*2, 1, 0, %(4)",
+                                        "CG,-1,0.5-0.5,1,1,18.0017,O,0,100,3,34.0555,100,2",
+                                        "IF 1 = 1 THEN GOTO loop"};
+    return lines;
 }
+
+void BM_ResultsPocketLoop(benchmark::State& state) { RunForResults(state, PocketLoop()); }
+void BM_CutTextPocketLoop(benchmark::State& state) { RunForResults(state, PocketLoop(), CutPathText); }
 
 } // namespace
 
 BENCHMARK(BM_ResultsCircleLoop)->Unit(benchmark::kSecond)->Iterations(1);
 BENCHMARK(BM_ResultsPocketLoop)->Unit(benchmark::kSecond)->Iterations(1);
+BENCHMARK(BM_CutTextPocketLoop)->Unit(benchmark::kSecond)->Iterations(1);

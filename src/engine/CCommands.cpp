@@ -1,9 +1,9 @@
 #include "engine/CCommands.h"
 
+#include "engine/ArgumentNumbers.h"
 #include "engine/EngineData.h"
 #include "engine/EngineErrors.h"
 #include "engine/ShellServices.h"
-#include "platform/core/NumberFormat.h"
 #include "platform/core/StringUtils.h"
 
 #include <algorithm>
@@ -29,14 +29,14 @@ constexpr TRectDirection RectDirections[13] = {
 
 double DegToRad(double degrees) { return degrees * Pi / 180.0; }
 
-// The number of a strictly converted argument: a failed expression or a text that is
-// no number ends the run.
+// The number of a strictly converted argument: a failed expression, a text that is no
+// number or a number beyond a double ends the run.
 double StrictFloat(const TArrayofCmds& cmds, int i)
 {
     if (cmds.Failed(i)) {
         throw EArgumentFailed(cmds[i], cmds.ErrorOf(i));
     }
-    return StrToFloat(cmds[i]);
+    return StrictDoubleArgument(cmds[i]);
 }
 
 // Pocket rings from the outer ring until the next would pass the middle; none without
@@ -333,7 +333,6 @@ void TC_Commands::ArcPocket(const TArc& arc, bool newLine)
 
 void TC_Commands::DoCR(const TArrayofCmds& cmds)
 {
-    FContext->PrevPosition = FContext->Position;
     const float x = TEngineData::ParamToFloat(cmds, 1, NAN);
     if (std::isnan(x)) {
         ReportError("Invalid x specified for CR command: " + cmds[1]);

@@ -19,8 +19,6 @@ class IShellServices;
 struct TShapeContext {
     // Program coordinates; follows every reported point (W 0).
     TVector Position{0.0f, 0.0f, 0.0f, 0.0f};
-    // CR sets it to the position it starts from.
-    TVector PrevPosition{0.0f, 0.0f, 0.0f, 0.0f};
     // scene = (Offset + program) * Scale on each axis.
     TAffineVector Offset{0.0f, 0.0f, 0.0f};
     TAffineVector Scale{1.0f, 1.0f, 1.0f};

@@ -1,7 +1,7 @@
 #include "engine/Clamps.h"
 
+#include "engine/ArgumentNumbers.h"
 #include "engine/EngineErrors.h"
-#include "platform/core/NumberFormat.h"
 #include "platform/core/StringUtils.h"
 #include "scene/materials/Material.h"
 #include "scene/objects/collision/Collision.h"
@@ -40,7 +40,7 @@ float ClampNumber(const std::string& text, int i)
         throw EConvertError(field + " is missing");
     }
     double value = 0;
-    if (!TryStrToFloat(text, value)) {
+    if (!ReadArgumentNumber(text, value)) {
         throw EConvertError(field + " \"" + text + "\" is not a number");
     }
     // Beyond single precision the box would stand at infinity.

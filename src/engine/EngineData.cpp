@@ -1,5 +1,6 @@
 #include "engine/EngineData.h"
 
+#include "engine/ArgumentNumbers.h"
 #include "engine/EngineErrors.h"
 #include "engine/FastDecimal.h"
 #include "engine/Keywords.h"
@@ -148,7 +149,8 @@ int TEngineData::ParamToInt(const TArrayofCmds& cmds, int i, int fallback)
 float TEngineData::ParamToFloat(const TArrayofCmds& cmds, int i, float fallback)
 {
     CheckEvaluated(cmds, i);
-    return ParamToFloat(cmds[i], fallback);
+    float value = 0.0f;
+    return ReadSingleArgument(cmds[i], value) ? value : fallback;
 }
 
 std::string TEngineData::ParamToStr(const TArrayofCmds& cmds, int i, const std::string& fallback)
@@ -208,9 +210,13 @@ float TEngineData::GetMoveParam(const TArrayofCmds& cmds, int i) const
 float TEngineData::MoveParamValue(std::string_view text, float current) const
 {
     double value = 0.0;
-    if (!TryPlainDecimal(text, value) && !TryStrToFloat(text, value)) {
-        // An omitted coordinate leaves its axis where it is, in either mode.
-        return current;
+    if (!TryPlainDecimal(text, value)) {
+        float single = 0.0f;
+        if (!ReadSingleArgument(text, single)) {
+            // An omitted coordinate leaves its axis where it is, in either mode.
+            return current;
+        }
+        value = single;
     }
     if (GetSysVarInt(21) == 0) {
         return static_cast<float>(value);

@@ -60,19 +60,23 @@ public:
     // The text that replaces "%(n)" in a program line; empty for an untyped index.
     std::string GetSysVarText(int n) const;
 
-    // Readers of one argument text; they never raise.
+    // Readers of one argument text, as the design has them; they never raise. Commands
+    // read through the readers of elements below.
     static int ParamToInt(std::string_view text, int fallback);
     static float ParamToFloat(std::string_view text, float fallback);
     static std::string ParamToStr(std::string_view text, const std::string& fallback);
 
     // Readers of element i of a parsed line; raise EArgumentFailed when that element's
-    // expression failed to evaluate.
+    // expression failed to evaluate. ParamToFloat raises ENumberRange for a numeral a
+    // single cannot hold (1e39, 1e400), which it would otherwise take for an omitted one.
     static int ParamToInt(const TArrayofCmds& cmds, int i, int fallback);
     static float ParamToFloat(const TArrayofCmds& cmds, int i, float fallback);
     static std::string ParamToStr(const TArrayofCmds& cmds, int i, const std::string& fallback);
 
     // The target coordinate that argument i - 1 of a move or jog line asks for (i = 2
-    // is the first argument); relative or absolute as %(21) says.
+    // is the first argument); relative or absolute as %(21) says. A numeral a single
+    // cannot hold raises ENumberRange; a relative target past the range comes back
+    // infinite, for the caller to refuse.
     float GetMoveParam(const TArrayofCmds& cmds, int i) const;
     // The same for an argument text whose axis stands at `current` (the simulator
     // reads its own position without going through the slots).

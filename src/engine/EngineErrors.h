@@ -5,6 +5,7 @@
 #include "platform/core/Exceptions.h"
 
 #include <string>
+#include <string_view>
 
 class ERunError : public Exception {
     using Exception::Exception;
@@ -14,6 +15,17 @@ class ERunError : public Exception {
 // 3.4E38): the line stops the run and leaves the position and the path as they were.
 class ECoordinateRange : public ERunError {
     using ERunError::ERunError;
+};
+
+// An argument's numeral beyond the range of its reader (1e400; 1e39 where the reader
+// takes a single). The dispatcher stops the run with the coordinate-range error of the
+// command and line, as for a target beyond the range.
+class ENumberRange : public Exception {
+public:
+    explicit ENumberRange(std::string_view text)
+        : Exception("The number \"" + std::string(text) + "\" is beyond the range")
+    {
+    }
 };
 
 // A command read an argument whose expression failed to evaluate. Carries the

@@ -45,12 +45,14 @@ void TMove::StartRun()
 {
     FGosubStack.clear();
     FCountPathText = false;
-    FPathTextBytes = 0;
+    FPathTextBytes[0] = 0;
+    FPathTextBytes[1] = 0;
 }
 
 void TMove::CountPathText()
 {
-    FPathTextBytes = PathTextLength("J") + PathTextLength("M");
+    FPathTextBytes[0] = PathTextLength("M");
+    FPathTextBytes[1] = PathTextLength("J");
     FCountPathText = true;
 }
 
@@ -130,6 +132,15 @@ bool TMove::ExecuteLine(const TProgramLines* lines, std::string_view lineText, c
             message += ": " + reason;
         }
         throw ERunError(message);
+    } catch (const ENumberRange&) {
+        // A numeral beyond its reader's range is a target beyond the range.
+        if (!steppingBack) {
+            TakeBackLine();
+        }
+        if (!toMotionFamily && !steppingBack && !FNested) {
+            RecordLine(lineIndex);
+        }
+        ThrowOutOfRange();
     } catch (const ECoordinateRange&) {
         if (!steppingBack) {
             TakeBackLine();

@@ -93,7 +93,6 @@ public:
     void GetPosition(TVector& pos) const { pos = FPos; }
     // Also places the tool there (the shell resets the position with it).
     void SetPosition(const TVector& pos);
-    void GetPrevPosition(TVector& pos) const { pos = FPrevPos; }
     TVector ZeroOffset() const { return FZero; }
     void GetZeroAB(float& a, float& b) const
     {
@@ -103,9 +102,8 @@ public:
     // Where the bit is in the scene: the last path node the tool reached (sub-file
     // offset and scale included), so the animation follows the drawn path.
     void GetBitTarget(TAffineVector& target) const { target = FTool; }
-    // The position (or the previous one) in scene coordinates of the innermost
-    // sub-file level; W is 0.
-    void GetScenePosition(bool previous, TVector& p) const;
+    // The position in scene coordinates of the innermost sub-file level; W is 0.
+    void GetScenePosition(TVector& p) const;
     void GetAB(float& a, float& b) const
     {
         a = FA;
@@ -127,21 +125,22 @@ public:
     // Styles for polylines created afterwards.
     void SetPathColors(const TVector& moveColor, const TVector& jogColor);
     void SetPathDashed(bool moveDashed, bool jogDashed);
-    // Frees every polyline; previous position, zero offsets X..W, command words and
-    // line numbers start afresh. Position, A/B offsets and the GOSUB stack stay.
+    // Frees every polyline; zero offsets X..W, command words and line numbers start
+    // afresh. Position, A/B offsets and the GOSUB stack stay.
     void Reset();
     // Extremes of X and Y over the cut nodes; false when there is none.
     bool GetExtents(float& maxX, float& minX, float& maxY, float& minY) const;
     // Degrees from +X counter-clockwise of the last cut segment, looking back.
     double GetLastHeading() const;
     // Appends every node of the jog ("J") or cut ("M") polylines, "x,y,z" CR LF each
-    // (the kind trimmed, in either case; any other kind appends nothing). It reserves
-    // nothing: ResultsText makes room for the whole text once.
+    // (the kind trimmed, in either case; any other kind appends nothing), into room
+    // made once for exactly the text: a million nodes' text is neither regrown nor
+    // copied. A results run has counted that text; otherwise the nodes are measured.
     void GetPathText(std::string_view kind, std::string& text) const;
     // The length of what GetPathText appends, found by walking the nodes.
     std::size_t PathTextLength(std::string_view kind) const;
     // The path text the budget counts: all of it while CountPathText holds, else 0.
-    std::size_t CountedPathTextBytes() const { return FPathTextBytes; }
+    std::size_t CountedPathTextBytes() const { return FPathTextBytes[0] + FPathTextBytes[1]; }
     const TGLLinesArray& CutLines() const { return FCutLines; }
     const TGLLinesArray& JogLines() const { return FJogLines; }
     bool JogsVisible() const { return FJogsVisible; }
@@ -225,7 +224,6 @@ private:
     void LogNotApplicable(std::string_view word);
 
     // Motion.
-    void SavePrevPosition(bool withAB);
     // The target of a move's argument i - 1 (GetMoveParam) for an axis now at `current`.
     float MoveTarget(const TArrayofCmds& cmds, int i, float current) const;
     // Raises ECoordinateRange, naming the command and the line, when a coordinate is
@@ -258,7 +256,10 @@ private:
     static std::size_t PolylineTextBytes(const TGLLines& line);
     // The polylines of "J" or "M" (trimmed, either case); none for another kind.
     const TGLLinesArray* PathLines(std::string_view kind) const;
-    void DeleteLastNode(TGLLines& line);
+    // The last node of the last polyline of `lines`.
+    void DeleteLastNode(TGLLinesArray& lines);
+    // Where the path text of the cut or the jog polylines is counted.
+    std::size_t TextCountOf(const TGLLinesArray& lines) const { return &lines == &FJogLines ? 1 : 0; }
     // Stops the run when `growth` more bytes and the line's history record would take
     // the preview past its limit.
     void CheckPreviewBytes(std::size_t growth) const;
@@ -321,9 +322,6 @@ private:
     TVector FPos{0.0f, 0.0f, 0.0f, 0.0f};
     float FA = 0.0f;
     float FB = 0.0f;
-    TVector FPrevPos{0.0f, 0.0f, 0.0f, 0.0f};
-    float FPrevA = 0.0f;
-    float FPrevB = 0.0f;
     TVector FZero{0.0f, 0.0f, 0.0f, 0.0f};
     float FZeroA = 0.0f;
     float FZeroB = 0.0f;
@@ -339,9 +337,10 @@ private:
     // Nodes in FCutLines and FJogLines together, and what those polylines cost.
     std::size_t FPathNodes = 0;
     std::size_t FPathBytes = 0;
-    // The path text of those nodes, counted while FCountPathText holds.
+    // The path text of those nodes, of the cut [0] and the jog [1] polylines, counted
+    // while FCountPathText holds.
     bool FCountPathText = false;
-    std::size_t FPathTextBytes = 0;
+    std::size_t FPathTextBytes[2] = {0, 0};
     TGLLinesArray FCutLines;
     TGLLinesArray FJogLines;
     TGLBaseSceneObject* FLinesParent;

@@ -1,5 +1,6 @@
 #include "engine/MoveDirections.h"
 
+#include "engine/ArgumentNumbers.h"
 #include "platform/core/NumberFormat.h"
 #include "platform/core/StringUtils.h"
 
@@ -33,10 +34,10 @@ float DepthToZ(std::string_view text, float current)
         return current;
     }
     if (t.size() >= 2 && t.back() == 'U') {
-        return static_cast<float>(current + StrToFloat(Trim(std::string_view(t).substr(0, t.size() - 1))));
+        return static_cast<float>(current + StrictDoubleArgument(Trim(std::string_view(t).substr(0, t.size() - 1))));
     }
     if (t.size() >= 2 && t.back() == 'D') {
-        return static_cast<float>(current - StrToFloat(Trim(std::string_view(t).substr(0, t.size() - 1))));
+        return static_cast<float>(current - StrictDoubleArgument(Trim(std::string_view(t).substr(0, t.size() - 1))));
     }
-    return static_cast<float>(current + StrToFloat(t));
+    return static_cast<float>(current + StrictDoubleArgument(t));
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The direction and depth forms of MD: clock faces ("3:00"), compass points ("NNE"),
 // turns ("45R") and depths given up or down from the current Z ("0.5U", "0.5D").
-// Strict conversions: a text of none of the forms raises the conversion error.
+// Strict conversions: a text of none of the forms raises the conversion error, a
+// number beyond a double's range ENumberRange.
 
 #include <string_view>
 

@@ -27,7 +27,6 @@ void TMove::DoCCommands(const TArrayofCmds& cmds)
     // the moves around them do.
     TShapeContext context;
     context.Position = FPos;
-    context.PrevPosition = FPrevPos;
     const TFP& level = FPartFiles.Current();
     for (int k = 0; k < 3; ++k) {
         context.Offset[k] = level.Offset[k] + FZero[k];
@@ -40,7 +39,6 @@ void TMove::DoCCommands(const TArrayofCmds& cmds)
     if (FCCommands.Execute(cmds, context)) {
         FHandled = true;
     }
-    FPrevPos = context.PrevPosition;
     SetPosition(context.Position);
 }
 

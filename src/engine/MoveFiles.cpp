@@ -1,6 +1,7 @@
 // TMove: the file family. FP runs a sub-file to its end through the shell's run-file
 // callback, with its own level of offset and scale on the part-file stack.
 
+#include "engine/ArgumentNumbers.h"
 #include "engine/EngineData.h"
 #include "engine/EngineErrors.h"
 #include "engine/LineText.h"
@@ -61,15 +62,22 @@ void TMove::CallFile(const TArrayofCmds& cmds)
         TEngineData::ParamToStr(cmds, i, ""); // arguments that failed to evaluate stop here
     }
     std::string args[10];
+    float singles[10] = {};
     for (int i = 2; i <= 9; ++i) {
-        double unused = 0;
-        args[i] = TryStrToFloat(cmds[static_cast<std::size_t>(i)], unused) ? cmds[static_cast<std::size_t>(i)]
-                                                                           : std::string(i <= 5 ? "1" : "0");
+        // The scales and argument 7 are singles, the others whole numbers; a number
+        // beyond its range stops the line before a level is pushed.
+        const std::string& text = cmds[i];
+        double number = 0.0;
+        const bool isNumber =
+            i <= 4 || i == 7 ? ReadSingleArgument(text, singles[i]) : ReadDoubleArgument(text, number);
+        args[i] = isNumber ? text : std::string(i <= 5 ? "1" : "0");
+        if (!isNumber) {
+            singles[i] = i <= 5 ? 1.0f : 0.0f;
+        }
     }
     TFP level;
     level.FileName = FPartFiles.ResolveFileName(SubFileArgument(cmds));
-    level.Scale = {static_cast<float>(StrToFloat(args[2])), static_cast<float>(StrToFloat(args[3])),
-                   static_cast<float>(StrToFloat(args[4])), 0.0f};
+    level.Scale = {singles[2], singles[3], singles[4], 0.0f};
     level.Arg5 = StrToInt(args[5]);
     const int offsetMode = StrToInt(args[6]);
     if (offsetMode == 1 || offsetMode == 2) {
@@ -77,7 +85,7 @@ void TMove::CallFile(const TArrayofCmds& cmds)
             level.Offset[k] = FZero[k] + FPos[k];
         }
     }
-    level.Arg7 = static_cast<float>(StrToFloat(args[7]));
+    level.Arg7 = singles[7];
     level.Arg8 = StrToInt(args[8]);
     level.Arg9 = StrToInt(args[9]);
 

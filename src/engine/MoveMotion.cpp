@@ -1,10 +1,10 @@
 // TMove: the move (M) and jog (J) families and the positions the shell reads.
 
+#include "engine/ArgumentNumbers.h"
 #include "engine/EngineData.h"
 #include "engine/EngineErrors.h"
 #include "engine/Move.h"
 #include "engine/MoveDirections.h"
-#include "platform/core/ScopeGuard.h"
 #include "platform/core/NumberFormat.h"
 #include "platform/core/StringUtils.h"
 
@@ -17,14 +17,17 @@ char SecondLetter(const std::string& word)
     return word.size() >= 2 ? word[1] : '\0';
 }
 
-// Speeds: `first` and `first` + 1 from argument 1, then the next three from 2, 3, 4.
+// Speeds: `first` and `first` + 1 from argument 1, then the next three from 2, 3, 4,
+// all read before any is written, so a line that fails changes none.
 void SetSpeeds(TEngineData& data, const TArrayofCmds& cmds, int first, const float (&defaults)[4])
 {
-    const float v1 = TEngineData::ParamToFloat(cmds, 1, defaults[0]);
-    data.SetSysVarFloat(first, v1);
-    data.SetSysVarFloat(first + 1, v1);
-    for (int k = 1; k < 4; ++k) {
-        data.SetSysVarFloat(first + 1 + k, TEngineData::ParamToFloat(cmds, k + 1, defaults[k]));
+    float speeds[4];
+    for (int k = 0; k < 4; ++k) {
+        speeds[k] = TEngineData::ParamToFloat(cmds, k + 1, defaults[k]);
+    }
+    data.SetSysVarFloat(first, speeds[0]);
+    for (int k = 0; k < 4; ++k) {
+        data.SetSysVarFloat(first + 1 + k, speeds[k]);
     }
 }
 } // namespace
@@ -33,27 +36,17 @@ void TMove::SetPosition(const TVector& pos)
 {
     FPos = pos;
     TVector scene;
-    GetScenePosition(false, scene);
+    GetScenePosition(scene);
     FTool = {scene.X, scene.Y, scene.Z};
 }
 
-void TMove::GetScenePosition(bool previous, TVector& p) const
+void TMove::GetScenePosition(TVector& p) const
 {
     const TFP& level = FPartFiles.Current();
-    const TVector& pos = previous ? FPrevPos : FPos;
     for (int k = 0; k < 3; ++k) {
-        p[k] = (level.Offset[k] + FZero[k] + pos[k]) * level.Scale[k];
+        p[k] = (level.Offset[k] + FZero[k] + FPos[k]) * level.Scale[k];
     }
     p.W = 0.0f;
-}
-
-void TMove::SavePrevPosition(bool withAB)
-{
-    FPrevPos = FPos;
-    if (withAB) {
-        FPrevA = FA;
-        FPrevB = FB;
-    }
 }
 
 float TMove::MoveTarget(const TArrayofCmds& cmds, int i, float current) const
@@ -80,17 +73,10 @@ void TMove::ThrowOutOfRange() const
 void TMove::DoMCommands(const TArrayofCmds& cmds)
 {
     const bool jog = FCmdWord[0] == 'J';
-    // A line that fails keeps the previous position it found; the line's own take-back
-    // puts the position, A, B and the path back.
-    TScopeGuard keepPrevious([this, pos = FPrevPos, a = FPrevA, b = FPrevB] {
-        FPrevPos = pos;
-        FPrevA = a;
-        FPrevB = b;
-    });
+    // A line that fails is taken back by the dispatcher: the position, A, B and the path.
     if (jog) {
         FNewPolyline = true;
     }
-    SavePrevPosition(!jog);
     const char letter = SecondLetter(FCmdWord);
     switch (letter) {
     case '2': case '3': case '4': case '5':
@@ -140,7 +126,6 @@ void TMove::DoMCommands(const TArrayofCmds& cmds)
     CheckInRange(FPos.X, FPos.Y, FPos.Z, FA, FB);
     FHandled = true;
     AddPathNode(jog ? 'J' : 'M');
-    keepPrevious.Dismiss();
 }
 
 void TMove::DoJCommands(const TArrayofCmds& cmds)
@@ -158,14 +143,14 @@ void TMove::DoMoveDistance(const TArrayofCmds& cmds)
     double a = 0.0;
     double turn = 0.0;
     if (!dir.empty() && (dir.back() == 'R' || dir.back() == 'L')) {
-        a = StrToFloat(Trim(std::string_view(dir).substr(0, dir.size() - 1)));
+        a = StrictDoubleArgument(Trim(std::string_view(dir).substr(0, dir.size() - 1)));
         turn = dir.back() == 'R' ? 1.0 : -1.0;
     } else if (dir.find(':') != std::string::npos) {
         a = ClockToDegrees(dir);
     } else if (dir.find_first_of("NSEW") != std::string::npos) {
         a = CompassToDegrees(dir);
     } else {
-        a = StrToFloat(dir);
+        a = StrictDoubleArgument(dir);
     }
     if (turn != 0.0) {
         a = (GetLastHeading() - turn * a) / 2.0;

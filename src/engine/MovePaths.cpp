@@ -53,7 +53,7 @@ std::size_t TMove::PreviewBytes() const
         + FZeroUndo.size() * sizeof(TZeroUndo) + FPartFiles.History().size() * sizeof(int)
         + (FCutLines.size() + FJogLines.size()) * sizeof(TGLLines*);
     return FPathBytes + 2 * lists + static_cast<std::size_t>(FClamps.Count()) * TClampList::BytesPerClamp
-        + FPathTextBytes;
+        + CountedPathTextBytes();
 }
 
 void TMove::CheckPreviewBytes(std::size_t growth) const
@@ -80,7 +80,8 @@ void TMove::DeletePolyline(TGLLinesArray& lines)
 {
     TGLLines* line = lines.back();
     if (FCountPathText) {
-        FPathTextBytes -= std::min(FPathTextBytes, PolylineTextBytes(*line));
+        std::size_t& text = FPathTextBytes[TextCountOf(lines)];
+        text -= std::min(text, PolylineTextBytes(*line));
     }
     FPathNodes -= static_cast<std::size_t>(line->NodeCount());
     FPathBytes -= std::min(FPathBytes, PolylineBytes(*line));
@@ -88,11 +89,13 @@ void TMove::DeletePolyline(TGLLinesArray& lines)
     lines.pop_back();
 }
 
-void TMove::DeleteLastNode(TGLLines& line)
+void TMove::DeleteLastNode(TGLLinesArray& lines)
 {
+    TGLLines& line = *lines.back();
     if (FCountPathText && line.NodeCount() > 0) {
         const TAffineVector v = line.NodePoint(line.NodeCount() - 1);
-        FPathTextBytes -= std::min(FPathTextBytes, PointLineLength(v.X, v.Y, v.Z));
+        std::size_t& text = FPathTextBytes[TextCountOf(lines)];
+        text -= std::min(text, PointLineLength(v.X, v.Y, v.Z));
     }
     const std::size_t before = PolylineBytes(line);
     line.DeleteLastNode();
@@ -151,7 +154,7 @@ void TMove::AddNode(bool jog, bool setCurPos, bool newLine, float x, float y, fl
     line->AddNode(x, y, z);
     ++FPathNodes;
     FPathBytes += growth + TLineBatches::BytesPerPoint;
-    FPathTextBytes += text;
+    FPathTextBytes[jog ? 1 : 0] += text;
     FTool = {x, y, z};
     if (setCurPos) {
         FPos = {x, y, z, 0.0f};
@@ -187,7 +190,7 @@ void TMove::PlaceToolAfterNode(bool setCurPos, const TAffineVector& toolBefore)
     // not leave the position that GetCurPos reports.
     if (setCurPos) {
         TVector scene;
-        GetScenePosition(false, scene);
+        GetScenePosition(scene);
         FTool = {scene.X, scene.Y, scene.Z};
     } else {
         FTool = toolBefore;
@@ -208,7 +211,7 @@ void TMove::AddPathNode(char kind)
         newLine = newLine || first == 'C' || first == 'J';
     }
     TVector scene;
-    GetScenePosition(false, scene);
+    GetScenePosition(scene);
     if (newLine) {
         AddNode(jog, false, true, FTool.X, FTool.Y, FTool.Z);
     }
@@ -227,7 +230,7 @@ void TMove::TruncatePolylines(TGLLinesArray& lines, std::uint32_t count, std::ui
     if (!lines.empty()) {
         TGLLines* last = lines.back();
         while (static_cast<std::uint32_t>(last->NodeCount()) > nodes) {
-            DeleteLastNode(*last);
+            DeleteLastNode(lines);
         }
     }
 }
@@ -244,7 +247,8 @@ void TMove::FreePolylines()
         lines->shrink_to_fit();
     }
     FCountPathText = counting;
-    FPathTextBytes = 0;
+    FPathTextBytes[0] = 0;
+    FPathTextBytes[1] = 0;
 }
 
 void TMove::SetJogsVisible(bool visible)
@@ -270,7 +274,6 @@ void TMove::SetPathDashed(bool moveDashed, bool jogDashed)
 void TMove::Reset()
 {
     FreePolylines();
-    FPrevPos = {0.0f, 0.0f, 0.0f, 0.0f};
     FZero = {0.0f, 0.0f, 0.0f, 0.0f};
     FCmdWord.clear();
     FPrevCmdWord.clear();
@@ -282,7 +285,7 @@ void TMove::Reset()
     std::vector<TLineUndo>().swap(FFullUndo);
     std::vector<TZeroUndo>().swap(FZeroUndo);
     TVector scene;
-    GetScenePosition(false, scene);
+    GetScenePosition(scene);
     FTool = {scene.X, scene.Y, scene.Z};
 }
 
@@ -349,6 +352,7 @@ void TMove::GetPathText(std::string_view kind, std::string& text) const
     if (lines == nullptr) {
         return;
     }
+    text.reserve(text.size() + (FCountPathText ? FPathTextBytes[TextCountOf(*lines)] : PathTextLength(kind)));
     for (const TGLLines* line : *lines) {
         const int nodes = line->NodeCount();
         for (int i = 0; i < nodes; ++i) {

@@ -8,6 +8,8 @@
 #include "engine/calcul/Calcul.h"
 
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace {
 char SecondLetter(const std::string& word)
@@ -20,16 +22,29 @@ bool IsOneOf(char letter, std::string_view letters)
     return letter != '\0' && letters.find(letter) != std::string_view::npos;
 }
 
-// Each of %(first) .. %(first + n - 1) from the argument of the same rank.
-void SetFloats(TEngineData& data, const TArrayofCmds& cmds, int first, int firstArg,
-               std::initializer_list<float> defaults)
-{
-    int k = 0;
-    for (float d : defaults) {
-        data.SetSysVarFloat(first + k, TEngineData::ParamToFloat(cmds, firstArg + k, d));
-        ++k;
+// The system variables a line sets, all read before any is written: a line with an
+// argument that fails or is out of range changes none of them.
+class TFloatSettings {
+public:
+    // Each of %(first) .. %(first + n - 1) from the argument of the same rank.
+    void Read(const TArrayofCmds& cmds, int first, int firstArg, std::initializer_list<float> defaults)
+    {
+        for (float d : defaults) {
+            FItems.emplace_back(first++, TEngineData::ParamToFloat(cmds, firstArg++, d));
+        }
     }
-}
+    // The k-th value read.
+    float Value(std::size_t k) const { return FItems[k].second; }
+    void Write(TEngineData& data) const
+    {
+        for (const auto& [n, value] : FItems) {
+            data.SetSysVarFloat(n, value);
+        }
+    }
+
+private:
+    std::vector<std::pair<int, float>> FItems;
+};
 } // namespace
 
 void TMove::DoZCommands(const TArrayofCmds&)
@@ -72,55 +87,71 @@ void TMove::DoZCommands(const TArrayofCmds&)
 void TMove::DoVCommands(const TArrayofCmds& cmds)
 {
     FNewPolyline = true;
+    TFloatSettings settings;
     switch (SecondLetter(FCmdWord)) {
     case 'A': {
         float values[5];
         for (int k = 0; k < 5; ++k) {
             values[k] = FData.GetMoveParam(cmds, k + 2);
         }
-        SaveZeroOffsets();
+        settings.Read(cmds, 6, 6, {0, 0, 0, 0, 0});
+        // The tool stays where it is: the offsets take up the difference, and they too
+        // must stay within the range.
+        TVector zero = FZero;
         for (int k = 0; k < 3; ++k) {
-            FZero[k] += FPos[k] - values[k];
-            FPos[k] = values[k];
+            zero[k] += FPos[k] - values[k];
         }
-        FZeroA += FA - values[3];
+        const float zeroA = FZeroA + (FA - values[3]);
+        const float zeroB = FZeroB + (FB - values[4]);
+        CheckInRange(values[0], values[1], values[2], values[3], values[4], zero.X, zero.Y, zero.Z, zeroA, zeroB);
+        SaveZeroOffsets();
+        FZero = zero;
+        FZeroA = zeroA;
+        FZeroB = zeroB;
+        FPos.X = values[0];
+        FPos.Y = values[1];
+        FPos.Z = values[2];
         FA = values[3];
-        FZeroB += FB - values[4];
         FB = values[4];
-        SetFloats(FData, cmds, 6, 6, {0, 0, 0, 0, 0});
         break;
     }
-    case 'B':
-        SetFloats(FData, cmds, 41, 1, {0.1f, 4.0f, 1.0f, 0.5f});
-        FVB.V1 = FData.GetSysVarFloat(41);
-        FVB.V2 = FData.GetSysVarFloat(42);
-        FVB.V3 = FData.GetSysVarFloat(43);
-        FVB.V4 = FData.GetSysVarFloat(44);
-        FVB.V5 = TEngineData::ParamToInt(cmds, 5, 0);
-        FVB.V6 = TEngineData::ParamToInt(cmds, 6, 0);
-        FVB.V7 = TEngineData::ParamToFloat(cmds, 7, 0.0f);
+    case 'B': {
+        settings.Read(cmds, 41, 1, {0.1f, 4.0f, 1.0f, 0.5f});
+        const int v5 = TEngineData::ParamToInt(cmds, 5, 0);
+        const int v6 = TEngineData::ParamToInt(cmds, 6, 0);
+        const float v7 = TEngineData::ParamToFloat(cmds, 7, 0.0f);
+        FVB.V1 = settings.Value(0);
+        FVB.V2 = settings.Value(1);
+        FVB.V3 = settings.Value(2);
+        FVB.V4 = settings.Value(3);
+        FVB.V5 = v5;
+        FVB.V6 = v6;
+        FVB.V7 = v7;
         break;
-    case 'C':
-        FData.SetSysVarFloat(23, TEngineData::ParamToFloat(cmds, 1, 0.25f));
-        FData.SetSysVarFloat(28, TEngineData::ParamToFloat(cmds, 4, 1.0f));
-        FData.SetSysVarStr(-3, TEngineData::ParamToStr(cmds, 5, "-"));
-        FData.SetSysVarFloat(-4, TEngineData::ParamToFloat(cmds, 6, 10.0f));
-        FData.SetSysVarFloat(29, TEngineData::ParamToFloat(cmds, 7, 1.0f));
+    }
+    case 'C': {
+        settings.Read(cmds, 23, 1, {0.25f});
+        settings.Read(cmds, 28, 4, {1.0f});
+        const std::string cutter = TEngineData::ParamToStr(cmds, 5, "-");
+        settings.Read(cmds, -4, 6, {10.0f});
+        settings.Read(cmds, 29, 7, {1.0f});
+        FData.SetSysVarStr(-3, cutter);
         break;
+    }
     case 'L':
-        SetFloats(FData, cmds, 11, 1, {-0.5f, 96.5f, -0.5f, 48.5f, -2.0f, 8.0f, -3.0f, 8.0f});
-        SetFloats(FData, cmds, 19, 10, {-500.0f, 500.0f});
+        settings.Read(cmds, 11, 1, {-0.5f, 96.5f, -0.5f, 48.5f, -2.0f, 8.0f, -3.0f, 8.0f});
+        settings.Read(cmds, 19, 10, {-500.0f, 500.0f});
         break;
     case 'S':
-        SetFloats(FData, cmds, 71, 1, {3.0f});
-        SetFloats(FData, cmds, 72, 1, {3.0f, 1.0f, 1.0f, 720.0f});
-        SetFloats(FData, cmds, 76, 5, {12.0f});
-        SetFloats(FData, cmds, 77, 5, {12.0f, 3.0f, 3.0f, 1440.0f});
+        settings.Read(cmds, 71, 1, {3.0f});
+        settings.Read(cmds, 72, 1, {3.0f, 1.0f, 1.0f, 720.0f});
+        settings.Read(cmds, 76, 5, {12.0f});
+        settings.Read(cmds, 77, 5, {12.0f, 3.0f, 3.0f, 1440.0f});
         break;
     case 'U':
-        SetFloats(FData, cmds, 31, 1, {1273.2395f, 1273.2395f, 1273.2395f, 1273.2395f});
-        SetFloats(FData, cmds, 35, 9, {1273.2395f});
-        SetFloats(FData, cmds, -1, 5, {0.05f});
+        settings.Read(cmds, 31, 1, {1273.2395f, 1273.2395f, 1273.2395f, 1273.2395f});
+        settings.Read(cmds, 35, 9, {1273.2395f});
+        settings.Read(cmds, -1, 5, {0.05f});
         break;
     default:
         if (IsOneOf(SecondLetter(FCmdWord), "DHINPR")) {
@@ -128,6 +159,7 @@ void TMove::DoVCommands(const TArrayofCmds& cmds)
         }
         break;
     }
+    settings.Write(FData);
     FHandled = true;
 }
 

@@ -123,7 +123,7 @@ void TMove::StepBack()
         if (code & NewLineBit) {
             DeletePolyline(lines);
         } else {
-            DeleteLastNode(*line);
+            DeleteLastNode(lines);
         }
         FTool = {before.X, before.Y, before.Z};
         FPos = {before.X - FZero.X, before.Y - FZero.Y, before.Z - FZero.Z, 0.0f};

@@ -1,7 +1,7 @@
 #include "engine/OperandText.h"
 
+#include "engine/ArgumentNumbers.h"
 #include "engine/LineText.h"
-#include "platform/core/NumberFormat.h"
 #include "platform/core/StringUtils.h"
 
 bool IsArithmeticOperator(std::string_view text)
@@ -17,7 +17,7 @@ bool IsComparisonOperator(std::string_view text)
 std::string QuoteOperand(std::string_view text)
 {
     double number = 0.0;
-    if (TryStrToFloat(text, number) || IsArithmeticOperator(text) || IsComparisonOperator(text)) {
+    if (ReadArgumentNumber(text, number) || IsArithmeticOperator(text) || IsComparisonOperator(text)) {
         return UpperCase(text);
     }
     std::string quoted;

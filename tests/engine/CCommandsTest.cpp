@@ -230,7 +230,6 @@ TEST_F(CCommandsTest, PointsGoThroughTheSceneMapping)
     Run("CR, 1, 1", {1, 1, 0, 0});
     EXPECT_EQ(Path(0, 3), "22,42,0;22,44,0;24,44,0");
     EXPECT_EQ(context.Position.X, 1) << "the position stays in program coordinates";
-    EXPECT_EQ(context.PrevPosition.X, 1) << "CR keeps where it began";
 }
 
 } // namespace

@@ -56,7 +56,10 @@ TEST(CoordinateRange, ATargetBeyondSinglesStopsTheRunAndDrawsNothingForIt)
         {"SR\nMX, 3e38\nMX, 3e38", "The target of \"MX\" is beyond the coordinate range (line: 3)",
          "0,0,0;3e38,0,0", 3e38f, 0, 0, 0, 0},
         {"MD, 1e39, 90", "The target of \"MD\" is beyond the coordinate range (line: 1)", "", 0, 0, 0, 0, 0},
-        {"VC, , , , 1e39\nMH", "The target of \"MH\" is beyond the coordinate range (line: 2)", "", 0, 0, 0, 0, 0},
+        // MH's height is refused where it is set; MH itself may still leave the range.
+        {"VC, , , , 1e39\nMH", "The target of \"VC\" is beyond the coordinate range (line: 1)", "", 0, 0, 0, 0, 0},
+        {"MZ, 3e38\nZZ\nVC, , , , 3e38\nMH", "The target of \"MH\" is beyond the coordinate range (line: 4)",
+         "0,0,0;0,0,3e38", 0, 0, 0, 0, 0},
         {"IF 1 = 1 THEN M2, 1e39, 0", "The target of \"M2\" is beyond the coordinate range (line: 1)", "", 0, 0, 0, 0,
          0},
         // A finite position beyond the range in the scene, through the zero offsets.
@@ -124,10 +127,11 @@ TEST(CoordinateRange, NumbersThatAreNotFiniteHaveTheirTexts)
     EXPECT_EQ("NAN", TEngineData::SingleToStr(-std::nanf("")));
     EXPECT_EQ("INF,-INF,NAN", TEngineData::PointToText(inf, -inf, std::nanf("")));
 
-    // A system variable set beyond the range, as a program reads it and as the
-    // variables list shows it.
+    // A system variable beyond the range (no command writes one, the data module can
+    // hold one), as a program reads it and as the variables list shows it.
     TEngineHarness h;
-    EXPECT_EQ("", h.Run("VC, , , , 1e39\n&z = \"%(28)\"").Error);
+    h.Data.SetSysVarFloat(28, inf);
+    EXPECT_EQ("", h.Run("&z = \"%(28)\"").Error);
     EXPECT_EQ("\"INF\"", h.Var("z"));
     EXPECT_EQ((std::vector<std::string>{"&z = \"INF\""}), VariablesListEntries(h.Shell.VariablesText));
 }
