@@ -636,7 +636,6 @@ private:
     // Undo (false) or redo (true) one group, one record.
     void ReplayGroup(bool redo);
     void ReplayItem(bool redo);
-    bool ReplayReplacement(bool redo);
     void ReplayUndo(const TCodeEditUndoItem& item);
     void ReplayRedo(const TCodeEditUndoItem& item);
     // Where a text that replaces the selection begins: the top left corner of a column

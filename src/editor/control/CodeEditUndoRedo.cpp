@@ -68,25 +68,6 @@ void MoveGroupBreaks(TCodeEditUndoList& from, TCodeEditUndoList& to)
     }
 }
 
-bool IsOrdered(const TCodeEditUndoItem& item)
-{
-    return EarlierPoint(item.ChangeStartPos, item.ChangeEndPos) == item.ChangeStartPos;
-}
-
-// Whether the two newest records of a list are one replacement of a run of characters:
-// the deletion of a selection and the insertion that took its place, under one change
-// number and at one place, as a replace-all records each hit. Its undo takes the
-// insertion (replacing nothing) back first, its redo the deletion (put back as nothing).
-bool IsReplacement(const TCodeEditUndoItem& newer, const TCodeEditUndoItem& older, bool redo)
-{
-    const TCodeEditUndoItem& deletion = redo ? newer : older;
-    const TCodeEditUndoItem& insertion = redo ? older : newer;
-    return deletion.ChangeReason == crSelDelete && insertion.ChangeReason == crInsert &&
-           deletion.ChangeSelMode == smNormal && insertion.ChangeSelMode == smNormal &&
-           newer.ChangeNumber == older.ChangeNumber && newer.ChangeStr.isEmpty() &&
-           deletion.ChangeStartPos == insertion.ChangeStartPos && IsOrdered(deletion) && IsOrdered(insertion) &&
-           (!redo || insertion.ChangeStartPos == insertion.ChangeEndPos);
-}
 } // namespace
 
 // --- whole groups ----------------------------------------------------------------------
@@ -102,11 +83,7 @@ void TCustomCodeEdit::ReplayGroup(bool redo)
     }
     TCodeEditUndoList& from = redo ? *redoList_ : *undoList_;
     TCodeEditUndoList& to = redo ? *undoList_ : *redoList_;
-    const auto replay = [this, redo] {
-        if (!ReplayReplacement(redo)) {
-            redo ? RedoItem() : UndoItem();
-        }
-    };
+    const auto replay = [this, redo] { redo ? RedoItem() : UndoItem(); };
     TPaintLockGuard lock(*this);
     MoveGroupBreaks(from, to);
     const TCodeEditUndoItem* first = from.PeekItem();
@@ -186,56 +163,6 @@ void TCustomCodeEdit::ReplayItem(bool redo)
     } else {
         ReplayUndo(*item);
     }
-}
-
-// A replacement's two records replayed as one change of the text, leaving the text,
-// the records on the other list, the caret and the selection as the two replays one
-// after the other do: the undo of a replace-all changes each line once, not twice.
-bool TCustomCodeEdit::ReplayReplacement(bool redo)
-{
-    TCodeEditUndoList& from = redo ? *redoList_ : *undoList_;
-    const int count = from.ItemCount();
-    if (count < 2 || !IsReplacement(from.Item(count - 1), from.Item(count - 2), redo)) {
-        return false;
-    }
-    // The range taken out first must stand in the text as it is (a record may name
-    // blanks past a line end that were never recorded; those replay one by one).
-    const auto inText = [this](TTextPoint p) {
-        return p.y >= 1 && p.y <= LineCount() && p.x >= 1 && p.x <= LineAt(p.y).size() + 1;
-    };
-    const TCodeEditUndoItem& first = from.Item(count - 1);
-    if (!inText(first.ChangeStartPos) || !inText(first.ChangeEndPos)) {
-        return false;
-    }
-    const std::unique_ptr<TCodeEditUndoItem> newer = from.PopItem();
-    const std::unique_ptr<TCodeEditUndoItem> older = from.PopItem();
-    const auto replaying = SetForScope(replayingRedo_, replayingRedo_ || redo);
-    TPaintLockGuard lock(*this);
-    TSelectionModeHold modeHold(*this, smNormal);
-    TScrollPastEolHold pastEol(*this);
-    const TTextPoint start = newer->ChangeStartPos;
-    if (redo) {
-        // The deletion again, and the insertion in its place.
-        const TTextPoint end = newer->ChangeEndPos;
-        SetCaretAndSelection(end, start, end);
-        const QString deleted = GetSelText();
-        SetSelTextRaw(older->ChangeStr);
-        const TTextPoint after = CaretXY();
-        undoList_->AddChange(crSelDelete, start, end, deleted, smNormal);
-        undoList_->AddChange(crInsert, start, after, QString(), smNormal);
-        SetCaretAndSelection(after, after, after);
-    } else {
-        // The insertion taken out and the deleted text put back, which ends selected.
-        const TTextPoint end = older->ChangeEndPos;
-        SetCaretAndSelection(newer->ChangeEndPos, start, newer->ChangeEndPos);
-        const QString inserted = GetSelText();
-        SetSelTextRaw(older->ChangeStr);
-        redoList_->AddChange(crInsert, start, start, inserted, smNormal);
-        redoList_->AddChange(crSelDelete, start, end, QString(), smNormal);
-        SetCaretAndSelection(end, start, end);
-        EnsureCursorPosVisible();
-    }
-    return true;
 }
 
 void TCustomCodeEdit::ReplayUndo(const TCodeEditUndoItem& item)
