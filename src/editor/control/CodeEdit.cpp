@@ -378,7 +378,7 @@ void TCustomCodeEdit::UndoListChanged(TObject* sender)
         undoListsChanged_ = true;
         return;
     }
-    SetModified(undoList_->CanUndo() || undoList_->FullUndoImpossible());
+    UpdateModified();
     if (OnChange) {
         OnChange(this);
     }
@@ -472,6 +472,17 @@ void TCustomCodeEdit::SetReadOnly(bool value)
 
 void TCustomCodeEdit::SetModified(bool value)
 {
+    if (value) {
+        savedState_.reset();
+    } else {
+        savedState_ = undoList_->State();
+    }
+    UpdateModified();
+}
+
+void TCustomCodeEdit::UpdateModified()
+{
+    const bool value = !AtSavePoint();
     if (value != modified_) {
         modified_ = value;
         StatusChanged(scModified);
@@ -524,8 +535,13 @@ void TCustomCodeEdit::UnlockUndo()
 
 void TCustomCodeEdit::ClearUndo()
 {
+    // The text stays: the one marked saved still is, any other stays modified.
+    const bool saved = AtSavePoint();
     undoList_->Clear();
     redoList_->Clear();
+    if (saved) {
+        savedState_ = undoList_->State();
+    }
 }
 
 void TCustomCodeEdit::ClearAll()

@@ -43,6 +43,7 @@
 #include <functional>
 #include <string_view>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class TCodeCustomHighlighter;
@@ -474,6 +475,9 @@ public:
     bool HasOption(TCodeEditorOption option) const { return options_.Contains(option); }
     virtual bool GetReadOnly() const { return readOnly_; }
     virtual void SetReadOnly(bool value);
+    // Whether the text differs from the one last marked saved: false marks the text as it
+    // stands (after a load or a save), so undo and redo back to it leave the page
+    // unmodified; true keeps it modified until the next such mark.
     bool Modified() const { return modified_; }
     void SetModified(bool value);
     bool InsertMode() const { return insertMode_; }
@@ -613,6 +617,9 @@ private:
     // eoAutoSizeMaxLeftChar: a line needs this many columns.
     void GrowMaxLeftChar(int needed);
     void UndoListChanged(TObject* sender);
+    // Modified: the undo list no longer names the text marked saved.
+    void UpdateModified();
+    bool AtSavePoint() const { return savedState_ == undoList_->State(); }
     void GutterChanged(TObject* sender);
     void SelectedColorChanged(TObject* sender);
     void BookMarkOptionsChanged(TObject* sender);
@@ -635,8 +642,9 @@ private:
 
     // Undo (false) or redo (true) one group, one record.
     void ReplayGroup(bool redo);
+    // The group's deferred reports: the change, or at least the modified state.
+    void EndReplayGroup();
     void ReplayItem(bool redo);
-    bool ReplayReplacement(bool redo);
     void ReplayUndo(const TCodeEditUndoItem& item);
     void ReplayRedo(const TCodeEditUndoItem& item);
     // Where a text that replaces the selection begins: the top left corner of a column
@@ -723,6 +731,8 @@ private:
     TScrollBarInfo vScroll_;
     std::unique_ptr<TCodeEditKeyStrokes> keystrokes_;
     bool modified_ = false;
+    // The undo list's name for the text marked saved; none after SetModified(true).
+    std::optional<TCodeEditUndoState> savedState_ = TCodeEditUndoState{};
     std::unique_ptr<TCodeEditMarkList> marks_;
     std::array<TCodeEditMark*, 10> bookmarks_{};
     int extraLineSpacing_ = 0;

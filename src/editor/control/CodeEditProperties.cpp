@@ -127,7 +127,12 @@ void TCustomCodeEdit::SetFont(const TCodeEditFont& font)
 void TCustomCodeEdit::SetMaxUndo(int value)
 {
     if (value >= 0) {
+        // Records dropped leave the text as it is (0 drops them all).
+        const bool saved = AtSavePoint();
         undoList_->SetMaxUndoActions(value);
         redoList_->SetMaxUndoActions(value);
+        if (saved) {
+            savedState_ = undoList_->State();
+        }
     }
 }

@@ -17,27 +17,7 @@ constexpr std::uint8_t crDeleteAndReset = 18;
 bool IsOpeningBracket(std::uint8_t reason) { return reason == 10 || reason == 12 || reason == 14; }
 bool IsClosingBracket(std::uint8_t reason) { return reason == 11 || reason == 13 || reason == 15; }
 
-// Sets a list's block change number for a scope, so every record added shares it.
-class TChangeNumberScope {
-public:
-    TChangeNumberScope(TCodeEditUndoList& list, std::int32_t number)
-        : list_(list), saved_(list.BlockChangeNumber()), number_(number)
-    {
-        list_.SetBlockChangeNumber(number);
-    }
-    ~TChangeNumberScope() { list_.SetBlockChangeNumber(saved_); }
-    TChangeNumberScope(const TChangeNumberScope&) = delete;
-    TChangeNumberScope& operator=(const TChangeNumberScope&) = delete;
-    // A replay that opened and closed a block of its own dropped the number.
-    void Renew() { list_.SetBlockChangeNumber(number_); }
-
-private:
-    TCodeEditUndoList& list_;
-    std::int32_t saved_;
-    std::int32_t number_;
-};
-
-// Whether the record after one replayed belongs to the same group. `last` is the reason
+// Whether the record below one taken belongs to the same group. `last` is the reason
 // of the group's first record; `number` the change number being taken; `stop` is the
 // bracket reason that ends a bracketed group (0 outside brackets). A record that joins
 // by its reason makes its own change number the one taken, so the rest of that edit
@@ -59,6 +39,36 @@ bool SameGroup(const TCodeEditUndoItem& next, std::uint8_t last, std::int32_t& n
     return false;
 }
 
+// The records one undo or redo takes from the top of a list (with no group break on
+// top): a bracketed group runs to its other bracket (an undo from the closing one back
+// to the opening one, a redo the other way round), any other while SameGroup holds.
+struct TGroupOnTop {
+    int count = 0;
+    std::int32_t newestNumber = 0;
+    std::int32_t oldestNumber = 0;
+};
+
+TGroupOnTop GroupOnTop(const TCodeEditUndoList& list, bool redo, bool groupUndo)
+{
+    const int top = list.ItemCount() - 1;
+    const std::uint8_t last = list.Item(top).ChangeReason;
+    std::uint8_t stop = 0;
+    if (!redo && IsClosingBracket(last)) {
+        stop = static_cast<std::uint8_t>(last - 1);
+    } else if (redo && IsOpeningBracket(last)) {
+        stop = static_cast<std::uint8_t>(last + 1);
+    }
+    std::int32_t taking = list.Item(top).ChangeNumber;
+    int below = top - 1;
+    while (below >= 0 && SameGroup(list.Item(below), last, taking, groupUndo, stop)) {
+        --below;
+    }
+    if (stop != 0 && below >= 0) {
+        --below; // the other bracket
+    }
+    return TGroupOnTop{top - below, list.Item(top).ChangeNumber, list.Item(below + 1).ChangeNumber};
+}
+
 // Group breaks on top of one list move to the other.
 void MoveGroupBreaks(TCodeEditUndoList& from, TCodeEditUndoList& to)
 {
@@ -68,25 +78,6 @@ void MoveGroupBreaks(TCodeEditUndoList& from, TCodeEditUndoList& to)
     }
 }
 
-bool IsOrdered(const TCodeEditUndoItem& item)
-{
-    return EarlierPoint(item.ChangeStartPos, item.ChangeEndPos) == item.ChangeStartPos;
-}
-
-// Whether the two newest records of a list are one replacement of a run of characters:
-// the deletion of a selection and the insertion that took its place, under one change
-// number and at one place, as a replace-all records each hit. Its undo takes the
-// insertion (replacing nothing) back first, its redo the deletion (put back as nothing).
-bool IsReplacement(const TCodeEditUndoItem& newer, const TCodeEditUndoItem& older, bool redo)
-{
-    const TCodeEditUndoItem& deletion = redo ? newer : older;
-    const TCodeEditUndoItem& insertion = redo ? older : newer;
-    return deletion.ChangeReason == crSelDelete && insertion.ChangeReason == crInsert &&
-           deletion.ChangeSelMode == smNormal && insertion.ChangeSelMode == smNormal &&
-           newer.ChangeNumber == older.ChangeNumber && newer.ChangeStr.isEmpty() &&
-           deletion.ChangeStartPos == insertion.ChangeStartPos && IsOrdered(deletion) && IsOrdered(insertion) &&
-           (!redo || insertion.ChangeStartPos == insertion.ChangeEndPos);
-}
 } // namespace
 
 // --- whole groups ----------------------------------------------------------------------
@@ -102,63 +93,54 @@ void TCustomCodeEdit::ReplayGroup(bool redo)
     }
     TCodeEditUndoList& from = redo ? *redoList_ : *undoList_;
     TCodeEditUndoList& to = redo ? *undoList_ : *redoList_;
-    const auto replay = [this, redo] {
-        if (!ReplayReplacement(redo)) {
-            redo ? RedoItem() : UndoItem();
-        }
-    };
     TPaintLockGuard lock(*this);
     MoveGroupBreaks(from, to);
-    const TCodeEditUndoItem* first = from.PeekItem();
-    if (!first) {
+    if (!from.CanUndo()) {
         return;
     }
-    const std::uint8_t last = first->ChangeReason;
-    const std::int32_t number = first->ChangeNumber;
-    std::int32_t taking = number;
-    // A bracketed group runs to its other bracket: an undo from the closing one back to
-    // the opening one, a redo the other way round.
-    std::uint8_t stop = 0;
-    if (!redo && IsClosingBracket(last)) {
-        stop = static_cast<std::uint8_t>(last - 1);
-    } else if (redo && IsOpeningBracket(last)) {
-        stop = static_cast<std::uint8_t>(last + 1);
-    }
-    TChangeNumberScope inverse(to, number);
+    const TGroupOnTop group = GroupOnTop(from, redo, HasOption(eoGroupUndo));
+    // The inverse records share the change number that names the text they lead back to
+    // (the undo list's State): an undo's, the text its newest record made; a redo's, the
+    // text before the oldest step it takes was undone, which that step's inverse records
+    // were numbered for (a redo may take more steps than one undo did).
+    const std::int32_t inverseNumber = redo ? group.oldestNumber : group.newestNumber;
+    const std::int32_t outerNumber = to.BlockChangeNumber();
+    const TScopeGuard restoreNumber([&to, outerNumber] { to.SetBlockChangeNumber(outerNumber); });
     // The view follows the caret and the change is reported once, when the whole group
     // is back: a hundred thousand records would otherwise do each as often. Left by an
     // exception, the group still reports its change: the text may have changed.
     TScopeGuard afterError([this] {
-        replayingGroup_ = caretToFollow_ = false;
-        if (std::exchange(undoListsChanged_, false)) {
-            try {
-                UndoListChanged(nullptr);
-            } catch (...) {
-                // the exception already on its way is the one to report
-            }
+        caretToFollow_ = false;
+        try {
+            EndReplayGroup();
+        } catch (...) {
+            // the exception already on its way is the one to report
         }
     });
     replayingGroup_ = true;
     caretToFollow_ = false;
-    for (;;) {
-        replay();
-        inverse.Renew();
-        const TCodeEditUndoItem* next = from.PeekItem();
-        if (!next || !SameGroup(*next, last, taking, HasOption(eoGroupUndo), stop)) {
-            break;
-        }
+    for (int taken = 0; taken < group.count; ++taken) {
+        // Again for each record: a replay that opened and closed a block of its own
+        // dropped the number.
+        to.SetBlockChangeNumber(inverseNumber);
+        redo ? RedoItem() : UndoItem();
     }
     MoveGroupBreaks(from, to);
-    if (stop != 0 && from.GetLastChangeReason() == stop) {
-        replay();
-    }
     afterError.Dismiss();
-    replayingGroup_ = false;
-    if (std::exchange(undoListsChanged_, false)) {
-        UndoListChanged(nullptr);
-    }
+    EndReplayGroup();
     if (std::exchange(caretToFollow_, false)) {
         EnsureCursorPosVisible();
+    }
+}
+
+void TCustomCodeEdit::EndReplayGroup()
+{
+    replayingGroup_ = false;
+    // Records taken off change the text the undo list names even where none were added.
+    if (std::exchange(undoListsChanged_, false)) {
+        UndoListChanged(nullptr);
+    } else {
+        UpdateModified();
     }
 }
 
@@ -186,56 +168,9 @@ void TCustomCodeEdit::ReplayItem(bool redo)
     } else {
         ReplayUndo(*item);
     }
-}
-
-// A replacement's two records replayed as one change of the text, leaving the text,
-// the records on the other list, the caret and the selection as the two replays one
-// after the other do: the undo of a replace-all changes each line once, not twice.
-bool TCustomCodeEdit::ReplayReplacement(bool redo)
-{
-    TCodeEditUndoList& from = redo ? *redoList_ : *undoList_;
-    const int count = from.ItemCount();
-    if (count < 2 || !IsReplacement(from.Item(count - 1), from.Item(count - 2), redo)) {
-        return false;
+    if (!replayingGroup_) {
+        UpdateModified();
     }
-    // The range taken out first must stand in the text as it is (a record may name
-    // blanks past a line end that were never recorded; those replay one by one).
-    const auto inText = [this](TTextPoint p) {
-        return p.y >= 1 && p.y <= LineCount() && p.x >= 1 && p.x <= LineAt(p.y).size() + 1;
-    };
-    const TCodeEditUndoItem& first = from.Item(count - 1);
-    if (!inText(first.ChangeStartPos) || !inText(first.ChangeEndPos)) {
-        return false;
-    }
-    const std::unique_ptr<TCodeEditUndoItem> newer = from.PopItem();
-    const std::unique_ptr<TCodeEditUndoItem> older = from.PopItem();
-    const auto replaying = SetForScope(replayingRedo_, replayingRedo_ || redo);
-    TPaintLockGuard lock(*this);
-    TSelectionModeHold modeHold(*this, smNormal);
-    TScrollPastEolHold pastEol(*this);
-    const TTextPoint start = newer->ChangeStartPos;
-    if (redo) {
-        // The deletion again, and the insertion in its place.
-        const TTextPoint end = newer->ChangeEndPos;
-        SetCaretAndSelection(end, start, end);
-        const QString deleted = GetSelText();
-        SetSelTextRaw(older->ChangeStr);
-        const TTextPoint after = CaretXY();
-        undoList_->AddChange(crSelDelete, start, end, deleted, smNormal);
-        undoList_->AddChange(crInsert, start, after, QString(), smNormal);
-        SetCaretAndSelection(after, after, after);
-    } else {
-        // The insertion taken out and the deleted text put back, which ends selected.
-        const TTextPoint end = older->ChangeEndPos;
-        SetCaretAndSelection(newer->ChangeEndPos, start, newer->ChangeEndPos);
-        const QString inserted = GetSelText();
-        SetSelTextRaw(older->ChangeStr);
-        redoList_->AddChange(crInsert, start, start, inserted, smNormal);
-        redoList_->AddChange(crSelDelete, start, end, QString(), smNormal);
-        SetCaretAndSelection(end, start, end);
-        EnsureCursorPosVisible();
-    }
-    return true;
 }
 
 void TCustomCodeEdit::ReplayUndo(const TCodeEditUndoItem& item)

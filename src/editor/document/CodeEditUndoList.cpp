@@ -35,6 +35,7 @@ void TCodeEditUndoList::Assign(const TPersistent* source)
     }
     blockChangeNumber_ = other->blockChangeNumber_;
     blockCount_ = other->blockCount_;
+    emptied_ = other->emptied_;
     fullUndoImpossible_ = other->fullUndoImpossible_;
     lockCount_ = other->lockCount_;
     maxUndo_ = other->maxUndo_;
@@ -101,6 +102,7 @@ void TCodeEditUndoList::Clear()
 {
     items_.clear();
     fullUndoImpossible_ = false;
+    ++emptied_;
 }
 
 void TCodeEditUndoList::Lock() { ++lockCount_; }
@@ -143,8 +145,11 @@ void TCodeEditUndoList::PushItem(std::unique_ptr<TCodeEditUndoItem> item)
 void TCodeEditUndoList::TrimToLimit()
 {
     if (maxUndo_ == 0) { // undo switched off
-        fullUndoImpossible_ = fullUndoImpossible_ || !items_.empty();
-        items_.clear();
+        if (!items_.empty()) {
+            fullUndoImpossible_ = true;
+            ++emptied_;
+            items_.clear();
+        }
         return;
     }
     // Whole changes go, oldest first: an undo that finds half a change would leave the
@@ -163,6 +168,7 @@ void TCodeEditUndoList::TrimToLimit()
     const std::int32_t newest = (*newestChange)->ChangeNumber;
     while (ItemCount() > maxUndo_ && items_.front()->ChangeNumber != newest) {
         fullUndoImpossible_ = true;
+        ++emptied_;
         const std::int32_t oldest = items_.front()->ChangeNumber;
         while (items_.front()->ChangeNumber == oldest) {
             items_.pop_front();
@@ -173,6 +179,16 @@ void TCodeEditUndoList::TrimToLimit()
 std::uint8_t TCodeEditUndoList::GetLastChangeReason() const
 {
     return items_.empty() ? crNothing : items_.back()->ChangeReason;
+}
+
+TCodeEditUndoState TCodeEditUndoList::State() const
+{
+    for (auto item = items_.rbegin(); item != items_.rend(); ++item) {
+        if ((*item)->ChangeReason != crGroupBreak) {
+            return TCodeEditUndoState{(*item)->ChangeNumber, 0};
+        }
+    }
+    return TCodeEditUndoState{0, emptied_};
 }
 
 void TCodeEditUndoList::SetMaxUndoActions(int value)

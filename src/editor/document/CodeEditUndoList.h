@@ -32,6 +32,18 @@ public:
     void Assign(const TPersistent* source) override;
 };
 
+// Names the text an undo list leads back from. A change keeps its number while undo and
+// redo move it between the lists, so the name of a text comes back with it and is never
+// given to another: the change number of the newest record that is no group break, or,
+// for a list without such records, how often the list has been cleared or had records
+// dropped, so a list emptied at its limit never passes for the one a file loaded into
+// (no change is numbered 0).
+struct TCodeEditUndoState {
+    std::int32_t change = 0;
+    std::uint64_t emptied = 0;
+    bool operator==(const TCodeEditUndoState&) const = default;
+};
+
 class TCodeEditUndoList : public TPersistent {
     KP_CLASS(TCodeEditUndoList, TPersistent)
 public:
@@ -62,12 +74,14 @@ public:
     int ItemCount() const { return static_cast<int>(items_.size()); }
     const TCodeEditUndoItem& Item(int index) const { return *items_[static_cast<std::size_t>(index)]; }
     std::uint8_t GetLastChangeReason() const;
+    TCodeEditUndoState State() const;
 
     int MaxUndo() const { return maxUndo_; }
     void SetMaxUndoActions(int value);
     bool FullUndoImpossible() const { return fullUndoImpossible_; }
     int BlockChangeNumber() const { return blockChangeNumber_; }
-    // The control's replay gives all inverse records of one group the group's number.
+    // The control's replay gives all inverse records of one group the number that names
+    // the text they lead back to.
     void SetBlockChangeNumber(std::int32_t number) { blockChangeNumber_ = number; }
     int NextChangeNumber() const { return nextChangeNumber_; }
 
@@ -80,6 +94,7 @@ private:
 
     std::int32_t blockChangeNumber_ = 0;
     int blockCount_ = 0;
+    std::uint64_t emptied_ = 0;
     bool fullUndoImpossible_ = false;
     // A deque: at the limit a new record drops the oldest change, which must not move the rest.
     std::deque<std::unique_ptr<TCodeEditUndoItem>> items_;

@@ -167,9 +167,10 @@ TEST(CodeEditUndo, ReadOnlyCanNeitherUndoRedoNorPaste)
     Step(s, "Ctrl+Z Shift+Ctrl+Z", "a");
 }
 
-// A replacement (a deletion and the insertion in its place) replays as one change of
-// the text: a group undone or redone leaves the text, caret, selection and other list
-// that its records replayed one by one leave.
+// A group undone or redone, replacements among its records (a deletion and the
+// insertion in its place), leaves the text, caret, selection and other list that its
+// records replayed one by one leave: the group only puts off following the caret and
+// reporting the change until its end.
 struct TReplacementCase {
     const char* name;
     const char* lines;
