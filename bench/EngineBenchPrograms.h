@@ -41,7 +41,7 @@ class QuietShell : public IShellServices {
 public:
     void Log(const std::string&, const std::string&) override {}
     void AddMessage(const std::string&) override {}
-    void ShowVariables(const std::string&) override {}
+    void ShowVariables(const TCalculVariables&) override {}
     bool SuppressAllMessages() const override { return true; }
     bool QuickViewRunning() const override { return false; }
     void Wait(int) override {}

@@ -171,7 +171,7 @@ void TMove::DoSCommands(const TArrayofCmds& cmds)
     case 'F': FData.SetSysVarInt(-2, TEngineData::ParamToInt(cmds, 1, 0)); break;
     case 'L':
         FCalcul.GetVariables().Clear();
-        FShell.ShowVariables(FCalcul.GetVariablesText());
+        FShell.ShowVariables(FCalcul.GetVariables());
         break;
     default:
         if (IsOneOf(SecondLetter(FCmdWord), "KMOPTW")) {

@@ -6,6 +6,8 @@
 
 #include <string>
 
+class TCalculVariables;
+
 class IShellServices {
 public:
     virtual ~IShellServices() = default;
@@ -15,8 +17,9 @@ public:
     virtual void Log(const std::string& tag, const std::string& text) = 0;
     // Appends a line to the messages window and shows it (PRINT).
     virtual void AddMessage(const std::string& text) = 0;
-    // Refills the variables list from CR LF separated name=value lines.
-    virtual void ShowVariables(const std::string& text) = 0;
+    // Brings the variables list up to the evaluator's variables (after every line, so
+    // it goes by their change record rather than their whole text).
+    virtual void ShowVariables(const TCalculVariables& variables) = 0;
     // The "Suppress All Messages" switch and the quick-view flag.
     virtual bool SuppressAllMessages() const = 0;
     virtual bool QuickViewRunning() const = 0;

@@ -1,9 +1,63 @@
 #pragma once
-// The entries of the variables list: "&name = value" for each name=value line of the
-// evaluator's variables text.
+// The variables list: each "name=value" line of the evaluator's variables is shown as
+// the row "&name = value", or as several rows when its text holds CR LF (the list is
+// the variables' text split at CR LF). TVariablesListView keeps such a list up to date
+// after every program line by the variables' change record, so a line costs what the
+// lines it changed cost, not what all of them do.
 
+#include "engine/calcul/CalculVariables.h"
+
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+// "&" and the text with every "=" widened to " = ", uncut.
+std::string VariablesListEntry(std::string_view rowText);
+
+// The entries of a whole variables text: one per line, split at CR LF, LF or CR.
 std::vector<std::string> VariablesListEntries(std::string_view variablesText);
+
+// The texts of the rows one variables line gives: the line split at CR LF.
+void VariablesRowTexts(std::string_view line, std::vector<std::string_view>& texts);
+
+// The rows of a list showing the variables. The texts handed over are the row texts of
+// VariablesRowTexts; the list makes its entry of each.
+class IVariablesRows {
+public:
+    virtual ~IVariablesRows() = default;
+    virtual int RowCount() const = 0;
+    virtual void ClearRows() = 0;
+    virtual void InsertRow(int row, std::string_view text) = 0;
+    virtual void SetRow(int row, std::string_view text) = 0;
+    virtual void DeleteRow(int row) = 0;
+};
+
+class TVariablesListView {
+public:
+    // Brings `rows` up to `variables`: the rows of the lines changed since the last
+    // call when the change record reaches back so far, else all of them afresh (also
+    // for another list, or rows changed behind the view's back).
+    void Show(const TCalculVariables& variables, IVariablesRows& rows);
+
+private:
+    void Rebuild(const TCalculVariables& variables, IVariablesRows& rows);
+    // Replays the record on the rows; false when it does not fit what is shown.
+    bool Replay(const TCalculVariables& variables, IVariablesRows& rows);
+    // The first row of line `index`.
+    int FirstRow(int index) const;
+    // Gives line `index` the rows of its text now.
+    void WriteLine(const TCalculVariables& variables, int index, IVariablesRows& rows);
+    void SetRowCount(int index, int count);
+
+    bool FShown = false;
+    std::uint64_t FIdentity = 0;
+    std::uint64_t FChangeCount = 0;
+    std::vector<int> FRowCounts; // rows of each line shown
+    int FRowTotal = 0;
+    int FIrregular = 0; // lines shown with other than one row: rows and lines then differ
+    // Scratch of a call.
+    std::vector<TVariablesChange> FChanges;
+    std::vector<int> FDirty;
+    std::vector<std::string_view> FTexts;
+};

@@ -35,7 +35,7 @@ TRunOutcome TEngineHarness::Run(const std::string& program)
     TLineLoopHooks hooks;
     hooks.AfterLine = [&](int) {
         outcome.Trace.push_back(Move.LineNumber());
-        Shell.ShowVariables(Calcul.GetVariablesText());
+        Shell.ShowVariables(Calcul.GetVariables());
         return true;
     };
     outcome.Error = RunError(Dialogs, [&] { outcome.Stopped = RunLines(Move, Lines, hooks) == TLineLoopEnd::Stopped; });

@@ -22,7 +22,7 @@ class TFakeShell : public IShellServices {
 public:
     void Log(const std::string& tag, const std::string& text) override { LogLines.emplace_back(tag, text); }
     void AddMessage(const std::string& text) override { Messages.push_back(text); }
-    void ShowVariables(const std::string& text) override { VariablesText = text; }
+    void ShowVariables(const TCalculVariables& variables) override { VariablesText = variables.Text(); }
     bool SuppressAllMessages() const override { return Suppress; }
     bool QuickViewRunning() const override { return QuickView; }
     void Wait(int milliseconds) override { Waits.push_back(milliseconds); }

@@ -149,6 +149,25 @@ void TEditorFactory::RemoveEditor(const std::shared_ptr<IEditor>& editor)
     }
 }
 
+int TEditorFactory::CloseWithoutQuestion(const std::vector<std::shared_ptr<IEditor>>& pages)
+{
+    int closed = 0;
+    for (const std::shared_ptr<IEditor>& page : pages) {
+        const auto held = std::find_if(FEditors.begin(), FEditors.end(),
+                                       [&](const std::shared_ptr<IEditor>& editor) { return SamePage(editor, page); });
+        if (held == FEditors.end()) {
+            continue;
+        }
+        // Every page the factory holds is one of its own making.
+        const auto editor = std::static_pointer_cast<TEditor>(*held);
+        if (editor->Form) {
+            editor->Form->CloseWithoutQuestion(false);
+            ++closed;
+        }
+    }
+    return closed;
+}
+
 TEditorForm* TEditorFactory::CreateForm(TEditorForm::TKind kind, QWidget* parent)
 {
     return TEditorForm::Create(kind, parent);

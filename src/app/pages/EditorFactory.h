@@ -51,6 +51,7 @@ public:
     int GetEditorCount() override { return static_cast<int>(FEditors.size()); }
     std::shared_ptr<IEditor> GetEditor(int index) override;
     void RemoveEditor(const std::shared_ptr<IEditor>& editor) override;
+    int CloseWithoutQuestion(const std::vector<std::shared_ptr<IEditor>>& pages) override;
 
 protected:
     // The page's form; a test factory makes it fail.

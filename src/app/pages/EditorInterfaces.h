@@ -13,6 +13,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <vector>
 
 class QTabWidget;
 class QWidget;
@@ -120,6 +121,11 @@ public:
     virtual std::shared_ptr<IEditor> GetEditor(int index) = 0;
     // No effect for a page the factory does not hold.
     virtual void RemoveEditor(const std::shared_ptr<IEditor>& editor) = 0;
+    // Closes the given pages without the save question and without putting their files
+    // on the recent-files list: pages the program opened for itself, not the user. A
+    // page the factory does not hold, or whose window is gone, is skipped. Answers how
+    // many began to close; each leaves the list once the event loop delivers its close.
+    virtual int CloseWithoutQuestion(const std::vector<std::shared_ptr<IEditor>>& pages) = 0;
 };
 
 // The globals, in declaration order; all start empty.

@@ -43,10 +43,10 @@ private:
 };
 
 // A loop without waits of its own (Simulate off) reads the clock every so many lines
-// and lets the window breathe after this long. A line costs in proportion to its
-// length and to the variables' text the list is refreshed from, so it counts as one
-// line per so many of their characters: a loop of lines of ten million characters
-// reads the clock at every line.
+// and lets the window breathe after this long. A line may cost in proportion to its
+// length and to the variables' text (it may print, compare or copy any of them), so it
+// counts as one line per so many of their characters: a loop beside a variable of ten
+// million characters reads the clock at every line, which costs next to nothing.
 constexpr int LinesPerClockCheck = 256;
 constexpr std::size_t CharactersPerLineCount = 4096;
 constexpr std::int64_t ResponsiveIntervalMs = 50;
@@ -303,8 +303,7 @@ TMainForm::TRunStart TMainForm::RunFile(const TProgramLines& lines, const QStrin
         Move->PreprocessLine(line, true, cmds);
         const bool steppedBack = StepBackRequested;
         const bool ended = Move->ExecuteLine(program, line, cmds, index, &i, steppedBack);
-        const std::string variables = Calcul.GetVariablesText();
-        ShowVariables(variables);
+        ShowVariables(Calcul.GetVariables());
         if (ended && FileStack.size() <= 1) {
             actStop->Execute();
         }
@@ -334,7 +333,7 @@ TMainForm::TRunStart TMainForm::RunFile(const TProgramLines& lines, const QStrin
                 FLastEventPassMs = TickCountMs();
             }
         } else if (!PanelGL->cbSim->isChecked() && !StepMode) {
-            KeepResponsive(line.size() + variables.size());
+            KeepResponsive(line.size() + Calcul.GetVariables().TextLength());
         }
     }
     if (FileStack.size() > 1) {

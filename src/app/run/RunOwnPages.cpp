@@ -1,8 +1,5 @@
 #include "app/run/RunOwnPages.h"
 
-#include "app/pages/Editor.h"
-#include "app/pages/EditorForm.h"
-
 #include "platform/core/EventLoop.h"
 
 #include <algorithm>
@@ -28,22 +25,17 @@ int TRunOwnPages::CloseOpenedSince()
         return 0;
     }
     // Collected first: a closing page leaves the factory's list once it is freed.
-    std::vector<std::shared_ptr<TEditor>> opened;
+    std::vector<std::shared_ptr<IEditor>> opened;
     for (int i = 0; i < EditorFactory->GetEditorCount(); ++i) {
-        const std::shared_ptr<IEditor> page = EditorFactory->GetEditor(i);
-        auto editor = std::dynamic_pointer_cast<TEditor>(page);
-        if (editor && editor->Form && !WasOpen(page) && !page->GetModified()) {
-            opened.push_back(std::move(editor));
+        std::shared_ptr<IEditor> page = EditorFactory->GetEditor(i);
+        if (page && !WasOpen(page) && !page->GetModified()) {
+            opened.push_back(std::move(page));
         }
     }
-    for (const std::shared_ptr<TEditor>& editor : opened) {
-        if (editor->Form) {
-            editor->Form->CloseWithoutQuestion(false);
-        }
-    }
+    const int closed = opened.empty() ? 0 : EditorFactory->CloseWithoutQuestion(opened);
     // A page's tab sheet frees it from the event loop; until then it keeps its memory
     // and its command numbers, and Run All would pile up every page of its rows.
-    if (!opened.empty()) {
+    if (closed > 0) {
         if (IEventLoop* loop = GetEventLoop()) {
             loop->ProcessPendingEvents();
         }
@@ -52,5 +44,5 @@ int TRunOwnPages::CloseOpenedSince()
     if (FActive && FActive->CanClose() && !SamePage(ActiveEditor, FActive)) {
         FActive->Activate();
     }
-    return static_cast<int>(opened.size());
+    return closed;
 }

@@ -22,6 +22,7 @@
 
 #include "engine/Move.h"
 #include "engine/ShellServices.h"
+#include "engine/VariablesView.h"
 #include "engine/calcul/Calcul.h"
 #include "platform/core/MouseButtons.h"
 #include "platform/gui/ActionList.h"
@@ -273,7 +274,7 @@ public:
     // --- IShellServices ---
     void Log(const std::string& tag, const std::string& text) override;
     void AddMessage(const std::string& text) override;
-    void ShowVariables(const std::string& text) override;
+    void ShowVariables(const TCalculVariables& variables) override;
     bool SuppressAllMessages() const override;
     bool QuickViewRunning() const override { return QuietRun; }
     void Wait(int milliseconds) override;
@@ -340,7 +341,8 @@ private:
     // The number of pages at which a results run's page could not be opened; results
     // runs open none while as many are open.
     int FResultsPagesFullAt = std::numeric_limits<int>::max();
-    std::string FShownVariables;
+    // What the variables list shows, kept up to date by the variables' change record.
+    TVariablesListView FVariablesView;
     // The step of the navigation button held down.
     TAffineVector FNavStep{};
     // The right button went down and the mouse has not dragged since: its release opens

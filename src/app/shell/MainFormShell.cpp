@@ -1,14 +1,11 @@
 // The main window as the engine's shell (IShellServices).
-#include "app/run/BitAnimation.h"
 #include "app/shell/DataModule.h"
 #include "app/shell/MainForm.h"
 #include "app/run/MessagesForm.h"
+#include "app/shell/VariablesList.h"
 
 #include "platform/core/Clock.h"
 #include "platform/core/EventLoop.h"
-
-#include <QListWidget>
-
 
 void TMainForm::Log(const std::string& tag, const std::string& text)
 {
@@ -26,15 +23,12 @@ void TMainForm::AddMessage(const std::string& text)
     }
 }
 
-void TMainForm::ShowVariables(const std::string& text)
+void TMainForm::ShowVariables(const TCalculVariables& variables)
 {
-    // A run refreshes the list after every line; most lines change no variable.
-    if (text == FShownVariables && lbVariables->count() > 0) {
-        return;
-    }
-    FShownVariables = text;
-    lbVariables->clear();
-    lbVariables->addItems(VariablesListItems(QString::fromStdString(text)));
+    // A run shows the list after every line: only the rows of changed variables are
+    // written, so a line costs no more beside a long variable it does not touch.
+    TVariablesListRows rows(*lbVariables);
+    FVariablesView.Show(variables, rows);
 }
 
 bool TMainForm::SuppressAllMessages() const

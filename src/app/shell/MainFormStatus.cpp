@@ -62,7 +62,7 @@ void TMainForm::ShowLinePosition(const QString& lineText)
     TGLCoordinates& marker = Scene->WireframeBit->Position();
     const TAffineVector p = MarkerPosition(cmds, marker.GetAsAffineVector());
     marker.SetPoint(p.X, p.Y, p.Z);
-    ShowVariables(Calcul.GetVariablesText());
+    ShowVariables(Calcul.GetVariables());
 }
 
 QTabWidget* TMainForm::PageControl()

@@ -4,7 +4,83 @@
 #include "platform/core/StringUtils.h"
 
 #include <algorithm>
+#include <atomic>
 #include <utility>
+
+namespace {
+std::uint64_t NewIdentity()
+{
+    static std::atomic<std::uint64_t> next{1};
+    return next.fetch_add(1, std::memory_order_relaxed);
+}
+} // namespace
+
+TCalculVariables::TCalculVariables() : FIdentity(NewIdentity()) {}
+
+TCalculVariables::TCalculVariables(const TCalculVariables& other)
+    : FLines(other.FLines), FKeys(other.FKeys), FTextLength(other.FTextLength), FIdentity(NewIdentity())
+{
+}
+
+TCalculVariables& TCalculVariables::operator=(const TCalculVariables& other)
+{
+    if (this != &other) {
+        FLines = other.FLines;
+        FKeys = other.FKeys;
+        FTextLength = other.FTextLength;
+        RecordReplaced();
+    }
+    return *this;
+}
+
+TCalculVariables& TCalculVariables::operator=(TCalculVariables&& other) noexcept
+{
+    if (this != &other) {
+        FLines = std::move(other.FLines);
+        FKeys = std::move(other.FKeys);
+        FTextLength = std::exchange(other.FTextLength, 0);
+        other.FLines.clear();
+        other.FKeys.clear();
+        RecordReplaced();
+        other.RecordReplaced();
+    }
+    return *this;
+}
+
+void TCalculVariables::Record(TVariablesChange::TKind kind, int index)
+{
+    if (FRecord.size() >= MaxRecordedChanges) {
+        FRecord.clear();
+        FRecordStart = FChangeCount;
+    }
+    FRecord.push_back({kind, index});
+    ++FChangeCount;
+}
+
+void TCalculVariables::RecordReplaced()
+{
+    FRecord.clear();
+    ++FChangeCount;
+    FRecordStart = FChangeCount;
+}
+
+bool TCalculVariables::ChangesSince(std::uint64_t since, std::vector<TVariablesChange>& changes) const
+{
+    changes.clear();
+    if (since < FRecordStart || since > FChangeCount) {
+        return false;
+    }
+    changes.assign(FRecord.begin() + static_cast<std::ptrdiff_t>(since - FRecordStart), FRecord.end());
+    return true;
+}
+
+void TCalculVariables::Clear()
+{
+    FLines.clear();
+    FKeys.clear();
+    FTextLength = 0;
+    RecordReplaced();
+}
 
 std::uint32_t TCalculVariables::NameKey(std::string_view name)
 {
@@ -35,13 +111,17 @@ void TCalculVariables::SetStrings(int index, std::string line)
 {
     CheckIndex(index);
     FKeys[static_cast<std::size_t>(index)] = LineKey(line);
+    FTextLength = FTextLength - FLines[static_cast<std::size_t>(index)].size() + line.size();
     FLines[static_cast<std::size_t>(index)] = std::move(line);
+    Record(TVariablesChange::Set, index);
 }
 
 int TCalculVariables::Add(std::string line)
 {
     FKeys.push_back(LineKey(line));
+    FTextLength += line.size() + 2;
     FLines.push_back(std::move(line));
+    Record(TVariablesChange::Insert, Count() - 1);
     return Count() - 1;
 }
 
@@ -51,14 +131,18 @@ void TCalculVariables::Insert(int index, std::string line)
         throw EListError("List index out of bounds (" + std::to_string(index) + ")");
     }
     FKeys.insert(FKeys.begin() + index, LineKey(line));
+    FTextLength += line.size() + 2;
     FLines.insert(FLines.begin() + index, std::move(line));
+    Record(TVariablesChange::Insert, index);
 }
 
 void TCalculVariables::Delete(int index)
 {
     CheckIndex(index);
     FKeys.erase(FKeys.begin() + index);
+    FTextLength -= FLines[static_cast<std::size_t>(index)].size() + 2;
     FLines.erase(FLines.begin() + index);
+    Record(TVariablesChange::Delete, index);
 }
 
 int TCalculVariables::IndexOfName(std::string_view name) const
@@ -117,6 +201,7 @@ void TCalculVariables::SetValue(std::string_view name, std::string_view value)
 std::string TCalculVariables::Text() const
 {
     std::string out;
+    out.reserve(FTextLength);
     for (const std::string& line : FLines) {
         out += line;
         out += "\r\n";
@@ -126,17 +211,22 @@ std::string TCalculVariables::Text() const
 
 void TCalculVariables::SetText(std::string_view text)
 {
-    Clear();
+    FLines.clear();
+    FKeys.clear();
+    FTextLength = 0;
     std::size_t i = 0;
     while (i < text.size()) {
         std::size_t j = i;
         while (j < text.size() && text[j] != '\r' && text[j] != '\n') {
             ++j;
         }
-        Add(std::string(text.substr(i, j - i)));
+        FKeys.push_back(LineKey(text.substr(i, j - i)));
+        FLines.emplace_back(text.substr(i, j - i));
+        FTextLength += j - i + 2;
         if (j < text.size() && text[j] == '\r' && j + 1 < text.size() && text[j + 1] == '\n') {
             ++j;
         }
         i = j + 1;
     }
+    RecordReplaced();
 }

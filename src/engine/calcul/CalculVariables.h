@@ -2,14 +2,37 @@
 // The evaluator's user variables: an ordered list of "name=value" lines, shown as they
 // are in the variables window. Names are matched without regard to ASCII case, and
 // the first line of a name wins, like a string list's name lookup.
+//
+// The list counts its changes and records the recent ones (which line was set,
+// inserted or deleted, or that the whole list was replaced), so that a window showing
+// the variables after every program line redraws only the lines that changed: one
+// variable of ten million characters must not make every later line cost as much.
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+struct TVariablesChange {
+    enum TKind : unsigned char {
+        Set,    // line Index got a new text
+        Insert, // a line was inserted at Index (Add inserts at the end)
+        Delete, // line Index was deleted
+    };
+    TKind Kind;
+    int Index;
+    bool operator==(const TVariablesChange&) const = default;
+};
+
 class TCalculVariables {
 public:
+    TCalculVariables();
+    // A copy is another list: it starts its own count and record.
+    TCalculVariables(const TCalculVariables& other);
+    // Replacing the contents counts as one change that replaces the whole list.
+    TCalculVariables& operator=(const TCalculVariables& other);
+    TCalculVariables& operator=(TCalculVariables&& other) noexcept;
+
     int Count() const { return static_cast<int>(FLines.size()); }
     bool Empty() const { return FLines.empty(); }
     // Index must lie in 0..Count()-1 (raises EListError otherwise).
@@ -20,11 +43,7 @@ public:
     int Add(std::string line);
     void Insert(int index, std::string line);
     void Delete(int index);
-    void Clear()
-    {
-        FLines.clear();
-        FKeys.clear();
-    }
+    void Clear();
 
     // Index of the first line whose text before its first "=" equals `name` ignoring
     // case; -1 when there is none.
@@ -40,16 +59,42 @@ public:
 
     // Every line ended by CR LF.
     std::string Text() const;
+    // The length of Text(), kept as the lines change.
+    std::size_t TextLength() const { return FTextLength; }
     // Replaces the list by the lines of `text` (split at CR LF, LF or CR; a final line
     // break adds no empty line).
     void SetText(std::string_view text);
 
+    // --- the change record ---
+    // Tells lists apart for a viewer that may be shown another one (no two lists alive
+    // or gone in this process share a number).
+    std::uint64_t Identity() const { return FIdentity; }
+    // Every change counts one, a whole replacement (Clear, SetText, assignment) too.
+    std::uint64_t ChangeCount() const { return FChangeCount; }
+    // The changes made since the count was `since`, oldest first, into `changes`; false
+    // when the record no longer reaches back so far or the whole list was replaced
+    // since: the viewer then reads the list afresh.
+    bool ChangesSince(std::uint64_t since, std::vector<TVariablesChange>& changes) const;
+    // How many changes the record keeps before it forgets them all; a viewer that falls
+    // further behind reads the list afresh.
+    static constexpr std::size_t MaxRecordedChanges = 4096;
+
 private:
     void CheckIndex(int index) const;
+    void Record(TVariablesChange::TKind kind, int index);
+    void RecordReplaced();
     // Name length and case-folded first letter of a name, so that a lookup compares
     // whole names only for the few lines that can match.
     static std::uint32_t NameKey(std::string_view name);
     static std::uint32_t LineKey(std::string_view line);
     std::vector<std::string> FLines;
     std::vector<std::uint32_t> FKeys; // LineKey of each line
+    std::size_t FTextLength = 0;
+
+    std::uint64_t FIdentity;
+    std::uint64_t FChangeCount = 0;
+    // The change count before FRecord's first entry: the record covers the changes
+    // from FRecordStart to FChangeCount.
+    std::uint64_t FRecordStart = 0;
+    std::vector<TVariablesChange> FRecord;
 };

@@ -86,6 +86,7 @@ public:
     int GetEditorCount() override { return static_cast<int>(Pages.size()); }
     std::shared_ptr<IEditor> GetEditor(int index) override { return Pages.at(static_cast<std::size_t>(index)); }
     void RemoveEditor(const std::shared_ptr<IEditor>& editor) override { std::erase(Pages, editor); }
+    int CloseWithoutQuestion(const std::vector<std::shared_ptr<IEditor>>&) override { return 0; }
 };
 
 class EditorGlobals : public ::testing::Test {

@@ -164,6 +164,29 @@ TEST_F(EditorPageGui, ATabPageLeavesTheFactoryOnlyWhenItsSheetIsFreed)
     EXPECT_EQ(PageCount(), 1);
 }
 
+// The pages a results run opened for itself close through the factory: no question,
+// even for a changed page, and their files stay off the recent list.
+TEST_F(EditorPageGui, TheFactoryClosesGivenPagesWithoutTheQuestion)
+{
+    WriteText("a.sbp", "A");
+    WriteText("b.sbp", "B");
+    const auto kept = NewPage(FilePath("a.sbp"));
+    const auto changed = NewPage(FilePath("b.sbp"));
+    changed->InsertText("x");
+    const auto untitled = NewPage();
+    const auto gone = NewPage();
+    gone->ExecClose();
+    Process();
+    EXPECT_EQ(EditorFactory->CloseWithoutQuestion({changed, untitled, gone}), 2) << "a page no longer held is skipped";
+    Process();
+    EXPECT_EQ(PageCount(), 1);
+    EXPECT_TRUE(SamePage(EditorFactory->GetEditor(0), kept));
+    EXPECT_EQ(ReadText("b.sbp"), "B");
+    EXPECT_EQ(Dm.GetMRUFileCount(), 0);
+    EXPECT_EQ(kept->GetFileTitle(), "a.sbp");
+    EXPECT_EQ(NewPage()->GetFileTitle(), "Untitled1") << "the untitled numbers come back";
+}
+
 TEST_F(EditorPageGui, BorderlessAndChildPagesFreeTheirWindowsWhenClosed)
 {
     QWidget parent;

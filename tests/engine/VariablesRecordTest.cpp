@@ -1,0 +1,220 @@
+// The change record of the evaluator's variables, and the variables list kept up to
+// date by it: after every kind of change the rows equal those of the whole text.
+
+#include "EngineTestSupport.h"
+
+#include "engine/VariablesView.h"
+#include "engine/calcul/CalculVariables.h"
+#include "platform/core/Exceptions.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using TChanges = std::vector<TVariablesChange>;
+constexpr auto Set = TVariablesChange::Set;
+constexpr auto Insert = TVariablesChange::Insert;
+constexpr auto Delete = TVariablesChange::Delete;
+
+TEST(VariablesRecord, EachOperationRecordsWhatItChanged)
+{
+    struct TStep {
+        const char* what;
+        std::function<void(TCalculVariables&)> change;
+        bool replaced; // the record starts afresh: a viewer reads the list again
+        TChanges recorded;
+    };
+    TCalculVariables other;
+    other.SetText("o=1\r\n");
+    const std::vector<TStep> steps = {
+        {"Add", [](TCalculVariables& v) { v.Add("a=1"); }, false, {{Insert, 0}}},
+        {"SetValue of a new name adds", [](TCalculVariables& v) { v.SetValue("b", "2"); }, false, {{Insert, 1}}},
+        {"SetValue of a known name sets", [](TCalculVariables& v) { v.SetValue("A", "5"); }, false, {{Set, 0}}},
+        {"Insert", [](TCalculVariables& v) { v.Insert(1, "z=0"); }, false, {{Insert, 1}}},
+        {"SetStrings", [](TCalculVariables& v) { v.SetStrings(2, "b=9"); }, false, {{Set, 2}}},
+        {"Delete", [](TCalculVariables& v) { v.Delete(0); }, false, {{Delete, 0}}},
+        {"an assignment deletes and adds",
+         [](TCalculVariables& v) {
+             v.Delete(v.IndexOfName("z"));
+             v.Add("z=1");
+         },
+         false, {{Delete, 0}, {Insert, 1}}},
+        {"a failed change changes nothing",
+         [](TCalculVariables& v) {
+             EXPECT_THROW(v.Delete(5), EListError);
+             EXPECT_THROW(v.SetStrings(-1, "x"), EListError);
+             EXPECT_THROW(v.Insert(3, "x"), EListError);
+         },
+         false, {}},
+        {"reading changes nothing", [](TCalculVariables& v) { EXPECT_EQ(v.Values("b"), "9"); }, false, {}},
+        {"Clear", [](TCalculVariables& v) { v.Clear(); }, true, {}},
+        {"SetText", [](TCalculVariables& v) { v.SetText("p=1\nq=2"); }, true, {}},
+        {"assignment", [&](TCalculVariables& v) { v = other; }, true, {}},
+        {"Add after a replacement", [](TCalculVariables& v) { v.Add("r=3"); }, false, {{Insert, 1}}},
+    };
+    TCalculVariables v;
+    const std::uint64_t identity = v.Identity();
+    TChanges changes;
+    for (const TStep& step : steps) {
+        SCOPED_TRACE(step.what);
+        const std::uint64_t before = v.ChangeCount();
+        step.change(v);
+        const std::uint64_t counted = step.replaced ? 1 : step.recorded.size();
+        EXPECT_EQ(v.ChangeCount(), before + counted);
+        EXPECT_EQ(v.ChangesSince(before, changes), !step.replaced);
+        EXPECT_EQ(changes, step.recorded);
+        EXPECT_TRUE(v.ChangesSince(v.ChangeCount(), changes)) << "nothing since now";
+        EXPECT_TRUE(changes.empty());
+        EXPECT_EQ(v.Identity(), identity) << "still the same list";
+        EXPECT_EQ(v.TextLength(), v.Text().size());
+    }
+    EXPECT_EQ(v.Text(), "o=1\r\nr=3\r\n");
+    EXPECT_NE(TCalculVariables(v).Identity(), identity) << "a copy is another list";
+    EXPECT_FALSE(v.ChangesSince(v.ChangeCount() + 1, changes)) << "a count this list never had";
+}
+
+TEST(VariablesRecord, ForgetsItsChangesPastItsLimit)
+{
+    TCalculVariables v;
+    v.SetText("i=0");
+    const std::uint64_t start = v.ChangeCount();
+    TChanges changes;
+    for (std::size_t k = 0; k < TCalculVariables::MaxRecordedChanges; ++k) {
+        v.SetStrings(0, "i=" + std::to_string(k));
+    }
+    EXPECT_TRUE(v.ChangesSince(start, changes));
+    EXPECT_EQ(changes.size(), TCalculVariables::MaxRecordedChanges);
+    v.SetStrings(0, "i=last");
+    EXPECT_FALSE(v.ChangesSince(start, changes)) << "too far behind: read the list again";
+    ASSERT_TRUE(v.ChangesSince(v.ChangeCount() - 1, changes));
+    EXPECT_EQ(changes, (TChanges{{Set, 0}}));
+}
+
+// A list of entries that counts what it is asked to write.
+class TRecordingRows : public IVariablesRows {
+public:
+    int RowCount() const override { return static_cast<int>(Rows.size()); }
+    void ClearRows() override { Rows.clear(); }
+    void InsertRow(int row, std::string_view text) override
+    {
+        Rows.insert(Rows.begin() + row, VariablesListEntry(text));
+        ++Written;
+    }
+    void SetRow(int row, std::string_view text) override
+    {
+        Rows.at(static_cast<std::size_t>(row)) = VariablesListEntry(text);
+        ++Written;
+    }
+    void DeleteRow(int row) override { Rows.erase(Rows.begin() + row); }
+
+    std::vector<std::string> Rows;
+    int Written = 0;
+};
+
+// The rows of the whole text as the list shows it: split at CR LF.
+std::vector<std::string> RowsOfText(const std::string& text)
+{
+    std::vector<std::string> rows;
+    std::size_t from = 0;
+    for (std::size_t end; (end = text.find("\r\n", from)) != std::string::npos; from = end + 2) {
+        rows.push_back(VariablesListEntry(std::string_view(text).substr(from, end - from)));
+    }
+    return rows;
+}
+
+TEST(VariablesView, RowsFollowEveryKindOfChange)
+{
+    const std::string longValue(20, 'x');
+    struct TStep {
+        const char* what;
+        std::function<void(TCalculVariables&)> change;
+        int written; // rows written by the update: only those of changed lines
+    };
+    TCalculVariables fresh;
+    fresh.SetText("f=1\r\ng=2\r\n");
+    const std::vector<TStep> steps = {
+        {"the first view reads all", [&](TCalculVariables& v) { v.SetText("a=1\r\nlong=" + longValue + "\r\nc=3"); }, 3},
+        {"nothing changed", [](TCalculVariables&) {}, 0},
+        {"an assignment beside the long line",
+         [](TCalculVariables& v) {
+             v.Delete(0);
+             v.Add("a=2");
+         },
+         1},
+        {"set, then a line inserted before it",
+         [](TCalculVariables& v) {
+             v.SetStrings(2, "a=3");
+             v.Insert(0, "z=0");
+         },
+         2},
+        {"set, then deleted", [](TCalculVariables& v) {
+             v.SetStrings(0, "z=1");
+             v.Delete(0);
+         },
+         0},
+        {"inserted, then deleted", [](TCalculVariables& v) {
+             v.Insert(1, "t=1");
+             v.Delete(1);
+         },
+         0},
+        {"a line of three rows", [](TCalculVariables& v) { v.SetStrings(1, "c=p\r\nq=r\r\ns"); }, 3},
+        {"a line after it", [](TCalculVariables& v) { v.Add("d=4"); }, 1},
+        {"a line before it", [](TCalculVariables& v) { v.SetStrings(0, "long=short"); }, 1},
+        {"it becomes one row", [](TCalculVariables& v) { v.SetStrings(1, "c=\r"); }, 1},
+        {"two rows again, deleted with another",
+         [](TCalculVariables& v) {
+             v.SetStrings(2, "a=\r\n");
+             v.Delete(0);
+         },
+         2},
+        {"Clear", [](TCalculVariables& v) { v.Clear(); }, 0},
+        {"lines after a clear", [](TCalculVariables& v) { v.SetText("x=1\r\ny=2\r\n"); }, 2},
+        {"assignment of another list", [&](TCalculVariables& v) { v = fresh; }, 2},
+        {"more changes than the record keeps",
+         [](TCalculVariables& v) {
+             for (std::size_t k = 0; k <= TCalculVariables::MaxRecordedChanges; ++k) {
+                 v.SetStrings(1, "g=" + std::to_string(k));
+             }
+         },
+         2},
+    };
+    TCalculVariables v;
+    TVariablesListView view;
+    TRecordingRows rows;
+    for (const TStep& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.change(v);
+        rows.Written = 0;
+        view.Show(v, rows);
+        EXPECT_EQ(rows.Rows, RowsOfText(v.Text()));
+        EXPECT_EQ(rows.Written, step.written);
+    }
+
+    // Another list, and rows changed behind the view's back: read afresh.
+    TCalculVariables other;
+    other.SetText("o=1\r\n");
+    rows.Written = 0;
+    view.Show(other, rows);
+    EXPECT_EQ(rows.Rows, RowsOfText(other.Text()));
+    rows.Rows.push_back("&stray");
+    view.Show(other, rows);
+    EXPECT_EQ(rows.Rows, RowsOfText(other.Text()));
+    EXPECT_EQ(rows.Written, 2);
+}
+
+// SL clears the variables and shows the list at once; the run loop shows it after
+// every line.
+TEST(VariablesView, SLShowsTheClearedList)
+{
+    TEngineHarness h;
+    EXPECT_EQ(h.Run("&a = 1\n&b = 2\nSL").Error, "");
+    EXPECT_EQ(h.Shell.VariablesText, "");
+    EXPECT_EQ(h.Run("&a = 1\n&b = 2\n&a = &a + 1").Error, "");
+    EXPECT_EQ(h.Shell.VariablesText, "b=2\r\na=2\r\n");
+}
+
+} // namespace
