@@ -3,16 +3,9 @@
 #include "engine/EngineData.h"
 #include "engine/EngineErrors.h"
 #include "engine/RunResults.h"
-#include "platform/core/ScopeGuard.h"
 #include "engine/calcul/Calcul.h"
 #include "platform/core/RegularFile.h"
 #include "platform/core/StringUtils.h"
-
-#include <cerrno>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 TProgramRunner::TProgramRunner(TMove& move, TEngineData& data, TCalcul& calcul)
     : FMove(move), FData(data), FCalcul(calcul)
@@ -69,36 +62,23 @@ void TProgramRunner::SplitLines(std::string_view text, TProgramLines& lines)
     }
 }
 
-bool TProgramRunner::LoadLines(const std::string& fileName, TProgramLines& lines)
+bool TProgramRunner::LoadLines(const std::string& fileName, TProgramLines& lines, std::string* error)
 {
-    // Only a regular file is read: a named pipe would wait for a writer, a device might
-    // never end.
-    std::string kind;
-    const int fd = OpenRegularFile(fileName, O_RDONLY, kind);
-    if (fd < 0) {
+    // Only a regular file is read (a named pipe would wait for a writer, a device might
+    // never end), whole into one buffer, then split.
+    TOpenedFile opened = OpenRegularFile(fileName, TFileAccess::Read);
+    if (!opened.IsOpen()) {
+        if (error != nullptr) {
+            *error = opened.Missing() ? "Cannot find file: " + fileName : opened.Message(fileName);
+        }
         return false;
     }
-    const TScopeGuard closing([fd] { ::close(fd); });
-    // Read whole into one buffer (a file of a million lines is read in one go, not
-    // copied through a string stream), then split.
     std::string text;
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && info.st_size > 0) {
-        text.reserve(static_cast<std::size_t>(info.st_size));
-    }
-    char chunk[65536];
-    for (;;) {
-        const ssize_t got = ::read(fd, chunk, sizeof chunk);
-        if (got == 0) {
-            break;
+    if (const int failure = opened.File.ReadToEnd(text); failure != 0) {
+        if (error != nullptr) {
+            *error = ReadErrorMessage(fileName, failure);
         }
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        text.append(chunk, static_cast<std::size_t>(got));
+        return false;
     }
     SplitLines(text, lines);
     return true;
@@ -112,8 +92,9 @@ void TProgramRunner::Run(const TProgramLines& lines)
 void TProgramRunner::RunFile(const std::string& fileName)
 {
     TProgramLines lines;
-    if (!LoadLines(fileName, lines)) {
-        throw ERunError("Cannot find file: " + fileName);
+    std::string error;
+    if (!LoadLines(fileName, lines, &error)) {
+        throw ERunError(error);
     }
     Run(lines);
 }

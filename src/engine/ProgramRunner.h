@@ -25,8 +25,8 @@ public:
     std::string RunFileForResults(const std::string& fileName);
     // The same for lines already in memory; `fileName` is the main file's name.
     std::string RunLinesForResults(const TProgramLines& lines, const std::string& fileName = {});
-    // Runs a file to its end (END ends only this file); a missing file raises
-    // ERunError "Cannot find file: <name>".
+    // Runs a file to its end (END ends only this file); a file that cannot be loaded
+    // raises ERunError with LoadLines' error.
     void RunFile(const std::string& fileName);
     // Takes the last executed line off the history and undoes it, as the shell's
     // Step Back does; false when the history is empty.
@@ -43,8 +43,10 @@ public:
     // lone CR, and a break at the end of the text starts no further line.
     static void SplitLines(std::string_view text, TProgramLines& lines);
     // Every part file loaded from disk for a run (main file, FP sub-file, test run)
-    // goes through here; false when the file cannot be read.
-    static bool LoadLines(const std::string& fileName, TProgramLines& lines);
+    // goes through here; false when the file cannot be read, `error` then saying why:
+    // "Cannot find file: <name>" when there is none, what the name is when it is no
+    // regular file ("Not a regular file: ..."), or why it could not be opened or read.
+    static bool LoadLines(const std::string& fileName, TProgramLines& lines, std::string* error = nullptr);
 
 private:
     void ResetForResults(const std::string& fileName);

@@ -5,12 +5,16 @@
 
 #include "engine/EngineErrors.h"
 
+#include "../support/FifoWatchdog.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -53,15 +57,37 @@ TEST(ProgramRunnerLines, ASubFileWithCarriageReturnsRunsEveryLine)
     EXPECT_EQ(ExpectedPath("0,0,0;1,1,0;2,2,0"), e.Runner.RunFileForResults(folder.Path("main.sbp")));
 }
 
-// A sub-file that is a named pipe is not read (that would wait for a writer): the run
-// stops as for a missing one.
-TEST(ProgramRunnerLines, ASubFileThatIsANamedPipeStopsTheRun)
+// A sub-file that is no regular file is not read (a pipe would wait for a writer, a
+// device might never end): the run stops with the error that says what it is, as a
+// missing one stops with its own.
+TEST(ProgramRunnerLines, ASubFileThatIsNoRegularFileStopsTheRunSayingWhatItIs)
 {
     TTempFolder folder("runner_pipe");
-    ASSERT_EQ(::mkfifo(folder.Path("sub.sbp").c_str(), 0600), 0);
-    folder.Write("main.sbp", "FP, sub.sbp\r\n");
-    TPathEngine e;
-    EXPECT_THROW(e.Runner.RunFileForResults(folder.Path("main.sbp")), ERunError);
+    const testsupport::TFifoWatchdog pipe(folder.Path("pipe.sbp"));
+    ASSERT_TRUE(pipe.Made());
+    ASSERT_EQ(::symlink("/dev/null", folder.Path("null.sbp").c_str()), 0);
+    ASSERT_EQ(::mkdir(folder.Path("dir.sbp").c_str(), 0700), 0);
+    const std::pair<const char*, std::string> cases[] = {
+        {"pipe.sbp", "Not a regular file: \"" + folder.Path("pipe.sbp") + "\" is a named pipe."},
+        {"null.sbp", "Not a regular file: \"" + folder.Path("null.sbp") + "\" is a character device."},
+        {"dir.sbp", "Not a regular file: \"" + folder.Path("dir.sbp") + "\" is a directory."},
+        {"missing.sbp", "Cannot find file: " + folder.Path("missing.sbp")},
+    };
+    for (const auto& [name, message] : cases) {
+        folder.Write("main.sbp", "M2,1,1\r\nFP, " + std::string(name) + "\r\nM2,2,2\r\n");
+        TPathEngine e;
+        try {
+            e.Runner.RunFileForResults(folder.Path("main.sbp"));
+            ADD_FAILURE() << name << " ran";
+        } catch (const ERunError& error) {
+            EXPECT_EQ(error.Message(), message);
+        }
+        TProgramLines lines{"left over"};
+        std::string error;
+        EXPECT_FALSE(TProgramRunner::LoadLines(folder.Path(name), lines, &error));
+        EXPECT_EQ(error, message);
+    }
+    EXPECT_FALSE(pipe.Fired()) << "the run waited on the pipe";
 }
 
 // A sub-file or a main file saved with a byte-order mark runs every line, as it does

@@ -1,6 +1,8 @@
 #include "platform/core/Exceptions.h"
 #include "platform/core/Stream.h"
 
+#include "../support/FifoWatchdog.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -152,8 +154,12 @@ TEST(FileStream, MissingFilesAndBadFoldersNameTheFile)
     EXPECT_THROW(TFileStream(std::filesystem::temp_directory_path().string(), fmOpenRead), EFOpenError);
     // A named pipe is refused, not opened: reading it would wait for a writer.
     const std::string pipe = TempPath("pipe.sbp");
-    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
-    EXPECT_THROW(TFileStream(pipe, fmOpenRead), EFOpenError);
+    {
+        const testsupport::TFifoWatchdog watchdog(pipe);
+        ASSERT_TRUE(watchdog.Made());
+        EXPECT_THROW(TFileStream(pipe, fmOpenRead), EFOpenError);
+        EXPECT_FALSE(watchdog.Fired());
+    }
     std::remove(pipe.c_str());
 }
 

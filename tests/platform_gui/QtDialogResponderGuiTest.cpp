@@ -2,7 +2,10 @@
 
 #include "platform/gui/QtInputBox.h"
 #include "platform/gui/QtMessageBox.h"
+#include "platform/core/RegularFile.h"
 
+#include "../support/FifoWatchdog.h"
+#include "../support/QtTestApp.h"
 #include "../support/TempFolderTest.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +14,7 @@
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QFileSystemModel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -19,6 +23,7 @@
 #include <QTextLayout>
 #include <QTimer>
 
+#include <filesystem>
 #include <functional>
 
 namespace {
@@ -263,6 +268,40 @@ TEST_F(QtFileDialogGui, SaveDialogStartsInTheFolderWithTheProposedName)
     WhenShown<QFileDialog>([](QFileDialog& dialog) { dialog.reject(); });
     std::vector<std::string> files;
     EXPECT_FALSE(responder.OpenDialog({"", folder.string(), "", "", ""}, true, files));
+}
+
+// The dialogs tell the folder's entries apart without reading them: Qt's own provider
+// read each ".sbp" to guess its type, and on a link to the kernel's log that read waited.
+TEST_F(QtFileDialogGui, TheDialogsListAFolderWithoutReadingItsFiles)
+{
+    std::filesystem::create_symlink("/proc/kmsg", folder / "kmsg.sbp");
+    if (!OpenRegularFile(Path("kmsg.sbp"), TFileAccess::Read).IsOpen()) {
+        GTEST_SKIP() << "only root may open the kernel's log";
+    }
+    WriteText("a.sbp", "M2,1,1\r\n");
+    const testsupport::THangGuard guard("a file dialog on a folder with a link to /proc/kmsg");
+    TQtDialogResponder responder;
+    QStringList types;
+    const auto look = [&](QFileDialog& dialog) {
+        auto* files = dialog.findChild<QFileSystemModel*>();
+        ASSERT_NE(files, nullptr);
+        testsupport::WaitFor([&] { return files->rowCount(files->index(dialog.directory().absolutePath())) == 2; });
+        for (const char* name : {"a.sbp", "kmsg.sbp"}) {
+            const QModelIndex entry = files->index(QString::fromStdString(Path(name)));
+            EXPECT_FALSE(files->fileIcon(entry).isNull()) << name;
+            types << files->type(entry);
+        }
+        // Shown, so the list paints its icons too.
+        QApplication::processEvents();
+        dialog.reject();
+    };
+    WhenShown<QFileDialog>(look);
+    std::string chosen;
+    EXPECT_FALSE(responder.SaveDialog({"", folder.string(), "", "Shopbot Files (*.sbp)|*.sbp", "sbp"}, chosen));
+    WhenShown<QFileDialog>(look);
+    std::vector<std::string> files;
+    EXPECT_FALSE(responder.OpenDialog({"", folder.string(), "", "Shopbot Files (*.sbp)|*.sbp", ""}, true, files));
+    EXPECT_EQ(types, (QStringList{"File", "File", "File", "File"}));
 }
 
 } // namespace

@@ -4,8 +4,10 @@
 #include "app/plugins/MakerLinks.h"
 
 #include "platform/core/AtomicFileStream.h"
+#include "platform/core/RegularFile.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -20,12 +22,12 @@ bool EndsWithVbs(const QString& name)
     return name.endsWith(QStringLiteral(".vbs"), Qt::CaseInsensitive);
 }
 
-// The existing file `name`, beside the executable first, then as it stands.
+// The existing entry `name` that is no folder, beside the executable first, then as it stands.
 QString FindPlugInFile(const QString& name)
 {
     for (const QString& candidate : {AppDir() + QLatin1Char('/') + name, name}) {
         const QString found = ExistingPathIgnoringCase(candidate);
-        if (!found.isEmpty() && QFileInfo(found).isFile()) {
+        if (!found.isEmpty() && !QFileInfo(found).isDir()) {
             return QFileInfo(found).absoluteFilePath();
         }
     }
@@ -80,6 +82,17 @@ bool StartPlugInProgram(const QString& fileName, const QString& busName)
     }
     process.setProcessEnvironment(environment);
     return process.startDetached();
+}
+
+QString PlugInFileRefusal(const QString& target)
+{
+    const QFileInfo file(target);
+    if (target.isEmpty() || !file.exists()) {
+        return {};
+    }
+    const QString name = file.absoluteFilePath();
+    const std::string kind = NonRegularFileKind(QFile::encodeName(name).toStdString());
+    return kind.empty() ? QString() : QString::fromStdString(NotRegularFileMessage(name.toStdString(), kind));
 }
 
 QString ExistingPathIgnoringCase(const QString& path)

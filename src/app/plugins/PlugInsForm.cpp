@@ -342,6 +342,15 @@ bool TFPlugIns::LoadSimple(const QString& fileName, int width, int height, bool 
         }
         return false;
     }
+    if (const QString refusal = PlugInFileRefusal(page.FileName); !refusal.isEmpty()) {
+        if (dm != nullptr) {
+            dm->Log(QStringLiteral("error"), refusal);
+        }
+        if (!quiet) {
+            ShowErrorBox(refusal.toStdString());
+        }
+        return false;
+    }
     Panel5->hide();
     PanelGL->hide();
     // The page replaces the home page at once, so the browser is not sent home first.
@@ -369,6 +378,10 @@ void TFPlugIns::OpenPlugIn(const QString& fileName)
 
 void TFPlugIns::Navigate(const QString& target)
 {
+    if (const QString refusal = PlugInFileRefusal(target); !refusal.isEmpty()) {
+        ShowErrorBox(refusal.toStdString());
+        return;
+    }
     CreateWebBrowser(false);
     FHomeLoading = false;
     const QFileInfo file(target);

@@ -21,7 +21,6 @@
 #include "platform/core/ScopeGuard.h"
 
 #include <QCheckBox>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <chrono>
@@ -255,8 +254,9 @@ TMainForm::TRunStart TMainForm::RunFile(const TProgramLines& lines, const QStrin
     TProgramLines fileLines;
     const TProgramLines* program = &lines;
     if (!name.isEmpty()) {
-        if (!QFileInfo(name).isFile() || !TProgramRunner::LoadLines(name.toStdString(), fileLines)) {
-            ShowErrorBox("Cannot find file: " + name.toStdString());
+        std::string error;
+        if (!TProgramRunner::LoadLines(name.toStdString(), fileLines, &error)) {
+            ShowErrorBox(error);
             Running = false;
             return TRunStart::FileNotLoaded;
         }

@@ -6,7 +6,7 @@
 TCheckedIniReader::TCheckedIniReader(const TIniFile& ini) : FIni(ini)
 {
     if (!ini.Readable()) {
-        throw EBadSettingsFile("The file \"" + ini.FileName() + "\" cannot be read.");
+        throw EBadSettingsFile("The file \"" + ini.FileName() + "\" cannot be read. " + ini.ReadError());
     }
 }
 

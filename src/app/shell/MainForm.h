@@ -167,7 +167,7 @@ public:
     enum class TRunStart : std::uint8_t { Ran, FileNotLoaded };
     // The line loop over `lines`, or over the file `fileName` when it is given (its
     // page opened, its name on the file stack); a time limit of -1 is none. A file that
-    // cannot be loaded shows "Cannot find file: " and runs nothing.
+    // cannot be loaded shows why (TProgramRunner::LoadLines) and runs nothing.
     TRunStart RunFile(const TProgramLines& lines, const QString& fileName, int timeLimitMs);
     // The data module's run-file handler: FP runs its sub-file through it.
     void RunFileByName(const QString& fileName);

@@ -1,6 +1,7 @@
 #include "app/shell/TextFileLines.h"
 
 #include "editor/document/CodeEditTextCodec.h"
+#include "platform/core/RegularFile.h"
 
 #include <QFile>
 
@@ -25,11 +26,11 @@ QStringList SplitTextLines(const QString& text)
 bool ReadTextFileLines(const QString& fileName, QStringList& lines)
 {
     lines.clear();
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    // Through the one opening that refuses what is no regular file: a named pipe in
+    // its place would hold the start until another program writes into it.
+    TOpenedFile opened = OpenRegularFile(QFile::encodeName(fileName).toStdString(), TFileAccess::Read);
+    QByteArray bytes;
+    if (!opened.IsOpen() || opened.File.ReadToEnd(bytes) != 0)
         return false;
     const TTextEncoding encoding = DetectTextEncoding(bytes);
     const QByteArrayView body = QByteArrayView(bytes).sliced(EncodingPreamble(encoding).size());

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-// False (and no lines) when the file cannot be read.
+// False (and no lines) when the file cannot be read or is no regular file.
 bool ReadTextFileLines(const QString& fileName, QStringList& lines);
 // The same splitting on text already in memory.
 QStringList SplitTextLines(const QString& text);

@@ -4,6 +4,7 @@
 #include "app/run/RunWindows.h"
 
 #include "platform/gui/ActionList.h"
+#include "platform/gui/EntryKindIconProvider.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -67,8 +68,10 @@ TFQuickview::TFQuickview(TMainForm& main)
     resize(391, 702);
 
     FFolderModel = new QFileSystemModel(this);
+    FFolderModel->setIconProvider(EntryKindIconProvider());
     FFolderModel->setFilter(QDir::AllDirs | QDir::Drives | QDir::NoDotAndDotDot);
     FFileModel = new QFileSystemModel(this);
+    FFileModel->setIconProvider(EntryKindIconProvider());
     FFileModel->setFilter(QDir::AllDirs | QDir::Files | QDir::NoDotAndDotDot);
     FFileList = new TFileListFilter(this);
     FFileList->setSourceModel(FFileModel);

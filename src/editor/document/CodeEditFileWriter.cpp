@@ -1,8 +1,5 @@
 #include "editor/document/CodeEditFileWriter.h"
 
-#include "platform/core/Exceptions.h"
-#include "platform/core/Stream.h"
-
 #include <cstring>
 
 char* TCodeEditFiler::Reserve(qsizetype n)
@@ -47,49 +44,21 @@ void TCodeEditFiler::WriteLineBreak()
     }
 }
 
-TCodeEditFileWriter::TCodeEditFileWriter(const QString& fileName) : fileName_(fileName), file_(fileName)
-{
-    // Unbuffered: our buffer is the only one, so a failed write is seen in Flush with
-    // the system's reason, not later in a commit that cannot tell why.
-    if (!file_.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        throw EFCreateError("Cannot create file \"" + fileName.toStdString() + "\". " +
-                          file_.errorString().toStdString());
-    }
-}
-
-TCodeEditFileWriter::~TCodeEditFileWriter()
-{
-    if (file_.isOpen()) {
-        file_.cancelWriting();
-    }
-}
+TCodeEditFileWriter::TCodeEditFileWriter(const QString& fileName) : file_(fileName.toStdString()) {}
 
 void TCodeEditFileWriter::Flush()
 {
     if (count_ == 0) {
         return;
     }
-    // A short write (a full disk, a file-size limit) is no error yet: the system tells
-    // why only when the next write fails, so write on until it does.
-    const char* from = buffer_.constData();
-    qsizetype left = count_;
-    while (left > 0) {
-        const qint64 written = file_.write(from, left);
-        if (written <= 0) {
-            throw EWriteError("Error writing file \"" + fileName_.toStdString() + "\". " +
-                              file_.errorString().toStdString());
-        }
-        from += written;
-        left -= written;
-    }
+    // Our buffer is the only one: a failed write raises here with the system's reason
+    // ("Error writing file ..."), not later in a commit that cannot tell why.
+    file_.WriteBuffer(buffer_.constData(), count_);
     count_ = 0;
 }
 
 void TCodeEditFileWriter::Commit()
 {
     Flush();
-    if (!file_.commit()) {
-        throw EWriteError("Error writing file \"" + fileName_.toStdString() + "\". " +
-                          file_.errorString().toStdString());
-    }
+    file_.Commit();
 }

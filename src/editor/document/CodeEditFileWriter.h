@@ -1,13 +1,14 @@
 #pragma once
 // Buffered writers of the text buffer. The base filer collects encoded text in memory
-// (its flush keeps the bytes); the file writer flushes them to a temporary file beside
-// the target and renames it over the target only in Commit, so a failed save never
-// destroys the file that was there.
+// (its flush keeps the bytes); the file writer flushes them through TAtomicFileStream,
+// to a temporary file beside the target renamed over it only in Commit, so a failed
+// save never destroys the file that was there, a symbolic link stays one and a device
+// or a pipe is refused rather than replaced.
 
 #include "editor/document/CodeEditTextCodec.h"
+#include "platform/core/AtomicFileStream.h"
 
 #include <QByteArray>
-#include <QSaveFile>
 #include <QString>
 #include <QStringView>
 
@@ -54,10 +55,11 @@ private:
 
 class TCodeEditFileWriter : public TCodeEditFiler {
 public:
-    // Opens a temporary file beside fileName; EFCreateError when that is not possible.
+    // Opens a temporary file beside fileName; EFCreateError when that is not possible
+    // or fileName is no regular file.
     explicit TCodeEditFileWriter(const QString& fileName);
     // Without Commit the temporary file is removed and the target left untouched.
-    ~TCodeEditFileWriter() override;
+    ~TCodeEditFileWriter() override = default;
 
     // Flushes and renames the temporary file over the target; EWriteError on failure.
     void Commit();
@@ -66,6 +68,5 @@ protected:
     void Flush() override;
 
 private:
-    QString fileName_;
-    QSaveFile file_;
+    TAtomicFileStream file_;
 };

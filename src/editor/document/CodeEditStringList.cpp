@@ -7,14 +7,9 @@
 #include <QIODevice>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <exception>
 #include <string>
 #include <utility>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 ECodeEditStringList::ECodeEditStringList(int index)
     : EListError("Invalid stringlist index " + std::to_string(index))
@@ -390,21 +385,18 @@ void TCodeEditStringList::Assign(const TPersistent* source)
 
 void TCodeEditStringList::LoadFromFile(const QString& fileName)
 {
-    // Only a regular file is read: a named pipe would hold the window until another
-    // program writes into it, a device might never end.
-    std::string kind;
-    const int fd = OpenRegularFile(QFile::encodeName(fileName).toStdString(), O_RDONLY, kind);
-    if (fd < 0) {
-        throw EFOpenError("Cannot open file \"" + fileName.toStdString() + "\". " +
-                          (kind.empty() ? std::string(std::strerror(errno)) : "file to open is a " + kind));
+    // Only a regular file is read, and never waited on: a named pipe would hold the
+    // window until another program writes into it, a device might never end.
+    const std::string name = QFile::encodeName(fileName).toStdString();
+    TOpenedFile opened = OpenRegularFile(name, TFileAccess::Read);
+    if (!opened.IsOpen()) {
+        throw EFOpenError(opened.Message(fileName.toStdString()));
     }
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        throw EFOpenError("Cannot open file \"" + fileName.toStdString() + "\". " +
-                          file.errorString().toStdString());
+    QByteArray bytes;
+    if (const int error = opened.File.ReadToEnd(bytes); error != 0) {
+        throw EReadError(ReadErrorMessage(fileName.toStdString(), error));
     }
-    LoadFromStream(file);
+    LoadFromBytes(bytes);
 }
 
 void TCodeEditStringList::LoadFromStream(QIODevice& stream)

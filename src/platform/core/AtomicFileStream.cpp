@@ -1,5 +1,7 @@
 #include "platform/core/AtomicFileStream.h"
 
+#include "platform/core/RegularFile.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -12,17 +14,27 @@
 
 namespace {
 
-// A symbolic link is kept: the file it points to is the one replaced.
-std::string ResolvedTarget(const std::string& fileName)
+// The name at the end of the symbolic links that `fileName` leads through (a dangling
+// link's end included, so saving creates the file it names); empty with errno set for a
+// loop of links.
+std::string FinalTarget(const std::string& fileName)
 {
-    std::error_code error;
-    if (std::filesystem::is_symlink(fileName, error)) {
-        const std::filesystem::path resolved = std::filesystem::canonical(fileName, error);
-        if (!error) {
-            return resolved.string();
+    constexpr int MaxLinks = 40; // as the system follows them
+    std::filesystem::path name(fileName);
+    for (int followed = 0; followed <= MaxLinks; ++followed) {
+        struct stat info {};
+        if (::lstat(name.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            return name.string();
         }
+        std::error_code error;
+        const std::filesystem::path link = std::filesystem::read_symlink(name, error);
+        if (error) {
+            return name.string();
+        }
+        name = link.is_absolute() ? link : name.parent_path() / link;
     }
-    return fileName;
+    errno = ELOOP;
+    return {};
 }
 
 mode_t PermissionsFor(const std::string& target)
@@ -40,36 +52,53 @@ mode_t PermissionsFor(const std::string& target)
 
 TAtomicFileStream::TTemporaryFile TAtomicFileStream::CreateTemporaryBeside(const std::string& fileName)
 {
-    const std::string target = ResolvedTarget(fileName);
-    const std::filesystem::path path(target);
-    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
-    std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
-    if (fd < 0) {
+    const std::string target = FinalTarget(fileName);
+    if (target.empty()) {
         throw EFCreateError("Cannot create file \"" + fileName + "\". " + std::strerror(errno));
     }
-    ::fchmod(fd, PermissionsFor(target));
-    return {fd, std::string(name.data()), target};
+    // A rename would put a regular file in the place of a device node or a pipe.
+    if (const std::string kind = NonRegularFileKind(target); !kind.empty()) {
+        throw EFCreateError(NotRegularFileMessage(fileName, kind));
+    }
+    // A file its owner made read-only is not replaced behind that protection.
+    if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0) {
+        throw EFCreateError("Cannot create file \"" + fileName + "\". " + std::strerror(errno));
+    }
+    const std::filesystem::path path(target);
+    const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
+    const std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    TFileDescriptor file(::mkostemp(name.data(), O_CLOEXEC));
+    if (!file.IsOpen()) {
+        throw EFCreateError("Cannot create file \"" + fileName + "\". " + std::strerror(errno));
+    }
+    file.SetPermissions(PermissionsFor(target));
+    return {std::move(file), std::string(name.data()), target};
 }
 
 TAtomicFileStream::TAtomicFileStream(const std::string& fileName)
-    : TAtomicFileStream(CreateTemporaryBeside(fileName))
+    : TAtomicFileStream(CreateTemporaryBeside(fileName), fileName)
 {
 }
 
-TAtomicFileStream::TAtomicFileStream(const TTemporaryFile& file)
-    : TFileStream(file.fd, file.name), targetName_(file.target)
+TAtomicFileStream::TAtomicFileStream(TTemporaryFile file, const std::string& fileName)
+    : TFileStream(std::move(file.file), fileName), temporaryName_(std::move(file.name)),
+      targetName_(std::move(file.target))
 {
 }
 
 TAtomicFileStream::~TAtomicFileStream()
 {
     if (!committed_) {
-        Close();
-        ::unlink(FileName().c_str());
+        RemoveTemporary();
     }
+}
+
+void TAtomicFileStream::RemoveTemporary()
+{
+    Close();
+    ::unlink(temporaryName_.c_str());
 }
 
 void TAtomicFileStream::Commit()
@@ -77,20 +106,23 @@ void TAtomicFileStream::Commit()
     if (committed_) {
         return;
     }
-    auto fail = [this](int error) {
-        Close();
-        ::unlink(FileName().c_str());
+    auto fail = [this](const std::string& message) {
+        RemoveTemporary();
         committed_ = true; // nothing left to clean up
-        throw EWriteError("Cannot save file \"" + targetName_ + "\". " + std::strerror(error));
+        throw EWriteError(message);
     };
-    if (::fsync(Handle()) != 0) {
-        fail(errno);
+    auto failWith = [&](int error) { fail("Cannot save file \"" + FileName() + "\". " + std::strerror(error)); };
+    if (!File().Sync()) {
+        failWith(errno);
     }
     if (!Close()) {
-        fail(errno);
+        failWith(errno);
     }
-    if (::rename(FileName().c_str(), targetName_.c_str()) != 0) {
-        fail(errno);
+    if (const std::string kind = NonRegularFileKind(targetName_); !kind.empty()) {
+        fail(NotRegularFileMessage(FileName(), kind));
+    }
+    if (::rename(temporaryName_.c_str(), targetName_.c_str()) != 0) {
+        failWith(errno);
     }
     committed_ = true;
 }

@@ -6,11 +6,8 @@
 #include "platform/core/Stream.h"
 #include "platform/core/StringUtils.h"
 
-#include <cerrno>
 #include <cstdint>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -21,30 +18,14 @@ constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
 std::string ReadWholeFile(const std::string& fileName, std::string& error)
 {
     std::string bytes;
-    std::string kind;
-    const int fd = OpenRegularFile(fileName, O_RDONLY, kind);
-    if (fd < 0) {
-        if (!kind.empty())
-            error = "Is a " + kind;
-        else if (errno != ENOENT && errno != ENOTDIR)
-            error = std::strerror(errno);
+    TOpenedFile opened = OpenRegularFile(fileName, TFileAccess::Read);
+    if (!opened.IsOpen()) {
+        if (!opened.Missing())
+            error = opened.Message(fileName);
         return bytes;
     }
-    char buffer[16384];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            error = std::strerror(errno);
-            bytes.clear();
-            break;
-        }
-        if (n == 0)
-            break;
-        bytes.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
+    if (const int failure = opened.File.ReadToEnd(bytes); failure != 0)
+        error = ReadErrorMessage(fileName, failure);
     return bytes;
 }
 
@@ -335,7 +316,7 @@ std::string TIniFile::Text() const
 void TIniFile::UpdateFile()
 {
     if (!FReadError.empty())
-        throw EFCreateError("Cannot create file \"" + FFileName + "\". It could not be read: " + FReadError);
+        throw EFCreateError("Cannot save file \"" + FFileName + "\", which could not be read. " + FReadError);
     const std::string text = Text();
     TAtomicFileStream file(FFileName);
     file.WriteBuffer(text.data(), static_cast<std::int64_t>(text.size()));

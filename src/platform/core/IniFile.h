@@ -21,8 +21,10 @@ public:
     explicit TIniFile(std::string fileName);
 
     const std::string& FileName() const { return FFileName; }
-    // False when the file existed but could not be read.
+    // False when the file existed but could not be read; ReadError then says why
+    // (OpenRegularFile's refusal of what is no regular file among the reasons).
     bool Readable() const { return FReadError.empty(); }
+    const std::string& ReadError() const { return FReadError; }
 
     bool SectionExists(std::string_view section) const;
     bool ValueExists(std::string_view section, std::string_view key) const;

@@ -1,6 +1,7 @@
 #include "platform/core/RegularFile.h"
 
 #include <cerrno>
+#include <cstring>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -22,7 +23,26 @@ std::string KindOf(mode_t mode)
     if (S_ISSOCK(mode)) {
         return "socket";
     }
-    return "device";
+    if (S_ISBLK(mode)) {
+        return "block device";
+    }
+    return "character device";
+}
+
+int OpenFlags(TFileAccess access)
+{
+    switch (access) {
+    case TFileAccess::Read:
+        return O_RDONLY;
+    case TFileAccess::Write:
+        return O_WRONLY;
+    case TFileAccess::ReadWrite:
+        return O_RDWR;
+    case TFileAccess::Create:
+        // Not O_TRUNC: the file is emptied only once it is known to be regular.
+        return O_RDWR | O_CREAT;
+    }
+    return O_RDONLY;
 }
 
 } // namespace
@@ -36,31 +56,66 @@ std::string NonRegularFileKind(const std::string& fileName)
     return KindOf(info.st_mode);
 }
 
-int OpenRegularFile(const std::string& fileName, int flags, std::string& kind)
+std::string NotRegularFileMessage(const std::string& fileName, const std::string& kind)
 {
-    // A device is not opened at all: opening one can rewind a tape or hang up a line.
-    kind = NonRegularFileKind(fileName);
-    if (!kind.empty()) {
-        return -1;
+    return "Not a regular file: \"" + fileName + "\" is a " + kind + ".";
+}
+
+std::string ReadErrorMessage(const std::string& fileName, int error)
+{
+    const std::string reason = error == EAGAIN || error == EWOULDBLOCK
+                                   ? std::string("Reading it would wait for data that may never come.")
+                                   : std::strerror(error);
+    return "Error reading file \"" + fileName + "\". " + reason;
+}
+
+std::string WriteErrorMessage(const std::string& fileName, int error)
+{
+    return "Error writing file \"" + fileName + "\". " + std::strerror(error);
+}
+
+bool TOpenedFile::Missing() const
+{
+    return !IsOpen() && Kind.empty() && (Error == ENOENT || Error == ENOTDIR);
+}
+
+std::string TOpenedFile::Message(const std::string& fileName) const
+{
+    if (!Kind.empty()) {
+        return NotRegularFileMessage(fileName, Kind);
+    }
+    const char* verb = Access == TFileAccess::Create ? "Cannot create file \"" : "Cannot open file \"";
+    return verb + fileName + "\". " + std::strerror(Error);
+}
+
+TOpenedFile OpenRegularFile(const std::string& fileName, TFileAccess access)
+{
+    TOpenedFile opened;
+    opened.Access = access;
+    opened.Kind = NonRegularFileKind(fileName);
+    if (!opened.Kind.empty()) {
+        return opened;
     }
     // Should the name have become a pipe since, its opening does not wait for the
     // other end.
-    const int fd = ::open(fileName.c_str(), flags | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        return -1;
+    TFileDescriptor file(::open(fileName.c_str(), OpenFlags(access) | O_NONBLOCK | O_CLOEXEC, 0666));
+    if (!file.IsOpen()) {
+        opened.Error = errno;
+        return opened;
     }
     struct stat info {};
-    if (::fstat(fd, &info) != 0) {
-        const int error = errno;
-        ::close(fd);
-        errno = error;
-        return -1;
+    if (!file.Status(info)) {
+        opened.Error = errno;
+        return opened;
     }
-    kind = KindOf(info.st_mode);
-    if (!kind.empty()) {
-        ::close(fd);
-        return -1;
+    opened.Kind = KindOf(info.st_mode);
+    if (!opened.Kind.empty()) {
+        return opened;
     }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    return fd;
+    if (access == TFileAccess::Create && info.st_size > 0 && !file.Truncate(0)) {
+        opened.Error = errno;
+        return opened;
+    }
+    opened.File = std::move(file);
+    return opened;
 }

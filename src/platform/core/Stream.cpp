@@ -6,7 +6,6 @@
 #include <cerrno>
 #include <cstring>
 
-#include <fcntl.h>
 #include <unistd.h>
 
 std::int64_t SeekTarget(std::int64_t current, std::int64_t size, std::int64_t offset, TSeekOrigin origin)
@@ -120,83 +119,72 @@ void TStringStream::WriteString(const std::string& text)
 
 // ---- TFileStream ----
 
-TFileStream::TFileStream(const std::string& fileName, std::uint16_t mode) : fileName_(fileName)
-{
-    if (mode == fmCreate) {
-        fd_ = ::open(fileName.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-        if (fd_ < 0) {
-            throw EFCreateError("Cannot create file \"" + fileName + "\". " + std::strerror(errno));
-        }
-        return;
-    }
-    int flags = O_RDONLY;
-    switch (mode & 0x3) {
-    case fmOpenWrite:
-        flags = O_WRONLY;
-        break;
-    case fmOpenReadWrite:
-        flags = O_RDWR;
-        break;
-    default:
-        break;
-    }
-    std::string kind;
-    fd_ = OpenRegularFile(fileName, flags, kind);
-    if (fd_ < 0) {
-        throw EFOpenError("Cannot open file \"" + fileName + "\". " +
-                          (kind.empty() ? std::string(std::strerror(errno)) : "Is a " + kind));
-    }
-}
-
-TFileStream::~TFileStream() { Close(); }
-
-bool TFileStream::Close()
-{
-    if (fd_ < 0) {
-        return true;
-    }
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-}
-
 namespace {
 
-// Repeats a partial read or write until `count` bytes have moved, the end is reached
-// or an error other than an interruption occurs; returns the bytes moved.
-template <class Transfer>
-std::int64_t TransferAll(std::int64_t count, Transfer transfer)
+TFileAccess AccessOf(std::uint16_t mode)
 {
-    std::int64_t done = 0;
-    while (done < count) {
-        const ssize_t n = transfer(done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            break;
-        }
-        done += n;
+    if (mode == fmCreate) {
+        return TFileAccess::Create;
     }
-    return done;
+    switch (mode & 0x3) {
+    case fmOpenWrite:
+        return TFileAccess::Write;
+    case fmOpenReadWrite:
+        return TFileAccess::ReadWrite;
+    default:
+        return TFileAccess::Read;
+    }
+}
+
+TFileDescriptor OpenFile(const std::string& fileName, std::uint16_t mode)
+{
+    TOpenedFile opened = OpenRegularFile(fileName, AccessOf(mode));
+    if (!opened.IsOpen()) {
+        if (mode == fmCreate) {
+            throw EFCreateError(opened.Message(fileName));
+        }
+        throw EFOpenError(opened.Message(fileName));
+    }
+    return std::move(opened.File);
 }
 
 } // namespace
 
+TFileStream::TFileStream(const std::string& fileName, std::uint16_t mode)
+    : TFileStream(OpenFile(fileName, mode), fileName)
+{
+}
+
+TFileStream::TFileStream(TFileDescriptor file, const std::string& fileName)
+    : fileName_(fileName), file_(std::move(file))
+{
+}
+
+TFileStream::~TFileStream() = default;
+
+bool TFileStream::Close()
+{
+    return file_.Close();
+}
+
 std::int64_t TFileStream::Read(void* buffer, std::int64_t count)
 {
-    auto* out = static_cast<std::uint8_t*>(buffer);
-    return TransferAll(count, [&](std::int64_t done) {
-        return ::read(fd_, out + done, static_cast<std::size_t>(count - done));
-    });
+    int error = 0;
+    const std::int64_t done = file_.Read(buffer, count, error);
+    if (error != 0) {
+        throw EReadError(ReadErrorMessage(fileName_, error));
+    }
+    return done;
 }
 
 std::int64_t TFileStream::Write(const void* buffer, std::int64_t count)
 {
-    const auto* in = static_cast<const std::uint8_t*>(buffer);
-    return TransferAll(count, [&](std::int64_t done) {
-        return ::write(fd_, in + done, static_cast<std::size_t>(count - done));
-    });
+    int error = 0;
+    const std::int64_t done = file_.Write(buffer, count, error);
+    if (error != 0) {
+        throw EWriteError(WriteErrorMessage(fileName_, error));
+    }
+    return done;
 }
 
 std::int64_t TFileStream::Seek(std::int64_t offset, TSeekOrigin origin)
@@ -207,7 +195,7 @@ std::int64_t TFileStream::Seek(std::int64_t offset, TSeekOrigin origin)
     } else if (origin == TSeekOrigin::soEnd) {
         whence = SEEK_END;
     }
-    const off_t p = ::lseek(fd_, static_cast<off_t>(offset), whence);
+    const std::int64_t p = file_.Seek(offset, whence);
     if (p < 0) {
         throw EStreamError("Cannot seek in file \"" + fileName_ + "\". " + std::strerror(errno));
     }
@@ -216,7 +204,7 @@ std::int64_t TFileStream::Seek(std::int64_t offset, TSeekOrigin origin)
 
 void TFileStream::SetSize(std::int64_t size)
 {
-    if (::ftruncate(fd_, static_cast<off_t>(size)) != 0) {
+    if (!file_.Truncate(size)) {
         throw EStreamError("Cannot resize file \"" + fileName_ + "\". " + std::strerror(errno));
     }
     if (Position() > size) {

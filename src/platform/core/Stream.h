@@ -4,6 +4,7 @@
 // could be moved; Read/Write report how many bytes they moved.
 
 #include "platform/core/Exceptions.h"
+#include "platform/core/FileDescriptor.h"
 #include "platform/core/Object.h"
 
 #include <cstdint>
@@ -144,10 +145,15 @@ public:
     void WriteString(const std::string& text);
 };
 
-// A file on disk. fmCreate creates or truncates the file for writing and reading; the
-// other modes open an existing file.
+// A regular file on disk (RegularFile.h: anything else is refused, nothing waits).
+// fmCreate creates or empties the file for writing and reading; the other modes open
+// an existing file.
 //   EFCreateError: Cannot create file "<name>". <reason>
 //   EFOpenError:   Cannot open file "<name>". <reason>
+//   either, for a name that is no regular file: Not a regular file: "<name>" is a ...
+// Read and Write raise EReadError "Error reading file "<name>". <reason>" and
+// EWriteError "Error writing file "<name>". <reason>" when the system fails them (a
+// read that would wait is such a failure); the end of the file is none.
 class TFileStream : public TStream {
     KP_CLASS(TFileStream, TStream)
 public:
@@ -159,16 +165,17 @@ public:
     std::int64_t Seek(std::int64_t offset, TSeekOrigin origin) override;
     void SetSize(std::int64_t size) override;
 
+    // The name the stream was opened with; its messages name it.
     const std::string& FileName() const { return fileName_; }
 
 protected:
-    // Adopts an open descriptor.
-    TFileStream(int fd, const std::string& fileName) : fileName_(fileName), fd_(fd) {}
-    int Handle() const { return fd_; }
+    // Adopts an open file, named `fileName` in messages.
+    TFileStream(TFileDescriptor file, const std::string& fileName);
+    TFileDescriptor& File() { return file_; }
     // Closes the file; false (errno set) when the system reports a failure.
     bool Close();
 
 private:
     std::string fileName_;
-    int fd_ = -1;
+    TFileDescriptor file_;
 };

@@ -3,6 +3,7 @@
 #include "platform/core/SystemColors.h"
 #include "platform/gui/QtInputBox.h"
 #include "platform/gui/QtMessageBox.h"
+#include "platform/gui/EntryKindIconProvider.h"
 #include "platform/gui/QtShownText.h"
 
 #include <QApplication>
@@ -29,6 +30,8 @@ std::vector<std::string> ToStrings(const QStringList& list)
 
 void Prepare(QFileDialog& dialog, const TFileDialogOptions& options)
 {
+    // Qt's own provider reads the folder's files to tell their types.
+    dialog.setIconProvider(EntryKindIconProvider());
     dialog.setWindowTitle(Caption(options.Title));
     if (!options.InitialDir.empty())
         dialog.setDirectory(QString::fromStdString(options.InitialDir));

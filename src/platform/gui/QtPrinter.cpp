@@ -49,7 +49,7 @@ void TQtPrinter::BeginDoc()
             throw EPrinter("Printer \"" + PrinterName() + "\" cannot start: " + error.Message());
         }
         target_ = printer_.outputFileName();
-        printer_.setOutputFileName(QString::fromStdString(output_->FileName()));
+        printer_.setOutputFileName(QString::fromStdString(output_->TemporaryName()));
     }
     painter_ = std::make_unique<QPainter>();
     if (!painter_->begin(&printer_)) {

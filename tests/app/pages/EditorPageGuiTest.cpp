@@ -295,8 +295,7 @@ TEST_F(EditorPageGui, NewPageTextComesFromTheCodeInsertItem)
 TEST_F(EditorPageGui, AFileThatCannotBeReadGivesNoPage)
 {
     std::filesystem::create_directory(folder / "dir.sbp");
-    Dialogs.ExpectMessage("Cannot open file \"" + Path("dir.sbp") + "\". file to open is a directory",
-                          TModalResult::mrOk);
+    Dialogs.ExpectMessage("Not a regular file: \"" + Path("dir.sbp") + "\" is a directory.", TModalResult::mrOk);
     NewPage(FilePath("dir.sbp"));
     EXPECT_EQ(Dialogs.Shown.at(0).Type, TMsgDlgType::mtError);
     Process();

@@ -11,6 +11,7 @@
 
 #include "platform/gui/automation/PlugInWebPage.h"
 
+#include "../../support/FifoWatchdog.h"
 #include "../../support/QtTestApp.h"
 
 #include <QHostAddress>
@@ -247,6 +248,27 @@ TEST_F(PlugInsWeb, TheBufferFitsItsWindowAndShowsEveryButtonWhole)
         EXPECT_EQ(buffer, expected) << stored;
         EXPECT_EQ(Settings().ReadInteger("PlugInsWin", "PanelGLWidth", -1), buffer) << stored;
     }
+}
+
+// A page's link to a named pipe (the listing links every entry of the folder) would
+// hold the browser, and the program after its last window, until another program
+// writes into it: the navigation is refused and logged, and the page stays.
+TEST_F(PlugInsWeb, ALinkToANamedPipeIsRefusedAndThePageStays)
+{
+    const testsupport::TFifoWatchdog pipe(Path("plugins/pipe.html"));
+    ASSERT_TRUE(pipe.Made());
+    WriteText("plugins/links.html", "<html><body><a id=\"pipe\" href=\"pipe.html\">pipe</a></body></html>");
+    TFPlugIns window;
+    FPlugIns = &window;
+    ASSERT_TRUE(Load(window, FilePath("plugins/links.html")));
+    const std::string refusal =
+        "error: automation: Not a regular file: \"" + Path("plugins/pipe.html") + "\" is a named pipe.";
+    Js(*window.WebBrowser->page(), "document.getElementById('pipe').click(); true");
+    testsupport::WaitFor([&] { return Logged(refusal); }, 5000);
+    EXPECT_TRUE(Logged(refusal)) << ReadText("log.txt");
+    EXPECT_EQ(window.WebBrowser->url().fileName(), "links.html");
+    EXPECT_FALSE(pipe.Fired()) << "the browser waited on the pipe";
+    FPlugIns = nullptr;
 }
 
 TEST_F(PlugInsWeb, AnUnreachableHomePageGivesWayToTheListing)

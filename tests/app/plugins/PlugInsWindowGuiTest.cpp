@@ -8,6 +8,8 @@
 
 #include "../PlugInTestSupport.h"
 
+#include "../../support/FifoWatchdog.h"
+
 #include "editor/widget/CodeEditWidget.h"
 #include "platform/core/Clipboard.h"
 #include "platform/gui/ShellOpen.h"
@@ -20,6 +22,8 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -351,6 +355,50 @@ TEST_F(PlugInsWindowGui, SinglePagesThatCannotShowAreReportedUnlessQuiet)
         EXPECT_TRUE(Logged("debug: PlugIns.LoadSimple"));
     }
     EXPECT_EQ(ReadSettings(), "") << "no settings written";
+}
+
+// A named pipe as a plug-in page would hold the browser, and the program after its
+// last window, until another program writes into it: every way to a page refuses it
+// before the browser is made.
+TEST_F(PlugInsWindowGui, APlugInPageThatIsNoRegularFileIsRefusedByEveryWayIn)
+{
+    std::filesystem::create_directories(folder / "plugins");
+    const testsupport::TFifoWatchdog pipe(Path("plugins/pipe.html"));
+    ASSERT_TRUE(pipe.Made());
+    const std::string refusal = "Not a regular file: \"" + Path("plugins/pipe.html") + "\" is a named pipe.";
+    const QString name = FilePath("plugins/pipe.html");
+    const struct {
+        const char* Way;
+        bool Box;
+        std::function<void(TFPlugIns&)> Open;
+    } ways[] = {
+        {"Open", true,
+         [&](TFPlugIns& window) {
+             Dialogs.ExpectOpen(std::vector<std::string>{name.toStdString()});
+             window.Button2->click();
+         }},
+        {"recent plug-in", true,
+         [&](TFPlugIns& window) {
+             Dm.AddMRUPlugin(name);
+             window.MRUItemClick(0);
+         }},
+        {"single page", true, [](TFPlugIns& window) { EXPECT_FALSE(window.LoadSimple("plugins/pipe.html", 650, 600, false)); }},
+        {"the page of a script", true, [](TFPlugIns& window) { EXPECT_FALSE(window.LoadSimple("plugins/PIPE.vbs", 0, 0, false)); }},
+        {"quiet single page", false, [](TFPlugIns& window) { EXPECT_FALSE(window.LoadSimple("plugins/pipe.html", 0, 0, true)); }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.Way);
+        Dialogs.Shown.clear();
+        if (way.Box) {
+            Dialogs.ExpectMessage(refusal, TModalResult::mrOk);
+        }
+        TFPlugIns& window = Make();
+        way.Open(window);
+        EXPECT_EQ(Dialogs.Shown.size(), way.Box ? 1u : 0u);
+        EXPECT_EQ(window.WebBrowser, nullptr) << "no browser was made";
+    }
+    EXPECT_TRUE(Logged("error: " + refusal)) << "a single page's refusal is logged, quiet or not";
+    EXPECT_FALSE(pipe.Fired());
 }
 
 TEST_F(PlugInsWindowGui, AFailedSubmissionMailIsReported)

@@ -9,10 +9,15 @@
 #include "platform/gui/QtMessageBox.h"
 #include "platform/gui/QtShownText.h"
 
+#include "../../support/NonRegularFiles.h"
+
 #include <QApplication>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTimer>
+
+#include <filesystem>
 
 namespace {
 
@@ -40,6 +45,31 @@ TEST_F(MessagesGui, ALongPrintShowsCutAndSavesWhatItShows)
     Dialogs.ExpectSave(Path("out.txt"));
     Messages.ButtonSaveClick();
     EXPECT_EQ(ReadText("out.txt"), (shown.join("\r\n") + "\r\n").toStdString());
+}
+
+// Save writes beside the chosen file and renames over it: onto a device node or a pipe,
+// by its own name or through a link, that would put a regular file in its place.
+TEST_F(MessagesGui, SaveRefusesWhatIsNoRegularFileAndLeavesItAsItWas)
+{
+    const testsupport::TNonRegularFiles targets(folder);
+    ASSERT_TRUE(targets.Made());
+    Messages.AddMessage("kept");
+    for (const auto& target : targets.Entries) {
+        Dialogs.ExpectSave(targets.Path(target));
+        Dialogs.ExpectMessage(targets.Refusal(target), TModalResult::mrOk);
+        Messages.ButtonSave->click();
+        EXPECT_TRUE(targets.Unchanged()) << target.Name;
+    }
+    EXPECT_EQ(Dialogs.Shown.size(), targets.Entries.size());
+    EXPECT_EQ(Messages.Lines(), QStringList{"kept"});
+    EXPECT_FALSE(targets.Waited());
+    // A link to a regular file stays a link, and the file takes the lines.
+    WriteText("out.txt", "old");
+    std::filesystem::create_symlink("out.txt", folder / "link.txt");
+    Dialogs.ExpectSave(Path("link.txt"));
+    Messages.ButtonSave->click();
+    EXPECT_EQ(ReadText("out.txt"), "kept\r\n");
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.txt"));
 }
 
 // The box the user sees, through the running application's own responder.

@@ -6,11 +6,17 @@
 #include "app/run/MessagesForm.h"
 #include "engine/ProgramRunner.h"
 
+#include "../../support/NonRegularFiles.h"
+
 #include <QFileInfo>
 #include <QListWidget>
 #include <QPushButton>
 
 #include <algorithm>
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
 #include <tuple>
 
 namespace {
@@ -231,6 +237,32 @@ TEST_F(RunControlGui, AMissingSubFileStopsTheRunWithItsName)
     EXPECT_EQ(CutText(), Nodes({0, 1}));
     EXPECT_FALSE(Window->Running);
     EXPECT_FALSE(Window->RunOnStack());
+}
+
+// A sub-file that is there but is no regular file is not read (a pipe would hold the
+// window until another program writes into it): the box says what it is.
+TEST_F(RunControlGui, ASubFileThatIsNoRegularFileStopsTheRunSayingWhatItIs)
+{
+    const testsupport::TNonRegularFiles targets(folder);
+    ASSERT_TRUE(targets.Made());
+    std::filesystem::create_directory(folder / "dir.sbp");
+    std::vector<std::pair<std::string, std::string>> cases = {
+        {"dir.sbp", "Not a regular file: \"" + Path("dir.sbp") + "\" is a directory."}};
+    for (const auto& target : targets.Entries) {
+        cases.emplace_back(target.Name, targets.Refusal(target));
+    }
+    int pages = 0;
+    for (const auto& [name, message] : cases) {
+        SCOPED_TRACE(name);
+        OpenProgram("main-" + name, "J2,0,0\r\nM2,1,1\r\nFP, " + name + "\r\nM2,3,3\r\n");
+        Dialogs.ExpectMessage(message, TModalResult::mrOk);
+        Run();
+        EXPECT_EQ(CutText(), Nodes({0, 1}));
+        EXPECT_FALSE(Window->Running);
+        EXPECT_EQ(PageCount(), ++pages) << "no page for the sub-file";
+        Window->BitBtn11Click(); // Clear
+    }
+    EXPECT_FALSE(targets.Waited());
 }
 
 TEST_F(RunControlGui, EngineErrorsEndTheRunThroughItsClosingSteps)

@@ -8,6 +8,7 @@
 #include "app/printing/PrintSettingsApply.h"
 
 #include "../AppTestSupport.h"
+#include "../../support/FifoWatchdog.h"
 
 #include "editor/printing/CodeEditPrint.h"
 #include "platform/core/IniFile.h"
@@ -108,9 +109,21 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(CodeInsertFile, AFileThatCannotBeReadIsNeverReplaced)
 {
     std::filesystem::create_directory(Path("KerfpadCI.ini"));
-    Dialogs.ExpectMessage("The file \"" + File() + "\" cannot be read.", TModalResult::mrOk);
+    Dialogs.ExpectMessage("The file \"" + File() + "\" cannot be read. Not a regular file: \"" + File() +
+                              "\" is a directory.",
+                          TModalResult::mrOk);
     EXPECT_FALSE(Items.Load(File()));
     EXPECT_TRUE(std::filesystem::is_directory(Path("KerfpadCI.ini")));
+    // A named pipe would hold the window until another program writes into it.
+    std::filesystem::remove(Path("KerfpadCI.ini"));
+    const testsupport::TFifoWatchdog pipe(Path("KerfpadCI.ini"));
+    ASSERT_TRUE(pipe.Made());
+    Dialogs.ExpectMessage("The file \"" + File() + "\" cannot be read. Not a regular file: \"" + File() +
+                              "\" is a named pipe.",
+                          TModalResult::mrOk);
+    EXPECT_FALSE(Items.Load(File()));
+    EXPECT_TRUE(std::filesystem::is_fifo(Path("KerfpadCI.ini")));
+    EXPECT_FALSE(pipe.Fired());
 }
 
 TEST_F(CodeInsertFile, AFailedWriteIsReported)

@@ -13,8 +13,10 @@
 #include <QScreen>
 #include <QTimer>
 
+#include "../../support/FifoWatchdog.h"
 #include "../../support/QtTestApp.h"
 
+#include <filesystem>
 #include <stdexcept>
 
 namespace {
@@ -72,6 +74,26 @@ TEST_F(MainBlockGui, StartAndExitAreLoggedInOrder)
                                    "Categories\\{7DD95801-9882-11CF-9FA9-00AA006C42C4}"));
     EXPECT_TRUE(registry.KeyExists("\\CLSID\\{C938A13C-86A6-49E6-B728-5B7C9C1A93B5}\\Implemented "
                                    "Categories\\{7DD95802-9882-11CF-9FA9-00AA006C42C4}"));
+}
+
+// Opening a named pipe for writing waits until another program reads it: the program
+// would never start. The log is left off, and standard error says why.
+TEST_F(MainBlockGui, ALogThatIsANamedPipeIsLeftOffAndTheProgramStarts)
+{
+    const testsupport::TFifoWatchdog pipe(Path("log.txt"));
+    ASSERT_TRUE(pipe.Made());
+    ::testing::internal::CaptureStderr();
+    bool started = false;
+    const int result = Run({}, [&](TMainForm&) { started = true; });
+    const std::string errors = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(result, 7);
+    EXPECT_TRUE(started);
+    EXPECT_NE(errors.find("Kerfpad runs without its debug log. Not a regular file: \"" + Path("log.txt") +
+                          "\" is a named pipe.\n"),
+              std::string::npos)
+        << errors;
+    EXPECT_TRUE(std::filesystem::is_fifo(folder / "log.txt"));
+    EXPECT_FALSE(pipe.Fired()) << "the start waited on the pipe";
 }
 
 TEST_F(MainBlockGui, ClosingTheMainWindowEndsTheProgramWhileAnotherWindowShows)

@@ -8,8 +8,12 @@
 
 #include "../RunTestSupport.h"
 
+#include "platform/core/RegularFile.h"
+
+#include "../../support/FifoWatchdog.h"
 #include "../../support/QtTestApp.h"
 
+#include <QFileSystemModel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
@@ -115,6 +119,27 @@ TEST_F(QuickViewGui, TheMasksFilterTheListAndAVanishedFileDoesNothing)
     Quick->FileListBox1Change();
     Quick->FileListBox1DblClick();
     EXPECT_EQ(CutText() + std::to_string(PageCount()), "0") << "nothing ran, nothing opened";
+}
+
+// The list's icons and type names come from what the system says of an entry: to guess
+// them from a file's content, Qt's own provider read every ".sbp" of the folder, and on
+// a link to the kernel's log that read waited, holding the window at start-up.
+TEST_F(QuickViewGui, TheListTellsEntriesApartWithoutReadingThem)
+{
+    std::filesystem::create_symlink("/proc/kmsg", folder / "qv" / "kmsg.sbp");
+    if (!OpenRegularFile(QvPath("kmsg.sbp").toStdString(), TFileAccess::Read).IsOpen()) {
+        GTEST_SKIP() << "only root may open the kernel's log";
+    }
+    WriteText("qv/a.sbp", "M2,1,1\r\n");
+    std::filesystem::create_directory(folder / "qv" / "sub");
+    const testsupport::THangGuard guard("listing a folder with a link to /proc/kmsg");
+    ShowFolder(2);
+    QFileSystemModel& files = *Quick->FileModel();
+    for (const char* name : {"a.sbp", "kmsg.sbp", "sub"}) {
+        const QModelIndex entry = files.index(QvPath(name));
+        EXPECT_FALSE(files.fileIcon(entry).isNull()) << name;
+        EXPECT_EQ(files.type(entry), name == std::string("sub") ? "Folder" : "File") << name;
+    }
 }
 
 TEST_F(QuickViewGui, ASelectionDuringAQuickViewRunsOnceItHasReturned)

@@ -151,7 +151,7 @@ TEST_F(TestRunFolder, RunAllGoesOnPastUnreadableResultFilesAndListsThemInOneBox)
     std::filesystem::create_directories(folder / "d.rst");
     WriteText("e.rst", "e\r\n");
     const std::string missing = "Cannot open file \"" + Path("b.rst") + "\". No such file or directory";
-    const std::string isFolder = "Cannot open file \"" + Path("d.rst") + "\". Is a directory";
+    const std::string isFolder = "Not a regular file: \"" + Path("d.rst") + "\" is a directory.";
     Dialogs.ExpectMessage(missing + "\n" + isFolder, TModalResult::mrOk);
     Suite.Fill(folder.string());
     Suite.RunAll(Hooks);

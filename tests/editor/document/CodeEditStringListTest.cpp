@@ -1,6 +1,7 @@
 #include "editor/document/CodeEditStringList.h"
 #include "../QtPrinters.h"
 #include "platform/core/Stream.h"
+#include "../../support/NonRegularFiles.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -12,7 +13,10 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include <unistd.h>
 
 namespace {
 
@@ -480,6 +484,49 @@ TEST(CodeEditStringList, LoadFromMissingFileRaisesReadError)
     list.Add("kept");
     EXPECT_THROW(list.LoadFromFile("/nonexistent/dir/file.sbp"), EFOpenError);
     EXPECT_EQ(Lines(list), QStringList{"kept"});
+}
+
+// A pipe would hold the window until another program writes into it, a device might
+// never end; saving over either would put a regular file in its place.
+TEST(CodeEditStringList, ANameThatIsNoRegularFileIsNeitherReadNorReplaced)
+{
+    QTemporaryDir dir;
+    const testsupport::TNonRegularFiles targets(dir.path().toStdString());
+    ASSERT_TRUE(targets.Made());
+    // Reading the system's null device is safe; only a node of the test's own is saved over.
+    const std::string null = dir.filePath("to-null.sbp").toStdString();
+    ASSERT_EQ(::symlink("/dev/null", null.c_str()), 0);
+    std::vector<std::pair<std::string, std::string>> unreadable = {
+        {null, "Not a regular file: \"" + null + "\" is a character device."}};
+    for (const auto& target : targets.Entries) {
+        unreadable.emplace_back(targets.Path(target), targets.Refusal(target));
+    }
+    for (const auto& [name, refusal] : unreadable) {
+        TCodeEditStringList list;
+        list.Add("kept");
+        try {
+            list.LoadFromFile(QString::fromStdString(name));
+            ADD_FAILURE() << "read " << name;
+        } catch (const EFOpenError& e) {
+            EXPECT_EQ(e.Message(), refusal);
+        }
+        EXPECT_EQ(Lines(list), QStringList{"kept"});
+    }
+    for (const auto& target : targets.Entries) {
+        TCodeEditStringList list;
+        list.Add("kept");
+        try {
+            list.SaveToFile(QString::fromStdString(targets.Path(target)));
+            ADD_FAILURE() << "saved " << target.Name;
+        } catch (const EFCreateError& e) {
+            EXPECT_EQ(e.Message(), targets.Refusal(target));
+        }
+    }
+    EXPECT_TRUE(targets.Unchanged());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot).size(),
+              static_cast<qsizetype>(targets.Entries.size() + 1))
+        << "no temporary left";
+    EXPECT_FALSE(targets.Waited());
 }
 
 TEST(CodeEditStringList, StreamsReadFromTheStartAndWriteExactBytes)

@@ -1,6 +1,9 @@
 #include "platform/gui/automation/PlugInWebPage.h"
 
+#include "platform/core/RegularFile.h"
+
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonValue>
 #include <QObject>
@@ -59,6 +62,19 @@ private:
     TAutomationCalls FCalls;
 };
 
+QString WaitingFileRefusal(const QUrl& url)
+{
+    if (!url.isLocalFile()) {
+        return {};
+    }
+    const std::string name = QFile::encodeName(url.toLocalFile()).toStdString();
+    const std::string kind = NonRegularFileKind(name);
+    if (kind.empty() || kind == "directory") {
+        return {};
+    }
+    return QString::fromStdString(NotRegularFileMessage(name, kind));
+}
+
 bool ChannelAllowed(const QUrl& url, const QString& plugInFolder)
 {
     if (!url.isLocalFile() || plugInFolder.isEmpty()) {
@@ -75,7 +91,7 @@ bool ChannelAllowed(const QUrl& url, const QString& plugInFolder)
 TPlugInWebPage::TPlugInWebPage(bool withChannel, IKerfpadAutomation& target, const QString& plugInFolder,
                                TAutomationErrorEvent onError, std::function<void(const QUrl&)> onOtherKind,
                                QObject* parent)
-    : QWebEnginePage(parent), FPlugInFolder(plugInFolder), FOnOtherKind(std::move(onOtherKind))
+    : QWebEnginePage(parent), FPlugInFolder(plugInFolder), FOnError(onError), FOnOtherKind(std::move(onOtherKind))
 {
     if (withChannel) {
         FObject = std::make_unique<TKerfpadChannelObject>(target, std::move(onError));
@@ -95,6 +111,12 @@ TPlugInWebPage::~TPlugInWebPage()
 
 bool TPlugInWebPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame)
 {
+    if (const QString refusal = WaitingFileRefusal(url); !refusal.isEmpty()) {
+        if (FOnError) {
+            FOnError(refusal);
+        }
+        return false;
+    }
     const bool allowed = ChannelAllowed(url, FPlugInFolder);
     if (!isMainFrame) {
         // A frame from elsewhere would share the plug-in page's transport.

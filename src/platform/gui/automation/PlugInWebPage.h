@@ -14,6 +14,11 @@
 //
 // Over the channel, a method that raises is reported through `onError` (the shell's
 // log) and answers with an empty result.
+//
+// No page or frame is loaded from a local file that is no regular file or folder: a
+// named pipe would hold the browser, and the program after its last window, until
+// another program writes into it. Such a navigation is refused and reported through
+// `onError`.
 
 #include "platform/gui/automation/AutomationCalls.h"
 
@@ -27,6 +32,11 @@
 class QUrl;
 class QWebChannel;
 class TKerfpadChannelObject;
+
+// The refusal of a navigation to `url` (NotRegularFileMessage of
+// platform/core/RegularFile.h) when it names a local file that is neither a regular
+// file nor a folder (the listing links its sub-folders); empty otherwise.
+QString WaitingFileRefusal(const QUrl& url);
 
 // Whether a page at `url` may have the channel: an existing file inside `plugInFolder`
 // (at any depth).
@@ -51,6 +61,7 @@ protected:
 
 private:
     QString FPlugInFolder;
+    TAutomationErrorEvent FOnError;
     std::function<void(const QUrl&)> FOnOtherKind;
     std::unique_ptr<TKerfpadChannelObject> FObject;
     std::unique_ptr<QWebChannel> FChannel;
