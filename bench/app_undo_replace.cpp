@@ -15,7 +15,7 @@
 #include "app/pages/SearchDialogs.h"
 #include "app/pages/SearchState.h"
 #include "editor/widget/CodeEditWidget.h"
-#include "platform/core/DialogService.h"
+#include "platform/core/services/DialogService.h"
 
 #include <benchmark/benchmark.h>
 

@@ -11,7 +11,7 @@ fi
 out=build-fuzz
 mkdir -p "$out/corpus-calcul"
 if ! clang++ -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -Isrc \
-     src/engine/calcul/*.cpp src/platform/core/StringUtils.cpp src/platform/core/Utf8.cpp tests/fuzz/CalculFuzz.cpp -o "$out/calcul_fuzz" 2>"$out/build.log"; then
+     src/engine/calcul/*.cpp src/platform/core/text/StringUtils.cpp src/platform/core/text/Utf8.cpp tests/fuzz/CalculFuzz.cpp -o "$out/calcul_fuzz" 2>"$out/build.log"; then
   if grep -q "fuzzer" "$out/build.log"; then
     echo "fuzz-calcul: libFuzzer not available, skipped"
     exit 0

@@ -2,7 +2,7 @@
 
 #include "engine/EngineErrors.h"
 #include "engine/FastDecimal.h"
-#include "platform/core/NumberFormat.h"
+#include "platform/core/text/NumberFormat.h"
 
 #include <algorithm>
 #include <charconv>

@@ -4,7 +4,7 @@
 #include "engine/EngineData.h"
 #include "engine/EngineErrors.h"
 #include "engine/ShellServices.h"
-#include "platform/core/StringUtils.h"
+#include "platform/core/text/StringUtils.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,7 @@
 
 #include "engine/ArgumentNumbers.h"
 #include "engine/EngineErrors.h"
-#include "platform/core/StringUtils.h"
+#include "platform/core/text/StringUtils.h"
 #include "scene/materials/Material.h"
 #include "scene/objects/collision/Collision.h"
 #include "scene/objects/shapes/Cubes.h"

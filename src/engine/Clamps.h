@@ -5,7 +5,7 @@
 // at the start of every run.
 
 #include "engine/ParsedLine.h"
-#include "platform/core/Component.h"
+#include "platform/core/objects/Component.h"
 
 #include <string>
 #include <vector>

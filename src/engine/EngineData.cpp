@@ -5,7 +5,7 @@
 #include "engine/FastDecimal.h"
 #include "engine/Keywords.h"
 #include "engine/PathText.h"
-#include "platform/core/NumberFormat.h"
+#include "platform/core/text/NumberFormat.h"
 
 #include <charconv>
 #include <cstdlib>

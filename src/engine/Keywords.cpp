@@ -1,6 +1,6 @@
 #include "engine/Keywords.h"
 
-#include "platform/core/StringUtils.h"
+#include "platform/core/text/StringUtils.h"
 
 #include <algorithm>
 #include <string>

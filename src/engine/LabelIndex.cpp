@@ -1,7 +1,7 @@
 #include "engine/LabelIndex.h"
 
 #include "engine/LineText.h"
-#include "platform/core/StringUtils.h"
+#include "platform/core/text/StringUtils.h"
 
 void TLabelIndex::Build(const TProgramLines& lines)
 {

@@ -1,6 +1,6 @@
 #include "engine/LineText.h"
 
-#include "platform/core/StringUtils.h"
+#include "platform/core/text/StringUtils.h"
 
 namespace {
 bool IsBlank(char c)

@@ -7,9 +7,9 @@
 #include "engine/Keywords.h"
 #include "engine/LineText.h"
 #include "engine/ShellServices.h"
-#include "platform/core/DialogService.h"
-#include "platform/core/NumberFormat.h"
-#include "platform/core/StringUtils.h"
+#include "platform/core/services/DialogService.h"
+#include "platform/core/text/NumberFormat.h"
+#include "platform/core/text/StringUtils.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #include "engine/MoveDirections.h"
 
 #include "engine/ArgumentNumbers.h"
-#include "platform/core/NumberFormat.h"
-#include "platform/core/StringUtils.h"
+#include "platform/core/text/NumberFormat.h"
+#include "platform/core/text/StringUtils.h"
 
 #include <string>
 

@@ -8,8 +8,8 @@
 #include "engine/Move.h"
 #include "platform/core/ScopeGuard.h"
 #include "engine/calcul/Calcul.h"
-#include "platform/core/NumberFormat.h"
-#include "platform/core/StringUtils.h"
+#include "platform/core/text/NumberFormat.h"
+#include "platform/core/text/StringUtils.h"
 
 #include <algorithm>
 #include <string_view>

@@ -8,9 +8,9 @@
 #include "platform/core/ScopeGuard.h"
 #include "engine/ShellServices.h"
 #include "engine/calcul/Calcul.h"
-#include "platform/core/DialogService.h"
-#include "platform/core/NumberFormat.h"
-#include "platform/core/StringUtils.h"
+#include "platform/core/services/DialogService.h"
+#include "platform/core/text/NumberFormat.h"
+#include "platform/core/text/StringUtils.h"
 
 #include <climits>
 #include <cmath>

@@ -7,7 +7,7 @@
 #include "engine/Move.h"
 #include "engine/PathText.h"
 #include "engine/ShellServices.h"
-#include "platform/core/NumberFormat.h"
+#include "platform/core/text/NumberFormat.h"
 #include "scene/objects/lines/LineBatches.h"
 #include "scene/objects/lines/Lines.h"
 

@@ -5,7 +5,7 @@
 #include "engine/Move.h"
 #include "engine/OperandText.h"
 #include "engine/calcul/Calcul.h"
-#include "platform/core/StringUtils.h"
+#include "platform/core/text/StringUtils.h"
 
 #include <charconv>
 #include <exception>

@@ -11,7 +11,7 @@
 
 #include "engine/Move.h"
 #include "engine/ShellServices.h"
-#include "platform/core/NumberFormat.h"
+#include "platform/core/text/NumberFormat.h"
 #include "scene/objects/lines/Lines.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include "engine/ArgumentNumbers.h"
 #include "engine/LineText.h"
-#include "platform/core/StringUtils.h"
+#include "platform/core/text/StringUtils.h"
 
 bool IsArithmeticOperator(std::string_view text)
 {

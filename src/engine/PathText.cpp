@@ -1,6 +1,6 @@
 #include "engine/PathText.h"
 
-#include "platform/core/NumberFormat.h"
+#include "platform/core/text/NumberFormat.h"
 
 #include <bit>
 #include <cmath>

@@ -4,8 +4,8 @@
 #include "engine/EngineErrors.h"
 #include "engine/RunResults.h"
 #include "engine/calcul/Calcul.h"
-#include "platform/core/RegularFile.h"
-#include "platform/core/StringUtils.h"
+#include "platform/core/files/RegularFile.h"
+#include "platform/core/text/StringUtils.h"
 
 TProgramRunner::TProgramRunner(TMove& move, TEngineData& data, TCalcul& calcul)
     : FMove(move), FData(data), FCalcul(calcul)

@@ -1,7 +1,7 @@
 #include "engine/SubFileNames.h"
 
-#include "platform/core/FolderLookup.h"
-#include "platform/core/StringUtils.h"
+#include "platform/core/files/FolderLookup.h"
+#include "platform/core/text/StringUtils.h"
 
 #include <filesystem>
 

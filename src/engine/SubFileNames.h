@@ -3,7 +3,7 @@
 // ".sbp" added when the file part has no extension. A relative name is looked up in
 // the working folder, then in the main file's folder; every component of the name,
 // folders included, may differ in case from the names on disk (the rule of
-// platform/core/FolderLookup.h), since variable text comes upper-cased. Nothing is cut
+// platform/core/files/FolderLookup.h), since variable text comes upper-cased. Nothing is cut
 // from the name: the preprocessor has already removed the line's comment.
 
 #include <string>

@@ -7,8 +7,8 @@
 #include "app/shell/AppPaths.h"
 #include "app/shell/DataModule.h"
 
-#include "platform/core/IniFile.h"
-#include "platform/core/Registry.h"
+#include "platform/core/files/IniFile.h"
+#include "platform/core/files/Registry.h"
 
 #include "../support/FixedClock.h"
 #include "../support/ScriptedDialogs.h"

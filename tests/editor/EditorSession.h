@@ -6,8 +6,8 @@
 
 #include "RecordingHost.h"
 #include "editor/control/CodeEdit.h"
-#include "platform/core/Clipboard.h"
-#include "platform/core/ManualEventLoop.h"
+#include "platform/core/services/Clipboard.h"
+#include "platform/core/services/ManualEventLoop.h"
 
 #include <QString>
 #include <QStringList>

@@ -2,7 +2,7 @@
 // A printer that records its job as text ("begin", "page", "end", "abort") and draws
 // on a recording canvas, with the capabilities of an A4 sheet at 300 dots per inch.
 
-#include "platform/core/Printer.h"
+#include "platform/core/services/Printer.h"
 #include "../support/RecordingCanvas.h"
 
 #include <string>

@@ -1,6 +1,6 @@
 #include "editor/printing/CodeEditPrint.h"
 #include "editor/widget/CodeEditPrintPreviewWidget.h"
-#include "platform/core/SystemColors.h"
+#include "platform/core/graphics/SystemColors.h"
 #include "platform/gui/QtCanvas.h"
 
 #include <gtest/gtest.h>

@@ -7,7 +7,7 @@
 #include "editor/widget/CodeCompletionPopup.h"
 #include "editor/widget/CodeEditScrollHintWindow.h"
 #include "editor/widget/CodeEditWidget.h"
-#include "platform/core/SystemColors.h"
+#include "platform/core/graphics/SystemColors.h"
 #include "platform/gui/QtClipboard.h"
 
 #include <gtest/gtest.h>

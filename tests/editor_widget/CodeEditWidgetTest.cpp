@@ -1,7 +1,7 @@
 // The editor widget painted at a fixed size and read back pixel by pixel.
 #include "editor/painting/CodeBookmarkGlyphs.h"
 #include "editor/widget/CodeEditWidget.h"
-#include "platform/core/SystemColors.h"
+#include "platform/core/graphics/SystemColors.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include "engine/Move.h"
 #include "engine/ShellServices.h"
 #include "engine/calcul/Calcul.h"
-#include "platform/core/DialogService.h"
+#include "platform/core/services/DialogService.h"
 
 #include "../support/ScriptedDialogs.h"
 

@@ -1,6 +1,6 @@
 #include "engine/FastDecimal.h"
 
-#include "platform/core/NumberFormat.h"
+#include "platform/core/text/NumberFormat.h"
 
 #include <gtest/gtest.h>
 

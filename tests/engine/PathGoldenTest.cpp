@@ -4,7 +4,7 @@
 
 #include "engine/PathText.h"
 #include "platform/core/Exceptions.h"
-#include "platform/core/StringUtils.h"
+#include "platform/core/text/StringUtils.h"
 #include "scene/objects/shapes/Cubes.h"
 #include "scene/objects/lines/Lines.h"
 #include "scene/objects/lines/LinesGroup.h"

@@ -1,5 +1,5 @@
-#include "platform/core/PictureFormats.h"
-#include "platform/core/Stream.h"
+#include "platform/core/graphics/PictureFormats.h"
+#include "platform/core/files/Stream.h"
 #include "platform/gui/QImageBitmap.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "platform/core/SystemColors.h"
+#include "platform/core/graphics/SystemColors.h"
 #include "platform/gui/QtCanvas.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 // Text, shapes, clipping and images of the Qt canvas, read back from images.
-#include "platform/core/Graphics.h"
+#include "platform/core/graphics/Graphics.h"
 #include "platform/gui/QtCanvas.h"
 #include "platform/gui/QtCanvasFonts.h"
 

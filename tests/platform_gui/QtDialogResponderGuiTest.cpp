@@ -2,7 +2,7 @@
 
 #include "platform/gui/QtInputBox.h"
 #include "platform/gui/QtMessageBox.h"
-#include "platform/core/RegularFile.h"
+#include "platform/core/files/RegularFile.h"
 
 #include "../support/FifoWatchdog.h"
 #include "../support/QtTestApp.h"

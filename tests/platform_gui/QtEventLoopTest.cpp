@@ -1,6 +1,6 @@
-#include "platform/core/Clock.h"
-#include "platform/core/DebugLog.h"
-#include "platform/core/DialogService.h"
+#include "platform/core/services/Clock.h"
+#include "platform/core/services/DebugLog.h"
+#include "platform/core/services/DialogService.h"
 #include "platform/gui/QtEventLoop.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 #include "ErrorTextTestSupport.h"
 
 #include "platform/core/Exceptions.h"
-#include "platform/core/Stream.h"
+#include "platform/core/files/Stream.h"
 #include "scene/materials/DataFile.h"
 #include "scene/materials/GLBitmap32.h"
 #include "scene/materials/JPEGImage.h"

@@ -1,6 +1,6 @@
 #include "../support/ByteText.h"
 #include "ErrorTextTestSupport.h"
-#include "platform/core/ClassRegistry.h"
+#include "platform/core/objects/ClassRegistry.h"
 #include "scene/base/FileStrings.h"
 #include "scene/base/PersistentObjectList.h"
 

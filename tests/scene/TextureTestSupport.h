@@ -6,7 +6,7 @@
 
 #include "../support/TempFolderTest.h"
 #include "NullContext.h"
-#include "platform/core/Graphics.h"
+#include "platform/core/graphics/Graphics.h"
 #include "scene/rendering/GLStateCache.h"
 #include "scene/graph/RenderContextInfo.h"
 #include "scene/rendering/TexCoordRouter.h"

@@ -1,6 +1,6 @@
 #include "../support/ByteText.h"
 #include "ErrorTextTestSupport.h"
-#include "platform/core/ClassRegistry.h"
+#include "platform/core/objects/ClassRegistry.h"
 #include "scene/base/PersistentObjectList.h"
 #include "scene/base/ScalarLists.h"
 #include "scene/base/VectorLists.h"

@@ -1,6 +1,6 @@
 #include "../support/ByteText.h"
 #include "ErrorTextTestSupport.h"
-#include "platform/core/Component.h"
+#include "platform/core/objects/Component.h"
 #include "scene/base/XCollection.h"
 
 #include <gmock/gmock.h>

@@ -3,7 +3,7 @@
 #include "../support/JpegWriter.h"
 #include "../support/OffscreenGL.h"
 
-#include "platform/core/DebugLog.h"
+#include "platform/core/services/DebugLog.h"
 #include "platform/core/Exceptions.h"
 #include "scene/materials/GLBitmap32.h"
 #include "scene/materials/JPEGImage.h"

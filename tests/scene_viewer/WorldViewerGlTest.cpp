@@ -1,7 +1,7 @@
 #include "../support/DemoScene.h"
 #include "../support/QtTestApp.h"
 
-#include "platform/core/ManualEventLoop.h"
+#include "platform/core/services/ManualEventLoop.h"
 #include "scene/viewer/WorldViewer.h"
 
 #include <gtest/gtest.h>

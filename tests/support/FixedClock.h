@@ -2,7 +2,7 @@
 // A clock source whose time the test sets: the tick count and the wall time stand
 // still until the test moves them.
 
-#include "platform/core/Clock.h"
+#include "platform/core/services/Clock.h"
 
 #include <cstdint>
 

@@ -4,8 +4,8 @@
 // names it, and every font measures `metrics`. Tests read the calls back in order.
 // TRecordingCanvasSource hands out such canvases as the measuring canvas.
 
-#include "platform/core/Canvas.h"
-#include "platform/core/StringUtils.h"
+#include "platform/core/graphics/Canvas.h"
+#include "platform/core/text/StringUtils.h"
 
 #include <algorithm>
 #include <map>

@@ -2,7 +2,7 @@
 // A dialog responder that answers from a script and fails the test at once on any
 // dialog it was not told to expect, so no test can hang on an invisible box.
 
-#include "platform/core/DialogService.h"
+#include "platform/core/services/DialogService.h"
 
 #include <gtest/gtest.h>
 

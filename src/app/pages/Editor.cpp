@@ -8,7 +8,7 @@
 
 #include "editor/widget/CodeEditWidget.h"
 #include "platform/core/Assert.h"
-#include "platform/core/DialogService.h"
+#include "platform/core/services/DialogService.h"
 #include "platform/core/ScopeGuard.h"
 
 #include <QFileInfo>

@@ -4,7 +4,7 @@
 #include "app/pages/Editor.h"
 
 #include "editor/widget/CodeEditWidget.h"
-#include "platform/core/DialogService.h"
+#include "platform/core/services/DialogService.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>

@@ -11,7 +11,7 @@
 #include "app/pages/EditorForm.h"
 #include "app/pages/EditorInterfaces.h"
 
-#include "platform/core/EventLoop.h"
+#include "platform/core/services/EventLoop.h"
 
 #include <QPointer>
 #include <QString>

@@ -15,8 +15,8 @@
 #include "editor/highlighting/CodeRuleHighlighter.h"
 #include "editor/widget/CodeEditWidget.h"
 #include "engine/ParsedLine.h"
-#include "platform/core/DialogService.h"
-#include "platform/core/EventLoop.h"
+#include "platform/core/services/DialogService.h"
+#include "platform/core/services/EventLoop.h"
 #include "platform/gui/ActionList.h"
 #include "platform/gui/Beep.h"
 

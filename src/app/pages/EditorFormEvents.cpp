@@ -14,7 +14,7 @@
 #include "editor/widget/CodeEditWidget.h"
 #include "engine/ParsedLine.h"
 #include "platform/core/Assert.h"
-#include "platform/core/DialogService.h"
+#include "platform/core/services/DialogService.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "app/pages/GutterGlyphs.h"
 
 #include "editor/painting/CodeImageList.h"
-#include "platform/core/Graphics.h"
+#include "platform/core/graphics/Graphics.h"
 
 #include <cstdint>
 #include <functional>

@@ -4,7 +4,7 @@
 // reads them back after OK and runs the search itself. Each opens through the dialog
 // service (ShowModalForm) under the name FormName gives.
 
-#include "platform/core/DialogService.h"
+#include "platform/core/services/DialogService.h"
 
 #include <QDialog>
 #include <QPoint>

@@ -4,7 +4,7 @@
 #include "app/shell/LinkLabel.h"
 #include "app/plugins/MakerLinks.h"
 
-#include "platform/core/DialogService.h"
+#include "platform/core/services/DialogService.h"
 #include "platform/gui/QtModalForm.h"
 #include "platform/gui/ShellOpen.h"
 

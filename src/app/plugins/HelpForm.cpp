@@ -3,8 +3,8 @@
 #include "app/shell/AppPaths.h"
 #include "app/pages/EditorPageHost.h"
 
-#include "platform/core/DialogService.h"
-#include "platform/core/Stream.h"
+#include "platform/core/services/DialogService.h"
+#include "platform/core/files/Stream.h"
 #include "platform/gui/QtModalForm.h"
 
 #include <QFileInfo>

@@ -5,7 +5,7 @@
 #include "app/plugins/PlugInsForm.h"
 
 #include "platform/core/Exceptions.h"
-#include "platform/core/NumberFormat.h"
+#include "platform/core/text/NumberFormat.h"
 
 #include <cmath>
 #include <limits>

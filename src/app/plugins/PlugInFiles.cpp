@@ -3,8 +3,8 @@
 #include "app/shell/AppPaths.h"
 #include "app/plugins/MakerLinks.h"
 
-#include "platform/core/AtomicFileStream.h"
-#include "platform/core/RegularFile.h"
+#include "platform/core/files/AtomicFileStream.h"
+#include "platform/core/files/RegularFile.h"
 
 #include <QDir>
 #include <QFile>

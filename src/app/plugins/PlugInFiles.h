@@ -36,7 +36,7 @@ TPlugInPage ResolvePlugInPage(const QString& fileName);
 
 // The refusal of a local plug-in file that is no regular file (a named pipe would hold
 // the browser, and the program after its last window, until another program writes
-// into it): NotRegularFileMessage of platform/core/RegularFile.h; empty for a regular
+// into it): NotRegularFileMessage of platform/core/files/RegularFile.h; empty for a regular
 // file, a name that does not exist and an address.
 QString PlugInFileRefusal(const QString& target);
 

@@ -16,7 +16,7 @@
 #include "editor/document/CodeEditStringList.h"
 #include "editor/highlighting/CodeRuleHighlighter.h"
 #include "editor/widget/CodeEditWidget.h"
-#include "platform/core/IniFile.h"
+#include "platform/core/files/IniFile.h"
 #include "platform/gui/ActionList.h"
 #include "platform/gui/QtModalForm.h"
 #include "platform/gui/ShellOpen.h"

@@ -12,7 +12,7 @@
 
 #include "app/plugins/KerfpadInterface.h"
 
-#include "platform/core/DialogService.h"
+#include "platform/core/services/DialogService.h"
 
 #include <QDialog>
 #include <QString>

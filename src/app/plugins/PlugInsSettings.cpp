@@ -2,7 +2,7 @@
 
 #include "app/shell/RecentFiles.h"
 
-#include "platform/core/IniFile.h"
+#include "platform/core/files/IniFile.h"
 
 #include <string>
 

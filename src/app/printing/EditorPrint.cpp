@@ -7,7 +7,7 @@
 #include "app/printing/PrintSettingsApply.h"
 
 #include "editor/printing/CodeEditPrint.h"
-#include "platform/core/Printer.h"
+#include "platform/core/services/Printer.h"
 
 bool TEditor::PreparePrint()
 {

@@ -6,7 +6,7 @@
 
 #include "editor/printing/CodeEditPrintPreview.h"
 #include "editor/widget/CodeEditPrintPreviewWidget.h"
-#include "platform/core/Printer.h"
+#include "platform/core/services/Printer.h"
 #include "platform/gui/QtModalForm.h"
 
 #include <QEvent>

@@ -1,7 +1,7 @@
 #include "app/run/BitAnimation.h"
 
 #include "engine/ParsedLine.h"
-#include "platform/core/NumberFormat.h"
+#include "platform/core/text/NumberFormat.h"
 #include "platform/gui/QtShownText.h"
 
 #include <algorithm>

@@ -8,7 +8,7 @@
 #include "app/run/PanelSplit.h"
 #include "app/run/PreviewPanel.h"
 
-#include "platform/core/DialogService.h"
+#include "platform/core/services/DialogService.h"
 #include "scene/objects/shapes/Cone.h"
 #include "scene/objects/shapes/Cubes.h"
 #include "scene/viewer/WorldViewer.h"

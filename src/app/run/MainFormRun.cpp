@@ -15,9 +15,9 @@
 #include "editor/document/CodeEditStringList.h"
 #include "engine/ProgramRunner.h"
 #include "engine/RunResults.h"
-#include "platform/core/Clock.h"
-#include "platform/core/DialogService.h"
-#include "platform/core/EventLoop.h"
+#include "platform/core/services/Clock.h"
+#include "platform/core/services/DialogService.h"
+#include "platform/core/services/EventLoop.h"
 #include "platform/core/ScopeGuard.h"
 
 #include <QCheckBox>

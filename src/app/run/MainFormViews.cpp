@@ -9,8 +9,8 @@
 #include "app/run/PreviewPanel.h"
 #include "app/run/SceneSnapshotPrint.h"
 
-#include "platform/core/DialogService.h"
-#include "platform/core/StringUtils.h"
+#include "platform/core/services/DialogService.h"
+#include "platform/core/text/StringUtils.h"
 #include "platform/gui/QtModalForm.h"
 #include "scene/graph/Camera.h"
 #include "scene/objects/shapes/Cubes.h"

@@ -1,7 +1,7 @@
 #include "app/run/MessagesForm.h"
 
-#include "platform/core/AtomicFileStream.h"
-#include "platform/core/DialogService.h"
+#include "platform/core/files/AtomicFileStream.h"
+#include "platform/core/services/DialogService.h"
 #include "platform/gui/ActionList.h"
 #include "platform/gui/QtShownText.h"
 

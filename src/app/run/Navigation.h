@@ -6,7 +6,7 @@
 
 #include "app/run/SceneViews.h"
 
-#include "platform/core/VirtualKeys.h"
+#include "platform/core/services/VirtualKeys.h"
 #include "scene/base/VectorTypes.h"
 
 class TGLBaseSceneObject;

@@ -2,7 +2,7 @@
 
 #include "app/run/PreviewScene.h"
 
-#include "platform/core/ColorValue.h"
+#include "platform/core/graphics/ColorValue.h"
 #include "scene/viewer/WorldViewer.h"
 
 #include <QCheckBox>

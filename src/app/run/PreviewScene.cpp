@@ -13,7 +13,7 @@
 #include "scene/objects/lines/XYZGrid.h"
 
 #include "platform/core/Exceptions.h"
-#include "platform/core/Font.h"
+#include "platform/core/graphics/Font.h"
 
 namespace {
 

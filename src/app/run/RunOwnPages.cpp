@@ -1,6 +1,6 @@
 #include "app/run/RunOwnPages.h"
 
-#include "platform/core/EventLoop.h"
+#include "platform/core/services/EventLoop.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "app/run/SceneSnapshotPrint.h"
 
-#include "platform/core/Graphics.h"
-#include "platform/core/Printer.h"
+#include "platform/core/graphics/Graphics.h"
+#include "platform/core/services/Printer.h"
 #include "scene/materials/GLBitmap32.h"
 #include "scene/graph/WorldBuffer.h"
 

@@ -2,8 +2,8 @@
 
 #include "app/run/PreviewScene.h"
 
-#include "platform/core/IniFile.h"
-#include "platform/core/NumberFormat.h"
+#include "platform/core/files/IniFile.h"
+#include "platform/core/text/NumberFormat.h"
 #include "scene/graph/Camera.h"
 #include "scene/objects/shapes/Cubes.h"
 

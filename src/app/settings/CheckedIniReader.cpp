@@ -1,7 +1,7 @@
 #include "app/settings/CheckedIniReader.h"
 
-#include "platform/core/IniFile.h"
-#include "platform/core/NumberFormat.h"
+#include "platform/core/files/IniFile.h"
+#include "platform/core/text/NumberFormat.h"
 
 TCheckedIniReader::TCheckedIniReader(const TIniFile& ini) : FIni(ini)
 {

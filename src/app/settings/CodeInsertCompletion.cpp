@@ -4,8 +4,8 @@
 #include "app/pages/EditorInterfaces.h"
 #include "app/plugins/PlugInLoader.h"
 
-#include "platform/core/DialogService.h"
-#include "platform/core/NumberFormat.h"
+#include "platform/core/services/DialogService.h"
+#include "platform/core/text/NumberFormat.h"
 
 namespace {
 const QString LoadFileTag = QStringLiteral("[LOADFILE]");

@@ -3,9 +3,9 @@
 #include "app/shell/AppPaths.h"
 #include "app/settings/CheckedIniReader.h"
 
-#include "platform/core/DialogService.h"
-#include "platform/core/IniFile.h"
-#include "platform/core/NumberFormat.h"
+#include "platform/core/services/DialogService.h"
+#include "platform/core/files/IniFile.h"
+#include "platform/core/text/NumberFormat.h"
 
 #include <QDir>
 

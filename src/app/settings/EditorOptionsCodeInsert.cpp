@@ -6,7 +6,7 @@
 #include "app/settings/EditorSettings.h"
 
 #include "editor/completion/CodeCompletionProposal.h"
-#include "platform/core/DialogService.h"
+#include "platform/core/services/DialogService.h"
 #include "platform/gui/ActionList.h"
 
 #include <QComboBox>

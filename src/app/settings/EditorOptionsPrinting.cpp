@@ -7,7 +7,7 @@
 #include "app/settings/EditorSettings.h"
 #include "app/printing/PrintSettingsApply.h"
 
-#include "platform/core/DialogService.h"
+#include "platform/core/services/DialogService.h"
 #include "platform/gui/ActionList.h"
 
 #include <QCheckBox>

@@ -5,8 +5,8 @@
 // signed decimal of their 32-bit value, so system colours are negative (the system
 // window colour is -2147483643).
 
-#include "platform/core/ColorValue.h"
-#include "platform/core/Font.h"
+#include "platform/core/graphics/ColorValue.h"
+#include "platform/core/graphics/Font.h"
 
 #include <string>
 

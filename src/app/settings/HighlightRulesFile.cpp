@@ -7,7 +7,7 @@
 #include "app/settings/SyntaxRules.h"
 
 #include "editor/highlighting/CodeRuleHighlighter.h"
-#include "platform/core/DialogService.h"
+#include "platform/core/services/DialogService.h"
 
 #include <optional>
 

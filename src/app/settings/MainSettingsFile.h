@@ -4,7 +4,7 @@
 
 #include "app/shell/AppPaths.h"
 
-#include "platform/core/IniFile.h"
+#include "platform/core/files/IniFile.h"
 
 inline TIniFile OpenMainSettings()
 {

@@ -4,7 +4,7 @@
 #include "app/settings/SettingsFields.h"
 
 #include "engine/Move.h"
-#include "platform/core/NumberFormat.h"
+#include "platform/core/text/NumberFormat.h"
 #include "scene/materials/Color.h"
 #include "scene/materials/Material.h"
 #include "scene/graph/WorldBuffer.h"

@@ -4,7 +4,7 @@
 // track-bar positions in tenths, the four sizes as numbers in the chosen unit), read,
 // written and applied to the scene without Qt.
 
-#include "platform/core/ColorValue.h"
+#include "platform/core/graphics/ColorValue.h"
 
 #include <functional>
 #include <string>

@@ -2,8 +2,8 @@
 
 #include "app/settings/MainSettingsFile.h"
 
-#include "platform/core/DialogService.h"
-#include "platform/core/NumberFormat.h"
+#include "platform/core/services/DialogService.h"
+#include "platform/core/text/NumberFormat.h"
 #include "platform/gui/ActionList.h"
 #include "platform/gui/QtModalForm.h"
 

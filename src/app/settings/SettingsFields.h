@@ -4,7 +4,7 @@
 // they are, floating-point numbers with '.'. A missing key, or one that holds no valid
 // number, reads as the member's value before the read, its default.
 
-#include "platform/core/IniFile.h"
+#include "platform/core/files/IniFile.h"
 
 #include <string>
 #include <string_view>

@@ -3,9 +3,9 @@
 #include "app/settings/CheckedIniReader.h"
 
 #include "editor/highlighting/CodeRuleRange.h"
-#include "platform/core/IniFile.h"
-#include "platform/core/NumberFormat.h"
-#include "platform/core/StringUtils.h"
+#include "platform/core/files/IniFile.h"
+#include "platform/core/text/NumberFormat.h"
+#include "platform/core/text/StringUtils.h"
 
 #include <cstdint>
 #include <memory>

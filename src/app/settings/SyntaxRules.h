@@ -6,8 +6,8 @@
 // (all of it or nothing), written to one, taken from a root range and added to one.
 
 #include "editor/document/CodeCharSet.h"
-#include "platform/core/ColorValue.h"
-#include "platform/core/Font.h"
+#include "platform/core/graphics/ColorValue.h"
+#include "platform/core/graphics/Font.h"
 
 #include <QString>
 #include <QStringList>

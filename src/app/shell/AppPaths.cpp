@@ -1,6 +1,6 @@
 #include "app/shell/AppPaths.h"
 
-#include "platform/core/FolderLookup.h"
+#include "platform/core/files/FolderLookup.h"
 
 #include <QCoreApplication>
 #include <QDir>

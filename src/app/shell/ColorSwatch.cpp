@@ -1,7 +1,7 @@
 #include "app/shell/ColorSwatch.h"
 
-#include "platform/core/DialogService.h"
-#include "platform/core/SystemColors.h"
+#include "platform/core/services/DialogService.h"
+#include "platform/core/graphics/SystemColors.h"
 #include "platform/gui/ActionList.h"
 
 #include <QMouseEvent>

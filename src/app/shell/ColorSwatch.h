@@ -2,7 +2,7 @@
 // A small framed panel that shows a colour (a system colour as its current value); a
 // left click picks another: the colour fields of the editor and preview options dialogs.
 
-#include "platform/core/ColorValue.h"
+#include "platform/core/graphics/ColorValue.h"
 
 #include <QFrame>
 

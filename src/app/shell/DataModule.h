@@ -18,8 +18,8 @@
 
 #include "editor/control/CodeEditPlugins.h"
 #include "engine/EngineData.h"
-#include "platform/core/Component.h"
-#include "platform/core/DialogService.h"
+#include "platform/core/objects/Component.h"
+#include "platform/core/services/DialogService.h"
 
 #include <QSet>
 #include <QString>

@@ -1,8 +1,8 @@
 #include "app/shell/DebugLogFile.h"
 
 #include "editor/printing/CodeEditPrintTypes.h"
-#include "platform/core/Clock.h"
-#include "platform/core/RegularFile.h"
+#include "platform/core/services/Clock.h"
+#include "platform/core/files/RegularFile.h"
 #include "platform/gui/QtShownText.h"
 
 #include <QDateTime>

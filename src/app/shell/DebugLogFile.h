@@ -1,14 +1,14 @@
 #pragma once
 // The debug log: a text file rewritten at every start, one line per entry,
 //     2024-03-07 09:05:03 debug: Log file opened
-// the local date and time of the platform clock (platform/core/Clock.h), the tag
+// the local date and time of the platform clock (platform/core/services/Clock.h), the tag
 // ("debug", "info", "error"), ": " and the text, a long one cut (ShownText). Every
 // line is written through at once, so a crash keeps what came before it. Failures to
 // write or close are ignored: the log must never disturb the program. A log that cannot
 // be opened is left off, said once on standard error; one that is no regular file (a
 // named pipe would hold the start until another program reads it) is not opened at all.
 
-#include "platform/core/FileDescriptor.h"
+#include "platform/core/files/FileDescriptor.h"
 
 #include <QString>
 

@@ -13,7 +13,7 @@
 
 #include "editor/painting/CodeBookmarkGlyphs.h"
 #include "editor/highlighting/CodeHighlighters.h"
-#include "platform/core/IniRegistryStore.h"
+#include "platform/core/files/IniRegistryStore.h"
 #include "platform/gui/ActionList.h"
 #include "platform/gui/QImageBitmap.h"
 #include "platform/gui/QtCanvas.h"

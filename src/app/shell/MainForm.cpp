@@ -25,9 +25,9 @@
 #include "scene/objects/lines/LinesGroup.h"
 
 #include "platform/core/Assert.h"
-#include "platform/core/DialogService.h"
-#include "platform/core/EventLoop.h"
-#include "platform/core/Registry.h"
+#include "platform/core/services/DialogService.h"
+#include "platform/core/services/EventLoop.h"
+#include "platform/core/files/Registry.h"
 #include "platform/gui/ShellOpen.h"
 #include "scene/objects/text/FontManager.h"
 

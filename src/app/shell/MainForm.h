@@ -24,7 +24,7 @@
 #include "engine/ShellServices.h"
 #include "engine/VariablesView.h"
 #include "engine/calcul/Calcul.h"
-#include "platform/core/MouseButtons.h"
+#include "platform/core/services/MouseButtons.h"
 #include "platform/gui/ActionList.h"
 
 #include <QMainWindow>

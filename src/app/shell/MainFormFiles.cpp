@@ -9,7 +9,7 @@
 #include "engine/ParsedLine.h"
 #include "engine/SubFileNames.h"
 #include "platform/core/Assert.h"
-#include "platform/core/DialogService.h"
+#include "platform/core/services/DialogService.h"
 #include "platform/gui/ShellOpen.h"
 
 #include <QFileInfo>

@@ -4,8 +4,8 @@
 #include "app/run/MessagesForm.h"
 #include "app/shell/VariablesList.h"
 
-#include "platform/core/Clock.h"
-#include "platform/core/EventLoop.h"
+#include "platform/core/services/Clock.h"
+#include "platform/core/services/EventLoop.h"
 
 void TMainForm::Log(const std::string& tag, const std::string& text)
 {

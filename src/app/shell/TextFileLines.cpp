@@ -1,7 +1,7 @@
 #include "app/shell/TextFileLines.h"
 
 #include "editor/document/CodeEditTextCodec.h"
-#include "platform/core/RegularFile.h"
+#include "platform/core/files/RegularFile.h"
 
 #include <QFile>
 

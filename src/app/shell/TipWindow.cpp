@@ -2,7 +2,7 @@
 
 #include "app/shell/Tips.h"
 
-#include "platform/core/DebugLog.h"
+#include "platform/core/services/DebugLog.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -3,7 +3,7 @@
 #include "app/shell/TipIcons.h"
 #include "app/shell/TipWindow.h"
 
-#include "platform/core/Registry.h"
+#include "platform/core/files/Registry.h"
 
 #include <variant>
 

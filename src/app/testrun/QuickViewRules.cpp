@@ -1,6 +1,6 @@
 #include "app/testrun/QuickViewRules.h"
 
-#include "platform/core/StringUtils.h"
+#include "platform/core/text/StringUtils.h"
 
 std::vector<std::string> ParseFileMasks(std::string_view text)
 {

@@ -6,7 +6,7 @@
 #include "app/run/RunWindows.h"
 #include "app/testrun/TestRunRules.h"
 
-#include "platform/core/EventLoop.h"
+#include "platform/core/services/EventLoop.h"
 #include "platform/gui/ActionList.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "app/testrun/TestRunRules.h"
 
-#include "platform/core/AtomicFileStream.h"
-#include "platform/core/Stream.h"
-#include "platform/core/StringUtils.h"
+#include "platform/core/files/AtomicFileStream.h"
+#include "platform/core/files/Stream.h"
+#include "platform/core/text/StringUtils.h"
 
 #include <algorithm>
 #include <filesystem>

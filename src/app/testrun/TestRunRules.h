@@ -3,7 +3,7 @@
 // where each keeps its result file, how a result file is read and written, and the
 // status texts with the colours their cells are painted in.
 
-#include "platform/core/ColorValue.h"
+#include "platform/core/graphics/ColorValue.h"
 
 #include <optional>
 #include <string>

@@ -2,7 +2,7 @@
 
 #include "app/testrun/TestRunRules.h"
 
-#include "platform/core/DialogService.h"
+#include "platform/core/services/DialogService.h"
 #include "platform/core/Exceptions.h"
 
 #include <filesystem>

@@ -3,7 +3,7 @@
 // scroll bar and item bitmap, where it opens on the screen, the row under a point and
 // the wheel's steps. The window draws and positions itself from these.
 
-#include "platform/core/Rect.h"
+#include "platform/core/graphics/Rect.h"
 
 struct TCompletionLayout {
     int height = 0;

@@ -6,7 +6,7 @@
 // list opened (the blank of the shortcut) passes on down the chain.
 
 #include "editor/completion/CodeCompletionForm.h"
-#include "platform/core/Component.h"
+#include "platform/core/objects/Component.h"
 
 class TCodeCompletionKeyRoute : public TComponent {
     KP_CLASS(TCodeCompletionKeyRoute, TComponent)

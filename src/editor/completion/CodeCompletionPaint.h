@@ -6,7 +6,7 @@
 // it back from a recording canvas.
 
 #include "editor/completion/CodeCompletionForm.h"
-#include "platform/core/Canvas.h"
+#include "platform/core/graphics/Canvas.h"
 
 // `width` and `height` are the window's client size.
 void PaintCompletionPopup(TCodeBaseCompletionProposalForm& form, TCanvas& canvas, int width, int height);

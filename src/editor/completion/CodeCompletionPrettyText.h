@@ -4,8 +4,8 @@
 // switches a style (B/b bold, I/i italic, U/u underline, on/off); a tab toggles bold and
 // ends the first column. Codes are never drawn. The painter draws the runs laid out here.
 
-#include "platform/core/ColorValue.h"
-#include "platform/core/Font.h"
+#include "platform/core/graphics/ColorValue.h"
+#include "platform/core/graphics/Font.h"
 
 #include <QString>
 

@@ -6,7 +6,7 @@
 // word by the chosen item, as one undo step.
 
 #include "editor/completion/CodeCompletionForm.h"
-#include "platform/core/EventLoop.h"
+#include "platform/core/services/EventLoop.h"
 
 #include <memory>
 #include <vector>

@@ -2,9 +2,9 @@
 // The kinds, options and events of the completion list.
 
 #include "editor/control/CodeEnumSet.h"
-#include "platform/core/Canvas.h"
-#include "platform/core/Object.h"
-#include "platform/core/VirtualKeys.h"
+#include "platform/core/graphics/Canvas.h"
+#include "platform/core/objects/Object.h"
+#include "platform/core/services/VirtualKeys.h"
 
 #include <QChar>
 #include <QString>

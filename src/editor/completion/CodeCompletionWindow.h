@@ -3,8 +3,8 @@
 // implements it; without one the model uses TFixedCompletionWindow, which measures text
 // on a fixed grid and shows nothing, so the list works (and is tested) headless.
 
-#include "platform/core/Font.h"
-#include "platform/core/Rect.h"
+#include "platform/core/graphics/Font.h"
+#include "platform/core/graphics/Rect.h"
 
 #include <QString>
 

@@ -3,7 +3,7 @@
 #include "editor/control/CodeEdit.h"
 
 #include "editor/control/CodeEditKbdHandler.h"
-#include "platform/core/Clipboard.h"
+#include "platform/core/services/Clipboard.h"
 
 #include <algorithm>
 #include <cstdlib>

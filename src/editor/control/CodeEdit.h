@@ -30,9 +30,9 @@
 #include "editor/control/CodeEnumSet.h"
 #include "editor/painting/CodeSelectedColor.h"
 #include "editor/painting/CodeTextDrawer.h"
-#include "platform/core/Canvas.h"
-#include "platform/core/Component.h"
-#include "platform/core/EventLoop.h"
+#include "platform/core/graphics/Canvas.h"
+#include "platform/core/objects/Component.h"
+#include "platform/core/services/EventLoop.h"
 #include "platform/core/Exceptions.h"
 
 #include <QString>

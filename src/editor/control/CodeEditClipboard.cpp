@@ -3,7 +3,7 @@
 // pastes back in its own shape.
 #include "editor/control/CodeEdit.h"
 
-#include "platform/core/Clipboard.h"
+#include "platform/core/services/Clipboard.h"
 
 namespace {
 const char* const kCopyFailed = "Clipboard copy operation failed";

@@ -7,8 +7,8 @@
 #include "editor/painting/CodeEditFont.h"
 #include "editor/document/CodeEditMiscProcs.h"
 #include "editor/painting/CodeGutter.h"
-#include "platform/core/ColorValue.h"
-#include "platform/core/Rect.h"
+#include "platform/core/graphics/ColorValue.h"
+#include "platform/core/graphics/Rect.h"
 
 // A font's measures as the text drawer answers them: the grid cell (the advance of the
 // measuring style, bold for the editor, and the character height) and the font's

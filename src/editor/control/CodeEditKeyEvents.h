@@ -2,9 +2,9 @@
 // The editor's key events: a key going down (virtual key and shift state) and a typed
 // character. Handlers set the key to 0 (or the character to NUL) to consume it.
 
-#include "platform/core/Delegate.h"
-#include "platform/core/Object.h"
-#include "platform/core/VirtualKeys.h"
+#include "platform/core/objects/Delegate.h"
+#include "platform/core/objects/Object.h"
+#include "platform/core/services/VirtualKeys.h"
 
 #include <QChar>
 

@@ -4,9 +4,9 @@
 // shortcut pair that another binding of its collection already holds.
 
 #include "editor/control/CodeEditCommands.h"
-#include "platform/core/Collection.h"
+#include "platform/core/objects/Collection.h"
 #include "platform/core/Exceptions.h"
-#include "platform/core/VirtualKeys.h"
+#include "platform/core/services/VirtualKeys.h"
 
 #include <string>
 

@@ -2,8 +2,8 @@
 // Marks in the gutter: the ten bookmarks and any other mark an owner places on a line.
 // The editor's mark list owns them and moves them when lines are inserted or deleted.
 
-#include "platform/core/Delegate.h"
-#include "platform/core/Object.h"
+#include "platform/core/objects/Delegate.h"
+#include "platform/core/objects/Object.h"
 
 #include <array>
 #include <memory>

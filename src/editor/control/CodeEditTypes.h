@@ -2,7 +2,7 @@
 // The small value types of the editor control: its option set, the status changes it
 // reports, its state flags and the enumerations of its published properties.
 
-#include "platform/core/MouseButtons.h"
+#include "platform/core/services/MouseButtons.h"
 
 #include <cstdint>
 #include <initializer_list>

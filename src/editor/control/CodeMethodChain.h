@@ -4,9 +4,9 @@
 // than once; removing it removes every entry. An optional exception handler decides
 // whether firing goes on after a method raised.
 
-#include "platform/core/Delegate.h"
+#include "platform/core/objects/Delegate.h"
 #include "platform/core/Exceptions.h"
-#include "platform/core/Object.h"
+#include "platform/core/objects/Object.h"
 
 #include <exception>
 #include <vector>

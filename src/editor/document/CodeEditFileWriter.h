@@ -6,7 +6,7 @@
 // or a pipe is refused rather than replaced.
 
 #include "editor/document/CodeEditTextCodec.h"
-#include "platform/core/AtomicFileStream.h"
+#include "platform/core/files/AtomicFileStream.h"
 
 #include <QByteArray>
 #include <QString>

@@ -3,7 +3,7 @@
 // and text-position helpers, tab detection and expansion, and character scans that
 // never stop inside a surrogate pair. See TEXT_MODEL.md for what a position means.
 
-#include "platform/core/Canvas.h"
+#include "platform/core/graphics/Canvas.h"
 
 #include <QString>
 #include <QStringView>

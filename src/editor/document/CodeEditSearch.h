@@ -6,7 +6,7 @@
 // Each engine folds case by its own setting, so engines of different editors never
 // affect each other.
 
-#include "platform/core/Object.h"
+#include "platform/core/objects/Object.h"
 
 #include <QChar>
 #include <QString>

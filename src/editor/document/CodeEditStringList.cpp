@@ -1,7 +1,7 @@
 #include "editor/document/CodeEditStringList.h"
 
-#include "platform/core/RegularFile.h"
-#include "platform/core/Stream.h"
+#include "platform/core/files/RegularFile.h"
+#include "platform/core/files/Stream.h"
 
 #include <QFile>
 #include <QIODevice>

@@ -13,9 +13,9 @@
 #include "editor/document/CodeEditFileWriter.h"
 #include "editor/document/CodeEditMiscProcs.h"
 #include "editor/document/CodeEditTextCodec.h"
-#include "platform/core/Delegate.h"
+#include "platform/core/objects/Delegate.h"
 #include "platform/core/Exceptions.h"
-#include "platform/core/Persistent.h"
+#include "platform/core/objects/Persistent.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "editor/document/CodeEditTextCodec.h"
 
-#include "platform/core/Utf8.h"
+#include "platform/core/text/Utf8.h"
 
 #include <string_view>
 

@@ -6,8 +6,8 @@
 
 #include "editor/document/CodeEditMiscProcs.h"
 #include "editor/control/CodeEditSelectionMode.h"
-#include "platform/core/Delegate.h"
-#include "platform/core/Persistent.h"
+#include "platform/core/objects/Delegate.h"
+#include "platform/core/objects/Persistent.h"
 
 #include <QString>
 

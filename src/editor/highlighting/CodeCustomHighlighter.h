@@ -16,8 +16,8 @@
 #include "editor/document/CodeCharSet.h"
 #include "editor/highlighting/CodeHighlighterAttributes.h"
 #include "editor/control/CodeMethodChain.h"
-#include "platform/core/Component.h"
-#include "platform/core/Registry.h"
+#include "platform/core/objects/Component.h"
+#include "platform/core/files/Registry.h"
 
 #include <QString>
 #include <QStringList>

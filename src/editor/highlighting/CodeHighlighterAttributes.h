@@ -4,11 +4,11 @@
 // values the attribute had when its highlighter finished building it; only properties
 // that differ from them are stored.
 
-#include "platform/core/ColorValue.h"
-#include "platform/core/Delegate.h"
-#include "platform/core/Font.h"
-#include "platform/core/Persistent.h"
-#include "platform/core/Registry.h"
+#include "platform/core/graphics/ColorValue.h"
+#include "platform/core/objects/Delegate.h"
+#include "platform/core/graphics/Font.h"
+#include "platform/core/objects/Persistent.h"
+#include "platform/core/files/Registry.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "editor/highlighting/CodeHighlighterIDESettings.h"
 
-#include "platform/core/Registry.h"
+#include "platform/core/files/Registry.h"
 
 #include <memory>
 #include <vector>

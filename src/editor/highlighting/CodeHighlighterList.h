@@ -3,7 +3,7 @@
 // with the factory that makes one. The program's list is filled by explicit calls at
 // start-up (RegisterEditorHighlighters), never by static initialisers.
 
-#include "platform/core/Object.h"
+#include "platform/core/objects/Object.h"
 
 #include <vector>
 

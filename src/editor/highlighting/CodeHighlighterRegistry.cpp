@@ -2,8 +2,8 @@
 // and the two forms in which other editors keep their colours.
 
 #include "editor/highlighting/CodeHighlighterAttributes.h"
-#include "platform/core/NumberFormat.h"
-#include "platform/core/StringUtils.h"
+#include "platform/core/text/NumberFormat.h"
+#include "platform/core/text/StringUtils.h"
 
 #include <QStringList>
 

@@ -5,7 +5,7 @@
 #include "editor/highlighting/CodeRuleHighlighter.h"
 #include "editor/highlighting/CodeRuleText.h"
 #include "platform/core/Exceptions.h"
-#include "platform/core/NumberFormat.h"
+#include "platform/core/text/NumberFormat.h"
 
 #include <QIODevice>
 

@@ -3,8 +3,8 @@
 
 #include "editor/highlighting/CodeRuleHighlighter.h"
 #include "editor/highlighting/CodeRuleText.h"
-#include "platform/core/Filer.h"
-#include "platform/core/NumberFormat.h"
+#include "platform/core/objects/Filer.h"
+#include "platform/core/text/NumberFormat.h"
 
 #include <QIODevice>
 

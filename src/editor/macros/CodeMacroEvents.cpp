@@ -3,8 +3,8 @@
 #include "editor/control/CodeEdit.h"
 #include "editor/document/CodeEditTextCodec.h"
 #include "platform/core/Assert.h"
-#include "platform/core/Stream.h"
-#include "platform/core/Utf8.h"
+#include "platform/core/files/Stream.h"
+#include "platform/core/text/Utf8.h"
 
 #include <string>
 

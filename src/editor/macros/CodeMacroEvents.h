@@ -11,7 +11,7 @@
 
 #include "editor/control/CodeEditCommandData.h"
 #include "editor/control/CodeEditCommands.h"
-#include "platform/core/Object.h"
+#include "platform/core/objects/Object.h"
 
 #include <QString>
 

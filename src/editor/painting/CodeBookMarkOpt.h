@@ -1,9 +1,9 @@
 #pragma once
 // How bookmarks show in the gutter and whether their keys work.
 
-#include "platform/core/Component.h"
-#include "platform/core/Delegate.h"
-#include "platform/core/Persistent.h"
+#include "platform/core/objects/Component.h"
+#include "platform/core/objects/Delegate.h"
+#include "platform/core/objects/Persistent.h"
 
 class TCodeBookMarkOpt : public TPersistent {
     KP_CLASS(TCodeBookMarkOpt, TPersistent)

@@ -2,7 +2,7 @@
 // The editor's ten built-in bookmark glyphs (numbers 0 to 9), drawn here in code as a
 // strip for the gutter's internal images.
 
-#include "platform/core/Graphics.h"
+#include "platform/core/graphics/Graphics.h"
 
 #include <memory>
 

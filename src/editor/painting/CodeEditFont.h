@@ -3,9 +3,9 @@
 // colour. The widget glue turns it into a real font; here it is only data that tells
 // its owner when it changes.
 
-#include "platform/core/ColorValue.h"
-#include "platform/core/Delegate.h"
-#include "platform/core/Persistent.h"
+#include "platform/core/graphics/ColorValue.h"
+#include "platform/core/objects/Delegate.h"
+#include "platform/core/objects/Persistent.h"
 
 #include <QString>
 

@@ -3,9 +3,9 @@
 // line number reads; the painter draws it.
 
 #include "editor/painting/CodeEditFont.h"
-#include "platform/core/ColorValue.h"
-#include "platform/core/Delegate.h"
-#include "platform/core/Persistent.h"
+#include "platform/core/graphics/ColorValue.h"
+#include "platform/core/objects/Delegate.h"
+#include "platform/core/objects/Persistent.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "editor/painting/CodeImageList.h"
 
-#include "platform/core/Canvas.h"
+#include "platform/core/graphics/Canvas.h"
 
 #include <algorithm>
 

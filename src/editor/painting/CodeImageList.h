@@ -2,8 +2,8 @@
 // A list of equal-sized images that an editor can name for its bookmark pictures
 // (BookMarkOptions.BookmarkImages): images by index, drawn on a canvas.
 
-#include "platform/core/Component.h"
-#include "platform/core/Graphics.h"
+#include "platform/core/objects/Component.h"
+#include "platform/core/graphics/Graphics.h"
 
 #include <memory>
 #include <vector>

@@ -1,8 +1,8 @@
 #include "editor/painting/CodeInternalImage.h"
 
-#include "platform/core/Canvas.h"
+#include "platform/core/graphics/Canvas.h"
 #include "platform/core/Exceptions.h"
-#include "platform/core/Graphics.h"
+#include "platform/core/graphics/Graphics.h"
 
 #include <algorithm>
 #include <vector>

@@ -8,7 +8,7 @@
 // Columns here are display columns (after tab expansion), counted from 1.
 
 #include "editor/painting/CodeEditFont.h"
-#include "platform/core/Canvas.h"
+#include "platform/core/graphics/Canvas.h"
 
 #include <QString>
 

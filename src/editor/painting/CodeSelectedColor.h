@@ -1,9 +1,9 @@
 #pragma once
 // The colours of selected text.
 
-#include "platform/core/ColorValue.h"
-#include "platform/core/Delegate.h"
-#include "platform/core/Persistent.h"
+#include "platform/core/graphics/ColorValue.h"
+#include "platform/core/objects/Delegate.h"
+#include "platform/core/objects/Persistent.h"
 
 class TCodeSelectedColor : public TPersistent {
     KP_CLASS(TCodeSelectedColor, TPersistent)

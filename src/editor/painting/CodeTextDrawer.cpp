@@ -1,7 +1,7 @@
 #include "editor/painting/CodeTextDrawer.h"
 
 #include "platform/core/Assert.h"
-#include "platform/core/SystemColors.h"
+#include "platform/core/graphics/SystemColors.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -14,7 +14,7 @@
 
 #include "editor/painting/CodeEditFont.h"
 #include "editor/control/CodeEditHost.h"
-#include "platform/core/Canvas.h"
+#include "platform/core/graphics/Canvas.h"
 #include "platform/core/Exceptions.h"
 
 #include <array>

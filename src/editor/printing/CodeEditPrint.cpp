@@ -2,8 +2,8 @@
 
 #include "editor/highlighting/CodeCustomHighlighter.h"
 #include "editor/control/CodeEdit.h"
-#include "platform/core/Canvas.h"
-#include "platform/core/Printer.h"
+#include "platform/core/graphics/Canvas.h"
+#include "platform/core/services/Printer.h"
 
 #include <algorithm>
 

@@ -17,9 +17,9 @@
 #include "editor/control/CodeEditSelectionMode.h"
 #include "editor/document/CodeEditStringList.h"
 #include "editor/document/CodeEditMiscProcs.h"
-#include "platform/core/Canvas.h"
-#include "platform/core/Component.h"
-#include "platform/core/Font.h"
+#include "platform/core/graphics/Canvas.h"
+#include "platform/core/objects/Component.h"
+#include "platform/core/graphics/Font.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,8 +1,8 @@
 #include "editor/printing/CodeEditPrintHeaderFooter.h"
 
 #include "editor/printing/CodeEditPrintMargins.h"
-#include "platform/core/Canvas.h"
-#include "platform/core/Clock.h"
+#include "platform/core/graphics/Canvas.h"
+#include "platform/core/services/Clock.h"
 
 #include <QLocale>
 

@@ -4,10 +4,10 @@
 // and time, drawn inside an optional frame (a line, a box, a shaded box).
 
 #include "editor/printing/CodeEditPrintTypes.h"
-#include "platform/core/ColorValue.h"
-#include "platform/core/Delegate.h"
-#include "platform/core/Font.h"
-#include "platform/core/Persistent.h"
+#include "platform/core/graphics/ColorValue.h"
+#include "platform/core/objects/Delegate.h"
+#include "platform/core/graphics/Font.h"
+#include "platform/core/objects/Persistent.h"
 
 #include <QString>
 

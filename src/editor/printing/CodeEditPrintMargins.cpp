@@ -1,7 +1,7 @@
 #include "editor/printing/CodeEditPrintMargins.h"
 
 #include "editor/printing/CodeEditPrinterInfo.h"
-#include "platform/core/Canvas.h"
+#include "platform/core/graphics/Canvas.h"
 
 double MillimetresToUnit(double mm, TUnitSystem unit)
 {

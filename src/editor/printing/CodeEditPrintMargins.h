@@ -4,8 +4,8 @@
 // the printable area's top-left corner.
 
 #include "editor/printing/CodeEditPrintTypes.h"
-#include "platform/core/Delegate.h"
-#include "platform/core/Persistent.h"
+#include "platform/core/objects/Delegate.h"
+#include "platform/core/objects/Persistent.h"
 
 #include <array>
 

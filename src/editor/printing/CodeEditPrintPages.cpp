@@ -3,7 +3,7 @@
 #include "editor/printing/CodeEditPrint.h"
 
 #include "editor/highlighting/CodeCustomHighlighter.h"
-#include "platform/core/Canvas.h"
+#include "platform/core/graphics/Canvas.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,7 +1,7 @@
 #include "editor/printing/CodeEditPrintPreview.h"
 
 #include "editor/printing/CodeEditPrint.h"
-#include "platform/core/Canvas.h"
+#include "platform/core/graphics/Canvas.h"
 
 #include <algorithm>
 #include <cmath>

@@ -5,10 +5,10 @@
 // only through ICodePreviewHost (editor/widget implements it); without a host the model
 // acts as a control whose window does not exist yet.
 
-#include "platform/core/Component.h"
-#include "platform/core/Delegate.h"
-#include "platform/core/ColorValue.h"
-#include "platform/core/Rect.h"
+#include "platform/core/objects/Component.h"
+#include "platform/core/objects/Delegate.h"
+#include "platform/core/graphics/ColorValue.h"
+#include "platform/core/graphics/Rect.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "editor/printing/CodeEditPrinterInfo.h"
 
-#include "platform/core/Printer.h"
+#include "platform/core/services/Printer.h"
 
 #include <cmath>
 

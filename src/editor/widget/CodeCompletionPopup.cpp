@@ -1,7 +1,7 @@
 #include "editor/widget/CodeCompletionPopup.h"
 
 #include "editor/completion/CodeCompletionPaint.h"
-#include "platform/core/DialogService.h"
+#include "platform/core/services/DialogService.h"
 #include "platform/gui/QtCanvas.h"
 #include "platform/gui/QtKeyTranslation.h"
 

@@ -1,6 +1,6 @@
 #include "editor/widget/CodeEditPrintPreviewWidget.h"
 
-#include "platform/core/Canvas.h"
+#include "platform/core/graphics/Canvas.h"
 #include "platform/gui/QtCanvas.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "editor/widget/CodeEditScrollHintWindow.h"
 
-#include "platform/core/SystemColors.h"
+#include "platform/core/graphics/SystemColors.h"
 
 #include <QFontMetrics>
 #include <QLabel>

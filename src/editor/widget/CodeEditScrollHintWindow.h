@@ -3,7 +3,7 @@
 // tool tip that never takes the focus. Made on first use, it lives while any editor
 // widget holds it.
 
-#include "platform/core/ColorValue.h"
+#include "platform/core/graphics/ColorValue.h"
 
 #include <QPoint>
 #include <QSize>

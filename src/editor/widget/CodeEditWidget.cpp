@@ -1,8 +1,8 @@
 #include "editor/widget/CodeEditWidget.h"
 
 #include "editor/widget/CodeEditScrollHintWindow.h"
-#include "platform/core/DialogService.h"
-#include "platform/core/SystemColors.h"
+#include "platform/core/services/DialogService.h"
+#include "platform/core/graphics/SystemColors.h"
 #include "platform/gui/QtCanvas.h"
 #include "platform/gui/QtCanvasFonts.h"
 #include "platform/gui/QtKeyTranslation.h"

@@ -6,7 +6,7 @@
 #include "engine/calcul/CalculNumberText.h"
 #include "engine/calcul/FileMask.h"
 
-#include "platform/core/StringUtils.h"
+#include "platform/core/text/StringUtils.h"
 
 #include <algorithm>
 #include <cmath>

@@ -7,7 +7,7 @@
 #include "engine/calcul/DateStamp.h"
 #include "engine/calcul/NumberBase.h"
 
-#include "platform/core/StringUtils.h"
+#include "platform/core/text/StringUtils.h"
 
 #include <algorithm>
 #include <array>

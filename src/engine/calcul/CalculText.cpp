@@ -1,6 +1,6 @@
 #include "engine/calcul/CalculText.h"
 
-#include "platform/core/Utf8.h"
+#include "platform/core/text/Utf8.h"
 
 #include <vector>
 

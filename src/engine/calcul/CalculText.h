@@ -2,7 +2,7 @@
 // Character-level text helpers for the evaluator's string functions. Texts are UTF-8;
 // positions and lengths count characters (code points), not bytes, so that copy(,
 // pos( and length( mean the same for "é" as for "e". A byte that is not well-formed
-// UTF-8 (platform/core/Utf8.h) is one character of its own, whose value is the byte's
+// UTF-8 (platform/core/text/Utf8.h) is one character of its own, whose value is the byte's
 // number: two different stray bytes stay different when compared, and ord( of a byte
 // from a Windows-1252 text gives its code.
 

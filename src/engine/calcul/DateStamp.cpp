@@ -1,7 +1,7 @@
 #include "engine/calcul/DateStamp.h"
 
 #include "platform/core/Exceptions.h"
-#include "platform/core/StringUtils.h"
+#include "platform/core/text/StringUtils.h"
 
 #include <cmath>
 #include <cstdint>

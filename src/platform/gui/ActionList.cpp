@@ -1,7 +1,7 @@
 #include "platform/gui/ActionList.h"
 
-#include "platform/core/DialogService.h"
-#include "platform/core/EventLoop.h"
+#include "platform/core/services/DialogService.h"
+#include "platform/core/services/EventLoop.h"
 
 #include <exception>
 

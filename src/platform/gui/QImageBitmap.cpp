@@ -1,7 +1,7 @@
 #include "platform/gui/QImageBitmap.h"
 
-#include "platform/core/PictureFormats.h"
-#include "platform/core/Stream.h"
+#include "platform/core/graphics/PictureFormats.h"
+#include "platform/core/files/Stream.h"
 
 #include <QByteArray>
 #include <QImageReader>

@@ -4,7 +4,7 @@
 // InstallQtGraphics makes it the class TBitmap::Create returns and registers the
 // picture formats Qt can read (JPEG stays with the scene's own reader).
 
-#include "platform/core/Graphics.h"
+#include "platform/core/graphics/Graphics.h"
 
 #include <QImage>
 

@@ -1,7 +1,7 @@
 #include "platform/gui/QtCanvas.h"
 
-#include "platform/core/Graphics.h"
-#include "platform/core/SystemColors.h"
+#include "platform/core/graphics/Graphics.h"
+#include "platform/core/graphics/SystemColors.h"
 #include "platform/gui/QtCanvasFonts.h"
 
 #include <QGlyphRun>

@@ -6,7 +6,7 @@
 // (the caller's, or the font's own rounded to pixels), as one positioned glyph run.
 // Characters the font lacks are drawn one by one through Qt's font fallback.
 
-#include "platform/core/Canvas.h"
+#include "platform/core/graphics/Canvas.h"
 
 #include <QImage>
 #include <QList>

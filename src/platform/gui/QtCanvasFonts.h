@@ -7,7 +7,7 @@
 // missing becomes the system's fixed-pitch face, so a character grid never comes from a
 // proportional stand-in.
 
-#include "platform/core/Canvas.h"
+#include "platform/core/graphics/Canvas.h"
 
 #include <QFont>
 #include <QFontMetricsF>

@@ -4,7 +4,7 @@
 // Open and Close that only read leave the clipboard with its owner.
 // "text/plain" travels as the clipboard's text, so other programs read and write it.
 
-#include "platform/core/Clipboard.h"
+#include "platform/core/services/Clipboard.h"
 
 #include <QClipboard>
 

@@ -1,6 +1,6 @@
 #include "platform/gui/QtDialogResponder.h"
 
-#include "platform/core/SystemColors.h"
+#include "platform/core/graphics/SystemColors.h"
 #include "platform/gui/QtInputBox.h"
 #include "platform/gui/QtMessageBox.h"
 #include "platform/gui/EntryKindIconProvider.h"

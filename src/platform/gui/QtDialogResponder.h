@@ -5,7 +5,7 @@
 // over the active window; a message or prompt longer than MaxShownTextLength shows cut
 // (ShownText). Installed by the shell at start-up with SetDialogResponder.
 
-#include "platform/core/DialogService.h"
+#include "platform/core/services/DialogService.h"
 
 #include <QStringList>
 

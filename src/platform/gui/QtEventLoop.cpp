@@ -1,8 +1,8 @@
 #include "platform/gui/QtEventLoop.h"
 
-#include "platform/core/Clock.h"
-#include "platform/core/DebugLog.h"
-#include "platform/core/DialogService.h"
+#include "platform/core/services/Clock.h"
+#include "platform/core/services/DebugLog.h"
+#include "platform/core/services/DialogService.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>

@@ -7,7 +7,7 @@
 // Needs a QCoreApplication (or QApplication) before construction; install it with
 // SetEventLoop (or TEventLoopScope) for as long as it lives.
 
-#include "platform/core/EventLoop.h"
+#include "platform/core/services/EventLoop.h"
 
 #include <QObject>
 

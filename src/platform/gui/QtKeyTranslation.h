@@ -2,7 +2,7 @@
 // Translation between Qt's keys and modifiers and the platform's virtual keys and shift
 // states, done once at the widget edge so everything behind it sees Windows key codes.
 
-#include "platform/core/VirtualKeys.h"
+#include "platform/core/services/VirtualKeys.h"
 
 #include <Qt>
 

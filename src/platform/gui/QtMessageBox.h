@@ -5,7 +5,7 @@
 // close button answer as Cancel does, else as the only button, else as Abort, else as
 // No; a box without such a button closes only by a button.
 
-#include "platform/core/DialogService.h"
+#include "platform/core/services/DialogService.h"
 #include "platform/gui/QtTextBox.h"
 
 #include <QDialogButtonBox>

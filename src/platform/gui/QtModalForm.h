@@ -6,7 +6,7 @@
 // (its own close handling runs either way). Results other than OK and Cancel travel as
 // dialog codes of their own (ModalResultCode).
 
-#include "platform/core/DialogService.h"
+#include "platform/core/services/DialogService.h"
 
 #include <QString>
 

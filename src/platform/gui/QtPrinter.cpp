@@ -1,6 +1,6 @@
 #include "platform/gui/QtPrinter.h"
 
-#include "platform/core/AtomicFileStream.h"
+#include "platform/core/files/AtomicFileStream.h"
 #include "platform/gui/QtCanvas.h"
 
 #include <QPageLayout>

@@ -8,7 +8,7 @@
 // it over the output file when the job ends, so an aborted or failed job leaves the
 // output file as it was.
 
-#include "platform/core/Printer.h"
+#include "platform/core/services/Printer.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
 #pragma once
 // Long texts in Qt's widgets: what a message box or a list shows of a text that may be
-// millions of characters long (see platform/core/ShownText.h).
+// millions of characters long (see platform/core/text/ShownText.h).
 
-#include "platform/core/ShownText.h"
+#include "platform/core/text/ShownText.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "scene/base/FileStrings.h"
 
-#include "platform/core/Stream.h"
+#include "platform/core/files/Stream.h"
 
 #include <filesystem>
 #include <system_error>

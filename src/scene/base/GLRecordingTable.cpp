@@ -1,7 +1,7 @@
 #include "scene/base/GLRecordingTable.h"
 
 #include "platform/core/Assert.h"
-#include "platform/core/NumberFormat.h"
+#include "platform/core/text/NumberFormat.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #include "scene/base/OpenGLBinding.h"
 
-#include "platform/core/NumberFormat.h"
+#include "platform/core/text/NumberFormat.h"
 
 #include <dlfcn.h>
 

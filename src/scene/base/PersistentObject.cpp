@@ -1,6 +1,6 @@
 #include "scene/base/PersistentObject.h"
 
-#include "platform/core/ClassRegistry.h"
+#include "platform/core/objects/ClassRegistry.h"
 
 #include <memory>
 

@@ -4,7 +4,7 @@
 // version integer after the inherited data, and refuses versions it does not know.
 
 #include "platform/core/Exceptions.h"
-#include "platform/core/Persistent.h"
+#include "platform/core/objects/Persistent.h"
 #include "scene/base/ValueStream.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "scene/base/ScalarLists.h"
 
 #include "platform/core/Assert.h"
-#include "platform/core/ClassRegistry.h"
+#include "platform/core/objects/ClassRegistry.h"
 #include "scene/base/PersistentObjectList.h"
 
 #include <utility>

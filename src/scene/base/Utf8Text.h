@@ -1,10 +1,10 @@
 #pragma once
 // The binary stream's names for its string conversions (tag-20 values, 3D text): UTF-8
 // bytes to UTF-16 units and back, by the platform's one codec and its rule for invalid
-// bytes (platform/core/Utf8.h): one U+FFFD per damaged character, and U+FFFD for an
+// bytes (platform/core/text/Utf8.h): one U+FFFD per damaged character, and U+FFFD for an
 // unpaired surrogate.
 
-#include "platform/core/Utf8.h"
+#include "platform/core/text/Utf8.h"
 
 #include <string>
 #include <string_view>

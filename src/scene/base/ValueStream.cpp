@@ -1,6 +1,6 @@
 #include "scene/base/ValueStream.h"
 
-#include "platform/core/ExtendedFloat.h"
+#include "platform/core/text/ExtendedFloat.h"
 #include "scene/base/Utf8Text.h"
 
 #include <cstring>

@@ -4,8 +4,8 @@
 // abstract reader. TBinaryWriter/TBinaryReader use the compact tagged format: one tag
 // byte, then the payload, multi-byte numbers little-endian.
 
-#include "platform/core/Object.h"
-#include "platform/core/Stream.h"
+#include "platform/core/objects/Object.h"
+#include "platform/core/files/Stream.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,7 +1,7 @@
 #include "scene/base/VectorLists.h"
 
 #include "platform/core/Assert.h"
-#include "platform/core/ClassRegistry.h"
+#include "platform/core/objects/ClassRegistry.h"
 #include "scene/base/MatrixMath.h"
 #include "scene/base/Quaternions.h"
 #include "scene/base/VectorGeometry.h"

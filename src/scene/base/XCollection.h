@@ -8,7 +8,7 @@
 // required; ClassDescription, ClassTag, IsUniqueItem and CanAddTo have defaults) and
 // puts KP_XCOLLECTION_ITEM(Self) in its body.
 
-#include "platform/core/Persistent.h"
+#include "platform/core/objects/Persistent.h"
 #include "scene/base/ValueStream.h"
 
 #include <functional>

@@ -1,9 +1,9 @@
 #include "scene/graph/Cadencer.h"
 
 #include "platform/core/Assert.h"
-#include "platform/core/Clock.h"
-#include "platform/core/DebugLog.h"
-#include "platform/core/EventLoop.h"
+#include "platform/core/services/Clock.h"
+#include "platform/core/services/DebugLog.h"
+#include "platform/core/services/EventLoop.h"
 #include "platform/core/ScopeGuard.h"
 #include "scene/graph/WorldInterfaces.h"
 

@@ -3,12 +3,12 @@
 // decides a delta time by the minimum, maximum and fixed delta rules, steps the scene
 // and fires OnProgress, all inside the call. The preview steps it by hand (cmManual);
 // cmASAP drives it from a self-posted event loop that runs as fast as the event queue
-// allows, cmApplicationIdle from the event loop's idle hook (platform/core/EventLoop.h).
+// allows, cmApplicationIdle from the event loop's idle hook (platform/core/services/EventLoop.h).
 //
 // Time only runs while the cadencer is enabled: disabled intervals are cut out of the
 // clock, and a multiplier of 0 pauses it the same way.
 
-#include "platform/core/Component.h"
+#include "platform/core/objects/Component.h"
 #include "scene/graph/UpdateAble.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "scene/graph/Coordinates.h"
 
 #include "platform/core/Assert.h"
-#include "platform/core/Filer.h"
+#include "platform/core/objects/Filer.h"
 #include "scene/base/MatrixMath.h"
 #include "scene/base/VectorGeometry.h"
 

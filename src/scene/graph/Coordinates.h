@@ -4,7 +4,7 @@
 // given. Every setter notifies; Assign, SetVectorQuiet and reading the stream
 // property do not, so bulk loads and internal recomputation cause no redraw cascade.
 
-#include "platform/core/Stream.h"
+#include "platform/core/files/Stream.h"
 #include "scene/graph/UpdateAble.h"
 #include "scene/base/VectorTypes.h"
 

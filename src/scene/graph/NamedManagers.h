@@ -3,7 +3,7 @@
 // name (a collision behaviour finds its manager this way after loading). Managers add
 // themselves when created and remove themselves when freed.
 
-#include "platform/core/Component.h"
+#include "platform/core/objects/Component.h"
 
 #include <string>
 

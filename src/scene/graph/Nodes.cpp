@@ -1,7 +1,7 @@
 #include "scene/graph/Nodes.h"
 
 #include "platform/core/Assert.h"
-#include "platform/core/NumberFormat.h"
+#include "platform/core/text/NumberFormat.h"
 #include "scene/base/CubicSpline.h"
 #include "scene/base/VectorGeometry.h"
 

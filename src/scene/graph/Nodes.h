@@ -3,8 +3,8 @@
 // change tells the collection, the collection tells its owner component (unless an
 // update bracket is open), and the owner redraws.
 
-#include "platform/core/Collection.h"
-#include "platform/core/Delegate.h"
+#include "platform/core/objects/Collection.h"
+#include "platform/core/objects/Delegate.h"
 #include "scene/graph/UpdateAble.h"
 #include "scene/base/VectorTypes.h"
 

@@ -3,7 +3,7 @@
 // into an off-screen (pbuffer) context of that size, made at its first frame; tests and
 // snapshots use it.
 
-#include "platform/core/Component.h"
+#include "platform/core/objects/Component.h"
 #include "scene/graph/WorldBuffer.h"
 
 #include <memory>

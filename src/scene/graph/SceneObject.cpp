@@ -4,8 +4,8 @@
 #include "scene/graph/SceneObject.h"
 
 #include "platform/core/Assert.h"
-#include "platform/core/ClassRegistry.h"
-#include "platform/core/Filer.h"
+#include "platform/core/objects/ClassRegistry.h"
+#include "platform/core/objects/Filer.h"
 #include "platform/core/ScopeGuard.h"
 #include "scene/graph/Behaviours.h"
 #include "scene/rendering/GLContext.h"

@@ -1,7 +1,7 @@
 // Registers the scene object classes of this library, so that an object can be made
 // by its class name (copying a subtree, reading a stream).
 
-#include "platform/core/ClassRegistry.h"
+#include "platform/core/objects/ClassRegistry.h"
 #include "scene/graph/CustomSceneObject.h"
 #include "scene/graph/DirectOpenGL.h"
 #include "scene/graph/ProxyObject.h"

@@ -3,8 +3,8 @@
 // material. Changes flow upward: a value holder tells its owner, the owner tells its
 // own owner, up to the scene, which redraws.
 
-#include "platform/core/Component.h"
-#include "platform/core/Delegate.h"
+#include "platform/core/objects/Component.h"
+#include "platform/core/objects/Delegate.h"
 
 class TGLCoordinates;
 

@@ -1,7 +1,7 @@
 #include "scene/graph/World.h"
 
 #include "platform/core/Assert.h"
-#include "platform/core/DebugLog.h"
+#include "platform/core/services/DebugLog.h"
 #include "platform/core/ScopeGuard.h"
 #include "scene/graph/Behaviours.h"
 #include "scene/graph/Camera.h"

@@ -1,8 +1,8 @@
 #include "scene/graph/WorldBuffer.h"
 
 #include "platform/core/Assert.h"
-#include "platform/core/Clock.h"
-#include "platform/core/DebugLog.h"
+#include "platform/core/services/Clock.h"
+#include "platform/core/services/DebugLog.h"
 #include "platform/core/ScopeGuard.h"
 #include "scene/materials/GLBitmap32.h"
 #include "scene/rendering/TexCoordRouter.h"

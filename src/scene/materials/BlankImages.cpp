@@ -1,6 +1,6 @@
 #include "scene/materials/BlankImages.h"
 
-#include "platform/core/StringUtils.h"
+#include "platform/core/text/StringUtils.h"
 #include "scene/materials/DataFile.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 #include "scene/materials/Color.h"
 
 #include "platform/core/Assert.h"
-#include "platform/core/Filer.h"
-#include "platform/core/SystemColors.h"
+#include "platform/core/objects/Filer.h"
+#include "platform/core/graphics/SystemColors.h"
 #include "scene/graph/Coordinates.h"
 
 #include <cmath>

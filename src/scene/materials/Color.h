@@ -3,7 +3,7 @@
 // conversions between the platform's 24-bit colour value and a colour vector
 // (red, green, blue, alpha as float32, nominally 0..1).
 
-#include "platform/core/ColorValue.h"
+#include "platform/core/graphics/ColorValue.h"
 #include "scene/graph/UpdateAble.h"
 #include "scene/base/VectorTypes.h"
 

@@ -1,7 +1,7 @@
 #include "scene/materials/DataFile.h"
 
 #include "platform/core/Assert.h"
-#include "platform/core/StringUtils.h"
+#include "platform/core/text/StringUtils.h"
 
 #include <filesystem>
 

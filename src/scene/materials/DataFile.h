@@ -3,9 +3,9 @@
 // clear "File not found" error, the abstract data file the mesh formats derive from,
 // and the lookup of a picture reader by file extension.
 
-#include "platform/core/Persistent.h"
-#include "platform/core/PictureFormats.h"
-#include "platform/core/Stream.h"
+#include "platform/core/objects/Persistent.h"
+#include "platform/core/graphics/PictureFormats.h"
+#include "platform/core/files/Stream.h"
 
 #include <cstdint>
 #include <memory>

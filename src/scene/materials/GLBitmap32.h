@@ -6,10 +6,10 @@
 // Pixels are red, green, blue, alpha; rows follow each other without padding; row 0 is
 // the bottom row of the picture (OpenGL's order) unless KeepRowOrder was set.
 
-#include "platform/core/ColorValue.h"
-#include "platform/core/Graphics.h"
-#include "platform/core/Persistent.h"
-#include "platform/core/Rect.h"
+#include "platform/core/graphics/ColorValue.h"
+#include "platform/core/graphics/Graphics.h"
+#include "platform/core/objects/Persistent.h"
+#include "platform/core/graphics/Rect.h"
 #include "scene/materials/TextureFilters.h"
 #include "scene/base/OpenGLBinding.h"
 

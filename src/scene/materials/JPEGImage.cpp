@@ -1,7 +1,7 @@
 #include "scene/materials/JPEGImage.h"
 
-#include "platform/core/PictureFormats.h"
-#include "platform/core/Stream.h"
+#include "platform/core/graphics/PictureFormats.h"
+#include "platform/core/files/Stream.h"
 
 #include <csetjmp>
 #include <cstdio>

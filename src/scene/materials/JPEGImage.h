@@ -2,7 +2,7 @@
 // A JPEG picture, decoded with libjpeg into 8-bit RGB. Registered as the picture format
 // for "jpg", "jpeg" and "jpe" by RegisterJPEGPictureFormat (called once at start-up).
 
-#include "platform/core/Graphics.h"
+#include "platform/core/graphics/Graphics.h"
 
 #include <cstdint>
 #include <vector>

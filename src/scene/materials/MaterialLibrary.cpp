@@ -1,7 +1,7 @@
 #include "scene/materials/MaterialLibrary.h"
 
-#include "platform/core/ClassRegistry.h"
-#include "platform/core/StringUtils.h"
+#include "platform/core/objects/ClassRegistry.h"
+#include "platform/core/text/StringUtils.h"
 
 #include <algorithm>
 

@@ -6,8 +6,8 @@
 // folders; a name that starts with "/" is absolute and never searched) and saves and
 // loads its materials as a stream.
 
-#include "platform/core/Collection.h"
-#include "platform/core/Component.h"
+#include "platform/core/objects/Collection.h"
+#include "platform/core/objects/Component.h"
 #include "scene/materials/Material.h"
 #include "scene/base/ValueStream.h"
 

@@ -2,7 +2,7 @@
 // files), blending, options, texture matrices and extra textures, in the tagged
 // binary value format.
 
-#include "platform/core/BitmapFile.h"
+#include "platform/core/graphics/BitmapFile.h"
 #include "scene/base/PersistentObject.h"
 #include "scene/materials/MaterialLibrary.h"
 #include "scene/materials/PictureImages.h"

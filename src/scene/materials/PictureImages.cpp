@@ -1,7 +1,7 @@
 #include "scene/materials/PictureImages.h"
 
 #include "platform/core/Assert.h"
-#include "platform/core/BitmapFile.h"
+#include "platform/core/graphics/BitmapFile.h"
 #include "scene/materials/DataFile.h"
 
 #include <cstring>

@@ -2,7 +2,7 @@
 // Texture images whose pixels come from pictures: one kept in memory with its owner,
 // one read from a file at every upload, and the six faces of a cube map.
 
-#include "platform/core/Picture.h"
+#include "platform/core/graphics/Picture.h"
 #include "scene/materials/TextureImage.h"
 
 #include <array>

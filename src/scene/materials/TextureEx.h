@@ -2,7 +2,7 @@
 // Extra textures of a material on further texture units, each with its own offset
 // and scale turned into a texture matrix.
 
-#include "platform/core/Collection.h"
+#include "platform/core/objects/Collection.h"
 #include "scene/materials/Texture.h"
 
 class TGLMaterial;

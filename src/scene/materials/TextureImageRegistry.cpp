@@ -5,7 +5,7 @@
 #include "scene/materials/DataFile.h"
 #include "scene/materials/PictureImages.h"
 
-#include "platform/core/StringUtils.h"
+#include "platform/core/text/StringUtils.h"
 
 #include <filesystem>
 

@@ -1,8 +1,8 @@
 #include "scene/rendering/GLContext.h"
 
 #include "platform/core/Assert.h"
-#include "platform/core/DebugLog.h"
-#include "platform/core/NumberFormat.h"
+#include "platform/core/services/DebugLog.h"
+#include "platform/core/text/NumberFormat.h"
 
 #include <algorithm>
 

@@ -11,7 +11,7 @@
 // the manager's context list, which is locked.
 
 #include "platform/core/Exceptions.h"
-#include "platform/core/Object.h"
+#include "platform/core/objects/Object.h"
 #include "scene/base/OpenGLBinding.h"
 
 #include <cstdint>

@@ -4,7 +4,7 @@
 // a value really changes. One cache per scene buffer. It trusts that nobody changes the
 // cached state behind its back; code that does must call the matching reset.
 
-#include "platform/core/Object.h"
+#include "platform/core/objects/Object.h"
 #include "scene/base/OpenGLBinding.h"
 #include "scene/base/VectorTypes.h"
 

@@ -1,6 +1,6 @@
 #include "scene/viewer/GLX11Context.h"
 
-#include "platform/core/DebugLog.h"
+#include "platform/core/services/DebugLog.h"
 #include "scene/viewer/GLXSupport.h"
 
 #include <cstdio>

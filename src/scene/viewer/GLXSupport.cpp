@@ -1,6 +1,6 @@
 #include "scene/viewer/GLXSupport.h"
 
-#include "platform/core/DebugLog.h"
+#include "platform/core/services/DebugLog.h"
 #include "scene/base/OpenGLBinding.h"
 
 #include <dlfcn.h>

@@ -1,8 +1,8 @@
 #include "scene/viewer/WorldViewer.h"
 
 #include "platform/core/Assert.h"
-#include "platform/core/DebugLog.h"
-#include "platform/core/EventLoop.h"
+#include "platform/core/services/DebugLog.h"
+#include "platform/core/services/EventLoop.h"
 #include "platform/gui/QtKeyTranslation.h"
 #include "scene/viewer/GLX11Context.h"
 #include "scene/viewer/X11Sync.h"

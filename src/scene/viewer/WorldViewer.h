@@ -8,9 +8,9 @@
 // It has no mouse handling of its own: the shell's handlers on its mouse events turn
 // and move the scene.
 
-#include "platform/core/Component.h"
-#include "platform/core/MouseButtons.h"
-#include "platform/core/VirtualKeys.h"
+#include "platform/core/objects/Component.h"
+#include "platform/core/services/MouseButtons.h"
+#include "platform/core/services/VirtualKeys.h"
 #include "scene/graph/WorldBuffer.h"
 
 #include <functional>

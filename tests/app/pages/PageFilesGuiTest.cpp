@@ -6,7 +6,7 @@
 
 #include "../RunTestSupport.h"
 
-#include "platform/core/RegularFile.h"
+#include "platform/core/files/RegularFile.h"
 
 #include "../../support/FifoWatchdog.h"
 

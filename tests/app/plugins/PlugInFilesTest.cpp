@@ -9,7 +9,7 @@
 
 #include "../AppTestSupport.h"
 
-#include "platform/core/IniFile.h"
+#include "platform/core/files/IniFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -11,7 +11,7 @@
 #include "../../support/FifoWatchdog.h"
 
 #include "editor/widget/CodeEditWidget.h"
-#include "platform/core/Clipboard.h"
+#include "platform/core/services/Clipboard.h"
 #include "platform/gui/ShellOpen.h"
 
 #include <QAction>

@@ -15,7 +15,7 @@
 
 #include "editor/completion/CodeCompletionProposal.h"
 #include "editor/printing/CodeEditPrint.h"
-#include "platform/core/Printer.h"
+#include "platform/core/services/Printer.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -7,7 +7,7 @@
 #include "app/run/SceneViews.h"
 
 #include "engine/Move.h"
-#include "platform/core/IniFile.h"
+#include "platform/core/files/IniFile.h"
 #include "scene/graph/Camera.h"
 #include "scene/objects/shapes/Cubes.h"
 #include "scene/objects/lines/LinesGroup.h"

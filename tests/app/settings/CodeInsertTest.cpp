@@ -11,7 +11,7 @@
 #include "../../support/FifoWatchdog.h"
 
 #include "editor/printing/CodeEditPrint.h"
-#include "platform/core/IniFile.h"
+#include "platform/core/files/IniFile.h"
 
 #include <gtest/gtest.h>
 

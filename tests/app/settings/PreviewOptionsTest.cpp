@@ -5,7 +5,7 @@
 #include "app/run/PreviewScene.h"
 
 #include "engine/Move.h"
-#include "platform/core/IniFile.h"
+#include "platform/core/files/IniFile.h"
 #include "scene/materials/Color.h"
 #include "scene/materials/Material.h"
 #include "scene/objects/shapes/ArrowLine.h"

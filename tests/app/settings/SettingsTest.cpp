@@ -6,7 +6,7 @@
 #include "../AppTestSupport.h"
 
 #include "engine/Keywords.h"
-#include "platform/core/Stream.h"
+#include "platform/core/files/Stream.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include "../AppTestSupport.h"
 
 #include "editor/highlighting/CodeRuleHighlighter.h"
-#include "platform/core/IniFile.h"
+#include "platform/core/files/IniFile.h"
 
 #include <gtest/gtest.h>
 

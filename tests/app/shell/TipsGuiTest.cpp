@@ -2,7 +2,7 @@
 #include "app/shell/TipWindow.h"
 #include "app/shell/Tips.h"
 
-#include "platform/core/Registry.h"
+#include "platform/core/files/Registry.h"
 
 #include <gtest/gtest.h>
 

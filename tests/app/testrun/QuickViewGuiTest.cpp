@@ -8,7 +8,7 @@
 
 #include "../RunTestSupport.h"
 
-#include "platform/core/RegularFile.h"
+#include "platform/core/files/RegularFile.h"
 
 #include "../../support/FifoWatchdog.h"
 #include "../../support/QtTestApp.h"

@@ -6,7 +6,7 @@
 #include "app/testrun/TestRunRules.h"
 #include "app/testrun/TestSuite.h"
 
-#include "platform/core/Stream.h"
+#include "platform/core/files/Stream.h"
 
 #include "../../support/ScriptedDialogs.h"
 #include "../../support/TempFolderTest.h"

@@ -1,6 +1,6 @@
 #include "editor/document/CodeEditStringList.h"
 #include "../QtPrinters.h"
-#include "platform/core/Stream.h"
+#include "platform/core/files/Stream.h"
 #include "../../support/NonRegularFiles.h"
 
 #include <QBuffer>

@@ -1,6 +1,6 @@
 #include "editor/highlighting/CodeRuleHighlighter.h"
 #include "editor/highlighting/CodeRuleText.h"
-#include "platform/core/Filer.h"
+#include "platform/core/objects/Filer.h"
 #include "../../support/PartProgramRules.h"
 #include "../HighlighterTestSupport.h"
 #include "../RuleTokens.h"

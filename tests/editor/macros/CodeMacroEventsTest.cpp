@@ -1,6 +1,6 @@
 #include "../EditorSession.h"
 #include "editor/macros/CodeMacroEvents.h"
-#include "platform/core/Stream.h"
+#include "platform/core/files/Stream.h"
 
 #include <gtest/gtest.h>
 

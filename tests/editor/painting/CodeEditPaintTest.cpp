@@ -5,7 +5,7 @@
 #include "../EditorSession.h"
 #include "editor/painting/CodeBookmarkGlyphs.h"
 #include "editor/painting/CodeImageList.h"
-#include "platform/core/SystemColors.h"
+#include "platform/core/graphics/SystemColors.h"
 
 #include <gtest/gtest.h>
 

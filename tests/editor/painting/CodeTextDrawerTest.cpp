@@ -1,6 +1,6 @@
 #include "../../support/RecordingCanvas.h"
 #include "editor/painting/CodeTextDrawer.h"
-#include "platform/core/SystemColors.h"
+#include "platform/core/graphics/SystemColors.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "platform/core/Clock.h"
-#include "platform/core/DebugLog.h"
-#include "platform/core/ManualEventLoop.h"
+#include "platform/core/services/Clock.h"
+#include "platform/core/services/DebugLog.h"
+#include "platform/core/services/ManualEventLoop.h"
 #include "scene/graph/Cadencer.h"
 #include "scene/graph/WorldInterfaces.h"
 

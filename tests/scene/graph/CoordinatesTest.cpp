@@ -1,7 +1,7 @@
 #include "../UpdateAbleTestSupport.h"
 #include "../ErrorTextTestSupport.h"
 
-#include "platform/core/Filer.h"
+#include "platform/core/objects/Filer.h"
 #include "scene/graph/Coordinates.h"
 
 #include <gmock/gmock.h>

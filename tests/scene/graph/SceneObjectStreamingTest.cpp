@@ -1,9 +1,9 @@
 #include "../../support/ByteText.h"
 #include "../SceneObjectTestSupport.h"
 
-#include "platform/core/ClassRegistry.h"
+#include "platform/core/objects/ClassRegistry.h"
 #include "platform/core/Exceptions.h"
-#include "platform/core/Filer.h"
+#include "platform/core/objects/Filer.h"
 #include "scene/graph/Behaviours.h"
 #include "scene/base/VectorGeometry.h"
 

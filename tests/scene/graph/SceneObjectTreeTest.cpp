@@ -1,6 +1,6 @@
 #include "../SceneObjectTestSupport.h"
 
-#include "platform/core/ClassRegistry.h"
+#include "platform/core/objects/ClassRegistry.h"
 #include "platform/core/Exceptions.h"
 #include "scene/base/VectorGeometry.h"
 

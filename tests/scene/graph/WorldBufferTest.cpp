@@ -1,6 +1,6 @@
 #include "../WorldTestSupport.h"
 
-#include "platform/core/DebugLog.h"
+#include "platform/core/services/DebugLog.h"
 #include "platform/core/Exceptions.h"
 #include "scene/materials/GLBitmap32.h"
 #include "scene/graph/DirectOpenGL.h"

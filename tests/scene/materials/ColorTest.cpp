@@ -1,7 +1,7 @@
 #include "../UpdateAbleTestSupport.h"
 
-#include "platform/core/Filer.h"
-#include "platform/core/SystemColors.h"
+#include "platform/core/objects/Filer.h"
+#include "platform/core/graphics/SystemColors.h"
 #include "scene/materials/Color.h"
 
 #include <gtest/gtest.h>

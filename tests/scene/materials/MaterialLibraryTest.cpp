@@ -2,8 +2,8 @@
 #include "../TextureTestSupport.h"
 #include "../UpdateAbleTestSupport.h"
 
-#include "platform/core/ClassRegistry.h"
-#include "platform/core/Stream.h"
+#include "platform/core/objects/ClassRegistry.h"
+#include "platform/core/files/Stream.h"
 #include "scene/materials/MaterialLibrary.h"
 #include "scene/materials/PictureImages.h"
 #include "scene/rendering/Shader.h"

@@ -1,5 +1,5 @@
 #include "platform/core/Exceptions.h"
-#include "platform/core/SystemColors.h"
+#include "platform/core/graphics/SystemColors.h"
 #include "scene/materials/Color.h"
 #include "scene/materials/SystemColorVectors.h"
 

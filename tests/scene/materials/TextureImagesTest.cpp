@@ -1,7 +1,7 @@
 #include "../ErrorTextTestSupport.h"
 #include "../TextureTestSupport.h"
 
-#include "platform/core/BitmapFile.h"
+#include "platform/core/graphics/BitmapFile.h"
 #include "scene/materials/BlankImages.h"
 #include "scene/materials/DataFile.h"
 #include "scene/materials/PictureImages.h"

@@ -1,5 +1,5 @@
 #include "../ErrorTextTestSupport.h"
-#include "platform/core/DebugLog.h"
+#include "platform/core/services/DebugLog.h"
 #include "scene/rendering/GLContext.h"
 #include "scene/base/GLRecordingTable.h"
 

@@ -1,6 +1,6 @@
 #include "platform/gui/automation/PlugInWebPage.h"
 
-#include "platform/core/RegularFile.h"
+#include "platform/core/files/RegularFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -34,7 +34,7 @@ class QWebChannel;
 class TKerfpadChannelObject;
 
 // The refusal of a navigation to `url` (NotRegularFileMessage of
-// platform/core/RegularFile.h) when it names a local file that is neither a regular
+// platform/core/files/RegularFile.h) when it names a local file that is neither a regular
 // file nor a folder (the listing links its sub-folders); empty otherwise.
 QString WaitingFileRefusal(const QUrl& url);
 

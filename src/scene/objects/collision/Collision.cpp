@@ -1,7 +1,7 @@
 #include "scene/objects/collision/Collision.h"
 
 #include "platform/core/Assert.h"
-#include "platform/core/ClassRegistry.h"
+#include "platform/core/objects/ClassRegistry.h"
 #include "scene/graph/NamedManagers.h"
 #include "scene/graph/SceneObject.h"
 

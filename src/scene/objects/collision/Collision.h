@@ -10,7 +10,7 @@
 // handler. A pass started while another one reports returns at once, and a client
 // unregistered (or freed) by a handler is dropped from the pairs still to report.
 
-#include "platform/core/Component.h"
+#include "platform/core/objects/Component.h"
 #include "scene/graph/Behaviours.h"
 #include "scene/objects/collision/CollisionTests.h"
 

@@ -1,6 +1,6 @@
 #include "scene/objects/meshes/ActorAnimations.h"
 
-#include "platform/core/StringUtils.h"
+#include "platform/core/text/StringUtils.h"
 #include "scene/objects/meshes/Actor.h"
 
 #include <algorithm>

@@ -2,8 +2,8 @@
 // Named frame ranges of an actor (its animations), and animation controllers that
 // blend a further animation into an actor's skeleton pose at a ratio of their own.
 
-#include "platform/core/Collection.h"
-#include "platform/core/Component.h"
+#include "platform/core/objects/Collection.h"
+#include "platform/core/objects/Component.h"
 
 #include <cstdint>
 #include <string>

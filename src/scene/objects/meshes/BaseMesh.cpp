@@ -1,7 +1,7 @@
 #include "scene/objects/meshes/BaseMesh.h"
 
 #include "platform/core/Assert.h"
-#include "platform/core/AtomicFileStream.h"
+#include "platform/core/files/AtomicFileStream.h"
 #include "platform/core/ScopeGuard.h"
 #include "scene/materials/DataFile.h"
 #include "scene/rendering/GLStateCache.h"

@@ -1,6 +1,6 @@
 #include "scene/objects/meshes/MeshObjectClasses.h"
 
-#include "platform/core/ClassRegistry.h"
+#include "platform/core/objects/ClassRegistry.h"
 #include "scene/objects/meshes/Actor.h"
 #include "scene/objects/meshes/BaseMesh.h"
 #include "scene/objects/meshes/SimpleMesh.h"

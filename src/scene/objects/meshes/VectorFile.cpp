@@ -1,8 +1,8 @@
 #include "scene/objects/meshes/VectorFile.h"
 
 #include "platform/core/Assert.h"
-#include "platform/core/ClassRegistry.h"
-#include "platform/core/StringUtils.h"
+#include "platform/core/objects/ClassRegistry.h"
+#include "platform/core/text/StringUtils.h"
 #include "scene/objects/meshes/BaseMesh.h"
 
 #include <filesystem>

@@ -1,8 +1,8 @@
 #include "scene/objects/shapes/Cubes.h"
 
 #include "platform/core/Assert.h"
-#include "platform/core/Filer.h"
-#include "platform/core/Stream.h"
+#include "platform/core/objects/Filer.h"
+#include "platform/core/files/Stream.h"
 #include "scene/rendering/GLContext.h"
 #include "scene/rendering/TexCoordRouter.h"
 #include "scene/base/VectorArithmetic.h"

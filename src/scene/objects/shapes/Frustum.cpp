@@ -1,6 +1,6 @@
 #include "scene/objects/shapes/Frustum.h"
 
-#include "platform/core/Filer.h"
+#include "platform/core/objects/Filer.h"
 #include "scene/rendering/TexCoordRouter.h"
 #include "scene/objects/shapes/StoreAndRebuild.h"
 

@@ -1,7 +1,7 @@
 #include "scene/objects/shapes/Points.h"
 
 #include "platform/core/Assert.h"
-#include "platform/core/Filer.h"
+#include "platform/core/objects/Filer.h"
 #include "scene/objects/shapes/StoreAndRebuild.h"
 
 #include <algorithm>

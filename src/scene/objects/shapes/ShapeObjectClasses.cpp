@@ -1,6 +1,6 @@
 #include "scene/objects/shapes/ShapeObjectClasses.h"
 
-#include "platform/core/ClassRegistry.h"
+#include "platform/core/objects/ClassRegistry.h"
 #include "scene/objects/shapes/Annulus.h"
 #include "scene/objects/shapes/ArrowLine.h"
 #include "scene/objects/shapes/Cone.h"

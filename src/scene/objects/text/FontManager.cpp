@@ -1,7 +1,7 @@
 #include "scene/objects/text/FontManager.h"
 
 #include "platform/core/Assert.h"
-#include "platform/core/StringUtils.h"
+#include "platform/core/text/StringUtils.h"
 #include "scene/objects/text/GlyphLists.h"
 
 #include <algorithm>

@@ -3,8 +3,8 @@
 // one block per font name (letter case ignored), style, extrusion, allowed deviation
 // and character range, with a reference count and the list of texts using it.
 
-#include "platform/core/Font.h"
-#include "platform/core/Object.h"
+#include "platform/core/graphics/Font.h"
+#include "platform/core/objects/Object.h"
 #include "scene/rendering/GLContext.h"
 #include "scene/objects/text/GlyphOutline.h"
 

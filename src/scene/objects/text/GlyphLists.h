@@ -5,7 +5,7 @@
 // pen by the glyph's cell increment, so a string is drawn by calling one list per
 // character.
 
-#include "platform/core/Font.h"
+#include "platform/core/graphics/Font.h"
 #include "scene/base/OpenGLBinding.h"
 #include "scene/objects/text/GlyphOutline.h"
 

@@ -5,7 +5,7 @@
 //
 // Units are the font's em: a glyph of a 1-em font, its base line on y = 0, y up.
 
-#include "platform/core/Font.h"
+#include "platform/core/graphics/Font.h"
 
 #include <string>
 #include <vector>

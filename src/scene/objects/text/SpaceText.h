@@ -3,7 +3,7 @@
 // along X, extruded towards -Z. The glyph display lists come from the shared font
 // manager; the text draws one list per character. The preview's axis labels are three.
 
-#include "platform/core/Font.h"
+#include "platform/core/graphics/Font.h"
 #include "scene/graph/CustomSceneObject.h"
 #include "scene/objects/text/FontManager.h"
 

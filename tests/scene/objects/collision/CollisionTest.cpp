@@ -1,5 +1,5 @@
 #include "platform/core/Exceptions.h"
-#include "platform/core/Stream.h"
+#include "platform/core/files/Stream.h"
 #include "scene/graph/SceneObject.h"
 #include "scene/objects/collision/Collision.h"
 

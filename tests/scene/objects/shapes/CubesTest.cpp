@@ -1,4 +1,4 @@
-#include "platform/core/Filer.h"
+#include "platform/core/objects/Filer.h"
 #include "scene/rendering/GLStateCache.h"
 #include "scene/objects/shapes/Cubes.h"
 

@@ -4,7 +4,7 @@
 #include "../../ObjectTestSupport.h"
 #include "../../RealGluTessellator.h"
 #include "../../RecordedPrimitives.h"
-#include "platform/core/Filer.h"
+#include "platform/core/objects/Filer.h"
 
 #include <gtest/gtest.h>
 

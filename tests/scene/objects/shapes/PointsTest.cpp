@@ -2,7 +2,7 @@
 
 #include "../../NullContext.h"
 #include "../../ObjectTestSupport.h"
-#include "platform/core/Filer.h"
+#include "platform/core/objects/Filer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "scene/objects/shapes/ShapeObjectClasses.h"
 
-#include "platform/core/ClassRegistry.h"
+#include "platform/core/objects/ClassRegistry.h"
 #include "scene/graph/SceneObject.h"
 
 #include <gtest/gtest.h>
