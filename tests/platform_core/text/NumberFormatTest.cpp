@@ -6,6 +6,7 @@
 #include <clocale>
 #include <cmath>
 #include <limits>
+#include <string>
 
 TEST(NumberFormat, GeneralFormUsesFifteenDigitsAndSwitchesToExponents)
 {
@@ -67,6 +68,26 @@ TEST(NumberFormat, StrictConversionsRaiseWithTheTextQuoted)
         EXPECT_EQ(e.Message(), "'x1' is not a valid floating point value");
     }
     EXPECT_EQ(StrToFloat("1e-400"), 0.0);
+    // Too large or too small by where the first significant digit stands, not by the
+    // exponent's sign.
+    EXPECT_THROW(StrToFloat("1" + std::string(400, '0') + "e-5"), EConvertError);
+    EXPECT_EQ(StrToFloat("0." + std::string(400, '0') + "1"), 0.0);
+    EXPECT_EQ(StrToFloat("-0.000001e-400"), 0.0);
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    const struct {
+        std::string Text;
+        double Value;
+    } beyond[] = {{"1e400", inf}, {"-1e400", -inf}, {" 1" + std::string(400, '0') + "e-5 ", inf},
+                  {"0.001e309", 1e306}, {"-1e-400", 0.0}, {"0e99999999999999999999", 0.0}};
+    for (const auto& [text, value] : beyond) {
+        double read = 42;
+        EXPECT_TRUE(TryStrToFloatOrInfinity(text, read)) << text.substr(0, 20);
+        EXPECT_EQ(read, value) << text.substr(0, 20);
+        EXPECT_EQ(TryStrToFloat(text, read), std::isfinite(value)) << text.substr(0, 20);
+    }
+    double untouched = 42;
+    EXPECT_FALSE(TryStrToFloatOrInfinity("inf", untouched));
+    EXPECT_EQ(untouched, 42);
 
     EXPECT_EQ(StrToInt("42"), 42);
     EXPECT_EQ(StrToInt("-2147483648"), -2147483648LL);

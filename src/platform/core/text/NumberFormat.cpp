@@ -2,8 +2,10 @@
 
 #include "platform/core/Exceptions.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 namespace {
@@ -130,8 +132,51 @@ bool ValidFloatText(std::string_view s, std::string& cleaned)
     return i == s.size();
 }
 
+// Whether a numeral of ValidFloatText's form that the parser found out of range is too
+// large (else too small): its first significant digit stands at a decimal exponent of
+// 0 or more. The exponent's sign alone does not tell ("1" and 400 zeros "e-5" is too
+// large).
+bool NumeralTooLarge(std::string_view cleaned)
+{
+    std::int64_t digits = 0;
+    std::int64_t intDigits = 0;
+    std::int64_t firstSignificant = -1; // index among the digits
+    bool point = false;
+    std::size_t i = 0;
+    for (; i < cleaned.size() && cleaned[i] != 'e'; ++i) {
+        const char c = cleaned[i];
+        if (c == '.') {
+            point = true;
+        } else if (IsDigit(c)) {
+            if (firstSignificant < 0 && c != '0') {
+                firstSignificant = digits;
+            }
+            ++digits;
+            intDigits += point ? 0 : 1;
+        }
+    }
+    if (firstSignificant < 0) {
+        return false;
+    }
+    std::int64_t exponent = 0;
+    if (i < cleaned.size()) {
+        ++i;
+        const bool negative = i < cleaned.size() && cleaned[i] == '-';
+        for (; i < cleaned.size(); ++i) {
+            if (IsDigit(cleaned[i])) {
+                // Far beyond any float either way, and no overflow of its own.
+                exponent = std::min<std::int64_t>(exponent * 10 + (cleaned[i] - '0'), 1000000000);
+            }
+        }
+        exponent = negative ? -exponent : exponent;
+    }
+    return intDigits - 1 - firstSignificant + exponent >= 0;
+}
+
+// A numeral too small for F reads as zero. One too large is refused, or with
+// `overflowToInfinity` reads as an infinity of its sign.
 template <typename F>
-bool ParseFloat(std::string_view text, F& value)
+bool ParseFloat(std::string_view text, F& value, bool overflowToInfinity = false)
 {
     std::string cleaned;
     if (!ValidFloatText(text, cleaned)) {
@@ -140,12 +185,16 @@ bool ParseFloat(std::string_view text, F& value)
     F parsed{};
     auto res = std::from_chars(cleaned.data(), cleaned.data() + cleaned.size(), parsed);
     if (res.ec == std::errc::result_out_of_range) {
-        // Underflow reads as zero; overflow is not a number we can hold.
-        bool tiny = cleaned.find("e-") != std::string::npos;
-        if (!tiny) {
+        if (!NumeralTooLarge(cleaned)) {
+            parsed = 0;
+        } else if (overflowToInfinity) {
+            parsed = std::numeric_limits<F>::infinity();
+        } else {
             return false;
         }
-        parsed = 0;
+        if (cleaned.front() == '-') {
+            parsed = -parsed;
+        }
     } else if (res.ec != std::errc() || res.ptr != cleaned.data() + cleaned.size()) {
         return false;
     }
@@ -244,6 +293,7 @@ std::string FloatToStrFixed(double value, int decimals)
 std::string IntToStr(std::int64_t value) { return std::to_string(value); }
 
 bool TryStrToFloat(std::string_view text, double& value) { return ParseFloat(text, value); }
+bool TryStrToFloatOrInfinity(std::string_view text, double& value) { return ParseFloat(text, value, true); }
 bool TryStrToExtended(std::string_view text, long double& value) { return ParseFloat(text, value); }
 
 double StrToFloat(std::string_view text)

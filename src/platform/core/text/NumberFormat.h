@@ -31,6 +31,9 @@ std::int64_t StrToInt64(std::string_view text);
 
 // Tolerant conversions: false (or the default) instead of an error.
 bool TryStrToFloat(std::string_view text, double& value);
+// As TryStrToFloat, but a numeral beyond a double's range is a number too: an infinity
+// of its sign (TryStrToFloat refuses it as it refuses a word).
+bool TryStrToFloatOrInfinity(std::string_view text, double& value);
 bool TryStrToExtended(std::string_view text, long double& value);
 bool TryStrToInt(std::string_view text, int& value);
 bool TryStrToInt64(std::string_view text, std::int64_t& value);
