@@ -1,7 +1,7 @@
 #pragma once
 // Argument texts read as numbers by the commands that take coordinates and settings.
-// The platform's conversions refuse a numeral beyond a double's range (1e400) as they
-// refuse a word, and a command that then took it for an omitted argument would move
+// The platform's plain conversion refuses a numeral beyond a double's range (1e400) as
+// it refuses a word, and a command that then took it for an omitted argument would move
 // to the wrong place without a word: here such a numeral is out of range.
 
 #include <string_view>

@@ -6,7 +6,6 @@
 #include "platform/core/services/Clipboard.h"
 #include "platform/core/ScopeGuard.h"
 
-
 #include <algorithm>
 #include <utility>
 
