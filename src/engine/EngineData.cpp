@@ -119,12 +119,6 @@ int TEngineData::ParamToInt(std::string_view text, int fallback)
     return TryStrToInt(text, value) ? value : fallback;
 }
 
-float TEngineData::ParamToFloat(std::string_view text, float fallback)
-{
-    double value = 0.0;
-    return TryStrToFloat(text, value) ? static_cast<float>(value) : fallback;
-}
-
 std::string TEngineData::ParamToStr(std::string_view text, const std::string& fallback)
 {
     for (char c : text) {
