@@ -285,6 +285,14 @@ private:
     void DoJCommands(const TArrayofCmds& cmds);
     void DoZCommands(const TArrayofCmds& cmds);
     void DoVCommands(const TArrayofCmds& cmds);
+    // The value commands, one for each letter; each reads all its arguments before it
+    // writes any.
+    void DoVA(const TArrayofCmds& cmds);
+    void DoVB(const TArrayofCmds& cmds);
+    void DoVC(const TArrayofCmds& cmds);
+    void DoVL(const TArrayofCmds& cmds);
+    void DoVS(const TArrayofCmds& cmds);
+    void DoVU(const TArrayofCmds& cmds);
     void DoSCommands(const TArrayofCmds& cmds);
     void DoCCommands(const TArrayofCmds& cmds);
     void DoFCommands(const TArrayofCmds& cmds);
