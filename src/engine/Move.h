@@ -237,6 +237,9 @@ private:
         }
     }
     [[noreturn]] void ThrowOutOfRange() const;
+    // Raises EValueRange naming what argument `argument` of the command holds (a speed,
+    // an offset), or the coordinate-range error when it holds a target.
+    [[noreturn]] void ThrowValueRange(int argument) const;
     // After ECoordinateRange: the position, the tool and the polylines as the line
     // found them.
     void TakeBackLine();

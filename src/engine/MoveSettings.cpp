@@ -7,6 +7,7 @@
 #include "engine/ShellServices.h"
 #include "engine/calcul/Calcul.h"
 
+#include <cmath>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -118,9 +119,10 @@ void TMove::DoVA(const TArrayofCmds& cmds)
     float newZero[5];
     for (int k = 0; k < 5; ++k) {
         newZero[k] = zero[k] + (position[k] - values[k]);
+        if (!std::isfinite(values[k]) || !std::isfinite(newZero[k])) {
+            ThrowValueRange(k + 1);
+        }
     }
-    CheckInRange(values[0], values[1], values[2], values[3], values[4], newZero[0], newZero[1], newZero[2],
-                 newZero[3], newZero[4]);
     SaveZeroOffsets();
     FZero.X = newZero[0];
     FZero.Y = newZero[1];
