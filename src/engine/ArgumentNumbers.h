@@ -4,6 +4,8 @@
 // it refuses a word, and a command that then took it for an omitted argument would move
 // to the wrong place without a word: here such a numeral is out of range.
 
+#include "engine/EngineErrors.h"
+
 #include <string_view>
 
 // The number `text` holds (blanks around it allowed, "." the decimal point): false
@@ -19,3 +21,17 @@ bool ReadSingleArgument(std::string_view text, float& value);
 // The number of a text that must hold one: beyond a double it raises ENumberRange, and
 // a text that holds none raises the platform's conversion error.
 double StrictDoubleArgument(std::string_view text);
+
+// Runs `read`, the reading of argument `argument` of a line (1 the first after the
+// command word): the ENumberRange it raises carries that place, by which the error
+// names the value.
+template <class TRead>
+auto ReadArgument(int argument, TRead&& read) -> decltype(read())
+{
+    try {
+        return read();
+    } catch (ENumberRange& e) {
+        e.SetArgument(argument);
+        throw;
+    }
+}

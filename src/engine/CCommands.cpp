@@ -36,7 +36,7 @@ double StrictFloat(const TArrayofCmds& cmds, int i)
     if (cmds.Failed(i)) {
         throw EArgumentFailed(cmds[i], cmds.ErrorOf(i));
     }
-    return StrictDoubleArgument(cmds[i]);
+    return ReadArgument(i, [&] { return StrictDoubleArgument(cmds[i]); });
 }
 
 // Pocket rings from the outer ring until the next would pass the middle; none without

@@ -119,12 +119,6 @@ int TEngineData::ParamToInt(std::string_view text, int fallback)
     return TryStrToInt(text, value) ? value : fallback;
 }
 
-float TEngineData::ParamToFloat(std::string_view text, float fallback)
-{
-    double value = 0.0;
-    return TryStrToFloat(text, value) ? static_cast<float>(value) : fallback;
-}
-
 std::string TEngineData::ParamToStr(std::string_view text, const std::string& fallback)
 {
     for (char c : text) {
@@ -149,8 +143,10 @@ int TEngineData::ParamToInt(const TArrayofCmds& cmds, int i, int fallback)
 float TEngineData::ParamToFloat(const TArrayofCmds& cmds, int i, float fallback)
 {
     CheckEvaluated(cmds, i);
-    float value = 0.0f;
-    return ReadSingleArgument(cmds[i], value) ? value : fallback;
+    return ReadArgument(i, [&] {
+        float value = 0.0f;
+        return ReadSingleArgument(cmds[i], value) ? value : fallback;
+    });
 }
 
 std::string TEngineData::ParamToStr(const TArrayofCmds& cmds, int i, const std::string& fallback)
@@ -204,7 +200,7 @@ float TEngineData::GetMoveParam(const TArrayofCmds& cmds, int i) const
         GetAB(a, b);
         current = axis == 3 ? a : b;
     }
-    return MoveParamValue(cmds[i - 1], current);
+    return ReadArgument(i - 1, [&] { return MoveParamValue(cmds[i - 1], current); });
 }
 
 float TEngineData::MoveParamValue(std::string_view text, float current) const

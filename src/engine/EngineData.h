@@ -60,10 +60,11 @@ public:
     // The text that replaces "%(n)" in a program line; empty for an untyped index.
     std::string GetSysVarText(int n) const;
 
-    // Readers of one argument text, as the design has them; they never raise. Commands
-    // read through the readers of elements below.
+    // Readers of one argument text, which never raise: ParamToInt gives the whole
+    // text's integer, or the fallback for a text that holds none (a fraction, a word, a
+    // numeral no int holds); ParamToStr the text unless it is blank. Commands read
+    // through the readers of elements below.
     static int ParamToInt(std::string_view text, int fallback);
-    static float ParamToFloat(std::string_view text, float fallback);
     static std::string ParamToStr(std::string_view text, const std::string& fallback);
 
     // Readers of element i of a parsed line; raise EArgumentFailed when that element's

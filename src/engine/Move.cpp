@@ -132,16 +132,15 @@ bool TMove::ExecuteLine(const TProgramLines* lines, std::string_view lineText, c
             message += ": " + reason;
         }
         throw ERunError(message);
-    } catch (const ENumberRange&) {
-        // A numeral beyond its reader's range is a target beyond the range.
+    } catch (const ENumberRange& e) {
         if (!steppingBack) {
             TakeBackLine();
         }
         if (!toMotionFamily && !steppingBack && !FNested) {
             RecordLine(lineIndex);
         }
-        ThrowOutOfRange();
-    } catch (const ECoordinateRange&) {
+        ThrowValueRange(e.Argument());
+    } catch (const EValueRange&) {
         if (!steppingBack) {
             TakeBackLine();
         }

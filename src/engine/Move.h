@@ -237,6 +237,9 @@ private:
         }
     }
     [[noreturn]] void ThrowOutOfRange() const;
+    // Raises EValueRange naming what argument `argument` of the command holds (a speed,
+    // an offset), or the coordinate-range error when it holds a target.
+    [[noreturn]] void ThrowValueRange(int argument) const;
     // After ECoordinateRange: the position, the tool and the polylines as the line
     // found them.
     void TakeBackLine();
@@ -285,6 +288,14 @@ private:
     void DoJCommands(const TArrayofCmds& cmds);
     void DoZCommands(const TArrayofCmds& cmds);
     void DoVCommands(const TArrayofCmds& cmds);
+    // The value commands, one for each letter; each reads all its arguments before it
+    // writes any.
+    void DoVA(const TArrayofCmds& cmds);
+    void DoVB(const TArrayofCmds& cmds);
+    void DoVC(const TArrayofCmds& cmds);
+    void DoVL(const TArrayofCmds& cmds);
+    void DoVS(const TArrayofCmds& cmds);
+    void DoVU(const TArrayofCmds& cmds);
     void DoSCommands(const TArrayofCmds& cmds);
     void DoCCommands(const TArrayofCmds& cmds);
     void DoFCommands(const TArrayofCmds& cmds);

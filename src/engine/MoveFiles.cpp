@@ -68,8 +68,9 @@ void TMove::CallFile(const TArrayofCmds& cmds)
         // beyond its range stops the line before a level is pushed.
         const std::string& text = cmds[i];
         double number = 0.0;
-        const bool isNumber =
-            i <= 4 || i == 7 ? ReadSingleArgument(text, singles[i]) : ReadDoubleArgument(text, number);
+        const bool isNumber = ReadArgument(i, [&] {
+            return i <= 4 || i == 7 ? ReadSingleArgument(text, singles[i]) : ReadDoubleArgument(text, number);
+        });
         args[i] = isNumber ? text : std::string(i <= 5 ? "1" : "0");
         if (!isNumber) {
             singles[i] = i <= 5 ? 1.0f : 0.0f;

@@ -1,5 +1,6 @@
 // TMove: the move (M) and jog (J) families and the positions the shell reads.
 
+#include "engine/ArgumentNames.h"
 #include "engine/ArgumentNumbers.h"
 #include "engine/EngineData.h"
 #include "engine/EngineErrors.h"
@@ -66,6 +67,16 @@ void TMove::ThrowOutOfRange() const
     // the run instead, as a bad argument does.
     throw ECoordinateRange("The target of \"" + FCmdWord + "\" is beyond the coordinate range (line: "
                            + IntToStr(FLineNumber) + ")");
+}
+
+void TMove::ThrowValueRange(int argument) const
+{
+    const std::string_view name = ArgumentName(FCmdWord, argument);
+    if (name.empty()) {
+        ThrowOutOfRange();
+    }
+    throw EValueRange("The " + std::string(name) + " of \"" + FCmdWord + "\" (argument " + IntToStr(argument)
+                      + ") is beyond its range (line: " + IntToStr(FLineNumber) + ")");
 }
 
 // One body for both families: they differ only in their speed command and in the
@@ -140,22 +151,24 @@ void TMove::DoMoveDistance(const TArrayofCmds& cmds)
     TEngineData::ParamToStr(cmds, 2, "");
     TEngineData::ParamToStr(cmds, 3, "");
     const std::string dir = UpperCase(Trim(cmds[2]));
-    double a = 0.0;
     double turn = 0.0;
-    if (!dir.empty() && (dir.back() == 'R' || dir.back() == 'L')) {
-        a = StrictDoubleArgument(Trim(std::string_view(dir).substr(0, dir.size() - 1)));
-        turn = dir.back() == 'R' ? 1.0 : -1.0;
-    } else if (dir.find(':') != std::string::npos) {
-        a = ClockToDegrees(dir);
-    } else if (dir.find_first_of("NSEW") != std::string::npos) {
-        a = CompassToDegrees(dir);
-    } else {
-        a = StrictDoubleArgument(dir);
-    }
+    double a = ReadArgument(2, [&] {
+        if (!dir.empty() && (dir.back() == 'R' || dir.back() == 'L')) {
+            turn = dir.back() == 'R' ? 1.0 : -1.0;
+            return StrictDoubleArgument(Trim(std::string_view(dir).substr(0, dir.size() - 1)));
+        }
+        if (dir.find(':') != std::string::npos) {
+            return ClockToDegrees(dir);
+        }
+        if (dir.find_first_of("NSEW") != std::string::npos) {
+            return CompassToDegrees(dir);
+        }
+        return StrictDoubleArgument(dir);
+    });
     if (turn != 0.0) {
         a = (GetLastHeading() - turn * a) / 2.0;
     }
-    const float z = DepthToZ(cmds[3], FPos.Z);
+    const float z = ReadArgument(3, [&] { return DepthToZ(cmds[3], FPos.Z); });
     const double rad = a * std::numbers::pi / 180.0;
     FPos.X = static_cast<float>(FPos.X + std::sin(rad) * d);
     FPos.Y = static_cast<float>(FPos.Y + std::cos(rad) * d);

@@ -7,6 +7,7 @@
 #include "engine/ShellServices.h"
 #include "engine/calcul/Calcul.h"
 
+#include <cmath>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -87,80 +88,109 @@ void TMove::DoZCommands(const TArrayofCmds&)
 void TMove::DoVCommands(const TArrayofCmds& cmds)
 {
     FNewPolyline = true;
-    TFloatSettings settings;
     switch (SecondLetter(FCmdWord)) {
-    case 'A': {
-        float values[5];
-        for (int k = 0; k < 5; ++k) {
-            values[k] = FData.GetMoveParam(cmds, k + 2);
-        }
-        settings.Read(cmds, 6, 6, {0, 0, 0, 0, 0});
-        // The tool stays where it is: the offsets take up the difference, and they too
-        // must stay within the range.
-        TVector zero = FZero;
-        for (int k = 0; k < 3; ++k) {
-            zero[k] += FPos[k] - values[k];
-        }
-        const float zeroA = FZeroA + (FA - values[3]);
-        const float zeroB = FZeroB + (FB - values[4]);
-        CheckInRange(values[0], values[1], values[2], values[3], values[4], zero.X, zero.Y, zero.Z, zeroA, zeroB);
-        SaveZeroOffsets();
-        FZero = zero;
-        FZeroA = zeroA;
-        FZeroB = zeroB;
-        FPos.X = values[0];
-        FPos.Y = values[1];
-        FPos.Z = values[2];
-        FA = values[3];
-        FB = values[4];
-        break;
-    }
-    case 'B': {
-        settings.Read(cmds, 41, 1, {0.1f, 4.0f, 1.0f, 0.5f});
-        const int v5 = TEngineData::ParamToInt(cmds, 5, 0);
-        const int v6 = TEngineData::ParamToInt(cmds, 6, 0);
-        const float v7 = TEngineData::ParamToFloat(cmds, 7, 0.0f);
-        FVB.V1 = settings.Value(0);
-        FVB.V2 = settings.Value(1);
-        FVB.V3 = settings.Value(2);
-        FVB.V4 = settings.Value(3);
-        FVB.V5 = v5;
-        FVB.V6 = v6;
-        FVB.V7 = v7;
-        break;
-    }
-    case 'C': {
-        settings.Read(cmds, 23, 1, {0.25f});
-        settings.Read(cmds, 28, 4, {1.0f});
-        const std::string cutter = TEngineData::ParamToStr(cmds, 5, "-");
-        settings.Read(cmds, -4, 6, {10.0f});
-        settings.Read(cmds, 29, 7, {1.0f});
-        FData.SetSysVarStr(-3, cutter);
-        break;
-    }
-    case 'L':
-        settings.Read(cmds, 11, 1, {-0.5f, 96.5f, -0.5f, 48.5f, -2.0f, 8.0f, -3.0f, 8.0f});
-        settings.Read(cmds, 19, 10, {-500.0f, 500.0f});
-        break;
-    case 'S':
-        settings.Read(cmds, 71, 1, {3.0f});
-        settings.Read(cmds, 72, 1, {3.0f, 1.0f, 1.0f, 720.0f});
-        settings.Read(cmds, 76, 5, {12.0f});
-        settings.Read(cmds, 77, 5, {12.0f, 3.0f, 3.0f, 1440.0f});
-        break;
-    case 'U':
-        settings.Read(cmds, 31, 1, {1273.2395f, 1273.2395f, 1273.2395f, 1273.2395f});
-        settings.Read(cmds, 35, 9, {1273.2395f});
-        settings.Read(cmds, -1, 5, {0.05f});
-        break;
+    case 'A': DoVA(cmds); break;
+    case 'B': DoVB(cmds); break;
+    case 'C': DoVC(cmds); break;
+    case 'L': DoVL(cmds); break;
+    case 'S': DoVS(cmds); break;
+    case 'U': DoVU(cmds); break;
     default:
         if (IsOneOf(SecondLetter(FCmdWord), "DHINPR")) {
             LogNotApplicable(FCmdWord);
         }
         break;
     }
-    settings.Write(FData);
     FHandled = true;
+}
+
+void TMove::DoVA(const TArrayofCmds& cmds)
+{
+    float values[5];
+    for (int k = 0; k < 5; ++k) {
+        values[k] = FData.GetMoveParam(cmds, k + 2);
+    }
+    TFloatSettings settings;
+    settings.Read(cmds, 6, 6, {0, 0, 0, 0, 0});
+    // The tool stays where it is: the offsets take up the difference, and they too
+    // must stay within the range.
+    const float position[5] = {FPos.X, FPos.Y, FPos.Z, FA, FB};
+    const float zero[5] = {FZero.X, FZero.Y, FZero.Z, FZeroA, FZeroB};
+    float newZero[5];
+    for (int k = 0; k < 5; ++k) {
+        newZero[k] = zero[k] + (position[k] - values[k]);
+        if (!std::isfinite(values[k]) || !std::isfinite(newZero[k])) {
+            ThrowValueRange(k + 1);
+        }
+    }
+    SaveZeroOffsets();
+    FZero.X = newZero[0];
+    FZero.Y = newZero[1];
+    FZero.Z = newZero[2];
+    FZeroA = newZero[3];
+    FZeroB = newZero[4];
+    FPos.X = values[0];
+    FPos.Y = values[1];
+    FPos.Z = values[2];
+    FA = values[3];
+    FB = values[4];
+    settings.Write(FData);
+}
+
+void TMove::DoVB(const TArrayofCmds& cmds)
+{
+    TFloatSettings settings;
+    settings.Read(cmds, 41, 1, {0.1f, 4.0f, 1.0f, 0.5f});
+    const int v5 = TEngineData::ParamToInt(cmds, 5, 0);
+    const int v6 = TEngineData::ParamToInt(cmds, 6, 0);
+    const float v7 = TEngineData::ParamToFloat(cmds, 7, 0.0f);
+    FVB.V1 = settings.Value(0);
+    FVB.V2 = settings.Value(1);
+    FVB.V3 = settings.Value(2);
+    FVB.V4 = settings.Value(3);
+    FVB.V5 = v5;
+    FVB.V6 = v6;
+    FVB.V7 = v7;
+    settings.Write(FData);
+}
+
+void TMove::DoVC(const TArrayofCmds& cmds)
+{
+    TFloatSettings settings;
+    settings.Read(cmds, 23, 1, {0.25f});
+    settings.Read(cmds, 28, 4, {1.0f});
+    const std::string cutter = TEngineData::ParamToStr(cmds, 5, "-");
+    settings.Read(cmds, -4, 6, {10.0f});
+    settings.Read(cmds, 29, 7, {1.0f});
+    FData.SetSysVarStr(-3, cutter);
+    settings.Write(FData);
+}
+
+void TMove::DoVL(const TArrayofCmds& cmds)
+{
+    TFloatSettings settings;
+    settings.Read(cmds, 11, 1, {-0.5f, 96.5f, -0.5f, 48.5f, -2.0f, 8.0f, -3.0f, 8.0f});
+    settings.Read(cmds, 19, 10, {-500.0f, 500.0f});
+    settings.Write(FData);
+}
+
+void TMove::DoVS(const TArrayofCmds& cmds)
+{
+    TFloatSettings settings;
+    settings.Read(cmds, 71, 1, {3.0f});
+    settings.Read(cmds, 72, 1, {3.0f, 1.0f, 1.0f, 720.0f});
+    settings.Read(cmds, 76, 5, {12.0f});
+    settings.Read(cmds, 77, 5, {12.0f, 3.0f, 3.0f, 1440.0f});
+    settings.Write(FData);
+}
+
+void TMove::DoVU(const TArrayofCmds& cmds)
+{
+    TFloatSettings settings;
+    settings.Read(cmds, 31, 1, {1273.2395f, 1273.2395f, 1273.2395f, 1273.2395f});
+    settings.Read(cmds, 35, 9, {1273.2395f});
+    settings.Read(cmds, -1, 5, {0.05f});
+    settings.Write(FData);
 }
 
 void TMove::DoSCommands(const TArrayofCmds& cmds)

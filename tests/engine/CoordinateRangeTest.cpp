@@ -55,9 +55,12 @@ TEST(CoordinateRange, ATargetBeyondSinglesStopsTheRunAndDrawsNothingForIt)
         // Relative moves that add up past the range.
         {"SR\nMX, 3e38\nMX, 3e38", "The target of \"MX\" is beyond the coordinate range (line: 3)",
          "0,0,0;3e38,0,0", 3e38f, 0, 0, 0, 0},
-        {"MD, 1e39, 90", "The target of \"MD\" is beyond the coordinate range (line: 1)", "", 0, 0, 0, 0, 0},
+        {"MD, 1e39, 90", "The distance of \"MD\" (argument 1) is beyond its range (line: 1)", "", 0, 0, 0, 0, 0},
+        {"MD, 3e38, 0\nMD, 3e38, 0", "The target of \"MD\" is beyond the coordinate range (line: 2)",
+         "0,0,0;0,3e38,0", 0, 3e38f, 0, 0, 0},
         // MH's height is refused where it is set; MH itself may still leave the range.
-        {"VC, , , , 1e39\nMH", "The target of \"VC\" is beyond the coordinate range (line: 1)", "", 0, 0, 0, 0, 0},
+        {"VC, , , , 1e39\nMH", "The safe height of \"VC\" (argument 4) is beyond its range (line: 1)", "", 0, 0, 0, 0,
+         0},
         {"MZ, 3e38\nZZ\nVC, , , , 3e38\nMH", "The target of \"MH\" is beyond the coordinate range (line: 4)",
          "0,0,0;0,0,3e38", 0, 0, 0, 0, 0},
         {"IF 1 = 1 THEN M2, 1e39, 0", "The target of \"M2\" is beyond the coordinate range (line: 1)", "", 0, 0, 0, 0,
@@ -70,7 +73,9 @@ TEST(CoordinateRange, ATargetBeyondSinglesStopsTheRunAndDrawsNothingForIt)
          3e38f, 0, 0, 0, 0},
         {"MX, 2e38\nCR, 2e38, 1", "The target of \"CR\" is beyond the coordinate range (line: 2)", "0,0,0;2e38,0,0",
          2e38f, 0, 0, 0, 0},
-        {"CP, 1, 1e39, 0", "The target of \"CP\" is beyond the coordinate range (line: 1)", "", 0, 0, 0, 0, 0},
+        {"CP, 1, 1e39, 0", "The centre offset of \"CP\" (argument 2) is beyond its range (line: 1)", "", 0, 0, 0, 0, 0},
+        {"MX, 3e38\nCP, 1, 3e38, 0", "The target of \"CP\" is beyond the coordinate range (line: 2)", "0,0,0;3e38,0,0",
+         3e38f, 0, 0, 0, 0},
         // The largest singles are still positions.
         {"M2, 3.4e38, -3.4e38", "", "0,0,0;3.4e38,-3.4e38,0", 3.4e38f, -3.4e38f, 0, 0, 0},
     };

@@ -78,6 +78,7 @@ TEST(MoveSettings, DirectionForms)
     EXPECT_EQ(CompassToDegrees("X"), 0);
     EXPECT_EQ(DepthToZ("", 2), 2);
     EXPECT_EQ(DepthToZ("0.5u", 2), 2.5f);
+    EXPECT_EQ(DepthToZ(" 0.5d", 2), 1.5f);
     EXPECT_EQ(DepthToZ("0.5", 2), 2.5f);
     for (const char* bad : {"3:3.5", "abc"}) {
         EXPECT_THROW(ClockToDegrees(bad), EConvertError) << bad;

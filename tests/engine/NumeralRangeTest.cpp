@@ -1,8 +1,9 @@
 // A numeral beyond the range its reader holds (a double's, or a single's where the
 // reader takes a single) is out of range, not an omitted argument: the line stops the
-// run with the coordinate-range error, draws nothing and leaves the position, A, B,
-// the tool, the zero offsets and the settings where it found them. Empty arguments,
-// words and numerals too small to hold keep their meaning.
+// run with an error that names the value (the coordinate-range error for a target),
+// draws nothing and leaves the position, A, B, the tool, the zero offsets and the
+// settings where it found them. Empty arguments, words and numerals too small to hold
+// keep their meaning; an integer argument that no int holds takes its default.
 
 #include "EnginePathSupport.h"
 
@@ -23,6 +24,23 @@ std::string RangeError(const std::string& word, int line)
 {
     return "The target of \"" + word + "\" is beyond the coordinate range (line: " + std::to_string(line) + ")";
 }
+
+// What a refused line is told: the value its argument holds, or, without a name, that
+// its target is beyond the coordinate range.
+struct TRefusal {
+    const char* Word;
+    const char* Name = "";
+    int Argument = 0;
+
+    std::string Message(int line) const
+    {
+        if (!*Name) {
+            return RangeError(Word, line);
+        }
+        return std::string("The ") + Name + " of \"" + Word + "\" (argument " + std::to_string(Argument)
+            + ") is beyond its range (line: " + std::to_string(line) + ")";
+    }
+};
 
 // Every way a numeral grows past a double: by its exponent, by its digits, negative
 // (through the evaluator, which reads a signed exponent), past the evaluator's own
@@ -62,7 +80,7 @@ TState StateOf(TPathEngine& e)
 
 // Runs `before` alone, then `before`, the failing line and a line that must not run:
 // the failing run ends with that line's error and in the state `before` left.
-void ExpectRefused(const std::string& before, const std::string& line, const std::string& word)
+void ExpectRefused(const std::string& before, const std::string& line, const TRefusal& refusal)
 {
     SCOPED_TRACE(line.size() > 80 ? line.substr(0, 80) + "..." : line);
     TPathEngine reference;
@@ -72,7 +90,7 @@ void ExpectRefused(const std::string& before, const std::string& line, const std
 
     TPathEngine e;
     const TRunOutcome run = e.RunForResults(before + "\n" + line + "\nM2, 9, 9");
-    EXPECT_EQ(RangeError(word, lineNumber), run.Error);
+    EXPECT_EQ(refusal.Message(lineNumber), run.Error);
     EXPECT_EQ(expected.Path, run.Path);
     const TState want = StateOf(reference);
     const TState got = StateOf(e);
@@ -96,90 +114,143 @@ TEST(NumeralRange, EveryMoveAndJogRefusesEveryOverflowingNumeral)
                 line += k == 0 ? " 7" : ", 7";
             }
             line += (leading == 0 ? " " : ", ") + numeral;
-            ExpectRefused("M5, 1, 1, 1, 1, 1", line, word);
+            ExpectRefused("M5, 1, 1, 1, 1, 1", line, {word});
         }
     }
 }
 
 TEST(NumeralRange, OverflowReachedThroughModesVariablesAndStatements)
 {
-    ExpectRefused("SR\nM2, 1, 1", "MX, 1e400", "MX");
-    ExpectRefused("SR\nM2, 1, 1", "JY, -1e309", "JY");
+    ExpectRefused("SR\nM2, 1, 1", "MX, 1e400", {"MX"});
+    ExpectRefused("SR\nM2, 1, 1", "JY, -1e309", {"JY"});
     // A numeral assigned to a variable stays a number, not a text that is none.
-    ExpectRefused("&x = 1e400\nM2, 1, 1", "M2, &x, 0", "M2");
-    ExpectRefused("&x = 1e400\nM2, 1, 1", "M3, 0, 0, -&x", "M3");
-    ExpectRefused("M2, 1, 1", "IF 1 = 1 THEN J2, 0, 1e400", "J2");
-    ExpectRefused("M2, 1, 1", "M2, %(1) + 1e400, 0", "M2");
+    ExpectRefused("&x = 1e400\nM2, 1, 1", "M2, &x, 0", {"M2"});
+    ExpectRefused("&x = 1e400\nM2, 1, 1", "M3, 0, 0, -&x", {"M3"});
+    ExpectRefused("M2, 1, 1", "IF 1 = 1 THEN J2, 0, 1e400", {"J2"});
+    ExpectRefused("M2, 1, 1", "M2, %(1) + 1e400, 0", {"M2"});
+    ExpectRefused("M2, 1, 1", "IF 1 = 1 THEN MS, 1e400", {"MS", "speed", 1});
+    ExpectRefused("&s = 1e400\nM2, 1, 1", "JS, 1, &s", {"JS", "speed", 2});
 }
 
 TEST(NumeralRange, ShapesDistancesSubFilesAndPositionValues)
 {
     const std::string huge = "1" + std::string(400, '0');
-    const std::pair<std::string, const char*> lines[] = {
-        {"CC, 1e400", "CC"},
-        {"CC, 2, , 1, 0, 360, 1e39", "CC"}, // the plunge is a single
-        {"CP, 1, 1e400, 0", "CP"},
-        {"CA, 1e400, 1", "CA"},
-        {"CA, 2, 1, , , , -1e400", "CA"},
-        {"CR, 1e400", "CR"},
-        {"CR, 1, 1, , 1e39", "CR"},
-        {"CG, , 1e400, 0", "CG"},
-        {"CG, 2, 1, 1, , , , , 1e309", "CG"},
-        {"MD, 1e400, 90", "MD"},
+    const std::pair<std::string, TRefusal> lines[] = {
+        {"CC, 1e400", {"CC", "diameter", 1}},
+        {"CC, 2, , 1, 1e400", {"CC", "start angle", 4}},
+        {"CC, 2, , 1, 0, 360, 1e39", {"CC", "plunge", 6}}, // the plunge is a single
+        {"CC, 2, , 1, 0, 360, 0, 1, 1, 1e39", {"CC", "proportion", 9}},
+        {"CP, 1, 1e400, 0", {"CP", "centre offset", 2}},
+        {"CP, 1, 0, 0, , 1, 0, 1e39", {"CP", "end angle", 7}},
+        {"CP, 1, 0, 0, , 1, 0, 90, 0, 1, 1e39", {"CP", "proportion", 10}},
+        {"CA, 1e400, 1", {"CA", "chord width", 1}},
+        {"CA, 2, " + huge, {"CA", "height", 2}},
+        {"CA, 2, 1, , , , -1e400", {"CA", "plunge", 6}},
+        {"CR, 1e400", {"CR", "X length", 1}},
+        {"CR, 1, 1e39", {"CR", "Y length", 2}},
+        {"CR, 1, 1, , 1e39", {"CR", "direction", 4}},
+        {"CR, 1, 1, , 1, -1e39", {"CR", "start corner", 5}},
+        // CG's end point is where the tool goes: a target.
+        {"CG, , 1e400, 0", {"CG"}},
+        {"CG, 1e39, 1, 1", {"CG", "diameter", 1}},
+        {"CG, , 1, 1, 1e39", {"CG", "centre offset", 4}},
+        {"CG, 2, 1, 1, , , , , 1e309", {"CG", "plunge", 8}},
+        {"CG, 2, 1, 1, , , , , 0, 1, 1, 1e39", {"CG", "proportion", 11}},
+        {"MD, 1e400, 90", {"MD", "distance", 1}},
         // An exponent's "E" makes a direction a compass point, so only digits here.
-        {"MD, 1, " + huge, "MD"},
-        {"MD, 1, " + huge + "R", "MD"},
-        {"MD, 1, 90, 1e400U", "MD"},
-        {"MD, 1, 90, -1e400", "MD"},
+        {"MD, 1, " + huge, {"MD", "direction", 2}},
+        {"MD, 1, " + huge + "R", {"MD", "direction", 2}},
+        {"MD, 1, 90, 1e400U", {"MD", "depth", 3}},
+        {"MD, 1, 90, -1e400", {"MD", "depth", 3}},
         // Refused before the file (there is none) is looked for.
-        {"FP, part, 1e400", "FP"},
-        {"FP, part, 1, 1e39", "FP"},
-        {"FP, part, 1, 1, 1, 1e400", "FP"},
-        {"FP, part, 1, 1, 1, 1, 1, 1e39", "FP"},
-        {"VA, 1e400", "VA"},
-        {"VA, , , , , 1e39", "VA"},
-        {"VA, 1, 2, 3, 4, 5, 1e400", "VA"},
+        {"FP, part, 1e400", {"FP", "scale", 2}},
+        {"FP, part, 1, 1e39", {"FP", "scale", 3}},
+        {"FP, part, 1, 1, 1, 1e400", {"FP", "value", 5}},
+        {"FP, part, 1, 1, 1, 1, 1e400", {"FP", "offset mode", 6}},
+        {"FP, part, 1, 1, 1, 1, 1, 1e39", {"FP", "value", 7}},
+        {"VA, 1e400", {"VA", "offset", 1}},
+        {"VA, , , , , 1e39", {"VA", "offset", 5}},
+        {"VA, 1, 2, 3, 4, 5, 1e400", {"VA", "value", 6}},
         // The offsets the values leave would be beyond the range.
-        {"VA, -3e38", "VA"},
+        {"VA, -3e38", {"VA", "offset", 1}},
     };
-    for (const auto& [line, word] : lines) {
-        ExpectRefused("M2, 3e38, 1\nZY\nMZ, 2", line, word);
+    for (const auto& [line, refusal] : lines) {
+        ExpectRefused("M2, 3e38, 1\nZY\nMZ, 2", line, refusal);
     }
+    ExpectRefused("MZ, -3e38", "VA, 0, 0, 3e38", {"VA", "offset", 3});
+    // In relative mode the value is added to where the axis stands.
+    ExpectRefused("SR\nMY, 3e38", "VA, 0, 3e38", {"VA", "offset", 2});
 }
 
 struct TSettingCase {
     std::string Program;
-    const char* Word;          // empty: the line runs
+    TRefusal Refusal;          // no word: the line runs
     std::vector<std::pair<int, float>> Vars;  // what the settings hold afterwards
 };
 
 TEST(NumeralRange, SettingsReadAllTheirArgumentsBeforeWritingAny)
 {
     const TSettingCase cases[] = {
-        {"MS, 2, 1e400", "MS", {{71, 3}, {72, 3}, {73, 1}}},
-        {"MS, 2, 2, 2, 1e39", "MS", {{71, 3}, {74, 1}}},
-        {"JS, -1e400", "JS", {{76, 12}}},
-        {"JS, 5, 5, 5, 1" + std::string(400, '0'), "JS", {{76, 12}, {79, 3}}},
-        {"VS, 1, 1, 1, 1, 1e400", "VS", {{71, 3}, {75, 720}, {76, 12}}},
-        {"VC, 0.5, , , 1e39", "VC", {{23, 0.25f}, {28, 1}}},
-        {"VC, 0.5, , , , , 1e400", "VC", {{23, 0.25f}, {-4, 10}}},
-        {"VL, 1, 2, 3, 4, 5, 6, 7, 8, 9, 1e400", "VL", {{11, -0.5f}, {19, -500}}},
-        {"VU, 1, 1, 1, 1, 1e400", "VU", {{31, 1273.2395f}, {-1, 0.05f}}},
-        {"VB, 1, 2, 3, 4, 0, 0, 1e39", "VB", {{41, 0.1f}, {44, 0.5f}}},
+        {"MS, 2, 1e400", {"MS", "speed", 2}, {{71, 3}, {72, 3}, {73, 1}}},
+        {"MS, 2, 2, 2, 1e39", {"MS", "speed", 4}, {{71, 3}, {74, 1}}},
+        {"JS, -1e400", {"JS", "speed", 1}, {{76, 12}}},
+        {"JS, 5, 5, 5, 1" + std::string(400, '0'), {"JS", "speed", 4}, {{76, 12}, {79, 3}}},
+        {"VS, 1, 1, 1, 1, 1e400", {"VS", "speed", 5}, {{71, 3}, {75, 720}, {76, 12}}},
+        {"VC, 1e39", {"VC", "tool diameter", 1}, {{23, 0.25f}}},
+        {"VC, 0.5, , , 1e39", {"VC", "safe height", 4}, {{23, 0.25f}, {28, 1}}},
+        {"VC, 0.5, , , , , 1e400", {"VC", "pocket overlap", 6}, {{23, 0.25f}, {-4, 10}}},
+        {"VC, 0.5, , , , , , 1e39", {"VC", "value", 7}, {{23, 0.25f}, {29, 1}}},
+        {"VL, 1, 2, 3, 4, 5, 6, 7, 8, 9, 1e400", {"VL", "table limit", 10}, {{11, -0.5f}, {19, -500}}},
+        {"VU, 1, 1, 1, 1, 1e400", {"VU", "arc step", 5}, {{31, 1273.2395f}, {-1, 0.05f}}},
+        {"VU, 1, 1, 1, 1, 1, 1, 1, 1, 1e39", {"VU", "unit value", 9}, {{31, 1273.2395f}, {35, 1273.2395f}}},
+        {"VB, 1, 2, 3, 4, 0, 0, 1e39", {"VB", "value", 7}, {{41, 0.1f}, {44, 0.5f}}},
         // Neighbours: too small reads as 0, a word or nothing as the default.
-        {"MS, 2, 1e-400, abc, ", "", {{71, 2}, {73, 0}, {74, 1}, {75, 720}}},
-        {"JS, -1e-400, 0." + std::string(400, '0') + "1", "", {{76, 0}, {78, 0}, {79, 3}}},
-        {"VC, 3.4e38", "", {{23, 3.4e38f}}},
+        {"MS, 2, 1e-400, abc, ", {""}, {{71, 2}, {73, 0}, {74, 1}, {75, 720}}},
+        {"JS, -1e-400, 0." + std::string(400, '0') + "1", {""}, {{76, 0}, {78, 0}, {79, 3}}},
+        {"VC, 3.4e38", {""}, {{23, 3.4e38f}}},
     };
     for (const TSettingCase& c : cases) {
         SCOPED_TRACE(c.Program);
         TPathEngine e;
         const TRunOutcome run = e.RunForResults(c.Program);
-        EXPECT_EQ(*c.Word ? RangeError(c.Word, 1) : "", run.Error);
+        EXPECT_EQ(*c.Refusal.Word ? c.Refusal.Message(1) : "", run.Error);
         for (const auto& [n, value] : c.Vars) {
             EXPECT_FLOAT_EQ(value, e.Data.GetSysVarFloat(n)) << "%(" << n << ")";
         }
     }
+}
+
+// Repetitions, directions and options are whole numbers: a text that is no integer
+// numeral takes the default, a numeral no int holds too, as a word does.
+TEST(NumeralRange, IntegerArgumentsThatNoIntHoldsTakeTheirDefault)
+{
+    const std::string huge = "1" + std::string(400, '0');
+    const std::pair<std::string, std::string> cases[] = {
+        {"CC, 2, , 1e400", "CC, 2"},
+        {"CC, 2, , 99999999999", "CC, 2"},
+        {"CC, 2, , , , , , 1e400", "CC, 2"},
+        {"CC, 2, , , , , -0.5, " + huge, "CC, 2, , , , , -0.5"},
+        {"CP, 2, 1, 0, , -1e400", "CP, 2, 1, 0"},
+        {"CP, 2, 1, 0, , , , , , , , , 2147483648", "CP, 2, 1, 0"},
+        {"CA, 2, 1, , 1e400", "CA, 2, 1"},
+        {"CG, 2, 1, 1, , , , 1e400", "CG, 2, 1, 1"},
+        {"CR, 2, 1, , , , , 1e400", "CR, 2, 1"},
+    };
+    for (const auto& [program, same] : cases) {
+        SCOPED_TRACE(program.substr(0, 60));
+        TPathEngine reference;
+        const TRunOutcome expected = reference.RunForResults("M2, 1, 1\n" + same);
+        TPathEngine e;
+        const TRunOutcome run = e.RunForResults("M2, 1, 1\n" + program);
+        EXPECT_EQ("", run.Error);
+        EXPECT_EQ(expected.Path, run.Path);
+        EXPECT_GT(run.Path.size(), 100u);
+    }
+    TPathEngine e;
+    EXPECT_EQ("", e.RunForResults("SF, 5\nSF, 1e400").Error);
+    EXPECT_EQ(0, e.Data.GetSysVarInt(-2));
+    EXPECT_EQ("", e.RunForResults("SF, 5\nSF, -99999999999").Error);
+    EXPECT_EQ(0, e.Data.GetSysVarInt(-2));
 }
 
 TEST(NumeralRange, ArgumentsThatAreNoOverflowKeepTheirMeaning)
@@ -262,6 +333,15 @@ TEST(NumeralRange, TheReaderTellsNumbersWordsAndOverflow)
     EXPECT_THROW(ReadDoubleArgument("-1e309", number), ENumberRange);
     EXPECT_THROW(StrictDoubleArgument("1e400"), ENumberRange);
     EXPECT_THROW(StrictDoubleArgument("abc"), EConvertError);
+    // The reading of an argument gives its error the argument's place, for the message
+    // that names it; a number it reads comes through.
+    try {
+        ReadArgument(7, [] { return StrictDoubleArgument("1e400"); });
+        ADD_FAILURE() << "1e400 was read";
+    } catch (const ENumberRange& e) {
+        EXPECT_EQ(7, e.Argument());
+    }
+    EXPECT_EQ(2.5, ReadArgument(7, [] { return StrictDoubleArgument("2.5"); }));
 }
 
 } // namespace

@@ -33,7 +33,7 @@ TEST(ParamReaders, WholeTextOrDefault)
                                                             {"1e2", 0, 100},  {"", 3, 3},           {"1,5", 3, 3},
                                                             {"abc", 720, 720}, {"1.5.2", 9, 9}};
     for (const auto& [text, fallback, expected] : floats) {
-        EXPECT_FLOAT_EQ(expected, TEngineData::ParamToFloat(text, fallback)) << text;
+        EXPECT_FLOAT_EQ(expected, TEngineData::ParamToFloat(Cmds({"MS", text}), 1, fallback)) << text;
     }
 }
 
@@ -156,8 +156,8 @@ struct CommaDecimal : std::numpunct<char> {
 TEST(NumberText, ProgramNumbersIgnoreTheLocale)
 {
     const std::locale previous = std::locale::global(std::locale(std::locale::classic(), new CommaDecimal));
-    EXPECT_FLOAT_EQ(1.5f, TEngineData::ParamToFloat("1.5", 0));
-    EXPECT_FLOAT_EQ(7.0f, TEngineData::ParamToFloat("1,5", 7));
+    EXPECT_FLOAT_EQ(1.5f, TEngineData::ParamToFloat(Cmds({"MS", "1.5"}), 1, 0));
+    EXPECT_FLOAT_EQ(7.0f, TEngineData::ParamToFloat(Cmds({"MS", "1,5"}), 1, 7));
     EXPECT_EQ("1234.50000,-2.00000,0.00000", TEngineData::PointToText(1234.5f, -2, 0));
     TEngineData data;
     data.SetSysVarFloat(23, 0.25f);

@@ -1,4 +1,5 @@
 #include "platform/core/Assert.h"
+#include "platform/core/ScopeGuard.h"
 #include "scene/materials/DataFile.h"
 #include "scene/rendering/GLStateCache.h"
 #include "scene/materials/MaterialLibrary.h"
@@ -8,16 +9,6 @@
 #include "scene/materials/TextureTransform.h"
 
 #include <algorithm>
-
-namespace {
-
-// Sets a flag for the lifetime of the guard.
-struct TReentryGuard {
-    bool& flag;
-    explicit TReentryGuard(bool& f) : flag(f) { flag = true; }
-    ~TReentryGuard() { flag = false; }
-};
-} // namespace
 
 TGLLibMaterial::TGLLibMaterial(TCollection* collection)
     : TCollectionItem(nullptr),
@@ -163,7 +154,7 @@ void TGLLibMaterial::NotifyUsers()
     if (FNotifying) {
         return;
     }
-    TReentryGuard guard(FNotifying);
+    const auto notifying = SetForScope(FNotifying, true);
     for (TPersistent* user : FUsers) {
         if (auto* object = ObjectCast<TGLUpdateAbleObject>(user)) {
             object->NotifyChange(this);
@@ -182,7 +173,7 @@ void TGLLibMaterial::NotifyUsersOfTexMapChange()
     if (FNotifying) {
         return;
     }
-    TReentryGuard guard(FNotifying);
+    const auto notifying = SetForScope(FNotifying, true);
     for (TPersistent* user : FUsers) {
         if (auto* material = ObjectCast<TGLMaterial>(user)) {
             material->NotifyTexMapChange();
