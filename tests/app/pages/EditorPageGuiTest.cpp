@@ -314,7 +314,8 @@ TEST_F(EditorPageGui, AFailedSaveKeepsThePageModifiedAndOpen)
     page->ExecSaveAs();
     EXPECT_TRUE(page->GetModified());
     // Yes to the question saves, fails, and the close does not happen.
-    Dialogs.ExpectMessage(SaveQuestion("sub.sbp"), TModalResult::mrYes);
+    Dialogs.ExpectMessage(SaveQuestion("Untitled1"), TModalResult::mrYes);
+    Dialogs.ExpectSave(Path("plain/sub.sbp"));
     Dialogs.ExpectMessage(failure, TModalResult::mrOk);
     page->ExecClose();
     Process();
