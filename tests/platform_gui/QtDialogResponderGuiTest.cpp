@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QFileDialog>
 #include <QKeyEvent>
@@ -20,11 +21,13 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTextLayout>
 #include <QTimer>
 
 #include <filesystem>
 #include <functional>
+#include <map>
 
 namespace {
 
@@ -302,6 +305,51 @@ TEST_F(QtFileDialogGui, TheDialogsListAFolderWithoutReadingItsFiles)
     std::vector<std::string> files;
     EXPECT_FALSE(responder.OpenDialog({"", folder.string(), "", "Shopbot Files (*.sbp)|*.sbp", ""}, true, files));
     EXPECT_EQ(types, (QStringList{"File", "File", "File", "File"}));
+}
+
+// The height of the first row of the dialog's list and detail views once the folder of
+// `entries` entries is listed, and the height of a line of the views' text.
+void MeasureRows(QFileDialog& dialog, int entries, std::map<std::string, int>& rowHeights, int& line)
+{
+    auto* files = dialog.findChild<QFileSystemModel*>();
+    ASSERT_NE(files, nullptr);
+    const QModelIndex shown = files->index(dialog.directory().absolutePath());
+    ASSERT_TRUE(testsupport::WaitFor([&] { return files->rowCount(shown) == entries; }));
+    const std::pair<QFileDialog::ViewMode, const char*> modes[] = {{QFileDialog::List, "listView"},
+                                                                   {QFileDialog::Detail, "treeView"}};
+    for (const auto& [mode, name] : modes) {
+        dialog.setViewMode(mode);
+        auto* view = dialog.findChild<QAbstractItemView*>(name);
+        ASSERT_NE(view, nullptr);
+        QApplication::processEvents();
+        const QModelIndex first = view->indexAt(QPoint(4, 4));
+        ASSERT_TRUE(first.isValid()) << name;
+        rowHeights[name] = view->visualRect(first).height();
+        line = view->fontMetrics().height();
+    }
+}
+
+// A view asks its icons at its own size (a list view at the style's list-view size, 24
+// pixels in Fusion); the entries' icons stay small, so a folder shows as many entries in
+// the list mode as in the detail view, each row little taller than a line of text.
+TEST_F(QtFileDialogGui, TheDialogsRowsStayCompactInEveryViewMode)
+{
+    for (int i = 0; i < 40; ++i) {
+        WriteText("part" + std::to_string(i) + ".sbp", "M2,1,1\r\n");
+    }
+    std::filesystem::create_directory(folder / "sub");
+    TQtDialogResponder responder;
+    std::map<std::string, int> rowHeights;
+    int line = 0;
+    WhenShown<QFileDialog>([&](QFileDialog& dialog) {
+        MeasureRows(dialog, 41, rowHeights, line);
+        dialog.reject();
+    });
+    std::string chosen;
+    EXPECT_FALSE(responder.SaveDialog({"", folder.string(), "", "Shopbot Files (*.sbp)|*.sbp", "sbp"}, chosen));
+    const int small = QApplication::style()->pixelMetric(QStyle::PM_SmallIconSize);
+    EXPECT_EQ(rowHeights["listView"], rowHeights["treeView"]);
+    EXPECT_LE(rowHeights["listView"], std::max(line, small) + 2) << "a line of " << line;
 }
 
 } // namespace

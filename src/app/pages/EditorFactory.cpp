@@ -78,12 +78,7 @@ bool TEditorFactory::CanCloseAll()
 
 void TEditorFactory::CloseAll()
 {
-    for (int i = GetEditorCount() - 1; i >= 0; --i) {
-        const auto editor = std::static_pointer_cast<TEditor>(std::shared_ptr<IEditor>(GetEditor(i)));
-        if (editor->Form) {
-            editor->Form->CloseWithoutQuestion(true);
-        }
-    }
+    ClosePages({FEditors.rbegin(), FEditors.rend()}, true);
 }
 
 std::shared_ptr<IEditor> TEditorFactory::CreateBorderless(QWidget* parent)
@@ -151,6 +146,11 @@ void TEditorFactory::RemoveEditor(const std::shared_ptr<IEditor>& editor)
 
 int TEditorFactory::CloseWithoutQuestion(const std::vector<std::shared_ptr<IEditor>>& pages)
 {
+    return ClosePages(pages, false);
+}
+
+int TEditorFactory::ClosePages(const std::vector<std::shared_ptr<IEditor>>& pages, bool keepInRecentFiles)
+{
     int closed = 0;
     for (const std::shared_ptr<IEditor>& page : pages) {
         const auto held = std::find_if(FEditors.begin(), FEditors.end(),
@@ -161,7 +161,7 @@ int TEditorFactory::CloseWithoutQuestion(const std::vector<std::shared_ptr<IEdit
         // Every page the factory holds is one of its own making.
         const auto editor = std::static_pointer_cast<TEditor>(*held);
         if (editor->Form) {
-            editor->Form->CloseWithoutQuestion(false);
+            editor->Form->CloseWithoutQuestion(keepInRecentFiles);
             ++closed;
         }
     }

@@ -59,6 +59,9 @@ protected:
 
 private:
     std::shared_ptr<IEditor> Add(TEditorForm& form);
+    // Closes those of the pages the factory holds, in the given order, without the save
+    // question; answers how many began to close.
+    int ClosePages(const std::vector<std::shared_ptr<IEditor>>& pages, bool keepInRecentFiles);
     std::vector<std::shared_ptr<IEditor>> FEditors;
 };
 

@@ -324,27 +324,32 @@ bool TEditorForm::DoSave()
 
 bool TEditorForm::DoSaveFile()
 {
+    return SaveTextTo(FEditor->FileName);
+}
+
+bool TEditorForm::DoSaveAs()
+{
+    QString name = FEditor->FileName;
+    if (dm == nullptr || !dm->ExecuteSaveDialog(name) || !SaveTextTo(name)) {
+        return false;
+    }
+    FEditor->DoSetFileName(name);
+    DoUpdateCaption();
+    UpdateHighlighter();
+    return true;
+}
+
+bool TEditorForm::SaveTextTo(const QString& fileName)
+{
     try {
         // Written beside the file and renamed over it: a failure leaves the old file.
-        CodeEditor().Lines().SaveToFile(FEditor->FileName);
+        CodeEditor().Lines().SaveToFile(fileName);
         CodeEditor().SetModified(false);
         return true;
     } catch (...) {
         ShowErrorBox(ExceptionMessage(std::current_exception()));
         return false;
     }
-}
-
-bool TEditorForm::DoSaveAs()
-{
-    QString name = FEditor->FileName;
-    if (dm == nullptr || !dm->ExecuteSaveDialog(name)) {
-        return false;
-    }
-    FEditor->DoSetFileName(name);
-    DoUpdateCaption();
-    UpdateHighlighter();
-    return DoSaveFile();
 }
 
 void TEditorForm::DoUpdateCaption()

@@ -57,6 +57,9 @@ public:
     bool DoAskSaveChanges();
     bool DoSave();
     bool DoSaveFile();
+    // The page takes the chosen name only once its text is saved there: after a failed
+    // save it keeps its name, caption and untitled number, so Save and the close
+    // question still aim at its own file.
     bool DoSaveAs();
     void DoUpdateCaption();
     void UpdateHighlighter();
@@ -96,6 +99,9 @@ private:
     // The form is going: the page leaves the factory's list and the active globals.
     void Detach();
     void FinishClose(bool keepInRecentFiles);
+    // Writes the page's text to the file; a failure shows its error box and leaves the
+    // page modified.
+    bool SaveTextTo(const QString& fileName);
 
     // The control's events.
     void CodeEditorStatusChange(TCodeStatusChanges changes);

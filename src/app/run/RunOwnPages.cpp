@@ -19,10 +19,10 @@ bool TRunOwnPages::WasOpen(const std::shared_ptr<IEditor>& page) const
                        [&](const std::shared_ptr<IEditor>& before) { return SamePage(before, page); });
 }
 
-int TRunOwnPages::CloseOpenedSince()
+void TRunOwnPages::CloseOpenedSince()
 {
     if (!EditorFactory) {
-        return 0;
+        return;
     }
     // Collected first: a closing page leaves the factory's list once it is freed.
     std::vector<std::shared_ptr<IEditor>> opened;
@@ -44,5 +44,4 @@ int TRunOwnPages::CloseOpenedSince()
     if (FActive && FActive->CanClose() && !SamePage(ActiveEditor, FActive)) {
         FActive->Activate();
     }
-    return closed;
 }

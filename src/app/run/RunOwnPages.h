@@ -20,8 +20,8 @@ public:
     // sent into it): that one stays for the user to save. The user never opened these
     // pages, so they do not go on the recent-files list. They are freed before this
     // returns (the event loop delivers their close). The page that was active is active
-    // again. Answers how many closed.
-    int CloseOpenedSince();
+    // again.
+    void CloseOpenedSince();
 
 private:
     bool WasOpen(const std::shared_ptr<IEditor>& page) const;

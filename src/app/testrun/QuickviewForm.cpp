@@ -47,6 +47,13 @@ public:
 
     void Apply() { invalidateFilter(); }
 
+    // Names only: a row as high as a line of text, so the list shows as many files as
+    // its height holds lines (with icons each row is taller).
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        return role == Qt::DecorationRole ? QVariant() : QSortFilterProxyModel::data(index, role);
+    }
+
 protected:
     bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override
     {

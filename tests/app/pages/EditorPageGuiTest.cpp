@@ -187,6 +187,23 @@ TEST_F(EditorPageGui, TheFactoryClosesGivenPagesWithoutTheQuestion)
     EXPECT_EQ(NewPage()->GetFileTitle(), "Untitled1") << "the untitled numbers come back";
 }
 
+// The program's end: every page closes without the question, the last first, so the
+// first page's file ends on top of the recent list.
+TEST_F(EditorPageGui, CloseAllClosesEveryPageLastFirstWithoutTheQuestion)
+{
+    WriteText("a.sbp", "A");
+    WriteText("b.sbp", "B");
+    NewPage(FilePath("a.sbp"));
+    NewPage(FilePath("b.sbp"))->InsertText("x");
+    EXPECT_EQ(NewPage()->GetFileTitle(), "Untitled1");
+    EditorFactory->CloseAll();
+    Process();
+    EXPECT_EQ(PageCount(), 0);
+    EXPECT_EQ(Dm.MRUFiles.Items(), (QStringList{FilePath("a.sbp"), FilePath("b.sbp")}));
+    EXPECT_EQ(ReadText("b.sbp"), "B");
+    EXPECT_EQ(NewPage()->GetFileTitle(), "Untitled1") << "the untitled number came back";
+}
+
 TEST_F(EditorPageGui, BorderlessAndChildPagesFreeTheirWindowsWhenClosed)
 {
     QWidget parent;
@@ -314,7 +331,8 @@ TEST_F(EditorPageGui, AFailedSaveKeepsThePageModifiedAndOpen)
     page->ExecSaveAs();
     EXPECT_TRUE(page->GetModified());
     // Yes to the question saves, fails, and the close does not happen.
-    Dialogs.ExpectMessage(SaveQuestion("sub.sbp"), TModalResult::mrYes);
+    Dialogs.ExpectMessage(SaveQuestion("Untitled1"), TModalResult::mrYes);
+    Dialogs.ExpectSave(Path("plain/sub.sbp"));
     Dialogs.ExpectMessage(failure, TModalResult::mrOk);
     page->ExecClose();
     Process();

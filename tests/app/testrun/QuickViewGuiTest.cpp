@@ -13,15 +13,20 @@
 #include "../../support/FifoWatchdog.h"
 #include "../../support/QtTestApp.h"
 
+#include <QApplication>
 #include <QFileSystemModel>
+#include <QIcon>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTimer>
+#include <QTreeView>
 
 #include <filesystem>
+#include <set>
 
 namespace {
 
@@ -140,6 +145,40 @@ TEST_F(QuickViewGui, TheListTellsEntriesApartWithoutReadingThem)
         EXPECT_FALSE(files.fileIcon(entry).isNull()) << name;
         EXPECT_EQ(files.type(entry), name == std::string("sub") ? "Folder" : "File") << name;
     }
+}
+
+// The file list shows names only, one line of text per row, so the window shows as many
+// files as its list's height holds lines: with icons a row was 26 pixels high and the
+// window showed 13 files instead of 23. The folder list's icons stay small.
+TEST_F(QuickViewGui, TheFileListShowsALineOfTextPerRow)
+{
+    for (int i = 10; i < 50; ++i) {
+        WriteText("qv/part" + std::to_string(i) + ".sbp", "M2,1,1\r\n");
+    }
+    std::filesystem::create_directory(folder / "qv" / "sub");
+    Quick->show();
+    ShowFolder(40);
+    QApplication::processEvents();
+    const QListView& list = *Quick->FileListBox1;
+    const int line = list.fontMetrics().height();
+    const int height = list.viewport()->height();
+    std::set<int> rowHeights; // of the rows wholly inside the list
+    int shown = 0;
+    for (QModelIndex row = list.indexAt(QPoint(2, 2)); row.isValid() && list.visualRect(row).bottom() < height;
+         row = list.indexAt(QPoint(2, list.visualRect(row).bottom() + 2))) {
+        rowHeights.insert(list.visualRect(row).height());
+        ++shown;
+    }
+    EXPECT_EQ(rowHeights, std::set<int>{line});
+    EXPECT_EQ(shown, height / line);
+    EXPECT_GE(shown, 20) << "the window's first size shows about 23 files";
+
+    const QTreeView& folders = *Quick->DirectoryListBox1;
+    const int small = QApplication::style()->pixelMetric(QStyle::PM_SmallIconSize);
+    const QModelIndex shownFolder = folders.currentIndex();
+    EXPECT_EQ(folders.model()->data(shownFolder, Qt::DecorationRole).value<QIcon>().actualSize(QSize(64, 64)),
+              QSize(small, small));
+    EXPECT_LE(folders.visualRect(shownFolder).height(), std::max(folders.fontMetrics().height(), small) + 2);
 }
 
 TEST_F(QuickViewGui, ASelectionDuringAQuickViewRunsOnceItHasReturned)
