@@ -1,10 +1,10 @@
 #pragma once
 // Works a modal box from inside its own loop, as a user would, and makes sure the box
-// ends: `act` runs on the box of type Dialog once it is the modal window, made active; a box
+// ends: `act` runs on the first modal window, a box of type Dialog, made active; a box
 // still open some seconds later (a key that failed to close it) is closed with a test
-// failure, and so is a modal window of another type. A box that never shows fails when
-// the guard goes out of scope. Nothing of the guard outlives it, so it cannot act on a
-// later test's box.
+// failure, and so is any other modal window while the guard lasts. A box that never
+// shows fails when the guard goes out of scope. Nothing of the guard outlives it, so it
+// cannot act on a later test's box.
 
 #include <gtest/gtest.h>
 
@@ -51,17 +51,16 @@ private:
     void Poll()
     {
         auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (modal == nullptr || !modal->isVisible()) {
+        if (modal == nullptr || !modal->isVisible() || modal == FShown) {
             return;
         }
-        FPoll.stop();
-        FSeen = true;
         auto* dialog = dynamic_cast<Dialog*>(modal);
-        if (dialog == nullptr) {
-            ADD_FAILURE() << "another modal window than the one expected: " << modal->windowTitle().toStdString();
+        if (dialog == nullptr || FSeen) {
+            ADD_FAILURE() << "a modal window not expected: " << modal->windowTitle().toStdString();
             modal->done(QDialog::Rejected);
             return;
         }
+        FSeen = true;
         FShown = dialog;
         FDeadline.start();
         // Active, as a window manager makes a new box: its shortcuts (Alt+letter) work.
