@@ -66,8 +66,8 @@ void TQtTextBox::FitTo(const QRect& available)
     const QMargins margins = FLayout->contentsMargins();
     const int beside = FIcon->isVisibleTo(this) ? FIcon->sizeHint().width() + FTextRow->spacing() : 0;
     // Room for a scroll bar is kept whether or not the text will need one.
-    const int width =
-        WrapWidth(MeasureText(Text(), measure), line, most.width() - margins.left() - margins.right() - beside - scrollBar);
+    const int room = most.width() - margins.left() - margins.right() - beside - scrollBar;
+    const int width = WrapWidth(MeasureText(Text(), measure), line, room);
     if (FControl != nullptr) {
         // Room to type in, within the screen.
         FControl->setMinimumWidth(std::min(20 * line, most.width() - margins.left() - margins.right()));

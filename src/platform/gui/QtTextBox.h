@@ -3,12 +3,13 @@
 // prompt), room for a control below it and a row of buttons, fitted to the available
 // area of a screen (BoxFit.h). The text wraps at a readable width, wider when that keeps
 // a word whole, and a text too tall for the screen scrolls, so the end of the text and
-// the buttons are always in sight. The text is plain and can be selected by mouse; Tab
-// walks the buttons and the control only. Ctrl+C, when the control does not take it,
-// copies the selected text, else the whole text.
-// Qt's own boxes do neither: QInputDialog lays its prompt out on one line (300 characters
-// made a box 2,045 pixels wide, thousands one of 32,767), QMessageBox clips a word wider
-// than its 1,000 pixels and grows as tall as its text, its buttons below the screen.
+// the buttons are always in sight. Qt's own boxes do neither: QInputDialog lays its
+// prompt out on one line (300 characters made a box 2,045 pixels wide, thousands one of
+// 32,767), QMessageBox clips a word wider than its 1,000 pixels and grows as tall as its
+// text, its buttons below the screen.
+// The text is plain and can be selected by mouse; Tab walks the buttons and the control
+// only. Ctrl+C, when the control does not take it, copies the selected text, else the
+// whole text.
 
 #include <QDialog>
 
