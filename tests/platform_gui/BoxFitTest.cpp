@@ -6,19 +6,16 @@
 
 namespace {
 
-// Ten pixels a code unit, but a 'W' twenty, half a surrogate pair fifteen and a combining
-// acute accent five.
+// Ten pixels a code unit, but a 'W' twenty.
 int Measure(QStringView text)
 {
     int width = 0;
     for (const QChar c : text) {
-        width += c == QLatin1Char('W') ? 20 : c.isSurrogate() ? 15 : c.unicode() == 0x0301 ? 5 : 10;
+        width += c == QLatin1Char('W') ? 20 : 10;
     }
     return width;
 }
 
-const QString Pair = QString::fromUtf16(u"\U0001F600");
-const QString Acute = QString::fromUtf16(u"e\u0301");
 const QChar NoBreakSpace(0x00A0);
 
 QString Repeat(qsizetype count, char c) { return QString(count, QLatin1Char(c)); }
@@ -39,75 +36,74 @@ TEST(BoxFit, TextWrapsAtAReadableWidthWithinTheScreen)
     };
     // Line height 17: a readable column is 510 pixels.
     const TCase cases[] = {
-        {"a short prompt keeps its width", {200, 200}, 1550, 200},
-        {"300 characters on a 1600-pixel screen", {2045, 2045}, 1550, 510},
-        {"20,000 pixels of text, three times as wide as high", {20000, 20000}, 1550, 1009},
-        {"a word of 5,000 wide characters on 1600 pixels", {55000, 55000}, 1550, 1550},
-        {"the same on 1024 pixels", {55000, 55000}, 974, 974},
-        {"a screen narrower than the readable column", {2045, 2045}, 300, 300},
-        {"many short lines keep the widest", {180, 54000}, 1550, 180},
-        {"one long line among short ones", {9000, 12000}, 1550, 782},
-        {"no text", {0, 0}, 1550, 1},
-        {"no room", {2045, 2045}, -40, 1},
+        {"a short prompt keeps its width", {200, 200, 60}, 1550, 200},
+        {"300 characters on a 1600-pixel screen", {2045, 2045, 80}, 1550, 510},
+        {"20,000 pixels of text, three times as wide as high", {20000, 20000, 80}, 1550, 1009},
+        {"a word of 5,000 wide characters on 1600 pixels", {55000, 55000, 55000}, 1550, 1550},
+        {"the same on 1024 pixels", {55000, 55000, 55000}, 974, 974},
+        {"a screen narrower than the readable column", {2045, 2045, 80}, 300, 300},
+        {"many short lines keep the widest", {180, 54000, 40}, 1550, 180},
+        {"one long line among short ones", {9000, 12000, 80}, 1550, 782},
+        {"an error naming a path of 140 characters", {1030, 1030, 910}, 1550, 910},
+        {"the same path on 1024 pixels", {1030, 1030, 910}, 974, 910},
+        {"the same path on 800 pixels", {1030, 1030, 910}, 750, 750},
+        {"a path in a long text wider than its balance", {9000, 12000, 900}, 1550, 900},
+        {"a path on a line of its own", {900, 1500, 900}, 1550, 900},
+        {"no text", {0, 0, 0}, 1550, 1},
+        {"no room", {2045, 2045, 80}, -40, 1},
     };
     for (const TCase& c : cases) {
         EXPECT_EQ(WrapWidth(c.Extent, 17, c.MaxWidth), c.Wrap) << c.Name;
     }
-    const TTextExtent lines = MeasureLines("ab\n\nabcd\nWW", Measure);
-    EXPECT_EQ(lines.Widest, 40);
-    EXPECT_EQ(lines.Total, 100);
 }
 
-TEST(BoxFit, AWordWiderThanTheBoxBreaksWhereItsNextPieceWouldNotFit)
+TEST(BoxFit, ATextIsMeasuredByItsLinesAndItsWidestWord)
+{
+    struct TCase {
+        QString Text;
+        int Widest;
+        qint64 Total;
+        int WidestWord;
+    };
+    const TCase cases[] = {
+        {"ab\n\nabcd\nWW", 40, 100, 40},
+        {"Cannot find file: /home/" + Repeat(20, 'p'), 440, 440, 260},
+        {"a  b\tcc\r\nddd", 80, 110, 30},
+        {Repeat(6, 'a') + NoBreakSpace + Repeat(6, 'b') + " c", 150, 150, 130},
+        {"x" + QString(QChar(0x200B)) + "yy", 40, 40, 20},
+        {"", 0, 0, 0},
+        {"\n \n", 10, 10, 0},
+    };
+    for (const TCase& c : cases) {
+        const TTextExtent extent = MeasureText(c.Text, Measure);
+        EXPECT_EQ(extent.Widest, c.Widest) << c.Text.toStdString();
+        EXPECT_EQ(extent.Total, c.Total) << c.Text.toStdString();
+        EXPECT_EQ(extent.WidestWord, c.WidestWord) << c.Text.toStdString();
+    }
+}
+
+// Where the line breaker could break a word (after a '/' or a '-', between ideographs),
+// a word that fits the box is joined; a word wider than the box is left to break.
+TEST(BoxFit, AWordThatFitsIsKeptWholeWhereTheLineBreakerWouldBreakIt)
 {
     struct TCase {
         const char* Name;
         QString Text;
         int Width;
-        QString Broken;
+        std::vector<qsizetype> Joins;
     };
     const TCase cases[] = {
-        {"words that fit stay", "short words stay whole", 100, "short words stay whole"},
-        {"a word as wide as the box", Repeat(10, 'a'), 100, Repeat(10, 'a')},
-        {"a long word", Repeat(25, 'a'), 100, Repeat(10, 'a') + "\n" + Repeat(10, 'a') + "\n" + Repeat(5, 'a')},
-        {"between other words", "see " + Repeat(12, 'a') + " end", 100, "see " + Repeat(10, 'a') + "\naa end"},
-        {"after a tab", Repeat(12, 'a') + "\tb", 100, Repeat(10, 'a') + "\naa\tb"},
-        {"wide characters", Repeat(7, 'W'), 100, Repeat(5, 'W') + "\n" + Repeat(2, 'W')},
-        {"a surrogate pair stays whole", Repeat(8, 'a') + Pair + "bb", 100, Repeat(8, 'a') + "\n" + Pair + "bb"},
-        {"an accent stays on its letter", Repeat(9, 'a') + Acute + "b", 100, Repeat(9, 'a') + "\n" + Acute + "b"},
-        {"a no-break space joins", Repeat(6, 'a') + NoBreakSpace + Repeat(6, 'b'), 100,
-         Repeat(6, 'a') + NoBreakSpace + "bbb\nbbb"},
-        {"a character wider than the box goes alone", "WWW", 15, "W\nW\nW"},
-        {"lines of their own stay", "one\n" + Repeat(11, 'a') + "\ntwo", 100, "one\n" + Repeat(10, 'a') + "\na\ntwo"},
+        {"a path", "file: /home/a.sbp", 200, {7, 12}},
+        {"a path wider than the box", "file: /home/a.sbp", 100, {}},
+        {"a hyphen, and words without a break", "a well-known part", 200, {7}},
+        {"ideographs", QString::fromUtf16(u"\u65e5\u672c\u8a9e"), 200, {1, 2}},
+        {"lines of their own", "a/b\nc-d", 200, {2, 6}},
+        {"a no-break space joins two words into one", "a/b" + QString(NoBreakSpace) + "c/d", 40, {}},
+        {"no text", "", 200, {}},
     };
     for (const TCase& c : cases) {
-        EXPECT_EQ(BreakLongWords(c.Text, c.Width, Measure), c.Broken) << c.Name;
+        EXPECT_EQ(WordJoins(c.Text, c.Width, Measure), c.Joins) << c.Name;
     }
-}
-
-// A prompt of one word of 5,000 characters: every line fits, nothing is lost, and each
-// line costs a few measurements rather than one per character.
-TEST(BoxFit, AWordOfThousandsOfCharactersBreaksIntoFullLines)
-{
-    QString word;
-    for (int i = 0; i < 1000; ++i) {
-        word += "abcd" + Pair;
-    }
-    int measured = 0;
-    const TTextMeasure counting = [&](QStringView text) {
-        ++measured;
-        return Measure(text);
-    };
-    const QString broken = BreakLongWords(word, 1000, counting);
-    const QStringList lines = broken.split('\n');
-    EXPECT_EQ(QString(broken).remove('\n'), word);
-    ASSERT_EQ(lines.size(), 72);
-    for (const QString& line : lines.first(71)) {
-        EXPECT_GE(Measure(line), 1000 - 30);
-        EXPECT_LE(Measure(line), 1000);
-        EXPECT_FALSE(line.back().isHighSurrogate());
-    }
-    EXPECT_LT(measured, 72 * 20);
 }
 
 TEST(BoxFit, ATextTallerThanItsRoomScrollsShowingAtLeastOneLine)

@@ -1,5 +1,6 @@
 #include "platform/gui/QtDialogResponder.h"
 
+#include "platform/gui/QtBoxTextView.h"
 #include "platform/gui/QtInputBox.h"
 #include "platform/gui/QtMessageBox.h"
 #include "platform/core/files/RegularFile.h"
@@ -7,6 +8,7 @@
 #include "../support/FifoWatchdog.h"
 #include "../support/QtTestApp.h"
 #include "../support/TempFolderTest.h"
+#include "../support/WhenModalShown.h"
 
 #include <gtest/gtest.h>
 
@@ -14,37 +16,24 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QFileSystemModel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QScrollArea>
 #include <QScrollBar>
 #include <QStyle>
+#include <QTextBlock>
+#include <QTextBoundaryFinder>
 #include <QTextLayout>
-#include <QTimer>
 
+#include <cmath>
 #include <filesystem>
 #include <functional>
 #include <map>
 
 namespace {
 
-// Runs `act` on the modal dialog once it is up (the responder's exec() blocks until then).
-template <class Dialog>
-void WhenShown(std::function<void(Dialog&)> act)
-{
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto* dialog = dynamic_cast<Dialog*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(*dialog);
-        }
-    });
-    timer->start(10);
-}
+using testsupport::TWhenModalShown;
 
 void Press(QWidget& widget, Qt::Key key, const QString& text = {})
 {
@@ -64,29 +53,10 @@ std::string Describe(const QRect& r)
     return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()).toStdString();
 }
 
-// The widest line of the label's text laid out at its width, as the label wraps it: wider
-// than the label when a word could not be broken.
-qreal WidestWrappedLine(const QLabel& label)
-{
-    QTextOption option;
-    option.setWrapMode(QTextOption::WordWrap);
-    qreal widest = 0;
-    for (const QString& paragraph : label.text().split('\n')) {
-        QTextLayout layout(paragraph, label.font());
-        layout.setTextOption(option);
-        layout.beginLayout();
-        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-            line.setLineWidth(label.width());
-            widest = std::max(widest, line.naturalTextWidth());
-        }
-        layout.endLayout();
-    }
-    return widest;
-}
-
-// The box's frame lies inside `area`, its buttons inside the box, every line of its text
-// fits the text's width with nothing lost, and a text taller than its room scrolls to
-// its end.
+// The box's frame lies inside `area`, its buttons inside the box; its text is the text
+// given, laid out in lines that fit the view, a word broken only where it is wider than
+// the view (never inside a character as the user sees it); a text taller than its room
+// scrolls to its end.
 void ExpectFits(const TQtTextBox& box, const QRect& area)
 {
     const QRect frame = box.frameGeometry();
@@ -95,14 +65,42 @@ void ExpectFits(const TQtTextBox& box, const QRect& area)
     for (const QPushButton* button : box.findChildren<QPushButton*>()) {
         EXPECT_TRUE(box.rect().contains(inBox(*button))) << Describe(inBox(*button)) << " in " << Describe(box.rect());
     }
-    const QScrollArea& textArea = box.TextArea();
-    EXPECT_TRUE(box.rect().contains(inBox(textArea)));
-    const QLabel& label = box.TextLabel();
-    EXPECT_LE(WidestWrappedLine(label), label.width());
-    EXPECT_EQ(QString(label.text()).remove('\n'), QString(box.Text()).remove('\n'));
-    const int hidden = label.height() - textArea.viewport()->height();
-    EXPECT_EQ(textArea.verticalScrollBar()->maximum(), std::max(hidden, 0));
-    EXPECT_EQ(textArea.verticalScrollBar()->isVisible(), hidden > 0);
+    TQtBoxTextView& view = box.TextView();
+    EXPECT_TRUE(box.rect().contains(inBox(view)));
+    view.selectAll();
+    EXPECT_EQ(view.SelectedText(), box.Text());
+    // What is shown is the text and the word joiners that keep its words whole.
+    EXPECT_EQ(view.document()->toRawText().remove(QChar(0x2060)),
+              QString(box.Text()).replace('\n', QChar::ParagraphSeparator));
+    const int width = view.viewport()->width();
+    const QFontMetricsF metrics(view.font());
+    for (QTextBlock block = view.document()->begin(); block.isValid(); block = block.next()) {
+        const QString text = block.text();
+        QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
+        const QTextLayout& layout = *block.layout();
+        for (int i = 0; i < layout.lineCount(); ++i) {
+            const QTextLine line = layout.lineAt(i);
+            EXPECT_LE(line.naturalTextWidth(), width);
+            const int end = line.textStart() + line.textLength();
+            if (end == text.size() || text[end - 1].isSpace() || text[end].isSpace()) {
+                continue;
+            }
+            graphemes.setPosition(end);
+            EXPECT_TRUE(graphemes.isAtBoundary()) << "broken inside a character at " << end;
+            qsizetype from = end;
+            qsizetype to = end;
+            while (from > 0 && !text[from - 1].isSpace()) {
+                --from;
+            }
+            while (to < text.size() && !text[to].isSpace()) {
+                ++to;
+            }
+            EXPECT_GT(metrics.horizontalAdvance(text.mid(from, to - from)), width) << "a word that fits was broken";
+        }
+    }
+    const int hidden = static_cast<int>(std::ceil(view.document()->size().height())) - view.viewport()->height();
+    EXPECT_EQ(view.verticalScrollBar()->maximum(), std::max(hidden, 0));
+    EXPECT_EQ(view.verticalScrollBar()->isVisible(), hidden > 0);
 }
 
 TEST(QtNameFilters, TurnPlatformFiltersIntoQtOnes)
@@ -116,7 +114,7 @@ TEST(QtDialogResponderGui, MessageBoxesOfferTheButtonsAskedForAndReportTheAnswer
 {
     TQtDialogResponder responder;
     QStringList shown;
-    WhenShown<TQtMessageBox>([&](TQtMessageBox& box) {
+    const TWhenModalShown<TQtMessageBox> answer([&](TQtMessageBox& box) {
         shown << box.windowTitle() << box.Text();
         EXPECT_EQ(box.Buttons().standardButtons(),
                   QDialogButtonBox::Yes | QDialogButtonBox::No | QDialogButtonBox::Cancel);
@@ -147,13 +145,13 @@ TEST(QtDialogResponderGui, EscapeAndEnterAnswerAMessageBox)
     };
     TQtDialogResponder responder;
     for (const TCase& c : cases) {
-        WhenShown<TQtMessageBox>([&](TQtMessageBox& box) { Press(box, c.Key); });
+        const TWhenModalShown<TQtMessageBox> answer([&](TQtMessageBox& box) { Press(box, c.Key); });
         EXPECT_EQ(responder.MessageDlg("Go on?", TMsgDlgType::mtWarning, c.Buttons), c.Answer)
             << c.Buttons << " " << c.Key;
     }
     // Without a button Escape stands for, the box stays until one is clicked.
     bool stayed = false;
-    WhenShown<TQtMessageBox>([&](TQtMessageBox& box) {
+    const TWhenModalShown<TQtMessageBox> answer([&](TQtMessageBox& box) {
         Press(box, Qt::Key_Escape);
         box.close();
         stayed = box.isVisible();
@@ -167,18 +165,20 @@ TEST(QtDialogResponderGui, InputBoxesGiveWhatWasTypedOnEnterAndNothingOnEscape)
 {
     TQtDialogResponder responder;
     QStringList shown;
-    WhenShown<TQtInputBox>([&](TQtInputBox& box) {
-        shown << box.windowTitle() << box.Text() << box.Edit().selectedText();
-        Type(box.Edit(), "12");
-        Press(box.Edit(), Qt::Key_Return);
-    });
     std::string value = "7";
-    EXPECT_TRUE(responder.InputQuery("", "Value?", value));
+    {
+        const TWhenModalShown<TQtInputBox> answer([&](TQtInputBox& box) {
+            shown << box.windowTitle() << box.Text() << box.Edit().selectedText();
+            Type(box.Edit(), "12");
+            Press(box.Edit(), Qt::Key_Return);
+        });
+        EXPECT_TRUE(responder.InputQuery("", "Value?", value));
+    }
     EXPECT_EQ(value, "12");
     EXPECT_EQ(shown, (QStringList{"Kerfpad", "Value?", "7"}));
 
     for (const bool escape : {true, false}) {
-        WhenShown<TQtInputBox>([&](TQtInputBox& box) {
+        const TWhenModalShown<TQtInputBox> answer([&](TQtInputBox& box) {
             shown = QStringList{box.windowTitle()};
             Type(box.Edit(), "34");
             if (escape) {
@@ -214,6 +214,8 @@ TEST(QtTextBoxGui, BoxesFitTheAvailableAreaWithTheirTextAndButtons)
         QString(5001, 'C'),
         "Cannot find the label \"" + QString(4800, 'A') + "\" (line: 1)",
         pair.repeated(2500),
+        QString::fromUtf16(u"e\u0301").repeated(2000),
+        "Cannot find file: /home/user/parts/" + QString(100, 'p') + ".sbp (well-known)",
         lines,
     };
     const QRect areas[] = {{0, 0, 1600, 1000}, {0, 0, 1024, 768}, {1600, 200, 640, 480}};
@@ -239,7 +241,7 @@ TEST(QtDialogResponderGui, ALongPromptsBoxFitsTheScreenThatShowsIt)
     TQtDialogResponder responder;
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     int width = 0;
-    WhenShown<TQtInputBox>([&](TQtInputBox& box) {
+    const TWhenModalShown<TQtInputBox> answer([&](TQtInputBox& box) {
         ExpectFits(box, screen);
         width = box.frameGeometry().width();
         Type(box.Edit(), "5");
@@ -257,18 +259,21 @@ TEST_F(QtFileDialogGui, SaveDialogStartsInTheFolderWithTheProposedName)
 {
     TQtDialogResponder responder;
     QString directory;
-    WhenShown<QFileDialog>([&](QFileDialog& dialog) {
-        directory = dialog.directory().absolutePath();
-        EXPECT_EQ(dialog.selectedFiles().value(0), QString::fromStdString(Path("part.sbp")));
-        EXPECT_EQ(dialog.nameFilters(), QStringList{"Shopbot Files (*.sbp)"});
-        static_cast<QDialog&>(dialog).accept(); // QFileDialog hides it
-    });
     std::string chosen;
-    ASSERT_TRUE(responder.SaveDialog({"", folder.string(), "part.sbp", "Shopbot Files (*.sbp)|*.sbp", "sbp"}, chosen));
+    {
+        const TWhenModalShown<QFileDialog> answer([&](QFileDialog& dialog) {
+            directory = dialog.directory().absolutePath();
+            EXPECT_EQ(dialog.selectedFiles().value(0), QString::fromStdString(Path("part.sbp")));
+            EXPECT_EQ(dialog.nameFilters(), QStringList{"Shopbot Files (*.sbp)"});
+            static_cast<QDialog&>(dialog).accept(); // QFileDialog hides it
+        });
+        EXPECT_TRUE(
+            responder.SaveDialog({"", folder.string(), "part.sbp", "Shopbot Files (*.sbp)|*.sbp", "sbp"}, chosen));
+    }
     EXPECT_EQ(chosen, Path("part.sbp"));
     EXPECT_EQ(directory.toStdString(), folder.string());
 
-    WhenShown<QFileDialog>([](QFileDialog& dialog) { dialog.reject(); });
+    const TWhenModalShown<QFileDialog> answer([](QFileDialog& dialog) { dialog.reject(); });
     std::vector<std::string> files;
     EXPECT_FALSE(responder.OpenDialog({"", folder.string(), "", "", ""}, true, files));
 }
@@ -298,10 +303,12 @@ TEST_F(QtFileDialogGui, TheDialogsListAFolderWithoutReadingItsFiles)
         QApplication::processEvents();
         dialog.reject();
     };
-    WhenShown<QFileDialog>(look);
-    std::string chosen;
-    EXPECT_FALSE(responder.SaveDialog({"", folder.string(), "", "Shopbot Files (*.sbp)|*.sbp", "sbp"}, chosen));
-    WhenShown<QFileDialog>(look);
+    {
+        const TWhenModalShown<QFileDialog> answer(look);
+        std::string chosen;
+        EXPECT_FALSE(responder.SaveDialog({"", folder.string(), "", "Shopbot Files (*.sbp)|*.sbp", "sbp"}, chosen));
+    }
+    const TWhenModalShown<QFileDialog> answer(look);
     std::vector<std::string> files;
     EXPECT_FALSE(responder.OpenDialog({"", folder.string(), "", "Shopbot Files (*.sbp)|*.sbp", ""}, true, files));
     EXPECT_EQ(types, (QStringList{"File", "File", "File", "File"}));

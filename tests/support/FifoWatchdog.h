@@ -4,9 +4,11 @@
 //
 // TFifoWatchdog makes a named pipe. Should the code under test wait on it after all
 // (opening a pipe waits for its other end, reading it for data), the watchdog opens
-// the other end after a few seconds, writes a line and closes it: the waiting call
-// returns, and the test fails on Fired() or its own assertions. SIGPIPE is ignored
-// meanwhile, so a writer whose reader has gone gets EPIPE instead of ending the binary.
+// the other end after a few seconds, writes a line and closes it, and does so again
+// every tenth of a second until it goes, so that every later wait ends too (a second
+// open, a read after the first line): the waiting calls return, and the test fails on
+// Fired() or its own assertions. SIGPIPE is ignored meanwhile, so a writer whose reader
+// has gone gets EPIPE instead of ending the binary.
 //
 // THangGuard is for waits nobody else can end (a kernel log read): after its time it
 // names what hung on standard error and aborts the binary.
@@ -27,19 +29,24 @@
 
 namespace testsupport {
 
-// Runs `fire` on a thread of its own unless stopped within `delay`.
+// Runs `fire` on a thread of its own unless stopped within `delay`; given a period, runs
+// it again after each period until stopped.
 class TDelayedAction {
 public:
     template <class Fire>
-    TDelayedAction(std::chrono::milliseconds delay, Fire fire)
-        : FThread([this, delay, fire] {
+    TDelayedAction(std::chrono::milliseconds delay, Fire fire,
+                   std::chrono::milliseconds period = std::chrono::milliseconds::zero())
+        : FThread([this, delay, period, fire] {
               std::unique_lock lock(FMutex);
-              if (FStopped.wait_for(lock, delay, [this] { return FStop; })) {
-                  return;
+              for (auto wait = delay; !FStopped.wait_for(lock, wait, [this] { return FStop; }); wait = period) {
+                  lock.unlock();
+                  FFired = true;
+                  fire();
+                  if (period == std::chrono::milliseconds::zero()) {
+                      return;
+                  }
+                  lock.lock();
               }
-              lock.unlock();
-              FFired = true;
-              fire();
           })
     {
     }
@@ -73,14 +80,18 @@ public:
         : FMade(::mkfifo(path.c_str(), 0600) == 0), FPreviousPipe(std::signal(SIGPIPE, SIG_IGN)),
           FAction(delay, [path] {
               // Both ends at once: this open never waits, and it ends the wait of an
-              // open for either end.
+              // open for either end. Only the pipe is written: should the code under
+              // test have put a file in its place, the file is left as it is.
               const int fd = ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
-              if (fd >= 0) {
+              struct stat info {};
+              if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISFIFO(info.st_mode)) {
                   const char line[] = "the watchdog\n";
                   (void)!::write(fd, line, sizeof line - 1);
+              }
+              if (fd >= 0) {
                   ::close(fd);
               }
-          })
+          }, std::chrono::milliseconds(100))
     {
     }
     ~TFifoWatchdog() { std::signal(SIGPIPE, FPreviousPipe); }

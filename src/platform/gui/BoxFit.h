@@ -1,11 +1,11 @@
 #pragma once
-// How large a message or input box may be and how its text wraps, without a display.
+// How large a message or input box may be and how wide its text wraps, without a display.
 // A box is never wider or taller than the available area of the screen that shows it;
-// its text wraps at a width that keeps it readable; a word wider than that width breaks
-// anywhere (between two characters as the user sees them, so never inside a surrogate
-// pair or before a combining mark); a text still too tall scrolls, so the end of the
-// text and the buttons stay in sight. A prompt of thousands of characters laid out on
-// one line made a box of 32,767 pixels whose buttons no screen showed.
+// its text wraps at a width that keeps it readable, or wider to keep its widest word
+// whole (a path in an error); only a word wider than the screen allows is broken, where
+// the box's view wraps it; a text still too tall scrolls, so the end of the text and the
+// buttons stay in sight. A prompt of thousands of characters laid out on one line
+// made a box of 32,767 pixels whose buttons no screen showed.
 
 #include <QPoint>
 #include <QRect>
@@ -14,6 +14,7 @@
 #include <QStringView>
 
 #include <functional>
+#include <vector>
 
 // What a window manager's frame may add to a box: its two side borders, and its title
 // bar with the bottom border.
@@ -27,24 +28,25 @@ QSize MaxBoxSize(QSize available);
 // The width in pixels of a piece of text in the box's font.
 using TTextMeasure = std::function<int(QStringView)>;
 
-// The widths of a text's lines (split at '\n'): the widest, and all of them added up.
+// The widths of a text's lines (split at '\n'): the widest, all of them added up, and
+// the widest word (a run without a space to wrap at).
 struct TTextExtent {
     int Widest = 0;
     qint64 Total = 0;
+    int WidestWord = 0;
 };
-TTextExtent MeasureLines(const QString& text, const TTextMeasure& measure);
+TTextExtent MeasureText(const QString& text, const TTextMeasure& measure);
 
 // The width a box's text wraps at, at least 1 and at most `maxWidth`: its widest line
 // when that is no wider than a readable column (30 line heights), else wide enough that
 // the wrapped text is about three times as wide as it is high, but no narrower than the
-// readable column.
+// readable column nor than its widest word.
 int WrapWidth(const TTextExtent& extent, int lineHeight, int maxWidth);
 
-// The text with a line break ('\n') put into each word (a run without a space to wrap
-// at) wider than `width`, wherever the next piece would be wider: each piece is the
-// longest run of whole graphemes that fits (one grapheme when even that does not).
-// Words that fit are left to the label's own wrapping.
-QString BreakLongWords(const QString& text, int width, const TTextMeasure& measure);
+// Where the line breaker may break a word no wider than `width` (after a '/' or a '-',
+// between two ideographs): the indices of the text before which the box's view puts a
+// word joiner, so that only a word wider than the box is ever broken.
+std::vector<qsizetype> WordJoins(const QString& text, int width, const TTextMeasure& measure);
 
 // How much of a text `textHeight` high a box shows in the `room` it has: all of it when
 // it fits, else the room but at least one line; the rest scrolls.

@@ -2,6 +2,9 @@
 
 #include "platform/gui/QtModalForm.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QStyle>
 
@@ -44,12 +47,35 @@ std::optional<QStyle::StandardPixmap> IconOf(TMsgDlgType type)
     return std::nullopt;
 }
 
+class TAlertAccessible : public QAccessibleWidget {
+public:
+    explicit TAlertAccessible(TQtMessageBox& box) : QAccessibleWidget(&box, QAccessible::AlertMessage) {}
+
+    QString text(QAccessible::Text kind) const override
+    {
+        const QString& message = static_cast<const TQtMessageBox*>(widget())->Text();
+        if (kind == QAccessible::Value) {
+            return message;
+        }
+        const QString text = QAccessibleWidget::text(kind);
+        return kind == QAccessible::Name && text.isEmpty() ? message : text;
+    }
+};
+
+QAccessibleInterface* AlertOfMessageBox(const QString&, QObject* object)
+{
+    auto* box = dynamic_cast<TQtMessageBox*>(object);
+    return box != nullptr ? new TAlertAccessible(*box) : nullptr;
+}
+
 } // namespace
 
 TQtMessageBox::TQtMessageBox(QWidget* parent, const QString& caption, TMsgDlgType type, const QString& text,
                              TMsgDlgButtons buttons)
     : TQtTextBox(parent, caption, text)
 {
+    static const bool announced = (QAccessible::installFactory(AlertOfMessageBox), true);
+    (void)announced;
     if (const auto icon = IconOf(type)) {
         const int side = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
         SetIcon(style()->standardIcon(*icon, nullptr, this).pixmap(side, side));
@@ -98,4 +124,25 @@ void TQtMessageBox::reject()
     if (FEscape != nullptr) {
         FEscape->click();
     }
+}
+
+void TQtMessageBox::keyPressEvent(QKeyEvent* event)
+{
+    if ((event->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier)) == 0) {
+        for (QAbstractButton* button : Buttons().buttons()) {
+            const QKeySequence mnemonic = button->shortcut();
+            if (!mnemonic.isEmpty() && mnemonic[0].key() == event->key()) {
+                button->click();
+                return;
+            }
+        }
+    }
+    TQtTextBox::keyPressEvent(event);
+}
+
+void TQtMessageBox::showEvent(QShowEvent* event)
+{
+    TQtTextBox::showEvent(event);
+    QAccessibleEvent shown(this, QAccessible::Alert);
+    QAccessible::updateAccessibility(&shown);
 }

@@ -1,9 +1,11 @@
 #pragma once
 // The message box of the running application: a caption, the icon of its type, the text
 // fitted to the screen (QtTextBox.h) and the buttons asked for, laid out by the
-// platform's rule; the first one offered is the default. Escape and the window's
-// close button answer as Cancel does, else as the only button, else as Abort, else as
-// No; a box without such a button closes only by a button.
+// platform's rule; the first one offered is the default. As the toolkit's own message
+// box: a button's mnemonic letter answers with or without Alt ("y" for "&Yes"), Escape
+// and the window's close button answer as Cancel does, else as the only button, else as
+// Abort, else as No (a box without such a button closes only by a button), and the box
+// is announced to assistive technology as an alert whose value is its text.
 
 #include "platform/core/services/DialogService.h"
 #include "platform/gui/QtTextBox.h"
@@ -24,6 +26,10 @@ public:
     TModalResult Answer() const { return FAnswer; }
 
     void reject() override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     QPushButton* FDefault = nullptr;

@@ -7,13 +7,14 @@
 #include "platform/gui/QtDialogResponder.h"
 #include "platform/gui/QtInputBox.h"
 
+#include "../../support/WhenModalShown.h"
+
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
-#include <QTimer>
 
 namespace {
 
@@ -43,28 +44,17 @@ TEST_F(InputBoxGui, ALongPromptsBoxFitsTheScreenAndOkGivesTheAnswerToTheVariable
         const std::string name = "input" + std::to_string(prompt.size()) + ".sbp";
         OpenProgram(name, "INPUT \"" + prompt + "\" &a\r\n");
         TSeenBox seen;
-        QTimer whenShown;
-        QObject::connect(&whenShown, &QTimer::timeout, [&] {
-            auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (modal == nullptr) {
-                return;
-            }
-            whenShown.stop();
-            auto* box = dynamic_cast<TQtInputBox*>(modal);
-            if (box == nullptr) {
-                ADD_FAILURE() << "another box than the input box";
-                modal->reject();
-                return;
-            }
-            seen = {box->windowTitle(), box->Text(), box->frameGeometry(), {}};
-            for (const QPushButton* button : box->findChildren<QPushButton*>()) {
-                seen.Buttons.emplace_back(button->mapToGlobal(QPoint(0, 0)), button->size());
-            }
-            box->Edit().setText("12.5");
-            box->Buttons().button(QDialogButtonBox::Ok)->click();
-        });
-        whenShown.start(10);
-        Run();
+        {
+            const testsupport::TWhenModalShown<TQtInputBox> answer([&](TQtInputBox& box) {
+                seen = {box.windowTitle(), box.Text(), box.frameGeometry(), {}};
+                for (const QPushButton* button : box.findChildren<QPushButton*>()) {
+                    seen.Buttons.emplace_back(button->mapToGlobal(QPoint(0, 0)), button->size());
+                }
+                box.Edit().setText("12.5");
+                box.Buttons().button(QDialogButtonBox::Ok)->click();
+            });
+            Run();
+        }
         EXPECT_EQ(seen.Caption, FilePath(name));
         EXPECT_EQ(seen.Prompt.toStdString(), prompt);
         EXPECT_TRUE(screen.contains(seen.Frame)) << seen.Frame.width() << " wide on " << screen.width();

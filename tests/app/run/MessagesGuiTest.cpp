@@ -10,6 +10,7 @@
 #include "platform/gui/QtShownText.h"
 
 #include "../../support/NonRegularFiles.h"
+#include "../../support/WhenModalShown.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -79,15 +80,13 @@ TEST_F(MessagesGui, ARunErrorQuotingALongLineShowsItsBoxCut)
     const TDialogResponderScope scope(&boxes);
     OpenProgram("goto.sbp", "GOTO " + A + "\r\n");
     QString shown;
-    QTimer whenShown;
-    QObject::connect(&whenShown, &QTimer::timeout, [&] {
-        if (auto* box = dynamic_cast<TQtMessageBox*>(QApplication::activeModalWidget())) {
-            shown = box->Text();
-            box->Button(QDialogButtonBox::Ok)->click();
-        }
-    });
-    whenShown.start(10);
-    Run();
+    {
+        const testsupport::TWhenModalShown<TQtMessageBox> answer([&](TQtMessageBox& box) {
+            shown = box.Text();
+            box.Button(QDialogButtonBox::Ok)->click();
+        });
+        Run();
+    }
     const QString start = "Cannot find the label \"";
     // The end stays in sight: the line the error names.
     const QString end = "\" (line: 1)";
