@@ -348,7 +348,7 @@ TEST_F(QtFileDialogGui, TheDialogsRowsStayCompactInEveryViewMode)
     TQtDialogResponder responder;
     std::map<std::string, int> rowHeights;
     int line = 0;
-    WhenShown<QFileDialog>([&](QFileDialog& dialog) {
+    const TWhenModalShown<QFileDialog> answer([&](QFileDialog& dialog) {
         MeasureRows(dialog, 41, rowHeights, line);
         dialog.reject();
     });
