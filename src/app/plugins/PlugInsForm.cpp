@@ -342,7 +342,7 @@ bool TFPlugIns::LoadSimple(const QString& fileName, int width, int height, bool 
         }
         return false;
     }
-    if (const QString refusal = PlugInFileRefusal(page.FileName); !refusal.isEmpty()) {
+    if (const QString refusal = PlugInPageRefusal(PlugInTargetUrl(page.FileName)); !refusal.isEmpty()) {
         if (dm != nullptr) {
             dm->Log(QStringLiteral("error"), refusal);
         }
@@ -378,14 +378,14 @@ void TFPlugIns::OpenPlugIn(const QString& fileName)
 
 void TFPlugIns::Navigate(const QString& target)
 {
-    if (const QString refusal = PlugInFileRefusal(target); !refusal.isEmpty()) {
+    const QUrl url = PlugInTargetUrl(target);
+    if (const QString refusal = PlugInPageRefusal(url); !refusal.isEmpty()) {
         ShowErrorBox(refusal.toStdString());
         return;
     }
     CreateWebBrowser(false);
     FHomeLoading = false;
-    const QFileInfo file(target);
-    WebBrowser->Navigate(file.exists() ? QUrl::fromLocalFile(file.absoluteFilePath()) : QUrl::fromUserInput(target));
+    WebBrowser->Navigate(url);
 }
 
 void TFPlugIns::BrowserLoadFinished(bool ok)

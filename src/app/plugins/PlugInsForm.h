@@ -77,15 +77,15 @@ public:
     // One page alone, modal, at `width` x `height` when both are at least 1. A missing
     // page gives "File could not be found. File: " (a VBScript without a page its own
     // box and an error log line, a page that is no regular file the refusal of
-    // PlugInFileRefusal and an error log line) unless `quiet`; the window then does not
+    // PlugInPageRefusal and an error log line) unless `quiet`; the window then does not
     // show. True when it showed.
     bool LoadSimple(const QString& fileName, int width, int height, bool quiet);
 
     // The open rule: a plug-in program is started (a failure is logged), anything else
     // navigated to.
     void OpenPlugIn(const QString& fileName);
-    // A file (its full name) or an address in the browser; a file that is no regular
-    // file is refused with PlugInFileRefusal's box.
+    // A file (its full name) or an address in the browser; a file that is neither a
+    // regular file nor a folder is refused with PlugInPageRefusal's box.
     void Navigate(const QString& target);
     void WriteOfflineListing();
     // Captions of the ten items from the plug-in list; empty entries hide theirs.
