@@ -26,6 +26,7 @@ class QPushButton;
 class QSplitter;
 class TCodeEdit;
 class TCodeEditWidget;
+class TFlowLayout;
 class TLinkLabel;
 class TPlugInWebView;
 
@@ -113,11 +114,12 @@ public:
     // Ends the modal loop with Cancel; the window's maker frees it afterwards.
     void CloseFromAutomation();
 
-    // The buffer panel's width to store: as it shows, else as read, never below its
-    // least width.
+    // The buffer panel's width to store: as it shows, else as read; never below its
+    // least width, nor so wide that the page's side loses its own.
     int PanelGLWidth() const;
-    // The narrowest buffer panel, as its layout measures it: every one of the six
-    // buttons at least its size hint. The splitter takes it no narrower.
+    // The narrowest buffer panel a stored width gives: the six buttons at their size
+    // hints in two rows of three. The splitter takes it narrower, down to one button
+    // a row.
     int BufferLeastWidth() const;
 
     void done(int result) override;
@@ -135,6 +137,7 @@ private:
     QStringList BufferLines() const;
 
     TKerfpadInterface FAutomation;
+    TFlowLayout* FBufferButtons = nullptr;
     int FPanelGLWidth = 50;
     bool FModal = false;
     bool FSizedPanels = false;
