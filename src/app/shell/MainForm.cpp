@@ -79,7 +79,8 @@ TMainForm::TMainForm(const TMainFormOptions& options)
     }
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Kerfpad"));
-    // The size the window has before the settings give it its last one.
+    // The size the window asks for before the settings give it its last one; it is
+    // fitted to the screen like stored bounds (ApplySettings).
     resize(1200, 760);
     CreateCentralArea(options);
     CreateActions();
