@@ -4,10 +4,8 @@
 #include "app/plugins/MakerLinks.h"
 
 #include "platform/core/files/AtomicFileStream.h"
-#include "platform/core/files/RegularFile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -82,17 +80,6 @@ bool StartPlugInProgram(const QString& fileName, const QString& busName)
     }
     process.setProcessEnvironment(environment);
     return process.startDetached();
-}
-
-QString PlugInFileRefusal(const QString& target)
-{
-    const QFileInfo file(target);
-    if (target.isEmpty() || !file.exists()) {
-        return {};
-    }
-    const QString name = file.absoluteFilePath();
-    const std::string kind = NonRegularFileKind(QFile::encodeName(name).toStdString());
-    return kind.empty() ? QString() : QString::fromStdString(NotRegularFileMessage(name.toStdString(), kind));
 }
 
 QString ExistingPathIgnoringCase(const QString& path)

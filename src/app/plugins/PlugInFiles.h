@@ -23,7 +23,7 @@ TPlugInOpen PlugInOpenKind(const QString& fileName);
 bool StartPlugInProgram(const QString& fileName, const QString& busName);
 
 // The page a single-page plug-in shows (a name that is no regular file included, for
-// PlugInFileRefusal to refuse). The name is taken beside the executable first, then as
+// PlugInPageRefusal of platform/gui/automation/PlugInWebPage.h to refuse). The name is taken beside the executable first, then as
 // it stands, "\" read as "/" and letter case ignored. VBScript cannot run here:
 // for a ".vbs" name the page of the same name with ".html", then ".htm", stands in.
 struct TPlugInPage {
@@ -33,12 +33,6 @@ struct TPlugInPage {
     bool ScriptOnly = false;
 };
 TPlugInPage ResolvePlugInPage(const QString& fileName);
-
-// The refusal of a local plug-in file that is no regular file (a named pipe would hold
-// the browser, and the program after its last window, until another program writes
-// into it): NotRegularFileMessage of platform/core/files/RegularFile.h; empty for a regular
-// file, a name that does not exist and an address.
-QString PlugInFileRefusal(const QString& target);
 
 // `path` when it exists, else the path whose every part matches a folder entry without
 // regard to letter case; empty when there is none.

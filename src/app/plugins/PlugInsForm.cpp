@@ -18,13 +18,11 @@
 #include "editor/widget/CodeEditWidget.h"
 #include "platform/core/files/IniFile.h"
 #include "platform/gui/ActionList.h"
+#include "platform/gui/FlowLayout.h"
 #include "platform/gui/QtModalForm.h"
 #include "platform/gui/ShellOpen.h"
 #include "platform/gui/automation/PlugInWebPage.h"
 
-#include <QFileInfo>
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QMenu>
 #include <QPushButton>
 #include <QQuickWindow>
@@ -102,10 +100,11 @@ void TFPlugIns::CreatePanels()
     auto* webLayout = new QVBoxLayout(PanelForWeb);
     webLayout->setContentsMargins(0, 0, 0, 0);
     webLayout->setSpacing(0);
+    // Both rows of buttons wrap rather than hold the window wider than a small screen.
     Panel5 = new QWidget(PanelForWeb);
     Panel5->setObjectName(QStringLiteral("Panel5"));
-    Panel5->setFixedHeight(55);
-    auto* browserButtons = new QHBoxLayout(Panel5);
+    Panel5->setMinimumHeight(55);
+    auto* browserButtons = new TFlowLayout(Panel5);
     Button2 = Button(QStringLiteral("Button2"), QStringLiteral("Open"), Panel5);
     Button1 = Button(QStringLiteral("Button1"), QStringLiteral("..."), Panel5);
     Button1->setFixedWidth(28);
@@ -116,7 +115,7 @@ void TFPlugIns::CreatePanels()
     for (QWidget* control : std::initializer_list<QWidget*>{Button2, Button1, ButtonHome, BitBtn1}) {
         browserButtons->addWidget(control);
     }
-    browserButtons->addStretch(1);
+    browserButtons->addItem(new QSpacerItem(0, 0, QSizePolicy::Expanding, QSizePolicy::Minimum));
     browserButtons->addWidget(Label1);
     webLayout->addStretch(1);
     webLayout->addWidget(Panel5);
@@ -130,8 +129,8 @@ void TFPlugIns::CreatePanels()
     bufferLayout->addWidget(CodeEditor, 1);
     Panel4 = new QWidget(PanelGL);
     Panel4->setObjectName(QStringLiteral("Panel4"));
-    Panel4->setFixedHeight(77);
-    auto* bufferButtons = new QGridLayout(Panel4);
+    Panel4->setMinimumHeight(77);
+    FBufferButtons = new TFlowLayout(Panel4, true);
     BitBtn2 = Button(QStringLiteral("BitBtn2"), QStringLiteral("Copy "), Panel4, QStringLiteral("Copy Contents to Clipboard"));
     BitBtn3 = Button(QStringLiteral("BitBtn3"), QStringLiteral("Append"), Panel4,
                      QStringLiteral("Append Contents to Current Editor"));
@@ -140,12 +139,9 @@ void TFPlugIns::CreatePanels()
                      QStringLiteral("Load Contents from Current Editor"));
     BitBtn6 = Button(QStringLiteral("BitBtn6"), QStringLiteral("Clear"), Panel4);
     BitBtn7 = Button(QStringLiteral("BitBtn7"), QStringLiteral("New Tab"), Panel4);
-    bufferButtons->addWidget(BitBtn2, 0, 0);
-    bufferButtons->addWidget(BitBtn3, 0, 1);
-    bufferButtons->addWidget(BitBtn4, 0, 2);
-    bufferButtons->addWidget(BitBtn5, 1, 0);
-    bufferButtons->addWidget(BitBtn6, 1, 1);
-    bufferButtons->addWidget(BitBtn7, 1, 2);
+    for (QWidget* button : {BitBtn2, BitBtn3, BitBtn4, BitBtn5, BitBtn6, BitBtn7}) {
+        FBufferButtons->addWidget(button);
+    }
     bufferLayout->addWidget(Panel4);
     // The buffer keeps its width when the window grows.
     Splitter1->setStretchFactor(0, 1);
@@ -217,8 +213,8 @@ void TFPlugIns::ReadIniSettings()
     const TIniFile ini = OpenMainSettings();
     TPlugInsWinSettings settings;
     settings.Load(ini);
-    const TWindowBounds fitted = ApplyWindowBounds(*this, settings);
-    FPanelGLWidth = FittedPanelWidth(settings.PanelGLWidth, settings, fitted);
+    const TPlacedBounds placed = ApplyWindowBounds(*this, settings);
+    FPanelGLWidth = FittedPanelWidth(settings.PanelGLWidth, placed.Asked, placed.Fitted);
     if (dm != nullptr) {
         ReadPlugInMRU(ini, dm->MRUPlugins);
     }
@@ -242,7 +238,8 @@ int TFPlugIns::PanelGLWidth() const
         return KeptPanelWidth(Splitter1->width() - Splitter1->handleWidth(), PanelGL->width(), BufferLeastWidth(),
                               WebLeastWidth());
     }
-    return std::max(FPanelGLWidth, BufferLeastWidth());
+    // Not laid out: as read, within the window as it was sized.
+    return KeptPanelWidth(width() - Splitter1->handleWidth(), FPanelGLWidth, BufferLeastWidth(), WebLeastWidth());
 }
 
 int TFPlugIns::WebLeastWidth() const
@@ -252,8 +249,9 @@ int TFPlugIns::WebLeastWidth() const
 
 int TFPlugIns::BufferLeastWidth() const
 {
-    // The buttons' horizontal policy keeps each at least its size hint in the grid.
-    return PanelGL->minimumSizeHint().width();
+    // The buttons at their size hints in two rows of three, as the form has them; the
+    // splitter lets the user narrow the buffer further, the buttons wrapping.
+    return std::max(PanelGL->minimumSizeHint().width(), FBufferButtons->WidthForRows(2));
 }
 
 void TFPlugIns::showEvent(QShowEvent* event)
@@ -342,7 +340,7 @@ bool TFPlugIns::LoadSimple(const QString& fileName, int width, int height, bool 
         }
         return false;
     }
-    if (const QString refusal = PlugInFileRefusal(page.FileName); !refusal.isEmpty()) {
+    if (const QString refusal = PlugInPageRefusal(PlugInTargetUrl(page.FileName)); !refusal.isEmpty()) {
         if (dm != nullptr) {
             dm->Log(QStringLiteral("error"), refusal);
         }
@@ -358,6 +356,8 @@ bool TFPlugIns::LoadSimple(const QString& fileName, int width, int height, bool 
     Navigate(page.FileName);
     if (width >= 1 && height >= 1) {
         resize(width, height);
+        // As the page asks, no larger than the screen.
+        ApplyWindowBounds(*this, TWindowBounds{});
     }
     SaveSettingsOnClose = false;
     ShowModal();
@@ -378,14 +378,14 @@ void TFPlugIns::OpenPlugIn(const QString& fileName)
 
 void TFPlugIns::Navigate(const QString& target)
 {
-    if (const QString refusal = PlugInFileRefusal(target); !refusal.isEmpty()) {
+    const QUrl url = PlugInTargetUrl(target);
+    if (const QString refusal = PlugInPageRefusal(url); !refusal.isEmpty()) {
         ShowErrorBox(refusal.toStdString());
         return;
     }
     CreateWebBrowser(false);
     FHomeLoading = false;
-    const QFileInfo file(target);
-    WebBrowser->Navigate(file.exists() ? QUrl::fromLocalFile(file.absoluteFilePath()) : QUrl::fromUserInput(target));
+    WebBrowser->Navigate(url);
 }
 
 void TFPlugIns::BrowserLoadFinished(bool ok)

@@ -26,6 +26,7 @@ class QPushButton;
 class QSplitter;
 class TCodeEdit;
 class TCodeEditWidget;
+class TFlowLayout;
 class TLinkLabel;
 class TPlugInWebView;
 
@@ -77,15 +78,15 @@ public:
     // One page alone, modal, at `width` x `height` when both are at least 1. A missing
     // page gives "File could not be found. File: " (a VBScript without a page its own
     // box and an error log line, a page that is no regular file the refusal of
-    // PlugInFileRefusal and an error log line) unless `quiet`; the window then does not
+    // PlugInPageRefusal and an error log line) unless `quiet`; the window then does not
     // show. True when it showed.
     bool LoadSimple(const QString& fileName, int width, int height, bool quiet);
 
     // The open rule: a plug-in program is started (a failure is logged), anything else
     // navigated to.
     void OpenPlugIn(const QString& fileName);
-    // A file (its full name) or an address in the browser; a file that is no regular
-    // file is refused with PlugInFileRefusal's box.
+    // A file (its full name) or an address in the browser; a file that is neither a
+    // regular file nor a folder is refused with PlugInPageRefusal's box.
     void Navigate(const QString& target);
     void WriteOfflineListing();
     // Captions of the ten items from the plug-in list; empty entries hide theirs.
@@ -113,11 +114,12 @@ public:
     // Ends the modal loop with Cancel; the window's maker frees it afterwards.
     void CloseFromAutomation();
 
-    // The buffer panel's width to store: as it shows, else as read, never below its
-    // least width.
+    // The buffer panel's width to store: as it shows, else as read; never below its
+    // least width, nor so wide that the page's side loses its own.
     int PanelGLWidth() const;
-    // The narrowest buffer panel, as its layout measures it: every one of the six
-    // buttons at least its size hint. The splitter takes it no narrower.
+    // The narrowest buffer panel a stored width gives: the six buttons at their size
+    // hints in two rows of three. The splitter takes it narrower, down to one button
+    // a row.
     int BufferLeastWidth() const;
 
     void done(int result) override;
@@ -135,6 +137,7 @@ private:
     QStringList BufferLines() const;
 
     TKerfpadInterface FAutomation;
+    TFlowLayout* FBufferButtons = nullptr;
     int FPanelGLWidth = 50;
     bool FModal = false;
     bool FSizedPanels = false;

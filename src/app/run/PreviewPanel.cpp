@@ -3,6 +3,8 @@
 #include "app/run/PreviewScene.h"
 
 #include "platform/core/graphics/ColorValue.h"
+#include "platform/gui/FittedScrollArea.h"
+#include "platform/gui/FlowLayout.h"
 #include "scene/viewer/WorldViewer.h"
 
 #include <QCheckBox>
@@ -26,6 +28,8 @@ namespace {
 // The viewer's background, the light blue of a clear sky.
 constexpr TColor SkyBlue = RGB(0xA6, 0xCA, 0xF0);
 constexpr float ViewerFieldOfView = 159.017f;
+// On a short screen the controls below scroll before the view gets smaller than this.
+constexpr int ViewerLeastHeight = 120;
 
 QToolButton* SplitButton(QWidget* parent, const char* name, const char* hint, Qt::ArrowType arrow)
 {
@@ -66,6 +70,7 @@ TPreviewPanel::TPreviewPanel(TPreviewScene& scene, bool withViewer, QWidget* par
     setMinimumWidth(ImageLeft->sizeHint().width());
 
     NoViewerNote = new QLabel(this);
+    NoViewerNote->setMinimumHeight(ViewerLeastHeight);
     NoViewerNote->setObjectName(QStringLiteral("NoViewerNote"));
     NoViewerNote->setAlignment(Qt::AlignCenter);
     NoViewerNote->setWordWrap(true);
@@ -83,7 +88,7 @@ TPreviewPanel::TPreviewPanel(TPreviewScene& scene, bool withViewer, QWidget* par
         NoViewerNote->installEventFilter(this);
     }
     CreateControlPanel();
-    layout->addWidget(Panel1);
+    layout->addWidget(ControlScroller);
 }
 
 TPreviewPanel::~TPreviewPanel()
@@ -131,7 +136,7 @@ void TPreviewPanel::CreateViewer(TPreviewScene& scene)
     }
     GLWorldViewer1 = viewer.release();
     GLWorldViewer1->Widget()->setObjectName(QStringLiteral("GLWorldViewer1"));
-    GLWorldViewer1->Widget()->setMinimumSize(50, 50);
+    GLWorldViewer1->Widget()->setMinimumSize(50, ViewerLeastHeight);
     GLWorldViewer1->Buffer().SetBackgroundColor(SkyBlue);
     GLWorldViewer1->SetCamera(scene.GLCamera1);
     GLWorldViewer1->SetFieldOfView(ViewerFieldOfView);
@@ -139,11 +144,14 @@ void TPreviewPanel::CreateViewer(TPreviewScene& scene)
 
 void TPreviewPanel::CreateControlPanel()
 {
-    Panel1 = new QWidget(this);
+    // Rows that wrap on a narrow panel, in a scroll area on a short one: every control
+    // stays in reach on a small screen, and the editor beside keeps its room.
+    Panel1 = new QWidget;
     Panel1->setObjectName(QStringLiteral("Panel1"));
-    auto* grid = new QGridLayout(Panel1);
-    grid->setContentsMargins(4, 2, 4, 2);
+    auto* rows = new QVBoxLayout(Panel1);
+    rows->setContentsMargins(4, 2, 4, 2);
 
+    auto* speed = new QHBoxLayout;
     auto* speedLabel = new QLabel(QStringLiteral("Simulation Speed"), Panel1);
     tbSpeed = new QSlider(Qt::Horizontal, Panel1);
     tbSpeed->setObjectName(QStringLiteral("tbSpeed"));
@@ -152,20 +160,21 @@ void TPreviewPanel::CreateControlPanel()
     tbSpeed->setTickInterval(10);
     tbSpeed->setTickPosition(QSlider::TicksBelow);
     tbSpeed->setToolTip(QStringLiteral("Simulation Speed"));
-    grid->addWidget(speedLabel, 0, 0);
-    grid->addWidget(tbSpeed, 0, 1, 1, 4);
+    speed->addWidget(speedLabel);
+    speed->addWidget(tbSpeed, 1);
+    rows->addLayout(speed);
 
+    auto* boxes = new TFlowLayout;
     cbSim = CheckBox(Panel1, "cbSim", "Simulate", true);
     cboJogsVisible = CheckBox(Panel1, "cboJogsVisible", "Show Jogs", true);
     cbFollowBit = CheckBox(Panel1, "cbFollowBit", "Follow Bit View", false);
     cbWireframe = CheckBox(Panel1, "cbWireframe", "Show Wireframe Bit", true);
     cbCollision = CheckBox(Panel1, "cbCollision", "Collision Check", false);
     cbCollision->setEnabled(cbSim->isChecked());
-    grid->addWidget(cbSim, 1, 0);
-    grid->addWidget(cboJogsVisible, 1, 1);
-    grid->addWidget(cbFollowBit, 1, 2);
-    grid->addWidget(cbWireframe, 1, 3);
-    grid->addWidget(cbCollision, 1, 4);
+    for (QWidget* box : {cbSim, cboJogsVisible, cbFollowBit, cbWireframe, cbCollision}) {
+        boxes->addWidget(box);
+    }
+    rows->addLayout(boxes);
 
     auto* buttons = new QHBoxLayout;
     ButtonZoomExt = new QToolButton(Panel1);
@@ -182,19 +191,22 @@ void TPreviewPanel::CreateControlPanel()
     buttons->addWidget(BitBtn11);
     buttons->addWidget(BitBtn7);
     buttons->addStretch(1);
-    grid->addLayout(buttons, 2, 0, 1, 5);
+    rows->addLayout(buttons);
 
-    auto* groups = new QHBoxLayout;
-    groups->addWidget(CreateViewsGroup(), 1);
+    auto* groups = new TFlowLayout;
+    groups->addWidget(CreateViewsGroup());
     groups->addWidget(CreateNavigationGroup());
-    grid->addLayout(groups, 3, 0, 1, 5);
-    grid->setColumnStretch(4, 1);
+    rows->addLayout(groups);
+    ControlScroller = new TFittedScrollArea(Panel1, this);
+    ControlScroller->setObjectName(QStringLiteral("ControlScroller"));
 }
 
 QWidget* TPreviewPanel::CreateViewsGroup()
 {
     GroupBoxViews = new QGroupBox(QStringLiteral("Views"), Panel1);
     GroupBoxViews->setObjectName(QStringLiteral("GroupBoxViews"));
+    // Takes what its row has over: the list of views widens.
+    GroupBoxViews->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     auto* layout = new QVBoxLayout(GroupBoxViews);
     cboView = new QComboBox(GroupBoxViews);
     cboView->setObjectName(QStringLiteral("cboView"));

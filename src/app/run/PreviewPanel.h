@@ -17,6 +17,7 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 class QSlider;
 class QSpinBox;
 class QTimer;
@@ -37,7 +38,10 @@ public:
     QToolButton* ImageLeft;
     QToolButton* ImageRight;
 
+    // The controls below the viewer, in a scroll area that scrolls only when the window
+    // is too short for them.
     QWidget* Panel1;
+    QScrollArea* ControlScroller;
     QSlider* tbSpeed;
     QCheckBox* cbSim;
     QCheckBox* cboJogsVisible;

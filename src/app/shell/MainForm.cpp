@@ -79,7 +79,8 @@ TMainForm::TMainForm(const TMainFormOptions& options)
     }
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Kerfpad"));
-    // The size the window has before the settings give it its last one.
+    // The size the window asks for before the settings give it its last one; it is
+    // fitted to the screen like stored bounds (ApplySettings).
     resize(1200, 760);
     CreateCentralArea(options);
     CreateActions();
@@ -458,7 +459,7 @@ void TMainForm::UpdateAllActions(bool withDataModule)
 
 void TMainForm::ApplySettings()
 {
-    const TWindowBounds fitted = ApplyWindowBounds(*this, Settings);
+    const TPlacedBounds placed = ApplyWindowBounds(*this, Settings);
     statusBar()->setHidden(!Settings.ViewStatusbar);
     lbVariables->setHidden(!Settings.ViewVariables);
     SuppressAllMessages1->setChecked(Settings.SuppressAllMessages);
@@ -469,7 +470,7 @@ void TMainForm::ApplySettings()
     PanelGL->UpDownSpeed->setValue(Settings.GLPosRotSpeed);
     // Applied once the window has its size, no narrower than the preview's controls need
     // (the 50 pixels of a missing key among them).
-    FWantedPanelGLWidth = FittedPanelWidth(Settings.PanelGLWidth, Settings, fitted);
+    FWantedPanelGLWidth = FittedPanelWidth(Settings.PanelGLWidth, placed.Asked, placed.Fitted);
 }
 
 void TMainForm::FillSettings()
@@ -485,14 +486,15 @@ void TMainForm::FillSettings()
     Settings.GLPosRotSpeed = PanelGL->UpDownSpeed->value();
     Settings.GLFollowBit = PanelGL->cbFollowBit->isChecked();
     // A fold of either side lasts this session only; a window never laid out keeps the
-    // width it read, from the preview's least up.
+    // width it read, as it would have shown in the window as sized.
     const int previewLeast = PanelGL->LeastWidth();
+    const int editorLeast = EditorSplitter->minimumSizeHint().width();
     if (FLaidOut) {
         const QList<int> sizes = MainSplitter->sizes();
-        Settings.PanelGLWidth = KeptPanelWidth(sizes.value(0) + sizes.value(1), sizes.value(1), previewLeast,
-                                               EditorSplitter->minimumSizeHint().width());
+        Settings.PanelGLWidth = KeptPanelWidth(sizes.value(0) + sizes.value(1), sizes.value(1), previewLeast, editorLeast);
     } else {
-        Settings.PanelGLWidth = std::max(Settings.PanelGLWidth, previewLeast);
+        Settings.PanelGLWidth = KeptPanelWidth(width() - MainSplitter->handleWidth(), FWantedPanelGLWidth, previewLeast,
+                                               editorLeast);
     }
 }
 

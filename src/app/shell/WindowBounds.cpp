@@ -1,5 +1,7 @@
 #include "app/shell/WindowBounds.h"
 
+#include "platform/gui/BoxFit.h"
+
 #include <QGuiApplication>
 #include <QRect>
 #include <QScreen>
@@ -35,7 +37,9 @@ std::vector<TWindowBounds> ApplicationScreens()
     for (const QScreen* screen : screens) {
         const QRect r = screen->availableGeometry();
         if (r.width() > 0 && r.height() > 0) {
-            areas.push_back({r.left(), r.top(), r.width(), r.height(), 0});
+            // Room for the frame a window manager puts round the window, as round a box.
+            const QSize room = MaxBoxSize(r.size());
+            areas.push_back({r.left(), r.top(), room.width(), room.height(), 0});
         }
     }
     return areas;
@@ -101,17 +105,31 @@ int FittedPanelWidth(int panelWidth, const TWindowBounds& stored, const TWindowB
     return int(std::int64_t(panelWidth) * fitted.Width / stored.Width);
 }
 
-TWindowBounds ApplyWindowBounds(QWidget& window, const TWindowBounds& bounds)
+TWindowBounds AskedWindowBounds(const TWindowBounds& stored, int width, int height,
+                                const std::vector<TWindowBounds>& screens)
 {
-    TWindowBounds fitted = bounds;
-    if (bounds.HasBounds()) {
-        fitted = FitWindowBounds(bounds, ApplicationScreens());
-        window.setGeometry(fitted.Left, fitted.Top, fitted.Width, fitted.Height);
+    if (stored.HasBounds()) {
+        return stored;
     }
-    if (bounds.Maximized != 0) {
+    const TWindowBounds corner = screens.empty() ? TWindowBounds{} : screens.front();
+    return {corner.Left, corner.Top, width, height, stored.Maximized};
+}
+
+TPlacedBounds ApplyWindowBounds(QWidget& window, const TWindowBounds& stored)
+{
+    const std::vector<TWindowBounds> screens = ApplicationScreens();
+    TPlacedBounds placed;
+    placed.Asked = AskedWindowBounds(stored, window.width(), window.height(), screens);
+    placed.Fitted = FitWindowBounds(placed.Asked, screens);
+    if (stored.HasBounds()) {
+        window.setGeometry(placed.Fitted.Left, placed.Fitted.Top, placed.Fitted.Width, placed.Fitted.Height);
+    } else {
+        window.resize(placed.Fitted.Width, placed.Fitted.Height);
+    }
+    if (stored.Maximized != 0) {
         window.setWindowState(window.windowState() | Qt::WindowMaximized);
     }
-    return fitted;
+    return placed;
 }
 
 TWindowBounds WindowBoundsOf(const QWidget& window)
@@ -119,5 +137,6 @@ TWindowBounds WindowBoundsOf(const QWidget& window)
     // A window never shown has no normal geometry.
     const QRect normal = window.normalGeometry();
     const QRect bounds = normal.isValid() ? normal : window.geometry();
-    return {bounds.left(), bounds.top(), bounds.width(), bounds.height(), window.isMaximized() ? 1 : 0};
+    return FitWindowBounds({bounds.left(), bounds.top(), bounds.width(), bounds.height(), window.isMaximized() ? 1 : 0},
+                           ApplicationScreens());
 }

@@ -3,7 +3,8 @@
 // file keeps them for the main window and the plug-in window. The bounds apply only
 // when Width and Height are both above 0, and only as a screen can show them: a file
 // edited by hand or left by an unplugged monitor may hold any integers. The area a
-// screen gives windows (without task bars and docks) is held in the same four fields.
+// screen gives windows (without task bars and docks, and less the frame a window
+// manager adds round a window) is held in the same four fields.
 
 #include <vector>
 
@@ -34,17 +35,33 @@ bool ScreenShows(const TWindowBounds& area, const TWindowBounds& bounds);
 // overflows.
 TWindowBounds FitWindowBounds(const TWindowBounds& bounds, const std::vector<TWindowBounds>& screens);
 
-// A side panel's stored width in a window whose stored bounds were fitted from `stored`
-// to `fitted`: a window made narrower keeps the panel's share of it, so the other side
-// keeps its share too (what a larger monitor left behind would otherwise take the whole
-// window). Otherwise, and for a window without a stored width, the width as stored.
+// A side panel's stored width in a window whose bounds were fitted from `stored` (or
+// asked, AskedWindowBounds) to `fitted`: a window made narrower keeps the panel's share
+// of it, so the other side keeps its share too (what a larger monitor left behind, or
+// the window's own size on a small screen, would otherwise take the whole window).
+// Otherwise, and for a window without a width, the width as stored.
 // The least widths of both sides come after it (FitPanel, app/run/PanelSplit.h): the
 // share of an absurdly wide window may be no width at all.
 int FittedPanelWidth(int panelWidth, const TWindowBounds& stored, const TWindowBounds& fitted);
 
-// Places `window` at the bounds, fitted to the application's screens, when there are
-// any, then maximises it when they say so. The bounds as fitted.
-TWindowBounds ApplyWindowBounds(QWidget& window, const TWindowBounds& bounds);
-// The bounds a maximised `window` comes back to (its own while it is not), and whether
-// it is maximised.
+// The bounds a window asks for: the stored ones when they have a size, else its own
+// size (`width` x `height`, what it has before any settings) at the top left corner of
+// the primary screen's area (of 0, 0 without screens). Maximized as stored.
+TWindowBounds AskedWindowBounds(const TWindowBounds& stored, int width, int height,
+                                const std::vector<TWindowBounds>& screens);
+
+struct TPlacedBounds {
+    TWindowBounds Asked;  // AskedWindowBounds
+    TWindowBounds Fitted; // as the screens show them
+};
+
+// Gives `window` the bounds it asks for, fitted to the application's screens: the
+// stored bounds, or without them its own size, no larger than the primary screen's
+// area, where the platform places it (a dialog over its parent); then maximises it when
+// they say so.
+TPlacedBounds ApplyWindowBounds(QWidget& window, const TWindowBounds& stored);
+// The bounds a maximised `window` comes back to (its own while it is not), fitted to
+// the application's screens as the next start would fit them, and whether it is
+// maximised. A window the screen cannot hold (a minimum size larger than the screen)
+// so writes back no size larger than the screen.
 TWindowBounds WindowBoundsOf(const QWidget& window);

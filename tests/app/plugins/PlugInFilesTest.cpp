@@ -1,6 +1,6 @@
 // The plug-in window's rules without a window: the open rule, where a single page is
-// found (VBScript names included), the listing's exact bytes, the window's settings and
-// the submission mail.
+// found (VBScript names included), the one refusal of a page that is no regular file,
+// the listing's exact bytes, the window's settings and the submission mail.
 
 #include "app/plugins/MakerLinks.h"
 #include "app/plugins/PlugInFiles.h"
@@ -8,11 +8,14 @@
 #include "app/shell/RecentFiles.h"
 
 #include "../AppTestSupport.h"
+#include "../../support/NonRegularFiles.h"
 
 #include "platform/core/files/IniFile.h"
+#include "platform/gui/automation/PlugInWebPage.h"
 
 #include <QDir>
 #include <QFile>
+#include <QUrl>
 
 #include <filesystem>
 #include <string>
@@ -50,6 +53,45 @@ TEST_F(PlugInFiles, ProgramsAreStartedEverythingElseNavigated)
     for (const auto& c : cases) {
         EXPECT_EQ(PlugInOpenKind(Full(c.Name)), c.Kind) << c.Name;
     }
+}
+
+// The Open button, a recent plug-in and a single page (a target as the user named it)
+// and a link in a page (the address the browser asks for) meet one rule: whatever could
+// make the browser wait is refused, a folder (which the listing links) is not.
+TEST_F(PlugInFiles, APageIsRefusedByOneRuleWhicheverWayItComes)
+{
+    WriteText("plugins/page.html", "");
+    std::filesystem::create_symlink(folder / "plugins", folder / "to-plugins");
+    const testsupport::TNonRegularFiles others(folder);
+    ASSERT_TRUE(others.Made());
+    struct TCase {
+        std::string Target;
+        std::string Refusal;
+    };
+    std::vector<TCase> cases = {
+        {Path("plugins/page.html"), ""},
+        {Path("plugins"), ""},
+        {Path("to-plugins"), ""},
+        {Path("missing.html"), ""},
+        {"https://example.org/pipe.sbp", ""},
+    };
+    for (const auto& entry : others.Entries) {
+        cases.push_back({others.Path(entry), others.Refusal(entry)});
+    }
+    for (const TCase& c : cases) {
+        const QString target = QString::fromStdString(c.Target);
+        EXPECT_EQ(PlugInPageRefusal(PlugInTargetUrl(target)).toStdString(), c.Refusal) << c.Target;
+        if (c.Target.front() == '/') {
+            EXPECT_EQ(PlugInPageRefusal(QUrl::fromLocalFile(target)).toStdString(), c.Refusal) << c.Target;
+        }
+    }
+    // A name relative to the current folder is taken from there, as the browser takes it.
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(QString::fromStdString(folder.string()));
+    EXPECT_EQ(PlugInTargetUrl("plugins/page.html"), QUrl::fromLocalFile(Full("plugins/page.html")));
+    EXPECT_EQ(PlugInPageRefusal(PlugInTargetUrl("pipe.sbp")).toStdString(), others.Refusal(others.Entries.front()));
+    QDir::setCurrent(previous);
+    EXPECT_FALSE(others.Waited()) << "something waited on the pipe";
 }
 
 TEST_F(PlugInFiles, SinglePagesAreFoundBesideTheExecutableIgnoringCase)

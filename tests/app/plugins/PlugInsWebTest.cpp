@@ -5,10 +5,12 @@
 
 #include "app/plugins/PlugInServices.h"
 #include "app/plugins/PlugInsForm.h"
+#include "app/shell/LinkLabel.h"
 
 #include "../ModalSteps.h"
 #include "../PlugInTestSupport.h"
 
+#include "platform/gui/BoxFit.h"
 #include "platform/gui/automation/PlugInWebPage.h"
 
 #include "../../support/FifoWatchdog.h"
@@ -25,6 +27,7 @@
 #include <QUrl>
 #include <QWebEngineView>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -216,8 +219,9 @@ TEST_F(PlugInsWeb, TheBufferTakesAStoredWidthFromItsLeastUpAndWritesItBack)
 TEST_F(PlugInsWeb, TheBufferFitsItsWindowAndShowsEveryButtonWhole)
 {
     // The shipped settings; a width beyond the window (-1: what the page's least width
-    // leaves); what a monitor twice as large leaves behind, which keeps its share from
-    // the buffer's least up (0: the least); the largest window, which keeps no share.
+    // leaves); what a monitor twice as large leaves behind, which keeps its share of the
+    // window as fitted to the screen (-2) from the buffer's least up (0: the least); the
+    // largest window, which keeps no share.
     const QRect screen = QApplication::primaryScreen()->availableGeometry();
     const auto doubled = [&](int buffer) {
         return "Left=0\nTop=0\nWidth=" + std::to_string(2 * screen.width()) +
@@ -225,7 +229,7 @@ TEST_F(PlugInsWeb, TheBufferFitsItsWindowAndShowsEveryButtonWhole)
     };
     for (const auto& [stored, shown] : {std::pair<std::string, int>{"", 310},
                                         {"Left=10\nTop=10\nWidth=900\nHeight=500\nPanelGLWidth=2147483647\n", -1},
-                                        {doubled(700), 350},
+                                        {doubled(700), -2},
                                         {doubled(310), 0},
                                         {"Width=2147483647\nHeight=2147483647\nPanelGLWidth=312\n", 0}}) {
         std::filesystem::copy_file(std::filesystem::path(KERFPAD_DATA_DIR) / "kerfpad.ini", SettingsPath(),
@@ -244,9 +248,62 @@ TEST_F(PlugInsWeb, TheBufferFitsItsWindowAndShowsEveryButtonWhole)
             window.reject();
         });
         window.Execute();
-        const int expected = shown > 0 ? shown : shown == 0 ? window.BufferLeastWidth() : beside;
+        const int share = 700 * window.width() / (2 * screen.width());
+        const int expected = shown > 0 ? shown : shown == 0 ? window.BufferLeastWidth() : shown == -1 ? beside : share;
         EXPECT_EQ(buffer, expected) << stored;
         EXPECT_EQ(Settings().ReadInteger("PlugInsWin", "PanelGLWidth", -1), buffer) << stored;
+    }
+}
+
+// On a window of 640 x 480 (the largest a screen of that size gives) every button of
+// both sides shows whole, however wide the buffer was stored and wherever the user drags
+// the splitter: the rows of buttons wrap rather than run out of the window.
+TEST_F(PlugInsWeb, EveryButtonOfASmallWindowShowsWholeWhereverTheSplitterIs)
+{
+    for (const char* stored : {"310", "50", "2147483647"}) {
+        WriteSettings(std::string("[PlugInsWin]\nLeft=0\nTop=0\nWidth=640\nHeight=480\nPanelGLWidth=") + stored + "\n");
+        TFPlugIns window;
+        window.HomeAddress = "http://127.0.0.1:1/";
+        Steps.ExpectSteps("FPlugIns", [&](QDialog&) {
+            const int total = window.Splitter1->width() - window.Splitter1->handleWidth();
+            for (const auto& [where, sizes] : {std::pair{"as opened", window.Splitter1->sizes()},
+                                               std::pair{"the splitter fully left", QList<int>{0, total}},
+                                               std::pair{"the splitter fully right", QList<int>{total, 0}}}) {
+                const std::string what = std::string(stored) + ", " + where;
+                window.Splitter1->setSizes(sizes);
+                QApplication::processEvents();
+                QList<QWidget*> controls = {window.Label1};
+                for (QPushButton* button : window.findChildren<QPushButton*>()) {
+                    controls.append(button);
+                }
+                for (const QWidget* control : controls) {
+                    const std::string name = what + " " + control->objectName().toStdString();
+                    // "..." has a fixed width below its hint.
+                    EXPECT_GE(control->width(), std::min(control->sizeHint().width(), control->maximumWidth())) << name;
+                    EXPECT_EQ(control->visibleRegion(), QRegion(control->rect())) << name;
+                    EXPECT_TRUE(window.rect().contains(QRect(control->mapTo(&window, QPoint(0, 0)), control->size())))
+                        << name;
+                }
+            }
+            window.reject();
+        });
+        window.Execute();
+        EXPECT_EQ(window.width(), 640) << stored;
+    }
+}
+
+TEST_F(PlugInsWeb, ASinglePageGetsTheSizeItAsksForNoLargerThanTheScreen)
+{
+    const QRect screen = QApplication::primaryScreen()->availableGeometry();
+    for (const QSize asked : {QSize(650, 600), QSize(5000, 300), QSize(300, 5000)}) {
+        QSize size;
+        Steps.ExpectSteps("FPlugIns", [&](QDialog& window) {
+            size = window.size();
+            window.reject();
+        });
+        TPlugInWindowLoader().LoadSimple("plugins/sample-page.html", asked.width(), asked.height(), true);
+        EXPECT_EQ(size, asked.boundedTo(screen.size() - QSize(BoxFrameWidth, BoxFrameHeight))) << asked.width();
+        FreeLaterDeleted();
     }
 }
 

@@ -82,16 +82,20 @@ TEST_F(PlugInsWindowGui, StoredBoundsNoScreenCanShowComeOntoTheScreen)
     // The screen here is 800 pixels wide: a window made narrower keeps the buffer's share,
     // never less than its buttons need, also when it never showed.
     ASSERT_EQ(QApplication::primaryScreen()->availableGeometry().width(), 800);
-    for (const auto& [bounds, stored] : {std::pair{"Left=2147483000\r\nTop=0\r\nWidth=1600\r\nHeight=500\r\n", 50},
-                                         std::pair{"Left=0\r\nTop=0\r\nWidth=100000\r\nHeight=100000\r\n", 50},
-                                         std::pair{"Left=-5000\r\nTop=-5000\r\nWidth=600\r\nHeight=400\r\n", 50},
-                                         std::pair{"Left=0\r\nTop=0\r\nWidth=1600\r\nHeight=500\r\n", 1000}}) {
+    const struct {
+        const char* bounds;
+        int width, stored; // the stored window's width and its buffer's
+    } cases[] = {{"Left=2147483000\r\nTop=0\r\nWidth=1600\r\nHeight=500\r\n", 1600, 50},
+                 {"Left=0\r\nTop=0\r\nWidth=100000\r\nHeight=100000\r\n", 100000, 50},
+                 {"Left=-5000\r\nTop=-5000\r\nWidth=600\r\nHeight=400\r\n", 600, 50},
+                 {"Left=0\r\nTop=0\r\nWidth=1600\r\nHeight=500\r\n", 1600, 800}};
+    for (const auto& [bounds, storedWidth, stored] : cases) {
         WriteSettings(std::string("[PlugInsWin]\r\n") + bounds + "Maximized=0\r\nPanelGLWidth=" +
                       std::to_string(stored) + "\r\n");
         TFPlugIns& window = Make();
-        const int buffer = std::max(stored / 2, window.BufferLeastWidth());
         const QRect screen = window.screen()->availableGeometry();
         const QRect placed = window.geometry();
+        const int buffer = std::max(stored * placed.width() / storedWidth, window.BufferLeastWidth());
         EXPECT_TRUE(screen.contains(placed)) << bounds;
         Dialogs.ExpectForm("FPlugIns", {}, TModalResult::mrCancel);
         window.Execute();

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <iterator>
 #include <ostream>
 #include <vector>
 
@@ -73,6 +74,48 @@ TEST(PanelSplit, AWindowMadeNarrowerToFitKeepsThePanelsShareAboveItsLeast)
         const TWindowBounds fitted = FitWindowBounds(c.stored, screen);
         const TPanelWidths w = FitPanel(fitted.Width, FittedPanelWidth(c.wanted, c.stored, fitted), c.leastPanel, c.leastSide);
         EXPECT_EQ(w, (TPanelWidths{fitted.Width - c.shown, c.shown})) << c.what;
+    }
+}
+
+TEST(PanelSplit, EachWindowSharesTheWidthItsScreenGivesIt)
+{
+    // The main window (its preview's controls wrap down to 298 pixels, the editor's
+    // least is 150) and the plug-in window (the buffer's buttons in two rows need 270,
+    // the page's buttons 291) opened without settings, with the shipped ones and with
+    // what a larger screen left behind. On 800 x 600 the shipped preview leaves the
+    // editor 427 pixels, some 45 characters; where a window cannot hold both sides'
+    // least widths (the plug-in window on 480), each gives up the same share of its own.
+    const struct {
+        const char* what;
+        TWindowBounds stored;
+        int ownWidth, panel, leastPanel, leastSide;
+        int shown[5]; // on screens 1600, 1024, 800, 640 and 480 pixels wide
+    } cases[] = {
+        {"main window, no settings", {}, 1200, 50, 298, 150, {298, 298, 298, 298, 298}},
+        {"main window, shipped", {0, 0, 1200, 760}, 1200, 560, 298, 150, {560, 477, 373, 298, 298}},
+        {"main window, a larger screen's", {0, 0, 2400, 1500}, 1200, 1000, 298, 150, {666, 426, 333, 298, 298}},
+        {"plug-in window, no settings", {}, 988, 50, 270, 291, {270, 270, 270, 270, 231}},
+        {"plug-in window, shipped", {}, 988, 310, 270, 291, {310, 310, 270, 270, 231}},
+        {"plug-in window, a larger screen's", {0, 0, 2000, 1200}, 988, 700, 270, 291, {560, 358, 280, 270, 231}},
+    };
+    const int screenWidths[] = {1600, 1024, 800, 640, 480};
+    for (const auto& c : cases) {
+        for (std::size_t i = 0; i < std::size(screenWidths); ++i) {
+            const std::vector<TWindowBounds> screen = {{0, 0, screenWidths[i], screenWidths[i] * 3 / 4}};
+            const TWindowBounds asked = AskedWindowBounds(c.stored, c.ownWidth, 600, screen);
+            const TWindowBounds fitted = FitWindowBounds(asked, screen);
+            const TPanelWidths w =
+                FitPanel(fitted.Width, FittedPanelWidth(c.panel, asked, fitted), c.leastPanel, c.leastSide);
+            EXPECT_EQ(w.Panel, c.shown[i]) << c.what << " on " << screenWidths[i];
+            EXPECT_EQ(w.Side + w.Panel, fitted.Width) << c.what << " on " << screenWidths[i];
+            // The next start keeps what shows where both sides fit, and never more than
+            // the screen's width.
+            const int kept = KeptPanelWidth(fitted.Width, w.Panel, c.leastPanel, c.leastSide);
+            EXPECT_LE(kept, fitted.Width) << c.what << " on " << screenWidths[i];
+            if (fitted.Width >= c.leastPanel + c.leastSide) {
+                EXPECT_EQ(kept, w.Panel) << c.what << " on " << screenWidths[i];
+            }
+        }
     }
 }
 

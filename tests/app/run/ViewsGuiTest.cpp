@@ -312,17 +312,24 @@ TEST_F(ViewsGui, APreviewStoredWiderThanItsWindowLeavesTheEditorItsPlace)
         return "Width=" + std::to_string(2 * screen.width()) + "\nHeight=" + std::to_string(2 * screen.height()) +
                "\nPanelGLWidth=" + std::to_string(preview);
     };
-    const std::pair<std::string, int> cases[] = {
-        {doubled(screen.width()), screen.width() / 2},
-        {doubled(2 * 700), 700},
-        {doubled(700), 0},
-        {"Width=780\nHeight=560\nPanelGLWidth=2147483647", -1},
-        {"Width=2147483647\nHeight=2147483647\nPanelGLWidth=700", 0},
+    // A doubled window's preview (`preview` > 0) keeps its share of the window as fitted
+    // to the screen; otherwise `wanted` is what shows.
+    const struct {
+        std::string bounds;
+        int preview, wanted;
+    } cases[] = {
+        {doubled(screen.width()), screen.width(), 0},
+        {doubled(2 * 700), 2 * 700, 0},
+        {doubled(700), 700, 0},
+        {doubled(400), 400, 0},
+        {"Width=780\nHeight=560\nPanelGLWidth=2147483647", 0, -1},
+        {"Width=2147483647\nHeight=2147483647\nPanelGLWidth=700", 0, 0},
     };
-    for (const auto& [bounds, wanted] : cases) {
+    for (const auto& [bounds, preview, stated] : cases) {
         WriteSettings("[Main]\nLeft=0\nTop=0\n" + bounds + "\n");
         Start();
         Window->show();
+        const int wanted = preview > 0 ? preview * Window->width() / (2 * screen.width()) : stated;
         const int total = Window->MainSplitter->width() - Window->MainSplitter->handleWidth();
         const int editorLeast = Window->EditorSplitter->minimumSizeHint().width();
         const int shown = wanted >= 0 ? std::min(std::max(wanted, Panel().LeastWidth()), total - editorLeast)

@@ -83,6 +83,38 @@ TEST(WindowBounds, WithoutScreensOnlyTheEdgesStayIntegers)
     EXPECT_EQ(FitWindowBounds({-5000, 3000, 10, 20, 1}, {}), (TWindowBounds{-5000, 3000, 10, 20, 1}));
 }
 
+TEST(WindowBounds, AWindowOpensNoLargerThanTheScreenItOpensOn)
+{
+    // The main window's own size, the plug-in window's, bounds a larger screen left
+    // behind and bounds that fit most screens, on the screens a user may have (one with
+    // a panel along its top).
+    const TWindowBounds none{};
+    const TWindowBounds larger{300, 200, 2400, 1500, 0};
+    const TWindowBounds small{30, 40, 700, 500, 1};
+    const struct {
+        TWindowBounds screen;
+        TWindowBounds mainWindow, plugIns, larger, small; // as they open
+    } cases[] = {
+        {{0, 0, 1024, 768}, {0, 0, 1024, 760}, {0, 0, 988, 585}, {0, 0, 1024, 768}, {30, 40, 700, 500, 1}},
+        {{0, 0, 800, 600}, {0, 0, 800, 600}, {0, 0, 800, 585}, {0, 0, 800, 600}, {30, 40, 700, 500, 1}},
+        {{0, 0, 640, 480}, {0, 0, 640, 480}, {0, 0, 640, 480}, {0, 0, 640, 480}, {0, 0, 640, 480, 1}},
+        {{0, 30, 1024, 738}, {0, 30, 1024, 738}, {0, 30, 988, 585}, {0, 30, 1024, 738}, {30, 40, 700, 500, 1}},
+    };
+    for (const auto& c : cases) {
+        const std::vector<TWindowBounds> screens = {c.screen};
+        const auto opened = [&](const TWindowBounds& stored, int width, int height) {
+            return FitWindowBounds(AskedWindowBounds(stored, width, height, screens), screens);
+        };
+        EXPECT_EQ(opened(none, 1200, 760), c.mainWindow) << c.screen;
+        EXPECT_EQ(opened(none, 988, 585), c.plugIns) << c.screen;
+        EXPECT_EQ(opened(larger, 1200, 760), c.larger) << c.screen;
+        EXPECT_EQ(opened(small, 1200, 760), c.small) << c.screen;
+    }
+    // Without bounds the window asks for its own size; Maximized stays as stored.
+    EXPECT_EQ(AskedWindowBounds({7, 8, 0, 600, 1}, 988, 585, {}), (TWindowBounds{0, 0, 988, 585, 1}));
+    EXPECT_EQ(AskedWindowBounds(small, 988, 585, {}), small);
+}
+
 TEST(WindowBounds, APanelKeepsItsShareOfAWindowMadeNarrower)
 {
     const struct {

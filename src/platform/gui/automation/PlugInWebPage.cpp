@@ -62,7 +62,13 @@ private:
     TAutomationCalls FCalls;
 };
 
-QString WaitingFileRefusal(const QUrl& url)
+QUrl PlugInTargetUrl(const QString& target)
+{
+    const QFileInfo file(target);
+    return !target.isEmpty() && file.exists() ? QUrl::fromLocalFile(file.absoluteFilePath()) : QUrl::fromUserInput(target);
+}
+
+QString PlugInPageRefusal(const QUrl& url)
 {
     if (!url.isLocalFile()) {
         return {};
@@ -111,7 +117,7 @@ TPlugInWebPage::~TPlugInWebPage()
 
 bool TPlugInWebPage::acceptNavigationRequest(const QUrl& url, NavigationType, bool isMainFrame)
 {
-    if (const QString refusal = WaitingFileRefusal(url); !refusal.isEmpty()) {
+    if (const QString refusal = PlugInPageRefusal(url); !refusal.isEmpty()) {
         if (FOnError) {
             FOnError(refusal);
         }

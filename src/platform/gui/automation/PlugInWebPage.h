@@ -33,10 +33,16 @@ class QUrl;
 class QWebChannel;
 class TKerfpadChannelObject;
 
-// The refusal of a navigation to `url` (NotRegularFileMessage of
-// platform/core/files/RegularFile.h) when it names a local file that is neither a regular
-// file nor a folder (the listing links its sub-folders); empty otherwise.
-QString WaitingFileRefusal(const QUrl& url);
+// The address the browser loads for a plug-in `target`: an existing file (a relative
+// name taken from the current folder) as its file: URL, anything else as a user would
+// type it.
+QUrl PlugInTargetUrl(const QString& target);
+// The one refusal of a plug-in page or frame, whichever way it comes (the Open button,
+// a recent plug-in, a single page, a link in a page): NotRegularFileMessage of
+// platform/core/files/RegularFile.h when `url` names a local file that exists and is
+// neither a regular file nor a folder (a folder shows as a listing, which the offline
+// listing links); empty otherwise.
+QString PlugInPageRefusal(const QUrl& url);
 
 // Whether a page at `url` may have the channel: an existing file inside `plugInFolder`
 // (at any depth).
