@@ -96,6 +96,27 @@ TWindowBounds FitWindowBounds(const TWindowBounds& bounds, const std::vector<TWi
     return fitted;
 }
 
+TWindowBounds InsideScreenBounds(const TWindowBounds& bounds, const std::vector<TWindowBounds>& screens)
+{
+    TWindowBounds inside = FitWindowBounds(bounds, screens);
+    if (!inside.HasBounds() || screens.empty()) {
+        return inside;
+    }
+    const TWindowBounds* home = &screens.front();
+    std::int64_t best = 0;
+    for (const TWindowBounds& area : screens) {
+        if (const std::int64_t shown = OverlapArea(area, inside); shown > best) {
+            best = shown;
+            home = &area;
+        }
+    }
+    inside.Width = std::min(inside.Width, home->Width);
+    inside.Height = std::min(inside.Height, home->Height);
+    inside.Left = std::clamp(inside.Left, home->Left, home->Left + home->Width - inside.Width);
+    inside.Top = std::clamp(inside.Top, home->Top, home->Top + home->Height - inside.Height);
+    return inside;
+}
+
 int FittedPanelWidth(int panelWidth, const TWindowBounds& stored, const TWindowBounds& fitted)
 {
     if (stored.Width <= 0 || fitted.Width >= stored.Width || panelWidth <= 0) {
@@ -139,4 +160,29 @@ TWindowBounds WindowBoundsOf(const QWidget& window)
     const QRect bounds = normal.isValid() ? normal : window.geometry();
     return FitWindowBounds({bounds.left(), bounds.top(), bounds.width(), bounds.height(), window.isMaximized() ? 1 : 0},
                            ApplicationScreens());
+}
+
+void KeepInsideScreen(QWidget& window)
+{
+    if ((window.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)) != 0) {
+        return;
+    }
+    const QRect shown = window.geometry();
+    const TWindowBounds inside =
+        InsideScreenBounds({shown.left(), shown.top(), shown.width(), shown.height(), 0}, ApplicationScreens());
+    const QSize size(inside.Width, inside.Height);
+    if (size != shown.size()) {
+        // A fixed size is made smaller too, and so is a least size larger than the screen:
+        // the window's layout squeezes what it holds rather than run off the screen.
+        if (window.minimumSize() == window.maximumSize()) {
+            window.setFixedSize(size);
+        } else {
+            window.setMinimumSize(window.minimumSize().boundedTo(size));
+            window.resize(size);
+        }
+    }
+    // A window the program never placed is left where the window manager puts it.
+    if (window.testAttribute(Qt::WA_Moved) && QPoint(inside.Left, inside.Top) != shown.topLeft()) {
+        window.move(inside.Left, inside.Top);
+    }
 }

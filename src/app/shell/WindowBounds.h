@@ -35,6 +35,11 @@ bool ScreenShows(const TWindowBounds& area, const TWindowBounds& bounds);
 // overflows.
 TWindowBounds FitWindowBounds(const TWindowBounds& bounds, const std::vector<TWindowBounds>& screens);
 
+// The bounds a window shows at: as FitWindowBounds fits them, then moved wholly inside
+// the area of the screen that shows most of it (else the primary's), so no edge of a
+// window that the screen can hold runs off it.
+TWindowBounds InsideScreenBounds(const TWindowBounds& bounds, const std::vector<TWindowBounds>& screens);
+
 // A side panel's stored width in a window whose bounds were fitted from `stored` (or
 // asked, AskedWindowBounds) to `fitted`: a window made narrower keeps the panel's share
 // of it, so the other side keeps its share too (what a larger monitor left behind, or
@@ -65,3 +70,7 @@ TPlacedBounds ApplyWindowBounds(QWidget& window, const TWindowBounds& stored);
 // maximised. A window the screen cannot hold (a minimum size larger than the screen)
 // so writes back no size larger than the screen.
 TWindowBounds WindowBoundsOf(const QWidget& window);
+// Makes `window`, about to show, no larger than the available area of its screen (less
+// a window manager's frame) and, where the program placed it, wholly inside that area
+// (InsideScreenBounds). A maximised, full-screen or minimised window is left alone.
+void KeepInsideScreen(QWidget& window);

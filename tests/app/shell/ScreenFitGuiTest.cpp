@@ -6,7 +6,14 @@
 // characters beside the preview on a screen 800 pixels wide, and nothing larger than
 // the screen is written back.
 
+#include "app/plugins/AboutBox.h"
+#include "app/plugins/HelpForm.h"
 #include "app/plugins/PlugInsForm.h"
+#include "app/printing/PrintPreviewDialog.h"
+#include "app/run/MessagesForm.h"
+#include "app/settings/EditorOptionsForm.h"
+#include "app/testrun/QuickviewForm.h"
+#include "app/testrun/TestRunForm.h"
 #include "app/run/PreviewPanel.h"
 #include "app/shell/MainForm.h"
 
@@ -146,6 +153,34 @@ TEST_F(ScreenFitGui, ThePlugInWindowOpensAndIsStoredWithinTheScreen)
         }
         ExpectStoredWithin("PlugInsWin", start.What);
         Window.reset();
+    }
+}
+
+// The other windows keep their own sizes where the screen holds them (the quick view's
+// 702 pixels, the help's 640, the test runner's fixed 570 did not on 800 x 600), and a
+// dialog centred over the main window stays on the screen.
+TEST_F(ScreenFitGui, EveryOtherWindowOpensWithinTheScreen)
+{
+    Start(Starts[0]);
+    Window->show();
+    QApplication::processEvents();
+    std::filesystem::create_directory(folder / "help");
+    WriteText("help/Kerfpad Help.html", "<p>Help</p>");
+    TFQuickview quickView(*Window);
+    TFTestRun testRun(*Window);
+    TFMessages messages(Window.get());
+    TfHelp help(Window.get());
+    TFAboutBox about(Window.get());
+    TFEditorOptions editorOptions(Window.get());
+    TTestPrintPreviewDlg printPreview(Window.get());
+    QWidget* const windows[] = {&quickView, &testRun, &messages, &help, &about, &editorOptions, &printPreview};
+    for (QWidget* window : windows) {
+        window->show();
+        QApplication::processEvents();
+        const QRect frame = window->frameGeometry();
+        EXPECT_TRUE(Area().contains(frame)) << window->objectName().toStdString() << " at " << frame.x() << ","
+                                            << frame.y() << " " << frame.width() << "x" << frame.height();
+        window->hide();
     }
 }
 

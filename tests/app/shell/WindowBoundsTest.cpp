@@ -115,6 +115,30 @@ TEST(WindowBounds, AWindowOpensNoLargerThanTheScreenItOpensOn)
     EXPECT_EQ(AskedWindowBounds(small, 988, 585, {}), small);
 }
 
+// A window about to show (a dialog centred over the main window, a window of its own
+// size) lies wholly on the screen that shows most of it.
+TEST(WindowBounds, AShownWindowLiesWhollyInsideItsScreen)
+{
+    const struct {
+        const char* what;
+        TWindowBounds shown;
+        TWindowBounds inside;
+    } cases[] = {
+        {"inside already", {100, 100, 391, 702, 0}, {100, 100, 391, 702, 0}},
+        {"past the primary's bottom", {100, 600, 391, 702, 0}, {100, 468, 391, 702, 0}},
+        {"taller than the screen", {0, 0, 460, 1570, 0}, {0, 0, 460, 1170, 0}},
+        {"past the right screen's right edge", {2700, 10, 400, 300, 0}, {2480, 10, 400, 300, 0}},
+        {"most of it on the right screen", {1500, 900, 600, 300, 0}, {1600, 724, 600, 300, 0}},
+        {"past the left screen's left edge", {-1300, 300, 400, 300, 0}, {-1280, 300, 400, 300, 0}},
+        {"nowhere: centred on the primary", {9000, 9000, 300, 200, 1}, {650, 485, 300, 200, 1}},
+        {"no size", {9000, 9000, 0, 0, 0}, {9000, 9000, 0, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(InsideScreenBounds(c.shown, Screens), c.inside) << c.what;
+    }
+    EXPECT_EQ(InsideScreenBounds({5, 5, 10, 20, 0}, {}), (TWindowBounds{5, 5, 10, 20, 0}));
+}
+
 TEST(WindowBounds, APanelKeepsItsShareOfAWindowMadeNarrower)
 {
     const struct {

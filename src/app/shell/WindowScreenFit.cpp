@@ -1,0 +1,26 @@
+#include "app/shell/WindowScreenFit.h"
+
+#include "app/shell/WindowBounds.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QWidget>
+
+TWindowScreenFit::TWindowScreenFit()
+{
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+bool TWindowScreenFit::eventFilter(QObject* watched, QEvent* event)
+{
+    // Show comes before the window is mapped, so it is never seen at its old size.
+    if (event->type() == QEvent::Show && watched->isWidgetType()) {
+        auto* widget = static_cast<QWidget*>(watched);
+        // Windows and dialogs; menus, tool tips and the completion list place themselves.
+        const Qt::WindowType type = widget->windowType();
+        if (widget->isWindow() && (type == Qt::Window || type == Qt::Dialog)) {
+            KeepInsideScreen(*widget);
+        }
+    }
+    return false;
+}
