@@ -1,7 +1,6 @@
 #include "engine/VariablesView.h"
 
 #include <algorithm>
-#include <numeric>
 
 std::string VariablesListEntry(std::string_view rowText)
 {
@@ -56,7 +55,7 @@ void VariablesRowTexts(std::string_view line, std::vector<std::string_view>& tex
 
 void TVariablesListView::Show(const TCalculVariables& variables, IVariablesRows& rows)
 {
-    const bool same = FShown && variables.Identity() == FIdentity && rows.RowCount() == FRowTotal;
+    const bool same = FShown && variables.Identity() == FIdentity && rows.RowCount() == FLines.TotalWeight();
     if (same && variables.ChangeCount() == FChangeCount) {
         return;
     }
@@ -71,100 +70,78 @@ void TVariablesListView::Show(const TCalculVariables& variables, IVariablesRows&
 void TVariablesListView::Rebuild(const TCalculVariables& variables, IVariablesRows& rows)
 {
     rows.ClearRows();
-    FRowCounts.clear();
-    FRowTotal = 0;
-    FIrregular = 0;
+    FLines.Clear();
+    FDirty.clear();
+    int row = 0;
     for (int i = 0; i < variables.Count(); ++i) {
-        const std::string& line = variables.Strings(i);
-        VariablesRowTexts(line, FTexts);
+        VariablesRowTexts(variables.Strings(i), FTexts);
         for (std::string_view text : FTexts) {
-            rows.InsertRow(FRowTotal++, text);
+            rows.InsertRow(row++, text);
         }
-        FRowCounts.push_back(static_cast<int>(FTexts.size()));
-        FIrregular += FTexts.size() != 1 ? 1 : 0;
+        FLines.Insert(i, false, static_cast<std::int64_t>(FTexts.size()));
     }
 }
 
 bool TVariablesListView::Replay(const TCalculVariables& variables, IVariablesRows& rows)
 {
     // First the rows of deleted lines go and inserted lines come in without rows; the
-    // lines set or inserted, at their indexes after all the changes, are written last
-    // from their texts now (a line's text at the time of its change is gone).
+    // lines set or inserted are written last from their texts now (a line's text at the
+    // time of its change is gone), in line order, so that the lines before a written
+    // one hold their final rows.
     FDirty.clear();
     for (const TVariablesChange& change : FChanges) {
         const int index = change.Index;
+        const int last = change.Kind == TVariablesChange::Insert ? FLines.Count() : FLines.Count() - 1;
+        if (index < 0 || index > last) {
+            return false;
+        }
         switch (change.Kind) {
         case TVariablesChange::Insert:
-            if (index < 0 || index > static_cast<int>(FRowCounts.size())) {
-                return false;
-            }
-            FRowCounts.insert(FRowCounts.begin() + index, 0);
-            ++FIrregular;
-            for (int& dirty : FDirty) {
-                dirty += dirty >= index ? 1 : 0;
-            }
-            FDirty.push_back(index);
+            FDirty.push_back(FLines.Insert(index, true, 0));
             break;
         case TVariablesChange::Delete: {
-            if (index < 0 || index >= static_cast<int>(FRowCounts.size())) {
-                return false;
-            }
-            const int first = FirstRow(index);
-            for (int k = FRowCounts[static_cast<std::size_t>(index)]; k > 0; --k) {
+            TShownLine* shown = FLines.At(index);
+            const int first = static_cast<int>(FLines.WeightBefore(index));
+            for (std::int64_t k = shown->Weight(); k > 0; --k) {
                 rows.DeleteRow(first);
             }
-            SetRowCount(index, 0);
-            FRowCounts.erase(FRowCounts.begin() + index);
-            --FIrregular; // a line of no rows
-            std::erase(FDirty, index);
-            for (int& dirty : FDirty) {
-                dirty -= dirty > index ? 1 : 0;
+            if (shown->Value) {
+                std::erase(FDirty, shown);
+            }
+            FLines.Erase(shown);
+            break;
+        }
+        case TVariablesChange::Set: {
+            TShownLine* shown = FLines.At(index);
+            if (!shown->Value) {
+                shown->Value = true;
+                FDirty.push_back(shown);
             }
             break;
         }
-        case TVariablesChange::Set:
-            if (index < 0 || index >= static_cast<int>(FRowCounts.size())) {
-                return false;
-            }
-            if (std::find(FDirty.begin(), FDirty.end(), index) == FDirty.end()) {
-                FDirty.push_back(index);
-            }
-            break;
         }
     }
-    if (static_cast<int>(FRowCounts.size()) != variables.Count()) {
+    if (FLines.Count() != variables.Count()) {
         return false;
     }
-    // In line order: the lines before a written one have their final rows.
-    std::sort(FDirty.begin(), FDirty.end());
-    for (int index : FDirty) {
-        WriteLine(variables, index, rows);
+    FWrites.clear();
+    for (TShownLine* shown : FDirty) {
+        FWrites.emplace_back(FLines.IndexOf(shown), shown);
+    }
+    std::sort(FWrites.begin(), FWrites.end());
+    for (const auto& [index, shown] : FWrites) {
+        shown->Value = false;
+        WriteLine(variables, index, shown, rows);
     }
     return true;
 }
 
-int TVariablesListView::FirstRow(int index) const
+void TVariablesListView::WriteLine(const TCalculVariables& variables, int index, TShownLine* shown,
+                                   IVariablesRows& rows)
 {
-    if (FIrregular == 0) {
-        return index;
-    }
-    return std::accumulate(FRowCounts.begin(), FRowCounts.begin() + index, 0);
-}
-
-void TVariablesListView::SetRowCount(int index, int count)
-{
-    int& rowCount = FRowCounts[static_cast<std::size_t>(index)];
-    FIrregular += (count != 1 ? 1 : 0) - (rowCount != 1 ? 1 : 0);
-    FRowTotal += count - rowCount;
-    rowCount = count;
-}
-
-void TVariablesListView::WriteLine(const TCalculVariables& variables, int index, IVariablesRows& rows)
-{
-    const std::string& line = variables.Strings(index);
-    VariablesRowTexts(line, FTexts);
-    const int first = FirstRow(index);
-    const int before = FRowCounts[static_cast<std::size_t>(index)];
+    VariablesRowTexts(variables.Strings(index), FTexts);
+    const int first = static_cast<int>(FLines.WeightBefore(index));
+    const int before = static_cast<int>(shown->Weight());
     const int after = static_cast<int>(FTexts.size());
     for (int k = 0; k < after; ++k) {
         if (k < before) {
@@ -176,5 +153,5 @@ void TVariablesListView::WriteLine(const TCalculVariables& variables, int index,
     for (int k = after; k < before; ++k) {
         rows.DeleteRow(first + after);
     }
-    SetRowCount(index, after);
+    FLines.SetWeight(shown, after);
 }

@@ -6,10 +6,12 @@
 // lines it changed cost, not what all of them do.
 
 #include "engine/calcul/CalculVariables.h"
+#include "platform/core/objects/IndexedSequence.h"
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // "&" and the text with every "=" widened to " = ", uncut.
@@ -41,23 +43,25 @@ public:
     void Show(const TCalculVariables& variables, IVariablesRows& rows);
 
 private:
+    // The lines shown, in order, each weighing its row count, so the first row of a line
+    // costs the same however many lines stand before it; a line waiting to be written
+    // during a replay is marked.
+    using TShownLines = TIndexedSequence<bool>;
+    using TShownLine = TShownLines::TNode;
+
     void Rebuild(const TCalculVariables& variables, IVariablesRows& rows);
     // Replays the record on the rows; false when it does not fit what is shown.
     bool Replay(const TCalculVariables& variables, IVariablesRows& rows);
-    // The first row of line `index`.
-    int FirstRow(int index) const;
     // Gives line `index` the rows of its text now.
-    void WriteLine(const TCalculVariables& variables, int index, IVariablesRows& rows);
-    void SetRowCount(int index, int count);
+    void WriteLine(const TCalculVariables& variables, int index, TShownLine* shown, IVariablesRows& rows);
 
     bool FShown = false;
     std::uint64_t FIdentity = 0;
     std::uint64_t FChangeCount = 0;
-    std::vector<int> FRowCounts; // rows of each line shown
-    int FRowTotal = 0;
-    int FIrregular = 0; // lines shown with other than one row: rows and lines then differ
+    TShownLines FLines;
     // Scratch of a call.
     std::vector<TVariablesChange> FChanges;
-    std::vector<int> FDirty;
+    std::vector<TShownLine*> FDirty;
+    std::vector<std::pair<int, TShownLine*>> FWrites;
     std::vector<std::string_view> FTexts;
 };

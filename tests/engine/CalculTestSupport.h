@@ -5,9 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <initializer_list>
 #include <ostream>
 #include <string>
+#include <string_view>
+#include <vector>
 
 struct CalcOutcome {
     bool ok = false;
@@ -70,4 +74,20 @@ inline void ExpectErrors(std::initializer_list<CalcErrorCase> cases, const std::
         EXPECT_EQ(o.errorText, c.error) << c.formula << " -> " << o;
         EXPECT_EQ(o.result, "<untouched>") << c.formula;
     }
+}
+
+// The first line whose text before its first "=" equals `name`, ASCII case ignored,
+// found by reading every line: what a lookup of the variables must answer.
+inline int SearchLines(const std::vector<std::string>& lines, std::string_view name)
+{
+    const auto sameLetter = [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+    };
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string_view lineName = std::string_view(lines[i]).substr(0, lines[i].find('='));
+        if (lineName.size() == name.size() && std::equal(lineName.begin(), lineName.end(), name.begin(), sameLetter)) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
 }

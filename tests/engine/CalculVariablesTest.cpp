@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+#include <vector>
+
 namespace {
 
 TEST(CalculVariables, ValuesReadAsNumbersOrStrings)
@@ -99,6 +103,131 @@ TEST(CalculVariables, ListOperations)
     EXPECT_TRUE(v.Empty());
 }
 
+// Names that differ in case only, a name that is a prefix of another, names with bytes
+// beyond ASCII (whose case counts), the empty name and a definition's name.
+const std::vector<std::string> PoolNames = {"a",  "A",        "ab",       "aB", "b",   "x1",
+                                            "X1", "\xC3\xA9", "\xC3\x89", "",   "@@y", "@@Y"};
+
+// Every operation of the list, at random, beside a plain vector of the lines: after
+// each, the list holds the same lines, and every name is found where a search of the
+// lines finds it. A copy shares the lines until one side changes.
+TEST(CalculVariables, NameLookupAgreesWithASearchAfterEveryOperation)
+{
+    std::mt19937 rng(1);
+    const auto below = [&](std::size_t n) { return static_cast<int>(rng() % n); };
+    const auto randomName = [&] { return PoolNames[static_cast<std::size_t>(below(PoolNames.size()))]; };
+    const auto randomLine = [&] {
+        switch (below(5)) {
+        case 0: return randomName(); // no "=": the whole line is the name
+        case 1: return randomName() + "=" + std::to_string(below(9)) + "=" + randomName(); // "=" in the value
+        default: return randomName() + "=" + std::to_string(below(100));
+        }
+    };
+    std::vector<std::string> probes = PoolNames;
+    probes.insert(probes.end(), {"a=1", "abc", "x", "@@", "=", "A "});
+
+    TCalculVariables v;
+    std::vector<std::string> model;
+    std::size_t longest = 0;
+    for (int step = 0; step < 4000; ++step) {
+        const int count = static_cast<int>(model.size());
+        // Lists grow to hundreds of lines and shrink again.
+        const bool grow = (step / 1000) % 2 == 0;
+        int op = below(10);
+        if (!grow && op >= 7) {
+            op = 1;
+        }
+        std::string what;
+        if (op == 0 && count > 0) {
+            const int i = below(static_cast<std::size_t>(count));
+            std::string line = randomLine();
+            what = "SetStrings " + std::to_string(i) + " " + line;
+            v.SetStrings(i, line);
+            model[static_cast<std::size_t>(i)] = line;
+        } else if (op <= 2 && count > 0) {
+            const int i = below(static_cast<std::size_t>(count));
+            what = "Delete " + std::to_string(i);
+            v.Delete(i);
+            model.erase(model.begin() + i);
+        } else if (op == 3) {
+            const std::string name = randomName();
+            what = "SetValue " + name;
+            if (name.find('=') == std::string::npos) {
+                v.SetValue(name, "v" + std::to_string(step));
+                const int i = SearchLines(model, name);
+                if (i < 0) {
+                    model.push_back(name + "=v" + std::to_string(step));
+                } else {
+                    model[static_cast<std::size_t>(i)] = name + "=v" + std::to_string(step);
+                }
+            }
+        } else if (op == 4 && below(300) == 0) {
+            what = "Clear";
+            v.Clear();
+            model.clear();
+        } else if (op == 4 && below(100) == 0) {
+            what = "SetText";
+            std::string text;
+            model.clear();
+            for (int k = below(30); k > 0; --k) {
+                model.push_back(randomLine());
+                text += model.back() + (k % 3 == 0 ? "\n" : "\r\n");
+            }
+            v.SetText(text);
+        } else if (op == 5) {
+            // A copy changed on its own leaves the list as it was, and back.
+            what = "copy";
+            TCalculVariables copy(v);
+            copy.Add(randomLine());
+            if (count > 0) {
+                copy.Delete(0);
+            }
+            ASSERT_EQ(v.Count(), count);
+            if (below(4) == 0) {
+                v = copy;
+                model.push_back(copy.Strings(copy.Count() - 1));
+                if (count > 0) {
+                    model.erase(model.begin());
+                }
+            }
+        } else if (op == 6) {
+            const int i = below(static_cast<std::size_t>(count) + 1);
+            std::string line = randomLine();
+            what = "Insert " + std::to_string(i) + " " + line;
+            v.Insert(i, line);
+            model.insert(model.begin() + i, line);
+        } else {
+            std::string line = randomLine();
+            what = "Add " + line;
+            v.Add(line);
+            model.push_back(line);
+        }
+        SCOPED_TRACE("step " + std::to_string(step) + ": " + what);
+        ASSERT_EQ(v.Count(), static_cast<int>(model.size()));
+        longest = std::max(longest, model.size());
+        for (const std::string& name : probes) {
+            const int expected = SearchLines(model, name);
+            ASSERT_EQ(v.IndexOfName(name), expected) << "name [" << name << "]";
+            const std::string* line = v.LineOfName(name);
+            ASSERT_EQ(line == nullptr ? -1 : 0, expected < 0 ? -1 : 0);
+            if (line != nullptr) {
+                EXPECT_EQ(*line, model[static_cast<std::size_t>(expected)]);
+            }
+        }
+        if (step % 50 == 0 || model.size() < 20) {
+            std::string text;
+            for (const std::string& line : model) {
+                text += line + "\r\n";
+            }
+            ASSERT_EQ(v.Text(), text);
+            ASSERT_EQ(v.TextLength(), text.size());
+            for (int i = 0; i < v.Count(); ++i) {
+                ASSERT_EQ(v.Strings(i), model[static_cast<std::size_t>(i)]);
+            }
+        }
+    }
+    EXPECT_GT(longest, 300u) << "the walk reached deep lists";
+}
 
 TEST(CalculVariables, RepeatedFormulaSeesCurrentVariables)
 {

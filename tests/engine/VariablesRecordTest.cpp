@@ -1,15 +1,19 @@
 // The change record of the evaluator's variables, and the variables list kept up to
 // date by it: after every kind of change the rows equal those of the whole text.
 
+#include "CalculTestSupport.h"
 #include "EngineTestSupport.h"
 
+#include "engine/ProgramRunner.h"
 #include "engine/VariablesView.h"
 #include "engine/calcul/CalculVariables.h"
 #include "platform/core/Exceptions.h"
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -204,6 +208,66 @@ TEST(VariablesView, RowsFollowEveryKindOfChange)
     view.Show(other, rows);
     EXPECT_EQ(rows.Rows, RowsOfText(other.Text()));
     EXPECT_EQ(rows.Written, 2);
+}
+
+// Programs of random lines that touch variables, run through the engine's line loop
+// and sometimes stepped back: after each, every name is found where a search of the
+// lines finds it, and the rows are those of the whole text.
+TEST(VariablesView, NamesAndRowsFollowRandomRunsAndStepsBack)
+{
+    // Names differing in case only; none is a command word or starts a family that
+    // takes a word holding "=".
+    const std::vector<std::string> names = {"a", "A", "ab", "aB", "x1", "long_name", "b"};
+    std::mt19937 rng(3);
+    const auto below = [&](std::size_t n) { return static_cast<int>(rng() % n); };
+    const auto name = [&] { return names[static_cast<std::size_t>(below(names.size()))]; };
+    const auto number = [&] { return std::to_string(below(50)); };
+    const std::vector<std::function<std::string()>> kinds = {
+        [&] { return "&" + name() + " = " + number(); },
+        [&] { return "&" + name() + " = &" + name() + " + " + number(); }, // an unknown name stores the text
+        [&] { return "&" + name() + " = \"w\" | char(13) | char(10) | \"" + number() + "\""; }, // two rows
+        [&] { return "&" + name() + " = \"w\" | char(10) | \"z\""; }, // a line break within a row
+        [&] { return "&e = freevar(\"" + name() + "\")"; },
+        [&] { return "&e = existvar(\"" + name() + "\")"; },
+        [&] { return "&d = y:=&" + name() + "*2;y+1"; }, // a definition, calculated on a copy
+        [&] { return std::string("M2, 1, 1"); },
+    };
+    std::vector<std::string> probes;
+    for (const std::string& n : names) {
+        probes.push_back(n);
+        std::string upper = n;
+        for (char& c : upper) {
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        }
+        probes.push_back(upper);
+    }
+    probes.insert(probes.end(), {"e", "D", "y", "@@y", "nosuch"});
+
+    TEngineHarness h;
+    TProgramRunner runner(h.Move, h.Data, h.Calcul);
+    TVariablesListView view;
+    TRecordingRows rows;
+    const TCalculVariables& vars = h.Calcul.GetVariables();
+    for (int step = 0; step < 300; ++step) {
+        std::string program;
+        for (int k = 1 + below(6); k > 0; --k) {
+            program += kinds[static_cast<std::size_t>(below(kinds.size()))]() + "\n";
+        }
+        SCOPED_TRACE("step " + std::to_string(step) + ":\n" + program);
+        ASSERT_EQ(h.Run(program).Error, "");
+        for (int back = below(4) == 0 ? 1 + below(3) : 0; back > 0 && runner.StepBack(h.Lines); --back) {
+        }
+        std::vector<std::string> lines;
+        for (int i = 0; i < vars.Count(); ++i) {
+            lines.push_back(vars.Strings(i));
+        }
+        for (const std::string& probe : probes) {
+            ASSERT_EQ(vars.IndexOfName(probe), SearchLines(lines, probe)) << probe;
+        }
+        view.Show(vars, rows);
+        ASSERT_EQ(rows.Rows, RowsOfText(vars.Text()));
+    }
+    EXPECT_GT(rows.Rows.size(), static_cast<std::size_t>(vars.Count())) << "two-row lines were shown";
 }
 
 // SL clears the variables and shows the list at once; the run loop shows it after

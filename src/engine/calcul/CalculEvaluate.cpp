@@ -571,17 +571,16 @@ void TCalcul::EvaluateVariable(TCalculNode& node, std::string& out)
         SetError("Unknown variable:" + name + ", invalid character in name");
         return;
     }
-    const int line = FVariables.IndexOfName(name);
-    if (line < 0) {
+    const std::string* line = FVariables.LineOfName(name);
+    if (line == nullptr) {
         SetError("Unknown variable:" + name);
         return;
     }
-    const std::string& text = FVariables.Strings(line);
-    if (text.rfind("@@", 0) == 0) {
-        EvaluateDefinition(node, line, out);
+    if (line->rfind("@@", 0) == 0) {
+        EvaluateDefinition(node, FVariables.IndexOfName(name), out);
         return;
     }
-    std::string_view value = FVariables.ValueFromIndex(line);
+    std::string_view value = TCalculVariables::ValueOf(*line);
     while (!value.empty() && value.front() == ' ') {
         value.remove_prefix(1);
     }

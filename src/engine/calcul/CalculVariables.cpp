@@ -15,19 +15,91 @@ std::uint64_t NewIdentity()
 }
 } // namespace
 
-TCalculVariables::TCalculVariables() : FIdentity(NewIdentity()) {}
+std::size_t TCalculVariables::TNameHash::operator()(std::string_view name) const
+{
+    std::uint64_t hash = 14695981039346656037ull; // FNV-1a
+    for (char c : name) {
+        hash = (hash ^ static_cast<unsigned char>(LowCaseChar(c))) * 1099511628211ull;
+    }
+    return static_cast<std::size_t>(hash);
+}
 
-TCalculVariables::TCalculVariables(const TCalculVariables& other)
-    : FLines(other.FLines), FKeys(other.FKeys), FTextLength(other.FTextLength), FIdentity(NewIdentity())
+bool TCalculVariables::TNameEqual::operator()(std::string_view a, std::string_view b) const
+{
+    return SameText(a, b);
+}
+
+TCalculVariables::TStore::TStore(const TStore& other) : Lines(other.Lines), TextLength(other.TextLength)
+{
+    int index = 0;
+    for (TLine* line = Lines.First(); line != nullptr; line = TLines::Next(line)) {
+        Index(line, index++);
+    }
+}
+
+void TCalculVariables::TStore::Index(TLine* line, int index)
+{
+    const std::string_view name = NameOf(line->Value);
+    auto entry = ByName.find(name);
+    if (entry == ByName.end()) {
+        entry = ByName.emplace(std::string(name), std::vector<TLine*>()).first;
+    } else if (entry->second.empty()) {
+        --EmptyNames;
+    }
+    std::vector<TLine*>& lines = entry->second;
+    if (lines.empty() || Lines.IndexOf(lines.back()) < index) {
+        lines.push_back(line);
+        return;
+    }
+    const auto at = std::partition_point(lines.begin(), lines.end(),
+                                         [&](const TLine* other) { return Lines.IndexOf(other) < index; });
+    lines.insert(at, line);
+}
+
+void TCalculVariables::TStore::Unindex(const TLine* line, int index)
+{
+    // A name's entry stays when its last line goes, since a program reassigns a variable
+    // by deleting its line and adding the new one; the empty entries go together once
+    // they outnumber the lines.
+    std::vector<TLine*>& lines = ByName.find(NameOf(line->Value))->second;
+    if (lines.size() == 1) {
+        lines.clear();
+        if (++EmptyNames > 64 && EmptyNames > static_cast<std::size_t>(Lines.Count())) {
+            std::erase_if(ByName, [](const auto& entry) { return entry.second.empty(); });
+            EmptyNames = 0;
+        }
+        return;
+    }
+    const auto at = std::partition_point(lines.begin(), lines.end(),
+                                         [&](const TLine* other) { return Lines.IndexOf(other) < index; });
+    lines.erase(at);
+}
+
+const std::shared_ptr<TCalculVariables::TStore>& TCalculVariables::EmptyStore()
+{
+    // Shared by every empty list: it is copied before anything changes it.
+    static const std::shared_ptr<TStore> empty = std::make_shared<TStore>();
+    return empty;
+}
+
+TCalculVariables::TStore& TCalculVariables::Own()
+{
+    if (FStore.use_count() > 1) {
+        FStore = std::make_shared<TStore>(*FStore);
+    }
+    return *FStore;
+}
+
+TCalculVariables::TCalculVariables() : FStore(EmptyStore()), FIdentity(NewIdentity()) {}
+
+TCalculVariables::TCalculVariables(const TCalculVariables& other) : FStore(other.FStore), FIdentity(NewIdentity())
 {
 }
 
 TCalculVariables& TCalculVariables::operator=(const TCalculVariables& other)
 {
     if (this != &other) {
-        FLines = other.FLines;
-        FKeys = other.FKeys;
-        FTextLength = other.FTextLength;
+        FStore = other.FStore;
         RecordReplaced();
     }
     return *this;
@@ -36,11 +108,7 @@ TCalculVariables& TCalculVariables::operator=(const TCalculVariables& other)
 TCalculVariables& TCalculVariables::operator=(TCalculVariables&& other) noexcept
 {
     if (this != &other) {
-        FLines = std::move(other.FLines);
-        FKeys = std::move(other.FKeys);
-        FTextLength = std::exchange(other.FTextLength, 0);
-        other.FLines.clear();
-        other.FKeys.clear();
+        FStore = std::exchange(other.FStore, EmptyStore());
         RecordReplaced();
         other.RecordReplaced();
     }
@@ -76,22 +144,8 @@ bool TCalculVariables::ChangesSince(std::uint64_t since, std::vector<TVariablesC
 
 void TCalculVariables::Clear()
 {
-    FLines.clear();
-    FKeys.clear();
-    FTextLength = 0;
+    FStore = EmptyStore();
     RecordReplaced();
-}
-
-std::uint32_t TCalculVariables::NameKey(std::string_view name)
-{
-    const std::size_t length = std::min<std::size_t>(name.size(), 0xFFFFFF);
-    const unsigned char first = name.empty() ? 0 : static_cast<unsigned char>(LowCaseChar(name[0]));
-    return static_cast<std::uint32_t>(length << 8) | first;
-}
-
-std::uint32_t TCalculVariables::LineKey(std::string_view line)
-{
-    return NameKey(line.substr(0, line.find('=')));
 }
 
 void TCalculVariables::CheckIndex(int index) const
@@ -104,25 +158,31 @@ void TCalculVariables::CheckIndex(int index) const
 const std::string& TCalculVariables::Strings(int index) const
 {
     CheckIndex(index);
-    return FLines[static_cast<std::size_t>(index)];
+    return FStore->Lines.At(index)->Value;
 }
 
 void TCalculVariables::SetStrings(int index, std::string line)
 {
     CheckIndex(index);
-    FKeys[static_cast<std::size_t>(index)] = LineKey(line);
-    FTextLength = FTextLength - FLines[static_cast<std::size_t>(index)].size() + line.size();
-    FLines[static_cast<std::size_t>(index)] = std::move(line);
+    TStore& store = Own();
+    TLine* node = store.Lines.At(index);
+    const bool renamed = !SameText(NameOf(node->Value), NameOf(line));
+    if (renamed) {
+        store.Unindex(node, index);
+    }
+    store.TextLength = store.TextLength - node->Value.size() + line.size();
+    node->Value = std::move(line);
+    if (renamed) {
+        store.Index(node, index);
+    }
     Record(TVariablesChange::Set, index);
 }
 
 int TCalculVariables::Add(std::string line)
 {
-    FKeys.push_back(LineKey(line));
-    FTextLength += line.size() + 2;
-    FLines.push_back(std::move(line));
-    Record(TVariablesChange::Insert, Count() - 1);
-    return Count() - 1;
+    const int index = Count();
+    Insert(index, std::move(line));
+    return index;
 }
 
 void TCalculVariables::Insert(int index, std::string line)
@@ -130,59 +190,64 @@ void TCalculVariables::Insert(int index, std::string line)
     if (index < 0 || index > Count()) {
         throw EListError("List index out of bounds (" + std::to_string(index) + ")");
     }
-    FKeys.insert(FKeys.begin() + index, LineKey(line));
-    FTextLength += line.size() + 2;
-    FLines.insert(FLines.begin() + index, std::move(line));
+    TStore& store = Own();
+    store.TextLength += line.size() + 2;
+    store.Index(store.Lines.Insert(index, std::move(line)), index);
     Record(TVariablesChange::Insert, index);
 }
 
 void TCalculVariables::Delete(int index)
 {
     CheckIndex(index);
-    FKeys.erase(FKeys.begin() + index);
-    FTextLength -= FLines[static_cast<std::size_t>(index)].size() + 2;
-    FLines.erase(FLines.begin() + index);
+    TStore& store = Own();
+    TLine* node = store.Lines.At(index);
+    store.Unindex(node, index);
+    store.TextLength -= node->Value.size() + 2;
+    store.Lines.Erase(node);
     Record(TVariablesChange::Delete, index);
+}
+
+const TCalculVariables::TLine* TCalculVariables::FirstOfName(std::string_view name) const
+{
+    if (name.find('=') != std::string_view::npos) {
+        return nullptr; // a name never holds "=": the text before the first one is shorter
+    }
+    const auto entry = FStore->ByName.find(name);
+    return entry == FStore->ByName.end() || entry->second.empty() ? nullptr : entry->second.front();
 }
 
 int TCalculVariables::IndexOfName(std::string_view name) const
 {
-    const std::size_t n = name.size();
-    if (name.find('=') != std::string_view::npos) {
-        return -1; // a name never holds "=": the text before the first one is shorter
-    }
-    const std::uint32_t key = NameKey(name);
-    for (std::size_t i = 0; i < FKeys.size(); ++i) {
-        if (FKeys[i] != key) {
-            continue;
-        }
-        const std::string& line = FLines[i];
-        // Same length and first letter: the line's name is its first n characters.
-        if (line.size() >= n && (line.size() == n || line[n] == '=') &&
-            SameText(std::string_view(line).substr(0, n), name)) {
-            return static_cast<int>(i);
-        }
-    }
-    return -1;
+    const TLine* line = FirstOfName(name);
+    return line == nullptr ? -1 : FStore->Lines.IndexOf(line);
+}
+
+const std::string* TCalculVariables::LineOfName(std::string_view name) const
+{
+    const TLine* line = FirstOfName(name);
+    return line == nullptr ? nullptr : &line->Value;
 }
 
 std::string_view TCalculVariables::Names(int index) const
 {
-    std::string_view line = Strings(index);
-    return line.substr(0, line.find('='));
+    return NameOf(Strings(index));
 }
 
-std::string_view TCalculVariables::ValueFromIndex(int index) const
+std::string_view TCalculVariables::ValueOf(std::string_view line)
 {
-    std::string_view line = Strings(index);
     const auto eq = line.find('=');
     return eq == std::string_view::npos ? std::string_view() : line.substr(eq + 1);
 }
 
+std::string_view TCalculVariables::ValueFromIndex(int index) const
+{
+    return ValueOf(Strings(index));
+}
+
 std::string TCalculVariables::Values(std::string_view name) const
 {
-    const int i = IndexOfName(name);
-    return i < 0 ? std::string() : std::string(ValueFromIndex(i));
+    const std::string* line = LineOfName(name);
+    return line == nullptr ? std::string() : std::string(ValueOf(*line));
 }
 
 void TCalculVariables::SetValue(std::string_view name, std::string_view value)
@@ -201,9 +266,9 @@ void TCalculVariables::SetValue(std::string_view name, std::string_view value)
 std::string TCalculVariables::Text() const
 {
     std::string out;
-    out.reserve(FTextLength);
-    for (const std::string& line : FLines) {
-        out += line;
+    out.reserve(FStore->TextLength);
+    for (const TLine* line = FStore->Lines.First(); line != nullptr; line = TLines::Next(line)) {
+        out += line->Value;
         out += "\r\n";
     }
     return out;
@@ -211,22 +276,21 @@ std::string TCalculVariables::Text() const
 
 void TCalculVariables::SetText(std::string_view text)
 {
-    FLines.clear();
-    FKeys.clear();
-    FTextLength = 0;
+    auto store = std::make_shared<TStore>();
     std::size_t i = 0;
     while (i < text.size()) {
         std::size_t j = i;
         while (j < text.size() && text[j] != '\r' && text[j] != '\n') {
             ++j;
         }
-        FKeys.push_back(LineKey(text.substr(i, j - i)));
-        FLines.emplace_back(text.substr(i, j - i));
-        FTextLength += j - i + 2;
+        const int index = store->Lines.Count();
+        store->Index(store->Lines.Insert(index, std::string(text.substr(i, j - i))), index);
+        store->TextLength += j - i + 2;
         if (j < text.size() && text[j] == '\r' && j + 1 < text.size() && text[j + 1] == '\n') {
             ++j;
         }
         i = j + 1;
     }
+    FStore = std::move(store);
     RecordReplaced();
 }

@@ -97,4 +97,24 @@ TEST_F(VariablesListGui, ShowsTheWholeTextsRowsAfterRunsAndReplacedVariables)
     EXPECT_EQ(Rows(), QStringList{"&r = 1"});
 }
 
+// The rows are laid out alike without measuring each until one holds a line break,
+// which makes its row taller; a list filled afresh lays them out alike again.
+TEST_F(VariablesListGui, ARowHoldingALineBreakIsTaller)
+{
+    SetSimulate(false);
+    OpenProgram("vars.sbp", "&a = 1\r\n&b = \"x\" | char(10) | \"y\"\r\n&c = 3\r\n");
+    Run();
+    QListWidget& list = *Window->lbVariables;
+    ASSERT_EQ(Rows(), Rebuilt());
+    ASSERT_EQ(list.count(), 3);
+    const int plain = list.visualItemRect(list.item(0)).height();
+    EXPECT_GT(list.visualItemRect(list.item(1)).height(), plain);
+    EXPECT_EQ(list.visualItemRect(list.item(2)).height(), plain);
+
+    WriteText("results.sbp", "&r = 1\r\n&s = 2\r\n");
+    ASSERT_TRUE(Window->RunFileForResults(FilePath("results.sbp")));
+    EXPECT_EQ(Rows(), (QStringList{"&r = 1", "&s = 2"}));
+    EXPECT_TRUE(list.uniformItemSizes());
+}
+
 } // namespace
