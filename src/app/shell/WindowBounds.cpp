@@ -45,6 +45,22 @@ std::vector<TWindowBounds> ApplicationScreens()
     return areas;
 }
 
+// The screen that shows most of the window (ScreenShows), else the primary; `screens`
+// is not empty.
+const TWindowBounds& HomeScreen(const TWindowBounds& bounds, const std::vector<TWindowBounds>& screens)
+{
+    const TWindowBounds* home = &screens.front();
+    std::int64_t best = -1;
+    for (const TWindowBounds& area : screens) {
+        const std::int64_t shown = OverlapArea(area, bounds);
+        if (ScreenShows(area, bounds) && shown > best) {
+            best = shown;
+            home = &area;
+        }
+    }
+    return *home;
+}
+
 } // namespace
 
 bool ScreenShows(const TWindowBounds& area, const TWindowBounds& bounds)
@@ -69,16 +85,7 @@ TWindowBounds FitWindowBounds(const TWindowBounds& bounds, const std::vector<TWi
         kept.Top = int(std::min<std::int64_t>(bounds.Top, std::int64_t(INT_MAX) - bounds.Height));
         return kept;
     }
-    // The screen that shows most of it, else the primary.
-    const TWindowBounds* home = &screens.front();
-    std::int64_t best = -1;
-    for (const TWindowBounds& area : screens) {
-        const std::int64_t shown = OverlapArea(area, bounds);
-        if (ScreenShows(area, bounds) && shown > best) {
-            best = shown;
-            home = &area;
-        }
-    }
+    const TWindowBounds* home = &HomeScreen(bounds, screens);
     TWindowBounds fitted = bounds;
     fitted.Width = std::min(bounds.Width, home->Width);
     fitted.Height = std::min(bounds.Height, home->Height);
@@ -102,14 +109,7 @@ TWindowBounds InsideScreenBounds(const TWindowBounds& bounds, const std::vector<
     if (!inside.HasBounds() || screens.empty()) {
         return inside;
     }
-    const TWindowBounds* home = &screens.front();
-    std::int64_t best = 0;
-    for (const TWindowBounds& area : screens) {
-        if (const std::int64_t shown = OverlapArea(area, inside); shown > best) {
-            best = shown;
-            home = &area;
-        }
-    }
+    const TWindowBounds* home = &HomeScreen(inside, screens);
     inside.Width = std::min(inside.Width, home->Width);
     inside.Height = std::min(inside.Height, home->Height);
     inside.Left = std::clamp(inside.Left, home->Left, home->Left + home->Width - inside.Width);
