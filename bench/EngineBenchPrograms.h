@@ -101,6 +101,17 @@ inline const TProgramLines& ExpressionMoves()
     return lines;
 }
 
+// `count` lines `&vN = N` (N from 1): a program that makes that many variables.
+inline TProgramLines AssignmentLines(int count)
+{
+    TProgramLines lines;
+    lines.reserve(static_cast<std::size_t>(count));
+    for (int i = 1; i <= count; ++i) {
+        lines.push_back("&v" + std::to_string(i) + " = " + std::to_string(i));
+    }
+    return lines;
+}
+
 // A drilling job: for each hole a jog to it above the stock, a move down and a move
 // back up. Every hole starts a jog polyline and a cut polyline.
 constexpr int DrillHoles = 333334; // 1,000,002 lines

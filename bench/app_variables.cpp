@@ -6,6 +6,7 @@
 // line should cost the same beside 100,000 variables as beside ten. A binary of its
 // own: it needs a QApplication.
 
+#include "EngineBenchPrograms.h"
 #include "ShellBench.h"
 
 #include "app/run/PreviewPanel.h"
@@ -67,16 +68,6 @@ BENCHMARK(BM_CountingLoopBesideLongVariable)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(5);
 
-TProgramLines Assignments(int count)
-{
-    TProgramLines lines;
-    lines.reserve(static_cast<std::size_t>(count));
-    for (int i = 1; i <= count; ++i) {
-        lines.push_back("&v" + std::to_string(i) + " = " + std::to_string(i));
-    }
-    return lines;
-}
-
 // The shell with its window shown, the list visible as a user sees it.
 TShell& ShownShell()
 {
@@ -96,7 +87,7 @@ void BM_AssignManyVariablesListShown(benchmark::State& state)
     TShell& shell = ShownShell();
     TMainForm& window = *shell.window;
     const int count = static_cast<int>(state.range(0));
-    const TProgramLines lines = Assignments(count);
+    const TProgramLines lines = enginebench::AssignmentLines(count);
     for (auto _ : state) {
         state.PauseTiming();
         ResetForResults(*window.Move, window.Calcul, std::string());
@@ -123,7 +114,7 @@ void BM_ReassignFirstVariableListShown(benchmark::State& state)
     TShell& shell = ShownShell();
     TMainForm& window = *shell.window;
     const int count = static_cast<int>(state.range(0));
-    const TProgramLines setup = Assignments(count);
+    const TProgramLines setup = enginebench::AssignmentLines(count);
     const TProgramLines loop = {
         "&i = 0",
         "L1:",

@@ -17,16 +17,6 @@ namespace {
 
 using namespace enginebench;
 
-TProgramLines Assignments(int count)
-{
-    TProgramLines lines;
-    lines.reserve(static_cast<std::size_t>(count));
-    for (int i = 1; i <= count; ++i) {
-        lines.push_back("&v" + std::to_string(i) + " = " + std::to_string(i));
-    }
-    return lines;
-}
-
 constexpr int LoopPasses = 10000;
 
 // Four lines a pass: two reads of a variable far down the list, a reassignment of the
@@ -79,7 +69,7 @@ void ResetRun(TBenchEngine& e)
 
 void BM_AssignManyVariables(benchmark::State& state)
 {
-    const TProgramLines lines = Assignments(static_cast<int>(state.range(0)));
+    const TProgramLines lines = AssignmentLines(static_cast<int>(state.range(0)));
     TBenchEngine e;
     for (auto _ : state) {
         state.PauseTiming();
@@ -101,7 +91,7 @@ void RunLoopBesideVariables(benchmark::State& state, const TProgramLines& loop, 
                             const TExpected& expected)
 {
     const int variables = static_cast<int>(state.range(0));
-    const TProgramLines setup = Assignments(variables);
+    const TProgramLines setup = AssignmentLines(variables);
     TBenchEngine e;
     for (auto _ : state) {
         state.PauseTiming();
