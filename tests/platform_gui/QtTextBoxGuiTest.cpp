@@ -8,6 +8,7 @@
 
 #include "../support/QtTestApp.h"
 #include "../support/WhenModalShown.h"
+#include "../support/WithoutTypeInfo.h"
 
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
@@ -22,6 +23,7 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -248,6 +250,33 @@ TEST(QtMessageBoxGui, AMessageBoxIsAnnouncedAsAnAlertWithItsText)
     }
     TQtInputBox input(nullptr, "Kerfpad", "Name?", "");
     EXPECT_EQ(QAccessible::queryAccessibleInterface(&input)->role(), QAccessible::Dialog);
+}
+
+// The factory that makes a box an alert is asked about every object once a box has
+// shown; the web engine's are built without type information, and a cast of one ended
+// the process as a web page took the focus. The others get the toolkit's own answer.
+TEST(QtMessageBoxGui, TheAlertFactoryAnswersForLiveBoxesOnly)
+{
+    const std::unique_ptr<QObject> object = MakeObjectWithoutTypeInfo();
+    const std::unique_ptr<QWidget> widget = MakeWidgetWithoutTypeInfo();
+    QWidget plain;
+    {
+        TQtMessageBox box(nullptr, "Kerfpad", TMsgDlgType::mtError, "File not found", mbOK);
+        box.show();
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(&box)->role(), QAccessible::AlertMessage);
+    }
+    widget->show();
+    widget->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(object.get()), nullptr);
+    for (QWidget* other : {widget.get(), &plain}) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(other);
+        ASSERT_NE(accessible, nullptr);
+        EXPECT_NE(accessible->role(), QAccessible::AlertMessage);
+    }
+    // A box made where the last one stood is an alert again, with its own text.
+    TQtMessageBox next(nullptr, "Kerfpad", TMsgDlgType::mtWarning, "Second", mbOK);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(&next)->text(QAccessible::Value), "Second");
 }
 
 // An error naming a path of 140 characters: the box grows to show the path whole where

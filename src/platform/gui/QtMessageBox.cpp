@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QStyle>
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -47,12 +48,33 @@ std::optional<QStyle::StandardPixmap> IconOf(TMsgDlgType type)
     return std::nullopt;
 }
 
+// The boxes alive, by the address Qt hands the accessibility factory. The factory is
+// asked about every object of the process, among them the web engine's, which are built
+// without run-time type information: a dynamic_cast of one reads a type record that is
+// not there and ends the process. So an object is known by its address alone and
+// touched only then.
+std::vector<const QObject*>& LiveBoxes()
+{
+    static std::vector<const QObject*> boxes;
+    return boxes;
+}
+
+bool IsLiveBox(const QObject* object)
+{
+    const std::vector<const QObject*>& boxes = LiveBoxes();
+    return object != nullptr && std::find(boxes.begin(), boxes.end(), object) != boxes.end();
+}
+
 class TAlertAccessible : public QAccessibleWidget {
 public:
     explicit TAlertAccessible(TQtMessageBox& box) : QAccessibleWidget(&box, QAccessible::AlertMessage) {}
 
     QString text(QAccessible::Text kind) const override
     {
+        // The widget's own destruction may still ask, after the box's part is gone.
+        if (!IsLiveBox(object())) {
+            return QAccessibleWidget::text(kind);
+        }
         const QString& message = static_cast<const TQtMessageBox*>(widget())->Text();
         if (kind == QAccessible::Value) {
             return message;
@@ -64,8 +86,10 @@ public:
 
 QAccessibleInterface* AlertOfMessageBox(const QString&, QObject* object)
 {
-    auto* box = dynamic_cast<TQtMessageBox*>(object);
-    return box != nullptr ? new TAlertAccessible(*box) : nullptr;
+    if (!IsLiveBox(object)) {
+        return nullptr;
+    }
+    return new TAlertAccessible(*static_cast<TQtMessageBox*>(static_cast<QWidget*>(object)));
 }
 
 } // namespace
@@ -74,6 +98,7 @@ TQtMessageBox::TQtMessageBox(QWidget* parent, const QString& caption, TMsgDlgTyp
                              TMsgDlgButtons buttons)
     : TQtTextBox(parent, caption, text)
 {
+    LiveBoxes().push_back(this);
     static const bool announced = (QAccessible::installFactory(AlertOfMessageBox), true);
     (void)announced;
     if (const auto icon = IconOf(type)) {
@@ -112,6 +137,11 @@ TQtMessageBox::TQtMessageBox(QWidget* parent, const QString& caption, TMsgDlgTyp
     if (FEscape == nullptr) {
         FEscape = box.button(QDialogButtonBox::No);
     }
+}
+
+TQtMessageBox::~TQtMessageBox()
+{
+    std::erase(LiveBoxes(), static_cast<const QObject*>(this));
 }
 
 QPushButton* TQtMessageBox::Button(QDialogButtonBox::StandardButton which) const

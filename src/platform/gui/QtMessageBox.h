@@ -19,6 +19,7 @@ public:
     // No button asked for gives an OK button.
     TQtMessageBox(QWidget* parent, const QString& caption, TMsgDlgType type, const QString& text,
                   TMsgDlgButtons buttons);
+    ~TQtMessageBox() override;
 
     QPushButton* Button(QDialogButtonBox::StandardButton which) const;
     QPushButton* DefaultButton() const { return FDefault; }

@@ -11,11 +11,13 @@
 #include "../PlugInTestSupport.h"
 
 #include "platform/gui/BoxFit.h"
+#include "platform/gui/QtMessageBox.h"
 #include "platform/gui/automation/PlugInWebPage.h"
 
 #include "../../support/FifoWatchdog.h"
 #include "../../support/QtTestApp.h"
 
+#include <QAccessible>
 #include <QHostAddress>
 #include <QPushButton>
 #include <QRegion>
@@ -23,6 +25,7 @@
 #include <QSplitter>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTest>
 #include <QTimer>
 #include <QUrl>
 #include <QWebEngineView>
@@ -326,6 +329,35 @@ TEST_F(PlugInsWeb, ALinkToANamedPipeIsRefusedAndThePageStays)
     EXPECT_EQ(window.WebBrowser->url().fileName(), "links.html");
     EXPECT_FALSE(pipe.Fired()) << "the browser waited on the pipe";
     FPlugIns = nullptr;
+}
+
+// A message box leaves the factory that announces boxes to assistive technology in the
+// process; the page's own objects, built without type information, meet it as the page
+// takes the focus (a cast of one ended the process), and so does every event filter.
+TEST_F(PlugInsWeb, APageTakesTheFocusAfterAMessageBox)
+{
+    {
+        TQtMessageBox box(nullptr, "Kerfpad", TMsgDlgType::mtError, "Cannot find file: missing.sbp", mbOK);
+        box.show();
+        QTest::keyClick(&box, Qt::Key_Return);
+    }
+    TFPlugIns window;
+    window.HomeAddress = "http://127.0.0.1:1/";
+    bool focused = false;
+    Steps.ExpectSteps("FPlugIns", [&](QDialog&) {
+        testsupport::WaitFor([&] { return window.OfflineListingShown; }, 10000);
+        QWidget* page = window.WebBrowser->focusProxy() != nullptr ? window.WebBrowser->focusProxy() : window.WebBrowser;
+        window.activateWindow();
+        QTest::mouseClick(page, Qt::LeftButton, {}, QPoint(40, 40));
+        window.WebBrowser->setFocus(Qt::MouseFocusReason);
+        testsupport::WaitFor([&] { return window.WebBrowser->hasFocus() || page->hasFocus(); }, 5000);
+        focused = window.WebBrowser->hasFocus() || page->hasFocus();
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(page);
+        EXPECT_TRUE(accessible == nullptr || accessible->role() != QAccessible::AlertMessage);
+        window.reject();
+    });
+    window.Execute();
+    EXPECT_TRUE(focused);
 }
 
 TEST_F(PlugInsWeb, AnUnreachableHomePageGivesWayToTheListing)

@@ -1,0 +1,54 @@
+// The hooks the application puts on the whole process meet every object, the web
+// engine's among them, whose classes carry no type information (a cast that needs it
+// ends the process): the main window's event filters (window fit, wheel, resize, show),
+// the about box's key state and the box announcer, all at once, handed such objects.
+
+#include "app/plugins/AboutBox.h"
+#include "app/shell/MainForm.h"
+#include "platform/gui/QtMessageBox.h"
+
+#include "../ShellTestSupport.h"
+#include "../../support/WithoutTypeInfo.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QWheelEvent>
+
+namespace {
+
+class ProcessHooksGui : public TShellTest {};
+
+TEST_F(ProcessHooksGui, ObjectsWithoutTypeInformationPassEveryHook)
+{
+    TMainForm window;
+    window.WaitFrameMs = 0;
+    window.show();
+    TFAboutBox about(&window);
+    {
+        TQtMessageBox box(&window, "Kerfpad", TMsgDlgType::mtInformation, "Shown once", mbOK);
+        box.show();
+        QApplication::processEvents();
+    }
+    const std::unique_ptr<QObject> object = MakeObjectWithoutTypeInfo();
+    const std::unique_ptr<QWidget> page = MakeWidgetWithoutTypeInfo();
+    const QRect area = QApplication::primaryScreen()->availableGeometry();
+    page->resize(area.width() * 2, area.height() * 2);
+    page->show();
+    page->setFocus();
+    QApplication::processEvents();
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_D, Qt::NoModifier, "d");
+    QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), {}, QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    for (QObject* target : {object.get(), static_cast<QObject*>(page.get())}) {
+        QApplication::sendEvent(target, &press);
+        QApplication::sendEvent(target, &wheel);
+        QAccessible::queryAccessibleInterface(target);
+    }
+    // A window of an unknown class is still fitted to the screen as it shows.
+    EXPECT_LE(page->width(), area.width());
+    EXPECT_LE(page->height(), area.height());
+}
+
+} // namespace
