@@ -63,7 +63,7 @@ function(kerfpad_test name)
   # GoogleTest's headers are most of what a test file costs to compile: parse them once.
   target_precompile_headers(${name} PRIVATE <gtest/gtest.h> <gmock/gmock.h>)
   set(kinds unit gl gui web)
-  set(filter_unit "-*Gl.*:*Gl/*:*Gui.*:*Gui/*:*Web.*:*Web/*")
+  set(filter_unit "-*Gl.*:*Gl/*:*Gui.*:*Gui/*:*Web.*:*Web/*:*X11.*:*X11/*")
   set(filter_gl "*Gl.*:*Gl/*")
   set(filter_gui "*Gui.*:*Gui/*")
   set(filter_web "*Web.*:*Web/*")

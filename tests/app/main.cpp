@@ -1,6 +1,6 @@
 // One QApplication for the whole binary, on the offscreen platform unless the
-// environment names another or the run asks for the Gl or Web suites only (they need the
-// X server): the shell's tests create widgets and pixmaps, and Qt allows a single
+// environment names another or the run asks for the Gl, Web or X11 suites only (they
+// need the X server): the shell's tests create widgets and pixmaps, and Qt allows a single
 // application object per process. The start-up calls the editor pages need come first;
 // the plug-in window's web view needs shared OpenGL contexts before the application.
 
@@ -22,7 +22,7 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument(argv[i]);
         needsDisplay = needsDisplay || argument.starts_with("--gtest_filter=*Gl") ||
-                       argument.starts_with("--gtest_filter=*Web");
+                       argument.starts_with("--gtest_filter=*Web") || argument.starts_with("--gtest_filter=*X11");
     }
     if (!needsDisplay) {
         setenv("QT_QPA_PLATFORM", "offscreen", 0);

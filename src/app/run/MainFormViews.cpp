@@ -52,6 +52,11 @@ public:
             }
         } else if (event->type() == QEvent::Resize && watched == &FForm) {
             FForm.UpdateCameraFocalLength();
+        } else if (event->type() == QEvent::Resize && watched == FForm.MainSplitter) {
+            // The window's size may still change (a window manager maximising it): the
+            // stored split is kept until the user sets another, once the splitter has
+            // shared out the new width.
+            QTimer::singleShot(0, &FForm, [form = &FForm] { RunGuarded([form] { form->KeepWantedPanelWidth(); }); });
         } else if (event->type() == QEvent::Show && watched == &FForm) {
             FForm.FormShow();
         }
@@ -162,12 +167,20 @@ void TMainForm::FormShow()
         return;
     }
     FLaidOut = true;
-    if (FWantedPanelGLWidth >= 0) {
-        const QList<int> sizes = MainSplitter->sizes();
-        // The least widths come before the stored width: the preview shows its bar and its
-        // controls whole, and the editor, with its page tabs, keeps its own least width.
-        const TPanelWidths w = FitPanel(sizes.value(0) + sizes.value(1), FWantedPanelGLWidth, PanelGL->LeastWidth(),
-                                        EditorSplitter->minimumSizeHint().width());
+    KeepWantedPanelWidth();
+}
+
+void TMainForm::KeepWantedPanelWidth()
+{
+    if (!FLaidOut || FWantedPanelGLWidth < 0) {
+        return;
+    }
+    const QList<int> sizes = MainSplitter->sizes();
+    // The least widths come before the stored width: the preview shows its bar and its
+    // controls whole, and the editor, with its page tabs, keeps its own least width.
+    const TPanelWidths w = FitPanel(sizes.value(0) + sizes.value(1), FWantedPanelGLWidth, PanelGL->LeastWidth(),
+                                    EditorSplitter->minimumSizeHint().width());
+    if (w != TPanelWidths{sizes.value(0), sizes.value(1)}) {
         MainSplitter->setSizes({w.Side, w.Panel});
     }
 }

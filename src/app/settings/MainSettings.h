@@ -10,8 +10,14 @@
 
 class TIniFile;
 
+// The main window as designed, frame included, and its preview's width in it: what a
+// start without those keys begins with (the settings file that ships says the same).
+inline constexpr int DesignedMainWidth = 1200;
+inline constexpr int DesignedMainHeight = 760;
+inline constexpr int DesignedPanelGLWidth = 560;
+
 struct TMainSettings : TWindowBounds {
-    int PanelGLWidth = 50;
+    int PanelGLWidth = DesignedPanelGLWidth;
     int GLPosRotSpeed = 20;
     bool GLSimulate = true;
     bool GLJogsVisible = true;

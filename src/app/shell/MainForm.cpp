@@ -81,7 +81,7 @@ TMainForm::TMainForm(const TMainFormOptions& options)
     setWindowTitle(QStringLiteral("Kerfpad"));
     // The size the window asks for before the settings give it its last one; it is
     // fitted to the screen like stored bounds (ApplySettings).
-    resize(1200, 760);
+    resize(DesignedMainWidth, DesignedMainHeight);
     CreateCentralArea(options);
     CreateActions();
     CreateMenus();
@@ -171,9 +171,13 @@ void TMainForm::CreateCentralArea(const TMainFormOptions& options)
     // Enlarge Preview folds the editor as far as Enlarge Editor folds the preview, to the
     // width of the button bar; a width read from the settings leaves it its least width.
     EditorSplitter->setMinimumWidth(PanelGL->minimumWidth());
+    // A window made wider or narrower widens or narrows the editor: the preview keeps its
+    // width, maximised or not, from start to start.
     MainSplitter->setStretchFactor(0, 1);
-    MainSplitter->setStretchFactor(1, 1);
+    MainSplitter->setStretchFactor(1, 0);
     MainSplitter->setSizes({600, 600});
+    // The user's split replaces the stored one.
+    connect(MainSplitter, &QSplitter::splitterMoved, this, [this] { FWantedPanelGLWidth = -1; });
     setCentralWidget(MainSplitter);
     // The page that becomes current is the target of the actions.
     connect(pctrlMain, &QTabWidget::currentChanged, this, [this](int index) {
@@ -468,8 +472,8 @@ void TMainForm::ApplySettings()
     PanelGL->cbWireframe->setChecked(Settings.ShowWireFramebit);
     PanelGL->tbSpeed->setValue(Settings.GLDisplaySpeed);
     PanelGL->UpDownSpeed->setValue(Settings.GLPosRotSpeed);
-    // Applied once the window has its size, no narrower than the preview's controls need
-    // (the 50 pixels of a missing key among them).
+    // Applied once the window has its size, no narrower than the preview's controls need,
+    // and again as the window takes its final size (maximised by the window manager).
     FWantedPanelGLWidth = FittedPanelWidth(Settings.PanelGLWidth, placed.Asked, placed.Fitted);
 }
 

@@ -249,6 +249,8 @@ public:
     TPreviewTargets PreviewTargets(bool withViewer = true);
     // The window's first showing: the preview takes the width the settings gave it.
     void FormShow();
+    // Shows the preview as wide as stored (fitted), until the user sets the split.
+    void KeepWantedPanelWidth();
 
     // --- life ---
     void FormActivate();

@@ -1,6 +1,6 @@
 #include "app/shell/WindowBounds.h"
 
-#include "platform/gui/BoxFit.h"
+#include "app/shell/WindowFrame.h"
 
 #include <QGuiApplication>
 #include <QRect>
@@ -35,11 +35,10 @@ std::vector<TWindowBounds> ApplicationScreens()
         screens.prepend(primary);
     }
     for (const QScreen* screen : screens) {
+        // Bounds are outer rectangles, frame included: the area holds them as it is.
         const QRect r = screen->availableGeometry();
         if (r.width() > 0 && r.height() > 0) {
-            // Room for the frame a window manager puts round the window, as round a box.
-            const QSize room = MaxBoxSize(r.size());
-            areas.push_back({r.left(), r.top(), room.width(), room.height(), 0});
+            areas.push_back({r.left(), r.top(), r.width(), r.height(), 0});
         }
     }
     return areas;
@@ -136,42 +135,55 @@ TWindowBounds AskedWindowBounds(const TWindowBounds& stored, int width, int heig
     return {corner.Left, corner.Top, width, height, stored.Maximized};
 }
 
-TPlacedBounds ApplyWindowBounds(QWidget& window, const TWindowBounds& stored)
+namespace {
+
+TWindowBounds BoundsOf(const QRect& r)
 {
-    const std::vector<TWindowBounds> screens = ApplicationScreens();
-    TPlacedBounds placed;
-    placed.Asked = AskedWindowBounds(stored, window.width(), window.height(), screens);
-    placed.Fitted = FitWindowBounds(placed.Asked, screens);
-    if (stored.HasBounds()) {
-        window.setGeometry(placed.Fitted.Left, placed.Fitted.Top, placed.Fitted.Width, placed.Fitted.Height);
-    } else {
-        window.resize(placed.Fitted.Width, placed.Fitted.Height);
-    }
-    if (stored.Maximized != 0) {
-        window.setWindowState(window.windowState() | Qt::WindowMaximized);
-    }
-    return placed;
+    return {r.left(), r.top(), r.width(), r.height(), 0};
 }
 
-TWindowBounds WindowBoundsOf(const QWidget& window)
+// Gives `window` its own area for the outer bounds `outer` with the frame `frame`, and
+// puts its frame's corner at their corner when `position` says so.
+void PlaceWindow(QWidget& window, const TWindowBounds& outer, const QMargins& frame, bool position)
 {
-    // A window never shown has no normal geometry.
-    const QRect normal = window.normalGeometry();
-    const QRect bounds = normal.isValid() ? normal : window.geometry();
-    return FitWindowBounds({bounds.left(), bounds.top(), bounds.width(), bounds.height(), window.isMaximized() ? 1 : 0},
-                           ApplicationScreens());
+    const TWindowBounds inner = InnerBounds(outer, frame);
+    if (window.size() != QSize(inner.Width, inner.Height)) {
+        window.resize(inner.Width, inner.Height);
+    }
+    // A window's position is its frame's: a window not yet framed is placed by its
+    // frame's corner when the window manager frames it, a framed one by its own corner
+    // that far inside its frame.
+    const QPoint corner(outer.Left, outer.Top);
+    QMargins known;
+    if (position && (!KnownFrame(window, known) || window.frameGeometry().topLeft() != corner)) {
+        window.move(corner);
+    }
 }
 
-void KeepInsideScreen(QWidget& window)
+// The outer bounds `window` has now: its frame's where that is known, else its own area
+// with the frame it is likely to get, placed by the frame's corner (where a window
+// placed before it was ever framed has its corner).
+TWindowBounds CurrentOuterBounds(const QWidget& window)
 {
-    if ((window.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)) != 0) {
-        return;
+    QMargins known;
+    if (KnownFrame(window, known)) {
+        return BoundsOf(window.frameGeometry());
     }
-    const QRect shown = window.geometry();
-    const TWindowBounds inside =
-        InsideScreenBounds({shown.left(), shown.top(), shown.width(), shown.height(), 0}, ApplicationScreens());
-    const QSize size(inside.Width, inside.Height);
-    if (size != shown.size()) {
+    const QMargins frame = NormalFrame(window);
+    const QRect corner = window.frameGeometry();
+    return {corner.left(), corner.top(), window.width() + frame.left() + frame.right(),
+            window.height() + frame.top() + frame.bottom(), 0};
+}
+
+// The window's outer bounds made no larger than its screen's area and, where the
+// program placed it, wholly inside it.
+void FitInsideScreen(QWidget& window, const QMargins& frame)
+{
+    const TWindowBounds shown = CurrentOuterBounds(window);
+    const TWindowBounds inside = InsideScreenBounds(shown, ApplicationScreens());
+    const TWindowBounds inner = InnerBounds(inside, frame);
+    const QSize size(inner.Width, inner.Height);
+    if (size != window.size()) {
         // A fixed size is made smaller too, and so is a least size larger than the screen:
         // the window's layout squeezes what it holds rather than run off the screen.
         if (window.minimumSize() == window.maximumSize()) {
@@ -182,7 +194,74 @@ void KeepInsideScreen(QWidget& window)
         }
     }
     // A window the program never placed is left where the window manager puts it.
-    if (window.testAttribute(Qt::WA_Moved) && QPoint(inside.Left, inside.Top) != shown.topLeft()) {
+    if (window.testAttribute(Qt::WA_Moved) && QPoint(inside.Left, inside.Top) != QPoint(shown.Left, shown.Top)) {
         window.move(inside.Left, inside.Top);
+    }
+}
+
+} // namespace
+
+TPlacedBounds ApplyWindowBounds(QWidget& window, const TWindowBounds& stored)
+{
+    const std::vector<TWindowBounds> screens = ApplicationScreens();
+    TPlacedBounds placed;
+    // A window's own size, as designed, is its outer size too.
+    placed.Asked = AskedWindowBounds(stored, window.width(), window.height(), screens);
+    placed.Fitted = FitWindowBounds(placed.Asked, screens);
+    TFramedBounds& framed = FramedBounds(window);
+    framed.Wanted = QRect(placed.Fitted.Left, placed.Fitted.Top, placed.Fitted.Width, placed.Fitted.Height);
+    framed.WantedPosition = stored.HasBounds();
+    PlaceWindow(window, placed.Fitted, NormalFrame(window), framed.WantedPosition);
+    if (stored.Maximized != 0) {
+        window.setWindowState(window.windowState() | Qt::WindowMaximized);
+    }
+    return placed;
+}
+
+TWindowBounds WindowBoundsOf(const QWidget& window)
+{
+    const bool maximized = window.isMaximized();
+    const TFramedBounds* framed = FindFramedBounds(window);
+    TWindowBounds outer;
+    if (framed != nullptr && framed->Wanted) {
+        // Never framed in its normal state: the bounds it was placed at.
+        outer = BoundsOf(*framed->Wanted);
+    } else {
+        // A window never shown has no normal geometry.
+        const QRect normal = window.normalGeometry();
+        outer = OuterBounds(BoundsOf(normal.isValid() ? normal : window.geometry()), NormalFrame(window));
+    }
+    outer.Maximized = maximized ? 1 : 0;
+    return FitWindowBounds(outer, ApplicationScreens());
+}
+
+void KeepInsideScreen(QWidget& window)
+{
+    if ((window.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)) != 0) {
+        return;
+    }
+    TFramedBounds& framed = FramedBounds(window);
+    framed.KeepInside = true;
+    QMargins frame;
+    if (!KnownFrame(window, frame)) {
+        frame = NormalFrame(window);
+    }
+    FitInsideScreen(window, frame);
+}
+
+void SettleWindowBounds(QWidget& window, TFramedBounds& framed, bool normal)
+{
+    if (!normal) {
+        return;
+    }
+    const QMargins frame = framed.NormalFrame;
+    if (framed.Wanted) {
+        const QRect wanted = *framed.Wanted;
+        framed.Wanted.reset();
+        PlaceWindow(window, BoundsOf(wanted), frame, framed.WantedPosition);
+    }
+    if (framed.KeepInside) {
+        framed.KeepInside = false;
+        FitInsideScreen(window, frame);
     }
 }

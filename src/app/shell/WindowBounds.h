@@ -2,9 +2,10 @@
 // A window's restored (normal) bounds and whether it is maximised, as the main settings
 // file keeps them for the main window and the plug-in window. The bounds apply only
 // when Width and Height are both above 0, and only as a screen can show them: a file
-// edited by hand or left by an unplugged monitor may hold any integers. The area a
-// screen gives windows (without task bars and docks, and less the frame a window
-// manager adds round a window) is held in the same four fields.
+// edited by hand or left by an unplugged monitor may hold any integers. Bounds are a
+// window's outer rectangle, the frame a window manager draws round it included
+// (WindowFrame.h). The area a screen gives windows (without task bars and docks) is held
+// in the same four fields.
 
 #include <vector>
 
@@ -60,17 +61,25 @@ struct TPlacedBounds {
     TWindowBounds Fitted; // as the screens show them
 };
 
-// Gives `window` the bounds it asks for, fitted to the application's screens: the
-// stored bounds, or without them its own size, no larger than the primary screen's
-// area, where the platform places it (a dialog over its parent); then maximises it when
-// they say so.
+// Gives `window` the outer bounds it asks for, frame included, fitted to the
+// application's screens: the stored bounds, or without them its own size (as designed,
+// frame included), no larger than the primary screen's area, where the platform places
+// it (a dialog over its parent); then maximises it when they say so.
 TPlacedBounds ApplyWindowBounds(QWidget& window, const TWindowBounds& stored);
-// The bounds a maximised `window` comes back to (its own while it is not), fitted to
-// the application's screens as the next start would fit them, and whether it is
-// maximised. A window the screen cannot hold (a minimum size larger than the screen)
+// The outer bounds, frame included, a maximised `window` comes back to (its own while
+// it is not), fitted to the application's screens as the next start would fit them, and
+// whether it is maximised; a window never framed in its normal state, the bounds it was
+// placed at. A window the screen cannot hold (a minimum size larger than the screen)
 // so writes back no size larger than the screen.
 TWindowBounds WindowBoundsOf(const QWidget& window);
-// Makes `window`, about to show, no larger than the available area of its screen (less
-// a window manager's frame) and, where the program placed it, wholly inside that area
-// (InsideScreenBounds). A maximised, full-screen or minimised window is left alone.
+// Makes `window`, about to show, no larger than the available area of its screen and,
+// where the program placed it, wholly inside that area (InsideScreenBounds), frame
+// included; once its real frame is known, again with that frame. A maximised,
+// full-screen or minimised window is left alone.
 void KeepInsideScreen(QWidget& window);
+
+// Once the frame round `window` is known (WindowFrame.h), in its normal state: brings a
+// window placed by ApplyWindowBounds to the outer bounds asked, and one kept inside its
+// screen inside it, with that frame.
+struct TFramedBounds;
+void SettleWindowBounds(QWidget& window, TFramedBounds& framed, bool normal);

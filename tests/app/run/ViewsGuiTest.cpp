@@ -4,6 +4,7 @@
 // panel's settings across a restart, its width from its controls' least up (a fold by
 // the Enlarge buttons lasting the session only) and the focal length on resizing.
 
+#include "app/settings/MainSettings.h"
 #include "app/shell/MainForm.h"
 #include "app/run/PreviewPanel.h"
 #include "app/run/SceneViews.h"
@@ -279,7 +280,7 @@ TEST_F(ViewsGui, ThePreviewTakesAStoredWidthFromItsLeastUpAndWritesItBack)
     Window.reset();
     ASSERT_LE(least + 20, room) << "the window holds the preview's least and the editor's";
     const std::pair<std::string, int> cases[] = {
-        {"", least}, // the key missing: 50 pixels
+        {"", std::min(std::max(DesignedPanelGLWidth, least), room)}, // the key missing: as designed
         {"PanelGLWidth=50\n", least},
         {"PanelGLWidth=0\n", least},
         {"PanelGLWidth=-40\n", least},
@@ -329,7 +330,8 @@ TEST_F(ViewsGui, APreviewStoredWiderThanItsWindowLeavesTheEditorItsPlace)
         WriteSettings("[Main]\nLeft=0\nTop=0\n" + bounds + "\n");
         Start();
         Window->show();
-        const int wanted = preview > 0 ? preview * Window->width() / (2 * screen.width()) : stated;
+        // Shares of the outer width, frame included, as the bounds are stored.
+        const int wanted = preview > 0 ? preview * Window->frameGeometry().width() / (2 * screen.width()) : stated;
         const int total = Window->MainSplitter->width() - Window->MainSplitter->handleWidth();
         const int editorLeast = Window->EditorSplitter->minimumSizeHint().width();
         const int shown = wanted >= 0 ? std::min(std::max(wanted, Panel().LeastWidth()), total - editorLeast)

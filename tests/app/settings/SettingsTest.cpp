@@ -111,7 +111,7 @@ TEST_F(Settings, ExitWritesMainInOrderAndDeletesUnusedRecentFiles)
     WriteIniSettings(Dm, main);
     EXPECT_EQ(SectionLines("MRUFiles"), (std::vector<std::string>{"MRUFile1=/a.sbp", "MRUFile2=/b.sbp", "MRUFile3=/c.sbp"}));
     EXPECT_EQ(SectionLines("Main"),
-              (std::vector<std::string>{"Left=10", "Top=0", "Width=800", "Height=600", "Maximized=0", "PanelGLWidth=50",
+              (std::vector<std::string>{"Left=10", "Top=0", "Width=800", "Height=600", "Maximized=0", "PanelGLWidth=560",
                                         "GLPosRotSpeed=20", "GLSimulate=1", "GLJogsVisible=1", "GLFollowBit=1",
                                         "ShowWireFramebit=1", "GLDisplaySpeed=50", "SuppressAllMessages=1",
                                         "ViewStatusbar=1", "ViewVariables=1"}));
@@ -122,7 +122,7 @@ TEST_F(Settings, AnUnreadableSettingsFileGivesDefaultsAndIsNeverReplaced)
     std::filesystem::create_directory(SettingsPath());
     TMainSettings main;
     ReadIniSettings(Dm, main);
-    EXPECT_EQ(main.PanelGLWidth, 50);
+    EXPECT_EQ(main.PanelGLWidth, DesignedPanelGLWidth);
     EXPECT_THROW(WriteIniSettings(Dm, main), EStreamError);
     EXPECT_TRUE(std::filesystem::is_directory(SettingsPath()));
 }
