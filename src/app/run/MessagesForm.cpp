@@ -52,6 +52,9 @@ void TFMessages::AddMessage(const QString& text)
 {
     FLines << ShownText(text);
     RichEditMessages->appendPlainText(FLines.constLast());
+    // To the front without the keyboard: a run's keys (Stop, Run, Step) and what the
+    // user types stay with the window they were in.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     show();
     raise();
 }
