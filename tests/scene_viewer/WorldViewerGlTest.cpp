@@ -6,9 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -144,6 +146,20 @@ TEST_F(WorldViewerGl, MovingTheWindowResizesTheBufferOnTheNextPaint)
     viewer->Paint();
     ASSERT_TRUE(WaitFor([&] { return viewer->ResizeCount() > resizes; }));
     EXPECT_EQ(viewer->Buffer().Width(), 160);
+}
+
+// The server may expose a grown window before Qt hears of its new size; the paint of
+// that exposure draws at the old size, so the size itself must bring another paint (a
+// maximised window's preview stayed half black).
+TEST_F(WorldViewerGl, ANewSizeAloneBringsAPaintAtThatSize)
+{
+    ASSERT_TRUE(WaitFor([&] { return viewer->PaintCount() > 0; }));
+    WaitFor([] { return false; }, 50);
+    const int before = viewer->PaintCount();
+    QResizeEvent resized(viewer->Window()->size(), viewer->Window()->size());
+    QCoreApplication::sendEvent(viewer->Window(), &resized);
+    EXPECT_TRUE(WaitFor([&] { return viewer->PaintCount() > before; }));
+    EXPECT_EQ(viewer->Buffer().Width(), viewer->Window()->width());
 }
 
 TEST_F(WorldViewerGl, VSyncTakesEffectAtTheNextFrame)

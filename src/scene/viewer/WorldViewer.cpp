@@ -343,6 +343,9 @@ void TGLWorldViewer::WindowResized()
     } catch (...) {
         ReportException();
     }
+    // The server may have exposed the grown window before Qt told it of the new size:
+    // that paint drew at the old size and left the rest of the window black.
+    Invalidate();
 }
 
 // ---- Painting ----
