@@ -22,6 +22,7 @@ struct TQuadricPart {
     std::array<double, 3> to{};   // where z = height lands (disks: equal to from)
     int slices = 0, stacksOrLoops = 0;
     GLenum orientation = GLU_OUTSIDE;
+    GLenum drawStyle = GLU_FILL;
 };
 
 class TQuadricTrace {
@@ -31,6 +32,7 @@ public:
         Matrix m = Identity();
         std::vector<Matrix> stack;
         GLenum orientation = GLU_OUTSIDE;
+        GLenum drawStyle = GLU_FILL;
         for (const TGLCall& call : calls) {
             const auto& a = call.Args;
             if (call.Name == "glPushMatrix") {
@@ -59,11 +61,14 @@ public:
                 m = Multiply(x, m);
             } else if (call.Name == "gluQuadricOrientation") {
                 orientation = static_cast<GLenum>(a[1]);
+            } else if (call.Name == "gluQuadricDrawStyle") {
+                drawStyle = static_cast<GLenum>(a[1]);
             } else if (call.Name == "gluCylinder") {
                 parts.push_back({"cylinder", a[1], a[2], a[3], Apply(m, 0), Apply(m, a[3]), int(a[4]), int(a[5]),
-                                 orientation});
+                                 orientation, drawStyle});
             } else if (call.Name == "gluDisk") {
-                parts.push_back({"disk", a[1], a[2], 0, Apply(m, 0), Apply(m, 0), int(a[3]), int(a[4]), orientation});
+                parts.push_back(
+                    {"disk", a[1], a[2], 0, Apply(m, 0), Apply(m, 0), int(a[3]), int(a[4]), orientation, drawStyle});
             }
         }
         unbalanced = unbalanced || !stack.empty();

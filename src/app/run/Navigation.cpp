@@ -4,11 +4,13 @@
 
 #include "engine/Move.h"
 #include "scene/graph/Camera.h"
+#include "scene/objects/lines/Lines.h"
 #include "scene/objects/shapes/Cubes.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 namespace {
 
@@ -16,6 +18,27 @@ namespace {
 constexpr int DeadZonePixels = 2;
 constexpr double PixelFactor = 0.13;
 constexpr double TurnPerUnit = 1.25;
+// Where zoom to fit puts the main camera.
+constexpr float FitCameraZ = 75;
+// The view the focal length is made for: every view sees at least what one of this
+// size would at the same distance.
+constexpr double ReferenceWidth = 700;
+constexpr double ReferenceHeight = 406;
+
+// The lowest Z of the cut paths; 0 without any.
+float LowestCutZ(const TMove& move)
+{
+    float lowest = 0;
+    bool any = false;
+    for (const TGLLines* line : move.CutLines()) {
+        for (int i = 0, count = line->NodeCount(); i < count; ++i) {
+            const float z = line->NodePoint(i).Z;
+            lowest = any ? std::min(lowest, z) : z;
+            any = true;
+        }
+    }
+    return lowest;
+}
 
 } // namespace
 
@@ -112,27 +135,38 @@ TAffineVector ZoomToFitPivot(bool havePaths, float maxX, float minX, float maxY,
     // paths from 10 to 20 on 5).
     const double cx = (double(maxX) + minX) / 2;
     const double cy = (double(maxY) + minY) / 2;
-    const double size = 2 * std::max((double(maxY) - minY) / 2, (double(maxX) - minX) / 2);
+    // The larger side of the extents, a depth taken as the width it fills in the
+    // reference view (taken as it is, a square's top and bottom lay outside the view).
+    const double size = std::max((double(maxY) - minY) * ReferenceWidth / ReferenceHeight, double(maxX) - minX);
     const double d = 35.0 / 2 * (size / 96) + 35;
     const double z = (1 - size / d) * d + d;
     return {static_cast<float>(-cx), static_cast<float>(-cy), static_cast<float>(z)};
+}
+
+float FitDepthOfView(double farthest)
+{
+    const double depth = std::max(2 * farthest, double(TPreviewScene::MainDepthOfView));
+    return depth < std::numeric_limits<float>::max() ? static_cast<float>(depth) : std::numeric_limits<float>::max();
 }
 
 void ZoomToFit(TPreviewScene& scene, const TMove* move)
 {
     float maxX = 0, minX = 0, maxY = 0, minY = 0;
     const bool havePaths = move != nullptr && move->GetExtents(maxX, minX, maxY, minY);
-    scene.GLCamera1->Position().SetPoint(0, 0, 75);
+    scene.GLCamera1->Position().SetPoint(0, 0, FitCameraZ);
     scene.DummyCube1->Direction().SetVector(0, 0, 1);
     scene.DummyCube1->Up().SetVector(0, 1, 0);
     const TAffineVector pivot =
         ZoomToFitPivot(havePaths, maxX, minX, maxY, minY, scene.Cube1->CubeWidth(), scene.Cube1->CubeDepth());
     scene.DummyCube1->Position().SetPoint(pivot.X, pivot.Y, pivot.Z);
+    const float lowest = std::min(-scene.Cube1->CubeHeight(), havePaths ? LowestCutZ(*move) : 0.0f);
+    scene.GLCamera1->SetDepthOfView(FitDepthOfView(double(FitCameraZ) - pivot.Z - lowest));
 }
 
 float FocalLengthFor(int width, int height)
 {
-    return std::min(static_cast<float>(height) * 50 / 406, static_cast<float>(width) * 50 / 700);
+    return std::min(static_cast<float>(height) * 50 / float(ReferenceHeight),
+                    static_cast<float>(width) * 50 / float(ReferenceWidth));
 }
 
 TGLCamera* FollowBitOn(TPreviewScene& scene, TSceneView& lastView)

@@ -50,11 +50,18 @@ void ApplyWheel(TGLBaseSceneObject& pivot, int wheelDelta);
 
 // Where zoom to fit puts the pivot for cut paths spanning the given extents, or for
 // the table (width by depth, from the origin) when there are none: centred on the
-// middle of the extents, far enough back for the larger side to fill the view.
+// middle of the extents, far enough back for the width, or the depth at the aspect of
+// the view the focal length is made for (700 x 406), to fill the view.
 TAffineVector ZoomToFitPivot(bool havePaths, float maxX, float minX, float maxY, float minY, float tableWidth,
                              float tableDepth);
+// How far the main camera must see after a fit whose farthest point (the deepest cut
+// or the table's bottom) lies `farthest` units from it, which for a wide fit is beyond
+// the 1,000 units the preview starts with: twice that, so that the view can still be
+// moved back as far again, and never less than at the start.
+float FitDepthOfView(double farthest);
 // The camera to (0, 0, 75), the pivot facing it upright at ZoomToFitPivot of the cut
-// paths (`move` may be nullptr: the table then).
+// paths (`move` may be nullptr: the table then), and the camera's depth of view to
+// FitDepthOfView of what it shows.
 void ZoomToFit(TPreviewScene& scene, const TMove* move);
 
 // The main camera's focal length for a view of that many pixels: the smaller of

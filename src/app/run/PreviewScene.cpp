@@ -95,6 +95,9 @@ TPreviewScene::TPreviewScene(const std::string& boardTexture)
         a.arrow->SetTopArrowHeadRadius(0.05f);
         a.arrow->SetBottomArrowHeadHeight(0.5f);
         a.arrow->SetBottomArrowHeadRadius(0.05f);
+        // A shaft 0.1 across is narrower than a pixel in most views: filled alone, it
+        // showed or vanished with the view's size.
+        a.arrow->SetOutlined(true);
         a.arrow->Position().SetPoint(a.position.X, a.position.Y, a.position.Z);
         a.arrow->Direction().SetVector(a.direction.X, a.direction.Y, a.direction.Z);
         SetDiffuse(a.arrow, a.color);
@@ -106,7 +109,7 @@ TPreviewScene::TPreviewScene(const std::string& boardTexture)
 
     GLCamera1 = Child<TGLCamera>(GLWorld1.CameraRoot(), "GLCamera1");
     GLCamera1->Position().SetPoint(0, 0, 75);
-    GLCamera1->SetDepthOfView(1000);
+    GLCamera1->SetDepthOfView(MainDepthOfView);
     GLCamera1->SetFocalLength(50);
 }
 
@@ -142,6 +145,9 @@ void TPreviewScene::BuildAxes()
 
     XYZGrid1 = Child<TGLXYZGrid>(DummyCube3, "XYZGrid1");
     XYZGrid1->SetLineWidth(0.1f);
+    // The grid lies on the table's top, drawn before the paths: writing depth, it hid
+    // every cut below the top whose pixels fell on a grid line's.
+    XYZGrid1->SetNoZWrite(true);
     XYZGrid1->XSamplingScale().SetMin(0);
     XYZGrid1->XSamplingScale().SetMax(96);
     XYZGrid1->XSamplingScale().SetStep(4);

@@ -32,6 +32,10 @@ public:
     TPreviewScene(const TPreviewScene&) = delete;
     TPreviewScene& operator=(const TPreviewScene&) = delete;
 
+    // How far GLCamera1 sees: what the preview starts with, and what zoom to fit keeps
+    // at least.
+    static constexpr float MainDepthOfView = 1000;
+
     TGLWorld GLWorld1;
     TCollisionManager CollisionManager1;
     TGLCadencer GLCadencer1;

@@ -19,6 +19,7 @@
 
 #include <QLocale>
 
+#include <algorithm>
 #include <clocale>
 #include <string>
 #include <utility>
@@ -265,6 +266,60 @@ TEST(Navigation, ZoomToFitCentresOnThePathsOrTheTable)
     // size 10: d = 17.5 x 10 / 96 + 35, z = 2d - 10.
     EXPECT_NEAR(pivot.Z, 2 * (17.5 * 10 / 96 + 35) - 10, 1e-4);
     ExpectVector(ZoomToFitPivot(true, -10, -30, 5, -5, 96, 48), {20, 0, 2 * (17.5 * 20 / 96 + 35) - 20}, "negative X");
+}
+
+TEST(Navigation, ZoomToFitSeesAsFarAsTheFitNeeds)
+{
+    TPreviewScene scene;
+    TEngineData data;
+    TCalcul calcul;
+    TFakeShell shell;
+    TMove move(data, calcul, shell, scene.DummyLines, scene.DummyClamps, &scene.CollisionManager1);
+    // How far the camera sees from its near plane, and how far the farthest of the
+    // cuts and the table's bottom lies from it once fitted.
+    const auto reach = [&] { return scene.GLCamera1->DepthOfView(); };
+    const auto farthest = [&](float lowestZ) {
+        return scene.GLCamera1->Position().Z() - scene.DummyCube1->Position().Z() - std::min(lowestZ, -0.75f);
+    };
+
+    ZoomToFit(scene, &move);
+    EXPECT_EQ(reach(), TPreviewScene::MainDepthOfView) << "the table alone";
+
+    const struct {
+        const char* what;
+        TAffineVector from, to;
+    } cuts[] = {{"a cut of 10,000", {0, 0, -0.25f}, {10000, 0, -0.25f}},
+                {"a sheet of 2,000 x 1,000", {0, 0, -0.5f}, {2000, 1000, -0.5f}},
+                {"a cut 5,000 deep", {0, 0, 0}, {1, 1, -5000}},
+                {"a cut of 1 below the table", {0, 0, -2}, {1, 0, -2}}};
+    for (const auto& cut : cuts) {
+        move.Reset();
+        move.AddMoveNode(true, true, cut.from.X, cut.from.Y, cut.from.Z);
+        move.AddMoveNode(true, false, cut.to.X, cut.to.Y, cut.to.Z);
+        ZoomToFit(scene, &move);
+        const float lowest = std::min(cut.from.Z, cut.to.Z);
+        // As far again behind it: the wheel can take the view back that far.
+        EXPECT_GE(reach(), 2 * farthest(lowest)) << cut.what;
+        EXPECT_GE(reach(), TPreviewScene::MainDepthOfView) << cut.what;
+    }
+    // A small fit after a wide one gives the depth buffer its precision back.
+    move.Reset();
+    move.AddMoveNode(true, true, 0, 0, -0.25f);
+    move.AddMoveNode(true, false, 10, 10, -0.25f);
+    ZoomToFit(scene, &move);
+    EXPECT_EQ(reach(), TPreviewScene::MainDepthOfView);
+}
+
+TEST(Navigation, ZoomToFitTakesADepthAtTheViewsAspect)
+{
+    // A square stands farther back than a strip as wide: its depth would fill more of
+    // the view's height than its width does of the width.
+    const float square = ZoomToFitPivot(true, 100, 0, 100, 0, 96, 48).Z;
+    const float strip = ZoomToFitPivot(true, 100, 0, 1, 0, 96, 48).Z;
+    EXPECT_LT(square, strip);
+    // As deep as the view the focal length is made for, and no deeper, the width rules.
+    EXPECT_FLOAT_EQ(ZoomToFitPivot(true, 700, 0, 406, 0, 96, 48).Z, ZoomToFitPivot(true, 700, 0, 1, 0, 96, 48).Z);
+    EXPECT_LT(ZoomToFitPivot(true, 700, 0, 407, 0, 96, 48).Z, ZoomToFitPivot(true, 700, 0, 1, 0, 96, 48).Z);
 }
 
 TEST(Navigation, FocalLengthFitsTheSmallerSide)

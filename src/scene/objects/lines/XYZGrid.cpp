@@ -45,6 +45,14 @@ void TGLXYZGrid::SetLinesStyle(TXYZGridLinesStyle value)
     }
 }
 
+void TGLXYZGrid::SetNoZWrite(bool value)
+{
+    if (value != noZWrite_) {
+        noZWrite_ = value;
+        StructureChanged();
+    }
+}
+
 void TGLXYZGrid::SetMaxLines(std::int64_t value)
 {
     if (value != maxLines_) {
@@ -158,6 +166,7 @@ void TGLXYZGrid::Assign(const TPersistent* source)
         zScale_->Assign(grid->zScale_.get());
         parts_ = grid->parts_;
         linesStyle_ = grid->linesStyle_;
+        noZWrite_ = grid->noZWrite_;
         maxLines_ = grid->maxLines_;
         maxVertices_ = grid->maxVertices_;
     }
@@ -174,12 +183,23 @@ void TGLXYZGrid::NotifyChange(TObject* sender)
 
 void TGLXYZGrid::BuildList(TRenderContextInfo& rci)
 {
-    SetupLineStyle(rci);
     const TXYZGridSampling sampling = Sampling();
-    if (!sampling.Drawable) {
-        RestoreLineStyle(rci);
-        return;
+    SetupLineStyle(rci);
+    if (noZWrite_) {
+        GL.glPushAttrib(GL_DEPTH_BUFFER_BIT);
+        GL.glDepthMask(GL_FALSE);
     }
+    if (sampling.Drawable) {
+        DrawLines(sampling);
+    }
+    if (noZWrite_) {
+        GL.glPopAttrib();
+    }
+    RestoreLineStyle(rci);
+}
+
+void TGLXYZGrid::DrawLines(const TXYZGridSampling& sampling) const
+{
     const TXYZGridAxis& X = sampling.X;
     const TXYZGridAxis& Y = sampling.Y;
     const TXYZGridAxis& Z = sampling.Z;
@@ -227,5 +247,4 @@ void TGLXYZGrid::BuildList(TRenderContextInfo& rci)
             });
         });
     }
-    RestoreLineStyle(rci);
 }

@@ -56,6 +56,11 @@ public:
     void SetLinesStyle(TXYZGridLinesStyle value);
     // Write-only: the line base's AntiAliased.
     void SetLinesSmoothing(bool value) { SetAntiAliased(value); }
+    // Depth writes off while the grid is drawn: lines on a surface then hide nothing
+    // drawn after them, as a line just below the surface that falls on a grid line's
+    // pixels would otherwise be. Rebuilds on change.
+    bool NoZWrite() const { return noZWrite_; }
+    void SetNoZWrite(bool value);
 
     // A grid finer than any view can show would cost memory and time without end, so
     // it never draws more than MaxLines lines or MaxVertices vertices: the densest axis
@@ -70,18 +75,22 @@ public:
     // What BuildList draws, computed without drawing.
     TXYZGridSampling Sampling() const;
 
-    // From a grid: the scales, Parts and LinesStyle; then always the line-style part.
+    // From a grid: the scales, Parts, LinesStyle, the limits and NoZWrite; then always
+    // the line-style part.
     void Assign(const TPersistent* source) override;
     // A change of a scale rebuilds the drawing.
     void NotifyChange(TObject* sender) override;
     void BuildList(TRenderContextInfo& rci) override;
 
 private:
+    void DrawLines(const TXYZGridSampling& sampling) const;
+
     std::unique_ptr<TGLSamplingScale> xScale_;
     std::unique_ptr<TGLSamplingScale> yScale_;
     std::unique_ptr<TGLSamplingScale> zScale_;
     TXYZGridParts parts_ = gpX | gpY;
     TXYZGridLinesStyle linesStyle_ = glsSegments;
+    bool noZWrite_ = false;
     std::int64_t maxLines_ = DefaultMaxLines;
     std::int64_t maxVertices_ = DefaultMaxVertices;
 };

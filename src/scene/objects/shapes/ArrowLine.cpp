@@ -35,6 +35,14 @@ void TGLArrowLine::SetParts(TArrowLineParts value)
     }
 }
 
+void TGLArrowLine::SetOutlined(bool value)
+{
+    if (value != outlined_) {
+        outlined_ = value;
+        StructureChanged();
+    }
+}
+
 void TGLArrowLine::Assign(const TPersistent* source)
 {
     if (const auto* arrow = ObjectCast<TGLArrowLine>(source)) {
@@ -45,8 +53,19 @@ void TGLArrowLine::Assign(const TPersistent* source)
         bottomArrowHeadHeight_ = arrow->bottomArrowHeadHeight_;
         bottomArrowHeadRadius_ = arrow->bottomArrowHeadRadius_;
         headStackingStyle_ = arrow->headStackingStyle_;
+        outlined_ = arrow->outlined_;
     }
     TGLCylinderBase::Assign(source);
+}
+
+void TGLArrowLine::DrawSide(GLUquadric* quadric, float baseRadius, float topRadius, float height) const
+{
+    GL.gluCylinder(quadric, baseRadius, topRadius, height, Slices(), Stacks());
+    if (outlined_) {
+        GL.gluQuadricDrawStyle(quadric, GLU_SILHOUETTE);
+        GL.gluCylinder(quadric, baseRadius, topRadius, height, Slices(), Stacks());
+        GL.gluQuadricDrawStyle(quadric, GLU_FILL);
+    }
 }
 
 void TGLArrowLine::BuildList(TRenderContextInfo& /*rci*/)
@@ -69,7 +88,7 @@ void TGLArrowLine::BuildList(TRenderContextInfo& /*rci*/)
         length -= topArrowHeadHeight_ * f;
         GL.glPushMatrix();
         GL.glTranslatef(0, 0, height * 0.5f - topArrowHeadHeight_ * f);
-        GL.gluCylinder(q, topArrowHeadRadius_, 0, topArrowHeadHeight_, Slices(), Stacks());
+        DrawSide(q, topArrowHeadRadius_, 0, topArrowHeadHeight_);
         // The head's base: a ring around the shaft, or a full disk without one.
         ApplyInvertedOrientation(q);
         GL.gluDisk(q, line ? topRadius_ : 0, topArrowHeadRadius_, Slices(), Loops());
@@ -82,7 +101,7 @@ void TGLArrowLine::BuildList(TRenderContextInfo& /*rci*/)
         GL.glRotatef(180, 1, 0, 0);
         GL.glTranslatef(0, 0, height * 0.5f - bottomArrowHeadHeight_ * f);
         ApplyOrientation(q);
-        GL.gluCylinder(q, bottomArrowHeadRadius_, 0, bottomArrowHeadHeight_, Slices(), Stacks());
+        DrawSide(q, bottomArrowHeadRadius_, 0, bottomArrowHeadHeight_);
         ApplyInvertedOrientation(q);
         GL.gluDisk(q, line ? BottomRadius() : 0, bottomArrowHeadRadius_, Slices(), Loops());
         GL.glPopMatrix();
@@ -91,7 +110,7 @@ void TGLArrowLine::BuildList(TRenderContextInfo& /*rci*/)
         GL.glPushMatrix();
         GL.glTranslatef(0, 0, start);
         ApplyOrientation(q);
-        GL.gluCylinder(q, BottomRadius(), topRadius_, length, Slices(), Stacks());
+        DrawSide(q, BottomRadius(), topRadius_, length);
         if (!(parts_ & alTopArrow)) {
             GL.glPushMatrix();
             GL.glTranslatef(0, 0, length);

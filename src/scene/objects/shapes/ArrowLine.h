@@ -34,13 +34,22 @@ public:
     void SetBottomArrowHeadHeight(float value);
     void SetBottomArrowHeadRadius(float value);
 
-    // From an arrow line: parts, the five sizes and the stacking style; then the
-    // cylinder-family part.
+    // The sides of the shaft and the heads drawn again as lines, along their facets'
+    // edges and round their ends, lit as the faces are there: a side narrower than a
+    // pixel covers no pixel centre and vanishes, while a line always shows. Wider
+    // sides look the same, their edges in the colours of the faces. Off by default.
+    bool Outlined() const { return outlined_; }
+    void SetOutlined(bool value);
+
+    // From an arrow line: parts, the five sizes, the stacking style and the outline;
+    // then the cylinder-family part.
     void Assign(const TPersistent* source) override;
     void BuildList(TRenderContextInfo& rci) override;
 
 private:
     void SetFloat(float& field, float value);
+    // The side of a shaft or head: filled, then outlined when asked.
+    void DrawSide(GLUquadric* quadric, float baseRadius, float topRadius, float height) const;
 
     float topRadius_ = 0.1f;
     TArrowHeadStackingStyle headStackingStyle_ = ahssStacked;
@@ -49,4 +58,5 @@ private:
     float topArrowHeadRadius_ = 0.2f;
     float bottomArrowHeadHeight_ = 0.5f;
     float bottomArrowHeadRadius_ = 0.2f;
+    bool outlined_ = false;
 };

@@ -1,0 +1,307 @@
+// The preview's scene as the main window builds it, drawn with real OpenGL at the sizes
+// a preview takes: cuts below the table's top show along the grid's lines too, the
+// three axis arrows show whole, and Zoom to Fit shows a path of any size whole.
+
+#include "../RunTestSupport.h"
+
+#include "app/run/Navigation.h"
+#include "app/settings/PreviewOptions.h"
+#include "app/shell/MainBlock.h"
+
+#include "scene/base/MatrixMath.h"
+#include "scene/graph/Camera.h"
+#include "scene/graph/NonVisualViewer.h"
+#include "scene/materials/GLBitmap32.h"
+#include "scene/materials/Material.h"
+#include "scene/materials/Texture.h"
+#include "scene/materials/TextureImage.h"
+#include "scene/objects/shapes/Cubes.h"
+#include "scene/viewer/GLX11Context.h"
+
+#include <QGuiApplication>
+#include <QToolButton>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct TViewSize {
+    int Width;
+    int Height;
+};
+
+// The shipped settings on a 1,600 x 1,000 screen give 560 x 437; the others are
+// sizes a user's window gave.
+constexpr TViewSize ViewSizes[] = {{560, 437}, {599, 440}, {600, 400}, {700, 703}, {800, 600}};
+
+struct TRgb {
+    int R, G, B;
+};
+using TColourTest = bool (*)(TRgb);
+
+// The cut's red, alone or through the half-transparent table.
+bool CutRed(TRgb c)
+{
+    return c.R > 140 && c.R - c.G > 60 && c.R - c.B > 60;
+}
+
+// An arrow's colour where light falls on its side, or the dark of a side turned away
+// from the light (a shaft standing up from the table is lit from the side only).
+bool Dark(TRgb c)
+{
+    return std::max({c.R, c.G, c.B}) < 70;
+}
+bool ArrowRed(TRgb c)
+{
+    return c.R - std::max(c.G, c.B) > 50 || Dark(c);
+}
+bool ArrowGreen(TRgb c)
+{
+    return c.G - std::max(c.R, c.B) > 25 || Dark(c);
+}
+bool ArrowBlue(TRgb c)
+{
+    return c.B - std::max(c.R, c.G) > 50 || Dark(c);
+}
+
+// A frame of the preview with what it needs to find the table's points in it.
+class TFrame {
+public:
+    TFrame(const TGLBitmap32& shot, const TMatrix& tableToClip, const TViewSize& size)
+        : FTableToClip(tableToClip), FSize(size), FShotWidth(shot.Width())
+    {
+        // A snapshot is a multiple of 4 pixels wide: the last columns of the view are
+        // not in it.
+        for (int y = 0; y < shot.Height(); ++y) {
+            const std::uint8_t* row = shot.ScanLine(y);
+            for (int x = 0; x < shot.Width(); ++x) {
+                FPixels.push_back({row[4 * x], row[4 * x + 1], row[4 * x + 2]});
+            }
+        }
+    }
+
+    // The pixel a point of the table (in the table's own coordinates) lands on, from
+    // the lower left corner; false behind the camera.
+    bool Project(const TAffineVector& p, int& x, int& y) const
+    {
+        const TVector clip = TransformVector(TVector{p.X, p.Y, p.Z, 1}, FTableToClip);
+        if (clip.W <= 0) {
+            return false;
+        }
+        x = int(std::floor((double(clip.X) / clip.W + 1) / 2 * FSize.Width));
+        y = int(std::floor((double(clip.Y) / clip.W + 1) / 2 * FSize.Height));
+        return true;
+    }
+    bool InView(const TAffineVector& p) const
+    {
+        int x = 0, y = 0;
+        return Project(p, x, y) && Inside(x, y);
+    }
+
+    // Points of the segment from a to b (`count` of them, its ends left out by `margin`
+    // of its length) where no pixel within one of the point's has the colour: empty
+    // when there are none, else how many and the first. Points outside the view are
+    // skipped when `inViewOnly`; `checked` counts the others.
+    std::string Missing(const TAffineVector& a, const TAffineVector& b, int count, double margin,
+                        TColourTest colour, bool inViewOnly, int* checked = nullptr) const
+    {
+        int missing = 0;
+        int seen = 0;
+        std::string first;
+        for (int i = 0; i < count; ++i) {
+            const double t = margin + (1 - 2 * margin) * i / (count - 1);
+            const TAffineVector p{float(a.X + (b.X - a.X) * t), float(a.Y + (b.Y - a.Y) * t),
+                                  float(a.Z + (b.Z - a.Z) * t)};
+            if (inViewOnly && !InView(p)) {
+                continue;
+            }
+            seen += 1;
+            std::string where;
+            if (!Shows(p, colour, where)) {
+                missing += 1;
+                first = first.empty() ? where : first;
+            }
+        }
+        if (checked) {
+            *checked = seen;
+        }
+        return missing == 0 ? std::string()
+                            : std::to_string(missing) + " of " + std::to_string(seen) + ", first " + first;
+    }
+
+    std::string SizeText() const { return std::to_string(FSize.Width) + " x " + std::to_string(FSize.Height); }
+
+private:
+    bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < FSize.Width && y < FSize.Height; }
+    TRgb At(int x, int y) const
+    {
+        return x < FShotWidth ? FPixels[std::size_t(y) * std::size_t(FShotWidth) + std::size_t(x)] : TRgb{-1, -1, -1};
+    }
+    bool Shows(const TAffineVector& p, TColourTest colour, std::string& where) const
+    {
+        int cx = 0, cy = 0;
+        if (!Project(p, cx, cy)) {
+            where = "behind the camera";
+            return false;
+        }
+        for (int y = cy - 1; y <= cy + 1; ++y) {
+            for (int x = cx - 1; x <= cx + 1; ++x) {
+                if (Inside(x, y) && colour(At(x, y))) {
+                    return true;
+                }
+            }
+        }
+        where = "at (" + std::to_string(cx) + ", " + std::to_string(cy) + ")";
+        if (Inside(cx, cy)) {
+            const TRgb c = At(cx, cy);
+            where += ": " + std::to_string(c.R) + "," + std::to_string(c.G) + "," + std::to_string(c.B);
+        } else {
+            where += ", outside the view";
+        }
+        return false;
+    }
+
+    TMatrix FTableToClip;
+    TViewSize FSize;
+    int FShotWidth;
+    std::vector<TRgb> FPixels;
+};
+
+class PreviewSceneGl : public TRunTest {
+protected:
+    PreviewSceneGl()
+    {
+        RegisterKerfpadClasses();
+        // The table as it ships, with the board's picture over it.
+        TGLTexture& board = *Window->Scene->Cube1->Material().Texture();
+        board.Image()->LoadFromFile(KERFPAD_DATA_DIR "/board.jpg");
+        board.SetTextureMode(tmModulate);
+        board.SetDisabled(false);
+    }
+
+    void SetUp() override
+    {
+        if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+            GTEST_SKIP() << "needs the xcb platform (an X server)";
+        }
+        RegisterGLX11ContextClass();
+    }
+
+    // Its path alone in the preview.
+    void RunProgram(const std::string& text)
+    {
+        Window->Move->Reset();
+        // A page of its own: a file already open would only be shown again.
+        OpenProgram("p" + std::to_string(++FPrograms) + ".sbp", text);
+        SetSimulate(false);
+        Run();
+        ASSERT_FALSE(Window->Running);
+    }
+
+    // A frame at that size as the preview panel draws it: the main camera's focal
+    // length follows the view's size. The second frame comes from the copy of the
+    // scene without its bit, as every frame of a standing view does.
+    TFrame Draw(const TViewSize& size)
+    {
+        Window->Scene->GLCamera1->SetFocalLength(FocalLengthFor(size.Width, size.Height));
+        TGLMemoryViewer viewer;
+        viewer.SetWidth(size.Width);
+        viewer.SetHeight(size.Height);
+        viewer.Buffer().SetBackgroundColor(TPreviewOptions().BackgroundColor);
+        viewer.SetCamera(Window->Scene->GLCamera1);
+        viewer.Render();
+        viewer.Render();
+        const TMatrix tableToClip = MultiplyMatrices(
+            MultiplyMatrices(Window->Scene->DummyCube3->AbsoluteMatrix(), viewer.Buffer().ModelViewMatrix()),
+            viewer.Buffer().ProjectionMatrix());
+        return TFrame(*viewer.Buffer().CreateSnapShot(), tableToClip, size);
+    }
+
+private:
+    int FPrograms = 0;
+};
+
+TEST_F(PreviewSceneGl, CutsBelowTheTopShowAlongTheGridLines)
+{
+    // Every side on a line of the grid (4 apart), some below the table itself.
+    for (const double depth : {0.05, 0.25, 2.0}) {
+        const std::string d = std::to_string(depth);
+        RunProgram("J3,32,16,1\r\nM3,32,16,-" + d + "\r\nM2,68,16\r\nM2,68,36\r\nM2,32,36\r\nM2,32,16\r\n");
+        const float z = -float(depth);
+        const TAffineVector corners[] = {{32, 16, z}, {68, 16, z}, {68, 36, z}, {32, 36, z}};
+        for (const TViewSize& size : ViewSizes) {
+            const TFrame frame = Draw(size);
+            for (int side = 0; side < 4; ++side) {
+                EXPECT_EQ(frame.Missing(corners[side], corners[(side + 1) % 4], 25, 0.05, CutRed, false), "")
+                    << "depth " << depth << ", side " << side << ", " << frame.SizeText();
+            }
+        }
+    }
+}
+
+TEST_F(PreviewSceneGl, TheThreeAxisArrowsShowWhole)
+{
+    // Each shaft, 11 long from where the three meet.
+    const struct {
+        const char* name;
+        TAffineVector to;
+        TColourTest colour;
+    } arrows[] = {{"X", {10, -1, 0}, ArrowRed}, {"Y", {-1, 10, 0}, ArrowGreen}, {"Z", {-1, -1, 11}, ArrowBlue}};
+    for (const TViewSize& size : ViewSizes) {
+        const TFrame frame = Draw(size);
+        for (const auto& arrow : arrows) {
+            // The Z arrow leans out of the view's left side: a few of its points are in.
+            int checked = 0;
+            EXPECT_EQ(frame.Missing({-1, -1, 0}, arrow.to, 31, 0.1, arrow.colour, true, &checked), "")
+                << arrow.name << " arrow, " << frame.SizeText();
+            EXPECT_GE(checked, 3) << arrow.name << " arrow, " << frame.SizeText();
+        }
+    }
+}
+
+TEST_F(PreviewSceneGl, ZoomToFitShowsAPathOfAnySizeWhole)
+{
+    const float z = -0.25f;
+    const struct {
+        const char* what;
+        std::vector<TAffineVector> nodes; // back to the first when more than two
+    } paths[] = {{"a square of 100", {{0, 0, z}, {100, 0, z}, {100, 100, z}, {0, 100, z}}},
+                 {"a square of 1,000", {{0, 0, z}, {1000, 0, z}, {1000, 1000, z}, {0, 1000, z}}},
+                 {"a sheet of 2,000 x 1,000", {{0, 0, z}, {2000, 0, z}, {2000, 1000, z}, {0, 1000, z}}},
+                 {"one cut of 10,000", {{0, 0, z}, {10000, 0, z}}}};
+    for (const auto& path : paths) {
+        std::vector<TAffineVector> nodes = path.nodes;
+        if (nodes.size() > 2) {
+            nodes.push_back(nodes.front());
+        }
+        std::string program;
+        for (const TAffineVector& n : nodes) {
+            program += "M3," + std::to_string(n.X) + "," + std::to_string(n.Y) + "," + std::to_string(n.Z) + "\r\n";
+        }
+        RunProgram(program);
+        Window->PanelGL->ButtonZoomExt->click();
+        const auto expectWhole = [&](const TViewSize& size, const char* when) {
+            const TFrame frame = Draw(size);
+            for (std::size_t i = 0; i + 1 < nodes.size(); ++i) {
+                // Its ends in sight too, but not under the bit that stands at the last.
+                EXPECT_EQ(frame.Missing(nodes[i], nodes[i + 1], 21, 0.01, CutRed, false), "")
+                    << path.what << when << ", side " << i << ", " << frame.SizeText();
+            }
+        };
+        for (const TViewSize& size : ViewSizes) {
+            expectWhole(size, "");
+        }
+        // The wheel takes the view back by a quarter of its distance: still in sight.
+        const float distance = Window->Scene->GLCamera1->Position().Z() - Window->Scene->DummyCube1->Position().Z();
+        for (int notch = 0; notch < int(distance / 4); ++notch) {
+            Window->FormMouseWheel(120);
+        }
+        expectWhole(ViewSizes[0], ", moved back");
+    }
+}
+
+} // namespace
