@@ -7,6 +7,8 @@
 #include "engine/Keywords.h"
 #include "engine/LineText.h"
 #include "engine/ShellServices.h"
+#include "engine/calcul/Calcul.h"
+#include "platform/core/ScopeGuard.h"
 #include "platform/core/services/DialogService.h"
 #include "platform/core/text/NumberFormat.h"
 #include "platform/core/text/StringUtils.h"
@@ -95,6 +97,21 @@ bool TMove::ExecuteLine(const TProgramLines* lines, std::string_view lineText, c
     }
     if (nextLine != nullptr) {
         FNextLine = nextLine;
+    }
+
+    TCalculVariables& variables = FCalcul.GetVariables();
+    const TScopeGuard outerTag([&variables, tag = variables.UndoTag()] { variables.SetUndoTag(tag); });
+    variables.SetUndoTag(LineUndoTag());
+    // A step back puts the variables back as they were before the line, both before
+    // its statement is looked at (an IF's condition reads them as the line did) and
+    // after (what looking at it changed goes too).
+    const TScopeGuard undoAfter([this, undo = steppingBack && !FNested] {
+        if (undo) {
+            UndoVariables();
+        }
+    });
+    if (steppingBack && !FNested) {
+        UndoVariables();
     }
 
     const std::string_view word = DispatchWord(FLineText, cmds[0]);

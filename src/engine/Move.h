@@ -269,6 +269,12 @@ private:
     static bool ToolIsAtEnd(const TGLLinesArray& lines, const TAffineVector& tool);
     static int LastNodeCount(const TGLLinesArray& lines);
     // Step back: the state before the stepped-back line comes back.
+    // The variables keep their changes under the index the line takes in the history,
+    // from its preprocessing to the end of its execution (a sub-file's lines under
+    // theirs, which its FP line takes over when they leave the history); a step back
+    // undoes every change kept under its line's index or a later one.
+    std::int64_t LineUndoTag();
+    void UndoVariables();
     void RecordLine(int lineIndex);
     std::uint32_t UndoCode(bool motion);
     void TrimUndo(std::size_t count);
@@ -390,6 +396,9 @@ private:
     TLabelIndex FLabels;
 
     bool FSteppingBack = false;
+    // The history resets seen, so that a new run's history forgets the variables'
+    // changes of the last one.
+    std::uint64_t FHistoryResets = 0;
     // Set while the statement after THEN runs; the IF line records itself.
     bool FNested = false;
     // Set while a shape of the C family reports its points.

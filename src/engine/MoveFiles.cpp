@@ -114,6 +114,8 @@ void TMove::CallFile(const TArrayofCmds& cmds)
     const TScopeGuard popLevel([this, zeroRecords = static_cast<std::size_t>(lineZeroIndex) + 1, nested = FNested] {
         FPartFiles.PopLevel();
         TrimUndo(static_cast<std::size_t>(FPartFiles.HistoryCount()));
+        // What the file's lines changed in the variables is the FP line's now.
+        FCalcul.GetVariables().RetagUndoFrom(FPartFiles.HistoryCount());
         if (FZeroUndo.size() > zeroRecords) {
             FZeroUndo.resize(zeroRecords);
         }

@@ -5,6 +5,7 @@
 #include "engine/EngineData.h"
 #include "engine/EngineErrors.h"
 #include "engine/Move.h"
+#include "engine/calcul/Calcul.h"
 #include "engine/PathText.h"
 #include "engine/ShellServices.h"
 #include "platform/core/text/NumberFormat.h"
@@ -51,7 +52,7 @@ std::size_t TMove::PreviewBytes() const
     // The lists count at twice their size: the most their next growth reaches.
     const std::size_t lists = FUndo.size() * sizeof(std::uint32_t) + FFullUndo.size() * sizeof(TLineUndo)
         + FZeroUndo.size() * sizeof(TZeroUndo) + FPartFiles.History().size() * sizeof(int)
-        + (FCutLines.size() + FJogLines.size()) * sizeof(TGLLines*);
+        + (FCutLines.size() + FJogLines.size()) * sizeof(TGLLines*) + FCalcul.GetVariables().UndoBytes();
     return FPathBytes + 2 * lists + static_cast<std::size_t>(FClamps.Count()) * TClampList::BytesPerClamp
         + CountedPathTextBytes();
 }

@@ -5,6 +5,7 @@
 #include "engine/Move.h"
 #include "engine/OperandText.h"
 #include "engine/calcul/Calcul.h"
+#include "platform/core/ScopeGuard.h"
 #include "platform/core/text/StringUtils.h"
 
 #include <charconv>
@@ -164,6 +165,13 @@ unsigned ScanLineFlags(std::string_view text)
 void TMove::PreprocessLine(std::string_view line, bool execute, TArrayofCmds& cmds)
 {
     cmds.Clear();
+    // What the line's assignments and arguments change in the variables is kept for a
+    // step back (a step back's own preprocessing too: its step back undoes that first).
+    TCalculVariables& variables = FCalcul.GetVariables();
+    const TScopeGuard outerTag([&variables, tag = variables.UndoTag()] { variables.SetUndoTag(tag); });
+    if (execute) {
+        variables.SetUndoTag(LineUndoTag());
+    }
     try {
         std::string_view work = TrimView(line);
         const unsigned flags = ScanLineFlags(work);

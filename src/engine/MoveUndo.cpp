@@ -11,6 +11,7 @@
 
 #include "engine/Move.h"
 #include "engine/ShellServices.h"
+#include "engine/calcul/Calcul.h"
 #include "platform/core/text/NumberFormat.h"
 #include "scene/objects/lines/Lines.h"
 
@@ -73,6 +74,20 @@ std::uint32_t TMove::UndoCode(bool motion)
         return FullRecord;
     }
     return (jog ? JogBit : 0u) | (newLine ? NewLineBit : 0u) | (s.NewPolyline ? FlagBeforeBit : 0u);
+}
+
+std::int64_t TMove::LineUndoTag()
+{
+    if (FPartFiles.Resets() != FHistoryResets) {
+        FHistoryResets = FPartFiles.Resets();
+        FCalcul.GetVariables().ForgetUndo();
+    }
+    return FPartFiles.HistoryCount();
+}
+
+void TMove::UndoVariables()
+{
+    FCalcul.GetVariables().UndoFrom(LineUndoTag());
 }
 
 void TMove::TrimUndo(std::size_t count)

@@ -25,6 +25,7 @@ void TPartFiles::Reset()
     FHistoryFloors.assign(1, 0);
     FHistory.clear();
     FHistory.reserve(HistoryGrowth);
+    ++FResets;
 }
 
 void TPartFiles::PushLevel(const TFP& level)

@@ -8,6 +8,7 @@
 #include "engine/SubFileNames.h"
 #include "scene/base/VectorTypes.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,8 @@ public:
 
     // One main-file level (scale 1, offset 0) and an empty history.
     void Reset();
+    // How often the history was reset: what was kept for its lines goes with it.
+    std::uint64_t Resets() const { return FResets; }
 
     int Depth() const { return static_cast<int>(FLevels.size()); }
     TFP GetCurrent() const { return FLevels.back(); }
@@ -60,4 +63,5 @@ private:
     std::vector<std::size_t> FHistoryFloors;
     std::string FMainFileName;
     std::vector<int> FHistory;
+    std::uint64_t FResets = 0;
 };

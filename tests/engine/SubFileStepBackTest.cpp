@@ -38,6 +38,8 @@ const TFPStepBackCase FPCases[] = {
      {{"sub.sbp", "M2, 1, 1\nEND\nM2, 2, 2"}}, {2, 1, 0}},
     {"sub-file longer than the caller", "FP, sub\nMX, 1",
      {{"sub.sbp", "MX, 1\nMX, 2\nMX, 3\nMX, 4\nMX, 5\nMX, 6"}}, {1, 0}},
+    {"variables in the caller and the sub-file", "&x = 1\nFP, sub\n&x = &x + 1\n&z = freevar(\"y\")",
+     {{"sub.sbp", "&y = &x * 10\nM2, &y, 1\n&x = 5\nSL\n&w = existvar(\"x\")"}}, {3, 2, 1, 0}},
 };
 
 struct TEngineState {
@@ -47,6 +49,7 @@ struct TEngineState {
     std::vector<float> Position;
     std::vector<float> Zero;
     std::vector<float> Bit;
+    std::string Variables;
 };
 
 TEngineState StateOf(TPathEngine& e)
@@ -63,6 +66,7 @@ TEngineState StateOf(TPathEngine& e)
     TAffineVector bit;
     e.Move.GetBitTarget(bit);
     s.Bit = {bit.X, bit.Y, bit.Z};
+    s.Variables = e.Calcul.GetVariablesText();
     return s;
 }
 
@@ -74,6 +78,7 @@ void ExpectSameState(const TEngineState& got, const TEngineState& expected)
     EXPECT_EQ(got.Position, expected.Position);
     EXPECT_EQ(got.Zero, expected.Zero);
     EXPECT_EQ(got.Bit, expected.Bit);
+    EXPECT_EQ(got.Variables, expected.Variables);
 }
 
 class FPStepBack : public ::testing::TestWithParam<TFPStepBackCase> {
@@ -104,7 +109,8 @@ protected:
 };
 
 // Each step back leaves what running the lines before it leaves: path, position, zero
-// offsets and the bit; the history holds only the main file's lines between the calls.
+// offsets, the bit and the variables; the history holds only the main file's lines
+// between the calls.
 TEST_P(FPStepBack, EachStepBackLeavesWhatTheLinesBeforeLeave)
 {
     folder.Write("main.sbp", GetParam().Main);

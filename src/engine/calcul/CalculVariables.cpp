@@ -99,8 +99,7 @@ TCalculVariables::TCalculVariables(const TCalculVariables& other) : FStore(other
 TCalculVariables& TCalculVariables::operator=(const TCalculVariables& other)
 {
     if (this != &other) {
-        FStore = other.FStore;
-        RecordReplaced();
+        Replace(other.FStore);
     }
     return *this;
 }
@@ -108,11 +107,66 @@ TCalculVariables& TCalculVariables::operator=(const TCalculVariables& other)
 TCalculVariables& TCalculVariables::operator=(TCalculVariables&& other) noexcept
 {
     if (this != &other) {
-        FStore = std::exchange(other.FStore, EmptyStore());
-        RecordReplaced();
-        other.RecordReplaced();
+        std::shared_ptr<TStore> store = other.FStore;
+        other.Replace(EmptyStore());
+        Replace(std::move(store));
     }
     return *this;
+}
+
+void TCalculVariables::Replace(std::shared_ptr<TStore> store)
+{
+    if (FUndoTag != NoUndo) {
+        KeepUndo(TUndoStep::Replace, 0, {}, FStore);
+    }
+    FStore = std::move(store);
+    RecordReplaced();
+}
+
+std::size_t TCalculVariables::UndoStepBytes(const TUndoStep& step)
+{
+    // A replaced list is counted by its text and a line's bookkeeping.
+    const std::size_t store =
+        step.Store != nullptr ? step.Store->TextLength + step.Store->Lines.Count() * (sizeof(TLine) + 32) : 0;
+    return sizeof(TUndoStep) + step.Line.capacity() + store;
+}
+
+void TCalculVariables::KeepUndo(TUndoStep::TKind kind, int index, std::string line, std::shared_ptr<TStore> store)
+{
+    FUndo.push_back({FUndoTag, kind, index, std::move(line), std::move(store)});
+    FUndoBytes += UndoStepBytes(FUndo.back());
+}
+
+void TCalculVariables::UndoFrom(std::int64_t tag)
+{
+    // What the undoing does is not kept.
+    const std::int64_t kept = std::exchange(FUndoTag, NoUndo);
+    while (!FUndo.empty() && FUndo.back().Tag >= tag) {
+        TUndoStep step = std::move(FUndo.back());
+        FUndo.pop_back();
+        FUndoBytes -= UndoStepBytes(step);
+        switch (step.Kind) {
+        case TUndoStep::Set: SetStrings(step.Index, std::move(step.Line)); break;
+        case TUndoStep::Insert: Delete(step.Index); break;
+        case TUndoStep::Delete: Insert(step.Index, std::move(step.Line)); break;
+        case TUndoStep::Replace: Replace(std::move(step.Store)); break;
+        }
+    }
+    FUndoTag = kept;
+}
+
+void TCalculVariables::RetagUndoFrom(std::int64_t tag)
+{
+    // Tags never fall along the list: a step back undoes every later one first.
+    for (auto step = FUndo.rbegin(); step != FUndo.rend() && step->Tag >= tag; ++step) {
+        step->Tag = tag;
+    }
+}
+
+void TCalculVariables::ForgetUndo()
+{
+    FUndo.clear();
+    FUndoBytes = 0;
 }
 
 void TCalculVariables::Record(TVariablesChange::TKind kind, int index)
@@ -144,8 +198,7 @@ bool TCalculVariables::ChangesSince(std::uint64_t since, std::vector<TVariablesC
 
 void TCalculVariables::Clear()
 {
-    FStore = EmptyStore();
-    RecordReplaced();
+    Replace(EmptyStore());
 }
 
 void TCalculVariables::CheckIndex(int index) const
@@ -171,7 +224,10 @@ void TCalculVariables::SetStrings(int index, std::string line)
         store.Unindex(node, index);
     }
     store.TextLength = store.TextLength - node->Value.size() + line.size();
-    node->Value = std::move(line);
+    std::string old = std::exchange(node->Value, std::move(line));
+    if (FUndoTag != NoUndo) {
+        KeepUndo(TUndoStep::Set, index, std::move(old));
+    }
     if (renamed) {
         store.Index(node, index);
     }
@@ -193,6 +249,9 @@ void TCalculVariables::Insert(int index, std::string line)
     TStore& store = Own();
     store.TextLength += line.size() + 2;
     store.Index(store.Lines.Insert(index, std::move(line)), index);
+    if (FUndoTag != NoUndo) {
+        KeepUndo(TUndoStep::Insert, index);
+    }
     Record(TVariablesChange::Insert, index);
 }
 
@@ -203,6 +262,9 @@ void TCalculVariables::Delete(int index)
     TLine* node = store.Lines.At(index);
     store.Unindex(node, index);
     store.TextLength -= node->Value.size() + 2;
+    if (FUndoTag != NoUndo) {
+        KeepUndo(TUndoStep::Delete, index, std::move(node->Value));
+    }
     store.Lines.Erase(node);
     Record(TVariablesChange::Delete, index);
 }
@@ -291,6 +353,5 @@ void TCalculVariables::SetText(std::string_view text)
         }
         i = j + 1;
     }
-    FStore = std::move(store);
-    RecordReplaced();
+    Replace(std::move(store));
 }

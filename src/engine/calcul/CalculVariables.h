@@ -91,6 +91,22 @@ public:
     // further behind reads the list afresh.
     static constexpr std::size_t MaxRecordedChanges = 4096;
 
+    // --- step back ---
+    // While an undo tag is set (0 or more), every change keeps what it replaced under that
+    // tag (the program line it belongs to), so that UndoFrom can put the list back as it
+    // was before the changes of a tag and of every later one. A copy keeps nothing.
+    static constexpr std::int64_t NoUndo = -1;
+    void SetUndoTag(std::int64_t tag) { FUndoTag = tag; }
+    std::int64_t UndoTag() const { return FUndoTag; }
+    // Undoes, newest first, every change kept under `tag` or a later one, and forgets them.
+    void UndoFrom(std::int64_t tag);
+    // The changes kept under `tag` or a later one are kept under `tag` from now on (the
+    // lines of a sub-file leave the history, their FP line takes them).
+    void RetagUndoFrom(std::int64_t tag);
+    void ForgetUndo();
+    // What the kept changes hold, in bytes.
+    std::size_t UndoBytes() const { return FUndoBytes; }
+
 private:
     using TLines = TIndexedSequence<std::string>;
     using TLine = TLines::TNode;
@@ -127,6 +143,20 @@ private:
     void CheckIndex(int index) const;
     void Record(TVariablesChange::TKind kind, int index);
     void RecordReplaced();
+    // The whole list becomes `store`.
+    void Replace(std::shared_ptr<TStore> store);
+
+    // A change, as step back takes it back.
+    struct TUndoStep {
+        enum TKind : unsigned char { Set, Insert, Delete, Replace };
+        std::int64_t Tag;
+        TKind Kind;
+        int Index;
+        std::string Line;              // the text a Set replaced or a Delete removed
+        std::shared_ptr<TStore> Store; // the list a replacement replaced
+    };
+    void KeepUndo(TUndoStep::TKind kind, int index, std::string line = {}, std::shared_ptr<TStore> store = {});
+    static std::size_t UndoStepBytes(const TUndoStep& step);
 
     std::shared_ptr<TStore> FStore;
 
@@ -136,4 +166,8 @@ private:
     // from FRecordStart to FChangeCount.
     std::uint64_t FRecordStart = 0;
     std::vector<TVariablesChange> FRecord;
+
+    std::int64_t FUndoTag = NoUndo;
+    std::vector<TUndoStep> FUndo;
+    std::size_t FUndoBytes = 0;
 };
