@@ -3,8 +3,8 @@
 // string variable of 1,000 and of 10,000,000 characters: a line that does not touch the
 // long variable should cost the same beside either. With the window shown, N lines
 // `&vN = N`, and a loop that reassigns the list's first variable beside N others: a
-// line should cost the same beside 100,000 variables as beside ten. A binary of its
-// own: it needs a QApplication.
+// line should cost the same beside 100,000 variables as beside ten, also after a value
+// holding a lone line break. A binary of its own: it needs a QApplication.
 
 #include "EngineBenchPrograms.h"
 #include "ShellBench.h"
@@ -105,6 +105,40 @@ BENCHMARK(BM_AssignManyVariablesListShown)
     ->Arg(10)
     ->Arg(10000)
     ->Arg(100000)
+    ->Arg(300000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+
+// The same N lines after one value holding a lone line break (LF, or CR), which the
+// row split at CR LF leaves inside its row: the list must cost what it costs without.
+void BM_AssignManyBesideALineBreakListShown(benchmark::State& state)
+{
+    TShell& shell = ShownShell();
+    TMainForm& window = *shell.window;
+    const int count = static_cast<int>(state.range(0));
+    TProgramLines lines = enginebench::AssignmentLines(count);
+    const std::string lineBreak = state.range(1) == 0 ? "char(10)" : "char(13)";
+    lines.insert(lines.begin(), "&t = \"a\" | " + lineBreak + " | \"b\"");
+    for (auto _ : state) {
+        state.PauseTiming();
+        ResetForResults(*window.Move, window.Calcul, std::string());
+        window.ShowVariables(window.Calcul.GetVariables());
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+        shell.Run(lines);
+    }
+    if (window.lbVariables->count() != count + 1 || !window.lbVariables->isVisible()) {
+        state.SkipWithError("the list does not show every variable");
+    }
+    state.SetItemsProcessed(state.iterations() * (count + 1));
+    state.SetLabel(state.range(1) == 0 ? "LF" : "CR");
+}
+BENCHMARK(BM_AssignManyBesideALineBreakListShown)
+    ->Args({10, 0})
+    ->Args({10000, 0})
+    ->Args({100000, 0})
+    ->Args({300000, 0})
+    ->Args({300000, 1})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
 

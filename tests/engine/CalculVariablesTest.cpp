@@ -229,6 +229,69 @@ TEST(CalculVariables, NameLookupAgreesWithASearchAfterEveryOperation)
     EXPECT_GT(longest, 300u) << "the walk reached deep lists";
 }
 
+// A program that frees hundreds of names beside a few live ones: the name index drops
+// its freed entries together now and then, and must keep every live one. The freed
+// names are the live ones' neighbours: extensions, case variants, names freed and
+// assigned again.
+TEST(CalculVariables, FreeingManyNamesKeepsTheLiveOnesFound)
+{
+    TCalculVariables v;
+    std::vector<std::string> model;
+    const auto add = [&](const std::string& line) {
+        v.Add(line);
+        model.push_back(line);
+    };
+    const auto freeName = [&](const std::string& name) {
+        const int i = v.IndexOfName(name);
+        ASSERT_EQ(i, SearchLines(model, name)) << name;
+        ASSERT_GE(i, 0) << name;
+        v.Delete(i);
+        model.erase(model.begin() + i);
+    };
+    std::vector<std::string> probes;
+    for (int n = 0; n < 12; ++n) {
+        const std::string live = "v" + std::to_string(n);
+        add(live + "=" + std::to_string(n));
+        probes.insert(probes.end(), {live, "V" + std::to_string(n)});
+    }
+    for (int n = 0; n < 400; ++n) {
+        // v3 beside v30..v39 and v300..v399, in either case; every fourth freed name
+        // comes back and goes again later.
+        const std::string name = (n % 2 == 0 ? "v" : "V") + std::to_string(n % 12) + std::to_string(n);
+        add(name + "=x");
+        probes.push_back(name);
+        if (n % 3 == 0) {
+            add("V" + std::to_string(n % 12) + "=shadowed"); // a second line of a live name
+        }
+        freeName(name);
+        if (n % 4 == 0 && n >= 8) {
+            const std::string again = (n % 8 == 0 ? "v" : "V") + std::to_string((n - 8) % 12) + std::to_string(n - 8);
+            add(again + "=again");
+            freeName(again);
+        }
+        ASSERT_FALSE(HasFatalFailure()) << "at freed name " << n;
+    }
+    for (const std::string& name : probes) {
+        ASSERT_EQ(v.IndexOfName(name), SearchLines(model, name)) << name;
+    }
+    // Every live line can still be freed and reassigned by its name.
+    for (int n = 0; n < 12; ++n) {
+        const std::string name = n % 2 == 0 ? "V" + std::to_string(n) : "v" + std::to_string(n);
+        freeName(name);
+        v.SetValue(name, "new");
+        if (const int i = SearchLines(model, name); i >= 0) {
+            model[static_cast<std::size_t>(i)] = name + "=new";
+        } else {
+            model.push_back(name + "=new");
+        }
+        ASSERT_EQ(v.Text().size(), v.TextLength());
+    }
+    for (const std::string& name : probes) {
+        ASSERT_EQ(v.IndexOfName(name), SearchLines(model, name)) << name;
+    }
+    EXPECT_EQ(v.Count(), static_cast<int>(model.size()));
+}
+
 TEST(CalculVariables, RepeatedFormulaSeesCurrentVariables)
 {
     TCalcul calc;

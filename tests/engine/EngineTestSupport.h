@@ -22,7 +22,13 @@ class TFakeShell : public IShellServices {
 public:
     void Log(const std::string& tag, const std::string& text) override { LogLines.emplace_back(tag, text); }
     void AddMessage(const std::string& text) override { Messages.push_back(text); }
-    void ShowVariables(const TCalculVariables& variables) override { VariablesText = variables.Text(); }
+    void ShowVariables(const TCalculVariables& variables) override
+    {
+        VariablesText = variables.Text();
+        if (OnShowVariables) {
+            OnShowVariables(variables);
+        }
+    }
     bool SuppressAllMessages() const override { return Suppress; }
     bool QuickViewRunning() const override { return QuickView; }
     void Wait(int milliseconds) override { Waits.push_back(milliseconds); }
@@ -31,6 +37,8 @@ public:
     std::vector<std::pair<std::string, std::string>> LogLines;
     std::vector<std::string> Messages;
     std::string VariablesText;
+    // Also called with the variables each time they are shown (a list kept by a view).
+    std::function<void(const TCalculVariables&)> OnShowVariables;
     std::vector<int> Waits;
     int FreeClampsCalls = 0;
     bool Suppress = false;

@@ -210,9 +210,66 @@ TEST(VariablesView, RowsFollowEveryKindOfChange)
     EXPECT_EQ(rows.Written, 2);
 }
 
+// A rebuild (more changes than the record keeps, or another list) counts a line of two
+// rows as two: the replays after it put every change on that line's own rows.
+TEST(VariablesView, ReplaysAfterARebuildBesideATwoRowLine)
+{
+    TCalculVariables v;
+    TCalculVariables other;
+    for (const char* line : {"a=1", "two=x\r\ny", "c=3", "d=4"}) {
+        v.Add(line);
+    }
+    for (const char* line : {"o=1", "pq=p\r\nq", "r=2"}) {
+        other.Add(line);
+    }
+    const TCalculVariables* shown = &v;
+    struct TStep {
+        const char* what;
+        std::function<void()> change;
+        int written;
+    };
+    const std::vector<TStep> steps = {
+        {"the first view", [] {}, 5},
+        {"more changes than the record keeps",
+         [&] {
+             for (std::size_t k = 0; k <= TCalculVariables::MaxRecordedChanges; ++k) {
+                 v.SetStrings(2, "c=" + std::to_string(k));
+             }
+         },
+         5},
+        {"the line after it", [&] { v.SetStrings(2, "c=after"); }, 1},
+        {"a line before it goes", [&] { v.Delete(0); }, 0},
+        {"a line before it comes", [&] { v.Insert(0, "z=0"); }, 1},
+        {"the last line", [&] { v.SetStrings(3, "d=5"); }, 1},
+        {"it becomes three rows", [&] { v.SetStrings(1, "two=x\r\ny\r\nz"); }, 3},
+        {"a line after it comes", [&] { v.Add("e=6"); }, 1},
+        {"it goes", [&] { v.Delete(1); }, 0},
+        {"another list with a two-row line", [&] { shown = &other; }, 4},
+        {"its line after it", [&] { other.SetStrings(2, "r=3"); }, 1},
+        {"its line before it goes, one comes after", [&] {
+             other.Delete(0);
+             other.Add("s=4");
+         },
+         1},
+        {"it becomes one row", [&] { other.SetStrings(0, "pq=1"); }, 1},
+        {"the first list again", [&] { shown = &v; }, 4},
+    };
+    TVariablesListView view;
+    TRecordingRows rows;
+    for (const TStep& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.change();
+        rows.Written = 0;
+        view.Show(*shown, rows);
+        EXPECT_EQ(rows.Rows, RowsOfText(shown->Text()));
+        EXPECT_EQ(rows.Written, step.written);
+    }
+}
+
 // Programs of random lines that touch variables, run through the engine's line loop
 // and sometimes stepped back: after each, every name is found where a search of the
-// lines finds it, and the rows are those of the whole text.
+// lines finds it, and every time the list is shown (after each line, within SL, after
+// each step back) its rows are those of the whole text.
 TEST(VariablesView, NamesAndRowsFollowRandomRunsAndStepsBack)
 {
     // Names differing in case only; none is a command word or starts a family that
@@ -227,7 +284,9 @@ TEST(VariablesView, NamesAndRowsFollowRandomRunsAndStepsBack)
         [&] { return "&" + name() + " = &" + name() + " + " + number(); }, // an unknown name stores the text
         [&] { return "&" + name() + " = \"w\" | char(13) | char(10) | \"" + number() + "\""; }, // two rows
         [&] { return "&" + name() + " = \"w\" | char(10) | \"z\""; }, // a line break within a row
+        [&] { return "&" + name() + " = \"w\" | char(13) | \"z\""; }, // and another
         [&] { return "&e = freevar(\"" + name() + "\")"; },
+        [&] { return std::string("SL"); }, // clears the list and shows it within the line
         [&] { return "&e = existvar(\"" + name() + "\")"; },
         [&] { return "&d = y:=&" + name() + "*2;y+1"; }, // a definition, calculated on a copy
         [&] { return std::string("M2, 1, 1"); },
@@ -248,6 +307,13 @@ TEST(VariablesView, NamesAndRowsFollowRandomRunsAndStepsBack)
     TVariablesListView view;
     TRecordingRows rows;
     const TCalculVariables& vars = h.Calcul.GetVariables();
+    int shows = 0;
+    const auto show = [&] {
+        view.Show(vars, rows);
+        ++shows;
+        EXPECT_EQ(rows.Rows, RowsOfText(vars.Text())) << "show " << shows;
+    };
+    h.Shell.OnShowVariables = [&](const TCalculVariables&) { show(); };
     for (int step = 0; step < 300; ++step) {
         std::string program;
         for (int k = 1 + below(6); k > 0; --k) {
@@ -256,7 +322,9 @@ TEST(VariablesView, NamesAndRowsFollowRandomRunsAndStepsBack)
         SCOPED_TRACE("step " + std::to_string(step) + ":\n" + program);
         ASSERT_EQ(h.Run(program).Error, "");
         for (int back = below(4) == 0 ? 1 + below(3) : 0; back > 0 && runner.StepBack(h.Lines); --back) {
+            show();
         }
+        ASSERT_FALSE(HasFailure());
         std::vector<std::string> lines;
         for (int i = 0; i < vars.Count(); ++i) {
             lines.push_back(vars.Strings(i));
@@ -264,10 +332,11 @@ TEST(VariablesView, NamesAndRowsFollowRandomRunsAndStepsBack)
         for (const std::string& probe : probes) {
             ASSERT_EQ(vars.IndexOfName(probe), SearchLines(lines, probe)) << probe;
         }
-        view.Show(vars, rows);
-        ASSERT_EQ(rows.Rows, RowsOfText(vars.Text()));
+        show();
+        ASSERT_FALSE(HasFailure());
     }
     EXPECT_GT(rows.Rows.size(), static_cast<std::size_t>(vars.Count())) << "two-row lines were shown";
+    EXPECT_GT(shows, 1000);
 }
 
 // SL clears the variables and shows the list at once; the run loop shows it after

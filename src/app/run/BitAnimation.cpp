@@ -1,8 +1,8 @@
 #include "app/run/BitAnimation.h"
 
+#include "app/shell/VariablesList.h"
 #include "engine/ParsedLine.h"
 #include "platform/core/text/NumberFormat.h"
-#include "platform/gui/QtShownText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -99,9 +99,8 @@ QStringList VariablesListItems(const QString& text)
         if (end < 0) {
             break;
         }
-        QString line = text.mid(start, end - start);
-        line.replace(QLatin1Char('='), QLatin1String(" = "));
-        items << ShownText(QLatin1Char('&') + line);
+        const QByteArray line = text.mid(start, end - start).toUtf8();
+        items << VariablesListItem(std::string_view(line.constData(), static_cast<std::size_t>(line.size())));
         start = end + 2;
     }
     return items;

@@ -26,6 +26,7 @@ TAffineVector MarkerPosition(const TArrayofCmds& cmds, const TAffineVector& curr
 // The question when the bit hits the clamp `name`.
 QString CollisionQuestion(const QString& name);
 
-// The variables list's rows of CR LF ended "name=value" lines: "&name = value", a
-// long one cut (see ShownText); a last line without its break is not shown.
+// The variables list's rows of CR LF ended "name=value" lines, as the list shows each
+// (VariablesListItem: "&name = value" on one line, a long one cut); a last line without
+// its break is not shown.
 QStringList VariablesListItems(const QString& text);

@@ -8,6 +8,20 @@ QString VariablesListItem(std::string_view rowText)
 {
     QString entry = QString::fromUtf8(rowText.data(), static_cast<qsizetype>(rowText.size()));
     entry.replace(QLatin1Char('='), QLatin1String(" = "));
+    // A row is one line, as in a list box: a break the split at CR LF left inside it is
+    // shown by its symbol. A break laid out as one would make its row taller, and so
+    // every row measured (see TVariablesListRows).
+    for (QChar& c : entry) {
+        switch (c.unicode()) {
+        case u'\n': c = QChar(0x240A); break; // SYMBOL FOR LINE FEED
+        case u'\r': c = QChar(0x240D); break; // SYMBOL FOR CARRIAGE RETURN
+        case 0x2028:                          // LINE SEPARATOR
+        case 0x2029:                          // PARAGRAPH SEPARATOR
+            c = QChar(0x2424);                // SYMBOL FOR NEWLINE
+            break;
+        default: break;
+        }
+    }
     return ShownText(QLatin1Char('&') + entry);
 }
 
@@ -16,35 +30,19 @@ int TVariablesListRows::RowCount() const
     return FList.count();
 }
 
-namespace {
-// Rows of one text line are all as high as the first: the list then lays out its rows
-// without measuring each, which with 100,000 rows took longer than the run itself.
-// A row holding a line break is taller, and the list measures every row again until
-// it is cleared.
-void KeepRowsUniform(QListWidget& list, std::string_view text)
-{
-    if (list.uniformItemSizes() && text.find_first_of("\r\n") != std::string_view::npos) {
-        list.setUniformItemSizes(false);
-    }
-}
-} // namespace
-
 void TVariablesListRows::ClearRows()
 {
     FList.clear();
-    FList.setUniformItemSizes(true);
 }
 
 void TVariablesListRows::InsertRow(int row, std::string_view text)
 {
-    KeepRowsUniform(FList, text);
     FList.insertItem(row, VariablesListItem(text));
 }
 
 void TVariablesListRows::SetRow(int row, std::string_view text)
 {
     if (QListWidgetItem* item = FList.item(row)) {
-        KeepRowsUniform(FList, text);
         item->setText(VariablesListItem(text));
     }
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The variables list under the editor pages: the rows of a QListWidget as the engine's
-// variables view changes them, each entry cut for display (see ShownText).
+// variables view changes them, each entry one line, cut for display (see ShownText).
 
 #include "engine/VariablesView.h"
 
@@ -10,7 +10,8 @@
 
 class QListWidget;
 
-// The entry of one row text: "&name = value", a long one cut.
+// The entry of one row text: "&name = value" on one line (a line break left in the
+// row shows as its symbol, LF as U+240A, CR as U+240D), a long one cut.
 QString VariablesListItem(std::string_view rowText);
 
 class TVariablesListRows final : public IVariablesRows {

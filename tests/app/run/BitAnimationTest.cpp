@@ -104,6 +104,13 @@ TEST(VariablesList, RowsOfEndedLines)
 {
     EXPECT_EQ(VariablesListItems("a=1=2\r\nb=x\r\nlast=3"), (QStringList{"&a = 1 = 2", "&b = x"}));
     EXPECT_EQ(VariablesListItems(""), QStringList{});
+    // Each row one line: a break within it shows as its symbol.
+    EXPECT_EQ(VariablesListItems(QStringLiteral("t=\"a\nb\r\"\r\nu=\u2028\u2029\r\n")),
+              (QStringList{QStringLiteral("&t = \"a\u240Ab\u240D\""), QStringLiteral("&u = \u2424\u2424")}));
+    const QStringList cut = VariablesListItems(QStringLiteral("t=") + QString(6000, QLatin1Char('\n')) + "\r\n");
+    ASSERT_EQ(cut.size(), 1);
+    EXPECT_TRUE(cut[0].contains(QStringLiteral("characters not shown")));
+    EXPECT_FALSE(cut[0].contains(QLatin1Char('\n')));
 }
 
 TEST(CollisionQuestion, NamesTheClampAndTheThreeAnswers)

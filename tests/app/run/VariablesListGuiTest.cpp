@@ -9,7 +9,10 @@
 
 #include <QListWidget>
 
+#include <functional>
+#include <random>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -97,24 +100,122 @@ TEST_F(VariablesListGui, ShowsTheWholeTextsRowsAfterRunsAndReplacedVariables)
     EXPECT_EQ(Rows(), QStringList{"&r = 1"});
 }
 
-// The rows are laid out alike without measuring each until one holds a line break,
-// which makes its row taller; a list filled afresh lays them out alike again.
-TEST_F(VariablesListGui, ARowHoldingALineBreakIsTaller)
+// Six Steps, six Step Backs (over SL and a freevar( of a name assigned in two cases),
+// Steps to the end: the list ends as a run without steps leaves it. A Step after the
+// end starts a new run on the variables left, whose first line adds "&a = 1".
+TEST_F(VariablesListGui, StepsBackAndOnEndAsAPlainRunDoes)
 {
     SetSimulate(false);
-    OpenProgram("vars.sbp", "&a = 1\r\n&b = \"x\" | char(10) | \"y\"\r\n&c = 3\r\n");
+    OpenProgram("steps.sbp", "&a = 1\r\n&A = 2\r\n&b = \"x\"\r\n&c = freevar(\"a\")\r\nSL\r\n&d = 4\r\n"
+                             "&b = char(13) + char(10)\r\n&e = existvar(\"b\")\r\n&f = freevar(\"b\")\r\n&b = 7\r\n"
+                             "&g = &b + &d\r\n&h = existvar(\"a\")\r\n&i = existvar(\"A\")\r\nM2, &g, &h\r\n");
+    const std::string presses = "SSSSSBBBBBB"; // then Step
+    std::size_t waits = 0;
+    // The rows after k lines, as they first showed: a step back shows the rows of the
+    // line before again, as a fresh run shows them there (the list was empty before).
+    std::vector<QStringList> after(1);
+    int executed = 0;
+    AtPass = [&] {
+        if (Window->StepWaiting()) {
+            EXPECT_EQ(Rows(), Rebuilt()) << "wait " << waits;
+            const bool backed = waits > 0 && waits - 1 < presses.size() && presses[waits - 1] == 'B';
+            executed += waits == 0 ? 1 : backed ? -1 : 1;
+            if (executed == static_cast<int>(after.size())) {
+                after.push_back(Rows());
+            } else {
+                EXPECT_EQ(Rows(), after.at(static_cast<std::size_t>(executed))) << "wait " << waits;
+            }
+            const bool back = waits < presses.size() && presses[waits] == 'B';
+            (back ? Window->actStepBack : Window->actStep)->Execute();
+            ++waits;
+        }
+    };
+    Window->actStep->Execute();
+    EXPECT_FALSE(Window->Running);
+    EXPECT_EQ(waits, 1 + 5 + 6 + 14u);
+    const QStringList stepped = Rows();
+    AtPass = nullptr;
+    Run();
+    EXPECT_EQ(Rows(), stepped);
+    EXPECT_EQ(stepped, (QStringList{"&d = 4", "&e = 1", "&f = 1", "&b = 7", "&g = 11", "&h = 0", "&i = 0"}));
+
+    AtPass = [&] {
+        if (Window->StepWaiting()) {
+            Window->actStop->Execute();
+        }
+    };
+    Window->actStep->Execute();
+    EXPECT_EQ(Rows(), stepped + QStringList{"&a = 1"});
+}
+
+// Every row is one line high, also one whose value holds a lone line break (shown as
+// its symbol), so the list lays its rows out alike without measuring each, for good.
+TEST_F(VariablesListGui, EveryRowIsOneLineHigh)
+{
+    SetSimulate(false);
+    OpenProgram("vars.sbp", "&a = 1\r\n&b = \"x\" | char(10) | \"y\"\r\n&c = \"p\" | char(13) | \"q\"\r\n&d = 3\r\n");
     Run();
     QListWidget& list = *Window->lbVariables;
     ASSERT_EQ(Rows(), Rebuilt());
-    ASSERT_EQ(list.count(), 3);
-    const int plain = list.visualItemRect(list.item(0)).height();
-    EXPECT_GT(list.visualItemRect(list.item(1)).height(), plain);
-    EXPECT_EQ(list.visualItemRect(list.item(2)).height(), plain);
+    EXPECT_EQ(Rows(), (QStringList{"&a = 1", QStringLiteral("&b = \"X\u240AY\""), QStringLiteral("&c = \"P\u240DQ\""),
+                                   "&d = 3"}));
+    EXPECT_TRUE(list.uniformItemSizes());
+    const int plain = list.sizeHintForRow(0);
+    for (int row = 1; row < list.count(); ++row) {
+        EXPECT_EQ(list.sizeHintForRow(row), plain) << row;
+    }
 
     WriteText("results.sbp", "&r = 1\r\n&s = 2\r\n");
     ASSERT_TRUE(Window->RunFileForResults(FilePath("results.sbp")));
     EXPECT_EQ(Rows(), (QStringList{"&r = 1", "&s = 2"}));
     EXPECT_TRUE(list.uniformItemSizes());
+}
+
+// Random programs of assignments, freevar(, existvar(, SL, values of two rows or with a
+// lone line break, stepped and stepped back at random and run on, each run beginning
+// with the variables the last one left: at every wait the list is what a list filled
+// from the whole variables text shows.
+TEST_F(VariablesListGui, RandomStepsStepsBackAndRunsShowTheWholeTextsRows)
+{
+    SetSimulate(false);
+    const std::vector<std::string> names = {"a", "A", "ab", "aB", "b"};
+    std::mt19937 rng(5);
+    const auto below = [&](std::size_t n) { return static_cast<std::size_t>(rng() % n); };
+    const auto name = [&] { return names[below(names.size())]; };
+    const std::vector<std::function<std::string()>> kinds = {
+        [&] { return "&" + name() + " = " + std::to_string(below(50)); },
+        [&] { return "&" + name() + " = \"w\" | char(13) | char(10) | \"v\""; },
+        [&] { return "&" + name() + " = \"w\" | char(" + (below(2) == 0 ? "10" : "13") + ")"; },
+        [&] { return "&e = freevar(\"" + name() + "\")"; },
+        [&] { return "&e = existvar(\"" + name() + "\")"; },
+        [&] { return "&d = y:=&" + name() + "*2;y+1"; },
+        [&] { return std::string("SL"); },
+    };
+    int waits = 0;
+    for (int program = 0; program < 150; ++program) {
+        std::string text;
+        for (std::size_t k = 2 + below(8); k > 0; --k) {
+            text += kinds[below(kinds.size())]() + "\r\n";
+        }
+        const auto page = OpenProgram("random" + std::to_string(program) + ".sbp", text);
+        std::string presses;
+        AtPass = [&] {
+            if (!Window->StepWaiting()) {
+                return;
+            }
+            ++waits;
+            EXPECT_EQ(Rows(), Rebuilt()) << text << "after " << presses;
+            const std::size_t press = below(10);
+            presses += press < 4 ? 'B' : press == 9 ? 'R' : 'S';
+            (press < 4 ? Window->actStepBack : press == 9 ? Window->actRun : Window->actStep)->Execute();
+        };
+        Window->actStep->Execute();
+        EXPECT_FALSE(Window->Running);
+        EXPECT_EQ(Rows(), Rebuilt()) << text << "after " << presses;
+        ASSERT_FALSE(HasFailure());
+        page->ExecClose();
+    }
+    EXPECT_GT(waits, 500);
 }
 
 } // namespace
