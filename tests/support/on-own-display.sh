@@ -18,14 +18,19 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# Waits up to ten seconds for a file that is not empty.
+wait_for() {
+  for _ in $(seq 100); do
+    [ -s "$1" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 # The server names its display once it listens.
 Xvfb -displayfd 3 -screen 0 1600x1000x24 -nolisten tcp 3>"$scratch/display" 2>"$scratch/xvfb.log" &
 x_pid=$!
-for _ in $(seq 100); do
-  [ -s "$scratch/display" ] && break
-  sleep 0.1
-done
-if [ ! -s "$scratch/display" ]; then
+if ! wait_for "$scratch/display"; then
   echo "on-own-display: the X server did not start"; cat "$scratch/xvfb.log"
   exit 1
 fi
@@ -34,13 +39,9 @@ export QT_QPA_PLATFORM=xcb
 
 if [ "$manager" != none ]; then
   # openbox runs its start-up command once it manages the screen.
-  "$manager" --sm-disable --startup "touch $scratch/managing" >"$scratch/wm.log" 2>&1 &
+  "$manager" --sm-disable --startup "sh -c 'echo managing > $scratch/managing'" >"$scratch/wm.log" 2>&1 &
   wm_pid=$!
-  for _ in $(seq 100); do
-    [ -e "$scratch/managing" ] && break
-    sleep 0.1
-  done
-  if [ ! -e "$scratch/managing" ]; then
+  if ! wait_for "$scratch/managing"; then
     echo "on-own-display: $manager did not start"; cat "$scratch/wm.log"
     exit 1
   fi
