@@ -257,19 +257,17 @@ TEST(QtMessageBoxGui, AMessageBoxIsAnnouncedAsAnAlertWithItsText)
 // the process as a web page took the focus. The others get the toolkit's own answer.
 TEST(QtMessageBoxGui, TheAlertFactoryAnswersForLiveBoxesOnly)
 {
-    const std::unique_ptr<QObject> object = MakeObjectWithoutTypeInfo();
-    const std::unique_ptr<QWidget> widget = MakeWidgetWithoutTypeInfo();
+    TWithoutTypeInfo foreign;
     QWidget plain;
     {
         TQtMessageBox box(nullptr, "Kerfpad", TMsgDlgType::mtError, "File not found", mbOK);
         box.show();
         EXPECT_EQ(QAccessible::queryAccessibleInterface(&box)->role(), QAccessible::AlertMessage);
     }
-    widget->show();
-    widget->setFocus();
+    foreign.Show(QSize(200, 100));
     QApplication::processEvents();
-    EXPECT_EQ(QAccessible::queryAccessibleInterface(object.get()), nullptr);
-    for (QWidget* other : {widget.get(), &plain}) {
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(foreign.Object()), nullptr);
+    for (QWidget* other : {foreign.Widget(), &plain}) {
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(other);
         ASSERT_NE(accessible, nullptr);
         EXPECT_NE(accessible->role(), QAccessible::AlertMessage);

@@ -14,17 +14,22 @@ public:
 
 class TWidgetWithoutTypeInfo final : public QWidget {
 public:
+    explicit TWidgetWithoutTypeInfo(QWidget* parent) : QWidget(parent) {}
     bool event(QEvent* e) override { return QWidget::event(e); }
 };
 
 } // namespace
 
-std::unique_ptr<QObject> MakeObjectWithoutTypeInfo()
+TWithoutTypeInfo::TWithoutTypeInfo(QWidget* parent)
+    : FObject(std::make_unique<TObjectWithoutTypeInfo>()), FWidget(std::make_unique<TWidgetWithoutTypeInfo>(parent))
 {
-    return std::make_unique<TObjectWithoutTypeInfo>();
 }
 
-std::unique_ptr<QWidget> MakeWidgetWithoutTypeInfo()
+TWithoutTypeInfo::~TWithoutTypeInfo() = default;
+
+void TWithoutTypeInfo::Show(QSize size)
 {
-    return std::make_unique<TWidgetWithoutTypeInfo>();
+    FWidget->resize(size);
+    FWidget->show();
+    FWidget->setFocus();
 }

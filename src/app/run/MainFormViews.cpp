@@ -5,6 +5,7 @@
 #include "app/shell/MainForm.h"
 #include "app/settings/MainSettingsFile.h"
 #include "app/settings/PreviewOptionsForm.h"
+#include "app/run/MainFormEvents.h"
 #include "app/run/PanelSplit.h"
 #include "app/run/PreviewPanel.h"
 #include "app/run/SceneSnapshotPrint.h"
@@ -34,38 +35,6 @@ namespace {
 
 const QString Debug = QStringLiteral("debug");
 
-// The wheel anywhere over the main window (editor pages included) moves the preview,
-// and the window's resizes set the camera's focal length. The viewer's own window
-// reports its wheel through the viewer's handler, not through here.
-class TMainFormEvents : public QObject {
-public:
-    explicit TMainFormEvents(TMainForm& form) : QObject(&form), FForm(form) {}
-
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Wheel) {
-            auto* widget = qobject_cast<QWidget*>(watched);
-            if (widget != nullptr && widget->window() == &FForm) {
-                const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
-                RunGuarded([&] { FForm.FormMouseWheel(delta); });
-                return true;
-            }
-        } else if (event->type() == QEvent::Resize && watched == &FForm) {
-            FForm.UpdateCameraFocalLength();
-        } else if (event->type() == QEvent::Resize && watched == FForm.MainSplitter) {
-            // The window's size may still change (a window manager maximising it): the
-            // stored split is kept until the user sets another, once the splitter has
-            // shared out the new width.
-            QTimer::singleShot(0, &FForm, [form = &FForm] { RunGuarded([form] { form->KeepWantedPanelWidth(); }); });
-        } else if (event->type() == QEvent::Show && watched == &FForm) {
-            FForm.FormShow();
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    TMainForm& FForm;
-};
 
 } // namespace
 
@@ -146,8 +115,7 @@ void TMainForm::ConnectViews()
             handled = true;
         };
     }
-    auto* events = new TMainFormEvents(*this);
-    qApp->installEventFilter(events);
+    qApp->installEventFilter(new TMainFormEvents(*this));
 }
 
 void TMainForm::StartViews()

@@ -31,24 +31,25 @@ TEST_F(ProcessHooksGui, ObjectsWithoutTypeInformationPassEveryHook)
         box.show();
         QApplication::processEvents();
     }
-    const std::unique_ptr<QObject> object = MakeObjectWithoutTypeInfo();
-    const std::unique_ptr<QWidget> page = MakeWidgetWithoutTypeInfo();
+    // A page's widget inside a window larger than the screen.
+    QWidget host;
+    TWithoutTypeInfo foreign(&host);
     const QRect area = QApplication::primaryScreen()->availableGeometry();
-    page->resize(area.width() * 2, area.height() * 2);
-    page->show();
-    page->setFocus();
+    host.resize(area.size() * 2);
+    host.show();
+    foreign.Show(QSize(100, 80));
     QApplication::processEvents();
     QKeyEvent press(QEvent::KeyPress, Qt::Key_D, Qt::NoModifier, "d");
     QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), {}, QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
                       Qt::NoScrollPhase, false);
-    for (QObject* target : {object.get(), static_cast<QObject*>(page.get())}) {
+    for (QObject* target : {foreign.Object(), static_cast<QObject*>(foreign.Widget())}) {
         QApplication::sendEvent(target, &press);
         QApplication::sendEvent(target, &wheel);
         QAccessible::queryAccessibleInterface(target);
     }
-    // A window of an unknown class is still fitted to the screen as it shows.
-    EXPECT_LE(page->width(), area.width());
-    EXPECT_LE(page->height(), area.height());
+    // The window that holds it is still fitted to the screen as it shows.
+    EXPECT_LE(host.frameGeometry().width(), area.width());
+    EXPECT_LE(host.frameGeometry().height(), area.height());
 }
 
 } // namespace
