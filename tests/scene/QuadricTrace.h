@@ -22,7 +22,6 @@ struct TQuadricPart {
     std::array<double, 3> to{};   // where z = height lands (disks: equal to from)
     int slices = 0, stacksOrLoops = 0;
     GLenum orientation = GLU_OUTSIDE;
-    GLenum drawStyle = GLU_FILL;
 };
 
 class TQuadricTrace {
@@ -32,7 +31,6 @@ public:
         Matrix m = Identity();
         std::vector<Matrix> stack;
         GLenum orientation = GLU_OUTSIDE;
-        GLenum drawStyle = GLU_FILL;
         for (const TGLCall& call : calls) {
             const auto& a = call.Args;
             if (call.Name == "glPushMatrix") {
@@ -61,14 +59,11 @@ public:
                 m = Multiply(x, m);
             } else if (call.Name == "gluQuadricOrientation") {
                 orientation = static_cast<GLenum>(a[1]);
-            } else if (call.Name == "gluQuadricDrawStyle") {
-                drawStyle = static_cast<GLenum>(a[1]);
             } else if (call.Name == "gluCylinder") {
                 parts.push_back({"cylinder", a[1], a[2], a[3], Apply(m, 0), Apply(m, a[3]), int(a[4]), int(a[5]),
-                                 orientation, drawStyle});
+                                 orientation});
             } else if (call.Name == "gluDisk") {
-                parts.push_back(
-                    {"disk", a[1], a[2], 0, Apply(m, 0), Apply(m, 0), int(a[3]), int(a[4]), orientation, drawStyle});
+                parts.push_back({"disk", a[1], a[2], 0, Apply(m, 0), Apply(m, 0), int(a[3]), int(a[4]), orientation});
             }
         }
         unbalanced = unbalanced || !stack.empty();

@@ -310,18 +310,6 @@ TEST(Navigation, ZoomToFitSeesAsFarAsTheFitNeeds)
     EXPECT_EQ(reach(), TPreviewScene::MainDepthOfView);
 }
 
-TEST(Navigation, ZoomToFitTakesADepthAtTheViewsAspect)
-{
-    // A square stands farther back than a strip as wide: its depth would fill more of
-    // the view's height than its width does of the width.
-    const float square = ZoomToFitPivot(true, 100, 0, 100, 0, 96, 48).Z;
-    const float strip = ZoomToFitPivot(true, 100, 0, 1, 0, 96, 48).Z;
-    EXPECT_LT(square, strip);
-    // As deep as the view the focal length is made for, and no deeper, the width rules.
-    EXPECT_FLOAT_EQ(ZoomToFitPivot(true, 700, 0, 406, 0, 96, 48).Z, ZoomToFitPivot(true, 700, 0, 1, 0, 96, 48).Z);
-    EXPECT_LT(ZoomToFitPivot(true, 700, 0, 407, 0, 96, 48).Z, ZoomToFitPivot(true, 700, 0, 1, 0, 96, 48).Z);
-}
-
 TEST(Navigation, FocalLengthFitsTheSmallerSide)
 {
     EXPECT_FLOAT_EQ(FocalLengthFor(700, 406), 50);

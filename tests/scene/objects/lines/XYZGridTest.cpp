@@ -110,39 +110,6 @@ TEST_F(XYZGrid, AnAxisNotSampledContributesItsOrigin)
     }
 }
 
-TEST_F(XYZGrid, WithoutZWritesEveryLineIsDrawnWithTheDepthMaskOff)
-{
-    Range(grid.XSamplingScale(), 0, 8, 4);
-    Range(grid.YSamplingScale(), 0, 8, 4);
-    grid.ClearStructureChanged();
-    grid.SetNoZWrite(true);
-    EXPECT_NE(grid.Changes() & ChangeBit(ocStructure), 0) << "the drawing is compiled";
-    Draw();
-    // The depth mask goes off after the style is set up and comes back, pushed with
-    // the depth attributes, before any line is drawn and after the last.
-    const std::vector<TGLCall>& calls = recorder.Calls();
-    std::vector<std::string> order;
-    for (const TGLCall& call : calls) {
-        if (call.Name == "glDepthMask" || call.Name == "glPushAttrib" || call.Name == "glPopAttrib") {
-            order.push_back(call.Text);
-        } else if (call.Name == "glBegin" && (order.empty() || order.back() != "lines")) {
-            order.push_back("lines");
-        }
-    }
-    const std::string depthBit = std::to_string(GL_DEPTH_BUFFER_BIT);
-    ASSERT_EQ(order.size(), 6u);
-    EXPECT_EQ(order[1], "glPushAttrib(" + depthBit + ")");
-    EXPECT_EQ(order[2], "glDepthMask(0)");
-    EXPECT_EQ(order[3], "lines");
-    EXPECT_EQ(order[4], "glPopAttrib()");
-    EXPECT_EQ(order[5], "glPopAttrib()");
-    // Off by default: the grid writes depth as any object does.
-    grid.SetNoZWrite(false);
-    Draw();
-    EXPECT_EQ(recorder.Count("glDepthMask"), 0);
-    EXPECT_EQ(recorder.Count("glPushAttrib"), 1);
-}
-
 TEST_F(XYZGrid, LinesSmoothingSwitchesOnAntiAliasing)
 {
     grid.SetLinesSmoothing(true);

@@ -101,55 +101,6 @@ TEST_F(ArrowLineDrawing, PlacesShaftHeadsAndDisks)
     }
 }
 
-TEST_F(ArrowLineDrawing, AnOutlinedArrowDrawsEverySideAgainAsLines)
-{
-    const auto draw = [&](bool outlined, TArrowHeadStackingStyle style) {
-        recorder.Clear();
-        TGLArrowLine arrow;
-        arrow.SetParts(Everything);
-        arrow.SetHeight(2); // room for a shaft between included heads
-        arrow.SetHeadStackingStyle(style);
-        arrow.SetOutlined(outlined);
-        arrow.BuildList(rci);
-        return TQuadricTrace(recorder.Calls()).parts;
-    };
-    for (const TArrowHeadStackingStyle style : {ahssStacked, ahssIncluded}) {
-        SCOPED_TRACE("style " + std::to_string(style));
-        const std::vector<TQuadricPart> plain = draw(false, style);
-        const std::vector<TQuadricPart> outlined = draw(true, style);
-        // What is filled is the plain arrow; each side (shaft and heads, not the
-        // disks) comes again as lines right after it, where it lies.
-        std::vector<TQuadricPart> filled;
-        int outlines = 0;
-        for (std::size_t i = 0; i < outlined.size(); ++i) {
-            const TQuadricPart& part = outlined[i];
-            if (part.drawStyle == GLU_FILL) {
-                filled.push_back(part);
-                continue;
-            }
-            EXPECT_EQ(part.drawStyle, static_cast<GLenum>(GLU_SILHOUETTE));
-            ASSERT_GT(i, 0u);
-            const TQuadricPart& side = outlined[i - 1];
-            EXPECT_EQ(side.kind, "cylinder");
-            EXPECT_EQ(side.drawStyle, static_cast<GLenum>(GLU_FILL));
-            EXPECT_EQ(part.kind, side.kind);
-            EXPECT_EQ(part.from, side.from);
-            EXPECT_EQ(part.to, side.to);
-            EXPECT_EQ(part.inner, side.inner);
-            EXPECT_EQ(part.outer, side.outer);
-            outlines += 1;
-        }
-        EXPECT_EQ(outlines, 3) << "the shaft and two heads";
-        ASSERT_EQ(filled.size(), plain.size());
-        for (std::size_t i = 0; i < plain.size(); ++i) {
-            EXPECT_EQ(filled[i].kind, plain[i].kind) << i;
-            EXPECT_EQ(filled[i].from, plain[i].from) << i;
-            EXPECT_EQ(filled[i].to, plain[i].to) << i;
-            EXPECT_EQ(filled[i].orientation, plain[i].orientation) << i;
-        }
-    }
-}
-
 TEST(ArrowLine, HalfExtentsAreTheBaseObjects)
 {
     TGLArrowLine arrow;
