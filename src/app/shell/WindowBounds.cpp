@@ -160,26 +160,22 @@ void PlaceWindow(QWidget& window, const TWindowBounds& outer, const QMargins& fr
     }
 }
 
-// The outer bounds `window` has now: its frame's where that is known, else its own area
-// with the frame it is likely to get, placed by the frame's corner (where a window
-// placed before it was ever framed has its corner).
-TWindowBounds CurrentOuterBounds(const QWidget& window)
-{
-    QMargins known;
-    if (KnownFrame(window, known)) {
-        return BoundsOf(window.frameGeometry());
-    }
-    const QMargins frame = NormalFrame(window);
-    const QRect corner = window.frameGeometry();
-    return {corner.left(), corner.top(), window.width() + frame.left() + frame.right(),
-            window.height() + frame.top() + frame.bottom(), 0};
-}
-
 // The window's outer bounds made no larger than its screen's area and, where the
-// program placed it, wholly inside it.
-void FitInsideScreen(QWidget& window, const QMargins& frame)
+// program placed it, wholly inside it: with its frame where that is known, else with
+// the frame it is likely to get, placed by the frame's corner (where a window placed
+// before it was ever framed has its corner).
+void FitInsideScreen(QWidget& window)
 {
-    const TWindowBounds shown = CurrentOuterBounds(window);
+    QMargins frame;
+    const bool framed = KnownFrame(window, frame);
+    if (!framed) {
+        frame = NormalFrame(window);
+    }
+    const QRect corner = window.frameGeometry();
+    const TWindowBounds shown = framed ? BoundsOf(corner)
+                                       : TWindowBounds{corner.left(), corner.top(),
+                                                       window.width() + frame.left() + frame.right(),
+                                                       window.height() + frame.top() + frame.bottom(), 0};
     const TWindowBounds inside = InsideScreenBounds(shown, ApplicationScreens());
     const TWindowBounds inner = InnerBounds(inside, frame);
     const QSize size(inner.Width, inner.Height);
@@ -240,13 +236,8 @@ void KeepInsideScreen(QWidget& window)
     if ((window.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)) != 0) {
         return;
     }
-    TFramedBounds& framed = FramedBounds(window);
-    framed.KeepInside = true;
-    QMargins frame;
-    if (!KnownFrame(window, frame)) {
-        frame = NormalFrame(window);
-    }
-    FitInsideScreen(window, frame);
+    FramedBounds(window).KeepInside = true;
+    FitInsideScreen(window);
 }
 
 void SettleWindowBounds(QWidget& window, TFramedBounds& framed, bool normal)
@@ -254,14 +245,13 @@ void SettleWindowBounds(QWidget& window, TFramedBounds& framed, bool normal)
     if (!normal) {
         return;
     }
-    const QMargins frame = framed.NormalFrame;
     if (framed.Wanted) {
         const QRect wanted = *framed.Wanted;
         framed.Wanted.reset();
-        PlaceWindow(window, BoundsOf(wanted), frame, framed.WantedPosition);
+        PlaceWindow(window, BoundsOf(wanted), framed.NormalFrame, framed.WantedPosition);
     }
     if (framed.KeepInside) {
         framed.KeepInside = false;
-        FitInsideScreen(window, frame);
+        FitInsideScreen(window);
     }
 }

@@ -201,25 +201,24 @@ private:
         if (count <= SizeOf(t->FLeft)) {
             auto [left, right] = Split(t->FLeft, count);
             t->FLeft = right;
-            if (right != nullptr) {
-                right->FParent = t;
-            }
-            if (left != nullptr) {
-                left->FParent = nullptr;
-            }
+            SetParent(right, t);
+            SetParent(left, nullptr);
             Update(t);
             return {left, t};
         }
         auto [left, right] = Split(t->FRight, count - SizeOf(t->FLeft) - 1);
         t->FRight = left;
-        if (left != nullptr) {
-            left->FParent = t;
-        }
-        if (right != nullptr) {
-            right->FParent = nullptr;
-        }
+        SetParent(left, t);
+        SetParent(right, nullptr);
         Update(t);
         return {t, right};
+    }
+
+    static void SetParent(TNode* child, TNode* parent)
+    {
+        if (child != nullptr) {
+            child->FParent = parent;
+        }
     }
 
     // The nodes of `a` followed by those of `b`; the caller sets the result's parent.
