@@ -29,6 +29,7 @@ TMove::TMove(TEngineData& data, TCalcul& calcul, IShellServices& shell, TGLBaseS
     FData.SetOnAddMoveNode(nullptr);
     FData.SetOnAddJogNode(nullptr);
     FData.SetMotionSlots(this);
+    FPartFiles.SetStepBackFloor([this] { return StepBackFloor(); });
 }
 
 TMove::~TMove()
@@ -46,6 +47,8 @@ TMove::~TMove()
 void TMove::StartRun()
 {
     FGosubStack.clear();
+    FGosubUndo.clear();
+    FRunStart = {FLineText, FCmdWord, FLineNumber};
     FCountPathText = false;
     FPathTextBytes[0] = 0;
     FPathTextBytes[1] = 0;
@@ -107,15 +110,22 @@ bool TMove::ExecuteLine(const TProgramLines* lines, std::string_view lineText, c
     // after (what looking at it changed goes too).
     const TScopeGuard undoAfter([this, undo = steppingBack && !FNested] {
         if (undo) {
-            UndoVariables();
+            UndoLineEffects();
         }
     });
     if (steppingBack && !FNested) {
-        UndoVariables();
+        UndoLineEffects();
     }
 
     const std::string_view word = DispatchWord(FLineText, cmds[0]);
+    // Runs last: after the undoing, and after whatever the stepped-back line set.
+    const TScopeGuard bookkeepingAfter([this, restore = steppingBack && !FNested] {
+        if (restore) {
+            RestoreLineBookkeeping();
+        }
+    });
     if (!steppingBack && !FNested) {
+        FStatementRan = false;
         // The history grows with every executed line, drawn or not.
         CheckPreviewBytes(0);
         FLineStart = {FPos.X, FPos.Y, FPos.Z, FPos.W, FA, FB, FTool.X, FTool.Y, FTool.Z, 0, 0, 0, 0, FNewPolyline, -1};
@@ -272,7 +282,8 @@ void TMove::AskAboutUnhandled()
     if (FHandled || !IsCommandKeyword(FCmdWord)) {
         return;
     }
-    if (FShell.SuppressAllMessages() || FShell.QuickViewRunning()) {
+    // The user answered Yes when the line ran; taking it back asks nothing.
+    if (FShell.SuppressAllMessages() || FShell.QuickViewRunning() || FSteppingBack) {
         return;
     }
     const std::string text = "Command: \"" + UpperCase(FCmdWord) + "\" (line: " + IntToStr(FLineNumber)

@@ -60,6 +60,9 @@ public:
     std::string ReplaceSysVars(std::string_view line) const;
     // Every "&name" replaced by the variable's value; unknown names stay as written.
     std::string ReplaceUserVars(std::string_view line);
+    // The command word PreprocessLine leaves for `line` when it executes it (none for an
+    // assignment), found without evaluating or storing anything.
+    std::string CommandWordOf(std::string_view line);
 
     // ---- Dispatch ----
     // Executes one parsed line and returns true when the run loop must stop (END, or
@@ -71,6 +74,12 @@ public:
     // Called when a run starts: forgets the GOSUB returns of earlier runs, and stops
     // counting path text (CountPathText).
     void StartRun();
+    // Whether a step back may follow the lines executed from now on: only then are the
+    // variables' changes and the GOSUB stack's kept for it. A run that never steps back
+    // (a results run, a quick view, the headless runner) keeps none, and lines executed
+    // without it cannot be stepped back. Switching it off forgets what was kept.
+    void KeepStepBack(bool keep);
+    bool KeepsStepBack() const { return FKeepStepBack; }
     // For a results run, until the next StartRun: the preview's budget also counts the
     // path text that the run's results will hold (ResultsText), so the run with its text
     // stays within MaxPreviewBytes. The nodes drawn so far are counted at once.
@@ -274,7 +283,30 @@ private:
     // theirs, which its FP line takes over when they leave the history); a step back
     // undoes every change kept under its line's index or a later one.
     std::int64_t LineUndoTag();
-    void UndoVariables();
+    // Undoes the changes to the variables and the GOSUB stack kept under the line's
+    // place in the history or a later one.
+    void UndoLineEffects();
+    // The GOSUB stack's change by line `Tag`: the index RETURN popped, or -1 for a push.
+    struct TGosubUndo {
+        std::int32_t Tag;
+        std::int32_t Popped;
+    };
+    void KeepGosubUndo(std::int32_t popped);
+    // How many entries of the history step back must leave.
+    std::size_t StepBackFloor() const;
+    // After a step back: the line texts, command word and line number as the line
+    // before the undone one left them, read off the history and the program's lines
+    // (a later line reads them: a PAUSE its comment, a move whether a shape or jog
+    // came before it).
+    void RestoreLineBookkeeping();
+    // What a line leaves in the bookkeeping: its text (the statement after THEN when an
+    // IF's statement ran) and its command word (none for a blank, comment or label).
+    struct TLineLeft {
+        std::string Text;
+        std::string Word;
+        int LineNumber = -1;
+    };
+    TLineLeft LineLeft(int index, bool statementRan);
     void RecordLine(int lineIndex);
     std::uint32_t UndoCode(bool motion);
     void TrimUndo(std::size_t count);
@@ -376,6 +408,14 @@ private:
         float A, B;
     };
     std::vector<TZeroUndo> FZeroUndo;
+    std::vector<TGosubUndo> FGosubUndo;
+    bool FKeepStepBack = false;
+    // Set by an IF line whose statement ran (its line record says so).
+    bool FStatementRan = false;
+    // The bookkeeping a run, and each sub-file level, started with: what a step back to
+    // its first line leaves.
+    TLineLeft FRunStart;
+    std::vector<TLineLeft> FLevelStarts;
     // The most one executed line adds to the history, as PreviewBytes counts it.
     static constexpr std::size_t LineRecordBytes =
         2 * (sizeof(std::uint32_t) + sizeof(int) + sizeof(TLineUndo) + sizeof(TZeroUndo));

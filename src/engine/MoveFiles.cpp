@@ -111,11 +111,17 @@ void TMove::CallFile(const TArrayofCmds& cmds)
     const TLineUndo lineStart = FLineStart;
     const std::int32_t lineZeroIndex = FLineZeroIndex;
     FPartFiles.PushLevel(level);
+    FLevelStarts.push_back({FLineText, FCmdWord, FLineNumber});
     const TScopeGuard popLevel([this, zeroRecords = static_cast<std::size_t>(lineZeroIndex) + 1, nested = FNested] {
+        FLevelStarts.pop_back();
         FPartFiles.PopLevel();
         TrimUndo(static_cast<std::size_t>(FPartFiles.HistoryCount()));
         // What the file's lines changed in the variables is the FP line's now.
-        FCalcul.GetVariables().RetagUndoFrom(FPartFiles.HistoryCount());
+        const int callTag = FPartFiles.HistoryCount();
+        FCalcul.GetVariables().RetagUndoFrom(callTag);
+        for (auto step = FGosubUndo.rbegin(); step != FGosubUndo.rend() && step->Tag >= callTag; ++step) {
+            step->Tag = callTag;
+        }
         if (FZeroUndo.size() > zeroRecords) {
             FZeroUndo.resize(zeroRecords);
         }

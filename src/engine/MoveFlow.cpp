@@ -155,6 +155,7 @@ void TMove::DoIf(const TArrayofCmds&)
         FNested = true;
         stop = ExecuteLine(nullptr, text, inner, ifIndex, nullptr, steppingBack);
     }
+    FStatementRan = true;
     FSteppingBack = steppingBack;
     FHandled = true;
     FStop = stop;
@@ -188,6 +189,7 @@ void TMove::DoGosub(const TArrayofCmds&)
         throw ERunError("GOSUB calls nest too deep" + LineTag(FLineNumber));
     }
     FGosubStack.push_back(FLineIndex);
+    KeepGosubUndo(-1);
     JumpTo(target);
 }
 
@@ -208,6 +210,7 @@ void TMove::DoReturn(const TArrayofCmds&)
     }
     const int back = FGosubStack.back();
     FGosubStack.pop_back();
+    KeepGosubUndo(back);
     JumpTo(back);
 }
 
@@ -225,7 +228,8 @@ void TMove::DoExit(const TArrayofCmds&)
 void TMove::DoPause(const TArrayofCmds& cmds)
 {
     FHandled = true;
-    if (FShell.QuickViewRunning()) {
+    // A step back neither waits nor asks: it only takes the line back.
+    if (FShell.QuickViewRunning() || FSteppingBack) {
         return;
     }
     if (cmds.Failed(1)) {
@@ -257,12 +261,19 @@ void TMove::DoPause(const TArrayofCmds& cmds)
 void TMove::DoPrint(const TArrayofCmds& cmds)
 {
     FHandled = true;
-    FShell.AddMessage(cmds[1]);
+    if (!FSteppingBack) {
+        FShell.AddMessage(cmds[1]);
+    }
 }
 
 void TMove::DoInput(const TArrayofCmds&)
 {
     FHandled = true;
+    // A step back asks nothing: the variables get back the values they had before the
+    // line, and the next step over it asks again.
+    if (FSteppingBack) {
+        return;
+    }
     constexpr int MaxItems = 20; // 21 names or values at most
     const std::string_view line = FLineText;
     const std::size_t firstQuote = line.find('"');
@@ -293,10 +304,6 @@ void TMove::DoInput(const TArrayofCmds&)
         const std::string name = WithoutChar(names[k], '&');
         std::string assignment = name + "=" + (k < values.size() ? values[k] : std::string());
         assignment = WithoutChar(assignment, ' ');
-        const int old = vars.IndexOfName(name);
-        if (old >= 0) {
-            vars.Delete(old);
-        }
-        vars.Add(NormalizeAssignment(assignment));
+        vars.Reassign(vars.IndexOfName(name), NormalizeAssignment(assignment));
     }
 }

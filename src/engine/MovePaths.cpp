@@ -51,10 +51,11 @@ std::size_t TMove::PreviewBytes() const
 {
     // The lists count at twice their size: the most their next growth reaches.
     const std::size_t lists = FUndo.size() * sizeof(std::uint32_t) + FFullUndo.size() * sizeof(TLineUndo)
-        + FZeroUndo.size() * sizeof(TZeroUndo) + FPartFiles.History().size() * sizeof(int)
-        + (FCutLines.size() + FJogLines.size()) * sizeof(TGLLines*) + FCalcul.GetVariables().UndoBytes();
-    return FPathBytes + 2 * lists + static_cast<std::size_t>(FClamps.Count()) * TClampList::BytesPerClamp
-        + CountedPathTextBytes();
+        + FZeroUndo.size() * sizeof(TZeroUndo) + FGosubUndo.size() * sizeof(TGosubUndo)
+        + FPartFiles.History().size() * sizeof(int) + (FCutLines.size() + FJogLines.size()) * sizeof(TGLLines*);
+    // The variables' record counts what it holds (and stays within a bound of its own).
+    return FPathBytes + 2 * lists + FCalcul.GetVariables().UndoBytes()
+        + static_cast<std::size_t>(FClamps.Count()) * TClampList::BytesPerClamp + CountedPathTextBytes();
 }
 
 void TMove::CheckPreviewBytes(std::size_t growth) const

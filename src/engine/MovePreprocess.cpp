@@ -216,6 +216,23 @@ void TMove::PreprocessLine(std::string_view line, bool execute, TArrayofCmds& cm
     }
 }
 
+std::string TMove::CommandWordOf(std::string_view line)
+{
+    TArrayofCmds cmds;
+    PreprocessLine(line, false, cmds);
+    // Executed, a PRINT keeps its word and an assignment is stored and leaves none.
+    std::string_view work = TrimView(line);
+    const unsigned flags = ScanLineFlags(work);
+    if (flags & lfComment) {
+        work = TrimView(CutComment(work));
+    }
+    if (!StartsWithWord(work, "PRINT") && (flags & lfEquals) && !StartsWithWord(work, "IF")
+        && FindOutsideQuotes(work, '=') != npos) {
+        return {};
+    }
+    return cmds[0];
+}
+
 void TMove::PreparePrint(std::string_view line, TArrayofCmds& cmds)
 {
     const std::string replaced = ReplaceUserVars(line);
@@ -248,11 +265,7 @@ void TMove::StoreAssignment(std::string_view line, std::size_t eq)
     AppendWithout(assignment, value, " \t");
 
     TCalculVariables& vars = FCalcul.GetVariables();
-    const int old = vars.IndexOfName(name);
-    if (old >= 0) {
-        vars.Delete(old);
-    }
-    vars.Add(NormalizeAssignment(assignment));
+    vars.Reassign(vars.IndexOfName(name), NormalizeAssignment(assignment));
 }
 
 bool TMove::RepairNumbers(std::string& line)

@@ -9,14 +9,18 @@
 // tool was, and whose position before is the tool's place minus the zero offsets
 // (checked bit for bit when recorded). Every other line stores its full record.
 
+#include "engine/LineText.h"
 #include "engine/Move.h"
 #include "engine/ShellServices.h"
 #include "engine/calcul/Calcul.h"
 #include "platform/core/text/NumberFormat.h"
+#include "platform/core/text/StringUtils.h"
 #include "scene/objects/lines/Lines.h"
 
 namespace {
 constexpr std::uint32_t FullRecord = 0x80000000u; // low bits: index of the full record
+constexpr std::uint32_t StatementRanBit = 0x40000000u; // beside any code: an IF's statement ran
+constexpr std::uint32_t FullIndexBits = ~(FullRecord | StatementRanBit);
 constexpr std::uint32_t Unchanged = 0x08u;
 constexpr std::uint32_t JogBit = 0x01u;
 constexpr std::uint32_t NewLineBit = 0x02u;
@@ -78,16 +82,47 @@ std::uint32_t TMove::UndoCode(bool motion)
 
 std::int64_t TMove::LineUndoTag()
 {
+    if (!FKeepStepBack) {
+        return TCalculVariables::NoUndo;
+    }
     if (FPartFiles.Resets() != FHistoryResets) {
         FHistoryResets = FPartFiles.Resets();
         FCalcul.GetVariables().ForgetUndo();
+        FGosubUndo.clear();
     }
     return FPartFiles.HistoryCount();
 }
 
-void TMove::UndoVariables()
+void TMove::KeepStepBack(bool keep)
 {
-    FCalcul.GetVariables().UndoFrom(LineUndoTag());
+    FKeepStepBack = keep;
+    if (!keep) {
+        FCalcul.GetVariables().ForgetUndo();
+        FGosubUndo = {};
+    }
+}
+
+void TMove::KeepGosubUndo(std::int32_t popped)
+{
+    const std::int64_t tag = FCalcul.GetVariables().UndoTag();
+    if (tag != TCalculVariables::NoUndo) {
+        FGosubUndo.push_back({static_cast<std::int32_t>(tag), popped});
+    }
+}
+
+void TMove::UndoLineEffects()
+{
+    const std::int64_t tag = LineUndoTag();
+    FCalcul.GetVariables().UndoFrom(tag);
+    while (!FGosubUndo.empty() && FGosubUndo.back().Tag >= tag) {
+        const std::int32_t popped = FGosubUndo.back().Popped;
+        FGosubUndo.pop_back();
+        if (popped >= 0) {
+            FGosubStack.push_back(popped);
+        } else if (!FGosubStack.empty()) {
+            FGosubStack.pop_back();
+        }
+    }
 }
 
 void TMove::TrimUndo(std::size_t count)
@@ -96,7 +131,7 @@ void TMove::TrimUndo(std::size_t count)
         const std::uint32_t code = FUndo.back();
         FUndo.pop_back();
         if (code & FullRecord) {
-            FFullUndo.resize(code & ~FullRecord);
+            FFullUndo.resize(code & FullIndexBits);
         }
     }
 }
@@ -113,8 +148,15 @@ void TMove::RecordLine(int lineIndex)
         FFullUndo.push_back(FLineStart);
         FFullUndo.back().ZeroIndex = FLineZeroIndex;
     }
-    FUndo.push_back(code);
+    FUndo.push_back(FStatementRan ? code | StatementRanBit : code);
     FPartFiles.AddToLinesAndNodesArray(lineIndex);
+}
+
+std::size_t TMove::StepBackFloor() const
+{
+    // Step back reaches as far back as what was kept for the variables; without it,
+    // nowhere.
+    return FKeepStepBack ? static_cast<std::size_t>(FCalcul.GetVariables().UndoReach()) : FPartFiles.History().size();
 }
 
 void TMove::StepBack()
@@ -126,7 +168,7 @@ void TMove::StepBack()
         return;
     }
     TrimUndo(count + 1);
-    const std::uint32_t code = FUndo.back();
+    const std::uint32_t code = FUndo.back() & ~StatementRanBit;
     FUndo.pop_back();
     if (code == Unchanged) {
         return;
@@ -145,7 +187,7 @@ void TMove::StepBack()
         FNewPolyline = (code & FlagBeforeBit) != 0;
         return;
     }
-    const std::size_t index = code & ~FullRecord;
+    const std::size_t index = code & FullIndexBits;
     const TLineUndo u = FFullUndo[index];
     FFullUndo.resize(index);
     RestoreLineState(u);
@@ -156,6 +198,73 @@ void TMove::StepBack()
         FZeroB = z.B;
         FZeroUndo.resize(static_cast<std::size_t>(u.ZeroIndex));
     }
+}
+
+TMove::TLineLeft TMove::LineLeft(int index, bool statementRan)
+{
+    TLineLeft left;
+    left.LineNumber = index + 1;
+    if (FLines == nullptr || index < 0 || static_cast<std::size_t>(index) >= FLines->size()) {
+        return left;
+    }
+    left.Text = (*FLines)[static_cast<std::size_t>(index)];
+    std::erase(left.Text, '\t');
+    if (statementRan) {
+        // The statement after the last THEN of the chain, as DoIf walks it.
+        std::string_view current = left.Text;
+        for (;;) {
+            std::string_view body = TrimView(current);
+            if (StartsWithWord(body, "IF")) {
+                body.remove_prefix(2);
+            }
+            const std::size_t then = FindThenWord(body);
+            if (then == std::string_view::npos) {
+                break;
+            }
+            const std::string_view statement = TrimView(body.substr(then + 4));
+            current = statement;
+            if (!StartsWithWord(statement, "IF") && DispatchWord(statement, CommandWordOf(statement)) != "IF") {
+                break;
+            }
+        }
+        left.Text = std::string(current);
+    }
+    std::string word = CommandWordOf(left.Text);
+    const std::string_view dispatched = DispatchWord(left.Text, word);
+    const bool isLabel = !dispatched.empty() && dispatched.back() == ':' && IsLabelLine(left.Text);
+    if (!TrimView(dispatched).empty() && !isLabel) {
+        left.Word = std::string(dispatched);
+    }
+    return left;
+}
+
+void TMove::RestoreLineBookkeeping()
+{
+    // The fresh run's values before the undone line are those after the line before
+    // it; its word is the last one a line of the level left.
+    const std::vector<int>& history = FPartFiles.History();
+    const std::size_t floor = FPartFiles.LevelFloor();
+    const TLineLeft& start = FLevelStarts.empty() ? FRunStart : FLevelStarts.back();
+    bool textFound = false;
+    for (std::size_t k = history.size(); k > floor;) {
+        --k;
+        const bool ran = k < FUndo.size() && (FUndo[k] & StatementRanBit) != 0;
+        TLineLeft left = LineLeft(history[k], ran);
+        if (!textFound) {
+            FLineText = std::move(left.Text);
+            FLineNumber = left.LineNumber;
+            textFound = true;
+        }
+        if (!left.Word.empty()) {
+            FCmdWord = std::move(left.Word);
+            return;
+        }
+    }
+    if (!textFound) {
+        FLineText = start.Text;
+        FLineNumber = start.LineNumber;
+    }
+    FCmdWord = start.Word;
 }
 
 void TMove::TakeBackLine()

@@ -56,7 +56,7 @@ const std::string& TPartFiles::CurrentFileName() const
 
 int TPartFiles::GetPrevLineNumForStepBack()
 {
-    if (FHistory.size() <= FHistoryFloors.back()) {
+    if (FHistory.size() <= std::max(FHistoryFloors.back(), FStepBackFloor ? FStepBackFloor() : 0)) {
         return -1;
     }
     const int index = FHistory.back();

@@ -9,6 +9,7 @@
 #include "scene/base/VectorTypes.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -48,11 +49,16 @@ public:
     const std::string& CurrentFileName() const;
 
     void AddToLinesAndNodesArray(int index) { FHistory.push_back(index); }
+    // Step back never takes the history below as many entries as `floor` answers at
+    // the time (what it would need to undo them was not kept).
+    void SetStepBackFloor(std::function<std::size_t()> floor) { FStepBackFloor = std::move(floor); }
     // Removes and returns the most recent entry of the current level's file; -1 when
-    // it has none.
+    // it has none, or none that may be stepped back.
     int GetPrevLineNumForStepBack();
     int PopLine() { return GetPrevLineNumForStepBack(); }
     int HistoryCount() const { return static_cast<int>(FHistory.size()); }
+    // Where the current level's part of the history begins.
+    std::size_t LevelFloor() const { return FHistoryFloors.back(); }
     const std::vector<int>& History() const { return FHistory; }
 
 private:
@@ -63,5 +69,6 @@ private:
     std::vector<std::size_t> FHistoryFloors;
     std::string FMainFileName;
     std::vector<int> FHistory;
+    std::function<std::size_t()> FStepBackFloor;
     std::uint64_t FResets = 0;
 };

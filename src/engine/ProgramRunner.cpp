@@ -16,8 +16,11 @@ TProgramRunner::TProgramRunner(TMove& move, TEngineData& data, TCalcul& calcul)
         }
         return !FCapped;
     };
-    FHooks.AfterLine = [this](int) {
+    FHooks.AfterLine = [this](int index) {
         ++FExecuted;
+        if (OnLineExecuted) {
+            OnLineExecuted(index);
+        }
         return true;
     };
     FData.SetOnRunFile([this](const std::string& name) { RunFile(name); });

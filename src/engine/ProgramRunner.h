@@ -6,6 +6,7 @@
 
 #include "engine/LineLoop.h"
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -36,6 +37,8 @@ public:
     // simulation never sees the machine inputs some programs wait for.
     int MaxExecutedLines = 0;
     int ExecutedLines() const { return FExecuted; }
+    // Called after every executed line, a sub-file's too, with its index in its file.
+    std::function<void(int index)> OnLineExecuted;
     bool Capped() const { return FCapped; }
 
     // The one reading of part-program text for a run, as the editor's buffer reads a

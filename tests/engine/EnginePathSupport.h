@@ -38,7 +38,8 @@ inline std::string ExpectedPath(const std::string& nodes)
 
 class TPathEngine {
 public:
-    TPathEngine() = default;
+    // Tests step back after a run, as the shell's Run lets a user do.
+    TPathEngine() { Move.KeepStepBack(true); }
     std::string Run(const std::string& program, const std::string& fileName = {})
     {
         Lines = ToLines(program);

@@ -20,7 +20,11 @@ std::vector<std::string> ToLines(const std::string& program)
     }
 }
 
-TEngineHarness::TEngineHarness() = default;
+TEngineHarness::TEngineHarness()
+{
+    // Tests step back after a run, as the shell's Run lets a user do.
+    Move.KeepStepBack(true);
+}
 
 TEngineHarness::~TEngineHarness()
 {

@@ -122,6 +122,7 @@ void TMainForm::actRunExecute()
         Scene->GLCadencer1.SetEnabled(true);
         Move->PartFiles().Reset();
         Move->StartRun();
+        Move->KeepStepBack(true);
         FreeClamps();
         const TProgramLines lines = PageLines(*page);
         Move->SetJogsVisible(PanelGL->cboJogsVisible->isChecked());
@@ -153,6 +154,8 @@ void TMainForm::EndRun()
     Paused = true;
     Running = false;
     StepMode = false;
+    // No step back follows a run that ended: what was kept for it goes.
+    Move->KeepStepBack(false);
     ShowRunLine(Move->GetLineIndex());
     // With Simulate off no tick may have come since the bit last moved.
     ShowBitPosition();
@@ -369,6 +372,8 @@ void TMainForm::ResetForHeadlessRun(const QString& fileName)
     PanelGL->cbSim->setChecked(false);
     cbSimClick();
     ResetForResults(*Move, Calcul, fileName.toStdString());
+    // Nothing steps back in a results run or a quick view.
+    Move->KeepStepBack(false);
     Running = true;
     Scene->GLCadencer1.SetEnabled(true);
     Paused = false;

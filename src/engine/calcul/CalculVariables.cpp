@@ -117,39 +117,112 @@ TCalculVariables& TCalculVariables::operator=(TCalculVariables&& other) noexcept
 void TCalculVariables::Replace(std::shared_ptr<TStore> store)
 {
     if (FUndoTag != NoUndo) {
-        KeepUndo(TUndoStep::Replace, 0, {}, FStore);
+        FUndoBytes += StoreBytes(*FStore);
+        FUndoStores.push_back(FStore);
+        KeepUndo(TUndoStep::Replace, 0);
     }
     FStore = std::move(store);
     RecordReplaced();
 }
 
-std::size_t TCalculVariables::UndoStepBytes(const TUndoStep& step)
+std::size_t TCalculVariables::StoreBytes(const TStore& store)
 {
     // A replaced list is counted by its text and a line's bookkeeping.
-    const std::size_t store =
-        step.Store != nullptr ? step.Store->TextLength + step.Store->Lines.Count() * (sizeof(TLine) + 32) : 0;
-    return sizeof(TUndoStep) + step.Line.capacity() + store;
+    return sizeof(std::shared_ptr<TStore>) + store.TextLength + store.Lines.Count() * (sizeof(TLine) + 32);
 }
 
-void TCalculVariables::KeepUndo(TUndoStep::TKind kind, int index, std::string line, std::shared_ptr<TStore> store)
+TCalculVariables::TUndoStep& TCalculVariables::PushUndo(TUndoStep::TKind kind, int index, unsigned char length)
 {
-    FUndo.push_back({FUndoTag, kind, index, std::move(line), std::move(store)});
-    FUndoBytes += UndoStepBytes(FUndo.back());
+    TUndoStep& step = FUndo.emplace_back();
+    step.Tag = static_cast<std::int32_t>(FUndoTag);
+    step.Index = index;
+    step.Kind = kind;
+    step.Length = length;
+    FUndoBytes += sizeof(TUndoStep);
+    return step;
+}
+
+void TCalculVariables::KeepUndo(TUndoStep::TKind kind, int index)
+{
+    PushUndo(kind, index, 0);
+    if (FUndoBytes > MaxUndoBytes) {
+        DropOldestUndo();
+    }
+}
+
+void TCalculVariables::KeepUndo(TUndoStep::TKind kind, int index, std::string&& text)
+{
+    if (text.size() <= sizeof(TUndoStep::Text)) {
+        TUndoStep& step = PushUndo(kind, index, static_cast<unsigned char>(text.size()));
+        text.copy(step.Text, text.size());
+    } else {
+        FUndoBytes += LongTextBytes(text);
+        FUndoTexts.push_back(std::move(text));
+        PushUndo(kind, index, TUndoStep::Long);
+    }
+    if (FUndoBytes > MaxUndoBytes) {
+        DropOldestUndo();
+    }
+}
+
+TCalculVariables::TUndoStep TCalculVariables::PopUndo(std::string& text, std::shared_ptr<TStore>& store)
+{
+    const TUndoStep step = FUndo.back();
+    FUndo.pop_back();
+    FUndoBytes -= sizeof(TUndoStep);
+    if (step.Kind == TUndoStep::Replace) {
+        store = std::move(FUndoStores.back());
+        FUndoStores.pop_back();
+        FUndoBytes -= StoreBytes(*store);
+    } else if (step.Length == TUndoStep::Long) {
+        text = std::move(FUndoTexts.back());
+        FUndoTexts.pop_back();
+        FUndoBytes -= LongTextBytes(text);
+    } else {
+        text.assign(step.Text, step.Length);
+    }
+    return step;
+}
+
+void TCalculVariables::DropOldestUndo()
+{
+    // Whole tags go, so that every tag from the reach on is still undone completely.
+    std::int64_t dropped = NoUndo;
+    while (!FUndo.empty() && (FUndoBytes > MaxUndoBytes || FUndo.front().Tag == dropped)) {
+        const TUndoStep& step = FUndo.front();
+        dropped = step.Tag;
+        if (step.Kind == TUndoStep::Replace) {
+            FUndoBytes -= StoreBytes(*FUndoStores.front());
+            FUndoStores.pop_front();
+        } else if (step.Length == TUndoStep::Long) {
+            FUndoBytes -= LongTextBytes(FUndoTexts.front());
+            FUndoTexts.pop_front();
+        }
+        FUndoBytes -= sizeof(TUndoStep);
+        FUndo.pop_front();
+    }
+    if (dropped != NoUndo) {
+        FUndoReach = std::max(FUndoReach, dropped + 1);
+    }
 }
 
 void TCalculVariables::UndoFrom(std::int64_t tag)
 {
     // What the undoing does is not kept.
     const std::int64_t kept = std::exchange(FUndoTag, NoUndo);
+    std::string text;
+    std::shared_ptr<TStore> store;
     while (!FUndo.empty() && FUndo.back().Tag >= tag) {
-        TUndoStep step = std::move(FUndo.back());
-        FUndo.pop_back();
-        FUndoBytes -= UndoStepBytes(step);
+        const TUndoStep step = PopUndo(text, store);
         switch (step.Kind) {
-        case TUndoStep::Set: SetStrings(step.Index, std::move(step.Line)); break;
+        case TUndoStep::Set: SetStrings(step.Index, std::move(text)); break;
         case TUndoStep::Insert: Delete(step.Index); break;
-        case TUndoStep::Delete: Insert(step.Index, std::move(step.Line)); break;
-        case TUndoStep::Replace: Replace(std::move(step.Store)); break;
+        case TUndoStep::Delete: Insert(step.Index, std::move(text)); break;
+        case TUndoStep::Reassign:
+            Delete(Count() - 1);
+            Insert(step.Index, std::move(text));
+            break;
+        case TUndoStep::Replace: Replace(std::move(store)); break;
         }
     }
     FUndoTag = kept;
@@ -157,16 +230,23 @@ void TCalculVariables::UndoFrom(std::int64_t tag)
 
 void TCalculVariables::RetagUndoFrom(std::int64_t tag)
 {
-    // Tags never fall along the list: a step back undoes every later one first.
+    // Tags never fall along the record: a step back undoes every later one first.
     for (auto step = FUndo.rbegin(); step != FUndo.rend() && step->Tag >= tag; ++step) {
-        step->Tag = tag;
+        step->Tag = static_cast<std::int32_t>(tag);
+    }
+    // A tag that lost some of its changes can no longer be undone.
+    if (FUndoReach > tag) {
+        FUndoReach = tag + 1;
     }
 }
 
 void TCalculVariables::ForgetUndo()
 {
-    FUndo.clear();
+    FUndo = {};
+    FUndoTexts = {};
+    FUndoStores = {};
     FUndoBytes = 0;
+    FUndoReach = 0;
 }
 
 void TCalculVariables::Record(TVariablesChange::TKind kind, int index)
@@ -225,13 +305,13 @@ void TCalculVariables::SetStrings(int index, std::string line)
     }
     store.TextLength = store.TextLength - node->Value.size() + line.size();
     std::string old = std::exchange(node->Value, std::move(line));
-    if (FUndoTag != NoUndo) {
-        KeepUndo(TUndoStep::Set, index, std::move(old));
-    }
     if (renamed) {
         store.Index(node, index);
     }
     Record(TVariablesChange::Set, index);
+    if (FUndoTag != NoUndo) {
+        KeepUndo(TUndoStep::Set, index, std::move(old));
+    }
 }
 
 int TCalculVariables::Add(std::string line)
@@ -241,32 +321,59 @@ int TCalculVariables::Add(std::string line)
     return index;
 }
 
+void TCalculVariables::InsertLine(int index, std::string&& line)
+{
+    TStore& store = Own();
+    store.TextLength += line.size() + 2;
+    store.Index(store.Lines.Insert(index, std::move(line)), index);
+    Record(TVariablesChange::Insert, index);
+}
+
+std::string TCalculVariables::EraseLine(int index)
+{
+    TStore& store = Own();
+    TLine* node = store.Lines.At(index);
+    store.Unindex(node, index);
+    store.TextLength -= node->Value.size() + 2;
+    std::string old = std::move(node->Value);
+    store.Lines.Erase(node);
+    Record(TVariablesChange::Delete, index);
+    return old;
+}
+
 void TCalculVariables::Insert(int index, std::string line)
 {
     if (index < 0 || index > Count()) {
         throw EListError("List index out of bounds (" + std::to_string(index) + ")");
     }
-    TStore& store = Own();
-    store.TextLength += line.size() + 2;
-    store.Index(store.Lines.Insert(index, std::move(line)), index);
+    InsertLine(index, std::move(line));
     if (FUndoTag != NoUndo) {
         KeepUndo(TUndoStep::Insert, index);
     }
-    Record(TVariablesChange::Insert, index);
 }
 
 void TCalculVariables::Delete(int index)
 {
     CheckIndex(index);
-    TStore& store = Own();
-    TLine* node = store.Lines.At(index);
-    store.Unindex(node, index);
-    store.TextLength -= node->Value.size() + 2;
+    std::string old = EraseLine(index);
     if (FUndoTag != NoUndo) {
-        KeepUndo(TUndoStep::Delete, index, std::move(node->Value));
+        KeepUndo(TUndoStep::Delete, index, std::move(old));
     }
-    store.Lines.Erase(node);
-    Record(TVariablesChange::Delete, index);
+}
+
+int TCalculVariables::Reassign(int index, std::string line)
+{
+    if (index < 0) {
+        return Add(std::move(line));
+    }
+    CheckIndex(index);
+    std::string old = EraseLine(index);
+    const int added = Count();
+    InsertLine(added, std::move(line));
+    if (FUndoTag != NoUndo) {
+        KeepUndo(TUndoStep::Reassign, index, std::move(old));
+    }
+    return added;
 }
 
 const TCalculVariables::TLine* TCalculVariables::FirstOfName(std::string_view name) const

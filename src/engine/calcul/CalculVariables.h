@@ -14,6 +14,7 @@
 #include "platform/core/objects/IndexedSequence.h"
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -50,6 +51,9 @@ public:
     int Add(std::string line);
     void Insert(int index, std::string line);
     void Delete(int index);
+    // An assignment: deletes line `index` (none when it is -1) and adds `line` at the
+    // end, where a program's reassigned variable goes. Step back keeps it as one change.
+    int Reassign(int index, std::string line);
     void Clear();
 
     // Index of the first line whose text before its first "=" equals `name` ignoring
@@ -92,9 +96,11 @@ public:
     static constexpr std::size_t MaxRecordedChanges = 4096;
 
     // --- step back ---
-    // While an undo tag is set (0 or more), every change keeps what it replaced under that
-    // tag (the program line it belongs to), so that UndoFrom can put the list back as it
-    // was before the changes of a tag and of every later one. A copy keeps nothing.
+    // While an undo tag is set (0 or more: the place of the program line in the run's
+    // history), every change keeps what it replaced under that tag, so that UndoFrom
+    // can put the list back as it was before the changes of a tag and of every later
+    // one. A copy keeps nothing. A kept change costs a few words; the text it replaced
+    // is kept in the change when it is short and moved, not copied, when it is long.
     static constexpr std::int64_t NoUndo = -1;
     void SetUndoTag(std::int64_t tag) { FUndoTag = tag; }
     std::int64_t UndoTag() const { return FUndoTag; }
@@ -106,6 +112,13 @@ public:
     void ForgetUndo();
     // What the kept changes hold, in bytes.
     std::size_t UndoBytes() const { return FUndoBytes; }
+    // The kept changes hold at most this many bytes: past it the oldest tags' changes go,
+    // whole, and UndoFrom can no longer reach back to them. Without that bound a text
+    // grown a character at a time would keep every length it had.
+    static constexpr std::size_t DefaultMaxUndoBytes = 64u << 20;
+    std::size_t MaxUndoBytes = DefaultMaxUndoBytes;
+    // The first tag whose changes are all still kept (0 until the bound was met).
+    std::int64_t UndoReach() const { return FUndoReach; }
 
 private:
     using TLines = TIndexedSequence<std::string>;
@@ -141,22 +154,36 @@ private:
     TStore& Own();
 
     void CheckIndex(int index) const;
+    // The changes themselves, recorded for a viewer but not kept for step back.
+    void InsertLine(int index, std::string&& line);
+    std::string EraseLine(int index);
     void Record(TVariablesChange::TKind kind, int index);
     void RecordReplaced();
     // The whole list becomes `store`.
     void Replace(std::shared_ptr<TStore> store);
 
-    // A change, as step back takes it back.
+    // A change, as step back takes it back: 32 bytes. The text a Set replaced or a
+    // Delete or Reassign removed stands in Text when it fits, else at the back of
+    // FUndoTexts (moved there); the list a Replace replaced at the back of FUndoStores.
     struct TUndoStep {
-        enum TKind : unsigned char { Set, Insert, Delete, Replace };
-        std::int64_t Tag;
+        enum TKind : unsigned char { Set, Insert, Delete, Reassign, Replace };
+        static constexpr unsigned char Long = 0xFF; // Length of a text kept in FUndoTexts
+        std::int32_t Tag;
+        std::int32_t Index;
         TKind Kind;
-        int Index;
-        std::string Line;              // the text a Set replaced or a Delete removed
-        std::shared_ptr<TStore> Store; // the list a replacement replaced
+        unsigned char Length;
+        char Text[22];
     };
-    void KeepUndo(TUndoStep::TKind kind, int index, std::string line = {}, std::shared_ptr<TStore> store = {});
-    static std::size_t UndoStepBytes(const TUndoStep& step);
+    static_assert(sizeof(TUndoStep) == 32);
+    TUndoStep& PushUndo(TUndoStep::TKind kind, int index, unsigned char length);
+    void KeepUndo(TUndoStep::TKind kind, int index);
+    void KeepUndo(TUndoStep::TKind kind, int index, std::string&& text);
+    // Takes the newest kept change off the record: its text, when it keeps one, into `text`.
+    TUndoStep PopUndo(std::string& text, std::shared_ptr<TStore>& store);
+    // Forgets the oldest kept changes, whole tags at a time, until the record fits.
+    void DropOldestUndo();
+    static std::size_t LongTextBytes(const std::string& text) { return sizeof(std::string) + text.capacity(); }
+    static std::size_t StoreBytes(const TStore& store);
 
     std::shared_ptr<TStore> FStore;
 
@@ -168,6 +195,9 @@ private:
     std::vector<TVariablesChange> FRecord;
 
     std::int64_t FUndoTag = NoUndo;
-    std::vector<TUndoStep> FUndo;
+    std::deque<TUndoStep> FUndo;
+    std::deque<std::string> FUndoTexts;
+    std::deque<std::shared_ptr<TStore>> FUndoStores;
     std::size_t FUndoBytes = 0;
+    std::int64_t FUndoReach = 0;
 };
