@@ -34,9 +34,10 @@ struct TViewSize {
     int Height;
 };
 
-// The shipped settings on a 1,600 x 1,000 screen give 560 x 437; the others are
-// sizes a user's window gave.
-constexpr TViewSize ViewSizes[] = {{560, 437}, {599, 440}, {600, 400}, {700, 703}, {800, 600}};
+// The shipped settings on a 1,600 x 1,000 screen give 560 x 437, and 700 x 703 with
+// the shipped layout; the others are sizes a user's window gave.
+constexpr TViewSize ViewSizes[] = {{560, 437}, {599, 440},  {600, 400},   {700, 703},
+                                   {800, 600}, {1100, 903}, {1200, 503}, {1400, 948}};
 
 struct TRgb {
     int R, G, B;
@@ -50,10 +51,17 @@ bool CutRed(TRgb c)
 }
 
 // An arrow's colour where light falls on its side, or the dark of a side turned away
-// from the light (a shaft standing up from the table is lit from the side only).
+// from the light (a shaft standing up from the table is lit from the side only; one
+// lying on it is lit from above).
 bool Dark(TRgb c)
 {
     return std::max({c.R, c.G, c.B}) < 70;
+}
+// Dark without a colour: what a side turned away from every light shows. A shaft lit
+// from above is its colour, bright or dark, never that.
+bool Black(TRgb c)
+{
+    return Dark(c) && std::max({c.R, c.G, c.B}) - std::min({c.R, c.G, c.B}) < 20;
 }
 bool ArrowRed(TRgb c)
 {
@@ -113,9 +121,7 @@ public:
         int seen = 0;
         std::string first;
         for (int i = 0; i < count; ++i) {
-            const double t = margin + (1 - 2 * margin) * i / (count - 1);
-            const TAffineVector p{float(a.X + (b.X - a.X) * t), float(a.Y + (b.Y - a.Y) * t),
-                                  float(a.Z + (b.Z - a.Z) * t)};
+            const TAffineVector p = Along(a, b, count, margin, i);
             if (inViewOnly && !InView(p)) {
                 continue;
             }
@@ -133,35 +139,69 @@ public:
                             : std::to_string(missing) + " of " + std::to_string(seen) + ", first " + first;
     }
 
+    // Points of the segment (taken as Missing takes them) with a pixel of the colour
+    // within one of the point's: empty when there are none, else how many and the first
+    // such pixel.
+    std::string Stained(const TAffineVector& a, const TAffineVector& b, int count, double margin,
+                        TColourTest colour) const
+    {
+        int stained = 0;
+        std::string first;
+        for (int i = 0; i < count; ++i) {
+            int cx = 0, cy = 0, x = 0, y = 0;
+            if (Project(Along(a, b, count, margin, i), cx, cy) && Near(cx, cy, colour, x, y)) {
+                stained += 1;
+                first = first.empty() ? PixelText(x, y) : first;
+            }
+        }
+        return stained == 0 ? std::string() : std::to_string(stained) + " of " + std::to_string(count) + ", first " + first;
+    }
+
     std::string SizeText() const { return std::to_string(FSize.Width) + " x " + std::to_string(FSize.Height); }
 
 private:
+    static TAffineVector Along(const TAffineVector& a, const TAffineVector& b, int count, double margin, int i)
+    {
+        const double t = margin + (1 - 2 * margin) * i / (count - 1);
+        return {float(a.X + (b.X - a.X) * t), float(a.Y + (b.Y - a.Y) * t), float(a.Z + (b.Z - a.Z) * t)};
+    }
     bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < FSize.Width && y < FSize.Height; }
     TRgb At(int x, int y) const
     {
         return x < FShotWidth ? FPixels[std::size_t(y) * std::size_t(FShotWidth) + std::size_t(x)] : TRgb{-1, -1, -1};
     }
-    bool Shows(const TAffineVector& p, TColourTest colour, std::string& where) const
+    std::string PixelText(int x, int y) const
     {
-        int cx = 0, cy = 0;
-        if (!Project(p, cx, cy)) {
-            where = "behind the camera";
-            return false;
+        std::string text = "at (" + std::to_string(x) + ", " + std::to_string(y) + ")";
+        if (!Inside(x, y)) {
+            return text + ", outside the view";
         }
-        for (int y = cy - 1; y <= cy + 1; ++y) {
-            for (int x = cx - 1; x <= cx + 1; ++x) {
+        const TRgb c = At(x, y);
+        return text + ": " + std::to_string(c.R) + "," + std::to_string(c.G) + "," + std::to_string(c.B);
+    }
+    // A pixel of the colour within one of (cx, cy), in (x, y).
+    bool Near(int cx, int cy, TColourTest colour, int& x, int& y) const
+    {
+        for (y = cy - 1; y <= cy + 1; ++y) {
+            for (x = cx - 1; x <= cx + 1; ++x) {
                 if (Inside(x, y) && colour(At(x, y))) {
                     return true;
                 }
             }
         }
-        where = "at (" + std::to_string(cx) + ", " + std::to_string(cy) + ")";
-        if (Inside(cx, cy)) {
-            const TRgb c = At(cx, cy);
-            where += ": " + std::to_string(c.R) + "," + std::to_string(c.G) + "," + std::to_string(c.B);
-        } else {
-            where += ", outside the view";
+        return false;
+    }
+    bool Shows(const TAffineVector& p, TColourTest colour, std::string& where) const
+    {
+        int cx = 0, cy = 0, x = 0, y = 0;
+        if (!Project(p, cx, cy)) {
+            where = "behind the camera";
+            return false;
         }
+        if (Near(cx, cy, colour, x, y)) {
+            return true;
+        }
+        where = PixelText(cx, cy);
         return false;
     }
 
@@ -243,14 +283,19 @@ TEST_F(PreviewSceneGl, CutsBelowTheTopShowAlongTheGridLines)
     }
 }
 
-TEST_F(PreviewSceneGl, TheThreeAxisArrowsShowWhole)
+TEST_F(PreviewSceneGl, TheThreeAxisArrowsShowWholeInTheirColours)
 {
-    // Each shaft, 11 long from where the three meet.
+    // Each shaft, 11 long from where the three meet. The shafts lying on the table are
+    // lit from above: no black pixel lies beside them either (their outline drew one
+    // along a side the light does not reach).
     const struct {
         const char* name;
         TAffineVector to;
         TColourTest colour;
-    } arrows[] = {{"X", {10, -1, 0}, ArrowRed}, {"Y", {-1, 10, 0}, ArrowGreen}, {"Z", {-1, -1, 11}, ArrowBlue}};
+        TColourTest stain;
+    } arrows[] = {{"X", {10, -1, 0}, ArrowRed, Black},
+                  {"Y", {-1, 10, 0}, ArrowGreen, Black},
+                  {"Z", {-1, -1, 11}, ArrowBlue, nullptr}};
     for (const TViewSize& size : ViewSizes) {
         const TFrame frame = Draw(size);
         for (const auto& arrow : arrows) {
@@ -259,6 +304,10 @@ TEST_F(PreviewSceneGl, TheThreeAxisArrowsShowWhole)
             EXPECT_EQ(frame.Missing({-1, -1, 0}, arrow.to, 31, 0.1, arrow.colour, true, &checked), "")
                 << arrow.name << " arrow, " << frame.SizeText();
             EXPECT_GE(checked, 3) << arrow.name << " arrow, " << frame.SizeText();
+            if (arrow.stain) {
+                EXPECT_EQ(frame.Stained({-1, -1, 0}, arrow.to, 61, 0.1, arrow.stain), "")
+                    << arrow.name << " arrow, " << frame.SizeText();
+            }
         }
     }
 }

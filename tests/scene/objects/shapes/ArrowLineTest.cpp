@@ -2,6 +2,7 @@
 
 #include "../../ObjectTestSupport.h"
 #include "../../QuadricTrace.h"
+#include "../../RecordedPrimitives.h"
 
 #include <gtest/gtest.h>
 
@@ -99,6 +100,62 @@ TEST_F(ArrowLineDrawing, PlacesShaftHeadsAndDisks)
         EXPECT_EQ(recorder.Count("gluNewQuadric"), 1);
         EXPECT_EQ(recorder.Count("gluDeleteQuadric"), 1);
     }
+}
+
+TEST_F(ArrowLineDrawing, OutlinesEachPartAlongItsAxisFacingTheCamera)
+{
+    // An arrow along world X (its own Z), from -1 to 1 with a head from 1 to 1.5, each
+    // part outlined by one line lit as the side the camera sees.
+    const struct {
+        const char* what;
+        TVector camera;
+        TNormalDirection normals;
+        TVec3 normal; // none: no line
+        bool lines;
+    } cases[] = {{"from above", {0.3f, 0, 40, 1}, ndOutside, {-1, 0, 0}, true},
+                 {"from beside", {-7, -3, 0, 1}, ndOutside, {0, -1, 0}, true},
+                 {"inside normals", {0.3f, 0, 40, 1}, ndInside, {1, 0, 0}, true},
+                 {"along its axis", {90, 0, 0, 1}, ndOutside, {}, false}};
+    for (const auto& c : cases) {
+        recorder.Clear();
+        TGLArrowLine arrow;
+        arrow.Direction().SetVector(1, 0, 0); // its Z is world X, its X world -Z
+        arrow.SetHeight(2);
+        arrow.SetNormalDirection(c.normals);
+        arrow.SetOutlined(true);
+        EXPECT_TRUE((arrow.ObjectStyle() & StyleBit(osNoDisplayList)) != 0) << "drawn for each frame's camera";
+        rci.cameraPosition = c.camera;
+        arrow.BuildList(rci);
+        std::vector<TRecordedPrimitive> lines;
+        for (const TRecordedPrimitive& p : RecordedPrimitives(recorder.Calls())) {
+            if (p.mode == GL_LINES) {
+                lines.push_back(p);
+            }
+        }
+        if (!c.lines) {
+            EXPECT_TRUE(lines.empty()) << c.what;
+            continue;
+        }
+        ASSERT_EQ(lines.size(), 2u) << c.what << ": the head and the shaft";
+        const std::array<double, 2> spans[] = {{1, 1.5}, {-1, 1}};
+        for (std::size_t i = 0; i < 2; ++i) {
+            ASSERT_EQ(lines[i].vertices.size(), 2u) << c.what;
+            for (std::size_t v = 0; v < 2; ++v) {
+                const TRecordedVertex& vertex = lines[i].vertices[v];
+                SCOPED_TRACE(std::string(c.what) + ", line " + std::to_string(i));
+                EXPECT_NEAR(vertex.position[2], spans[i][v], 1e-6);
+                EXPECT_EQ(vertex.position[0], 0);
+                EXPECT_EQ(vertex.position[1], 0);
+                for (int axis = 0; axis < 3; ++axis) {
+                    EXPECT_NEAR(vertex.normal[axis], c.normal[axis], 1e-6);
+                }
+            }
+        }
+    }
+    TGLArrowLine plain;
+    plain.SetOutlined(true);
+    plain.SetOutlined(false);
+    EXPECT_FALSE((plain.ObjectStyle() & StyleBit(osNoDisplayList)) != 0) << "a display list again";
 }
 
 TEST(ArrowLine, HalfExtentsAreTheBaseObjects)
