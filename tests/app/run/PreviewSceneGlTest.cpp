@@ -1,6 +1,7 @@
 // The preview's scene as the main window builds it, drawn with real OpenGL at the sizes
 // a preview takes: cuts below the table's top show along the grid's lines too, the
-// three axis arrows show whole, and Zoom to Fit shows a path of any size whole.
+// three axis arrows show whole, and Zoom to Fit shows a path of any size whole, up to
+// single precision's limit, with a view that stays finite.
 
 #include "../RunTestSupport.h"
 
@@ -24,6 +25,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -157,6 +159,23 @@ public:
         return stained == 0 ? std::string() : std::to_string(stained) + " of " + std::to_string(count) + ", first " + first;
     }
 
+    // Pixels of the colour in the frame.
+    int Count(TColourTest colour) const
+    {
+        return int(std::count_if(FPixels.begin(), FPixels.end(), colour));
+    }
+    // Every factor from the table to the view is a number.
+    bool FiniteProjection() const
+    {
+        for (int i = 0; i < 4; ++i) {
+            const TVector& row = FTableToClip[i];
+            if (!std::isfinite(row.X) || !std::isfinite(row.Y) || !std::isfinite(row.Z) || !std::isfinite(row.W)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
     std::string SizeText() const { return std::to_string(FSize.Width) + " x " + std::to_string(FSize.Height); }
 
 private:
@@ -242,6 +261,19 @@ protected:
         ASSERT_FALSE(Window->Running);
     }
 
+    // Its path alone in the preview, from a run whose last move would glide for ever
+    // (a bit at 3E38 moves 0.25 a frame): stopped once its lines ran, at the first wait.
+    void RunUntilTheGlide(const std::string& text)
+    {
+        Window->Move->Reset();
+        OpenProgram("p" + std::to_string(++FPrograms) + ".sbp", text);
+        SetSimulate(false);
+        AtPass = [this] { Window->actStop->Execute(); };
+        Run();
+        AtPass = nullptr;
+        ASSERT_FALSE(Window->Running);
+    }
+
     // A frame at that size as the preview panel draws it: the main camera's focal
     // length follows the view's size. The second frame comes from the copy of the
     // scene without its bit, as every frame of a standing view does.
@@ -261,7 +293,33 @@ protected:
         return TFrame(*viewer.Buffer().CreateSnapShot(), tableToClip, size);
     }
 
-private:
+    // The first value of the main camera or the pivot that is no number; empty when
+    // there is none.
+    std::string NotFinite() const
+    {
+        const TGLCamera& camera = *Window->Scene->GLCamera1;
+        const TGLBaseSceneObject& pivot = *Window->Scene->DummyCube1;
+        const struct {
+            const char* name;
+            TVector value;
+        } vectors[] = {{"camera position", camera.Position().AsVector()},
+                       {"camera direction", camera.Direction().AsVector()},
+                       {"camera up", camera.Up().AsVector()},
+                       {"camera lens (focal length, depth of view, near plane and its bias)",
+                        {camera.FocalLength(), camera.DepthOfView(), camera.NearPlane(), camera.NearPlaneBias()}},
+                       {"pivot position", pivot.Position().AsVector()},
+                       {"pivot direction", pivot.Direction().AsVector()},
+                       {"pivot up", pivot.Up().AsVector()},
+                       {"pivot scale", pivot.Scale().AsVector()}};
+        for (const auto& v : vectors) {
+            if (!std::isfinite(v.value.X) || !std::isfinite(v.value.Y) || !std::isfinite(v.value.Z) ||
+                !std::isfinite(v.value.W)) {
+                return v.name;
+            }
+        }
+        return {};
+    }
+
     int FPrograms = 0;
 };
 
@@ -350,6 +408,63 @@ TEST_F(PreviewSceneGl, ZoomToFitShowsAPathOfAnySizeWhole)
             Window->FormMouseWheel(120);
         }
         expectWhole(ViewSizes[0], ", moved back");
+    }
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PreviewSceneGl, ZoomKeepsAFiniteViewOfPathsToSinglePrecisionsLimit)
+{
+    // Each program starts at the origin (the position stays from one run to the next).
+    const struct {
+        const char* what;
+        const char* program;
+    } paths[] = {{"a cut to 1E7", "J2,0,0\r\nM2,1e7,1e7\r\n"},
+                 {"a cut to 1E20", "J2,0,0\r\nM2,1e20,1e20\r\n"},
+                 {"a cut to 3E38", "J2,0,0\r\nM2,3e38,3e38\r\n"},
+                 {"a cut to -3E38", "J2,0,0\r\nM2,-3e38,-3e38\r\n"},
+                 {"a cut from -3E38 to 3E38", "J2,-3e38,-3e38\r\nM2,3e38,3e38\r\n"},
+                 {"a tiny path, then a cut to 3E38", "J2,0,0\r\nM2,1,1\r\nM2,2,1\r\nM2,2,3e38\r\n"},
+                 {"a tiny path at 3.4E38", "J2,3.4e38,0\r\nM2,3.4e38,1\r\n"}};
+    for (const auto& path : paths) {
+        RunUntilTheGlide(path.program);
+        Window->PanelGL->ButtonZoomExt->click();
+        const auto expectShown = [&](const char* when, std::span<const TViewSize> sizes) {
+            EXPECT_EQ(NotFinite(), "") << path.what << when;
+            for (const TViewSize& size : sizes) {
+                const TFrame frame = Draw(size);
+                EXPECT_TRUE(frame.FiniteProjection()) << path.what << when << ", " << frame.SizeText();
+                EXPECT_GT(frame.Count(CutRed), 0) << path.what << when << ", " << frame.SizeText();
+            }
+        };
+        expectShown("", ViewSizes);
+        // Then the shipped size and the widest, whose projection multiplies the most.
+        const TViewSize moved[] = {{560, 437}, {1200, 503}};
+        for (int notch = 0; notch < 3; ++notch) {
+            Window->FormMouseWheel(120);
+        }
+        Window->FormMouseWheel(-360);
+        expectShown(", after the wheel", moved);
+        Window->PanelGL->NavButtons[static_cast<int>(TNavButton::Out)]->click();
+        expectShown(", after Out", moved);
+    }
+
+    // Then a path of the table's size shows whole again, as the preview started.
+    Window->PanelGL->BitBtn11->click();
+    const float z = -0.25f;
+    const TAffineVector square[] = {{10, 10, z}, {40, 10, z}, {40, 40, z}, {10, 40, z}};
+    RunProgram("J2,10,10\r\nM3,10,10,-0.25\r\nM2,40,10\r\nM2,40,40\r\nM2,10,40\r\nM2,10,10\r\n");
+    Window->PanelGL->ButtonZoomExt->click();
+    EXPECT_EQ(Window->Scene->ViewScale(), 1.0f);
+    EXPECT_EQ(Window->Scene->GLCamera1->DepthOfView(), TPreviewScene::MainDepthOfView);
+    for (const TViewSize& size : ViewSizes) {
+        const TFrame frame = Draw(size);
+        for (int side = 0; side < 4; ++side) {
+            EXPECT_EQ(frame.Missing(square[side], square[(side + 1) % 4], 21, 0.05, CutRed, false), "")
+                << "side " << side << ", " << frame.SizeText();
+        }
     }
 }
 
