@@ -68,7 +68,7 @@ void TGLArrowLine::Assign(const TPersistent* source)
     TGLCylinderBase::Assign(source);
 }
 
-bool TGLArrowLine::FacingNormal(const TRenderContextInfo& rci, TAffineVector& normal) const
+bool TGLArrowLine::FacingSide(const TRenderContextInfo& rci, TAffineVector& side) const
 {
     // The camera's place in the arrow's frame, from the absolute matrix in double: its
     // inverse overflows once a fit scales the view far down.
@@ -85,20 +85,21 @@ bool TGLArrowLine::FacingNormal(const TRenderContextInfo& rci, TAffineVector& no
     if (!(length > 0) || !std::isfinite(length)) {
         return false; // seen along its axis: a dot, which the faces show
     }
-    const double facing = NormalDirection() == ndInside ? -1 : 1;
-    normal = {float(facing * local[0] / length), float(facing * local[1] / length), 0};
+    side = {float(local[0] / length), float(local[1] / length), 0};
     return true;
 }
 
-void TGLArrowLine::DrawOutline(const TAffineVector& normal, float bottom, float top)
+void TGLArrowLine::DrawOutline(const TAffineVector& side, float bottom, float bottomRadius, float top,
+                               float topRadius) const
 {
-    if (bottom >= top) {
+    if (bottom == top) {
         return;
     }
-    GL.glNormal3f(normal.X, normal.Y, normal.Z);
+    const float facing = NormalDirection() == ndInside ? -1 : 1;
+    GL.glNormal3f(side.X * facing, side.Y * facing, 0);
     GL.glBegin(GL_LINES);
-    GL.glVertex3f(0, 0, bottom);
-    GL.glVertex3f(0, 0, top);
+    GL.glVertex3f(side.X * bottomRadius, side.Y * bottomRadius, bottom);
+    GL.glVertex3f(side.X * topRadius, side.Y * topRadius, top);
     GL.glEnd();
 }
 
@@ -110,12 +111,13 @@ void TGLArrowLine::BuildList(TRenderContextInfo& rci)
     float length = height;
     float start = -height * 0.5f;
     const bool line = (parts_ & alLine) != 0;
-    // On the axis, inside the faces, the outline shows only where they cover no pixel
-    // centre: along the edges it drew pixels of its own beside them, lit as the edges
-    // on the silhouette are, at right angles to the view (black under the preview's
+    // On the side nearest the camera, which lies over the middle of the shaft in the
+    // view and in front of the faces, the outline shows the colour of that side: along
+    // the facets' edges it drew pixels of its own beside the faces, lit as the edges on
+    // the silhouette are, at right angles to the view (black under the preview's
     // lights, which shine along a top view).
-    TAffineVector facing;
-    const bool outline = outlined_ && FacingNormal(rci, facing);
+    TAffineVector side;
+    const bool outline = outlined_ && FacingSide(rci, side);
 
     const TGLUQuadricScope quadric;
     GLUquadric* q = quadric.Get();
@@ -135,7 +137,7 @@ void TGLArrowLine::BuildList(TRenderContextInfo& rci)
         GL.gluDisk(q, line ? topRadius_ : 0, topArrowHeadRadius_, Slices(), Loops());
         GL.glPopMatrix();
         if (outline) {
-            DrawOutline(facing, base, base + topArrowHeadHeight_);
+            DrawOutline(side, base, topArrowHeadRadius_, base + topArrowHeadHeight_, 0);
         }
     }
     if (parts_ & alBottomArrow) {
@@ -151,7 +153,7 @@ void TGLArrowLine::BuildList(TRenderContextInfo& rci)
         GL.gluDisk(q, line ? BottomRadius() : 0, bottomArrowHeadRadius_, Slices(), Loops());
         GL.glPopMatrix();
         if (outline) {
-            DrawOutline(facing, -base - bottomArrowHeadHeight_, -base);
+            DrawOutline(side, -base, bottomArrowHeadRadius_, -base - bottomArrowHeadHeight_, 0);
         }
     }
     if (length > 0 && line) {
@@ -171,7 +173,7 @@ void TGLArrowLine::BuildList(TRenderContextInfo& rci)
         }
         GL.glPopMatrix();
         if (outline) {
-            DrawOutline(facing, start, start + length);
+            DrawOutline(side, start, BottomRadius(), start + length, topRadius_);
         }
     }
 }

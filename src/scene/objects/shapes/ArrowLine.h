@@ -34,11 +34,11 @@ public:
     void SetBottomArrowHeadHeight(float value);
     void SetBottomArrowHeadRadius(float value);
 
-    // The shaft and each head drawn again as a line along its axis, lit as the side
-    // that faces the camera: a side narrower than a pixel covers no pixel centre and
-    // vanishes, while a line always shows, in the colour that side shows. Wider sides
-    // hide the line. Facing the camera, an outlined arrow is drawn anew every frame
-    // (no display list). Off by default.
+    // The shaft and each head drawn again as a line along the side that faces the
+    // camera, lit as that side: a side narrower than a pixel covers no pixel centre
+    // and vanishes, or shows the colour of a facet beside it, while a line always
+    // shows, in the colour of its middle. Facing the camera, an outlined arrow is
+    // drawn anew every frame (no display list). Off by default.
     bool Outlined() const { return outlined_; }
     void SetOutlined(bool value);
 
@@ -49,11 +49,12 @@ public:
 
 private:
     void SetFloat(float& field, float value);
-    // The normal, at right angles to the axis, of the side that faces the camera; false
-    // when the camera looks along the axis.
-    bool FacingNormal(const TRenderContextInfo& rci, TAffineVector& normal) const;
-    // The outline of a part that spans the axis from `bottom` to `top`.
-    static void DrawOutline(const TAffineVector& normal, float bottom, float top);
+    // The direction, at right angles to the axis, of the side that faces the camera;
+    // false when the camera looks along the axis.
+    bool FacingSide(const TRenderContextInfo& rci, TAffineVector& side) const;
+    // The outline of a part from `bottom` to `top` along the axis, on its side `side`,
+    // between the radii it has there.
+    void DrawOutline(const TAffineVector& side, float bottom, float bottomRadius, float top, float topRadius) const;
 
     float topRadius_ = 0.1f;
     TArrowHeadStackingStyle headStackingStyle_ = ahssStacked;

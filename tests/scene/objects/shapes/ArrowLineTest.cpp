@@ -102,20 +102,21 @@ TEST_F(ArrowLineDrawing, PlacesShaftHeadsAndDisks)
     }
 }
 
-TEST_F(ArrowLineDrawing, OutlinesEachPartAlongItsAxisFacingTheCamera)
+TEST_F(ArrowLineDrawing, OutlinesEachPartAlongTheSideFacingTheCamera)
 {
-    // An arrow along world X (its own Z), from -1 to 1 with a head from 1 to 1.5, each
-    // part outlined by one line lit as the side the camera sees.
+    // An arrow along world X (its own Z), a shaft of radius 0.1 from -1 to 1 and a head
+    // of 0.2 from 1 to 1.5, each part outlined by one line on the side the camera sees
+    // and lit as that side.
     const struct {
         const char* what;
         TVector camera;
         TNormalDirection normals;
-        TVec3 normal; // none: no line
-        bool lines;
-    } cases[] = {{"from above", {0.3f, 0, 40, 1}, ndOutside, {-1, 0, 0}, true},
-                 {"from beside", {-7, -3, 0, 1}, ndOutside, {0, -1, 0}, true},
-                 {"inside normals", {0.3f, 0, 40, 1}, ndInside, {1, 0, 0}, true},
-                 {"along its axis", {90, 0, 0, 1}, ndOutside, {}, false}};
+        TVec3 side; // none: no line
+        double normalSign;
+    } cases[] = {{"from above", {0.3f, 0, 40, 1}, ndOutside, {-1, 0, 0}, 1},
+                 {"from beside", {-7, -3, 0, 1}, ndOutside, {0, -1, 0}, 1},
+                 {"inside normals", {0.3f, 0, 40, 1}, ndInside, {-1, 0, 0}, -1},
+                 {"along its axis", {90, 0, 0, 1}, ndOutside, {}, 0}};
     for (const auto& c : cases) {
         recorder.Clear();
         TGLArrowLine arrow;
@@ -123,7 +124,7 @@ TEST_F(ArrowLineDrawing, OutlinesEachPartAlongItsAxisFacingTheCamera)
         arrow.SetHeight(2);
         arrow.SetNormalDirection(c.normals);
         arrow.SetOutlined(true);
-        EXPECT_TRUE((arrow.ObjectStyle() & StyleBit(osNoDisplayList)) != 0) << "drawn for each frame's camera";
+        EXPECT_NE(arrow.ObjectStyle() & StyleBit(osNoDisplayList), 0) << "drawn for each frame's camera";
         rci.cameraPosition = c.camera;
         arrow.BuildList(rci);
         std::vector<TRecordedPrimitive> lines;
@@ -132,22 +133,24 @@ TEST_F(ArrowLineDrawing, OutlinesEachPartAlongItsAxisFacingTheCamera)
                 lines.push_back(p);
             }
         }
-        if (!c.lines) {
+        if (c.normalSign == 0) {
             EXPECT_TRUE(lines.empty()) << c.what;
             continue;
         }
         ASSERT_EQ(lines.size(), 2u) << c.what << ": the head and the shaft";
-        const std::array<double, 2> spans[] = {{1, 1.5}, {-1, 1}};
+        // Along the axis, and the radius there: the head's base to its tip, the shaft.
+        const std::array<double, 2> ends[2][2] = {{{1, 0.2}, {1.5, 0}}, {{-1, 0.1}, {1, 0.1}}};
         for (std::size_t i = 0; i < 2; ++i) {
             ASSERT_EQ(lines[i].vertices.size(), 2u) << c.what;
             for (std::size_t v = 0; v < 2; ++v) {
                 const TRecordedVertex& vertex = lines[i].vertices[v];
                 SCOPED_TRACE(std::string(c.what) + ", line " + std::to_string(i));
-                EXPECT_NEAR(vertex.position[2], spans[i][v], 1e-6);
-                EXPECT_EQ(vertex.position[0], 0);
-                EXPECT_EQ(vertex.position[1], 0);
+                EXPECT_NEAR(vertex.position[2], ends[i][v][0], 1e-6);
+                for (int axis = 0; axis < 2; ++axis) {
+                    EXPECT_NEAR(vertex.position[axis], c.side[axis] * ends[i][v][1], 1e-6);
+                }
                 for (int axis = 0; axis < 3; ++axis) {
-                    EXPECT_NEAR(vertex.normal[axis], c.normal[axis], 1e-6);
+                    EXPECT_NEAR(vertex.normal[axis], c.side[axis] * c.normalSign, 1e-6);
                 }
             }
         }
@@ -155,7 +158,7 @@ TEST_F(ArrowLineDrawing, OutlinesEachPartAlongItsAxisFacingTheCamera)
     TGLArrowLine plain;
     plain.SetOutlined(true);
     plain.SetOutlined(false);
-    EXPECT_FALSE((plain.ObjectStyle() & StyleBit(osNoDisplayList)) != 0) << "a display list again";
+    EXPECT_EQ(plain.ObjectStyle() & StyleBit(osNoDisplayList), 0) << "a display list again";
 }
 
 TEST(ArrowLine, HalfExtentsAreTheBaseObjects)
