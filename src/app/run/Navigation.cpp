@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <limits>
 
 namespace {
 
@@ -58,7 +57,8 @@ void ApplyNavStep(TGLBaseSceneObject& pivot, const TAffineVector& step, bool rot
         pivot.Turn(-step.X);
         pivot.Roll(-step.Z);
     } else {
-        pivot.Translate(-step.X, -step.Y, -step.Z);
+        const float scale = pivot.Scale().X();
+        pivot.Translate(-step.X * scale, -step.Y * scale, -step.Z * scale);
     }
 }
 
@@ -118,12 +118,12 @@ void ApplyWheel(TGLBaseSceneObject& pivot, int wheelDelta)
 {
     const int step = WheelStep(wheelDelta);
     if (step != 0) {
-        pivot.Translate(0, 0, static_cast<float>(-step));
+        pivot.Translate(0, 0, static_cast<float>(-step) * pivot.Scale().Z());
     }
 }
 
-TAffineVector ZoomToFitPivot(bool havePaths, float maxX, float minX, float maxY, float minY, float tableWidth,
-                             float tableDepth)
+TFitPlace ZoomToFitPivot(bool havePaths, float maxX, float minX, float maxY, float minY, float tableWidth,
+                         float tableDepth)
 {
     if (!havePaths) {
         maxX = tableWidth;
@@ -140,13 +140,21 @@ TAffineVector ZoomToFitPivot(bool havePaths, float maxX, float minX, float maxY,
     const double size = std::max((double(maxY) - minY) * ReferenceWidth / ReferenceHeight, double(maxX) - minX);
     const double d = 35.0 / 2 * (size / 96) + 35;
     const double z = (1 - size / d) * d + d;
-    return {static_cast<float>(-cx), static_cast<float>(-cy), static_cast<float>(z)};
+    return {-cx, -cy, z};
 }
 
-float FitDepthOfView(double farthest)
+double FitDepthOfView(double farthest)
 {
-    const double depth = std::max(2 * farthest, double(TPreviewScene::MainDepthOfView));
-    return depth < std::numeric_limits<float>::max() ? static_cast<float>(depth) : std::numeric_limits<float>::max();
+    return std::max(2 * farthest, double(TPreviewScene::MainDepthOfView));
+}
+
+float FitViewScale(double reach)
+{
+    double scale = 1;
+    while (reach * scale > TPreviewScene::MaxViewReach) {
+        scale /= 2;
+    }
+    return static_cast<float>(scale);
 }
 
 void ZoomToFit(TPreviewScene& scene, const TMove* move)
@@ -156,11 +164,20 @@ void ZoomToFit(TPreviewScene& scene, const TMove* move)
     scene.GLCamera1->Position().SetPoint(0, 0, FitCameraZ);
     scene.DummyCube1->Direction().SetVector(0, 0, 1);
     scene.DummyCube1->Up().SetVector(0, 1, 0);
-    const TAffineVector pivot =
+    const TFitPlace pivot =
         ZoomToFitPivot(havePaths, maxX, minX, maxY, minY, scene.Cube1->CubeWidth(), scene.Cube1->CubeDepth());
-    scene.DummyCube1->Position().SetPoint(pivot.X, pivot.Y, pivot.Z);
-    const float lowest = std::min(-scene.Cube1->CubeHeight(), havePaths ? LowestCutZ(*move) : 0.0f);
-    scene.GLCamera1->SetDepthOfView(FitDepthOfView(double(FitCameraZ) - pivot.Z - lowest));
+    const double lowest = std::min(-double(scene.Cube1->CubeHeight()), havePaths ? double(LowestCutZ(*move)) : 0.0);
+    const double distance = FitCameraZ - pivot.Z;
+    const double depth = FitDepthOfView(distance - lowest);
+    // A path reaching 3E38 needs a distance and a depth beyond single precision, and
+    // its coordinates times the projection's factors overflow too: the view shrinks
+    // around the camera, where it stays.
+    const double extent = havePaths ? std::max({std::abs(maxX), std::abs(minX), std::abs(maxY), std::abs(minY)}) : 0.0f;
+    const double scale = FitViewScale(std::max(depth, extent));
+    scene.SetViewScale(static_cast<float>(scale));
+    scene.DummyCube1->Position().SetPoint(static_cast<float>(pivot.X * scale), static_cast<float>(pivot.Y * scale),
+                                          static_cast<float>(FitCameraZ - distance * scale));
+    scene.GLCamera1->SetDepthOfView(static_cast<float>(depth * scale));
 }
 
 float FocalLengthFor(int width, int height)

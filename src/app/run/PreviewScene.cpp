@@ -15,6 +15,8 @@
 #include "platform/core/Exceptions.h"
 #include "platform/core/graphics/Font.h"
 
+#include <algorithm>
+
 namespace {
 
 template <class T>
@@ -119,6 +121,22 @@ TPreviewScene::~TPreviewScene()
     GLCadencer1.SetScene(nullptr);
 }
 
+float TPreviewScene::ViewScale() const
+{
+    return DummyCube1->Scale().X();
+}
+
+void TPreviewScene::SetViewScale(float scale)
+{
+    const double ratio = double(scale) / ViewScale();
+    DummyCube1->Scale().SetVector(scale, scale, scale);
+    GLCamera1->SetNearPlaneBias(scale);
+    GLCamera2->SetNearPlaneBias(scale);
+    GLCamera2->SetDepthOfView(FollowDepthOfView * scale);
+    const double depth = double(GLCamera1->DepthOfView()) * ratio;
+    GLCamera1->SetDepthOfView(float(std::clamp(depth, double(MainDepthOfView) * scale, double(MaxViewReach))));
+}
+
 void TPreviewScene::BuildAxes()
 {
     SpaceTextz = Child<TGLSpaceText>(DummyCube3, "SpaceTextz");
@@ -211,7 +229,7 @@ void TPreviewScene::BuildBit()
     GLCamera2->Position().SetPoint(3, -3, 0);
     GLCamera2->Direction().SetVector(0, 0, 1);
     GLCamera2->Up().SetVector(0, 1, 0);
-    GLCamera2->SetDepthOfView(10000);
+    GLCamera2->SetDepthOfView(FollowDepthOfView);
     GLCamera2->SetFocalLength(50);
     GLLightSource3 = Light(Bit, "GLLightSource3", 5, 0, -2);
     // The bits move every frame while the paths stand still: frames redraw only them.

@@ -35,6 +35,19 @@ public:
     // How far GLCamera1 sees: what the preview starts with, and what zoom to fit keeps
     // at least.
     static constexpr float MainDepthOfView = 1000;
+    // How far GLCamera2, riding on the bit, sees at scale 1.
+    static constexpr float FollowDepthOfView = 10000;
+    // The largest value the main view may hold (a distance, its depth of view, a path's
+    // coordinate): far enough below single precision's limit that what the projection
+    // multiplies and adds stays finite. A fit that reaches further scales the view.
+    static constexpr float MaxViewReach = 0x1p120f;
+
+    // The view's scale: the pivot's (uniform) scale, with both cameras' near planes
+    // and depths of view scaled alike, so that each camera sees the scene as at scale
+    // 1 (exactly, for a power of two). GLCamera1 keeps how far it sees in the table's
+    // units, at least MainDepthOfView of them and at most MaxViewReach.
+    float ViewScale() const;
+    void SetViewScale(float scale);
 
     TGLWorld GLWorld1;
     TCollisionManager CollisionManager1;

@@ -120,6 +120,8 @@ TSceneView CaptureView(const TPreviewScene& scene, std::string name)
 
 void ApplyView(TPreviewScene& scene, const TSceneView& view)
 {
+    // A view holds no scale: it was seen at scale 1.
+    scene.SetViewScale(1);
     // Positions are points and directions vectors whatever W the file gave them.
     scene.GLCamera1->Position().SetPoint(view.CameraPos.X, view.CameraPos.Y, view.CameraPos.Z);
     scene.DummyCube1->Direction().SetVector(view.DummyCubeDir.X, view.DummyCubeDir.Y, view.DummyCubeDir.Z);

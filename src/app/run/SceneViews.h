@@ -46,7 +46,8 @@ std::vector<TSceneView> ReadSceneViews(const TIniFile& ini, const TSettingsLog& 
 // view's keys in order: Name, CameraPos, DummyCubeDir, DummyCubeUp, DummyCubePos.
 void WriteSceneViews(TIniFile& ini, const std::vector<TSceneView>& views);
 
-// The camera's position and the pivot's direction, up and position, under `name`.
+// The camera's position and the pivot's direction, up and position, under `name` (not
+// the view's scale, which only a fit to paths beyond MaxViewReach changes).
 TSceneView CaptureView(const TPreviewScene& scene, std::string name);
-// Puts the camera and the pivot where the view says.
+// Puts the camera and the pivot where the view says, at the view scale 1.
 void ApplyView(TPreviewScene& scene, const TSceneView& view);

@@ -1,6 +1,7 @@
 // The preview's scene as the main window builds it, drawn with real OpenGL at the sizes
 // a preview takes: cuts below the table's top show along the grid's lines too, the
-// three axis arrows show whole, and Zoom to Fit shows a path of any size whole.
+// three axis arrows show whole, and Zoom to Fit shows a path of any size whole, up to
+// single precision's limit, with a view that stays finite.
 
 #include "../RunTestSupport.h"
 
@@ -24,6 +25,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -34,9 +36,11 @@ struct TViewSize {
     int Height;
 };
 
-// The shipped settings on a 1,600 x 1,000 screen give 560 x 437; the others are
-// sizes a user's window gave.
-constexpr TViewSize ViewSizes[] = {{560, 437}, {599, 440}, {600, 400}, {700, 703}, {800, 600}};
+// The shipped settings on a 1,600 x 1,000 screen give 560 x 437, and 700 x 703 with
+// the shipped layout (700 x 678 in a window manager's frame); the others are sizes a
+// user's window gave.
+constexpr TViewSize ViewSizes[] = {{560, 437}, {599, 440},  {600, 400},   {700, 678}, {700, 703},
+                                   {800, 600}, {1100, 903}, {1200, 503}, {1400, 948}};
 
 struct TRgb {
     int R, G, B;
@@ -50,7 +54,8 @@ bool CutRed(TRgb c)
 }
 
 // An arrow's colour where light falls on its side, or the dark of a side turned away
-// from the light (a shaft standing up from the table is lit from the side only).
+// from the light (a shaft standing up from the table is lit from the side only; one
+// lying on it is lit from above).
 bool Dark(TRgb c)
 {
     return std::max({c.R, c.G, c.B}) < 70;
@@ -113,9 +118,7 @@ public:
         int seen = 0;
         std::string first;
         for (int i = 0; i < count; ++i) {
-            const double t = margin + (1 - 2 * margin) * i / (count - 1);
-            const TAffineVector p{float(a.X + (b.X - a.X) * t), float(a.Y + (b.Y - a.Y) * t),
-                                  float(a.Z + (b.Z - a.Z) * t)};
+            const TAffineVector p = Along(a, b, count, margin, i);
             if (inViewOnly && !InView(p)) {
                 continue;
             }
@@ -133,35 +136,86 @@ public:
                             : std::to_string(missing) + " of " + std::to_string(seen) + ", first " + first;
     }
 
+    // Points of the segment (taken as Missing takes them) with a pixel of the colour
+    // within one of the point's: empty when there are none, else how many and the first
+    // such pixel.
+    std::string Stained(const TAffineVector& a, const TAffineVector& b, int count, double margin,
+                        TColourTest colour) const
+    {
+        int stained = 0;
+        std::string first;
+        for (int i = 0; i < count; ++i) {
+            int cx = 0, cy = 0, x = 0, y = 0;
+            if (Project(Along(a, b, count, margin, i), cx, cy) && Near(cx, cy, colour, x, y)) {
+                stained += 1;
+                first = first.empty() ? PixelText(x, y) : first;
+            }
+        }
+        return stained == 0 ? std::string() : std::to_string(stained) + " of " + std::to_string(count) + ", first " + first;
+    }
+
+    // Pixels of the colour in the frame.
+    int Count(TColourTest colour) const
+    {
+        return int(std::count_if(FPixels.begin(), FPixels.end(), colour));
+    }
+    // Every factor from the table to the view is a number.
+    bool FiniteProjection() const
+    {
+        for (int i = 0; i < 4; ++i) {
+            const TVector& row = FTableToClip[i];
+            if (!std::isfinite(row.X) || !std::isfinite(row.Y) || !std::isfinite(row.Z) || !std::isfinite(row.W)) {
+                return false;
+            }
+        }
+        return true;
+    }
+
     std::string SizeText() const { return std::to_string(FSize.Width) + " x " + std::to_string(FSize.Height); }
 
 private:
+    static TAffineVector Along(const TAffineVector& a, const TAffineVector& b, int count, double margin, int i)
+    {
+        const double t = margin + (1 - 2 * margin) * i / (count - 1);
+        return {float(a.X + (b.X - a.X) * t), float(a.Y + (b.Y - a.Y) * t), float(a.Z + (b.Z - a.Z) * t)};
+    }
     bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < FSize.Width && y < FSize.Height; }
     TRgb At(int x, int y) const
     {
         return x < FShotWidth ? FPixels[std::size_t(y) * std::size_t(FShotWidth) + std::size_t(x)] : TRgb{-1, -1, -1};
     }
-    bool Shows(const TAffineVector& p, TColourTest colour, std::string& where) const
+    std::string PixelText(int x, int y) const
     {
-        int cx = 0, cy = 0;
-        if (!Project(p, cx, cy)) {
-            where = "behind the camera";
-            return false;
+        std::string text = "at (" + std::to_string(x) + ", " + std::to_string(y) + ")";
+        if (!Inside(x, y)) {
+            return text + ", outside the view";
         }
-        for (int y = cy - 1; y <= cy + 1; ++y) {
-            for (int x = cx - 1; x <= cx + 1; ++x) {
+        const TRgb c = At(x, y);
+        return text + ": " + std::to_string(c.R) + "," + std::to_string(c.G) + "," + std::to_string(c.B);
+    }
+    // A pixel of the colour within one of (cx, cy), in (x, y).
+    bool Near(int cx, int cy, TColourTest colour, int& x, int& y) const
+    {
+        for (y = cy - 1; y <= cy + 1; ++y) {
+            for (x = cx - 1; x <= cx + 1; ++x) {
                 if (Inside(x, y) && colour(At(x, y))) {
                     return true;
                 }
             }
         }
-        where = "at (" + std::to_string(cx) + ", " + std::to_string(cy) + ")";
-        if (Inside(cx, cy)) {
-            const TRgb c = At(cx, cy);
-            where += ": " + std::to_string(c.R) + "," + std::to_string(c.G) + "," + std::to_string(c.B);
-        } else {
-            where += ", outside the view";
+        return false;
+    }
+    bool Shows(const TAffineVector& p, TColourTest colour, std::string& where) const
+    {
+        int cx = 0, cy = 0, x = 0, y = 0;
+        if (!Project(p, cx, cy)) {
+            where = "behind the camera";
+            return false;
         }
+        if (Near(cx, cy, colour, x, y)) {
+            return true;
+        }
+        where = PixelText(cx, cy);
         return false;
     }
 
@@ -202,6 +256,19 @@ protected:
         ASSERT_FALSE(Window->Running);
     }
 
+    // Its path alone in the preview, from a run whose last move would glide for ever
+    // (a bit at 3E38 moves 0.25 a frame): stopped once its lines ran, at the first wait.
+    void RunUntilTheGlide(const std::string& text)
+    {
+        Window->Move->Reset();
+        OpenProgram("p" + std::to_string(++FPrograms) + ".sbp", text);
+        SetSimulate(false);
+        AtPass = [this] { Window->actStop->Execute(); };
+        Run();
+        AtPass = nullptr;
+        ASSERT_FALSE(Window->Running);
+    }
+
     // A frame at that size as the preview panel draws it: the main camera's focal
     // length follows the view's size. The second frame comes from the copy of the
     // scene without its bit, as every frame of a standing view does.
@@ -221,7 +288,33 @@ protected:
         return TFrame(*viewer.Buffer().CreateSnapShot(), tableToClip, size);
     }
 
-private:
+    // The first value of the main camera or the pivot that is no number; empty when
+    // there is none.
+    std::string NotFinite() const
+    {
+        const TGLCamera& camera = *Window->Scene->GLCamera1;
+        const TGLBaseSceneObject& pivot = *Window->Scene->DummyCube1;
+        const struct {
+            const char* name;
+            TVector value;
+        } vectors[] = {{"camera position", camera.Position().AsVector()},
+                       {"camera direction", camera.Direction().AsVector()},
+                       {"camera up", camera.Up().AsVector()},
+                       {"camera lens (focal length, depth of view, near plane and its bias)",
+                        {camera.FocalLength(), camera.DepthOfView(), camera.NearPlane(), camera.NearPlaneBias()}},
+                       {"pivot position", pivot.Position().AsVector()},
+                       {"pivot direction", pivot.Direction().AsVector()},
+                       {"pivot up", pivot.Up().AsVector()},
+                       {"pivot scale", pivot.Scale().AsVector()}};
+        for (const auto& v : vectors) {
+            if (!std::isfinite(v.value.X) || !std::isfinite(v.value.Y) || !std::isfinite(v.value.Z) ||
+                !std::isfinite(v.value.W)) {
+                return v.name;
+            }
+        }
+        return {};
+    }
+
     int FPrograms = 0;
 };
 
@@ -243,14 +336,20 @@ TEST_F(PreviewSceneGl, CutsBelowTheTopShowAlongTheGridLines)
     }
 }
 
-TEST_F(PreviewSceneGl, TheThreeAxisArrowsShowWhole)
+TEST_F(PreviewSceneGl, TheThreeAxisArrowsShowWholeInTheirColours)
 {
-    // Each shaft, 11 long from where the three meet.
+    // Each shaft, 11 long from where the three meet. The shafts lying on the table are
+    // lit from above: no dark pixel lies on or beside them either (their outline drew
+    // a black line along a side the light does not reach, and facets beside their
+    // middle show dark).
     const struct {
         const char* name;
         TAffineVector to;
         TColourTest colour;
-    } arrows[] = {{"X", {10, -1, 0}, ArrowRed}, {"Y", {-1, 10, 0}, ArrowGreen}, {"Z", {-1, -1, 11}, ArrowBlue}};
+        TColourTest stain;
+    } arrows[] = {{"X", {10, -1, 0}, ArrowRed, Dark},
+                  {"Y", {-1, 10, 0}, ArrowGreen, Dark},
+                  {"Z", {-1, -1, 11}, ArrowBlue, nullptr}};
     for (const TViewSize& size : ViewSizes) {
         const TFrame frame = Draw(size);
         for (const auto& arrow : arrows) {
@@ -259,6 +358,10 @@ TEST_F(PreviewSceneGl, TheThreeAxisArrowsShowWhole)
             EXPECT_EQ(frame.Missing({-1, -1, 0}, arrow.to, 31, 0.1, arrow.colour, true, &checked), "")
                 << arrow.name << " arrow, " << frame.SizeText();
             EXPECT_GE(checked, 3) << arrow.name << " arrow, " << frame.SizeText();
+            if (arrow.stain) {
+                EXPECT_EQ(frame.Stained({-1, -1, 0}, arrow.to, 61, 0.1, arrow.stain), "")
+                    << arrow.name << " arrow, " << frame.SizeText();
+            }
         }
     }
 }
@@ -301,6 +404,63 @@ TEST_F(PreviewSceneGl, ZoomToFitShowsAPathOfAnySizeWhole)
             Window->FormMouseWheel(120);
         }
         expectWhole(ViewSizes[0], ", moved back");
+    }
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PreviewSceneGl, ZoomKeepsAFiniteViewOfPathsToSinglePrecisionsLimit)
+{
+    // Each program starts at the origin (the position stays from one run to the next).
+    const struct {
+        const char* what;
+        const char* program;
+    } paths[] = {{"a cut to 1E7", "J2,0,0\r\nM2,1e7,1e7\r\n"},
+                 {"a cut to 1E20", "J2,0,0\r\nM2,1e20,1e20\r\n"},
+                 {"a cut to 3E38", "J2,0,0\r\nM2,3e38,3e38\r\n"},
+                 {"a cut to -3E38", "J2,0,0\r\nM2,-3e38,-3e38\r\n"},
+                 {"a cut from -3E38 to 3E38", "J2,-3e38,-3e38\r\nM2,3e38,3e38\r\n"},
+                 {"a tiny path, then a cut to 3E38", "J2,0,0\r\nM2,1,1\r\nM2,2,1\r\nM2,2,3e38\r\n"},
+                 {"a tiny path at 3.4E38", "J2,3.4e38,0\r\nM2,3.4e38,1\r\n"}};
+    for (const auto& path : paths) {
+        RunUntilTheGlide(path.program);
+        Window->PanelGL->ButtonZoomExt->click();
+        const auto expectShown = [&](const char* when, std::span<const TViewSize> sizes) {
+            EXPECT_EQ(NotFinite(), "") << path.what << when;
+            for (const TViewSize& size : sizes) {
+                const TFrame frame = Draw(size);
+                EXPECT_TRUE(frame.FiniteProjection()) << path.what << when << ", " << frame.SizeText();
+                EXPECT_GT(frame.Count(CutRed), 0) << path.what << when << ", " << frame.SizeText();
+            }
+        };
+        expectShown("", ViewSizes);
+        // Then the shipped size and the widest, whose projection multiplies the most.
+        const TViewSize moved[] = {{560, 437}, {1200, 503}};
+        for (int notch = 0; notch < 3; ++notch) {
+            Window->FormMouseWheel(120);
+        }
+        Window->FormMouseWheel(-360);
+        expectShown(", after the wheel", moved);
+        Window->PanelGL->NavButtons[static_cast<int>(TNavButton::Out)]->click();
+        expectShown(", after Out", moved);
+    }
+
+    // Then a path of the table's size shows whole again, as the preview started.
+    Window->PanelGL->BitBtn11->click();
+    const float z = -0.25f;
+    const TAffineVector square[] = {{10, 10, z}, {40, 10, z}, {40, 40, z}, {10, 40, z}};
+    RunProgram("J2,10,10\r\nM3,10,10,-0.25\r\nM2,40,10\r\nM2,40,40\r\nM2,10,40\r\nM2,10,10\r\n");
+    Window->PanelGL->ButtonZoomExt->click();
+    EXPECT_EQ(Window->Scene->ViewScale(), 1.0f);
+    EXPECT_EQ(Window->Scene->GLCamera1->DepthOfView(), TPreviewScene::MainDepthOfView);
+    for (const TViewSize& size : ViewSizes) {
+        const TFrame frame = Draw(size);
+        for (int side = 0; side < 4; ++side) {
+            EXPECT_EQ(frame.Missing(square[side], square[(side + 1) % 4], 21, 0.05, CutRed, false), "")
+                << "side " << side << ", " << frame.SizeText();
+        }
     }
 }
 

@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <clocale>
+#include <cmath>
 #include <string>
 #include <utility>
 #include <vector>
@@ -265,7 +266,9 @@ TEST(Navigation, ZoomToFitCentresOnThePathsOrTheTable)
     EXPECT_FLOAT_EQ(pivot.Y, -32);
     // size 10: d = 17.5 x 10 / 96 + 35, z = 2d - 10.
     EXPECT_NEAR(pivot.Z, 2 * (17.5 * 10 / 96 + 35) - 10, 1e-4);
-    ExpectVector(ZoomToFitPivot(true, -10, -30, 5, -5, 96, 48), {20, 0, 2 * (17.5 * 20 / 96 + 35) - 20}, "negative X");
+    const TFitPlace negative = ZoomToFitPivot(true, -10, -30, 5, -5, 96, 48);
+    ExpectVector({float(negative.X), float(negative.Y), float(negative.Z)}, {20, 0, 2 * (17.5 * 20 / 96 + 35) - 20},
+                 "negative X");
 }
 
 TEST(Navigation, ZoomToFitSeesAsFarAsTheFitNeeds)
@@ -308,6 +311,81 @@ TEST(Navigation, ZoomToFitSeesAsFarAsTheFitNeeds)
     move.AddMoveNode(true, false, 10, 10, -0.25f);
     ZoomToFit(scene, &move);
     EXPECT_EQ(reach(), TPreviewScene::MainDepthOfView);
+}
+
+TEST(Navigation, ZoomToFitScalesAViewBeyondSinglePrecisionAroundTheCamera)
+{
+    TPreviewScene scene;
+    TEngineData data;
+    TCalcul calcul;
+    TFakeShell shell;
+    TMove move(data, calcul, shell, scene.DummyLines, scene.DummyClamps, &scene.CollisionManager1);
+    const float z = -0.25f;
+    const struct {
+        const char* what;
+        TAffineVector from, to;
+        bool scaled;
+    } cuts[] = {{"a cut to 1E20", {0, 0, z}, {1e20f, 1e20f, z}, false},
+                {"a cut to 1E37", {0, 0, z}, {1e37f, 1e37f, z}, true},
+                {"a cut to -3E38", {0, 0, z}, {-3e38f, -3e38f, z}, true},
+                {"a cut from -3.4E38 to 3.4E38", {-3.4e38f, -3.4e38f, z}, {3.4e38f, 3.4e38f, z}, true},
+                // Close to the camera: scaled around the origin, it would lie behind it.
+                {"a cut of 1 at 3.4E38", {3.4e38f, 0, z}, {3.4e38f, 1, z}, true}};
+    for (const auto& cut : cuts) {
+        move.Reset();
+        // A cut starts where the tool stands.
+        move.AddJogNode(true, true, cut.from.X, cut.from.Y, cut.from.Z);
+        move.AddMoveNode(true, true, cut.from.X, cut.from.Y, cut.from.Z);
+        move.AddMoveNode(true, false, cut.to.X, cut.to.Y, cut.to.Z);
+        ZoomToFit(scene, &move);
+        const float scale = scene.ViewScale();
+        int exponent = 0;
+        EXPECT_EQ(std::frexp(scale, &exponent), 0.5f) << cut.what << ": a power of two";
+        EXPECT_EQ(scale < 1, cut.scaled) << cut.what;
+        const TAffineVector pivot = scene.DummyCube1->Position().GetAsAffineVector();
+        for (const double value : {double(pivot.X), double(pivot.Y), double(pivot.Z),
+                                   double(scene.GLCamera1->DepthOfView()), double(cut.from.X) * scale,
+                                   double(cut.to.X) * scale}) {
+            EXPECT_LE(std::abs(value), TPreviewScene::MaxViewReach) << cut.what;
+        }
+        // The camera sees the cut's end where it would see it unscaled, in double (to
+        // single precision's rounding of the camera's place).
+        float maxX = 0, minX = 0, maxY = 0, minY = 0;
+        ASSERT_TRUE(move.GetExtents(maxX, minX, maxY, minY));
+        const TFitPlace fit = ZoomToFitPivot(true, maxX, minX, maxY, minY, 96, 48);
+        const TVector seen = scene.DummyCube3->LocalToAbsolute(TVector{cut.to.X, cut.to.Y, cut.to.Z, 1});
+        const double unscaled[3] = {fit.X + cut.to.X, fit.Y + cut.to.Y, fit.Z + cut.to.Z - 75};
+        const double scaled[3] = {seen.X, seen.Y, double(seen.Z) - 75};
+        const double unscaledLength = std::hypot(unscaled[0], unscaled[1], unscaled[2]);
+        const double scaledLength = std::hypot(scaled[0], scaled[1], scaled[2]);
+        for (int axis = 0; axis < 3; ++axis) {
+            EXPECT_NEAR(scaled[axis] / scaledLength, unscaled[axis] / unscaledLength, 1e-3) << cut.what;
+        }
+    }
+}
+
+TEST(Navigation, AScaledViewMovesAndSeesInTheTablesUnits)
+{
+    TPreviewScene scene;
+    const float scale = 1.0f / 1024;
+    scene.SetViewScale(scale);
+    EXPECT_EQ(scene.GLCamera1->NearPlaneBias(), scale);
+    EXPECT_EQ(scene.GLCamera1->DepthOfView(), TPreviewScene::MainDepthOfView * scale) << "as far as before";
+    EXPECT_EQ(scene.GLCamera2->NearPlaneBias(), scale) << "the follow-bit camera too";
+    EXPECT_EQ(scene.GLCamera2->DepthOfView(), TPreviewScene::FollowDepthOfView * scale);
+    // A notch and a step of Out at 100 % move one unit of the table each.
+    ApplyWheel(*scene.DummyCube1, 120);
+    EXPECT_EQ(scene.DummyCube1->Position().Z(), 20 - scale);
+    ApplyNavStep(*scene.DummyCube1, NavButtonStep(TNavButton::Out, 100), false);
+    EXPECT_EQ(scene.DummyCube1->Position().Z(), 20 - 2 * scale);
+
+    // A stored view was seen at scale 1; the camera keeps its reach, within bounds.
+    scene.GLCamera1->SetDepthOfView(TPreviewScene::MaxViewReach);
+    ApplyView(scene, TSceneView{});
+    EXPECT_EQ(scene.ViewScale(), 1.0f);
+    EXPECT_EQ(scene.GLCamera1->NearPlaneBias(), 1.0f);
+    EXPECT_EQ(scene.GLCamera1->DepthOfView(), TPreviewScene::MaxViewReach);
+    EXPECT_EQ(scene.GLCamera2->DepthOfView(), TPreviewScene::FollowDepthOfView);
 }
 
 TEST(Navigation, FocalLengthFitsTheSmallerSide)

@@ -34,10 +34,11 @@ public:
     void SetBottomArrowHeadHeight(float value);
     void SetBottomArrowHeadRadius(float value);
 
-    // The sides of the shaft and the heads drawn again as lines, along their facets'
-    // edges and round their ends, lit as the faces are there: a side narrower than a
-    // pixel covers no pixel centre and vanishes, while a line always shows. Wider
-    // sides look the same, their edges in the colours of the faces. Off by default.
+    // The shaft and each head drawn again as a line along the side that faces the
+    // camera, lit as that side: a side narrower than a pixel covers no pixel centre
+    // and vanishes, or shows the colour of a facet beside it, while a line always
+    // shows, in the colour of its middle. Facing the camera, an outlined arrow is
+    // drawn anew every frame (no display list). Off by default.
     bool Outlined() const { return outlined_; }
     void SetOutlined(bool value);
 
@@ -48,8 +49,12 @@ public:
 
 private:
     void SetFloat(float& field, float value);
-    // The side of a shaft or head: filled, then outlined when asked.
-    void DrawSide(GLUquadric* quadric, float baseRadius, float topRadius, float height) const;
+    // The direction, at right angles to the axis, of the side that faces the camera;
+    // false when the camera looks along the axis.
+    bool FacingSide(const TRenderContextInfo& rci, TAffineVector& side) const;
+    // The outline of a part from `bottom` to `top` along the axis, on its side `side`,
+    // between the radii it has there.
+    void DrawOutline(const TAffineVector& side, float bottom, float bottomRadius, float top, float topRadius) const;
 
     float topRadius_ = 0.1f;
     TArrowHeadStackingStyle headStackingStyle_ = ahssStacked;

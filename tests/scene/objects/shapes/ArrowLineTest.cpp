@@ -2,6 +2,7 @@
 
 #include "../../ObjectTestSupport.h"
 #include "../../QuadricTrace.h"
+#include "../../RecordedPrimitives.h"
 
 #include <gtest/gtest.h>
 
@@ -99,6 +100,65 @@ TEST_F(ArrowLineDrawing, PlacesShaftHeadsAndDisks)
         EXPECT_EQ(recorder.Count("gluNewQuadric"), 1);
         EXPECT_EQ(recorder.Count("gluDeleteQuadric"), 1);
     }
+}
+
+TEST_F(ArrowLineDrawing, OutlinesEachPartAlongTheSideFacingTheCamera)
+{
+    // An arrow along world X (its own Z), a shaft of radius 0.1 from -1 to 1 and a head
+    // of 0.2 from 1 to 1.5, each part outlined by one line on the side the camera sees
+    // and lit as that side.
+    const struct {
+        const char* what;
+        TVector camera;
+        TNormalDirection normals;
+        TVec3 side; // none: no line
+        double normalSign;
+    } cases[] = {{"from above", {0.3f, 0, 40, 1}, ndOutside, {-1, 0, 0}, 1},
+                 {"from beside", {-7, -3, 0, 1}, ndOutside, {0, -1, 0}, 1},
+                 {"inside normals", {0.3f, 0, 40, 1}, ndInside, {-1, 0, 0}, -1},
+                 {"along its axis", {90, 0, 0, 1}, ndOutside, {}, 0}};
+    for (const auto& c : cases) {
+        recorder.Clear();
+        TGLArrowLine arrow;
+        arrow.Direction().SetVector(1, 0, 0); // its Z is world X, its X world -Z
+        arrow.SetHeight(2);
+        arrow.SetNormalDirection(c.normals);
+        arrow.SetOutlined(true);
+        EXPECT_NE(arrow.ObjectStyle() & StyleBit(osNoDisplayList), 0) << "drawn for each frame's camera";
+        rci.cameraPosition = c.camera;
+        arrow.BuildList(rci);
+        std::vector<TRecordedPrimitive> lines;
+        for (const TRecordedPrimitive& p : RecordedPrimitives(recorder.Calls())) {
+            if (p.mode == GL_LINES) {
+                lines.push_back(p);
+            }
+        }
+        if (c.normalSign == 0) {
+            EXPECT_TRUE(lines.empty()) << c.what;
+            continue;
+        }
+        ASSERT_EQ(lines.size(), 2u) << c.what << ": the head and the shaft";
+        // Along the axis, and the radius there: the head's base to its tip, the shaft.
+        const std::array<double, 2> ends[2][2] = {{{1, 0.2}, {1.5, 0}}, {{-1, 0.1}, {1, 0.1}}};
+        for (std::size_t i = 0; i < 2; ++i) {
+            ASSERT_EQ(lines[i].vertices.size(), 2u) << c.what;
+            for (std::size_t v = 0; v < 2; ++v) {
+                const TRecordedVertex& vertex = lines[i].vertices[v];
+                SCOPED_TRACE(std::string(c.what) + ", line " + std::to_string(i));
+                EXPECT_NEAR(vertex.position[2], ends[i][v][0], 1e-6);
+                for (int axis = 0; axis < 2; ++axis) {
+                    EXPECT_NEAR(vertex.position[axis], c.side[axis] * ends[i][v][1], 1e-6);
+                }
+                for (int axis = 0; axis < 3; ++axis) {
+                    EXPECT_NEAR(vertex.normal[axis], c.side[axis] * c.normalSign, 1e-6);
+                }
+            }
+        }
+    }
+    TGLArrowLine plain;
+    plain.SetOutlined(true);
+    plain.SetOutlined(false);
+    EXPECT_EQ(plain.ObjectStyle() & StyleBit(osNoDisplayList), 0) << "a display list again";
 }
 
 TEST(ArrowLine, HalfExtentsAreTheBaseObjects)
