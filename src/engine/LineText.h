@@ -3,6 +3,7 @@
 // numbers. All work on views, without allocating, because every line of a run passes
 // through them.
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -12,20 +13,41 @@ inline bool IsNameChar(char c)
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
 }
 
+// The operator characters: those that make an argument an expression (+ - ^ * / &)
+// and those that compare (< > =). One table lookup a character: values of millions of
+// characters pass through the scans below.
+enum : unsigned char { ocArithmetic = 1, ocComparison = 2 };
+inline constexpr std::array<unsigned char, 256> OperatorChars = [] {
+    std::array<unsigned char, 256> table{};
+    for (unsigned char c : std::string_view("+-^*/&")) {
+        table[c] = ocArithmetic;
+    }
+    for (unsigned char c : std::string_view("<>=")) {
+        table[c] = ocComparison;
+    }
+    return table;
+}();
+
 // True for the characters that make an argument an expression: + - ^ * / &.
 inline bool IsArithmeticChar(char c)
 {
-    return c == '+' || c == '-' || c == '^' || c == '*' || c == '/' || c == '&';
+    return OperatorChars[static_cast<unsigned char>(c)] == ocArithmetic;
 }
 
-inline bool HasArithmeticChar(std::string_view text)
+// Whether `text` holds a character of the classes in `classes`.
+inline bool HasOperatorChar(std::string_view text, unsigned char classes)
 {
     for (char c : text) {
-        if (IsArithmeticChar(c)) {
+        if (OperatorChars[static_cast<unsigned char>(c)] & classes) {
             return true;
         }
     }
     return false;
+}
+
+inline bool HasArithmeticChar(std::string_view text)
+{
+    return HasOperatorChar(text, ocArithmetic);
 }
 
 // Where the comment of a line starts: the first "'" outside double-quoted text, or the

@@ -102,28 +102,31 @@ bool TMove::ExecuteLine(const TProgramLines* lines, std::string_view lineText, c
         FNextLine = nextLine;
     }
 
+    // Only a run that may step back keeps the line's changes, under its place in the
+    // history. A step back puts the variables back as they were before the line, both
+    // before its statement is looked at (an IF's condition reads them as the line did)
+    // and after (what looking at it changed goes too), and last the line texts and the
+    // command word the line before left.
     TCalculVariables& variables = FCalcul.GetVariables();
-    const TScopeGuard outerTag([&variables, tag = variables.UndoTag()] { variables.SetUndoTag(tag); });
-    variables.SetUndoTag(LineUndoTag());
-    // A step back puts the variables back as they were before the line, both before
-    // its statement is looked at (an IF's condition reads them as the line did) and
-    // after (what looking at it changed goes too).
-    const TScopeGuard undoAfter([this, undo = steppingBack && !FNested] {
-        if (undo) {
+    const bool tagged = FKeepStepBack;
+    const bool stepBack = steppingBack && !FNested;
+    const TScopeGuard lineEnds([this, &variables, tagged, stepBack, tag = variables.UndoTag()] {
+        if (stepBack) {
             UndoLineEffects();
+            RestoreLineBookkeeping();
+        }
+        if (tagged) {
+            variables.SetUndoTag(tag);
         }
     });
-    if (steppingBack && !FNested) {
+    if (tagged) {
+        variables.SetUndoTag(LineUndoTag());
+    }
+    if (stepBack) {
         UndoLineEffects();
     }
 
     const std::string_view word = DispatchWord(FLineText, cmds[0]);
-    // Runs last: after the undoing, and after whatever the stepped-back line set.
-    const TScopeGuard bookkeepingAfter([this, restore = steppingBack && !FNested] {
-        if (restore) {
-            RestoreLineBookkeeping();
-        }
-    });
     if (!steppingBack && !FNested) {
         FStatementRan = false;
         // The history grows with every executed line, drawn or not.

@@ -8,6 +8,7 @@
 #include "platform/core/ScopeGuard.h"
 #include "platform/core/text/StringUtils.h"
 
+#include <array>
 #include <charconv>
 #include <exception>
 
@@ -37,11 +38,21 @@ std::size_t FindOutsideQuotes(std::string_view text, char wanted)
 
 void AppendWithout(std::string& out, std::string_view text, std::string_view drop)
 {
-    for (char c : text) {
-        if (drop.find(c) == npos) {
-            out += c;
+    // A value may be millions of characters long: looked up in a table, and appended
+    // in runs between the dropped characters.
+    std::array<bool, 256> dropped{};
+    for (char c : drop) {
+        dropped[static_cast<unsigned char>(c)] = true;
+    }
+    out.reserve(out.size() + text.size());
+    std::size_t from = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (dropped[static_cast<unsigned char>(text[i])]) {
+            out.append(text, from, i - from);
+            from = i + 1;
         }
     }
+    out.append(text, from);
 }
 
 void UpperInPlace(std::string& text)
@@ -168,8 +179,13 @@ void TMove::PreprocessLine(std::string_view line, bool execute, TArrayofCmds& cm
     // What the line's assignments and arguments change in the variables is kept for a
     // step back (a step back's own preprocessing too: its step back undoes that first).
     TCalculVariables& variables = FCalcul.GetVariables();
-    const TScopeGuard outerTag([&variables, tag = variables.UndoTag()] { variables.SetUndoTag(tag); });
-    if (execute) {
+    const bool tagged = execute && FKeepStepBack;
+    const TScopeGuard outerTag([&variables, tagged, tag = variables.UndoTag()] {
+        if (tagged) {
+            variables.SetUndoTag(tag);
+        }
+    });
+    if (tagged) {
         variables.SetUndoTag(LineUndoTag());
     }
     try {

@@ -113,6 +113,9 @@ void TMove::KeepGosubUndo(std::int32_t popped)
 void TMove::UndoLineEffects()
 {
     const std::int64_t tag = LineUndoTag();
+    if (tag == TCalculVariables::NoUndo) {
+        return; // nothing was kept
+    }
     FCalcul.GetVariables().UndoFrom(tag);
     while (!FGosubUndo.empty() && FGosubUndo.back().Tag >= tag) {
         const std::int32_t popped = FGosubUndo.back().Popped;

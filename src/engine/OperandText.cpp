@@ -6,18 +6,18 @@
 
 bool IsArithmeticOperator(std::string_view text)
 {
-    return text.find_first_of("+-^*/&") != std::string_view::npos;
+    return HasOperatorChar(text, ocArithmetic);
 }
 
 bool IsComparisonOperator(std::string_view text)
 {
-    return text.find_first_of("<>=") != std::string_view::npos;
+    return HasOperatorChar(text, ocComparison);
 }
 
 std::string QuoteOperand(std::string_view text)
 {
     double number = 0.0;
-    if (ReadArgumentNumber(text, number) || IsArithmeticOperator(text) || IsComparisonOperator(text)) {
+    if (ReadArgumentNumber(text, number) || HasOperatorChar(text, ocArithmetic | ocComparison)) {
         return UpperCase(text);
     }
     std::string quoted;
