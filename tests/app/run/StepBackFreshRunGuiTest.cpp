@@ -196,7 +196,7 @@ protected:
     TDialogResponderScope AnswersScope{&Answers};
 };
 
-// The steps the issue reported, each against a fresh run.
+// Steps that users reported going wrong, each against a fresh run.
 TEST_F(StepBackFreshRunGui, StatementsThatAskPrintOrJumpStepBackAsAFreshRunHasThem)
 {
     struct TCase {
