@@ -20,6 +20,7 @@
 #include "platform/core/services/EventLoop.h"
 #include "platform/core/ScopeGuard.h"
 
+#include <QListWidget>
 #include <QCheckBox>
 
 #include <algorithm>
@@ -243,9 +244,17 @@ void TMainForm::KeepResponsive(std::size_t textLength)
     FLinesSinceClockCheck = 0;
     const std::int64_t now = TickCountMs();
     if (now - FLastEventPassMs >= ResponsiveIntervalMs) {
-        ProcessPendingEvents();
-        FLastEventPassMs = TickCountMs();
+        LetEventsThrough();
     }
+}
+
+void TMainForm::LetEventsThrough()
+{
+    // Every line puts the variables list's layout off again, so a list painted between
+    // lines would show no rows: it is laid out first.
+    lbVariables->doItemsLayout();
+    ProcessPendingEvents();
+    FLastEventPassMs = TickCountMs();
 }
 
 TMainForm::TRunStart TMainForm::RunFile(const TProgramLines& lines, const QString& fileName, int timeLimitMs)
@@ -332,8 +341,7 @@ TMainForm::TRunStart TMainForm::RunFile(const TProgramLines& lines, const QStrin
             }
             // Lines of millions of characters would rarely end on such a millisecond.
             if ((deadline - now) % 100 == 0 || now - FLastEventPassMs >= ResponsiveIntervalMs) {
-                ProcessPendingEvents();
-                FLastEventPassMs = TickCountMs();
+                LetEventsThrough();
             }
         } else if (!PanelGL->cbSim->isChecked() && !StepMode) {
             KeepResponsive(line.size() + Calcul.GetVariables().TextLength());

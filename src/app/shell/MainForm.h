@@ -327,6 +327,8 @@ private:
     // Runs pending events every 50 ms of a loop that has no waits of its own; called
     // after each line with the length of its text and of the variables' text.
     void KeepResponsive(std::size_t textLength);
+    // Between two lines of a run: the window paints and answers.
+    void LetEventsThrough();
     void ShowRunLine(int line);
     // RunFile's DoOpenFile: a page for the file it runs, or for its caller again.
     void OpenRunPage(const QString& fileName);

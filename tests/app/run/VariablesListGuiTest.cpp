@@ -8,6 +8,7 @@
 #include "engine/ProgramRunner.h"
 
 #include <QListWidget>
+#include <QTimer>
 
 #include <functional>
 #include <random>
@@ -216,6 +217,38 @@ TEST_F(VariablesListGui, RandomStepsStepsBackAndRunsShowTheWholeTextsRows)
         page->ExecClose();
     }
     EXPECT_GT(waits, 500);
+}
+
+// A run without animation lets events through every 50 ms of its lines; the list is
+// laid out before, so what it paints then is the variables, not an empty list whose
+// layout every line put off again.
+TEST_F(VariablesListGui, ARunWithoutAnimationShowsTheVariablesAsItGoes)
+{
+    OpenProgram("count.sbp", "&i = 0\r\nL1:\r\n&i = &i + 1\r\nIF &i < 100000000 THEN GOTO L1\r\n");
+    SetSimulate(false);
+    Window->lbVariables->resize(300, 120);
+    QImage painted;
+    QTimer::singleShot(0, Window.get(), [&] {
+        painted = Window->lbVariables->viewport()->grab().toImage();
+        Window->actStop->Execute();
+    });
+    // The clock moves 60 ms at every read, so the loop lets events through.
+    struct TMovingClock : IClockSource {
+        TFixedClock* base;
+        std::int64_t TickCountMs() const override { return base->Ticks += 60; }
+        double NowAsDateTime() const override { return base->Now; }
+    } moving;
+    moving.base = &Clock;
+    TClockSourceScope scope(&moving);
+    Run();
+    ASSERT_FALSE(painted.isNull());
+    int dark = 0;
+    for (int y = 0; y < painted.height(); ++y) {
+        for (int x = 0; x < painted.width(); ++x) {
+            dark += qGray(painted.pixel(x, y)) < 128 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(dark, 20) << "the row of &i is painted";
 }
 
 } // namespace
