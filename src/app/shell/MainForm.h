@@ -248,10 +248,9 @@ public:
     void actPreviewOptionsExecute();
     // What the preview options apply to; the grid's note goes to the log once per change.
     TPreviewTargets PreviewTargets(bool withViewer = true);
-    // The window's first showing: the preview takes the width the settings gave it.
+    // The window's first showing: the preview takes the width the settings gave it
+    // (fitted), which the splitter keeps as the window takes its final size.
     void FormShow();
-    // Shows the preview as wide as stored (fitted), until the user sets the split.
-    void KeepWantedPanelWidth();
 
     // --- life ---
     void FormActivate();
@@ -356,7 +355,7 @@ private:
     // PopupMenu1.
     bool FRightClickPending = false;
     // The preview's width as last left in the settings, applied when the window is first
-    // laid out (-1: none); and whether it has been.
-    int FWantedPanelGLWidth = -1;
+    // laid out; and whether it has been.
+    int FWantedPanelGLWidth = 0;
     bool FLaidOut = false;
 };

@@ -255,13 +255,13 @@ TEST_F(MainWindowX11, AFirstStartGivesThePreviewTheShippedShare)
 {
     Start("");
     EXPECT_EQ(Outer(*Window).size(), QSize(DesignedMainWidth, DesignedMainHeight));
-    EXPECT_EQ(Window->PanelGL->width(), DesignedPanelGLWidth);
+    EXPECT_EQ(Window->PanelGL->width(), ShippedPanelGLWidth);
     Stop();
-    EXPECT_EQ(StoredPanelWidth(), DesignedPanelGLWidth);
+    EXPECT_EQ(StoredPanelWidth(), ShippedPanelGLWidth);
     EXPECT_EQ(Stored().size(), QSize(DesignedMainWidth, DesignedMainHeight));
     // What ships says the same.
     const TIniFile shipped(std::string(KERFPAD_DATA_DIR) + "/kerfpad.ini");
-    EXPECT_EQ(shipped.ReadInteger("Main", "PanelGLWidth", -1), DesignedPanelGLWidth);
+    EXPECT_EQ(shipped.ReadInteger("Main", "PanelGLWidth", -1), ShippedPanelGLWidth);
     EXPECT_EQ(shipped.ReadInteger("Main", "Width", -1), DesignedMainWidth);
     EXPECT_EQ(shipped.ReadInteger("Main", "Height", -1), DesignedMainHeight);
 }
