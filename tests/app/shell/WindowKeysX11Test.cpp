@@ -2,7 +2,8 @@
 // pressed on the X server as a user's are (XTest, through xdotool), so the window
 // manager's bindings see them. Alt+F4 closes every window and dialog; Escape closes the
 // Tip of the Day and the keys then go to the page; after a PRINT has brought the
-// messages window up, typed keys still go to the page.
+// messages window up, typed keys still go to the page; a start gives the main window
+// the keyboard.
 
 #include "app/pages/EditorForm.h"
 #include "app/plugins/AboutBox.h"
@@ -10,13 +11,16 @@
 #include "app/settings/EditorOptionsForm.h"
 #include "app/settings/PreviewOptionsForm.h"
 #include "app/shell/DataModule.h"
+#include "app/shell/MainBlock.h"
 #include "app/shell/TipWindow.h"
 #include "app/shell/WindowFrame.h"
 #include "app/testrun/QuickviewForm.h"
 #include "app/testrun/TestRunForm.h"
 #include "editor/widget/CodeEditWidget.h"
+#include "platform/gui/QtEventLoop.h"
 #include "platform/gui/QtMessageBox.h"
 
+#include "../AppTestSupport.h"
 #include "../RunTestSupport.h"
 #include "../../support/QtTestApp.h"
 
@@ -180,6 +184,34 @@ TEST_F(WindowKeysX11, AfterAPrintTheKeysGoToThePage)
         EXPECT_EQ(QApplication::activeWindow(), Window.get());
         Messages.ButtonClose->click();
     }
+}
+
+// At a start the main window takes the keyboard, under a window manager or without one,
+// and so shows the tips (without one it was never activated: no key reached it).
+class StartX11 : public TAppTest {
+protected:
+    TQtEventLoop Loop;
+    TEventLoopScope LoopScope{&Loop};
+};
+
+TEST_F(StartX11, TheMainWindowTakesTheKeyboardAndShowsTheTips)
+{
+    WriteText("tips.ini", "A tip.\r\n");
+    TMainBlockOptions options;
+    options.WithViewer = false;
+    options.InstallServices = false;
+    bool active = false;
+    bool tips = false;
+    options.Loop = [&](TMainForm& window) {
+        active = testsupport::WaitFor([&] { return QApplication::activeWindow() == &window; }, 5000);
+        tips = testsupport::WaitFor([] { return dm->Tips1.Window() != nullptr; }, 5000);
+        dm->Tips1.CloseDialog();
+        window.close();
+        return 0;
+    };
+    KerfpadMainBlock({}, options);
+    EXPECT_TRUE(active);
+    EXPECT_TRUE(tips);
 }
 
 } // namespace
