@@ -58,12 +58,16 @@ void TFMessages::AddMessage(const QString& text)
         // user types stay with the window they were in. openbox reads the user time Qt
         // gives a window shown so; icewm and fluxbox focus every window that takes the
         // keyboard as it maps, so this one takes it again only once it shows, for a
-        // click, Escape or Alt+F4.
+        // click, Escape or Alt+F4. Its native window is made by show(): one made before
+        // (winId) left the preview blank for the rest of the run.
         setAttribute(Qt::WA_ShowWithoutActivating);
-        winId();
-        windowHandle()->setFlag(Qt::WindowDoesNotAcceptFocus, true);
-        windowHandle()->installEventFilter(this);
+        if (windowHandle() != nullptr) {
+            windowHandle()->setFlag(Qt::WindowDoesNotAcceptFocus, true);
+        } else {
+            setWindowFlag(Qt::WindowDoesNotAcceptFocus, true);
+        }
         show();
+        windowHandle()->installEventFilter(this);
     }
     raise();
 }
