@@ -4,7 +4,6 @@
 #include "platform/gui/ActionList.h"
 
 #include <QSplitter>
-#include <QTimer>
 #include <QWheelEvent>
 
 TMainFormEvents::TMainFormEvents(TMainForm& form) : QObject(&form), FForm(form) {}
@@ -20,11 +19,6 @@ bool TMainFormEvents::eventFilter(QObject* watched, QEvent* event)
         }
     } else if (event->type() == QEvent::Resize && watched == &FForm) {
         FForm.UpdateCameraFocalLength();
-    } else if (event->type() == QEvent::Resize && watched == FForm.MainSplitter) {
-        // The window's size may still change (a window manager maximising it): the
-        // stored split is kept until the user sets another, once the splitter has
-        // shared out the new width.
-        QTimer::singleShot(0, &FForm, [form = &FForm] { RunGuarded([form] { form->KeepWantedPanelWidth(); }); });
     } else if (event->type() == QEvent::Show && watched == &FForm) {
         FForm.FormShow();
     }

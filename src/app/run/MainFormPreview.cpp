@@ -165,7 +165,6 @@ void TMainForm::ImageRightClick()
     const TEditorSettings& settings = dm->EditorOptions.EditorSettings;
     const TPanelWidths w =
         EnlargePreview(SplitterWidths(*MainSplitter), settings.EdMinW, PanelGL->ImageLeft->width());
-    FWantedPanelGLWidth = -1;
     MainSplitter->setSizes({w.Side, w.Panel});
 }
 
@@ -174,6 +173,5 @@ void TMainForm::ImageLeftClick()
     const TEditorSettings& settings = dm->EditorOptions.EditorSettings;
     const TPanelWidths w = EnlargeEditor(SplitterWidths(*MainSplitter), settings.EdMinW, settings.PrevMinW,
                                          PanelGL->ImageLeft->width());
-    FWantedPanelGLWidth = -1;
     MainSplitter->setSizes({w.Side, w.Panel});
 }

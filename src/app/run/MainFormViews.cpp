@@ -135,14 +135,6 @@ void TMainForm::FormShow()
         return;
     }
     FLaidOut = true;
-    KeepWantedPanelWidth();
-}
-
-void TMainForm::KeepWantedPanelWidth()
-{
-    if (!FLaidOut || FWantedPanelGLWidth < 0) {
-        return;
-    }
     const QList<int> sizes = MainSplitter->sizes();
     // The least widths come before the stored width: the preview shows its bar and its
     // controls whole, and the editor, with its page tabs, keeps its own least width.

@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <QWindow>
 
 TFMessages* FMessages = nullptr;
 
@@ -52,11 +53,32 @@ void TFMessages::AddMessage(const QString& text)
 {
     FLines << ShownText(text);
     RichEditMessages->appendPlainText(FLines.constLast());
-    // To the front without the keyboard: a run's keys (Stop, Run, Step) and what the
-    // user types stay with the window they were in.
-    setAttribute(Qt::WA_ShowWithoutActivating);
-    show();
+    if (!isVisible()) {
+        // To the front without the keyboard: a run's keys (Stop, Run, Step) and what the
+        // user types stay with the window they were in. openbox reads the user time Qt
+        // gives a window shown so; icewm and fluxbox focus every window that takes the
+        // keyboard as it maps, so this one takes it again only once it shows, for a
+        // click, Escape or Alt+F4. Its native window is made by show(): one made before
+        // (winId) left the preview blank for the rest of the run.
+        setAttribute(Qt::WA_ShowWithoutActivating);
+        if (windowHandle() != nullptr) {
+            windowHandle()->setFlag(Qt::WindowDoesNotAcceptFocus, true);
+        } else {
+            setWindowFlag(Qt::WindowDoesNotAcceptFocus, true);
+        }
+        show();
+        windowHandle()->installEventFilter(this);
+    }
     raise();
+}
+
+bool TFMessages::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Expose && watched == windowHandle() && windowHandle()->isExposed()) {
+        windowHandle()->removeEventFilter(this);
+        windowHandle()->setFlag(Qt::WindowDoesNotAcceptFocus, false);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TFMessages::ButtonClearClick()

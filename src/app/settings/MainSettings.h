@@ -10,14 +10,16 @@
 
 class TIniFile;
 
-// The main window as designed, frame included, and its preview's width in it: what a
-// start without those keys begins with (the settings file that ships says the same).
+// The main window as designed, frame included: what a start without its bounds begins
+// with (the settings file that ships says the same).
 inline constexpr int DesignedMainWidth = 1200;
 inline constexpr int DesignedMainHeight = 760;
-inline constexpr int DesignedPanelGLWidth = 560;
+// The preview's share of that window in the settings file that ships, which a start
+// without the key begins with too.
+inline constexpr int ShippedPanelGLWidth = 560;
 
 struct TMainSettings : TWindowBounds {
-    int PanelGLWidth = DesignedPanelGLWidth;
+    int PanelGLWidth = ShippedPanelGLWidth;
     int GLPosRotSpeed = 20;
     bool GLSimulate = true;
     bool GLJogsVisible = true;

@@ -116,6 +116,9 @@ int KerfpadMainBlock(const QStringList& arguments, const TMainBlockOptions& opti
         // The plug-ins' services and the automation bus go before the windows.
         TPlugInServices plugIns(window, options.InstallServices || options.WithAutomationBus);
         window.show();
+        // Without a window manager nobody gives the new window the keyboard: it was
+        // never activated, so no key reached it and the tips never showed.
+        window.activateWindow();
         window.OpenCommandLine(arguments, true);
         if (options.Loop) {
             result = options.Loop(window);

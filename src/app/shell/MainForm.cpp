@@ -180,8 +180,6 @@ void TMainForm::CreateCentralArea(const TMainFormOptions& options)
     MainSplitter->setStretchFactor(0, 1);
     MainSplitter->setStretchFactor(1, 0);
     MainSplitter->setSizes({600, 600});
-    // The user's split replaces the stored one.
-    connect(MainSplitter, &QSplitter::splitterMoved, this, [this] { FWantedPanelGLWidth = -1; });
     setCentralWidget(MainSplitter);
     // The page that becomes current is the target of the actions.
     connect(pctrlMain, &QTabWidget::currentChanged, this, [this](int index) {
@@ -476,8 +474,9 @@ void TMainForm::ApplySettings()
     PanelGL->cbWireframe->setChecked(Settings.ShowWireFramebit);
     PanelGL->tbSpeed->setValue(Settings.GLDisplaySpeed);
     PanelGL->UpDownSpeed->setValue(Settings.GLPosRotSpeed);
-    // Applied once the window has its size, no narrower than the preview's controls need,
-    // and again as the window takes its final size (maximised by the window manager).
+    // Applied once the window has its size, no narrower than the preview's controls need;
+    // the splitter keeps it as the window takes its final size (maximised by the window
+    // manager).
     FWantedPanelGLWidth = FittedPanelWidth(Settings.PanelGLWidth, placed.Asked, placed.Fitted);
 }
 

@@ -12,6 +12,7 @@
 // pages' host (MainFormStatus.cpp), the engine's shell (MainFormShell.cpp).
 
 #include "app/shell/CommandHints.h"
+#include "app/shell/WindowCloseKey.h"
 #include "app/shell/WindowScreenFit.h"
 #include "app/pages/EditorInterfaces.h"
 #include "app/pages/EditorPageHost.h"
@@ -247,10 +248,9 @@ public:
     void actPreviewOptionsExecute();
     // What the preview options apply to; the grid's note goes to the log once per change.
     TPreviewTargets PreviewTargets(bool withViewer = true);
-    // The window's first showing: the preview takes the width the settings gave it.
+    // The window's first showing: the preview takes the width the settings gave it
+    // (fitted), which the splitter keeps as the window takes its final size.
     void FormShow();
-    // Shows the preview as wide as stored (fitted), until the user sets the split.
-    void KeepWantedPanelWidth();
 
     // --- life ---
     void FormActivate();
@@ -348,15 +348,16 @@ private:
     int FResultsPagesFullAt = std::numeric_limits<int>::max();
     // What the variables list shows, kept up to date by the variables' change record.
     TVariablesListView FVariablesView;
-    // Every window of the application opens within its screen.
+    // Every window of the application opens within its screen and closes with Alt+F4.
     TWindowScreenFit FWindowFit;
+    TWindowCloseKey FWindowCloseKey;
     // The step of the navigation button held down.
     TAffineVector FNavStep{};
     // The right button went down and the mouse has not dragged since: its release opens
     // PopupMenu1.
     bool FRightClickPending = false;
     // The preview's width as last left in the settings, applied when the window is first
-    // laid out (-1: none); and whether it has been.
-    int FWantedPanelGLWidth = -1;
+    // laid out; and whether it has been.
+    int FWantedPanelGLWidth = 0;
     bool FLaidOut = false;
 };

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -59,7 +60,10 @@ void TTipPanel::paintEvent(QPaintEvent*)
 }
 
 TTipWindow::TTipWindow(TTips& tips)
-    : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint),
+    // A window without the close function is one no window manager closes: icewm refuses
+    // it Alt+F4, so the title bar keeps its close button.
+    : QWidget(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                           Qt::WindowStaysOnTopHint),
       FTips(tips)
 {
     setObjectName(QStringLiteral("TDailyTip"));
@@ -118,6 +122,24 @@ void TTipWindow::FitCheckBoxText()
         font.setPointSizeF(font.pointSizeF() - 0.5);
         CheckBox->setFont(font);
     }
+}
+
+void TTipWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        CloseButton->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TTipWindow::closeEvent(QCloseEvent* event)
+{
+    // Closed by the window manager (Alt+F4, the title bar): as by the Close button.
+    if (FTips.Window() == this) {
+        Guarded([this] { FTips.CloseDialog(); });
+    }
+    QWidget::closeEvent(event);
 }
 
 void TTipWindow::ShowTip(const QString& text)

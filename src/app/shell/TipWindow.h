@@ -1,13 +1,16 @@
 #pragma once
 // The "Tip of the Day" window of TTips: a fixed 337 x 231 tool window, always on top,
-// without title-bar buttons, centred on the screen, modeless. The white panel shows the
-// style's icon, the heading "Did you know..." and the tip; below it the start-up check
-// box and the Next Tip and Close buttons, which act through the TTips object.
+// with no title-bar button but Close, centred on the screen, modeless. The white panel
+// shows the style's icon, the heading "Did you know..." and the tip; below it the
+// start-up check box and the Next Tip and Close buttons, which act through the TTips
+// object. Escape and a close by the window manager (Alt+F4) are its Close button.
 
 #include <QWidget>
 
 class QCheckBox;
+class QCloseEvent;
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QPainter;
 class QPushButton;
@@ -44,6 +47,10 @@ public:
     QCheckBox* CheckBox = nullptr;
     QPushButton* NextButton = nullptr;
     QPushButton* CloseButton = nullptr;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void FitCheckBoxText();

@@ -5,6 +5,8 @@
 
 #include "platform/core/files/Registry.h"
 
+#include <QApplication>
+
 #include <variant>
 
 TTips::TTips() = default;
@@ -72,6 +74,7 @@ void TTips::LoadFromRegistry()
 void TTips::ShowTips()
 {
     if (!FWindow) {
+        FReturnTo = QApplication::activeWindow();
         FWindow = new TTipWindow(*this);
         FWindow->show();
     }
@@ -90,9 +93,14 @@ void TTips::CloseDialog()
 {
     if (OnCloseDialog)
         OnCloseDialog();
-    if (FWindow)
-        FWindow->close();
+    // Forgotten first: the window's close comes back here.
+    TTipWindow* window = FWindow.data();
     FWindow.clear();
+    if (window)
+        window->close();
+    // Without a window manager nobody gives the keyboard back.
+    if (FReturnTo)
+        FReturnTo->activateWindow();
 }
 
 TTipWindow* TTips::Window() const

@@ -1,8 +1,9 @@
 #pragma once
 // Tips of the day: a list of tip texts, the current one, whether to show them at
 // start-up, and the "Tip of the Day" window that shows one at a time. The window is
-// made when the tips are shown and released when it closes; closing it by its Close
-// button fires OnCloseDialog first, so the owner can store the settings.
+// made when the tips are shown and released when it closes; closing it (its Close
+// button, Escape, the window manager's close) fires OnCloseDialog first, so the owner
+// can store the settings.
 
 #include <QPixmap>
 #include <QPointer>
@@ -13,6 +14,7 @@
 
 enum class TGlyphStyle { gsLightBulb, gsClown, gsHelp, gsArrow, gsTorch, gsCustom };
 
+class QWidget;
 class TTipWindow;
 
 class TTips {
@@ -73,4 +75,6 @@ private:
     QPixmap FGlyph;
     TGlyphStyle FGlyphStyle = TGlyphStyle::gsLightBulb;
     QPointer<TTipWindow> FWindow;
+    // The window that had the keyboard before the tips showed, which has it back after.
+    QPointer<QWidget> FReturnTo;
 };

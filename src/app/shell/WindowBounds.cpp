@@ -1,6 +1,7 @@
 #include "app/shell/WindowBounds.h"
 
 #include "app/shell/WindowFrame.h"
+#include "platform/gui/X11WindowState.h"
 
 #include <QGuiApplication>
 #include <QRect>
@@ -143,20 +144,26 @@ TWindowBounds BoundsOf(const QRect& r)
 }
 
 // Gives `window` its own area for the outer bounds `outer` with the frame `frame`, and
-// puts its frame's corner at their corner when `position` says so.
-void PlaceWindow(QWidget& window, const TWindowBounds& outer, const QMargins& frame, bool position)
+// puts its frame's corner at their corner when `position` says so. A window not yet
+// framed is placed by its frame's corner when the window manager frames it; a framed
+// one (`seen`) is asked of the window system directly, since Qt drops a request that
+// what it last read of the window makes look like no change.
+void PlaceWindow(QWidget& window, const TWindowBounds& outer, const QMargins& frame, bool position,
+                 const TSeenFrame* seen = nullptr)
 {
     const TWindowBounds inner = InnerBounds(outer, frame);
-    if (window.size() != QSize(inner.Width, inner.Height)) {
-        window.resize(inner.Width, inner.Height);
+    const QRect own(outer.Left + frame.left(), outer.Top + frame.top(), inner.Width, inner.Height);
+    if (seen != nullptr) {
+        const QRect target = position ? own : QRect(seen->Inner.topLeft(), own.size());
+        if (seen->Inner != target && ConfigureX11Window(*window.windowHandle(), target, frame)) {
+            return;
+        }
     }
-    // A window's position is its frame's: a window not yet framed is placed by its
-    // frame's corner when the window manager frames it, a framed one by its own corner
-    // that far inside its frame.
-    const QPoint corner(outer.Left, outer.Top);
-    QMargins known;
-    if (position && (!KnownFrame(window, known) || window.frameGeometry().topLeft() != corner)) {
-        window.move(corner);
+    if (window.size() != own.size()) {
+        window.resize(own.size());
+    }
+    if (position && (seen == nullptr || seen->Outer().topLeft() != QPoint(outer.Left, outer.Top))) {
+        window.move(outer.Left, outer.Top);
     }
 }
 
@@ -166,16 +173,12 @@ void PlaceWindow(QWidget& window, const TWindowBounds& outer, const QMargins& fr
 // before it was ever framed has its corner).
 void FitInsideScreen(QWidget& window)
 {
-    QMargins frame;
-    const bool framed = KnownFrame(window, frame);
-    if (!framed) {
-        frame = NormalFrame(window);
-    }
-    const QRect corner = window.frameGeometry();
-    const TWindowBounds shown = framed ? BoundsOf(corner)
-                                       : TWindowBounds{corner.left(), corner.top(),
-                                                       window.width() + frame.left() + frame.right(),
-                                                       window.height() + frame.top() + frame.bottom(), 0};
+    const std::optional<TSeenFrame> seen = SeenFrame(window);
+    const QMargins frame = seen ? seen->Frame : NormalFrame(window);
+    // Before it is framed a window's position is its frame's corner.
+    const QPoint corner = seen ? seen->Outer().topLeft() : window.pos();
+    const TWindowBounds shown{corner.x(), corner.y(), window.width() + frame.left() + frame.right(),
+                              window.height() + frame.top() + frame.bottom(), 0};
     const TWindowBounds inside = InsideScreenBounds(shown, ApplicationScreens());
     const TWindowBounds inner = InnerBounds(inside, frame);
     const QSize size(inner.Width, inner.Height);
@@ -207,6 +210,7 @@ TPlacedBounds ApplyWindowBounds(QWidget& window, const TWindowBounds& stored)
     TFramedBounds& framed = FramedBounds(window);
     framed.Wanted = QRect(placed.Fitted.Left, placed.Fitted.Top, placed.Fitted.Width, placed.Fitted.Height);
     framed.WantedPosition = stored.HasBounds();
+    framed.Ask = {};
     PlaceWindow(window, placed.Fitted, NormalFrame(window), framed.WantedPosition);
     if (stored.Maximized != 0) {
         window.setWindowState(window.windowState() | Qt::WindowMaximized);
@@ -216,18 +220,23 @@ TPlacedBounds ApplyWindowBounds(QWidget& window, const TWindowBounds& stored)
 
 TWindowBounds WindowBoundsOf(const QWidget& window)
 {
-    const bool maximized = window.isMaximized();
     const TFramedBounds* framed = FindFramedBounds(window);
     TWindowBounds outer;
+    const std::optional<TSeenFrame> seen = SeenFrame(window);
     if (framed != nullptr && framed->Wanted) {
         // Never framed in its normal state: the bounds it was placed at.
         outer = BoundsOf(*framed->Wanted);
+    } else if (seen && seen->Normal) {
+        outer = BoundsOf(seen->Outer());
+    } else if (framed != nullptr && framed->Normal) {
+        // Maximised: as last seen in its normal state.
+        outer = BoundsOf(*framed->Normal);
     } else {
         // A window never shown has no normal geometry.
         const QRect normal = window.normalGeometry();
         outer = OuterBounds(BoundsOf(normal.isValid() ? normal : window.geometry()), NormalFrame(window));
     }
-    outer.Maximized = maximized ? 1 : 0;
+    outer.Maximized = window.isMaximized() || (seen && seen->Maximized) ? 1 : 0;
     return FitWindowBounds(outer, ApplicationScreens());
 }
 
@@ -240,18 +249,35 @@ void KeepInsideScreen(QWidget& window)
     FitInsideScreen(window);
 }
 
-void SettleWindowBounds(QWidget& window, TFramedBounds& framed, bool normal)
+bool SettleWindowBounds(QWidget& window, TFramedBounds& framed, const TSeenFrame& seen)
 {
-    if (!normal) {
-        return;
-    }
     if (framed.Wanted) {
-        const QRect wanted = *framed.Wanted;
-        framed.Wanted.reset();
-        PlaceWindow(window, BoundsOf(wanted), framed.NormalFrame, framed.WantedPosition);
+        TWindowBounds outer = BoundsOf(*framed.Wanted);
+        bool position = framed.WantedPosition;
+        if (!position) {
+            // Where the window manager put it, but on the screen and outside its panels:
+            // a window as large as the screen is placed with its frame's corner above
+            // and left of it, the title bar out of reach.
+            const QPoint corner = seen.Outer().topLeft();
+            outer = InsideScreenBounds({corner.x(), corner.y(), outer.Width, outer.Height, 0}, ApplicationScreens());
+            position = QPoint(outer.Left, outer.Top) != corner;
+        }
+        switch (SettleStep(QRect(outer.Left, outer.Top, outer.Width, outer.Height), seen, framed.Ask)) {
+        case TSettleStep::Wait:
+            return true;
+        case TSettleStep::Ask:
+            framed.Ask = {framed.Ask.Tries + 1, seen.Inner, seen.Frame};
+            PlaceWindow(window, outer, seen.Frame, position, &seen);
+            return true;
+        case TSettleStep::Done:
+        case TSettleStep::GiveUp:
+            framed.Wanted.reset();
+            break;
+        }
     }
     if (framed.KeepInside) {
         framed.KeepInside = false;
         FitInsideScreen(window);
     }
+    return false;
 }

@@ -79,7 +79,10 @@ TWindowBounds WindowBoundsOf(const QWidget& window);
 void KeepInsideScreen(QWidget& window);
 
 // Once the frame round `window` is known (WindowFrame.h), in its normal state: brings a
-// window placed by ApplyWindowBounds to the outer bounds asked, and one kept inside its
-// screen inside it, with that frame.
+// window placed by ApplyWindowBounds to the outer bounds asked with that frame (one the
+// platform placed, where the window manager put it, moved inside its screen's area),
+// and one kept inside its screen inside it. True while it has asked the window manager
+// for bounds the window does not have yet.
 struct TFramedBounds;
-void SettleWindowBounds(QWidget& window, TFramedBounds& framed, bool normal);
+struct TSeenFrame;
+bool SettleWindowBounds(QWidget& window, TFramedBounds& framed, const TSeenFrame& seen);

@@ -1,10 +1,14 @@
 #include "app/shell/WindowFrame.h"
 
+#include "platform/gui/X11WindowState.h"
+
 #include <QEvent>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
 #include <algorithm>
+#include <memory>
 
 namespace {
 
@@ -14,12 +18,13 @@ QMargins lastNormalFrame;
 
 const char* const WatchName = "kerfpadFrameWatch";
 
-bool InNormalState(const QWidget& window)
+bool QtNormalState(const QWidget& window)
 {
     return (window.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)) == 0;
 }
 
-// Filters the window's events and its native window's (exposure comes there only).
+// Filters the window's events and its native window's (exposure comes there only), and
+// hears of the window manager's changes of frame and state, which Qt sends no event for.
 class TFrameWatch final : public QObject {
 public:
     explicit TFrameWatch(QWidget& window) : QObject(&window), FWindow(window)
@@ -58,6 +63,7 @@ private:
         if (native != nullptr && native != FNative) {
             native->installEventFilter(this);
             FNative = native;
+            FStateWatch = std::make_unique<TX11StateWatch>(*native, [this] { Settle(); });
         }
     }
 
@@ -67,24 +73,43 @@ private:
         if (FSettling) {
             return;
         }
-        if (!KnownFrame(FWindow, FFrame)) {
+        const std::optional<TSeenFrame> seen = SeenFrame(FWindow);
+        if (!seen || !seen->Normal) {
             return;
         }
-        if (InNormalState(FWindow)) {
-            Bounds.NormalFrameSeen = true;
-            Bounds.NormalFrame = FFrame;
-            normalFrameSeen = true;
-            lastNormalFrame = FFrame;
-        }
         FSettling = true;
-        SettleWindowBounds(FWindow, Bounds, InNormalState(FWindow));
+        const bool asked = SettleWindowBounds(FWindow, Bounds, *seen);
         FSettling = false;
+        // Recorded once the window manager has given the bounds asked, and once the events
+        // that came with this one have all come in: a window manager resizes a window it
+        // maximises before it says so, or changes its frame first.
+        if (!asked && !FRecordPending) {
+            FRecordPending = true;
+            QTimer::singleShot(0, this, [this] {
+                FRecordPending = false;
+                RecordNormalBounds();
+            });
+        }
+    }
+
+    void RecordNormalBounds()
+    {
+        const std::optional<TSeenFrame> seen = SeenFrame(FWindow);
+        if (!seen || !seen->Normal || Bounds.Wanted) {
+            return;
+        }
+        Bounds.Normal = seen->Outer();
+        Bounds.NormalFrameSeen = true;
+        Bounds.NormalFrame = seen->Frame;
+        normalFrameSeen = true;
+        lastNormalFrame = seen->Frame;
     }
 
     QWidget& FWindow;
     QWindow* FNative = nullptr;
-    QMargins FFrame;
+    std::unique_ptr<TX11StateWatch> FStateWatch;
     bool FSettling = false;
+    bool FRecordPending = false;
 };
 
 TFrameWatch* FindWatch(const QWidget& window)
@@ -121,16 +146,40 @@ QMargins NormalFrame(const QWidget& window)
     return normalFrameSeen ? lastNormalFrame : QMargins();
 }
 
-bool KnownFrame(const QWidget& window, QMargins& frame)
+std::optional<TSeenFrame> SeenFrame(const QWidget& window)
 {
     // The window manager frames a window before it maps it, so the frame is known once
-    // the window is exposed; without a window manager it is none.
+    // the window is exposed and the window manager has said what it drew; without a
+    // window manager it is none.
     const QWindow* native = window.windowHandle();
     if (!window.isVisible() || native == nullptr || !native->isExposed()) {
-        return false;
+        return std::nullopt;
     }
-    frame = native->frameMargins();
-    return true;
+    TSeenFrame seen{native->frameMargins(), window.geometry(), QtNormalState(window), window.isMaximized()};
+    if (const std::optional<TX11WindowState> state = ReadX11WindowState(*native)) {
+        seen.Inner = state->Inner;
+        // Without a window manager the state is what Qt last wrote for one to read.
+        if (state->Managed) {
+            if (!state->Framed) {
+                return std::nullopt;
+            }
+            seen.Frame = state->Frame;
+            seen.Normal = seen.Normal && state->Normal;
+            seen.Maximized = seen.Maximized || state->Maximized;
+        }
+    }
+    return seen;
+}
+
+TSettleStep SettleStep(const QRect& wanted, const TSeenFrame& seen, const TBoundsAsk& ask)
+{
+    if (seen.Outer() == wanted) {
+        return TSettleStep::Done;
+    }
+    if (ask.Tries > 0 && seen.Frame == ask.Frame && seen.Inner == ask.InnerBefore) {
+        return TSettleStep::Wait;
+    }
+    return ask.Tries < MaxBoundsAsks ? TSettleStep::Ask : TSettleStep::GiveUp;
 }
 
 TFramedBounds& FramedBounds(QWidget& window)

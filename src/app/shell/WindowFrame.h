@@ -4,7 +4,8 @@
 // window's own area and learns its frame only once the window manager has framed it. So
 // a window is first sized with the frame it is likely to get (the one last seen round a
 // window of the application, none before the first or without a window manager) and,
-// once shown, brought to the bounds asked with the frame it really has.
+// once shown, brought to the bounds asked with the frame it really has. What the window
+// manager says goes before what Qt last read (platform/gui/X11WindowState.h).
 
 #include "app/shell/WindowBounds.h"
 
@@ -23,22 +24,58 @@ TWindowBounds InnerBounds(const TWindowBounds& outer, const QMargins& frame);
 // round any window of the application last, else none.
 QMargins NormalFrame(const QWidget& window);
 
-// Whether the frame round `window` is known: the window shown and framed. `frame` then
-// holds it.
-bool KnownFrame(const QWidget& window, QMargins& frame);
+// A shown window as last seen: its frame and its own area, and whether it is in its
+// normal state, neither maximised, full-screen nor minimised, or maximised.
+struct TSeenFrame {
+    QMargins Frame;
+    QRect Inner;
+    bool Normal = true;
+    bool Maximized = false;
+
+    QRect Outer() const { return Inner.marginsAdded(Frame); }
+};
+
+// The frame round `window` once it is known: the window shown and framed (under a window
+// manager, once it has said what frame it drew). On X11 all of it as the server holds
+// it at the call, the state by Qt's account too: Qt learns of a new frame, place or
+// state later, and window managers tell them in different orders.
+std::optional<TSeenFrame> SeenFrame(const QWidget& window);
+
+// A request to the window manager for a window's bounds: how often it was made, and
+// the window's own area and frame as they were seen when it was last made.
+struct TBoundsAsk {
+    int Tries = 0;
+    QRect InnerBefore;
+    QMargins Frame;
+};
+
+// What to do about a window that should have the outer bounds `wanted`, as `seen` now:
+// nothing more once it has them; wait while the window manager has not answered the
+// last request (the window and its frame as they were); ask (again) when there was no
+// request, the frame has changed since (it was asked with a frame the window manager
+// no longer draws: openbox says the frame of a window it restores after its new state)
+// or the window manager has placed the window otherwise; give up after MaxBoundsAsks
+// requests, taking the window as the window manager places it.
+enum class TSettleStep { Done, Wait, Ask, GiveUp };
+inline constexpr int MaxBoundsAsks = 3;
+TSettleStep SettleStep(const QRect& wanted, const TSeenFrame& seen, const TBoundsAsk& ask);
 
 // What the application knows of a window's bounds and frame, kept by a watch on the
 // window (made with the first call): as soon as the window's frame is known (after every
-// show, move, resize and change of state), the frame of its normal state is recorded and
-// SettleWindowBounds (WindowBounds.h) runs.
+// show, move, resize, change of state and change of frame), SettleWindowBounds
+// (WindowBounds.h) runs and, once the events of the change have all come in, the bounds
+// and frame of its normal state are recorded.
 struct TFramedBounds {
     // The outer bounds the program placed the window at, until they hold with the real
     // frame (ApplyWindowBounds); whether the position is the program's.
     std::optional<QRect> Wanted;
     bool WantedPosition = false;
+    // The window manager's last request for them (SettleStep).
+    TBoundsAsk Ask;
     // Kept inside its screen once its real frame is known (KeepInsideScreen).
     bool KeepInside = false;
-    // The frame the window was last seen with in its normal state, where it was.
+    // The outer bounds and the frame the window was last seen with in its normal state.
+    std::optional<QRect> Normal;
     bool NormalFrameSeen = false;
     QMargins NormalFrame;
 };

@@ -1,13 +1,18 @@
 // The preview as the user sees it, with real OpenGL under the X server: after a run the
-// path is drawn where it lies on the table and the bit stands at its end, and closing
-// the window with its viewer raises no X error.
+// path is drawn where it lies on the table and the bit stands at its end, the screen
+// still shows it beside the messages window a PRINT brought up, and closing the window
+// with its viewer raises no X error.
 
 #include "../RunTestSupport.h"
+#include "app/run/MessagesForm.h"
 #include "../ViewerTestSupport.h"
 
 #include "scene/materials/GLBitmap32.h"
 
 #include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
 #include <QSlider>
 // Raw Xlib last: its macros clash with the headers above.
 #include "scene/viewer/GLXSupport.h"
@@ -77,6 +82,39 @@ TEST_F(PreviewGl, ARunDrawsItsPathOnTheTableAndLeavesTheBitAtItsEnd)
         }
     }
     EXPECT_GT(changedNearEnd, 3) << "the bit's cone";
+}
+
+// A PRINT brings the messages window up over the main window: the screen goes on showing
+// the preview (the messages window's native window made before it first showed left the
+// viewer's window unpainted, the panel's grey in its place).
+TEST_F(PreviewGl, APrintLeavesThePreviewDrawing)
+{
+    TFMessages messages(Window.get());
+    FMessages = &messages;
+    WriteText("print.sbp", "PRINT \"cut\"\r\nJ3,10,22,0\r\nM3,10,22,-0.1\r\nM2,86,22\r\n");
+    Window->DoOpenFile(FilePath("print.sbp"));
+    Window->PanelGL->tbSpeed->setValue(200);
+    Window->actRun->Execute();
+    ASSERT_FALSE(Window->Running);
+    ASSERT_TRUE(messages.isVisible());
+    // What the screen shows where the viewer is, beside the messages window: the table's
+    // picture, not the panel's grey behind an unpainted window.
+    const QWidget& viewer = *Window->GLWorldViewer1->Widget();
+    const QRect shown(viewer.mapToGlobal(QPoint(0, 0)), QSize(viewer.width() / 3, viewer.height() / 3));
+    const auto tableShown = [&] {
+        const QImage screen = QGuiApplication::primaryScreen()->grabWindow(0, shown.x(), shown.y(), shown.width(),
+                                                                            shown.height()).toImage();
+        int table = 0;
+        for (int y = 0; y < screen.height(); y += 4) {
+            for (int x = 0; x < screen.width(); x += 4) {
+                const QRgb c = screen.pixel(x, y);
+                table += qBlue(c) + 20 < qRed(c) && qBlue(c) + 20 < qGreen(c) ? 1 : 0; // yellowish wood
+            }
+        }
+        return table > 10;
+    };
+    EXPECT_TRUE(testsupport::WaitFor(tableShown, 5000));
+    FMessages = nullptr;
 }
 
 TEST_F(PreviewGl, ClosingWithAViewerRaisesNoXError)

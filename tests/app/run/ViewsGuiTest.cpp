@@ -280,7 +280,7 @@ TEST_F(ViewsGui, ThePreviewTakesAStoredWidthFromItsLeastUpAndWritesItBack)
     Window.reset();
     ASSERT_LE(least + 20, room) << "the window holds the preview's least and the editor's";
     const std::pair<std::string, int> cases[] = {
-        {"", std::min(std::max(DesignedPanelGLWidth, least), room)}, // the key missing: as designed
+        {"", std::min(std::max(ShippedPanelGLWidth, least), room)}, // the key missing: as shipped
         {"PanelGLWidth=50\n", least},
         {"PanelGLWidth=0\n", least},
         {"PanelGLWidth=-40\n", least},

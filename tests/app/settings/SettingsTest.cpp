@@ -122,7 +122,7 @@ TEST_F(Settings, AnUnreadableSettingsFileGivesDefaultsAndIsNeverReplaced)
     std::filesystem::create_directory(SettingsPath());
     TMainSettings main;
     ReadIniSettings(Dm, main);
-    EXPECT_EQ(main.PanelGLWidth, DesignedPanelGLWidth);
+    EXPECT_EQ(main.PanelGLWidth, ShippedPanelGLWidth);
     EXPECT_THROW(WriteIniSettings(Dm, main), EStreamError);
     EXPECT_TRUE(std::filesystem::is_directory(SettingsPath()));
 }

@@ -12,6 +12,10 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QTest>
+
+#include <functional>
+#include <utility>
 
 namespace {
 
@@ -118,7 +122,9 @@ TEST_F(TipWindowGui, ShowsAFixedAlwaysOnTopWindowOnce)
     EXPECT_EQ(window->windowTitle(), "Tip of the Day");
     EXPECT_EQ(window->size(), QSize(337, 231));
     EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
-    EXPECT_FALSE(window->windowFlags() & (Qt::WindowCloseButtonHint | Qt::WindowMinMaxButtonsHint));
+    EXPECT_FALSE(window->windowFlags() & Qt::WindowMinMaxButtonsHint);
+    // A window manager closes (Alt+F4) only a window that offers to close.
+    EXPECT_TRUE(window->windowFlags() & Qt::WindowCloseButtonHint);
     EXPECT_FALSE(window->isModal());
     EXPECT_EQ(window->CheckBox->pos(), QPoint(8, 203));
     EXPECT_GE(window->CheckBox->width(), 129);
@@ -152,6 +158,28 @@ TEST_F(TipWindowGui, ButtonsStepCheckAndClose)
     EXPECT_EQ(Tips.Window(), nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(watched.isNull());
+}
+
+// Escape and the window manager's close (Alt+F4) close the window as its Close button
+// does: the owner hears of it once, and the window goes.
+TEST_F(TipWindowGui, EscapeAndTheWindowManagersCloseAreTheCloseButton)
+{
+    const std::pair<const char*, std::function<void(TTipWindow&)>> ways[] = {
+        {"Escape", [](TTipWindow& window) { QTest::keyClick(&window, Qt::Key_Escape); }},
+        {"the window manager's close", [](TTipWindow& window) { window.close(); }},
+    };
+    for (const auto& [what, close] : ways) {
+        SCOPED_TRACE(what);
+        int closes = 0;
+        Tips.OnCloseDialog = [&] { ++closes; };
+        Tips.ShowTips();
+        const QPointer<QWidget> watched(Tips.Window());
+        close(*Tips.Window());
+        EXPECT_EQ(closes, 1);
+        EXPECT_EQ(Tips.Window(), nullptr);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(watched.isNull());
+    }
 }
 
 TEST_F(TipWindowGui, GoesWithItsTips)

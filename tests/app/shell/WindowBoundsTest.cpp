@@ -4,6 +4,7 @@
 // window made narrower.
 
 #include "app/shell/WindowBounds.h"
+#include "app/shell/WindowFrame.h"
 
 #include <gtest/gtest.h>
 
@@ -153,6 +154,36 @@ TEST(WindowBounds, APanelKeepsItsShareOfAWindowMadeNarrower)
     };
     for (const auto& c : cases) {
         EXPECT_EQ(FittedPanelWidth(c.panel, c.stored, FitWindowBounds(c.stored, Screens)), c.fitted) << c.panel;
+    }
+}
+
+// A window is asked for its bounds until it has them, with the frame the window manager
+// draws now, but not again before the window manager has answered, nor forever.
+TEST(WindowBounds, AWindowIsAskedForItsBoundsUntilItHasThem)
+{
+    const QRect wanted(100, 80, 1200, 760);
+    const QMargins frame(1, 20, 1, 5);     // normal
+    const QMargins maximised(0, 20, 0, 0); // what openbox still says as it restores
+    const TSeenFrame placed{frame, wanted.marginsRemoved(frame), true};
+    const TSeenFrame elsewhere{frame, QRect(0, 19, 1600, 955), true};
+    const QRect restoring(0, 20, 1600, 980);
+    const struct {
+        const char* what;
+        TSeenFrame seen;
+        TBoundsAsk ask;
+        TSettleStep step;
+    } cases[] = {
+        {"placed", placed, {}, TSettleStep::Done},
+        {"placed after two requests", placed, {2, elsewhere.Inner, frame}, TSettleStep::Done},
+        {"never asked", elsewhere, {}, TSettleStep::Ask},
+        {"no answer yet", elsewhere, {1, elsewhere.Inner, frame}, TSettleStep::Wait},
+        {"asked with the frame of the maximised window", elsewhere, {1, elsewhere.Inner, maximised}, TSettleStep::Ask},
+        {"placed otherwise than asked", elsewhere, {1, restoring, frame}, TSettleStep::Ask},
+        {"asked as often as it may be", elsewhere, {MaxBoundsAsks, restoring, maximised}, TSettleStep::GiveUp},
+        {"no answer to the last request", elsewhere, {MaxBoundsAsks, elsewhere.Inner, frame}, TSettleStep::Wait},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(SettleStep(wanted, c.seen, c.ask), c.step) << c.what;
     }
 }
 

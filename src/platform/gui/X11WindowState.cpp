@@ -1,0 +1,214 @@
+#include "platform/gui/X11WindowState.h"
+
+#include <QAbstractNativeEventFilter>
+#include <QGuiApplication>
+#include <QTimer>
+#include <QWindow>
+#include <qguiapplication_platform.h>
+
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace {
+
+xcb_connection_t* Connection()
+{
+    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    auto* x11 = app != nullptr ? app->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 != nullptr ? x11->connection() : nullptr;
+}
+
+template <class R>
+using TReply = std::unique_ptr<R, decltype(&std::free)>;
+
+template <class R>
+TReply<R> Reply(R* reply)
+{
+    return TReply<R>(reply, &std::free);
+}
+
+struct TAtoms {
+    xcb_atom_t SupportingWmCheck, FrameExtents, State, MaximizedVert, MaximizedHorz, Fullscreen, Hidden;
+};
+
+// Interned once: the application keeps one connection.
+const TAtoms& Atoms(xcb_connection_t* c)
+{
+    static const TAtoms atoms = [c] {
+        const char* names[] = {"_NET_SUPPORTING_WM_CHECK",     "_NET_FRAME_EXTENTS",           "_NET_WM_STATE",
+                               "_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ", "_NET_WM_STATE_FULLSCREEN",
+                               "_NET_WM_STATE_HIDDEN"};
+        xcb_intern_atom_cookie_t cookies[std::size(names)];
+        for (std::size_t i = 0; i < std::size(names); ++i) {
+            cookies[i] = xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(names[i])), names[i]);
+        }
+        xcb_atom_t found[std::size(names)] = {};
+        for (std::size_t i = 0; i < std::size(names); ++i) {
+            if (auto reply = Reply(xcb_intern_atom_reply(c, cookies[i], nullptr))) {
+                found[i] = reply->atom;
+            }
+        }
+        return TAtoms{found[0], found[1], found[2], found[3], found[4], found[5], found[6]};
+    }();
+    return atoms;
+}
+
+// The 32-bit values of a property, none where it is missing or of another type.
+std::vector<std::uint32_t> Values(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property, xcb_atom_t type)
+{
+    auto reply = Reply(xcb_get_property_reply(c, xcb_get_property(c, 0, window, property, type, 0, 64), nullptr));
+    if (!reply || reply->format != 32 || reply->type != type) {
+        return {};
+    }
+    const auto* data = static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get()));
+    return {data, data + xcb_get_property_value_length(reply.get()) / 4};
+}
+
+// A window manager keeps the property on the root and on a window of its own, which
+// names itself: one that has gone leaves the root's naming a window that is gone.
+bool WindowManagerRuns(xcb_connection_t* c, xcb_window_t root, const TAtoms& atoms)
+{
+    const auto check = Values(c, root, atoms.SupportingWmCheck, XCB_ATOM_WINDOW);
+    if (check.empty()) {
+        return false;
+    }
+    const auto own = Values(c, check.front(), atoms.SupportingWmCheck, XCB_ATOM_WINDOW);
+    return !own.empty() && own.front() == check.front();
+}
+
+// Holds every live watch and calls it, from the event loop, when its window's frame or
+// state changes.
+class TStateFilter final : public QAbstractNativeEventFilter {
+public:
+    struct TEntry {
+        unsigned Window;
+        std::function<void()> Changed;
+        std::unique_ptr<QObject> Context; // cancels a pending call with the watch
+    };
+
+    static TStateFilter& Instance()
+    {
+        static TStateFilter* filter = [] {
+            auto* f = new TStateFilter;
+            QCoreApplication::instance()->installNativeEventFilter(f);
+            return f;
+        }();
+        return *filter;
+    }
+
+    std::vector<std::unique_ptr<TEntry>> Entries;
+
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override
+    {
+        if (eventType != "xcb_generic_event_t") {
+            return false;
+        }
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        if ((event->response_type & 0x7f) != XCB_PROPERTY_NOTIFY) {
+            return false;
+        }
+        const auto* property = reinterpret_cast<const xcb_property_notify_event_t*>(event);
+        xcb_connection_t* c = Connection();
+        if (c == nullptr) {
+            return false;
+        }
+        const TAtoms& atoms = Atoms(c);
+        if (property->atom != atoms.FrameExtents && property->atom != atoms.State) {
+            return false;
+        }
+        for (const auto& entry : Entries) {
+            if (entry->Window == property->window) {
+                QTimer::singleShot(0, entry->Context.get(), [changed = entry->Changed] { changed(); });
+            }
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+std::optional<TX11WindowState> ReadX11WindowState(const QWindow& window)
+{
+    xcb_connection_t* c = Connection();
+    if (c == nullptr || window.handle() == nullptr) {
+        return std::nullopt;
+    }
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    auto geometry = Reply(xcb_get_geometry_reply(c, xcb_get_geometry(c, id), nullptr));
+    if (!geometry) {
+        return std::nullopt;
+    }
+    auto corner = Reply(
+        xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, id, geometry->root, 0, 0), nullptr));
+    if (!corner) {
+        return std::nullopt;
+    }
+    const TAtoms& atoms = Atoms(c);
+    TX11WindowState state;
+    state.Inner = QRect(corner->dst_x, corner->dst_y, geometry->width, geometry->height);
+    state.Managed = WindowManagerRuns(c, geometry->root, atoms);
+    // _NET_FRAME_EXTENTS is left, right, top, bottom.
+    if (const auto extents = Values(c, id, atoms.FrameExtents, XCB_ATOM_CARDINAL); extents.size() >= 4) {
+        state.Framed = true;
+        state.Frame = QMargins(int(extents[0]), int(extents[2]), int(extents[1]), int(extents[3]));
+    }
+    int maximized = 0;
+    for (const std::uint32_t atom : Values(c, id, atoms.State, XCB_ATOM_ATOM)) {
+        maximized += atom == atoms.MaximizedVert || atom == atoms.MaximizedHorz ? 1 : 0;
+        if (atom == atoms.MaximizedVert || atom == atoms.MaximizedHorz || atom == atoms.Fullscreen ||
+            atom == atoms.Hidden) {
+            state.Normal = false;
+        }
+    }
+    state.Maximized = maximized == 2;
+    return state;
+}
+
+bool ConfigureX11Window(const QWindow& window, const QRect& inner, const QMargins& frame)
+{
+    xcb_connection_t* c = Connection();
+    if (c == nullptr || window.handle() == nullptr) {
+        return false;
+    }
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    // WM_NORMAL_HINTS: flags, then win_gravity as its eighteenth value (PWinGravity);
+    // without it a position is the frame's corner (NorthWest).
+    const auto hints = Values(c, id, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS);
+    const bool ownCorner = hints.size() > 17 && (hints[0] & (1u << 9)) != 0 && hints[17] == XCB_GRAVITY_STATIC;
+    const QPoint corner = ownCorner ? inner.topLeft() : inner.topLeft() - QPoint(frame.left(), frame.top());
+    const std::uint32_t values[] = {static_cast<std::uint32_t>(corner.x()), static_cast<std::uint32_t>(corner.y()),
+                                    static_cast<std::uint32_t>(inner.width()),
+                                    static_cast<std::uint32_t>(inner.height())};
+    xcb_configure_window(c, id,
+                         XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH |
+                             XCB_CONFIG_WINDOW_HEIGHT,
+                         values);
+    xcb_flush(c);
+    return true;
+}
+
+TX11StateWatch::TX11StateWatch(const QWindow& window, std::function<void()> changed)
+{
+    if (Connection() == nullptr) {
+        return;
+    }
+    FWindow = static_cast<unsigned>(window.winId());
+    TStateFilter::Instance().Entries.push_back(std::make_unique<TStateFilter::TEntry>(
+        TStateFilter::TEntry{FWindow, std::move(changed), std::make_unique<QObject>()}));
+    // Remembered by address: two watches on one window are two entries.
+    FEntry = TStateFilter::Instance().Entries.back().get();
+}
+
+TX11StateWatch::~TX11StateWatch()
+{
+    if (FEntry == nullptr) {
+        return;
+    }
+    auto& entries = TStateFilter::Instance().Entries;
+    std::erase_if(entries, [this](const auto& entry) { return entry.get() == FEntry; });
+}

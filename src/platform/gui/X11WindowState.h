@@ -1,0 +1,54 @@
+#pragma once
+// What the X server holds about a top-level window at the moment of asking: the frame
+// its window manager says it drew and the state it says the window is in. Qt keeps a
+// window's frame as it last read it and learns of a new state by events that window
+// managers send in different orders (icewm and fluxbox resize a window before they mark
+// it maximised, openbox changes its frame before it does, fluxbox says what frame it drew
+// only after mapping the window): code that must tell a window's normal bounds from its
+// maximised ones, or its frame from its own area, asks the server. Nothing off X11.
+
+#include <QMargins>
+#include <QRect>
+
+#include <functional>
+#include <optional>
+
+class QWindow;
+
+struct TX11WindowState {
+    // A window manager manages the screen (_NET_SUPPORTING_WM_CHECK, as it keeps it).
+    bool Managed = false;
+    // It has said what frame it drew round the window (_NET_FRAME_EXTENTS): Frame.
+    bool Framed = false;
+    QMargins Frame;
+    // The window's own area, in root coordinates.
+    QRect Inner;
+    // Neither maximised (either way), full-screen nor minimised; maximised both ways
+    // (_NET_WM_STATE).
+    bool Normal = true;
+    bool Maximized = false;
+};
+
+// The state of `window`; nothing off X11 or for a window the server does not know.
+std::optional<TX11WindowState> ReadX11WindowState(const QWindow& window);
+
+// Asks the window manager to give `window` the own area `inner` (root coordinates), as
+// its size hints say a position means (the frame's corner or the window's own): Qt
+// compares a request with what it last read of the window, which may be older than the
+// frame, and drops one it takes for no change. False off X11.
+bool ConfigureX11Window(const QWindow& window, const QRect& inner, const QMargins& frame);
+
+// Calls `changed` (from the event loop, never inside Qt's handling of X events) whenever
+// a window manager changes the frame or the state of `window`: Qt reports neither by an
+// event of its own. For as long as the object lives; nothing off X11.
+class TX11StateWatch {
+public:
+    TX11StateWatch(const QWindow& window, std::function<void()> changed);
+    ~TX11StateWatch();
+    TX11StateWatch(const TX11StateWatch&) = delete;
+    TX11StateWatch& operator=(const TX11StateWatch&) = delete;
+
+private:
+    unsigned FWindow = 0;
+    const void* FEntry = nullptr;
+};
