@@ -1,14 +1,15 @@
 #pragma once
 // The fixture of the shell's tests with real OpenGL under the X server: the main window
-// with its 3D viewer, 1000 x 700 with a preview 600 wide, shown and painted once; its
-// runs do not sleep between frames. Skips without the xcb platform or without OpenGL.
+// with its 3D viewer, 1000 x 700 with a preview 600 wide, shown, settled and painted at
+// its final size (SettledViewer.h); its runs do not sleep between frames. Skips without
+// the xcb platform or without OpenGL.
 
 #include "app/shell/MainBlock.h"
 #include "app/shell/MainForm.h"
 #include "scene/viewer/WorldViewer.h"
 
 #include "ShellTestSupport.h"
-#include "../support/QtTestApp.h"
+#include "../support/SettledViewer.h"
 
 #include <QGuiApplication>
 
@@ -33,7 +34,7 @@ protected:
         Window->WaitFrameMs = 0;
         Window->resize(1000, 700);
         Window->show();
-        ASSERT_TRUE(testsupport::WaitFor([&] { return Window->GLWorldViewer1->PaintCount() > 0; }, 5000));
+        ASSERT_TRUE(testsupport::WaitForSettledViewer(*Window->GLWorldViewer1));
     }
     void TearDown() override { Window.reset(); }
 

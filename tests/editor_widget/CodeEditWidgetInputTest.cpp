@@ -37,7 +37,7 @@ protected:
     {
         w.activateWindow();
         w.setFocus(Qt::OtherFocusReason);
-        testsupport::WaitFor([&w] { return w.hasFocus(); });
+        ASSERT_TRUE(testsupport::WaitFor([&w] { return w.hasFocus(); })) << "the editor has the focus";
     }
     void Open(const QStringList& lines) { editor.Lines().SetText(lines.join(QLatin1Char('\n'))); }
     QString Text() const { return editor.Lines().ToStringList().join(QLatin1Char('|')); }
@@ -182,7 +182,7 @@ TEST_F(CodeEditWidgetInputGui, FocusDispatchesItsCommandsAndTheCaretIsDrawnInIts
     other.show();
     other.activateWindow();
     other.setFocus();
-    testsupport::WaitFor([&] { return !widget.hasFocus(); });
+    ASSERT_TRUE(testsupport::WaitFor([&] { return !widget.hasFocus(); })) << "the other window has the focus";
     Focus(widget);
     EXPECT_EQ(commands, (std::vector<int>{701, 700}));
 

@@ -5,6 +5,8 @@
 #include "platform/gui/FittedScrollArea.h"
 #include "platform/gui/FlowLayout.h"
 
+#include "../support/SettledWindow.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -105,7 +107,7 @@ TEST(FlowLayoutGui, ThePanelScrollsOnlyWhenTheWindowIsTooShortForIt)
     window.show();
     for (const auto& c : cases) {
         window.resize(c.Width, c.Height);
-        QApplication::processEvents();
+        ASSERT_TRUE(testsupport::WaitForSettledWindow(window));
         EXPECT_EQ(area->height(), c.AreaHeight) << c.Width << "x" << c.Height;
         EXPECT_EQ(area->verticalScrollBar()->isVisible(), c.Scrolls) << c.Width << "x" << c.Height;
         EXPECT_GE(panel->height(), flow->heightForWidth(panel->width())) << "the panel whole inside the area";

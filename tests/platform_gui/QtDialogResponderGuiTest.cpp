@@ -6,7 +6,7 @@
 #include "platform/core/files/RegularFile.h"
 
 #include "../support/FifoWatchdog.h"
-#include "../support/QtTestApp.h"
+#include "../support/SettledWindow.h"
 #include "../support/TempFolderTest.h"
 #include "../support/WhenModalShown.h"
 
@@ -227,7 +227,7 @@ TEST(QtTextBoxGui, BoxesFitTheAvailableAreaWithTheirTextAndButtons)
             for (TQtTextBox* box : std::initializer_list<TQtTextBox*>{&message, &input}) {
                 box->FitTo(area);
                 box->show();
-                QApplication::processEvents();
+                EXPECT_TRUE(testsupport::WaitForSettledWindow(*box));
                 ExpectFits(*box, area);
                 box->hide();
             }
@@ -293,14 +293,17 @@ TEST_F(QtFileDialogGui, TheDialogsListAFolderWithoutReadingItsFiles)
     const auto look = [&](QFileDialog& dialog) {
         auto* files = dialog.findChild<QFileSystemModel*>();
         ASSERT_NE(files, nullptr);
-        testsupport::WaitFor([&] { return files->rowCount(files->index(dialog.directory().absolutePath())) == 2; });
+        ASSERT_TRUE(
+            testsupport::WaitFor([&] { return files->rowCount(files->index(dialog.directory().absolutePath())) == 2; }));
         for (const char* name : {"a.sbp", "kmsg.sbp"}) {
             const QModelIndex entry = files->index(QString::fromStdString(Path(name)));
             EXPECT_FALSE(files->fileIcon(entry).isNull()) << name;
             types << files->type(entry);
         }
-        // Shown, so the list paints its icons too.
-        QApplication::processEvents();
+        // Painted, so the views ask for the icons too.
+        for (QAbstractItemView* view : dialog.findChildren<QAbstractItemView*>()) {
+            view->viewport()->repaint();
+        }
         dialog.reject();
     };
     {
@@ -328,9 +331,10 @@ void MeasureRows(QFileDialog& dialog, int entries, std::map<std::string, int>& r
         dialog.setViewMode(mode);
         auto* view = dialog.findChild<QAbstractItemView*>(name);
         ASSERT_NE(view, nullptr);
-        QApplication::processEvents();
+        // Laid out, its first row in place.
+        ASSERT_TRUE(testsupport::WaitForSettledWindow(dialog, [&] { return view->indexAt(QPoint(4, 4)).isValid(); }))
+            << name;
         const QModelIndex first = view->indexAt(QPoint(4, 4));
-        ASSERT_TRUE(first.isValid()) << name;
         rowHeights[name] = view->visualRect(first).height();
         line = view->fontMetrics().height();
     }

@@ -3,10 +3,13 @@
 #include "platform/core/services/DialogService.h"
 #include "platform/gui/QtEventLoop.h"
 
+#include "../support/SettledWindow.h"
+
 #include <gtest/gtest.h>
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
-#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTimer>
 
 #include <functional>
@@ -40,16 +43,6 @@ public:
     std::vector<TLoopEvent> events;
     std::function<void(const TLoopEvent&)> onEvent;
 };
-
-// Runs the application's loop until `done` or a second has passed.
-void RunUntil(const std::function<bool()>& done)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < 1000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-}
 
 class QtEventLoopGui : public ::testing::Test {
 protected:
@@ -94,17 +87,13 @@ TEST_F(QtEventLoopGui, TimersFireUntilKilled)
     TLogTarget target;
     const TTimerId id = loop.StartTimer(target, 1);
     ASSERT_NE(id, 0);
-    RunUntil([&] { return target.events.size() >= 2; });
-    ASSERT_GE(target.events.size(), 2u);
+    ASSERT_TRUE(testsupport::WaitFor([&] { return target.events.size() >= 2; }));
     EXPECT_EQ(target.events[0].type, TimerEventType);
     EXPECT_EQ(target.events[0].timerId, id);
     loop.KillTimer(id);
     const std::size_t count = target.events.size();
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < 30) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
+    // A timer of 1 ms still running would fire many times before this one.
+    testsupport::RunEventLoopPast(std::chrono::milliseconds(30));
     EXPECT_EQ(target.events.size(), count);
 }
 
@@ -123,20 +112,31 @@ TEST_F(QtEventLoopGui, ExceptionsStopAtTheLoopAndAreReported)
 TEST_F(QtEventLoopGui, IdleHandlerRunsWhenTheLoopWouldWaitAndAgainWhileNotDone)
 {
     TQtEventLoop loop;
+    // Loops that wait for events, each with a deadline that fails the test.
+    QEventLoop nested;
+    QTimer::singleShot(testsupport::StateTimeoutMs, &nested, &QEventLoop::quit);
     int calls = 0;
     loop.SetIdleHandler([&](bool& done) {
         ++calls;
         done = calls >= 3;
+        if (done) {
+            nested.quit();
+        }
     });
-    QEventLoop nested;
-    // Ends the nested loop well after the idle calls had their chance.
-    QTimer::singleShot(50, &nested, &QEventLoop::quit);
     nested.exec();
     EXPECT_GE(calls, 3);
     const int afterDone = calls;
     loop.SetIdleHandler(nullptr);
-    QTimer::singleShot(20, &nested, &QEventLoop::quit);
-    nested.exec();
+    // Ends once the loop is about to wait: a handler still connected is called there.
+    QEventLoop waiting;
+    bool waited = false;
+    QObject::connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, &waiting, [&] {
+        waited = true;
+        waiting.quit();
+    });
+    QTimer::singleShot(testsupport::StateTimeoutMs, &waiting, &QEventLoop::quit);
+    waiting.exec();
+    ASSERT_TRUE(waited);
     EXPECT_EQ(calls, afterDone) << "a removed handler is not called";
 }
 

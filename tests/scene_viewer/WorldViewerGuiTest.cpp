@@ -1,5 +1,5 @@
 #include "../support/DemoScene.h"
-#include "../support/QtTestApp.h"
+#include "../support/SettledViewer.h"
 
 #include "platform/core/services/ManualEventLoop.h"
 #include "scene/viewer/WorldViewer.h"
@@ -147,13 +147,15 @@ TEST_F(WorldViewerGui, ABufferChangeRequestsOnePaint)
     TDemoScene scene;
     viewer->SetCamera(scene.camera);
     viewer->Widget()->show();
-    testsupport::WaitFor([&] { return viewer->PaintCount() > 0; }, 300);
+    // Shown and painted, no frame left to come.
+    ASSERT_TRUE(testsupport::WaitForSettledViewer(*viewer));
     const int before = viewer->PaintCount();
     // Off screen there is no context, so the buffer never joins the scene: the
     // buffer's own change stands in for a scene change here.
     viewer->Buffer().SetBackgroundColor(clRed);
     EXPECT_TRUE(testsupport::WaitFor([&] { return viewer->PaintCount() > before; }));
-    testsupport::WaitFor([] { return false; }, 50);
+    // A second frame asked would come a refresh interval later, well inside this time.
+    testsupport::RunEventLoopPast(std::chrono::milliseconds(50));
     EXPECT_EQ(viewer->PaintCount(), before + 1) << "one change, one frame";
     viewer->SetCamera(nullptr);
 }

@@ -1,10 +1,12 @@
 #pragma once
 // Guards for tests of code that must refuse what would make it wait, so that a broken
-// refusal fails the test within seconds instead of hanging it until the time-out.
+// refusal fails the test instead of hanging it until the time-out. Their delay is the
+// generous wait for a state (StateTimeout.h): what the test does meanwhile may take
+// seconds on a busy machine, and a guard that fires fails the test.
 //
 // TFifoWatchdog makes a named pipe. Should the code under test wait on it after all
 // (opening a pipe waits for its other end, reading it for data), the watchdog opens
-// the other end after a few seconds, writes a line and closes it, and does so again
+// the other end once its delay is up, writes a line and closes it, and does so again
 // every tenth of a second until it goes, so that every later wait ends too (a second
 // open, a read after the first line): the waiting calls return, and the test fails on
 // Fired() or its own assertions. SIGPIPE is ignored meanwhile, so a writer whose reader
@@ -12,6 +14,8 @@
 //
 // THangGuard is for waits nobody else can end (a kernel log read): after its time it
 // names what hung on standard error and aborts the binary.
+
+#include "StateTimeout.h"
 
 #include <atomic>
 #include <chrono>
@@ -74,7 +78,7 @@ private:
 
 class TFifoWatchdog {
 public:
-    static constexpr std::chrono::milliseconds DefaultDelay{3000};
+    static constexpr std::chrono::milliseconds DefaultDelay{StateTimeoutMs};
 
     explicit TFifoWatchdog(const std::string& path, std::chrono::milliseconds delay = DefaultDelay)
         : FMade(::mkfifo(path.c_str(), 0600) == 0), FPreviousPipe(std::signal(SIGPIPE, SIG_IGN)),
@@ -109,7 +113,7 @@ private:
 
 class THangGuard {
 public:
-    explicit THangGuard(std::string what, std::chrono::milliseconds delay = std::chrono::seconds(10))
+    explicit THangGuard(std::string what, std::chrono::milliseconds delay = std::chrono::milliseconds(StateTimeoutMs))
         : FAction(delay, [what] {
               std::fprintf(stderr, "%s: still waiting, the test binary is ended\n", what.c_str());
               std::abort();

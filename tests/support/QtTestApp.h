@@ -3,8 +3,11 @@
 // on whatever platform the environment names (offscreen for gui tests, xcb under Xvfb
 // for gl tests), and kept for the rest of the process.
 
+#include "StateTimeout.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QTimer>
 
 namespace testsupport {
 
@@ -18,14 +21,19 @@ inline void EnsureQApplication()
     }
 }
 
-// Processes events until `done` holds or `milliseconds` passed; returns `done`.
+// Runs the event loop until `done` holds or `milliseconds` passed; returns `done`. The
+// loop sleeps while it has nothing to do (a test that spins takes the processor from the
+// X server and the other processes it waits for), waking to look at `done` again.
 template <class F>
-bool WaitFor(F&& done, int milliseconds = 2000)
+bool WaitFor(F&& done, int milliseconds = StateTimeoutMs)
 {
     QElapsedTimer clock;
     clock.start();
+    QTimer poll;
+    poll.setInterval(5);
+    poll.start();
     while (!done() && clock.elapsed() < milliseconds) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     }
     return done();
 }

@@ -1,10 +1,12 @@
 #pragma once
 // Works a modal box from inside its own loop, as a user would, and makes sure the box
 // ends: `act` runs on the first modal window, a box of type Dialog, made active; a box
-// still open some seconds later (a key that failed to close it) is closed with a test
-// failure, and so is any other modal window while the guard lasts. A box that never
+// still open once the generous wait for a state is up (a key that failed to close it) is
+// closed with a test failure, and so is any other modal window while the guard lasts. A box that never
 // shows fails when the guard goes out of scope. Nothing of the guard outlives it, so it
 // cannot act on a later test's box.
+
+#include "StateTimeout.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +24,7 @@ namespace testsupport {
 template <class Dialog>
 class TWhenModalShown {
 public:
-    static constexpr std::chrono::milliseconds DefaultDeadline{5000};
+    static constexpr std::chrono::milliseconds DefaultDeadline{StateTimeoutMs};
 
     explicit TWhenModalShown(std::function<void(Dialog&)> act, std::chrono::milliseconds deadline = DefaultDeadline)
         : FAct(std::move(act))

@@ -15,8 +15,12 @@ void TMainForm::actUpdateStatusBarPanelsUpdate()
 {
     const std::shared_ptr<IEditor> page = LiveActiveEditor();
     if (!page) {
+        // This runs whenever the loop goes idle: clearing a label lays the status bar
+        // and the window out again, which woke the loop and ran this again at once.
         for (QLabel* panel : FPanels) {
-            panel->clear();
+            if (!panel->text().isEmpty()) {
+                panel->clear();
+            }
         }
         setWindowTitle(QStringLiteral("Kerfpad"));
         return;

@@ -70,7 +70,8 @@ protected:
         QProcess process;
         process.setProcessEnvironment(environment);
         process.start(program, arguments);
-        testsupport::WaitFor([&] { return process.state() == QProcess::NotRunning; }, 10000);
+        EXPECT_TRUE(testsupport::WaitFor([&] { return process.state() == QProcess::NotRunning; }))
+            << program.toStdString() << " ended";
         return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
                 QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError())};
     }
@@ -101,7 +102,7 @@ protected:
         QDBusMessage message = QDBusMessage::createMethodCall(Service, KerfpadBusObjectPath, KerfpadBusInterface, method);
         message.setArguments(arguments);
         QDBusPendingCall call = client.asyncCall(message);
-        testsupport::WaitFor([&] { return call.isFinished(); }, 5000);
+        EXPECT_TRUE(testsupport::WaitFor([&] { return call.isFinished(); })) << method.toStdString() << " answered";
         return call;
     }
 
@@ -115,7 +116,7 @@ TEST_F(AutomationBusGui, TheServiceNamesTheProcessAndIntrospectionKeepsOrderAndN
     QDBusConnection client = QDBusConnection::connectToBus(SessionBusAddress(), QStringLiteral("kerfpad-test-client"));
     QDBusPendingReply<QString> reply = client.asyncCall(QDBusMessage::createMethodCall(
         Service, KerfpadBusObjectPath, QStringLiteral("org.freedesktop.DBus.Introspectable"), QStringLiteral("Introspect")));
-    testsupport::WaitFor([&] { return reply.isFinished(); }, 5000);
+    ASSERT_TRUE(testsupport::WaitFor([&] { return reply.isFinished(); }));
     ASSERT_TRUE(reply.isValid()) << reply.error().message().toStdString();
     const QString xml = reply.value();
     EXPECT_TRUE(xml.contains(KerfpadBusIntrospection())) << xml.toStdString();
@@ -300,7 +301,7 @@ TEST_F(AutomationBusGui, TheSamplePlugInStartedByTheWindowAddsANode)
     TFPlugIns window;
     FPlugIns = &window;
     window.OpenPlugIn(FilePath("plugins/add-node.sh"));
-    EXPECT_TRUE(testsupport::WaitFor([&] { return window.BufferText().contains("the tool is at"); }, 10000))
+    EXPECT_TRUE(testsupport::WaitFor([&] { return window.BufferText().contains("the tool is at"); }))
         << ReadText("log.txt");
     EXPECT_EQ(window.BufferText(), "add-node.sh: the tool is at 1,2,0.5");
     EXPECT_EQ(CutText(), "0.00000,0.00000,0.00000\r\n1.00000,2.00000,0.50000\r\n");

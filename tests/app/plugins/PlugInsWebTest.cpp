@@ -14,7 +14,7 @@
 #include "platform/gui/automation/PlugInWebPage.h"
 
 #include "../../support/FifoWatchdog.h"
-#include "../../support/QtTestApp.h"
+#include "../../support/SettledWindow.h"
 
 #include <QAccessible>
 #include <QHostAddress>
@@ -59,7 +59,8 @@ protected:
     {
         auto result = std::make_shared<std::optional<QVariant>>();
         page.runJavaScript(script, [result](const QVariant& value) { *result = value; });
-        testsupport::WaitFor([&] { return result->has_value(); }, 5000);
+        EXPECT_TRUE(testsupport::WaitFor([&] { return result->has_value(); }))
+            << "the page ran " << script.toStdString();
         return result->value_or(QVariant());
     }
     // Every button of the buffer at least its size hint wide and wholly visible.
@@ -79,7 +80,7 @@ protected:
         const QMetaObject::Connection c =
             QObject::connect(window.WebBrowser, &QWebEngineView::loadFinished, [&] { finished = true; });
         window.Navigate(target);
-        testsupport::WaitFor([&] { return finished; }, 10000);
+        testsupport::WaitFor([&] { return finished; });
         QObject::disconnect(c);
         return finished;
     }
@@ -108,14 +109,14 @@ TEST_F(PlugInsWeb, TheSamplePageReadsThroughTheChannelAndItsSendDataClosesItsOwn
         shown = FPlugIns;
         size = FPlugIns->size();
         QWebEnginePage& web = *FPlugIns->WebBrowser->page();
-        testsupport::WaitFor(
-            [&] { return !Js(web, "document.getElementById('position').textContent").toString().isEmpty(); }, 10000);
+        EXPECT_TRUE(testsupport::WaitFor(
+            [&] { return !Js(web, "document.getElementById('position').textContent").toString().isEmpty(); }));
         position = Js(web, "document.getElementById('position').textContent").toString();
         line = Js(web, "document.getElementById('line').textContent").toString();
         // A call that fails over the channel is logged and answers nothing.
         shell.Headless = true;
         Js(web, "kerfpad.AddMoveNode(1, 1, 1, 1, 1, function (r) { document.title = 'answered ' + r; }); 1");
-        testsupport::WaitFor([&] { return web.title().startsWith("answered"); }, 10000);
+        EXPECT_TRUE(testsupport::WaitFor([&] { return web.title().startsWith("answered"); }));
         shell.Headless = false;
         // Coordinates that are no finite numbers are refused whole, whatever form they
         // take on the way (JSON has no NaN or Infinity: they travel as null).
@@ -124,7 +125,7 @@ TEST_F(PlugInsWeb, TheSamplePageReadsThroughTheChannelAndItsSendDataClosesItsOwn
                                  "kerfpad.AddJogNode(1, 1, -Infinity, 1, 1, function () { document.title = 'infinity'; }); 1"}) {
             Js(web, call);
             const QString answered = QString::fromLatin1(call).section('\'', 1, 1);
-            testsupport::WaitFor([&] { return web.title() == answered; }, 10000);
+            EXPECT_TRUE(testsupport::WaitFor([&] { return web.title() == answered; })) << call;
         }
         Js(web, "document.getElementById('text').value = \"' sent \\u00D8\"; document.getElementById('send').click(); 1");
     });
@@ -273,7 +274,7 @@ TEST_F(PlugInsWeb, EveryButtonOfASmallWindowShowsWholeWhereverTheSplitterIs)
                                                std::pair{"the splitter fully right", QList<int>{total, 0}}}) {
                 const std::string what = std::string(stored) + ", " + where;
                 window.Splitter1->setSizes(sizes);
-                QApplication::processEvents();
+                EXPECT_TRUE(testsupport::WaitForSettledWindow(window)) << what;
                 QList<QWidget*> controls = {window.Label1};
                 for (QPushButton* button : window.findChildren<QPushButton*>()) {
                     controls.append(button);
@@ -325,8 +326,7 @@ TEST_F(PlugInsWeb, ALinkToANamedPipeIsRefusedAndThePageStays)
     const std::string refusal =
         "error: automation: Not a regular file: \"" + Path("plugins/pipe.html") + "\" is a named pipe.";
     Js(*window.WebBrowser->page(), "document.getElementById('pipe').click(); true");
-    testsupport::WaitFor([&] { return Logged(refusal); }, 5000);
-    EXPECT_TRUE(Logged(refusal)) << ReadText("log.txt");
+    EXPECT_TRUE(testsupport::WaitFor([&] { return Logged(refusal); })) << ReadText("log.txt");
     EXPECT_EQ(window.WebBrowser->url().fileName(), "links.html");
     EXPECT_FALSE(pipe.Fired()) << "the browser waited on the pipe";
     FPlugIns = nullptr;
@@ -346,12 +346,12 @@ TEST_F(PlugInsWeb, APageTakesTheFocusAfterAMessageBox)
     window.HomeAddress = "http://127.0.0.1:1/";
     bool focused = false;
     Steps.ExpectSteps("FPlugIns", [&](QDialog&) {
-        testsupport::WaitFor([&] { return window.OfflineListingShown; }, 10000);
+        EXPECT_TRUE(testsupport::WaitFor([&] { return window.OfflineListingShown; }));
         QWidget* page = window.WebBrowser->focusProxy() != nullptr ? window.WebBrowser->focusProxy() : window.WebBrowser;
         window.activateWindow();
         QTest::mouseClick(page, Qt::LeftButton, {}, QPoint(40, 40));
         window.WebBrowser->setFocus(Qt::MouseFocusReason);
-        testsupport::WaitFor([&] { return window.WebBrowser->hasFocus() || page->hasFocus(); }, 5000);
+        testsupport::WaitFor([&] { return window.WebBrowser->hasFocus() || page->hasFocus(); });
         focused = window.WebBrowser->hasFocus() || page->hasFocus();
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(page);
         EXPECT_TRUE(accessible == nullptr || accessible->role() != QAccessible::AlertMessage);
@@ -368,11 +368,10 @@ TEST_F(PlugInsWeb, AnUnreachableHomePageGivesWayToTheListing)
     QString text;
     Steps.ExpectSteps("FPlugIns", [&](QDialog&) {
         ASSERT_NE(window.WebBrowser, nullptr) << "made when the window shows";
-        testsupport::WaitFor([&] { return window.OfflineListingShown; }, 10000);
-        testsupport::WaitFor([&] { return window.WebBrowser->url().fileName() == "tmpdirlisting.html"; }, 10000);
-        testsupport::WaitFor(
-            [&] { return !Js(*window.WebBrowser->page(), "document.body ? document.body.innerText : ''").toString().isEmpty(); },
-            10000);
+        EXPECT_TRUE(testsupport::WaitFor([&] { return window.OfflineListingShown; }));
+        EXPECT_TRUE(testsupport::WaitFor([&] { return window.WebBrowser->url().fileName() == "tmpdirlisting.html"; }));
+        EXPECT_TRUE(testsupport::WaitFor(
+            [&] { return !Js(*window.WebBrowser->page(), "document.body ? document.body.innerText : ''").toString().isEmpty(); }));
         text = Js(*window.WebBrowser->page(), "document.body.innerText").toString();
         window.reject();
     });

@@ -21,10 +21,10 @@ namespace {
 
 class PreviewGl : public TViewerShellTest {
 protected:
-    // The viewer's picture now: (red, green, blue) of each pixel, top row first.
+    // The viewer's picture once it settled: (red, green, blue) of each pixel, top row first.
     QImage Snapshot()
     {
-        testsupport::WaitFor([] { return false; }, 100);
+        EXPECT_TRUE(testsupport::WaitForSettledViewer(*Window->GLWorldViewer1));
         std::unique_ptr<TGLBitmap32> shot = Window->GLWorldViewer1->Buffer().CreateSnapShot();
         QImage image(shot->Width(), shot->Height(), QImage::Format_RGB32);
         for (int y = 0; y < shot->Height(); ++y) {
@@ -127,7 +127,10 @@ TEST_F(PreviewGl, ClosingWithAViewerRaisesNoXError)
     TXErrorTrap trap(x11->display());
     Window->close();
     Window.reset();
-    testsupport::WaitFor([] { return false; }, 100);
+    // What the close left to the loop is done, and the server has seen all of it.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(testsupport::DeliverPostedEvents());
+    QGuiApplication::sync();
     EXPECT_EQ(trap.Check(), 0) << trap.Text();
 }
 

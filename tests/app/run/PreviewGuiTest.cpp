@@ -3,6 +3,7 @@
 // the messages window.
 
 #include "../RunTestSupport.h"
+#include "../../support/SettledWindow.h"
 
 #include "app/run/BitAnimation.h"
 #include "app/run/MessagesForm.h"
@@ -111,14 +112,14 @@ TEST_F(PreviewGui, ThePositionPanelShowsTheBitWhenARunWithoutSimulateEndsAndFits
     EXPECT_EQ(Window->StatusPanelText(3), Tdm::StatusPositionText(bit.X, bit.Y, bit.Z));
     for (const int windowWidth : {600, 1200}) {
         Window->resize(windowWidth, 500);
-        QApplication::processEvents();
+        ASSERT_TRUE(testsupport::WaitForSettledWindow(*Window));
         EXPECT_GE(panel()->contentsRect().width(), panel()->fontMetrics().horizontalAdvance(panel()->text()))
             << windowWidth;
     }
     // A longer text widens the panel where the bar has room.
     Window->Scene->Bit->Position().SetPoint(-123456789.0f, -123456789.0f, -123456789.0f);
     Window->ShowBitPosition();
-    QApplication::processEvents();
+    ASSERT_TRUE(testsupport::WaitForSettledWindow(*Window));
     EXPECT_GE(panel()->contentsRect().width(), panel()->fontMetrics().horizontalAdvance(panel()->text()));
 }
 

@@ -7,6 +7,7 @@
 #include "engine/ProgramRunner.h"
 
 #include "../../support/NonRegularFiles.h"
+#include "../../support/QtTestApp.h"
 
 #include <QFileInfo>
 #include <QListWidget>
@@ -491,8 +492,7 @@ TEST_F(RunControlGui, ClosingDuringARunAsksAfterThePagesAndClosesOnceItUnwound)
     };
     Run();
     EXPECT_TRUE(Window->isVisible());
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(Window->isVisible());
+    EXPECT_TRUE(testsupport::WaitFor([&] { return !Window->isVisible(); })) << "closed once the run unwound";
 }
 
 TEST_F(RunControlGui, ResultsRunsGiveTheHeadlessRunnersText)

@@ -19,17 +19,8 @@
 
 namespace {
 
-class ViewPrintGl : public TViewerShellTest {
-protected:
-    void SetUp() override
-    {
-        TViewerShellTest::SetUp();
-        if (!IsSkipped() && !HasFatalFailure()) {
-            // The picture settles before it is printed.
-            testsupport::WaitFor([] { return false; }, 100);
-        }
-    }
-};
+// The fixture's viewer has settled and drawn its picture before a test prints it.
+class ViewPrintGl : public TViewerShellTest {};
 
 // The light blue of the background and the pale yellow of the table (with the board's
 // grain over it).

@@ -14,7 +14,7 @@
 #include "scene/graph/Camera.h"
 #include "scene/objects/shapes/Cubes.h"
 
-#include "../../support/QtTestApp.h"
+#include "../../support/SettledWindow.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -200,7 +200,8 @@ TEST_F(ViewsGui, AHeldButtonStepsUntilReleased)
     QTest::mouseRelease(in, Qt::LeftButton);
     EXPECT_FALSE(Window->NavButtonHeld);
     const float released = Pivot().Z;
-    testsupport::WaitFor([] { return false; }, 60);
+    // A repeat still running would step several times before this.
+    testsupport::RunEventLoopPast(std::chrono::milliseconds(4 * TPreviewPanel::NavRepeatMs));
     EXPECT_EQ(Pivot().Z, released);
 
     // Rotation turns instead: Left at 100 % turns by -1 degree a step.
@@ -270,7 +271,7 @@ TEST_F(ViewsGui, ThePreviewTakesAStoredWidthFromItsLeastUpAndWritesItBack)
         WriteSettings("[Main]\nLeft=0\nTop=0\nWidth=780\nHeight=560\n" + key);
         Start();
         Window->show();
-        QApplication::processEvents();
+        ASSERT_TRUE(testsupport::WaitForSettledWindow(*Window));
     };
     started("");
     const int least = Panel().LeastWidth();
@@ -383,14 +384,14 @@ TEST_F(ViewsGui, TheFocalLengthFollowsAResize)
     Window->show();
     for (const QSize size : {QSize(1200, 800), QSize(900, 500), QSize(1500, 1000)}) {
         Window->resize(size);
-        QApplication::processEvents();
+        ASSERT_TRUE(testsupport::WaitForSettledWindow(*Window));
         const QSize view = Panel().ViewSize();
         EXPECT_FLOAT_EQ(Window->Scene->GLCamera1->FocalLength(), FocalLengthFor(view.width(), view.height()))
             << size.width();
     }
     // The split moves the panel without resizing the window.
     Window->MainSplitter->setSizes({1100, 400});
-    QApplication::processEvents();
+    ASSERT_TRUE(testsupport::WaitForSettledWindow(*Window));
     const QSize view = Panel().ViewSize();
     EXPECT_FLOAT_EQ(Window->Scene->GLCamera1->FocalLength(), FocalLengthFor(view.width(), view.height()));
 }

@@ -16,7 +16,7 @@
 #include <QWindow>
 
 #include "../../support/FifoWatchdog.h"
-#include "../../support/QtTestApp.h"
+#include "../../support/SettledWindow.h"
 
 #include <filesystem>
 #include <stdexcept>
@@ -102,9 +102,16 @@ TEST_F(MainBlockGui, ClosingTheMainWindowEndsTheProgramWhileAnotherWindowShows)
 {
     // The program's own loop, with a window of no parent open (as the tips are) when the
     // main window closes: the loop must end with the main window and the settings be
-    // written. Should the loop go on, the stray window is closed later to end it.
+    // written. Should the loop go on, the stray window is closed once the wait for a
+    // state is up, which ends it and fails the test.
     QWidget stray;
     bool strayClosedLate = false;
+    QTimer late;
+    late.setSingleShot(true);
+    QObject::connect(&late, &QTimer::timeout, [&] {
+        strayClosedLate = true;
+        stray.close();
+    });
     QTimer::singleShot(0, [&] {
         stray.show();
         for (QWidget* top : QApplication::topLevelWidgets()) {
@@ -112,14 +119,8 @@ TEST_F(MainBlockGui, ClosingTheMainWindowEndsTheProgramWhileAnotherWindowShows)
                 window->close();
             }
         }
+        late.start(testsupport::StateTimeoutMs);
     });
-    QTimer late;
-    late.setSingleShot(true);
-    QObject::connect(&late, &QTimer::timeout, [&] {
-        strayClosedLate = true;
-        stray.close();
-    });
-    late.start(5000);
     TMainBlockOptions options;
     options.WithViewer = false;
     options.InstallServices = false;
@@ -179,8 +180,7 @@ TEST_F(MainBlockGui, StoredBoundsNoScreenCanShowStartOnTheScreenAndAreWrittenSo)
         bool maximized = false;
         Run({}, [&](TMainForm& window) {
             // As the user sees it: shown, and brought to its bounds with its frame.
-            testsupport::WaitFor([&] { return window.windowHandle()->isExposed(); });
-            QApplication::processEvents();
+            EXPECT_TRUE(testsupport::WaitForSettledWindow(window)) << bounds;
             frame = window.frameGeometry();
             maximized = window.isMaximized();
             screen = window.screen()->availableGeometry();
@@ -206,7 +206,7 @@ TEST_F(MainBlockGui, AnExceptionThatEscapesAHandlerIsReportedNotFatal)
     Run({}, [&](TMainForm& window) {
         QTimer::singleShot(0, &window, [] { throw std::runtime_error("escaped"); });
         QTimer::singleShot(1, &window, [&] { after = true; });
-        testsupport::WaitFor([&] { return after; }, 2000);
+        testsupport::WaitFor([&] { return after; });
     });
     EXPECT_TRUE(after) << "the loop went on";
 }

@@ -2,6 +2,7 @@
 #include "app/pages/PageControl.h"
 
 #include "../ShellTestSupport.h"
+#include "../../support/SettledWindow.h"
 
 #include "platform/gui/ShellOpen.h"
 
@@ -68,6 +69,20 @@ TEST_F(MainWindowGui, CaptionAndPanelsFollowTheActivePage)
     Process();
     EXPECT_EQ(Caption(), "Kerfpad");
     EXPECT_EQ(Window->StatusPanelText(0) + Window->StatusPanelText(4), "");
+}
+
+// The actions are brought up to date whenever the loop goes idle: an update that finds
+// everything as it was changes nothing, so the window settles and the loop sleeps.
+// Clearing the empty status panels laid the window out again at every idle, which woke
+// the loop at once: a processor kept busy for as long as no page was open.
+TEST_F(MainWindowGui, AnIdleWindowSettlesWithAPageOrNone)
+{
+    Window->show();
+    EXPECT_TRUE(testsupport::WaitForSettledWindow(*Window)) << "no page";
+    Window->DoOpenFile({});
+    ASSERT_EQ(PageCount(), 1);
+    EXPECT_TRUE(testsupport::WaitForSettledWindow(*Window)) << "a page";
+    EXPECT_EQ(Window->StatusPanelText(2), "Insert");
 }
 
 TEST_F(MainWindowGui, OneFileOnePage)

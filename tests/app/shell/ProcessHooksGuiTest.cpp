@@ -8,6 +8,7 @@
 #include "platform/gui/QtMessageBox.h"
 
 #include "../ShellTestSupport.h"
+#include "../../support/SettledWindow.h"
 #include "../../support/WithoutTypeInfo.h"
 
 #include <QAccessible>
@@ -29,7 +30,7 @@ TEST_F(ProcessHooksGui, ObjectsWithoutTypeInformationPassEveryHook)
     {
         TQtMessageBox box(&window, "Kerfpad", TMsgDlgType::mtInformation, "Shown once", mbOK);
         box.show();
-        QApplication::processEvents();
+        EXPECT_TRUE(testsupport::WaitForSettledWindow(box));
     }
     // A page's widget inside a window larger than the screen.
     QWidget host;
@@ -38,7 +39,7 @@ TEST_F(ProcessHooksGui, ObjectsWithoutTypeInformationPassEveryHook)
     host.resize(area.size() * 2);
     host.show();
     foreign.Show(QSize(100, 80));
-    QApplication::processEvents();
+    EXPECT_TRUE(testsupport::WaitForSettledWindow(host));
     QKeyEvent press(QEvent::KeyPress, Qt::Key_D, Qt::NoModifier, "d");
     QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), {}, QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
                       Qt::NoScrollPhase, false);

@@ -18,6 +18,7 @@
 #include "app/shell/MainForm.h"
 
 #include "../ShellTestSupport.h"
+#include "../../support/SettledWindow.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -110,7 +111,7 @@ TEST_F(ScreenFitGui, TheMainWindowOpensWithinTheScreenWithEveryControlInReach)
         SCOPED_TRACE(start.What);
         Start(start);
         Window->show();
-        QApplication::processEvents();
+        ASSERT_TRUE(testsupport::WaitForSettledWindow(*Window));
         const QRect frame = Window->frameGeometry();
         EXPECT_TRUE(Area().contains(frame)) << "the window at " << frame.x() << "," << frame.y() << " " << frame.width()
                                             << "x" << frame.height();
@@ -128,7 +129,7 @@ TEST_F(ScreenFitGui, TheMainWindowOpensWithinTheScreenWithEveryControlInReach)
 
         // A page beside the preview.
         Window->actFileNewExecute();
-        QApplication::processEvents();
+        ASSERT_TRUE(testsupport::WaitForSettledWindow(*Window));
         ASSERT_TRUE(ActiveEditor);
         const int columns = Code(ActiveEditor).CharsInWindow();
         if (Area().width() >= 800 && start.FortyCharacters) {
@@ -163,7 +164,7 @@ TEST_F(ScreenFitGui, EveryOtherWindowOpensWithinTheScreen)
 {
     Start(Starts[0]);
     Window->show();
-    QApplication::processEvents();
+    ASSERT_TRUE(testsupport::WaitForSettledWindow(*Window));
     std::filesystem::create_directory(folder / "help");
     WriteText("help/Kerfpad Help.html", "<p>Help</p>");
     TFQuickview quickView(*Window);
@@ -176,7 +177,7 @@ TEST_F(ScreenFitGui, EveryOtherWindowOpensWithinTheScreen)
     QWidget* const windows[] = {&quickView, &testRun, &messages, &help, &about, &editorOptions, &printPreview};
     for (QWidget* window : windows) {
         window->show();
-        QApplication::processEvents();
+        EXPECT_TRUE(testsupport::WaitForSettledWindow(*window));
         const QRect frame = window->frameGeometry();
         EXPECT_TRUE(Area().contains(frame)) << window->objectName().toStdString() << " at " << frame.x() << ","
                                             << frame.y() << " " << frame.width() << "x" << frame.height();

@@ -11,7 +11,7 @@
 #include "platform/core/files/RegularFile.h"
 
 #include "../../support/FifoWatchdog.h"
-#include "../../support/QtTestApp.h"
+#include "../../support/SettledWindow.h"
 
 #include <QApplication>
 #include <QFileSystemModel>
@@ -158,7 +158,7 @@ TEST_F(QuickViewGui, TheFileListShowsALineOfTextPerRow)
     std::filesystem::create_directory(folder / "qv" / "sub");
     Quick->show();
     ShowFolder(40);
-    QApplication::processEvents();
+    ASSERT_TRUE(testsupport::WaitForSettledWindow(*Quick));
     const QListView& list = *Quick->FileListBox1;
     const int line = list.fontMetrics().height();
     const int height = list.viewport()->height();

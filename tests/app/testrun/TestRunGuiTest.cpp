@@ -7,6 +7,7 @@
 #include "app/testrun/TestRunForm.h"
 
 #include "../RunTestSupport.h"
+#include "../../support/QtTestApp.h"
 
 #include "editor/control/CodeEditPlugins.h"
 #include "platform/gui/QtEventLoop.h"
@@ -169,8 +170,7 @@ TEST_F(TestRunGui, StopOrLeavingDuringRunAllEndsItAfterThatRow)
     };
     TestRun->ButtonRun->click();
     EXPECT_EQ(Statuses(), (QStringList{"Passed", "Failed", "waiting..."}));
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(Window->isVisible());
+    EXPECT_TRUE(testsupport::WaitFor([&] { return !Window->isVisible(); })) << "closed once Run All returned";
 }
 
 // A program that loops for ever, with Simulate off, as the results runs are: the user
