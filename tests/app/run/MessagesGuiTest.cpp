@@ -98,12 +98,7 @@ TEST_F(MessagesGui, ARunErrorQuotingALongLineShowsItsBoxCut)
 // refreshed from after it; either long, the run looks at the clock at every line.
 TEST_F(MessagesGui, StopEndsALoopOfLongLinesAtTheNextLine)
 {
-    struct TMovingClock : IClockSource {
-        TFixedClock* Base;
-        std::int64_t TickCountMs() const override { return Base->Ticks += 60; }
-        double NowAsDateTime() const override { return Base->Now; }
-    } moving;
-    moving.Base = &Clock;
+    TMovingClock moving(Clock);
     TClockSourceScope scope(&moving);
     SetSimulate(false);
     for (const std::string& start :

@@ -450,26 +450,13 @@ TEST_F(RunControlGui, SimulateOffStillLetsStopThrough)
         EXPECT_TRUE(Window->Running);
         Window->actStop->Execute();
     });
-    int reads = 0;
     AtPass = nullptr;
-    // The fixed clock moves 60 ms on every read, so the loop lets events through.
-    TFixedClock* clock = &Clock;
-    struct TMovingClock : IClockSource {
-        TFixedClock* base;
-        int* reads;
-        std::int64_t TickCountMs() const override
-        {
-            ++*reads;
-            return base->Ticks += 60;
-        }
-        double NowAsDateTime() const override { return base->Now; }
-    } moving;
-    moving.base = clock;
-    moving.reads = &reads;
+    // The clock moves 60 ms on every read, so the loop lets events through.
+    TMovingClock moving(Clock);
     TClockSourceScope scope(&moving);
     Run();
     EXPECT_FALSE(Window->Running);
-    EXPECT_GT(reads, 0);
+    EXPECT_GT(moving.Reads, 0);
 }
 
 TEST_F(RunControlGui, ClosingDuringARunAsksAfterThePagesAndClosesOnceItUnwound)

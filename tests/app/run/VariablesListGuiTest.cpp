@@ -232,13 +232,7 @@ TEST_F(VariablesListGui, ARunWithoutAnimationShowsTheVariablesAsItGoes)
         painted = Window->lbVariables->viewport()->grab().toImage();
         Window->actStop->Execute();
     });
-    // The clock moves 60 ms at every read, so the loop lets events through.
-    struct TMovingClock : IClockSource {
-        TFixedClock* base;
-        std::int64_t TickCountMs() const override { return base->Ticks += 60; }
-        double NowAsDateTime() const override { return base->Now; }
-    } moving;
-    moving.base = &Clock;
+    TMovingClock moving(Clock);
     TClockSourceScope scope(&moving);
     Run();
     ASSERT_FALSE(painted.isNull());

@@ -184,11 +184,9 @@ TEST_F(TestRunGui, AStoppedRunFailsItsRowAndARunThatCannotStartWritesNothing)
     WriteTest("z", "M2,1,1\r\n", OneMove);
     TestRun->FillTestList();
     // The run looks at the clock to stay responsive: here it moves at every look.
-    struct TMovingClock : IClockSource {
-        mutable std::int64_t Ticks = 0;
-        std::int64_t TickCountMs() const override { return Ticks += 5; }
-        double NowAsDateTime() const override { return 45358.0; }
-    } moving;
+    TFixedClock start;
+    start.Now = 45358.0;
+    TMovingClock moving(start, 5);
     const TClockSourceScope clockScope(&moving);
     // Stop, pressed as soon as the endless program runs.
     int stops = 0;
