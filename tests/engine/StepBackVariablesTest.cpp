@@ -230,4 +230,23 @@ TEST(StepBackVariables, StepBackStopsWhereTheBoundedRecordEnds)
     EXPECT_LT(done, lines.size() - 30) << "yet step back reached back a good way";
 }
 
+// With the record's own bound, step back reaches at least the last 100,000 lines of a
+// program of numbers and short strings, and leaves there what a fresh run of the
+// lines up to there leaves.
+TEST(StepBackVariables, StepBackReachesTheLastHundredThousandLines)
+{
+    const TProgramLines lines = {"&i = 0", "&s = \"start\"", "L1:", "&i = &i + 1",
+                                 "&s = \"pass \" | &i", "IF &i < 50000 THEN GOTO L1"};
+    TPathEngine e;
+    e.Runner.RunLinesForResults(lines);
+    const int executed = e.Move.PartFiles().HistoryCount();
+    for (int back = 0; back < 100000; ++back) {
+        ASSERT_TRUE(e.Runner.StepBack(lines)) << back;
+    }
+    TPathEngine fresh;
+    fresh.Runner.MaxExecutedLines = executed - 100000;
+    fresh.Runner.RunLinesForResults(lines);
+    EXPECT_EQ(e.Calcul.GetVariablesText(), fresh.Calcul.GetVariablesText());
+}
+
 } // namespace
