@@ -54,9 +54,9 @@ TEST_F(KeyboardReturnGui, AHiddenWindowGivesTheKeyboardToTheWindowItCameFrom)
         {"a box over a dialog", false,
          [](TWindows& w) { return Activate(w.Dialog) && Activate(w.Box) ? &w.Box : nullptr; },
          [](TWindows& w) { return &w.Dialog; }},
-        // The other window has no parent: past the gone dialog it had the keyboard
-        // from, the main window takes it.
-        {"a window whose first owner has gone", false,
+        // The other window has no parent: past the dialog it had the keyboard from,
+        // gone since, the main window takes it.
+        {"a window after one that has gone", false,
          [](TWindows& w) {
              const bool shown = Activate(w.Dialog) && Activate(w.Other);
              w.Dialog.hide();
