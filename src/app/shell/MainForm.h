@@ -12,6 +12,7 @@
 // pages' host (MainFormStatus.cpp), the engine's shell (MainFormShell.cpp).
 
 #include "app/shell/CommandHints.h"
+#include "app/shell/KeyboardReturn.h"
 #include "app/shell/WindowCloseKey.h"
 #include "app/shell/WindowScreenFit.h"
 #include "app/pages/EditorInterfaces.h"
@@ -348,9 +349,11 @@ private:
     int FResultsPagesFullAt = std::numeric_limits<int>::max();
     // What the variables list shows, kept up to date by the variables' change record.
     TVariablesListView FVariablesView;
-    // Every window of the application opens within its screen and closes with Alt+F4.
+    // Every window of the application opens within its screen, closes with Alt+F4 and,
+    // closed, gives the keyboard back.
     TWindowScreenFit FWindowFit;
     TWindowCloseKey FWindowCloseKey;
+    TKeyboardReturn FKeyboardReturn{*this};
     // The step of the navigation button held down.
     TAffineVector FNavStep{};
     // The right button went down and the mouse has not dragged since: its release opens

@@ -5,8 +5,6 @@
 
 #include "platform/core/files/Registry.h"
 
-#include <QApplication>
-
 #include <variant>
 
 TTips::TTips() = default;
@@ -74,7 +72,6 @@ void TTips::LoadFromRegistry()
 void TTips::ShowTips()
 {
     if (!FWindow) {
-        FReturnTo = QApplication::activeWindow();
         FWindow = new TTipWindow(*this);
         FWindow->show();
     }
@@ -98,9 +95,6 @@ void TTips::CloseDialog()
     FWindow.clear();
     if (window)
         window->close();
-    // Without a window manager nobody gives the keyboard back.
-    if (FReturnTo)
-        FReturnTo->activateWindow();
 }
 
 TTipWindow* TTips::Window() const

@@ -14,7 +14,6 @@
 
 enum class TGlyphStyle { gsLightBulb, gsClown, gsHelp, gsArrow, gsTorch, gsCustom };
 
-class QWidget;
 class TTipWindow;
 
 class TTips {
@@ -75,6 +74,4 @@ private:
     QPixmap FGlyph;
     TGlyphStyle FGlyphStyle = TGlyphStyle::gsLightBulb;
     QPointer<TTipWindow> FWindow;
-    // The window that had the keyboard before the tips showed, which has it back after.
-    QPointer<QWidget> FReturnTo;
 };

@@ -1,7 +1,8 @@
 // The hooks the application puts on the whole process meet every object, the web
 // engine's among them, whose classes carry no type information (a cast that needs it
-// ends the process): the main window's event filters (window fit, wheel, resize, show),
-// the about box's key state and the box announcer, all at once, handed such objects.
+// ends the process): the main window's event filters (window fit, Alt+F4, the keyboard
+// given back, wheel, resize, show), the about box's key state and the box announcer, all
+// at once, handed such objects.
 
 #include "app/plugins/AboutBox.h"
 #include "app/shell/MainForm.h"

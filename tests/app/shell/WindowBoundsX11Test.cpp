@@ -15,6 +15,7 @@
 
 #include "../RunTestSupport.h"
 #include "../../support/QtTestApp.h"
+#include "../../support/SettledWindow.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -24,6 +25,7 @@
 
 #include <xcb/xcb.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -109,18 +111,15 @@ protected:
         Window = std::make_unique<TMainForm>();
         Window->WaitFrameMs = 0;
         Window->show();
-        // Without a window manager nobody maximises it.
-        testsupport::WaitFor(
-            [&] {
-                const TFramedBounds* framed = FindFramedBounds(*Window);
-                if (!SeenFrame(*Window) || framed == nullptr) {
-                    return false;
-                }
-                return Window->isMaximized() ? Maximised(*Window) : !framed->Wanted.has_value();
-            },
-            5000);
-        // What the splitter and the window manager still do with it.
-        testsupport::WaitFor([] { return false; }, 300);
+        // Settled: the splitter and the window manager done with it. Without a window
+        // manager nobody maximises it.
+        EXPECT_TRUE(testsupport::WaitForSettledWindow(*Window, [&] {
+            const TFramedBounds* framed = FindFramedBounds(*Window);
+            if (!SeenFrame(*Window) || framed == nullptr) {
+                return false;
+            }
+            return Window->isMaximized() ? Maximised(*Window) : !framed->Wanted.has_value();
+        }));
     }
     // Closes the window, which writes its settings.
     void Stop() { Window.reset(); }
@@ -314,8 +313,12 @@ TEST_F(MessagesX11, APrintLeavesTheKeyboardWithTheMainWindow)
     ASSERT_EQ(QApplication::activeWindow(), Window.get());
     for (int pass = 0; pass < 2; ++pass) {
         Run();
-        testsupport::WaitFor([&] { return Messages.windowHandle() && Messages.windowHandle()->isExposed(); }, 5000);
-        testsupport::WaitFor([] { return false; }, 300);
+        // Shown and framed; a window manager that gave it the keyboard then would have
+        // by the end of the time allowed, which is longer than Qt's own wait for the
+        // keyboard to come back to a window (100 ms).
+        ASSERT_TRUE(testsupport::WaitForSettledWindow(Messages, [&] { return SeenFrame(Messages).has_value(); }))
+            << pass;
+        testsupport::RunEventLoopPast(std::chrono::milliseconds(500));
         EXPECT_TRUE(Messages.isVisible()) << pass;
         EXPECT_EQ(QApplication::activeWindow(), Window.get()) << pass;
         Messages.ButtonClose->click();

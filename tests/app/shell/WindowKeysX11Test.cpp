@@ -1,9 +1,10 @@
 // The keyboard on a real X display, under each window manager and without one: keys are
 // pressed on the X server as a user's are (XTest, through xdotool), so the window
 // manager's bindings see them. Alt+F4 closes every window and dialog; Escape closes the
-// Tip of the Day and the keys then go to the page; after a PRINT has brought the
-// messages window up, typed keys still go to the page; a start gives the main window
-// the keyboard.
+// Tip of the Day and the keys then go to the page; a dialog or box closed (a run's PAUSE
+// and INPUT boxes among them) gives the keyboard back, so Shift+F5 stops the run and
+// typed keys go to the page; after a PRINT has brought the messages window up, typed
+// keys still go to the page; a start gives the main window the keyboard.
 
 #include "app/pages/EditorForm.h"
 #include "app/plugins/AboutBox.h"
@@ -17,20 +18,27 @@
 #include "app/testrun/QuickviewForm.h"
 #include "app/testrun/TestRunForm.h"
 #include "editor/widget/CodeEditWidget.h"
+#include "platform/core/ScopeGuard.h"
+#include "platform/gui/QtDialogResponder.h"
 #include "platform/gui/QtEventLoop.h"
 #include "platform/gui/QtMessageBox.h"
 
 #include "../AppTestSupport.h"
 #include "../RunTestSupport.h"
 #include "../../support/QtTestApp.h"
+#include "../../support/StateTimeout.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QPointer>
+#include <QTimer>
 #include <QWindow>
 #include <qguiapplication_platform.h>
 
 #include <xcb/xcb.h>
 
+#include <climits>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -67,6 +75,14 @@ bool ActiveForWindowManager(const QWidget& window)
     const bool same = !none && *static_cast<const xcb_window_t*>(xcb_get_property_value(active)) == window.winId();
     std::free(active);
     return none || same;
+}
+
+// Whether `window` has the keyboard: Qt's focus window, shown, and the active window for
+// the window manager.
+bool HasKeyboard(const QWidget& window)
+{
+    return QGuiApplication::focusWindow() == window.windowHandle() && SeenFrame(window).has_value() &&
+           ActiveForWindowManager(window);
 }
 
 class WindowKeysX11 : public TRunTest {
@@ -109,6 +125,44 @@ protected:
         const int last = code.Lines().Count();
         code.SetCaretXY({int(code.Lines()[last - 1].size()) + 1, last});
         return code;
+    }
+
+    // Opens a window as `open` does (a modal one's returns once the window has gone)
+    // and, once it has the keyboard, presses `keys` in it; then, from the event loop the
+    // window left (a run's), calls `gone`. True once the window has gone; a window that
+    // never takes the keyboard, or stays, fails and is closed.
+    bool OpenAndClose(const std::function<void()>& open, const std::string& keys,
+                      const std::function<void()>& gone = [] {})
+    {
+        QPointer<QWidget> opened;
+        bool pressed = false;
+        bool left = false;
+        QElapsedTimer clock;
+        clock.start();
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            QWidget* active = QApplication::activeWindow();
+            if (!pressed && active != nullptr && active != Window.get() && HasKeyboard(*active)) {
+                opened = active;
+                pressed = true;
+                clock.restart();
+                EXPECT_TRUE(PressKeys(keys));
+            } else if (pressed && !left && (opened.isNull() || !opened->isVisible())) {
+                left = true;
+                gone();
+            } else if (!left && clock.hasExpired(testsupport::StateTimeoutMs)) {
+                QWidget* stays = pressed ? opened.data() : QApplication::activeModalWidget();
+                ADD_FAILURE() << (pressed ? "the window stayed open after " + keys : "no window took the keyboard");
+                left = true;
+                if (stays != nullptr) {
+                    stays->close();
+                }
+                gone();
+            }
+        });
+        poll.start(10);
+        open();
+        return testsupport::WaitFor([&] { return left; }) && pressed;
     }
 
     TFMessages Messages;
@@ -166,6 +220,99 @@ TEST_F(WindowKeysX11, EscapeClosesTheTipAndTheKeysGoBackToThePage)
     ASSERT_TRUE(PressKeys("a b c"));
     EXPECT_TRUE(testsupport::WaitFor([&] { return page.GetText().startsWith(QLatin1String("' abc")); }, 5000))
         << page.GetText().toStdString();
+}
+
+// Closed by a key, every dialog and box gives the keyboard back to the main window,
+// which no window manager does where none runs: the main window's shortcuts open the
+// next dialog and typed keys go to the page. The pointer stays off the main window,
+// where keys sent to nobody would otherwise still find it.
+TEST_F(WindowKeysX11, AClosedDialogOrBoxGivesTheKeyboardBack)
+{
+    TQtDialogResponder boxes;
+    const TDialogResponderScope scope(&boxes);
+    TFEditorOptions editorOptions(Window.get());
+    FEditorOptions = &editorOptions;
+    TFQuickview quickView(*Window);
+    FQuickview = &quickView;
+    TFTestRun testRun(*Window);
+    FTestRun = &testRun;
+    const TScopeGuard forget([] {
+        FTestRun = nullptr;
+        FQuickview = nullptr;
+        FEditorOptions = nullptr;
+    });
+    TCodeEdit& page = Page("' ");
+    ASSERT_TRUE(std::system("xdotool mousemove 1599 500") == 0);
+    ASSERT_TRUE(Activate(*Window));
+    const struct {
+        const char* What;
+        std::function<void()> Open;
+        const char* Keys;
+    } cases[] = {
+        {"editor options", [] { PressKeys("F6"); }, "Escape"},
+        {"preview options", [] { PressKeys("F7"); }, "alt+F4"},
+        {"about box", [&] { Window->findChild<QAction*>(QStringLiteral("About1"))->trigger(); }, "Return"},
+        {"message box", [&] { boxes.MessageDlg("Saved.", TMsgDlgType::mtInformation, mbOK); }, "Escape"},
+        {"quick view", [&] { Window->actQuickView->Execute(); }, "Escape"},
+        {"test runner", [&] { Window->findChild<QAction*>(QStringLiteral("RunTests1"))->trigger(); }, "alt+F4"},
+        {"messages window",
+         [&] {
+             Messages.show();
+             Messages.activateWindow();
+         },
+         "Escape"},
+        {"editor options again", [] { PressKeys("F6"); }, "alt+F4"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        ASSERT_TRUE(OpenAndClose(c.Open, c.Keys));
+        const qsizetype typed = page.GetText().count(QLatin1Char('x'));
+        ASSERT_TRUE(PressKeys("x"));
+        ASSERT_TRUE(testsupport::WaitFor([&] { return page.GetText().count(QLatin1Char('x')) == typed + 1; }))
+            << page.GetText().toStdString();
+    }
+}
+
+// A run's PAUSE and INPUT boxes closed, Shift+F5 stops the run as it goes on, and typed
+// keys go to the page after it.
+TEST_F(WindowKeysX11, ARunsBoxClosedShiftF5StopsTheRun)
+{
+    TQtDialogResponder boxes;
+    const TDialogResponderScope scope(&boxes);
+    SetSimulate(false);
+    ASSERT_TRUE(std::system("xdotool mousemove 1599 500") == 0);
+    // The run goes on until it is stopped, or the wait for Shift+F5 gives up.
+    MaxPasses = INT_MAX;
+    QElapsedTimer stopping;
+    AtPass = [&] {
+        if (stopping.isValid() && stopping.hasExpired(testsupport::StateTimeoutMs)) {
+            ADD_FAILURE() << "Shift+F5 did not stop the run";
+            Window->Running = false;
+        }
+    };
+    const struct {
+        const char* What;
+        std::string Program;
+        const char* Keys;
+    } cases[] = {
+        {"pause", "PAUSE\r\n", "Return"},
+        {"input", "INPUT \"Width?\" &w\r\n", "5 Return"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        const auto program = OpenProgram(std::string(c.What) + ".sbp", c.Program + "PAUSE 2000000\r\nM2, 1, 1\r\n");
+        TCodeEdit& page = Code(program);
+        ASSERT_TRUE(Activate(*Window));
+        stopping.invalidate();
+        EXPECT_TRUE(OpenAndClose([&] { Run(); }, c.Keys, [&] {
+            stopping.start();
+            EXPECT_TRUE(PressKeys("shift+F5"));
+        }));
+        EXPECT_EQ(CutText(), "") << "the run went past its timed PAUSE";
+        ASSERT_TRUE(PressKeys("x"));
+        EXPECT_TRUE(testsupport::WaitFor([&] { return page.GetText().contains(QLatin1Char('x')); }))
+            << page.GetText().toStdString();
+    }
 }
 
 // The run's keys (Stop, Step) and what the user types stay with the main window.

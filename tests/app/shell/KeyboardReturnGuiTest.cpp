@@ -1,0 +1,103 @@
+// Where the keyboard goes when a window that had it hides and no window manager gives
+// it back: the offscreen platform, like the X server without one, leaves the keyboard
+// with no window of the application.
+
+#include "app/shell/KeyboardReturn.h"
+
+#include "../../support/QtTestApp.h"
+#include "../../support/SettledWindow.h"
+#include "../../support/WithoutTypeInfo.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QWindow>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+class KeyboardReturnGui : public ::testing::Test {
+protected:
+    KeyboardReturnGui() { testsupport::EnsureQApplication(); }
+
+    // Shows `window` with the keyboard, as a click would.
+    static bool Activate(QWidget& window)
+    {
+        window.show();
+        window.activateWindow();
+        return testsupport::WaitFor([&] { return QApplication::activeWindow() == &window; });
+    }
+};
+
+TEST_F(KeyboardReturnGui, AHiddenWindowGivesTheKeyboardToTheWindowItCameFrom)
+{
+    struct TWindows {
+        QWidget Main;
+        QDialog Dialog{&Main};
+        QDialog Box{&Dialog};
+        QWidget Other;
+        TWithoutTypeInfo Foreign;
+    };
+    const struct {
+        const char* What;
+        bool Managed;
+        // Shows windows and answers the one to hide then; the keyboard is in it.
+        std::function<QWidget*(TWindows&)> Arrange;
+        // The window with the keyboard after the hide, none where the platform keeps it.
+        std::function<QWidget*(TWindows&)> Heir;
+    } cases[] = {
+        {"a dialog", false, [](TWindows& w) { return Activate(w.Dialog) ? &w.Dialog : nullptr; },
+         [](TWindows& w) { return &w.Main; }},
+        {"a box over a dialog", false,
+         [](TWindows& w) { return Activate(w.Dialog) && Activate(w.Box) ? &w.Box : nullptr; },
+         [](TWindows& w) { return &w.Dialog; }},
+        // The other window has no parent: past the dialog it had the keyboard from,
+        // gone since, the main window takes it.
+        {"a window after one that has gone", false,
+         [](TWindows& w) {
+             const bool shown = Activate(w.Dialog) && Activate(w.Other);
+             w.Dialog.hide();
+             return shown ? &w.Other : nullptr;
+         },
+         [](TWindows& w) { return &w.Main; }},
+        {"a window after one that takes no keyboard", false,
+         [](TWindows& w) {
+             const bool shown = Activate(w.Other);
+             w.Other.windowHandle()->setFlag(Qt::WindowDoesNotAcceptFocus, true);
+             return shown && Activate(w.Dialog) ? &w.Dialog : nullptr;
+         },
+         [](TWindows& w) { return &w.Main; }},
+        // Hidden after the keyboard went to another window, it leaves it there.
+        {"a dialog without the keyboard", false,
+         [](TWindows& w) { return Activate(w.Dialog) && Activate(w.Other) ? &w.Dialog : nullptr; },
+         [](TWindows& w) { return &w.Other; }},
+        {"a window without type information", false,
+         [](TWindows& w) {
+             w.Foreign.Show(QSize(100, 80));
+             return Activate(*w.Foreign.Widget()) ? w.Foreign.Widget() : nullptr;
+         },
+         [](TWindows& w) { return &w.Main; }},
+        {"a dialog under a window manager", true,
+         [](TWindows& w) { return Activate(w.Dialog) ? &w.Dialog : nullptr; }, [](TWindows&) { return nullptr; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        const auto windows = std::make_unique<TWindows>();
+        ASSERT_TRUE(Activate(windows->Main));
+        const bool managed = c.Managed;
+        const TKeyboardReturn hook(windows->Main, [managed](const QWindow&) { return managed; });
+        QWidget* hidden = c.Arrange(*windows);
+        ASSERT_NE(hidden, nullptr);
+        hidden->hide();
+        // An activation asked for has arrived by then.
+        ASSERT_TRUE(testsupport::DeliverPostedEvents());
+        QWidget* heir = c.Heir(*windows);
+        EXPECT_TRUE(testsupport::WaitFor([&] { return QApplication::activeWindow() == heir; }))
+            << (QApplication::activeWindow() != nullptr ? "another window" : "no window") << " has the keyboard";
+    }
+}
+
+} // namespace
