@@ -6,6 +6,7 @@
 #include "editor/widget/CodeEditWidget.h"
 #include "platform/core/services/DialogService.h"
 
+#include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTabWidget>
@@ -60,7 +61,16 @@ void TEditorTabSheet::HandleEvent(const TLoopEvent& event)
     if (event.type == FCloseEvent) {
         // The loop delivers through a receiver of its own, so the sheet may go here; the
         // page control drops the tab with it.
+        const QWidget* focus = QApplication::focusWidget();
+        const bool hadKeyboard = focus != nullptr && (focus == this || isAncestorOf(focus));
+        QTabWidget& pageControl = FPageControl;
         delete this;
+        // The keyboard stays with the pages: the page shown next takes it from the closed
+        // one, which would otherwise leave it with no page (typed letters lost).
+        if (auto* next = dynamic_cast<TEditorTabSheet*>(pageControl.currentWidget()); hadKeyboard && next != nullptr
+            && next->Form() != nullptr) {
+            next->Form()->CodeEditorWidget().setFocus(Qt::OtherFocusReason);
+        }
     }
 }
 

@@ -7,6 +7,7 @@
 #include "../../support/PartProgramRules.h"
 
 #include "../ShellTestSupport.h"
+#include "../../support/QtTestApp.h"
 
 #include "platform/gui/Beep.h"
 
@@ -162,6 +163,30 @@ TEST_F(EditorPageGui, ATabPageLeavesTheFactoryOnlyWhenItsSheetIsFreed)
     // Removing a page the factory does not hold changes nothing.
     EditorFactory->RemoveEditor(first);
     EXPECT_EQ(PageCount(), 1);
+}
+
+// Closing the page that has the keyboard gives it to the page shown next, whichever way
+// the page closes; closing another page leaves it where it is.
+TEST_F(EditorPageGui, AClosedPageHandsTheKeyboardToThePageShownNext)
+{
+    Host.Tabs.activateWindow();
+    ASSERT_TRUE(testsupport::WaitFor([&] { return Host.Tabs.isActiveWindow(); }));
+    const auto first = NewPage();
+    const auto second = NewPage();
+    const auto third = NewPage();
+    const auto focused = [](const std::shared_ptr<TEditor>& page) {
+        return QApplication::focusWidget() == &page->Form->CodeEditorWidget();
+    };
+    ASSERT_TRUE(focused(third));
+    first->ExecClose(); // not the one with the keyboard
+    Process();
+    EXPECT_TRUE(focused(third));
+    third->ExecClose();
+    Process();
+    EXPECT_TRUE(focused(second)) << "the page shown next has the keyboard";
+    EditorFactory->CloseWithoutQuestion({second});
+    Process();
+    EXPECT_EQ(PageCount(), 0);
 }
 
 // The pages a results run opened for itself close through the factory: no question,
