@@ -67,14 +67,30 @@ private:
         }
     }
 
+    // The window as seen now, when it is in its normal state with its normal frame.
+    std::optional<TSeenFrame> SeenNormal()
+    {
+        std::optional<TSeenFrame> seen = SeenFrame(FWindow);
+        if (seen && seen->Maximized) {
+            Bounds.MaximisedFrame = seen->Frame;
+        }
+        const std::optional<QMargins> normalFrame =
+            Bounds.NormalFrameSeen ? std::optional(Bounds.NormalFrame)
+                                   : normalFrameSeen ? std::optional(lastNormalFrame) : std::nullopt;
+        if (!seen || !seen->Normal || ShowsMaximisedFrame(*seen, Bounds.MaximisedFrame, normalFrame)) {
+            return std::nullopt;
+        }
+        return seen;
+    }
+
     void Settle()
     {
         // Moving and resizing within its own events: one settling at a time.
         if (FSettling) {
             return;
         }
-        const std::optional<TSeenFrame> seen = SeenFrame(FWindow);
-        if (!seen || !seen->Normal) {
+        const std::optional<TSeenFrame> seen = SeenNormal();
+        if (!seen) {
             return;
         }
         FSettling = true;
@@ -94,8 +110,8 @@ private:
 
     void RecordNormalBounds()
     {
-        const std::optional<TSeenFrame> seen = SeenFrame(FWindow);
-        if (!seen || !seen->Normal || Bounds.Wanted) {
+        const std::optional<TSeenFrame> seen = SeenNormal();
+        if (!seen || Bounds.Wanted) {
             return;
         }
         Bounds.Normal = seen->Outer();
@@ -169,6 +185,13 @@ std::optional<TSeenFrame> SeenFrame(const QWidget& window)
         }
     }
     return seen;
+}
+
+bool ShowsMaximisedFrame(const TSeenFrame& seen, const std::optional<QMargins>& maximisedFrame,
+                         const std::optional<QMargins>& normalFrame)
+{
+    return seen.Normal && maximisedFrame && normalFrame && *maximisedFrame != *normalFrame
+        && seen.Frame == *maximisedFrame;
 }
 
 TSettleStep SettleStep(const QRect& wanted, const TSeenFrame& seen, const TBoundsAsk& ask)

@@ -41,6 +41,13 @@ struct TSeenFrame {
 // state later, and window managers tell them in different orders.
 std::optional<TSeenFrame> SeenFrame(const QWidget& window);
 
+// Whether `seen`, a window in its normal state, still shows the frame it had maximised
+// while its normal state has another: window managers say a window's new state and its
+// new frame in either order (openbox the frame of a window it restores after the state,
+// of one it maximises before it), and such a sight is neither state's.
+bool ShowsMaximisedFrame(const TSeenFrame& seen, const std::optional<QMargins>& maximisedFrame,
+                         const std::optional<QMargins>& normalFrame);
+
 // A request to the window manager for a window's bounds: how often it was made, and
 // the window's own area and frame as they were seen when it was last made.
 struct TBoundsAsk {
@@ -78,6 +85,8 @@ struct TFramedBounds {
     std::optional<QRect> Normal;
     bool NormalFrameSeen = false;
     QMargins NormalFrame;
+    // The frame it was last seen with maximised.
+    std::optional<QMargins> MaximisedFrame;
 };
 TFramedBounds& FramedBounds(QWidget& window);
 // The record, nullptr for a window never watched.

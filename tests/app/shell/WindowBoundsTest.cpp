@@ -187,4 +187,31 @@ TEST(WindowBounds, AWindowIsAskedForItsBoundsUntilItHasThem)
     }
 }
 
+// A window in its normal state with the frame it had maximised is caught between the
+// window manager's two messages, and is neither settled nor recorded so; a window
+// manager that draws one frame for both states is believed at once.
+TEST(WindowBounds, ANormalWindowWithItsMaximisedFrameIsBetweenTwoStates)
+{
+    const QMargins frame(1, 20, 1, 5);
+    const QMargins maximised(0, 20, 0, 0);
+    const QRect inner(101, 100, 1198, 735);
+    const struct {
+        const char* what;
+        TSeenFrame seen;
+        std::optional<QMargins> maximisedFrame;
+        std::optional<QMargins> normalFrame;
+        bool between;
+    } cases[] = {
+        {"restored, the old frame still said", {maximised, inner, true}, maximised, frame, true},
+        {"restored with its own frame", {frame, inner, true}, maximised, frame, false},
+        {"still maximised", {maximised, inner, false, true}, maximised, frame, false},
+        {"one frame for both states", {frame, inner, true}, frame, frame, false},
+        {"never maximised", {maximised, inner, true}, std::nullopt, frame, false},
+        {"no normal frame known yet", {maximised, inner, true}, maximised, std::nullopt, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ShowsMaximisedFrame(c.seen, c.maximisedFrame, c.normalFrame), c.between) << c.what;
+    }
+}
+
 } // namespace

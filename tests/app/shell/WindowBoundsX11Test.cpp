@@ -142,8 +142,7 @@ protected:
                 const TFramedBounds* framed = FindFramedBounds(*Window);
                 return seen && (maximised ? Maximised(*Window)
                                           : seen->Normal && !Window->isMaximized() && !framed->Wanted.has_value());
-            },
-            5000);
+            });
     }
 
     QRect Stored() const
@@ -244,7 +243,7 @@ TEST_F(MainWindowX11, ClosingWhileMaximisedKeepsTheNormalBounds)
     Start(ReadSettings());
     SetMaximised(false);
     // The window manager may say the frame of the restored window after its state.
-    EXPECT_TRUE(testsupport::WaitFor([&] { return Outer(*Window) == normal; }, 5000)) << Text(Outer(*Window));
+    EXPECT_TRUE(testsupport::WaitFor([&] { return Outer(*Window) == normal; })) << Text(Outer(*Window));
     Stop();
     EXPECT_EQ(Stored(), normal);
     EXPECT_EQ(StoredMaximized(), 0);
@@ -307,9 +306,9 @@ TEST_F(MessagesX11, APrintLeavesTheKeyboardWithTheMainWindow)
     OpenProgram("print.sbp", "PRINT \"one\"\r\nM2, 1, 1\r\nPRINT \"two\"\r\n");
     SetSimulate(false);
     Window->show();
-    testsupport::WaitFor([&] { return Window->windowHandle()->isExposed(); }, 5000);
+    testsupport::WaitFor([&] { return Window->windowHandle()->isExposed(); });
     Window->activateWindow();
-    testsupport::WaitFor([&] { return QApplication::activeWindow() == Window.get(); }, 5000);
+    testsupport::WaitFor([&] { return QApplication::activeWindow() == Window.get(); });
     ASSERT_EQ(QApplication::activeWindow(), Window.get());
     for (int pass = 0; pass < 2; ++pass) {
         Run();

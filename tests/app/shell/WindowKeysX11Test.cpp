@@ -112,8 +112,7 @@ protected:
             [&] {
                 return SeenFrame(window).has_value() && QApplication::activeWindow() == &window &&
                        ActiveForWindowManager(window);
-            },
-            5000);
+            });
     }
 
     // A page holding `text`, the keyboard in it at the end of its last line.
@@ -199,7 +198,7 @@ TEST_F(WindowKeysX11, EveryWindowAndDialogClosesWithAltF4)
         const QPointer<QWidget> window = open();
         ASSERT_TRUE(Activate(*window));
         ASSERT_TRUE(PressKeys("alt+F4"));
-        EXPECT_TRUE(testsupport::WaitFor([&] { return window.isNull() || !window->isVisible(); }, 5000));
+        EXPECT_TRUE(testsupport::WaitFor([&] { return window.isNull() || !window->isVisible(); }));
     }
     // Closed by the window manager, the tip stored where the next start goes on.
     EXPECT_EQ(Settings().ReadInteger("Main", "CurrentTip", -1), 1);
@@ -215,10 +214,10 @@ TEST_F(WindowKeysX11, EscapeClosesTheTipAndTheKeysGoBackToThePage)
     const QPointer<QWidget> tip = dm->Tips1.Window();
     ASSERT_TRUE(Activate(*tip));
     ASSERT_TRUE(PressKeys("Escape"));
-    ASSERT_TRUE(testsupport::WaitFor([&] { return tip.isNull(); }, 5000));
-    ASSERT_TRUE(testsupport::WaitFor([&] { return QApplication::activeWindow() == Window.get(); }, 5000));
+    ASSERT_TRUE(testsupport::WaitFor([&] { return tip.isNull(); }));
+    ASSERT_TRUE(testsupport::WaitFor([&] { return QApplication::activeWindow() == Window.get(); }));
     ASSERT_TRUE(PressKeys("a b c"));
-    EXPECT_TRUE(testsupport::WaitFor([&] { return page.GetText().startsWith(QLatin1String("' abc")); }, 5000))
+    EXPECT_TRUE(testsupport::WaitFor([&] { return page.GetText().startsWith(QLatin1String("' abc")); }))
         << page.GetText().toStdString();
 }
 
@@ -324,9 +323,9 @@ TEST_F(WindowKeysX11, AfterAPrintTheKeysGoToThePage)
     for (int pass = 0; pass < 3; ++pass) {
         SCOPED_TRACE(pass);
         Run();
-        ASSERT_TRUE(testsupport::WaitFor([&] { return SeenFrame(Messages).has_value(); }, 5000));
+        ASSERT_TRUE(testsupport::WaitFor([&] { return SeenFrame(Messages).has_value(); }));
         ASSERT_TRUE(PressKeys("x"));
-        EXPECT_TRUE(testsupport::WaitFor([&] { return page.GetText().count(QLatin1Char('x')) == pass + 1; }, 5000))
+        EXPECT_TRUE(testsupport::WaitFor([&] { return page.GetText().count(QLatin1Char('x')) == pass + 1; }))
             << page.GetText().toStdString();
         EXPECT_EQ(QApplication::activeWindow(), Window.get());
         Messages.ButtonClose->click();
@@ -350,8 +349,8 @@ TEST_F(StartX11, TheMainWindowTakesTheKeyboardAndShowsTheTips)
     bool active = false;
     bool tips = false;
     options.Loop = [&](TMainForm& window) {
-        active = testsupport::WaitFor([&] { return QApplication::activeWindow() == &window; }, 5000);
-        tips = testsupport::WaitFor([] { return dm->Tips1.Window() != nullptr; }, 5000);
+        active = testsupport::WaitFor([&] { return QApplication::activeWindow() == &window; });
+        tips = testsupport::WaitFor([] { return dm->Tips1.Window() != nullptr; });
         dm->Tips1.CloseDialog();
         window.close();
         return 0;
