@@ -265,6 +265,8 @@ TEST_F(WindowKeysX11, AClosedDialogOrBoxGivesTheKeyboardBack)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.What);
         ASSERT_TRUE(OpenAndClose(c.Open, c.Keys));
+        // The keyboard comes back (a key pressed before it did would go nowhere).
+        ASSERT_TRUE(testsupport::WaitFor([&] { return QApplication::activeWindow() == Window.get(); }));
         const qsizetype typed = page.GetText().count(QLatin1Char('x'));
         ASSERT_TRUE(PressKeys("x"));
         ASSERT_TRUE(testsupport::WaitFor([&] { return page.GetText().count(QLatin1Char('x')) == typed + 1; }))
@@ -304,10 +306,13 @@ TEST_F(WindowKeysX11, ARunsBoxClosedShiftF5StopsTheRun)
         ASSERT_TRUE(Activate(*Window));
         stopping.invalidate();
         EXPECT_TRUE(OpenAndClose([&] { Run(); }, c.Keys, [&] {
+            // Once the keyboard is back: a key pressed before it was would go nowhere.
+            EXPECT_TRUE(testsupport::WaitFor([&] { return QApplication::activeWindow() == Window.get(); }));
             stopping.start();
             EXPECT_TRUE(PressKeys("shift+F5"));
         }));
         EXPECT_EQ(CutText(), "") << "the run went past its timed PAUSE";
+        ASSERT_TRUE(testsupport::WaitFor([&] { return QApplication::activeWindow() == Window.get(); }));
         ASSERT_TRUE(PressKeys("x"));
         EXPECT_TRUE(testsupport::WaitFor([&] { return page.GetText().contains(QLatin1Char('x')); }))
             << page.GetText().toStdString();
