@@ -33,3 +33,13 @@ void TWithoutTypeInfo::Show(QSize size)
     FWidget->show();
     FWidget->setFocus();
 }
+
+void TWithoutTypeInfo::Activate()
+{
+    FWidget->activateWindow();
+}
+
+void TWithoutTypeInfo::Hide()
+{
+    FWidget->hide();
+}

@@ -25,6 +25,9 @@ public:
     QWidget* Widget() const { return FWidget.get(); }
     // Shows the widget at `size` and gives it the focus.
     void Show(QSize size);
+    // Asks for the keyboard for the widget's window, as a click would.
+    void Activate();
+    void Hide();
 
 private:
     std::unique_ptr<QObject> FObject;

@@ -28,7 +28,12 @@ protected:
     {
         window.show();
         window.activateWindow();
-        return testsupport::WaitFor([&] { return QApplication::activeWindow() == &window; });
+        return HasKeyboard(&window);
+    }
+
+    static bool HasKeyboard(const QWidget* window)
+    {
+        return testsupport::WaitFor([&] { return QApplication::activeWindow() == window; });
     }
 };
 
@@ -76,8 +81,11 @@ TEST_F(KeyboardReturnGui, AHiddenWindowGivesTheKeyboardToTheWindowItCameFrom)
          [](TWindows& w) { return &w.Other; }},
         {"a window without type information", false,
          [](TWindows& w) {
+             // Only its own code calls it: the sanitizers check a call against the
+             // type record it lacks.
              w.Foreign.Show(QSize(100, 80));
-             return Activate(*w.Foreign.Widget()) ? w.Foreign.Widget() : nullptr;
+             w.Foreign.Activate();
+             return HasKeyboard(w.Foreign.Widget()) ? w.Foreign.Widget() : nullptr;
          },
          [](TWindows& w) { return &w.Main; }},
         {"a dialog under a window manager", true,
@@ -91,7 +99,10 @@ TEST_F(KeyboardReturnGui, AHiddenWindowGivesTheKeyboardToTheWindowItCameFrom)
         const TKeyboardReturn hook(windows->Main, [managed](const QWindow&) { return managed; });
         QWidget* hidden = c.Arrange(*windows);
         ASSERT_NE(hidden, nullptr);
-        hidden->hide();
+        if (hidden == windows->Foreign.Widget())
+            windows->Foreign.Hide();
+        else
+            hidden->hide();
         // An activation asked for has arrived by then.
         ASSERT_TRUE(testsupport::DeliverPostedEvents());
         QWidget* heir = c.Heir(*windows);
