@@ -49,6 +49,7 @@ void TMove::StartRun()
     FGosubStack.clear();
     FGosubUndo.clear();
     FRunStart = {FLineText, FCmdWord, FLineNumber};
+    FLeavesWordLines = nullptr;
     FCountPathText = false;
     FPathTextBytes[0] = 0;
     FPathTextBytes[1] = 0;

@@ -307,6 +307,9 @@ private:
         int LineNumber = -1;
     };
     TLineLeft LineLeft(int index, bool statementRan);
+    // Whether line `index` of the current file, its statement not run, leaves a command
+    // word: asked of every line a step back walks past, so kept per line of the file.
+    bool LeavesWord(int index);
     void RecordLine(int lineIndex);
     std::uint32_t UndoCode(bool motion);
     void TrimUndo(std::size_t count);
@@ -416,6 +419,11 @@ private:
     // its first line leaves.
     TLineLeft FRunStart;
     std::vector<TLineLeft> FLevelStarts;
+    // LeavesWord's answers for the lines of FLeavesWordLines (0: not asked yet, 1: a
+    // word, 2: none); forgotten with every run and every change of sub-file level,
+    // since another file's lines may come at the same address.
+    const TProgramLines* FLeavesWordLines = nullptr;
+    std::vector<std::uint8_t> FLeavesWord;
     // The most one executed line adds to the history, as PreviewBytes counts it.
     static constexpr std::size_t LineRecordBytes =
         2 * (sizeof(std::uint32_t) + sizeof(int) + sizeof(TLineUndo) + sizeof(TZeroUndo));

@@ -112,8 +112,10 @@ void TMove::CallFile(const TArrayofCmds& cmds)
     const std::int32_t lineZeroIndex = FLineZeroIndex;
     FPartFiles.PushLevel(level);
     FLevelStarts.push_back({FLineText, FCmdWord, FLineNumber});
+    FLeavesWordLines = nullptr;
     const TScopeGuard popLevel([this, zeroRecords = static_cast<std::size_t>(lineZeroIndex) + 1, nested = FNested] {
         FLevelStarts.pop_back();
+        FLeavesWordLines = nullptr;
         FPartFiles.PopLevel();
         TrimUndo(static_cast<std::size_t>(FPartFiles.HistoryCount()));
         // What the file's lines changed in the variables is the FP line's now.

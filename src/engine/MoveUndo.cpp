@@ -241,6 +241,22 @@ TMove::TLineLeft TMove::LineLeft(int index, bool statementRan)
     return left;
 }
 
+bool TMove::LeavesWord(int index)
+{
+    if (FLeavesWordLines != FLines || FLines == nullptr || FLeavesWord.size() != FLines->size()) {
+        FLeavesWordLines = FLines;
+        FLeavesWord.assign(FLines != nullptr ? FLines->size() : 0, 0);
+    }
+    if (index < 0 || static_cast<std::size_t>(index) >= FLeavesWord.size()) {
+        return !LineLeft(index, false).Word.empty();
+    }
+    std::uint8_t& known = FLeavesWord[static_cast<std::size_t>(index)];
+    if (known == 0) {
+        known = LineLeft(index, false).Word.empty() ? 2 : 1;
+    }
+    return known == 1;
+}
+
 void TMove::RestoreLineBookkeeping()
 {
     // The fresh run's values before the undone line are those after the line before
@@ -252,6 +268,10 @@ void TMove::RestoreLineBookkeeping()
     for (std::size_t k = history.size(); k > floor;) {
         --k;
         const bool ran = k < FUndo.size() && (FUndo[k] & StatementRanBit) != 0;
+        // Past the first, a line matters only for its word (a run of assignments has none).
+        if (textFound && !ran && !LeavesWord(history[k])) {
+            continue;
+        }
         TLineLeft left = LineLeft(history[k], ran);
         if (!textFound) {
             FLineText = std::move(left.Text);

@@ -219,6 +219,8 @@ TEST_F(StepBackFreshRunGui, StatementsThatAskPrintOrJumpStepBackAsAFreshRunHasTh
          "SSSBBSS"},
         {"a move after a shape run by IF starts a path of its own",
          "M2, 1, 1\r\nIF 1 = 1 THEN CC, 2\r\nM2, 5, 5\r\n", "", "SSBS"},
+        {"a move after a jog in place and lines of no command word starts a path of its own",
+         "M2, 1, 1\r\nJ2, 1, 1\r\n&a = 1\r\n'done\r\nM2, 5, 5\r\nM2, 6, 6\r\n", "", "SSSSSBS"},
         {"PAUSE and an unimplemented command ask only going forward", "'wait here\r\nPAUSE\r\nOPEN\r\nM2, 1, 1\r\n",
          "", "SSSBBBSSS"},
         {"a sub-file that ends early, stepped back whole and from inside", "&a = 1\r\nFP, sub.sbp\r\nPRINT &a &b\r\n",
