@@ -4,11 +4,13 @@
 #include "platform/core/services/DialogService.h"
 #include "platform/gui/ActionList.h"
 #include "platform/gui/QtShownText.h"
+#include "platform/gui/X11WindowState.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -49,26 +51,64 @@ TFMessages::TFMessages(QWidget* parent) : QWidget(parent, Qt::Window)
     layout->addLayout(buttons);
 }
 
+TFMessages::~TFMessages() = default;
+
 void TFMessages::AddMessage(const QString& text)
 {
     FLines << ShownText(text);
     RichEditMessages->appendPlainText(FLines.constLast());
     if (!isVisible()) {
-        // To the front without the keyboard: a run's keys (Stop, Run, Step) and what the
-        // user types stay with the window they were in. openbox reads the user time Qt
-        // gives a window shown so; icewm and fluxbox focus every window that takes the
-        // keyboard as it maps, so this one takes it again only once it shows, for a
-        // click, Escape or Alt+F4. Its native window is made by show(): one made before
-        // (winId) left the preview blank for the rest of the run.
-        setAttribute(Qt::WA_ShowWithoutActivating);
-        if (windowHandle() != nullptr) {
-            windowHandle()->setFlag(Qt::WindowDoesNotAcceptFocus, true);
-        } else {
-            setWindowFlag(Qt::WindowDoesNotAcceptFocus, true);
-        }
-        show();
-        windowHandle()->installEventFilter(this);
+        ShowWithoutKeyboard();
     }
+    raise();
+}
+
+void TFMessages::ShowWithoutKeyboard()
+{
+    if (FShowPending) {
+        return;
+    }
+    const QWindow* handle = windowHandle();
+    const std::optional<TX11WindowState> state = handle != nullptr ? ReadX11WindowState(*handle) : std::nullopt;
+    if (!state || !state->Managed || !state->Held) {
+        ShowNow();
+        return;
+    }
+    FShowPending = true;
+    const auto showIfLetGo = [this] {
+        const QWindow* window = windowHandle();
+        const std::optional<TX11WindowState> now = window != nullptr ? ReadX11WindowState(*window) : std::nullopt;
+        if (FShowPending && (!now || !now->Held)) {
+            ShowNow();
+        }
+    };
+    if (!FWithdrawWatch) {
+        FWithdrawWatch = std::make_unique<TX11StateWatch>(*handle, showIfLetGo);
+    }
+    QTimer::singleShot(WithdrawWaitMs, this, [this] {
+        if (FShowPending) {
+            ShowNow();
+        }
+    });
+}
+
+void TFMessages::ShowNow()
+{
+    FShowPending = false;
+    // To the front without the keyboard: a run's keys (Stop, Run, Step) and what the
+    // user types stay with the window they were in. openbox reads the user time Qt
+    // gives a window shown so; icewm and fluxbox focus every window that takes the
+    // keyboard as it maps, so this one takes it again only once it shows, for a click,
+    // Escape or Alt+F4. Its native window is made by show(): one made before (winId)
+    // left the preview blank for the rest of the run.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    if (windowHandle() != nullptr) {
+        windowHandle()->setFlag(Qt::WindowDoesNotAcceptFocus, true);
+    } else {
+        setWindowFlag(Qt::WindowDoesNotAcceptFocus, true);
+    }
+    show();
+    windowHandle()->installEventFilter(this);
     raise();
 }
 

@@ -8,12 +8,16 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <memory>
+
 class QPlainTextEdit;
 class QPushButton;
+class TX11StateWatch;
 
 class TFMessages : public QWidget {
 public:
     explicit TFMessages(QWidget* parent = nullptr);
+    ~TFMessages() override;
 
     // Appends a line (a long one cut, see ShownText) and shows the window in front.
     void AddMessage(const QString& text);
@@ -35,7 +39,16 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Shows the window in front without taking the keyboard, once the window manager
+    // has let it go since it was last closed: a window mapped again before that may
+    // never show (icewm under load). Waits at most WithdrawWaitMs.
+    void ShowWithoutKeyboard();
+    void ShowNow();
+    static constexpr int WithdrawWaitMs = 1000;
+
     QStringList FLines;
+    bool FShowPending = false;
+    std::unique_ptr<TX11StateWatch> FWithdrawWatch;
 };
 
 // The one messages window, made by the program's main block; nullptr before and after.

@@ -33,7 +33,7 @@ TReply<R> Reply(R* reply)
 }
 
 struct TAtoms {
-    xcb_atom_t SupportingWmCheck, FrameExtents, State, MaximizedVert, MaximizedHorz, Fullscreen, Hidden;
+    xcb_atom_t SupportingWmCheck, FrameExtents, State, MaximizedVert, MaximizedHorz, Fullscreen, Hidden, WmState;
 };
 
 // Interned once: the application keeps one connection.
@@ -42,7 +42,7 @@ const TAtoms& Atoms(xcb_connection_t* c)
     static const TAtoms atoms = [c] {
         const char* names[] = {"_NET_SUPPORTING_WM_CHECK",     "_NET_FRAME_EXTENTS",           "_NET_WM_STATE",
                                "_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ", "_NET_WM_STATE_FULLSCREEN",
-                               "_NET_WM_STATE_HIDDEN"};
+                               "_NET_WM_STATE_HIDDEN",         "WM_STATE"};
         xcb_intern_atom_cookie_t cookies[std::size(names)];
         for (std::size_t i = 0; i < std::size(names); ++i) {
             cookies[i] = xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(names[i])), names[i]);
@@ -53,7 +53,7 @@ const TAtoms& Atoms(xcb_connection_t* c)
                 found[i] = reply->atom;
             }
         }
-        return TAtoms{found[0], found[1], found[2], found[3], found[4], found[5], found[6]};
+        return TAtoms{found[0], found[1], found[2], found[3], found[4], found[5], found[6], found[7]};
     }();
     return atoms;
 }
@@ -118,7 +118,7 @@ public:
             return false;
         }
         const TAtoms& atoms = Atoms(c);
-        if (property->atom != atoms.FrameExtents && property->atom != atoms.State) {
+        if (property->atom != atoms.FrameExtents && property->atom != atoms.State && property->atom != atoms.WmState) {
             return false;
         }
         for (const auto& entry : Entries) {
@@ -166,6 +166,10 @@ std::optional<TX11WindowState> ReadX11WindowState(const QWindow& window)
         }
     }
     state.Maximized = maximized == 2;
+    // WM_STATE is of its own type; its first value 1 is normal, 3 iconic, 0 withdrawn.
+    if (const auto wmState = Values(c, id, atoms.WmState, atoms.WmState); !wmState.empty()) {
+        state.Held = wmState.front() == 1 || wmState.front() == 3;
+    }
     return state;
 }
 

@@ -27,6 +27,9 @@ struct TX11WindowState {
     // (_NET_WM_STATE).
     bool Normal = true;
     bool Maximized = false;
+    // The window manager still holds the window (WM_STATE normal or iconic): after a
+    // hide, until it has let it go, a new map may be lost.
+    bool Held = false;
 };
 
 // The state of `window`; nothing off X11 or for a window the server does not know.

@@ -15,6 +15,7 @@
 #include "app/shell/MainBlock.h"
 #include "app/shell/TipWindow.h"
 #include "app/shell/WindowFrame.h"
+#include "platform/gui/X11WindowState.h"
 #include "app/testrun/QuickviewForm.h"
 #include "app/testrun/TestRunForm.h"
 #include "editor/widget/CodeEditWidget.h"
@@ -26,6 +27,7 @@
 #include "../AppTestSupport.h"
 #include "../RunTestSupport.h"
 #include "../../support/QtTestApp.h"
+#include "../../support/SettledWindow.h"
 #include "../../support/StateTimeout.h"
 
 #include <QAction>
@@ -42,6 +44,7 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace {
@@ -335,6 +338,49 @@ TEST_F(WindowKeysX11, AfterAPrintTheKeysGoToThePage)
         EXPECT_EQ(QApplication::activeWindow(), Window.get());
         Messages.ButtonClose->click();
     }
+}
+
+// Sets the WM_STATE a window manager keeps on a window it holds (1: normal), or, with
+// none, deletes it, as the window manager does once it has let the window go.
+void SetWmState(const QWidget& window, std::optional<std::uint32_t> state)
+{
+    xcb_connection_t* c = qApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, 8, "WM_STATE"), nullptr);
+    ASSERT_NE(atom, nullptr);
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    if (state) {
+        const std::uint32_t values[] = {*state, XCB_NONE};
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, atom->atom, atom->atom, 32, 2, values);
+    } else {
+        xcb_delete_property(c, id, atom->atom);
+    }
+    std::free(atom);
+    xcb_flush(c);
+}
+
+// A window manager loses a window mapped again before it has let it go (icewm, under
+// load): a PRINT then shows the messages window only once it has.
+TEST_F(WindowKeysX11, AMessageShowsTheClosedWindowOnceTheWindowManagerLetsItGo)
+{
+    Messages.AddMessage(QStringLiteral("one"));
+    ASSERT_TRUE(testsupport::WaitFor([&] { return SeenFrame(Messages).has_value(); }));
+    Messages.ButtonClose->click();
+    const auto letGo = [&] {
+        const std::optional<TX11WindowState> state = ReadX11WindowState(*Messages.windowHandle());
+        return state && !state->Held;
+    };
+    ASSERT_TRUE(testsupport::WaitFor(letGo));
+    if (!ReadX11WindowState(*Messages.windowHandle())->Managed) {
+        GTEST_SKIP() << "no window manager holds windows";
+    }
+    SetWmState(Messages, 1);
+    ASSERT_TRUE(testsupport::WaitFor([&] { return !letGo(); }));
+    Messages.AddMessage(QStringLiteral("two"));
+    testsupport::RunEventLoopPast(std::chrono::milliseconds(200));
+    EXPECT_FALSE(Messages.isVisible()) << "mapped while the window manager held it";
+    SetWmState(Messages, std::nullopt);
+    EXPECT_TRUE(testsupport::WaitFor([&] { return SeenFrame(Messages).has_value(); }));
+    EXPECT_EQ(Messages.Lines(), QStringList({QStringLiteral("one"), QStringLiteral("two")}));
 }
 
 // At a start the main window takes the keyboard, under a window manager or without one,
