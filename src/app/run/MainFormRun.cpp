@@ -20,8 +20,8 @@
 #include "platform/core/services/EventLoop.h"
 #include "platform/core/ScopeGuard.h"
 
-#include <QListWidget>
 #include <QCheckBox>
+#include <QListWidget>
 
 #include <algorithm>
 #include <chrono>

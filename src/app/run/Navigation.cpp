@@ -172,7 +172,7 @@ void ZoomToFit(TPreviewScene& scene, const TMove* move)
     // A path reaching 3E38 needs a distance and a depth beyond single precision, and
     // its coordinates times the projection's factors overflow too: the view shrinks
     // around the camera, where it stays.
-    const double extent = havePaths ? std::max({std::abs(maxX), std::abs(minX), std::abs(maxY), std::abs(minY)}) : 0.0f;
+    const double extent = havePaths ? std::max({std::abs(maxX), std::abs(minX), std::abs(maxY), std::abs(minY)}) : 0.0;
     const double scale = FitViewScale(std::max(depth, extent));
     scene.SetViewScale(static_cast<float>(scale));
     scene.DummyCube1->Position().SetPoint(static_cast<float>(pivot.X * scale), static_cast<float>(pivot.Y * scale),

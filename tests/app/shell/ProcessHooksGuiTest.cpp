@@ -52,6 +52,10 @@ TEST_F(ProcessHooksGui, ObjectsWithoutTypeInformationPassEveryHook)
     // The window that holds it is still fitted to the screen as it shows.
     EXPECT_LE(host.frameGeometry().width(), area.width());
     EXPECT_LE(host.frameGeometry().height(), area.height());
+    // Alt+F4 in the page closes the window that holds it.
+    QKeyEvent altF4(QEvent::KeyPress, Qt::Key_F4, Qt::AltModifier);
+    QApplication::sendEvent(foreign.Widget(), &altF4);
+    EXPECT_FALSE(host.isVisible());
 }
 
 } // namespace
