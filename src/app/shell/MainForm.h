@@ -323,8 +323,14 @@ private:
     // One pass of a wait: an animation tick, the pending events, the test hook, then
     // sleep to the next frame.
     void WaitPass();
-    // The step-mode wait after line `index`.
-    void StepWait(int index);
+    // The step-mode wait, the run line marking 1-based line `runLine` (0: none) and,
+    // when given, `note` in the status bar.
+    void StepWait(int runLine, const QString& note = QString());
+    // The run line after a step back: the line the run now stands after in its file.
+    int SteppedBackRunLine() const;
+    // Why Step Back was refused: no earlier line of the file ran, or the record no
+    // longer reaches back so far.
+    QString StepBackRefusal() const;
     // Runs pending events every 50 ms of a loop that has no waits of its own; called
     // after each line with the length of its text and of the variables' text.
     void KeepResponsive(std::size_t textLength);
