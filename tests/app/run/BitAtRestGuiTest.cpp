@@ -227,3 +227,25 @@ TEST_F(BitAfterStepBackGui, AfterAStepBackTheBitStandsWhereAFreshRunHasIt)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(BitAtRestGui, AfterAQuickViewOrAResultsRunTheBitStandsOnItsPlace)
+{
+    // Neither animates: each puts the bit where its program ended, not where the last
+    // animated run left it.
+    WriteText("headless.sbp", "M2, 20, 20\r\nJ3, 7, 3, 2\r\n");
+    for (const bool quickView : {true, false}) {
+        SCOPED_TRACE(quickView ? "quick view" : "results run");
+        Window->Scene->Bit->Position().SetPoint(-5, -5, 0);
+        if (quickView) {
+            Window->RunQuickView(FilePath("headless.sbp"), 10000);
+        } else {
+            ASSERT_TRUE(Window->RunFileForResults(FilePath("headless.sbp")).has_value());
+        }
+        EXPECT_EQ(Text(BitPosition()), Text({7, 3, 2}));
+        EXPECT_FALSE(Window->Move->Moving);
+    }
+}
+
+} // namespace
