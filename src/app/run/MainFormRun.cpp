@@ -94,6 +94,7 @@ void TMainForm::ShowRunLine(int line)
 {
     if (const std::shared_ptr<IEditor> page = LiveActiveEditor()) {
         page->ShowRunLine(line);
+        MarkRunLine(page->GetCurrentLine());
     }
 }
 
@@ -158,9 +159,8 @@ void TMainForm::EndRun()
     StepMode = false;
     // No step back follows a run that ended: what was kept for it goes.
     Move->KeepStepBack(false);
+    SettleBit();
     ShowRunLine(Move->GetLineIndex());
-    // With Simulate off no tick may have come since the bit last moved.
-    ShowBitPosition();
     UpdateAllActions(false);
 }
 
@@ -444,6 +444,7 @@ std::optional<std::string> TMainForm::RunFileForResults(const QString& fileName)
             Running = false;
             ResultsRun = false;
             FileStack = before;
+            SettleBit();
         });
         ResetForHeadlessRun(fileName);
         ResultsRun = true;
@@ -469,6 +470,7 @@ void TMainForm::RunQuickView(const QString& fileName, int timeLimitMs)
     const auto closing = TScopeGuard([this] {
         QuietRun = false;
         Running = false;
+        SettleBit();
     });
     ResetForHeadlessRun(fileName);
     QuietRun = true;

@@ -42,6 +42,16 @@ void SetDiffuse(TGLBaseSceneObject* object, const TVector& color)
     }
 }
 
+// An arrow drawn in its own colour from every side. Lit, a face takes its colour only
+// from the light along its normal, and the preview's lights stand above and below the
+// table: every face at right angles to the table got none, so the whole Z shaft, and
+// the sides of the X and Y shafts that a view along the table shows, were near black,
+// and the outline, lit as the side facing the camera, with them.
+void ShowOwnColour(TGLArrowLine& arrow)
+{
+    arrow.Material().SetMaterialOptions(MaterialOption(moNoLighting));
+}
+
 // A cone of the bit: 6 by 6 facets, base radius 0.1, one unit high, its apex pointing
 // down (local Y is world -Z).
 void ShapeBitCone(TGLCone* cone, float sx, float sy, float sz)
@@ -103,6 +113,7 @@ TPreviewScene::TPreviewScene(const std::string& boardTexture)
         a.arrow->Position().SetPoint(a.position.X, a.position.Y, a.position.Z);
         a.arrow->Direction().SetVector(a.direction.X, a.direction.Y, a.direction.Z);
         SetDiffuse(a.arrow, a.color);
+        ShowOwnColour(*a.arrow);
     }
 
     DummyClamps = Child<TGLDummyCube>(DummyCube3, "DummyClamps");

@@ -203,6 +203,16 @@ public:
     void MoveBitStep(double deltaTime);
     // Status panel 3: where the bit is (each tick, and when a run ends).
     void ShowBitPosition();
+    // The bit onto the place the run reached, its glide over: a run that ends or stops
+    // leaves the preview still, and a glide cut short (END and Stop switch the
+    // cadencer off; with Simulate off no tick came) left the bit where the last frame
+    // had it.
+    void SettleBit();
+    // The marker of the line a run shows: the axes the line does not name are those of
+    // the run's place (where the bit stands once still), not of whatever line the caret
+    // showed before, so that a line without coordinates (END, PRINT) marks the bit and
+    // a line stepped back to marks what a fresh run stopped there marks.
+    void MarkRunLine(const QString& lineText);
     void CollisionManager1Collision(TGLBaseSceneObject* object1, TGLBaseSceneObject* object2);
     void cbSimClick();
     void cbWireframeClick();

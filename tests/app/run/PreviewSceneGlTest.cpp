@@ -245,10 +245,13 @@ protected:
         RegisterGLX11ContextClass();
     }
 
-    // Its path alone in the preview.
+    // Its path alone in the preview, the bit gliding to it from the origin.
     void RunProgram(const std::string& text)
     {
         Window->Move->Reset();
+        // A stopped run leaves the bit where it stopped: from 3E38 it would glide back
+        // for ever.
+        Window->Scene->Bit->Position().SetPoint(0, 0, 0);
         // A page of its own: a file already open would only be shown again.
         OpenProgram("p" + std::to_string(++FPrograms) + ".sbp", text);
         SetSimulate(false);
