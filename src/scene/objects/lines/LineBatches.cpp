@@ -1,6 +1,7 @@
 #include "scene/objects/lines/LineBatches.h"
 
 #include "scene/graph/SceneObject.h"
+#include "scene/objects/lines/LineView.h"
 
 namespace {
 constexpr TGLObjectChangeFlags RedrawChanges = ChangeBit(ocStructure) | ChangeBit(ocTransformation);
@@ -67,6 +68,7 @@ void TLineBatches::TruncateTo(std::size_t member)
     FRuns.resize(m.Runs);
     if (!FRuns.empty() && !FRuns.back().Single) {
         TRun& run = FRuns.back();
+        run.Bounds.Loose = run.Bounds.Loose || m.Points < run.Points.size();
         run.Points.resize(m.Points);
         run.Firsts.resize(m.Strips);
         run.Counts.resize(m.Strips);
@@ -113,6 +115,7 @@ void TLineBatches::Append(TGLBaseSceneObject& child)
     TRun& run = FRuns.back();
     run.Firsts.push_back(static_cast<GLint>(run.Points.size()));
     run.Counts.push_back(static_cast<GLsizei>(count));
+    const std::size_t first = run.Points.size();
     if (const TAffineVector* points = line.PointData()) {
         run.Points.insert(run.Points.end(), points, points + count);
     } else {
@@ -120,6 +123,7 @@ void TLineBatches::Append(TGLBaseSceneObject& child)
             run.Points.push_back(line.NodePoint(i));
         }
     }
+    run.Bounds.Add(run.Points.data() + first, static_cast<std::size_t>(count));
     FPointsCopied += static_cast<std::uint64_t>(count);
 }
 
@@ -151,9 +155,12 @@ void TLineBatches::Render(const TGLBaseSceneObject& parent, TRenderContextInfo& 
     for (int i = static_cast<int>(FMembers.size()); i < parent.Count(); ++i) {
         Append(*parent.Children(i));
     }
-    for (const TRun& run : FRuns) {
+    const TLineView view(parent.AbsoluteMatrixRef(), rci);
+    for (TRun& run : FRuns) {
         if (run.Single) {
             run.Single->Render(rci);
+        } else if (NeedsClip(run, view)) {
+            DrawClippedRun(run, view);
         } else {
             DrawRun(run);
         }

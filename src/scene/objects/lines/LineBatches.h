@@ -10,6 +10,10 @@
 //
 // Each strip is its own primitive, as with separate glBegin/glEnd, so stippled lines
 // restart their pattern per polyline exactly as they do when drawn one by one.
+//
+// A batch whose points reach beyond what OpenGL draws exactly from the frame's view
+// (LineView.h) draws its segments that do through a clip of its own, in double
+// precision; the bounds kept of each batch's points make that one test per batch.
 
 #include "scene/graph/RenderContextInfo.h"
 #include "scene/objects/lines/Lines.h"
@@ -18,6 +22,7 @@
 #include <vector>
 
 class TGLBaseSceneObject;
+class TLineView;
 
 class TLineBatches {
 public:
@@ -47,6 +52,15 @@ private:
         std::uint32_t Points;
         TKind Kind;
     };
+    // The smallest box holding some points, or more than that once points were dropped.
+    struct TPointBounds {
+        TAffineVector Low{};
+        TAffineVector High{};
+        bool Empty = true;
+        bool Loose = false;
+        void Clear();
+        void Add(const TAffineVector* points, std::size_t count);
+    };
     // One draw: a batch of strips of one style, or one child drawn on its own.
     struct TRun {
         TLineStyle Style{};
@@ -54,6 +68,7 @@ private:
         std::vector<TAffineVector> Points;
         std::vector<GLint> Firsts;
         std::vector<GLsizei> Counts;
+        TPointBounds Bounds;
     };
 
     // The index of the first child that no longer looks as it did when copied.
@@ -61,6 +76,10 @@ private:
     void TruncateTo(std::size_t member);
     void Append(TGLBaseSceneObject& child);
     static void DrawRun(const TRun& run);
+    // Whether the batch reaches beyond what the view lets OpenGL draw as it is.
+    static bool NeedsClip(TRun& run, const TLineView& view);
+    // The batch with every segment that does clipped to the view (LineBatchesClip.cpp).
+    static void DrawClippedRun(const TRun& run, const TLineView& view);
 
     std::vector<TMember> FMembers;
     std::vector<TRun> FRuns;
