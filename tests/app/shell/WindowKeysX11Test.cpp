@@ -425,9 +425,11 @@ TEST_F(WindowKeysX11, AMessageShowsTheClosedWindowOnceTheWindowManagerLetsItGo)
         }
         lines << QStringLiteral("one") << QStringLiteral("two");
         EXPECT_EQ(Messages.Lines(), lines);
-        // Let go before the next pass shows it again: shown by the end of the wait while
-        // fluxbox under load still held it, the window was lost to it, and it wiped the
-        // next pass's mark.
+        // Marked as held by the window manager, then let go, before the next pass shows it
+        // again: fluxbox under load marks a window it shows after it has framed it, and a
+        // window shown by the end of the wait while it still held it was lost to it, and
+        // it wiped the next pass's mark.
+        ASSERT_TRUE(testsupport::WaitFor([&] { return Held(Messages); }));
         Messages.ButtonClose->click();
         ASSERT_TRUE(testsupport::WaitFor([&] { return !Messages.isVisible() && !Held(Messages); }));
     }
