@@ -187,9 +187,12 @@ protected:
         testsupport::WaitFor(
             [&] {
                 // Restored, a window started maximised is then given its normal bounds.
+                // Maximised, once Qt has learnt it too: the events of the change have all
+                // come in (under fluxbox and load a window closed just before was written
+                // back as not maximised).
                 const std::optional<TSeenFrame> seen = SeenFrame(*Window);
                 const TFramedBounds* framed = FindFramedBounds(*Window);
-                return seen && (maximised ? Maximised(*Window)
+                return seen && (maximised ? Maximised(*Window) && Window->isMaximized()
                                           : seen->Normal && !Window->isMaximized() && !framed->Wanted.has_value());
             });
     }
