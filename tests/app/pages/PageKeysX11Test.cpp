@@ -154,4 +154,31 @@ TEST_F(PageKeysX11, APageClosedThroughTheSaveQuestionHandsTheKeyboardOn)
     }
 }
 
+// The caret goes to the clicked line and, once the quiet look for the command's plug-in
+// page has found none, the letters typed go into that line.
+TEST_F(PageKeysX11, ACtrlClickOnACommandWithoutAPlugInPageLeavesTheKeyboardInThePage)
+{
+    if (Window->GLWorldViewer1 == nullptr) {
+        GTEST_SKIP() << "no OpenGL: no 3D view to hold the keyboard";
+    }
+    TPlugInWindowLoader loader;
+    const TPlugInLoaderScope loaderScope(&loader);
+    const auto page = OpenPage("click.sbp", "' first\r\nMS, 2, 2\r\n");
+    TCodeEditWidget& widget = page->Form->CodeEditorWidget();
+    TCodeEdit& code = page->Form->CodeEditor();
+    TUserSteps user;
+    user.Add("the page has the keyboard", [&] { return HasFocus(page) && KeyboardBack(); },
+             [&] {
+                 const TTextPoint cell = code.TextPosToPixel({4, 2});
+                 const QPoint at(cell.x + 2, cell.y + code.LineHeight() / 2);
+                 ClickAt(widget.viewport()->mapToGlobal(at), "ctrl");
+             });
+    user.Add("the caret at the start of the clicked line",
+             [&] { return code.CaretXY() == TTextPoint{1, 2} && KeyboardBack(); }, [] { TypeText("q"); });
+    user.Add("the letter in the clicked line", [&] { return code.LineAt(2) == QLatin1String("qMS, 2, 2"); });
+    EXPECT_TRUE(user.Run());
+    EXPECT_TRUE(HasFocus(page));
+    EXPECT_NE(QGuiApplication::focusWindow(), Window->GLWorldViewer1->Window()) << "the 3D view holds the keyboard";
+}
+
 } // namespace
