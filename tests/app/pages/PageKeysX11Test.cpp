@@ -181,4 +181,39 @@ TEST_F(PageKeysX11, ACtrlClickOnACommandWithoutAPlugInPageLeavesTheKeyboardInThe
     EXPECT_NE(QGuiApplication::focusWindow(), Window->GLWorldViewer1->Window()) << "the 3D view holds the keyboard";
 }
 
+// From the editor, each page key turns the page at its first press and the keyboard
+// stays in the editor of the page it shows; Ctrl+Shift+PgDn stays the editor's (it
+// selects to the page's bottom).
+TEST_F(PageKeysX11, ThePageKeysTurnThePageFromTheEditor)
+{
+    OpenPage("first.sbp", "' first\r\n");
+    const auto middle = OpenPage("middle.sbp", "' middle\r\n' two\r\n");
+    OpenPage("last.sbp", "' last\r\n");
+    QTabWidget& tabs = *Window->pctrlMain;
+    const struct {
+        const char* Keys;
+        int Shown;
+        bool Selects;
+    } cases[] = {
+        {"ctrl+Tab", 2, false},  {"ctrl+shift+Tab", 0, false},  {"ctrl+Next", 2, false},
+        {"ctrl+Prior", 0, false}, {"ctrl+shift+Next", 1, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Keys);
+        ASSERT_TRUE(Activate());
+        middle->Activate();
+        TUserSteps user;
+        user.Add("the middle page has the keyboard", [&] { return HasFocus(middle) && KeyboardBack(); },
+                 [&] { PressKeys(c.Keys); });
+        // The page the key turns to, the keyboard in its editor, not on the tabs; the
+        // letter then shows where the keyboard is.
+        user.Add("the page shown",
+                 [&] { return tabs.currentIndex() == c.Shown && HasFocus(Shown()) && Shown()->CanCopy() == c.Selects; },
+                 [] { TypeText("p"); });
+        user.Add("the letter in that page", [&] { return Shown()->GetModified(); });
+        EXPECT_TRUE(user.Run()) << "page " << tabs.currentIndex() << " shown";
+        Shown()->ExecUndo();
+    }
+}
+
 } // namespace
