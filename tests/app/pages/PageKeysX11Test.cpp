@@ -154,6 +154,54 @@ TEST_F(PageKeysX11, APageClosedThroughTheSaveQuestionHandsTheKeyboardOn)
     }
 }
 
+// The name typed whole shows the completion list, and Return there takes the name: the
+// dialog closes with the list still up, and the keyboard comes back to the page.
+TEST_F(PageKeysX11, TheFileDialogsClosedFromTheirCompletionListGiveTheKeyboardBack)
+{
+    WriteText("opened.sbp", "' opened\r\n");
+    WriteText("replaced.sbp", "' old\r\n");
+    WriteText("listed.sbp", "' listed\r\n");
+    const struct {
+        const char* What;
+        // Opens the dialog.
+        const char* Keys;
+        std::string Typed;
+        // Answers the question Qt's save dialog asks before it replaces a file.
+        const char* Replace;
+        // The page's file once the dialog has closed.
+        std::string File;
+    } cases[] = {
+        {"open", "ctrl+o", "opened.sbp", nullptr, "opened.sbp"},
+        {"save as onto a file of the list", "alt+f a", "replaced.sbp", "y", "replaced.sbp"},
+        {"save as a name the list completes", "alt+f a", "list", nullptr, "list.sbp"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        ASSERT_TRUE(Activate());
+        OpenPage(std::string(c.What).substr(0, 4) + "-start.sbp", "' start\r\n");
+        const QString file = FilePath(c.File);
+        const auto fileDialog = [] { return qobject_cast<QFileDialog*>(ModalWithKeyboard()) != nullptr; };
+        TUserSteps user;
+        user.Add("the page has the keyboard", [&] { return HasFocus(Shown()) && KeyboardBack(); },
+                 [&] { PressKeys(c.Keys); });
+        user.Add("the file dialog", fileDialog, [&] { TypeText(Path(c.Typed)); });
+        user.Add("the completion list", [] { return QApplication::activePopupWidget() != nullptr; },
+                 [] { PressKeys("Return"); });
+        if (c.Replace != nullptr) {
+            user.Add("the question before replacing",
+                     [] { return qobject_cast<QMessageBox*>(ModalWithKeyboard()) != nullptr; },
+                     [&] { PressKeys(c.Replace); });
+        }
+        user.Add("the dialog closed", [&] { return Shown()->GetFileName() == file && KeyboardBack(); },
+                 [] { TypeText("k"); });
+        user.Add("the letter in the page", [&] { return Typed(Shown(), "k' "); }, [] { PressKeys("ctrl+s"); });
+        user.Add("Ctrl+S saved it", [&] { return ReadText(c.File).rfind("k' ", 0) == 0; });
+        EXPECT_TRUE(user.Run());
+        EditorFactory->CloseAll();
+        Process();
+    }
+}
+
 // The caret goes to the clicked line and, once the quiet look for the command's plug-in
 // page has found none, the letters typed go into that line.
 TEST_F(PageKeysX11, ACtrlClickOnACommandWithoutAPlugInPageLeavesTheKeyboardInThePage)
