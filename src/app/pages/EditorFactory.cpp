@@ -6,7 +6,6 @@
 #include "editor/widget/CodeEditWidget.h"
 #include "platform/core/services/DialogService.h"
 
-#include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTabWidget>
@@ -60,13 +59,17 @@ void TEditorTabSheet::HandleEvent(const TLoopEvent& event)
 {
     if (event.type == FCloseEvent) {
         // The loop delivers through a receiver of its own, so the sheet may go here; the
-        // page control drops the tab with it.
-        const QWidget* focus = QApplication::focusWidget();
+        // page control drops the tab with it. Whether the page has the keyboard is its
+        // window's say, active or not: after the save question the box has gone, and the
+        // window manager (or, without one, the keyboard return) activates the main window
+        // again only after this, so the application's focus widget is none here.
+        const QWidget* focus = window()->focusWidget();
         const bool hadKeyboard = focus != nullptr && (focus == this || isAncestorOf(focus));
         QTabWidget& pageControl = FPageControl;
         delete this;
         // The keyboard stays with the pages: the page shown next takes it from the closed
-        // one, which would otherwise leave it with no page (typed letters lost).
+        // one, which would otherwise leave it with no page (typed letters lost); in a
+        // window not active yet it is the control that gets the keyboard with it.
         if (auto* next = dynamic_cast<TEditorTabSheet*>(pageControl.currentWidget()); hadKeyboard && next != nullptr
             && next->Form() != nullptr) {
             next->Form()->CodeEditorWidget().setFocus(Qt::OtherFocusReason);

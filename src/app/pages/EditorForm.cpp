@@ -7,6 +7,7 @@
 #include "app/pages/EditorFactory.h"
 #include "app/pages/EditorPageHost.h"
 #include "app/pages/GutterGlyphs.h"
+#include "app/pages/PageControl.h"
 
 #include "editor/painting/CodeBookmarkGlyphs.h"
 #include "editor/completion/CodeCompletionProposal.h"
@@ -24,6 +25,7 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QTabWidget>
@@ -254,11 +256,26 @@ bool TEditorForm::eventFilter(QObject* watched, QEvent* event)
         SetActiveEditor(true);
     } else if (watched == FCodeEditor && event->type() == QEvent::FocusOut) {
         SetActiveEditor(false);
+    } else if (watched == FCodeEditor && event->type() == QEvent::KeyPress &&
+               PassPageKey(*static_cast<QKeyEvent*>(event))) {
+        return true;
     } else if (watched == FViewport && event->type() == QEvent::Leave && FHandCursor) {
         FHandCursor = false;
         QApplication::restoreOverrideCursor();
     }
     return QWidget::eventFilter(watched, event);
+}
+
+bool TEditorForm::PassPageKey(const QKeyEvent& key)
+{
+    auto* sheet = dynamic_cast<TEditorTabSheet*>(parentWidget());
+    if (Kind != kTabSheet || sheet == nullptr || PageKeyStep(key) == 0) {
+        return false;
+    }
+    QKeyEvent pageKey(key.type(), key.key(), key.modifiers(), key.nativeScanCode(), key.nativeVirtualKey(),
+                      key.nativeModifiers(), key.text(), key.isAutoRepeat(), key.count());
+    QCoreApplication::sendEvent(&sheet->PageControl(), &pageKey);
+    return pageKey.isAccepted();
 }
 
 // --- closing ---------------------------------------------------------------------------

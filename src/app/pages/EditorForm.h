@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+class QKeyEvent;
 class QMenu;
 class TArrayofCmds;
 class TCodeMacroRecorder;
@@ -94,6 +95,11 @@ private:
     void SetUpControl();
     void SetUpPopup();
     void ConnectControl();
+    // Hands a page key (PageControl.h) to the page control of the page's tab sheet, ahead
+    // of the control: it takes Ctrl+PgUp and Ctrl+PgDn for itself (page top and bottom)
+    // and Ctrl+Tab for a move of the focus, so the first press only put the focus on the
+    // tabs. True when the page control took it.
+    bool PassPageKey(const QKeyEvent& key);
     // Parses a 1-based line of the page; an empty result outside the buffer.
     void ParseLine(int line, TArrayofCmds& cmds) const;
     // The form is going: the page leaves the factory's list and the active globals.

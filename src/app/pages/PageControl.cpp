@@ -6,22 +6,18 @@
 #include <QMouseEvent>
 #include <QTabBar>
 
-namespace {
-// Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PgUp and Ctrl+PgDn turn pages of a tab widget.
-bool TurnsPage(const QKeyEvent& key)
+int PageKeyStep(const QKeyEvent& key)
 {
-    if (!key.modifiers().testFlag(Qt::ControlModifier)) {
-        return false;
-    }
+    const Qt::KeyboardModifiers modifiers = key.modifiers() & ~Qt::KeypadModifier;
     switch (key.key()) {
-    case Qt::Key_Tab:
+    case Qt::Key_Tab: return modifiers == Qt::ControlModifier ? 1 : 0;
     case Qt::Key_Backtab:
-    case Qt::Key_PageUp:
-    case Qt::Key_PageDown: return true;
-    default: return false;
+        return modifiers == (Qt::ControlModifier | Qt::ShiftModifier) || modifiers == Qt::ControlModifier ? -1 : 0;
+    case Qt::Key_PageDown: return modifiers == Qt::ControlModifier ? 1 : 0;
+    case Qt::Key_PageUp: return modifiers == Qt::ControlModifier ? -1 : 0;
+    default: return 0;
     }
 }
-} // namespace
 
 TPageControl::TPageControl(QWidget* parent) : QTabWidget(parent)
 {
@@ -67,9 +63,21 @@ bool TPageControl::eventFilter(QObject* watched, QEvent* event)
 
 void TPageControl::keyPressEvent(QKeyEvent* event)
 {
-    if (TurnsPage(*event) && !AllowChange()) {
-        event->accept();
+    const int step = PageKeyStep(*event);
+    if (step == 0 || count() < 2) {
+        QTabWidget::keyPressEvent(event);
         return;
     }
-    QTabWidget::keyPressEvent(event);
+    event->accept();
+    if (!AllowChange()) {
+        return;
+    }
+    // Round the ends, past the tabs not enabled.
+    for (int index = currentIndex(), pass = 1; pass < count(); ++pass) {
+        index = (index + step + count()) % count();
+        if (isTabEnabled(index)) {
+            setCurrentIndex(index);
+            return;
+        }
+    }
 }

@@ -1,6 +1,6 @@
 #include "app/shell/KeyboardReturn.h"
 
-#include "platform/gui/X11WindowState.h"
+#include "platform/gui/X11InputFocus.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -29,17 +29,44 @@ QWidget* KeyboardHeir(const QWidget& hidden, std::initializer_list<QWidget*> can
     return nullptr;
 }
 
-} // namespace
-
-bool TKeyboardReturn::WindowManagerRuns(const QWindow& hidden)
+// Whether Qt's focus window says the keyboard went with `hidden`, asked as it hides: the
+// window itself, one of its own or one over it, or a pop-up, which only grabs the
+// keyboard from the window below (a file dialog's completion list stayed Qt's focus
+// window past the dialog's hide). Qt's word holds until the server's events tell it
+// otherwise.
+bool QtSaysKeyboardWith(const QWindow& hidden)
 {
-    const std::optional<TX11WindowState> state = ReadX11WindowState(hidden);
-    return !state || state->Managed;
+    const QWindow* focus = QGuiApplication::focusWindow();
+    return focus != nullptr && (focus == &hidden || hidden.isAncestorOf(focus) || focus->type() == Qt::Popup);
 }
 
-TKeyboardReturn::TKeyboardReturn(QWidget& main, TManaged managed) : FMain(main), FManaged(std::move(managed))
+} // namespace
+
+TKeyboardReturn::TKeyboardReturn(QWidget& main) : FMain(main)
 {
     QCoreApplication::instance()->installEventFilter(this);
+    // None once the keyboard has left the application; a window that goes while it has
+    // the keyboard leaves Qt no focus window without a word.
+    connect(qGuiApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focus) { FHolder = focus; });
+}
+
+bool TKeyboardReturn::KeyboardLeftWith(const QWindow& hidden) const
+{
+    if (QtSaysKeyboardWith(hidden)) {
+        return true;
+    }
+    // The window given the keyboard last, before Qt heard it arrive: a box that gave it
+    // to its dialog has gone, and its window with it, which left Qt no focus window, when
+    // the dialog closes at once after (Yes to the question before a Save As replaces a
+    // file).
+    if (QGuiApplication::focusWindow() == nullptr && FHolder == &hidden) {
+        return true;
+    }
+    // The X server, asked after the unmap, says the keyboard is left with no window (the
+    // root window, without a window manager for good) also where Qt's bookkeeping has not
+    // caught up.
+    const std::optional<TX11InputFocus> server = ReadX11InputFocus();
+    return server && server->Nowhere;
 }
 
 bool TKeyboardReturn::eventFilter(QObject* watched, QEvent* event)
@@ -66,16 +93,13 @@ bool TKeyboardReturn::eventFilter(QObject* watched, QEvent* event)
         }
         FShown.erase(shown);
     }
-    // By its hide Qt has let the window go as the active one, not yet as the focus
-    // window, which it leaves when the X server says the keyboard went elsewhere.
     const QWindow* handle = window->windowHandle();
-    const QWindow* focus = QGuiApplication::focusWindow();
-    if (handle == nullptr || focus == nullptr || (focus != handle && !handle->isAncestorOf(focus)) ||
-        FManaged(*handle)) {
+    if (handle == nullptr || !KeyboardLeftWith(*handle)) {
         return false;
     }
     QWidget* parent = window->parentWidget() != nullptr ? window->parentWidget()->window() : nullptr;
     if (QWidget* heir = KeyboardHeir(*window, {before.data(), parent, &FMain})) {
+        FHolder = heir->windowHandle();
         heir->activateWindow();
     }
     return false;

@@ -7,12 +7,14 @@
 #include "scene/viewer/GLX11Context.h"
 #include "scene/viewer/X11Sync.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QExposeEvent>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPlatformSurfaceEvent>
+#include <QPointer>
 #include <QResizeEvent>
 #include <QWheelEvent>
 #include <QWidget>
@@ -20,6 +22,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -59,6 +62,23 @@ public:
 
     void Detach() { FViewerPtr = nullptr; }
 
+    // Called after the container's own handling of a new focus window, which takes the
+    // focus from the application's control once this window has the keyboard. A control
+    // focused after the container asked for it (the container focused, then the control
+    // at once, as a Ctrl+click on a command line does) gets it back, and with it the
+    // window that holds the viewer the keyboard: otherwise the keyboard stayed in the
+    // 3D view, where no key does anything, until a click.
+    void KeyboardArrived(QWindow* focusWindow)
+    {
+        if (focusWindow != this) {
+            return;
+        }
+        const QPointer<QWidget> movedOn = std::exchange(FFocusMovedOn, nullptr);
+        if (movedOn && movedOn->isVisible() && movedOn->isEnabled()) {
+            movedOn->setFocus(Qt::OtherFocusReason);
+        }
+    }
+
 protected:
     bool event(QEvent* event) override
     {
@@ -67,6 +87,13 @@ protected:
         }
         TGLWorldViewer& viewer = *FViewerPtr;
         switch (event->type()) {
+        case QEvent::FocusIn: {
+            // The window system's answer to the container's request for the keyboard,
+            // which comes after the application may have focused another control.
+            QWidget* focus = QApplication::focusWidget();
+            FFocusMovedOn = focus != viewer.container_ ? focus : nullptr;
+            return QWindow::event(event);
+        }
         case QEvent::UpdateRequest:
             viewer.Paint();
             return true;
@@ -189,6 +216,7 @@ private:
 
     // Cleared when the viewer goes: events during the window's own teardown find no viewer.
     TGLWorldViewer* FViewerPtr;
+    QPointer<QWidget> FFocusMovedOn;
 };
 
 // ---- Construction ----
@@ -205,6 +233,9 @@ TGLWorldViewer::TGLWorldViewer(QWidget* parent, TComponent* owner)
     container_->setMinimumSize(1, 1);
     container_->setFocusPolicy(Qt::StrongFocus);
     container_->setMouseTracking(true);
+    // Connected after the container's own slot, so it runs after it.
+    QObject::connect(qGuiApp, &QGuiApplication::focusWindowChanged, window_,
+                     [window = window_](QWindow* focus) { window->KeyboardArrived(focus); });
     buffer_->Resize(100, 100);
     buffer_->ViewerBeforeRender = [this](TObject* sender) { DoBeforeRender(sender); };
     buffer_->OnChange = [this](TObject* sender) { DoBufferChange(sender); };

@@ -189,6 +189,29 @@ TEST_F(EditorPageGui, AClosedPageHandsTheKeyboardToThePageShownNext)
     EXPECT_EQ(PageCount(), 0);
 }
 
+// Closed through the save question, a page goes while the box has just gone and before
+// its window has the keyboard back: the page shown next takes it as the window does.
+TEST_F(EditorPageGui, APageClosedWhileItsWindowWaitsForTheKeyboardHandsItOn)
+{
+    Host.Tabs.activateWindow();
+    ASSERT_TRUE(testsupport::WaitFor([&] { return Host.Tabs.isActiveWindow(); }));
+    const auto first = NewPage();
+    const auto second = NewPage();
+    ASSERT_EQ(QApplication::focusWidget(), &second->Form->CodeEditorWidget());
+    QWidget box;
+    box.show();
+    box.activateWindow();
+    ASSERT_TRUE(testsupport::WaitFor([&] { return QApplication::activeWindow() == &box; }));
+    second->ExecClose();
+    box.hide();
+    ASSERT_TRUE(testsupport::WaitFor([] { return QApplication::activeWindow() == nullptr; }));
+    Process();
+    ASSERT_EQ(PageCount(), 1);
+    Host.Tabs.activateWindow();
+    ASSERT_TRUE(testsupport::WaitFor([&] { return Host.Tabs.isActiveWindow(); }));
+    EXPECT_EQ(QApplication::focusWidget(), &first->Form->CodeEditorWidget());
+}
+
 // The pages a results run opened for itself close through the factory: no question,
 // even for a changed page, and their files stay off the recent list.
 TEST_F(EditorPageGui, TheFactoryClosesGivenPagesWithoutTheQuestion)
@@ -442,6 +465,8 @@ TEST_F(EditorPageGui, ClosedPagesAnswerNothingButStayActiveUntilAnotherIs)
     const auto first = NewPage();
     const auto second = NewPage();
     Form(second).SetActiveEditor(true);
+    // The keyboard is not with the page, so the page shown next does not take it.
+    Form(second).CodeEditorWidget().clearFocus();
     second->ExecClose();
     Process();
     EXPECT_TRUE(SamePage(ActiveEditor, second));

@@ -1,0 +1,32 @@
+#include "platform/gui/X11InputFocus.h"
+
+#include <QGuiApplication>
+#include <qguiapplication_platform.h>
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <memory>
+
+std::optional<TX11InputFocus> ReadX11InputFocus()
+{
+    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+    auto* x11 = app != nullptr ? app->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    xcb_connection_t* c = x11 != nullptr ? x11->connection() : nullptr;
+    if (c == nullptr) {
+        return std::nullopt;
+    }
+    const std::unique_ptr<xcb_get_input_focus_reply_t, decltype(&std::free)> reply(
+        xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr), &std::free);
+    if (!reply) {
+        return std::nullopt;
+    }
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+    const xcb_window_t focus = reply->focus;
+    // PointerRoot is 1: keys go to whatever window is under the pointer.
+    constexpr xcb_window_t pointerRoot = 1;
+    TX11InputFocus result;
+    result.Nowhere = focus == XCB_NONE || focus == pointerRoot || focus == root;
+    result.Window = result.Nowhere ? 0 : focus;
+    return result;
+}

@@ -1,0 +1,267 @@
+// The keyboard stays with the pages on a real X display, under each window manager and
+// without one, keys pressed as a user's are: a page closed through the save question
+// hands it to the page shown next; the open and save dialogs closed by Return from
+// their completion list give it back; a Ctrl+click on a command without a plug-in page
+// leaves it in the page, not in the 3D view; Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PgDn and
+// Ctrl+PgUp turn the page from the editor at the first press.
+
+#include "app/pages/EditorForm.h"
+#include "app/plugins/PlugInServices.h"
+#include "app/shell/MainBlock.h"
+#include "app/shell/MainForm.h"
+#include "app/pages/PageControl.h"
+#include "editor/widget/CodeEditWidget.h"
+#include "platform/gui/QtDialogResponder.h"
+#include "scene/viewer/WorldViewer.h"
+
+#include "../ShellTestSupport.h"
+#include "../X11KeysSupport.h"
+#include "../../support/SettledViewer.h"
+
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMessageBox>
+
+#include <cstdlib>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+using testsupport::ClickAt;
+using testsupport::HasKeyboard;
+using testsupport::ModalWithKeyboard;
+using testsupport::PressKeys;
+using testsupport::TypeText;
+using testsupport::TUserSteps;
+
+// The main window with its 3D viewer where OpenGL runs (its native window is what may
+// hold the keyboard), real message boxes and file dialogs, pages of files in the test's
+// folder.
+class PageKeysX11 : public TShellTest {
+protected:
+    void SetUp() override
+    {
+        if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+            GTEST_SKIP() << "needs the xcb platform (an X server)";
+        }
+        if (!testsupport::HaveXdotool()) {
+            GTEST_SKIP() << "xdotool is not installed";
+        }
+        RegisterKerfpadClasses();
+        WriteSettings("[Main]\nPanelGLWidth=500\n");
+        TMainFormOptions options;
+        options.WithViewer = true;
+        Window = std::make_unique<TMainForm>(options);
+        Window->resize(1100, 700);
+        Window->show();
+        if (Window->GLWorldViewer1 != nullptr) {
+            ASSERT_TRUE(testsupport::WaitForSettledViewer(*Window->GLWorldViewer1));
+        }
+        // Keys sent to no window must not find the main window under the pointer.
+        ASSERT_TRUE(std::system("xdotool mousemove 1599 999") == 0);
+        ASSERT_TRUE(Activate());
+    }
+    void TearDown() override
+    {
+        if (EditorFactory) {
+            EditorFactory->CloseAll();
+        }
+        Process();
+        Window.reset();
+    }
+
+    // The main window to the front with the keyboard, as a click would.
+    bool Activate()
+    {
+        Window->raise();
+        Window->activateWindow();
+        return testsupport::WaitFor([&] { return KeyboardBack(); });
+    }
+
+    std::shared_ptr<TEditor> OpenPage(const std::string& name, const std::string& text)
+    {
+        WriteText(name, text);
+        Window->DoOpenFile(FilePath(name));
+        return AsEditor(ActiveEditor);
+    }
+    std::shared_ptr<TEditor> Shown() const { return AsEditor(ActiveEditor); }
+    static bool HasFocus(const std::shared_ptr<TEditor>& page)
+    {
+        return page->Form != nullptr && QApplication::focusWidget() == &page->Form->CodeEditorWidget();
+    }
+    // `text` starts the page's first line, and Save is enabled for it: the action
+    // updates when the application is idle, and its key does nothing before.
+    static bool Typed(const std::shared_ptr<TEditor>& page, const char* text)
+    {
+        return page->Form != nullptr && page->Form->CodeEditor().LineAt(1).startsWith(QLatin1String(text)) &&
+               dm->Actions.actFileSave->isEnabled();
+    }
+    // The user may type: the main window has the keyboard again.
+    bool KeyboardBack() const { return QApplication::activeWindow() == Window.get() && HasKeyboard(*Window); }
+
+    TQtDialogResponder Boxes;
+    TDialogResponderScope BoxScope{&Boxes};
+    std::unique_ptr<TMainForm> Window;
+};
+
+// A changed page closed by Ctrl+F4 or from the File menu, No or Yes at the question: the
+// letters typed next and Ctrl+S go to the page shown then, which was not the one closed.
+TEST_F(PageKeysX11, APageClosedThroughTheSaveQuestionHandsTheKeyboardOn)
+{
+    // Fluxbox takes Ctrl+F4 for itself (the fourth workspace).
+    const char* manager = std::getenv("KERFPAD_TEST_WINDOW_MANAGER");
+    const bool ctrlF4 = manager == nullptr || std::string(manager) != "fluxbox";
+    const struct {
+        const char* What;
+        const char* Close;
+        const char* Answer;
+        std::string ClosedFileAfter;
+    } cases[] = {
+        {"Ctrl+F4, No", "ctrl+F4", "n", "' two\r\n"},
+        {"Ctrl+F4, Yes", "ctrl+F4", "y", "x' two\r\n"},
+        {"File menu, No", "alt+f c", "n", "' two\r\n"},
+        {"File menu, Yes", "alt+f c", "y", "x' two\r\n"},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        if (!ctrlF4 && std::string(c.Close) == "ctrl+F4") {
+            continue;
+        }
+        ASSERT_TRUE(Activate());
+        const std::string next = std::to_string(++n) + "-next.sbp";
+        const std::string closed = std::to_string(n) + "-closed.sbp";
+        const auto nextPage = OpenPage(next, "' one\r\n");
+        const auto closedPage = OpenPage(closed, "' two\r\n");
+        TUserSteps user;
+        user.Add("the page has the keyboard", [&] { return HasFocus(closedPage) && KeyboardBack(); },
+                 [] { TypeText("x"); });
+        user.Add("the letter in the page", [&] { return closedPage->GetModified(); }, [&] { PressKeys(c.Close); });
+        user.Add("the save question", [] { return ModalWithKeyboard() != nullptr; },
+                 [&] { PressKeys(c.Answer); });
+        user.Add("the page closed", [&] { return PageCount() == 1 && KeyboardBack(); }, [] { TypeText("yz"); });
+        user.Add("the letters in the page shown next", [&] { return Typed(nextPage, "yz' one"); },
+                 [] { PressKeys("ctrl+s"); });
+        user.Add("Ctrl+S saved it", [&] { return ReadText(next) == "yz' one\r\n"; });
+        EXPECT_TRUE(user.Run());
+        EXPECT_EQ(Shown().get(), nextPage.get());
+        EXPECT_TRUE(HasFocus(nextPage));
+        EXPECT_EQ(ReadText(closed), c.ClosedFileAfter);
+        EditorFactory->CloseAll();
+        Process();
+    }
+}
+
+// The name typed whole shows the completion list, and Return there takes the name: the
+// dialog closes with the list still up, and the keyboard comes back to the page.
+TEST_F(PageKeysX11, TheFileDialogsClosedFromTheirCompletionListGiveTheKeyboardBack)
+{
+    WriteText("opened.sbp", "' opened\r\n");
+    WriteText("replaced.sbp", "' old\r\n");
+    WriteText("listed.sbp", "' listed\r\n");
+    const struct {
+        const char* What;
+        // Opens the dialog.
+        const char* Keys;
+        std::string Typed;
+        // Answers the question Qt's save dialog asks before it replaces a file.
+        const char* Replace;
+        // The page's file once the dialog has closed.
+        std::string File;
+    } cases[] = {
+        {"open", "ctrl+o", "opened.sbp", nullptr, "opened.sbp"},
+        {"save as onto a file of the list", "alt+f a", "replaced.sbp", "y", "replaced.sbp"},
+        {"save as a name the list completes", "alt+f a", "list", nullptr, "list.sbp"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        ASSERT_TRUE(Activate());
+        OpenPage(std::string(c.What).substr(0, 4) + "-start.sbp", "' start\r\n");
+        const QString file = FilePath(c.File);
+        const auto fileDialog = [] { return qobject_cast<QFileDialog*>(ModalWithKeyboard()) != nullptr; };
+        TUserSteps user;
+        user.Add("the page has the keyboard", [&] { return HasFocus(Shown()) && KeyboardBack(); },
+                 [&] { PressKeys(c.Keys); });
+        user.Add("the file dialog", fileDialog, [&] { TypeText(Path(c.Typed)); });
+        user.Add("the completion list", [] { return QApplication::activePopupWidget() != nullptr; },
+                 [] { PressKeys("Return"); });
+        if (c.Replace != nullptr) {
+            user.Add("the question before replacing",
+                     [] { return qobject_cast<QMessageBox*>(ModalWithKeyboard()) != nullptr; },
+                     [&] { PressKeys(c.Replace); });
+        }
+        user.Add("the dialog closed", [&] { return Shown()->GetFileName() == file && KeyboardBack(); },
+                 [] { TypeText("k"); });
+        user.Add("the letter in the page", [&] { return Typed(Shown(), "k' "); }, [] { PressKeys("ctrl+s"); });
+        user.Add("Ctrl+S saved it", [&] { return ReadText(c.File).rfind("k' ", 0) == 0; });
+        EXPECT_TRUE(user.Run());
+        EditorFactory->CloseAll();
+        Process();
+    }
+}
+
+// The caret goes to the clicked line and, once the quiet look for the command's plug-in
+// page has found none, the letters typed go into that line.
+TEST_F(PageKeysX11, ACtrlClickOnACommandWithoutAPlugInPageLeavesTheKeyboardInThePage)
+{
+    if (Window->GLWorldViewer1 == nullptr) {
+        GTEST_SKIP() << "no OpenGL: no 3D view to hold the keyboard";
+    }
+    TPlugInWindowLoader loader;
+    const TPlugInLoaderScope loaderScope(&loader);
+    const auto page = OpenPage("click.sbp", "' first\r\nMS, 2, 2\r\n");
+    TCodeEditWidget& widget = page->Form->CodeEditorWidget();
+    TCodeEdit& code = page->Form->CodeEditor();
+    TUserSteps user;
+    user.Add("the page has the keyboard", [&] { return HasFocus(page) && KeyboardBack(); },
+             [&] {
+                 const TTextPoint cell = code.TextPosToPixel({4, 2});
+                 const QPoint at(cell.x + 2, cell.y + code.LineHeight() / 2);
+                 ClickAt(widget.viewport()->mapToGlobal(at), "ctrl");
+             });
+    user.Add("the caret at the start of the clicked line",
+             [&] { return code.CaretXY() == TTextPoint{1, 2} && KeyboardBack(); }, [] { TypeText("q"); });
+    user.Add("the letter in the clicked line", [&] { return code.LineAt(2) == QLatin1String("qMS, 2, 2"); });
+    EXPECT_TRUE(user.Run());
+    EXPECT_TRUE(HasFocus(page));
+    EXPECT_NE(QGuiApplication::focusWindow(), Window->GLWorldViewer1->Window()) << "the 3D view holds the keyboard";
+}
+
+// From the editor, each page key turns the page at its first press and the keyboard
+// stays in the editor of the page it shows; Ctrl+Shift+PgDn stays the editor's (it
+// selects to the page's bottom).
+TEST_F(PageKeysX11, ThePageKeysTurnThePageFromTheEditor)
+{
+    OpenPage("first.sbp", "' first\r\n");
+    const auto middle = OpenPage("middle.sbp", "' middle\r\n' two\r\n");
+    OpenPage("last.sbp", "' last\r\n");
+    QTabWidget& tabs = *Window->pctrlMain;
+    const struct {
+        const char* Keys;
+        int Shown;
+        bool Selects;
+    } cases[] = {
+        {"ctrl+Tab", 2, false},  {"ctrl+shift+Tab", 0, false},  {"ctrl+Next", 2, false},
+        {"ctrl+Prior", 0, false}, {"ctrl+shift+Next", 1, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Keys);
+        ASSERT_TRUE(Activate());
+        middle->Activate();
+        TUserSteps user;
+        user.Add("the middle page has the keyboard", [&] { return HasFocus(middle) && KeyboardBack(); },
+                 [&] { PressKeys(c.Keys); });
+        // The page the key turns to, the keyboard in its editor, not on the tabs; the
+        // letter then shows where the keyboard is.
+        user.Add("the page shown",
+                 [&] { return tabs.currentIndex() == c.Shown && HasFocus(Shown()) && Shown()->CanCopy() == c.Selects; },
+                 [] { TypeText("p"); });
+        user.Add("the letter in that page", [&] { return Shown()->GetModified(); });
+        EXPECT_TRUE(user.Run()) << "page " << tabs.currentIndex() << " shown";
+        Shown()->ExecUndo();
+    }
+}
+
+} // namespace
