@@ -212,6 +212,50 @@ TEST_F(WorldTest, ASceneFreedBeforeItsBufferIsForgottenByTheBuffer)
     EXPECT_EQ(buffer.RegisteredScene(), nullptr);
 }
 
+// A picture of what is drawn before an object stays right while the scene's other
+// changes stay the same: the scene counts the changes made under the object apart, and
+// tells a watcher which of the object's children each came from.
+TEST_F(WorldTest, ChangesUnderAnObjectAreCountedApartAndNamedByTheirChild)
+{
+    auto* group = TGLBaseSceneObject::CreateAsChild<TGLBaseSceneObject>(world.ObjectRoot());
+    auto* child = TGLBaseSceneObject::CreateAsChild<TGLBaseSceneObject>(group);
+    auto* grandChild = TGLBaseSceneObject::CreateAsChild<TGLBaseSceneObject>(child);
+    auto* other = TGLBaseSceneObject::CreateAsChild<TGLBaseSceneObject>(world.ObjectRoot());
+    EXPECT_EQ(world.ChangesUnder(*group), 0u) << "counted from the first question on";
+    std::vector<const TGLBaseSceneObject*> told;
+    world.WatchChildChanges(*group, [&](const TGLBaseSceneObject& c) { told.push_back(&c); });
+    EXPECT_TRUE(world.WatchesChildChanges(*group));
+    EXPECT_FALSE(world.WatchesChildChanges(*other));
+    const struct {
+        const char* Change;
+        TGLBaseSceneObject* Sender;
+        std::uint64_t Under;
+        const TGLBaseSceneObject* Told;
+    } steps[] = {
+        {"the child", child, 1, child},
+        {"below the child", grandChild, 2, child},
+        {"the object itself", group, 3, nullptr},
+        {"outside", other, 3, nullptr},
+        {"the root above", world.ObjectRoot(), 3, nullptr},
+    };
+    for (const auto& step : steps) {
+        const std::uint64_t revision = world.StaticRevision();
+        told.clear();
+        step.Sender->NotifyChange(step.Sender);
+        EXPECT_EQ(world.StaticRevision(), revision + 1) << step.Change;
+        EXPECT_EQ(world.ChangesUnder(*group), step.Under) << step.Change;
+        EXPECT_EQ(told, step.Told ? std::vector<const TGLBaseSceneObject*>{step.Told}
+                                  : std::vector<const TGLBaseSceneObject*>{})
+            << step.Change;
+    }
+    // A freed object is forgotten, and another one at its address starts again.
+    delete group;
+    EXPECT_FALSE(world.WatchesChildChanges(*other));
+    auto* again = TGLBaseSceneObject::CreateAsChild<TGLBaseSceneObject>(world.ObjectRoot());
+    EXPECT_EQ(world.ChangesUnder(*again), 0u);
+    EXPECT_FALSE(world.WatchesChildChanges(*again));
+}
+
 TEST_F(WorldTest, ModelViewProjectionIsTheProductOfTheTwoMatrices)
 {
     recorder.Floats[GL_MODELVIEW_MATRIX] = {2, 0, 0, 0, 0, 2, 0, 0, 0, 0, 2, 0, 1, 2, 3, 1};

@@ -1,8 +1,11 @@
 // The lines group draws exactly what its children draw one by one (same strips, same
 // styles, same order), and a frame copies only the polylines that changed.
 
-#include "scene/rendering/GLStateCache.h"
+#include "scene/graph/World.h"
+#include "scene/materials/Material.h"
 #include "scene/objects/lines/LinesGroup.h"
+#include "scene/objects/shapes/Cubes.h"
+#include "scene/rendering/GLStateCache.h"
 
 #include "../../NullContext.h"
 #include "../../RecordedPrimitives.h"
@@ -225,6 +228,115 @@ TEST_F(LineBatchesTest, PickingAndSortingDrawChildByChild)
     group.SetObjectsSorting(osInherited);
     Frame(group);
     EXPECT_EQ(gl.Count("glMultiDrawArraysEXT"), 4);
+}
+
+// A polyline of many bare points is drawn from its own points: it is never copied, and
+// growing or shrinking copies nothing, yet the frame draws what it draws by itself.
+TEST_F(LineBatchesTest, LongPolylinesAreDrawnFromTheirOwnPoints)
+{
+    TGLDummyCube plain;
+    TGLLinesGroup group;
+    for (TGLBaseSceneObject* parent : std::initializer_list<TGLBaseSceneObject*>{&plain, &group}) {
+        AddLine(*parent, {0, 1});
+        TGLLines* line = AddLine(*parent, {});
+        for (int i = 0; i < TLineBatches::OwnArrayNodes; ++i) {
+            line->AddNode(float(i), float(i % 7), 0);
+        }
+        AddLine(*parent, {2, 3});
+    }
+    const auto line = [](TGLBaseSceneObject& p, int i) { return static_cast<TGLLines*>(p.Children(i)); };
+    const struct {
+        const char* Change;
+        std::function<void(TGLBaseSceneObject&)> Apply;
+        std::uint64_t Copied;
+    } steps[] = {
+        {"first frame", [](TGLBaseSceneObject&) {}, 4},
+        {"the long one grows", [&](TGLBaseSceneObject& p) { line(p, 1)->AddNode(-1, -1, 0); }, 0},
+        {"and shrinks", [&](TGLBaseSceneObject& p) { line(p, 1)->DeleteLastNode(); }, 0},
+        {"restyled", [&](TGLBaseSceneObject& p) { line(p, 1)->SetLineWidth(3); }, 2},
+        {"a short one before it freed", [](TGLBaseSceneObject& p) { delete p.Children(0); }, 2},
+        {"shrunk to two nodes",
+         [&](TGLBaseSceneObject& p) {
+             while (line(p, 0)->NodeCount() > 2) {
+                 line(p, 0)->DeleteLastNode();
+             }
+         },
+         0},
+    };
+    for (const auto& step : steps) {
+        step.Apply(plain);
+        step.Apply(group);
+        const std::uint64_t before = group.Batches().PointsCopied();
+        EXPECT_EQ(Frame(group), Frame(plain)) << step.Change;
+        EXPECT_EQ(group.Batches().PointsCopied() - before, step.Copied) << step.Change;
+    }
+}
+
+// In a scene the group hears which children changed and looks at those only; a change
+// anywhere (at the end, far inside, in the child list itself) still shows in the frame.
+TEST_F(LineBatchesTest, InASceneEveryChangeIsSeenWithoutLookingAtEveryChild)
+{
+    TGLWorld world;
+    auto* plain = TGLBaseSceneObject::CreateAsChild<TGLDummyCube>(world.ObjectRoot());
+    auto* group = TGLBaseSceneObject::CreateAsChild<TGLLinesGroup>(world.ObjectRoot());
+    for (TGLBaseSceneObject* parent : std::initializer_list<TGLBaseSceneObject*>{plain, group}) {
+        for (int i = 0; i < 3000; ++i) {
+            AddLine(*parent, {float(i), float(i) + 0.5f}, i % 2 == 0 ? TVector{1, 0, 0, 1} : TVector{0, 0, 1, 1});
+        }
+    }
+    const auto line = [](TGLBaseSceneObject& p, int i) { return static_cast<TGLLines*>(p.Children(i)); };
+    const struct {
+        const char* Change;
+        std::function<void(TGLBaseSceneObject&)> Apply;
+        std::uint64_t Copied;
+    } steps[] = {
+        {"first frame", [](TGLBaseSceneObject&) {}, 6000},
+        {"the last grows", [&](TGLBaseSceneObject& p) { line(p, 2999)->AddNode(5, 5, 0); }, 3},
+        {"one near the end restyled", [&](TGLBaseSceneObject& p) { line(p, 2990)->SetLineWidth(2); }, 21},
+        {"one far inside hidden", [&](TGLBaseSceneObject& p) { p.Children(10)->SetVisible(false); }, 5979},
+        {"one far inside grows", [&](TGLBaseSceneObject& p) { line(p, 500)->AddNode(1, 1, 0); }, 5002},
+        {"a new one inserted inside",
+         [&](TGLBaseSceneObject& p) {
+             auto* added = new TGLLines(nullptr);
+             added->SetNodesAspect(lnaInvisible);
+             added->AddNode(7, 7, 0);
+             added->AddNode(8, 8, 0);
+             p.Insert(1000, added);
+         },
+         4003},
+        {"one inside freed", [&](TGLBaseSceneObject& p) { delete p.Children(2000); }, 2001},
+        {"one moved to the end", [&](TGLBaseSceneObject& p) { p.Children(2500)->MoveTo(&p); }, 1001},
+        {"nothing", [](TGLBaseSceneObject&) {}, 0},
+    };
+    for (const auto& step : steps) {
+        step.Apply(*plain);
+        step.Apply(*group);
+        const std::uint64_t before = group->Batches().PointsCopied();
+        EXPECT_EQ(Frame(*group), Frame(*plain)) << step.Change;
+        EXPECT_EQ(group->Batches().PointsCopied() - before, step.Copied) << step.Change;
+    }
+}
+
+// The scene's own sorting draws blended children last: polylines never are, so the
+// group draws in batches; a blended child of its own sends it back to one by one.
+TEST_F(LineBatchesTest, BlendedLastSortingBatchesUnlessAChildIsBlended)
+{
+    TGLDummyCube plain;
+    TGLLinesGroup group;
+    Populate(plain);
+    Populate(group);
+    rci.objectsSorting = osRenderBlendedLast;
+    EXPECT_EQ(Frame(group), Frame(plain));
+    EXPECT_EQ(gl.Count("glMultiDrawArraysEXT"), 4);
+    for (TGLBaseSceneObject* parent : std::initializer_list<TGLBaseSceneObject*>{&plain, &group}) {
+        auto* glass = new TGLCube(nullptr);
+        parent->Insert(0, glass);
+        glass->Material().FrontProperties()->Diffuse()->SetColor({0, 1, 0, 0.5f});
+        glass->Material().SetBlendingMode(bmTransparency);
+    }
+    EXPECT_EQ(Frame(group), Frame(plain));
+    EXPECT_EQ(gl.Count("glMultiDrawArraysEXT"), 0);
+    EXPECT_GT(gl.Count("glCallList"), 5) << "child by child";
 }
 
 } // namespace
