@@ -101,6 +101,7 @@ void TMainForm::actRunExecute()
     if (StepMode && Running) {
         StepMode = false;
         StepRequested = true;
+        FPendingSteps.clear();
         UpdateAllActions(false);
         return;
     }
@@ -155,6 +156,7 @@ void TMainForm::EndRun()
     Paused = true;
     Running = false;
     StepMode = false;
+    FPendingSteps.clear();
     // No step back follows a run that ended: what was kept for it goes.
     Move->KeepStepBack(false);
     ShowRunLine(Move->GetLineIndex());
@@ -181,7 +183,7 @@ void TMainForm::actStepExecute()
             actRun->Execute();
         }
     } else {
-        StepRequested = true;
+        RequestStep(true);
     }
     UpdateAllActions(false);
 }
@@ -189,9 +191,20 @@ void TMainForm::actStepExecute()
 void TMainForm::actStepBackExecute()
 {
     if (StepMode) {
-        StepBackRequested = true;
+        RequestStep(false);
     }
     UpdateAllActions(false);
+}
+
+void TMainForm::RequestStep(bool forward)
+{
+    // Only a wait that nothing released yet takes a press at once; one that comes while
+    // a step is still going (its line, the bit's glide, the frame) waits its turn.
+    if (FStepWaiting && !StepRequested && !StepBackRequested) {
+        (forward ? StepRequested : StepBackRequested) = true;
+    } else {
+        FPendingSteps.push_back(forward);
+    }
 }
 
 void TMainForm::actStopExecute()
@@ -201,6 +214,7 @@ void TMainForm::actStopExecute()
     StepMode = false;
     StepRequested = false;
     StepBackRequested = false;
+    FPendingSteps.clear();
     ShowRunLine(Move->GetLineIndex());
 }
 
@@ -227,6 +241,11 @@ void TMainForm::StepWait(int index)
     ShowRunLine(StepBackRequested ? index : index + 1);
     StepRequested = false;
     StepBackRequested = false;
+    if (!FPendingSteps.empty() && Running) {
+        (FPendingSteps.front() ? StepRequested : StepBackRequested) = true;
+        FPendingSteps.pop_front();
+        return;
+    }
     FStepWaiting = true;
     const auto done = TScopeGuard([this] { FStepWaiting = false; });
     do {
