@@ -2,9 +2,7 @@
 // styles, same order), and a frame copies only the polylines that changed.
 
 #include "scene/graph/World.h"
-#include "scene/materials/Material.h"
 #include "scene/objects/lines/LinesGroup.h"
-#include "scene/objects/shapes/Cubes.h"
 #include "scene/rendering/GLStateCache.h"
 
 #include "../../NullContext.h"
@@ -230,48 +228,6 @@ TEST_F(LineBatchesTest, PickingAndSortingDrawChildByChild)
     EXPECT_EQ(gl.Count("glMultiDrawArraysEXT"), 4);
 }
 
-// A polyline of many bare points is drawn from its own points: it is never copied, and
-// growing or shrinking copies nothing, yet the frame draws what it draws by itself.
-TEST_F(LineBatchesTest, LongPolylinesAreDrawnFromTheirOwnPoints)
-{
-    TGLDummyCube plain;
-    TGLLinesGroup group;
-    for (TGLBaseSceneObject* parent : std::initializer_list<TGLBaseSceneObject*>{&plain, &group}) {
-        AddLine(*parent, {0, 1});
-        TGLLines* line = AddLine(*parent, {});
-        for (int i = 0; i < TLineBatches::OwnArrayNodes; ++i) {
-            line->AddNode(float(i), float(i % 7), 0);
-        }
-        AddLine(*parent, {2, 3});
-    }
-    const auto line = [](TGLBaseSceneObject& p, int i) { return static_cast<TGLLines*>(p.Children(i)); };
-    const struct {
-        const char* Change;
-        std::function<void(TGLBaseSceneObject&)> Apply;
-        std::uint64_t Copied;
-    } steps[] = {
-        {"first frame", [](TGLBaseSceneObject&) {}, 4},
-        {"the long one grows", [&](TGLBaseSceneObject& p) { line(p, 1)->AddNode(-1, -1, 0); }, 0},
-        {"and shrinks", [&](TGLBaseSceneObject& p) { line(p, 1)->DeleteLastNode(); }, 0},
-        {"restyled", [&](TGLBaseSceneObject& p) { line(p, 1)->SetLineWidth(3); }, 2},
-        {"a short one before it freed", [](TGLBaseSceneObject& p) { delete p.Children(0); }, 2},
-        {"shrunk to two nodes",
-         [&](TGLBaseSceneObject& p) {
-             while (line(p, 0)->NodeCount() > 2) {
-                 line(p, 0)->DeleteLastNode();
-             }
-         },
-         0},
-    };
-    for (const auto& step : steps) {
-        step.Apply(plain);
-        step.Apply(group);
-        const std::uint64_t before = group.Batches().PointsCopied();
-        EXPECT_EQ(Frame(group), Frame(plain)) << step.Change;
-        EXPECT_EQ(group.Batches().PointsCopied() - before, step.Copied) << step.Change;
-    }
-}
-
 // In a scene the group hears which children changed and looks at those only; a change
 // anywhere (at the end, far inside, in the child list itself) still shows in the frame.
 TEST_F(LineBatchesTest, InASceneEveryChangeIsSeenWithoutLookingAtEveryChild)
@@ -315,28 +271,6 @@ TEST_F(LineBatchesTest, InASceneEveryChangeIsSeenWithoutLookingAtEveryChild)
         EXPECT_EQ(Frame(*group), Frame(*plain)) << step.Change;
         EXPECT_EQ(group->Batches().PointsCopied() - before, step.Copied) << step.Change;
     }
-}
-
-// The scene's own sorting draws blended children last: polylines never are, so the
-// group draws in batches; a blended child of its own sends it back to one by one.
-TEST_F(LineBatchesTest, BlendedLastSortingBatchesUnlessAChildIsBlended)
-{
-    TGLDummyCube plain;
-    TGLLinesGroup group;
-    Populate(plain);
-    Populate(group);
-    rci.objectsSorting = osRenderBlendedLast;
-    EXPECT_EQ(Frame(group), Frame(plain));
-    EXPECT_EQ(gl.Count("glMultiDrawArraysEXT"), 4);
-    for (TGLBaseSceneObject* parent : std::initializer_list<TGLBaseSceneObject*>{&plain, &group}) {
-        auto* glass = new TGLCube(nullptr);
-        parent->Insert(0, glass);
-        glass->Material().FrontProperties()->Diffuse()->SetColor({0, 1, 0, 0.5f});
-        glass->Material().SetBlendingMode(bmTransparency);
-    }
-    EXPECT_EQ(Frame(group), Frame(plain));
-    EXPECT_EQ(gl.Count("glMultiDrawArraysEXT"), 0);
-    EXPECT_GT(gl.Count("glCallList"), 5) << "child by child";
 }
 
 } // namespace
