@@ -1,9 +1,10 @@
 // What one step costs beside a long path: the main window's preview at 800 x 600 on a
 // real GLX window, a path of 100,000, 1,000,000 or 5,000,000 nodes already drawn, then a
 // step over "M2, 9, 9" and a step back over it, each timed from the engine's line to the
-// frame that shows it (the picture swapped). Two kinds of path: one long cut, as a
-// counting loop of moves draws it, and pairs of a jog and a cut of two nodes each, as a
-// drilling job draws it. Beside the times: the heap in use after the path was drawn
+// frame that shows it (the picture swapped). Three kinds of path: one long cut, as a
+// counting loop of moves draws it, the same cut coming from 1E20 (a segment that reaches
+// far beyond the view, so that the frames test each segment they draw), and pairs of a
+// jog and a cut of two nodes each, as a drilling job draws it. Beside the times: the heap in use after the path was drawn
 // (malloc's mapped blocks included), the bytes the preview counts for it, and the
 // process's peak RSS (run one size at a time, --benchmark_filter=.../5000000, to read its
 // own). A binary of its own: it needs a QApplication on xcb.
@@ -66,16 +67,20 @@ TMainForm* Preview(benchmark::State& state)
     return gShell->window.get();
 }
 
-enum class TPathKind { OneCut, JogCutPairs };
+enum class TPathKind { OneCut, OneCutFromFar, JogCutPairs };
 
 // `nodes` nodes through the engine's node handlers, as a run leaves them: one cut along
-// y 1 from x 0 in steps of a millionth (the counting loop's "M2, &i / 1000000, 1"), or a
-// jog and a cut of two nodes each per hole of a grid.
+// y 1 from x 0 in steps of a millionth (the counting loop's "M2, &i / 1000000, 1"), after
+// a node at 1E20 or not, or a jog and a cut of two nodes each per hole of a grid.
 void DrawPath(TMove& move, TPathKind kind, int nodes)
 {
     move.Reset();
     move.SetJogsVisible(true);
-    if (kind == TPathKind::OneCut) {
+    if (kind != TPathKind::JogCutPairs) {
+        if (kind == TPathKind::OneCutFromFar) {
+            // From 1E20: every frame tests the segments it draws, and clips that one.
+            move.AddMoveNode(true, false, 1e20f, 1e20f, 0);
+        }
         for (int i = 0; i < nodes; ++i) {
             move.AddMoveNode(true, false, static_cast<float>(i) / 1e6f, 1, 0);
         }
@@ -162,6 +167,12 @@ void BM_StepBesidePath(benchmark::State& state, TPathKind kind)
 }
 
 BENCHMARK_CAPTURE(BM_StepBesidePath, OneCut, TPathKind::OneCut)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Arg(5000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
+BENCHMARK_CAPTURE(BM_StepBesidePath, OneCutFromFar, TPathKind::OneCutFromFar)
     ->Arg(100000)
     ->Arg(1000000)
     ->Arg(5000000)

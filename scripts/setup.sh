@@ -11,7 +11,7 @@ packages=(
   clang libclang-rt-dev
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-webengine-dev qt6-webchannel-dev
   qt6-pdf-dev
-  xvfb xauth x11-utils xdotool dbus dbus-daemon dbus-bin fonts-dejavu-core openbox icewm fluxbox
+  xvfb xauth x11-utils xdotool dbus dbus-daemon dbus-bin fonts-dejavu-core openbox icewm fluxbox dwm
 )
 
 missing=()

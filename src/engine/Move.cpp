@@ -47,7 +47,6 @@ TMove::~TMove()
 void TMove::StartRun()
 {
     FGosubStack.clear();
-    FGosubUndo.clear();
     FRunStart = {FLineText, FCmdWord, FLineNumber};
     FLeavesWordLines = nullptr;
     FCountPathText = false;
@@ -85,7 +84,6 @@ std::string_view TMove::DispatchWord(std::string_view lineText, const std::strin
 bool TMove::ExecuteLine(const TProgramLines* lines, std::string_view lineText, const TArrayofCmds& cmds,
                         int lineIndex, int* nextLine, bool steppingBack)
 {
-    FSteppingBack = steppingBack;
     FStop = false;
 
     FPrevLineNumber = FLineNumber;
@@ -102,20 +100,16 @@ bool TMove::ExecuteLine(const TProgramLines* lines, std::string_view lineText, c
     if (nextLine != nullptr) {
         FNextLine = nextLine;
     }
+    if (steppingBack) {
+        UndoLine();
+        return false;
+    }
 
     // Only a run that may step back keeps the line's changes, under its place in the
-    // history. A step back puts the variables back as they were before the line, both
-    // before its statement is looked at (an IF's condition reads them as the line did)
-    // and after (what looking at it changed goes too), and last the line texts and the
-    // command word the line before left.
+    // history (a nested statement's under its IF line's).
     TCalculVariables& variables = FCalcul.GetVariables();
     const bool tagged = FKeepStepBack;
-    const bool stepBack = steppingBack && !FNested;
-    const TScopeGuard lineEnds([this, &variables, tagged, stepBack, tag = variables.UndoTag()] {
-        if (stepBack) {
-            UndoLineEffects();
-            RestoreLineBookkeeping();
-        }
+    const TScopeGuard lineEnds([&variables, tagged, tag = variables.UndoTag()] {
         if (tagged) {
             variables.SetUndoTag(tag);
         }
@@ -123,23 +117,11 @@ bool TMove::ExecuteLine(const TProgramLines* lines, std::string_view lineText, c
     if (tagged) {
         variables.SetUndoTag(LineUndoTag());
     }
-    if (stepBack) {
-        UndoLineEffects();
+    if (!FNested) {
+        BeginLineRecord();
     }
 
     const std::string_view word = DispatchWord(FLineText, cmds[0]);
-    if (!steppingBack && !FNested) {
-        FStatementRan = false;
-        // The history grows with every executed line, drawn or not.
-        CheckPreviewBytes(0);
-        FLineStart = {FPos.X, FPos.Y, FPos.Z, FPos.W, FA, FB, FTool.X, FTool.Y, FTool.Z, 0, 0, 0, 0, FNewPolyline, -1};
-        FLineStart.CutCount = static_cast<std::uint32_t>(FCutLines.size());
-        FLineStart.JogCount = static_cast<std::uint32_t>(FJogLines.size());
-        FLineStart.CutNodes = FCutLines.empty() ? 0u : static_cast<std::uint32_t>(LastNodeCount(FCutLines));
-        FLineStart.JogNodes = FJogLines.empty() ? 0u : static_cast<std::uint32_t>(LastNodeCount(FJogLines));
-        FLineZeroIndex = -1;
-    }
-
     bool toMotionFamily = false;
     try {
         const bool isLabel = !word.empty() && word.back() == ':' && IsLabelLine(FLineText);
@@ -152,8 +134,37 @@ bool TMove::ExecuteLine(const TProgramLines* lines, std::string_view lineText, c
             DispatchStatements(cmds);
             AskAboutUnhandled();
         }
+    } catch (...) {
+        FailLine(toMotionFamily, lineIndex);
+    }
+    // Motion lines record themselves when they add their path node.
+    if (!toMotionFamily && !FNested) {
+        RecordLine(lineIndex);
+    }
+    return FStop;
+}
+
+void TMove::BeginLineRecord()
+{
+    FStatementRan = false;
+    // The history grows with every executed line, drawn or not.
+    CheckPreviewBytes(0);
+    FLineStart = {FPos.X, FPos.Y, FPos.Z, FPos.W, FA, FB, FTool.X, FTool.Y, FTool.Z, 0, 0, 0, 0, FNewPolyline, -1};
+    FLineStart.CutCount = static_cast<std::uint32_t>(FCutLines.size());
+    FLineStart.JogCount = static_cast<std::uint32_t>(FJogLines.size());
+    FLineStart.CutNodes = FCutLines.empty() ? 0u : static_cast<std::uint32_t>(LastNodeCount(FCutLines));
+    FLineStart.JogNodes = FJogLines.empty() ? 0u : static_cast<std::uint32_t>(LastNodeCount(FJogLines));
+    FLineZeroIndex = -1;
+}
+
+void TMove::FailLine(bool toMotionFamily, int lineIndex)
+{
+    // A motion line that failed added no node, and so no record of its own.
+    const bool record = !toMotionFamily && !FNested;
+    try {
+        throw;
     } catch (const EArgumentFailed& e) {
-        if (!toMotionFamily && !steppingBack && !FNested) {
+        if (record) {
             RecordLine(lineIndex);
         }
         std::string message = "Cannot evaluate the expression \"" + e.Expression() + "\" (line: "
@@ -164,32 +175,23 @@ bool TMove::ExecuteLine(const TProgramLines* lines, std::string_view lineText, c
         }
         throw ERunError(message);
     } catch (const ENumberRange& e) {
-        if (!steppingBack) {
-            TakeBackLine();
-        }
-        if (!toMotionFamily && !steppingBack && !FNested) {
+        TakeBackLine();
+        if (record) {
             RecordLine(lineIndex);
         }
         ThrowValueRange(e.Argument());
     } catch (const EValueRange&) {
-        if (!steppingBack) {
-            TakeBackLine();
-        }
-        if (!toMotionFamily && !steppingBack && !FNested) {
+        TakeBackLine();
+        if (record) {
             RecordLine(lineIndex);
         }
         throw;
     } catch (...) {
-        if (!toMotionFamily && !steppingBack && !FNested) {
+        if (record) {
             RecordLine(lineIndex);
         }
         throw;
     }
-    // Motion lines record themselves when they add their path node.
-    if (!toMotionFamily && !steppingBack && !FNested) {
-        RecordLine(lineIndex);
-    }
-    return FStop;
 }
 
 void TMove::DispatchFamilies(const TArrayofCmds& cmds, bool& toMotionFamily)
@@ -197,13 +199,6 @@ void TMove::DispatchFamilies(const TArrayofCmds& cmds, bool& toMotionFamily)
     const char family = FCmdWord[0];
     // An assignment (FPX = 1) is never a command, whatever letter its name begins with.
     if (FCmdWord.find('=') != std::string::npos) {
-        return;
-    }
-    // A step back undoes what the line did instead of doing it again.
-    if (FSteppingBack && std::string_view("MJZVUFC").find(family) != std::string_view::npos) {
-        toMotionFamily = family == 'M' || family == 'J';
-        FHandled = true;
-        StepBack();
         return;
     }
     switch (family) {
@@ -286,8 +281,7 @@ void TMove::AskAboutUnhandled()
     if (FHandled || !IsCommandKeyword(FCmdWord)) {
         return;
     }
-    // The user answered Yes when the line ran; taking it back asks nothing.
-    if (FShell.SuppressAllMessages() || FShell.QuickViewRunning() || FSteppingBack) {
+    if (FShell.SuppressAllMessages() || FShell.QuickViewRunning()) {
         return;
     }
     const std::string text = "Command: \"" + UpperCase(FCmdWord) + "\" (line: " + IntToStr(FLineNumber)

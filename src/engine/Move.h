@@ -68,7 +68,10 @@ public:
     // Executes one parsed line and returns true when the run loop must stop (END, or
     // anything but Yes to the question about an unimplemented command). `lines` and
     // `nextLine` (the run loop's 0-based index variable) are remembered when given;
-    // jumps write the index of the line after which execution goes on.
+    // jumps write the index of the line after which execution goes on. Stepping back,
+    // the line just taken off the history is undone from its record instead: nothing
+    // of it is evaluated or run again, so `cmds` is not read (the caller need not
+    // preprocess it), and the result is false.
     bool ExecuteLine(const TProgramLines* lines, std::string_view lineText, const TArrayofCmds& cmds, int lineIndex,
                      int* nextLine, bool steppingBack);
     // Called when a run starts: forgets the GOSUB returns of earlier runs, and stops
@@ -79,7 +82,6 @@ public:
     // (a results run, a quick view, the headless runner) keeps none, and lines executed
     // without it cannot be stepped back. Switching it off forgets what was kept.
     void KeepStepBack(bool keep);
-    bool KeepsStepBack() const { return FKeepStepBack; }
     // For a results run, until the next StartRun: the preview's budget also counts the
     // path text that the run's results will hold (ResultsText), so the run with its text
     // stays within MaxPreviewBytes. The nodes drawn so far are counted at once.
@@ -95,7 +97,6 @@ public:
     const std::string& PrevCmdWord() const { return FPrevCmdWord; }
     const std::vector<int>& GosubStack() const { return FGosubStack; }
     bool Handled() const { return FHandled; }
-    bool SteppingBack() const { return FSteppingBack; }
 
     bool Moving = false;
 
@@ -223,6 +224,11 @@ private:
     void EvaluateArguments(TArrayofCmds& cmds, int used);
 
     // Dispatch steps.
+    // The state a forward line starts from, kept for its history record.
+    void BeginLineRecord();
+    // Inside a catch block of ExecuteLine: takes back what the failing line left half
+    // done, records it and raises the error the run reports.
+    [[noreturn]] void FailLine(bool toMotionFamily, int lineIndex);
     // The word under which a line is dispatched: the parsed command word, or the
     // statement word that begins the line (INPUT, IF, GOSUB, GOTO, END, RETURN,
     // EXIT SHOPBOT; a later one in that list wins).
@@ -286,12 +292,11 @@ private:
     // Undoes the changes to the variables and the GOSUB stack kept under the line's
     // place in the history or a later one.
     void UndoLineEffects();
-    // The GOSUB stack's change by line `Tag`: the index RETURN popped, or -1 for a push.
-    struct TGosubUndo {
-        std::int32_t Tag;
-        std::int32_t Popped;
-    };
+    // The GOSUB stack's change, kept in the variables' record: the index RETURN popped,
+    // or -1 for a push.
     void KeepGosubUndo(std::int32_t popped);
+    // The step back of the line just taken off the history: its record's changes undone.
+    void UndoLine();
     // How many entries of the history step back must leave.
     std::size_t StepBackFloor() const;
     // After a step back: the line texts, command word and line number as the line
@@ -411,7 +416,6 @@ private:
         float A, B;
     };
     std::vector<TZeroUndo> FZeroUndo;
-    std::vector<TGosubUndo> FGosubUndo;
     bool FKeepStepBack = false;
     // Set by an IF line whose statement ran (its line record says so).
     bool FStatementRan = false;
@@ -420,8 +424,9 @@ private:
     TLineLeft FRunStart;
     std::vector<TLineLeft> FLevelStarts;
     // LeavesWord's answers for the lines of FLeavesWordLines (0: not asked yet, 1: a
-    // word, 2: none); forgotten with every run and every change of sub-file level,
-    // since another file's lines may come at the same address.
+    // word, 2: none); forgotten with every run and every sub-file call, since another
+    // file's lines may come at the same address (back in the caller, its own lines
+    // stand elsewhere).
     const TProgramLines* FLeavesWordLines = nullptr;
     std::vector<std::uint8_t> FLeavesWord;
     // The most one executed line adds to the history, as PreviewBytes counts it.
@@ -443,7 +448,6 @@ private:
     const TProgramLines* FLines = nullptr;
     TLabelIndex FLabels;
 
-    bool FSteppingBack = false;
     // The history resets seen, so that a new run's history forgets the variables'
     // changes of the last one.
     std::uint64_t FHistoryResets = 0;

@@ -115,15 +115,11 @@ void TMove::CallFile(const TArrayofCmds& cmds)
     FLeavesWordLines = nullptr;
     const TScopeGuard popLevel([this, zeroRecords = static_cast<std::size_t>(lineZeroIndex) + 1, nested = FNested] {
         FLevelStarts.pop_back();
-        FLeavesWordLines = nullptr;
         FPartFiles.PopLevel();
         TrimUndo(static_cast<std::size_t>(FPartFiles.HistoryCount()));
-        // What the file's lines changed in the variables is the FP line's now.
-        const int callTag = FPartFiles.HistoryCount();
-        FCalcul.GetVariables().RetagUndoFrom(callTag);
-        for (auto step = FGosubUndo.rbegin(); step != FGosubUndo.rend() && step->Tag >= callTag; ++step) {
-            step->Tag = callTag;
-        }
+        // What the file's lines changed in the variables and the GOSUB stack is the FP
+        // line's now.
+        FCalcul.GetVariables().RetagUndoFrom(FPartFiles.HistoryCount());
         if (FZeroUndo.size() > zeroRecords) {
             FZeroUndo.resize(zeroRecords);
         }

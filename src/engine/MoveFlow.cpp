@@ -112,7 +112,6 @@ void TMove::DoIf(const TArrayofCmds&)
     // text (tabs are already gone), and the texts and words the nested lines would
     // leave are written once, where the walk ends.
     const int ifIndex = FLineIndex;
-    const bool steppingBack = FSteppingBack;
     std::string_view previous;
     std::string_view current = FLineText;
     std::string_view statement;
@@ -153,10 +152,9 @@ void TMove::DoIf(const TArrayofCmds&)
     {
         const TScopeGuard endNested([this, wasNested = FNested] { FNested = wasNested; });
         FNested = true;
-        stop = ExecuteLine(nullptr, text, inner, ifIndex, nullptr, steppingBack);
+        stop = ExecuteLine(nullptr, text, inner, ifIndex, nullptr, false);
     }
     FStatementRan = true;
-    FSteppingBack = steppingBack;
     FHandled = true;
     FStop = stop;
 }
@@ -181,9 +179,6 @@ void TMove::JumpTo(int index)
 void TMove::DoGosub(const TArrayofCmds&)
 {
     FHandled = true;
-    if (FSteppingBack) {
-        return;
-    }
     const int target = FindJumpTarget("GOSUB");
     if (FGosubStack.size() >= MaxGosubDepth) {
         throw ERunError("GOSUB calls nest too deep" + LineTag(FLineNumber));
@@ -196,16 +191,13 @@ void TMove::DoGosub(const TArrayofCmds&)
 void TMove::DoGoto(const TArrayofCmds&)
 {
     FHandled = true;
-    if (FSteppingBack) {
-        return;
-    }
     JumpTo(FindJumpTarget("GOTO"));
 }
 
 void TMove::DoReturn(const TArrayofCmds&)
 {
     FHandled = true;
-    if (FSteppingBack || FGosubStack.empty()) {
+    if (FGosubStack.empty()) {
         return;
     }
     const int back = FGosubStack.back();
@@ -228,8 +220,7 @@ void TMove::DoExit(const TArrayofCmds&)
 void TMove::DoPause(const TArrayofCmds& cmds)
 {
     FHandled = true;
-    // A step back neither waits nor asks: it only takes the line back.
-    if (FShell.QuickViewRunning() || FSteppingBack) {
+    if (FShell.QuickViewRunning()) {
         return;
     }
     if (cmds.Failed(1)) {
@@ -261,19 +252,12 @@ void TMove::DoPause(const TArrayofCmds& cmds)
 void TMove::DoPrint(const TArrayofCmds& cmds)
 {
     FHandled = true;
-    if (!FSteppingBack) {
-        FShell.AddMessage(cmds[1]);
-    }
+    FShell.AddMessage(cmds[1]);
 }
 
 void TMove::DoInput(const TArrayofCmds&)
 {
     FHandled = true;
-    // A step back asks nothing: the variables get back the values they had before the
-    // line, and the next step over it asks again.
-    if (FSteppingBack) {
-        return;
-    }
     constexpr int MaxItems = 20; // 21 names or values at most
     const std::string_view line = FLineText;
     const std::size_t firstQuote = line.find('"');

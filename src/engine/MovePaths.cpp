@@ -51,9 +51,10 @@ std::size_t TMove::PreviewBytes() const
 {
     // The lists count at twice their size: the most their next growth reaches.
     const std::size_t lists = FUndo.size() * sizeof(std::uint32_t) + FFullUndo.size() * sizeof(TLineUndo)
-        + FZeroUndo.size() * sizeof(TZeroUndo) + FGosubUndo.size() * sizeof(TGosubUndo)
+        + FZeroUndo.size() * sizeof(TZeroUndo)
         + FPartFiles.History().size() * sizeof(int) + (FCutLines.size() + FJogLines.size()) * sizeof(TGLLines*);
-    // The variables' record counts what it holds (and stays within a bound of its own).
+    // The variables' record counts what it holds, the GOSUB stack's changes included (and
+    // stays within a bound of its own).
     return FPathBytes + 2 * lists + FCalcul.GetVariables().UndoBytes()
         + static_cast<std::size_t>(FClamps.Count()) * TClampList::BytesPerClamp + CountedPathTextBytes();
 }
@@ -201,10 +202,6 @@ void TMove::PlaceToolAfterNode(bool setCurPos, const TAffineVector& toolBefore)
 
 void TMove::AddPathNode(char kind)
 {
-    if (FSteppingBack) {
-        StepBack();
-        return;
-    }
     const bool jog = kind == 'J';
     const TGLLinesArray& lines = jog ? FJogLines : FCutLines;
     bool newLine = FNewPolyline || lines.empty() || !ToolIsAtEnd(lines, FTool);

@@ -177,7 +177,7 @@ void TMove::PreprocessLine(std::string_view line, bool execute, TArrayofCmds& cm
 {
     cmds.Clear();
     // What the line's assignments and arguments change in the variables is kept for a
-    // step back (a step back's own preprocessing too: its step back undoes that first).
+    // step back, which preprocesses nothing.
     TCalculVariables& variables = FCalcul.GetVariables();
     const bool tagged = execute && FKeepStepBack;
     const TScopeGuard outerTag([&variables, tagged, tag = variables.UndoTag()] {

@@ -88,7 +88,6 @@ std::int64_t TMove::LineUndoTag()
     if (FPartFiles.Resets() != FHistoryResets) {
         FHistoryResets = FPartFiles.Resets();
         FCalcul.GetVariables().ForgetUndo();
-        FGosubUndo.clear();
     }
     return FPartFiles.HistoryCount();
 }
@@ -98,16 +97,13 @@ void TMove::KeepStepBack(bool keep)
     FKeepStepBack = keep;
     if (!keep) {
         FCalcul.GetVariables().ForgetUndo();
-        FGosubUndo = {};
     }
 }
 
 void TMove::KeepGosubUndo(std::int32_t popped)
 {
-    const std::int64_t tag = FCalcul.GetVariables().UndoTag();
-    if (tag != TCalculVariables::NoUndo) {
-        FGosubUndo.push_back({static_cast<std::int32_t>(tag), popped});
-    }
+    // One record for both, so that its bound and its reach hold for the stack too.
+    FCalcul.GetVariables().KeepUndoValue(popped);
 }
 
 void TMove::UndoLineEffects()
@@ -116,16 +112,23 @@ void TMove::UndoLineEffects()
     if (tag == TCalculVariables::NoUndo) {
         return; // nothing was kept
     }
-    FCalcul.GetVariables().UndoFrom(tag);
-    while (!FGosubUndo.empty() && FGosubUndo.back().Tag >= tag) {
-        const std::int32_t popped = FGosubUndo.back().Popped;
-        FGosubUndo.pop_back();
+    FCalcul.GetVariables().UndoFrom(tag, [this](std::int32_t popped) {
         if (popped >= 0) {
             FGosubStack.push_back(popped);
         } else if (!FGosubStack.empty()) {
             FGosubStack.pop_back();
         }
-    }
+    });
+}
+
+void TMove::UndoLine()
+{
+    // Nothing of the line is evaluated or run again (its condition, its assignments,
+    // freevar( in them): what it changed is in its record, and a line whose record
+    // was let go to keep within the bound is never taken off the history.
+    UndoLineEffects();
+    StepBack();
+    RestoreLineBookkeeping();
 }
 
 void TMove::TrimUndo(std::size_t count)
@@ -164,7 +167,6 @@ std::size_t TMove::StepBackFloor() const
 
 void TMove::StepBack()
 {
-    Moving = true;
     const auto count = static_cast<std::size_t>(FPartFiles.HistoryCount());
     if (FUndo.size() <= count) {
         FShell.Log("error", "Error stepping backwards, current line: " + IntToStr(FLineNumber));
@@ -176,6 +178,8 @@ void TMove::StepBack()
     if (code == Unchanged) {
         return;
     }
+    // The bit goes back along the path.
+    Moving = true;
     if ((code & FullRecord) == 0) {
         TGLLinesArray& lines = (code & JogBit) ? FJogLines : FCutLines;
         TGLLines* line = lines.back();
@@ -237,6 +241,9 @@ TMove::TLineLeft TMove::LineLeft(int index, bool statementRan)
     const bool isLabel = !dispatched.empty() && dispatched.back() == ':' && IsLabelLine(left.Text);
     if (!TrimView(dispatched).empty() && !isLabel) {
         left.Word = std::string(dispatched);
+    } else if (statementRan) {
+        // A statement that leaves no word (an assignment, a label) leaves the IF's.
+        left.Word = "IF";
     }
     return left;
 }

@@ -9,11 +9,6 @@ bool IsArithmeticOperator(std::string_view text)
     return HasOperatorChar(text, ocArithmetic);
 }
 
-bool IsComparisonOperator(std::string_view text)
-{
-    return HasOperatorChar(text, ocComparison);
-}
-
 std::string QuoteOperand(std::string_view text)
 {
     double number = 0.0;

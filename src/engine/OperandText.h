@@ -8,8 +8,6 @@
 
 // True when the text holds any of "+", "-", "^", "*", "/", "&".
 bool IsArithmeticOperator(std::string_view text);
-// True when the text holds any of ">", "<", "=" (and so ">=", "<=", "<>").
-bool IsComparisonOperator(std::string_view text);
 
 // The text upper-cased; unless it is a number or holds an operator, wrapped in double
 // quotes (a quote already at either end is kept, not doubled).

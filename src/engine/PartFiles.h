@@ -59,6 +59,9 @@ public:
     int HistoryCount() const { return static_cast<int>(FHistory.size()); }
     // Where the current level's part of the history begins.
     std::size_t LevelFloor() const { return FHistoryFloors.back(); }
+    // The line the current level's file ran last, as the history holds it; -1 when its
+    // part of the history is empty.
+    int LastLine() const { return FHistory.size() > FHistoryFloors.back() ? FHistory.back() : -1; }
     const std::vector<int>& History() const { return FHistory; }
 
 private:

@@ -129,9 +129,7 @@ bool TProgramRunner::StepBack(const TProgramLines& lines)
     if (index < 0 || index >= static_cast<int>(lines.size())) {
         return false;
     }
-    const std::string& line = lines[static_cast<std::size_t>(index)];
-    TArrayofCmds cmds;
-    FMove.PreprocessLine(line, true, cmds);
-    FMove.ExecuteLine(&lines, line, cmds, index, nullptr, true);
+    // Undone from its record: nothing of the line is evaluated again.
+    FMove.ExecuteLine(&lines, lines[static_cast<std::size_t>(index)], TArrayofCmds(), index, nullptr, true);
     return true;
 }

@@ -18,8 +18,15 @@
 
 class TRunTest : public TShellTest {
 protected:
-    TRunTest() : Window(std::make_unique<TMainForm>())
+    TRunTest() { StartWindow(); }
+    ~TRunTest() override { Window.reset(); }
+
+    // The main window, as a start of the program makes it (again: the one before goes
+    // first, writing its settings as it closes).
+    void StartWindow()
     {
+        Window.reset();
+        Window = std::make_unique<TMainForm>();
         Window->WaitFrameMs = 0;
         TGLCadencer& cadencer = Window->Scene->GLCadencer1;
         cadencer.SetTimeReference(cmExternal);
@@ -36,7 +43,6 @@ protected:
             }
         };
     }
-    ~TRunTest() override { Window.reset(); }
 
     // A page of the file holding `text` ("\r\n" between lines), active.
     std::shared_ptr<TEditor> OpenProgram(const std::string& name, const std::string& text)

@@ -11,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -23,6 +25,15 @@ struct TState {
     std::string Path;
     bool operator==(const TState&) const = default;
 };
+
+// A text of tens of MiB is shown by its start and its length.
+std::ostream& operator<<(std::ostream& out, const TState& s)
+{
+    const auto shown = [](const std::string& text) {
+        return text.size() <= 2000 ? text : text.substr(0, 2000) + "... (" + std::to_string(text.size()) + " characters)";
+    };
+    return out << "variables:\n" << shown(s.Variables) << "\npath:\n" << shown(s.Path);
+}
 
 TState StateOf(TPathEngine& e)
 {
@@ -55,7 +66,7 @@ TEST(StepBackVariables, RandomStepsBackAndForwardLeaveWhatAFreshRunLeaves)
     const auto below = [&](std::size_t n) { return static_cast<int>(rng() % n); };
     const auto name = [&] { return names[static_cast<std::size_t>(below(names.size()))]; };
     const auto number = [&] { return std::to_string(below(9)); };
-    const std::vector<std::function<std::string()>> kinds = {
+    std::vector<std::function<std::string()>> kinds = {
         [&] { return "&" + name() + " = " + number(); },
         [&] { return "&cnt = &cnt + 1"; },
         [&] { return "&" + name() + " = \"x\" | char(13) | char(10) | \"" + number() + "\""; },
@@ -69,18 +80,51 @@ TEST(StepBackVariables, RandomStepsBackAndForwardLeaveWhatAFreshRunLeaves)
         [&] { return "M2, " + number() + ", &cnt"; },
         [&] { return "J2, 1, " + number(); },
     };
+    // IF ... THEN with any of those statements (twice as often as the rest), its condition
+    // holding, not holding, or failing on a number after an operator; a jog to where the
+    // tool is, after which a move may go on with the cut path; and a text that doubles,
+    // so that a small bound is met.
+    const std::vector<std::string> conditions = {"1 = 1", "&cnt < 9", "1 = 0", "&cnt > -1", "&cnt < .5"};
+    const std::size_t plainKinds = kinds.size();
+    const auto ifKind = [&] {
+        return "IF " + conditions[static_cast<std::size_t>(below(conditions.size()))] + " THEN "
+            + kinds[static_cast<std::size_t>(below(plainKinds))]();
+    };
+    kinds.push_back(ifKind);
+    kinds.push_back(ifKind);
+    kinds.push_back([&] { return std::string("J2, %(1), %(2)"); });
+    const std::string doubling = "&s = &s | &s | \"y\"";
+    kinds.push_back([&] { return doubling; });
+    // And an IF right after a move and a jog in place, a move after it.
+    kinds.push_back([&] { return "M2, " + number() + ", 1\nJ2, %(1), %(2)\n" + ifKind() + "\nM2, 1, 2"; });
     int checked = 0;
-    for (int program = 0; program < 150; ++program) {
+    for (int program = 0; program < 600; ++program) {
         TProgramLines lines;
         lines.push_back("&cnt = 0");
+        lines.push_back("&s = \"x\"");
         for (int k = 2 + below(8); k > 0; --k) {
-            lines.push_back(kinds[static_cast<std::size_t>(below(kinds.size()))]());
+            // A kind may give several lines.
+            const std::string kind = kinds[static_cast<std::size_t>(below(kinds.size()))]();
+            for (std::size_t from = 0, end = 0; from <= kind.size(); from = end + 1) {
+                end = std::min(kind.find('\n', from), kind.size());
+                lines.push_back(kind.substr(from, end - from));
+            }
+        }
+        // Once, a text of tens of MiB that two doublings take to the record's bound of
+        // 64 MiB and past it.
+        const bool large = program == 299;
+        if (large) {
+            lines[1] = "&s = \"" + std::string(std::size_t{24} << 20, 'x') + "\"";
+            std::erase(lines, doubling);
+            lines.insert(lines.end(), 2, doubling);
         }
         std::string text;
+        std::string shown;
         for (const std::string& line : lines) {
             text += line + "\n";
+            shown += line.substr(0, 80) + "\n";
         }
-        SCOPED_TRACE("program " + std::to_string(program) + ":\n" + text);
+        SCOPED_TRACE("program " + std::to_string(program) + ":\n" + shown);
         // Programs that stop at an error (a name SL cleared) are another test's.
         TPathEngine probe;
         probe.Shell.Suppress = true;
@@ -90,19 +134,40 @@ TEST(StepBackVariables, RandomStepsBackAndForwardLeaveWhatAFreshRunLeaves)
         ++checked;
         TPathEngine e;
         e.Shell.Suppress = true;
+        // A record of a few hundred bytes is soon full.
+        TCalculVariables& variables = e.Calcul.GetVariables();
+        if (below(3) == 0 && !large) {
+            variables.MaxUndoBytes = static_cast<std::size_t>(100 + below(600));
+        }
         e.Runner.RunLinesForResults(lines);
         int done = static_cast<int>(lines.size());
+        // Each prefix's fresh run once.
+        std::map<int, TState> prefixes;
+        const auto prefix = [&](int count) -> const TState& {
+            auto known = prefixes.find(count);
+            if (known == prefixes.end()) {
+                known = prefixes.emplace(count, PrefixState(lines, static_cast<std::size_t>(count))).first;
+            }
+            return known->second;
+        };
         for (int move = 0; move < 12; ++move) {
+            const std::size_t logged = e.Shell.LogLines.size();
+            const std::size_t printed = e.Shell.Messages.size();
+            const std::size_t kept = variables.UndoBytes();
             if (below(3) != 0 && e.Runner.StepBack(lines)) {
                 --done;
+                // Nothing of the line ran again: nothing logged, printed or kept.
+                EXPECT_EQ(e.Shell.LogLines.size(), logged);
+                EXPECT_EQ(e.Shell.Messages.size(), printed);
+                EXPECT_LE(variables.UndoBytes(), kept);
             } else if (done < static_cast<int>(lines.size())) {
                 StepForward(e, lines, done);
                 ++done;
             }
-            ASSERT_EQ(StateOf(e), PrefixState(lines, static_cast<std::size_t>(done))) << "after " << done << " lines";
+            ASSERT_EQ(StateOf(e), prefix(done)) << "after " << done << " lines";
         }
     }
-    EXPECT_GT(checked, 100);
+    EXPECT_GT(checked, 400);
 }
 
 // The variables of an earlier run stay when the new run's lines are stepped back, and
@@ -247,6 +312,80 @@ TEST(StepBackVariables, StepBackReachesTheLastHundredThousandLines)
     fresh.Runner.MaxExecutedLines = executed - 100000;
     fresh.Runner.RunLinesForResults(lines);
     EXPECT_EQ(e.Calcul.GetVariablesText(), fresh.Calcul.GetVariablesText());
+}
+
+// A step back evaluates nothing: where the line's own changes were let go to keep the
+// record within its bound it is refused, and everywhere else it leaves exactly what a
+// fresh run of the lines before leaves. Each line here keeps more than the one before,
+// so the bound lets go of everything kept before the line, and at last of the line's
+// own change too.
+TEST(StepBackVariables, AStepBackAtTheBoundTakesBackTheLineOrNothing)
+{
+    TProgramLines lines = {"&s = \"x\"", "&i = 0"};
+    for (int pass = 0; pass < 15; ++pass) {
+        lines.push_back("&s = &s | &s");
+        lines.push_back("&i = &i + 1");
+    }
+    lines.push_back("M2, &i, 1");
+    for (const std::size_t bound : {std::size_t{3000}, std::size_t{20000}, std::size_t{1} << 20}) {
+        SCOPED_TRACE("bound " + std::to_string(bound));
+        TPathEngine e;
+        e.Calcul.GetVariables().MaxUndoBytes = bound;
+        e.Runner.RunLinesForResults(lines);
+        std::size_t done = lines.size();
+        for (int round = 0; round < 2; ++round) {
+            while (e.Runner.StepBack(lines)) {
+                --done;
+                ASSERT_EQ(StateOf(e), PrefixState(lines, done)) << "after " << done << " lines";
+                ASSERT_LE(e.Calcul.GetVariables().UndoBytes(), bound);
+            }
+            // Refused where the record ends, and again, the state as it was.
+            EXPECT_FALSE(e.Runner.StepBack(lines));
+            EXPECT_EQ(StateOf(e), PrefixState(lines, done));
+            EXPECT_EQ(done > 2, bound < (std::size_t{1} << 20)) << "the bound was met, or never";
+            // On again to the end: the same way back.
+            for (std::size_t index = done; index < lines.size(); ++index) {
+                StepForward(e, lines, static_cast<int>(index));
+            }
+            done = lines.size();
+        }
+    }
+}
+
+// The GOSUB stack's changes are kept in the same record as the variables', within the
+// same bound: a run of calls and returns without a variable holds the record to it, and
+// step back reaches as far back as the record does, the stack as a fresh run left it.
+TEST(StepBackVariables, TheGosubStacksChangesCountInTheRecordsBound)
+{
+    TProgramLines lines;
+    for (int call = 0; call < 300; ++call) {
+        lines.push_back("GOSUB S" + std::to_string(call % 3));
+    }
+    lines.push_back("END");
+    for (int sub = 0; sub < 3; ++sub) {
+        lines.push_back("S" + std::to_string(sub) + ":");
+        lines.push_back(sub == 1 ? "GOSUB S2" : "RETURN");
+        if (sub == 1) {
+            lines.push_back("RETURN");
+        }
+    }
+    constexpr std::size_t Bound = 4000;
+    TPathEngine e;
+    e.Calcul.GetVariables().MaxUndoBytes = Bound;
+    e.Runner.RunLinesForResults(lines);
+    const int executed = e.Move.PartFiles().HistoryCount();
+    EXPECT_GT(e.Calcul.GetVariables().UndoBytes(), Bound / 2);
+    EXPECT_LE(e.Calcul.GetVariables().UndoBytes(), Bound);
+    int back = 0;
+    while (e.Runner.StepBack(lines)) {
+        ++back;
+        TPathEngine fresh;
+        fresh.Runner.MaxExecutedLines = executed - back;
+        fresh.Runner.RunLinesForResults(lines);
+        ASSERT_EQ(e.Move.GosubStack(), fresh.Move.GosubStack()) << back << " lines back";
+    }
+    EXPECT_GT(back, 20);
+    EXPECT_LT(back, executed / 2) << "the bound held the stack's changes too";
 }
 
 } // namespace

@@ -23,6 +23,7 @@
 #include <QTextLayout>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -134,6 +135,35 @@ TEST(QtInputBoxGui, TypedLettersGoToTheLineEdit)
     std::string value = "7";
     EXPECT_TRUE(responder.InputQuery("", "Name?", value));
     EXPECT_EQ(value, "yon c");
+}
+
+// The line edit takes text of any length, the initial value's and a pasted one: a line
+// edit cuts both to 32,767 characters unless told otherwise.
+TEST(QtInputBoxGui, TextOfAnyLengthComesBackWhole)
+{
+    const std::string initial(40000, 'i');
+    const QString pasted(50000, QLatin1Char('p'));
+    TQtDialogResponder responder;
+    struct TCase {
+        const char* what;
+        std::function<void(QLineEdit&)> edit;
+        std::string expected;
+    };
+    const TCase cases[] = {
+        {"the initial value", [](QLineEdit&) {}, initial},
+        {"a paste after it", [&](QLineEdit& edit) { edit.end(false); edit.insert(pasted); },
+         initial + pasted.toStdString()},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        const TWhenModalShown<TQtInputBox> answer([&](TQtInputBox& box) {
+            c.edit(box.Edit());
+            Click(Qt::Key_Return);
+        });
+        std::string value = initial;
+        EXPECT_TRUE(responder.InputQuery("", "Text?", value));
+        EXPECT_EQ(value, c.expected);
+    }
 }
 
 // Tab and Shift+Tab go round the buttons (and the line edit) and nothing else, so the

@@ -2,7 +2,8 @@
 // layer: a frame after a node was added or taken away at the path's end starts from the
 // picture kept part of the way through it and draws only the end again, yet shows
 // exactly what a whole frame shows (the plate behind, the glass drawn over the path
-// after it, the paths' colours and depth); any other change draws everything again.
+// after it, the paths' colours and depth, segments reaching far beyond the view clipped
+// where they cross it); any other change draws everything again.
 
 #include "scene/graph/Camera.h"
 #include "scene/graph/NonVisualViewer.h"
@@ -56,19 +57,23 @@ void Serpentine(TGLLines& line, int count, float top)
 const TVector Red{1, 0, 0, 1};
 const TVector Blue{0, 0, 1, 1};
 
+// How a scene holds its paths: under a lines group, or for comparison under a plain
+// grouping cube whose polylines draw themselves one by one, or under a lines group in a
+// scene that keeps no picture (without a dynamic layer), every frame whole.
+enum class TPaths { Group, Plain, GroupDrawnWhole };
+
 // Seen from (0, 0, 10) down -Z: a grey plate at z -1, the paths' parent, green glass at
 // z 0 over the lower left (blended, so drawn after the paths), and the bit, a box held by
-// the dynamic layer's cube. The paths' parent is a lines group, or for comparison a
-// plain grouping cube whose polylines draw themselves one by one, every frame whole.
+// the dynamic layer's cube.
 struct TPathScene {
-    explicit TPathScene(bool grouped)
+    explicit TPathScene(TPaths kind)
     {
         RegisterGLX11ContextClass();
         camera = TGLBaseSceneObject::CreateAsChild<TGLCamera>(world.CameraRoot());
         camera->Position().SetPoint(0, 0, 10);
         TGLBaseSceneObject* root = world.ObjectRoot();
         plate = FlatBox(root, 0, -1, 4, {0.5f, 0.5f, 0.5f, 1});
-        if (grouped) {
+        if (kind != TPaths::Plain) {
             group = TGLBaseSceneObject::CreateAsChild<TGLLinesGroup>(root);
             paths = group;
         } else {
@@ -77,7 +82,9 @@ struct TPathScene {
         FlatBox(root, -0.9f, 0, 1.8f, {0, 1, 0, 0.5f});
         auto* holder = TGLBaseSceneObject::CreateAsChild<TGLDummyCube>(root);
         FlatBox(holder, 1.2f, 0.5f, 0.2f, {1, 1, 1, 1});
-        world.AddToDynamicLayer(holder);
+        if (kind != TPaths::GroupDrawnWhole) {
+            world.AddToDynamicLayer(holder);
+        }
         viewer.SetWidth(160);
         viewer.SetHeight(160);
         viewer.Buffer().SetBackgroundColor(clWhite);
@@ -112,7 +119,7 @@ protected:
     void Build(const std::function<void(TPathScene&)>& make)
     {
         make(grouped);
-        make(plain);
+        make(*plain);
     }
     // Each change to both scenes and a frame of each: the same pixels, and the lines
     // group's frame started from its picture exactly where that is good, drawing at most
@@ -122,16 +129,16 @@ protected:
         // The first frame keeps the copy of the scene without the bit, the first change
         // then the picture part of the way through the paths.
         for (int i = 0; i < 2; ++i) {
-            EXPECT_TRUE(grouped.Frame() == plain.Frame());
+            EXPECT_TRUE(grouped.Frame() == plain->Frame());
             grouped.Last().AddNode(0, 0, 0);
-            plain.Last().AddNode(0, 0, 0);
+            plain->Last().AddNode(0, 0, 0);
         }
         for (const TStep& step : steps) {
             step.Apply(grouped);
-            step.Apply(plain);
+            step.Apply(*plain);
             const int reuses = grouped.viewer.Buffer().PassPictureReuses();
             const std::uint64_t drawn = grouped.group->Batches().PointsDrawn();
-            EXPECT_TRUE(grouped.Frame() == plain.Frame()) << step.Change;
+            EXPECT_TRUE(grouped.Frame() == plain->Frame()) << step.Change;
             EXPECT_EQ(grouped.viewer.Buffer().PassPictureReuses() - reuses, step.FromPicture ? 1 : 0) << step.Change;
             if (step.FromPicture) {
                 EXPECT_LE(grouped.group->Batches().PointsDrawn() - drawn, mostDrawn) << step.Change;
@@ -139,8 +146,9 @@ protected:
         }
     }
 
-    TPathScene grouped{true};
-    TPathScene plain{false};
+    TPathScene grouped{TPaths::Group};
+    // What the group's frames are compared with.
+    std::unique_ptr<TPathScene> plain = std::make_unique<TPathScene>(TPaths::Plain);
 };
 
 TGLLines& Polyline(TPathScene& scene, const TVector& colour, float width = 1, std::uint16_t pattern = 0xFFFF)
@@ -241,6 +249,39 @@ TEST_F(LinesGroupPictureGl, ADashedPathIsNeverSplit)
     Check({{"a node at the end", [](TPathScene& s) { s.Last().AddNode(0.5f, -1.5f, -0.3f); }, true},
            {"the node taken away again", [](TPathScene& s) { s.Last().DeleteLastNode(); }, true}},
           static_cast<std::uint64_t>(LongPath / 2 + 3));
+}
+
+// Segments reaching far beyond the view are clipped in double precision wherever they
+// lie, before the picture's place, in the part drawn over the picture and in a short
+// polyline after it, and a translucent path's parts blend in the order of its segments:
+// a frame from the picture shows what a whole frame of the same group shows.
+TEST_F(LinesGroupPictureGl, FarSegmentsBeforeAndAfterThePicturesPlaceShowAsInAWholeFrame)
+{
+    plain = std::make_unique<TPathScene>(TPaths::GroupDrawnWhole);
+    const TVector glassRed{1, 0, 0, 0.5f};
+    Build([&](TPathScene& s) {
+        // Across the view to 1E10 and back, then the serpentine over both.
+        TGLLines& path = Polyline(s, glassRed);
+        path.AddNode(-1.5f, 1.8f, 0.2f);
+        path.AddNode(1e10f, -1e10f, 0.2f);
+        path.AddNode(-1.5f, -1.8f, 0.2f);
+        Serpentine(path, LongPath, 1.7f);
+    });
+    Check({{"a node at the end", [](TPathScene& s) { s.Last().AddNode(0.5f, -1.5f, -0.3f); }, true},
+           {"a cut to 3E38 at the end", [](TPathScene& s) { s.Last().AddNode(3e38f, 3e38f, -0.3f); }, true},
+           {"and from there across the view", [](TPathScene& s) { s.Last().AddNode(-1.6f, -0.5f, -0.3f); }, true},
+           {"a polyline from -3E38 to 3E38 across it",
+            [&](TPathScene& s) {
+                TGLLines& across = Polyline(s, glassRed);
+                across.AddNode(-3e38f, 3e38f, 0.1f);
+                across.AddNode(3e38f, -3e38f, 0.1f);
+            },
+            true},
+           {"that polyline freed", [](TPathScene& s) { delete &s.Last(); }, true},
+           {"the far nodes at the end taken away", [](TPathScene& s) { DeleteNodes(s.Last(), 2); }, true},
+           {"the plate behind moved", [](TPathScene& s) { s.plate->Position().SetPoint(0.1f, 0, -1); }, false},
+           {"a node at the end once more", [](TPathScene& s) { s.Last().AddNode(0.4f, 0.4f, 0.3f); }, true}},
+          MostInTail);
 }
 
 // Two buffers showing the same scene each draw it right: the picture the other one kept

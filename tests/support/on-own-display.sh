@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Runs a test binary on an X display of its own (1,600 x 1,000, or as KERFPAD_TEST_SCREEN
 # says: 800x600), under a window manager or without one:
-# on-own-display.sh openbox|icewm|fluxbox|none BINARY [ARGS...]. Exits 77 (skipped) where
-# the X server, the window manager or xprop is not installed.
+# on-own-display.sh openbox|icewm|fluxbox|dwm|none BINARY [ARGS...]. Exits 77 (skipped)
+# where the X server, the window manager or xprop (with dwm, xdotool) is not installed.
 set -uo pipefail
 manager=$1
 shift
 needed=(Xvfb xprop)
 [ "$manager" != none ] && needed+=("$manager")
+[ "$manager" = dwm ] && needed+=(xdotool)
 for tool in "${needed[@]}"; do
   if ! command -v "$tool" >/dev/null; then
     echo "on-own-display: $tool is not installed"
@@ -59,13 +60,18 @@ answers() {
 }
 
 # A window manager manages the screen once the root window names a window of its own
-# that names itself (_NET_SUPPORTING_WM_CHECK), and has said what area its panels leave
-# (_NET_WORKAREA), which the windows are fitted to.
+# that names itself (_NET_SUPPORTING_WM_CHECK), says what it supports (_NET_SUPPORTED)
+# and, where that includes the area its panels leave (_NET_WORKAREA, which the windows
+# are fitted to), has said that area. dwm keeps no such area.
 managing() {
-  local check own
+  local check own supported
   check=$(xprop -root -notype _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -o '0x[0-9a-f]*$') || return 1
   own=$(xprop -id "$check" -notype _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -o '0x[0-9a-f]*$') || return 1
-  [ "$own" = "$check" ] && xprop -root -notype _NET_WORKAREA 2>/dev/null | grep -q ' = '
+  [ "$own" = "$check" ] || return 1
+  supported=$(xprop -root -notype _NET_SUPPORTED 2>/dev/null | grep ' = ') || return 1
+  case "$supported" in
+    *_NET_WORKAREA*) xprop -root -notype _NET_WORKAREA 2>/dev/null | grep -q ' = ' ;;
+  esac
 }
 
 # Starts the X server and the window manager; says why where it could not. The server
@@ -89,6 +95,11 @@ start_display() {
   if ! wait_for managing; then
     echo "on-own-display: $manager did not start on $DISPLAY"; cat "$scratch/wm.log"
     return 1
+  fi
+  # dwm tiles windows, sizing and placing each itself, until its floating layout (Alt+F)
+  # is chosen; it takes the key before any window of the suite maps.
+  if [ "$manager" = dwm ]; then
+    xdotool key alt+f
   fi
 }
 

@@ -69,6 +69,25 @@ void TMainForm::ShowBitPosition()
     FPanels[3]->setText(Tdm::StatusPositionText(bit.X(), bit.Y(), bit.Z()));
 }
 
+void TMainForm::SettleBit()
+{
+    TAffineVector target;
+    Move->GetBitTarget(target);
+    Scene->Bit->Position().SetPoint(target.X, target.Y, target.Z);
+    Move->Moving = false;
+    ShowBitPosition();
+}
+
+void TMainForm::MarkRunLine(const QString& lineText)
+{
+    TArrayofCmds cmds;
+    ParseLine(lineText, cmds);
+    TAffineVector place;
+    Move->GetBitTarget(place);
+    const TAffineVector p = MarkerPosition(cmds, place);
+    Scene->WireframeBit->Position().SetPoint(p.X, p.Y, p.Z);
+}
+
 void TMainForm::MoveBitStep(double deltaTime)
 {
     TAffineVector position = Scene->Bit->Position().GetAsAffineVector();

@@ -21,6 +21,7 @@
 #include "platform/core/ScopeGuard.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QListWidget>
 
 #include <algorithm>
@@ -93,6 +94,7 @@ void TMainForm::ShowRunLine(int line)
 {
     if (const std::shared_ptr<IEditor> page = LiveActiveEditor()) {
         page->ShowRunLine(line);
+        MarkRunLine(page->GetCurrentLine());
     }
 }
 
@@ -159,9 +161,8 @@ void TMainForm::EndRun()
     FPendingSteps.clear();
     // No step back follows a run that ended: what was kept for it goes.
     Move->KeepStepBack(false);
+    SettleBit();
     ShowRunLine(Move->GetLineIndex());
-    // With Simulate off no tick may have come since the bit last moved.
-    ShowBitPosition();
     UpdateAllActions(false);
 }
 
@@ -236,21 +237,50 @@ void TMainForm::WaitPass()
     }
 }
 
-void TMainForm::StepWait(int index)
+void TMainForm::StepWait(int runLine, const QString& note)
 {
-    ShowRunLine(StepBackRequested ? index : index + 1);
+    ShowRunLine(runLine);
     StepRequested = false;
     StepBackRequested = false;
+    // A press that came while the step went ends this wait at once, before its note.
     if (!FPendingSteps.empty() && Running) {
         (FPendingSteps.front() ? StepRequested : StepBackRequested) = true;
         FPendingSteps.pop_front();
         return;
     }
+    // The note stands where the line's hint stood (the run line's caret move put it
+    // there), for this wait only.
+    const QString hint = FPanels[4]->text();
+    if (!note.isEmpty()) {
+        SetHintPanel(note);
+    }
     FStepWaiting = true;
-    const auto done = TScopeGuard([this] { FStepWaiting = false; });
+    const auto done = TScopeGuard([this, &note, &hint] {
+        FStepWaiting = false;
+        if (!note.isEmpty() && FPanels[4]->text() == note) {
+            SetHintPanel(hint);
+        }
+    });
     do {
         WaitPass();
     } while (!StepRequested && !StepBackRequested && Running);
+}
+
+int TMainForm::SteppedBackRunLine() const
+{
+    return Move->PartFiles().LastLine() + 1;
+}
+
+QString TMainForm::StepBackRefusal() const
+{
+    if (Move->PartFiles().LastLine() < 0) {
+        return QStringLiteral("Step Back: no earlier line of this file has run.");
+    }
+    const std::size_t bound = Calcul.GetVariables().MaxUndoBytes;
+    const QString size = bound >= (std::size_t{1} << 20) ? QStringLiteral("%1 MB").arg(bound >> 20)
+                                                          : QStringLiteral("%1 KB").arg((bound + 1023) >> 10);
+    return QStringLiteral("Step Back: earlier lines are no longer kept (the step-back record holds %1 of changes).")
+        .arg(size);
 }
 
 void TMainForm::KeepResponsive(std::size_t textLength)
@@ -300,7 +330,8 @@ TMainForm::TRunStart TMainForm::RunFile(const TProgramLines& lines, const QStrin
     TArrayofCmds cmds;
     const int last = static_cast<int>(program->size()) - 1;
     int i = 0;
-    while (i <= last) {
+    // Past the last line a Step Back may still be waiting to take it back.
+    while (i <= last || (StepMode && StepBackRequested)) {
         if (!Running) {
             return TRunStart::Ran;
         }
@@ -313,7 +344,8 @@ TMainForm::TRunStart TMainForm::RunFile(const TProgramLines& lines, const QStrin
             } while (Move->Moving);
         }
         if (StepMode) {
-            // Nothing left to undo: the request is dropped and the wait goes on.
+            // Nothing left to undo: the request is dropped, the status bar says why, and
+            // the wait goes on.
             while (StepBackRequested) {
                 const int back = Move->PartFiles().PopLine();
                 if (back >= 0 && back <= last) {
@@ -321,18 +353,27 @@ TMainForm::TRunStart TMainForm::RunFile(const TProgramLines& lines, const QStrin
                     break;
                 }
                 StepBackRequested = false;
-                StepWait(i - 1);
+                StepWait(SteppedBackRunLine(), StepBackRefusal());
                 if (!Running) {
                     return TRunStart::Ran;
                 }
+            }
+            // Refused after the last line, Step goes on past it.
+            if (i > last) {
+                break;
             }
             ShowRunLine(StepBackRequested ? i : i + 1);
         }
         // The executed line's index: a jump rewrites i to its label's line.
         const int index = i;
         const std::string& line = (*program)[static_cast<std::size_t>(index)];
-        Move->PreprocessLine(line, true, cmds);
         const bool steppedBack = StepBackRequested;
+        // A step back evaluates nothing: the line's record holds what it undoes.
+        if (steppedBack) {
+            cmds.Clear();
+        } else {
+            Move->PreprocessLine(line, true, cmds);
+        }
         const bool ended = Move->ExecuteLine(program, line, cmds, index, &i, steppedBack);
         ShowVariables(Calcul.GetVariables());
         if (ended && FileStack.size() <= 1) {
@@ -343,16 +384,15 @@ TMainForm::TRunStart TMainForm::RunFile(const TProgramLines& lines, const QStrin
             UpdateAllActions(false);
         }
         if (StepMode) {
-            StepWait(index);
+            StepWait(steppedBack ? SteppedBackRunLine() : index + 1);
         }
         if (ended) {
             break;
         }
-        // After a Step Back request the index is kept (the history gives the next one);
-        // the next Step after a line was undone executes that line again.
-        if (!StepBackRequested) {
-            i = steppedBack ? index : i + 1;
-        }
+        // The line to go on with: the next one, or the undone line again. A Step Back
+        // request takes the history's line instead, unless it is refused: then the run
+        // goes on from here as if it had never come.
+        i = steppedBack ? index : i + 1;
         if (timed) {
             const std::int64_t now = TickCountMs();
             if (now > deadline) {
@@ -424,6 +464,7 @@ std::optional<std::string> TMainForm::RunFileForResults(const QString& fileName)
             Running = false;
             ResultsRun = false;
             FileStack = before;
+            SettleBit();
         });
         ResetForHeadlessRun(fileName);
         ResultsRun = true;
@@ -449,6 +490,7 @@ void TMainForm::RunQuickView(const QString& fileName, int timeLimitMs)
     const auto closing = TScopeGuard([this] {
         QuietRun = false;
         Running = false;
+        SettleBit();
     });
     ResetForHeadlessRun(fileName);
     QuietRun = true;

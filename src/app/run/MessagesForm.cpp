@@ -49,6 +49,16 @@ TFMessages::TFMessages(QWidget* parent) : QWidget(parent, Qt::Window)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(RichEditMessages, 1);
     layout->addLayout(buttons);
+
+    // Never early: the window manager has the whole wait.
+    FWithdrawWait.setSingleShot(true);
+    FWithdrawWait.setTimerType(Qt::PreciseTimer);
+    FWithdrawWait.setInterval(WithdrawWaitMs);
+    connect(&FWithdrawWait, &QTimer::timeout, this, [this] {
+        if (FShowPending) {
+            ShowNow();
+        }
+    });
 }
 
 TFMessages::~TFMessages() = default;
@@ -85,16 +95,14 @@ void TFMessages::ShowWithoutKeyboard()
     if (!FWithdrawWatch) {
         FWithdrawWatch = std::make_unique<TX11StateWatch>(*handle, showIfLetGo);
     }
-    QTimer::singleShot(WithdrawWaitMs, this, [this] {
-        if (FShowPending) {
-            ShowNow();
-        }
-    });
+    FWithdrawWait.start();
 }
 
 void TFMessages::ShowNow()
 {
     FShowPending = false;
+    // A wait ended by the window manager would otherwise cut the next one short.
+    FWithdrawWait.stop();
     // To the front without the keyboard: a run's keys (Stop, Run, Step) and what the
     // user types stay with the window they were in. openbox reads the user time Qt
     // gives a window shown so; icewm and fluxbox focus every window that takes the

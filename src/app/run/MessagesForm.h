@@ -6,6 +6,7 @@
 // it shows: cut, with a note of how much was left out (platform/gui/QtShownText.h).
 
 #include <QStringList>
+#include <QTimer>
 #include <QWidget>
 
 #include <memory>
@@ -29,6 +30,9 @@ public:
     void ButtonSaveClick();
     void ButtonCloseClick() { hide(); }
 
+    // The longest a PRINT waits for the window manager to let the closed window go.
+    static constexpr int WithdrawWaitMs = 1000;
+
     QPlainTextEdit* RichEditMessages;
     QPushButton* ButtonSave;
     QPushButton* ButtonClear;
@@ -44,10 +48,10 @@ private:
     // never show (icewm under load). Waits at most WithdrawWaitMs.
     void ShowWithoutKeyboard();
     void ShowNow();
-    static constexpr int WithdrawWaitMs = 1000;
 
     QStringList FLines;
     bool FShowPending = false;
+    QTimer FWithdrawWait;
     std::unique_ptr<TX11StateWatch> FWithdrawWatch;
 };
 

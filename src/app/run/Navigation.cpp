@@ -195,11 +195,13 @@ TGLCamera* FollowBitOn(TPreviewScene& scene, TSceneView& lastView)
     lastView.DummyCubePos = pivot.Position().AsVector();
     pivot.Up().SetVector(0, 1, 0);
     pivot.Direction().SetVector(0, 0, 1);
+    scene.SetBitCentred(true);
     return scene.GLCamera2;
 }
 
 TGLCamera* FollowBitOff(TPreviewScene& scene, const TSceneView& lastView)
 {
+    scene.SetBitCentred(false);
     TGLDummyCube& pivot = *scene.DummyCube1;
     pivot.Up().SetVector(lastView.DummyCubeUp.X, lastView.DummyCubeUp.Y, lastView.DummyCubeUp.Z);
     pivot.Direction().SetVector(lastView.DummyCubeDir.X, lastView.DummyCubeDir.Y, lastView.DummyCubeDir.Z);

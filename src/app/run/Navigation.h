@@ -82,7 +82,8 @@ void ZoomToFit(TPreviewScene& scene, const TMove* move);
 float FocalLengthFor(int width, int height);
 
 // The follow-bit view: switched on, the pivot's vectors go into `lastView` (named
-// "LastView") and it stands upright facing the camera; switched off, they come back.
+// "LastView"), it stands upright facing the camera and follows the bit, which stays
+// at the world's origin (TPreviewScene::SetBitCentred); switched off, they come back.
 // Both give the camera the viewer is to show.
 TGLCamera* FollowBitOn(TPreviewScene& scene, TSceneView& lastView);
 TGLCamera* FollowBitOff(TPreviewScene& scene, const TSceneView& lastView);

@@ -16,6 +16,7 @@
 #include "platform/core/graphics/Font.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -41,6 +42,66 @@ void SetDiffuse(TGLBaseSceneObject* object, const TVector& color)
         custom->Material().FrontProperties()->Diffuse()->SetColor(color);
     }
 }
+
+// An arrow drawn in its own colour from every side. Lit, a face takes its colour only
+// from the light along its normal, and the preview's lights stand above and below the
+// table: every face at right angles to the table got none, so the whole Z shaft, and
+// the sides of the X and Y shafts that a view along the table shows, were near black,
+// and the outline, lit as the side facing the camera, with them.
+void ShowOwnColour(TGLArrowLine& arrow)
+{
+    arrow.Material().SetMaterialOptions(MaterialOption(moNoLighting));
+}
+
+// A cone of the bit or its marker. Drawn through its absolute matrix and the camera's
+// view multiplied in double precision: OpenGL composes the matrices down the tree in
+// single precision, the view's first, so a bit at 1E20 with the pivot opposite it (the
+// follow-bit view) fell 1E13 away from where the two cancel out. It tells its moves.
+class TBitCone : public TGLCone {
+public:
+    using TGLCone::TGLCone;
+    void CoordinateChanged(TGLCoordinates* sender) override
+    {
+        TGLCone::CoordinateChanged(sender);
+        if (OnMoved) {
+            OnMoved();
+        }
+    }
+    void DoRender(TRenderContextInfo& rci, bool renderSelf, bool renderChildren) override
+    {
+        if (!rci.modelViewMatrix) {
+            TGLCone::DoRender(rci, renderSelf, renderChildren);
+            return;
+        }
+        const TMatrix modelView = MultipliedInDouble(AbsoluteMatrixRef(), *rci.modelViewMatrix);
+        GL.glPushMatrix();
+        GL.glLoadMatrixf(&modelView.V[0].X);
+        try {
+            TGLCone::DoRender(rci, renderSelf, renderChildren);
+        } catch (...) {
+            GL.glPopMatrix();
+            throw;
+        }
+        GL.glPopMatrix();
+    }
+    std::function<void()> OnMoved;
+
+private:
+    static TMatrix MultipliedInDouble(const TMatrix& a, const TMatrix& b)
+    {
+        TMatrix product{};
+        for (int r = 0; r < 4; ++r) {
+            for (int c = 0; c < 4; ++c) {
+                double sum = 0;
+                for (int k = 0; k < 4; ++k) {
+                    sum += double(a.V[r][k]) * b.V[k][c];
+                }
+                product.V[r][c] = static_cast<float>(sum);
+            }
+        }
+        return product;
+    }
+};
 
 // A cone of the bit: 6 by 6 facets, base radius 0.1, one unit high, its apex pointing
 // down (local Y is world -Z).
@@ -103,6 +164,7 @@ TPreviewScene::TPreviewScene(const std::string& boardTexture)
         a.arrow->Position().SetPoint(a.position.X, a.position.Y, a.position.Z);
         a.arrow->Direction().SetVector(a.direction.X, a.direction.Y, a.direction.Z);
         SetDiffuse(a.arrow, a.color);
+        ShowOwnColour(*a.arrow);
     }
 
     DummyClamps = Child<TGLDummyCube>(DummyCube3, "DummyClamps");
@@ -135,6 +197,27 @@ void TPreviewScene::SetViewScale(float scale)
     GLCamera2->SetDepthOfView(FollowDepthOfView * scale);
     const double depth = double(GLCamera1->DepthOfView()) * ratio;
     GLCamera1->SetDepthOfView(float(std::clamp(depth, double(MainDepthOfView) * scale, double(MaxViewReach))));
+}
+
+void TPreviewScene::SetBitCentred(bool centred)
+{
+    FBitCentred = centred;
+    CentreOnBit();
+}
+
+void TPreviewScene::CentreOnBit()
+{
+    if (!FBitCentred || FCentring) {
+        return;
+    }
+    FCentring = true;
+    // The bit's place with the pivot at the origin, computed as the matrices compute
+    // it: the pivot at its opposite then gives the bit 0 exactly.
+    TGLCoordinates& pivot = DummyCube1->Position();
+    pivot.SetPoint(0, 0, 0);
+    const TVector bit = Bit->AbsolutePosition();
+    pivot.SetPoint(-bit.X, -bit.Y, -bit.Z);
+    FCentring = false;
 }
 
 void TPreviewScene::BuildAxes()
@@ -206,7 +289,7 @@ void TPreviewScene::BuildBit()
     DummyCube2 = Child<TGLDummyCube>(DummyCube3, "DummyCube2");
     DummyCube2->Position().SetPoint(0, 0, 1);
 
-    WireframeBit = Child<TGLCone>(DummyCube2, "WireframeBit");
+    WireframeBit = Child<TBitCone>(DummyCube2, "WireframeBit");
     ShapeBitCone(WireframeBit, 2.2f, 2.05f, 2.2f);
     TGLFaceProperties& wire = *WireframeBit->Material().FrontProperties();
     wire.SetPolygonMode(pmLines);
@@ -215,7 +298,9 @@ void TPreviewScene::BuildBit()
     wire.Diffuse()->SetColor(blue);
     wire.Emission()->SetColor(blue);
 
-    Bit = Child<TGLCone>(DummyCube2, "Bit");
+    auto* bit = Child<TBitCone>(DummyCube2, "Bit");
+    bit->OnMoved = [this] { CentreOnBit(); };
+    Bit = bit;
     ShapeBitCone(Bit, 2, 2, 2);
     Bit->SetHint("The Bit");
     Bit->Material().FrontProperties()->Diffuse()->SetColor({0.8f, 0.8f, 0.8f, 0.5f});

@@ -49,6 +49,15 @@ public:
     float ViewScale() const;
     void SetViewScale(float scale);
 
+    // While the bit is centred (the follow-bit view), the pivot moves with every move of
+    // the bit so that the bit stands exactly at the world's origin, whatever its place
+    // on the table: drawn through matrices of single precision, a bit at 1E20 and the
+    // camera riding on it fell onto the same point, and the view showed only the sky.
+    // Centring moves the whole table, the camera on the bit with it, so the picture is
+    // the same.
+    bool BitCentred() const { return FBitCentred; }
+    void SetBitCentred(bool centred);
+
     TGLWorld GLWorld1;
     TCollisionManager CollisionManager1;
     TGLCadencer GLCadencer1;
@@ -78,7 +87,11 @@ public:
     std::string TextureError;
 
 private:
+    void CentreOnBit();
     void BuildTable(const std::string& boardTexture);
     void BuildAxes();
     void BuildBit();
+
+    bool FBitCentred = false;
+    bool FCentring = false;
 };

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -31,6 +32,30 @@ void ReadVector(const TIniFile& ini, const std::string& section, const char* key
     if (!StrToViewVector(text, v) && log) {
         log("error", section + ": " + key + " \"" + text + "\" is not a vector; the default is used");
     }
+}
+
+// A number at least single precision's least normal number and at most `most`, when
+// the key is there; else `value` stays, with an "error" line for a text that is not such
+// a number.
+void ReadPositive(const TIniFile& ini, const std::string& section, const char* key, float most, float& value,
+                  const TSettingsLog& log)
+{
+    if (!ini.ValueExists(section, key)) {
+        return;
+    }
+    const std::string text = ini.ReadString(section, key, "");
+    float read = 0;
+    if (ReadComponent(text, read) && read >= std::numeric_limits<float>::min() && read <= most) {
+        value = read;
+    } else if (log) {
+        log("error", section + ": " + key + " \"" + text + "\" is out of range; the default is used");
+    }
+}
+
+// Nine significant digits: any single reads back as itself.
+std::string SingleToStr(float value)
+{
+    return FloatToStrGeneral(value, 9);
 }
 
 } // namespace
@@ -85,6 +110,8 @@ std::vector<TSceneView> ReadSceneViews(const TIniFile& ini, const TSettingsLog& 
         ReadVector(ini, section, "DummyCubeDir", view.DummyCubeDir, log);
         ReadVector(ini, section, "DummyCubeUp", view.DummyCubeUp, log);
         ReadVector(ini, section, "DummyCubePos", view.DummyCubePos, log);
+        ReadPositive(ini, section, "ViewScale", 1, view.ViewScale, log);
+        ReadPositive(ini, section, "DepthOfView", TPreviewScene::MaxViewReach, view.DepthOfView, log);
     }
     return views;
 }
@@ -104,6 +131,12 @@ void WriteSceneViews(TIniFile& ini, const std::vector<TSceneView>& views)
         ini.WriteString(section, "DummyCubeDir", ViewVectorToStr(view.DummyCubeDir));
         ini.WriteString(section, "DummyCubeUp", ViewVectorToStr(view.DummyCubeUp));
         ini.WriteString(section, "DummyCubePos", ViewVectorToStr(view.DummyCubePos));
+        if (view.ViewScale != 1) {
+            ini.WriteString(section, "ViewScale", SingleToStr(view.ViewScale));
+        }
+        if (view.DepthOfView > 0) {
+            ini.WriteString(section, "DepthOfView", SingleToStr(view.DepthOfView));
+        }
     }
 }
 
@@ -115,16 +148,25 @@ TSceneView CaptureView(const TPreviewScene& scene, std::string name)
     view.DummyCubeDir = scene.DummyCube1->Direction().AsVector();
     view.DummyCubeUp = scene.DummyCube1->Up().AsVector();
     view.DummyCubePos = scene.DummyCube1->Position().AsVector();
+    view.ViewScale = scene.ViewScale();
+    const float depth = scene.GLCamera1->DepthOfView();
+    view.DepthOfView = depth == TPreviewScene::MainDepthOfView * view.ViewScale ? 0 : depth;
     return view;
 }
 
 void ApplyView(TPreviewScene& scene, const TSceneView& view)
 {
-    // A view holds no scale: it was seen at scale 1.
-    scene.SetViewScale(1);
+    // The positions were taken at the view's scale (a fit's of paths beyond
+    // MaxViewReach): at another, the view came back larger and mostly outside.
+    const float scale = view.ViewScale > 0 && view.ViewScale <= 1 ? view.ViewScale : 1.0f;
+    scene.SetViewScale(scale);
     // Positions are points and directions vectors whatever W the file gave them.
     scene.GLCamera1->Position().SetPoint(view.CameraPos.X, view.CameraPos.Y, view.CameraPos.Z);
     scene.DummyCube1->Direction().SetVector(view.DummyCubeDir.X, view.DummyCubeDir.Y, view.DummyCubeDir.Z);
     scene.DummyCube1->Up().SetVector(view.DummyCubeUp.X, view.DummyCubeUp.Y, view.DummyCubeUp.Z);
     scene.DummyCube1->Position().SetPoint(view.DummyCubePos.X, view.DummyCubePos.Y, view.DummyCubePos.Z);
+    if (view.DepthOfView > 0) {
+        scene.GLCamera1->SetDepthOfView(
+            std::clamp(view.DepthOfView, TPreviewScene::MainDepthOfView * scale, TPreviewScene::MaxViewReach));
+    }
 }

@@ -10,7 +10,7 @@
 
 class TIniFile;
 
-// The main window as designed, frame included: what a start without its bounds begins
+// The main window's own size, frame included: what a start without its bounds begins
 // with (the settings file that ships says the same).
 inline constexpr int DesignedMainWidth = 1200;
 inline constexpr int DesignedMainHeight = 760;

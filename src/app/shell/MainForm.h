@@ -204,6 +204,16 @@ public:
     void MoveBitStep(double deltaTime);
     // Status panel 3: where the bit is (each tick, and when a run ends).
     void ShowBitPosition();
+    // The bit onto the place the run reached, its glide over: a run that ends or stops
+    // leaves the preview still, and a glide cut short (END and Stop switch the
+    // cadencer off; with Simulate off no tick came) left the bit where the last frame
+    // had it.
+    void SettleBit();
+    // The marker of the line a run shows: the axes the line does not name are those of
+    // the run's place (where the bit stands once still), not of whatever line the caret
+    // showed before, so that a line without coordinates (END, PRINT) marks the bit and
+    // a line stepped back to marks what a fresh run stopped there marks.
+    void MarkRunLine(const QString& lineText);
     void CollisionManager1Collision(TGLBaseSceneObject* object1, TGLBaseSceneObject* object2);
     void cbSimClick();
     void cbWireframeClick();
@@ -324,8 +334,14 @@ private:
     // One pass of a wait: an animation tick, the pending events, the test hook, then
     // sleep to the next frame.
     void WaitPass();
-    // The step-mode wait after line `index`.
-    void StepWait(int index);
+    // The step-mode wait, the run line marking 1-based line `runLine` (0: none) and,
+    // when given, `note` in the status bar.
+    void StepWait(int runLine, const QString& note = QString());
+    // The run line after a step back: the line the run now stands after in its file.
+    int SteppedBackRunLine() const;
+    // Why Step Back was refused: no earlier line of the file ran, or the record no
+    // longer reaches back so far.
+    QString StepBackRefusal() const;
     // Runs pending events every 50 ms of a loop that has no waits of its own; called
     // after each line with the length of its text and of the variables' text.
     void KeepResponsive(std::size_t textLength);

@@ -204,7 +204,7 @@ TPlacedBounds ApplyWindowBounds(QWidget& window, const TWindowBounds& stored)
 {
     const std::vector<TWindowBounds> screens = ApplicationScreens();
     TPlacedBounds placed;
-    // A window's own size, as designed, is its outer size too.
+    // A window's own size, the one it is made with, is its outer size too.
     placed.Asked = AskedWindowBounds(stored, window.width(), window.height(), screens);
     placed.Fitted = FitWindowBounds(placed.Asked, screens);
     TFramedBounds& framed = FramedBounds(window);

@@ -62,9 +62,9 @@ struct TPlacedBounds {
 };
 
 // Gives `window` the outer bounds it asks for, frame included, fitted to the
-// application's screens: the stored bounds, or without them its own size (as designed,
-// frame included), no larger than the primary screen's area, where the platform places
-// it (a dialog over its parent); then maximises it when they say so.
+// application's screens: the stored bounds, or without them its own size (the one it is
+// made with, frame included), no larger than the primary screen's area, where the
+// platform places it (a dialog over its parent); then maximises it when they say so.
 TPlacedBounds ApplyWindowBounds(QWidget& window, const TWindowBounds& stored);
 // The outer bounds, frame included, a maximised `window` comes back to (its own while
 // it is not), fitted to the application's screens as the next start would fit them, and

@@ -32,6 +32,15 @@ public:
         setObjectName(WatchName);
         window.installEventFilter(this);
         WatchNativeWindow();
+        // Run after the window shows and after every request for its bounds: what the
+        // window manager has not said or answered by then it never will.
+        FWaitOver.setSingleShot(true);
+        FWaitOver.setInterval(WindowManagerWaitMs);
+        connect(&FWaitOver, &QTimer::timeout, this, [this] {
+            Bounds.FrameOverdue = true;
+            Bounds.Ask.Overdue = Bounds.Ask.Tries > 0;
+            Settle();
+        });
     }
 
     TFramedBounds Bounds;
@@ -42,6 +51,8 @@ protected:
         switch (event->type()) {
         case QEvent::Show:
             WatchNativeWindow();
+            Bounds.FrameOverdue = false;
+            FWaitOver.start();
             Settle();
             break;
         case QEvent::Expose:
@@ -94,8 +105,12 @@ private:
             return;
         }
         FSettling = true;
+        const int tries = Bounds.Ask.Tries;
         const bool asked = SettleWindowBounds(FWindow, Bounds, *seen);
         FSettling = false;
+        if (Bounds.Ask.Tries != tries) {
+            FWaitOver.start();
+        }
         // Recorded once the window manager has given the bounds asked, and once the events
         // that came with this one have all come in: a window manager resizes a window it
         // maximises before it says so, or changes its frame first.
@@ -124,6 +139,7 @@ private:
     QWidget& FWindow;
     QWindow* FNative = nullptr;
     std::unique_ptr<TX11StateWatch> FStateWatch;
+    QTimer FWaitOver;
     bool FSettling = false;
     bool FRecordPending = false;
 };
@@ -176,10 +192,15 @@ std::optional<TSeenFrame> SeenFrame(const QWidget& window)
         seen.Inner = state->Inner;
         // Without a window manager the state is what Qt last wrote for one to read.
         if (state->Managed) {
-            if (!state->Framed) {
-                return std::nullopt;
+            if (state->Framed) {
+                seen.Frame = state->Frame;
+            } else {
+                const TFramedBounds* framed = FindFramedBounds(window);
+                if (state->ReportsFrames && (framed == nullptr || !framed->FrameOverdue)) {
+                    return std::nullopt;
+                }
+                seen.Frame = QMargins(state->Border, state->Border, state->Border, state->Border);
             }
-            seen.Frame = state->Frame;
             seen.Normal = seen.Normal && state->Normal;
             seen.Maximized = seen.Maximized || state->Maximized;
         }
@@ -200,7 +221,7 @@ TSettleStep SettleStep(const QRect& wanted, const TSeenFrame& seen, const TBound
         return TSettleStep::Done;
     }
     if (ask.Tries > 0 && seen.Frame == ask.Frame && seen.Inner == ask.InnerBefore) {
-        return TSettleStep::Wait;
+        return ask.Overdue ? TSettleStep::GiveUp : TSettleStep::Wait;
     }
     return ask.Tries < MaxBoundsAsks ? TSettleStep::Ask : TSettleStep::GiveUp;
 }

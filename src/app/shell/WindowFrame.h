@@ -36,10 +36,19 @@ struct TSeenFrame {
 };
 
 // The frame round `window` once it is known: the window shown and framed (under a window
-// manager, once it has said what frame it drew). On X11 all of it as the server holds
-// it at the call, the state by Qt's account too: Qt learns of a new frame, place or
-// state later, and window managers tell them in different orders.
+// manager that reports frames, once it has said what frame it drew, or has let
+// WindowManagerWaitMs pass since the window showed without saying). On X11 all of it as
+// the server holds it at the call, the state by Qt's account too: Qt learns of a new
+// frame, place or state later, and window managers tell them in different orders. A
+// window without a reported frame has the border the X server draws round it, if any:
+// its own place and size, as without a window manager (dwm reports no frame).
 std::optional<TSeenFrame> SeenFrame(const QWidget& window);
+
+// How long a window manager has to report a window's frame after it shows, or to answer
+// a request for its bounds, before the window is taken as it is: one that never does
+// (tiling dwm refuses a tiled window's request with no change) would otherwise leave the
+// window waiting for good, its old bounds written back. Long enough for one under load.
+inline constexpr int WindowManagerWaitMs = 5000;
 
 // Whether `seen`, a window in its normal state, still shows the frame it had maximised
 // while its normal state has another: window managers say a window's new state and its
@@ -48,21 +57,24 @@ std::optional<TSeenFrame> SeenFrame(const QWidget& window);
 bool ShowsMaximisedFrame(const TSeenFrame& seen, const std::optional<QMargins>& maximisedFrame,
                          const std::optional<QMargins>& normalFrame);
 
-// A request to the window manager for a window's bounds: how often it was made, and
-// the window's own area and frame as they were seen when it was last made.
+// A request to the window manager for a window's bounds: how often it was made, the
+// window's own area and frame as they were seen when it was last made, and whether
+// WindowManagerWaitMs have passed since.
 struct TBoundsAsk {
     int Tries = 0;
     QRect InnerBefore;
     QMargins Frame;
+    bool Overdue = false;
 };
 
 // What to do about a window that should have the outer bounds `wanted`, as `seen` now:
 // nothing more once it has them; wait while the window manager has not answered the
-// last request (the window and its frame as they were); ask (again) when there was no
-// request, the frame has changed since (it was asked with a frame the window manager
-// no longer draws: openbox says the frame of a window it restores after its new state)
-// or the window manager has placed the window otherwise; give up after MaxBoundsAsks
-// requests, taking the window as the window manager places it.
+// last request (the window and its frame as they were) and the request is not overdue;
+// ask (again) when there was no request, the frame has changed since (it was asked with
+// a frame the window manager no longer draws: openbox says the frame of a window it
+// restores after its new state) or the window manager has placed the window otherwise;
+// give up after MaxBoundsAsks requests, or when the last went unanswered, taking the
+// window as the window manager places it.
 enum class TSettleStep { Done, Wait, Ask, GiveUp };
 inline constexpr int MaxBoundsAsks = 3;
 TSettleStep SettleStep(const QRect& wanted, const TSeenFrame& seen, const TBoundsAsk& ask);
@@ -79,6 +91,9 @@ struct TFramedBounds {
     bool WantedPosition = false;
     // The window manager's last request for them (SettleStep).
     TBoundsAsk Ask;
+    // WindowManagerWaitMs have passed since the window last showed: a frame not reported
+    // by then is none (SeenFrame).
+    bool FrameOverdue = false;
     // Kept inside its screen once its real frame is known (KeepInsideScreen).
     bool KeepInside = false;
     // The outer bounds and the frame the window was last seen with in its normal state.

@@ -13,8 +13,10 @@ TWindowScreenFit::TWindowScreenFit()
 
 bool TWindowScreenFit::eventFilter(QObject* watched, QEvent* event)
 {
-    // Show comes before the window is mapped, so it is never seen at its old size.
-    if (event->type() == QEvent::Show && watched->isWidgetType()) {
+    // Show comes before the window is mapped, so it is never seen at its old size. A
+    // window brought back from minimised (a spontaneous Show) is not placed again:
+    // openbox shows it below the screen first, and it was centred.
+    if (event->type() == QEvent::Show && !event->spontaneous() && watched->isWidgetType()) {
         auto* widget = static_cast<QWidget*>(watched);
         // Windows and dialogs; menus, tool tips and the completion list place themselves.
         const Qt::WindowType type = widget->windowType();

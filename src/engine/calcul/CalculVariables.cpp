@@ -206,7 +206,14 @@ void TCalculVariables::DropOldestUndo()
     }
 }
 
-void TCalculVariables::UndoFrom(std::int64_t tag)
+void TCalculVariables::KeepUndoValue(std::int32_t value)
+{
+    if (FUndoTag != NoUndo) {
+        KeepUndo(TUndoStep::Value, value);
+    }
+}
+
+void TCalculVariables::UndoFrom(std::int64_t tag, const std::function<void(std::int32_t value)>& undoValue)
 {
     // What the undoing does is not kept.
     const std::int64_t kept = std::exchange(FUndoTag, NoUndo);
@@ -223,6 +230,11 @@ void TCalculVariables::UndoFrom(std::int64_t tag)
             Insert(step.Index, std::move(text));
             break;
         case TUndoStep::Replace: Replace(std::move(store)); break;
+        case TUndoStep::Value:
+            if (undoValue) {
+                undoValue(step.Index);
+            }
+            break;
         }
     }
     FUndoTag = kept;

@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -104,8 +105,13 @@ public:
     static constexpr std::int64_t NoUndo = -1;
     void SetUndoTag(std::int64_t tag) { FUndoTag = tag; }
     std::int64_t UndoTag() const { return FUndoTag; }
-    // Undoes, newest first, every change kept under `tag` or a later one, and forgets them.
-    void UndoFrom(std::int64_t tag);
+    // Another record that changes with the program's lines (the engine's GOSUB stack)
+    // keeps its changes here as numbers of its own, so that one bound and one reach hold
+    // for both. Kept only while an undo tag is set.
+    void KeepUndoValue(std::int32_t value);
+    // Undoes, newest first, every change kept under `tag` or a later one, and forgets
+    // them; each kept value goes to `undoValue` in its turn.
+    void UndoFrom(std::int64_t tag, const std::function<void(std::int32_t value)>& undoValue = nullptr);
     // The changes kept under `tag` or a later one are kept under `tag` from now on (the
     // lines of a sub-file leave the history, their FP line takes them).
     void RetagUndoFrom(std::int64_t tag);
@@ -164,9 +170,10 @@ private:
 
     // A change, as step back takes it back: 32 bytes. The text a Set replaced or a
     // Delete or Reassign removed stands in Text when it fits, else at the back of
-    // FUndoTexts (moved there); the list a Replace replaced at the back of FUndoStores.
+    // FUndoTexts (moved there); the list a Replace replaced at the back of FUndoStores;
+    // a Value's number in Index.
     struct TUndoStep {
-        enum TKind : unsigned char { Set, Insert, Delete, Reassign, Replace };
+        enum TKind : unsigned char { Set, Insert, Delete, Reassign, Replace, Value };
         static constexpr unsigned char Long = 0xFF; // Length of a text kept in FUndoTexts
         std::int32_t Tag;
         std::int32_t Index;

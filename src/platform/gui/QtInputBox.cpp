@@ -4,9 +4,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <limits>
+
 TQtInputBox::TQtInputBox(QWidget* parent, const QString& caption, const QString& prompt, const QString& value)
     : TQtTextBox(parent, caption, prompt), FEdit(new QLineEdit(this))
 {
+    // Any length: a line edit cuts its text to 32,767 characters unless told otherwise,
+    // the initial value too.
+    FEdit->setMaxLength(std::numeric_limits<int>::max());
     FEdit->setText(value);
     FEdit->selectAll();
     SetControl(*FEdit);

@@ -1,7 +1,8 @@
 #pragma once
 // The input box of the running application: a caption, the prompt fitted to the screen
 // (QtTextBox.h), a line edit holding the initial value, all of it selected, and OK and
-// Cancel. Enter is OK, Escape and the window's close button are Cancel.
+// Cancel. Enter is OK, Escape and the window's close button are Cancel. The answer may
+// be of any length.
 
 #include "platform/gui/QtTextBox.h"
 

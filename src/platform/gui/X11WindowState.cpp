@@ -33,16 +33,19 @@ TReply<R> Reply(R* reply)
 }
 
 struct TAtoms {
-    xcb_atom_t SupportingWmCheck, FrameExtents, State, MaximizedVert, MaximizedHorz, Fullscreen, Hidden, WmState;
+    xcb_atom_t SupportingWmCheck, Supported, FrameExtents, State, MaximizedVert, MaximizedHorz, Fullscreen, Hidden,
+        WmState;
 };
 
 // Interned once: the application keeps one connection.
 const TAtoms& Atoms(xcb_connection_t* c)
 {
     static const TAtoms atoms = [c] {
-        const char* names[] = {"_NET_SUPPORTING_WM_CHECK",     "_NET_FRAME_EXTENTS",           "_NET_WM_STATE",
-                               "_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ", "_NET_WM_STATE_FULLSCREEN",
-                               "_NET_WM_STATE_HIDDEN",         "WM_STATE"};
+        const char* names[] = {"_NET_SUPPORTING_WM_CHECK",     "_NET_SUPPORTED",
+                               "_NET_FRAME_EXTENTS",           "_NET_WM_STATE",
+                               "_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ",
+                               "_NET_WM_STATE_FULLSCREEN",     "_NET_WM_STATE_HIDDEN",
+                               "WM_STATE"};
         xcb_intern_atom_cookie_t cookies[std::size(names)];
         for (std::size_t i = 0; i < std::size(names); ++i) {
             cookies[i] = xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(names[i])), names[i]);
@@ -53,15 +56,17 @@ const TAtoms& Atoms(xcb_connection_t* c)
                 found[i] = reply->atom;
             }
         }
-        return TAtoms{found[0], found[1], found[2], found[3], found[4], found[5], found[6], found[7]};
+        return TAtoms{found[0], found[1], found[2], found[3], found[4], found[5], found[6], found[7], found[8]};
     }();
     return atoms;
 }
 
-// The 32-bit values of a property, none where it is missing or of another type.
-std::vector<std::uint32_t> Values(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property, xcb_atom_t type)
+// The 32-bit values of a property (the first `most`), none where it is missing or of
+// another type.
+std::vector<std::uint32_t> Values(xcb_connection_t* c, xcb_window_t window, xcb_atom_t property, xcb_atom_t type,
+                                  std::uint32_t most = 64)
 {
-    auto reply = Reply(xcb_get_property_reply(c, xcb_get_property(c, 0, window, property, type, 0, 64), nullptr));
+    auto reply = Reply(xcb_get_property_reply(c, xcb_get_property(c, 0, window, property, type, 0, most), nullptr));
     if (!reply || reply->format != 32 || reply->type != type) {
         return {};
     }
@@ -152,13 +157,26 @@ std::optional<TX11WindowState> ReadX11WindowState(const QWindow& window)
     TX11WindowState state;
     state.Inner = QRect(corner->dst_x, corner->dst_y, geometry->width, geometry->height);
     state.Managed = WindowManagerRuns(c, geometry->root, atoms);
+    state.Border = geometry->border_width;
+    // Window managers list a few hundred atoms at most.
+    const auto supported =
+        state.Managed ? Values(c, geometry->root, atoms.Supported, XCB_ATOM_ATOM, 1024) : std::vector<std::uint32_t>();
+    const auto supports = [&supported](xcb_atom_t atom) {
+        return std::find(supported.begin(), supported.end(), atom) != supported.end();
+    };
+    state.ReportsFrames = supports(atoms.FrameExtents);
     // _NET_FRAME_EXTENTS is left, right, top, bottom.
     if (const auto extents = Values(c, id, atoms.FrameExtents, XCB_ATOM_CARDINAL); extents.size() >= 4) {
         state.Framed = true;
         state.Frame = QMargins(int(extents[0]), int(extents[2]), int(extents[1]), int(extents[3]));
     }
+    // A state the window manager does not support is what Qt wrote for one to read (dwm
+    // maximises no window).
     int maximized = 0;
     for (const std::uint32_t atom : Values(c, id, atoms.State, XCB_ATOM_ATOM)) {
+        if (!supports(atom)) {
+            continue;
+        }
         maximized += atom == atoms.MaximizedVert || atom == atoms.MaximizedHorz ? 1 : 0;
         if (atom == atoms.MaximizedVert || atom == atoms.MaximizedHorz || atom == atoms.Fullscreen ||
             atom == atoms.Hidden) {
@@ -181,10 +199,14 @@ bool ConfigureX11Window(const QWindow& window, const QRect& inner, const QMargin
     }
     const auto id = static_cast<xcb_window_t>(window.winId());
     // WM_NORMAL_HINTS: flags, then win_gravity as its eighteenth value (PWinGravity);
-    // without it a position is the frame's corner (NorthWest).
+    // without it a position is the frame's corner (NorthWest), with Static the corner of
+    // the window's own border (which dwm draws, and a reparenting window manager takes).
     const auto hints = Values(c, id, XCB_ATOM_WM_NORMAL_HINTS, XCB_ATOM_WM_SIZE_HINTS);
     const bool ownCorner = hints.size() > 17 && (hints[0] & (1u << 9)) != 0 && hints[17] == XCB_GRAVITY_STATIC;
-    const QPoint corner = ownCorner ? inner.topLeft() : inner.topLeft() - QPoint(frame.left(), frame.top());
+    auto geometry = Reply(xcb_get_geometry_reply(c, xcb_get_geometry(c, id), nullptr));
+    const int border = geometry ? geometry->border_width : 0;
+    const QPoint corner = ownCorner ? inner.topLeft() - QPoint(border, border)
+                                    : inner.topLeft() - QPoint(frame.left(), frame.top());
     const std::uint32_t values[] = {static_cast<std::uint32_t>(corner.x()), static_cast<std::uint32_t>(corner.y()),
                                     static_cast<std::uint32_t>(inner.width()),
                                     static_cast<std::uint32_t>(inner.height())};

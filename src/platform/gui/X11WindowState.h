@@ -18,13 +18,19 @@ class QWindow;
 struct TX11WindowState {
     // A window manager manages the screen (_NET_SUPPORTING_WM_CHECK, as it keeps it).
     bool Managed = false;
+    // It reports the frames it draws (_NET_FRAME_EXTENTS among what it supports,
+    // _NET_SUPPORTED); dwm reports none.
+    bool ReportsFrames = false;
     // It has said what frame it drew round the window (_NET_FRAME_EXTENTS): Frame.
     bool Framed = false;
     QMargins Frame;
+    // The border the X server draws round the window itself (dwm gives one, a
+    // reparenting window manager none).
+    int Border = 0;
     // The window's own area, in root coordinates.
     QRect Inner;
     // Neither maximised (either way), full-screen nor minimised; maximised both ways
-    // (_NET_WM_STATE).
+    // (_NET_WM_STATE, the states the window manager supports: Qt writes the others).
     bool Normal = true;
     bool Maximized = false;
     // The window manager still holds the window (WM_STATE normal or iconic): after a

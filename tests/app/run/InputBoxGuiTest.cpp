@@ -67,4 +67,27 @@ TEST_F(InputBoxGui, ALongPromptsBoxFitsTheScreenAndOkGivesTheAnswerToTheVariable
     }
 }
 
+// An answer longer than a line edit takes by default (32,767 characters) reaches the
+// variable whole.
+TEST_F(InputBoxGui, AnAnswerOfAnyLengthReachesTheVariableWhole)
+{
+    TQtDialogResponder boxes;
+    const TDialogResponderScope scope(&boxes);
+    SetSimulate(false);
+    for (const int length : {32767, 32768, 100000}) {
+        SCOPED_TRACE(length);
+        OpenProgram("long" + std::to_string(length) + ".sbp", "INPUT \"Text?\" &a, &b\r\n");
+        const QString answer = QString(length, QLatin1Char('w')) + QStringLiteral(",7");
+        {
+            const testsupport::TWhenModalShown<TQtInputBox> answerBox([&](TQtInputBox& box) {
+                box.Edit().setText(answer);
+                box.Buttons().button(QDialogButtonBox::Ok)->click();
+            });
+            Run();
+        }
+        EXPECT_EQ(Window->Calcul.GetVariables().Values("a"), "\"" + std::string(static_cast<std::size_t>(length), 'W') + "\"");
+        EXPECT_EQ(Window->Calcul.GetVariables().Values("b"), "7");
+    }
+}
+
 } // namespace

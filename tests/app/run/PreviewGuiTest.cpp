@@ -91,15 +91,16 @@ TEST_F(PreviewGui, ThePositionPanelShowsTheBitWhenARunWithoutSimulateEndsAndFits
     const auto panel = [&] { return Window->statusBar()->findChild<QLabel*>("Panel3"); };
     ASSERT_NE(panel(), nullptr);
     EXPECT_EQ(Window->StatusPanelText(3), "");
-    // END stops the run before any tick: the bit stays, and the panel says where.
+    // END stops the run before any tick: the bit goes where the run stopped, and the
+    // panel says so.
     Run();
     EXPECT_EQ(Position()[0], 10.0f);
-    EXPECT_EQ(BitPosition().X, 0.0f);
-    EXPECT_EQ(Window->StatusPanelText(3), Tdm::StatusPositionText(0, BitPosition().Y, BitPosition().Z));
+    EXPECT_EQ(BitPosition().X, 10.0f);
+    EXPECT_EQ(Window->StatusPanelText(3), Tdm::StatusPositionText(10, BitPosition().Y, BitPosition().Z));
 
     // Stop at a breakpoint, the bit far from the origin: the whole text shows.
-    Window->Scene->Bit->Position().SetPoint(-12345.6789f, 12345.6789f, -12345.6789f);
-    Code(page).SetCaretXY({1, 1});
+    const auto far = OpenProgram("far.sbp", "M3,-12345.6789,12345.6789,-12345.6789\r\nM2,0,0\r\n");
+    Code(far).SetCaretXY({1, 1});
     Window->actToggleBP->Execute();
     AtPass = [&] {
         if (Window->StepWaiting()) {
@@ -109,6 +110,7 @@ TEST_F(PreviewGui, ThePositionPanelShowsTheBitWhenARunWithoutSimulateEndsAndFits
     Run();
     EXPECT_FALSE(Window->Running);
     const TAffineVector bit = BitPosition();
+    EXPECT_EQ(bit.Y, 12345.6789f) << "where the run stopped";
     EXPECT_EQ(Window->StatusPanelText(3), Tdm::StatusPositionText(bit.X, bit.Y, bit.Z));
     for (const int windowWidth : {600, 1200}) {
         Window->resize(windowWidth, 500);

@@ -6,6 +6,7 @@
 #include "../RunTestSupport.h"
 
 #include "app/run/Navigation.h"
+#include "app/run/SceneViews.h"
 #include "app/settings/PreviewOptions.h"
 #include "app/shell/MainBlock.h"
 
@@ -19,14 +20,19 @@
 #include "scene/objects/shapes/Cubes.h"
 #include "scene/viewer/GLX11Context.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QGuiApplication>
+#include <QPushButton>
 #include <QToolButton>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <memory>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -73,11 +79,17 @@ bool ArrowBlue(TRgb c)
     return c.B - std::max(c.R, c.G) > 50 || Dark(c);
 }
 
+using TOffset = std::array<double, 3>;
+
 // A frame of the preview with what it needs to find the table's points in it.
 class TFrame {
 public:
-    TFrame(const TGLBitmap32& shot, const TMatrix& tableToClip, const TViewSize& size)
-        : FTableToClip(tableToClip), FSize(size), FShotWidth(shot.Width())
+    // `table`, `view` and `projection`: the table's absolute matrix and the frame's
+    // model-view and projection matrices.
+    TFrame(const TGLBitmap32& shot, const TMatrix& table, const TMatrix& view, const TMatrix& projection,
+           const TViewSize& size)
+        : FTableToClip(MultiplyMatrices(MultiplyMatrices(table, view), projection)), FTable(table), FView(view),
+          FProjection(projection), FSize(size), FShotWidth(shot.Width())
     {
         // A snapshot is a multiple of 4 pixels wide: the last columns of the view are
         // not in it.
@@ -89,22 +101,39 @@ public:
         }
     }
 
-    // The pixel a point of the table (in the table's own coordinates) lands on, from
-    // the lower left corner; false behind the camera.
-    bool Project(const TAffineVector& p, int& x, int& y) const
+    // The pixel a point of the table (in the table's own coordinates, `base` moved by
+    // `offset`) lands on, from the lower left corner; false behind the camera. In
+    // double, one matrix after the other, so that a point beside a base at 1E20 lands
+    // where the table puts it.
+    bool Project(const TAffineVector& base, const TOffset& offset, int& x, int& y) const
     {
-        const TVector clip = TransformVector(TVector{p.X, p.Y, p.Z, 1}, FTableToClip);
-        if (clip.W <= 0) {
+        TOffset world{};
+        for (int c = 0; c < 3; ++c) {
+            world[c] = double(base.X) * FTable[0][c] + double(base.Y) * FTable[1][c] + double(base.Z) * FTable[2][c] +
+                       FTable[3][c];
+            world[c] += offset[0] * FTable[0][c] + offset[1] * FTable[1][c] + offset[2] * FTable[2][c];
+        }
+        double eye[3]{};
+        for (int c = 0; c < 3; ++c) {
+            eye[c] = world[0] * FView[0][c] + world[1] * FView[1][c] + world[2] * FView[2][c] + FView[3][c];
+        }
+        double clip[4]{};
+        for (int c = 0; c < 4; ++c) {
+            clip[c] = eye[0] * FProjection[0][c] + eye[1] * FProjection[1][c] + eye[2] * FProjection[2][c] +
+                      FProjection[3][c];
+        }
+        if (!(clip[3] > 0)) {
             return false;
         }
-        x = int(std::floor((double(clip.X) / clip.W + 1) / 2 * FSize.Width));
-        y = int(std::floor((double(clip.Y) / clip.W + 1) / 2 * FSize.Height));
+        x = int(std::floor((clip[0] / clip[3] + 1) / 2 * FSize.Width));
+        y = int(std::floor((clip[1] / clip[3] + 1) / 2 * FSize.Height));
         return true;
     }
-    bool InView(const TAffineVector& p) const
+    bool Project(const TAffineVector& p, int& x, int& y) const { return Project(p, {0, 0, 0}, x, y); }
+    bool InView(const TAffineVector& base, const TOffset& offset) const
     {
         int x = 0, y = 0;
-        return Project(p, x, y) && Inside(x, y);
+        return Project(base, offset, x, y) && Inside(x, y);
     }
 
     // Points of the segment from a to b (`count` of them, its ends left out by `margin`
@@ -114,17 +143,23 @@ public:
     std::string Missing(const TAffineVector& a, const TAffineVector& b, int count, double margin,
                         TColourTest colour, bool inViewOnly, int* checked = nullptr) const
     {
+        return MissingAlong(a, Towards(a, b), margin, 1 - margin, count, colour, inViewOnly, checked);
+    }
+    // The same for the points base + t x direction, t from `from` to `to`.
+    std::string MissingAlong(const TAffineVector& base, const TOffset& direction, double from, double to, int count,
+                             TColourTest colour, bool inViewOnly, int* checked = nullptr) const
+    {
         int missing = 0;
         int seen = 0;
         std::string first;
         for (int i = 0; i < count; ++i) {
-            const TAffineVector p = Along(a, b, count, margin, i);
-            if (inViewOnly && !InView(p)) {
+            const TOffset offset = Scaled(direction, from + (to - from) * i / (count - 1));
+            if (inViewOnly && !InView(base, offset)) {
                 continue;
             }
             seen += 1;
             std::string where;
-            if (!Shows(p, colour, where)) {
+            if (!Shows(base, offset, colour, where)) {
                 missing += 1;
                 first = first.empty() ? where : first;
             }
@@ -146,7 +181,8 @@ public:
         std::string first;
         for (int i = 0; i < count; ++i) {
             int cx = 0, cy = 0, x = 0, y = 0;
-            if (Project(Along(a, b, count, margin, i), cx, cy) && Near(cx, cy, colour, x, y)) {
+            const TOffset offset = Scaled(Towards(a, b), margin + (1 - 2 * margin) * i / (count - 1));
+            if (Project(a, offset, cx, cy) && Near(cx, cy, colour, x, y)) {
                 stained += 1;
                 first = first.empty() ? PixelText(x, y) : first;
             }
@@ -158,6 +194,21 @@ public:
     int Count(TColourTest colour) const
     {
         return int(std::count_if(FPixels.begin(), FPixels.end(), colour));
+    }
+    // Pixels that differ from those of another frame of the same size, and the first.
+    int Differences(const TFrame& other, std::string* first = nullptr) const
+    {
+        int count = 0;
+        for (std::size_t i = 0; i < FPixels.size() && i < other.FPixels.size(); ++i) {
+            const TRgb a = FPixels[i];
+            const TRgb b = other.FPixels[i];
+            if (a.R != b.R || a.G != b.G || a.B != b.B) {
+                if (count++ == 0 && first) {
+                    *first = PixelText(int(i % std::size_t(FShotWidth)), int(i / std::size_t(FShotWidth)));
+                }
+            }
+        }
+        return count;
     }
     // Every factor from the table to the view is a number.
     bool FiniteProjection() const
@@ -173,12 +224,14 @@ public:
 
     std::string SizeText() const { return std::to_string(FSize.Width) + " x " + std::to_string(FSize.Height); }
 
-private:
-    static TAffineVector Along(const TAffineVector& a, const TAffineVector& b, int count, double margin, int i)
+    // From a to b, in double.
+    static TOffset Towards(const TAffineVector& a, const TAffineVector& b)
     {
-        const double t = margin + (1 - 2 * margin) * i / (count - 1);
-        return {float(a.X + (b.X - a.X) * t), float(a.Y + (b.Y - a.Y) * t), float(a.Z + (b.Z - a.Z) * t)};
+        return {double(b.X) - a.X, double(b.Y) - a.Y, double(b.Z) - a.Z};
     }
+
+private:
+    static TOffset Scaled(const TOffset& v, double t) { return {v[0] * t, v[1] * t, v[2] * t}; }
     bool Inside(int x, int y) const { return x >= 0 && y >= 0 && x < FSize.Width && y < FSize.Height; }
     TRgb At(int x, int y) const
     {
@@ -205,10 +258,10 @@ private:
         }
         return false;
     }
-    bool Shows(const TAffineVector& p, TColourTest colour, std::string& where) const
+    bool Shows(const TAffineVector& base, const TOffset& offset, TColourTest colour, std::string& where) const
     {
         int cx = 0, cy = 0, x = 0, y = 0;
-        if (!Project(p, cx, cy)) {
+        if (!Project(base, offset, cx, cy)) {
             where = "behind the camera";
             return false;
         }
@@ -220,6 +273,9 @@ private:
     }
 
     TMatrix FTableToClip;
+    TMatrix FTable;
+    TMatrix FView;
+    TMatrix FProjection;
     TViewSize FSize;
     int FShotWidth;
     std::vector<TRgb> FPixels;
@@ -230,7 +286,12 @@ protected:
     PreviewSceneGl()
     {
         RegisterKerfpadClasses();
-        // The table as it ships, with the board's picture over it.
+        ShowBoard();
+    }
+
+    // The table as it ships, with the board's picture over it.
+    void ShowBoard()
+    {
         TGLTexture& board = *Window->Scene->Cube1->Material().Texture();
         board.Image()->LoadFromFile(KERFPAD_DATA_DIR "/board.jpg");
         board.SetTextureMode(tmModulate);
@@ -245,10 +306,13 @@ protected:
         RegisterGLX11ContextClass();
     }
 
-    // Its path alone in the preview.
+    // Its path alone in the preview, the bit gliding to it from the origin.
     void RunProgram(const std::string& text)
     {
         Window->Move->Reset();
+        // A stopped run leaves the bit where it stopped: from 3E38 it would glide back
+        // for ever.
+        Window->Scene->Bit->Position().SetPoint(0, 0, 0);
         // A page of its own: a file already open would only be shown again.
         OpenProgram("p" + std::to_string(++FPrograms) + ".sbp", text);
         SetSimulate(false);
@@ -269,23 +333,39 @@ protected:
         ASSERT_FALSE(Window->Running);
     }
 
+    // Its path alone in the preview, the bit put on each target as the run waits for it
+    // (at 1E20 it would glide for ever), so that the run ends.
+    void RunToTheEnd(const std::string& text)
+    {
+        AtPass = [this] {
+            TAffineVector target;
+            Window->Move->GetBitTarget(target);
+            Window->Scene->Bit->Position().SetPoint(target.X, target.Y, target.Z);
+        };
+        RunProgram(text);
+        AtPass = nullptr;
+    }
+
     // A frame at that size as the preview panel draws it: the main camera's focal
     // length follows the view's size. The second frame comes from the copy of the
     // scene without its bit, as every frame of a standing view does.
     TFrame Draw(const TViewSize& size)
+    {
+        return Draw(size, Window->Scene->GLCamera1);
+    }
+    // The same from another camera (the follow-bit view's).
+    TFrame Draw(const TViewSize& size, TGLCamera* camera)
     {
         Window->Scene->GLCamera1->SetFocalLength(FocalLengthFor(size.Width, size.Height));
         TGLMemoryViewer viewer;
         viewer.SetWidth(size.Width);
         viewer.SetHeight(size.Height);
         viewer.Buffer().SetBackgroundColor(TPreviewOptions().BackgroundColor);
-        viewer.SetCamera(Window->Scene->GLCamera1);
+        viewer.SetCamera(camera);
         viewer.Render();
         viewer.Render();
-        const TMatrix tableToClip = MultiplyMatrices(
-            MultiplyMatrices(Window->Scene->DummyCube3->AbsoluteMatrix(), viewer.Buffer().ModelViewMatrix()),
-            viewer.Buffer().ProjectionMatrix());
-        return TFrame(*viewer.Buffer().CreateSnapShot(), tableToClip, size);
+        return TFrame(*viewer.Buffer().CreateSnapShot(), Window->Scene->DummyCube3->AbsoluteMatrix(),
+                      viewer.Buffer().ModelViewMatrix(), viewer.Buffer().ProjectionMatrix(), size);
     }
 
     // The first value of the main camera or the pivot that is no number; empty when
@@ -462,6 +542,139 @@ TEST_F(PreviewSceneGl, ZoomKeepsAFiniteViewOfPathsToSinglePrecisionsLimit)
                 << "side " << side << ", " << frame.SizeText();
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+// Cuts that reach far from the table, each run after a jog to its start. `table`: its
+// part over the table, from where it comes onto it to where it leaves it.
+struct TFarCut {
+    const char* what;
+    const char* program;
+    TAffineVector from, to;
+    TAffineVector tableFrom, tableTo;
+};
+const TFarCut FarCuts[] = {
+    {"a cut to 1E7", "J2,0,0\r\nM2,1e7,1e7\r\n", {0, 0, 0}, {1e7f, 1e7f, 0}, {0, 0, 0}, {48, 48, 0}},
+    {"a cut to 1E10", "J2,0,0\r\nM2,1e10,1e10\r\n", {0, 0, 0}, {1e10f, 1e10f, 0}, {0, 0, 0}, {48, 48, 0}},
+    {"a cut to 1E20", "J2,0,0\r\nM2,1e20,1e20\r\n", {0, 0, 0}, {1e20f, 1e20f, 0}, {0, 0, 0}, {48, 48, 0}},
+    {"a cut to 3E38", "J2,0,0\r\nM2,3e38,3e38\r\n", {0, 0, 0}, {3e38f, 3e38f, 0}, {0, 0, 0}, {48, 48, 0}},
+    {"a cut from -3E38 to 3E38 through the origin", "J2,-3e38,-3e38\r\nM2,3e38,3e38\r\n", {-3e38f, -3e38f, 0},
+     {3e38f, 3e38f, 0}, {0, 0, 0}, {48, 48, 0}},
+    // Two units to the left for every three up, from the table's middle.
+    {"a cut from the table to (-2E38, 3E38)", "J2,60,30\r\nM2,-2e38,3e38\r\n", {60, 30, 0}, {-2e38f, 3e38f, 0},
+     {60, 30, 0}, {48, 48, 0}},
+    // In a polyline drawn from its own points, long enough for a picture to be kept part
+    // of the way through it: at its end, drawn over that picture, and at its start, the
+    // rest of it running back over the table.
+    {"a cut to 1E10 after 40,000 moves", "J2,5,0\r\n&i = 0\r\nL1:\r\nM2, 5 - &i / 8000, 0\r\n&i = &i + 1\r\n"
+                                         "IF &i <= 40000 THEN GOTO L1\r\nM2,1e10,1e10\r\n",
+     {0, 0, 0}, {1e10f, 1e10f, 0}, {0, 0, 0}, {48, 48, 0}},
+    {"a cut to 3E38 and back before 40,000 moves", "J2,0,0\r\nM2,3e38,3e38\r\nM2,0,0\r\n&i = 0\r\nL1:\r\n"
+                                                   "M2, &i / 8000, 0\r\n&i = &i + 1\r\nIF &i <= 40000 THEN GOTO L1\r\n",
+     {0, 0, 0}, {3e38f, 3e38f, 0}, {0, 0, 0}, {48, 48, 0}},
+};
+// The shipped size and the widest, whose projection multiplies the most.
+const TViewSize FarViewSizes[] = {{560, 437}, {1200, 503}};
+
+TEST_F(PreviewSceneGl, ACutReachingFarShowsWhereverItCrossesTheView)
+{
+    const TSceneView start = CaptureView(*Window->Scene, "Start");
+    Dialogs.ExpectInput("Start");
+    Window->PanelGL->BitBtn9->click();
+    // The bit's marker stands where the caret's line goes, over the bit: off, to see
+    // the bit itself; and no jog over the cut.
+    Window->PanelGL->cbWireframe->setChecked(false);
+    Window->PanelGL->cboJogsVisible->click();
+    ASSERT_FALSE(Window->PanelGL->cboJogsVisible->isChecked());
+    for (const TFarCut& cut : FarCuts) {
+        RunToTheEnd(cut.program);
+        ASSERT_EQ(Window->Move->CutLines().size(), 1u) << cut.what;
+        const auto expectOverTheTable = [&](const char* view) {
+            for (const TViewSize& size : FarViewSizes) {
+                const TFrame frame = Draw(size);
+                int checked = 0;
+                EXPECT_EQ(frame.Missing(cut.tableFrom, cut.tableTo, 25, 0.05, CutRed, true, &checked), "")
+                    << cut.what << view << ", " << frame.SizeText();
+                EXPECT_GE(checked, 10) << cut.what << view << ", " << frame.SizeText();
+            }
+        };
+        ApplyView(*Window->Scene, start);
+        expectOverTheTable(", as the preview starts");
+
+        Window->PanelGL->ButtonZoomExt->click();
+        for (const TViewSize& size : FarViewSizes) {
+            const TFrame frame = Draw(size);
+            EXPECT_EQ(frame.Missing(cut.from, cut.to, 41, 0.02, CutRed, false), "")
+                << cut.what << ", after Zoom, " << frame.SizeText();
+        }
+        emit Window->PanelGL->cboView->activated(0);
+        expectOverTheTable(", in the view kept at the start");
+
+        // Following the bit at either end: the cut leaves it toward the other.
+        for (const auto& [at, other] : {std::pair{cut.from, cut.to}, std::pair{cut.to, cut.from}}) {
+            Window->Scene->Bit->Position().SetPoint(at.X, at.Y, at.Z);
+            Window->PanelGL->cbFollowBit->setChecked(true);
+            const TOffset away = TFrame::Towards(at, other);
+            const double length = std::hypot(away[0], away[1], away[2]);
+            const TOffset unit{away[0] / length, away[1] / length, away[2] / length};
+            for (const TViewSize& size : FarViewSizes) {
+                const TFrame frame = Draw(size, Window->Scene->GLCamera2);
+                int checked = 0;
+                EXPECT_EQ(frame.MissingAlong(at, unit, 1, 20, 39, CutRed, true, &checked), "")
+                    << cut.what << ", following the bit at " << at.X << ", " << frame.SizeText();
+                EXPECT_GE(checked, 5) << cut.what << ", following the bit at " << at.X << ", " << frame.SizeText();
+                // The bit shows: the frame differs from one without it.
+                Window->Scene->Bit->SetVisible(false);
+                const int bitPixels = frame.Differences(Draw(size, Window->Scene->GLCamera2));
+                Window->Scene->Bit->SetVisible(true);
+                EXPECT_GE(bitPixels, 50) << cut.what << ", following the bit at " << at.X << ", " << frame.SizeText();
+            }
+            Window->PanelGL->cbFollowBit->setChecked(false);
+        }
+    }
+}
+
+TEST_F(PreviewSceneGl, AViewKeptAfterZoomOnAFarCutComesBackAsItWasKept)
+{
+    const char* program = "J2,0,0\r\nM2,3e38,3e38\r\n";
+    const TViewSize size = FarViewSizes[0];
+    RunToTheEnd(program);
+    Window->PanelGL->ButtonZoomExt->click();
+    ASSERT_LT(Window->Scene->ViewScale(), 1.0f) << "a view that Zoom scaled";
+    // The bit where the run leaves it in both pictures.
+    Window->Scene->Bit->Position().SetPoint(0, 0, 0);
+    const TSceneView kept = CaptureView(*Window->Scene, "Far");
+    const float depth = Window->Scene->GLCamera1->DepthOfView();
+    const TFrame before = Draw(size);
+    ASSERT_GT(before.Count(CutRed), 100);
+    Dialogs.ExpectInput("Far");
+    Window->PanelGL->BitBtn9->click();
+
+    // Another view, then a new start of the program that runs the same cut.
+    ApplyView(*Window->Scene, TSceneView{});
+    StartWindow();
+    ShowBoard();
+    RunToTheEnd(program);
+    Window->Scene->Bit->Position().SetPoint(0, 0, 0);
+    emit Window->PanelGL->cboView->activated(0);
+
+    const TSceneView back = CaptureView(*Window->Scene, "Far");
+    const auto expectSame = [](const TVector& a, const TVector& b, const char* what) {
+        EXPECT_EQ(a.X, b.X) << what;
+        EXPECT_EQ(a.Y, b.Y) << what;
+        EXPECT_EQ(a.Z, b.Z) << what;
+    };
+    expectSame(back.CameraPos, kept.CameraPos, "camera");
+    expectSame(back.DummyCubePos, kept.DummyCubePos, "pivot");
+    expectSame(back.DummyCubeDir, kept.DummyCubeDir, "pivot's direction");
+    expectSame(back.DummyCubeUp, kept.DummyCubeUp, "pivot's up");
+    EXPECT_EQ(Window->Scene->ViewScale(), kept.ViewScale);
+    EXPECT_EQ(Window->Scene->GLCamera1->DepthOfView(), depth);
+    std::string first;
+    EXPECT_EQ(Draw(size).Differences(before, &first), 0) << "the picture, first " << first;
 }
 
 } // namespace

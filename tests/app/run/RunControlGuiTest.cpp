@@ -219,9 +219,10 @@ TEST_F(RunControlGui, StepBackWithAnEmptyHistoryIsIgnored)
 }
 
 // Step and Step Back pressed while a step is still going (before the wait after its line,
-// or while the bit glides) each count, in the order pressed, and Stop drops those not
-// taken yet. The first press releases the wait after the jog to the origin; the path at
-// the next wait tells how many steps ran.
+// or while the bit glides) each count, in the order pressed, a Step Back that finds
+// nothing to undo too, and Stop drops those not taken yet. The first press releases the
+// wait after the jog to the origin; the path at the next wait tells how many steps ran,
+// and no refusal of a wait that a press ended at once stays in the status bar.
 TEST_F(RunControlGui, StepPressesWhileAStepGoesEachCount)
 {
     const struct {
@@ -233,6 +234,8 @@ TEST_F(RunControlGui, StepPressesWhileAStepGoesEachCount)
         {"SSS", false, Nodes({0, 1, 2, 3}), Nodes({0, 1, 2, 3})},
         {"SBS", false, Nodes({0, 1}), Nodes({0, 1})},
         {"SSBS", false, Nodes({0, 1, 2}), Nodes({0, 1, 2})},
+        // The jog undone, then a refusal: nothing before it ran.
+        {"BBSS", false, Nodes({0, 1}), Nodes({0, 1})},
         {"SSS", true, Nodes({0, 1, 2, 3}), Nodes({0, 1, 2, 3})},
         {"SSB", true, Nodes({0, 1}), Nodes({0, 1})},
         {"SSX", false, "no wait", ""},
@@ -246,6 +249,7 @@ TEST_F(RunControlGui, StepPressesWhileAStepGoesEachCount)
         const std::string presses = c.Presses;
         std::size_t pressed = 0;
         std::string atNextWait = "no wait";
+        QString noteAtNextWait;
         const auto press = [&] {
             switch (presses[pressed++]) {
             case 'S': Window->actStep->Execute(); break;
@@ -267,14 +271,110 @@ TEST_F(RunControlGui, StepPressesWhileAStepGoesEachCount)
                 }
             } else {
                 atNextWait = CutText();
+                noteAtNextWait = Window->StatusPanelText(4);
                 Window->actStop->Execute();
             }
         };
         Window->actStep->Execute();
         EXPECT_EQ(pressed, presses.size()) << label;
         EXPECT_EQ(atNextWait, c.AtNextWait) << label;
+        EXPECT_FALSE(noteAtNextWait.startsWith("Step Back:")) << label << ": " << noteAtNextWait.toStdString();
         EXPECT_EQ(CutText(), c.Path) << label;
         EXPECT_FALSE(Window->Running) << label;
+    }
+}
+
+// A Step Back that finds nothing to undo says why in the status bar, for that wait only,
+// and leaves the run where it was, the run line too.
+TEST_F(RunControlGui, ARefusedStepBackSaysWhyInTheStatusBar)
+{
+    struct TCase {
+        const char* what;
+        std::string program;
+        std::size_t bound;
+        std::string presses;
+        std::vector<int> runLines; // at each wait
+        std::vector<int> refusals; // the waits (from 0) that follow a refused Step Back
+        QString note;
+    };
+    // The third line replaces a text larger than the bound: what it changed cannot be
+    // kept, and step back stops after it.
+    const std::string large = "&s = \"x\"\r\n&a = 1\r\n&s = \"" + std::string(3000, 'x') + "\"\r\n&s = \"y\"\r\nM2,1,1\r\n";
+    const TCase cases[] = {
+        {"at the start of the history", "M2,1,1\r\nM2,2,2\r\n", TCalculVariables::DefaultMaxUndoBytes, "BBBS",
+         {1, 0, 0, 0, 1}, {2, 3}, "Step Back: no earlier line of this file has run."},
+        {"where the record ends", large, 2048, "SSSSBBBS", {1, 2, 3, 4, 5, 4, 4, 4, 5}, {6, 7},
+         "Step Back: earlier lines are no longer kept (the step-back record holds 2 KB of changes)."},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        OpenProgram(std::string("refused ") + c.what + ".sbp", c.program);
+        Window->Calcul.GetVariables().MaxUndoBytes = c.bound;
+        std::vector<int> runLines;
+        std::vector<QString> notes;
+        std::vector<std::string> paths;
+        AtPass = [&] {
+            if (!Window->StepWaiting()) {
+                return;
+            }
+            runLines.push_back(Form(ActiveEditor).RunLine);
+            notes.push_back(Window->StatusPanelText(4));
+            paths.push_back(CutText());
+            const std::size_t press = runLines.size() - 1;
+            if (press >= c.presses.size()) {
+                Window->actStop->Execute();
+                return;
+            }
+            (c.presses[press] == 'B' ? Window->actStepBack : Window->actStep)->Execute();
+        };
+        Window->actStep->Execute();
+        EXPECT_EQ(runLines, c.runLines);
+        ASSERT_EQ(notes.size(), c.runLines.size());
+        for (std::size_t wait = 0; wait < notes.size(); ++wait) {
+            const bool refused = std::find(c.refusals.begin(), c.refusals.end(), wait) != c.refusals.end();
+            EXPECT_EQ(notes[wait] == c.note, refused) << "wait " << wait << ": " << notes[wait].toStdString();
+            if (refused) {
+                EXPECT_EQ(paths[wait], paths[wait - 1]) << "nothing was undone";
+            }
+        }
+    }
+}
+
+// What a run keeps for step back goes when the run ends, however it ends.
+TEST_F(RunControlGui, TheStepBackRecordGoesWhenTheRunEnds)
+{
+    SetSimulate(false);
+    const TCalculVariables& variables = Window->Calcul.GetVariables();
+    struct TCase {
+        const char* what;
+        const char* program;
+        bool stop; // Stop while stepping, else Run on to the end
+    };
+    const TCase cases[] = {
+        {"past its last line", "&a = 1\r\nGOSUB S\r\n&a = &a + 1\r\nS:\r\nRETURN\r\n", false},
+        {"at END", "&a = 1\r\nGOSUB S\r\n&a = &a + 1\r\nEND\r\nS:\r\nRETURN\r\n", false},
+        {"on Stop", "&a = 1\r\nGOSUB S\r\n&a = &a + 1\r\nS:\r\nRETURN\r\n", true},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        OpenProgram(std::string("kept-") + c.what + ".sbp", c.program);
+        int waits = 0;
+        std::size_t whileStepping = 0;
+        AtPass = [&] {
+            if (!Window->StepWaiting()) {
+                return;
+            }
+            if (++waits < 3) {
+                Window->actStep->Execute();
+                return;
+            }
+            whileStepping = variables.UndoBytes();
+            (c.stop ? Window->actStop : Window->actRun)->Execute();
+        };
+        Window->actStep->Execute();
+        EXPECT_GT(whileStepping, 0u);
+        EXPECT_FALSE(Window->Running);
+        EXPECT_EQ(variables.UndoBytes(), 0u);
     }
 }
 

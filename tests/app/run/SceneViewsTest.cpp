@@ -9,6 +9,7 @@
 #include "engine/Move.h"
 #include "platform/core/files/IniFile.h"
 #include "scene/graph/Camera.h"
+#include "scene/objects/shapes/Cone.h"
 #include "scene/objects/shapes/Cubes.h"
 #include "scene/objects/lines/LinesGroup.h"
 
@@ -153,6 +154,62 @@ TEST_F(SceneViews, WritingErasesTheOldSectionsAndWritesTheKeysInOrder)
     TIniFile huge = Ini("[Views]\nNumViews=2000000000\n[View3]\nName=x\n");
     WriteSceneViews(huge, {});
     EXPECT_FALSE(huge.SectionExists("View3"));
+}
+
+TEST_F(SceneViews, AViewKeepsTheScaleAndDepthOfViewAFitGaveIt)
+{
+    TPreviewScene scene;
+    const TSceneView atStart = CaptureView(scene, "Start");
+    EXPECT_EQ(atStart.ViewScale, 1.0f);
+    EXPECT_EQ(atStart.DepthOfView, 0.0f) << "the preview's own: none kept";
+    // As Zoom leaves a view of paths to 3E38.
+    const float scale = 0x1p-9f;
+    scene.SetViewScale(scale);
+    scene.DummyCube1->Position().SetPoint(-2.9e35f, -2.9e35f, -1.2e36f);
+    scene.GLCamera1->SetDepthOfView(2.6e36f * scale);
+    const TSceneView far = CaptureView(scene, "Far");
+    EXPECT_EQ(far.ViewScale, scale);
+    EXPECT_EQ(far.DepthOfView, 2.6e36f * scale);
+
+    TIniFile ini = Ini("[Views]\nNumViews=0\n");
+    WriteSceneViews(ini, {atStart, far});
+    EXPECT_FALSE(ini.ValueExists("View0", "ViewScale")) << "a view as the preview starts is written as before";
+    EXPECT_FALSE(ini.ValueExists("View0", "DepthOfView"));
+    const std::vector<TSceneView> back = Read(ini);
+    ASSERT_EQ(back.size(), 2u);
+    EXPECT_EQ(back[1].ViewScale, scale);
+    EXPECT_EQ(back[1].DepthOfView, far.DepthOfView);
+    EXPECT_EQ(back[1].DummyCubePos.Z, -1.2e36f) << "every digit of a large place";
+    EXPECT_TRUE(Log.empty());
+
+    // Applied elsewhere, each comes back as it was kept.
+    ApplyView(scene, back[0]);
+    EXPECT_EQ(scene.ViewScale(), 1.0f);
+    ApplyView(scene, back[1]);
+    EXPECT_EQ(scene.ViewScale(), scale);
+    EXPECT_EQ(scene.GLCamera1->DepthOfView(), far.DepthOfView);
+    EXPECT_EQ(scene.GLCamera2->DepthOfView(), TPreviewScene::FollowDepthOfView * scale);
+    EXPECT_EQ(scene.DummyCube1->Position().Z(), -1.2e36f);
+}
+
+TEST_F(SceneViews, AScaleOrDepthOutOfRangeGivesItsDefaultAndAnErrorLine)
+{
+    const struct {
+        const char* key;
+        const char* text;
+    } cases[] = {{"ViewScale", "0"},      {"ViewScale", "-0.5"},   {"ViewScale", "2"},     {"ViewScale", "abc"},
+                 {"ViewScale", "1e-40"},  {"ViewScale", "1e999"},  {"DepthOfView", "0"},  {"DepthOfView", "-5"},
+                 {"DepthOfView", "1e37"}, {"DepthOfView", "x"}};
+    for (const auto& c : cases) {
+        Log.clear();
+        const std::vector<TSceneView> views =
+            Read(Ini(std::string("[Views]\nNumViews=1\n[View0]\n") + c.key + "=" + c.text + "\n"));
+        EXPECT_EQ(views.at(0).ViewScale, 1.0f) << c.key << " " << c.text;
+        EXPECT_EQ(views.at(0).DepthOfView, 0.0f) << c.key << " " << c.text;
+        ASSERT_EQ(Log.size(), 1u) << c.key << " " << c.text;
+        EXPECT_EQ(Log[0].first, "error");
+        EXPECT_NE(Log[0].second.find(c.key), std::string::npos) << Log[0].second;
+    }
 }
 
 TEST(Navigation, ButtonsStepBySpeedInPositionOrRotation)
@@ -386,6 +443,32 @@ TEST(Navigation, AScaledViewMovesAndSeesInTheTablesUnits)
     EXPECT_EQ(scene.GLCamera1->NearPlaneBias(), 1.0f);
     EXPECT_EQ(scene.GLCamera1->DepthOfView(), TPreviewScene::MaxViewReach);
     EXPECT_EQ(scene.GLCamera2->DepthOfView(), TPreviewScene::FollowDepthOfView);
+}
+
+TEST(Navigation, TheFollowBitViewKeepsTheBitAtTheWorldsOrigin)
+{
+    for (const float scale : {1.0f, 0x1p-9f}) {
+        TPreviewScene scene;
+        scene.SetViewScale(scale);
+        scene.DummyCube1->Turn(30);
+        const TAffineVector before = scene.DummyCube1->Position().GetAsAffineVector();
+        scene.Bit->Position().SetPoint(1e20f, 3e38f, -2);
+        TSceneView last;
+        FollowBitOn(scene, last);
+        // Exactly: the camera rides 6 units from it, which a place of 1E20 would round away.
+        for (const TAffineVector& at : {TAffineVector{1e20f, 3e38f, -2}, TAffineVector{-3e38f, 5, 0},
+                                        TAffineVector{10, 20, 0.5f}}) {
+            scene.Bit->Position().SetPoint(at.X, at.Y, at.Z);
+            const TVector bit = scene.Bit->AbsolutePosition();
+            EXPECT_EQ(bit.X, 0.0f) << at.X << " at scale " << scale;
+            EXPECT_EQ(bit.Y, 0.0f) << at.Y << " at scale " << scale;
+            EXPECT_EQ(bit.Z, 0.0f) << at.Z << " at scale " << scale;
+        }
+        FollowBitOff(scene, last);
+        ExpectVector(scene.DummyCube1->Position().GetAsAffineVector(), before, "the pivot back");
+        scene.Bit->Position().SetPoint(1, 1, 0);
+        ExpectVector(scene.DummyCube1->Position().GetAsAffineVector(), before, "no longer following");
+    }
 }
 
 TEST(Navigation, FocalLengthFitsTheSmallerSide)

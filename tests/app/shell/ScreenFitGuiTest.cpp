@@ -185,4 +185,29 @@ TEST_F(ScreenFitGui, EveryOtherWindowOpensWithinTheScreen)
     }
 }
 
+// A window brought back from minimised comes back where it was, even with most of it off
+// the screen: the program places a window as it shows, not as it comes back (openbox
+// shows a window it brings back below the screen first, and it was centred).
+TEST_F(ScreenFitGui, AWindowBroughtBackFromMinimisedKeepsItsPlace)
+{
+    Start(Starts[0]);
+    Window->show();
+    ASSERT_TRUE(testsupport::WaitForSettledWindow(*Window));
+    TFQuickview quickView(*Window);
+    TFMessages messages(Window.get());
+    QWidget* const windows[] = {Window.get(), &quickView, &messages};
+    for (QWidget* window : windows) {
+        SCOPED_TRACE(window->objectName().toStdString());
+        window->show();
+        ASSERT_TRUE(testsupport::WaitForSettledWindow(*window));
+        const QPoint mostlyOff = Area().bottomRight() - QPoint(80, 80);
+        window->move(mostlyOff);
+        ASSERT_TRUE(testsupport::WaitForSettledWindow(*window, [&] { return window->pos() == mostlyOff; }));
+        window->setWindowState(Qt::WindowMinimized);
+        window->setWindowState(Qt::WindowNoState);
+        EXPECT_TRUE(testsupport::WaitForSettledWindow(*window, [&] { return !window->isMinimized(); }));
+        EXPECT_EQ(window->pos(), mostlyOff) << window->pos().x() << "," << window->pos().y();
+    }
+}
+
 } // namespace

@@ -181,6 +181,9 @@ TEST(WindowBounds, AWindowIsAskedForItsBoundsUntilItHasThem)
         {"placed otherwise than asked", elsewhere, {1, restoring, frame}, TSettleStep::Ask},
         {"asked as often as it may be", elsewhere, {MaxBoundsAsks, restoring, maximised}, TSettleStep::GiveUp},
         {"no answer to the last request", elsewhere, {MaxBoundsAsks, elsewhere.Inner, frame}, TSettleStep::Wait},
+        // A window manager that never answers (tiling dwm) is not waited for for good.
+        {"no answer in the time allowed", elsewhere, {1, elsewhere.Inner, frame, true}, TSettleStep::GiveUp},
+        {"placed otherwise after the time allowed", elsewhere, {1, restoring, frame, true}, TSettleStep::Ask},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(SettleStep(wanted, c.seen, c.ask), c.step) << c.what;

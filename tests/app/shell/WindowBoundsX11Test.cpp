@@ -25,20 +25,29 @@
 
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
-bool UnderWindowManager()
+std::string WindowManager()
 {
     const char* manager = std::getenv("KERFPAD_TEST_WINDOW_MANAGER");
-    return manager != nullptr && std::string(manager) != "none";
+    return manager != nullptr ? manager : "none";
+}
+
+bool UnderWindowManager()
+{
+    return WindowManager() != "none";
 }
 
 // Failures show rectangles, not their bytes.
@@ -60,40 +69,80 @@ QRect Outer(const QWidget& window)
     return seen ? seen->Outer() : QRect();
 }
 
+xcb_connection_t* Connection()
+{
+    return qApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
+}
+
+xcb_atom_t Atom(const char* name)
+{
+    xcb_connection_t* c = Connection();
+    xcb_intern_atom_reply_t* reply =
+        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, std::uint16_t(std::strlen(name)), name), nullptr);
+    const xcb_atom_t found = reply != nullptr ? reply->atom : XCB_NONE;
+    std::free(reply);
+    return found;
+}
+
+xcb_window_t Root()
+{
+    return xcb_setup_roots_iterator(xcb_get_setup(Connection())).data->root;
+}
+
+// Whether the window manager says it supports `name` (_NET_SUPPORTED).
+bool WindowManagerSupports(const char* name)
+{
+    xcb_connection_t* c = Connection();
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(
+        c, xcb_get_property(c, 0, Root(), Atom("_NET_SUPPORTED"), XCB_ATOM_ATOM, 0, 1024), nullptr);
+    bool found = false;
+    if (reply != nullptr && reply->format == 32) {
+        const auto* atoms = static_cast<const xcb_atom_t*>(xcb_get_property_value(reply));
+        const xcb_atom_t wanted = Atom(name);
+        for (int i = 0; i < xcb_get_property_value_length(reply) / 4; ++i) {
+            found = found || atoms[i] == wanted;
+        }
+    }
+    std::free(reply);
+    return found;
+}
+
+// Sends `window` a message for the window manager, as a pager, taskbar or xdotool does.
+void SendToWindowManager(const QWidget& window, const char* type, std::initializer_list<std::uint32_t> data)
+{
+    xcb_client_message_event_t message{};
+    message.response_type = XCB_CLIENT_MESSAGE;
+    message.format = 32;
+    message.window = xcb_window_t(window.winId());
+    message.type = Atom(type);
+    std::copy(data.begin(), data.end(), message.data.data32);
+    xcb_send_event(Connection(), 0, Root(), XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                   reinterpret_cast<const char*>(&message));
+    xcb_flush(Connection());
+}
+
 // Asks the window manager to maximise or restore `window`, as its title bar's button
 // does (a message to the root window): Qt then learns of the new state from the window
 // manager, as it does when the user clicks.
 void AskWindowManager(const QWidget& window, bool maximise)
 {
-    xcb_connection_t* c = qApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
-    const auto atom = [c](const char* name) {
-        xcb_intern_atom_reply_t* reply =
-            xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, std::uint16_t(std::strlen(name)), name), nullptr);
-        const xcb_atom_t found = reply != nullptr ? reply->atom : XCB_NONE;
-        std::free(reply);
-        return found;
-    };
-    xcb_client_message_event_t message{};
-    message.response_type = XCB_CLIENT_MESSAGE;
-    message.format = 32;
-    message.window = xcb_window_t(window.winId());
-    message.type = atom("_NET_WM_STATE");
-    message.data.data32[0] = maximise ? 1 : 0; // add, remove
-    message.data.data32[1] = atom("_NET_WM_STATE_MAXIMIZED_VERT");
-    message.data.data32[2] = atom("_NET_WM_STATE_MAXIMIZED_HORZ");
-    message.data.data32[3] = 2; // from a pager, as the user's
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-    xcb_send_event(c, 0, root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                   reinterpret_cast<const char*>(&message));
-    xcb_flush(c);
+    // Add or remove, both ways, from a pager as the user's.
+    SendToWindowManager(window, "_NET_WM_STATE",
+                        {maximise ? 1u : 0u, Atom("_NET_WM_STATE_MAXIMIZED_VERT"), Atom("_NET_WM_STATE_MAXIMIZED_HORZ"), 2});
 }
 
-// Maximised by the window manager, which has given it the screen's width; without one,
-// as far as the window itself knows.
+// Whether a window manager maximises windows: dwm does not.
+bool WindowManagerMaximises()
+{
+    return UnderWindowManager() && WindowManagerSupports("_NET_WM_STATE_MAXIMIZED_VERT");
+}
+
+// Maximised by the window manager, which has given it the screen's width; where none
+// maximises windows, as far as the window itself knows.
 bool Maximised(const QWidget& window)
 {
     const std::optional<TSeenFrame> seen = SeenFrame(window);
-    return seen && !seen->Normal && (!UnderWindowManager() || seen->Inner.width() == Area().width());
+    return seen && !seen->Normal && (!WindowManagerMaximises() || seen->Inner.width() == Area().width());
 }
 
 class MainWindowX11 : public TShellTest {
@@ -125,10 +174,10 @@ protected:
     void Stop() { Window.reset(); }
 
     // Maximises or restores the window as its title bar's button would, and waits until
-    // the window manager has; without one, as the program would.
+    // the window manager has; where none maximises windows, as the program would.
     void SetMaximised(bool maximised)
     {
-        if (UnderWindowManager()) {
+        if (WindowManagerMaximises()) {
             AskWindowManager(*Window, maximised);
         } else if (maximised) {
             Window->showMaximized();
@@ -138,9 +187,12 @@ protected:
         testsupport::WaitFor(
             [&] {
                 // Restored, a window started maximised is then given its normal bounds.
+                // Maximised, once Qt has learnt it too: the events of the change have all
+                // come in (under fluxbox and load a window closed just before was written
+                // back as not maximised).
                 const std::optional<TSeenFrame> seen = SeenFrame(*Window);
                 const TFramedBounds* framed = FindFramedBounds(*Window);
-                return seen && (maximised ? Maximised(*Window)
+                return seen && (maximised ? Maximised(*Window) && Window->isMaximized()
                                           : seen->Normal && !Window->isMaximized() && !framed->Wanted.has_value());
             });
     }
@@ -247,6 +299,155 @@ TEST_F(MainWindowX11, ClosingWhileMaximisedKeepsTheNormalBounds)
     Stop();
     EXPECT_EQ(Stored(), normal);
     EXPECT_EQ(StoredMaximized(), 0);
+}
+
+// Minimised and brought back, as a taskbar or xdotool does, the window returns where it
+// was and writes back the bounds it had: openbox maps a window it brings back where it
+// kept it hidden, off the screen, before it puts it back, and the window was taken for
+// one the screen does not show and centred.
+TEST_F(MainWindowX11, AMinimisedWindowComesBackInPlace)
+{
+    if (!UnderWindowManager() || !WindowManagerSupports("_NET_WM_STATE_HIDDEN")) {
+        GTEST_SKIP() << "no window manager minimises windows";
+    }
+    const QRect normal(100, 80, 1200, 760);
+    const struct {
+        const char* What;
+        std::function<void(const QWidget&)> BringBack;
+    } ways[] = {
+        {"activated", [](const QWidget& w) { SendToWindowManager(w, "_NET_ACTIVE_WINDOW", {2, XCB_CURRENT_TIME}); }},
+        {"mapped",
+         [](const QWidget& w) {
+             xcb_map_window(Connection(), xcb_window_t(w.winId()));
+             xcb_flush(Connection());
+         }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.What);
+        Start(BoundsSettings(normal));
+        ASSERT_EQ(Outer(*Window), normal);
+        SendToWindowManager(*Window, "WM_CHANGE_STATE", {3}); // iconic
+        ASSERT_TRUE(testsupport::WaitFor([&] { return Window->isMinimized() && !SeenFrame(*Window); }));
+        way.BringBack(*Window);
+        // openbox slides the window back from below the screen.
+        EXPECT_TRUE(testsupport::WaitForSettledWindow(*Window, [&] {
+            const std::optional<TSeenFrame> seen = SeenFrame(*Window);
+            return !Window->isMinimized() && seen && seen->Normal && seen->Outer() == normal;
+        })) << Text(Outer(*Window));
+        Stop();
+        EXPECT_EQ(Stored(), normal) << Text(Stored());
+    }
+}
+
+// A stand-in for a window manager that names itself on the root window, as every one
+// does (_NET_SUPPORTING_WM_CHECK), and says it supports what `supported` names, and does
+// nothing else: windows map, move and resize as they ask.
+class TStandInWindowManager {
+public:
+    explicit TStandInWindowManager(const std::vector<const char*>& supported)
+    {
+        xcb_connection_t* c = Connection();
+        FWindow = xcb_generate_id(c);
+        xcb_create_window(c, XCB_COPY_FROM_PARENT, FWindow, Root(), -1, -1, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
+                          XCB_COPY_FROM_PARENT, 0, nullptr);
+        for (const xcb_window_t on : {FWindow, Root()}) {
+            xcb_change_property(c, XCB_PROP_MODE_REPLACE, on, Atom("_NET_SUPPORTING_WM_CHECK"), XCB_ATOM_WINDOW, 32, 1,
+                                &FWindow);
+        }
+        std::vector<xcb_atom_t> atoms{Atom("_NET_SUPPORTING_WM_CHECK")};
+        for (const char* name : supported) {
+            atoms.push_back(Atom(name));
+        }
+        xcb_change_property(c, XCB_PROP_MODE_REPLACE, Root(), Atom("_NET_SUPPORTED"), XCB_ATOM_ATOM, 32,
+                            std::uint32_t(atoms.size()), atoms.data());
+        xcb_flush(c);
+    }
+    ~TStandInWindowManager()
+    {
+        xcb_connection_t* c = Connection();
+        xcb_delete_property(c, Root(), Atom("_NET_SUPPORTING_WM_CHECK"));
+        xcb_delete_property(c, Root(), Atom("_NET_SUPPORTED"));
+        xcb_destroy_window(c, FWindow);
+        xcb_flush(c);
+    }
+    TStandInWindowManager(const TStandInWindowManager&) = delete;
+    TStandInWindowManager& operator=(const TStandInWindowManager&) = delete;
+
+private:
+    xcb_window_t FWindow = 0;
+};
+
+// The window's own area in root coordinates and the border the X server draws round it.
+struct TOwnArea {
+    QRect Inner;
+    int Border = 0;
+};
+
+TOwnArea OwnArea(const QWidget& window)
+{
+    xcb_connection_t* c = Connection();
+    const auto id = xcb_window_t(window.winId());
+    TOwnArea area;
+    xcb_get_geometry_reply_t* geometry = xcb_get_geometry_reply(c, xcb_get_geometry(c, id), nullptr);
+    xcb_translate_coordinates_reply_t* corner =
+        xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, id, Root(), 0, 0), nullptr);
+    if (geometry != nullptr && corner != nullptr) {
+        area = {QRect(corner->dst_x, corner->dst_y, geometry->width, geometry->height), geometry->border_width};
+    }
+    std::free(geometry);
+    std::free(corner);
+    return area;
+}
+
+// A window manager that reports no frame (dwm, and stand-ins that only name themselves
+// or say they report frames and never do): the window is its own area and border, and a
+// window moved and resized, as xdotool does it, writes back where it is, not where it
+// started. The bare display runs the stand-ins, dwm's runs dwm.
+TEST_F(MainWindowX11, WithoutAFrameReportAMovedWindowWritesBackWhereItIs)
+{
+    const struct {
+        const char* What;
+        bool StandIn; // else the display's own
+        std::vector<const char*> Supported;
+    } cases[] = {
+        {"a window manager that only names itself", true, {}},
+        {"one that says it reports frames and never does", true, {"_NET_FRAME_EXTENTS"}},
+        {"dwm", false, {}},
+    };
+    bool ran = false;
+    for (const auto& c : cases) {
+        if (c.StandIn ? WindowManager() != "none" : WindowManager() != c.What) {
+            continue;
+        }
+        SCOPED_TRACE(c.What);
+        ran = true;
+        std::optional<TStandInWindowManager> standIn;
+        if (c.StandIn) {
+            standIn.emplace(c.Supported);
+        }
+        const QRect started(100, 80, 1200, 760);
+        Start(BoundsSettings(started));
+        const TOwnArea own = OwnArea(*Window);
+        const QMargins border(own.Border, own.Border, own.Border, own.Border);
+        EXPECT_EQ(own.Inner.marginsAdded(border), started);
+        const QRect moved(300, 200, 900, 600);
+        const QRect movedInner = moved.marginsRemoved(border);
+        // A position is the corner of the window's border.
+        const std::uint32_t values[] = {std::uint32_t(moved.x()), std::uint32_t(moved.y()),
+                                        std::uint32_t(movedInner.width()), std::uint32_t(movedInner.height())};
+        xcb_configure_window(Connection(), xcb_window_t(Window->winId()),
+                             XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH |
+                                 XCB_CONFIG_WINDOW_HEIGHT,
+                             values);
+        xcb_flush(Connection());
+        EXPECT_TRUE(testsupport::WaitForSettledWindow(*Window, [&] { return OwnArea(*Window).Inner == movedInner; }))
+            << Text(OwnArea(*Window).Inner);
+        Stop();
+        EXPECT_EQ(Stored(), moved) << Text(Stored());
+    }
+    if (!ran) {
+        GTEST_SKIP() << "the window manager reports frames";
+    }
 }
 
 TEST_F(MainWindowX11, AFirstStartGivesThePreviewTheShippedShare)

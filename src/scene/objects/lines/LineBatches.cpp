@@ -3,8 +3,10 @@
 #include "scene/graph/SceneObject.h"
 #include "scene/graph/World.h"
 #include "scene/graph/WorldInterfaces.h"
+#include "scene/objects/lines/LineView.h"
 
 #include <cstring>
+#include <utility>
 
 namespace {
 constexpr TGLObjectChangeFlags RedrawChanges = ChangeBit(ocStructure) | ChangeBit(ocTransformation);
@@ -135,6 +137,7 @@ void TLineBatches::Update(const TGLBaseSceneObject& parent, TChange& change)
             auto& line = const_cast<TGLLines&>(static_cast<const TGLLines&>(*FMembers[i].Child));
             line.Matrix();
             line.ClearStructureChanged();
+            BoundOwn(FRuns[FMembers[i].Runs], line.UnchangedNodes());
             line.MarkNodesUnchanged();
         }
     }
@@ -155,8 +158,12 @@ void TLineBatches::TruncateTo(std::size_t member)
     }
     const TMember& m = FMembers[member];
     FRuns.resize(m.Runs);
+    while (!FSingles.empty() && FSingles.back() >= FRuns.size()) {
+        FSingles.pop_back();
+    }
     if (!FRuns.empty() && !FRuns.back().Single && !FRuns.back().Own) {
         TRun& run = FRuns.back();
+        run.Bounds.Loose = run.Bounds.Loose || m.Points < run.Points.size();
         run.Points.resize(m.Points);
         run.Firsts.resize(m.Strips);
         run.Counts.resize(m.Strips);
@@ -179,6 +186,7 @@ void TLineBatches::Append(TGLBaseSceneObject& child)
     if (!Batchable(child)) {
         member.Kind = TKind::Single;
         FMembers.push_back(member);
+        FSingles.push_back(FRuns.size());
         TRun run;
         run.Single = &child;
         FRuns.push_back(std::move(run));
@@ -196,6 +204,7 @@ void TLineBatches::Append(TGLBaseSceneObject& child)
         TRun run;
         run.Style = line.Style();
         run.Own = &line;
+        BoundOwn(run, 0);
         FRuns.push_back(std::move(run));
         return;
     }
@@ -213,6 +222,7 @@ void TLineBatches::Append(TGLBaseSceneObject& child)
     TRun& run = FRuns.back();
     run.Firsts.push_back(static_cast<GLint>(run.Points.size()));
     run.Counts.push_back(static_cast<GLsizei>(count));
+    const std::size_t first = run.Points.size();
     if (const TAffineVector* points = line.PointData()) {
         run.Points.insert(run.Points.end(), points, points + count);
     } else {
@@ -220,17 +230,20 @@ void TLineBatches::Append(TGLBaseSceneObject& child)
             run.Points.push_back(line.NodePoint(i));
         }
     }
+    run.Bounds.Add(run.Points.data() + first, static_cast<std::size_t>(count));
     FPointsCopied += static_cast<std::uint64_t>(count);
 }
 
-bool TLineBatches::AnyBlendedSingle() const
+void TLineBatches::BoundOwn(TRun& run, int kept)
 {
-    for (const TRun& run : FRuns) {
-        if (run.Single && run.Single->Blended()) {
-            return true;
-        }
+    // Nodes past `kept` that the bounds held may be gone: the bounds still hold them.
+    run.Bounds.Loose = run.Bounds.Loose || kept < run.BoundedNodes;
+    const int from = std::min(kept, run.BoundedNodes);
+    const int count = run.Own->NodeCount();
+    if (from < count) {
+        run.Bounds.Add(run.Own->PointData() + from, static_cast<std::size_t>(count - from));
     }
-    return false;
+    run.BoundedNodes = count;
 }
 
 void TLineBatches::DrawRun(const TRun& run, std::size_t firstStrip, std::size_t endStrip)
@@ -265,28 +278,30 @@ void TLineBatches::DrawOwn(const TRun& run, int firstNode, int lastNode)
     FPointsDrawn += static_cast<std::uint64_t>(lastNode - firstNode + 1);
 }
 
-bool TLineBatches::Render(const TGLBaseSceneObject& parent, TRenderContextInfo& rci, bool blendedLast,
+void TLineBatches::Render(const TGLBaseSceneObject& parent, TRenderContextInfo& rci, bool blendedLast,
                           bool keepPicture)
 {
     WatchChildren(parent);
     TChange change = FirstChanged(parent);
     Update(parent, change);
-    if (blendedLast && AnyBlendedSingle()) {
-        return false;
-    }
+    FBlendedLast = blendedLast;
+    const TLineView view(parent.AbsoluteMatrixRef(), rci);
     if (keepPicture && rci.buffer) {
-        DrawKeepingPicture(parent, rci, change);
+        DrawKeepingPicture(parent, rci, change, view);
     } else {
         FMark.Set = FMark.Set && KeptBeforeMark(change);
-        Draw({0, 0, 0}, End(), rci);
+        Draw({0, 0, 0}, End(), rci, view);
     }
-    return true;
+    if (FBlendedLast) {
+        DrawBlendedLast(rci);
+    }
 }
 
 void TLineBatches::Clear()
 {
     FMembers.clear();
     FRuns.clear();
+    FSingles.clear();
     FMark.Set = false;
     FChangedFrom = 0;
 }
@@ -302,15 +317,17 @@ bool TLineBatches::KeptBeforeMark(const TChange& change) const
 
 bool TLineBatches::PlacedAsAtMark(const TPictureMark& now) const
 {
-    return now.Culling == FMark.Culling && std::memcmp(&now.ModelView, &FMark.ModelView, sizeof(TMatrix)) == 0;
+    return now.Culling == FMark.Culling && std::memcmp(&now.ModelView, &FMark.ModelView, sizeof(TMatrix)) == 0 &&
+           std::memcmp(&now.Local, &FMark.Local, sizeof(TMatrix)) == 0;
 }
 
 void TLineBatches::DrawKeepingPicture(const TGLBaseSceneObject& parent, TRenderContextInfo& rci,
-                                      const TChange& change)
+                                      const TChange& change, const TLineView& view)
 {
     TGLAbstractWorldBuffer& buffer = *rci.buffer;
     TPictureMark now;
     GL.glGetFloatv(GL_MODELVIEW_MATRIX, &now.ModelView.V[0].X);
+    now.Local = parent.AbsoluteMatrixRef();
     now.Culling = rci.visibilityCulling;
     // Whichever buffer draws, the children before the place must have stayed; the picture
     // is this buffer's only when it kept it (another buffer's frame keeps none here).
@@ -320,7 +337,7 @@ void TLineBatches::DrawKeepingPicture(const TGLBaseSceneObject& parent, TRenderC
     TPlace from = fromPicture ? FMark.Place : TPlace{};
     if (buffer.MayKeepPassPicture() && (!fromPicture || PointsAfter(from, 2 * TailPoints + 1) > 2 * TailPoints)) {
         const TPlace mark = PlaceBeforeTail();
-        Draw(CursorAt(from), CursorAt(mark), rci);
+        Draw(CursorAt(from), CursorAt(mark), rci, view);
         now.Set = true;
         now.Serial = FMark.Serial + 1;
         now.Place = mark;
@@ -328,7 +345,7 @@ void TLineBatches::DrawKeepingPicture(const TGLBaseSceneObject& parent, TRenderC
         FMark = now;
         from = mark;
     }
-    Draw(CursorAt(from), End(), rci);
+    Draw(CursorAt(from), End(), rci, view);
 }
 
 std::uint64_t TLineBatches::MemberPoints(const TMember& member) const
@@ -398,17 +415,17 @@ TLineBatches::TCursor TLineBatches::CursorAt(const TPlace& place) const
     return {member.Runs, 0, 0};
 }
 
-void TLineBatches::Draw(const TCursor& from, const TCursor& to, TRenderContextInfo& rci)
+void TLineBatches::Draw(const TCursor& from, const TCursor& to, TRenderContextInfo& rci, const TLineView& view)
 {
     bool arrays = false;
     for (std::size_t r = from.Run; r < FRuns.size() && r <= to.Run; ++r) {
-        const TRun& run = FRuns[r];
+        TRun& run = FRuns[r];
         if (run.Single) {
             if (arrays) {
                 GL.glPopClientAttrib();
                 arrays = false;
             }
-            if (r < to.Run) {
+            if (r < to.Run && !(FBlendedLast && run.Single->Blended())) {
                 run.Single->Render(rci);
             }
             continue;
@@ -418,15 +435,42 @@ void TLineBatches::Draw(const TCursor& from, const TCursor& to, TRenderContextIn
             GL.glEnableClientState(GL_VERTEX_ARRAY);
             arrays = true;
         }
+        const bool fromStart = r != from.Run || (from.Strip == 0 && from.Node == 0);
+        const bool clip = NeedsClip(run, view, fromStart);
         if (run.Own) {
             const int first = r == from.Run ? from.Node : 0;
             const int last = r == to.Run ? to.Node : run.Own->NodeCount() - 1;
-            DrawOwn(run, first, last);
+            if (clip) {
+                DrawClippedOwn(run, view, first, last);
+            } else {
+                DrawOwn(run, first, last);
+            }
         } else {
-            DrawRun(run, r == from.Run ? from.Strip : 0, r == to.Run ? to.Strip : run.Firsts.size());
+            const std::size_t first = r == from.Run ? from.Strip : 0;
+            const std::size_t end = r == to.Run ? to.Strip : run.Firsts.size();
+            if (clip) {
+                DrawClippedRun(run, view, first, end);
+            } else {
+                DrawRun(run, first, end);
+            }
         }
     }
     if (arrays) {
         GL.glPopClientAttrib();
+    }
+}
+
+void TLineBatches::DrawBlendedLast(TRenderContextInfo& rci)
+{
+    std::vector<std::pair<float, TGLBaseSceneObject*>> blended;
+    for (const std::size_t r : FSingles) {
+        TGLBaseSceneObject* child = FRuns[r].Single;
+        if (child->Blended()) {
+            blended.emplace_back(child->BarycenterSqrDistanceTo(rci.cameraPosition), child);
+        }
+    }
+    std::stable_sort(blended.begin(), blended.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+    for (const auto& [distance, child] : blended) {
+        child->Render(rci);
     }
 }

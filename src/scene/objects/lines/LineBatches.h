@@ -24,6 +24,15 @@
 // the same strips in the same order onto the same pixels, so the same picture. A strip
 // is split there only where that draws the same pixels: a polyline drawn from its own
 // points, solid and not smoothed (a stipple pattern would start again at the split).
+//
+// OpenGL transforms and clips in single precision, which loses a segment far longer than
+// what the view shows (LineView.h). The bounds kept of each run's points make it one
+// test per run and frame whether all its segments are drawn as they are; where not, each
+// segment is tested on its own (LineBatchesClip.cpp), and one that reaches too far is
+// clipped in double precision and drawn in eye coordinates. A segment is drawn the same
+// way whatever else its run holds, and the parts of a run go in the order of its
+// segments wherever that order shows (blending), so the picture before the path's end
+// stays exact when a far segment lies before or after its place.
 
 #include "scene/graph/RenderContextInfo.h"
 #include "scene/objects/lines/Lines.h"
@@ -33,15 +42,16 @@
 #include <vector>
 
 class TGLBaseSceneObject;
+class TLineView;
 
 class TLineBatches {
 public:
-    // Draws every child of `parent`, in order, and answers true; with `blendedLast` (the
-    // sorting that draws blended children after the others) it draws nothing and
-    // answers false when a child drawn on its own is blended. `keepPicture`: the parent
-    // draws nothing of its own, so a picture taken while its children draw holds the
-    // scene before it as it stands.
-    bool Render(const TGLBaseSceneObject& parent, TRenderContextInfo& rci, bool blendedLast = false,
+    // Draws every child of `parent`, in order; with `blendedLast` (the sorting that draws
+    // blended children after the others: polylines never are) a blended child drawn on
+    // its own comes after the rest, farthest first. `keepPicture`: the parent draws
+    // nothing of its own, so a picture taken while its children draw holds the scene
+    // before it as it stands.
+    void Render(const TGLBaseSceneObject& parent, TRenderContextInfo& rci, bool blendedLast = false,
                 bool keepPicture = false);
     // Forgets every copy (the next frame copies everything again) and the place of the
     // kept picture.
@@ -83,8 +93,18 @@ private:
         std::uint32_t Points;
         TKind Kind;
     };
+    // The smallest box holding some points, or more than that once points were dropped.
+    struct TPointBounds {
+        TAffineVector Low{};
+        TAffineVector High{};
+        bool Empty = true;
+        bool Loose = false;
+        void Clear();
+        void Add(const TAffineVector* points, std::size_t count);
+    };
     // One draw: a batch of strips of one style, one polyline's own points, or one child
-    // drawn on its own.
+    // drawn on its own. The bounds hold the batch's points, or the own polyline's first
+    // `BoundedNodes` nodes.
     struct TRun {
         TLineStyle Style{};
         TGLBaseSceneObject* Single = nullptr;
@@ -92,6 +112,8 @@ private:
         std::vector<TAffineVector> Points;
         std::vector<GLint> Firsts;
         std::vector<GLsizei> Counts;
+        TPointBounds Bounds;
+        int BoundedNodes = 0;
     };
     // What changed since the last frame: the members from `Rebuild` on are made again;
     // `Redrawn` is the first member whose drawing changed at all (a polyline drawn from
@@ -114,13 +136,15 @@ private:
         std::size_t Strip;
         int Node;
     };
-    // Where the kept picture stops, and how the parent placed its children then; the
-    // buffer keeps the picture under the serial (another buffer's frame makes another).
+    // Where the kept picture stops, and how the parent placed its children then (the
+    // matrices its clipping starts from too); the buffer keeps the picture under the
+    // serial (another buffer's frame makes another).
     struct TPictureMark {
         bool Set = false;
         std::uint64_t Serial = 0;
         TPlace Place;
         TMatrix ModelView{};
+        TMatrix Local{};
         TGLVisibilityCulling Culling = vcInherited;
     };
 
@@ -132,13 +156,24 @@ private:
     void Update(const TGLBaseSceneObject& parent, TChange& change);
     void TruncateTo(std::size_t member);
     void Append(TGLBaseSceneObject& child);
-    bool AnyBlendedSingle() const;
+    // The own polyline's bounds brought up to its nodes now, the first `kept` of them as
+    // they were when last counted.
+    static void BoundOwn(TRun& run, int kept);
     void DrawRun(const TRun& run, std::size_t firstStrip, std::size_t endStrip);
     void DrawOwn(const TRun& run, int firstNode, int lastNode);
+    // Whether the run reaches beyond what the view lets OpenGL draw as it is; bounds
+    // grown loose are made tight again only by a frame that draws the run `fromStart`.
+    static bool NeedsClip(TRun& run, const TLineView& view, bool fromStart);
+    // The strips from `firstStrip` to `endStrip`, or the own nodes from `firstNode` to
+    // `lastNode`, each segment that reaches too far clipped to the view
+    // (LineBatchesClip.cpp).
+    void DrawClippedRun(const TRun& run, const TLineView& view, std::size_t firstStrip, std::size_t endStrip);
+    void DrawClippedOwn(const TRun& run, const TLineView& view, int firstNode, int lastNode);
 
     // The picture part of the way: the frame's drawing from the kept picture's place
     // (or whole), keeping a new picture where the tail has grown too long.
-    void DrawKeepingPicture(const TGLBaseSceneObject& parent, TRenderContextInfo& rci, const TChange& change);
+    void DrawKeepingPicture(const TGLBaseSceneObject& parent, TRenderContextInfo& rci, const TChange& change,
+                            const TLineView& view);
     // Nothing changed before the mark's place; the parent places its children as then.
     bool KeptBeforeMark(const TChange& change) const;
     bool PlacedAsAtMark(const TPictureMark& now) const;
@@ -149,13 +184,21 @@ private:
     std::uint64_t MemberPoints(const TMember& member) const;
     TCursor CursorAt(const TPlace& place) const;
     TCursor End() const { return {FRuns.size(), 0, 0}; }
-    void Draw(const TCursor& from, const TCursor& to, TRenderContextInfo& rci);
+    // The runs from `from` to `to`; blended children drawn on their own are left to
+    // DrawBlendedLast where `FBlendedLast`.
+    void Draw(const TCursor& from, const TCursor& to, TRenderContextInfo& rci, const TLineView& view);
+    // The blended children drawn on their own, farthest first, as the scene sorts them.
+    void DrawBlendedLast(TRenderContextInfo& rci);
 
     std::vector<TMember> FMembers;
     std::vector<TRun> FRuns;
+    // The runs of children drawn on their own, in order.
+    std::vector<std::size_t> FSingles;
     // Own-point members that only grew or shrank this frame: looked at in place.
     std::vector<std::size_t> FRegrown;
     TPictureMark FMark;
+    // This frame's sorting draws blended children last.
+    bool FBlendedLast = false;
     // No child before this one changed since the last frame.
     static constexpr std::size_t NoChange = static_cast<std::size_t>(-1);
     std::size_t FChangedFrom = 0;

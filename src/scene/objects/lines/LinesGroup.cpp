@@ -5,8 +5,8 @@
 void TGLLinesGroup::RenderChildren(int firstChildIndex, int lastChildIndex, TRenderContextInfo& rci)
 {
     const TGLObjectsSorting sorting = ObjectsSorting() != osInherited ? ObjectsSorting() : rci.objectsSorting;
-    // Blended children last: polylines never are, so the order stands unless a child
-    // drawn on its own is (Render then declines).
+    // Blended children last: polylines never are, and the batches draw a blended child
+    // of their own after the rest, as the scene would.
     const bool blendedLast = sorting == osRenderBlendedLast;
     const bool inOrder = sorting == osInherited || sorting == osNone || blendedLast;
     if (!inOrder || rci.drawState != dsRendering || rci.amalgamating || firstChildIndex > 0 ||
@@ -19,9 +19,7 @@ void TGLLinesGroup::RenderChildren(int firstChildIndex, int lastChildIndex, TRen
         rci.visibilityCulling = VisibilityCulling();
     }
     try {
-        if (!batches_.Render(*this, rci, blendedLast, DrawsNothingOfItsOwn())) {
-            RenderChildByChild(firstChildIndex, lastChildIndex, rci);
-        }
+        batches_.Render(*this, rci, blendedLast, DrawsNothingOfItsOwn());
     } catch (...) {
         rci.visibilityCulling = savedCulling;
         throw;

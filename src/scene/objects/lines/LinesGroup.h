@@ -1,10 +1,11 @@
 #pragma once
 // The parent of a preview's tool paths: a grouping cube whose children are drawn
-// through line batches (LineBatches.h), so a path of hundreds of thousands of short
-// polylines costs a few draw calls per frame instead of one display list each, and a
-// frame after a step draws only the end of a path of millions of nodes. Picking,
-// compiling into a display list and sorting by distance go the usual way, child by
-// child.
+// through line batches (LineBatches.h), in order or under the scene's sorting (blended
+// objects last), so a path of hundreds of thousands of short polylines costs a few draw
+// calls per frame instead of one display list each, a frame after a step draws only the
+// end of a path of millions of nodes, and a cut reaching far beyond the view is drawn
+// where it crosses it. Picking, compiling into a display list and sorting by distance go
+// the usual way, child by child.
 
 #include "scene/objects/shapes/Cubes.h"
 #include "scene/objects/lines/LineBatches.h"

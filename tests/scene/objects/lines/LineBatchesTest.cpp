@@ -1,6 +1,7 @@
 // The lines group draws exactly what its children draw one by one (same strips, same
 // styles, same order), and a frame copies only the polylines that changed.
 
+#include "scene/graph/DirectOpenGL.h"
 #include "scene/graph/World.h"
 #include "scene/objects/lines/LinesGroup.h"
 #include "scene/rendering/GLStateCache.h"
@@ -226,6 +227,56 @@ TEST_F(LineBatchesTest, PickingAndSortingDrawChildByChild)
     group.SetObjectsSorting(osInherited);
     Frame(group);
     EXPECT_EQ(gl.Count("glMultiDrawArraysEXT"), 4);
+}
+
+// A child that draws one strip through (id, id, 0) and (id, 0, 0), at `x`; `blended`
+// places it among those the scene's sorting draws last.
+void AddMarker(TGLBaseSceneObject& parent, float id, float x, bool blended)
+{
+    auto* marker = parent.AddNewChild<TGLDirectOpenGL>();
+    marker->Position().SetPoint(x, 0, 0);
+    marker->SetBlend(blended);
+    marker->OnRender = [id](TObject*, TRenderContextInfo&) {
+        GL.glBegin(GL_LINE_STRIP);
+        GL.glVertex3f(id, id, 0);
+        GL.glVertex3f(id, 0, 0);
+        GL.glEnd();
+    };
+}
+
+// Under the scene's sorting (blended objects last) the polylines still go through their
+// batches, in order, and the group's own blended children come after everything else,
+// farthest from the camera first, as the scene draws them.
+TEST_F(LineBatchesTest, BlendedChildrenComeLastAndThePolylinesKeepTheirBatches)
+{
+    TGLDummyCube plain;
+    TGLLinesGroup group;
+    for (TGLBaseSceneObject* parent : {static_cast<TGLBaseSceneObject*>(&plain), static_cast<TGLBaseSceneObject*>(&group)}) {
+        parent->SetObjectsSorting(osRenderBlendedLast);
+        AddMarker(*parent, 100, 2, true);
+        Populate(*parent);
+        AddMarker(*parent, 200, 9, true);
+        AddMarker(*parent, 300, 5, false);
+        AddLine(*parent, {30, 31});
+        AddMarker(*parent, 400, 5, true);
+    }
+    const std::vector<TDrawnStrip> expected = Frame(plain);
+    ASSERT_GE(expected.size(), 3u);
+    const auto firstX = [](const TDrawnStrip& strip) { return strip.Points.at(0); };
+    EXPECT_EQ(firstX(expected[expected.size() - 3]), 200) << "the farthest first";
+    EXPECT_EQ(firstX(expected[expected.size() - 2]), 400);
+    EXPECT_EQ(firstX(expected[expected.size() - 1]), 100);
+    for (const char* frame : {"first frame", "from the copies"}) {
+        EXPECT_EQ(Frame(group), expected) << frame;
+        EXPECT_EQ(gl.Count("glMultiDrawArraysEXT"), 5) << frame;
+    }
+    // Hidden, a blended child no longer draws; shown again, it comes last again.
+    group.Children(0)->SetVisible(false);
+    plain.Children(0)->SetVisible(false);
+    EXPECT_EQ(Frame(group), Frame(plain));
+    group.Children(0)->SetVisible(true);
+    plain.Children(0)->SetVisible(true);
+    EXPECT_EQ(Frame(group), expected);
 }
 
 // In a scene the group hears which children changed and looks at those only; a change

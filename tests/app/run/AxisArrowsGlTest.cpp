@@ -1,0 +1,206 @@
+// The preview's axis arrows drawn with real OpenGL over many view sizes and camera
+// angles: every pixel of an arrow keeps its own colour, at full strength, from every
+// side (top, side, tilted, after Zoom, riding on the bit), whichever faces or outline
+// the view shows.
+
+#include "../RunTestSupport.h"
+
+#include "app/run/Navigation.h"
+#include "app/settings/PreviewOptions.h"
+#include "app/shell/MainBlock.h"
+
+#include "scene/graph/Camera.h"
+#include "scene/objects/shapes/Cubes.h"
+#include "scene/graph/LightSource.h"
+#include "scene/graph/NonVisualViewer.h"
+#include "scene/materials/GLBitmap32.h"
+#include "scene/objects/shapes/ArrowLine.h"
+#include "scene/viewer/GLX11Context.h"
+
+#include <QGuiApplication>
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct TViewSize {
+    int Width;
+    int Height;
+};
+
+// Sizes users' previews had, among them those where shafts darkened.
+constexpr TViewSize ViewSizes[] = {{350, 580},  {560, 437}, {599, 440},   {600, 400},  {700, 678},  {700, 703},
+                                   {800, 600},  {1000, 603}, {1100, 903}, {1200, 503}, {1400, 948}};
+
+struct TRgb {
+    int R, G, B;
+    bool operator==(const TRgb&) const = default;
+};
+
+// An arrow's pixel in its own colour: red, green or blue at nearly full strength, the
+// others far below it. A side turned from the light showed near black.
+bool OwnColour(TRgb c)
+{
+    const int channels[] = {c.R, c.G, c.B};
+    const int* own = std::max_element(std::begin(channels), std::end(channels));
+    for (const int& other : channels) {
+        if (&other != own && *own - other < 150) {
+            return false;
+        }
+    }
+    return *own >= 200;
+}
+
+class AxisArrowsGl : public TRunTest {
+protected:
+    AxisArrowsGl() { RegisterKerfpadClasses(); }
+
+    void SetUp() override
+    {
+        if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+            GTEST_SKIP() << "needs the xcb platform (an X server)";
+        }
+        RegisterGLX11ContextClass();
+        // The arrows alone, under the preview's lights.
+        TGLBaseSceneObject* table = Window->Scene->DummyCube3;
+        const TGLBaseSceneObject* arrows[] = {Window->Scene->XArrow, Window->Scene->YArrow, Window->Scene->ZArrow};
+        for (int i = 0; i < table->Count(); ++i) {
+            TGLBaseSceneObject* child = table->Children(i);
+            if (std::find(std::begin(arrows), std::end(arrows), child) == std::end(arrows) &&
+                !dynamic_cast<TGLLightSource*>(child)) {
+                child->SetVisible(false);
+            }
+        }
+    }
+
+    // A frame at that size from the camera, as the preview panel draws it: the second
+    // one, from the copy of the scene without its bit. Empty where no arrow is.
+    std::vector<TRgb> Draw(const TViewSize& size, TGLCamera* camera)
+    {
+        Window->Scene->GLCamera1->SetFocalLength(FocalLengthFor(size.Width, size.Height));
+        TGLMemoryViewer viewer;
+        viewer.SetWidth(size.Width);
+        viewer.SetHeight(size.Height);
+        viewer.Buffer().SetBackgroundColor(TPreviewOptions().BackgroundColor);
+        viewer.SetCamera(camera);
+        viewer.Render();
+        viewer.Render();
+        const std::unique_ptr<TGLBitmap32> shot = viewer.Buffer().CreateSnapShot();
+        std::vector<TRgb> pixels;
+        for (int y = 0; y < shot->Height(); ++y) {
+            const std::uint8_t* row = shot->ScanLine(y);
+            for (int x = 0; x < shot->Width(); ++x) {
+                pixels.push_back({row[4 * x], row[4 * x + 1], row[4 * x + 2]});
+            }
+        }
+        return pixels;
+    }
+
+    // The pixels the arrows cover, and the first not in an arrow's own colour (empty
+    // when there is none).
+    std::string FirstDarkened(const TViewSize& size, TGLCamera* camera, int& covered)
+    {
+        const std::vector<TRgb> frame = Draw(size, camera);
+        const int width = int(frame.size()) / size.Height;
+        covered = 0;
+        std::string first;
+        int darkened = 0;
+        for (std::size_t i = 0; i < frame.size(); ++i) {
+            if (frame[i] == Background) {
+                continue;
+            }
+            ++covered;
+            if (!OwnColour(frame[i])) {
+                if (darkened++ == 0) {
+                    first = "(" + std::to_string(int(i) % width) + ", " + std::to_string(int(i) / width) +
+                            "): " + std::to_string(frame[i].R) + "," + std::to_string(frame[i].G) + "," +
+                            std::to_string(frame[i].B);
+                }
+            }
+        }
+        return darkened == 0 ? std::string() : std::to_string(darkened) + " of " + std::to_string(covered) + ", first at " + first;
+    }
+
+    // The preview's background as a frame holds it.
+    TRgb Background{};
+};
+
+TEST_F(AxisArrowsGl, EveryPixelOfAnArrowKeepsItsOwnColourFromEverySide)
+{
+    TPreviewScene& scene = *Window->Scene;
+    {
+        // A frame without the arrows gives the background.
+        for (TGLArrowLine* arrow : {scene.XArrow, scene.YArrow, scene.ZArrow}) {
+            arrow->SetVisible(false);
+        }
+        Background = Draw({64, 64}, scene.GLCamera1).front();
+        for (TGLArrowLine* arrow : {scene.XArrow, scene.YArrow, scene.ZArrow}) {
+            arrow->SetVisible(true);
+        }
+    }
+    TGLBaseSceneObject& pivot = *scene.DummyCube1;
+    const TVector start = pivot.Position().AsVector();
+    TSceneView lastView;
+    struct TView {
+        const char* name;
+        // Sets the view up; gives the camera that shows it.
+        std::function<TGLCamera*()> place;
+    };
+    const auto turned = [&](float pitch, float turn, bool zoomed) {
+        return [&, pitch, turn, zoomed] {
+            pivot.Position().SetPoint(start.X, start.Y, start.Z);
+            pivot.Direction().SetVector(0, 0, 1);
+            pivot.Up().SetVector(0, 1, 0);
+            if (zoomed) {
+                ZoomToFit(scene, Window->Move.get());
+            }
+            pivot.Turn(turn);
+            pivot.Pitch(pitch);
+            return scene.GLCamera1;
+        };
+    };
+    const TView views[] = {
+        {"top", turned(0, 0, false)},
+        {"tilted 30", turned(-30, 0, false)},
+        {"tilted 45", turned(-45, 0, false)},
+        {"tilted 60", turned(-60, 0, false)},
+        {"side, along Y", turned(-90, 0, false)},
+        {"side, along X", turned(-90, 90, false)},
+        {"tilted 45, turned 45", turned(-45, 45, false)},
+        {"tilted 60, turned 135", turned(-60, 135, false)},
+        {"tilted 30, turned 90", turned(-30, 90, false)},
+        {"from below, tilted 120", turned(-120, 30, false)},
+        {"top after Zoom", turned(0, 0, true)},
+        {"tilted 45 after Zoom", turned(-45, 0, true)},
+        {"side after Zoom", turned(-90, 90, true)},
+        {"Follow Bit View, the bit at the origin",
+         [&] {
+             scene.Bit->Position().SetPoint(0, 0, 0);
+             return FollowBitOn(scene, lastView);
+         }},
+        {"Follow Bit View, the bit on the table",
+         [&] {
+             scene.Bit->Position().SetPoint(6, 4, 0);
+             return FollowBitOn(scene, lastView);
+         }},
+    };
+    for (const TView& view : views) {
+        TGLCamera* camera = view.place();
+        int seen = 0;
+        for (const TViewSize& size : ViewSizes) {
+            int covered = 0;
+            EXPECT_EQ(FirstDarkened(size, camera, covered), "")
+                << view.name << ", " << size.Width << " x " << size.Height;
+            seen += covered;
+        }
+        EXPECT_GT(seen, 0) << view.name << ": no arrow in sight";
+        if (camera == scene.GLCamera2) {
+            FollowBitOff(scene, lastView);
+        }
+    }
+}
+
+} // namespace
