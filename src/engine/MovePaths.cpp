@@ -239,12 +239,17 @@ void TMove::FreePolylines()
     // Everything goes, so the text count starts again at 0 without a walk over the
     // nodes (a results run's million nodes are not counted a second time here).
     const bool counting = std::exchange(FCountPathText, false);
-    for (TGLLinesArray* lines : {&FCutLines, &FJogLines}) {
-        while (!lines->empty()) {
-            DeletePolyline(*lines);
-        }
-        lines->shrink_to_fit();
+    // Newest first, whichever its kind: each then leaves the end of the parent's
+    // children, where it is found at once (all cuts first made freeing a drilling job's
+    // 500,000 polylines take minutes).
+    while (!FCutLines.empty() || !FJogLines.empty()) {
+        const bool jogNewer = !FJogLines.empty() &&
+            (FCutLines.empty() || (FLinesParent && FLinesParent->Count() > 0 &&
+                                   FLinesParent->Children(FLinesParent->Count() - 1) == FJogLines.back()));
+        DeletePolyline(jogNewer ? FJogLines : FCutLines);
     }
+    FCutLines.shrink_to_fit();
+    FJogLines.shrink_to_fit();
     FCountPathText = counting;
     FPathTextBytes[0] = 0;
     FPathTextBytes[1] = 0;

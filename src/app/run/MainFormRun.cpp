@@ -103,6 +103,7 @@ void TMainForm::actRunExecute()
     if (StepMode && Running) {
         StepMode = false;
         StepRequested = true;
+        FPendingSteps.clear();
         UpdateAllActions(false);
         return;
     }
@@ -157,6 +158,7 @@ void TMainForm::EndRun()
     Paused = true;
     Running = false;
     StepMode = false;
+    FPendingSteps.clear();
     // No step back follows a run that ended: what was kept for it goes.
     Move->KeepStepBack(false);
     SettleBit();
@@ -182,7 +184,7 @@ void TMainForm::actStepExecute()
             actRun->Execute();
         }
     } else {
-        StepRequested = true;
+        RequestStep(true);
     }
     UpdateAllActions(false);
 }
@@ -190,9 +192,20 @@ void TMainForm::actStepExecute()
 void TMainForm::actStepBackExecute()
 {
     if (StepMode) {
-        StepBackRequested = true;
+        RequestStep(false);
     }
     UpdateAllActions(false);
+}
+
+void TMainForm::RequestStep(bool forward)
+{
+    // Only a wait that nothing released yet takes a press at once; one that comes while
+    // a step is still going (its line, the bit's glide, the frame) waits its turn.
+    if (FStepWaiting && !StepRequested && !StepBackRequested) {
+        (forward ? StepRequested : StepBackRequested) = true;
+    } else {
+        FPendingSteps.push_back(forward);
+    }
 }
 
 void TMainForm::actStopExecute()
@@ -202,6 +215,7 @@ void TMainForm::actStopExecute()
     StepMode = false;
     StepRequested = false;
     StepBackRequested = false;
+    FPendingSteps.clear();
     ShowRunLine(Move->GetLineIndex());
 }
 
@@ -226,14 +240,20 @@ void TMainForm::WaitPass()
 void TMainForm::StepWait(int runLine, const QString& note)
 {
     ShowRunLine(runLine);
+    StepRequested = false;
+    StepBackRequested = false;
+    // A press that came while the step went ends this wait at once, before its note.
+    if (!FPendingSteps.empty() && Running) {
+        (FPendingSteps.front() ? StepRequested : StepBackRequested) = true;
+        FPendingSteps.pop_front();
+        return;
+    }
     // The note stands where the line's hint stood (the run line's caret move put it
     // there), for this wait only.
     const QString hint = FPanels[4]->text();
     if (!note.isEmpty()) {
         SetHintPanel(note);
     }
-    StepRequested = false;
-    StepBackRequested = false;
     FStepWaiting = true;
     const auto done = TScopeGuard([this, &note, &hint] {
         FStepWaiting = false;

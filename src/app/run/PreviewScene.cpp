@@ -169,10 +169,6 @@ TPreviewScene::TPreviewScene(const std::string& boardTexture)
 
     DummyClamps = Child<TGLDummyCube>(DummyCube3, "DummyClamps");
     DummyLines = Child<TGLLinesGroup>(DummyCube3, "DummyLines");
-    // The paths in order, through the group's batches: sorted as the scene sorts
-    // (blended objects last), they went one display list each, which no batch clips
-    // to the view.
-    DummyLines->SetObjectsSorting(osNone);
     BuildBit();
 
     GLCamera1 = Child<TGLCamera>(GLWorld1.CameraRoot(), "GLCamera1");

@@ -36,6 +36,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <limits>
 #include <memory>
@@ -350,12 +351,18 @@ private:
     // RunFile's DoOpenFile: a page for the file it runs, or for its caller again.
     void OpenRunPage(const QString& fileName);
     void QueueCloseAfterRun();
+    // Step (forward) or Step Back pressed in step mode: it releases the wait, or comes
+    // after the steps still going.
+    void RequestStep(bool forward);
 
     std::array<QLabel*, StatusPanelCount> FPanels{};
     IEditorPageHost* FPreviousHost = nullptr;
     // Runs (of any kind) on the stack; nothing the run uses is freed while above 0.
     int FRunDepth = 0;
     bool FStepWaiting = false;
+    // Step (true) and Step Back (false) pressed while a step was still going, oldest
+    // first: each is a step of its own once the line before it is done.
+    std::deque<bool> FPendingSteps;
     std::int64_t FLastEventPassMs = 0;
     int FLinesSinceClockCheck = 0;
     // The window closes without asking again (the question was answered during a run).

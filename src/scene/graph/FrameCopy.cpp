@@ -72,14 +72,17 @@ void TGLFrameCopy::Save(int width, int height)
     }
     const std::size_t pixels = std::size_t(width) * std::size_t(height);
     colour_.resize(colourType_ == GL_UNSIGNED_BYTE ? pixels : 2 * pixels);
-    // Depth buffers are fixed point of at most 32 bits.
+    // Depth of up to 24 bits fits integers exactly; 32 bits are floats (or a fixed point
+    // that no 32-bit way carries exactly).
+    static_assert(sizeof(float) == sizeof(std::uint32_t));
+    depthType_ = Integer(GL_DEPTH_BITS) > 24 ? GL_FLOAT : GL_UNSIGNED_INT;
     depth_.resize(pixels);
     width_ = width;
     height_ = height;
     GL.glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
     SetPixelStore(GL_PACK_ALIGNMENT, GL_PACK_ROW_LENGTH, GL_PACK_SKIP_ROWS, GL_PACK_SKIP_PIXELS, GL_PACK_SWAP_BYTES);
     GL.glReadPixels(0, 0, width, height, colourFormat_, colourType_, colour_.data());
-    GL.glReadPixels(0, 0, width, height, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, depth_.data());
+    GL.glReadPixels(0, 0, width, height, GL_DEPTH_COMPONENT, depthType_, depth_.data());
     GL.glPopClientAttrib();
 }
 
@@ -122,7 +125,7 @@ void TGLFrameCopy::Restore() const
     GL.glDepthFunc(GL_ALWAYS);
     GL.glDepthMask(GL_TRUE);
     GL.glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
-    GL.glDrawPixels(width_, height_, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, depth_.data());
+    GL.glDrawPixels(width_, height_, GL_DEPTH_COMPONENT, depthType_, depth_.data());
 
     GL.glPopMatrix();
     GL.glMatrixMode(GL_PROJECTION);

@@ -2,7 +2,11 @@
 // A copy of the colour and depth of the current context's framebuffer, from the lower
 // left corner, kept in memory and drawn back later. Plain OpenGL 1.1 (glReadPixels,
 // glDrawPixels), so it works on every driver; both directions are exact for fixed-point
-// colour of up to 16 bits per channel without multisampling (CanCopyFrames).
+// colour of up to 16 bits per channel without multisampling (CanCopyFrames), and for
+// depth of up to 24 bits or in floating point: a 32-bit depth buffer goes as floats,
+// since as integers its values pass through floats and come back a few units off (a
+// line drawn later at the same depth then failed or passed the test where a whole
+// frame's did not).
 
 #include "scene/base/OpenGLBinding.h"
 
@@ -35,7 +39,9 @@ public:
 private:
     GLenum colourFormat_ = GL_RGBA;
     GLenum colourType_ = GL_UNSIGNED_BYTE;
+    GLenum depthType_ = GL_UNSIGNED_INT;
     std::vector<std::uint32_t> colour_;
+    // 32-bit integers or floats.
     std::vector<std::uint32_t> depth_;
     int width_ = 0;
     int height_ = 0;

@@ -8,6 +8,7 @@
 #include "scene/graph/DynamicLayer.h"
 #include "scene/rendering/GLStateCache.h"
 #include "scene/graph/LightSource.h"
+#include "scene/graph/SubtreeChanges.h"
 #include "scene/graph/WorldBuffer.h"
 #include "scene/graph/WorldRootObject.h"
 #include "scene/base/BoundingBoxes.h"
@@ -16,7 +17,9 @@
 
 #include <algorithm>
 
-TGLWorld::TGLWorld(TComponent* owner) : TGLAbstractWorld(owner), dynamicLayer_(std::make_unique<TGLDynamicLayer>())
+TGLWorld::TGLWorld(TComponent* owner)
+    : TGLAbstractWorld(owner), dynamicLayer_(std::make_unique<TGLDynamicLayer>()),
+      subtreeChanges_(std::make_unique<TGLSubtreeChanges>())
 {
     objectRoot_ = new TGLWorldRootObject(this);
     objectRoot_->SetName("ObjectRoot");
@@ -82,6 +85,11 @@ void TGLWorld::NotifyChange(TObject* sender)
     // the old picture of the rest for a good one.
     if (!IsLayerChange(sender)) {
         ++staticRevision_;
+        if (!subtreeChanges_->Empty()) {
+            if (const auto* object = ObjectCast<TGLBaseSceneObject>(sender)) {
+                subtreeChanges_->Changed(*object);
+            }
+        }
     }
     if (IsUpdating()) {
         return;
@@ -90,6 +98,22 @@ void TGLWorld::NotifyChange(TObject* sender)
     for (std::size_t i = 0; i < buffers_.size(); ++i) {
         buffers_[i]->NotifyChange(this);
     }
+}
+
+std::uint64_t TGLWorld::ChangesUnder(const TGLBaseSceneObject& object)
+{
+    return subtreeChanges_->Count(object);
+}
+
+void TGLWorld::WatchChildChanges(const TGLBaseSceneObject& object,
+                                 std::function<void(const TGLBaseSceneObject& child)> onChildChanged)
+{
+    subtreeChanges_->WatchChildren(object, std::move(onChildChanged));
+}
+
+bool TGLWorld::WatchesChildChanges(const TGLBaseSceneObject& object) const
+{
+    return subtreeChanges_->WatchesChildren(object);
 }
 
 // ---- Lights ----

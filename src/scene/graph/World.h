@@ -18,6 +18,7 @@
 class TGLCamera;
 class TGLContext;
 class TGLDynamicLayer;
+class TGLSubtreeChanges;
 class TGLLightSource;
 class TGLWorldBuffer;
 class TGLWorldRootObject;
@@ -51,6 +52,15 @@ public:
     // Changes outside the dynamic layer so far: a picture of the rest of the scene
     // stays right while this stays the same (and the view does).
     std::uint64_t StaticRevision() const { return staticRevision_; }
+    // Of those, the changes made by `object` or an object below it since it was first
+    // asked about: a picture of what is drawn before it stays right while
+    // StaticRevision() - ChangesUnder(object) stays the same (and the view does).
+    std::uint64_t ChangesUnder(const TGLBaseSceneObject& object);
+    // From now on `onChildChanged` hears of every change made under one of the object's
+    // children, with that child (TGLSubtreeChanges); whether it is heard so.
+    void WatchChildChanges(const TGLBaseSceneObject& object,
+                           std::function<void(const TGLBaseSceneObject& child)> onChildChanged);
+    bool WatchesChildChanges(const TGLBaseSceneObject& object) const;
     void BeginLoading() { loading_ = true; }
     void Loaded() { loading_ = false; }
 
@@ -136,6 +146,7 @@ private:
     int updateCount_ = 0;
     std::uint64_t staticRevision_ = 0;
     std::unique_ptr<TGLDynamicLayer> dynamicLayer_;
+    std::unique_ptr<TGLSubtreeChanges> subtreeChanges_;
     TGLWorldRootObject* objectRoot_ = nullptr;
     TGLWorldRootObject* cameraRoot_ = nullptr;
     TGLContext* renderingContext_ = nullptr;

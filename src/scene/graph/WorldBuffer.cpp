@@ -577,10 +577,14 @@ void TGLWorldBuffer::SetupScenePass(TGLWorld& scene, TGLLayerPass pass)
 
 bool TGLWorldBuffer::TStaticCopyKey::operator==(const TStaticCopyKey& other) const
 {
+    return sceneRevision == other.sceneRevision && SameView(other);
+}
+
+bool TGLWorldBuffer::TStaticCopyKey::SameView(const TStaticCopyKey& other) const
+{
     // Bitwise: a view that moved by the last bit draws other pixels.
-    return scene == other.scene && sceneRevision == other.sceneRevision && bufferRevision == other.bufferRevision &&
-           width == other.width && height == other.height &&
-           std::memcmp(&projection, &other.projection, sizeof(TMatrix)) == 0 &&
+    return scene == other.scene && bufferRevision == other.bufferRevision && width == other.width &&
+           height == other.height && std::memcmp(&projection, &other.projection, sizeof(TMatrix)) == 0 &&
            std::memcmp(&modelView, &other.modelView, sizeof(TMatrix)) == 0;
 }
 
@@ -600,6 +604,8 @@ void TGLWorldBuffer::DropStaticCopy()
 {
     staticCopy_.Clear();
     staticCopyKey_ = {};
+    passPicture_.Clear();
+    passPictureOwner_ = nullptr;
     ++bufferRevision_;
 }
 
@@ -614,8 +620,7 @@ void TGLWorldBuffer::RenderLayers(TGLWorld& scene, const TRectangle& viewport)
         staticCopy_.Restore();
         ++staticCopyReuses_;
     } else {
-        SetupScenePass(scene, lpStatic);
-        scene.RenderScene(this, viewport.Width, viewport.Height, dsRendering, nullptr, lpStatic);
+        RenderStaticPass(scene, viewport, keep && staticCopyKey_.SameView(key));
         if (keep) {
             staticCopy_.Save(viewport.Width, viewport.Height);
             staticCopyKey_ = key;
@@ -627,6 +632,47 @@ void TGLWorldBuffer::RenderLayers(TGLWorld& scene, const TRectangle& viewport)
     }
     SetupScenePass(scene, lpDynamic);
     scene.RenderScene(this, viewport.Width, viewport.Height, dsRendering, nullptr, lpDynamic);
+}
+
+void TGLWorldBuffer::RenderStaticPass(TGLWorld& scene, const TRectangle& viewport, bool keep)
+{
+    passPictureAllowed_ = keep;
+    passFrameKey_ = {&scene,          scene.StaticRevision(), bufferRevision_,  viewport.Width,
+                     viewport.Height, projectionMatrix_,      modelViewMatrix_};
+    const TScopeGuard closed([this] { passPictureAllowed_ = false; });
+    SetupScenePass(scene, lpStatic);
+    scene.RenderScene(this, viewport.Width, viewport.Height, dsRendering, nullptr, lpStatic);
+}
+
+TGLWorldBuffer::TStaticCopyKey TGLWorldBuffer::PassPictureKey(const TGLBaseSceneObject& owner) const
+{
+    TStaticCopyKey key = passFrameKey_;
+    // What changed outside the owner: the frame's start counts everything before it,
+    // the owner's count may have grown since, which only makes the key differ.
+    key.sceneRevision -= const_cast<TGLWorld*>(key.scene)->ChangesUnder(owner);
+    return key;
+}
+
+bool TGLWorldBuffer::RestorePassPicture(const TGLBaseSceneObject& owner, std::uint64_t mark)
+{
+    if (!passPictureAllowed_ || passPictureOwner_ != &owner || passPictureMark_ != mark || passPicture_.Empty() ||
+        !(passPictureKey_ == PassPictureKey(owner))) {
+        return false;
+    }
+    passPicture_.Restore();
+    ++passPictureReuses_;
+    return true;
+}
+
+void TGLWorldBuffer::SavePassPicture(const TGLBaseSceneObject& owner, std::uint64_t mark)
+{
+    if (!passPictureAllowed_) {
+        return;
+    }
+    passPicture_.Save(viewport_.Width, viewport_.Height);
+    passPictureKey_ = PassPictureKey(owner);
+    passPictureOwner_ = &owner;
+    passPictureMark_ = mark;
 }
 
 void TGLWorldBuffer::PrepareRenderingMatrices(const TRectangle& viewport, int dpi, const TPickRectangle* pickRectangle)

@@ -13,6 +13,16 @@
 // buffer, no colour buffer, stereo) or where a hook may draw before the scene
 // (BeforeRender, InitiateRendering).
 //
+// Where it keeps that copy, the first pass may also keep one picture part of the way
+// through, for an object that draws what it drew before and more after it (a growing
+// tool path, LineBatches.h): taken while the object draws, it holds what was drawn
+// before the object. It is good for a later frame with the same view, size and options
+// in which nothing changed but what the object and the objects below it changed
+// (TGLWorld::ChangesUnder): what is drawn before the object is then the same again.
+// What the object draws differently from there on is its own to know. It is kept only
+// in a frame whose view, size and options are those of the kept copy, so that a view
+// that turns does not pay for it in every frame.
+//
 // Changes anywhere in the scene arrive as NotifyChange and leave as OnChange (the
 // viewer repaints); option changes that need a new pixel format leave as
 // OnStructuralChange (the viewer remakes its window and context).
@@ -157,6 +167,11 @@ public:
     void PopModelViewMatrix() override;
     void QueueAfterEffect(TGLObjectEffect* effect) override;
     const std::vector<TGLObjectEffect*>& AfterEffects() const { return afterEffects_; }
+
+    // ---- The picture part of the way through the first pass ----
+    bool MayKeepPassPicture() const override { return passPictureAllowed_; }
+    bool RestorePassPicture(const TGLBaseSceneObject& owner, std::uint64_t mark) override;
+    void SavePassPicture(const TGLBaseSceneObject& owner, std::uint64_t mark) override;
     void ClearAfterEffects() { afterEffects_.clear(); }
 
     // ---- Statistics ----
@@ -169,6 +184,9 @@ public:
     int StaticCopyReuses() const { return staticCopyReuses_; }
     bool LastFrameFromStaticCopy() const { return lastFrameFromStaticCopy_; }
     std::size_t StaticCopyBytes() const { return staticCopy_.Bytes(); }
+    // Frames that started an object's drawing from its picture, and the bytes it holds.
+    int PassPictureReuses() const { return passPictureReuses_; }
+    std::size_t PassPictureBytes() const { return passPicture_.Bytes(); }
     void ResetPerformanceMonitor();
 
     // ---- Change notification ----
@@ -206,6 +224,8 @@ private:
     void RenderLayers(TGLWorld& scene, const TRectangle& viewport);
     bool MayKeepStaticCopy();
     void DropStaticCopy();
+    // Runs the first pass, which may keep a picture part of the way when `keep` is.
+    void RenderStaticPass(TGLWorld& scene, const TRectangle& viewport, bool keep);
 
     // What the copy of the first pass shows depends on.
     struct TStaticCopyKey {
@@ -217,7 +237,11 @@ private:
         TMatrix projection{};
         TMatrix modelView{};
         bool operator==(const TStaticCopyKey& other) const;
+        // The same but for the scene's revision.
+        bool SameView(const TStaticCopyKey& other) const;
     };
+    // The key of the pass picture of `owner` in this frame.
+    TStaticCopyKey PassPictureKey(const TGLBaseSceneObject& owner) const;
 
     std::unique_ptr<TGLStateCache> glStates_;
     bool rendering_ = false;
@@ -259,4 +283,12 @@ private:
     int contextCopiesFrames_ = -1;
     int staticCopyReuses_ = 0;
     bool lastFrameFromStaticCopy_ = false;
+    TGLFrameCopy passPicture_;
+    TStaticCopyKey passPictureKey_;
+    const TGLBaseSceneObject* passPictureOwner_ = nullptr;
+    std::uint64_t passPictureMark_ = 0;
+    // Set during a first pass that may keep one, with that frame's key.
+    bool passPictureAllowed_ = false;
+    TStaticCopyKey passFrameKey_;
+    int passPictureReuses_ = 0;
 };

@@ -7,6 +7,8 @@
 #include "scene/graph/UpdateAble.h"
 #include "scene/base/VectorTypes.h"
 
+#include <cstdint>
+
 class TGLBaseSceneObject;
 class TGLObjectEffect;
 class TGLAbstractWorldBuffer;
@@ -54,4 +56,13 @@ public:
     virtual void PopModelViewMatrix() = 0;
     // Queues an effect to be rendered after the whole scene of this frame.
     virtual void QueueAfterEffect(TGLObjectEffect* effect) = 0;
+
+    // A picture of the frame part of the way through an object's drawing, for an object
+    // that draws what it drew before and more after it (TGLWorldBuffer says when it is
+    // good): whether one may be kept in this frame, the one `owner` kept under `mark`
+    // drawn back when it is good (true), and the frame as it stands kept for `owner`
+    // under `mark` (what the owner's drawing had reached).
+    virtual bool MayKeepPassPicture() const { return false; }
+    virtual bool RestorePassPicture(const TGLBaseSceneObject& /*owner*/, std::uint64_t /*mark*/) { return false; }
+    virtual void SavePassPicture(const TGLBaseSceneObject& /*owner*/, std::uint64_t /*mark*/) {}
 };

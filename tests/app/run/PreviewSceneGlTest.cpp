@@ -566,6 +566,15 @@ const TFarCut FarCuts[] = {
     // Two units to the left for every three up, from the table's middle.
     {"a cut from the table to (-2E38, 3E38)", "J2,60,30\r\nM2,-2e38,3e38\r\n", {60, 30, 0}, {-2e38f, 3e38f, 0},
      {60, 30, 0}, {48, 48, 0}},
+    // In a polyline drawn from its own points, long enough for a picture to be kept part
+    // of the way through it: at its end, drawn over that picture, and at its start, the
+    // rest of it running back over the table.
+    {"a cut to 1E10 after 40,000 moves", "J2,5,0\r\n&i = 0\r\nL1:\r\nM2, 5 - &i / 8000, 0\r\n&i = &i + 1\r\n"
+                                         "IF &i <= 40000 THEN GOTO L1\r\nM2,1e10,1e10\r\n",
+     {0, 0, 0}, {1e10f, 1e10f, 0}, {0, 0, 0}, {48, 48, 0}},
+    {"a cut to 3E38 and back before 40,000 moves", "J2,0,0\r\nM2,3e38,3e38\r\nM2,0,0\r\n&i = 0\r\nL1:\r\n"
+                                                   "M2, &i / 8000, 0\r\n&i = &i + 1\r\nIF &i <= 40000 THEN GOTO L1\r\n",
+     {0, 0, 0}, {3e38f, 3e38f, 0}, {0, 0, 0}, {48, 48, 0}},
 };
 // The shipped size and the widest, whose projection multiplies the most.
 const TViewSize FarViewSizes[] = {{560, 437}, {1200, 503}};

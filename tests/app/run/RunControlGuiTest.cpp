@@ -218,6 +218,72 @@ TEST_F(RunControlGui, StepBackWithAnEmptyHistoryIsIgnored)
     EXPECT_EQ(CutText(), Nodes({0, 1, 2}));
 }
 
+// Step and Step Back pressed while a step is still going (before the wait after its line,
+// or while the bit glides) each count, in the order pressed, a Step Back that finds
+// nothing to undo too, and Stop drops those not taken yet. The first press releases the
+// wait after the jog to the origin; the path at the next wait tells how many steps ran,
+// and no refusal of a wait that a press ended at once stays in the status bar.
+TEST_F(RunControlGui, StepPressesWhileAStepGoesEachCount)
+{
+    const struct {
+        const char* Presses; // S Step, B Step Back, X Stop
+        bool WhileGliding;   // the presses after the first come while the bit glides
+        std::string AtNextWait;
+        std::string Path;
+    } cases[] = {
+        {"SSS", false, Nodes({0, 1, 2, 3}), Nodes({0, 1, 2, 3})},
+        {"SBS", false, Nodes({0, 1}), Nodes({0, 1})},
+        {"SSBS", false, Nodes({0, 1, 2}), Nodes({0, 1, 2})},
+        // The jog undone, then a refusal: nothing before it ran.
+        {"BBSS", false, Nodes({0, 1}), Nodes({0, 1})},
+        {"SSS", true, Nodes({0, 1, 2, 3}), Nodes({0, 1, 2, 3})},
+        {"SSB", true, Nodes({0, 1}), Nodes({0, 1})},
+        {"SSX", false, "no wait", ""},
+        {"SSX", true, "no wait", ""},
+    };
+    for (const auto& c : cases) {
+        const std::string label = std::string(c.Presses) + (c.WhileGliding ? " while gliding" : " at once");
+        Window->Move->Reset();
+        OpenProgram("five.sbp", "J2,0,0\r\n" + FiveMoves);
+        SetSimulate(c.WhileGliding);
+        const std::string presses = c.Presses;
+        std::size_t pressed = 0;
+        std::string atNextWait = "no wait";
+        QString noteAtNextWait;
+        const auto press = [&] {
+            switch (presses[pressed++]) {
+            case 'S': Window->actStep->Execute(); break;
+            case 'B': Window->actStepBack->Execute(); break;
+            default: Window->actStop->Execute(); break;
+            }
+        };
+        AtPass = [&] {
+            if (!Window->StepWaiting()) {
+                if (c.WhileGliding && pressed > 0 && pressed < presses.size()) {
+                    press();
+                }
+            } else if (pressed == 0) {
+                // Far from the jog's end: the presses after the first come during its glide.
+                Window->Scene->Bit->Position().SetPoint(50, 50, 0);
+                press();
+                while (!c.WhileGliding && pressed < presses.size()) {
+                    press();
+                }
+            } else {
+                atNextWait = CutText();
+                noteAtNextWait = Window->StatusPanelText(4);
+                Window->actStop->Execute();
+            }
+        };
+        Window->actStep->Execute();
+        EXPECT_EQ(pressed, presses.size()) << label;
+        EXPECT_EQ(atNextWait, c.AtNextWait) << label;
+        EXPECT_FALSE(noteAtNextWait.startsWith("Step Back:")) << label << ": " << noteAtNextWait.toStdString();
+        EXPECT_EQ(CutText(), c.Path) << label;
+        EXPECT_FALSE(Window->Running) << label;
+    }
+}
+
 // A Step Back that finds nothing to undo says why in the status bar, for that wait only,
 // and leaves the run where it was, the run line too.
 TEST_F(RunControlGui, ARefusedStepBackSaysWhyInTheStatusBar)

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace worldtest;
@@ -210,6 +211,33 @@ TEST_F(WorldTest, ASceneFreedBeforeItsBufferIsForgottenByTheBuffer)
     }
     EXPECT_EQ(buffer.Camera(), nullptr) << "the camera went with its scene";
     EXPECT_EQ(buffer.RegisteredScene(), nullptr);
+}
+
+// The scene counts the changes made under an object apart (a picture of what is drawn
+// before it stays right while the others do not move), tells a watcher which child each
+// came from, and forgets a freed object.
+TEST_F(WorldTest, ChangesUnderAnObjectAreCountedApartAndNamedByTheirChild)
+{
+    auto* group = TGLBaseSceneObject::CreateAsChild<TGLBaseSceneObject>(world.ObjectRoot());
+    auto* child = TGLBaseSceneObject::CreateAsChild<TGLBaseSceneObject>(group);
+    auto* grandChild = TGLBaseSceneObject::CreateAsChild<TGLBaseSceneObject>(child);
+    auto* other = TGLBaseSceneObject::CreateAsChild<TGLBaseSceneObject>(world.ObjectRoot());
+    EXPECT_EQ(world.ChangesUnder(*group), 0u) << "counted from the first question on";
+    std::vector<const TGLBaseSceneObject*> told;
+    world.WatchChildChanges(*group, [&](const TGLBaseSceneObject& c) { told.push_back(&c); });
+    // Sender, changes under the group after it, the child told (none: nullptr).
+    const std::tuple<TGLBaseSceneObject*, std::uint64_t, const TGLBaseSceneObject*> steps[] = {
+        {child, 1, child}, {grandChild, 2, child}, {group, 3, nullptr}, {other, 3, nullptr}};
+    for (const auto& [sender, under, named] : steps) {
+        told.clear();
+        sender->NotifyChange(sender);
+        EXPECT_EQ(world.ChangesUnder(*group), under) << sender;
+        EXPECT_EQ(told, named ? std::vector<const TGLBaseSceneObject*>{named} : std::vector<const TGLBaseSceneObject*>{});
+    }
+    delete group;
+    auto* again = TGLBaseSceneObject::CreateAsChild<TGLBaseSceneObject>(world.ObjectRoot());
+    EXPECT_EQ(world.ChangesUnder(*again), 0u) << "a new object, maybe at the freed one's address";
+    EXPECT_FALSE(world.WatchesChildChanges(*again));
 }
 
 TEST_F(WorldTest, ModelViewProjectionIsTheProductOfTheTwoMatrices)

@@ -35,6 +35,7 @@ void TLinePoints::Push(const TAffineVector& point)
         auto* heap = static_cast<THeap*>(
             AllocateBlock(sizeof(THeap) + FirstHeapCapacity * sizeof(TAffineVector), nullptr));
         heap->Capacity = FirstHeapCapacity;
+        heap->Unchanged = 0;
         std::memcpy(PointsOf(heap), storage_, sizeof storage_);
         SetHeap(heap);
     } else if (Heap()->Capacity == count_) {
@@ -67,6 +68,8 @@ void TLinePoints::PopBack()
         THeap* heap = Heap();
         std::memcpy(storage_, PointsOf(heap), sizeof storage_);
         std::free(heap);
+    } else if (OnHeap() && Heap()->Unchanged >= count_) {
+        Heap()->Unchanged = count_ - 1;
     }
     --count_;
 }

@@ -42,14 +42,26 @@ public:
     void ShrinkToFit();
     // Drops the last point (none left: nothing happens); back inline at three points.
     void PopBack();
+    // How many leading points are as they were at the last MarkUnchanged, for a drawing
+    // that shows them and need not look at them again: Push keeps them, PopBack lowers
+    // the count to the points left, anything else starts it at 0. Counted in the heap
+    // block, so only beyond three points; three or fewer answer 0.
+    std::uint32_t Unchanged() const { return OnHeap() ? Heap()->Unchanged : 0; }
+    void MarkUnchanged()
+    {
+        if (OnHeap()) {
+            Heap()->Unchanged = count_;
+        }
+    }
     void Clear();
     void Assign(const TLinePoints& other);
 
 private:
-    // The heap block: its capacity, then the points.
+    // The heap block: its capacity and the points unchanged since the last mark, then
+    // the points.
     struct THeap {
         std::uint32_t Capacity;
-        std::uint32_t Reserved;
+        std::uint32_t Unchanged;
     };
     static constexpr std::uint32_t FirstHeapCapacity = 8;
     // What malloc takes for a block: its size header, rounded to its alignment.

@@ -12,13 +12,16 @@
 // matrix. So:
 //  - points that lie, with the camera and the object's origin, within DetailReach times
 //    the distance to the nearest of them (and to the near plane) are drawn by OpenGL
-//    as they are: the common case, where every point is;
+//    as they are: the common case, where every point of a run is, else where both ends
+//    of a segment are;
 //  - every other segment is clipped here to the frustum, relative to a reference point
 //    near the camera (the origin, or the camera's place rounded to single precision),
 //    and drawn in eye coordinates: wholly in view, OpenGL has nothing left to clip.
 
 #include "scene/graph/RenderContextInfo.h"
 #include "scene/objects/lines/SegmentClip.h"
+
+#include <algorithm>
 
 class TLineView {
 public:
@@ -41,6 +44,14 @@ public:
     // The same for the segments of one point, whatever the others: within DetailReach
     // times the near plane's distance of the camera.
     bool Direct(const TAffineVector& p) const;
+    // The segment from a to b: the bounds' test on its own two ends (so every segment of
+    // points within bounds that pass passes too), quick where both ends pass alone.
+    bool DirectSegment(const TAffineVector& a, const TAffineVector& b) const
+    {
+        return (Direct(a) && Direct(b)) ||
+               Direct({std::min(a.X, b.X), std::min(a.Y, b.Y), std::min(a.Z, b.Z)},
+                      {std::max(a.X, b.X), std::max(a.Y, b.Y), std::max(a.Z, b.Z)});
+    }
 
     // The part of the segment from a to b inside the frustum, in eye coordinates; false
     // when none of it is (the view is valid).

@@ -206,6 +206,11 @@ public:
     const TVector& NodeColorOf(int index) const;
     // The points side by side while there is no collection; nullptr after.
     const TAffineVector* PointData() const { return Collection() ? nullptr : points_.Data(); }
+    // For the one drawing that shows the line: how many leading nodes are as they were
+    // when it last marked them (appending keeps them, deleting the last lowers the count,
+    // any other change starts it at 0). Only bare points of more than three keep a count.
+    int UnchangedNodes() const { return Collection() ? 0 : static_cast<int>(points_.Unchanged()); }
+    void MarkNodesUnchanged() { points_.MarkUnchanged(); }
 
     void Assign(const TPersistent* source) override;
     // Largest absolute value of each coordinate over the nodes.

@@ -1,8 +1,10 @@
 // The lines group draws exactly what its children draw one by one (same strips, same
 // styles, same order), and a frame copies only the polylines that changed.
 
-#include "scene/rendering/GLStateCache.h"
+#include "scene/graph/DirectOpenGL.h"
+#include "scene/graph/World.h"
 #include "scene/objects/lines/LinesGroup.h"
+#include "scene/rendering/GLStateCache.h"
 
 #include "../../NullContext.h"
 #include "../../RecordedPrimitives.h"
@@ -225,6 +227,101 @@ TEST_F(LineBatchesTest, PickingAndSortingDrawChildByChild)
     group.SetObjectsSorting(osInherited);
     Frame(group);
     EXPECT_EQ(gl.Count("glMultiDrawArraysEXT"), 4);
+}
+
+// A child that draws one strip through (id, id, 0) and (id, 0, 0), at `x`; `blended`
+// places it among those the scene's sorting draws last.
+void AddMarker(TGLBaseSceneObject& parent, float id, float x, bool blended)
+{
+    auto* marker = parent.AddNewChild<TGLDirectOpenGL>();
+    marker->Position().SetPoint(x, 0, 0);
+    marker->SetBlend(blended);
+    marker->OnRender = [id](TObject*, TRenderContextInfo&) {
+        GL.glBegin(GL_LINE_STRIP);
+        GL.glVertex3f(id, id, 0);
+        GL.glVertex3f(id, 0, 0);
+        GL.glEnd();
+    };
+}
+
+// Under the scene's sorting (blended objects last) the polylines still go through their
+// batches, in order, and the group's own blended children come after everything else,
+// farthest from the camera first, as the scene draws them.
+TEST_F(LineBatchesTest, BlendedChildrenComeLastAndThePolylinesKeepTheirBatches)
+{
+    TGLDummyCube plain;
+    TGLLinesGroup group;
+    for (TGLBaseSceneObject* parent : {static_cast<TGLBaseSceneObject*>(&plain), static_cast<TGLBaseSceneObject*>(&group)}) {
+        parent->SetObjectsSorting(osRenderBlendedLast);
+        AddMarker(*parent, 100, 2, true);
+        Populate(*parent);
+        AddMarker(*parent, 200, 9, true);
+        AddMarker(*parent, 300, 5, false);
+        AddLine(*parent, {30, 31});
+        AddMarker(*parent, 400, 5, true);
+    }
+    const std::vector<TDrawnStrip> expected = Frame(plain);
+    ASSERT_GE(expected.size(), 3u);
+    const auto firstX = [](const TDrawnStrip& strip) { return strip.Points.at(0); };
+    EXPECT_EQ(firstX(expected[expected.size() - 3]), 200) << "the farthest first";
+    EXPECT_EQ(firstX(expected[expected.size() - 2]), 400);
+    EXPECT_EQ(firstX(expected[expected.size() - 1]), 100);
+    for (const char* frame : {"first frame", "from the copies"}) {
+        EXPECT_EQ(Frame(group), expected) << frame;
+        EXPECT_EQ(gl.Count("glMultiDrawArraysEXT"), 5) << frame;
+    }
+    // Hidden, a blended child no longer draws; shown again, it comes last again.
+    group.Children(0)->SetVisible(false);
+    plain.Children(0)->SetVisible(false);
+    EXPECT_EQ(Frame(group), Frame(plain));
+    group.Children(0)->SetVisible(true);
+    plain.Children(0)->SetVisible(true);
+    EXPECT_EQ(Frame(group), expected);
+}
+
+// In a scene the group hears which children changed and looks at those only; a change
+// anywhere (at the end, far inside, in the child list itself) still shows in the frame.
+TEST_F(LineBatchesTest, InASceneEveryChangeIsSeenWithoutLookingAtEveryChild)
+{
+    TGLWorld world;
+    auto* plain = TGLBaseSceneObject::CreateAsChild<TGLDummyCube>(world.ObjectRoot());
+    auto* group = TGLBaseSceneObject::CreateAsChild<TGLLinesGroup>(world.ObjectRoot());
+    for (TGLBaseSceneObject* parent : std::initializer_list<TGLBaseSceneObject*>{plain, group}) {
+        for (int i = 0; i < 3000; ++i) {
+            AddLine(*parent, {float(i), float(i) + 0.5f}, i % 2 == 0 ? TVector{1, 0, 0, 1} : TVector{0, 0, 1, 1});
+        }
+    }
+    const auto line = [](TGLBaseSceneObject& p, int i) { return static_cast<TGLLines*>(p.Children(i)); };
+    const struct {
+        const char* Change;
+        std::function<void(TGLBaseSceneObject&)> Apply;
+        std::uint64_t Copied;
+    } steps[] = {
+        {"first frame", [](TGLBaseSceneObject&) {}, 6000},
+        {"the last grows", [&](TGLBaseSceneObject& p) { line(p, 2999)->AddNode(5, 5, 0); }, 3},
+        {"one near the end restyled", [&](TGLBaseSceneObject& p) { line(p, 2990)->SetLineWidth(2); }, 21},
+        {"one far inside hidden", [&](TGLBaseSceneObject& p) { p.Children(10)->SetVisible(false); }, 5979},
+        {"one far inside grows", [&](TGLBaseSceneObject& p) { line(p, 500)->AddNode(1, 1, 0); }, 5002},
+        {"a new one inserted inside",
+         [&](TGLBaseSceneObject& p) {
+             auto* added = new TGLLines(nullptr);
+             added->SetNodesAspect(lnaInvisible);
+             added->AddNode(7, 7, 0);
+             added->AddNode(8, 8, 0);
+             p.Insert(1000, added);
+         },
+         4003},
+        {"one inside freed", [&](TGLBaseSceneObject& p) { delete p.Children(2000); }, 2001},
+        {"one moved to the end", [&](TGLBaseSceneObject& p) { p.Children(2500)->MoveTo(&p); }, 1001},
+        {"nothing", [](TGLBaseSceneObject&) {}, 0},
+    };
+    for (const auto& step : steps) {
+        step.Apply(*plain);
+        step.Apply(*group);
+        const std::uint64_t before = group->Batches().PointsCopied();
+        EXPECT_EQ(Frame(*group), Frame(*plain)) << step.Change;
+        EXPECT_EQ(group->Batches().PointsCopied() - before, step.Copied) << step.Change;
+    }
 }
 
 } // namespace

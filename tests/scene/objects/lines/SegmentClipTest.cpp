@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -140,6 +141,46 @@ TEST(LineView, DrawsNearPointsDirectlyAndClipsTheRestToTheFrustum)
 
     EXPECT_FALSE(TLineView(IdentityMatrix, view, TMatrix{}).Valid()) << "no projection";
     EXPECT_TRUE(TLineView(IdentityMatrix, view, TMatrix{}).Direct({0, 0, 0}, {Far, 0, 0}));
+}
+
+// A segment is drawn as it is exactly where a box holding just its ends is, so one whose
+// run of points passes as a whole passes on its own too, and is drawn the same way
+// whether its run is drawn whole or segment by segment.
+TEST(LineView, ASegmentPassesWhereTheBoundsOfItsEndsPass)
+{
+    const TMatrix view = Translation(0, 0, -50);
+    const float b = 1e20f;
+    const TLineView table(IdentityMatrix, view, Frustum());
+    const TLineView bit(Translation(-b, -b, 0), view, Frustum());
+    const struct {
+        const char* what;
+        const TLineView& view;
+        TAffineVector a, b;
+        bool direct;
+    } cases[] = {
+        {"on the table", table, {0, 0, 0}, {96, 48, -1}, true},
+        {"from the table to 1E10", table, {96, 48, 0}, {1e10f, 0, 0}, false},
+        {"short, 3,000 away", table, {3000, 0, 0}, {3001, 1, 0}, true},
+        {"short, 1E10 away", table, {1e10f, 0, 0}, {1e10f, 1e6f, 0}, true},
+        {"from 3,000 to 1E10", table, {3000, 0, 0}, {1e10f, 0, 0}, false},
+        {"from -3E38 to 3E38", table, {-Far, -Far, 0}, {Far, Far, 0}, false},
+        {"on the table, seen from the bit at 1E20", bit, {0, 0, 0}, {96, 48, 0}, true},
+        {"beside the bit at 1E20", bit, {b, b, 0}, {b, b, 1}, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.view.DirectSegment(c.a, c.b), c.direct) << c.what;
+        EXPECT_EQ(c.view.DirectSegment(c.b, c.a), c.direct) << c.what << ", the other way";
+        const TAffineVector low{std::min(c.a.X, c.b.X), std::min(c.a.Y, c.b.Y), std::min(c.a.Z, c.b.Z)};
+        const TAffineVector high{std::max(c.a.X, c.b.X), std::max(c.a.Y, c.b.Y), std::max(c.a.Z, c.b.Z)};
+        EXPECT_EQ(c.view.Direct(low, high), c.direct) << c.what << ", as bounds";
+    }
+    // Every segment of a serpentine 3,000 away whose bounds pass.
+    const TAffineVector low{2990, -5, 0}, high{3010, 5, 0};
+    ASSERT_TRUE(table.Direct(low, high));
+    for (int i = 0; i + 1 < 200; ++i) {
+        const auto at = [](int k) { return TAffineVector{2990 + float(k % 20), -5 + float(k / 20), 0}; };
+        EXPECT_TRUE(table.DirectSegment(at(i), at(i + 1))) << "segment " << i;
+    }
 }
 
 } // namespace

@@ -1,0 +1,193 @@
+// What one step costs beside a long path: the main window's preview at 800 x 600 on a
+// real GLX window, a path of 100,000, 1,000,000 or 5,000,000 nodes already drawn, then a
+// step over "M2, 9, 9" and a step back over it, each timed from the engine's line to the
+// frame that shows it (the picture swapped). Three kinds of path: one long cut, as a
+// counting loop of moves draws it, the same cut coming from 1E20 (a segment that reaches
+// far beyond the view, so that the frames test each segment they draw), and pairs of a
+// jog and a cut of two nodes each, as a drilling job draws it. Beside the times: the heap in use after the path was drawn
+// (malloc's mapped blocks included), the bytes the preview counts for it, and the
+// process's peak RSS (run one size at a time, --benchmark_filter=.../5000000, to read its
+// own). A binary of its own: it needs a QApplication on xcb.
+
+#include "ShellBench.h"
+
+#include "app/run/PreviewPanel.h"
+#include "engine/Move.h"
+#include "scene/objects/lines/LinesGroup.h"
+#include "scene/viewer/WorldViewer.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+
+#include <malloc.h>
+#include <sys/resource.h>
+
+#include <chrono>
+#include <memory>
+
+namespace {
+
+std::unique_ptr<TBenchShell> gShell;
+
+double HeapInUseMB()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return static_cast<double>(info.uordblks + info.hblkhd) / 1e6;
+}
+
+double PeakRssMB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+// The main window with its viewer at 800 x 600, made once; nullptr (and the benchmark
+// skipped) without an X server or OpenGL.
+TMainForm* Preview(benchmark::State& state)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+        state.SkipWithError("needs an X server");
+        return nullptr;
+    }
+    if (!gShell) {
+        gShell = std::make_unique<TBenchShell>(TMainFormOptions{true});
+        TMainForm& window = *gShell->window;
+        if (window.GLWorldViewer1) {
+            window.show();
+            window.GLWorldViewer1->Widget()->setFixedSize(800, 600);
+            TBenchShell::ProcessEventsFor(500);
+        }
+    }
+    if (!gShell->window->GLWorldViewer1) {
+        state.SkipWithError("no OpenGL");
+        return nullptr;
+    }
+    return gShell->window.get();
+}
+
+enum class TPathKind { OneCut, OneCutFromFar, JogCutPairs };
+
+// `nodes` nodes through the engine's node handlers, as a run leaves them: one cut along
+// y 1 from x 0 in steps of a millionth (the counting loop's "M2, &i / 1000000, 1"), after
+// a node at 1E20 or not, or a jog and a cut of two nodes each per hole of a grid.
+void DrawPath(TMove& move, TPathKind kind, int nodes)
+{
+    move.Reset();
+    move.SetJogsVisible(true);
+    if (kind != TPathKind::JogCutPairs) {
+        if (kind == TPathKind::OneCutFromFar) {
+            // From 1E20: every frame tests the segments it draws, and clips that one.
+            move.AddMoveNode(true, false, 1e20f, 1e20f, 0);
+        }
+        for (int i = 0; i < nodes; ++i) {
+            move.AddMoveNode(true, false, static_cast<float>(i) / 1e6f, 1, 0);
+        }
+        return;
+    }
+    float x = 0;
+    float y = 0;
+    float z = 0;
+    for (int hole = 0; hole < nodes / 4; ++hole) {
+        move.AddJogNode(false, true, x, y, z);
+        x = 1 + static_cast<float>(hole % 900) * 0.1f;
+        y = 1 + static_cast<float>(hole / 900 % 450) * 0.1f;
+        move.AddJogNode(true, false, x, y, 0.5f);
+        z = -0.25f;
+        move.AddMoveNode(true, true, x, y, z);
+    }
+}
+
+double Ms(std::chrono::steady_clock::duration d)
+{
+    return std::chrono::duration<double, std::milli>(d).count();
+}
+
+void BM_StepBesidePath(benchmark::State& state, TPathKind kind)
+{
+    TMainForm* window = Preview(state);
+    if (!window) {
+        return;
+    }
+    TMove& move = *window->Move;
+    TGLWorldViewer& viewer = *window->GLWorldViewer1;
+    const int nodes = static_cast<int>(state.range(0));
+    move.KeepStepBack(true);
+    DrawPath(move, kind, nodes);
+    viewer.Paint();
+    const double heap = HeapInUseMB();
+    const double previewBytes = static_cast<double>(move.PreviewBytes()) / 1e6;
+    // A frame in which nothing changed draws nothing new.
+    viewer.Paint();
+
+    const TLineBatches& batches = window->Scene->DummyLines->Batches();
+    const TGLWorldBuffer& buffer = viewer.Buffer();
+    const std::uint64_t drawnBefore = batches.PointsDrawn();
+    const int reusesBefore = buffer.PassPictureReuses();
+    const TProgramLines program{"M2, 9, 9"};
+    TArrayofCmds cmds;
+    int next = 0;
+    double forward = 0;
+    double back = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        move.PreprocessLine(program[0], true, cmds);
+        move.ExecuteLine(&program, program[0], cmds, 0, &next, false);
+        viewer.Paint();
+        const auto stepped = std::chrono::steady_clock::now();
+        const int line = move.PartFiles().PopLine();
+        move.PreprocessLine(program[static_cast<std::size_t>(line)], true, cmds);
+        move.ExecuteLine(&program, program[static_cast<std::size_t>(line)], cmds, line, &next, true);
+        viewer.Paint();
+        forward += Ms(stepped - start);
+        back += Ms(std::chrono::steady_clock::now() - stepped);
+    }
+    const auto n = static_cast<double>(state.iterations());
+    state.counters["step_ms"] = forward / n;
+    state.counters["step_back_ms"] = back / n;
+    // What a frame after a step drew, and how many of them started from the picture.
+    state.counters["points_drawn_per_frame"] = static_cast<double>(batches.PointsDrawn() - drawnBefore) / (2 * n);
+    state.counters["frames_from_picture"] = (buffer.PassPictureReuses() - reusesBefore) / (2 * n);
+    state.counters["heap_MB"] = heap;
+    state.counters["preview_MB"] = previewBytes;
+    // A frame that draws everything, for comparison: the view turned a little.
+    double whole = 0;
+    for (int i = 0; i < 3; ++i) {
+        window->Scene->DummyCube1->Turn(0.25f);
+        const auto start = std::chrono::steady_clock::now();
+        viewer.Paint();
+        whole += Ms(std::chrono::steady_clock::now() - start);
+    }
+    window->Scene->DummyCube1->Turn(-0.75f);
+    state.counters["whole_frame_ms"] = whole / 3;
+    state.counters["peak_rss_MB"] = PeakRssMB();
+    move.KeepStepBack(false);
+    move.Reset();
+}
+
+BENCHMARK_CAPTURE(BM_StepBesidePath, OneCut, TPathKind::OneCut)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Arg(5000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
+BENCHMARK_CAPTURE(BM_StepBesidePath, OneCutFromFar, TPathKind::OneCutFromFar)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Arg(5000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
+BENCHMARK_CAPTURE(BM_StepBesidePath, JogCutPairs, TPathKind::JogCutPairs)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Arg(5000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(10);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    return RunShellBenchmarks(argc, argv, [] { gShell.reset(); });
+}
