@@ -27,6 +27,11 @@ std::int64_t OverlapArea(const TWindowBounds& area, const TWindowBounds& bounds)
            Overlap(bounds.Top, bounds.Height, area.Top, area.Height);
 }
 
+TWindowBounds BoundsOf(const QRect& r)
+{
+    return {r.left(), r.top(), r.width(), r.height(), 0};
+}
+
 std::vector<TWindowBounds> ApplicationScreens()
 {
     std::vector<TWindowBounds> areas;
@@ -35,11 +40,16 @@ std::vector<TWindowBounds> ApplicationScreens()
         screens.removeAll(primary);
         screens.prepend(primary);
     }
+    // A window manager without a work area (dwm) leaves its bars in Qt's available area.
+    std::vector<TWindowBounds> bars;
+    for (const QRect& bar : ReadX11WindowManagerBars()) {
+        bars.push_back(BoundsOf(bar));
+    }
     for (const QScreen* screen : screens) {
         // Bounds are outer rectangles, frame included: the area holds them as it is.
         const QRect r = screen->availableGeometry();
         if (r.width() > 0 && r.height() > 0) {
-            areas.push_back({r.left(), r.top(), r.width(), r.height(), 0});
+            areas.push_back(AreaBesideBars(BoundsOf(r), bars));
         }
     }
     return areas;
@@ -62,6 +72,34 @@ const TWindowBounds& HomeScreen(const TWindowBounds& bounds, const std::vector<T
 }
 
 } // namespace
+
+TWindowBounds AreaBesideBars(const TWindowBounds& area, const std::vector<TWindowBounds>& bars)
+{
+    // In 64 bits: edges of any integers.
+    const std::int64_t left = area.Left;
+    const std::int64_t right = left + area.Width;
+    std::int64_t top = area.Top;
+    std::int64_t bottom = top + area.Height;
+    for (const TWindowBounds& bar : bars) {
+        const std::int64_t barTop = bar.Top;
+        const std::int64_t barBottom = barTop + bar.Height;
+        if (bar.Width <= 0 || bar.Height <= 0 || bar.Left > left || std::int64_t(bar.Left) + bar.Width < right) {
+            continue;
+        }
+        std::int64_t newTop = top;
+        std::int64_t newBottom = bottom;
+        if (barTop <= top && barBottom > top) {
+            newTop = barBottom;
+        } else if (barTop < bottom && barBottom >= bottom) {
+            newBottom = barTop;
+        }
+        if ((newBottom - newTop) * 2 >= area.Height) {
+            top = newTop;
+            bottom = newBottom;
+        }
+    }
+    return {area.Left, int(top), area.Width, int(bottom - top), area.Maximized};
+}
 
 bool ScreenShows(const TWindowBounds& area, const TWindowBounds& bounds)
 {
@@ -137,11 +175,6 @@ TWindowBounds AskedWindowBounds(const TWindowBounds& stored, int width, int heig
 }
 
 namespace {
-
-TWindowBounds BoundsOf(const QRect& r)
-{
-    return {r.left(), r.top(), r.width(), r.height(), 0};
-}
 
 // Gives `window` its own area for the outer bounds `outer` with the frame `frame`, and
 // puts its frame's corner at their corner when `position` says so. A window not yet
