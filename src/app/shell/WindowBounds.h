@@ -86,9 +86,9 @@ void KeepInsideScreen(QWidget& window);
 
 // Once the frame round `window` is known (WindowFrame.h), in its normal state: brings a
 // window placed by ApplyWindowBounds to the outer bounds asked with that frame (one the
-// platform placed, where the window manager put it, moved inside its screen's area),
-// and one kept inside its screen inside it. True while it has asked the window manager
-// for bounds the window does not have yet.
+// platform placed, where the window manager put it; one kept inside its screen, as
+// asked; either moved inside its screen's area), and one kept inside its screen inside
+// it. True while it has asked the window manager for bounds the window does not have yet.
 struct TFramedBounds;
 struct TSeenFrame;
 bool SettleWindowBounds(QWidget& window, TFramedBounds& framed, const TSeenFrame& seen);
