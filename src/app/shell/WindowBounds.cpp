@@ -27,6 +27,11 @@ std::int64_t OverlapArea(const TWindowBounds& area, const TWindowBounds& bounds)
            Overlap(bounds.Top, bounds.Height, area.Top, area.Height);
 }
 
+TWindowBounds BoundsOf(const QRect& r)
+{
+    return {r.left(), r.top(), r.width(), r.height(), 0};
+}
+
 std::vector<TWindowBounds> ApplicationScreens()
 {
     std::vector<TWindowBounds> areas;
@@ -35,11 +40,16 @@ std::vector<TWindowBounds> ApplicationScreens()
         screens.removeAll(primary);
         screens.prepend(primary);
     }
+    // A window manager without a work area (dwm) leaves its bars in Qt's available area.
+    std::vector<TWindowBounds> bars;
+    for (const QRect& bar : ReadX11WindowManagerBars()) {
+        bars.push_back(BoundsOf(bar));
+    }
     for (const QScreen* screen : screens) {
         // Bounds are outer rectangles, frame included: the area holds them as it is.
         const QRect r = screen->availableGeometry();
         if (r.width() > 0 && r.height() > 0) {
-            areas.push_back({r.left(), r.top(), r.width(), r.height(), 0});
+            areas.push_back(AreaBesideBars(BoundsOf(r), bars));
         }
     }
     return areas;
@@ -62,6 +72,34 @@ const TWindowBounds& HomeScreen(const TWindowBounds& bounds, const std::vector<T
 }
 
 } // namespace
+
+TWindowBounds AreaBesideBars(const TWindowBounds& area, const std::vector<TWindowBounds>& bars)
+{
+    // In 64 bits: edges of any integers.
+    const std::int64_t left = area.Left;
+    const std::int64_t right = left + area.Width;
+    std::int64_t top = area.Top;
+    std::int64_t bottom = top + area.Height;
+    for (const TWindowBounds& bar : bars) {
+        const std::int64_t barTop = bar.Top;
+        const std::int64_t barBottom = barTop + bar.Height;
+        if (bar.Width <= 0 || bar.Height <= 0 || bar.Left > left || std::int64_t(bar.Left) + bar.Width < right) {
+            continue;
+        }
+        std::int64_t newTop = top;
+        std::int64_t newBottom = bottom;
+        if (barTop <= top && barBottom > top) {
+            newTop = barBottom;
+        } else if (barTop < bottom && barBottom >= bottom) {
+            newBottom = barTop;
+        }
+        if ((newBottom - newTop) * 2 >= area.Height) {
+            top = newTop;
+            bottom = newBottom;
+        }
+    }
+    return {area.Left, int(top), area.Width, int(bottom - top), area.Maximized};
+}
 
 bool ScreenShows(const TWindowBounds& area, const TWindowBounds& bounds)
 {
@@ -138,16 +176,14 @@ TWindowBounds AskedWindowBounds(const TWindowBounds& stored, int width, int heig
 
 namespace {
 
-TWindowBounds BoundsOf(const QRect& r)
-{
-    return {r.left(), r.top(), r.width(), r.height(), 0};
-}
-
 // Gives `window` its own area for the outer bounds `outer` with the frame `frame`, and
 // puts its frame's corner at their corner when `position` says so. A window not yet
 // framed is placed by its frame's corner when the window manager frames it; a framed
-// one (`seen`) is asked of the window system directly, since Qt drops a request that
-// what it last read of the window makes look like no change.
+// one (`seen`) is asked of the window system directly, and left alone where it has the
+// area already: Qt drops a request that what it last read of the window makes look like
+// no change, and makes one that what it last read makes look like a change with its own
+// idea of the position, in which it counts dwm's border as a frame (a window dwm put at
+// the right place moved by the border's width down and right).
 void PlaceWindow(QWidget& window, const TWindowBounds& outer, const QMargins& frame, bool position,
                  const TSeenFrame* seen = nullptr)
 {
@@ -155,7 +191,7 @@ void PlaceWindow(QWidget& window, const TWindowBounds& outer, const QMargins& fr
     const QRect own(outer.Left + frame.left(), outer.Top + frame.top(), inner.Width, inner.Height);
     if (seen != nullptr) {
         const QRect target = position ? own : QRect(seen->Inner.topLeft(), own.size());
-        if (seen->Inner != target && ConfigureX11Window(*window.windowHandle(), target, frame)) {
+        if (seen->Inner == target || ConfigureX11Window(*window.windowHandle(), target, frame)) {
             return;
         }
     }
@@ -168,34 +204,36 @@ void PlaceWindow(QWidget& window, const TWindowBounds& outer, const QMargins& fr
 }
 
 // The window's outer bounds made no larger than its screen's area and, where the
-// program placed it, wholly inside it: with its frame where that is known, else with
-// the frame it is likely to get, placed by the frame's corner (where a window placed
-// before it was ever framed has its corner).
+// program placed it, wholly inside it: where it is framed, from its bounds as the X
+// server holds them (Qt learns of a request's outcome late: a window just asked for
+// bounds with dwm's border was given its old size again with the border added), else
+// with the frame it is likely to get, placed by the frame's corner (where a window
+// placed before it was ever framed has its corner).
 void FitInsideScreen(QWidget& window)
 {
     const std::optional<TSeenFrame> seen = SeenFrame(window);
     const QMargins frame = seen ? seen->Frame : NormalFrame(window);
     // Before it is framed a window's position is its frame's corner.
-    const QPoint corner = seen ? seen->Outer().topLeft() : window.pos();
-    const TWindowBounds shown{corner.x(), corner.y(), window.width() + frame.left() + frame.right(),
-                              window.height() + frame.top() + frame.bottom(), 0};
+    const TWindowBounds shown =
+        seen ? BoundsOf(seen->Outer())
+             : TWindowBounds{window.x(), window.y(), window.width() + frame.left() + frame.right(),
+                             window.height() + frame.top() + frame.bottom(), 0};
     const TWindowBounds inside = InsideScreenBounds(shown, ApplicationScreens());
     const TWindowBounds inner = InnerBounds(inside, frame);
     const QSize size(inner.Width, inner.Height);
-    if (size != window.size()) {
+    if (size != QSize(shown.Width, shown.Height).shrunkBy(frame)) {
         // A fixed size is made smaller too, and so is a least size larger than the screen:
         // the window's layout squeezes what it holds rather than run off the screen.
         if (window.minimumSize() == window.maximumSize()) {
             window.setFixedSize(size);
         } else {
             window.setMinimumSize(window.minimumSize().boundedTo(size));
-            window.resize(size);
         }
     }
     // A window the program never placed is left where the window manager puts it.
-    if (window.testAttribute(Qt::WA_Moved) && QPoint(inside.Left, inside.Top) != QPoint(shown.Left, shown.Top)) {
-        window.move(inside.Left, inside.Top);
-    }
+    const bool move =
+        window.testAttribute(Qt::WA_Moved) && QPoint(inside.Left, inside.Top) != QPoint(shown.Left, shown.Top);
+    PlaceWindow(window, inside, frame, move, seen ? &*seen : nullptr);
 }
 
 } // namespace
@@ -261,6 +299,11 @@ bool SettleWindowBounds(QWidget& window, TFramedBounds& framed, const TSeenFrame
             const QPoint corner = seen.Outer().topLeft();
             outer = InsideScreenBounds({corner.x(), corner.y(), outer.Width, outer.Height, 0}, ApplicationScreens());
             position = QPoint(outer.Left, outer.Top) != corner;
+        } else if (framed.KeepInside) {
+            // Asked at once for where it is kept: a second request, made once this one
+            // was answered, was waited for by nothing (under fluxbox a window closed at
+            // once wrote back the bounds that ran off the screen).
+            outer = InsideScreenBounds(outer, ApplicationScreens());
         }
         switch (SettleStep(QRect(outer.Left, outer.Top, outer.Width, outer.Height), seen, framed.Ask)) {
         case TSettleStep::Wait:

@@ -4,8 +4,8 @@
 // when Width and Height are both above 0, and only as a screen can show them: a file
 // edited by hand or left by an unplugged monitor may hold any integers. Bounds are a
 // window's outer rectangle, the frame a window manager draws round it included
-// (WindowFrame.h). The area a screen gives windows (without task bars and docks) is held
-// in the same four fields.
+// (WindowFrame.h). The area a screen gives windows (without task bars, docks and the bars
+// of a window manager that keeps no work area) is held in the same four fields.
 
 #include <vector>
 
@@ -27,6 +27,12 @@ struct TWindowBounds {
 // way, or by the window's whole width or height where that is less.
 inline constexpr int ScreenHoldMinimum = 100;
 bool ScreenShows(const TWindowBounds& area, const TWindowBounds& bounds);
+
+// The part of a screen's `area` that bars the window manager draws itself (`bars`, in
+// the same coordinates) leave: a bar as wide as the area across its top or bottom edge
+// takes its strip off that edge; one that would leave less than half the area is none
+// (no bar covers most of a screen), and one elsewhere or narrower is left to the windows.
+TWindowBounds AreaBesideBars(const TWindowBounds& area, const std::vector<TWindowBounds>& bars);
 
 // The bounds as the screens (`screens`, the primary first) can show them: a window is
 // no wider or taller than the area of the screen that shows most of it (else of the
@@ -80,9 +86,9 @@ void KeepInsideScreen(QWidget& window);
 
 // Once the frame round `window` is known (WindowFrame.h), in its normal state: brings a
 // window placed by ApplyWindowBounds to the outer bounds asked with that frame (one the
-// platform placed, where the window manager put it, moved inside its screen's area),
-// and one kept inside its screen inside it. True while it has asked the window manager
-// for bounds the window does not have yet.
+// platform placed, where the window manager put it; one kept inside its screen, as
+// asked; either moved inside its screen's area), and one kept inside its screen inside
+// it. True while it has asked the window manager for bounds the window does not have yet.
 struct TFramedBounds;
 struct TSeenFrame;
 bool SettleWindowBounds(QWidget& window, TFramedBounds& framed, const TSeenFrame& seen);

@@ -34,7 +34,7 @@ TReply<R> Reply(R* reply)
 
 struct TAtoms {
     xcb_atom_t SupportingWmCheck, Supported, FrameExtents, State, MaximizedVert, MaximizedHorz, Fullscreen, Hidden,
-        WmState;
+        WmState, WorkArea;
 };
 
 // Interned once: the application keeps one connection.
@@ -45,7 +45,7 @@ const TAtoms& Atoms(xcb_connection_t* c)
                                "_NET_FRAME_EXTENTS",           "_NET_WM_STATE",
                                "_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ",
                                "_NET_WM_STATE_FULLSCREEN",     "_NET_WM_STATE_HIDDEN",
-                               "WM_STATE"};
+                               "WM_STATE",                     "_NET_WORKAREA"};
         xcb_intern_atom_cookie_t cookies[std::size(names)];
         for (std::size_t i = 0; i < std::size(names); ++i) {
             cookies[i] = xcb_intern_atom(c, 0, static_cast<std::uint16_t>(std::strlen(names[i])), names[i]);
@@ -56,7 +56,7 @@ const TAtoms& Atoms(xcb_connection_t* c)
                 found[i] = reply->atom;
             }
         }
-        return TAtoms{found[0], found[1], found[2], found[3], found[4], found[5], found[6], found[7], found[8]};
+        return TAtoms{found[0], found[1], found[2], found[3], found[4], found[5], found[6], found[7], found[8], found[9]};
     }();
     return atoms;
 }
@@ -75,15 +75,31 @@ std::vector<std::uint32_t> Values(xcb_connection_t* c, xcb_window_t window, xcb_
 }
 
 // A window manager keeps the property on the root and on a window of its own, which
-// names itself: one that has gone leaves the root's naming a window that is gone.
-bool WindowManagerRuns(xcb_connection_t* c, xcb_window_t root, const TAtoms& atoms)
+// names itself: one that has gone leaves the root's naming a window that is gone. The
+// window it names, none where no window manager runs.
+std::optional<xcb_window_t> WindowManagerCheck(xcb_connection_t* c, xcb_window_t root, const TAtoms& atoms)
 {
     const auto check = Values(c, root, atoms.SupportingWmCheck, XCB_ATOM_WINDOW);
     if (check.empty()) {
-        return false;
+        return std::nullopt;
     }
     const auto own = Values(c, check.front(), atoms.SupportingWmCheck, XCB_ATOM_WINDOW);
-    return !own.empty() && own.front() == check.front();
+    if (own.empty() || own.front() != check.front()) {
+        return std::nullopt;
+    }
+    return check.front();
+}
+
+bool WindowManagerRuns(xcb_connection_t* c, xcb_window_t root, const TAtoms& atoms)
+{
+    return WindowManagerCheck(c, root, atoms).has_value();
+}
+
+// What the window manager says it supports (_NET_SUPPORTED); window managers list a few
+// hundred atoms at most.
+std::vector<std::uint32_t> Supported(xcb_connection_t* c, xcb_window_t root, const TAtoms& atoms)
+{
+    return Values(c, root, atoms.Supported, XCB_ATOM_ATOM, 1024);
 }
 
 // Holds every live watch and calls it, from the event loop, when its window's frame or
@@ -158,9 +174,7 @@ std::optional<TX11WindowState> ReadX11WindowState(const QWindow& window)
     state.Inner = QRect(corner->dst_x, corner->dst_y, geometry->width, geometry->height);
     state.Managed = WindowManagerRuns(c, geometry->root, atoms);
     state.Border = geometry->border_width;
-    // Window managers list a few hundred atoms at most.
-    const auto supported =
-        state.Managed ? Values(c, geometry->root, atoms.Supported, XCB_ATOM_ATOM, 1024) : std::vector<std::uint32_t>();
+    const auto supported = state.Managed ? Supported(c, geometry->root, atoms) : std::vector<std::uint32_t>();
     const auto supports = [&supported](xcb_atom_t atom) {
         return std::find(supported.begin(), supported.end(), atom) != supported.end();
     };
@@ -189,6 +203,58 @@ std::optional<TX11WindowState> ReadX11WindowState(const QWindow& window)
         state.Held = wmState.front() == 1 || wmState.front() == 3;
     }
     return state;
+}
+
+std::vector<QRect> ReadX11WindowManagerBars()
+{
+    xcb_connection_t* c = Connection();
+    if (c == nullptr) {
+        return {};
+    }
+    const xcb_setup_t* setup = xcb_get_setup(c);
+    const xcb_window_t root = xcb_setup_roots_iterator(setup).data->root;
+    const TAtoms& atoms = Atoms(c);
+    const std::optional<xcb_window_t> check = WindowManagerCheck(c, root, atoms);
+    if (!check) {
+        return {};
+    }
+    const auto supported = Supported(c, root, atoms);
+    if (std::find(supported.begin(), supported.end(), atoms.WorkArea) != supported.end()) {
+        return {};
+    }
+    // Every client's windows share the bits outside the resource mask, which the server
+    // gives each client alike.
+    const std::uint32_t client = *check & ~setup->resource_id_mask;
+    auto tree = Reply(xcb_query_tree_reply(c, xcb_query_tree(c, root), nullptr));
+    if (!tree) {
+        return {};
+    }
+    const xcb_window_t* children = xcb_query_tree_children(tree.get());
+    const int count = xcb_query_tree_children_length(tree.get());
+    std::vector<xcb_window_t> own;
+    for (int i = 0; i < count; ++i) {
+        if ((children[i] & ~setup->resource_id_mask) == client && children[i] != *check) {
+            own.push_back(children[i]);
+        }
+    }
+    // All requests first, then all replies: one round trip.
+    std::vector<xcb_get_window_attributes_cookie_t> attributes;
+    std::vector<xcb_get_geometry_cookie_t> geometries;
+    for (const xcb_window_t window : own) {
+        attributes.push_back(xcb_get_window_attributes(c, window));
+        geometries.push_back(xcb_get_geometry(c, window));
+    }
+    std::vector<QRect> bars;
+    for (std::size_t i = 0; i < own.size(); ++i) {
+        auto attribute = Reply(xcb_get_window_attributes_reply(c, attributes[i], nullptr));
+        auto geometry = Reply(xcb_get_geometry_reply(c, geometries[i], nullptr));
+        if (attribute && geometry && attribute->override_redirect != 0 &&
+            attribute->map_state == XCB_MAP_STATE_VIEWABLE) {
+            const int border = geometry->border_width;
+            bars.emplace_back(geometry->x, geometry->y, geometry->width + 2 * border, geometry->height + 2 * border);
+        }
+    }
+    return bars;
 }
 
 bool ConfigureX11Window(const QWindow& window, const QRect& inner, const QMargins& frame)

@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 class QWindow;
 
@@ -40,6 +41,14 @@ struct TX11WindowState {
 
 // The state of `window`; nothing off X11 or for a window the server does not know.
 std::optional<TX11WindowState> ReadX11WindowState(const QWindow& window);
+
+// The bars a window manager that keeps no work area (_NET_WORKAREA not among what it
+// supports) draws itself: its own windows (made by the client that made the window it
+// names on the root, _NET_SUPPORTING_WM_CHECK) mapped on the root and kept out of its
+// own management (override-redirect), in root coordinates. dwm's bar is one: Qt takes a
+// screen without a work area for all free, and a window fitted to it went under the bar.
+// None without a window manager, under one that keeps a work area, or off X11.
+std::vector<QRect> ReadX11WindowManagerBars();
 
 // Asks the window manager to give `window` the own area `inner` (root coordinates), as
 // its size hints say a position means (the frame's corner or the window's own): Qt

@@ -1,7 +1,7 @@
 // Stored window bounds fitted to the screens: any integers a settings file may hold
 // (an edited file, a monitor unplugged since) give a window a screen shows, no larger
 // than that screen, without overflowing on the way; a side panel keeps its share of a
-// window made narrower.
+// window made narrower; a window manager's bars take their strips off a screen.
 
 #include "app/shell/WindowBounds.h"
 #include "app/shell/WindowFrame.h"
@@ -138,6 +138,41 @@ TEST(WindowBounds, AShownWindowLiesWhollyInsideItsScreen)
         EXPECT_EQ(InsideScreenBounds(c.shown, Screens), c.inside) << c.what;
     }
     EXPECT_EQ(InsideScreenBounds({5, 5, 10, 20, 0}, {}), (TWindowBounds{5, 5, 10, 20, 0}));
+}
+
+// A window manager without a work area (dwm) draws a bar across a screen's top or
+// bottom; windows are fitted to what it leaves. Left of the primary of Screens, a
+// second screen starts lower down.
+TEST(WindowBounds, TheWindowManagersBarsAreNoPartOfTheArea)
+{
+    const TWindowBounds primary{0, 0, 1600, 1000, 0};
+    const TWindowBounds lower{-1280, 200, 1280, 1024, 0};
+    const TWindowBounds top{0, 0, 1600, 19, 0};
+    const struct {
+        const char* what;
+        TWindowBounds area;
+        std::vector<TWindowBounds> bars;
+        TWindowBounds beside;
+    } cases[] = {
+        {"no bar", primary, {}, primary},
+        {"along the top", primary, {top}, {0, 19, 1600, 981, 0}},
+        {"along the bottom", primary, {{0, 981, 1600, 19, 0}}, {0, 0, 1600, 981, 0}},
+        {"both", primary, {{0, 981, 1600, 19, 0}, top}, {0, 19, 1600, 962, 0}},
+        {"hidden above the screen", primary, {{0, -19, 1600, 19, 0}}, primary},
+        {"across the top of a panel's area", {0, 10, 1600, 990, 0}, {top}, {0, 19, 1600, 981, 0}},
+        {"inside a work area already", {0, 19, 1600, 981, 0}, {top}, {0, 19, 1600, 981, 0}},
+        {"the other screen's", lower, {top}, lower},
+        {"its own screen's", lower, {{-1280, 200, 1280, 19, 0}, top}, {-1280, 219, 1280, 1005, 0}},
+        {"narrower than the screen", primary, {{0, 0, 1200, 19, 0}}, primary},
+        {"across the middle", primary, {{0, 400, 1600, 19, 0}}, primary},
+        {"most of the screen: no bar", primary, {{0, 0, 1600, 600, 0}}, primary},
+        {"half of it", primary, {{0, 0, 1600, 500, 0}}, {0, 500, 1600, 500, 0}},
+        {"at the ends of the int range", {INT_MAX - 100, INT_MAX - 50, 100, 50, 0},
+         {{INT_MAX - 100, INT_MAX - 10, 100, 10, 0}}, {INT_MAX - 100, INT_MAX - 50, 100, 40, 0}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(AreaBesideBars(c.area, c.bars), c.beside) << c.what;
+    }
 }
 
 TEST(WindowBounds, APanelKeepsItsShareOfAWindowMadeNarrower)
