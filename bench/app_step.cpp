@@ -4,11 +4,14 @@
 // frame that shows it (the picture swapped). Three kinds of path: one long cut, as a
 // counting loop of moves draws it, the same cut coming from 1E20 (a segment that reaches
 // far beyond the view, so that the frames test each segment they draw), and pairs of a
-// jog and a cut of two nodes each, as a drilling job draws it. Beside the times: the heap in use after the path was drawn
-// (malloc's mapped blocks included), the bytes the preview counts for it, and the
-// process's peak RSS (run one size at a time, --benchmark_filter=.../5000000, to read its
-// own). A binary of its own: it needs a QApplication on xcb.
+// jog and a cut of two nodes each, as a drilling job draws it (PreviewBenchPaths.h).
+// Beside the times: how much the heap grew with the path and its first frame (malloc's
+// mapped blocks included; the OpenGL driver's share too, see app_preview_memory.cpp), the
+// bytes the preview counts for it, and the process's peak RSS (run one size at a time,
+// --benchmark_filter=.../5000000/, to read its own). A binary of its own: it needs a
+// QApplication on xcb.
 
+#include "PreviewBenchPaths.h"
 #include "ShellBench.h"
 
 #include "app/run/PreviewPanel.h"
@@ -67,38 +70,6 @@ TMainForm* Preview(benchmark::State& state)
     return gShell->window.get();
 }
 
-enum class TPathKind { OneCut, OneCutFromFar, JogCutPairs };
-
-// `nodes` nodes through the engine's node handlers, as a run leaves them: one cut along
-// y 1 from x 0 in steps of a millionth (the counting loop's "M2, &i / 1000000, 1"), after
-// a node at 1E20 or not, or a jog and a cut of two nodes each per hole of a grid.
-void DrawPath(TMove& move, TPathKind kind, int nodes)
-{
-    move.Reset();
-    move.SetJogsVisible(true);
-    if (kind != TPathKind::JogCutPairs) {
-        if (kind == TPathKind::OneCutFromFar) {
-            // From 1E20: every frame tests the segments it draws, and clips that one.
-            move.AddMoveNode(true, false, 1e20f, 1e20f, 0);
-        }
-        for (int i = 0; i < nodes; ++i) {
-            move.AddMoveNode(true, false, static_cast<float>(i) / 1e6f, 1, 0);
-        }
-        return;
-    }
-    float x = 0;
-    float y = 0;
-    float z = 0;
-    for (int hole = 0; hole < nodes / 4; ++hole) {
-        move.AddJogNode(false, true, x, y, z);
-        x = 1 + static_cast<float>(hole % 900) * 0.1f;
-        y = 1 + static_cast<float>(hole / 900 % 450) * 0.1f;
-        move.AddJogNode(true, false, x, y, 0.5f);
-        z = -0.25f;
-        move.AddMoveNode(true, true, x, y, z);
-    }
-}
-
 double Ms(std::chrono::steady_clock::duration d)
 {
     return std::chrono::duration<double, std::milli>(d).count();
@@ -114,9 +85,13 @@ void BM_StepBesidePath(benchmark::State& state, TPathKind kind)
     TGLWorldViewer& viewer = *window->GLWorldViewer1;
     const int nodes = static_cast<int>(state.range(0));
     move.KeepStepBack(true);
-    DrawPath(move, kind, nodes);
+    // The heap the path takes: its growth over the empty preview's, both after a frame.
+    move.Reset();
     viewer.Paint();
-    const double heap = HeapInUseMB();
+    const double emptyHeap = HeapInUseMB();
+    DrawBenchPath(move, kind, nodes);
+    viewer.Paint();
+    const double heap = HeapInUseMB() - emptyHeap;
     const double previewBytes = static_cast<double>(move.PreviewBytes()) / 1e6;
     // A frame in which nothing changed draws nothing new.
     viewer.Paint();
@@ -149,7 +124,7 @@ void BM_StepBesidePath(benchmark::State& state, TPathKind kind)
     // What a frame after a step drew, and how many of them started from the picture.
     state.counters["points_drawn_per_frame"] = static_cast<double>(batches.PointsDrawn() - drawnBefore) / (2 * n);
     state.counters["frames_from_picture"] = (buffer.PassPictureReuses() - reusesBefore) / (2 * n);
-    state.counters["heap_MB"] = heap;
+    state.counters["path_heap_MB"] = heap;
     state.counters["preview_MB"] = previewBytes;
     // A frame that draws everything, for comparison: the view turned a little.
     double whole = 0;

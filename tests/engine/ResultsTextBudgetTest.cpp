@@ -65,7 +65,7 @@ TEST(ResultsTextBudget, RunawayResultsRunsStopWithTheirTextInsideTheBudget)
         const std::string text = ResultsText(e.Move);
         EXPECT_EQ(counted, text.size());
         EXPECT_EQ(text.size(), text.capacity()) << "room for exactly the text";
-        EXPECT_GT(text.size(), Budget / 10) << "the text is a good part of the budget";
+        EXPECT_GT(text.size(), Budget / 20) << "the text is a good part of the budget";
         EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), static_cast<long>(e.Move.PathNodeCount()));
 
         // A run of the preview alone writes no text, so the same budget takes it further.
@@ -73,7 +73,7 @@ TEST(ResultsTextBudget, RunawayResultsRunsStopWithTheirTextInsideTheBudget)
         h.Move.MaxPreviewBytes = Budget;
         EXPECT_EQ("The preview holds more than 3 MB.", h.Run(c.Program).Error);
         EXPECT_EQ(0u, h.Move.CountedPathTextBytes());
-        EXPECT_GT(h.Move.PathNodeCount(), e.Move.PathNodeCount() + e.Move.PathNodeCount() / 10);
+        EXPECT_GT(h.Move.PathNodeCount(), e.Move.PathNodeCount() + e.Move.PathNodeCount() / 20);
     }
 }
 

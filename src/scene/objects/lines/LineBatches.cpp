@@ -299,9 +299,10 @@ void TLineBatches::Render(const TGLBaseSceneObject& parent, TRenderContextInfo& 
 
 void TLineBatches::Clear()
 {
-    FMembers.clear();
-    FRuns.clear();
-    FSingles.clear();
+    std::vector<TMember>().swap(FMembers);
+    std::vector<TRun>().swap(FRuns);
+    std::vector<std::size_t>().swap(FSingles);
+    std::vector<std::size_t>().swap(FRegrown);
     FMark.Set = false;
     FChangedFrom = 0;
 }

@@ -54,7 +54,7 @@ public:
     void Render(const TGLBaseSceneObject& parent, TRenderContextInfo& rci, bool blendedLast = false,
                 bool keepPicture = false);
     // Forgets every copy (the next frame copies everything again) and the place of the
-    // kept picture.
+    // kept picture, and gives their memory back.
     void Clear();
     // The parent's children were added, inserted or removed from `index` on.
     void ChildrenEdited(std::size_t index) { FChangedFrom = std::min(FChangedFrom, index); }
@@ -208,9 +208,11 @@ private:
 public:
     // What drawing one polyline keeps besides the polyline itself, at the most the
     // vectors reach as they double: its member record, its strip entry and its place
-    // among the parent's children, and a copy of each node. A preview counts it for
-    // every polyline, since each is drawn one way or another.
+    // among the parent's children, a copy of each node, and, where styles alternate
+    // (a jog, then a cut), a run of its own whose three arrays take a block of the heap
+    // each. A preview counts it for every polyline, since each is drawn one way or another.
+    static constexpr std::size_t SmallHeapBlock = 32;
     static constexpr std::size_t BytesPerStrip =
-        2 * (sizeof(TMember) + sizeof(GLint) + sizeof(GLsizei) + sizeof(void*));
+        2 * (sizeof(TMember) + sizeof(GLint) + sizeof(GLsizei) + sizeof(void*) + sizeof(TRun)) + 3 * SmallHeapBlock;
     static constexpr std::size_t BytesPerPoint = 2 * sizeof(TAffineVector);
 };

@@ -60,10 +60,21 @@ void TGLLinesGroup::Remove(TGLBaseSceneObject* child, bool keepChildren)
         batches_.ChildrenEdited(static_cast<std::size_t>(index));
     }
     TGLDummyCube::Remove(child, keepChildren);
+    FreeBatchesOnceEmpty();
 }
 
 void TGLLinesGroup::DeleteChildren()
 {
     batches_.ChildrenEdited(0);
     TGLDummyCube::DeleteChildren();
+    FreeBatchesOnceEmpty();
+}
+
+void TGLLinesGroup::FreeBatchesOnceEmpty()
+{
+    // A parent without children draws none, so no frame would drop the copies of a
+    // cleared path: they go now.
+    if (Count() == 0) {
+        batches_.Clear();
+    }
 }

@@ -29,6 +29,7 @@ private:
     // A picture taken while the children draw then holds the scene before them as it
     // stands: the group draws no cube, axes or effects, and changes no state for them.
     bool DrawsNothingOfItsOwn() const;
+    void FreeBatchesOnceEmpty();
 
     TLineBatches batches_;
 };

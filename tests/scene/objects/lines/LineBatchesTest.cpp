@@ -202,6 +202,9 @@ TEST_F(LineBatchesTest, FramesCopyOnlyWhatChanged)
         {"hidden at 8", [](TGLBaseSceneObject& p) { p.Children(8)->SetVisible(false); }, 2},
         {"axes at 8", [](TGLBaseSceneObject& p) { p.Children(8)->SetVisible(true); p.Children(8)->SetShowAxes(true); }, 2},
         {"freed at 0", [](TGLBaseSceneObject& p) { delete p.Children(0); }, 16},
+        {"all freed", [](TGLBaseSceneObject& p) { p.DeleteChildren(); }, 0},
+        {"one again", [](TGLBaseSceneObject& p) { AddLine(p, {1, 2}); }, 2},
+        {"last one freed", [](TGLBaseSceneObject& p) { delete p.Children(0); }, 0},
     };
     for (const auto& step : steps) {
         step.Apply(plain);
@@ -209,6 +212,10 @@ TEST_F(LineBatchesTest, FramesCopyOnlyWhatChanged)
         const std::uint64_t before = group.Batches().PointsCopied();
         EXPECT_EQ(Frame(group), Frame(plain)) << step.Change;
         EXPECT_EQ(group.Batches().PointsCopied() - before, step.Copied) << step.Change;
+        if (group.Count() == 0) {
+            // No frame draws an empty parent's children: its copies went with the last.
+            EXPECT_EQ(group.Batches().Batches(), 0) << step.Change;
+        }
     }
 }
 
