@@ -2,14 +2,13 @@
 // The generated one-million-line programs, the engine set up as the headless runner
 // drives it, and the memory readings that the engine benchmarks share.
 
+#include "MemoryReadings.h"
+
 #include "engine/EngineData.h"
 #include "engine/Move.h"
 #include "engine/ProgramRunner.h"
 #include "engine/ShellServices.h"
 #include "engine/calcul/Calcul.h"
-
-#include <malloc.h>
-#include <sys/resource.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -22,20 +21,8 @@ namespace enginebench {
 
 constexpr int ProgramLines = 1000000;
 
-// The heap in use, malloc's own mapped blocks included.
-inline std::size_t HeapInUse()
-{
-    const struct mallinfo2 info = mallinfo2();
-    return info.uordblks + info.hblkhd;
-}
-
-// The whole process's peak resident memory so far.
-inline double PeakRssMB()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
-}
+using benchmemory::HeapInUse;
+using benchmemory::PeakRssMB;
 
 class QuietShell : public IShellServices {
 public:

@@ -9,11 +9,13 @@
 #include "app/pages/EditorInterfaces.h"
 #include "app/shell/MainBlock.h"
 #include "app/shell/MainForm.h"
+#include "scene/viewer/WorldViewer.h"
 #include "platform/gui/QtEventLoop.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 
@@ -54,6 +56,30 @@ struct TBenchShell {
     TEventLoopScope loopScope{&loop};
     std::unique_ptr<TMainForm> window;
 };
+
+// The main window of `shell` with its viewer at 800 x 600, made at the first call;
+// nullptr (and the benchmark skipped) without an X server or OpenGL.
+inline TMainForm* ShownPreview(std::unique_ptr<TBenchShell>& shell, benchmark::State& state)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+        state.SkipWithError("needs an X server");
+        return nullptr;
+    }
+    if (!shell) {
+        shell = std::make_unique<TBenchShell>(TMainFormOptions{true});
+        TMainForm& window = *shell->window;
+        if (window.GLWorldViewer1) {
+            window.show();
+            window.GLWorldViewer1->Widget()->setFixedSize(800, 600);
+            TBenchShell::ProcessEventsFor(500);
+        }
+    }
+    if (!shell->window->GLWorldViewer1) {
+        state.SkipWithError("no OpenGL");
+        return nullptr;
+    }
+    return shell->window.get();
+}
 
 // `beforeExit` frees the shells before the application object goes.
 inline int RunShellBenchmarks(int argc, char** argv, const std::function<void()>& beforeExit)

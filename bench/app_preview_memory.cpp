@@ -14,6 +14,7 @@
 // path keeps.
 
 #include "PreviewBenchPaths.h"
+#include "MemoryReadings.h"
 #include "ShellBench.h"
 
 #include "scene/viewer/WorldViewer.h"
@@ -22,9 +23,6 @@
 
 #include <QGuiApplication>
 
-#include <malloc.h>
-#include <sys/resource.h>
-
 #include <chrono>
 #include <cstdlib>
 #include <limits>
@@ -32,46 +30,14 @@
 
 namespace {
 
+using benchmemory::HeapInUseMB;
+using benchmemory::PeakRssMB;
+
 std::unique_ptr<TBenchShell> gShell;
-
-double HeapMB()
-{
-    const struct mallinfo2 info = mallinfo2();
-    return static_cast<double>(info.uordblks + info.hblkhd) / 1e6;
-}
-
-double PeakRssMB()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
-}
-
-TMainForm* Preview(benchmark::State& state)
-{
-    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
-        state.SkipWithError("needs an X server");
-        return nullptr;
-    }
-    if (!gShell) {
-        gShell = std::make_unique<TBenchShell>(TMainFormOptions{true});
-        TMainForm& window = *gShell->window;
-        if (window.GLWorldViewer1) {
-            window.show();
-            window.GLWorldViewer1->Widget()->setFixedSize(800, 600);
-            TBenchShell::ProcessEventsFor(500);
-        }
-    }
-    if (!gShell->window->GLWorldViewer1) {
-        state.SkipWithError("no OpenGL");
-        return nullptr;
-    }
-    return gShell->window.get();
-}
 
 void BM_PreviewMemory(benchmark::State& state, TPathKind kind)
 {
-    TMainForm* window = Preview(state);
+    TMainForm* window = ShownPreview(gShell, state);
     if (!window) {
         return;
     }
@@ -89,18 +55,18 @@ void BM_PreviewMemory(benchmark::State& state, TPathKind kind)
     for (auto _ : state) {
         move.Reset();
         viewer.Paint();
-        const double empty = HeapMB();
+        const double empty = HeapInUseMB();
         DrawBenchPath(move, kind, nodes);
-        const double path = HeapMB();
+        const double path = HeapInUseMB();
         countedMB = static_cast<double>(move.PreviewBytes()) / 1e6;
         const auto start = std::chrono::steady_clock::now();
         viewer.Paint();
         frameMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         pathMB = path - empty;
-        drawingMB = HeapMB() - path;
+        drawingMB = HeapInUseMB() - path;
         move.Reset();
         viewer.Paint();
-        keptMB = HeapMB() - empty;
+        keptMB = HeapInUseMB() - empty;
     }
     move.MaxPreviewBytes = bound;
     move.MaxPathNodes = TMove::DefaultMaxPathNodes;

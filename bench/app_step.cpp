@@ -12,6 +12,7 @@
 // QApplication on xcb.
 
 #include "PreviewBenchPaths.h"
+#include "MemoryReadings.h"
 #include "ShellBench.h"
 
 #include "app/run/PreviewPanel.h"
@@ -23,52 +24,15 @@
 
 #include <QGuiApplication>
 
-#include <malloc.h>
-#include <sys/resource.h>
-
 #include <chrono>
 #include <memory>
 
 namespace {
 
+using benchmemory::HeapInUseMB;
+using benchmemory::PeakRssMB;
+
 std::unique_ptr<TBenchShell> gShell;
-
-double HeapInUseMB()
-{
-    const struct mallinfo2 info = mallinfo2();
-    return static_cast<double>(info.uordblks + info.hblkhd) / 1e6;
-}
-
-double PeakRssMB()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_maxrss) / 1024.0;
-}
-
-// The main window with its viewer at 800 x 600, made once; nullptr (and the benchmark
-// skipped) without an X server or OpenGL.
-TMainForm* Preview(benchmark::State& state)
-{
-    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
-        state.SkipWithError("needs an X server");
-        return nullptr;
-    }
-    if (!gShell) {
-        gShell = std::make_unique<TBenchShell>(TMainFormOptions{true});
-        TMainForm& window = *gShell->window;
-        if (window.GLWorldViewer1) {
-            window.show();
-            window.GLWorldViewer1->Widget()->setFixedSize(800, 600);
-            TBenchShell::ProcessEventsFor(500);
-        }
-    }
-    if (!gShell->window->GLWorldViewer1) {
-        state.SkipWithError("no OpenGL");
-        return nullptr;
-    }
-    return gShell->window.get();
-}
 
 double Ms(std::chrono::steady_clock::duration d)
 {
@@ -77,7 +41,7 @@ double Ms(std::chrono::steady_clock::duration d)
 
 void BM_StepBesidePath(benchmark::State& state, TPathKind kind)
 {
-    TMainForm* window = Preview(state);
+    TMainForm* window = ShownPreview(gShell, state);
     if (!window) {
         return;
     }
