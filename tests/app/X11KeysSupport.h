@@ -57,7 +57,8 @@ inline bool ClickAt(QPoint global, const std::string& modifier = {})
 }
 
 // Whether the window manager, where one runs, takes `window` for the active one
-// (_NET_ACTIVE_WINDOW): it may learn of a change after the window has the keyboard.
+// (_NET_ACTIVE_WINDOW): it applies its keys (Alt+F4) to that window, and may learn of a
+// change after the window has the keyboard.
 inline bool ActiveForWindowManager(const QWidget& window)
 {
     xcb_connection_t* c = qApp->nativeInterface<QNativeInterface::QX11Application>()->connection();

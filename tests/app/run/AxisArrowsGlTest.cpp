@@ -3,6 +3,7 @@
 // side (top, side, tilted, after Zoom, riding on the bit), whichever faces or outline
 // the view shows.
 
+#include "../PreviewCopySupport.h"
 #include "../RunTestSupport.h"
 
 #include "app/run/Navigation.h"
@@ -25,11 +26,6 @@
 #include <vector>
 
 namespace {
-
-struct TViewSize {
-    int Width;
-    int Height;
-};
 
 // Sizes users' previews had, among them those where shafts darkened.
 constexpr TViewSize ViewSizes[] = {{350, 580},  {560, 437}, {599, 440},   {600, 400},  {700, 678},  {700, 703},
@@ -80,14 +76,8 @@ protected:
     // one, from the copy of the scene without its bit. Empty where no arrow is.
     std::vector<TRgb> Draw(const TViewSize& size, TGLCamera* camera)
     {
-        Window->Scene->GLCamera1->SetFocalLength(FocalLengthFor(size.Width, size.Height));
         TGLMemoryViewer viewer;
-        viewer.SetWidth(size.Width);
-        viewer.SetHeight(size.Height);
-        viewer.Buffer().SetBackgroundColor(TPreviewOptions().BackgroundColor);
-        viewer.SetCamera(camera);
-        viewer.Render();
-        viewer.Render();
+        DrawAsThePreview(viewer, *Window, size, camera);
         const std::unique_ptr<TGLBitmap32> shot = viewer.Buffer().CreateSnapShot();
         std::vector<TRgb> pixels;
         for (int y = 0; y < shot->Height(); ++y) {

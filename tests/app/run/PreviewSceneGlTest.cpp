@@ -3,6 +3,7 @@
 // three axis arrows show whole, and Zoom to Fit shows a path of any size whole, up to
 // single precision's limit, with a view that stays finite.
 
+#include "../PreviewCopySupport.h"
 #include "../RunTestSupport.h"
 
 #include "app/run/Navigation.h"
@@ -36,11 +37,6 @@
 #include <vector>
 
 namespace {
-
-struct TViewSize {
-    int Width;
-    int Height;
-};
 
 // The shipped settings on a 1,600 x 1,000 screen give 560 x 437, and 700 x 703 with
 // the shipped layout (700 x 678 in a window manager's frame); the others are sizes a
@@ -356,14 +352,8 @@ protected:
     // The same from another camera (the follow-bit view's).
     TFrame Draw(const TViewSize& size, TGLCamera* camera)
     {
-        Window->Scene->GLCamera1->SetFocalLength(FocalLengthFor(size.Width, size.Height));
         TGLMemoryViewer viewer;
-        viewer.SetWidth(size.Width);
-        viewer.SetHeight(size.Height);
-        viewer.Buffer().SetBackgroundColor(TPreviewOptions().BackgroundColor);
-        viewer.SetCamera(camera);
-        viewer.Render();
-        viewer.Render();
+        DrawAsThePreview(viewer, *Window, size, camera);
         return TFrame(*viewer.Buffer().CreateSnapShot(), Window->Scene->DummyCube3->AbsoluteMatrix(),
                       viewer.Buffer().ModelViewMatrix(), viewer.Buffer().ProjectionMatrix(), size);
     }

@@ -19,6 +19,7 @@
 #include "../../support/SettledWindow.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
 #include <QWindow>
@@ -190,6 +191,12 @@ bool Maximised(const QWidget& window)
 
 class MainWindowX11 : public TShellTest {
 protected:
+    void SetUp() override
+    {
+        if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+            GTEST_SKIP() << "needs the xcb platform (an X server)";
+        }
+    }
     ~MainWindowX11() override { Window.reset(); }
 
     // Starts the window on `settings` ("" for no file) and waits until it is framed
@@ -576,6 +583,12 @@ TEST_F(FirstStartX11, TheFrameOpensOnTheScreenOutsideThePanels)
 
 class MessagesX11 : public TRunTest {
 protected:
+    void SetUp() override
+    {
+        if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+            GTEST_SKIP() << "needs the xcb platform (an X server)";
+        }
+    }
     MessagesX11() { FMessages = &Messages; }
     ~MessagesX11() override { FMessages = nullptr; }
     TFMessages Messages;

@@ -26,6 +26,7 @@
 
 #include "../AppTestSupport.h"
 #include "../RunTestSupport.h"
+#include "../X11KeysSupport.h"
 #include "../../support/QtTestApp.h"
 #include "../../support/SettledWindow.h"
 #include "../../support/StateTimeout.h"
@@ -49,36 +50,9 @@
 
 namespace {
 
-bool HaveXdotool()
-{
-    return std::system("command -v xdotool >/dev/null 2>&1") == 0;
-}
-
-bool PressKeys(const std::string& keys)
-{
-    return std::system(("xdotool key --clearmodifiers " + keys).c_str()) == 0;
-}
-
-// Whether the window manager takes `window` for the active one, where there is one
-// (_NET_ACTIVE_WINDOW): it applies its keys (Alt+F4) to that window, and may learn of
-// the change after the window has the keyboard.
-bool ActiveForWindowManager(const QWidget& window)
-{
-    xcb_connection_t* c = qApp->nativeInterface<QNativeInterface::QX11Application>()->connection();
-    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
-    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(c, xcb_intern_atom(c, 1, 18, "_NET_ACTIVE_WINDOW"), nullptr);
-    if (atom == nullptr || atom->atom == XCB_NONE) {
-        std::free(atom);
-        return true;
-    }
-    xcb_get_property_reply_t* active = xcb_get_property_reply(
-        c, xcb_get_property(c, 0, root, atom->atom, XCB_ATOM_WINDOW, 0, 1), nullptr);
-    std::free(atom);
-    const bool none = active == nullptr || xcb_get_property_value_length(active) != 4;
-    const bool same = !none && *static_cast<const xcb_window_t*>(xcb_get_property_value(active)) == window.winId();
-    std::free(active);
-    return none || same;
-}
+using testsupport::ActiveForWindowManager;
+using testsupport::HaveXdotool;
+using testsupport::PressKeys;
 
 // Whether `window` has the keyboard: Qt's focus window, shown, and the active window for
 // the window manager.
@@ -99,6 +73,9 @@ protected:
 
     void SetUp() override
     {
+        if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+            GTEST_SKIP() << "needs the xcb platform (an X server)";
+        }
         if (!HaveXdotool()) {
             GTEST_SKIP() << "xdotool is not installed";
         }
@@ -439,6 +416,12 @@ TEST_F(WindowKeysX11, AMessageShowsTheClosedWindowOnceTheWindowManagerLetsItGo)
 // and so shows the tips (without one it was never activated: no key reached it).
 class StartX11 : public TAppTest {
 protected:
+    void SetUp() override
+    {
+        if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+            GTEST_SKIP() << "needs the xcb platform (an X server)";
+        }
+    }
     TQtEventLoop Loop;
     TEventLoopScope LoopScope{&Loop};
 };
