@@ -4,8 +4,9 @@
 // short cuts of three nodes) with the preview's bound lifted, then one frame. Reported:
 // how much the heap grew with the polylines and with the frame's drawing state (malloc's
 // mapped blocks included, over the empty preview's heap after its own frame), the bytes
-// the preview counts, their ratio, what stays after the path is cleared, and the process's
-// peak RSS (run one path at a time, --benchmark_filter=ShortCuts, to read its own).
+// the preview counts, their ratio, what stays after the path is cleared (in the heap,
+// and resident), and the process's peak RSS (run one path at a time,
+// --benchmark_filter=ShortCuts, to read its own).
 //
 // Mesa's llvmpipe bins a frame's draw calls for its rasterizer threads and keeps those
 // scenes' memory, some 100 to 200 MB after a frame of hundreds of thousands of draw calls,
@@ -32,6 +33,7 @@ namespace {
 
 using benchmemory::HeapInUseMB;
 using benchmemory::PeakRssMB;
+using benchmemory::RssMB;
 
 std::unique_ptr<TBenchShell> gShell;
 
@@ -52,6 +54,7 @@ void BM_PreviewMemory(benchmark::State& state, TPathKind kind)
     double countedMB = 0;
     double frameMs = 0;
     double keptMB = 0;
+    double rssAfterClearMB = 0;
     for (auto _ : state) {
         move.Reset();
         viewer.Paint();
@@ -67,6 +70,7 @@ void BM_PreviewMemory(benchmark::State& state, TPathKind kind)
         move.Reset();
         viewer.Paint();
         keptMB = HeapInUseMB() - empty;
+        rssAfterClearMB = RssMB();
     }
     move.MaxPreviewBytes = bound;
     move.MaxPathNodes = TMove::DefaultMaxPathNodes;
@@ -76,6 +80,7 @@ void BM_PreviewMemory(benchmark::State& state, TPathKind kind)
     state.counters["counted_MB"] = countedMB;
     state.counters["counted_per_heap"] = countedMB / (pathMB + drawingMB);
     state.counters["kept_after_clear_MB"] = keptMB;
+    state.counters["rss_after_clear_MB"] = rssAfterClearMB;
     state.counters["first_frame_ms"] = frameMs;
     state.counters["peak_rss_MB"] = PeakRssMB();
 }

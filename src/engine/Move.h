@@ -136,8 +136,10 @@ public:
     void SetPathColors(const TVector& moveColor, const TVector& jogColor);
     void SetPathDashed(bool moveDashed, bool jogDashed);
     // Frees every polyline; zero offsets X..W, command words and line numbers start
-    // afresh. Position, A/B offsets and the GOSUB stack stay.
+    // afresh. Position, A/B offsets and the GOSUB stack stay. A preview of
+    // LargePreviewBytes or more hands the freed memory back to the system.
     void Reset();
+    static constexpr std::size_t LargePreviewBytes = 64000000;
     // Extremes of X and Y over the cut nodes; false when there is none.
     bool GetExtents(float& maxX, float& minX, float& maxY, float& minY) const;
     // Degrees from +X counter-clockwise of the last cut segment, looking back.

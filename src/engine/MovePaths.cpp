@@ -8,6 +8,7 @@
 #include "engine/calcul/Calcul.h"
 #include "engine/PathText.h"
 #include "engine/ShellServices.h"
+#include "platform/core/services/FreedMemory.h"
 #include "platform/core/text/NumberFormat.h"
 #include "scene/objects/lines/LineBatches.h"
 #include "scene/objects/lines/Lines.h"
@@ -277,6 +278,7 @@ void TMove::SetPathDashed(bool moveDashed, bool jogDashed)
 
 void TMove::Reset()
 {
+    const bool large = PreviewBytes() >= LargePreviewBytes;
     FreePolylines();
     FZero = {0.0f, 0.0f, 0.0f, 0.0f};
     FCmdWord.clear();
@@ -291,6 +293,11 @@ void TMove::Reset()
     TVector scene;
     GetScenePosition(scene);
     FTool = {scene.X, scene.Y, scene.Z};
+    if (large) {
+        // Millions of small blocks freed in the middle of the heap stay with the process
+        // until handed back.
+        ReturnFreedMemoryToSystem();
+    }
 }
 
 bool TMove::GetExtents(float& maxX, float& minX, float& maxY, float& minY) const
