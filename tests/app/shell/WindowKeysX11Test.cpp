@@ -50,17 +50,9 @@
 
 namespace {
 
-using testsupport::ActiveForWindowManager;
+using testsupport::HasKeyboard;
 using testsupport::HaveXdotool;
 using testsupport::PressKeys;
-
-// Whether `window` has the keyboard: Qt's focus window, shown, and the active window for
-// the window manager.
-bool HasKeyboard(const QWidget& window)
-{
-    return QGuiApplication::focusWindow() == window.windowHandle() && SeenFrame(window).has_value() &&
-           ActiveForWindowManager(window);
-}
 
 class WindowKeysX11 : public TRunTest {
 protected:
@@ -92,11 +84,7 @@ protected:
         window.show();
         window.raise();
         window.activateWindow();
-        return testsupport::WaitFor(
-            [&] {
-                return SeenFrame(window).has_value() && QApplication::activeWindow() == &window &&
-                       ActiveForWindowManager(window);
-            });
+        return testsupport::WaitFor([&] { return HasKeyboard(window); });
     }
 
     // A page holding `text`, the keyboard in it at the end of its last line.
@@ -199,7 +187,7 @@ TEST_F(WindowKeysX11, EscapeClosesTheTipAndTheKeysGoBackToThePage)
     ASSERT_TRUE(Activate(*tip));
     ASSERT_TRUE(PressKeys("Escape"));
     ASSERT_TRUE(testsupport::WaitFor([&] { return tip.isNull(); }));
-    ASSERT_TRUE(testsupport::WaitFor([&] { return QApplication::activeWindow() == Window.get(); }));
+    ASSERT_TRUE(testsupport::WaitFor([&] { return HasKeyboard(*Window); }));
     ASSERT_TRUE(PressKeys("a b c"));
     EXPECT_TRUE(testsupport::WaitFor([&] { return page.GetText().startsWith(QLatin1String("' abc")); }))
         << page.GetText().toStdString();
@@ -250,7 +238,7 @@ TEST_F(WindowKeysX11, AClosedDialogOrBoxGivesTheKeyboardBack)
         SCOPED_TRACE(c.What);
         ASSERT_TRUE(OpenAndClose(c.Open, c.Keys));
         // The keyboard comes back (a key pressed before it did would go nowhere).
-        ASSERT_TRUE(testsupport::WaitFor([&] { return QApplication::activeWindow() == Window.get(); }));
+        ASSERT_TRUE(testsupport::WaitFor([&] { return HasKeyboard(*Window); }));
         const qsizetype typed = page.GetText().count(QLatin1Char('x'));
         ASSERT_TRUE(PressKeys("x"));
         ASSERT_TRUE(testsupport::WaitFor([&] { return page.GetText().count(QLatin1Char('x')) == typed + 1; }))
@@ -291,12 +279,12 @@ TEST_F(WindowKeysX11, ARunsBoxClosedShiftF5StopsTheRun)
         stopping.invalidate();
         EXPECT_TRUE(OpenAndClose([&] { Run(); }, c.Keys, [&] {
             // Once the keyboard is back: a key pressed before it was would go nowhere.
-            EXPECT_TRUE(testsupport::WaitFor([&] { return QApplication::activeWindow() == Window.get(); }));
+            EXPECT_TRUE(testsupport::WaitFor([&] { return HasKeyboard(*Window); }));
             stopping.start();
             EXPECT_TRUE(PressKeys("shift+F5"));
         }));
         EXPECT_EQ(CutText(), "") << "the run went past its timed PAUSE";
-        ASSERT_TRUE(testsupport::WaitFor([&] { return QApplication::activeWindow() == Window.get(); }));
+        ASSERT_TRUE(testsupport::WaitFor([&] { return HasKeyboard(*Window); }));
         ASSERT_TRUE(PressKeys("x"));
         EXPECT_TRUE(testsupport::WaitFor([&] { return page.GetText().contains(QLatin1Char('x')); }))
             << page.GetText().toStdString();
