@@ -12,7 +12,7 @@
 
 namespace {
 
-long ResidentPages()
+[[maybe_unused]] long ResidentPages()
 {
     long pages = 0;
     long resident = 0;
