@@ -21,9 +21,12 @@ inline void EnsureQApplication()
     }
 }
 
-// Runs the event loop until `done` holds or `milliseconds` passed; returns `done`. The
-// loop sleeps while it has nothing to do (a test that spins takes the processor from the
-// X server and the other processes it waits for), waking to look at `done` again.
+// Runs the event loop until `done` holds or `milliseconds` passed; returns whether it
+// held, as last seen: a state read from the X server may pass on at once (openbox names
+// no window active for a moment while it hands the keyboard on), and asking again would
+// fail a wait that saw it. The loop sleeps while it has nothing to do (a test that spins
+// takes the processor from the X server and the other processes it waits for), waking
+// to look at `done` again.
 template <class F>
 bool WaitFor(F&& done, int milliseconds = StateTimeoutMs)
 {
@@ -32,10 +35,12 @@ bool WaitFor(F&& done, int milliseconds = StateTimeoutMs)
     QTimer poll;
     poll.setInterval(5);
     poll.start();
-    while (!done() && clock.elapsed() < milliseconds) {
+    bool held = done();
+    while (!held && clock.elapsed() < milliseconds) {
         QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+        held = done();
     }
-    return done();
+    return held;
 }
 
 } // namespace testsupport
