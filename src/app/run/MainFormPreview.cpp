@@ -80,11 +80,16 @@ void TMainForm::SettleBit()
 
 void TMainForm::MarkRunLine(const QString& lineText)
 {
-    TArrayofCmds cmds;
-    ParseLine(lineText, cmds);
     TAffineVector place;
     Move->GetBitTarget(place);
-    const TAffineVector p = MarkerPosition(cmds, place);
+    PlaceMarker(lineText, place);
+}
+
+void TMainForm::PlaceMarker(const QString& lineText, const TAffineVector& from)
+{
+    TArrayofCmds cmds;
+    ParseLine(lineText, cmds);
+    const TAffineVector p = MarkerPosition(cmds, from);
     Scene->WireframeBit->Position().SetPoint(p.X, p.Y, p.Z);
 }
 

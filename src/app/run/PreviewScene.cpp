@@ -1,5 +1,6 @@
 #include "app/run/PreviewScene.h"
 
+#include "scene/base/MatrixMath.h"
 #include "scene/graph/Camera.h"
 #include "scene/graph/LightSource.h"
 #include "scene/materials/Material.h"
@@ -73,7 +74,7 @@ public:
             TGLCone::DoRender(rci, renderSelf, renderChildren);
             return;
         }
-        const TMatrix modelView = MultipliedInDouble(AbsoluteMatrixRef(), *rci.modelViewMatrix);
+        const TMatrix modelView = MultiplyMatrices(AbsoluteMatrixRef(), *rci.modelViewMatrix);
         GL.glPushMatrix();
         GL.glLoadMatrixf(&modelView.V[0].X);
         try {
@@ -85,22 +86,6 @@ public:
         GL.glPopMatrix();
     }
     std::function<void()> OnMoved;
-
-private:
-    static TMatrix MultipliedInDouble(const TMatrix& a, const TMatrix& b)
-    {
-        TMatrix product{};
-        for (int r = 0; r < 4; ++r) {
-            for (int c = 0; c < 4; ++c) {
-                double sum = 0;
-                for (int k = 0; k < 4; ++k) {
-                    sum += double(a.V[r][k]) * b.V[k][c];
-                }
-                product.V[r][c] = static_cast<float>(sum);
-            }
-        }
-        return product;
-    }
 };
 
 // A cone of the bit: 6 by 6 facets, base radius 0.1, one unit high, its apex pointing

@@ -214,6 +214,8 @@ public:
     // showed before, so that a line without coordinates (END, PRINT) marks the bit and
     // a line stepped back to marks what a fresh run stopped there marks.
     void MarkRunLine(const QString& lineText);
+    // The marker onto the target of `lineText`, the axes it does not name kept from `from`.
+    void PlaceMarker(const QString& lineText, const TAffineVector& from);
     void CollisionManager1Collision(TGLBaseSceneObject* object1, TGLBaseSceneObject* object2);
     void cbSimClick();
     void cbWireframeClick();

@@ -1,6 +1,5 @@
 // The main window as the editor pages' host: the status bar and caption, command
 // hints, line parsing and the page control.
-#include "app/run/BitAnimation.h"
 #include "app/shell/DataModule.h"
 #include "app/pages/EditorInterfaces.h"
 #include "app/shell/MainForm.h"
@@ -61,11 +60,7 @@ void TMainForm::ParseLine(const QString& lineText, TArrayofCmds& cmds)
 
 void TMainForm::ShowLinePosition(const QString& lineText)
 {
-    TArrayofCmds cmds;
-    ParseLine(lineText, cmds);
-    TGLCoordinates& marker = Scene->WireframeBit->Position();
-    const TAffineVector p = MarkerPosition(cmds, marker.GetAsAffineVector());
-    marker.SetPoint(p.X, p.Y, p.Z);
+    PlaceMarker(lineText, Scene->WireframeBit->Position().GetAsAffineVector());
     ShowVariables(Calcul.GetVariables());
 }
 
