@@ -165,8 +165,10 @@ void ApplyView(TPreviewScene& scene, const TSceneView& view)
     scene.DummyCube1->Direction().SetVector(view.DummyCubeDir.X, view.DummyCubeDir.Y, view.DummyCubeDir.Z);
     scene.DummyCube1->Up().SetVector(view.DummyCubeUp.X, view.DummyCubeUp.Y, view.DummyCubeUp.Z);
     scene.DummyCube1->Position().SetPoint(view.DummyCubePos.X, view.DummyCubePos.Y, view.DummyCubePos.Z);
-    if (view.DepthOfView > 0) {
-        scene.GLCamera1->SetDepthOfView(
-            std::clamp(view.DepthOfView, TPreviewScene::MainDepthOfView * scale, TPreviewScene::MaxViewReach));
-    }
+    // A view without a depth of view of its own was kept at the start's: left as the
+    // camera had it, a view kept before a Zoom came back with the Zoom's larger one.
+    const float start = TPreviewScene::MainDepthOfView * scale;
+    scene.GLCamera1->SetDepthOfView(view.DepthOfView > 0
+                                        ? std::clamp(view.DepthOfView, start, TPreviewScene::MaxViewReach)
+                                        : start);
 }

@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <clocale>
 #include <cmath>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -190,6 +191,71 @@ TEST_F(SceneViews, AViewKeepsTheScaleAndDepthOfViewAFitGaveIt)
     EXPECT_EQ(scene.GLCamera1->DepthOfView(), far.DepthOfView);
     EXPECT_EQ(scene.GLCamera2->DepthOfView(), TPreviewScene::FollowDepthOfView * scale);
     EXPECT_EQ(scene.DummyCube1->Position().Z(), -1.2e36f);
+}
+
+// Every view comes back as far-seeing as it was kept, whatever a Zoom did to the camera
+// in between: a view kept at the start, with no depth of view of its own, kept a later
+// Zoom's larger one. Each is applied as kept and as read back from the file.
+TEST_F(SceneViews, AViewComesBackWithItsDepthOfViewAfterAnyZoom)
+{
+    struct TCut {
+        const char* what;
+        TAffineVector to;
+    };
+    // The preview as it starts, a Zoom on its cut (on the table alone without one).
+    struct TPreview {
+        TPreviewScene Scene;
+        TEngineData Data;
+        TCalcul Calcul;
+        TFakeShell Shell;
+        TMove Move{Data, Calcul, Shell, Scene.DummyLines, Scene.DummyClamps, &Scene.CollisionManager1};
+        void ZoomOn(const TCut* cut)
+        {
+            Move.Reset();
+            if (cut != nullptr) {
+                Move.AddJogNode(true, true, 0, 0, -0.25f);
+                Move.AddMoveNode(true, true, 0, 0, -0.25f);
+                Move.AddMoveNode(true, false, cut->to.X, cut->to.Y, cut->to.Z);
+            }
+            ZoomToFit(Scene, &Move);
+        }
+    };
+    const TCut wide{"a cut of 10,000", {10000, 0, -0.25f}};
+    const TCut far{"a cut to 1E37", {1e37f, 1e37f, -0.25f}};
+    // Zooms that see further than, or at another scale than, every view kept below.
+    const TCut deep{"a cut 5,000 deep", {1, 1, -5000}};
+    const TCut farthest{"a cut to 3E38", {3e38f, 3e38f, -0.25f}};
+    const struct {
+        const char* what;
+        std::function<void(TPreview&)> place;
+    } kept[] = {{"at the start", [](TPreview&) {}},
+                {"after Zoom on the table", [](TPreview& p) { p.ZoomOn(nullptr); }},
+                {"after Zoom on a cut of 10,000", [&](TPreview& p) { p.ZoomOn(&wide); }},
+                {"after Zoom on a cut to 1E37", [&](TPreview& p) { p.ZoomOn(&far); }}};
+    const TCut* laterZooms[] = {&deep, &farthest};
+    for (const auto& k : kept) {
+        TPreview preview;
+        TPreviewScene& scene = preview.Scene;
+        k.place(preview);
+        const float depth = scene.GLCamera1->DepthOfView();
+        const float scale = scene.ViewScale();
+        const TSceneView view = CaptureView(scene, k.what);
+        TIniFile ini = Ini("[Views]\nNumViews=0\n");
+        WriteSceneViews(ini, {view});
+        const TSceneView read = Read(ini).at(0);
+        for (const TCut* later : laterZooms) {
+            for (const auto& [how, applied] : {std::pair{"as kept", view}, std::pair{"as read", read}}) {
+                preview.ZoomOn(later);
+                ASSERT_NE(scene.GLCamera1->DepthOfView(), depth) << k.what << ", then " << later->what;
+                ApplyView(scene, applied);
+                const std::string what = std::string(k.what) + ", then " + later->what + ", " + how;
+                EXPECT_EQ(scene.ViewScale(), scale) << what;
+                EXPECT_EQ(scene.GLCamera1->DepthOfView(), depth) << what;
+                EXPECT_EQ(scene.GLCamera2->DepthOfView(), TPreviewScene::FollowDepthOfView * scale) << what;
+            }
+        }
+    }
+    EXPECT_TRUE(Log.empty());
 }
 
 TEST_F(SceneViews, AScaleOrDepthOutOfRangeGivesItsDefaultAndAnErrorLine)
@@ -436,12 +502,13 @@ TEST(Navigation, AScaledViewMovesAndSeesInTheTablesUnits)
     ApplyNavStep(*scene.DummyCube1, NavButtonStep(TNavButton::Out, 100), false);
     EXPECT_EQ(scene.DummyCube1->Position().Z(), 20 - 2 * scale);
 
-    // A stored view was seen at scale 1; the camera keeps its reach, within bounds.
+    // A stored view without a scale or depth of view was seen as the preview starts:
+    // at scale 1, as far as the start's camera, whatever a fit gave the camera since.
     scene.GLCamera1->SetDepthOfView(TPreviewScene::MaxViewReach);
     ApplyView(scene, TSceneView{});
     EXPECT_EQ(scene.ViewScale(), 1.0f);
     EXPECT_EQ(scene.GLCamera1->NearPlaneBias(), 1.0f);
-    EXPECT_EQ(scene.GLCamera1->DepthOfView(), TPreviewScene::MaxViewReach);
+    EXPECT_EQ(scene.GLCamera1->DepthOfView(), TPreviewScene::MainDepthOfView);
     EXPECT_EQ(scene.GLCamera2->DepthOfView(), TPreviewScene::FollowDepthOfView);
 }
 
