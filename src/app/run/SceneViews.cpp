@@ -4,6 +4,7 @@
 
 #include "platform/core/files/IniFile.h"
 #include "platform/core/text/NumberFormat.h"
+#include "platform/core/text/Utf8.h"
 #include "scene/graph/Camera.h"
 #include "scene/objects/shapes/Cubes.h"
 
@@ -59,6 +60,21 @@ std::string SingleToStr(float value)
 }
 
 } // namespace
+
+std::string ListedViewName(std::string_view name)
+{
+    const std::u32string chars = Utf8ToUtf32(name);
+    if (chars.size() <= MaxListedViewName) {
+        return std::string(name);
+    }
+    // The end is what tells numbered views apart; the start says what the view is.
+    constexpr std::size_t tail = MaxListedViewName / 3;
+    constexpr std::size_t head = MaxListedViewName - tail - 1;
+    std::u32string listed = chars.substr(0, head);
+    listed += U'\u2026';
+    listed += chars.substr(chars.size() - tail);
+    return Utf32ToUtf8(listed);
+}
 
 std::string ViewSectionName(int index)
 {

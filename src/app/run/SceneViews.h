@@ -12,6 +12,7 @@
 
 #include "scene/base/VectorTypes.h"
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -39,6 +40,13 @@ inline constexpr const char* ViewsSection = "Views";
 // More views than this in "NumViews" is a damaged file, not a list to read or erase.
 inline constexpr int MaxSceneViews = 1000;
 std::string ViewSectionName(int index);
+
+// The longest name the Views list shows whole, in characters (code points).
+inline constexpr std::size_t MaxListedViewName = 40;
+// The name as the Views list shows it: whole up to MaxListedViewName characters, else
+// its start and its end around "…", that long in all, so that names that differ at the
+// end ("... 1", "... 2") stay apart. The view keeps its whole name.
+std::string ListedViewName(std::string_view name);
 
 // "1234.50000,0.00000,-2.00000"; the fourth component is not written.
 std::string ViewVectorToStr(const TVector& v);

@@ -8,6 +8,7 @@
 
 #include "engine/Move.h"
 #include "platform/core/files/IniFile.h"
+#include "platform/core/text/Utf8.h"
 #include "scene/graph/Camera.h"
 #include "scene/objects/shapes/Cone.h"
 #include "scene/objects/shapes/Cubes.h"
@@ -256,6 +257,42 @@ TEST_F(SceneViews, AViewComesBackWithItsDepthOfViewAfterAnyZoom)
         }
     }
     EXPECT_TRUE(Log.empty());
+}
+
+TEST(ListedViewName, ALongNameIsShortenedAroundTheMiddleByCharacters)
+{
+    const auto repeated = [](const std::string& unit, std::size_t count) {
+        std::string text;
+        for (std::size_t i = 0; i < count; ++i) {
+            text += unit;
+        }
+        return text;
+    };
+    const std::string forty = repeated("a", MaxListedViewName);
+    const std::string numbered = "Left clamp seen from the front, close up, view 1";
+    const struct {
+        const char* what;
+        std::string name;
+        std::string listed;
+    } cases[] = {
+        {"empty", "", ""},
+        {"short", "Top", "Top"},
+        {"as long as shown whole", forty, forty},
+        {"one more", forty + "b", repeated("a", 26) + "\u2026" + repeated("a", 12) + "b"},
+        {"numbered: its end kept", numbered, "Left clamp seen from the f\u2026se up, view 1"},
+        {"1,000 characters", "x" + repeated("y", 998) + "z", "x" + repeated("y", 25) + "\u2026" + repeated("y", 12) + "z"},
+        // Characters, not bytes: none is cut in two.
+        {"two-byte letters", repeated("\u00e4", 41), repeated("\u00e4", 26) + "\u2026" + repeated("\u00e4", 13)},
+        {"beyond the BMP", repeated("\U0001D54F", 100),
+         repeated("\U0001D54F", 26) + "\u2026" + repeated("\U0001D54F", 13)},
+        {"as long in characters, longer in bytes", repeated("\u4e2d", 40), repeated("\u4e2d", 40)},
+    };
+    for (const auto& c : cases) {
+        const std::string listed = ListedViewName(c.name);
+        EXPECT_EQ(listed, c.listed) << c.what;
+        EXPECT_LE(Utf8ToUtf32(listed).size(), MaxListedViewName) << c.what;
+        EXPECT_TRUE(IsWellFormedUtf8(listed)) << c.what;
+    }
 }
 
 TEST_F(SceneViews, AScaleOrDepthOutOfRangeGivesItsDefaultAndAnErrorLine)
