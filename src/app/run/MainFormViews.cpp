@@ -9,6 +9,7 @@
 #include "app/run/PanelSplit.h"
 #include "app/run/PreviewPanel.h"
 #include "app/run/SceneSnapshotPrint.h"
+#include "app/run/SceneViews.h"
 
 #include "platform/core/services/DialogService.h"
 #include "platform/core/text/StringUtils.h"
@@ -154,7 +155,7 @@ void TMainForm::ReadGLSettings()
     QComboBox& combo = *PanelGL->cboView;
     combo.clear();
     for (const TSceneView& view : Views) {
-        combo.addItem(QString::fromStdString(view.Name));
+        combo.addItem(QString::fromStdString(ListedViewName(view.Name)));
     }
     combo.setCurrentIndex(combo.count() > 0 ? 0 : -1);
 }
@@ -184,7 +185,7 @@ void TMainForm::BitBtn9Click()
         return;
     }
     QComboBox& combo = *PanelGL->cboView;
-    combo.addItem(QString::fromStdString(name));
+    combo.addItem(QString::fromStdString(ListedViewName(name)));
     combo.setCurrentIndex(combo.count() - 1);
     Views.resize(static_cast<std::size_t>(combo.count()));
     Views[static_cast<std::size_t>(combo.currentIndex())] = CaptureView(*Scene, name);

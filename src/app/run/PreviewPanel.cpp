@@ -210,7 +210,10 @@ QWidget* TPreviewPanel::CreateViewsGroup()
     auto* layout = new QVBoxLayout(GroupBoxViews);
     cboView = new QComboBox(GroupBoxViews);
     cboView->setObjectName(QStringLiteral("cboView"));
+    // As wide as its row gives it, whatever the names: sized to a long one, it pushed
+    // Save and Delete off the window at every start.
     cboView->setMinimumContentsLength(12);
+    cboView->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     layout->addWidget(cboView);
     auto* row = new QHBoxLayout;
     const auto button = [&](const char* name, const char* caption, const char* hint) {

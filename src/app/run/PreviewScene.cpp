@@ -44,14 +44,15 @@ void SetDiffuse(TGLBaseSceneObject* object, const TVector& color)
     }
 }
 
-// An arrow drawn in its own colour from every side. Lit, a face takes its colour only
-// from the light along its normal, and the preview's lights stand above and below the
-// table: every face at right angles to the table got none, so the whole Z shaft, and
-// the sides of the X and Y shafts that a view along the table shows, were near black,
-// and the outline, lit as the side facing the camera, with them.
-void ShowOwnColour(TGLArrowLine& arrow)
+// An axis arrow or label drawn in its own colour from every side. Lit, a face takes its
+// colour only from the light along its normal, and the preview's lights stand above and
+// below the table: every face at right angles to the table got none, so the whole Z
+// shaft, the sides of the X and Y shafts that a view along the table shows, and the
+// sides of the letters' extrusion were near black, and an arrow's outline, lit as the
+// side facing the camera, with them.
+void ShowOwnColour(TGLCustomSceneObject& object)
 {
-    arrow.Material().SetMaterialOptions(MaterialOption(moNoLighting));
+    object.Material().SetMaterialOptions(MaterialOption(moNoLighting));
 }
 
 // A cone of the bit or its marker. Drawn through its absolute matrix and the camera's
@@ -226,6 +227,7 @@ void TPreviewScene::BuildAxes()
         l.text->SetText(l.caption);
         l.text->SetExtrusion(0.2f);
         SetDiffuse(l.text, l.color);
+        ShowOwnColour(*l.text);
         l.text->Position().SetPoint(l.position.X, l.position.Y, l.position.Z);
     }
 

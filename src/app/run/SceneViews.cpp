@@ -4,6 +4,7 @@
 
 #include "platform/core/files/IniFile.h"
 #include "platform/core/text/NumberFormat.h"
+#include "platform/core/text/Utf8.h"
 #include "scene/graph/Camera.h"
 #include "scene/objects/shapes/Cubes.h"
 
@@ -59,6 +60,21 @@ std::string SingleToStr(float value)
 }
 
 } // namespace
+
+std::string ListedViewName(std::string_view name)
+{
+    const std::u32string chars = Utf8ToUtf32(name);
+    if (chars.size() <= MaxListedViewName) {
+        return std::string(name);
+    }
+    // The end is what tells numbered views apart; the start says what the view is.
+    constexpr std::size_t tail = MaxListedViewName / 3;
+    constexpr std::size_t head = MaxListedViewName - tail - 1;
+    std::u32string listed = chars.substr(0, head);
+    listed += U'\u2026';
+    listed += chars.substr(chars.size() - tail);
+    return Utf32ToUtf8(listed);
+}
 
 std::string ViewSectionName(int index)
 {
@@ -165,8 +181,10 @@ void ApplyView(TPreviewScene& scene, const TSceneView& view)
     scene.DummyCube1->Direction().SetVector(view.DummyCubeDir.X, view.DummyCubeDir.Y, view.DummyCubeDir.Z);
     scene.DummyCube1->Up().SetVector(view.DummyCubeUp.X, view.DummyCubeUp.Y, view.DummyCubeUp.Z);
     scene.DummyCube1->Position().SetPoint(view.DummyCubePos.X, view.DummyCubePos.Y, view.DummyCubePos.Z);
-    if (view.DepthOfView > 0) {
-        scene.GLCamera1->SetDepthOfView(
-            std::clamp(view.DepthOfView, TPreviewScene::MainDepthOfView * scale, TPreviewScene::MaxViewReach));
-    }
+    // A view without a depth of view of its own was kept at the start's: left as the
+    // camera had it, a view kept before a Zoom came back with the Zoom's larger one.
+    const float start = TPreviewScene::MainDepthOfView * scale;
+    scene.GLCamera1->SetDepthOfView(view.DepthOfView > 0
+                                        ? std::clamp(view.DepthOfView, start, TPreviewScene::MaxViewReach)
+                                        : start);
 }

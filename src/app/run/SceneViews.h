@@ -8,10 +8,11 @@
 // in any locale, so a component of 1000 or more reads back as written. The scale and
 // the depth of view are written only where they differ from the preview's start, to
 // nine significant digits (each reads back as the single it was); a file without them
-// reads as scale 1 with the camera's depth of view left as it is.
+// reads as the start's scale 1 and depth of view.
 
 #include "scene/base/VectorTypes.h"
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -27,7 +28,7 @@ struct TSceneView {
     TVector DummyCubeUp{0, 1, 0, 0};
     TVector DummyCubePos{0, 0, 0, 0};
     // The pivot's scale (TPreviewScene::ViewScale) and the main camera's depth of view
-    // as it held it; 0 for the depth: none kept, the camera keeps its own.
+    // as it held it; 0 for the depth: the start's at that scale.
     float ViewScale = 1;
     float DepthOfView = 0;
 };
@@ -39,6 +40,13 @@ inline constexpr const char* ViewsSection = "Views";
 // More views than this in "NumViews" is a damaged file, not a list to read or erase.
 inline constexpr int MaxSceneViews = 1000;
 std::string ViewSectionName(int index);
+
+// The longest name the Views list shows whole, in characters (code points).
+inline constexpr std::size_t MaxListedViewName = 40;
+// The name as the Views list shows it: whole up to MaxListedViewName characters, else
+// its start and its end around "…", that long in all, so that names that differ at the
+// end ("... 1", "... 2") stay apart. The view keeps its whole name.
+std::string ListedViewName(std::string_view name);
 
 // "1234.50000,0.00000,-2.00000"; the fourth component is not written.
 std::string ViewVectorToStr(const TVector& v);
@@ -61,6 +69,6 @@ void WriteSceneViews(TIniFile& ini, const std::vector<TSceneView>& views);
 // preview's start at that scale).
 TSceneView CaptureView(const TPreviewScene& scene, std::string name);
 // Puts the camera and the pivot where the view says, at the view's scale, and the
-// camera's depth of view back where the view kept one (within the bounds the scale
-// gives it), so that the view shows what it showed when it was kept.
+// camera's depth of view back to the view's (within the bounds the scale gives it),
+// so that the view shows what it showed when it was kept.
 void ApplyView(TPreviewScene& scene, const TSceneView& view);

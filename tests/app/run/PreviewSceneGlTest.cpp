@@ -627,6 +627,47 @@ TEST_F(PreviewSceneGl, ACutReachingFarShowsWhereverItCrossesTheView)
     }
 }
 
+// A view kept as the preview starts has no depth of view of its own: it comes back as
+// far-seeing as it was kept, not as far as the Zoom in between made the camera see,
+// and so draws the same picture.
+TEST_F(PreviewSceneGl, AViewKeptAtTheStartComesBackAsItWasKeptAfterZoomOnALargePath)
+{
+    // The bit's marker follows the caret's line: off, so that only the view differs.
+    Window->PanelGL->cbWireframe->setChecked(false);
+    const TAffineVector bit = BitPosition();
+    const float depth = Window->Scene->GLCamera1->DepthOfView();
+    Dialogs.ExpectInput("Start");
+    Window->PanelGL->BitBtn9->click();
+    std::vector<TFrame> before;
+    for (const TViewSize& size : FarViewSizes) {
+        before.push_back(Draw(size));
+    }
+    const struct {
+        const char* what;
+        const char* program;
+    } paths[] = {{"a sheet of 2,000 x 1,000", "J2,0,0\r\nM3,0,0,-0.25\r\nM2,2000,0\r\nM2,2000,1000\r\n"},
+                 {"a cut of 10,000", "J2,0,0\r\nM3,0,0,-0.25\r\nM2,10000,0\r\n"},
+                 {"a cut 5,000 deep", "J2,0,0\r\nM3,1,1,-5000\r\n"},
+                 {"a cut to 1E20", "J2,0,0\r\nM2,1e20,1e20\r\n"},
+                 {"a cut to 3E38", "J2,0,0\r\nM2,3e38,3e38\r\n"}};
+    for (const auto& path : paths) {
+        RunToTheEnd(path.program);
+        Window->PanelGL->ButtonZoomExt->click();
+        ASSERT_NE(Window->Scene->GLCamera1->DepthOfView(), depth) << path.what << ": Zoom sees further";
+        // The path gone and the bit back, the view alone differs from the kept one.
+        Window->PanelGL->BitBtn11->click();
+        Window->Scene->Bit->Position().SetPoint(bit.X, bit.Y, bit.Z);
+        emit Window->PanelGL->cboView->activated(0);
+        EXPECT_EQ(Window->Scene->ViewScale(), 1.0f) << path.what;
+        EXPECT_EQ(Window->Scene->GLCamera1->DepthOfView(), depth) << path.what;
+        for (std::size_t i = 0; i < before.size(); ++i) {
+            std::string first;
+            EXPECT_EQ(Draw(FarViewSizes[i]).Differences(before[i], &first), 0)
+                << path.what << ", " << before[i].SizeText() << ", first " << first;
+        }
+    }
+}
+
 TEST_F(PreviewSceneGl, AViewKeptAfterZoomOnAFarCutComesBackAsItWasKept)
 {
     const char* program = "J2,0,0\r\nM2,3e38,3e38\r\n";

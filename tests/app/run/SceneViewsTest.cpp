@@ -8,6 +8,7 @@
 
 #include "engine/Move.h"
 #include "platform/core/files/IniFile.h"
+#include "platform/core/text/Utf8.h"
 #include "scene/graph/Camera.h"
 #include "scene/objects/shapes/Cone.h"
 #include "scene/objects/shapes/Cubes.h"
@@ -23,6 +24,7 @@
 #include <algorithm>
 #include <clocale>
 #include <cmath>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -190,6 +192,107 @@ TEST_F(SceneViews, AViewKeepsTheScaleAndDepthOfViewAFitGaveIt)
     EXPECT_EQ(scene.GLCamera1->DepthOfView(), far.DepthOfView);
     EXPECT_EQ(scene.GLCamera2->DepthOfView(), TPreviewScene::FollowDepthOfView * scale);
     EXPECT_EQ(scene.DummyCube1->Position().Z(), -1.2e36f);
+}
+
+// Every view comes back as far-seeing as it was kept, whatever a Zoom did to the camera
+// in between: a view kept at the start, with no depth of view of its own, kept a later
+// Zoom's larger one. Each is applied as kept and as read back from the file.
+TEST_F(SceneViews, AViewComesBackWithItsDepthOfViewAfterAnyZoom)
+{
+    struct TCut {
+        const char* what;
+        TAffineVector to;
+    };
+    // The preview as it starts, a Zoom on its cut (on the table alone without one).
+    struct TPreview {
+        TPreviewScene Scene;
+        TEngineData Data;
+        TCalcul Calcul;
+        TFakeShell Shell;
+        TMove Move{Data, Calcul, Shell, Scene.DummyLines, Scene.DummyClamps, &Scene.CollisionManager1};
+        void ZoomOn(const TCut* cut)
+        {
+            Move.Reset();
+            if (cut != nullptr) {
+                Move.AddJogNode(true, true, 0, 0, -0.25f);
+                Move.AddMoveNode(true, true, 0, 0, -0.25f);
+                Move.AddMoveNode(true, false, cut->to.X, cut->to.Y, cut->to.Z);
+            }
+            ZoomToFit(Scene, &Move);
+        }
+    };
+    const TCut wide{"a cut of 10,000", {10000, 0, -0.25f}};
+    const TCut far{"a cut to 1E37", {1e37f, 1e37f, -0.25f}};
+    // Zooms that see further than, or at another scale than, every view kept below.
+    const TCut deep{"a cut 5,000 deep", {1, 1, -5000}};
+    const TCut farthest{"a cut to 3E38", {3e38f, 3e38f, -0.25f}};
+    const struct {
+        const char* what;
+        std::function<void(TPreview&)> place;
+    } kept[] = {{"at the start", [](TPreview&) {}},
+                {"after Zoom on the table", [](TPreview& p) { p.ZoomOn(nullptr); }},
+                {"after Zoom on a cut of 10,000", [&](TPreview& p) { p.ZoomOn(&wide); }},
+                {"after Zoom on a cut to 1E37", [&](TPreview& p) { p.ZoomOn(&far); }}};
+    const TCut* laterZooms[] = {&deep, &farthest};
+    for (const auto& k : kept) {
+        TPreview preview;
+        TPreviewScene& scene = preview.Scene;
+        k.place(preview);
+        const float depth = scene.GLCamera1->DepthOfView();
+        const float scale = scene.ViewScale();
+        const TSceneView view = CaptureView(scene, k.what);
+        TIniFile ini = Ini("[Views]\nNumViews=0\n");
+        WriteSceneViews(ini, {view});
+        const TSceneView read = Read(ini).at(0);
+        for (const TCut* later : laterZooms) {
+            for (const auto& [how, applied] : {std::pair{"as kept", view}, std::pair{"as read", read}}) {
+                preview.ZoomOn(later);
+                ASSERT_NE(scene.GLCamera1->DepthOfView(), depth) << k.what << ", then " << later->what;
+                ApplyView(scene, applied);
+                const std::string what = std::string(k.what) + ", then " + later->what + ", " + how;
+                EXPECT_EQ(scene.ViewScale(), scale) << what;
+                EXPECT_EQ(scene.GLCamera1->DepthOfView(), depth) << what;
+                EXPECT_EQ(scene.GLCamera2->DepthOfView(), TPreviewScene::FollowDepthOfView * scale) << what;
+            }
+        }
+    }
+    EXPECT_TRUE(Log.empty());
+}
+
+TEST(ListedViewName, ALongNameIsShortenedAroundTheMiddleByCharacters)
+{
+    const auto repeated = [](const std::string& unit, std::size_t count) {
+        std::string text;
+        for (std::size_t i = 0; i < count; ++i) {
+            text += unit;
+        }
+        return text;
+    };
+    const std::string forty = repeated("a", MaxListedViewName);
+    const std::string numbered = "Left clamp seen from the front, close up, view 1";
+    const struct {
+        const char* what;
+        std::string name;
+        std::string listed;
+    } cases[] = {
+        {"empty", "", ""},
+        {"short", "Top", "Top"},
+        {"as long as shown whole", forty, forty},
+        {"one more", forty + "b", repeated("a", 26) + "\u2026" + repeated("a", 12) + "b"},
+        {"numbered: its end kept", numbered, "Left clamp seen from the f\u2026se up, view 1"},
+        {"1,000 characters", "x" + repeated("y", 998) + "z", "x" + repeated("y", 25) + "\u2026" + repeated("y", 12) + "z"},
+        // Characters, not bytes: none is cut in two.
+        {"two-byte letters", repeated("\u00e4", 41), repeated("\u00e4", 26) + "\u2026" + repeated("\u00e4", 13)},
+        {"beyond the BMP", repeated("\U0001D54F", 100),
+         repeated("\U0001D54F", 26) + "\u2026" + repeated("\U0001D54F", 13)},
+        {"as long in characters, longer in bytes", repeated("\u4e2d", 40), repeated("\u4e2d", 40)},
+    };
+    for (const auto& c : cases) {
+        const std::string listed = ListedViewName(c.name);
+        EXPECT_EQ(listed, c.listed) << c.what;
+        EXPECT_LE(Utf8ToUtf32(listed).size(), MaxListedViewName) << c.what;
+        EXPECT_TRUE(IsWellFormedUtf8(listed)) << c.what;
+    }
 }
 
 TEST_F(SceneViews, AScaleOrDepthOutOfRangeGivesItsDefaultAndAnErrorLine)
@@ -436,12 +539,13 @@ TEST(Navigation, AScaledViewMovesAndSeesInTheTablesUnits)
     ApplyNavStep(*scene.DummyCube1, NavButtonStep(TNavButton::Out, 100), false);
     EXPECT_EQ(scene.DummyCube1->Position().Z(), 20 - 2 * scale);
 
-    // A stored view was seen at scale 1; the camera keeps its reach, within bounds.
+    // A stored view without a scale or depth of view was seen as the preview starts:
+    // at scale 1, as far as the start's camera, whatever a fit gave the camera since.
     scene.GLCamera1->SetDepthOfView(TPreviewScene::MaxViewReach);
     ApplyView(scene, TSceneView{});
     EXPECT_EQ(scene.ViewScale(), 1.0f);
     EXPECT_EQ(scene.GLCamera1->NearPlaneBias(), 1.0f);
-    EXPECT_EQ(scene.GLCamera1->DepthOfView(), TPreviewScene::MaxViewReach);
+    EXPECT_EQ(scene.GLCamera1->DepthOfView(), TPreviewScene::MainDepthOfView);
     EXPECT_EQ(scene.GLCamera2->DepthOfView(), TPreviewScene::FollowDepthOfView);
 }
 

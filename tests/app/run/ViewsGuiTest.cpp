@@ -8,6 +8,7 @@
 #include "app/shell/MainForm.h"
 #include "app/run/PreviewPanel.h"
 #include "app/run/SceneViews.h"
+#include "platform/core/text/Utf8.h"
 
 #include "../ShellTestSupport.h"
 
@@ -138,6 +139,91 @@ TEST_F(ViewsGui, NewSaveAndDeleteKeepTheListAndTheFile)
     EXPECT_TRUE(Window->Views.empty());
     EXPECT_EQ(Settings().ReadString("Views", "NumViews", ""), "0");
     EXPECT_FALSE(Settings().SectionExists("View0"));
+}
+
+// A view named with a hundred characters or a thousand, made with New or read at
+// start-up: the panel keeps its layout, New, Save and Delete stay inside the window and
+// work, the list shows the name shortened, and the view keeps it whole and applies.
+TEST_F(ViewsGui, ALongViewNameKeepsThePanelAndStaysWhole)
+{
+    const std::string bounds = "[Main]\nLeft=0\nTop=0\nWidth=1000\nHeight=700\nPanelGLWidth=450\n";
+    const auto shown = [&](const std::string& views) {
+        WriteSettings(bounds + views);
+        Start();
+        Window->show();
+        ASSERT_TRUE(testsupport::WaitForSettledWindow(*Window));
+    };
+    shown("");
+    const QList<int> sizes = Window->MainSplitter->sizes();
+    const int least = Panel().LeastWidth();
+    const QSize window = Window->size();
+    Window.reset();
+    const auto expectLaidOut = [&](const std::string& what) {
+        ASSERT_TRUE(testsupport::WaitForSettledWindow(*Window)) << what;
+        EXPECT_EQ(Window->size(), window) << what;
+        EXPECT_EQ(Window->MainSplitter->sizes(), sizes) << what;
+        EXPECT_EQ(Panel().LeastWidth(), least) << what;
+        ExpectControlsWhole(what);
+        for (const QPushButton* button : {Panel().BitBtn9, Panel().BitBtn8, Panel().BitBtn10}) {
+            const QRect inWindow(button->mapTo(Window.get(), QPoint(0, 0)), button->size());
+            EXPECT_TRUE(Window->rect().contains(inWindow)) << what << " " << button->objectName().toStdString();
+        }
+    };
+    // `length` characters of `unit`, repeated; never a blank at either end (New trims).
+    const auto named = [](std::size_t length, const std::u32string& unit) {
+        std::u32string name;
+        while (name.size() < length) {
+            name += unit;
+        }
+        name.resize(length);
+        name.front() = U'V';
+        name.back() = U'9';
+        return Utf32ToUtf8(name);
+    };
+    const struct {
+        std::size_t length;
+        std::u32string unit;
+    } cases[] = {{100, U"Front left clamp close up "}, {200, U"x"}, {1000, U"view of the part "},
+                 {150, U"\u00c4rger "},             {1000, U"\U0001D54F"}};
+    for (const auto& c : cases) {
+        const std::string name = named(c.length, c.unit);
+        const std::string what = std::to_string(c.length) + " characters";
+        const QString listed = QString::fromStdString(ListedViewName(name));
+        shown("");
+        Window->Scene->GLCamera1->Position().SetPoint(3, 4, 60);
+        Dialogs.ExpectInput(name);
+        Panel().BitBtn9->click();
+        expectLaidOut(what + ", made with New");
+        EXPECT_EQ(Items().join(u'|').toStdString(), listed.toStdString()) << what;
+        EXPECT_LT(listed.size(), QString::fromStdString(name).size()) << what << ": shortened";
+        EXPECT_EQ(Window->Views.at(0).Name, name) << what;
+        EXPECT_EQ(Settings().ReadString("View0", "Name", ""), name) << what;
+
+        // Save asks with the name as listed and takes the view.
+        Window->Scene->GLCamera1->Position().SetPoint(5, 6, 50);
+        Dialogs.ExpectMessage("Overwrite view \"" + listed.toStdString() + "\" with current view?",
+                              TModalResult::mrYes);
+        Panel().BitBtn8->click();
+        EXPECT_EQ(Settings().ReadString("View0", "CameraPos", ""), "5.00000,6.00000,50.00000") << what;
+        EXPECT_EQ(Settings().ReadString("View0", "Name", ""), name) << what;
+        Window->Scene->GLCamera1->Position().SetPoint(0, 0, 75);
+        emit Panel().cboView->activated(0);
+        ExpectAt(Camera(), {5, 6, 50}, "applied");
+
+        // Read at the next start, applied there, and deleted.
+        Window.reset();
+        shown("[Views]\nNumViews=1\n[View0]\nName=" + name + "\nCameraPos=7,8,40\n");
+        expectLaidOut(what + ", read at start-up");
+        EXPECT_EQ(Items().join(u'|').toStdString(), listed.toStdString()) << what;
+        EXPECT_EQ(Window->Views.at(0).Name, name) << what;
+        ExpectAt(Camera(), {7, 8, 40}, "applied at start-up");
+        Dialogs.ExpectMessage("Are you sure you want to delete the view \"" + listed.toStdString() + "\"?",
+                              TModalResult::mrYes);
+        Panel().BitBtn10->click();
+        EXPECT_TRUE(Items().isEmpty()) << what;
+        EXPECT_EQ(Settings().ReadString("Views", "NumViews", ""), "0") << what;
+        Window.reset();
+    }
 }
 
 TEST_F(ViewsGui, OnlyTheUsersChoiceAppliesAView)
