@@ -2,9 +2,9 @@
 // The variables list: each "name=value" line of the evaluator's variables is shown as
 // the row "&name = value", or as several rows when its text holds CR LF (the list is
 // the variables' text split at CR LF). Only the row's first "=" is widened: a value is
-// shown as it is. TVariablesListView keeps such a list up to date
-// after every program line by the variables' change record, so a line costs what the
-// lines it changed cost, not what all of them do.
+// shown as it is. TVariablesListView keeps such a list up to date after every program
+// line by the variables' change record, so a line costs what the lines it changed
+// cost, not what all of them do.
 
 #include "engine/calcul/CalculVariables.h"
 #include "platform/core/objects/IndexedSequence.h"

@@ -19,13 +19,11 @@ public:
 
     const QStringList& Lines() const { return FLines; }
 
-    // Positions in the shown text count as a plain-text document counts them: one per
-    // UTF-16 unit, a CR LF as one, and one for the paragraph break between two lines.
-    qsizetype ShownLength() const { return FEnd; }
-
     // The text of the shown positions [from, to) with every line whole: a line's part
     // taken from its whole text, "\n" for the break between two lines (as a plain-text
     // copy gives it); a cut note selected, even in part, stands for all it left out.
+    // Positions count as a plain-text document counts them: one per UTF-16 unit, a CR LF
+    // as one, and one for the paragraph break between two lines.
     QString WholeText(qsizetype from, qsizetype to) const;
 
 private:

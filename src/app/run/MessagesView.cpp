@@ -9,7 +9,6 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
-#include <QTextBlock>
 #include <QTextCursor>
 
 #include <memory>

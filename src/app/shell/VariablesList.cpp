@@ -1,8 +1,7 @@
 #include "app/shell/VariablesList.h"
 
-#include "platform/gui/QtShownText.h"
-
 #include "platform/core/services/Clipboard.h"
+#include "platform/gui/QtShownText.h"
 
 #include <QApplication>
 #include <QKeyEvent>
