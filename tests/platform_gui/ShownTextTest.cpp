@@ -53,46 +53,4 @@ TEST(ShownText, ALongTextShowsItsStartAndEndAndCountsWhatWasLeftOutInCharacters)
     }
 }
 
-// The cut is where the shown text leaves the whole: its start, the note, its end. An
-// offset of the shown text maps back into the whole; one inside the note stands for the
-// part left out, from its start for a selection's start, to its end for its end.
-TEST(ShownText, TheCutMapsShownOffsetsToTheWholeText)
-{
-    const qsizetype head = MaxShownTextLength - ShownTailLength;
-    const QString text = Repeat(head - 1, 'a') + Pair + Repeat(10'000, 'b') + Repeat(ShownTailLength, 'z');
-    const TShownTextCut cut = ShownTextCut(text);
-    ASSERT_EQ(cut.Head, static_cast<std::size_t>(head - 1)) << "the pair goes with the part left out";
-    const std::size_t tail = static_cast<std::size_t>(text.size() - ShownTailLength);
-    ASSERT_EQ(cut.Tail, tail);
-    EXPECT_EQ(text.left(head - 1) + QString::fromStdU16String(cut.Note) + text.mid(static_cast<qsizetype>(tail)),
-              ShownText(text));
-    const std::size_t noteEnd = cut.Head + cut.Note.size();
-    struct TOffsetCase {
-        const char* Name;
-        std::size_t Shown;
-        std::size_t Start, End; // in the whole, as a selection's start and as its end
-    };
-    const std::vector<TOffsetCase> cases = {
-        {"the first", 0, 0, 0},
-        {"within the start", 17, 17, 17},
-        {"where the note begins", cut.Head, cut.Head, cut.Head},
-        {"inside the note", cut.Head + 1, cut.Head, tail},
-        {"the note's last", noteEnd - 1, cut.Head, tail},
-        {"where the note ends", noteEnd, tail, tail},
-        {"within the end", noteEnd + 5, tail + 5, tail + 5},
-        {"the end", noteEnd + ShownTailLength, static_cast<std::size_t>(text.size()),
-         static_cast<std::size_t>(text.size())},
-    };
-    for (const TOffsetCase& c : cases) {
-        SCOPED_TRACE(c.Name);
-        EXPECT_EQ(WholeTextOffset(cut, c.Shown, false), c.Start);
-        EXPECT_EQ(WholeTextOffset(cut, c.Shown, true), c.End);
-    }
-    // A text shown whole is its own map.
-    const TShownTextCut whole = ShownTextCut(Repeat(MaxShownTextLength + 35, 'w'));
-    EXPECT_TRUE(whole.Note.empty());
-    EXPECT_EQ(whole.Head, static_cast<std::size_t>(MaxShownTextLength + 35));
-    EXPECT_EQ(WholeTextOffset(whole, 4999, true), 4999u);
-}
-
 } // namespace

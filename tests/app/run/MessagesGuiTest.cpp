@@ -95,7 +95,6 @@ TEST_F(MessagesGui, PrintsOfEveryLengthAreSavedAndCopiedAsPrinted)
     };
     const std::vector<TCase> cases = {
         {"empty", "", "", false},
-        {"at the bound", "", std::string(MaxShownTextLength, 'b'), false},
         {"as long as its cut", "", std::string(MaxShownTextLength + 35, 'c'), false},
         {"one longer than its cut", "", std::string(MaxShownTextLength + 36, 'd'), true},
         {"ten kilobytes", "", std::string(10'240, 'e'), true},
@@ -139,7 +138,8 @@ TEST_F(MessagesGui, ASelectionIsCopiedWithItsLinesWhole)
     for (int i = 0; i < 10'240; ++i) {
         alphabet += QChar(u'a' + i % 26);
     }
-    const QStringList lines{"short", alphabet, "x\r\ny", "", "end"};
+    // Lines that print nothing keep their places, also before any other.
+    const QStringList lines{"", "", "short", alphabet, "x\r\ny", "", "end"};
     for (const QString& line : lines) {
         Messages.AddMessage(line);
     }
@@ -147,16 +147,17 @@ TEST_F(MessagesGui, ASelectionIsCopiedWithItsLinesWhole)
     const qsizetype note = ShownText(alphabet).size() - MaxShownTextLength;
     const qsizetype tail = alphabet.size() - ShownTailLength; // where the end shown starts, whole
     // Where each line starts in what shows: a paragraph each, a CR LF one break.
-    const qsizetype l1 = 6, l2 = l1 + head + note + ShownTailLength + 1, l3 = l2 + 4, l4 = l3 + 1;
-    ASSERT_EQ(Messages.RichEditMessages->toPlainText().size(), l4 + 3);
+    const qsizetype l0 = 2, l1 = l0 + 6, l2 = l1 + head + note + ShownTailLength + 1, l3 = l2 + 4, l4 = l3 + 1;
+    ASSERT_EQ(Messages.RichEditMessages->toPlainText(), "\n\nshort\n" + ShownText(alphabet) + "\nx\ny\n\nend");
     struct TCase {
         const char* Name;
         qsizetype From, To;
         QString Copied;
     };
     const std::vector<TCase> cases = {
-        {"within a short line", 1, 3, "ho"},
+        {"within a short line", l0 + 1, l0 + 3, "ho"},
         {"everything", 0, l4 + 3, lines.join('\n')},
+        {"the empty lines", 0, l0 + 1, "\n\ns"},
         {"the shown start of a long line", l1 + 10, l1 + 20, alphabet.mid(10, 10)},
         {"into the note", l1 + head - 10, l1 + head + 5, alphabet.mid(head - 10, tail - head + 10)},
         {"from inside the note", l1 + head + 5, l1 + head + note + 3, alphabet.mid(head, tail - head + 3)},
@@ -164,12 +165,12 @@ TEST_F(MessagesGui, ASelectionIsCopiedWithItsLinesWhole)
         {"up to the note", l1 + head - 3, l1 + head, alphabet.mid(head - 3, 3)},
         {"from after the note", l1 + head + note, l1 + head + note + 4, alphabet.mid(tail, 4)},
         {"the shown end", l1 + head + note + 10, l2 - 1, alphabet.right(ShownTailLength - 10)},
-        {"across two lines", 3, l1 + 2, "rt\nab"},
+        {"across two lines", l0 + 3, l1 + 2, "rt\nab"},
         {"a long line whole and the break after it", l1, l2, alphabet + "\n"},
         {"a line holding CR LF", l2, l2 + 3, "x\r\ny"},
         {"its CR LF alone", l2 + 1, l2 + 2, "\r\n"},
         {"over an empty line", l2 + 2, l4 + 1, "y\n\ne"},
-        {"nothing", 2, 2, ""},
+        {"nothing", l0 + 2, l0 + 2, ""},
     };
     const auto select = [&](qsizetype from, qsizetype to) {
         QTextCursor cursor = Messages.RichEditMessages->textCursor();
@@ -208,22 +209,6 @@ TEST_F(MessagesGui, ASelectionIsCopiedWithItsLinesWhole)
     QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, QPoint(5, 5), Messages.RichEditMessages->mapToGlobal(QPoint(5, 5)));
     QCoreApplication::sendEvent(Messages.RichEditMessages->viewport(), &menuEvent);
     EXPECT_EQ(Copied.Text(), alphabet.mid(head - 1, tail - head + 1).toStdString());
-}
-
-// A line that prints nothing still is a line of its own, shown, saved and copied, also
-// after lines that all printed nothing.
-TEST_F(MessagesGui, EmptyLinesKeepTheirPlaces)
-{
-    for (const char* line : {"", "", "x", "", "y"}) {
-        Messages.AddMessage(QString::fromUtf8(line));
-    }
-    EXPECT_EQ(Messages.RichEditMessages->toPlainText(), "\n\nx\n\ny");
-    QTest::keyClick(Messages.RichEditMessages, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(Messages.RichEditMessages, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(Copied.Text(), "\n\nx\n\ny");
-    Dialogs.ExpectSave(Path("out.txt"));
-    Messages.ButtonSaveClick();
-    EXPECT_EQ(ReadText("out.txt"), "\r\n\r\nx\r\n\r\ny\r\n");
 }
 
 // Save writes beside the chosen file and renames over it: onto a device node or a pipe,

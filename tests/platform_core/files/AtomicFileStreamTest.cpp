@@ -229,32 +229,4 @@ TEST(AtomicTemporaryName, FitsTheLongestNameAFolderTakes)
     }
 }
 
-// A file of the longest name a folder takes is saved in place through a temporary file
-// beside it; two saves at once get two temporary files, and one abandoned leaves the
-// file as it was.
-TEST_F(AtomicFileStreamTest, AFileOfTheLongestNameIsSavedInPlace)
-{
-    const std::string name(255, 'n');
-    std::ofstream(folder / name) << "old";
-    ::chmod((folder / name).c_str(), 0640);
-    {
-        TAtomicFileStream first((folder / name).string());
-        TAtomicFileStream second((folder / name).string());
-        const std::filesystem::path temporary(first.TemporaryName());
-        EXPECT_EQ(temporary.parent_path(), folder);
-        EXPECT_EQ(temporary.filename().string().size(), 255u);
-        EXPECT_EQ(temporary.filename().string().substr(0, 248), "." + name.substr(0, 247));
-        EXPECT_NE(first.TemporaryName(), second.TemporaryName());
-        EXPECT_EQ(FileCount(), 3u);
-        first.WriteBuffer("new", 3);
-        second.WriteBuffer("abandoned", 9);
-        first.Commit();
-    }
-    EXPECT_EQ(Read(name.c_str()), "new");
-    EXPECT_EQ(FileCount(), 1u);
-    struct stat info {};
-    ::stat((folder / name).c_str(), &info);
-    EXPECT_EQ(info.st_mode & 0777, 0640u);
-}
-
 } // namespace
