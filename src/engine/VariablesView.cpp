@@ -7,13 +7,14 @@ std::string VariablesListEntry(std::string_view rowText)
     std::string entry;
     entry.reserve(rowText.size() + 3);
     entry += '&';
-    for (char c : rowText) {
-        if (c == '=') {
-            entry += " = ";
-        } else {
-            entry += c;
-        }
+    const std::size_t separator = rowText.find('=');
+    if (separator == std::string_view::npos) {
+        entry += rowText;
+        return entry;
     }
+    entry += rowText.substr(0, separator);
+    entry += " = ";
+    entry += rowText.substr(separator + 1);
     return entry;
 }
 
@@ -51,6 +52,32 @@ void VariablesRowTexts(std::string_view line, std::vector<std::string_view>& tex
         texts.push_back(line.substr(from, end - from));
         from = end + 2;
     }
+}
+
+std::optional<std::string> TVariablesListView::RowEntry(const TCalculVariables& variables, int row) const
+{
+    if (!FShown || variables.Identity() != FIdentity || variables.ChangeCount() != FChangeCount || row < 0 ||
+        row >= FLines.TotalWeight() || FLines.Count() != variables.Count()) {
+        return std::nullopt;
+    }
+    // The line whose rows hold `row`: the last one with fewer rows before it.
+    int first = 0;
+    int last = FLines.Count() - 1;
+    while (first < last) {
+        const int middle = first + (last - first + 1) / 2;
+        if (FLines.WeightBefore(middle) <= row) {
+            first = middle;
+        } else {
+            last = middle - 1;
+        }
+    }
+    std::vector<std::string_view> texts;
+    VariablesRowTexts(variables.Strings(first), texts);
+    const auto within = static_cast<std::size_t>(row - FLines.WeightBefore(first));
+    if (within >= texts.size()) {
+        return std::nullopt;
+    }
+    return VariablesListEntry(texts[within]);
 }
 
 void TVariablesListView::Show(const TCalculVariables& variables, IVariablesRows& rows)

@@ -1,20 +1,23 @@
 #pragma once
 // The variables list: each "name=value" line of the evaluator's variables is shown as
 // the row "&name = value", or as several rows when its text holds CR LF (the list is
-// the variables' text split at CR LF). TVariablesListView keeps such a list up to date
-// after every program line by the variables' change record, so a line costs what the
-// lines it changed cost, not what all of them do.
+// the variables' text split at CR LF). Only the row's first "=" is widened: a value is
+// shown as it is. TVariablesListView keeps such a list up to date after every program
+// line by the variables' change record, so a line costs what the lines it changed
+// cost, not what all of them do.
 
 #include "engine/calcul/CalculVariables.h"
 #include "platform/core/objects/IndexedSequence.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
-// "&" and the text with every "=" widened to " = ", uncut.
+// "&" and the row text with its first "=" (between name and value) widened to " = ",
+// uncut; a value's own "=" stay as they are.
 std::string VariablesListEntry(std::string_view rowText);
 
 // The entries of a whole variables text: one per line, split at CR LF, LF or CR.
@@ -41,6 +44,10 @@ public:
     // call when the change record reaches back so far, else all of them afresh (also
     // for another list, or rows changed behind the view's back).
     void Show(const TCalculVariables& variables, IVariablesRows& rows);
+
+    // The whole entry (VariablesListEntry) of row `row` as the rows show `variables`;
+    // none when the rows do not show them as they are now or there is no such row.
+    std::optional<std::string> RowEntry(const TCalculVariables& variables, int row) const;
 
 private:
     // The lines shown, in order, each weighing its row count, so the first row of a line

@@ -52,10 +52,12 @@ TEST(LineLoop, ErrorsReachTheCaller)
     EXPECT_THROW(RunLines(h.Move, h.Lines), Exception);
 }
 
-TEST(VariablesView, EveryEqualsSignIsWidened)
+// Only the "=" between name and value is widened; a value shows as it is.
+TEST(VariablesView, OnlyTheEqualsSignAfterTheNameIsWidened)
 {
-    EXPECT_EQ((std::vector<std::string>{"&x = 6", "&name = \"ABC\"", "&e = a = b", "&empty = "}),
-              VariablesListEntries("x=6\r\nname=\"ABC\"\r\ne=a=b\r\nempty=\r\n"));
+    EXPECT_EQ((std::vector<std::string>{"&x = 6", "&name = \"ABC\"", "&e = a=b", "&empty = ", "&s = \"A=B==C\"",
+                                        "&q = ==", "&noname"}),
+              VariablesListEntries("x=6\r\nname=\"ABC\"\r\ne=a=b\r\nempty=\r\ns=\"A=B==C\"\r\nq===\r\nnoname\r\n"));
     EXPECT_TRUE(VariablesListEntries("").empty());
     EXPECT_EQ((std::vector<std::string>{"&a = 1", "&b = 2"}), VariablesListEntries("a=1\nb=2"));
 }

@@ -13,6 +13,7 @@
 
 #include <cctype>
 #include <functional>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -196,6 +197,10 @@ TEST(VariablesView, RowsFollowEveryKindOfChange)
         view.Show(v, rows);
         EXPECT_EQ(rows.Rows, RowsOfText(v.Text()));
         EXPECT_EQ(rows.Written, step.written);
+        // A row copied gives what it shows, found from the lines' row counts.
+        for (std::size_t row = 0; row < rows.Rows.size(); ++row) {
+            EXPECT_EQ(view.RowEntry(v, static_cast<int>(row)), rows.Rows[row]) << row;
+        }
     }
 
     // Another list, and rows changed behind the view's back: read afresh.
@@ -348,6 +353,26 @@ TEST(VariablesView, SLShowsTheClearedList)
     EXPECT_EQ(h.Shell.VariablesText, "");
     EXPECT_EQ(h.Run("&a = 1\n&b = 2\n&a = &a + 1").Error, "");
     EXPECT_EQ(h.Shell.VariablesText, "b=2\r\na=2\r\n");
+}
+
+// A row's entry is had only while the rows show the variables as they are.
+TEST(VariablesView, ARowsEntryIsHadOnlyWhileTheRowsShowTheVariables)
+{
+    TCalculVariables v;
+    v.Add("s=1");
+    TVariablesListView view;
+    TRecordingRows rows;
+    EXPECT_EQ(view.RowEntry(v, 0), std::nullopt) << "never shown";
+    view.Show(v, rows);
+    TCalculVariables other;
+    other.Add("s=1");
+    EXPECT_EQ(view.RowEntry(other, 0), std::nullopt) << "another list";
+    EXPECT_EQ(view.RowEntry(v, -1), std::nullopt);
+    EXPECT_EQ(view.RowEntry(v, 1), std::nullopt);
+    v.SetStrings(0, "s=2");
+    EXPECT_EQ(view.RowEntry(v, 0), std::nullopt) << "changed since shown";
+    view.Show(v, rows);
+    EXPECT_EQ(view.RowEntry(v, 0), "&s = 2");
 }
 
 } // namespace

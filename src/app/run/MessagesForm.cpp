@@ -3,12 +3,10 @@
 #include "platform/core/files/AtomicFileStream.h"
 #include "platform/core/services/DialogService.h"
 #include "platform/gui/ActionList.h"
-#include "platform/gui/QtShownText.h"
 #include "platform/gui/X11WindowState.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -22,9 +20,8 @@ TFMessages::TFMessages(QWidget* parent) : QWidget(parent, Qt::Window)
     setWindowTitle(QStringLiteral("Part File Message Screen"));
     resize(546, 479);
 
-    RichEditMessages = new QPlainTextEdit(this);
+    RichEditMessages = new TMessagesView(FLines, this);
     RichEditMessages->setObjectName(QStringLiteral("RichEditMessages"));
-    RichEditMessages->setReadOnly(true);
     QFont font(QStringLiteral("Courier New"));
     font.setStyleHint(QFont::TypeWriter);
     font.setPixelSize(15);
@@ -65,8 +62,7 @@ TFMessages::~TFMessages() = default;
 
 void TFMessages::AddMessage(const QString& text)
 {
-    FLines << ShownText(text);
-    RichEditMessages->appendPlainText(FLines.constLast());
+    RichEditMessages->AppendShown(FLines.Append(text));
     if (!isVisible()) {
         ShowWithoutKeyboard();
     }
@@ -131,7 +127,7 @@ bool TFMessages::eventFilter(QObject* watched, QEvent* event)
 
 void TFMessages::ButtonClearClick()
 {
-    FLines.clear();
+    FLines.Clear();
     RichEditMessages->clear();
 }
 
@@ -144,9 +140,20 @@ void TFMessages::ButtonSaveClick()
     if (!RunSaveDialog(options, fileName)) {
         return;
     }
-    const QByteArray text = MessagesFileText(FLines);
+    // Written in pieces of about a megabyte: the lines are not held a second time as one
+    // text, nor written a system call each.
+    constexpr qsizetype PieceSize = 1 << 20;
     TAtomicFileStream file(fileName);
-    file.WriteBuffer(text.constData(), text.size());
+    QByteArray piece;
+    for (const QString& line : FLines.Lines()) {
+        piece += line.toUtf8();
+        piece += "\r\n";
+        if (piece.size() >= PieceSize) {
+            file.WriteBuffer(piece.constData(), piece.size());
+            piece.clear();
+        }
+    }
+    file.WriteBuffer(piece.constData(), piece.size());
     file.Commit();
 }
 
@@ -157,14 +164,4 @@ void TFMessages::keyPressEvent(QKeyEvent* event)
         return;
     }
     QWidget::keyPressEvent(event);
-}
-
-QByteArray MessagesFileText(const QStringList& lines)
-{
-    QByteArray text;
-    for (const QString& line : lines) {
-        text += line.toUtf8();
-        text += "\r\n";
-    }
-    return text;
 }

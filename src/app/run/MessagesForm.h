@@ -2,8 +2,11 @@
 // The messages window, "Part File Message Screen": the lines a part program PRINTs.
 // Each new line shows the window and brings it to the front; Close (or Escape) only
 // hides it, the lines stay until Clear. Save writes them as plain text, replacing the
-// chosen file only once the whole text is written. A long line is kept and saved as
-// it shows: cut, with a note of how much was left out (platform/gui/QtShownText.h).
+// chosen file only once the whole text is written. A long line shows cut, with a note
+// of how much was left out, but is kept, saved and copied whole (MessageLines.h).
+
+#include "app/run/MessageLines.h"
+#include "app/run/MessagesView.h"
 
 #include <QStringList>
 #include <QTimer>
@@ -11,7 +14,6 @@
 
 #include <memory>
 
-class QPlainTextEdit;
 class QPushButton;
 class TX11StateWatch;
 
@@ -20,20 +22,21 @@ public:
     explicit TFMessages(QWidget* parent = nullptr);
     ~TFMessages() override;
 
-    // Appends a line (a long one cut, see ShownText) and shows the window in front.
+    // Appends a line (shown cut when long, see ShownText) and shows the window in front.
     void AddMessage(const QString& text);
-    const QStringList& Lines() const { return FLines; }
+    // The lines whole, as printed.
+    const QStringList& Lines() const { return FLines.Lines(); }
 
     void ButtonClearClick();
-    // The save dialog; on OK the lines as shown go to the chosen file, CR LF after each.
-    // A file that cannot be written is reported in an error box.
+    // The save dialog; on OK the lines, whole, go to the chosen file, CR LF after each,
+    // UTF-8. A file that cannot be written is reported in an error box.
     void ButtonSaveClick();
     void ButtonCloseClick() { hide(); }
 
     // The longest a PRINT waits for the window manager to let the closed window go.
     static constexpr int WithdrawWaitMs = 1000;
 
-    QPlainTextEdit* RichEditMessages;
+    TMessagesView* RichEditMessages;
     QPushButton* ButtonSave;
     QPushButton* ButtonClear;
     QPushButton* ButtonClose;
@@ -49,7 +52,7 @@ private:
     void ShowWithoutKeyboard();
     void ShowNow();
 
-    QStringList FLines;
+    TMessageLines FLines;
     bool FShowPending = false;
     QTimer FWithdrawWait;
     std::unique_ptr<TX11StateWatch> FWithdrawWatch;
@@ -57,6 +60,3 @@ private:
 
 // The one messages window, made by the program's main block; nullptr before and after.
 extern TFMessages* FMessages;
-
-// The lines as saved: each followed by CR LF, UTF-8.
-QByteArray MessagesFileText(const QStringList& lines);

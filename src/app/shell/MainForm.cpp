@@ -11,6 +11,7 @@
 #include "app/settings/MainSettingsFile.h"
 #include "app/settings/ShellSettings.h"
 #include "app/shell/ToolbarImages.h"
+#include "app/shell/VariablesList.h"
 
 #include "app/plugins/AboutBox.h"
 #include "app/shell/AppPaths.h"
@@ -155,7 +156,15 @@ void TMainForm::CreateCentralArea(const TMainFormOptions& options)
     EditorSplitter->setObjectName(QStringLiteral("EditorSplitter"));
     pctrlMain = new TPageControl(EditorSplitter);
     pctrlMain->OnChanging = [this] { return pctrlMainChanging(); };
-    lbVariables = new QListWidget(EditorSplitter);
+    auto* variablesList = new TVariablesListBox(EditorSplitter);
+    // A copied row gives the variables as they are now, whole: changed since the list
+    // last showed them, it shows them first, and the row at the same place is copied.
+    variablesList->CurrentRowEntry = [this]() -> std::optional<std::string> {
+        const int row = lbVariables->currentRow();
+        ShowVariables(Calcul.GetVariables());
+        return FVariablesView.RowEntry(Calcul.GetVariables(), row);
+    };
+    lbVariables = variablesList;
     lbVariables->setObjectName(QStringLiteral("lbVariables"));
     // Every row is one line high (VariablesListItem), so the list lays them out without
     // measuring each: measuring 100,000 rows at every pass of events took longer than

@@ -1,13 +1,19 @@
 #include "app/shell/VariablesList.h"
 
+#include "platform/core/services/Clipboard.h"
 #include "platform/gui/QtShownText.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QListWidget>
 
 QString VariablesListItem(std::string_view rowText)
 {
     QString entry = QString::fromUtf8(rowText.data(), static_cast<qsizetype>(rowText.size()));
-    entry.replace(QLatin1Char('='), QLatin1String(" = "));
+    // The "=" between name and value; a value shows as it is.
+    if (const qsizetype separator = entry.indexOf(QLatin1Char('=')); separator >= 0) {
+        entry.replace(separator, 1, QLatin1String(" = "));
+    }
     // A row is one line, as in a list box: a break the split at CR LF left inside it is
     // shown by its symbol. A break laid out as one would make its row taller, and so
     // every row measured (see TVariablesListRows).
@@ -50,4 +56,28 @@ void TVariablesListRows::SetRow(int row, std::string_view text)
 void TVariablesListRows::DeleteRow(int row)
 {
     delete FList.takeItem(row);
+}
+
+bool TVariablesListBox::event(QEvent* event)
+{
+    // The key is the list's while it has the keyboard, not the main window's Copy of
+    // the page's selection.
+    if (event->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+        event->accept();
+        return true;
+    }
+    return QListWidget::event(event);
+}
+
+void TVariablesListBox::keyPressEvent(QKeyEvent* event)
+{
+    if (event->matches(QKeySequence::Copy)) {
+        event->accept();
+        const std::optional<std::string> entry = CurrentRowEntry ? CurrentRowEntry() : std::nullopt;
+        if (entry && !CopyTextToClipboard(*entry)) {
+            QApplication::beep();
+        }
+        return;
+    }
+    QListWidget::keyPressEvent(event);
 }

@@ -1,17 +1,21 @@
 #pragma once
 // The variables list under the editor pages: the rows of a QListWidget as the engine's
-// variables view changes them, each entry one line, cut for display (see ShownText).
+// variables view changes them, each entry one line, cut for display (see ShownText); a
+// row copied gives its entry whole.
 
 #include "engine/VariablesView.h"
 
+#include <QListWidget>
 #include <QString>
 
+#include <functional>
+#include <optional>
+#include <string>
 #include <string_view>
 
-class QListWidget;
-
-// The entry of one row text: "&name = value" on one line (a line break left in the
-// row shows as its symbol, LF as U+240A, CR as U+240D), a long one cut.
+// The entry of one row text: "&name = value" on one line, only the first "=" widened
+// (a line break left in the row shows as its symbol, LF as U+240A, CR as U+240D), a
+// long one cut.
 QString VariablesListItem(std::string_view rowText);
 
 class TVariablesListRows final : public IVariablesRows {
@@ -25,4 +29,19 @@ public:
 
 private:
     QListWidget& FList;
+};
+
+// The list widget: a copy (Ctrl+C, Ctrl+Insert) puts the current row's entry on the
+// clipboard whole and as the variables hold it (VariablesListEntry: not cut, its line
+// breaks as they are), not the text the row shows.
+class TVariablesListBox final : public QListWidget {
+public:
+    using QListWidget::QListWidget;
+
+    // The current row's whole entry, none without one (set by the list's owner).
+    std::function<std::optional<std::string>()> CurrentRowEntry;
+
+protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 };

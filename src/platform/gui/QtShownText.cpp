@@ -13,3 +13,8 @@ QString ShownText(const QString& text)
     }
     return QString::fromStdU16String(shown);
 }
+
+TShownTextCut ShownTextCut(const QString& text)
+{
+    return ShownTextCut(std::u16string_view(QStringView(text).utf16(), static_cast<std::size_t>(text.size())));
+}

@@ -102,7 +102,7 @@ TEST(Marker, FollowsTheArgumentsTheCommandNames)
 
 TEST(VariablesList, RowsOfEndedLines)
 {
-    EXPECT_EQ(VariablesListItems("a=1=2\r\nb=x\r\nlast=3"), (QStringList{"&a = 1 = 2", "&b = x"}));
+    EXPECT_EQ(VariablesListItems("a=1=2\r\nb=x\r\nlast=3"), (QStringList{"&a = 1=2", "&b = x"}));
     EXPECT_EQ(VariablesListItems(""), QStringList{});
     // Each row one line: a break within it shows as its symbol.
     EXPECT_EQ(VariablesListItems(QStringLiteral("t=\"a\nb\r\"\r\nu=\u2028\u2029\r\n")),

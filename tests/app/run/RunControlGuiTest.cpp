@@ -494,7 +494,7 @@ TEST_F(RunControlGui, PrintGoesToTheMessagesWindowAndVariablesToTheList)
     for (int i = 0; i < Window->lbVariables->count(); ++i) {
         rows << Window->lbVariables->item(i)->text();
     }
-    EXPECT_EQ(rows, (QStringList{"&a = 1", "&b = \"X = Y\""}));
+    EXPECT_EQ(rows, (QStringList{"&a = 1", "&b = \"X=Y\""}));
 }
 
 TEST_F(RunControlGui, ActionStatesFollowTheRunState)

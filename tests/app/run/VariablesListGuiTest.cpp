@@ -2,12 +2,17 @@
 // up to date by their change record, and after every kind of change it shows what a
 // list filled from their whole text shows.
 
+#include "../ClipboardTestSupport.h"
 #include "../RunTestSupport.h"
 
 #include "app/run/BitAnimation.h"
+#include "app/shell/DataModuleActions.h"
 #include "engine/ProgramRunner.h"
+#include "platform/gui/QtShownText.h"
 
+#include <QApplication>
 #include <QListWidget>
+#include <QTest>
 #include <QTimer>
 
 #include <functional>
@@ -93,7 +98,7 @@ TEST_F(VariablesListGui, ShowsTheWholeTextsRowsAfterRunsAndReplacedVariables)
     // The whole list replaced without a run: the caret's line shows it.
     Window->Calcul.SetVariablesText("x=1\r\ny=2=3\r\n");
     Window->ShowLinePosition(QStringLiteral("M2,1,1"));
-    EXPECT_EQ(Rows(), (QStringList{"&x = 1", "&y = 2 = 3"}));
+    EXPECT_EQ(Rows(), (QStringList{"&x = 1", "&y = 2=3"}));
 
     // A results run starts with no variables.
     WriteText("results.sbp", "&r = 1\r\nM2,1,1\r\n");
@@ -243,6 +248,64 @@ TEST_F(VariablesListGui, ARunWithoutAnimationShowsTheVariablesAsItGoes)
         }
     }
     EXPECT_GT(dark, 20) << "the row of &i is painted";
+}
+
+// A row shows its value as the variables hold it, only the "=" after the name widened,
+// and Ctrl+C (or Ctrl+Insert) copies its entry whole: not cut, its line breaks as they
+// are. The list takes the key while it has the keyboard, also when a page holds a
+// selection that the main window's Copy would take.
+TEST_F(VariablesListGui, ARowShowsItsValueAsItIsAndIsCopiedWhole)
+{
+    SetSimulate(false);
+    const std::string longValue(6000, 'q');
+    const auto page = OpenProgram("copy.sbp", "&s = \"a=b==c\"\r\n&long = \"" + longValue + "\"\r\n"
+                                              "&t = \"x\" | char(13) | char(10) | \"y=z\"\r\n"
+                                              "&u = \"p\" | char(10) | \"=q\"\r\n&e = \"\"\r\n&n = 1 + 2\r\n");
+    Run();
+    const std::string upper(longValue.size(), 'Q');
+    struct TCase {
+        const char* Name;
+        QString Shown;
+        std::string Copied;
+    };
+    const std::vector<TCase> cases = {
+        {"a value holding =", "&s = \"A=B==C\"", "&s = \"A=B==C\""},
+        {"a long value", ShownText(QString::fromStdString("&long = \"" + upper + "\"")), "&long = \"" + upper + "\""},
+        {"the first row of a value holding CR LF", "&t = \"X", "&t = \"X"},
+        {"its second row", "&Y = Z\"", "&Y = Z\""},
+        {"a lone line break", QStringLiteral("&u = \"P\u240A=Q\""), "&u = \"P\n=Q\""},
+        {"an empty value", "&e = \"\"", "&e = \"\""},
+        {"a number", "&n = 3", "&n = 3"},
+    };
+    ASSERT_EQ(Rows().size(), static_cast<qsizetype>(cases.size()));
+    EXPECT_EQ(Rows(), Rebuilt());
+    QListWidget& list = *Window->lbVariables;
+    Window->show();
+    QApplication::setActiveWindow(Window.get());
+    Code(page).SelectAll();
+    Dm.Actions.actEditCopy->Update();
+    ASSERT_TRUE(Dm.Actions.actEditCopy->isEnabled()) << "the main window's Copy would take the page's selection";
+    list.setFocus();
+    TTestClipboard copied;
+    for (int row = 0; row < static_cast<int>(cases.size()); ++row) {
+        const TCase& c = cases[static_cast<std::size_t>(row)];
+        SCOPED_TRACE(c.Name);
+        EXPECT_EQ(list.item(row)->text(), c.Shown);
+        list.setCurrentRow(row);
+        QTest::keyClick(&list, Qt::Key_C, Qt::ControlModifier);
+        EXPECT_EQ(copied.Text(), c.Copied);
+        copied.Set("before");
+        QTest::keyClick(&list, Qt::Key_Insert, Qt::ControlModifier);
+        EXPECT_EQ(copied.Text(), c.Copied);
+    }
+
+    // Variables changed since the list last showed them: it shows them, and the row at
+    // the same place is copied.
+    Window->Calcul.SetVariablesText("x=1\r\ny=2==3\r\n");
+    list.setCurrentRow(1);
+    QTest::keyClick(&list, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(Rows(), (QStringList{"&x = 1", "&y = 2==3"}));
+    EXPECT_EQ(copied.Text(), "&y = 2==3");
 }
 
 } // namespace

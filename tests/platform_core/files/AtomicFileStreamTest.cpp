@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -195,6 +197,36 @@ TEST_F(AtomicFileStreamTest, AFileThatMayNotBeWrittenIsNotReplaced)
     ::chmod(Path("data.bin").c_str(), 0444);
     EXPECT_THROW(TAtomicFileStream(Path("data.bin")), EFCreateError);
     EXPECT_EQ(Read("data.bin"), "old");
+}
+
+// The temporary name is "." + the target's name + ".XXXXXX" while that fits the
+// folder's longest name; past it the target's part is cut, never inside a character.
+TEST(AtomicTemporaryName, FitsTheLongestNameAFolderTakes)
+{
+    const std::string euro = "\xE2\x82\xAC"; // three bytes
+    struct TCase {
+        std::string Target;
+        std::size_t Longest;
+        std::string Pattern;
+    };
+    const std::vector<TCase> cases = {
+        {"part.sbp", 255, ".part.sbp.XXXXXX"},
+        {std::string(247, 'a'), 255, "." + std::string(247, 'a') + ".XXXXXX"},
+        {std::string(248, 'a'), 255, "." + std::string(247, 'a') + ".XXXXXX"},
+        {std::string(255, 'a'), 255, "." + std::string(247, 'a') + ".XXXXXX"},
+        // 246 bytes, then a character that would end one byte past the room.
+        {std::string(246, 'a') + euro + "b", 255, "." + std::string(246, 'a') + ".XXXXXX"},
+        {std::string(244, 'a') + euro + "b", 255, "." + std::string(244, 'a') + euro + ".XXXXXX"},
+        {euro + euro, 12, "." + euro + ".XXXXXX"},
+        {euro, 10, "..XXXXXX"},
+        {"abc", 8, "..XXXXXX"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Target.size());
+        const std::string pattern = TemporaryFileNamePattern(c.Target, c.Longest);
+        EXPECT_EQ(pattern, c.Pattern);
+        EXPECT_LE(pattern.size(), std::max<std::size_t>(c.Longest, 8));
+    }
 }
 
 } // namespace

@@ -2,7 +2,9 @@
 
 #include "platform/core/files/RegularFile.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -37,6 +39,13 @@ std::string FinalTarget(const std::string& fileName)
     return {};
 }
 
+// The longest name the folder takes for one of its entries.
+std::size_t LongestNameIn(const std::filesystem::path& folder)
+{
+    const long longest = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    return longest > 0 ? static_cast<std::size_t>(longest) : NAME_MAX;
+}
+
 mode_t PermissionsFor(const std::string& target)
 {
     struct stat info {};
@@ -49,6 +58,25 @@ mode_t PermissionsFor(const std::string& target)
 }
 
 } // namespace
+
+std::string TemporaryFileNamePattern(std::string_view targetName, std::size_t longestName)
+{
+    constexpr std::string_view prefix = ".";
+    constexpr std::string_view suffix = ".XXXXXX";
+    const std::size_t room = longestName > prefix.size() + suffix.size() ? longestName - prefix.size() - suffix.size() : 0;
+    std::size_t kept = std::min(targetName.size(), room);
+    // Cut before a character, not inside one: a name of broken UTF-8 shows oddly in
+    // every file list while it lasts.
+    if (kept < targetName.size()) {
+        while (kept > 0 && (static_cast<unsigned char>(targetName[kept]) & 0xC0) == 0x80) {
+            --kept;
+        }
+    }
+    std::string pattern(prefix);
+    pattern += targetName.substr(0, kept);
+    pattern += suffix;
+    return pattern;
+}
 
 TAtomicFileStream::TTemporaryFile TAtomicFileStream::CreateTemporaryBeside(const std::string& fileName)
 {
@@ -66,7 +94,8 @@ TAtomicFileStream::TTemporaryFile TAtomicFileStream::CreateTemporaryBeside(const
     }
     const std::filesystem::path path(target);
     const std::filesystem::path folder = path.has_parent_path() ? path.parent_path() : ".";
-    const std::string pattern = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+    const std::string pattern =
+        (folder / TemporaryFileNamePattern(path.filename().string(), LongestNameIn(folder))).string();
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     TFileDescriptor file(::mkostemp(name.data(), O_CLOEXEC));

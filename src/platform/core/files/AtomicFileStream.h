@@ -13,7 +13,16 @@
 
 #include "platform/core/files/Stream.h"
 
+#include <cstddef>
 #include <string>
+#include <string_view>
+
+// The name pattern (for mkstemp) of the temporary file beside `targetName`: "." + the
+// name + ".XXXXXX", the name cut (before a UTF-8 character, never inside one) so that
+// the whole is at most `longestName` bytes; a target of 248 to 255 bytes would
+// otherwise have no temporary file and could not be saved. The random part keeps it
+// unique.
+std::string TemporaryFileNamePattern(std::string_view targetName, std::size_t longestName);
 
 class TAtomicFileStream : public TFileStream {
     KP_CLASS(TAtomicFileStream, TFileStream)

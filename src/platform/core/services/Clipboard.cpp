@@ -85,3 +85,10 @@ IClipboard& Clipboard()
 {
     return gClipboard ? *gClipboard : BuiltInClipboard();
 }
+
+bool CopyTextToClipboard(const std::string& text)
+{
+    IClipboard& clipboard = Clipboard();
+    const TClipboardOpener open(clipboard);
+    return open.IsOpen() && clipboard.Clear() && clipboard.SetData(ClipboardTextFormat, text);
+}

@@ -86,6 +86,10 @@ IClipboard* SetClipboard(IClipboard* clipboard);
 // The installed clipboard, else the built-in memory clipboard.
 IClipboard& Clipboard();
 
+// Puts `text` (UTF-8) on the installed clipboard as its only content; false when the
+// clipboard could not be had or did not take it.
+bool CopyTextToClipboard(const std::string& text);
+
 // Installs a clipboard for the lifetime of a scope.
 class TClipboardScope {
 public:

@@ -18,11 +18,11 @@ std::size_t CodePointCount(std::u16string_view text)
 
 } // namespace
 
-std::u16string ShownText(std::u16string_view text)
+TShownTextCut ShownTextCut(std::u16string_view text)
 {
     constexpr auto bound = static_cast<std::size_t>(MaxShownTextLength);
     if (text.size() <= bound) {
-        return std::u16string(text);
+        return {text.size(), text.size(), {}};
     }
     // Neither cut splits a surrogate pair: the pair goes with the part left out.
     std::size_t head = bound - static_cast<std::size_t>(ShownTailLength);
@@ -37,11 +37,32 @@ std::u16string ShownText(std::u16string_view text)
     const std::string note = " ... (" + std::to_string(leftOut) + " characters not shown) ... ";
     // Just past the bound the note is longer than what it stands for (so it never stands
     // for a single character).
-    if (head + note.size() + (text.size() - tail) >= text.size()) {
+    if (note.size() >= tail - head) {
+        return {text.size(), text.size(), {}};
+    }
+    return {head, tail, std::u16string(note.begin(), note.end())};
+}
+
+std::u16string ShownText(std::u16string_view text)
+{
+    const TShownTextCut cut = ShownTextCut(text);
+    if (cut.Note.empty()) {
         return std::u16string(text);
     }
-    std::u16string shown(text.substr(0, head));
-    shown.append(note.begin(), note.end());
-    shown.append(text.substr(tail));
+    std::u16string shown(text.substr(0, cut.Head));
+    shown += cut.Note;
+    shown.append(text.substr(cut.Tail));
     return shown;
+}
+
+std::size_t WholeTextOffset(const TShownTextCut& cut, std::size_t shownOffset, bool selectionEnd)
+{
+    if (shownOffset <= cut.Head) {
+        return shownOffset;
+    }
+    const std::size_t noteEnd = cut.Head + cut.Note.size();
+    if (shownOffset < noteEnd) {
+        return selectionEnd ? cut.Tail : cut.Head;
+    }
+    return cut.Tail + (shownOffset - noteEnd);
 }

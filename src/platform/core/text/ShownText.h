@@ -4,7 +4,8 @@
 // million characters in a message box, a list or a label hold the window for minutes.
 // So every widget that may show such a text shows it cut, with a note of how much was
 // left out; so does the debug log, which a loop can otherwise fill at tens of MB a
-// second. Saved files the user asks for (a result file, a page) keep their texts whole.
+// second. Saved and copied texts (a result file, a page, the messages window's Save and
+// Copy, a variables row copied) keep their texts whole.
 
 #include <cstddef>
 #include <string>
@@ -22,3 +23,18 @@ inline constexpr std::ptrdiff_t ShownTailLength = 200;
 // whole) around " ... (N characters not shown) ... ", N counting the code points left
 // out.
 std::u16string ShownText(std::u16string_view text);
+
+// Where ShownText cuts a text: the units [Head, Tail) are left out and Note stands in
+// their place. A text shown whole has no note and Head == Tail == its length.
+struct TShownTextCut {
+    std::size_t Head = 0;
+    std::size_t Tail = 0;
+    std::u16string Note;
+};
+TShownTextCut ShownTextCut(std::u16string_view text);
+
+// The offset in the whole text of `shownOffset` in its shown form, for a selection of
+// the shown text that must be copied whole. The note stands for all it left out: a
+// selection starting inside it starts where the part left out starts, one ending
+// inside it ends where that part ends.
+std::size_t WholeTextOffset(const TShownTextCut& cut, std::size_t shownOffset, bool selectionEnd);
