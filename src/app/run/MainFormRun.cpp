@@ -26,6 +26,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <optional>
 #include <thread>
 #include <utility>
 
@@ -309,110 +310,155 @@ void TMainForm::LetEventsThrough()
 TMainForm::TRunStart TMainForm::RunFile(const TProgramLines& lines, const QString& fileName, int timeLimitMs)
 {
     TRunFrame frame(FRunDepth);
-    const bool timed = timeLimitMs != -1;
-    const std::int64_t deadline = timed ? TickCountMs() + timeLimitMs : 0;
-    const QString name = fileName.trimmed();
+    const std::optional<std::int64_t> deadline =
+        timeLimitMs == -1 ? std::nullopt : std::optional<std::int64_t>(TickCountMs() + timeLimitMs);
     TProgramLines fileLines;
     const TProgramLines* program = &lines;
-    if (!name.isEmpty()) {
-        std::string error;
-        if (!TProgramRunner::LoadLines(name.toStdString(), fileLines, &error)) {
-            ShowErrorBox(error);
-            Running = false;
+    if (const QString name = fileName.trimmed(); !name.isEmpty()) {
+        if (!LoadRunFile(name, fileLines)) {
             return TRunStart::FileNotLoaded;
         }
         program = &fileLines;
-        OpenRunPage(name);
-        FileStack.append(name);
     }
-
     FLastEventPassMs = TickCountMs();
     TArrayofCmds cmds;
     const int last = static_cast<int>(program->size()) - 1;
     int i = 0;
     // Past the last line a Step Back may still be waiting to take it back.
     while (i <= last || (StepMode && StepBackRequested)) {
-        if (!Running) {
+        if (!Running || !SimulateWait()) {
             return TRunStart::Ran;
         }
-        if (PanelGL->cbSim->isChecked()) {
-            do {
-                if (!Running) {
-                    return TRunStart::Ran;
-                }
-                WaitPass();
-            } while (Move->Moving);
-        }
-        if (StepMode) {
-            // Nothing left to undo: the request is dropped, the status bar says why, and
-            // the wait goes on.
-            while (StepBackRequested) {
-                const int back = Move->PartFiles().PopLine();
-                if (back >= 0 && back <= last) {
-                    i = back;
-                    break;
-                }
-                StepBackRequested = false;
-                StepWait(SteppedBackRunLine(), StepBackRefusal());
-                if (!Running) {
-                    return TRunStart::Ran;
-                }
+        if (StepMode && !PrepareSteppedLine(i, last)) {
+            if (!Running) {
+                return TRunStart::Ran;
             }
-            // Refused after the last line, Step goes on past it.
-            if (i > last) {
-                break;
-            }
-            ShowRunLine(StepBackRequested ? i : i + 1);
+            break;
         }
-        // The executed line's index: a jump rewrites i to its label's line.
-        const int index = i;
-        const std::string& line = (*program)[static_cast<std::size_t>(index)];
-        const bool steppedBack = StepBackRequested;
-        // A step back evaluates nothing: the line's record holds what it undoes.
-        if (steppedBack) {
-            cmds.Clear();
-        } else {
-            Move->PreprocessLine(line, true, cmds);
-        }
-        const bool ended = Move->ExecuteLine(program, line, cmds, index, &i, steppedBack);
-        ShowVariables(Calcul.GetVariables());
-        if (ended && FileStack.size() <= 1) {
-            actStop->Execute();
-        }
-        if (const std::shared_ptr<IEditor> page = LiveActiveEditor(); page && page->IsBreakpoint(index)) {
-            StepMode = true;
-            UpdateAllActions(false);
-        }
-        if (StepMode) {
-            StepWait(steppedBack ? SteppedBackRunLine() : index + 1);
-        }
-        if (ended) {
+        const TExecutedLine line = ExecuteRunLine(*program, i, cmds);
+        WaitAfterLine(line);
+        if (line.Ended) {
             break;
         }
         // The line to go on with: the next one, or the undone line again. A Step Back
         // request takes the history's line instead, unless it is refused: then the run
         // goes on from here as if it had never come.
-        i = steppedBack ? index : i + 1;
-        if (timed) {
-            const std::int64_t now = TickCountMs();
-            if (now > deadline) {
-                return TRunStart::Ran;
-            }
-            // Lines of millions of characters would rarely end on such a millisecond.
-            if ((deadline - now) % 100 == 0 || now - FLastEventPassMs >= ResponsiveIntervalMs) {
-                LetEventsThrough();
-            }
-        } else if (!PanelGL->cbSim->isChecked() && !StepMode) {
-            KeepResponsive(line.size() + Calcul.GetVariables().TextLength());
+        i = line.SteppedBack ? line.Index : i + 1;
+        if (!PaceRun(deadline, (*program)[static_cast<std::size_t>(line.Index)].size())) {
+            return TRunStart::Ran;
         }
     }
+    LeaveRunFile();
+    return TRunStart::Ran;
+}
+
+bool TMainForm::LoadRunFile(const QString& name, TProgramLines& lines)
+{
+    std::string error;
+    if (!TProgramRunner::LoadLines(name.toStdString(), lines, &error)) {
+        ShowErrorBox(error);
+        Running = false;
+        return false;
+    }
+    OpenRunPage(name);
+    FileStack.append(name);
+    return true;
+}
+
+void TMainForm::LeaveRunFile()
+{
     if (FileStack.size() > 1) {
         FileStack.removeLast();
     }
     if (!FileStack.isEmpty() && !FileStack.last().trimmed().isEmpty()) {
         OpenRunPage(FileStack.last());
     }
-    return TRunStart::Ran;
+}
+
+bool TMainForm::SimulateWait()
+{
+    if (!PanelGL->cbSim->isChecked()) {
+        return true;
+    }
+    do {
+        if (!Running) {
+            return false;
+        }
+        WaitPass();
+    } while (Move->Moving);
+    return true;
+}
+
+bool TMainForm::PrepareSteppedLine(int& i, int last)
+{
+    // Nothing left to undo: the request is dropped, the status bar says why, and the
+    // wait goes on.
+    while (StepBackRequested) {
+        const int back = Move->PartFiles().PopLine();
+        if (back >= 0 && back <= last) {
+            i = back;
+            break;
+        }
+        StepBackRequested = false;
+        StepWait(SteppedBackRunLine(), StepBackRefusal());
+        if (!Running) {
+            return false;
+        }
+    }
+    // Refused after the last line, Step goes on past it.
+    if (i > last) {
+        return false;
+    }
+    ShowRunLine(StepBackRequested ? i : i + 1);
+    return true;
+}
+
+TMainForm::TExecutedLine TMainForm::ExecuteRunLine(const TProgramLines& program, int& i, TArrayofCmds& cmds)
+{
+    // The executed line's index: a jump rewrites i to its label's line.
+    const TExecutedLine line{i, StepBackRequested, false};
+    const std::string& text = program[static_cast<std::size_t>(line.Index)];
+    // A step back evaluates nothing: the line's record holds what it undoes.
+    if (line.SteppedBack) {
+        cmds.Clear();
+    } else {
+        Move->PreprocessLine(text, true, cmds);
+    }
+    const bool ended = Move->ExecuteLine(&program, text, cmds, line.Index, &i, line.SteppedBack);
+    ShowVariables(Calcul.GetVariables());
+    return {line.Index, line.SteppedBack, ended};
+}
+
+void TMainForm::WaitAfterLine(const TExecutedLine& line)
+{
+    // END ends the run at the top level; a sub-file's END ends only the sub-file.
+    if (line.Ended && FileStack.size() <= 1) {
+        actStop->Execute();
+    }
+    if (const std::shared_ptr<IEditor> page = LiveActiveEditor(); page && page->IsBreakpoint(line.Index)) {
+        StepMode = true;
+        UpdateAllActions(false);
+    }
+    if (StepMode) {
+        StepWait(line.SteppedBack ? SteppedBackRunLine() : line.Index + 1);
+    }
+}
+
+bool TMainForm::PaceRun(std::optional<std::int64_t> deadline, std::size_t lineLength)
+{
+    if (deadline) {
+        const std::int64_t now = TickCountMs();
+        if (now > *deadline) {
+            return false;
+        }
+        // Lines of millions of characters would rarely end on such a millisecond.
+        if ((*deadline - now) % 100 == 0 || now - FLastEventPassMs >= ResponsiveIntervalMs) {
+            LetEventsThrough();
+        }
+    } else if (!PanelGL->cbSim->isChecked() && !StepMode) {
+        KeepResponsive(lineLength + Calcul.GetVariables().TextLength());
+    }
+    return true;
 }
 
 void TMainForm::OpenRunPage(const QString& fileName)

@@ -331,6 +331,35 @@ private:
     // The closing steps of every run: cadencer off, paused, not running, not stepping,
     // the run line shown.
     void EndRun();
+    // One line of a run as the loop executed it.
+    struct TExecutedLine {
+        int Index = 0;
+        bool SteppedBack = false;
+        // END ran.
+        bool Ended = false;
+    };
+    // The pieces of RunFile's loop. The file's lines loaded, its page opened and its
+    // name on the file stack; false (the box shown, the run stopped) when it cannot be.
+    bool LoadRunFile(const QString& name, TProgramLines& lines);
+    // At the file's end: its name off the stack, its caller's page active again.
+    void LeaveRunFile();
+    // With Simulate on, the glide toward what the line before left; false when the run
+    // stopped meanwhile.
+    bool SimulateWait();
+    // Step mode, before line `i` runs: a Step Back request takes the history's last line
+    // into `i` (one with nothing to undo is refused, the wait goes on), and the run line
+    // marks the line about to run. False when no line runs: the run stopped, or a Step
+    // after a refusal past the last line ends the file.
+    bool PrepareSteppedLine(int& i, int last);
+    // Executes line `i` (or takes it back); `i` is the loop's next-line variable, which
+    // a jump rewrites.
+    TExecutedLine ExecuteRunLine(const TProgramLines& program, int& i, TArrayofCmds& cmds);
+    // After a line: the top level's END stops the run, a breakpoint enters step mode,
+    // and step mode waits for Step, Step Back or Stop.
+    void WaitAfterLine(const TExecutedLine& line);
+    // Between two lines: a timed run ends past its deadline (false) and passes events
+    // every 100 ms of it; a run without waits of its own lets events through now and then.
+    bool PaceRun(std::optional<std::int64_t> deadline, std::size_t lineLength);
     // Everything a results run or quick view of `fileName` starts from.
     void ResetForHeadlessRun(const QString& fileName);
     // One pass of a wait: an animation tick, the pending events, the test hook, then
