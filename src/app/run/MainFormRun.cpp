@@ -337,7 +337,8 @@ TMainForm::TRunStart TMainForm::RunFile(const TProgramLines& lines, const QStrin
         }
         const TExecutedLine line = ExecuteRunLine(*program, i, cmds);
         WaitAfterLine(line);
-        if (line.Ended) {
+        // A Step Back from the wait after END takes END back: the file goes on.
+        if (line.Ended && !StepBackRequested) {
             break;
         }
         // The line to go on with: the next one, or the undone line again. A Step Back

@@ -5,6 +5,7 @@
 
 #include "app/run/MessagesForm.h"
 #include "engine/ProgramRunner.h"
+#include "engine/RunResults.h"
 
 #include "../../support/NonRegularFiles.h"
 #include "../../support/QtTestApp.h"
@@ -189,6 +190,73 @@ TEST_F(RunControlGui, StepBackOverAnFPLineUndoesTheWholeCall)
     }
     EXPECT_TRUE(messages.Lines().isEmpty()) << "no PRINT line ran";
     EXPECT_FALSE(Window->Running);
+}
+
+// A Step Back from the wait after a sub-file's END takes END back, then the sub-file's
+// lines one by one, as without END, down to its first line; Step runs them again and
+// returns to the caller.
+TEST_F(RunControlGui, StepBackFromASubFilesEndWalksBackItsLines)
+{
+    using TWait = std::tuple<std::string, int, std::string>; // page, run line, path
+    const std::string moved = Nodes({0}) + "2.00000,3.00000,0.00000\r\n";
+    const std::string end = moved + Nodes({3});
+    const struct {
+        const char* What;
+        std::string Sub;
+        std::string Presses; // at each wait: S Step, B Step Back; Stop after the last
+        std::vector<TWait> Waits;
+    } cases[] = {
+        {"with END", "&q = 3\r\nM2, 2, 3\r\nEND\r\n", "SSSBBBBSSSSS",
+         {{"fpend.sbp", 1, ""},
+          {"subend.sbp", 1, ""},
+          {"subend.sbp", 2, moved},
+          {"subend.sbp", 3, moved},
+          {"subend.sbp", 2, moved}, // END taken back
+          {"subend.sbp", 1, ""},
+          {"subend.sbp", 0, ""},
+          {"subend.sbp", 0, ""}, // refused: the sub-file's first line
+          {"subend.sbp", 1, ""},
+          {"subend.sbp", 2, moved},
+          {"subend.sbp", 3, moved},
+          {"fpend.sbp", 2, moved},
+          {"fpend.sbp", 3, end}}},
+        {"without END", "&q = 3\r\nM2, 2, 3\r\n", "SSBBBSSSS",
+         {{"fpend.sbp", 1, ""},
+          {"subend.sbp", 1, ""},
+          {"subend.sbp", 2, moved},
+          {"subend.sbp", 1, ""},
+          {"subend.sbp", 0, ""},
+          {"subend.sbp", 0, ""},
+          {"subend.sbp", 1, ""},
+          {"subend.sbp", 2, moved},
+          {"fpend.sbp", 2, moved},
+          {"fpend.sbp", 3, end}}},
+    };
+    SetSimulate(false);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        ResetForResults(*Window->Move, Window->Calcul, std::string());
+        WriteText("subend.sbp", c.Sub);
+        OpenProgram("fpend.sbp", "&a = 1\r\nFP,subend.sbp\r\nM2, 3, 3\r\n");
+        std::vector<TWait> seen;
+        AtPass = [&] {
+            if (!Window->StepWaiting()) {
+                return;
+            }
+            const auto page = ActiveEditor;
+            seen.emplace_back(QFileInfo(page->GetFileName()).fileName().toStdString(), Form(page).RunLine, CutText());
+            if (seen.size() > c.Presses.size()) {
+                Window->actStop->Execute();
+                return;
+            }
+            (c.Presses[seen.size() - 1] == 'B' ? Window->actStepBack : Window->actStep)->Execute();
+        };
+        Window->actStep->Execute();
+        EXPECT_EQ(seen, c.Waits);
+        EXPECT_FALSE(Window->Running);
+        // The sub-file's page is left with its text as it was.
+        Process();
+    }
 }
 
 TEST_F(RunControlGui, StepBackWithAnEmptyHistoryIsIgnored)
