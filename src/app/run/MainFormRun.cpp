@@ -13,6 +13,7 @@
 #include "app/run/RunOwnPages.h"
 
 #include "editor/document/CodeEditStringList.h"
+#include "engine/LineText.h"
 #include "engine/ProgramRunner.h"
 #include "engine/RunResults.h"
 #include "platform/core/services/Clock.h"
@@ -336,7 +337,7 @@ TMainForm::TRunStart TMainForm::RunFile(const TProgramLines& lines, const QStrin
             break;
         }
         const TExecutedLine line = ExecuteRunLine(*program, i, cmds);
-        WaitAfterLine(line);
+        WaitAfterLine(*program, line, i);
         // A Step Back from the wait after END takes END back: the file goes on.
         if (line.Ended && !StepBackRequested) {
             break;
@@ -430,19 +431,44 @@ TMainForm::TExecutedLine TMainForm::ExecuteRunLine(const TProgramLines& program,
     return {line.Index, line.SteppedBack, ended};
 }
 
-void TMainForm::WaitAfterLine(const TExecutedLine& line)
+void TMainForm::WaitAfterLine(const TProgramLines& program, const TExecutedLine& line, int next)
 {
     // END ends the run at the top level; a sub-file's END ends only the sub-file.
     if (line.Ended && FileStack.size() <= 1) {
         actStop->Execute();
     }
-    if (const std::shared_ptr<IEditor> page = LiveActiveEditor(); page && page->IsBreakpoint(line.Index)) {
+    const int breakpoint = BreakpointReached(program, line, next);
+    if (breakpoint >= 0) {
         StepMode = true;
         UpdateAllActions(false);
     }
-    if (StepMode) {
+    if (!StepMode) {
+        return;
+    }
+    if (breakpoint >= 0 && breakpoint != line.Index) {
+        StepWait(breakpoint + 1);
+    } else {
         StepWait(line.SteppedBack ? SteppedBackRunLine() : line.Index + 1);
     }
+}
+
+int TMainForm::BreakpointReached(const TProgramLines& program, const TExecutedLine& line, int next) const
+{
+    const std::shared_ptr<IEditor> page = LiveActiveEditor();
+    if (!page) {
+        return -1;
+    }
+    if (page->IsBreakpoint(line.Index)) {
+        return line.Index;
+    }
+    // A jump goes on after its label, which never runs: its breakpoint stops the run
+    // where the jump lands. (RETURN lands on its GOSUB line, which it does not reach.)
+    const bool jumped = !line.SteppedBack && next != line.Index && next >= 0 &&
+                        next < static_cast<int>(program.size());
+    if (jumped && IsLabelLine(program[static_cast<std::size_t>(next)]) && page->IsBreakpoint(next)) {
+        return next;
+    }
+    return -1;
 }
 
 bool TMainForm::PaceRun(std::optional<std::int64_t> deadline, std::size_t lineLength)

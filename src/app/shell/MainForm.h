@@ -355,8 +355,12 @@ private:
     // a jump rewrites.
     TExecutedLine ExecuteRunLine(const TProgramLines& program, int& i, TArrayofCmds& cmds);
     // After a line: the top level's END stops the run, a breakpoint enters step mode,
-    // and step mode waits for Step, Step Back or Stop.
-    void WaitAfterLine(const TExecutedLine& line);
+    // and step mode waits for Step, Step Back or Stop. `next` is the loop's next-line
+    // variable as the line left it.
+    void WaitAfterLine(const TProgramLines& program, const TExecutedLine& line, int next);
+    // The line whose breakpoint the run reached with `line`: that line, or the label a
+    // jump of it landed on; -1 for none.
+    int BreakpointReached(const TProgramLines& program, const TExecutedLine& line, int next) const;
     // Between two lines: a timed run ends past its deadline (false) and passes events
     // every 100 ms of it; a run without waits of its own lets events through now and then.
     bool PaceRun(std::optional<std::int64_t> deadline, std::size_t lineLength);

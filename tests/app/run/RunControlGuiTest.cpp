@@ -259,6 +259,57 @@ TEST_F(RunControlGui, StepBackFromASubFilesEndWalksBackItsLines)
     }
 }
 
+// A breakpoint on a label stops the run whenever execution reaches it, by a jump too
+// (the jump goes on after the label, which never runs); the run line marks the label.
+// Breakpoints on the jumping lines, on GOSUB and on RETURN stop as they always did.
+TEST_F(RunControlGui, ABreakpointOnALabelStopsWheneverExecutionReachesIt)
+{
+    const std::string loop = "&i = 0\r\nLOOP:\r\n&i = &i + 1\r\nM2, &i, 1\r\nIF &i < 3 THEN GOTO LOOP\r\n"
+                             "GOTO TGT\r\nM2, 99, 99\r\nTGT:\r\nM2, 20, 20\r\nEND\r\n";
+    const std::string call = "GOSUB S\r\nM2, 1, 1\r\nEND\r\nS:\r\nM2, 2, 2\r\nRETURN\r\n";
+    using TStop = std::pair<int, int>; // the run line, the path's nodes
+    const struct {
+        const char* What;
+        std::string Program;
+        int Breakpoint; // 1-based
+        std::string Presses; // at each stop: S Step; Run (F5) after the last
+        std::vector<TStop> Stops;
+    } cases[] = {
+        {"a label reached by GOTO", loop, 8, "", {{8, 4}}},
+        {"a label reached by GOTO, then Step", loop, 8, "S", {{8, 4}, {9, 5}}},
+        {"a label reached in turn and by IF ... THEN GOTO", loop, 2, "", {{2, 0}, {2, 2}, {2, 3}}},
+        {"the IF ... THEN GOTO line", loop, 5, "", {{5, 2}, {5, 3}, {5, 4}}},
+        {"the GOTO line", loop, 6, "", {{6, 4}}},
+        {"a label reached by GOSUB", call, 4, "", {{4, 0}}},
+        {"the GOSUB line, which RETURN does not reach again", call, 1, "", {{1, 0}}},
+        {"RETURN", call, 6, "", {{6, 2}}},
+    };
+    for (const bool simulate : {false, true}) {
+        SetSimulate(simulate);
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.What) + (simulate ? ", Simulate on" : ", Simulate off"));
+            Window->Move->Reset();
+            const auto page = OpenProgram(std::string("label ") + c.What + ".sbp", c.Program);
+            page->ClearBreakpoints();
+            Code(page).SetCaretXY({1, c.Breakpoint});
+            Window->actToggleBP->Execute();
+            std::vector<TStop> stops;
+            AtPass = [&] {
+                if (!Window->StepWaiting()) {
+                    return;
+                }
+                const std::string path = CutText();
+                stops.emplace_back(Form(page).RunLine, static_cast<int>(std::count(path.begin(), path.end(), '\n')));
+                (stops.size() <= c.Presses.size() ? Window->actStep : Window->actRun)->Execute();
+            };
+            Run();
+            EXPECT_EQ(stops, c.Stops);
+            EXPECT_FALSE(Window->Running);
+            EXPECT_EQ(CutText().find("99.00000"), std::string::npos);
+        }
+    }
+}
+
 TEST_F(RunControlGui, StepBackWithAnEmptyHistoryIsIgnored)
 {
     OpenProgram("two.sbp", "M2,1,1\r\nM2,2,2\r\n");
