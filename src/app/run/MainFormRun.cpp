@@ -106,6 +106,10 @@ void TMainForm::actRunExecute()
         StepMode = false;
         StepRequested = true;
         FPendingSteps.clear();
+        // The run line's colour shows only while stepping: the lines after it run now.
+        if (const std::shared_ptr<IEditor> page = LiveActiveEditor()) {
+            page->HideRunLine();
+        }
         UpdateAllActions(false);
         return;
     }

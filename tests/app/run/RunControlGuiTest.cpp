@@ -11,8 +11,10 @@
 #include "../../support/QtTestApp.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 
 #include <algorithm>
 #include <filesystem>
@@ -308,6 +310,46 @@ TEST_F(RunControlGui, ABreakpointOnALabelStopsWheneverExecutionReachesIt)
             EXPECT_EQ(CutText().find("99.00000"), std::string::npos);
         }
     }
+}
+
+// The colour of the run line shows only while stepping: F5 from a breakpoint takes it
+// off the screen as the lines after it run (with Simulate on the window paints meanwhile).
+TEST_F(RunControlGui, RunFromABreakpointTakesTheRunLinesColourOffTheScreen)
+{
+    Window->resize(800, 600);
+    Window->show();
+    const auto page = OpenProgram("five.sbp", FiveMoves);
+    Code(page).SetCaretXY({1, 2});
+    Window->actToggleBP->Execute();
+    SetSimulate(true);
+    // What the screen shows on the breakpoint's line, right of its text.
+    const auto shown = [&] {
+        QWidget& view = *Form(page).CodeEditorWidget().viewport();
+        const TCodeEdit& code = Code(page);
+        const QPoint p = view.mapToGlobal(
+            QPoint(view.width() - 8, (2 - code.TopLine()) * code.LineHeight() + code.LineHeight() / 2));
+        return QGuiApplication::primaryScreen()->grabWindow(0, p.x(), p.y(), 1, 1).toImage().pixelColor(0, 0);
+    };
+    const QColor runLine(0, 0, 255);
+    const QColor breakpoint(255, 0, 0);
+    QColor stepping, running;
+    int waited = 0;
+    AtPass = [&] {
+        if (Window->StepMode && Window->StepWaiting()) {
+            // The wait paints the run line; then F5.
+            if (shown() == runLine || ++waited > 200) {
+                stepping = shown();
+                Window->actRun->Execute();
+            }
+        } else if (!Window->StepMode && stepping.isValid() && !running.isValid() &&
+                   CutText() == Nodes({0, 1, 2, 3, 4})) {
+            running = shown();
+        }
+    };
+    Run();
+    EXPECT_EQ(stepping, runLine);
+    EXPECT_EQ(running, breakpoint) << "the line after the breakpoint's runs";
+    EXPECT_EQ(Form(page).RunLine, -1);
 }
 
 TEST_F(RunControlGui, StepBackWithAnEmptyHistoryIsIgnored)
