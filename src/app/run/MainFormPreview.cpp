@@ -78,11 +78,11 @@ void TMainForm::SettleBit()
     ShowBitPosition();
 }
 
-void TMainForm::MarkRunLine(const QString& lineText)
+void TMainForm::MarkRunLine()
 {
     TAffineVector place;
     Move->GetBitTarget(place);
-    PlaceMarker(lineText, place);
+    Scene->WireframeBit->Position().SetPoint(place.X, place.Y, place.Z);
 }
 
 void TMainForm::PlaceMarker(const QString& lineText, const TAffineVector& from)

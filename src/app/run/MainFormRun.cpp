@@ -96,7 +96,7 @@ void TMainForm::ShowRunLine(int line)
 {
     if (const std::shared_ptr<IEditor> page = LiveActiveEditor()) {
         page->ShowRunLine(line);
-        MarkRunLine(page->GetCurrentLine());
+        MarkRunLine();
     }
 }
 
@@ -168,8 +168,10 @@ void TMainForm::EndRun()
     // No step back follows a run that ended: what was kept for it goes.
     Move->KeepStepBack(false);
     SettleBit();
-    ShowRunLine(Move->GetLineIndex());
+    // The page, writable again, reports its caret line as it goes (ShowLinePosition):
+    // the run's line and its marker come after that.
     UpdateAllActions(false);
+    ShowRunLine(Move->GetLineIndex());
 }
 
 void TMainForm::actPauseExecute()

@@ -209,11 +209,11 @@ public:
     // cadencer off; with Simulate off no tick came) left the bit where the last frame
     // had it.
     void SettleBit();
-    // The marker of the line a run shows: the axes the line does not name are those of
-    // the run's place (where the bit stands once still), not of whatever line the caret
-    // showed before, so that a line without coordinates (END, PRINT) marks the bit and
-    // a line stepped back to marks what a fresh run stopped there marks.
-    void MarkRunLine(const QString& lineText);
+    // The marker of the line a run shows stands on the run's place, where the bit stands
+    // once still, not on the line's arguments: a line without
+    // coordinates (END, PRINT) or one that failed to evaluate marks the bit, and a line
+    // stepped back to marks what a fresh run stopped there marks.
+    void MarkRunLine();
     // The marker onto the target of `lineText`, the axes it does not name kept from `from`.
     void PlaceMarker(const QString& lineText, const TAffineVector& from);
     void CollisionManager1Collision(TGLBaseSceneObject* object1, TGLBaseSceneObject* object2);

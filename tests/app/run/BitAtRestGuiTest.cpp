@@ -1,8 +1,8 @@
 // Where the bit stands once the preview is still: on the place the run reached (the
-// target the animation glides to), at the end of a run with or without END, with
-// Simulate on or off, after Stop, after Run from step mode; and after a step back
-// where a fresh run stopped at the same line has it. The wireframe marker of the line
-// the run shows stands there too, where that line names no other coordinates.
+// target the animation glides to), at the end of a run with or without END or at an
+// error, with Simulate on or off, after Stop, after Run from step mode; and after a step
+// back where a fresh run stopped at the same line has it. The wireframe marker of the
+// line the run shows stands with the bit.
 
 #include "../RunTestSupport.h"
 
@@ -142,6 +142,42 @@ TEST_F(BitAtRestGui, StopWhileTheBitGlidesLeavesItOnTheRunsPlace)
         EXPECT_FALSE(Window->Running);
         EXPECT_EQ(Mismatch(), "");
         EXPECT_FALSE(Window->Move->Moving);
+    }
+}
+
+// The marker of the line a run shows stands on the run's place, with the bit, whatever
+// the line's arguments say: a line that failed to evaluate, a relative move, a move
+// after a zero offset.
+TEST_F(BitAtRestGui, TheRunLinesMarkerStandsWithTheBit)
+{
+    struct TCase {
+        const char* what;
+        std::string program;
+        // The error box the run ends with; empty for none.
+        std::string error;
+        TAffineVector place;
+    };
+    const TCase cases[] = {
+        {"a move whose X fails to evaluate", "M2, 10, 10\r\nM2, &undefined, 5\r\n",
+         "Cannot evaluate the expression \"&undefined\" (line: 2): Unknown variable:UNDEFINED", {10, 10, 0}},
+        {"a jog whose Z fails to evaluate", "J3, 4, 6, 2\r\nJZ, 1 + &nothing\r\nM2, 9, 9\r\n",
+         "Cannot evaluate the expression \"1 + &nothing\" (line: 2): Unknown variable:NOTHING", {4, 6, 2}},
+        {"relative moves", "SR\r\nM2, 3, 1\r\nM2, 3, 1\r\nSA\r\n", "", {6, 2, 0}},
+        {"a move after zeroing X", "M2, 5, 5\r\nZX\r\nM2, 1, 1\r\n", "", {6, 1, 0}},
+    };
+    for (const bool simulate : {false, true}) {
+        SetSimulate(simulate);
+        for (const TCase& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + (simulate ? ", Simulate on" : ", Simulate off"));
+            OpenOwnProgram(c.program);
+            if (!c.error.empty()) {
+                Dialogs.ExpectMessage(c.error, TModalResult::mrOk);
+            }
+            Run();
+            EXPECT_TRUE(Dialogs.AllAnswered());
+            EXPECT_EQ(Text(Target()), Text(c.place));
+            EXPECT_EQ(Mismatch(), "");
+        }
     }
 }
 
