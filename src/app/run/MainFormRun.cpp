@@ -123,6 +123,8 @@ void TMainForm::actRunExecute()
         return;
     }
     TRunFrame frame(FRunDepth);
+    FBitHeld = false;
+    FBitGliding = false;
     auto closing = TScopeGuard([this] { EndRun(); });
     const std::shared_ptr<IEditor> page = LiveActiveEditor();
     if (!page) {
@@ -217,6 +219,14 @@ void TMainForm::RequestStep(bool forward)
 }
 
 void TMainForm::actStopExecute()
+{
+    // Stopped on its way, the bit stays where the user saw it (in a clamp, say) while
+    // the simulator's place stays ahead.
+    FBitHeld = FBitGliding;
+    StopRun();
+}
+
+void TMainForm::StopRun()
 {
     Scene->GLCadencer1.SetEnabled(false);
     Running = false;
@@ -432,6 +442,9 @@ TMainForm::TExecutedLine TMainForm::ExecuteRunLine(const TProgramLines& program,
     } else {
         Move->PreprocessLine(text, true, cmds);
     }
+    // Until a tick moves it on, the bit is not on its way to what this line leaves:
+    // a stop then puts it there rather than holding it.
+    FBitGliding = false;
     const bool ended = Move->ExecuteLine(&program, text, cmds, line.Index, &i, line.SteppedBack);
     ShowVariables(Calcul.GetVariables());
     return {line.Index, line.SteppedBack, ended};
@@ -441,7 +454,7 @@ void TMainForm::WaitAfterLine(const TProgramLines& program, const TExecutedLine&
 {
     // END ends the run at the top level; a sub-file's END ends only the sub-file.
     if (line.Ended && FileStack.size() <= 1) {
-        actStop->Execute();
+        StopRun();
     }
     const int breakpoint = BreakpointReached(program, line, next);
     if (breakpoint >= 0) {
@@ -520,6 +533,8 @@ void TMainForm::ResetForHeadlessRun(const QString& fileName)
     ResetForResults(*Move, Calcul, fileName.toStdString());
     // Nothing steps back in a results run or a quick view.
     Move->KeepStepBack(false);
+    FBitHeld = false;
+    FBitGliding = false;
     Running = true;
     Scene->GLCadencer1.SetEnabled(true);
     Paused = false;

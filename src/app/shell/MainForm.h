@@ -204,13 +204,13 @@ public:
     void MoveBitStep(double deltaTime);
     // Status panel 3: where the bit is (each tick, and when a run ends).
     void ShowBitPosition();
-    // The bit onto the place the run reached, its glide over: a run that ends or stops
-    // leaves the preview still, and a glide cut short (END and Stop switch the
-    // cadencer off; with Simulate off no tick came) left the bit where the last frame
-    // had it.
+    // The bit onto the place the run reached, its glide over: a run that ends leaves the
+    // preview still, and a glide cut short (END switches the cadencer off; with Simulate
+    // off no tick came) left the bit where the last frame had it. A bit that a stop held
+    // on its way (actStopExecute) stays there.
     void SettleBit();
     // The marker of the line a run shows stands on the run's place, where the bit stands
-    // once still, not on the line's arguments: a line without
+    // once still (or was held by a stop), not on the line's arguments: a line without
     // coordinates (END, PRINT) or one that failed to evaluate marks the bit, and a line
     // stepped back to marks what a fresh run stopped there marks.
     void MarkRunLine();
@@ -331,6 +331,9 @@ private:
     // The closing steps of every run: cadencer off, paused, not running, not stepping,
     // the run line shown.
     void EndRun();
+    // What Stop does, and END at the top level: the run ends at the next line boundary
+    // or wait, and drops the steps pressed but not taken.
+    void StopRun();
     // One line of a run as the loop executed it.
     struct TExecutedLine {
         int Index = 0;
@@ -395,6 +398,11 @@ private:
     // Runs (of any kind) on the stack; nothing the run uses is freed while above 0.
     int FRunDepth = 0;
     bool FStepWaiting = false;
+    // The last tick left the bit on its way to what the last line left: a Stop now holds
+    // it where it is.
+    bool FBitGliding = false;
+    // A stop held the bit on its way: the run's end leaves it there.
+    bool FBitHeld = false;
     // Step (true) and Step Back (false) pressed while a step was still going, oldest
     // first: each is a step of its own once the line before it is done.
     std::deque<bool> FPendingSteps;
