@@ -87,7 +87,7 @@ void TMainForm::CreateRunActions()
     actStep = l.Add("actStep", "Step", "Step", K(Qt::Key_F11), 28);
     actStep->OnExecute = [this](TAction&) { actStepExecute(); };
     actStep->OnUpdate = [](TAction& a) { a.setEnabled(static_cast<bool>(ActiveEditor)); };
-    actStepBack = l.Add("actStepBack", "actStepBack", "Step-Back", K(Qt::SHIFT | Qt::Key_F11), 39);
+    actStepBack = l.Add("actStepBack", "Step Back", "Step-Back", K(Qt::SHIFT | Qt::Key_F11), 39);
     actStepBack->OnExecute = [this](TAction&) { actStepBackExecute(); };
     actStepBack->OnUpdate = [this](TAction& a) { a.setEnabled(ActiveEditor && StepMode); };
 }
