@@ -445,6 +445,63 @@ TEST_F(RunControlGui, StepPressesWhileAStepGoesEachCount)
     }
 }
 
+// Step presses that came while a step still went and were not taken yet are dropped by
+// Run (F5) from step mode and by the run's natural end: they neither release the next
+// breakpoint's wait nor the first wait of the next run.
+TEST_F(RunControlGui, RunAndTheRunsEndDropTheStepPressesNotTaken)
+{
+    const struct {
+        const char* What;
+        std::string Program;
+        int Breakpoint; // 1-based; 0 for none
+        // Run pressed after the queued presses; else the run ends by itself after them
+        // and the next run starts with Step.
+        bool RunAfterThem;
+        std::string AtNextWait;
+    } cases[] = {
+        {"Run from step mode", FiveMoves, 4, true, Nodes({0, 1, 2, 3, 4})},
+        {"the natural end", "M2,1,1\r\n", 0, false, Nodes({0, 1}) + Nodes({1})},
+    };
+    SetSimulate(true);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        ResetForResults(*Window->Move, Window->Calcul, std::string());
+        const auto page = OpenProgram(std::string("queued ") + c.What + ".sbp", c.Program);
+        if (c.Breakpoint > 0) {
+            Code(page).SetCaretXY({1, c.Breakpoint});
+            Window->actToggleBP->Execute();
+        }
+        enum { AtFirstWait, Gliding, Queued } phase = AtFirstWait;
+        std::string atNextWait = "no wait";
+        AtPass = [&] {
+            if (phase == AtFirstWait && Window->StepWaiting()) {
+                // Far from the target: the presses after this one come during the glide.
+                Window->Scene->Bit->Position().SetPoint(50, 50, 0);
+                Window->actStep->Execute();
+                phase = Gliding;
+            } else if (phase == Gliding && !Window->StepWaiting() && Window->Move->Moving) {
+                Window->actStep->Execute();
+                Window->actStep->Execute();
+                if (c.RunAfterThem) {
+                    Window->actRun->Execute();
+                }
+                phase = Queued;
+            } else if (phase == Queued && Window->StepWaiting()) {
+                atNextWait = CutText();
+                Window->actStop->Execute();
+            }
+        };
+        Window->actStep->Execute();
+        EXPECT_EQ(phase, Queued);
+        if (!c.RunAfterThem) {
+            EXPECT_FALSE(Window->Running);
+            Window->actStep->Execute();
+        }
+        EXPECT_EQ(atNextWait, c.AtNextWait);
+        EXPECT_FALSE(Window->Running);
+    }
+}
+
 // A Step Back that finds nothing to undo says why in the status bar, for that wait only,
 // and leaves the run where it was, the run line too.
 TEST_F(RunControlGui, ARefusedStepBackSaysWhyInTheStatusBar)
