@@ -13,6 +13,8 @@
 
 #include <QFileInfo>
 
+#include <utility>
+
 namespace {
 constexpr const char* Unit = "frmEditor";
 
@@ -24,6 +26,16 @@ void AddLines(TCodeEdit& editor, const QStringList& lines)
         target.Add(line);
     }
     target.EndUpdate();
+}
+
+// The line and its gutter painted again; a line below 1 would mean every line to the
+// invalidation.
+void RepaintLine(TCodeEdit& editor, int line)
+{
+    if (line >= 1) {
+        editor.InvalidateLine(line);
+        editor.InvalidateGutterLines(line, line);
+    }
 }
 
 // Just after the last character of the text.
@@ -315,17 +327,19 @@ void TEditor::ShowRunLine(int line)
     editor.SetCaretXY(TTextPoint{1, line});
     const int old = Form->RunLine;
     Form->RunLine = line;
-    for (const int repainted : {old, line}) {
-        // A line below 1 would mean every line to the invalidation.
-        if (repainted >= 1) {
-            editor.InvalidateLine(repainted);
-            editor.InvalidateGutterLines(repainted, repainted);
-        }
-    }
+    RepaintLine(editor, old);
+    RepaintLine(editor, line);
     // The colour shows only while stepping.
     const IEditorPageHost* host = EditorPageHost();
     if (host == nullptr || !host->RunStepMode()) {
         Form->RunLine = -1;
+    }
+}
+
+void TEditor::HideRunLine()
+{
+    if (Form) {
+        RepaintLine(Form->CodeEditor(), std::exchange(Form->RunLine, -1));
     }
 }
 

@@ -61,6 +61,7 @@ public:
     void ReplaceAllText(const QStringList& lines) override;
     TCodeEditStringList* GetLines() override;
     void ShowRunLine(int line) override;
+    void HideRunLine() override;
     bool IsBreakpoint(int line) override;
     void ToggleBreakpoint() override;
     void ClearBreakpoints() override;

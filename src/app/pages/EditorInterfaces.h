@@ -50,6 +50,8 @@ public:
     virtual TCodeEditStringList* GetLines() = 0;
     // `line` is 1-based.
     virtual void ShowRunLine(int line) = 0;
+    // The run left step mode: the run line is painted without its colour and forgotten.
+    virtual void HideRunLine() = 0;
     // `line` is 0-based.
     virtual bool IsBreakpoint(int line) = 0;
     virtual void ToggleBreakpoint() = 0;

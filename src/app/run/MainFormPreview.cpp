@@ -71,18 +71,25 @@ void TMainForm::ShowBitPosition()
 
 void TMainForm::SettleBit()
 {
-    TAffineVector target;
-    Move->GetBitTarget(target);
-    Scene->Bit->Position().SetPoint(target.X, target.Y, target.Z);
+    if (!FBitHeld) {
+        TAffineVector target;
+        Move->GetBitTarget(target);
+        Scene->Bit->Position().SetPoint(target.X, target.Y, target.Z);
+    }
     Move->Moving = false;
+    FBitGliding = false;
     ShowBitPosition();
 }
 
-void TMainForm::MarkRunLine(const QString& lineText)
+void TMainForm::MarkRunLine()
 {
     TAffineVector place;
-    Move->GetBitTarget(place);
-    PlaceMarker(lineText, place);
+    if (FBitHeld) {
+        place = Scene->Bit->Position().GetAsAffineVector();
+    } else {
+        Move->GetBitTarget(place);
+    }
+    Scene->WireframeBit->Position().SetPoint(place.X, place.Y, place.Z);
 }
 
 void TMainForm::PlaceMarker(const QString& lineText, const TAffineVector& from)
@@ -99,12 +106,14 @@ void TMainForm::MoveBitStep(double deltaTime)
     TAffineVector target;
     Move->GetBitTarget(target);
     Move->Moving = ::MoveBitStep(position, target, deltaTime, PanelGL->tbSpeed->value());
+    FBitGliding = Move->Moving;
     Scene->Bit->Position().SetPoint(position.X, position.Y, position.Z);
 }
 
 void TMainForm::CollisionManager1Collision(TGLBaseSceneObject* object1, TGLBaseSceneObject* object2)
 {
-    if (object1->Name() != "Bit" && object2->Name() != "Bit") {
+    // Pairs tested after a Cancel in the same pass ask nothing more.
+    if ((RunOnStack() && !Running) || (object1->Name() != "Bit" && object2->Name() != "Bit")) {
         return;
     }
     const TGLCube* cube = dynamic_cast<TGLCube*>(object1);

@@ -13,6 +13,7 @@
 #include "app/run/RunOwnPages.h"
 
 #include "editor/document/CodeEditStringList.h"
+#include "engine/LineText.h"
 #include "engine/ProgramRunner.h"
 #include "engine/RunResults.h"
 #include "platform/core/services/Clock.h"
@@ -26,6 +27,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <optional>
 #include <thread>
 #include <utility>
 
@@ -85,7 +87,7 @@ void TMainForm::CreateRunActions()
     actStep = l.Add("actStep", "Step", "Step", K(Qt::Key_F11), 28);
     actStep->OnExecute = [this](TAction&) { actStepExecute(); };
     actStep->OnUpdate = [](TAction& a) { a.setEnabled(static_cast<bool>(ActiveEditor)); };
-    actStepBack = l.Add("actStepBack", "actStepBack", "Step-Back", K(Qt::SHIFT | Qt::Key_F11), 39);
+    actStepBack = l.Add("actStepBack", "Step Back", "Step-Back", K(Qt::SHIFT | Qt::Key_F11), 39);
     actStepBack->OnExecute = [this](TAction&) { actStepBackExecute(); };
     actStepBack->OnUpdate = [this](TAction& a) { a.setEnabled(ActiveEditor && StepMode); };
 }
@@ -94,7 +96,7 @@ void TMainForm::ShowRunLine(int line)
 {
     if (const std::shared_ptr<IEditor> page = LiveActiveEditor()) {
         page->ShowRunLine(line);
-        MarkRunLine(page->GetCurrentLine());
+        MarkRunLine();
     }
 }
 
@@ -104,6 +106,10 @@ void TMainForm::actRunExecute()
         StepMode = false;
         StepRequested = true;
         FPendingSteps.clear();
+        // The run line's colour shows only while stepping: the lines after it run now.
+        if (const std::shared_ptr<IEditor> page = LiveActiveEditor()) {
+            page->HideRunLine();
+        }
         UpdateAllActions(false);
         return;
     }
@@ -117,6 +123,8 @@ void TMainForm::actRunExecute()
         return;
     }
     TRunFrame frame(FRunDepth);
+    FBitHeld = false;
+    FBitGliding = false;
     auto closing = TScopeGuard([this] { EndRun(); });
     const std::shared_ptr<IEditor> page = LiveActiveEditor();
     if (!page) {
@@ -162,8 +170,10 @@ void TMainForm::EndRun()
     // No step back follows a run that ended: what was kept for it goes.
     Move->KeepStepBack(false);
     SettleBit();
-    ShowRunLine(Move->GetLineIndex());
+    // The page, writable again, reports its caret line as it goes (ShowLinePosition):
+    // the run's line and its marker come after that.
     UpdateAllActions(false);
+    ShowRunLine(Move->GetLineIndex());
 }
 
 void TMainForm::actPauseExecute()
@@ -209,6 +219,14 @@ void TMainForm::RequestStep(bool forward)
 }
 
 void TMainForm::actStopExecute()
+{
+    // Stopped on its way, the bit stays where the user saw it (in a clamp, say) while
+    // the simulator's place stays ahead.
+    FBitHeld = FBitGliding;
+    StopRun();
+}
+
+void TMainForm::StopRun()
 {
     Scene->GLCadencer1.SetEnabled(false);
     Running = false;
@@ -309,110 +327,184 @@ void TMainForm::LetEventsThrough()
 TMainForm::TRunStart TMainForm::RunFile(const TProgramLines& lines, const QString& fileName, int timeLimitMs)
 {
     TRunFrame frame(FRunDepth);
-    const bool timed = timeLimitMs != -1;
-    const std::int64_t deadline = timed ? TickCountMs() + timeLimitMs : 0;
-    const QString name = fileName.trimmed();
+    const std::optional<std::int64_t> deadline =
+        timeLimitMs == -1 ? std::nullopt : std::optional<std::int64_t>(TickCountMs() + timeLimitMs);
     TProgramLines fileLines;
     const TProgramLines* program = &lines;
-    if (!name.isEmpty()) {
-        std::string error;
-        if (!TProgramRunner::LoadLines(name.toStdString(), fileLines, &error)) {
-            ShowErrorBox(error);
-            Running = false;
+    if (const QString name = fileName.trimmed(); !name.isEmpty()) {
+        if (!LoadRunFile(name, fileLines)) {
             return TRunStart::FileNotLoaded;
         }
         program = &fileLines;
-        OpenRunPage(name);
-        FileStack.append(name);
     }
-
     FLastEventPassMs = TickCountMs();
     TArrayofCmds cmds;
     const int last = static_cast<int>(program->size()) - 1;
     int i = 0;
     // Past the last line a Step Back may still be waiting to take it back.
     while (i <= last || (StepMode && StepBackRequested)) {
-        if (!Running) {
+        if (!Running || !SimulateWait()) {
             return TRunStart::Ran;
         }
-        if (PanelGL->cbSim->isChecked()) {
-            do {
-                if (!Running) {
-                    return TRunStart::Ran;
-                }
-                WaitPass();
-            } while (Move->Moving);
-        }
-        if (StepMode) {
-            // Nothing left to undo: the request is dropped, the status bar says why, and
-            // the wait goes on.
-            while (StepBackRequested) {
-                const int back = Move->PartFiles().PopLine();
-                if (back >= 0 && back <= last) {
-                    i = back;
-                    break;
-                }
-                StepBackRequested = false;
-                StepWait(SteppedBackRunLine(), StepBackRefusal());
-                if (!Running) {
-                    return TRunStart::Ran;
-                }
+        if (StepMode && !PrepareSteppedLine(i, last)) {
+            if (!Running) {
+                return TRunStart::Ran;
             }
-            // Refused after the last line, Step goes on past it.
-            if (i > last) {
-                break;
-            }
-            ShowRunLine(StepBackRequested ? i : i + 1);
+            break;
         }
-        // The executed line's index: a jump rewrites i to its label's line.
-        const int index = i;
-        const std::string& line = (*program)[static_cast<std::size_t>(index)];
-        const bool steppedBack = StepBackRequested;
-        // A step back evaluates nothing: the line's record holds what it undoes.
-        if (steppedBack) {
-            cmds.Clear();
-        } else {
-            Move->PreprocessLine(line, true, cmds);
-        }
-        const bool ended = Move->ExecuteLine(program, line, cmds, index, &i, steppedBack);
-        ShowVariables(Calcul.GetVariables());
-        if (ended && FileStack.size() <= 1) {
-            actStop->Execute();
-        }
-        if (const std::shared_ptr<IEditor> page = LiveActiveEditor(); page && page->IsBreakpoint(index)) {
-            StepMode = true;
-            UpdateAllActions(false);
-        }
-        if (StepMode) {
-            StepWait(steppedBack ? SteppedBackRunLine() : index + 1);
-        }
-        if (ended) {
+        const TExecutedLine line = ExecuteRunLine(*program, i, cmds);
+        WaitAfterLine(*program, line, i);
+        // A Step Back from the wait after END takes END back: the file goes on.
+        if (line.Ended && !StepBackRequested) {
             break;
         }
         // The line to go on with: the next one, or the undone line again. A Step Back
         // request takes the history's line instead, unless it is refused: then the run
         // goes on from here as if it had never come.
-        i = steppedBack ? index : i + 1;
-        if (timed) {
-            const std::int64_t now = TickCountMs();
-            if (now > deadline) {
-                return TRunStart::Ran;
-            }
-            // Lines of millions of characters would rarely end on such a millisecond.
-            if ((deadline - now) % 100 == 0 || now - FLastEventPassMs >= ResponsiveIntervalMs) {
-                LetEventsThrough();
-            }
-        } else if (!PanelGL->cbSim->isChecked() && !StepMode) {
-            KeepResponsive(line.size() + Calcul.GetVariables().TextLength());
+        i = line.SteppedBack ? line.Index : i + 1;
+        if (!PaceRun(deadline, (*program)[static_cast<std::size_t>(line.Index)].size())) {
+            return TRunStart::Ran;
         }
     }
+    LeaveRunFile();
+    return TRunStart::Ran;
+}
+
+bool TMainForm::LoadRunFile(const QString& name, TProgramLines& lines)
+{
+    std::string error;
+    if (!TProgramRunner::LoadLines(name.toStdString(), lines, &error)) {
+        ShowErrorBox(error);
+        Running = false;
+        return false;
+    }
+    OpenRunPage(name);
+    FileStack.append(name);
+    return true;
+}
+
+void TMainForm::LeaveRunFile()
+{
     if (FileStack.size() > 1) {
         FileStack.removeLast();
     }
     if (!FileStack.isEmpty() && !FileStack.last().trimmed().isEmpty()) {
         OpenRunPage(FileStack.last());
     }
-    return TRunStart::Ran;
+}
+
+bool TMainForm::SimulateWait()
+{
+    if (!PanelGL->cbSim->isChecked()) {
+        return true;
+    }
+    do {
+        if (!Running) {
+            return false;
+        }
+        WaitPass();
+    } while (Move->Moving);
+    return true;
+}
+
+bool TMainForm::PrepareSteppedLine(int& i, int last)
+{
+    // Nothing left to undo: the request is dropped, the status bar says why, and the
+    // wait goes on.
+    while (StepBackRequested) {
+        const int back = Move->PartFiles().PopLine();
+        if (back >= 0 && back <= last) {
+            i = back;
+            break;
+        }
+        StepBackRequested = false;
+        StepWait(SteppedBackRunLine(), StepBackRefusal());
+        if (!Running) {
+            return false;
+        }
+    }
+    // Refused after the last line, Step goes on past it.
+    if (i > last) {
+        return false;
+    }
+    ShowRunLine(StepBackRequested ? i : i + 1);
+    return true;
+}
+
+TMainForm::TExecutedLine TMainForm::ExecuteRunLine(const TProgramLines& program, int& i, TArrayofCmds& cmds)
+{
+    // The executed line's index: a jump rewrites i to its label's line.
+    const TExecutedLine line{i, StepBackRequested, false};
+    const std::string& text = program[static_cast<std::size_t>(line.Index)];
+    // A step back evaluates nothing: the line's record holds what it undoes.
+    if (line.SteppedBack) {
+        cmds.Clear();
+    } else {
+        Move->PreprocessLine(text, true, cmds);
+    }
+    // Until a tick moves it on, the bit is not on its way to what this line leaves:
+    // a stop then puts it there rather than holding it.
+    FBitGliding = false;
+    const bool ended = Move->ExecuteLine(&program, text, cmds, line.Index, &i, line.SteppedBack);
+    ShowVariables(Calcul.GetVariables());
+    return {line.Index, line.SteppedBack, ended};
+}
+
+void TMainForm::WaitAfterLine(const TProgramLines& program, const TExecutedLine& line, int next)
+{
+    // END ends the run at the top level; a sub-file's END ends only the sub-file.
+    if (line.Ended && FileStack.size() <= 1) {
+        StopRun();
+    }
+    const int breakpoint = BreakpointReached(program, line, next);
+    if (breakpoint >= 0) {
+        StepMode = true;
+        UpdateAllActions(false);
+    }
+    if (!StepMode) {
+        return;
+    }
+    if (breakpoint >= 0 && breakpoint != line.Index) {
+        StepWait(breakpoint + 1);
+    } else {
+        StepWait(line.SteppedBack ? SteppedBackRunLine() : line.Index + 1);
+    }
+}
+
+int TMainForm::BreakpointReached(const TProgramLines& program, const TExecutedLine& line, int next) const
+{
+    const std::shared_ptr<IEditor> page = LiveActiveEditor();
+    if (!page) {
+        return -1;
+    }
+    if (page->IsBreakpoint(line.Index)) {
+        return line.Index;
+    }
+    // A jump goes on after its label, which never runs: its breakpoint stops the run
+    // where the jump lands. (RETURN lands on its GOSUB line, which it does not reach.)
+    const bool jumped = !line.SteppedBack && next != line.Index && next >= 0 &&
+                        next < static_cast<int>(program.size());
+    if (jumped && IsLabelLine(program[static_cast<std::size_t>(next)]) && page->IsBreakpoint(next)) {
+        return next;
+    }
+    return -1;
+}
+
+bool TMainForm::PaceRun(std::optional<std::int64_t> deadline, std::size_t lineLength)
+{
+    if (deadline) {
+        const std::int64_t now = TickCountMs();
+        if (now > *deadline) {
+            return false;
+        }
+        // Lines of millions of characters would rarely end on such a millisecond.
+        if ((*deadline - now) % 100 == 0 || now - FLastEventPassMs >= ResponsiveIntervalMs) {
+            LetEventsThrough();
+        }
+    } else if (!PanelGL->cbSim->isChecked() && !StepMode) {
+        KeepResponsive(lineLength + Calcul.GetVariables().TextLength());
+    }
+    return true;
 }
 
 void TMainForm::OpenRunPage(const QString& fileName)
@@ -441,6 +533,8 @@ void TMainForm::ResetForHeadlessRun(const QString& fileName)
     ResetForResults(*Move, Calcul, fileName.toStdString());
     // Nothing steps back in a results run or a quick view.
     Move->KeepStepBack(false);
+    FBitHeld = false;
+    FBitGliding = false;
     Running = true;
     Scene->GLCadencer1.SetEnabled(true);
     Paused = false;

@@ -204,16 +204,16 @@ public:
     void MoveBitStep(double deltaTime);
     // Status panel 3: where the bit is (each tick, and when a run ends).
     void ShowBitPosition();
-    // The bit onto the place the run reached, its glide over: a run that ends or stops
-    // leaves the preview still, and a glide cut short (END and Stop switch the
-    // cadencer off; with Simulate off no tick came) left the bit where the last frame
-    // had it.
+    // The bit onto the place the run reached, its glide over: a run that ends leaves the
+    // preview still, and a glide cut short (END switches the cadencer off; with Simulate
+    // off no tick came) left the bit where the last frame had it. A bit that a stop held
+    // on its way (actStopExecute) stays there.
     void SettleBit();
-    // The marker of the line a run shows: the axes the line does not name are those of
-    // the run's place (where the bit stands once still), not of whatever line the caret
-    // showed before, so that a line without coordinates (END, PRINT) marks the bit and
-    // a line stepped back to marks what a fresh run stopped there marks.
-    void MarkRunLine(const QString& lineText);
+    // The marker of the line a run shows stands on the run's place, where the bit stands
+    // once still (or was held by a stop), not on the line's arguments: a line without
+    // coordinates (END, PRINT) or one that failed to evaluate marks the bit, and a line
+    // stepped back to marks what a fresh run stopped there marks.
+    void MarkRunLine();
     // The marker onto the target of `lineText`, the axes it does not name kept from `from`.
     void PlaceMarker(const QString& lineText, const TAffineVector& from);
     void CollisionManager1Collision(TGLBaseSceneObject* object1, TGLBaseSceneObject* object2);
@@ -331,6 +331,42 @@ private:
     // The closing steps of every run: cadencer off, paused, not running, not stepping,
     // the run line shown.
     void EndRun();
+    // What Stop does, and END at the top level: the run ends at the next line boundary
+    // or wait, and drops the steps pressed but not taken.
+    void StopRun();
+    // One line of a run as the loop executed it.
+    struct TExecutedLine {
+        int Index = 0;
+        bool SteppedBack = false;
+        // END ran.
+        bool Ended = false;
+    };
+    // The pieces of RunFile's loop. The file's lines loaded, its page opened and its
+    // name on the file stack; false (the box shown, the run stopped) when it cannot be.
+    bool LoadRunFile(const QString& name, TProgramLines& lines);
+    // At the file's end: its name off the stack, its caller's page active again.
+    void LeaveRunFile();
+    // With Simulate on, the glide toward what the line before left; false when the run
+    // stopped meanwhile.
+    bool SimulateWait();
+    // Step mode, before line `i` runs: a Step Back request takes the history's last line
+    // into `i` (one with nothing to undo is refused, the wait goes on), and the run line
+    // marks the line about to run. False when no line runs: the run stopped, or a Step
+    // after a refusal past the last line ends the file.
+    bool PrepareSteppedLine(int& i, int last);
+    // Executes line `i` (or takes it back); `i` is the loop's next-line variable, which
+    // a jump rewrites.
+    TExecutedLine ExecuteRunLine(const TProgramLines& program, int& i, TArrayofCmds& cmds);
+    // After a line: the top level's END stops the run, a breakpoint enters step mode,
+    // and step mode waits for Step, Step Back or Stop. `next` is the loop's next-line
+    // variable as the line left it.
+    void WaitAfterLine(const TProgramLines& program, const TExecutedLine& line, int next);
+    // The line whose breakpoint the run reached with `line`: that line, or the label a
+    // jump of it landed on; -1 for none.
+    int BreakpointReached(const TProgramLines& program, const TExecutedLine& line, int next) const;
+    // Between two lines: a timed run ends past its deadline (false) and passes events
+    // every 100 ms of it; a run without waits of its own lets events through now and then.
+    bool PaceRun(std::optional<std::int64_t> deadline, std::size_t lineLength);
     // Everything a results run or quick view of `fileName` starts from.
     void ResetForHeadlessRun(const QString& fileName);
     // One pass of a wait: an animation tick, the pending events, the test hook, then
@@ -362,6 +398,11 @@ private:
     // Runs (of any kind) on the stack; nothing the run uses is freed while above 0.
     int FRunDepth = 0;
     bool FStepWaiting = false;
+    // The last tick left the bit on its way to what the last line left: a Stop now holds
+    // it where it is.
+    bool FBitGliding = false;
+    // A stop held the bit on its way: the run's end leaves it there.
+    bool FBitHeld = false;
     // Step (true) and Step Back (false) pressed while a step was still going, oldest
     // first: each is a step of its own once the line before it is done.
     std::deque<bool> FPendingSteps;

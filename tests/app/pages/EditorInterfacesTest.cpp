@@ -36,6 +36,7 @@ public:
     void ReplaceAllText(const QStringList&) override {}
     TCodeEditStringList* GetLines() override { return nullptr; }
     void ShowRunLine(int) override {}
+    void HideRunLine() override {}
     bool IsBreakpoint(int) override { return false; }
     void ToggleBreakpoint() override {}
     void ClearBreakpoints() override {}

@@ -1,17 +1,26 @@
 // Where the bit stands once the preview is still: on the place the run reached (the
-// target the animation glides to), at the end of a run with or without END, with
-// Simulate on or off, after Stop, after Run from step mode; and after a step back
-// where a fresh run stopped at the same line has it. The wireframe marker of the line
-// the run shows stands there too, where that line names no other coordinates.
+// target the animation glides to), at the end of a run with or without END or at an
+// error, with Simulate on or off, after Stop in step mode, after Run from step mode; and
+// after a step back where a fresh run stopped at the same line has it. A stop while the
+// bit glides (Stop, Cancel in the collision question) leaves it where it stands. The
+// wireframe marker of the line the run shows stands with the bit.
 
 #include "../RunTestSupport.h"
 
+#include "app/plugins/KerfpadInterface.h"
+#include "app/run/BitAnimation.h"
 #include "engine/RunResults.h"
+
+#include "../../support/FixedClock.h"
+
+#include <QTimer>
 
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -107,7 +116,9 @@ TEST_F(BitAtRestGui, AtTheEndOfARunTheBitStandsOnTheRunsPlace)
     }
 }
 
-TEST_F(BitAtRestGui, StopWhileTheBitGlidesLeavesItOnTheRunsPlace)
+// Stop while the bit glides leaves it where the user saw it, the status bar's readout and
+// the run line's marker with it; the simulator's place (GetCurPos) stays ahead.
+TEST_F(BitAtRestGui, StopWhileTheBitGlidesLeavesItWhereItStands)
 {
     struct TCase {
         const char* what;
@@ -126,22 +137,136 @@ TEST_F(BitAtRestGui, StopWhileTheBitGlidesLeavesItOnTheRunsPlace)
         SCOPED_TRACE(c.what);
         OpenOwnProgram(c.program);
         SetSimulate(c.simulate);
-        bool stopped = false;
+        std::optional<TAffineVector> stoppedAt;
         AtPass = [&] {
             const TAffineVector target = Target();
             const TAffineVector bit = BitPosition();
-            if (!stopped && Window->Move->Moving && target.X == c.at.X && target.Y == c.at.Y &&
+            if (!stoppedAt && Window->Move->Moving && target.X == c.at.X && target.Y == c.at.Y &&
                 target.Z == c.at.Z && (bit.X != target.X || bit.Y != target.Y)) {
-                stopped = true;
+                stoppedAt = bit;
                 Window->actStop->Execute();
             }
         };
         Run();
         AtPass = nullptr;
-        ASSERT_TRUE(stopped);
+        ASSERT_TRUE(stoppedAt.has_value());
         EXPECT_FALSE(Window->Running);
-        EXPECT_EQ(Mismatch(), "");
+        EXPECT_EQ(Text(BitPosition()), Text(*stoppedAt));
+        EXPECT_EQ(Text(Marker()), Text(*stoppedAt));
+        EXPECT_EQ(Window->StatusPanelText(3), Tdm::StatusPositionText(stoppedAt->X, stoppedAt->Y, stoppedAt->Z));
+        EXPECT_EQ(Text(Target()), Text(c.at)) << "the simulator's place";
         EXPECT_FALSE(Window->Move->Moving);
+        // The next run glides on from there.
+        OpenOwnProgram("M2, 1, 1\r\n");
+        Window->Scene->Bit->Position().SetPoint(stoppedAt->X, stoppedAt->Y, stoppedAt->Z);
+        SetSimulate(true);
+        Run();
+        EXPECT_EQ(Mismatch(), "");
+    }
+}
+
+// With Simulate off the bit does not follow the lines: a Stop between them puts it on the
+// run's place, also when it glided before (a PAUSE's wait lets it) and the lines after
+// the glide ran without it.
+TEST_F(BitAtRestGui, StopBetweenLinesWithSimulateOffPutsTheBitOnTheRunsPlace)
+{
+    OpenOwnProgram("J2, 50, 50\r\nPAUSE 1\r\nAGAIN:\r\nM2, 1, 1\r\nGOTO AGAIN\r\n");
+    SetSimulate(false);
+    Window->Move->MaxPathNodes = 100000000;
+    bool glided = false;
+    AtPass = [&] { glided = glided || (Window->Move->Moving && BitPosition().X > 0); };
+    // Stop once the loop runs: the loop lets events through, its clock moving 60 ms a read.
+    QTimer stop;
+    stop.setInterval(0);
+    QObject::connect(&stop, &QTimer::timeout, [&] {
+        if (Window->Running && Window->Move->GetLineIndex() >= 4) {
+            stop.stop();
+            Window->actStop->Execute();
+        }
+    });
+    stop.start();
+    TMovingClock moving(Clock);
+    TClockSourceScope scope(&moving);
+    Run();
+    EXPECT_TRUE(glided);
+    EXPECT_FALSE(Window->Running);
+    EXPECT_EQ(Text(Target()), Text({1, 1, 0}));
+    EXPECT_EQ(Mismatch(), "");
+}
+
+// The collision question's Cancel stops the run where the bit met the clamp, for the user
+// to see: clamps C1, C1 and C2 across a move to 40, 5, the questions answered in turn.
+// A run that the answers let go on ends on its place.
+TEST_F(BitAtRestGui, CancelInTheCollisionQuestionLeavesTheBitInTheClamp)
+{
+    const std::string clamps = "[CLAMP] C1, 10, 5, 0, 2, 2, 2\r\n[CLAMP] C1, 20, 5, 0, 2, 2, 2\r\n"
+                               "[CLAMP] C2, 30, 5, 0, 2, 2, 2\r\nJ2, 0, 5\r\nM2, 40, 5\r\n";
+    struct TCase {
+        const char* what;
+        // Per question: the clamp it names and the answer.
+        std::vector<std::pair<std::string, TModalResult>> answers;
+        // Where the bit stops along x (inside the clamp last named), or the run's end.
+        float fromX, toX;
+    };
+    const TCase cases[] = {
+        {"Yes and No to C1, Cancel to C2",
+         {{"C1", TModalResult::mrYes}, {"C1", TModalResult::mrNo}, {"C2", TModalResult::mrCancel}}, 27, 31},
+        {"Cancel to the first C1", {{"C1", TModalResult::mrCancel}}, 7, 11},
+        {"No to both names", {{"C1", TModalResult::mrNo}, {"C2", TModalResult::mrNo}}, 40, 40},
+    };
+    Window->PanelGL->cbCollision->setChecked(true);
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        OpenOwnProgram(clamps);
+        for (const auto& [name, answer] : c.answers) {
+            Dialogs.ExpectMessage(CollisionQuestion(QString::fromStdString(name)).toStdString(), answer);
+        }
+        Run();
+        EXPECT_TRUE(Dialogs.AllAnswered());
+        EXPECT_FALSE(Window->Running);
+        const TAffineVector bit = BitPosition();
+        EXPECT_GE(bit.X, c.fromX) << Text(bit);
+        EXPECT_LE(bit.X, c.toX) << Text(bit);
+        EXPECT_EQ(Text(Marker()), Text(bit));
+        EXPECT_EQ(Window->StatusPanelText(3), Tdm::StatusPositionText(bit.X, bit.Y, bit.Z));
+        EXPECT_EQ(TKerfpadInterface().GetCurPos(), "40,5,0") << "the simulator leads the bit";
+        EXPECT_FALSE(Window->Move->Moving);
+    }
+}
+
+// The marker of the line a run shows stands on the run's place, with the bit, whatever
+// the line's arguments say: a line that failed to evaluate, a relative move, a move
+// after a zero offset.
+TEST_F(BitAtRestGui, TheRunLinesMarkerStandsWithTheBit)
+{
+    struct TCase {
+        const char* what;
+        std::string program;
+        // The error box the run ends with; empty for none.
+        std::string error;
+        TAffineVector place;
+    };
+    const TCase cases[] = {
+        {"a move whose X fails to evaluate", "M2, 10, 10\r\nM2, &undefined, 5\r\n",
+         "Cannot evaluate the expression \"&undefined\" (line: 2): Unknown variable:UNDEFINED", {10, 10, 0}},
+        {"a jog whose Z fails to evaluate", "J3, 4, 6, 2\r\nJZ, 1 + &nothing\r\nM2, 9, 9\r\n",
+         "Cannot evaluate the expression \"1 + &nothing\" (line: 2): Unknown variable:NOTHING", {4, 6, 2}},
+        {"relative moves", "SR\r\nM2, 3, 1\r\nM2, 3, 1\r\nSA\r\n", "", {6, 2, 0}},
+        {"a move after zeroing X", "M2, 5, 5\r\nZX\r\nM2, 1, 1\r\n", "", {6, 1, 0}},
+    };
+    for (const bool simulate : {false, true}) {
+        SetSimulate(simulate);
+        for (const TCase& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + (simulate ? ", Simulate on" : ", Simulate off"));
+            OpenOwnProgram(c.program);
+            if (!c.error.empty()) {
+                Dialogs.ExpectMessage(c.error, TModalResult::mrOk);
+            }
+            Run();
+            EXPECT_TRUE(Dialogs.AllAnswered());
+            EXPECT_EQ(Text(Target()), Text(c.place));
+            EXPECT_EQ(Mismatch(), "");
+        }
     }
 }
 

@@ -98,12 +98,14 @@ TEST_F(PreviewGui, ThePositionPanelShowsTheBitWhenARunWithoutSimulateEndsAndFits
     EXPECT_EQ(BitPosition().X, 10.0f);
     EXPECT_EQ(Window->StatusPanelText(3), Tdm::StatusPositionText(10, BitPosition().Y, BitPosition().Z));
 
-    // Stop at a breakpoint, the bit far from the origin: the whole text shows.
+    // Stop at a breakpoint once the bit arrived far from the origin (from near there: a
+    // glide of 0.25 a tick would take 50,000 ticks): the whole text shows.
     const auto far = OpenProgram("far.sbp", "M3,-12345.6789,12345.6789,-12345.6789\r\nM2,0,0\r\n");
     Code(far).SetCaretXY({1, 1});
     Window->actToggleBP->Execute();
+    Window->Scene->Bit->Position().SetPoint(-12345, 12345, -12345);
     AtPass = [&] {
-        if (Window->StepWaiting()) {
+        if (Window->StepWaiting() && !Window->Move->Moving) {
             Window->actStop->Execute();
         }
     };

@@ -5,13 +5,16 @@
 
 #include "app/run/MessagesForm.h"
 #include "engine/ProgramRunner.h"
+#include "engine/RunResults.h"
 
 #include "../../support/NonRegularFiles.h"
 #include "../../support/QtTestApp.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 
 #include <algorithm>
 #include <filesystem>
@@ -191,6 +194,164 @@ TEST_F(RunControlGui, StepBackOverAnFPLineUndoesTheWholeCall)
     EXPECT_FALSE(Window->Running);
 }
 
+// A Step Back from the wait after a sub-file's END takes END back, then the sub-file's
+// lines one by one, as without END, down to its first line; Step runs them again and
+// returns to the caller.
+TEST_F(RunControlGui, StepBackFromASubFilesEndWalksBackItsLines)
+{
+    using TWait = std::tuple<std::string, int, std::string>; // page, run line, path
+    const std::string moved = Nodes({0}) + "2.00000,3.00000,0.00000\r\n";
+    const std::string end = moved + Nodes({3});
+    const struct {
+        const char* What;
+        std::string Sub;
+        std::string Presses; // at each wait: S Step, B Step Back; Stop after the last
+        std::vector<TWait> Waits;
+    } cases[] = {
+        {"with END", "&q = 3\r\nM2, 2, 3\r\nEND\r\n", "SSSBBBBSSSSS",
+         {{"fpend.sbp", 1, ""},
+          {"subend.sbp", 1, ""},
+          {"subend.sbp", 2, moved},
+          {"subend.sbp", 3, moved},
+          {"subend.sbp", 2, moved}, // END taken back
+          {"subend.sbp", 1, ""},
+          {"subend.sbp", 0, ""},
+          {"subend.sbp", 0, ""}, // refused: the sub-file's first line
+          {"subend.sbp", 1, ""},
+          {"subend.sbp", 2, moved},
+          {"subend.sbp", 3, moved},
+          {"fpend.sbp", 2, moved},
+          {"fpend.sbp", 3, end}}},
+        {"without END", "&q = 3\r\nM2, 2, 3\r\n", "SSBBBSSSS",
+         {{"fpend.sbp", 1, ""},
+          {"subend.sbp", 1, ""},
+          {"subend.sbp", 2, moved},
+          {"subend.sbp", 1, ""},
+          {"subend.sbp", 0, ""},
+          {"subend.sbp", 0, ""},
+          {"subend.sbp", 1, ""},
+          {"subend.sbp", 2, moved},
+          {"fpend.sbp", 2, moved},
+          {"fpend.sbp", 3, end}}},
+    };
+    SetSimulate(false);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        ResetForResults(*Window->Move, Window->Calcul, std::string());
+        WriteText("subend.sbp", c.Sub);
+        OpenProgram("fpend.sbp", "&a = 1\r\nFP,subend.sbp\r\nM2, 3, 3\r\n");
+        std::vector<TWait> seen;
+        AtPass = [&] {
+            if (!Window->StepWaiting()) {
+                return;
+            }
+            const auto page = ActiveEditor;
+            seen.emplace_back(QFileInfo(page->GetFileName()).fileName().toStdString(), Form(page).RunLine, CutText());
+            if (seen.size() > c.Presses.size()) {
+                Window->actStop->Execute();
+                return;
+            }
+            (c.Presses[seen.size() - 1] == 'B' ? Window->actStepBack : Window->actStep)->Execute();
+        };
+        Window->actStep->Execute();
+        EXPECT_EQ(seen, c.Waits);
+        EXPECT_FALSE(Window->Running);
+        // The sub-file's page is left with its text as it was.
+        Process();
+    }
+}
+
+// A breakpoint on a label stops the run whenever execution reaches it, by a jump too
+// (the jump goes on after the label, which never runs); the run line marks the label.
+// Breakpoints on the jumping lines, on GOSUB and on RETURN stop as they always did.
+TEST_F(RunControlGui, ABreakpointOnALabelStopsWheneverExecutionReachesIt)
+{
+    const std::string loop = "&i = 0\r\nLOOP:\r\n&i = &i + 1\r\nM2, &i, 1\r\nIF &i < 3 THEN GOTO LOOP\r\n"
+                             "GOTO TGT\r\nM2, 99, 99\r\nTGT:\r\nM2, 20, 20\r\nEND\r\n";
+    const std::string call = "GOSUB S\r\nM2, 1, 1\r\nEND\r\nS:\r\nM2, 2, 2\r\nRETURN\r\n";
+    using TStop = std::pair<int, int>; // the run line, the path's nodes
+    const struct {
+        const char* What;
+        std::string Program;
+        int Breakpoint; // 1-based
+        std::string Presses; // at each stop: S Step; Run (F5) after the last
+        std::vector<TStop> Stops;
+    } cases[] = {
+        {"a label reached by GOTO", loop, 8, "", {{8, 4}}},
+        {"a label reached by GOTO, then Step", loop, 8, "S", {{8, 4}, {9, 5}}},
+        {"a label reached in turn and by IF ... THEN GOTO", loop, 2, "", {{2, 0}, {2, 2}, {2, 3}}},
+        {"the IF ... THEN GOTO line", loop, 5, "", {{5, 2}, {5, 3}, {5, 4}}},
+        {"the GOTO line", loop, 6, "", {{6, 4}}},
+        {"a label reached by GOSUB", call, 4, "", {{4, 0}}},
+        {"the GOSUB line, which RETURN does not reach again", call, 1, "", {{1, 0}}},
+        {"RETURN", call, 6, "", {{6, 2}}},
+    };
+    for (const bool simulate : {false, true}) {
+        SetSimulate(simulate);
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.What) + (simulate ? ", Simulate on" : ", Simulate off"));
+            Window->Move->Reset();
+            const auto page = OpenProgram(std::string("label ") + c.What + ".sbp", c.Program);
+            page->ClearBreakpoints();
+            Code(page).SetCaretXY({1, c.Breakpoint});
+            Window->actToggleBP->Execute();
+            std::vector<TStop> stops;
+            AtPass = [&] {
+                if (!Window->StepWaiting()) {
+                    return;
+                }
+                const std::string path = CutText();
+                stops.emplace_back(Form(page).RunLine, static_cast<int>(std::count(path.begin(), path.end(), '\n')));
+                (stops.size() <= c.Presses.size() ? Window->actStep : Window->actRun)->Execute();
+            };
+            Run();
+            EXPECT_EQ(stops, c.Stops);
+            EXPECT_FALSE(Window->Running);
+            EXPECT_EQ(CutText().find("99.00000"), std::string::npos);
+        }
+    }
+}
+
+// The colour of the run line shows only while stepping: F5 from a breakpoint takes it
+// off the screen as the lines after it run (with Simulate on the window paints meanwhile).
+TEST_F(RunControlGui, RunFromABreakpointTakesTheRunLinesColourOffTheScreen)
+{
+    Window->resize(800, 600);
+    Window->show();
+    const auto page = OpenProgram("five.sbp", FiveMoves);
+    Code(page).SetCaretXY({1, 2});
+    Window->actToggleBP->Execute();
+    SetSimulate(true);
+    // What the screen shows on the breakpoint's line, right of its text.
+    const auto shown = [&] {
+        QWidget& view = *Form(page).CodeEditorWidget().viewport();
+        const TCodeEdit& code = Code(page);
+        const QPoint p = view.mapToGlobal(
+            QPoint(view.width() - 8, (2 - code.TopLine()) * code.LineHeight() + code.LineHeight() / 2));
+        return QGuiApplication::primaryScreen()->grabWindow(0, p.x(), p.y(), 1, 1).toImage().pixelColor(0, 0);
+    };
+    const QColor runLine(0, 0, 255);
+    const QColor breakpoint(255, 0, 0);
+    QColor stepping, running;
+    int waited = 0;
+    AtPass = [&] {
+        if (Window->StepMode && Window->StepWaiting()) {
+            // The wait paints the run line; then F5.
+            if (shown() == runLine || ++waited > 200) {
+                stepping = shown();
+                Window->actRun->Execute();
+            }
+        } else if (!Window->StepMode && stepping.isValid() && !running.isValid() &&
+                   CutText() == Nodes({0, 1, 2, 3, 4})) {
+            running = shown();
+        }
+    };
+    Run();
+    EXPECT_EQ(stepping, runLine);
+    EXPECT_EQ(running, breakpoint) << "the line after the breakpoint's runs";
+    EXPECT_EQ(Form(page).RunLine, -1);
+}
+
 TEST_F(RunControlGui, StepBackWithAnEmptyHistoryIsIgnored)
 {
     OpenProgram("two.sbp", "M2,1,1\r\nM2,2,2\r\n");
@@ -281,6 +442,63 @@ TEST_F(RunControlGui, StepPressesWhileAStepGoesEachCount)
         EXPECT_FALSE(noteAtNextWait.startsWith("Step Back:")) << label << ": " << noteAtNextWait.toStdString();
         EXPECT_EQ(CutText(), c.Path) << label;
         EXPECT_FALSE(Window->Running) << label;
+    }
+}
+
+// Step presses that came while a step still went and were not taken yet are dropped by
+// Run (F5) from step mode and by the run's natural end: they neither release the next
+// breakpoint's wait nor the first wait of the next run.
+TEST_F(RunControlGui, RunAndTheRunsEndDropTheStepPressesNotTaken)
+{
+    const struct {
+        const char* What;
+        std::string Program;
+        int Breakpoint; // 1-based; 0 for none
+        // Run pressed after the queued presses; else the run ends by itself after them
+        // and the next run starts with Step.
+        bool RunAfterThem;
+        std::string AtNextWait;
+    } cases[] = {
+        {"Run from step mode", FiveMoves, 4, true, Nodes({0, 1, 2, 3, 4})},
+        {"the natural end", "M2,1,1\r\n", 0, false, Nodes({0, 1}) + Nodes({1})},
+    };
+    SetSimulate(true);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        ResetForResults(*Window->Move, Window->Calcul, std::string());
+        const auto page = OpenProgram(std::string("queued ") + c.What + ".sbp", c.Program);
+        if (c.Breakpoint > 0) {
+            Code(page).SetCaretXY({1, c.Breakpoint});
+            Window->actToggleBP->Execute();
+        }
+        enum { AtFirstWait, Gliding, Queued } phase = AtFirstWait;
+        std::string atNextWait = "no wait";
+        AtPass = [&] {
+            if (phase == AtFirstWait && Window->StepWaiting()) {
+                // Far from the target: the presses after this one come during the glide.
+                Window->Scene->Bit->Position().SetPoint(50, 50, 0);
+                Window->actStep->Execute();
+                phase = Gliding;
+            } else if (phase == Gliding && !Window->StepWaiting() && Window->Move->Moving) {
+                Window->actStep->Execute();
+                Window->actStep->Execute();
+                if (c.RunAfterThem) {
+                    Window->actRun->Execute();
+                }
+                phase = Queued;
+            } else if (phase == Queued && Window->StepWaiting()) {
+                atNextWait = CutText();
+                Window->actStop->Execute();
+            }
+        };
+        Window->actStep->Execute();
+        EXPECT_EQ(phase, Queued);
+        if (!c.RunAfterThem) {
+            EXPECT_FALSE(Window->Running);
+            Window->actStep->Execute();
+        }
+        EXPECT_EQ(atNextWait, c.AtNextWait);
+        EXPECT_FALSE(Window->Running);
     }
 }
 

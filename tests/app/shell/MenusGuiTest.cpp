@@ -179,7 +179,7 @@ TEST_F(MenusGui, MenusAndToolBarItemByItemWithoutAPageWithOneAndDuringARun)
     EXPECT_EQ(joined("mRun"), (std::vector<TItem>{
                                   {"Run", "F5", "010"},
                                   {"Pause", "F2", "001"},
-                                  {"actStepBack", "Shift+F11", "000"},
+                                  {"Step Back", "Shift+F11", "000"},
                                   {"Step", "F11", "011"},
                                   {"Stop", "Shift+F5", "001"},
                                   Separator,
