@@ -1,12 +1,14 @@
 // Editing keys in the editor model on the million-line program, with the rule
 // highlighter and the page settings: a key must cost the same near the top of the
-// program and near its end (nothing per key may walk the buffer), and select all,
-// Delete, Undo and Redo must stay well under a second.
+// program and near its end (nothing per key may walk the buffer), End and typing on a
+// line far longer than the page's 256 columns must cost no more than the line itself,
+// and select all, Delete, Undo and Redo must stay well under a second.
 
 #include "../tests/editor/EditorPageSettings.h"
 #include "../tests/editor/RecordingHost.h"
 #include "../tests/support/PartProgramRules.h"
 #include "EditorBenchProgram.h"
+#include "MemoryReadings.h"
 #include "editor/control/CodeEdit.h"
 
 #include <benchmark/benchmark.h>
@@ -119,6 +121,34 @@ void KeyArguments(benchmark::internal::Benchmark* b)
 BENCHMARK(BM_TypeAndBackspace)->Apply(KeyArguments);
 BENCHMARK(BM_DeleteAndRetype)->Apply(KeyArguments);
 BENCHMARK(BM_EnterAndDeleteLine)->Apply(KeyArguments);
+
+// End, a typed character and Backspace on a long line put into the middle of the
+// program for the run. Arguments: the line's length, eoScrollPastEol.
+void BM_EndTypeOnALongLine(benchmark::State& state)
+{
+    TBenchModel& m = Model(state.range(1) != 0);
+    const int length = static_cast<int>(state.range(0));
+    constexpr int line = 500000;
+    m.editor.Lines().Insert(line - 1, QString(length, QLatin1Char('A')));
+    m.editor.SetCaretXY({1, line});
+    benchmark::IterationCount i = 0;
+    for (auto _ : state) {
+        m.Key(ecLineEnd);
+        m.Key(ecChar, QLatin1Char(';'));
+        m.Key(ecDeleteLastChar);
+        m.Key(ecLineStart);
+        m.Tidy(++i);
+    }
+    const bool whole = m.editor.LineAt(line).size() == length && m.editor.CaretXY().x == 1;
+    m.editor.Lines().Delete(line - 1);
+    PerKey(state, 4);
+    state.counters["heap_MB"] = benchmemory::HeapInUseMB();
+    state.counters["peak_rss_MB"] = benchmemory::PeakRssMB();
+    if (!whole) {
+        state.SkipWithError("the line did not keep its text");
+    }
+}
+BENCHMARK(BM_EndTypeOnALongLine)->Args({40000, 1})->Args({40000, 0})->Args({1000000, 1});
 
 // Seconds of processor time this thread has used (the shared machine's wall clock
 // mostly measures the other processes).

@@ -1,8 +1,8 @@
 #pragma once
 // The settings the application's editor pages run with: tab width 5, tab keys taken,
-// and auto indent, drag and drop, dropped files, group undo, scrolling past the line
-// end, the scroll hint, smart tab delete, smart tabs, tab indent, tabs to spaces and
-// trimmed trailing blanks.
+// the caret up to column 256 past a line's end, and auto indent, drag and drop, dropped
+// files, group undo, scrolling past the line end, the scroll hint, smart tab delete,
+// smart tabs, tab indent, tabs to spaces and trimmed trailing blanks.
 
 #include "editor/control/CodeEdit.h"
 
@@ -14,5 +14,6 @@ inline void UsePageSettings(TCustomCodeEdit& editor)
 {
     editor.SetTabWidth(5);
     editor.SetWantTabs(true);
+    editor.SetMaxLeftChar(256);
     editor.SetOptions(PageOptions);
 }

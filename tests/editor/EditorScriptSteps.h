@@ -11,6 +11,10 @@
 //   ime=xyz  cmd=505        input-method text; a command by its number
 //   clipn=a~b clipl= clipc= the clipboard holds a normal, line or column block ("~" a
 //                           line break, "_" a blank)
+//   maxleft=256             MaxLeftChar
+//   find=text               a forward search of the whole text
+//   yestoall=old>new        replace with a prompt, its first question answered "Yes to all"
+// In clipboard blocks, searches and Runs() texts "x{300}" stands for 300 x's.
 
 #include "EditorPageSettings.h"
 #include "EditorSession.h"
@@ -21,6 +25,29 @@
 
 #include <map>
 #include <stdexcept>
+
+// A text with its runs written out: "a{3}b" is "aaab".
+inline QString ExpandRuns(const QString& text)
+{
+    QString out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype close = text.indexOf(QLatin1Char('}'), i + 2);
+        bool isCount = false;
+        const int count = i + 1 < text.size() && text[i + 1] == QLatin1Char('{') && close > i + 2
+                              ? text.mid(i + 2, close - i - 2).toInt(&isCount)
+                              : 0;
+        if (isCount) {
+            out += QString(count, text[i]);
+            i = close;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+// Lines as LinesOf writes them, with runs: "A{500}B{500}|x".
+inline QStringList RunLines(const char* joined) { return ExpandRuns(QString::fromUtf8(joined)).split(QLatin1Char('|')); }
 
 inline TTextPoint ScriptPoint(const QString& text)
 {
@@ -60,8 +87,20 @@ inline void RunScript(TEditorSession& s, const char* script)
             const TCodeSelectionMode mode = word[4] == QLatin1Char('l') ? smLine
                                             : word[4] == QLatin1Char('c') ? smColumn
                                                                           : smNormal;
-            s.ClipboardBlock(mode, word.mid(6).replace(QLatin1Char('~'), QLatin1String("\r\n")).replace(
-                                       QLatin1Char('_'), QLatin1Char(' ')));
+            s.ClipboardBlock(mode, ExpandRuns(word.mid(6))
+                                       .replace(QLatin1Char('~'), QLatin1String("\r\n"))
+                                       .replace(QLatin1Char('_'), QLatin1Char(' ')));
+        } else if (word.startsWith(QLatin1String("maxleft="))) {
+            e.SetMaxLeftChar(word.mid(8).toInt());
+        } else if (word.startsWith(QLatin1String("find="))) {
+            e.SearchAndReplace(ExpandRuns(word.mid(5)), QString(), {sroEntireScope});
+        } else if (word.startsWith(QLatin1String("yestoall="))) {
+            const QStringList texts = ExpandRuns(word.mid(9)).split(QLatin1Char('>'));
+            e.OnReplaceText = [](TObject*, const QString&, const QString&, int, int, TCodeReplaceAction& action) {
+                action = rpaReplaceAll;
+            };
+            e.SearchAndReplace(texts.value(0), texts.value(1), {sroReplaceAll, sroPrompt, sroEntireScope});
+            e.OnReplaceText = nullptr;
         } else if (word.startsWith(QLatin1String("cmd="))) {
             e.DispatchCommand(static_cast<TCodeEditorCommand>(word.mid(4).toInt()), QChar(), {});
         } else {

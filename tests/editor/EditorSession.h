@@ -35,6 +35,13 @@ public:
     // --- input ---
     void Type(const QString& text)
     {
+        if (charPending_) {
+            // A key that made a command and no character (End, arrows) leaves the editor
+            // waiting to drop one; a keyboard's next key goes down first and ends that.
+            TVirtualKey next = 0;
+            editor.KeyDown(next, ssNone);
+            charPending_ = false;
+        }
         for (QChar c : text) {
             editor.KeyPress(c);
         }
@@ -51,6 +58,7 @@ public:
         ShortCutToKey(value, key, shift);
         const QChar c = KeyCharacter(key, shift);
         editor.KeyDown(key, shift);
+        charPending_ = c.isNull() && key == 0;
         if (!c.isNull()) {
             QChar typed = c;
             editor.KeyPress(typed);
@@ -153,6 +161,7 @@ public:
     TCodeEdit editor;
 
 private:
+    bool charPending_ = false;
     static QChar KeyCharacter(TVirtualKey key, TShiftState shift)
     {
         switch (key) {

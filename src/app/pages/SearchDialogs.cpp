@@ -11,12 +11,14 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <limits>
 
 TConfirmReplaceDialog* ConfirmReplaceDialog = nullptr;
 
@@ -49,6 +51,9 @@ QComboBox* HistoryCombo(QWidget* parent, const char* name)
     // When editing ends the box swaps its text for an item that matches with the
     // completer's case rule: "MS" typed must not become an earlier "ms".
     combo->completer()->setCaseSensitivity(Qt::CaseSensitive);
+    // A line edit cuts a pasted text at 32767 characters by default, and the search would
+    // run on text the user did not ask for: a text of any length is taken whole.
+    combo->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
     return combo;
 }
 

@@ -577,6 +577,15 @@ protected:
     // Moves a column off the second half of a surrogate pair of a line (1-based), one
     // to the right or the left.
     int StepOffTrail(int line, int column, bool forward) const;
+    // The last column the caret may take on a line: the line's end, with eoScrollPastEol
+    // as far as MaxLeftChar reaches past it. A line's own columns are always reachable,
+    // however long it is.
+    int LastCaretColumn(int line) const;
+    // The last column a selection point may take on a line: MaxLeftChar, or the line's
+    // end when it lies further.
+    int LastPointColumn(int line) const;
+    // The columns the view spans (see HorizontalColumns).
+    int ViewColumns() const;
     // The commands the first table leaves: editing, undo, indentation, bookmarks,
     // scrolling and help.
     void ExecuteEditCommand(TCodeEditorCommand command, QChar aChar, const TCodeEditCommandData& data);

@@ -28,12 +28,20 @@ int VerticalSteps(int lineCount, int linesInWindow, TCodeEditorOptions options)
 
 } // namespace
 
+int HorizontalColumns(int longestLine, int maxLeftChar, TCodeEditorOptions options)
+{
+    if (options.Contains(eoScrollPastEol)) {
+        return std::max(maxLeftChar, longestLine + 1);
+    }
+    return std::max(longestLine, 1);
+}
+
 TScrollBarInfo HorizontalScrollInfo(int longestLine, int maxLeftChar, int charsInWindow, int leftChar,
                                     TCodeEditorOptions options)
 {
     TScrollBarInfo info;
     info.disableNoScroll = !options.Contains(eoHideShowScrollbars);
-    info.maximum = options.Contains(eoScrollPastEol) ? maxLeftChar : std::max(longestLine, 1);
+    info.maximum = HorizontalColumns(longestLine, maxLeftChar, options);
     info.page = charsInWindow;
     info.position = leftChar;
     const bool disableArrows = options.Contains(eoDisableScrollArrows);
@@ -47,8 +55,25 @@ TScrollBarInfo HorizontalScrollInfo(int longestLine, int maxLeftChar, int charsI
     } else {
         SetArrows(info, true, offset + charsInWindow <= info.maximum);
     }
+    if (info.maximum > ScrollBarMaxRange) {
+        // The arrows above are the columns' own; the bar gets its steps scaled.
+        const int columns = info.maximum;
+        info.minimum = 0;
+        info.maximum = ScrollBarMaxRange;
+        info.page = MulDiv(ScrollBarMaxRange, charsInWindow, columns);
+        info.position = MulDiv(ScrollBarMaxRange, leftChar, columns);
+    }
     BumpEmptyRange(info, options);
     return info;
+}
+
+int ThumbToLeftChar(int position, int longestLine, int maxLeftChar, TCodeEditorOptions options)
+{
+    const int columns = HorizontalColumns(longestLine, maxLeftChar, options);
+    if (columns <= ScrollBarMaxRange) {
+        return position;
+    }
+    return MulDiv(columns, position, ScrollBarMaxRange);
 }
 
 bool VerticalScrollScaled(int lineCount, int linesInWindow, TCodeEditorOptions options)

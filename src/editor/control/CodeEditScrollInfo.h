@@ -1,8 +1,8 @@
 #pragma once
 // What the editor's scroll bars show and how their codes move the view, as plain
 // functions of the view's numbers: the widget only copies the values into its bars and
-// turns its slider actions into the codes below. The vertical bar counts at most 32767
-// steps; a longer buffer is scaled onto them.
+// turns its slider actions into the codes below. A bar counts at most 32767 steps; a
+// longer buffer, or a longer line, is scaled onto them.
 
 #include "editor/document/CodeEditMiscProcs.h"
 #include "editor/control/CodeEditTypes.h"
@@ -41,12 +41,17 @@ struct TScrollBarInfo {
     bool operator==(const TScrollBarInfo&) const = default;
 };
 
-// The largest line count the vertical bar shows unscaled.
+// The largest count of lines or columns a bar shows unscaled.
 inline constexpr int ScrollBarMaxRange = 32767;
 
-// longestLine: the display length of the buffer's longest line.
+// The columns the view spans, longestLine being the display length of the buffer's
+// longest line: that line's length, or with eoScrollPastEol MaxLeftChar, or the longest
+// line's end when it lies further (its end must come into view).
+int HorizontalColumns(int longestLine, int maxLeftChar, TCodeEditorOptions options);
 TScrollBarInfo HorizontalScrollInfo(int longestLine, int maxLeftChar, int charsInWindow, int leftChar,
                                     TCodeEditorOptions options);
+// The left column a thumb position of the horizontal bar stands for.
+int ThumbToLeftChar(int position, int longestLine, int maxLeftChar, TCodeEditorOptions options);
 TScrollBarInfo VerticalScrollInfo(int lineCount, int linesInWindow, int topLine, TCodeEditorOptions options);
 // True when the vertical bar shows scaled steps rather than lines.
 bool VerticalScrollScaled(int lineCount, int linesInWindow, TCodeEditorOptions options);

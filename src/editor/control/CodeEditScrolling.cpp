@@ -14,9 +14,9 @@ void TCustomCodeEdit::UpdateScrollBars()
         return;
     }
     if (scrollBars_ != TScrollStyle::ssVertical) {
-        // The longest line is kept by the buffer; under eoScrollPastEol it is not needed.
-        const int longest = HasOption(eoScrollPastEol) ? 0 : lines_->GetLengthOfLongestLine();
-        hScroll_ = HorizontalScrollInfo(longest, maxLeftChar_, charsInWindow_, leftChar_, options_);
+        // The buffer keeps its longest line's length, so this costs no scan.
+        hScroll_ = HorizontalScrollInfo(lines_->GetLengthOfLongestLine(), maxLeftChar_, charsInWindow_, leftChar_,
+                                        options_);
     }
     if (scrollBars_ != TScrollStyle::ssHorizontal) {
         vScroll_ = VerticalScrollInfo(LineCount(), linesInWindow_, topLine_, options_);
@@ -34,9 +34,12 @@ void TCustomCodeEdit::Scroll(TScrollBarKind bar, TScrollCode code, int position)
         case scPageUp: SetLeftChar(leftChar_ - charsInWindow_ + lessOne); break;
         case scPageDown: SetLeftChar(leftChar_ + charsInWindow_ - lessOne); break;
         case scPosition:
-        case scTrack: SetLeftChar(static_cast<std::int16_t>(position)); break;
+        case scTrack:
+            SetLeftChar(ThumbToLeftChar(static_cast<std::int16_t>(position), lines_->GetLengthOfLongestLine(),
+                                        maxLeftChar_, options_));
+            break;
         case scTop: SetLeftChar(1); break;
-        case scBottom: SetLeftChar(maxLeftChar_); break;
+        case scBottom: SetLeftChar(ViewColumns()); break;
         case scEndScroll: break;
         }
     } else {

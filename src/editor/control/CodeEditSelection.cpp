@@ -65,8 +65,7 @@ void TCustomCodeEdit::PlaceCaret(bool ensureVisible, TTextPoint point)
     if (point.y < 1) {
         point.y = 1;
     }
-    const int maxColumn = HasOption(eoScrollPastEol) ? maxLeftChar_ : static_cast<int>(LineAt(point.y).size()) + 1;
-    point.x = std::max(1, std::min(point.x, maxColumn));
+    point.x = std::max(1, std::min(point.x, LastCaretColumn(point.y)));
     point.x = StepOffTrail(point.y, point.x, false);
     if (point == CaretXY()) {
         ResetLastCaretX();
@@ -91,6 +90,17 @@ void TCustomCodeEdit::PlaceCaret(bool ensureVisible, TTextPoint point)
         SetState(sfScrollbarChanged, true);
     }
     PaintTransient(ttAfter);
+}
+
+int TCustomCodeEdit::LastCaretColumn(int line) const
+{
+    const int lineEnd = static_cast<int>(LineAt(line).size()) + 1;
+    return HasOption(eoScrollPastEol) ? std::max(maxLeftChar_, lineEnd) : lineEnd;
+}
+
+int TCustomCodeEdit::LastPointColumn(int line) const
+{
+    return std::max(maxLeftChar_, static_cast<int>(LineAt(line).size()) + 1);
 }
 
 void TCustomCodeEdit::ResetLastCaretX()
@@ -167,8 +177,8 @@ int Max3(int a, int b, int c) { return std::max(a, std::max(b, c)); }
 
 void TCustomCodeEdit::SetBlockBegin(TTextPoint point)
 {
-    point.x = Clamp(point.x, 1, maxLeftChar_);
     point.y = Clamp(point.y, 1, std::max(1, LineCount()));
+    point.x = Clamp(point.x, 1, LastPointColumn(point.y));
     if (selectionMode_ == smNormal) {
         point.x = std::min(point.x, static_cast<int>(LineAt(point.y).size()) + 1);
     }
@@ -190,8 +200,8 @@ void TCustomCodeEdit::SetBlockEnd(TTextPoint point)
     if (HasOption(eoNoSelection)) {
         return;
     }
-    point.x = Clamp(point.x, 1, maxLeftChar_);
     point.y = Clamp(point.y, 1, std::max(1, LineCount()));
+    point.x = Clamp(point.x, 1, LastPointColumn(point.y));
     if (selectionMode_ == smNormal) {
         point.x = std::min(point.x, static_cast<int>(LineAt(point.y).size()) + 1);
     }

@@ -33,10 +33,14 @@ void TCustomCodeEdit::SetTopLine(int line)
     StatusChanged(scTopLine);
 }
 
+int TCustomCodeEdit::ViewColumns() const
+{
+    return HorizontalColumns(lines_->GetLengthOfLongestLine(), maxLeftChar_, options_);
+}
+
 void TCustomCodeEdit::SetLeftChar(int column)
 {
-    const int largest = HasOption(eoScrollPastEol) ? maxLeftChar_ : lines_->GetLengthOfLongestLine();
-    column = std::max(1, std::min(column, largest - charsInWindow_ + 1));
+    column = std::max(1, std::min(column, ViewColumns() - charsInWindow_ + 1));
     if (column == leftChar_) {
         return;
     }

@@ -19,8 +19,8 @@ int CharClass(QChar c)
 
 void TCustomCodeEdit::SetWordBlock(TTextPoint point)
 {
-    point.x = Clamp(point.x, 1, maxLeftChar_);
     point.y = Clamp(point.y, 1, std::max(1, LineCount()));
+    point.x = Clamp(point.x, 1, LastPointColumn(point.y));
     const QString text = LineAt(point.y) + QChar(0);
     const int n = static_cast<int>(text.size());
     if (n <= point.x) {

@@ -265,8 +265,7 @@ void TCodeEditStringList::Clear()
             OnCleared(this);
         }
     }
-    std::vector<int>().swap(lengthCounts_);
-    longestLength_ = 0;
+    lengthCounts_.Clear();
     lengthsCounted_ = false;
 }
 
@@ -616,12 +615,7 @@ void TCodeEditStringList::CountLength(TCodeEditStringRec& rec)
     if (rec.flags & TCodeEditStringRec::LengthStale) {
         Expand(rec);
     }
-    const auto length = static_cast<std::size_t>(rec.expandedLength);
-    if (length >= lengthCounts_.size()) {
-        lengthCounts_.resize(length + 1);
-    }
-    ++lengthCounts_[length];
-    longestLength_ = std::max(longestLength_, rec.expandedLength);
+    lengthCounts_.Add(rec.expandedLength);
 }
 
 void TCodeEditStringList::UncountLength(const TCodeEditStringRec& rec)
@@ -629,15 +623,8 @@ void TCodeEditStringList::UncountLength(const TCodeEditStringRec& rec)
     if (!lengthsCounted_) {
         return;
     }
-    const int length = rec.expandedLength;
-    if ((rec.flags & TCodeEditStringRec::LengthStale) || length < 0 ||
-        length >= static_cast<int>(lengthCounts_.size()) || lengthCounts_[static_cast<std::size_t>(length)] == 0) {
+    if ((rec.flags & TCodeEditStringRec::LengthStale) || !lengthCounts_.Remove(rec.expandedLength)) {
         lengthsCounted_ = false; // lost track: count again on the next question
-        return;
-    }
-    --lengthCounts_[static_cast<std::size_t>(length)];
-    while (longestLength_ > 0 && lengthCounts_[static_cast<std::size_t>(longestLength_)] == 0) {
-        --longestLength_;
     }
 }
 
@@ -647,14 +634,13 @@ int TCodeEditStringList::GetLengthOfLongestLine()
         return 0;
     }
     if (!lengthsCounted_) {
-        lengthCounts_.assign(1, 0);
-        longestLength_ = 0;
+        lengthCounts_.Clear();
         lengthsCounted_ = true;
         for (int i = 0; i < count_; ++i) {
             CountLength(At(i));
         }
     }
-    return longestLength_;
+    return lengthCounts_.Longest();
 }
 
 void TCodeEditStringList::SetTabWidth(int width)

@@ -11,6 +11,7 @@
 // encoding and whether the last line had a break, and writes the file back the same way.
 
 #include "editor/document/CodeEditFileWriter.h"
+#include "editor/document/CodeLineLengthCounts.h"
 #include "editor/document/CodeEditMiscProcs.h"
 #include "editor/document/CodeEditTextCodec.h"
 #include "platform/core/objects/Delegate.h"
@@ -191,8 +192,7 @@ private:
     bool finalLineBreak_ = true;
     TTextEncoding encoding_ = TTextEncoding::Utf8;
     TTabExpanderWithFlag expandTabs_;
-    std::vector<int> lengthCounts_;
-    int longestLength_ = 0;
+    TLineLengthCounts lengthCounts_;
     bool lengthsCounted_ = false;
     int tabWidth_ = 8;
     int updateCount_ = 0;

@@ -9,14 +9,20 @@
 
 #include "editor/widget/CodeEditWidget.h"
 #include "platform/core/Exceptions.h"
+#include "platform/core/services/Clipboard.h"
 
 #include <QLocale>
+#include <QPushButton>
+#include <QTest>
 
 #include <clocale>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -173,6 +179,40 @@ TEST_F(KerfpadInterface, GetDataReadsTheBufferAndGetCurrentLineThePage)
     Kerfpad.SendData("\xC3\x98 10 mm", 1);
     EXPECT_EQ(window.BufferText(), QString::fromUtf8("\u00D8 10 mm"));
     EXPECT_EQ(Kerfpad.GetData(0), "\xC3\x98 10 mm");
+}
+
+// The buffer keeps the control's MaxLeftChar of 1024; a longer last line is still read,
+// copied and selected whole.
+TEST_F(KerfpadInterface, TheBuffersLongLastLineIsHandedOutWhole)
+{
+    TFPlugIns& window = OpenWindow();
+    const QString text = "M2,1,1\r\n" + QString(1500, 'A');
+    const auto clipboard = [] {
+        std::string copied;
+        TClipboardOpener open(Clipboard());
+        Clipboard().GetData(ClipboardTextFormat, copied);
+        return QString::fromStdString(copied);
+    };
+    const std::vector<std::pair<const char*, std::function<void()>>> ways = {
+        {"Copy", [&] { window.BitBtn2->click(); }},
+        {"Ctrl+A, Ctrl+C",
+         [&] {
+             QTest::keyClick(window.CodeEditor, Qt::Key_A, Qt::ControlModifier);
+             QTest::keyClick(window.CodeEditor, Qt::Key_C, Qt::ControlModifier);
+         }},
+    };
+    for (const auto& [name, copy] : ways) {
+        window.SetBufferText(text);
+        Clipboard().Open();
+        Clipboard().Clear();
+        Clipboard().Close();
+        copy();
+        EXPECT_EQ(clipboard().size(), text.size()) << name;
+        EXPECT_TRUE(clipboard() == text) << name;
+    }
+    EXPECT_EQ(Kerfpad.GetData(1).size(), text.size()) << "Ctrl+A left the whole buffer selected";
+    window.Buffer().SetCaretAndSelection({1, 2}, {1, 2}, {1501, 2});
+    EXPECT_EQ(Kerfpad.GetData(1), std::string(1500, 'A'));
 }
 
 TEST_F(KerfpadInterface, ANodeThatIsNotAFiniteSinglePrecisionNumberIsRefusedWhole)

@@ -49,6 +49,32 @@ TEST(CodeEditScrollInfo, Bars)
     }
 }
 
+// A line longer than MaxLeftChar widens the bar to its end; past 32767 columns the bar
+// is scaled as the vertical one is, its arrows still those of the columns.
+TEST(CodeEditScrollInfo, LinesLongerThanMaxLeftChar)
+{
+    struct TCase {
+        int longest, first;
+        TCodeEditorOptions options;
+        const char* bar;
+        int thumb, leftChar; // a thumb position and the left column it stands for
+    };
+    const TCase cases[] = {
+        {200, 1, {eoScrollPastEol}, "1..256 page 80 at 1 arrows ++", 100, 100},
+        {1000, 1, {eoScrollPastEol}, "1..1001 page 80 at 1 arrows ++", 922, 922},
+        {1000, 922, {eoScrollPastEol, eoDisableScrollArrows}, "1..1001 page 80 at 922 arrows +-", 1, 1},
+        {1000, 1, None, "1..1000 page 80 at 1 arrows ++", 500, 500},
+        {32766, 1, {eoScrollPastEol}, "1..32767 page 80 at 1 arrows ++", 32767, 32767},
+        {40008, 1, {eoScrollPastEol}, "0..32767 page 66 at 1 arrows ++", 16384, 20005},
+        {40008, 39930, {eoScrollPastEol}, "0..32767 page 66 at 32702 arrows ++", 32767, 40009},
+        {1000000, 500000, None, "0..32767 page 3 at 16384 arrows ++", 16384, 500015},
+    };
+    for (const TCase& c : cases) {
+        EXPECT_EQ(Describe(HorizontalScrollInfo(c.longest, 256, 80, c.first, c.options)), c.bar) << c.longest;
+        EXPECT_EQ(ThumbToLeftChar(c.thumb, c.longest, 256, c.options), c.leftChar) << c.longest;
+    }
+}
+
 TEST(CodeEditScrollInfo, TheThumbIsReadThroughTheBarsScale)
 {
     EXPECT_EQ(ThumbToTopLine(16384, 100000, 30, None), 50016);

@@ -16,7 +16,11 @@ const char* const kSteps[] = {"'a", "'_", "'Z(", "BkSp", "Del", "Enter", "Ctrl+T
                               "clipl=__q~ Ctrl+V", "clipl=m~n Ctrl+V", "Shift+Ctrl+I", "Shift+Ctrl+U", "Tab",
                               "Shift+Tab", "cmd=620", "cmd=621", "cmd=622", "cmd=623", "overwrite 'W"};
 
-class UndoRedoRandom : public testing::TestWithParam<bool> {};
+// The defaults, the page settings, and the page settings on lines longer than the
+// page's 256 columns.
+enum TRandomSetting { rsDefaults, rsPage, rsPageLongLines };
+
+class UndoRedoRandom : public testing::TestWithParam<TRandomSetting> {};
 
 TEST_P(UndoRedoRandom, UndoingAllRestoresTheStartAndRedoingAllTheEnd)
 {
@@ -25,7 +29,7 @@ TEST_P(UndoRedoRandom, UndoingAllRestoresTheStartAndRedoingAllTheEnd)
         const auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
         TEditorSession s;
         TCodeEdit& e = s.editor;
-        if (GetParam()) {
+        if (GetParam() != rsDefaults) {
             UsePageSettings(e);
         }
         // Lines without trailing blanks, which the trimming would change unrecorded.
@@ -33,6 +37,9 @@ TEST_P(UndoRedoRandom, UndoingAllRestoresTheStartAndRedoingAllTheEnd)
             QString line(pick(0, 6), QLatin1Char(' '));
             for (int k = pick(0, 8); k > 0; --k) {
                 line += QStringLiteral("ab x(Y)z,1 ")[pick(0, 10)];
+            }
+            if (GetParam() == rsPageLongLines) {
+                line.prepend(QString(pick(250, 700), QLatin1Char('x')));
             }
             e.Lines().Add(pick(0, 5) == 0 ? QString() : line + QLatin1Char('q'));
         }
@@ -77,9 +84,11 @@ TEST_P(UndoRedoRandom, UndoingAllRestoresTheStartAndRedoingAllTheEnd)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Settings, UndoRedoRandom, testing::Values(false, true),
-                         [](const testing::TestParamInfo<bool>& info) {
-                             return std::string(info.param ? "PageSettings" : "Defaults");
-                         });
+std::string SettingName(const testing::TestParamInfo<TRandomSetting>& info)
+{
+    return info.param == rsDefaults ? "Defaults" : info.param == rsPage ? "PageSettings" : "PageSettingsLongLines";
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, UndoRedoRandom, testing::Values(rsDefaults, rsPage, rsPageLongLines), SettingName);
 
 } // namespace
