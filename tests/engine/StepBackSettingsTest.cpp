@@ -303,6 +303,13 @@ TEST(StepBackSettings, ASettingKeepsOnlyWhatItChanged)
         }
         EXPECT_EQ(keptBy(again), first) << "the same values again";
         const std::size_t changed = keptBy(std::string(c.First) + "\n" + c.Changed) - first;
+        // The preview counts what is kept, once.
+        TPathEngine keeping;
+        keeping.Run(std::string(c.First) + "\n" + c.Changed);
+        TPathEngine plain;
+        plain.Move.KeepStepBack(false);
+        plain.Run(std::string(c.First) + "\n" + c.Changed);
+        EXPECT_EQ(keeping.Move.PreviewBytes(), plain.Move.PreviewBytes() + first + changed);
         if (c.First[1] == 'B') {
             EXPECT_GT(changed, 64u);
             EXPECT_LE(changed, c.Kept);
