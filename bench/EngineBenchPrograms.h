@@ -127,6 +127,44 @@ inline const TProgramLines& DrillingProgram()
     return lines;
 }
 
+// Moves between the setting commands a job sets its speeds, tool and coordinate mode
+// with, each with values of its own: every setting line changes what it writes.
+inline const TProgramLines& SettingsProgram()
+{
+    static const TProgramLines lines = [] {
+        std::mt19937 rng(17);
+        std::uniform_real_distribution<double> xy(0.0, 96.0);
+        std::uniform_int_distribution<int> speed(1, 400);
+        TProgramLines out;
+        out.reserve(ProgramLines);
+        char buf[120];
+        while (static_cast<int>(out.size()) < ProgramLines) {
+            std::snprintf(buf, sizeof buf, "M3, %.4f, %.4f, -0.2500", xy(rng), xy(rng));
+            out.emplace_back(buf);
+            std::snprintf(buf, sizeof buf, "MS, %.2f, %.2f", speed(rng) / 100.0, speed(rng) / 100.0);
+            out.emplace_back(buf);
+            out.emplace_back("SR");
+            std::snprintf(buf, sizeof buf, "MX, %.4f", xy(rng) / 96.0);
+            out.emplace_back(buf);
+            out.emplace_back("SA");
+            std::snprintf(buf, sizeof buf, "JS, %.2f, %.2f", speed(rng) / 10.0, speed(rng) / 100.0);
+            out.emplace_back(buf);
+            std::snprintf(buf, sizeof buf, "VC, %.4f, , , %.2f", speed(rng) / 800.0, speed(rng) / 100.0);
+            out.emplace_back(buf);
+            std::snprintf(buf, sizeof buf, "VS, %.2f, %.2f, , , %.2f, %.2f", speed(rng) / 100.0, speed(rng) / 100.0,
+                          speed(rng) / 10.0, speed(rng) / 100.0);
+            out.emplace_back(buf);
+            std::snprintf(buf, sizeof buf, "J3, %.4f, %.4f, 0.5000", xy(rng), xy(rng));
+            out.emplace_back(buf);
+            std::snprintf(buf, sizeof buf, "VU, , , , , %.4f", speed(rng) / 4000.0);
+            out.emplace_back(buf);
+        }
+        out.resize(ProgramLines);
+        return out;
+    }();
+    return lines;
+}
+
 // A program written to a file of its own in the temporary folder, once per process,
 // CR LF after every line as an editor saves it; the file goes when the process ends.
 class TProgramFile {
@@ -162,6 +200,12 @@ inline std::string PlainMovesFile()
 inline std::string ExpressionMovesFile()
 {
     static const TProgramFile file("expression", ExpressionMoves());
+    return file.Path();
+}
+
+inline std::string SettingsFile()
+{
+    static const TProgramFile file("settings", SettingsProgram());
     return file.Path();
 }
 

@@ -113,6 +113,16 @@ void TClampList::Free()
     }
 }
 
+void TClampList::Truncate(int count)
+{
+    while (Count() > std::max(count, 0)) {
+        TGLCube* cube = FItems.back().Cube;
+        FItems.pop_back();
+        RemoveFreeNotification(cube);
+        delete cube;
+    }
+}
+
 TClampRec* TClampList::FindByHint(const std::string& hint)
 {
     for (TClampRec& clamp : FItems) {

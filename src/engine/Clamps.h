@@ -38,6 +38,9 @@ public:
     TClampRec& Add(const TArrayofCmds& cmds, TGLBaseSceneObject* parent, TCollisionManager* manager);
     // Frees every box and empties the list.
     void Free();
+    // Frees the boxes from `count` on, the last first: a step back over the lines that
+    // made them.
+    void Truncate(int count);
 
     int Count() const { return static_cast<int>(FItems.size()); }
     // What one box holds with its material and collision behaviour, as measured (1,525

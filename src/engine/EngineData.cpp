@@ -7,6 +7,7 @@
 #include "engine/PathText.h"
 #include "platform/core/text/NumberFormat.h"
 
+#include <bit>
 #include <charconv>
 #include <cstdlib>
 
@@ -71,6 +72,40 @@ void TEngineData::RunFile(const std::string& fileName) const
         throw ERunError("Cannot run the file " + fileName + ": no part file runner is installed");
     }
     FOnRunFile(fileName);
+}
+
+void TEngineData::SetSysVarInt(int n, std::int32_t value)
+{
+    if (FSysVarChanges != nullptr && TSystemVarArray::InRange(n)) {
+        const TSystemVar& entry = SysVars.Entry(n);
+        if (!entry.IsSet || entry.IntValue != value) {
+            FSysVarChanges->SysVarChanging(n, TSysVarField::Int, entry);
+        }
+    }
+    SysVars.SetInt(n, value);
+}
+
+void TEngineData::SetSysVarFloat(int n, float value)
+{
+    if (FSysVarChanges != nullptr && TSystemVarArray::InRange(n)) {
+        // Compared bit for bit: 0 and -0 differ, and a NaN written twice is no change.
+        const TSystemVar& entry = SysVars.Entry(n);
+        if (!entry.IsSet || std::bit_cast<std::uint32_t>(entry.FloatValue) != std::bit_cast<std::uint32_t>(value)) {
+            FSysVarChanges->SysVarChanging(n, TSysVarField::Float, entry);
+        }
+    }
+    SysVars.SetFloat(n, value);
+}
+
+void TEngineData::SetSysVarStr(int n, const std::string& value)
+{
+    if (FSysVarChanges != nullptr && TSystemVarArray::InRange(n)) {
+        const TSystemVar& entry = SysVars.Entry(n);
+        if (!entry.IsSet || entry.StrValue != value) {
+            FSysVarChanges->SysVarChanging(n, TSysVarField::Str, entry);
+        }
+    }
+    SysVars.SetStr(n, value);
 }
 
 float TEngineData::GetSysVarFloat(int n) const

@@ -51,9 +51,12 @@ public:
     bool HasRunFile() const { return static_cast<bool>(FOnRunFile); }
 
     // System variables; n may be any integer, the table is read only inside -100..109.
-    void SetSysVarInt(int n, std::int32_t value) { SysVars.SetInt(n, value); }
-    void SetSysVarFloat(int n, float value) { SysVars.SetFloat(n, value); }
-    void SetSysVarStr(int n, const std::string& value) { SysVars.SetStr(n, value); }
+    // Programs write them through these setters, which tell the observer (the
+    // simulator's step-back record; nullptr: none).
+    void SetSysVarInt(int n, std::int32_t value);
+    void SetSysVarFloat(int n, float value);
+    void SetSysVarStr(int n, const std::string& value);
+    void SetSysVarChanges(ISystemVarChanges* observer) { FSysVarChanges = observer; }
     std::int32_t GetSysVarInt(int n) const { return SysVars.GetInt(n); }
     float GetSysVarFloat(int n) const;
     std::string GetSysVarStr(int n) const { return SysVars.GetStr(n); }
@@ -110,4 +113,5 @@ private:
     TAddNodeEvent FOnAddMoveNode;
     TAddNodeEvent FOnAddJogNode;
     IMotionSlots* FMotion = nullptr;
+    ISystemVarChanges* FSysVarChanges = nullptr;
 };

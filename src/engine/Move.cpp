@@ -29,6 +29,7 @@ TMove::TMove(TEngineData& data, TCalcul& calcul, IShellServices& shell, TGLBaseS
     FData.SetOnAddMoveNode(nullptr);
     FData.SetOnAddJogNode(nullptr);
     FData.SetMotionSlots(this);
+    FData.SetSysVarChanges(this);
     FPartFiles.SetStepBackFloor([this] { return StepBackFloor(); });
 }
 
@@ -41,6 +42,7 @@ TMove::~TMove()
     FData.SetOnAddMoveNode(nullptr);
     FData.SetOnAddJogNode(nullptr);
     FData.SetMotionSlots(nullptr);
+    FData.SetSysVarChanges(nullptr);
     FreePolylines();
 }
 

@@ -10,6 +10,7 @@
 #include "engine/LabelIndex.h"
 #include "engine/ParsedLine.h"
 #include "engine/PartFiles.h"
+#include "engine/SystemVars.h"
 
 #include <cmath>
 #include <cstdint>
@@ -38,7 +39,7 @@ struct TLineUndo {
     std::int32_t ZeroIndex;
 };
 
-class TMove final : private IMotionSlots {
+class TMove final : private IMotionSlots, private ISystemVarChanges {
 public:
     // Serves the position, heading and node slots of `data` itself and writes
     // %(21) := 0 (absolute) and %(-1) := 0.05. The objects must outlive the simulator.
@@ -215,6 +216,10 @@ private:
         AddJogNode(setCurPos, newLine, x, y, z);
     }
 
+    // While a line that may be stepped back runs, what each system variable it writes
+    // held goes into the variables' record under the line's place.
+    void SysVarChanging(int n, TSysVarField field, const TSystemVar& before) override;
+
     // Preprocessor steps.
     bool Evaluate(std::string_view formula, std::string& result);
     void PreparePrint(std::string_view line, TArrayofCmds& cmds);
@@ -297,6 +302,15 @@ private:
     // The GOSUB stack's change, kept in the variables' record: the index RETURN popped,
     // or -1 for a push.
     void KeepGosubUndo(std::int32_t popped);
+    // A clamp box made at `index` of the list, and the VB values before a VB line,
+    // kept there too.
+    void KeepClampUndo(int index);
+    void KeepVBUndo();
+    // One value the engine kept in the variables' record, put back.
+    void UndoKeptValue(std::int32_t value, std::string_view bytes);
+    // System variable n's flags byte (the field written, whether it was set) and that
+    // field's value as they were.
+    void RestoreSysVar(int n, char flags, std::string_view before);
     // The step back of the line just taken off the history: its record's changes undone.
     void UndoLine();
     // How many entries of the history step back must leave.
@@ -425,6 +439,8 @@ private:
     // its first line leaves.
     TLineLeft FRunStart;
     std::vector<TLineLeft> FLevelStarts;
+    // Where the variables' record stood as each sub-file level started.
+    std::vector<std::uint64_t> FLevelUndoMarks;
     // LeavesWord's answers for the lines of FLeavesWordLines (0: not asked yet, 1: a
     // word, 2: none); forgotten with every run and every sub-file call, since another
     // file's lines may come at the same address (back in the caller, its own lines

@@ -70,5 +70,6 @@ void TMove::DoClamp(const TArrayofCmds& cmds)
 {
     CheckPreviewBytes(TClampList::BytesPerClamp);
     FClamps.Add(cmds, FClampsParent, FCollisionManager);
+    KeepClampUndo(FClamps.Count() - 1);
     FHandled = true;
 }

@@ -112,9 +112,13 @@ void TMove::CallFile(const TArrayofCmds& cmds)
     const std::int32_t lineZeroIndex = FLineZeroIndex;
     FPartFiles.PushLevel(level);
     FLevelStarts.push_back({FLineText, FCmdWord, FLineNumber});
+    // The file's first line is kept under this line's place: a step back of it must
+    // leave what this line changed before the call.
+    FLevelUndoMarks.push_back(FCalcul.GetVariables().MarkUndo());
     FLeavesWordLines = nullptr;
     const TScopeGuard popLevel([this, zeroRecords = static_cast<std::size_t>(lineZeroIndex) + 1, nested = FNested] {
         FLevelStarts.pop_back();
+        FLevelUndoMarks.pop_back();
         FPartFiles.PopLevel();
         TrimUndo(static_cast<std::size_t>(FPartFiles.HistoryCount()));
         // What the file's lines changed in the variables and the GOSUB stack is the FP

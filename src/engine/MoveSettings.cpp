@@ -8,6 +8,7 @@
 #include "engine/calcul/Calcul.h"
 
 #include <cmath>
+#include <cstring>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -144,13 +145,11 @@ void TMove::DoVB(const TArrayofCmds& cmds)
     const int v5 = TEngineData::ParamToInt(cmds, 5, 0);
     const int v6 = TEngineData::ParamToInt(cmds, 6, 0);
     const float v7 = TEngineData::ParamToFloat(cmds, 7, 0.0f);
-    FVB.V1 = settings.Value(0);
-    FVB.V2 = settings.Value(1);
-    FVB.V3 = settings.Value(2);
-    FVB.V4 = settings.Value(3);
-    FVB.V5 = v5;
-    FVB.V6 = v6;
-    FVB.V7 = v7;
+    const TVBValues values{settings.Value(0), settings.Value(1), settings.Value(2), settings.Value(3), v5, v6, v7};
+    if (std::memcmp(&values, &FVB, sizeof values) != 0) {
+        KeepVBUndo();
+        FVB = values;
+    }
     settings.Write(FData);
 }
 

@@ -8,7 +8,14 @@
 // main level that appended one node, or started one two-node polyline, from where the
 // tool was, and whose position before is the tool's place minus the zero offsets
 // (checked bit for bit when recorded). Every other line stores its full record.
+//
+// What a line changes beside the tool and the paths (the variables, the GOSUB stack,
+// the system variables it writes, the clamp boxes it makes, the VB values) is kept in
+// the variables' record under the line's place in the history, and only when it
+// changed: a million moves keep nothing there, a million settings of the same speed
+// nothing either.
 
+#include "engine/EngineData.h"
 #include "engine/LineText.h"
 #include "engine/Move.h"
 #include "engine/ShellServices.h"
@@ -16,6 +23,9 @@
 #include "platform/core/text/NumberFormat.h"
 #include "platform/core/text/StringUtils.h"
 #include "scene/objects/lines/Lines.h"
+
+#include <cstring>
+#include <limits>
 
 namespace {
 constexpr std::uint32_t FullRecord = 0x80000000u; // low bits: index of the full record
@@ -25,6 +35,19 @@ constexpr std::uint32_t Unchanged = 0x08u;
 constexpr std::uint32_t JogBit = 0x01u;
 constexpr std::uint32_t NewLineBit = 0x02u;
 constexpr std::uint32_t FlagBeforeBit = 0x04u;
+
+// What the engine keeps in the variables' record beside the variables, told apart by
+// its first byte; a change of the GOSUB stack keeps no bytes.
+constexpr char NumberMark = 'N'; // system variables' numbers: per variable its index, flags, value before
+constexpr char TextMark = 'T';   // a system variable's text (the number is its index): flags, text before
+constexpr char ClampMark = 'C';  // a clamp box: its index in the list
+constexpr char VBMark = 'B';     // the VB values before
+// The flags byte: the field a setter wrote, and whether the record was set before.
+constexpr char SetFlag = 0x10;
+// One number kept: index, flags, four bytes of value; the changes holding numbers carry
+// this value, unlike any other.
+constexpr std::size_t NumberBytes = 6;
+constexpr std::int32_t NumbersValue = std::numeric_limits<std::int32_t>::min();
 
 bool SameVector(const TAffineVector& v, float x, float y, float z)
 {
@@ -106,19 +129,90 @@ void TMove::KeepGosubUndo(std::int32_t popped)
     FCalcul.GetVariables().KeepUndoValue(popped);
 }
 
+void TMove::SysVarChanging(int n, TSysVarField field, const TSystemVar& before)
+{
+    TCalculVariables& variables = FCalcul.GetVariables();
+    if (variables.UndoTag() == TCalculVariables::NoUndo) {
+        return;
+    }
+    // The field and the set flag are all a setter changes: putting them back puts back
+    // the whole record.
+    const char flags = static_cast<char>(static_cast<int>(field) | (before.IsSet ? SetFlag : 0));
+    if (field == TSysVarField::Str) {
+        variables.KeepUndoValue(n, std::string{TextMark, flags} + before.StrValue);
+        return;
+    }
+    // Numbers: three to a change of the record, as a line sets several at once.
+    char bytes[1 + NumberBytes] = {NumberMark, static_cast<char>(n), flags};
+    std::memcpy(bytes + 3, field == TSysVarField::Int ? static_cast<const void*>(&before.IntValue)
+                                                      : static_cast<const void*>(&before.FloatValue),
+                NumberBytes - 2);
+    if (!variables.JoinUndoValue(NumbersValue, std::string_view(bytes + 1, NumberBytes))) {
+        variables.KeepUndoValue(NumbersValue, std::string_view(bytes, sizeof bytes));
+    }
+}
+
+void TMove::RestoreSysVar(int n, char flags, std::string_view before)
+{
+    TSystemVar entry = FData.SysVars.Entry(n);
+    entry.IsSet = (flags & SetFlag) != 0;
+    switch (static_cast<TSysVarField>(flags & ~SetFlag)) {
+    case TSysVarField::Int: std::memcpy(&entry.IntValue, before.data(), sizeof entry.IntValue); break;
+    case TSysVarField::Float: std::memcpy(&entry.FloatValue, before.data(), sizeof entry.FloatValue); break;
+    case TSysVarField::Str: entry.StrValue.assign(before); break;
+    }
+    FData.SysVars.Put(n, std::move(entry));
+}
+
+void TMove::KeepClampUndo(int index)
+{
+    const char mark = ClampMark;
+    FCalcul.GetVariables().KeepUndoValue(index, std::string_view(&mark, 1));
+}
+
+void TMove::KeepVBUndo()
+{
+    char bytes[1 + sizeof(TVBValues)] = {VBMark};
+    std::memcpy(bytes + 1, &FVB, sizeof FVB);
+    FCalcul.GetVariables().KeepUndoValue(0, std::string_view(bytes, sizeof bytes));
+}
+
+void TMove::UndoKeptValue(std::int32_t value, std::string_view bytes)
+{
+    if (bytes.empty()) {
+        // The GOSUB stack: the index RETURN popped comes back, a GOSUB's push goes.
+        if (value >= 0) {
+            FGosubStack.push_back(value);
+        } else if (!FGosubStack.empty()) {
+            FGosubStack.pop_back();
+        }
+        return;
+    }
+    switch (bytes[0]) {
+    case NumberMark:
+        // The last one written goes back first.
+        for (std::size_t end = bytes.size(); end > NumberBytes; end -= NumberBytes) {
+            const std::size_t at = end - NumberBytes;
+            RestoreSysVar(static_cast<signed char>(bytes[at]), bytes[at + 1], bytes.substr(at + 2, 4));
+        }
+        break;
+    case TextMark: RestoreSysVar(value, bytes[1], bytes.substr(2)); break;
+    case ClampMark: FClamps.Truncate(value); break;
+    case VBMark: std::memcpy(&FVB, bytes.data() + 1, sizeof FVB); break;
+    default: break;
+    }
+}
+
 void TMove::UndoLineEffects()
 {
     const std::int64_t tag = LineUndoTag();
     if (tag == TCalculVariables::NoUndo) {
         return; // nothing was kept
     }
-    FCalcul.GetVariables().UndoFrom(tag, [this](std::int32_t popped) {
-        if (popped >= 0) {
-            FGosubStack.push_back(popped);
-        } else if (!FGosubStack.empty()) {
-            FGosubStack.pop_back();
-        }
-    });
+    // Inside a sub-file, what its FP line kept before the call stays.
+    FCalcul.GetVariables().UndoFrom(
+        tag, [this](std::int32_t value, std::string_view bytes) { UndoKeptValue(value, bytes); },
+        FLevelUndoMarks.empty() ? 0 : FLevelUndoMarks.back());
 }
 
 void TMove::UndoLine()

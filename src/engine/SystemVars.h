@@ -6,12 +6,27 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 struct TSystemVar {
     bool IsSet = false;
     std::int32_t IntValue = 0;
     float FloatValue = 0.0f;
     std::string StrValue;
+};
+
+// The field of a record that a setter writes.
+enum class TSysVarField : unsigned char { Int, Float, Str };
+
+// Told by the data module of each change of a system variable before it is made: the
+// record as it stands and the field about to change (writing the value a set record
+// already holds is no change).
+class ISystemVarChanges {
+public:
+    virtual void SysVarChanging(int n, TSysVarField field, const TSystemVar& before) = 0;
+
+protected:
+    ~ISystemVarChanges() = default;
 };
 
 // The type under which "%(n)" is substituted into a program line.
@@ -31,6 +46,8 @@ public:
 
     bool IsSet(int n) const { return InRange(n) && FVars[Slot(n)].IsSet; }
     const TSystemVar& Entry(int n) const { return FVars[Slot(n)]; }
+    // Puts a whole record back, as a step back does (n within -100..109).
+    void Put(int n, TSystemVar entry) { FVars[Slot(n)] = std::move(entry); }
 
     // Stored value when set, else the built-in default (entries 1 to 5 are live and
     // resolved by the data module, not here).

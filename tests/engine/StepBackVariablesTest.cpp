@@ -111,7 +111,7 @@ TEST(StepBackVariables, RandomStepsBackAndForwardLeaveWhatAFreshRunLeaves)
             }
         }
         // Once, a text of tens of MiB that two doublings take to the record's bound of
-        // 64 MiB and past it.
+        // 65 MiB and past it.
         const bool large = program == 299;
         if (large) {
             lines[1] = "&s = \"" + std::string(std::size_t{24} << 20, 'x') + "\"";
@@ -312,6 +312,37 @@ TEST(StepBackVariables, StepBackReachesTheLastHundredThousandLines)
     fresh.Runner.MaxExecutedLines = executed - 100000;
     fresh.Runner.RunLinesForResults(lines);
     EXPECT_EQ(e.Calcul.GetVariablesText(), fresh.Calcul.GetVariablesText());
+}
+
+// The record's own bound holds the last 100,000 lines of the most changes a statement
+// makes, an INPUT of 21 names, with short values: step back reaches every one of them
+// (a MiB less would not).
+TEST(StepBackVariables, TheBoundHoldsAHundredThousandInputsOfTwentyOneNames)
+{
+    std::string input = "INPUT \"v\" &v1";
+    for (int k = 2; k <= 21; ++k) {
+        input += ", &v" + std::to_string(k);
+    }
+    const TProgramLines lines(100000, input);
+    for (const std::size_t bound :
+         {TCalculVariables::DefaultMaxUndoBytes, TCalculVariables::DefaultMaxUndoBytes - (std::size_t{1} << 20)}) {
+        SCOPED_TRACE("bound " + std::to_string(bound));
+        TPathEngine e;
+        TAnswerEverything answers;
+        TDialogResponderScope scope(&answers);
+        e.Calcul.GetVariables().MaxUndoBytes = bound;
+        e.Runner.RunLinesForResults(lines);
+        EXPECT_LE(e.Calcul.GetVariables().UndoBytes(), bound);
+        if (bound != TCalculVariables::DefaultMaxUndoBytes) {
+            EXPECT_GT(e.Calcul.GetVariables().UndoReach(), 0) << "the first lines went";
+            continue;
+        }
+        EXPECT_EQ(e.Calcul.GetVariables().UndoReach(), 0);
+        for (int back = 0; back < 100000; ++back) {
+            ASSERT_TRUE(e.Runner.StepBack(lines)) << back;
+        }
+        EXPECT_EQ(e.Calcul.GetVariablesText(), "");
+    }
 }
 
 // A step back evaluates nothing: where the line's own changes were let go to keep the

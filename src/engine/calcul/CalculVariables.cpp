@@ -200,26 +200,61 @@ void TCalculVariables::DropOldestUndo()
         }
         FUndoBytes -= sizeof(TUndoStep);
         FUndo.pop_front();
+        ++FUndoLeft;
     }
     if (dropped != NoUndo) {
         FUndoReach = std::max(FUndoReach, dropped + 1);
     }
 }
 
-void TCalculVariables::KeepUndoValue(std::int32_t value)
+void TCalculVariables::KeepUndoBytes(TUndoStep::TKind kind, int index, std::string_view bytes)
 {
-    if (FUndoTag != NoUndo) {
-        KeepUndo(TUndoStep::Value, value);
+    if (bytes.size() > sizeof(TUndoStep::Text)) {
+        KeepUndo(kind, index, std::string(bytes));
+        return;
+    }
+    TUndoStep& step = PushUndo(kind, index, static_cast<unsigned char>(bytes.size()));
+    bytes.copy(step.Text, bytes.size());
+    if (FUndoBytes > MaxUndoBytes) {
+        DropOldestUndo();
     }
 }
 
-void TCalculVariables::UndoFrom(std::int64_t tag, const std::function<void(std::int32_t value)>& undoValue)
+void TCalculVariables::KeepUndoValue(std::int32_t value, std::string_view bytes)
+{
+    if (FUndoTag != NoUndo) {
+        KeepUndoBytes(TUndoStep::Value, value, bytes);
+    }
+}
+
+bool TCalculVariables::JoinUndoValue(std::int32_t value, std::string_view bytes)
+{
+    if (FUndoTag == NoUndo || FUndo.empty() || FUndoLeft + FUndo.size() <= FJoinFloor) {
+        return false;
+    }
+    TUndoStep& step = FUndo.back();
+    if (step.Tag != FUndoTag || step.Kind != TUndoStep::Value || step.Index != value || step.Length == TUndoStep::Long
+        || step.Length + bytes.size() > sizeof(TUndoStep::Text)) {
+        return false;
+    }
+    bytes.copy(step.Text + step.Length, bytes.size());
+    step.Length = static_cast<unsigned char>(step.Length + bytes.size());
+    return true;
+}
+
+std::uint64_t TCalculVariables::MarkUndo()
+{
+    FJoinFloor = FUndoLeft + FUndo.size();
+    return FJoinFloor;
+}
+
+void TCalculVariables::UndoFrom(std::int64_t tag, const TUndoValue& undoValue, std::uint64_t since)
 {
     // What the undoing does is not kept.
     const std::int64_t kept = std::exchange(FUndoTag, NoUndo);
     std::string text;
     std::shared_ptr<TStore> store;
-    while (!FUndo.empty() && FUndo.back().Tag >= tag) {
+    while (!FUndo.empty() && FUndo.back().Tag >= tag && FUndoLeft + FUndo.size() > since) {
         const TUndoStep step = PopUndo(text, store);
         switch (step.Kind) {
         case TUndoStep::Set: SetStrings(step.Index, std::move(text)); break;
@@ -232,7 +267,7 @@ void TCalculVariables::UndoFrom(std::int64_t tag, const std::function<void(std::
         case TUndoStep::Replace: Replace(std::move(store)); break;
         case TUndoStep::Value:
             if (undoValue) {
-                undoValue(step.Index);
+                undoValue(step.Index, text);
             }
             break;
         }
@@ -254,6 +289,7 @@ void TCalculVariables::RetagUndoFrom(std::int64_t tag)
 
 void TCalculVariables::ForgetUndo()
 {
+    FUndoLeft += FUndo.size();
     FUndo = {};
     FUndoTexts = {};
     FUndoStores = {};

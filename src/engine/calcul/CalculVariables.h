@@ -105,13 +105,25 @@ public:
     static constexpr std::int64_t NoUndo = -1;
     void SetUndoTag(std::int64_t tag) { FUndoTag = tag; }
     std::int64_t UndoTag() const { return FUndoTag; }
-    // Another record that changes with the program's lines (the engine's GOSUB stack)
-    // keeps its changes here as numbers of its own, so that one bound and one reach hold
-    // for both. Kept only while an undo tag is set.
-    void KeepUndoValue(std::int32_t value);
-    // Undoes, newest first, every change kept under `tag` or a later one, and forgets
-    // them; each kept value goes to `undoValue` in its turn.
-    void UndoFrom(std::int64_t tag, const std::function<void(std::int32_t value)>& undoValue = nullptr);
+    // Other state that changes with the program's lines (the engine's GOSUB stack,
+    // system variables, clamps) keeps its changes here, each as a number and bytes of
+    // its own, so that one bound and one reach hold for all. Up to 22 bytes stand in the
+    // change itself; more are kept beside it. Kept only while an undo tag is set.
+    void KeepUndoValue(std::int32_t value, std::string_view bytes = {});
+    // Adds `bytes` to the newest kept change when it is a value kept under the current
+    // tag with the number `value` and room for them beside its own bytes (22 in all),
+    // so that small changes of one line share a change; false, keeping nothing, when it
+    // is not.
+    bool JoinUndoValue(std::int32_t value, std::string_view bytes);
+    // Where the record stands now; the changes kept so far are closed to JoinUndoValue.
+    // A sub-file's first line takes the tag of the FP line that calls it, so what that
+    // line kept before the call is told apart by the mark.
+    std::uint64_t MarkUndo();
+    // Undoes, newest first, every change kept under `tag` or a later one since the mark
+    // `since` (0: all), and forgets them; each kept value goes to `undoValue` in its
+    // turn, with its bytes.
+    using TUndoValue = std::function<void(std::int32_t value, std::string_view bytes)>;
+    void UndoFrom(std::int64_t tag, const TUndoValue& undoValue = nullptr, std::uint64_t since = 0);
     // The changes kept under `tag` or a later one are kept under `tag` from now on (the
     // lines of a sub-file leave the history, their FP line takes them).
     void RetagUndoFrom(std::int64_t tag);
@@ -121,7 +133,9 @@ public:
     // The kept changes hold at most this many bytes: past it the oldest tags' changes go,
     // whole, and UndoFrom can no longer reach back to them. Without that bound a text
     // grown a character at a time would keep every length it had.
-    static constexpr std::size_t DefaultMaxUndoBytes = 64u << 20;
+    // The default holds 100,000 lines of 21 changes of short values each, an INPUT's
+    // most, in whole MiB.
+    static constexpr std::size_t DefaultMaxUndoBytes = 65u << 20;
     std::size_t MaxUndoBytes = DefaultMaxUndoBytes;
     // The first tag whose changes are all still kept (0 until the bound was met).
     std::int64_t UndoReach() const { return FUndoReach; }
@@ -185,6 +199,7 @@ private:
     TUndoStep& PushUndo(TUndoStep::TKind kind, int index, unsigned char length);
     void KeepUndo(TUndoStep::TKind kind, int index);
     void KeepUndo(TUndoStep::TKind kind, int index, std::string&& text);
+    void KeepUndoBytes(TUndoStep::TKind kind, int index, std::string_view bytes);
     // Takes the newest kept change off the record: its text, when it keeps one, into `text`.
     TUndoStep PopUndo(std::string& text, std::shared_ptr<TStore>& store);
     // Forgets the oldest kept changes, whole tags at a time, until the record fits.
@@ -207,4 +222,8 @@ private:
     std::deque<std::shared_ptr<TStore>> FUndoStores;
     std::size_t FUndoBytes = 0;
     std::int64_t FUndoReach = 0;
+    // The changes that left the record at its old end (bound, ForgetUndo): with
+    // FUndo.size() the mark of its new end. Changes before FJoinFloor take no joins.
+    std::uint64_t FUndoLeft = 0;
+    std::uint64_t FJoinFloor = 0;
 };

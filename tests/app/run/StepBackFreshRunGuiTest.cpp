@@ -1,6 +1,7 @@
 // Step mode against a fresh run: after any mix of Step and Step Back in the main
-// window, the path, the variables, the GOSUB stack and the run line are those a fresh
-// run of the program has at the same place, and each Step shows the boxes, prints the
+// window, the path, the variables, every system variable, the VB values, the clamp
+// boxes, the GOSUB stack and the run line are those a fresh run of the program has at
+// the same place, and each Step shows the boxes, prints the
 // messages and writes the log lines that the fresh run shows, prints and writes for
 // that line, while a Step Back does none of it. A place is the executed-line history
 // with the depth of sub-file calls: a fresh run passes each place once. A Step Back
@@ -8,6 +9,7 @@
 
 #include "../PlugInTestSupport.h"
 #include "../RunTestSupport.h"
+#include "../../support/EngineStateText.h"
 
 #include "app/run/MessagesForm.h"
 #include "engine/EngineErrors.h"
@@ -52,6 +54,8 @@ struct TPlace {
 struct TState {
     std::string Path;
     std::string Variables;
+    // Every system-variable record, the VB values and the clamp boxes.
+    std::string Settings;
     std::size_t GosubDepth = 0;
     // The 1-based line the run line marks: the last line its file ran (0: none yet).
     int RunLine = 0;
@@ -70,7 +74,8 @@ std::string Shown(const std::string& text)
 
 std::ostream& operator<<(std::ostream& out, const TState& s)
 {
-    out << "path:\n" << Shown(s.Path) << "variables:\n" << Shown(s.Variables) << "gosub depth " << s.GosubDepth
+    out << "path:\n" << Shown(s.Path) << "variables:\n" << Shown(s.Variables) << "settings:\n" << Shown(s.Settings)
+        << "gosub depth " << s.GosubDepth
         << "\nrun line " << s.RunLine << "\nsaid:";
     for (const std::string& text : s.Said) {
         out << " [" << text << "]";
@@ -85,7 +90,8 @@ TPlace PlaceOf(TMove& move)
 
 TState StateOf(TMove& move, TCalcul& calcul)
 {
-    return {ResultsText(move), calcul.GetVariablesText(), move.GosubStack().size(), 0, {}};
+    return {ResultsText(move), calcul.GetVariablesText(), enginestate::SettingsText(move, move.Data().SysVars),
+            move.GosubStack().size(), 0, {}};
 }
 
 class StepBackFreshRunGui : public TRunTest {
@@ -108,8 +114,16 @@ protected:
         TFakeShell shell;
         TMove move(data, calcul, shell);
         TProgramRunner runner(move, data, calcul);
-        // Before the first line: nothing drawn, no variables.
-        std::map<TPlace, TState> places = {{TPlace{}, TState{}}};
+        // Before the first line: nothing drawn, no variables, a new data module's settings.
+        TState first;
+        first.Settings = enginestate::SettingsText(move, data.SysVars);
+        std::map<TPlace, TState> places = {{TPlace{}, first}};
+        // The settings as each sub-file level starts: its FP line has written its own.
+        std::map<int, std::string> levelSettings;
+        data.SetOnRunFile([&](const std::string& name) {
+            levelSettings[move.PartFiles().Depth()] = enginestate::SettingsText(move, data.SysVars);
+            runner.RunFile(name);
+        });
         Answers.Shown.clear();
         std::size_t shown = 0;
         std::size_t printed = 0;
@@ -127,6 +141,7 @@ protected:
                 entry.Depth = depth + 1;
                 TState start = before;
                 start.RunLine = 0;
+                start.Settings = levelSettings[depth + 1];
                 places.emplace(std::move(entry), std::move(start));
             }
             depth = place.Depth;
@@ -190,8 +205,19 @@ protected:
         WriteText(mainName, main);
         const std::map<TPlace, TState> fresh = FreshRun(Path(mainName));
         Window->DoOpenFile(FilePath(mainName));
-        // Nothing of an earlier program: a fresh run starts from an empty list too.
-        ResetForResults(*Window->Move, Window->Calcul, std::string());
+        // Nothing of an earlier program: a fresh run starts from an empty list, no VB
+        // values and a new data module's system variables too.
+        TMove& move = *Window->Move;
+        const std::string noVB = "VB, 0, 0, 0, 0, 0, 0, 0";
+        move.ExecuteLine(nullptr, noVB, move.PreprocessLine(noVB, true), 0, nullptr, false);
+        {
+            TEngineData data;
+            TCalcul calcul;
+            TFakeShell shell;
+            const TMove fresh(data, calcul, shell);
+            move.Data().SysVars = data.SysVars;
+        }
+        ResetForResults(move, Window->Calcul, std::string());
         Messages.ButtonClearClick();
         TCalculVariables& variables = Window->Calcul.GetVariables();
         variables.MaxUndoBytes = bound == 0 ? TCalculVariables::DefaultMaxUndoBytes : bound;
@@ -212,6 +238,8 @@ protected:
 
             TState state = StateOf(*Window->Move, Window->Calcul);
             state.RunLine = Form(ActiveEditor).RunLine;
+            EXPECT_EQ(Window->Scene->DummyClamps->Count(), Window->Move->Clamps().Count())
+                << "the scene holds the clamp list's boxes";
             state.Said.assign(Answers.Shown.begin() + static_cast<std::ptrdiff_t>(shown), Answers.Shown.end());
             for (int i = printed; i < lines.size(); ++i) {
                 state.Said.push_back(lines[i].toStdString());
@@ -333,6 +361,17 @@ TEST_F(StepBackFreshRunGui, StatementsThatAskPrintOrJumpStepBackAsAFreshRunHasTh
          "SSSBSSSSSSSBSS", moveThenMoves},
         {"the per-line lookup of one run is learnt", jogThenMoves, "", "SSSBSS"},
         {"and not the next run's", moveThenMoves, "", "SSSBSS"},
+        // Settings a line wrote and clamps it made go back with it.
+        {"relative again after a step back over SA", "M2, 2, 2\r\nSR\r\nM2, 1, 1\r\nSA\r\nM2, 5, 5\r\n", "",
+         "SSSBBS"},
+        {"the speed a line reads is the one before the stepped-back MS",
+         "MS, 2, 1\r\n&b = %(71)\r\nMS, 5, 1\r\nM2, &b, 1\r\n", "", "SSSBBBSSS"},
+        {"a clamp goes with its line, and comes once when stepped on",
+         "M2, 1, 1\r\n[CLAMP] C1, 10, 5, 0, 4, 4, 4\r\nM2, 2, 2\r\nM2, 3, 1\r\n", "", "SSBBSSS"},
+        {"settings after THEN and in a sub-file, and FP's own",
+         "IF 1 = 1 THEN SR\r\nFP, sub.sbp\r\nIF 1 = 1 THEN VC, 0.5, , , 3, big\r\nMH\r\n",
+         "MS, 4, 4\r\nVB, 1, 2, 3, 4, 5, 6, 7\r\n[CLAMP] S, 1, 1, 0, 1, 1, 1\r\nVU, , , , , 0.5\r\nCC, 2\r\n",
+         "SSSSSSBSSSBBSSSSSSBSS"},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -365,6 +404,22 @@ TEST_F(StepBackFreshRunGui, RandomStepsAndStepBacksGoWhereAFreshRunGoes)
         [&] { return std::string("FP, sub.sbp"); },
         [&] { return "ZX"; },
         [&] { return "CC, " + number() + ", " + number(); },
+        // Every command that writes system variables, with arguments, and clamps.
+        [&] { return std::string(below(2) == 0 ? "SA" : "SR"); },
+        [&] { return "MS, " + number() + ", " + number(); },
+        [&] { return "JS, " + number() + ", " + number() + ", " + number(); },
+        [&] { return "VS, " + number() + ", " + number() + ", , , " + number() + ", " + number(); },
+        [&] { return "VC, 0." + number() + ", , , " + number() + ", tool" + number() + ", " + number(); },
+        [&] { return "VU, " + number() + ", , , , 0." + std::to_string(2 + below(7)) + ", , , , " + number(); },
+        [&] {
+            return "VB, " + number() + ", " + number() + ", , , " + number() + ", " + number() + ", " + number();
+        },
+        [&] { return "VL, " + number() + ", " + number() + ", , , , , , , , " + number(); },
+        [&] { return "SF, " + number(); },
+        [&] { return "VA, , , , , , " + number() + ", " + number(); },
+        [&] { return "[CLAMP] C" + number() + ", " + number() + ", " + number() + ", 0, 1, 1, 1"; },
+        [&] { return std::string(below(2) == 0 ? "MH" : "M2, %(71), %(21)"); },
+        [&] { return std::string("&cnt = &cnt + %(-2) + %(76)"); },
     };
     constexpr int CallKind = 9;
     // Any line but a call from the sub-file to itself.
@@ -396,7 +451,7 @@ TEST_F(StepBackFreshRunGui, RandomStepsAndStepBacksGoWhereAFreshRunGoes)
     const std::string subroutine = "END\r\nS:\r\n&cnt = &cnt + 1\r\nIF &cnt > 3 THEN RETURN\r\nM2, &cnt, 2\r\nRETURN\r\n";
     int waits = 0;
     int refused = 0;
-    for (int program = 0; program < 600; ++program) {
+    for (int program = 0; program < 800; ++program) {
         // The doubled text soon outgrows a small record.
         std::string main = "&cnt = 0\r\n&s = \"" + std::string(300, 'x') + "\"\r\n";
         for (int k = 3 + below(6); k > 0; --k) {
@@ -422,12 +477,16 @@ TEST_F(StepBackFreshRunGui, RandomStepsAndStepBacksGoWhereAFreshRunGoes)
                      + "sub.sbp:\n" + sub);
 
         waits += CompareSteppedRun(main, sub, presses, {}, bound);
+        if (program % 200 == 199) {
+            // Each program opens pages of its own; the window holds some 700.
+            Window->actFileCloseAll->Execute();
+        }
         refused += FRefused;
         if (HasFailure()) {
             return;
         }
     }
-    EXPECT_GT(waits, 6000);
+    EXPECT_GT(waits, 8000);
     EXPECT_GT(refused, 200) << "the start of the history and the record's end are met";
 }
 
