@@ -3,7 +3,8 @@
 // hands it to the page shown next; the open and save dialogs closed by Return from
 // their completion list give it back; a Ctrl+click on a command without a plug-in page
 // leaves it in the page, not in the 3D view; Ctrl+Tab, Ctrl+Shift+Tab, Ctrl+PgDn and
-// Ctrl+PgUp turn the page from the editor at the first press.
+// Ctrl+PgUp turn the page from the editor at the first press, and with one page leave
+// the keyboard in its editor.
 
 #include "app/pages/EditorForm.h"
 #include "app/plugins/PlugInServices.h"
@@ -22,6 +23,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMessageBox>
 
 #include <cstdlib>
@@ -37,6 +39,28 @@ using testsupport::ModalWithKeyboard;
 using testsupport::PressKeys;
 using testsupport::TypeText;
 using testsupport::TUserSteps;
+
+// Counts the releases of a key that reach a window of the application, whichever has
+// the keyboard. Tab counts as Backtab: Shift may be up before the key.
+class TKeyReleases : public QObject {
+public:
+    explicit TKeyReleases(int key) : FKey(key) { QCoreApplication::instance()->installEventFilter(this); }
+    int Count = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const auto tabAsBacktab = [](int key) { return key == Qt::Key_Tab ? int(Qt::Key_Backtab) : key; };
+        if (event->type() == QEvent::KeyRelease && watched->isWindowType() &&
+            tabAsBacktab(static_cast<QKeyEvent*>(event)->key()) == tabAsBacktab(FKey)) {
+            ++Count;
+        }
+        return false;
+    }
+
+private:
+    int FKey;
+};
 
 // The main window with its 3D viewer where OpenGL runs (its native window is what may
 // hold the keyboard), real message boxes and file dialogs, pages of files in the test's
@@ -283,6 +307,42 @@ TEST_F(PageKeysX11, ThePageKeysTurnThePageFromTheEditor)
         user.Add("the letter in that page", [&] { return Shown()->GetModified(); });
         EXPECT_TRUE(user.Run()) << "page " << tabs.currentIndex() << " shown";
         Shown()->ExecUndo();
+    }
+}
+
+// With one page the page keys leave the keyboard in its editor: the letters typed next
+// go into the page and Ctrl+S saves it. Ctrl+PgDn moves the caret to the page's bottom.
+TEST_F(PageKeysX11, WithOnePageThePageKeysLeaveTheKeyboardInTheEditor)
+{
+    const struct {
+        const char* Keys;
+        int Key; // as Qt names it
+        std::string Saved;
+    } cases[] = {
+        {"ctrl+Tab", Qt::Key_Tab, "ab' one\r\n' two\r\n"},
+        {"ctrl+shift+Tab", Qt::Key_Backtab, "ab' one\r\n' two\r\n"},
+        {"ctrl+Next", Qt::Key_PageDown, "' one\r\nab' two\r\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Keys);
+        ASSERT_TRUE(Activate());
+        const std::string name = std::string("one-") + (c.Keys + 5) + ".sbp";
+        const auto page = OpenPage(name, "' one\r\n' two\r\n");
+        TCodeEdit& code = page->Form->CodeEditor();
+        TKeyReleases released(c.Key);
+        TUserSteps user;
+        user.Add("the page has the keyboard", [&] { return HasFocus(page) && KeyboardBack(); },
+                 [&] { PressKeys(c.Keys); });
+        // Nothing shows that the key did nothing; once it is released its press has been
+        // handled, and the letters then show where the keyboard is.
+        user.Add("the key handled", [&] { return released.Count > 0; }, [] { TypeText("ab"); });
+        user.Add("the letters in the page", [&] { return page->GetModified() && dm->Actions.actFileSave->isEnabled(); },
+                 [] { PressKeys("ctrl+s"); });
+        user.Add("Ctrl+S saved it", [&] { return ReadText(name) == c.Saved; });
+        EXPECT_TRUE(user.Run()) << "line 1 \"" << code.LineAt(1).toStdString() << "\"";
+        EXPECT_TRUE(HasFocus(page));
+        EditorFactory->CloseAll();
+        Process();
     }
 }
 
