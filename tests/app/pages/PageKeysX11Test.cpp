@@ -19,7 +19,13 @@
 #include "../X11KeysSupport.h"
 #include "../../support/SettledViewer.h"
 
+#include <QAbstractItemView>
+#include <QClipboard>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QItemSelectionModel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QGuiApplication>
@@ -243,6 +249,65 @@ TEST_F(PageKeysX11, TheFileDialogsClosedFromTheirCompletionListGiveTheKeyboardBa
         user.Add("the letter in the page", [&] { return Typed(Shown(), "k' "); }, [] { PressKeys("ctrl+s"); });
         user.Add("Ctrl+S saved it", [&] { return ReadText(c.File).rfind("k' ", 0) == 0; });
         EXPECT_TRUE(user.Run());
+        EditorFactory->CloseAll();
+        Process();
+    }
+}
+
+// Two names typed in the Open dialog's name box open in the order typed, the last one
+// shown, also where the dialog's list selected the second first: typed before the rest
+// was pasted over it.
+TEST_F(PageKeysX11, TheOpenDialogOpensTheNamesInTheOrderTyped)
+{
+    for (const char* name : {"alpha.sbp", "bp.sbp", "mid.sbp", "square.sbp", "zeta.sbp"}) {
+        WriteText(name, std::string("' ") + name + "\r\n");
+    }
+    const QString named = R"("square.sbp" "bp.sbp")";
+    const struct {
+        const char* What;
+        const char* First; // typed before the names are pasted; none: the names typed
+    } cases[] = {
+        {"typed", nullptr},
+        {"the second name typed first", R"("bp.sbp")"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        ASSERT_TRUE(Activate());
+        OpenPage("start.sbp", "' start\r\n");
+        QFileDialog* dialog = nullptr;
+        const auto listed = [&] {
+            auto* files = dialog->findChild<QFileSystemModel*>();
+            return files != nullptr && files->rowCount(files->index(dialog->directory().absolutePath())) >= 6;
+        };
+        const auto box = [&] { return dialog->findChild<QLineEdit*>("fileNameEdit")->text(); };
+        TUserSteps user;
+        user.Add("the page has the keyboard", [&] { return HasFocus(Shown()) && KeyboardBack(); },
+                 [] { PressKeys("ctrl+o"); });
+        // It opens where the last file dialog was; the user goes to the folder.
+        user.Add(
+            "the file dialog", [&] { return (dialog = qobject_cast<QFileDialog*>(ModalWithKeyboard())) != nullptr; },
+            [&] { dialog->setDirectory(QString::fromStdString(folder.string())); });
+        if (c.First == nullptr) {
+            user.Add("the folder listed", listed, [&] { TypeText(named.toStdString()); });
+        } else {
+            user.Add("the folder listed", listed, [&] { TypeText(c.First); });
+            user.Add("the name selected in the list",
+                     [&] { return box() == c.First && !dialog->findChild<QAbstractItemView*>("listView")
+                                                          ->selectionModel()->selectedRows().isEmpty(); },
+                     [&] {
+                         QGuiApplication::clipboard()->setText(named);
+                         PressKeys("ctrl+a ctrl+v");
+                     });
+        }
+        user.Add("the names in the box", [&] { return box() == named; }, [] { PressKeys("Return"); });
+        user.Add("the pages opened", [&] { return PageCount() == 3 && KeyboardBack(); });
+        EXPECT_TRUE(user.Run());
+        QStringList opened;
+        for (int i = 0; i < PageCount(); ++i) {
+            opened << QFileInfo(EditorFactory->GetEditor(i)->GetFileName()).fileName();
+        }
+        EXPECT_EQ(opened.join(' ').toStdString(), "start.sbp square.sbp bp.sbp");
+        EXPECT_EQ(QFileInfo(Shown()->GetFileName()).fileName().toStdString(), "bp.sbp");
         EditorFactory->CloseAll();
         Process();
     }
