@@ -7,10 +7,13 @@
 // the keyboard in its editor.
 
 #include "app/pages/EditorForm.h"
+#include "app/plugins/PlugInLoader.h"
 #include "app/plugins/PlugInServices.h"
 #include "app/shell/MainBlock.h"
 #include "app/shell/MainForm.h"
 #include "app/pages/PageControl.h"
+#include "editor/completion/CodeCompletionProposal.h"
+#include "editor/widget/CodeCompletionPopup.h"
 #include "editor/widget/CodeEditWidget.h"
 #include "platform/gui/QtDialogResponder.h"
 #include "scene/viewer/WorldViewer.h"
@@ -30,7 +33,10 @@
 #include <QMenuBar>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QImage>
 #include <QMessageBox>
+#include <QPixmap>
+#include <QScreen>
 
 #include <cstdlib>
 
@@ -311,6 +317,103 @@ TEST_F(PageKeysX11, TheOpenDialogOpensTheNamesInTheOrderTyped)
         EditorFactory->CloseAll();
         Process();
     }
+}
+
+// What the screen shows where the code insert list stood and where the chosen token
+// was, once a plug-in item's page window opens: it waits, as the window's loop runs,
+// for the list gone and the token's place blank.
+class TScreenLookingLoader : public IPlugInLoader {
+public:
+    void LoadSimple(const QString& fileName, int, int, bool) override
+    {
+        Loaded << fileName;
+        Clear = testsupport::WaitFor([&] { return !ListOnScreen() && !TextOnScreen(); });
+    }
+
+    QStringList Loaded;
+    bool Clear = false;
+    // Where the list and the token stood, on the screen.
+    QRect List;
+    QRect Token;
+
+private:
+    static QImage Screen(const QRect& r)
+    {
+        return QGuiApplication::primaryScreen()->grabWindow(0, r.x(), r.y(), r.width(), r.height()).toImage();
+    }
+    template <class F>
+    static bool AnyPixel(const QRect& r, F&& test)
+    {
+        const QImage image = Screen(r);
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (test(image.pixelColor(x, y))) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
+    // The list's lime title bar.
+    bool ListOnScreen() const
+    {
+        return AnyPixel(List, [](const QColor& c) { return c.green() > 200 && c.red() < 80 && c.blue() < 80; });
+    }
+    // Dark letters on the page's white.
+    bool TextOnScreen() const
+    {
+        return AnyPixel(Token, [](const QColor& c) { return c.lightness() < 128; });
+    }
+};
+
+// A Code Insert item that names a plug-in page, chosen from the list with "Pa" typed:
+// while its window is open, the list and "Pa" are gone from the screen and the line is
+// empty. Opened from inside the completion, the window stood over both.
+TEST_F(PageKeysX11, APlugInItemsPageOpensOverNoListAndNoTokenTyped)
+{
+    TCodeCompletionProposal& list = *dm->CodeAutoComplete;
+    list.ClearList();
+    list.AddItem("Header", "MS,2,1");
+    list.AddItem("Page of the plug-in", "[LOADFILE],tool.htm,400,300");
+    TScreenLookingLoader loader;
+    const TPlugInLoaderScope loaderScope(&loader);
+    const auto page = OpenPage("insert.sbp", "' first\r\n\r\n' third\r\n");
+    TCodeEditWidget& widget = page->Form->CodeEditorWidget();
+    TCodeEdit& code = page->Form->CodeEditor();
+    code.SetCaretXY({1, 2});
+    const auto popup = [] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (dynamic_cast<TCodeCompletionPopup*>(window) != nullptr && window->isVisible()) {
+                return window;
+            }
+        }
+        return static_cast<QWidget*>(nullptr);
+    };
+    TUserSteps user;
+    user.Add("the page has the keyboard", [&] { return HasFocus(page) && KeyboardBack(); },
+             [] { TypeText("Pa"); });
+    user.Add("the token in the line", [&] { return code.LineAt(2) == QLatin1String("Pa"); },
+             [] { PressKeys("ctrl+space"); });
+    user.Add("the list with the plug-in item",
+             [&] {
+                 return popup() != nullptr && list.Form().ItemList().size() == 1 &&
+                        popup()->windowHandle()->isExposed();
+             },
+             [&] {
+                 loader.List = popup()->frameGeometry();
+                 const TTextPoint start = code.TextPosToPixel({1, 2});
+                 const TTextPoint end = code.TextPosToPixel({3, 2});
+                 // Past the caret at the line's start.
+                 loader.Token = QRect(widget.viewport()->mapToGlobal(QPoint(start.x + 3, start.y)),
+                                      QSize(end.x - start.x - 3, code.LineHeight()));
+                 PressKeys("Return");
+             });
+    user.Add("the page window opened", [&] { return !loader.Loaded.isEmpty(); });
+    EXPECT_TRUE(user.Run());
+    EXPECT_EQ(loader.Loaded, QStringList{"tool.htm"});
+    EXPECT_TRUE(loader.Clear) << "the list or \"Pa\" stayed on the screen";
+    EXPECT_EQ(code.LineAt(2), "");
+    EXPECT_EQ(code.LineAt(3), "' third");
 }
 
 // The caret goes to the clicked line and, once the quiet look for the command's plug-in
