@@ -140,7 +140,8 @@ public:
     // afresh. Position, A/B offsets and the GOSUB stack stay. A preview of
     // LargePreviewBytes or more hands the freed memory back to the system.
     void Reset();
-    static constexpr std::size_t LargePreviewBytes = 64000000;
+    static constexpr std::size_t DefaultLargePreviewBytes = 64000000;
+    std::size_t LargePreviewBytes = DefaultLargePreviewBytes;
     // Extremes of X and Y over the cut nodes; false when there is none.
     bool GetExtents(float& maxX, float& minX, float& maxY, float& minY) const;
     // Degrees from +X counter-clockwise of the last cut segment, looking back.

@@ -1,5 +1,6 @@
 #include "platform/gui/QtDialogResponder.h"
 
+#include "platform/gui/FileNameBoxOrder.h"
 #include "platform/gui/QtBoxTextView.h"
 #include "platform/gui/QtInputBox.h"
 #include "platform/gui/QtMessageBox.h"
@@ -315,6 +316,59 @@ TEST_F(QtFileDialogGui, TheDialogsListAFolderWithoutReadingItsFiles)
     std::vector<std::string> files;
     EXPECT_FALSE(responder.OpenDialog({"", folder.string(), "", "Shopbot Files (*.sbp)|*.sbp", ""}, true, files));
     EXPECT_EQ(types, (QStringList{"File", "File", "File", "File"}));
+}
+
+// Several names in the name box open in the order they stand there, whatever order the
+// dialog's list selected them in: a name listed only after it was typed (the folder still
+// being read) was selected after the names typed behind it, as is a name put before one
+// already selected.
+TEST_F(QtFileDialogGui, TheOpenDialogGivesTheFilesInTheOrderOfTheNameBox)
+{
+    for (const char* name : {"alpha.sbp", "bp.sbp", "mid.sbp", "square.sbp", "zeta.sbp"}) {
+        WriteText(name, "M2,1,1\r\n");
+    }
+    const QString named = R"("square.sbp" "bp.sbp")";
+    const struct {
+        const char* What;
+        // Typed first, its files selected before the rest is put in.
+        QString First;
+        // Then the box's whole text, typed, or pasted over what stands there.
+        bool Paste;
+    } cases[] = {
+        {"typed", {}, false},
+        {"the second name selected first", R"("bp.sbp")", true},
+        {"the first name a pasted text adds", R"("bp.sbp" "alpha.sbp")", true},
+    };
+    TQtDialogResponder responder;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        QString box;
+        const TWhenModalShown<QFileDialog> answer([&](QFileDialog& dialog) {
+            auto* files = dialog.findChild<QFileSystemModel*>();
+            auto* edit = dialog.findChild<QLineEdit*>("fileNameEdit");
+            auto* list = dialog.findChild<QAbstractItemView*>("listView");
+            ASSERT_TRUE(files != nullptr && edit != nullptr && list != nullptr);
+            const QModelIndex shown = files->index(dialog.directory().absolutePath());
+            ASSERT_TRUE(testsupport::WaitFor([&] { return files->rowCount(shown) == 5; }));
+            edit->setFocus();
+            if (!c.First.isEmpty()) {
+                Type(*edit, c.First);
+                ASSERT_EQ(list->selectionModel()->selectedRows().size(), NamesInFileNameBox(c.First).size());
+            }
+            if (c.Paste) {
+                edit->selectAll();
+                edit->insert(named);
+            } else {
+                Type(*edit, named);
+            }
+            box = edit->text();
+            Press(*edit, Qt::Key_Return);
+        });
+        std::vector<std::string> files;
+        EXPECT_TRUE(responder.OpenDialog({"", folder.string(), "", "Shopbot Files (*.sbp)|*.sbp", ""}, true, files));
+        EXPECT_EQ(box, named);
+        EXPECT_EQ(files, (std::vector<std::string>{Path("square.sbp"), Path("bp.sbp")}));
+    }
 }
 
 // The height of the first row of the dialog's list and detail views once the folder of

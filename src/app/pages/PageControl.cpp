@@ -64,11 +64,18 @@ bool TPageControl::eventFilter(QObject* watched, QEvent* event)
 void TPageControl::keyPressEvent(QKeyEvent* event)
 {
     const int step = PageKeyStep(*event);
-    if (step == 0 || count() < 2) {
+    // With one page Ctrl+PgUp and Ctrl+PgDn stay the editor's (page top and bottom), but
+    // Ctrl+Tab is taken and does nothing: the editor moved the focus with it, to a
+    // control that shows no focus, and the letters typed next were lost.
+    const bool tabKey = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
+    if (step == 0 || (count() < 2 && !tabKey)) {
         QTabWidget::keyPressEvent(event);
         return;
     }
     event->accept();
+    if (count() < 2) {
+        return;
+    }
     if (!AllowChange()) {
         return;
     }

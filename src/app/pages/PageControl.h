@@ -4,8 +4,9 @@
 // through), and on whose tabs a right-button press first activates the tab under the
 // mouse, as a left click would, before the tab popup shows. Its page keys, Ctrl+Tab and
 // Ctrl+PgDn forward, Ctrl+Shift+Tab and Ctrl+PgUp back, turn the page round the ends,
-// past disabled tabs; with fewer than two pages they are left to the control that has
-// the focus. A page's editor hands them to it (EditorForm.h).
+// past disabled tabs; with fewer than two pages Ctrl+PgUp and Ctrl+PgDn are left to the
+// control that has the focus, and Ctrl+Tab and Ctrl+Shift+Tab do nothing. A page's
+// editor hands them to it (EditorForm.h).
 
 #include <QTabWidget>
 

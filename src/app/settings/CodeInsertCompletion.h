@@ -20,6 +20,7 @@ std::optional<TLoadFileItem> ParseLoadFileValue(const QString& value);
 
 // The completion event of the data module's code insert list. A plug-in item empties
 // the caret line of the active page, sets `canExecute` false and shows the page through
-// the plug-in loader (PlugInLoader.h); one that names no page, or a shell without a
-// loader, gives an error box.
+// the plug-in loader (PlugInLoader.h) once the completion has ended and the list has
+// closed (from the installed event loop; at once without one); one that names no page,
+// or a shell without a loader, gives an error box then.
 void CodeAutoCompleteCodeCompletion(QString& value, bool& canExecute);

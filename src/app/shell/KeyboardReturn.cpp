@@ -64,7 +64,8 @@ bool TKeyboardReturn::KeyboardLeftWith(const QWindow& hidden) const
     }
     // The X server, asked after the unmap, says the keyboard is left with no window (the
     // root window, without a window manager for good) also where Qt's bookkeeping has not
-    // caught up.
+    // caught up: a window given the keyboard and hidden in one pass goes before Qt hears
+    // of either, Qt still naming the window before it.
     const std::optional<TX11InputFocus> server = ReadX11InputFocus();
     return server && server->Nowhere;
 }

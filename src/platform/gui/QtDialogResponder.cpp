@@ -4,11 +4,13 @@
 #include "platform/gui/QtInputBox.h"
 #include "platform/gui/QtMessageBox.h"
 #include "platform/gui/EntryKindIconProvider.h"
+#include "platform/gui/FileNameBoxOrder.h"
 #include "platform/gui/QtShownText.h"
 
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QLineEdit>
 
 namespace {
 
@@ -94,7 +96,12 @@ bool TQtDialogResponder::OpenDialog(const TFileDialogOptions& options, bool mult
     Prepare(dialog, options);
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    files = ToStrings(dialog.selectedFiles());
+    // The name box of Qt's own dialog (none where the platform shows its own).
+    const auto* nameBox = dialog.findChild<const QLineEdit*>(QStringLiteral("fileNameEdit"));
+    const QStringList chosen = dialog.selectedFiles();
+    files = ToStrings(nameBox != nullptr
+                          ? OrderAsNamedInBox(chosen, nameBox->text(), dialog.directory().absolutePath())
+                          : chosen);
     return !files.empty();
 }
 

@@ -1,7 +1,8 @@
 // The page keys pressed in a page's editor: the page control turns the page, round the
 // ends and past disabled tabs, and the editor does nothing with them; while a run goes
 // the page stays and the editor still does nothing; with one page, or with Shift beside
-// Ctrl on PgUp and PgDn, the keys are the editor's (page top and bottom, selecting).
+// Ctrl on PgUp and PgDn, those keys are the editor's (page top and bottom, selecting),
+// and with one page Ctrl+Tab and Ctrl+Shift+Tab leave the focus in the editor.
 
 #include "app/pages/PageControl.h"
 
@@ -81,6 +82,10 @@ TEST_F(PageKeysGui, ThePageControlTakesThePageKeysFromTheEditor)
         {"Ctrl+PgDn during a run", 3, 1, -1, true, Qt::Key_PageDown, Qt::ControlModifier, 1, false, false},
         {"Ctrl+Tab during a run", 3, 1, -1, true, Qt::Key_Tab, Qt::ControlModifier, 1, false, false},
         {"Ctrl+PgDn on the one page", 1, 0, -1, false, Qt::Key_PageDown, Qt::ControlModifier, 0, true, false},
+        // The editor would move the focus off the page with them.
+        {"Ctrl+Tab on the one page", 1, 0, -1, false, Qt::Key_Tab, Qt::ControlModifier, 0, false, false},
+        {"Ctrl+Shift+Tab on the one page", 1, 0, -1, false, Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier,
+         0, false, false},
         {"Ctrl+Shift+PgDn", 3, 1, -1, false, Qt::Key_PageDown, Qt::ControlModifier | Qt::ShiftModifier, 1, true,
          true},
     };

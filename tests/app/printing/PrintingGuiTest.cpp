@@ -14,6 +14,7 @@
 #include "../ShellTestSupport.h"
 
 #include "editor/completion/CodeCompletionProposal.h"
+#include "editor/widget/CodeCompletionPopup.h"
 #include "editor/printing/CodeEditPrint.h"
 #include "platform/core/services/Printer.h"
 
@@ -204,10 +205,87 @@ TEST_F(PrintingGui, CodeInsertOpensTheListAtTheCaretAndInsertsTheValue)
     ASSERT_EQ(list.Form().ItemList().size(), 3) << "no word before the caret: every item";
     list.SetPosition(2);
     QTest::keyClick(&widget, Qt::Key_Return);
+    Process(); // the page shows once the completion has ended
     EXPECT_EQ(loader.Loaded, QStringList{"tool.htm 400x300"});
     EXPECT_EQ(Code(page).LineAt(line), "") << "the caret line is emptied, nothing inserted";
     EXPECT_EQ(Code(page).LineAt(line + 1), "M2,1,1");
     EXPECT_FALSE(list.Form().Visible());
+}
+
+// What a plug-in item's page window finds as it opens: the list shown or not, the page's
+// editor inside an update (what it changed not yet drawn) or not, and the caret line.
+class TLookingLoader : public IPlugInLoader {
+public:
+    TLookingLoader(TCodeCompletionProposal& list, TCodeEdit& code) : FList(list), FCode(code) {}
+    void LoadSimple(const QString& fileName, int, int, bool) override
+    {
+        Loaded << fileName;
+        ListShown = FList.Form().Visible();
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            ListShown = ListShown || (dynamic_cast<TCodeCompletionPopup*>(window) != nullptr && window->isVisible());
+        }
+        InUpdate = FCode.PaintLock() > 0;
+        Line = FCode.LineAt(FCode.CaretY());
+    }
+
+    QStringList Loaded;
+    bool ListShown = true;
+    bool InUpdate = true;
+    QString Line;
+
+private:
+    TCodeCompletionProposal& FList;
+    TCodeEdit& FCode;
+};
+
+// A plug-in item's page opens once the list has closed and the editor's update has ended:
+// opened from inside the completion, its modal window stood over the list and the token
+// typed, which the editor drew again only once the window closed (PageKeysX11Test.cpp
+// looks at the screen itself).
+TEST_F(PrintingGui, APlugInItemsPageOpensOnceTheCompletionHasEnded)
+{
+    WriteText("KerfpadCI.ini", "[Code Insert]\nItemCount=3\nItem1=Start\nValue1=MS,2,1\n"
+                               "Item2=Page of the plug-in\nValue2=[LOADFILE],tool.htm,400,300\n"
+                               "Item3=Park\nValue3=[LOADFILE],park.htm\n");
+    Options.LoadCodeInsert();
+    const struct {
+        const char* What;
+        const char* Typed; // before the list opens
+        int Position;      // then chosen, -1: as the typed token selects it
+        Qt::Key Key;
+        const char* Page;
+    } cases[] = {
+        {"\"Pa\" and Return", "Pa", -1, Qt::Key_Return, "tool.htm"},
+        {"\"Pa\" and Tab", "Pa", -1, Qt::Key_Tab, "tool.htm"},
+        {"\"Pa\", the second match", "Pa", 1, Qt::Key_Return, "park.htm"},
+        {"no token", "", 1, Qt::Key_Return, "tool.htm"},
+    };
+    WriteText("two.sbp", "M2,1,1\r\n\r\nM2,2,2\r\n");
+    const auto page = NewPage(FilePath("two.sbp"));
+    TCodeEditWidget& widget = Form(page).CodeEditorWidget();
+    Host.Tabs.activateWindow();
+    QApplication::setActiveWindow(&Host.Tabs);
+    widget.setFocus();
+    TCodeCompletionProposal& list = *Dm.CodeAutoComplete;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        TLookingLoader loader(list, Code(page));
+        const TPlugInLoaderScope scope(&loader);
+        Code(page).SetCaretXY({1, 2});
+        QTest::keyClicks(&widget, c.Typed);
+        QTest::keyClick(&widget, Qt::Key_Space, Qt::ControlModifier);
+        ASSERT_TRUE(list.Form().Visible());
+        if (c.Position >= 0) {
+            list.SetPosition(c.Position);
+        }
+        QTest::keyClick(&widget, c.Key);
+        Process();
+        EXPECT_EQ(loader.Loaded, QStringList{c.Page});
+        EXPECT_FALSE(loader.ListShown) << "the list over the page";
+        EXPECT_FALSE(loader.InUpdate) << "the editor drew nothing yet";
+        EXPECT_EQ(loader.Line, "");
+        EXPECT_EQ(Code(page).LineAt(3), "M2,2,2");
+    }
 }
 
 // --- the main block -------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include "app/run/MessagesForm.h"
 #include "engine/ProgramRunner.h"
 #include "engine/RunResults.h"
+#include "platform/core/services/FreedMemory.h"
 
 #include "../../support/NonRegularFiles.h"
 #include "../../support/QtTestApp.h"
@@ -17,6 +18,8 @@
 #include <QScreen>
 
 #include <algorithm>
+#include <cstdint>
+#include <functional>
 #include <filesystem>
 #include <string>
 #include <utility>
@@ -642,6 +645,36 @@ TEST_F(RunControlGui, ASubFileThatIsNoRegularFileStopsTheRunSayingWhatItIs)
         Window->BitBtn11Click(); // Clear
     }
     EXPECT_FALSE(targets.Waited());
+}
+
+// The Clear button removes the paths and, from a preview of LargePreviewBytes on, hands
+// the memory they held back to the system: the allocator kept it otherwise (a gigabyte
+// after a drilling job).
+TEST_F(RunControlGui, ClearHandsTheMemoryOfALargePreviewBack)
+{
+    OpenProgram("five.sbp", FiveMoves);
+    // The threshold, from the preview's own size.
+    const struct {
+        const char* What;
+        std::function<std::size_t(std::size_t)> Large;
+        int HandedBack;
+    } cases[] = {
+        {"a preview of the threshold's size", [](std::size_t preview) { return preview; }, 1},
+        {"one far past it", [](std::size_t) { return std::size_t{1}; }, 1},
+        {"one a byte below it", [](std::size_t preview) { return preview + 1; }, 0},
+        {"the default threshold", [](std::size_t) { return TMove::DefaultLargePreviewBytes; }, 0},
+    };
+    QPushButton& clear = *Window->PanelGL->BitBtn11;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        Run();
+        ASSERT_FALSE(CutText().empty());
+        Window->Move->LargePreviewBytes = c.Large(Window->Move->PreviewBytes());
+        const std::uint64_t before = FreedMemoryReturns();
+        clear.click();
+        EXPECT_EQ(FreedMemoryReturns() - before, static_cast<std::uint64_t>(c.HandedBack));
+        EXPECT_EQ(CutText(), "");
+    }
 }
 
 TEST_F(RunControlGui, EngineErrorsEndTheRunThroughItsClosingSteps)
