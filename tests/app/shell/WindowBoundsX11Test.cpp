@@ -504,24 +504,24 @@ TEST_F(MainWindowX11, WithoutAFrameReportAMovedWindowWritesBackWhereItIs)
 TEST_F(MainWindowX11, AFirstStartGivesThePreviewTheShippedShare)
 {
     Start("");
-    EXPECT_EQ(Outer(*Window).size(), QSize(DesignedMainWidth, DesignedMainHeight));
+    EXPECT_EQ(Outer(*Window).size(), QSize(DefaultMainWidth, DefaultMainHeight));
     EXPECT_EQ(Window->PanelGL->width(), ShippedPanelGLWidth);
     Stop();
     EXPECT_EQ(StoredPanelWidth(), ShippedPanelGLWidth);
-    EXPECT_EQ(Stored().size(), QSize(DesignedMainWidth, DesignedMainHeight));
+    EXPECT_EQ(Stored().size(), QSize(DefaultMainWidth, DefaultMainHeight));
     // What ships says the same.
     const TIniFile shipped(std::string(KERFPAD_DATA_DIR) + "/kerfpad.ini");
     EXPECT_EQ(shipped.ReadInteger("Main", "PanelGLWidth", -1), ShippedPanelGLWidth);
-    EXPECT_EQ(shipped.ReadInteger("Main", "Width", -1), DesignedMainWidth);
-    EXPECT_EQ(shipped.ReadInteger("Main", "Height", -1), DesignedMainHeight);
+    EXPECT_EQ(shipped.ReadInteger("Main", "Width", -1), DefaultMainWidth);
+    EXPECT_EQ(shipped.ReadInteger("Main", "Height", -1), DefaultMainHeight);
 }
 
 // A first start, without settings or with stored bounds, on any screen (ctest runs it
 // on 1,024 x 768 and 800 x 600 too): where the window manager puts the window, or
 // where the bounds say, its frame lies on the screen and outside the panels (and dwm's
 // bar, which dwm announces in no work area: with the bar hidden, Alt+B, the whole
-// screen is free), as large as designed where the screen holds it, and the same bounds
-// come back at every start. A window that runs off the screen moves inside it at once,
+// screen is free), as large as its own size where the screen holds it, and the same
+// bounds come back at every start. A window that runs off the screen moves inside it at once,
 // by as much as it must (fluxbox answered a second request after the window had been
 // taken as placed).
 using FirstStartX11 = MainWindowX11;
@@ -529,15 +529,15 @@ using FirstStartX11 = MainWindowX11;
 TEST_F(FirstStartX11, TheFrameOpensOnTheScreenOutsideThePanels)
 {
     // Five starts from `settings` on `area`: the first shows the window at `shown` where
-    // that is known, as large as designed or as the area where `designed` says so.
-    const auto fiveStarts = [&](const QRect& area, std::string settings, std::optional<QRect> first, bool designed) {
+    // that is known, as large as its own size or as the area where `ownSize` says so.
+    const auto fiveStarts = [&](const QRect& area, std::string settings, std::optional<QRect> first, bool ownSize) {
         for (int start = 0; start < 5; ++start) {
             Start(settings);
             const QRect frame = Outer(*Window);
             first = first.value_or(frame);
             EXPECT_TRUE(area.contains(frame)) << "start " << start << ": " << Text(frame) << " in " << Text(area);
-            if (designed) {
-                EXPECT_EQ(frame.size(), QSize(DesignedMainWidth, DesignedMainHeight).boundedTo(area.size()))
+            if (ownSize) {
+                EXPECT_EQ(frame.size(), QSize(DefaultMainWidth, DefaultMainHeight).boundedTo(area.size()))
                     << "start " << start << ": " << Text(frame);
             }
             EXPECT_EQ(frame, *first) << "start " << start << ": " << Text(frame);
@@ -551,7 +551,7 @@ TEST_F(FirstStartX11, TheFrameOpensOnTheScreenOutsideThePanels)
     const struct {
         const char* What;
         std::string Settings;
-        bool Designed;
+        bool OwnSize;
         std::optional<QRect> Shown;
     } cases[] = {
         // First: the first window of a process is sized before its frame is known, and
@@ -569,7 +569,7 @@ TEST_F(FirstStartX11, TheFrameOpensOnTheScreenOutsideThePanels)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.What);
-        fiveStarts(a, c.Settings, c.Shown, c.Designed);
+        fiveStarts(a, c.Settings, c.Shown, c.OwnSize);
     }
     if (WindowManager() == "dwm") {
         SCOPED_TRACE("dwm's bar hidden");
