@@ -177,22 +177,26 @@ TWindowBounds AskedWindowBounds(const TWindowBounds& stored, int width, int heig
 namespace {
 
 // Gives `window` its own area for the outer bounds `outer` with the frame `frame`, and
-// puts its frame's corner at their corner when `position` says so. A window not yet
+// puts its frame's corner at their corner when `position` says so; the number of the
+// request to the window system, where one was made directly. A window not yet
 // framed is placed by its frame's corner when the window manager frames it; a framed
 // one (`seen`) is asked of the window system directly, and left alone where it has the
 // area already: Qt drops a request that what it last read of the window makes look like
 // no change, and makes one that what it last read makes look like a change with its own
 // idea of the position, in which it counts dwm's border as a frame (a window dwm put at
 // the right place moved by the border's width down and right).
-void PlaceWindow(QWidget& window, const TWindowBounds& outer, const QMargins& frame, bool position,
-                 const TSeenFrame* seen = nullptr)
+std::optional<std::uint32_t> PlaceWindow(QWidget& window, const TWindowBounds& outer, const QMargins& frame,
+                                         bool position, const TSeenFrame* seen = nullptr)
 {
     const TWindowBounds inner = InnerBounds(outer, frame);
     const QRect own(outer.Left + frame.left(), outer.Top + frame.top(), inner.Width, inner.Height);
     if (seen != nullptr) {
         const QRect target = position ? own : QRect(seen->Inner.topLeft(), own.size());
-        if (seen->Inner == target || ConfigureX11Window(*window.windowHandle(), target, frame)) {
-            return;
+        if (seen->Inner == target) {
+            return std::nullopt;
+        }
+        if (const std::optional<std::uint32_t> request = ConfigureX11Window(*window.windowHandle(), target, frame)) {
+            return request;
         }
     }
     if (window.size() != own.size()) {
@@ -201,6 +205,7 @@ void PlaceWindow(QWidget& window, const TWindowBounds& outer, const QMargins& fr
     if (position && (seen == nullptr || seen->Outer().topLeft() != QPoint(outer.Left, outer.Top))) {
         window.move(outer.Left, outer.Top);
     }
+    return std::nullopt;
 }
 
 // The window's outer bounds made no larger than its screen's area and, where the
@@ -249,6 +254,8 @@ TPlacedBounds ApplyWindowBounds(QWidget& window, const TWindowBounds& stored)
     framed.Wanted = QRect(placed.Fitted.Left, placed.Fitted.Top, placed.Fitted.Width, placed.Fitted.Height);
     framed.WantedPosition = stored.HasBounds();
     framed.Ask = {};
+    // Placed anew: where it stood before is no more its place.
+    framed.Normal.reset();
     PlaceWindow(window, placed.Fitted, NormalFrame(window), framed.WantedPosition);
     if (stored.Maximized != 0) {
         window.setWindowState(window.windowState() | Qt::WindowMaximized);
@@ -260,15 +267,20 @@ TWindowBounds WindowBoundsOf(const QWidget& window)
 {
     const TFramedBounds* framed = FindFramedBounds(window);
     TWindowBounds outer;
-    const std::optional<TSeenFrame> seen = SeenFrame(window);
-    if (framed != nullptr && framed->Wanted) {
-        // Never framed in its normal state: the bounds it was placed at.
+    // Where it stands, also while the window manager has not said its frame yet.
+    const std::optional<TSeenFrame> seen = StandingFrame(window);
+    if (framed != nullptr && framed->Wanted && framed->Ask.Tries > 0) {
+        // Asked for them, and the window manager has yet to answer: it stands there in a
+        // moment.
         outer = BoundsOf(*framed->Wanted);
     } else if (seen && seen->Normal) {
-        outer = BoundsOf(seen->Outer());
+        outer = BoundsOf(StandingBounds(*seen, framed != nullptr ? framed->WindowManagerFrame : std::nullopt));
     } else if (framed != nullptr && framed->Normal) {
-        // Maximised: as last seen in its normal state.
+        // Maximised or hidden: as last seen in its normal state.
         outer = BoundsOf(*framed->Normal);
+    } else if (framed != nullptr && framed->Wanted) {
+        // Never seen in its normal state: the bounds it was placed at.
+        outer = BoundsOf(*framed->Wanted);
     } else {
         // A window never shown has no normal geometry.
         const QRect normal = window.normalGeometry();
@@ -310,7 +322,7 @@ bool SettleWindowBounds(QWidget& window, TFramedBounds& framed, const TSeenFrame
             return true;
         case TSettleStep::Ask:
             framed.Ask = {framed.Ask.Tries + 1, seen.Inner, seen.Frame};
-            PlaceWindow(window, outer, seen.Frame, position, &seen);
+            framed.Ask.Request = PlaceWindow(window, outer, seen.Frame, position, &seen);
             return true;
         case TSettleStep::Done:
         case TSettleStep::GiveUp:

@@ -193,7 +193,9 @@ TEST(WindowBounds, APanelKeepsItsShareOfAWindowMadeNarrower)
 }
 
 // A window is asked for its bounds until it has them, with the frame the window manager
-// draws now, but not again before the window manager has answered, nor forever.
+// draws now, but not again before the window manager has answered, nor forever; one the
+// window manager left as it was stays there, and so does one the user moved before it
+// was asked while the window manager never said its frame.
 TEST(WindowBounds, AWindowIsAskedForItsBoundsUntilItHasThem)
 {
     const QRect wanted(100, 80, 1200, 760);
@@ -213,12 +215,30 @@ TEST(WindowBounds, AWindowIsAskedForItsBoundsUntilItHasThem)
         {"never asked", elsewhere, {}, TSettleStep::Ask},
         {"no answer yet", elsewhere, {1, elsewhere.Inner, frame}, TSettleStep::Wait},
         {"asked with the frame of the maximised window", elsewhere, {1, elsewhere.Inner, maximised}, TSettleStep::Ask},
-        {"placed otherwise than asked", elsewhere, {1, restoring, frame}, TSettleStep::Ask},
+        {"placed otherwise than asked", elsewhere, {1, restoring, frame, false, true}, TSettleStep::Ask},
         {"asked as often as it may be", elsewhere, {MaxBoundsAsks, restoring, maximised}, TSettleStep::GiveUp},
         {"no answer to the last request", elsewhere, {MaxBoundsAsks, elsewhere.Inner, frame}, TSettleStep::Wait},
         // A window manager that never answers (tiling dwm) is not waited for for good.
         {"no answer in the time allowed", elsewhere, {1, elsewhere.Inner, frame, true}, TSettleStep::GiveUp},
-        {"placed otherwise after the time allowed", elsewhere, {1, restoring, frame, true}, TSettleStep::Ask},
+        {"placed otherwise after the time allowed", elsewhere, {1, restoring, frame, true, true}, TSettleStep::Ask},
+        {"asked with another frame, answered after the time allowed", elsewhere, {1, restoring, maximised, true},
+         TSettleStep::Ask},
+        // The window manager's answer, or what came before it.
+        {"moved before the answer came", elsewhere, {1, restoring, frame}, TSettleStep::Wait},
+        {"left as it was (tiling dwm)", elsewhere, {1, elsewhere.Inner, frame, false, true}, TSettleStep::GiveUp},
+        {"placed otherwise as often as it may be asked", elsewhere, {MaxBoundsAsks, restoring, frame, false, true},
+         TSettleStep::GiveUp},
+        // Before the first request: where it first showed, and whether its frame was
+        // awaited past the time allowed.
+        {"first seen where it showed", elsewhere, {0, elsewhere.Inner, {}, false}, TSettleStep::Ask},
+        {"first seen where it showed, its frame never said", elsewhere, {0, elsewhere.Inner, {}, true},
+         TSettleStep::Ask},
+        {"moved since it showed while its frame came in time", elsewhere, {0, restoring, {}, false},
+         TSettleStep::Ask},
+        {"moved since it showed, its frame never said", elsewhere, {0, restoring, {}, true}, TSettleStep::GiveUp},
+        {"its first place unknown, its frame never said", elsewhere, {0, {}, {}, true}, TSettleStep::Ask},
+        {"moved to where it was wanted, its frame never said", placed, {0, restoring, {}, true},
+         TSettleStep::Done},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(SettleStep(wanted, c.seen, c.ask), c.step) << c.what;
@@ -249,6 +269,36 @@ TEST(WindowBounds, ANormalWindowWithItsMaximisedFrameIsBetweenTwoStates)
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ShowsMaximisedFrame(c.seen, c.maximisedFrame, c.normalFrame), c.between) << c.what;
+    }
+}
+
+// A window stands where its frame is; one whose window manager has gone was handed back
+// unframed at its frame's corner, and is written back with the frame it had, so that it
+// comes back as it was (openbox's 1,198 x 735 and icewm's 95, 56 were a frame off).
+TEST(WindowBounds, AWindowWhoseWindowManagerWentKeepsItsFrame)
+{
+    const QMargins openbox(1, 20, 1, 5);
+    const QMargins icewm(5, 24, 5, 5);
+    const QMargins dwmBorder(1, 1, 1, 1);
+    const TSeenFrame framed{openbox, QRect(101, 100, 1198, 735), true, false, true};
+    const TSeenFrame handedBack{{}, QRect(100, 80, 1198, 735), true, false, false};
+    const TSeenFrame icewmHandedBack{{}, QRect(100, 80, 1190, 731), true, false, false};
+    const TSeenFrame dwmHandedBack{{}, QRect(100, 80, 1198, 758), true, false, false};
+    const struct {
+        const char* what;
+        TSeenFrame seen;
+        std::optional<QMargins> windowManagerFrame;
+        QRect standing;
+    } cases[] = {
+        {"framed", framed, openbox, {100, 80, 1200, 760}},
+        {"framed, never seen so before", framed, std::nullopt, {100, 80, 1200, 760}},
+        {"without a window manager ever", handedBack, std::nullopt, {100, 80, 1198, 735}},
+        {"openbox gone", handedBack, openbox, {100, 80, 1200, 760}},
+        {"icewm gone", icewmHandedBack, icewm, {100, 80, 1200, 760}},
+        {"dwm gone, its border taken back", dwmHandedBack, dwmBorder, {100, 80, 1200, 760}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(StandingBounds(c.seen, c.windowManagerFrame), c.standing) << c.what;
     }
 }
 

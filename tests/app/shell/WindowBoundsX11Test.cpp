@@ -12,12 +12,14 @@
 #include "app/settings/MainSettings.h"
 #include "app/shell/MainForm.h"
 #include "app/shell/WindowFrame.h"
+#include "platform/gui/X11WindowState.h"
 
 #include "../RunTestSupport.h"
 #include "../X11KeysSupport.h"
 #include "../../support/QtTestApp.h"
 #include "../../support/SettledWindow.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QPushButton>
@@ -34,6 +36,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -219,6 +222,17 @@ protected:
             }
             return Window->isMaximized() ? Maximised(*Window) : !framed->Wanted.has_value();
         }));
+    }
+    // Starts the window on `settings` and waits only until it shows: a user may move it
+    // before the window manager has answered or said its frame.
+    void Show(const std::string& settings)
+    {
+        std::filesystem::remove(SettingsPath());
+        WriteSettings(settings);
+        Window = std::make_unique<TMainForm>();
+        Window->WaitFrameMs = 0;
+        Window->show();
+        EXPECT_TRUE(testsupport::WaitFor([&] { return Window->windowHandle()->isExposed(); }));
     }
     // Closes the window, which writes its settings.
     void Stop() { Window.reset(); }
@@ -450,6 +464,44 @@ TOwnArea OwnArea(const QWidget& window)
     return area;
 }
 
+// Asks the window manager to move `window` to the outer bounds `outer`, as xdotool or a
+// user's drag does, with the frame the window has (its border while none is said).
+void MoveAsUser(const QWidget& window, const QRect& outer)
+{
+    const std::optional<TSeenFrame> seen = SeenFrame(window);
+    const int border = OwnArea(window).Border;
+    const QMargins frame = seen ? seen->Frame : QMargins(border, border, border, border);
+    ConfigureX11Window(*window.windowHandle(), outer.marginsRemoved(frame), frame);
+}
+
+// The number of the last request of ours the X server had taken when each window was
+// last told where it stands (ConfigureNotify, a window manager's notice that it leaves a
+// window as it was included).
+class TConfigureNotices final : public QAbstractNativeEventFilter {
+public:
+    TConfigureNotices() { qApp->installNativeEventFilter(this); }
+    ~TConfigureNotices() override { qApp->removeNativeEventFilter(this); }
+
+    // Whether `window` was told where it stands after the X server took `request`.
+    bool Since(const QWidget& window, std::uint32_t request) const
+    {
+        const auto found = FLast.find(std::uint32_t(window.winId()));
+        return found != FLast.end() && std::int32_t(found->second - request) >= 0;
+    }
+
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override
+    {
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        if (type == "xcb_generic_event_t" && (event->response_type & 0x7f) == XCB_CONFIGURE_NOTIFY) {
+            FLast[reinterpret_cast<const xcb_configure_notify_event_t*>(event)->window] = event->full_sequence;
+        }
+        return false;
+    }
+
+private:
+    std::map<std::uint32_t, std::uint32_t> FLast;
+};
+
 // A window manager that reports no frame (dwm, and stand-ins that only name themselves
 // or say they report frames and never do): the window is its own area and border, and a
 // window moved and resized, as xdotool does it, writes back where it is, not where it
@@ -498,6 +550,76 @@ TEST_F(MainWindowX11, WithoutAFrameReportAMovedWindowWritesBackWhereItIs)
     }
     if (!ran) {
         GTEST_SKIP() << "the window manager reports frames";
+    }
+}
+
+// While the program waits on a window manager that reports no frame (a stand-in that
+// says it reports frames and never does: five seconds for the frame; tiling dwm, which
+// leaves a window it tiles where it is when asked for other bounds), the user's move is
+// kept, also once the wait is over, and what is written back is where the window stands,
+// also when it closes at once: the window went back to its stored place five seconds
+// after it showed, and one closed at once wrote back a place it never stood at.
+TEST_F(MainWindowX11, WhileTheWindowManagerIsWaitedOnTheUsersMoveIsKept)
+{
+    const bool standIn = WindowManager() == "none";
+    if (!standIn && WindowManager() != "dwm") {
+        GTEST_SKIP() << "the window manager says every window's frame and answers its requests";
+    }
+    // dwm tiles until its floating layout is chosen again, which the suite runs in.
+    struct TFloatingAgain {
+        bool Tiling = false;
+        ~TFloatingAgain()
+        {
+            if (Tiling) {
+                EXPECT_TRUE(testsupport::PressKeys("alt+f"));
+            }
+        }
+    } floatingAgain;
+    const QRect stored(200, 150, 1000, 700);
+    const QRect moved(300, 200, 900, 600);
+    for (const bool waitOver : {false, true}) {
+        SCOPED_TRACE(waitOver ? "closed once the wait is over" : "closed at once");
+        // Left tiled by dwm, else moved by the user.
+        const bool moveIt = standIn || waitOver;
+        std::optional<TStandInWindowManager> manager;
+        TConfigureNotices notices;
+        if (standIn) {
+            manager.emplace(std::vector<const char*>{"_NET_FRAME_EXTENTS"});
+        } else if (!floatingAgain.Tiling) {
+            ASSERT_TRUE(testsupport::PressKeys("alt+t"));
+            floatingAgain.Tiling = true;
+        }
+        Show(BoundsSettings(stored));
+        if (!standIn) {
+            // Tiled over the whole area, and left there when the program asked for its
+            // stored bounds: the answer has come and the program has had it.
+            ASSERT_TRUE(testsupport::WaitFor([&] {
+                const TFramedBounds* framed = FindFramedBounds(*Window);
+                return framed != nullptr && framed->Ask.Request && notices.Since(*Window, *framed->Ask.Request) &&
+                       Outer(*Window) == Area();
+            })) << Text(Outer(*Window));
+            QCoreApplication::processEvents();
+        }
+        const auto standing = [&] {
+            const TOwnArea own = OwnArea(*Window);
+            return own.Inner.marginsAdded(QMargins(own.Border, own.Border, own.Border, own.Border));
+        };
+        if (moveIt) {
+            if (!standIn) {
+                // The user floats the windows again, then moves it.
+                ASSERT_TRUE(testsupport::PressKeys("alt+f"));
+                floatingAgain.Tiling = false;
+            }
+            MoveAsUser(*Window, moved);
+            EXPECT_TRUE(testsupport::WaitFor([&] { return standing() == moved; })) << Text(standing());
+        }
+        if (waitOver) {
+            testsupport::RunEventLoopPast(std::chrono::milliseconds(WindowManagerWaitMs + 1000));
+        }
+        EXPECT_EQ(standing(), moveIt ? moved : Area()) << Text(standing());
+        const QRect stood = standing();
+        Stop();
+        EXPECT_EQ(Stored(), stood) << Text(Stored());
     }
 }
 
