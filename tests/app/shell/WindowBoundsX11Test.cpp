@@ -12,6 +12,7 @@
 #include "app/settings/MainSettings.h"
 #include "app/shell/MainForm.h"
 #include "app/shell/WindowFrame.h"
+#include "platform/gui/X11InputFocus.h"
 #include "platform/gui/X11WindowState.h"
 
 #include "../RunTestSupport.h"
@@ -28,6 +29,9 @@
 #include <qguiapplication_platform.h>
 
 #include <xcb/xcb.h>
+
+#include <csignal>
+#include <sys/types.h>
 
 #include <algorithm>
 #include <chrono>
@@ -190,6 +194,38 @@ bool Maximised(const QWidget& window)
 {
     const std::optional<TSeenFrame> seen = SeenFrame(window);
     return seen && !seen->Normal && (!WindowManagerMaximises() || seen->Inner.width() == Area().width());
+}
+
+// The window's own area in root coordinates and the border the X server draws round it.
+struct TOwnArea {
+    QRect Inner;
+    int Border = 0;
+};
+
+TOwnArea OwnArea(const QWidget& window)
+{
+    xcb_connection_t* c = Connection();
+    const auto id = xcb_window_t(window.winId());
+    TOwnArea area;
+    xcb_get_geometry_reply_t* geometry = xcb_get_geometry_reply(c, xcb_get_geometry(c, id), nullptr);
+    xcb_translate_coordinates_reply_t* corner =
+        xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, id, Root(), 0, 0), nullptr);
+    if (geometry != nullptr && corner != nullptr) {
+        area = {QRect(corner->dst_x, corner->dst_y, geometry->width, geometry->height), geometry->border_width};
+    }
+    std::free(geometry);
+    std::free(corner);
+    return area;
+}
+
+// Asks the window manager to move `window` to the outer bounds `outer`, as xdotool or a
+// user's drag does, with the frame the window has (its border while none is said).
+void MoveAsUser(const QWidget& window, const QRect& outer)
+{
+    const std::optional<TSeenFrame> seen = SeenFrame(window);
+    const int border = OwnArea(window).Border;
+    const QMargins frame = seen ? seen->Frame : QMargins(border, border, border, border);
+    ConfigureX11Window(*window.windowHandle(), outer.marginsRemoved(frame), frame);
 }
 
 class MainWindowX11 : public TShellTest {
@@ -376,6 +412,9 @@ TEST_F(MainWindowX11, AMinimisedWindowComesBackInPlace)
         GTEST_SKIP() << "no window manager minimises windows";
     }
     const QRect normal(100, 80, 1200, 760);
+    // As stored, or where the user moved it, partly off the screen, as the screen shows
+    // it still: refitted as it came back, it went wholly inside.
+    const QRect offScreen(Area().right() + 1 - 400, Area().top() + 100, 1200, 760);
     const struct {
         const char* What;
         std::function<void(const QWidget&)> BringBack;
@@ -387,20 +426,31 @@ TEST_F(MainWindowX11, AMinimisedWindowComesBackInPlace)
              xcb_flush(Connection());
          }},
     };
-    for (const auto& way : ways) {
-        SCOPED_TRACE(way.What);
-        Start(BoundsSettings(normal));
-        ASSERT_EQ(Outer(*Window), normal);
-        SendToWindowManager(*Window, "WM_CHANGE_STATE", {3}); // iconic
-        ASSERT_TRUE(testsupport::WaitFor([&] { return Window->isMinimized() && !SeenFrame(*Window); }));
-        way.BringBack(*Window);
-        // openbox slides the window back from below the screen.
-        EXPECT_TRUE(testsupport::WaitForSettledWindow(*Window, [&] {
-            const std::optional<TSeenFrame> seen = SeenFrame(*Window);
-            return !Window->isMinimized() && seen && seen->Normal && seen->Outer() == normal;
-        })) << Text(Outer(*Window));
-        Stop();
-        EXPECT_EQ(Stored(), normal) << Text(Stored());
+    for (const QRect& place : {normal, offScreen}) {
+        for (const auto& way : ways) {
+            SCOPED_TRACE(way.What);
+            SCOPED_TRACE(Text(place));
+            Start(BoundsSettings(normal));
+            ASSERT_EQ(Outer(*Window), normal);
+            QRect placed = normal;
+            if (place != normal) {
+                // Where the window manager lets it go: icewm keeps it on the screen.
+                MoveAsUser(*Window, place);
+                ASSERT_TRUE(testsupport::WaitForSettledWindow(*Window, [&] { return Outer(*Window) != normal; }))
+                    << Text(Outer(*Window));
+                placed = Outer(*Window);
+            }
+            SendToWindowManager(*Window, "WM_CHANGE_STATE", {3}); // iconic
+            ASSERT_TRUE(testsupport::WaitFor([&] { return Window->isMinimized() && !SeenFrame(*Window); }));
+            way.BringBack(*Window);
+            // openbox slides the window back from below the screen.
+            EXPECT_TRUE(testsupport::WaitForSettledWindow(*Window, [&] {
+                const std::optional<TSeenFrame> seen = SeenFrame(*Window);
+                return !Window->isMinimized() && seen && seen->Normal && seen->Outer() == placed;
+            })) << Text(Outer(*Window));
+            Stop();
+            EXPECT_EQ(Stored(), placed) << Text(Stored());
+        }
     }
 }
 
@@ -441,38 +491,6 @@ public:
 private:
     xcb_window_t FWindow = 0;
 };
-
-// The window's own area in root coordinates and the border the X server draws round it.
-struct TOwnArea {
-    QRect Inner;
-    int Border = 0;
-};
-
-TOwnArea OwnArea(const QWidget& window)
-{
-    xcb_connection_t* c = Connection();
-    const auto id = xcb_window_t(window.winId());
-    TOwnArea area;
-    xcb_get_geometry_reply_t* geometry = xcb_get_geometry_reply(c, xcb_get_geometry(c, id), nullptr);
-    xcb_translate_coordinates_reply_t* corner =
-        xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, id, Root(), 0, 0), nullptr);
-    if (geometry != nullptr && corner != nullptr) {
-        area = {QRect(corner->dst_x, corner->dst_y, geometry->width, geometry->height), geometry->border_width};
-    }
-    std::free(geometry);
-    std::free(corner);
-    return area;
-}
-
-// Asks the window manager to move `window` to the outer bounds `outer`, as xdotool or a
-// user's drag does, with the frame the window has (its border while none is said).
-void MoveAsUser(const QWidget& window, const QRect& outer)
-{
-    const std::optional<TSeenFrame> seen = SeenFrame(window);
-    const int border = OwnArea(window).Border;
-    const QMargins frame = seen ? seen->Frame : QMargins(border, border, border, border);
-    ConfigureX11Window(*window.windowHandle(), outer.marginsRemoved(frame), frame);
-}
 
 // The number of the last request of ours the X server had taken when each window was
 // last told where it stands (ConfigureNotify, a window manager's notice that it leaves a
@@ -701,6 +719,44 @@ TEST_F(FirstStartX11, TheFrameOpensOnTheScreenOutsideThePanels)
         EXPECT_TRUE(testsupport::PressKeys("alt+b"));
         EXPECT_TRUE(testsupport::WaitFor([] { return DwmBar().has_value(); }));
     }
+}
+
+// A window manager that exits while the window is up hands the window back unframed where
+// its frame stood; Alt+F4, which the application then takes itself, writes back the
+// bounds the window had under it, so that it comes back as it was (openbox's exit wrote
+// back 1,198 x 735, icewm's 95, 56). ctest runs it on a display of its own, under openbox
+// and icewm.
+using WindowManagerGoneX11 = MainWindowX11;
+
+TEST_F(WindowManagerGoneX11, AltF4WritesBackTheBoundsTheWindowHad)
+{
+    const char* pid = std::getenv("KERFPAD_TEST_WINDOW_MANAGER_PID");
+    if (!UnderWindowManager() || pid == nullptr || *pid == '\0' || !testsupport::HaveXdotool()) {
+        GTEST_SKIP() << "no window manager to end, or no xdotool";
+    }
+    const QRect normal(100, 80, 1200, 760);
+    Start(BoundsSettings(normal));
+    ASSERT_EQ(Outer(*Window), normal);
+    const QSize own = OwnArea(*Window).Inner.size();
+    ASSERT_EQ(::kill(std::atoi(pid), SIGTERM), 0);
+    ASSERT_TRUE(testsupport::WaitForSettledWindow(*Window, [&] {
+        const std::optional<TX11WindowState> state = ReadX11WindowState(*Window->windowHandle());
+        return state && !state->Managed && OwnArea(*Window).Inner == QRect(normal.topLeft(), own);
+    })) << Text(OwnArea(*Window).Inner);
+    // Nobody gives the window the keyboard now: the user does, as xdotool's windowfocus
+    // does (Qt still asks the window manager that has gone).
+    xcb_set_input_focus(Connection(), XCB_INPUT_FOCUS_POINTER_ROOT, xcb_window_t(Window->winId()),
+                        XCB_CURRENT_TIME);
+    xcb_flush(Connection());
+    ASSERT_TRUE(testsupport::WaitFor([&] {
+        const std::optional<TX11InputFocus> focus = ReadX11InputFocus();
+        return focus && focus->Window == Window->winId() &&
+               QGuiApplication::focusWindow() == Window->windowHandle();
+    }));
+    ASSERT_TRUE(testsupport::PressKeys("alt+F4"));
+    EXPECT_TRUE(testsupport::WaitFor([&] { return !Window->isVisible(); }));
+    Stop();
+    EXPECT_EQ(Stored(), normal) << Text(Stored());
 }
 
 class MessagesX11 : public TRunTest {
