@@ -197,17 +197,6 @@ std::optional<TX11WindowState> ReadX11WindowState(const QWindow& window)
         return std::find(supported.begin(), supported.end(), atom) != supported.end();
     };
     state.ReportsFrames = supports(atoms.FrameExtents);
-    // A window manager that reports frames holds every window it manages in a frame of its
-    // own; one of the root's own it has let go as it exits, the frame it said left behind
-    // (icewm's) until it is gone.
-    if (state.ReportsFrames) {
-        auto tree = Reply(xcb_query_tree_reply(c, xcb_query_tree(c, id), nullptr));
-        if (tree && tree->parent == geometry->root) {
-            state.Managed = false;
-            state.ReportsFrames = false;
-            return state;
-        }
-    }
     // _NET_FRAME_EXTENTS is left, right, top, bottom.
     if (const auto extents = Values(c, id, atoms.FrameExtents, XCB_ATOM_CARDINAL); extents.size() >= 4) {
         state.Framed = true;

@@ -18,8 +18,7 @@
 class QWindow;
 
 struct TX11WindowState {
-    // A window manager manages the screen (_NET_SUPPORTING_WM_CHECK, as it keeps it) and
-    // the window (one that reports frames holds it in a frame).
+    // A window manager manages the screen (_NET_SUPPORTING_WM_CHECK, as it keeps it).
     bool Managed = false;
     // It reports the frames it draws (_NET_FRAME_EXTENTS among what it supports,
     // _NET_SUPPORTED); dwm reports none.
