@@ -141,18 +141,44 @@ TWindowBounds FitWindowBounds(const TWindowBounds& bounds, const std::vector<TWi
     return fitted;
 }
 
+namespace {
+
+// `bounds` made no larger than `home` and moved by as little as they must to lie wholly
+// inside it.
+TWindowBounds ClampedInto(TWindowBounds bounds, const TWindowBounds& home)
+{
+    bounds.Width = std::min(bounds.Width, home.Width);
+    bounds.Height = std::min(bounds.Height, home.Height);
+    bounds.Left = std::clamp(bounds.Left, home.Left, home.Left + home.Width - bounds.Width);
+    bounds.Top = std::clamp(bounds.Top, home.Top, home.Top + home.Height - bounds.Height);
+    return bounds;
+}
+
+} // namespace
+
 TWindowBounds InsideScreenBounds(const TWindowBounds& bounds, const std::vector<TWindowBounds>& screens)
 {
-    TWindowBounds inside = FitWindowBounds(bounds, screens);
+    const TWindowBounds inside = FitWindowBounds(bounds, screens);
     if (!inside.HasBounds() || screens.empty()) {
         return inside;
     }
-    const TWindowBounds* home = &HomeScreen(inside, screens);
-    inside.Width = std::min(inside.Width, home->Width);
-    inside.Height = std::min(inside.Height, home->Height);
-    inside.Left = std::clamp(inside.Left, home->Left, home->Left + home->Width - inside.Width);
-    inside.Top = std::clamp(inside.Top, home->Top, home->Top + home->Height - inside.Height);
-    return inside;
+    return ClampedInto(inside, HomeScreen(inside, screens));
+}
+
+TWindowBounds MovedInsideScreen(const TWindowBounds& bounds, const std::vector<TWindowBounds>& screens)
+{
+    if (!bounds.HasBounds() || screens.empty()) {
+        return bounds;
+    }
+    const TWindowBounds* home = &screens.front();
+    std::int64_t most = 0;
+    for (const TWindowBounds& area : screens) {
+        if (const std::int64_t shown = OverlapArea(area, bounds); shown > most) {
+            most = shown;
+            home = &area;
+        }
+    }
+    return ClampedInto(bounds, *home);
 }
 
 int FittedPanelWidth(int panelWidth, const TWindowBounds& stored, const TWindowBounds& fitted)
@@ -256,6 +282,7 @@ TPlacedBounds ApplyWindowBounds(QWidget& window, const TWindowBounds& stored)
     framed.Ask = {};
     // Placed anew: where it stood before is no more its place.
     framed.Normal.reset();
+    framed.NormalSights.clear();
     PlaceWindow(window, placed.Fitted, NormalFrame(window), framed.WantedPosition);
     if (stored.Maximized != 0) {
         window.setWindowState(window.windowState() | Qt::WindowMaximized);
@@ -309,7 +336,7 @@ bool SettleWindowBounds(QWidget& window, TFramedBounds& framed, const TSeenFrame
             // a window as large as the screen is placed with its frame's corner above
             // and left of it, the title bar out of reach.
             const QPoint corner = seen.Outer().topLeft();
-            outer = InsideScreenBounds({corner.x(), corner.y(), outer.Width, outer.Height, 0}, ApplicationScreens());
+            outer = MovedInsideScreen({corner.x(), corner.y(), outer.Width, outer.Height, 0}, ApplicationScreens());
             position = QPoint(outer.Left, outer.Top) != corner;
         } else if (framed.KeepInside) {
             // Asked at once for where it is kept: a second request, made once this one

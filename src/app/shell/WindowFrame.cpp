@@ -8,6 +8,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <array>
 #include <memory>
 
 namespace {
@@ -67,6 +68,11 @@ protected:
         case QEvent::WindowStateChange:
             Settle();
             break;
+        case QEvent::Hide:
+            if (watched == &FWindow && !event->spontaneous()) {
+                RecordUnmanaged();
+            }
+            break;
         default:
             break;
         }
@@ -110,6 +116,7 @@ private:
         std::optional<TSeenFrame> seen = SeenFrame(FWindow);
         if (seen && seen->Maximized) {
             Bounds.MaximisedFrame = seen->Frame;
+            ForgetStepsToMaximised(*seen);
         }
         const std::optional<QMargins> normalFrame =
             Bounds.NormalFrameSeen ? std::optional(Bounds.NormalFrame)
@@ -168,15 +175,62 @@ private:
             }
             return;
         }
-        Bounds.Normal = StandingBounds(*seen, Bounds.WindowManagerFrame);
+        if (Bounds.NormalSights.empty() || Bounds.NormalSights.back() != *seen) {
+            if (Bounds.NormalSights.size() == KeptNormalSights) {
+                Bounds.NormalSights.erase(Bounds.NormalSights.begin());
+            }
+            Bounds.NormalSights.push_back(*seen);
+        }
+        RecordNormal(*seen);
+    }
+
+    void RecordNormal(const TSeenFrame& seen)
+    {
+        Bounds.Normal = StandingBounds(seen, Bounds.WindowManagerFrame);
         Bounds.NormalFrameSeen = true;
-        Bounds.NormalFrame = seen->Frame;
-        if (seen->Managed) {
-            Bounds.WindowManagerFrame = seen->Frame;
+        Bounds.NormalFrame = seen.Frame;
+        if (seen.Managed) {
+            Bounds.WindowManagerFrame = seen.Frame;
         }
         normalFrameSeen = true;
-        lastNormalFrame = seen->Frame;
+        lastNormalFrame = seen.Frame;
     }
+
+    // Now maximised: what was recorded while the window manager was still maximising the
+    // window is no normal state of it (under fluxbox and load it was written back moved
+    // to the screen's top, as tall as the screen).
+    void ForgetStepsToMaximised(const TSeenFrame& maximised)
+    {
+        const std::optional<TSeenFrame> before = NormalBeforeMaximising(Bounds.NormalSights, maximised);
+        if (!before || *before == Bounds.NormalSights.back()) {
+            return;
+        }
+        while (Bounds.NormalSights.back() != *before) {
+            Bounds.NormalSights.pop_back();
+        }
+        RecordNormal(*before);
+    }
+
+    // Hidden by the program with no window manager to hold it: where it stands, as the X
+    // server holds it, the frame its window manager had drawn round it included. A window
+    // manager that exits hands the window back before it goes, the frame it said left on
+    // the window (icewm), and what was recorded in between put the window a frame off.
+    void RecordUnmanaged()
+    {
+        const QWindow* native = FWindow.windowHandle();
+        if (native == nullptr || !QtNormalState(FWindow)) {
+            return;
+        }
+        const std::optional<TX11WindowState> state = ReadX11WindowState(*native);
+        if (!state || state->Managed) {
+            return;
+        }
+        const QMargins border(state->Border, state->Border, state->Border, state->Border);
+        Bounds.Normal = StandingBounds(TSeenFrame{border, state->Inner}, Bounds.WindowManagerFrame);
+    }
+
+    // Enough for every step a window manager takes to maximise a window.
+    static constexpr std::size_t KeptNormalSights = 16;
 
     QWidget& FWindow;
     QWindow* FNative = nullptr;
@@ -294,7 +348,44 @@ TSettleStep SettleStep(const QRect& wanted, const TSeenFrame& seen, const TBound
     if (!ask.Answered) {
         return ask.Overdue ? TSettleStep::GiveUp : TSettleStep::Wait;
     }
-    return seen.Inner == ask.InnerBefore ? TSettleStep::GiveUp : again;
+    return again;
+}
+
+namespace {
+
+// Whether `sight` is `before` with some of the values of its place and size, outside or
+// inside the frame, those of `maximised`.
+bool StepTowards(const TSeenFrame& sight, const TSeenFrame& before, const TSeenFrame& maximised)
+{
+    const auto values = [](const QRect& r) { return std::array{r.x(), r.y(), r.width(), r.height()}; };
+    const auto outer = values(sight.Outer());
+    const auto inner = values(sight.Inner);
+    const auto outerBefore = values(before.Outer());
+    const auto innerBefore = values(before.Inner);
+    const auto outerMaximised = values(maximised.Outer());
+    const auto innerMaximised = values(maximised.Inner);
+    for (std::size_t i = 0; i < outer.size(); ++i) {
+        if (outer[i] != outerBefore[i] && outer[i] != outerMaximised[i] && inner[i] != innerBefore[i] &&
+            inner[i] != innerMaximised[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<TSeenFrame> NormalBeforeMaximising(const std::vector<TSeenFrame>& recorded,
+                                                 const TSeenFrame& maximised)
+{
+    if (recorded.empty()) {
+        return std::nullopt;
+    }
+    std::size_t last = recorded.size() - 1;
+    while (last > 0 && StepTowards(recorded[last], recorded[last - 1], maximised)) {
+        --last;
+    }
+    return recorded[last];
 }
 
 QRect StandingBounds(const TSeenFrame& seen, const std::optional<QMargins>& windowManagerFrame)

@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 class QWidget;
 
@@ -36,6 +37,7 @@ struct TSeenFrame {
     bool Managed = false;
 
     QRect Outer() const { return Inner.marginsAdded(Frame); }
+    bool operator==(const TSeenFrame&) const = default;
 };
 
 // The frame round `window` once it is known: the window shown and framed (under a window
@@ -86,14 +88,15 @@ struct TBoundsAsk {
 // nothing more once it has them; ask when there was no request, and again when the frame
 // has changed since (it was asked with a frame the window manager no longer draws:
 // openbox says the frame of a window it restores after its new state); wait while the
-// window manager has not answered the last request, until it is overdue; ask again when
-// the window manager answered with other bounds (fluxbox places a window it frames
-// otherwise at first); give up after MaxBoundsAsks requests, when the last went
-// unanswered, or when the window manager left the window as it was (tiling dwm), taking
-// the window as it stands. So a window the user moves is never asked back: once the
-// window manager has answered, its bounds are the user's. Nor is one the user moved
-// before the first request while its frame was awaited past the time allowed (a window
-// manager that never says it).
+// window manager has not answered the last request, until it is overdue; ask again once
+// it has answered without giving them (fluxbox places a window it frames otherwise at
+// first, and under load a notice it sent before it read the request came after it);
+// give up after MaxBoundsAsks requests or when the last went unanswered, taking the
+// window as it stands. Tiling dwm answers every request for a tiled window at once by
+// leaving it as it is, so the program stops within moments, and a window the user moves
+// is never asked back: once the window manager has answered, its bounds are the user's.
+// Nor is one the user moved before the first request while its frame was awaited past
+// the time allowed (a window manager that never says it).
 enum class TSettleStep { Done, Wait, Ask, GiveUp };
 inline constexpr int MaxBoundsAsks = 3;
 TSettleStep SettleStep(const QRect& wanted, const TSeenFrame& seen, const TBoundsAsk& ask);
@@ -115,8 +118,10 @@ struct TFramedBounds {
     bool FrameOverdue = false;
     // Kept inside its screen once its real frame is known (KeepInsideScreen).
     bool KeepInside = false;
-    // The outer bounds and the frame the window was last seen with in its normal state.
+    // The outer bounds and the frame the window was last seen with in its normal state,
+    // and its last sights so (NormalBeforeMaximising), oldest first.
     std::optional<QRect> Normal;
+    std::vector<TSeenFrame> NormalSights;
     bool NormalFrameSeen = false;
     QMargins NormalFrame;
     // The frame it was last seen with maximised.
@@ -125,6 +130,17 @@ struct TFramedBounds {
     // that exits hands the window back unframed where its frame stood.
     std::optional<QMargins> WindowManagerFrame;
 };
+
+// The normal bounds, frame included, of a window that now stands maximised as
+// `maximised`, from its normal sights recorded last (`recorded`, oldest first): window
+// managers move and resize a window they maximise before they say so, fluxbox one way
+// and then the other, openbox changing its frame first, and a sight in between holds
+// some of the maximised bounds and frame with the rest of the normal ones. So the latest
+// sight that is no such step from the one before it (each of its place's and size's
+// values, outside or inside the frame, that one's or the maximised window's); none
+// without a sight.
+std::optional<TSeenFrame> NormalBeforeMaximising(const std::vector<TSeenFrame>& recorded,
+                                                 const TSeenFrame& maximised);
 
 // Where `seen` stands, frame included. A window no window manager manages whose
 // window manager has gone (`windowManagerFrame`, the frame it last had under one) was

@@ -571,6 +571,90 @@ TEST_F(MainWindowX11, WithoutAFrameReportAMovedWindowWritesBackWhereItIs)
     }
 }
 
+// A window manager that exits hands the window back at its frame's corner before it goes,
+// and icewm leaves the frame it said on the window: a sight of the window recorded in
+// between is a frame off (icewm's exit wrote back 95, 56). Closed once the window manager
+// has gone, the window writes back where it stands with the frame it had. A stand-in on
+// the bare display takes each of those steps in turn.
+TEST_F(MainWindowX11, ClosedAfterItsWindowManagerWentItWritesBackTheBoundsItHad)
+{
+    if (UnderWindowManager()) {
+        GTEST_SKIP() << "the stand-in runs on the bare display";
+    }
+    const QRect normal(100, 80, 1200, 760);
+    const QMargins frame(5, 24, 5, 5);
+    // Placed while the stand-in draws no frame, then framed, as a window manager that
+    // reparents it does, where it stands.
+    std::optional<TStandInWindowManager> standIn(std::in_place, std::vector<const char*>{});
+    Start(BoundsSettings(normal));
+    ASSERT_EQ(Outer(*Window), normal);
+    standIn.emplace(std::vector<const char*>{"_NET_FRAME_EXTENTS"});
+    const std::uint32_t extents[] = {std::uint32_t(frame.left()), std::uint32_t(frame.right()),
+                                     std::uint32_t(frame.top()), std::uint32_t(frame.bottom())};
+    xcb_change_property(Connection(), XCB_PROP_MODE_REPLACE, xcb_window_t(Window->winId()), Atom("_NET_FRAME_EXTENTS"),
+                        XCB_ATOM_CARDINAL, 32, 4, extents);
+    const QRect inner = normal.marginsRemoved(frame);
+    const auto place = [&](const QRect& r) {
+        const std::uint32_t values[] = {std::uint32_t(r.x()), std::uint32_t(r.y()), std::uint32_t(r.width()),
+                                        std::uint32_t(r.height())};
+        xcb_configure_window(Connection(), xcb_window_t(Window->winId()),
+                             XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH |
+                                 XCB_CONFIG_WINDOW_HEIGHT,
+                             values);
+        xcb_flush(Connection());
+    };
+    const auto recorded = [&] { return FindFramedBounds(*Window)->Normal.value_or(QRect()); };
+    place(inner);
+    ASSERT_TRUE(testsupport::WaitFor([&] { return recorded() == normal; })) << Text(recorded());
+    // Handed back at the frame's corner, the frame it said still on the window, and
+    // recorded so.
+    place(QRect(normal.topLeft(), inner.size()));
+    const QRect aFrameOff(normal.topLeft() - QPoint(frame.left(), frame.top()), normal.size());
+    ASSERT_TRUE(testsupport::WaitFor([&] { return recorded() == aFrameOff; })) << Text(recorded());
+    standIn.reset();
+    Window->close();
+    Stop();
+    EXPECT_EQ(Stored(), normal) << Text(Stored());
+}
+
+// A window manager moves and resizes a window it maximises before it says so, fluxbox
+// one way and then the other: closed maximised, the window writes back the bounds it had
+// before, not a sight caught on the way (under fluxbox and load it was written back
+// moved to the screen's top). A stand-in on the bare display takes fluxbox's steps, each
+// seen by the program before the next.
+TEST_F(MainWindowX11, ClosedMaximisedItWritesBackTheBoundsItHadBeforeTheWindowManagerBegan)
+{
+    if (UnderWindowManager()) {
+        GTEST_SKIP() << "the stand-in runs on the bare display";
+    }
+    const QRect normal(100, 80, 1200, 760);
+    const QRect screen = QApplication::primaryScreen()->geometry();
+    TStandInWindowManager standIn({"_NET_WM_STATE", "_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ"});
+    Start(BoundsSettings(normal));
+    ASSERT_EQ(Outer(*Window), normal);
+    const auto recorded = [&] { return FindFramedBounds(*Window)->Normal.value_or(QRect()); };
+    for (const QRect& step : {QRect(normal.x(), screen.y(), normal.width(), normal.height()),
+                              QRect(normal.x(), screen.y(), normal.width(), screen.height()), screen}) {
+        const std::uint32_t values[] = {std::uint32_t(step.x()), std::uint32_t(step.y()), std::uint32_t(step.width()),
+                                        std::uint32_t(step.height())};
+        xcb_configure_window(Connection(), xcb_window_t(Window->winId()),
+                             XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH |
+                                 XCB_CONFIG_WINDOW_HEIGHT,
+                             values);
+        xcb_flush(Connection());
+        ASSERT_TRUE(testsupport::WaitFor([&] { return recorded() == step; })) << Text(recorded());
+    }
+    const xcb_atom_t maximised[] = {Atom("_NET_WM_STATE_MAXIMIZED_VERT"), Atom("_NET_WM_STATE_MAXIMIZED_HORZ")};
+    xcb_change_property(Connection(), XCB_PROP_MODE_REPLACE, xcb_window_t(Window->winId()), Atom("_NET_WM_STATE"),
+                        XCB_ATOM_ATOM, 32, 2, maximised);
+    xcb_flush(Connection());
+    ASSERT_TRUE(testsupport::WaitFor([&] { return Maximised(*Window) && recorded() == normal; }))
+        << Text(recorded());
+    Stop();
+    EXPECT_EQ(Stored(), normal) << Text(Stored());
+    EXPECT_EQ(StoredMaximized(), 1);
+}
+
 // While the program waits on a window manager that reports no frame (a stand-in that
 // says it reports frames and never does: five seconds for the frame; tiling dwm, which
 // leaves a window it tiles where it is when asked for other bounds), the user's move is
@@ -609,12 +693,12 @@ TEST_F(MainWindowX11, WhileTheWindowManagerIsWaitedOnTheUsersMoveIsKept)
         }
         Show(BoundsSettings(stored));
         if (!standIn) {
-            // Tiled over the whole area, and left there when the program asked for its
-            // stored bounds: the answer has come and the program has had it.
+            // Tiled over the whole area, and left there every time the program asked for
+            // its stored bounds: the answers have come and the program has stopped asking.
             ASSERT_TRUE(testsupport::WaitFor([&] {
                 const TFramedBounds* framed = FindFramedBounds(*Window);
                 return framed != nullptr && framed->Ask.Request && notices.Since(*Window, *framed->Ask.Request) &&
-                       Outer(*Window) == Area();
+                       !framed->Wanted && Outer(*Window) == Area();
             })) << Text(Outer(*Window));
             QCoreApplication::processEvents();
         }
