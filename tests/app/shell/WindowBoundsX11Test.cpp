@@ -228,6 +228,25 @@ void MoveAsUser(const QWidget& window, const QRect& outer)
     ConfigureX11Window(*window.windowHandle(), outer.marginsRemoved(frame), frame);
 }
 
+// Gives `window` the place (the corner of its border) and own size of `r` directly, as
+// without a window manager, or as a stand-in for one that takes each step itself.
+void PlaceDirectly(const QWidget& window, const QRect& r)
+{
+    const std::uint32_t values[] = {std::uint32_t(r.x()), std::uint32_t(r.y()), std::uint32_t(r.width()),
+                                    std::uint32_t(r.height())};
+    xcb_configure_window(Connection(), xcb_window_t(window.winId()),
+                         XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT,
+                         values);
+    xcb_flush(Connection());
+}
+
+// The window's normal bounds as last recorded.
+QRect Recorded(const QWidget& window)
+{
+    const TFramedBounds* framed = FindFramedBounds(window);
+    return framed != nullptr ? framed->Normal.value_or(QRect()) : QRect();
+}
+
 class MainWindowX11 : public TShellTest {
 protected:
     void SetUp() override
@@ -554,13 +573,7 @@ TEST_F(MainWindowX11, WithoutAFrameReportAMovedWindowWritesBackWhereItIs)
         const QRect moved(300, 200, 900, 600);
         const QRect movedInner = moved.marginsRemoved(border);
         // A position is the corner of the window's border.
-        const std::uint32_t values[] = {std::uint32_t(moved.x()), std::uint32_t(moved.y()),
-                                        std::uint32_t(movedInner.width()), std::uint32_t(movedInner.height())};
-        xcb_configure_window(Connection(), xcb_window_t(Window->winId()),
-                             XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH |
-                                 XCB_CONFIG_WINDOW_HEIGHT,
-                             values);
-        xcb_flush(Connection());
+        PlaceDirectly(*Window, QRect(moved.topLeft(), movedInner.size()));
         EXPECT_TRUE(testsupport::WaitForSettledWindow(*Window, [&] { return OwnArea(*Window).Inner == movedInner; }))
             << Text(OwnArea(*Window).Inner);
         Stop();
@@ -594,23 +607,13 @@ TEST_F(MainWindowX11, ClosedAfterItsWindowManagerWentItWritesBackTheBoundsItHad)
     xcb_change_property(Connection(), XCB_PROP_MODE_REPLACE, xcb_window_t(Window->winId()), Atom("_NET_FRAME_EXTENTS"),
                         XCB_ATOM_CARDINAL, 32, 4, extents);
     const QRect inner = normal.marginsRemoved(frame);
-    const auto place = [&](const QRect& r) {
-        const std::uint32_t values[] = {std::uint32_t(r.x()), std::uint32_t(r.y()), std::uint32_t(r.width()),
-                                        std::uint32_t(r.height())};
-        xcb_configure_window(Connection(), xcb_window_t(Window->winId()),
-                             XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH |
-                                 XCB_CONFIG_WINDOW_HEIGHT,
-                             values);
-        xcb_flush(Connection());
-    };
-    const auto recorded = [&] { return FindFramedBounds(*Window)->Normal.value_or(QRect()); };
-    place(inner);
-    ASSERT_TRUE(testsupport::WaitFor([&] { return recorded() == normal; })) << Text(recorded());
+    PlaceDirectly(*Window, inner);
+    ASSERT_TRUE(testsupport::WaitFor([&] { return Recorded(*Window) == normal; })) << Text(Recorded(*Window));
     // Handed back at the frame's corner, the frame it said still on the window, and
     // recorded so.
-    place(QRect(normal.topLeft(), inner.size()));
+    PlaceDirectly(*Window, QRect(normal.topLeft(), inner.size()));
     const QRect aFrameOff(normal.topLeft() - QPoint(frame.left(), frame.top()), normal.size());
-    ASSERT_TRUE(testsupport::WaitFor([&] { return recorded() == aFrameOff; })) << Text(recorded());
+    ASSERT_TRUE(testsupport::WaitFor([&] { return Recorded(*Window) == aFrameOff; })) << Text(Recorded(*Window));
     standIn.reset();
     Window->close();
     Stop();
@@ -632,24 +635,17 @@ TEST_F(MainWindowX11, ClosedMaximisedItWritesBackTheBoundsItHadBeforeTheWindowMa
     TStandInWindowManager standIn({"_NET_WM_STATE", "_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ"});
     Start(BoundsSettings(normal));
     ASSERT_EQ(Outer(*Window), normal);
-    const auto recorded = [&] { return FindFramedBounds(*Window)->Normal.value_or(QRect()); };
     for (const QRect& step : {QRect(normal.x(), screen.y(), normal.width(), normal.height()),
                               QRect(normal.x(), screen.y(), normal.width(), screen.height()), screen}) {
-        const std::uint32_t values[] = {std::uint32_t(step.x()), std::uint32_t(step.y()), std::uint32_t(step.width()),
-                                        std::uint32_t(step.height())};
-        xcb_configure_window(Connection(), xcb_window_t(Window->winId()),
-                             XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH |
-                                 XCB_CONFIG_WINDOW_HEIGHT,
-                             values);
-        xcb_flush(Connection());
-        ASSERT_TRUE(testsupport::WaitFor([&] { return recorded() == step; })) << Text(recorded());
+        PlaceDirectly(*Window, step);
+        ASSERT_TRUE(testsupport::WaitFor([&] { return Recorded(*Window) == step; })) << Text(Recorded(*Window));
     }
     const xcb_atom_t maximised[] = {Atom("_NET_WM_STATE_MAXIMIZED_VERT"), Atom("_NET_WM_STATE_MAXIMIZED_HORZ")};
     xcb_change_property(Connection(), XCB_PROP_MODE_REPLACE, xcb_window_t(Window->winId()), Atom("_NET_WM_STATE"),
                         XCB_ATOM_ATOM, 32, 2, maximised);
     xcb_flush(Connection());
-    ASSERT_TRUE(testsupport::WaitFor([&] { return Maximised(*Window) && recorded() == normal; }))
-        << Text(recorded());
+    ASSERT_TRUE(testsupport::WaitFor([&] { return Maximised(*Window) && Recorded(*Window) == normal; }))
+        << Text(Recorded(*Window));
     Stop();
     EXPECT_EQ(Stored(), normal) << Text(Stored());
     EXPECT_EQ(StoredMaximized(), 1);
