@@ -112,4 +112,6 @@ for attempt in 1 2 3; do
 done
 export QT_QPA_PLATFORM=xcb
 export KERFPAD_TEST_WINDOW_MANAGER=$manager
+# The window manager's process, for a test that ends it while a window is up.
+export KERFPAD_TEST_WINDOW_MANAGER_PID=${wm_pid:-}
 "$@"

@@ -12,8 +12,8 @@ class TIniFile;
 
 // The main window's own size, frame included: what a start without its bounds begins
 // with (the settings file that ships says the same).
-inline constexpr int DesignedMainWidth = 1200;
-inline constexpr int DesignedMainHeight = 760;
+inline constexpr int DefaultMainWidth = 1200;
+inline constexpr int DefaultMainHeight = 760;
 // The preview's share of that window in the settings file that ships, which a start
 // without the key begins with too.
 inline constexpr int ShippedPanelGLWidth = 560;

@@ -82,7 +82,7 @@ TMainForm::TMainForm(const TMainFormOptions& options)
     setWindowTitle(QStringLiteral("Kerfpad"));
     // The size the window asks for before the settings give it its last one; it is
     // fitted to the screen like stored bounds (ApplySettings).
-    resize(DesignedMainWidth, DesignedMainHeight);
+    resize(DefaultMainWidth, DefaultMainHeight);
     CreateCentralArea(options);
     CreateActions();
     CreateMenus();

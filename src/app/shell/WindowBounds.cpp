@@ -141,18 +141,44 @@ TWindowBounds FitWindowBounds(const TWindowBounds& bounds, const std::vector<TWi
     return fitted;
 }
 
+namespace {
+
+// `bounds` made no larger than `home` and moved by as little as they must to lie wholly
+// inside it.
+TWindowBounds ClampedInto(TWindowBounds bounds, const TWindowBounds& home)
+{
+    bounds.Width = std::min(bounds.Width, home.Width);
+    bounds.Height = std::min(bounds.Height, home.Height);
+    bounds.Left = std::clamp(bounds.Left, home.Left, home.Left + home.Width - bounds.Width);
+    bounds.Top = std::clamp(bounds.Top, home.Top, home.Top + home.Height - bounds.Height);
+    return bounds;
+}
+
+} // namespace
+
 TWindowBounds InsideScreenBounds(const TWindowBounds& bounds, const std::vector<TWindowBounds>& screens)
 {
-    TWindowBounds inside = FitWindowBounds(bounds, screens);
+    const TWindowBounds inside = FitWindowBounds(bounds, screens);
     if (!inside.HasBounds() || screens.empty()) {
         return inside;
     }
-    const TWindowBounds* home = &HomeScreen(inside, screens);
-    inside.Width = std::min(inside.Width, home->Width);
-    inside.Height = std::min(inside.Height, home->Height);
-    inside.Left = std::clamp(inside.Left, home->Left, home->Left + home->Width - inside.Width);
-    inside.Top = std::clamp(inside.Top, home->Top, home->Top + home->Height - inside.Height);
-    return inside;
+    return ClampedInto(inside, HomeScreen(inside, screens));
+}
+
+TWindowBounds MovedInsideScreen(const TWindowBounds& bounds, const std::vector<TWindowBounds>& screens)
+{
+    if (!bounds.HasBounds() || screens.empty()) {
+        return bounds;
+    }
+    const TWindowBounds* home = &screens.front();
+    std::int64_t most = 0;
+    for (const TWindowBounds& area : screens) {
+        if (const std::int64_t shown = OverlapArea(area, bounds); shown > most) {
+            most = shown;
+            home = &area;
+        }
+    }
+    return ClampedInto(bounds, *home);
 }
 
 int FittedPanelWidth(int panelWidth, const TWindowBounds& stored, const TWindowBounds& fitted)
@@ -177,22 +203,26 @@ TWindowBounds AskedWindowBounds(const TWindowBounds& stored, int width, int heig
 namespace {
 
 // Gives `window` its own area for the outer bounds `outer` with the frame `frame`, and
-// puts its frame's corner at their corner when `position` says so. A window not yet
+// puts its frame's corner at their corner when `position` says so; the number of the
+// request to the window system, where one was made directly. A window not yet
 // framed is placed by its frame's corner when the window manager frames it; a framed
 // one (`seen`) is asked of the window system directly, and left alone where it has the
 // area already: Qt drops a request that what it last read of the window makes look like
 // no change, and makes one that what it last read makes look like a change with its own
 // idea of the position, in which it counts dwm's border as a frame (a window dwm put at
 // the right place moved by the border's width down and right).
-void PlaceWindow(QWidget& window, const TWindowBounds& outer, const QMargins& frame, bool position,
-                 const TSeenFrame* seen = nullptr)
+std::optional<std::uint32_t> PlaceWindow(QWidget& window, const TWindowBounds& outer, const QMargins& frame,
+                                         bool position, const TSeenFrame* seen = nullptr)
 {
     const TWindowBounds inner = InnerBounds(outer, frame);
     const QRect own(outer.Left + frame.left(), outer.Top + frame.top(), inner.Width, inner.Height);
     if (seen != nullptr) {
         const QRect target = position ? own : QRect(seen->Inner.topLeft(), own.size());
-        if (seen->Inner == target || ConfigureX11Window(*window.windowHandle(), target, frame)) {
-            return;
+        if (seen->Inner == target) {
+            return std::nullopt;
+        }
+        if (const std::optional<std::uint32_t> request = ConfigureX11Window(*window.windowHandle(), target, frame)) {
+            return request;
         }
     }
     if (window.size() != own.size()) {
@@ -201,6 +231,7 @@ void PlaceWindow(QWidget& window, const TWindowBounds& outer, const QMargins& fr
     if (position && (seen == nullptr || seen->Outer().topLeft() != QPoint(outer.Left, outer.Top))) {
         window.move(outer.Left, outer.Top);
     }
+    return std::nullopt;
 }
 
 // The window's outer bounds made no larger than its screen's area and, where the
@@ -249,6 +280,9 @@ TPlacedBounds ApplyWindowBounds(QWidget& window, const TWindowBounds& stored)
     framed.Wanted = QRect(placed.Fitted.Left, placed.Fitted.Top, placed.Fitted.Width, placed.Fitted.Height);
     framed.WantedPosition = stored.HasBounds();
     framed.Ask = {};
+    // Placed anew: where it stood before is no more its place.
+    framed.Normal.reset();
+    framed.NormalSights.clear();
     PlaceWindow(window, placed.Fitted, NormalFrame(window), framed.WantedPosition);
     if (stored.Maximized != 0) {
         window.setWindowState(window.windowState() | Qt::WindowMaximized);
@@ -260,15 +294,20 @@ TWindowBounds WindowBoundsOf(const QWidget& window)
 {
     const TFramedBounds* framed = FindFramedBounds(window);
     TWindowBounds outer;
-    const std::optional<TSeenFrame> seen = SeenFrame(window);
-    if (framed != nullptr && framed->Wanted) {
-        // Never framed in its normal state: the bounds it was placed at.
+    // Where it stands, also while the window manager has not said its frame yet.
+    const std::optional<TSeenFrame> seen = StandingFrame(window);
+    if (framed != nullptr && framed->Wanted && framed->Ask.Tries > 0) {
+        // Asked for them, and the window manager has yet to answer: it stands there in a
+        // moment.
         outer = BoundsOf(*framed->Wanted);
     } else if (seen && seen->Normal) {
-        outer = BoundsOf(seen->Outer());
+        outer = BoundsOf(StandingBounds(*seen, framed != nullptr ? framed->WindowManagerFrame : std::nullopt));
     } else if (framed != nullptr && framed->Normal) {
-        // Maximised: as last seen in its normal state.
+        // Maximised or hidden: as last seen in its normal state.
         outer = BoundsOf(*framed->Normal);
+    } else if (framed != nullptr && framed->Wanted) {
+        // Never seen in its normal state: the bounds it was placed at.
+        outer = BoundsOf(*framed->Wanted);
     } else {
         // A window never shown has no normal geometry.
         const QRect normal = window.normalGeometry();
@@ -297,7 +336,7 @@ bool SettleWindowBounds(QWidget& window, TFramedBounds& framed, const TSeenFrame
             // a window as large as the screen is placed with its frame's corner above
             // and left of it, the title bar out of reach.
             const QPoint corner = seen.Outer().topLeft();
-            outer = InsideScreenBounds({corner.x(), corner.y(), outer.Width, outer.Height, 0}, ApplicationScreens());
+            outer = MovedInsideScreen({corner.x(), corner.y(), outer.Width, outer.Height, 0}, ApplicationScreens());
             position = QPoint(outer.Left, outer.Top) != corner;
         } else if (framed.KeepInside) {
             // Asked at once for where it is kept: a second request, made once this one
@@ -310,7 +349,7 @@ bool SettleWindowBounds(QWidget& window, TFramedBounds& framed, const TSeenFrame
             return true;
         case TSettleStep::Ask:
             framed.Ask = {framed.Ask.Tries + 1, seen.Inner, seen.Frame};
-            PlaceWindow(window, outer, seen.Frame, position, &seen);
+            framed.Ask.Request = PlaceWindow(window, outer, seen.Frame, position, &seen);
             return true;
         case TSettleStep::Done:
         case TSettleStep::GiveUp:

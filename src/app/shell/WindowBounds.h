@@ -47,6 +47,14 @@ TWindowBounds FitWindowBounds(const TWindowBounds& bounds, const std::vector<TWi
 // window that the screen can hold runs off it.
 TWindowBounds InsideScreenBounds(const TWindowBounds& bounds, const std::vector<TWindowBounds>& screens);
 
+// The bounds made no larger than the area of the screen that shows most of them (else
+// the primary's) and moved by as little as they must to lie wholly inside it: where a
+// window manager put a window, which it may show a moment elsewhere first (fluxbox puts
+// a window it places above the screen before it puts it in place, and a window centred
+// on that sight, as InsideScreenBounds would, went to the middle of the screen after the
+// window manager had placed it).
+TWindowBounds MovedInsideScreen(const TWindowBounds& bounds, const std::vector<TWindowBounds>& screens);
+
 // A side panel's stored width in a window whose bounds were fitted from `stored` (or
 // asked, AskedWindowBounds) to `fitted`: a window made narrower keeps the panel's share
 // of it, so the other side keeps its share too (what a larger monitor left behind, or
@@ -72,10 +80,10 @@ struct TPlacedBounds {
 // made with, frame included), no larger than the primary screen's area, where the
 // platform places it (a dialog over its parent); then maximises it when they say so.
 TPlacedBounds ApplyWindowBounds(QWidget& window, const TWindowBounds& stored);
-// The outer bounds, frame included, a maximised `window` comes back to (its own while
-// it is not), fitted to the application's screens as the next start would fit them, and
-// whether it is maximised; a window never framed in its normal state, the bounds it was
-// placed at. A window the screen cannot hold (a minimum size larger than the screen)
+// The outer bounds, frame included, a maximised `window` comes back to (while it is not,
+// its own where it stands, and, its window manager gone, with the frame it had), fitted
+// to the application's screens as the next start would fit them, and whether it is
+// maximised; a window never framed in its normal state, the bounds it was placed at. A window the screen cannot hold (a minimum size larger than the screen)
 // so writes back no size larger than the screen.
 TWindowBounds WindowBoundsOf(const QWidget& window);
 // Makes `window`, about to show, no larger than the available area of its screen and,

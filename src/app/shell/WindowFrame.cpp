@@ -8,6 +8,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <array>
 #include <memory>
 
 namespace {
@@ -38,7 +39,7 @@ public:
         FWaitOver.setInterval(WindowManagerWaitMs);
         connect(&FWaitOver, &QTimer::timeout, this, [this] {
             Bounds.FrameOverdue = true;
-            Bounds.Ask.Overdue = Bounds.Ask.Tries > 0;
+            Bounds.Ask.Overdue = true;
             Settle();
         });
     }
@@ -52,14 +53,25 @@ protected:
         case QEvent::Show:
             WatchNativeWindow();
             Bounds.FrameOverdue = false;
+            if (Bounds.Ask.Tries == 0) {
+                Bounds.Ask = {};
+            }
             FWaitOver.start();
             Settle();
             break;
         case QEvent::Expose:
+            NoteFirstPlace();
+            Settle();
+            break;
         case QEvent::Move:
         case QEvent::Resize:
         case QEvent::WindowStateChange:
             Settle();
+            break;
+        case QEvent::Hide:
+            if (watched == &FWindow && !event->spontaneous()) {
+                RecordUnmanaged();
+            }
             break;
         default:
             break;
@@ -74,7 +86,27 @@ private:
         if (native != nullptr && native != FNative) {
             native->installEventFilter(this);
             FNative = native;
-            FStateWatch = std::make_unique<TX11StateWatch>(*native, [this] { Settle(); });
+            // Told where it stands while a request is on its way: the window manager's answer,
+            // also one that leaves the window as it was, which Qt reports by no event.
+            FStateWatch = std::make_unique<TX11StateWatch>(*native, [this] { Settle(); }, [this] {
+                if (Bounds.Wanted && Bounds.Ask.Tries > 0) {
+                    Settle();
+                }
+            });
+        }
+    }
+
+    // Where the window first stands, in its normal state, while it waits to be asked for
+    // its bounds: moved from there before it was asked, it was moved by the user.
+    void NoteFirstPlace()
+    {
+        const QWindow* native = FWindow.windowHandle();
+        if (!Bounds.Wanted || Bounds.Ask.Tries > 0 || !Bounds.Ask.InnerBefore.isNull() || native == nullptr ||
+            !native->isExposed() || !QtNormalState(FWindow)) {
+            return;
+        }
+        if (const std::optional<TX11WindowState> state = ReadX11WindowState(*native); state && state->Normal) {
+            Bounds.Ask.InnerBefore = state->Inner;
         }
     }
 
@@ -84,6 +116,7 @@ private:
         std::optional<TSeenFrame> seen = SeenFrame(FWindow);
         if (seen && seen->Maximized) {
             Bounds.MaximisedFrame = seen->Frame;
+            ForgetStepsToMaximised(*seen);
         }
         const std::optional<QMargins> normalFrame =
             Bounds.NormalFrameSeen ? std::optional(Bounds.NormalFrame)
@@ -101,15 +134,18 @@ private:
             return;
         }
         const std::optional<TSeenFrame> seen = SeenNormal();
-        if (!seen) {
-            return;
-        }
-        FSettling = true;
-        const int tries = Bounds.Ask.Tries;
-        const bool asked = SettleWindowBounds(FWindow, Bounds, *seen);
-        FSettling = false;
-        if (Bounds.Ask.Tries != tries) {
-            FWaitOver.start();
+        bool asked = false;
+        if (seen) {
+            FSettling = true;
+            const int tries = Bounds.Ask.Tries;
+            Bounds.Ask.Answered = Bounds.Ask.Request && FStateWatch
+                                      ? FStateWatch->AnsweredSince(*Bounds.Ask.Request)
+                                      : seen->Inner != Bounds.Ask.InnerBefore;
+            asked = SettleWindowBounds(FWindow, Bounds, *seen);
+            FSettling = false;
+            if (Bounds.Ask.Tries != tries) {
+                FWaitOver.start();
+            }
         }
         // Recorded once the window manager has given the bounds asked, and once the events
         // that came with this one have all come in: a window manager resizes a window it
@@ -125,16 +161,76 @@ private:
 
     void RecordNormalBounds()
     {
-        const std::optional<TSeenFrame> seen = SeenNormal();
-        if (!seen || Bounds.Wanted) {
+        // Not while a request for other bounds is on its way: it stands there in a moment.
+        if (Bounds.Wanted && Bounds.Ask.Tries > 0) {
             return;
         }
-        Bounds.Normal = seen->Outer();
-        Bounds.NormalFrameSeen = true;
-        Bounds.NormalFrame = seen->Frame;
-        normalFrameSeen = true;
-        lastNormalFrame = seen->Frame;
+        const std::optional<TSeenFrame> seen = SeenNormal();
+        if (!seen) {
+            // While its frame is awaited, where it stands (the user may move it meanwhile),
+            // with the frame it is likely to get.
+            const std::optional<TSeenFrame> standing = StandingFrame(FWindow);
+            if (standing && standing->Normal && !SeenFrame(FWindow)) {
+                Bounds.Normal = standing->Outer();
+            }
+            return;
+        }
+        if (Bounds.NormalSights.empty() || Bounds.NormalSights.back() != *seen) {
+            if (Bounds.NormalSights.size() == KeptNormalSights) {
+                Bounds.NormalSights.erase(Bounds.NormalSights.begin());
+            }
+            Bounds.NormalSights.push_back(*seen);
+        }
+        RecordNormal(*seen);
     }
+
+    void RecordNormal(const TSeenFrame& seen)
+    {
+        Bounds.Normal = StandingBounds(seen, Bounds.WindowManagerFrame);
+        Bounds.NormalFrameSeen = true;
+        Bounds.NormalFrame = seen.Frame;
+        if (seen.Managed) {
+            Bounds.WindowManagerFrame = seen.Frame;
+        }
+        normalFrameSeen = true;
+        lastNormalFrame = seen.Frame;
+    }
+
+    // Now maximised: what was recorded while the window manager was still maximising the
+    // window is no normal state of it (under fluxbox and load it was written back moved
+    // to the screen's top, as tall as the screen).
+    void ForgetStepsToMaximised(const TSeenFrame& maximised)
+    {
+        const std::optional<TSeenFrame> before = NormalBeforeMaximising(Bounds.NormalSights, maximised);
+        if (!before || *before == Bounds.NormalSights.back()) {
+            return;
+        }
+        while (Bounds.NormalSights.back() != *before) {
+            Bounds.NormalSights.pop_back();
+        }
+        RecordNormal(*before);
+    }
+
+    // Hidden by the program with no window manager to hold it: where it stands, as the X
+    // server holds it, the frame its window manager had drawn round it included. A window
+    // manager that exits hands the window back before it goes, the frame it said left on
+    // the window (icewm), and what was recorded in between put the window a frame off.
+    void RecordUnmanaged()
+    {
+        const QWindow* native = FWindow.windowHandle();
+        if (native == nullptr || !QtNormalState(FWindow)) {
+            return;
+        }
+        const std::optional<TX11WindowState> state = ReadX11WindowState(*native);
+        if (!state || state->Managed) {
+            return;
+        }
+        const QMargins border(state->Border, state->Border, state->Border, state->Border);
+        Bounds.Normal = StandingBounds(TSeenFrame{border, state->Inner}, Bounds.WindowManagerFrame);
+    }
+
+    // Enough for every step a window manager takes to maximise a window.
+    static constexpr std::size_t KeptNormalSights = 16;
 
     QWidget& FWindow;
     QWindow* FNative = nullptr;
@@ -178,7 +274,10 @@ QMargins NormalFrame(const QWidget& window)
     return normalFrameSeen ? lastNormalFrame : QMargins();
 }
 
-std::optional<TSeenFrame> SeenFrame(const QWidget& window)
+namespace {
+
+// SeenFrame, or with `likely` StandingFrame.
+std::optional<TSeenFrame> Seen(const QWidget& window, bool likely)
 {
     // The window manager frames a window before it maps it, so the frame is known once
     // the window is exposed and the window manager has said what it drew; without a
@@ -188,24 +287,42 @@ std::optional<TSeenFrame> SeenFrame(const QWidget& window)
         return std::nullopt;
     }
     TSeenFrame seen{native->frameMargins(), window.geometry(), QtNormalState(window), window.isMaximized()};
-    if (const std::optional<TX11WindowState> state = ReadX11WindowState(*native)) {
-        seen.Inner = state->Inner;
-        // Without a window manager the state is what Qt last wrote for one to read.
-        if (state->Managed) {
-            if (state->Framed) {
-                seen.Frame = state->Frame;
-            } else {
-                const TFramedBounds* framed = FindFramedBounds(window);
-                if (state->ReportsFrames && (framed == nullptr || !framed->FrameOverdue)) {
-                    return std::nullopt;
-                }
-                seen.Frame = QMargins(state->Border, state->Border, state->Border, state->Border);
+    const std::optional<TX11WindowState> state = ReadX11WindowState(*native);
+    if (!state) {
+        return seen;
+    }
+    seen.Inner = state->Inner;
+    const QMargins border(state->Border, state->Border, state->Border, state->Border);
+    // Without a window manager the state is what Qt last wrote for one to read, and the
+    // frame none: Qt keeps the one a window manager that has gone said last.
+    seen.Frame = border;
+    seen.Managed = state->Managed;
+    if (state->Managed) {
+        if (state->Framed) {
+            seen.Frame = state->Frame;
+        } else if (const TFramedBounds* framed = FindFramedBounds(window);
+                   state->ReportsFrames && (framed == nullptr || !framed->FrameOverdue)) {
+            if (!likely) {
+                return std::nullopt;
             }
-            seen.Normal = seen.Normal && state->Normal;
-            seen.Maximized = seen.Maximized || state->Maximized;
+            seen.Frame = NormalFrame(window);
         }
+        seen.Normal = seen.Normal && state->Normal;
+        seen.Maximized = seen.Maximized || state->Maximized;
     }
     return seen;
+}
+
+} // namespace
+
+std::optional<TSeenFrame> SeenFrame(const QWidget& window)
+{
+    return Seen(window, false);
+}
+
+std::optional<TSeenFrame> StandingFrame(const QWidget& window)
+{
+    return Seen(window, true);
 }
 
 bool ShowsMaximisedFrame(const TSeenFrame& seen, const std::optional<QMargins>& maximisedFrame,
@@ -220,10 +337,65 @@ TSettleStep SettleStep(const QRect& wanted, const TSeenFrame& seen, const TBound
     if (seen.Outer() == wanted) {
         return TSettleStep::Done;
     }
-    if (ask.Tries > 0 && seen.Frame == ask.Frame && seen.Inner == ask.InnerBefore) {
+    if (ask.Tries == 0) {
+        const bool movedMeanwhile = ask.Overdue && !ask.InnerBefore.isNull() && seen.Inner != ask.InnerBefore;
+        return movedMeanwhile ? TSettleStep::GiveUp : TSettleStep::Ask;
+    }
+    const TSettleStep again = ask.Tries < MaxBoundsAsks ? TSettleStep::Ask : TSettleStep::GiveUp;
+    if (seen.Frame != ask.Frame) {
+        return again;
+    }
+    if (!ask.Answered) {
         return ask.Overdue ? TSettleStep::GiveUp : TSettleStep::Wait;
     }
-    return ask.Tries < MaxBoundsAsks ? TSettleStep::Ask : TSettleStep::GiveUp;
+    return again;
+}
+
+namespace {
+
+// Whether `sight` is `before` with some of the values of its place and size, outside or
+// inside the frame, those of `maximised`.
+bool StepTowards(const TSeenFrame& sight, const TSeenFrame& before, const TSeenFrame& maximised)
+{
+    const auto values = [](const QRect& r) { return std::array{r.x(), r.y(), r.width(), r.height()}; };
+    const auto outer = values(sight.Outer());
+    const auto inner = values(sight.Inner);
+    const auto outerBefore = values(before.Outer());
+    const auto innerBefore = values(before.Inner);
+    const auto outerMaximised = values(maximised.Outer());
+    const auto innerMaximised = values(maximised.Inner);
+    for (std::size_t i = 0; i < outer.size(); ++i) {
+        if (outer[i] != outerBefore[i] && outer[i] != outerMaximised[i] && inner[i] != innerBefore[i] &&
+            inner[i] != innerMaximised[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+std::optional<TSeenFrame> NormalBeforeMaximising(const std::vector<TSeenFrame>& recorded,
+                                                 const TSeenFrame& maximised)
+{
+    if (recorded.empty()) {
+        return std::nullopt;
+    }
+    std::size_t last = recorded.size() - 1;
+    while (last > 0 && StepTowards(recorded[last], recorded[last - 1], maximised)) {
+        --last;
+    }
+    return recorded[last];
+}
+
+QRect StandingBounds(const TSeenFrame& seen, const std::optional<QMargins>& windowManagerFrame)
+{
+    if (seen.Managed || !windowManagerFrame) {
+        return seen.Outer();
+    }
+    const QMargins& frame = *windowManagerFrame;
+    return QRect(seen.Outer().topLeft(),
+                 seen.Outer().size().grownBy(QMargins(0, 0, frame.left() + frame.right(), frame.top() + frame.bottom())));
 }
 
 TFramedBounds& FramedBounds(QWidget& window)

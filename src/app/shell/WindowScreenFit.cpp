@@ -15,7 +15,8 @@ bool TWindowScreenFit::eventFilter(QObject* watched, QEvent* event)
 {
     // Show comes before the window is mapped, so it is never seen at its old size. A
     // window brought back from minimised (a spontaneous Show) is not placed again:
-    // openbox shows it below the screen first, and it was centred.
+    // openbox shows it below the screen first, and it was centred; icewm lets a window
+    // the user moved stand with its frame's edge off the screen, and it was moved.
     if (event->type() == QEvent::Show && !event->spontaneous() && watched->isWidgetType()) {
         auto* widget = static_cast<QWidget*>(watched);
         // Windows and dialogs; menus, tool tips and the completion list place themselves.

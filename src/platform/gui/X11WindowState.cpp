@@ -109,7 +109,12 @@ public:
     struct TEntry {
         unsigned Window;
         std::function<void()> Changed;
+        std::function<void()> Configured;
         std::unique_ptr<QObject> Context; // cancels a pending call with the watch
+        // The number of the last request of ours the X server had taken when the window
+        // was last told where it stands.
+        bool WasConfigured = false;
+        std::uint32_t ConfiguredAfter = 0;
     };
 
     static TStateFilter& Instance()
@@ -130,6 +135,19 @@ public:
             return false;
         }
         const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        if ((event->response_type & 0x7f) == XCB_CONFIGURE_NOTIFY) {
+            const auto* configure = reinterpret_cast<const xcb_configure_notify_event_t*>(event);
+            for (const auto& entry : Entries) {
+                if (entry->Window == configure->window) {
+                    entry->WasConfigured = true;
+                    entry->ConfiguredAfter = event->full_sequence;
+                    if (entry->Configured) {
+                        QTimer::singleShot(0, entry->Context.get(), [configured = entry->Configured] { configured(); });
+                    }
+                }
+            }
+            return false;
+        }
         if ((event->response_type & 0x7f) != XCB_PROPERTY_NOTIFY) {
             return false;
         }
@@ -257,11 +275,11 @@ std::vector<QRect> ReadX11WindowManagerBars()
     return bars;
 }
 
-bool ConfigureX11Window(const QWindow& window, const QRect& inner, const QMargins& frame)
+std::optional<std::uint32_t> ConfigureX11Window(const QWindow& window, const QRect& inner, const QMargins& frame)
 {
     xcb_connection_t* c = Connection();
     if (c == nullptr || window.handle() == nullptr) {
-        return false;
+        return std::nullopt;
     }
     const auto id = static_cast<xcb_window_t>(window.winId());
     // WM_NORMAL_HINTS: flags, then win_gravity as its eighteenth value (PWinGravity);
@@ -276,24 +294,30 @@ bool ConfigureX11Window(const QWindow& window, const QRect& inner, const QMargin
     const std::uint32_t values[] = {static_cast<std::uint32_t>(corner.x()), static_cast<std::uint32_t>(corner.y()),
                                     static_cast<std::uint32_t>(inner.width()),
                                     static_cast<std::uint32_t>(inner.height())};
-    xcb_configure_window(c, id,
-                         XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH |
-                             XCB_CONFIG_WINDOW_HEIGHT,
-                         values);
+    const xcb_void_cookie_t request = xcb_configure_window(
+        c, id, XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT, values);
     xcb_flush(c);
-    return true;
+    return std::uint32_t(request.sequence);
 }
 
-TX11StateWatch::TX11StateWatch(const QWindow& window, std::function<void()> changed)
+TX11StateWatch::TX11StateWatch(const QWindow& window, std::function<void()> changed,
+                               std::function<void()> configured)
 {
     if (Connection() == nullptr) {
         return;
     }
     FWindow = static_cast<unsigned>(window.winId());
     TStateFilter::Instance().Entries.push_back(std::make_unique<TStateFilter::TEntry>(
-        TStateFilter::TEntry{FWindow, std::move(changed), std::make_unique<QObject>()}));
+        TStateFilter::TEntry{FWindow, std::move(changed), std::move(configured), std::make_unique<QObject>()}));
     // Remembered by address: two watches on one window are two entries.
     FEntry = TStateFilter::Instance().Entries.back().get();
+}
+
+bool TX11StateWatch::AnsweredSince(std::uint32_t request) const
+{
+    const auto* entry = static_cast<const TStateFilter::TEntry*>(FEntry);
+    // Numbers wrap; an answer comes within half their range.
+    return entry != nullptr && entry->WasConfigured && std::int32_t(entry->ConfiguredAfter - request) >= 0;
 }
 
 TX11StateWatch::~TX11StateWatch()

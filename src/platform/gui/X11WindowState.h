@@ -10,6 +10,7 @@
 #include <QMargins>
 #include <QRect>
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -53,18 +54,26 @@ std::vector<QRect> ReadX11WindowManagerBars();
 // Asks the window manager to give `window` the own area `inner` (root coordinates), as
 // its size hints say a position means (the frame's corner or the window's own): Qt
 // compares a request with what it last read of the window, which may be older than the
-// frame, and drops one it takes for no change. False off X11.
-bool ConfigureX11Window(const QWindow& window, const QRect& inner, const QMargins& frame);
+// frame, and drops one it takes for no change. The request's number, for
+// TX11StateWatch::AnsweredSince; none off X11.
+std::optional<std::uint32_t> ConfigureX11Window(const QWindow& window, const QRect& inner, const QMargins& frame);
 
 // Calls `changed` (from the event loop, never inside Qt's handling of X events) whenever
-// a window manager changes the frame or the state of `window`: Qt reports neither by an
-// event of its own. For as long as the object lives; nothing off X11.
+// a window manager changes the frame or the state of `window`, and `configured` whenever
+// the window is told where it stands (a window manager that leaves a window as it was
+// tells it so): Qt reports none of it by an event of its own. For as long as the object
+// lives; nothing off X11.
 class TX11StateWatch {
 public:
-    TX11StateWatch(const QWindow& window, std::function<void()> changed);
+    TX11StateWatch(const QWindow& window, std::function<void()> changed, std::function<void()> configured = {});
     ~TX11StateWatch();
     TX11StateWatch(const TX11StateWatch&) = delete;
     TX11StateWatch& operator=(const TX11StateWatch&) = delete;
+
+    // Whether the window was told where it stands (a ConfigureNotify, the window
+    // manager's own for a request it leaves unchanged included) after the X server took
+    // the request `request` (ConfigureX11Window): the window manager has answered it.
+    bool AnsweredSince(std::uint32_t request) const;
 
 private:
     unsigned FWindow = 0;

@@ -17,7 +17,7 @@ bool TQtGlyphOutlineProvider::SelectFont(const std::string& name, TFontStyles st
     QFont font(QString::fromStdString(name));
     font.setBold((style & TFont::fsBold) != 0);
     font.setItalic((style & TFont::fsItalic) != 0);
-    // Outlines as designed: hinting would bend them towards one pixel size.
+    // Outlines as the font draws them: hinting would bend them towards one pixel size.
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setPixelSize(1000);
     font_ = QRawFont::fromFont(font);

@@ -124,7 +124,7 @@ TEST_F(PreviewOptions, DefaultsGiveTheTableAndPathsTheirLook)
     EXPECT_EQ((std::array{at.X, at.Y, at.Z}), (std::array{48.0f, 24.0f, -0.375f}));
     EXPECT_EQ(Scene.Cube1->CubeWidth(), 96.0f);
     EXPECT_EQ(Scene.Cube1->CubeDepth(), 48.0f);
-    EXPECT_EQ(Scene.Cube1->CubeHeight(), 0.75f) << "as designed";
+    EXPECT_EQ(Scene.Cube1->CubeHeight(), 0.75f) << "the table's own thickness";
 }
 
 TEST_F(PreviewOptions, MillimetresSizeTheTableAndTheGridInInches)

@@ -140,6 +140,29 @@ TEST(WindowBounds, AShownWindowLiesWhollyInsideItsScreen)
     EXPECT_EQ(InsideScreenBounds({5, 5, 10, 20, 0}, {}), (TWindowBounds{5, 5, 10, 20, 0}));
 }
 
+// A window the window manager placed is moved by as little as it must to lie on the
+// screen, never centred: fluxbox shows a window it places above the screen for a moment.
+TEST(WindowBounds, AWindowTheWindowManagerPlacedMovesInsideByAsLittleAsItMust)
+{
+    const struct {
+        const char* what;
+        TWindowBounds placed;
+        TWindowBounds inside;
+    } cases[] = {
+        {"inside already", {100, 100, 1200, 760, 0}, {100, 100, 1200, 760, 0}},
+        {"its frame above the screen", {-1, -21, 1200, 760, 0}, {0, 0, 1200, 760, 0}},
+        {"larger than the screen", {-5, -30, 1700, 1300, 0}, {0, 0, 1600, 1170, 0}},
+        {"most of it on the right screen", {1500, 900, 600, 300, 0}, {1600, 724, 600, 300, 0}},
+        {"above the left screen", {-1000, 0, 400, 300, 0}, {-1000, 200, 400, 300, 0}},
+        {"nowhere: on the primary's nearest edge", {9000, 9000, 300, 200, 1}, {1300, 970, 300, 200, 1}},
+        {"no size", {9000, 9000, 0, 0, 0}, {9000, 9000, 0, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(MovedInsideScreen(c.placed, Screens), c.inside) << c.what;
+    }
+    EXPECT_EQ(MovedInsideScreen({-5, -5, 10, 20, 0}, {}), (TWindowBounds{-5, -5, 10, 20, 0}));
+}
+
 // A window manager without a work area (dwm) draws a bar across a screen's top or
 // bottom; windows are fitted to what it leaves. Left of the primary of Screens, a
 // second screen starts lower down.
@@ -193,7 +216,9 @@ TEST(WindowBounds, APanelKeepsItsShareOfAWindowMadeNarrower)
 }
 
 // A window is asked for its bounds until it has them, with the frame the window manager
-// draws now, but not again before the window manager has answered, nor forever.
+// draws now, but not again before the window manager has answered, nor forever; one the
+// window manager left as it was every time stays there, and so does one the user moved
+// before it was asked while the window manager never said its frame.
 TEST(WindowBounds, AWindowIsAskedForItsBoundsUntilItHasThem)
 {
     const QRect wanted(100, 80, 1200, 760);
@@ -213,12 +238,34 @@ TEST(WindowBounds, AWindowIsAskedForItsBoundsUntilItHasThem)
         {"never asked", elsewhere, {}, TSettleStep::Ask},
         {"no answer yet", elsewhere, {1, elsewhere.Inner, frame}, TSettleStep::Wait},
         {"asked with the frame of the maximised window", elsewhere, {1, elsewhere.Inner, maximised}, TSettleStep::Ask},
-        {"placed otherwise than asked", elsewhere, {1, restoring, frame}, TSettleStep::Ask},
+        {"placed otherwise than asked", elsewhere, {1, restoring, frame, false, true}, TSettleStep::Ask},
         {"asked as often as it may be", elsewhere, {MaxBoundsAsks, restoring, maximised}, TSettleStep::GiveUp},
         {"no answer to the last request", elsewhere, {MaxBoundsAsks, elsewhere.Inner, frame}, TSettleStep::Wait},
         // A window manager that never answers (tiling dwm) is not waited for for good.
         {"no answer in the time allowed", elsewhere, {1, elsewhere.Inner, frame, true}, TSettleStep::GiveUp},
-        {"placed otherwise after the time allowed", elsewhere, {1, restoring, frame, true}, TSettleStep::Ask},
+        {"placed otherwise after the time allowed", elsewhere, {1, restoring, frame, true, true}, TSettleStep::Ask},
+        {"asked with another frame, answered after the time allowed", elsewhere, {1, restoring, maximised, true},
+         TSettleStep::Ask},
+        // The window manager's answer, or what came before it.
+        {"moved before the answer came", elsewhere, {1, restoring, frame}, TSettleStep::Wait},
+        // Tiling dwm leaves a tiled window as it was; under load a notice sent before the
+        // window manager read the request comes after it.
+        {"left as it was", elsewhere, {1, elsewhere.Inner, frame, false, true}, TSettleStep::Ask},
+        {"left as it was as often as it may be asked", elsewhere, {MaxBoundsAsks, elsewhere.Inner, frame, false, true},
+         TSettleStep::GiveUp},
+        {"placed otherwise as often as it may be asked", elsewhere, {MaxBoundsAsks, restoring, frame, false, true},
+         TSettleStep::GiveUp},
+        // Before the first request: where it first showed, and whether its frame was
+        // awaited past the time allowed.
+        {"first seen where it showed", elsewhere, {0, elsewhere.Inner, {}, false}, TSettleStep::Ask},
+        {"first seen where it showed, its frame never said", elsewhere, {0, elsewhere.Inner, {}, true},
+         TSettleStep::Ask},
+        {"moved since it showed while its frame came in time", elsewhere, {0, restoring, {}, false},
+         TSettleStep::Ask},
+        {"moved since it showed, its frame never said", elsewhere, {0, restoring, {}, true}, TSettleStep::GiveUp},
+        {"its first place unknown, its frame never said", elsewhere, {0, {}, {}, true}, TSettleStep::Ask},
+        {"moved to where it was wanted, its frame never said", placed, {0, restoring, {}, true},
+         TSettleStep::Done},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(SettleStep(wanted, c.seen, c.ask), c.step) << c.what;
@@ -249,6 +296,78 @@ TEST(WindowBounds, ANormalWindowWithItsMaximisedFrameIsBetweenTwoStates)
     };
     for (const auto& c : cases) {
         EXPECT_EQ(ShowsMaximisedFrame(c.seen, c.maximisedFrame, c.normalFrame), c.between) << c.what;
+    }
+}
+
+// A window closed maximised comes back to the bounds it had before the window manager
+// began to maximise it, not to a sight caught on the way: fluxbox moves it to the top,
+// then makes it as tall and then as wide as the area before it says it is maximised,
+// and openbox gives it its maximised frame first. A place the user gave it, and a
+// sight that shares a value with the maximised window only by chance, stay.
+TEST(WindowBounds, AWindowMaximisedComesBackToWhereItWasBeforeTheWindowManagerBegan)
+{
+    const QMargins frame(1, 20, 1, 4);
+    const QMargins maximisedFrame(0, 20, 0, 0);
+    const TSeenFrame maximised{frame, QRect(1, 20, 1598, 956), false, true, true};
+    const TSeenFrame openboxMaximised{maximisedFrame, QRect(0, 20, 1600, 960), false, true, true};
+    const auto at = [&](int x, int y, int w, int h) { return TSeenFrame{frame, QRect(x, y, w, h), true, false, true}; };
+    const TSeenFrame normal = at(101, 100, 1198, 736);
+    const TSeenFrame moved = at(301, 150, 1198, 736);
+    const TSeenFrame toTheTop = at(101, 20, 1198, 736);
+    const TSeenFrame asTall = at(101, 20, 1198, 956);
+    const TSeenFrame asWide = at(1, 20, 1598, 956);
+    // The user's move that shares the maximised window's height by chance.
+    const TSeenFrame asTallByTheUser = at(301, 150, 1198, 956);
+    const TSeenFrame openboxFrameFirst{maximisedFrame, normal.Inner, true, false, true};
+    const struct {
+        const char* what;
+        std::vector<TSeenFrame> recorded;
+        TSeenFrame maximised;
+        std::optional<TSeenFrame> normal;
+    } cases[] = {
+        {"never seen in its normal state", {}, maximised, std::nullopt},
+        {"maximised at once", {normal}, maximised, normal},
+        {"moved by the user, then maximised", {normal, moved}, maximised, moved},
+        {"fluxbox: to the top first", {normal, toTheTop}, maximised, normal},
+        {"fluxbox: to the top, as tall, as wide", {normal, toTheTop, asTall, asWide}, maximised, normal},
+        {"fluxbox, after the user's move", {normal, moved, at(301, 20, 1198, 736), at(301, 20, 1198, 956)}, maximised,
+         moved},
+        {"given the maximised bounds before it is said so", {normal, asWide}, maximised, normal},
+        {"openbox: the maximised frame first", {normal, openboxFrameFirst}, openboxMaximised, normal},
+        {"as tall by the user, somewhere else", {normal, asTallByTheUser}, maximised, asTallByTheUser},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(NormalBeforeMaximising(c.recorded, c.maximised), c.normal) << c.what;
+    }
+}
+
+// A window stands where its frame is; one whose window manager has gone was handed back
+// unframed at its frame's corner, and is written back with the frame it had, so that it
+// comes back as it was (openbox's 1,198 x 735 and icewm's 95, 56 were a frame off).
+TEST(WindowBounds, AWindowWhoseWindowManagerWentKeepsItsFrame)
+{
+    const QMargins openbox(1, 20, 1, 5);
+    const QMargins icewm(5, 24, 5, 5);
+    const QMargins dwmBorder(1, 1, 1, 1);
+    const TSeenFrame framed{openbox, QRect(101, 100, 1198, 735), true, false, true};
+    const TSeenFrame handedBack{{}, QRect(100, 80, 1198, 735), true, false, false};
+    const TSeenFrame icewmHandedBack{{}, QRect(100, 80, 1190, 731), true, false, false};
+    const TSeenFrame dwmHandedBack{{}, QRect(100, 80, 1198, 758), true, false, false};
+    const struct {
+        const char* what;
+        TSeenFrame seen;
+        std::optional<QMargins> windowManagerFrame;
+        QRect standing;
+    } cases[] = {
+        {"framed", framed, openbox, {100, 80, 1200, 760}},
+        {"framed, never seen so before", framed, std::nullopt, {100, 80, 1200, 760}},
+        {"without a window manager ever", handedBack, std::nullopt, {100, 80, 1198, 735}},
+        {"openbox gone", handedBack, openbox, {100, 80, 1200, 760}},
+        {"icewm gone", icewmHandedBack, icewm, {100, 80, 1200, 760}},
+        {"dwm gone, its border taken back", dwmHandedBack, dwmBorder, {100, 80, 1200, 760}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(StandingBounds(c.seen, c.windowManagerFrame), c.standing) << c.what;
     }
 }
 

@@ -12,12 +12,15 @@
 #include "app/settings/MainSettings.h"
 #include "app/shell/MainForm.h"
 #include "app/shell/WindowFrame.h"
+#include "platform/gui/X11InputFocus.h"
+#include "platform/gui/X11WindowState.h"
 
 #include "../RunTestSupport.h"
 #include "../X11KeysSupport.h"
 #include "../../support/QtTestApp.h"
 #include "../../support/SettledWindow.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QPushButton>
@@ -27,6 +30,9 @@
 
 #include <xcb/xcb.h>
 
+#include <csignal>
+#include <sys/types.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
@@ -34,6 +40,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -189,6 +196,57 @@ bool Maximised(const QWidget& window)
     return seen && !seen->Normal && (!WindowManagerMaximises() || seen->Inner.width() == Area().width());
 }
 
+// The window's own area in root coordinates and the border the X server draws round it.
+struct TOwnArea {
+    QRect Inner;
+    int Border = 0;
+};
+
+TOwnArea OwnArea(const QWidget& window)
+{
+    xcb_connection_t* c = Connection();
+    const auto id = xcb_window_t(window.winId());
+    TOwnArea area;
+    xcb_get_geometry_reply_t* geometry = xcb_get_geometry_reply(c, xcb_get_geometry(c, id), nullptr);
+    xcb_translate_coordinates_reply_t* corner =
+        xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, id, Root(), 0, 0), nullptr);
+    if (geometry != nullptr && corner != nullptr) {
+        area = {QRect(corner->dst_x, corner->dst_y, geometry->width, geometry->height), geometry->border_width};
+    }
+    std::free(geometry);
+    std::free(corner);
+    return area;
+}
+
+// Asks the window manager to move `window` to the outer bounds `outer`, as xdotool or a
+// user's drag does, with the frame the window has (its border while none is said).
+void MoveAsUser(const QWidget& window, const QRect& outer)
+{
+    const std::optional<TSeenFrame> seen = SeenFrame(window);
+    const int border = OwnArea(window).Border;
+    const QMargins frame = seen ? seen->Frame : QMargins(border, border, border, border);
+    ConfigureX11Window(*window.windowHandle(), outer.marginsRemoved(frame), frame);
+}
+
+// Gives `window` the place (the corner of its border) and own size of `r` directly, as
+// without a window manager, or as a stand-in for one that takes each step itself.
+void PlaceDirectly(const QWidget& window, const QRect& r)
+{
+    const std::uint32_t values[] = {std::uint32_t(r.x()), std::uint32_t(r.y()), std::uint32_t(r.width()),
+                                    std::uint32_t(r.height())};
+    xcb_configure_window(Connection(), xcb_window_t(window.winId()),
+                         XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT,
+                         values);
+    xcb_flush(Connection());
+}
+
+// The window's normal bounds as last recorded.
+QRect Recorded(const QWidget& window)
+{
+    const TFramedBounds* framed = FindFramedBounds(window);
+    return framed != nullptr ? framed->Normal.value_or(QRect()) : QRect();
+}
+
 class MainWindowX11 : public TShellTest {
 protected:
     void SetUp() override
@@ -219,6 +277,17 @@ protected:
             }
             return Window->isMaximized() ? Maximised(*Window) : !framed->Wanted.has_value();
         }));
+    }
+    // Starts the window on `settings` and waits only until it shows: a user may move it
+    // before the window manager has answered or said its frame.
+    void Show(const std::string& settings)
+    {
+        std::filesystem::remove(SettingsPath());
+        WriteSettings(settings);
+        Window = std::make_unique<TMainForm>();
+        Window->WaitFrameMs = 0;
+        Window->show();
+        EXPECT_TRUE(testsupport::WaitFor([&] { return Window->windowHandle()->isExposed(); }));
     }
     // Closes the window, which writes its settings.
     void Stop() { Window.reset(); }
@@ -362,6 +431,9 @@ TEST_F(MainWindowX11, AMinimisedWindowComesBackInPlace)
         GTEST_SKIP() << "no window manager minimises windows";
     }
     const QRect normal(100, 80, 1200, 760);
+    // As stored, or where the user moved it, partly off the screen, as the screen shows
+    // it still: refitted as it came back, it went wholly inside.
+    const QRect offScreen(Area().right() + 1 - 400, Area().top() + 100, 1200, 760);
     const struct {
         const char* What;
         std::function<void(const QWidget&)> BringBack;
@@ -373,20 +445,31 @@ TEST_F(MainWindowX11, AMinimisedWindowComesBackInPlace)
              xcb_flush(Connection());
          }},
     };
-    for (const auto& way : ways) {
-        SCOPED_TRACE(way.What);
-        Start(BoundsSettings(normal));
-        ASSERT_EQ(Outer(*Window), normal);
-        SendToWindowManager(*Window, "WM_CHANGE_STATE", {3}); // iconic
-        ASSERT_TRUE(testsupport::WaitFor([&] { return Window->isMinimized() && !SeenFrame(*Window); }));
-        way.BringBack(*Window);
-        // openbox slides the window back from below the screen.
-        EXPECT_TRUE(testsupport::WaitForSettledWindow(*Window, [&] {
-            const std::optional<TSeenFrame> seen = SeenFrame(*Window);
-            return !Window->isMinimized() && seen && seen->Normal && seen->Outer() == normal;
-        })) << Text(Outer(*Window));
-        Stop();
-        EXPECT_EQ(Stored(), normal) << Text(Stored());
+    for (const QRect& place : {normal, offScreen}) {
+        for (const auto& way : ways) {
+            SCOPED_TRACE(way.What);
+            SCOPED_TRACE(Text(place));
+            Start(BoundsSettings(normal));
+            ASSERT_EQ(Outer(*Window), normal);
+            QRect placed = normal;
+            if (place != normal) {
+                // Where the window manager lets it go: icewm keeps it on the screen.
+                MoveAsUser(*Window, place);
+                ASSERT_TRUE(testsupport::WaitForSettledWindow(*Window, [&] { return Outer(*Window) != normal; }))
+                    << Text(Outer(*Window));
+                placed = Outer(*Window);
+            }
+            SendToWindowManager(*Window, "WM_CHANGE_STATE", {3}); // iconic
+            ASSERT_TRUE(testsupport::WaitFor([&] { return Window->isMinimized() && !SeenFrame(*Window); }));
+            way.BringBack(*Window);
+            // openbox slides the window back from below the screen.
+            EXPECT_TRUE(testsupport::WaitForSettledWindow(*Window, [&] {
+                const std::optional<TSeenFrame> seen = SeenFrame(*Window);
+                return !Window->isMinimized() && seen && seen->Normal && seen->Outer() == placed;
+            })) << Text(Outer(*Window));
+            Stop();
+            EXPECT_EQ(Stored(), placed) << Text(Stored());
+        }
     }
 }
 
@@ -428,27 +511,33 @@ private:
     xcb_window_t FWindow = 0;
 };
 
-// The window's own area in root coordinates and the border the X server draws round it.
-struct TOwnArea {
-    QRect Inner;
-    int Border = 0;
-};
+// The number of the last request of ours the X server had taken when each window was
+// last told where it stands (ConfigureNotify, a window manager's notice that it leaves a
+// window as it was included).
+class TConfigureNotices final : public QAbstractNativeEventFilter {
+public:
+    TConfigureNotices() { qApp->installNativeEventFilter(this); }
+    ~TConfigureNotices() override { qApp->removeNativeEventFilter(this); }
 
-TOwnArea OwnArea(const QWidget& window)
-{
-    xcb_connection_t* c = Connection();
-    const auto id = xcb_window_t(window.winId());
-    TOwnArea area;
-    xcb_get_geometry_reply_t* geometry = xcb_get_geometry_reply(c, xcb_get_geometry(c, id), nullptr);
-    xcb_translate_coordinates_reply_t* corner =
-        xcb_translate_coordinates_reply(c, xcb_translate_coordinates(c, id, Root(), 0, 0), nullptr);
-    if (geometry != nullptr && corner != nullptr) {
-        area = {QRect(corner->dst_x, corner->dst_y, geometry->width, geometry->height), geometry->border_width};
+    // Whether `window` was told where it stands after the X server took `request`.
+    bool Since(const QWidget& window, std::uint32_t request) const
+    {
+        const auto found = FLast.find(std::uint32_t(window.winId()));
+        return found != FLast.end() && std::int32_t(found->second - request) >= 0;
     }
-    std::free(geometry);
-    std::free(corner);
-    return area;
-}
+
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override
+    {
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        if (type == "xcb_generic_event_t" && (event->response_type & 0x7f) == XCB_CONFIGURE_NOTIFY) {
+            FLast[reinterpret_cast<const xcb_configure_notify_event_t*>(event)->window] = event->full_sequence;
+        }
+        return false;
+    }
+
+private:
+    std::map<std::uint32_t, std::uint32_t> FLast;
+};
 
 // A window manager that reports no frame (dwm, and stand-ins that only name themselves
 // or say they report frames and never do): the window is its own area and border, and a
@@ -484,13 +573,7 @@ TEST_F(MainWindowX11, WithoutAFrameReportAMovedWindowWritesBackWhereItIs)
         const QRect moved(300, 200, 900, 600);
         const QRect movedInner = moved.marginsRemoved(border);
         // A position is the corner of the window's border.
-        const std::uint32_t values[] = {std::uint32_t(moved.x()), std::uint32_t(moved.y()),
-                                        std::uint32_t(movedInner.width()), std::uint32_t(movedInner.height())};
-        xcb_configure_window(Connection(), xcb_window_t(Window->winId()),
-                             XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH |
-                                 XCB_CONFIG_WINDOW_HEIGHT,
-                             values);
-        xcb_flush(Connection());
+        PlaceDirectly(*Window, QRect(moved.topLeft(), movedInner.size()));
         EXPECT_TRUE(testsupport::WaitForSettledWindow(*Window, [&] { return OwnArea(*Window).Inner == movedInner; }))
             << Text(OwnArea(*Window).Inner);
         Stop();
@@ -501,27 +584,167 @@ TEST_F(MainWindowX11, WithoutAFrameReportAMovedWindowWritesBackWhereItIs)
     }
 }
 
+// A window manager that exits hands the window back at its frame's corner before it goes,
+// and icewm leaves the frame it said on the window: a sight of the window recorded in
+// between is a frame off (icewm's exit wrote back 95, 56). Closed once the window manager
+// has gone, the window writes back where it stands with the frame it had. A stand-in on
+// the bare display takes each of those steps in turn.
+TEST_F(MainWindowX11, ClosedAfterItsWindowManagerWentItWritesBackTheBoundsItHad)
+{
+    if (UnderWindowManager()) {
+        GTEST_SKIP() << "the stand-in runs on the bare display";
+    }
+    const QRect normal(100, 80, 1200, 760);
+    const QMargins frame(5, 24, 5, 5);
+    // Placed while the stand-in draws no frame, then framed, as a window manager that
+    // reparents it does, where it stands.
+    std::optional<TStandInWindowManager> standIn(std::in_place, std::vector<const char*>{});
+    Start(BoundsSettings(normal));
+    ASSERT_EQ(Outer(*Window), normal);
+    standIn.emplace(std::vector<const char*>{"_NET_FRAME_EXTENTS"});
+    const std::uint32_t extents[] = {std::uint32_t(frame.left()), std::uint32_t(frame.right()),
+                                     std::uint32_t(frame.top()), std::uint32_t(frame.bottom())};
+    xcb_change_property(Connection(), XCB_PROP_MODE_REPLACE, xcb_window_t(Window->winId()), Atom("_NET_FRAME_EXTENTS"),
+                        XCB_ATOM_CARDINAL, 32, 4, extents);
+    const QRect inner = normal.marginsRemoved(frame);
+    PlaceDirectly(*Window, inner);
+    ASSERT_TRUE(testsupport::WaitFor([&] { return Recorded(*Window) == normal; })) << Text(Recorded(*Window));
+    // Handed back at the frame's corner, the frame it said still on the window, and
+    // recorded so.
+    PlaceDirectly(*Window, QRect(normal.topLeft(), inner.size()));
+    const QRect aFrameOff(normal.topLeft() - QPoint(frame.left(), frame.top()), normal.size());
+    ASSERT_TRUE(testsupport::WaitFor([&] { return Recorded(*Window) == aFrameOff; })) << Text(Recorded(*Window));
+    standIn.reset();
+    Window->close();
+    Stop();
+    EXPECT_EQ(Stored(), normal) << Text(Stored());
+}
+
+// A window manager moves and resizes a window it maximises before it says so, fluxbox
+// one way and then the other: closed maximised, the window writes back the bounds it had
+// before, not a sight caught on the way (under fluxbox and load it was written back
+// moved to the screen's top). A stand-in on the bare display takes fluxbox's steps, each
+// seen by the program before the next.
+TEST_F(MainWindowX11, ClosedMaximisedItWritesBackTheBoundsItHadBeforeTheWindowManagerBegan)
+{
+    if (UnderWindowManager()) {
+        GTEST_SKIP() << "the stand-in runs on the bare display";
+    }
+    const QRect normal(100, 80, 1200, 760);
+    const QRect screen = QApplication::primaryScreen()->geometry();
+    TStandInWindowManager standIn({"_NET_WM_STATE", "_NET_WM_STATE_MAXIMIZED_VERT", "_NET_WM_STATE_MAXIMIZED_HORZ"});
+    Start(BoundsSettings(normal));
+    ASSERT_EQ(Outer(*Window), normal);
+    for (const QRect& step : {QRect(normal.x(), screen.y(), normal.width(), normal.height()),
+                              QRect(normal.x(), screen.y(), normal.width(), screen.height()), screen}) {
+        PlaceDirectly(*Window, step);
+        ASSERT_TRUE(testsupport::WaitFor([&] { return Recorded(*Window) == step; })) << Text(Recorded(*Window));
+    }
+    const xcb_atom_t maximised[] = {Atom("_NET_WM_STATE_MAXIMIZED_VERT"), Atom("_NET_WM_STATE_MAXIMIZED_HORZ")};
+    xcb_change_property(Connection(), XCB_PROP_MODE_REPLACE, xcb_window_t(Window->winId()), Atom("_NET_WM_STATE"),
+                        XCB_ATOM_ATOM, 32, 2, maximised);
+    xcb_flush(Connection());
+    ASSERT_TRUE(testsupport::WaitFor([&] { return Maximised(*Window) && Recorded(*Window) == normal; }))
+        << Text(Recorded(*Window));
+    Stop();
+    EXPECT_EQ(Stored(), normal) << Text(Stored());
+    EXPECT_EQ(StoredMaximized(), 1);
+}
+
+// While the program waits on a window manager that reports no frame (a stand-in that
+// says it reports frames and never does: five seconds for the frame; tiling dwm, which
+// leaves a window it tiles where it is when asked for other bounds), the user's move is
+// kept, also once the wait is over, and what is written back is where the window stands,
+// also when it closes at once: the window went back to its stored place five seconds
+// after it showed, and one closed at once wrote back a place it never stood at.
+TEST_F(MainWindowX11, WhileTheWindowManagerIsWaitedOnTheUsersMoveIsKept)
+{
+    const bool standIn = WindowManager() == "none";
+    if (!standIn && WindowManager() != "dwm") {
+        GTEST_SKIP() << "the window manager says every window's frame and answers its requests";
+    }
+    // dwm tiles until its floating layout is chosen again, which the suite runs in.
+    struct TFloatingAgain {
+        bool Tiling = false;
+        ~TFloatingAgain()
+        {
+            if (Tiling) {
+                EXPECT_TRUE(testsupport::PressKeys("alt+f"));
+            }
+        }
+    } floatingAgain;
+    const QRect stored(200, 150, 1000, 700);
+    const QRect moved(300, 200, 900, 600);
+    for (const bool waitOver : {false, true}) {
+        SCOPED_TRACE(waitOver ? "closed once the wait is over" : "closed at once");
+        // Left tiled by dwm, else moved by the user.
+        const bool moveIt = standIn || waitOver;
+        std::optional<TStandInWindowManager> manager;
+        TConfigureNotices notices;
+        if (standIn) {
+            manager.emplace(std::vector<const char*>{"_NET_FRAME_EXTENTS"});
+        } else if (!floatingAgain.Tiling) {
+            ASSERT_TRUE(testsupport::PressKeys("alt+t"));
+            floatingAgain.Tiling = true;
+        }
+        Show(BoundsSettings(stored));
+        if (!standIn) {
+            // Tiled over the whole area, and left there every time the program asked for
+            // its stored bounds: the answers have come and the program has stopped asking,
+            // on them and not because the time allowed ran out (the window went back to
+            // its stored place when the user moved it meanwhile).
+            ASSERT_TRUE(testsupport::WaitFor([&] {
+                const TFramedBounds* framed = FindFramedBounds(*Window);
+                return framed != nullptr && framed->Ask.Request && notices.Since(*Window, *framed->Ask.Request) &&
+                       !framed->Wanted && Outer(*Window) == Area();
+            })) << Text(Outer(*Window));
+            EXPECT_FALSE(FindFramedBounds(*Window)->Ask.Overdue);
+            QCoreApplication::processEvents();
+        }
+        const auto standing = [&] {
+            const TOwnArea own = OwnArea(*Window);
+            return own.Inner.marginsAdded(QMargins(own.Border, own.Border, own.Border, own.Border));
+        };
+        if (moveIt) {
+            if (!standIn) {
+                // The user floats the windows again, then moves it.
+                ASSERT_TRUE(testsupport::PressKeys("alt+f"));
+                floatingAgain.Tiling = false;
+            }
+            MoveAsUser(*Window, moved);
+            EXPECT_TRUE(testsupport::WaitFor([&] { return standing() == moved; })) << Text(standing());
+        }
+        if (waitOver) {
+            testsupport::RunEventLoopPast(std::chrono::milliseconds(WindowManagerWaitMs + 1000));
+        }
+        EXPECT_EQ(standing(), moveIt ? moved : Area()) << Text(standing());
+        const QRect stood = standing();
+        Stop();
+        EXPECT_EQ(Stored(), stood) << Text(Stored());
+    }
+}
+
 TEST_F(MainWindowX11, AFirstStartGivesThePreviewTheShippedShare)
 {
     Start("");
-    EXPECT_EQ(Outer(*Window).size(), QSize(DesignedMainWidth, DesignedMainHeight));
+    EXPECT_EQ(Outer(*Window).size(), QSize(DefaultMainWidth, DefaultMainHeight));
     EXPECT_EQ(Window->PanelGL->width(), ShippedPanelGLWidth);
     Stop();
     EXPECT_EQ(StoredPanelWidth(), ShippedPanelGLWidth);
-    EXPECT_EQ(Stored().size(), QSize(DesignedMainWidth, DesignedMainHeight));
+    EXPECT_EQ(Stored().size(), QSize(DefaultMainWidth, DefaultMainHeight));
     // What ships says the same.
     const TIniFile shipped(std::string(KERFPAD_DATA_DIR) + "/kerfpad.ini");
     EXPECT_EQ(shipped.ReadInteger("Main", "PanelGLWidth", -1), ShippedPanelGLWidth);
-    EXPECT_EQ(shipped.ReadInteger("Main", "Width", -1), DesignedMainWidth);
-    EXPECT_EQ(shipped.ReadInteger("Main", "Height", -1), DesignedMainHeight);
+    EXPECT_EQ(shipped.ReadInteger("Main", "Width", -1), DefaultMainWidth);
+    EXPECT_EQ(shipped.ReadInteger("Main", "Height", -1), DefaultMainHeight);
 }
 
 // A first start, without settings or with stored bounds, on any screen (ctest runs it
 // on 1,024 x 768 and 800 x 600 too): where the window manager puts the window, or
 // where the bounds say, its frame lies on the screen and outside the panels (and dwm's
 // bar, which dwm announces in no work area: with the bar hidden, Alt+B, the whole
-// screen is free), as large as designed where the screen holds it, and the same bounds
-// come back at every start. A window that runs off the screen moves inside it at once,
+// screen is free), as large as its own size where the screen holds it, and the same
+// bounds come back at every start. A window that runs off the screen moves inside it at once,
 // by as much as it must (fluxbox answered a second request after the window had been
 // taken as placed).
 using FirstStartX11 = MainWindowX11;
@@ -529,15 +752,15 @@ using FirstStartX11 = MainWindowX11;
 TEST_F(FirstStartX11, TheFrameOpensOnTheScreenOutsideThePanels)
 {
     // Five starts from `settings` on `area`: the first shows the window at `shown` where
-    // that is known, as large as designed or as the area where `designed` says so.
-    const auto fiveStarts = [&](const QRect& area, std::string settings, std::optional<QRect> first, bool designed) {
+    // that is known, as large as its own size or as the area where `ownSize` says so.
+    const auto fiveStarts = [&](const QRect& area, std::string settings, std::optional<QRect> first, bool ownSize) {
         for (int start = 0; start < 5; ++start) {
             Start(settings);
             const QRect frame = Outer(*Window);
             first = first.value_or(frame);
             EXPECT_TRUE(area.contains(frame)) << "start " << start << ": " << Text(frame) << " in " << Text(area);
-            if (designed) {
-                EXPECT_EQ(frame.size(), QSize(DesignedMainWidth, DesignedMainHeight).boundedTo(area.size()))
+            if (ownSize) {
+                EXPECT_EQ(frame.size(), QSize(DefaultMainWidth, DefaultMainHeight).boundedTo(area.size()))
                     << "start " << start << ": " << Text(frame);
             }
             EXPECT_EQ(frame, *first) << "start " << start << ": " << Text(frame);
@@ -551,7 +774,7 @@ TEST_F(FirstStartX11, TheFrameOpensOnTheScreenOutsideThePanels)
     const struct {
         const char* What;
         std::string Settings;
-        bool Designed;
+        bool OwnSize;
         std::optional<QRect> Shown;
     } cases[] = {
         // First: the first window of a process is sized before its frame is known, and
@@ -569,7 +792,7 @@ TEST_F(FirstStartX11, TheFrameOpensOnTheScreenOutsideThePanels)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.What);
-        fiveStarts(a, c.Settings, c.Shown, c.Designed);
+        fiveStarts(a, c.Settings, c.Shown, c.OwnSize);
     }
     if (WindowManager() == "dwm") {
         SCOPED_TRACE("dwm's bar hidden");
@@ -579,6 +802,44 @@ TEST_F(FirstStartX11, TheFrameOpensOnTheScreenOutsideThePanels)
         EXPECT_TRUE(testsupport::PressKeys("alt+b"));
         EXPECT_TRUE(testsupport::WaitFor([] { return DwmBar().has_value(); }));
     }
+}
+
+// A window manager that exits while the window is up hands the window back unframed where
+// its frame stood; Alt+F4, which the application then takes itself, writes back the
+// bounds the window had under it, so that it comes back as it was (openbox's exit wrote
+// back 1,198 x 735, icewm's 95, 56). ctest runs it on a display of its own, under openbox
+// and icewm.
+using WindowManagerGoneX11 = MainWindowX11;
+
+TEST_F(WindowManagerGoneX11, AltF4WritesBackTheBoundsTheWindowHad)
+{
+    const char* pid = std::getenv("KERFPAD_TEST_WINDOW_MANAGER_PID");
+    if (!UnderWindowManager() || pid == nullptr || *pid == '\0' || !testsupport::HaveXdotool()) {
+        GTEST_SKIP() << "no window manager to end, or no xdotool";
+    }
+    const QRect normal(100, 80, 1200, 760);
+    Start(BoundsSettings(normal));
+    ASSERT_EQ(Outer(*Window), normal);
+    const QSize own = OwnArea(*Window).Inner.size();
+    ASSERT_EQ(::kill(std::atoi(pid), SIGTERM), 0);
+    ASSERT_TRUE(testsupport::WaitForSettledWindow(*Window, [&] {
+        const std::optional<TX11WindowState> state = ReadX11WindowState(*Window->windowHandle());
+        return state && !state->Managed && OwnArea(*Window).Inner == QRect(normal.topLeft(), own);
+    })) << Text(OwnArea(*Window).Inner);
+    // Nobody gives the window the keyboard now: the user does, as xdotool's windowfocus
+    // does (Qt still asks the window manager that has gone).
+    xcb_set_input_focus(Connection(), XCB_INPUT_FOCUS_POINTER_ROOT, xcb_window_t(Window->winId()),
+                        XCB_CURRENT_TIME);
+    xcb_flush(Connection());
+    ASSERT_TRUE(testsupport::WaitFor([&] {
+        const std::optional<TX11InputFocus> focus = ReadX11InputFocus();
+        return focus && focus->Window == Window->winId() &&
+               QGuiApplication::focusWindow() == Window->windowHandle();
+    }));
+    ASSERT_TRUE(testsupport::PressKeys("alt+F4"));
+    EXPECT_TRUE(testsupport::WaitFor([&] { return !Window->isVisible(); }));
+    Stop();
+    EXPECT_EQ(Stored(), normal) << Text(Stored());
 }
 
 class MessagesX11 : public TRunTest {
