@@ -314,8 +314,8 @@ TEST_F(StepBackFreshRunGui, StatementsThatAskPrintOrJumpStepBackAsAFreshRunHasTh
         std::size_t bound = 0;
     };
     // Doubled 26 times (the label line is not run again after the jump to it), the text
-    // holds 64 MiB, as much as the step-back record: what the last passes replaced is
-    // kept, what the first ones did is let go.
+    // holds 64 MiB, the bound this case gives the step-back record: what the last passes
+    // replaced is kept, what the first ones did is let go.
     const std::string doubling = "&s = \"x\"\r\n&i = 0\r\nL1:\r\n&s = &s | &s\r\n&i = &i + 1\r\nIF &i < 26 THEN GOTO L1\r\nM2, 1, 1\r\n";
     const std::string jogThenMoves = "J2, 1, 1\r\n&a = 1\r\n&b = 2\r\nM2, 5, 5\r\nM2, 6, 6\r\n";
     const std::string moveThenMoves = "J2, 1, 1\r\nM2, 3, 3\r\n&b = 2\r\nM2, 5, 5\r\nM2, 6, 6\r\n";
@@ -340,7 +340,7 @@ TEST_F(StepBackFreshRunGui, StatementsThatAskPrintOrJumpStepBackAsAFreshRunHasTh
         {"a sub-file that ends early, stepped back whole and from inside", "&a = 1\r\nFP, sub.sbp\r\nPRINT &a &b\r\n",
          "&b = 2\r\nINPUT \"in sub\" &a\r\nEND\r\nM2, 5, 5\r\n", "SSSSBBSSBBSSSSS", "", 1},
         {"a step back evaluates nothing: at the record's bound it takes back what the line did, or nothing",
-         doubling, "", std::string(81, 'S') + "BBBBB" + "SSSSS" + "BB"},
+         doubling, "", std::string(81, 'S') + "BBBBB" + "SSSSS" + "BB", "", 0, std::size_t{64} << 20},
         {"an assignment after THEN leaves the IF's word, so the next move goes on with the path",
          "M2, 1, 1\r\nJ2, 1, 1\r\nIF 1 = 1 THEN &a = 5\r\nM2, 5, 5\r\nM2, 6, 6\r\n", "", "SSSBSS"},
         {"a condition that cannot be evaluated (a number that begins with - or . after an operator) is logged "
