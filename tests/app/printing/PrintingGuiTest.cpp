@@ -57,6 +57,15 @@ protected:
         WriteText("job.sbp", text);
         return NewPage(FilePath("job.sbp"));
     }
+    // The page's editor with the keyboard, its window active, as a user typing into it.
+    TCodeEditWidget& FocusEditor(const std::shared_ptr<TEditor>& page)
+    {
+        TCodeEditWidget& widget = Form(page).CodeEditorWidget();
+        Host.Tabs.activateWindow();
+        QApplication::setActiveWindow(&Host.Tabs);
+        widget.setFocus();
+        return widget;
+    }
     // The text of a page of the PDF without the blanks extraction guesses between glyphs.
     QString PdfText(QPdfDocument& document, int page) const
     {
@@ -175,10 +184,7 @@ TEST_F(PrintingGui, CodeInsertOpensTheListAtTheCaretAndInsertsTheValue)
     Options.LoadCodeInsert();
     WriteText("two.sbp", "\r\nM2,1,1\r\n");
     const auto page = NewPage(FilePath("two.sbp"));
-    TCodeEditWidget& widget = Form(page).CodeEditorWidget();
-    Host.Tabs.activateWindow();
-    QApplication::setActiveWindow(&Host.Tabs);
-    widget.setFocus();
+    TCodeEditWidget& widget = FocusEditor(page);
     TCodeCompletionProposal& list = *Dm.CodeAutoComplete;
     EXPECT_EQ(list.Editor(), &Code(page)) << "attached on entering the page";
 
@@ -262,10 +268,7 @@ TEST_F(PrintingGui, APlugInItemsPageOpensOnceTheCompletionHasEnded)
     };
     WriteText("two.sbp", "M2,1,1\r\n\r\nM2,2,2\r\n");
     const auto page = NewPage(FilePath("two.sbp"));
-    TCodeEditWidget& widget = Form(page).CodeEditorWidget();
-    Host.Tabs.activateWindow();
-    QApplication::setActiveWindow(&Host.Tabs);
-    widget.setFocus();
+    TCodeEditWidget& widget = FocusEditor(page);
     TCodeCompletionProposal& list = *Dm.CodeAutoComplete;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.What);
