@@ -9,11 +9,7 @@
 
 QString VariablesListItem(std::string_view rowText)
 {
-    QString entry = QString::fromUtf8(rowText.data(), static_cast<qsizetype>(rowText.size()));
-    // The "=" between name and value; a value shows as it is.
-    if (const qsizetype separator = entry.indexOf(QLatin1Char('=')); separator >= 0) {
-        entry.replace(separator, 1, QLatin1String(" = "));
-    }
+    QString entry = QString::fromStdString(VariablesListEntry(rowText));
     // A row is one line, as in a list box: a break the split at CR LF left inside it is
     // shown by its symbol. A break laid out as one would make its row taller, and so
     // every row measured (see TVariablesListRows).
@@ -28,7 +24,7 @@ QString VariablesListItem(std::string_view rowText)
         default: break;
         }
     }
-    return ShownText(QLatin1Char('&') + entry);
+    return ShownText(entry);
 }
 
 int TVariablesListRows::RowCount() const

@@ -13,9 +13,9 @@
 #include <string>
 #include <string_view>
 
-// The entry of one row text: "&name = value" on one line, only the first "=" widened
-// (a line break left in the row shows as its symbol, LF as U+240A, CR as U+240D), a
-// long one cut.
+// The entry of one row text (VariablesListEntry: "&name = value", only the first "="
+// widened) on one line (a line break left in the row shows as its symbol, LF as U+240A,
+// CR as U+240D), a long one cut.
 QString VariablesListItem(std::string_view rowText);
 
 class TVariablesListRows final : public IVariablesRows {

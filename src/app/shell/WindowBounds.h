@@ -83,8 +83,9 @@ TPlacedBounds ApplyWindowBounds(QWidget& window, const TWindowBounds& stored);
 // The outer bounds, frame included, a maximised `window` comes back to (while it is not,
 // its own where it stands, and, its window manager gone, with the frame it had), fitted
 // to the application's screens as the next start would fit them, and whether it is
-// maximised; a window never framed in its normal state, the bounds it was placed at. A window the screen cannot hold (a minimum size larger than the screen)
-// so writes back no size larger than the screen.
+// maximised; a window never framed in its normal state, the bounds it was placed at. A
+// window the screen cannot hold (a minimum size larger than the screen) so writes back
+// no size larger than the screen.
 TWindowBounds WindowBoundsOf(const QWidget& window);
 // Makes `window`, about to show, no larger than the available area of its screen and,
 // where the program placed it, wholly inside that area (InsideScreenBounds), frame
