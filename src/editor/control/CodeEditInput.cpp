@@ -278,6 +278,9 @@ void TCustomCodeEdit::ScrollTimerTick()
         const int column = scrollDeltaX_ > 0 ? leftChar_ + charsInWindow_ : leftChar_;
         SetCaretXY(TTextPoint{column, under.y});
         SetBlockEnd(CaretXY());
+        // The view spans the longest line, the caret stops at its own line's last column:
+        // the view goes back to it rather than on past it.
+        EnsureCursorPosVisible();
     }
     if (scrollDeltaY_ != 0) {
         const int lines = lastMouseShift_.Contains(TShiftState::ssShift) ? scrollDeltaY_ * linesInWindow_

@@ -150,6 +150,46 @@ TEST_F(LongLinesByMouse, ADoubleClickPastColumn256SelectsTheWordThere)
     EXPECT_EQ(s.State(), "caret 306,3 sel 302,3-306,3 normal");
 }
 
+// Selecting past the window's right edge scrolls on the timer only as far as the line
+// under the mouse lets the caret go: the view spans the longest line, and scrolling on
+// past the caret's last column left the caret and the selection's end out of sight.
+struct TAutoScrollCase {
+    const char* name;
+    int line;
+    const char* state;
+};
+
+void PrintTo(const TAutoScrollCase& c, std::ostream* os) { *os << c.name; }
+
+class LongLinesAutoScroll : public testing::TestWithParam<TAutoScrollCase> {};
+
+TEST_P(LongLinesAutoScroll, TheCaretStaysInView)
+{
+    const TAutoScrollCase& c = GetParam();
+    TEditorSession s(RunLines("A{1000}|ab|A{300} word|B{1200}"));
+    UsePageSettings(s.editor);
+    const int chars = s.editor.CharsInWindow();
+    s.MouseDown(1, c.line);
+    s.editor.MouseMove(TShiftState(TShiftState::ssLeft), s.CellX(chars + 4), s.CellY(c.line));
+    ASSERT_GT(s.editor.ScrollDeltaX(), 0);
+    for (int tick = 0; tick < 400; ++tick) {
+        s.loop.AdvanceTimers(100);
+        s.loop.ProcessPendingEvents();
+    }
+    EXPECT_EQ(s.State(), c.state);
+    const int caret = s.editor.CaretXY().x;
+    EXPECT_LE(s.editor.LeftChar(), caret);
+    EXPECT_LE(caret, s.editor.LeftChar() + chars);
+    s.editor.MouseUp(mbLeft, ssNone, s.CellX(chars + 4), s.CellY(c.line));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Page, LongLinesAutoScroll,
+    testing::Values(TAutoScrollCase{"AShortLineStopsAtMaxLeftChar", 2, "caret 256,2 sel 1,2-3,2 normal"},
+                    TAutoScrollCase{"ALineOf305StopsAtItsEnd", 3, "caret 306,3 sel 1,3-306,3 normal"},
+                    TAutoScrollCase{"TheLongestLineScrollsToItsEnd", 4, "caret 1201,4 sel 1,4-1201,4 normal"}),
+    [](const testing::TestParamInfo<TAutoScrollCase>& info) { return std::string(info.param.name); });
+
 // The horizontal bar spans the longest line's end past MaxLeftChar; past 32767 columns
 // it is scaled, and its thumb reaches the end.
 TEST_F(LongLinesByMouse, TheHorizontalBarSpansTheLongestLine)
