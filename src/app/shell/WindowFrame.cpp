@@ -115,7 +115,8 @@ private:
     {
         std::optional<TSeenFrame> seen = SeenFrame(FWindow);
         if (seen && seen->Maximized) {
-            Bounds.MaximisedFrame = seen->Frame;
+            Bounds.MaximisedFrame = MaximisedFrameSeen(
+                *seen, Bounds.MaximisedFrame, Bounds.NormalFrameSeen ? std::optional(Bounds.NormalFrame) : std::nullopt);
             ForgetStepsToMaximised(*seen);
         }
         const std::optional<QMargins> normalFrame =
@@ -330,6 +331,15 @@ bool ShowsMaximisedFrame(const TSeenFrame& seen, const std::optional<QMargins>& 
 {
     return seen.Normal && maximisedFrame && normalFrame && *maximisedFrame != *normalFrame
         && seen.Frame == *maximisedFrame;
+}
+
+std::optional<QMargins> MaximisedFrameSeen(const TSeenFrame& seen, const std::optional<QMargins>& before,
+                                           const std::optional<QMargins>& normalFrame)
+{
+    if (normalFrame ? seen.Frame == *normalFrame : before.has_value()) {
+        return before;
+    }
+    return seen.Frame;
 }
 
 TSettleStep SettleStep(const QRect& wanted, const TSeenFrame& seen, const TBoundsAsk& ask)

@@ -68,6 +68,16 @@ inline constexpr int WindowManagerWaitMs = 5000;
 bool ShowsMaximisedFrame(const TSeenFrame& seen, const std::optional<QMargins>& maximisedFrame,
                          const std::optional<QMargins>& normalFrame);
 
+// The frame a window is taken to have maximised once it is seen maximised as `seen`,
+// from the one taken before (`before`) and the frame of its own normal state where it was
+// seen so: a maximised sight with that normal frame is a step between the states (openbox
+// and fluxbox give a window they maximise its maximised frame after they say its state,
+// and put back its normal frame, fluxbox its normal bounds too, before they say it is no
+// longer maximised), and a window never seen in its normal state keeps the frame it was
+// first seen maximised with, the normal one unknown.
+std::optional<QMargins> MaximisedFrameSeen(const TSeenFrame& seen, const std::optional<QMargins>& before,
+                                           const std::optional<QMargins>& normalFrame);
+
 // A request to the window manager for a window's bounds: how often it was made, the
 // window's own area and frame as they were seen when it was last made, whether
 // WindowManagerWaitMs have passed since, whether the window manager has answered it

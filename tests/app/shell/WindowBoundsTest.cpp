@@ -299,6 +299,40 @@ TEST(WindowBounds, ANormalWindowWithItsMaximisedFrameIsBetweenTwoStates)
     }
 }
 
+// A window seen maximised with the frame of its normal state is on its way between the
+// states, and the frame it had maximised stays: openbox and fluxbox put back the normal
+// frame before they say a window is no longer maximised, and every later sight of the
+// restored window was taken for such a step. Never seen in its normal state, the window
+// keeps the frame it was first seen maximised with.
+TEST(WindowBounds, AMaximisedWindowWithItsNormalFrameKeepsItsMaximisedFrame)
+{
+    const QMargins frame(1, 20, 1, 5);
+    const QMargins maximised(0, 19, 0, 0);
+    const QMargins otherMaximised(0, 20, 0, 2);
+    const TSeenFrame maximisedSight{maximised, QRect(0, 19, 1280, 1005), false, true, true};
+    const TSeenFrame restoring{frame, QRect(61, 70, 1280, 1005), false, true, true};
+    const TSeenFrame otherSight{otherMaximised, QRect(0, 20, 1280, 1002), false, true, true};
+    const struct {
+        const char* what;
+        TSeenFrame seen;
+        std::optional<QMargins> before;
+        std::optional<QMargins> normalFrame;
+        std::optional<QMargins> taken;
+    } cases[] = {
+        {"first seen maximised", maximisedSight, std::nullopt, frame, maximised},
+        {"first seen maximised, never normal", maximisedSight, std::nullopt, std::nullopt, maximised},
+        {"being restored", restoring, maximised, frame, maximised},
+        {"being restored, never normal", restoring, maximised, std::nullopt, maximised},
+        {"being maximised, its frame not yet changed", restoring, std::nullopt, frame, std::nullopt},
+        {"given another maximised frame", otherSight, maximised, frame, otherMaximised},
+        {"one frame for both states", {frame, QRect(1, 20, 1278, 979), false, true, true}, std::nullopt, frame,
+         std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(MaximisedFrameSeen(c.seen, c.before, c.normalFrame), c.taken) << c.what;
+    }
+}
+
 // A window closed maximised comes back to the bounds it had before the window manager
 // began to maximise it, not to a sight caught on the way: fluxbox moves it to the top,
 // then makes it as tall and then as wide as the area before it says it is maximised,

@@ -22,6 +22,7 @@
 
 #include <QAbstractNativeEventFilter>
 #include <QApplication>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
@@ -419,6 +420,40 @@ TEST_F(MainWindowX11, ClosingWhileMaximisedKeepsTheNormalBounds)
     Stop();
     EXPECT_EQ(Stored(), normal);
     EXPECT_EQ(StoredMaximized(), 0);
+}
+
+// Started maximised and restored, the window comes back to its normal bounds and is the
+// user's, also after a dialog of a fixed size (the Tip of the Day, the About box) showed
+// while it was maximised: openbox and fluxbox put back the normal frame before they say
+// a window is no longer maximised, that frame was taken for the maximised one once the
+// dialog's frame (no grip) stood for the normal one, and every sight of the restored
+// window for a step between the states, so it kept its own size (2 x 25 larger under
+// openbox) and a move the user then made was not written back.
+TEST_F(MainWindowX11, RestoredAfterAMaximisedStartTheWindowIsTheUsers)
+{
+    const QRect normal(100, 80, 1200, 760);
+    const QRect moved(300, 200, 1200, 760);
+    for (const bool dialogFirst : {false, true}) {
+        SCOPED_TRACE(dialogFirst ? "after a dialog of a fixed size" : "at once");
+        Start(BoundsSettings(normal, "Maximized=1\n"));
+        ASSERT_TRUE(Maximised(*Window));
+        if (dialogFirst) {
+            QDialog dialog(Window.get());
+            dialog.setFixedSize(340, 230);
+            dialog.show();
+            ASSERT_TRUE(testsupport::WaitForSettledWindow(dialog, [&] { return Recorded(dialog).isValid(); }));
+        }
+        SetMaximised(false);
+        EXPECT_TRUE(testsupport::WaitFor([&] { return Outer(*Window) == normal; })) << Text(Outer(*Window));
+        MoveAsUser(*Window, moved);
+        EXPECT_TRUE(testsupport::WaitFor([&] { return Outer(*Window) == moved && Recorded(*Window) == moved; }))
+            << Text(Outer(*Window)) << " recorded " << Text(Recorded(*Window));
+        // Closed as Alt+F4 closes it.
+        Window->close();
+        Stop();
+        EXPECT_EQ(Stored(), moved) << Text(Stored());
+        EXPECT_EQ(StoredMaximized(), 0);
+    }
 }
 
 // Minimised and brought back, as a taskbar or xdotool does, the window returns where it
