@@ -115,14 +115,16 @@ private:
     {
         std::optional<TSeenFrame> seen = SeenFrame(FWindow);
         if (seen && seen->Maximized) {
-            Bounds.MaximisedFrame = MaximisedFrameSeen(
-                *seen, Bounds.MaximisedFrame, Bounds.NormalFrameSeen ? std::optional(Bounds.NormalFrame) : std::nullopt);
+            Bounds.Maximised = MaximisedSightTaken(
+                *seen, Bounds.Maximised, Bounds.NormalFrameSeen ? std::optional(Bounds.NormalFrame) : std::nullopt);
             ForgetStepsToMaximised(*seen);
         }
         const std::optional<QMargins> normalFrame =
             Bounds.NormalFrameSeen ? std::optional(Bounds.NormalFrame)
                                    : normalFrameSeen ? std::optional(lastNormalFrame) : std::nullopt;
-        if (!seen || !seen->Normal || ShowsMaximisedFrame(*seen, Bounds.MaximisedFrame, normalFrame)) {
+        const std::optional<QMargins> maximisedFrame =
+            Bounds.Maximised ? std::optional(Bounds.Maximised->Frame) : std::nullopt;
+        if (!seen || !seen->Normal || ShowsMaximisedFrame(*seen, maximisedFrame, normalFrame)) {
             return std::nullopt;
         }
         return seen;
@@ -333,13 +335,14 @@ bool ShowsMaximisedFrame(const TSeenFrame& seen, const std::optional<QMargins>& 
         && seen.Frame == *maximisedFrame;
 }
 
-std::optional<QMargins> MaximisedFrameSeen(const TSeenFrame& seen, const std::optional<QMargins>& before,
-                                           const std::optional<QMargins>& normalFrame)
+std::optional<TSeenFrame> MaximisedSightTaken(const TSeenFrame& seen, const std::optional<TSeenFrame>& before,
+                                              const std::optional<QMargins>& normalFrame)
 {
-    if (normalFrame ? seen.Frame == *normalFrame : before.has_value()) {
-        return before;
+    if (normalFrame) {
+        return seen.Frame == *normalFrame ? before : seen;
     }
-    return seen.Frame;
+    const auto area = [](const QRect& r) { return std::int64_t(r.width()) * r.height(); };
+    return before && area(before->Inner) >= area(seen.Inner) ? before : seen;
 }
 
 TSettleStep SettleStep(const QRect& wanted, const TSeenFrame& seen, const TBoundsAsk& ask)

@@ -68,15 +68,19 @@ inline constexpr int WindowManagerWaitMs = 5000;
 bool ShowsMaximisedFrame(const TSeenFrame& seen, const std::optional<QMargins>& maximisedFrame,
                          const std::optional<QMargins>& normalFrame);
 
-// The frame a window is taken to have maximised once it is seen maximised as `seen`,
-// from the one taken before (`before`) and the frame of its own normal state where it was
-// seen so: a maximised sight with that normal frame is a step between the states (openbox
-// and fluxbox give a window they maximise its maximised frame after they say its state,
-// and put back its normal frame, fluxbox its normal bounds too, before they say it is no
-// longer maximised), and a window never seen in its normal state keeps the frame it was
-// first seen maximised with, the normal one unknown.
-std::optional<QMargins> MaximisedFrameSeen(const TSeenFrame& seen, const std::optional<QMargins>& before,
-                                           const std::optional<QMargins>& normalFrame);
+// The maximised sight whose frame a window is taken to have maximised, once it is seen
+// maximised as `seen`, from the one taken before (`before`) and the frame of its own
+// normal state where it was seen so: a maximised sight with that normal frame is a step
+// between the states (openbox and fluxbox give a window they maximise its maximised frame
+// after they say its state, and put back its normal frame, fluxbox its normal bounds too,
+// before they say it is no longer maximised). A window never seen in its normal state
+// takes the sight with the largest own area, the earlier of equals: a step keeps the
+// normal size, or the maximised one with the normal frame, both no larger than the
+// window maximised (under load fluxbox was first seen maximising a window started
+// maximised with its normal frame and size, and that frame taken for the maximised one
+// hid every later sight of the restored window).
+std::optional<TSeenFrame> MaximisedSightTaken(const TSeenFrame& seen, const std::optional<TSeenFrame>& before,
+                                              const std::optional<QMargins>& normalFrame);
 
 // A request to the window manager for a window's bounds: how often it was made, the
 // window's own area and frame as they were seen when it was last made, whether
@@ -134,8 +138,8 @@ struct TFramedBounds {
     std::vector<TSeenFrame> NormalSights;
     bool NormalFrameSeen = false;
     QMargins NormalFrame;
-    // The frame it was last seen with maximised.
-    std::optional<QMargins> MaximisedFrame;
+    // The sight whose frame it is taken to have maximised (MaximisedSightTaken).
+    std::optional<TSeenFrame> Maximised;
     // The frame it was last seen with in its normal state under a window manager: one
     // that exits hands the window back unframed where its frame stood.
     std::optional<QMargins> WindowManagerFrame;

@@ -303,7 +303,8 @@ TEST(WindowBounds, ANormalWindowWithItsMaximisedFrameIsBetweenTwoStates)
 // states, and the frame it had maximised stays: openbox and fluxbox put back the normal
 // frame before they say a window is no longer maximised, and every later sight of the
 // restored window was taken for such a step. Never seen in its normal state, the window
-// keeps the frame it was first seen maximised with.
+// takes the largest sight: fluxbox was seen maximising a window started maximised with
+// its normal frame and size first, and restoring it so before it says its state.
 TEST(WindowBounds, AMaximisedWindowWithItsNormalFrameKeepsItsMaximisedFrame)
 {
     const QMargins frame(1, 20, 1, 5);
@@ -312,24 +313,29 @@ TEST(WindowBounds, AMaximisedWindowWithItsNormalFrameKeepsItsMaximisedFrame)
     const TSeenFrame maximisedSight{maximised, QRect(0, 19, 1280, 1005), false, true, true};
     const TSeenFrame restoring{frame, QRect(61, 70, 1280, 1005), false, true, true};
     const TSeenFrame otherSight{otherMaximised, QRect(0, 20, 1280, 1002), false, true, true};
+    const TSeenFrame normalSized{frame, QRect(101, 99, 1198, 736), false, true, true};
     const struct {
         const char* what;
         TSeenFrame seen;
-        std::optional<QMargins> before;
+        std::optional<TSeenFrame> before;
         std::optional<QMargins> normalFrame;
         std::optional<QMargins> taken;
     } cases[] = {
         {"first seen maximised", maximisedSight, std::nullopt, frame, maximised},
         {"first seen maximised, never normal", maximisedSight, std::nullopt, std::nullopt, maximised},
-        {"being restored", restoring, maximised, frame, maximised},
-        {"being restored, never normal", restoring, maximised, std::nullopt, maximised},
+        {"being restored", restoring, maximisedSight, frame, maximised},
+        {"being restored, never normal", restoring, maximisedSight, std::nullopt, maximised},
+        {"being restored to its normal size, never normal", normalSized, maximisedSight, std::nullopt, maximised},
         {"being maximised, its frame not yet changed", restoring, std::nullopt, frame, std::nullopt},
-        {"given another maximised frame", otherSight, maximised, frame, otherMaximised},
+        {"maximised after a step with the normal frame and size, never normal", maximisedSight, normalSized,
+         std::nullopt, maximised},
+        {"given another maximised frame", otherSight, maximisedSight, frame, otherMaximised},
         {"one frame for both states", {frame, QRect(1, 20, 1278, 979), false, true, true}, std::nullopt, frame,
          std::nullopt},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(MaximisedFrameSeen(c.seen, c.before, c.normalFrame), c.taken) << c.what;
+        const std::optional<TSeenFrame> taken = MaximisedSightTaken(c.seen, c.before, c.normalFrame);
+        EXPECT_EQ(taken ? std::optional(taken->Frame) : std::nullopt, c.taken) << c.what;
     }
 }
 
