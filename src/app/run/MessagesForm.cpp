@@ -3,6 +3,7 @@
 #include "platform/core/files/AtomicFileStream.h"
 #include "platform/core/services/DialogService.h"
 #include "platform/gui/ActionList.h"
+#include "platform/gui/X11InputFocus.h"
 #include "platform/gui/X11WindowState.h"
 
 #include <QHBoxLayout>
@@ -118,11 +119,23 @@ void TFMessages::ShowNow()
 
 bool TFMessages::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::Expose && watched == windowHandle() && windowHandle()->isExposed()) {
-        windowHandle()->removeEventFilter(this);
-        windowHandle()->setFlag(Qt::WindowDoesNotAcceptFocus, false);
+    if (watched == windowHandle()) {
+        if (event->type() == QEvent::Expose && windowHandle()->isExposed() &&
+            windowHandle()->flags().testFlag(Qt::WindowDoesNotAcceptFocus)) {
+            windowHandle()->setFlag(Qt::WindowDoesNotAcceptFocus, false);
+        } else if (event->type() == QEvent::MouseButtonPress) {
+            TakeKeyboardOnServer();
+        }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void TFMessages::TakeKeyboardOnServer()
+{
+    const std::optional<TX11InputFocus> focus = ReadX11InputFocus();
+    if (focus && focus->Window != windowHandle()->winId()) {
+        GiveX11InputFocus(*windowHandle());
+    }
 }
 
 void TFMessages::ButtonClearClick()

@@ -51,6 +51,13 @@ private:
     // never show (icewm under load). Waits at most WithdrawWaitMs.
     void ShowWithoutKeyboard();
     void ShowNow();
+    // A click gives the window the keyboard on the X server too, where Qt gave it alone:
+    // dwm took the window for its active one as it mapped without the keyboard and does
+    // nothing with the activation Qt asks of it on the click, while Qt takes it as done;
+    // the X server left the keyboard with the main window, and once this window closed
+    // no key reached the page, a click on it included, until the keyboard moved on the
+    // server (after Alt+F4 the letters came, Ctrl+S and F5 did not).
+    void TakeKeyboardOnServer();
 
     TMessageLines FLines;
     bool FShowPending = false;

@@ -1,6 +1,7 @@
 #include "platform/gui/X11InputFocus.h"
 
 #include <QGuiApplication>
+#include <QWindow>
 #include <qguiapplication_platform.h>
 
 #include <xcb/xcb.h>
@@ -8,11 +9,21 @@
 #include <cstdlib>
 #include <memory>
 
-std::optional<TX11InputFocus> ReadX11InputFocus()
+namespace {
+
+// Qt's connection to the X server; none off X11.
+xcb_connection_t* X11Connection()
 {
     auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
     auto* x11 = app != nullptr ? app->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    xcb_connection_t* c = x11 != nullptr ? x11->connection() : nullptr;
+    return x11 != nullptr ? x11->connection() : nullptr;
+}
+
+} // namespace
+
+std::optional<TX11InputFocus> ReadX11InputFocus()
+{
+    xcb_connection_t* c = X11Connection();
     if (c == nullptr) {
         return std::nullopt;
     }
@@ -29,4 +40,15 @@ std::optional<TX11InputFocus> ReadX11InputFocus()
     result.Nowhere = focus == XCB_NONE || focus == pointerRoot || focus == root;
     result.Window = result.Nowhere ? 0 : focus;
     return result;
+}
+
+bool GiveX11InputFocus(const QWindow& window)
+{
+    xcb_connection_t* c = X11Connection();
+    if (c == nullptr || window.handle() == nullptr) {
+        return false;
+    }
+    xcb_set_input_focus(c, XCB_INPUT_FOCUS_PARENT, static_cast<xcb_window_t>(window.winId()), XCB_CURRENT_TIME);
+    xcb_flush(c);
+    return true;
 }

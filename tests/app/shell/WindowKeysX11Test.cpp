@@ -15,6 +15,7 @@
 #include "app/shell/MainBlock.h"
 #include "app/shell/TipWindow.h"
 #include "app/shell/WindowFrame.h"
+#include "platform/gui/X11InputFocus.h"
 #include "platform/gui/X11WindowState.h"
 #include "app/testrun/QuickviewForm.h"
 #include "app/testrun/TestRunForm.h"
@@ -41,6 +42,7 @@
 
 #include <xcb/xcb.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <functional>
@@ -306,6 +308,55 @@ TEST_F(WindowKeysX11, AfterAPrintTheKeysGoToThePage)
             << page.GetText().toStdString();
         EXPECT_EQ(QApplication::activeWindow(), Window.get());
         Messages.ButtonClose->click();
+    }
+}
+
+// Clicked, the messages window a PRINT brought up takes the keyboard, on the X server as
+// for Qt, and closed by Escape, Alt+F4 or its Close button it gives the keyboard back:
+// typed keys and the main window's Ctrl+S reach the page. dwm took the window for its
+// active one as it mapped without the keyboard and did nothing on the click, Qt giving
+// the window the keyboard all the same: after the close no key reached the page, a click
+// on the page did not help, and after Alt+F4 the letters did but Ctrl+S did not.
+TEST_F(WindowKeysX11, TheMessagesWindowClickedAndClosedGivesTheKeyboardBack)
+{
+    TCodeEdit& page = Page("PRINT \"one\"\r\n' ");
+    SetSimulate(false);
+    const auto center = [](const QWidget& widget) { return widget.mapToGlobal(widget.rect().center()); };
+    const struct {
+        const char* What;
+        std::function<void()> Close;
+    } cases[] = {
+        {"Escape", [] { PressKeys("Escape"); }},
+        {"Alt+F4", [] { PressKeys("alt+F4"); }},
+        {"Close", [&] { testsupport::ClickAt(center(*Messages.ButtonClose)); }},
+    };
+    int typed = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.What);
+        ASSERT_TRUE(Activate(*Window));
+        Run();
+        ASSERT_TRUE(testsupport::WaitFor([&] {
+            return SeenFrame(Messages).has_value() &&
+                   !Messages.windowHandle()->flags().testFlag(Qt::WindowDoesNotAcceptFocus);
+        }));
+        ASSERT_TRUE(testsupport::ClickAt(center(*Messages.RichEditMessages)));
+        ASSERT_TRUE(testsupport::WaitFor([&] {
+            const std::optional<TX11InputFocus> focus = ReadX11InputFocus();
+            return focus && focus->Window == Messages.winId() &&
+                   QGuiApplication::focusWindow() == Messages.windowHandle();
+        })) << testsupport::KeyboardState();
+        c.Close();
+        ASSERT_TRUE(testsupport::WaitFor([&] { return !Messages.isVisible(); }));
+        ASSERT_TRUE(testsupport::WaitFor([&] { return HasKeyboard(*Window); })) << testsupport::KeyboardState();
+        ++typed;
+        ASSERT_TRUE(PressKeys("x"));
+        ASSERT_TRUE(testsupport::WaitFor([&] { return page.GetText().count(QLatin1Char('x')) == typed; }))
+            << page.GetText().toStdString() << "; " << testsupport::KeyboardState();
+        ASSERT_TRUE(PressKeys("ctrl+s"));
+        EXPECT_TRUE(testsupport::WaitFor([&] {
+            const std::string saved = ReadText("keys.sbp");
+            return std::count(saved.begin(), saved.end(), 'x') == typed;
+        })) << ReadText("keys.sbp") << "; " << testsupport::KeyboardState();
     }
 }
 
