@@ -1,29 +1,15 @@
 #include "platform/gui/X11InputFocus.h"
 
-#include <QGuiApplication>
-#include <QWindow>
-#include <qguiapplication_platform.h>
+#include "platform/gui/X11Connection.h"
 
-#include <xcb/xcb.h>
+#include <QWindow>
 
 #include <cstdlib>
 #include <memory>
 
-namespace {
-
-// Qt's connection to the X server; none off X11.
-xcb_connection_t* X11Connection()
-{
-    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
-    auto* x11 = app != nullptr ? app->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 != nullptr ? x11->connection() : nullptr;
-}
-
-} // namespace
-
 std::optional<TX11InputFocus> ReadX11InputFocus()
 {
-    xcb_connection_t* c = X11Connection();
+    xcb_connection_t* c = QtX11Connection();
     if (c == nullptr) {
         return std::nullopt;
     }
@@ -44,7 +30,7 @@ std::optional<TX11InputFocus> ReadX11InputFocus()
 
 bool GiveX11InputFocus(const QWindow& window)
 {
-    xcb_connection_t* c = X11Connection();
+    xcb_connection_t* c = QtX11Connection();
     if (c == nullptr || window.handle() == nullptr) {
         return false;
     }

@@ -1,10 +1,11 @@
 #include "platform/gui/X11WindowState.h"
 
+#include "platform/gui/X11Connection.h"
+
 #include <QAbstractNativeEventFilter>
 #include <QGuiApplication>
 #include <QTimer>
 #include <QWindow>
-#include <qguiapplication_platform.h>
 
 #include <xcb/xcb.h>
 
@@ -15,13 +16,6 @@
 #include <vector>
 
 namespace {
-
-xcb_connection_t* Connection()
-{
-    auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
-    auto* x11 = app != nullptr ? app->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 != nullptr ? x11->connection() : nullptr;
-}
 
 template <class R>
 using TReply = std::unique_ptr<R, decltype(&std::free)>;
@@ -152,7 +146,7 @@ public:
             return false;
         }
         const auto* property = reinterpret_cast<const xcb_property_notify_event_t*>(event);
-        xcb_connection_t* c = Connection();
+        xcb_connection_t* c = QtX11Connection();
         if (c == nullptr) {
             return false;
         }
@@ -173,7 +167,7 @@ public:
 
 std::optional<TX11WindowState> ReadX11WindowState(const QWindow& window)
 {
-    xcb_connection_t* c = Connection();
+    xcb_connection_t* c = QtX11Connection();
     if (c == nullptr || window.handle() == nullptr) {
         return std::nullopt;
     }
@@ -225,7 +219,7 @@ std::optional<TX11WindowState> ReadX11WindowState(const QWindow& window)
 
 std::vector<QRect> ReadX11WindowManagerBars()
 {
-    xcb_connection_t* c = Connection();
+    xcb_connection_t* c = QtX11Connection();
     if (c == nullptr) {
         return {};
     }
@@ -277,7 +271,7 @@ std::vector<QRect> ReadX11WindowManagerBars()
 
 std::optional<std::uint32_t> ConfigureX11Window(const QWindow& window, const QRect& inner, const QMargins& frame)
 {
-    xcb_connection_t* c = Connection();
+    xcb_connection_t* c = QtX11Connection();
     if (c == nullptr || window.handle() == nullptr) {
         return std::nullopt;
     }
@@ -303,7 +297,7 @@ std::optional<std::uint32_t> ConfigureX11Window(const QWindow& window, const QRe
 TX11StateWatch::TX11StateWatch(const QWindow& window, std::function<void()> changed,
                                std::function<void()> configured)
 {
-    if (Connection() == nullptr) {
+    if (QtX11Connection() == nullptr) {
         return;
     }
     FWindow = static_cast<unsigned>(window.winId());
